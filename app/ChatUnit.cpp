@@ -1,0 +1,4 @@
+#include "ChatUnit.h"
+
+TPointArray TData;
+TPointArray CpData;

@@ -1,0 +1,182 @@
+// System unit of the platform layer: exceptions with the platform's texts, number and
+// string conversions, Format and float pictures under one set of format settings.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+
+// ---- exceptions ---------------------------------------------------------------
+
+// Root of every error the system raises; carries the message the user sees.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : FMessage(std::move(message)) {}
+    const char* what() const noexcept override { return FMessage.c_str(); }
+    const std::string& Message() const { return FMessage; }
+    void SetMessage(const std::string& m) { FMessage = m; }
+private:
+    std::string FMessage;
+};
+
+// Conversion of a text to a number failed ("'%s' is not a valid integer value").
+class EConvertError : public Exception { using Exception::Exception; };
+// A checked index or integer sub-range was outside its bounds ("Range check error").
+class ERangeError : public Exception {
+public:
+    ERangeError();
+    using Exception::Exception;
+};
+// A checked integer operation overflowed ("Arithmetic overflow").
+class EIntOverflow : public Exception {
+public:
+    EIntOverflow();
+    using Exception::Exception;
+};
+// A floating-point operation failed (invalid operation, division by zero, overflow).
+class EMathError : public Exception { using Exception::Exception; };
+// Input/output failures; EFOpenError and EFCreateError carry the file name in their text.
+class EInOutError : public Exception { using Exception::Exception; };
+class EStreamError : public Exception { using Exception::Exception; };
+class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
+class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
+class EReadError : public EStreamError { using EStreamError::EStreamError; };
+class EWriteError : public EStreamError { using EStreamError::EStreamError; };
+// An internal consistency check failed.
+class EAssertionFailed : public Exception { using Exception::Exception; };
+// A list index was out of bounds ("List index out of bounds (%d)").
+class EListError : public Exception { using Exception::Exception; };
+// Bad value for a property or argument.
+class EInvalidOperation : public Exception { using Exception::Exception; };
+
+// ---- format settings ----------------------------------------------------------
+
+struct TFormatSettings {
+    char DecimalSeparator = '.';
+    char ThousandSeparator = ',';
+    char DateSeparator = '/';
+    char TimeSeparator = ':';
+    std::string ShortDateFormat = "M/d/yyyy";
+    std::string LongDateFormat = "dddd, MMMM d, yyyy";
+    std::string ShortTimeFormat = "h:mm AMPM";
+    std::string LongTimeFormat = "h:mm:ss AMPM";
+    std::string TimeAMString = "AM";
+    std::string TimePMString = "PM";
+    std::string CurrencyString = "$";
+};
+
+// The process-wide settings every conversion uses unless given others.
+TFormatSettings& FormatSettings();
+
+// ---- Format -------------------------------------------------------------------
+
+// One argument of Format: an integer, a float or a string.
+struct TVarRec {
+    std::variant<int64_t, double, std::string> Value;
+    TVarRec(int v) : Value(int64_t(v)) {}
+    TVarRec(long v) : Value(int64_t(v)) {}
+    TVarRec(long long v) : Value(int64_t(v)) {}
+    TVarRec(unsigned v) : Value(int64_t(v)) {}
+    TVarRec(double v) : Value(v) {}
+    TVarRec(long double v) : Value(double(v)) {}
+    TVarRec(const char* v) : Value(std::string(v)) {}
+    TVarRec(std::string v) : Value(std::move(v)) {}
+    TVarRec(std::string_view v) : Value(std::string(v)) {}
+};
+
+// The platform's Format: %d %u %x %s %f %e %g %n %m %p with optional "-", width and
+// ".precision" ("*" takes them from the arguments), "%%" for a percent sign. The e form
+// has a signed exponent of at least three digits: Format("%12.6e", {12.3456}) is
+// " 1.234560E+001". A wrong argument type raises EConvertError.
+std::string Format(std::string_view fmt, std::initializer_list<TVarRec> args);
+std::string Format(std::string_view fmt, std::initializer_list<TVarRec> args, const TFormatSettings& fs);
+
+// ---- numbers to text ----------------------------------------------------------
+
+std::string IntToStr(int64_t value);
+std::string IntToHex(int64_t value, int digits);
+
+// General format: up to 15 significant digits, scientific form when the exponent is
+// below -5 or above 14 ("1E-7", "1.5E20"), "NAN", "INF", "-INF".
+std::string FloatToStr(double value);
+std::string FloatToStr(double value, const TFormatSettings& fs);
+
+enum class TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits);
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& fs);
+
+// Float pictures: "0", "#", ".", ",", "E+0"/"E-0"/"e+0"/"e-0", quoted literals and up to
+// three sections separated by ";" (positive;negative;zero). "0.######" gives at most six
+// decimals without trailing zeros; "0.000e+0" gives three decimals and an exponent
+// without leading zeros; "#,##0.###" groups thousands.
+std::string FormatFloat(std::string_view picture, double value);
+std::string FormatFloat(std::string_view picture, double value, const TFormatSettings& fs);
+
+// ---- text to numbers ----------------------------------------------------------
+
+// Integer conversion: optional sign, decimal digits or "$"/"0x" hex; blanks around are
+// not accepted. Raises EConvertError "'%s' is not a valid integer value".
+int32_t StrToInt(const std::string& s);
+int64_t StrToInt64(const std::string& s);
+int32_t StrToIntDef(const std::string& s, int32_t def);
+bool TryStrToInt(const std::string& s, int32_t& value);
+
+// Float conversion: optional sign, digits, the decimal separator, exponent; leading and
+// trailing blanks allowed. Raises EConvertError "'%s' is not a valid floating point value".
+double StrToFloat(const std::string& s);
+double StrToFloat(const std::string& s, const TFormatSettings& fs);
+double StrToFloatDef(const std::string& s, double def);
+bool TryStrToFloat(const std::string& s, double& value);
+bool TryStrToFloat(const std::string& s, double& value, const TFormatSettings& fs);
+
+// ---- strings ------------------------------------------------------------------
+
+std::string Trim(const std::string& s);        // removes blanks and control characters at both ends
+std::string TrimLeft(const std::string& s);
+std::string TrimRight(const std::string& s);
+std::string UpperCase(const std::string& s);   // ASCII letters only, like the platform
+std::string LowerCase(const std::string& s);
+bool SameText(const std::string& a, const std::string& b);
+int CompareText(const std::string& a, const std::string& b);
+std::string StringReplaceAll(const std::string& s, const std::string& from, const std::string& to);
+std::string ChangeFileExt(const std::string& fileName, const std::string& ext);
+std::string ExtractFileName(const std::string& path);
+std::string ExtractFilePath(const std::string& path);  // with its trailing separator
+std::string ExtractFileExt(const std::string& path);   // with its point
+bool FileExists(const std::string& path);
+
+// ---- checked integers ---------------------------------------------------------
+
+// Adds or multiplies 32-bit integers, raising EIntOverflow when the result does not fit.
+int32_t CheckedAdd(int32_t a, int32_t b);
+int32_t CheckedMul(int32_t a, int32_t b);
+// Narrows a 64-bit value to 32 bits, raising ERangeError when it does not fit.
+int32_t CheckedNarrow(int64_t v);
+
+// Rounding of the platform: nearest integer, halves to the even one. Raises EIntOverflow
+// when the value does not fit in 64 bits (or is not finite).
+int64_t Round(double v);
+// Drops the fraction. Raises EIntOverflow like Round.
+int64_t Trunc(double v);
+
+// ---- date and time ------------------------------------------------------------
+
+// A date-time counts days since 1899-12-30; the fraction is the time of day.
+using TDateTime = double;
+TDateTime EncodeDate(int year, int month, int day);   // raises EConvertError on an invalid date
+TDateTime EncodeTime(int hour, int minute, int second, int msec);
+void DecodeDate(TDateTime dt, int& year, int& month, int& day);
+void DecodeTime(TDateTime dt, int& hour, int& minute, int& second, int& msec);
+int DaysInMonth(int year, int month);
+bool IsLeapYear(int year);
+TDateTime Now();
+// Date-time pictures ("dd/mm/yyyy hh:nn:ss", "c", "t", "ddddd" ...) as the platform's
+// FormatDateTime understands them.
+std::string FormatDateTime(std::string_view picture, TDateTime dt);
+std::string FormatDateTime(std::string_view picture, TDateTime dt, const TFormatSettings& fs);
+std::string DateTimeToStr(TDateTime dt);
+std::string DateToStr(TDateTime dt);
+std::string TimeToStr(TDateTime dt);

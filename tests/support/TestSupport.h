@@ -1,0 +1,16 @@
+// Helpers shared by the test programs.
+#pragma once
+#include <string>
+
+namespace testsupport {
+
+// Folder where rendering tests save their pictures (TEST_ARTIFACTS_DIR), or empty when unset.
+std::string ArtifactsDir();
+
+// Full path for an artifact named `fileName`, creating the folder; empty when artifacts are off.
+std::string ArtifactPath(const std::string& fileName);
+
+// A fresh, empty temporary folder for one test; removed when the test program ends.
+std::string TempDir();
+
+} // namespace testsupport
