@@ -12,6 +12,7 @@
 class TObject;
 class TPersistent;
 class TComponent;
+class TStream;
 
 // Events are callables bound to an object; `Sender` is the object that raised them.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
@@ -41,10 +42,13 @@ public:
     virtual void Assign(TPersistent* Source);
     // The object that owns this one in the persistent tree (for names and repaints).
     virtual TPersistent* GetOwner() const { return nullptr; }
-    // A dotted path of owner names, used in messages.
-    virtual std::string GetNamePath() const { return ClassName(); }
+    // A dotted path of owner names, used in messages: the owner's path, a point and the
+    // class name.
+    virtual std::string GetNamePath() const;
 protected:
     virtual void AssignTo(TPersistent* Dest);
+    // Raises EConvertError "Cannot assign a %s to a %s" (Source may be null).
+    [[noreturn]] void AssignError(const TPersistent* Source) const;
 };
 
 enum class TOperation { opInsert, opRemove };
@@ -107,6 +111,8 @@ protected:
     // that this component belongs to, and with opRemove when a watched component dies.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     void SetComponentState(TComponentState s) { FComponentState = s; }
+    // Marks this component and everything it owns as being destroyed.
+    virtual void Destroying();
     void Include(TComponentStateFlag f) { FComponentState |= f; }
     void Exclude(TComponentStateFlag f) { FComponentState &= ~unsigned(f); }
     virtual void ValidateRename(TComponent* AComponent, const std::string& CurName, const std::string& NewName);
@@ -146,11 +152,11 @@ public:
     virtual void Clear() = 0;
 
     virtual int Add(const std::string& S);
-    int AddObject(const std::string& S, TObject* AObject);
+    virtual int AddObject(const std::string& S, TObject* AObject);
     void InsertObject(int Index, const std::string& S, TObject* AObject);
     void AddStrings(const TStrings& Strings);
     void Append(const std::string& S) { Add(S); }
-    void Exchange(int Index1, int Index2);
+    virtual void Exchange(int Index1, int Index2);
     void Move(int CurIndex, int NewIndex);
     virtual int IndexOf(const std::string& S) const;   // without case, like the platform
     int IndexOfName(const std::string& Name) const;
@@ -182,6 +188,10 @@ public:
     // Raise EFOpenError/EFCreateError with the platform's texts when the file fails.
     virtual void LoadFromFile(const std::string& FileName);
     virtual void SaveToFile(const std::string& FileName) const;
+    // Reads the text from the stream's position to its end (a UTF-8 byte-order mark is
+    // skipped); writes Text.
+    virtual void LoadFromStream(TStream* Stream);
+    virtual void SaveToStream(TStream* Stream) const;
 
     void Assign(TPersistent* Source) override;
     bool Equals(const TStrings& Other) const;
@@ -214,6 +224,8 @@ public:
     void Delete(int Index) override;
     void Clear() override;
     int Add(const std::string& S) override;
+    int AddObject(const std::string& S, TObject* AObject) override;
+    void Exchange(int Index1, int Index2) override;
     int IndexOf(const std::string& S) const override;
 
     // Binary search in a sorted list; answers whether S is present and where it goes.
@@ -246,9 +258,17 @@ private:
         TObject* Obj = nullptr;
     };
     void CheckIndex(int Index) const;
+    void InsertItem(int Index, const std::string& S, TObject* AObject);
+    void ExchangeItems(int Index1, int Index2);
+    void QuickSort(int L, int R, const TStringListSortCompare& Compare);
+    void SortItems(const TStringListSortCompare& Compare);
     std::vector<Item> FList;
     bool FSorted = false;
     bool FCaseSensitive = false;
     bool FOwnsObjects = false;
     TDuplicates FDuplicates = TDuplicates::dupIgnore;
 };
+
+// The rest of the classes room: lists, collections and streams.
+#include "Collections.h"
+#include "Streams.h"

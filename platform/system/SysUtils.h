@@ -2,6 +2,7 @@
 // string conversions, Format and float pictures under one set of format settings.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <stdexcept>
@@ -66,6 +67,17 @@ struct TFormatSettings {
     std::string TimeAMString = "AM";
     std::string TimePMString = "PM";
     std::string CurrencyString = "$";
+    // Currency placement: 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"; negative forms 0..15 as the
+    // platform numbers them (0 "($1)", 1 "-$1", ...).
+    int CurrencyFormat = 0;
+    int NegCurrFormat = 0;
+    int CurrencyDecimals = 2;
+    std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::array<std::string, 12> LongMonthNames{"January", "February", "March", "April", "May", "June",
+                                               "July", "August", "September", "October", "November", "December"};
+    std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    std::array<std::string, 7> LongDayNames{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 };
 
 // The process-wide settings every conversion uses unless given others.
@@ -80,6 +92,11 @@ struct TVarRec {
     TVarRec(long v) : Value(int64_t(v)) {}
     TVarRec(long long v) : Value(int64_t(v)) {}
     TVarRec(unsigned v) : Value(int64_t(v)) {}
+    // Sizes and counts; a value above the signed 64-bit range raises ERangeError.
+    TVarRec(unsigned long v);
+    TVarRec(unsigned long long v);
+    TVarRec(char v) : Value(std::string(1, v)) {}
+    TVarRec(float v) : Value(double(v)) {}
     TVarRec(double v) : Value(v) {}
     TVarRec(long double v) : Value(double(v)) {}
     TVarRec(const char* v) : Value(std::string(v)) {}
@@ -89,12 +106,17 @@ struct TVarRec {
 
 // The platform's Format: %d %u %x %s %f %e %g %n %m %p with optional "-", width and
 // ".precision" ("*" takes them from the arguments), "%%" for a percent sign. The e form
-// has a signed exponent of at least three digits: Format("%12.6e", {12.3456}) is
-// " 1.234560E+001". A wrong argument type raises EConvertError.
+// has one digit before the point, "precision" decimals (15 significant digits without
+// one) and a signed exponent of at least three digits: Format("%.6e", {12.3456}) is
+// "1.234560E+001". A wrong argument type, a missing argument or a bad specifier raises
+// EConvertError "Format '%s' invalid or incompatible with argument".
 std::string Format(std::string_view fmt, std::initializer_list<TVarRec> args);
 std::string Format(std::string_view fmt, std::initializer_list<TVarRec> args, const TFormatSettings& fs);
 
 // ---- numbers to text ----------------------------------------------------------
+//
+// Every float text starts from the value's decimal representation (the shortest digits
+// that read back as the value, at most 15 significant) and rounds it half away from zero.
 
 std::string IntToStr(int64_t value);
 std::string IntToHex(int64_t value, int digits);
@@ -147,6 +169,8 @@ std::string ExtractFileName(const std::string& path);
 std::string ExtractFilePath(const std::string& path);  // with its trailing separator
 std::string ExtractFileExt(const std::string& path);   // with its point
 bool FileExists(const std::string& path);
+// The operating system's text for an error number (errno).
+std::string SysErrorMessage(int errorCode);
 
 // ---- checked integers ---------------------------------------------------------
 

@@ -1,0 +1,283 @@
+#include "Streams.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The new position of a seek over a block of `size` bytes; never before the start.
+int64_t SeekTarget(int64_t position, int64_t size, int64_t offset, TSeekOrigin origin)
+{
+    int64_t base = origin == TSeekOrigin::soBeginning ? 0 : (origin == TSeekOrigin::soCurrent ? position : size);
+    int64_t target;
+    if (__builtin_add_overflow(base, offset, &target) || target < 0)
+        throw EStreamError("Stream seek error");
+    return target;
+}
+
+const int64_t MaxMemory = std::numeric_limits<int32_t>::max();
+
+} // namespace
+
+// ---- TStream --------------------------------------------------------------------
+
+int64_t TStream::Size()
+{
+    int64_t pos = Seek(0, TSeekOrigin::soCurrent);
+    int64_t result = Seek(0, TSeekOrigin::soEnd);
+    Seek(pos, TSeekOrigin::soBeginning);
+    return result;
+}
+
+void TStream::SetSize(int64_t)
+{
+    throw EStreamError(std::string(ClassName()) + " cannot change its size");
+}
+
+void TStream::ReadBuffer(void* Buffer, int64_t Count)
+{
+    if (Count < 0 || (Count != 0 && Read(Buffer, Count) != Count))
+        throw EReadError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* Buffer, int64_t Count)
+{
+    if (Count < 0 || (Count != 0 && Write(Buffer, Count) != Count))
+        throw EWriteError("Stream write error");
+}
+
+int64_t TStream::CopyFrom(TStream* Source, int64_t Count)
+{
+    if (Count == 0) {
+        Source->SetPosition(0);
+        Count = Source->Size();
+    }
+    int64_t result = Count;
+    std::vector<char> buffer(static_cast<size_t>(std::min<int64_t>(Count, 0xF000)));
+    while (Count > 0) {
+        int64_t n = std::min<int64_t>(Count, static_cast<int64_t>(buffer.size()));
+        Source->ReadBuffer(buffer.data(), n);
+        WriteBuffer(buffer.data(), n);
+        Count -= n;
+    }
+    return result;
+}
+
+// ---- TMemoryStream --------------------------------------------------------------
+
+int64_t TMemoryStream::Read(void* Buffer, int64_t Count)
+{
+    if (Count <= 0 || FPosition >= Size())
+        return 0;
+    int64_t n = std::min(Count, Size() - FPosition);
+    std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
+    FPosition += n;
+    return n;
+}
+
+int64_t TMemoryStream::Write(const void* Buffer, int64_t Count)
+{
+    if (Count <= 0)
+        return 0;
+    if (Count > MaxMemory - FPosition)
+        throw EWriteError("Out of memory while expanding memory stream");
+    int64_t end = FPosition + Count;
+    if (end > Size())
+        FData.resize(static_cast<size_t>(end));
+    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    FPosition = end;
+    return Count;
+}
+
+int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin)
+{
+    FPosition = SeekTarget(FPosition, Size(), Offset, Origin);
+    return FPosition;
+}
+
+void TMemoryStream::SetSize(int64_t NewSize)
+{
+    if (NewSize < 0 || NewSize > MaxMemory)
+        throw EStreamError("Out of memory while expanding memory stream");
+    FData.resize(static_cast<size_t>(NewSize));
+    if (FPosition > NewSize)
+        FPosition = NewSize;
+}
+
+void TMemoryStream::Clear()
+{
+    FData.clear();
+    FData.shrink_to_fit();
+    FPosition = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream* Stream)
+{
+    Stream->SetPosition(0);
+    int64_t count = Stream->Size();
+    SetSize(count);
+    if (count != 0)
+        Stream->ReadBuffer(FData.data(), count);
+    FPosition = 0;
+}
+
+void TMemoryStream::LoadFromFile(const std::string& FileName)
+{
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&stream);
+}
+
+void TMemoryStream::SaveToStream(TStream* Stream)
+{
+    if (!FData.empty())
+        Stream->WriteBuffer(FData.data(), Size());
+}
+
+void TMemoryStream::SaveToFile(const std::string& FileName)
+{
+    TFileStream stream(FileName, fmCreate);
+    SaveToStream(&stream);
+}
+
+// ---- TFileStream ----------------------------------------------------------------
+
+TFileStream::TFileStream(const std::string& FileName, unsigned Mode) : FFileName(FileName)
+{
+    if (Mode == fmCreate) {
+        FHandle = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (FHandle < 0)
+            throw EFCreateError("Cannot create file \"" + FileName + "\". " + SysErrorMessage(errno));
+        return;
+    }
+    int flags;
+    switch (Mode & 0x3) {
+    case fmOpenWrite: flags = O_WRONLY; break;
+    case fmOpenReadWrite: flags = O_RDWR; break;
+    default: flags = O_RDONLY; break;
+    }
+    FHandle = ::open(FileName.c_str(), flags | O_CLOEXEC);
+    int err = errno;
+    if (FHandle >= 0) {
+        // A folder opens on this system but is no file to read.
+        struct stat st {};
+        if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(FHandle);
+            FHandle = -1;
+            err = EISDIR;
+        }
+    }
+    if (FHandle < 0)
+        throw EFOpenError("Cannot open file \"" + FileName + "\". " + SysErrorMessage(err));
+}
+
+TFileStream::~TFileStream()
+{
+    if (FHandle >= 0)
+        ::close(FHandle);
+}
+
+int64_t TFileStream::Read(void* Buffer, int64_t Count)
+{
+    int64_t done = 0;
+    char* p = static_cast<char*>(Buffer);
+    while (done < Count) {
+        ssize_t n = ::read(FHandle, p + done, static_cast<size_t>(std::min<int64_t>(Count - done, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::Write(const void* Buffer, int64_t Count)
+{
+    int64_t done = 0;
+    const char* p = static_cast<const char*>(Buffer);
+    while (done < Count) {
+        ssize_t n = ::write(FHandle, p + done, static_cast<size_t>(std::min<int64_t>(Count - done, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin)
+{
+    int whence = Origin == TSeekOrigin::soBeginning ? SEEK_SET : (Origin == TSeekOrigin::soCurrent ? SEEK_CUR : SEEK_END);
+    off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
+    if (r < 0)
+        throw EStreamError("Stream seek error");
+    return static_cast<int64_t>(r);
+}
+
+void TFileStream::SetSize(int64_t NewSize)
+{
+    if (NewSize < 0 || ::ftruncate(FHandle, static_cast<off_t>(NewSize)) != 0)
+        throw EStreamError("Cannot change the size of file \"" + FFileName + "\". " + SysErrorMessage(errno));
+    if (Position() > NewSize)
+        Seek(NewSize, TSeekOrigin::soBeginning);
+}
+
+// ---- TStringStream --------------------------------------------------------------
+
+int64_t TStringStream::Read(void* Buffer, int64_t Count)
+{
+    if (Count <= 0 || FPosition >= Size())
+        return 0;
+    int64_t n = std::min(Count, Size() - FPosition);
+    std::memcpy(Buffer, FDataString.data() + FPosition, static_cast<size_t>(n));
+    FPosition += n;
+    return n;
+}
+
+int64_t TStringStream::Write(const void* Buffer, int64_t Count)
+{
+    if (Count <= 0)
+        return 0;
+    if (Count > MaxMemory - FPosition)
+        throw EWriteError("Stream write error");
+    int64_t end = FPosition + Count;
+    if (end > Size())
+        FDataString.resize(static_cast<size_t>(end));
+    std::memcpy(FDataString.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    FPosition = end;
+    return Count;
+}
+
+int64_t TStringStream::Seek(int64_t Offset, TSeekOrigin Origin)
+{
+    FPosition = std::min(SeekTarget(FPosition, Size(), Offset, Origin), Size());
+    return FPosition;
+}
+
+void TStringStream::SetSize(int64_t NewSize)
+{
+    if (NewSize < 0 || NewSize > MaxMemory)
+        throw EStreamError("Stream write error");
+    FDataString.resize(static_cast<size_t>(NewSize));
+    if (FPosition > NewSize)
+        FPosition = NewSize;
+}
+
+std::string TStringStream::ReadString(int64_t Count)
+{
+    int64_t n = std::max<int64_t>(0, std::min(Count, Size() - FPosition));
+    std::string result = FDataString.substr(static_cast<size_t>(FPosition), static_cast<size_t>(n));
+    FPosition += n;
+    return result;
+}
+
+void TStringStream::WriteString(const std::string& AString)
+{
+    Write(AString.data(), static_cast<int64_t>(AString.size()));
+}

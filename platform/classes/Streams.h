@@ -1,0 +1,113 @@
+// Byte streams: the abstract stream, memory, file and string streams.
+#pragma once
+
+#include "Classes.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+// A sequence of bytes with a position. Read and Write move as far as they can and answer
+// how many bytes they moved; ReadBuffer and WriteBuffer insist on the whole count and
+// raise EReadError "Stream read error" / EWriteError "Stream write error".
+class TStream : public TObject {
+public:
+    DECLARE_CLASS_NAME(TStream)
+    virtual int64_t Read(void* Buffer, int64_t Count) = 0;
+    virtual int64_t Write(const void* Buffer, int64_t Count) = 0;
+    // Answers the new position.
+    virtual int64_t Seek(int64_t Offset, TSeekOrigin Origin) = 0;
+
+    int64_t Position() { return Seek(0, TSeekOrigin::soCurrent); }
+    void SetPosition(int64_t Value) { Seek(Value, TSeekOrigin::soBeginning); }
+    virtual int64_t Size();
+    virtual void SetSize(int64_t NewSize);
+
+    void ReadBuffer(void* Buffer, int64_t Count);
+    void WriteBuffer(const void* Buffer, int64_t Count);
+    // Copies Count bytes from Source's position, or all of Source (from its start) when
+    // Count is 0. Answers the number of bytes copied.
+    int64_t CopyFrom(TStream* Source, int64_t Count);
+};
+
+// A stream over a block of memory that it owns and grows as it is written.
+class TMemoryStream : public TStream {
+public:
+    DECLARE_CLASS_NAME(TMemoryStream)
+    int64_t Read(void* Buffer, int64_t Count) override;
+    int64_t Write(const void* Buffer, int64_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t Size() override { return static_cast<int64_t>(FData.size()); }
+    void SetSize(int64_t NewSize) override;
+
+    void Clear();
+    const char* Memory() const { return FData.data(); }
+    char* Memory() { return FData.data(); }
+    // Replaces the contents with the whole of Stream / the file, position 0.
+    void LoadFromStream(TStream* Stream);
+    void LoadFromFile(const std::string& FileName);
+    // Writes the whole contents, whatever the position.
+    void SaveToStream(TStream* Stream);
+    void SaveToFile(const std::string& FileName);
+
+private:
+    std::vector<char> FData;
+    int64_t FPosition = 0;
+};
+
+// File modes: one of fmCreate, fmOpenRead, fmOpenWrite, fmOpenReadWrite, optionally
+// combined with a share mode (accepted and ignored on this platform).
+enum : unsigned {
+    fmOpenRead = 0x0000,
+    fmOpenWrite = 0x0001,
+    fmOpenReadWrite = 0x0002,
+    fmShareCompat = 0x0000,
+    fmShareExclusive = 0x0010,
+    fmShareDenyWrite = 0x0020,
+    fmShareDenyRead = 0x0030,
+    fmShareDenyNone = 0x0040,
+    fmCreate = 0xFFFF,
+};
+
+// A stream over a file. Opening raises EFOpenError "Cannot open file \"%s\". %s" and
+// creating EFCreateError "Cannot create file \"%s\". %s" with the system's reason.
+class TFileStream : public TStream {
+public:
+    DECLARE_CLASS_NAME(TFileStream)
+    TFileStream(const std::string& FileName, unsigned Mode);
+    ~TFileStream() override;
+
+    int64_t Read(void* Buffer, int64_t Count) override;
+    int64_t Write(const void* Buffer, int64_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    void SetSize(int64_t NewSize) override;
+    const std::string& FileName() const { return FFileName; }
+
+private:
+    std::string FFileName;
+    int FHandle = -1;
+};
+
+// A memory stream whose bytes are a string.
+class TStringStream : public TStream {
+public:
+    DECLARE_CLASS_NAME(TStringStream)
+    explicit TStringStream(std::string AString = std::string()) : FDataString(std::move(AString)) {}
+
+    int64_t Read(void* Buffer, int64_t Count) override;
+    int64_t Write(const void* Buffer, int64_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t Size() override { return static_cast<int64_t>(FDataString.size()); }
+    void SetSize(int64_t NewSize) override;
+
+    const std::string& DataString() const { return FDataString; }
+    // Reads up to Count bytes from the position.
+    std::string ReadString(int64_t Count);
+    void WriteString(const std::string& AString);
+
+private:
+    std::string FDataString;
+    int64_t FPosition = 0;
+};

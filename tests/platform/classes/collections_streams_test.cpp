@@ -1,0 +1,252 @@
+// Pointer lists, collections and streams.
+#include "classes/Classes.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+TEST(ListTest, EditsAndErrors)
+{
+    int v[5] = {0, 1, 2, 3, 4};
+    TList list;
+    for (int& x : v)
+        list.Add(&x);
+    list.Insert(0, nullptr);
+    EXPECT_EQ(list.Count(), 6);
+    EXPECT_EQ(list.IndexOf(&v[2]), 3);
+    EXPECT_EQ(list.Remove(&v[2]), 3);
+    EXPECT_EQ(list.Remove(&v[2]), -1);
+    list.Exchange(1, 4);
+    list.Move(4, 1);
+    EXPECT_EQ(list[1], &v[0]);
+    EXPECT_EQ(list[2], &v[4]);
+    EXPECT_EQ(list.Extract(&v[3]), &v[3]);
+    list.Pack();
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.First(), &v[0]);
+    EXPECT_EQ(list.Last(), &v[1]);
+    try {
+        list.Get(3);
+        ADD_FAILURE();
+    } catch (const EListError& e) {
+        EXPECT_EQ(e.Message(), "List index out of bounds (3)");
+    }
+    EXPECT_THROW(list.Insert(4, nullptr), EListError);
+    EXPECT_THROW(list.Move(0, 3), EListError);
+    list.SetCount(5);
+    EXPECT_EQ(list[4], nullptr);
+    list.Clear();
+    EXPECT_THROW(list.First(), EListError);
+}
+
+TEST(ListTest, SortAndOwnershipHook)
+{
+    std::vector<int> values = {5, 3, 9, 1, 3, 7, 0, 8};
+    TList list;
+    for (int& x : values)
+        list.Add(&x);
+    list.Sort([](void* a, void* b) { return *static_cast<int*>(a) - *static_cast<int*>(b); });
+    for (int i = 0; i + 1 < list.Count(); ++i)
+        EXPECT_LE(*static_cast<int*>(list[i]), *static_cast<int*>(list[i + 1]));
+    list.Sort([](void*, void*) { return 1; });   // inconsistent: stays within the list
+    EXPECT_EQ(list.Count(), 8);
+
+    // A descendant that owns its items frees them through Notify.
+    struct TOwningList : TList {
+        ~TOwningList() override { Clear(); }
+        void Notify(void* p, TListNotification a) override
+        {
+            if (a == TListNotification::lnDeleted)
+                delete static_cast<int*>(p);
+        }
+    };
+    TOwningList owning;
+    owning.Add(new int(1));
+    owning.Add(new int(2));
+    int* kept = static_cast<int*>(owning.Extract(owning[0]));
+    delete kept;
+    owning.Add(new int(3));   // the rest are freed with the list (the leak checker watches)
+}
+
+class TItem : public TCollectionItem {
+public:
+    explicit TItem(TCollection* c) : TCollectionItem(c) {}
+    int Value = 0;
+    void Assign(TPersistent* Source) override
+    {
+        if (auto* s = dynamic_cast<TItem*>(Source)) {
+            Value = s->Value;
+            return;
+        }
+        TCollectionItem::Assign(Source);
+    }
+    void Touch() { Changed(false); }
+};
+
+class TRecordingCollection : public TCollection {
+public:
+    TRecordingCollection() : TCollection(CollectionItemClassOf<TItem>()) {}
+    std::vector<TCollectionItem*> Updates;
+
+protected:
+    void Update(TCollectionItem* Item) override { Updates.push_back(Item); }
+};
+
+TEST(CollectionTest, ItemsIdsIndexesAndUpdates)
+{
+    TRecordingCollection coll;
+    auto* a = static_cast<TItem*>(coll.Add());
+    auto* b = static_cast<TItem*>(coll.Add());
+    auto* c = static_cast<TItem*>(coll.Insert(0));
+    EXPECT_EQ(coll.Count(), 3);
+    EXPECT_EQ(c->Index(), 0);
+    EXPECT_EQ(a->Index(), 1);
+    EXPECT_EQ(std::vector<int>({a->ID(), b->ID(), c->ID()}), std::vector<int>({0, 1, 2}));
+    coll.Delete(2);   // b
+    auto* d = coll.Add();
+    EXPECT_EQ(d->ID(), 3);   // identifiers are never reused
+    EXPECT_EQ(coll.FindItemID(1), nullptr);
+    EXPECT_EQ(coll.FindItemID(0), a);
+    EXPECT_THROW(coll.Items(3), EListError);
+
+    coll.Updates.clear();
+    a->Touch();
+    EXPECT_EQ(coll.Updates, std::vector<TCollectionItem*>{a});
+    coll.BeginUpdate();
+    a->Touch();
+    coll.Add();
+    coll.EndUpdate();
+    EXPECT_EQ(coll.Updates, (std::vector<TCollectionItem*>{a, nullptr}));
+
+    delete c;   // an item removes itself
+    EXPECT_EQ(coll.Count(), 3);
+    EXPECT_EQ(a->Index(), 0);
+    EXPECT_EQ(a->GetNamePath(), "TCollection[0]");
+}
+
+TEST(CollectionTest, AssignCopiesItems)
+{
+    TRecordingCollection src, dst;
+    for (int v : {4, 5, 6})
+        static_cast<TItem*>(src.Add())->Value = v;
+    dst.Add();
+    dst.Assign(&src);
+    ASSERT_EQ(dst.Count(), 3);
+    EXPECT_EQ(static_cast<TItem*>(dst.Items(2))->Value, 6);
+    EXPECT_NE(dst.Items(0), src.Items(0));
+    TStringList notACollection;
+    EXPECT_THROW(dst.Assign(&notACollection), EConvertError);
+    // An item can be moved to another collection, which then owns it.
+    TCollectionItem* moved = src.Items(0);
+    moved->SetCollection(&dst);
+    EXPECT_EQ(src.Count(), 2);
+    EXPECT_EQ(dst.Count(), 4);
+}
+
+TEST(StreamTest, MemoryStreamReadsWritesAndSeeks)
+{
+    TMemoryStream ms;
+    ms.WriteBuffer("abcdef", 6);
+    EXPECT_EQ(ms.Size(), 6);
+    EXPECT_EQ(ms.Position(), 6);
+    ms.SetPosition(2);
+    char buf[8] = {};
+    EXPECT_EQ(ms.Read(buf, 10), 4);
+    EXPECT_STREQ(buf, "cdef");
+    EXPECT_EQ(ms.Seek(-3, TSeekOrigin::soEnd), 3);
+    ms.WriteBuffer("XY", 2);
+    EXPECT_EQ(std::string(ms.Memory(), 6), "abcXYf");
+    ms.SetPosition(5);
+    try {
+        ms.ReadBuffer(buf, 2);
+        ADD_FAILURE();
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Stream read error");
+    }
+    EXPECT_THROW(ms.Seek(-1, TSeekOrigin::soBeginning), EStreamError);
+    ms.SetPosition(8);   // beyond the end: writing fills the gap with zeros
+    ms.WriteBuffer("!", 1);
+    EXPECT_EQ(ms.Size(), 9);
+    EXPECT_EQ(ms.Memory()[6], '\0');
+    ms.SetSize(3);
+    EXPECT_EQ(ms.Position(), 3);
+    ms.Clear();
+    EXPECT_EQ(ms.Size(), 0);
+}
+
+TEST(StreamTest, FileStreamModesAndErrors)
+{
+    std::string dir = testsupport::TempDir();
+    std::string name = dir + "/s.bin";
+    {
+        TFileStream out(name, fmCreate);
+        out.WriteBuffer("hello world", 11);
+        out.SetSize(5);
+        EXPECT_EQ(out.Size(), 5);
+    }
+    {
+        TFileStream in(name, fmOpenRead | fmShareDenyWrite);
+        EXPECT_EQ(in.Size(), 5);
+        char buf[6] = {};
+        in.ReadBuffer(buf, 5);
+        EXPECT_STREQ(buf, "hello");
+        EXPECT_THROW(in.WriteBuffer("x", 1), EWriteError);   // opened for reading only
+    }
+    {
+        TFileStream rw(name, fmOpenReadWrite);
+        rw.Seek(0, TSeekOrigin::soEnd);
+        rw.WriteBuffer("!", 1);
+    }
+    TMemoryStream ms;
+    ms.LoadFromFile(name);
+    EXPECT_EQ(std::string(ms.Memory(), static_cast<size_t>(ms.Size())), "hello!");
+
+    try {
+        TFileStream missing(dir + "/none.bin", fmOpenRead);
+        ADD_FAILURE();
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message().rfind("Cannot open file \"" + dir + "/none.bin\". ", 0), 0u) << e.Message();
+    }
+    try {
+        TFileStream bad(dir + "/no/dir.bin", fmCreate);
+        ADD_FAILURE();
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message().rfind("Cannot create file \"" + dir + "/no/dir.bin\". ", 0), 0u) << e.Message();
+    }
+}
+
+TEST(StreamTest, CopyFromAndStringStreams)
+{
+    TStringStream src("0123456789");
+    src.SetPosition(4);
+    TMemoryStream dst;
+    EXPECT_EQ(dst.CopyFrom(&src, 3), 3);
+    EXPECT_EQ(std::string(dst.Memory(), 3), "456");
+    EXPECT_EQ(dst.CopyFrom(&src, 0), 10);   // 0: the whole source from its start
+    EXPECT_EQ(dst.Size(), 13);
+    src.SetPosition(8);
+    EXPECT_THROW(dst.CopyFrom(&src, 5), EReadError);
+
+    TStringStream s;
+    s.WriteString("abc");
+    s.WriteString("de");
+    EXPECT_EQ(s.DataString(), "abcde");
+    s.SetPosition(1);
+    EXPECT_EQ(s.ReadString(2), "bc");
+    EXPECT_EQ(s.ReadString(10), "de");
+    EXPECT_EQ(s.ReadString(1), "");
+
+    TStringList list;
+    TStringStream text("x\r\ny");
+    list.LoadFromStream(&text);
+    EXPECT_EQ(list.Count(), 2);
+    TStringStream out;
+    list.SaveToStream(&out);
+    EXPECT_EQ(out.DataString(), "x\r\ny\r\n");
+}
+
+} // namespace
