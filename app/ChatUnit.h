@@ -3,8 +3,43 @@
 
 #include "system/CheckedArray.h"
 
+#include "controls/Buttons.h"
+#include "controls/ExtCtrls.h"
+#include "controls/Forms.h"
+
 // Points of the last load, slots 1..1000: temperatures T in K and measured Cp in J/(mol*K).
 // Only the data window's loader writes them; a slot that a load skips keeps its old value.
 using TPointArray = TCheckedArray<double, 1, 1000>;
 extern TPointArray TData;
 extern TPointArray CpData;
+
+struct TRunResult;
+
+// The chart window: a tool bar (Panel1) with the close, "Undo Zoom" and "&EDIT" buttons
+// above the chart area (Panel2).
+class TfmChart : public TForm {
+public:
+    DECLARE_CLASS_NAME(TfmChart)
+    explicit TfmChart(TComponent* AOwner);
+
+    TPanel* Panel1;
+    TPanel* Panel2;   // holds the chart (Chart1, filling it) once the chart component exists
+    TBitBtn* BitBtn1;
+    TSpeedButton* sbUndoZoom;
+    TSpeedButton* SpeedButton1;
+
+    // Hides "Undo Zoom" (the chart's own undo joins it with the chart).
+    void sbUndoZoomClick(TObject* Sender);
+    // Opens the chart editor on the chart; it needs the chart component.
+    void SpeedButton1Click(TObject* Sender);
+
+    // What a run does to the chart window, in one place: before the run the band series
+    // of the last confidence band leave the chart; after it the three series show the
+    // run's points, the zoom is undone, the axis and chart titles are set and the window
+    // is shown.
+    void RemoveBandSeries();
+    void ShowRunResults(const TRunResult& Run, const std::string& XTitle, const std::string& YTitle,
+                        const std::string& ChartTitle);
+};
+
+extern TfmChart* fmChart;

@@ -1,0 +1,217 @@
+#include "Lev_Marq.h"
+
+#include <cmath>
+#include <exception>
+
+#include "optimization.h"
+
+namespace {
+
+// d = e^u - 1 with the zero guard; expm1 keeps small u accurate.
+double GuardedD(double u)
+{
+    double d = std::expm1(u);
+    if (std::fabs(d) == 0.0)
+        d = ZeroDenominatorGuard;
+    return d;
+}
+
+// 1 - e^-u for u > 0, given q = e^-u: the plain difference loses nothing once q < 0.61.
+inline double OneMinusQ(double u, double q)
+{
+    return u > 0.5 ? 1.0 - q : -std::expm1(-u);
+}
+
+// E(u) and dE/du from one exponential. For u > 0 the forms with e^-u are used:
+// e^u / d^2 = e^-u / (1 - e^-u)^2 and e^u / d = 1 / (1 - e^-u), so nothing overflows.
+inline void EAndDerivative(double u, double& e, double& de)
+{
+    if (u > 0.0) {
+        const double q = std::exp(-u);
+        const double den = OneMinusQ(u, q);
+        const double r = q / (den * den);
+        e = u * u * r;
+        de = u * r * (2.0 + u - 2.0 * u / den);
+        return;
+    }
+    const double d = GuardedD(u);
+    const double eu = std::exp(u);
+    // (u e^u) first, so that a very negative u gives 0 rather than inf * 0.
+    const double r = (u * eu) / (d * d);
+    e = r * u;
+    de = r * (2.0 + u - 2.0 * u * eu / d);
+}
+
+} // namespace
+
+double EinsteinE(double u)
+{
+    if (u > 0.0) {
+        const double q = std::exp(-u);
+        const double den = OneMinusQ(u, q);
+        return u * u * q / (den * den);
+    }
+    double e = 0.0;
+    double de = 0.0;
+    EAndDerivative(u, e, de);
+    return e;
+}
+
+double EinsteinDEdu(double u)
+{
+    double e = 0.0;
+    double de = 0.0;
+    EAndDerivative(u, e, de);
+    return de;
+}
+
+double EinsteinEntropy(double u, bool& ok)
+{
+    const double oneMinus = -std::expm1(-u);   // 1 - e^-u
+    ok = oneMinus > 0.0;
+    if (!ok)
+        return 0.0;
+    return u * EinsteinEnthalpyFactor(u) - std::log(oneMinus);
+}
+
+double EinsteinEnthalpyFactor(double u)
+{
+    if (u > 0.0)
+        return std::exp(-u) / OneMinusQ(u, std::exp(-u));   // 1 / (e^u - 1)
+    return 1.0 / GuardedD(u);
+}
+
+double EinsteinSumCp(const std::vector<double>& a, const std::vector<double>& theta, double T,
+                     bool leaveOutAbove)
+{
+    double c = 0.0;
+    for (std::size_t j = 0; j < a.size(); ++j) {
+        double u = theta[j] / T;
+        if (u > ReportUCap) {
+            if (leaveOutAbove)
+                continue;
+            u = ReportUCap;
+        }
+        c += ThreeR * a[j] * EinsteinE(u);
+    }
+    return c;
+}
+
+double EinsteinResiduals(int n, int M, const double* x, int ErrType, const TPointArray& T,
+                         const TPointArray& Cp, double* fi, double* jac)
+{
+    const int N = n / 2;
+    double f = 0.0;
+    for (int i = 1; i <= M; ++i) {
+        const double t = T[i];
+        const double c = Cp[i];
+        double* row = jac ? jac + static_cast<std::size_t>(i - 1) * n : nullptr;
+        double value = 0.0;
+        for (int j = 1; j <= N; ++j) {
+            const double A = x[2 * j - 2];
+            double u = x[2 * j - 1] / t;
+            if (u > DriverUCap)
+                u = DriverUCap;
+            if (!row) {
+                value += A * EinsteinE(u);
+                continue;
+            }
+            double e = 0.0;
+            double de = 0.0;
+            EAndDerivative(u, e, de);
+            value += A * e;
+            double dA = e;
+            double dTheta = A * de / t;
+            if (ErrType == 1) {
+                dA /= c;
+                dTheta /= c;
+            }
+            row[2 * j - 2] = dA;
+            row[2 * j - 1] = dTheta;
+        }
+        const double r = ErrType == 1 ? (value - c) / c : value - c;
+        if (fi)
+            fi[i - 1] = r;
+        f += r * r;
+    }
+    return f;
+}
+
+void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus, const TPointArray& T,
+                      const TPointArray& Cp)
+{
+    const int errType = ErrTypeStatus;
+    if (n < 1 || n > 20 || n % 2 != 0 || M < 1 || M > TPointArray::Length) {
+        ErrTypeStatus = LMStatusBadParameters;
+        return;
+    }
+    for (int k = 1; k <= n; ++k) {
+        if (!std::isfinite(X[k])) {
+            ErrTypeStatus = LMStatusBadParameters;
+            return;
+        }
+    }
+
+    std::vector<double> fi(static_cast<std::size_t>(M));
+    std::vector<double> jac(static_cast<std::size_t>(M) * n);
+    bool notFinite = false;
+    try {
+        alglib::real_1d_array x;
+        x.setlength(n);
+        for (int k = 0; k < n; ++k)
+            x[k] = X[k + 1];
+
+        alglib::minlmstate state;
+        alglib::minlmcreatevj(n, M, x, state);
+        alglib::minlmsetcond(state, 0.001, 0);
+        while (alglib::minlmiteration(state)) {
+            const double* cx = state.x.getcontent();
+            if (state.needf) {
+                state.f = EinsteinResiduals(n, M, cx, errType, T, Cp, nullptr, nullptr);
+                notFinite = notFinite || !std::isfinite(state.f);
+            } else if (state.needfi) {
+                EinsteinResiduals(n, M, cx, errType, T, Cp, fi.data(), nullptr);
+                for (int i = 0; i < M; ++i) {
+                    state.fi[i] = fi[i];
+                    notFinite = notFinite || !std::isfinite(fi[i]);
+                }
+            } else if (state.needfij) {
+                EinsteinResiduals(n, M, cx, errType, T, Cp, fi.data(), jac.data());
+                for (int i = 0; i < M; ++i) {
+                    state.fi[i] = fi[i];
+                    notFinite = notFinite || !std::isfinite(fi[i]);
+                    for (int k = 0; k < n; ++k) {
+                        const double v = jac[static_cast<std::size_t>(i) * n + k];
+                        state.j[i][k] = v;
+                        notFinite = notFinite || !std::isfinite(v);
+                    }
+                }
+            }
+            if (notFinite) {
+                // Nothing sound can come of further steps: stop and report the failure.
+                alglib::minlmrequesttermination(state);
+            }
+        }
+
+        alglib::minlmreport rep;
+        alglib::minlmresults(state, x, rep);
+        for (int k = 0; k < n; ++k)
+            X[k + 1] = x[k];
+        ErrTypeStatus = static_cast<int>(rep.terminationtype);
+    } catch (const alglib::ap_error&) {
+        ErrTypeStatus = LMStatusBadParameters;
+        return;
+    }
+
+    if (notFinite && ErrTypeStatus >= 0)
+        ErrTypeStatus = LMStatusNotFinite;
+    for (int k = 1; k <= n && ErrTypeStatus >= 0; ++k) {
+        if (!std::isfinite(X[k]))
+            ErrTypeStatus = LMStatusNotFinite;
+    }
+}
+
+void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus)
+{
+    FitEinsteinSumLM(n, M, X, ErrTypeStatus, TData, CpData);
+}

@@ -1,0 +1,71 @@
+// The main window: the problem details (number of terms, grid of unknowns, chart axes,
+// error type, options), the report view, the menu, and the run.
+#pragma once
+
+#include "controls/Buttons.h"
+#include "controls/Dialogs.h"
+#include "controls/ExtCtrls.h"
+#include "controls/Forms.h"
+#include "controls/Grids.h"
+#include "controls/Menus.h"
+#include "controls/StdCtrls.h"
+
+#include <string>
+
+class TfmMain : public TForm {
+public:
+    DECLARE_CLASS_NAME(TfmMain)
+    explicit TfmMain(TComponent* AOwner);
+
+    // Problem details.
+    TGroupBox* GroupBox3;
+    TPanel* Panel3;
+    TLabel* Label1;
+    TEdit* edN;
+    TCheckBox* chbPrev;
+    TLabel* Label2;
+    TComboBox* cbX;
+    TLabel* Label6;
+    TComboBox* cbY;
+    TLabel* Label5;
+    TComboBox* cbErrortype;
+    TCheckBox* cbSave;
+    TSpeedButton* sbrun;
+    TSpeedButton* SpeedButton1;
+    TBitBtn* BitBtn2;
+    TCheckBox* chbTest;
+    TLabel* Label3;
+    TComboBox* cbNorm;
+    TLabel* Label4;
+    TComboBox* cbRoutine;
+    TStringGrid* sgIniGuess;
+    TPanel* infopanel;
+    TMemo* Memo2;
+    // The report view.
+    TGroupBox* GroupBox2;
+    TMemo* Memo1;
+    // Menu and dialog.
+    TMainMenu* MainMenu1;
+    TMenuItem* File1;
+    TMenuItem* Open1;
+    TMenuItem* Save1;
+    TMenuItem* N1;
+    TMenuItem* Exit1;
+    TMenuItem* Data1;
+    TMenuItem* About1;
+    TOpenDialog* OpenDialog1;
+
+    void FormCreate(TObject* Sender);
+    // Lays out the grid for the number of terms in edN: rows "X1".."Xn", n = 2N <= 20.
+    void edNChange(TObject* Sender);
+    void Open1Click(TObject* Sender);
+    void Data1Click(TObject* Sender);
+    void About1Click(TObject* Sender);
+    void Exit1Click(TObject* Sender);
+    // The run: loads the data, fits, reports (Unit2/Run.cpp).
+    void sbrunClick(TObject* Sender);
+    // The confidence band on the chart (Unit2/Run.cpp).
+    void SpeedButton1Click(TObject* Sender);
+};
+
+extern TfmMain* fmMain;

@@ -1,0 +1,96 @@
+#include "Unit2.h"
+
+#include "ChatUnit.h"
+#include "Unit2/RunCore.h"
+#include "Unit2/ThermoTable.h"
+#include "Unit3.h"
+
+#include <cmath>
+
+namespace {
+
+// R and 3R in J/(mol*K): the grid shows amplitudes in units of 3R.
+constexpr double GasConstant = 8.3144621;
+
+} // namespace
+
+void TfmMain::sbrunClick(TObject* Sender)
+{
+    // The band series of the last confidence band leave the chart.
+    fmChart->RemoveBandSeries();
+    Memo2->Clear();
+    fmData->LoadDataPoints();
+    if (fmData->PointCount() == 0) {
+        MessageDlg("Number of data points = 0", mtError, {mbOK}, 0);
+        return;
+    }
+
+    TRunInput in;
+    in.n = CheckedMul(2, StrToInt(Trim(edN->Text())));
+    in.Routine = cbRoutine->ItemIndex();
+    in.ErrorType = cbErrortype->ItemIndex();
+    in.Norm = cbNorm->ItemIndex();
+    in.PrintProgress = chbTest->Checked();
+    in.XAxis = cbX->ItemIndex();
+    in.YAxis = cbY->ItemIndex();
+    in.M = fmData->PointCount() - fmData->FirstPoint();
+
+    // Start point: the previous results (amplitudes back to J/(mol*K)) or the guesses as
+    // typed (ln Theta for the Nelder-Mead routine).
+    for (int k = 1; k <= in.n && k <= 20; ++k) {
+        const std::string previous = Trim(sgIniGuess->Cells(2, k));
+        if (chbPrev->Checked() && !previous.empty()) {
+            double x = StrToFloatChecked(previous);
+            if (k % 2 == 1)
+                x = x * 3 * GasConstant;
+            else if (in.Routine == RoutineNelderMead && x > 0)
+                x = std::log(x);
+            in.X[k] = x;
+        } else {
+            in.X[k] = StrToFloatChecked(sgIniGuess->Cells(1, k));
+        }
+    }
+
+    Memo1->Clear();
+    const TRunResult run = RunCore(in);
+    if (!run.Error.empty()) {
+        MessageDlg(run.Error, mtError, {mbOK}, 0);
+        return;
+    }
+    if (!run.Warning.empty())
+        MessageDlg(run.Warning, mtWarning, {mbOK}, 0);
+    if (!run.ConditionMessage.empty())
+        Memo2->SetText(run.ConditionMessage);
+    for (const std::string& message : run.Messages)
+        ShowMessage(message);
+
+    TStrings* report = Memo1->Lines();
+    report->BeginUpdate();
+    for (const std::string& line : run.Report)
+        report->Add(line);
+    report->EndUpdate();
+    if (!run.Solved)
+        return;
+
+    for (const TGridText& cell : run.Grid)
+        sgIniGuess->SetCells(cell.Col, cell.Row, cell.Text);
+
+    if (cbSave->Checked()) {
+        if (OpenDialog1->FileName().empty()) {
+            MessageDlg("The table can not be saved: no data file is open.", mtError, {mbOK}, 0);
+        } else {
+            std::vector<std::string> lines;
+            for (int i = 0; i < report->Count(); ++i)
+                lines.push_back(report->Get(i));
+            const std::string name = SaveThermoTable(OpenDialog1->FileName(), lines, run.a, run.Theta);
+            MessageDlg("Results are saved into the file " + name, mtInformation, {mbOK}, 0);
+        }
+    }
+
+    fmChart->ShowRunResults(run, cbX->Text(), cbY->Text(), Caption());
+}
+
+void TfmMain::SpeedButton1Click(TObject* Sender)
+{
+    // The Monte-Carlo confidence band of the last run is drawn here; it needs the chart.
+}

@@ -1,0 +1,353 @@
+#include "Unit2/RunCore.h"
+
+#include "system/SysUtils.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "linalg.h"
+
+namespace {
+
+constexpr double NMInitialStep = 0.0001;
+constexpr double ConditionLimit = 1e-15;
+constexpr int MaxAttempts = 10;
+constexpr int InverseNotPossible = -3;   // the library's code for a singular matrix
+
+bool AllFinite(const TXArray& X, int n)
+{
+    for (int k = 1; k <= n; ++k) {
+        if (!std::isfinite(X[k]))
+            return false;
+    }
+    return true;
+}
+
+// Cp of the fitted sum at T with u capped at 700 (X: a_j in units of 3R, Theta_j).
+double CappedSum(int N, const TXArray& X, double T)
+{
+    double c = 0.0;
+    for (int j = 1; j <= N; ++j) {
+        const double u = std::min(X[2 * j] / T, ReportUCap);
+        c += ThreeR * X[2 * j - 1] * EinsteinE(u);
+    }
+    return c;
+}
+
+double Transform(int axis, double T)
+{
+    switch (axis) {
+    case rxInvT:
+        return 1.0 / T;
+    case rxTSquared:
+        return T * T;
+    case rxTCubed:
+        return T * T * T;
+    default:
+        return T;
+    }
+}
+
+} // namespace
+
+std::string CheckRunInput(const TRunInput& in)
+{
+    if (in.n < 2 || in.n > 20 || in.n % 2 != 0)
+        return "Number of Einstein terms must be between 1 and 10";
+    if (in.M <= in.n) {
+        return "Too few data points: " + IntToStr(std::max(in.M, 0)) + " points for " + IntToStr(in.n) +
+               " unknowns";
+    }
+    if (in.ErrorType == 1) {
+        for (int i = 1; i <= in.M; ++i) {
+            if ((*in.Cp)[i] == 0.0) {
+                return "Relative error needs a non-zero Cp: Cp = 0 at T = " + FloatToStr((*in.T)[i]) +
+                       " K";
+            }
+        }
+    }
+    return std::string();
+}
+
+int MinimiseEinsteinSum(const TRunInput& in, TXArray& X, int& attempts, double& fmin,
+                        const TLineSink& out)
+{
+    const int n = in.n;
+    const int N = n / 2;
+    attempts = 1;
+    if (in.Routine == RoutineNelderMead) {
+        TXArray step{};
+        for (int k = 1; k <= n; ++k)
+            step[k] = NMInitialStep;
+        const int norm = in.Norm;
+        const int M = in.M;
+        const TPointArray& T = *in.T;
+        const TPointArray& Cp = *in.Cp;
+        auto objective = [&](int count, const TXArray& x) {
+            return NelderMeadObjective(count, x, norm, M, T, Cp);
+        };
+        int status = in.PrintProgress ? -10 : 0;
+        FMINSI(n, X, step, fmin, status, objective, out);
+        for (int j = 1; j <= N; ++j)
+            X[2 * j] = std::exp(X[2 * j]);
+        return status;
+    }
+
+    int status = 0;
+    for (;;) {
+        status = in.ErrorType;
+        FitEinsteinSumLM(n, in.M, X, status, *in.T, *in.Cp);
+        bool restart = false;
+        for (int j = 1; j <= N; ++j) {
+            if (X[2 * j] < 0 && attempts < MaxAttempts) {
+                for (int i = 1; i <= N; ++i)
+                    X[2 * i] = 10.0 * attempts;
+                ++attempts;
+                restart = true;
+                break;
+            }
+        }
+        if (!restart)
+            return status;
+    }
+}
+
+double WeightedSumSquares(int n, int M, const TXArray& X, int ErrorType, const TPointArray& T,
+                          const TPointArray& Cp)
+{
+    double s = 0.0;
+    for (int i = 1; i <= M; ++i) {
+        double d = std::fabs(Cp[i] - CappedSum(n / 2, X, T[i]));
+        if (ErrorType == 1)
+            d /= Cp[i];
+        s += d * d;
+    }
+    return s;
+}
+
+double CubicLawCoefficient(int M, const TPointArray& T, const TPointArray& Cp)
+{
+    // sum Cp T^3 / sum T^6, with T scaled by its largest magnitude so that no power overflows.
+    double scale = 0.0;
+    for (int i = 1; i <= M; ++i)
+        scale = std::max(scale, std::fabs(T[i]));
+    if (scale == 0.0 || !std::isfinite(scale))
+        return 0.0;
+    double num = 0.0;
+    double den = 0.0;
+    for (int i = 1; i <= M; ++i) {
+        const double t3 = std::pow(T[i] / scale, 3.0);
+        num += Cp[i] * t3;
+        den += std::pow(T[i] / scale, 6.0);
+    }
+    return num / den / (scale * scale * scale);
+}
+
+std::vector<double> NormalMatrix(int n, int M, const TXArray& X, int ErrorType,
+                                 const TPointArray& T, const TPointArray& Cp)
+{
+    const int N = n / 2;
+    std::vector<double> W(static_cast<std::size_t>(n) * n, 0.0);
+    std::vector<double> g(static_cast<std::size_t>(n));
+    for (int i = 1; i <= M; ++i) {
+        const double t = T[i];
+        for (int j = 1; j <= N; ++j) {
+            const double u = std::min(X[2 * j] / t, ReportUCap);
+            double ga = ThreeR * EinsteinE(u);
+            double gt = ThreeR * X[2 * j - 1] * EinsteinDEdu(u) / t;
+            if (ErrorType == 1) {
+                ga /= Cp[i];
+                gt /= Cp[i];
+            }
+            g[2 * j - 2] = ga;
+            g[2 * j - 1] = gt;
+        }
+        for (int r = 0; r < n; ++r) {
+            double* row = W.data() + static_cast<std::size_t>(r) * n;
+            for (int c = 0; c < n; ++c)
+                row[c] += g[r] * g[c];
+        }
+    }
+    return W;
+}
+
+int InvertNormalMatrix(std::vector<double>& W, int n, double& rcond)
+{
+    rcond = 0.0;
+    if (n < 1 || W.size() != static_cast<std::size_t>(n) * n)
+        return InverseNotPossible;
+    for (double v : W) {
+        if (!std::isfinite(v))
+            return InverseNotPossible;
+    }
+    try {
+        alglib::real_2d_array a;
+        a.setlength(n, n);
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < n; ++c)
+                a[r][c] = W[static_cast<std::size_t>(r) * n + c];
+        alglib::ae_int_t info = 0;
+        alglib::matinvreport rep;
+        alglib::rmatrixinverse(a, n, info, rep);
+        rcond = rep.r1;
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < n; ++c)
+                W[static_cast<std::size_t>(r) * n + c] = a[r][c];
+        return static_cast<int>(info);
+    } catch (const alglib::ap_error&) {
+        return InverseNotPossible;
+    }
+}
+
+double ExtrapolatedCp(const std::vector<double>& a, const std::vector<double>& theta, double t)
+{
+    return EinsteinSumCp(a, theta, t, true);
+}
+
+double EinsteinSumEntropy(const std::vector<double>& a, const std::vector<double>& theta, double T,
+                          std::vector<std::string>* messages)
+{
+    double s = 0.0;
+    for (std::size_t j = 0; j < a.size(); ++j) {
+        const double u = theta[j] / T;
+        if (!(u <= ReportUCap))
+            continue;
+        bool ok = false;
+        const double e = EinsteinEntropy(u, ok);
+        if (!ok)
+            continue;
+        const double term = ThreeR * a[j] * e;
+        if (!std::isfinite(term)) {
+            if (messages)
+                messages->push_back("1-exp(-D) =" + FloatToStr(-std::expm1(-u)));
+            continue;
+        }
+        s += term;
+    }
+    return s;
+}
+
+TRunResult RunCore(const TRunInput& in)
+{
+    TRunResult res;
+    res.Error = CheckRunInput(in);
+    if (!res.Error.empty())
+        return res;
+
+    const int n = in.n;
+    const int N = n / 2;
+    const int M = in.M;
+    const TPointArray& T = *in.T;
+    const TPointArray& Cp = *in.Cp;
+    auto add = [&res](const std::string& line) { res.Report.push_back(line); };
+
+    // Minimise, then amplitudes to units of 3R.
+    TXArray X = in.X;
+    res.Status = MinimiseEinsteinSum(in, X, res.Attempts, res.FMIN, add);
+    for (int j = 1; j <= N; ++j)
+        X[2 * j - 1] = X[2 * j - 1] / ThreeR;
+
+    res.S = WeightedSumSquares(n, M, X, in.ErrorType, T, Cp);
+    res.b = CubicLawCoefficient(M, T, Cp);
+    if (res.Status >= 0 && (!AllFinite(X, n) || !std::isfinite(res.S)))
+        res.Status = LMStatusNotFinite;
+    res.X = X;
+
+    // Uncertainties from the inverse of the normal matrix.
+    std::vector<double> W = NormalMatrix(n, M, X, in.ErrorType, T, Cp);
+    res.Info = InvertNormalMatrix(W, n, res.RCond);
+    res.Unc.assign(static_cast<std::size_t>(n), 0.0);
+    if (res.Info < 0) {
+        res.Warning = "Covariance matrix can not be computed.";
+    } else if (res.RCond < ConditionLimit) {
+        res.ConditionMessage =
+            "Working matrix is ill conditioned, covariance matrix can not be computed. "
+            "Reciprocal condition number is " +
+            FloatToStr(res.RCond);
+    } else {
+        for (int k = 1; k <= n; ++k) {
+            const double wkk = W[static_cast<std::size_t>(k - 1) * n + (k - 1)];
+            res.Unc[k - 1] = 2.0 * std::sqrt(wkk * res.S / (M - n));
+        }
+    }
+
+    add("ier = " + IntToStr(res.Info));
+    if (res.Status < 0) {
+        add("Solution not found");
+        return res;
+    }
+    res.Solved = true;
+
+    // Coefficients.
+    add("Solution: ");
+    for (int j = 1; j <= N; ++j) {
+        const double a = X[2 * j - 1];
+        const double th = X[2 * j];
+        res.a.push_back(a);
+        res.Theta.push_back(th);
+        const std::string aText = Format("%12.6e", {a});
+        const std::string thText = Format("%12.6e", {th});
+        const std::string uaText = Format("%8.3f", {res.Unc[2 * j - 2]});
+        const std::string utText = Format("%8.3f", {res.Unc[2 * j - 1]});
+        add("    a[" + IntToStr(j) + "] = " + aText + "  (" + uaText + ")");
+        add("Theta[" + IntToStr(j) + "] = " + thText + "  (" + utText + ") K");
+        res.Grid.push_back({2, 2 * j - 1, aText});
+        res.Grid.push_back({2, 2 * j, thText});
+        res.Grid.push_back({3, 2 * j - 1, uaText});
+        res.Grid.push_back({3, 2 * j, utText});
+    }
+
+    // Residual table and chart points.
+    double sumSq = 0.0;
+    double sumAbs = 0.0;
+    double maxAbs = 0.0;
+    double TatMax = 0.0;
+    add("");
+    add("    T      Cp(exp)   Cp(calc)     delta ");
+    for (int i = 1; i <= M; ++i) {
+        const double t = T[i];
+        const double c = Cp[i];
+        const double calc = CappedSum(N, X, t);
+        const double x = Transform(in.XAxis, t);
+        if (in.XAxis == rxTCubed)
+            res.CubicLaw.push_back({x, res.b * x});
+        if (in.YAxis == ryCpOverT) {
+            res.Calculated.push_back({x, calc / t});
+            res.Experiment.push_back({x, c / t});
+        } else {
+            res.Calculated.push_back({x, calc});
+            res.Experiment.push_back({x, c});
+        }
+        const double delta = c - calc;
+        sumSq += delta * delta;
+        sumAbs += std::fabs(delta);
+        if (std::fabs(delta) > maxAbs) {
+            maxAbs = std::fabs(delta);
+            TatMax = t;
+        }
+        add(Format("%8.2f", {t}) + "  " + Format("%8.3f", {c}) + "  " + Format("%8.3f", {calc}) + "    " +
+            Format("%8.5f", {delta}));
+    }
+
+    // Extrapolation to zero and the entropy at 298.15 K.
+    add("");
+    add("Extrapolation to Zero");
+    for (int t = 1; t <= 20; ++t) {
+        const double c = ExtrapolatedCp(res.a, res.Theta, t);
+        add("T = " + IntToStr(t) + "  Cp(extr) = " + FormatFloat("0.######", c));
+    }
+    res.S298 = EinsteinSumEntropy(res.a, res.Theta, 298.15, &res.Messages);
+    add("S(298.15) ~ " + FormatFloat("0.##", res.S298));
+
+    // Error statistics.
+    res.RMS = std::sqrt(sumSq / M);
+    res.MeanError = sumAbs / M;
+    res.MaxError = maxAbs;
+    res.TatMax = TatMax;
+    add("");
+    add("Approximation errors:");
+    add("Root mean square (RMS) = " + Format("%9.3e", {res.RMS}));
+    add("Mean error = " + Format("%9.3e", {res.MeanError}));
+    add("Maximum error = " + Format("%9.3e", {res.MaxError}) + " at T = " + FormatFloat("0.##", res.TatMax));
+    return res;
+}

@@ -1,0 +1,119 @@
+#include "Unit2/ThermoTable.h"
+
+#include "Lev_Marq.h"
+#include "Unit2/RunCore.h"
+#include "classes/Classes.h"
+#include "system/SysUtils.h"
+
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The value as the file shows it: printed with the picture and read back.
+double Rounded(const char* picture, double value)
+{
+    double back = value;
+    if (TryStrToFloat(FormatFloat(picture, value), back))
+        return back;
+    return value;
+}
+
+// Removes a leftover temporary file; anything else of that name is not ours to touch.
+void RemoveQuietly(const std::string& path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(path, ec))
+        std::filesystem::remove(path, ec);
+}
+
+} // namespace
+
+std::vector<double> ThermoTableTemperatures()
+{
+    std::vector<double> list;
+    list.push_back(5.0);
+    for (int t = 10; t <= 290; t += 10)
+        list.push_back(t);
+    list.push_back(298.15);
+    for (int t = 300; t <= 1500; t += 100)
+        list.push_back(t);
+    return list;
+}
+
+std::string ThermoTableRow(const std::vector<double>& a, const std::vector<double>& theta, double T)
+{
+    double Cp = 0.0;
+    double H = 0.0;
+    for (std::size_t j = 0; j < a.size(); ++j) {
+        const double u = theta[j] / T;
+        if (!(u <= ReportUCap))
+            continue;   // negligible at this temperature
+        Cp += ThreeR * a[j] * EinsteinE(u);
+        H += ThreeR * a[j] * theta[j] * EinsteinEnthalpyFactor(u);
+    }
+    // The same entropy as the report's S(298.15).
+    double S = EinsteinSumEntropy(a, theta, T, nullptr);
+
+    const char* cpPicture = Cp < 1 ? "0.00000" : Cp < 10 ? "0.0000" : "0.000";
+    const std::string head = FloatToStr(T) + "\t\t" + FormatFloat(cpPicture, Cp) + "\t\t";
+    if (H > 1000) {
+        S = Rounded("0.000", S);
+        H = Rounded("0.000", H / 1000) * 1000;
+        return head + FormatFloat("0.000", S) + "\t\t" + FormatFloat("0.000", S - H / T) + "\t\t" +
+               FormatFloat("0.000", H / 1000);
+    }
+    S = Rounded("0.000e+0", S);
+    H = Rounded("0.000e+0", H / 1000) * 1000;
+    return head + FormatFloat("0.000e+0", S) + "\t" + FormatFloat("0.00e+0", S - H / T) + "\t\t" +
+           FormatFloat("0.000e+0", H / 1000);
+}
+
+std::vector<std::string> ThermoTableLines(const std::vector<std::string>& report,
+                                          const std::vector<double>& a,
+                                          const std::vector<double>& theta)
+{
+    std::vector<std::string> lines = report;
+    lines.push_back("");
+    lines.push_back("T\t\tCp(T)\t\tS(T)\t\tF(T)\t\tH(T)-H(0)");
+    lines.push_back("K\t\tJ/(mol*K)\tJ/(mol*K)\tJ/(mol*K)\tkJ/mol");
+    for (double T : ThermoTableTemperatures())
+        lines.push_back(ThermoTableRow(a, theta, T));
+    return lines;
+}
+
+std::string ThermoTableFileName(const std::string& dataFileName)
+{
+    return ChangeFileExt(dataFileName, ".TBL");
+}
+
+std::string SaveThermoTable(const std::string& dataFileName, const std::vector<std::string>& report,
+                            const std::vector<double>& a, const std::vector<double>& theta)
+{
+    const std::string target = ThermoTableFileName(dataFileName);
+    const std::string temp = target + ".tmp";
+
+    TStringList list;
+    for (const std::string& line : ThermoTableLines(report, a, theta))
+        list.Add(line);
+    try {
+        list.SaveToFile(temp);
+    } catch (Exception& e) {
+        // The platform's file error, naming the table rather than its temporary file.
+        RemoveQuietly(temp);
+        e.SetMessage(StringReplaceAll(e.Message(), temp, target));
+        throw;
+    } catch (...) {
+        RemoveQuietly(temp);
+        throw;
+    }
+
+    std::error_code ec;
+    std::filesystem::rename(temp, target, ec);
+    if (ec) {
+        RemoveQuietly(temp);
+        throw EFCreateError(Format("Cannot create file \"%s\". %s", {target, ec.message()}));
+    }
+    return target;
+}

@@ -1,0 +1,83 @@
+#include "Buttons.h"
+
+#include "Forms.h"
+#include "QtBridge.h"
+
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace ctlqt;
+
+// ---- TSpeedButton -----------------------------------------------------------------
+
+TSpeedButton::TSpeedButton(TComponent* AOwner) : TControl(AOwner)
+{
+    auto* button = new QToolButton;
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    SetWidget(button);
+    QObject::connect(button, &QToolButton::clicked, button, [this] { GuardedCall([this] { Click(); }); });
+    SetBounds(0, 0, 23, 22);
+}
+
+void TSpeedButton::SetFlat(bool Value)
+{
+    FFlat = Value;
+    if (auto* button = static_cast<QToolButton*>(Widget()))
+        button->setAutoRaise(Value);
+}
+
+void TSpeedButton::TextChanged()
+{
+    if (auto* button = static_cast<QToolButton*>(Widget()))
+        button->setText(Q(FText));
+}
+
+// ---- TBitBtn ----------------------------------------------------------------------
+
+TBitBtn::TBitBtn(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* button = new QPushButton;
+    button->setAutoDefault(false);
+    SetWidget(button);
+    QObject::connect(button, &QPushButton::clicked, button, [this] { GuardedCall([this] { Click(); }); });
+    SetBounds(0, 0, 75, 25);
+}
+
+void TBitBtn::SetKind(TBitBtnKind Value)
+{
+    FKind = Value;
+    switch (Value) {
+    case bkOK:
+        SetCaption("OK");
+        FModalResult = mrOk;
+        break;
+    case bkCancel:
+        SetCaption("Cancel");
+        FModalResult = mrCancel;
+        break;
+    case bkClose:
+        SetCaption("&Close");
+        FModalResult = mrNone;
+        break;
+    case bkCustom:
+        break;
+    }
+}
+
+void TBitBtn::Click()
+{
+    TForm* form = GetParentForm(this);
+    if (FKind == bkClose && form != nullptr) {
+        form->Close();
+        return;
+    }
+    if (form != nullptr && FModalResult != mrNone)
+        form->SetModalResult(FModalResult);
+    TWinControl::Click();
+}
+
+void TBitBtn::TextChanged()
+{
+    if (auto* button = static_cast<QPushButton*>(Widget()))
+        button->setText(Q(FText));
+}

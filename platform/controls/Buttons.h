@@ -1,0 +1,46 @@
+// Buttons of the platform layer: the speed button and the bitmap button.
+#pragma once
+
+#include "Controls.h"
+#include "Dialogs.h"
+
+// A flat tool button (QToolButton); OnClick fires when it is pressed.
+class TSpeedButton : public TControl {
+public:
+    DECLARE_CLASS_NAME(TSpeedButton)
+    explicit TSpeedButton(TComponent* AOwner);
+
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+
+protected:
+    void TextChanged() override;
+
+private:
+    bool FFlat = false;
+};
+
+enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkClose };
+
+// A push button (QPushButton) of a kind: bkClose closes its form (for the main form that
+// ends the program); bkOK and bkCancel end a modal form with mrOk and mrCancel.
+class TBitBtn : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TBitBtn)
+    explicit TBitBtn(TComponent* AOwner);
+
+    TBitBtnKind Kind() const { return FKind; }
+    // Sets the kind with its platform caption ("OK", "Cancel", "&Close") and result.
+    void SetKind(TBitBtnKind Value);
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value) { FModalResult = Value; }
+
+    void Click() override;
+
+protected:
+    void TextChanged() override;
+
+private:
+    TBitBtnKind FKind = bkCustom;
+    TModalResult FModalResult = mrNone;
+};

@@ -1,0 +1,317 @@
+#include "Controls.h"
+
+#include "QtBridge.h"
+
+#include <QPalette>
+#include <QPointer>
+#include <QWidget>
+
+#include <algorithm>
+
+using namespace ctlqt;
+
+struct TControl::WidgetRef {
+    QPointer<QWidget> Ptr;
+};
+
+// ---- TControl -------------------------------------------------------------------
+
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner), FWidget(std::make_unique<WidgetRef>())
+{
+}
+
+TControl::~TControl()
+{
+    if (FParent != nullptr)
+        FParent->RemoveControl(this);
+    FParent = nullptr;
+    // The control owns its widget; the toolkit may already have destroyed it with a
+    // parent widget, which the guarded pointer tells.
+    delete FWidget->Ptr.data();
+}
+
+QWidget* TControl::Widget() const
+{
+    return FWidget->Ptr.data();
+}
+
+void TControl::SetWidget(QWidget* AWidget)
+{
+    FWidget->Ptr = AWidget;
+    if (AWidget == nullptr)
+        return;
+    AWidget->setObjectName(Q(Name()));
+    AWidget->hide();
+}
+
+void TControl::SetName(const std::string& NewName)
+{
+    TComponent::SetName(NewName);
+    if (QWidget* w = Widget())
+        w->setObjectName(Q(Name()));
+}
+
+void TControl::SetParent(TWinControl* AParent)
+{
+    if (AParent == FParent)
+        return;
+    if (AParent == this)
+        throw EInvalidOperation("A control cannot be its own parent");
+    TWinControl* old = FParent;
+    if (old != nullptr)
+        old->RemoveControl(this);
+    FParent = AParent;
+    QWidget* w = Widget();
+    if (w != nullptr) {
+        w->setParent(AParent != nullptr ? AParent->ClientWidget() : nullptr);
+        w->setGeometry(FLeft, FTop, FWidth, FHeight);
+        w->setVisible(AParent != nullptr && FVisible);
+    }
+    if (AParent != nullptr)
+        AParent->InsertControl(this);
+    if (FAlign != alNone) {
+        if (old != nullptr)
+            old->Realign();
+        if (AParent != nullptr)
+            AParent->Realign();
+    }
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    AWidth = std::max(AWidth, 0);
+    AHeight = std::max(AHeight, 0);
+    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
+        return;
+    UpdateBoundsFromAlign(ALeft, ATop, AWidth, AHeight);
+    if (FAlign != alNone && FParent != nullptr)
+        FParent->Realign();
+}
+
+void TControl::UpdateBoundsFromAlign(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = std::max(AWidth, 0);
+    FHeight = std::max(AHeight, 0);
+    if (QWidget* w = Widget(); w != nullptr && FParent != nullptr)
+        w->setGeometry(FLeft, FTop, FWidth, FHeight);
+    if (auto* self = dynamic_cast<TWinControl*>(this))
+        self->Realign();
+}
+
+void TControl::SetAlign(TAlign Value)
+{
+    if (Value == FAlign)
+        return;
+    FAlign = Value;
+    if (FParent != nullptr)
+        FParent->Realign();
+}
+
+void TControl::SetVisible(bool Value)
+{
+    if (Value == FVisible)
+        return;
+    FVisible = Value;
+    if (QWidget* w = Widget(); w != nullptr && FParent != nullptr)
+        w->setVisible(Value);
+    if (FAlign != alNone && FParent != nullptr)
+        FParent->Realign();
+}
+
+void TControl::SetEnabled(bool Value)
+{
+    FEnabled = Value;
+    if (QWidget* w = Widget())
+        w->setEnabled(Value);
+}
+
+void TControl::SetHint(const std::string& Value)
+{
+    FHint = Value;
+    if (QWidget* w = Widget())
+        w->setToolTip(Q(Value));
+}
+
+void TControl::SetText(const std::string& Value)
+{
+    if (GetText() == Value)
+        return;
+    FText = Value;
+    TextChanged();
+}
+
+std::string TControl::FontName() const
+{
+    if (!FFontName.empty())
+        return FFontName;
+    QWidget* w = Widget();
+    return w != nullptr ? S(w->font().family()) : std::string();
+}
+
+void TControl::SetFontName(const std::string& Value)
+{
+    FFontName = Value;
+    ApplyFont();
+}
+
+int TControl::FontSize() const
+{
+    if (FFontSize > 0)
+        return FFontSize;
+    QWidget* w = Widget();
+    return w != nullptr ? w->font().pointSize() : 0;
+}
+
+void TControl::SetFontSize(int Value)
+{
+    FFontSize = Value;
+    ApplyFont();
+}
+
+void TControl::SetFontStyle(TFontStyles Value)
+{
+    FFontStyle = Value;
+    FFontStyleSet = true;
+    ApplyFont();
+}
+
+void TControl::SetFontColor(int Value)
+{
+    FFontColor = Value;
+    FFontColorSet = true;
+    ApplyFont();
+}
+
+void TControl::ApplyFont()
+{
+    QWidget* w = Widget();
+    if (w == nullptr)
+        return;
+    // Only what was set is fixed; the rest still comes from the parent's font.
+    QFont f;
+    if (!FFontName.empty())
+        f.setFamily(Q(FFontName));
+    if (FFontSize > 0)
+        f.setPointSize(FFontSize);
+    if (FFontStyleSet) {
+        f.setBold((FFontStyle & fsBold) != 0);
+        f.setItalic((FFontStyle & fsItalic) != 0);
+        f.setUnderline((FFontStyle & fsUnderline) != 0);
+        f.setStrikeOut((FFontStyle & fsStrikeOut) != 0);
+    }
+    w->setFont(f);
+    if (FFontColorSet) {
+        QPalette p = w->palette();
+        const QColor c = Color(FFontColor);
+        p.setColor(QPalette::WindowText, c);
+        p.setColor(QPalette::Text, c);
+        p.setColor(QPalette::ButtonText, c);
+        w->setPalette(p);
+    }
+    FontChanged();
+}
+
+void TControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+// ---- TWinControl ----------------------------------------------------------------
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl()
+{
+    DetachChildren();
+}
+
+void TWinControl::DetachChildren()
+{
+    // Children that outlive their parent (owned elsewhere) keep their widgets, detached.
+    for (TControl* c : FControls) {
+        c->FParent = nullptr;
+        if (QWidget* w = c->Widget()) {
+            w->hide();
+            w->setParent(nullptr);
+        }
+    }
+    FControls.clear();
+}
+
+TControl* TWinControl::Controls(int Index) const
+{
+    if (Index < 0 || Index >= ControlCount())
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    return FControls[static_cast<size_t>(Index)];
+}
+
+QWidget* TWinControl::ClientWidget() const
+{
+    return Widget();
+}
+
+void TWinControl::GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const
+{
+    ALeft = 0;
+    ATop = 0;
+    AWidth = Width();
+    AHeight = Height();
+}
+
+void TWinControl::InsertControl(TControl* AControl)
+{
+    if (std::find(FControls.begin(), FControls.end(), AControl) == FControls.end())
+        FControls.push_back(AControl);
+}
+
+void TWinControl::RemoveControl(TControl* AControl)
+{
+    auto it = std::find(FControls.begin(), FControls.end(), AControl);
+    if (it != FControls.end())
+        FControls.erase(it);
+}
+
+void TWinControl::Realign()
+{
+    if (FAligning)
+        return;
+    FAligning = true;
+    int x, y, w, h;
+    GetClientArea(x, y, w, h);
+    int l = x, t = y, r = x + std::max(w, 0), b = y + std::max(h, 0);
+    auto clampW = [&](int v) { return std::max(v, 0); };
+    for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* c : FControls) {
+            if (c->Align() != a || !c->Visible())
+                continue;
+            switch (a) {
+            case alTop:
+                c->UpdateBoundsFromAlign(l, t, clampW(r - l), c->Height());
+                t += c->Height();
+                break;
+            case alBottom:
+                b -= c->Height();
+                c->UpdateBoundsFromAlign(l, b, clampW(r - l), c->Height());
+                break;
+            case alLeft:
+                c->UpdateBoundsFromAlign(l, t, c->Width(), clampW(b - t));
+                l += c->Width();
+                break;
+            case alRight:
+                r -= c->Width();
+                c->UpdateBoundsFromAlign(r, t, c->Width(), clampW(b - t));
+                break;
+            case alClient:
+                c->UpdateBoundsFromAlign(l, t, clampW(r - l), clampW(b - t));
+                break;
+            case alNone:
+                break;
+            }
+        }
+    }
+    FAligning = false;
+}

@@ -1,0 +1,211 @@
+#include "Dialogs.h"
+
+#include "Forms.h"
+#include "QtBridge.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <utility>
+#include <vector>
+
+using namespace ctlqt;
+
+namespace {
+
+TDialogAnswerer& Answerer()
+{
+    static TDialogAnswerer answerer;
+    return answerer;
+}
+
+QWidget* ActiveWindow()
+{
+    return QApplication::instance() != nullptr ? QApplication::activeWindow() : nullptr;
+}
+
+const char* TypeCaption(TMsgDlgType Type)
+{
+    switch (Type) {
+    case mtWarning: return "Warning";
+    case mtError: return "Error";
+    case mtInformation: return "Information";
+    case mtConfirmation: return "Confirm";
+    case mtCustom: break;
+    }
+    return nullptr;
+}
+
+std::string AppTitle()
+{
+    return Application != nullptr ? Application->Title() : std::string("hcapprox");
+}
+
+// The real message box: the toolkit's, with the request's icon and buttons.
+int ShowMessageBox(TDialogRequest& r)
+{
+    if (QApplication::instance() == nullptr)
+        return mrCancel;
+    QMessageBox box(ActiveWindow());
+    box.setWindowTitle(Q(r.Caption));
+    box.setText(Q(r.Text));
+    switch (r.Type) {
+    case mtWarning: box.setIcon(QMessageBox::Warning); break;
+    case mtError: box.setIcon(QMessageBox::Critical); break;
+    case mtInformation: box.setIcon(QMessageBox::Information); break;
+    case mtConfirmation: box.setIcon(QMessageBox::Question); break;
+    case mtCustom: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    struct B { TMsgDlgBtn Btn; QMessageBox::StandardButton Std; int Result; };
+    static const B table[] = {
+        {mbYes, QMessageBox::Yes, mrYes},           {mbNo, QMessageBox::No, mrNo},
+        {mbOK, QMessageBox::Ok, mrOk},              {mbCancel, QMessageBox::Cancel, mrCancel},
+        {mbAbort, QMessageBox::Abort, mrAbort},     {mbRetry, QMessageBox::Retry, mrRetry},
+        {mbIgnore, QMessageBox::Ignore, mrIgnore},  {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
+        {mbYesToAll, QMessageBox::YesToAll, mrYesToAll}, {mbHelp, QMessageBox::Help, mrNone},
+    };
+    std::vector<std::pair<QAbstractButton*, int>> buttons;
+    for (const B& b : table)
+        if (r.Buttons.Contains(b.Btn))
+            buttons.emplace_back(box.addButton(b.Std), b.Result);
+    if (r.Buttons.Contains(mbAll))
+        buttons.emplace_back(box.addButton("&All", QMessageBox::AcceptRole), mrAll);
+    if (buttons.empty())
+        buttons.emplace_back(box.addButton(QMessageBox::Ok), mrOk);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    for (auto& [button, result] : buttons)
+        if (button == clicked)
+            return result;
+    return r.Buttons.Contains(mbCancel) ? mrCancel : mrNone;
+}
+
+// The real open dialog.
+int ShowOpenDialog(TDialogRequest& r)
+{
+    if (QApplication::instance() == nullptr)
+        return mrCancel;
+    QFileDialog dialog(ActiveWindow(), Q(r.Caption), Q(r.InitialDir));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    const std::string filters = FilterToNameFilters(r.Filter);
+    if (!filters.empty())
+        dialog.setNameFilters(Q(filters).split(";;"));
+    if (!r.DefaultExt.empty())
+        dialog.setDefaultSuffix(Q(r.DefaultExt));
+    if (!r.FileName.empty())
+        dialog.selectFile(Q(r.FileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return mrCancel;
+    r.FileName = S(dialog.selectedFiles().first());
+    return mrOk;
+}
+
+} // namespace
+
+TDialogAnswerer SetDialogAnswerer(TDialogAnswerer NewAnswerer)
+{
+    return std::exchange(Answerer(), std::move(NewAnswerer));
+}
+
+int ExecuteDialogRequest(TDialogRequest& Request, const std::function<int(TDialogRequest&)>& ShowReal)
+{
+    if (Answerer())
+        return Answerer()(Request);
+    return ShowReal ? ShowReal(Request) : mrCancel;
+}
+
+int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx)
+{
+    TDialogRequest r;
+    r.Kind = TDialogKind::dkMessage;
+    const char* caption = TypeCaption(DlgType);
+    r.Caption = caption != nullptr ? caption : AppTitle();
+    r.Text = Msg;
+    r.Type = DlgType;
+    r.Buttons = Buttons;
+    r.HelpCtx = HelpCtx;
+    return ExecuteDialogRequest(r, ShowMessageBox);
+}
+
+void ShowMessage(const std::string& Msg)
+{
+    TDialogRequest r;
+    r.Kind = TDialogKind::dkMessage;
+    r.Caption = AppTitle();
+    r.Text = Msg;
+    r.Type = mtCustom;
+    r.Buttons = {mbOK};
+    ExecuteDialogRequest(r, ShowMessageBox);
+}
+
+int MessageBoxRequest(const std::string& Text, const std::string& Caption, int Flags)
+{
+    TDialogRequest r;
+    r.Kind = TDialogKind::dkMessage;
+    r.Caption = Caption;
+    r.Text = Text;
+    switch (Flags & 0xF0) {
+    case MB_ICONERROR: r.Type = mtError; break;
+    case MB_ICONQUESTION: r.Type = mtConfirmation; break;
+    case MB_ICONWARNING: r.Type = mtWarning; break;
+    case MB_ICONINFORMATION: r.Type = mtInformation; break;
+    default: r.Type = mtCustom; break;
+    }
+    switch (Flags & 0x0F) {
+    case MB_OKCANCEL: r.Buttons = {mbOK, mbCancel}; break;
+    case MB_ABORTRETRYIGNORE: r.Buttons = {mbAbort, mbRetry, mbIgnore}; break;
+    case MB_YESNOCANCEL: r.Buttons = {mbYes, mbNo, mbCancel}; break;
+    case MB_YESNO: r.Buttons = {mbYes, mbNo}; break;
+    case MB_RETRYCANCEL: r.Buttons = {mbRetry, mbCancel}; break;
+    default: r.Buttons = {mbOK}; break;
+    }
+    return ExecuteDialogRequest(r, ShowMessageBox);
+}
+
+// ---- TOpenDialog ------------------------------------------------------------------
+
+bool TOpenDialog::Execute()
+{
+    TDialogRequest r;
+    r.Kind = TDialogKind::dkOpenFile;
+    r.Caption = FTitle.empty() ? std::string("Open") : FTitle;
+    r.FileName = FFileName;
+    r.InitialDir = FInitialDir;
+    r.Filter = FFilter;
+    r.DefaultExt = FDefaultExt;
+    if (ExecuteDialogRequest(r, ShowOpenDialog) != mrOk || r.FileName.empty())
+        return false;
+    FFileName = r.FileName;
+    return true;
+}
+
+std::string FilterToNameFilters(const std::string& Filter)
+{
+    // Pairs of description and patterns; "*.a;*.b" becomes "*.a *.b".
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    while (true) {
+        auto bar = Filter.find('|', start);
+        parts.push_back(Filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos)
+            break;
+        start = bar + 1;
+    }
+    std::string result;
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string patterns = parts[i + 1];
+        for (char& c : patterns)
+            if (c == ';')
+                c = ' ';
+        if (patterns.empty())
+            continue;
+        if (!result.empty())
+            result += ";;";
+        result += parts[i] + " (" + patterns + ")";
+    }
+    return result;
+}

@@ -1,0 +1,460 @@
+#include "Forms.h"
+
+#include "Menus.h"
+#include "QtBridge.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+using namespace ctlqt;
+
+TApplication* Application = nullptr;
+
+namespace {
+
+std::string CurrentExceptionMessage()
+{
+    std::exception_ptr p = std::current_exception();
+    if (!p)
+        return {};
+    try {
+        std::rethrow_exception(p);
+    } catch (const Exception& e) {
+        return e.Message();
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "Unknown exception";
+    }
+}
+
+} // namespace
+
+void GuardedCall(const std::function<void()>& Handler)
+{
+    try {
+        Handler();
+    } catch (...) {
+        try {
+            if (Application != nullptr)
+                Application->HandleException(nullptr);
+            else
+                MessageBoxRequest(CurrentExceptionMessage(), "Error", MB_OK | MB_ICONERROR);
+        } catch (...) {
+            // The default handler itself failed; nothing may leave towards the toolkit.
+            std::fputs("error while reporting an exception\n", stderr);
+        }
+    }
+}
+
+// ---- TForm ----------------------------------------------------------------------
+
+// Watches the form's window: the user's close request goes through Close, and sizes and
+// positions the window manager gives are kept in the form's bounds.
+class TForm::WindowFilter : public QObject {
+public:
+    explicit WindowFilter(TForm* AForm) : FForm(AForm) {}
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        QWidget* win = FForm->Widget();
+        if (Watched != win || win == nullptr)
+            return false;
+        switch (Event->type()) {
+        case QEvent::Close:
+            Event->ignore();
+            GuardedCall([this] { FForm->Close(); });
+            return true;
+        case QEvent::Resize:
+            if (win->isWindow())
+                GuardedCall([&] { FForm->WindowResized(win->width(), win->height()); });
+            break;
+        case QEvent::Move:
+            if (win->isWindow())
+                FForm->WindowMoved(win->x(), win->y());
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    TForm* FForm;
+};
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* win = new QMainWindow;
+    FCentral = new QWidget(win);
+    FCentral->setObjectName("client");
+    win->setCentralWidget(FCentral);
+    SetWidget(win);
+    FFilter = std::make_unique<WindowFilter>(this);
+    win->installEventFilter(FFilter.get());
+    FVisible = false;
+    SetBounds(0, 0, 320, 240);
+}
+
+TForm::~TForm()
+{
+    GuardedCall([this] {
+        if (OnDestroy)
+            OnDestroy(this);
+    });
+    if (FModalLoop != nullptr)
+        FModalLoop->quit();
+    // Owned controls and menus go first, while the window still exists.
+    Destroying();
+    DestroyComponents();
+    if (FMenu != nullptr)
+        FMenu->AttachTo(nullptr);
+    DetachChildren();
+    if (QWidget* win = Widget()) {
+        win->removeEventFilter(FFilter.get());
+        delete win;
+    }
+}
+
+void TForm::DoCreate()
+{
+    GuardedCall([this] {
+        if (OnCreate)
+            OnCreate(this);
+    });
+}
+
+void TForm::TextChanged()
+{
+    if (QWidget* win = Widget())
+        win->setWindowTitle(Q(FText));
+}
+
+void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    QWidget* win = Widget();
+    if (Parent() != nullptr || win == nullptr || !win->isWindow()) {
+        TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+        return;
+    }
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = std::max(AWidth, 0);
+    FHeight = std::max(AHeight, 0);
+    win->move(FLeft, FTop);
+    win->resize(FWidth, FHeight);
+    Realign();
+}
+
+void TForm::WindowResized(int AWidth, int AHeight)
+{
+    if (AWidth == FWidth && AHeight == FHeight)
+        return;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    Realign();
+}
+
+void TForm::WindowMoved(int ALeft, int ATop)
+{
+    FLeft = ALeft;
+    FTop = ATop;
+}
+
+QWidget* TForm::ClientWidget() const
+{
+    return FCentral;
+}
+
+void TForm::GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const
+{
+    ALeft = 0;
+    ATop = 0;
+    AWidth = Width();
+    int menuHeight = 0;
+    if (auto* win = qobject_cast<QMainWindow*>(Widget()); win != nullptr && FMenu != nullptr)
+        menuHeight = win->menuBar()->sizeHint().height();
+    AHeight = std::max(Height() - menuHeight, 0);
+}
+
+void TForm::SetMenu(TMainMenu* Value)
+{
+    if (Value == FMenu)
+        return;
+    auto* win = qobject_cast<QMainWindow*>(Widget());
+    if (FMenu != nullptr) {
+        FMenu->AttachTo(nullptr);
+        FMenu->RemoveFreeNotification(this);
+    }
+    FMenu = Value;
+    if (FMenu != nullptr) {
+        FMenu->FreeNotification(this);
+        if (win != nullptr)
+            FMenu->AttachTo(win->menuBar());
+    }
+    Realign();
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FMenu)
+        FMenu = nullptr;
+}
+
+void TForm::PlaceOnShow()
+{
+    if (FPlaced)
+        return;
+    FPlaced = true;
+    QRect area;
+    if ((FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) && Application != nullptr &&
+        Application->MainForm() != nullptr && Application->MainForm() != this) {
+        TForm* m = Application->MainForm();
+        area = QRect(m->Left(), m->Top(), m->Width(), m->Height());
+    } else if (FPosition != poDesigned && FPosition != poDefault) {
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            area = screen->availableGeometry();
+    }
+    // Centred, but never with the title bar above or left of the area.
+    if (area.isValid())
+        SetBounds(std::max(area.left(), area.left() + (area.width() - FWidth) / 2),
+                  std::max(area.top(), area.top() + (area.height() - FHeight) / 2), FWidth, FHeight);
+}
+
+void TForm::SetVisible(bool Value)
+{
+    QWidget* win = Widget();
+    if (Parent() != nullptr || win == nullptr || !win->isWindow()) {
+        TWinControl::SetVisible(Value);
+        return;
+    }
+    if (Value == FVisible && Value == win->isVisible())
+        return;
+    FVisible = Value;
+    if (Value) {
+        PlaceOnShow();
+        if (OnShow)
+            OnShow(this);
+        win->show();
+        win->raise();
+    } else {
+        win->hide();
+        if (OnHide)
+            OnHide(this);
+    }
+}
+
+void TForm::Close()
+{
+    if (FModal) {
+        SetModalResult(mrCancel);
+        return;
+    }
+    TCloseAction action = caHide;
+    if (OnClose)
+        OnClose(this, action);
+    if (action == caNone)
+        return;
+    if (Application != nullptr && Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+    case caHide:
+        Hide();
+        break;
+    case caMinimize:
+        if (QWidget* win = Widget())
+            win->showMinimized();
+        break;
+    case caFree:
+        Release();
+        break;
+    case caNone:
+        break;
+    }
+}
+
+void TForm::Release()
+{
+    QWidget* win = Widget();
+    if (win == nullptr)
+        return;
+    // Deferred, so that the handler that asked returns first; the window as context
+    // drops the call when the form is freed meanwhile.
+    QTimer::singleShot(0, win, [this] { GuardedCall([this] { delete this; }); });
+}
+
+void TForm::SetModalResult(TModalResult Value)
+{
+    FModalResult = Value;
+    if (Value != mrNone && FModalLoop != nullptr)
+        FModalLoop->quit();
+}
+
+TModalResult TForm::ShowModal()
+{
+    if (FModal)
+        throw EInvalidOperation("Cannot make a visible window modal");
+    TDialogRequest request;
+    request.Kind = TDialogKind::dkModalForm;
+    request.Caption = Caption();
+    request.Form = this;
+    FModalResult = mrNone;
+    const int result = ExecuteDialogRequest(request, [this](TDialogRequest&) { return RunModalLoop(); });
+    FModalResult = result;
+    return result;
+}
+
+int TForm::RunModalLoop()
+{
+    QWidget* win = Widget();
+    if (win == nullptr)
+        return mrCancel;
+    FModal = true;
+    win->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    FModalLoop = &loop;
+    auto finish = [&] {
+        FModalLoop = nullptr;
+        FModal = false;
+        Hide();
+        if (QWidget* w = Widget())
+            w->setWindowModality(Qt::NonModal);
+    };
+    try {
+        Show();
+        while (FModalResult == mrNone && !(Application != nullptr && Application->Terminated()))
+            loop.exec();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+    return FModalResult == mrNone ? mrCancel : FModalResult;
+}
+
+TForm* GetParentForm(TControl* Control)
+{
+    TControl* c = Control;
+    while (c != nullptr && c->Parent() != nullptr)
+        c = c->Parent();
+    return dynamic_cast<TForm*>(c);
+}
+
+// ---- TApplication ---------------------------------------------------------------
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+TApplication::~TApplication()
+{
+    // The forms go before the toolkit they live in.
+    Destroying();
+    DestroyComponents();
+    FMainForm = nullptr;
+    FOwnApp.reset();
+}
+
+void TApplication::Initialize()
+{
+    if (QApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "hcapprox";
+        static char* argv[] = {name, nullptr};
+        FOwnApp = std::make_unique<QApplication>(argc, argv);
+    }
+    // The application ends when its main form closes, not with its last window.
+    if (auto* app = qobject_cast<QApplication*>(QApplication::instance()))
+        app->setQuitOnLastWindowClosed(false);
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FMainForm)
+        FMainForm = nullptr;
+}
+
+void TApplication::Run()
+{
+    if (FTerminated || FMainForm == nullptr)
+        return;
+    FMainForm->Show();
+    if (FTerminated)
+        return;
+    QEventLoop loop;
+    FLoop = &loop;
+    loop.exec();
+    FLoop = nullptr;
+}
+
+void TApplication::Terminate()
+{
+    FTerminated = true;
+    // Modal forms stop waiting too, so that the program does not hang in a dialog.
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* form = dynamic_cast<TForm*>(Components(i)); form != nullptr && form->FModalLoop != nullptr)
+            form->FModalLoop->quit();
+    if (FLoop != nullptr)
+        FLoop->quit();
+}
+
+void TApplication::ProcessMessages()
+{
+    QCoreApplication::processEvents();
+}
+
+void TApplication::HandleException(TObject* Sender)
+{
+    const std::string message = CurrentExceptionMessage();
+    if (!std::current_exception())
+        return;
+    ShowException(message);
+}
+
+void TApplication::ShowException(const std::string& Message)
+{
+    std::string text = Message;
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text += '.';
+    MessageBox(text, Title(), MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, int Flags)
+{
+    return MessageBoxRequest(Text, Caption, Flags);
+}
+
+std::string TApplication::Title() const
+{
+    if (!FTitle.empty())
+        return FTitle;
+    if (QCoreApplication::instance() != nullptr)
+        return S(QCoreApplication::applicationName());
+    return "hcapprox";
+}
+
+// ---- unit start-up ----------------------------------------------------------------
+
+void InitializeFormsUnit()
+{
+    if (Application == nullptr)
+        Application = new TApplication(nullptr);
+}
+
+void FinalizeFormsUnit()
+{
+    delete Application;
+    Application = nullptr;
+}

@@ -1,0 +1,148 @@
+// Forms unit of the platform layer: the application object with its message loop and
+// default exception handler, and forms (top-level windows).
+#pragma once
+
+#include "Controls.h"
+#include "Dialogs.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+class QApplication;
+class QEventLoop;
+class TMainMenu;
+
+enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+
+// A top-level window. Controls whose Parent is the form sit in its client area, below the
+// main menu. The window carries the form's Name as its objectName. A descendant builds
+// its controls in its constructor and ends it with DoCreate, which fires OnCreate.
+class TForm : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TForm)
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void SetVisible(bool Value) override;
+
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition Value) { FPosition = Value; }
+
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* Value);
+
+    // Close as the platform does it: a modal form ends with mrCancel; otherwise OnClose
+    // chooses the action (caHide by default); closing the main form ends the program.
+    void Close();
+    // Shows the form modally through the dialog entry point; returns its ModalResult.
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value);
+    bool Modal() const { return FModal; }
+    // Frees the form once the current event has been handled.
+    void Release();
+
+    QWidget* ClientWidget() const override;
+    void GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseEvent OnClose;
+    TNotifyEvent OnDestroy;
+
+protected:
+    // Fires OnCreate under the guard; a descendant's constructor calls it last.
+    void DoCreate();
+    void TextChanged() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    class WindowFilter;
+    friend class WindowFilter;
+    friend class TApplication;
+    void PlaceOnShow();
+    int RunModalLoop();
+    void WindowResized(int AWidth, int AHeight);
+    void WindowMoved(int ALeft, int ATop);
+
+    TPosition FPosition = poDesigned;
+    TMainMenu* FMenu = nullptr;
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+    bool FPlaced = false;
+    QEventLoop* FModalLoop = nullptr;
+    QWidget* FCentral = nullptr;
+    std::unique_ptr<WindowFilter> FFilter;
+};
+
+// The form that holds Control, or null.
+TForm* GetParentForm(TControl* Control);
+
+// The application: owns the forms, runs the message loop until the main form closes,
+// and shows the message of every exception that no handler caught.
+class TApplication : public TComponent {
+public:
+    DECLARE_CLASS_NAME(TApplication)
+    explicit TApplication(TComponent* AOwner);
+    ~TApplication() override;
+
+    // Readies the toolkit: uses the running QApplication when there is one, else creates it.
+    void Initialize();
+
+    // Creates a form owned by the application and stores it in Reference; the first form
+    // created becomes the main form.
+    template <class T>
+    void CreateForm(T*& Reference)
+    {
+        T* form = new T(this);
+        Reference = form;
+        if (FMainForm == nullptr)
+            FMainForm = form;
+    }
+    TForm* MainForm() const { return FMainForm; }
+
+    // Shows the main form and handles events until Terminate (closing the main form).
+    void Run();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+    // Handles the events that are waiting, then returns.
+    void ProcessMessages();
+
+    // The default handler: shows the message of the exception being handled (call it
+    // inside a catch block) in an error box, and lets the program go on.
+    void HandleException(TObject* Sender);
+    // The error box of the default handler; a period is added to a message that does not
+    // end in one, as the platform does.
+    void ShowException(const std::string& Message);
+
+    // A message box from MB_ flags; returns the ID of the pressed button.
+    int MessageBox(const std::string& Text, const std::string& Caption, int Flags);
+
+    // The title used in message-box captions (the program's name unless set).
+    std::string Title() const;
+    void SetTitle(const std::string& Value) { FTitle = Value; }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    std::unique_ptr<QApplication> FOwnApp;
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    QEventLoop* FLoop = nullptr;
+    std::string FTitle;
+};
+
+// The application object of the process; created by InitializeFormsUnit.
+extern TApplication* Application;
+
+// Start-up and finalisation of this unit: creates the application object (once), and
+// frees it with every form it owns.
+void InitializeFormsUnit();
+void FinalizeFormsUnit();

@@ -1,0 +1,192 @@
+#include "Grids.h"
+
+#include "QtBridge.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include <algorithm>
+
+using namespace ctlqt;
+
+namespace {
+
+QTableWidget* Table(const TStringGrid* g)
+{
+    return static_cast<QTableWidget*>(g->Widget());
+}
+
+} // namespace
+
+TStringGrid::TStringGrid(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* table = new QTableWidget;
+    table->horizontalHeader()->hide();
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    SetWidget(table);
+    QObject::connect(table, &QTableWidget::itemChanged, table, [this](QTableWidgetItem* item) {
+        if (FUpdating || item == nullptr)
+            return;
+        const int col = item->column(), row = item->row();
+        const std::string text = S(item->text());
+        GuardedCall([&] { CellEdited(col, row, text); });
+    });
+    FColWidths.assign(static_cast<size_t>(FColCount), FDefaultColWidth);
+    SetBounds(0, 0, 320, 120);
+    Refresh();
+}
+
+TStringGrid::~TStringGrid() = default;
+
+void TStringGrid::CheckCell(int ACol, int ARow)
+{
+    if (ACol < 0 || ARow < 0 || ACol > MaxCellIndex || ARow > MaxCellIndex)
+        throw ERangeError();
+}
+
+std::string TStringGrid::Cells(int ACol, int ARow) const
+{
+    CheckCell(ACol, ARow);
+    if (static_cast<size_t>(ARow) >= FCells.size())
+        return {};
+    const auto& row = FCells[static_cast<size_t>(ARow)];
+    return static_cast<size_t>(ACol) < row.size() ? row[static_cast<size_t>(ACol)] : std::string();
+}
+
+void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value)
+{
+    CheckCell(ACol, ARow);
+    if (static_cast<size_t>(ARow) >= FCells.size()) {
+        if (Value.empty())
+            return;
+        FCells.resize(static_cast<size_t>(ARow) + 1);
+    }
+    auto& row = FCells[static_cast<size_t>(ARow)];
+    if (static_cast<size_t>(ACol) >= row.size()) {
+        if (Value.empty())
+            return;
+        row.resize(static_cast<size_t>(ACol) + 1);
+    }
+    row[static_cast<size_t>(ACol)] = Value;
+    if (ACol < FColCount && ARow < FRowCount)
+        ShowCell(ACol, ARow);
+}
+
+void TStringGrid::CellEdited(int ACol, int ARow, const std::string& Value)
+{
+    SetCells(ACol, ARow, Value);
+}
+
+void TStringGrid::SetColCount(int Value)
+{
+    Value = std::max(Value, 1);
+    if (Value == FColCount)
+        return;
+    FColCount = Value;
+    if (FFixedCols >= Value)
+        FFixedCols = Value - 1;
+    FColWidths.resize(static_cast<size_t>(Value), FDefaultColWidth);
+    Refresh();
+}
+
+void TStringGrid::SetRowCount(int Value)
+{
+    Value = std::max(Value, 1);
+    if (Value == FRowCount)
+        return;
+    FRowCount = Value;
+    if (FFixedRows >= Value)
+        FFixedRows = Value - 1;
+    Refresh();
+}
+
+void TStringGrid::SetFixedCols(int Value)
+{
+    if (Value < 0 || Value >= FColCount)
+        throw EInvalidOperation("Fixed column count must be less than column count");
+    FFixedCols = Value;
+    Refresh();
+}
+
+void TStringGrid::SetFixedRows(int Value)
+{
+    if (Value < 0 || Value >= FRowCount)
+        throw EInvalidOperation("Fixed row count must be less than row count");
+    FFixedRows = Value;
+    Refresh();
+}
+
+void TStringGrid::SetDefaultColWidth(int Value)
+{
+    FDefaultColWidth = std::max(Value, 0);
+    std::fill(FColWidths.begin(), FColWidths.end(), FDefaultColWidth);
+    Refresh();
+}
+
+void TStringGrid::SetDefaultRowHeight(int Value)
+{
+    FDefaultRowHeight = std::max(Value, 0);
+    Refresh();
+}
+
+int TStringGrid::ColWidths(int ACol) const
+{
+    if (ACol < 0 || ACol >= FColCount)
+        throw ERangeError();
+    return FColWidths[static_cast<size_t>(ACol)];
+}
+
+void TStringGrid::SetColWidths(int ACol, int Value)
+{
+    if (ACol < 0 || ACol >= FColCount)
+        throw ERangeError();
+    FColWidths[static_cast<size_t>(ACol)] = std::max(Value, 0);
+    if (QTableWidget* t = Table(this))
+        t->setColumnWidth(ACol, FColWidths[static_cast<size_t>(ACol)]);
+}
+
+void TStringGrid::SetOptions(TGridOptions Value)
+{
+    FOptions = Value;
+    Refresh();
+}
+
+void TStringGrid::ShowCell(int ACol, int ARow)
+{
+    QTableWidget* t = Table(this);
+    if (t == nullptr)
+        return;
+    FUpdating = true;
+    QTableWidgetItem* item = t->item(ARow, ACol);
+    if (item == nullptr) {
+        item = new QTableWidgetItem;
+        t->setItem(ARow, ACol, item);   // the table owns its items
+    }
+    const bool fixed = ACol < FFixedCols || ARow < FFixedRows;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (!fixed && (FOptions & goEditing))
+        flags |= Qt::ItemIsEditable;
+    item->setFlags(flags);
+    item->setBackground(fixed ? t->palette().brush(QPalette::Button) : QBrush());
+    item->setText(Q(Cells(ACol, ARow)));
+    FUpdating = false;
+}
+
+void TStringGrid::Refresh()
+{
+    QTableWidget* t = Table(this);
+    if (t == nullptr)
+        return;
+    FUpdating = true;
+    t->setColumnCount(FColCount);
+    t->setRowCount(FRowCount);
+    t->verticalHeader()->setDefaultSectionSize(FDefaultRowHeight);
+    for (int c = 0; c < FColCount; ++c)
+        t->setColumnWidth(c, FColWidths[static_cast<size_t>(c)]);
+    FUpdating = false;
+    for (int r = 0; r < FRowCount; ++r)
+        for (int c = 0; c < FColCount; ++c)
+            ShowCell(c, r);
+}

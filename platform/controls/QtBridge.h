@@ -1,0 +1,17 @@
+// Internal to the controls: conversions between our UTF-8 strings and the toolkit's
+// strings and colours. Included only by the controls' own sources.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <string>
+
+namespace ctlqt {
+
+inline QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+inline std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+
+// 0x00BBGGRR, as the platform stores colours.
+inline QColor Color(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+} // namespace ctlqt

@@ -1,0 +1,468 @@
+#include "StdCtrls.h"
+
+#include "QtBridge.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+using namespace ctlqt;
+
+namespace {
+
+const char* SListIndexError = "List index out of bounds (%d)";
+
+// Platform text (lines ended by CR LF) to the toolkit's (LF) and back.
+QString ToEditorText(const std::string& s)
+{
+    QString q = Q(s);
+    q.replace("\r\n", "\n");
+    q.replace('\r', '\n');
+    return q;
+}
+
+std::string FromEditorText(const QString& q)
+{
+    QString t = q;
+    t.replace('\n', "\r\n");
+    return S(t);
+}
+
+// The lines of a memo, read from and written to its document.
+class TMemoStrings : public TStrings {
+public:
+    explicit TMemoStrings(TMemo* AMemo) : FMemo(AMemo) {}
+
+    int Count() const override
+    {
+        QPlainTextEdit* e = Edit();
+        if (e == nullptr)
+            return 0;
+        QTextDocument* doc = e->document();
+        int n = doc->blockCount();
+        if (doc->lastBlock().length() <= 1)   // an empty last line is no line
+            --n;
+        return n;
+    }
+
+    std::string Get(int Index) const override
+    {
+        CheckIndex(Index);
+        return S(Edit()->document()->findBlockByNumber(Index).text());
+    }
+
+    void Put(int Index, const std::string& S) override
+    {
+        CheckIndex(Index);
+        QTextCursor c(Edit()->document()->findBlockByNumber(Index));
+        c.movePosition(QTextCursor::StartOfBlock);
+        c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        c.insertText(LineText(S));
+    }
+
+    void Insert(int Index, const std::string& S) override
+    {
+        QPlainTextEdit* e = Edit();
+        if (e == nullptr)
+            return;
+        if (Index < 0 || Index > Count())
+            Error(SListIndexError, Index);
+        QTextDocument* doc = e->document();
+        if (Index < doc->blockCount()) {
+            QTextCursor c(doc->findBlockByNumber(Index));
+            c.movePosition(QTextCursor::StartOfBlock);
+            c.insertText(LineText(S) + "\n");
+        } else {
+            // The text does not end with a line break: the new line follows one.
+            QTextCursor c(doc);
+            c.movePosition(QTextCursor::End);
+            c.insertText("\n" + LineText(S));
+        }
+    }
+
+    void Delete(int Index) override
+    {
+        CheckIndex(Index);
+        QTextDocument* doc = Edit()->document();
+        QTextBlock block = doc->findBlockByNumber(Index);
+        QTextCursor c(block);
+        if (block.next().isValid()) {
+            c.setPosition(block.position());
+            c.setPosition(block.next().position(), QTextCursor::KeepAnchor);
+        } else if (block.previous().isValid()) {
+            c.setPosition(block.previous().position() + block.previous().length() - 1);
+            c.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+        } else {
+            c.select(QTextCursor::Document);
+        }
+        c.removeSelectedText();
+    }
+
+    void Clear() override
+    {
+        if (QPlainTextEdit* e = Edit())
+            e->clear();
+    }
+
+    std::string Text() const override
+    {
+        QPlainTextEdit* e = Edit();
+        return e != nullptr ? FromEditorText(e->toPlainText()) : std::string();
+    }
+
+    void SetText(const std::string& Value) override
+    {
+        if (QPlainTextEdit* e = Edit())
+            e->setPlainText(ToEditorText(Value));
+    }
+
+private:
+    QPlainTextEdit* Edit() const { return static_cast<QPlainTextEdit*>(FMemo->Widget()); }
+    void CheckIndex(int Index) const
+    {
+        if (Index < 0 || Index >= Count())
+            Error(SListIndexError, Index);
+    }
+    // A line holds no line break; one inside the text would split the line.
+    static QString LineText(const std::string& s) { return ToEditorText(s); }
+
+    TMemo* FMemo;
+};
+
+// The items of a combo box.
+class TComboStrings : public TStrings {
+public:
+    explicit TComboStrings(TComboBox* ACombo) : FCombo(ACombo) {}
+
+    int Count() const override { return Box() != nullptr ? Box()->count() : 0; }
+
+    std::string Get(int Index) const override
+    {
+        CheckIndex(Index);
+        return S(Box()->itemText(Index));
+    }
+
+    void Put(int Index, const std::string& S) override
+    {
+        CheckIndex(Index);
+        Box()->setItemText(Index, Q(S));
+    }
+
+    void Insert(int Index, const std::string& S) override
+    {
+        QComboBox* b = Box();
+        if (b == nullptr)
+            return;
+        if (Index < 0 || Index > Count())
+            Error(SListIndexError, Index);
+        // Adding an item selects nothing new, as on the platform.
+        const QSignalBlocker block(b);
+        const int current = b->currentIndex();
+        b->insertItem(Index, Q(S));
+        b->setCurrentIndex(current < 0 ? -1 : (Index <= current ? current + 1 : current));
+    }
+
+    void Delete(int Index) override
+    {
+        CheckIndex(Index);
+        const QSignalBlocker block(Box());
+        Box()->removeItem(Index);
+    }
+
+    void Clear() override
+    {
+        if (QComboBox* b = Box()) {
+            const QSignalBlocker block(b);
+            b->clear();
+        }
+    }
+
+private:
+    QComboBox* Box() const { return static_cast<QComboBox*>(FCombo->Widget()); }
+    void CheckIndex(int Index) const
+    {
+        if (Index < 0 || Index >= Count())
+            Error(SListIndexError, Index);
+    }
+
+    TComboBox* FCombo;
+};
+
+} // namespace
+
+std::string StripHotkey(const std::string& Caption)
+{
+    std::string out;
+    out.reserve(Caption.size());
+    for (size_t i = 0; i < Caption.size(); ++i) {
+        if (Caption[i] == '&') {
+            if (i + 1 < Caption.size() && Caption[i + 1] == '&')
+                out += '&';
+            ++i;
+            if (i < Caption.size() && Caption[i] != '&')
+                out += Caption[i];
+            continue;
+        }
+        out += Caption[i];
+    }
+    return out;
+}
+
+// ---- TLabel -----------------------------------------------------------------------
+
+TLabel::TLabel(TComponent* AOwner) : TControl(AOwner)
+{
+    auto* label = new QLabel;
+    label->setTextFormat(Qt::PlainText);
+    SetWidget(label);
+    SetBounds(0, 0, 65, 17);
+}
+
+void TLabel::TextChanged()
+{
+    if (auto* label = static_cast<QLabel*>(Widget()))
+        label->setText(Q(StripHotkey(FText)));
+    AdjustSize();
+}
+
+void TLabel::FontChanged()
+{
+    AdjustSize();
+}
+
+void TLabel::SetAutoSize(bool Value)
+{
+    FAutoSize = Value;
+    AdjustSize();
+}
+
+void TLabel::AdjustSize()
+{
+    auto* label = static_cast<QLabel*>(Widget());
+    if (!FAutoSize || label == nullptr)
+        return;
+    const QSize size = label->sizeHint();
+    SetBounds(Left(), Top(), size.width(), size.height());
+}
+
+// ---- TEdit ------------------------------------------------------------------------
+
+TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* edit = new QLineEdit;
+    SetWidget(edit);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString&) { GuardedCall([this] { Change(); }); });
+    SetBounds(0, 0, 121, 21);
+}
+
+std::string TEdit::GetText() const
+{
+    auto* edit = static_cast<QLineEdit*>(Widget());
+    return edit != nullptr ? S(edit->text()) : FText;
+}
+
+void TEdit::TextChanged()
+{
+    if (auto* edit = static_cast<QLineEdit*>(Widget()))
+        edit->setText(Q(FText));
+}
+
+void TEdit::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TEdit::SetReadOnly(bool Value)
+{
+    FReadOnly = Value;
+    if (auto* edit = static_cast<QLineEdit*>(Widget()))
+        edit->setReadOnly(Value);
+}
+
+// ---- TMemo ------------------------------------------------------------------------
+
+TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* edit = new QPlainTextEdit;
+    SetWidget(edit);
+    FLines = std::make_unique<TMemoStrings>(this);
+    SetScrollBars(ssNone);
+    SetBounds(0, 0, 185, 89);
+}
+
+TMemo::~TMemo() = default;
+
+std::string TMemo::GetText() const
+{
+    return FLines->Text();
+}
+
+void TMemo::TextChanged()
+{
+    FLines->SetText(FText);
+}
+
+void TMemo::Clear()
+{
+    FLines->Clear();
+}
+
+void TMemo::SetScrollBars(TScrollStyle Value)
+{
+    FScrollBars = Value;
+    auto* edit = static_cast<QPlainTextEdit*>(Widget());
+    if (edit == nullptr)
+        return;
+    const bool v = Value == ssVertical || Value == ssBoth;
+    const bool h = Value == ssHorizontal || Value == ssBoth;
+    edit->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void TMemo::SetWordWrap(bool Value)
+{
+    FWordWrap = Value;
+    if (auto* edit = static_cast<QPlainTextEdit*>(Widget()))
+        edit->setLineWrapMode(Value ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TMemo::SetReadOnly(bool Value)
+{
+    FReadOnly = Value;
+    if (auto* edit = static_cast<QPlainTextEdit*>(Widget()))
+        edit->setReadOnly(Value);
+}
+
+// ---- TComboBox --------------------------------------------------------------------
+
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* box = new QComboBox;
+    SetWidget(box);
+    FItems = std::make_unique<TComboStrings>(this);
+    QObject::connect(box, &QComboBox::activated, box, [this](int) { GuardedCall([this] { Change(); }); });
+    SetStyle(csDropDown);
+    SetBounds(0, 0, 145, 21);
+}
+
+TComboBox::~TComboBox() = default;
+
+void TComboBox::SetStyle(TComboBoxStyle Value)
+{
+    FStyle = Value;
+    auto* box = static_cast<QComboBox*>(Widget());
+    if (box == nullptr)
+        return;
+    const QSignalBlocker block(box);
+    const int current = box->currentIndex();
+    const bool wasEditable = box->isEditable();
+    box->setEditable(Value == csDropDown);
+    box->setCurrentIndex(current);
+    // A new line edit comes with editability; typing in it is a change.
+    if (QLineEdit* line = box->lineEdit(); line != nullptr && !wasEditable)
+        QObject::connect(line, &QLineEdit::textEdited, line, [this](const QString&) { GuardedCall([this] { Change(); }); });
+}
+
+int TComboBox::ItemIndex() const
+{
+    auto* box = static_cast<QComboBox*>(Widget());
+    return box != nullptr ? box->currentIndex() : -1;
+}
+
+void TComboBox::SetItemIndex(int Value)
+{
+    auto* box = static_cast<QComboBox*>(Widget());
+    if (box == nullptr)
+        return;
+    if (Value < -1 || Value >= box->count())
+        Value = -1;
+    const QSignalBlocker block(box);
+    box->setCurrentIndex(Value);
+}
+
+std::string TComboBox::GetText() const
+{
+    auto* box = static_cast<QComboBox*>(Widget());
+    return box != nullptr ? S(box->currentText()) : FText;
+}
+
+void TComboBox::TextChanged()
+{
+    auto* box = static_cast<QComboBox*>(Widget());
+    if (box == nullptr)
+        return;
+    const QSignalBlocker block(box);
+    if (FStyle == csDropDownList)
+        box->setCurrentIndex(FItems->IndexOf(FText));
+    else
+        box->setEditText(Q(FText));
+}
+
+void TComboBox::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+// ---- TCheckBox --------------------------------------------------------------------
+
+TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* box = new QCheckBox;
+    SetWidget(box);
+    QObject::connect(box, &QCheckBox::toggled, box, [this](bool) { GuardedCall([this] { Click(); }); });
+    SetBounds(0, 0, 97, 17);
+}
+
+bool TCheckBox::Checked() const
+{
+    auto* box = static_cast<QCheckBox*>(Widget());
+    return box != nullptr && box->isChecked();
+}
+
+void TCheckBox::SetChecked(bool Value)
+{
+    if (auto* box = static_cast<QCheckBox*>(Widget()))
+        box->setChecked(Value);
+}
+
+void TCheckBox::TextChanged()
+{
+    if (auto* box = static_cast<QCheckBox*>(Widget()))
+        box->setText(Q(FText));
+}
+
+// ---- TGroupBox --------------------------------------------------------------------
+
+TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetWidget(new QGroupBox);
+    SetBounds(0, 0, 185, 105);
+}
+
+void TGroupBox::TextChanged()
+{
+    if (auto* box = static_cast<QGroupBox*>(Widget()))
+        box->setTitle(Q(FText));
+}
+
+void TGroupBox::GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const
+{
+    // Inside the frame and below the caption.
+    int captionHeight = 16;
+    if (QWidget* w = Widget())
+        captionHeight = QFontMetrics(w->font()).height() + 2;
+    ALeft = 2;
+    ATop = captionHeight;
+    AWidth = std::max(Width() - 4, 0);
+    AHeight = std::max(Height() - captionHeight - 2, 0);
+}

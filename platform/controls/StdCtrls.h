@@ -1,0 +1,136 @@
+// Standard controls of the platform layer: label, edit, memo, combo box, check box and
+// group box, each over the toolkit widget that does its job.
+#pragma once
+
+#include "Controls.h"
+
+#include <memory>
+#include <string>
+
+// A text that the user cannot edit (QLabel). "&" marks an accelerator, "&&" an ampersand.
+// With AutoSize (the default) the label takes the size of its text.
+class TLabel : public TControl {
+public:
+    DECLARE_CLASS_NAME(TLabel)
+    explicit TLabel(TComponent* AOwner);
+
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+
+protected:
+    void TextChanged() override;
+    void FontChanged() override;
+
+private:
+    void AdjustSize();
+    bool FAutoSize = true;
+};
+
+// A one-line edit (QLineEdit). OnChange fires whenever the text changes, whether the user
+// typed or the program set Text, as on the platform.
+class TEdit : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TEdit)
+    explicit TEdit(TComponent* AOwner);
+
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    std::string GetText() const override;
+    void TextChanged() override;
+    virtual void Change();
+
+private:
+    bool FReadOnly = false;
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// A multi-line edit (QPlainTextEdit). Lines is a string list over its text: a text that
+// ends with a line break has no empty last line, as on the platform.
+class TMemo : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TMemo)
+    explicit TMemo(TComponent* AOwner);
+    ~TMemo() override;
+
+    TStrings* Lines() const { return FLines.get(); }
+    void Clear();
+
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+
+protected:
+    std::string GetText() const override;
+    void TextChanged() override;
+
+private:
+    std::unique_ptr<TStrings> FLines;
+    TScrollStyle FScrollBars = ssNone;
+    bool FWordWrap = true;
+    bool FReadOnly = false;
+};
+
+enum TComboBoxStyle { csDropDown, csDropDownList };
+
+// A combo box (QComboBox) with its Items as a string list. OnChange fires when the user
+// picks an item or types; setting ItemIndex from the program does not fire it.
+class TComboBox : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TComboBox)
+    explicit TComboBox(TComponent* AOwner);
+    ~TComboBox() override;
+
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle Value);
+    TStrings* Items() const { return FItems.get(); }
+    // -1 when no item is selected; an index outside the items selects none.
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    std::string GetText() const override;
+    void TextChanged() override;
+    virtual void Change();
+
+private:
+    std::unique_ptr<TStrings> FItems;
+    TComboBoxStyle FStyle = csDropDown;
+};
+
+// A check box (QCheckBox). Changing Checked, by the user or the program, fires OnClick,
+// as on the platform.
+class TCheckBox : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TCheckBox)
+    explicit TCheckBox(TComponent* AOwner);
+
+    bool Checked() const;
+    void SetChecked(bool Value);
+
+protected:
+    void TextChanged() override;
+};
+
+// A framed group with a caption (QGroupBox); its children sit below the caption.
+class TGroupBox : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TGroupBox)
+    explicit TGroupBox(TComponent* AOwner);
+    void GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const override;
+
+protected:
+    void TextChanged() override;
+};
+
+// Removes the accelerator marks of a caption: "&a" gives "a", "&&" gives "&".
+std::string StripHotkey(const std::string& Caption);

@@ -1,0 +1,196 @@
+// The run as a user starts it: open a data file, press RUN, read the report, the grid,
+// the table file and the answered message boxes.
+#include "DialogRecorder.h"
+
+#include "ChatUnit.h"
+#include "TestSupport.h"
+#include "Unit2.h"
+#include "Unit3.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+class RunWindowTest : public ::testing::Test {
+protected:
+    DialogRecorder dialogs;
+    std::unique_ptr<TfmMain> main;
+    std::unique_ptr<TfmData> data;
+    std::unique_ptr<TfmChart> chart;
+    std::string folder = testsupport::TempDir();
+
+    void SetUp() override
+    {
+        main = std::make_unique<TfmMain>(nullptr);
+        fmMain = main.get();
+        data = std::make_unique<TfmData>(nullptr);
+        fmData = data.get();
+        chart = std::make_unique<TfmChart>(nullptr);
+        fmChart = chart.get();
+    }
+    void TearDown() override
+    {
+        fmMain = nullptr;
+        fmData = nullptr;
+        fmChart = nullptr;
+        chart.reset();
+        data.reset();
+        main.reset();
+    }
+
+    // Copies an example into the test's folder and opens it through the File menu.
+    std::string OpenExample(const std::string& name)
+    {
+        const std::string path = folder + "/" + name;
+        std::filesystem::copy_file(std::string(EXAMPLES_DIR) + "/" + name, path,
+                                   std::filesystem::copy_options::overwrite_existing);
+        dialogs.Answer = [path](TDialogRequest& r) {
+            if (r.Kind == TDialogKind::dkOpenFile)
+                r.FileName = path;
+            return mrOk;
+        };
+        main->Open1Click(main->Open1);
+        dialogs.Answer = nullptr;
+        dialogs.Requests.clear();
+        return path;
+    }
+    std::string Report() const { return main->Memo1->Lines()->Text(); }
+    double Rms() const
+    {
+        const std::string key = "Root mean square (RMS) = ";
+        TStrings* lines = main->Memo1->Lines();
+        for (int i = 0; i < lines->Count(); ++i)
+            if (lines->Get(i).rfind(key, 0) == 0)
+                return StrToFloat(lines->Get(i).substr(key.size()));
+        return -1;
+    }
+    bool ReportHas(const std::string& line) const
+    {
+        TStrings* lines = main->Memo1->Lines();
+        for (int i = 0; i < lines->Count(); ++i)
+            if (lines->Get(i) == line)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(RunWindowTest, RunFitsAnExampleAndFillsReportGridAndChartWindow)
+{
+    OpenExample("copper.dat");
+    main->sbrunClick(main->sbrun);
+
+    EXPECT_TRUE(dialogs.Requests.empty()) << dialogs.Texts().front();
+    EXPECT_TRUE(ReportHas("ier = 1")) << Report();
+    EXPECT_TRUE(ReportHas("Solution: ")) << Report();
+    EXPECT_TRUE(ReportHas("    T      Cp(exp)   Cp(calc)     delta ")) << Report();
+    EXPECT_TRUE(ReportHas("Extrapolation to Zero"));
+    EXPECT_TRUE(ReportHas("Approximation errors:"));
+    EXPECT_NE(Report().find("S(298.15) ~ "), std::string::npos);
+    EXPECT_EQ(main->Memo1->Lines()->Count(), 1 + 1 + 4 + 2 + 60 + 2 + 20 + 1 + 5);
+
+    // The grid's coefficient and uncertainty columns hold the reported numbers.
+    for (int k = 1; k <= 4; ++k) {
+        const std::string coefficient = main->sgIniGuess->Cells(2, k);
+        EXPECT_EQ(coefficient.size(), 13u) << k;   // "%12.6e" of a positive value: 1.234560E+001
+        EXPECT_NE(Report().find(coefficient), std::string::npos) << coefficient;
+        EXPECT_FALSE(Trim(main->sgIniGuess->Cells(3, k)).empty());
+    }
+    // Physical sense: Theta values are positive and the amplitudes sum near 1 (3R at high T).
+    const double a1 = StrToFloat(Trim(main->sgIniGuess->Cells(2, 1)));
+    const double a2 = StrToFloat(Trim(main->sgIniGuess->Cells(2, 3)));
+    EXPECT_GT(StrToFloat(Trim(main->sgIniGuess->Cells(2, 2))), 0);
+    EXPECT_GT(StrToFloat(Trim(main->sgIniGuess->Cells(2, 4))), 0);
+    EXPECT_NEAR(a1 + a2, 1.0, 0.1);
+    EXPECT_TRUE(chart->Visible());
+    EXPECT_FALSE(chart->sbUndoZoom->Visible());
+}
+
+TEST_F(RunWindowTest, SecondRunFromPreviousResultsKeepsTheCoefficients)
+{
+    OpenExample("lead_short.dat");
+    main->sbrunClick(main->sbrun);
+    std::vector<std::string> first;
+    for (int k = 1; k <= 4; ++k)
+        first.push_back(main->sgIniGuess->Cells(2, k));
+
+    main->chbPrev->SetChecked(true);
+    main->sbrunClick(main->sbrun);
+    for (int k = 1; k <= 4; ++k) {
+        const double before = StrToFloat(Trim(first[k - 1]));
+        const double after = StrToFloat(Trim(main->sgIniGuess->Cells(2, k)));
+        EXPECT_NEAR(after, before, 1e-4 * std::abs(before)) << k;
+    }
+}
+
+TEST_F(RunWindowTest, SaveWritesTheTableBesideTheDataFileAndNamesIt)
+{
+    const std::string path = OpenExample("lead_short.dat");
+    main->cbSave->SetChecked(true);
+    main->sbrunClick(main->sbrun);
+
+    const std::string table = folder + "/lead_short.TBL";
+    ASSERT_EQ(dialogs.Texts(), std::vector<std::string>{"Results are saved into the file " + table});
+    std::ifstream in(table);
+    ASSERT_TRUE(in.good());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.empty() || line.back() != '\r' ? line : line.substr(0, line.size() - 1));
+    const int reportLines = main->Memo1->Lines()->Count();
+    ASSERT_EQ(static_cast<int>(lines.size()), reportLines + 1 + 2 + 44);
+    EXPECT_EQ(lines[0], main->Memo1->Lines()->Get(0));
+    EXPECT_EQ(lines[reportLines + 1], "T\t\tCp(T)\t\tS(T)\t\tF(T)\t\tH(T)-H(0)");
+    EXPECT_EQ(lines.back().substr(0, 6), "1500\t\t");
+}
+
+TEST_F(RunWindowTest, TooFewPointsForTheUnknownsIsRefusedWithoutAReport)
+{
+    OpenExample("lead_short.dat");
+    main->edN->SetText("5");   // 10 unknowns for 10 points
+    main->sbrunClick(main->sbrun);
+    ASSERT_EQ(dialogs.Requests.size(), 1u);
+    EXPECT_EQ(dialogs.Requests[0].Type, mtError);
+    EXPECT_NE(dialogs.Requests[0].Text.find("10 points"), std::string::npos) << dialogs.Requests[0].Text;
+    EXPECT_NE(dialogs.Requests[0].Text.find("10 unknowns"), std::string::npos) << dialogs.Requests[0].Text;
+    EXPECT_EQ(main->Memo1->Lines()->Count(), 0);
+    EXPECT_FALSE(chart->Visible());
+}
+
+TEST_F(RunWindowTest, RunWithoutDataSaysSoAndChangesNothing)
+{
+    main->sbrunClick(main->sbrun);
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Number of data points = 0"});
+    EXPECT_FALSE(chart->Visible());
+}
+
+TEST_F(RunWindowTest, NelderMeadRoutineFitsAnExampleConsistently)
+{
+    OpenExample("copper.dat");
+    main->sbrunClick(main->sbrun);
+    const double lmRms = Rms();
+    std::vector<double> lm;
+    for (int k = 1; k <= 4; ++k)
+        lm.push_back(StrToFloat(Trim(main->sgIniGuess->Cells(2, k))));
+
+    // The hidden routine choice, with start values near the solution, Theta as ln Theta.
+    main->cbRoutine->SetItemIndex(0);
+    main->sgIniGuess->SetCells(1, 1, FloatToStr(lm[0] * 3 * 8.3144621 * 1.1));
+    main->sgIniGuess->SetCells(1, 2, FloatToStr(std::log(lm[1] * 0.9)));
+    main->sgIniGuess->SetCells(1, 3, FloatToStr(lm[2] * 3 * 8.3144621 * 0.9));
+    main->sgIniGuess->SetCells(1, 4, FloatToStr(std::log(lm[3] * 1.1)));
+    main->sbrunClick(main->sbrun);
+    EXPECT_TRUE(dialogs.Requests.empty());
+    EXPECT_TRUE(ReportHas("Solution: ")) << Report();
+    // Theta values come back in K; the fit is as good as the Levenberg-Marquardt one.
+    EXPECT_GT(StrToFloat(Trim(main->sgIniGuess->Cells(2, 2))), 1.0);
+    EXPECT_GT(StrToFloat(Trim(main->sgIniGuess->Cells(2, 4))), 1.0);
+    ASSERT_GT(lmRms, 0);
+    EXPECT_LT(Rms(), 1.5 * lmRms);
+}
+
+} // namespace

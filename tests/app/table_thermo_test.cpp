@@ -1,0 +1,138 @@
+// The .TBL table: rows of a known model, the link to the report, and the file writing.
+#include "Unit2/RunCore.h"
+#include "Unit2/ThermoTable.h"
+
+#include "system/SysUtils.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+// The row's fields, empty ones (from double tabs) dropped.
+std::vector<std::string> Fields(const std::string& row)
+{
+    std::vector<std::string> out;
+    std::istringstream in(row);
+    for (std::string f; std::getline(in, f, '\t');)
+        if (!f.empty())
+            out.push_back(f);
+    return out;
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(in, l);)
+        lines.push_back(l.empty() || l.back() != '\r' ? l : l.substr(0, l.size() - 1));
+    return lines;
+}
+
+} // namespace
+
+TEST(ThermoTable, RowsOfAKnownModel)
+{
+    const std::vector<double> a = {1.0, 0.5}, theta = {300.0, 4000.0};   // at 5 K the second u is 800
+    const std::vector<std::string> lines = ThermoTableLines({"ier = 1"}, a, theta);
+    ASSERT_EQ(lines.size(), 1u + 3 + 44);
+    EXPECT_EQ(lines[0], "ier = 1");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "T\t\tCp(T)\t\tS(T)\t\tF(T)\t\tH(T)-H(0)");
+    EXPECT_EQ(lines[3], "K\t\tJ/(mol*K)\tJ/(mol*K)\tJ/(mol*K)\tkJ/mol");
+    EXPECT_EQ(lines[4].rfind("5\t\t0.00000\t\t", 0), 0u) << lines[4];
+    EXPECT_EQ(lines[4 + 30].rfind("298.15\t\t", 0), 0u);
+    EXPECT_EQ(lines.back().rfind("1500\t\t", 0), 0u);
+
+    const std::regex fixedRow(R"(^[\d.]+\t\t\d+\.\d+\t\t-?\d+\.\d{3}\t\t-?\d+\.\d{3}\t\t\d+\.\d{3}$)");
+    const std::regex smallRow(R"(^[\d.]+\t\t\d+\.\d+\t\t\d\.\d{3}e[+-]\d+\t-?\d\.\d{2}e[+-]\d+\t\t\d\.\d{3}e[+-]\d+$)");
+    int fixedRows = 0;
+    for (std::size_t r = 4; r < lines.size(); ++r) {
+        const std::vector<std::string> v = Fields(lines[r]);
+        ASSERT_EQ(v.size(), 5u) << lines[r];
+        const double T = std::stod(v[0]);
+        long double cp = 0, s = 0, h = 0;   // reference in long double, terms with u > 700 left out
+        for (int j = 0; j < 2; ++j) {
+            const long double u = theta[j] / T, d = std::expm1(u), R3a = 3 * 8.3144621L * a[j];
+            if (u > 700)
+                continue;
+            cp += R3a * u * u * std::exp(u) / (d * d);
+            s += R3a * (u / d - std::log(1 - std::exp(-u)));
+            h += R3a * theta[j] / d;
+        }
+        const int decimals = cp < 1 ? 5 : cp < 10 ? 4 : 3;
+        EXPECT_EQ(v[1].size() - v[1].find('.') - 1, static_cast<std::size_t>(decimals)) << lines[r];
+        EXPECT_NEAR(std::stod(v[1]), static_cast<double>(cp), 0.51 * std::pow(10.0, -decimals));
+        const double S = std::stod(v[2]), F = std::stod(v[3]), H = std::stod(v[4]) * 1000;
+        if (h > 1000) {
+            ++fixedRows;
+            EXPECT_TRUE(std::regex_match(lines[r], fixedRow)) << lines[r];
+            EXPECT_NEAR(S, static_cast<double>(s), 0.0005 + 1e-9);
+            EXPECT_NEAR(H, static_cast<double>(h), 0.5 + 1e-6);
+            EXPECT_NEAR(F, S - H / T, 0.0005 + 1e-9) << lines[r];   // from the rounded S and H
+        } else {
+            EXPECT_TRUE(std::regex_match(lines[r], smallRow)) << lines[r];
+            EXPECT_NEAR(S / s, 1.0, 0.0006);
+            EXPECT_NEAR(H / h, 1.0, 0.0006);
+            EXPECT_NEAR(F / (S - H / T), 1.0, 0.006) << lines[r];
+        }
+    }
+    EXPECT_GT(fixedRows, 10);
+    EXPECT_LT(fixedRows, 44);
+}
+
+TEST(ThermoTable, EntropyAt298MatchesTheReport)
+{
+    TPointArray T{}, Cp{};
+    for (int i = 1; i <= 30; ++i) {
+        T[i] = 6.0 * i;
+        Cp[i] = ThreeR * (0.4 * EinsteinE(90.0 / T[i]) + 0.7 * EinsteinE(420.0 / T[i])) * (1 + 0.01 * std::sin(i));
+    }
+    TRunInput in;
+    in.n = 4, in.M = 30, in.T = &T, in.Cp = &Cp;
+    in.X[1] = 8.0, in.X[2] = 60.0, in.X[3] = 20.0, in.X[4] = 500.0;
+    const TRunResult r = RunCore(in);
+    ASSERT_TRUE(r.Solved);
+    const std::vector<std::string> lines = ThermoTableLines(r.Report, r.a, r.Theta);
+    EXPECT_TRUE(std::equal(r.Report.begin(), r.Report.end(), lines.begin()));
+    const std::string& sLine = r.Report[r.Report.size() - 6];
+    ASSERT_EQ(sLine.rfind("S(298.15) ~ ", 0), 0u);
+    const std::vector<std::string> row = Fields(lines[r.Report.size() + 3 + 30]);
+    ASSERT_EQ(row[0], "298.15");
+    EXPECT_NEAR(std::stod(row[2]), std::stod(sLine.substr(12)), 0.0055);
+}
+
+TEST(ThermoTable, SaveReplacesTheTableWholeOrNotAtAll)
+{
+    const std::string dir = testsupport::TempDir();
+    const std::string table = dir + "/sample.TBL";
+    const std::vector<double> a = {1.0}, theta = {250.0};
+    std::ofstream(table) << "old table\n";
+    EXPECT_EQ(SaveThermoTable(dir + "/sample.dat", {"ier = 1"}, a, theta), table);
+    EXPECT_EQ(ReadLines(table), ThermoTableLines({"ier = 1"}, a, theta));
+    EXPECT_FALSE(std::filesystem::exists(table + ".tmp"));
+
+    // The temporary file cannot be created: the table stays as it was, the error names it.
+    std::ofstream(table) << "old table\n";
+    std::filesystem::create_directory(table + ".tmp");
+    try {
+        SaveThermoTable(dir + "/sample.dat", {}, a, theta);
+        ADD_FAILURE() << "no error raised";
+    } catch (const EFCreateError& e) {
+        EXPECT_NE(e.Message().find(table + "\""), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(ReadLines(table), std::vector<std::string>{"old table"});
+    EXPECT_TRUE(std::filesystem::is_directory(table + ".tmp"));   // not ours to remove
+
+    // The target cannot be replaced (a folder with content): no temporary file is left.
+    std::filesystem::create_directories(dir + "/blocked.TBL/inner");
+    EXPECT_THROW(SaveThermoTable(dir + "/blocked.dat", {}, a, theta), EFCreateError);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/blocked.TBL.tmp"));
+    EXPECT_THROW(SaveThermoTable(dir + "/missing/sample.dat", {}, a, theta), EFCreateError);
+}

@@ -1,0 +1,278 @@
+// Forms, the application's default exception handler, the dialog entry point and menus.
+#include "DialogRecorder.h"
+
+#include "controls/Buttons.h"
+#include "controls/ExtCtrls.h"
+#include "controls/Menus.h"
+#include "controls/StdCtrls.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+class FormsTest : public ::testing::Test {
+protected:
+    DialogRecorder dialogs;
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+};
+
+TEST_F(FormsTest, ExceptionFromAnEventGoesToTheDefaultHandler)
+{
+    auto* button = new TSpeedButton(form.get());
+    button->SetParent(form.get());
+    int clicks = 0;
+    button->OnClick = [&](TObject*) {
+        if (++clicks == 1)
+            throw EConvertError("'x' is not a valid integer value");
+        throw std::runtime_error("plain failure.");
+    };
+    auto* q = static_cast<QAbstractButton*>(button->Widget());
+    q->click();
+    q->click();   // the program went on
+    ASSERT_EQ(dialogs.Requests.size(), 2u);
+    const TDialogRequest& first = dialogs.Requests[0];
+    EXPECT_EQ(first.Text, "'x' is not a valid integer value.");
+    EXPECT_EQ(first.Type, mtError);
+    EXPECT_EQ(first.Caption, Application->Title());
+    EXPECT_TRUE(first.Buttons == TMsgDlgButtons({mbOK}));
+    EXPECT_EQ(dialogs.Requests[1].Text, "plain failure.");
+}
+
+TEST_F(FormsTest, MessageBoxesGoThroughTheEntryPoint)
+{
+    dialogs.Answer = [](TDialogRequest& r) { return r.Buttons.Contains(mbNo) ? mrNo : mrOk; };
+    EXPECT_EQ(MessageDlg("Sure?", mtConfirmation, {mbYes, mbNo}, 0), mrNo);
+    EXPECT_EQ(MessageDlg("Careful", mtWarning, {mbOK}, 0), mrOk);
+    ShowMessage("Plain");
+    EXPECT_EQ(Application->MessageBox("Stop", "Title", MB_YESNO | MB_ICONERROR), IDNO);
+    ASSERT_EQ(dialogs.Requests.size(), 4u);
+    EXPECT_EQ(dialogs.Requests[0].Caption, "Confirm");
+    EXPECT_EQ(dialogs.Requests[1].Caption, "Warning");
+    EXPECT_EQ(dialogs.Requests[1].Type, mtWarning);
+    EXPECT_EQ(dialogs.Requests[2].Type, mtCustom);
+    EXPECT_EQ(dialogs.Requests[2].Caption, Application->Title());
+    EXPECT_EQ(dialogs.Requests[3].Caption, "Title");
+    EXPECT_EQ(dialogs.Requests[3].Type, mtError);
+    EXPECT_TRUE(dialogs.Requests[3].Buttons == TMsgDlgButtons({mbYes, mbNo}));
+}
+
+TEST_F(FormsTest, OpenDialogIsAnsweredThroughTheEntryPoint)
+{
+    TOpenDialog dialog(nullptr);
+    dialog.SetFilter("Data (*.dat)|*.dat");
+    dialog.SetDefaultExt("dat");
+    dialog.SetInitialDir("/data");
+    dialog.SetFileName("old.dat");
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), "old.dat");
+
+    dialogs.Answer = [](TDialogRequest& r) {
+        r.FileName = "/data/new.dat";
+        return mrOk;
+    };
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), "/data/new.dat");
+    const TDialogRequest& r = dialogs.Requests.back();
+    EXPECT_EQ(r.Kind, TDialogKind::dkOpenFile);
+    EXPECT_EQ(r.Filter, "Data (*.dat)|*.dat");
+    EXPECT_EQ(r.InitialDir, "/data");
+    EXPECT_EQ(r.DefaultExt, "dat");
+
+    EXPECT_EQ(FilterToNameFilters("Data (*.dat)|*.dat|Text|*.txt;*.csv"), "Data (*.dat) (*.dat);;Text (*.txt *.csv)");
+}
+
+TEST_F(FormsTest, CloseHidesUnlessOnCloseSaysOtherwise)
+{
+    form->Show();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_TRUE(form->Widget()->isVisible());
+    TCloseAction next = caNone;
+    form->OnClose = [&](TObject*, TCloseAction& Action) { Action = next; };
+    form->Close();
+    EXPECT_TRUE(form->Visible());
+    next = caHide;
+    form->Close();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(form->Widget()->isVisible());
+
+    // The window manager's close request takes the same way.
+    form->Show();
+    form->Widget()->close();
+    EXPECT_FALSE(form->Visible());
+
+    // caFree frees the form once the current event is done.
+    auto* child = new TForm(form.get());
+    child->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+    child->Close();
+    EXPECT_EQ(form->ComponentCount(), 1);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->ComponentCount(), 0);
+}
+
+TEST_F(FormsTest, CloseButtonClosesItsForm)
+{
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    auto* button = new TBitBtn(form.get());
+    button->SetParent(panel);
+    button->SetKind(bkClose);
+    EXPECT_EQ(button->Caption(), "&Close");
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    static_cast<QAbstractButton*>(button->Widget())->click();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(FormsTest, ClosingTheMainFormEndsTheProgram)
+{
+    TForm* mainForm = nullptr;
+    Application->CreateForm(mainForm);
+    ASSERT_EQ(Application->MainForm(), mainForm);
+    mainForm->Close();
+    EXPECT_TRUE(Application->Terminated());
+    delete mainForm;
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST_F(FormsTest, MessageLoopRunsUntilTheMainFormCloses)
+{
+    FinalizeFormsUnit();   // a fresh application that has not been terminated
+    InitializeFormsUnit();
+    Application->Initialize();
+    TForm* mainForm = nullptr;
+    TForm* other = nullptr;
+    Application->CreateForm(mainForm);
+    Application->CreateForm(other);
+    int shown = 0;
+    mainForm->OnShow = [&](TObject*) { ++shown; };
+    QTimer::singleShot(0, [&] {
+        other->Show();
+        other->Widget()->close();         // a second window closing ends nothing
+        EXPECT_FALSE(Application->Terminated());
+        mainForm->Widget()->close();      // the user closes the main window
+    });
+    Application->Run();
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_FALSE(other->Visible());
+    FinalizeFormsUnit();
+}
+
+TEST_F(FormsTest, ShowModalIsAnsweredThroughTheEntryPoint)
+{
+    form->SetCaption("Options");
+    dialogs.Answer = [&](TDialogRequest& r) {
+        EXPECT_EQ(r.Form, form.get());
+        return mrOk;
+    };
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(form->ModalResult(), mrOk);
+    EXPECT_EQ(dialogs.Requests.back().Kind, TDialogKind::dkModalForm);
+    EXPECT_EQ(dialogs.Requests.back().Caption, "Options");
+}
+
+TEST_F(FormsTest, RealModalLoopEndsWithTheButtonsResult)
+{
+    auto* ok = new TBitBtn(form.get());
+    ok->SetParent(form.get());
+    ok->SetKind(bkOK);
+    const TDialogAnswerer recorder = SetDialogAnswerer(nullptr);   // no answerer: the real loop
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(form->Modal());
+        EXPECT_TRUE(form->Widget()->isVisible());
+        form->Widget()->close();   // closing a modal form cancels it
+    });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    QTimer::singleShot(0, [&] { static_cast<QAbstractButton*>(ok->Widget())->click(); });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    SetDialogAnswerer(recorder);
+    EXPECT_FALSE(form->Modal());
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(FormsTest, WidgetsCarryTheComponentNames)
+{
+    form->SetName("fmTest");
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetName("edValue");
+    EXPECT_EQ(form->Widget()->objectName(), "fmTest");
+    EXPECT_EQ(form->Widget()->findChild<QLineEdit*>("edValue"), edit->Widget());
+    edit->SetName("edOther");
+    EXPECT_EQ(edit->Widget()->objectName(), "edOther");
+}
+
+TEST_F(FormsTest, MainMenuShowsItemsAndRunsTheirHandlers)
+{
+    auto* menu = new TMainMenu(form.get());
+    auto* file = new TMenuItem(form.get());
+    file->SetName("File1");
+    file->SetCaption("&File");
+    menu->Items()->Add(file);
+    auto* open = new TMenuItem(form.get());
+    open->SetName("Open1");
+    open->SetCaption("&Open");
+    file->Add(open);
+    auto* separator = new TMenuItem(form.get());
+    separator->SetCaption("-");
+    file->Add(separator);
+    form->SetMenu(menu);
+
+    auto* bar = static_cast<QMainWindow*>(form->Widget())->menuBar();
+    ASSERT_EQ(bar->actions().size(), 1);
+    EXPECT_EQ(bar->actions()[0]->objectName(), "File1");
+    EXPECT_EQ(bar->actions()[0]->text(), "&File");
+    ASSERT_NE(file->Action()->menu(), nullptr);
+    EXPECT_EQ(file->Action()->menu()->actions().size(), 2);
+    EXPECT_TRUE(separator->Action()->isSeparator());
+
+    int opened = 0;
+    open->OnClick = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, open);
+        ++opened;
+        throw EInOutError("File not found");
+    };
+    open->Action()->trigger();
+    EXPECT_EQ(opened, 1);
+    ASSERT_EQ(dialogs.Requests.size(), 1u);
+    EXPECT_EQ(dialogs.Requests[0].Text, "File not found.");
+
+    delete open;
+    EXPECT_EQ(file->Count(), 1);
+    delete menu;   // frees its items with it
+    EXPECT_EQ(form->Menu(), nullptr);
+    EXPECT_EQ(form->FindComponent("File1"), nullptr);
+}
+
+TEST_F(FormsTest, OnCreateRunsUnderTheGuard)
+{
+    struct Created : TForm {
+        explicit Created(std::function<void()> Handler) : TForm(nullptr)
+        {
+            OnCreate = [Handler](TObject*) { Handler(); };
+            DoCreate();
+        }
+    };
+    int created = 0;
+    Created ok([&] { ++created; });
+    EXPECT_EQ(created, 1);
+    Created failing([] { throw Exception("broken layout"); });
+    ASSERT_EQ(dialogs.Requests.size(), 1u);
+    EXPECT_EQ(dialogs.Requests[0].Text, "broken layout.");
+}
+
+} // namespace

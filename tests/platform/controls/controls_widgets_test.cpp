@@ -1,0 +1,216 @@
+// The standard controls keep the platform's semantics over their toolkit widgets.
+#include "DialogRecorder.h"
+
+#include "controls/ExtCtrls.h"
+#include "controls/Grids.h"
+#include "controls/StdCtrls.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class ControlsTest : public ::testing::Test {
+protected:
+    DialogRecorder dialogs;
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+};
+
+TEST_F(ControlsTest, EditFiresOnChangeForProgramAndUserChanges)
+{
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    std::vector<std::string> seen;
+    edit->OnChange = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, edit);
+        seen.push_back(edit->Text());
+    };
+    edit->SetText("12");
+    edit->SetText("12");   // the same text is no change
+    static_cast<QLineEdit*>(edit->Widget())->insert("3");
+    EXPECT_EQ(seen, (std::vector<std::string>{"12", "123"}));
+    EXPECT_EQ(edit->Text(), "123");
+}
+
+TEST_F(ControlsTest, MemoLinesFollowThePlatformLineRules)
+{
+    auto* memo = new TMemo(form.get());
+    TStrings* lines = memo->Lines();
+    EXPECT_EQ(lines->Count(), 0);
+    lines->Add("a");
+    lines->Add("b");
+    EXPECT_EQ(lines->Count(), 2);
+    EXPECT_EQ(memo->Text(), "a\r\nb\r\n");
+    lines->Insert(1, "x");
+    lines->Put(0, "A");
+    EXPECT_EQ(memo->Text(), "A\r\nx\r\nb\r\n");
+    lines->Delete(2);
+    lines->Delete(0);
+    EXPECT_EQ(memo->Text(), "x\r\n");
+    EXPECT_THROW(lines->Get(1), EListError);
+
+    // A text without a final line break: the next line is added after one.
+    lines->SetText("p\r\nq");
+    EXPECT_EQ(lines->Count(), 2);
+    lines->Add("r");
+    EXPECT_EQ(lines->Get(2), "r");
+    EXPECT_EQ(static_cast<QPlainTextEdit*>(memo->Widget())->toPlainText(), "p\nq\nr");
+    memo->Clear();
+    EXPECT_EQ(lines->Count(), 0);
+}
+
+TEST_F(ControlsTest, GridKeepsTextsOfHiddenRowsAndChecksIndexes)
+{
+    auto* grid = new TStringGrid(form.get());
+    grid->SetColCount(4);
+    grid->SetRowCount(6);
+    auto* table = static_cast<QTableWidget*>(grid->Widget());
+    grid->SetCells(2, 5, "kept");
+    grid->SetRowCount(3);
+    EXPECT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(grid->Cells(2, 5), "kept");
+    grid->SetCells(1, 10, "beyond");   // rows past the count can be written
+    grid->SetRowCount(11);
+    ASSERT_NE(table->item(5, 2), nullptr);
+    EXPECT_EQ(table->item(5, 2)->text(), "kept");
+    EXPECT_EQ(table->item(10, 1)->text(), "beyond");
+
+    EXPECT_THROW(grid->Cells(-1, 0), ERangeError);
+    EXPECT_THROW(grid->SetCells(0, TStringGrid::MaxCellIndex + 1, "x"), ERangeError);
+    EXPECT_THROW(grid->ColWidths(4), ERangeError);
+    EXPECT_EQ(grid->Cells(3, TStringGrid::MaxCellIndex), "");
+}
+
+TEST_F(ControlsTest, GridTakesUserEditsOnlyInEditableCells)
+{
+    auto* grid = new TStringGrid(form.get());
+    auto* table = static_cast<QTableWidget*>(grid->Widget());
+    EXPECT_FALSE(table->item(1, 1)->flags() & Qt::ItemIsEditable);
+    grid->SetOptions(goEditing);
+    EXPECT_TRUE(table->item(1, 1)->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(table->item(0, 1)->flags() & Qt::ItemIsEditable);   // fixed row
+    EXPECT_FALSE(table->item(1, 0)->flags() & Qt::ItemIsEditable);   // fixed column
+    table->item(2, 3)->setText("typed");
+    EXPECT_EQ(grid->Cells(3, 2), "typed");
+    grid->SetColWidths(1, 95);
+    EXPECT_EQ(table->columnWidth(1), 95);
+}
+
+TEST_F(ControlsTest, ComboBoxChangesFireOnlyForTheUser)
+{
+    auto* box = new TComboBox(form.get());
+    box->SetStyle(csDropDownList);
+    int changes = 0;
+    box->OnChange = [&](TObject*) { ++changes; };
+    box->Items()->Add("T");
+    box->Items()->Add("1/T");
+    EXPECT_EQ(box->ItemIndex(), -1);
+    box->SetItemIndex(1);
+    EXPECT_EQ(box->Text(), "1/T");
+    box->SetItemIndex(5);
+    EXPECT_EQ(box->ItemIndex(), -1);
+    EXPECT_EQ(changes, 0);
+    auto* q = static_cast<QComboBox*>(box->Widget());
+    q->setCurrentIndex(0);
+    emit q->activated(0);
+    EXPECT_EQ(changes, 1);
+    box->SetText("1/T");
+    EXPECT_EQ(box->ItemIndex(), 1);
+
+    // An editable box counts typing as a change, once however often its style is set.
+    auto* edit = new TComboBox(form.get());
+    edit->SetStyle(csDropDownList);
+    edit->SetStyle(csDropDown);
+    edit->SetStyle(csDropDown);
+    int typed = 0;
+    edit->OnChange = [&](TObject*) { ++typed; };
+    static_cast<QComboBox*>(edit->Widget())->lineEdit()->insert("42");
+    EXPECT_EQ(typed, 1);
+    EXPECT_EQ(edit->Text(), "42");
+}
+
+TEST_F(ControlsTest, CheckBoxClickFollowsCheckedChanges)
+{
+    auto* box = new TCheckBox(form.get());
+    int clicks = 0;
+    box->OnClick = [&](TObject*) { ++clicks; };
+    box->SetChecked(true);
+    box->SetChecked(true);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ControlsTest, AlignedChildrenShareTheClientArea)
+{
+    form->SetBounds(0, 0, 400, 300);
+    auto* top = new TPanel(form.get());
+    top->SetParent(form.get());
+    top->SetHeight(40);
+    top->SetAlign(alTop);
+    auto* client = new TPanel(form.get());
+    client->SetParent(form.get());
+    client->SetBevelOuter(bvLowered);
+    client->SetAlign(alClient);
+    auto* bottom = new TPanel(form.get());
+    bottom->SetParent(form.get());
+    bottom->SetHeight(30);
+    bottom->SetAlign(alBottom);
+    EXPECT_EQ(top->Top(), 0);
+    EXPECT_EQ(top->Width(), 400);
+    EXPECT_EQ(bottom->Top(), 270);
+    EXPECT_EQ(client->Top(), 40);
+    EXPECT_EQ(client->Height(), 230);
+
+    // Inside a lowered panel the bevel is kept free; a resize lays out again.
+    auto* inner = new TMemo(form.get());
+    inner->SetParent(client);
+    inner->SetAlign(alClient);
+    EXPECT_EQ(inner->Left(), 1);
+    EXPECT_EQ(inner->Width(), 398);
+    form->SetHeight(400);
+    EXPECT_EQ(client->Height(), 330);
+    EXPECT_EQ(inner->Height(), 328);
+    bottom->SetVisible(false);
+    EXPECT_EQ(client->Height(), 360);
+}
+
+TEST_F(ControlsTest, ControlsOutliveAFreedParent)
+{
+    auto owner = std::make_unique<TForm>(nullptr);
+    auto* panel = new TPanel(owner.get());
+    panel->SetParent(owner.get());
+    auto* label = new TLabel(form.get());   // owned by another form
+    label->SetParent(panel);
+    delete panel;
+    EXPECT_EQ(label->Parent(), nullptr);
+    ASSERT_NE(label->Widget(), nullptr);
+    label->SetCaption("still here");
+    EXPECT_EQ(label->Caption(), "still here");
+}
+
+TEST_F(ControlsTest, CaptionsWithAcceleratorsAndFonts)
+{
+    EXPECT_EQ(StripHotkey("Close && &RUN "), "Close & RUN ");
+    EXPECT_EQ(StripHotkey("E&xit"), "Exit");
+    auto* label = new TLabel(form.get());
+    label->SetParent(form.get());
+    label->SetCaption("X");
+    const int narrow = label->Width();
+    label->SetCaption("Dividing string");   // a label takes the size of its text
+    EXPECT_GT(label->Width(), 3 * narrow);
+    label->SetFontName("Courier New");
+    label->SetFontStyle(fsBold | fsItalic);
+    label->SetFontColor(clRed);
+    EXPECT_EQ(label->FontName(), "Courier New");
+    EXPECT_TRUE(label->Widget()->font().bold());
+    EXPECT_TRUE(label->Widget()->font().italic());
+    EXPECT_EQ(label->Widget()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+} // namespace
