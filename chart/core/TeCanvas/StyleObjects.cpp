@@ -1,0 +1,530 @@
+#include "TeCanvas.h"
+
+#include <cmath>
+
+// ---- pens -----------------------------------------------------------------------
+
+TChartPen::TChartPen(TNotifyEvent onChange) { OnChange = std::move(onChange); }
+
+void TChartPen::SetEndStyle(TPenEndStyle v)
+{
+    if (v == FEndStyle)
+        return;
+    FEndStyle = v;
+    Changed();
+}
+
+void TChartPen::SetSmallDots(bool v)
+{
+    if (v == FSmallDots)
+        return;
+    FSmallDots = v;
+    Changed();
+}
+
+void TChartPen::SetSmallSpace(int v)
+{
+    if (v == FSmallSpace)
+        return;
+    FSmallSpace = v;
+    Changed();
+}
+
+void TChartPen::SetVisible(bool v)
+{
+    if (v == FVisible)
+        return;
+    FVisible = v;
+    Changed();
+}
+
+void TChartPen::Assign(TPersistent* Source)
+{
+    if (auto* p = dynamic_cast<TChartPen*>(Source)) {
+        FVisible = p->FVisible;
+        FSmallDots = p->FSmallDots;
+        FSmallSpace = p->FSmallSpace;
+        FEndStyle = p->FEndStyle;
+    }
+    TPen::Assign(Source);
+}
+
+TChartHiddenPen::TChartHiddenPen(TNotifyEvent onChange) : TChartPen(std::move(onChange))
+{
+    FVisible = false;
+    FDefaultVisible = false;
+}
+
+TDottedGrayPen::TDottedGrayPen(TNotifyEvent onChange) : TChartPen(nullptr)
+{
+    SetColor(clGray);
+    SetStyle(psDot);
+    OnChange = std::move(onChange);
+}
+
+TDarkGrayPen::TDarkGrayPen(TNotifyEvent onChange) : TChartPen(nullptr)
+{
+    SetColor(clGray);
+    OnChange = std::move(onChange);
+}
+
+TWhitePen::TWhitePen(TNotifyEvent onChange) : TChartPen(nullptr)
+{
+    SetColor(clWhite);
+    OnChange = std::move(onChange);
+}
+
+// ---- brush ----------------------------------------------------------------------
+
+TChartBrush::TChartBrush(TNotifyEvent onChange)
+{
+    SetColor(clDefault);
+    OnChange = std::move(onChange);
+}
+
+TChartBrush::~TChartBrush() = default;
+
+TPicture* TChartBrush::Image()
+{
+    if (!FImage) {
+        FImage = std::make_unique<TPicture>();
+        FImage->OnChange = OnChange;
+    }
+    return FImage.get();
+}
+
+void TChartBrush::SetImage(TPicture* v)
+{
+    if (v == nullptr)
+        FImage.reset();
+    else if (v != FImage.get())
+        Image()->Assign(v);
+    Changed();
+}
+
+void TChartBrush::Assign(TPersistent* Source)
+{
+    if (auto* b = dynamic_cast<TChartBrush*>(Source)) {
+        if (b == this)
+            return;
+        if (b->FImage)
+            Image()->Assign(b->FImage.get());
+        else
+            FImage.reset();
+    }
+    TBrush::Assign(Source);
+}
+
+// ---- shadow ---------------------------------------------------------------------
+
+TTeeShadow::TTeeShadow(TNotifyEvent onChange) : OnChange(std::move(onChange)) {}
+TTeeShadow::~TTeeShadow() = default;
+
+void TTeeShadow::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TTeeShadow::SetColor(TColor v)
+{
+    if (v == FColor)
+        return;
+    FColor = v;
+    Changed();
+}
+
+void TTeeShadow::SetHorizSize(int v)
+{
+    if (v == FHorizSize)
+        return;
+    FHorizSize = v;
+    Changed();
+}
+
+void TTeeShadow::SetSmooth(bool v)
+{
+    if (v == FSmooth)
+        return;
+    FSmooth = v;
+    Changed();
+}
+
+void TTeeShadow::SetTransparency(int v)
+{
+    if (v < 0 || v > 100)
+        throw ERangeError();
+    if (v == FTransparency)
+        return;
+    FTransparency = v;
+    Changed();
+}
+
+void TTeeShadow::SetVertSize(int v)
+{
+    if (v == FVertSize)
+        return;
+    FVertSize = v;
+    Changed();
+}
+
+void TTeeShadow::SetSize(int v)
+{
+    SetHorizSize(v);
+    SetVertSize(v);
+}
+
+void TTeeShadow::Assign(TPersistent* Source)
+{
+    if (auto* s = dynamic_cast<TTeeShadow*>(Source)) {
+        FColor = s->FColor;
+        FHorizSize = s->FHorizSize;
+        FSmooth = s->FSmooth;
+        FTransparency = s->FTransparency;
+        FVertSize = s->FVertSize;
+        return;
+    }
+    TPersistent::Assign(Source);
+}
+
+// ---- gradients ------------------------------------------------------------------
+
+TCustomTeeGradient::TCustomTeeGradient(TNotifyEvent onChange) : OnChange(std::move(onChange)) {}
+
+void TCustomTeeGradient::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomTeeGradient::SetBalance(int v)
+{
+    v = std::clamp(v, 0, 100);
+    if (v == FBalance)
+        return;
+    FBalance = v;
+    Changed();
+}
+
+void TCustomTeeGradient::SetDirection(TGradientDirection v)
+{
+    if (v == FDirection)
+        return;
+    FDirection = v;
+    Changed();
+}
+
+void TCustomTeeGradient::SetEndColor(TColor v)
+{
+    if (v == FEndColor)
+        return;
+    FEndColor = v;
+    Changed();
+}
+
+void TCustomTeeGradient::SetMidColor(TColor v)
+{
+    if (v == clNone) {
+        if (FUseMiddle) {
+            FUseMiddle = false;
+            Changed();
+        }
+        return;
+    }
+    if (FUseMiddle && v == FMidColor)
+        return;
+    FUseMiddle = true;
+    FMidColor = v;
+    Changed();
+}
+
+void TCustomTeeGradient::UseMiddleColor()
+{
+    if (FUseMiddle)
+        return;
+    FUseMiddle = true;
+    Changed();
+}
+
+void TCustomTeeGradient::SetRadialX(int v)
+{
+    if (v == FRadialX)
+        return;
+    FRadialX = v;
+    Changed();
+}
+
+void TCustomTeeGradient::SetRadialY(int v)
+{
+    if (v == FRadialY)
+        return;
+    FRadialY = v;
+    Changed();
+}
+
+void TCustomTeeGradient::SetStartColor(TColor v)
+{
+    if (v == FStartColor)
+        return;
+    FStartColor = v;
+    Changed();
+}
+
+void TCustomTeeGradient::SetVisible(bool v)
+{
+    if (v == FVisible)
+        return;
+    FVisible = v;
+    Changed();
+}
+
+void TCustomTeeGradient::Assign(TPersistent* Source)
+{
+    if (auto* g = dynamic_cast<TCustomTeeGradient*>(Source)) {
+        FBalance = g->FBalance;
+        FDirection = g->FDirection;
+        FEndColor = g->FEndColor;
+        FMidColor = g->FMidColor;
+        FRadialX = g->FRadialX;
+        FRadialY = g->FRadialY;
+        FStartColor = g->FStartColor;
+        FVisible = g->FVisible;
+        FUseMiddle = g->FUseMiddle;
+        return;
+    }
+    TPersistent::Assign(Source);
+}
+
+void TTeeFontGradient::SetOutline(bool v)
+{
+    if (v == FOutline)
+        return;
+    FOutline = v;
+    Changed();
+}
+
+void TTeeFontGradient::Assign(TPersistent* Source)
+{
+    if (auto* g = dynamic_cast<TTeeFontGradient*>(Source))
+        FOutline = g->FOutline;
+    TCustomTeeGradient::Assign(Source);
+}
+
+// ---- font -----------------------------------------------------------------------
+
+namespace {
+std::string& DefaultFontNameRef()
+{
+    static std::string name = "Arial";
+    return name;
+}
+int& DefaultFontSizeRef()
+{
+    static int size = 8;
+    return size;
+}
+} // namespace
+
+const std::string& TeeDefaultFontName() { return DefaultFontNameRef(); }
+int TeeDefaultFontSize() { return DefaultFontSizeRef(); }
+
+void SetTeeDefaultFont(const std::string& name, int size)
+{
+    if (!name.empty())
+        DefaultFontNameRef() = name;
+    if (size != 0)
+        DefaultFontSizeRef() = size;
+}
+
+TTeeFont::TTeeFont(TNotifyEvent onChange) : FChangeHandler(onChange)
+{
+    SetColor(clBlack);
+    SetCharset(DEFAULT_CHARSET);
+    SetName(TeeDefaultFontName());
+    SetSize(TeeDefaultFontSize());
+    OnChange = std::move(onChange);
+}
+
+TTeeFont::~TTeeFont()
+{
+    if (FSurface != nullptr)
+        FSurface->FCurrentFont = nullptr;
+}
+
+TTeeFontGradient* TTeeFont::Gradient()
+{
+    if (!FGradient)
+        FGradient = std::make_unique<TTeeFontGradient>(FChangeHandler);
+    return FGradient.get();
+}
+
+void TTeeFont::SetGradient(TCustomTeeGradient* v)
+{
+    if (v == nullptr)
+        FGradient.reset();
+    else if (v != FGradient.get())
+        Gradient()->Assign(v);
+}
+
+TChartHiddenPen* TTeeFont::OutLine()
+{
+    if (!FOutLine)
+        FOutLine = std::make_unique<TChartHiddenPen>(FChangeHandler);
+    return FOutLine.get();
+}
+
+void TTeeFont::SetOutLine(TChartPen* v)
+{
+    if (v == nullptr)
+        FOutLine.reset();
+    else if (v != FOutLine.get())
+        OutLine()->Assign(v);
+}
+
+TTeeShadow* TTeeFont::Shadow()
+{
+    if (!FShadow)
+        FShadow = std::make_unique<TTeeShadow>(FChangeHandler);
+    return FShadow.get();
+}
+
+void TTeeFont::SetShadow(TTeeShadow* v)
+{
+    if (v == nullptr)
+        FShadow.reset();
+    else if (v != FShadow.get())
+        Shadow()->Assign(v);
+}
+
+void TTeeFont::SetInterCharSize(int v)
+{
+    if (v == FInterCharSize)
+        return;
+    FInterCharSize = v;
+    if (OnChange)
+        OnChange(this);
+}
+
+void TTeeFont::Assign(TPersistent* Source)
+{
+    if (auto* f = dynamic_cast<TTeeFont*>(Source)) {
+        if (f == this)
+            return;
+        SetGradient(f->FGradient.get());
+        SetOutLine(f->FOutLine.get());
+        SetShadow(f->FShadow.get());
+        FInterCharSize = f->FInterCharSize;
+    }
+    TFont::Assign(Source);
+}
+
+// ---- 3D view options ------------------------------------------------------------
+
+void OrthoSlope(int angle, double& ratio, double& sign)
+{
+    sign = angle >= 90 ? -1.0 : 1.0;
+    double a = angle >= 90 ? 180 - angle : angle;
+    a *= 0.017453292519943295;
+    const double c = std::cos(a);
+    ratio = c > 0.01 ? std::sin(a) / c : 1.0;
+}
+
+TView3DOptions::TView3DOptions(TComponent* parent, std::function<void()> repaint)
+    : FParent(parent), FRepaint(std::move(repaint))
+{
+}
+
+void TView3DOptions::Repaint() const
+{
+    if (FRepaint)
+        FRepaint();
+}
+
+void TView3DOptions::SetInt(int& field, int v)
+{
+    if (field == v)
+        return;
+    field = v;
+    Repaint();
+}
+
+void TView3DOptions::SetElevation(int v) { SetInt(FElevation, v); }
+void TView3DOptions::SetFontZoom(int v) { SetInt(FFontZoom, v); }
+void TView3DOptions::SetOrthoAngle(int v) { SetInt(FOrthoAngle, v); }
+void TView3DOptions::SetPerspective(int v) { SetInt(FPerspective, v); }
+void TView3DOptions::SetRotation(int v) { SetInt(FRotation, v); }
+void TView3DOptions::SetTilt(int v) { SetInt(FTilt, v); }
+
+void TView3DOptions::SetHorizOffset(int v)
+{
+    if (v == FHorizOffset)
+        return;
+    FHorizOffset = v;
+    Repaint();
+    if (OnScrolled)
+        OnScrolled(true);
+}
+
+void TView3DOptions::SetVertOffset(int v)
+{
+    if (v == FVertOffset)
+        return;
+    FVertOffset = v;
+    Repaint();
+    if (OnScrolled)
+        OnScrolled(false);
+}
+
+void TView3DOptions::SetZoom(int v)
+{
+    if (v == FZoom)
+        return;
+    if (OnChangedZoom)
+        OnChangedZoom(v);
+    FZoom = v;
+    Repaint();
+}
+
+void TView3DOptions::SetOrthogonal(bool v)
+{
+    if (v == FOrthogonal)
+        return;
+    FOrthogonal = v;
+    Repaint();
+}
+
+void TView3DOptions::SetZoomText(bool v)
+{
+    if (v == FZoomText)
+        return;
+    FZoomText = v;
+    Repaint();
+}
+
+double TView3DOptions::OrthoRatio() const
+{
+    if (!FOrthogonal)
+        return 1.0;
+    double ratio, sign;
+    OrthoSlope(FOrthoAngle, ratio, sign);
+    return ratio;
+}
+
+void TView3DOptions::Assign(TPersistent* Source)
+{
+    if (auto* o = dynamic_cast<TView3DOptions*>(Source)) {
+        FElevation = o->FElevation;
+        FFontZoom = o->FFontZoom;
+        FHorizOffset = o->FHorizOffset;
+        FOrthogonal = o->FOrthogonal;
+        FOrthoAngle = o->FOrthoAngle;
+        FPerspective = o->FPerspective;
+        FRotation = o->FRotation;
+        FTilt = o->FTilt;
+        FVertOffset = o->FVertOffset;
+        FZoom = o->FZoom;
+        FZoomText = o->FZoomText;
+        return;
+    }
+    TPersistent::Assign(Source);
+}

@@ -1,0 +1,1570 @@
+#include "graphics/Canvas.h"
+
+#include "graphics/Bitmap.h"
+#include "graphics/QtBridge.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <QPolygon>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Geometric pens stroke through pixel centres; just below one half keeps the rasterizer's
+// boundary rule from favouring one side, so odd widths spread evenly.
+constexpr double kCentre = 0.49;
+
+// 8 x 8 hatch patterns, one byte per row, bit 7 the leftmost pixel.
+const uint8_t kHatch[6][8] = {
+    {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00}, // bsHorizontal
+    {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10}, // bsVertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01}, // bsFDiagonal (\)
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80}, // bsBDiagonal (/)
+    {0x10, 0x10, 0x10, 0xFF, 0x10, 0x10, 0x10, 0x10}, // bsCross
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81}, // bsDiagCross
+};
+
+// Composition mode and colour override of a binary raster operation.
+struct RopInfo {
+    QPainter::CompositionMode Mode = QPainter::CompositionMode_SourceOver;
+    bool Nop = false;
+    int Force = -1;   // 0 black, 1 white, -1 the object's colour
+};
+
+RopInfo Rop2Info(int rop2)
+{
+    RopInfo r;
+    switch (rop2) {
+    case R2_BLACK: r.Force = 0; break;
+    case R2_WHITE: r.Force = 1; break;
+    case R2_NOP: r.Nop = true; break;
+    case R2_NOT: r.Mode = QPainter::RasterOp_NotDestination; break;
+    case R2_XORPEN: r.Mode = QPainter::RasterOp_SourceXorDestination; break;
+    case R2_NOTXORPEN: r.Mode = QPainter::RasterOp_NotSourceXorDestination; break;
+    case R2_MASKPEN: r.Mode = QPainter::RasterOp_SourceAndDestination; break;
+    case R2_NOTMASKPEN: r.Mode = QPainter::RasterOp_NotSourceOrNotDestination; break;
+    case R2_MERGEPEN: r.Mode = QPainter::RasterOp_SourceOrDestination; break;
+    case R2_NOTMERGEPEN: r.Mode = QPainter::RasterOp_NotSourceAndNotDestination; break;
+    case R2_MASKNOTPEN: r.Mode = QPainter::RasterOp_NotSourceAndDestination; break;
+    case R2_MERGENOTPEN: r.Mode = QPainter::RasterOp_NotSourceOrDestination; break;
+    case R2_MASKPENNOT: r.Mode = QPainter::RasterOp_SourceAndNotDestination; break;
+    case R2_MERGEPENNOT: r.Mode = QPainter::RasterOp_SourceOrNotDestination; break;
+    case R2_NOTCOPYPEN: r.Mode = QPainter::RasterOp_NotSource; break;
+    default: break;
+    }
+    return r;
+}
+
+// Applies a ternary raster operation (truth-table byte) bitwise to 24-bit values.
+inline uint32_t ApplyRop3(uint8_t table, uint32_t p, uint32_t s, uint32_t d)
+{
+    uint32_t out = 0;
+    for (int m = 0; m < 8; ++m) {
+        if (!(table & (1u << m)))
+            continue;
+        const uint32_t pp = (m & 4) ? p : ~p;
+        const uint32_t ss = (m & 2) ? s : ~s;
+        const uint32_t dd = (m & 1) ? d : ~d;
+        out |= pp & ss & dd;
+    }
+    return out & 0xFFFFFF;
+}
+
+QString QStr(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+} // namespace
+
+// ---- the canvas's state -------------------------------------------------------
+
+struct TCanvas::Impl {
+    std::unique_ptr<TPen> Pen = std::make_unique<TPen>();
+    std::unique_ptr<TBrush> Brush = std::make_unique<TBrush>();
+    std::unique_ptr<TFont> Font = std::make_unique<TFont>();
+
+    // target
+    QPaintDevice* Device = nullptr;
+    QImage* Image = nullptr;
+    bool Mono = false;
+    int Dpi = 96;
+    QPainter Painter;
+
+    // device-context attributes
+    TColor BkColor = clWhite;
+    int BkMode = OPAQUE;
+    TColor TextColor = clBlack;
+    unsigned TextAlign = 0;
+    int CharExtra = 0;
+    int ArcDir = AD_COUNTERCLOCKWISE;
+    int FillMode = ALTERNATE;
+    TPoint Pos;
+    TRop CopyMode = SRCCOPY;
+    uint64_t FontSeen = 0;   // font version whose colour the text colour follows
+
+    // mapping
+    int MapMode = MM_TEXT;
+    TPoint WinOrg, VpOrg;
+    TSize WinExt{1, 1}, VpExt{1, 1};
+    bool Identity = true;
+    QTransform Xf;
+
+    // clipping, in device pixels
+    std::optional<QRegion> Clip;
+    std::vector<std::optional<QRegion>> ClipStack;
+
+    // path
+    bool InPath = false;
+    bool PathReady = false;
+    QPainterPath Path;
+
+    std::shared_ptr<const TTextMeasurer> Measurer;
+
+    // drawing objects built from the platform objects
+    struct StrokeStyle {
+        bool Null = true;
+        bool Cosmetic = true;
+        bool InsideFrame = false;
+        int Width = 1;
+        QPen Pen;
+        bool Gap = false;
+        QPen GapPen;
+        RopInfo Rop;
+    } Stroke;
+    uint64_t StrokeVer = 0;
+    int StrokeBkMode = -1;
+    TColor StrokeBk = -2;
+    bool StrokeMono = false;
+
+    struct FillStyle {
+        bool Null = true;
+        QBrush Brush;
+        RopInfo Rop;
+        bool Solid = true;
+        QRgb SolidRgb = 0;
+    } Fill;
+    uint64_t FillVer = 0;
+    uint64_t FillPenVer = 0;
+    int FillBkMode = -1;
+    TColor FillBk = -2;
+    TColor FillText = -2;
+    bool FillMono = false;
+
+    QFont QtFont;
+    uint64_t QtFontVer = 0;
+    int QtFontExtra = -1;
+
+    // ---- helpers ----
+    QColor Col(TColor c) const
+    {
+        QColor q = qtbridge::ToQColor(c);
+        if (Mono)
+            q = QColor::fromRgb(qtbridge::ToMono(q.rgb()));
+        return q;
+    }
+
+    QPainter& P()
+    {
+        if (!Painter.isActive() && Device != nullptr) {
+            Painter.begin(Device);
+            Painter.setRenderHint(QPainter::Antialiasing, false);
+            Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            PainterFontVer = 0;
+            ApplyTransform();
+            ApplyClip();
+        }
+        return Painter;
+    }
+    bool Active() const { return Device != nullptr; }
+    void End()
+    {
+        if (Painter.isActive())
+            Painter.end();
+    }
+
+    void UpdateTransform()
+    {
+        QTransform t;
+        if (MapMode == MM_ANISOTROPIC && WinExt.cx != 0 && WinExt.cy != 0) {
+            const double sx = double(VpExt.cx) / WinExt.cx;
+            const double sy = double(VpExt.cy) / WinExt.cy;
+            t = QTransform(sx, 0, 0, sy, VpOrg.X - WinOrg.X * sx, VpOrg.Y - WinOrg.Y * sy);
+        } else {
+            t = QTransform::fromTranslate(VpOrg.X - WinOrg.X, VpOrg.Y - WinOrg.Y);
+        }
+        Xf = t;
+        Identity = t.isIdentity();
+        ApplyTransform();
+    }
+    void ApplyTransform()
+    {
+        if (Painter.isActive())
+            Painter.setWorldTransform(Xf);
+    }
+    void ApplyClip()
+    {
+        if (!Painter.isActive())
+            return;
+        if (Clip) {
+            Painter.resetTransform();
+            Painter.setClipRegion(*Clip, Qt::ReplaceClip);
+            Painter.setWorldTransform(Xf);
+        } else {
+            // The whole device rather than setClipping(false): after that call the
+            // raster engine ignores the next non-rectangular clip region.
+            Painter.resetTransform();
+            Painter.setClipRegion(QRegion(DeviceRect()), Qt::ReplaceClip);
+            Painter.setWorldTransform(Xf);
+        }
+    }
+    QRect DeviceRect() const
+    {
+        if (Device == nullptr)
+            return QRect();
+        return QRect(0, 0, Device->width(), Device->height());
+    }
+    QRegion EffectiveClip() const { return Clip ? *Clip : QRegion(DeviceRect()); }
+
+    QPoint ToDevice(int x, int y) const
+    {
+        if (Identity)
+            return QPoint(x, y);
+        const QPointF p = Xf.map(QPointF(x, y));
+        return QPoint(int(std::lround(p.x())), int(std::lround(p.y())));
+    }
+    QRect ToDeviceRect(int l, int t, int r, int b) const
+    {
+        const QPoint a = ToDevice(l, t);
+        const QPoint c = ToDevice(r, b);
+        return QRect(QPoint(std::min(a.x(), c.x()), std::min(a.y(), c.y())),
+                     QPoint(std::max(a.x(), c.x()) - 1, std::max(a.y(), c.y()) - 1));
+    }
+
+    // ---- pens ----
+    const StrokeStyle& S()
+    {
+        const TPen& pen = *Pen;
+        if (StrokeVer == pen.Version() && StrokeBkMode == BkMode && StrokeBk == BkColor && StrokeMono == Mono)
+            return Stroke;
+        StrokeVer = pen.Version();
+        StrokeBkMode = BkMode;
+        StrokeBk = BkColor;
+        StrokeMono = Mono;
+        StrokeStyle s;
+        s.Rop = Rop2Info(PenModeToRop2(pen.Mode()));
+        s.Null = pen.Style() == psClear || s.Rop.Nop;
+        QColor c = s.Rop.Force == 0 ? QColor(Qt::black) : s.Rop.Force == 1 ? QColor(Qt::white) : Col(pen.Color());
+        const TExtPenInfo& ext = pen.ExtInfo();
+        s.Width = std::max(1, pen.Width());
+        s.Cosmetic = s.Width <= 1;
+        s.InsideFrame = pen.Style() == psInsideFrame;
+        QVector<qreal> dashes;
+        bool styled = false;
+        if (pen.IsExtended() && ext.Alternate) {
+            dashes = {1, 1};
+            styled = true;
+        } else if (pen.IsExtended() && !ext.UserStyle.empty()) {
+            for (int v : ext.UserStyle)
+                dashes.append(std::max(1, v));
+            if (dashes.size() % 2)
+                dashes.append(dashes.last());
+            if (!s.Cosmetic)
+                for (auto& v : dashes)
+                    v /= s.Width;
+            styled = true;
+        } else {
+            static const QVector<qreal> kCosmetic[] = {{}, {18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
+            static const QVector<qreal> kGeometric[] = {{}, {3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
+            const int st = pen.Style();
+            if (st >= psDash && st <= psDashDotDot) {
+                dashes = s.Cosmetic ? kCosmetic[st] : kGeometric[st];
+                styled = true;
+            }
+        }
+        if (s.Cosmetic) {
+            s.Pen = QPen(c, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        } else {
+            Qt::PenCapStyle cap = Qt::RoundCap;
+            Qt::PenJoinStyle join = Qt::RoundJoin;
+            if (pen.IsExtended()) {
+                cap = ext.EndCap == pecFlat ? Qt::FlatCap : ext.EndCap == pecSquare ? Qt::SquareCap : Qt::RoundCap;
+                join = ext.Join == pjMiter ? Qt::MiterJoin : ext.Join == pjBevel ? Qt::BevelJoin : Qt::RoundJoin;
+            }
+            s.Pen = QPen(c, s.Width, Qt::SolidLine, cap, join);
+        }
+        if (styled && !dashes.isEmpty()) {
+            // Caps would close the gaps of a wide dashed line: its dashes end flat.
+            if (!s.Cosmetic)
+                s.Pen.setCapStyle(Qt::FlatCap);
+            s.Pen.setDashPattern(dashes);
+            if (BkMode == OPAQUE && s.Cosmetic) {
+                s.Gap = true;
+                s.GapPen = QPen(Col(BkColor), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+            }
+        }
+        Stroke = s;
+        return Stroke;
+    }
+
+    // ---- brushes ----
+    const FillStyle& F()
+    {
+        const TBrush& br = *Brush;
+        if (FillVer == br.Version() && FillPenVer == Pen->Version() && FillBkMode == BkMode && FillBk == BkColor &&
+            FillText == TextColor && FillMono == Mono)
+            return Fill;
+        FillVer = br.Version();
+        FillPenVer = Pen->Version();
+        FillBkMode = BkMode;
+        FillBk = BkColor;
+        FillText = TextColor;
+        FillMono = Mono;
+        FillStyle f;
+        f.Rop = Rop2Info(PenModeToRop2(Pen->Mode()));
+        const auto& pat = br.PatternPixels();
+        const QColor c = Col(br.Color());
+        if (!pat.Pixels.empty()) {
+            QImage img(pat.Width, pat.Height, QImage::Format_RGB32);
+            const QRgb fg = Col(TextColor).rgb();
+            const QRgb bg = Col(BkColor).rgb();
+            for (int y = 0; y < pat.Height; ++y) {
+                auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+                for (int x = 0; x < pat.Width; ++x) {
+                    const uint32_t v = pat.Pixels[size_t(y) * pat.Width + x];
+                    QRgb q = pat.Mono ? ((v & 0xFFFFFF) == 0 ? fg : bg) : (0xFF000000u | v);
+                    row[x] = Mono ? qtbridge::ToMono(q) : q;
+                }
+            }
+            f.Null = false;
+            f.Solid = false;
+            f.Brush = QBrush(img);
+        } else if (br.Style() == bsClear) {
+            f.Null = true;
+        } else if (br.Style() == bsSolid) {
+            f.Null = false;
+            f.Solid = true;
+            f.SolidRgb = c.rgb();
+            f.Brush = QBrush(c);
+        } else {
+            const int h = int(br.Style()) - int(bsHorizontal);
+            QImage img(8, 8, QImage::Format_ARGB32_Premultiplied);
+            const QRgb fg = c.rgb();
+            const QRgb bg = BkMode == OPAQUE ? Col(BkColor).rgb() : 0u;
+            for (int y = 0; y < 8; ++y) {
+                auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+                for (int x = 0; x < 8; ++x)
+                    row[x] = (kHatch[h][y] & (0x80 >> x)) ? fg : bg;
+            }
+            f.Null = false;
+            f.Solid = false;
+            f.Brush = QBrush(img);
+        }
+        Fill = f;
+        return Fill;
+    }
+    // The brush's colour at a device pixel (pattern brushes repeat from the origin).
+    uint32_t BrushPixel(int x, int y)
+    {
+        const FillStyle& f = F();
+        if (f.Null)
+            return 0xFFFFFF;
+        if (f.Solid)
+            return f.SolidRgb & 0xFFFFFF;
+        const QImage img = f.Brush.textureImage();
+        if (img.isNull())
+            return 0;
+        const int w = img.width(), h = img.height();
+        const QRgb v = img.pixel(((x % w) + w) % w, ((y % h) + h) % h);
+        return (qAlpha(v) == 0 ? Col(BkColor).rgb() : v) & 0xFFFFFF;
+    }
+
+    // ---- fonts ----
+    const QFont& QF()
+    {
+        if (QtFontVer != Font->Version() || QtFontExtra != CharExtra) {
+            QtFont = qtbridge::ToQFont(*Font, CharExtra);
+            QtFontVer = Font->Version();
+            QtFontExtra = CharExtra;
+        }
+        return QtFont;
+    }
+    // A changed font brings its colour to the text colour, as selecting it does.
+    void SyncTextColor()
+    {
+        if (FontSeen != Font->Version()) {
+            FontSeen = Font->Version();
+            TextColor = Font->Color();
+        }
+    }
+    const TTextMeasurer& M() const { return Measurer ? *Measurer : SystemTextMeasurer(); }
+
+    // Metrics and widths: the given measurer, or the installed faces through a cached
+    // font and its metrics.
+    uint64_t MetricsVer = 0;
+    QFont MeasureFont;
+    std::optional<QFontMetrics> FontMetrics;
+    TTextMetric CachedMetric;
+    uint64_t PainterFontVer = 0;
+    int PainterFontExtra = -1;
+    const QFontMetrics& FM()
+    {
+        if (MetricsVer != Font->Version() || !FontMetrics) {
+            MeasureFont = qtbridge::ToQFont(*Font, 0);
+            FontMetrics.emplace(MeasureFont);
+            CachedMetric = SystemTextMeasurer().Metrics(*Font);
+            MetricsVer = Font->Version();
+        }
+        return *FontMetrics;
+    }
+    TTextMetric Metrics()
+    {
+        if (Measurer)
+            return Measurer->Metrics(*Font);
+        FM();
+        return CachedMetric;
+    }
+    int Width(const std::string& text, const QString& qs)
+    {
+        if (Measurer)
+            return Measurer->TextWidth(*Font, text, CharExtra);
+        if (text.empty())
+            return 0;
+        return FM().horizontalAdvance(qs) + CharExtra * Utf8Length(text);
+    }
+
+    // ---- primitives ----
+    void SetComp(QPainter& p, const RopInfo& r) { p.setCompositionMode(r.Mode); }
+
+    // The brush of figure interiors, which follow the pen's raster operation (FillRect,
+    // FrameRect and bit blocks copy the brush as it is). False when nothing is painted.
+    bool RopBrush(const FillStyle& f, QBrush& out) const
+    {
+        if (f.Null || f.Rop.Nop)
+            return false;
+        if (f.Rop.Force >= 0)
+            out = QBrush(f.Rop.Force == 0 ? QColor(Qt::black) : QColor(Qt::white));
+        else
+            out = f.Brush;
+        return true;
+    }
+
+    // Fills a path (logical coordinates) with the brush.
+    void FillShape(const QPainterPath& path)
+    {
+        const FillStyle& f = F();
+        QBrush brush;
+        if (!RopBrush(f, brush))
+            return;
+        QPainter& p = P();
+        SetComp(p, f.Rop);
+        p.fillPath(path, brush);
+    }
+    // Strokes a path with the pen; geometric pens stroke through pixel centres.
+    void StrokeShape(const QPainterPath& path)
+    {
+        const StrokeStyle& s = S();
+        if (s.Null)
+            return;
+        QPainter& p = P();
+        SetComp(p, s.Rop);
+        p.setBrush(Qt::NoBrush);
+        if (s.Cosmetic) {
+            if (s.Gap) {
+                p.setPen(s.GapPen);
+                p.drawPath(path);
+            }
+            p.setPen(s.Pen);
+            p.drawPath(path);
+        } else {
+            p.setPen(s.Pen);
+            p.drawPath(path.translated(kCentre, kCentre));
+        }
+    }
+    // One cosmetic segment in device pixels, from its first pixel up to but not including
+    // its last. The raster engine leaves out the end with the larger coordinate whatever
+    // the direction, so a segment running toward smaller coordinates along its major
+    // axis is slid one step along itself: it then starts on its first pixel and stops
+    // short of its last, as the old interface draws it. `dashOffset` continues a dash
+    // pattern from the previous segment.
+    void CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
+    {
+        if (a == b)
+            return;
+        const int dx = b.x() - a.x(), dy = b.y() - a.y();
+        const int major = std::max(std::abs(dx), std::abs(dy));
+        const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+        QLineF line(a, b);
+        if (backwards) {
+            // Slide the segment one step along itself: same pixels per column (row),
+            // now from its first pixel to just before its last.
+            const QPointF step(-double(dx) / major, -double(dy) / major);
+            line = QLineF(QPointF(a) + step, QPointF(b) + step);
+        }
+        if (s.Gap) {
+            p.setPen(s.GapPen);
+            p.drawLine(line);
+        }
+        if (dashOffset != 0 && s.Pen.style() == Qt::CustomDashLine) {
+            QPen pen = s.Pen;
+            pen.setDashOffset(dashOffset);
+            p.setPen(pen);
+        } else {
+            p.setPen(s.Pen);
+        }
+        p.drawLine(line);
+    }
+
+    // Cosmetic polyline as a chain of segments (each leaves out its last pixel, which the
+    // next one draws); the dash pattern runs on across the joins.
+    void CosmeticPolyline(const QPoint* pts, int count)
+    {
+        const StrokeStyle& s = S();
+        if (s.Null || count < 2)
+            return;
+        QPainter& p = P();
+        SetComp(p, s.Rop);
+        const bool mapped = !Identity;
+        if (mapped)
+            p.resetTransform();
+        qreal run = 0;
+        QPoint prev = mapped ? DevicePoint(pts[0]) : pts[0];
+        for (int i = 1; i < count; ++i) {
+            const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
+            CosmeticSegment(p, s, prev, next, run);
+            run += std::max(std::abs(next.x() - prev.x()), std::abs(next.y() - prev.y()));
+            prev = next;
+        }
+        if (mapped)
+            p.setWorldTransform(Xf);
+    }
+    QPoint DevicePoint(QPoint q) const { return ToDevice(q.x(), q.y()); }
+
+    void Line(int x1, int y1, int x2, int y2)
+    {
+        const StrokeStyle& s = S();
+        if (s.Null)
+            return;
+        if (s.Cosmetic) {
+            const QPoint pts[2] = {QPoint(x1, y1), QPoint(x2, y2)};
+            CosmeticPolyline(pts, 2);
+            return;
+        }
+        QPainter& p = P();
+        SetComp(p, s.Rop);
+        p.setPen(s.Pen);
+        p.drawLine(QPointF(x1 + kCentre, y1 + kCentre), QPointF(x2 + kCentre, y2 + kCentre));
+    }
+
+    // The ellipse box of Arc, Pie, Chord and Ellipse: right and bottom excluded.
+    static QRectF ArcBox(int x1, int y1, int x2, int y2)
+    {
+        if (x2 < x1)
+            std::swap(x1, x2);
+        if (y2 < y1)
+            std::swap(y1, y2);
+        return QRectF(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1));
+    }
+    // Start angle and sweep (degrees, counter-clockwise positive) of the radials.
+    void ArcAngles(const QRectF& box, int x3, int y3, int x4, int y4, double& start, double& sweep) const
+    {
+        const QPointF c = box.center();
+        start = std::atan2(-(y3 - c.y()), x3 - c.x()) * 180.0 / kPi;
+        const double end = std::atan2(-(y4 - c.y()), x4 - c.x()) * 180.0 / kPi;
+        double ccw = std::fmod(end - start, 360.0);
+        if (ccw <= 0)
+            ccw += 360.0;
+        sweep = ArcDir == AD_CLOCKWISE ? ccw - 360.0 : ccw;
+        if (sweep == 0)
+            sweep = -360.0;
+    }
+    // The figure of Arc/Pie/Chord (kind 0, 1, 2).
+    QPainterPath ArcPath(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) const
+    {
+        const QRectF box = ArcBox(x1, y1, x2, y2);
+        double start, sweep;
+        ArcAngles(box, x3, y3, x4, y4, start, sweep);
+        QPainterPath path;
+        if (kind == 1) {
+            path.moveTo(box.center());
+            path.arcTo(box, start, sweep);
+            path.closeSubpath();
+        } else {
+            path.arcMoveTo(box, start);
+            path.arcTo(box, start, sweep);
+            if (kind == 2)
+                path.closeSubpath();
+        }
+        return path;
+    }
+    // A closed figure: filled with the brush, outlined with the pen. `box` figures shrink
+    // an inside-frame pen into their bounds.
+    void Figure(const QPainterPath& path)
+    {
+        FillShape(path);
+        StrokeShape(path);
+    }
+    void AddOrDrawFigure(const QPainterPath& path)
+    {
+        if (InPath)
+            Path.addPath(path);
+        else
+            Figure(path);
+    }
+
+    // Draws text with its alignment; in a path bracket adds the glyph outlines instead.
+    void Text(int x, int y, const std::string& text, const QRect* clipTo = nullptr, bool opaqueRect = false)
+    {
+        SyncTextColor();
+        if (TextAlign & TA_UPDATECP) {
+            x = Pos.X;
+            y = Pos.Y;
+        }
+        const QString qs = QStr(text);
+        const TTextMetric m = Metrics();
+        // The width places right and centred text, paints the opaque cell and advances
+        // the current position; left-aligned transparent text needs none of that.
+        const bool needWidth = (TextAlign & (TA_HORZMASK | TA_UPDATECP)) != 0 || BkMode == OPAQUE || InPath;
+        const int w = needWidth ? Width(text, qs) : 0;
+        double dx = 0;
+        switch (TextAlign & TA_HORZMASK) {
+        case TA_RIGHT: dx = -w; break;
+        case TA_CENTER: dx = -(w / 2); break;
+        default: break;
+        }
+        double top = 0;
+        switch (TextAlign & TA_VERTMASK) {
+        case TA_BASELINE: top = -m.Ascent; break;
+        case TA_BOTTOM: top = -m.Height; break;
+        default: break;
+        }
+        const double angle = Font->Orientation() / 10.0;
+        if (InPath) {
+            QPainterPath tp;
+            tp.addText(QPointF(dx, top + m.Ascent), QF(), qs);
+            QTransform t;
+            t.translate(x, y);
+            t.rotate(-angle);
+            Path.addPath(t.map(tp));
+        } else if (Active()) {
+            QPainter& p = P();
+            // Plain text needs no saved painter state; rotated or clipped text does.
+            const bool simple = clipTo == nullptr && angle == 0;
+            QPointF origin(x + dx, y + top);
+            if (!simple) {
+                p.save();
+                if (clipTo)
+                    p.setClipRect(*clipTo, Qt::IntersectClip);
+                p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+                if (opaqueRect && clipTo && Brush->Style() != bsClear)
+                    p.fillRect(*clipTo, Col(Brush->Color()));
+                p.translate(x, y);
+                if (angle != 0)
+                    p.rotate(-angle);
+                origin = QPointF(dx, top);
+            }
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            if (BkMode == OPAQUE && !text.empty())
+                p.fillRect(QRectF(origin.x(), origin.y(), w, m.Height), Col(BkColor));
+            if (simple) {
+                if (PainterFontVer != QtFontVer || PainterFontExtra != QtFontExtra || QtFontVer != Font->Version()) {
+                    p.setFont(QF());
+                    PainterFontVer = QtFontVer;
+                    PainterFontExtra = QtFontExtra;
+                }
+            } else {
+                p.setFont(QF());
+            }
+            const QColor tc = Col(TextColor);
+            if (p.pen().style() != Qt::SolidLine || p.pen().color() != tc || p.pen().widthF() != 0)
+                p.setPen(QPen(tc, 0));
+            p.drawText(QPointF(origin.x(), origin.y() + m.Ascent), qs);
+            if (!simple) {
+                p.restore();
+                PainterFontVer = 0;
+            }
+        }
+        if (TextAlign & TA_UPDATECP) {
+            const double a = angle * kPi / 180.0;
+            const int adv = (TextAlign & TA_HORZMASK) == TA_RIGHT ? -w : w;
+            Pos.X = x + int(std::lround(adv * std::cos(a)));
+            Pos.Y = y - int(std::lround(adv * std::sin(a)));
+        }
+    }
+
+    // Combines a device region into the clip.
+    void CombineClip(const QRegion& r, int mode)
+    {
+        switch (mode) {
+        case RGN_AND: Clip = EffectiveClip().intersected(r); break;
+        case RGN_OR: Clip = Clip ? Clip->united(r) : QRegion(DeviceRect()).united(r); break;
+        case RGN_XOR: Clip = EffectiveClip().xored(r); break;
+        case RGN_DIFF: Clip = EffectiveClip().subtracted(r); break;
+        case RGN_COPY: Clip = r; break;
+        default: return;
+        }
+        ApplyClip();
+    }
+
+    // Pixels of a device rectangle of a raster source (outside its bounds: black).
+    static QImage Grab(const QImage& src, const QRect& r)
+    {
+        return src.copy(r).convertToFormat(QImage::Format_RGB32);
+    }
+
+    // Writes `src` (RGB32) at device (x, y) through a raster operation, clipped.
+    void RopBlit(int x, int y, const QImage& src, TRop rop)
+    {
+        const uint8_t table = uint8_t((rop >> 16) & 0xFF);
+        const QRect target = QRect(x, y, src.width(), src.height()).intersected(DeviceRect());
+        if (target.isEmpty())
+            return;
+        const QRegion region = EffectiveClip().intersected(target);
+        const bool usesPattern = ((table >> 4) & 0x0F) != (table & 0x0F);
+        for (const QRect& r : region) {
+            for (int yy = r.top(); yy <= r.bottom(); ++yy) {
+                auto* drow = reinterpret_cast<QRgb*>(Image->scanLine(yy));
+                const auto* srow = reinterpret_cast<const QRgb*>(src.constScanLine(yy - y));
+                if (table == 0xCC && !Mono) {
+                    std::memcpy(drow + r.left(), srow + (r.left() - x), size_t(r.width()) * 4);
+                    continue;
+                }
+                for (int xx = r.left(); xx <= r.right(); ++xx) {
+                    const uint32_t pat = usesPattern ? BrushPixel(xx, yy) : 0;
+                    uint32_t v = ApplyRop3(table, pat, srow[xx - x], drow[xx]) | 0xFF000000u;
+                    drow[xx] = Mono ? qtbridge::ToMono(v) : v;
+                }
+            }
+        }
+    }
+};
+
+// ---- construction and objects ------------------------------------------------
+
+TCanvas::TCanvas() : d(std::make_unique<Impl>()) {}
+TCanvas::~TCanvas() { d->End(); }
+
+TPen* TCanvas::Pen() const { return d->Pen.get(); }
+TBrush* TCanvas::Brush() const { return d->Brush.get(); }
+TFont* TCanvas::Font() const { return d->Font.get(); }
+
+bool TCanvas::HandleAllocated() const { return d->Device != nullptr; }
+bool TCanvas::IsRaster() const { return d->Image != nullptr; }
+bool TCanvas::IsMonochrome() const { return d->Mono; }
+TSize TCanvas::DeviceSize() const
+{
+    return d->Device ? TSize(d->Device->width(), d->Device->height()) : TSize();
+}
+int TCanvas::PixelsPerInch() const { return d->Dpi; }
+void TCanvas::Flush() { d->End(); }
+
+// ---- attributes ---------------------------------------------------------------
+
+TColor TCanvas::BkColor() const { return d->BkColor; }
+void TCanvas::SetBkColor(TColor c) { d->BkColor = c; }
+int TCanvas::BkMode() const { return d->BkMode; }
+void TCanvas::SetBkMode(int mode)
+{
+    if (mode == TRANSPARENT || mode == OPAQUE)
+        d->BkMode = mode;
+}
+TColor TCanvas::TextColor() const
+{
+    d->SyncTextColor();
+    return d->TextColor;
+}
+void TCanvas::SetTextColor(TColor c)
+{
+    d->SyncTextColor();
+    d->TextColor = c;
+}
+unsigned TCanvas::TextAlign() const { return d->TextAlign; }
+void TCanvas::SetTextAlign(unsigned flags) { d->TextAlign = flags; }
+int TCanvas::TextCharacterExtra() const { return d->CharExtra; }
+void TCanvas::SetTextCharacterExtra(int extra) { d->CharExtra = extra; }
+int TCanvas::ArcDirection() const { return d->ArcDir; }
+void TCanvas::SetArcDirection(int dir)
+{
+    if (dir == AD_CLOCKWISE || dir == AD_COUNTERCLOCKWISE)
+        d->ArcDir = dir;
+}
+int TCanvas::PolyFillMode() const { return d->FillMode; }
+void TCanvas::SetPolyFillMode(int mode)
+{
+    if (mode == ALTERNATE || mode == WINDING)
+        d->FillMode = mode;
+}
+TPoint TCanvas::PenPos() const { return d->Pos; }
+void TCanvas::SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
+TRop TCanvas::CopyMode() const { return d->CopyMode; }
+void TCanvas::SetCopyMode(TRop rop) { d->CopyMode = rop; }
+
+// ---- mapping ------------------------------------------------------------------
+
+int TCanvas::MapMode() const { return d->MapMode; }
+void TCanvas::SetMapMode(int mode)
+{
+    if (mode != MM_TEXT && mode != MM_ANISOTROPIC)
+        return;
+    d->MapMode = mode;
+    if (mode == MM_TEXT) {
+        d->WinExt = TSize(1, 1);
+        d->VpExt = TSize(1, 1);
+    }
+    d->UpdateTransform();
+}
+TPoint TCanvas::WindowOrg() const { return d->WinOrg; }
+void TCanvas::SetWindowOrg(int x, int y)
+{
+    d->WinOrg = TPoint(x, y);
+    d->UpdateTransform();
+}
+TSize TCanvas::WindowExt() const { return d->WinExt; }
+void TCanvas::SetWindowExt(int cx, int cy)
+{
+    if (d->MapMode != MM_ANISOTROPIC || cx == 0 || cy == 0)
+        return;
+    d->WinExt = TSize(cx, cy);
+    d->UpdateTransform();
+}
+TPoint TCanvas::ViewportOrg() const { return d->VpOrg; }
+void TCanvas::SetViewportOrg(int x, int y)
+{
+    d->VpOrg = TPoint(x, y);
+    d->UpdateTransform();
+}
+TSize TCanvas::ViewportExt() const { return d->VpExt; }
+void TCanvas::SetViewportExt(int cx, int cy)
+{
+    if (d->MapMode != MM_ANISOTROPIC || cx == 0 || cy == 0)
+        return;
+    d->VpExt = TSize(cx, cy);
+    d->UpdateTransform();
+}
+void TCanvas::LPtoDP(TPoint* points, int count) const
+{
+    for (int i = 0; i < count; ++i) {
+        const QPoint q = d->ToDevice(points[i].X, points[i].Y);
+        points[i] = TPoint(q.x(), q.y());
+    }
+}
+void TCanvas::DPtoLP(TPoint* points, int count) const
+{
+    const QTransform inv = d->Xf.inverted();
+    for (int i = 0; i < count; ++i) {
+        const QPointF q = inv.map(QPointF(points[i].X, points[i].Y));
+        points[i] = TPoint(int(std::lround(q.x())), int(std::lround(q.y())));
+    }
+}
+
+// ---- lines and shapes ---------------------------------------------------------
+
+void TCanvas::MoveTo(int x, int y)
+{
+    d->Pos = TPoint(x, y);
+    if (d->InPath)
+        d->Path.moveTo(x, y);
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    if (d->InPath) {
+        if (d->Path.elementCount() == 0)
+            d->Path.moveTo(d->Pos.X, d->Pos.Y);
+        d->Path.lineTo(x, y);
+    } else if (d->Active()) {
+        d->Line(d->Pos.X, d->Pos.Y, x, y);
+    }
+    d->Pos = TPoint(x, y);
+}
+
+void TCanvas::Polyline(const TPoint* points, int count)
+{
+    if (points == nullptr || count < 2)
+        return;
+    QPainterPath path;
+    path.moveTo(points[0].X, points[0].Y);
+    for (int i = 1; i < count; ++i)
+        path.lineTo(points[i].X, points[i].Y);
+    if (d->InPath) {
+        d->Path.addPath(path);
+        return;
+    }
+    if (!d->Active())
+        return;
+    const auto& s = d->S();
+    if (s.Null)
+        return;
+    if (s.Cosmetic) {
+        std::vector<QPoint> q(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i)
+            q[size_t(i)] = QPoint(points[i].X, points[i].Y);
+        d->CosmeticPolyline(q.data(), count);
+    } else {
+        d->StrokeShape(path);
+    }
+}
+
+void TCanvas::Polygon(const TPoint* points, int count)
+{
+    if (points == nullptr || count < 2)
+        return;
+    QPolygon poly(count);
+    for (int i = 0; i < count; ++i)
+        poly.setPoint(i, points[i].X, points[i].Y);
+    QPainterPath path;
+    path.addPolygon(poly);
+    path.closeSubpath();
+    path.setFillRule(d->FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    d->AddOrDrawFigure(path);
+}
+
+void TCanvas::PolyBezier(const TPoint* points, int count)
+{
+    if (points == nullptr || count < 4)
+        return;
+    QPainterPath path;
+    path.moveTo(points[0].X, points[0].Y);
+    for (int i = 1; i + 2 < count; i += 3)
+        path.cubicTo(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X, points[i + 2].Y);
+    if (d->InPath)
+        d->Path.addPath(path);
+    else if (d->Active())
+        d->StrokeShape(path);
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    if (d->InPath) {
+        d->Path.addRect(QRectF(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+        return;
+    }
+    if (!d->Active() || x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    const auto& s = d->S();
+    const auto& f = d->F();
+    QPainter& p = d->P();
+    if (s.Null || !s.Cosmetic) {
+        // Without a pen the fill is one pixel smaller on the right and bottom.
+        QBrush brush;
+        if (d->RopBrush(f, brush)) {
+            d->SetComp(p, f.Rop);
+            p.fillRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), brush);
+        }
+        if (!s.Null) {
+            const double inset = s.InsideFrame ? (s.Width - 1) / 2.0 : 0.0;
+            QPainterPath path;
+            path.addRect(QRectF(x1 + inset, y1 + inset, x2 - x1 - 1 - 2 * inset, y2 - y1 - 1 - 2 * inset));
+            d->StrokeShape(path);
+        }
+        return;
+    }
+    QBrush brush;
+    if (d->RopBrush(f, brush) && x2 - x1 > 2 && y2 - y1 > 2) {
+        d->SetComp(p, f.Rop);
+        p.fillRect(QRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2), brush);
+    }
+    d->SetComp(p, s.Rop);
+    p.setBrush(Qt::NoBrush);
+    if (s.Gap) {
+        p.setPen(s.GapPen);
+        p.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    }
+    p.setPen(s.Pen);
+    p.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight)
+{
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1)),
+                        std::abs(cornerWidth) * 0.5, std::abs(cornerHeight) * 0.5);
+    d->AddOrDrawFigure(path);
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    const QRectF box = Impl::ArcBox(x1, y1, x2, y2);
+    if (!d->InPath && d->Active() && !d->S().Null && d->S().Cosmetic) {
+        // One-pixel outlines take the midpoint ellipse, which reaches every edge of the box.
+        const auto& s = d->S();
+        const auto& f = d->F();
+        QPainter& p = d->P();
+        d->SetComp(p, s.Rop);
+        QBrush brush;
+        p.setBrush(d->RopBrush(f, brush) ? brush : QBrush(Qt::NoBrush));
+        p.setPen(s.Gap ? s.GapPen : s.Pen);
+        const QRect r = box.toRect();
+        p.drawEllipse(r);
+        if (s.Gap) {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(s.Pen);
+            p.drawEllipse(r);
+        }
+        return;
+    }
+    QPainterPath path;
+    path.addEllipse(box);
+    d->AddOrDrawFigure(path);
+}
+
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    const QPainterPath path = d->ArcPath(0, x1, y1, x2, y2, x3, y3, x4, y4);
+    if (d->InPath)
+        d->Path.addPath(path);
+    else if (d->Active())
+        d->StrokeShape(path);
+}
+
+void TCanvas::ArcTo(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    QPainterPath arc = d->ArcPath(0, x1, y1, x2, y2, x3, y3, x4, y4);
+    const QPointF start = arc.elementCount() > 0 ? QPointF(arc.elementAt(0).x, arc.elementAt(0).y) : QPointF();
+    const QPointF end = arc.currentPosition();
+    if (d->InPath) {
+        if (d->Path.elementCount() == 0)
+            d->Path.moveTo(d->Pos.X, d->Pos.Y);
+        d->Path.lineTo(start);
+        d->Path.connectPath(arc);
+    } else if (d->Active()) {
+        QPainterPath path;
+        path.moveTo(d->Pos.X, d->Pos.Y);
+        path.lineTo(start);
+        path.connectPath(arc);
+        d->StrokeShape(path);
+    }
+    d->Pos = TPoint(int(std::lround(end.x())), int(std::lround(end.y())));
+}
+
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    d->AddOrDrawFigure(d->ArcPath(1, x1, y1, x2, y2, x3, y3, x4, y4));
+}
+
+void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    d->AddOrDrawFigure(d->ArcPath(2, x1, y1, x2, y2, x3, y3, x4, y4));
+}
+
+void TCanvas::FillRect(const TRect& r)
+{
+    if (!d->Active())
+        return;
+    const auto& f = d->F();
+    if (f.Null)
+        return;
+    int l = r.Left, t = r.Top, rr = r.Right, b = r.Bottom;
+    if (rr < l)
+        std::swap(l, rr);
+    if (b < t)
+        std::swap(t, b);
+    if (rr == l || b == t)
+        return;
+    QPainter& p = d->P();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);   // a pattern copy: no raster operation
+    p.fillRect(QRect(l, t, rr - l, b - t), f.Brush);
+}
+
+void TCanvas::FrameRect(const TRect& r)
+{
+    if (!d->Active() || IsRectEmpty(r))
+        return;
+    const auto& f = d->F();
+    if (f.Null)
+        return;
+    QPainter& p = d->P();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const int w = r.Width(), h = r.Height();
+    p.fillRect(QRect(r.Left, r.Top, w, 1), f.Brush);
+    if (h > 1)
+        p.fillRect(QRect(r.Left, r.Bottom - 1, w, 1), f.Brush);
+    if (h > 2) {
+        p.fillRect(QRect(r.Left, r.Top + 1, 1, h - 2), f.Brush);
+        if (w > 1)
+            p.fillRect(QRect(r.Right - 1, r.Top + 1, 1, h - 2), f.Brush);
+    }
+}
+
+TColor TCanvas::Pixel(int x, int y) const
+{
+    if (d->Image == nullptr)
+        return CLR_INVALID;
+    const QPoint q = d->ToDevice(x, y);
+    if (!d->DeviceRect().contains(q) || (d->Clip && !d->Clip->contains(q)))
+        return CLR_INVALID;
+    const QRgb v = d->Image->pixel(q);
+    return RGB(qRed(v), qGreen(v), qBlue(v));
+}
+
+void TCanvas::SetPixel(int x, int y, TColor c)
+{
+    if (d->Image == nullptr) {
+        if (d->Active()) {
+            QPainter& p = d->P();
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p.fillRect(QRect(x, y, 1, 1), d->Col(c));
+        }
+        return;
+    }
+    const QPoint q = d->ToDevice(x, y);
+    if (!d->DeviceRect().contains(q) || (d->Clip && !d->Clip->contains(q)))
+        return;
+    reinterpret_cast<QRgb*>(d->Image->scanLine(q.y()))[q.x()] = d->Col(c).rgb();
+}
+
+// ---- text -----------------------------------------------------------------------
+
+void TCanvas::TextOut(int x, int y, const std::string& text) { d->Text(x, y, text); }
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
+{
+    const QRect q(r.Left, r.Top, r.Width(), r.Height());
+    d->Text(x, y, text, &q, true);
+}
+
+int TCanvas::TextWidth(const std::string& text) const { return d->Width(text, QStr(text)); }
+int TCanvas::TextHeight(const std::string& text) const { return d->Metrics().Height; }
+TSize TCanvas::TextExtent(const std::string& text) const { return TSize(TextWidth(text), TextHeight(text)); }
+TTextMetric TCanvas::GetTextMetrics() const { return d->Metrics(); }
+void TCanvas::SetTextMeasurer(std::shared_ptr<const TTextMeasurer> m) { d->Measurer = std::move(m); }
+std::shared_ptr<const TTextMeasurer> TCanvas::TextMeasurer() const { return d->Measurer; }
+
+// ---- paths ----------------------------------------------------------------------
+
+void TCanvas::BeginPath()
+{
+    d->InPath = true;
+    d->PathReady = false;
+    d->Path = QPainterPath();
+    d->Path.moveTo(d->Pos.X, d->Pos.Y);
+}
+
+void TCanvas::EndPath()
+{
+    if (!d->InPath)
+        return;
+    d->InPath = false;
+    d->PathReady = true;
+}
+
+void TCanvas::AbortPath()
+{
+    d->InPath = false;
+    d->PathReady = false;
+    d->Path = QPainterPath();
+}
+
+void TCanvas::CloseFigure()
+{
+    if (d->InPath)
+        d->Path.closeSubpath();
+}
+
+bool TCanvas::HasPath() const { return d->PathReady; }
+
+void TCanvas::WidenPath()
+{
+    if (!d->PathReady)
+        return;
+    const auto& s = d->S();
+    QPainterPathStroker stroker;
+    stroker.setWidth(s.Cosmetic ? 1.0 : s.Width);
+    stroker.setCapStyle(s.Cosmetic ? Qt::FlatCap : s.Pen.capStyle());
+    stroker.setJoinStyle(s.Cosmetic ? Qt::MiterJoin : s.Pen.joinStyle());
+    QPainterPath widened = stroker.createStroke(d->Path);
+    widened.setFillRule(Qt::WindingFill);
+    d->Path = widened.simplified();
+}
+
+void TCanvas::StrokePath()
+{
+    if (!d->PathReady)
+        return;
+    if (d->Active())
+        d->StrokeShape(d->Path);
+    AbortPath();
+}
+
+void TCanvas::FillPath()
+{
+    if (!d->PathReady)
+        return;
+    if (d->Active()) {
+        QPainterPath p = d->Path;
+        p.setFillRule(d->FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        d->FillShape(p);
+    }
+    AbortPath();
+}
+
+void TCanvas::StrokeAndFillPath()
+{
+    if (!d->PathReady)
+        return;
+    if (d->Active()) {
+        QPainterPath p = d->Path;
+        p.setFillRule(d->FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        d->FillShape(p);
+        d->StrokeShape(p);
+    }
+    AbortPath();
+}
+
+TRegion TCanvas::PathToRegion()
+{
+    TRegion out;
+    if (!d->PathReady)
+        return out;
+    QPainterPath p = d->Xf.map(d->Path);
+    out.impl().Region = qtbridge::PathToRegion(p, d->FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    AbortPath();
+    return out;
+}
+
+void TCanvas::SelectClipPath(int mode)
+{
+    if (!d->PathReady)
+        return;
+    const TRegion r = PathToRegion();
+    d->CombineClip(r.impl().Region, mode);
+}
+
+// ---- clipping -------------------------------------------------------------------
+
+bool TCanvas::GetClipRgn(TRegion& out) const
+{
+    out.impl().Region = d->Clip ? *d->Clip : QRegion();
+    return d->Clip.has_value();
+}
+
+void TCanvas::SelectClipRgn(const TRegion* region)
+{
+    if (region == nullptr)
+        d->Clip.reset();
+    else
+        d->Clip = region->impl().Region;
+    d->ApplyClip();
+}
+
+void TCanvas::ExtSelectClipRgn(const TRegion* region, int mode)
+{
+    if (region == nullptr) {
+        if (mode == RGN_COPY)
+            SelectClipRgn(nullptr);
+        return;
+    }
+    d->CombineClip(region->impl().Region, mode);
+}
+
+void TCanvas::IntersectClipRect(int left, int top, int right, int bottom)
+{
+    const QRect r = d->ToDeviceRect(left, top, right, bottom);
+    d->CombineClip(QRegion(r), RGN_AND);
+}
+
+void TCanvas::ExcludeClipRect(int left, int top, int right, int bottom)
+{
+    const QRect r = d->ToDeviceRect(left, top, right, bottom);
+    d->CombineClip(QRegion(r), RGN_DIFF);
+}
+
+TRect TCanvas::ClipRect() const
+{
+    QRect b = d->Clip ? d->Clip->boundingRect() : d->DeviceRect();
+    TPoint pts[2] = {TPoint(b.left(), b.top()), TPoint(b.left() + b.width(), b.top() + b.height())};
+    DPtoLP(pts, 2);
+    return TRect(pts[0], pts[1]);
+}
+
+void TCanvas::PushClip() { d->ClipStack.push_back(d->Clip); }
+
+void TCanvas::PopClip()
+{
+    if (d->ClipStack.empty()) {
+        d->Clip.reset();
+    } else {
+        d->Clip = d->ClipStack.back();
+        d->ClipStack.pop_back();
+    }
+    d->ApplyClip();
+}
+
+int TCanvas::ClipDepth() const { return int(d->ClipStack.size()); }
+
+// ---- bit blocks -----------------------------------------------------------------
+
+bool TCanvas::BitBlt(int x, int y, int width, int height, const TCanvas& source, int sx, int sy, TRop rop)
+{
+    return StretchBlt(x, y, width, height, source, sx, sy, width, height, rop);
+}
+
+bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& source, int sx, int sy, int sw,
+                         int sh, TRop rop)
+{
+    if (!d->Active() || width == 0 || height == 0)
+        return false;
+    const uint8_t table = uint8_t((rop >> 16) & 0xFF);
+    const bool usesSource = ((table >> 2) & 0x33) != (table & 0x33);
+    // Source pixels in device units, mirrored where the extents are negative.
+    QImage src;
+    const QPoint dpos = d->ToDevice(x, y);
+    const QPoint dend = d->ToDevice(x + width, y + height);
+    const QRect drect = QRect(dpos, dend - QPoint(1, 1)).normalized();
+    if (usesSource) {
+        QImage* simg = source.d->Image;
+        if (simg == nullptr || sw == 0 || sh == 0)
+            return false;
+        const QPoint spos = source.d->ToDevice(sx, sy);
+        const QPoint send = source.d->ToDevice(sx + sw, sy + sh);
+        const QRect srect = QRect(spos, send - QPoint(1, 1)).normalized();
+        src = Impl::Grab(*simg, srect);
+        const bool mirrorX = ((send.x() - spos.x()) < 0) != ((dend.x() - dpos.x()) < 0);
+        const bool mirrorY = ((send.y() - spos.y()) < 0) != ((dend.y() - dpos.y()) < 0);
+        if (mirrorX || mirrorY)
+            src = src.mirrored(mirrorX, mirrorY);
+        if (src.size() != drect.size())
+            src = src.scaled(drect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        if (source.d->Mono && !d->Mono) {
+            // A 1-bit source paints its black pixels in the text colour, white in the background colour.
+            const QRgb fg = d->Col(d->TextColor).rgb(), bg = d->Col(d->BkColor).rgb();
+            for (int yy = 0; yy < src.height(); ++yy) {
+                auto* row = reinterpret_cast<QRgb*>(src.scanLine(yy));
+                for (int xx = 0; xx < src.width(); ++xx)
+                    row[xx] = (row[xx] & 0xFFFFFF) == 0 ? fg : bg;
+            }
+        }
+    } else {
+        src = QImage(drect.size(), QImage::Format_RGB32);
+        src.fill(0);
+    }
+    if (d->Image == nullptr) {
+        // Other devices take plain copies only.
+        if (!usesSource)
+            return false;
+        QPainter& p = d->P();
+        p.save();
+        p.resetTransform();
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.drawImage(drect.topLeft(), src);
+        p.restore();
+        return true;
+    }
+    d->RopBlit(drect.left(), drect.top(), src, rop);
+    return true;
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& src)
+{
+    StretchBlt(dest.Left, dest.Top, dest.Width(), dest.Height(), source, src.Left, src.Top, src.Width(),
+               src.Height(), d->CopyMode);
+}
+
+bool TCanvas::AlphaBlend(int x, int y, int width, int height, const TCanvas& source, int sx, int sy, int sw, int sh,
+                         int constantAlpha)
+{
+    if (d->Image == nullptr || source.d->Image == nullptr || width <= 0 || height <= 0 || sw <= 0 || sh <= 0)
+        return false;
+    const int a = std::clamp(constantAlpha, 0, 255);
+    const QPoint dpos = d->ToDevice(x, y);
+    const QPoint dend = d->ToDevice(x + width, y + height);
+    const QRect drect = QRect(dpos, dend - QPoint(1, 1)).normalized();
+    const QPoint spos = source.d->ToDevice(sx, sy);
+    const QPoint send = source.d->ToDevice(sx + sw, sy + sh);
+    QImage src = Impl::Grab(*source.d->Image, QRect(spos, send - QPoint(1, 1)).normalized());
+    if (src.size() != drect.size())
+        src = src.scaled(drect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QRect target = drect.intersected(d->DeviceRect());
+    const QRegion region = d->EffectiveClip().intersected(target);
+    for (const QRect& r : region) {
+        for (int yy = r.top(); yy <= r.bottom(); ++yy) {
+            auto* drow = reinterpret_cast<QRgb*>(d->Image->scanLine(yy));
+            const auto* srow = reinterpret_cast<const QRgb*>(src.constScanLine(yy - drect.top()));
+            for (int xx = r.left(); xx <= r.right(); ++xx) {
+                const QRgb s = srow[xx - drect.left()], t = drow[xx];
+                auto mix = [a](int sv, int dv) { return (sv * a + dv * (255 - a) + 127) / 255; };
+                QRgb v = qRgb(mix(qRed(s), qRed(t)), mix(qGreen(s), qGreen(t)), mix(qBlue(s), qBlue(t)));
+                drow[xx] = d->Mono ? qtbridge::ToMono(v) : v;
+            }
+        }
+    }
+    return true;
+}
+
+void TCanvas::Draw(int x, int y, TGraphic* graphic)
+{
+    if (graphic == nullptr || graphic->Empty())
+        return;
+    graphic->Draw(*this, TRect(x, y, x + graphic->Width(), y + graphic->Height()));
+}
+
+void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic)
+{
+    if (graphic == nullptr || graphic->Empty())
+        return;
+    graphic->Draw(*this, r);
+}
+
+// ---- the bridge -----------------------------------------------------------------
+
+namespace qtbridge {
+
+QColor ToQColor(TColor c)
+{
+    const TColor rgb = ColorToDrawRGB(c);
+    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+QRgb ToMono(QRgb rgb)
+{
+    return (qRed(rgb) + qGreen(rgb) + qBlue(rgb)) * 2 > 765 ? 0xFFFFFFFFu : 0xFF000000u;
+}
+
+QFont ToQFont(const TFont& font, int charExtra)
+{
+    QFont q(QString::fromStdString(font.Name()));
+    int h = font.Height();
+    if (h > 0) {
+        // A positive height is the cell height: find the em size that gives it.
+        QFont probe(q);
+        probe.setPixelSize(100);
+        const QFontMetricsF fm(probe);
+        const double cell = fm.ascent() + fm.descent();
+        h = cell > 0 ? std::max(1, int(std::lround(h * 100.0 / cell))) : h;
+    } else if (h < 0) {
+        h = -h;
+    } else {
+        h = 12;
+    }
+    q.setPixelSize(std::max(1, h));
+    q.setBold((font.Style() & fsBold) != 0);
+    q.setItalic((font.Style() & fsItalic) != 0);
+    q.setUnderline((font.Style() & fsUnderline) != 0);
+    q.setStrikeOut((font.Style() & fsStrikeOut) != 0);
+    if (font.Pitch() == fpFixed)
+        q.setFixedPitch(true);
+    q.setKerning(false);
+    q.setStyleStrategy(font.Quality() == fqAntialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+    if (charExtra != 0)
+        q.setLetterSpacing(QFont::AbsoluteSpacing, charExtra);
+    return q;
+}
+
+QRegion PathToRegion(const QPainterPath& path, Qt::FillRule rule)
+{
+    const QRect bounds = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (bounds.isEmpty() || bounds.width() > 20000 || bounds.height() > 20000)
+        return QRegion();
+    QImage mask(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    mask.fill(0);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        QPainterPath pp = path.translated(-bounds.left(), -bounds.top());
+        pp.setFillRule(rule);
+        p.fillPath(pp, Qt::black);
+    }
+    // Runs of each row, rows with the same runs merged into bands.
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> prev, cur;
+    int bandTop = 0;
+    auto flush = [&](int bottom) {
+        for (auto& r : prev)
+            rects.emplace_back(bounds.left() + r.first, bounds.top() + bandTop, r.second - r.first, bottom - bandTop);
+    };
+    for (int y = 0; y < mask.height(); ++y) {
+        cur.clear();
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        int x = 0;
+        while (x < mask.width()) {
+            while (x < mask.width() && qAlpha(row[x]) == 0)
+                ++x;
+            const int start = x;
+            while (x < mask.width() && qAlpha(row[x]) != 0)
+                ++x;
+            if (x > start)
+                cur.emplace_back(start, x);
+        }
+        if (cur != prev) {
+            flush(y);
+            prev = cur;
+            bandTop = y;
+        }
+    }
+    flush(mask.height());
+    // Unite pairwise so that the work stays near n log n.
+    std::vector<QRegion> parts;
+    parts.reserve(rects.size());
+    for (const QRect& r : rects)
+        parts.emplace_back(r);
+    while (parts.size() > 1) {
+        std::vector<QRegion> next;
+        next.reserve(parts.size() / 2 + 1);
+        for (size_t i = 0; i + 1 < parts.size(); i += 2)
+            next.push_back(parts[i].united(parts[i + 1]));
+        if (parts.size() % 2)
+            next.push_back(parts.back());
+        parts.swap(next);
+    }
+    return parts.empty() ? QRegion() : parts.front();
+}
+
+void AttachImage(TCanvas& canvas, QImage* image, bool mono)
+{
+    auto& d = canvas.impl();
+    d.End();
+    d.Device = image;
+    d.Image = image;
+    d.Mono = mono;
+    d.Dpi = 96;
+    d.Clip.reset();
+    d.ClipStack.clear();
+}
+
+void AttachDevice(TCanvas& canvas, QPaintDevice* device, int pixelsPerInch)
+{
+    auto& d = canvas.impl();
+    d.End();
+    d.Device = device;
+    d.Image = nullptr;
+    d.Mono = false;
+    d.Dpi = pixelsPerInch > 0 ? pixelsPerInch : 96;
+    d.Clip.reset();
+    d.ClipStack.clear();
+}
+
+void Detach(TCanvas& canvas)
+{
+    auto& d = canvas.impl();
+    d.End();
+    d.Device = nullptr;
+    d.Image = nullptr;
+}
+
+QImage* RasterImage(const TCanvas& canvas) { return canvas.impl().Image; }
+
+QPainter& ActivePainter(TCanvas& canvas) { return canvas.impl().P(); }
+
+void ThresholdToMono(QImage& image, const QRect& r)
+{
+    const QRect b = r.intersected(image.rect());
+    for (int y = b.top(); y <= b.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = b.left(); x <= b.right(); ++x)
+            row[x] = ToMono(row[x]);
+    }
+}
+
+} // namespace qtbridge

@@ -1,0 +1,50 @@
+#include "graphics/Colors.h"
+
+namespace {
+// A classic desktop scheme, indexed by system colour number.
+constexpr TColor kSysColors[] = {
+    RGB(212, 208, 200), // 0 scroll bar
+    RGB(58, 110, 165),  // 1 desktop
+    RGB(10, 36, 106),   // 2 active caption
+    RGB(128, 128, 128), // 3 inactive caption
+    RGB(212, 208, 200), // 4 menu
+    RGB(255, 255, 255), // 5 window
+    RGB(0, 0, 0),       // 6 window frame
+    RGB(0, 0, 0),       // 7 menu text
+    RGB(0, 0, 0),       // 8 window text
+    RGB(255, 255, 255), // 9 caption text
+    RGB(212, 208, 200), // 10 active border
+    RGB(212, 208, 200), // 11 inactive border
+    RGB(128, 128, 128), // 12 application workspace
+    RGB(10, 36, 106),   // 13 highlight
+    RGB(255, 255, 255), // 14 highlight text
+    RGB(212, 208, 200), // 15 button face
+    RGB(128, 128, 128), // 16 button shadow
+    RGB(128, 128, 128), // 17 gray text
+    RGB(0, 0, 0),       // 18 button text
+    RGB(212, 208, 200), // 19 inactive caption text
+    RGB(255, 255, 255), // 20 button highlight
+    RGB(64, 64, 64),    // 21 3D dark shadow
+    RGB(212, 208, 200), // 22 3D light
+    RGB(0, 0, 0),       // 23 info text
+    RGB(255, 255, 225), // 24 info background
+    RGB(181, 181, 181), // 25 (unused)
+    RGB(0, 0, 128),     // 26 hot light
+    RGB(166, 202, 240), // 27 gradient active caption
+    RGB(192, 192, 192), // 28 gradient inactive caption
+};
+} // namespace
+
+TColor GetSysColor(int index)
+{
+    if (index < 0 || index >= int(sizeof(kSysColors) / sizeof(kSysColors[0])))
+        return clBlack;
+    return kSysColors[index];
+}
+
+TColor ColorToRGB(TColor color)
+{
+    if (color < 0)
+        return GetSysColor(color & 0xFF);
+    return color;
+}

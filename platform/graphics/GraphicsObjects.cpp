@@ -1,0 +1,293 @@
+#include "graphics/GraphicsObjects.h"
+
+#include "graphics/Bitmap.h"
+
+#include <cstdlib>
+
+void TGraphicsObject::Changed()
+{
+    ++FVersion;
+    if (OnChange)
+        OnChange(this);
+}
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    const long long num = static_cast<long long>(a) * b;
+    const long long q = (std::llabs(num) + std::llabs(static_cast<long long>(c)) / 2) / std::llabs(static_cast<long long>(c));
+    const bool negative = (num < 0) != (c < 0);
+    return static_cast<int>(negative ? -q : q);
+}
+
+// ---- TPen ---------------------------------------------------------------------
+
+int PenModeToRop2(TPenMode mode)
+{
+    static constexpr int kRop2[] = {
+        1,  // pmBlack      R2_BLACK
+        16, // pmWhite      R2_WHITE
+        11, // pmNop        R2_NOP
+        6,  // pmNot        R2_NOT
+        13, // pmCopy       R2_COPYPEN
+        4,  // pmNotCopy    R2_NOTCOPYPEN
+        14, // pmMergePenNot R2_MERGEPENNOT
+        5,  // pmMaskPenNot R2_MASKPENNOT
+        12, // pmMergeNotPen R2_MERGENOTPEN
+        3,  // pmMaskNotPen R2_MASKNOTPEN
+        15, // pmMerge      R2_MERGEPEN
+        2,  // pmNotMerge   R2_NOTMERGEPEN
+        9,  // pmMask       R2_MASKPEN
+        8,  // pmNotMask    R2_NOTMASKPEN
+        7,  // pmXor        R2_XORPEN
+        10, // pmNotXor     R2_NOTXORPEN
+    };
+    const int i = static_cast<int>(mode);
+    return (i >= 0 && i < 16) ? kRop2[i] : 13;
+}
+
+void TPen::SetColor(TColor v)
+{
+    if (v == FColor && !FExtended)
+        return;
+    FColor = v;
+    FExtended = false;
+    Changed();
+}
+
+void TPen::SetWidth(int v)
+{
+    if (v < 0)
+        v = 0;
+    if (v == FWidth && !FExtended)
+        return;
+    FWidth = v;
+    FExtended = false;
+    Changed();
+}
+
+void TPen::SetStyle(TPenStyle v)
+{
+    if (v == FStyle && !FExtended)
+        return;
+    FStyle = v;
+    FExtended = false;
+    Changed();
+}
+
+void TPen::SetMode(TPenMode v)
+{
+    if (v == FMode)
+        return;
+    FMode = v;
+    Changed();
+}
+
+void TPen::SetExtended(const TExtPenInfo& info)
+{
+    if (FExtended && FExt == info)
+        return;
+    FExtended = true;
+    FExt = info;
+    Changed();
+}
+
+void TPen::ClearExtended()
+{
+    if (!FExtended)
+        return;
+    FExtended = false;
+    Changed();
+}
+
+void TPen::Assign(TPersistent* Source)
+{
+    if (auto* p = dynamic_cast<TPen*>(Source)) {
+        if (p == this)
+            return;
+        const bool same = FColor == p->FColor && FWidth == p->FWidth && FStyle == p->FStyle &&
+                          FMode == p->FMode && FExtended == p->FExtended && (!FExtended || FExt == p->FExt);
+        FColor = p->FColor;
+        FWidth = p->FWidth;
+        FStyle = p->FStyle;
+        FMode = p->FMode;
+        FExtended = p->FExtended;
+        FExt = p->FExt;
+        if (!same)
+            Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+// ---- TBrush -------------------------------------------------------------------
+
+void TBrush::SetColor(TColor v)
+{
+    if (v == FColor && FStyle != bsClear)
+        return;
+    FColor = v;
+    // Giving a clear brush a colour makes it solid again, as the platform does.
+    if (FStyle == bsClear)
+        FStyle = bsSolid;
+    Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle v)
+{
+    if (v == FStyle && FBitmap == nullptr)
+        return;
+    FStyle = v;
+    FBitmap = nullptr;
+    FPattern = Pattern();
+    Changed();
+}
+
+void TBrush::SetBitmap(TBitmap* v)
+{
+    FBitmap = v;
+    FPattern = Pattern();
+    if (v != nullptr && !v->Empty()) {
+        FPattern.Width = v->Width();
+        FPattern.Height = v->Height();
+        FPattern.Mono = v->PixelFormat() == pf1bit;
+        FPattern.Pixels.resize(static_cast<size_t>(FPattern.Width) * FPattern.Height);
+        for (int y = 0; y < FPattern.Height; ++y) {
+            const TRGBQuad* row = v->ScanLine(y);
+            for (int x = 0; x < FPattern.Width; ++x)
+                FPattern.Pixels[static_cast<size_t>(y) * FPattern.Width + x] =
+                    (uint32_t(row[x].rgbRed) << 16) | (uint32_t(row[x].rgbGreen) << 8) | row[x].rgbBlue;
+        }
+    }
+    Changed();
+}
+
+void TBrush::Assign(TPersistent* Source)
+{
+    if (auto* b = dynamic_cast<TBrush*>(Source)) {
+        if (b == this)
+            return;
+        const bool same = FColor == b->FColor && FStyle == b->FStyle && FBitmap == nullptr && b->FBitmap == nullptr;
+        FColor = b->FColor;
+        FStyle = b->FStyle;
+        FBitmap = b->FBitmap;
+        FPattern = b->FPattern;
+        if (!same)
+            Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+// ---- TFont --------------------------------------------------------------------
+
+void TFont::SetName(const std::string& v)
+{
+    if (v.empty() || v == FName)
+        return;
+    FName = v;
+    Changed();
+}
+
+int TFont::Size() const
+{
+    return -MulDiv(FHeight, 72, FPixelsPerInch);
+}
+
+void TFont::SetSize(int v)
+{
+    SetHeight(-MulDiv(v, FPixelsPerInch, 72));
+}
+
+void TFont::SetHeight(int v)
+{
+    if (v == FHeight)
+        return;
+    FHeight = v;
+    Changed();
+}
+
+void TFont::SetPixelsPerInch(int v)
+{
+    if (v <= 0 || v == FPixelsPerInch)
+        return;
+    FPixelsPerInch = v;
+    Changed();
+}
+
+void TFont::SetColor(TColor v)
+{
+    if (v == FColor)
+        return;
+    FColor = v;
+    Changed();
+}
+
+void TFont::SetStyle(TFontStyles v)
+{
+    v &= (fsBold | fsItalic | fsUnderline | fsStrikeOut);
+    if (v == FStyle)
+        return;
+    FStyle = v;
+    Changed();
+}
+
+void TFont::SetCharset(TFontCharset v)
+{
+    if (v == FCharset)
+        return;
+    FCharset = v;
+    Changed();
+}
+
+void TFont::SetPitch(TFontPitch v)
+{
+    if (v == FPitch)
+        return;
+    FPitch = v;
+    Changed();
+}
+
+void TFont::SetOrientation(int v)
+{
+    if (v == FOrientation)
+        return;
+    FOrientation = v;
+    Changed();
+}
+
+void TFont::SetQuality(TFontQuality v)
+{
+    if (v == FQuality)
+        return;
+    FQuality = v;
+    Changed();
+}
+
+void TFont::Assign(TPersistent* Source)
+{
+    if (auto* f = dynamic_cast<TFont*>(Source)) {
+        if (f == this)
+            return;
+        // The size travels as points, so that a font of another resolution keeps its size.
+        const int height = (f->FPixelsPerInch == FPixelsPerInch || f->FHeight > 0)
+                               ? f->FHeight
+                               : -MulDiv(f->Size(), FPixelsPerInch, 72);
+        const bool same = FName == f->FName && FHeight == height && FColor == f->FColor &&
+                          FStyle == f->FStyle && FCharset == f->FCharset && FPitch == f->FPitch &&
+                          FOrientation == f->FOrientation && FQuality == f->FQuality;
+        FName = f->FName;
+        FHeight = height;
+        FColor = f->FColor;
+        FStyle = f->FStyle;
+        FCharset = f->FCharset;
+        FPitch = f->FPitch;
+        FOrientation = f->FOrientation;
+        FQuality = f->FQuality;
+        if (!same)
+            Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}

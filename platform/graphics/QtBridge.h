@@ -1,0 +1,51 @@
+// Inside the platform only: the Qt objects behind regions, bitmaps and canvases, and the
+// conversions between the platform's types and Qt's.
+#pragma once
+
+#include "graphics/Bitmap.h"
+#include "graphics/Canvas.h"
+#include "graphics/Region.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+
+struct TRegion::Impl {
+    QRegion Region;
+};
+
+struct TBitmap::Impl {
+    QImage Image;                        // Format_RGB32, 96 dots per inch
+    TPixelFormat Format = pfDevice;
+    std::unique_ptr<TCanvas> Canvas;     // created on first use, attached to Image
+};
+
+namespace qtbridge {
+
+// The 24-bit colour a colour draws as, as an opaque QColor (system colours resolved).
+QColor ToQColor(TColor c);
+// Nearer of black and white (the colour a 1-bit surface keeps).
+QRgb ToMono(QRgb rgb);
+// The Qt font for a platform font; `charExtra` pixels are added after each character.
+QFont ToQFont(const TFont& font, int charExtra = 0);
+// The pixels covered by filling the path (aliased, pixel centres sampled).
+QRegion PathToRegion(const QPainterPath& path, Qt::FillRule rule);
+
+// Points the canvas at an image (raster target; `mono` keeps every pixel black or white)
+// or at another paint device (a printer, a PDF writer) of the given resolution; Detach
+// ends the painter and leaves the canvas without a target.
+void AttachImage(TCanvas& canvas, QImage* image, bool mono);
+void AttachDevice(TCanvas& canvas, QPaintDevice* device, int pixelsPerInch);
+void Detach(TCanvas& canvas);
+// The canvas's painter, begun on its target (the canvas must have one).
+QPainter& ActivePainter(TCanvas& canvas);
+// The raster image behind a canvas, or nullptr.
+QImage* RasterImage(const TCanvas& canvas);
+
+// Makes every pixel of the rectangle of the image black or white.
+void ThresholdToMono(QImage& image, const QRect& r);
+
+} // namespace qtbridge

@@ -1,0 +1,187 @@
+// Bitmaps, pictures, colours and the change notification of pens, brushes and fonts.
+#include "GraphicsTestUtil.h"
+
+#include "TestSupport.h"
+#include "graphics/QtBridge.h"
+
+#include <QPdfWriter>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+using namespace gfxtest;
+
+TEST(GraphicsObjects, SettersNotifyOnlyOnChange)
+{
+    TPen pen;
+    int changes = 0;
+    pen.OnChange = [&](TObject*) { ++changes; };
+    pen.SetColor(clBlack);   // the current value
+    pen.SetWidth(1);
+    EXPECT_EQ(changes, 0);
+    pen.SetColor(clRed);
+    pen.SetStyle(psDot);
+    pen.SetMode(pmXor);
+    EXPECT_EQ(changes, 3);
+    TPen other;
+    other.Assign(&pen);
+    EXPECT_EQ(other.Color(), clRed);
+    EXPECT_EQ(other.Style(), psDot);
+    EXPECT_EQ(other.Mode(), pmXor);
+}
+
+TEST(GraphicsObjects, ExtendedPenIsDroppedByPlainSetters)
+{
+    TPen pen;
+    pen.SetWidth(3);
+    pen.SetExtended(TExtPenInfo{pecSquare, pjBevel, {}, false});
+    EXPECT_TRUE(pen.IsExtended());
+    pen.SetMode(pmXor);   // mode is device state: the pen stays geometric
+    EXPECT_TRUE(pen.IsExtended());
+    pen.SetColor(clRed);
+    EXPECT_FALSE(pen.IsExtended());
+}
+
+TEST(GraphicsObjects, FontSizeAndHeightConvertAtItsResolution)
+{
+    TFont f;
+    f.SetSize(8);
+    EXPECT_EQ(f.Height(), -11);
+    EXPECT_EQ(f.Size(), 8);
+    f.SetSize(10);
+    EXPECT_EQ(f.Height(), -13);
+    f.SetHeight(-16);
+    EXPECT_EQ(f.Size(), 12);
+    TFont printer;
+    printer.SetPixelsPerInch(600);
+    printer.Assign(&f);   // the size in points travels
+    EXPECT_EQ(printer.Size(), 12);
+    EXPECT_EQ(printer.Height(), -100);
+    EXPECT_EQ(MulDiv(-11, 72, 96), -8);
+    EXPECT_EQ(MulDiv(3, 1, 2), 2);
+    EXPECT_EQ(MulDiv(-3, 1, 2), -2);
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+}
+
+TEST(GraphicsObjects, ColoursResolve)
+{
+    EXPECT_EQ(ColorToRGB(clBtnFace), RGB(212, 208, 200));
+    EXPECT_EQ(ColorToRGB(clWindow), clWhite);
+    EXPECT_EQ(ColorToRGB(clRed), clRed);
+    EXPECT_EQ(ColorToDrawRGB(clNone), 0xFFFFFF);
+    EXPECT_EQ(GetRValue(RGB(1, 2, 3)), 1);
+    EXPECT_EQ(GetBValue(RGB(1, 2, 3)), 3);
+    // A brush given a colour turns solid again.
+    TBrush b;
+    b.SetStyle(bsClear);
+    b.SetColor(clRed);
+    EXPECT_EQ(b.Style(), bsSolid);
+}
+
+TEST(Bitmaps, ResizeKeepsPixelsAndWhitensNewOnes)
+{
+    TBitmap b(4, 4);
+    b.Canvas()->SetPixel(3, 3, clRed);
+    b.SetSize(6, 5);
+    EXPECT_EQ(Px(b, 3, 3), clRed);
+    EXPECT_EQ(Px(b, 5, 4), clWhite);
+    b.Canvas()->SetPixel(5, 4, clBlue);   // the canvas follows the new image
+    EXPECT_EQ(Px(b, 5, 4), clBlue);
+    EXPECT_THROW(b.ScanLine(5), ERangeError);
+    EXPECT_THROW(b.ScanLine(-1), ERangeError);
+    b.SetSize(0, 0);
+    EXPECT_TRUE(b.Empty());
+}
+
+TEST(Bitmaps, SaveAndLoadBmpInColourAndMonochrome)
+{
+    const std::string dir = testsupport::TempDir();
+    TBitmap b(5, 3);
+    b.Canvas()->SetPixel(1, 1, RGB(10, 20, 30));
+    b.SaveToFile(dir + "/c.bmp");
+    TBitmap c;
+    c.LoadFromFile(dir + "/c.bmp");
+    EXPECT_EQ(c.Width(), 5);
+    EXPECT_EQ(c.Height(), 3);
+    EXPECT_EQ(Px(c, 1, 1), RGB(10, 20, 30));
+
+    TBitmap m(9, 2, pf1bit);
+    m.Canvas()->SetPixel(8, 1, clNavy);
+    m.SaveToFile(dir + "/m.bmp");
+    TBitmap n;
+    n.LoadFromFile(dir + "/m.bmp");
+    EXPECT_EQ(n.PixelFormat(), pf1bit);
+    EXPECT_EQ(Px(n, 8, 1), clBlack);
+    EXPECT_EQ(Px(n, 0, 0), clWhite);
+
+    EXPECT_THROW(c.LoadFromFile(dir + "/missing.bmp"), EFOpenError);
+    TPicture p;
+    EXPECT_THROW(p.LoadFromFile(dir + "/x.xyz"), EInvalidGraphic);
+    p.LoadFromFile(dir + "/c.bmp");
+    EXPECT_EQ(p.Width(), 5);
+}
+
+TEST(Bitmaps, TransparentDrawSkipsTheKeyColour)
+{
+    TBitmap sprite(3, 3);
+    sprite.Canvas()->Brush()->SetColor(clLime);   // bottom-left pixel: the key
+    sprite.Canvas()->FillRect(TRect(0, 0, 3, 3));
+    sprite.Canvas()->SetPixel(1, 1, clRed);
+    sprite.SetTransparent(true);
+    TBitmap dst(5, 5);
+    dst.Canvas()->Draw(1, 1, &sprite);
+    EXPECT_EQ(Count(dst, clLime), 0);
+    EXPECT_EQ(Px(dst, 2, 2), clRed);
+    sprite.SetTransparent(false);
+    dst.Canvas()->StretchDraw(TRect(0, 0, 5, 5), &sprite);
+    EXPECT_GT(Count(dst, clLime), 10);
+}
+
+TEST(Bitmaps, CopiesAreIndependentAndPicturesOwnTheirGraphic)
+{
+    TBitmap a(2, 2);
+    a.Canvas()->SetPixel(0, 0, clRed);
+    TBitmap b;
+    b.Assign(&a);
+    a.Canvas()->SetPixel(0, 0, clBlue);
+    EXPECT_EQ(Px(b, 0, 0), clRed);
+    EXPECT_EQ(Px(a, 0, 0), clBlue);
+
+    TPicture pic;
+    int changes = 0;
+    pic.OnChange = [&](TObject*) { ++changes; };
+    pic.SetGraphic(&a);
+    EXPECT_EQ(changes, 1);
+    a.Canvas()->SetPixel(1, 1, clGreen);
+    EXPECT_EQ(Px(*pic.Bitmap(), 1, 1), clWhite);   // the picture holds its own copy
+    pic.Bitmap()->SetWidth(3);
+    EXPECT_EQ(changes, 2);
+    pic.Assign(nullptr);
+    EXPECT_TRUE(pic.Empty());
+}
+
+TEST(Bitmaps, CanvasDrawsOnAPrinterLikeDeviceToo)
+{
+    // A vector device: the same calls, no pixel read-back.
+    const std::string file = testsupport::TempDir() + "/page.pdf";
+    {
+        QPdfWriter pdf(QString::fromStdString(file));
+        pdf.setResolution(300);
+        TCanvas c;
+        qtbridge::AttachDevice(c, &pdf, 300);
+        EXPECT_TRUE(c.HandleAllocated());
+        EXPECT_FALSE(c.IsRaster());
+        EXPECT_EQ(c.PixelsPerInch(), 300);
+        c.Brush()->SetColor(clRed);
+        c.Rectangle(100, 100, 800, 600);
+        c.TextOut(120, 120, "Page");
+        EXPECT_EQ(c.Pixel(200, 200), CLR_INVALID);
+        TBitmap src(2, 2);
+        EXPECT_FALSE(src.Canvas()->BitBlt(0, 0, 2, 2, c, 0, 0, SRCCOPY));   // nothing to read
+        EXPECT_TRUE(c.BitBlt(10, 10, 2, 2, *src.Canvas(), 0, 0, SRCCOPY));  // plain copies work
+        qtbridge::Detach(c);
+    }
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    ASSERT_TRUE(in.good());
+    EXPECT_GT(int(in.tellg()), 500);
+}

@@ -1,0 +1,352 @@
+// Text placement, clipping, mapping, paths and bit blocks of the device-context canvas.
+#include "GraphicsTestUtil.h"
+
+#include <gtest/gtest.h>
+
+using namespace gfxtest;
+
+namespace {
+
+struct Surface {
+    TBitmap bmp;
+    TCanvas& c;
+    explicit Surface(int w = 16, int h = 16, TPixelFormat f = pfDevice) : bmp(w, h, f), c(*bmp.Canvas()) {}
+};
+
+// 6-pixel characters, 10 above the baseline and 3 below.
+std::shared_ptr<const TTextMeasurer> Fixed() { return std::make_shared<TFixedTextMeasurer>(6, 10, 3); }
+
+} // namespace
+
+// ---- text -----------------------------------------------------------------------
+
+TEST(CanvasText, MeasuresWithTheGivenMeasurer)
+{
+    TBitmap b(10, 10);
+    TCanvas& c = *b.Canvas();
+    c.SetTextMeasurer(Fixed());
+    EXPECT_EQ(c.TextWidth("abc"), 18);
+    EXPECT_EQ(c.TextHeight("abc"), 13);
+    c.SetTextCharacterExtra(2);
+    EXPECT_EQ(c.TextExtent("abc"), TSize(24, 13));
+}
+
+TEST(CanvasText, InstalledFacesMeasurePlausibly)
+{
+    TBitmap b(10, 10);
+    TCanvas& c = *b.Canvas();
+    c.Font()->SetName("Arial");
+    c.Font()->SetSize(8);
+    EXPECT_EQ(c.Font()->Height(), -11);
+    const int h = c.TextHeight("W");
+    EXPECT_GE(h, 11);
+    EXPECT_LE(h, 15);
+    EXPECT_GT(c.TextWidth("WWW"), c.TextWidth("iii"));   // proportional face
+    c.Font()->SetName("Courier New");
+    EXPECT_EQ(c.TextWidth("WWW"), c.TextWidth("iii"));   // fixed face
+}
+
+TEST(CanvasText, OpaqueCellFollowsAlignmentFlags)
+{
+    struct Case {
+        unsigned align;
+        TRect cell;
+    };
+    // Reference point (30, 20); text "ab" is 12 x 13 with the baseline 10 below the top.
+    const Case cases[] = {
+        {TA_LEFT | TA_TOP, TRect(30, 20, 42, 33)},
+        {TA_RIGHT | TA_TOP, TRect(18, 20, 30, 33)},
+        {TA_CENTER | TA_TOP, TRect(24, 20, 36, 33)},
+        {TA_LEFT | TA_BASELINE, TRect(30, 10, 42, 23)},
+        {TA_LEFT | TA_BOTTOM, TRect(30, 7, 42, 20)},
+        {TA_RIGHT | TA_BOTTOM, TRect(18, 7, 30, 20)},
+    };
+    for (const Case& k : cases) {
+        Surface s(60, 40);
+        s.c.SetTextMeasurer(Fixed());
+        s.c.SetBkMode(OPAQUE);
+        s.c.SetBkColor(clYellow);
+        s.c.SetTextAlign(k.align);
+        s.c.TextOut(30, 20, "ab");
+        EXPECT_EQ(InkBounds(s.bmp), k.cell) << "align " << k.align;
+        EXPECT_GT(Count(s.bmp, clYellow), 12 * 13 / 2);
+    }
+}
+
+TEST(CanvasText, TransparentTextDrawsGlyphsOnlyInTheTextColour)
+{
+    Surface s(60, 30);
+    s.c.SetBkMode(TRANSPARENT);
+    s.c.Font()->SetColor(clRed);
+    s.c.TextOut(2, 2, "HI");
+    const TRect ink = InkBounds(s.bmp);
+    EXPECT_FALSE(IsRectEmpty(ink));
+    EXPECT_GE(ink.Left, 2);
+    EXPECT_GE(ink.Top, 2);
+    EXPECT_EQ(Count(s.bmp, clRed) + Count(s.bmp, clWhite), 60 * 30);   // aliased: no mixed pixels
+    // SetTextColor overrides the font colour until the font changes.
+    s.c.SetTextColor(clBlue);
+    s.c.TextOut(30, 2, "HI");
+    EXPECT_GT(Count(s.bmp, clBlue), 0);
+}
+
+TEST(CanvasText, UpdateCpStartsAtAndAdvancesThePenPosition)
+{
+    Surface s(60, 20);
+    s.c.SetTextMeasurer(Fixed());
+    s.c.SetTextAlign(TA_UPDATECP);
+    s.c.MoveTo(5, 3);
+    s.c.TextOut(100, 100, "abc");
+    EXPECT_EQ(s.c.PenPos(), TPoint(23, 3));
+}
+
+TEST(CanvasText, EscapementTurnsTheTextCounterClockwise)
+{
+    Surface s(40, 60);
+    s.c.SetTextMeasurer(Fixed());
+    s.c.SetBkMode(OPAQUE);
+    s.c.SetBkColor(clYellow);
+    s.c.Font()->SetOrientation(900);
+    s.c.TextOut(10, 50, "abcd");   // 24 long, going up from (10, 50)
+    const TRect ink = InkBounds(s.bmp);
+    EXPECT_EQ(ink, TRect(10, 26, 23, 50));
+}
+
+// ---- clipping -------------------------------------------------------------------
+
+TEST(CanvasClip, StackRestoresTheClipInForceBeforeEachPush)
+{
+    Surface s(20, 20);
+    s.c.Brush()->SetColor(clRed);
+    s.c.PushClip();
+    s.c.IntersectClipRect(0, 0, 10, 20);
+    s.c.PushClip();
+    s.c.IntersectClipRect(0, 0, 20, 5);
+    s.c.FillRect(TRect(0, 0, 20, 20));
+    EXPECT_EQ(InkBounds(s.bmp), TRect(0, 0, 10, 5));
+    s.c.PopClip();   // back to the first clip, not to none
+    s.c.Brush()->SetColor(clBlue);
+    s.c.FillRect(TRect(0, 0, 20, 20));
+    EXPECT_EQ(InkBounds(s.bmp), TRect(0, 0, 10, 20));
+    EXPECT_EQ(Count(s.bmp, clBlue, TRect(10, 0, 20, 20)), 0);
+    s.c.PopClip();
+    s.c.FillRect(TRect(0, 0, 20, 20));
+    EXPECT_EQ(Count(s.bmp, clBlue), 400);
+    EXPECT_EQ(s.c.ClipDepth(), 0);
+}
+
+TEST(CanvasClip, TwoCanvasesKeepTheirOwnClips)
+{
+    Surface a(10, 10), b(10, 10);
+    a.c.IntersectClipRect(0, 0, 5, 5);
+    TRegion r;
+    EXPECT_FALSE(b.c.GetClipRgn(r));
+    EXPECT_TRUE(a.c.GetClipRgn(r));
+    EXPECT_EQ(r.Bounds(), TRect(0, 0, 5, 5));
+}
+
+TEST(CanvasClip, ExcludeAndSelectRegions)
+{
+    Surface s(20, 20);
+    s.c.ExcludeClipRect(5, 5, 15, 15);
+    s.c.Brush()->SetColor(clRed);
+    s.c.FillRect(TRect(0, 0, 20, 20));
+    EXPECT_EQ(Count(s.bmp, clRed), 400 - 100);
+    const TRegion ell = TRegion::CreateEllipse(0, 0, 20, 20);
+    s.c.SelectClipRgn(&ell);
+    s.c.Brush()->SetColor(clBlue);
+    s.c.FillRect(TRect(0, 0, 20, 20));
+    EXPECT_EQ(Px(s.bmp, 0, 0), clRed);
+    EXPECT_EQ(Px(s.bmp, 10, 10), clBlue);
+    s.c.SelectClipRgn(nullptr);
+    EXPECT_EQ(s.c.ClipRect(), TRect(0, 0, 20, 20));
+}
+
+TEST(CanvasClip, RegionsCombine)
+{
+    TRegion a = TRegion::CreateRect(0, 0, 10, 10);
+    const TRegion b = TRegion::CreateRect(5, 5, 15, 15);
+    auto area = [](const TRegion& r) {
+        int n = 0;
+        for (const TRect& q : r.Rects())
+            n += q.Width() * q.Height();
+        return n;
+    };
+    TRegion x = a;
+    x.Combine(b, RGN_AND);
+    EXPECT_EQ(area(x), 25);
+    x = a;
+    x.Combine(b, RGN_OR);
+    EXPECT_EQ(area(x), 175);
+    x = a;
+    x.Combine(b, RGN_XOR);
+    EXPECT_EQ(area(x), 150);
+    x = a;
+    x.Combine(b, RGN_DIFF);
+    EXPECT_EQ(area(x), 75);
+    EXPECT_TRUE(a.Contains(9, 9));
+    EXPECT_FALSE(a.Contains(10, 9));
+    const TPoint tri[] = {{0, 0}, {10, 0}, {0, 10}};
+    const TRegion t = TRegion::CreatePolygon(tri, 3, ALTERNATE);
+    EXPECT_TRUE(t.Contains(1, 1));
+    EXPECT_FALSE(t.Contains(8, 8));
+}
+
+TEST(CanvasClip, ClipToAPathOfText)
+{
+    Surface s(60, 30);
+    s.c.SetBkMode(TRANSPARENT);
+    s.c.Font()->SetHeight(-24);
+    s.c.BeginPath();
+    s.c.TextOut(2, 2, "OO");
+    s.c.EndPath();
+    s.c.SelectClipPath(RGN_AND);
+    s.c.Brush()->SetColor(clRed);
+    s.c.FillRect(TRect(0, 0, 60, 30));
+    const int red = Count(s.bmp, clRed);
+    EXPECT_GT(red, 50);
+    EXPECT_LT(red, 60 * 30 / 2);
+    EXPECT_EQ(Px(s.bmp, 0, 0), clWhite);
+}
+
+// ---- mapping --------------------------------------------------------------------
+
+TEST(CanvasMapping, AnisotropicScalesLogicalUnits)
+{
+    Surface s(40, 40);
+    s.c.SetMapMode(MM_ANISOTROPIC);
+    s.c.SetWindowExt(10, 10);
+    s.c.SetViewportExt(20, 40);
+    s.c.Brush()->SetColor(clRed);
+    s.c.FillRect(TRect(1, 1, 5, 5));
+    EXPECT_EQ(InkBounds(s.bmp), TRect(2, 4, 10, 20));
+    TPoint p(5, 5);
+    s.c.LPtoDP(&p, 1);
+    EXPECT_EQ(p, TPoint(10, 20));
+    s.c.DPtoLP(&p, 1);
+    EXPECT_EQ(p, TPoint(5, 5));
+}
+
+TEST(CanvasMapping, OriginsShiftAndClipRectsFollow)
+{
+    Surface s(20, 20);
+    s.c.SetWindowOrg(5, 5);
+    s.c.Brush()->SetColor(clRed);
+    s.c.FillRect(TRect(5, 5, 7, 7));
+    EXPECT_EQ(InkBounds(s.bmp), TRect(0, 0, 2, 2));
+    s.c.IntersectClipRect(5, 5, 10, 10);   // logical: device (0,0)-(5,5)
+    TRegion r;
+    ASSERT_TRUE(s.c.GetClipRgn(r));
+    EXPECT_EQ(r.Bounds(), TRect(0, 0, 5, 5));
+    EXPECT_EQ(s.c.ClipRect(), TRect(5, 5, 10, 10));
+    s.c.SetMapMode(MM_TEXT);
+    s.c.SetWindowOrg(0, 0);
+    EXPECT_EQ(s.c.LPtoDP(TPoint(3, 4)), TPoint(3, 4));
+}
+
+// ---- paths ----------------------------------------------------------------------
+
+TEST(CanvasPath, FillStrokeAndWiden)
+{
+    Surface s(20, 20);
+    s.c.Brush()->SetColor(clRed);
+    s.c.BeginPath();
+    s.c.Rectangle(2, 2, 12, 12);
+    s.c.EndPath();
+    EXPECT_TRUE(s.c.HasPath());
+    s.c.FillPath();
+    EXPECT_FALSE(s.c.HasPath());
+    EXPECT_EQ(Count(s.bmp, clRed), 81);
+    // A widened path filled shows only the outline.
+    Surface w(20, 20);
+    w.c.Pen()->SetWidth(2);
+    w.c.Pen()->SetExtended(TExtPenInfo{pecFlat, pjMiter, {}, false});
+    w.c.Brush()->SetColor(clBlue);
+    w.c.BeginPath();
+    w.c.MoveTo(2, 10);
+    w.c.LineTo(18, 10);
+    w.c.EndPath();
+    w.c.WidenPath();
+    w.c.FillPath();
+    EXPECT_EQ(Count(w.bmp, clBlue), 16 * 2);
+}
+
+// ---- bit blocks -----------------------------------------------------------------
+
+TEST(CanvasBitBlt, RasterOperations)
+{
+    TBitmap src(4, 4);
+    src.Canvas()->Brush()->SetColor(clRed);
+    src.Canvas()->FillRect(TRect(0, 0, 4, 4));
+    Surface s(10, 10);
+    s.c.Brush()->SetColor(clBlue);
+    s.c.FillRect(TRect(0, 0, 10, 10));
+    ASSERT_TRUE(s.c.BitBlt(1, 1, 4, 4, *src.Canvas(), 0, 0, SRCCOPY));
+    EXPECT_EQ(Count(s.bmp, clRed), 16);
+    EXPECT_EQ(InkBounds(s.bmp, clBlue), TRect(1, 1, 5, 5));
+    s.c.BitBlt(1, 1, 2, 2, *src.Canvas(), 0, 0, SRCINVERT);   // red xor red
+    EXPECT_EQ(Px(s.bmp, 1, 1), clBlack);
+    s.c.BitBlt(0, 6, 2, 2, *src.Canvas(), 0, 0, SRCPAINT);   // blue or red
+    EXPECT_EQ(Px(s.bmp, 0, 6), clFuchsia);
+    s.c.BitBlt(3, 6, 1, 1, *src.Canvas(), 0, 0, DSTINVERT);
+    EXPECT_EQ(Px(s.bmp, 3, 6), clYellow);
+    s.c.Brush()->SetColor(clLime);
+    s.c.BitBlt(5, 6, 1, 1, *src.Canvas(), 0, 0, PATCOPY);
+    EXPECT_EQ(Px(s.bmp, 5, 6), clLime);
+    s.c.BitBlt(6, 6, 1, 1, *src.Canvas(), 0, 0, WHITENESS);
+    EXPECT_EQ(Px(s.bmp, 6, 6), clWhite);
+}
+
+TEST(CanvasBitBlt, RespectsTheClipAndStretches)
+{
+    TBitmap src(2, 2);
+    src.Canvas()->SetPixel(0, 0, clRed);
+    Surface s(10, 10);
+    s.c.IntersectClipRect(0, 0, 3, 10);
+    ASSERT_TRUE(s.c.StretchBlt(0, 0, 4, 4, *src.Canvas(), 0, 0, 2, 2, SRCCOPY));
+    EXPECT_EQ(Count(s.bmp, clRed), 4);      // the red pixel doubled
+    EXPECT_EQ(Px(s.bmp, 3, 3), clWhite);    // clipped column
+    // A copy within one bitmap reads the source before writing.
+    Surface t(6, 1);
+    t.c.SetPixel(0, 0, clRed);
+    t.c.SetPixel(1, 0, clBlue);
+    t.c.CopyRect(TRect(1, 0, 3, 1), t.c, TRect(0, 0, 2, 1));
+    EXPECT_EQ(Px(t.bmp, 1, 0), clRed);
+    EXPECT_EQ(Px(t.bmp, 2, 0), clBlue);
+}
+
+TEST(CanvasBitBlt, AlphaBlendMixesByConstantAlpha)
+{
+    TBitmap src(2, 1);
+    src.Canvas()->Brush()->SetColor(RGB(200, 100, 0));
+    src.Canvas()->FillRect(TRect(0, 0, 2, 1));
+    Surface s(3, 1);
+    s.c.Brush()->SetColor(RGB(0, 0, 100));
+    s.c.FillRect(TRect(0, 0, 3, 1));
+    ASSERT_TRUE(s.c.AlphaBlend(0, 0, 1, 1, *src.Canvas(), 0, 0, 1, 1, 0));
+    EXPECT_EQ(Px(s.bmp, 0, 0), RGB(0, 0, 100));
+    s.c.AlphaBlend(1, 0, 1, 1, *src.Canvas(), 0, 0, 1, 1, 255);
+    EXPECT_EQ(Px(s.bmp, 1, 0), RGB(200, 100, 0));
+    s.c.AlphaBlend(2, 0, 1, 1, *src.Canvas(), 0, 0, 1, 1, 51);   // 20 %
+    EXPECT_EQ(Px(s.bmp, 2, 0), RGB(40, 20, 80));
+}
+
+TEST(CanvasClip, AShapedClipAfterARemovedOneStillClips)
+{
+    // Clip, draw, remove, then clip to an ellipse: the painter must take the new shape.
+    Surface s(40, 40);
+    s.c.Brush()->SetColor(clBlue);
+    s.c.PushClip();
+    s.c.IntersectClipRect(0, 0, 5, 5);
+    s.c.FillRect(TRect(0, 0, 40, 40));
+    s.c.PopClip();
+    s.c.PushClip();
+    const TRegion e = TRegion::CreateEllipse(10, 10, 40, 40);
+    s.c.ExtSelectClipRgn(&e, RGN_AND);
+    s.c.TextOut(0, 0, "x");   // text saves and restores painter state
+    s.c.Brush()->SetColor(clRed);
+    s.c.FillRect(TRect(10, 10, 40, 40));
+    EXPECT_EQ(Px(s.bmp, 11, 11), clWhite);   // outside the ellipse
+    EXPECT_EQ(Px(s.bmp, 25, 25), clRed);
+    EXPECT_EQ(Count(s.bmp, clBlue), 25);
+}
