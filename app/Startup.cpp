@@ -1,14 +1,21 @@
 #include "Startup.h"
 
+#include "RizUridu.h"
+#include "TeeConst.h"
 #include "controls/Forms.h"
 
+// Each unit starts after the units it uses and finishes before them.
 void InitializeUnits()
 {
     InitializeFormsUnit();
+    TeeConstInitialization();
+    RizUriduInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    RizUriduFinalization();
+    TeeConstFinalization();
     FinalizeFormsUnit();
 }

@@ -70,28 +70,48 @@ int64_t TStream::CopyFrom(TStream* Source, int64_t Count)
 
 // ---- TMemoryStream --------------------------------------------------------------
 
+namespace {
+
+// Reading and writing at a position of a growable byte container (memory and string
+// streams keep their bytes in one).
+template <class Bytes>
+int64_t ReadBytes(const Bytes& Data, int64_t& Position, void* Buffer, int64_t Count)
+{
+    const int64_t size = static_cast<int64_t>(Data.size());
+    if (Count <= 0 || Position >= size)
+        return 0;
+    const int64_t n = std::min(Count, size - Position);
+    std::memcpy(Buffer, Data.data() + Position, static_cast<size_t>(n));
+    Position += n;
+    return n;
+}
+
+template <class Bytes>
+int64_t WriteBytes(Bytes& Data, int64_t& Position, const void* Buffer, int64_t Count, int64_t Limit,
+                   const char* FullMessage)
+{
+    if (Count <= 0)
+        return 0;
+    if (Count > Limit - Position)
+        throw EWriteError(FullMessage);
+    const int64_t end = Position + Count;
+    if (end > static_cast<int64_t>(Data.size()))
+        Data.resize(static_cast<size_t>(end));
+    std::memcpy(Data.data() + Position, Buffer, static_cast<size_t>(Count));
+    Position = end;
+    return Count;
+}
+
+} // namespace
+
 int64_t TMemoryStream::Read(void* Buffer, int64_t Count)
 {
-    if (Count <= 0 || FPosition >= Size())
-        return 0;
-    int64_t n = std::min(Count, Size() - FPosition);
-    std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
-    FPosition += n;
-    return n;
+    return ReadBytes(FData, FPosition, Buffer, Count);
 }
 
 int64_t TMemoryStream::Write(const void* Buffer, int64_t Count)
 {
-    if (Count <= 0)
-        return 0;
-    if (Count > MaxMemory - FPosition)
-        throw EWriteError("Out of memory while expanding memory stream");
-    int64_t end = FPosition + Count;
-    if (end > Size())
-        FData.resize(static_cast<size_t>(end));
-    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
-    FPosition = end;
-    return Count;
+    return WriteBytes(FData, FPosition, Buffer, Count, MaxMemory, "Out of memory while expanding memory stream");
 }
 
 int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin)
@@ -232,26 +252,12 @@ void TFileStream::SetSize(int64_t NewSize)
 
 int64_t TStringStream::Read(void* Buffer, int64_t Count)
 {
-    if (Count <= 0 || FPosition >= Size())
-        return 0;
-    int64_t n = std::min(Count, Size() - FPosition);
-    std::memcpy(Buffer, FDataString.data() + FPosition, static_cast<size_t>(n));
-    FPosition += n;
-    return n;
+    return ReadBytes(FDataString, FPosition, Buffer, Count);
 }
 
 int64_t TStringStream::Write(const void* Buffer, int64_t Count)
 {
-    if (Count <= 0)
-        return 0;
-    if (Count > MaxMemory - FPosition)
-        throw EWriteError("Stream write error");
-    int64_t end = FPosition + Count;
-    if (end > Size())
-        FDataString.resize(static_cast<size_t>(end));
-    std::memcpy(FDataString.data() + FPosition, Buffer, static_cast<size_t>(Count));
-    FPosition = end;
-    return Count;
+    return WriteBytes(FDataString, FPosition, Buffer, Count, MaxMemory, "Stream write error");
 }
 
 int64_t TStringStream::Seek(int64_t Offset, TSeekOrigin Origin)

@@ -1,6 +1,6 @@
 // The main window, driven as a user would: set controls, press buttons and menu items,
 // read the controls and the answered message boxes.
-#include "DialogRecorder.h"
+#include "AppWindows.h"
 
 #include "ChatUnit.h"
 #include "TestSupport.h"
@@ -23,26 +23,8 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public AppWindowsTest {
 protected:
-    DialogRecorder dialogs;
-    std::unique_ptr<TfmData> data;
-    std::unique_ptr<TfmMain> main;
-
-    void SetUp() override
-    {
-        data = std::make_unique<TfmData>(nullptr);
-        fmData = data.get();
-        main = std::make_unique<TfmMain>(nullptr);
-        fmMain = main.get();
-    }
-    void TearDown() override
-    {
-        fmMain = nullptr;
-        fmData = nullptr;
-        main.reset();
-        data.reset();
-    }
     TStringGrid* Grid() const { return main->sgIniGuess; }
     std::vector<std::string> Column(int col, int rows) const
     {
@@ -269,7 +251,9 @@ TEST_F(MainWindowTest, RunWithoutPointsSaysSo)
     static_cast<QAbstractButton*>(fmData->sbrun->Widget())->click();
     EXPECT_FALSE(fmData->Visible());
     EXPECT_EQ(fmData->PointCount(), 1);
-    EXPECT_EQ(dialogs.Requests.size(), 1u);
+    // One point cannot determine four unknowns: the run says so instead of fitting.
+    ASSERT_EQ(dialogs.Requests.size(), 2u);
+    EXPECT_EQ(dialogs.Requests[1].Text, "Too few data points: 1 points for 4 unknowns");
 }
 
 TEST(MainProgramTest, ClosingTheMainWindowEndsTheProgram)

@@ -1,6 +1,6 @@
 // The run as a user starts it: open a data file, press RUN, read the report, the grid,
 // the table file and the answered message boxes.
-#include "DialogRecorder.h"
+#include "AppWindows.h"
 
 #include "ChatUnit.h"
 #include "TestSupport.h"
@@ -17,32 +17,9 @@
 
 namespace {
 
-class RunWindowTest : public ::testing::Test {
+class RunWindowTest : public AppWindowsTest {
 protected:
-    DialogRecorder dialogs;
-    std::unique_ptr<TfmMain> main;
-    std::unique_ptr<TfmData> data;
-    std::unique_ptr<TfmChart> chart;
     std::string folder = testsupport::TempDir();
-
-    void SetUp() override
-    {
-        main = std::make_unique<TfmMain>(nullptr);
-        fmMain = main.get();
-        data = std::make_unique<TfmData>(nullptr);
-        fmData = data.get();
-        chart = std::make_unique<TfmChart>(nullptr);
-        fmChart = chart.get();
-    }
-    void TearDown() override
-    {
-        fmMain = nullptr;
-        fmData = nullptr;
-        fmChart = nullptr;
-        chart.reset();
-        data.reset();
-        main.reset();
-    }
 
     // Copies an example into the test's folder and opens it through the File menu.
     std::string OpenExample(const std::string& name)
