@@ -58,7 +58,8 @@ void TPanel::ApplyBevel()
     if (frame == nullptr)
         return;
     switch (FBevelOuter) {
-    case bvNone: frame->setFrameStyle(QFrame::NoFrame); break;
+    case bvNone:
+    case bvSpace: frame->setFrameStyle(QFrame::NoFrame); break;
     case bvLowered: frame->setFrameStyle(QFrame::Panel | QFrame::Sunken); break;
     case bvRaised: frame->setFrameStyle(QFrame::Panel | QFrame::Raised); break;
     }

@@ -3,7 +3,9 @@
 
 #include "Controls.h"
 
-enum TPanelBevel { bvNone, bvLowered, bvRaised };
+// bvSpace takes the bevel's room without drawing it.
+enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+using TBevelCut = TPanelBevel;
 
 // A container with a bevelled border and an optional caption drawn in its centre.
 class TPanel : public TWinControl {

@@ -1,7 +1,11 @@
 #include "RizUridu/Helpers.h"
 
 #include "controls/Clipboard.h"
+#include "controls/Controls.h"
+#include "controls/Cursors.h"
 #include "controls/Registry.h"
+#include "controls/Resources.h"
+#include "graphics/Bitmap.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -336,16 +340,102 @@ void SetDefaultPalette(std::span<const TColor> Colors)
         PaletteStorage().assign(Colors.begin(), Colors.end());
 }
 
+// ---- controls and class bitmaps ----------------------------------------------------
+
+void ForEachItem(bool Enable, std::span<TControl* const> Controls)
+{
+    for (TControl* c : Controls)
+        if (c != nullptr)
+            c->SetEnabled(Enable);
+}
+
+void ForEachItem(bool Enable, std::initializer_list<TControl*> Controls)
+{
+    ForEachItem(Enable, std::span<TControl* const>(Controls.begin(), Controls.size()));
+}
+
+bool FindBitmapInModules(TBitmap* Bitmap, const std::string& Name, const std::string& SecondName)
+{
+    if (Bitmap == nullptr)
+        return false;
+    if (LoadBitmapResource(Bitmap, Name))
+        return true;
+    return !SecondName.empty() && LoadBitmapResource(Bitmap, SecondName);
+}
+
+bool LoadBitmapForClass(const TObject* Object, TBitmap* Bitmap, const std::string& ParentClassName)
+{
+    if (Object == nullptr)
+        return false;
+    return FindBitmapInModules(Bitmap, Object->ClassName(), ParentClassName);
+}
+
+// ---- the hand cursor ----------------------------------------------------------------
+
+namespace {
+
+// A hand pointing up with its index finger: '#' outline, '.' inside, blanks see-through.
+const char* const HandCursorRows[] = {
+    "     ##         ",
+    "    #..#        ",
+    "    #..#        ",
+    "    #..#        ",
+    "    #..#        ",
+    "    #..###      ",
+    "    #..#..###   ",
+    "    #..#..#..## ",
+    " ## #..#..#..#.#",
+    "#..##........#.#",
+    "#...#..........#",
+    " #.............#",
+    "  #............#",
+    "  #............#",
+    "   #...........#",
+    "   #..........# ",
+    "    #.........# ",
+    "    #.........# ",
+    "     #.......#  ",
+    "     #.......#  ",
+    "     #########  ",
+};
+constexpr TColor HandCursorClear = clFuchsia;
+constexpr TPoint HandCursorHotSpot{5, 0};
+
+void RegisterHandCursor()
+{
+    TBitmap image(32, 32);
+    TCanvas* c = image.Canvas();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(HandCursorClear);
+    c->FillRect(TRect(0, 0, 32, 32));
+    int y = 0;
+    for (const char* row : HandCursorRows) {
+        for (int x = 0; row[x] != '\0'; ++x) {
+            if (row[x] == '#')
+                c->SetPixel(x, y, clBlack);
+            else if (row[x] == '.')
+                c->SetPixel(x, y, clWhite);
+        }
+        ++y;
+    }
+    c->Flush();
+    Screen()->SetCursorImage(crTeeHand, image, HandCursorClear, HandCursorHotSpot);
+}
+
+} // namespace
+
 // ---- unit start-up ----------------------------------------------------------------
 
 void RizUriduInitialization()
 {
     SetDefaultPalette({});
     TeeItemSeparator = ";";
+    RegisterHandCursor();
 }
 
 void RizUriduFinalization()
 {
     SetDefaultPalette({});
     TeeItemSeparator = ";";
+    Screen()->RemoveCursor(crTeeHand);
 }

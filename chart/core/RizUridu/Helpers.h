@@ -9,6 +9,7 @@
 #include "graphics/Types.h"
 
 #include <functional>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <vector>
@@ -120,11 +121,27 @@ TColor GetDefaultPaletteColor(int Index);
 // Makes a copy of Colors the default palette; no colours restore the built-in one.
 void SetDefaultPalette(std::span<const TColor> Colors);
 
+// ---- controls and class bitmaps ----------------------------------------------------
+
+class TBitmap;
+
+// Enables or disables every control of the list; null entries are skipped.
+void ForEachItem(bool Enable, std::span<TControl* const> Controls);
+void ForEachItem(bool Enable, std::initializer_list<TControl*> Controls);
+
+// Loads the program's bitmap resource Name, else SecondName (when given), into Bitmap;
+// answers whether one was found. Bitmap is unchanged when none is.
+bool FindBitmapInModules(TBitmap* Bitmap, const std::string& Name, const std::string& SecondName = {});
+// The bitmap named after the object's class, else after ParentClassName (the class it
+// derives from, for classes that have no bitmap of their own).
+bool LoadBitmapForClass(const TObject* Object, TBitmap* Bitmap, const std::string& ParentClassName = {});
+
 // ---- unit start-up ----------------------------------------------------------------
 
 // The hand cursor's number.
 inline constexpr int crTeeHand = 2020;
 
-// Start-up sets the built-in palette and the ";" separator; finalisation puts them back.
+// Start-up sets the built-in palette and the ";" separator and registers the hand
+// cursor; finalisation puts the first two back and removes the cursor.
 void RizUriduInitialization();
 void RizUriduFinalization();

@@ -1,0 +1,558 @@
+#include "CustomControls.h"
+
+#include "CursorsQt.h"
+#include "QtBridge.h"
+#include "StdCtrls.h"
+
+#include "graphics/QtBridge.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <algorithm>
+
+using namespace ctlqt;
+
+namespace {
+
+TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
+{
+    TShiftState s = 0;
+    if (mods & Qt::ShiftModifier)
+        s |= ssShift;
+    if (mods & Qt::AltModifier)
+        s |= ssAlt;
+    if (mods & Qt::ControlModifier)
+        s |= ssCtrl;
+    if (buttons & Qt::LeftButton)
+        s |= ssLeft;
+    if (buttons & Qt::RightButton)
+        s |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        s |= ssMiddle;
+    return s;
+}
+
+bool ButtonOf(Qt::MouseButton b, TMouseButton& out)
+{
+    switch (b) {
+    case Qt::LeftButton: out = mbLeft; return true;
+    case Qt::RightButton: out = mbRight; return true;
+    case Qt::MiddleButton: out = mbMiddle; return true;
+    default: return false;
+    }
+}
+
+// The platform's virtual key of a toolkit key; 0 for keys it has no code for.
+uint16_t VirtualKeyOf(int key)
+{
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return uint16_t(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return uint16_t(VK_F1 + (key - Qt::Key_F1));
+    switch (key) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+// The toolkit window of a custom control: it hands its input to the control and shows
+// the control's window image.
+class CustomControlWidget : public QWidget {
+public:
+    explicit CustomControlWidget(TCustomControl* AControl) : FControl(AControl)
+    {
+        setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    QImage Image;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        GuardedCall([this] { FControl->PaintWindow(); });
+        QPainter p(this);
+        p.drawImage(0, 0, Image);
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        TMouseButton b;
+        if (!ButtonOf(e->button(), b))
+            return;
+        const TShiftState s = ShiftOf(e->modifiers(), e->buttons());
+        const QPoint p = e->position().toPoint();
+        GuardedCall([&] { FControl->DispatchMouseDown(b, s, p.x(), p.y()); });
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        TMouseButton b;
+        if (!ButtonOf(e->button(), b))
+            return;
+        const TShiftState s = ShiftOf(e->modifiers(), e->buttons());
+        const QPoint p = e->position().toPoint();
+        GuardedCall([&] { FControl->DispatchDoubleClick(b, s, p.x(), p.y()); });
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        const TShiftState s = ShiftOf(e->modifiers(), e->buttons());
+        const QPoint p = e->position().toPoint();
+        GuardedCall([&] { FControl->DispatchMouseMove(s, p.x(), p.y()); });
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        TMouseButton b;
+        if (!ButtonOf(e->button(), b))
+            return;
+        const TShiftState s = ShiftOf(e->modifiers(), e->buttons());
+        const QPoint p = e->position().toPoint();
+        GuardedCall([&] { FControl->DispatchMouseUp(b, s, p.x(), p.y()); });
+    }
+    void wheelEvent(QWheelEvent* e) override
+    {
+        const TShiftState s = ShiftOf(e->modifiers(), e->buttons());
+        const QPoint g = e->globalPosition().toPoint();
+        bool handled = false;
+        GuardedCall([&] { handled = FControl->DispatchMouseWheel(s, e->angleDelta().y(), TPoint(g.x(), g.y())); });
+        e->setAccepted(handled);
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        uint16_t key = VirtualKeyOf(e->key());
+        const TShiftState s = ShiftOf(e->modifiers(), Qt::NoButton);
+        GuardedCall([&] { FControl->DispatchKeyDown(key, s); });
+    }
+    void keyReleaseEvent(QKeyEvent* e) override
+    {
+        uint16_t key = VirtualKeyOf(e->key());
+        const TShiftState s = ShiftOf(e->modifiers(), Qt::NoButton);
+        GuardedCall([&] { FControl->DispatchKeyUp(key, s); });
+    }
+    void leaveEvent(QEvent*) override
+    {
+        GuardedCall([this] { FControl->DispatchMouseLeave(); });
+    }
+    void resizeEvent(QResizeEvent*) override
+    {
+        GuardedCall([this] { FControl->CheckResize(); });
+    }
+    // Arrow keys and Tab stay with the control instead of moving the focus.
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    TCustomControl* FControl;
+};
+
+struct TCustomControl::Impl {
+    CustomControlWidget* Window = nullptr;
+    bool HasRegion = false;
+};
+
+// ---- TCustomControl -----------------------------------------------------------------
+
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner), d(std::make_unique<Impl>()), FCanvas(std::make_unique<TCanvas>())
+{
+    d->Window = new CustomControlWidget(this);
+    SetWidget(d->Window);
+}
+
+TCustomControl::~TCustomControl()
+{
+    // The canvas lets go of the window image before the widget and its image go.
+    qtbridge::Detach(*FCanvas);
+}
+
+void TCustomControl::SetColor(TColor Value)
+{
+    if (Value == FColor)
+        return;
+    FColor = Value;
+    Repaint();
+}
+
+void TCustomControl::SetCursor(TCursor Value)
+{
+    FCursor = Value;
+    if (QWidget* w = Widget()) {
+        if (Value == crDefault)
+            w->unsetCursor();
+        else
+            w->setCursor(ToQCursor(Value));
+    }
+}
+
+TPoint TCustomControl::ScreenToClient(TPoint P) const
+{
+    QWidget* w = Widget();
+    if (w == nullptr || !w->isVisible())
+        return P;
+    const QPoint q = w->mapFromGlobal(QPoint(P.X, P.Y));
+    return {q.x(), q.y()};
+}
+
+TPoint TCustomControl::ClientToScreen(TPoint P) const
+{
+    QWidget* w = Widget();
+    if (w == nullptr || !w->isVisible())
+        return P;
+    const QPoint q = w->mapToGlobal(QPoint(P.X, P.Y));
+    return {q.x(), q.y()};
+}
+
+bool TCustomControl::HandleAllocated() const
+{
+    return Widget() != nullptr;
+}
+
+void TCustomControl::SetWindowRegion(const TRegion* Region)
+{
+    QWidget* w = Widget();
+    if (w == nullptr)
+        return;
+    if (Region == nullptr) {
+        w->clearMask();
+        d->HasRegion = false;
+    } else {
+        w->setMask(Region->impl().Region);
+        d->HasRegion = true;
+    }
+}
+
+bool TCustomControl::HasWindowRegion() const
+{
+    return d->HasRegion;
+}
+
+void TCustomControl::Invalidate()
+{
+    if (QWidget* w = Widget())
+        w->update();
+}
+
+void TCustomControl::Update()
+{
+    if (QWidget* w = Widget(); w != nullptr && w->isVisible())
+        w->repaint();
+}
+
+void TCustomControl::Repaint()
+{
+    Invalidate();
+}
+
+void TCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    // A window without a parent keeps the control's size too, so that what it paints
+    // matches the control.
+    if (QWidget* w = Widget(); w != nullptr && Parent() == nullptr)
+        w->resize(Width(), Height());
+    CheckResize();
+}
+
+void TCustomControl::CheckResize()
+{
+    if (Width() == FLastWidth && Height() == FLastHeight)
+        return;
+    FLastWidth = Width();
+    FLastHeight = Height();
+    Resize();
+}
+
+void TCustomControl::PaintWindow()
+{
+    CustomControlWidget* w = d->Window;
+    if (w == nullptr)
+        return;
+    const int width = std::max(w->width(), 1), height = std::max(w->height(), 1);
+    if (w->Image.width() != width || w->Image.height() != height) {
+        qtbridge::Detach(*FCanvas);
+        w->Image = QImage(width, height, QImage::Format_RGB32);
+        w->Image.setDotsPerMeterX(3780);
+        w->Image.setDotsPerMeterY(3780);
+        w->Image.fill(Qt::white);
+    }
+    // A fresh attachment for every paint: no clipping or mapping is left over.
+    qtbridge::AttachImage(*FCanvas, &w->Image, false);
+    try {
+        EraseBackground();
+        Paint();
+    } catch (...) {
+        FCanvas->Flush();
+        throw;
+    }
+    FCanvas->Flush();
+}
+
+void TCustomControl::Paint() {}
+
+void TCustomControl::EraseBackground()
+{
+    if (FColor == clNone)
+        return;
+    TBrush saved;
+    saved.Assign(FCanvas->Brush());
+    FCanvas->Brush()->SetColor(FColor);
+    FCanvas->Brush()->SetStyle(bsSolid);
+    FCanvas->FillRect(ClientRect());
+    FCanvas->Brush()->Assign(&saved);
+}
+
+void TCustomControl::DispatchMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (QWidget* w = Widget(); w != nullptr && w->focusPolicy() != Qt::NoFocus)
+        w->setFocus(Qt::MouseFocusReason);
+    MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomControl::DispatchDoubleClick(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FClickAborted = false;
+    if (Button == mbLeft)
+        DblClick();
+    if (FClickAborted) {
+        FClickAborted = false;
+        return;
+    }
+    MouseDown(Button, Shift | ssDouble, X, Y);
+}
+
+void TCustomControl::DispatchMouseMove(TShiftState Shift, int X, int Y)
+{
+    MouseMove(Shift, X, Y);
+}
+
+void TCustomControl::DispatchMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    MouseUp(Button, Shift, X, Y);
+}
+
+bool TCustomControl::DispatchMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    return DoMouseWheel(Shift, WheelDelta, MousePos);
+}
+
+void TCustomControl::DispatchKeyDown(uint16_t& Key, TShiftState Shift)
+{
+    KeyDown(Key, Shift);
+}
+
+void TCustomControl::DispatchKeyUp(uint16_t& Key, TShiftState Shift)
+{
+    KeyUp(Key, Shift);
+}
+
+void TCustomControl::DispatchMouseLeave()
+{
+    MouseLeave();
+}
+
+void TCustomControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseDown)
+        OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TCustomControl::MouseMove(TShiftState Shift, int X, int Y)
+{
+    if (OnMouseMove)
+        OnMouseMove(this, Shift, X, Y);
+}
+
+void TCustomControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseUp)
+        OnMouseUp(this, Button, Shift, X, Y);
+}
+
+bool TCustomControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    bool handled = false;
+    if (OnMouseWheel)
+        OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+    return handled;
+}
+
+void TCustomControl::DblClick()
+{
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TCustomControl::KeyDown(uint16_t& Key, TShiftState Shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
+}
+
+void TCustomControl::KeyUp(uint16_t& Key, TShiftState Shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, Key, Shift);
+}
+
+void TCustomControl::MouseLeave()
+{
+    if (OnMouseLeave)
+        OnMouseLeave(this);
+}
+
+void TCustomControl::Resize()
+{
+    if (OnResize)
+        OnResize(this);
+}
+
+// ---- TCustomPanel -----------------------------------------------------------------
+
+void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width)
+{
+    if (Canvas == nullptr)
+        return;
+    TPen* pen = Canvas->Pen();
+    pen->SetWidth(1);
+    pen->SetStyle(psSolid);
+    pen->SetMode(pmCopy);
+    Rect.Right -= 1;
+    Rect.Bottom -= 1;
+    for (int i = 0; i < Width; ++i) {
+        pen->SetColor(TopColor);
+        const TPoint a[] = {{Rect.Left, Rect.Bottom}, {Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}};
+        Canvas->Polyline(a, 3);
+        pen->SetColor(BottomColor);
+        const TPoint b[] = {{Rect.Right, Rect.Top}, {Rect.Right, Rect.Bottom}, {Rect.Left - 1, Rect.Bottom}};
+        Canvas->Polyline(b, 3);
+        InflateRect(Rect, -1, -1);
+    }
+    Rect.Right += 1;
+    Rect.Bottom += 1;
+}
+
+TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetBounds(0, 0, 185, 41);
+}
+
+void TCustomPanel::SetBevelOuter(TBevelCut Value)
+{
+    if (Value == FBevelOuter)
+        return;
+    FBevelOuter = Value;
+    Realign();
+    Repaint();
+}
+
+void TCustomPanel::SetBevelInner(TBevelCut Value)
+{
+    if (Value == FBevelInner)
+        return;
+    FBevelInner = Value;
+    Realign();
+    Repaint();
+}
+
+void TCustomPanel::SetBevelWidth(int Value)
+{
+    Value = std::max(Value, 1);
+    if (Value == FBevelWidth)
+        return;
+    FBevelWidth = Value;
+    Realign();
+    Repaint();
+}
+
+void TCustomPanel::SetBorderWidth(TBorderWidth Value)
+{
+    Value = std::max(Value, 0);
+    if (Value == FBorderWidth)
+        return;
+    FBorderWidth = Value;
+    Realign();
+    Repaint();
+}
+
+void TCustomPanel::SetShowCaption(bool Value)
+{
+    if (Value == FShowCaption)
+        return;
+    FShowCaption = Value;
+    Repaint();
+}
+
+void TCustomPanel::GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const
+{
+    int border = FBorderWidth;
+    if (FBevelOuter != bvNone)
+        border += FBevelWidth;
+    if (FBevelInner != bvNone)
+        border += FBevelWidth;
+    ALeft = border;
+    ATop = border;
+    AWidth = std::max(Width() - 2 * border, 0);
+    AHeight = std::max(Height() - 2 * border, 0);
+}
+
+void TCustomPanel::Paint()
+{
+    TCanvas* c = Canvas();
+    TRect r = ClientRect();
+    auto bevel = [&](TBevelCut cut) {
+        if (cut == bvNone)
+            return;
+        if (cut == bvSpace) {
+            InflateRect(r, -FBevelWidth, -FBevelWidth);
+            return;
+        }
+        const bool raised = cut == bvRaised;
+        Frame3D(c, r, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight, FBevelWidth);
+    };
+    bevel(FBevelOuter);
+    if (Color() != clNone)
+        Frame3D(c, r, Color(), Color(), FBorderWidth);
+    else
+        InflateRect(r, -FBorderWidth, -FBorderWidth);
+    bevel(FBevelInner);
+    if (Color() != clNone) {
+        c->Brush()->SetColor(Color());
+        c->Brush()->SetStyle(bsSolid);
+        c->FillRect(r);
+    }
+    if (FShowCaption && !Caption().empty()) {
+        c->Brush()->SetStyle(bsClear);
+        c->SetBkMode(TRANSPARENT);
+        c->Font()->SetColor(clBtnText);
+        c->SetTextAlign(TA_CENTER | TA_TOP);
+        const std::string text = StripHotkey(Caption());
+        c->TextOut((r.Left + r.Right) / 2, (r.Top + r.Bottom - c->TextHeight(text)) / 2, text);
+    }
+}
+
+void TCustomPanel::TextChanged()
+{
+    Repaint();
+}

@@ -1,0 +1,184 @@
+// What self-painting controls show: their Paint on the window image, the panel's bevels
+// and caption, cursors from the screen's list, window shapes, the printer's PDF output
+// and the program's bitmap resources.
+#include "TestSupport.h"
+
+#include "controls/CustomControls.h"
+#include "controls/Printers.h"
+#include "controls/Resources.h"
+#include "graphics/Bitmap.h"
+
+#include <QCursor>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+TColor At(const QImage& img, int x, int y)
+{
+    const QRgb p = img.pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+// Paints a red square at (10, 10) on whatever was erased before.
+class TSquareControl : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        Canvas()->Brush()->SetColor(clRed);
+        Canvas()->FillRect(TRect(10, 10, 20, 20));
+    }
+};
+
+} // namespace
+
+TEST(CustomControlPaint, PaintDrawsOnTheErasedWindowImage)
+{
+    TSquareControl control(nullptr);
+    control.SetBounds(0, 0, 40, 30);
+    control.SetColor(clYellow);
+    const QImage shown = control.Widget()->grab().toImage();
+    EXPECT_GE(control.Paints, 1);
+    ASSERT_EQ(shown.width(), 40);
+    EXPECT_EQ(At(shown, 15, 15), clRed);
+    EXPECT_EQ(At(shown, 2, 2), clYellow);
+    // Between paints the canvas keeps the picture.
+    EXPECT_EQ(control.Canvas()->Pixel(12, 12), clRed);
+}
+
+TEST(CustomControlPaint, PanelBevelsBorderAndCaption)
+{
+    TCustomPanel panel(nullptr);
+    panel.SetBounds(0, 0, 60, 40);
+    panel.SetBevelInner(bvLowered);
+    panel.SetBorderWidth(2);
+    int l, t, w, h;
+    panel.GetClientArea(l, t, w, h);
+    EXPECT_EQ(l, 4);
+    EXPECT_EQ(w, 52);
+    panel.PaintWindow();
+    TCanvas* c = panel.Canvas();
+    const TColor light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow), face = ColorToRGB(clBtnFace);
+    EXPECT_EQ(c->Pixel(0, 20), light);    // raised outer bevel
+    EXPECT_EQ(c->Pixel(59, 20), dark);
+    EXPECT_EQ(c->Pixel(1, 20), face);     // border in the panel colour
+    EXPECT_EQ(c->Pixel(3, 20), dark);     // lowered inner bevel
+    EXPECT_EQ(c->Pixel(56, 20), light);
+
+    // The caption is drawn only while ShowCaption.
+    auto ink = [&] {
+        int n = 0;
+        for (int y = 5; y < 35; ++y)
+            for (int x = 5; x < 55; ++x)
+                n += c->Pixel(x, y) == clBlack ? 1 : 0;
+        return n;
+    };
+    panel.SetCaption("Wm");
+    panel.PaintWindow();
+    EXPECT_GT(ink(), 5);
+    panel.SetShowCaption(false);
+    panel.PaintWindow();
+    EXPECT_EQ(ink(), 0);
+}
+
+TEST(CustomControlPaint, CursorsFromTheScreensList)
+{
+    TBitmap arrow(8, 8);
+    TCanvas* c = arrow.Canvas();
+    c->Brush()->SetColor(clFuchsia);
+    c->FillRect(TRect(0, 0, 8, 8));
+    c->Brush()->SetColor(clBlack);
+    c->FillRect(TRect(0, 0, 4, 4));
+    c->Flush();
+    constexpr TCursor custom = 4711;
+    EXPECT_FALSE(Screen()->HasCursor(custom));
+    Screen()->SetCursorImage(custom, arrow, clFuchsia, TPoint(1, 2));
+    EXPECT_TRUE(Screen()->HasCursor(custom));
+
+    TCustomControl control(nullptr);
+    control.SetCursor(custom);
+    const QCursor shown = control.Widget()->cursor();
+    EXPECT_EQ(shown.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(shown.hotSpot(), QPoint(1, 2));
+    const QImage img = shown.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(qAlpha(img.pixel(1, 1)), 255);
+    EXPECT_EQ(qAlpha(img.pixel(6, 6)), 0);   // the transparent colour is see-through
+
+    control.SetCursor(crCross);
+    EXPECT_EQ(control.Widget()->cursor().shape(), Qt::CrossCursor);
+    control.SetCursor(crHandPoint);
+    EXPECT_EQ(control.Widget()->cursor().shape(), Qt::PointingHandCursor);
+    Screen()->RemoveCursor(custom);
+    EXPECT_FALSE(Screen()->HasCursor(custom));
+    EXPECT_TRUE(Screen()->HasCursor(crHourGlass));
+}
+
+TEST(CustomControlPaint, WindowRegionShapesTheWindow)
+{
+    TCustomControl control(nullptr);
+    control.SetBounds(0, 0, 50, 50);
+    const TRegion round = TRegion::CreateEllipse(0, 0, 50, 50);
+    control.SetWindowRegion(&round);
+    EXPECT_TRUE(control.HasWindowRegion());
+    EXPECT_FALSE(control.Widget()->mask().contains(QPoint(1, 1)));
+    EXPECT_TRUE(control.Widget()->mask().contains(QPoint(25, 25)));
+    control.SetWindowRegion(nullptr);
+    EXPECT_FALSE(control.HasWindowRegion());
+    EXPECT_TRUE(control.Widget()->mask().isEmpty());
+}
+
+TEST(CustomControlPaint, PrinterWritesAPdfFile)
+{
+    TPrinter printer;
+    const std::string file = testsupport::TempDir() + "/page.pdf";
+    printer.SetFileName(file);
+    printer.SetTitle("test page");
+    EXPECT_THROW(printer.NewPage(), EPrinter);
+    printer.SetOrientation(poLandscape);
+    EXPECT_EQ(printer.Orientation(), poLandscape);
+    EXPECT_GT(printer.PageWidth(), printer.PageHeight());
+    printer.BeginDoc();
+    EXPECT_TRUE(printer.Printing());
+    EXPECT_THROW(printer.BeginDoc(), EPrinter);
+    EXPECT_THROW(printer.SetOrientation(poPortrait), EPrinter);
+    TCanvas* c = printer.Canvas();
+    c->Brush()->SetColor(clNavy);
+    c->FillRect(TRect(100, 100, 600, 400));
+    c->TextOut(100, 500, "first page");
+    printer.NewPage();
+    EXPECT_EQ(printer.PageNumber(), 2);
+    c->TextOut(100, 100, "second page");
+    printer.EndDoc();
+    EXPECT_FALSE(printer.Printing());
+    ASSERT_TRUE(std::filesystem::exists(file));
+    std::ifstream in(file, std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(pdf.substr(0, 4), "%PDF");
+    EXPECT_NE(pdf.find("/Count 2"), std::string::npos);   // two pages
+    EXPECT_THROW(printer.EndDoc(), EPrinter);
+}
+
+TEST(CustomControlPaint, BitmapResourcesOfTheProgram)
+{
+    EXPECT_TRUE(BitmapResourceExists("TChart"));
+    EXPECT_FALSE(BitmapResourceExists("tchart"));
+    EXPECT_FALSE(BitmapResourceExists(""));
+    TBitmap bmp(3, 3);
+    EXPECT_FALSE(LoadBitmapResource(&bmp, "TNothing"));
+    EXPECT_EQ(bmp.Width(), 3);
+    ASSERT_TRUE(LoadBitmapResource(&bmp, "TChart"));
+    EXPECT_EQ(bmp.Width(), 24);
+    EXPECT_EQ(bmp.Height(), 24);
+    EXPECT_FALSE(LoadBitmapResource(nullptr, "TChart"));
+}
