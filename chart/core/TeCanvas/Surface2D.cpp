@@ -315,9 +315,14 @@ void CanvasTextOutFormatted(TTeeCanvas* surface, int x, int y, bool markup, cons
 {
     if (surface == nullptr)
         return;
-    if (markup && surface->ReferenceCanvas() != nullptr)
-        DrawMarkupText(surface->ReferenceCanvas(), x, y, text);
-    else
+    // Centred markup runs are centred across the surface's chart rectangle (the canvas's
+    // clip before any projection was set up).
+    if (markup && surface->ReferenceCanvas() != nullptr) {
+        TCanvas* c = surface->ReferenceCanvas();
+        DrawMarkupText(c, x, y, text, IsRectEmpty(surface->Bounds()) ? c->ClipRect() : surface->Bounds());
+        return;
+    }
+    if (!markup)
         surface->TextOut(x, y, text);
 }
 
@@ -539,15 +544,34 @@ void TTeeCanvas3D::TextOut(int x, int y, const std::string& text)
     TTeeFont* font = FCurrentFont;
     int tx = x, ty = y;
 
-    // The rectangle the text covers at a point, by the horizontal alignment.
+    // The rectangle the text covers at a point: across by the horizontal alignment, down
+    // by the vertical one (bottom- and baseline-aligned text lies above the point), and
+    // the bounds of that rectangle turned about the point when the font is rotated, so
+    // that a gradient fill or a see-through shadow covers the glyphs wherever they are.
     auto textRect = [&](int px, int py) {
         const int w = TextWidth(text), h = TextHeight(text);
-        const unsigned align = GetTextAlign() & ~unsigned(TA_BOTTOM);
-        if ((align & TA_CENTER) == TA_CENTER)
-            return TRect(px - w / 2, py, px + w / 2, py + h);
-        if ((align & TA_CENTER) == TA_RIGHT)
-            return TRect(px - w, py, px, py + h);
-        return TRect(px, py, px + w, py + h);
+        const unsigned align = GetTextAlign();
+        int left = 0;
+        if ((align & TA_HORZMASK) == TA_CENTER)
+            left = -(w / 2);
+        else if ((align & TA_HORZMASK) == TA_RIGHT)
+            left = -w;
+        const int right = (align & TA_HORZMASK) == TA_CENTER ? w / 2 : left + w;
+        int top = 0;
+        if ((align & TA_VERTMASK) == TA_BASELINE)
+            top = -c->GetTextMetrics().Ascent;
+        else if ((align & TA_VERTMASK) == TA_BOTTOM)
+            top = -h;
+        const int orientation = c->Font()->Orientation() % 3600;
+        if (orientation == 0)
+            return TRect(px + left, py + top, px + right, py + top + h);
+        const double a = orientation * 0.1 * 0.017453292519943295;
+        const double ca = std::cos(a), sa = std::sin(a);
+        TPoint corners[4];
+        const int xs[4] = {left, right, right, left}, ys[4] = {top, top, top + h, top + h};
+        for (int i = 0; i < 4; ++i)   // counter-clockwise on the screen, y down
+            corners[i] = TPoint(px + TeeRound(xs[i] * ca + ys[i] * sa), py + TeeRound(ys[i] * ca - xs[i] * sa));
+        return PolygonBounds(corners, 4);
     };
 
     TTeeShadow* shadow = font ? font->ShadowIfAny() : nullptr;
@@ -633,7 +657,9 @@ void TTeeCanvas3D::RotatedText(int x, int y, double angle, const std::string& te
     angle = std::fmod(angle, 360.0);   // one step however large the angle
     FCanvas->Brush()->SetStyle(bsClear);
     TFont* font = FCanvas->Font();
+    // The copy keeps the font's resolution, so that its height comes back unchanged.
     TFont saved;
+    saved.SetPixelsPerInch(font->PixelsPerInch());
     saved.Assign(font);
     font->SetOrientation(TeeRound(angle * 10));
     font->SetQuality(fqAntialiased);

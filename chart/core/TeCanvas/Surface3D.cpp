@@ -604,6 +604,7 @@ void TTeeCanvas3D::CylinderOrCone(bool vertical, const TRect& rect, int z0, int 
     const int sides = std::max(3, TeeNumCylinderSides);
     const TColor ref = ReferenceColor();
     const TColor brushColor = FCanvas->Brush()->Color();
+    const TColor backColor = FCanvas->BkColor();
     const bool solid = FCanvas->Brush()->Style() == bsSolid;
     const double cz = (z0 + z1) * 0.5, rz = (z1 - z0) * 0.5;
     const double scale = percent * 0.01;
@@ -637,14 +638,17 @@ void TTeeCanvas3D::CylinderOrCone(bool vertical, const TRect& rect, int z0, int 
             faces = StoreFace(t0, rim[1].z[i], t1, rim[1].z[i + 1], b1, rim[0].z[i + 1], b0, rim[0].z[i]);
         else
             faces = StoreFace(b0, rim[0].z[i], t0, rim[1].z[i], t1, rim[1].z[i + 1], b1, rim[0].z[i + 1]);
-        if (!faces && !BrushIsClear())
+        if (!faces)   // hidden sides are skipped, with a clear brush too
             continue;
         if (darkSides)
             ShadeBrushColor(this, ref, (256 / (2 * sides)) * i);
         PolygonOfStoredPoints();
     }
+    // Shading changed the brush colour, or the background of a hatched brush.
     if (darkSides && solid)
         FCanvas->Brush()->SetColor(brushColor);
+    else if (darkSides)
+        FCanvas->SetBkColor(backColor);
     // The end cap that looks at the viewer, drawn last.
     for (int e = 1; e >= 0; --e) {
         if (e == 1 && percent == 0)
@@ -674,17 +678,30 @@ void TTeeCanvas3D::Pyramid(bool vertical, int left, int top, int right, int bott
         return;
     const TColor ref = ReferenceColor();
     const TColor brushColor = FCanvas->Brush()->Color();
+    const TColor backColor = FCanvas->BkColor();
     const bool solid = FCanvas->Brush()->Style() == bsSolid;
     const int cz = (z0 + z1) / 2;
-    // Base first; it is hidden by the faces unless seen from its side.
-    if (darkSides)
-        ShadeBrushColor(this, ref, vertical ? 64 : 128);
-    if (vertical)
-        RectangleAtConstantY(left, bottom, right, z0, z1);
-    else
-        RectangleAtConstantX(left, top, bottom, z0, z1);
-    if (darkSides && solid)
-        FCanvas->Brush()->SetColor(brushColor);
+    // Puts back what shading changed: the brush colour, or the background of a hatched brush.
+    auto restore = [&] {
+        if (darkSides && solid)
+            FCanvas->Brush()->SetColor(brushColor);
+        else if (darkSides)
+            FCanvas->SetBkColor(backColor);
+    };
+    const bool inverted = vertical ? top > bottom : right < left;
+    // The base first, a depth plane drawn only when it faces the viewer: its corners go
+    // round as the cube's bottom (left) face does, the other way for an inverted pyramid.
+    const bool baseFaces =
+        vertical ? StoreFace(TPoint(left, bottom), z0, TPoint(right, bottom), z0, TPoint(right, bottom), z1,
+                             TPoint(left, bottom), z1)
+                 : StoreFace(TPoint(left, top), z0, TPoint(left, bottom), z0, TPoint(left, bottom), z1,
+                             TPoint(left, top), z1);
+    if (baseFaces != inverted) {
+        if (darkSides)
+            ShadeBrushColor(this, ref, vertical ? 64 : 128);
+        PolygonOfStoredPoints();
+        restore();
+    }
     struct Face {
         TPoint a;
         int za;
@@ -694,17 +711,14 @@ void TTeeCanvas3D::Pyramid(bool vertical, int left, int top, int right, int bott
     };
     std::vector<Face> faces;
     TPoint apex;
-    bool inverted;
     if (vertical) {
         apex = TPoint((left + right) / 2, top);
-        inverted = top > bottom;
         faces = {{TPoint(left, bottom), z0, TPoint(right, bottom), z0, 0},
                  {TPoint(right, bottom), z0, TPoint(right, bottom), z1, 128},
                  {TPoint(right, bottom), z1, TPoint(left, bottom), z1, 0},
                  {TPoint(left, bottom), z1, TPoint(left, bottom), z0, 128}};
     } else {
         apex = TPoint(right, (top + bottom) / 2);
-        inverted = right < left;
         faces = {{TPoint(left, bottom), z0, TPoint(left, top), z0, 0},
                  {TPoint(left, top), z0, TPoint(left, top), z1, 64},
                  {TPoint(left, top), z1, TPoint(left, bottom), z1, 0},
@@ -715,17 +729,16 @@ void TTeeCanvas3D::Pyramid(bool vertical, int left, int top, int right, int bott
         const TPoint p0 = Calc3DPoint(f.a.X, f.a.Y, f.za);
         const TPoint p2 = Calc3DPoint(f.b.X, f.b.Y, f.zb);
         const bool visible = TriangleOrientation(p0, pa, p2) != inverted;
-        if (!visible && !BrushIsClear())
+        if (!visible)   // hidden faces are skipped, with a clear brush too
             continue;
         if (darkSides && f.shade != 0)
             ShadeBrushColor(this, ref, f.shade);
-        else if (darkSides && solid)
-            FCanvas->Brush()->SetColor(brushColor);
+        else
+            restore();
         const TPoint tri[3] = {p0, pa, p2};
         FCanvas->Polygon(tri, 3);
     }
-    if (darkSides && solid)
-        FCanvas->Brush()->SetColor(brushColor);
+    restore();
 }
 
 int SolidPieSlicePoints(double startAngle, double endAngle)

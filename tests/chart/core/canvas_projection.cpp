@@ -291,3 +291,75 @@ TEST(CanvasProjection, GraphicAtDepthPaintsEveryPixelAsAQuadrilateral)
     EXPECT_EQ(Px(v.bmp, 30, 30), clWhite);
     EXPECT_EQ(Px(pic, 0, 0), clRed);   // the graphic itself is untouched
 }
+
+TEST(CanvasProjection, RoundSolidsSkipHiddenFacesEvenWithAClearBrush)
+{
+    // A clear brush outlines the same faces that a white one fills: the hidden sides at
+    // the back are not drawn through the solid.
+    auto ink = [](TBrushStyle style, int solid) {
+        View v(200, 200);
+        v.options.SetOrthogonal(false);
+        v.options.SetElevation(340);
+        v.options.SetRotation(330);
+        v.Setup(true, 60);
+        v.c.Brush()->SetColor(clWhite);
+        v.c.Brush()->SetStyle(style);
+        v.c.Pen()->SetColor(clBlack);
+        if (solid == 0)
+            v.s.Cylinder(true, TRect(60, 40, 140, 160), 0, 60, false);
+        else if (solid == 1)
+            v.s.Cone(true, TRect(60, 40, 140, 160), 0, 60, false, 0);
+        else
+            v.s.Pyramid(true, 60, 40, 140, 160, 0, 60, false);
+        int n = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x)
+                n += Px(v.bmp, x, y) == clBlack ? 1 : 0;
+        return n;
+    };
+    for (int solid = 0; solid < 3; ++solid) {
+        const int filled = ink(bsSolid, solid), outlined = ink(bsClear, solid);
+        EXPECT_GT(filled, 100) << "solid " << solid;
+        EXPECT_LE(outlined, filled + filled / 20) << "solid " << solid;
+    }
+    // The pyramid's base (darkened by 64) shows from below only.
+    auto baseShown = [](int elevation) {
+        View v(200, 200);
+        v.options.SetOrthogonal(false);
+        v.options.SetElevation(elevation);
+        v.Setup(true, 60);
+        v.c.Pen()->SetStyle(psClear);
+        v.c.Brush()->SetColor(clRed);
+        v.s.Pyramid(true, 60, 40, 140, 160, 0, 60, true);
+        int n = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x)
+                n += Px(v.bmp, x, y) == RGB(191, 0, 0) ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(baseShown(340), 0);
+    EXPECT_GT(baseShown(20), 50);
+}
+
+TEST(CanvasProjection, ShadedSolidsGiveBackTheBrushAndBackground)
+{
+    for (int solid = 0; solid < 4; ++solid)
+        for (TBrushStyle style : {bsSolid, bsCross}) {
+            View v(120, 120);
+            v.options.SetOrthogonal(false);
+            v.Setup(true, 30);
+            v.c.Brush()->SetColor(RGB(200, 180, 160));
+            v.c.Brush()->SetStyle(style);
+            v.c.SetBkColor(RGB(10, 200, 90));
+            const TRect r(30, 30, 90, 90);
+            switch (solid) {
+            case 0: v.s.Cylinder(true, r, 0, 30, true); break;
+            case 1: v.s.Cone(false, r, 0, 30, true, 30); break;
+            case 2: v.s.Pyramid(true, r.Left, r.Top, r.Right, r.Bottom, 0, 30, true); break;
+            default: v.s.BoxBetweenDepths(r.Left, r.Right, r.Top, r.Bottom, 0, 30, true); break;
+            }
+            EXPECT_EQ(v.c.Brush()->Color(), RGB(200, 180, 160)) << "solid " << solid;
+            EXPECT_EQ(v.c.Brush()->Style(), style) << "solid " << solid;
+            EXPECT_EQ(v.c.BkColor(), RGB(10, 200, 90)) << "solid " << solid << " style " << style;
+        }
+}

@@ -129,6 +129,12 @@ void DrawSampler(TBitmap& bmp)
     transparentShadow.Shadow()->SetTransparency(60);
     s.ApplyFont(&transparentShadow);
     s.TextOut(420, 140, "See-through shadow");
+    // Gradient glyphs placed by their bottom edge, and turned like an axis title.
+    s.ApplyFont(&graded);
+    s.SetTextAlign(int(TA_LEFT | TA_BOTTOM));
+    s.TextOut(420, 245, "Bottom");
+    s.SetTextAlign(int(TA_LEFT | TA_TOP));
+    s.RotatedText(640, 250, 90, "Turned");
     s.ClearCurrentFont();
 
     // The ten gradient directions.
@@ -209,8 +215,14 @@ void DrawSampler(TBitmap& bmp)
     s.Arrow(true, TPoint(420, 680), TPoint(560, 660), 24, 20, 30, 40);
     s.AssignPen(&black, clNavy);
     s.EllipseAtDepth(600, 650, 700, 690, 30);
+    // Outlines only: the hidden sides stay hidden.
+    s.AssignPen(&black, clBlack);
+    c->Brush()->SetStyle(bsClear);
+    s.Cylinder(true, TRect(790, 445, 850, 510), 0, 40, false);
+    s.Pyramid(true, 790, 525, 850, 590, 0, 40, false);
+    c->Brush()->SetStyle(bsSolid);
     s.BeginNested();
-    Caption(s, 760, 670, "flat caption");
+    Caption(s, 760, 682, "flat caption");
     s.EndNested();
 }
 

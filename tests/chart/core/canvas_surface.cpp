@@ -428,3 +428,83 @@ TEST(CanvasSurface, NestingSuspendsProjectionUntilTheOutermostEnd)
     s.EndNested();   // unbalanced: ignored
     EXPECT_TRUE(s.Is3D());
 }
+
+TEST(CanvasSurface, GlyphEffectsFollowTheTextWhereverItsAlignmentPutsIt)
+{
+    TTeeFont font;
+    font.SetHeight(-20);
+    font.SetStyle(fsBold);
+    font.Gradient()->SetVisible(true);
+    font.Gradient()->SetStartColor(clRed);
+    font.Gradient()->SetEndColor(clRed);
+    // Bottom- and baseline-aligned text lies above the point: the gradient still fills it.
+    for (unsigned align : {TA_LEFT | TA_BOTTOM, TA_CENTER | TA_BASELINE, TA_RIGHT | TA_BOTTOM}) {
+        Flat f(120, 60);
+        f.s.SetTextMeasurer(Fixed());
+        f.s.ApplyFont(&font);
+        f.s.SetTextAlign(int(align));
+        f.s.TextOut(60, 40, "HH");
+        EXPECT_GT(Count(f.bmp, clRed, TRect(0, 0, 120, 40)), 60) << "alignment " << align;
+    }
+    // Rotated text: the gradient covers the turned glyphs.
+    Flat r(80, 80);
+    r.s.ApplyFont(&font);
+    r.s.RotatedText(40, 70, 90, "HH");
+    EXPECT_GT(Count(r.bmp, clRed), 60);
+    EXPECT_EQ(r.c.ClipDepth(), 0);
+
+    // A fully see-through shadow of bottom-aligned text leaves no trace.
+    TTeeFont shadowed;
+    shadowed.SetHeight(-20);
+    shadowed.SetStyle(fsBold);
+    shadowed.Shadow()->SetColor(clRed);
+    shadowed.Shadow()->SetSize(3);
+    shadowed.Shadow()->SetTransparency(100);
+    Flat s(120, 60);
+    s.s.ApplyFont(&shadowed);
+    s.s.SetTextAlign(int(TA_LEFT | TA_BOTTOM));
+    s.s.TextOut(10, 40, "HH");
+    EXPECT_EQ(Count(s.bmp, clRed), 0);
+    EXPECT_GT(Count(s.bmp, clBlack), 30);
+}
+
+TEST(CanvasSurface, RotatedTextGivesBackTheFontAtItsOwnResolution)
+{
+    // A printer's font: at 600 dots per inch, 11 pixels high is a size of 1 point.
+    Flat f(60, 60);
+    f.c.Font()->SetPixelsPerInch(600);
+    f.c.Font()->SetHeight(-11);
+    f.s.RotatedText(30, 30, 45, "x");
+    EXPECT_EQ(f.c.Font()->Height(), -11);
+    EXPECT_EQ(f.c.Font()->PixelsPerInch(), 600);
+    EXPECT_EQ(f.c.Font()->Orientation(), 0);
+}
+
+TEST(CanvasSurface, CentredMarkupIsCentredAcrossTheChartRectangle)
+{
+    // The canvas is wider than the chart: centring uses the chart, not the canvas.
+    TBitmap bmp(300, 30);
+    TTeeCanvas3D s;
+    s.SetBuffered(false);
+    s.SetupProjection(bmp.Canvas(), nullptr, TRect(0, 0, 200, 30), false);
+    AssignStylesToCanvas(&s);
+    TTeeFont font;
+    font.SetHeight(-14);
+    s.ApplyFont(&font);
+    CanvasTextOutFormatted(&s, 0, 5, true, "<CENTER>WW</CENTER>");
+    int left = -1, right = -1;
+    for (int x = 0; x < 300; ++x)
+        for (int y = 0; y < 30; ++y)
+            if (Px(bmp, x, y) != clWhite) {
+                if (left < 0)
+                    left = x;
+                right = x;
+            }
+    ASSERT_GE(left, 0);
+    EXPECT_LE(std::abs((left + right) / 2 - 100), 3);
+    // Without markup the text starts at the point.
+    TBitmap plain(300, 30);
+    s.SetupProjection(plain.Canvas(), nullptr, TRect(0, 0, 200, 30), false);
+    CanvasTextOutFormatted(&s, 0, 5, false, "<CENTER>WW</CENTER>");
+    EXPECT_LT(Count(plain, clWhite, TRect(0, 0, 20, 30)), 20 * 30);   // the tag is printed as text
+}
