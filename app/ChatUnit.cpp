@@ -1,5 +1,6 @@
 #include "ChatUnit.h"
 
+#include "Unit2/BandCore.h"
 #include "Unit2/RunCore.h"
 
 TPointArray TData;
@@ -69,5 +70,11 @@ void TfmChart::ShowRunResults(const TRunResult& Run, const std::string& XTitle, 
 {
     // The series, axis titles and chart title join here with the chart component.
     sbUndoZoom->Hide();
+    Show();
+}
+
+void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)
+{
+    // The band series join here with the chart component.
     Show();
 }

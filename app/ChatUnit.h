@@ -7,6 +7,9 @@
 #include "controls/ExtCtrls.h"
 #include "controls/Forms.h"
 
+#include <string>
+#include <vector>
+
 // Points of the last load, slots 1..1000: temperatures T in K and measured Cp in J/(mol*K).
 // Only the data window's loader writes them; a slot that a load skips keeps its old value.
 using TPointArray = TCheckedArray<double, 1, 1000>;
@@ -14,6 +17,7 @@ extern TPointArray TData;
 extern TPointArray CpData;
 
 struct TRunResult;
+struct TBandPoint;
 
 // The chart window: a tool bar (Panel1) with the close, "Undo Zoom" and "&EDIT" buttons
 // above the chart area (Panel2).
@@ -40,6 +44,9 @@ public:
     void RemoveBandSeries();
     void ShowRunResults(const TRunResult& Run, const std::string& XTitle, const std::string& YTitle,
                         const std::string& ChartTitle);
+    // The confidence band: the two band series (created the first time, refilled after)
+    // get the upper and lower curves against T; the window is shown.
+    void ShowBand(const std::vector<TBandPoint>& Band);
 };
 
 extern TfmChart* fmChart;

@@ -1,10 +1,12 @@
 #include "Unit2.h"
 
 #include "ChatUnit.h"
+#include "Unit2/BandCore.h"
 #include "Unit2/RunCore.h"
 #include "Unit2/ThermoTable.h"
 #include "Unit3.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -92,5 +94,25 @@ void TfmMain::sbrunClick(TObject* Sender)
 
 void TfmMain::SpeedButton1Click(TObject* Sender)
 {
-    // The Monte-Carlo confidence band of the last run is drawn here; it needs the chart.
+    // The band around the curve of the grid's coefficients, at the points of the last
+    // load (the data are not reloaded).
+    const int M = fmData->PointCount() - fmData->FirstPoint();
+    const int N = StrToInt(Trim(edN->Text()));
+    std::vector<double> coef;
+    std::vector<double> unc;
+    for (int k = 1; k < sgIniGuess->RowCount(); ++k) {
+        const std::string c = Trim(sgIniGuess->Cells(2, k));
+        const std::string u = Trim(sgIniGuess->Cells(3, k));
+        if (c.empty()) {
+            MessageDlg("Invalid value of coefficient", mtError, {mbOK}, 0);
+            return;
+        }
+        if (u.empty()) {
+            MessageDlg("Invalid value of uncertainty", mtError, {mbOK}, 0);
+            return;
+        }
+        coef.push_back(StrToFloat(c));
+        unc.push_back(StrToFloat(u));
+    }
+    fmChart->ShowBand(ConfidenceBand(coef, unc, N, std::max(M, 0), TData));
 }

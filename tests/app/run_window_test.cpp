@@ -171,3 +171,33 @@ TEST_F(RunWindowTest, NelderMeadRoutineFitsAnExampleConsistently)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RunWindowTest, ConfidenceBandNeedsEveryCoefficientAndUncertainty)
+{
+    main->SpeedButton1Click(main->SpeedButton1);
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid value of coefficient"});
+    EXPECT_FALSE(chart->Visible());
+
+    dialogs.Requests.clear();
+    main->sgIniGuess->SetCells(2, 1, "1");
+    main->sgIniGuess->SetCells(2, 2, "100");
+    main->sgIniGuess->SetCells(2, 3, "1");
+    main->sgIniGuess->SetCells(2, 4, "100");
+    main->sgIniGuess->SetCells(3, 1, "0.1");
+    main->SpeedButton1Click(main->SpeedButton1);
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid value of uncertainty"});
+}
+
+TEST_F(RunWindowTest, ConfidenceBandAfterARunShowsTheChartWindow)
+{
+    OpenExample("lead_short.dat");
+    main->sbrunClick(main->sbrun);
+    chart->Hide();
+    main->SpeedButton1Click(main->SpeedButton1);
+    EXPECT_TRUE(dialogs.Requests.empty());
+    EXPECT_TRUE(chart->Visible());
+}
+
+} // namespace
