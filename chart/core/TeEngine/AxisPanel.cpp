@@ -1,0 +1,198 @@
+#include "TeEngine/AxisPanel.h"
+
+#include "TeEngine/Exceptions.h"
+#include "TeEngine/Series.h"
+#include "TeeConst.h"
+
+TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
+    : TCustomTeePanelExtended(AOwner), FSeriesList(std::make_unique<TChartSeriesList>())
+{
+}
+
+TCustomAxisPanel::~TCustomAxisPanel()
+{
+    // Listeners hear nothing more; every series leaves the chart and is freed (its owner,
+    // if any, forgets it).
+    Destroying();
+    while (SeriesCount() > 0) {
+        TChartSeries* s = FSeriesList->Series(SeriesCount() - 1);
+        s->SetParentChart(nullptr);
+        FSeriesList->Remove(s);   // in case an override kept it listed
+        delete s;
+    }
+}
+
+TChartSeries* TCustomAxisPanel::Series(int Index) const
+{
+    if (Index < 0 || Index >= SeriesCount())
+        throw ERangeError();
+    return FSeriesList->Series(Index);
+}
+
+int TCustomAxisPanel::IndexOfSeries(const TCustomChartSeries* S) const
+{
+    const auto& items = FSeriesList->Items();
+    for (size_t t = 0; t < items.size(); ++t)
+        if (static_cast<const TCustomChartSeries*>(items[t]) == S)
+            return static_cast<int>(t);
+    return -1;
+}
+
+TChartSeries* TCustomAxisPanel::AddSeries(TChartSeries* S)
+{
+    S->SetParentChart(this);
+    return S;
+}
+
+void TCustomAxisPanel::InternalAddSeries(TChartSeries* S)
+{
+    if (FSeriesList->IndexOf(S) >= 0)
+        return;
+    S->TCustomChartElement::SetParentChart(this);
+    S->AttachedToChart();
+    FSeriesList->Add(S);
+    // A listener may free the series while it hears of it; S is not used afterwards.
+    BroadcastSeriesEvent(S, seAdd);
+    RequestRepaint();
+}
+
+void TCustomAxisPanel::RemoveSeriesAt(int Index)
+{
+    if (Index < 0)
+        return;
+    TChartSeries* s = Series(Index);
+    BroadcastSeriesEvent(s, seRemove);
+    // A listener may have removed (or freed) the series meanwhile: look it up again and
+    // touch it only while it is still listed.
+    const int index = FSeriesList->IndexOf(s);
+    if (index < 0)
+        return;
+    s->DetachedFromChart();
+    FSeriesList->Delete(FSeriesList->IndexOf(s));
+    // The series no longer belongs to this chart.
+    if (s->ParentChart() == this)
+        s->TCustomChartElement::SetParentChart(nullptr);
+    RequestRepaint();
+}
+
+void TCustomAxisPanel::RemoveSeries(TChartSeries* S)
+{
+    RemoveSeriesAt(FSeriesList->IndexOf(S));
+}
+
+void TCustomAxisPanel::RemoveEverySeries(const std::function<bool(const TChartSeries*)>& Match)
+{
+    int t = 0;
+    while (t < SeriesCount()) {
+        TChartSeries* s = FSeriesList->Series(t);
+        if (!Match || Match(s)) {
+            s->SetParentChart(nullptr);
+            FSeriesList->Remove(s);
+            delete s;
+        } else {
+            ++t;
+        }
+    }
+}
+
+void TCustomAxisPanel::ExchangeSeries(int A, int B)
+{
+    FSeriesList->Exchange(A, B);
+    // Component order and series groups join with the streaming and group work.
+    BroadcastSeriesEvent(nullptr, seSwap);
+    RequestRepaint();
+}
+
+void TCustomAxisPanel::ExchangeSeries(TChartSeries* A, TChartSeries* B)
+{
+    ExchangeSeries(FSeriesList->IndexOf(A), FSeriesList->IndexOf(B));
+}
+
+int TCustomAxisPanel::ActiveSeriesCount() const
+{
+    int result = 0;
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->Active())
+            ++result;
+    return result;
+}
+
+int TCustomAxisPanel::MaxPointsCount() const
+{
+    int result = 0;
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->Active() && s->Count() > result)
+            result = s->Count();
+    return result;
+}
+
+void TCustomAxisPanel::BroadcastSeriesEvent(TChartSeries* S, int Code)
+{
+    TTeeSeriesEvent event;
+    event.Event = static_cast<TTeeSeriesEventStyle>(Code);
+    event.Series = S;
+    BroadcastEvent(&event);
+}
+
+TColor TCustomAxisPanel::PaletteColor(int Index) const
+{
+    if (FColorPalette.empty())
+        return GetDefaultPaletteColor(Index);
+    const int n = static_cast<int>(FColorPalette.size());
+    const int i = ((Index % n) + n) % n;
+    return FColorPalette[static_cast<size_t>(i)];
+}
+
+TColor TCustomAxisPanel::UnusedSeriesColor(bool CheckBackground, TChartSeries* S)
+{
+    const int n = FColorPalette.empty() ? static_cast<int>(DefaultPalette().size())
+                                        : static_cast<int>(FColorPalette.size());
+    for (int t = 0; t < n; ++t) {
+        const TColor c = PaletteColor(t);
+        if (IsColorUnused(c, CheckBackground, S))
+            return c;
+    }
+    return PaletteColor(n - 1);
+}
+
+void TCustomAxisPanel::AssignSeriesColors()
+{
+    const std::vector<TChartSeries*> items = FSeriesList->Items();
+    for (TChartSeries* s : items)
+        if (s->SeriesColor() == clDefault)
+            s->SetSeriesColor(UnusedSeriesColor(true, s));
+}
+
+bool TCustomAxisPanel::IsValidDataSource(TChartSeries* S, TComponent* Source)
+{
+    if (Source == nullptr || Source == S)
+        return false;
+    // Series sources of other kinds join with the series-source work.
+    return dynamic_cast<TChartSeries*>(Source) != nullptr;
+}
+
+void TCustomAxisPanel::CheckCircularDependence(TChartSeries* S, TComponent* Source)
+{
+    auto* source = dynamic_cast<TChartSeries*>(Source);
+    if (source == nullptr)
+        return;
+    // Every source of Source, not only its first, is followed: a loop through any of
+    // them would refresh forever.
+    TDataSourcesList* sources = source->DataSources();
+    for (int t = 0; t < sources->Count(); ++t) {
+        TComponent* c = sources->Item(t);
+        if (c == S)
+            throw ChartException(TeeMsg_CircularSeries);
+        CheckCircularDependence(S, c);
+    }
+}
+
+void TCustomAxisPanel::RefreshSeriesData(TChartSeries* S)
+{
+    if (S->IsLoading())
+        return;
+    // Without a source a series keeps its points (calculated functions and sample values
+    // join with their own work).
+    if (auto* source = dynamic_cast<TChartSeries*>(S->DataSource()))
+        S->AddValues(source);
+}

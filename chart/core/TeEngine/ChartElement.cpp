@@ -1,0 +1,149 @@
+#include "TeEngine/ChartElement.h"
+
+#include "TeEngine/AxisPanel.h"
+#include "TeEngine/Series.h"
+#include "TeeConst.h"
+
+// ---- TCustomChartElement --------------------------------------------------------
+
+TCustomChartElement::TCustomChartElement(TComponent* AOwner) : TComponent(AOwner)
+{
+    FBrush = std::make_unique<TChartBrush>(RepaintHandler());
+    FPen = MakeLinkedPen();
+}
+
+TCustomChartElement::~TCustomChartElement() = default;
+
+TNotifyEvent TCustomChartElement::RepaintHandler()
+{
+    return [this](TObject*) { RepaintRequest(); };
+}
+
+std::unique_ptr<TChartPen> TCustomChartElement::MakeLinkedPen()
+{
+    return std::make_unique<TChartPen>(RepaintHandler());
+}
+
+void TCustomChartElement::RepaintRequest()
+{
+    if (FParentChart != nullptr)
+        FParentChart->RequestRepaint();
+}
+
+void TCustomChartElement::SetActive(bool Value)
+{
+    SetBooleanProperty(FActive, Value);
+}
+
+void TCustomChartElement::SetParentChart(TCustomAxisPanel* Value)
+{
+    FParentChart = Value;
+}
+
+void TCustomChartElement::SetPen(TChartPen* Value)
+{
+    FPen->Assign(Value);
+}
+
+void TCustomChartElement::SetBrush(TChartBrush* Value)
+{
+    FBrush->Assign(Value);
+}
+
+void TCustomChartElement::SetBooleanProperty(bool& Field, bool Value)
+{
+    if (Field != Value) {
+        Field = Value;
+        Repaint();
+    }
+}
+
+void TCustomChartElement::SetIntegerProperty(int& Field, int Value)
+{
+    if (Field != Value) {
+        Field = Value;
+        Repaint();
+    }
+}
+
+void TCustomChartElement::SetStringProperty(std::string& Field, const std::string& Value)
+{
+    if (Field != Value) {
+        Field = Value;
+        Repaint();
+    }
+}
+
+void TCustomChartElement::SetColorProperty(TColor& Field, TColor Value)
+{
+    if (Field != Value) {
+        Field = Value;
+        Repaint();
+    }
+}
+
+void TCustomChartElement::Assign(TPersistent* Source)
+{
+    if (auto* s = dynamic_cast<TCustomChartElement*>(Source)) {
+        SetTag(s->Tag());
+        FActive = s->FActive;
+        FBrush->Assign(s->FBrush.get());
+        FPen->Assign(s->FPen.get());
+    } else {
+        TComponent::Assign(Source);
+    }
+}
+
+// ---- TCustomChartSeries ---------------------------------------------------------
+
+TCustomChartSeries::TCustomChartSeries(TComponent* AOwner) : TCustomChartElement(AOwner) {}
+
+void TCustomChartSeries::SendChartEvent(int Code)
+{
+    if (FParentChart != nullptr)
+        FParentChart->BroadcastSeriesEvent(dynamic_cast<TChartSeries*>(this), Code);
+}
+
+void TCustomChartSeries::SetActive(bool Value)
+{
+    FActive = Value;
+    Repaint();
+    SendChartEvent(seChangeActive);
+}
+
+void TCustomChartSeries::SetShowInLegend(bool Value)
+{
+    SetBooleanProperty(FShowInLegend, Value);
+}
+
+std::string TCustomChartSeries::Title() const
+{
+    if (!FTitle.empty())
+        return FTitle;
+    if (!Name().empty())
+        return Name();
+    if (FParentChart != nullptr) {
+        const int index = FParentChart->IndexOfSeries(this);
+        if (index >= 0)
+            return TeeMsg_Series + IntToStr(index + 1);
+    }
+    return {};
+}
+
+void TCustomChartSeries::SetTitle(const std::string& Value)
+{
+    FTitle = Value;
+    Repaint();
+    SendChartEvent(seChangeTitle);
+}
+
+void TCustomChartSeries::Assign(TPersistent* Source)
+{
+    if (auto* s = dynamic_cast<TCustomChartSeries*>(Source)) {
+        FShowInLegend = s->FShowInLegend;
+        FTitle = s->FTitle;
+        FIdentifier = s->FIdentifier;
+        FStyle = s->FStyle;
+    }
+    TCustomChartElement::Assign(Source);
+}

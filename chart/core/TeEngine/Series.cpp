@@ -1,0 +1,671 @@
+#include "TeEngine/Series.h"
+
+#include "RizUridu.h"
+#include "TeEngine/AxisPanel.h"
+#include "TeEngine/Exceptions.h"
+#include "TeeConst.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+[[noreturn]] void AssertionFailed(const char* Text)
+{
+    throw EAssertionFailed(Text);
+}
+
+// The legend's column separator.
+const std::string TeeColumnSeparator(1, char(6));
+
+} // namespace
+
+TChartSeries::TChartSeries(TComponent* AOwner) : TCustomChartSeries(AOwner)
+{
+    // Each list adopts itself into FValuesList, which owns it.
+    FXValues = new TChartValueList(this, "X");
+    FXValues->SetOrder(loAscending);
+    FYValues = new TChartValueList(this, "Y");
+    FMandatory = FYValues;
+    FNotMandatory = FXValues;
+    FPercentFormat = TeeMsg_DefPercentFormat;
+    FValueFormat = TeeMsg_DefValueFormat;
+}
+
+TChartSeries::~TChartSeries()
+{
+    FDestroyingSeries = true;
+    if (FParentChart != nullptr)
+        FParentChart->RemoveSeries(this);
+    FParentChart = nullptr;
+    // Sources that the series owns go with it; the others only forget it.
+    const int sources = FDataSources.Count();
+    for (int t = sources - 1; t >= 0; --t) {
+        TComponent* source = FDataSources.Item(t);
+        if (auto* s = dynamic_cast<TChartSeries*>(source))
+            s->RemoveLinkedSeries(this);
+        else {
+            source->RemoveFreeNotification(this);
+            if (source->Owner() == this)
+                delete source;
+        }
+    }
+    FDataSources.Clear();
+    // The series that depend on this one lose it as a source, without being cleared.
+    const std::vector<TChartSeries*> dependents = FLinkedSeries.Items();
+    for (TChartSeries* d : dependents)
+        d->FDataSources.Remove(this);
+    FLinkedSeries.Clear();
+    ClearLists();
+}
+
+// ---- adding points ------------------------------------------------------------
+
+int TChartSeries::AddPointXY(double X, double Y, const std::string& Label, TColor Color)
+{
+    FXValues->TempValue = X;
+    FYValues->TempValue = Y;
+    if (OnBeforeAdd && !OnBeforeAdd(this))
+        return -1;
+    const int index = FXValues->InsertOrdered();
+    FYValues->InsertAt(index, FYValues->TempValue);
+    for (int t = 2; t < FValuesList.Count(); ++t) {
+        TChartValueList* list = FValuesList.ValueList(t);
+        list->InsertAt(index, list->TempValue);
+    }
+    if (FColors) {
+        FColors->insert(FColors->begin() + index, Color);
+    } else if (Color != clDefault) {
+        FColors = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count() - 1), clDefault);
+        FColors->insert(FColors->begin() + index, Color);
+    }
+    FLabels.InsertLabel(index, Label);
+    if (!Updating())
+        AfterAddValue(index, true);
+    return index;
+}
+
+int TChartSeries::Add(double Value, const std::string& Label, TColor Color)
+{
+    if (FYMandatory)
+        return AddPointXY(FXValues->Count(), Value, Label, Color);
+    return AddPointXY(Value, FYValues->Count(), Label, Color);
+}
+
+int TChartSeries::AddNull(const std::string& Label)
+{
+    return Add(0, Label, clNone);
+}
+
+int TChartSeries::AddNullPointXY(double X, double Y, const std::string& Label)
+{
+    return AddPointXY(X, Y, Label, clNone);
+}
+
+void TChartSeries::AfterAddValue(int ValueIndex, bool AddToDependents)
+{
+    if (OnAfterAdd)
+        OnAfterAdd(this, ValueIndex);
+    if (AddToDependents)
+        NotifyValue(veAdd, ValueIndex);
+    if (FActive)
+        Repaint();
+}
+
+// ---- removing points ------------------------------------------------------------
+
+void TChartSeries::ClearLists()
+{
+    for (int t = 0; t < FValuesList.Count(); ++t)
+        FValuesList.ValueList(t)->ClearValues();
+    FColors.reset();
+    FLabels.Clear();
+    // The marks' positions and items are cleared here once the marks join.
+}
+
+void TChartSeries::Clear()
+{
+    FFirstVisibleIndex = -1;
+    FLastVisibleIndex = -1;
+    ClearLists();
+    if (OnClearValues)
+        OnClearValues(this);
+    NotifyValue(veClear, 0);
+    if (FActive && FParentChart != nullptr && !FParentChart->IsDestroying())
+        Repaint();
+}
+
+void TChartSeries::DeleteColor(int Index)
+{
+    if (FColors && Index < static_cast<int>(FColors->size()))
+        FColors->erase(FColors->begin() + Index);
+}
+
+void TChartSeries::Delete(int ValueIndex)
+{
+    if (ValueIndex < 0 || ValueIndex >= Count())
+        throw ChartException(Format(TeeMsg_SeriesDelete, {ValueIndex, Count() - 1}));
+    for (int t = 0; t < FValuesList.Count(); ++t)
+        FValuesList.ValueList(t)->Delete(ValueIndex);
+    DeleteColor(ValueIndex);
+    FLabels.DeleteLabel(ValueIndex);
+    NotifyValue(veDelete, ValueIndex);
+    if (FActive)
+        Repaint();
+}
+
+void TChartSeries::DeleteRange(int Start, int Quantity, bool RenumberX)
+{
+    if (Quantity < 1)
+        AssertionFailed("Quantity of data points to delete must be greater than zero.");
+    if (Start >= Count())
+        return;
+    if (Start < 0)
+        throw ERangeError();
+    if (int64_t(Start) + Quantity - 1 >= Count())
+        AssertionFailed("Quantity of data to delete must be less than Count.");
+    for (int t = 0; t < FValuesList.Count(); ++t)
+        FValuesList.ValueList(t)->DeleteRange(Start, Quantity);
+    if (FColors) {
+        const int size = static_cast<int>(FColors->size());
+        const int end = std::min(Start + Quantity, size);
+        if (Start < end)
+            FColors->erase(FColors->begin() + Start, FColors->begin() + end);
+        if (FColors->empty())
+            FColors.reset();
+    }
+    FLabels.DeleteRange(Start, Quantity);
+    NotifyValue(veDelete, -1);
+    if (FActive)
+        Repaint();
+    if (RenumberX)
+        FXValues->FillWithIndexes();
+}
+
+void TChartSeries::SourceValueDeleted(TChartSeries* Source, int ValueIndex)
+{
+    // A range deletion (index -1) names no single point: copy the source again.
+    if (ValueIndex >= 0 && ValueIndex < Count())
+        Delete(ValueIndex);
+    else
+        AddValues(Source);
+}
+
+void TChartSeries::ExchangePoints(int A, int B)
+{
+    for (int t = 0; t < FValuesList.Count(); ++t)
+        FValuesList.ValueList(t)->Exchange(A, B);
+    if (FColors) {
+        const int size = static_cast<int>(FColors->size());
+        if (A < size && B < size)
+            std::swap((*FColors)[static_cast<size_t>(A)], (*FColors)[static_cast<size_t>(B)]);
+    }
+    FLabels.Exchange(A, B);
+}
+
+void TChartSeries::SetHorizontal()
+{
+    FMandatory = FXValues;
+    FNotMandatory = FYValues;
+    FYMandatory = false;
+}
+
+// ---- colours --------------------------------------------------------------------
+
+TColor TChartSeries::ValueColor(int Index) const
+{
+    if (FColors && Index >= 0 && Index < static_cast<int>(FColors->size())) {
+        const TColor c = (*FColors)[static_cast<size_t>(Index)];
+        if (c != clDefault)
+            return c;
+    }
+    if (FColorEachPoint)
+        return FParentChart != nullptr ? FParentChart->PaletteColor(Index) : GetDefaultPaletteColor(Index);
+    return SeriesColor();
+}
+
+void TChartSeries::SetValueColor(int Index, TColor Color)
+{
+    if (!FColors) {
+        if (Color == clDefault)
+            return;
+        FColors = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count()), clDefault);
+    }
+    if (Index < 0 || Index >= static_cast<int>(FColors->size()))
+        throw ERangeError();
+    (*FColors)[static_cast<size_t>(Index)] = Color;
+    Repaint();
+}
+
+void TChartSeries::SetSeriesColor(TColor Value)
+{
+    if (FColor == clDefault && Value == FDefaultColor)
+        return;
+    if (FColor != Value) {
+        FColor = Value;
+        Repaint();
+    }
+    FDefaultColor = Value;
+    SendChartEvent(seChangeColor);
+}
+
+void TChartSeries::SetColorEachPoint(bool Value)
+{
+    SetBooleanProperty(FColorEachPoint, Value);
+}
+
+// ---- texts ----------------------------------------------------------------------
+
+std::string TChartSeries::ValueText(int Index) const
+{
+    const double v = MandatoryValueAt(Index);
+    if (FMandatory->DateTime())
+        return FormatDateTime(ChooseTextByValue(v), v);
+    return FormatFloat(FValueFormat, v);
+}
+
+std::string TChartSeries::XValueText(int Index) const
+{
+    // Through the horizontal axis' label text once the axes join.
+    return FormatFloat(FValueFormat, XValue(Index));
+}
+
+std::string TChartSeries::PercentText(int Index) const
+{
+    const double total = FMandatory->TotalAbsolute();
+    const double percent = total == 0 ? 100.0 : MandatoryValueAt(Index) / total * 100.0;
+    return FormatFloat(FPercentFormat, percent);
+}
+
+std::string TChartSeries::LegendString(int LegendIndex, TLegendTextStyle Style) const
+{
+    const int index = ValueIndexOfLegendItem(LegendIndex);
+    const std::string label = LabelText(index);
+    auto withLabelLeft = [&](const std::string& Text) {
+        return label.empty() ? Text : label + TeeColumnSeparator + Text;
+    };
+    auto withLabelRight = [&](const std::string& Text) {
+        return label.empty() ? Text : Text + TeeColumnSeparator + label;
+    };
+    switch (Style) {
+    case ltsPlain:
+        return label;
+    case ltsLeftValue:
+        return withLabelRight(ValueText(index));
+    case ltsRightValue:
+        return withLabelLeft(ValueText(index));
+    case ltsLeftPercent:
+        return withLabelRight(PercentText(index));
+    case ltsRightPercent:
+        return withLabelLeft(PercentText(index));
+    case ltsXValue:
+        return XValueText(index);
+    case ltsValue:
+        return ValueText(index);
+    case ltsPercent:
+        return PercentText(index);
+    case ltsXAndValue:
+        return XValueText(index) + TeeColumnSeparator + ValueText(index);
+    case ltsXAndPercent:
+        return XValueText(index) + TeeColumnSeparator + PercentText(index);
+    }
+    return label;
+}
+
+TChartValueList* TChartSeries::ValueListByName(const std::string& Name) const
+{
+    for (int t = 2; t < FValuesList.Count(); ++t) {
+        TChartValueList* list = FValuesList.ValueList(t);
+        if (SameText(list->Name(), Name))
+            return list;
+    }
+    return FYValues;
+}
+
+// ---- axes and drawing -------------------------------------------------------------
+
+void TChartSeries::SetHorizAxis(THorizAxis V)
+{
+    FHorizAxis = V;
+    if (V != aCustomHorizAxis && !IsLoading())
+        FCustomHorizAxis = nullptr;
+    Repaint();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis V)
+{
+    FVertAxis = V;
+    if (V != aCustomVertAxis && !IsLoading())
+        FCustomVertAxis = nullptr;
+    Repaint();
+}
+
+bool TChartSeries::IsBoundToAxis(TChartAxis* Axis) const
+{
+    // The "both axes" bindings need the axis' orientation and join with the axes.
+    return UseAxis() && Axis != nullptr && (Axis == FGetHorizAxis || Axis == FGetVertAxis);
+}
+
+TChartValueList* TChartSeries::ValueListForAxis(TChartAxis* Axis) const
+{
+    if (!IsBoundToAxis(Axis))
+        return nullptr;
+    return Axis == FGetHorizAxis ? FXValues : FYValues;
+}
+
+void TChartSeries::FindVisibleIndexRange()
+{
+    // Every point is visible until the axes' ranges join.
+    FFirstVisibleIndex = -1;
+    FLastVisibleIndex = -1;
+    if (Count() > 0) {
+        FFirstVisibleIndex = 0;
+        FLastVisibleIndex = Count() - 1;
+    }
+}
+
+void TChartSeries::DrawVisiblePoints()
+{
+    if (FFirstVisibleIndex < 0 || FLastVisibleIndex < FFirstVisibleIndex)
+        return;
+    if (PointOrderForward()) {
+        for (int t = FFirstVisibleIndex; t <= FLastVisibleIndex; ++t)
+            DrawValue(t);
+    } else {
+        for (int t = FLastVisibleIndex; t >= FFirstVisibleIndex; --t)
+            DrawValue(t);
+    }
+}
+
+void TChartSeries::FireBeforeDrawValues()
+{
+    if (BeforeDrawValues)
+        BeforeDrawValues(this);
+}
+
+void TChartSeries::FireAfterDrawValues()
+{
+    if (AfterDrawValues)
+        AfterDrawValues(this);
+}
+
+// ---- chart attachment ---------------------------------------------------------------
+
+void TChartSeries::SetParentChart(TCustomAxisPanel* Value)
+{
+    if (FParentChart == Value)
+        return;
+    if (FParentChart != nullptr)
+        FParentChart->RemoveSeries(this);
+    FParentChart = Value;
+    if (Value != nullptr)
+        Value->InternalAddSeries(this);
+}
+
+void TChartSeries::AttachedToChart()
+{
+    if (FParentChart != nullptr && SeriesColor() == clDefault)
+        SetSeriesColor(FParentChart->UnusedSeriesColor(true, this));
+    CheckDataSource();
+}
+
+// ---- data sources and dependents ------------------------------------------------------
+
+bool TChartSeries::AcceptsDataSource(TComponent* Source) const
+{
+    auto* s = dynamic_cast<TChartSeries*>(Source);
+    return s != nullptr && s != this;
+}
+
+void TChartSeries::SetDataSource(TComponent* Value)
+{
+    if (Value == nullptr) {
+        ClearDataSources();
+        CheckDataSource();
+    } else {
+        AddDataSource(Value, true);
+    }
+}
+
+void TChartSeries::AddDataSource(TComponent* Source, bool Replace)
+{
+    if (FParentChart == nullptr)
+        throw ChartException(TeeMsg_SeriesSetDataSource);
+    if (!FParentChart->IsValidDataSource(this, Source))
+        throw ChartException(Format(TeeMsg_SeriesInvDataSource, {Source != nullptr ? Source->Name() : std::string()}));
+    if (FDataSources.IndexOf(Source) >= 0)
+        return;
+    auto* sourceSeries = dynamic_cast<TChartSeries*>(Source);
+    if (sourceSeries != nullptr)
+        FParentChart->CheckCircularDependence(this, sourceSeries);
+    if (Replace && !FParentChart->IsLoading())
+        ClearDataSources();
+    FDataSources.Add(Source);
+    FManualData = false;
+    if (sourceSeries != nullptr)
+        sourceSeries->AddLinkedSeries(this);
+    else
+        Source->FreeNotification(this);
+    CheckDataSource();
+}
+
+void TChartSeries::ClearDataSources()
+{
+    const int count = FDataSources.Count();
+    for (int t = 0; t < count; ++t) {
+        TComponent* source = FDataSources.Item(t);
+        if (auto* s = dynamic_cast<TChartSeries*>(source))
+            s->RemoveLinkedSeries(this);
+        else
+            source->RemoveFreeNotification(this);
+    }
+    FDataSources.Clear();
+}
+
+void TChartSeries::InternalRemoveDataSource(TComponent* Source)
+{
+    const int index = FDataSources.IndexOf(Source);
+    if (index < 0)
+        return;
+    if (FDestroyingSeries || IsDestroying())
+        return;
+    if (FParentChart != nullptr)
+        FParentChart->SeriesSourceRemoved(this, Source);
+    if (index == 0) {
+        ClearDataSources();
+    } else {
+        if (auto* s = dynamic_cast<TChartSeries*>(Source))
+            s->RemoveLinkedSeries(this);
+        else
+            Source->RemoveFreeNotification(this);
+        FDataSources.Remove(Source);
+    }
+    CheckDataSource();
+}
+
+void TChartSeries::RemoveDataSource(TComponent* Source)
+{
+    InternalRemoveDataSource(Source);
+}
+
+void TChartSeries::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomChartSeries::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent != this)
+        InternalRemoveDataSource(AComponent);
+}
+
+void TChartSeries::CheckDataSource()
+{
+    if (!Updating() && FParentChart != nullptr)
+        FParentChart->RefreshSeriesData(this);
+}
+
+void TChartSeries::SetFunction(TTeeFunction* Value)
+{
+    // Ownership and destruction notice of the function join with the function work.
+    FFunction = Value;
+    FManualData = false;
+    CheckDataSource();
+}
+
+void TChartSeries::AddLinkedSeries(TChartSeries* S)
+{
+    if (FLinkedSeries.IndexOf(S) < 0)
+        FLinkedSeries.Add(S);
+}
+
+void TChartSeries::RemoveLinkedSeries(TChartSeries* S)
+{
+    FLinkedSeries.Remove(S);
+}
+
+int TChartSeries::CopyPointValues(TChartSeries* Source, int Index)
+{
+    double x = Source->FXValues->Value(Index);
+    double y = Source->FYValues->Value(Index);
+    if (FYMandatory != Source->FYMandatory)
+        std::swap(x, y);
+    const int index = FXValues->AddInOrder(x);
+    FYValues->InsertAt(index, y);
+    for (int t = 2; t < FValuesList.Count(); ++t) {
+        TChartValueList* source = Source->FValuesList.Get(t);
+        FValuesList.ValueList(t)->InsertAt(index, source != nullptr ? source->Value(Index) : 0.0);
+    }
+    return index;
+}
+
+void TChartSeries::CopyPointFrom(TChartSeries* Source, int Index)
+{
+    const int index = CopyPointValues(Source, Index);
+    TColor color = clDefault;
+    if (Source->FColors && Index < static_cast<int>(Source->FColors->size()))
+        color = (*Source->FColors)[static_cast<size_t>(Index)];
+    if (FColors) {
+        FColors->insert(FColors->begin() + index, color);
+    } else if (color != clDefault) {
+        FColors = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count() - 1), clDefault);
+        FColors->insert(FColors->begin() + index, color);
+    }
+    FLabels.InsertLabel(index, Source->LabelText(Index));
+    AfterAddValue(index, true);
+}
+
+void TChartSeries::AddValues(TChartSeries* Source)
+{
+    BeginUpdate();
+    try {
+        Clear();
+        // A calculated function recalculates from the source once functions join.
+        if (FFunction == nullptr && AcceptsDataSource(Source)) {
+            const int count = Source->Count();
+            for (int t = 0; t < count; ++t)
+                CopyPointFrom(Source, t);
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TChartSeries::NotifyValue(TValueEvent ValueEvent, int ValueIndex)
+{
+    if (Updating())
+        return;
+    // A copy: a dependent may unlink itself while it refreshes.
+    const std::vector<TChartSeries*> dependents = FLinkedSeries.Items();
+    for (TChartSeries* d : dependents) {
+        if (FLinkedSeries.IndexOf(d) < 0)
+            continue;
+        switch (ValueEvent) {
+        case veClear:
+            if (d->FRefreshOptions & srfOnClear)
+                d->Clear();
+            break;
+        case veAdd:
+            if ((d->FRefreshOptions & srfOnAdd) && d->FFunction == nullptr)
+                d->CopyPointFrom(this, ValueIndex);
+            break;
+        case veDelete:
+            if ((d->FRefreshOptions & srfOnDelete) && d->FFunction == nullptr)
+                d->SourceValueDeleted(this, ValueIndex);
+            break;
+        case veRefresh:
+            d->AddValues(this);
+            break;
+        case veModified:
+            if (d->FRefreshOptions & srfOnModify)
+                d->AddValues(this);
+            break;
+        }
+    }
+}
+
+void TChartSeries::EndUpdate()
+{
+    if (FUpdateCount > 0) {
+        --FUpdateCount;
+        if (FUpdateCount == 0)
+            RefreshSeries();
+    }
+}
+
+void TChartSeries::RefreshSeries()
+{
+    NotifyValue(veRefresh, 0);
+    SendChartEvent(seDataChanged);
+}
+
+// ---- copying ----------------------------------------------------------------------
+
+void TChartSeries::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TChartSeries*>(Source);
+    if (s == nullptr || s == this) {
+        TCustomChartSeries::Assign(Source);
+        return;
+    }
+    TCustomChartSeries::Assign(Source);
+    ClearDataSources();
+    const bool crossed = FYMandatory != s->FYMandatory;
+    FXValues->Assign(crossed ? s->FYValues : s->FXValues);
+    FYValues->Assign(crossed ? s->FXValues : s->FYValues);
+    FXLabelsSource = s->FXLabelsSource;
+    FColorSource = s->FColorSource;
+    const int lists = std::min(FValuesList.Count(), s->FValuesList.Count());
+    for (int t = 2; t < lists; ++t)
+        FValuesList.ValueList(t)->Assign(s->FValuesList.ValueList(t));
+    FColor = s->FColor;
+    FDefaultColor = s->FDefaultColor;
+    FColorEachPoint = s->FColorEachPoint;
+    FValueFormat = s->FValueFormat;
+    FPercentFormat = s->FPercentFormat;
+    FHorizAxis = s->FHorizAxis;
+    FVertAxis = s->FVertAxis;
+    FCustomHorizAxis = s->FCustomHorizAxis;
+    FCustomVertAxis = s->FCustomVertAxis;
+    FRefreshOptions = s->FRefreshOptions;
+    FCursor = s->FCursor;
+    FDepth = s->FDepth;
+    FManualData = s->FManualData;
+    if (s->FDataSources.Count() > 0 && FParentChart != nullptr) {
+        for (int t = 0; t < s->FDataSources.Count(); ++t)
+            AddDataSource(s->FDataSources.Item(t));
+    } else {
+        // The points themselves: every list (extra lists the source lacks get 0), the
+        // colours and the labels.
+        ClearLists();
+        const int count = s->Count();
+        for (int l = 0; l < FValuesList.Count(); ++l) {
+            TChartValueList* target = FValuesList.ValueList(l);
+            TChartValueList* source = s->FValuesList.Get(l);
+            for (int t = 0; t < count; ++t)
+                target->InsertAt(t, source != nullptr ? source->Value(t) : 0.0);
+        }
+        if (s->FColors)
+            FColors = std::make_unique<std::vector<TColor>>(*s->FColors);
+        FLabels.Assign(s->FLabels);
+        Repaint();
+    }
+}

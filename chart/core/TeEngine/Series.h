@@ -1,0 +1,290 @@
+// The series with data: points whose coordinates live in value lists (X at index 0, Y at
+// index 1, extra lists after), optional per-point colours and labels, data sources and
+// dependent series, and the virtual operations that series types fill.
+//
+// Still to join from their own work: the marks object, the calculated function, the
+// axis bindings' resolution and the drawing and legend side; the series holds null
+// placeholders for the first two and answers safely while they are missing.
+#pragma once
+
+#include "TeEngine/ChartElement.h"
+#include "TeEngine/Lists.h"
+#include "TeEngine/ValueList.h"
+
+#include "controls/Cursors.h"
+#include "controls/CustomControls.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TChartAxis;
+class TSeriesMarks;
+class TTeeFunction;
+
+// Codes of TChartSeries::NotifyValue, sent to the dependent series.
+enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModified };
+
+enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+
+// Dependent refresh options: which changes of a source series a dependent copies.
+enum TSeriesRefreshFlag : unsigned {
+    srfOnDelete = 1u << 0,
+    srfOnModify = 1u << 1,
+    srfOnAdd = 1u << 2,
+    srfOnClear = 1u << 3,
+};
+inline constexpr unsigned srfAll = srfOnDelete | srfOnModify | srfOnAdd | srfOnClear;
+
+enum TLegendTextStyle {
+    ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent,
+    ltsXValue, ltsValue, ltsPercent, ltsXAndValue, ltsXAndPercent
+};
+
+class TChartSeries;
+using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* Sender)>;
+using TSeriesOnAfterAdd = std::function<void(TChartSeries* Sender, int ValueIndex)>;
+using TSeriesClickEvent = std::function<void(TChartSeries* Sender, int ValueIndex, TMouseButton Button,
+                                             TShiftState Shift, int X, int Y)>;
+using TSeriesOnGetMarkText = std::function<void(TChartSeries* Sender, int ValueIndex, std::string& MarkText)>;
+
+class TChartSeries : public TCustomChartSeries {
+public:
+    DECLARE_CLASS_NAME(TChartSeries)
+    explicit TChartSeries(TComponent* AOwner);
+    ~TChartSeries() override;
+
+    // ---- virtual slots ----
+    // Adds the point Index of Source to this series' lists; answers the new index.
+    virtual int CopyPointValues(TChartSeries* Source, int Index);
+    // CopyPointValues, then the source's colour and label at the new index.
+    virtual void CopyPointFrom(TChartSeries* Source, int Index);
+    // Refills the series from Source (by its function, or point by point).
+    virtual void AddValues(TChartSeries* Source);
+    virtual void FindVisibleIndexRange();
+    virtual void ComputeZOrder() {}
+    virtual void ComputeDepthExtent() {}
+    // Every value list emptied, the colours freed, the labels cleared.
+    virtual void ClearLists();
+    virtual void AddSubGalleryStyles() {}
+    // A point of a source series was deleted: this series deletes the same index.
+    virtual void SourceValueDeleted(TChartSeries* Source, int ValueIndex);
+    virtual void FireAfterDrawValues();
+    virtual void FireBeforeDrawValues();
+    virtual void DrawVisiblePoints();
+    virtual void DrawSymbolShape() {}
+    virtual void DrawMark(int ValueIndex, const std::string& Text) {}
+    virtual void DrawValue(int ValueIndex) {}
+    virtual TColor ValueColor(int Index) const;
+    virtual double XValue(int Index) const { return FXValues->Value(Index); }
+    virtual double YValue(int Index) const { return FYValues->Value(Index); }
+    // OnAfterAdd, the dependents told (event 1) and a repaint when Active.
+    virtual void AfterAddValue(int ValueIndex, bool AddToDependents);
+    // Tells the dependent series of a change (unless updating).
+    virtual void NotifyValue(TValueEvent ValueEvent, int ValueIndex);
+    virtual bool SharesZOrder() const { return false; }
+    virtual void PrepareSymbolCanvas() {}
+    virtual void SetColorEachPoint(bool Value);
+    virtual void SetSeriesColor(TColor Value);
+    virtual void ApplySubGalleryStyle(int Index) {}
+    virtual TChartValueList* ValueListForAxis(TChartAxis* Axis) const;
+    virtual int Add(double Value, const std::string& Label = {}, TColor Color = clDefault);
+    virtual int AddNull(const std::string& Label = {});
+    virtual int AddNullPointXY(double X, double Y, const std::string& Label = {});
+    virtual int AddPointXY(double X, double Y, const std::string& Label = {}, TColor Color = clDefault);
+    virtual bool IsBoundToAxis(TChartAxis* Axis) const;
+    virtual void Clear();
+    virtual int LegendItemCount() const { return Count(); }
+    // ChartException "Series Delete: ValueIndex %d out of bounds (0 to %d)." outside
+    // 0..Count-1.
+    virtual void Delete(int ValueIndex);
+    virtual void DeleteRange(int Start, int Quantity, bool RenumberX = false);
+    virtual int ValueIndexOfLegendItem(int Index) const { return Index; }
+    virtual TColor ColorOfLegendItem(int Index) const { return ValueColor(Index); }
+    virtual std::string LegendString(int LegendIndex, TLegendTextStyle Style) const;
+    virtual double GreatestX() const { return FXValues->MaxValue(); }
+    virtual double GreatestY() const { return FYValues->MaxValue(); }
+    virtual double GreatestZ() const { return ZOrder(); }
+    virtual double LeastX() const { return FXValues->MinValue(); }
+    virtual double LeastY() const { return FYValues->MinValue(); }
+    virtual double LeastZ() const { return ZOrder(); }
+    virtual TChartValueList* ValueListByName(const std::string& Name) const;
+    // The point under (X, Y); none in the base.
+    virtual int Clicked(int X, int Y) { return -1; }
+    virtual double ValueForMark(int Index) const { return MandatoryValueAt(Index); }
+    virtual double MandatoryValueAt(int Index) const { return FMandatory->Value(Index); }
+    virtual bool PointOrderForward() const { return true; }
+    virtual bool SeriesOrderForward() const { return true; }
+    virtual bool UseAxis() const { return true; }
+    virtual void SetFunction(TTeeFunction* Value);
+
+    // ---- overridable operations outside the slot order ----
+    // The chart added this series: a series without a colour takes the chart's first
+    // unused palette colour.
+    virtual void AttachedToChart();
+    virtual void DetachedFromChart() {}
+    virtual void MakeSamplePoints(int NumValues, bool OnlyMandatory) {}
+    virtual void ApplyMandatoryOrder() {}
+    // Any series but this one.
+    virtual bool AcceptsDataSource(TComponent* Source) const;
+    virtual bool FunctionAcceptsSource(TComponent* Source) const { return true; }
+    virtual int DefaultSampleCount() const { return 25; }
+    // Swaps two points in every value list, the colour list and the labels.
+    virtual void ExchangePoints(int A, int B);
+
+    // ---- points ----
+    int Count() const { return FXValues->Count(); }
+    TChartValueLists* ValuesList() { return &FValuesList; }
+    const TChartValueLists* ValuesList() const { return &FValuesList; }
+    TChartValueList* XValues() const { return FXValues; }
+    TChartValueList* YValues() const { return FYValues; }
+    TChartValueList* MandatoryValueList() const { return FMandatory; }
+    TChartValueList* NotMandatoryValueList() const { return FNotMandatory; }
+    bool YMandatory() const { return FYMandatory; }
+    // A horizontal series: X becomes the mandatory list.
+    void SetHorizontal();
+    std::string LabelText(int Index) const { return FLabels.Label(Index); }
+    void SetLabel(int Index, const std::string& Text) { FLabels.SetLabel(Index, Text); }
+    TLabelsList* Labels() { return &FLabels; }
+    // The colour list, or nullptr while no point has its own colour.
+    const std::vector<TColor>* Colors() const { return FColors.get(); }
+    void SetValueColor(int Index, TColor Color);
+    bool IsNull(int Index) const { return ValueColor(Index) == clNone; }
+
+    // ---- texts ----
+    std::string ValueText(int Index) const;
+    std::string XValueText(int Index) const;
+    std::string PercentText(int Index) const;
+    const std::string& ValueFormat() const { return FValueFormat; }
+    void SetValueFormat(const std::string& V) { SetStringProperty(FValueFormat, V); }
+    const std::string& PercentFormat() const { return FPercentFormat; }
+    void SetPercentFormat(const std::string& V) { SetStringProperty(FPercentFormat, V); }
+
+    // ---- colours ----
+    // The stored colour, or the default colour while none is stored.
+    TColor SeriesColor() const { return FColor == clDefault ? FDefaultColor : FColor; }
+    TColor StoredSeriesColor() const { return FColor; }
+    TColor DefaultColor() const { return FDefaultColor; }
+    bool ColorEachPoint() const { return FColorEachPoint; }
+    const std::string& ColorSource() const { return FColorSource; }
+    void SetColorSource(const std::string& V) { SetStringProperty(FColorSource, V); }
+
+    // ---- other properties ----
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor V) { FCursor = V; }
+    int Depth() const { return FDepth; }
+    void SetDepth(int V) { SetIntegerProperty(FDepth, V); }
+    const std::string& XLabelsSource() const { return FXLabelsSource; }
+    void SetXLabelsSource(const std::string& V) { SetStringProperty(FXLabelsSource, V); }
+    THorizAxis HorizAxis() const { return FHorizAxis; }
+    void SetHorizAxis(THorizAxis V);
+    TVertAxis VertAxis() const { return FVertAxis; }
+    void SetVertAxis(TVertAxis V);
+    // The axes in use (resolved with the axis work; nullptr until then).
+    TChartAxis* GetHorizAxis() const { return FGetHorizAxis; }
+    TChartAxis* GetVertAxis() const { return FGetVertAxis; }
+    int ZOrder() const { return FZOrder >= 0 ? FZOrder : FComputedZOrder; }
+    void SetZOrder(int V) { SetIntegerProperty(FZOrder, V); }
+    unsigned RefreshOptions() const { return FRefreshOptions; }
+    void SetRefreshOptions(unsigned V) { FRefreshOptions = V; }
+    bool ManualData() const { return FManualData; }
+    void SetManualData(bool V) { FManualData = V; }
+    int FirstValueIndex() const { return FFirstVisibleIndex; }
+    int LastValueIndex() const { return FLastVisibleIndex; }
+    int SampleCount() const { return FSampleCount; }
+    void SetSampleCount(int V) { FSampleCount = V; }
+    // The marks (joined with the marks work); may be nullptr.
+    TSeriesMarks* Marks() const { return FMarks; }
+    // The calculated function that fills the series, or nullptr.
+    TTeeFunction* FunctionType() const { return FFunction; }
+
+    // ---- data sources and dependents ----
+    // The first data source, or nullptr.
+    TComponent* DataSource() const { return FDataSources.Count() > 0 ? FDataSources.Item(0) : nullptr; }
+    // nullptr removes every source; anything else replaces them.
+    void SetDataSource(TComponent* Value);
+    TDataSourcesList* DataSources() { return &FDataSources; }
+    // Adds a source after the chart accepts it (see the messages); with Replace the
+    // other sources leave first.
+    void AddDataSource(TComponent* Source, bool Replace = false);
+    void RemoveDataSource(TComponent* Source);
+    // Refills the series from its sources through the chart, unless updating.
+    void CheckDataSource();
+    TCustomSeriesList* LinkedSeries() { return &FLinkedSeries; }
+    void AddLinkedSeries(TChartSeries* S);
+    void RemoveLinkedSeries(TChartSeries* S);
+
+    // ---- updates ----
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    bool Updating() const { return FUpdateCount > 0; }
+    // The dependents refresh (event 3) and the chart hears "data changed" (event 6).
+    void RefreshSeries();
+
+    // ---- events ----
+    TNotifyEvent AfterDrawValues;
+    TNotifyEvent BeforeDrawValues;
+    TSeriesOnAfterAdd OnAfterAdd;
+    TSeriesOnBeforeAdd OnBeforeAdd;
+    TNotifyEvent OnClearValues;
+    TSeriesClickEvent OnClick;
+    TSeriesClickEvent OnDblClick;
+    TSeriesOnGetMarkText OnGetMarkText;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+    void SetParentChart(TCustomAxisPanel* Value) override;
+    void Assign(TPersistent* Source) override;
+
+    // Set for the duration of a chart save.
+    bool DontSaveData = false;
+    bool ForceSaveData = false;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void ClearDataSources();
+    void InternalRemoveDataSource(TComponent* Source);
+    void DeleteColor(int Index);
+
+    TColor FColor = clDefault;
+    bool FColorEachPoint = false;
+    std::unique_ptr<std::vector<TColor>> FColors;
+    std::string FColorSource;
+    TCursor FCursor = crDefault;
+    TDataSourcesList FDataSources{this};
+    int FDepth = -1;
+    TChartAxis* FGetHorizAxis = nullptr;
+    TChartAxis* FGetVertAxis = nullptr;
+    std::string FXLabelsSource;
+    TCustomSeriesList FLinkedSeries;
+    TSeriesMarks* FMarks = nullptr;
+    std::string FPercentFormat;
+    std::string FValueFormat;
+    TChartValueLists FValuesList;
+    TChartValueList* FXValues = nullptr;
+    TLabelsList FLabels{this};
+    TChartValueList* FYValues = nullptr;
+    THorizAxis FHorizAxis = aBottomAxis;
+    TChartAxis* FCustomHorizAxis = nullptr;
+    TChartAxis* FCustomVertAxis = nullptr;
+    int FZOrder = -1;
+    TVertAxis FVertAxis = aLeftAxis;
+    unsigned FRefreshOptions = srfAll;
+    TTeeFunction* FFunction = nullptr;
+    bool FMouseInside = false;
+    TColor FDefaultColor = clDefault;
+    bool FManualData = false;
+    int FFirstVisibleIndex = -1;
+    int FLastVisibleIndex = -1;
+    int FSampleCount = 0;
+    int FUpdateCount = 0;
+    int FComputedZOrder = 0;
+    TChartValueList* FMandatory = nullptr;
+    TChartValueList* FNotMandatory = nullptr;
+    bool FYMandatory = true;
+    bool FDestroyingSeries = false;
+};
