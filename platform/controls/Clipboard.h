@@ -1,4 +1,4 @@
-// The platform's clipboard: plain text for now, over the toolkit's clipboard.
+// The platform's clipboard over the toolkit's: text, bitmaps and metafiles.
 #pragma once
 
 #include "classes/Classes.h"
@@ -14,6 +14,10 @@ public:
     void SetTextBuf(const char* Buffer);
     void Clear();
     bool HasText() const;
+    // Puts a bitmap, a metafile or a picture's graphic on the clipboard as an image; a
+    // metafile is also put as its own bytes ("image/x-emf", or "image/x-wmf" when it is
+    // not enhanced). Other sources raise EConvertError.
+    void Assign(TPersistent* Source) override;
 };
 
 // The process-wide clipboard object. Raises Exception "Cannot open clipboard" when the

@@ -1,5 +1,7 @@
 #include "graphics/Bitmap.h"
 
+#include "graphics/CanvasRecorder.h"
+#include "graphics/Metafile.h"
 #include "graphics/QtBridge.h"
 
 #include <QImageReader>
@@ -157,6 +159,9 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect)
 {
     if (Empty() || IsRectEmpty(rect))
         return;
+    if (TCanvasRecorder* rec = CanvasRecorder(canvas))
+        rec->Record(canvas, TCanvasOp{.Op = TCanvasOp::DrawBitmap, .A = {rect.Left, rect.Top, rect.Right, rect.Bottom},
+                                      .Bitmap = this});
     QImage src = d->Image;   // the painter below only reads it
     if (Transparent()) {
         const QRgb key = qtbridge::ToQColor(TransparentColor()).rgb() & 0xFFFFFF;
@@ -315,6 +320,12 @@ int TPicture::Height() const { return FGraphic ? FGraphic->Height() : 0; }
 void TPicture::LoadFromFile(const std::string& fileName)
 {
     const std::string ext = LowerCase(ExtractFileExt(fileName));
+    if (ext == ".emf" || ext == ".wmf") {
+        auto m = std::make_unique<TMetafile>();
+        m->LoadFromFile(fileName);
+        Own(std::move(m));
+        return;
+    }
     static const char* const kRaster[] = {".bmp", ".png", ".jpg", ".jpeg", ".gif"};
     bool known = false;
     for (const char* e : kRaster)

@@ -1,5 +1,6 @@
 // Graphics that a canvas can draw: the abstract TGraphic, TBitmap (an image at 96 dots
-// per inch with its own canvas) and TPicture (a holder of one graphic).
+// per inch with its own canvas) and TPicture (a holder of one graphic; metafiles are in
+// Metafile.h).
 #pragma once
 
 #include "classes/Classes.h"
@@ -108,8 +109,8 @@ public:
     int Width() const;
     int Height() const;
     bool Empty() const { return FGraphic == nullptr || FGraphic->Empty(); }
-    // ".bmp" files (and other raster images the image library reads) load as bitmaps;
-    // an unknown extension raises EInvalidGraphic.
+    // ".bmp" files (and other raster images the image library reads) load as bitmaps,
+    // ".emf" and ".wmf" files as metafiles; an unknown extension raises EInvalidGraphic.
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const;
     void Assign(TPersistent* Source) override;

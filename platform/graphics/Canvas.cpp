@@ -1,6 +1,7 @@
 #include "graphics/Canvas.h"
 
 #include "graphics/Bitmap.h"
+#include "graphics/CanvasRecorder.h"
 #include "graphics/QtBridge.h"
 
 #include <QFontMetrics>
@@ -81,6 +82,15 @@ QString QStr(const std::string& s) { return QString::fromUtf8(s.data(), qsizetyp
 
 } // namespace
 
+// Tells the canvas's recorder (if any) of an operation before it is carried out.
+#define RECORD(...)                                                  \
+    do {                                                             \
+        if (TCanvasRecorder* rec_ = d->Rec) {                        \
+            Impl::Mute mute_(*d);                                    \
+            rec_->Record(*this, TCanvasOp{__VA_ARGS__});             \
+        }                                                            \
+    } while (0)
+
 // ---- the canvas's state -------------------------------------------------------
 
 struct TCanvas::Impl {
@@ -124,6 +134,16 @@ struct TCanvas::Impl {
     QPainterPath Path;
 
     std::shared_ptr<const TTextMeasurer> Measurer;
+
+    // Hears of every drawing operation (a metafile canvas); not owned.
+    TCanvasRecorder* Rec = nullptr;
+    // Keeps the recorder quiet while one recorded operation calls another.
+    struct Mute {
+        Impl& D;
+        TCanvasRecorder* Saved;
+        explicit Mute(Impl& d) : D(d), Saved(d.Rec) { d.Rec = nullptr; }
+        ~Mute() { D.Rec = Saved; }
+    };
 
     // drawing objects built from the platform objects
     struct StrokeStyle {
@@ -865,6 +885,7 @@ void TCanvas::DPtoLP(TPoint* points, int count) const
 
 void TCanvas::MoveTo(int x, int y)
 {
+    RECORD(.Op = TCanvasOp::MoveTo, .A = {x, y});
     d->Pos = TPoint(x, y);
     if (d->InPath)
         d->Path.moveTo(x, y);
@@ -872,6 +893,7 @@ void TCanvas::MoveTo(int x, int y)
 
 void TCanvas::LineTo(int x, int y)
 {
+    RECORD(.Op = TCanvasOp::LineTo, .A = {x, y});
     if (d->InPath) {
         if (d->Path.elementCount() == 0)
             d->Path.moveTo(d->Pos.X, d->Pos.Y);
@@ -884,6 +906,8 @@ void TCanvas::LineTo(int x, int y)
 
 void TCanvas::Polyline(const TPoint* points, int count)
 {
+    if (points != nullptr && count >= 2)
+        RECORD(.Op = TCanvasOp::Polyline, .Points = points, .Count = count);
     if (points == nullptr || count < 2)
         return;
     QPainterPath path;
@@ -911,6 +935,8 @@ void TCanvas::Polyline(const TPoint* points, int count)
 
 void TCanvas::Polygon(const TPoint* points, int count)
 {
+    if (points != nullptr && count >= 2)
+        RECORD(.Op = TCanvasOp::Polygon, .Points = points, .Count = count);
     if (points == nullptr || count < 2)
         return;
     QPolygon poly(count);
@@ -925,6 +951,8 @@ void TCanvas::Polygon(const TPoint* points, int count)
 
 void TCanvas::PolyBezier(const TPoint* points, int count)
 {
+    if (points != nullptr && count >= 4)
+        RECORD(.Op = TCanvasOp::PolyBezier, .Points = points, .Count = count);
     if (points == nullptr || count < 4)
         return;
     QPainterPath path;
@@ -939,6 +967,7 @@ void TCanvas::PolyBezier(const TPoint* points, int count)
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 {
+    RECORD(.Op = TCanvasOp::Rectangle, .A = {x1, y1, x2, y2});
     if (x2 < x1)
         std::swap(x1, x2);
     if (y2 < y1)
@@ -984,6 +1013,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight)
 {
+    RECORD(.Op = TCanvasOp::RoundRect, .A = {x1, y1, x2, y2, cornerWidth, cornerHeight});
     if (x2 < x1)
         std::swap(x1, x2);
     if (y2 < y1)
@@ -996,6 +1026,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerWidth, int cor
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
+    RECORD(.Op = TCanvasOp::Ellipse, .A = {x1, y1, x2, y2});
     const QRectF box = Impl::ArcBox(x1, y1, x2, y2);
     if (!d->InPath && d->Active() && !d->S().Null && d->S().Cosmetic) {
         // One-pixel outlines take the midpoint ellipse, which reaches every edge of the box.
@@ -1022,6 +1053,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
+    RECORD(.Op = TCanvasOp::Arc, .A = {x1, y1, x2, y2, x3, y3, x4, y4});
     const QPainterPath path = d->ArcPath(0, x1, y1, x2, y2, x3, y3, x4, y4);
     if (d->InPath)
         d->Path.addPath(path);
@@ -1031,6 +1063,7 @@ void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 
 void TCanvas::ArcTo(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
+    RECORD(.Op = TCanvasOp::ArcTo, .A = {x1, y1, x2, y2, x3, y3, x4, y4});
     QPainterPath arc = d->ArcPath(0, x1, y1, x2, y2, x3, y3, x4, y4);
     const QPointF start = arc.elementCount() > 0 ? QPointF(arc.elementAt(0).x, arc.elementAt(0).y) : QPointF();
     const QPointF end = arc.currentPosition();
@@ -1051,16 +1084,19 @@ void TCanvas::ArcTo(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int 
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
+    RECORD(.Op = TCanvasOp::Pie, .A = {x1, y1, x2, y2, x3, y3, x4, y4});
     d->AddOrDrawFigure(d->ArcPath(1, x1, y1, x2, y2, x3, y3, x4, y4));
 }
 
 void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
+    RECORD(.Op = TCanvasOp::Chord, .A = {x1, y1, x2, y2, x3, y3, x4, y4});
     d->AddOrDrawFigure(d->ArcPath(2, x1, y1, x2, y2, x3, y3, x4, y4));
 }
 
 void TCanvas::FillRect(const TRect& r)
 {
+    RECORD(.Op = TCanvasOp::FillRect, .A = {r.Left, r.Top, r.Right, r.Bottom});
     if (!d->Active())
         return;
     const auto& f = d->F();
@@ -1080,6 +1116,7 @@ void TCanvas::FillRect(const TRect& r)
 
 void TCanvas::FrameRect(const TRect& r)
 {
+    RECORD(.Op = TCanvasOp::FrameRect, .A = {r.Left, r.Top, r.Right, r.Bottom});
     if (!d->Active() || IsRectEmpty(r))
         return;
     const auto& f = d->F();
@@ -1111,6 +1148,7 @@ TColor TCanvas::Pixel(int x, int y) const
 
 void TCanvas::SetPixel(int x, int y, TColor c)
 {
+    RECORD(.Op = TCanvasOp::SetPixel, .A = {x, y, int(c)});
     if (d->Image == nullptr) {
         if (d->Active()) {
             QPainter& p = d->P();
@@ -1127,10 +1165,15 @@ void TCanvas::SetPixel(int x, int y, TColor c)
 
 // ---- text -----------------------------------------------------------------------
 
-void TCanvas::TextOut(int x, int y, const std::string& text) { d->Text(x, y, text); }
+void TCanvas::TextOut(int x, int y, const std::string& text)
+{
+    RECORD(.Op = TCanvasOp::TextOut, .A = {x, y}, .Text = &text);
+    d->Text(x, y, text);
+}
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
 {
+    RECORD(.Op = TCanvasOp::TextRect, .A = {r.Left, r.Top, r.Right, r.Bottom, x, y}, .Text = &text);
     const QRect q(r.Left, r.Top, r.Width(), r.Height());
     d->Text(x, y, text, &q, true);
 }
@@ -1146,6 +1189,7 @@ std::shared_ptr<const TTextMeasurer> TCanvas::TextMeasurer() const { return d->M
 
 void TCanvas::BeginPath()
 {
+    RECORD(.Op = TCanvasOp::BeginPath);
     d->InPath = true;
     d->PathReady = false;
     d->Path = QPainterPath();
@@ -1154,6 +1198,7 @@ void TCanvas::BeginPath()
 
 void TCanvas::EndPath()
 {
+    RECORD(.Op = TCanvasOp::EndPath);
     if (!d->InPath)
         return;
     d->InPath = false;
@@ -1162,6 +1207,7 @@ void TCanvas::EndPath()
 
 void TCanvas::AbortPath()
 {
+    RECORD(.Op = TCanvasOp::AbortPath);
     d->InPath = false;
     d->PathReady = false;
     d->Path = QPainterPath();
@@ -1169,6 +1215,7 @@ void TCanvas::AbortPath()
 
 void TCanvas::CloseFigure()
 {
+    RECORD(.Op = TCanvasOp::CloseFigure);
     if (d->InPath)
         d->Path.closeSubpath();
 }
@@ -1177,6 +1224,7 @@ bool TCanvas::HasPath() const { return d->PathReady; }
 
 void TCanvas::WidenPath()
 {
+    RECORD(.Op = TCanvasOp::WidenPath);
     if (!d->PathReady)
         return;
     const auto& s = d->S();
@@ -1191,6 +1239,7 @@ void TCanvas::WidenPath()
 
 void TCanvas::StrokePath()
 {
+    RECORD(.Op = TCanvasOp::StrokePath);
     if (!d->PathReady)
         return;
     if (d->Active())
@@ -1200,6 +1249,7 @@ void TCanvas::StrokePath()
 
 void TCanvas::FillPath()
 {
+    RECORD(.Op = TCanvasOp::FillPath);
     if (!d->PathReady)
         return;
     if (d->Active()) {
@@ -1212,6 +1262,7 @@ void TCanvas::FillPath()
 
 void TCanvas::StrokeAndFillPath()
 {
+    RECORD(.Op = TCanvasOp::StrokeAndFillPath);
     if (!d->PathReady)
         return;
     if (d->Active()) {
@@ -1225,6 +1276,7 @@ void TCanvas::StrokeAndFillPath()
 
 TRegion TCanvas::PathToRegion()
 {
+    RECORD(.Op = TCanvasOp::AbortPath);   // the path is used up
     TRegion out;
     if (!d->PathReady)
         return out;
@@ -1238,6 +1290,8 @@ void TCanvas::SelectClipPath(int mode)
 {
     if (!d->PathReady)
         return;
+    RECORD(.Op = TCanvasOp::SelectClipPath, .Mode = mode);
+    Impl::Mute mute(*d);
     const TRegion r = PathToRegion();
     d->CombineClip(r.impl().Region, mode);
 }
@@ -1252,6 +1306,7 @@ bool TCanvas::GetClipRgn(TRegion& out) const
 
 void TCanvas::SelectClipRgn(const TRegion* region)
 {
+    RECORD(.Op = TCanvasOp::SelectClipRgn, .Region = region, .Mode = RGN_COPY);
     if (region == nullptr)
         d->Clip.reset();
     else
@@ -1261,6 +1316,8 @@ void TCanvas::SelectClipRgn(const TRegion* region)
 
 void TCanvas::ExtSelectClipRgn(const TRegion* region, int mode)
 {
+    RECORD(.Op = TCanvasOp::ExtSelectClipRgn, .Region = region, .Mode = mode);
+    Impl::Mute mute(*d);
     if (region == nullptr) {
         if (mode == RGN_COPY)
             SelectClipRgn(nullptr);
@@ -1271,12 +1328,14 @@ void TCanvas::ExtSelectClipRgn(const TRegion* region, int mode)
 
 void TCanvas::IntersectClipRect(int left, int top, int right, int bottom)
 {
+    RECORD(.Op = TCanvasOp::IntersectClipRect, .A = {left, top, right, bottom});
     const QRect r = d->ToDeviceRect(left, top, right, bottom);
     d->CombineClip(QRegion(r), RGN_AND);
 }
 
 void TCanvas::ExcludeClipRect(int left, int top, int right, int bottom)
 {
+    RECORD(.Op = TCanvasOp::ExcludeClipRect, .A = {left, top, right, bottom});
     const QRect r = d->ToDeviceRect(left, top, right, bottom);
     d->CombineClip(QRegion(r), RGN_DIFF);
 }
@@ -1289,10 +1348,15 @@ TRect TCanvas::ClipRect() const
     return TRect(pts[0], pts[1]);
 }
 
-void TCanvas::PushClip() { d->ClipStack.push_back(d->Clip); }
+void TCanvas::PushClip()
+{
+    RECORD(.Op = TCanvasOp::PushClip);
+    d->ClipStack.push_back(d->Clip);
+}
 
 void TCanvas::PopClip()
 {
+    RECORD(.Op = TCanvasOp::PopClip);
     if (d->ClipStack.empty()) {
         d->Clip.reset();
     } else {
@@ -1314,6 +1378,7 @@ bool TCanvas::BitBlt(int x, int y, int width, int height, const TCanvas& source,
 bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& source, int sx, int sy, int sw,
                          int sh, TRop rop)
 {
+    RECORD(.Op = TCanvasOp::StretchBlt, .A = {x, y, width, height, sx, sy, sw, sh}, .Source = &source, .Rop = rop);
     if (!d->Active() || width == 0 || height == 0)
         return false;
     const uint8_t table = uint8_t((rop >> 16) & 0xFF);
@@ -1375,6 +1440,8 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sr
 bool TCanvas::AlphaBlend(int x, int y, int width, int height, const TCanvas& source, int sx, int sy, int sw, int sh,
                          int constantAlpha)
 {
+    RECORD(.Op = TCanvasOp::AlphaBlend, .A = {x, y, width, height, sx, sy, sw, sh}, .Mode = constantAlpha,
+           .Source = &source);
     if (d->Image == nullptr || source.d->Image == nullptr || width <= 0 || height <= 0 || sw <= 0 || sh <= 0)
         return false;
     const int a = std::clamp(constantAlpha, 0, 255);
@@ -1568,3 +1635,6 @@ void ThresholdToMono(QImage& image, const QRect& r)
 }
 
 } // namespace qtbridge
+
+void SetCanvasRecorder(TCanvas& canvas, TCanvasRecorder* recorder) { canvas.impl().Rec = recorder; }
+TCanvasRecorder* CanvasRecorder(const TCanvas& canvas) { return canvas.impl().Rec; }
