@@ -64,6 +64,11 @@ TColor MarkupColorToColor(const std::string& Value);
 // raises Exception ("Unknown field in FONT: ", "Unknown field in FONT WEIGHT=").
 void ApplyFontTag(const std::string& Tag, TMarkupFont& Font);
 
+// The FONT tag that gives Font back through ApplyFontTag:
+// "<FONT size=8 name=Arial color=255 weight=BOLD, ITALIC>", the colour as a decimal
+// number, the weight listing BOLD, ITALIC, UNDERLINE and STRIKE, or NORMAL for none.
+std::string FontToMarkup(const TMarkupFont& Font);
+
 // ---- parsing ----------------------------------------------------------------------
 
 enum class TMarkupItemKind { Text, LineBreak, Rule, Image };

@@ -6,6 +6,7 @@
 
 #include "graphics/QtBridge.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -160,8 +161,13 @@ protected:
     {
         GuardedCall([this] { FControl->CheckResize(); });
     }
-    // Arrow keys and Tab stay with the control instead of moving the focus.
-    bool focusNextPrevChild(bool) override { return false; }
+    // New system colours: what was painted in the old ones is painted again.
+    void changeEvent(QEvent* e) override
+    {
+        if (e->type() == QEvent::PaletteChange)
+            GuardedCall([this] { FControl->Repaint(); });
+        QWidget::changeEvent(e);
+    }
 
 private:
     TCustomControl* FControl;

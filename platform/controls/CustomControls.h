@@ -99,7 +99,8 @@ public:
     void Invalidate();
     // Paints what is scheduled at once (when the window is shown).
     void Update();
-    // Invalidate; descendants override it to drop what they cached before.
+    // Invalidate; descendants override it to drop what they cached before. Also called
+    // when the system colours change.
     virtual void Repaint();
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;

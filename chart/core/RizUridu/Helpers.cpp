@@ -154,6 +154,13 @@ bool PointInPolygon(TPoint P, std::span<const TPoint> Points)
     return inside;
 }
 
+bool PointInPolygon(TPoint P, const TPoint* Points, int HighIndex)
+{
+    if (Points == nullptr || HighIndex < 0)
+        return false;
+    return PointInPolygon(P, std::span<const TPoint>(Points, std::size_t(HighIndex) + 1));
+}
+
 bool PointInTriangleVertical(TPoint P, int X0, int X1, int Y0, int Y1)
 {
     const TPoint t[3] = {{X0, Y1}, {static_cast<int>((int64_t(X0) + X1) / 2), Y0}, {X1, Y1}};

@@ -70,6 +70,8 @@ bool PointNearSegment(TPoint P, const TPointSegment& Segment);
 
 // Even-odd test of P against the closed polygon; an empty polygon holds nothing.
 bool PointInPolygon(TPoint P, std::span<const TPoint> Points);
+// The same over Points[0..HighIndex]; a negative HighIndex holds nothing.
+bool PointInPolygon(TPoint P, const TPoint* Points, int HighIndex);
 // The triangle (X0, Y1), ((X0 + X1) div 2, Y0), (X1, Y1).
 bool PointInTriangleVertical(TPoint P, int X0, int X1, int Y0, int Y1);
 // The triangle (X1, Y0), (X0, (Y0 + Y1) div 2), (X1, Y1).

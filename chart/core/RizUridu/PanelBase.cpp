@@ -750,7 +750,7 @@ void TCustomTeePanel::PrintPartialCanvas(TCanvas* Canvas, TRect Rect)
             Canvas->IntersectClipRect(logical.Left, logical.Top, logical.Right, logical.Bottom);
         }
         if (OnBeforePrint)
-            OnBeforePrint(this, Canvas, Rect);
+            OnBeforePrint(this, Canvas, logical);
         DrawOffScreen(Canvas, logical);
     } catch (...) {
         restore();

@@ -18,6 +18,7 @@
 
 class TChartSeries;
 class TCustomTeePanel;
+class TMetafile;
 
 // ---- process-wide switches --------------------------------------------------------
 
@@ -189,10 +190,10 @@ public:
     const TRect& PrintMargins() const { return FPrintMargins; }
     void SetPrintMargins(const TRect& v) { FPrintMargins = v; }
     bool PrintProportional() const { return FPrintProportional; }
-    void SetPrintProportional(bool v) { FPrintProportional = v; }
+    void SetPrintProportional(bool v) { SetBooleanProperty(FPrintProportional, v); }
     // Percent by which the chart's size shrinks when printed.
     int PrintResolution() const { return FPrintResolution; }
-    void SetPrintResolution(int v) { FPrintResolution = v; }
+    void SetPrintResolution(int v) { SetIntegerProperty(FPrintResolution, v); }
     TTeeShadow* Shadow() const { return FShadow.get(); }
     void SetShadow(TTeeShadow* v);
     bool View3D() const { return FView3D; }
@@ -244,6 +245,9 @@ public:
     // A new bitmap of Rect's size with the chart drawn in it (filled with BackColour
     // first unless that is white). The caller owns it.
     std::unique_ptr<TBitmap> DrawToBitmap(TColor BackColour, const TRect& Rect, TPixelFormat PixelFormat = pfDevice);
+    // A new metafile of Rect's size (at least 1 x 1), enhanced or not, with the chart
+    // recorded in it. The caller owns it.
+    std::unique_ptr<TMetafile> DrawToMetafile(bool Enhanced, const TRect& Rect);
     // A picture or graphic gets the chart drawn on the panel's colour; anything else is
     // refused as the platform refuses it.
     void CopyToGraphic(TPersistent* Dest);
@@ -258,6 +262,8 @@ public:
 
     // ---- printing ----
     // Draws the chart into Rect of a printer's canvas, scaled from the chart's own size.
+    // OnBeforePrint gets the rectangle in the chart's own (mapped) units, so that what it
+    // draws there lands where the chart goes.
     void PrintPartialCanvas(TCanvas* Canvas, TRect Rect);
     // The same on the printer object's canvas; the caller begins and ends the job.
     void PrintToPrinter(const TRect& Rect);

@@ -167,9 +167,10 @@ private:
         }
     }
 
+    // The font is saved as the FONT tag that brings it back.
     void SaveFont()
     {
-        FFontStack.push_back(FFont);
+        FFontStack.push_back(FontToMarkup(FFont));
         FTokenSavedFont = true;
     }
 
@@ -178,8 +179,9 @@ private:
     {
         if (FFontStack.empty())
             return;
-        FFont = FFontStack.back();
+        const std::string tag = std::move(FFontStack.back());
         FFontStack.pop_back();
+        ApplyFontTag(tag, FFont);
     }
 
     void PopShift(bool Down)
@@ -310,7 +312,7 @@ private:
     bool FCentered = false;
     bool FTokenSavedFont = false;
     bool FPreviousSavedFont = false;
-    std::vector<TMarkupFont> FFontStack;
+    std::vector<std::string> FFontStack;
     std::vector<std::string> FTagStack;
     std::vector<TMarkupShift> FShifts;
     std::vector<TMarkupItem> FItems;
@@ -410,6 +412,21 @@ void ApplyFontTag(const std::string& Tag, TMarkupFont& Font)
             throw Exception("Unknown field in FONT: " + a.Name);
         }
     }
+}
+
+std::string FontToMarkup(const TMarkupFont& Font)
+{
+    static const struct { unsigned Style; const char* Word; } words[] = {
+        {mfsBold, "BOLD"}, {mfsItalic, "ITALIC"}, {mfsUnderline, "UNDERLINE"}, {mfsStrikeOut, "STRIKE"},
+    };
+    std::string weight;
+    for (const auto& w : words)
+        if (Font.Style & w.Style)
+            weight += (weight.empty() ? "" : ", ") + std::string(w.Word);
+    if (weight.empty())
+        weight = "NORMAL";
+    return "<FONT size=" + std::to_string(Font.Size) + " name=" + Font.Name + " color=" +
+           std::to_string(Font.Color) + " weight=" + weight + ">";
 }
 
 std::vector<TMarkupItem> ParseMarkupText(const std::string& Text, const TMarkupFont& Font, bool Strict)

@@ -33,6 +33,11 @@ TEST(HitTests, PolygonsAndTriangles)
     EXPECT_FALSE(PointInPolygon({15, 20}, u));   // in the notch
     EXPECT_FALSE(PointInPolygon({35, 5}, u));
     EXPECT_FALSE(PointInPolygon({5, 5}, {}));
+    // By the index of the last point: all of u, its first three points, or none.
+    EXPECT_TRUE(PointInPolygon({5, 20}, u, 7));
+    EXPECT_FALSE(PointInPolygon({5, 20}, u, 2));
+    EXPECT_TRUE(PointInPolygon({25, 10}, u, 2));
+    EXPECT_FALSE(PointInPolygon({25, 10}, u, -1));
     const TPoint big[] = {{0, 0}, {M, 0}, {0, M}};
     EXPECT_TRUE(PointInPolygon({M / 2 - 1, M / 2}, big));
     EXPECT_FALSE(PointInPolygon({M / 2 + 1, M / 2 + 1}, big));

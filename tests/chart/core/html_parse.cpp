@@ -94,6 +94,19 @@ TEST(MarkupFontTags, AttributesAndErrors)
     EXPECT_THROW(ApplyFontTag("<FONT size=big>", f), EConvertError);
 }
 
+TEST(MarkupFontTags, AFontWrittenAsATagComesBackTheSame)
+{
+    TMarkupFont f{"Times New Roman", 14, 0x0000FF, mfsBold | mfsStrikeOut};
+    EXPECT_EQ(FontToMarkup(f), "<FONT size=14 name=Times New Roman color=255 weight=BOLD, STRIKE>");
+    EXPECT_EQ(FontToMarkup(BaseFont()), "<FONT size=10 name=Arial color=1122867 weight=NORMAL>");
+    // Every style and a system colour (a negative number) survive the round trip.
+    for (const TMarkupFont& font : {f, BaseFont(), TMarkupFont{"Courier New", 7, clBtnFace, 15u}}) {
+        TMarkupFont back{"Other", 30, clWhite, mfsItalic};
+        ApplyFontTag(FontToMarkup(font), back);
+        EXPECT_EQ(back, font) << FontToMarkup(font);
+    }
+}
+
 TEST(MarkupParse, StyleTagsAndGenericClose)
 {
     auto items = Texts("<B>x</>y");

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "controls/Printers.h"
+#include "graphics/Metafile.h"
 
 #include <gtest/gtest.h>
 
@@ -238,6 +239,44 @@ TEST(PanelPicture, CopiesItselfIntoAPicture)
     EXPECT_THROW(list.Assign(&panel), EConvertError);
 }
 
+TEST(PanelPicture, RecordsItselfAsAMetafile)
+{
+    TTestPanel panel(nullptr);
+    Plain(panel, 80, 50, clYellow);
+    bool metafiling = false;
+    panel.Contents = [&] {
+        metafiling = panel.Canvas()->MetafileOrPrinting();
+        TCanvas* c = panel.Canvas()->ReferenceCanvas();
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(clBlue);
+        panel.Canvas()->FillRect(TRect(10, 10, 30, 20));
+    };
+    std::unique_ptr<TMetafile> meta = panel.DrawToMetafile(true, TRect(0, 0, 80, 50));
+    ASSERT_TRUE(meta);
+    EXPECT_TRUE(metafiling);
+    EXPECT_FALSE(panel.Canvas()->MetafileOrPrinting());
+    EXPECT_TRUE(meta->Enhanced());
+    EXPECT_FALSE(meta->Empty());
+    EXPECT_EQ(meta->Width(), 80);
+    EXPECT_EQ(meta->Height(), 50);
+    // Played back, it shows what was drawn.
+    TBitmap shown(80, 50);
+    meta->Draw(*shown.Canvas(), TRect(0, 0, 80, 50));
+    shown.Canvas()->Flush();
+    EXPECT_EQ(Px(shown, 40, 40), clYellow);
+    EXPECT_EQ(Px(shown, 15, 15), clBlue);
+    EXPECT_EQ(Px(shown, 35, 15), clYellow);
+
+    // A plain metafile; an empty rectangle still makes a picture of one pixel.
+    meta = panel.DrawToMetafile(false, TRect(5, 5, 5, 5));
+    EXPECT_FALSE(meta->Enhanced());
+    EXPECT_EQ(meta->Width(), 1);
+    EXPECT_EQ(meta->Height(), 1);
+    // The window still paints itself afterwards.
+    panel.PaintWindow();
+    EXPECT_EQ(panel.ReferenceCanvas()->Pixel(40, 40), clYellow);
+}
+
 TEST(PanelPrint, PrintsToAPdfFile)
 {
     TTestPanel panel(nullptr);
@@ -308,4 +347,46 @@ TEST(PanelPrint, ScalesIntoTheRectangleAndRestoresTheCanvas)
     EXPECT_EQ(c->MapMode(), MM_TEXT);
     EXPECT_EQ(c->ClipDepth(), 0);
     EXPECT_TRUE(panel.GetBufferedDisplay());
+}
+
+TEST(PanelPrint, BeforePrintDrawsWhereTheChartGoes)
+{
+    TTestPanel panel(nullptr);
+    Plain(panel, 400, 250, clYellow);
+    TBitmap page(300, 200);
+    TCanvas* c = page.Canvas();
+    // The handler fills the rectangle it is given; the panel's own colour is left out
+    // of a print, so only the handler's fill shows.
+    TRect told;
+    panel.OnBeforePrint = [&](TObject* Sender, TCanvas* Canvas, const TRect& R) {
+        EXPECT_EQ(Sender, &panel);
+        told = R;
+        Canvas->Brush()->SetStyle(bsSolid);
+        Canvas->Brush()->SetColor(clGreen);
+        Canvas->FillRect(R);
+    };
+    panel.PrintPartialCanvas(c, TRect(20, 10, 220, 135));
+    // In the chart's units: the 400 x 250 chart, its corner scaled along.
+    EXPECT_EQ(told, TRect(40, 20, 440, 270));
+    EXPECT_EQ(Px(page, 20, 10), clGreen);
+    EXPECT_EQ(Px(page, 219, 134), clGreen);
+    EXPECT_EQ(Px(page, 19, 9), clWhite);
+    EXPECT_EQ(Px(page, 221, 136), clWhite);
+}
+
+TEST(PanelWindow, PrintSettingsAskForARepaint)
+{
+    TTestPanel panel(nullptr);
+    Plain(panel, 60, 40, clLime);
+    panel.PaintWindow();
+    ASSERT_TRUE(panel.Canvas()->BufferValid());
+    panel.SetPrintProportional(true);   // unchanged: nothing to do
+    EXPECT_TRUE(panel.Canvas()->BufferValid());
+    panel.SetPrintProportional(false);
+    EXPECT_FALSE(panel.PrintProportional());
+    EXPECT_FALSE(panel.Canvas()->BufferValid());
+    panel.PaintWindow();
+    panel.SetPrintResolution(30);
+    EXPECT_EQ(panel.PrintResolution(), 30);
+    EXPECT_FALSE(panel.Canvas()->BufferValid());
 }

@@ -142,6 +142,33 @@ TEST(CustomControlInput, WheelAndKeys)
     EXPECT_EQ(keyShift, unsigned(ssShift));
 }
 
+TEST(CustomControlInput, TabMovesTheFocusOnArrowsStay)
+{
+    TCustomPanel host(nullptr);
+    host.SetBounds(0, 0, 100, 60);
+    TCustomControl first(nullptr), second(nullptr);
+    first.SetParent(&host);
+    second.SetParent(&host);
+    second.SetBounds(50, 0, 40, 40);
+    host.Widget()->show();
+    host.Widget()->activateWindow();
+    QApplication::setActiveWindow(host.Widget());
+    first.Widget()->setFocus();
+    ASSERT_TRUE(first.Widget()->hasFocus());
+    std::vector<uint16_t> keys;
+    first.OnKeyDown = [&](TObject*, uint16_t& k, TShiftState) { keys.push_back(k); };
+
+    // An arrow key is the control's own; Tab goes on to the next control.
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    Send(first.Widget(), &left);
+    EXPECT_TRUE(first.Widget()->hasFocus());
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    Send(first.Widget(), &tab);
+    EXPECT_EQ(keys, (std::vector<uint16_t>{VK_LEFT}));
+    EXPECT_TRUE(second.Widget()->hasFocus());
+    host.Widget()->hide();
+}
+
 TEST(CustomControlInput, AHandlerThatRaisesIsReportedNotPassedOn)
 {
     DialogRecorder dialogs;

@@ -8,7 +8,9 @@
 #include "controls/Resources.h"
 #include "graphics/Bitmap.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QEvent>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -55,6 +57,27 @@ TEST(CustomControlPaint, PaintDrawsOnTheErasedWindowImage)
     EXPECT_EQ(At(shown, 2, 2), clYellow);
     // Between paints the canvas keeps the picture.
     EXPECT_EQ(control.Canvas()->Pixel(12, 12), clRed);
+}
+
+TEST(CustomControlPaint, NewSystemColoursRepaint)
+{
+    // Counts the repaint requests that reach the control.
+    struct TCountingControl : TCustomControl {
+        using TCustomControl::TCustomControl;
+        int Requests = 0;
+        void Repaint() override
+        {
+            ++Requests;
+            TCustomControl::Repaint();
+        }
+    } control(nullptr);
+    control.SetBounds(0, 0, 20, 20);
+    const int before = control.Requests;
+    QEvent colours(QEvent::PaletteChange), font(QEvent::FontChange);
+    QCoreApplication::sendEvent(control.Widget(), &colours);
+    EXPECT_EQ(control.Requests, before + 1);
+    QCoreApplication::sendEvent(control.Widget(), &font);
+    EXPECT_EQ(control.Requests, before + 1);
 }
 
 TEST(CustomControlPaint, PanelBevelsBorderAndCaption)
