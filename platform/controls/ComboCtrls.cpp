@@ -1,0 +1,284 @@
+#include "ComboCtrls.h"
+
+#include "QtBridge.h"
+
+#include "graphics/Bitmap.h"
+#include "graphics/QtBridge.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+using namespace ctlqt;
+
+int GetSystemMetrics(int Index)
+{
+    switch (Index) {
+    case SM_CXVSCROLL: return 16;
+    case SM_CXSIZE: return 18;
+    default: return 0;
+    }
+}
+
+// Draws owner-drawn items through the control, each into an image of the item's size
+// whose canvas has the item rectangle's coordinates.
+class OwnerDrawDelegate : public QStyledItemDelegate {
+public:
+    OwnerDrawDelegate(TOwnerDrawComboBox* AControl, QObject* AParent) : QStyledItemDelegate(AParent), FControl(AControl) {}
+
+    static void DrawInto(TOwnerDrawComboBox* Control, QImage& Image, int Index, const TRect& Rect,
+                         TOwnerDrawState State)
+    {
+        TCanvas canvas;
+        qtbridge::AttachImage(canvas, &Image, false);
+        canvas.SetWindowOrg(Rect.Left, Rect.Top);
+        const bool selected = (State & odSelected) != 0;
+        canvas.Brush()->SetStyle(bsSolid);
+        canvas.Brush()->SetColor(selected ? clHighlight : Control->Color());
+        canvas.Font()->SetColor(selected ? clHighlightText : clWindowText);
+        canvas.SetBkColor(canvas.Brush()->Color());
+        TCanvas* previous = Control->FDrawCanvas;
+        Control->FDrawCanvas = &canvas;
+        GuardedCall([&] { Control->DrawItem(Index, Rect, State); });
+        Control->FDrawCanvas = previous;
+        qtbridge::Detach(canvas);
+    }
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
+    {
+        if (!FControl->OwnerDraw()) {
+            QStyledItemDelegate::paint(Painter, Option, Index);
+            return;
+        }
+        const QRect r = Option.rect;
+        QImage image(std::max(r.width(), 1), std::max(r.height(), 1), QImage::Format_RGB32);
+        TOwnerDrawState state = 0;
+        if (Option.state & QStyle::State_Selected)
+            state |= odSelected;
+        if (Option.state & QStyle::State_HasFocus)
+            state |= odFocused;
+        if (!(Option.state & QStyle::State_Enabled))
+            state |= odDisabled;
+        DrawInto(FControl, image, Index.row(), TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), state);
+        Painter->drawImage(r.topLeft(), image);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(Option, Index);
+        if (FControl->OwnerDraw())
+            size.setHeight(FControl->ItemHeight());
+        return size;
+    }
+
+private:
+    TOwnerDrawComboBox* FControl;
+};
+
+// Paints the closed box into an image (the toolkit's frame and button, the current item
+// drawn by the owner when owner-drawn, then PaintOver), and hears the mouse and focus.
+class ComboPainter : public QObject {
+public:
+    explicit ComboPainter(TOwnerDrawComboBox* AControl) : FControl(AControl) {}
+
+    void Render(QComboBox* Box, QImage& Image, bool Over)
+    {
+        Image = QImage(std::max(Box->width(), 1), std::max(Box->height(), 1), QImage::Format_RGB32);
+        Image.fill(qtbridge::ToQColor(clBtnFace));
+        QStyleOptionComboBox option;
+        option.initFrom(Box);
+        option.editable = Box->isEditable();
+        option.frame = Box->hasFrame();
+        option.subControls = QStyle::SC_All;
+        option.iconSize = Box->iconSize();
+        option.currentText = FControl->OwnerDraw() ? QString() : Box->currentText();
+        {
+            QPainter p(&Image);
+            Box->style()->drawComplexControl(QStyle::CC_ComboBox, &option, &p, Box);
+            Box->style()->drawControl(QStyle::CE_ComboBoxLabel, &option, &p, Box);
+        }
+        if (FControl->OwnerDraw() && Box->currentIndex() >= 0) {
+            const QRect field =
+                Box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, Box);
+            if (field.width() > 0 && field.height() > 0) {
+                QImage item(field.size(), QImage::Format_RGB32);
+                TOwnerDrawState state = odComboBoxEdit;
+                if (Box->hasFocus())
+                    state |= odSelected | odFocused;
+                OwnerDrawDelegate::DrawInto(FControl, item, Box->currentIndex(),
+                                            TRect(field.left(), field.top(), field.right() + 1, field.bottom() + 1),
+                                            state);
+                QPainter p(&Image);
+                p.drawImage(field.topLeft(), item);
+            }
+        }
+        if (Over) {
+            TCanvas canvas;
+            qtbridge::AttachImage(canvas, &Image, false);
+            GuardedCall([&] { FControl->PaintOver(&canvas); });
+            qtbridge::Detach(canvas);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        auto* box = qobject_cast<QComboBox*>(Watched);
+        if (box == nullptr || box != FControl->Widget())
+            return false;
+        switch (Event->type()) {
+        case QEvent::Paint: {
+            QImage image;
+            Render(box, image, true);
+            QPainter p(box);
+            p.drawImage(0, 0, image);
+            return true;
+        }
+        case QEvent::Enter:
+            GuardedCall([this] { FControl->MouseEnter(); });
+            break;
+        case QEvent::Leave:
+            GuardedCall([this] { FControl->MouseLeave(); });
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            GuardedCall([this] { FControl->FocusChanged(); });
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    TOwnerDrawComboBox* FControl;
+};
+
+struct TOwnerDrawComboBox::Impl {
+    std::unique_ptr<ComboPainter> Painter;
+    int DroppedWidth = 0;
+};
+
+namespace {
+QComboBox* BoxOf(const TOwnerDrawComboBox* Control)
+{
+    return static_cast<QComboBox*>(Control->Widget());
+}
+} // namespace
+
+TOwnerDrawComboBox::TOwnerDrawComboBox(TComponent* AOwner) : TComboBox(AOwner), d(std::make_unique<Impl>())
+{
+    d->Painter = std::make_unique<ComboPainter>(this);
+    if (QComboBox* box = BoxOf(this)) {
+        box->installEventFilter(d->Painter.get());
+        box->setItemDelegate(new OwnerDrawDelegate(this, box));   // the box frees its delegate
+    }
+}
+
+TOwnerDrawComboBox::~TOwnerDrawComboBox()
+{
+    if (QComboBox* box = BoxOf(this))
+        box->removeEventFilter(d->Painter.get());
+}
+
+void TOwnerDrawComboBox::SetOwnerDraw(bool Value)
+{
+    FOwnerDraw = Value;
+    Invalidate();
+}
+
+void TOwnerDrawComboBox::SetItemHeight(int Value)
+{
+    FItemHeight = std::max(Value, 1);
+    Invalidate();
+}
+
+void TOwnerDrawComboBox::SetColor(TColor Value)
+{
+    FColor = Value;
+    Invalidate();
+}
+
+int TOwnerDrawComboBox::DropDownWidth() const
+{
+    return std::max(d->DroppedWidth, Width());
+}
+
+void TOwnerDrawComboBox::SetDropDownWidth(int Value)
+{
+    d->DroppedWidth = std::max(Value, 0);
+    if (QComboBox* box = BoxOf(this))
+        box->view()->setMinimumWidth(d->DroppedWidth);
+}
+
+intptr_t TOwnerDrawComboBox::Perform(int Msg, intptr_t WParam, intptr_t LParam)
+{
+    switch (Msg) {
+    case CB_GETDROPPEDWIDTH:
+        return DropDownWidth();
+    case CB_SETDROPPEDWIDTH:
+        SetDropDownWidth(static_cast<int>(WParam));
+        return DropDownWidth();
+    default:
+        return 0;
+    }
+}
+
+bool TOwnerDrawComboBox::Focused() const
+{
+    QComboBox* box = BoxOf(this);
+    return box != nullptr && box->hasFocus();
+}
+
+void TOwnerDrawComboBox::Invalidate()
+{
+    if (QComboBox* box = BoxOf(this))
+        box->update();
+}
+
+void TOwnerDrawComboBox::PaintTo(TBitmap* Bitmap)
+{
+    QComboBox* box = BoxOf(this);
+    if (Bitmap == nullptr || box == nullptr)
+        return;
+    if (box->size() != QSize(Width(), Height()))
+        box->resize(Width(), Height());
+    QImage image;
+    d->Painter->Render(box, image, true);
+    Bitmap->SetSize(image.width(), image.height());
+    Bitmap->Canvas()->Flush();
+    QPainter p(&Bitmap->impl().Image);
+    p.drawImage(0, 0, image);
+}
+
+void TOwnerDrawComboBox::PaintItemTo(TBitmap* Bitmap, int Index, TOwnerDrawState State)
+{
+    if (Bitmap == nullptr)
+        return;
+    Bitmap->SetSize(std::max(Width(), 1), FItemHeight);
+    Bitmap->Canvas()->Flush();
+    OwnerDrawDelegate::DrawInto(this, Bitmap->impl().Image, Index, TRect(0, 0, Bitmap->Width(), FItemHeight),
+                                State);
+}
+
+void TOwnerDrawComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    if (OnDrawItem) {
+        OnDrawItem(this, Index, Rect, State);
+        return;
+    }
+    TCanvas* canvas = Canvas();
+    if (canvas == nullptr)
+        return;
+    canvas->FillRect(Rect);
+    if (Index >= 0 && Index < Items()->Count()) {
+        canvas->SetBkMode(TRANSPARENT);
+        canvas->TextOut(Rect.Left + 2, Rect.Top, Items()->Get(Index));
+    }
+}

@@ -1,0 +1,120 @@
+#include "CommonDialogs.h"
+
+#include "Forms.h"
+#include "QtBridge.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QEvent>
+#include <QMessageBox>
+
+using namespace ctlqt;
+
+namespace {
+
+std::string CustomColorName(int Index)
+{
+    return std::string("Color") + char('A' + Index);
+}
+
+// The real colour dialog of the toolkit.
+int ShowColorDialog(TDialogRequest& Request)
+{
+    auto* r = AsColorDialogRequest(Request);
+    if (r == nullptr || QApplication::instance() == nullptr)
+        return mrCancel;
+    for (int i = 0; i < ColorDialogCustomCount && i < int(r->CustomColors.size()); ++i)
+        QColorDialog::setCustomColor(i, Color(ColorToDrawRGB(r->CustomColors[size_t(i)])));
+    QColorDialog dialog(Color(ColorToDrawRGB(r->Color)), QApplication::activeWindow());
+    dialog.setWindowTitle(Q(r->Caption));
+    if (dialog.exec() != QDialog::Accepted)
+        return mrCancel;
+    const QColor c = dialog.selectedColor();
+    r->Color = RGB(c.red(), c.green(), c.blue());
+    r->CustomColors.assign(ColorDialogCustomCount, clWhite);
+    for (int i = 0; i < ColorDialogCustomCount; ++i) {
+        const QColor k = QColorDialog::customColor(i);
+        r->CustomColors[size_t(i)] = RGB(k.red(), k.green(), k.blue());
+    }
+    return mrOk;
+}
+
+// Moves the first message box that is shown to a point before it appears.
+class PlaceMessageBox : public QObject {
+public:
+    PlaceMessageBox(int X, int Y) : FX(X), FY(Y) {}
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (!FDone && Event->type() == QEvent::Show) {
+            if (auto* box = qobject_cast<QMessageBox*>(Watched)) {
+                FDone = true;
+                box->move(FX, FY);
+            }
+        }
+        return false;
+    }
+
+private:
+    int FX, FY;
+    bool FDone = false;
+};
+
+} // namespace
+
+TColorDialogRequest* AsColorDialogRequest(TDialogRequest& Request)
+{
+    return Request.Kind == dkColorDialog ? static_cast<TColorDialogRequest*>(&Request) : nullptr;
+}
+
+TColorDialog::TColorDialog(TComponent* AOwner)
+    : TComponent(AOwner), FCustomColors(std::make_unique<TStringList>())
+{
+}
+
+TColorDialog::~TColorDialog() = default;
+
+bool TColorDialog::Execute()
+{
+    TColorDialogRequest request;
+    request.Kind = dkColorDialog;
+    request.Caption = "Color";
+    request.Color = FColor;
+    request.CustomColors.assign(ColorDialogCustomCount, clWhite);
+    for (int i = 0; i < ColorDialogCustomCount; ++i) {
+        const std::string text = FCustomColors->Values(CustomColorName(i));
+        int value = 0;
+        if (!text.empty() && TryStrToInt("$" + text, value))
+            request.CustomColors[size_t(i)] = value;
+    }
+    if (ExecuteDialogRequest(request, ShowColorDialog) != mrOk)
+        return false;
+    FColor = request.Color;
+    FCustomColors->BeginUpdate();
+    FCustomColors->Clear();
+    for (int i = 0; i < ColorDialogCustomCount; ++i) {
+        const TColor c = i < int(request.CustomColors.size()) ? request.CustomColors[size_t(i)] : clWhite;
+        FCustomColors->Add(CustomColorName(i) + "=" + IntToHex(c & 0xFFFFFF, 6));
+    }
+    FCustomColors->EndUpdate();
+    return true;
+}
+
+int MessageDlgPos(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y)
+{
+    PlaceMessageBox place(X, Y);
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app != nullptr)
+        app->installEventFilter(&place);
+    struct Remove {
+        QCoreApplication* App;
+        PlaceMessageBox* Filter;
+        ~Remove()
+        {
+            if (App != nullptr)
+                App->removeEventFilter(Filter);
+        }
+    } remove{app, &place};
+    return MessageDlg(Msg, DlgType, Buttons, HelpCtx);
+}

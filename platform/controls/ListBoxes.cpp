@@ -1,0 +1,165 @@
+#include "ListBoxes.h"
+
+#include "QtBridge.h"
+
+#include <QListWidget>
+#include <QSignalBlocker>
+
+using namespace ctlqt;
+
+namespace {
+
+const char* SListIndexError = "List index out of bounds (%d)";
+
+// The items of a list box, kept by the toolkit list; each item's object rides in its data.
+class TListBoxStrings : public TStrings {
+public:
+    explicit TListBoxStrings(TListBox* ABox) : FBox(ABox) {}
+
+    int Count() const override { return List() != nullptr ? List()->count() : 0; }
+
+    std::string Get(int Index) const override
+    {
+        CheckIndex(Index);
+        return S(List()->item(Index)->text());
+    }
+
+    void Put(int Index, const std::string& Value) override
+    {
+        CheckIndex(Index);
+        List()->item(Index)->setText(Q(Value));
+    }
+
+    TObject* GetObject(int Index) const override
+    {
+        CheckIndex(Index);
+        return reinterpret_cast<TObject*>(List()->item(Index)->data(Qt::UserRole).value<quintptr>());
+    }
+
+    void PutObject(int Index, TObject* AObject) override
+    {
+        CheckIndex(Index);
+        List()->item(Index)->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
+    }
+
+    void Insert(int Index, const std::string& Value) override
+    {
+        QListWidget* list = List();
+        if (list == nullptr)
+            return;
+        if (Index < 0 || Index > Count())
+            Error(SListIndexError, Index);
+        const QSignalBlocker block(list);
+        list->insertItem(Index, Q(Value));
+    }
+
+    void Delete(int Index) override
+    {
+        CheckIndex(Index);
+        const QSignalBlocker block(List());
+        delete List()->takeItem(Index);
+    }
+
+    void Clear() override
+    {
+        if (QListWidget* list = List()) {
+            const QSignalBlocker block(list);
+            list->clear();
+        }
+    }
+
+protected:
+    void SetUpdateState(bool Updating) override
+    {
+        if (QListWidget* list = List())
+            list->setUpdatesEnabled(!Updating);
+    }
+
+private:
+    QListWidget* List() const { return static_cast<QListWidget*>(FBox->Widget()); }
+    void CheckIndex(int Index) const
+    {
+        if (Index < 0 || Index >= Count())
+            Error(SListIndexError, Index);
+    }
+
+    TListBox* FBox;
+};
+
+QListWidget* ListOf(const TListBox* Box)
+{
+    return static_cast<QListWidget*>(Box->Widget());
+}
+
+} // namespace
+
+TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* list = new QListWidget;
+    SetWidget(list);
+    FItems = std::make_unique<TListBoxStrings>(this);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    QObject::connect(list, &QListWidget::itemClicked, list, [this](QListWidgetItem*) { GuardedCall([this] { Click(); }); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, list, [this](QListWidgetItem*) {
+        GuardedCall([this] {
+            if (OnDblClick)
+                OnDblClick(this);
+        });
+    });
+    SetBounds(0, 0, 121, 97);
+}
+
+TListBox::~TListBox() = default;
+
+void TListBox::SetMultiSelect(bool Value)
+{
+    FMultiSelect = Value;
+    if (QListWidget* list = ListOf(this))
+        list->setSelectionMode(Value ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+int TListBox::ItemIndex() const
+{
+    QListWidget* list = ListOf(this);
+    return list != nullptr ? list->currentRow() : -1;
+}
+
+void TListBox::SetItemIndex(int Value)
+{
+    QListWidget* list = ListOf(this);
+    if (list == nullptr)
+        return;
+    if (Value < -1 || Value >= list->count())
+        Value = -1;
+    const QSignalBlocker block(list);
+    if (Value < 0) {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    } else {
+        list->setCurrentRow(Value, FMultiSelect ? QItemSelectionModel::Current : QItemSelectionModel::ClearAndSelect);
+    }
+}
+
+bool TListBox::Selected(int Index) const
+{
+    if (Index < 0 || Index >= FItems->Count())
+        throw EListError(Format(SListIndexError, {Index}));
+    return ListOf(this)->item(Index)->isSelected();
+}
+
+void TListBox::SetSelected(int Index, bool Value)
+{
+    if (Index < 0 || Index >= FItems->Count())
+        throw EListError(Format(SListIndexError, {Index}));
+    QListWidget* list = ListOf(this);
+    const QSignalBlocker block(list);
+    if (Value && !FMultiSelect)
+        list->clearSelection();
+    list->item(Index)->setSelected(Value);
+}
+
+int TListBox::SelCount() const
+{
+    QListWidget* list = ListOf(this);
+    return list != nullptr ? static_cast<int>(list->selectedItems().size()) : 0;
+}

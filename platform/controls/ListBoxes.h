@@ -1,0 +1,37 @@
+// The platform's list box: a list of strings with objects, single or multiple selection.
+#pragma once
+
+#include "Controls.h"
+
+#include <memory>
+
+// A list box (QListWidget). Items is a string list whose objects ride along with the
+// strings (not owned). With MultiSelect any number of items can be selected; without it
+// selecting an item deselects the others.
+class TListBox : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TListBox)
+    explicit TListBox(TComponent* AOwner);
+    ~TListBox() override;
+
+    TStrings* Items() const { return FItems.get(); }
+    void Clear() { FItems->Clear(); }
+
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool Value);
+
+    // -1 when there is no current item; an index outside the items makes none current.
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+
+    // Selection of one item; the index is checked (EListError).
+    bool Selected(int Index) const;
+    void SetSelected(int Index, bool Value);
+    int SelCount() const;
+
+    TNotifyEvent OnDblClick;
+
+private:
+    std::unique_ptr<TStrings> FItems;
+    bool FMultiSelect = false;
+};

@@ -1,0 +1,172 @@
+#include "StdButtons.h"
+
+#include "Forms.h"
+#include "QtBridge.h"
+
+#include "graphics/Bitmap.h"
+#include "graphics/QtBridge.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyleOptionButton>
+#include <QToolButton>
+
+using namespace ctlqt;
+
+// The toolkit button: drawn into an image that the control's PaintOver may draw on.
+class PushButtonWidget : public QPushButton {
+public:
+    explicit PushButtonWidget(TButton* AControl) : FControl(AControl) { setAutoDefault(false); }
+
+    // The button as it is shown: the toolkit's drawing, then the control's.
+    void Render(QImage& Image)
+    {
+        Image = QImage(std::max(width(), 1), std::max(height(), 1), QImage::Format_RGB32);
+        Image.fill(qtbridge::ToQColor(clBtnFace));
+        {
+            QPainter p(&Image);
+            QStyleOptionButton option;
+            initStyleOption(&option);
+            style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
+        }
+        TCanvas canvas;
+        qtbridge::AttachImage(canvas, &Image, false);
+        GuardedCall([&] { FControl->PaintOver(&canvas); });
+        qtbridge::Detach(canvas);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QImage image;
+        Render(image);
+        QPainter p(this);
+        p.drawImage(0, 0, image);
+    }
+
+private:
+    TButton* FControl;
+};
+
+struct TButton::Impl {
+    PushButtonWidget* Button = nullptr;
+    QShortcut* DefaultKey = nullptr;
+    QShortcut* CancelKey = nullptr;
+};
+
+TButton::TButton(TComponent* AOwner) : TWinControl(AOwner), d(std::make_unique<Impl>())
+{
+    d->Button = new PushButtonWidget(this);
+    SetWidget(d->Button);
+    QObject::connect(d->Button, &QPushButton::clicked, d->Button, [this] { GuardedCall([this] { Click(); }); });
+    SetBounds(0, 0, 75, 25);
+}
+
+TButton::~TButton() = default;
+
+// Enter and Escape press the button while its window is active.
+static QShortcut* MakeKey(QWidget* Button, Qt::Key Key, TButton* Control)
+{
+    auto* shortcut = new QShortcut(QKeySequence(Key), Button);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, Button, [Control] {
+        GuardedCall([Control] {
+            if (Control->Enabled() && Control->Visible())
+                Control->Click();
+        });
+    });
+    return shortcut;
+}
+
+void TButton::SetDefault(bool Value)
+{
+    FDefault = Value;
+    if (d->Button == nullptr || Widget() == nullptr)
+        return;
+    d->Button->setDefault(Value);
+    if (Value && d->DefaultKey == nullptr)
+        d->DefaultKey = MakeKey(d->Button, Qt::Key_Return, this);
+    if (d->DefaultKey != nullptr)
+        d->DefaultKey->setEnabled(Value);
+}
+
+void TButton::SetCancel(bool Value)
+{
+    FCancel = Value;
+    if (d->Button == nullptr || Widget() == nullptr)
+        return;
+    if (Value && d->CancelKey == nullptr)
+        d->CancelKey = MakeKey(d->Button, Qt::Key_Escape, this);
+    if (d->CancelKey != nullptr)
+        d->CancelKey->setEnabled(Value);
+}
+
+void TButton::Click()
+{
+    if (TForm* form = GetParentForm(this); form != nullptr && FModalResult != mrNone)
+        form->SetModalResult(FModalResult);
+    TWinControl::Click();
+}
+
+void TButton::Invalidate()
+{
+    if (QWidget* w = Widget())
+        w->update();
+}
+
+void TButton::PaintTo(TBitmap* Bitmap)
+{
+    if (Bitmap == nullptr || Widget() == nullptr)
+        return;
+    if (d->Button->size() != QSize(Width(), Height()))
+        d->Button->resize(Width(), Height());
+    QImage image;
+    d->Button->Render(image);
+    Bitmap->SetSize(image.width(), image.height());
+    Bitmap->Canvas()->Flush();
+    QImage& target = Bitmap->impl().Image;
+    QPainter p(&target);
+    p.drawImage(0, 0, image);
+}
+
+void TButton::TextChanged()
+{
+    if (d->Button != nullptr && Widget() != nullptr) {
+        d->Button->setText(Q(FText));
+        d->Button->update();
+    }
+}
+
+// ---- speed-button glyphs ----------------------------------------------------------------
+
+void SetSpeedButtonGlyph(TSpeedButton* Button, const TBitmap& Glyph)
+{
+    auto* tool = Button != nullptr ? qobject_cast<QToolButton*>(Button->Widget()) : nullptr;
+    if (tool == nullptr)
+        return;
+    if (Glyph.Empty()) {
+        tool->setIcon(QIcon());
+        tool->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        return;
+    }
+    QImage image = Glyph.impl().Image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb clear = image.pixel(0, image.height() - 1) | 0xFF000000u;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((row[x] | 0xFF000000u) == clear)
+                row[x] = qRgba(0, 0, 0, 0);
+    }
+    tool->setIcon(QIcon(QPixmap::fromImage(image)));
+    tool->setIconSize(image.size());
+    tool->setToolButtonStyle(tool->text().isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+}
+
+bool SpeedButtonHasGlyph(const TSpeedButton* Button)
+{
+    auto* tool = Button != nullptr ? qobject_cast<QToolButton*>(Button->Widget()) : nullptr;
+    return tool != nullptr && !tool->icon().isNull();
+}
