@@ -1,7 +1,9 @@
 #include "Startup.h"
 
 #include "RizUridu.h"
+#include "TeeButtons.h"
 #include "TeeConst.h"
+#include "TeePenDlg.h"
 #include "controls/Forms.h"
 
 // Each unit starts after the units it uses and finishes before them.
@@ -10,11 +12,15 @@ void InitializeUnits()
     InitializeFormsUnit();
     TeeConstInitialization();
     RizUriduInitialization();
+    TeeButtonsInitialization();
+    TeePenDlgInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    TeePenDlgFinalization();
+    TeeButtonsFinalization();
     RizUriduFinalization();
     TeeConstFinalization();
     FinalizeFormsUnit();

@@ -218,10 +218,18 @@ void TForm::PlaceOnShow()
         return;
     FPlaced = true;
     QRect area;
-    if ((FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) && Application != nullptr &&
-        Application->MainForm() != nullptr && Application->MainForm() != this) {
-        TForm* m = Application->MainForm();
-        area = QRect(m->Left(), m->Top(), m->Width(), m->Height());
+    // The form to centre on: the owner's form for poOwnerFormCenter, else the main form.
+    TForm* centre = nullptr;
+    if (FPosition == poOwnerFormCenter)
+        for (TComponent* c = Owner(); c != nullptr && centre == nullptr; c = c->Owner())
+            centre = dynamic_cast<TForm*>(c);
+    if ((FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) && centre == nullptr &&
+        Application != nullptr)
+        centre = Application->MainForm();
+    if (centre == this)
+        centre = nullptr;
+    if (centre != nullptr) {
+        area = QRect(centre->Left(), centre->Top(), centre->Width(), centre->Height());
     } else if (FPosition != poDesigned && FPosition != poDefault) {
         if (QScreen* screen = QGuiApplication::primaryScreen())
             area = screen->availableGeometry();
@@ -236,7 +244,13 @@ void TForm::SetVisible(bool Value)
 {
     QWidget* win = Widget();
     if (Parent() != nullptr || win == nullptr || !win->isWindow()) {
+        // A form placed inside another control shows and hides as a child, with its events.
+        const bool changed = Value != FVisible;
+        if (Value && changed && OnShow)
+            OnShow(this);
         TWinControl::SetVisible(Value);
+        if (!Value && changed && OnHide)
+            OnHide(this);
         return;
     }
     if (Value == FVisible && Value == win->isVisible())

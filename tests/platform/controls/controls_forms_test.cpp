@@ -276,3 +276,38 @@ TEST_F(FormsTest, OnCreateRunsUnderTheGuard)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormsTest, DialogsOpenCentredOnTheirOwnersForm)
+{
+    TForm owner(nullptr);
+    owner.SetBounds(100, 80, 400, 300);
+    auto* dialog = new TForm(&owner);
+    dialog->SetPosition(poOwnerFormCenter);
+    dialog->SetBounds(0, 0, 200, 100);
+    dialog->Show();
+    // Centred on the owner as the owner stands, not on the main form.
+    // (The window system may add a few pixels of frame once the window shows.)
+    EXPECT_NEAR(dialog->Left() + dialog->Width() / 2, owner.Left() + owner.Width() / 2, 3);
+    EXPECT_NEAR(dialog->Top() + dialog->Height() / 2, owner.Top() + owner.Height() / 2, 3);
+}
+
+TEST_F(FormsTest, AFormInsideAControlTellsItsShowAndHide)
+{
+    TForm host(nullptr);
+    auto* panel = new TPanel(&host);
+    panel->SetParent(&host);
+    auto* page = new TForm(&host);
+    page->SetVisible(false);
+    std::vector<std::string> events;
+    page->OnShow = [&](TObject*) { events.push_back("show"); };
+    page->OnHide = [&](TObject*) { events.push_back("hide"); };
+    page->SetParent(panel);
+    page->Show();
+    page->Show();
+    page->Hide();
+    EXPECT_EQ(events, (std::vector<std::string>{"show", "hide"}));
+}
+
+} // namespace
