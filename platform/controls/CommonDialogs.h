@@ -12,7 +12,7 @@
 #include <vector>
 
 // The entry point's kind for the colour dialog; its request is a TColorDialogRequest.
-inline constexpr TDialogKind dkColorDialog = static_cast<TDialogKind>(100);
+inline constexpr TDialogKind dkColorDialog = TDialogKind::dkColor;
 // The number of custom colours the colour dialog keeps.
 inline constexpr int ColorDialogCustomCount = 16;
 
