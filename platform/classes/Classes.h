@@ -13,13 +13,19 @@ class TObject;
 class TPersistent;
 class TComponent;
 class TStream;
+class TFiler;
+class TReader;
+class TWriter;
+struct TClassInfo;
 
 // Events are callables bound to an object; `Sender` is the object that raised them.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // Root of the class tree. ClassName answers the platform class name (streaming, editors
 // and registries look classes up by it); every class that needs it overrides it with
-// the DECLARE_CLASS_NAME macro.
+// the DECLARE_CLASS_NAME macro. ClassInfo answers the class's published properties and
+// factory for streaming (TypInfo.h); classes that are streamed declare their own with
+// DECLARE_CLASS_INFO, the others answer their nearest ancestor's.
 class TObject {
 public:
     TObject() = default;
@@ -27,16 +33,25 @@ public:
     TObject& operator=(const TObject&) = delete;
     virtual ~TObject() = default;
     virtual const char* ClassName() const { return "TObject"; }
+    static const TClassInfo* StaticClassInfo();
+    virtual const TClassInfo* ClassInfo() const { return StaticClassInfo(); }
     template <typename T> bool InheritsFrom() const { return dynamic_cast<const T*>(this) != nullptr; }
 };
 
 #define DECLARE_CLASS_NAME(Name) \
     const char* ClassName() const override { return #Name; }
 
+// The class name plus the class's streaming information; the source file defines
+// StaticClassInfo with BEGIN_CLASS_INFO ... END_CLASS_INFO (see TypInfo.h).
+#define DECLARE_CLASS_INFO(Name) \
+    DECLARE_CLASS_NAME(Name) \
+    static const TClassInfo* StaticClassInfo(); \
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
+
 // An object whose published state can be copied with Assign.
 class TPersistent : public TObject {
 public:
-    DECLARE_CLASS_NAME(TPersistent)
+    DECLARE_CLASS_INFO(TPersistent)
     // Copies Source's state into this object; the default asks Source to AssignTo this
     // and raises EConvertError "Cannot assign a %s to a %s" when neither knows how.
     virtual void Assign(TPersistent* Source);
@@ -49,6 +64,14 @@ protected:
     virtual void AssignTo(TPersistent* Dest);
     // Raises EConvertError "Cannot assign a %s to a %s" (Source may be null).
     [[noreturn]] void AssignError(const TPersistent* Source) const;
+    // Declares the stream entries that are not published properties (Filer->DefineProperty
+    // and DefineBinaryProperty); the filers call it after the published properties.
+    // Overrides call the inherited one first.
+    virtual void DefineProperties(TFiler* Filer) {}
+
+private:
+    friend class TReader;
+    friend class TWriter;
 };
 
 enum class TOperation { opInsert, opRemove };
@@ -65,11 +88,14 @@ enum TComponentStateFlag : unsigned {
 };
 using TComponentState = unsigned;
 
+// Receives each child component that a component streams (GetChildren).
+using TGetChildProc = std::function<void(TComponent* Child)>;
+
 // A component: owned by another component that frees it, named within its owner,
 // carrying a Tag, and told (Notification) when components it watches go away.
 class TComponent : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TComponent)
+    DECLARE_CLASS_INFO(TComponent)
     explicit TComponent(TComponent* AOwner);
     ~TComponent() override;
 
@@ -106,6 +132,19 @@ public:
     void FreeNotification(TComponent* AComponent);
     void RemoveFreeNotification(TComponent* AComponent);
 
+    // Streaming of child components. A writer passes each child that GetChildren hands to
+    // Proc; Root is the component the writer looks names up in. The default hands over,
+    // when this component is the root, every owned component that has no parent
+    // component (HasParent False); components that stream others (a chart its series)
+    // override it. A reader creates a child with GetChildOwner as owner (nullptr: the
+    // reader's root) and, when the child HasParent, gives it GetChildParent through
+    // SetParentComponent before reading its properties.
+    virtual void GetChildren(const TGetChildProc& Proc, TComponent* Root);
+    virtual TComponent* GetChildOwner() { return nullptr; }
+    virtual TComponent* GetChildParent() { return this; }
+    virtual bool HasParent() const { return false; }
+    virtual void SetParentComponent(TComponent* Value) {}
+
 protected:
     // Called with opInsert/opRemove when a component is added to or removed from an owner
     // that this component belongs to, and with opRemove when a watched component dies.
@@ -118,6 +157,8 @@ protected:
     virtual void ValidateRename(TComponent* AComponent, const std::string& CurName, const std::string& NewName);
 
 private:
+    friend class TReader;
+    friend class TWriter;
     void Insert(TComponent* AComponent);
     void Remove(TComponent* AComponent);
     void RemoveNotification(TComponent* AComponent);
@@ -138,9 +179,10 @@ enum class TDuplicates { dupIgnore, dupAccept, dupError };
 
 // An ordered list of strings, each with an optional object. The concrete storage is the
 // descendant's (TStringList, a memo's lines, a combo box's items).
+// Streamed as the defined property "Strings": a list of the lines.
 class TStrings : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TStrings)
+    DECLARE_CLASS_INFO(TStrings)
 
     virtual int Count() const = 0;
     virtual std::string Get(int Index) const = 0;
@@ -199,6 +241,7 @@ public:
 protected:
     // Called around BeginUpdate/EndUpdate pairs so that descendants can freeze their view.
     virtual void SetUpdateState(bool Updating) {}
+    void DefineProperties(TFiler* Filer) override;
     [[noreturn]] void Error(const char* Msg, int Data) const;   // raises EListError
 
 private:
@@ -269,6 +312,9 @@ private:
     TDuplicates FDuplicates = TDuplicates::dupIgnore;
 };
 
-// The rest of the classes room: lists, collections and streams.
+// The rest of the classes room: lists, collections, streams, property information and
+// component streaming.
 #include "Collections.h"
 #include "Streams.h"
+#include "TypInfo.h"
+#include "Streaming.h"

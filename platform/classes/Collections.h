@@ -72,7 +72,7 @@ enum class TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
 // collection then owns it; destroying it removes it.
 class TCollectionItem : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TCollectionItem)
+    DECLARE_CLASS_INFO(TCollectionItem)
     explicit TCollectionItem(TCollection* Collection);
     ~TCollectionItem() override;
 
@@ -109,7 +109,7 @@ TCollectionItemClass CollectionItemClassOf()
 // An owned list of items of one class; it frees them with itself.
 class TCollection : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TCollection)
+    DECLARE_CLASS_INFO(TCollection)
     explicit TCollection(TCollectionItemClass ItemClass);
     ~TCollection() override;
 

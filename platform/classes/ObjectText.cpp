@@ -1,0 +1,759 @@
+// The text form of a component stream: conversion from the binary form and back.
+#include "Streaming.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr const char* LineBreak = "\r\n";
+// Strings longer than this are split into pieces of this many bytes.
+constexpr int LineLength = 64;
+// Binary values are written in lines of this many bytes when they are at least that long.
+constexpr int BytesPerLine = 32;
+constexpr int MaxNesting = 256;
+
+uint64_t GetLE(const uint8_t* p, int n)
+{
+    uint64_t v = 0;
+    for (int i = 0; i < n; ++i)
+        v |= static_cast<uint64_t>(p[i]) << (8 * i);
+    return v;
+}
+
+// A float in the shortest digits that read back as the same value: fixed notation with a
+// point for exponents from -5 to 14 ("0.5", "100.0"), else "1.5E20" or "1E-7".
+template <class F>
+std::string FloatText(F value)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    std::string sci(buf, res.ptr);   // "-d.ddde+XX"
+    std::string sign;
+    if (sci[0] == '-') {
+        sign = "-";
+        sci.erase(0, 1);
+    }
+    auto e = sci.find('e');
+    int exp10 = std::stoi(sci.substr(e + 1));
+    std::string digits = sci.substr(0, e);
+    if (digits.size() > 1)
+        digits.erase(1, 1);   // the point
+    if (exp10 >= -5 && exp10 < 15) {
+        std::string intPart, frac;
+        if (exp10 >= 0) {
+            if (digits.size() <= static_cast<size_t>(exp10) + 1) {
+                intPart = digits + std::string(static_cast<size_t>(exp10) + 1 - digits.size(), '0');
+            } else {
+                intPart = digits.substr(0, static_cast<size_t>(exp10) + 1);
+                frac = digits.substr(static_cast<size_t>(exp10) + 1);
+            }
+        } else {
+            intPart = "0";
+            frac = std::string(static_cast<size_t>(-exp10 - 1), '0') + digits;
+        }
+        return sign + intPart + "." + (frac.empty() ? std::string("0") : frac);
+    }
+    std::string mantissa = digits.substr(0, 1);
+    if (digits.size() > 1)
+        mantissa += "." + digits.substr(1);
+    return sign + mantissa + "E" + std::to_string(exp10);
+}
+
+// A currency held as ten-thousandths, written exactly.
+std::string CurrencyText(int64_t scaled)
+{
+    uint64_t magnitude = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+    std::string s = (scaled < 0 ? "-" : "") + std::to_string(magnitude / 10000);
+    if (uint64_t frac = magnitude % 10000) {
+        std::string f = std::to_string(frac);
+        f = std::string(4 - f.size(), '0') + f;
+        while (f.back() == '0')
+            f.pop_back();
+        s += "." + f;
+    }
+    return s;
+}
+
+bool IsContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// ---- binary to text -------------------------------------------------------------------
+
+class TBinaryToText {
+public:
+    explicit TBinaryToText(TStream* Input) : R(Input) {}
+
+    std::string Convert()
+    {
+        R.ReadSignature();
+        ConvertObject();
+        return std::move(Out);
+    }
+
+private:
+    void Indent() { Out.append(static_cast<size_t>(2 * Level), ' '); }
+    void NewLine()
+    {
+        Out += LineBreak;
+        Indent();
+    }
+    void Enter()
+    {
+        if (++Depth > MaxNesting)
+            throw EReadError(SInvalidImage);
+    }
+
+    void ConvertObject()
+    {
+        Enter();
+        std::string className = R.ReadStr();
+        std::string name = R.ReadStr();
+        Indent();
+        Out += "object ";
+        if (!name.empty())
+            Out += name + ": ";
+        Out += className;
+        Out += LineBreak;
+        ++Level;
+        while (!R.EndOfList())
+            ConvertProperty();
+        R.ReadListEnd();
+        while (!R.EndOfList())
+            ConvertObject();
+        R.ReadListEnd();
+        --Level;
+        Indent();
+        Out += "end";
+        Out += LineBreak;
+        --Depth;
+    }
+
+    void ConvertProperty()
+    {
+        std::string name = R.ReadStr();
+        Indent();
+        Out += name + " = ";
+        ConvertValue();
+        Out += LineBreak;
+    }
+
+    void ConvertValue()
+    {
+        uint8_t b[10];
+        switch (R.NextValue()) {
+        case TValueType::vaList:
+            Enter();
+            R.ReadValue();
+            Out += "(";
+            ++Level;
+            while (!R.EndOfList()) {
+                NewLine();
+                ConvertValue();
+            }
+            R.ReadListEnd();
+            --Level;
+            Out += ")";
+            --Depth;
+            return;
+        case TValueType::vaInt8:
+        case TValueType::vaInt16:
+        case TValueType::vaInt32:
+        case TValueType::vaInt64:
+            Out += std::to_string(R.ReadInt64());
+            return;
+        case TValueType::vaExtended:
+        case TValueType::vaDouble:
+            Out += FloatText(R.ReadFloat());
+            return;
+        case TValueType::vaSingle:
+            Out += FloatText(static_cast<float>(R.ReadFloat())) + "s";
+            return;
+        case TValueType::vaCurrency:
+            R.ReadValue();
+            R.Read(b, 8);
+            Out += CurrencyText(static_cast<int64_t>(GetLE(b, 8))) + "c";
+            return;
+        case TValueType::vaDate:
+            Out += FloatText(R.ReadFloat()) + "d";
+            return;
+        case TValueType::vaString:
+        case TValueType::vaLString:
+        case TValueType::vaUTF8String:
+            ConvertString(R.ReadString());
+            return;
+        case TValueType::vaIdent:
+        case TValueType::vaFalse:
+        case TValueType::vaTrue:
+        case TValueType::vaNil:
+        case TValueType::vaNull:
+            Out += R.ReadIdent();
+            return;
+        case TValueType::vaBinary:
+            ConvertBinary();
+            return;
+        case TValueType::vaSet: {
+            R.ReadValue();
+            Out += "[";
+            bool first = true;
+            for (std::string s = R.ReadStr(); !s.empty(); s = R.ReadStr()) {
+                if (!first)
+                    Out += ", ";
+                Out += s;
+                first = false;
+            }
+            Out += "]";
+            return;
+        }
+        case TValueType::vaCollection:
+            Enter();
+            R.ReadValue();
+            Out += "<";
+            ++Level;
+            while (!R.EndOfList()) {
+                NewLine();
+                Out += "item";
+                Out += LineBreak;
+                R.ReadListBegin();
+                ++Level;
+                while (!R.EndOfList())
+                    ConvertProperty();
+                R.ReadListEnd();
+                --Level;
+                Indent();
+                Out += "end";
+            }
+            R.ReadListEnd();
+            --Level;
+            Out += ">";
+            --Depth;
+            return;
+        default:
+            throw EReadError(SInvalidPropertyValue);
+        }
+    }
+
+    // Printable runs in quotes (a quote doubled), other characters as #n; a string longer
+    // than one line starts on a new line and continues in pieces joined by " +". A piece
+    // never ends inside a UTF-8 sequence.
+    void ConvertString(const std::string& s)
+    {
+        const size_t n = s.size();
+        if (n == 0) {
+            Out += "''";
+            return;
+        }
+        ++Level;
+        if (n > static_cast<size_t>(LineLength))
+            NewLine();
+        size_t i = 0, lineStart = 0;
+        while (i < n) {
+            bool lineBreak = false;
+            if (static_cast<unsigned char>(s[i]) >= ' ') {
+                size_t j = i;
+                while (i < n && static_cast<unsigned char>(s[i]) >= ' ' && i - lineStart < static_cast<size_t>(LineLength))
+                    ++i;
+                if (i - lineStart >= static_cast<size_t>(LineLength)) {
+                    lineBreak = true;
+                    size_t k = i;
+                    while (k > j + 1 && k < n && IsContinuationByte(s[k]))
+                        --k;
+                    if (k < n && !IsContinuationByte(s[k]))
+                        i = k;
+                }
+                Out += '\'';
+                for (size_t k = j; k < i; ++k) {
+                    if (s[k] == '\'')
+                        Out += '\'';
+                    Out += s[k];
+                }
+                Out += '\'';
+            } else {
+                Out += "#" + std::to_string(static_cast<unsigned char>(s[i]));
+                ++i;
+                if (i - lineStart >= static_cast<size_t>(LineLength))
+                    lineBreak = true;
+            }
+            if (lineBreak && i < n) {
+                Out += " +";
+                NewLine();
+                lineStart = i;
+            }
+        }
+        --Level;
+    }
+
+    void ConvertBinary()
+    {
+        static const char Hex[] = "0123456789ABCDEF";
+        R.ReadValue();
+        int64_t count = R.ReadLength();
+        bool multiLine = count >= BytesPerLine;
+        Out += "{";
+        ++Level;
+        uint8_t buf[BytesPerLine];
+        while (count > 0) {
+            if (multiLine)
+                NewLine();
+            int64_t k = std::min<int64_t>(count, BytesPerLine);
+            R.Read(buf, k);
+            for (int64_t i = 0; i < k; ++i) {
+                Out += Hex[buf[i] >> 4];
+                Out += Hex[buf[i] & 15];
+            }
+            count -= k;
+        }
+        --Level;
+        Out += "}";
+    }
+
+    TReader R;
+    std::string Out;
+    int Level = 0;
+    int Depth = 0;
+};
+
+// ---- text to binary -------------------------------------------------------------------
+
+enum class TTokenKind { End, Symbol, String, Integer, Float, Char };
+
+class TTextToBinary {
+public:
+    TTextToBinary(std::string Source, TStream* Output) : S(std::move(Source)), W(Output)
+    {
+        if (S.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            P = 3;
+        Next();
+    }
+
+    void Convert()
+    {
+        W.WriteSignature();
+        ConvertObject(0);
+    }
+
+private:
+    [[noreturn]] void Error(const std::string& Msg) const
+    {
+        throw EParserError(Msg + " on line " + std::to_string(Line));
+    }
+
+    bool IsSymbol(const char* Word) const { return Kind == TTokenKind::Symbol && SameText(Text, Word); }
+    bool IsChar(char c) const { return Kind == TTokenKind::Char && Ch == c; }
+    void ExpectChar(char c)
+    {
+        if (!IsChar(c))
+            Error(std::string("'") + c + "' expected");
+        Next();
+    }
+    std::string ExpectIdent()
+    {
+        if (Kind != TTokenKind::Symbol)
+            Error("Identifier expected");
+        std::string s = Text;
+        Next();
+        return s;
+    }
+    // An identifier with dotted parts ("Font.Size", "Form1.Series1").
+    std::string ExpectDottedIdent()
+    {
+        std::string s = ExpectIdent();
+        while (IsChar('.')) {
+            Next();
+            s += "." + ExpectIdent();
+        }
+        return s;
+    }
+
+    static bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+    static int HexValue(char c) { return IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10; }
+
+    void AppendCode(std::string& out, uint32_t code) const
+    {
+        if (code <= 0xFF) {
+            out += static_cast<char>(code);
+        } else if (code <= 0x7FF) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code <= 0xFFFF) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code <= 0x10FFFF) {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            Error("Invalid string constant");
+        }
+    }
+
+    void SkipBlanks()
+    {
+        while (P < S.size()) {
+            char c = S[P];
+            if (c == '\n' || (c == '\r' && (P + 1 >= S.size() || S[P + 1] != '\n')))
+                ++Line;
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+                break;
+            ++P;
+        }
+    }
+
+    void Next()
+    {
+        SkipBlanks();
+        Text.clear();
+        if (P >= S.size()) {
+            Kind = TTokenKind::End;
+            return;
+        }
+        char c = S[P];
+        if (IsIdentStart(c)) {
+            size_t start = P;
+            while (P < S.size() && (IsIdentStart(S[P]) || IsDigit(S[P])))
+                ++P;
+            Kind = TTokenKind::Symbol;
+            Text = S.substr(start, P - start);
+        } else if (c == '\'' || c == '#') {
+            ScanString();
+        } else if (IsDigit(c) || c == '$' || (c == '-' && P + 1 < S.size() && (IsDigit(S[P + 1]) || S[P + 1] == '$'))) {
+            ScanNumber();
+        } else {
+            Kind = TTokenKind::Char;
+            Ch = c;
+            ++P;
+        }
+    }
+
+    void ScanString()
+    {
+        Kind = TTokenKind::String;
+        for (;;) {
+            if (P < S.size() && S[P] == '\'') {
+                ++P;
+                for (;;) {
+                    if (P >= S.size() || S[P] == '\r' || S[P] == '\n')
+                        Error("Invalid string constant");
+                    if (S[P] == '\'') {
+                        if (P + 1 < S.size() && S[P + 1] == '\'') {
+                            Text += '\'';
+                            P += 2;
+                            continue;
+                        }
+                        ++P;
+                        break;
+                    }
+                    Text += S[P++];
+                }
+            } else if (P < S.size() && S[P] == '#') {
+                ++P;
+                uint32_t code = 0;
+                size_t start = P;
+                if (P < S.size() && S[P] == '$') {
+                    ++P;
+                    start = P;
+                    while (P < S.size() && IsHexDigit(S[P]) && code <= 0x10FFFF)
+                        code = code * 16 + static_cast<uint32_t>(HexValue(S[P++]));
+                } else {
+                    while (P < S.size() && IsDigit(S[P]) && code <= 0x10FFFF)
+                        code = code * 10 + static_cast<uint32_t>(S[P++] - '0');
+                }
+                if (P == start)
+                    Error("Invalid string constant");
+                AppendCode(Text, code);
+            } else {
+                return;
+            }
+        }
+    }
+
+    void ScanNumber()
+    {
+        size_t start = P;
+        bool negative = false;
+        if (S[P] == '-') {
+            negative = true;
+            ++P;
+        }
+        if (S[P] == '$') {
+            ++P;
+            size_t digits = P;
+            uint64_t v = 0;
+            while (P < S.size() && IsHexDigit(S[P])) {
+                if (v >> 60)
+                    Error("Number out of range");
+                v = v * 16 + static_cast<uint64_t>(HexValue(S[P++]));
+            }
+            if (P == digits)
+                Error("Number expected");
+            Kind = TTokenKind::Integer;
+            Int = static_cast<int64_t>(negative ? 0 - v : v);
+            return;
+        }
+        bool isFloat = false;
+        while (P < S.size() && IsDigit(S[P]))
+            ++P;
+        if (P + 1 < S.size() && S[P] == '.' && IsDigit(S[P + 1])) {
+            isFloat = true;
+            ++P;
+            while (P < S.size() && IsDigit(S[P]))
+                ++P;
+        }
+        if (P < S.size() && (S[P] == 'E' || S[P] == 'e')) {
+            size_t q = P + 1;
+            if (q < S.size() && (S[q] == '+' || S[q] == '-'))
+                ++q;
+            if (q < S.size() && IsDigit(S[q])) {
+                isFloat = true;
+                P = q;
+                while (P < S.size() && IsDigit(S[P]))
+                    ++P;
+            }
+        }
+        std::string number = S.substr(start, P - start);
+        FloatType = 0;
+        if (P < S.size() && std::strchr("sScCdD", S[P]) != nullptr &&
+            (P + 1 >= S.size() || !(IsIdentStart(S[P + 1]) || IsDigit(S[P + 1])))) {
+            FloatType = static_cast<char>(S[P] | 0x20);
+            isFloat = true;
+            ++P;
+        }
+        if (isFloat) {
+            Kind = TTokenKind::Float;
+            // A single is read as a single, so that its shortest digits give it back.
+            std::errc ec;
+            const char* end;
+            if (FloatType == 's') {
+                float f = 0;
+                auto res = std::from_chars(number.data(), number.data() + number.size(), f);
+                ec = res.ec;
+                end = res.ptr;
+                Float = f;
+            } else {
+                auto res = std::from_chars(number.data(), number.data() + number.size(), Float);
+                ec = res.ec;
+                end = res.ptr;
+            }
+            if (ec != std::errc() || end != number.data() + number.size())
+                Error("Number expected");
+        } else {
+            Kind = TTokenKind::Integer;
+            auto res = std::from_chars(number.data(), number.data() + number.size(), Int);
+            if (res.ec == std::errc::result_out_of_range)
+                Error("Number out of range");
+            if (res.ec != std::errc() || res.ptr != number.data() + number.size())
+                Error("Number expected");
+        }
+    }
+
+    void ConvertObject(int Depth)
+    {
+        if (Depth > MaxNesting)
+            Error(SInvalidImage);
+        if (!IsSymbol("object"))
+            Error("'object' expected");
+        Next();
+        std::string first = ExpectIdent();
+        std::string name, className;
+        if (IsChar(':')) {
+            Next();
+            name = first;
+            className = ExpectIdent();
+        } else {
+            className = first;
+        }
+        W.WriteStr(className);
+        W.WriteStr(name);
+        while (!IsSymbol("end") && !IsSymbol("object"))
+            ConvertProperty(Depth);
+        W.WriteListEnd();
+        while (IsSymbol("object"))
+            ConvertObject(Depth + 1);
+        if (!IsSymbol("end"))
+            Error("'end' expected");
+        Next();
+        W.WriteListEnd();
+    }
+
+    void ConvertProperty(int Depth)
+    {
+        std::string name = ExpectDottedIdent();
+        ExpectChar('=');
+        W.WriteStr(name);
+        ConvertValue(Depth);
+    }
+
+    void ConvertValue(int Depth)
+    {
+        if (Depth > MaxNesting)
+            Error(SInvalidImage);
+        switch (Kind) {
+        case TTokenKind::Integer:
+            W.WriteInteger(Int);
+            Next();
+            return;
+        case TTokenKind::Float:
+            switch (FloatType) {
+            case 's':
+                W.WriteSingle(static_cast<float>(Float));
+                break;
+            case 'c':
+                W.WriteCurrency(Float);
+                break;
+            case 'd':
+                W.WriteDate(Float);
+                break;
+            default:
+                W.WriteFloat(Float);
+                break;
+            }
+            Next();
+            return;
+        case TTokenKind::String: {
+            std::string s = Text;
+            Next();
+            while (IsChar('+')) {
+                Next();
+                if (Kind != TTokenKind::String)
+                    Error("String expected");
+                s += Text;
+                Next();
+            }
+            W.WriteString(s);
+            return;
+        }
+        case TTokenKind::Symbol:
+            W.WriteIdent(ExpectDottedIdent());
+            return;
+        case TTokenKind::Char:
+            break;
+        case TTokenKind::End:
+            Error("Invalid property value");
+        }
+        switch (Ch) {
+        case '(':
+            Next();
+            W.WriteListBegin();
+            while (!IsChar(')')) {
+                if (Kind == TTokenKind::End)
+                    Error("')' expected");
+                ConvertValue(Depth + 1);
+            }
+            Next();
+            W.WriteListEnd();
+            return;
+        case '[':
+            Next();
+            W.WriteValue(TValueType::vaSet);
+            if (!IsChar(']')) {
+                for (;;) {
+                    W.WriteStr(ExpectIdent());
+                    if (!IsChar(','))
+                        break;
+                    Next();
+                }
+            }
+            ExpectChar(']');
+            W.WriteStr(std::string());
+            return;
+        case '<':
+            Next();
+            W.WriteValue(TValueType::vaCollection);
+            while (IsSymbol("item")) {
+                Next();
+                W.WriteListBegin();
+                while (!IsSymbol("end"))
+                    ConvertProperty(Depth + 1);
+                Next();
+                W.WriteListEnd();
+            }
+            ExpectChar('>');
+            W.WriteListEnd();
+            return;
+        case '{':
+            ConvertBinary();
+            return;
+        default:
+            Error("Invalid property value");
+        }
+    }
+
+    // The hex digits up to "}", blanks and line breaks between them ignored.
+    void ConvertBinary()
+    {
+        std::string bytes;
+        int high = -1;
+        for (;;) {
+            if (P >= S.size())
+                Error("Invalid binary value");
+            char c = S[P++];
+            if (c == '}')
+                break;
+            if (c == '\n' || (c == '\r' && (P >= S.size() || S[P] != '\n')))
+                ++Line;
+            if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
+                continue;
+            if (!IsHexDigit(c))
+                Error("Invalid binary value");
+            if (high < 0) {
+                high = HexValue(c);
+            } else {
+                bytes += static_cast<char>(high * 16 + HexValue(c));
+                high = -1;
+            }
+        }
+        if (high >= 0)
+            Error("Invalid binary value");
+        if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+            Error("Invalid binary value");
+        W.WriteValue(TValueType::vaBinary);
+        uint8_t len[4];
+        for (int i = 0; i < 4; ++i)
+            len[i] = static_cast<uint8_t>(bytes.size() >> (8 * i));
+        W.Write(len, 4);
+        W.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+        Next();
+    }
+
+    std::string S;
+    size_t P = 0;
+    int Line = 1;
+    TTokenKind Kind = TTokenKind::End;
+    std::string Text;
+    int64_t Int = 0;
+    double Float = 0;
+    char FloatType = 0;
+    char Ch = 0;
+    TWriter W;
+};
+
+} // namespace
+
+void ObjectBinaryToText(TStream* Input, TStream* Output)
+{
+    std::string text = TBinaryToText(Input).Convert();
+    Output->WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+}
+
+void ObjectTextToBinary(TStream* Input, TStream* Output)
+{
+    int64_t size = Input->Size() - Input->Position();
+    std::string text(static_cast<size_t>(std::max<int64_t>(size, 0)), '\0');
+    Input->ReadBuffer(text.data(), static_cast<int64_t>(text.size()));
+    // Written whole at the end, so that a text with an error leaves Output untouched.
+    TMemoryStream binary;
+    TTextToBinary(std::move(text), &binary).Convert();
+    Output->WriteBuffer(binary.Memory(), binary.Size());
+}
