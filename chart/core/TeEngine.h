@@ -1,7 +1,8 @@
 // The chart engine: value lists, chart elements and series, point symbols and callouts,
-// and the chart panel that holds the series.
+// axes, and the chart panel that holds the series and the axes.
 #pragma once
 
+#include "TeEngine/Axis.h"
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/ChartElement.h"
 #include "TeEngine/Exceptions.h"

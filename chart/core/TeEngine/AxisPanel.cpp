@@ -5,8 +5,37 @@
 #include "TeeConst.h"
 
 TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
-    : TCustomTeePanelExtended(AOwner), FSeriesList(std::make_unique<TChartSeriesList>())
+    : TCustomTeePanelExtended(AOwner), FSeriesList(std::make_unique<TChartSeriesList>()),
+      FAxes(std::make_unique<TChartAxes>())
 {
+    const bool repaint = AutoRepaint();
+    SetAutoRepaint(false);
+    FCustomAxes = std::make_unique<TChartCustomAxes>(this);
+
+    // Each axis joins the axes list as it is made: bottom, top, left, right, depth,
+    // depth-top.
+    FBottomAxis = std::make_unique<TChartAxis>(this);
+    FBottomAxis->SetHorizontal(true);
+
+    FTopAxis = std::make_unique<TChartAxis>(this);
+    FTopAxis->SetHorizontal(true);
+    FTopAxis->SetOtherSide(true);
+    FTopAxis->SetZPosition(100);
+    FTopAxis->Grid()->SetDefaultZPosition(100);
+
+    FLeftAxis = std::make_unique<TChartAxis>(this);
+    FLeftAxis->Title()->SetDefaultAngle(90);
+
+    FRightAxis = std::make_unique<TChartAxis>(this);
+    FRightAxis->Title()->SetDefaultAngle(270);
+    FRightAxis->SetOtherSide(true);
+    FRightAxis->SetZPosition(100);
+    FRightAxis->Grid()->SetDefaultZPosition(100);
+
+    FDepthAxis = std::make_unique<TChartDepthAxis>(this);
+    FDepthAxis->SetOtherSide(true);
+    FDepthTopAxis = std::make_unique<TChartDepthAxis>(this);
+    SetAutoRepaint(repaint);
 }
 
 TCustomAxisPanel::~TCustomAxisPanel()
@@ -20,6 +49,76 @@ TCustomAxisPanel::~TCustomAxisPanel()
         FSeriesList->Remove(s);   // in case an override kept it listed
         delete s;
     }
+    // Custom axes first (their masters may be standard axes), then the standard ones;
+    // each leaves the axes list as it goes.
+    FCustomAxes.reset();
+    FDepthTopAxis.reset();
+    FDepthAxis.reset();
+    FRightAxis.reset();
+    FLeftAxis.reset();
+    FTopAxis.reset();
+    FBottomAxis.reset();
+}
+
+bool TCustomAxisPanel::IsAxisVisible(const TChartAxis* Axis) const
+{
+    if (!FAxisVisible || Axis == nullptr || !Axis->Visible())
+        return false;
+    if (Axis->IsDepthAxis())
+        return View3D();
+    if (ActiveSeriesCount() == 0)
+        return true;
+    for (TChartSeries* s : FSeriesList->Items()) {
+        if (!s->Active())
+            continue;
+        if (!s->UseAxis())
+            return false;
+        if (s->IsBoundToAxis(const_cast<TChartAxis*>(Axis)))
+            return true;
+    }
+    return false;
+}
+
+double TCustomAxisPanel::MinMaxValue(TChartAxis* Axis, bool IsMin, bool IsX) const
+{
+    if (Axis->IsDepthAxis()) {
+        if (Axis->GetLabelStyle() != talValue)
+            return IsMin ? -0.5 : MaxZOrder + 0.5;
+        bool first = true;
+        double result = 0;
+        for (TChartSeries* s : FSeriesList->Items()) {
+            if (!s->Active())
+                continue;
+            const double v = IsMin ? s->LeastZ() : s->GreatestZ();
+            if (first || (IsMin ? v < result : v > result))
+                result = v;
+            first = false;
+        }
+        return result;
+    }
+    // Active series only, unless none of them is bound to the axis (a chart whose
+    // series are all hidden still scales from them).
+    bool onlyActive = false;
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->Active() && s->IsBoundToAxis(Axis)) {
+            onlyActive = true;
+            break;
+        }
+    bool first = true;
+    double result = 0;
+    for (TChartSeries* s : FSeriesList->Items()) {
+        if ((onlyActive && !s->Active()) || s->Count() == 0)
+            continue;
+        const bool uses = IsX ? (s->GetHorizAxis() == Axis || s->HorizAxis() == aBothHorizAxis)
+                              : (s->GetVertAxis() == Axis || s->VertAxis() == aBothVertAxis);
+        if (!uses)
+            continue;
+        const double v = IsX ? (IsMin ? s->LeastX() : s->GreatestX()) : (IsMin ? s->LeastY() : s->GreatestY());
+        if (first || (IsMin ? v < result : v > result))
+            result = v;
+        first = false;
+    }
+    return result;
 }
 
 TChartSeries* TCustomAxisPanel::Series(int Index) const
@@ -70,8 +169,10 @@ void TCustomAxisPanel::RemoveSeriesAt(int Index)
     s->DetachedFromChart();
     FSeriesList->Delete(FSeriesList->IndexOf(s));
     // The series no longer belongs to this chart.
-    if (s->ParentChart() == this)
+    if (s->ParentChart() == this) {
         s->TCustomChartElement::SetParentChart(nullptr);
+        s->RecalcGetAxis();
+    }
     RequestRepaint();
 }
 

@@ -1,10 +1,12 @@
 // The chart panel that has axes and series. This file holds its series side: the series
 // list and its changes, the series events broadcast to the panel's listeners, the
-// palette choice of a new series' colour, and data-source validation and refresh. The
-// axes, tools, paging, 3D sizes and the drawing pipeline join it with the axis work.
+// palette choice of a new series' colour, data-source validation and refresh, and the
+// axes: the six standard axes, the custom axes, and the series ranges the automatic
+// axes take. Tools, paging and the drawing pipeline join it with their own work.
 #pragma once
 
 #include "RizUridu.h"
+#include "TeEngine/Axis.h"
 #include "TeEngine/Lists.h"
 
 #include <functional>
@@ -71,7 +73,51 @@ public:
     // Refills a series from its sources (skipped while it is loading).
     virtual void RefreshSeriesData(TChartSeries* S);
 
+    // ---- axes ----
+    // Every axis: bottom, top, left, right, depth, depth-top, then the custom axes.
+    TChartAxes* Axes() const { return FAxes.get(); }
+    TChartAxis* BottomAxis() const { return FBottomAxis.get(); }
+    TChartAxis* TopAxis() const { return FTopAxis.get(); }
+    TChartAxis* LeftAxis() const { return FLeftAxis.get(); }
+    TChartAxis* RightAxis() const { return FRightAxis.get(); }
+    TChartDepthAxis* DepthAxis() const { return FDepthAxis.get(); }
+    TChartDepthAxis* DepthTopAxis() const { return FDepthTopAxis.get(); }
+    TChartCustomAxes* CustomAxes() const { return FCustomAxes.get(); }
+    bool AxisVisible() const { return FAxisVisible; }
+    void SetAxisVisible(bool v) { SetBooleanProperty(FAxisVisible, v); }
+    // Whether the chart shows the axis: axes on, the axis visible, a depth axis only in
+    // 3D, and some active series bound to it (any axis while no series is active).
+    bool IsAxisVisible(const TChartAxis* Axis) const;
+    // The smallest or largest value the series put on the axis (X or Y values as IsX),
+    // from the active series, or from all when no active series is bound to it; 0 when
+    // no series qualifies. Depth axes span the series' Z orders.
+    double MinMaxValue(TChartAxis* Axis, bool IsMin, bool IsX) const;
+    double MinXValue(TChartAxis* Axis) const { return MinMaxValue(Axis, true, true); }
+    double MaxXValue(TChartAxis* Axis) const { return MinMaxValue(Axis, false, true); }
+    double MinYValue(TChartAxis* Axis) const { return MinMaxValue(Axis, true, false); }
+    double MaxYValue(TChartAxis* Axis) const { return MinMaxValue(Axis, false, false); }
+    // The largest Z order of the series, kept while drawing.
+    int MaxZOrder = 0;
+    // 3D sizes in pixels (0 in 2D).
+    int SeriesWidth3D = 0;
+    int SeriesHeight3D = 0;
+    int Width3D = 0;
+    int Height3D = 0;
+
+    TAxisOnGetLabel OnGetAxisLabel;
+    TAxisOnGetNextLabel OnGetNextAxisLabel;
+
 private:
     std::unique_ptr<TChartSeriesList> FSeriesList;
+    // The list outlives the axes, which leave it as they are freed.
+    std::unique_ptr<TChartAxes> FAxes;
+    std::unique_ptr<TChartAxis> FBottomAxis;
+    std::unique_ptr<TChartAxis> FTopAxis;
+    std::unique_ptr<TChartAxis> FLeftAxis;
+    std::unique_ptr<TChartAxis> FRightAxis;
+    std::unique_ptr<TChartDepthAxis> FDepthAxis;
+    std::unique_ptr<TChartDepthAxis> FDepthTopAxis;
+    std::unique_ptr<TChartCustomAxes> FCustomAxes;
+    bool FAxisVisible = true;
     std::vector<TColor> FColorPalette;
 };

@@ -329,6 +329,7 @@ void TChartSeries::SetHorizAxis(THorizAxis V)
     FHorizAxis = V;
     if (V != aCustomHorizAxis && !IsLoading())
         FCustomHorizAxis = nullptr;
+    RecalcGetAxis();
     Repaint();
 }
 
@@ -337,20 +338,58 @@ void TChartSeries::SetVertAxis(TVertAxis V)
     FVertAxis = V;
     if (V != aCustomVertAxis && !IsLoading())
         FCustomVertAxis = nullptr;
+    RecalcGetAxis();
     Repaint();
+}
+
+void TChartSeries::SetCustomHorizAxis(TChartAxis* Value)
+{
+    FCustomHorizAxis = Value;
+    FHorizAxis = Value != nullptr ? aCustomHorizAxis : aBottomAxis;
+    RecalcGetAxis();
+    Repaint();
+}
+
+void TChartSeries::SetCustomVertAxis(TChartAxis* Value)
+{
+    FCustomVertAxis = Value;
+    FVertAxis = Value != nullptr ? aCustomVertAxis : aLeftAxis;
+    RecalcGetAxis();
+    Repaint();
+}
+
+void TChartSeries::RecalcGetAxis()
+{
+    FGetHorizAxis = nullptr;
+    FGetVertAxis = nullptr;
+    if (FParentChart == nullptr)
+        return;
+    FGetHorizAxis = FParentChart->BottomAxis();
+    if (FHorizAxis == aTopAxis)
+        FGetHorizAxis = FParentChart->TopAxis();
+    else if (FHorizAxis == aCustomHorizAxis && FCustomHorizAxis != nullptr)
+        FGetHorizAxis = FCustomHorizAxis;
+    FGetVertAxis = FParentChart->LeftAxis();
+    if (FVertAxis == aRightAxis)
+        FGetVertAxis = FParentChart->RightAxis();
+    else if (FVertAxis == aCustomVertAxis && FCustomVertAxis != nullptr)
+        FGetVertAxis = FCustomVertAxis;
 }
 
 bool TChartSeries::IsBoundToAxis(TChartAxis* Axis) const
 {
-    // The "both axes" bindings need the axis' orientation and join with the axes.
-    return UseAxis() && Axis != nullptr && (Axis == FGetHorizAxis || Axis == FGetVertAxis);
+    if (!UseAxis() || Axis == nullptr)
+        return false;
+    if (Axis->Horizontal())
+        return FHorizAxis == aBothHorizAxis || Axis == FGetHorizAxis;
+    return FVertAxis == aBothVertAxis || Axis == FGetVertAxis;
 }
 
 TChartValueList* TChartSeries::ValueListForAxis(TChartAxis* Axis) const
 {
     if (!IsBoundToAxis(Axis))
         return nullptr;
-    return Axis == FGetHorizAxis ? FXValues : FYValues;
+    return Axis->Horizontal() ? FXValues : FYValues;
 }
 
 void TChartSeries::FindVisibleIndexRange()
@@ -398,6 +437,7 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* Value)
     if (FParentChart != nullptr)
         FParentChart->RemoveSeries(this);
     FParentChart = Value;
+    RecalcGetAxis();
     if (Value != nullptr)
         Value->InternalAddSeries(this);
 }
@@ -645,6 +685,7 @@ void TChartSeries::Assign(TPersistent* Source)
     FVertAxis = s->FVertAxis;
     FCustomHorizAxis = s->FCustomHorizAxis;
     FCustomVertAxis = s->FCustomVertAxis;
+    RecalcGetAxis();
     FRefreshOptions = s->FRefreshOptions;
     FCursor = s->FCursor;
     FDepth = s->FDepth;

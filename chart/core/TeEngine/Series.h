@@ -2,8 +2,8 @@
 // index 1, extra lists after), optional per-point colours and labels, data sources and
 // dependent series, and the virtual operations that series types fill.
 //
-// Still to join from their own work: the marks object, the calculated function, the
-// axis bindings' resolution and the drawing and legend side; the series holds null
+// Still to join from their own work: the marks object, the calculated function and the
+// drawing and legend side; the series holds null
 // placeholders for the first two and answers safely while they are missing.
 #pragma once
 
@@ -182,9 +182,18 @@ public:
     void SetHorizAxis(THorizAxis V);
     TVertAxis VertAxis() const { return FVertAxis; }
     void SetVertAxis(TVertAxis V);
-    // The axes in use (resolved with the axis work; nullptr until then).
+    // The axes in use: bottom or top, left or right, or the custom axis; nullptr
+    // outside a chart.
     TChartAxis* GetHorizAxis() const { return FGetHorizAxis; }
     TChartAxis* GetVertAxis() const { return FGetVertAxis; }
+    TChartAxis* CustomHorizAxis() const { return FCustomHorizAxis; }
+    TChartAxis* CustomVertAxis() const { return FCustomVertAxis; }
+    // A custom axis makes HorizAxis aCustomHorizAxis; nullptr goes back to aBottomAxis.
+    void SetCustomHorizAxis(TChartAxis* Value);
+    // A custom axis makes VertAxis aCustomVertAxis; nullptr goes back to aLeftAxis.
+    void SetCustomVertAxis(TChartAxis* Value);
+    // Resolves the axes in use from the bindings and the chart.
+    void RecalcGetAxis();
     int ZOrder() const { return FZOrder >= 0 ? FZOrder : FComputedZOrder; }
     void SetZOrder(int V) { SetIntegerProperty(FZOrder, V); }
     unsigned RefreshOptions() const { return FRefreshOptions; }

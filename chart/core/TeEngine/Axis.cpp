@@ -1,0 +1,904 @@
+#include "TeEngine/Axis.h"
+
+#include "TeEngine/AxisPanel.h"
+#include "TeEngine/Exceptions.h"
+#include "TeEngine/Series.h"
+#include "TeeConst.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+int MaxPixelPos = 67108863;
+const char TeeLineSeparator = '\r';
+
+void TeEngineInitialization()
+{
+    // Every platform this program runs on takes the large coordinate range.
+    MaxPixelPos = 67108863;
+}
+
+// ---- pens and title ---------------------------------------------------------------------
+
+TChartAxisPen::TChartAxisPen(TNotifyEvent onChange) : TChartPen(std::move(onChange))
+{
+    SetWidth(2);
+}
+
+void TAxisGridPen::SetCentered(bool v)
+{
+    if (FCentered != v) {
+        FCentered = v;
+        Changed();
+    }
+}
+
+void TAxisGridPen::SetZPosition(double v)
+{
+    if (FZPosition != v) {
+        FZPosition = v;
+        Changed();
+    }
+}
+
+void TAxisGridPen::Assign(TPersistent* Source)
+{
+    if (auto* g = dynamic_cast<TAxisGridPen*>(Source)) {
+        FCentered = g->FCentered;
+        FZPosition = g->FZPosition;
+    }
+    TDottedGrayPen::Assign(Source);
+}
+
+TChartAxisTitle::TChartAxisTitle(TCustomTeePanel* AOwner) : TTeeCustomShape(AOwner) {}
+
+void TChartAxisTitle::SetAngle(int v)
+{
+    v %= 360;
+    if (v < 0)
+        v += 360;
+    if (FAngle != v) {
+        FAngle = v;
+        Repaint();
+    }
+}
+
+void TChartAxisTitle::SetCaption(const std::string& v)
+{
+    if (FCaption != v) {
+        FCaption = v;
+        Repaint();
+    }
+}
+
+void TChartAxisTitle::Assign(TPersistent* Source)
+{
+    if (auto* t = dynamic_cast<TChartAxisTitle*>(Source)) {
+        FAngle = t->FAngle;
+        FCaption = t->FCaption;
+    }
+    TTeeCustomShape::Assign(Source);
+}
+
+// ---- custom labels ---------------------------------------------------------------------
+
+TAxisItem::TAxisItem(TCustomTeePanel* Chart, TAxisItems* Owner) : TTeeCustomShape(Chart), FItems(Owner)
+{
+    SetDefaultTransparent(true);
+}
+
+void TAxisItem::SetValue(double v)
+{
+    if (FValue != v) {
+        FValue = v;
+        Repaint();
+    }
+}
+
+void TAxisItem::SetText(const std::string& v)
+{
+    if (FText != v) {
+        FText = v;
+        Repaint();
+    }
+}
+
+TAxisItems::TAxisItems(TCustomTeePanel* Chart) : FChart(Chart), FFormat(std::make_unique<TTeeShape>(Chart))
+{
+    FFormat->SetTransparent(true);
+}
+
+TAxisItems::~TAxisItems() = default;
+
+TAxisItem* TAxisItems::Item(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        throw ERangeError();
+    return FItems[static_cast<size_t>(Index)].get();
+}
+
+TAxisItem* TAxisItems::Add(double Value)
+{
+    FItems.push_back(std::make_unique<TAxisItem>(FChart, this));
+    TAxisItem* item = FItems.back().get();
+    item->SetValue(Value);
+    return item;
+}
+
+TAxisItem* TAxisItems::AddText(double Value, const std::string& Text)
+{
+    TAxisItem* item = Add(Value);
+    item->SetText(Text);
+    return item;
+}
+
+void TAxisItems::Clear()
+{
+    FItems.clear();
+    if (FChart != nullptr)
+        FChart->RequestRepaint();
+}
+
+void TAxisItems::Assign(TPersistent* Source)
+{
+    auto* other = dynamic_cast<TAxisItems*>(Source);
+    if (other == nullptr) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    if (other == this)
+        return;
+    FFormat->Assign(other->FFormat.get());
+    Clear();
+    for (const auto& item : other->FItems)
+        AddText(item->Value(), item->Text());
+}
+
+// ---- axis: construction ---------------------------------------------------------------------
+
+namespace {
+
+TCustomAxisPanel* ChartOfCollection(TCollection* Collection)
+{
+    return Collection != nullptr ? dynamic_cast<TCustomAxisPanel*>(Collection->GetOwner()) : nullptr;
+}
+
+// Rounds a pixel coordinate, keeping it within +-MaxPixelPos (and NaN off the chart).
+int ClampedPixel(double X)
+{
+    if (!(X <= MaxPixelPos))
+        return MaxPixelPos;
+    if (X < -MaxPixelPos)
+        return -MaxPixelPos;
+    return static_cast<int>(Round(X));
+}
+
+// Rounds a pixel offset that may be unbounded to the nearest value that fits 32 bits.
+int SaturatedPixel(double X)
+{
+    constexpr double lo = std::numeric_limits<int>::min();
+    constexpr double hi = std::numeric_limits<int>::max();
+    if (std::isnan(X))
+        return 0;
+    if (X <= lo)
+        return std::numeric_limits<int>::min();
+    if (X >= hi)
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(Round(X));
+}
+
+}  // namespace
+
+TChartAxis::TChartAxis(TCollection* Collection) : TCollectionItem(Collection)
+{
+    Init(ChartOfCollection(Collection));
+}
+
+TChartAxis::TChartAxis(TCustomAxisPanel* Chart) : TCollectionItem(nullptr)
+{
+    Init(Chart);
+}
+
+void TChartAxis::Init(TCustomAxisPanel* Chart)
+{
+    FParentChart = Chart;
+    TNotifyEvent repaint = [this](TObject*) { Repaint(); };
+    FAxis = std::make_unique<TChartAxisPen>(repaint);
+    FTitle = std::make_unique<TChartAxisTitle>(Chart);
+    FGrid = std::make_unique<TAxisGridPen>(repaint);
+    FItems = std::make_unique<TAxisItems>(Chart);
+    FMinorGrid = std::make_unique<TChartHiddenPen>(repaint);
+    FMinorTicks = std::make_unique<TDarkGrayPen>(repaint);
+    FTicks = std::make_unique<TDarkGrayPen>(repaint);
+    FTicksInner = std::make_unique<TDarkGrayPen>(repaint);
+    if (Chart != nullptr)
+        Chart->Axes()->FItems.push_back(this);
+    SetCalcFunctions();
+}
+
+TChartAxis::~TChartAxis()
+{
+    if (FParentChart == nullptr)
+        return;
+    // Series drawn against this axis go back to the standard axes.
+    for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+        TChartSeries* s = FParentChart->Series(t);
+        if (s->CustomHorizAxis() == this)
+            s->SetCustomHorizAxis(nullptr);
+        if (s->CustomVertAxis() == this)
+            s->SetCustomVertAxis(nullptr);
+    }
+    // Custom axes that follow this one lose their master.
+    for (TChartAxis* a : FParentChart->Axes()->FItems)
+        if (a->FMasterAxis == this)
+            a->FMasterAxis = nullptr;
+    auto& items = FParentChart->Axes()->FItems;
+    items.erase(std::remove(items.begin(), items.end(), this), items.end());
+}
+
+// ---- helpers -----------------------------------------------------------------------------
+
+void TChartAxis::Repaint()
+{
+    if (FParentChart != nullptr)
+        FParentChart->RequestRepaint();
+}
+
+void TChartAxis::SetBool(bool& Field, bool Value)
+{
+    if (Field != Value) {
+        Field = Value;
+        Repaint();
+    }
+}
+
+void TChartAxis::SetInt(int& Field, int Value)
+{
+    if (Field != Value) {
+        Field = Value;
+        Repaint();
+    }
+}
+
+void TChartAxis::SetDouble(double& Field, double Value)
+{
+    if (Field != Value) {
+        Field = Value;
+        Repaint();
+    }
+}
+
+bool TChartAxis::ChartReading() const
+{
+    return FParentChart != nullptr && (FParentChart->ComponentState() & csReading) != 0;
+}
+
+bool TChartAxis::ChartLoading() const
+{
+    return FParentChart != nullptr && FParentChart->IsLoading();
+}
+
+bool TChartAxis::IsCustom() const
+{
+    return FParentChart != nullptr && FParentChart->Axes()->IndexOf(this) >= 6;
+}
+
+bool TChartAxis::IsAxisValuesFormatStored() const
+{
+    return FAxisValuesFormat != "#,##0.###";
+}
+
+bool TChartAxis::IsZPositionStored() const
+{
+    if (FIsDepthAxis)
+        return false;
+    return FOtherSide ? FZPosition != 100 : FZPosition > 0.011;
+}
+
+// ---- range setters ----------------------------------------------------------------------
+
+void TChartAxis::SetAutomatic(bool v)
+{
+    SetBool(FAutomatic, v);
+    if (!ChartLoading()) {
+        FAutomaticMinimum = v;
+        FAutomaticMaximum = v;
+    }
+}
+
+void TChartAxis::SetAutomaticMaximum(bool v)
+{
+    SetBool(FAutomaticMaximum, v);
+    if (!v)
+        FAutomatic = false;
+    else if (FAutomaticMinimum)
+        FAutomatic = true;
+}
+
+void TChartAxis::SetAutomaticMinimum(bool v)
+{
+    SetBool(FAutomaticMinimum, v);
+    if (!v)
+        FAutomatic = false;
+    else if (FAutomaticMaximum)
+        FAutomatic = true;
+}
+
+void TChartAxis::SetIncrement(double v)
+{
+    // NaN is refused with negative values: it would make every step computation fail.
+    if (!(v >= 0))
+        throw AxisException(TeeMsg_AxisIncrementNeg);
+    SetDouble(FIncrement, v);
+}
+
+void TChartAxis::SetMaximum(double v)
+{
+    if (!ChartReading() && v < FMinimum)
+        throw AxisException(TeeMsg_AxisMaxMin);
+    SetDouble(FMaximum, v);
+}
+
+void TChartAxis::SetMinimum(double v)
+{
+    if (!ChartReading() && v > FMaximum)
+        throw AxisException(TeeMsg_AxisMinMax);
+    SetDouble(FMinimum, v);
+}
+
+void TChartAxis::SetFixedRange(double AMin, double AMax)
+{
+    // Masters that follow each other in a ring stop at the axis that started.
+    if (FInFixedRange)
+        return;
+    FInFixedRange = true;
+    struct Reset {
+        bool& Flag;
+        ~Reset() { Flag = false; }
+    } reset{FInFixedRange};
+    FAutomatic = false;
+    FAutomaticMaximum = false;
+    FAutomaticMinimum = false;
+    if (AMin > AMax)
+        std::swap(AMin, AMax);
+    SetDouble(FMinimum, AMin);
+    SetDouble(FMaximum, AMax);
+    if (FMaximum - FMinimum < 1e-10)
+        SetDouble(FMaximum, FMinimum + 1e-10);
+    if (FParentChart != nullptr)
+        FParentChart->CustomAxes()->PropagateMinMax(this);
+}
+
+void TChartAxis::SetLogarithmicBase(double v)
+{
+    if (v == 1 || !(v > 0))
+        throw AxisException(TeeMsg_AxisLogBase);
+    SetDouble(FLogarithmicBase, v);
+}
+
+void TChartAxis::SetLogarithmic(bool v)
+{
+    if (v) {
+        if (IsDateTimeAxis())
+            throw AxisException(TeeMsg_AxisLogDateTime);
+        RefreshRange();
+        if (IMinimum < 0 || IMaximum < 0)
+            throw AxisException(TeeMsg_AxisLogNotPositive);
+    }
+    SetBool(FLogarithmic, v);
+    SetCalcFunctions();
+}
+
+void TChartAxis::SetMaximumOffset(int v) { SetInt(FMaximumOffset, v); }
+void TChartAxis::SetMinimumOffset(int v) { SetInt(FMinimumOffset, v); }
+void TChartAxis::SetInverted(bool v) { SetBool(FInverted, v); }
+
+// ---- place setters -------------------------------------------------------------------------
+
+void TChartAxis::SetHorizontal(bool v)
+{
+    SetBool(FHorizontal, v);
+    SetCalcFunctions();
+}
+
+void TChartAxis::SetOtherSide(bool v) { SetBool(FOtherSide, v); }
+void TChartAxis::SetVisible(bool v) { SetBool(FVisible, v); }
+void TChartAxis::SetStartPosition(double v) { SetDouble(FStartPosition, v); }
+void TChartAxis::SetEndPosition(double v) { SetDouble(FEndPosition, v); }
+void TChartAxis::SetPositionPercent(double v) { SetDouble(FPositionPercent, v); }
+
+void TChartAxis::SetPositionUnits(TTeeUnits v)
+{
+    if (FPositionUnits != v) {
+        FPositionUnits = v;
+        Repaint();
+    }
+}
+
+void TChartAxis::SetZPosition(double v)
+{
+    SetDouble(FZPosition, v);
+    if (FZPosition == 0)
+        FZPosition = 0.01;
+}
+
+void TChartAxis::SetIsDepthAxis(bool v)
+{
+    FIsDepthAxis = v;
+    SetCalcFunctions();
+}
+
+void TChartAxis::SetTitleSize(int v) { SetInt(FTitleSize, v); }
+void TChartAxis::SetMinorTickCount(int v) { SetInt(FMinorTickCount, v); }
+void TChartAxis::SetMinorTickLength(int v) { SetInt(FMinorTickLength, v); }
+void TChartAxis::SetTickInnerLength(int v) { SetInt(FTickInnerLength, v); }
+void TChartAxis::SetTickLength(int v) { SetInt(FTickLength, v); }
+void TChartAxis::SetTickOnLabelsOnly(bool v) { SetBool(FTickOnLabelsOnly, v); }
+
+// ---- label setters --------------------------------------------------------------------------
+
+void TChartAxis::SetLabelsAlign(TAxisLabelAlign v)
+{
+    if (FLabelsAlign != v) {
+        FLabelsAlign = v;
+        Repaint();
+    }
+}
+
+void TChartAxis::SetLabelsAlternate(bool v) { SetBool(FLabelsAlternate, v); }
+
+void TChartAxis::SetLabelsAngle(int v)
+{
+    v %= 360;
+    if (v < 0)
+        v += 360;
+    SetInt(FLabelsAngle, v);
+}
+
+void TChartAxis::SetLabelsOnAxis(bool v) { SetBool(FLabelsOnAxis, v); }
+
+void TChartAxis::SetLabelsSeparation(int v)
+{
+    if (v < 0)
+        throw AxisException(TeeMsg_AxisLabelSep);
+    SetInt(FLabelsSeparation, v);
+}
+
+void TChartAxis::SetLabelsSize(int v) { SetInt(FLabelsSize, v); }
+
+void TChartAxis::SetLabelStyle(TAxisLabelStyle v)
+{
+    if (FLabelStyle != v) {
+        FLabelStyle = v;
+        Repaint();
+    }
+}
+
+void TChartAxis::SetLabelsExponent(bool v) { SetBool(FLabelsExponent, v); }
+void TChartAxis::SetLabelsMultiLine(bool v) { SetBool(FLabelsMultiLine, v); }
+
+void TChartAxis::SetAxisValuesFormat(const std::string& v)
+{
+    if (FAxisValuesFormat != v) {
+        FAxisValuesFormat = v;
+        Repaint();
+    }
+}
+
+void TChartAxis::SetDateTimeFormat(const std::string& v)
+{
+    if (FDateTimeFormat != v) {
+        FDateTimeFormat = v;
+        Repaint();
+    }
+}
+
+void TChartAxis::SetExactDateTime(bool v) { SetBool(FExactDateTime, v); }
+void TChartAxis::SetRoundFirstLabel(bool v) { SetBool(FRoundFirstLabel, v); }
+
+// ---- range and scale ----------------------------------------------------------------------
+
+bool TChartAxis::IsDateTimeAxis() const
+{
+    if (FParentChart == nullptr)
+        return false;
+    for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+        TChartSeries* s = FParentChart->Series(t);
+        if (!s->Active())
+            continue;
+        if (TChartValueList* list = s->ValueListForAxis(const_cast<TChartAxis*>(this)))
+            return list->DateTime();
+    }
+    return false;
+}
+
+void TChartAxis::CalcAutomaticMinMax(double& AMin, double& AMax)
+{
+    if (FParentChart == nullptr)
+        return;
+    if (FAutomatic || FAutomaticMaximum)
+        AMax = FParentChart->MinMaxValue(this, false, FHorizontal);
+    if (FAutomatic || FAutomaticMinimum)
+        AMin = FParentChart->MinMaxValue(this, true, FHorizontal);
+}
+
+void TChartAxis::RefreshRange()
+{
+    CalcAutomaticMinMax(FMinimum, FMaximum);
+    IMaximum = FMaximum;
+    IMinimum = FMinimum;
+    RecalcScale();
+}
+
+void TChartAxis::RecalcScale()
+{
+    IRange = IMaximum - IMinimum;
+    IRangeZero = IRange == 0;
+    IScale = IRangeZero ? 0 : IAxisSize / IRange;
+    // A range too wide for a double (or not finite) scales nothing rather than NaN.
+    if (!std::isfinite(IScale))
+        IScale = 0;
+    if (FLogarithmic) {
+        ILogMin = IMinimum > 0 ? std::log(IMinimum) : 0;
+        ILogMax = IMaximum > 0 ? std::log(IMaximum) : 0;
+        ILogRange = ILogMax - ILogMin;
+        ILogScale = ILogRange == 0 ? 0 : IAxisSize / ILogRange;
+    }
+    int size = 0;
+    if (FParentChart != nullptr)
+        size = FIsDepthAxis ? FParentChart->ChartHeight : FParentChart->Width3D;
+    IZPos = static_cast<int>(Round(size * FZPosition * 0.01));
+}
+
+void TChartAxis::CalcPositions()
+{
+    int origin = 0;
+    int length = 0;
+    if (FParentChart != nullptr) {
+        if (FIsDepthAxis) {
+            length = FParentChart->Width3D;
+        } else if (FHorizontal) {
+            origin = FParentChart->ChartRect.Left;
+            length = FParentChart->ChartWidth;
+        } else {
+            origin = FParentChart->ChartRect.Top;
+            length = FParentChart->ChartHeight;
+        }
+    }
+    IStartPos = origin + static_cast<int>(Round(length * 0.01 * FStartPosition));
+    IEndPos = origin + static_cast<int>(Round(length * 0.01 * FEndPosition));
+    IAxisSize = IEndPos - IStartPos;
+    ICenterPos = (IStartPos + IEndPos) / 2;
+    RecalcScale();
+}
+
+void TChartAxis::FitToRect(const TRect& R)
+{
+    const int a = FHorizontal ? R.Left : R.Top;
+    const int b = FHorizontal ? R.Right : R.Bottom;
+    const int oldStart = IStartPos;
+    const int oldEnd = IEndPos;
+    IStartPos += a;
+    IEndPos -= b;
+    IAxisSize = IEndPos - IStartPos;
+    // Values at the old end pixels, with the new pixels and the old range.
+    const double vA = ValueAtPixel(oldStart);
+    const double vB = ValueAtPixel(oldEnd);
+    IMaximum = vB;
+    IMinimum = vA;
+    if (IMinimum > IMaximum)
+        std::swap(IMinimum, IMaximum);
+    RecalcScale();
+}
+
+void TChartAxis::Scroll(double Offset, bool CheckLimits)
+{
+    bool go = !CheckLimits;
+    if (CheckLimits && FParentChart != nullptr) {
+        if (Offset > 0)
+            go = FParentChart->MinMaxValue(this, false, FHorizontal) > FMaximum;
+        else if (Offset < 0)
+            go = FParentChart->MinMaxValue(this, true, FHorizontal) < FMinimum;
+    }
+    if (!go)
+        return;
+    FAutomatic = false;
+    FAutomaticMaximum = false;
+    FAutomaticMinimum = false;
+    FMaximum += Offset;
+    FMinimum += Offset;
+    Repaint();
+}
+
+void TChartAxis::SetCalcFunctions()
+{
+    if (FIsDepthAxis)
+        FCalcKind = TAxisCalcKind::Depth;
+    else if (FLogarithmic)
+        FCalcKind = TAxisCalcKind::Logarithmic;
+    else if (FParentChart != nullptr && FParentChart->Axes()->FastCalc())
+        FCalcKind = TAxisCalcKind::LinearUnclamped;
+    else
+        FCalcKind = TAxisCalcKind::LinearClamped;
+}
+
+// ---- conversions --------------------------------------------------------------------------
+
+int TChartAxis::LinearPos(double Value, bool IsHorizontal, bool Clamp) const
+{
+    if (IRangeZero)
+        return ICenterPos;
+    // From the start pixel for a normal horizontal or an inverted vertical axis.
+    const bool fromStart = IsHorizontal != FInverted;
+    if (Clamp) {
+        const double p = (Value - IMinimum) * IScale;
+        return ClampedPixel(fromStart ? IStartPos + p : IEndPos - p);
+    }
+    const long long r = SaturatedPixel((Value - IMinimum) * IScale);
+    const long long x = fromStart ? IStartPos + r : IEndPos - r;
+    return static_cast<int>(std::clamp<long long>(x, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+int TChartAxis::LogPos(double Value, bool IsHorizontal) const
+{
+    if (ILogRange == 0)
+        return ICenterPos;
+    if (!(Value > 0)) {
+        if (IsHorizontal)
+            return FInverted ? IEndPos : IStartPos;
+        return FInverted ? IStartPos : IEndPos;
+    }
+    const double d = FInverted ? ILogMax - std::log(Value) : std::log(Value) - ILogMin;
+    const double p = d * ILogScale;
+    return ClampedPixel(IsHorizontal ? IStartPos + p : IEndPos - p);
+}
+
+int TChartAxis::DepthPos(double Value) const
+{
+    if (IRangeZero)
+        return ICenterPos;
+    const double d = FInverted ? IMaximum - Value : Value - IMinimum;
+    return ClampedPixel(d * IScale);
+}
+
+int TChartAxis::Conversion(double Value, bool IsHorizontal) const
+{
+    switch (FCalcKind) {
+    case TAxisCalcKind::Depth:
+        return DepthPos(Value);
+    case TAxisCalcKind::Logarithmic:
+        return LogPos(Value, IsHorizontal);
+    case TAxisCalcKind::LinearUnclamped:
+        return LinearPos(Value, IsHorizontal, false);
+    case TAxisCalcKind::LinearClamped:
+        break;
+    }
+    return LinearPos(Value, IsHorizontal, true);
+}
+
+int TChartAxis::CalcXPosValue(double Value) const { return Conversion(Value, true); }
+int TChartAxis::CalcYPosValue(double Value) const { return Conversion(Value, false); }
+
+double TChartAxis::ValueAtPixel(int P) const
+{
+    const bool fromEnd = FInverted;
+    if (!FLogarithmic) {
+        if (IAxisSize < 1)
+            return 0;
+        double d = fromEnd ? double(IEndPos) - P : double(P) - IStartPos;
+        d = d * IRange / IAxisSize;
+        return FHorizontal ? IMinimum + d : IMaximum - d;
+    }
+    const bool maxAtStart = FHorizontal == FInverted;   // horizontal inverted, or vertical normal
+    if (P == IStartPos)
+        return maxAtStart ? IMaximum : IMinimum;
+    if (P == IEndPos)
+        return maxAtStart ? IMinimum : IMaximum;
+    if (ILogRange != 0 && IAxisSize != 0) {
+        const double d = (fromEnd ? double(IEndPos) - P : double(P) - IStartPos) * ILogRange / IAxisSize;
+        return FHorizontal ? std::exp(ILogMin + d) : std::exp(ILogMax - d);
+    }
+    return IMinimum;
+}
+
+int TChartAxis::ValueLengthPixels(double Value) const
+{
+    if (!(Value > 0))
+        return 0;
+    if (FLogarithmic)
+        return ILogRange == 0 ? 0 : ClampedPixel(std::log(Value) * ILogScale);
+    return IRange == 0 ? 0 : ClampedPixel(Value * IScale);
+}
+
+int TChartAxis::SideCoordinate(const TRect& R) const
+{
+    if (FHorizontal)
+        return FOtherSide ? R.Top : R.Bottom;
+    return FOtherSide ? R.Right : R.Left;
+}
+
+int TChartAxis::ApplyPosition(int P, const TRect& R) const
+{
+    if (FPositionPercent == 0)
+        return P;
+    int offset;
+    if (FPositionUnits == muPixels) {
+        offset = SaturatedPixel(FPositionPercent);
+    } else {
+        const int extent = FHorizontal ? R.Bottom - R.Top : R.Right - R.Left;
+        offset = SaturatedPixel(0.01 * FPositionPercent * extent);
+    }
+    if (FOtherSide)
+        offset = -offset;
+    if (FHorizontal)
+        offset = -offset;
+    return P + offset;
+}
+
+int TChartAxis::DepthAxisPos() const
+{
+    if (FParentChart == nullptr)
+        return 0;
+    return FOtherSide ? FParentChart->ChartRect.Bottom - IZPos : FParentChart->ChartRect.Top + IZPos;
+}
+
+TRect TChartAxis::AxisRect() const
+{
+    const int a = std::min(IStartPos, IEndPos);
+    const int b = std::max(IStartPos, IEndPos);
+    int c;
+    int d;
+    if (PosLabels >= PosAxis) {
+        c = PosAxis - 3;
+        d = PosLabels;
+    } else {
+        c = PosLabels;
+        d = PosAxis + 3;
+    }
+    return FHorizontal ? TRect(a, c, b, d) : TRect(c, a, d, b);
+}
+
+bool TChartAxis::Clicked(int X, int Y) const
+{
+    if (FParentChart == nullptr || !FParentChart->IsAxisVisible(this))
+        return false;
+    const TRect r = AxisRect();
+    return X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom;
+}
+
+// ---- assign -----------------------------------------------------------------------------
+
+void TChartAxis::Assign(TPersistent* Source)
+{
+    auto* a = dynamic_cast<TChartAxis*>(Source);
+    if (a == nullptr) {
+        TCollectionItem::Assign(Source);
+        return;
+    }
+    if (a == this)
+        return;
+    FAxis->Assign(a->FAxis.get());
+    FItems->Assign(a->FItems.get());
+    FLabelsAlign = a->FLabelsAlign;
+    FLabelsAlternate = a->FLabelsAlternate;
+    FLabelsAngle = a->FLabelsAngle;
+    FLabelsExponent = a->FLabelsExponent;
+    FLabelsMultiLine = a->FLabelsMultiLine;
+    FLabelsSeparation = a->FLabelsSeparation;
+    FLabelsSize = a->FLabelsSize;
+    FLabelStyle = a->FLabelStyle;
+    FLabelsOnAxis = a->FLabelsOnAxis;
+    FTicks->Assign(a->FTicks.get());
+    FTicksInner->Assign(a->FTicksInner.get());
+    FTitleSize = a->FTitleSize;
+    FGrid->Assign(a->FGrid.get());
+    FMinorTicks->Assign(a->FMinorTicks.get());
+    FMinorGrid->Assign(a->FMinorGrid.get());
+    FTickLength = a->FTickLength;
+    FMinorTickLength = a->FMinorTickLength;
+    FMinorTickCount = a->FMinorTickCount;
+    FTickInnerLength = a->FTickInnerLength;
+    FAxisValuesFormat = a->FAxisValuesFormat;
+    FIncrement = a->FIncrement;
+    FMaximum = a->FMaximum;
+    FMaximumOffset = a->FMaximumOffset;
+    FMinimum = a->FMinimum;
+    FMinimumOffset = a->FMinimumOffset;
+    FAutomatic = a->FAutomatic;
+    FAutomaticMaximum = a->FAutomaticMaximum;
+    FAutomaticMinimum = a->FAutomaticMinimum;
+    FTitle->Assign(a->FTitle.get());
+    FDateTimeFormat = a->FDateTimeFormat;
+    FLogarithmic = a->FLogarithmic;
+    FLogarithmicBase = a->FLogarithmicBase;
+    FInverted = a->FInverted;
+    FExactDateTime = a->FExactDateTime;
+    FRoundFirstLabel = a->FRoundFirstLabel;
+    FTickOnLabelsOnly = a->FTickOnLabelsOnly;
+    FIsDepthAxis = a->FIsDepthAxis;
+    FStartPosition = a->FStartPosition;
+    FEndPosition = a->FEndPosition;
+    FPositionPercent = a->FPositionPercent;
+    FPositionUnits = a->FPositionUnits;
+    FVisible = a->FVisible;
+    FHorizontal = a->FHorizontal;
+    FOtherSide = a->FOtherSide;
+    // The copied scale and orientation need their own conversions.
+    SetCalcFunctions();
+}
+
+// ---- depth axis --------------------------------------------------------------------------
+
+TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel* Chart) : TChartAxis(Chart)
+{
+    SetVisible(false);
+    SetIsDepthAxis(true);
+}
+
+TAxisLabelStyle TChartDepthAxis::AutoLabelStyle()
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart == nullptr)
+        return talText;
+    for (int t = 0; t < chart->SeriesCount(); ++t) {
+        TChartSeries* s = chart->Series(t);
+        if (!s->Active())
+            continue;
+        if (s->LeastZ() != s->GreatestZ())
+            return talValue;
+    }
+    return talText;
+}
+
+void TChartDepthAxis::SetInverted(bool v)
+{
+    TChartAxis::SetInverted(v);
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart != nullptr && chart->DepthAxis() != this)
+        chart->DepthAxis()->SetInverted(v);
+}
+
+// ---- lists ---------------------------------------------------------------------------------
+
+TChartAxis* TChartAxes::Items(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        throw ERangeError();
+    return FItems[static_cast<size_t>(Index)];
+}
+
+int TChartAxes::IndexOf(const TChartAxis* Axis) const
+{
+    for (size_t t = 0; t < FItems.size(); ++t)
+        if (FItems[t] == Axis)
+            return static_cast<int>(t);
+    return -1;
+}
+
+void TChartAxes::SetFastCalc(bool v)
+{
+    if (FFastCalc == v)
+        return;
+    FFastCalc = v;
+    for (TChartAxis* a : FItems)
+        a->SetCalcFunctions();
+}
+
+TChartCustomAxes::TChartCustomAxes(TCustomAxisPanel* Chart)
+    : TOwnedCollection(Chart, CollectionItemClassOf<TChartAxis>())
+{
+}
+
+TChartAxis* TChartCustomAxes::Items(int Index) const
+{
+    return static_cast<TChartAxis*>(TOwnedCollection::Items(Index));
+}
+
+void TChartCustomAxes::PropagateMinMax(TChartAxis* Axis)
+{
+    for (int t = 0; t < Count(); ++t) {
+        TChartAxis* a = Items(t);
+        if (a != Axis && a->MasterAxis() == Axis)
+            a->SetFixedRange(Axis->Minimum(), Axis->Maximum());
+    }
+}

@@ -1,0 +1,491 @@
+// One axis of a chart: its value range (automatic from the series or fixed), linear or
+// logarithmic scale, direction, place on the chart, the settings of its increment,
+// labels, ticks, grid and title, the conversions between values and pixels, and the
+// choice of the label step, values and texts. Axis drawing and sizing build on this.
+#pragma once
+
+#include "RizUridu.h"
+#include "classes/Collections.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TChartAxis;
+class TChartSeries;
+class TCustomAxisPanel;
+
+// The largest pixel coordinate an axis conversion answers (set at engine start-up).
+extern int MaxPixelPos;
+// Breaks a label, mark or legend text into lines.
+extern const char TeeLineSeparator;
+
+// Engine start-up: sets MaxPixelPos for the platform.
+void TeEngineInitialization();
+
+enum TAxisLabelAlign { alDefault, alOpposite };
+enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
+
+using TAxisDrawLabelEvent =
+    std::function<void(TChartAxis* Sender, int X, int Y, int Z, std::string& Text, bool& DrawLabel)>;
+using TAxisOnGetLabel =
+    std::function<void(TChartAxis* Sender, TChartSeries* Series, int ValueIndex, std::string& LabelText)>;
+using TAxisOnGetNextLabel =
+    std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
+
+// The step after Step in the 1, 2, 5, 10 sequence (always greater than Step). Step must
+// be positive and finite; anything else is answered unchanged.
+double NextStepValue(double Step);
+
+// The widest line of Text (split at TeeLineSeparator) on the chart's surface with its
+// current font, and the number of lines (0 and 0 for an empty text).
+int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& NumLines);
+
+// ---- pens and title ----------------------------------------------------------------
+
+// The axis line pen: Width 2 by default.
+class TChartAxisPen : public TChartPen {
+public:
+    DECLARE_CLASS_NAME(TChartAxisPen)
+    explicit TChartAxisPen(TNotifyEvent onChange = nullptr);
+};
+
+class TAxisGridPen : public TDottedGrayPen {
+public:
+    DECLARE_CLASS_NAME(TAxisGridPen)
+    using TDottedGrayPen::TDottedGrayPen;
+
+    bool Centered() const { return FCentered; }
+    void SetCentered(bool v);
+    double ZPosition() const { return FZPosition; }
+    void SetZPosition(double v);
+    double DefaultZPosition() const { return FDefaultZ; }
+    // The panel sets the default (and the value) for the top and right axes.
+    void SetDefaultZPosition(double v) { FDefaultZ = v; FZPosition = v; }
+    bool IsZPositionStored() const { return FZPosition != FDefaultZ; }
+    void Assign(TPersistent* Source) override;
+
+private:
+    bool FCentered = false;
+    double FZPosition = 0;
+    double FDefaultZ = 0;
+};
+
+class TChartAxisTitle : public TTeeCustomShape {
+public:
+    DECLARE_CLASS_NAME(TChartAxisTitle)
+    explicit TChartAxisTitle(TCustomTeePanel* AOwner);
+
+    int Angle() const { return FAngle; }
+    // Stored modulo 360.
+    void SetAngle(int v);
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& v);
+    int DefaultAngle() const { return FDefaultAngle; }
+    // The panel's default for the left (90) and right (270) axes; sets the angle too.
+    void SetDefaultAngle(int v) { FDefaultAngle = v; FAngle = v; }
+    bool IsAngleStored() const { return FAngle != FDefaultAngle; }
+    void Assign(TPersistent* Source) override;
+
+private:
+    int FAngle = 0;
+    int FDefaultAngle = 0;
+    std::string FCaption;
+};
+
+// ---- custom labels ------------------------------------------------------------------
+
+class TAxisItems;
+
+class TAxisItem : public TTeeCustomShape {
+public:
+    DECLARE_CLASS_NAME(TAxisItem)
+    TAxisItem(TCustomTeePanel* Chart, TAxisItems* Owner);
+
+    double Value() const { return FValue; }
+    void SetValue(double v);
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& v);
+    TAxisItems* Items() const { return FItems; }
+
+private:
+    TAxisItems* FItems;
+    double FValue = 0;
+    std::string FText;
+};
+
+// The custom labels of an axis. Its format shape carries the labels' visibility and font.
+class TAxisItems : public TPersistent {
+public:
+    DECLARE_CLASS_NAME(TAxisItems)
+    explicit TAxisItems(TCustomTeePanel* Chart);
+    ~TAxisItems() override;
+
+    TTeeShape* Format() const { return FFormat.get(); }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // ERangeError outside 0..Count-1.
+    TAxisItem* Item(int Index) const;
+    TAxisItem* Add(double Value);
+    TAxisItem* AddText(double Value, const std::string& Text);
+    // Frees every item and repaints.
+    void Clear();
+    // The format, then every item's value and text (not the item formats).
+    void Assign(TPersistent* Source) override;
+
+private:
+    TCustomTeePanel* FChart;
+    std::unique_ptr<TTeeShape> FFormat;
+    std::vector<std::unique_ptr<TAxisItem>> FItems;
+};
+
+// ---- the axis -------------------------------------------------------------------------
+
+// Which value-to-pixel conversion an axis uses.
+enum class TAxisCalcKind { Depth, Logarithmic, LinearUnclamped, LinearClamped };
+
+// Called for each label the label loops place: its pixel position along the axis, its
+// text and, for a custom label, the item whose format it uses (else nullptr).
+using TAxisLabelProc = std::function<void(int Position, const std::string& Text, TAxisItem* Format)>;
+
+class TChartAxis : public TCollectionItem {
+public:
+    DECLARE_CLASS_NAME(TChartAxis)
+    // A custom axis: the chart is the owner of the collection.
+    explicit TChartAxis(TCollection* Collection);
+    // A standard axis of Chart, outside any collection.
+    explicit TChartAxis(TCustomAxisPanel* Chart);
+    ~TChartAxis() override;
+
+    TCustomAxisPanel* ParentChart() const { return FParentChart; }
+
+    // ---- range ----
+    bool Automatic() const { return FAutomatic; }
+    void SetAutomatic(bool v);
+    bool AutomaticMaximum() const { return FAutomaticMaximum; }
+    void SetAutomaticMaximum(bool v);
+    bool AutomaticMinimum() const { return FAutomaticMinimum; }
+    void SetAutomaticMinimum(bool v);
+    double Increment() const { return FIncrement; }
+    void SetIncrement(double v);
+    double Maximum() const { return FMaximum; }
+    void SetMaximum(double v);
+    double Minimum() const { return FMinimum; }
+    void SetMinimum(double v);
+    void SetMinMax(double AMin, double AMax) { SetFixedRange(AMin, AMax); }
+    void SetFixedRange(double AMin, double AMax);
+    bool Logarithmic() const { return FLogarithmic; }
+    void SetLogarithmic(bool v);
+    double LogarithmicBase() const { return FLogarithmicBase; }
+    void SetLogarithmicBase(double v);
+    int MaximumOffset() const { return FMaximumOffset; }
+    void SetMaximumOffset(int v);
+    int MinimumOffset() const { return FMinimumOffset; }
+    void SetMinimumOffset(int v);
+    bool Inverted() const { return FInverted; }
+    virtual void SetInverted(bool v);
+
+    // ---- place ----
+    bool Horizontal() const { return FHorizontal; }
+    void SetHorizontal(bool v);
+    bool OtherSide() const { return FOtherSide; }
+    void SetOtherSide(bool v);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
+    double StartPosition() const { return FStartPosition; }
+    void SetStartPosition(double v);
+    double EndPosition() const { return FEndPosition; }
+    void SetEndPosition(double v);
+    double PositionPercent() const { return FPositionPercent; }
+    void SetPositionPercent(double v);
+    TTeeUnits PositionUnits() const { return FPositionUnits; }
+    void SetPositionUnits(TTeeUnits v);
+    double ZPosition() const { return FZPosition; }
+    // Stores and repaints; exactly 0 becomes 0.01.
+    void SetZPosition(double v);
+    bool IsDepthAxis() const { return FIsDepthAxis; }
+    // Set by the panel for the two depth axes; re-chooses the conversions.
+    void SetIsDepthAxis(bool v);
+    // A custom axis that follows the fixed range of its master.
+    TChartAxis* MasterAxis() const { return FMasterAxis; }
+    void SetMasterAxis(TChartAxis* v) { FMasterAxis = v; }
+
+    // ---- pens and title ----
+    TChartAxisPen* Axis() const { return FAxis.get(); }
+    void SetAxis(TChartPen* v) { FAxis->Assign(v); }
+    TAxisGridPen* Grid() const { return FGrid.get(); }
+    void SetGrid(TChartPen* v) { FGrid->Assign(v); }
+    bool GridCentered() const { return FGrid->Centered(); }
+    void SetGridCentered(bool v) { FGrid->SetCentered(v); }
+    TChartHiddenPen* MinorGrid() const { return FMinorGrid.get(); }
+    void SetMinorGrid(TChartPen* v) { FMinorGrid->Assign(v); }
+    TDarkGrayPen* MinorTicks() const { return FMinorTicks.get(); }
+    void SetMinorTicks(TChartPen* v) { FMinorTicks->Assign(v); }
+    TDarkGrayPen* Ticks() const { return FTicks.get(); }
+    void SetTicks(TChartPen* v) { FTicks->Assign(v); }
+    TDarkGrayPen* TicksInner() const { return FTicksInner.get(); }
+    void SetTicksInner(TChartPen* v) { FTicksInner->Assign(v); }
+    TChartAxisTitle* Title() const { return FTitle.get(); }
+    void SetTitle(TChartAxisTitle* v) { FTitle->Assign(v); }
+    int TitleSize() const { return FTitleSize; }
+    void SetTitleSize(int v);
+    int MinorTickCount() const { return FMinorTickCount; }
+    void SetMinorTickCount(int v);
+    int MinorTickLength() const { return FMinorTickLength; }
+    void SetMinorTickLength(int v);
+    int TickInnerLength() const { return FTickInnerLength; }
+    void SetTickInnerLength(int v);
+    int TickLength() const { return FTickLength; }
+    void SetTickLength(int v);
+    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
+    void SetTickOnLabelsOnly(bool v);
+
+    // ---- labels ----
+    TAxisItems* Items() const { return FItems.get(); }
+    bool Labels() const { return FItems->Format()->Visible(); }
+    void SetLabels(bool v) { FItems->Format()->SetVisible(v); }
+    TTeeFont* LabelsFont() const { return FItems->Format()->Font(); }
+    void SetLabelsFont(TTeeFont* v) { FItems->Format()->SetFont(v); }
+    TAxisLabelAlign LabelsAlign() const { return FLabelsAlign; }
+    void SetLabelsAlign(TAxisLabelAlign v);
+    bool LabelsAlternate() const { return FLabelsAlternate; }
+    void SetLabelsAlternate(bool v);
+    int LabelsAngle() const { return FLabelsAngle; }
+    // Stored modulo 360.
+    void SetLabelsAngle(int v);
+    bool LabelsOnAxis() const { return FLabelsOnAxis; }
+    void SetLabelsOnAxis(bool v);
+    int LabelsSeparation() const { return FLabelsSeparation; }
+    // AxisException for a negative value; 0 is accepted.
+    void SetLabelsSeparation(int v);
+    int LabelsSize() const { return FLabelsSize; }
+    void SetLabelsSize(int v);
+    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
+    void SetLabelStyle(TAxisLabelStyle v);
+    bool LabelsExponent() const { return FLabelsExponent; }
+    void SetLabelsExponent(bool v);
+    bool LabelsMultiLine() const { return FLabelsMultiLine; }
+    void SetLabelsMultiLine(bool v);
+    const std::string& AxisValuesFormat() const { return FAxisValuesFormat; }
+    void SetAxisValuesFormat(const std::string& v);
+    const std::string& DateTimeFormat() const { return FDateTimeFormat; }
+    void SetDateTimeFormat(const std::string& v);
+    bool ExactDateTime() const { return FExactDateTime; }
+    void SetExactDateTime(bool v);
+    bool RoundFirstLabel() const { return FRoundFirstLabel; }
+    void SetRoundFirstLabel(bool v);
+
+    TAxisDrawLabelEvent OnDrawLabel;
+
+    // ---- stored rules of the published properties ----
+    bool IsMaximumStored() const { return !FAutomatic && !FAutomaticMaximum; }
+    bool IsMinimumStored() const { return !FAutomatic && !FAutomaticMinimum; }
+    bool IsAxisValuesFormatStored() const;
+    bool IsLogarithmicBaseStored() const { return FLogarithmicBase != 10; }
+    bool IsStartPositionStored() const { return FStartPosition != 0; }
+    bool IsEndPositionStored() const { return FEndPosition != 100; }
+    bool IsPositionPercentStored() const { return FPositionPercent != 0; }
+    // Only custom axes (index 6 or more in the chart's axes list).
+    bool IsHorizontalStored() const { return IsCustom(); }
+    bool IsOtherSideStored() const { return IsCustom(); }
+    bool IsZPositionStored() const;
+    // Index 6 or more in the chart's axes list.
+    bool IsCustom() const;
+
+    // ---- range and scale ----
+    // The date-time flag of the value list that the chart's first active series uses
+    // on this axis.
+    bool IsDateTimeAxis() const;
+    void CalcAutomaticMinMax(double& AMin, double& AMax);
+    // Writes the automatic ends into Minimum and Maximum, takes them as the range in use
+    // and recomputes the scale.
+    void RefreshRange();
+    void RecalcScale();
+    // The pixel extent along the chart rectangle (or the depth), then the scale.
+    void CalcPositions();
+    // Narrows the pixel extent by the margins of R and widens the range so that the old
+    // end pixels keep their values.
+    void FitToRect(const TRect& R);
+    // Moves the range by Offset (see CheckLimits) and repaints.
+    void Scroll(double Offset, bool CheckLimits);
+    void SetCalcFunctions();
+    TAxisCalcKind CalcKind() const { return FCalcKind; }
+
+    // ---- conversions ----
+    int CalcXPosValue(double Value) const;
+    int CalcYPosValue(double Value) const;
+    int CalcPosValue(double Value) const { return FHorizontal ? CalcXPosValue(Value) : CalcYPosValue(Value); }
+    double ValueAtPixel(int P) const;
+    int ValueLengthPixels(double Value) const;
+    // Side coordinate of R for this axis: bottom, top, left or right edge.
+    int SideCoordinate(const TRect& R) const;
+    // P offset by PositionPercent (pixels or percent of R's extent across the axis).
+    int ApplyPosition(int P, const TRect& R) const;
+    // The vertical pixel of a depth axis' labels.
+    int DepthAxisPos() const;
+    // The rectangle the axis line and labels occupy (2D).
+    TRect AxisRect() const;
+    bool Clicked(int X, int Y) const;
+
+    // ---- increments and labels ----
+    double LogBaseRound(double Value) const;
+    virtual std::string LabelValueText(double Value);
+    int LabelSizeForValue(bool IsHorizontal, double Value);
+    double LabelStepForRange();
+    double CalcIncrementFromSize(int LabelSize);
+    double CalcIncrementForLabels(int MaxLabels);
+    double CalcDateTimeIncrement(int MaxLabels) const;
+    double CalcNumericIncrement(int MaxLabels) const;
+    virtual TAxisLabelStyle AutoLabelStyle();
+    TAxisLabelStyle GetLabelStyle();
+    int MaxLabelsWidth();
+    static int CountLabelLines(const std::string& Text);
+    // Runs the label loop that the style and settings choose: empties the tick positions,
+    // then records the position of each label handled and calls Draw (when given) for
+    // each label to show.
+    void CalcLabels(const TAxisLabelProc& Draw);
+
+    void Assign(TPersistent* Source) override;
+
+    // ---- run-time state ----
+    int PosAxis = 0;
+    int PosTitle = 0;
+    int PosLabels = 0;
+    bool IAxisDateTime = false;
+    double ILogScale = 0;
+    double IScale = 0;
+    int ICenterPos = 0;
+    double ILogMax = 0;
+    double ILogMin = 0;
+    double IMaximum = 0;
+    double IMinimum = 0;
+    double IRange = 0;
+    double ILogRange = 0;
+    bool IRangeZero = true;
+    int IZPos = 0;
+    int IStartPos = 0;
+    int IEndPos = 0;
+    int IAxisSize = 0;
+    // Pixel positions of the labels handled, for ticks and grid.
+    std::vector<int> Tick;
+    // The active series that use this axis, while text or mark labels are placed.
+    std::vector<TChartSeries*> SeriesList;
+
+protected:
+    void Repaint();
+    void SetBool(bool& Field, bool Value);
+    void SetInt(int& Field, int Value);
+    void SetDouble(double& Field, double Value);
+    bool IsSeriesOnOtherAxis(const TChartSeries* S) const;
+    bool FIsDepthAxis = false;
+
+private:
+    void Init(TCustomAxisPanel* Chart);
+    int LinearPos(double Value, bool IsHorizontal, bool Clamp) const;
+    int LogPos(double Value, bool IsHorizontal) const;
+    int DepthPos(double Value) const;
+    int Conversion(double Value, bool IsHorizontal) const;
+    bool ChartReading() const;
+    bool ChartLoading() const;
+    void LabelAtValue(double& V, double Step, int StepIndex, bool Dec, const TAxisLabelProc& Draw);
+    void MoveDown(double& V, double Step, int StepIndex) const;
+    void ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Draw);
+    void LogLoop(const TAxisLabelProc& Draw);
+    bool EventLoop(const TAxisLabelProc& Draw);
+    void SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw);
+    void DepthLoop(const TAxisLabelProc& Draw);
+    void CustomLabels(const TAxisLabelProc& Draw);
+    void AddTick(int P) { Tick.push_back(P); }
+    int LabelExtent(const std::string& Text);
+
+    TCustomAxisPanel* FParentChart = nullptr;
+    bool FAutomatic = true;
+    bool FAutomaticMaximum = true;
+    bool FAutomaticMinimum = true;
+    double FIncrement = 0;
+    double FMaximum = 0;
+    double FMinimum = 0;
+    bool FLogarithmic = false;
+    double FLogarithmicBase = 10;
+    int FMaximumOffset = 0;
+    int FMinimumOffset = 0;
+    std::unique_ptr<TChartAxisPen> FAxis;
+    double FZPosition = 0;
+    std::unique_ptr<TChartAxisTitle> FTitle;
+    int FTitleSize = 0;
+    std::unique_ptr<TAxisGridPen> FGrid;
+    TAxisLabelAlign FLabelsAlign = alDefault;
+    bool FLabelsAlternate = false;
+    int FLabelsAngle = 0;
+    std::unique_ptr<TAxisItems> FItems;
+    bool FLabelsOnAxis = true;
+    int FLabelsSeparation = 10;
+    int FLabelsSize = 0;
+    TAxisLabelStyle FLabelStyle = talAuto;
+    bool FLabelsExponent = false;
+    bool FLabelsMultiLine = false;
+    std::string FAxisValuesFormat = "#,##0.###";
+    std::string FDateTimeFormat;
+    bool FExactDateTime = true;
+    bool FRoundFirstLabel = true;
+    std::unique_ptr<TChartHiddenPen> FMinorGrid;
+    int FMinorTickCount = 3;
+    int FMinorTickLength = 2;
+    std::unique_ptr<TDarkGrayPen> FMinorTicks;
+    std::unique_ptr<TDarkGrayPen> FTicks;
+    std::unique_ptr<TDarkGrayPen> FTicksInner;
+    int FTickInnerLength = 0;
+    int FTickLength = 4;
+    bool FTickOnLabelsOnly = true;
+    bool FInverted = false;
+    bool FHorizontal = false;
+    bool FOtherSide = false;
+    bool FVisible = true;
+    double FStartPosition = 0;
+    double FEndPosition = 100;
+    double FPositionPercent = 0;
+    TTeeUnits FPositionUnits = muPercent;
+    TChartAxis* FMasterAxis = nullptr;
+    TAxisCalcKind FCalcKind = TAxisCalcKind::LinearClamped;
+    bool FInFixedRange = false;
+};
+
+class TChartDepthAxis : public TChartAxis {
+public:
+    DECLARE_CLASS_NAME(TChartDepthAxis)
+    explicit TChartDepthAxis(TCustomAxisPanel* Chart);
+    TAxisLabelStyle AutoLabelStyle() override;
+    // The depth-top axis passes the flag on to the chart's depth axis.
+    void SetInverted(bool v) override;
+};
+
+// ---- lists of axes ---------------------------------------------------------------------
+
+// Every axis of a chart, standard ones first; it does not own them.
+class TChartAxes {
+public:
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // ERangeError outside 0..Count-1.
+    TChartAxis* Items(int Index) const;
+    TChartAxis* operator[](int Index) const { return Items(Index); }
+    int IndexOf(const TChartAxis* Axis) const;
+    const std::vector<TChartAxis*>& List() const { return FItems; }
+    // Fast mode: linear conversions skip the MaxPixelPos clamping.
+    bool FastCalc() const { return FFastCalc; }
+    void SetFastCalc(bool v);
+
+private:
+    friend class TChartAxis;
+    std::vector<TChartAxis*> FItems;
+    bool FFastCalc = false;
+};
+
+// The chart's custom axes: an owned collection of TChartAxis items.
+class TChartCustomAxes : public TOwnedCollection {
+public:
+    DECLARE_CLASS_NAME(TChartCustomAxes)
+    explicit TChartCustomAxes(TCustomAxisPanel* Chart);
+    TChartAxis* Items(int Index) const;
+    // Every custom axis whose master is Axis takes Axis' fixed range.
+    void PropagateMinMax(TChartAxis* Axis);
+};

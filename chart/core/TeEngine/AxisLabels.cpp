@@ -1,0 +1,616 @@
+// The label side of an axis: the step between labels, the label texts and sizes, the
+// automatic label style, and the loops that place the labels along the axis.
+#include "TeEngine/Axis.h"
+
+#include "TeEngine/AxisPanel.h"
+#include "TeEngine/Series.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Loops that walk label values stop after this many steps, whatever the range.
+constexpr int MaxLabelSteps = 10000;
+
+// Rounds to the nearest integer, halves to even, without raising for large values.
+double RoundEven(double X) { return std::nearbyint(X); }
+
+std::vector<std::string> SplitLines(const std::string& Text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t i = Text.find(TeeLineSeparator, start);
+        lines.push_back(Text.substr(start, i == std::string::npos ? std::string::npos : i - start));
+        if (i == std::string::npos)
+            return lines;
+        start = i + 1;
+    }
+}
+
+bool IsVerticalAngle(int Angle) { return Angle == 90 || Angle == 270; }
+
+}  // namespace
+
+double NextStepValue(double Step)
+{
+    if (!(Step > 0) || !std::isfinite(Step))
+        return Step;
+    // Bring the step into [1, 10) by powers of ten, pick the next of 2, 5, 10, scale back.
+    double scale = 1;
+    while (Step * scale >= 10 && std::isfinite(scale))
+        scale *= 0.1;
+    while (Step * scale < 1 && std::isfinite(scale))
+        scale *= 10;
+    const double s = Step * scale;
+    double next = s < 2 ? 2 : (s < 5 ? 5 : 10);
+    double result = next / scale;
+    // Scaling back may round to the step itself (or below) at the ends of the doubles.
+    if (!(result > Step))
+        result = Step * 2;
+    return result;
+}
+
+int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& NumLines)
+{
+    NumLines = 0;
+    if (Text.empty())
+        return 0;
+    int width = 0;
+    for (const std::string& line : SplitLines(Text)) {
+        ++NumLines;
+        if (Chart != nullptr)
+            width = std::max(width, Chart->Canvas()->TextWidth(line));
+    }
+    return width;
+}
+
+int TChartAxis::CountLabelLines(const std::string& Text)
+{
+    if (Text.empty())
+        return 0;
+    return static_cast<int>(std::count(Text.begin(), Text.end(), TeeLineSeparator)) + 1;
+}
+
+double TChartAxis::LogBaseRound(double Value) const
+{
+    // No logarithm of a non-positive value: such a value is answered unchanged.
+    if (!(Value > 0) || !std::isfinite(Value))
+        return Value;
+    const double e = std::log(Value) / std::log(FLogarithmicBase);
+    if (!std::isfinite(e))
+        return Value;
+    return std::pow(FLogarithmicBase, RoundEven(e));
+}
+
+std::string TChartAxis::LabelValueText(double Value)
+{
+    std::string text;
+    if (IAxisDateTime) {
+        if (Value >= 0) {
+            const std::string format = FDateTimeFormat.empty() ? ChooseTextByValue(IRange) : FDateTimeFormat;
+            text = FormatDateTime(format, Value);
+        }
+    } else {
+        text = FormatFloat(FAxisValuesFormat, Value);
+    }
+    if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
+        FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
+    if (FLabelsMultiLine)
+        std::replace(text.begin(), text.end(), ' ', TeeLineSeparator);
+    return text;
+}
+
+int TChartAxis::LabelExtent(const std::string& Text)
+{
+    // The height of "W" for each line.
+    if (FParentChart == nullptr)
+        return 0;
+    return FParentChart->Canvas()->TextHeight("W") * CountLabelLines(Text);
+}
+
+int TChartAxis::LabelSizeForValue(bool IsHorizontal, double Value)
+{
+    const std::string text = LabelValueText(Value);
+    int lines = 0;
+    const int w = MultiLineTextWidth(FParentChart, text, lines);
+    const bool across = IsHorizontal ? IsVerticalAngle(FLabelsAngle) : (FLabelsAngle == 0 || FLabelsAngle == 180);
+    if (across)
+        return FParentChart != nullptr ? FParentChart->Canvas()->TextHeight("W") * lines : 0;
+    return w;
+}
+
+double TChartAxis::LabelStepForRange()
+{
+    const int s = std::max(LabelSizeForValue(FHorizontal, IMaximum), LabelSizeForValue(FHorizontal, IMinimum));
+    double step = CalcIncrementFromSize(s);
+    if (FLabelsAlternate)
+        step = FLogarithmic ? step / FLogarithmicBase : step * 0.5;
+    return step;
+}
+
+double TChartAxis::CalcIncrementFromSize(int LabelSize)
+{
+    int count = 1;
+    if (LabelSize >= 1) {
+        double s = LabelSize;
+        if (FLabelsSeparation > 0)
+            s += RoundEven(FLabelsSeparation * 0.01 * s);
+        count = static_cast<int>(RoundEven(IAxisSize * 1.0 / s));
+    }
+    return CalcIncrementForLabels(count);
+}
+
+double TChartAxis::CalcIncrementForLabels(int MaxLabels)
+{
+    if (MaxLabels > 0)
+        return IAxisDateTime ? CalcDateTimeIncrement(MaxLabels) : CalcNumericIncrement(MaxLabels);
+    return IAxisDateTime ? DateTimeStep[dtOneMicroSecond] : 1e-12;
+}
+
+bool TChartAxis::IsSeriesOnOtherAxis(const TChartSeries* S) const
+{
+    // An ordinary series puts its X values on horizontal axes; a horizontal series its
+    // Y values on vertical ones.
+    return S->YMandatory() ? FHorizontal : !FHorizontal;
+}
+
+double TChartAxis::CalcNumericIncrement(int MaxLabels) const
+{
+    double step;
+    if (FIncrement > 0) {
+        step = FIncrement;
+    } else if (IRange == 0) {
+        step = 1;
+    } else {
+        step = std::fabs(IRange) / (MaxLabels + 1.0);
+        if (FLogarithmic)
+            step = LogBaseRound(step);
+        // A few points along X get one label each at most: never fractions of a point.
+        if (IRange >= 1 && FParentChart != nullptr) {
+            for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+                TChartSeries* s = FParentChart->Series(t);
+                if (s->Active() && s->IsBoundToAxis(const_cast<TChartAxis*>(this)) && IsSeriesOnOtherAxis(s) &&
+                    s->Count() <= MaxLabels) {
+                    step = std::max(step, 1.0);
+                    break;
+                }
+            }
+        }
+    }
+    // A step too small to grow (zero, denormal or NaN from a degenerate range) starts
+    // from the smallest step instead.
+    if (!(step > 0))
+        step = 1e-12;
+    if (FLabelsSeparation > 0) {
+        // A logarithmic base below 1 would shrink the step: grow in 1-2-5 steps then.
+        const bool byBase = FLogarithmic && FLogarithmicBase > 1;
+        double c = MaxLabels + 1.0;
+        for (int guard = 0; guard < MaxLabelSteps; ++guard) {
+            const double q = IRange / step;
+            const bool tooMany = !(std::fabs(q) < 2147483647.0);
+            if (!tooMany)
+                c = RoundEven(q);
+            if (tooMany || c > MaxLabels)
+                step = byBase ? step * FLogarithmicBase : NextStepValue(step);
+            if (c <= MaxLabels || step > IRange || std::isinf(step))
+                break;
+        }
+    }
+    if (std::isinf(step))
+        return IRange;
+    return std::max(step, 1e-12);
+}
+
+double TChartAxis::CalcDateTimeIncrement(int MaxLabels) const
+{
+    double step = std::max(DateTimeStep[dtOneMicroSecond], FIncrement);
+    if (step > 0 && MaxLabels >= 1 && std::isfinite(IRange)) {
+        if (IRange / step > 1000000.0)
+            step = IRange / 1000000.0;
+        // At most a million steps to start from, and every pass grows the step.
+        while (RoundEven(IRange / step) > MaxLabels) {
+            if (step >= DateTimeStep[dtOneYear])
+                step *= 2;
+            else if (step >= DateTimeStep[dtOneSecond])
+                step = NextDateTimeStep(step);
+            else
+                step = NextStepValue(step);
+        }
+    }
+    return std::max(DateTimeStep[dtOneMicroSecond], step);
+}
+
+TAxisLabelStyle TChartAxis::AutoLabelStyle()
+{
+    TAxisLabelStyle result = talNone;
+    if (FParentChart == nullptr)
+        return result;
+    for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+        TChartSeries* s = FParentChart->Series(t);
+        if (!s->Active() || !s->IsBoundToAxis(this))
+            continue;
+        result = talValue;
+        if (IsSeriesOnOtherAxis(s) && s->Labels()->Count() > 0 && !s->Labels()->Label(0).empty())
+            return talText;
+    }
+    return result;
+}
+
+TAxisLabelStyle TChartAxis::GetLabelStyle()
+{
+    return FLabelStyle == talAuto ? AutoLabelStyle() : FLabelStyle;
+}
+
+int TChartAxis::MaxLabelsWidth()
+{
+    if (FParentChart == nullptr)
+        return 0;
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    int lines = 0;
+    if (FItems->Count() > 0) {
+        int result = 0;
+        for (int t = 0; t < FItems->Count(); ++t) {
+            TAxisItem* item = FItems->Item(t);
+            canvas->ApplyFont(item->Font());
+            result = std::max(result, MultiLineTextWidth(FParentChart, item->Text(), lines));
+        }
+        return result;
+    }
+    switch (GetLabelStyle()) {
+    case talValue: {
+        double a = IMinimum;
+        double b = IMaximum;
+        if ((IAxisDateTime && FExactDateTime) || FRoundFirstLabel) {
+            const double step = LabelStepForRange();
+            if (step > 0 && std::isfinite(step)) {
+                a = std::trunc(IMinimum / step) * step;
+                b = std::trunc(IMaximum / step) * step;
+            }
+        }
+        // The chart's label event does not take part in measuring.
+        TAxisOnGetLabel saved = std::move(FParentChart->OnGetAxisLabel);
+        FParentChart->OnGetAxisLabel = nullptr;
+        int wa = 0;
+        int wb = 0;
+        try {
+            wa = MultiLineTextWidth(FParentChart, LabelValueText(a), lines);
+            wb = MultiLineTextWidth(FParentChart, LabelValueText(b), lines);
+        } catch (...) {
+            FParentChart->OnGetAxisLabel = std::move(saved);
+            throw;
+        }
+        FParentChart->OnGetAxisLabel = std::move(saved);
+        return std::max(wa, wb) + canvas->TextWidth(" ");
+    }
+    case talText: {
+        int result = 0;
+        for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+            TChartSeries* s = FParentChart->Series(t);
+            for (int i = 0; i < s->Labels()->Count(); ++i)
+                result = std::max(result, MultiLineTextWidth(FParentChart, s->Labels()->Label(i), lines));
+        }
+        return result;
+    }
+    case talMark:
+        // The marks' widths join with the marks object.
+    case talAuto:
+    case talNone:
+        break;
+    }
+    return 0;
+}
+
+// ---- label loops ---------------------------------------------------------------------
+
+void TChartAxis::MoveDown(double& V, double Step, int StepIndex) const
+{
+    IncrementDateTimeStep(FExactDateTime && IAxisDateTime, false, V, StepIndex, Step);
+}
+
+void TChartAxis::LabelAtValue(double& V, double Step, int StepIndex, bool Dec, const TAxisLabelProc& Draw)
+{
+    const int p = CalcPosValue(V);
+    if (FLabelsOnAxis || (p > IStartPos && p < IEndPos)) {
+        if (!FTickOnLabelsOnly)
+            AddTick(p);
+        if (Labels()) {
+            if (FTickOnLabelsOnly)
+                AddTick(p);
+            const std::string text = LabelValueText(V);
+            if (Draw)
+                Draw(p, text, nullptr);
+        }
+    }
+    if (Dec)
+        MoveDown(V, Step, StepIndex);
+}
+
+void TChartAxis::ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Draw)
+{
+    if (!std::isfinite(IMinimum) || !std::isfinite(IMaximum) || !(std::fabs(IRange / Step) < MaxLabelSteps))
+        return;
+    double v;
+    if (IAxisDateTime && FExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
+        v = RoundDateToStepStart(StepIndex, IMaximum);
+    else if (FloatToStr(IMinimum) == FloatToStr(IMaximum) || !FRoundFirstLabel)
+        v = IMaximum;
+    else
+        v = std::trunc(IMaximum / Step) * Step;
+    // Each move must make progress: a step lost in the value's precision ends the loop.
+    for (int guard = 0; v > IMaximum && guard < MaxLabelSteps; ++guard) {
+        const double before = v;
+        MoveDown(v, Step, StepIndex);
+        if (!(v < before))
+            return;
+    }
+    if (IRangeZero || std::fabs(IMaximum - IMinimum) < 1e-10 || FloatToStr(v) == FloatToStr(v - Step)) {
+        LabelAtValue(v, Step, StepIndex, false, Draw);
+        return;
+    }
+    const double low = IMinimum >= 0 ? (IMinimum - 1e-12) / (1 + 1e-12) : IMinimum;
+    for (int guard = 0; v >= low && guard <= MaxLabelSteps; ++guard) {
+        const double before = v;
+        LabelAtValue(v, Step, StepIndex, true, Draw);
+        if (!(v < before))
+            return;
+    }
+}
+
+void TChartAxis::LogLoop(const TAxisLabelProc& Draw)
+{
+    if (IMinimum == IMaximum || !std::isfinite(IMinimum) || !std::isfinite(IMaximum))
+        return;
+    const double base = FLogarithmicBase;
+    double v;
+    if (IMinimum > 0) {
+        v = LogBaseRound(IMinimum);
+    } else {
+        IMinimum = IMinimum == 0 ? 0.1 : LogBaseRound(1e-10);
+        v = IMinimum;
+    }
+    const double logBase = std::log(base);
+    if (MinorGrid()->Visible()) {
+        double t = v;
+        if (t >= IMinimum)
+            t = std::pow(base, std::log(IMinimum) / logBase - 1);
+        if (t < IMinimum)
+            AddTick(CalcPosValue(t));
+    }
+    double last = v;
+    int count = 0;
+    if (base > 1) {
+        double value = v;
+        for (int guard = 0; value <= IMaximum && guard < MaxLabelSteps; ++guard) {
+            if (value >= IMinimum) {
+                double copy = value;
+                LabelAtValue(copy, 0, dtNone, false, Draw);
+                ++count;
+            }
+            value *= base;
+        }
+        last = value;
+    }
+    if (count == 0) {
+        // Multiples of the next lower power of the base.
+        const double d = std::pow(base, std::log(v) / logBase - 1);
+        double value = v;
+        if (d > 0 && std::isfinite(d)) {
+            for (int guard = 0; value <= IMaximum && guard < MaxLabelSteps; ++guard) {
+                if (value >= IMinimum) {
+                    double copy = value;
+                    LabelAtValue(copy, 0, dtNone, false, Draw);
+                }
+                value += d;
+            }
+        }
+        last = value;
+    }
+    if (MinorGrid()->Visible() && last > IMaximum)
+        AddTick(CalcPosValue(last));
+}
+
+bool TChartAxis::EventLoop(const TAxisLabelProc& Draw)
+{
+    double v = IMinimum;
+    bool stop = true;
+    for (int index = 0;; ++index) {
+        FParentChart->OnGetNextAxisLabel(this, index, v, stop);
+        if (stop)
+            return index > 0;
+        if (!(v >= IMinimum - 1e-7 && v <= IMaximum + 1e-7))
+            return true;
+        double copy = v;
+        LabelAtValue(copy, 0, dtNone, false, Draw);
+        if (index >= 2000)
+            return true;
+    }
+}
+
+void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
+{
+    SeriesList.clear();
+    int first = -1;
+    int last = -1;
+    for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+        TChartSeries* s = FParentChart->Series(t);
+        if (!s->Active() || !s->IsBoundToAxis(this))
+            continue;
+        SeriesList.push_back(s);
+        s->FindVisibleIndexRange();
+        if (s->FirstValueIndex() != -1 && (first == -1 || s->FirstValueIndex() < first))
+            first = s->FirstValueIndex();
+        last = std::max(last, s->LastValueIndex());
+    }
+    if (first == -1 || first > last) {
+        SeriesList.clear();
+        return;
+    }
+    bool havePrevious = false;
+    int previousPos = 0;
+    int previousHalf = 0;
+    for (int i = first; i <= last; ++i) {
+        std::string text;
+        TChartSeries* source = nullptr;
+        for (TChartSeries* s : SeriesList) {
+            if (i < s->FirstValueIndex() || i > s->LastValueIndex())
+                continue;
+            std::string candidate;
+            if (Style == talMark) {
+                // The marks' default text: the point's label, else its value.
+                candidate = s->LabelText(i);
+                if (candidate.empty())
+                    candidate = s->ValueText(i);
+                if (s->OnGetMarkText)
+                    s->OnGetMarkText(s, i, candidate);
+            } else {
+                candidate = s->LabelText(i);
+            }
+            if (FParentChart->OnGetAxisLabel)
+                FParentChart->OnGetAxisLabel(this, s, i, candidate);
+            if (!candidate.empty()) {
+                text = candidate;
+                source = s;
+                break;
+            }
+        }
+        if (source == nullptr)
+            continue;
+        const double value = FHorizontal ? source->XValue(i) : source->YValue(i);
+        if (!(value >= IMinimum && value <= IMaximum))
+            continue;
+        const int p = CalcPosValue(value);
+        if (!FTickOnLabelsOnly)
+            AddTick(p);
+        if (!Labels())
+            continue;
+        int lines = 0;
+        const int width = MultiLineTextWidth(FParentChart, text, lines);
+        int size = (FHorizontal != IsVerticalAngle(FLabelsAngle)) ? width : LabelExtent(text);
+        bool show = true;
+        if (FLabelsSeparation != 0 && havePrevious) {
+            size = (size + static_cast<int>(std::trunc(size * 0.02 * FLabelsSeparation))) / 2;
+            show = p - size >= previousPos + previousHalf || p + size <= previousPos - previousHalf;
+            if (show) {
+                previousPos = p;
+                previousHalf = size;
+            }
+        } else {
+            previousPos = p;
+            previousHalf = size / 2;
+            havePrevious = true;
+        }
+        if (show) {
+            if (FTickOnLabelsOnly)
+                AddTick(p);
+            if (Draw)
+                Draw(p, text, nullptr);
+        }
+    }
+    SeriesList.clear();
+}
+
+void TChartAxis::DepthLoop(const TAxisLabelProc& Draw)
+{
+    if (FParentChart->ActiveSeriesCount() == 0 || !std::isfinite(IMinimum) || !std::isfinite(IMaximum))
+        return;
+    const double from = std::trunc(IMinimum);
+    const double to = std::trunc(IMaximum);
+    if (to - from > MaxLabelSteps)
+        return;
+    for (double t = from; t <= to; ++t) {
+        const int p = CalcYPosValue(IMaximum - t - 0.5);
+        if (!FTickOnLabelsOnly)
+            AddTick(p);
+        if (!Labels())
+            continue;
+        // The title of the t-th active series shown in the legend.
+        std::string text;
+        int n = 0;
+        for (int i = 0; i < FParentChart->SeriesCount(); ++i) {
+            TChartSeries* s = FParentChart->Series(i);
+            if (!s->Active() || !s->ShowInLegend())
+                continue;
+            if (n++ == static_cast<int>(t)) {
+                text = s->Title();
+                break;
+            }
+        }
+        if (FParentChart->OnGetAxisLabel)
+            FParentChart->OnGetAxisLabel(this, nullptr, static_cast<int>(t), text);
+        if (FTickOnLabelsOnly)
+            AddTick(p);
+        if (Draw)
+            Draw(p, text, nullptr);
+    }
+}
+
+void TChartAxis::CustomLabels(const TAxisLabelProc& Draw)
+{
+    for (int t = 0; t < FItems->Count(); ++t) {
+        TAxisItem* item = FItems->Item(t);
+        const double value = item->Value();
+        if (!(value >= FMinimum && value <= FMaximum))
+            continue;
+        const int p = CalcPosValue(value);
+        if (!FTickOnLabelsOnly)
+            AddTick(p);
+        if (!item->Visible())
+            continue;
+        const std::string text = item->Text().empty() ? LabelValueText(value) : item->Text();
+        if (FTickOnLabelsOnly)
+            AddTick(p);
+        if (Draw)
+            Draw(p, text, item);
+    }
+}
+
+void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
+{
+    IAxisDateTime = IsDateTimeAxis();
+    Tick.clear();
+    if (FParentChart == nullptr)
+        return;
+    if (FItems->Count() > 0) {
+        CustomLabels(Draw);
+        return;
+    }
+    const TAxisLabelStyle style = GetLabelStyle();
+    if (style == talNone)
+        return;
+    FParentChart->Canvas()->ApplyFont(LabelsFont());
+    const double step = LabelStepForRange();
+    int index = dtNone;
+    if (IAxisDateTime && FExactDateTime && FIncrement != 0) {
+        index = DateTimeStepIndex(FIncrement);
+        if (index != dtNone)
+            while (step > DateTimeStep[index] && index != dtOneYear)
+                ++index;
+    }
+    if (!((step > 0 || (index >= dtHalfMonth && index <= dtOneYear)) && IMaximum >= IMinimum))
+        return;
+    switch (style) {
+    case talValue: {
+        if (FParentChart->OnGetNextAxisLabel && EventLoop(Draw))
+            return;
+        if (!FLogarithmic || FIncrement != 0)
+            ValueLoop(step, index, Draw);
+        else
+            LogLoop(Draw);
+        return;
+    }
+    case talMark:
+        SeriesLoop(style, Draw);
+        return;
+    case talText:
+        if (FIsDepthAxis)
+            DepthLoop(Draw);
+        else
+            SeriesLoop(style, Draw);
+        return;
+    case talAuto:
+    case talNone:
+        return;
+    }
+}

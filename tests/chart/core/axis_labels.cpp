@@ -1,0 +1,278 @@
+// Axis increments and labels: the step choice for numeric, logarithmic and date-time
+// ranges, the label values and texts, events, text labels and custom labels.
+#include "axis_fixture.h"
+
+#include <cmath>
+#include <limits>
+
+using namespace axistest;
+using Strings = std::vector<std::string>;
+
+using AxisLabels = AxisTest;
+
+TEST_F(AxisLabels, NextStepValueWalksOneTwoFive)
+{
+    EXPECT_DOUBLE_EQ(NextStepValue(0.3), 0.5);
+    EXPECT_DOUBLE_EQ(NextStepValue(7), 10);
+    EXPECT_DOUBLE_EQ(NextStepValue(20), 50);
+    EXPECT_DOUBLE_EQ(NextStepValue(1), 2);
+    EXPECT_DOUBLE_EQ(NextStepValue(2), 5);
+    EXPECT_DOUBLE_EQ(NextStepValue(5), 10);
+    EXPECT_DOUBLE_EQ(NextStepValue(10), 20);
+    EXPECT_DOUBLE_EQ(NextStepValue(0.0125), 0.02);
+    for (double s : {1e-300, 3e-9, 0.999, 1.0001, 9.99, 123456.0, 1e300})
+        EXPECT_GT(NextStepValue(s), s) << s;
+    // Nothing to grow: answered as given rather than looping.
+    EXPECT_EQ(NextStepValue(0), 0);
+    EXPECT_TRUE(std::isnan(NextStepValue(std::nan(""))));
+}
+
+TEST_F(AxisLabels, NumericIncrementGrowsUntilTheLabelsFit)
+{
+    TChartAxis* a = chart->LeftAxis();
+    a->SetFixedRange(0, 10);
+    Layout();
+    EXPECT_DOUBLE_EQ(a->CalcNumericIncrement(5), 2);
+    a->SetLabelsSeparation(0);
+    EXPECT_DOUBLE_EQ(a->CalcNumericIncrement(5), 10.0 / 6);
+    a->SetIncrement(3);
+    EXPECT_DOUBLE_EQ(a->CalcNumericIncrement(5), 3);
+    a->SetIncrement(0);
+    a->SetLabelsSeparation(10);
+
+    a->IMinimum = a->IMaximum = 4;
+    a->RecalcScale();
+    EXPECT_EQ(a->CalcNumericIncrement(5), 1);
+    EXPECT_EQ(a->CalcIncrementForLabels(0), 1e-12);
+
+    // Three points along X: one label per point at most.
+    AddSeries({{0, 1}, {1, 5}, {2, 3}});
+    TChartAxis* x = chart->BottomAxis();
+    Layout();
+    EXPECT_EQ(x->CalcNumericIncrement(10), 1);
+}
+
+TEST_F(AxisLabels, IncrementChoiceEndsForExtremeRanges)
+{
+    TChartAxis* a = chart->LeftAxis();
+    Layout();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (auto [lo, hi] : std::vector<std::pair<double, double>>{
+             {0, 1e308}, {-1e308, 1e308}, {0, 1e-300}, {0, inf}, {0, std::nan("")}}) {
+        a->IMinimum = lo;
+        a->IMaximum = hi;
+        a->RecalcScale();
+        const double step = a->CalcNumericIncrement(10);
+        EXPECT_FALSE(step == 0) << lo << ".." << hi;
+        a->IAxisDateTime = true;
+        EXPECT_GT(a->CalcDateTimeIncrement(10), 0) << lo << ".." << hi;
+        a->IAxisDateTime = false;
+        a->CalcLabels(nullptr);   // must end
+    }
+    // A logarithmic base below 1 cannot shrink the step for ever.
+    a->SetFixedRange(1, 1e6);
+    a->SetLogarithmicBase(0.5);
+    a->SetLogarithmic(true);
+    Layout();
+    EXPECT_GE(a->CalcNumericIncrement(3), 1e6 / 4);
+    a->CalcLabels(nullptr);
+}
+
+TEST_F(AxisLabels, DateTimeIncrementTakesCalendarSteps)
+{
+    TChartAxis* x = chart->BottomAxis();
+    x->SetFixedRange(40000, 40000 + 3650);
+    Layout();
+    EXPECT_DOUBLE_EQ(x->CalcDateTimeIncrement(4), 4 * 365.0);
+    x->SetFixedRange(0, 1);
+    Layout();
+    EXPECT_DOUBLE_EQ(x->CalcDateTimeIncrement(8), 0.25);
+    EXPECT_DOUBLE_EQ(x->CalcDateTimeIncrement(30), 1.0 / 24);
+    // More than a million steps of the wanted increment: it starts from range / 1e6.
+    x->SetFixedRange(0, 100);
+    x->SetIncrement(DateTimeStep[dtOneMicroSecond]);
+    Layout();
+    EXPECT_DOUBLE_EQ(x->CalcDateTimeIncrement(2000000), 100 / 1e6);
+}
+
+TEST_F(AxisLabels, ValueLabelsForTypicalRanges)
+{
+    TChartAxis* y = chart->LeftAxis();
+    TChartAxis* x = chart->BottomAxis();
+    AddSeries({{0, 0}});   // the axes show values
+    y->SetFixedRange(0, 1);
+    x->SetFixedRange(0, 1e6);
+    Layout();
+    std::vector<Label> ys = LabelsOf(y);
+    ASSERT_EQ(ys.size(), 21u);
+    EXPECT_EQ(ys.front().Text, "1");
+    EXPECT_EQ(ys[1].Text, "0.95");
+    EXPECT_EQ(ys[2].Text, "0.9");
+    EXPECT_EQ(ys.back().Text, "0");
+    EXPECT_EQ(ys.front().Pos, 20);
+    EXPECT_EQ(ys.back().Pos, 320);
+    EXPECT_EQ(y->Tick.size(), 21u);
+
+    EXPECT_EQ(Texts(LabelsOf(x)), (Strings{"1,000,000", "800,000", "600,000", "400,000", "200,000", "0"}));
+
+    y->SetFixedRange(-50, -10);
+    Layout();
+    std::vector<Label> neg = LabelsOf(y);
+    ASSERT_EQ(neg.size(), 21u);
+    EXPECT_EQ(neg.front().Text, "-10");
+    EXPECT_EQ(neg[1].Text, "-12");
+    EXPECT_EQ(neg.back().Text, "-50");
+
+    // One label for no range.
+    y->SetFixedRange(2, 2);
+    Layout();
+    y->IMaximum = y->IMinimum = 2;
+    y->RecalcScale();
+    EXPECT_EQ(Texts(LabelsOf(y)), Strings{"2"});
+}
+
+TEST_F(AxisLabels, ADayOfDatesIsLabelledByTimeOfDay)
+{
+    TChartSeries* s = AddSeries({{45000, 1}, {45001, 2}});
+    s->XValues()->SetDateTime(true);
+    Layout();
+    EXPECT_EQ(Texts(LabelsOf(chart->BottomAxis())),
+              (Strings{"12:00 AM", "6:00 PM", "12:00 PM", "6:00 AM", "12:00 AM"}));
+    chart->BottomAxis()->SetDateTimeFormat("yyyy-mm-dd hh:nn");
+    EXPECT_EQ(chart->BottomAxis()->LabelValueText(45000.5), "2023-03-15 12:00");
+    EXPECT_EQ(chart->BottomAxis()->LabelValueText(-1), "");
+}
+
+TEST_F(AxisLabels, LogarithmicLabelsArePowersOrMultiplesOfTheLowerPower)
+{
+    TChartAxis* y = chart->LeftAxis();
+    AddSeries({{0, 1}});
+    y->SetFixedRange(1, 1000);
+    y->SetLogarithmic(true);
+    Layout();
+    EXPECT_EQ(Texts(LabelsOf(y)), (Strings{"1", "10", "100", "1,000"}));
+
+    y->SetFixedRange(2, 8);
+    Layout();
+    std::vector<Label> labels = LabelsOf(y);
+    ASSERT_EQ(labels.size(), 61u);
+    EXPECT_EQ(labels.front().Text, "2");
+    EXPECT_EQ(labels[1].Text, "2.1");
+    EXPECT_EQ(labels.back().Text, "8");
+}
+
+TEST_F(AxisLabels, NextLabelEventChoosesTheValues)
+{
+    TChartAxis* y = chart->LeftAxis();
+    AddSeries({{0, 0}});
+    y->SetFixedRange(0, 10);
+    Layout();
+    const size_t defaults = LabelsOf(y).size();
+
+    int calls = 0;
+    chart->OnGetNextAxisLabel = [&](TChartAxis*, int, double&, bool&) { ++calls; };
+    EXPECT_EQ(LabelsOf(y).size(), defaults);
+    EXPECT_EQ(calls, 1);
+
+    chart->OnGetNextAxisLabel = [](TChartAxis*, int Index, double& V, bool& Stop) {
+        Stop = false;
+        V = Index * 3;
+    };
+    EXPECT_EQ(Texts(LabelsOf(y)), (Strings{"0", "3", "6", "9"}));
+
+    calls = 0;
+    chart->OnGetNextAxisLabel = [&](TChartAxis*, int, double& V, bool& Stop) {
+        ++calls;
+        Stop = false;
+        V = 5;
+    };
+    EXPECT_EQ(LabelsOf(y).size(), 2001u);
+    EXPECT_EQ(calls, 2001);
+}
+
+TEST_F(AxisLabels, TextLabelsComeFromThePointsAndSkipOverlaps)
+{
+    TChartSeries* s = AddSeries({{0, 1}, {0.1, 2}, {10, 3}});
+    s->SetLabel(0, "alpha");
+    s->SetLabel(1, "beta");
+    s->SetLabel(2, "gamma");
+    TChartAxis* x = chart->BottomAxis();
+    Layout();
+    EXPECT_EQ(x->GetLabelStyle(), talText);
+    EXPECT_EQ(chart->LeftAxis()->GetLabelStyle(), talValue);
+    EXPECT_EQ(chart->TopAxis()->GetLabelStyle(), talNone);
+    EXPECT_EQ(Texts(LabelsOf(x)), (Strings{"alpha", "gamma"}));
+    x->SetLabelsSeparation(0);
+    EXPECT_EQ(Texts(LabelsOf(x)), (Strings{"alpha", "beta", "gamma"}));
+    EXPECT_EQ(x->MaxLabelsWidth(), 30);
+
+    // An empty text from the event passes the point on to the next series.
+    TChartSeries* other = AddSeries({{0, 5}});
+    other->SetLabel(0, "other");
+    chart->OnGetAxisLabel = [&](TChartAxis*, TChartSeries* S, int Index, std::string& Text) {
+        if (S == s && Index == 0)
+            Text.clear();
+    };
+    EXPECT_EQ(Texts(LabelsOf(x)), (Strings{"other", "beta", "gamma"}));
+}
+
+TEST_F(AxisLabels, CustomLabelsWithinTheRangeReplaceTheValues)
+{
+    TChartAxis* y = chart->LeftAxis();
+    AddSeries({{0, 0}});
+    y->SetFixedRange(0, 100);
+    y->Items()->AddText(25, "quarter");
+    y->Items()->Add(50);
+    y->Items()->AddText(150, "outside");
+    Layout();
+    std::vector<TAxisItem*> formats;
+    std::vector<Label> labels;
+    y->CalcLabels([&](int P, const std::string& Text, TAxisItem* Format) {
+        labels.push_back({P, Text});
+        formats.push_back(Format);
+    });
+    EXPECT_EQ(Texts(labels), (Strings{"quarter", "50"}));
+    EXPECT_EQ(labels[0].Pos, 245);
+    EXPECT_EQ(formats[0], y->Items()->Item(0));
+    EXPECT_EQ(y->MaxLabelsWidth(), 42);
+    y->Items()->Clear();
+    EXPECT_EQ(y->Items()->Count(), 0);
+}
+
+TEST_F(AxisLabels, TextsFollowTheFormatEventAndLineRules)
+{
+    TChartAxis* y = chart->LeftAxis();
+    EXPECT_EQ(y->LabelValueText(1234567.891), "1,234,567.891");
+    EXPECT_EQ(y->LabelValueText(0.12345), "0.123");
+    chart->OnGetAxisLabel = [](TChartAxis*, TChartSeries* S, int Index, std::string& Text) {
+        if (S == nullptr && Index == -1)
+            Text += " K";
+    };
+    y->SetLabelsMultiLine(true);
+    const std::string text = y->LabelValueText(5);
+    EXPECT_EQ(text, std::string("5") + TeeLineSeparator + "K");
+    EXPECT_EQ(TChartAxis::CountLabelLines(text), 2);
+    EXPECT_EQ(TChartAxis::CountLabelLines(""), 0);
+    int lines = 0;
+    EXPECT_EQ(MultiLineTextWidth(chart.get(), "ab\rcdef\rg", lines), 24);
+    EXPECT_EQ(lines, 3);
+    EXPECT_EQ(MultiLineTextWidth(chart.get(), "", lines), 0);
+    EXPECT_EQ(lines, 0);
+    // Along a vertical axis a label takes its lines' height; turned, its width.
+    EXPECT_EQ(y->LabelSizeForValue(false, 5), 26);
+    y->SetLabelsAngle(90);
+    EXPECT_EQ(y->LabelSizeForValue(false, 5), 6);
+}
+
+TEST_F(AxisLabels, AlternateLabelsHalveTheStep)
+{
+    TChartAxis* y = chart->LeftAxis();
+    AddSeries({{0, 0}});
+    y->SetFixedRange(0, 1);
+    Layout();
+    const double step = y->LabelStepForRange();
+    y->SetLabelsAlternate(true);
+    EXPECT_DOUBLE_EQ(y->LabelStepForRange(), step * 0.5);
+    EXPECT_DOUBLE_EQ(y->LogBaseRound(300), 100);
+    EXPECT_DOUBLE_EQ(y->LogBaseRound(400), 1000);
+}
