@@ -7,19 +7,13 @@
 
 namespace {
 
+using typinfo_detail::WithName;
+
 constexpr char Signature[4] = {'T', 'P', 'F', '0'};
 // Deeper nesting of lists or components than this is taken for a damaged stream, so that
 // a bad stream cannot run the reader out of stack.
 constexpr int MaxNesting = 256;
 
-std::string WithName(const char* msg, const std::string& name)
-{
-    std::string s(msg);
-    auto pos = s.find("%s");
-    if (pos != std::string::npos)
-        s.replace(pos, 2, name);
-    return s;
-}
 
 [[noreturn]] void InvalidValue()
 {

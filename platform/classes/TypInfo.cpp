@@ -9,10 +9,6 @@ void InvalidValue()
     throw EReadError(SInvalidPropertyValue);
 }
 
-} // namespace typinfo_detail
-
-namespace {
-
 std::string WithName(const char* msg, const std::string& name)
 {
     std::string s(msg);
@@ -21,6 +17,13 @@ std::string WithName(const char* msg, const std::string& name)
         s.replace(pos, 2, name);
     return s;
 }
+
+} // namespace typinfo_detail
+
+using typinfo_detail::WithName;
+
+namespace {
+
 
 } // namespace
 

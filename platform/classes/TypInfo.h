@@ -153,6 +153,9 @@ namespace typinfo_detail {
 
 [[noreturn]] void InvalidValue();
 
+// A streaming message with its "%s" replaced by a class or property name.
+std::string WithName(const char* msg, const std::string& name);
+
 // A value read from a stream must fit the property's own type.
 template <class V>
 V CheckedOrd(int64_t v)

@@ -290,6 +290,14 @@ int32_t CheckedAdd(int32_t a, int32_t b)
     return r;
 }
 
+int32_t CheckedSub(int32_t a, int32_t b)
+{
+    int32_t r;
+    if (__builtin_sub_overflow(a, b, &r))
+        throw EIntOverflow();
+    return r;
+}
+
 int32_t CheckedMul(int32_t a, int32_t b)
 {
     int32_t r;

@@ -176,6 +176,7 @@ std::string SysErrorMessage(int errorCode);
 
 // Adds or multiplies 32-bit integers, raising EIntOverflow when the result does not fit.
 int32_t CheckedAdd(int32_t a, int32_t b);
+int32_t CheckedSub(int32_t a, int32_t b);
 int32_t CheckedMul(int32_t a, int32_t b);
 // Narrows a 64-bit value to 32 bits, raising ERangeError when it does not fit.
 int32_t CheckedNarrow(int64_t v);

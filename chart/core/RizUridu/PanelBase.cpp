@@ -12,31 +12,6 @@ bool PrintTeePanel = false;
 
 namespace {
 
-// Integer arithmetic of margins and rectangles: an overflow raises EIntOverflow.
-int Add(int a, int b)
-{
-    int r;
-    if (__builtin_add_overflow(a, b, &r))
-        throw EIntOverflow();
-    return r;
-}
-
-int Sub(int a, int b)
-{
-    int r;
-    if (__builtin_sub_overflow(a, b, &r))
-        throw EIntOverflow();
-    return r;
-}
-
-int Mul(int a, int b)
-{
-    int r;
-    if (__builtin_mul_overflow(a, b, &r))
-        throw EIntOverflow();
-    return r;
-}
-
 // Restores a flag when the scope ends, also when drawing raises.
 struct FlagScope {
     bool& Flag;
@@ -465,11 +440,11 @@ int TCustomTeePanel::FrameWidth() const
 {
     int w = BorderWidth();
     if (BevelInner() != bvNone)
-        w = Add(w, BevelWidth());
+        w = CheckedAdd(w, BevelWidth());
     if (BevelOuter() != bvNone)
-        w = Add(w, BevelWidth());
+        w = CheckedAdd(w, BevelWidth());
     if (FBorder->Visible())
-        w = Add(w, FBorder->Width());
+        w = CheckedAdd(w, FBorder->Width());
     return w;
 }
 
@@ -478,11 +453,11 @@ void TCustomTeePanel::CalcChartRect()
     const int frame = FrameWidth();
     const int w = ChartBounds.Width(), h = ChartBounds.Height();
     auto margin = [&](int index, int size) {
-        return FMarginUnits == muPixels ? FMargins[index] : Mul(FMargins[index], size) / 100;
+        return FMarginUnits == muPixels ? FMargins[index] : CheckedMul(FMargins[index], size) / 100;
     };
-    ChartRect = TRect(Add(ChartBounds.Left, Add(frame, margin(0, w))), Add(ChartBounds.Top, Add(frame, margin(1, h))),
-                      Sub(ChartBounds.Right, Add(frame, margin(2, w))),
-                      Sub(ChartBounds.Bottom, Add(frame, margin(3, h))));
+    ChartRect = TRect(CheckedAdd(ChartBounds.Left, CheckedAdd(frame, margin(0, w))), CheckedAdd(ChartBounds.Top, CheckedAdd(frame, margin(1, h))),
+                      CheckedSub(ChartBounds.Right, CheckedAdd(frame, margin(2, w))),
+                      CheckedSub(ChartBounds.Bottom, CheckedAdd(frame, margin(3, h))));
     RecalcWidthHeight();
 }
 
@@ -499,15 +474,15 @@ void TCustomTeePanel::RecalcWidthHeight()
         r.Top = std::min(r.Top, b.Bottom - 1);
     auto expand = [](int low, int& high, int whole, int limit) {
         if (low > high)
-            high = Add(low, 1);
+            high = CheckedAdd(low, 1);
         else if (low == high)
             // A collapsed side takes the panel's whole size, but not past its edge.
-            high = limit > low ? std::min(Add(low, whole), limit) : Add(low, whole);
+            high = limit > low ? std::min(CheckedAdd(low, whole), limit) : CheckedAdd(low, whole);
     };
     expand(r.Left, r.Right, Width(), b.Right);
     expand(r.Top, r.Bottom, Height(), b.Bottom);
-    ChartWidth = Sub(r.Right, r.Left);
-    ChartHeight = Sub(r.Bottom, r.Top);
+    ChartWidth = CheckedSub(r.Right, r.Left);
+    ChartHeight = CheckedSub(r.Bottom, r.Top);
     ChartXCenter = int((int64_t(r.Left) + r.Right) / 2);
     ChartYCenter = int((int64_t(r.Top) + r.Bottom) / 2);
 }
@@ -712,11 +687,11 @@ void TCustomTeePanel::PrintPartialCanvas(TCanvas* Canvas, TRect Rect)
     // The chart keeps its own size (less PrintResolution percent) in logical units; the
     // mapping stretches that over the printer rectangle.
     int w = draw.Width(), h = draw.Height();
-    w = std::max(1, Sub(w, Mul(w, FPrintResolution) / 100));
-    h = std::max(1, Sub(h, Mul(h, FPrintResolution) / 100));
+    w = std::max(1, CheckedSub(w, CheckedMul(w, FPrintResolution) / 100));
+    h = std::max(1, CheckedSub(h, CheckedMul(h, FPrintResolution) / 100));
     const int pw = std::max(1, Rect.Width()), ph = std::max(1, Rect.Height());
     const int left = MulDiv(Rect.Left, w, pw), top = MulDiv(Rect.Top, h, ph);
-    const TRect logical(left, top, Add(left, w), Add(top, h));
+    const TRect logical(left, top, CheckedAdd(left, w), CheckedAdd(top, h));
 
     const int oldMode = Canvas->MapMode();
     const TPoint oldWinOrg = Canvas->WindowOrg(), oldVpOrg = Canvas->ViewportOrg();

@@ -26,14 +26,6 @@ TRect NormalizeRectCopy(const TRect& r)
     return n;
 }
 
-static int CheckedSub(int a, int b)
-{
-    int r;
-    if (__builtin_sub_overflow(a, b, &r))
-        throw EIntOverflow();
-    return r;
-}
-
 TSize GetRectExtent(const TRect& r)
 {
     return TSize(CheckedSub(r.Right, r.Left), CheckedSub(r.Bottom, r.Top));
