@@ -2,6 +2,7 @@
 
 #include "RizUridu.h"
 #include "TeeButtons.h"
+#include "TeEngine.h"
 #include "TeeConst.h"
 #include "TeePenDlg.h"
 #include "controls/Forms.h"
@@ -12,6 +13,7 @@ void InitializeUnits()
     InitializeFormsUnit();
     TeeConstInitialization();
     RizUriduInitialization();
+    TeEngineInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
@@ -21,6 +23,7 @@ void FinalizeUnits()
 {
     TeePenDlgFinalization();
     TeeButtonsFinalization();
+    TeEngineFinalization();
     RizUriduFinalization();
     TeeConstFinalization();
     FinalizeFormsUnit();

@@ -1,5 +1,6 @@
 // The chart engine: value lists, chart elements and series, point symbols and callouts,
-// axes, and the chart panel that holds the series and the axes.
+// axes, the chart panel that holds the series and the axes, tools, series sources and
+// series groups.
 #pragma once
 
 #include "TeEngine/Axis.h"
@@ -7,6 +8,11 @@
 #include "TeEngine/ChartElement.h"
 #include "TeEngine/Exceptions.h"
 #include "TeEngine/Lists.h"
+#include "TeEngine/Marks.h"
 #include "TeEngine/Pointer.h"
 #include "TeEngine/Series.h"
+#include "TeEngine/SeriesGroups.h"
+#include "TeEngine/SeriesSource.h"
+#include "TeEngine/Startup.h"
+#include "TeEngine/Tools.h"
 #include "TeEngine/ValueList.h"

@@ -12,12 +12,6 @@
 int MaxPixelPos = 67108863;
 const char TeeLineSeparator = '\r';
 
-void TeEngineInitialization()
-{
-    // Every platform this program runs on takes the large coordinate range.
-    MaxPixelPos = 67108863;
-}
-
 // ---- pens and title ---------------------------------------------------------------------
 
 TChartAxisPen::TChartAxisPen(TNotifyEvent onChange) : TChartPen(std::move(onChange))

@@ -21,9 +21,6 @@ extern int MaxPixelPos;
 // Breaks a label, mark or legend text into lines.
 extern const char TeeLineSeparator;
 
-// Engine start-up: sets MaxPixelPos for the platform.
-void TeEngineInitialization();
-
 enum TAxisLabelAlign { alDefault, alOpposite };
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 

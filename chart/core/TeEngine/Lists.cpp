@@ -1,6 +1,7 @@
 #include "TeEngine/Lists.h"
 
 #include "TeEngine/Series.h"
+#include "TeEngine/SeriesGroups.h"
 
 #include <algorithm>
 
@@ -93,6 +94,7 @@ int TCustomSeriesList::IndexOf(const TChartSeries* S) const
 int TCustomSeriesList::Add(TChartSeries* S)
 {
     FItems.push_back(S);
+    Changed(S, true);
     return Count() - 1;
 }
 
@@ -101,20 +103,38 @@ void TCustomSeriesList::Insert(int Index, TChartSeries* S)
     if (Index < 0 || Index > Count())
         TList::Error(SListIndexError, Index);
     FItems.insert(FItems.begin() + Index, S);
+    Changed(S, true);
 }
 
 void TCustomSeriesList::Delete(int Index)
 {
     CheckIndex(Index);
+    TChartSeries* s = FItems[static_cast<size_t>(Index)];
     FItems.erase(FItems.begin() + Index);
+    Changed(s, false);
 }
 
 int TCustomSeriesList::Remove(const TChartSeries* S)
 {
     const int index = IndexOf(S);
     if (index >= 0)
-        FItems.erase(FItems.begin() + index);
+        Delete(index);
     return index;
+}
+
+void TCustomSeriesList::Clear()
+{
+    while (!FItems.empty())
+        Delete(Count() - 1);
+}
+
+void TCustomSeriesList::Assign(const TCustomSeriesList& Source)
+{
+    if (&Source == this)
+        return;
+    Clear();
+    for (TChartSeries* s : Source.FItems)
+        Add(s);
 }
 
 void TCustomSeriesList::Exchange(int A, int B)
@@ -142,6 +162,32 @@ void TCustomSeriesList::ClearAll()
     const std::vector<TChartSeries*> items = FItems;
     for (TChartSeries* s : items)
         s->Clear();
+}
+
+// ---- TChartSeriesList ------------------------------------------------------------
+
+TChartSeriesList::TChartSeriesList() : FGroups(std::make_unique<TSeriesGroups>(nullptr)) {}
+
+TChartSeriesList::~TChartSeriesList() = default;
+
+TSeriesGroup* TChartSeriesList::AddGroup(const std::string& Name)
+{
+    TSeriesGroup* group = FGroups->Add();
+    group->SetName(Name);
+    return group;
+}
+
+void FillSeriesItems(TStrings* Strings, const TCustomSeriesList* List, bool UseTitles)
+{
+    Strings->BeginUpdate();
+    try {
+        for (TChartSeries* s : List->Items())
+            Strings->AddObject(UseTitles ? s->Title() : s->Name(), s);
+    } catch (...) {
+        Strings->EndUpdate();
+        throw;
+    }
+    Strings->EndUpdate();
 }
 
 // ---- TDataSourcesList -------------------------------------------------------------

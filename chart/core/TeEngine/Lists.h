@@ -1,13 +1,17 @@
-// Small lists around the series: the per-point labels, plain lists of series and the
-// data sources of a series.
+// Small lists around the series: the per-point labels, plain lists of series, the
+// chart's series list with its groups, and the data sources of a series.
 #pragma once
 
 #include "classes/Classes.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class TChartSeries;
+class TSeriesGroup;
+class TSeriesGroups;
+class TStrings;
 
 // One optional label per point index; entries past the end are empty labels.
 class TLabelsList : public TObject {
@@ -43,6 +47,9 @@ private:
 class TCustomSeriesList : public TObject {
 public:
     DECLARE_CLASS_NAME(TCustomSeriesList)
+    TCustomSeriesList() = default;
+    TCustomSeriesList(const TCustomSeriesList&) = delete;
+    TCustomSeriesList& operator=(const TCustomSeriesList&) = delete;
     int Count() const { return static_cast<int>(FItems.size()); }
     // EListError "List index out of bounds (%d)" outside 0..Count-1.
     TChartSeries* Series(int Index) const;
@@ -53,7 +60,9 @@ public:
     void Delete(int Index);
     int Remove(const TChartSeries* S);
     void Exchange(int A, int B);
-    void Clear() { FItems.clear(); }
+    void Clear();
+    // Takes the series of Source, in its order.
+    void Assign(const TCustomSeriesList& Source);
     // True when every series is active (also when empty).
     bool AllActive() const;
     void SetAllActive(bool Value);
@@ -61,16 +70,32 @@ public:
     void ClearAll();
     const std::vector<TChartSeries*>& Items() const { return FItems; }
 
+protected:
+    // Told after a series joined (Added) or left the list.
+    virtual void Changed(TChartSeries* S, bool Added) {}
+
 private:
     void CheckIndex(int Index) const;
     std::vector<TChartSeries*> FItems;
 };
 
-// The series list of a chart (its groups join with the series-group work).
+// The series list of a chart, with the named groups of its series.
 class TChartSeriesList : public TCustomSeriesList {
 public:
     DECLARE_CLASS_NAME(TChartSeriesList)
+    TChartSeriesList();
+    ~TChartSeriesList() override;
+    TSeriesGroups* Groups() const { return FGroups.get(); }
+    // Adds a group of that name and answers it.
+    TSeriesGroup* AddGroup(const std::string& Name);
+
+private:
+    std::unique_ptr<TSeriesGroups> FGroups;
 };
+
+// Inside one update of Strings, adds every series of List with the series as the item's
+// object and, as text, its display title (UseTitles) or its component name.
+void FillSeriesItems(TStrings* Strings, const TCustomSeriesList* List, bool UseTitles);
 
 // The components that feed a series; the first is its DataSource. Owns none of them.
 class TDataSourcesList : public TObject {

@@ -2,6 +2,7 @@
 
 #include "TeCanvas/Effects.h"
 #include "TeEngine/Exceptions.h"
+#include "TeEngine/Marks.h"
 #include "TeeConst.h"
 
 #include <algorithm>
@@ -484,6 +485,11 @@ void TMarksCallout::ShiftMarkPosition(TPoint& ArrowFrom, TPoint& ArrowTo, TPoint
     LeftTop.Y = ClampPixel(int64_t(LeftTop.Y) - t);
     ArrowTo.Y = ClampPixel(int64_t(ArrowTo.Y) - t);
     ArrowFrom.Y = ClampPixel(int64_t(ArrowFrom.Y) - d);
+}
+
+void TMarksCallout::ShiftMarkPosition(TSeriesMarkPosition& Position) const
+{
+    ShiftMarkPosition(Position.ArrowFrom, Position.ArrowTo, Position.LeftTop);
 }
 
 void TMarksCallout::Assign(TPersistent* Source)

@@ -18,6 +18,8 @@ inline constexpr int TeePointerStyleCount = int(psRightTriangle) + 1;
 
 enum TArrowHeadStyle { ahNone, ahLine, ahSolid };
 
+class TSeriesMarkPosition;
+
 // When on, a callout arrow whose colour would vanish against the point or the chart's
 // background is drawn white on a black background, else black. Off by default.
 extern bool TeeCalloutArrowContrast;
@@ -150,6 +152,8 @@ public:
     // Moves a mark away from its point: the mark's top-left and the arrow end go up by
     // Length + Distance, the arrow start by Distance.
     void ShiftMarkPosition(TPoint& ArrowFrom, TPoint& ArrowTo, TPoint& LeftTop) const;
+    // The same on a mark's position record.
+    void ShiftMarkPosition(TSeriesMarkPosition& Position) const;
 
     void Assign(TPersistent* Source) override;
 

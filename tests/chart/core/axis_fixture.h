@@ -41,6 +41,7 @@ struct AxisTest : ::testing::Test {
     void TearDown() override
     {
         chart.reset();
+        TeEngineFinalization();
         TeeConstFinalization();
     }
     // A series of the chart (owned by the form) with the given points.

@@ -1,0 +1,119 @@
+#include "TeEngine/SeriesGroups.h"
+
+#include "TeEngine/Series.h"
+#include "TeEngine/SeriesWatcher.h"
+#include "classes/TypInfo.h"
+
+// ---- TSeriesGroupList ---------------------------------------------------------------
+
+void TSeriesGroupList::Changed(TChartSeries* S, bool Added)
+{
+    if (auto* groups = dynamic_cast<TSeriesGroups*>(FGroup->Collection()))
+        groups->SyncWatches(S);
+}
+
+// ---- TSeriesGroup -------------------------------------------------------------------
+
+BEGIN_CLASS_INFO(TSeriesGroup, TCollectionItem)
+    .ItemFactory()
+    .Str("Name", &TSeriesGroup::Name, &TSeriesGroup::SetName)
+END_CLASS_INFO
+
+TSeriesGroup::TSeriesGroup(TCollection* Collection)
+    : TCollectionItem(Collection), FSeries(std::make_unique<TSeriesGroupList>(this))
+{
+}
+
+TSeriesGroup::~TSeriesGroup()
+{
+    // Let the collection stop watching the series only this group held.
+    FSeries->Clear();
+}
+
+void TSeriesGroup::SetName(const std::string& Value)
+{
+    if (FName != Value) {
+        FName = Value;
+        Changed(false);
+    }
+}
+
+void TSeriesGroup::SetSeries(const TCustomSeriesList* List)
+{
+    if (List == nullptr)
+        FSeries->Clear();
+    else
+        FSeries->Assign(*List);
+}
+
+TSeriesGroupActive TSeriesGroup::Active() const
+{
+    int active = 0;
+    for (TChartSeries* s : FSeries->Items())
+        if (s->Active())
+            ++active;
+    if (active == 0)
+        return gaNo;
+    return active == FSeries->Count() ? gaYes : gaSome;
+}
+
+void TSeriesGroup::SetActive(TSeriesGroupActive Value)
+{
+    if (Value == gaSome || Value == Active())
+        return;
+    FSeries->SetAllActive(Value == gaYes);
+}
+
+void TSeriesGroup::Assign(TPersistent* Source)
+{
+    if (auto* g = dynamic_cast<TSeriesGroup*>(Source)) {
+        SetName(g->FName);
+        SetSeries(g->FSeries.get());
+    } else {
+        TCollectionItem::Assign(Source);
+    }
+}
+
+// ---- TSeriesGroups ------------------------------------------------------------------
+
+TSeriesGroups::TSeriesGroups(TPersistent* AOwner)
+    : TOwnedCollection(AOwner, CollectionItemClassOf<TSeriesGroup>()),
+      FWatcher(std::make_unique<TSeriesWatcher>([this](TChartSeries* S) { RemoveSeries(S); }))
+{
+}
+
+TSeriesGroups::~TSeriesGroups()
+{
+    // The groups go while the watcher they report to still exists.
+    Clear();
+}
+
+TSeriesGroup* TSeriesGroups::Group(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        throw ERangeError();
+    return static_cast<TSeriesGroup*>(Items(Index));
+}
+
+int TSeriesGroups::IndexOfSeries(const TChartSeries* S) const
+{
+    for (int t = 0; t < Count(); ++t)
+        if (Group(t)->Series()->IndexOf(S) >= 0)
+            return t;
+    return -1;
+}
+
+void TSeriesGroups::RemoveSeries(const TChartSeries* S)
+{
+    for (int t = 0; t < Count(); ++t)
+        while (Group(t)->Series()->Remove(S) >= 0) {
+        }
+}
+
+void TSeriesGroups::SyncWatches(TChartSeries* S)
+{
+    if (IndexOfSeries(S) >= 0)
+        FWatcher->Watch(S);
+    else
+        FWatcher->Unwatch(S);
+}

@@ -1,0 +1,15 @@
+// Start-up and shutdown of the chart engine unit.
+#pragma once
+
+#include <vector>
+
+struct TClassInfo;
+
+// Sets the largest pixel coordinate of axis conversions and registers the engine's
+// streamed classes (axis title, axis, depth axis, series marks) by name.
+void TeEngineInitialization();
+// Unregisters those classes and frees the list of series-source classes.
+void TeEngineFinalization();
+// The engine classes that start-up registers: those of the four that carry their own
+// streaming information.
+std::vector<const TClassInfo*> TeEngineStreamedClasses();

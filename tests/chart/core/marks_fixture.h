@@ -1,0 +1,75 @@
+// A chart that counts its repaint requests and draws whatever a test gives it, with one
+// series whose marks the tests look at.
+#pragma once
+
+#include "TeEngine.h"
+#include "TeeConst.h"
+#include "graphics/TextMeasure.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace markstest {
+
+class MarksPanel : public TCustomAxisPanel {
+public:
+    explicit MarksPanel() : TCustomAxisPanel(nullptr)
+    {
+        SetBounds(0, 0, 200, 160);
+        SetBevelOuter(bvNone);
+        SetColor(clWhite);
+        SetView3D(false);
+    }
+    bool IsColorUnused(TColor, bool, TChartSeries*) override { return true; }
+    void RequestRepaint() override
+    {
+        if (AutoRepaint())
+            ++Repaints;
+        TCustomAxisPanel::RequestRepaint();
+    }
+    int Repaints = 0;
+    std::function<void()> Contents;
+
+protected:
+    void DrawContents(const TRect& R) override
+    {
+        DrawBackground(R);
+        if (Contents)
+            Contents();
+    }
+};
+
+inline TColor Px(TBitmap& b, int x, int y)
+{
+    const TRGBQuad q = b.ScanLine(y)[x];
+    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+}
+
+struct MarksTest : ::testing::Test {
+    void SetUp() override
+    {
+        TeeConstInitialization();
+        chart = std::make_unique<MarksPanel>();
+        series = new TChartSeries(&form);
+        chart->AddSeries(series);
+        marks = std::make_unique<TSeriesMarks>(series);
+        marks->SetParentChart(chart.get());
+    }
+    void TearDown() override
+    {
+        marks.reset();
+        chart.reset();
+        TeeConstFinalization();
+    }
+    // Characters 6 pixels wide, lines 13 pixels high.
+    void FixedMetrics() { chart->Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(6, 10, 3)); }
+
+    TComponent form{nullptr};
+    std::unique_ptr<MarksPanel> chart;
+    TChartSeries* series = nullptr;
+    std::unique_ptr<TSeriesMarks> marks;
+};
+
+} // namespace markstest
