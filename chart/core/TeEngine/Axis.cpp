@@ -44,7 +44,11 @@ void TAxisGridPen::Assign(TPersistent* Source)
     TDottedGrayPen::Assign(Source);
 }
 
-TChartAxisTitle::TChartAxisTitle(TCustomTeePanel* AOwner) : TTeeCustomShape(AOwner) {}
+TChartAxisTitle::TChartAxisTitle(TCustomTeePanel* AOwner) : TTeeCustomShape(AOwner)
+{
+    // The caption stands on the chart's background unless a frame is asked for.
+    SetDefaultTransparent(true);
+}
 
 void TChartAxisTitle::SetAngle(int v)
 {
@@ -205,8 +209,10 @@ void TChartAxis::Init(TCustomAxisPanel* Chart)
     FMinorTicks = std::make_unique<TDarkGrayPen>(repaint);
     FTicks = std::make_unique<TDarkGrayPen>(repaint);
     FTicksInner = std::make_unique<TDarkGrayPen>(repaint);
-    if (Chart != nullptr)
+    if (Chart != nullptr) {
+        Chart->Axes()->FChart = Chart;
         Chart->Axes()->FItems.push_back(this);
+    }
     SetCalcFunctions();
 }
 
@@ -867,6 +873,29 @@ int TChartAxes::IndexOf(const TChartAxis* Axis) const
         if (FItems[t] == Axis)
             return static_cast<int>(t);
     return -1;
+}
+
+TChartAxis* TChartAxes::LeftAxis() const { return FChart != nullptr ? FChart->LeftAxis() : nullptr; }
+TChartAxis* TChartAxes::TopAxis() const { return FChart != nullptr ? FChart->TopAxis() : nullptr; }
+TChartAxis* TChartAxes::RightAxis() const { return FChart != nullptr ? FChart->RightAxis() : nullptr; }
+TChartAxis* TChartAxes::BottomAxis() const { return FChart != nullptr ? FChart->BottomAxis() : nullptr; }
+TChartDepthAxis* TChartAxes::DepthAxis() const { return FChart != nullptr ? FChart->DepthAxis() : nullptr; }
+TChartDepthAxis* TChartAxes::DepthTopAxis() const { return FChart != nullptr ? FChart->DepthTopAxis() : nullptr; }
+
+bool TChartAxes::Visible() const { return FChart != nullptr && FChart->AxisVisible(); }
+
+void TChartAxes::SetVisible(bool v)
+{
+    if (FChart != nullptr)
+        FChart->SetAxisVisible(v);
+}
+
+void TChartAxes::Clear()
+{
+    // The custom axes are the collection's to free; each leaves this list as it goes.
+    // Freeing the standard axes here would leave the chart pointing at freed axes.
+    if (FChart != nullptr && FChart->CustomAxes() != nullptr)
+        FChart->CustomAxes()->Clear();
 }
 
 void TChartAxes::SetFastCalc(bool v)

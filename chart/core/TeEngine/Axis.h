@@ -342,6 +342,28 @@ public:
     // each label to show.
     void CalcLabels(const TAxisLabelProc& Draw);
 
+    // ---- sizing and drawing ----
+    // Pixels across the axis for its line and ticks.
+    int SizeTickAxis() const;
+    // Pixels across the axis for its labels (doubled for two alternating rows).
+    int SizeLabels();
+    // Pixels a text takes across the axis: FixedSize when not 0, else its width or the
+    // height of "W" by the angle; an empty Text measures the widest label.
+    int SizeOfText(TTeeFont* Font, int Angle, int FixedSize, const std::string& Text);
+    // P moved away from the chart by Size.
+    int OutwardPos(int P, int Size) const;
+    // With Inflate, cuts the axis' title, labels and ticks from R's side; without it,
+    // places the axis line, labels and title on R as it is.
+    void CalcRect(TRect& R, bool Inflate);
+    // Title, labels, axis line, ticks, grid, minor ticks and minor grid.
+    void DrawAxis(bool CalcPosAxis);
+    void DrawTitle(int X, int Y);
+    // Draws Text at (X, Y) as a label turned by Angle, framed by Format (the labels'
+    // format when nullptr).
+    void DrawLabelAt(int X, int Y, int Angle, const std::string& Text, TTeeCustomShape* Format = nullptr);
+    // Called before the grid lines are drawn (set by code; none by default).
+    std::function<void(TChartAxis* Sender)> OnDrawGrids;
+
     void Assign(TPersistent* Source) override;
 
     // ---- run-time state ----
@@ -394,6 +416,18 @@ private:
     void CustomLabels(const TAxisLabelProc& Draw);
     void AddTick(int P) { Tick.push_back(P); }
     int LabelExtent(const std::string& Text);
+    // Drawing helpers (AxisDraw.cpp).
+    void DrawThisLabel(int P, const std::string& Text, TAxisItem* Format);
+    void DrawExponentLine(int X, int Y, unsigned Align, const std::string& Line);
+    void DrawTicksAndGrids();
+    void DrawTickSet(const std::vector<int>& Positions, int D, int Length);
+    void DrawGridLine(int P, bool Behind);
+    std::vector<int> MinorPositions() const;
+    // The chart's wall size beside this axis.
+    int AxisWallSize() const;
+    bool AxesBehind() const;
+    // Set to Horizontal when drawing starts; chooses the label row, toggles per label.
+    bool FAlternateFirstRow = true;
 
     TCustomAxisPanel* FParentChart = nullptr;
     bool FAutomatic = true;
@@ -464,7 +498,20 @@ public:
     int Count() const { return static_cast<int>(FItems.size()); }
     // ERangeError outside 0..Count-1.
     TChartAxis* Items(int Index) const;
+    TChartAxis* Axis(int Index) const { return Items(Index); }
     TChartAxis* operator[](int Index) const { return Items(Index); }
+    // The chart's standard axes (nullptr before the chart has made them).
+    TChartAxis* LeftAxis() const;
+    TChartAxis* TopAxis() const;
+    TChartAxis* RightAxis() const;
+    TChartAxis* BottomAxis() const;
+    TChartDepthAxis* DepthAxis() const;
+    TChartDepthAxis* DepthTopAxis() const;
+    // The chart's axes-visible flag.
+    bool Visible() const;
+    void SetVisible(bool v);
+    // Frees every custom axis; the standard axes belong to the chart and stay.
+    void Clear();
     int IndexOf(const TChartAxis* Axis) const;
     const std::vector<TChartAxis*>& List() const { return FItems; }
     // Fast mode: linear conversions skip the MaxPixelPos clamping.
@@ -473,6 +520,7 @@ public:
 
 private:
     friend class TChartAxis;
+    TCustomAxisPanel* FChart = nullptr;
     std::vector<TChartAxis*> FItems;
     bool FFastCalc = false;
 };

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +21,17 @@ public:
     using TCustomAxisPanel::TCustomAxisPanel;
     using TComponent::SetComponentState;
     bool IsColorUnused(TColor, bool, TChartSeries*) override { return true; }
+    // What a drawing test paints (nothing when empty).
+    std::function<void()> Contents;
+
+protected:
+    void DrawContents(const TRect& R) override
+    {
+        if (Contents)
+            Contents();
+        else
+            TCustomAxisPanel::DrawContents(R);
+    }
 };
 
 struct Label {

@@ -1,0 +1,615 @@
+// The drawing side of an axis: the room it takes from the chart rectangle (line and
+// ticks, labels, title) and the drawing of its title, labels, line, ticks and grids, in
+// 2D or at the axis' depth on a 3D chart.
+#include "TeEngine/Axis.h"
+
+#include "TeEngine/AxisPanel.h"
+#include "graphics/GdiConsts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace {
+
+constexpr unsigned AlignLeft = TA_LEFT;
+constexpr unsigned AlignRight = TA_RIGHT;
+constexpr unsigned AlignCenter = TA_CENTER;
+constexpr unsigned AlignCenterBottom = TA_CENTER | TA_BOTTOM;
+
+std::vector<std::string> LinesOf(const std::string& Text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t i = Text.find(TeeLineSeparator, start);
+        lines.push_back(Text.substr(start, i == std::string::npos ? std::string::npos : i - start));
+        if (i == std::string::npos)
+            return lines;
+        start = i + 1;
+    }
+}
+
+constexpr double Pi = std::numbers::pi;
+
+// A pixel coordinate kept within +-MaxPixelPos.
+int ClampedPixelOf(double X)
+{
+    if (!(X <= MaxPixelPos))
+        return MaxPixelPos;
+    if (X < -MaxPixelPos)
+        return -MaxPixelPos;
+    return static_cast<int>(X);
+}
+
+// Integer sums that saturate instead of wrapping, for sizes taken from user settings.
+int AddSat(long long A, long long B)
+{
+    return static_cast<int>(std::clamp<long long>(A + B, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+// ---- sizing ---------------------------------------------------------------------------
+
+int TChartAxis::SizeTickAxis() const
+{
+    long long result = FAxis->Visible() ? FAxis->Width() + 1 : 0;
+    if (FTicks->Visible())
+        result += FTickLength;
+    if (FMinorTicks->Visible())
+        result = std::max<long long>(result, FMinorTickLength);
+    return AddSat(result, 0);
+}
+
+int TChartAxis::SizeLabels()
+{
+    const int size = SizeOfText(LabelsFont(), FLabelsAngle, FLabelsSize, "");
+    return FLabelsAlternate ? AddSat(size, size) : size;
+}
+
+int TChartAxis::SizeOfText(TTeeFont* Font, int Angle, int FixedSize, const std::string& Text)
+{
+    if (FixedSize != 0)
+        return FixedSize;
+    if (FParentChart == nullptr)
+        return 0;
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    canvas->ApplyFont(Font);
+    const bool alongText = FHorizontal ? (Angle != 0 && Angle != 180) : (Angle != 90 && Angle != 270);
+    if (!alongText)
+        return canvas->TextHeight("W");
+    if (Text.empty())
+        return MaxLabelsWidth();
+    int lines = 0;
+    return MultiLineTextWidth(FParentChart, Text, lines);
+}
+
+int TChartAxis::OutwardPos(int P, int Size) const
+{
+    // Away from the chart: down or up for horizontal axes, left or right for vertical.
+    const bool plus = FHorizontal ? !FOtherSide : FOtherSide;
+    return AddSat(P, plus ? static_cast<long long>(Size) : -static_cast<long long>(Size));
+}
+
+void TChartAxis::CalcRect(TRect& R, bool Inflate)
+{
+    IAxisDateTime = IsDateTimeAxis();
+    // An axis the chart does not show takes no room.
+    if (FParentChart == nullptr || !FParentChart->IsAxisVisible(this))
+        return;
+    if (!Inflate) {
+        PosAxis = ApplyPosition(SideCoordinate(R), R);
+        PosLabels = OutwardPos(PosAxis, SizeTickAxis());
+        PosTitle = OutwardPos(PosLabels, SizeLabels());
+        return;
+    }
+    // Cuts a band from R's side of the axis and answers the new side coordinate.
+    auto cut = [&](int Size) -> int {
+        if (FHorizontal) {
+            if (FOtherSide)
+                return R.Top = AddSat(R.Top, Size);
+            return R.Bottom = AddSat(R.Bottom, -static_cast<long long>(Size));
+        }
+        if (FOtherSide)
+            return R.Right = AddSat(R.Right, -static_cast<long long>(Size));
+        return R.Left = AddSat(R.Left, Size);
+    };
+    if (!FIsDepthAxis && FTitle->Visible() && !FTitle->Caption().empty())
+        PosTitle = cut(SizeOfText(FTitle->Font(), FTitle->Angle(), FTitleSize, FTitle->Caption()));
+    if (Labels())
+        PosLabels = cut(SizeLabels());
+    const int band = AddSat(AxisWallSize(), SizeTickAxis());
+    if (band > 0)
+        cut(band);
+    PosTitle = ApplyPosition(PosTitle, R);
+    PosLabels = ApplyPosition(PosLabels, R);
+}
+
+// ---- drawing --------------------------------------------------------------------------
+
+int TChartAxis::AxisWallSize() const
+{
+    // Walls stand only on a 3D chart; their sizes are the chart control's to answer.
+    return 0;
+}
+
+bool TChartAxis::AxesBehind() const
+{
+    // The chart draws its axes before the series unless told otherwise.
+    return true;
+}
+
+void TChartAxis::DrawAxis(bool CalcPosAxis)
+{
+    IAxisDateTime = IsDateTimeAxis();
+    if (FParentChart == nullptr || !FParentChart->IsAxisVisible(this))
+        return;
+    if (CalcPosAxis)
+        PosAxis = ApplyPosition(SideCoordinate(FParentChart->ChartRect), FParentChart->ChartRect);
+    if (FTitle->Visible() && !FTitle->Caption().empty()) {
+        if (FIsDepthAxis)
+            DrawTitle(PosTitle, DepthAxisPos());
+        else if (FHorizontal)
+            DrawTitle(ICenterPos, PosTitle);
+        else
+            DrawTitle(PosTitle, ICenterPos);
+    }
+    FAlternateFirstRow = FHorizontal;
+    // The label loops record every tick position themselves.
+    CalcLabels([this](int P, const std::string& Text, TAxisItem* Format) { DrawThisLabel(P, Text, Format); });
+    DrawTicksAndGrids();
+}
+
+void TChartAxis::DrawTitle(int X, int Y)
+{
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    canvas->ApplyFont(FTitle->Font());
+    canvas->SetBackMode(TRANSPARENT);
+    if (FIsDepthAxis) {
+        const unsigned saved = canvas->GetTextAlign();
+        canvas->SetTextAlign(FOtherSide ? AlignLeft : AlignRight);
+        canvas->TextOutAtDepth(X, Y, FParentChart->Width3D / 2, FTitle->Caption());
+        canvas->SetTextAlign(static_cast<int>(saved));
+        return;
+    }
+    const bool exponent = FLabelsExponent;
+    FLabelsExponent = false;
+    try {
+        DrawLabelAt(X, Y, FTitle->Angle(), FTitle->Caption(), FTitle.get());
+    } catch (...) {
+        FLabelsExponent = exponent;
+        throw;
+    }
+    FLabelsExponent = exponent;
+}
+
+void TChartAxis::DrawThisLabel(int P, const std::string& Text, TAxisItem* Format)
+{
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    canvas->ApplyFont(Format != nullptr ? Format->Font() : LabelsFont());
+    if (canvas->Brush() != nullptr)
+        canvas->Brush()->SetStyle(bsClear);
+    if (FIsDepthAxis) {
+        canvas->SetBackMode(TRANSPARENT);
+        const unsigned saved = canvas->GetTextAlign();
+        canvas->SetTextAlign(FOtherSide ? AlignLeft : AlignRight);
+        // Centred on the tick's height.
+        const int y = DepthAxisPos() - canvas->TextHeight("W") / 2;
+        const int x = FOtherSide ? PosLabels : PosLabels - 2 - canvas->TextWidth("W") / 2;
+        canvas->TextOutAtDepth(x, y, P, Text);
+        canvas->SetTextAlign(static_cast<int>(saved));
+        return;
+    }
+    int row = PosLabels;
+    if (FLabelsAlternate) {
+        if (!FAlternateFirstRow) {
+            if (FHorizontal) {
+                const int h = canvas->TextHeight("W");
+                row = FOtherSide ? PosLabels - h : PosLabels + h;
+            } else {
+                const int w = MaxLabelsWidth();
+                canvas->ApplyFont(Format != nullptr ? Format->Font() : LabelsFont());
+                row = FOtherSide ? PosLabels + w : PosLabels - w;
+            }
+        }
+        FAlternateFirstRow = !FAlternateFirstRow;
+    }
+    if (FHorizontal)
+        DrawLabelAt(P, row, FLabelsAngle, Text, Format);
+    else
+        DrawLabelAt(row, P, FLabelsAngle, Text, Format);
+}
+
+void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, TTeeCustomShape* Format)
+{
+    if (FParentChart == nullptr)
+        return;
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    if (Format == nullptr)
+        Format = FItems->Format();
+    Angle %= 360;
+    if (Angle < 0)
+        Angle += 360;
+    const bool o = FOtherSide;
+    canvas->ApplyFont(Format->Font());
+    const int height = canvas->TextHeight("W");
+    const int h = height / 2;
+
+    // Alignment and offset by angle.
+    auto align0 = [&](bool other) -> unsigned {
+        if (FHorizontal)
+            return other ? AlignCenterBottom : AlignCenter;
+        return other ? AlignLeft : AlignRight;
+    };
+    unsigned align = AlignLeft;
+    switch (Angle) {
+    case 0:
+        if (!FHorizontal && FLabelsAlign == alOpposite) {
+            const int size = SizeLabels();
+            align = o ? AlignRight : AlignLeft;
+            X = AddSat(X, o ? static_cast<long long>(size) : -static_cast<long long>(size));
+        } else {
+            align = align0(o);
+        }
+        if (!FHorizontal)
+            Y -= h;
+        canvas->ApplyFont(Format->Font());
+        break;
+    case 180:
+        if (!FHorizontal && FLabelsAlign == alOpposite) {
+            const int size = SizeLabels();
+            align = !o ? AlignRight : AlignLeft;
+            X = AddSat(X, !o ? static_cast<long long>(size) : -static_cast<long long>(size));
+        } else {
+            align = align0(!o);
+        }
+        if (!FHorizontal)
+            Y += h;
+        canvas->ApplyFont(Format->Font());
+        break;
+    case 90:
+        if (FHorizontal) {
+            align = o ? AlignLeft : AlignRight;
+            X -= h;
+        } else {
+            align = o ? AlignCenter : AlignCenterBottom;
+        }
+        break;
+    case 270:
+        if (FHorizontal) {
+            align = o ? AlignRight : AlignLeft;
+            X += h;
+        } else {
+            align = o ? AlignCenterBottom : AlignCenter;
+        }
+        break;
+    default:
+        align = AlignLeft;
+        break;
+    }
+
+    std::string text = Text;
+    // The label event sees the place and text first, so that a suppressed label gets no
+    // frame and a changed text gets a frame that fits it.
+    if (OnDrawLabel) {
+        bool drawLabel = true;
+        OnDrawLabel(this, X, Y, IZPos, text, drawLabel);
+        if (!drawLabel)
+            return;
+    }
+    if (Angle == 45 && FHorizontal && !o) {
+        // Moved back along its direction so that the text ends at the axis.
+        const double shift = canvas->TextWidth(text) * std::sin(Pi / 4);
+        X = static_cast<int>(std::lround(X - shift));
+        Y = static_cast<int>(std::lround(Y + shift));
+    }
+
+    // Start point of the first line: a single line stands at the position itself, more
+    // lines grow away from the axis or centre on the position.
+    const std::vector<std::string> lines = LinesOf(text);
+    const int n = CountLabelLines(text);
+    const int L = (Angle == 180 || Angle == 270) ? -height : height;
+    const int T = static_cast<int>(std::lround(static_cast<double>(L) * n));
+    const int M = static_cast<int>(std::nearbyint(L * 0.5 * (n + 1)));
+    const bool alongY = Angle != 90 && Angle != 270;
+    const bool straight = Angle == 0 || Angle == 180 || Angle == 90 || Angle == 270;
+    if (FHorizontal) {
+        if (Angle == 0)
+            Y -= o ? T : L;
+        else if (Angle == 180)
+            Y -= o ? L : T;
+        else if (Angle == 90 || Angle == 270)
+            X -= M;
+    } else {
+        if (Angle == 0 || Angle == 180)
+            Y -= M;
+        else if (Angle == 90)
+            X -= o ? L : T;
+        else if (Angle == 270)
+            X -= o ? T : L;
+    }
+
+    // The frame around the text block, turned with the text about the first line's anchor.
+    if (!Format->Transparent() && n > 0) {
+        int width = 0;
+        for (const std::string& line : lines)
+            width = std::max(width, canvas->TextWidth(line));
+        // Text frame: x along the baseline from the anchor, y down the lines.
+        double x0 = 0;
+        if ((align & TA_HORZMASK) == AlignCenter)
+            x0 = -width / 2.0;
+        else if ((align & TA_HORZMASK) == AlignRight)
+            x0 = -width;
+        const double y0 = (align & TA_BOTTOM) != 0 ? -height : 0;
+        const double cx = x0 + width / 2.0;
+        const double cy = y0 + height * n / 2.0;
+        // First line's anchor on the screen (straight angles advance one line first).
+        const int ax = straight && !alongY ? X + L : X;
+        const int ay = straight && alongY ? Y + L : Y;
+        const double ang = Angle * Pi / 180;
+        const double sx = ax + cx * std::cos(ang) + cy * std::sin(ang);
+        const double sy = ay - cx * std::sin(ang) + cy * std::cos(ang);
+        const int bw = width + 4;
+        const int bh = height * n + 2;
+        const int left = static_cast<int>(std::lround(sx - bw / 2.0));
+        const int top = static_cast<int>(std::lround(sy - bh / 2.0));
+        Format->DrawRectRotated(TRect(left, top, left + bw, top + bh), Angle, IZPos);
+        if (canvas->Brush() != nullptr)
+            canvas->Brush()->SetStyle(bsClear);
+        canvas->ApplyFont(Format->Font());
+    }
+
+    // Text over the chart's background, never on a filled cell of its own.
+    canvas->SetBackMode(TRANSPARENT);
+    const unsigned saved = canvas->GetTextAlign();
+    canvas->SetTextAlign(static_cast<int>(align));
+    const double a = Angle * Pi / 180;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        int x = X;
+        int y = Y;
+        const int step = static_cast<int>(i) + 1;
+        if (straight) {
+            // Each line one line height further, the first one included.
+            if (alongY)
+                y = AddSat(Y, static_cast<long long>(L) * step);
+            else
+                x = AddSat(X, static_cast<long long>(L) * step);
+        } else {
+            // A slanted label's further lines follow down the text's own direction.
+            x = AddSat(X, std::lround(static_cast<double>(i) * height * std::sin(a)));
+            y = AddSat(Y, std::lround(static_cast<double>(i) * height * std::cos(a)));
+        }
+        if (Angle == 0) {
+            if (FLabelsExponent)
+                DrawExponentLine(x, y, align, lines[i]);
+            else
+                canvas->TextOutAtDepth(x, y, IZPos, lines[i]);
+        } else {
+            canvas->RotatedTextAtDepth(x, y, IZPos, Angle, lines[i]);
+        }
+    }
+    canvas->SetTextAlign(static_cast<int>(saved));
+}
+
+void TChartAxis::DrawExponentLine(int X, int Y, unsigned Align, const std::string& Line)
+{
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    size_t e = std::string::npos;
+    for (size_t i = 0; i < Line.size(); ++i)
+        if (Line[i] == 'E' || Line[i] == 'e') {
+            e = i;
+            break;
+        }
+    if (e == std::string::npos) {
+        canvas->TextOutAtDepth(X, Y, IZPos, Line);
+        return;
+    }
+    const std::string mantissa = Line.substr(0, e);
+    const std::string exponent = Line.substr(e + 1);
+    TFont* font = canvas->Font();
+    const int H = canvas->TextHeight("W") - 1;
+    const int S = font->Size();
+    const int small = S - S / 4;
+    const int ey = Y - H / 2 + 2;
+    const int mantissaWidth = canvas->TextWidth(mantissa);
+    font->SetSize(small);
+    const int exponentWidth = canvas->TextWidth(exponent);
+    font->SetSize(S);
+    const unsigned horz = Align & TA_HORZMASK;
+    if (horz == AlignCenter) {
+        // Both parts left-aligned from the start of the whole, so that they centre on X
+        // together instead of overlapping.
+        const unsigned saved = canvas->GetTextAlign();
+        canvas->SetTextAlign(static_cast<int>(TA_LEFT | (Align & TA_VERTMASK)));
+        const int start = X - (mantissaWidth + 1 + exponentWidth) / 2;
+        canvas->TextOutAtDepth(start, Y, IZPos, mantissa);
+        font->SetSize(small);
+        canvas->TextOutAtDepth(start + mantissaWidth + 1, ey, IZPos, exponent);
+        font->SetSize(S);
+        canvas->SetTextAlign(static_cast<int>(saved));
+        return;
+    }
+    if (horz == AlignLeft) {
+        canvas->TextOutAtDepth(X, Y, IZPos, mantissa);
+        font->SetSize(small);
+        canvas->TextOutAtDepth(X + mantissaWidth + 1, ey, IZPos, exponent);
+        font->SetSize(S);
+        return;
+    }
+    font->SetSize(small);
+    canvas->TextOutAtDepth(X, ey, IZPos, exponent);
+    font->SetSize(S);
+    canvas->TextOutAtDepth(X - (exponentWidth + 1), Y, IZPos, mantissa);
+}
+
+// ---- ticks and grids ------------------------------------------------------------------
+
+void TChartAxis::DrawTickSet(const std::vector<int>& Positions, int D, int Length)
+{
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    const int w = AxisWallSize();
+    const int z = IZPos;
+    for (const int p : Positions) {
+        if (FIsDepthAxis) {
+            const int y = DepthAxisPos();
+            const int x0 = FOtherSide ? PosAxis + D : PosAxis - D;
+            const int x1 = FOtherSide ? x0 + Length : x0 - Length;
+            canvas->LineAtDepth(x0, y, x1, y, p);
+        } else if (FHorizontal) {
+            const int y0 = FOtherSide ? PosAxis - D : PosAxis + w + D;
+            const int y1 = FOtherSide ? y0 - Length : y0 + Length;
+            canvas->LineAtDepth(p, y0, p, y1, z);
+        } else {
+            const int x0 = FOtherSide ? PosAxis + D : PosAxis - (w + D);
+            const int x1 = FOtherSide ? x0 + Length : x0 - Length;
+            canvas->LineAtDepth(x0, p, x1, p, z);
+        }
+    }
+}
+
+void TChartAxis::DrawGridLine(int P, bool Behind)
+{
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    const TRect& r = FParentChart->ChartRect;
+    const int depth = FParentChart->Width3D;
+    if (FIsDepthAxis) {
+        // Across the floor and up the left wall at the depth of the position.
+        canvas->LineAtDepth(r.Left, r.Bottom, r.Right, r.Bottom, P);
+        canvas->LineAtDepth(r.Left, r.Top, r.Left, r.Bottom, P);
+        return;
+    }
+    // Between the axis lines that frame the plot, not over them.
+    auto across = [&](int z) {
+        if (FHorizontal)
+            canvas->LineAtDepth(P, r.Top + 1, P, r.Bottom - 1, z);
+        else
+            canvas->LineAtDepth(r.Left + 1, P, r.Right - 1, P, z);
+    };
+    if (!FParentChart->View3D()) {
+        across(0);
+        return;
+    }
+    if (!Behind) {
+        across(0);
+        return;
+    }
+    across(depth);
+    const int z0 = static_cast<int>(std::lround(depth * FGrid->ZPosition() * 0.01));
+    if (FHorizontal)
+        canvas->DepthLine(P, FOtherSide ? r.Top : r.Bottom, z0, depth);
+    else
+        canvas->DepthLine(FOtherSide ? r.Right : r.Left, P, z0, depth);
+}
+
+std::vector<int> TChartAxis::MinorPositions() const
+{
+    std::vector<int> result;
+    if (Tick.empty() || FMinorTickCount <= 0)
+        return result;
+    // More than one minor mark per pixel draws nothing new.
+    const int count = std::min(FMinorTickCount, std::max(1, std::abs(IAxisSize)));
+    const double f = 1.0 / (FMinorTickCount + 1.0);
+    if (!FLogarithmic) {
+        if (Tick.size() < 2)
+            return result;
+        const double d = (static_cast<double>(Tick[1]) - Tick[0]) * f;
+        const double first = Tick.front();
+        const double last = Tick.back();
+        for (int k = 1; k <= count; ++k) {
+            result.push_back(ClampedPixelOf(first - std::nearbyint(k * d)));
+            result.push_back(ClampedPixelOf(last + std::nearbyint(k * d)));
+        }
+        for (size_t t = 1; t < Tick.size(); ++t) {
+            const double prev = Tick[t - 1];
+            const double dd = (static_cast<double>(Tick[t]) - prev) * f;
+            for (int k = 1; k <= count; ++k)
+                result.push_back(ClampedPixelOf(prev + std::nearbyint(k * dd)));
+        }
+    } else {
+        std::vector<double> values;
+        auto addOnce = [&](double v) {
+            if (std::find(values.begin(), values.end(), v) == values.end())
+                values.push_back(v);
+        };
+        const double first = ValueAtPixel(Tick.front());
+        addOnce(first / FLogarithmicBase);
+        for (const int p : Tick)
+            addOnce(ValueAtPixel(p));
+        addOnce(ValueAtPixel(Tick.back()) * FLogarithmicBase);
+        for (const double v : values) {
+            const double span = v * FLogarithmicBase - v;
+            for (int k = 1; k <= count; ++k) {
+                const double m = v + k * span * f;
+                if (m >= IMinimum && m <= IMaximum)
+                    result.push_back(CalcPosValue(m));
+            }
+        }
+    }
+    return result;
+}
+
+void TChartAxis::DrawTicksAndGrids()
+{
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    if (canvas->Brush() != nullptr)
+        canvas->Brush()->SetStyle(bsClear);
+    canvas->SetBackMode(TRANSPARENT);
+    const int w = AxisWallSize();
+    const bool behind = AxesBehind();
+
+    if (FAxis->Visible()) {
+        canvas->AssignPen(FAxis.get(), FAxis->Color());
+        if (FIsDepthAxis) {
+            canvas->DepthLine(PosAxis, DepthAxisPos(), IStartPos, IEndPos);
+        } else if (FHorizontal) {
+            const int y = FOtherSide ? PosAxis : PosAxis + w;
+            canvas->LineAtDepth(IStartPos, y, IEndPos + 1, y, IZPos);
+        } else {
+            const int x = FOtherSide ? PosAxis : PosAxis - w;
+            canvas->LineAtDepth(x, IStartPos, x, IEndPos + 1, IZPos);
+        }
+    }
+    if (FTicks->Visible()) {
+        canvas->AssignPen(FTicks.get(), FTicks->Color());
+        DrawTickSet(Tick, 1, FTickLength);
+    }
+    auto inside = [this](int p) { return p > std::min(IStartPos, IEndPos) && p < std::max(IStartPos, IEndPos); };
+    if (FGrid->Visible()) {
+        if (OnDrawGrids)
+            OnDrawGrids(this);
+        canvas->AssignPen(FGrid.get(), FGrid->Color());
+        if (FGrid->Centered()) {
+            for (size_t t = 1; t < Tick.size(); ++t) {
+                const int p = static_cast<int>(std::nearbyint((static_cast<double>(Tick[t - 1]) + Tick[t]) * 0.5));
+                if (inside(p))
+                    DrawGridLine(p, behind);
+            }
+        } else {
+            for (const int p : Tick)
+                if (inside(p))
+                    DrawGridLine(p, behind);
+        }
+    }
+    if (FTicksInner->Visible()) {
+        canvas->AssignPen(FTicksInner.get(), FTicksInner->Color());
+        DrawTickSet(Tick, -1, -FTickInnerLength);
+    }
+    const bool minorTicks = FMinorTicks->Visible();
+    const bool minorGrid = FMinorGrid->Visible();
+    if (!Tick.empty() && (minorTicks || minorGrid)) {
+        std::vector<int> minor = MinorPositions();
+        minor.erase(std::remove_if(minor.begin(), minor.end(), [&](int p) { return !inside(p); }), minor.end());
+        if (minorTicks) {
+            canvas->AssignPen(FMinorTicks.get(), FMinorTicks->Color());
+            DrawTickSet(minor, 1, FMinorTickLength);
+        }
+        if (minorGrid) {
+            canvas->AssignPen(FMinorGrid.get(), FMinorGrid->Color());
+            for (const int p : minor)
+                DrawGridLine(p, behind);
+        }
+    }
+    canvas->SetBackMode(OPAQUE);
+}
