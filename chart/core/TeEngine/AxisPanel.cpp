@@ -2,6 +2,8 @@
 
 #include "TeEngine/Exceptions.h"
 #include "TeEngine/Series.h"
+#include "TeEngine/SeriesGroups.h"
+#include "TeEngine/SeriesSource.h"
 #include "TeeConst.h"
 
 TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
@@ -35,20 +37,24 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
     FDepthAxis = std::make_unique<TChartDepthAxis>(this);
     FDepthAxis->SetOtherSide(true);
     FDepthTopAxis = std::make_unique<TChartDepthAxis>(this);
+    FTools = std::make_unique<TChartTools>(this);
     SetAutoRepaint(repaint);
 }
 
 TCustomAxisPanel::~TCustomAxisPanel()
 {
-    // Listeners hear nothing more; every series leaves the chart and is freed (its owner,
-    // if any, forgets it).
+    // Listeners hear nothing more; axis tools lose their axes before any axis goes;
+    // every series leaves the chart and is freed (its owner, if any, forgets it).
     Destroying();
+    FTools->AxisRemoved(nullptr);
     while (SeriesCount() > 0) {
         TChartSeries* s = FSeriesList->Series(SeriesCount() - 1);
         s->SetParentChart(nullptr);
         FSeriesList->Remove(s);   // in case an override kept it listed
         delete s;
     }
+    // The tools go after the series (a series tool forgets its series as that goes).
+    FTools.reset();
     // Custom axes first (their masters may be standard axes), then the standard ones;
     // each leaves the axes list as it goes.
     FCustomAxes.reset();
@@ -168,11 +174,11 @@ void TCustomAxisPanel::RemoveSeriesAt(int Index)
         return;
     s->DetachedFromChart();
     FSeriesList->Delete(FSeriesList->IndexOf(s));
-    // The series no longer belongs to this chart.
-    if (s->ParentChart() == this) {
-        s->TCustomChartElement::SetParentChart(nullptr);
-        s->RecalcGetAxis();
-    }
+    FSeriesList->Groups()->RemoveSeries(s);
+    // The series no longer belongs to this chart; no longer listed, it does not come
+    // back here, and its marks let the chart go with it.
+    if (s->ParentChart() == this)
+        s->SetParentChart(nullptr);
     RequestRepaint();
 }
 
@@ -198,8 +204,16 @@ void TCustomAxisPanel::RemoveEverySeries(const std::function<bool(const TChartSe
 
 void TCustomAxisPanel::ExchangeSeries(int A, int B)
 {
+    TChartSeries* a = FSeriesList->Series(A);
+    TChartSeries* b = FSeriesList->Series(B);
     FSeriesList->Exchange(A, B);
-    // Component order and series groups join with the streaming and group work.
+    TSeriesGroups* groups = FSeriesList->Groups();
+    for (int t = 0; t < groups->Count(); ++t) {
+        TCustomSeriesList* list = groups->Group(t)->Series();
+        const int ia = list->IndexOf(a), ib = list->IndexOf(b);
+        if (ia >= 0 && ib >= 0)
+            list->Exchange(ia, ib);
+    }
     BroadcastSeriesEvent(nullptr, seSwap);
     RequestRepaint();
 }
@@ -268,8 +282,18 @@ bool TCustomAxisPanel::IsValidDataSource(TChartSeries* S, TComponent* Source)
 {
     if (Source == nullptr || Source == S)
         return false;
-    // Series sources of other kinds join with the series-source work.
-    return dynamic_cast<TChartSeries*>(Source) != nullptr;
+    if (dynamic_cast<TTeeSeriesSource*>(Source) != nullptr)
+        return true;
+    return S != nullptr && dynamic_cast<TChartSeries*>(Source) != nullptr && S->AcceptsDataSource(Source);
+}
+
+void TCustomAxisPanel::SeriesSourceRemoved(TChartSeries* S, TComponent* Source)
+{
+    // A source under destruction is past its own part: it closes itself.
+    if (Source == nullptr || Source->IsDestroying())
+        return;
+    if (auto* source = dynamic_cast<TTeeSeriesSource*>(Source); source != nullptr && source->Series() == S)
+        source->SetSeries(nullptr);
 }
 
 void TCustomAxisPanel::CheckCircularDependence(TChartSeries* S, TComponent* Source)
@@ -294,6 +318,42 @@ void TCustomAxisPanel::RefreshSeriesData(TChartSeries* S)
         return;
     // Without a source a series keeps its points (calculated functions and sample values
     // join with their own work).
-    if (auto* source = dynamic_cast<TChartSeries*>(S->DataSource()))
-        S->AddValues(source);
+    TComponent* source = S->DataSource();
+    if (auto* series = dynamic_cast<TChartSeries*>(source))
+        S->AddValues(series);
+    else if (auto* seriesSource = dynamic_cast<TTeeSeriesSource*>(source))
+        if (seriesSource->Active() && !seriesSource->IsLoading())
+            seriesSource->LoadData();
+}
+
+// ---- mouse ------------------------------------------------------------------------------
+// The drawing pipeline tells the tools of its stages in the same way: cteAfterBackground
+// after the background, cteBeforeDrawAxes before the axes, cteBeforeDrawSeries before and
+// cteAfterDrawSeries after the series, cteAfterDraw after everything.
+
+void TCustomAxisPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomTeePanelExtended::MouseDown(Button, Shift, X, Y);
+    if (!CancelMouse)
+        FTools->HandleMouse(meDown, Button, Shift, X, Y);
+}
+
+void TCustomAxisPanel::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TCustomTeePanelExtended::MouseMove(Shift, X, Y);
+    if (!CancelMouse && !IsDesigning())
+        FTools->HandleMouse(meMove, mbLeft, Shift, X, Y);
+}
+
+void TCustomAxisPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomTeePanelExtended::MouseUp(Button, Shift, X, Y);
+    if (!CancelMouse)
+        FTools->HandleMouse(meUp, Button, Shift, X, Y);
+}
+
+void TCustomAxisPanel::MouseLeave()
+{
+    TCustomTeePanelExtended::MouseLeave();
+    FTools->NotifyStage(cteMouseLeave);
 }

@@ -1,13 +1,15 @@
-// The chart panel that has axes and series. This file holds its series side: the series
-// list and its changes, the series events broadcast to the panel's listeners, the
-// palette choice of a new series' colour, data-source validation and refresh, and the
-// axes: the six standard axes, the custom axes, and the series ranges the automatic
-// axes take. Tools, paging and the drawing pipeline join it with their own work.
+// The chart panel that has axes, series and tools. This file holds its series side: the
+// series list and its changes, the series events broadcast to the panel's listeners, the
+// palette choice of a new series' colour, data-source validation and refresh; the axes:
+// the six standard axes, the custom axes, and the series ranges the automatic axes take;
+// and the tools, which hear the chart's mouse events. Paging and the drawing pipeline
+// join it with their own work.
 #pragma once
 
 #include "RizUridu.h"
 #include "TeEngine/Axis.h"
 #include "TeEngine/Lists.h"
+#include "TeEngine/Tools.h"
 
 #include <functional>
 #include <memory>
@@ -17,7 +19,7 @@
 class TChartSeries;
 class TCustomChartSeries;
 
-class TCustomAxisPanel : public TCustomTeePanelExtended {
+class TCustomAxisPanel : public TCustomTeePanelExtended, public IChartToolsHost {
 public:
     DECLARE_CLASS_NAME(TCustomAxisPanel)
     explicit TCustomAxisPanel(TComponent* AOwner);
@@ -41,7 +43,8 @@ public:
     // Every series of the class (every series when Match is null) leaves the chart and
     // is freed.
     void RemoveEverySeries(const std::function<bool(const TChartSeries*)>& Match = nullptr);
-    // Swaps two series in the list, sends event 4 and repaints.
+    // Swaps two series in the list and in every group that holds both, sends event 4
+    // and repaints.
     void ExchangeSeries(int A, int B);
     void ExchangeSeries(TChartSeries* A, TChartSeries* B);
     int ActiveSeriesCount() const;
@@ -65,12 +68,15 @@ public:
     virtual bool IsColorUnused(TColor Color, bool CheckBackground, TChartSeries* ExceptSeries) = 0;
 
     // ---- data sources ----
+    // False for S itself; True for another series that S accepts and for a series source.
     virtual bool IsValidDataSource(TChartSeries* S, TComponent* Source);
-    virtual void SeriesSourceRemoved(TChartSeries* S, TComponent* Source) {}
+    // A series source that S lets go is unlinked from S.
+    virtual void SeriesSourceRemoved(TChartSeries* S, TComponent* Source);
     // ChartException "Circular Series dependences are not allowed" when Source feeds,
     // directly or through other series, from S.
     void CheckCircularDependence(TChartSeries* S, TComponent* Source);
-    // Refills a series from its sources (skipped while it is loading).
+    // Refills a series from its sources (skipped while it is loading): from a source
+    // series, or by an open series source's LoadData.
     virtual void RefreshSeriesData(TChartSeries* S);
 
     // ---- axes ----
@@ -107,6 +113,19 @@ public:
     TAxisOnGetLabel OnGetAxisLabel;
     TAxisOnGetNextLabel OnGetNextAxisLabel;
 
+    // ---- tools ----
+    // The chart's tools, in the order they hear its stages and mouse events.
+    TChartTools* Tools() const override { return FTools.get(); }
+
+protected:
+    // After the panel's own handling, the active tools hear the event unless a listener
+    // claimed it (CancelMouse).
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // After the panel's own handling the active tools hear cteMouseLeave.
+    void MouseLeave() override;
+
 private:
     std::unique_ptr<TChartSeriesList> FSeriesList;
     // The list outlives the axes, which leave it as they are freed.
@@ -118,6 +137,7 @@ private:
     std::unique_ptr<TChartDepthAxis> FDepthAxis;
     std::unique_ptr<TChartDepthAxis> FDepthTopAxis;
     std::unique_ptr<TChartCustomAxes> FCustomAxes;
+    std::unique_ptr<TChartTools> FTools;
     bool FAxisVisible = true;
     std::vector<TColor> FColorPalette;
 };

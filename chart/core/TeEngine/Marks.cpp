@@ -13,11 +13,6 @@
 
 namespace {
 
-// Breaks a mark text into lines.
-constexpr char kLineBreak = 13;
-// Separates the two columns of a legend text.
-constexpr char kColumnBreak = 6;
-
 // The tooltip background the marks are filled with by default.
 constexpr TColor kMarksColor = clInfoBk;
 
@@ -55,7 +50,7 @@ std::vector<std::string> SplitLines(const std::string& Text)
     std::vector<std::string> lines;
     std::string::size_type start = 0;
     for (;;) {
-        const auto p = Text.find(kLineBreak, start);
+        const auto p = Text.find(TeeLineSeparator, start);
         lines.push_back(Text.substr(start, p == std::string::npos ? std::string::npos : p - start));
         if (p == std::string::npos)
             break;
@@ -386,7 +381,7 @@ std::string TSeriesMarks::MarkText(int Index, TLegendTextStyle LegendStyle) cons
         if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
             text.resize(text.size() - 2);
     } else {
-        const std::string sep = FMultiLine ? std::string(1, kLineBreak) : std::string(" ");
+        const std::string sep = FMultiLine ? std::string(1, TeeLineSeparator) : std::string(" ");
         const std::string& valueFormat = s->ValueFormat();
         const double total = s->MandatoryValueList()->TotalAbsolute();
         auto value = [&] { return FormatFloat(valueFormat, s->ValueForMark(Index)); };
@@ -412,7 +407,7 @@ std::string TSeriesMarks::MarkText(int Index, TLegendTextStyle LegendStyle) cons
         case smsLegend:
             text = s->LegendString(Index, LegendStyle);
             if (!FMultiLine)
-                std::replace(text.begin(), text.end(), kColumnBreak, ' ');
+                std::replace(text.begin(), text.end(), TeeColumnSeparator, ' ');
             break;
         case smsPercentTotal: text = percentOfTotal(); break;
         case smsLabelPercentTotal: text = labelOrValue() + sep + percentOfTotal(); break;

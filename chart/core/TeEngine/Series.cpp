@@ -3,10 +3,15 @@
 #include "RizUridu.h"
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/Exceptions.h"
+#include "TeEngine/Marks.h"
+#include "TeEngine/Pointer.h"
+#include "TeEngine/SeriesSource.h"
 #include "TeeConst.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -15,8 +20,8 @@ namespace {
     throw EAssertionFailed(Text);
 }
 
-// The legend's column separator.
-const std::string TeeColumnSeparator(1, char(6));
+// The legend's column separator as a text.
+const std::string ColumnSeparator(1, TeeColumnSeparator);
 
 } // namespace
 
@@ -30,6 +35,7 @@ TChartSeries::TChartSeries(TComponent* AOwner) : TCustomChartSeries(AOwner)
     FNotMandatory = FXValues;
     FPercentFormat = TeeMsg_DefPercentFormat;
     FValueFormat = TeeMsg_DefValueFormat;
+    FMarks = std::make_unique<TSeriesMarks>(this);
 }
 
 TChartSeries::~TChartSeries()
@@ -57,6 +63,7 @@ TChartSeries::~TChartSeries()
         d->FDataSources.Remove(this);
     FLinkedSeries.Clear();
     ClearLists();
+    // The marks go with the unique_ptr, after everything that could still draw them.
 }
 
 // ---- adding points ------------------------------------------------------------
@@ -120,7 +127,7 @@ void TChartSeries::ClearLists()
         FValuesList.ValueList(t)->ClearValues();
     FColors.reset();
     FLabels.Clear();
-    // The marks' positions and items are cleared here once the marks join.
+    FMarks->Clear();
 }
 
 void TChartSeries::Clear()
@@ -149,6 +156,7 @@ void TChartSeries::Delete(int ValueIndex)
         FValuesList.ValueList(t)->Delete(ValueIndex);
     DeleteColor(ValueIndex);
     FLabels.DeleteLabel(ValueIndex);
+    FMarks->DeletePoint(ValueIndex);
     NotifyValue(veDelete, ValueIndex);
     if (FActive)
         Repaint();
@@ -175,6 +183,7 @@ void TChartSeries::DeleteRange(int Start, int Quantity, bool RenumberX)
             FColors.reset();
     }
     FLabels.DeleteRange(Start, Quantity);
+    FMarks->Positions()->DeleteRange(Start, Quantity);
     NotifyValue(veDelete, -1);
     if (FActive)
         Repaint();
@@ -256,6 +265,13 @@ void TChartSeries::SetColorEachPoint(bool Value)
 
 // ---- texts ----------------------------------------------------------------------
 
+std::string TChartSeries::ValueMarkText(int Index) const
+{
+    // The legend's own text style joins with the legend; until then marks of the legend
+    // style show the value left of the label.
+    return FMarks->MarkText(Index, ltsLeftValue);
+}
+
 std::string TChartSeries::ValueText(int Index) const
 {
     const double v = MandatoryValueAt(Index);
@@ -282,10 +298,10 @@ std::string TChartSeries::LegendString(int LegendIndex, TLegendTextStyle Style) 
     const int index = ValueIndexOfLegendItem(LegendIndex);
     const std::string label = LabelText(index);
     auto withLabelLeft = [&](const std::string& Text) {
-        return label.empty() ? Text : label + TeeColumnSeparator + Text;
+        return label.empty() ? Text : label + ColumnSeparator + Text;
     };
     auto withLabelRight = [&](const std::string& Text) {
-        return label.empty() ? Text : Text + TeeColumnSeparator + label;
+        return label.empty() ? Text : Text + ColumnSeparator + label;
     };
     switch (Style) {
     case ltsPlain:
@@ -305,9 +321,9 @@ std::string TChartSeries::LegendString(int LegendIndex, TLegendTextStyle Style) 
     case ltsPercent:
         return PercentText(index);
     case ltsXAndValue:
-        return XValueText(index) + TeeColumnSeparator + ValueText(index);
+        return XValueText(index) + ColumnSeparator + ValueText(index);
     case ltsXAndPercent:
-        return XValueText(index) + TeeColumnSeparator + PercentText(index);
+        return XValueText(index) + ColumnSeparator + PercentText(index);
     }
     return label;
 }
@@ -376,6 +392,16 @@ void TChartSeries::RecalcGetAxis()
         FGetVertAxis = FCustomVertAxis;
 }
 
+int TChartSeries::ValueToScreenX(double Value) const
+{
+    return FGetHorizAxis != nullptr ? FGetHorizAxis->CalcXPosValue(Value) : 0;
+}
+
+int TChartSeries::ValueToScreenY(double Value) const
+{
+    return FGetVertAxis != nullptr ? FGetVertAxis->CalcYPosValue(Value) : 0;
+}
+
 bool TChartSeries::IsBoundToAxis(TChartAxis* Axis) const
 {
     if (!UseAxis() || Axis == nullptr)
@@ -416,6 +442,36 @@ void TChartSeries::DrawVisiblePoints()
     }
 }
 
+void TChartSeries::ComputeDepthExtent()
+{
+    const int depth = FParentChart != nullptr ? FParentChart->SeriesWidth3D : 0;
+    // 64-bit on the way, so that a huge explicit depth or Z order cannot overflow.
+    const auto clampInt = [](int64_t v) { return int(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); };
+    FStartZ = clampInt(int64_t(depth) * ZOrder());
+    FEndZ = clampInt(int64_t(FStartZ) + (FDepth == -1 ? depth : FDepth));
+    FMiddleZ = int((int64_t(FStartZ) + FEndZ) / 2);
+    FMarks->SetZPosition(FMiddleZ);
+    if (TSeriesPointer* pointer = SeriesPointer())
+        pointer->SetDepthExtent(FStartZ, FMiddleZ, FEndZ);
+}
+
+void TChartSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
+{
+    FMarks->DrawItem(ValueIndex, ValueColor(ValueIndex), Text, Position);
+}
+
+void TChartSeries::DrawMarks()
+{
+    FMarks->DrawMarks(
+        FirstValueIndex(), LastValueIndex(), [this](int i) { return TPoint(PointScreenX(i), PointScreenY(i)); },
+        [this](int i, const std::string& Text, TSeriesMarkPosition& Position) { DrawMark(i, Text, Position); });
+}
+
+void TChartSeries::SetMarks(TSeriesMarks* Value)
+{
+    FMarks->Assign(Value);
+}
+
 void TChartSeries::FireBeforeDrawValues()
 {
     if (BeforeDrawValues)
@@ -438,6 +494,9 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* Value)
         FParentChart->RemoveSeries(this);
     FParentChart = Value;
     RecalcGetAxis();
+    FMarks->SetParentChart(Value);
+    if (TSeriesPointer* pointer = SeriesPointer())
+        pointer->SetParentChart(Value);
     if (Value != nullptr)
         Value->InternalAddSeries(this);
 }
@@ -482,24 +541,45 @@ void TChartSeries::AddDataSource(TComponent* Source, bool Replace)
         ClearDataSources();
     FDataSources.Add(Source);
     FManualData = false;
+    if (sourceSeries == nullptr)
+        Source->FreeNotification(this);
+    // A series source now feeds this series: it leaves its old series and, when it was
+    // open, opens again here. It finds itself listed already, so it does not add itself
+    // a second time.
+    auto* seriesSource = dynamic_cast<TTeeSeriesSource*>(Source);
+    if (seriesSource != nullptr && seriesSource->Series() != this) {
+        const bool wasActive = seriesSource->Active();
+        seriesSource->SetSeries(this);
+        if (wasActive)
+            seriesSource->Open();
+    }
     if (sourceSeries != nullptr)
         sourceSeries->AddLinkedSeries(this);
-    else
-        Source->FreeNotification(this);
     CheckDataSource();
 }
 
 void TChartSeries::ClearDataSources()
 {
+    // Emptied first: a series source let go below looks the list up again.
     const int count = FDataSources.Count();
-    for (int t = 0; t < count; ++t) {
-        TComponent* source = FDataSources.Item(t);
-        if (auto* s = dynamic_cast<TChartSeries*>(source))
-            s->RemoveLinkedSeries(this);
-        else
-            source->RemoveFreeNotification(this);
-    }
+    std::vector<TComponent*> sources;
+    for (int t = 0; t < count; ++t)
+        sources.push_back(FDataSources.Item(t));
     FDataSources.Clear();
+    for (TComponent* source : sources) {
+        if (auto* s = dynamic_cast<TChartSeries*>(source)) {
+            s->RemoveLinkedSeries(this);
+            continue;
+        }
+        source->RemoveFreeNotification(this);
+        // A series source that still feeds this series would load into it again when
+        // opened: it lets the series go (a source being freed is past that).
+        if (source->IsDestroying() || FDestroyingSeries)
+            continue;
+        auto* seriesSource = dynamic_cast<TTeeSeriesSource*>(source);
+        if (seriesSource != nullptr && seriesSource->Series() == this)
+            seriesSource->SetSeries(nullptr);
+    }
 }
 
 void TChartSeries::InternalRemoveDataSource(TComponent* Source)
@@ -689,6 +769,7 @@ void TChartSeries::Assign(TPersistent* Source)
     FRefreshOptions = s->FRefreshOptions;
     FCursor = s->FCursor;
     FDepth = s->FDepth;
+    FMarks->Assign(s->FMarks.get());
     FManualData = s->FManualData;
     if (s->FDataSources.Count() > 0 && FParentChart != nullptr) {
         for (int t = 0; t < s->FDataSources.Count(); ++t)

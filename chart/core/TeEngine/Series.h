@@ -1,10 +1,6 @@
 // The series with data: points whose coordinates live in value lists (X at index 0, Y at
 // index 1, extra lists after), optional per-point colours and labels, data sources and
-// dependent series, and the virtual operations that series types fill.
-//
-// Still to join from their own work: the marks object, the calculated function and the
-// drawing and legend side; the series holds null
-// placeholders for the first two and answers safely while they are missing.
+// dependent series, its marks, and the virtual operations that series types fill.
 #pragma once
 
 #include "TeEngine/ChartElement.h"
@@ -20,8 +16,13 @@
 #include <vector>
 
 class TChartAxis;
+class TSeriesMarkPosition;
 class TSeriesMarks;
+class TSeriesPointer;
 class TTeeFunction;
+
+// Separates the two text columns of a legend item (value and label, for instance).
+inline constexpr char TeeColumnSeparator = 6;
 
 // Codes of TChartSeries::NotifyValue, sent to the dependent series.
 enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModified };
@@ -65,8 +66,11 @@ public:
     virtual void AddValues(TChartSeries* Source);
     virtual void FindVisibleIndexRange();
     virtual void ComputeZOrder() {}
-    virtual void ComputeDepthExtent() {}
-    // Every value list emptied, the colours freed, the labels cleared.
+    // Start, middle and end depth from the Z order and the chart's series depth; the
+    // marks (and a pointer the series draws) take them.
+    virtual void ComputeDepthExtent();
+    // Every value list emptied, the colours freed, the labels cleared, the marks'
+    // positions and items cleared.
     virtual void ClearLists();
     virtual void AddSubGalleryStyles() {}
     // A point of a source series was deleted: this series deletes the same index.
@@ -75,7 +79,9 @@ public:
     virtual void FireBeforeDrawValues();
     virtual void DrawVisiblePoints();
     virtual void DrawSymbolShape() {}
-    virtual void DrawMark(int ValueIndex, const std::string& Text) {}
+    // Draws one mark at Position (series types move it first); the base draws the
+    // marks' box in the point's colour.
+    virtual void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position);
     virtual void DrawValue(int ValueIndex) {}
     virtual TColor ValueColor(int Index) const;
     virtual double XValue(int Index) const { return FXValues->Value(Index); }
@@ -110,6 +116,10 @@ public:
     virtual double LeastX() const { return FXValues->MinValue(); }
     virtual double LeastY() const { return FYValues->MinValue(); }
     virtual double LeastZ() const { return ZOrder(); }
+    // The pixel of a point along the horizontal and the vertical axis in use; 0
+    // outside a chart.
+    virtual int PointScreenX(int Index) const { return ValueToScreenX(XValue(Index)); }
+    virtual int PointScreenY(int Index) const { return ValueToScreenY(YValue(Index)); }
     virtual TChartValueList* ValueListByName(const std::string& Name) const;
     // The point under (X, Y); none in the base.
     virtual int Clicked(int X, int Y) { return -1; }
@@ -154,6 +164,8 @@ public:
     bool IsNull(int Index) const { return ValueColor(Index) == clNone; }
 
     // ---- texts ----
+    // The text of the point's mark (Marks()->MarkText with the legend's text style).
+    std::string ValueMarkText(int Index) const;
     std::string ValueText(int Index) const;
     std::string XValueText(int Index) const;
     std::string PercentText(int Index) const;
@@ -194,8 +206,15 @@ public:
     void SetCustomVertAxis(TChartAxis* Value);
     // Resolves the axes in use from the bindings and the chart.
     void RecalcGetAxis();
+    // A value as a pixel along the horizontal or vertical axis in use; 0 outside a chart.
+    int ValueToScreenX(double Value) const;
+    int ValueToScreenY(double Value) const;
     int ZOrder() const { return FZOrder >= 0 ? FZOrder : FComputedZOrder; }
     void SetZOrder(int V) { SetIntegerProperty(FZOrder, V); }
+    // The depths computed by ComputeDepthExtent.
+    int StartZ() const { return FStartZ; }
+    int MiddleZ() const { return FMiddleZ; }
+    int EndZ() const { return FEndZ; }
     unsigned RefreshOptions() const { return FRefreshOptions; }
     void SetRefreshOptions(unsigned V) { FRefreshOptions = V; }
     bool ManualData() const { return FManualData; }
@@ -204,8 +223,13 @@ public:
     int LastValueIndex() const { return FLastVisibleIndex; }
     int SampleCount() const { return FSampleCount; }
     void SetSampleCount(int V) { FSampleCount = V; }
-    // The marks (joined with the marks work); may be nullptr.
-    TSeriesMarks* Marks() const { return FMarks; }
+    // The series' own marks, made with the series.
+    TSeriesMarks* Marks() const { return FMarks.get(); }
+    // Copies the settings of Value into the series' marks.
+    void SetMarks(TSeriesMarks* Value);
+    // The marks of the visible points, each placed at its point's pixel and drawn by
+    // DrawMark.
+    void DrawMarks();
     // The calculated function that fills the series, or nullptr.
     TTeeFunction* FunctionType() const { return FFunction; }
 
@@ -253,6 +277,9 @@ public:
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The pointer the series draws at its points, for series types that have one; the
+    // base gives it the series' chart and depths. None in the base.
+    virtual TSeriesPointer* SeriesPointer() const { return nullptr; }
 
 private:
     void ClearDataSources();
@@ -270,7 +297,7 @@ private:
     TChartAxis* FGetVertAxis = nullptr;
     std::string FXLabelsSource;
     TCustomSeriesList FLinkedSeries;
-    TSeriesMarks* FMarks = nullptr;
+    std::unique_ptr<TSeriesMarks> FMarks;
     std::string FPercentFormat;
     std::string FValueFormat;
     TChartValueLists FValuesList;
@@ -292,6 +319,9 @@ private:
     int FSampleCount = 0;
     int FUpdateCount = 0;
     int FComputedZOrder = 0;
+    int FStartZ = 0;
+    int FMiddleZ = 0;
+    int FEndZ = 0;
     TChartValueList* FMandatory = nullptr;
     TChartValueList* FNotMandatory = nullptr;
     bool FYMandatory = true;

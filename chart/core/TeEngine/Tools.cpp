@@ -9,10 +9,10 @@
 #include <algorithm>
 
 namespace {
+// The chart's tools list; none while the chart is freeing its tools.
 TChartTools* ToolsOf(TCustomAxisPanel* Chart)
 {
-    auto* host = dynamic_cast<IChartToolsHost*>(Chart);
-    return host != nullptr ? host->Tools() : nullptr;
+    return Chart != nullptr ? Chart->Tools() : nullptr;
 }
 } // namespace
 

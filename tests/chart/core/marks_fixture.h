@@ -54,12 +54,10 @@ struct MarksTest : ::testing::Test {
         chart = std::make_unique<MarksPanel>();
         series = new TChartSeries(&form);
         chart->AddSeries(series);
-        marks = std::make_unique<TSeriesMarks>(series);
-        marks->SetParentChart(chart.get());
+        marks = series->Marks();
     }
     void TearDown() override
     {
-        marks.reset();
         chart.reset();
         TeeConstFinalization();
     }
@@ -69,7 +67,7 @@ struct MarksTest : ::testing::Test {
     TComponent form{nullptr};
     std::unique_ptr<MarksPanel> chart;
     TChartSeries* series = nullptr;
-    std::unique_ptr<TSeriesMarks> marks;
+    TSeriesMarks* marks = nullptr;
 };
 
 } // namespace markstest

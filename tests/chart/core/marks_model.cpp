@@ -152,7 +152,7 @@ TEST_F(MarksTest, ItemTextAndTheSeriesEventDecide)
 
 TEST_F(MarksTest, ItemsAndPositionsPerPoint)
 {
-    EXPECT_EQ(marks->ItemOrSelf(3), marks.get());
+    EXPECT_EQ(marks->ItemOrSelf(3), marks);
     TMarksItem* item = marks->Item(3);
     EXPECT_EQ(marks->Items()->Count(), 4);
     EXPECT_EQ(marks->Items()->Item(1), nullptr);

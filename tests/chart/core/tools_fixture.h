@@ -1,5 +1,4 @@
-// A chart that keeps a tools list and accepts series sources, for the tool, source and
-// group tests.
+// A chart that counts its repaint requests, for the tool, source and group tests.
 #pragma once
 
 #include "TeEngine.h"
@@ -11,21 +10,12 @@
 
 namespace toolstest {
 
-class ToolsChart : public TCustomAxisPanel, public IChartToolsHost {
+class ToolsChart : public TCustomAxisPanel {
 public:
-    explicit ToolsChart(TComponent* AOwner) : TCustomAxisPanel(AOwner), FTools(std::make_unique<TChartTools>(this)) {}
-    ~ToolsChart() override { FTools.reset(); }
-    TChartTools* Tools() const override { return FTools.get(); }
+    explicit ToolsChart(TComponent* AOwner) : TCustomAxisPanel(AOwner) {}
     bool IsColorUnused(TColor, bool, TChartSeries*) override { return true; }
-    bool IsValidDataSource(TChartSeries* S, TComponent* Source) override
-    {
-        return dynamic_cast<TTeeSeriesSource*>(Source) != nullptr || TCustomAxisPanel::IsValidDataSource(S, Source);
-    }
     int Repaints = 0;
     void RequestRepaint() override { ++Repaints; }
-
-private:
-    std::unique_ptr<TChartTools> FTools;
 };
 
 struct ToolsTest : ::testing::Test {
