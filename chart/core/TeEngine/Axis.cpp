@@ -3,6 +3,7 @@
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/Exceptions.h"
 #include "TeEngine/Series.h"
+#include "TeEngine/Tools.h"
 #include "TeeConst.h"
 
 #include <algorithm>
@@ -228,6 +229,9 @@ TChartAxis::~TChartAxis()
         if (s->CustomVertAxis() == this)
             s->SetCustomVertAxis(nullptr);
     }
+    // Axis tools bound to this axis let it go (the tools list is gone when the chart ends).
+    if (TChartTools* tools = FParentChart->Tools())
+        tools->AxisRemoved(this);
     // Custom axes that follow this one lose their master.
     for (TChartAxis* a : FParentChart->Axes()->FItems)
         if (a->FMasterAxis == this)

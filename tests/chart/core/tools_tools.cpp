@@ -144,6 +144,12 @@ TEST_F(Tools, AxisToolTakesTheAxisChartAndLosesRemovedAxes)
     chart->Tools()->AxisRemoved(chart->BottomAxis());
     EXPECT_EQ(tool->Axis(), nullptr);
 
+    // A custom axis freed on its own lets its tools go.
+    auto* custom = static_cast<TChartAxis*>(chart->CustomAxes()->Add());
+    tool->SetAxis(custom);
+    chart->CustomAxes()->Delete(0);
+    EXPECT_EQ(tool->Axis(), nullptr);
+
     // An axis of one chart does not stay bound when the tool moves to another.
     tool->SetAxis(chart->RightAxis());
     ToolsChart other(nullptr);
