@@ -420,13 +420,110 @@ TChartValueList* TChartSeries::ValueListForAxis(TChartAxis* Axis) const
 
 void TChartSeries::FindVisibleIndexRange()
 {
-    // Every point is visible until the axes' ranges join.
     FFirstVisibleIndex = -1;
     FLastVisibleIndex = -1;
-    if (Count() > 0) {
+    const int count = Count();
+    if (count == 0)
+        return;
+    TChartAxis* axis = FYMandatory ? FGetHorizAxis : FGetVertAxis;
+    if (!FCalcVisiblePoints || FNotMandatory->Order() == loNone || axis == nullptr) {
         FFirstVisibleIndex = 0;
-        FLastVisibleIndex = Count() - 1;
+        FLastVisibleIndex = count - 1;
+        return;
     }
+    const double lo = axis->Minimum();
+    const double hi = axis->Maximum();
+    int first = 0;
+    while (first < count && FNotMandatory->Value(first) < lo)
+        ++first;
+    if (first == count)
+        return;
+    FFirstVisibleIndex = first;
+    if (FNotMandatory->Last() <= hi) {
+        FLastVisibleIndex = count - 1;
+        return;
+    }
+    int last = first;
+    while (last < count - 1 && FNotMandatory->Value(last) < hi)
+        ++last;
+    // A series that does not join its last point to the next stops at the last point
+    // inside the range.
+    if (!FDrawBetweenPoints && FNotMandatory->Value(last) > hi)
+        --last;
+    FLastVisibleIndex = last;
+}
+
+bool TChartSeries::PointOrderForward() const
+{
+    const TChartAxis* across = FYMandatory ? FGetHorizAxis : FGetVertAxis;
+    return across == nullptr || !across->Inverted();
+}
+
+void TChartSeries::ComputeZOrder()
+{
+    if (FParentChart == nullptr) {
+        FComputedZOrder = 0;
+        return;
+    }
+    if (FZOrder >= 0)
+        FParentChart->MaxZOrder = std::max(FParentChart->MaxZOrder, FZOrder);
+    else if (FParentChart->View3D())
+        FComputedZOrder = ++FParentChart->MaxZOrder;
+    else
+        FComputedZOrder = 0;
+}
+
+bool TChartSeries::SharesZOrder() const
+{
+    if (FParentChart == nullptr || !FParentChart->View3D())
+        return false;
+    for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+        const TChartSeries* s = FParentChart->Series(t);
+        if (s != this && s->Active() && s->ZOrder() == ZOrder())
+            return true;
+    }
+    return false;
+}
+
+bool TChartSeries::IsFirstOfZOrder() const
+{
+    if (!FActive)
+        return false;
+    if (FParentChart == nullptr)
+        return true;
+    for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+        const TChartSeries* s = FParentChart->Series(t);
+        if (s == this)
+            break;
+        if (s->Active() && s->ZOrder() == ZOrder())
+            return false;
+    }
+    return true;
+}
+
+void TChartSeries::DrawSymbolShape(int ValueIndex, const TRect& R)
+{
+    if (FParentChart != nullptr)
+        CanvasRectangleOfRect(FParentChart->Canvas(), R);
+}
+
+void TChartSeries::PaintLegendSymbol(int ValueIndex, const TRect& R)
+{
+    if (FParentChart == nullptr || (ValueIndex == -1 && FColorEachPoint))
+        return;
+    const TColor color = ValueIndex == -1 ? SeriesColor() : ValueColor(ValueIndex);
+    if (color == clNone)
+        return;
+    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    if (canvas->ReferenceCanvas() == nullptr)
+        return;
+    AssignPenToCanvas(canvas, Pen());
+    PrepareSymbolCanvas();
+    TBrush* target = canvas->Brush();
+    const TBrushStyle oldStyle = target->Style();
+    AssignBrushToCanvas(canvas, Brush(), color, FParentChart->Color());
+    DrawSymbolShape(ValueIndex, R);
+    target->SetStyle(oldStyle);
 }
 
 void TChartSeries::DrawVisiblePoints()

@@ -24,6 +24,11 @@ class TTeeFunction;
 // Separates the two text columns of a legend item (value and label, for instance).
 inline constexpr char TeeColumnSeparator = 6;
 
+// A series type's class name and its class test (see TChartSeries::IsClassOf).
+#define DECLARE_SERIES_CLASS(Name) \
+    DECLARE_CLASS_NAME(Name) \
+    bool IsClassOf(const TChartSeries* S) const override { return dynamic_cast<const Name*>(S) != nullptr; }
+
 // Codes of TChartSeries::NotifyValue, sent to the dependent series.
 enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModified };
 
@@ -65,7 +70,10 @@ public:
     // Refills the series from Source (by its function, or point by point).
     virtual void AddValues(TChartSeries* Source);
     virtual void FindVisibleIndexRange();
-    virtual void ComputeZOrder() {}
+    // With an explicit Z order the chart's maximum Z takes it in; otherwise a 3D chart
+    // hands out its next Z position (the pipeline resets MaxZOrder to -1 first) and a
+    // 2D chart puts every series at 0.
+    virtual void ComputeZOrder();
     // Start, middle and end depth from the Z order and the chart's series depth; the
     // marks (and a pointer the series draws) take them.
     virtual void ComputeDepthExtent();
@@ -78,7 +86,9 @@ public:
     virtual void FireAfterDrawValues();
     virtual void FireBeforeDrawValues();
     virtual void DrawVisiblePoints();
-    virtual void DrawSymbolShape() {}
+    // The legend symbol of a value (-1: of the series) in R; the base fills R with the
+    // canvas' current pen and brush.
+    virtual void DrawSymbolShape(int ValueIndex, const TRect& R);
     // Draws one mark at Position (series types move it first); the base draws the
     // marks' box in the point's colour.
     virtual void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position);
@@ -90,7 +100,8 @@ public:
     virtual void AfterAddValue(int ValueIndex, bool AddToDependents);
     // Tells the dependent series of a change (unless updating).
     virtual void NotifyValue(TValueEvent ValueEvent, int ValueIndex);
-    virtual bool SharesZOrder() const { return false; }
+    // In a 3D chart: another active series of the chart has the same Z order.
+    virtual bool SharesZOrder() const;
     virtual void PrepareSymbolCanvas() {}
     virtual void SetColorEachPoint(bool Value);
     virtual void SetSeriesColor(TColor Value);
@@ -125,12 +136,20 @@ public:
     virtual int Clicked(int X, int Y) { return -1; }
     virtual double ValueForMark(int Index) const { return MandatoryValueAt(Index); }
     virtual double MandatoryValueAt(int Index) const { return FMandatory->Value(Index); }
-    virtual bool PointOrderForward() const { return true; }
+    // Points are drawn from first to last unless the axis across the mandatory one is
+    // inverted.
+    virtual bool PointOrderForward() const;
     virtual bool SeriesOrderForward() const { return true; }
+    // The legend symbol of a value (-1: of the series) in the value's colour: nothing for
+    // a null value, nor for the series' own symbol when each point has its colour.
+    virtual void PaintLegendSymbol(int ValueIndex, const TRect& R);
     virtual bool UseAxis() const { return true; }
     virtual void SetFunction(TTeeFunction* Value);
 
     // ---- overridable operations outside the slot order ----
+    // Whether S is an instance of this series' class (or of a descendant of it). Series
+    // types answer with DECLARE_SERIES_CLASS.
+    virtual bool IsClassOf(const TChartSeries* S) const { return S != nullptr; }
     // The chart added this series: a series without a colour takes the chart's first
     // unused palette colour.
     virtual void AttachedToChart();
@@ -209,6 +228,14 @@ public:
     // A value as a pixel along the horizontal or vertical axis in use; 0 outside a chart.
     int ValueToScreenX(double Value) const;
     int ValueToScreenY(double Value) const;
+    // The vertical axis in use for a Y-mandatory series, else the horizontal one.
+    TChartAxis* MandatoryAxis() const { return FYMandatory ? FGetVertAxis : FGetHorizAxis; }
+    // A value as a pixel along the mandatory axis.
+    int ValueToScreenPos(double Value) const { return FYMandatory ? ValueToScreenY(Value) : ValueToScreenX(Value); }
+    // Same class, or one class derives from the other: such series stack together.
+    bool SameClass(const TChartSeries* S) const { return S != nullptr && (IsClassOf(S) || S->IsClassOf(this)); }
+    // Active and no active series before it in the chart's list has the same Z order.
+    bool IsFirstOfZOrder() const;
     int ZOrder() const { return FZOrder >= 0 ? FZOrder : FComputedZOrder; }
     void SetZOrder(int V) { SetIntegerProperty(FZOrder, V); }
     // The depths computed by ComputeDepthExtent.
@@ -280,6 +307,14 @@ protected:
     // The pointer the series draws at its points, for series types that have one; the
     // base gives it the series' chart and depths. None in the base.
     virtual TSeriesPointer* SeriesPointer() const { return nullptr; }
+    // Series types that place themselves in depth (stacks) set the computed Z order.
+    void SetComputedZOrder(int V) { FComputedZOrder = V; }
+
+    // Off: every point is drawn whatever the axis range (no visible-range search).
+    bool FCalcVisiblePoints = false;
+    // On: the series joins the last visible point to the next one, so that point stays in
+    // the visible range.
+    bool FDrawBetweenPoints = false;
 
 private:
     void ClearDataSources();

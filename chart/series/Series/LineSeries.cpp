@@ -1,0 +1,425 @@
+#include "Series/LineSeries.h"
+
+#include "RizUridu/Helpers.h"
+#include "TeCanvas/Helpers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+// ---- TCustomSeries: construction and properties --------------------------------------
+
+TCustomSeries::TCustomSeries(TComponent* AOwner) : TCustomLineSeries(AOwner)
+{
+    FPointer = std::make_unique<TSeriesPointer>(this);
+    FAreaLinesPen = MakeLinkedPen();
+    FOutLine = std::make_unique<TChartHiddenPen>(RepaintHandler());
+    FShadow = std::make_unique<TTeeShadow>(RepaintHandler());
+    FAreaChartBrush = std::make_unique<TChartBrush>(RepaintHandler());
+    FGradient = std::make_unique<TTeeGradient>(RepaintHandler());
+    FCalcVisiblePoints = true;
+}
+
+TCustomSeries::~TCustomSeries() = default;
+
+void TCustomSeries::SetTransparency(int Value)
+{
+    if (Value < 0 || Value > 100)
+        throw ERangeError();
+    SetIntegerProperty(FTransparency, Value);
+}
+
+void TCustomSeries::SetStacked(TCustomSeriesStack V)
+{
+    if (FStacked == V)
+        return;
+    FStacked = V;
+    // A stack is set as a whole: every series of the chart of which this one is an
+    // instance takes the same value.
+    if (FParentChart != nullptr) {
+        for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+            auto* s = dynamic_cast<TCustomSeries*>(FParentChart->Series(t));
+            if (s != nullptr && s != this && s->IsClassOf(this))
+                s->FStacked = V;
+        }
+    }
+    Repaint();
+}
+
+int TCustomSeries::GetMarksOffset() const
+{
+    return Marks()->Callout()->Length() + Marks()->Callout()->Distance();
+}
+
+void TCustomSeries::Assign(TPersistent* Source)
+{
+    if (auto* s = dynamic_cast<TCustomSeries*>(Source)) {
+        FAreaChartBrush->Assign(s->FAreaChartBrush.get());
+        FAreaColor = s->FAreaColor;
+        FAreaLinesPen->Assign(s->FAreaLinesPen.get());
+        FClickableLine = s->FClickableLine;
+        FColorEachLine = s->FColorEachLine;
+        FDark3D = s->FDark3D;
+        FDrawArea = s->FDrawArea;
+        FDrawLine = s->FDrawLine;
+        FInvertedStairs = s->FInvertedStairs;
+        FLineHeight = s->FLineHeight;
+        FOutLine->Assign(s->FOutLine.get());
+        FPointer->Assign(s->FPointer.get());
+        FShadow->Assign(s->FShadow.get());
+        FStacked = s->FStacked;
+        FStairs = s->FStairs;
+        FTransparency = s->FTransparency;
+        FGradient->Assign(s->FGradient.get());
+    }
+    TCustomLineSeries::Assign(Source);
+}
+
+// ---- stacking -------------------------------------------------------------------------
+
+double TCustomSeries::PointSum(int Index, bool IncludeSelf, bool AllSeries) const
+{
+    double sum = 0;
+    if (FParentChart == nullptr)
+        return sum;
+    const bool positive = MandatoryValueAt(Index) >= 0;
+    for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+        const TChartSeries* s = FParentChart->Series(t);
+        if (s == this && !IncludeSelf && !AllSeries)
+            break;
+        if (s->Active() && SameClass(s) && s->Count() > Index) {
+            const double v = s->MandatoryValueAt(Index);
+            if ((v >= 0) == positive)
+                sum += v;
+        }
+        if (s == this && !AllSeries)
+            break;
+    }
+    return sum;
+}
+
+int TCustomSeries::StackedPosition(int Index, double Total) const
+{
+    TChartAxis* axis = MandatoryAxis();
+    if (axis == nullptr)
+        return 0;
+    if (FStacked == cssStack100) {
+        const double all = PointSum(Index, true, true);
+        return all == 0 ? axis->IEndPos : ValueToScreenPos(Total * 100.0 / all);
+    }
+    return std::min(ValueToScreenPos(Total), axis->IEndPos);
+}
+
+int TCustomSeries::PointScreenX(int Index) const
+{
+    if (!YMandatory() && IsStacked())
+        return StackedPosition(Index, PointSum(Index, false) + MandatoryValueAt(Index));
+    return TCustomLineSeries::PointScreenX(Index);
+}
+
+int TCustomSeries::PointScreenY(int Index) const
+{
+    if (YMandatory() && IsStacked())
+        return StackedPosition(Index, PointSum(Index, false) + MandatoryValueAt(Index));
+    return TCustomLineSeries::PointScreenY(Index);
+}
+
+int TCustomSeries::PointOriginValue(int ValueIndex) const
+{
+    if (IsStacked())
+        return StackedPosition(ValueIndex, PointSum(ValueIndex, false));
+    if (YMandatory()) {
+        const TChartAxis* v = GetVertAxis();
+        return v == nullptr ? 0 : (v->Inverted() ? v->IStartPos : v->IEndPos);
+    }
+    const TChartAxis* h = GetHorizAxis();
+    return h == nullptr ? 0 : (h->Inverted() ? h->IEndPos : h->IStartPos);
+}
+
+void TCustomSeries::StackExtremes(bool IsMax, double& Value) const
+{
+    if (FStacked == cssStack100) {
+        Value = IsMax ? 100 : 0;
+        return;
+    }
+    if (FStacked != cssStack)
+        return;
+    for (int t = 0; t < Count(); ++t) {
+        const double total = PointSum(t, false) + MandatoryValueAt(t);
+        Value = IsMax ? std::max(Value, total) : std::min(Value, total);
+    }
+}
+
+double TCustomSeries::GreatestY() const
+{
+    double v = TCustomLineSeries::GreatestY();
+    if (YMandatory())
+        StackExtremes(true, v);
+    return v;
+}
+
+double TCustomSeries::LeastY() const
+{
+    double v = TCustomLineSeries::LeastY();
+    if (YMandatory())
+        StackExtremes(false, v);
+    return v;
+}
+
+double TCustomSeries::GreatestX() const
+{
+    double v = TCustomLineSeries::GreatestX();
+    if (!YMandatory())
+        StackExtremes(true, v);
+    return v;
+}
+
+double TCustomSeries::LeastX() const
+{
+    double v = TCustomLineSeries::LeastX();
+    if (!YMandatory())
+        StackExtremes(false, v);
+    return v;
+}
+
+void TCustomSeries::ComputeZOrder()
+{
+    // A stacked series shares the Z position of the related series before it.
+    if (ParentChart() != nullptr && IsStacked() && ParentChart()->View3D()) {
+        for (int t = 0; t < ParentChart()->SeriesCount(); ++t) {
+            const TChartSeries* s = ParentChart()->Series(t);
+            if (s == this)
+                break;
+            if (s->Active() && SameClass(s)) {
+                SetComputedZOrder(std::max(0, ParentChart()->MaxZOrder));
+                return;
+            }
+        }
+    }
+    TCustomLineSeries::ComputeZOrder();
+}
+
+void TCustomSeries::ComputeDepthExtent()
+{
+    TCustomLineSeries::ComputeDepthExtent();
+    // The marks stand at the series' front.
+    Marks()->SetZPosition(StartZ());
+}
+
+// ---- margins ----------------------------------------------------------------------------
+
+void TCustomSeries::AxisMarginsA(int& Left, int& Right)
+{
+    TCustomLineSeries::AxisMarginsA(Left, Right);
+    FPointer->InflateHorizMargins(Left, Right);
+    if (FDrawLine) {
+        if (FStairs) {
+            Left = std::max(Left, LinePen()->Width());
+            Right = std::max(Right, LinePen()->Width());
+        }
+        if (FOutLine->Visible()) {
+            Left = std::max(Left, FOutLine->Width());
+            Right = std::max(Right, FOutLine->Width());
+        }
+    }
+    if (!YMandatory() && Marks()->Visible())
+        Right = std::max(Right, GetMarksOffset());
+}
+
+void TCustomSeries::AxisMarginsB(int& Top, int& Bottom)
+{
+    TCustomLineSeries::AxisMarginsB(Top, Bottom);
+    FPointer->InflateVertMargins(Top, Bottom);
+    if (FDrawLine) {
+        if (FStairs) {
+            Top = std::max(Top, LinePen()->Width());
+            Bottom = std::max(Bottom, LinePen()->Width());
+        }
+        if (FOutLine->Visible()) {
+            Top = std::max(Top, FOutLine->Width());
+            Bottom = std::max(Bottom, FOutLine->Width());
+        }
+    }
+    if (YMandatory() && Marks()->Visible())
+        Top = std::max(Top, GetMarksOffset());
+    if (ParentChart() != nullptr && ParentChart()->View3D() && FLineHeight > 0 && !FDrawArea)
+        Bottom = std::max(Bottom, FLineHeight);
+}
+
+// ---- hit test ---------------------------------------------------------------------------
+
+bool TCustomSeries::HitsPointer(int ValueIndex, int X, int Y, int PX, int PY)
+{
+    BeforeDrawPointer(ValueIndex);
+    const TSeriesPointerStyle style = OnGetPointerStyle ? OnGetPointerStyle(this, ValueIndex) : FPointer->Style();
+    if (style == psNothing)
+        return false;
+    return std::abs(X - PX) < FPointer->HorizSize() && std::abs(Y - PY) < FPointer->VertSize();
+}
+
+int TCustomSeries::Clicked(int X, int Y)
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart != nullptr && chart->View3D())
+        chart->Canvas()->UnprojectPoint(X, Y, StartZ());
+    const int found = TCustomLineSeries::Clicked(X, Y);
+    if (found != -1 || FirstValueIndex() < 0 || LastValueIndex() < 0)
+        return found;
+    const TPoint p(X, Y);
+    const int from = std::max(0, FirstValueIndex() - (FClickableLine ? 1 : 0));
+    TPoint prev;
+    int prevOrigin = 0;
+    for (int t = from; t <= LastValueIndex() && t < Count(); ++t) {
+        const TPoint at(PointScreenX(t), PointScreenY(t));
+        if (FPointer->Visible() && HitsPointer(t, X, Y, at.X, at.Y)) {
+            if (OnClickPointer)
+                OnClickPointer(this, t, X, Y);
+            return t;
+        }
+        if (at.X == X && at.Y == Y)
+            return t;
+        const int origin = FDrawArea ? PointOriginValue(t) : 0;
+        if (FClickableLine && t > from) {
+            bool hit = false;
+            if (chart != nullptr && chart->View3D()) {
+                const int dx = chart->SeriesWidth3D;
+                const int dy = chart->SeriesHeight3D;
+                const TPoint quad[4] = {prev, at, TPoint(at.X + dx, at.Y - dy), TPoint(prev.X + dx, prev.Y - dy)};
+                hit = PointInPolygon(p, quad, 3);
+            } else if (FStairs) {
+                const TPoint corner = FInvertedStairs ? TPoint(prev.X, at.Y) : TPoint(at.X, prev.Y);
+                hit = PointNearLineOfPoints(p, prev, corner) || PointNearLineOfPoints(p, corner, at);
+            } else
+                hit = PointNearLineOfPoints(p, prev, at);
+            if (!hit && FDrawArea) {
+                const bool vertical = YMandatory();
+                const TPoint quad[4] = {prev, at, vertical ? TPoint(at.X, origin) : TPoint(origin, at.Y),
+                                        vertical ? TPoint(prev.X, prevOrigin) : TPoint(prevOrigin, prev.Y)};
+                hit = PointInPolygon(p, quad, 3);
+            }
+            if (hit)
+                return t - 1;
+        }
+        prev = at;
+        prevOrigin = origin;
+    }
+    return -1;
+}
+
+void TCustomSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
+{
+    if (YMandatory() && FPointer->Visible()) {
+        const int lift = FPointer->VertSize();
+        Position.LeftTop.Y -= lift;
+        Position.ArrowFrom.Y -= lift;
+        Position.ArrowTo.Y -= lift;
+    }
+    TCustomLineSeries::DrawMark(ValueIndex, Text, Position);
+}
+
+// ---- legend symbol ----------------------------------------------------------------------
+
+void TCustomSeries::PrepareSymbolCanvas()
+{
+    // The symbol's brush and pen are chosen by DrawSymbolShape.
+}
+
+void TCustomSeries::DrawSymbolShape(int ValueIndex, const TRect& R)
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart == nullptr)
+        return;
+    TTeeCanvas3D* canvas = chart->Canvas();
+    const TColor color = ValueIndex == -1 ? SeriesColor() : ColorOfLegendItem(ValueIndex);
+    const auto lineSample = [&] {
+        if (chart->View3D()) {
+            AssignBrushToCanvas(canvas, Brush(), canvas->GetMonochrome() ? clWhite : color, color);
+            canvas->AssignPen(LinePen(), LinePen()->Color());
+        } else {
+            canvas->Brush()->SetStyle(bsClear);
+            canvas->AssignPen(LinePen(), color);
+        }
+        const int middle = (R.Top + R.Bottom) / 2;
+        canvas->Line(R.Left, middle, R.Right, middle);
+    };
+    if (!FPointer->Visible()) {
+        if (FDrawLine && !FDrawArea)
+            lineSample();
+        else
+            TCustomLineSeries::DrawSymbolShape(ValueIndex, R);
+        return;
+    }
+    if (FDrawLine)
+        lineSample();
+    const int div = LinePen()->Visible() ? 3 : 2;
+    const int h = std::min(FPointer->HorizSize(), (R.Right - R.Left) / div + (div == 2 ? 1 : 0));
+    const int v = std::min(FPointer->VertSize(), (R.Bottom - R.Top) / div + (div == 2 ? 1 : 0));
+    FPointer->PrepareCanvas(canvas, color);
+    FPointer->DrawPointer(canvas, false, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2, h, v, color,
+                          FPointer->Style());
+}
+
+// ---- line series ------------------------------------------------------------------------
+
+TLineSeries::TLineSeries(TComponent* AOwner) : TCustomSeries(AOwner)
+{
+    FDrawLine = true;
+    Pointer()->Hide();
+    FDrawBetweenPoints = true;
+}
+
+void TLineSeries::Assign(TPersistent* Source)
+{
+    TCustomSeries::Assign(Source);
+    if (dynamic_cast<TLineSeries*>(Source) == nullptr) {
+        FDrawArea = false;
+        FDrawLine = true;
+        Pointer()->Hide();
+    }
+}
+
+THorizLineSeries::THorizLineSeries(TComponent* AOwner) : TLineSeries(AOwner)
+{
+    SetHorizontal();
+    XValues()->SetOrder(loNone);
+    YValues()->SetOrder(loAscending);
+    FCalcVisiblePoints = false;
+}
+
+// ---- point series -----------------------------------------------------------------------
+
+TPointSeries::TPointSeries(TComponent* AOwner) : TCustomSeries(AOwner)
+{
+    Pointer()->Show();
+    FDrawArea = false;
+    FDrawLine = false;
+    FClickableLine = false;
+    Marks()->Callout()->SetDefaultLength(0);
+    Marks()->Callout()->SetLength(0);
+}
+
+int TPointSeries::GetTransparency() const
+{
+    return Pointer()->Transparency();
+}
+
+void TPointSeries::SetTransparency(int Value)
+{
+    Pointer()->SetTransparency(Value);
+}
+
+void TPointSeries::SetColorEachPoint(bool Value)
+{
+    TCustomSeries::SetColorEachPoint(Value);
+    if (Value)
+        Pointer()->Brush()->SetColor(clDefault);
+}
+
+void TPointSeries::Assign(TPersistent* Source)
+{
+    TCustomSeries::Assign(Source);
+    Pointer()->Show();
+    FDrawLine = false;
+    FDrawArea = false;
+    FClickableLine = false;
+}

@@ -1,0 +1,195 @@
+// The common engine of the series that join their points (TCustomSeries): segments
+// straight, as stairs or as 3D ribbons, the point symbols, shadow and outline passes,
+// stacking, the hit test and the legend symbol; and the line, horizontal line and point
+// series built on it.
+#pragma once
+
+#include "TeEngine.h"
+
+#include <functional>
+#include <memory>
+
+enum TCustomSeriesStack { cssNone, cssOverlap, cssStack, cssStack100 };
+
+class TCustomSeries;
+using TSeriesClickPointerEvent = std::function<void(TCustomSeries* Sender, int ValueIndex, int X, int Y)>;
+using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries* Sender, int ValueIndex)>;
+
+// A series whose element pen is its line pen.
+class TCustomLineSeries : public TChartSeries {
+public:
+    DECLARE_SERIES_CLASS(TCustomLineSeries)
+    using TChartSeries::TChartSeries;
+
+    TChartPen* LinePen() const { return Pen(); }
+    void SetLinePen(TChartPen* Value) { SetPen(Value); }
+};
+
+class TCustomSeries : public TCustomLineSeries {
+public:
+    DECLARE_SERIES_CLASS(TCustomSeries)
+    explicit TCustomSeries(TComponent* AOwner);
+    ~TCustomSeries() override;
+
+    // ---- virtual slots ----
+    // Room the marks keep from their point: the callout's length plus its distance.
+    virtual int GetMarksOffset() const;
+    // Whether (X, Y) lies inside the symbol of the value drawn at (PX, PY).
+    virtual bool HitsPointer(int ValueIndex, int X, int Y, int PX, int PY);
+    virtual TTeeGradient* GetGradient() const { return FGradient.get(); }
+    virtual int GetTransparency() const { return FTransparency; }
+    // 0..100; anything else raises ERangeError.
+    virtual void SetTransparency(int Value);
+    // A series type may size the pointer of a value here; nothing in the base.
+    virtual void BeforeDrawPointer(int ValueIndex) {}
+    // The pixel the value rises from: the top of the stack below it, else the axis end
+    // that stands for the minimum.
+    virtual int PointOriginValue(int ValueIndex) const;
+
+    // ---- drawing ----
+    // Shadow pass, outline pass, then every visible value.
+    void DrawVisiblePoints() override;
+    void DrawValue(int ValueIndex) override;
+    void ComputeDepthExtent() override;
+    void ComputeZOrder() override;
+    void DrawSymbolShape(int ValueIndex, const TRect& R) override;
+    void PrepareSymbolCanvas() override;
+    // A vertical series lifts the mark above its visible symbol first.
+    void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
+    // During the shadow and outline passes every value takes the pass colour.
+    TColor ValueColor(int Index) const override;
+
+    // ---- positions and extremes (stacked along the mandatory axis) ----
+    int PointScreenX(int Index) const override;
+    int PointScreenY(int Index) const override;
+    double GreatestX() const override;
+    double LeastX() const override;
+    double GreatestY() const override;
+    double LeastY() const override;
+    // The sum of the related series' values at Index with the sign of this series' value,
+    // from the series before this one (and this one with IncludeSelf); AllSeries sums
+    // the whole stack.
+    double PointSum(int Index, bool IncludeSelf, bool AllSeries = false) const;
+    // The pixel of a stacked total at Index.
+    int StackedPosition(int Index, double Total) const;
+    bool IsStacked() const { return FStacked == cssStack || FStacked == cssStack100; }
+
+    // ---- hit test and margins ----
+    int Clicked(int X, int Y) override;
+    void AxisMarginsA(int& Left, int& Right) override;
+    void AxisMarginsB(int& Top, int& Bottom) override;
+
+    // ---- properties ----
+    TChartBrush* AreaChartBrush() const { return FAreaChartBrush.get(); }
+    TColor AreaColor() const { return FAreaColor; }
+    void SetAreaColor(TColor V) { SetColorProperty(FAreaColor, V); }
+    TChartPen* AreaLinesPen() const { return FAreaLinesPen.get(); }
+    void SetAreaLinesPen(TChartPen* V) { FAreaLinesPen->Assign(V); }
+    bool ClickableLine() const { return FClickableLine; }
+    void SetClickableLine(bool V) { SetBooleanProperty(FClickableLine, V); }
+    bool ColorEachLine() const { return FColorEachLine; }
+    void SetColorEachLine(bool V) { SetBooleanProperty(FColorEachLine, V); }
+    bool Dark3D() const { return FDark3D; }
+    void SetDark3D(bool V) { SetBooleanProperty(FDark3D, V); }
+    bool DrawArea() const { return FDrawArea; }
+    void SetDrawArea(bool V) { SetBooleanProperty(FDrawArea, V); }
+    bool DrawLine() const { return FDrawLine; }
+    void SetDrawLine(bool V) { SetBooleanProperty(FDrawLine, V); }
+    bool InvertedStairs() const { return FInvertedStairs; }
+    void SetInvertedStairs(bool V) { SetBooleanProperty(FInvertedStairs, V); }
+    TBrushStyle LineBrush() const { return Brush()->Style(); }
+    void SetLineBrush(TBrushStyle V) { Brush()->SetStyle(V); }
+    int LineHeight() const { return FLineHeight; }
+    void SetLineHeight(int V) { SetIntegerProperty(FLineHeight, V); }
+    TChartHiddenPen* OutLine() const { return FOutLine.get(); }
+    void SetOutLine(TChartPen* V) { FOutLine->Assign(V); }
+    TSeriesPointer* Pointer() const { return FPointer.get(); }
+    void SetPointer(TSeriesPointer* V) { FPointer->Assign(V); }
+    TTeeShadow* Shadow() const { return FShadow.get(); }
+    void SetShadow(TTeeShadow* V) { FShadow->Assign(V); }
+    TCustomSeriesStack Stacked() const { return FStacked; }
+    // Sets the whole stack: every series of the chart that is of this series' class.
+    void SetStacked(TCustomSeriesStack V);
+    bool Stairs() const { return FStairs; }
+    void SetStairs(bool V) { SetBooleanProperty(FStairs, V); }
+    TTeeGradient* Gradient() const { return FGradient.get(); }
+
+    TSeriesClickPointerEvent OnClickPointer;
+    TOnGetPointerStyle OnGetPointerStyle;
+
+    void Assign(TPersistent* Source) override;
+
+protected:
+    TSeriesPointer* SeriesPointer() const override { return FPointer.get(); }
+    // The fill of one area segment, from (PrevX, PrevY) over PrevOrigin to (X, Y) over
+    // Origin; the area series fill it.
+    virtual void DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color) {}
+    // The pointer of a value at (X, Y) in Color, in the style the event gives.
+    void DrawPointerOf(int ValueIndex, int X, int Y, TColor Color);
+
+    bool FDrawArea = false;
+    bool FDrawLine = false;
+    bool FClickableLine = true;
+
+private:
+    void DrawAllValues();
+    void DrawSegment(int X, int Y, TColor Color, bool IsLast);
+    TColor SegmentBrushColor(TColor Color) const;
+    void StackExtremes(bool IsMax, double& Value) const;
+    TColor PassSeriesColor() const { return FPassColor != clNone ? FPassColor : SeriesColor(); }
+
+    std::unique_ptr<TChartBrush> FAreaChartBrush;
+    TColor FAreaColor = clDefault;
+    std::unique_ptr<TChartPen> FAreaLinesPen;
+    bool FColorEachLine = true;
+    bool FDark3D = true;
+    bool FInvertedStairs = false;
+    int FLineHeight = 0;
+    std::unique_ptr<TChartHiddenPen> FOutLine;
+    std::unique_ptr<TSeriesPointer> FPointer;
+    std::unique_ptr<TTeeShadow> FShadow;
+    TCustomSeriesStack FStacked = cssNone;
+    bool FStairs = false;
+    int FTransparency = 0;
+    std::unique_ptr<TTeeGradient> FGradient;
+
+    // Drawing state of the current pass.
+    bool FHasPrevious = false;
+    int FOldIndex = -1;
+    int FOldX = 0;
+    int FOldY = 0;
+    int FOldOrigin = 0;
+    int FOrigin = 0;
+    TColor FOldColor = clNone;
+    double FSlopeLimit = 1;
+    // The colour of the shadow or outline pass under way; clNone otherwise.
+    TColor FPassColor = clNone;
+};
+
+class TLineSeries : public TCustomSeries {
+public:
+    DECLARE_SERIES_CLASS(TLineSeries)
+    explicit TLineSeries(TComponent* AOwner);
+    std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
+    void Assign(TPersistent* Source) override;
+};
+
+class THorizLineSeries : public TLineSeries {
+public:
+    DECLARE_SERIES_CLASS(THorizLineSeries)
+    explicit THorizLineSeries(TComponent* AOwner);
+};
+
+class TPointSeries : public TCustomSeries {
+public:
+    DECLARE_SERIES_CLASS(TPointSeries)
+    explicit TPointSeries(TComponent* AOwner);
+    std::string EditorClassName() const override { return "TSeriesPointerEditor"; }
+    virtual bool HasPointerStyleGallery() const { return true; }
+    // The pointer's transparency.
+    int GetTransparency() const override;
+    void SetTransparency(int Value) override;
+    // Each point its colour: the pointer brush goes back to the default-colour marker.
+    void SetColorEachPoint(bool Value) override;
+    void Assign(TPersistent* Source) override;
+};

@@ -1,0 +1,250 @@
+// Drawing of the series that join their points: the shadow and outline passes, and each
+// value as a segment from the previous point followed by the previous point's symbol.
+#include "Series/LineSeries.h"
+
+#include "TeCanvas/Helpers.h"
+
+#include <cmath>
+
+TColor TCustomSeries::ValueColor(int Index) const
+{
+    const TColor c = TCustomLineSeries::ValueColor(Index);
+    return FPassColor != clNone && c != clNone ? FPassColor : c;
+}
+
+void TCustomSeries::DrawAllValues()
+{
+    FHasPrevious = false;
+    FOldColor = clNone;
+    FOldIndex = -1;
+    TCustomLineSeries::DrawVisiblePoints();
+}
+
+void TCustomSeries::DrawVisiblePoints()
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart == nullptr || chart->Canvas()->ReferenceCanvas() == nullptr)
+        return;
+    // Shadow: the whole series once more in the shadow colour, moved by the shadow's
+    // offsets, without symbols.
+    if (FShadow->HorizSize() != 0 || FShadow->VertSize() != 0) {
+        TChartAxis* h = GetHorizAxis();
+        TChartAxis* v = GetVertAxis();
+        const bool pointerVisible = FPointer->Visible();
+        const bool oldRepaint = chart->AutoRepaint();
+        chart->SetAutoRepaint(false);
+        FPassColor = FShadow->Color();
+        FPointer->SetVisible(false);
+        const auto shift = [&](int sign) {
+            if (h != nullptr) {
+                h->IStartPos += sign * FShadow->HorizSize();
+                h->IEndPos += sign * FShadow->HorizSize();
+            }
+            if (v != nullptr) {
+                v->IStartPos += sign * FShadow->VertSize();
+                v->IEndPos += sign * FShadow->VertSize();
+            }
+        };
+        shift(1);
+        DrawAllValues();
+        shift(-1);
+        FPointer->SetVisible(pointerVisible);
+        FPassColor = clNone;
+        chart->SetAutoRepaint(oldRepaint);
+    }
+    // Outline: a wider line under the series' own, in the outline's colour.
+    if (FOutLine->Visible()) {
+        const bool oldRepaint = chart->AutoRepaint();
+        chart->SetAutoRepaint(false);
+        TChartPen saved;
+        saved.Assign(LinePen());
+        LinePen()->Assign(FOutLine.get());
+        FPassColor = FOutLine->Color();
+        LinePen()->SetWidth(2 * saved.Width() + FOutLine->Width() + 1);
+        DrawAllValues();
+        LinePen()->Assign(&saved);
+        // The series keeps its own colour (the pass colour only lives for the pass).
+        FPassColor = clNone;
+        chart->SetAutoRepaint(oldRepaint);
+    }
+    DrawAllValues();
+}
+
+void TCustomSeries::DrawPointerOf(int ValueIndex, int X, int Y, TColor Color)
+{
+    if (!FPointer->Visible())
+        return;
+    BeforeDrawPointer(ValueIndex);
+    const TSeriesPointerStyle style = OnGetPointerStyle ? OnGetPointerStyle(this, ValueIndex) : FPointer->Style();
+    FPointer->PrepareCanvas(ParentChart()->Canvas(), Color);
+    FPointer->Draw(X, Y, Color, style);
+}
+
+TColor TCustomSeries::SegmentBrushColor(TColor Color) const
+{
+    if (FDrawArea) {
+        if (FAreaColor != clDefault && !ColorEachPoint())
+            return FAreaColor;
+        return Color;
+    }
+    return FColorEachLine ? Color : PassSeriesColor();
+}
+
+void TCustomSeries::DrawSegment(int X, int Y, TColor Color, bool IsLast)
+{
+    if ((FOldX == X && FOldY == Y) || Color == clNone)
+        return;
+    TCustomAxisPanel* chart = ParentChart();
+    TTeeCanvas3D* canvas = chart->Canvas();
+    const bool view3D = chart->View3D();
+    if (view3D && (FDrawArea || FDrawLine)) {
+        canvas->AssignPen(LinePen(), LinePen()->Color());
+        TColor brushColor = SegmentBrushColor(Color);
+        AssignBrushToCanvas(canvas, Brush(), brushColor, brushColor);
+        const int z0 = StartZ();
+        const int z1 = EndZ();
+        const auto shade = [&](TColor c) {
+            if (canvas->GetMonochrome())
+                canvas->Brush()->SetColor(clWhite);
+            else
+                ShadeBrushColor(canvas, c, TeeDarkenAmount);
+        };
+        if (!FStairs) {
+            const TPoint p(FOldX, FOldY);
+            const TPoint q(X, Y);
+            if (FLineHeight > 0 && !FDrawArea) {
+                const TPoint front[4] = {p, q, TPoint(X, Y + FLineHeight), TPoint(FOldX, FOldY + FLineHeight)};
+                canvas->PlaneOfFourPoints(front, z0);
+                if (IsLast)
+                    canvas->RectangleAtConstantX(X, Y, Y + FLineHeight, z0, z1);
+            }
+            if (FDark3D && !canvas->IsTrue3D() && X != FOldX && FSlopeLimit != 0 &&
+                FSlopeLimit < double(FOldY - Y) / double(X - FOldX))
+                shade(brushColor);
+            else if (canvas->GetMonochrome())
+                canvas->Brush()->SetColor(clWhite);
+            canvas->PlaneBetweenDepths(p, q, z0, z1);
+        } else {
+            // A horizontal series exchanges the roles of X and Y.
+            const bool vertical = YMandatory();
+            const auto acrossFace = [&](int at, int from, int to) {   // across the value axis
+                if (vertical)
+                    canvas->RectangleAtConstantX(at, from, to, z0, z1);
+                else
+                    canvas->RectangleAtConstantY(from, at, to, z0, z1);
+            };
+            const auto alongFace = [&](int at, int from, int to) {    // along the value axis
+                if (FDark3D)
+                    shade(brushColor);
+                if (vertical)
+                    canvas->RectangleAtConstantY(from, at, to, z0, z1);
+                else
+                    canvas->RectangleAtConstantX(at, from, to, z0, z1);
+            };
+            const int newA = vertical ? X : Y, oldA = vertical ? FOldX : FOldY;
+            const int newB = vertical ? Y : X, oldB = vertical ? FOldY : FOldX;
+            if (!FInvertedStairs) {
+                acrossFace(newA, oldB, newB);
+                alongFace(oldB, oldA, newA);
+            } else {
+                alongFace(newB, oldA, newA);
+                AssignBrushToCanvas(canvas, Brush(), brushColor, brushColor);
+                acrossFace(oldA, oldB, newB);
+            }
+        }
+    } else if (!FDrawArea && FDrawLine) {
+        const TColor lineColor = ColorEachPoint() && FColorEachLine ? Color : PassSeriesColor();
+        canvas->AssignPen(LinePen(), lineColor);
+        canvas->Brush()->SetStyle(bsClear);
+        canvas->MoveTo(FOldX, FOldY);
+        if (FStairs) {
+            if (FInvertedStairs)
+                canvas->LineTo(FOldX, Y);
+            else
+                canvas->LineTo(X, FOldY);
+        }
+        canvas->LineTo(X, Y);
+    }
+    if (FDrawArea)
+        DrawAreaSegment(FOldX, FOldY, FOldOrigin, X, Y, FOrigin, Color);
+}
+
+void TCustomSeries::DrawValue(int ValueIndex)
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart == nullptr)
+        return;
+    TTeeCanvas3D* canvas = chart->Canvas();
+    const TColor c = ValueColor(ValueIndex);
+    const int x = PointScreenX(ValueIndex);
+    const int y = PointScreenY(ValueIndex);
+    if (canvas->Pen()->Color() != clBlack)
+        canvas->Pen()->SetColor(clBlack);
+    if (canvas->Brush()->Color() != c)
+        canvas->Brush()->SetColor(c);
+    if (!FHasPrevious) {
+        FOldX = x;
+        FOldY = y;
+    }
+    FOrigin = PointOriginValue(ValueIndex);
+    const bool forward = PointOrderForward();
+    const bool isLast = ValueIndex == (forward ? LastValueIndex() : FirstValueIndex());
+    const bool isFirst = !FHasPrevious;
+    if (isFirst) {
+        if (FDark3D) {
+            FSlopeLimit = chart->SeriesWidth3D == 0
+                              ? 1
+                              : std::fabs(double(chart->SeriesHeight3D) / double(chart->SeriesWidth3D));
+        }
+        FOldOrigin = FOrigin;
+        if (ValueIndex == FirstValueIndex() && ValueIndex > 0) {
+            // The point before lies off the axis: the line comes in from the chart's edge.
+            const int before = ValueIndex - 1;
+            if (FDrawArea) {
+                FOldX = PointScreenX(before);
+                FOldY = PointScreenY(before);
+                FOldOrigin = PointOriginValue(before);
+            } else {
+                TChartAxis* h = GetHorizAxis();
+                FOldX = h != nullptr && h->Inverted() ? chart->ChartRect.Right : chart->ChartRect.Left;
+                if (FStairs)
+                    FOldY = PointScreenY(before);
+                else {
+                    const double x0 = XValue(before);
+                    const double x1 = XValue(ValueIndex);
+                    if (x1 == x0 || h == nullptr)
+                        FOldY = y;
+                    else {
+                        const double f = (h->ValueAtPixel(FOldX) - x0) / (x1 - x0);
+                        const double y0 = YValue(before);
+                        const double y1 = YValue(ValueIndex);
+                        const TChartAxis* v = GetVertAxis();
+                        double yv;
+                        if (v != nullptr && v->Logarithmic() && y0 > 0 && y1 > 0)
+                            yv = std::exp(std::log(y0) + (std::log(y1) - std::log(y0)) * f);
+                        else
+                            yv = y0 + (y1 - y0) * f;
+                        FOldY = ValueToScreenY(yv);
+                    }
+                }
+            }
+            if (!IsNull(before))
+                DrawSegment(x, y, c, isLast);
+        }
+        if (isLast && c != clNone)
+            DrawPointerOf(ValueIndex, x, y, c);
+    } else {
+        DrawSegment(x, y, c, isLast);
+        // Symbols come one value late, so that the next segment does not cover them.
+        if (FOldColor != clNone)
+            DrawPointerOf(FOldIndex, FOldX, FOldY, FOldColor);
+        if (isLast && c != clNone)
+            DrawPointerOf(ValueIndex, x, y, c);
+    }
+    FHasPrevious = true;
+    FOldIndex = ValueIndex;
+    FOldX = x;
+    FOldY = y;
+    FOldOrigin = FOrigin;
+    FOldColor = c;
+}

@@ -1,0 +1,204 @@
+// What a joined series answers without drawing: the visible index range under the axis
+// range, clicks on points and segments, legend items and symbols, and stacks.
+#include "series_fixture.h"
+
+namespace seriestest {
+namespace {
+
+using SeriesRange = SeriesTest;
+
+TEST_F(SeriesRange, VisibleRangeFollowsTheAxisRange)
+{
+    auto* line = Add<TLineSeries>(clRed, {});
+    auto* points = Add<TPointSeries>(clBlue, {});
+    for (int i = 0; i < 10; ++i) {
+        line->AddPointXY(i, i);
+        points->AddPointXY(i, i);
+    }
+    chart->BottomAxis()->SetMinMax(2.5, 6.5);
+    chart->Layout();
+    // The line keeps the point after the range to draw the segment towards it.
+    EXPECT_EQ(line->FirstValueIndex(), 3);
+    EXPECT_EQ(line->LastValueIndex(), 7);
+    EXPECT_EQ(points->FirstValueIndex(), 3);
+    EXPECT_EQ(points->LastValueIndex(), 6);
+
+    chart->BottomAxis()->SetMinMax(20, 30);
+    chart->Layout();
+    EXPECT_EQ(line->FirstValueIndex(), -1);
+    EXPECT_EQ(line->LastValueIndex(), -1);
+
+    // Unordered X: every point, whatever the range.
+    line->XValues()->SetOrder(loNone);
+    chart->Layout();
+    EXPECT_EQ(line->FirstValueIndex(), 0);
+    EXPECT_EQ(line->LastValueIndex(), 9);
+}
+
+TEST_F(SeriesRange, HorizontalLineDrawsEveryPointAlongTheLeftAxis)
+{
+    auto* s = Add<THorizLineSeries>(clRed, {{2, 1}, {5, 3}, {3, 9}});
+    EXPECT_FALSE(s->YMandatory());
+    chart->LeftAxis()->SetMinMax(2, 4);
+    chart->Layout();
+    EXPECT_EQ(s->FirstValueIndex(), 0);
+    EXPECT_EQ(s->LastValueIndex(), 2);
+    auto bmp = chart->Picture();
+    EXPECT_TRUE(Near(*bmp, (PX(2) + PX(5)) / 2, (s->PointScreenY(0) + s->PointScreenY(1)) / 2, clRed));
+}
+
+using SeriesClick = SeriesTest;
+
+TEST_F(SeriesClick, PointerPixelAndSegment)
+{
+    auto* p = Add<TPointSeries>(clRed, {{2, 2}, {8, 2}});
+    EXPECT_EQ(p->Clicked(PX(8), PY(2)), 1);
+    EXPECT_EQ(p->Clicked(PX(8) + 3, PY(2) - 3), 1);   // inside the half size 4
+    EXPECT_EQ(p->Clicked(PX(8) + 4, PY(2)), -1);      // on the edge: outside
+    EXPECT_EQ(p->Clicked(PX(5), PY(2)), -1);          // the line is not clickable
+    int clickedIndex = -1;
+    p->OnClickPointer = [&](TCustomSeries*, int i, int, int) { clickedIndex = i; };
+    p->Clicked(PX(2) + 1, PY(2));
+    EXPECT_EQ(clickedIndex, 0);
+
+    // A symbol that draws nothing is never hit; the point's own pixel always is.
+    p->Pointer()->SetStyle(psNothing);
+    EXPECT_EQ(p->Clicked(PX(8) + 1, PY(2)), -1);
+    EXPECT_EQ(p->Clicked(PX(8), PY(2)), 1);
+
+    auto* l = Add<TLineSeries>(clBlue, {{1, 6}, {5, 6}, {9, 6}});
+    EXPECT_EQ(l->Clicked(PX(7), PY(6)), 1);   // the segment answers its first point
+    EXPECT_EQ(l->Clicked(PX(3), PY(6)), 0);
+    EXPECT_EQ(l->Clicked(PX(3), PY(6) - 5), -1);
+    l->SetClickableLine(false);
+    EXPECT_EQ(l->Clicked(PX(3), PY(6)), -1);
+}
+
+TEST_F(SeriesClick, StairsAnswerOnBothLegs)
+{
+    auto* l = Add<TLineSeries>(clBlue, {{1, 2}, {5, 6}});
+    l->SetStairs(true);
+    EXPECT_EQ(l->Clicked(PX(3), PY(2)), 0);
+    EXPECT_EQ(l->Clicked(PX(5), PY(4)), 0);
+    EXPECT_EQ(l->Clicked(PX(3), PY(4)), -1);
+}
+
+using SeriesLegend = SeriesTest;
+
+TEST_F(SeriesLegend, ItemsCarryTitleAndColours)
+{
+    auto* s = Add<TLineSeries>(clRed, {{1, 1}, {2, 2}});
+    s->SetTitle("Calculated");
+    s->SetValueColor(1, clGreen);
+    EXPECT_EQ(s->LegendItemCount(), 2);
+    EXPECT_EQ(s->ColorOfLegendItem(0), clRed);
+    EXPECT_EQ(s->ColorOfLegendItem(1), clGreen);
+    EXPECT_EQ(s->Title(), "Calculated");
+}
+
+// The symbol painted into a 20 x 10 rectangle of a fresh picture.
+std::unique_ptr<TBitmap> Symbol(SeriesPanel& chart, TChartSeries* s, int Index)
+{
+    auto bmp = std::make_unique<TBitmap>(30, 20);
+    bmp->Canvas()->Brush()->SetColor(clWhite);
+    bmp->Canvas()->FillRect(TRect(0, 0, 30, 20));
+    AttachCanvasToSurface(chart.Canvas(), bmp->Canvas());
+    s->PaintLegendSymbol(Index, TRect(5, 5, 25, 15));
+    return bmp;
+}
+
+TEST_F(SeriesLegend, LineSampleAndPointerSymbol)
+{
+    auto* l = Add<TLineSeries>(clRed, {{1, 1}});
+    auto bmp = Symbol(*chart, l, -1);
+    EXPECT_EQ(Px(*bmp, 15, 10), clRed);   // across the vertical middle
+    EXPECT_EQ(Px(*bmp, 15, 7), clWhite);
+
+    auto* p = Add<TPointSeries>(clBlue, {{1, 1}});
+    p->AddNullPointXY(2, 2);
+    bmp = Symbol(*chart, p, 0);
+    EXPECT_EQ(Px(*bmp, 15, 10), clBlue);
+    EXPECT_EQ(Px(*bmp, 15, 8), clBlue);    // a symbol, not a line
+    bmp = Symbol(*chart, p, 1);            // null point: nothing
+    EXPECT_EQ(Px(*bmp, 15, 10), clWhite);
+    p->SetColorEachPoint(true);
+    bmp = Symbol(*chart, p, -1);           // each point its colour: no series symbol
+    EXPECT_EQ(Px(*bmp, 15, 10), clWhite);
+}
+
+using SeriesStack = SeriesTest;
+
+TEST_F(SeriesStack, SumsBelowBySignAndAcrossTheWholeStack)
+{
+    auto* a = Add<TLineSeries>(clRed, {{1, 2}, {2, -1}, {3, 0}});
+    auto* b = Add<TLineSeries>(clBlue, {{1, 3}, {2, 4}, {3, 0}});
+    b->SetStacked(cssStack);
+    EXPECT_EQ(a->Stacked(), cssStack);   // the stack is set as a whole
+    EXPECT_EQ(b->PointScreenY(0), PY(5));
+    EXPECT_EQ(b->PointOriginValue(0), PY(2));
+    // A positive value does not stack on a negative one.
+    EXPECT_EQ(b->PointScreenY(1), PY(4));
+    EXPECT_EQ(a->PointOriginValue(0), PY(0));
+    EXPECT_DOUBLE_EQ(b->GreatestY(), 5);
+    EXPECT_DOUBLE_EQ(a->LeastY(), -1);
+
+    b->SetStacked(cssStack100);
+    chart->LeftAxis()->SetMinMax(0, 100);
+    chart->Layout();
+    EXPECT_EQ(a->PointScreenY(0), chart->LeftAxis()->CalcYPosValue(40));
+    EXPECT_EQ(b->PointScreenY(0), chart->LeftAxis()->CalcYPosValue(100));
+    // All zero at an index: the axis end.
+    EXPECT_EQ(b->PointScreenY(2), chart->LeftAxis()->IEndPos);
+    EXPECT_DOUBLE_EQ(a->LeastY(), 0);
+    EXPECT_DOUBLE_EQ(a->GreatestY(), 100);
+}
+
+TEST_F(SeriesStack, PointSeriesIsNotPartOfALineStack)
+{
+    auto* a = Add<TLineSeries>(clRed, {{1, 2}});
+    auto* p = Add<TPointSeries>(clGreen, {{1, 3}});
+    auto* b = Add<TLineSeries>(clBlue, {{1, 3}});
+    b->SetStacked(cssStack);
+    EXPECT_EQ(p->Stacked(), cssNone);
+    EXPECT_EQ(b->PointScreenY(0), PY(5));
+    EXPECT_EQ(a->PointScreenY(0), PY(2));
+}
+
+using SeriesRoom = SeriesTest;
+
+TEST_F(SeriesRoom, MarginsAndMarksKeepClearOfTheSymbols)
+{
+    auto* p = Add<TPointSeries>(clRed, {{1, 1}});
+    int a = 0, b = 0;
+    p->AxisMarginsB(a, b);
+    EXPECT_EQ(a, 5);   // half size 4 + 1
+    EXPECT_EQ(b, 5);
+    p->Marks()->Show();
+    p->Marks()->Callout()->SetLength(12);
+    p->AxisMarginsB(a, b);
+    EXPECT_EQ(a, 12);
+
+    auto* l = Add<TLineSeries>(clBlue, {{1, 1}});
+    l->SetLineHeight(9);
+    l->AxisMarginsB(a, b);
+    EXPECT_EQ(b, 0);   // a raised line only in 3D
+    chart->SetView3D(true);
+    l->AxisMarginsB(a, b);
+    EXPECT_EQ(b, 9);
+
+    // A vertical series lifts its mark above a visible symbol.
+    TBitmap bmp(220, 170);
+    AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
+    TSeriesMarkPosition pos;
+    pos.LeftTop = TPoint(50, 50);
+    pos.ArrowTo = TPoint(60, 70);
+    p->DrawMark(0, "x", pos);
+    EXPECT_EQ(pos.LeftTop.Y, 46);
+    EXPECT_EQ(pos.ArrowTo.Y, 66);
+    pos.LeftTop = TPoint(50, 50);
+    l->DrawMark(0, "x", pos);
+    EXPECT_EQ(pos.LeftTop.Y, 50);
+}
+
+} // namespace
+} // namespace seriestest
