@@ -131,14 +131,14 @@ void TChartAxis::CalcRect(TRect& R, bool Inflate)
 
 int TChartAxis::AxisWallSize() const
 {
-    // Walls stand only on a 3D chart; their sizes are the chart control's to answer.
-    return 0;
+    // Walls stand only on a 3D chart; their sizes are the chart's to answer.
+    return FParentChart != nullptr ? FParentChart->GetAxisWallSize(this) : 0;
 }
 
 bool TChartAxis::AxesBehind() const
 {
     // The chart draws its axes before the series unless told otherwise.
-    return true;
+    return FParentChart == nullptr || FParentChart->AxisBehind();
 }
 
 void TChartAxis::DrawAxis(bool CalcPosAxis)

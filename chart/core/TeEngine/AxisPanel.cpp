@@ -1,10 +1,16 @@
 #include "TeEngine/AxisPanel.h"
 
 #include "TeEngine/Exceptions.h"
+#include "TeEngine/Marks.h"
 #include "TeEngine/Series.h"
 #include "TeEngine/SeriesGroups.h"
 #include "TeEngine/SeriesSource.h"
 #include "TeeConst.h"
+#include "controls/Printers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
     : TCustomTeePanelExtended(AOwner), FSeriesList(std::make_unique<TChartSeriesList>()),
@@ -101,6 +107,32 @@ double TCustomAxisPanel::MinMaxValue(TChartAxis* Axis, bool IsMin, bool IsX) con
             first = false;
         }
         return result;
+    }
+    // Paging: the axis along which the points run shows the current page only.
+    if (FMaxPointsPerPage > 0) {
+        TChartSeries* first = FirstSeriesForAxis(Axis);
+        const bool pagingAxis = first == nullptr || (first->YMandatory() ? IsX : !IsX);
+        if (pagingAxis) {
+            TChartSeries* s = SeriesWithMostPointsForAxis(Axis);
+            if (s == nullptr || s->Count() == 0)
+                return 0;
+            int f = 0, l = 0;
+            PageValueRange(s, f, l);
+            if (f < 0)
+                return 0;
+            const TChartValueList* list = IsX ? s->XValues() : s->YValues();
+            const double lo = list->Value(f);
+            double hi = list->Value(l);
+            const int n = l - f + 1;
+            // A short last page keeps the spacing of a full page.
+            if (!FScaleLastPage && n < FMaxPointsPerPage) {
+                if (hi == lo)
+                    hi = lo + double(FMaxPointsPerPage) / n;
+                else
+                    hi = lo + (hi - lo) * (double(FMaxPointsPerPage) / n);
+            }
+            return IsMin ? lo : hi;
+        }
     }
     // Active series only, unless none of them is bound to the axis (a chart whose
     // series are all hidden still scales from them).
@@ -356,4 +388,528 @@ void TCustomAxisPanel::MouseLeave()
 {
     TCustomTeePanelExtended::MouseLeave();
     FTools->NotifyStage(cteMouseLeave);
+}
+
+// ---- settings -----------------------------------------------------------------------------
+
+void TCustomAxisPanel::SetChart3DPercent(int v)
+{
+    if (v < 1 || v > 100)
+        throw Exception(Format(TeeMsg_3dPercent, {1, 100}));
+    SetIntegerProperty(FChart3DPercent, v);
+}
+
+void TCustomAxisPanel::Calc3DSize()
+{
+    if (!View3D()) {
+        SeriesWidth3D = SeriesHeight3D = Width3D = Height3D = 0;
+        return;
+    }
+    double p = FChart3DPercent * 0.001;
+    if (!View3DOptions()->Orthogonal())
+        p *= 2;
+    // Rounding halves to even, as everywhere in the chart.
+    SeriesWidth3D = static_cast<int>(std::nearbyint(ChartWidth * p));
+    const double z = View3DOptions()->Zoom() * 0.01;
+    if (z > 1)
+        SeriesWidth3D = static_cast<int>(std::nearbyint(SeriesWidth3D / z));
+    SeriesHeight3D = static_cast<int>(std::nearbyint(SeriesWidth3D * z));
+    const int n = std::max(1, MaxZOrder + 1);
+    Width3D = SeriesWidth3D * n;
+    Height3D = SeriesHeight3D * n;
+}
+
+// ---- paging -------------------------------------------------------------------------------
+
+void TCustomAxisPanel::SetMaxPointsPerPage(int Value)
+{
+    if (Value < 0)
+        throw ChartException(TeeMsg_MaxPointsPerPage);
+    if (Value == FMaxPointsPerPage)
+        return;
+    FMaxPointsPerPage = Value;
+    const int pages = NumPages();
+    if (FPage > pages)
+        FPage = pages;
+    RequestRepaint();
+    TChartChangePage event;
+    BroadcastEvent(&event);
+}
+
+void TCustomAxisPanel::SetPage(int Value)
+{
+    const int v = std::clamp(Value, 1, std::max(1, NumPages()));
+    if (v == FPage)
+        return;
+    FPage = v;
+    RequestRepaint();
+    TChartChangePage event;
+    BroadcastEvent(&event);
+    if (OnPageChange)
+        OnPageChange(this);
+}
+
+int TCustomAxisPanel::PageCountOfAxis(TChartAxis* Axis) const
+{
+    int most = 0;
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->Active() && s->IsBoundToAxis(Axis))
+            most = std::max(most, s->Count());
+    if (most == 0)
+        return 1;
+    return (most + FMaxPointsPerPage - 1) / FMaxPointsPerPage;
+}
+
+int TCustomAxisPanel::NumPages() const
+{
+    if (FMaxPointsPerPage <= 0 || SeriesCount() == 0)
+        return 1;
+    TChartSeries* first = FSeriesList->Series(0);
+    if (first->YMandatory())
+        return std::max(PageCountOfAxis(FTopAxis.get()), PageCountOfAxis(FBottomAxis.get()));
+    return std::max(PageCountOfAxis(FRightAxis.get()), PageCountOfAxis(FLeftAxis.get()));
+}
+
+void TCustomAxisPanel::PrintPages(int FromPage, int ToPage)
+{
+    const int last = ToPage == 0 ? NumPages() : ToPage;
+    const int first = FromPage == 0 ? 1 : FromPage;
+    const int old = FPage;
+    TPrinter* printer = Printer();
+    printer->SetTitle(Name());
+    printer->BeginDoc();
+    try {
+        for (int page = first; page <= last; ++page) {
+            if (page > first)
+                printer->NewPage();
+            SetPage(page);
+            PrintToPrinter(CalcPrintRect());
+        }
+    } catch (...) {
+        printer->Abort();
+        SetPage(old);
+        throw;
+    }
+    printer->EndDoc();
+    SetPage(old);
+}
+
+void TCustomAxisPanel::PageValueRange(const TChartSeries* S, int& First, int& Last) const
+{
+    First = Last = -1;
+    const int n = S->Count();
+    if (n == 0)
+        return;
+    if (FMaxPointsPerPage <= 0) {
+        First = 0;
+        Last = n - 1;
+        return;
+    }
+    const long long first = static_cast<long long>(FPage - 1) * FMaxPointsPerPage;
+    if (first >= n)
+        return;
+    First = static_cast<int>(first);
+    Last = static_cast<int>(std::min<long long>(first + FMaxPointsPerPage - 1, n - 1));
+}
+
+// ---- series look-ups ----------------------------------------------------------------------
+
+TChartSeries* TCustomAxisPanel::FirstSeriesForAxis(TChartAxis* Axis) const
+{
+    bool anyActive = false;
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->Active() && s->IsBoundToAxis(Axis))
+            anyActive = true;
+    for (TChartSeries* s : FSeriesList->Items())
+        if ((!anyActive || s->Active()) && s->IsBoundToAxis(Axis))
+            return s;
+    return nullptr;
+}
+
+TChartSeries* TCustomAxisPanel::SeriesWithMostPointsForAxis(TChartAxis* Axis) const
+{
+    bool anyActive = false;
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->Active() && s->IsBoundToAxis(Axis))
+            anyActive = true;
+    TChartSeries* result = nullptr;
+    for (TChartSeries* s : FSeriesList->Items())
+        if ((!anyActive || s->Active()) && s->IsBoundToAxis(Axis) && (result == nullptr || s->Count() > result->Count()))
+            result = s;
+    return result;
+}
+
+TChartSeries* TCustomAxisPanel::SeriesLegend(int Index, bool OnlyActive) const
+{
+    int n = 0;
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->ShowInLegend() && (!OnlyActive || s->Active())) {
+            if (n == Index)
+                return s;
+            ++n;
+        }
+    return nullptr;
+}
+
+std::string TCustomAxisPanel::LegendSeriesTitle(int Index, bool OnlyActive) const
+{
+    TChartSeries* s = SeriesLegend(Index, OnlyActive);
+    return s != nullptr ? s->Title() : std::string();
+}
+
+bool TCustomAxisPanel::IsSeriesHit(int X, int Y)
+{
+    bool result = false;
+    for (int t = SeriesCount() - 1; t >= 0; --t) {
+        TChartSeries* s = FSeriesList->Series(t);
+        if (s->Active() && s->Clicked(X, Y) >= 0)
+            result = true;
+    }
+    return result;
+}
+
+// ---- drawing slots ------------------------------------------------------------------------
+
+void TCustomAxisPanel::FireAfterDraw()
+{
+    if (OnAfterDraw)
+        OnAfterDraw(this);
+}
+
+void TCustomAxisPanel::FireBeforeDrawAxes()
+{
+    if (OnBeforeDrawAxes)
+        OnBeforeDrawAxes(this);
+}
+
+void TCustomAxisPanel::FireBeforeDrawChart()
+{
+    if (OnBeforeDrawChart)
+        OnBeforeDrawChart(this);
+}
+
+void TCustomAxisPanel::FireBeforeDrawSeries()
+{
+    if (OnBeforeDrawSeries)
+        OnBeforeDrawSeries(this);
+}
+
+bool TCustomAxisPanel::IsPlaneBackFacing(int Z) const
+{
+    // A flat chart is always seen from the front.
+    if (!View3D())
+        return false;
+    const std::array<TPoint, 4> p = ProjectRectCorners3D(Canvas(), ChartRect, Z);
+    return !TriangleOrientation(p[0], p[1], p[2]);
+}
+
+void TCustomAxisPanel::FillLegendSymbol(const TRect& R)
+{
+    TTeeCanvas3D* c = Canvas();
+    CanvasRectangleOfRect(c, R);
+    if (c->Brush()->Color() == GetBackColor()) {
+        // A symbol in the back colour would vanish: outline it instead.
+        c->Brush()->SetStyle(bsClear);
+        if (GetBackColor() == clBlack)
+            c->Pen()->SetColor(clWhite);
+        CanvasRectangleOfRect(c, R);
+    }
+}
+
+// ---- the drawing pipeline -----------------------------------------------------------------
+
+namespace {
+std::vector<TChartAxis*> AxesOf(const TChartAxes* Axes)
+{
+    std::vector<TChartAxis*> result;
+    for (int t = 0; t < Axes->Count(); ++t)
+        result.push_back(Axes->Items(t));
+    return result;
+}
+}  // namespace
+
+void TCustomAxisPanel::LayoutAxes()
+{
+    const std::vector<TChartAxis*> axes = AxesOf(FAxes.get());
+    for (TChartAxis* a : axes)
+        a->RefreshRange();
+    for (TChartAxis* a : axes)
+        a->CalcPositions();
+    TRect r = ChartRect;
+    for (size_t t = 0; t < axes.size(); ++t) {
+        if (!IsAxisVisible(axes[t]))
+            continue;
+        TRect r2 = r;
+        axes[t]->CalcRect(r2, t < 5);
+        // An axis whose room would swallow the plot takes none.
+        if (r2.Left < r.Right && r.Left < r2.Right && r2.Top < r.Bottom && r.Top < r2.Bottom)
+            r = r2;
+    }
+    ChartRect = r;
+    RecalcWidthHeight();
+    for (TChartAxis* a : axes)
+        a->CalcPositions();
+}
+
+void TCustomAxisPanel::ApplySeriesMargins()
+{
+    for (TChartAxis* a : AxesOf(FAxes.get())) {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        for (TChartSeries* s : FSeriesList->Items()) {
+            if (!s->Active() || !s->IsBoundToAxis(a))
+                continue;
+            int m0 = 0, m1 = 0;
+            if (a->Horizontal()) {
+                s->AxisMarginsA(m0, m1);
+                if (a->AutomaticMinimum())
+                    left = std::max(left, m0);
+                if (a->AutomaticMaximum())
+                    right = std::max(right, m1);
+            } else {
+                s->AxisMarginsB(m0, m1);
+                if (a->AutomaticMaximum())
+                    top = std::max(top, m0);
+                if (a->AutomaticMinimum())
+                    bottom = std::max(bottom, m1);
+            }
+        }
+        const bool offsets = a->MinimumOffset() != 0 || a->MaximumOffset() != 0;
+        if (offsets) {
+            const int lo = a->Inverted() ? a->MaximumOffset() : a->MinimumOffset();
+            const int hi = a->Inverted() ? a->MinimumOffset() : a->MaximumOffset();
+            if (a->Horizontal()) {
+                left += lo;
+                right += hi;
+            } else {
+                bottom += lo;
+                top += hi;
+            }
+        }
+        if (left != 0 || top != 0 || right != 0 || bottom != 0)
+            a->FitToRect(TRect(left, top, right, bottom));
+        if (offsets)
+            a->PosTitle = a->OutwardPos(a->PosLabels, a->SizeLabels());
+    }
+}
+
+void TCustomAxisPanel::DrawAxes()
+{
+    if (!FAxisVisible)
+        return;
+    FireBeforeDrawAxes();
+    const bool bottomHidden = IsPlaneBackFacing(0);
+    for (TChartAxis* a : AxesOf(FAxes.get()))
+        if (IsAxisVisible(a) && !(a == FBottomAxis.get() && bottomHidden))
+            a->DrawAxis(true);
+}
+
+void TCustomAxisPanel::ClipToPlot()
+{
+    TRect r = ChartRect;
+    ++r.Bottom;
+    if (View3D())
+        Canvas()->ClipToBoxOutline(r, 0, Width3D);
+    else
+        Canvas()->ClipToRect(r);
+}
+
+void TCustomAxisPanel::DrawSeriesMarks(TChartSeries* S)
+{
+    TSeriesMarks* marks = S->Marks();
+    if (S->Count() == 0 || marks == nullptr || !marks->Visible())
+        return;
+    const bool clip = marks->Clip();
+    if (clip)
+        ClipToPlot();
+    S->DrawMarks();
+    if (clip)
+        Canvas()->RemoveClipping();
+}
+
+void TCustomAxisPanel::DrawOneSeries(TChartSeries* S, int Index)
+{
+    auto sharesWith = [&](TChartSeries* other) {
+        return other != S && other->Active() && other->ZOrder() == S->ZOrder();
+    };
+    bool shared = false;
+    if (View3D() && S->SharesZOrder())
+        for (TChartSeries* o : FSeriesList->Items())
+            if (sharesWith(o))
+                shared = true;
+
+    if (!shared) {
+        S->FindVisibleIndexRange();
+        if (S->FirstValueIndex() < 0 || S->LastValueIndex() < S->FirstValueIndex())
+            return;
+        S->FireBeforeDrawValues();
+        const bool clip = S->UseAxis() && FClipPoints;
+        if (clip)
+            ClipToPlot();
+        S->DrawVisiblePoints();
+        if (clip)
+            Canvas()->RemoveClipping();
+        DrawSeriesMarks(S);
+        S->FireAfterDrawValues();
+        return;
+    }
+    // Series sharing one depth are drawn together, point by point, by the first of them.
+    for (int t = 0; t < Index; ++t) {
+        TChartSeries* o = FSeriesList->Series(t);
+        if (o->Active() && o->ZOrder() == S->ZOrder())
+            return;
+    }
+    std::vector<TChartSeries*> group;
+    for (int t = Index; t < SeriesCount(); ++t) {
+        TChartSeries* o = FSeriesList->Series(t);
+        if (o->Active() && o->ZOrder() == S->ZOrder())
+            group.push_back(o);
+    }
+    int first = -1, last = -1;
+    bool clip = false;
+    for (TChartSeries* o : group) {
+        o->FindVisibleIndexRange();
+        first = std::max(first, o->FirstValueIndex());
+        last = std::max(last, o->LastValueIndex());
+        o->FireBeforeDrawValues();
+        if (o->UseAxis() && FClipPoints)
+            clip = true;
+    }
+    if (clip)
+        ClipToPlot();
+    if (first >= 0) {
+        auto drawIndex = [&](int i) {
+            for (TChartSeries* o : group)
+                if (o->Count() > i)
+                    o->DrawValue(i);
+        };
+        if (S->PointOrderForward())
+            for (int i = first; i <= last; ++i)
+                drawIndex(i);
+        else
+            for (int i = last; i >= first; --i)
+                drawIndex(i);
+    }
+    if (clip)
+        Canvas()->RemoveClipping();
+    for (TChartSeries* o : group) {
+        DrawSeriesMarks(o);
+        o->FireAfterDrawValues();
+    }
+}
+
+void TCustomAxisPanel::DrawAllSeries()
+{
+    const bool inverted = FDepthAxis->Inverted();
+    const bool backFacing = IsPlaneBackFacing(Width3D);
+    const bool forward = inverted == backFacing;
+    // A copy: drawing code may not change the list, but a listener might.
+    const std::vector<TChartSeries*> items = FSeriesList->Items();
+    const int n = static_cast<int>(items.size());
+    for (int k = 0; k < n; ++k) {
+        const int t = forward ? k : n - 1 - k;
+        if (items[static_cast<size_t>(t)]->Active())
+            DrawOneSeries(items[static_cast<size_t>(t)], t);
+    }
+}
+
+void TCustomAxisPanel::DrawZoomRectangle()
+{
+    TTeeZoom* zoom = Zoom();
+    if (zoom == nullptr || !zoom->Active)
+        return;
+    TTeeCanvas3D* c = Canvas();
+    c->AssignPen(zoom->Pen(), zoom->Pen()->Color());
+    AssignBrushToCanvas(c, zoom->Brush(), zoom->Brush()->Color(), GetBackColor());
+    c->Rectangle(zoom->X0, zoom->Y0, zoom->X1, zoom->Y1);
+}
+
+void TCustomAxisPanel::DrawContents(const TRect& R)
+{
+    // Properties set while drawing request no repaint; the old setting comes back even
+    // when a drawing step fails.
+    const bool oldRepaint = AutoRepaint();
+    SetAutoRepaint(false);
+    struct RestoreRepaint {
+        TCustomAxisPanel* Panel;
+        bool Value;
+        ~RestoreRepaint() { Panel->SetAutoRepaint(Value); }
+    } restore{this, oldRepaint};
+
+    TView3DOptions* view = View3DOptions();
+    FBackFacing = View3D() && (view->Orthogonal() ? view->OrthoAngle() > 90 : view->Rotation() < 180);
+    FDrawRect = R;
+    TTeeCanvas3D* c = Canvas();
+    const bool true3D = c->IsTrue3D();
+
+    if (!true3D)
+        DrawBackground(R);
+    NotifyToolsStage(cteAfterBackground);
+    FireBeforeDrawChart();
+    const std::vector<TChartSeries*> items = FSeriesList->Items();
+    for (TChartSeries* s : items)
+        if (s->Active())
+            s->PrepareSeriesPositions();
+    if (!true3D)
+        PlaceTitlesAndLegend(true);
+
+    MaxZOrder = View3D() ? -1 : 0;
+    for (TChartSeries* s : items)
+        if (s->Active()) {
+            s->ComputeZOrder();
+            if (View3D())
+                MaxZOrder = std::max(MaxZOrder, s->ZOrder());
+        }
+
+    ReserveWallSpace();
+    LayoutAxes();
+    for (TChartSeries* s : items)
+        if (s->Active())
+            s->ComputeDepthExtent();
+    ApplySeriesMargins();
+    c->SetupView(Width3D, ChartRect);
+    if (true3D) {
+        DrawBackground(R);
+        PlaceTitlesAndLegend(true);
+    }
+    DrawWalls();
+    if (FAxisBehind) {
+        NotifyToolsStage(cteBeforeDrawAxes);
+        DrawAxes();
+    }
+    NotifyToolsStage(cteBeforeDrawSeries);
+    FireBeforeDrawSeries();
+    DrawAllSeries();
+    NotifyToolsStage(cteAfterDrawSeries);
+    if (!FAxisBehind) {
+        NotifyToolsStage(cteBeforeDrawAxes);
+        DrawAxes();
+    }
+    PlaceTitlesAndLegend(false);
+    DrawZoomRectangle();
+    NotifyToolsStage(cteAfterDraw);
+    c->ClearCurrentFont();
+    FireAfterDraw();
+}
+
+void TCustomAxisPanel::Assign(TPersistent* Source)
+{
+    if (auto* p = dynamic_cast<TCustomAxisPanel*>(Source); p != nullptr && p != this) {
+        FChart3DPercent = p->FChart3DPercent;
+        FAxisBehind = p->FAxisBehind;
+        FAxisVisible = p->FAxisVisible;
+        FBottomAxis->Assign(p->FBottomAxis.get());
+        FTopAxis->Assign(p->FTopAxis.get());
+        FLeftAxis->Assign(p->FLeftAxis.get());
+        FRightAxis->Assign(p->FRightAxis.get());
+        FDepthAxis->Assign(p->FDepthAxis.get());
+        FDepthTopAxis->Assign(p->FDepthTopAxis.get());
+        FClipPoints = p->FClipPoints;
+        FColorPalette = p->FColorPalette;
+        FCustomAxes->Assign(p->FCustomAxes.get());
+        FMaxPointsPerPage = p->FMaxPointsPerPage;
+        FPage = p->FPage;
+        FScaleLastPage = p->FScaleLastPage;
+        FView3DWalls = p->FView3DWalls;
+    }
+    TCustomTeePanelExtended::Assign(Source);
 }

@@ -116,6 +116,84 @@ public:
     // ---- tools ----
     // The chart's tools, in the order they hear its stages and mouse events.
     TChartTools* Tools() const override { return FTools.get(); }
+    // Every active tool, in order, hears the drawing stage.
+    void NotifyToolsStage(TChartToolEvent Stage) { FTools->NotifyStage(Stage); }
+
+    // ---- 3D and drawing settings ----
+    int Chart3DPercent() const { return FChart3DPercent; }
+    // Exception "3D effect percent must be between 1 and 100" outside 1..100.
+    void SetChart3DPercent(int v);
+    bool AxisBehind() const { return FAxisBehind; }
+    void SetAxisBehind(bool v) { SetBooleanProperty(FAxisBehind, v); }
+    bool ClipPoints() const { return FClipPoints; }
+    void SetClipPoints(bool v) { SetBooleanProperty(FClipPoints, v); }
+    bool View3DWalls() const { return FView3DWalls; }
+    void SetView3DWalls(bool v) { SetBooleanProperty(FView3DWalls, v); }
+    // The 3D sizes from ChartWidth, Chart3DPercent, the view and MaxZOrder (0 in 2D).
+    void Calc3DSize();
+    // Set at the start of each drawing: the chart is seen from behind.
+    bool BackFacing() const { return FBackFacing; }
+    // The rectangle the last drawing filled.
+    const TRect& DrawRect() const { return FDrawRect; }
+
+    // ---- paging ----
+    int Page() const { return FPage; }
+    // Clamped to 1..NumPages; a change repaints, tells the listeners and fires OnPageChange.
+    void SetPage(int Value);
+    int MaxPointsPerPage() const { return FMaxPointsPerPage; }
+    // ChartException "MaxPointsPerPage must be >= 0" below 0.
+    void SetMaxPointsPerPage(int Value);
+    bool ScaleLastPage() const { return FScaleLastPage; }
+    void SetScaleLastPage(bool v) { SetBooleanProperty(FScaleLastPage, v); }
+    virtual int NumPages() const;
+    void NextPage() { SetPage(FPage + 1); }
+    void PreviousPage() { SetPage(FPage - 1); }
+    // One printer job: the pages FromPage..ToPage (0: 1 and NumPages), each on its own
+    // sheet in the print rectangle; the page shown before comes back, also on failure.
+    void PrintPages(int FromPage = 0, int ToPage = 0);
+    // The first and last point index of S on the current page (-1, -1 without points).
+    void PageValueRange(const TChartSeries* S, int& First, int& Last) const;
+
+    // ---- series look-ups ----
+    // Over active series, or all when no active series is bound to the axis.
+    TChartSeries* FirstSeriesForAxis(TChartAxis* Axis) const;
+    TChartSeries* SeriesWithMostPointsForAxis(TChartAxis* Axis) const;
+    // The Index-th series shown in the legend (and active when asked); nullptr when none.
+    TChartSeries* SeriesLegend(int Index, bool OnlyActive) const;
+    std::string LegendSeriesTitle(int Index, bool OnlyActive) const;
+    // True when any active series (last to first) has a point under (X, Y).
+    bool IsSeriesHit(int X, int Y);
+
+    // ---- drawing slots the chart fills ----
+    // Shrinks ChartRect for the walls and computes the 3D sizes; here only the sizes.
+    virtual void ReserveWallSpace() { Calc3DSize(); }
+    // The wall thickness beside the axis; none here.
+    virtual int GetAxisWallSize(const TChartAxis* Axis) const { return 0; }
+    virtual void FireAfterDraw();
+    virtual void FireBeforeDrawAxes();
+    virtual void FireBeforeDrawChart();
+    virtual void FireBeforeDrawSeries();
+    // Titles and legend: the first pass takes their room, the final pass draws what
+    // lies on top. Nothing here.
+    virtual void PlaceTitlesAndLegend(bool FirstPass) {}
+    // ChartRect projected at depth Z does not turn clockwise.
+    virtual bool IsPlaneBackFacing(int Z) const;
+    // R filled with the surface's brush and pen, outlined only in the back colour.
+    virtual void FillLegendSymbol(const TRect& R);
+    virtual void DrawWalls() {}
+    virtual std::string FormatLegendString(TChartSeries* Series, int ValueIndex) { return {}; }
+
+    // The whole chart in R, in the fixed order of stages.
+    void DrawContents(const TRect& R) override;
+    // The visible axes (with OnBeforeDrawAxes) when AxisVisible.
+    void DrawAxes();
+
+    TNotifyEvent OnPageChange;
+    TNotifyEvent OnBeforeDrawChart;
+    TNotifyEvent OnBeforeDrawAxes;
+    TNotifyEvent OnBeforeDrawSeries;
+
+    void Assign(TPersistent* Source) override;
 
 protected:
     // After the panel's own handling, the active tools hear the event unless a listener
@@ -127,6 +205,15 @@ protected:
     void MouseLeave() override;
 
 private:
+    void LayoutAxes();
+    void ApplySeriesMargins();
+    void DrawAllSeries();
+    void DrawOneSeries(TChartSeries* S, int Index);
+    void ClipToPlot();
+    void DrawSeriesMarks(TChartSeries* S);
+    void DrawZoomRectangle();
+    int PageCountOfAxis(TChartAxis* Axis) const;
+
     std::unique_ptr<TChartSeriesList> FSeriesList;
     // The list outlives the axes, which leave it as they are freed.
     std::unique_ptr<TChartAxes> FAxes;
@@ -140,4 +227,13 @@ private:
     std::unique_ptr<TChartTools> FTools;
     bool FAxisVisible = true;
     std::vector<TColor> FColorPalette;
+    int FChart3DPercent = 15;
+    bool FAxisBehind = true;
+    bool FClipPoints = true;
+    bool FView3DWalls = true;
+    int FPage = 1;
+    int FMaxPointsPerPage = 0;
+    bool FScaleLastPage = true;
+    bool FBackFacing = false;
+    TRect FDrawRect;
 };

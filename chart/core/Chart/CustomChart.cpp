@@ -1,0 +1,331 @@
+#include "Chart/CustomChart.h"
+
+#include "TeEngine/Marks.h"
+#include "TeEngine/Series.h"
+
+std::function<void(TCustomChart*)> TeeNewChartHook;
+
+TCustomChart::TCustomChart(TComponent* AOwner, const char* ClassTitle) : TCustomAxisPanel(AOwner)
+{
+    // The chart stays inert while it is being made.
+    const bool repaint = AutoRepaint();
+    SetAutoRepaint(false);
+    FTitle = std::make_unique<TChartTitle>(this);
+    if (IsDesigning())
+        FTitle->Text()->Add(ClassTitle);
+    FSubTitle = std::make_unique<TChartTitle>(this);
+    FFoot = std::make_unique<TChartFootTitle>(this);
+    FSubFoot = std::make_unique<TChartFootTitle>(this);
+    FWalls = std::make_unique<TChartWalls>(this);
+    NothingSaved = true;
+    SetAutoRepaint(repaint);
+    if (IsDesigning() && (Owner() == nullptr || !Owner()->IsLoading()) && TeeNewChartHook)
+        TeeNewChartHook(this);
+}
+
+TCustomChart::~TCustomChart()
+{
+    // The titles' and walls' change handlers repaint this chart: no repaint from them now.
+    SetAutoRepaint(false);
+    FTitle.reset();
+    FSubTitle.reset();
+    FFoot.reset();
+    FSubFoot.reset();
+    FWalls.reset();
+}
+
+// ---- colours ------------------------------------------------------------------------------
+
+TColor TCustomChart::GetBackColor() const
+{
+    return BackWall()->Transparent() ? Color() : BackWall()->Color();
+}
+
+void TCustomChart::SetBackColor(TColor v)
+{
+    BackWall()->SetColor(v);
+    if (Parent() != nullptr && !IsLoading())
+        BackWall()->Brush()->SetStyle(bsSolid);
+}
+
+bool TCustomChart::IsColorUnused(TColor Color, bool CheckBackground, TChartSeries* ExceptSeries)
+{
+    for (int t = 0; t < SeriesCount(); ++t) {
+        TChartSeries* s = Series(t);
+        if (s != ExceptSeries && s->SeriesColor() == Color)
+            return false;
+    }
+    if (CheckBackground && (Color == this->Color() || Color == BackWall()->Color()))
+        return false;
+    return true;
+}
+
+std::string TCustomChart::FormatLegendString(TChartSeries* Series, int ValueIndex)
+{
+    // The legend formats value texts; without it a series' own legend text stands.
+    if (Series == nullptr)
+        return {};
+    return Series->LegendString(ValueIndex, ltsPlain);
+}
+
+// ---- look-ups -----------------------------------------------------------------------------
+
+std::string TCustomChart::GetAxisName(const TChartAxis* Axis) const
+{
+    if (!Axis->Title()->Caption().empty())
+        return Axis->Title()->Caption();
+    if (Axis == DepthAxis())
+        return "Depth Right";
+    if (Axis == DepthTopAxis())
+        return "Depth Top";
+    if (Axis->Horizontal())
+        return Axis->OtherSide() ? "Top Axis" : "Bottom Axis";
+    return Axis->OtherSide() ? "Right Axis" : "Left Axis";
+}
+
+TChartSeries* TCustomChart::FirstActiveSeries() const
+{
+    for (int t = 0; t < SeriesCount(); ++t)
+        if (Series(t)->Active())
+            return Series(t);
+    return nullptr;
+}
+
+bool TCustomChart::SomeSeriesUsesAxes() const
+{
+    bool anyActive = false;
+    for (int t = 0; t < SeriesCount(); ++t) {
+        TChartSeries* s = Series(t);
+        if (s->Active()) {
+            anyActive = true;
+            if (s->UseAxis())
+                return true;
+        }
+    }
+    return !anyActive;
+}
+
+TChartClickedPart TCustomChart::ClickedPart(int X, int Y, bool OnlyWithEvents)
+{
+    TChartClickedPart part;
+    if (LegendToDraw() && LegendCustomPosition()) {
+        const int i = LegendClicked(X, Y);
+        if (i >= 0) {
+            part.Part = cpLegend;
+            part.PointIndex = i;
+            return part;
+        }
+    }
+    for (int t = SeriesCount() - 1; t >= 0; --t) {
+        TChartSeries* s = Series(t);
+        if (!s->Active())
+            continue;
+        if (OnlyWithEvents && !s->OnClick && !s->OnDblClick && !OnClickSeries)
+            continue;
+        int i = s->Clicked(X, Y);
+        if (i >= 0) {
+            part.Part = cpSeries;
+            part.PointIndex = i;
+            part.ASeries = s;
+            return part;
+        }
+        if (s->Marks() != nullptr && s->Marks()->Visible()) {
+            i = s->Marks()->Clicked(X, Y);
+            if (i >= 0) {
+                part.Part = cpSeriesMarks;
+                part.PointIndex = i;
+                part.ASeries = s;
+                return part;
+            }
+        }
+    }
+    for (int t = 0; t < Axes()->Count(); ++t) {
+        TChartAxis* a = Axes()->Items(t);
+        // Only an axis the chart shows can be clicked.
+        if (IsAxisVisible(a) && a->Clicked(X, Y)) {
+            part.Part = cpAxis;
+            part.AAxis = a;
+            return part;
+        }
+    }
+    if (LegendToDraw() && !LegendCustomPosition()) {
+        const int i = LegendClicked(X, Y);
+        if (i >= 0) {
+            part.Part = cpLegend;
+            part.PointIndex = i;
+            return part;
+        }
+    }
+    const std::pair<TChartTitle*, TChartClickedPartStyle> titles[] = {
+        {FTitle.get(), cpTitle}, {FSubTitle.get(), cpSubTitle}, {FFoot.get(), cpFoot}, {FSubFoot.get(), cpSubFoot}};
+    for (const auto& [title, kind] : titles)
+        // A title that is not drawn (no text) has no place to be clicked.
+        if (title->Text()->Count() > 0 && title->Clicked(X, Y)) {
+            part.Part = kind;
+            return part;
+        }
+    if (X >= ChartRect.Left && X < ChartRect.Right && Y >= ChartRect.Top && Y < ChartRect.Bottom && ActiveSeriesCount() > 0)
+        part.Part = cpChartRect;
+    return part;
+}
+
+void TCustomChart::NotifyToolsMouse(TTeeMouseEventKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    Tools()->HandleMouse(Kind, Button, Shift, X, Y);
+}
+
+// ---- mouse --------------------------------------------------------------------------------
+
+void TCustomChart::DrawBackClick(TMouseButton Button, TShiftState Shift, int X, int Y, bool& Handled)
+{
+    if (OnClickBackground) {
+        CancelMouse = true;
+        OnClickBackground(this, Button, Shift, X, Y);
+        Handled = CancelMouse;
+    }
+}
+
+void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    // The panel's own handling first (listeners), without the axis panel's tool round:
+    // the chart tells its tools itself, below.
+    TCustomTeePanelExtended::MouseDown(Button, Shift, X, Y);
+    if (CancelMouse || Zoom()->Active || Panning()->Active)
+        return;
+    CancelMouse = false;
+    NotifyToolsMouse(meDown, Button, Shift, X, Y);
+    if (CancelMouse)
+        return;
+
+    const TChartClickedPart part = ClickedPart(X, Y, true);
+    bool handled = false;
+    auto claim = [&](const std::function<void()>& Call) {
+        CancelMouse = true;
+        Call();
+        handled = CancelMouse;
+    };
+    switch (part.Part) {
+    case cpLegend:
+        if (OnClickLegend)
+            claim([&] { OnClickLegend(this, Button, Shift, X, Y); });
+        break;
+    case cpAxis:
+        if (OnClickAxis)
+            claim([&] { OnClickAxis(this, part.AAxis, Button, Shift, X, Y); });
+        if (!handled)
+            StartZoomOrPan(Button, Shift, X, Y);
+        break;
+    case cpSeries:
+    case cpSeriesMarks: {
+        CancelMouse = false;
+        TChartSeries* s = part.ASeries;
+        if ((Shift & ssDouble) != 0) {
+            if (s->OnDblClick)
+                s->OnDblClick(s, part.PointIndex, Button, Shift, X, Y);
+        } else if (s->OnClick) {
+            s->OnClick(s, part.PointIndex, Button, Shift, X, Y);
+        }
+        handled = CancelMouse;
+        if (OnClickSeries)
+            claim([&] { OnClickSeries(this, s, part.PointIndex, Button, Shift, X, Y); });
+        if (!handled)
+            StartZoomOrPan(Button, Shift, X, Y);
+        break;
+    }
+    case cpTitle:
+    case cpSubTitle:
+    case cpFoot:
+    case cpSubFoot: {
+        TChartTitle* title = part.Part == cpTitle      ? FTitle.get()
+                             : part.Part == cpSubTitle ? FSubTitle.get()
+                             : part.Part == cpFoot     ? static_cast<TChartTitle*>(FFoot.get())
+                                                       : static_cast<TChartTitle*>(FSubFoot.get());
+        if (OnClickTitle)
+            claim([&] { OnClickTitle(this, title, Button, Shift, X, Y); });
+        if (!handled)
+            StartZoomOrPan(Button, Shift, X, Y);
+        break;
+    }
+    case cpChartRect:
+        DrawBackClick(Button, Shift, X, Y, handled);
+        if (!handled)
+            StartZoomOrPan(Button, Shift, X, Y);
+        break;
+    case cpNone:
+        break;
+    }
+    if (!handled && part.Part != cpChartRect)
+        DrawBackClick(Button, Shift, X, Y, handled);
+    CancelMouse = false;
+}
+
+// ---- titles and legend --------------------------------------------------------------------
+
+void TCustomChart::DrawTitles(bool Custom)
+{
+    for (TChartTitle* t : {FTitle.get(), FSubTitle.get(), static_cast<TChartTitle*>(FFoot.get()),
+                           static_cast<TChartTitle*>(FSubFoot.get())})
+        if (t->CustomPosition() == Custom)
+            t->Draw();
+}
+
+void TCustomChart::PlaceTitlesAndLegend(bool FirstPass)
+{
+    TTeeCanvas3D* c = Canvas();
+    c->BeginNested();
+    struct EndNested {
+        TTeeCanvas3D* C;
+        ~EndNested() { C->EndNested(); }
+    } endNested{c};
+
+    if (FirstPass) {
+        const bool legend = LegendToDraw() && !LegendCustomPosition();
+        if (legend && LegendVertical())
+            DrawLegend();
+        DrawTitles(false);
+        if (legend && !LegendVertical())
+            DrawLegend();
+        return;
+    }
+    if (LegendToDraw() && LegendCustomPosition())
+        DrawLegend();
+    DrawTitles(true);
+
+    // Walls and axes that stand in front of the data.
+    if (!View3D() || !View3DWalls() || !SomeSeriesUsesAxes() || ActiveSeriesCount() == 0)
+        return;
+    if (!SidePlaneFaces(false)) {
+        if (WallInFront(RightWall()))
+            DrawRightWall();
+        if (IsAxisVisible(RightAxis()))
+            RightAxis()->DrawAxis(false);
+    }
+    if (!SidePlaneFaces(true)) {
+        if (WallInFront(LeftWall()))
+            DrawLeftWall();
+        if (IsAxisVisible(LeftAxis()))
+            LeftAxis()->DrawAxis(false);
+    }
+    if (IsPlaneBackFacing(Width3D)) {
+        if (IsAxisVisible(TopAxis()))
+            TopAxis()->DrawAxis(false);
+        if (IsAxisVisible(BottomAxis()))
+            BottomAxis()->DrawAxis(false);
+        if (WallInFront(BackWall()))
+            DrawBackWall();
+    }
+}
+
+void TCustomChart::Assign(TPersistent* Source)
+{
+    if (auto* c = dynamic_cast<TCustomChart*>(Source); c != nullptr && c != this) {
+        FColorPaletteIndex = c->FColorPaletteIndex;
+        FFoot->Assign(c->FFoot.get());
+        FScrollMouseButton = c->FScrollMouseButton;
+        FSubFoot->Assign(c->FSubFoot.get());
+        FSubTitle->Assign(c->FSubTitle.get());
+        FTitle->Assign(c->FTitle.get());
+        FWalls->Assign(c->FWalls.get());
+    }
+    TCustomAxisPanel::Assign(Source);
+}

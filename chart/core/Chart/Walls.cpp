@@ -1,0 +1,100 @@
+#include "Chart/Walls.h"
+
+#include "TeEngine/AxisPanel.h"
+
+TCustomChartWall::TCustomChartWall(TCustomTeePanel* Chart) : TTeeCustomShape(Chart)
+{
+    SetColor(clDefault);
+}
+
+void TCustomChartWall::SetAutoHide(bool v)
+{
+    if (v != FAutoHide) {
+        FAutoHide = v;
+        Repaint();
+    }
+}
+
+void TCustomChartWall::SetDark3D(bool v)
+{
+    if (v != FDark3D) {
+        FDark3D = v;
+        Repaint();
+    }
+}
+
+void TCustomChartWall::SetSize(int v)
+{
+    if (v != FSize) {
+        FSize = v;
+        Repaint();
+    }
+}
+
+void TCustomChartWall::InitColor(TColor c)
+{
+    FDefaultColor = c;
+    SetColor(c);
+}
+
+bool TCustomChartWall::HasVisibleGradient() const
+{
+    return HasGradient() && const_cast<TCustomChartWall*>(this)->Gradient()->Visible();
+}
+
+bool TCustomChartWall::ShouldDark() const
+{
+    return Brush()->Style() != bsClear && !Brush()->HasImage() && FDark3D;
+}
+
+void TCustomChartWall::Assign(TPersistent* Source)
+{
+    if (auto* w = dynamic_cast<TCustomChartWall*>(Source)) {
+        FAutoHide = w->FAutoHide;
+        FDark3D = w->FDark3D;
+        FSize = w->FSize;
+    }
+    TTeeCustomShape::Assign(Source);
+}
+
+TChartBackWall::TChartBackWall(TCustomTeePanel* Chart) : TChartWall(Chart)
+{
+    SetDefaultTransparent(true);
+}
+
+TChartRightWall::TChartRightWall(TCustomTeePanel* Chart) : TChartWall(Chart)
+{
+    SetVisible(false);
+}
+
+TChartWalls::TChartWalls(TCustomAxisPanel* Chart)
+    : FChart(Chart), FBack(std::make_unique<TChartBackWall>(Chart)), FBottom(std::make_unique<TChartWall>(Chart)),
+      FLeft(std::make_unique<TChartWall>(Chart)), FRight(std::make_unique<TChartRightWall>(Chart))
+{
+    FBack->InitColor(clSilver);
+    FBottom->InitColor(clWhite);
+    FLeft->InitColor(static_cast<TColor>(0x80FFFF));
+    FRight->InitColor(clSilver);
+}
+
+TChartWalls::~TChartWalls() = default;
+
+void TChartWalls::SetSize(int v)
+{
+    FBack->SetSize(v);
+    FBottom->SetSize(v);
+    FLeft->SetSize(v);
+    FRight->SetSize(v);
+}
+
+void TChartWalls::Assign(TPersistent* Source)
+{
+    if (auto* w = dynamic_cast<TChartWalls*>(Source)) {
+        FBack->Assign(w->FBack.get());
+        FBottom->Assign(w->FBottom.get());
+        FLeft->Assign(w->FLeft.get());
+        FRight->Assign(w->FRight.get());
+        return;
+    }
+    TPersistent::Assign(Source);
+}
