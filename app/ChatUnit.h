@@ -7,6 +7,9 @@
 #include "controls/ExtCtrls.h"
 #include "controls/Forms.h"
 
+#include "Chart.h"
+#include "Series.h"
+
 #include <string>
 #include <vector>
 
@@ -20,20 +23,27 @@ struct TRunResult;
 struct TBandPoint;
 
 // The chart window: a tool bar (Panel1) with the close, "Undo Zoom" and "&EDIT" buttons
-// above the chart area (Panel2).
+// above the chart area (Panel2), which the chart fills: "Calculated" (the fitted curve),
+// "Experiment" (the measured points) and "T^3 law" (the cubic law, with X = T^3).
 class TfmChart : public TForm {
 public:
     DECLARE_CLASS_NAME(TfmChart)
     explicit TfmChart(TComponent* AOwner);
 
     TPanel* Panel1;
-    TPanel* Panel2;   // holds the chart (Chart1, filling it) once the chart component exists
+    TPanel* Panel2;
     TBitBtn* BitBtn1;
+    TChart* Chart1;
+    TLineSeries* Series1;
+    TPointSeries* Series2;
     TSpeedButton* sbUndoZoom;
     TSpeedButton* SpeedButton1;
+    TLineSeries* Series3;
 
-    // Hides "Undo Zoom" (the chart's own undo joins it with the chart).
+    // Undoes the chart's zoom and hides "Undo Zoom".
     void sbUndoZoomClick(TObject* Sender);
+    // The chart was zoomed or scrolled: "Undo Zoom" shows.
+    void Chart1Zoom(TObject* Sender);
     // Opens the chart editor on the chart; it needs the chart component.
     void SpeedButton1Click(TObject* Sender);
 

@@ -201,3 +201,70 @@ TEST_F(RunWindowTest, ConfidenceBandAfterARunShowsTheChartWindow)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RunWindowTest, RunFillsTheChartUnderTheAxisChoices)
+{
+    const std::string path = OpenExample("lead_short.dat");
+    main->sbrunClick(main->sbrun);
+    EXPECT_EQ(chart->Chart1->SeriesCount(), 3);
+    EXPECT_EQ(chart->Series1->Count(), 10);
+    EXPECT_EQ(chart->Series2->Count(), 10);
+    EXPECT_EQ(chart->Series3->Count(), 0);   // the cubic law only with X = T^3
+    EXPECT_EQ(chart->Chart1->BottomAxis()->Title()->Caption(), "T");
+    EXPECT_EQ(chart->Chart1->LeftAxis()->Title()->Caption(), "Cp(T)");
+    EXPECT_EQ(chart->Chart1->Title()->Text()->Get(0), path);
+    // "Experiment" holds the measured points, "Calculated" the fitted curve, in T order.
+    EXPECT_DOUBLE_EQ(chart->Series2->XValues()->Value(0), TData[1]);
+    EXPECT_DOUBLE_EQ(chart->Series2->YValues()->Value(0), CpData[1]);
+
+    main->cbX->SetItemIndex(3);   // T^3
+    main->cbY->SetItemIndex(1);   // Cp(T)/T
+    main->sbrunClick(main->sbrun);
+    EXPECT_EQ(chart->Series3->Count(), 10);
+    EXPECT_DOUBLE_EQ(chart->Series2->XValues()->Value(0), TData[1] * TData[1] * TData[1]);
+    EXPECT_DOUBLE_EQ(chart->Series2->YValues()->Value(0), CpData[1] / TData[1]);
+    EXPECT_EQ(chart->Chart1->BottomAxis()->Title()->Caption(), "T^3");
+    EXPECT_EQ(chart->Chart1->LeftAxis()->Title()->Caption(), "Cp(T)/T");
+
+    // "1/T" still joins the points in ascending 1/T.
+    main->cbX->SetItemIndex(1);
+    main->sbrunClick(main->sbrun);
+    for (int i = 1; i < chart->Series1->Count(); ++i)
+        EXPECT_LT(chart->Series1->XValues()->Value(i - 1), chart->Series1->XValues()->Value(i));
+
+    if (const std::string picture = testsupport::ArtifactPath("chart-window-run.png"); !picture.empty()) {
+        main->cbX->SetItemIndex(0);
+        main->cbY->SetItemIndex(0);
+        OpenExample("copper.dat");
+        main->sbrunClick(main->sbrun);
+        const auto bitmap = chart->Chart1->DrawToBitmap(clWhite, TRect(0, 0, 680, 420));
+        bitmap->SaveToFile(picture);
+    }
+}
+
+TEST_F(RunWindowTest, BandSeriesAreAddedOnceAndLeaveWithTheNextRun)
+{
+    OpenExample("lead_short.dat");
+    main->sbrunClick(main->sbrun);
+    main->SpeedButton1Click(main->SpeedButton1);
+    ASSERT_EQ(chart->Chart1->SeriesCount(), 5);
+    TChartSeries* upper = chart->Chart1->Series(3);
+    EXPECT_EQ(upper->Title(), "Max. value (+3 sigma)");
+    EXPECT_EQ(chart->Chart1->Series(4)->Title(), "Min. value (-3 sigma)");
+    EXPECT_EQ(upper->Count(), 10);
+    EXPECT_GE(upper->YValues()->Value(0), chart->Chart1->Series(4)->YValues()->Value(0));
+
+    // Pressing again refills the same two series.
+    main->SpeedButton1Click(main->SpeedButton1);
+    EXPECT_EQ(chart->Chart1->SeriesCount(), 5);
+    EXPECT_EQ(chart->Chart1->Series(3), upper);
+    EXPECT_EQ(upper->Count(), 10);
+
+    // The next run takes them off the chart.
+    main->sbrunClick(main->sbrun);
+    EXPECT_EQ(chart->Chart1->SeriesCount(), 3);
+}
+
+} // namespace
