@@ -2,5 +2,6 @@
 #pragma once
 
 #include "Chart/CustomChart.h"
+#include "Chart/Legend.h"
 #include "Chart/Titles.h"
 #include "Chart/Walls.h"

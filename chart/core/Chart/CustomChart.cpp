@@ -17,6 +17,7 @@ TCustomChart::TCustomChart(TComponent* AOwner, const char* ClassTitle) : TCustom
     FFoot = std::make_unique<TChartFootTitle>(this);
     FSubFoot = std::make_unique<TChartFootTitle>(this);
     FWalls = std::make_unique<TChartWalls>(this);
+    FLegend = std::make_unique<TChartLegend>(this);
     NothingSaved = true;
     SetAutoRepaint(repaint);
     if (IsDesigning() && (Owner() == nullptr || !Owner()->IsLoading()) && TeeNewChartHook)
@@ -32,6 +33,7 @@ TCustomChart::~TCustomChart()
     FFoot.reset();
     FSubFoot.reset();
     FWalls.reset();
+    FLegend.reset();
 }
 
 // ---- colours ------------------------------------------------------------------------------
@@ -62,10 +64,28 @@ bool TCustomChart::IsColorUnused(TColor Color, bool CheckBackground, TChartSerie
 
 std::string TCustomChart::FormatLegendString(TChartSeries* Series, int ValueIndex)
 {
-    // The legend formats value texts; without it a series' own legend text stands.
     if (Series == nullptr)
         return {};
-    return Series->LegendString(ValueIndex, ltsPlain);
+    return FLegend->FormatValueText(Series, ValueIndex);
+}
+
+void TCustomChart::FillLegendSymbol(const TRect& R)
+{
+    TLegendSymbol* symbol = FLegend->Symbol();
+    TTeeCanvas3D* c = Canvas();
+    if (symbol->Gradient()->Visible()) {
+        AssignPenToCanvas(c, symbol->Pen());
+        symbol->Gradient()->SetEndColor(c->Brush()->Color());
+        symbol->Gradient()->Draw(c, R);
+        c->Brush()->SetStyle(bsClear);
+        if (symbol->Pen()->Visible())
+            CanvasRectangleOfRect(c, R);
+        return;
+    }
+    // The legend's own symbol pen outlines every symbol when the series' pens are not used.
+    if (!symbol->DefaultPen())
+        AssignPenToCanvas(c, symbol->Pen());
+    TCustomAxisPanel::FillLegendSymbol(R);
 }
 
 // ---- look-ups -----------------------------------------------------------------------------
@@ -190,6 +210,7 @@ void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     // The panel's own handling first (listeners), without the axis panel's tool round:
     // the chart tells its tools itself, below.
     TCustomTeePanelExtended::MouseDown(Button, Shift, X, Y);
+    DropLostDrags(Button);
     if (CancelMouse || Zoom()->Active || Panning()->Active)
         return;
     CancelMouse = false;
@@ -206,6 +227,7 @@ void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     };
     switch (part.Part) {
     case cpLegend:
+        handled = FLegend->ClickCheckBox(part.PointIndex);
         if (OnClickLegend)
             claim([&] { OnClickLegend(this, Button, Shift, X, Y); });
         break;
@@ -254,8 +276,12 @@ void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     case cpNone:
         break;
     }
-    if (!handled && part.Part != cpChartRect)
+    if (!handled && part.Part != cpChartRect) {
         DrawBackClick(Button, Shift, X, Y, handled);
+        // A click on the background, not claimed, may start a zoom or pan too.
+        if (!handled && part.Part == cpNone)
+            StartZoomOrPan(Button, Shift, X, Y);
+    }
     CancelMouse = false;
 }
 
@@ -326,6 +352,7 @@ void TCustomChart::Assign(TPersistent* Source)
         FSubTitle->Assign(c->FSubTitle.get());
         FTitle->Assign(c->FTitle.get());
         FWalls->Assign(c->FWalls.get());
+        FLegend->Assign(c->FLegend.get());
     }
     TCustomAxisPanel::Assign(Source);
 }

@@ -3,8 +3,10 @@
 // forms.
 #pragma once
 
+#include "Chart/Legend.h"
 #include "Chart/Titles.h"
 #include "Chart/Walls.h"
+#include "Chart/Zoom.h"
 #include "TeEngine/AxisPanel.h"
 
 #include <functional>
@@ -61,6 +63,8 @@ public:
     void SetBottomWall(TChartWall* v) { FWalls->Bottom()->Assign(v); }
     void SetLeftWall(TChartWall* v) { FWalls->Left()->Assign(v); }
     void SetRightWall(TChartWall* v) { FWalls->Right()->Assign(v); }
+    TChartLegend* Legend() const { return FLegend.get(); }
+    void SetLegend(TChartLegend* v) { FLegend->Assign(v); }
     // The plot's frame: the back wall's pen.
     TChartPen* Frame() const { return FWalls->Back()->Pen(); }
     void SetFrame(TChartPen* v) { FWalls->Back()->SetPen(v); }
@@ -78,6 +82,22 @@ public:
     // and Zoomed cleared.
     void UndoZoom() override;
 
+    // ---- zoom and panning ----
+    // Zooms the four main axes to the values at the corners of Rect (client pixels).
+    virtual void ZoomRect(const TRect& Rect);
+    // Saves the axes (first time), steps towards the targets when animated, sets the
+    // four main axes to them, marks the chart zoomed and fires OnZoom.
+    void ZoomToValues(double LeftMin, double LeftMax, double RightMin, double RightMax, double TopMin, double TopMax,
+                      double BottomMin, double BottomMax);
+    // Moves every vertical axis by 3 % of its range: up for a positive WheelDelta
+    // (wheel turned away from the user), down for a negative one.
+    void WheelScroll(int WheelDelta);
+    // Moves Axis so that the value at pixel From comes to pixel To, unless OnAllowScroll
+    // vetoes it.
+    void ScrollAxis(TChartAxis* Axis, int From, int To);
+    // Draws the zoom rectangle on the shown picture; drawn again, it is erased.
+    void DrawZoomRectangle();
+
     // ---- events ----
     TChartClickAxis OnClickAxis;
     TChartClick OnClickBackground;
@@ -85,6 +105,9 @@ public:
     TChartClickSeries OnClickSeries;
     TChartClickTitle OnClickTitle;
     TOnGetLegendText OnGetLegendText;
+    TOnGetLegendPos OnGetLegendPos;
+    TOnGetLegendRect OnGetLegendRect;
+    TChartAllowScrollEvent OnAllowScroll;
 
     // ---- look-ups ----
     // The part of the chart under (X, Y), first hit winning: custom-placed legend, series
@@ -106,6 +129,7 @@ public:
     void DrawWalls() override;
     bool IsColorUnused(TColor Color, bool CheckBackground, TChartSeries* ExceptSeries) override;
     std::string FormatLegendString(TChartSeries* Series, int ValueIndex) override;
+    void FillLegendSymbol(const TRect& R) override;
 
     // The stream value "BackColor": the back wall's colour, its brush made solid when
     // the chart is shown and not loading.
@@ -117,14 +141,20 @@ protected:
     // ClassTitle: the class name a new chart in a design state shows as its title.
     TCustomChart(TComponent* AOwner, const char* ClassTitle);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // A zoom drag grows its rectangle; a pan drag scrolls the axes.
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    // Ends a zoom drag (zooming or undoing) and any panning; the tools then hear it.
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The wheel event first, then the wheel scroll.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     // The legend's place in the drawing; the legend fills them.
-    virtual bool LegendToDraw() const { return false; }
-    virtual bool LegendCustomPosition() const { return false; }
-    virtual bool LegendVertical() const { return true; }
-    virtual void DrawLegend() {}
-    virtual int LegendClicked(int X, int Y) { return -1; }
-    // The zoom or panning that a click not claimed by an event may start; none here.
-    virtual void StartZoomOrPan(TMouseButton Button, TShiftState Shift, int X, int Y) {}
+    virtual bool LegendToDraw() const { return FLegend->ShouldDraw(); }
+    virtual bool LegendCustomPosition() const { return FLegend->CustomPosition(); }
+    virtual bool LegendVertical() const { return FLegend->IsVertical(); }
+    virtual void DrawLegend() { FLegend->Draw(); }
+    virtual int LegendClicked(int X, int Y) { return FLegend->Clicked(X, Y); }
+    // The zoom or panning that a click not claimed by an event may start.
+    virtual void StartZoomOrPan(TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:
     void DrawTitles(bool Custom);
@@ -137,12 +167,19 @@ private:
     void DrawBottomWall();
     void DrawBackWall();
     bool WallInFront(const TCustomChartWall* Wall) const;
+    // Scrolls the axes of one direction from pixel From to To; True when the panning
+    // mode allowed it and the mouse moved.
+    bool ScrollAxes(bool Horizontal, int From, int To);
+    // A press of the button that is already dragging means its release never came:
+    // that drag ends (its rectangle erased), so that the chart does not stay stuck in it.
+    void DropLostDrags(TMouseButton Button);
 
     std::unique_ptr<TChartTitle> FTitle;
     std::unique_ptr<TChartTitle> FSubTitle;
     std::unique_ptr<TChartFootTitle> FFoot;
     std::unique_ptr<TChartFootTitle> FSubFoot;
     std::unique_ptr<TChartWalls> FWalls;
+    std::unique_ptr<TChartLegend> FLegend;
     struct TSavedAxis {
         bool Automatic = true, AutomaticMinimum = true, AutomaticMaximum = true;
         double Minimum = 0, Maximum = 0;

@@ -1,5 +1,7 @@
 #include "RizUridu/ZoomState.h"
 
+#include "graphics/GdiConsts.h"
+
 #include <utility>
 
 void TZoomPanning::Activate(int X, int Y)
@@ -77,4 +79,26 @@ void TTeeZoom::Assign(TPersistent* Source)
     FKeyShift = z->FKeyShift;
     FMouseButton = z->FMouseButton;
     SetPen(z->FPen.get());
+}
+
+void DrawZoomRectangleOn(TTeeCanvas* Surface, TTeeZoom* Zoom, TColor BackColor)
+{
+    if (Surface == nullptr || Zoom == nullptr || Surface->ReferenceCanvas() == nullptr)
+        return;
+    TCanvas* c = Surface->ReferenceCanvas();
+    const TColor inverseBack = 0xFFFFFF - ColorToDrawRGB(BackColor);
+    const bool hasBrush = Zoom->HasBrush();
+    if (hasBrush) {
+        TTeeZoomBrush* b = Zoom->Brush();
+        AssignBrushToCanvas(Surface, b, ColorToDrawRGB(b->Color()) ^ inverseBack, BackColor);
+    } else {
+        c->Brush()->SetStyle(bsClear);
+    }
+    TTeeZoomPen* pen = Zoom->Pen();
+    Surface->AssignPen(pen, ColorToDrawRGB(pen->Color()) ^ inverseBack);
+    c->Pen()->SetMode(pmNotXor);
+    if (!hasBrush || Zoom->Brush()->Style() == bsClear)
+        Surface->SetBackMode(TRANSPARENT);
+    Surface->Rectangle(Zoom->X0, Zoom->Y0, Zoom->X1, Zoom->Y1);
+    c->Pen()->SetMode(pmCopy);
 }

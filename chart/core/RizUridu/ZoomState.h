@@ -79,3 +79,9 @@ private:
     std::unique_ptr<TTeeZoomPen> FPen;
     bool FUpLeftZooms = false;
 };
+
+// Draws the rectangle X0, Y0, X1, Y1 of Zoom on Surface so that a second call puts the
+// pixels back: the pen (and the brush, when Zoom has one) are combined with the inverse
+// of BackColor and drawn in not-xor mode, so over the back colour the outline shows in
+// the pen's own colour. The canvas' pen mode is copy again afterwards.
+void DrawZoomRectangleOn(TTeeCanvas* Surface, TTeeZoom* Zoom, TColor BackColor);

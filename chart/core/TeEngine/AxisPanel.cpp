@@ -817,10 +817,8 @@ void TCustomAxisPanel::DrawZoomRectangle()
     TTeeZoom* zoom = Zoom();
     if (zoom == nullptr || !zoom->Active)
         return;
-    TTeeCanvas3D* c = Canvas();
-    c->AssignPen(zoom->Pen(), zoom->Pen()->Color());
-    AssignBrushToCanvas(c, zoom->Brush(), zoom->Brush()->Color(), GetBackColor());
-    c->Rectangle(zoom->X0, zoom->Y0, zoom->X1, zoom->Y1);
+    // Drawn as the mouse code draws it, so that it can erase it by drawing it again.
+    DrawZoomRectangleOn(Canvas(), zoom, GetBackColor());
 }
 
 void TCustomAxisPanel::DrawContents(const TRect& R)

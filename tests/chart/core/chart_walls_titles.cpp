@@ -202,6 +202,7 @@ TEST_F(WallsTitles, FlatBackWallFillsAndFramesThePlot)
 TEST_F(WallsTitles, ThreeDWallsReserveDepthAndDrawBesideThePlot)
 {
     AddSeries();
+    chart->Legend()->SetVisible(false);   // the plot keeps the panel's width
     chart->BackWall()->SetTransparent(false);
     chart->LeftWall()->SetColor(clLime);
     chart->BottomWall()->SetColor(clAqua);
