@@ -67,6 +67,9 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     Chart1->Foot()->SetAlignment(taRightJustify);
     Chart1->Foot()->Font()->SetColor(clBlack);
     Chart1->Foot()->Text()->Add("");
+    Chart1->Zoom()->Pen()->SetColor(clBlack);
+    Chart1->OnZoom = [this](TObject* Sender) { Chart1Zoom(Sender); };
+    Chart1->OnScroll = [this](TObject* Sender) { Chart1Zoom(Sender); };
 
     Series1 = NewSeries<TLineSeries>(this, Chart1, "Series1", "Calculated");
     Series1->Marks()->SetVisible(false);

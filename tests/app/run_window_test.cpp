@@ -268,3 +268,35 @@ TEST_F(RunWindowTest, BandSeriesAreAddedOnceAndLeaveWithTheNextRun)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RunWindowTest, ZoomingShowsUndoZoomAndItsButtonRestoresTheAxes)
+{
+    OpenExample("lead_short.dat");
+    main->sbrunClick(main->sbrun);
+    TChart* c = chart->Chart1;
+    c->SetBounds(0, 0, 600, 400);
+    (void)c->DrawToBitmap(clWhite, TRect(0, 0, 600, 400));   // lays the axes out
+    const double autoMax = c->BottomAxis()->Maximum();
+    const TRect r = c->ChartRect;
+
+    // A drag from the plot's top-left quarter to its centre zooms in.
+    c->ZoomRect(TRect(r.Left + 10, r.Top + 10, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    EXPECT_TRUE(chart->sbUndoZoom->Visible());
+    EXPECT_LT(c->BottomAxis()->Maximum(), autoMax);
+
+    chart->sbUndoZoomClick(chart->sbUndoZoom);
+    EXPECT_FALSE(chart->sbUndoZoom->Visible());
+    (void)c->DrawToBitmap(clWhite, TRect(0, 0, 600, 400));
+    EXPECT_DOUBLE_EQ(c->BottomAxis()->Maximum(), autoMax);
+
+    // A run after zooming resets the zoom.
+    c->ZoomRect(TRect(r.Left + 10, r.Top + 10, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    main->sbrunClick(main->sbrun);
+    EXPECT_FALSE(chart->sbUndoZoom->Visible());
+    (void)c->DrawToBitmap(clWhite, TRect(0, 0, 600, 400));
+    EXPECT_DOUBLE_EQ(c->BottomAxis()->Maximum(), autoMax);
+}
+
+} // namespace
