@@ -13,6 +13,19 @@
 int MaxPixelPos = 67108863;
 const char TeeLineSeparator = '\r';
 
+std::vector<std::string> SplitTextLines(const std::string& Text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t i = Text.find(TeeLineSeparator, start);
+        lines.push_back(Text.substr(start, i == std::string::npos ? std::string::npos : i - start));
+        if (i == std::string::npos)
+            return lines;
+        start = i + 1;
+    }
+}
+
 // ---- pens and title ---------------------------------------------------------------------
 
 TChartAxisPen::TChartAxisPen(TNotifyEvent onChange) : TChartPen(std::move(onChange))

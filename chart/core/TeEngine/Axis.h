@@ -20,6 +20,8 @@ class TCustomAxisPanel;
 extern int MaxPixelPos;
 // Breaks a label, mark or legend text into lines.
 extern const char TeeLineSeparator;
+// The lines of a label, mark or legend text: Text split at TeeLineSeparator (at least one).
+std::vector<std::string> SplitTextLines(const std::string& Text);
 
 enum TAxisLabelAlign { alDefault, alOpposite };
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };

@@ -18,19 +18,6 @@ constexpr unsigned AlignRight = TA_RIGHT;
 constexpr unsigned AlignCenter = TA_CENTER;
 constexpr unsigned AlignCenterBottom = TA_CENTER | TA_BOTTOM;
 
-std::vector<std::string> LinesOf(const std::string& Text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (;;) {
-        const size_t i = Text.find(TeeLineSeparator, start);
-        lines.push_back(Text.substr(start, i == std::string::npos ? std::string::npos : i - start));
-        if (i == std::string::npos)
-            return lines;
-        start = i + 1;
-    }
-}
-
 constexpr double Pi = std::numbers::pi;
 
 // A pixel coordinate kept within +-MaxPixelPos.
@@ -308,7 +295,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
 
     // Start point of the first line: a single line stands at the position itself, more
     // lines grow away from the axis or centre on the position.
-    const std::vector<std::string> lines = LinesOf(text);
+    const std::vector<std::string> lines = SplitTextLines(text);
     const int n = CountLabelLines(text);
     const int L = (Angle == 180 || Angle == 270) ? -height : height;
     const int T = static_cast<int>(std::lround(static_cast<double>(L) * n));

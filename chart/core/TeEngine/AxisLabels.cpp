@@ -16,19 +16,6 @@ constexpr int MaxLabelSteps = 10000;
 // Rounds to the nearest integer, halves to even, without raising for large values.
 double RoundEven(double X) { return std::nearbyint(X); }
 
-std::vector<std::string> SplitLines(const std::string& Text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (;;) {
-        const size_t i = Text.find(TeeLineSeparator, start);
-        lines.push_back(Text.substr(start, i == std::string::npos ? std::string::npos : i - start));
-        if (i == std::string::npos)
-            return lines;
-        start = i + 1;
-    }
-}
-
 bool IsVerticalAngle(int Angle) { return Angle == 90 || Angle == 270; }
 
 }  // namespace
@@ -58,7 +45,7 @@ int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& Nu
     if (Text.empty())
         return 0;
     int width = 0;
-    for (const std::string& line : SplitLines(Text)) {
+    for (const std::string& line : SplitTextLines(Text)) {
         ++NumLines;
         if (Chart != nullptr)
             width = std::max(width, Chart->Canvas()->TextWidth(line));

@@ -45,20 +45,6 @@ int ClampPixel(int64_t v)
     return int(std::clamp<int64_t>(v, INT_MIN / 2, INT_MAX / 2));
 }
 
-std::vector<std::string> SplitLines(const std::string& Text)
-{
-    std::vector<std::string> lines;
-    std::string::size_type start = 0;
-    for (;;) {
-        const auto p = Text.find(TeeLineSeparator, start);
-        lines.push_back(Text.substr(start, p == std::string::npos ? std::string::npos : p - start));
-        if (p == std::string::npos)
-            break;
-        start = p + 1;
-    }
-    return lines;
-}
-
 // The shadow every mark box starts with: grey, one pixel each way.
 void InitMarksShadow(TTeeShadow* Shadow)
 {
@@ -426,7 +412,7 @@ int TSeriesMarks::MarkTextPixelWidth(int Index) const
     if (chart == nullptr || chart->Canvas()->ReferenceCanvas() == nullptr)
         return 0;
     int widest = 0;
-    for (const std::string& line : SplitLines(MarkText(Index)))
+    for (const std::string& line : SplitTextLines(MarkText(Index)))
         widest = std::max(widest, chart->Canvas()->TextWidth(line));
     return widest;
 }
@@ -545,7 +531,7 @@ void TSeriesMarks::PrepareMarkPosition(int Index, const std::string& Text, const
         width = m.Width;
         height = m.Height;
     } else {
-        const std::vector<std::string> lines = SplitLines(Text);
+        const std::vector<std::string> lines = SplitTextLines(Text);
         for (const std::string& line : lines)
             width = std::max(width, s->TextWidth(line));
         height = int(lines.size()) * fh;
@@ -651,7 +637,7 @@ void TSeriesMarks::DrawText(TTeeCustomShape* Format, const TRect& R, const std::
     }
 
     const int h = CanvasLineHeight(s);
-    const std::vector<std::string> lines = SplitLines(Text);
+    const std::vector<std::string> lines = SplitTextLines(Text);
     const int angle = FAngle % 360;
     const double a = angle * std::numbers::pi / 180.0;
     for (size_t i = 0; i < lines.size(); ++i) {
