@@ -7,6 +7,7 @@
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/ChartElement.h"
 #include "TeEngine/Exceptions.h"
+#include "TeEngine/Function.h"
 #include "TeEngine/Lists.h"
 #include "TeEngine/Marks.h"
 #include "TeEngine/Pointer.h"

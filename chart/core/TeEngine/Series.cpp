@@ -3,6 +3,7 @@
 #include "RizUridu.h"
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/Exceptions.h"
+#include "TeEngine/Function.h"
 #include "TeEngine/Marks.h"
 #include "TeEngine/Pointer.h"
 #include "TeEngine/SeriesSource.h"
@@ -62,6 +63,11 @@ TChartSeries::~TChartSeries()
     for (TChartSeries* d : dependents)
         d->FDataSources.Remove(this);
     FLinkedSeries.Clear();
+    // The function goes with the series.
+    if (TTeeFunction* f = FFunction) {
+        DetachFunction(f);
+        delete f;
+    }
     ClearLists();
     // The marks go with the unique_ptr, after everything that could still draw them.
 }
@@ -138,6 +144,8 @@ void TChartSeries::Clear()
     if (OnClearValues)
         OnClearValues(this);
     NotifyValue(veClear, 0);
+    if (FFunction != nullptr)
+        FFunction->DataCleared();
     if (FActive && FParentChart != nullptr && !FParentChart->IsDestroying())
         Repaint();
 }
@@ -708,6 +716,10 @@ void TChartSeries::RemoveDataSource(TComponent* Source)
 void TChartSeries::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomChartSeries::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent != nullptr && AComponent == FFunction) {
+        DetachFunction(FFunction);
+        return;
+    }
     if (Operation == TOperation::opRemove && AComponent != this)
         InternalRemoveDataSource(AComponent);
 }
@@ -720,10 +732,36 @@ void TChartSeries::CheckDataSource()
 
 void TChartSeries::SetFunction(TTeeFunction* Value)
 {
-    // Ownership and destruction notice of the function join with the function work.
-    FFunction = Value;
+    if (Value != FFunction) {
+        // The previous function is freed; the new one leaves any other series first.
+        if (TTeeFunction* old = FFunction) {
+            DetachFunction(old);
+            delete old;
+        }
+        if (Value != nullptr) {
+            if (Value->FParentSeries != nullptr)
+                Value->FParentSeries->DetachFunction(Value);
+            FFunction = Value;
+            Value->FParentSeries = this;
+            Value->FreeNotification(this);
+        }
+    }
     FManualData = false;
     CheckDataSource();
+}
+
+void TChartSeries::DetachFunction(TTeeFunction* F)
+{
+    if (F == nullptr || F != FFunction)
+        return;
+    FFunction = nullptr;
+    F->FParentSeries = nullptr;
+    F->RemoveFreeNotification(this);
+}
+
+bool TChartSeries::FunctionAcceptsSource(TComponent* Source) const
+{
+    return FFunction == nullptr || FFunction->AcceptsSource(Source);
 }
 
 void TChartSeries::AddLinkedSeries(TChartSeries* S)
@@ -773,8 +811,11 @@ void TChartSeries::AddValues(TChartSeries* Source)
     BeginUpdate();
     try {
         Clear();
-        // A calculated function recalculates from the source once functions join.
-        if (FFunction == nullptr && AcceptsDataSource(Source)) {
+        if (FFunction != nullptr) {
+            FXValues->SetDateTime(Source->FXValues->DateTime());
+            FYValues->SetDateTime(Source->FYValues->DateTime());
+            FFunction->AddPoints(Source);
+        } else if (AcceptsDataSource(Source)) {
             const int count = Source->Count();
             for (int t = 0; t < count; ++t)
                 CopyPointFrom(Source, t);
@@ -800,13 +841,22 @@ void TChartSeries::NotifyValue(TValueEvent ValueEvent, int ValueIndex)
             if (d->FRefreshOptions & srfOnClear)
                 d->Clear();
             break;
+        // A series filled by a function cannot copy one point: it computes again.
         case veAdd:
-            if ((d->FRefreshOptions & srfOnAdd) && d->FFunction == nullptr)
-                d->CopyPointFrom(this, ValueIndex);
+            if (d->FRefreshOptions & srfOnAdd) {
+                if (d->FFunction == nullptr)
+                    d->CopyPointFrom(this, ValueIndex);
+                else
+                    d->AddValues(this);
+            }
             break;
         case veDelete:
-            if ((d->FRefreshOptions & srfOnDelete) && d->FFunction == nullptr)
-                d->SourceValueDeleted(this, ValueIndex);
+            if (d->FRefreshOptions & srfOnDelete) {
+                if (d->FFunction == nullptr)
+                    d->SourceValueDeleted(this, ValueIndex);
+                else
+                    d->AddValues(this);
+            }
             break;
         case veRefresh:
             d->AddValues(this);

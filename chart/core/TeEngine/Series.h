@@ -158,7 +158,8 @@ public:
     virtual void ApplyMandatoryOrder() {}
     // Any series but this one.
     virtual bool AcceptsDataSource(TComponent* Source) const;
-    virtual bool FunctionAcceptsSource(TComponent* Source) const { return true; }
+    // The function's answer; any source without a function.
+    virtual bool FunctionAcceptsSource(TComponent* Source) const;
     virtual int DefaultSampleCount() const { return 25; }
     // Swaps two points in every value list, the colour list and the labels.
     virtual void ExchangePoints(int A, int B);
@@ -257,8 +258,12 @@ public:
     // The marks of the visible points, each placed at its point's pixel and drawn by
     // DrawMark.
     void DrawMarks();
-    // The calculated function that fills the series, or nullptr.
+    // The calculated function that fills the series, or nullptr. The series frees it
+    // when given another one and when it is freed itself.
     TTeeFunction* FunctionType() const { return FFunction; }
+    // Whether a function over a whole source gives one point at the centre of the
+    // source's range; otherwise two points, a level line across the range.
+    bool FunctionAsOnePoint() const { return FFunctionOnePoint; }
 
     // ---- data sources and dependents ----
     // The first data source, or nullptr.
@@ -315,8 +320,13 @@ protected:
     // On: the series joins the last visible point to the next one, so that point stays in
     // the visible range.
     bool FDrawBetweenPoints = false;
+    // Off for series types that draw a whole-source function result as a level line.
+    bool FFunctionOnePoint = true;
 
 private:
+    friend class TTeeFunction;
+    // Forgets F, when it is this series' function, without freeing it.
+    void DetachFunction(TTeeFunction* F);
     void ClearDataSources();
     void InternalRemoveDataSource(TComponent* Source);
     void DeleteColor(int Index);
