@@ -1,5 +1,7 @@
-// The series that join their points: line, horizontal line and point series over their
-// common engine.
+// The series that join their points: line, horizontal line, point, fast line and area
+// series over their common engine.
 #pragma once
 
+#include "Series/AreaSeries.h"
+#include "Series/FastLine.h"
 #include "Series/LineSeries.h"

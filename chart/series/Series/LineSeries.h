@@ -122,8 +122,9 @@ public:
 protected:
     TSeriesPointer* SeriesPointer() const override { return FPointer.get(); }
     // The fill of one area segment, from (PrevX, PrevY) over PrevOrigin to (X, Y) over
-    // Origin; the area series fill it.
-    virtual void DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color) {}
+    // Origin, IsLast at the last value drawn; the area series fill it.
+    virtual void DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color,
+                                 bool IsLast) {}
     // The pointer of a value at (X, Y) in Color, in the style the event gives.
     void DrawPointerOf(int ValueIndex, int X, int Y, TColor Color);
 

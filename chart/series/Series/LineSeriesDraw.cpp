@@ -166,7 +166,7 @@ void TCustomSeries::DrawSegment(int X, int Y, TColor Color, bool IsLast)
         canvas->LineTo(X, Y);
     }
     if (FDrawArea)
-        DrawAreaSegment(FOldX, FOldY, FOldOrigin, X, Y, FOrigin, Color);
+        DrawAreaSegment(FOldX, FOldY, FOldOrigin, X, Y, FOrigin, Color, IsLast);
 }
 
 void TCustomSeries::DrawValue(int ValueIndex)

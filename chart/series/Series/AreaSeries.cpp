@@ -1,0 +1,264 @@
+#include "Series/AreaSeries.h"
+
+#include "TeCanvas/Helpers.h"
+
+#include <algorithm>
+#include <array>
+
+// ---- construction and properties --------------------------------------------------------
+
+TAreaSeries::TAreaSeries(TComponent* AOwner) : TCustomSeries(AOwner)
+{
+    FDrawArea = true;
+    FDrawLine = true;
+    Pointer()->Hide();
+    FDrawBetweenPoints = false;
+}
+
+TMultiArea TAreaSeries::MultiArea() const
+{
+    switch (Stacked()) {
+    case cssStack: return maStacked;
+    case cssStack100: return maStacked100;
+    default: return maNone;
+    }
+}
+
+void TAreaSeries::SetMultiArea(TMultiArea V)
+{
+    SetStacked(V == maStacked ? cssStack : V == maStacked100 ? cssStack100 : cssNone);
+}
+
+void TAreaSeries::SetYOrigin(double V)
+{
+    if (FYOrigin != V) {
+        FYOrigin = V;
+        Repaint();
+    }
+}
+
+void TAreaSeries::Assign(TPersistent* Source)
+{
+    TCustomSeries::Assign(Source);
+    FDrawArea = true;
+    FDrawLine = true;
+    auto* s = dynamic_cast<TChartSeries*>(Source);
+    if (s != nullptr && SameClass(s)) {
+        if (auto* a = dynamic_cast<TAreaSeries*>(Source)) {
+            FUseYOrigin = a->FUseYOrigin;
+            FYOrigin = a->FYOrigin;
+        }
+    } else
+        Pointer()->Hide();
+}
+
+// ---- origin, extremes and order -----------------------------------------------------------
+
+int TAreaSeries::PointOriginValue(int ValueIndex) const
+{
+    if (FUseYOrigin)
+        return ValueToScreenPos(FYOrigin);
+    return TCustomSeries::PointOriginValue(ValueIndex);
+}
+
+void TAreaSeries::OriginExtreme(bool Mandatory, bool IsMax, double& Value) const
+{
+    // The fixed origin lies inside the range of the mandatory direction.
+    if (FUseYOrigin && Mandatory)
+        Value = IsMax ? std::max(Value, FYOrigin) : std::min(Value, FYOrigin);
+}
+
+double TAreaSeries::GreatestY() const
+{
+    double v = TCustomSeries::GreatestY();
+    OriginExtreme(YMandatory(), true, v);
+    return v;
+}
+
+double TAreaSeries::LeastY() const
+{
+    double v = TCustomSeries::LeastY();
+    OriginExtreme(YMandatory(), false, v);
+    return v;
+}
+
+double TAreaSeries::GreatestX() const
+{
+    double v = TCustomSeries::GreatestX();
+    OriginExtreme(!YMandatory(), true, v);
+    return v;
+}
+
+double TAreaSeries::LeastX() const
+{
+    double v = TCustomSeries::LeastX();
+    OriginExtreme(!YMandatory(), false, v);
+    return v;
+}
+
+bool TAreaSeries::PointOrderForward() const
+{
+    if (MultiArea() == maNone)
+        return TCustomSeries::PointOrderForward();
+    const TChartAxis* axis = MandatoryAxis();
+    return axis == nullptr || !axis->Inverted();
+}
+
+// ---- the fill of one segment ------------------------------------------------------------
+
+TColor TAreaSeries::AreaColorOf(TColor Color) const
+{
+    return AreaColor() == clDefault || ColorEachPoint() ? Color : AreaColor();
+}
+
+void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color,
+                                  bool IsLast)
+{
+    TCustomAxisPanel* chart = ParentChart();
+    TTeeCanvas3D* canvas = chart->Canvas();
+    const bool vertical = YMandatory();
+    const bool view3D = chart->View3D();
+    const int z0 = StartZ();
+    const int z1 = EndZ();
+
+    // Brush in the area colour, pen the area lines in theirs (the value's by default).
+    const TColor areaColor = AreaColorOf(Color);
+    canvas->Brush()->SetColor(areaColor);
+    TChartPen* areaPen = AreaLinesPen();
+    canvas->AssignPen(areaPen, areaPen->Color() == clDefault || !areaPen->Visible() ? Color : areaPen->Color());
+    TColor back = canvas->Brush()->Color();
+    if (back == clDefault)
+        back = SeriesColor();
+    if (AreaChartBrush()->HasImage() && back == areaColor)
+        back = clWhite;
+    AssignBrushToCanvas(canvas, AreaChartBrush(), areaColor, back);
+
+    // A point across the value axis at `along` and value pixel `value`.
+    const auto at = [vertical](int along, int value) { return vertical ? TPoint(along, value) : TPoint(value, along); };
+    const int prevAlong = vertical ? PrevX : PrevY;
+    const int prevValue = vertical ? PrevY : PrevX;
+    const int along = vertical ? X : Y;
+    const int value = vertical ? Y : X;
+
+    if (view3D && IsLast) {
+        // The closing side in the depth plane at the last value.
+        if (vertical)
+            canvas->RectangleAtConstantX(X, Y, Origin, z0, z1);
+        else
+            canvas->RectangleAtConstantY(Origin, Y, X, z0, z1);
+    }
+
+    std::array<TPoint, 4> corners;
+    if (!Stairs())
+        corners = {TPoint(PrevX, PrevY), TPoint(X, Y), at(along, Origin), at(prevAlong, PrevOrigin)};
+    else {
+        const int height = InvertedStairs() ? value : prevValue;
+        const int origin = InvertedStairs() ? Origin : PrevOrigin;
+        const int end = along + (along >= prevAlong ? 1 : -1);
+        corners = {at(prevAlong, height), at(end, height), at(end, origin), at(prevAlong, origin)};
+    }
+
+    std::unique_ptr<TTeeBlend> blend;
+    if (GetTransparency() > 0) {
+        std::array<TPoint, 4> bounds = corners;
+        if (view3D)
+            for (TPoint& p : bounds)
+                p = canvas->Calc3DPoint(p.X, p.Y, z0);
+        blend = canvas->BeginTransparency(PolygonBounds(bounds.data(), 4), GetTransparency());
+    }
+
+    TTeeGradient* gradient = GetGradient();
+    if (!view3D) {
+        if (gradient->Visible()) {
+            // The gradient spans the series from its greatest value to its least (or to the
+            // origin when that lies beyond), clipped to this segment's polygon.
+            const TRect box = PolygonBounds(corners.data(), 4);
+            const int pMax = ValueToScreenPos(vertical ? GreatestY() : GreatestX());
+            const int pMin = ValueToScreenPos(vertical ? LeastY() : LeastX());
+            const int lo = std::min({pMax, pMin, Origin, PrevOrigin});
+            const int hi = std::max({pMax, pMin, Origin, PrevOrigin}) + 1;
+            const TRect r = vertical ? TRect(box.Left, lo, box.Right, hi) : TRect(lo, box.Top, hi, box.Bottom);
+            canvas->ClipToPolygon(corners.data(), 4);
+            gradient->Draw(canvas, r);
+            canvas->RemoveClipping();
+            if (canvas->Pen()->Style() != psClear)
+                canvas->Line(corners[0].X, corners[0].Y, corners[1].X, corners[1].Y);
+        } else
+            canvas->Polygon(corners.data(), 3);
+    } else {
+        const int rotation = chart->View3DOptions()->Rotation();
+        const int z = rotation >= 91 && rotation <= 269 ? z1 : z0;
+        if (gradient->Visible()) {
+            std::array<TPoint, 4> projected = corners;
+            for (TPoint& p : projected)
+                p = canvas->Calc3DPoint(p.X, p.Y, z);
+            gradient->DrawPolygon(canvas, projected.data(), 4);
+        } else
+            canvas->PlaneOfFourPoints(corners.data(), z);
+    }
+
+    if (blend)
+        canvas->EndTransparency(std::move(blend));
+
+    // The top edge in the line pen.
+    if (LinePen()->Visible()) {
+        canvas->AssignPen(LinePen(), LinePen()->Color());
+        if (!Stairs())
+            canvas->LineAtDepth(PrevX, PrevY, X, Y, z0);
+        else if (!areaPen->Visible()) {
+            const TPoint corner = InvertedStairs() ? at(prevAlong, value) : at(along, prevValue);
+            canvas->MoveToAtDepth(PrevX, PrevY, z0);
+            canvas->LineToAtDepth(corner.X, corner.Y, z0);
+            canvas->LineToAtDepth(X, Y, z0);
+        }
+    }
+}
+
+// ---- legend ------------------------------------------------------------------------------
+
+void TAreaSeries::DrawSymbolShape(int ValueIndex, const TRect& R)
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart == nullptr)
+        return;
+    TTeeCanvas3D* canvas = chart->Canvas();
+    if (GetGradient()->Visible()) {
+        GetGradient()->Draw(canvas, R);
+        return;
+    }
+    // The area's own colour, lines and brush style, over the legend item's colour.
+    const TColor itemColor = ValueIndex == -1 ? SeriesColor() : ColorOfLegendItem(ValueIndex);
+    canvas->Brush()->SetColor(AreaColorOf(itemColor));
+    canvas->AssignPen(AreaLinesPen(), AreaLinesPen()->Color() == clDefault ? itemColor : AreaLinesPen()->Color());
+    canvas->Brush()->SetStyle(AreaBrush());
+    if (AreaChartBrush()->HasImage()) {
+        TColor color = AreaChartBrush()->Color();
+        if (color == clDefault)
+            color = itemColor;
+        TColor back = AreaColor() == clDefault ? SeriesColor() : AreaColor();
+        if (back == color)
+            back = clWhite;
+        AssignBrushToCanvas(canvas, AreaChartBrush(), color, back);
+    }
+    TCustomSeries::DrawSymbolShape(ValueIndex, R);
+}
+
+// ---- horizontal area --------------------------------------------------------------------
+
+THorizAreaSeries::THorizAreaSeries(TComponent* AOwner) : TAreaSeries(AOwner)
+{
+    SetHorizontal();
+    XValues()->SetOrder(loNone);
+    YValues()->SetOrder(loAscending);
+    Gradient()->SetDirection(gdRightLeft);
+}
+
+void THorizAreaSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
+{
+    const int offset = GetMarksOffset();
+    const TPoint p(PointScreenX(ValueIndex), PointScreenY(ValueIndex));
+    Position.ArrowFrom = p;
+    Position.ArrowTo = TPoint(p.X + offset, p.Y);
+    Position.LeftTop = TPoint(p.X + offset, p.Y - Position.Height / 2);
+    TAreaSeries::DrawMark(ValueIndex, Text, Position);
+}

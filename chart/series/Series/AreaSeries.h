@@ -1,0 +1,60 @@
+// The area series: the line engine fills each segment down to an origin (the axis end, the
+// top of the stack below, or a fixed value), and the horizontal variant.
+#pragma once
+
+#include "Series/LineSeries.h"
+
+enum TMultiArea { maNone, maStacked, maStacked100 };
+
+class TAreaSeries : public TCustomSeries {
+public:
+    DECLARE_SERIES_CLASS(TAreaSeries)
+    explicit TAreaSeries(TComponent* AOwner);
+    std::string EditorClassName() const override { return "TAreaSeriesEditor"; }
+
+    // ---- origin and extremes ----
+    // With UseYOrigin the pixel of YOrigin along the mandatory axis.
+    int PointOriginValue(int ValueIndex) const override;
+    double GreatestX() const override;
+    double LeastX() const override;
+    double GreatestY() const override;
+    double LeastY() const override;
+    // Stacked areas draw in the order of their mandatory axis, so they overlap alike.
+    bool PointOrderForward() const override;
+
+    // ---- legend ----
+    void DrawSymbolShape(int ValueIndex, const TRect& R) override;
+
+    // ---- properties ----
+    TBrushStyle AreaBrush() const { return AreaChartBrush()->Style(); }
+    void SetAreaBrush(TBrushStyle V) { AreaChartBrush()->SetStyle(V); }
+    TMultiArea MultiArea() const;
+    void SetMultiArea(TMultiArea V);
+    bool UseYOrigin() const { return FUseYOrigin; }
+    void SetUseYOrigin(bool V) { SetBooleanProperty(FUseYOrigin, V); }
+    double YOrigin() const { return FYOrigin; }
+    void SetYOrigin(double V);
+
+    void Assign(TPersistent* Source) override;
+
+protected:
+    void DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color,
+                         bool IsLast) override;
+
+private:
+    // The area colour of a value in Color.
+    TColor AreaColorOf(TColor Color) const;
+    void OriginExtreme(bool Mandatory, bool IsMax, double& Value) const;
+
+    bool FUseYOrigin = false;
+    double FYOrigin = 0;
+};
+
+class THorizAreaSeries : public TAreaSeries {
+public:
+    DECLARE_SERIES_CLASS(THorizAreaSeries)
+    explicit THorizAreaSeries(TComponent* AOwner);
+    int DefaultSampleCount() const override { return 10; }
+    // To the right of the point by the callout's length and distance, centred vertically.
+    void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
+};

@@ -1,0 +1,199 @@
+// Area series drawn into a bitmap: the fill between the line and the axis origin, a fixed
+// origin, stacked areas filling between each other, the unfilled segment of a null point,
+// stairs and the horizontal variant; and the area's extremes, stack view and legend.
+#include "series_fixture.h"
+
+namespace seriestest {
+namespace {
+
+using AreaDraw = SeriesTest;
+
+// Areas without their outlines, so that every pixel inside is in the fill colour.
+template <typename T> void Plain(T* s)
+{
+    s->AreaLinesPen()->Hide();
+    s->LinePen()->Hide();
+}
+
+TEST_F(AreaDraw, FillsBetweenTheLineAndTheAxisOrigin)
+{
+    auto* s = Add<TAreaSeries>(clRed, {{1, 2}, {5, 6}, {9, 4}});
+    auto bmp = chart->Picture();
+    // Below the line down to the bottom of the axis: red; above it: white.
+    EXPECT_EQ(Px(*bmp, PX(3), PY(1)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(3), PY(3.5)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(5) + 2, PY(5.5)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(3), PY(4.5)), clWhite);
+    EXPECT_EQ(Px(*bmp, PX(7), PY(6)), clWhite);
+    // Nothing before the first point nor after the last.
+    EXPECT_EQ(Px(*bmp, PX(0.5), PY(1)), clWhite);
+    EXPECT_EQ(Px(*bmp, PX(9.5), PY(1)), clWhite);
+    // The top edge in the line pen (black by default).
+    EXPECT_TRUE(Near(*bmp, PX(3), PY(4), clBlack));
+
+    Plain(s);
+    s->SetAreaColor(clLime);
+    bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, PX(3), PY(1)), clLime);
+    EXPECT_EQ(Px(*bmp, PX(3), PY(3.8)), clLime);
+    EXPECT_FALSE(Near(*bmp, PX(3), PY(4), clBlack));
+}
+
+TEST_F(AreaDraw, UseYOriginFillsToTheOriginAndWidensTheRange)
+{
+    auto* s = Add<TAreaSeries>(clBlue, {{1, 2}, {5, 4}, {9, 2}});
+    Plain(s);
+    s->SetUseYOrigin(true);
+    s->SetYOrigin(8);
+    EXPECT_EQ(s->GreatestY(), 8);
+    EXPECT_EQ(s->LeastY(), 2);
+    EXPECT_EQ(s->PointOriginValue(0), PY(8));
+    auto bmp = chart->Picture();
+    // Between the values and the origin line above them.
+    EXPECT_EQ(Px(*bmp, PX(5), PY(6)), clBlue);
+    EXPECT_EQ(Px(*bmp, PX(3), PY(7.5)), clBlue);
+    EXPECT_EQ(Px(*bmp, PX(3), PY(8.5)), clWhite);
+    // Below the values nothing.
+    EXPECT_EQ(Px(*bmp, PX(5), PY(2)), clWhite);
+    EXPECT_EQ(Px(*bmp, PX(3), PY(1)), clWhite);
+
+    s->SetYOrigin(-3);
+    EXPECT_EQ(s->LeastY(), -3);
+}
+
+TEST_F(AreaDraw, StackedAreasFillBetweenEachOther)
+{
+    auto* a = Add<TAreaSeries>(clRed, {{1, 2}, {9, 2}});
+    auto* b = Add<TAreaSeries>(clBlue, {{1, 3}, {9, 3}});
+    Plain(a);
+    Plain(b);
+    b->SetMultiArea(maStacked);
+    EXPECT_EQ(a->MultiArea(), maStacked);   // the whole stack
+    EXPECT_EQ(a->Stacked(), cssStack);
+    EXPECT_EQ(b->GreatestY(), 5);
+    auto bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, PX(5), PY(1)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(3)), clBlue);    // above the red one, up to 2 + 3
+    EXPECT_EQ(Px(*bmp, PX(5), PY(4.5)), clBlue);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(5.5)), clWhite);
+
+    b->SetMultiArea(maStacked100);
+    EXPECT_EQ(a->Stacked(), cssStack100);
+    EXPECT_EQ(b->GreatestY(), 100);
+    chart->LeftAxis()->SetMinMax(0, 100);
+    bmp = chart->Picture();
+    // 40 % red, 60 % blue (a percent p lies at PY(p / 10)).
+    EXPECT_EQ(Px(*bmp, PX(5), PY(3)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(5)), clBlue);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(9.5)), clBlue);
+
+    b->SetMultiArea(maNone);
+    EXPECT_EQ(a->Stacked(), cssNone);
+}
+
+TEST_F(AreaDraw, NullPointLeavesItsSegmentUnfilled)
+{
+    auto* s = Add<TAreaSeries>(clGreen, {{1, 4}});
+    s->AddNullPointXY(4, 4);
+    s->AddPointXY(7, 4);
+    chart->Layout();
+    Plain(s);
+    auto bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, (PX(1) + PX(4)) / 2, PY(2)), clWhite);
+    // The next segment starts from the null point's pixel.
+    EXPECT_EQ(Px(*bmp, PX(4) + 2, PY(2)), clGreen);
+    EXPECT_EQ(Px(*bmp, (PX(4) + PX(7)) / 2, PY(2)), clGreen);
+}
+
+TEST_F(AreaDraw, StairsFillAtTheStepHeight)
+{
+    auto* s = Add<TAreaSeries>(clRed, {{1, 2}, {5, 6}});
+    Plain(s);
+    s->SetStairs(true);
+    auto bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, PX(3), PY(1)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(3), PY(3)), clWhite);   // the step stays at the first height
+    s->SetInvertedStairs(true);
+    bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, PX(3), PY(5)), clRed);     // up first
+    EXPECT_EQ(Px(*bmp, PX(3), PY(6.5)), clWhite);
+}
+
+TEST_F(AreaDraw, HorizontalAreaFillsToTheLeftAxis)
+{
+    auto* s = Add<THorizAreaSeries>(clNavy, {{4, 1}, {4, 9}});
+    Plain(s);
+    auto bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, PX(2), PY(5)), clNavy);
+    EXPECT_EQ(Px(*bmp, PX(6), PY(5)), clWhite);
+    EXPECT_EQ(Px(*bmp, PX(2), PY(0.5)), clWhite);
+}
+
+TEST_F(AreaDraw, GradientCoversTheWholeAreaDownToTheOrigin)
+{
+    // The values stay well above the axis origin: the gradient must still reach it.
+    auto* s = Add<TAreaSeries>(clRed, {{1, 6}, {9, 8}});
+    Plain(s);
+    s->Gradient()->SetVisible(true);
+    s->Gradient()->SetStartColor(clYellow);
+    s->Gradient()->SetEndColor(clYellow);
+    auto bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, PX(5), PY(6.5)), clYellow);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(1)), clYellow);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(8.5)), clWhite);
+}
+
+TEST_F(AreaDraw, TransparentStackShowsTheLowerArea)
+{
+    auto* a = Add<TAreaSeries>(clRed, {{1, 8}, {9, 8}});
+    auto* b = Add<TAreaSeries>(clBlue, {{1, 6}, {9, 6}});
+    Plain(a);
+    Plain(b);
+    b->SetTransparency(50);
+    auto bmp = chart->Picture();
+    const TColor mixed = Px(*bmp, PX(5), PY(3));
+    EXPECT_NE(mixed, clBlue);
+    EXPECT_NE(mixed, clRed);
+    EXPECT_GT(GetRValue(mixed), 0x40);
+    EXPECT_GT(GetBValue(mixed), 0x40);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(7)), clRed);
+
+    if (const std::string path = testsupport::ArtifactPath("area-fastline.png"); !path.empty()) {
+        b->SetTransparency(0);
+        a->LinePen()->Show();
+        b->SetUseYOrigin(true);
+        b->SetYOrigin(5);
+        b->AddPointXY(10, 3);
+        auto* f = Add<TFastLineSeries>(clGreen, {{0, 1}, {2, 9}, {4, 2}, {6, 7}, {8, 3}, {10, 9}});
+        f->LinePen()->SetWidth(2);
+        chart->Picture()->SaveToFile(path);
+    }
+}
+
+TEST_F(AreaDraw, LegendSymbolAndCopy)
+{
+    auto* s = Add<TAreaSeries>(clRed, {{1, 2}, {5, 6}});
+    TBitmap bmp(40, 20);
+    bmp.Canvas()->Brush()->SetColor(clWhite);
+    bmp.Canvas()->FillRect(TRect(0, 0, 40, 20));
+    AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
+    s->SetAreaColor(clLime);
+    s->PaintLegendSymbol(-1, TRect(2, 2, 30, 16));
+    EXPECT_EQ(Px(bmp, 15, 9), clLime);
+    s->Gradient()->SetVisible(true);
+    s->Gradient()->SetStartColor(clFuchsia);
+    s->Gradient()->SetEndColor(clFuchsia);
+    s->PaintLegendSymbol(-1, TRect(2, 2, 30, 16));
+    EXPECT_EQ(Px(bmp, 15, 9), clFuchsia);
+    AttachCanvasToSurface(chart->Canvas(), nullptr);
+
+    s->SetUseYOrigin(true);
+    s->SetYOrigin(3);
+    TAreaSeries copy(&form);
+    copy.Assign(s);
+    EXPECT_TRUE(copy.UseYOrigin());
+    EXPECT_EQ(copy.YOrigin(), 3);
+}
+
+} // namespace
+} // namespace seriestest

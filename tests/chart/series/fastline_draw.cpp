@@ -1,0 +1,116 @@
+// Fast line series drawn into a bitmap: one polyline through the points' pixels, points on
+// the column already drawn skipped, the gap rule for nulls, drawing a new point
+// without a repaint; and its hit test, margins and colour-pen link.
+#include "series_fixture.h"
+
+namespace seriestest {
+namespace {
+
+using FastLineDraw = SeriesTest;
+
+TEST_F(FastLineDraw, JoinsThePointsPixels)
+{
+    auto* s = Add<TFastLineSeries>(clRed, {{1, 2}, {4, 2}, {7, 8}});
+    EXPECT_EQ(s->LinePen()->Color(), clRed);
+    auto bmp = chart->Picture();
+    for (int x = PX(1); x < PX(4); ++x)
+        EXPECT_EQ(Px(*bmp, x, PY(2)), clRed) << x;
+    EXPECT_TRUE(Near(*bmp, (PX(4) + PX(7)) / 2, (PY(2) + PY(8)) / 2, clRed));
+    EXPECT_EQ(Px(*bmp, PX(2), PY(5)), clWhite);
+    EXPECT_EQ(Px(*bmp, PX(1), PY(2) - 3), clWhite);
+}
+
+TEST_F(FastLineDraw, PointOnTheDrawnColumnIsSkippedOnlyWithoutDrawAllPoints)
+{
+    // The second point shares the first one's pixel column (20 px per unit) but lies
+    // higher; the third is to the right at the first point's height.
+    auto* s = Add<TFastLineSeries>(clBlue, {{1, 2}, {1.01, 8}, {6, 2}});
+    auto bmp = chart->Picture();
+    // Drawn: up the column, then the slant down to the third point.
+    EXPECT_EQ(Px(*bmp, PX(1), PY(5)), clBlue);
+    EXPECT_EQ(Px(*bmp, (PX(1) + PX(6)) / 2, PY(2)), clWhite);
+
+    s->SetDrawAllPoints(false);
+    bmp = chart->Picture();
+    // Skipped: the line runs straight from the first point to the third.
+    EXPECT_EQ(Px(*bmp, PX(1), PY(5)), clWhite);
+    for (int x = PX(1); x < PX(6); ++x)
+        EXPECT_EQ(Px(*bmp, x, PY(2)), clBlue) << x;
+}
+
+TEST_F(FastLineDraw, NullLeavesAGapOnlyWhenNullsAreNotIgnored)
+{
+    auto* s = Add<TFastLineSeries>(clGreen, {{1, 2}});
+    s->AddNullPointXY(4, 2);
+    s->AddPointXY(7, 2);
+    chart->Layout();
+    const int before = (PX(1) + PX(4)) / 2;
+    const int after = (PX(4) + PX(7)) / 2;
+    auto bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, before, PY(2)), clGreen);   // joined through the null
+    EXPECT_EQ(Px(*bmp, after, PY(2)), clGreen);
+
+    s->SetIgnoreNulls(false);
+    bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, before, PY(2)), clWhite);   // the gap
+    EXPECT_EQ(Px(*bmp, after, PY(2)), clGreen);    // the next piece starts at the null
+
+    // A null on the column already drawn still leaves its gap.
+    s->Clear();
+    s->AddPointXY(1, 2);
+    s->AddPointXY(3, 2);
+    s->AddNullPointXY(3.01, 6);
+    s->AddPointXY(7, 6);
+    s->SetDrawAllPoints(false);
+    chart->Layout();
+    bmp = chart->Picture();
+    EXPECT_EQ(Px(*bmp, (PX(1) + PX(3)) / 2, PY(2)), clGreen);
+    EXPECT_FALSE(Near(*bmp, PX(5), (PY(2) + PY(6)) / 2, clGreen));   // no slant from the last drawn point
+    EXPECT_EQ(Px(*bmp, PX(5), PY(6)), clGreen);
+}
+
+TEST_F(FastLineDraw, AddedPointIsDrawnAtOnceWithoutRepaint)
+{
+    auto* s = Add<TFastLineSeries>(clBlue, {{1, 2}});
+    s->SetAutoRepaint(false);
+    TBitmap bmp(220, 170);
+    bmp.Canvas()->Brush()->SetColor(clWhite);
+    bmp.Canvas()->FillRect(TRect(0, 0, 220, 170));
+    AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
+    int added = -1;
+    s->OnAfterAdd = [&](TChartSeries*, int Index) { added = Index; };
+    s->AddPointXY(4, 2);
+    EXPECT_EQ(added, 1);
+    for (int x = PX(1); x < PX(4); ++x)
+        EXPECT_EQ(Px(bmp, x, PY(2)), clBlue) << x;
+    s->AddPointXY(7, 8);
+    EXPECT_TRUE(Near(bmp, (PX(4) + PX(7)) / 2, (PY(2) + PY(8)) / 2, clBlue));
+    AttachCanvasToSurface(chart->Canvas(), nullptr);
+}
+
+TEST_F(FastLineDraw, HitTestMarginsAndPenColour)
+{
+    auto* s = Add<TFastLineSeries>(clRed, {{1, 2}, {4, 2}, {7, 8}});
+    EXPECT_EQ(s->Clicked(PX(4), PY(2)), 1);
+    EXPECT_EQ(s->Clicked((PX(1) + PX(4)) / 2, PY(2)), 0);
+    EXPECT_EQ(s->Clicked(PX(2), PY(8)), -1);
+
+    int a = 0, b = 0;
+    s->AxisMarginsA(a, b);
+    EXPECT_EQ(a, 1);
+    EXPECT_EQ(b, 1);
+    s->LinePen()->SetWidth(6);
+    s->AxisMarginsB(a, b);
+    EXPECT_EQ(a, 4);   // 6 - (6 - 2) div 2
+
+    TChartPen pen;
+    pen.SetColor(clGreen);
+    s->SetLinePen(&pen);
+    EXPECT_EQ(s->SeriesColor(), clGreen);
+    s->SetSeriesColor(clNavy);
+    EXPECT_EQ(s->LinePen()->Color(), clNavy);
+
+}
+
+} // namespace
+} // namespace seriestest
