@@ -11,6 +11,7 @@ TAreaSeries::TAreaSeries(TComponent* AOwner) : TCustomSeries(AOwner)
 {
     FDrawArea = true;
     FDrawLine = true;
+    FFunctionOnePoint = false;   // a whole-source function result shows as a level
     Pointer()->Hide();
     FDrawBetweenPoints = false;
 }

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 
-TFastLineSeries::TFastLineSeries(TComponent* AOwner) : TCustomLineSeries(AOwner) {}
+TFastLineSeries::TFastLineSeries(TComponent* AOwner) : TCustomLineSeries(AOwner)
+{
+    FFunctionOnePoint = false;   // a whole-source function result shows as a level line
+}
 
 TFastLineSeries::~TFastLineSeries() = default;
 

@@ -366,6 +366,7 @@ TLineSeries::TLineSeries(TComponent* AOwner) : TCustomSeries(AOwner)
     FDrawLine = true;
     Pointer()->Hide();
     FDrawBetweenPoints = true;
+    FFunctionOnePoint = false;   // a whole-source function result shows as a level line
 }
 
 void TLineSeries::Assign(TPersistent* Source)

@@ -202,3 +202,44 @@ TEST_F(SeriesRoom, MarginsAndMarksKeepClearOfTheSymbols)
 
 } // namespace
 } // namespace seriestest
+
+namespace {
+
+using namespace seriestest;
+
+// The whole source summed into one value.
+class TotalFunction : public TTeeFunction {
+public:
+    using TTeeFunction::TTeeFunction;
+    double CalculateRange(TChartSeries* Source, int First, int Last) override
+    {
+        return ValueListText(Source)->Total();
+    }
+};
+
+struct SeriesFunction : SeriesTest {
+    // Puts a total over the whole of Source into Target and answers Target's points.
+    std::vector<std::pair<double, double>> TotalInto(TChartSeries* Source, TChartSeries* Target)
+    {
+        chart->AddSeries(Target);
+        Target->SetFunction(new TotalFunction(&form));
+        Target->SetDataSource(Source);
+        std::vector<std::pair<double, double>> points;
+        for (int t = 0; t < Target->Count(); ++t)
+            points.emplace_back(Target->XValue(t), Target->YValue(t));
+        return points;
+    }
+};
+
+TEST_F(SeriesFunction, LineFamiliesShowAWholeSourceResultAsALevelLine)
+{
+    auto* source = Add<TPointSeries>(clRed, {{1, 1}, {4, 2}, {7, 3}});
+    const std::vector<std::pair<double, double>> level{{1, 6}, {7, 6}};
+    EXPECT_EQ(TotalInto(source, new TLineSeries(&form)), level);
+    EXPECT_EQ(TotalInto(source, new TAreaSeries(&form)), level);
+    EXPECT_EQ(TotalInto(source, new TFastLineSeries(&form)), level);
+    // A point series keeps the one centred point.
+    EXPECT_EQ(TotalInto(source, new TPointSeries(&form)), (std::vector<std::pair<double, double>>{{4, 6}}));
+}
+
+} // namespace
