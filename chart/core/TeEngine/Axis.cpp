@@ -7,11 +7,17 @@
 #include "TeeConst.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 
 int MaxPixelPos = 67108863;
 const char TeeLineSeparator = '\r';
+
+int ClampPixel(int64_t v)
+{
+    return int(std::clamp<int64_t>(v, INT_MIN / 2, INT_MAX / 2));
+}
 
 std::vector<std::string> SplitTextLines(const std::string& Text)
 {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ class TCustomAxisPanel;
 
 // The largest pixel coordinate an axis conversion answers (set at engine start-up).
 extern int MaxPixelPos;
+// A 64-bit pixel sum brought back into the int range with room to spare, so that sums of
+// clamped coordinates cannot overflow either.
+int ClampPixel(int64_t v);
 // Breaks a label, mark or legend text into lines.
 extern const char TeeLineSeparator;
 // The lines of a label, mark or legend text: Text split at TeeLineSeparator (at least one).

@@ -40,11 +40,6 @@ private:
     bool FSaved = true;
 };
 
-int ClampPixel(int64_t v)
-{
-    return int(std::clamp<int64_t>(v, INT_MIN / 2, INT_MAX / 2));
-}
-
 // The shadow every mark box starts with: grey, one pixel each way.
 void InitMarksShadow(TTeeShadow* Shadow)
 {

@@ -15,11 +15,6 @@ namespace {
 
 // A pixel coordinate computed wide and brought back into int range, so that huge sizes
 // or far-off points never overflow.
-int ClampPixel(int64_t v)
-{
-    return int(std::clamp<int64_t>(v, INT_MIN / 2, INT_MAX / 2));
-}
-
 bool ValidStyle(TSeriesPointerStyle s)
 {
     return int(s) >= 0 && int(s) < TeePointerStyleCount;
