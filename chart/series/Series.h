@@ -1,7 +1,8 @@
-// The series that join their points: line, horizontal line, point, fast line and area
-// series over their common engine.
+// The series types: line, horizontal line, point, fast line and area series over their
+// common engine, and the bar and pie series.
 #pragma once
 
 #include "Series/AreaSeries.h"
+#include "Series/BarSeries.h"
 #include "Series/FastLine.h"
 #include "Series/LineSeries.h"

@@ -560,6 +560,16 @@ void TChartSeries::ComputeDepthExtent()
         pointer->SetDepthExtent(FStartZ, FMiddleZ, FEndZ);
 }
 
+void TChartSeries::SetDepthExtent(int StartZ, int EndZ)
+{
+    FStartZ = StartZ;
+    FEndZ = EndZ;
+    FMiddleZ = int((int64_t(FStartZ) + FEndZ) / 2);
+    FMarks->SetZPosition(FMiddleZ);
+    if (TSeriesPointer* pointer = SeriesPointer())
+        pointer->SetDepthExtent(FStartZ, FMiddleZ, FEndZ);
+}
+
 void TChartSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
 {
     FMarks->DrawItem(ValueIndex, ValueColor(ValueIndex), Text, Position);

@@ -314,6 +314,15 @@ protected:
     virtual TSeriesPointer* SeriesPointer() const { return nullptr; }
     // Series types that place themselves in depth (stacks) set the computed Z order.
     void SetComputedZOrder(int V) { FComputedZOrder = V; }
+    // Series types that use part of their depth (bars) narrow the computed extent; the
+    // middle depth and the marks follow.
+    void SetDepthExtent(int StartZ, int EndZ);
+    // Series types that show other points than the axis range gives set them here.
+    void SetVisibleRange(int First, int Last)
+    {
+        FFirstVisibleIndex = First;
+        FLastVisibleIndex = Last;
+    }
 
     // Off: every point is drawn whatever the axis range (no visible-range search).
     bool FCalcVisiblePoints = false;
