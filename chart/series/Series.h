@@ -6,3 +6,4 @@
 #include "Series/BarSeries.h"
 #include "Series/FastLine.h"
 #include "Series/LineSeries.h"
+#include "Series/PieSeries.h"
