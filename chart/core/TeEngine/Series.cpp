@@ -775,6 +775,27 @@ void TChartSeries::RemoveLinkedSeries(TChartSeries* S)
     FLinkedSeries.Remove(S);
 }
 
+void TChartSeries::ReplaceSourceSeries(TChartSeries* OldSource, TChartSeries* NewSource)
+{
+    const int index = FDataSources.IndexOf(OldSource);
+    if (OldSource != nullptr)
+        OldSource->RemoveLinkedSeries(this);
+    if (NewSource == nullptr || NewSource == this) {
+        if (index >= 0)
+            FDataSources.Remove(OldSource);
+        return;
+    }
+    if (FDataSources.IndexOf(NewSource) >= 0) {
+        if (index >= 0)
+            FDataSources.Remove(OldSource);
+    } else if (index >= 0) {
+        FDataSources.Put(index, NewSource);
+    } else {
+        FDataSources.Add(NewSource);
+    }
+    NewSource->AddLinkedSeries(this);
+}
+
 int TChartSeries::CopyPointValues(TChartSeries* Source, int Index)
 {
     double x = Source->FXValues->Value(Index);

@@ -279,6 +279,9 @@ public:
     void CheckDataSource();
     TCustomSeriesList* LinkedSeries() { return &FLinkedSeries; }
     void AddLinkedSeries(TChartSeries* S);
+    // NewSource feeds this series in OldSource's place among its sources (appended when
+    // OldSource is not one); the dependency links move with it.
+    void ReplaceSourceSeries(TChartSeries* OldSource, TChartSeries* NewSource);
     void RemoveLinkedSeries(TChartSeries* S);
 
     // ---- updates ----
