@@ -1,5 +1,6 @@
 #include "Series/BarSeries.h"
 
+#include "Chart/SeriesTypes.h"
 #include "RizUridu/Helpers.h"
 #include "TeCanvas/Helpers.h"
 #include "TeeConst.h"
@@ -688,10 +689,62 @@ int TCustomBarSeries::DefaultSampleCount() const
     return 6;
 }
 
-void TCustomBarSeries::SetUpGalleryPreview()
+void TCustomBarSeries::SetUpGalleryPreview(bool Enabled)
 {
+    TChartSeries::SetUpGalleryPreview(Enabled);
     SetBarWidthPercent(85);
     SetBarStyle(bsRectGradient);
     Gradient()->SetVisible(true);
     SetMultiBar(mbNone);
+}
+
+void TCustomBarSeries::AddSubGalleryStyles(std::vector<std::string>& Styles)
+{
+    TChartSeries::AddSubGalleryStyles(Styles);
+    for (const std::string* name : {&TeeMsg_StyleColors, &TeeMsg_StylePyramid, &TeeMsg_StyleEllipse,
+                                    &TeeMsg_StyleInvPyramid, &TeeMsg_StyleGradient})
+        Styles.push_back(*name);
+    if (HasStackGalleryStyles())
+        for (const std::string* name : {&TeeMsg_GalleryStack, &TeeMsg_StyleStack100, &TeeMsg_StyleSelfStacked})
+            Styles.push_back(*name);
+    Styles.push_back(TeeMsg_StyleSides);
+    Styles.push_back(TeeMsg_StyleSideAll);
+}
+
+void TCustomBarSeries::ApplySubGalleryStyle(int Index)
+{
+    switch (Index) {
+    case 1: SetColorEachPoint(true); return;
+    case 2: SetBarStyle(bsPyramid); return;
+    case 3: SetBarStyle(bsEllipse); return;
+    case 4: SetBarStyle(bsInvPyramid); return;
+    case 5: SetBarStyle(bsRectGradient); return;
+    default: break;
+    }
+    const int stacks = HasStackGalleryStyles() ? 3 : 0;
+    static const TMultiBar stacked[] = {mbStacked, mbStacked100, mbSelfStack};
+    if (Index >= 6 && Index < 6 + stacks)
+        ApplyGalleryMultiBar(stacked[Index - 6]);
+    else if (Index == 6 + stacks)
+        ApplyGalleryMultiBar(mbSide);
+    else if (Index == 7 + stacks)
+        ApplyGalleryMultiBar(mbSideAll);
+}
+
+void TCustomBarSeries::ApplyGalleryMultiBar(TMultiBar Style)
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart != nullptr && chart->SeriesCount() == 1) {
+        TComponent* owner = Owner() != nullptr ? Owner() : chart;
+        auto* partner = dynamic_cast<TCustomBarSeries*>(ClassInfo()->CreateComponent(owner));
+        if (partner != nullptr) {
+            partner->SetName(NumberedSeriesName(owner));
+            partner->SetTitle("");
+            partner->Marks()->Hide();
+            partner->SetBarWidthPercent(FBarWidthPercent);
+            chart->AddSeries(partner);
+            partner->FillSampleValues(2);
+        }
+    }
+    SetMultiBar(Style);
 }

@@ -93,7 +93,12 @@ public:
 
     // ---- gallery and samples ----
     int DefaultSampleCount() const override;
-    void SetUpGalleryPreview();
+    // Gradient bars at 85 %, each series on its own.
+    void SetUpGalleryPreview(bool Enabled) override;
+    // After the plain style: "Colors", "Pyramid", "Ellipse", "Inv. Pyramid", "Gradient",
+    // the three stacking styles when the type has them, "Sides" and "Side All".
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 
     // ---- properties ----
     bool AutoBarSize() const { return FAutoBarSize; }
@@ -182,6 +187,10 @@ protected:
     int FConePercent = 0;
 
 private:
+    // A multi-bar style shown on a preview chart with this series alone: a second series
+    // of the class joins it, so that the placement shows.
+    void ApplyGalleryMultiBar(TMultiBar Style);
+
     bool FAutoBarSize = false;
     bool FAutoMarkPosition = true;
     TBarStyle FBarStyle = bsRectangle;

@@ -4,12 +4,12 @@
 #include "RizUridu/Helpers.h"
 #include "TeCanvas/Helpers.h"
 #include "TeeConst.h"
+#include "system/Random.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
-#include <random>
 
 namespace {
 
@@ -544,18 +544,19 @@ void TPieSeries::ExchangePoints(int A, int B)
 
 void TPieSeries::MakeSamplePoints(int NumValues, bool OnlyMandatory)
 {
-    static const std::string* const labels[] = {&TeeMsg_SampleCars,  &TeeMsg_SamplePhones,    &TeeMsg_SampleTables,
-                                                &TeeMsg_SampleMonitors, &TeeMsg_SampleLamps, &TeeMsg_SampleKeyboards,
-                                                &TeeMsg_SampleBikes, &TeeMsg_SampleChairs};
-    std::random_device seed;
-    std::mt19937 rng(seed());
-    std::uniform_int_distribution<int> value(1, 1000);
+    static const std::string* const labels[] = {&TeeMsg_SampleCars,     &TeeMsg_SamplePhones, &TeeMsg_SampleTables,
+                                                &TeeMsg_SampleMonitors, &TeeMsg_SampleLamps,  &TeeMsg_SampleKeyboards,
+                                                &TeeMsg_SampleBikes,    &TeeMsg_SampleChairs};
     for (int t = 0; t < NumValues; ++t)
-        Add(value(rng), *labels[t % 8]);
+        Add(Random(1000) + 1, *labels[t % 8]);
 }
 
-void TPieSeries::SetUpGalleryPreview()
+void TPieSeries::SetUpGalleryPreview(bool Enabled)
 {
+    TCircledSeries::SetUpGalleryPreview(Enabled);
+    // Each slice its colour; a disabled preview stays in its one grey.
+    SetColorEachPoint(Enabled);
+    FillSampleValues(8);
     if (TCustomAxisPanel* chart = ParentChart()) {
         chart->SetChart3DPercent(75);
         chart->View3DOptions()->SetOrthogonal(false);
@@ -565,6 +566,37 @@ void TPieSeries::SetUpGalleryPreview()
     Marks()->Callout()->SetLength(0);
     Marks()->SetDrawEvery(1);
     Gradient()->SetVisible(true);
+}
+
+void TPieSeries::AddSubGalleryStyles(std::vector<std::string>& Styles)
+{
+    TCircledSeries::AddSubGalleryStyles(Styles);
+    for (const std::string* name : {&TeeMsg_StylePatterns, &TeeMsg_StyleExploded, &TeeMsg_StyleShadow,
+                                    &TeeMsg_StyleMarks, &TeeMsg_StyleSemiPie, &TeeMsg_StyleNoBorder,
+                                    &TeeMsg_StyleDarkBorder})
+        Styles.push_back(*name);
+}
+
+void TPieSeries::ApplySubGalleryStyle(int Index)
+{
+    switch (Index) {
+    case 1: SetUsePatterns(true); break;
+    case 2: SetExplodeBiggest(30); break;
+    case 3:
+        FShadow->SetHorizSize(10);
+        FShadow->SetVertSize(10);
+        break;
+    case 4:
+        Marks()->Show();
+        Clear();
+        Add(30, "A");
+        Add(70, "B");
+        break;
+    case 5: SetAngleSize(180); break;
+    case 6: PiePen()->Hide(); break;
+    case 7: SetDarkPen(32); break;
+    default: break;
+    }
 }
 
 // ---- the other slice ------------------------------------------------------------------------------------

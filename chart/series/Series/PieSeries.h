@@ -206,8 +206,14 @@ public:
     void ExchangePoints(int A, int B) override;
     void SetParentChart(TCustomAxisPanel* Value) override;
     int DefaultSampleCount() const override { return 8; }
+    // Random(1000) + 1 each, labelled "Cars", "Phones", ... in turn.
     void MakeSamplePoints(int NumValues, bool OnlyMandatory) override;
-    void SetUpGalleryPreview();
+    // Eight sample values in a deep, tilted 3D pie with every mark.
+    void SetUpGalleryPreview(bool Enabled) override;
+    // After the plain style: "Patterns", "Exploded", "Shadow", "Marks", "Semi Pie",
+    // "No Border", "Dark Border".
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 
     // ---- properties ----
     int AngleSize() const { return FAngleSize; }

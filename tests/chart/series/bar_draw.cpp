@@ -310,5 +310,31 @@ TEST_F(BarDraw, HorizontalBarsRunAlongTheBottomAxis)
     EXPECT_LT(n.Bottom, r.Top);   // the second value above the first
 }
 
+TEST_F(BarDraw, GalleryStylesAndPreview)
+{
+    auto* s = Add<TBarSeries>(clRed, {});
+    std::vector<std::string> styles;
+    s->AddSubGalleryStyles(styles);
+    const std::vector<std::string> expected = {"Normal", "Colors", "Pyramid", "Ellipse", "Inv. Pyramid", "Gradient",
+                                               "Stack", "Stack 100%", "Self Stacked", "Sides", "Side All"};
+    EXPECT_EQ(styles, expected);
+    s->SetUpGalleryPreview(true);
+    EXPECT_EQ(s->Count(), 4);
+    EXPECT_EQ(s->BarStyle(), bsRectGradient);
+    EXPECT_EQ(s->MultiBar(), mbNone);
+    // A stacking style on a chart of one series brings a partner to stack on.
+    s->ApplySubGalleryStyle(7);
+    ASSERT_EQ(chart->SeriesCount(), 2);
+    auto* partner = dynamic_cast<TBarSeries*>(chart->Series(1));
+    ASSERT_NE(partner, nullptr);
+    EXPECT_EQ(partner->Count(), 2);
+    EXPECT_EQ(partner->MultiBar(), mbStacked100);
+    EXPECT_EQ(partner->BarWidthPercent(), 85);
+    EXPECT_FALSE(partner->Marks()->Visible());
+    s->ApplySubGalleryStyle(2);
+    EXPECT_EQ(s->BarStyle(), bsPyramid);
+    EXPECT_EQ(chart->SeriesCount(), 2);
+}
+
 } // namespace
 } // namespace charttest

@@ -231,5 +231,30 @@ TEST_F(PieDraw, SeveralPiesShareTheChartAndA3DViewComesBack)
     delete c;
 }
 
+TEST_F(PieDraw, GalleryStylesAndSamples)
+{
+    auto* s = Pie({});
+    std::vector<std::string> styles;
+    s->AddSubGalleryStyles(styles);
+    const std::vector<std::string> expected = {"Normal",   "Patterns",  "Exploded",  "Shadow",
+                                               "Marks",    "Semi Pie",  "No Border", "Dark Border"};
+    EXPECT_EQ(styles, expected);
+    s->FillSampleValues();
+    ASSERT_EQ(s->Count(), 8);
+    EXPECT_EQ(s->LabelText(0), "Cars");
+    EXPECT_EQ(s->LabelText(7), "Chairs");
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_GE(s->PieValues()->Value(i), 1);
+        EXPECT_LE(s->PieValues()->Value(i), 1000);
+    }
+    s->ApplySubGalleryStyle(4);
+    EXPECT_TRUE(s->Marks()->Visible());
+    ASSERT_EQ(s->Count(), 2);
+    EXPECT_EQ(s->PieValues()->Value(1), 70);
+    s->ApplySubGalleryStyle(2);
+    Draw();
+    EXPECT_EQ(s->ExplodedSlice().Value(1), 30);
+}
+
 } // namespace
 } // namespace charttest
