@@ -72,6 +72,9 @@ public:
     int PointsBefore() const { return FPreviousCount; }
 
     // ---- drawing ----
+    // Plain flat bars of one colour that fall on the same pixel columns are drawn as one
+    // (many more bars than pixels); otherwise each value on its own.
+    void DrawVisiblePoints() override;
     void DrawValue(int ValueIndex) override;
     void ComputeZOrder() override;
     void ComputeDepthExtent() override;
@@ -157,6 +160,9 @@ protected:
     int CategoryPixel(double Value) const { return YMandatory() ? ValueToScreenX(Value) : ValueToScreenY(Value); }
     // The style of one value (the event may change it).
     TBarStyle StyleOfValue(int ValueIndex);
+    // Whether the bars may be drawn column by column: flat rectangles from one origin in
+    // one colour, whose union looks the same as the bars drawn one by one.
+    bool CanJoinColumns() const;
     // The rectangle drawn with the 2D special cases of thin bars.
     void DrawPlainRectangle(const TRect& R);
     // After the shape: the gradient fill, bevel frame and tick lines.

@@ -26,6 +26,79 @@ TBarStyle TCustomBarSeries::StyleOfValue(int ValueIndex)
     return style;
 }
 
+bool TCustomBarSeries::CanJoinColumns() const
+{
+    const TCustomAxisPanel* chart = ParentChart();
+    if (chart == nullptr || chart->View3D() || FTransparency != 0 || OnGetBarStyle || FBarStyle != bsRectangle ||
+        FTickLines->Visible())
+        return false;
+    if (FMultiBar != mbNone && FMultiBar != mbSide && FMultiBar != mbSideAll)
+        return false;
+    if (BarBrush()->Style() != bsSolid || BarBrush()->HasImage())
+        return false;
+    // A visible pen outlines each bar: only bars without an inside are all pen.
+    return !BarPen()->Visible() || (BarPen()->Width() == 1 && BarPen()->Style() == psSolid && CalcBarWidth() <= 1);
+}
+
+void TCustomBarSeries::DrawVisiblePoints()
+{
+    if (!CanJoinColumns() || FirstValueIndex() < 0) {
+        TChartSeries::DrawVisiblePoints();
+        return;
+    }
+    TCustomAxisPanel* chart = ParentChart();
+    TTeeCanvas3D* canvas = chart->Canvas();
+    const TColor color = SeriesColor();
+    const auto prepare = [&] {
+        FBarColor = color;
+        canvas->AssignPen(BarPen(), BarPen()->Color());
+        if (!BarPen()->Visible())
+            canvas->Pen()->SetStyle(psClear);
+        const TColor back = BarBrush()->Color() == clDefault ? chart->Color() : BarBrush()->Color();
+        AssignBrushToCanvas(canvas, BarBrush(), color, back);
+    };
+    prepare();
+    // Every bar rises from the same origin, so the bars of one column join into the
+    // span from the highest top to the lowest bottom.
+    bool open = false;
+    TRect joined;
+    const auto flush = [&] {
+        if (open)
+            DrawPlainRectangle(joined);
+        open = false;
+    };
+    const bool forward = PointOrderForward();
+    const int first = FirstValueIndex(), last = LastValueIndex();
+    for (int k = first; k <= last; ++k) {
+        const int t = forward ? k : first + last - k;
+        if (!BarVisible(t))
+            continue;
+        const TRect r = NormalizeRectCopy(BarRectangle(t));
+        const bool flat = VerticalBars() ? r.Top == r.Bottom : r.Left == r.Right;
+        if (flat || ValueColor(t) != color) {
+            // A bar of its own colour, or a flat one (a line in the brush colour): on its
+            // own, in its turn.
+            flush();
+            DrawValue(t);
+            prepare();
+            continue;
+        }
+        const bool sameColumn = VerticalBars() ? open && r.Left == joined.Left && r.Right == joined.Right
+                                               : open && r.Top == joined.Top && r.Bottom == joined.Bottom;
+        if (sameColumn) {
+            joined.Top = std::min(joined.Top, r.Top);
+            joined.Bottom = std::max(joined.Bottom, r.Bottom);
+            joined.Left = std::min(joined.Left, r.Left);
+            joined.Right = std::max(joined.Right, r.Right);
+        } else {
+            flush();
+            joined = r;
+            open = true;
+        }
+    }
+    flush();
+}
+
 void TCustomBarSeries::DrawValue(int ValueIndex)
 {
     TCustomAxisPanel* chart = ParentChart();
@@ -56,13 +129,12 @@ void TCustomBarSeries::DrawValue(int ValueIndex)
 
     const TBarStyle style = StyleOfValue(ValueIndex);
     FCurrentIndex = ValueIndex;
-    const int valueEnd = ValueEndPixel(ValueIndex);
-    const int origin = OriginPixel(ValueIndex);
-    // Vertical bars: the upper pixel first; horizontal bars: the right one.
+    // The bar's two ends: vertical bars the upper pixel first, horizontal bars the right one.
+    const TRect& b = FBarBounds;
     if (VerticalBars())
-        DrawBarShape(style, std::min(valueEnd, origin), std::max(valueEnd, origin));
+        DrawBarShape(style, std::min(b.Top, b.Bottom), std::max(b.Top, b.Bottom));
     else
-        DrawBarShape(style, std::max(valueEnd, origin), std::min(valueEnd, origin));
+        DrawBarShape(style, std::max(b.Left, b.Right), std::min(b.Left, b.Right));
     DrawBarExtras(style, ValueIndex);
 
     if (blend)

@@ -336,5 +336,30 @@ TEST_F(BarDraw, GalleryStylesAndPreview)
     EXPECT_EQ(chart->SeriesCount(), 2);
 }
 
+TEST_F(BarDraw, ManyBarsPerPixelColumnLookAsWhenDrawnOneByOne)
+{
+    // 900 values on a plot some 350 pixels wide, positive and negative, one null.
+    auto* s = Add<TBarSeries>(clRed, {});
+    for (int t = 0; t < 900; ++t)
+        s->Add(t % 7 == 3 ? 0 : (t % 13) - 4 + 0.37 * (t % 5));
+    s->SetValueColor(450, clNone);
+    s->Marks()->Hide();
+    int joined = 0;
+    for (bool pen : {true, false}) {
+        s->BarPen()->SetVisible(pen);
+        s->OnGetBarStyle = nullptr;
+        auto fast = Draw();
+        // Any style event makes the series draw every bar on its own.
+        s->OnGetBarStyle = [&](TCustomBarSeries*, int, TBarStyle&) { ++joined; };
+        auto plain = Draw();
+        int differ = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                differ += Px(*fast, x, y) != Px(*plain, x, y);
+        EXPECT_EQ(differ, 0) << (pen ? "pen" : "no pen");
+    }
+    EXPECT_GT(joined, 0);
+}
+
 } // namespace
 } // namespace charttest
