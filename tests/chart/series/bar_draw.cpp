@@ -51,6 +51,7 @@ TEST_F(BarSampler, EveryStyleDrawsIn2DAnd3D)
             sheet.Add(*c);
         }
         auto h = StyleChart(form, bsRectangle, view == 1, true);
+        static_cast<TCustomBarSeries*>(h->Series(0))->Marks()->Show();
         h->Title()->Text()->Clear();
         h->Title()->Text()->Add("Horizontal");
         sheet.Add(*h);
@@ -61,6 +62,8 @@ TEST_F(BarSampler, EveryStyleDrawsIn2DAnd3D)
     for (int view = 0; view < 2; ++view)
         for (int m = 0; m < 5; ++m) {
             auto c = StyleChart(form, bsRectangle, view == 1, m == 4, modes[m]);
+            if (m == 0)
+                static_cast<TCustomBarSeries*>(c->Series(1))->Marks()->Show();
             c->Title()->Text()->Clear();
             c->Title()->Text()->Add(modeNames[m]);
             sheet.Add(*c);

@@ -62,6 +62,7 @@ TEST_F(PieDraw, SamplerOfEveryStyleFlatAndIn3D)
              s->OtherSlice()->SetStyle(poBelowPercent);
              s->OtherSlice()->SetValue(8);
              s->OtherSlice()->SetColor(clGray);
+             s->OtherSlice()->Legend()->Show();
          }},
         {"Gradient", [](TPieSeries* s) { s->Gradient()->SetVisible(true); }},
         {"Rotated", [](TPieSeries* s) { s->SetRotationAngle(90); s->SetExplodeBiggest(20); }},
