@@ -885,18 +885,52 @@ void TPieSeries::DrawSlice(int ValueIndex, bool Sides)
     const double start = angle.StartAngle + RotationRadians();
     const double end = angle.EndAngle + RotationRadians();
 
+    // The slice's face (on a 3D view the one at the front depth), filled with the
+    // gradient that ends in the slice colour and outlined again.
+    const auto gradientFace = [&](bool Donut) {
+        if (!Gradient()->Visible() || null || end <= start)
+            return;
+        const int n = SolidPieSlicePoints(start, end);
+        const double k = Donut ? FDonutPercent * 0.01 : 0;
+        std::vector<TPoint> outer, inner;
+        for (int i = 0; i < n; ++i) {
+            const double a = start + (end - start) * i / (n - 1);
+            const double c = std::cos(a), sn = std::sin(a);
+            outer.push_back(canvas->Calc3DPoint(cx + TeeRound(c * XRadius()), cy - TeeRound(sn * YRadius()), StartZ()));
+            if (Donut)
+                inner.push_back(
+                    canvas->Calc3DPoint(cx + TeeRound(c * XRadius() * k), cy - TeeRound(sn * YRadius() * k), StartZ()));
+        }
+        if (Donut)
+            outer.insert(outer.end(), inner.rbegin(), inner.rend());
+        else
+            outer.push_back(canvas->Calc3DPoint(cx, cy, StartZ()));
+        TTeeGradient gradient;
+        gradient.Assign(Gradient());
+        gradient.SetEndColor(color);
+        gradient.DrawPolygon(canvas, outer.data(), int(outer.size()));
+        if (canvas->Pen()->Style() != psClear) {
+            canvas->Brush()->SetStyle(bsClear);
+            canvas->Polygon(outer.data(), int(outer.size()) - 1);
+        }
+    };
+
     if (chart->View3D()) {
         const int percent = FSliceHeight.Value(ValueIndex);
         const int z1 = percent == 0 ? EndZ() : StartZ() + TeeRound(percent * (EndZ() - StartZ()) * 0.01);
-        if (end > start)
+        if (end > start) {
             canvas->SolidPieSlice(cx, cy, XRadius(), YRadius(), start, end, StartZ(), z1, FDonutPercent, FDark3D,
                                   Sides, Sides);
+            gradientFace(FDonutPercent > 0);
+        }
         return;
     }
     if (FDonutPercent > 0) {
-        if (end > start)
+        if (end > start) {
             canvas->RingSector(cx, cy, XRadius(), YRadius(), TeeRound(XRadius() * FDonutPercent * 0.01),
                                TeeRound(YRadius() * FDonutPercent * 0.01), start, end);
+            gradientFace(true);
+        }
         return;
     }
     const TPoint endPoint = AngleToPoint(angle.EndAngle);
@@ -907,17 +941,7 @@ void TPieSeries::DrawSlice(int ValueIndex, bool Sides)
     AngleToPoint(angle.EndAngle, XRadius(), YRadius(), x1, y1);
     const TRect& r = CircleRect();
     if (Gradient()->Visible() && !null) {
-        // The slice's figure, filled with the gradient ending in the slice colour.
-        const int n = SolidPieSlicePoints(start, end);
-        std::vector<TPoint> figure{TPoint(cx, cy)};
-        for (int i = 0; i < n; ++i) {
-            const double a = start + (end - start) * i / (n - 1);
-            figure.push_back(TPoint(cx + TeeRound(XRadius() * std::cos(a)), cy - TeeRound(YRadius() * std::sin(a))));
-        }
-        TTeeGradient gradient;
-        gradient.Assign(Gradient());
-        gradient.SetEndColor(color);
-        gradient.DrawPolygon(canvas, figure.data(), int(figure.size()));
+        gradientFace(false);
         canvas->Brush()->SetStyle(bsClear);
     }
     canvas->Pie(r.Left + dx, r.Top - dy, r.Right + dx, r.Bottom - dy, x0 + dx, y0 - dy, x1 + dx, y1 - dy);

@@ -65,10 +65,11 @@ TEST_F(PieDraw, SamplerOfEveryStyleFlatAndIn3D)
              s->OtherSlice()->Legend()->Show();
          }},
         {"Gradient", [](TPieSeries* s) { s->Gradient()->SetVisible(true); }},
+        {"Gradient donut", [](TPieSeries* s) { s->Gradient()->SetVisible(true); s->SetDonutPercent(40); }},
         {"Rotated", [](TPieSeries* s) { s->SetRotationAngle(90); s->SetExplodeBiggest(20); }},
     };
-    PictureSheet sheet(6, 4, 200, 170);
-    for (int view = 0; view < 2; ++view)
+    PictureSheet sheet(7, 4, 200, 170);
+    for (int view = 0; view < 2; ++view) {
         for (const auto& [name, style] : styles) {
             auto c = SamplerPie(form, name, view == 1, style);
             auto bmp = c->DrawToBitmap(clWhite, TRect(0, 0, 200, 170));
@@ -82,6 +83,8 @@ TEST_F(PieDraw, SamplerOfEveryStyleFlatAndIn3D)
                 << name;
             sheet.Add(*c);
         }
+        sheet.Skip();   // the 3D pies start a row of their own
+    }
     sheet.Save("pie-sampler.png");
 }
 
