@@ -53,6 +53,9 @@ public:
     double Total() const;
     double TotalAbsolute() const;
     double Range() const;
+    // Takes a part counted twice out of the totals (a pie's grouped values, which its
+    // other slice repeats); the totals are computed afresh when the list changes.
+    void ExcludeFromTotals(double Value);
     bool Modified() const { return FModified; }
     void SetModified() { FModified = true; }
 

@@ -625,8 +625,11 @@ void TPieSeries::PrepareOtherSlice()
             found = true;
         }
     }
-    if (found)
+    if (found) {
         AddPointXY(OtherSliceX, sum, FOtherSlice->Text(), FOtherSlice->Color());
+        // Percentages share out the values once: the grouped ones live on in the sum.
+        PieValues()->ExcludeFromTotals(sum);
+    }
 }
 
 void TPieSeries::PrepareSeriesPositions()

@@ -100,6 +100,7 @@ TEST_F(PieDraw, AnglesSumToTheWholeWithExplodedAndGroupedSlices)
     EXPECT_EQ(s->PieValues()->Value(8), 20);
     EXPECT_EQ(s->LabelText(8), "Other");
     EXPECT_EQ(s->LegendItemCount(), 9);
+    EXPECT_EQ(s->PieValues()->TotalAbsolute(), 115);   // percentages count the grouped values once
     const auto& a = s->Angles();
     double sum = 0;
     for (int i = 0; i < 9; ++i)
