@@ -127,6 +127,10 @@ protected:
                                  bool IsLast) {}
     // The pointer of a value at (X, Y) in Color, in the style the event gives.
     void DrawPointerOf(int ValueIndex, int X, int Y, TColor Color);
+    // A horizontal series' mark: beside its point by the callout's length and distance,
+    // centred vertically; to the right, or to the left when the point lies left of its
+    // origin and Mirror is set.
+    void PlaceMarkBeside(int ValueIndex, TSeriesMarkPosition& Position, bool Mirror) const;
 
     bool FDrawArea = false;
     bool FDrawLine = false;
@@ -179,6 +183,10 @@ class THorizLineSeries : public TLineSeries {
 public:
     DECLARE_SERIES_CLASS(THorizLineSeries)
     explicit THorizLineSeries(TComponent* AOwner);
+    // The widest mark text, which the axis margin keeps free.
+    int GetMarksOffset() const override;
+    // Beside the point, away from its origin.
+    void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
 };
 
 class TPointSeries : public TCustomSeries {
