@@ -4,6 +4,7 @@
 #include "QtBridge.h"
 #include "StdCtrls.h"
 
+#include "graphics/Bitmap.h"
 #include "graphics/QtBridge.h"
 
 #include <QEvent>
@@ -561,4 +562,55 @@ void TCustomPanel::Paint()
 void TCustomPanel::TextChanged()
 {
     Repaint();
+}
+
+// ---- TShape -----------------------------------------------------------------------
+
+TShape::TShape(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetBounds(Left(), Top(), 65, 65);
+}
+
+void TShape::SetBrushColor(TColor Value)
+{
+    if (Value == FBrushColor)
+        return;
+    FBrushColor = Value;
+    Invalidate();
+}
+
+void TShape::Paint()
+{
+    TCanvas* canvas = Canvas();
+    canvas->Pen()->SetStyle(psSolid);
+    canvas->Pen()->SetWidth(1);
+    canvas->Pen()->SetColor(clBlack);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(FBrushColor);
+    canvas->Rectangle(0, 0, Width(), Height());
+}
+
+// ---- TImage -----------------------------------------------------------------------
+
+TImage::TImage(TComponent* AOwner) : TCustomControl(AOwner), FPicture(std::make_unique<TPicture>())
+{
+    FPicture->OnChange = [this](TObject*) { Invalidate(); };
+    SetBounds(Left(), Top(), 105, 105);
+}
+
+TImage::~TImage() = default;
+
+void TImage::SetStretch(bool Value)
+{
+    FStretch = Value;
+    Invalidate();
+}
+
+void TImage::Paint()
+{
+    TGraphic* graphic = FPicture->Graphic();
+    if (graphic == nullptr || graphic->Empty())
+        return;
+    const TRect r = FStretch ? TRect(0, 0, Width(), Height()) : TRect(0, 0, graphic->Width(), graphic->Height());
+    graphic->Draw(*Canvas(), r);
 }
