@@ -1,9 +1,13 @@
 #include "ArrowCha.h"
 
+#include "Chart.h"
 #include "RizUridu/Helpers.h"
 #include "TeeConst.h"
 
+#include "system/Random.h"
+
 #include <algorithm>
+#include <cmath>
 
 BEGIN_CLASS_INFO(TArrowSeries, TPointSeries)
     .ComponentFactory()
@@ -28,10 +32,10 @@ TArrowSeries::TArrowSeries(TComponent* AOwner) : TPointSeries(AOwner)
     Pointer()->SetInflateMargins(false);
     Marks()->Frame()->Hide();
     Marks()->SetTransparent(true);
-    FEndXValues = new TChartValueList(this, "EndX");
+    FEndXValues = new TChartValueList(this, TeeMsg_ValuesArrowEndX);
     FEndXValues->SetDateTime(true);
     FEndXValues->SetDefaultDateTime(true);
-    FEndYValues = new TChartValueList(this, "EndY");
+    FEndYValues = new TChartValueList(this, TeeMsg_ValuesArrowEndY);
 }
 
 int TArrowSeries::AddArrow(double X0, double Y0, double X1, double Y1, const std::string& Label, TColor Color)
@@ -116,10 +120,34 @@ int TArrowSeries::Clicked(int X, int Y)
     return -1;
 }
 
+void TArrowSeries::MakeSamplePoints(int NumValues, bool OnlyMandatory)
+{
+    const TSampleRange r = SampleRange(NumValues);
+    const double rangeX = r.StepX * std::max(NumValues - 1, 1);
+    const int spanX = static_cast<int>(std::lround(rangeX));
+    const int spanY = static_cast<int>(std::lround(r.RangeY));
+    for (int t = 0; t < NumValues; ++t) {
+        const double x0 = r.StartX + Random(spanX);
+        const double y0 = r.MinY + Random(spanY);
+        AddArrow(x0, y0, x0 + Random(spanX) - spanX / 2.0, y0 + Random(spanY) - spanY / 2.0);
+    }
+}
+
+void TArrowSeries::SetUpGalleryPreview(bool Enabled)
+{
+    TPointSeries::SetUpGalleryPreview(Enabled);
+    FillSampleValues(3);
+    SetArrowWidth(12);
+    SetArrowHeight(12);
+    if (!Enabled)
+        SetSeriesColor(clSilver);
+}
+
 void ArrowChaInitialization()
 {
     if (InitCount++ > 0)
         return;
+    RegisterSeriesType(TArrowSeries::StaticClassInfo(), &TeeMsg_GalleryArrow, &TeeMsg_GalleryExtended, 2);
 }
 
 void ArrowChaFinalization()

@@ -26,6 +26,10 @@ public:
     double LeastY() const override;
     bool AcceptsDataSource(TComponent* Source) const override;
     void Assign(TPersistent* Source) override;
+    // Arrows from random starts within the sample ranges to random offsets of them.
+    void MakeSamplePoints(int NumValues, bool OnlyMandatory) override;
+    // As a point series with three arrows of 12 by 12 heads.
+    void SetUpGalleryPreview(bool Enabled) override;
 
     TChartValueList* StartXValues() const { return XValues(); }
     TChartValueList* StartYValues() const { return YValues(); }

@@ -1,9 +1,13 @@
 #include "BubbleCh.h"
 
+#include "Chart.h"
 #include "RizUridu/Helpers.h"
 #include "TeeConst.h"
 
+#include "system/Random.h"
+
 #include <algorithm>
+#include <cmath>
 
 BEGIN_CLASS_INFO(TBubbleSeries, TPointSeries)
     .ComponentFactory()
@@ -17,7 +21,7 @@ int InitCount = 0;
 
 TBubbleSeries::TBubbleSeries(TComponent* AOwner) : TPointSeries(AOwner)
 {
-    FRadiusValues = new TChartValueList(this, "Radius");
+    FRadiusValues = new TChartValueList(this, TeeMsg_ValuesBubbleRadius);
     Pointer()->SetInflateMargins(false);
     Pointer()->SetStyle(psCircle);
     Pointer()->SetAllowSizeChanges(false);
@@ -148,10 +152,30 @@ double TBubbleSeries::LeastZ() const
     return -FRadiusValues->MaxValue();
 }
 
+void TBubbleSeries::MakeSamplePoints(int NumValues, bool OnlyMandatory)
+{
+    const TSampleRange r = SampleRange(NumValues);
+    const double range = r.RangeY;
+    double x = r.StartX;
+    for (int t = 0; t < NumValues; ++t) {
+        const double y = r.MinY + Random(static_cast<int>(std::lround(range)));
+        const double radius = std::round(range / (10 + Random(15))) + range / 15;
+        AddBubble(x, y, radius);
+        x += r.StepX;
+    }
+}
+
+void TBubbleSeries::SetUpGalleryPreview(bool Enabled)
+{
+    TPointSeries::SetUpGalleryPreview(Enabled);
+    Pointer()->Gradient()->SetVisible(true);
+}
+
 void BubbleChInitialization()
 {
     if (InitCount++ > 0)
         return;
+    RegisterSeriesType(TBubbleSeries::StaticClassInfo(), &TeeMsg_GalleryBubble, &TeeMsg_GalleryStandard, 1);
 }
 
 void BubbleChFinalization()

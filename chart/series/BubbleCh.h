@@ -31,6 +31,10 @@ public:
     bool AcceptsDataSource(TComponent* Source) const override;
     int DefaultSampleCount() const override { return 8; }
     void Assign(TPersistent* Source) override;
+    // Bubbles along the sample X range at random heights, with random radii.
+    void MakeSamplePoints(int NumValues, bool OnlyMandatory) override;
+    // As a point series, with the pointer's gradient.
+    void SetUpGalleryPreview(bool Enabled) override;
 
     TChartValueList* RadiusValues() const { return FRadiusValues; }
     bool Squared() const { return FSquared; }

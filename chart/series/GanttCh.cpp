@@ -1,7 +1,11 @@
 #include "GanttCh.h"
 
+#include "Chart.h"
 #include "RizUridu/Helpers.h"
 #include "TeeConst.h"
+
+#include "system/Random.h"
+#include "system/SysUtils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,13 +31,13 @@ TGanttSeries::TGanttSeries(TComponent* AOwner) : TPointSeries(AOwner)
     Pointer()->SetStyle(psRectangle);
     // Tasks keep the order they were added in: NextTask refers to them by index.
     XValues()->SetOrder(loNone);
-    XValues()->SetName("Start");
+    XValues()->SetName(TeeMsg_ValuesGanttStart);
     XValues()->SetDateTime(true);
     XValues()->SetDefaultDateTime(true);
-    FEndValues = new TChartValueList(this, "End");
+    FEndValues = new TChartValueList(this, TeeMsg_ValuesGanttEnd);
     FEndValues->SetDateTime(true);
     FEndValues->SetDefaultDateTime(true);
-    FNextTask = new TChartValueList(this, "NextTask");
+    FNextTask = new TChartValueList(this, TeeMsg_ValuesGanttNextTask);
     FNextTask->TempValue = -1;
 }
 
@@ -134,10 +138,40 @@ int TGanttSeries::Clicked(int X, int Y)
     return -1;
 }
 
+void TGanttSeries::MakeSamplePoints(int NumValues, bool OnlyMandatory)
+{
+    const std::string* rows[10] = {&TeeMsg_GanttDesign,       &TeeMsg_GanttPrototyping,
+                                   &TeeMsg_GanttDevelopment,  &TeeMsg_GanttSales,
+                                   &TeeMsg_GanttMarketing,    &TeeMsg_GanttTesting,
+                                   &TeeMsg_GanttManufacturing, &TeeMsg_GanttDebugging,
+                                   &TeeMsg_GanttNewVersion,   &TeeMsg_GanttBanking};
+    const double today = std::floor(Now());
+    const int last = std::min(NumValues - 1, Random(20) + 10);
+    for (int k = 0; k <= last; ++k) {
+        const double start = today + 3 * k + Random(5);
+        const double end = start + 9 + Random(16);
+        const int index = AddGantt(start, end, k % 10, *rows[k % 10]);
+        for (int t = 0; t < index; ++t)
+            if (FNextTask->Value(t) == -1 && FEndValues->Value(t) <= start) {
+                FNextTask->SetValue(t, index);
+                break;
+            }
+    }
+}
+
+void TGanttSeries::SetUpGalleryPreview(bool Enabled)
+{
+    TPointSeries::SetUpGalleryPreview(Enabled);
+    SetColorEachPoint(true);
+    Pointer()->SetVertSize(3);
+    Pointer()->Gradient()->SetVisible(true);
+}
+
 void GanttChInitialization()
 {
     if (InitCount++ > 0)
         return;
+    RegisterSeriesType(TGanttSeries::StaticClassInfo(), &TeeMsg_GalleryGantt, &TeeMsg_GalleryStandard, 1);
 }
 
 void GanttChFinalization()

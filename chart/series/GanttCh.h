@@ -25,6 +25,11 @@ public:
     double GreatestX() const override;
     bool AcceptsDataSource(TComponent* Source) const override;
     void Assign(TPersistent* Source) override;
+    // Up to NumValues - 1 tasks of the sample rows from today on, each linked from the
+    // first earlier task that ends by its start and has no next task yet.
+    void MakeSamplePoints(int NumValues, bool OnlyMandatory) override;
+    // As a point series, each task its colour, thin bars with a gradient.
+    void SetUpGalleryPreview(bool Enabled) override;
 
     TChartValueList* StartValues() const { return XValues(); }
     TChartValueList* EndValues() const { return FEndValues; }

@@ -3,6 +3,8 @@
 #include "RizUridu/Helpers.h"
 #include "TeeConst.h"
 
+#include "system/Random.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -381,12 +383,53 @@ int TChartShape::Clicked(int X, int Y)
     return hit ? 0 : -1;
 }
 
+// ---- gallery ---------------------------------------------------------------------------
+
+void TChartShape::ApplySubGalleryStyle(int Index)
+{
+    static constexpr TChartShapeStyle Styles[] = {chasRectangle, chasVertLine,  chasHorizLine, chasCircle,
+                                                  chasInvertTriangle, chasLine, chasDiamond, chasCube,
+                                                  chasCross, chasDiagCross, chasStar, chasPyramid,
+                                                  chasInvertPyramid};
+    if (Index >= 1 && Index <= 13)
+        SetStyle(Styles[Index - 1]);
+    else if (Index == 14)
+        SetTransparent(!FTransparent);
+}
+
+void TChartShape::MakeSamplePoints(int NumValues, bool OnlyMandatory)
+{
+    const TSampleRange r = SampleRange(NumValues);
+    Clear();
+    if (r.StepX != 0) {
+        AddPointXY(r.StartX + r.StepX / 8, r.FirstY / 2);
+        AddPointXY(r.StartX + r.StepX - r.StepX / 8, r.FirstY + Random(static_cast<int>(std::lround(r.RangeY))));
+    } else {
+        AddPointXY(DefaultCorner[0], DefaultCorner[0]);
+        AddPointXY(DefaultCorner[1], DefaultCorner[1]);
+    }
+}
+
+void TChartShape::SetUpGalleryPreview(bool Enabled)
+{
+    TChartSeries::SetUpGalleryPreview(Enabled);
+    FFont->SetColor(Enabled ? clYellow : clGray);
+    FFont->SetStyle(FFont->Style() | fsBold);
+    FFont->SetSize(12);
+    FText->Clear();
+    const bool second = ParentChart() != nullptr && ParentChart()->IndexOfSeries(this) == 1;
+    SetStyle(second ? chasCircle : chasTriangle);
+    FText->Add(second ? TeeMsg_FieldTypeText : TeeMsg_FieldTypeNumber);
+    SetSeriesColor(!Enabled ? clSilver : second ? clBlue : clRed);
+}
+
 // ---- unit start-up ------------------------------------------------------------------------
 
 void ShapeSeriesInitialization()
 {
     if (InitCount++ > 0)
         return;
+    RegisterSeriesType(TChartShape::StaticClassInfo(), &TeeMsg_GalleryShape, &TeeMsg_GalleryStandard, 2);
 }
 
 void ShapeSeriesFinalization()

@@ -45,6 +45,13 @@ public:
     bool SharesZOrder() const override { return false; }
     bool AcceptsDataSource(TComponent* Source) const override;
     void Assign(TPersistent* Source) override;
+    // Entries 1..13 choose a style, 14 ("Hollow") toggles Transparent.
+    void ApplySubGalleryStyle(int Index) override;
+    // Two corners within the sample ranges (the default ones without an X step).
+    void MakeSamplePoints(int NumValues, bool OnlyMandatory) override;
+    // Bold size 12 text: a blue circle "abc" as the chart's second series, else a red
+    // triangle "123"; silver when disabled.
+    void SetUpGalleryPreview(bool Enabled) override;
 
     // ---- properties ----
     double X0() const { return CornerValue(0, true); }

@@ -1,5 +1,6 @@
 #include "TeeFunci.h"
 
+#include "Chart.h"
 #include "TeeConst.h"
 
 #include <algorithm>
@@ -375,6 +376,16 @@ void TeeFunciInitialization()
 {
     if (InitCount++ > 0)
         return;
+    RegisterStandardFunctionType(TAddTeeFunction::StaticClassInfo(), &TeeMsg_FunctionAdd);
+    RegisterStandardFunctionType(TSubtractTeeFunction::StaticClassInfo(), &TeeMsg_FunctionSubtract);
+    RegisterStandardFunctionType(TMultiplyTeeFunction::StaticClassInfo(), &TeeMsg_FunctionMultiply);
+    RegisterStandardFunctionType(TDivideTeeFunction::StaticClassInfo(), &TeeMsg_FunctionDivide);
+    RegisterStandardFunctionType(THighTeeFunction::StaticClassInfo(), &TeeMsg_FunctionHigh);
+    RegisterStandardFunctionType(TLowTeeFunction::StaticClassInfo(), &TeeMsg_FunctionLow);
+    RegisterStandardFunctionType(TAverageTeeFunction::StaticClassInfo(), &TeeMsg_FunctionAverage);
+    RegisterStandardFunctionType(TCustomTeeFunction::StaticClassInfo(), &TeeMsg_FunctionCustom);
+    RegisterStandardFunctionType(TMedianTeeFunction::StaticClassInfo(), &TeeMsg_FunctionMedian);
+    RegisterStandardFunctionType(TModeTeeFunction::StaticClassInfo(), &TeeMsg_FunctionMode);
 }
 
 void TeeFunciFinalization()

@@ -168,7 +168,7 @@ public:
     double SortedResult(const double* S, int N) override;
 };
 
-// The unit's start-up registers the ten functions in the series-type registry; the end
-// removes them from the class registry.
+// The unit's start-up registers the ten functions in the series-type registry, once
+// however often it runs; the chart unit's end unregisters them.
 void TeeFunciInitialization();
 void TeeFunciFinalization();

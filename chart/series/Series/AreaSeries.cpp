@@ -53,6 +53,13 @@ void TAreaSeries::Assign(TPersistent* Source)
         Pointer()->Hide();
 }
 
+void TAreaSeries::SetUpGalleryPreview(bool Enabled)
+{
+    TCustomSeries::SetUpGalleryPreview(Enabled);
+    Gradient()->SetVisible(true);
+    Gradient()->SetEndColor(SeriesColor());
+}
+
 // ---- origin, extremes and order -----------------------------------------------------------
 
 int TAreaSeries::PointOriginValue(int ValueIndex) const

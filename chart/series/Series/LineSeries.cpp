@@ -455,6 +455,17 @@ void TPointSeries::SetColorEachPoint(bool Value)
         Pointer()->Brush()->SetColor(clDefault);
 }
 
+void TPointSeries::SetUpGalleryPreview(bool Enabled)
+{
+    TCustomSeries::SetUpGalleryPreview(Enabled);
+    TCustomAxisPanel* chart = ParentChart();
+    const int size = chart != nullptr && chart->Width() < 50 ? 4 : 6;
+    Pointer()->SetHorizSize(size);
+    Pointer()->SetVertSize(size);
+    if (chart != nullptr && chart->IndexOfSeries(this) == 1)
+        Pointer()->SetStyle(psTriangle);
+}
+
 void TPointSeries::Assign(TPersistent* Source)
 {
     TCustomSeries::Assign(Source);

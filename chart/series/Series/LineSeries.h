@@ -174,6 +174,8 @@ private:
 class TLineSeries : public TCustomSeries {
 public:
     DECLARE_SERIES_CLASS(TLineSeries)
+    static const TClassInfo* StaticClassInfo();
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TLineSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
     void Assign(TPersistent* Source) override;
@@ -182,6 +184,8 @@ public:
 class THorizLineSeries : public TLineSeries {
 public:
     DECLARE_SERIES_CLASS(THorizLineSeries)
+    static const TClassInfo* StaticClassInfo();
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit THorizLineSeries(TComponent* AOwner);
     // The widest mark text, which the axis margin keeps free.
     int GetMarksOffset() const override;
@@ -192,6 +196,8 @@ public:
 class TPointSeries : public TCustomSeries {
 public:
     DECLARE_SERIES_CLASS(TPointSeries)
+    static const TClassInfo* StaticClassInfo();
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TPointSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TSeriesPointerEditor"; }
     virtual bool HasPointerStyleGallery() const { return true; }
@@ -200,5 +206,8 @@ public:
     void SetTransparency(int Value) override;
     // Each point its colour: the pointer brush goes back to the default-colour marker.
     void SetColorEachPoint(bool Value) override;
+    // Pointers of half size 4 in a chart narrower than 50 pixels, else 6; the chart's
+    // second series shows triangles.
+    void SetUpGalleryPreview(bool Enabled) override;
     void Assign(TPersistent* Source) override;
 };

@@ -149,14 +149,15 @@ TEST_F(FunctionCalc, YOfXFillsItsSeriesWithoutASource)
     res->AddPointXY(99, 99);
     f->AddPoints(nullptr);   // without OnCalculate nothing happens
     EXPECT_EQ(res->Count(), 1);
+    f->SetNumPoints(3);
+    f->SetPeriod(0.5);
     std::vector<double> xs;
     f->OnCalculate = [&](TCustomTeeFunction* Sender, double X, double& Y) {
         xs.push_back(Sender->X());
         Y = X * X;
     };
-    f->SetNumPoints(3);
-    f->SetPeriod(0.5);
-    f->AddPoints(nullptr);
+    // The series has no source: a recalculation refills it from the function alone.
+    f->Recalculate();
     EXPECT_EQ(xs, (std::vector<double>{0, 0.5, 1}));
     ASSERT_EQ(res->Count(), 3);
     EXPECT_EQ(res->XValue(2), 1);
