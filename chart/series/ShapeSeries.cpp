@@ -385,6 +385,17 @@ int TChartShape::Clicked(int X, int Y)
 
 // ---- gallery ---------------------------------------------------------------------------
 
+void TChartShape::AddSubGalleryStyles(std::vector<std::string>& Styles)
+{
+    TChartSeries::AddSubGalleryStyles(Styles);
+    for (const std::string* name :
+         {&TeeMsg_StyleRectangle, &TeeMsg_StyleVertLine, &TeeMsg_StyleHorizLine, &TeeMsg_StyleEllipse,
+          &TeeMsg_StyleDownTriangle, &TeeMsg_StyleLine, &TeeMsg_StyleDiamond, &TeeMsg_StyleCube, &TeeMsg_StyleCross,
+          &TeeMsg_StyleDiagCross, &TeeMsg_StyleStar, &TeeMsg_StylePyramid, &TeeMsg_StyleInvPyramid,
+          &TeeMsg_StyleHollow})
+        Styles.push_back(*name);
+}
+
 void TChartShape::ApplySubGalleryStyle(int Index)
 {
     static constexpr TChartShapeStyle Styles[] = {chasRectangle, chasVertLine,  chasHorizLine, chasCircle,

@@ -45,6 +45,8 @@ public:
     bool SharesZOrder() const override { return false; }
     bool AcceptsDataSource(TComponent* Source) const override;
     void Assign(TPersistent* Source) override;
+    // After the plain style: thirteen shape styles and "Hollow".
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
     // Entries 1..13 choose a style, 14 ("Hollow") toggles Transparent.
     void ApplySubGalleryStyle(int Index) override;
     // Two corners within the sample ranges (the default ones without an X step).

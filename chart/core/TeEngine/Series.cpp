@@ -976,6 +976,11 @@ void TChartSeries::FillSampleValues(int NumValues)
     FManualData = false;
 }
 
+void TChartSeries::AddSubGalleryStyles(std::vector<std::string>& Styles)
+{
+    Styles.push_back(TeeMsg_StyleNormal);
+}
+
 void TChartSeries::SetUpGalleryPreview(bool Enabled)
 {
     FillSampleValues(4);

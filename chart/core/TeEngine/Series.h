@@ -90,7 +90,10 @@ public:
     // Every value list emptied, the colours freed, the labels cleared, the marks'
     // positions and items cleared.
     virtual void ClearLists();
-    virtual void AddSubGalleryStyles() {}
+    // The names of the type's sub-gallery styles, in order: the base lists the plain
+    // style ("Normal"), series types append theirs; ApplySubGalleryStyle(n) applies the
+    // n-th of them.
+    virtual void AddSubGalleryStyles(std::vector<std::string>& Styles);
     // A point of a source series was deleted: this series deletes the same index.
     virtual void SourceValueDeleted(TChartSeries* Source, int ValueIndex);
     virtual void FireAfterDrawValues();

@@ -16,6 +16,9 @@ public:
     ~TFastLineSeries() override;
 
     std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
+    // Marks, Dotted, Stairs.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 
     // ---- drawing ----
     void DrawVisiblePoints() override;

@@ -179,6 +179,9 @@ public:
     explicit TLineSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
     void Assign(TPersistent* Source) override;
+    // Stairs, Points, Height, Hollow, Colors, Marks, No Border, Outline.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 };
 
 class THorizLineSeries : public TLineSeries {
@@ -210,4 +213,8 @@ public:
     // second series shows triangles.
     void SetUpGalleryPreview(bool Enabled) override;
     void Assign(TPersistent* Source) override;
+    // Colors, Marks, Hollow, No Border, Gradient, and with the pointer style gallery
+    // Point 2D and six pointer styles.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 };

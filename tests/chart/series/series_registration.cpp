@@ -141,5 +141,48 @@ TEST_F(SeriesRegistration, SeriesMadeByTheRegistryWithSamplesAndPreviews)
     EXPECT_TRUE(second->Transparent());
 }
 
+TEST_F(SeriesRegistration, SubGalleryStylesListedAndApplied)
+{
+    const auto styles = [](TChartSeries* S) {
+        std::vector<std::string> names;
+        S->AddSubGalleryStyles(names);
+        return names;
+    };
+    auto* line = new TLineSeries(&form);
+    auto* point = new TPointSeries(&form);
+    auto* area = new TAreaSeries(&form);
+    auto* fast = new TFastLineSeries(&form);
+    auto* arrow = new TArrowSeries(&form);
+    auto* bubble = new TBubbleSeries(&form);
+    auto* shape = new TChartShape(&form);
+    EXPECT_EQ(styles(line), (std::vector<std::string>{"Normal", "Stairs", "Points", "Height", "Hollow", "Colors",
+                                                      "Marks", "No Border", "Outline"}));
+    EXPECT_EQ(styles(new THorizLineSeries(&form)).size(), 9u);
+    EXPECT_EQ(styles(point).size(), 13u);
+    EXPECT_EQ(styles(point)[12], "Diamond");
+    EXPECT_EQ(styles(bubble), styles(point));
+    EXPECT_EQ(styles(new TGanttSeries(&form)), styles(point));
+    EXPECT_EQ(styles(arrow).size(), 6u);   // no pointer styles
+    EXPECT_EQ(styles(area).size(), 10u);
+    EXPECT_EQ(styles(new THorizAreaSeries(&form)).size(), 10u);
+    EXPECT_EQ(styles(fast), (std::vector<std::string>{"Normal", "Marks", "Dotted", "Stairs"}));
+    EXPECT_EQ(styles(shape).size(), 15u);
+    EXPECT_EQ(styles(shape)[4], "Ellipse");
+
+    line->ApplySubGalleryStyle(3);
+    EXPECT_EQ(line->LineHeight(), 5);
+    point->ApplySubGalleryStyle(9);
+    EXPECT_EQ(point->Pointer()->Style(), psCircle);
+    EXPECT_EQ(point->Pointer()->HorizSize(), 8);
+    arrow->ApplySubGalleryStyle(9);   // beyond its list: nothing
+    EXPECT_EQ(arrow->Pointer()->Style(), psRectangle);
+    area->ApplySubGalleryStyle(7);
+    EXPECT_EQ(area->MultiArea(), maStacked100);
+    fast->ApplySubGalleryStyle(2);
+    EXPECT_TRUE(fast->LinePen()->SmallDots());
+    shape->ApplySubGalleryStyle(4);
+    EXPECT_EQ(shape->Style(), chasCircle);
+}
+
 } // namespace
 } // namespace seriestest
