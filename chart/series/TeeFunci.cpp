@@ -4,6 +4,8 @@
 #include "TeeConst.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 BEGIN_CLASS_INFO(TAddTeeFunction, TTeeFunction)
     .ComponentFactory()
@@ -101,6 +103,45 @@ double BestAtIndex(const TTeeFunction* Function, const std::vector<TChartSeries*
         found = true;
     });
     return result;
+}
+
+// Ascending order. Long lists (a whole source of a million points) go through a radix
+// sort of the values' bit patterns, ordered like the numbers, in four 16-bit passes:
+// linear where a comparison sort takes n log n.
+void SortAscending(std::vector<double>& Values)
+{
+    const size_t n = Values.size();
+    if (n < 65536) {
+        std::sort(Values.begin(), Values.end());
+        return;
+    }
+    std::vector<uint64_t> keys(n);
+    std::vector<uint64_t> other(n);
+    for (size_t t = 0; t < n; ++t) {
+        const auto bits = std::bit_cast<uint64_t>(Values[t]);
+        keys[t] = (bits >> 63) != 0 ? ~bits : bits | (uint64_t(1) << 63);
+    }
+    std::vector<size_t> count(65536);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::fill(count.begin(), count.end(), 0);
+        for (uint64_t k : keys)
+            ++count[(k >> shift) & 0xFFFF];
+        if (count[(keys[0] >> shift) & 0xFFFF] == n)
+            continue;   // every key has the same digit here
+        size_t start = 0;
+        for (size_t& c : count) {
+            const size_t here = c;
+            c = start;
+            start += here;
+        }
+        for (uint64_t k : keys)
+            other[count[(k >> shift) & 0xFFFF]++] = k;
+        keys.swap(other);
+    }
+    for (size_t t = 0; t < n; ++t) {
+        const uint64_t k = keys[t];
+        Values[t] = std::bit_cast<double>((k >> 63) != 0 ? k & ~(uint64_t(1) << 63) : ~k);
+    }
 }
 
 int InitCount = 0;
@@ -289,7 +330,7 @@ void TCustomSortedFunction::Assign(TPersistent* Source)
 
 void TCustomSortedFunction::OrderValues(std::vector<double>& Values)
 {
-    std::sort(Values.begin(), Values.end());
+    SortAscending(Values);
 }
 
 double TCustomSortedFunction::ResultOfCollected()

@@ -135,7 +135,7 @@ public:
     void Assign(TPersistent* Source) override;
 
 protected:
-    // Puts the collected values in the order SortedResult reads: a full sort here.
+    // Puts the collected values in the order SortedResult reads: ascending here.
     virtual void OrderValues(std::vector<double>& Values);
 
 private:

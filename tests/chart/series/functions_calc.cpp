@@ -113,6 +113,23 @@ TEST_F(FunctionCalc, MedianOfOddAndEvenCountsAndMode)
     EXPECT_EQ(mode->CalculateRange(Source({}), -1, -1), 0);
 }
 
+TEST_F(FunctionCalc, MedianAndModeOfALongSourceWithNegativeValues)
+{
+    // 70,000 values k - 500.25 (k = 0..999, 70 of each) and 100 more each of -250.25
+    // and 300.75: two runs of 170, of which the smaller value wins.
+    TChartSeries* s = Source({});
+    s->BeginUpdate();
+    for (int t = 0; t < 70000; ++t)
+        s->AddPointXY(t, (t * 7919) % 1000 - 500.25);
+    for (int t = 0; t < 100; ++t) {
+        s->AddPointXY(70000 + t, 300.75);
+        s->AddPointXY(70100 + t, -250.25);
+    }
+    s->EndUpdate();
+    EXPECT_EQ(Make<TModeTeeFunction>()->CalculateRange(s, -1, -1), -250.25);
+    EXPECT_EQ(Make<TMedianTeeFunction>()->CalculateRange(s, -1, -1), -0.75);
+}
+
 TEST_F(FunctionCalc, AverageByPeriodThroughAParentSeries)
 {
     TChartSeries* src = Source({1, 3, 5, 7, 9, 11, 13});
