@@ -6,10 +6,10 @@
 #include "BubbleCh.h"
 #include "Chart.h"
 #include "Series.h"
-#include "TeeConst.h"
+#include "Startup.h"
 #include "TeeFunci.h"
+#include "controls/Forms.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -20,20 +20,16 @@ namespace {
 
 constexpr int kSourcePoints = 1000000;
 
-QApplication& App()
+// The program's units and a headless application, once.
+void App()
 {
-    static int argc = 1;
-    static char name[] = "functions_bubbles_bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication app(argc, argv);
     static bool started = [] {
-        TeeConstInitialization();
-        TeEngineInitialization();
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        InitializeUnits();
+        Application->Initialize();
         return true;
     }();
     (void)started;
-    return app;
 }
 
 // A chart holding the sources (a random walk each) and the result series.
