@@ -157,6 +157,26 @@ void TChartShape::ComputeZOrder()
         TChartSeries::ComputeZOrder();
 }
 
+double TChartShape::GreatestX() const
+{
+    return FXYStyle == xysAxisOrigin && Count() > 0 ? X0() : TChartSeries::GreatestX();
+}
+
+double TChartShape::LeastX() const
+{
+    return FXYStyle == xysAxisOrigin && Count() > 0 ? X0() : TChartSeries::LeastX();
+}
+
+double TChartShape::GreatestY() const
+{
+    return FXYStyle == xysAxisOrigin && Count() > 0 ? Y0() : TChartSeries::GreatestY();
+}
+
+double TChartShape::LeastY() const
+{
+    return FXYStyle == xysAxisOrigin && Count() > 0 ? Y0() : TChartSeries::LeastY();
+}
+
 // ---- geometry -----------------------------------------------------------------------------
 
 TRect TChartShape::GetShapeRectangle() const

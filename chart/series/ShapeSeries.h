@@ -41,6 +41,11 @@ public:
     // 0 when (X, Y) lies on the shape, else -1.
     int Clicked(int X, int Y) override;
     bool UseAxis() const override { return FXYStyle != xysPixels; }
+    // Placed at an origin with a pixel size, only the first corner is an axis value.
+    double GreatestX() const override;
+    double LeastX() const override;
+    double GreatestY() const override;
+    double LeastY() const override;
     void ComputeZOrder() override;
     bool SharesZOrder() const override { return false; }
     bool AcceptsDataSource(TComponent* Source) const override;

@@ -51,6 +51,9 @@ TEST_F(ShapeSeriesTest, CornersInAxisValuesPixelsOrAnOriginWithAPixelSize)
     s->SetX1(50);
     s->SetY1(-20);
     EXPECT_EQ(s->GetShapeRectangle(), TRect(PX(2), PY(5), PX(2) + 50, PY(5) - 20));
+    // The pixel size is no axis value: the extremes are point 0's.
+    EXPECT_EQ(s->GreatestX(), 2);
+    EXPECT_EQ(s->LeastY(), 5);
     auto bmp = chart->Picture();
     // Put in order: 50 wide, its top 20 pixels above point 0.
     EXPECT_EQ(Px(*bmp, PX(2) + 25, PY(5) - 10), clRed);
