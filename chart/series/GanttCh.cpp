@@ -1,7 +1,6 @@
 #include "GanttCh.h"
 
 #include "Chart.h"
-#include "RizUridu/Helpers.h"
 #include "TeeConst.h"
 
 #include "system/Random.h"
