@@ -1,10 +1,15 @@
 #include "Startup.h"
 
+#include "ArrowCha.h"
+#include "BubbleCh.h"
 #include "Chart.h"
+#include "GanttCh.h"
 #include "RizUridu.h"
+#include "ShapeSeries.h"
 #include "TeeButtons.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
+#include "TeeFunci.h"
 #include "TeePenDlg.h"
 #include "controls/Forms.h"
 
@@ -16,6 +21,11 @@ void InitializeUnits()
     RizUriduInitialization();
     TeEngineInitialization();
     ChartInitialization();
+    TeeFunciInitialization();
+    ShapeSeriesInitialization();
+    GanttChInitialization();
+    ArrowChaInitialization();
+    BubbleChInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
@@ -25,6 +35,11 @@ void FinalizeUnits()
 {
     TeePenDlgFinalization();
     TeeButtonsFinalization();
+    BubbleChFinalization();
+    ArrowChaFinalization();
+    GanttChFinalization();
+    ShapeSeriesFinalization();
+    TeeFunciFinalization();
     ChartFinalization();
     TeEngineFinalization();
     RizUriduFinalization();

@@ -7,3 +7,7 @@
 #include "Series/FastLine.h"
 #include "Series/LineSeries.h"
 #include "Series/PieSeries.h"
+
+// Enters the standard series types in the series-type registry, in gallery order, on the
+// "Standard" page; the gallery unit calls it when it starts.
+void RegisterSeriesUnitTypes();

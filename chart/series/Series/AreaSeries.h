@@ -9,6 +9,8 @@ enum TMultiArea { maNone, maStacked, maStacked100 };
 class TAreaSeries : public TCustomSeries {
 public:
     DECLARE_SERIES_CLASS(TAreaSeries)
+    static const TClassInfo* StaticClassInfo();
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TAreaSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TAreaSeriesEditor"; }
 
@@ -36,6 +38,11 @@ public:
     void SetYOrigin(double V);
 
     void Assign(TPersistent* Source) override;
+    // With its gradient, ending in the series colour.
+    void SetUpGalleryPreview(bool Enabled) override;
+    // Stairs, Marks, Colors, Hollow, No Lines, Stack, Stack 100%, Points, Gradient.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 
 protected:
     void DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color,
@@ -53,6 +60,8 @@ private:
 class THorizAreaSeries : public TAreaSeries {
 public:
     DECLARE_SERIES_CLASS(THorizAreaSeries)
+    static const TClassInfo* StaticClassInfo();
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit THorizAreaSeries(TComponent* AOwner);
     int DefaultSampleCount() const override { return 10; }
     // To the right of the point by the callout's length and distance, centred vertically.

@@ -10,10 +10,15 @@
 class TFastLineSeries : public TCustomLineSeries {
 public:
     DECLARE_SERIES_CLASS(TFastLineSeries)
+    static const TClassInfo* StaticClassInfo();
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TFastLineSeries(TComponent* AOwner);
     ~TFastLineSeries() override;
 
     std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
+    // Marks, Dotted, Stairs.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 
     // ---- drawing ----
     void DrawVisiblePoints() override;

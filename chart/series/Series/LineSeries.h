@@ -127,6 +127,10 @@ protected:
                                  bool IsLast) {}
     // The pointer of a value at (X, Y) in Color, in the style the event gives.
     void DrawPointerOf(int ValueIndex, int X, int Y, TColor Color);
+    // A horizontal series' mark: beside its point by the callout's length and distance,
+    // centred vertically; to the right, or to the left when the point lies left of its
+    // origin and Mirror is set.
+    void PlaceMarkBeside(int ValueIndex, TSeriesMarkPosition& Position, bool Mirror) const;
 
     bool FDrawArea = false;
     bool FDrawLine = false;
@@ -170,20 +174,33 @@ private:
 class TLineSeries : public TCustomSeries {
 public:
     DECLARE_SERIES_CLASS(TLineSeries)
+    static const TClassInfo* StaticClassInfo();
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TLineSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
     void Assign(TPersistent* Source) override;
+    // Stairs, Points, Height, Hollow, Colors, Marks, No Border, Outline.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 };
 
 class THorizLineSeries : public TLineSeries {
 public:
     DECLARE_SERIES_CLASS(THorizLineSeries)
+    static const TClassInfo* StaticClassInfo();
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit THorizLineSeries(TComponent* AOwner);
+    // The widest mark text, which the axis margin keeps free.
+    int GetMarksOffset() const override;
+    // Beside the point, away from its origin.
+    void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
 };
 
 class TPointSeries : public TCustomSeries {
 public:
     DECLARE_SERIES_CLASS(TPointSeries)
+    static const TClassInfo* StaticClassInfo();
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TPointSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TSeriesPointerEditor"; }
     virtual bool HasPointerStyleGallery() const { return true; }
@@ -192,5 +209,12 @@ public:
     void SetTransparency(int Value) override;
     // Each point its colour: the pointer brush goes back to the default-colour marker.
     void SetColorEachPoint(bool Value) override;
+    // Pointers of half size 4 in a chart narrower than 50 pixels, else 6; the chart's
+    // second series shows triangles.
+    void SetUpGalleryPreview(bool Enabled) override;
     void Assign(TPersistent* Source) override;
+    // Colors, Marks, Hollow, No Border, Gradient, and with the pointer style gallery
+    // Point 2D and six pointer styles.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 };

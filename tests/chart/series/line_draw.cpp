@@ -81,6 +81,19 @@ TEST_F(LineDraw, FromThePlotEdgeOnALogarithmicAxisInterpolatesGeometrically)
     EXPECT_TRUE(Near(*bmp, 11, y10, clRed));
 }
 
+TEST_F(LineDraw, FromAZeroValueOnALogarithmicAxisInterpolatesLinearly)
+{
+    // ln 0 does not exist: the segment falls back to linear interpolation (50 halfway).
+    auto* s = Add<TLineSeries>(clRed, {{0, 0}, {10, 100}});
+    chart->LeftAxis()->SetMinMax(1, 100);
+    chart->LeftAxis()->SetLogarithmic(true);
+    chart->BottomAxis()->SetMinMax(5, 10);
+    chart->Layout();
+    auto bmp = chart->Picture();
+    EXPECT_TRUE(Near(*bmp, 11, s->ValueToScreenY(50), clRed));
+    EXPECT_EQ(Px(*bmp, 11, s->ValueToScreenY(10)), clWhite);
+}
+
 TEST_F(LineDraw, OutlinePassDrawsWiderUnderTheLineAndKeepsTheSeriesColour)
 {
     auto* s = Add<TLineSeries>(clRed, {{1, 5}, {9, 5}});
