@@ -3,9 +3,9 @@
 // 20 ms.
 #include "Chart.h"
 #include "Series.h"
-#include "TeeConst.h"
+#include "Startup.h"
+#include "controls/Forms.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -17,20 +17,16 @@ namespace {
 constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
 
-QApplication& App()
+// The program's units and a headless application, once.
+void App()
 {
-    static int argc = 1;
-    static char name[] = "bars_pie_bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication app(argc, argv);
     static bool started = [] {
-        TeeConstInitialization();
-        TeEngineInitialization();
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        InitializeUnits();
+        Application->Initialize();
         return true;
     }();
     (void)started;
-    return app;
 }
 
 struct BenchChart {
