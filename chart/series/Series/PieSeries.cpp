@@ -187,6 +187,8 @@ void TCircledSeries::ComputeDepthExtent()
 {
     TChartSeries::ComputeDepthExtent();
     SetDepthExtent(0, FParentChart != nullptr ? FParentChart->Width3D : 0);
+    // The marks stand at the depth of the slices' faces.
+    Marks()->SetZPosition(StartZ());
 }
 
 double TCircledSeries::GreatestX() const
