@@ -71,6 +71,12 @@ std::string TCustomChart::FormatLegendString(TChartSeries* Series, int ValueInde
     return FLegend->FormatValueText(Series, ValueIndex);
 }
 
+TColor TCustomChart::LegendColor() const
+{
+    const TColor c = FLegend->Color();
+    return c == clDefault ? Color() : c;
+}
+
 void TCustomChart::FillLegendSymbol(const TRect& R)
 {
     TLegendSymbol* symbol = FLegend->Symbol();

@@ -129,14 +129,8 @@ void TCustomChart::MouseMove(TShiftState Shift, int X, int Y)
         return;
     }
     // A series under the mouse may show its own cursor.
-    for (int t = SeriesCount() - 1; t >= 0; --t) {
-        TChartSeries* s = Series(t);
-        if (s->Active() && s->Cursor() != crDefault && s->Clicked(X, Y) >= 0) {
-            SetCursor(s->Cursor());
-            return;
-        }
-    }
-    SetCursor(OriginalCursor);
+    if (!IsSeriesHit(X, Y))
+        SetCursor(OriginalCursor);
 }
 
 void TCustomChart::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -519,9 +519,10 @@ void TCustomAxisPanel::PageValueRange(const TChartSeries* S, int& First, int& La
         Last = n - 1;
         return;
     }
-    const long long first = static_cast<long long>(FPage - 1) * FMaxPointsPerPage;
+    long long first = static_cast<long long>(FPage - 1) * FMaxPointsPerPage;
+    // Past the end: the last full page, ending at the last point.
     if (first >= n)
-        return;
+        first = std::max(0, n - FMaxPointsPerPage);
     First = static_cast<int>(first);
     Last = static_cast<int>(std::min<long long>(first + FMaxPointsPerPage - 1, n - 1));
 }
@@ -574,11 +575,11 @@ std::string TCustomAxisPanel::LegendSeriesTitle(int Index, bool OnlyActive) cons
 bool TCustomAxisPanel::IsSeriesHit(int X, int Y)
 {
     bool result = false;
-    for (int t = SeriesCount() - 1; t >= 0; --t) {
-        TChartSeries* s = FSeriesList->Series(t);
-        if (s->Active() && s->Clicked(X, Y) >= 0)
+    // A handler may change the series list: the series of the moment are asked.
+    const std::vector<TChartSeries*> series = FSeriesList->Items();
+    for (auto it = series.rbegin(); it != series.rend(); ++it)
+        if (FSeriesList->IndexOf(*it) >= 0 && (*it)->Active() && (*it)->CheckMouse(X, Y))
             result = true;
-    }
     return result;
 }
 

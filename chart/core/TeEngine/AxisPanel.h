@@ -102,6 +102,10 @@ public:
     double MaxXValue(TChartAxis* Axis) const { return MinMaxValue(Axis, false, true); }
     double MinYValue(TChartAxis* Axis) const { return MinMaxValue(Axis, true, false); }
     double MaxYValue(TChartAxis* Axis) const { return MinMaxValue(Axis, false, false); }
+    // Draws points and series in the reverse of their usual order.
+    bool ReversedDrawing = false;
+    // The back colour of legend symbols: the chart colour here.
+    virtual TColor LegendColor() const { return Color(); }
     // The largest Z order of the series, kept while drawing.
     int MaxZOrder = 0;
     // 3D sizes in pixels (0 in 2D).
@@ -161,7 +165,8 @@ public:
     // The Index-th series shown in the legend (and active when asked); nullptr when none.
     TChartSeries* SeriesLegend(int Index, bool OnlyActive) const;
     std::string LegendSeriesTitle(int Index, bool OnlyActive) const;
-    // True when any active series (last to first) has a point under (X, Y).
+    // Every active series, last to first, checks the mouse at (X, Y) (cursor, enter and
+    // leave events); True when any has a point under it.
     bool IsSeriesHit(int X, int Y);
 
     // ---- drawing slots the chart fills ----

@@ -9,6 +9,7 @@
 #include "TeEngine/SeriesSource.h"
 #include "TeeConst.h"
 #include "system/Random.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <climits>
@@ -465,7 +466,15 @@ void TChartSeries::FindVisibleIndexRange()
 bool TChartSeries::PointOrderForward() const
 {
     const TChartAxis* across = FYMandatory ? FGetHorizAxis : FGetVertAxis;
-    return across == nullptr || !across->Inverted();
+    const bool inverted = across != nullptr && across->Inverted();
+    if (FYMandatory && FParentChart != nullptr && FParentChart->ReversedDrawing)
+        return inverted;
+    return !inverted;
+}
+
+bool TChartSeries::SeriesOrderForward() const
+{
+    return FParentChart == nullptr || !FParentChart->ReversedDrawing;
 }
 
 void TChartSeries::ComputeZOrder()
@@ -488,7 +497,7 @@ bool TChartSeries::SharesZOrder() const
         return false;
     for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
         const TChartSeries* s = FParentChart->Series(t);
-        if (s != this && s->Active() && s->ZOrder() == ZOrder())
+        if (s != this && s->Active() && !s->FNoZOrder && s->ZOrder() == ZOrder())
             return true;
     }
     return false;
@@ -513,7 +522,7 @@ bool TChartSeries::IsFirstOfZOrder() const
 void TChartSeries::DrawSymbolShape(int ValueIndex, const TRect& R)
 {
     if (FParentChart != nullptr)
-        CanvasRectangleOfRect(FParentChart->Canvas(), R);
+        FParentChart->FillLegendSymbol(R);
 }
 
 void TChartSeries::PaintLegendSymbol(int ValueIndex, const TRect& R)
@@ -529,10 +538,9 @@ void TChartSeries::PaintLegendSymbol(int ValueIndex, const TRect& R)
     AssignPenToCanvas(canvas, Pen());
     PrepareSymbolCanvas();
     TBrush* target = canvas->Brush();
-    const TBrushStyle oldStyle = target->Style();
-    AssignBrushToCanvas(canvas, Brush(), color, FParentChart->Color());
+    TScopeGuard restoreStyle([target, oldStyle = target->Style()] { target->SetStyle(oldStyle); });
+    AssignBrushToCanvas(canvas, Brush(), color, FParentChart->LegendColor());
     DrawSymbolShape(ValueIndex, R);
-    target->SetStyle(oldStyle);
 }
 
 void TChartSeries::DrawVisiblePoints()
@@ -612,6 +620,34 @@ void TChartSeries::AttachedToChart()
     if (FParentChart != nullptr && SeriesColor() == clDefault)
         SetSeriesColor(FParentChart->UnusedSeriesColor(true, this));
     CheckDataSource();
+}
+
+void TChartSeries::DetachedFromChart()
+{
+    FMouseInside = false;
+    if (FParentChart != nullptr && FCursor != crDefault && FParentChart->Cursor() == FCursor)
+        FParentChart->SetCursor(FParentChart->OriginalCursor);
+}
+
+bool TChartSeries::CheckMouse(int X, int Y)
+{
+    if (FParentChart == nullptr || (FCursor == crDefault && !OnMouseEnter && !OnMouseLeave))
+        return false;
+    if (Clicked(X, Y) >= 0) {
+        FParentChart->SetCursor(FCursor);
+        if (!FMouseInside) {
+            FMouseInside = true;
+            if (OnMouseEnter)
+                OnMouseEnter(this);
+        }
+        return true;
+    }
+    if (FMouseInside) {
+        FMouseInside = false;
+        if (OnMouseLeave)
+            OnMouseLeave(this);
+    }
+    return false;
 }
 
 // ---- data sources and dependents ------------------------------------------------------

@@ -149,7 +149,7 @@ public:
     // Points are drawn from first to last unless the axis across the mandatory one is
     // inverted.
     virtual bool PointOrderForward() const;
-    virtual bool SeriesOrderForward() const { return true; }
+    virtual bool SeriesOrderForward() const;
     // The legend symbol of a value (-1: of the series) in the value's colour: nothing for
     // a null value, nor for the series' own symbol when each point has its colour.
     virtual void PaintLegendSymbol(int ValueIndex, const TRect& R);
@@ -163,7 +163,13 @@ public:
     // The chart added this series: a series without a colour takes the chart's first
     // unused palette colour.
     virtual void AttachedToChart();
-    virtual void DetachedFromChart() {}
+    // The chart lets the series go: a chart showing the series' cursor gets its own back.
+    virtual void DetachedFromChart();
+    // The chart's mouse moved to (X, Y): over a point the chart shows the series' cursor
+    // and OnMouseEnter fires once; moving off fires OnMouseLeave once. Answers whether
+    // the mouse is over a point. Series with the default cursor and neither handler are
+    // not asked.
+    bool CheckMouse(int X, int Y);
     // Adds NumValues random points within SampleRange (only Y values through Add when
     // OnlyMandatory), in the default colour.
     virtual void MakeSamplePoints(int NumValues, bool OnlyMandatory);
@@ -347,6 +353,9 @@ protected:
     bool FDrawBetweenPoints = false;
     // Off for series types that draw a whole-source function result as a level line.
     bool FFunctionOnePoint = true;
+    // On for series types that take no place in depth: no other series shares their Z
+    // order.
+    bool FNoZOrder = false;
 
 private:
     friend class TTeeFunction;
