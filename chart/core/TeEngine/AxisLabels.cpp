@@ -4,6 +4,7 @@
 
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/Series.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -257,18 +258,10 @@ int TChartAxis::MaxLabelsWidth()
             }
         }
         // The chart's label event does not take part in measuring.
-        TAxisOnGetLabel saved = std::move(FParentChart->OnGetAxisLabel);
+        auto restoreEvent = RestoreOnExit(FParentChart->OnGetAxisLabel);
         FParentChart->OnGetAxisLabel = nullptr;
-        int wa = 0;
-        int wb = 0;
-        try {
-            wa = MultiLineTextWidth(FParentChart, LabelValueText(a), lines);
-            wb = MultiLineTextWidth(FParentChart, LabelValueText(b), lines);
-        } catch (...) {
-            FParentChart->OnGetAxisLabel = std::move(saved);
-            throw;
-        }
-        FParentChart->OnGetAxisLabel = std::move(saved);
+        const int wa = MultiLineTextWidth(FParentChart, LabelValueText(a), lines);
+        const int wb = MultiLineTextWidth(FParentChart, LabelValueText(b), lines);
         return std::max(wa, wb) + canvas->TextWidth(" ");
     }
     case talText: {
@@ -281,7 +274,7 @@ int TChartAxis::MaxLabelsWidth()
         return result;
     }
     case talMark:
-        // The marks' widths join with the marks object.
+        return FParentChart->LargestMarkWidth();
     case talAuto:
     case talNone:
         break;
@@ -445,12 +438,7 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
                 continue;
             std::string candidate;
             if (Style == talMark) {
-                // The marks' default text: the point's label, else its value.
-                candidate = s->LabelText(i);
-                if (candidate.empty())
-                    candidate = s->ValueText(i);
-                if (s->OnGetMarkText)
-                    s->OnGetMarkText(s, i, candidate);
+                candidate = s->ValueMarkText(i);
             } else {
                 candidate = s->LabelText(i);
             }

@@ -19,6 +19,10 @@
 class TChartSeries;
 class TCustomChartSeries;
 
+// Draws at (X, Y) the bitmap resource named after the object's class (editor icons of
+// series and tools); nothing when there is none.
+void DrawClassBitmap(TCanvas* Canvas, const TObject* Object, int X, int Y);
+
 class TCustomAxisPanel : public TCustomTeePanelExtended, public IChartToolsHost {
 public:
     DECLARE_CLASS_NAME(TCustomAxisPanel)
@@ -43,8 +47,13 @@ public:
     // Every series of the class (every series when Match is null) leaves the chart and
     // is freed.
     void RemoveEverySeries(const std::function<bool(const TChartSeries*)>& Match = nullptr);
-    // Swaps two series in the list and in every group that holds both, sends event 4
-    // and repaints.
+    // A new series of the class, owned by the panel's owner, added to the panel.
+    // EClassNotFound for a class without a factory.
+    TChartSeries* AddSeriesOfClass(const TClassInfo* SeriesClass);
+    // The widest mark text of the active series' points, with the current font.
+    int LargestMarkWidth();
+    // Swaps two series in the list, among their owner's components and in every group
+    // that holds both, sends event 4 and repaints.
     void ExchangeSeries(int A, int B);
     void ExchangeSeries(TChartSeries* A, TChartSeries* B);
     int ActiveSeriesCount() const;

@@ -343,7 +343,8 @@ protected:
     // The pointer the series draws at its points, for series types that have one; the
     // base gives it the series' chart and depths. None in the base.
     virtual TSeriesPointer* SeriesPointer() const { return nullptr; }
-    // Series types that place themselves in depth (stacks) set the computed Z order.
+    // Series types that place themselves in depth (stacks) set the computed Z order; so
+    // does the chart when it turns the drawing order round.
     void SetComputedZOrder(int V) { FComputedZOrder = V; }
 
     // Off: every point is drawn whatever the axis range (no visible-range search).
@@ -359,6 +360,7 @@ protected:
 
 private:
     friend class TTeeFunction;
+    friend class TCustomAxisPanel;
     // Forgets F, when it is this series' function, without freeing it.
     void DetachFunction(TTeeFunction* F);
     void ClearDataSources();

@@ -1,6 +1,9 @@
-// The series' mouse hook (cursor, enter and leave), the drawing-order flags and the
-// page range past the last page.
+// The series' mouse hook (cursor, enter and leave), the drawing order of series in
+// depth, the drawing-order flags, the page range past the last page, mark labels on an
+// axis, and exchanging series.
 #include "chart_fixture_support.h"
+
+#include "TestSupport.h"
 
 namespace {
 
@@ -66,6 +69,92 @@ TEST_F(ChartTest, ReversedDrawingAndPagesPastTheEnd)
     chart->PageValueRange(s, first, last);
     EXPECT_EQ(first, 0);
     EXPECT_EQ(last, 9);
+}
+
+// Fills a large rectangle at its own depth.
+class PlaneSeries : public TChartSeries {
+public:
+    using TChartSeries::TChartSeries;
+    void DrawValue(int) override
+    {
+        TTeeCanvas3D* c = ParentChart()->Canvas();
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(SeriesColor());
+        c->Pen()->SetColor(SeriesColor());
+        const TRect& r = ParentChart()->ChartRect;
+        c->RectangleAtDepth(TRect(r.Left + 40, r.Top + 40, r.Right - 40, r.Bottom - 40), StartZ());
+    }
+};
+
+TEST_F(ChartTest, InThreeDimensionsTheLastSeriesIsInFrontAndDrawnOverTheOthers)
+{
+    chart->SetView3D(true);
+    chart->SetChart3DPercent(40);
+    auto* back = new PlaneSeries(&form);
+    auto* front = new PlaneSeries(&form);
+    for (PlaneSeries* s : {back, front}) {
+        chart->AddSeries(s);
+        s->AddPointXY(0, 0);
+        s->AddPointXY(1, 1);
+    }
+    back->SetSeriesColor(clRed);
+    front->SetSeriesColor(clBlue);
+    auto bmp = Draw();
+    if (const std::string path = testsupport::ArtifactPath("series-depth-order.png"); !path.empty())
+        bmp->SaveToFile(path);
+    EXPECT_EQ(front->StartZ(), 0);
+    EXPECT_GT(back->StartZ(), 0);
+    // Where the two planes overlap, the front one shows.
+    const TRect& r = chart->ChartRect;
+    EXPECT_EQ(charttest::Px(*bmp, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clBlue);
+}
+
+TEST_F(ChartTest, AVerticalAxisOfMarkLabelsReservesTheirWidth)
+{
+    TChartSeries* s = AddSeries();
+    s->Marks()->SetStyle(smsLabel);
+    s->SetLabel(0, "Short");
+    s->SetLabel(1, "A much longer label");
+    int keyed = 0;
+    s->OnGetMarkText = [&](TChartSeries*, int, std::string& Text) {
+        ++keyed;
+        Text += "!";
+    };
+    chart->LeftAxis()->SetLabelStyle(talMark);
+    Draw();
+    EXPECT_GT(keyed, 0);
+    EXPECT_EQ(chart->LargestMarkWidth(), 20 * charttest::CharW);
+    EXPECT_EQ(chart->LeftAxis()->MaxLabelsWidth(), 20 * charttest::CharW);
+    const int withLongLabels = chart->ChartRect.Left;
+    s->SetLabel(1, "B");
+    Draw();
+    EXPECT_EQ(chart->ChartRect.Left + 14 * charttest::CharW, withLongLabels);
+}
+
+// A source that feeds no series.
+class ClosedSource : public TTeeSeriesSource {
+public:
+    using TTeeSeriesSource::TTeeSeriesSource;
+    bool AcceptsSeries(const TChartSeries*) const override { return false; }
+};
+
+TEST_F(ChartTest, ExchangedSeriesSwapTheirComponentPlacesAndSourcesAreAsked)
+{
+    TChartSeries* a = AddSeries();
+    auto* other = new TComponent(&form);
+    TChartSeries* b = AddSeries();
+    ASSERT_EQ(a->ComponentIndex(), 0);
+    ASSERT_EQ(b->ComponentIndex(), 2);
+    chart->ExchangeSeries(a, b);
+    EXPECT_EQ(chart->Series(0), b);
+    EXPECT_EQ(b->ComponentIndex(), 0);
+    EXPECT_EQ(other->ComponentIndex(), 1);
+    EXPECT_EQ(a->ComponentIndex(), 2);
+
+    ClosedSource closed(&form);
+    TTeeSeriesSource open(&form);
+    EXPECT_FALSE(chart->IsValidDataSource(a, &closed));
+    EXPECT_TRUE(chart->IsValidDataSource(a, &open));
 }
 
 } // namespace
