@@ -25,15 +25,20 @@ double NextStepValue(double Step)
 {
     if (!(Step > 0) || !std::isfinite(Step))
         return Step;
-    // Bring the step into [1, 10) by powers of ten, pick the next of 2, 5, 10, scale back.
-    double scale = 1;
-    while (Step * scale >= 10 && std::isfinite(scale))
-        scale *= 0.1;
-    while (Step * scale < 1 && std::isfinite(scale))
-        scale *= 10;
-    const double s = Step * scale;
-    double next = s < 2 ? 2 : (s < 5 ? 5 : 10);
-    double result = next / scale;
+    // Bring the step into [1, 10) by a power of ten, pick the next of 2, 5, 10, scale
+    // back. The power is applied in one exact operation (powers of ten are exact doubles
+    // up to 1e22), so that steps such as 10,000 come out exact and labels land on round
+    // values, 0 included.
+    int exponent = static_cast<int>(std::floor(std::log10(Step)));
+    const auto scaled = [&](double v, int e) { return e >= 0 ? v / std::pow(10.0, e) : v * std::pow(10.0, -e); };
+    const auto unscaled = [&](double v, int e) { return e >= 0 ? v * std::pow(10.0, e) : v / std::pow(10.0, -e); };
+    double s = scaled(Step, exponent);
+    if (s >= 10)
+        s = scaled(Step, ++exponent);
+    else if (s < 1)
+        s = scaled(Step, --exponent);
+    const double next = s < 2 ? 2 : (s < 5 ? 5 : 10);
+    double result = unscaled(next, exponent);
     // Scaling back may round to the step itself (or below) at the ends of the doubles.
     if (!(result > Step))
         result = Step * 2;
