@@ -133,6 +133,7 @@ public:
     void FillLegendSymbol(const TRect& R) override;
     // The legend's colour, or the chart's when the legend has the default colour.
     TColor LegendColor() const override;
+    TLegendTextStyle LegendTextStyle() const override { return FLegend->TextStyle(); }
 
     // The stream value "BackColor": the back wall's colour, its brush made solid when
     // the chart is shown and not loading.

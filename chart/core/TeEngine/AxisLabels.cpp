@@ -80,6 +80,8 @@ double TChartAxis::LogBaseRound(double Value) const
 std::string TChartAxis::LabelValueText(double Value)
 {
     std::string text;
+    // Asked afresh: series marks and legends ask for texts outside the label loops.
+    IAxisDateTime = IsDateTimeAxis();
     if (IAxisDateTime) {
         if (Value >= 0) {
             const std::string format = FDateTimeFormat.empty() ? ChooseTextByValue(IRange) : FDateTimeFormat;

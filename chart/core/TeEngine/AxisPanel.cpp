@@ -272,6 +272,11 @@ TChartSeries* TCustomAxisPanel::AddSeriesOfClass(const TClassInfo* SeriesClass)
     return AddSeries(series);
 }
 
+TLegendTextStyle TCustomAxisPanel::LegendTextStyle() const
+{
+    return ltsLeftValue;
+}
+
 int TCustomAxisPanel::LargestMarkWidth()
 {
     int result = 0;

@@ -18,6 +18,7 @@
 
 class TChartSeries;
 class TCustomChartSeries;
+enum TLegendTextStyle : int;
 
 // Draws at (X, Y) the bitmap resource named after the object's class (editor icons of
 // series and tools); nothing when there is none.
@@ -115,6 +116,8 @@ public:
     bool ReversedDrawing = false;
     // The back colour of legend symbols: the chart colour here.
     virtual TColor LegendColor() const { return Color(); }
+    // The text style of legend items, which marks of the legend style follow.
+    virtual TLegendTextStyle LegendTextStyle() const;
     // The largest Z order of the series, kept while drawing.
     int MaxZOrder = 0;
     // 3D sizes in pixels (0 in 2D).

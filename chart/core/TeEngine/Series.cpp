@@ -8,6 +8,7 @@
 #include "TeEngine/Pointer.h"
 #include "TeEngine/SeriesSource.h"
 #include "TeeConst.h"
+#include "classes/TypInfo.h"
 #include "system/Random.h"
 #include "system/ScopeGuard.h"
 
@@ -277,9 +278,7 @@ void TChartSeries::SetColorEachPoint(bool Value)
 
 std::string TChartSeries::ValueMarkText(int Index) const
 {
-    // The legend's own text style joins with the legend; until then marks of the legend
-    // style show the value left of the label.
-    return FMarks->MarkText(Index, ltsLeftValue);
+    return FMarks->MarkText(Index, FParentChart != nullptr ? FParentChart->LegendTextStyle() : ltsLeftValue);
 }
 
 std::string TChartSeries::ValueText(int Index) const
@@ -292,7 +291,8 @@ std::string TChartSeries::ValueText(int Index) const
 
 std::string TChartSeries::XValueText(int Index) const
 {
-    // Through the horizontal axis' label text once the axes join.
+    if (FGetHorizAxis != nullptr)
+        return FGetHorizAxis->LabelValueText(XValue(Index));
     return FormatFloat(FValueFormat, XValue(Index));
 }
 
@@ -942,6 +942,19 @@ void TChartSeries::RefreshSeries()
     SendChartEvent(seDataChanged);
 }
 
+void TChartSeries::Loaded()
+{
+    TCustomChartSeries::Loaded();
+    const std::vector<std::string> names = std::move(FPendingDataSources);
+    FPendingDataSources.clear();
+    TComponent* owner = Owner();
+    for (const std::string& name : names)
+        if (TComponent* source = owner != nullptr ? owner->FindComponent(name) : nullptr)
+            if (FParentChart != nullptr)
+                AddDataSource(source);
+    CheckDataSource();
+}
+
 // ---- sample values ------------------------------------------------------------------
 
 TSampleRange TChartSeries::SampleRange(int NumValues) const
@@ -1061,6 +1074,16 @@ void TChartSeries::Assign(TPersistent* Source)
     FCursor = s->FCursor;
     FDepth = s->FDepth;
     FMarks->Assign(s->FMarks.get());
+    // The source's function, when this series has none: a new one of its class.
+    if (FFunction == nullptr && s->FFunction != nullptr && s->FFunction->ClassInfo()->CreateComponent) {
+        TComponent* created = CreateComponentOfClass(s->FFunction->ClassInfo(), Owner());
+        if (auto* function = dynamic_cast<TTeeFunction*>(created)) {
+            function->Assign(s->FFunction);
+            SetFunction(function);
+        } else {
+            delete created;
+        }
+    }
     FManualData = s->FManualData;
     if (s->FDataSources.Count() > 0 && FParentChart != nullptr) {
         for (int t = 0; t < s->FDataSources.Count(); ++t)

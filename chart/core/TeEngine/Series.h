@@ -44,7 +44,7 @@ enum TSeriesRefreshFlag : unsigned {
 };
 inline constexpr unsigned srfAll = srfOnDelete | srfOnModify | srfOnAdd | srfOnClear;
 
-enum TLegendTextStyle {
+enum TLegendTextStyle : int {
     ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent,
     ltsXValue, ltsValue, ltsPercent, ltsXAndValue, ltsXAndPercent
 };
@@ -333,6 +333,11 @@ public:
 
     void SetParentChart(TCustomAxisPanel* Value) override;
     void Assign(TPersistent* Source) override;
+    // After streaming: the pending data-source names are looked up among the owner's
+    // components and added as sources; then the data is refreshed.
+    void Loaded() override;
+    // Names of data sources read from a stream, resolved by Loaded.
+    std::vector<std::string>& PendingDataSourceNames() { return FPendingDataSources; }
 
     // Set for the duration of a chart save.
     bool DontSaveData = false;
@@ -407,4 +412,5 @@ private:
     TChartValueList* FNotMandatory = nullptr;
     bool FYMandatory = true;
     bool FDestroyingSeries = false;
+    std::vector<std::string> FPendingDataSources;
 };

@@ -1,6 +1,6 @@
 // The series' mouse hook (cursor, enter and leave), the drawing order of series in
 // depth, the drawing-order flags, the page range past the last page, mark labels on an
-// axis, and exchanging series.
+// axis, exchanging series, date-time texts in marks, and what Assign and Loaded bring.
 #include "chart_fixture_support.h"
 
 #include "TestSupport.h"
@@ -155,6 +155,55 @@ TEST_F(ChartTest, ExchangedSeriesSwapTheirComponentPlacesAndSourcesAreAsked)
     TTeeSeriesSource open(&form);
     EXPECT_FALSE(chart->IsValidDataSource(a, &closed));
     EXPECT_TRUE(chart->IsValidDataSource(a, &open));
+}
+
+TEST_F(ChartTest, ADateTimeXShowsAsADateInMarksOfTheLegendStyle)
+{
+    TChartSeries* s = AddSeries();
+    s->Clear();
+    s->XValues()->SetDateTime(true);
+    s->AddPointXY(45000.5, 1);
+    s->AddPointXY(45010.5, 2);
+    s->Marks()->SetStyle(smsLegend);
+    chart->Legend()->SetTextStyle(ltsXValue);
+    Draw();
+    EXPECT_EQ(s->ValueMarkText(0), FormatDateTime(FormatSettings().ShortDateFormat, 45000.5));
+    chart->Legend()->SetTextStyle(ltsPlain);
+    s->SetLabel(0, "first");
+    EXPECT_EQ(s->ValueMarkText(0), "first");
+}
+
+class TCopiedFunction : public TTeeFunction {
+public:
+    DECLARE_CLASS_INFO(TCopiedFunction)
+    using TTeeFunction::TTeeFunction;
+};
+BEGIN_CLASS_INFO(TCopiedFunction, TTeeFunction)
+    .ComponentFactory()
+END_CLASS_INFO
+
+TEST_F(ChartTest, AssignCopiesTheFunctionAndLoadedResolvesSourceNames)
+{
+    TChartSeries* source = AddSeries();
+    source->SetName("Source");
+    auto* fed = new TChartSeries(&form);
+    chart->AddSeries(fed);
+    auto* f = new TCopiedFunction(&form);
+    f->SetPeriod(3);
+    fed->SetFunction(f);
+    auto* copy = new TChartSeries(&form);
+    chart->AddSeries(copy);
+    copy->Assign(fed);
+    ASSERT_NE(copy->FunctionType(), nullptr);
+    EXPECT_NE(copy->FunctionType(), f);
+    EXPECT_EQ(copy->FunctionType()->ClassInfo(), TCopiedFunction::StaticClassInfo());
+    EXPECT_EQ(copy->FunctionType()->Period(), 3);
+
+    copy->PendingDataSourceNames() = {"Source", "Missing"};
+    copy->Loaded();
+    EXPECT_EQ(copy->DataSource(), source);
+    EXPECT_EQ(copy->DataSources()->Count(), 1);
+    EXPECT_TRUE(copy->PendingDataSourceNames().empty());
 }
 
 } // namespace
