@@ -137,7 +137,6 @@ void TCustomChart::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     // The panel's own handling (listeners) first; the chart tells its tools itself, below.
     TCustomTeePanelExtended::MouseUp(Button, Shift, X, Y);
-    const bool claimed = CancelMouse;
     TTeeZoom* z = Zoom();
     // The drag ends even when a listener claimed the event: a zoom left active would
     // make the chart ignore every later click.
@@ -162,10 +161,10 @@ void TCustomChart::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         }
     }
     Panning()->Active = false;
-    if (!claimed) {
-        CancelMouse = false;
-        NotifyToolsMouse(meUp, Button, Shift, X, Y);
-    }
+    // Every mouse-up reaches the tools, also one a listener claimed: a tool that began a
+    // drag must hear it end.
+    CancelMouse = false;
+    NotifyToolsMouse(meUp, Button, Shift, X, Y);
 }
 
 bool TCustomChart::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)

@@ -1,6 +1,7 @@
 // The series' mouse hook (cursor, enter and leave), the drawing order of series in
 // depth, the drawing-order flags, the page range past the last page, mark labels on an
-// axis, exchanging series, date-time texts in marks, and what Assign and Loaded bring.
+// axis, exchanging series, date-time texts in marks, what Assign and Loaded bring, axis
+// names and the mouse-up the tools always hear.
 #include "chart_fixture_support.h"
 
 #include "TestSupport.h"
@@ -204,6 +205,32 @@ TEST_F(ChartTest, AssignCopiesTheFunctionAndLoadedResolvesSourceNames)
     EXPECT_EQ(copy->DataSource(), source);
     EXPECT_EQ(copy->DataSources()->Count(), 1);
     EXPECT_TRUE(copy->PendingDataSourceNames().empty());
+}
+
+class MouseUpCounter : public TTeeCustomTool {
+public:
+    using TTeeCustomTool::TTeeCustomTool;
+    int Ups = 0;
+    void HandleChartMouse(TTeeMouseEventKind Kind, TMouseButton, TShiftState, int, int) override
+    {
+        if (Kind == meUp)
+            ++Ups;
+    }
+};
+
+TEST_F(ChartTest, ToolsHearAClaimedMouseUpAndAxisNamesAreChartTexts)
+{
+    auto* tool = new MouseUpCounter(&form);
+    chart->Tools()->AddTool(tool);
+    chart->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { chart->CancelMouse = true; };
+    chart->DispatchMouseUp(mbLeft, 0, 5, 5);
+    EXPECT_EQ(tool->Ups, 1);
+
+    const std::string saved = TeeMsg_LeftAxis;
+    TeeMsg_LeftAxis = "Linke Achse";
+    EXPECT_EQ(chart->GetAxisName(chart->LeftAxis()), "Linke Achse");
+    TeeMsg_LeftAxis = saved;
+    EXPECT_EQ(chart->GetAxisName(chart->DepthTopAxis()), TeeMsg_DepthTopAxis);
 }
 
 } // namespace
