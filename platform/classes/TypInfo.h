@@ -387,6 +387,10 @@ private:
         return &Info;  \
     }
 
+// A new component of the class, owned by AOwner, through the class's factory; raises
+// EClassNotFound "Class %s not found" for a class without one (or for nullptr).
+TComponent* CreateComponentOfClass(const TClassInfo* AClass, TComponent* AOwner);
+
 // ---- the class registry -------------------------------------------------------------
 //
 // Classes are registered by name, in groups: a class goes into the group whose group

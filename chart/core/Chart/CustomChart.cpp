@@ -1,6 +1,7 @@
 #include "Chart/CustomChart.h"
 
 #include "Chart/SeriesTypes.h"
+#include "TeeConst.h"
 
 #include "TeEngine/Marks.h"
 #include "TeEngine/Series.h"
@@ -71,6 +72,12 @@ std::string TCustomChart::FormatLegendString(TChartSeries* Series, int ValueInde
     return FLegend->FormatValueText(Series, ValueIndex);
 }
 
+TColor TCustomChart::LegendColor() const
+{
+    const TColor c = FLegend->Color();
+    return c == clDefault ? Color() : c;
+}
+
 void TCustomChart::FillLegendSymbol(const TRect& R)
 {
     TLegendSymbol* symbol = FLegend->Symbol();
@@ -103,12 +110,12 @@ std::string TCustomChart::GetAxisName(const TChartAxis* Axis) const
     if (!Axis->Title()->Caption().empty())
         return Axis->Title()->Caption();
     if (Axis == DepthAxis())
-        return "Depth Right";
+        return TeeMsg_DepthAxis;
     if (Axis == DepthTopAxis())
-        return "Depth Top";
+        return TeeMsg_DepthTopAxis;
     if (Axis->Horizontal())
-        return Axis->OtherSide() ? "Top Axis" : "Bottom Axis";
-    return Axis->OtherSide() ? "Right Axis" : "Left Axis";
+        return Axis->OtherSide() ? TeeMsg_TopAxis : TeeMsg_BottomAxis;
+    return Axis->OtherSide() ? TeeMsg_RightAxis : TeeMsg_LeftAxis;
 }
 
 TChartSeries* TCustomChart::FirstActiveSeries() const

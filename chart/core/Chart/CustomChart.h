@@ -131,6 +131,9 @@ public:
     bool IsColorUnused(TColor Color, bool CheckBackground, TChartSeries* ExceptSeries) override;
     std::string FormatLegendString(TChartSeries* Series, int ValueIndex) override;
     void FillLegendSymbol(const TRect& R) override;
+    // The legend's colour, or the chart's when the legend has the default colour.
+    TColor LegendColor() const override;
+    TLegendTextStyle LegendTextStyle() const override { return FLegend->TextStyle(); }
 
     // The stream value "BackColor": the back wall's colour, its brush made solid when
     // the chart is shown and not loading.

@@ -44,7 +44,7 @@ enum TSeriesRefreshFlag : unsigned {
 };
 inline constexpr unsigned srfAll = srfOnDelete | srfOnModify | srfOnAdd | srfOnClear;
 
-enum TLegendTextStyle {
+enum TLegendTextStyle : int {
     ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent,
     ltsXValue, ltsValue, ltsPercent, ltsXAndValue, ltsXAndPercent
 };
@@ -152,7 +152,7 @@ public:
     // Points are drawn from first to last unless the axis across the mandatory one is
     // inverted.
     virtual bool PointOrderForward() const;
-    virtual bool SeriesOrderForward() const { return true; }
+    virtual bool SeriesOrderForward() const;
     // The legend symbol of a value (-1: of the series) in the value's colour: nothing for
     // a null value, nor for the series' own symbol when each point has its colour.
     virtual void PaintLegendSymbol(int ValueIndex, const TRect& R);
@@ -166,7 +166,13 @@ public:
     // The chart added this series: a series without a colour takes the chart's first
     // unused palette colour.
     virtual void AttachedToChart();
-    virtual void DetachedFromChart() {}
+    // The chart lets the series go: a chart showing the series' cursor gets its own back.
+    virtual void DetachedFromChart();
+    // The chart's mouse moved to (X, Y): over a point the chart shows the series' cursor
+    // and OnMouseEnter fires once; moving off fires OnMouseLeave once. Answers whether
+    // the mouse is over a point. Series with the default cursor and neither handler are
+    // not asked.
+    bool CheckMouse(int X, int Y);
     // Adds NumValues random points within SampleRange (only Y values through Add when
     // OnlyMandatory), in the default colour.
     virtual void MakeSamplePoints(int NumValues, bool OnlyMandatory);
@@ -330,6 +336,11 @@ public:
 
     void SetParentChart(TCustomAxisPanel* Value) override;
     void Assign(TPersistent* Source) override;
+    // After streaming: the pending data-source names are looked up among the owner's
+    // components and added as sources; then the data is refreshed.
+    void Loaded() override;
+    // Names of data sources read from a stream, resolved by Loaded.
+    std::vector<std::string>& PendingDataSourceNames() { return FPendingDataSources; }
 
     // Set for the duration of a chart save.
     bool DontSaveData = false;
@@ -340,7 +351,8 @@ protected:
     // The pointer the series draws at its points, for series types that have one; the
     // base gives it the series' chart and depths. None in the base.
     virtual TSeriesPointer* SeriesPointer() const { return nullptr; }
-    // Series types that place themselves in depth (stacks) set the computed Z order.
+    // Series types that place themselves in depth (stacks) set the computed Z order; so
+    // does the chart when it turns the drawing order round.
     void SetComputedZOrder(int V) { FComputedZOrder = V; }
     // Series types that use part of their depth (bars) narrow the computed extent; the
     // middle depth and the marks follow.
@@ -359,9 +371,13 @@ protected:
     bool FDrawBetweenPoints = false;
     // Off for series types that draw a whole-source function result as a level line.
     bool FFunctionOnePoint = true;
+    // On for series types that take no place in depth: no other series shares their Z
+    // order.
+    bool FNoZOrder = false;
 
 private:
     friend class TTeeFunction;
+    friend class TCustomAxisPanel;
     // Forgets F, when it is this series' function, without freeing it.
     void DetachFunction(TTeeFunction* F);
     void ClearDataSources();
@@ -408,4 +424,5 @@ private:
     TChartValueList* FNotMandatory = nullptr;
     bool FYMandatory = true;
     bool FDestroyingSeries = false;
+    std::vector<std::string> FPendingDataSources;
 };
