@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kDefaultBkMode = OPAQUE;
 // The most pixels a bitmap in a record may hold, recorded or read.
-constexpr int64_t kMaxRecordedPixels = int64_t(1) << 26;
+constexpr int64_t kMaxRecordedPixels = int64_t(1) << 24;
 
 int MMFromPixels(int px) { return MulDiv(px, 2540, 96); }
 int PixelsFromMM(int mm) { return MulDiv(mm, 96, 2540); }

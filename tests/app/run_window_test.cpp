@@ -287,6 +287,19 @@ TEST_F(RunWindowTest, ZoomingShowsUndoZoomAndItsButtonRestoresTheAxes)
     EXPECT_TRUE(chart->sbUndoZoom->Visible());
     EXPECT_LT(c->BottomAxis()->Maximum(), autoMax);
 
+    // The left axis' room between its title and the plot holds every label drawn after
+    // the zoom ("12.5" between "9" and "18").
+    const auto zoomed = c->DrawToBitmap(clWhite, TRect(0, 0, 600, 400));
+    TChartAxis* left = c->LeftAxis();
+    std::vector<std::string> labels;
+    left->CalcLabels([&](int, const std::string& Text, TAxisItem*) { labels.push_back(Text); });
+    ASSERT_GT(labels.size(), 3u);
+    c->Canvas()->ApplyFont(left->LabelsFont());
+    for (const std::string& text : labels)
+        EXPECT_LE(c->Canvas()->TextWidth(text), left->PosLabels - left->PosTitle) << text;
+    if (const std::string picture = testsupport::ArtifactPath("chart-window-zoomed.png"); !picture.empty())
+        zoomed->SaveToFile(picture);
+
     chart->sbUndoZoomClick(chart->sbUndoZoom);
     EXPECT_FALSE(chart->sbUndoZoom->Visible());
     (void)c->DrawToBitmap(clWhite, TRect(0, 0, 600, 400));

@@ -257,19 +257,20 @@ int TChartAxis::MaxLabelsWidth()
             }
         }
         // The chart's label event does not take part in measuring.
-        TAxisOnGetLabel saved = std::move(FParentChart->OnGetAxisLabel);
+        struct TEventOff {
+            TCustomAxisPanel* Chart;
+            TAxisOnGetLabel Saved;
+            ~TEventOff() { Chart->OnGetAxisLabel = std::move(Saved); }
+        } eventOff{FParentChart, std::move(FParentChart->OnGetAxisLabel)};
         FParentChart->OnGetAxisLabel = nullptr;
-        int wa = 0;
-        int wb = 0;
-        try {
-            wa = MultiLineTextWidth(FParentChart, LabelValueText(a), lines);
-            wb = MultiLineTextWidth(FParentChart, LabelValueText(b), lines);
-        } catch (...) {
-            FParentChart->OnGetAxisLabel = std::move(saved);
-            throw;
-        }
-        FParentChart->OnGetAxisLabel = std::move(saved);
-        return std::max(wa, wb) + canvas->TextWidth(" ");
+        int widest = std::max(MultiLineTextWidth(FParentChart, LabelValueText(a), lines),
+                              MultiLineTextWidth(FParentChart, LabelValueText(b), lines));
+        // The labels between the ends may be wider ("2.5" between "2" and "3"), above all
+        // after a zoom: the room follows every label the range shows.
+        CalcLabels([&](int, const std::string& Text, TAxisItem*) {
+            widest = std::max(widest, MultiLineTextWidth(FParentChart, Text, lines));
+        });
+        return widest + canvas->TextWidth(" ");
     }
     case talText: {
         int result = 0;
