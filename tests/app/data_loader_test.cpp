@@ -123,9 +123,10 @@ TEST_F(LoaderTest, TMaxSkipsHotterLinesAndLeavesTheirSlots)
     TData[2] = -5;
     CpData[2] = -6;
     data->edTmax->SetText("100");
-    Load(Header("3", "0") + "50 1\n150 2\n90 3\n200\n");
+    Load(Header("4", "0") + "50 1\n150 2\n90 3\n100 4\n200\n");
     EXPECT_DOUBLE_EQ(data->TMaxLimit(), 100);
-    EXPECT_EQ(data->PointCount(), 2);   // capped at the accepted lines
+    EXPECT_EQ(data->PointCount(), 3);   // capped at the accepted lines
+    EXPECT_DOUBLE_EQ(TData[4], 100);    // T(max) itself is kept
     EXPECT_DOUBLE_EQ(TData[1], 50);
     EXPECT_DOUBLE_EQ(TData[2], -5);
     EXPECT_DOUBLE_EQ(CpData[2], -6);
