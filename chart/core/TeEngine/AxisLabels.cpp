@@ -267,9 +267,14 @@ int TChartAxis::MaxLabelsWidth()
         // The chart's label event does not take part in measuring.
         auto restoreEvent = RestoreOnExit(FParentChart->OnGetAxisLabel);
         FParentChart->OnGetAxisLabel = nullptr;
-        const int wa = MultiLineTextWidth(FParentChart, LabelValueText(a), lines);
-        const int wb = MultiLineTextWidth(FParentChart, LabelValueText(b), lines);
-        return std::max(wa, wb) + canvas->TextWidth(" ");
+        int widest = std::max(MultiLineTextWidth(FParentChart, LabelValueText(a), lines),
+                              MultiLineTextWidth(FParentChart, LabelValueText(b), lines));
+        // The labels between the ends may be wider ("2.5" between "2" and "3"), above all
+        // after a zoom: the room follows every label the range shows.
+        CalcLabels([&](int, const std::string& Text, TAxisItem*) {
+            widest = std::max(widest, MultiLineTextWidth(FParentChart, Text, lines));
+        });
+        return widest + canvas->TextWidth(" ");
     }
     case talText: {
         int result = 0;
