@@ -511,20 +511,23 @@ struct TCanvas::Impl {
     // axis is slid one step along itself: it then starts on its first pixel and stops
     // short of its last, as the old interface draws it. `dashOffset` continues a dash
     // pattern from the previous segment.
+    static QLineF CosmeticLine(QPoint a, QPoint b)
+    {
+        const int dx = b.x() - a.x(), dy = b.y() - a.y();
+        const int major = std::max(std::abs(dx), std::abs(dy));
+        const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+        if (!backwards)
+            return QLineF(a, b);
+        // Slide the segment one step along itself: same pixels per column (row), now
+        // from its first pixel to just before its last.
+        const QPointF step(-double(dx) / major, -double(dy) / major);
+        return QLineF(QPointF(a) + step, QPointF(b) + step);
+    }
     void CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
     {
         if (a == b)
             return;
-        const int dx = b.x() - a.x(), dy = b.y() - a.y();
-        const int major = std::max(std::abs(dx), std::abs(dy));
-        const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
-        QLineF line(a, b);
-        if (backwards) {
-            // Slide the segment one step along itself: same pixels per column (row),
-            // now from its first pixel to just before its last.
-            const QPointF step(-double(dx) / major, -double(dy) / major);
-            line = QLineF(QPointF(a) + step, QPointF(b) + step);
-        }
+        const QLineF line = CosmeticLine(a, b);
         if (s.Gap) {
             p.setPen(s.GapPen);
             p.drawLine(line);
@@ -551,8 +554,23 @@ struct TCanvas::Impl {
         const bool mapped = !Identity;
         if (mapped)
             p.resetTransform();
-        qreal run = 0;
         QPoint prev = mapped ? DevicePoint(pts[0]) : pts[0];
+        if (!s.Gap && s.Pen.style() == Qt::SolidLine) {
+            // A solid line: every segment in one call.
+            BatchLines.clear();
+            for (int i = 1; i < count; ++i) {
+                const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
+                if (next != prev)
+                    BatchLines.push_back(CosmeticLine(prev, next));
+                prev = next;
+            }
+            p.setPen(s.Pen);
+            p.drawLines(BatchLines.data(), int(BatchLines.size()));
+            if (mapped)
+                p.setWorldTransform(Xf);
+            return;
+        }
+        qreal run = 0;
         for (int i = 1; i < count; ++i) {
             const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
             CosmeticSegment(p, s, prev, next, run);
@@ -563,6 +581,7 @@ struct TCanvas::Impl {
             p.setWorldTransform(Xf);
     }
     QPoint DevicePoint(QPoint q) const { return ToDevice(q.x(), q.y()); }
+    std::vector<QLineF> BatchLines;   // reused by CosmeticPolyline
 
     void Line(int x1, int y1, int x2, int y2)
     {
@@ -910,12 +929,15 @@ void TCanvas::Polyline(const TPoint* points, int count)
         RECORD(.Op = TCanvasOp::Polyline, .Points = points, .Count = count);
     if (points == nullptr || count < 2)
         return;
-    QPainterPath path;
-    path.moveTo(points[0].X, points[0].Y);
-    for (int i = 1; i < count; ++i)
-        path.lineTo(points[i].X, points[i].Y);
+    const auto pathOf = [&] {
+        QPainterPath path;
+        path.moveTo(points[0].X, points[0].Y);
+        for (int i = 1; i < count; ++i)
+            path.lineTo(points[i].X, points[i].Y);
+        return path;
+    };
     if (d->InPath) {
-        d->Path.addPath(path);
+        d->Path.addPath(pathOf());
         return;
     }
     if (!d->Active())
@@ -929,7 +951,7 @@ void TCanvas::Polyline(const TPoint* points, int count)
             q[size_t(i)] = QPoint(points[i].X, points[i].Y);
         d->CosmeticPolyline(q.data(), count);
     } else {
-        d->StrokeShape(path);
+        d->StrokeShape(pathOf());
     }
 }
 

@@ -647,19 +647,29 @@ void TChartAxis::SetCalcFunctions()
 
 // ---- conversions --------------------------------------------------------------------------
 
+bool TChartAxis::LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const
+{
+    if (FCalcKind == TAxisCalcKind::Depth || FCalcKind == TAxisCalcKind::Logarithmic)
+        return false;
+    // From the start pixel for a normal horizontal or an inverted vertical axis.
+    const bool up = IsHorizontal != FInverted;
+    Map.Minimum = IMinimum;
+    Map.Up = up;
+    Map.Scale = up ? IScale : -IScale;
+    Map.Origin = up ? IStartPos : IEndPos;
+    Map.Clamp = FCalcKind == TAxisCalcKind::LinearClamped;
+    Map.Zero = IRangeZero;
+    Map.Center = ICenterPos;
+    Map.MaxPos = MaxPixelPos;
+    return true;
+}
+
 int TChartAxis::LinearPos(double Value, bool IsHorizontal, bool Clamp) const
 {
-    if (IRangeZero)
-        return ICenterPos;
-    // From the start pixel for a normal horizontal or an inverted vertical axis.
-    const bool fromStart = IsHorizontal != FInverted;
-    if (Clamp) {
-        const double p = (Value - IMinimum) * IScale;
-        return ClampedPixel(fromStart ? IStartPos + p : IEndPos - p);
-    }
-    const long long r = SaturatedPixel((Value - IMinimum) * IScale);
-    const long long x = fromStart ? IStartPos + r : IEndPos - r;
-    return static_cast<int>(std::clamp<long long>(x, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    TAxisLinearMap map;
+    LinearMap(IsHorizontal, map);
+    map.Clamp = Clamp;
+    return map(Value);
 }
 
 int TChartAxis::LogPos(double Value, bool IsHorizontal) const
