@@ -556,16 +556,16 @@ struct TCanvas::Impl {
             p.resetTransform();
         QPoint prev = mapped ? DevicePoint(pts[0]) : pts[0];
         if (!s.Gap && s.Pen.style() == Qt::SolidLine) {
-            // A solid line: every segment in one call.
-            BatchLines.clear();
+            // A solid line: the pen is set once and the segments follow one another.
+            // (One drawLines call for them all is not used: the raster engine then
+            // strokes a steep segment with other pixels than it does on its own.)
+            p.setPen(s.Pen);
             for (int i = 1; i < count; ++i) {
                 const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
                 if (next != prev)
-                    BatchLines.push_back(CosmeticLine(prev, next));
+                    p.drawLine(CosmeticLine(prev, next));
                 prev = next;
             }
-            p.setPen(s.Pen);
-            p.drawLines(BatchLines.data(), int(BatchLines.size()));
             if (mapped)
                 p.setWorldTransform(Xf);
             return;
@@ -581,7 +581,6 @@ struct TCanvas::Impl {
             p.setWorldTransform(Xf);
     }
     QPoint DevicePoint(QPoint q) const { return ToDevice(q.x(), q.y()); }
-    std::vector<QLineF> BatchLines;   // reused by CosmeticPolyline
 
     void Line(int x1, int y1, int x2, int y2)
     {
