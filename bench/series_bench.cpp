@@ -1,5 +1,5 @@
 // Redraw speed of large series: a flat chart of 1000 x 700 pixels, legend hidden, with one
-// fast line or line series of N points of y = sin(i * 0.001) * 100 + i % 97, drawn into
+// fast line, line, point or area series of N points of y = sin(i * 0.001) * 100 + i % 97, drawn into
 // the same bitmap again and again. The floor is the plot's path drawn with QPainter
 // directly: the same values to pixels, reduced to the first, lowest, highest and last
 // point of each pixel column, and given to one drawLines call.
@@ -76,8 +76,13 @@ template <typename S> void DrawSeries(benchmark::State& state)
 
 void BM_FastLine(benchmark::State& state) { DrawSeries<TFastLineSeries>(state); }
 void BM_LineSeries(benchmark::State& state) { DrawSeries<TLineSeries>(state); }
+void BM_PointSeries(benchmark::State& state) { DrawSeries<TPointSeries>(state); }
+void BM_AreaSeries(benchmark::State& state) { DrawSeries<TAreaSeries>(state); }
 BENCHMARK(BM_FastLine)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LineSeries)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+// Every point with its symbol, and every segment filled down to the axis.
+BENCHMARK(BM_PointSeries)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AreaSeries)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Nearest integer, halves to even, for |v| < 2^31: the low bits of v + 1.5 * 2^52.
 inline int RoundHalfEven(double v)

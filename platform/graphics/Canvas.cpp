@@ -1022,6 +1022,20 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
         d->SetComp(p, f.Rop);
         p.fillRect(QRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2), brush);
     }
+    if (!s.Gap && d->Identity && s.Rop.Force < 0 && s.Rop.Mode == QPainter::CompositionMode_SourceOver &&
+        s.Pen.style() == Qt::SolidLine) {
+        // A solid one-pixel frame is its four edges filled: the same pixels as stroking
+        // it, at a fraction of the cost when many small rectangles are drawn.
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        const QColor c = s.Pen.color();
+        p.fillRect(QRect(x1, y1, x2 - x1, 1), c);
+        p.fillRect(QRect(x1, y2 - 1, x2 - x1, 1), c);
+        if (y2 - y1 > 2) {
+            p.fillRect(QRect(x1, y1 + 1, 1, y2 - y1 - 2), c);
+            p.fillRect(QRect(x2 - 1, y1 + 1, 1, y2 - y1 - 2), c);
+        }
+        return;
+    }
     d->SetComp(p, s.Rop);
     p.setBrush(Qt::NoBrush);
     if (s.Gap) {
