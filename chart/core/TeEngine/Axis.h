@@ -540,6 +540,23 @@ private:
     bool FInFixedRange = false;
 };
 
+inline bool TChartAxis::LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const
+{
+    if (FCalcKind == TAxisCalcKind::Depth || FCalcKind == TAxisCalcKind::Logarithmic)
+        return false;
+    // From the start pixel for a normal horizontal or an inverted vertical axis.
+    const bool up = IsHorizontal != FInverted;
+    Map.Minimum = IMinimum;
+    Map.Up = up;
+    Map.Scale = up ? IScale : -IScale;
+    Map.Origin = up ? IStartPos : IEndPos;
+    Map.Clamp = FCalcKind == TAxisCalcKind::LinearClamped;
+    Map.Zero = IRangeZero;
+    Map.Center = ICenterPos;
+    Map.MaxPos = MaxPixelPos;
+    return true;
+}
+
 class TChartDepthAxis : public TChartAxis {
 public:
     DECLARE_CLASS_NAME(TChartDepthAxis)

@@ -10,7 +10,6 @@
 #include "graphics/Types.h"
 
 #include <algorithm>
-#include <climits>
 #include <vector>
 
 class TColumnPolyline {
@@ -20,8 +19,9 @@ public:
     // The next point of the line.
     void Add(int X, int Y)
     {
-        if (X != FColumn) {
+        if (!FInRun || X != FColumn) {
             EndRun();
+            FInRun = true;
             FColumn = X;
             FFirst = FLow = FHigh = FLast = Y;
             FLowFirst = true;
@@ -48,14 +48,14 @@ public:
         int bx[block], by[block];
         bool bj[block];
         int column = FColumn, low = FLow, high = FHigh, last = FLast;
-        bool lowFirst = FLowFirst;
+        bool inRun = FInRun, lowFirst = FLowFirst;
         for (int start = From; start <= To; start += block) {
             const int n = std::min(block, To - start + 1);
             for (int k = 0; k < n; ++k)
                 bj[k] = Pixel(start + k, bx[k], by[k]);
             for (int k = 0; k < n; ++k) {
                 const int x = bx[k], y = by[k];
-                if (x == column && bj[k]) {
+                if (x == column && inRun && bj[k]) {
                     if (FFirstOnly)
                         continue;
                     if (y < low) {
@@ -74,6 +74,7 @@ public:
                 else
                     Break(x, y);
                 column = FColumn, low = FLow, high = FHigh, last = FLast, lowFirst = FLowFirst;
+                inRun = FInRun;
             }
         }
         FLow = low, FHigh = high, FLast = last, FLowFirst = lowFirst;
@@ -101,7 +102,7 @@ private:
     }
     void EndRun()
     {
-        if (FColumn == INT_MIN)
+        if (!FInRun)
             return;
         Push(FFirst);
         if (!FFirstOnly) {
@@ -109,7 +110,7 @@ private:
             Push(FLowFirst ? FHigh : FLow);
             Push(FLast);
         }
-        FColumn = INT_MIN;
+        FInRun = false;
     }
     void EndPiece()
     {
@@ -123,7 +124,8 @@ private:
     std::vector<TPoint> FPoints;
     std::vector<Piece> FPieces;
     size_t FPieceStart = 0;
-    int FColumn = INT_MIN;
+    bool FInRun = false;   // a run of points on FColumn is under way
+    int FColumn = 0;
     int FFirst = 0, FLow = 0, FHigh = 0, FLast = 0;
     bool FLowFirst = true;
 };

@@ -111,7 +111,7 @@ void TCustomSeries::DrawPointerOf(int ValueIndex, int X, int Y, TColor Color)
     if (canvas->Pen()->Color() != clBlack)
         canvas->Pen()->SetColor(clBlack);
     const TSeriesPointerStyle style = OnGetPointerStyle ? OnGetPointerStyle(this, ValueIndex) : FPointer->Style();
-    FPointer->PrepareCanvas(ParentChart()->Canvas(), Color);
+    FPointer->PrepareCanvas(canvas, Color);
     FPointer->Draw(X, Y, Color, style);
 }
 
