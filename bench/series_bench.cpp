@@ -109,8 +109,8 @@ struct RawPath {
             hi = std::max(hi, ys[size_t(i)]);
         }
     }
-    // Values to pixels, one pass keeping the first, lowest, highest and last point of
-    // each column, and the segments between the points kept.
+    // Values to pixels, keeping the first, lowest, highest and last point of each
+    // column, and the segments between the points kept.
     void Reduce()
     {
         const int N = int(xs.size());
@@ -130,18 +130,31 @@ struct RawPath {
             push(lowAt <= highAt ? high : low);
             push(last);
         };
-        for (int i = 0; i < N; ++i) {
-            const int x = RoundHalfEven(plot.left() + (xs[size_t(i)] - xs[0]) * sx);
-            const int y = RoundHalfEven(plot.bottom() - (ys[size_t(i)] - lo) * sy);
-            if (x != column) {
-                flush();
-                column = x;
-                first = low = high = last = y;
-                lowAt = highAt = i;
-            } else {
-                if (y < low) { low = y; lowAt = i; }
-                if (y > high) { high = y; highAt = i; }
-                last = y;
+        // Pixels a block at a time in a loop of their own (which the compiler can run
+        // side by side), then the reduction over them.
+        constexpr int block = 256;
+        int bx[block], by[block];
+        const double x0 = xs[0];
+        for (int start = 0; start < N; start += block) {
+            const int n = std::min(block, N - start);
+            const double* px = xs.data() + start;
+            const double* py = ys.data() + start;
+            for (int k = 0; k < n; ++k) {
+                bx[k] = RoundHalfEven(plot.left() + (px[k] - x0) * sx);
+                by[k] = RoundHalfEven(plot.bottom() - (py[k] - lo) * sy);
+            }
+            for (int k = 0; k < n; ++k) {
+                const int x = bx[k], y = by[k], i = start + k;
+                if (x != column) {
+                    flush();
+                    column = x;
+                    first = low = high = last = y;
+                    lowAt = highAt = i;
+                } else {
+                    if (y < low) { low = y; lowAt = i; }
+                    if (y > high) { high = y; highAt = i; }
+                    last = y;
+                }
             }
         }
         flush();
