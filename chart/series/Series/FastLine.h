@@ -62,6 +62,9 @@ private:
     // Moves the pen to the pixel of Index, which becomes the previous point.
     void MoveToPoint(int Index);
     void LineTo(int X, int Y);
+    // The flat, solid line from Start to Last as one polyline reduced per pixel column;
+    // false (nothing drawn) for stairs, 3D, or a pen or axis that needs the point path.
+    bool DrawReduced(int Start, int Last);
     bool Is3D() const;
 
     bool FAutoRepaint = true;

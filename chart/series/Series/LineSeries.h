@@ -23,6 +23,15 @@ public:
 
     TChartPen* LinePen() const { return Pen(); }
     void SetLinePen(TChartPen* Value) { SetPen(Value); }
+
+protected:
+    // A visible, solid, one-pixel line pen that copies its colour: joining many points
+    // with it inks the same pixels as a polyline reduced per pixel column.
+    bool PlainLinePen() const;
+    // The linear pixel maps of both axes; false without them or on a logarithmic axis.
+    bool LinearAxisMaps(TAxisLinearMap& X, TAxisLinearMap& Y) const;
+    // Draws the pieces of a reduced line with the canvas's pen, in 2D.
+    void DrawPolylinePieces(const class TColumnPolyline& Line);
 };
 
 class TCustomSeries : public TCustomLineSeries {
@@ -138,6 +147,12 @@ protected:
 
 private:
     void DrawAllValues();
+    // The flat, unstacked, 2D line with nothing drawn per point, drawn as one polyline
+    // reduced per pixel column; false (nothing drawn) when the series is not such a line.
+    bool DrawReducedLine();
+    // Where the line from the point before the first visible one (off the axis) enters
+    // the chart at pixel column EdgeX: its pixel row.
+    int EdgeEntryY(int Before, int Index, int EdgeX, int Y) const;
     void DrawSegment(int X, int Y, TColor Color, bool IsLast);
     TColor SegmentBrushColor(TColor Color) const;
     void StackExtremes(bool IsMax, double& Value) const;

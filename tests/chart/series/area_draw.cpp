@@ -113,6 +113,9 @@ TEST_F(AreaDraw, StairsFillAtTheStepHeight)
     auto bmp = chart->Picture();
     EXPECT_EQ(Px(*bmp, PX(3), PY(1)), clRed);
     EXPECT_EQ(Px(*bmp, PX(3), PY(3)), clWhite);   // the step stays at the first height
+    // The step reaches the next point's column, and no further.
+    EXPECT_EQ(Px(*bmp, PX(5), PY(1)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(5) + 1, PY(1)), clWhite);
     s->SetInvertedStairs(true);
     bmp = chart->Picture();
     EXPECT_EQ(Px(*bmp, PX(3), PY(5)), clRed);     // up first
