@@ -5,6 +5,7 @@
 #include "TeEngine.h"
 #include "TeeConst.h"
 #include "TeePenDlg.h"
+#include "TeeStore.h"
 #include "controls/Forms.h"
 
 // Each unit starts after the units it uses and finishes before them.
@@ -14,6 +15,7 @@ void InitializeUnits()
     TeeConstInitialization();
     RizUriduInitialization();
     TeEngineInitialization();
+    TeeStoreInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
@@ -23,6 +25,7 @@ void FinalizeUnits()
 {
     TeePenDlgFinalization();
     TeeButtonsFinalization();
+    TeeStoreFinalization();
     TeEngineFinalization();
     RizUriduFinalization();
     TeeConstFinalization();

@@ -21,7 +21,7 @@ class TCustomChartSeries;
 
 class TCustomAxisPanel : public TCustomTeePanelExtended, public IChartToolsHost {
 public:
-    DECLARE_CLASS_NAME(TCustomAxisPanel)
+    DECLARE_CLASS_INFO(TCustomAxisPanel)
     explicit TCustomAxisPanel(TComponent* AOwner);
     ~TCustomAxisPanel() override;
 
@@ -194,6 +194,9 @@ public:
     TNotifyEvent OnBeforeDrawSeries;
 
     void Assign(TPersistent* Source) override;
+    // The components the chart streams: those of its own that are not series or tools
+    // (when it is the root), then its series, then its tools, each when Root owns it.
+    void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
 
 protected:
     // After the panel's own handling, the active tools hear the event unless a listener
