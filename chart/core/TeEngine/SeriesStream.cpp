@@ -241,20 +241,20 @@ void TChartSeries::ReadData(TStream* Stream)
         data = copy.data();
     }
     TDataReader r(data, size);
-    const uint8_t flags = r.Byte();
-    const int32_t n = r.Int32();
     const int lists = FValuesList.Count();
-    const int64_t minPerPoint = 8 + ((flags & dfXValues) ? 8 : 0) + ((flags & dfColors) ? 4 : 0) +
-                                ((flags & dfLabels) ? ((flags & dfLongLabels) ? 4 : 1) : 0) +
-                                8 * int64_t(std::max(lists - 2, 0)) + ((flags & dfMarkPositions) ? MarkPositionSize : 0);
-    if (n < 0 || (flags & 0xE0) != 0)
-        throw EReadError(SInvalidPropertyValue);
-    r.Need(minPerPoint * n);
-
     const bool horizontal = !FYMandatory;
     BeginUpdate();
     try {
         Clear();
+        const uint8_t flags = r.Byte();
+        const int32_t n = r.Int32();
+        const int64_t minPerPoint = 8 + ((flags & dfXValues) ? 8 : 0) + ((flags & dfColors) ? 4 : 0) +
+                                    ((flags & dfLabels) ? ((flags & dfLongLabels) ? 4 : 1) : 0) +
+                                    8 * int64_t(std::max(lists - 2, 0)) +
+                                    ((flags & dfMarkPositions) ? MarkPositionSize : 0);
+        if (n < 0 || (flags & 0xE0) != 0)
+            throw EReadError(SInvalidPropertyValue);
+        r.Need(minPerPoint * n);
         for (int k = 0; k < lists; ++k)
             FValuesList.ValueList(k)->Reserve(n);
         for (int32_t i = 0; i < n; ++i) {
