@@ -11,6 +11,7 @@
 #include "TeeConst.h"
 #include "TeeFunci.h"
 #include "TeePenDlg.h"
+#include "TeeStore.h"
 #include "controls/Forms.h"
 
 // Each unit starts after the units it uses and finishes before them.
@@ -26,6 +27,7 @@ void InitializeUnits()
     GanttChInitialization();
     ArrowChaInitialization();
     BubbleChInitialization();
+    TeeStoreInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
@@ -35,6 +37,7 @@ void FinalizeUnits()
 {
     TeePenDlgFinalization();
     TeeButtonsFinalization();
+    TeeStoreFinalization();
     BubbleChFinalization();
     ArrowChaFinalization();
     GanttChFinalization();

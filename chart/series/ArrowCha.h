@@ -7,8 +7,6 @@
 class TArrowSeries : public TPointSeries {
 public:
     DECLARE_SERIES_CLASS(TArrowSeries)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TArrowSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TArrowSeriesEditor"; }
     bool HasPointerStyleGallery() const override { return false; }

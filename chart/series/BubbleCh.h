@@ -7,8 +7,6 @@
 class TBubbleSeries : public TPointSeries {
 public:
     DECLARE_SERIES_CLASS(TBubbleSeries)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TBubbleSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TBubbleSeriesEditor"; }
 

@@ -7,8 +7,6 @@
 class TGanttSeries : public TPointSeries {
 public:
     DECLARE_SERIES_CLASS(TGanttSeries)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TGanttSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TGanttSeriesEditor"; }
 

@@ -20,8 +20,6 @@ enum TTeeVertAlign { vaTop, vaCenter, vaBottom };
 class TChartShape : public TChartSeries {
 public:
     DECLARE_SERIES_CLASS(TChartShape)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TChartShape(TComponent* AOwner);
     ~TChartShape() override;
     std::string EditorClassName() const override { return "TChartShapeEditor"; }

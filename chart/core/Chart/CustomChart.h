@@ -41,7 +41,7 @@ extern std::function<void(class TCustomChart*)> TeeNewChartHook;
 
 class TCustomChart : public TCustomAxisPanel {
 public:
-    DECLARE_CLASS_NAME(TCustomChart)
+    DECLARE_CLASS_INFO(TCustomChart)
     explicit TCustomChart(TComponent* AOwner) : TCustomChart(AOwner, "TCustomChart") {}
     ~TCustomChart() override;
 
@@ -140,6 +140,8 @@ public:
     void SetBackColor(TColor v);
 
     void Assign(TPersistent* Source) override;
+    // "BackColor" (read only) and "ColorPaletteIndex".
+    void DefineProperties(TFiler* Filer) override;
 
 protected:
     // ClassTitle: the class name a new chart in a design state shows as its title.
@@ -195,6 +197,6 @@ private:
 
 class TChart : public TCustomChart {
 public:
-    DECLARE_CLASS_NAME(TChart)
+    DECLARE_CLASS_INFO(TChart)
     explicit TChart(TComponent* AOwner) : TCustomChart(AOwner, "TChart") {}
 };

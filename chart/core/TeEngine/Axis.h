@@ -51,13 +51,13 @@ int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& Nu
 // The axis line pen: Width 2 by default.
 class TChartAxisPen : public TChartPen {
 public:
-    DECLARE_CLASS_NAME(TChartAxisPen)
+    DECLARE_CLASS_INFO(TChartAxisPen)
     explicit TChartAxisPen(TNotifyEvent onChange = nullptr);
 };
 
 class TAxisGridPen : public TDottedGrayPen {
 public:
-    DECLARE_CLASS_NAME(TAxisGridPen)
+    DECLARE_CLASS_INFO(TAxisGridPen)
     using TDottedGrayPen::TDottedGrayPen;
 
     bool Centered() const { return FCentered; }
@@ -78,7 +78,7 @@ private:
 
 class TChartAxisTitle : public TTeeCustomShape {
 public:
-    DECLARE_CLASS_NAME(TChartAxisTitle)
+    DECLARE_CLASS_INFO(TChartAxisTitle)
     explicit TChartAxisTitle(TCustomTeePanel* AOwner);
 
     int Angle() const { return FAngle; }
@@ -203,7 +203,7 @@ using TAxisLabelProc = std::function<void(int Position, const std::string& Text,
 
 class TChartAxis : public TCollectionItem {
 public:
-    DECLARE_CLASS_NAME(TChartAxis)
+    DECLARE_CLASS_INFO(TChartAxis)
     // A custom axis: the chart is the owner of the collection.
     explicit TChartAxis(TCollection* Collection);
     // A standard axis of Chart, outside any collection.
@@ -559,7 +559,7 @@ inline bool TChartAxis::LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const
 
 class TChartDepthAxis : public TChartAxis {
 public:
-    DECLARE_CLASS_NAME(TChartDepthAxis)
+    DECLARE_CLASS_INFO(TChartDepthAxis)
     explicit TChartDepthAxis(TCustomAxisPanel* Chart);
     TAxisLabelStyle AutoLabelStyle() override;
     // The depth-top axis passes the flag on to the chart's depth axis.
@@ -586,6 +586,9 @@ public:
     // The chart's axes-visible flag.
     bool Visible() const;
     void SetVisible(bool v);
+    // The chart's axes-behind flag.
+    bool Behind() const;
+    void SetBehind(bool v);
     // Frees every custom axis; the standard axes belong to the chart and stay.
     void Clear();
     int IndexOf(const TChartAxis* Axis) const;
@@ -604,7 +607,7 @@ private:
 // The chart's custom axes: an owned collection of TChartAxis items.
 class TChartCustomAxes : public TOwnedCollection {
 public:
-    DECLARE_CLASS_NAME(TChartCustomAxes)
+    DECLARE_CLASS_INFO(TChartCustomAxes)
     explicit TChartCustomAxes(TCustomAxisPanel* Chart);
     TChartAxis* Items(int Index) const;
     // Every custom axis whose master is Axis takes Axis' fixed range.

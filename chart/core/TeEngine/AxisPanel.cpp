@@ -15,6 +15,39 @@
 #include <cmath>
 #include <cstdlib>
 
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TCustomAxisPanel, TCustomTeePanelExtended)
+    .Bool("AxisBehind", &TCustomAxisPanel::AxisBehind, &TCustomAxisPanel::SetAxisBehind).Default(true)
+    .Bool("AxisVisible", &TCustomAxisPanel::AxisVisible, &TCustomAxisPanel::SetAxisVisible).Default(true)
+    .Object("BottomAxis", &TCustomAxisPanel::BottomAxis)
+    .Int("Chart3DPercent", &TCustomAxisPanel::Chart3DPercent, &TCustomAxisPanel::SetChart3DPercent).Default(15)
+    .Bool("ClipPoints", &TCustomAxisPanel::ClipPoints, &TCustomAxisPanel::SetClipPoints).Default(true)
+    .Object("CustomAxes", &TCustomAxisPanel::CustomAxes)
+    .Object("DepthAxis", &TCustomAxisPanel::DepthAxis)
+    .Object("DepthTopAxis", &TCustomAxisPanel::DepthTopAxis)
+    .Object("LeftAxis", &TCustomAxisPanel::LeftAxis)
+    .Int("MaxPointsPerPage", &TCustomAxisPanel::MaxPointsPerPage, &TCustomAxisPanel::SetMaxPointsPerPage).Default(0)
+    .Int("Page", &TCustomAxisPanel::Page, &TCustomAxisPanel::SetPage).Default(1)
+    .Object("RightAxis", &TCustomAxisPanel::RightAxis)
+    .Bool("ScaleLastPage", &TCustomAxisPanel::ScaleLastPage, &TCustomAxisPanel::SetScaleLastPage).Default(true)
+    .Object("TopAxis", &TCustomAxisPanel::TopAxis)
+    .Bool("View3DWalls", &TCustomAxisPanel::View3DWalls, &TCustomAxisPanel::SetView3DWalls).Default(true)
+END_CLASS_INFO
+
+void TCustomAxisPanel::GetChildren(const TGetChildProc& Proc, TComponent* Root)
+{
+    TCustomTeePanelExtended::GetChildren(Proc, Root);
+    auto ownedByRoot = [this, Root](TComponent* c) { return c->Owner() == Root || c->Owner() == nullptr; };
+    for (int t = 0; t < SeriesCount(); ++t)
+        if (ownedByRoot(Series(t)))
+            Proc(Series(t));
+    for (int t = 0; t < FTools->Count(); ++t)
+        if (ownedByRoot(FTools->Tool(t)))
+            Proc(FTools->Tool(t));
+}
+
 TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
     : TCustomTeePanelExtended(AOwner), FSeriesList(std::make_unique<TChartSeriesList>()),
       FAxes(std::make_unique<TChartAxes>())

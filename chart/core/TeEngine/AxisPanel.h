@@ -26,7 +26,7 @@ void DrawClassBitmap(TCanvas* Canvas, const TObject* Object, int X, int Y);
 
 class TCustomAxisPanel : public TCustomTeePanelExtended, public IChartToolsHost {
 public:
-    DECLARE_CLASS_NAME(TCustomAxisPanel)
+    DECLARE_CLASS_INFO(TCustomAxisPanel)
     explicit TCustomAxisPanel(TComponent* AOwner);
     ~TCustomAxisPanel() override;
 
@@ -211,6 +211,9 @@ public:
     TNotifyEvent OnBeforeDrawSeries;
 
     void Assign(TPersistent* Source) override;
+    // The components the chart streams: those of its own that are not series or tools
+    // (when it is the root), then its series, then its tools, each when Root owns it.
+    void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
 
 protected:
     // After the panel's own handling, the active tools hear the event unless a listener

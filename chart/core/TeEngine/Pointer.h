@@ -26,7 +26,7 @@ extern bool TeeCalloutArrowContrast;
 
 class TSeriesPointer : public TTeeCustomShapeBrushPen {
 public:
-    DECLARE_CLASS_NAME(TSeriesPointer)
+    DECLARE_CLASS_INFO(TSeriesPointer)
     // With a series the pointer draws on the series' chart.
     explicit TSeriesPointer(TChartSeries* ASeries = nullptr);
     ~TSeriesPointer() override;
@@ -112,7 +112,7 @@ private:
 
 class TCallout : public TSeriesPointer {
 public:
-    DECLARE_CLASS_NAME(TCallout)
+    DECLARE_CLASS_INFO(TCallout)
     explicit TCallout(TChartSeries* ASeries = nullptr);
     ~TCallout() override;
 
@@ -145,7 +145,7 @@ private:
 // The callout the series marks own: hidden symbol, white arrow, and a length.
 class TMarksCallout : public TCallout {
 public:
-    DECLARE_CLASS_NAME(TMarksCallout)
+    DECLARE_CLASS_INFO(TMarksCallout)
     explicit TMarksCallout(TChartSeries* ASeries = nullptr);
 
     // The arrow length in pixels.

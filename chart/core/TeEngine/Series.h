@@ -25,8 +25,9 @@ class TTeeFunction;
 inline constexpr char TeeColumnSeparator = 6;
 
 // A series type's class name and its class test (see TChartSeries::IsClassOf).
+// Every series type declares its published properties (BEGIN_CLASS_INFO in its source).
 #define DECLARE_SERIES_CLASS(Name) \
-    DECLARE_CLASS_NAME(Name) \
+    DECLARE_CLASS_INFO(Name) \
     bool IsClassOf(const TChartSeries* S) const override { return dynamic_cast<const Name*>(S) != nullptr; }
 
 // Codes of TChartSeries::NotifyValue, sent to the dependent series.
@@ -68,7 +69,7 @@ using TSeriesOnGetMarkText = std::function<void(TChartSeries* Sender, int ValueI
 
 class TChartSeries : public TCustomChartSeries {
 public:
-    DECLARE_CLASS_NAME(TChartSeries)
+    DECLARE_CLASS_INFO(TChartSeries)
     explicit TChartSeries(TComponent* AOwner);
     ~TChartSeries() override;
 
@@ -315,6 +316,30 @@ public:
     void ReplaceSourceSeries(TChartSeries* OldSource, TChartSeries* NewSource);
     void RemoveLinkedSeries(TChartSeries* S);
 
+    // ---- the stream ----
+    // Whether the points written with "Data" need their not-mandatory values (they are
+    // not 0, 1, 2, ...), their colours, their labels. Every point is looked at.
+    bool HasCustomXValues() const;
+    bool HasPointColors() const;
+    bool HasLabels() const;
+    // The flag byte of "Data": bit 0 not-mandatory values, bit 1 colours, bit 2 labels,
+    // bit 3 mark positions, bit 4 labels with 32-bit lengths (some label is longer than
+    // a length byte holds).
+    uint8_t SeriesDataFlags() const;
+    // The points as "Data" holds them, and back (appended inside one update; the points
+    // become the series' own).
+    virtual void WriteData(TStream* Stream);
+    void ReadData(TStream* Stream);
+    // Set for the duration of a chart save: write "Data" whatever the points are, or not
+    // at all.
+    bool DontSaveData = false;
+    bool ForceSaveData = false;
+    // Whether "Data" is written.
+    bool IsDataStored() const { return ForceSaveData || (FManualData && !DontSaveData); }
+    void DefineProperties(TFiler* Filer) override;
+    // The calculated function is written right after the series, as its child.
+    void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+
     // ---- updates ----
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
@@ -342,9 +367,6 @@ public:
     // Names of data sources read from a stream, resolved by Loaded.
     std::vector<std::string>& PendingDataSourceNames() { return FPendingDataSources; }
 
-    // Set for the duration of a chart save.
-    bool DontSaveData = false;
-    bool ForceSaveData = false;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -16,6 +16,8 @@ public:
     DECLARE_CLASS_INFO(TTeeSeriesSource)
     explicit TTeeSeriesSource(TComponent* AOwner);
     ~TTeeSeriesSource() override;
+    // The settings of another source; the series each feeds stays its own.
+    void Assign(TPersistent* Source) override;
 
     // ---- virtual slots ----
     // When the flag changes and a series is linked: True loads the data (not while

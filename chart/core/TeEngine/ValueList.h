@@ -18,7 +18,7 @@ inline constexpr int TeeValueListCapacityStep = 1000;
 
 class TChartValueList : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TChartValueList)
+    DECLARE_CLASS_INFO(TChartValueList)
     // Appends itself to Owner's value lists, which then own it. Owner must not be null.
     TChartValueList(TChartSeries* Owner, const std::string& Name);
     ~TChartValueList() override;
@@ -96,7 +96,14 @@ public:
     void SetValueSource(const std::string& V);
     TChartSeries* Owner() const { return FOwner; }
 
-    // Streaming of the obsolete "Multiplier" property joins with component streaming.
+    // Room for N values at least (a reader that knows the count asks once).
+    void Reserve(int N)
+    {
+        if (Capacity() < N)
+            FValues.resize(static_cast<size_t>(N));
+    }
+    // The obsolete "Multiplier": read only, a value other than 1 is reported.
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     void Grow(int Needed);

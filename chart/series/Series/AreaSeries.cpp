@@ -5,6 +5,28 @@
 #include <algorithm>
 #include <array>
 
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TAreaSeries, TCustomSeries)
+    .ComponentFactory()
+    .Enum("AreaBrush", &TAreaSeries::AreaBrush, &TAreaSeries::SetAreaBrush, {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"}).Default(bsSolid)
+    .Object("AreaChartBrush", &TCustomSeries::AreaChartBrush)
+    .Int("AreaColor", &TCustomSeries::AreaColor, &TCustomSeries::SetAreaColor).Idents(ColorIdents()).Default(clDefault)
+    .Object("AreaLinesPen", &TCustomSeries::AreaLinesPen)
+    .Bool("DrawArea", &TCustomSeries::DrawArea, &TCustomSeries::SetDrawArea).Default(true)
+    .Object("Gradient", &TCustomSeries::Gradient)
+    .Enum("MultiArea", &TAreaSeries::MultiArea, &TAreaSeries::SetMultiArea, {"maNone", "maStacked", "maStacked100"})
+        .Default(maNone)
+    .Int("Transparency", &TCustomSeries::GetTransparency, &TCustomSeries::SetTransparency).Default(0)
+    .Bool("UseYOrigin", &TAreaSeries::UseYOrigin, &TAreaSeries::SetUseYOrigin).Default(false)
+    .Float("YOrigin", &TAreaSeries::YOrigin, &TAreaSeries::SetYOrigin).Default(0)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(THorizAreaSeries, TAreaSeries)
+    .ComponentFactory()
+END_CLASS_INFO
+
 // ---- construction and properties --------------------------------------------------------
 
 TAreaSeries::TAreaSeries(TComponent* AOwner) : TCustomSeries(AOwner)
@@ -41,8 +63,10 @@ void TAreaSeries::SetYOrigin(double V)
 void TAreaSeries::Assign(TPersistent* Source)
 {
     TCustomSeries::Assign(Source);
-    FDrawArea = true;
-    FDrawLine = true;
+    if (dynamic_cast<TAreaSeries*>(Source) == nullptr) {
+        FDrawArea = true;
+        FDrawLine = true;
+    }
     auto* s = dynamic_cast<TChartSeries*>(Source);
     if (s != nullptr && SameClass(s)) {
         if (auto* a = dynamic_cast<TAreaSeries*>(Source)) {

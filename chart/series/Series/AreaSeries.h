@@ -9,8 +9,6 @@ enum TMultiArea { maNone, maStacked, maStacked100 };
 class TAreaSeries : public TCustomSeries {
 public:
     DECLARE_SERIES_CLASS(TAreaSeries)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TAreaSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TAreaSeriesEditor"; }
 
@@ -60,8 +58,6 @@ private:
 class THorizAreaSeries : public TAreaSeries {
 public:
     DECLARE_SERIES_CLASS(THorizAreaSeries)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit THorizAreaSeries(TComponent* AOwner);
     int DefaultSampleCount() const override { return 10; }
     // To the right of the point by the callout's length and distance, centred vertically.

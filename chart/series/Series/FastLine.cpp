@@ -5,6 +5,18 @@
 
 #include <algorithm>
 
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TFastLineSeries, TCustomLineSeries)
+    .ComponentFactory()
+    .Bool("AutoRepaint", &TFastLineSeries::AutoRepaint, &TFastLineSeries::SetAutoRepaint).Default(true)
+    .Bool("DrawAllPoints", &TFastLineSeries::DrawAllPoints, &TFastLineSeries::SetDrawAllPoints).Default(true)
+    .Bool("IgnoreNulls", &TFastLineSeries::IgnoreNulls, &TFastLineSeries::SetIgnoreNulls).Default(true)
+    .Bool("InvertedStairs", &TFastLineSeries::InvertedStairs, &TFastLineSeries::SetInvertedStairs).Default(false)
+    .Bool("Stairs", &TFastLineSeries::Stairs, &TFastLineSeries::SetStairs).Default(false)
+END_CLASS_INFO
+
 TFastLineSeries::TFastLineSeries(TComponent* AOwner) : TCustomLineSeries(AOwner)
 {
     FFunctionOnePoint = false;   // a whole-source function result shows as a level line

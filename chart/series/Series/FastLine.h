@@ -10,8 +10,6 @@
 class TFastLineSeries : public TCustomLineSeries {
 public:
     DECLARE_SERIES_CLASS(TFastLineSeries)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TFastLineSeries(TComponent* AOwner);
     ~TFastLineSeries() override;
 

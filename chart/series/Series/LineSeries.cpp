@@ -8,6 +8,45 @@
 #include <cmath>
 #include <cstdlib>
 
+
+// ---- published properties ----------------------------------------------------------
+
+namespace {
+const std::vector<std::string> StackNames = {"cssNone", "cssOverlap", "cssStack", "cssStack100"};
+} // namespace
+
+BEGIN_CLASS_INFO(TCustomLineSeries, TChartSeries)
+    .Object("LinePen", &TCustomLineSeries::LinePen)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TCustomSeries, TCustomLineSeries)
+    .Bool("ClickableLine", &TCustomSeries::ClickableLine, &TCustomSeries::SetClickableLine).Default(true)
+    .Bool("ColorEachLine", &TCustomSeries::ColorEachLine, &TCustomSeries::SetColorEachLine).Default(true)
+    .Bool("Dark3D", &TCustomSeries::Dark3D, &TCustomSeries::SetDark3D).Default(true)
+    .Bool("InvertedStairs", &TCustomSeries::InvertedStairs, &TCustomSeries::SetInvertedStairs).Default(false)
+    .Enum("LineBrush", &TCustomSeries::LineBrush, &TCustomSeries::SetLineBrush, {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"}).Default(bsSolid)
+    .Int("LineHeight", &TCustomSeries::LineHeight, &TCustomSeries::SetLineHeight).Default(0)
+    .Object("OutLine", &TCustomSeries::OutLine)
+    .Object("Pointer", &TCustomSeries::Pointer)
+    .Object("Shadow", &TCustomSeries::Shadow)
+    .Enum("Stacked", &TCustomSeries::Stacked, &TCustomSeries::SetStacked, StackNames).Default(cssNone)
+    .Bool("Stairs", &TCustomSeries::Stairs, &TCustomSeries::SetStairs).Default(false)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TLineSeries, TCustomSeries)
+    .ComponentFactory()
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(THorizLineSeries, TLineSeries)
+    .ComponentFactory()
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TPointSeries, TCustomSeries)
+    .ComponentFactory()
+    .Bool("ClickableLine", &TCustomSeries::ClickableLine, &TCustomSeries::SetClickableLine).Default(false)
+    .Int("Transparency", &TCustomSeries::GetTransparency, &TCustomSeries::SetTransparency).Default(0)
+END_CLASS_INFO
+
 // ---- TCustomSeries: construction and properties --------------------------------------
 
 TCustomSeries::TCustomSeries(TComponent* AOwner) : TCustomLineSeries(AOwner)
@@ -469,6 +508,8 @@ void TPointSeries::SetUpGalleryPreview(bool Enabled)
 void TPointSeries::Assign(TPersistent* Source)
 {
     TCustomSeries::Assign(Source);
+    if (dynamic_cast<TPointSeries*>(Source) != nullptr)
+        return;
     Pointer()->Show();
     FDrawLine = false;
     FDrawArea = false;

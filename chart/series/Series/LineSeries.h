@@ -189,8 +189,6 @@ private:
 class TLineSeries : public TCustomSeries {
 public:
     DECLARE_SERIES_CLASS(TLineSeries)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TLineSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
     void Assign(TPersistent* Source) override;
@@ -202,8 +200,6 @@ public:
 class THorizLineSeries : public TLineSeries {
 public:
     DECLARE_SERIES_CLASS(THorizLineSeries)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit THorizLineSeries(TComponent* AOwner);
     // The widest mark text, which the axis margin keeps free.
     int GetMarksOffset() const override;
@@ -214,8 +210,6 @@ public:
 class TPointSeries : public TCustomSeries {
 public:
     DECLARE_SERIES_CLASS(TPointSeries)
-    static const TClassInfo* StaticClassInfo();
-    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
     explicit TPointSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TSeriesPointerEditor"; }
     virtual bool HasPointerStyleGallery() const { return true; }

@@ -4,32 +4,6 @@
 #include "Chart.h"
 #include "TeeConst.h"
 
-// Factories of the joined-point series types, so that the registry can create them by
-// class.
-BEGIN_CLASS_INFO(TLineSeries, TChartSeries)
-    .ComponentFactory()
-END_CLASS_INFO
-
-BEGIN_CLASS_INFO(THorizLineSeries, TLineSeries)
-    .ComponentFactory()
-END_CLASS_INFO
-
-BEGIN_CLASS_INFO(TPointSeries, TChartSeries)
-    .ComponentFactory()
-END_CLASS_INFO
-
-BEGIN_CLASS_INFO(TAreaSeries, TChartSeries)
-    .ComponentFactory()
-END_CLASS_INFO
-
-BEGIN_CLASS_INFO(THorizAreaSeries, TAreaSeries)
-    .ComponentFactory()
-END_CLASS_INFO
-
-BEGIN_CLASS_INFO(TFastLineSeries, TChartSeries)
-    .ComponentFactory()
-END_CLASS_INFO
-
 void RegisterSeriesUnitTypes()
 {
     RegisterSeriesType(TLineSeries::StaticClassInfo(), &TeeMsg_GalleryLine, &TeeMsg_GalleryStandard, 2);
