@@ -184,7 +184,7 @@ int32_t CheckedNarrow(int64_t v);
 
 // Rounding of the platform: nearest integer, halves to the even one. Raises EIntOverflow
 // when the value does not fit in 64 bits (or is not finite).
-int64_t RoundWide(double v);
+int64_t RoundWide(double v);   // for any value; Round hands it those beyond 2^51
 inline int64_t Round(double v)
 {
     // Below 2^51 in magnitude, adding 1.5 * 2^52 leaves no fraction bits, so the sum is
