@@ -263,6 +263,8 @@ public:
     AskingTabWidget()
     {
         Bar = new AskingTabBar;
+        // Every tab shows: the control is at least as wide as its tabs.
+        Bar->setUsesScrollButtons(false);
         setTabBar(Bar);
     }
     AskingTabBar* Bar;
