@@ -67,6 +67,7 @@ private:
     friend class WindowFilter;
     friend class TApplication;
     void PlaceOnShow();
+    void GrowToLayout();
     int RunModalLoop();
     void WindowResized(int AWidth, int AHeight);
     void WindowMoved(int ALeft, int ATop);
