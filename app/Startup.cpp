@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "Chart.h"
 #include "RizUridu.h"
 #include "TeeButtons.h"
 #include "TeEngine.h"
@@ -14,6 +15,7 @@ void InitializeUnits()
     TeeConstInitialization();
     RizUriduInitialization();
     TeEngineInitialization();
+    ChartInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
@@ -23,6 +25,7 @@ void FinalizeUnits()
 {
     TeePenDlgFinalization();
     TeeButtonsFinalization();
+    ChartFinalization();
     TeEngineFinalization();
     RizUriduFinalization();
     TeeConstFinalization();

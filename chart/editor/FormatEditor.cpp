@@ -90,7 +90,8 @@ bool RemoveAll(std::string& S, const std::string& Part)
 
 void TFormatEditor::ReadFormat(const std::string& Format)
 {
-    auto updating = RestoreOnExit(FUpdating, true);
+    auto updating = RestoreOnExit(FUpdating);
+    FUpdating = true;
     if (IsDateTime || CBDate->Items()->IndexOf(Format) >= 0) {
         ShowInCombo(CBDate, Format);
         RBDate->SetChecked(true);
@@ -163,7 +164,8 @@ void TFormatEditor::OptionChange(TObject*)
 {
     if (FUpdating)
         return;
-    auto updating = RestoreOnExit(FUpdating, true);
+    auto updating = RestoreOnExit(FUpdating);
+    FUpdating = true;
     IsDateTime = RBDate->Checked();
     IsGeographic = RBGeo->Checked();
     if (RBDate->Checked() || RBCustom->Checked() || RBGeo->Checked())
@@ -198,7 +200,8 @@ void TFormatEditor::RBIntegerClick(TObject* Sender)
     if (FUpdating || !RBInteger->Checked())
         return;
     {
-        auto updating = RestoreOnExit(FUpdating, true);
+        auto updating = RestoreOnExit(FUpdating);
+        FUpdating = true;
         for (TRadioButton* b : {RBDate, RBGeo, RBCustom})
             b->SetChecked(false);
     }

@@ -57,7 +57,7 @@ void TSeriesPointerEditor::FormShow(TObject*)
 {
     // The handlers write only once the controls show the pointer.
     FShowing = false;
-    auto showing = ScopeExit([this] { FShowing = true; });
+    auto showing = TScopeGuard([this] { FShowing = true; });
     TObject* tagged = reinterpret_cast<TObject*>(Tag());
     if (auto* pointer = dynamic_cast<TSeriesPointer*>(tagged)) {
         FPointer = pointer;

@@ -76,7 +76,8 @@ double TAxisIncrement::ReadCustomText(const std::string& Text)
 
 void TAxisIncrement::FormShow(TObject*)
 {
-    auto filling = RestoreOnExit(FFilling, true);
+    auto filling = RestoreOnExit(FFilling);
+    FFilling = true;
     CBExact->SetVisible(IsDateTime);
     CBExact->SetChecked(Exact);
     if (IsDateTime) {
@@ -117,7 +118,8 @@ void TAxisIncrement::RadioGroup1Click(TObject*)
 {
     if (FFilling)
         return;
-    auto filling = RestoreOnExit(FFilling, true);
+    auto filling = RestoreOnExit(FFilling);
+    FFilling = true;
     const bool standard = RadioGroup1->ItemIndex() == ItemStandard;
     CBSteps->SetEnabled(standard);
     CBExact->SetEnabled(standard);

@@ -221,7 +221,8 @@ TFormTeeAxis::TFormTeeAxis(TComponent* AOwner, TChartAxis* AAxis) : TForm(AOwner
         if (UDStart->Position() < FAxis->EndPosition()) {
             FAxis->SetStartPosition(UDStart->Position());
         } else {
-            auto filling = RestoreOnExit(FFilling, true);
+            auto filling = RestoreOnExit(FFilling);
+            FFilling = true;
             UDStart->SetPosition(int(std::lround(FAxis->StartPosition())));
         }
     });
@@ -229,7 +230,8 @@ TFormTeeAxis::TFormTeeAxis(TComponent* AOwner, TChartAxis* AAxis) : TForm(AOwner
         if (UDEnd->Position() > FAxis->StartPosition()) {
             FAxis->SetEndPosition(UDEnd->Position());
         } else {
-            auto filling = RestoreOnExit(FFilling, true);
+            auto filling = RestoreOnExit(FFilling);
+            FFilling = true;
             UDEnd->SetPosition(int(std::lround(FAxis->EndPosition())));
         }
     });
@@ -325,7 +327,7 @@ void TFormTeeAxis::FormShow(TObject*)
 {
     // Filling from creation until the page has shown its axis.
     FFilling = true;
-    auto filled = ScopeExit([this] { FFilling = false; });
+    auto filled = TScopeGuard([this] { FFilling = false; });
     FillAxesList(Chart(), LBAxes->Items(), true);
     SelectAxisInList();
     if (TCustomChart* chart = Chart()) {
@@ -350,7 +352,8 @@ void TFormTeeAxis::LinkPens()
 
 void TFormTeeAxis::FillScales()
 {
-    auto filling = RestoreOnExit(FFilling, true);
+    auto filling = RestoreOnExit(FFilling);
+    FFilling = true;
     const bool dateTime = FAxis->IsDateTimeAxis();
     LAxisIncre->SetCaption(IncrementText(dateTime, FAxis->ExactDateTime(), FAxis->AxisValuesFormat(), FAxis->Increment()));
     auto valueText = [&](double v) {
@@ -429,7 +432,8 @@ void TFormTeeAxis::FillPage()
 {
     if (FAxis == nullptr)
         return;
-    auto filling = RestoreOnExit(FFilling, true);
+    auto filling = RestoreOnExit(FFilling);
+    FFilling = true;
     LinkPens();
     FillScales();
     FillLabels();
@@ -478,7 +482,8 @@ void TFormTeeAxis::BAddClick(TObject*)
         return;
     FAxis = static_cast<TChartAxis*>(chart->CustomAxes()->Add());
     {
-        auto filling = RestoreOnExit(FFilling, true);
+        auto filling = RestoreOnExit(FFilling);
+        FFilling = true;
         FillAxesList(chart, LBAxes->Items(), true);
         SelectAxisInList();
     }
@@ -501,7 +506,8 @@ void TFormTeeAxis::BDeleteClick(TObject*)
             break;
         }
     {
-        auto filling = RestoreOnExit(FFilling, true);
+        auto filling = RestoreOnExit(FFilling);
+        FFilling = true;
         FillAxesList(chart, LBAxes->Items(), true);
         SelectAxisInList();
     }
@@ -513,7 +519,8 @@ void TFormTeeAxis::ApplyLogBase()
     double base = 0;
     if (TryStrToFloat(ELogBase->Text(), base) && base != 0 && base != 1)
         FAxis->SetLogarithmicBase(base);
-    auto filling = RestoreOnExit(FFilling, true);
+    auto filling = RestoreOnExit(FFilling);
+    FFilling = true;
     const bool isE = IsE(FAxis->LogarithmicBase());
     LogE->SetChecked(isE);
     LogE->SetEnabled(!isE);

@@ -1,27 +1,33 @@
-// Restore-on-exit: runs an action when the scope ends, however it ends (also when an
-// exception leaves it).
+// Restore-on-exit: a guard runs its action when the scope ends, whether the scope ends
+// normally or by an exception. Code that changes state for a while (a canvas attached
+// elsewhere, a flag set during a call) restores it through a guard instead of a
+// hand-written catch-and-rethrow.
 #pragma once
 
 #include <utility>
 
 template <class F>
-class ScopeExit {
+class TScopeGuard {
 public:
-    explicit ScopeExit(F Action) : FAction(std::move(Action)) {}
-    ~ScopeExit() { FAction(); }
-    ScopeExit(const ScopeExit&) = delete;
-    ScopeExit& operator=(const ScopeExit&) = delete;
+    explicit TScopeGuard(F Action) : FAction(std::move(Action)) {}
+    ~TScopeGuard()
+    {
+        if (FArmed)
+            FAction();
+    }
+    TScopeGuard(const TScopeGuard&) = delete;
+    TScopeGuard& operator=(const TScopeGuard&) = delete;
+    // The action will not run.
+    void Dismiss() { FArmed = false; }
 
 private:
     F FAction;
+    bool FArmed = true;
 };
 
-// Gives Variable a value for the rest of the scope and puts the old one back on exit:
-//   auto filling = RestoreOnExit(FFilling, true);
-template <class T, class V>
-[[nodiscard]] auto RestoreOnExit(T& Variable, V&& Value)
+// A guard that puts Variable back to its present value when the scope ends.
+template <class T>
+auto RestoreOnExit(T& Variable)
 {
-    T old = std::move(Variable);
-    Variable = std::forward<V>(Value);
-    return ScopeExit([&Variable, old = std::move(old)]() mutable { Variable = std::move(old); });
+    return TScopeGuard([&Variable, Saved = Variable]() mutable { Variable = std::move(Saved); });
 }

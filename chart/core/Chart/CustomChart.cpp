@@ -1,5 +1,7 @@
 #include "Chart/CustomChart.h"
 
+#include "Chart/SeriesTypes.h"
+
 #include "TeEngine/Marks.h"
 #include "TeEngine/Series.h"
 
@@ -86,6 +88,12 @@ void TCustomChart::FillLegendSymbol(const TRect& R)
     if (!symbol->DefaultPen())
         AssignPenToCanvas(c, symbol->Pen());
     TCustomAxisPanel::FillLegendSymbol(R);
+}
+
+void TCustomChart::SetColorPaletteIndex(int v)
+{
+    FColorPaletteIndex = v;
+    ApplyPaletteColors(this, v);
 }
 
 // ---- look-ups -----------------------------------------------------------------------------

@@ -71,7 +71,8 @@ public:
     TMouseButton ScrollMouseButton() const { return FScrollMouseButton; }
     void SetScrollMouseButton(TMouseButton v) { FScrollMouseButton = v; }
     int ColorPaletteIndex() const { return FColorPaletteIndex; }
-    void SetColorPaletteIndex(int v) { FColorPaletteIndex = v; }
+    // Applies palette v (ApplyChartPalette): 1..9 a named palette, others the default.
+    void SetColorPaletteIndex(int v);
     // True until the axes' state is saved by a zoom or pan, and again after an undo.
     bool NothingSaved = true;
     // The automatic flags and the range of every axis but the depth axes.

@@ -1,6 +1,7 @@
 #include "TeEngine/AxisPanel.h"
 
 #include "TeEngine/Exceptions.h"
+#include "TeEngine/Function.h"
 #include "TeEngine/Marks.h"
 #include "TeEngine/Series.h"
 #include "TeEngine/SeriesGroups.h"
@@ -348,9 +349,22 @@ void TCustomAxisPanel::RefreshSeriesData(TChartSeries* S)
 {
     if (S->IsLoading())
         return;
-    // Without a source a series keeps its points (calculated functions and sample values
-    // join with their own work).
     TComponent* source = S->DataSource();
+    if (source == nullptr) {
+        // A function that needs no source computes from nothing; a series in a design
+        // state shows sample values; any other series keeps its points.
+        if (TTeeFunction* function = S->FunctionType()) {
+            if (S->Active()) {
+                S->BeginUpdate();
+                S->Clear();
+                function->AddPoints(nullptr);
+                S->EndUpdate();
+            }
+        } else if (S->IsDesigning()) {
+            S->FillSampleValues(S->SampleCount());
+        }
+        return;
+    }
     if (auto* series = dynamic_cast<TChartSeries*>(source))
         S->AddValues(series);
     else if (auto* seriesSource = dynamic_cast<TTeeSeriesSource*>(source))

@@ -8,6 +8,7 @@
 #include "TeEngine/Pointer.h"
 #include "TeEngine/SeriesSource.h"
 #include "TeeConst.h"
+#include "system/Random.h"
 
 #include <algorithm>
 #include <climits>
@@ -775,6 +776,27 @@ void TChartSeries::RemoveLinkedSeries(TChartSeries* S)
     FLinkedSeries.Remove(S);
 }
 
+void TChartSeries::ReplaceSourceSeries(TChartSeries* OldSource, TChartSeries* NewSource)
+{
+    const int index = FDataSources.IndexOf(OldSource);
+    if (OldSource != nullptr)
+        OldSource->RemoveLinkedSeries(this);
+    if (NewSource == nullptr || NewSource == this) {
+        if (index >= 0)
+            FDataSources.Remove(OldSource);
+        return;
+    }
+    if (FDataSources.IndexOf(NewSource) >= 0) {
+        if (index >= 0)
+            FDataSources.Remove(OldSource);
+    } else if (index >= 0) {
+        FDataSources.Put(index, NewSource);
+    } else {
+        FDataSources.Add(NewSource);
+    }
+    NewSource->AddLinkedSeries(this);
+}
+
 int TChartSeries::CopyPointValues(TChartSeries* Source, int Index)
 {
     double x = Source->FXValues->Value(Index);
@@ -882,6 +904,92 @@ void TChartSeries::RefreshSeries()
 {
     NotifyValue(veRefresh, 0);
     SendChartEvent(seDataChanged);
+}
+
+// ---- sample values ------------------------------------------------------------------
+
+TSampleRange TChartSeries::SampleRange(int NumValues) const
+{
+    double minX, maxX, minY, maxY;
+    if (FParentChart != nullptr && FParentChart->MaxPointsCount() > 0) {
+        minX = FParentChart->MinXValue(FGetHorizAxis);
+        maxX = FParentChart->MaxXValue(FGetHorizAxis);
+        minY = FParentChart->MinYValue(FGetVertAxis);
+        maxY = FParentChart->MaxYValue(FGetVertAxis);
+        // A horizontal series runs its points along the vertical axis.
+        if (!FYMandatory) {
+            std::swap(minX, minY);
+            std::swap(maxX, maxY);
+        }
+        if (maxY == minY)
+            maxY = minY == 0 ? 1000 : 2 * minY;
+        if (maxX == minX)
+            maxX = minX == 0 ? NumValues - 1 : 2 * minX;
+    } else {
+        minX = FNotMandatory->DateTime() ? std::floor(Now()) : 0;
+        maxX = minX + NumValues - 1;
+        minY = 0;
+        maxY = 1000;
+    }
+    TSampleRange r;
+    r.StartX = minX;
+    r.StepX = NumValues > 1 ? (maxX - minX) / (NumValues - 1) : 0;
+    r.MinY = minY;
+    r.RangeY = std::clamp(maxY - minY, -2147483647.0, 2147483647.0);
+    r.FirstY = Random(100) * 0.01 * r.RangeY + minY;
+    return r;
+}
+
+void TChartSeries::MakeSamplePoints(int NumValues, bool OnlyMandatory)
+{
+    const TSampleRange r = SampleRange(NumValues);
+    const double quarter = r.RangeY / 4;
+    double x = r.StartX;
+    double y = r.FirstY;
+    for (int t = 0; t < NumValues; ++t) {
+        y = std::fabs(Random(100) * 0.01 * quarter + y - quarter / 2);
+        if (OnlyMandatory)
+            Add(y);
+        else if (FYMandatory)
+            AddPointXY(x, y);
+        else
+            AddPointXY(y, x);
+        x += r.StepX;
+    }
+}
+
+void TChartSeries::FillSampleValues(int NumValues)
+{
+    if (NumValues < 0)
+        throw ChartException(TeeMsg_FillSample);
+    if (NumValues == 0) {
+        NumValues = FSampleCount;
+        if (NumValues <= 0)
+            NumValues = DefaultSampleCount();
+    }
+    Clear();
+    RandSeed = Random(7774444);
+    BeginUpdate();
+    MakeSamplePoints(NumValues, false);
+    ApplyMandatoryOrder();
+    EndUpdate();
+    FManualData = false;
+}
+
+void TChartSeries::SetUpGalleryPreview(bool Enabled)
+{
+    FillSampleValues(4);
+    FMarks->SetVisible(false);
+    FMarks->Font()->SetSize(7);
+    FMarks->Callout()->SetLength(4);
+    FMarks->SetDrawEvery(2);
+    SetColorEachPoint(false);
+    if (!Enabled)
+        SetSeriesColor(clSilver);
+    else {
+        const int index = FParentChart != nullptr && FParentChart->IndexOfSeries(this) > 0 ? 3 : 0;
+        SetSeriesColor(FParentChart != nullptr ? FParentChart->PaletteColor(index) : GetDefaultPaletteColor(index));
+    }
 }
 
 // ---- copying ----------------------------------------------------------------------

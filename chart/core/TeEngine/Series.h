@@ -49,6 +49,16 @@ enum TLegendTextStyle {
     ltsXValue, ltsValue, ltsPercent, ltsXAndValue, ltsXAndPercent
 };
 
+// Where random sample points go: X from StartX by StepX, Y from FirstY, wandering
+// within a range of RangeY above MinY.
+struct TSampleRange {
+    double StartX = 0;
+    double StepX = 0;
+    double FirstY = 0;
+    double MinY = 0;
+    double RangeY = 0;
+};
+
 class TChartSeries;
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* Sender)>;
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* Sender, int ValueIndex)>;
@@ -154,7 +164,16 @@ public:
     // unused palette colour.
     virtual void AttachedToChart();
     virtual void DetachedFromChart() {}
-    virtual void MakeSamplePoints(int NumValues, bool OnlyMandatory) {}
+    // Adds NumValues random points within SampleRange (only Y values through Add when
+    // OnlyMandatory), in the default colour.
+    virtual void MakeSamplePoints(int NumValues, bool OnlyMandatory);
+    // Prepares the series as a small gallery preview: four sample points, hidden small
+    // marks, one colour (silver when not Enabled, else the chart's palette colour 0 for
+    // its first series and 3 for the others).
+    virtual void SetUpGalleryPreview(bool Enabled);
+    // ChartException "FillSampleValues NumValues must be > 0" below 0; 0 takes the
+    // sample count or the series type's default. The points are replaced by random ones.
+    virtual void FillSampleValues(int NumValues = 0);
     virtual void ApplyMandatoryOrder() {}
     // Any series but this one.
     virtual bool AcceptsDataSource(TComponent* Source) const;
@@ -249,6 +268,9 @@ public:
     void SetManualData(bool V) { FManualData = V; }
     int FirstValueIndex() const { return FFirstVisibleIndex; }
     int LastValueIndex() const { return FLastVisibleIndex; }
+    // The ranges of random sample points: those the chart's series already span along
+    // this series' axes, else 0..NumValues - 1 (from today for date-time X) and 0..1000.
+    TSampleRange SampleRange(int NumValues) const;
     int SampleCount() const { return FSampleCount; }
     void SetSampleCount(int V) { FSampleCount = V; }
     // The series' own marks, made with the series.
@@ -279,6 +301,9 @@ public:
     void CheckDataSource();
     TCustomSeriesList* LinkedSeries() { return &FLinkedSeries; }
     void AddLinkedSeries(TChartSeries* S);
+    // NewSource feeds this series in OldSource's place among its sources (appended when
+    // OldSource is not one); the dependency links move with it.
+    void ReplaceSourceSeries(TChartSeries* OldSource, TChartSeries* NewSource);
     void RemoveLinkedSeries(TChartSeries* S);
 
     // ---- updates ----

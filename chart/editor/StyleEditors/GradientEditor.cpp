@@ -166,7 +166,8 @@ void TTeeGradientEditor::FormShow(TObject*)
 
 void TTeeGradientEditor::SetGradient(TCustomTeeGradient* Gradient)
 {
-    auto loading = RestoreOnExit(FLoading, true);
+    auto loading = RestoreOnExit(FLoading);
+    FLoading = true;
     FGradient = Gradient;
     SetTag(reinterpret_cast<intptr_t>(Gradient));
     FBackup = std::make_unique<TTeeGradient>();
@@ -186,7 +187,8 @@ void TTeeGradientEditor::LoadControls()
 {
     if (FGradient == nullptr)
         return;
-    auto loading = RestoreOnExit(FLoading, true);
+    auto loading = RestoreOnExit(FLoading);
+    FLoading = true;
     SBBalance->SetPosition(FGradient->Balance());
     LabelBalance->SetCaption(FormatFloat("##0.## %", FGradient->Balance()));
     CBVisible->SetChecked(FGradient->Visible());
@@ -297,7 +299,8 @@ void TTeeGradientEditor::CBMidClick(TObject*)
 void TTeeGradientEditor::BMidClick(TObject*)
 {
     {
-        auto loading = RestoreOnExit(FLoading, true);
+        auto loading = RestoreOnExit(FLoading);
+        FLoading = true;
         CBMid->SetChecked(FGradient != nullptr && FGradient->MidColor() == clNone);
     }
     ColorClick(BMid);
@@ -341,7 +344,8 @@ void TTeeGradientEditor::DirectionsChangeChart(int Index)
     FGradient->SetDirection(static_cast<TGradientDirection>(Index));
     FModified = true;
     {
-        auto loading = RestoreOnExit(FLoading, true);
+        auto loading = RestoreOnExit(FLoading);
+        FLoading = true;
         CBDirection->SetItemIndex(Index);
     }
     SelectDirectionSample(Index);
@@ -372,7 +376,7 @@ void TTeeGradientEditor::RestoreGradient()
     TNotifyEvent handler = std::move(FGradient->OnChange);
     FGradient->OnChange = nullptr;
     {
-        auto restoreHandler = ScopeExit([&] { FGradient->OnChange = std::move(handler); });
+        auto restoreHandler = TScopeGuard([&] { FGradient->OnChange = std::move(handler); });
         FGradient->Assign(FBackup.get());
     }
     if (FGradient->OnChange)

@@ -62,7 +62,8 @@ void TTeeShadowEditor::CBSmoothClick(TObject*)
 
 void LoadShadowControls(TTeeShadowEditor* Editor, TTeeShadow* Shadow)
 {
-    auto loading = RestoreOnExit(Editor->FLoading, true);
+    auto loading = RestoreOnExit(Editor->FLoading);
+    Editor->FLoading = true;
     Editor->FShadow = Shadow;
     Editor->UDShadowSize->SetPosition(Shadow->HorizSize());
     Editor->UDShaVert->SetPosition(Shadow->VertSize());
@@ -368,7 +369,8 @@ TTeeFontEditor* EmbedFontEditor(TWinControl* Parent)
 
 void LoadFontControls(TTeeFontEditor* Editor, TTeeFont* Font)
 {
-    auto loading = RestoreOnExit(Editor->FLoading, true);
+    auto loading = RestoreOnExit(Editor->FLoading);
+    Editor->FLoading = true;
     Editor->FFont = Font;
     Editor->SHText->SetBrushColor(Font->Color());
     Editor->UDInter->SetPosition(Font->InterCharSize());
@@ -467,7 +469,8 @@ void TFormTeeShape::CBVisibleChecked(TObject* Sender)
 
 void LoadShapeControls(TFormTeeShape* Editor, TTeeCustomShape* Shape)
 {
-    auto loading = RestoreOnExit(Editor->FLoading, true);
+    auto loading = RestoreOnExit(Editor->FLoading);
+    Editor->FLoading = true;
     Editor->FShape = Shape;
     Editor->CBRound->SetChecked(Shape->ShapeStyle() == fosRoundRectangle);
     Editor->CBTransparent->SetChecked(Shape->Transparent());
