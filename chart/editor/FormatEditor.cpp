@@ -21,9 +21,9 @@ TFormatEditor::TFormatEditor(TComponent* AOwner) : TForm(AOwner)
                   Row("&Fixed:", {UpDownEdit(Edit2, "Edit2", UpDown2, "UpDown2", 0, 20)})}),
         }),
         Group(GroupBox1, "GroupBox1", "", {
-            Row("", {Ctl(RBDate, "RBDate", "&Date Time:", 110), Combo(CBDate, "CBDate", {"mm-yyyy", "mm-dd-yy", "dd-mm-yyyy", "mmm", "ddd", "MM"}, csDropDown)}),
-            Row("", {Ctl(RBCustom, "RBCustom", "&Custom:", 110), Combo(CBCustom, "CBCustom", {}, csDropDown)}),
-            Row("", {Ctl(RBGeo, "RBGeo", "&Geographic:", 110), Combo(CBGeo, "CBGeo", {}, csDropDown)}),
+            Row("", {Ctl(RBDate, "RBDate", "&Date Time:", 110), Combo(CBDate, "CBDate", {"mm-yyyy", "mm-dd-yy", "dd-mm-yyyy", "mmm", "ddd", "MM"}, csDropDown, 160)}),
+            Row("", {Ctl(RBCustom, "RBCustom", "&Custom:", 110), Combo(CBCustom, "CBCustom", {}, csDropDown, 160)}),
+            Row("", {Ctl(RBGeo, "RBGeo", "&Geographic:", 110), Combo(CBGeo, "CBGeo", {}, csDropDown, 160)}),
         }),
         Panel(Panel1, "Panel1", {Buttons({Ctl(Button1, "Button1", "OK"), Ctl(Button2, "Button2", "Cancel")})}),
     });

@@ -2,6 +2,7 @@
 
 #include "Series.h"
 
+#include "graphics/GdiConsts.h"
 #include "system/ScopeGuard.h"
 
 TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner)
@@ -222,6 +223,7 @@ void TSeriesPointerEditor::CBStyleDrawItem(TWinControl*, int Index, const TRect&
         AttachCanvasToSurface(&surface, nullptr);
     }
     canvas->Brush()->SetStyle(bsClear);
+    canvas->SetBkMode(TRANSPARENT);
     canvas->TextOut(Rect.Left + 14, Rect.Top + 2, CBStyle->Items()->Get(Index));
 }
 
