@@ -424,18 +424,21 @@ public:
             Check(Index);
         const QSignalBlocker block(Bar());
         Bar()->insertTab(Index, Q(Value));
+        Bar()->updateGeometry();
     }
     void Delete(int Index) override
     {
         Check(Index);
         const QSignalBlocker block(Bar());
         Bar()->removeTab(Index);
+        Bar()->updateGeometry();
     }
     void Clear() override
     {
         const QSignalBlocker block(Bar());
         while (Bar()->count() > 0)
             Bar()->removeTab(0);
+        Bar()->updateGeometry();
     }
 
 private:
