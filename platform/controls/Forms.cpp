@@ -288,8 +288,18 @@ void TForm::GrowToLayout()
         SetBounds(FLeft, FTop, std::max(FWidth, need.width()), std::max(FHeight, need.height() + menu));
 }
 
+bool TForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, canClose);
+    return canClose;
+}
+
 void TForm::Close()
 {
+    if (!CloseQuery())
+        return;
     if (FModal) {
         SetModalResult(mrCancel);
         return;

@@ -2,6 +2,8 @@
 // (or the close box) restores where the editor keeps a copy, and each saves its picture.
 #include "editor_driver.h"
 
+#include "TeeSourceEdit.h"
+
 #include "graphics/Bitmap.h"
 
 #include <memory>
@@ -192,6 +194,38 @@ TEST_F(StyleEditorsTest, FontEditorSpacingOutlineGradientAndColour)
     EXPECT_EQ(editor->SHText->BrushColor(), clRed);
     EXPECT_EQ(editor->BOutline->LinkedPen(), font.OutLine());
     SavePicture(editor, "font");
+}
+
+} // namespace
+
+namespace {
+
+TEST(SourceEditorTest, ClosingWithChangesNotAppliedAsks)
+{
+    EditorDriver driver;
+    TBaseSourceEditor editor(nullptr);
+    editor.CBSources->Items()->Add("One");
+    editor.Show();
+    EXPECT_FALSE(editor.BApply->Enabled());
+    EXPECT_TRUE(editor.CloseQuery());
+    int applied = 0;
+    editor.BApply->OnClick = [&](TObject*) {
+        ++applied;
+        editor.BApply->SetEnabled(false);
+    };
+    editor.CBSources->Pick(0);
+    ASSERT_TRUE(editor.BApply->Enabled());
+    driver.MessageAnswer = mrCancel;
+    EXPECT_FALSE(editor.CloseQuery());
+    ASSERT_EQ(driver.Messages.back(), "Apply Changes ?");
+    driver.MessageAnswer = mrYes;
+    EXPECT_TRUE(editor.CloseQuery());
+    EXPECT_EQ(applied, 1);
+    editor.CBSources->Pick(0);
+    driver.MessageAnswer = mrNo;
+    EXPECT_TRUE(editor.CloseQuery());
+    EXPECT_EQ(applied, 1);
+    EXPECT_FALSE(editor.BApply->Enabled());
 }
 
 } // namespace
