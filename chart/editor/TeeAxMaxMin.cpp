@@ -8,8 +8,8 @@ TAxisMaxMin::TAxisMaxMin(TComponent* AOwner) : TForm(AOwner)
     SetUniqueFormName(this, "AxisMaxMin");
     BuildForm(this, 250, 90, {
         Columns({
-            Column({Row(Label1, "Label1", "&Date:", {Ctl(EMaximum, "EMaximum")}),
-                    Row(Label2, "Label2", "&Time:", {Ctl(EMinimum, "EMinimum")}), Stretch()}),
+            Column({Row(Label1, "Label1", "&Date:", {Ctl(EMaximum, "EMaximum", "", 140)}),
+                    Row(Label2, "Label2", "&Time:", {Ctl(EMinimum, "EMinimum", "", 140)}), Stretch()}),
             Column({Ctl(BitBtn1, "BitBtn1", "OK"), Ctl(BCancel, "BCancel", "Cancel"), Stretch()}),
         }),
     });
