@@ -263,6 +263,8 @@ public:
     AskingTabWidget()
     {
         Bar = new AskingTabBar;
+        // Every tab shows: the control is at least as wide as its tabs.
+        Bar->setUsesScrollButtons(false);
         setTabBar(Bar);
     }
     AskingTabBar* Bar;
@@ -422,18 +424,21 @@ public:
             Check(Index);
         const QSignalBlocker block(Bar());
         Bar()->insertTab(Index, Q(Value));
+        Bar()->updateGeometry();
     }
     void Delete(int Index) override
     {
         Check(Index);
         const QSignalBlocker block(Bar());
         Bar()->removeTab(Index);
+        Bar()->updateGeometry();
     }
     void Clear() override
     {
         const QSignalBlocker block(Bar());
         while (Bar()->count() > 0)
             Bar()->removeTab(0);
+        Bar()->updateGeometry();
     }
 
 private:

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QPushButton>
 #include <QWidget>
 
 using namespace ctlqt;
@@ -94,8 +95,13 @@ private:
         TControl* c = Item.Make(FOwner);
         c->SetParent(Container);
         FollowLayout(c);
-        if (Item.FixedWidth > 0 && c->Widget() != nullptr)
-            c->Widget()->setFixedWidth(Item.FixedWidth);
+        QWidget* w = c->Widget();
+        if (Item.FixedWidth > 0 && w != nullptr)
+            w->setFixedWidth(Item.FixedWidth);
+        // Push buttons keep the platform's width at least, and room beside their text
+        // for a symbol that a descendant may paint there.
+        if (auto* button = qobject_cast<QPushButton*>(w); button != nullptr && Item.FixedWidth == 0)
+            button->setMinimumWidth(std::max(c->Width(), button->sizeHint().width() + 28));
         return c;
     }
 
@@ -120,8 +126,10 @@ private:
                 continue;
             }
             if (item.Kind != TKind::Control) {
-                line->addLayout(Block(Container, item), 1);
-                widens = true;
+                // A nested line (an edit with its up-down) keeps its size; other blocks widen.
+                const bool nestedLine = item.Kind == TKind::Line;
+                line->addLayout(Block(Container, item), nestedLine ? 0 : 1);
+                widens = widens || !nestedLine;
                 continue;
             }
             TControl* c = MakeControl(Container, item);
@@ -206,6 +214,12 @@ private:
             }
             return line;
         }
+        case TKind::Row: {
+            auto* grid = new QGridLayout;
+            grid->setSpacing(Spacing);
+            Stack(Container, grid, {Item});
+            return grid;
+        }
         default: {
             auto* grid = new QGridLayout;
             grid->setSpacing(Spacing);
@@ -221,7 +235,9 @@ public:
     {
         QWidget* client = Container->ClientWidget();
         auto* grid = new QGridLayout(client);
-        grid->setContentsMargins(Margin, Margin, Margin, Margin);
+        // A plain panel only groups; its contents line up with its neighbours'.
+        const int margin = dynamic_cast<TPanel*>(Container) != nullptr ? 0 : Margin;
+        grid->setContentsMargins(margin, margin, margin, margin);
         grid->setSpacing(Spacing);
         client->setProperty("platformBuilt", true);
         Stack(Container, grid, Items);
@@ -443,6 +459,12 @@ bool FillLaidOutHost(TWinControl* Host, TControl* Control)
     grid->activate();
     Control->BoundsFromLayout();
     return true;
+}
+
+void SetMinimumSize(TControl* Control, int Width, int Height)
+{
+    if (QWidget* w = Control != nullptr ? Control->Widget() : nullptr)
+        w->setMinimumSize(Width, Height);
 }
 
 bool SaveControlPicture(TControl* Control, const std::string& FileName)

@@ -134,5 +134,9 @@ void BuildInto(TWinControl* Container, TComponent* Owner, TFormItems Items);
 // when Host was not built by the builder.
 bool FillLaidOutHost(TWinControl* Host, TControl* Control);
 
+// The least room a layout gives the control (for controls that paint themselves and so
+// tell no size of their own).
+void SetMinimumSize(TControl* Control, int Width, int Height);
+
 // Saves a picture of the control as it shows now (PNG); false when it cannot be written.
 bool SaveControlPicture(TControl* Control, const std::string& FileName);

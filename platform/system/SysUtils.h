@@ -224,3 +224,12 @@ std::string FormatDateTime(std::string_view picture, TDateTime dt, const TFormat
 std::string DateTimeToStr(TDateTime dt);
 std::string DateToStr(TDateTime dt);
 std::string TimeToStr(TDateTime dt);
+// Reading what those write: a time "h:n[:s[.z]]" with an optional AM/PM after it, a date
+// in the order of the short date format with the date separator (a two-digit year
+// falls within 1950..2049), and a date followed by a blank and a time. Blanks around
+// the text are ignored. Raise EConvertError "'%s' is not a valid time", "... date" and
+// "... date and time".
+TDateTime StrToTime(const std::string& s);
+TDateTime StrToDate(const std::string& s);
+TDateTime StrToDateTime(const std::string& s);
+bool TryStrToTime(const std::string& s, TDateTime& value);
