@@ -3,6 +3,7 @@
 #include "TeeConst.h"
 
 #include "controls/CommonDialogs.h"
+#include "graphics/Bitmap.h"
 #include "system/DateTimeParse.h"
 #include "system/ScopeGuard.h"
 
@@ -53,11 +54,10 @@ TCustomChartGrid::TCustomChartGrid(TComponent* AOwner) : TVirtualGrid(AOwner)
         const TColumn* col = ColumnAt(c);
         return col != nullptr && col->Kind == TColumnKind::Label;
     };
-    OnGetHeadingMark = [this](int c) {
-        const TColumn* col = ColumnAt(c);
-        return col != nullptr && col->FirstOfSeries ? col->Series->SeriesColor() : clNone;
-    };
+    OnGetHeadingPicture = [this](int c, TBitmap* Picture) { HeadingPicture(c, Picture); };
     OnCanEdit = [this](int c, int r) {
+        if (FMatrixSeries != nullptr)
+            return c >= 1 && r >= 1;
         const TColumn* col = ColumnAt(c);
         return col != nullptr && col->Kind != TColumnKind::Color && col->Kind != TColumnKind::Index &&
                r >= FirstDataRow();
@@ -199,6 +199,7 @@ void TCustomChartGrid::HandleEvent(TTeeEvent* Event)
     case seChangeTitle:
     case seChangeColor:
     case seChangeActive:
+        FSymbols.clear();
         InvalidateGrid();
         break;
     case seRemove:
@@ -216,9 +217,18 @@ void TCustomChartGrid::RecalcDimensions()
     Rebuild(nullptr);
 }
 
+void TCustomChartGrid::SetMatrixLayout(bool Value)
+{
+    if (Value != FMatrix) {
+        FMatrix = Value;
+        RecalcDimensions();
+    }
+}
+
 void TCustomChartGrid::Rebuild(TChartSeries* Leaving)
 {
     FShown.clear();
+    FMatrixSeries = nullptr;
     if (FSeries != nullptr && FSeries != Leaving)
         FShown.push_back(FSeries);
     else if (FChart != nullptr)
@@ -228,7 +238,15 @@ void TCustomChartGrid::Rebuild(TChartSeries* Leaving)
                 FShown.push_back(s);
         }
 
+    FSymbols.clear();
     FColumns.assign(1, TColumn{});
+    if (FMatrix)
+        for (TChartSeries* s : FShown)
+            if (s->ValuesList()->Count() > 2) {
+                FMatrixSeries = s;
+                BuildMatrix();
+                return;
+            }
     int points = 0;
     if (!FShown.empty()) {
         if (FShowColors)
@@ -256,6 +274,24 @@ void TCustomChartGrid::Rebuild(TChartSeries* Leaving)
     TellNavigator(Row());
 }
 
+// The series' legend symbol above its first column, drawn once and kept until the
+// series or the layout change.
+void TCustomChartGrid::HeadingPicture(int ACol, TBitmap* Picture)
+{
+    const TColumn* col = ColumnAt(ACol);
+    if (col == nullptr || !col->FirstOfSeries)
+        return;
+    std::unique_ptr<TBitmap>& symbol = FSymbols[col->Series];
+    if (symbol == nullptr) {
+        symbol = std::make_unique<TBitmap>(16, 16);
+        TCanvas* c = symbol->Canvas();
+        c->Brush()->SetColor(clWhite);
+        c->FillRect(TRect(0, 0, 16, 16));
+        DrawSeriesSymbolInRect(col->Series, c, TRect(0, 0, 16, 16), FChart);
+    }
+    Picture->Assign(symbol.get());
+}
+
 bool TCustomChartGrid::HasData() const
 {
     return FSeries != nullptr || (FChart != nullptr && FChart->SeriesCount() > 0);
@@ -268,6 +304,8 @@ const TCustomChartGrid::TColumn* TCustomChartGrid::ColumnAt(int ACol) const
 
 std::string TCustomChartGrid::CellText(int ACol, int ARow) const
 {
+    if (FMatrixSeries != nullptr)
+        return MatrixText(ACol, ARow);
     if (FShown.empty())
         return {};
     const int index = ARow - FirstDataRow();
@@ -299,10 +337,92 @@ std::string TCustomChartGrid::CellText(int ACol, int ARow) const
     }
 }
 
+// ---- the matrix layout ----
+
+// Rows and columns take the distinct X and third values in the order they first appear.
+void TCustomChartGrid::BuildMatrix()
+{
+    const TChartSeries* s = FMatrixSeries;
+    const TChartValueList* x = s->XValues();
+    const TChartValueList* z = s->ValuesList()->ValueList(2);
+    FMatrixX.clear();
+    FMatrixZ.clear();
+    FMatrixPoints.clear();
+    std::map<double, int> xs, zs;
+    for (int i = 0; i < s->Count(); ++i) {
+        if (xs.emplace(x->Value(i), static_cast<int>(FMatrixX.size())).second)
+            FMatrixX.push_back(x->Value(i));
+        if (zs.emplace(z->Value(i), static_cast<int>(FMatrixZ.size())).second)
+            FMatrixZ.push_back(z->Value(i));
+        FMatrixPoints.emplace(std::make_pair(x->Value(i), z->Value(i)), i);
+    }
+    SetCounts(1 + std::max<int>(1, static_cast<int>(FMatrixZ.size())),
+              1 + std::max<int>(1, static_cast<int>(FMatrixX.size())), 1);
+    SetColWidths(0, 30);
+    TellNavigator(Row());
+}
+
+int TCustomChartGrid::MatrixPoint(int ACol, int ARow) const
+{
+    const size_t c = static_cast<size_t>(ACol - 1), r = static_cast<size_t>(ARow - 1);
+    if (ACol < 1 || ARow < 1 || c >= FMatrixZ.size() || r >= FMatrixX.size())
+        return -1;
+    const auto it = FMatrixPoints.find(std::make_pair(FMatrixX[r], FMatrixZ[c]));
+    return it == FMatrixPoints.end() ? -1 : it->second;
+}
+
+std::string TCustomChartGrid::MatrixText(int ACol, int ARow) const
+{
+    const TChartSeries* s = FMatrixSeries;
+    if (ARow == 0)
+        return ACol >= 1 && static_cast<size_t>(ACol - 1) < FMatrixZ.size()
+                   ? FormatFloat(s->ValueFormat(), FMatrixZ[static_cast<size_t>(ACol - 1)])
+                   : std::string();
+    if (ACol == 0)
+        return static_cast<size_t>(ARow - 1) < FMatrixX.size()
+                   ? FormatFloat(s->ValueFormat(), FMatrixX[static_cast<size_t>(ARow - 1)])
+                   : std::string();
+    const int point = MatrixPoint(ACol, ARow);
+    return point >= 0 ? ValueCellText(s, s->YValues(), point) : std::string();
+}
+
+// A cell of a point sets its Y value; an empty cell of a known X and third value gets a
+// new point there.
+void TCustomChartGrid::WriteMatrixCell(int ACol, int ARow, const std::string& Text)
+{
+    TChartSeries* s = FMatrixSeries;
+    const size_t c = static_cast<size_t>(ACol - 1), r = static_cast<size_t>(ARow - 1);
+    if (ACol < 1 || ARow < 1 || c >= FMatrixZ.size() || r >= FMatrixX.size())
+        return;
+    const std::string text = Trim(Text);
+    const int point = MatrixPoint(ACol, ARow);
+    if (text.empty() || (point >= 0 && text == Trim(EditText(ACol, ARow))))
+        return;
+    const double y = s->YValues()->DateTime() ? StrToDateTime(text) : StrToFloat(text);
+    WithoutListening([&] {
+        if (point >= 0) {
+            s->YValues()->SetValue(point, y);
+            s->YValues()->SetModified();
+        } else {
+            s->ValuesList()->ValueList(2)->TempValue = FMatrixZ[c];
+            s->AddPointXY(FMatrixX[r], y);
+        }
+        AfterWrite(s);
+    });
+    if (point < 0)
+        BuildMatrix();
+    InvalidateGrid();
+}
+
 // The editor opens with every digit of the value (the cell may show fewer), so that
 // keeping an unchanged text never rounds the value.
 std::string TCustomChartGrid::EditText(int ACol, int ARow) const
 {
+    if (FMatrixSeries != nullptr) {
+        const int point = MatrixPoint(ACol, ARow);
+        return point >= 0 && !FMatrixSeries->YValues()->DateTime() ? FloatToStr(FMatrixSeries->YValues()->Value(point))
+                                                                   : CellText(ACol, ARow);
+    }
     const TColumn* col = ColumnAt(ACol);
     const int index = ARow - FirstDataRow();
     if (col == nullptr || col->Kind != TColumnKind::Value || index < 0 || index >= col->Series->Count() ||
@@ -323,6 +443,10 @@ TColor TCustomChartGrid::CellFill(int ACol, int ARow) const
 
 void TCustomChartGrid::WriteCell(int ACol, int ARow, const std::string& Text)
 {
+    if (FMatrixSeries != nullptr) {
+        WriteMatrixCell(ACol, ARow, Text);
+        return;
+    }
     if (!HasData() || FShown.empty())
         return;
     const TColumn* col = ColumnAt(ACol);
@@ -436,7 +560,7 @@ void TCustomChartGrid::AfterWrite(TChartSeries* S)
 
 void TCustomChartGrid::InsertPoint()
 {
-    if (!AllowEditing() || FShown.empty())
+    if (!AllowEditing() || FShown.empty() || FMatrixSeries != nullptr)
         return;
     WithoutListening([this] {
         for (TChartSeries* s : FShown)
@@ -449,7 +573,7 @@ void TCustomChartGrid::InsertPoint()
 
 void TCustomChartGrid::DeletePoint()
 {
-    if (!AllowEditing() || FShown.empty())
+    if (!AllowEditing() || FShown.empty() || FMatrixSeries != nullptr)
         return;
     const int index = Row() - FirstDataRow();
     WithoutListening([&] {

@@ -11,9 +11,12 @@
 #include "controls/VirtualGrid.h"
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+class TBitmap;
 class TChartGridNavigator;
 
 enum TChartGridShow { cgsAuto, cgsNo, cgsYes };
@@ -39,6 +42,14 @@ public:
     // The second fixed row with the column titles (on by default).
     bool ShowColumnTitles() const { return FShowColumnTitles; }
     void SetShowColumnTitles(bool Value);
+
+    // The matrix layout for 3D data: the first shown series with a third value list,
+    // one column per distinct value of that list and one row per distinct X value, each
+    // cell the Y value of the point with that X and third value.
+    bool MatrixLayout() const { return FMatrix; }
+    void SetMatrixLayout(bool Value);
+    // The series the matrix shows (nullptr outside the matrix layout).
+    TChartSeries* MatrixSeries() const { return FMatrixSeries; }
 
     // ---- layout ----
     // Columns and rows again from the shown series.
@@ -80,6 +91,10 @@ private:
         bool FirstOfSeries = false;
     };
 
+    void BuildMatrix();
+    int MatrixPoint(int ACol, int ARow) const;
+    std::string MatrixText(int ACol, int ARow) const;
+    void WriteMatrixCell(int ACol, int ARow, const std::string& Text);
     void Listen(TCustomAxisPanel* Panel);
     void Unlisten();
     void Rebuild(TChartSeries* Leaving);
@@ -89,6 +104,7 @@ private:
     std::string CellText(int ACol, int ARow) const;
     std::string EditText(int ACol, int ARow) const;
     TColor CellFill(int ACol, int ARow) const;
+    void HeadingPicture(int ACol, TBitmap* Picture);
     void WriteCell(int ACol, int ARow, const std::string& Text);
     void WriteLabel(int Index, const std::string& Text);
     int PlaceEditedX(TChartSeries* S, TChartValueList* List, int Index);
@@ -106,6 +122,12 @@ private:
     bool FShowColumnTitles = true;
     std::vector<TChartSeries*> FShown;
     std::vector<TColumn> FColumns;   // by grid column
+    std::map<const TChartSeries*, std::unique_ptr<TBitmap>> FSymbols;
+    bool FMatrix = false;
+    TChartSeries* FMatrixSeries = nullptr;
+    std::vector<double> FMatrixX;       // by data row
+    std::vector<double> FMatrixZ;       // by data column
+    std::map<std::pair<double, double>, int> FMatrixPoints;   // (X, third value) -> point
 };
 
 // Published as the grid the editor shows.

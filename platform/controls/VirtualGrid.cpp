@@ -88,15 +88,12 @@ public:
                     lines << Q(FGrid->OnGetText(col, r));
                 return lines.join('\n');
             }
-            if (role == Qt::DecorationRole && FGrid->OnGetHeadingMark) {
-                const TColor c = FGrid->OnGetHeadingMark(col);
-                if (c != clNone) {
-                    QPixmap mark(12, 12);
-                    mark.fill(qtbridge::ToQColor(c));
-                    QPainter p(&mark);
-                    p.setPen(Qt::black);
-                    p.drawRect(0, 0, 11, 11);
-                    return mark;
+            if (role == Qt::DecorationRole && FGrid->OnGetHeadingPicture) {
+                TBitmap picture;
+                FGrid->OnGetHeadingPicture(col, &picture);
+                if (!picture.Empty()) {
+                    picture.Canvas()->Flush();
+                    return QPixmap::fromImage(picture.impl().Image);
                 }
             }
             if (role == Qt::TextAlignmentRole)

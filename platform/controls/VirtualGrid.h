@@ -83,8 +83,8 @@ public:
     std::function<TColor(int ACol, int ARow)> OnGetFill;
     // True for a cell whose text sits at the left (else at the right).
     std::function<bool(int ACol, int ARow)> OnLeftAligned;
-    // A small square of this colour before a column heading; clNone for none.
-    std::function<TColor(int ACol)> OnGetHeadingMark;
+    // A small picture before a column heading; none while the bitmap stays empty.
+    std::function<void(int ACol, TBitmap* Picture)> OnGetHeadingPicture;
     // Whether a data cell may be edited (with goEditing); all may without a handler.
     std::function<bool(int ACol, int ARow)> OnCanEdit;
     // The text of an edited cell when the editor closes keeping it. An exception it raises

@@ -7,6 +7,8 @@
 #include "controls/CommonDialogs.h"
 #include "graphics/Bitmap.h"
 
+#include <tuple>
+
 using namespace dataeditortest;
 
 namespace {
@@ -165,6 +167,44 @@ TEST_F(GridTest, LabelsColoursAndDateTimes)
     EXPECT_EQ(s->ValueColor(0), clRed);
     grid->SetPointColor(clDefault);
     EXPECT_EQ(s->ValueColor(0), s->SeriesColor());
+}
+
+TEST_F(GridTest, MatrixLayoutShowsYByXAndThirdValue)
+{
+    auto* s = new TChartSeries(form.get());
+    s->SetName("Surface");
+    chart->AddSeries(s);
+    TChartValueList* z = new TChartValueList(s, "Z");
+    for (const auto& [x, zz, y] : {std::tuple{0.0, 1.0, 5.0}, {1.0, 1.0, 6.0}, {0.0, 2.0, 7.0}}) {
+        z->TempValue = zz;
+        s->AddPointXY(x, y);
+    }
+    grid->SetChart(chart);
+    grid->SetMatrixLayout(true);
+    ASSERT_EQ(grid->MatrixSeries(), s);
+    ASSERT_EQ(grid->ColCount(), 3);
+    ASSERT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->Cells(1, 0), "1");
+    EXPECT_EQ(grid->Cells(2, 0), "2");
+    EXPECT_EQ(grid->Cells(0, 2), "1");
+    EXPECT_EQ(grid->Cells(2, 1), "7");
+    EXPECT_EQ(grid->Cells(2, 2), "");
+
+    auto yAt = [&](double x, double zz) {
+        for (int i = 0; i < s->Count(); ++i)
+            if (s->XValues()->Value(i) == x && z->Value(i) == zz)
+                return s->YValues()->Value(i);
+        return -1.0;
+    };
+    Type(1, 2, "60");   // the point at X 1, Z 1
+    EXPECT_EQ(yAt(1, 1), 60);
+    Type(2, 2, "8");    // no point at X 1, Z 2 yet: one is added there
+    ASSERT_EQ(s->Count(), 4);
+    EXPECT_EQ(yAt(1, 2), 8);
+    EXPECT_EQ(grid->Cells(2, 2), "8");
+
+    grid->SetMatrixLayout(false);
+    EXPECT_EQ(grid->ColCount(), 5);   // index, label, X, Y, Z
 }
 
 TEST_F(GridTest, NavigatorMovesInsertsAndDeletes)
