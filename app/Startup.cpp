@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "Chart.h"
+#include "ChartPreview.h"
 #include "RizUridu.h"
 #include "TeeButtons.h"
 #include "TeEngine.h"
@@ -18,11 +19,13 @@ void InitializeUnits()
     ChartInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
+    ChartPreviewInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    ChartPreviewFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
     ChartFinalization();

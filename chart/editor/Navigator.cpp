@@ -114,8 +114,7 @@ void TCustomRizIvoigator::Notification(TComponent* AComponent, TOperation Operat
 {
     TCustomPanelNoCaption::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FPanel && FPanel != nullptr) {
-        // The panel is going: it no longer needs to be told that we leave.
-        FPanel->RemoveListener(this);
+        // The panel is going, and its listeners with it: nothing to leave.
         FPanel = nullptr;
         UpdateButtonStates();
     }

@@ -270,7 +270,25 @@ TVirtualGrid::TVirtualGrid(TComponent* AOwner) : TWinControl(AOwner), d(std::mak
     SetBounds(0, 0, 320, 120);
 }
 
-TVirtualGrid::~TVirtualGrid() = default;
+TVirtualGrid::~TVirtualGrid()
+{
+    // The owner's answers may be gone already: the view asks nothing more.
+    if (Widget() != nullptr) {
+        d->View->blockSignals(true);
+        d->View->selectionModel()->blockSignals(true);
+    }
+    OnGetText = nullptr;
+    OnGetEditText = nullptr;
+    OnGetFill = nullptr;
+    OnLeftAligned = nullptr;
+    OnGetHeadingPicture = nullptr;
+    OnCanEdit = nullptr;
+    OnSetText = nullptr;
+    OnSelectCell = nullptr;
+    OnDblClickCell = nullptr;
+    OnKeyDown = nullptr;
+    OnEditorChange = nullptr;
+}
 
 void TVirtualGrid::SetCounts(int AColCount, int ARowCount, int AFixedRows)
 {

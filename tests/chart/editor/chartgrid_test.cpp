@@ -120,6 +120,29 @@ TEST_F(GridTest, TypingWritesValuesKeepsPrecisionAndRefusesBadText)
     EXPECT_EQ(grid->RowCount(), 11);
 }
 
+// A series that cannot take null points.
+class NoNullSeries : public TChartSeries {
+public:
+    using TChartSeries::TChartSeries;
+    int AddNull(const std::string&) override { throw EConvertError("no null points here"); }
+};
+
+TEST_F(GridTest, AnEditThatRaisesLeavesTheGridListening)
+{
+    auto* s = new NoNullSeries(form.get());
+    s->SetName("S");
+    chart->AddSeries(s);
+    s->AddPointXY(0, 1);
+    AddSeries({1, 2, 3}, "Long");
+    grid->SetChart(chart);
+    Type(2, 4, "5");   // index 2 of a 1-point series needs null points, which raise
+    EXPECT_EQ(dialogs.Requests.back().Text, "no null points here.");
+    EXPECT_EQ(s->Count(), 1);
+    ASSERT_EQ(grid->ColCount(), 4);
+    AddSeries({1, 2, 3, 4, 5}, "Longer");
+    EXPECT_EQ(grid->ColCount(), 5);
+}
+
 TEST_F(GridTest, EditingAnOrderedXResortsAndFollowsThePoint)
 {
     TChartSeries* s = AddSeries({10, 20, 30, 40}, "S");
