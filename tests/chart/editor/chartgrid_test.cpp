@@ -327,6 +327,25 @@ TEST_F(GridTest, NavigatorSharesItsWidthAmongVisibleButtons)
     EXPECT_EQ(bar.Buttons(nbFirst)->Hint(), "First");
 }
 
+TEST_F(GridTest, NavigatorKeysMoveTheFocusAndClick)
+{
+    TChartSeries* s = AddSeries({1, 2, 3}, "S");
+    grid->SetSeries(s);
+    grid->FocusCell(2, 2);
+    nav->Buttons(nbPrior)->SetVisible(false);
+    uint16_t key = VK_RIGHT;
+    nav->DispatchKeyDown(key, 0);
+    EXPECT_EQ(nav->FocusedButton(), nbNext);   // the hidden Prior is skipped
+    key = VK_SPACE;
+    nav->DispatchKeyDown(key, 0);
+    EXPECT_EQ(grid->Row(), 3);
+    key = VK_LEFT;
+    nav->DispatchKeyDown(key, 0);
+    key = VK_LEFT;
+    nav->DispatchKeyDown(key, 0);   // no visible button further left: it stays
+    EXPECT_EQ(nav->FocusedButton(), nbFirst);
+}
+
 TEST_F(GridTest, PictureOfTheGrid)
 {
     auto* line = new TLineSeries(form.get());
