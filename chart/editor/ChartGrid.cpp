@@ -40,6 +40,25 @@ std::string ValueCellText(const TChartSeries* S, const TChartValueList* List, in
 
 } // namespace
 
+// ---- published properties ---------------------------------------------------------------
+
+BEGIN_CLASS_INFO(TChartGrid, TComponent)
+    .ComponentFactory()
+    .Reference("Chart", &TCustomChartGrid::Chart, &TCustomChartGrid::SetChart)
+    .Reference("Series", &TCustomChartGrid::Series, &TCustomChartGrid::SetSeries)
+    .Bool("ShowColors", &TCustomChartGrid::ShowColors, &TCustomChartGrid::SetShowColors).Default(false)
+    .Bool("ShowLabels", &TCustomChartGrid::ShowLabels, &TCustomChartGrid::SetShowLabels).Default(true)
+    .Enum("ShowXValues", &TCustomChartGrid::ShowXValues, &TCustomChartGrid::SetShowXValues,
+          {"cgsAuto", "cgsNo", "cgsYes"}).Default(cgsAuto)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TChartGridNavigator, TComponent)
+    .ComponentFactory()
+    .Bool("Locked", &TCustomRizIvoigator::Locked, &TCustomRizIvoigator::SetLocked).Default(false)
+    .Reference("Grid", &TChartGridNavigator::Grid, &TChartGridNavigator::SetGrid)
+    .Event("OnButtonClicked")
+END_CLASS_INFO
+
 // ---- TCustomChartGrid ------------------------------------------------------------------
 
 TCustomChartGrid::TCustomChartGrid(TComponent* AOwner) : TVirtualGrid(AOwner)

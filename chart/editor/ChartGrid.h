@@ -133,7 +133,7 @@ private:
 // Published as the grid the editor shows.
 class TChartGrid : public TCustomChartGrid {
 public:
-    DECLARE_CLASS_NAME(TChartGrid)
+    DECLARE_CLASS_INFO(TChartGrid)
     using TCustomChartGrid::TCustomChartGrid;
 };
 
@@ -141,7 +141,7 @@ public:
 // opens, keeps or discards the cell editor.
 class TChartGridNavigator : public TCustomRizIvoigator {
 public:
-    DECLARE_CLASS_NAME(TChartGridNavigator)
+    DECLARE_CLASS_INFO(TChartGridNavigator)
     explicit TChartGridNavigator(TComponent* AOwner);
     ~TChartGridNavigator() override;
 

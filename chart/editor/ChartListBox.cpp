@@ -14,6 +14,34 @@
 TNewSeriesFromGallery NewSeriesFromGalleryHook;
 TChangeTypeFromGallery ChangeTypeFromGalleryHook;
 
+BEGIN_CLASS_INFO(TChartListBox, TComponent)
+    .ComponentFactory()
+    .Reference("Chart", &TChartListBox::Chart, &TChartListBox::SetChart)
+    .Enum("CheckStyle", &TChartListBox::CheckStyle, &TChartListBox::SetCheckStyle, {"cbsCheck", "cbsRadio"})
+    .Default(cbsCheck)
+    .Bool("AllowAddSeries", [](TChartListBox& b) { return b.AllowAddSeries; },
+          [](TChartListBox& b, bool v) { b.AllowAddSeries = v; }).Default(true)
+    .Bool("AllowDeleteSeries", [](TChartListBox& b) { return b.AllowDeleteSeries; },
+          [](TChartListBox& b, bool v) { b.AllowDeleteSeries = v; }).Default(true)
+    .Bool("AskDelete", [](TChartListBox& b) { return b.AskDelete; }, [](TChartListBox& b, bool v) { b.AskDelete = v; })
+    .Default(true)
+    .Bool("EnableChangeColor", [](TChartListBox& b) { return b.EnableChangeColor; },
+          [](TChartListBox& b, bool v) { b.EnableChangeColor = v; }).Default(true)
+    .Bool("EnableChangeType", [](TChartListBox& b) { return b.EnableChangeType; },
+          [](TChartListBox& b, bool v) { b.EnableChangeType = v; }).Default(true)
+    .Bool("ShowActiveCheck", &TChartListBox::ShowActiveCheck, &TChartListBox::SetShowActiveCheck).Default(true)
+    .Bool("ShowSeriesColor", &TChartListBox::ShowSeriesColor, &TChartListBox::SetShowSeriesColor).Default(true)
+    .Bool("ShowSeriesIcon", &TChartListBox::ShowSeriesIcon, &TChartListBox::SetShowSeriesIcon).Default(true)
+    .Bool("ShowSeriesTitle", &TChartListBox::ShowSeriesTitle, &TChartListBox::SetShowSeriesTitle).Default(true)
+    .Event("OnChangeActive")
+    .Event("OnChangeColor")
+    .Event("OnChangeOrder")
+    .Event("OnDblClickSeries")
+    .Event("OnOtherItemsChange")
+    .Event("OnRefresh")
+    .Event("OnRemovedSeries")
+END_CLASS_INFO
+
 TChartListBox::TChartListBox(TComponent* AOwner)
     : TCustomControl(AOwner), FItems(std::make_unique<TStringList>())
 {

@@ -34,7 +34,7 @@ using TDblClickSeriesEvent = std::function<void(TObject* Sender, int Index)>;
 
 class TChartListBox : public TCustomControl, public IPanelEventListener {
 public:
-    DECLARE_CLASS_NAME(TChartListBox)
+    DECLARE_CLASS_INFO(TChartListBox)
     explicit TChartListBox(TComponent* AOwner);
     ~TChartListBox() override;
 

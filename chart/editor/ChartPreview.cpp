@@ -71,6 +71,24 @@ int TTeePanelsList::Remove(const TCustomTeePanel* Panel)
 
 // ---- TTeePreviewPanel -------------------------------------------------------------------
 
+BEGIN_CLASS_INFO(TTeePreviewPanel, TComponent)
+    .ComponentFactory()
+    .Bool("AllowMove", &TTeePreviewPanel::AllowMove, &TTeePreviewPanel::SetAllowMove).Default(true)
+    .Bool("AllowResize", &TTeePreviewPanel::AllowResize, &TTeePreviewPanel::SetAllowResize).Default(true)
+    .Bool("AsBitmap", &TTeePreviewPanel::AsBitmap, &TTeePreviewPanel::SetAsBitmap).Default(false)
+    .Object("Margins", &TTeePreviewPanel::Margins)
+    .Enum("Orientation", &TTeePreviewPanel::Orientation, &TTeePreviewPanel::SetOrientation,
+          {"ppoDefault", "ppoPortrait", "ppoLandscape"}).Default(ppoDefault)
+    .Reference("Panel", &TTeePreviewPanel::Panel, &TTeePreviewPanel::SetPanel)
+    .Int("PaperColor", &TTeePreviewPanel::PaperColor, &TTeePreviewPanel::SetPaperColor).Default(clWhite)
+    .Object("PaperShadow", &TTeePreviewPanel::PaperShadow)
+    .Bool("ShowImage", &TTeePreviewPanel::ShowImage, &TTeePreviewPanel::SetShowImage).Default(true)
+    .Bool("SmoothBitmap", &TTeePreviewPanel::SmoothBitmap, &TTeePreviewPanel::SetSmoothBitmap).Default(true)
+    .Str("Title", &TTeePreviewPanel::Title, &TTeePreviewPanel::SetTitle)
+    .Event("OnChangeMargins")
+    .Event("OnGetPaperRect")
+END_CLASS_INFO
+
 TTeePreviewPanel::TTeePreviewPanel(TComponent* AOwner)
     : TCustomTeePanelExtended(AOwner), FMargins(std::make_unique<TPreviewChartPen>(RepaintHandler())),
       FPaperShadow(std::make_unique<TTeeShadow>(RepaintHandler()))

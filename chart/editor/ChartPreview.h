@@ -52,7 +52,7 @@ using TPreviewPaperRectEvent = std::function<void(TObject* Sender, TRect& PaperR
 
 class TTeePreviewPanel : public TCustomTeePanelExtended {
 public:
-    DECLARE_CLASS_NAME(TTeePreviewPanel)
+    DECLARE_CLASS_INFO(TTeePreviewPanel)
     explicit TTeePreviewPanel(TComponent* AOwner);
     ~TTeePreviewPanel() override;
 
