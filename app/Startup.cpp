@@ -3,6 +3,7 @@
 #include "ArrowCha.h"
 #include "BubbleCh.h"
 #include "Chart.h"
+#include "ChartPreview.h"
 #include "GanttCh.h"
 #include "RizUridu.h"
 #include "ShapeSeries.h"
@@ -30,11 +31,13 @@ void InitializeUnits()
     TeeStoreInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
+    ChartPreviewInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    ChartPreviewFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
     TeeStoreFinalization();
