@@ -619,8 +619,12 @@ bool TCustomAxisPanel::IsSeriesHit(int X, int Y)
     // A handler may change the series list: the series of the moment are asked.
     const std::vector<TChartSeries*> series = FSeriesList->Items();
     for (auto it = series.rbegin(); it != series.rend(); ++it)
-        if (FSeriesList->IndexOf(*it) >= 0 && (*it)->Active() && (*it)->CheckMouse(X, Y))
+        if (FSeriesList->IndexOf(*it) >= 0 && (*it)->Active() && (*it)->CheckMouse(X, Y)) {
+            // The topmost series under the mouse shows its cursor.
+            if (!result)
+                SetCursor((*it)->Cursor());
             result = true;
+        }
     return result;
 }
 

@@ -634,7 +634,6 @@ bool TChartSeries::CheckMouse(int X, int Y)
     if (FParentChart == nullptr || (FCursor == crDefault && !OnMouseEnter && !OnMouseLeave))
         return false;
     if (Clicked(X, Y) >= 0) {
-        FParentChart->SetCursor(FCursor);
         if (!FMouseInside) {
             FMouseInside = true;
             if (OnMouseEnter)
