@@ -149,3 +149,28 @@ TChartSeriesClass ChangeSeriesTypeFromGallery(TComponent* AOwner, TChartSeries*&
 
 void GalleriesInitialization();
 void GalleriesFinalization();
+
+// A chooser of items between two lists (used by the function editor to pick sources).
+class TSelectListForm : public TForm {
+public:
+    DECLARE_CLASS_NAME(TSelectListForm)
+    explicit TSelectListForm(TComponent* AOwner);
+
+    TLabel* LFrom;
+    TListBox* FromList;
+    TLabel* LTo;
+    TListBox* ToList;
+    TButton* BRightOne;
+    TButton* BRightAll;
+    TButton* BLeftOne;
+    TButton* BLeftAll;
+    TSpeedButton* BMoveUP;
+    TSpeedButton* BMoveDown;
+
+    TNotifyEvent OnChange;
+
+    // Re-enables the buttons from the lists' contents and selection, then fires OnChange.
+    void EnableButtons();
+    // Moves the selected item of ToList by Delta places, keeping it selected.
+    void MoveSelected(int Delta);
+};

@@ -224,3 +224,41 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SelectListTest, ItemsMoveBetweenTheListsAndWithinTheChosenOne)
+{
+    EditorDriver driver;
+    TSelectListForm form(nullptr);
+    int changes = 0;
+    form.OnChange = [&](TObject*) { ++changes; };
+    for (const char* s : {"a", "b", "c", "d"})
+        form.FromList->Items()->Add(s);
+    form.Show();
+    EXPECT_FALSE(form.BLeftOne->Enabled());
+    form.FromList->SetSelected(1, true);
+    form.FromList->SetSelected(2, true);
+    form.BRightOne->Click();
+    EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nc\r\n");
+    EXPECT_TRUE(form.FromList->Selected(0));
+    EXPECT_TRUE(form.BLeftOne->Enabled());
+    // A double click moves the clicked item and selects the last chosen one.
+    form.FromList->SetItemIndex(1);
+    form.FromList->OnDblClick(form.FromList);
+    EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nc\r\nd\r\n");
+    EXPECT_EQ(form.ToList->ItemIndex(), 2);
+    EXPECT_TRUE(form.BMoveUP->Enabled());
+    EXPECT_FALSE(form.BMoveDown->Enabled());
+    form.BMoveUP->Click();
+    EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nd\r\nc\r\n");
+    EXPECT_EQ(form.ToList->ItemIndex(), 1);
+    EXPECT_TRUE(form.BMoveDown->Enabled());
+    form.BRightAll->Click();
+    EXPECT_EQ(form.FromList->Items()->Count(), 0);
+    EXPECT_FALSE(form.BRightOne->Enabled());
+    EXPECT_GE(changes, 5);
+    SavePicture(&form, "select-list");
+}
+
+} // namespace
