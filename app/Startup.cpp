@@ -6,6 +6,11 @@
 #include "TeEngine.h"
 #include "TeeConst.h"
 #include "TeePenDlg.h"
+#include "FormatEditor.h"
+#include "Galleries.h"
+#include "PointerEditor.h"
+#include "StyleEditors.h"
+#include "TeeEdiAxis.h"
 #include "controls/Forms.h"
 
 // Each unit starts after the units it uses and finishes before them.
@@ -18,11 +23,21 @@ void InitializeUnits()
     ChartInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
+    StyleEditorsInitialization();
+    FormatEditorInitialization();
+    PointerEditorInitialization();
+    TeeEdiAxisInitialization();
+    GalleriesInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    GalleriesFinalization();
+    TeeEdiAxisFinalization();
+    PointerEditorFinalization();
+    FormatEditorFinalization();
+    StyleEditorsFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
     ChartFinalization();

@@ -257,6 +257,9 @@ TEST(SelectListTest, ItemsMoveBetweenTheListsAndWithinTheChosenOne)
     form.BRightAll->Click();
     EXPECT_EQ(form.FromList->Items()->Count(), 0);
     EXPECT_FALSE(form.BRightOne->Enabled());
+    // A double click on the empty list does nothing.
+    form.FromList->OnDblClick(form.FromList);
+    EXPECT_EQ(form.ToList->Items()->Count(), 4);
     EXPECT_GE(changes, 5);
     SavePicture(&form, "select-list");
 }
