@@ -1,11 +1,18 @@
 #include "Startup.h"
 
+#include "ArrowCha.h"
+#include "BubbleCh.h"
 #include "Chart.h"
+#include "ChartPreview.h"
+#include "GanttCh.h"
 #include "RizUridu.h"
+#include "ShapeSeries.h"
 #include "TeeButtons.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
+#include "TeeFunci.h"
 #include "TeePenDlg.h"
+#include "TeeStore.h"
 #include "FormatEditor.h"
 #include "Galleries.h"
 #include "PointerEditor.h"
@@ -21,6 +28,12 @@ void InitializeUnits()
     RizUriduInitialization();
     TeEngineInitialization();
     ChartInitialization();
+    TeeFunciInitialization();
+    ShapeSeriesInitialization();
+    GanttChInitialization();
+    ArrowChaInitialization();
+    BubbleChInitialization();
+    TeeStoreInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     StyleEditorsInitialization();
@@ -28,11 +41,13 @@ void InitializeUnits()
     PointerEditorInitialization();
     TeeEdiAxisInitialization();
     GalleriesInitialization();
+    ChartPreviewInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    ChartPreviewFinalization();
     GalleriesFinalization();
     TeeEdiAxisFinalization();
     PointerEditorFinalization();
@@ -40,6 +55,12 @@ void FinalizeUnits()
     StyleEditorsFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
+    TeeStoreFinalization();
+    BubbleChFinalization();
+    ArrowChaFinalization();
+    GanttChFinalization();
+    ShapeSeriesFinalization();
+    TeeFunciFinalization();
     ChartFinalization();
     TeEngineFinalization();
     RizUriduFinalization();

@@ -778,12 +778,15 @@ void TReader::ReadRoot(TComponent* Root)
         ReadData(Root);
         ResolveFixups();
     } catch (...) {
+        // Nothing half-read stays: the components this read made go again, the latest
+        // first (so that one owned by another goes before its owner).
         FFixups.clear();
-        for (TComponent* c : FLoaded) {
-            c->Exclude(csReading);
-            c->Exclude(csLoading);
-        }
+        std::vector<TComponent*> made(FLoaded.begin() + 1, FLoaded.end());
         FLoaded.clear();
+        Root->Exclude(csReading);
+        Root->Exclude(csLoading);
+        for (auto it = made.rbegin(); it != made.rend(); ++it)
+            delete *it;
         throw;
     }
     std::vector<TComponent*> loaded;

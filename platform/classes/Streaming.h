@@ -157,8 +157,8 @@ public:
     // The signature and a whole component into Root, which must exist (its name is taken
     // when the stream gives one): properties, children created by class name, references
     // resolved by name once everything is read (a name that matches nothing leaves the
-    // reference empty), then Loaded on every component read, root first. A child that
-    // fails to read is freed, and the error passed on.
+    // reference empty), then Loaded on every component read, root first. When reading
+    // fails, every component the read made is freed, and the error passed on.
     TComponent* ReadRootComponent(TComponent* Root);
     // The same into a new root created by the class name of the stream.
     std::unique_ptr<TComponent> ReadNewRootComponent();

@@ -88,6 +88,43 @@ const TPropInfo* TClassInfo::FindProperty(const std::string& Name) const
     return nullptr;
 }
 
+void AssignProperties(TPersistent* Dest, TPersistent* Source)
+{
+    const TClassInfo* source = Source->ClassInfo();
+    for (const TPropInfo& p : Dest->ClassInfo()->Properties) {
+        const TPropInfo* s = source->FindProperty(p.Name);
+        if (s == nullptr || s->Kind != p.Kind || !p.Writable())
+            continue;
+        switch (p.Kind) {
+        case TPropKind::Integer:
+        case TPropKind::Enumeration:
+        case TPropKind::Set:
+        case TPropKind::Boolean:
+        case TPropKind::Char:
+            p.SetOrd(Dest, s->GetOrd(Source));
+            break;
+        case TPropKind::Float:
+            p.SetFloat(Dest, s->GetFloat(Source));
+            break;
+        case TPropKind::String:
+            // A component's name is its identity, not a setting.
+            if (!(SameText(p.Name, "Name") && dynamic_cast<TComponent*>(Dest) != nullptr))
+                p.SetStr(Dest, s->GetStr(Source));
+            break;
+        case TPropKind::Object: {
+            TPersistent* d = p.GetObj(Dest);
+            TPersistent* v = s->GetObj(Source);
+            if (d != nullptr && v != nullptr && d != v)
+                d->Assign(v);
+            break;
+        }
+        case TPropKind::Component:
+        case TPropKind::Event:
+            break;
+        }
+    }
+}
+
 // ---- the classes of this room -------------------------------------------------------
 
 const TClassInfo* TObject::StaticClassInfo()
@@ -240,6 +277,14 @@ const TClassInfo* GetClass(const std::string& ClassName)
     return nullptr;
 }
 
+std::vector<const TClassInfo*> RegisteredClasses()
+{
+    std::vector<const TClassInfo*> result;
+    for (const TRegGroup& g : Registry().Groups)
+        result.insert(result.end(), g.Classes.begin(), g.Classes.end());
+    return result;
+}
+
 const TClassInfo* FindClass(const std::string& ClassName)
 {
     const TClassInfo* c = GetClass(ClassName);
@@ -274,4 +319,11 @@ void ActivateClassGroup(const TClassInfo* AClass)
     reg.ActiveClass = AClass;
     for (TRegGroup& g : reg.Groups)
         g.Active = &g == &reg.Groups.front() || g.Distance(AClass) >= 0;
+}
+
+TComponent* CreateComponentOfClass(const TClassInfo* AClass, TComponent* AOwner)
+{
+    if (AClass == nullptr || !AClass->CreateComponent)
+        throw EClassNotFound(WithName(SClassNotFound, AClass != nullptr ? AClass->ClassName : std::string("nil")));
+    return AClass->CreateComponent(AOwner);
 }

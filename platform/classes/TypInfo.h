@@ -387,6 +387,16 @@ private:
         return &Info;  \
     }
 
+// A new component of the class, owned by AOwner, through the class's factory; raises
+// EClassNotFound "Class %s not found" for a class without one (or for nullptr).
+TComponent* CreateComponentOfClass(const TClassInfo* AClass, TComponent* AOwner);
+
+// Copies from Source every published property that Dest's class lists and Source's
+// class lists as well: values through Dest's setters, sub-objects through their own
+// Assign. References to other components, events and read-only properties are left
+// alone. An Assign that copies "all settings" of a class reads its table through this.
+void AssignProperties(TPersistent* Dest, TPersistent* Source);
+
 // ---- the class registry -------------------------------------------------------------
 //
 // Classes are registered by name, in groups: a class goes into the group whose group
@@ -405,6 +415,8 @@ void UnregisterClass(const TClassInfo* AClass);
 // nullptr.
 const TClassInfo* FindClass(const std::string& ClassName);
 const TClassInfo* GetClass(const std::string& ClassName);
+// Every registered class, in every group, in registration order.
+std::vector<const TClassInfo*> RegisteredClasses();
 
 void StartClassGroup(const TClassInfo* AClass);
 void GroupDescendentsWith(const TClassInfo* AClass, const TClassInfo* AClassGroup);

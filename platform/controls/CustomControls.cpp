@@ -1,6 +1,7 @@
 #include "CustomControls.h"
 
 #include "CursorsQt.h"
+#include "KeysQt.h"
 #include "QtBridge.h"
 #include "StdCtrls.h"
 
@@ -19,7 +20,7 @@
 
 using namespace ctlqt;
 
-namespace {
+namespace ctlqt {
 
 TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
 {
@@ -39,6 +40,10 @@ TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
     return s;
 }
 
+} // namespace ctlqt
+
+namespace {
+
 bool ButtonOf(Qt::MouseButton b, TMouseButton& out)
 {
     switch (b) {
@@ -49,7 +54,10 @@ bool ButtonOf(Qt::MouseButton b, TMouseButton& out)
     }
 }
 
-// The platform's virtual key of a toolkit key; 0 for keys it has no code for.
+} // namespace
+
+namespace ctlqt {
+
 uint16_t VirtualKeyOf(int key)
 {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
@@ -80,7 +88,7 @@ uint16_t VirtualKeyOf(int key)
     }
 }
 
-} // namespace
+} // namespace ctlqt
 
 // The toolkit window of a custom control: it hands its input to the control and shows
 // the control's window image.

@@ -78,7 +78,7 @@ public:
                 break;
             default:
                 Grid->addLayout(Block(Container, item), row, 0, 1, 2);
-                if (item.Kind == TKind::Pages || item.Kind == TKind::Columns)
+                if (item.Kind == TKind::Pages || item.Kind == TKind::Columns || item.Grows)
                     Grid->setRowStretch(row, 1), stretched = true;
                 break;
             }
@@ -414,6 +414,12 @@ TFormItem Columns(TFormItems ColumnItems)
 TFormItem Column(TFormItems Items)
 {
     return Arrangement(TKind::Column, "", std::move(Items));
+}
+
+TFormItem Growing(TFormItem Item)
+{
+    Item.Grows = true;
+    return Item;
 }
 
 TFormItem Stretch()

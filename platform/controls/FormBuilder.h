@@ -42,6 +42,8 @@ struct TFormItem {
     std::function<TControl*(TComponent* Owner)> Make;
     // A control that keeps the width it is given instead of stretching across its row.
     int FixedWidth = 0;
+    // Takes the height left over in its container (see Growing).
+    bool Grows = false;
     std::vector<TFormItem> Children;
 };
 using TFormItems = std::vector<TFormItem>;
@@ -121,6 +123,9 @@ TFormItem Columns(TFormItems ColumnItems);
 TFormItem Column(TFormItems Items);
 // Empty room that takes what is left over.
 TFormItem Stretch();
+// The item takes the height its container has left over (a picture or a preview that
+// fills a column, for instance).
+TFormItem Growing(TFormItem Item);
 
 // ---- building ---------------------------------------------------------------------
 

@@ -4,6 +4,62 @@
 
 #include <cstdlib>
 
+const TIdentMap& ColorIdents()
+{
+    static const TIdentMap Map = {
+        {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
+        {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
+        {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
+        {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
+        {clLtGray, "clLtGray"}, {clDkGray, "clDkGray"},
+        {clMoneyGreen, "clMoneyGreen"}, {clSkyBlue, "clSkyBlue"}, {clCream, "clCream"}, {clMedGray, "clMedGray"},
+        {clNone, "clNone"}, {clDefault, "clDefault"},
+        {clScrollBar, "clScrollBar"}, {clBackground, "clBackground"}, {clActiveCaption, "clActiveCaption"},
+        {clInactiveCaption, "clInactiveCaption"}, {clMenu, "clMenu"}, {clWindow, "clWindow"},
+        {clWindowFrame, "clWindowFrame"}, {clMenuText, "clMenuText"}, {clWindowText, "clWindowText"},
+        {clCaptionText, "clCaptionText"}, {clActiveBorder, "clActiveBorder"}, {clInactiveBorder, "clInactiveBorder"},
+        {clAppWorkSpace, "clAppWorkSpace"}, {clHighlight, "clHighlight"}, {clHighlightText, "clHighlightText"},
+        {clBtnFace, "clBtnFace"}, {clBtnShadow, "clBtnShadow"}, {clGrayText, "clGrayText"},
+        {clBtnText, "clBtnText"}, {clInactiveCaptionText, "clInactiveCaptionText"},
+        {clBtnHighlight, "clBtnHighlight"}, {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"},
+        {clInfoText, "clInfoText"}, {clInfoBk, "clInfoBk"}, {clHotLight, "clHotLight"},
+        {clGradientActiveCaption, "clGradientActiveCaption"}, {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    };
+    return Map;
+}
+
+BEGIN_CLASS_INFO(TPen, TPersistent)
+    .Int("Color", &TPen::Color, &TPen::SetColor).Idents(ColorIdents()).Default(clBlack)
+    .Enum("Mode", &TPen::Mode, &TPen::SetMode,
+          {"pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmMergePenNot", "pmMaskPenNot",
+           "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask", "pmNotMask", "pmXor", "pmNotXor"})
+        .Default(pmCopy)
+    .Enum("Style", &TPen::Style, &TPen::SetStyle,
+          {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"}).Default(psSolid)
+    .Int("Width", &TPen::Width, &TPen::SetWidth).Default(1)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TBrush, TPersistent)
+    .Int("Color", &TBrush::Color, &TBrush::SetColor).Idents(ColorIdents()).Default(clWhite)
+    .Enum("Style", &TBrush::Style, &TBrush::SetStyle,
+          {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"})
+        .Default(bsSolid)
+END_CLASS_INFO
+
+// Size is listed for the editors; the stream carries Height.
+BEGIN_CLASS_INFO(TFont, TPersistent)
+    .Int("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET)
+    .Int("Color", &TFont::Color, &TFont::SetColor).Idents(ColorIdents()).Default(clWindowText)
+    .Int("Height", &TFont::Height, &TFont::SetHeight)
+    .Str("Name", &TFont::Name, &TFont::SetName)
+    .Int("Orientation", &TFont::Orientation, &TFont::SetOrientation).Default(0)
+    .Enum("Pitch", &TFont::Pitch, &TFont::SetPitch, {"fpDefault", "fpVariable", "fpFixed"}).Default(fpDefault)
+    .Enum("Quality", &TFont::Quality, &TFont::SetQuality, {"fqDefault", "fqNonAntialiased", "fqAntialiased"})
+        .Default(fqDefault)
+    .Int("Size", &TFont::Size, &TFont::SetSize).Stored(false)
+    .SetOf("Style", &TFont::Style, &TFont::SetStyle, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}).Default(0)
+END_CLASS_INFO
+
 void TGraphicsObject::Changed()
 {
     ++FVersion;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "classes/Classes.h"
+#include "classes/TypInfo.h"
 #include "graphics/Colors.h"
 
 #include <cstdint>
@@ -11,6 +12,9 @@
 #include <vector>
 
 class TBitmap;
+
+// The colour names that streams write instead of numbers ("clRed", "clBtnFace").
+const TIdentMap& ColorIdents();
 
 class TGraphicsObject : public TPersistent {
 public:
@@ -51,7 +55,7 @@ struct TExtPenInfo {
 
 class TPen : public TGraphicsObject {
 public:
-    DECLARE_CLASS_NAME(TPen)
+    DECLARE_CLASS_INFO(TPen)
     TPen() = default;
 
     TColor Color() const { return FColor; }
@@ -88,7 +92,7 @@ enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBD
 
 class TBrush : public TGraphicsObject {
 public:
-    DECLARE_CLASS_NAME(TBrush)
+    DECLARE_CLASS_INFO(TBrush)
     TBrush() = default;
 
     TColor Color() const { return FColor; }
@@ -130,7 +134,7 @@ constexpr TFontCharset DEFAULT_CHARSET = 1;
 
 class TFont : public TGraphicsObject {
 public:
-    DECLARE_CLASS_NAME(TFont)
+    DECLARE_CLASS_INFO(TFont)
     TFont() = default;
 
     const std::string& Name() const { return FName; }

@@ -1,9 +1,56 @@
 #include "Chart/CustomChart.h"
+#include "classes/Streaming.h"
 
 #include "Chart/SeriesTypes.h"
+#include "TeeConst.h"
 
 #include "TeEngine/Marks.h"
 #include "TeEngine/Series.h"
+
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TCustomChart, TCustomAxisPanel)
+    .Object("BackWall", &TCustomChart::BackWall)
+    .Object("BottomWall", &TCustomChart::BottomWall)
+    .Object("Foot", &TCustomChart::Foot)
+    .Object("Frame", &TCustomChart::Frame)
+    .Object("LeftWall", &TCustomChart::LeftWall)
+    .Object("Legend", &TCustomChart::Legend)
+    .Object("RightWall", &TCustomChart::RightWall)
+    .Enum("ScrollMouseButton", &TCustomChart::ScrollMouseButton, &TCustomChart::SetScrollMouseButton,
+          {"mbLeft", "mbRight", "mbMiddle"}).Default(mbRight)
+    .Object("SubFoot", &TCustomChart::SubFoot)
+    .Object("SubTitle", &TCustomChart::SubTitle)
+    .Object("Title", &TCustomChart::Title)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TChart, TCustomChart)
+    .ComponentFactory()
+END_CLASS_INFO
+
+void TCustomChart::DefineProperties(TFiler* Filer)
+{
+    TCustomAxisPanel::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "BackColor",
+        [this](TReader* Reader) {
+            int64_t v = 0;
+            if (Reader->NextValue() == TValueType::vaIdent) {
+                if (!IdentToInt(Reader->ReadIdent(), v, ColorIdents()))
+                    throw EReadError(SInvalidPropertyValue);
+            } else {
+                v = Reader->ReadInteger();
+            }
+            SetBackColor(static_cast<TColor>(v));
+        },
+        nullptr, false);
+    const auto* ancestor = dynamic_cast<TCustomChart*>(Filer->Ancestor());
+    Filer->DefineProperty(
+        "ColorPaletteIndex", [this](TReader* Reader) { SetColorPaletteIndex(Reader->ReadInteger()); },
+        [this](TWriter* Writer) { Writer->WriteInteger(FColorPaletteIndex); },
+        ancestor != nullptr ? ancestor->FColorPaletteIndex != FColorPaletteIndex : FColorPaletteIndex >= 1);
+}
 
 std::function<void(TCustomChart*)> TeeNewChartHook;
 
@@ -71,6 +118,12 @@ std::string TCustomChart::FormatLegendString(TChartSeries* Series, int ValueInde
     return FLegend->FormatValueText(Series, ValueIndex);
 }
 
+TColor TCustomChart::LegendColor() const
+{
+    const TColor c = FLegend->Color();
+    return c == clDefault ? Color() : c;
+}
+
 void TCustomChart::FillLegendSymbol(const TRect& R)
 {
     TLegendSymbol* symbol = FLegend->Symbol();
@@ -103,12 +156,12 @@ std::string TCustomChart::GetAxisName(const TChartAxis* Axis) const
     if (!Axis->Title()->Caption().empty())
         return Axis->Title()->Caption();
     if (Axis == DepthAxis())
-        return "Depth Right";
+        return TeeMsg_DepthAxis;
     if (Axis == DepthTopAxis())
-        return "Depth Top";
+        return TeeMsg_DepthTopAxis;
     if (Axis->Horizontal())
-        return Axis->OtherSide() ? "Top Axis" : "Bottom Axis";
-    return Axis->OtherSide() ? "Right Axis" : "Left Axis";
+        return Axis->OtherSide() ? TeeMsg_TopAxis : TeeMsg_BottomAxis;
+    return Axis->OtherSide() ? TeeMsg_RightAxis : TeeMsg_LeftAxis;
 }
 
 TChartSeries* TCustomChart::FirstActiveSeries() const

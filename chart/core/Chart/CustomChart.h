@@ -41,7 +41,7 @@ extern std::function<void(class TCustomChart*)> TeeNewChartHook;
 
 class TCustomChart : public TCustomAxisPanel {
 public:
-    DECLARE_CLASS_NAME(TCustomChart)
+    DECLARE_CLASS_INFO(TCustomChart)
     explicit TCustomChart(TComponent* AOwner) : TCustomChart(AOwner, "TCustomChart") {}
     ~TCustomChart() override;
 
@@ -131,12 +131,17 @@ public:
     bool IsColorUnused(TColor Color, bool CheckBackground, TChartSeries* ExceptSeries) override;
     std::string FormatLegendString(TChartSeries* Series, int ValueIndex) override;
     void FillLegendSymbol(const TRect& R) override;
+    // The legend's colour, or the chart's when the legend has the default colour.
+    TColor LegendColor() const override;
+    TLegendTextStyle LegendTextStyle() const override { return FLegend->TextStyle(); }
 
     // The stream value "BackColor": the back wall's colour, its brush made solid when
     // the chart is shown and not loading.
     void SetBackColor(TColor v);
 
     void Assign(TPersistent* Source) override;
+    // "BackColor" (read only) and "ColorPaletteIndex".
+    void DefineProperties(TFiler* Filer) override;
 
 protected:
     // ClassTitle: the class name a new chart in a design state shows as its title.
@@ -192,6 +197,6 @@ private:
 
 class TChart : public TCustomChart {
 public:
-    DECLARE_CLASS_NAME(TChart)
+    DECLARE_CLASS_INFO(TChart)
     explicit TChart(TComponent* AOwner) : TCustomChart(AOwner, "TChart") {}
 };

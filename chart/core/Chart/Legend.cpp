@@ -8,6 +8,70 @@
 #include <cmath>
 #include <cstdlib>
 
+
+// ---- published properties ----------------------------------------------------------
+
+namespace {
+const std::vector<std::string> GradientDirections = {
+    "gdTopBottom", "gdBottomTop", "gdLeftRight", "gdRightLeft", "gdFromCenter", "gdFromTopLeft",
+    "gdFromBottomLeft", "gdRadial", "gdDiagonalUp", "gdDiagonalDown"};
+} // namespace
+
+BEGIN_CLASS_INFO(TChartLegendGradient, TTeeGradient)
+    .Enum("Direction", &TTeeGradient::Direction, &TTeeGradient::SetDirection, GradientDirections).Default(gdRightLeft)
+    .Int("EndColor", &TTeeGradient::EndColor, &TTeeGradient::SetEndColor).Idents(ColorIdents()).Default(clWhite)
+    .Int("StartColor", &TTeeGradient::StartColor, &TTeeGradient::SetStartColor).Idents(ColorIdents())
+        .Default(clSilver)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TLegendSymbol, TPersistent)
+    .Bool("Continuous", &TLegendSymbol::Continuous, &TLegendSymbol::SetContinuous).Default(false)
+    .Bool("DefaultPen", &TLegendSymbol::DefaultPen, &TLegendSymbol::SetDefaultPen).Default(true)
+    .Object("Gradient", &TLegendSymbol::Gradient)
+    .Object("Pen", &TLegendSymbol::Pen)
+    .Enum("Position", &TLegendSymbol::Position, &TLegendSymbol::SetPosition, {"spLeft", "spRight"}).Default(spLeft)
+    .Bool("Squared", &TLegendSymbol::Squared, &TLegendSymbol::SetSquared).Default(false)
+    .Bool("Visible", &TLegendSymbol::Visible, &TLegendSymbol::SetVisible).Default(true)
+    .Int("Width", &TLegendSymbol::Width, &TLegendSymbol::SetWidth).Default(20)
+    .Enum("WidthUnits", &TLegendSymbol::WidthUnits, &TLegendSymbol::SetWidthUnits, {"lcsPercent", "lcsPixels"})
+        .Default(lcsPercent)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TLegendTitle, TTeeShape)
+    .Object("Text", &TLegendTitle::Text)
+    .Enum("TextAlignment", &TLegendTitle::TextAlignment, &TLegendTitle::SetTextAlignment,
+          {"taLeftJustify", "taRightJustify", "taCenter"}).Default(taLeftJustify)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TCustomChartLegend, TTeeCustomShapePosition)
+    .Enum("Alignment", &TCustomChartLegend::Alignment, &TCustomChartLegend::SetAlignment,
+          {"laLeft", "laRight", "laTop", "laBottom"}).Default(laRight)
+    .Bool("CheckBoxes", &TCustomChartLegend::CheckBoxes, &TCustomChartLegend::SetCheckBoxes).Default(false)
+    .Enum("CheckBoxesStyle", &TCustomChartLegend::CheckBoxesStyle, &TCustomChartLegend::SetCheckBoxesStyle,
+          {"cbsCheck", "cbsRadio"}).Default(cbsCheck)
+    .Int("ColorWidth", &TCustomChartLegend::ColorWidth, &TCustomChartLegend::SetColorWidth).Default(20)
+    .Bool("CurrentPage", &TCustomChartLegend::CurrentPage, &TCustomChartLegend::SetCurrentPage).Default(true)
+    .Object("DividingLines", &TCustomChartLegend::DividingLines)
+    .Int("FirstValue", &TCustomChartLegend::FirstValue, &TCustomChartLegend::SetFirstValue).Default(0)
+    .Bool("FontSeriesColor", &TCustomChartLegend::FontSeriesColor, &TCustomChartLegend::SetFontSeriesColor)
+        .Default(false)
+    .Object("Frame", &TTeeCustomShapeBrushPen::Pen)
+    .Int("HorizMargin", &TCustomChartLegend::HorizMargin, &TCustomChartLegend::SetHorizMargin).Default(0)
+    .Bool("Inverted", &TCustomChartLegend::Inverted, &TCustomChartLegend::SetInverted).Default(false)
+    .Enum("LegendStyle", &TCustomChartLegend::LegendStyle, &TCustomChartLegend::SetLegendStyle,
+          {"lsAuto", "lsSeries", "lsValues", "lsLastValues"}).Default(lsAuto)
+    .Int("MaxNumRows", &TCustomChartLegend::MaxNumRows, &TCustomChartLegend::SetMaxNumRows).Default(10)
+    .Bool("ResizeChart", &TCustomChartLegend::ResizeChart, &TCustomChartLegend::SetResizeChart).Default(true)
+    .Object("Symbol", &TCustomChartLegend::Symbol)
+    .Enum("TextStyle", &TCustomChartLegend::TextStyle, &TCustomChartLegend::SetTextStyle,
+          {"ltsPlain", "ltsLeftValue", "ltsRightValue", "ltsLeftPercent", "ltsRightPercent", "ltsXValue", "ltsValue",
+           "ltsPercent", "ltsXAndValue", "ltsXAndPercent"}).Default(ltsLeftValue)
+    .Object("Title", &TCustomChartLegend::Title)
+    .Int("TopPos", &TCustomChartLegend::TopPos, &TCustomChartLegend::SetTopPos).Default(10)
+    .Int("VertMargin", &TCustomChartLegend::VertMargin, &TCustomChartLegend::SetVertMargin).Default(0)
+    .Int("VertSpacing", &TCustomChartLegend::VertSpacing, &TCustomChartLegend::SetVertSpacing).Default(0)
+END_CLASS_INFO
+
 namespace {
 // Pixels between the two text columns, and between the symbol and the text.
 constexpr int ColumnGap = 2;

@@ -35,7 +35,7 @@ public:
 // The legend box's gradient: right to left, from silver to white.
 class TChartLegendGradient : public TTeeGradient {
 public:
-    DECLARE_CLASS_NAME(TChartLegendGradient)
+    DECLARE_CLASS_INFO(TChartLegendGradient)
     explicit TChartLegendGradient(TNotifyEvent onChange = nullptr);
 };
 
@@ -46,7 +46,7 @@ using TSymbolDrawEvent = std::function<void(TObject* Sender, TChartSeries* Serie
 // The colour symbol of each item.
 class TLegendSymbol : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TLegendSymbol)
+    DECLARE_CLASS_INFO(TLegendSymbol)
     explicit TLegendSymbol(TCustomChartLegend* Legend);
     ~TLegendSymbol() override;
 
@@ -92,7 +92,7 @@ private:
 // The legend's optional title, drawn inside its box at the top.
 class TLegendTitle : public TTeeShape {
 public:
-    DECLARE_CLASS_NAME(TLegendTitle)
+    DECLARE_CLASS_INFO(TLegendTitle)
     explicit TLegendTitle(TCustomTeePanel* AOwner);
     ~TLegendTitle() override;
 
@@ -118,7 +118,7 @@ using TLegendSizeHook = std::function<void(TCustomChartLegend* Sender, int& Size
 
 class TCustomChartLegend : public TTeeCustomShapePosition {
 public:
-    DECLARE_CLASS_NAME(TCustomChartLegend)
+    DECLARE_CLASS_INFO(TCustomChartLegend)
     explicit TCustomChartLegend(TCustomChart* Chart);
     ~TCustomChartLegend() override;
 

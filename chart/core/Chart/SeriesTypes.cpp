@@ -76,9 +76,7 @@ void CreateRegistries()
 template <class T>
 T* CreateOfClass(const TClassInfo* Class, TComponent* Owner)
 {
-    if (Class == nullptr || !Class->CreateComponent)
-        throw EClassNotFound(typinfo_detail::WithName(SClassNotFound, Class != nullptr ? Class->ClassName : "nil"));
-    TComponent* created = Class->CreateComponent(Owner);
+    TComponent* created = CreateComponentOfClass(Class, Owner);
     T* result = dynamic_cast<T*>(created);
     if (result == nullptr) {
         delete created;

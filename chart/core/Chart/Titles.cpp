@@ -4,6 +4,17 @@
 
 #include <algorithm>
 
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TChartTitle, TTeeCustomShapePosition)
+    .Bool("AdjustFrame", &TChartTitle::AdjustFrame, &TChartTitle::SetAdjustFrame).Default(true)
+    .Enum("Alignment", &TChartTitle::Alignment, &TChartTitle::SetAlignment,
+          {"taLeftJustify", "taRightJustify", "taCenter"}).Default(taCenter)
+    .Object("Frame", &TTeeCustomShapeBrushPen::Pen)
+    .Object("Text", &TChartTitle::Text)
+END_CLASS_INFO
+
 TChartTitle::TChartTitle(TCustomTeePanel* Chart) : TTeeCustomShapePosition(Chart), FText(std::make_unique<TStringList>())
 {
     SetDefaultTransparent(true);

@@ -15,7 +15,7 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TChartTitle : public TTeeCustomShapePosition {
 public:
-    DECLARE_CLASS_NAME(TChartTitle)
+    DECLARE_CLASS_INFO(TChartTitle)
     explicit TChartTitle(TCustomTeePanel* Chart);
     ~TChartTitle() override;
 

@@ -2,6 +2,22 @@
 
 #include "TeEngine/AxisPanel.h"
 
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TCustomChartWall, TTeeCustomShape)
+    .Bool("AutoHide", &TCustomChartWall::AutoHide, &TCustomChartWall::SetAutoHide).Default(false)
+    .Int("Color", &TTeeCustomShape::Color, &TTeeCustomShape::SetColor).Idents(ColorIdents())
+        .Stored(&TCustomChartWall::IsColorStored)
+    .Bool("Dark3D", &TCustomChartWall::Dark3D, &TCustomChartWall::SetDark3D).Default(true)
+    .Object("Pen", &TTeeCustomShapeBrushPen::Pen)
+    .Int("Size", &TCustomChartWall::Size, &TCustomChartWall::SetSize).Default(0)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TChartRightWall, TCustomChartWall)
+    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible).Default(false)
+END_CLASS_INFO
+
 TCustomChartWall::TCustomChartWall(TCustomTeePanel* Chart) : TTeeCustomShape(Chart)
 {
     SetColor(clDefault);

@@ -11,7 +11,7 @@ class TCustomAxisPanel;
 
 class TCustomChartWall : public TTeeCustomShape {
 public:
-    DECLARE_CLASS_NAME(TCustomChartWall)
+    DECLARE_CLASS_INFO(TCustomChartWall)
     explicit TCustomChartWall(TCustomTeePanel* Chart);
 
     bool AutoHide() const { return FAutoHide; }
@@ -56,7 +56,7 @@ public:
 // The right wall: hidden unless told otherwise.
 class TChartRightWall : public TChartWall {
 public:
-    DECLARE_CLASS_NAME(TChartRightWall)
+    DECLARE_CLASS_INFO(TChartRightWall)
     explicit TChartRightWall(TCustomTeePanel* Chart);
 };
 

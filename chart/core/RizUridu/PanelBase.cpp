@@ -1,9 +1,76 @@
 #include "RizUridu/PanelBase.h"
+#include "classes/Streaming.h"
 
 #include "controls/Printers.h"
 
 #include <algorithm>
 #include <cmath>
+
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TCustomTeePanel, TComponent)
+    .Int("Left", &TControl::Left, &TControl::SetLeft)
+    .Int("Top", &TControl::Top, &TControl::SetTop)
+    .Int("Width", &TControl::Width, &TControl::SetWidth)
+    .Int("Height", &TControl::Height, &TControl::SetHeight)
+    .Enum("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner,
+          {"bvNone", "bvLowered", "bvRaised", "bvSpace"}).Default(bvNone)
+    .Enum("BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter,
+          {"bvNone", "bvLowered", "bvRaised", "bvSpace"}).Default(bvRaised)
+    .Int("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth).Default(1)
+    .Int("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth).Default(0)
+    .Int("Color", &TCustomControl::Color, [](TCustomTeePanel& p, TColor v) { p.SetColor(v); })
+        .Idents(ColorIdents()).Default(clBtnFace)
+    .Object("Border", &TCustomTeePanel::Border)
+    .Int("BorderRound", &TCustomTeePanel::BorderRound, &TCustomTeePanel::SetBorderRound).Default(0)
+    .Int("MarginBottom", &TCustomTeePanel::MarginBottom, &TCustomTeePanel::SetMarginBottom).Default(4)
+    .Int("MarginLeft", &TCustomTeePanel::MarginLeft, &TCustomTeePanel::SetMarginLeft).Default(3)
+    .Int("MarginRight", &TCustomTeePanel::MarginRight, &TCustomTeePanel::SetMarginRight).Default(3)
+    .Int("MarginTop", &TCustomTeePanel::MarginTop, &TCustomTeePanel::SetMarginTop).Default(4)
+    .Enum("MarginUnits", &TCustomTeePanel::MarginUnits, &TCustomTeePanel::SetMarginUnits, {"muPercent", "muPixels"})
+        .Default(muPercent)
+    .Bool("Monochrome", &TCustomTeePanel::Monochrome, &TCustomTeePanel::SetMonochrome).Default(false)
+    .Bool("PrintProportional", &TCustomTeePanel::PrintProportional, &TCustomTeePanel::SetPrintProportional)
+        .Default(true)
+    .Object("Shadow", &TCustomTeePanel::Shadow)
+    .Bool("View3D", &TCustomTeePanel::View3D, &TCustomTeePanel::SetView3D).Default(true)
+    .Object("View3DOptions", &TCustomTeePanel::View3DOptions)
+END_CLASS_INFO
+
+void TCustomTeePanel::DefineProperties(TFiler* Filer)
+{
+    TCustomPanelNoCaption::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "BorderStyle",
+        [this](TReader* Reader) {
+            if (SameText(Reader->ReadIdent(), "bsSingle"))
+                FBorder->SetVisible(true);
+        },
+        nullptr, false);
+    const TRect& m = FPrintMargins;
+    Filer->DefineProperty(
+        "PrintMargins",
+        [this](TReader* Reader) {
+            Reader->ReadListBegin();
+            TRect r;
+            r.Left = Reader->ReadInteger();
+            r.Top = Reader->ReadInteger();
+            r.Right = Reader->ReadInteger();
+            r.Bottom = Reader->ReadInteger();
+            Reader->ReadListEnd();
+            FPrintMargins = r;
+        },
+        [this](TWriter* Writer) {
+            Writer->WriteListBegin();
+            Writer->WriteInteger(FPrintMargins.Left);
+            Writer->WriteInteger(FPrintMargins.Top);
+            Writer->WriteInteger(FPrintMargins.Right);
+            Writer->WriteInteger(FPrintMargins.Bottom);
+            Writer->WriteListEnd();
+        },
+        m.Left != 15 || m.Top != 15 || m.Right != 15 || m.Bottom != 15);
+}
 
 bool TeeClipWhenPrinting = true;
 bool TeeClipWhenMetafiling = true;
@@ -239,7 +306,7 @@ TCustomTeePanel::TCustomTeePanel(TComponent* AOwner) : TCustomPanelNoCaption(AOw
     FPanning = std::make_unique<TZoomPanning>();
     FShadow = std::make_unique<TTeeShadow>(RepaintHandler());
     FBorder = std::make_unique<TChartHiddenPen>(RepaintHandler());
-    FBorder->SetEndStyle(esFlat);
+    FBorder->SetDefaultEndStyle(esFlat);
     SetBounds(Left(), Top(), 400, 250);
     OriginalCursor = Cursor();
     if (IsDesigning())
@@ -807,6 +874,12 @@ void TCustomTeePanel::Assign(TPersistent* Source)
     FView3D = p->FView3D;
     FView3DOptions->Assign(p->FView3DOptions.get());
     SetColor(p->Color());
+    // The look of the panel: its place and size stay its own.
+    SetTag(p->Tag());
+    SetBevelInner(p->BevelInner());
+    SetBevelOuter(p->BevelOuter());
+    SetBevelWidth(p->BevelWidth());
+    SetBorderWidth(p->BorderWidth());
     ApplyRoundRegion();
     RequestRepaint();
 }

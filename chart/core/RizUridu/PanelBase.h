@@ -143,7 +143,7 @@ using TTeePrintEvent = std::function<void(TObject* Sender, TCanvas* Canvas, cons
 
 class TCustomTeePanel : public TCustomPanelNoCaption {
 public:
-    DECLARE_CLASS_NAME(TCustomTeePanel)
+    DECLARE_CLASS_INFO(TCustomTeePanel)
     explicit TCustomTeePanel(TComponent* AOwner);
     ~TCustomTeePanel() override;
 
@@ -278,6 +278,8 @@ public:
     bool ClippingAllowed() const;
 
     void Assign(TPersistent* Source) override;
+    // "PrintMargins" (four integers) and the legacy "BorderStyle".
+    void DefineProperties(TFiler* Filer) override;
     void Loaded() override;
 
 protected:

@@ -1,4 +1,33 @@
 #include "RizUridu/PanelExtended.h"
+#include "classes/Streaming.h"
+
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TCustomTeePanelExtended, TCustomTeePanel)
+    .Enum("AllowPanning", &TCustomTeePanelExtended::AllowPanning, &TCustomTeePanelExtended::SetAllowPanning,
+          {"pmNone", "pmHorizontal", "pmVertical", "pmBoth"}).Default(pmBoth)
+    .Bool("BackImageInside", &TCustomTeePanelExtended::BackImageInside, &TCustomTeePanelExtended::SetBackImageInside)
+        .Default(false)
+    .Enum("BackImageMode", &TCustomTeePanelExtended::BackImageMode, &TCustomTeePanelExtended::SetBackImageMode,
+          {"pbmStretch", "pbmTile", "pbmCenter", "pbmCustom"}).Default(pbmStretch)
+    .Bool("BackImageTransp", &TCustomTeePanelExtended::BackImageTransp, &TCustomTeePanelExtended::SetBackImageTransp)
+        .Default(false)
+    .Object("Gradient", &TCustomTeePanelExtended::Gradient)
+    .Object("Zoom", &TCustomTeePanelExtended::Zoom)
+END_CLASS_INFO
+
+void TCustomTeePanelExtended::DefineProperties(TFiler* Filer)
+{
+    TCustomTeePanel::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "AllowZoom", [this](TReader* Reader) { FZoom->SetAllow(Reader->ReadBoolean()); }, nullptr, false);
+    Filer->DefineProperty(
+        "AnimatedZoom", [this](TReader* Reader) { FZoom->SetAnimated(Reader->ReadBoolean()); }, nullptr, false);
+    Filer->DefineProperty(
+        "AnimatedZoomSteps", [this](TReader* Reader) { FZoom->SetAnimatedSteps(Reader->ReadInteger()); }, nullptr,
+        false);
+}
 
 // ---- TBackImage -------------------------------------------------------------------------
 

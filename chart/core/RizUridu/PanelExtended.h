@@ -41,7 +41,7 @@ private:
 
 class TCustomTeePanelExtended : public TCustomTeePanel {
 public:
-    DECLARE_CLASS_NAME(TCustomTeePanelExtended)
+    DECLARE_CLASS_INFO(TCustomTeePanelExtended)
     explicit TCustomTeePanelExtended(TComponent* AOwner);
     ~TCustomTeePanelExtended() override;
 
@@ -83,6 +83,8 @@ public:
     virtual void UndoZoom();
 
     void Assign(TPersistent* Source) override;
+    // The legacy "AllowZoom", "AnimatedZoom" and "AnimatedZoomSteps", read into Zoom.
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     TPanningMode FAllowPanning = pmBoth;

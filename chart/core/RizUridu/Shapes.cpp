@@ -1,8 +1,70 @@
 #include "RizUridu/Shapes.h"
+#include "classes/Streaming.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+
+// ---- published properties ----------------------------------------------------------
+//
+// The brush-and-pen base publishes Brush and Visible; the framed box adds its looks. The
+// users publish the pen under their own name (Frame or Pen).
+
+BEGIN_CLASS_INFO(TTeeCustomShapeBrushPen, TPersistent)
+    .Object("Brush", &TTeeCustomShapeBrushPen::Brush)
+    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible).Default(true)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TTeeCustomShape, TTeeCustomShapeBrushPen)
+    .Enum("Bevel", &TTeeCustomShape::Bevel, &TTeeCustomShape::SetBevel, {"bvNone", "bvLowered", "bvRaised", "bvSpace"})
+        .Default(bvNone)
+    .Int("BevelWidth", &TTeeCustomShape::BevelWidth, &TTeeCustomShape::SetBevelWidth).Default(2)
+    .Int("Color", &TTeeCustomShape::Color, &TTeeCustomShape::SetColor).Idents(ColorIdents()).Default(clWhite)
+    .Object("Font", &TTeeCustomShape::Font)
+    .Object("Gradient", &TTeeCustomShape::Gradient)
+    .Object("Shadow", &TTeeCustomShape::Shadow)
+    .Enum("ShapeStyle", &TTeeCustomShape::ShapeStyle, &TTeeCustomShape::SetShapeStyle,
+          {"fosRectangle", "fosRoundRectangle"}).Default(fosRectangle)
+    .Enum("TextFormat", &TTeeCustomShape::TextFormat, &TTeeCustomShape::SetTextFormat, {"ttfNormal", "ttfHtml"})
+        .Default(ttfNormal)
+    .Int("Transparency", &TTeeCustomShape::Transparency, &TTeeCustomShape::SetTransparency).Default(0)
+    .Bool("Transparent", &TTeeCustomShape::Transparent, &TTeeCustomShape::SetTransparent)
+        .Stored(&TTeeCustomShape::IsTransparentStored)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TTeeShape, TTeeCustomShape)
+END_CLASS_INFO
+
+// Left and Top only while the box is placed by hand.
+BEGIN_CLASS_INFO(TTeeCustomShapePosition, TTeeCustomShape)
+    .Bool("CustomPosition", &TTeeCustomShapePosition::CustomPosition, &TTeeCustomShapePosition::SetCustomPosition)
+        .Stored(&TTeeCustomShapePosition::IsCustomPositionStored)
+    .Int("Left", &TTeeCustomShapePosition::Left, &TTeeCustomShapePosition::SetLeft)
+        .Stored(&TTeeCustomShapePosition::CustomPosition)
+    .Int("Top", &TTeeCustomShapePosition::Top, &TTeeCustomShapePosition::SetTop)
+        .Stored(&TTeeCustomShapePosition::CustomPosition)
+END_CLASS_INFO
+
+void TTeeCustomShape::DefineProperties(TFiler* Filer)
+{
+    TTeeCustomShapeBrushPen::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "ShadowColor",
+        [this](TReader* Reader) {
+            int64_t v = 0;
+            if (Reader->NextValue() == TValueType::vaIdent) {
+                if (!IdentToInt(Reader->ReadIdent(), v, ColorIdents()))
+                    throw EReadError(SInvalidPropertyValue);
+            } else {
+                v = Reader->ReadInteger();
+            }
+            Shadow()->SetColor(static_cast<TColor>(v));
+        },
+        nullptr, false);
+    Filer->DefineProperty(
+        "ShadowSize", [this](TReader* Reader) { Shadow()->SetSize(Reader->ReadInteger()); }, nullptr, false);
+}
 
 std::array<TPoint, 4> RotatedRectCorners(const TRect& R, int Angle)
 {

@@ -18,7 +18,7 @@ std::array<TPoint, 4> RotatedRectCorners(const TRect& R, int Angle);
 // A brush, a pen and a visibility that repaint the parent chart when they change.
 class TTeeCustomShapeBrushPen : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TTeeCustomShapeBrushPen)
+    DECLARE_CLASS_INFO(TTeeCustomShapeBrushPen)
     // A descendant may hand in a brush of its own class; otherwise a TChartBrush.
     explicit TTeeCustomShapeBrushPen(std::unique_ptr<TChartBrush> Brush = nullptr);
     ~TTeeCustomShapeBrushPen() override;
@@ -53,7 +53,7 @@ using TTeeTransparency = int;   // 0..100 percent
 
 class TTeeCustomShape : public TTeeCustomShapeBrushPen {
 public:
-    DECLARE_CLASS_NAME(TTeeCustomShape)
+    DECLARE_CLASS_INFO(TTeeCustomShape)
     explicit TTeeCustomShape(TCustomTeePanel* AOwner = nullptr);
     ~TTeeCustomShape() override;
 
@@ -100,6 +100,8 @@ public:
     void DrawAtOwnRect();
 
     void Assign(TPersistent* Source) override;
+    // The legacy entries "ShadowColor" and "ShadowSize", read into Shadow.
+    void DefineProperties(TFiler* Filer) override;
 
 protected:
     // The shadow's defaults: black, 3 pixels each way. Descendants change them in their
@@ -132,14 +134,14 @@ private:
 // The framed box as the chart's elements publish it.
 class TTeeShape : public TTeeCustomShape {
 public:
-    DECLARE_CLASS_NAME(TTeeShape)
+    DECLARE_CLASS_INFO(TTeeShape)
     using TTeeCustomShape::TTeeCustomShape;
 };
 
 // A box that can be placed by its owner or at a custom position (titles, legend).
 class TTeeCustomShapePosition : public TTeeCustomShape {
 public:
-    DECLARE_CLASS_NAME(TTeeCustomShapePosition)
+    DECLARE_CLASS_INFO(TTeeCustomShapePosition)
     using TTeeCustomShape::TTeeCustomShape;
 
     bool CustomPosition() const { return FCustomPosition; }

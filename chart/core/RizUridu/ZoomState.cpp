@@ -4,6 +4,38 @@
 
 #include <utility>
 
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TTeeZoomBrush, TChartBrush)
+    .Int("Color", &TBrush::Color, &TBrush::SetColor).Idents(ColorIdents()).Default(clWhite)
+    // A colour makes a clear brush solid, so a clear brush with a colour of its own
+    // writes its style after the colour.
+    .Enum("Style", &TBrush::Style, &TBrush::SetStyle,
+          {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"})
+        .Stored([](TTeeZoomBrush& B) { return B.Style() != bsClear || B.Color() != clWhite; })
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TTeeZoomPen, TChartPen)
+    .Int("Color", &TPen::Color, &TPen::SetColor).Idents(ColorIdents()).Stored(&TTeeZoomPen::IsColorStored)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TTeeZoom, TPersistent)
+    .Bool("Allow", &TTeeZoom::Allow, &TTeeZoom::SetAllow).Default(true)
+    .Bool("Animated", &TTeeZoom::Animated, &TTeeZoom::SetAnimated).Default(false)
+    .Int("AnimatedSteps", &TTeeZoom::AnimatedSteps, &TTeeZoom::SetAnimatedSteps).Default(8)
+    .Object("Brush", &TTeeZoom::Brush)
+    .Enum("Direction", &TTeeZoom::Direction, &TTeeZoom::SetDirection, {"tzdHorizontal", "tzdVertical", "tzdBoth"})
+        .Default(tzdBoth)
+    .SetOf("KeyShift", &TTeeZoom::KeyShift, &TTeeZoom::SetKeyShift,
+           {"ssShift", "ssAlt", "ssCtrl", "ssLeft", "ssRight", "ssMiddle", "ssDouble"}).Default(0)
+    .Int("MinimumPixels", &TTeeZoom::MinimumPixels, &TTeeZoom::SetMinimumPixels).Default(16)
+    .Enum("MouseButton", &TTeeZoom::MouseButton, &TTeeZoom::SetMouseButton, {"mbLeft", "mbRight", "mbMiddle"})
+        .Default(mbLeft)
+    .Object("Pen", &TTeeZoom::Pen)
+    .Bool("UpLeftZooms", &TTeeZoom::UpLeftZooms, &TTeeZoom::SetUpLeftZooms).Default(false)
+END_CLASS_INFO
+
 void TZoomPanning::Activate(int X, int Y)
 {
     X0 = X1 = X;
@@ -66,19 +98,11 @@ void TTeeZoom::SetPen(TChartPen* v)
 
 void TTeeZoom::Assign(TPersistent* Source)
 {
-    auto* z = dynamic_cast<TTeeZoom*>(Source);
-    if (z == nullptr) {
-        TPersistent::Assign(Source);
+    if (auto* z = dynamic_cast<TTeeZoom*>(Source)) {
+        AssignProperties(this, z);
         return;
     }
-    FAllow = z->FAllow;
-    FAnimated = z->FAnimated;
-    FAnimatedSteps = z->FAnimatedSteps;
-    SetBrush(z->FBrush.get());
-    FDirection = z->FDirection;
-    FKeyShift = z->FKeyShift;
-    FMouseButton = z->FMouseButton;
-    SetPen(z->FPen.get());
+    TPersistent::Assign(Source);
 }
 
 void DrawZoomRectangleOn(TTeeCanvas* Surface, TTeeZoom* Zoom, TColor BackColor)

@@ -22,13 +22,13 @@ public:
 
 class TTeeZoomBrush : public TChartBrush {
 public:
-    DECLARE_CLASS_NAME(TTeeZoomBrush)
+    DECLARE_CLASS_INFO(TTeeZoomBrush)
     explicit TTeeZoomBrush(TNotifyEvent onChange = nullptr);   // white, clear
 };
 
 class TTeeZoomPen : public TChartPen {
 public:
-    DECLARE_CLASS_NAME(TTeeZoomPen)
+    DECLARE_CLASS_INFO(TTeeZoomPen)
     explicit TTeeZoomPen(TNotifyEvent onChange = nullptr);     // white
     bool IsColorStored() const { return Color() != clWhite; }
 };
@@ -37,7 +37,7 @@ enum TTeeZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
 
 class TTeeZoom : public TZoomPanning {
 public:
-    DECLARE_CLASS_NAME(TTeeZoom)
+    DECLARE_CLASS_INFO(TTeeZoom)
     TTeeZoom();
     ~TTeeZoom() override;
 

@@ -2,6 +2,92 @@
 
 #include <cmath>
 
+// ---- published properties ----------------------------------------------------------
+
+namespace {
+const std::vector<std::string> PenEndStyleNames = {"esRound", "esSquare", "esFlat"};
+const std::vector<std::string> GradientDirectionNames = {
+    "gdTopBottom", "gdBottomTop", "gdLeftRight", "gdRightLeft", "gdFromCenter", "gdFromTopLeft",
+    "gdFromBottomLeft", "gdRadial", "gdDiagonalUp", "gdDiagonalDown"};
+} // namespace
+
+BEGIN_CLASS_INFO(TChartPen, TPen)
+    .Enum("EndStyle", &TChartPen::EndStyle, &TChartPen::SetEndStyle, PenEndStyleNames)
+        .Stored(&TChartPen::IsEndStyleStored)
+    .Bool("SmallDots", &TChartPen::SmallDots, &TChartPen::SetSmallDots).Default(false)
+    .Int("SmallSpace", &TChartPen::SmallSpace, &TChartPen::SetSmallSpace).Default(0)
+    .Bool("Visible", &TChartPen::Visible, &TChartPen::SetVisible).Stored(&TChartPen::IsVisibleStored)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TDottedGrayPen, TChartPen)
+    .Int("Color", &TPen::Color, &TPen::SetColor).Idents(ColorIdents()).Default(clGray)
+    .Enum("Style", &TPen::Style, &TPen::SetStyle,
+          {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"}).Default(psDot)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TDarkGrayPen, TChartPen)
+    .Int("Color", &TPen::Color, &TPen::SetColor).Idents(ColorIdents()).Default(clGray)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TWhitePen, TChartPen)
+    .Int("Color", &TPen::Color, &TPen::SetColor).Idents(ColorIdents()).Default(clWhite)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TChartBrush, TBrush)
+    .Int("Color", &TBrush::Color, &TBrush::SetColor).Idents(ColorIdents()).Default(clDefault)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TTeeShadow, TPersistent)
+    .Int("Color", &TTeeShadow::Color, &TTeeShadow::SetColor).Idents(ColorIdents()).Stored(&TTeeShadow::IsColorStored)
+    .Int("HorizSize", &TTeeShadow::HorizSize, &TTeeShadow::SetHorizSize).Stored(&TTeeShadow::IsHorizSizeStored)
+    .Bool("Smooth", &TTeeShadow::Smooth, &TTeeShadow::SetSmooth).Default(true)
+    .Int("Transparency", &TTeeShadow::Transparency, &TTeeShadow::SetTransparency).Default(0)
+    .Int("VertSize", &TTeeShadow::VertSize, &TTeeShadow::SetVertSize).Stored(&TTeeShadow::IsVertSizeStored)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TTeeGradient, TPersistent)
+    .Int("Balance", &TTeeGradient::Balance, &TTeeGradient::SetBalance).Default(50)
+    .Enum("Direction", &TTeeGradient::Direction, &TTeeGradient::SetDirection, GradientDirectionNames)
+        .Default(gdTopBottom)
+    .Int("EndColor", &TTeeGradient::EndColor, &TTeeGradient::SetEndColor).Idents(ColorIdents()).Default(clYellow)
+    .Int("MidColor", &TTeeGradient::MidColor, &TTeeGradient::SetMidColor).Idents(ColorIdents()).Default(clNone)
+    .Int("RadialX", &TTeeGradient::RadialX, &TTeeGradient::SetRadialX).Default(0)
+    .Int("RadialY", &TTeeGradient::RadialY, &TTeeGradient::SetRadialY).Default(0)
+    .Int("StartColor", &TTeeGradient::StartColor, &TTeeGradient::SetStartColor).Idents(ColorIdents()).Default(clWhite)
+    .Bool("Visible", &TTeeGradient::Visible, &TTeeGradient::SetVisible).Default(false)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TTeeFontGradient, TTeeGradient)
+    .Bool("Outline", &TTeeFontGradient::Outline, &TTeeFontGradient::SetOutline).Default(false)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TTeeFont, TFont)
+    .Int("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET)
+    .Int("Color", &TFont::Color, &TFont::SetColor).Idents(ColorIdents()).Stored(&TTeeFont::IsColorStored)
+    .Int("Height", &TFont::Height, &TFont::SetHeight).Stored(&TTeeFont::IsHeightStored)
+    .Str("Name", &TFont::Name, &TFont::SetName).Stored(&TTeeFont::IsNameStored)
+    .SetOf("Style", &TFont::Style, &TFont::SetStyle, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})
+        .Stored(&TTeeFont::IsStyleStored)
+    .Object("Gradient", &TTeeFont::Gradient)
+    .Int("InterCharSize", &TTeeFont::InterCharSize, &TTeeFont::SetInterCharSize).Default(0)
+    .Object("OutLine", &TTeeFont::OutLine)
+    .Object("Shadow", &TTeeFont::Shadow)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TView3DOptions, TPersistent)
+    .Int("Elevation", &TView3DOptions::Elevation, &TView3DOptions::SetElevation).Default(345)
+    .Int("FontZoom", &TView3DOptions::FontZoom, &TView3DOptions::SetFontZoom).Default(100)
+    .Int("HorizOffset", &TView3DOptions::HorizOffset, &TView3DOptions::SetHorizOffset).Default(0)
+    .Bool("Orthogonal", &TView3DOptions::Orthogonal, &TView3DOptions::SetOrthogonal).Default(true)
+    .Int("OrthoAngle", &TView3DOptions::OrthoAngle, &TView3DOptions::SetOrthoAngle).Default(45)
+    .Int("Perspective", &TView3DOptions::Perspective, &TView3DOptions::SetPerspective).Default(15)
+    .Int("Rotation", &TView3DOptions::Rotation, &TView3DOptions::SetRotation).Default(345)
+    .Int("Tilt", &TView3DOptions::Tilt, &TView3DOptions::SetTilt).Default(0)
+    .Int("VertOffset", &TView3DOptions::VertOffset, &TView3DOptions::SetVertOffset).Default(0)
+    .Int("Zoom", &TView3DOptions::Zoom, &TView3DOptions::SetZoom).Default(100)
+    .Bool("ZoomText", &TView3DOptions::ZoomText, &TView3DOptions::SetZoomText).Default(true)
+END_CLASS_INFO
+
 // ---- pens -----------------------------------------------------------------------
 
 TChartPen::TChartPen(TNotifyEvent onChange) { OnChange = std::move(onChange); }

@@ -3,6 +3,7 @@
 // the change handler given at creation, so that the owner repaints.
 #pragma once
 
+#include "classes/TypInfo.h"
 #include "graphics/Graphics.h"
 
 #include <functional>
@@ -19,7 +20,7 @@ enum TPenEndStyle { esRound, esSquare, esFlat };
 
 class TChartPen : public TPen {
 public:
-    DECLARE_CLASS_NAME(TChartPen)
+    DECLARE_CLASS_INFO(TChartPen)
     explicit TChartPen(TNotifyEvent onChange = nullptr);
 
     TPenEndStyle EndStyle() const { return FEndStyle; }
@@ -34,6 +35,12 @@ public:
     void Show() { SetVisible(true); }
 
     TPenEndStyle DefaultEndStyle() const { return FDefaultEndStyle; }
+    // The end style and the one that is not streamed.
+    void SetDefaultEndStyle(TPenEndStyle v)
+    {
+        FDefaultEndStyle = v;
+        FEndStyle = v;
+    }
     bool DefaultVisible() const { return FDefaultVisible; }
     // Stream tests: written only when different from the pen's own defaults.
     bool IsEndStyleStored() const { return FEndStyle != FDefaultEndStyle; }
@@ -61,19 +68,19 @@ public:
 
 class TDottedGrayPen : public TChartPen {
 public:
-    DECLARE_CLASS_NAME(TDottedGrayPen)
+    DECLARE_CLASS_INFO(TDottedGrayPen)
     explicit TDottedGrayPen(TNotifyEvent onChange = nullptr);
 };
 
 class TDarkGrayPen : public TChartPen {
 public:
-    DECLARE_CLASS_NAME(TDarkGrayPen)
+    DECLARE_CLASS_INFO(TDarkGrayPen)
     explicit TDarkGrayPen(TNotifyEvent onChange = nullptr);
 };
 
 class TWhitePen : public TChartPen {
 public:
-    DECLARE_CLASS_NAME(TWhitePen)
+    DECLARE_CLASS_INFO(TWhitePen)
     explicit TWhitePen(TNotifyEvent onChange = nullptr);
 };
 
@@ -81,7 +88,7 @@ public:
 
 class TChartBrush : public TBrush {
 public:
-    DECLARE_CLASS_NAME(TChartBrush)
+    DECLARE_CLASS_INFO(TChartBrush)
     explicit TChartBrush(TNotifyEvent onChange = nullptr);
     ~TChartBrush() override;
 
@@ -101,7 +108,7 @@ private:
 
 class TTeeShadow : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TTeeShadow)
+    DECLARE_CLASS_INFO(TTeeShadow)
     explicit TTeeShadow(TNotifyEvent onChange = nullptr);
     ~TTeeShadow() override;
 
@@ -202,14 +209,14 @@ protected:
 
 class TTeeGradient : public TCustomTeeGradient {
 public:
-    DECLARE_CLASS_NAME(TTeeGradient)
+    DECLARE_CLASS_INFO(TTeeGradient)
     using TCustomTeeGradient::TCustomTeeGradient;
 };
 
 // A gradient in glyphs; with Outline it fills the outline pen's stroke instead.
 class TTeeFontGradient : public TTeeGradient {
 public:
-    DECLARE_CLASS_NAME(TTeeFontGradient)
+    DECLARE_CLASS_INFO(TTeeFontGradient)
     using TTeeGradient::TTeeGradient;
     bool Outline() const { return FOutline; }
     void SetOutline(bool v);
@@ -227,7 +234,7 @@ void SetTeeDefaultFont(const std::string& name, int size);
 
 class TTeeFont : public TFont {
 public:
-    DECLARE_CLASS_NAME(TTeeFont)
+    DECLARE_CLASS_INFO(TTeeFont)
     explicit TTeeFont(TNotifyEvent onChange = nullptr);
     ~TTeeFont() override;
 
@@ -276,7 +283,7 @@ private:
 
 class TView3DOptions : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TView3DOptions)
+    DECLARE_CLASS_INFO(TView3DOptions)
     // `parent` is the panel that owns the options; `repaint` its repaint request.
     explicit TView3DOptions(TComponent* parent = nullptr, std::function<void()> repaint = nullptr);
 

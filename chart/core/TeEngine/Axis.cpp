@@ -11,6 +11,86 @@
 #include <cmath>
 #include <limits>
 
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TChartAxisPen, TChartPen)
+    .Int("Width", &TPen::Width, &TPen::SetWidth).Default(2)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TAxisGridPen, TDottedGrayPen)
+    .Float("ZPosition", &TAxisGridPen::ZPosition, &TAxisGridPen::SetZPosition)
+        .Stored(&TAxisGridPen::IsZPositionStored)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TChartAxisTitle, TTeeCustomShape)
+    .Int("Angle", &TChartAxisTitle::Angle, &TChartAxisTitle::SetAngle).Stored(&TChartAxisTitle::IsAngleStored)
+    .Str("Caption", &TChartAxisTitle::Caption, &TChartAxisTitle::SetCaption)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TChartAxis, TCollectionItem)
+    .ItemFactory()
+    .Bool("Automatic", &TChartAxis::Automatic, &TChartAxis::SetAutomatic).Default(true)
+    .Bool("AutomaticMaximum", &TChartAxis::AutomaticMaximum, &TChartAxis::SetAutomaticMaximum).Default(true)
+    .Bool("AutomaticMinimum", &TChartAxis::AutomaticMinimum, &TChartAxis::SetAutomaticMinimum).Default(true)
+    .Object("Axis", &TChartAxis::Axis)
+    .Str("AxisValuesFormat", &TChartAxis::AxisValuesFormat, &TChartAxis::SetAxisValuesFormat)
+        .Stored(&TChartAxis::IsAxisValuesFormatStored)
+    .Str("DateTimeFormat", &TChartAxis::DateTimeFormat, &TChartAxis::SetDateTimeFormat)
+    .Float("EndPosition", &TChartAxis::EndPosition, &TChartAxis::SetEndPosition).Stored(&TChartAxis::IsEndPositionStored)
+    .Bool("ExactDateTime", &TChartAxis::ExactDateTime, &TChartAxis::SetExactDateTime).Default(true)
+    .Object("Grid", &TChartAxis::Grid)
+    .Bool("GridCentered", &TChartAxis::GridCentered, &TChartAxis::SetGridCentered).Default(false)
+    .Bool("Horizontal", &TChartAxis::Horizontal, &TChartAxis::SetHorizontal).Stored(&TChartAxis::IsHorizontalStored)
+    .Float("Increment", &TChartAxis::Increment, &TChartAxis::SetIncrement).Default(0)
+    .Bool("Inverted", &TChartAxis::Inverted, &TChartAxis::SetInverted).Default(false)
+    .Bool("Labels", &TChartAxis::Labels, &TChartAxis::SetLabels).Default(true)
+    .Enum("LabelsAlign", &TChartAxis::LabelsAlign, &TChartAxis::SetLabelsAlign, {"alDefault", "alOpposite"})
+        .Default(alDefault)
+    .Bool("LabelsAlternate", &TChartAxis::LabelsAlternate, &TChartAxis::SetLabelsAlternate).Default(false)
+    .Int("LabelsAngle", &TChartAxis::LabelsAngle, &TChartAxis::SetLabelsAngle).Default(0)
+    .Bool("LabelsExponent", &TChartAxis::LabelsExponent, &TChartAxis::SetLabelsExponent).Default(false)
+    .Object("LabelsFont", &TChartAxis::LabelsFont)
+    .Bool("LabelsMultiLine", &TChartAxis::LabelsMultiLine, &TChartAxis::SetLabelsMultiLine).Default(false)
+    .Bool("LabelsOnAxis", &TChartAxis::LabelsOnAxis, &TChartAxis::SetLabelsOnAxis).Default(true)
+    .Int("LabelsSeparation", &TChartAxis::LabelsSeparation, &TChartAxis::SetLabelsSeparation).Default(10)
+    .Int("LabelsSize", &TChartAxis::LabelsSize, &TChartAxis::SetLabelsSize).Default(0)
+    .Enum("LabelStyle", &TChartAxis::LabelStyle, &TChartAxis::SetLabelStyle,
+          {"talAuto", "talNone", "talValue", "talMark", "talText"}).Default(talAuto)
+    .Bool("Logarithmic", &TChartAxis::Logarithmic, &TChartAxis::SetLogarithmic).Default(false)
+    .Float("LogarithmicBase", &TChartAxis::LogarithmicBase, &TChartAxis::SetLogarithmicBase).Stored(&TChartAxis::IsLogarithmicBaseStored)
+    .Float("Maximum", &TChartAxis::Maximum, &TChartAxis::SetMaximum).Stored(&TChartAxis::IsMaximumStored)
+    .Int("MaximumOffset", &TChartAxis::MaximumOffset, &TChartAxis::SetMaximumOffset).Default(0)
+    .Float("Minimum", &TChartAxis::Minimum, &TChartAxis::SetMinimum).Stored(&TChartAxis::IsMinimumStored)
+    .Int("MinimumOffset", &TChartAxis::MinimumOffset, &TChartAxis::SetMinimumOffset).Default(0)
+    .Object("MinorGrid", &TChartAxis::MinorGrid)
+    .Int("MinorTickCount", &TChartAxis::MinorTickCount, &TChartAxis::SetMinorTickCount).Default(3)
+    .Int("MinorTickLength", &TChartAxis::MinorTickLength, &TChartAxis::SetMinorTickLength).Default(2)
+    .Object("MinorTicks", &TChartAxis::MinorTicks)
+    .Bool("OtherSide", &TChartAxis::OtherSide, &TChartAxis::SetOtherSide).Stored(&TChartAxis::IsOtherSideStored)
+    .Float("PositionPercent", &TChartAxis::PositionPercent, &TChartAxis::SetPositionPercent).Stored(&TChartAxis::IsPositionPercentStored)
+    .Enum("PositionUnits", &TChartAxis::PositionUnits, &TChartAxis::SetPositionUnits, {"muPercent", "muPixels"})
+        .Default(muPercent)
+    .Bool("RoundFirstLabel", &TChartAxis::RoundFirstLabel, &TChartAxis::SetRoundFirstLabel).Default(true)
+    .Float("StartPosition", &TChartAxis::StartPosition, &TChartAxis::SetStartPosition).Stored(&TChartAxis::IsStartPositionStored)
+    .Int("TickInnerLength", &TChartAxis::TickInnerLength, &TChartAxis::SetTickInnerLength).Default(0)
+    .Int("TickLength", &TChartAxis::TickLength, &TChartAxis::SetTickLength).Default(4)
+    .Bool("TickOnLabelsOnly", &TChartAxis::TickOnLabelsOnly, &TChartAxis::SetTickOnLabelsOnly).Default(true)
+    .Object("Ticks", &TChartAxis::Ticks)
+    .Object("TicksInner", &TChartAxis::TicksInner)
+    .Object("Title", &TChartAxis::Title)
+    .Int("TitleSize", &TChartAxis::TitleSize, &TChartAxis::SetTitleSize).Default(0)
+    .Bool("Visible", &TChartAxis::Visible, &TChartAxis::SetVisible).Default(true)
+    .Float("ZPosition", &TChartAxis::ZPosition, &TChartAxis::SetZPosition).Stored(&TChartAxis::IsZPositionStored)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TChartDepthAxis, TChartAxis)
+    .Bool("Visible", &TChartAxis::Visible, &TChartAxis::SetVisible).Default(false)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TChartCustomAxes, TCollection)
+END_CLASS_INFO
+
 int MaxPixelPos = 67108863;
 const char TeeLineSeparator = '\r';
 
@@ -649,17 +729,10 @@ void TChartAxis::SetCalcFunctions()
 
 int TChartAxis::LinearPos(double Value, bool IsHorizontal, bool Clamp) const
 {
-    if (IRangeZero)
-        return ICenterPos;
-    // From the start pixel for a normal horizontal or an inverted vertical axis.
-    const bool fromStart = IsHorizontal != FInverted;
-    if (Clamp) {
-        const double p = (Value - IMinimum) * IScale;
-        return ClampedPixel(fromStart ? IStartPos + p : IEndPos - p);
-    }
-    const long long r = SaturatedPixel((Value - IMinimum) * IScale);
-    const long long x = fromStart ? IStartPos + r : IEndPos - r;
-    return static_cast<int>(std::clamp<long long>(x, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    TAxisLinearMap map;
+    LinearMap(IsHorizontal, map);
+    map.Clamp = Clamp;
+    return map(Value);
 }
 
 int TChartAxis::LogPos(double Value, bool IsHorizontal) const
@@ -846,6 +919,7 @@ void TChartAxis::Assign(TPersistent* Source)
     FVisible = a->FVisible;
     FHorizontal = a->FHorizontal;
     FOtherSide = a->FOtherSide;
+    FZPosition = a->FZPosition;
     // The copied scale and orientation need their own conversions.
     SetCalcFunctions();
 }
@@ -904,6 +978,14 @@ TChartAxis* TChartAxes::RightAxis() const { return FChart != nullptr ? FChart->R
 TChartAxis* TChartAxes::BottomAxis() const { return FChart != nullptr ? FChart->BottomAxis() : nullptr; }
 TChartDepthAxis* TChartAxes::DepthAxis() const { return FChart != nullptr ? FChart->DepthAxis() : nullptr; }
 TChartDepthAxis* TChartAxes::DepthTopAxis() const { return FChart != nullptr ? FChart->DepthTopAxis() : nullptr; }
+
+bool TChartAxes::Behind() const { return FChart != nullptr && FChart->AxisBehind(); }
+
+void TChartAxes::SetBehind(bool v)
+{
+    if (FChart != nullptr)
+        FChart->SetAxisBehind(v);
+}
 
 bool TChartAxes::Visible() const { return FChart != nullptr && FChart->AxisVisible(); }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -50,13 +51,13 @@ int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& Nu
 // The axis line pen: Width 2 by default.
 class TChartAxisPen : public TChartPen {
 public:
-    DECLARE_CLASS_NAME(TChartAxisPen)
+    DECLARE_CLASS_INFO(TChartAxisPen)
     explicit TChartAxisPen(TNotifyEvent onChange = nullptr);
 };
 
 class TAxisGridPen : public TDottedGrayPen {
 public:
-    DECLARE_CLASS_NAME(TAxisGridPen)
+    DECLARE_CLASS_INFO(TAxisGridPen)
     using TDottedGrayPen::TDottedGrayPen;
 
     bool Centered() const { return FCentered; }
@@ -77,7 +78,7 @@ private:
 
 class TChartAxisTitle : public TTeeCustomShape {
 public:
-    DECLARE_CLASS_NAME(TChartAxisTitle)
+    DECLARE_CLASS_INFO(TChartAxisTitle)
     explicit TChartAxisTitle(TCustomTeePanel* AOwner);
 
     int Angle() const { return FAngle; }
@@ -147,13 +148,62 @@ private:
 // Which value-to-pixel conversion an axis uses.
 enum class TAxisCalcKind { Depth, Logarithmic, LinearUnclamped, LinearClamped };
 
+// The linear value-to-pixel conversion of an axis, copied out of it so that a drawing loop
+// converts many values without a call per value; the pixels are those of CalcXPosValue
+// and CalcYPosValue.
+struct TAxisLinearMap {
+    double Minimum = 0;
+    double Scale = 0;     // pixels per unit, negative where pixels fall as values grow
+    double Origin = 0;    // the pixel of Minimum
+    bool Up = true;       // pixels grow with the value (Scale is the axis' own scale negated otherwise)
+    bool Clamp = true;    // within +-MaxPixelPos; otherwise only within 32 bits
+    bool Zero = false;    // a range of zero puts every value at Center
+    int Center = 0;
+    double MaxPos = 0;
+
+    int operator()(double Value) const
+    {
+        if (Zero)
+            return Center;
+        if (Clamp)
+            return Clamped(Value);
+        return Unclamped(Value);
+    }
+    // Whether Clamped gives every pixel: no branch per value, so loops over many values
+    // can run it side by side.
+    bool Plain() const { return Clamp && !Zero; }
+    int Clamped(double Value) const
+    {
+        double x = Origin + (Value - Minimum) * Scale;
+        x = x < MaxPos ? x : MaxPos;     // NaN included
+        x = x > -MaxPos ? x : -MaxPos;
+        return RoundInt32(x);
+    }
+    int Unclamped(double Value) const
+    {
+        const double p = (Value - Minimum) * (Up ? Scale : -Scale);
+        long long r;
+        if (std::isnan(p))
+            r = 0;
+        else if (p <= -2147483648.0)
+            r = -2147483648LL;
+        else if (p >= 2147483647.0)
+            r = 2147483647LL;
+        else
+            r = Round(p);
+        const long long o = static_cast<long long>(Origin);
+        const long long x = Up ? o + r : o - r;
+        return static_cast<int>(x < -2147483648LL ? -2147483648LL : x > 2147483647LL ? 2147483647LL : x);
+    }
+};
+
 // Called for each label the label loops place: its pixel position along the axis, its
 // text and, for a custom label, the item whose format it uses (else nullptr).
 using TAxisLabelProc = std::function<void(int Position, const std::string& Text, TAxisItem* Format)>;
 
 class TChartAxis : public TCollectionItem {
 public:
-    DECLARE_CLASS_NAME(TChartAxis)
+    DECLARE_CLASS_INFO(TChartAxis)
     // A custom axis: the chart is the owner of the collection.
     explicit TChartAxis(TCollection* Collection);
     // A standard axis of Chart, outside any collection.
@@ -318,6 +368,9 @@ public:
     int CalcXPosValue(double Value) const;
     int CalcYPosValue(double Value) const;
     int CalcPosValue(double Value) const { return FHorizontal ? CalcXPosValue(Value) : CalcYPosValue(Value); }
+    // The conversion as a map for pixels along X (IsHorizontal) or Y; false for a
+    // logarithmic or depth axis, which has no linear one.
+    bool LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const;
     double ValueAtPixel(int P) const;
     int ValueLengthPixels(double Value) const;
     // Side coordinate of R for this axis: bottom, top, left or right edge.
@@ -487,9 +540,26 @@ private:
     bool FInFixedRange = false;
 };
 
+inline bool TChartAxis::LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const
+{
+    if (FCalcKind == TAxisCalcKind::Depth || FCalcKind == TAxisCalcKind::Logarithmic)
+        return false;
+    // From the start pixel for a normal horizontal or an inverted vertical axis.
+    const bool up = IsHorizontal != FInverted;
+    Map.Minimum = IMinimum;
+    Map.Up = up;
+    Map.Scale = up ? IScale : -IScale;
+    Map.Origin = up ? IStartPos : IEndPos;
+    Map.Clamp = FCalcKind == TAxisCalcKind::LinearClamped;
+    Map.Zero = IRangeZero;
+    Map.Center = ICenterPos;
+    Map.MaxPos = MaxPixelPos;
+    return true;
+}
+
 class TChartDepthAxis : public TChartAxis {
 public:
-    DECLARE_CLASS_NAME(TChartDepthAxis)
+    DECLARE_CLASS_INFO(TChartDepthAxis)
     explicit TChartDepthAxis(TCustomAxisPanel* Chart);
     TAxisLabelStyle AutoLabelStyle() override;
     // The depth-top axis passes the flag on to the chart's depth axis.
@@ -516,6 +586,9 @@ public:
     // The chart's axes-visible flag.
     bool Visible() const;
     void SetVisible(bool v);
+    // The chart's axes-behind flag.
+    bool Behind() const;
+    void SetBehind(bool v);
     // Frees every custom axis; the standard axes belong to the chart and stay.
     void Clear();
     int IndexOf(const TChartAxis* Axis) const;
@@ -534,7 +607,7 @@ private:
 // The chart's custom axes: an owned collection of TChartAxis items.
 class TChartCustomAxes : public TOwnedCollection {
 public:
-    DECLARE_CLASS_NAME(TChartCustomAxes)
+    DECLARE_CLASS_INFO(TChartCustomAxes)
     explicit TChartCustomAxes(TCustomAxisPanel* Chart);
     TChartAxis* Items(int Index) const;
     // Every custom axis whose master is Axis takes Axis' fixed range.

@@ -1,8 +1,40 @@
 #include "TeEngine/ChartElement.h"
+#include "classes/Streaming.h"
 
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/Series.h"
 #include "TeeConst.h"
+
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TCustomChartElement, TComponent)
+    .Bool("Active", &TCustomChartElement::Active, &TCustomChartElement::SetActive).Default(true)
+    .Object("Brush", &TCustomChartElement::Brush)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TCustomChartSeries, TCustomChartElement)
+    .Bool("ShowInLegend", &TCustomChartSeries::ShowInLegend, &TCustomChartSeries::SetShowInLegend).Default(true)
+    .Str("Title", &TCustomChartSeries::StoredTitle, &TCustomChartSeries::SetTitle)
+END_CLASS_INFO
+
+void TCustomChartElement::SetParentComponent(TComponent* Value)
+{
+    if (auto* chart = dynamic_cast<TCustomAxisPanel*>(Value))
+        SetParentChart(chart);
+}
+
+void TCustomChartSeries::DefineProperties(TFiler* Filer)
+{
+    TCustomChartElement::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "Identifier", [this](TReader* Reader) { FIdentifier = Reader->ReadString(); },
+        [this](TWriter* Writer) { Writer->WriteString(FIdentifier); }, !FIdentifier.empty());
+    // The six style flags as bits 0..5.
+    Filer->DefineProperty(
+        "Style", [this](TReader* Reader) { FStyle = static_cast<unsigned>(Reader->ReadInteger()) & 0x3Fu; },
+        [this](TWriter* Writer) { Writer->WriteInteger(FStyle & 0x3Fu); }, (FStyle & 0x3Fu) != 0);
+}
 
 // ---- TCustomChartElement --------------------------------------------------------
 

@@ -11,7 +11,7 @@ class TCustomAxisPanel;
 
 class TCustomChartElement : public TComponent {
 public:
-    DECLARE_CLASS_NAME(TCustomChartElement)
+    DECLARE_CLASS_INFO(TCustomChartElement)
     explicit TCustomChartElement(TComponent* AOwner);
     ~TCustomChartElement() override;
 
@@ -39,6 +39,10 @@ public:
     // Tag, Active, Brush and Pen of another element.
     void Assign(TPersistent* Source) override;
 
+    // Streamed inside their chart: the chart is the parent a reader gives them.
+    bool HasParent() const override { return true; }
+    void SetParentComponent(TComponent* Value) override;
+
 protected:
     TNotifyEvent RepaintHandler();
     void SetBooleanProperty(bool& Field, bool Value);
@@ -60,7 +64,7 @@ using TChartSeriesStyle = unsigned;
 
 class TCustomChartSeries : public TCustomChartElement {
 public:
-    DECLARE_CLASS_NAME(TCustomChartSeries)
+    DECLARE_CLASS_INFO(TCustomChartSeries)
     explicit TCustomChartSeries(TComponent* AOwner);
 
     // ---- virtual slots ----
@@ -88,6 +92,8 @@ public:
     void SetStyle(TChartSeriesStyle Value) { FStyle = Value; }
 
     void Assign(TPersistent* Source) override;
+    // "Identifier" and "Style", which are not published.
+    void DefineProperties(TFiler* Filer) override;
 
 protected:
     // Broadcasts the series event Code to the chart's listeners (nothing without a chart).

@@ -120,9 +120,7 @@ void TTeeFunction::EndUpdate()
 void TTeeFunction::Assign(TPersistent* Source)
 {
     if (auto* f = dynamic_cast<TTeeFunction*>(Source)) {
-        FPeriod = f->FPeriod;
-        FPeriodStyle = f->FPeriodStyle;
-        FPeriodAlign = f->FPeriodAlign;
+        AssignProperties(this, f);
         return;
     }
     TComponent::Assign(Source);

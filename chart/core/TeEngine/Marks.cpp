@@ -1,4 +1,5 @@
 #include "TeEngine/Marks.h"
+#include "classes/Streaming.h"
 
 #include "TeCanvas/Helpers.h"
 #include "TeEngine/AxisPanel.h"
@@ -50,6 +51,82 @@ void InitMarksShadow(TTeeShadow* Shadow)
 }
 
 } // namespace
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TSeriesMarksGradient, TTeeGradient)
+    .Enum("Direction", &TTeeGradient::Direction, &TTeeGradient::SetDirection,
+          {"gdTopBottom", "gdBottomTop", "gdLeftRight", "gdRightLeft", "gdFromCenter", "gdFromTopLeft",
+           "gdFromBottomLeft", "gdRadial", "gdDiagonalUp", "gdDiagonalDown"}).Default(gdRightLeft)
+    .Int("EndColor", &TTeeGradient::EndColor, &TTeeGradient::SetEndColor).Idents(ColorIdents()).Default(clWhite)
+    .Int("StartColor", &TTeeGradient::StartColor, &TTeeGradient::SetStartColor).Idents(ColorIdents())
+        .Default(clSilver)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TMarksItem, TTeeCustomShape)
+    .Int("Color", &TTeeCustomShape::Color, &TTeeCustomShape::SetColor).Idents(ColorIdents()).Default(kMarksColor)
+    .Object("Frame", &TMarksItem::Frame)
+    .Object("Text", &TMarksItem::Text)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TSeriesMarksSymbol, TTeeCustomShape)
+    .Object("Frame", &TSeriesMarksSymbol::Frame)
+    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible).Default(false)
+END_CLASS_INFO
+
+// BackColor is another name of Color, and ArrowLength the callout's Length: both are
+// written by those.
+BEGIN_CLASS_INFO(TSeriesMarks, TTeeCustomShape)
+    .Int("Angle", &TSeriesMarks::Angle, &TSeriesMarks::SetAngle).Default(0)
+    .Object("Arrow", &TSeriesMarks::Arrow)
+    .Int("ArrowLength", &TSeriesMarks::ArrowLength, &TSeriesMarks::SetArrowLength).Stored(false)
+    .Int("BackColor", &TSeriesMarks::BackColor, &TSeriesMarks::SetBackColor).Idents(ColorIdents()).Stored(false)
+    .Object("Callout", &TSeriesMarks::Callout)
+    .Bool("Clip", &TSeriesMarks::Clip, &TSeriesMarks::SetClip).Default(false)
+    .Int("Color", &TTeeCustomShape::Color, &TTeeCustomShape::SetColor).Idents(ColorIdents()).Default(kMarksColor)
+    .Int("DrawEvery", &TSeriesMarks::DrawEvery, &TSeriesMarks::SetDrawEvery).Default(1)
+    .Object("Frame", &TSeriesMarks::Frame)
+    .Bool("MultiLine", &TSeriesMarks::MultiLine, &TSeriesMarks::SetMultiLine).Default(false)
+    .Enum("Style", &TSeriesMarks::Style, &TSeriesMarks::SetStyle,
+          {"smsValue", "smsPercent", "smsLabel", "smsLabelPercent", "smsLabelValue", "smsLegend", "smsPercentTotal",
+           "smsLabelPercentTotal", "smsXValue", "smsXY"}).Default(smsLabel)
+    .Object("Symbol", &TSeriesMarks::Symbol)
+    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible).Default(false)
+END_CLASS_INFO
+
+void TSeriesMarks::DefineProperties(TFiler* Filer)
+{
+    TTeeCustomShape::DefineProperties(Filer);
+    Filer->DefineBinaryProperty(
+        "Items",
+        [this](TStream* S) {
+            TReader reader(S);
+            int32_t count = 0;
+            reader.Read(&count, 4);
+            if (count < 0 || count > S->Size() - S->Position())
+                throw EReadError(SInvalidPropertyValue);
+            if (count > 0)
+                FItems.SetLoaded(true);
+            for (int i = 0; i < count; ++i) {
+                TMarksItem* item = Item(i);
+                reader.ReadListBegin();
+                while (!reader.EndOfList())
+                    reader.ReadProperty(item);
+                reader.ReadListEnd();
+            }
+        },
+        [this](TStream* S) {
+            TWriter writer(S);
+            const int32_t count = FItems.Count();
+            writer.Write(&count, 4);
+            for (int i = 0; i < count; ++i) {
+                writer.WriteListBegin();
+                writer.WriteProperties(Item(i));
+                writer.WriteListEnd();
+            }
+        },
+        FItems.Count() > 0);
+}
 
 // ---- positions --------------------------------------------------------------------------
 

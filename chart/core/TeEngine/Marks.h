@@ -62,7 +62,7 @@ private:
 // The gradient of marks: right to left, silver to white.
 class TSeriesMarksGradient : public TTeeGradient {
 public:
-    DECLARE_CLASS_NAME(TSeriesMarksGradient)
+    DECLARE_CLASS_INFO(TSeriesMarksGradient)
     explicit TSeriesMarksGradient(TNotifyEvent onChange = nullptr);
 };
 
@@ -71,7 +71,7 @@ class TSeriesMarks;
 // A per-point override of the look of a mark, and optionally its own text.
 class TMarksItem : public TTeeCustomShape {
 public:
-    DECLARE_CLASS_NAME(TMarksItem)
+    DECLARE_CLASS_INFO(TMarksItem)
     explicit TMarksItem(TCustomTeePanel* AOwner = nullptr);
     ~TMarksItem() override;
 
@@ -112,7 +112,7 @@ private:
 // A small box in the point's colour at the left inside a mark. Hidden until shown.
 class TSeriesMarksSymbol : public TTeeCustomShape {
 public:
-    DECLARE_CLASS_NAME(TSeriesMarksSymbol)
+    DECLARE_CLASS_INFO(TSeriesMarksSymbol)
     explicit TSeriesMarksSymbol(TCustomTeePanel* AOwner = nullptr);
 
     TChartPen* Frame() const { return Pen(); }
@@ -125,7 +125,7 @@ protected:
 
 class TSeriesMarks : public TTeeCustomShape {
 public:
-    DECLARE_CLASS_NAME(TSeriesMarks)
+    DECLARE_CLASS_INFO(TSeriesMarks)
     // The series that owns the marks; the marks draw on its chart.
     explicit TSeriesMarks(TChartSeries* ASeries);
     ~TSeriesMarks() override;
@@ -218,6 +218,8 @@ public:
 
     void Assign(TPersistent* Source) override;
     void SetParentChart(TCustomTeePanel* Value) override;
+    // "Items": the per-point items, each as a list of its published properties.
+    void DefineProperties(TFiler* Filer) override;
 
 protected:
     void InitShadow(TTeeShadow* Shadow) override;

@@ -9,6 +9,42 @@
 #include <climits>
 #include <cstdint>
 
+
+// ---- published properties ----------------------------------------------------------
+
+namespace {
+const std::vector<std::string> PointerStyleNames = {
+    "psRectangle", "psCircle", "psTriangle", "psDownTriangle", "psCross", "psDiagCross", "psStar", "psDiamond",
+    "psSmallDot", "psNothing", "psLeftTriangle", "psRightTriangle"};
+} // namespace
+
+BEGIN_CLASS_INFO(TSeriesPointer, TTeeCustomShapeBrushPen)
+    .Bool("Dark3D", &TSeriesPointer::Dark3D, &TSeriesPointer::SetDark3D).Default(true)
+    .Bool("Draw3D", &TSeriesPointer::Draw3D, &TSeriesPointer::SetDraw3D).Default(true)
+    .Object("Gradient", &TSeriesPointer::Gradient)
+    // Each series type shows or hides its pointer, so its visibility is always written.
+    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible)
+    .Int("HorizSize", &TSeriesPointer::HorizSize, &TSeriesPointer::SetHorizSize).Default(4)
+    .Bool("InflateMargins", &TSeriesPointer::InflateMargins, &TSeriesPointer::SetInflateMargins).Default(true)
+    .Object("Pen", &TTeeCustomShapeBrushPen::Pen)
+    .Enum("Style", &TSeriesPointer::Style, &TSeriesPointer::SetStyle, PointerStyleNames).Default(psRectangle)
+    .Int("Transparency", &TSeriesPointer::Transparency, &TSeriesPointer::SetTransparency).Default(0)
+    .Int("VertSize", &TSeriesPointer::VertSize, &TSeriesPointer::SetVertSize).Default(4)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TCallout, TSeriesPointer)
+    .Object("Arrow", &TCallout::Arrow)
+    .Enum("ArrowHead", &TCallout::ArrowHead, &TCallout::SetArrowHead, {"ahNone", "ahLine", "ahSolid"}).Default(ahNone)
+    .Int("ArrowHeadSize", &TCallout::ArrowHeadSize, &TCallout::SetArrowHeadSize).Default(8)
+    .Int("Distance", &TCallout::Distance, &TCallout::SetDistance).Default(0)
+    .Bool("Draw3D", &TSeriesPointer::Draw3D, &TSeriesPointer::SetDraw3D).Default(false)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TMarksCallout, TCallout)
+    .Int("Length", &TMarksCallout::Length, &TMarksCallout::SetLength).Stored(&TMarksCallout::IsLengthStored)
+    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible).Default(false)
+END_CLASS_INFO
+
 bool TeeCalloutArrowContrast = false;
 
 namespace {

@@ -26,7 +26,7 @@ extern bool TeeCalloutArrowContrast;
 
 class TSeriesPointer : public TTeeCustomShapeBrushPen {
 public:
-    DECLARE_CLASS_NAME(TSeriesPointer)
+    DECLARE_CLASS_INFO(TSeriesPointer)
     // With a series the pointer draws on the series' chart.
     explicit TSeriesPointer(TChartSeries* ASeries = nullptr);
     ~TSeriesPointer() override;
@@ -56,6 +56,13 @@ public:
     // Whether the sizes may be edited (the bubble series sizes its pointer itself).
     bool AllowSizeChanges() const { return FAllowSizeChanges; }
     void SetAllowSizeChanges(bool v) { FAllowSizeChanges = v; }
+    // Sizes a series type computes for each value (a bubble's radius): stored as they
+    // are, without the size check and without a repaint.
+    void StoreSizes(int H, int V)
+    {
+        FHorizSize = H;
+        FVertSize = V;
+    }
 
     // The depths the owner series draws at (front, middle, back); all 0 until the
     // series computes its depth extent and hands them over.
@@ -105,7 +112,7 @@ private:
 
 class TCallout : public TSeriesPointer {
 public:
-    DECLARE_CLASS_NAME(TCallout)
+    DECLARE_CLASS_INFO(TCallout)
     explicit TCallout(TChartSeries* ASeries = nullptr);
     ~TCallout() override;
 
@@ -138,7 +145,7 @@ private:
 // The callout the series marks own: hidden symbol, white arrow, and a length.
 class TMarksCallout : public TCallout {
 public:
-    DECLARE_CLASS_NAME(TMarksCallout)
+    DECLARE_CLASS_INFO(TMarksCallout)
     explicit TMarksCallout(TChartSeries* ASeries = nullptr);
 
     // The arrow length in pixels.

@@ -25,8 +25,9 @@ class TTeeFunction;
 inline constexpr char TeeColumnSeparator = 6;
 
 // A series type's class name and its class test (see TChartSeries::IsClassOf).
+// Every series type declares its published properties (BEGIN_CLASS_INFO in its source).
 #define DECLARE_SERIES_CLASS(Name) \
-    DECLARE_CLASS_NAME(Name) \
+    DECLARE_CLASS_INFO(Name) \
     bool IsClassOf(const TChartSeries* S) const override { return dynamic_cast<const Name*>(S) != nullptr; }
 
 // Codes of TChartSeries::NotifyValue, sent to the dependent series.
@@ -44,7 +45,7 @@ enum TSeriesRefreshFlag : unsigned {
 };
 inline constexpr unsigned srfAll = srfOnDelete | srfOnModify | srfOnAdd | srfOnClear;
 
-enum TLegendTextStyle {
+enum TLegendTextStyle : int {
     ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent,
     ltsXValue, ltsValue, ltsPercent, ltsXAndValue, ltsXAndPercent
 };
@@ -68,7 +69,7 @@ using TSeriesOnGetMarkText = std::function<void(TChartSeries* Sender, int ValueI
 
 class TChartSeries : public TCustomChartSeries {
 public:
-    DECLARE_CLASS_NAME(TChartSeries)
+    DECLARE_CLASS_INFO(TChartSeries)
     explicit TChartSeries(TComponent* AOwner);
     ~TChartSeries() override;
 
@@ -90,7 +91,10 @@ public:
     // Every value list emptied, the colours freed, the labels cleared, the marks'
     // positions and items cleared.
     virtual void ClearLists();
-    virtual void AddSubGalleryStyles() {}
+    // The names of the type's sub-gallery styles, in order: the base lists the plain
+    // style ("Normal"), series types append theirs; ApplySubGalleryStyle(n) applies the
+    // n-th of them.
+    virtual void AddSubGalleryStyles(std::vector<std::string>& Styles);
     // A point of a source series was deleted: this series deletes the same index.
     virtual void SourceValueDeleted(TChartSeries* Source, int ValueIndex);
     virtual void FireAfterDrawValues();
@@ -149,7 +153,7 @@ public:
     // Points are drawn from first to last unless the axis across the mandatory one is
     // inverted.
     virtual bool PointOrderForward() const;
-    virtual bool SeriesOrderForward() const { return true; }
+    virtual bool SeriesOrderForward() const;
     // The legend symbol of a value (-1: of the series) in the value's colour: nothing for
     // a null value, nor for the series' own symbol when each point has its colour.
     virtual void PaintLegendSymbol(int ValueIndex, const TRect& R);
@@ -163,7 +167,13 @@ public:
     // The chart added this series: a series without a colour takes the chart's first
     // unused palette colour.
     virtual void AttachedToChart();
-    virtual void DetachedFromChart() {}
+    // The chart lets the series go: a chart showing the series' cursor gets its own back.
+    virtual void DetachedFromChart();
+    // The chart's mouse moved to (X, Y): over a point the chart shows the series' cursor
+    // and OnMouseEnter fires once; moving off fires OnMouseLeave once. Answers whether
+    // the mouse is over a point. Series with the default cursor and neither handler are
+    // not asked.
+    bool CheckMouse(int X, int Y);
     // Adds NumValues random points within SampleRange (only Y values through Add when
     // OnlyMandatory), in the default colour.
     virtual void MakeSamplePoints(int NumValues, bool OnlyMandatory);
@@ -306,6 +316,30 @@ public:
     void ReplaceSourceSeries(TChartSeries* OldSource, TChartSeries* NewSource);
     void RemoveLinkedSeries(TChartSeries* S);
 
+    // ---- the stream ----
+    // Whether the points written with "Data" need their not-mandatory values (they are
+    // not 0, 1, 2, ...), their colours, their labels. Every point is looked at.
+    bool HasCustomXValues() const;
+    bool HasPointColors() const;
+    bool HasLabels() const;
+    // The flag byte of "Data": bit 0 not-mandatory values, bit 1 colours, bit 2 labels,
+    // bit 3 mark positions, bit 4 labels with 32-bit lengths (some label is longer than
+    // a length byte holds).
+    uint8_t SeriesDataFlags() const;
+    // The points as "Data" holds them, and back (appended inside one update; the points
+    // become the series' own).
+    virtual void WriteData(TStream* Stream);
+    void ReadData(TStream* Stream);
+    // Set for the duration of a chart save: write "Data" whatever the points are, or not
+    // at all.
+    bool DontSaveData = false;
+    bool ForceSaveData = false;
+    // Whether "Data" is written.
+    bool IsDataStored() const { return ForceSaveData || (FManualData && !DontSaveData); }
+    void DefineProperties(TFiler* Filer) override;
+    // The calculated function is written right after the series, as its child.
+    void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+
     // ---- updates ----
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
@@ -327,18 +361,30 @@ public:
 
     void SetParentChart(TCustomAxisPanel* Value) override;
     void Assign(TPersistent* Source) override;
+    // After streaming: the pending data-source names are looked up among the owner's
+    // components and added as sources; then the data is refreshed.
+    void Loaded() override;
+    // Names of data sources read from a stream, resolved by Loaded.
+    std::vector<std::string>& PendingDataSourceNames() { return FPendingDataSources; }
 
-    // Set for the duration of a chart save.
-    bool DontSaveData = false;
-    bool ForceSaveData = false;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The pointer the series draws at its points, for series types that have one; the
     // base gives it the series' chart and depths. None in the base.
     virtual TSeriesPointer* SeriesPointer() const { return nullptr; }
-    // Series types that place themselves in depth (stacks) set the computed Z order.
+    // Series types that place themselves in depth (stacks) set the computed Z order; so
+    // does the chart when it turns the drawing order round.
     void SetComputedZOrder(int V) { FComputedZOrder = V; }
+    // Series types that use part of their depth (bars) narrow the computed extent; the
+    // middle depth and the marks follow.
+    void SetDepthExtent(int StartZ, int EndZ);
+    // Series types that show other points than the axis range gives set them here.
+    void SetVisibleRange(int First, int Last)
+    {
+        FFirstVisibleIndex = First;
+        FLastVisibleIndex = Last;
+    }
 
     // Off: every point is drawn whatever the axis range (no visible-range search).
     bool FCalcVisiblePoints = false;
@@ -347,9 +393,13 @@ protected:
     bool FDrawBetweenPoints = false;
     // Off for series types that draw a whole-source function result as a level line.
     bool FFunctionOnePoint = true;
+    // On for series types that take no place in depth: no other series shares their Z
+    // order.
+    bool FNoZOrder = false;
 
 private:
     friend class TTeeFunction;
+    friend class TCustomAxisPanel;
     // Forgets F, when it is this series' function, without freeing it.
     void DetachFunction(TTeeFunction* F);
     void ClearDataSources();
@@ -396,4 +446,5 @@ private:
     TChartValueList* FNotMandatory = nullptr;
     bool FYMandatory = true;
     bool FDestroyingSeries = false;
+    std::vector<std::string> FPendingDataSources;
 };

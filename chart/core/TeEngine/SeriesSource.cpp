@@ -10,6 +10,15 @@ BEGIN_CLASS_INFO(TTeeSeriesSource, TComponent)
     .Reference("Series", &TTeeSeriesSource::Series, &TTeeSeriesSource::SetSeries)
 END_CLASS_INFO
 
+void TTeeSeriesSource::Assign(TPersistent* Source)
+{
+    if (auto* s = dynamic_cast<TTeeSeriesSource*>(Source)) {
+        AssignProperties(this, s);
+        return;
+    }
+    TComponent::Assign(Source);
+}
+
 namespace {
 std::unique_ptr<std::vector<const TClassInfo*>>& SourceClasses()
 {

@@ -16,6 +16,8 @@ public:
     DECLARE_CLASS_INFO(TTeeSeriesSource)
     explicit TTeeSeriesSource(TComponent* AOwner);
     ~TTeeSeriesSource() override;
+    // The settings of another source; the series each feeds stays its own.
+    void Assign(TPersistent* Source) override;
 
     // ---- virtual slots ----
     // When the flag changes and a series is linked: True loads the data (not while
@@ -27,6 +29,8 @@ public:
     virtual std::string SourceText() const { return {}; }
     virtual int SourceValueA() const { return 0; }
     virtual int SourceValueB() const { return 0; }
+    // Whether the source can feed S; any series in the base.
+    virtual bool AcceptsSeries(const TChartSeries* S) const { return S != nullptr; }
     // Whether the series' data source is a source of this class (by class name).
     virtual bool IsSourceOfSeries(const TChartSeries* S) const;
     // SetActive(False), unless loading or being destroyed.

@@ -1,29 +1,14 @@
 #include "TeEngine/Startup.h"
 
 #include "TeEngine/Axis.h"
+#include "TeEngine/Marks.h"
 #include "TeEngine/SeriesSource.h"
 #include "classes/TypInfo.h"
 
-namespace {
-// The class's own streaming information, or nullptr while the class only inherits its
-// ancestor's (it then cannot be streamed by its own name).
-template <class T>
-const TClassInfo* OwnClassInfo(const char* Name)
-{
-    const TClassInfo* info = T::StaticClassInfo();
-    return info != nullptr && SameText(info->ClassName, Name) ? info : nullptr;
-}
-} // namespace
-
 std::vector<const TClassInfo*> TeEngineStreamedClasses()
 {
-    std::vector<const TClassInfo*> result;
-    for (const TClassInfo* info : {OwnClassInfo<TChartAxisTitle>("TChartAxisTitle"),
-                                   OwnClassInfo<TChartAxis>("TChartAxis"),
-                                   OwnClassInfo<TChartDepthAxis>("TChartDepthAxis")})
-        if (info != nullptr)
-            result.push_back(info);
-    return result;
+    return {TChartAxisTitle::StaticClassInfo(), TChartAxis::StaticClassInfo(), TChartDepthAxis::StaticClassInfo(),
+            TSeriesMarks::StaticClassInfo()};
 }
 
 void TeEngineInitialization()

@@ -10,6 +10,5 @@ struct TClassInfo;
 void TeEngineInitialization();
 // Unregisters those classes and frees the list of series-source classes.
 void TeEngineFinalization();
-// The engine classes that start-up registers: those of the four that carry their own
-// streaming information.
+// The engine classes that start-up registers.
 std::vector<const TClassInfo*> TeEngineStreamedClasses();

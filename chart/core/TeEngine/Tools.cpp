@@ -8,6 +8,23 @@
 
 #include <algorithm>
 
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TTeeCustomTool, TCustomChartElement)
+    .ComponentFactory()
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(TTeeCustomToolSeries, TTeeCustomTool)
+    .ComponentFactory()
+    .Reference("Series", &TTeeCustomToolSeries::Series, &TTeeCustomToolSeries::SetSeries)
+END_CLASS_INFO
+
+// The axis travels as "AxisID".
+BEGIN_CLASS_INFO(TTeeCustomToolAxis, TTeeCustomTool)
+    .ComponentFactory()
+END_CLASS_INFO
+
 namespace {
 // The chart's tools list; none while the chart is freeing its tools.
 TChartTools* ToolsOf(TCustomAxisPanel* Chart)

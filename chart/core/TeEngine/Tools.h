@@ -34,7 +34,7 @@ public:
 
 class TTeeCustomTool : public TCustomChartElement {
 public:
-    DECLARE_CLASS_NAME(TTeeCustomTool)
+    DECLARE_CLASS_INFO(TTeeCustomTool)
     explicit TTeeCustomTool(TComponent* AOwner);
     ~TTeeCustomTool() override;
 
@@ -59,7 +59,7 @@ private:
 // A tool bound to one series, which it forgets when the series is destroyed.
 class TTeeCustomToolSeries : public TTeeCustomTool {
 public:
-    DECLARE_CLASS_NAME(TTeeCustomToolSeries)
+    DECLARE_CLASS_INFO(TTeeCustomToolSeries)
     explicit TTeeCustomToolSeries(TComponent* AOwner);
     ~TTeeCustomToolSeries() override;
 
@@ -76,7 +76,7 @@ private:
 // as "AxisID", its index in the chart's axes list.
 class TTeeCustomToolAxis : public TTeeCustomTool {
 public:
-    DECLARE_CLASS_NAME(TTeeCustomToolAxis)
+    DECLARE_CLASS_INFO(TTeeCustomToolAxis)
     using TTeeCustomTool::TTeeCustomTool;
 
     // When different: stores it, takes its chart (none for no axis) and repaints.

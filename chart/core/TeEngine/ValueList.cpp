@@ -1,10 +1,41 @@
 #include "TeEngine/ValueList.h"
+#include "controls/Dialogs.h"
+#include "classes/Streaming.h"
 
 #include "RizUridu/Helpers.h"
 #include "TeEngine/Exceptions.h"
 #include "TeEngine/Series.h"
 
 #include <cmath>
+
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TChartValueList, TPersistent)
+    .Bool("DateTime", &TChartValueList::DateTime, &TChartValueList::SetDateTime)
+        .Stored(&TChartValueList::IsDateTimeStored)
+    .Str("Name", &TChartValueList::Name, &TChartValueList::SetName)
+    .Enum("Order", &TChartValueList::Order, &TChartValueList::SetOrder, {"loNone", "loAscending", "loDescending"})
+        .Default(loNone)
+    .Str("ValueSource", &TChartValueList::ValueSource, &TChartValueList::SetValueSource)
+END_CLASS_INFO
+
+namespace {
+const char* const ObsoleteMultiplierMessage =
+    "Error: Multiplier property is obsolete.\rModify DuzErov.inc (enable Multiplier) and recompile.";
+} // namespace
+
+void TChartValueList::DefineProperties(TFiler* Filer)
+{
+    TPersistent::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "Multiplier",
+        [](TReader* Reader) {
+            if (Reader->ReadFloat() != 1)
+                MessageBoxRequest(ObsoleteMultiplierMessage, "", MB_OK | MB_ICONERROR);
+        },
+        nullptr, false);
+}
 
 namespace {
 
@@ -138,6 +169,14 @@ double TChartValueList::TotalAbsolute() const
     if (FModified)
         RecalcStats();
     return FTotalABS;
+}
+
+void TChartValueList::ExcludeFromTotals(double Value)
+{
+    if (FModified)
+        RecalcStats();
+    FTotal -= Value;
+    FTotalABS -= std::fabs(Value);
 }
 
 double TChartValueList::Range() const

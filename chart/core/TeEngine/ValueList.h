@@ -18,7 +18,7 @@ inline constexpr int TeeValueListCapacityStep = 1000;
 
 class TChartValueList : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TChartValueList)
+    DECLARE_CLASS_INFO(TChartValueList)
     // Appends itself to Owner's value lists, which then own it. Owner must not be null.
     TChartValueList(TChartSeries* Owner, const std::string& Name);
     ~TChartValueList() override;
@@ -40,6 +40,8 @@ public:
     double Value(int Index) const;
     void SetValue(int Index, double V);
     double operator[](int Index) const { return Value(Index); }
+    // The values 0..Count-1 in place, for loops over many of them.
+    const double* Data() const { return FValues.data(); }
     // Raises EAssertionFailed when the count has outgrown the array.
     int Count() const;
     void SetCount(int N);
@@ -53,6 +55,9 @@ public:
     double Total() const;
     double TotalAbsolute() const;
     double Range() const;
+    // Takes a part counted twice out of the totals (a pie's grouped values, which its
+    // other slice repeats); the totals are computed afresh when the list changes.
+    void ExcludeFromTotals(double Value);
     bool Modified() const { return FModified; }
     void SetModified() { FModified = true; }
 
@@ -91,7 +96,14 @@ public:
     void SetValueSource(const std::string& V);
     TChartSeries* Owner() const { return FOwner; }
 
-    // Streaming of the obsolete "Multiplier" property joins with component streaming.
+    // Room for N values at least (a reader that knows the count asks once).
+    void Reserve(int N)
+    {
+        if (Capacity() < N)
+            FValues.resize(static_cast<size_t>(N));
+    }
+    // The obsolete "Multiplier": read only, a value other than 1 is reported.
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     void Grow(int Needed);

@@ -5,6 +5,28 @@
 #include <algorithm>
 #include <array>
 
+
+// ---- published properties ----------------------------------------------------------
+
+BEGIN_CLASS_INFO(TAreaSeries, TCustomSeries)
+    .ComponentFactory()
+    .Enum("AreaBrush", &TAreaSeries::AreaBrush, &TAreaSeries::SetAreaBrush, {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"}).Default(bsSolid)
+    .Object("AreaChartBrush", &TCustomSeries::AreaChartBrush)
+    .Int("AreaColor", &TCustomSeries::AreaColor, &TCustomSeries::SetAreaColor).Idents(ColorIdents()).Default(clDefault)
+    .Object("AreaLinesPen", &TCustomSeries::AreaLinesPen)
+    .Bool("DrawArea", &TCustomSeries::DrawArea, &TCustomSeries::SetDrawArea).Default(true)
+    .Object("Gradient", &TCustomSeries::Gradient)
+    .Enum("MultiArea", &TAreaSeries::MultiArea, &TAreaSeries::SetMultiArea, {"maNone", "maStacked", "maStacked100"})
+        .Default(maNone)
+    .Int("Transparency", &TCustomSeries::GetTransparency, &TCustomSeries::SetTransparency).Default(0)
+    .Bool("UseYOrigin", &TAreaSeries::UseYOrigin, &TAreaSeries::SetUseYOrigin).Default(false)
+    .Float("YOrigin", &TAreaSeries::YOrigin, &TAreaSeries::SetYOrigin).Default(0)
+END_CLASS_INFO
+
+BEGIN_CLASS_INFO(THorizAreaSeries, TAreaSeries)
+    .ComponentFactory()
+END_CLASS_INFO
+
 // ---- construction and properties --------------------------------------------------------
 
 TAreaSeries::TAreaSeries(TComponent* AOwner) : TCustomSeries(AOwner)
@@ -41,8 +63,10 @@ void TAreaSeries::SetYOrigin(double V)
 void TAreaSeries::Assign(TPersistent* Source)
 {
     TCustomSeries::Assign(Source);
-    FDrawArea = true;
-    FDrawLine = true;
+    if (dynamic_cast<TAreaSeries*>(Source) == nullptr) {
+        FDrawArea = true;
+        FDrawLine = true;
+    }
     auto* s = dynamic_cast<TChartSeries*>(Source);
     if (s != nullptr && SameClass(s)) {
         if (auto* a = dynamic_cast<TAreaSeries*>(Source)) {
@@ -51,6 +75,13 @@ void TAreaSeries::Assign(TPersistent* Source)
         }
     } else
         Pointer()->Hide();
+}
+
+void TAreaSeries::SetUpGalleryPreview(bool Enabled)
+{
+    TCustomSeries::SetUpGalleryPreview(Enabled);
+    Gradient()->SetVisible(true);
+    Gradient()->SetEndColor(SeriesColor());
 }
 
 // ---- origin, extremes and order -----------------------------------------------------------
@@ -171,14 +202,21 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     TTeeGradient* gradient = GetGradient();
     if (!view3D) {
         if (gradient->Visible()) {
-            // The gradient spans the series from its greatest value to its least (or to the
-            // origin when that lies beyond), clipped to this segment's polygon.
+            // The gradient spans the series' own values (stacked, without a fixed origin),
+            // from its greatest to its least, clipped to this segment's polygon; beyond
+            // them, down to an origin further out, the area keeps its own colour.
             const TRect box = PolygonBounds(corners.data(), 4);
-            const int pMax = ValueToScreenPos(vertical ? GreatestY() : GreatestX());
-            const int pMin = ValueToScreenPos(vertical ? LeastY() : LeastX());
-            const int lo = std::min({pMax, pMin, Origin, PrevOrigin});
-            const int hi = std::max({pMax, pMin, Origin, PrevOrigin}) + 1;
+            const int pMax = ValueToScreenPos(vertical ? TCustomSeries::GreatestY() : TCustomSeries::GreatestX());
+            const int pMin = ValueToScreenPos(vertical ? TCustomSeries::LeastY() : TCustomSeries::LeastX());
+            const int lo = std::min(pMax, pMin);
+            const int hi = std::max(pMax, pMin) + 1;
             const TRect r = vertical ? TRect(box.Left, lo, box.Right, hi) : TRect(lo, box.Top, hi, box.Bottom);
+            if (vertical ? (box.Top < r.Top || box.Bottom > r.Bottom) : (box.Left < r.Left || box.Right > r.Right)) {
+                const TPenStyle penStyle = canvas->Pen()->Style();
+                canvas->Pen()->SetStyle(psClear);
+                canvas->Polygon(corners.data(), 3);
+                canvas->Pen()->SetStyle(penStyle);
+            }
             canvas->ClipToPolygon(corners.data(), 4);
             gradient->Draw(canvas, r);
             canvas->RemoveClipping();
@@ -256,10 +294,6 @@ THorizAreaSeries::THorizAreaSeries(TComponent* AOwner) : TAreaSeries(AOwner)
 
 void THorizAreaSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
 {
-    const int offset = GetMarksOffset();
-    const TPoint p(PointScreenX(ValueIndex), PointScreenY(ValueIndex));
-    Position.ArrowFrom = p;
-    Position.ArrowTo = TPoint(p.X + offset, p.Y);
-    Position.LeftTop = TPoint(p.X + offset, p.Y - Position.Height / 2);
+    PlaceMarkBeside(ValueIndex, Position, false);
     TAreaSeries::DrawMark(ValueIndex, Text, Position);
 }

@@ -19,6 +19,9 @@ public:
     std::vector<int> Drawn;
 };
 
+BEGIN_CLASS_INFO(TRecordingSeries, TChartSeries)
+END_CLASS_INFO
+
 struct SeriesDrawBase : axistest::AxisTest {
     TRecordingSeries* AddRecording(bool Search = true, bool JoinNext = false, int N = 10)
     {

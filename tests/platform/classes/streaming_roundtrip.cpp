@@ -126,6 +126,27 @@ TEST(StreamingRoundTrip, TreeOfEveryPropertyKindReadsBackEqual)
     EXPECT_EQ(BinaryOf(copy.get()), binary);
 }
 
+TEST(StreamingRoundTrip, ACollectionOfASubObjectWithTheNextPropertyAfterIt)
+{
+    TRegistration registration;
+    THolder source(nullptr);
+    static_cast<TNodeItem*>(source.Box()->Items()->Add())->Caption = "first";
+    auto* leaf = new TLeaf(&source);
+    leaf->SetHolder(&source);
+    leaf->SetValue(4);
+    const std::string binary = BinaryOf(&source);
+    for (const std::string& form : {binary, BinaryOfText(TextOf(binary))}) {
+        THolder target(nullptr);
+        TMemoryStream s;
+        Load(s, form);
+        ReadComponent(&s, &target);
+        ASSERT_EQ(target.Box()->Items()->Count(), 1);
+        EXPECT_EQ(static_cast<TNodeItem*>(target.Box()->Items()->Items(0))->Caption, "first");
+        ASSERT_EQ(target.Leaves.size(), 1u);
+        EXPECT_EQ(target.Leaves[0]->Value(), 4);
+    }
+}
+
 TEST(StreamingRoundTrip, ReadIntoAnExistingRoot)
 {
     TRegistration registration;

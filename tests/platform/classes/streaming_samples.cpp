@@ -122,8 +122,13 @@ void TLeaf::SetParentComponent(TComponent* Value)
     SetHolder(dynamic_cast<THolder*>(Value));
 }
 
+BEGIN_CLASS_INFO(TNodeBox, TPersistent)
+    .Object("Items", &TNodeBox::Items)
+END_CLASS_INFO
+
 BEGIN_CLASS_INFO(THolder, TComponent)
     .ComponentFactory()
+    .Object("Box", &THolder::Box)
 END_CLASS_INFO
 
 THolder::~THolder()

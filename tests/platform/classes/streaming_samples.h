@@ -149,11 +149,24 @@ private:
     THolder* FHolder = nullptr;
 };
 
+// A sub-object that holds a collection.
+class TNodeBox : public TPersistent {
+public:
+    DECLARE_CLASS_INFO(TNodeBox)
+    explicit TNodeBox(TPersistent* Owner) : FItems(std::make_unique<TOwnedCollection>(Owner, CollectionItemClassOf<TNodeItem>())) {}
+    TOwnedCollection* Items() const { return FItems.get(); }
+
+private:
+    std::unique_ptr<TOwnedCollection> FItems;
+};
+
 class THolder : public TComponent {
 public:
     DECLARE_CLASS_INFO(THolder)
-    explicit THolder(TComponent* AOwner) : TComponent(AOwner) {}
+    explicit THolder(TComponent* AOwner) : TComponent(AOwner), FBox(std::make_unique<TNodeBox>(this)) {}
     ~THolder() override;
+    TNodeBox* Box() const { return FBox.get(); }
+    std::unique_ptr<TNodeBox> FBox;
     std::vector<TLeaf*> Leaves;
     void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
 };

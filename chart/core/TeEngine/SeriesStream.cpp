@@ -1,0 +1,348 @@
+// The series as the component stream sees it: its published properties, the defined
+// entries ("Data", "DataSources", "CustomHorizAxis", "CustomVertAxis") and its function
+// as a child component.
+#include "TeEngine/Series.h"
+
+#include "TeEngine/Axis.h"
+#include "TeEngine/AxisPanel.h"
+#include "TeEngine/Function.h"
+#include "TeEngine/Marks.h"
+#include "classes/Streaming.h"
+
+#include <cstring>
+#include <limits>
+
+BEGIN_CLASS_INFO(TChartSeries, TCustomChartSeries)
+    .Bool("ColorEachPoint", &TChartSeries::ColorEachPoint, &TChartSeries::SetColorEachPoint).Default(false)
+    .Str("ColorSource", &TChartSeries::ColorSource, &TChartSeries::SetColorSource)
+    .Int("Cursor", &TChartSeries::Cursor, &TChartSeries::SetCursor).Default(crDefault)
+    .Reference("DataSource", &TChartSeries::DataSource, &TChartSeries::SetDataSource)
+        .Stored([](TChartSeries& S) { return S.DataSources()->Count() == 1; })
+    .Int("Depth", &TChartSeries::Depth, &TChartSeries::SetDepth).Default(-1)
+    .Enum("HorizAxis", &TChartSeries::HorizAxis, &TChartSeries::SetHorizAxis,
+          {"aTopAxis", "aBottomAxis", "aBothHorizAxis", "aCustomHorizAxis"}).Default(aBottomAxis)
+    .Object("Marks", &TChartSeries::Marks)
+    .Reference("ParentChart", &TChartSeries::ParentChart, &TChartSeries::SetParentChart).Stored(false)
+    .Str("PercentFormat", &TChartSeries::PercentFormat, &TChartSeries::SetPercentFormat).Default("##0.## %")
+    .Int("SeriesColor", &TChartSeries::SeriesColor, &TChartSeries::SetSeriesColor).Idents(ColorIdents())
+        .Stored([](TChartSeries& S) { return S.StoredSeriesColor() != clDefault; })
+    .Str("ValueFormat", &TChartSeries::ValueFormat, &TChartSeries::SetValueFormat).Default("#,##0.###")
+    .Enum("VertAxis", &TChartSeries::VertAxis, &TChartSeries::SetVertAxis,
+          {"aLeftAxis", "aRightAxis", "aBothVertAxis", "aCustomVertAxis"}).Default(aLeftAxis)
+    .Str("XLabelsSource", &TChartSeries::XLabelsSource, &TChartSeries::SetXLabelsSource)
+    .Object("XValues", &TChartSeries::XValues)
+    .Object("YValues", &TChartSeries::YValues)
+    .Event("AfterDrawValues")
+    .Event("BeforeDrawValues")
+    .Event("OnAfterAdd")
+    .Event("OnBeforeAdd")
+    .Event("OnClearValues")
+    .Event("OnClick")
+    .Event("OnDblClick")
+    .Event("OnGetMarkText")
+    .Event("OnMouseEnter")
+    .Event("OnMouseLeave")
+END_CLASS_INFO
+
+namespace {
+
+enum : uint8_t {
+    dfXValues = 1,
+    dfColors = 2,
+    dfLabels = 4,
+    dfMarkPositions = 8,
+    dfLongLabels = 16,
+};
+
+// Bytes of a mark position: two points and three sizes of 32 bits, two flag bytes.
+constexpr int64_t MarkPositionSize = 34;
+
+void Put32(std::vector<uint8_t>& b, int32_t v)
+{
+    auto u = static_cast<uint32_t>(v);
+    b.push_back(static_cast<uint8_t>(u));
+    b.push_back(static_cast<uint8_t>(u >> 8));
+    b.push_back(static_cast<uint8_t>(u >> 16));
+    b.push_back(static_cast<uint8_t>(u >> 24));
+}
+
+void PutDouble(std::vector<uint8_t>& b, double v)
+{
+    uint64_t u;
+    std::memcpy(&u, &v, sizeof u);
+    for (int i = 0; i < 8; ++i)
+        b.push_back(static_cast<uint8_t>(u >> (8 * i)));
+}
+
+// Reads the payload of "Data" with every length checked against what is there.
+class TDataReader {
+public:
+    TDataReader(const uint8_t* Data, int64_t Size) : FData(Data), FSize(Size) {}
+    int64_t Left() const { return FSize - FPos; }
+    void Need(int64_t n) const
+    {
+        if (n < 0 || n > Left())
+            throw EReadError(SReadError);
+    }
+    uint8_t Byte()
+    {
+        Need(1);
+        return FData[FPos++];
+    }
+    int32_t Int32()
+    {
+        Need(4);
+        const uint8_t* p = FData + FPos;
+        FPos += 4;
+        return static_cast<int32_t>(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+    }
+    double Double()
+    {
+        Need(8);
+        uint64_t u = 0;
+        for (int i = 7; i >= 0; --i)
+            u = (u << 8) | FData[FPos + i];
+        FPos += 8;
+        double v;
+        std::memcpy(&v, &u, sizeof v);
+        return v;
+    }
+    std::string Text(int64_t n)
+    {
+        Need(n);
+        std::string s(reinterpret_cast<const char*>(FData + FPos), static_cast<size_t>(n));
+        FPos += n;
+        return s;
+    }
+
+private:
+    const uint8_t* FData;
+    int64_t FSize;
+    int64_t FPos = 0;
+};
+
+} // namespace
+
+// ---- "Data" ----------------------------------------------------------------------------
+
+bool TChartSeries::HasCustomXValues() const
+{
+    const int n = Count();
+    for (int i = 0; i < n; ++i)
+        if (FNotMandatory->Value(i) != i)
+            return true;
+    return false;
+}
+
+bool TChartSeries::HasPointColors() const
+{
+    if (!FColors)
+        return false;
+    const TColor own = SeriesColor();
+    for (TColor c : *FColors)
+        if (c != clDefault && c != own)
+            return true;
+    return false;
+}
+
+bool TChartSeries::HasLabels() const
+{
+    const int n = std::min(Count(), FLabels.Count());
+    for (int i = 0; i < n; ++i)
+        if (!FLabels.Label(i).empty())
+            return true;
+    return false;
+}
+
+uint8_t TChartSeries::SeriesDataFlags() const
+{
+    uint8_t flags = 0;
+    if (HasCustomXValues())
+        flags |= dfXValues;
+    if (HasPointColors())
+        flags |= dfColors;
+    if (HasLabels()) {
+        flags |= dfLabels;
+        const int n = std::min(Count(), FLabels.Count());
+        for (int i = 0; i < n; ++i)
+            if (FLabels.Label(i).size() > 255) {
+                flags |= dfLongLabels;
+                break;
+            }
+    }
+    if (FMarks->Positions()->ExistCustom())
+        flags |= dfMarkPositions;
+    return flags;
+}
+
+void TChartSeries::WriteData(TStream* Stream)
+{
+    const uint8_t flags = SeriesDataFlags();
+    const int n = Count();
+    const int lists = FValuesList.Count();
+    std::vector<uint8_t> b;
+    const size_t perPoint = 8 + ((flags & dfXValues) ? 8 : 0) + ((flags & dfColors) ? 4 : 0) +
+                            8 * static_cast<size_t>(std::max(lists - 2, 0)) +
+                            ((flags & dfMarkPositions) ? MarkPositionSize : 0) + ((flags & dfLabels) ? 1 : 0);
+    b.reserve(5 + perPoint * static_cast<size_t>(n));
+    b.push_back(flags);
+    Put32(b, n);
+    const TSeriesMarksPositions* positions = FMarks->Positions();
+    const TSeriesMarkPosition none;
+    for (int i = 0; i < n; ++i) {
+        if (flags & dfXValues)
+            PutDouble(b, FNotMandatory->Value(i));
+        PutDouble(b, FMandatory->Value(i));
+        if (flags & dfColors)
+            Put32(b, FColors && i < static_cast<int>(FColors->size()) ? (*FColors)[static_cast<size_t>(i)] : clDefault);
+        if (flags & dfLabels) {
+            const std::string label = FLabels.Label(i);
+            if (flags & dfLongLabels) {
+                if (label.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+                    throw ERangeError();
+                Put32(b, static_cast<int32_t>(label.size()));
+            } else {
+                b.push_back(static_cast<uint8_t>(label.size()));
+            }
+            b.insert(b.end(), label.begin(), label.end());
+        }
+        for (int k = 2; k < lists; ++k)
+            PutDouble(b, FValuesList.ValueList(k)->Value(i));
+        if (flags & dfMarkPositions) {
+            const TSeriesMarkPosition* p = positions->Position(i);
+            if (p == nullptr)
+                p = &none;
+            Put32(b, p->ArrowFrom.X);
+            Put32(b, p->ArrowFrom.Y);
+            b.push_back(p->ArrowFix ? 1 : 0);
+            Put32(b, p->ArrowTo.X);
+            Put32(b, p->ArrowTo.Y);
+            b.push_back(p->Custom ? 1 : 0);
+            Put32(b, p->Height);
+            Put32(b, p->LeftTop.X);
+            Put32(b, p->LeftTop.Y);
+            Put32(b, p->Width);
+        }
+    }
+    Stream->WriteBuffer(b.data(), static_cast<int64_t>(b.size()));
+}
+
+void TChartSeries::ReadData(TStream* Stream)
+{
+    // The bytes in memory, read straight from a memory stream.
+    std::vector<uint8_t> copy;
+    const uint8_t* data;
+    const int64_t size = Stream->Size() - Stream->Position();
+    if (auto* m = dynamic_cast<TMemoryStream*>(Stream)) {
+        data = reinterpret_cast<const uint8_t*>(m->Memory()) + m->Position();
+    } else {
+        copy.resize(static_cast<size_t>(size));
+        Stream->ReadBuffer(copy.data(), size);
+        data = copy.data();
+    }
+    TDataReader r(data, size);
+    const int lists = FValuesList.Count();
+    const bool horizontal = !FYMandatory;
+    BeginUpdate();
+    try {
+        Clear();
+        const uint8_t flags = r.Byte();
+        const int32_t n = r.Int32();
+        const int64_t minPerPoint = 8 + ((flags & dfXValues) ? 8 : 0) + ((flags & dfColors) ? 4 : 0) +
+                                    ((flags & dfLabels) ? ((flags & dfLongLabels) ? 4 : 1) : 0) +
+                                    8 * int64_t(std::max(lists - 2, 0)) +
+                                    ((flags & dfMarkPositions) ? MarkPositionSize : 0);
+        if (n < 0 || (flags & 0xE0) != 0)
+            throw EReadError(SInvalidPropertyValue);
+        r.Need(minPerPoint * n);
+        for (int k = 0; k < lists; ++k)
+            FValuesList.ValueList(k)->Reserve(n);
+        for (int32_t i = 0; i < n; ++i) {
+            double x = (flags & dfXValues) ? r.Double() : double(i);
+            double v = r.Double();
+            if (horizontal)
+                std::swap(x, v);
+            const TColor color = (flags & dfColors) ? r.Int32() : clDefault;
+            std::string label;
+            if (flags & dfLabels)
+                label = r.Text((flags & dfLongLabels) ? int64_t(r.Int32()) : int64_t(r.Byte()));
+            for (int k = 2; k < lists; ++k)
+                FValuesList.ValueList(k)->TempValue = r.Double();
+            AddPointXY(x, v, label, color);
+            if (flags & dfMarkPositions) {
+                auto p = std::make_unique<TSeriesMarkPosition>();
+                p->ArrowFrom.X = r.Int32();
+                p->ArrowFrom.Y = r.Int32();
+                p->ArrowFix = r.Byte() != 0;
+                p->ArrowTo.X = r.Int32();
+                p->ArrowTo.Y = r.Int32();
+                p->Custom = r.Byte() != 0;
+                p->Height = r.Int32();
+                p->LeftTop.X = r.Int32();
+                p->LeftTop.Y = r.Int32();
+                p->Width = r.Int32();
+                FMarks->Positions()->Append(std::move(p));
+            }
+        }
+    } catch (...) {
+        Clear();
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    FManualData = true;
+}
+
+// ---- the defined entries --------------------------------------------------------------
+
+void TChartSeries::DefineProperties(TFiler* Filer)
+{
+    TCustomChartSeries::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "DataSources",
+        [this](TReader* Reader) {
+            FPendingDataSources.clear();
+            Reader->ReadListBegin();
+            while (!Reader->EndOfList())
+                FPendingDataSources.push_back(Reader->ReadString());
+            Reader->ReadListEnd();
+        },
+        [this](TWriter* Writer) {
+            Writer->WriteListBegin();
+            for (int t = 0; t < FDataSources.Count(); ++t)
+                Writer->WriteString(FDataSources.Item(t)->Name());
+            Writer->WriteListEnd();
+        },
+        FDataSources.Count() > 1);
+
+    auto customAxis = [this](bool Horizontal) {
+        return [this, Horizontal](TReader* Reader) {
+            const int index = Reader->ReadInteger();
+            if (FParentChart == nullptr)
+                return;
+            auto* axis = static_cast<TChartAxis*>(FParentChart->CustomAxes()->Items(index));
+            if (Horizontal)
+                SetCustomHorizAxis(axis);
+            else
+                SetCustomVertAxis(axis);
+        };
+    };
+    Filer->DefineProperty(
+        "CustomHorizAxis", customAxis(true),
+        [this](TWriter* Writer) { Writer->WriteInteger(FCustomHorizAxis->Index()); },
+        FCustomHorizAxis != nullptr && FCustomHorizAxis->IsCustom());
+    Filer->DefineProperty(
+        "CustomVertAxis", customAxis(false),
+        [this](TWriter* Writer) { Writer->WriteInteger(FCustomVertAxis->Index()); },
+        FCustomVertAxis != nullptr && FCustomVertAxis->IsCustom());
+
+    Filer->DefineBinaryProperty(
+        "Data", [this](TStream* S) { ReadData(S); }, [this](TStream* S) { WriteData(S); }, IsDataStored());
+}
+
+void TChartSeries::GetChildren(const TGetChildProc& Proc, TComponent* Root)
+{
+    TCustomChartSeries::GetChildren(Proc, Root);
+    if (FFunction != nullptr)
+        Proc(FFunction);
+}

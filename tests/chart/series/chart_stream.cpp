@@ -1,0 +1,355 @@
+// Charts in component streams and chart files: every streamed class keeps all its
+// published properties through Assign and a stream round trip; a whole chart survives a
+// chart file; the file writer's own rules.
+#include "Chart.h"
+#include "Series.h"
+#include "TeEngine.h"
+#include "TeeConst.h"
+#include "TeeStore.h"
+#include "classes/Streaming.h"
+#include "system/SysUtils.h"
+#include "graphics/TextMeasure.h"
+
+#include "TestSupport.h"
+#include "property_walk.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct ChartStream : ::testing::Test {
+    void SetUp() override
+    {
+        TeeConstInitialization();
+        TeEngineInitialization();
+        TeeStoreInitialization();
+        RegisterClasses({TChart::StaticClassInfo(), TLineSeries::StaticClassInfo(),
+                         THorizLineSeries::StaticClassInfo(), TPointSeries::StaticClassInfo(),
+                         TAreaSeries::StaticClassInfo(), THorizAreaSeries::StaticClassInfo(),
+                         TFastLineSeries::StaticClassInfo(), TTeeFunction::StaticClassInfo(),
+                         TTeeMovingFunction::StaticClassInfo(), TTeeSeriesSource::StaticClassInfo(),
+                         TTeeCustomToolSeries::StaticClassInfo(), TTeeCustomToolAxis::StaticClassInfo()});
+    }
+    void TearDown() override
+    {
+        TeeStoreFinalization();
+        TeEngineFinalization();
+        TeeConstFinalization();
+    }
+};
+
+TEST_F(ChartStream, EveryClassKeepsEveryPropertyThroughAssignAndStream)
+{
+    int tested = 0;
+    for (const TClassInfo* info : RegisteredClasses()) {
+        // The bare component has nothing to copy.
+        if (!info->CreateComponent || info == TComponent::StaticClassInfo())
+            continue;
+        SCOPED_TRACE(info->ClassName);
+        std::unique_ptr<TComponent> original(info->CreateComponent(nullptr));
+        const std::vector<std::string> defaults = propwalk::Dump(original.get());
+        propwalk::Change(original.get());
+        const std::vector<std::string> changed = propwalk::Dump(original.get());
+        // Every class but the bare component has something to change.
+        size_t differing = 0;
+        for (size_t i = 0; i < std::min(defaults.size(), changed.size()); ++i)
+            differing += defaults[i] != changed[i];
+        EXPECT_GT(differing, 0u);
+
+        std::unique_ptr<TComponent> copy(info->CreateComponent(nullptr));
+        copy->Assign(original.get());
+        // Assign copies a control's look; its place and size stay its own.
+        const std::vector<std::string> place = {"Left", "Top", "Width", "Height"};
+        const bool control = dynamic_cast<TControl*>(original.get()) != nullptr;
+        auto look = [&](const std::vector<std::string>& v) { return control ? propwalk::Without(v, place) : v; };
+        EXPECT_EQ(propwalk::Differences(look(propwalk::Dump(copy.get())), look(changed)), "") << "Assign";
+
+        TMemoryStream stream;
+        WriteComponent(&stream, original.get());
+        stream.SetPosition(0);
+        std::unique_ptr<TComponent> read(info->CreateComponent(nullptr));
+        ReadComponent(&stream, read.get());
+        // What the stream carries: every property that is stored.
+        EXPECT_EQ(propwalk::Differences(propwalk::Dump(read.get(), true), propwalk::Dump(original.get(), true)), "")
+            << "stream";
+        ++tested;
+    }
+    EXPECT_GE(tested, 15);
+}
+
+} // namespace
+
+namespace {
+
+// How many pixels of two pictures of one size differ.
+int DifferentPixels(const TBitmap& A, const TBitmap& B)
+{
+    if (A.Width() != B.Width() || A.Height() != B.Height())
+        return -1;
+    int n = 0;
+    for (int y = 0; y < A.Height(); ++y)
+        for (int x = 0; x < A.Width(); ++x) {
+            const TRGBQuad a = A.ScanLine(y)[x], b = B.ScanLine(y)[x];
+            n += a.rgbRed != b.rgbRed || a.rgbGreen != b.rgbGreen || a.rgbBlue != b.rgbBlue;
+        }
+    return n;
+}
+
+struct ChartFile : ChartStream {
+    static constexpr int W = 460, H = 320;
+    std::unique_ptr<TChart> NewChart()
+    {
+        auto c = std::make_unique<TChart>(nullptr);
+        c->SetBounds(0, 0, W, H);
+        return c;
+    }
+    // 3D, a custom axis, an area series with labels and marks, a line series that a
+    // moving average fills from it, titles, legend, walls, an axis tool, palette 3.
+    std::unique_ptr<TChart> WholeChart()
+    {
+        auto c = NewChart();
+        c->SetName("Chart1");
+        c->Title()->Text()->Add("Heat capacity");
+        c->Foot()->Text()->Add("measured");
+        c->Foot()->SetVisible(true);
+        c->Legend()->SetAlignment(laBottom);
+        c->LeftWall()->SetColor(clAqua);
+        c->BackWall()->SetTransparent(false);
+        c->SetColorPaletteIndex(3);
+        c->View3DOptions()->SetElevation(340);
+        auto* axis = static_cast<TChartAxis*>(c->CustomAxes()->Add());
+        axis->SetOtherSide(true);
+        axis->SetStartPosition(0);
+        axis->SetEndPosition(50);
+        axis->Title()->SetCaption("average");
+
+        auto* area = new TAreaSeries(c.get());
+        area->SetName("Area1");
+        c->AddSeries(area);
+        area->SetSeriesColor(clTeal);
+        const double ys[] = {3, 7, 4, 8, 6, 9, 5};
+        for (int i = 0; i < 7; ++i)
+            area->AddPointXY(i * 2, ys[i], "p" + std::to_string(i), i == 3 ? clRed : clDefault);
+        area->Marks()->SetVisible(true);
+
+        auto* line = new TLineSeries(c.get());
+        line->SetName("Line1");
+        c->AddSeries(line);
+        line->SetSeriesColor(clNavy);
+        line->LinePen()->SetWidth(2);
+        line->SetVertAxis(aCustomVertAxis);
+        line->SetCustomVertAxis(axis);
+        auto* average = new TTeeMovingFunction(c.get());
+        average->SetPeriod(2);
+        line->SetFunction(average);
+        line->SetDataSource(area);
+        line->Marks()->SetVisible(true);
+        line->Marks()->SetStyle(smsValue);
+
+        auto* tool = new TTeeCustomToolAxis(c.get());
+        tool->SetName("AxisTool1");
+        tool->SetAxis(c->LeftAxis());
+        c->Tools()->AddTool(tool);
+        return c;
+    }
+    std::unique_ptr<TBitmap> Picture(TChart* C) { return C->DrawToBitmap(clWhite, TRect(0, 0, W, H)); }
+    static void Save(TBitmap& B, const std::string& Name)
+    {
+        if (const std::string path = testsupport::ArtifactPath(Name); !path.empty())
+            B.SaveToFile(path);
+    }
+};
+
+TEST_F(ChartFile, AWholeChartReadBackDrawsTheSamePixels)
+{
+    auto original = WholeChart();
+    auto before = Picture(original.get());
+    Save(*before, "chart-file-original.png");
+
+    const std::string dir = testsupport::TempDir();
+    WriteChartToFile(original.get(), dir + "/whole");
+    EXPECT_EQ(original->Name(), "Chart1");
+    auto read = NewChart();
+    {
+        TFileStream file(dir + "/whole.tee", fmOpenRead);
+        ASSERT_TRUE(HasChartHeader(&file));
+        file.Seek(4, TSeekOrigin::soCurrent);
+        ReadComponent(&file, read.get());
+    }
+    ASSERT_EQ(read->SeriesCount(), 2);
+    EXPECT_EQ(read->Series(0)->Count(), 7);
+    EXPECT_EQ(read->Series(1)->FunctionType() != nullptr, true);
+    EXPECT_EQ(read->Series(1)->CustomVertAxis(), read->CustomAxes()->Items(0));
+    ASSERT_EQ(read->Tools()->Count(), 1);
+    EXPECT_EQ(static_cast<TTeeCustomToolAxis*>(read->Tools()->Tool(0))->Axis(), read->LeftAxis());
+    EXPECT_EQ(read->ColorPaletteIndex(), 3);
+    auto after = Picture(read.get());
+    Save(*after, "chart-file-read.png");
+    EXPECT_EQ(DifferentPixels(*before, *after), 0);
+
+    TMemoryStream text, binary;
+    WriteChartToStream(original.get(), &text, true, true);
+    text.SetPosition(0);
+    ObjectTextToBinary(&text, &binary);
+    binary.SetPosition(0);
+    auto fromText = NewChart();
+    ReadComponent(&binary, fromText.get());
+    EXPECT_EQ(DifferentPixels(*before, *Picture(fromText.get())), 0);
+}
+
+TEST_F(ChartFile, WriterRules)
+{
+    auto chart = WholeChart();
+    const std::string dir = testsupport::TempDir();
+    // A name with an extension is used as it is; the temporary file is gone.
+    WriteChartToFile(chart.get(), dir + "/c.dat");
+    EXPECT_TRUE(FileExists(dir + "/c.dat"));
+    EXPECT_FALSE(FileExists(dir + "/c.dat.tee"));
+    EXPECT_FALSE(FileExists(dir + "/c.dat.part"));
+
+    // The text form has no header; the chart stream tests leave the position alone.
+    TMemoryStream text;
+    WriteChartToStream(chart.get(), &text, false, true);
+    text.SetPosition(0);
+    EXPECT_TRUE(IsChartStream(&text));
+    EXPECT_FALSE(HasChartHeader(&text));
+    EXPECT_EQ(text.Position(), 0);
+    const std::string form(text.Memory(), static_cast<size_t>(text.Size()));
+    EXPECT_EQ(form.rfind("object TChart", 0), 0u);
+    // Without data no series writes its points, not even those added by code.
+    EXPECT_EQ(form.find("Data ="), std::string::npos);
+    EXPECT_EQ(chart->Series(0)->ForceSaveData || chart->Series(0)->DontSaveData, false);
+
+    // A bare component stream is no chart stream.
+    TMemoryStream bare, out;
+    bare.WriteBuffer("TPF0", 4);
+    bare.SetPosition(0);
+    try {
+        ConvertChartToText(&bare, &out);
+        ADD_FAILURE() << "a bare stream was converted";
+    } catch (const ChartException& e) {
+        EXPECT_STREQ(e.what(), "Wrong *.tee file format");
+    }
+}
+
+// A stream that refuses to grow past a limit.
+class TShortStream : public TMemoryStream {
+public:
+    explicit TShortStream(int64_t Limit) : FLimit(Limit) {}
+    int64_t Write(const void* Buffer, int64_t Count) override
+    {
+        if (Position() + Count > FLimit)
+            throw EWriteError("disk full");
+        return TMemoryStream::Write(Buffer, Count);
+    }
+
+private:
+    int64_t FLimit;
+};
+
+TEST_F(ChartFile, AFailedWriteRestoresTheChartAndLeavesNoFile)
+{
+    auto chart = WholeChart();
+    TShortStream shortStream(200);
+    EXPECT_THROW(WriteChartToStream(chart.get(), &shortStream), EWriteError);
+    EXPECT_EQ(chart->Name(), "Chart1");
+    for (int t = 0; t < chart->SeriesCount(); ++t)
+        EXPECT_FALSE(chart->Series(t)->ForceSaveData || chart->Series(t)->DontSaveData);
+
+    // A truncated chart stream ends in the read error with no series left attached.
+    TMemoryStream full;
+    WriteChartToStream(chart.get(), &full);
+    for (int64_t cut : {full.Size() / 2, full.Size() - 3}) {
+        TMemoryStream part;
+        part.WriteBuffer(static_cast<const char*>(full.Memory()) + 4, cut - 4);
+        part.SetPosition(0);
+        auto target = NewChart();
+        EXPECT_THROW(ReadComponent(&part, target.get()), EReadError);
+        EXPECT_EQ(target->SeriesCount(), 0);
+        EXPECT_EQ(target->Tools()->Count(), 0);
+    }
+}
+
+struct SeriesData : ChartStream {
+    std::unique_ptr<TChart> chart = std::make_unique<TChart>(nullptr);
+    template <class T> T* Series(std::initializer_list<std::pair<double, double>> Points)
+    {
+        auto* s = new T(chart.get());
+        chart->AddSeries(s);
+        for (auto [x, y] : Points)
+            s->AddPointXY(x, y);
+        return s;
+    }
+    static std::string DataOf(TChartSeries* S)
+    {
+        TMemoryStream m;
+        S->WriteData(&m);
+        return std::string(m.Memory(), static_cast<size_t>(m.Size()));
+    }
+    static void ReadInto(TChartSeries* S, const std::string& Data)
+    {
+        TMemoryStream m;
+        m.WriteBuffer(Data.data(), static_cast<int64_t>(Data.size()));
+        m.SetPosition(0);
+        S->ReadData(&m);
+    }
+};
+
+TEST_F(SeriesData, LayoutAndFlags)
+{
+    auto* plain = Series<TLineSeries>({{0, 4}, {1, 5}, {2, 6}});
+    std::string d = DataOf(plain);
+    ASSERT_EQ(d.size(), 29u);
+    EXPECT_EQ(d[0], 0);
+    EXPECT_EQ(d.substr(1, 4), std::string("\x03\0\0\0", 4));
+
+    auto* gapped = Series<TLineSeries>({{0, 4}, {1, 5}, {5, 6}});
+    d = DataOf(gapped);
+    EXPECT_EQ(d[0], 1);
+    EXPECT_EQ(d.size(), 5u + 3 * 16);
+
+    // The series' own colour is no point colour; another one makes every point carry one.
+    plain->SetSeriesColor(clRed);
+    plain->SetValueColor(1, clRed);
+    EXPECT_EQ(DataOf(plain)[0], 0);
+    plain->SetValueColor(2, clBlue);
+    d = DataOf(plain);
+    EXPECT_EQ(d[0], 2);
+    EXPECT_EQ(d.substr(5 + 8, 4), std::string("\0\0\0\x20", 4));   // point 0 has none
+}
+
+TEST_F(SeriesData, PointsReadBackWhole)
+{
+    // Labels longer than a length byte holds, a point beyond 10000 with its own X and
+    // colour, a horizontal series.
+    auto* s = Series<TPointSeries>({});
+    for (int i = 0; i < 10005; ++i)
+        s->AddPointXY(i, i % 7);
+    s->XValues()->SetValue(10003, 10003.5);
+    s->SetValueColor(10004, clLime);
+    s->SetLabel(2, std::string(300, 'L'));
+    auto* h = Series<THorizLineSeries>({{3, 0}, {1, 1}, {4, 2}});
+    for (TChartSeries* source : {static_cast<TChartSeries*>(s), static_cast<TChartSeries*>(h)}) {
+        const std::string d = DataOf(source);
+        TChartSeries* copy = dynamic_cast<TChartSeries*>(source->ClassInfo()->CreateComponent(chart.get()));
+        chart->AddSeries(copy);
+        ReadInto(copy, d);
+        ASSERT_EQ(copy->Count(), source->Count());
+        for (int i = 0; i < source->Count(); ++i) {
+            EXPECT_EQ(copy->XValue(i), source->XValue(i));
+            EXPECT_EQ(copy->YValue(i), source->YValue(i));
+        }
+        EXPECT_EQ(copy->LabelText(2), source->LabelText(2));
+        if (source == s)
+            EXPECT_EQ(copy->ValueColor(10004), clLime);
+        EXPECT_TRUE(copy->ManualData());
+        // Cut short, it ends in the read error and keeps no points.
+        EXPECT_THROW(ReadInto(copy, d.substr(0, d.size() - 5)), EReadError);
+        EXPECT_EQ(copy->Count(), 0);
+    }
+}
+
+} // namespace
