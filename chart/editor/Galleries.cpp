@@ -1,5 +1,7 @@
 #include "Galleries.h"
 
+#include "ChartListBox.h"
+#include "Series.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
 
@@ -218,7 +220,10 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
     chart->SetView3D(Panel->View3D());
     chart->SetSmooth(Panel->Smooth());
 
+    // A function entry shows its result in a line series.
     TChartSeriesClass seriesClass = SeriesType != nullptr ? SeriesType->SeriesClass : nullptr;
+    if (seriesClass == nullptr)
+        seriesClass = TLineSeries::StaticClassInfo();
     TTeeFunctionClass functionClass = SeriesType != nullptr ? SeriesType->FunctionClass : nullptr;
     const int count = SeriesType != nullptr ? SeriesType->NumGallerySeries : 1;
     for (int i = 0; i < count && seriesClass != nullptr; ++i)
@@ -450,12 +455,25 @@ TChartSeriesClass ChangeSeriesTypeFromGallery(TComponent* AOwner, TChartSeries*&
 
 void GalleriesInitialization()
 {
+    // The standard series types enter the registry with the gallery.
+    RegisterSeriesUnitTypes();
     RegisterFormClass<TTeeGallery>("TTeeGallery");
+    RegisterFormClass<TSelectListForm>("TSelectListForm");
+    NewSeriesFromGalleryHook = [](TComponent* Owner, TCustomAxisPanel* Chart) -> TChartSeries* {
+        auto* chart = dynamic_cast<TCustomChart*>(Chart);
+        return chart != nullptr ? NewSeriesFromGallery(Owner, chart) : nullptr;
+    };
+    ChangeTypeFromGalleryHook = [](TComponent* Owner, TChartSeries*& Series) {
+        return ChangeSeriesTypeFromGallery(Owner, Series);
+    };
 }
 
 void GalleriesFinalization()
 {
+    NewSeriesFromGalleryHook = nullptr;
+    ChangeTypeFromGalleryHook = nullptr;
     UnregisterFormClass("TTeeGallery");
+    UnregisterFormClass("TSelectListForm");
 }
 
 // ---- TSelectListForm --------------------------------------------------------------------

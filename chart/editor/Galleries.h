@@ -147,6 +147,8 @@ TChartSeries* NewSeriesFromGallery(TComponent* AOwner, TCustomChart* Chart);
 // Answers the (new) series' class, or nullptr when cancelled.
 TChartSeriesClass ChangeSeriesTypeFromGallery(TComponent* AOwner, TChartSeries*& Series);
 
+// Unit start-up: registers the standard series types and the gallery's form classes and
+// installs the series list's gallery hooks; finalisation takes them back.
 void GalleriesInitialization();
 void GalleriesFinalization();
 
