@@ -74,7 +74,7 @@ void TSeriesColorBox::Paint()
     c->Brush()->SetColor(Color());
     c->FillRect(ClientRect());
     if (Series != nullptr)
-        DrawSeriesSymbolInRect(Series, c, TRect(4, 4, Width() - 4, Height() - 4),
+        DrawSeriesSymbolInRect(Series, c, TRect(0, 4, Width(), Height() - 4),
                                dynamic_cast<TCustomChart*>(Series->ParentChart()));
 }
 
@@ -328,11 +328,23 @@ void TFormTeeSeries::ListenTo(TCustomAxisPanel* Chart)
 {
     if (Chart == FChart)
         return;
-    if (FChart != nullptr)
+    if (FChart != nullptr) {
         FChart->RemoveListener(this);
+        RemoveFreeNotification(FChart);
+    }
     FChart = Chart;
-    if (FChart != nullptr)
+    if (FChart != nullptr) {
         FChart->AddListenerOnce(this);
+        FreeNotification(FChart);
+    }
+}
+
+void TFormTeeSeries::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TForm::Notification(AComponent, Operation);
+    // A chart that goes has no listeners left to tell.
+    if (Operation == TOperation::opRemove && AComponent == FChart)
+        FChart = nullptr;
 }
 
 TForm* TFormTeeSeries::EmbeddedForm(int Index) const

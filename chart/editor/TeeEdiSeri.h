@@ -149,6 +149,9 @@ public:
 
     void HandleEvent(TTeeEvent* Event) override;
 
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     friend TForm* AddEditorPage(TFormTeeSeries*, const std::string&, int, TChartSeries*, const std::string&);
     friend bool EmbedEditorForm(TFormTeeSeries*, TForm*, TTabSheet*, TChartSeries*);

@@ -93,11 +93,23 @@ void TTeeFuncEditor::ListenTo(TCustomAxisPanel* Chart)
 {
     if (Chart == FChart)
         return;
-    if (FChart != nullptr)
+    if (FChart != nullptr) {
         FChart->RemoveListener(this);
+        RemoveFreeNotification(FChart);
+    }
     FChart = Chart;
-    if (FChart != nullptr)
+    if (FChart != nullptr) {
         FChart->AddListenerOnce(this);
+        FreeNotification(FChart);
+    }
+}
+
+void TTeeFuncEditor::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TBaseSourceEditor::Notification(AComponent, Operation);
+    // A chart that goes has no listeners left to tell.
+    if (Operation == TOperation::opRemove && AComponent == FChart)
+        FChart = nullptr;
 }
 
 TTeeFunctionClass TTeeFuncEditor::SelectedFunctionClass() const
@@ -462,7 +474,7 @@ void TTeeFunctionEditor::BChangeClick(TObject*)
     auto* source = parent != nullptr ? dynamic_cast<TChartSeries*>(parent->DataSource()) : nullptr;
     dialog->IsDateTime = source != nullptr && source->XValues()->DateTime();
     dialog->Exact = true;
-    dialog->Increment = StrToFloatDef(ENum->Text(), FFunction != nullptr ? FFunction->Period() : 0);
+    dialog->Increment = FFunction != nullptr ? FFunction->Period() : 0;
     dialog->StepIndex = DateTimeStepIndex(dialog->Increment);
     if (dialog->ShowModal() == mrOk)
         ENum->SetText(FloatToStr(dialog->Increment));

@@ -58,6 +58,9 @@ public:
     void FillSourceSeries(TChartSeries* Removing = nullptr);
     void HandleEvent(TTeeEvent* Event) override;
 
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     void SetFunctionClass(TTeeFunctionClass FunctionClass);
     void FreeOptions();

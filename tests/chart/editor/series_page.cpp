@@ -336,6 +336,16 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     // A line shows the average of the whole source as a level line.
     ASSERT_EQ(result->Count(), 2);
     EXPECT_DOUBLE_EQ(result->YValue(0), 2470.0 / 20);
+
+    // A moving function offers no range: its range style loads as points.
+    TTeeMovingFunction moving(nullptr);
+    moving.SetPeriodStyle(psRange);
+    moving.SetPeriod(3);
+    TTeeFunctionEditor periods(nullptr);
+    periods.SetTag(reinterpret_cast<intptr_t>(static_cast<TObject*>(&moving)));
+    periods.Show();
+    EXPECT_EQ(periods.CBStyle->ItemIndex(), 1);
+    EXPECT_EQ(periods.ENum->Text(), "3");
 }
 
 TEST_F(SeriesPageTest, CustomFunctionValidatesBeforeWriting)
@@ -411,6 +421,11 @@ TEST_F(SeriesPageTest, SourcesFollowTheChartAndSeveralAreChosenInTheList)
     delete sum;
     EXPECT_EQ(page->SourceEditor(), nullptr);
     EXPECT_EQ(page->TheSeries(), nullptr);
+    // Nor does the page keep a chart that goes before it.
+    page->SelectSeries(b);
+    delete chart;
+    delete page;
+    page = nullptr;
 }
 
 } // namespace
