@@ -141,11 +141,15 @@ void TTeeFuncEditor::FormShow(TObject* Sender)
     }
     FillSourceSeries();
     TTeeFunction* f = FSeries->FunctionType();
-    int item = 0;
-    for (size_t i = 0; i < FClasses.size(); ++i)
-        if ((f == nullptr && FClasses[i] == nullptr) || (f != nullptr && FClasses[i] == f->ClassInfo()))
-            item = static_cast<int>(i);
-    CBSources->SetItemIndex(item);
+    const TTeeFunctionClass current = f != nullptr ? f->ClassInfo() : nullptr;
+    auto item = std::find(FClasses.begin(), FClasses.end(), current);
+    if (item == FClasses.end()) {
+        // A function of a type the registry does not list keeps its place under its class name.
+        CBSources->Items()->Add(current->ClassName);
+        FClasses.push_back(current);
+        item = FClasses.end() - 1;
+    }
+    CBSources->SetItemIndex(static_cast<int>(item - FClasses.begin()));
     CBSourcesChange(this);
     SelectSingleSource();
     BApply->SetEnabled(false);

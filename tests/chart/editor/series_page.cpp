@@ -381,6 +381,14 @@ TEST_F(SeriesPageTest, CustomFunctionValidatesBeforeWriting)
     ASSERT_EQ(curve->Count(), 12);
     EXPECT_EQ(curve->XValue(11), 10.5);
     EXPECT_EQ(curve->YValue(11), 21);
+
+    // A function the registry does not list is shown, not replaced.
+    auto* moving = AddSeries<TLineSeries>("Moving", {});
+    CreateFunctionForSeries(moving, TTeeMovingFunction::StaticClassInfo());
+    TTeeFuncEditor* g = OpenFunctionPage(moving);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->CBSources->Text(), "TTeeMovingFunction");
+    EXPECT_NE(dynamic_cast<TTeeMovingFunction*>(moving->FunctionType()), nullptr);
 }
 
 TEST_F(SeriesPageTest, SourcesFollowTheChartAndSeveralAreChosenInTheList)
