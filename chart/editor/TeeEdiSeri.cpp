@@ -53,9 +53,14 @@ bool ReadInt(TEdit* Edit, int& Value)
     return true;
 }
 
+// The series' depth values, or nullptr (the look-up by name falls back to Y).
 TChartValueList* DepthValues(TChartSeries* Series)
 {
-    return Series->ValueListByName("Z");
+    const TChartValueLists* lists = Series->ValuesList();
+    for (int i = 2; i < lists->Count(); ++i)
+        if (SameText(lists->ValueList(i)->Name(), "Z"))
+            return lists->ValueList(i);
+    return nullptr;
 }
 
 } // namespace

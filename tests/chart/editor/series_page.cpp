@@ -208,6 +208,7 @@ TEST_F(SeriesPageTest, GeneralAndMarksTabsWriteTheSeries)
 
     page->PageSeries->SelectPage(page->TabGeneral);
     EXPECT_EQ(page->CBHorizAxis->Items()->Get(3), "Custom 2");
+    EXPECT_FALSE(page->CBZDateTime->Visible());   // no depth values
     page->CBHorizAxis->Pick(3);
     EXPECT_EQ(points->CustomHorizAxis(), custom);
     page->CBShowInLegend->SetChecked(false);
