@@ -157,6 +157,19 @@ public:
         Box()->setItemText(Index, Q(S));
     }
 
+    // Each item keeps its object, as the platform's combo items do.
+    TObject* GetObject(int Index) const override
+    {
+        CheckIndex(Index);
+        return reinterpret_cast<TObject*>(Box()->itemData(Index).value<quintptr>());
+    }
+
+    void PutObject(int Index, TObject* AObject) override
+    {
+        CheckIndex(Index);
+        Box()->setItemData(Index, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
+    }
+
     void Insert(int Index, const std::string& S) override
     {
         QComboBox* b = Box();
