@@ -3,6 +3,7 @@
 #include "editor_driver.h"
 
 #include "Chart.h"
+#include "ChartPreview.h"
 #include "Galleries.h"
 #include "Series.h"
 #include "TeEngine.h"
@@ -16,6 +17,8 @@
 
 #include "controls/Printers.h"
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 using namespace editortest;
@@ -154,6 +157,25 @@ TEST_F(ChartPagesTest, PanelPageDefaultColourImageModeAndBorders)
     page->ELeft->SetText("20");
     EXPECT_EQ(chart->BackImage()->Left(), 20);
 
+    // Browse loads the chosen picture and turns into Clear, which empties it.
+    const std::string file = testsupport::TempDir() + "/back.bmp";
+    TBitmap image;
+    image.SetSize(8, 8);
+    image.SaveToFile(file);
+    driver.Dialogs.Answer = [&](TDialogRequest& r) {
+        r.FileName = file;
+        return r.Kind == TDialogKind::dkOpenFile ? mrOk : mrCancel;
+    };
+    page->BBrowseImage->Click();
+    EXPECT_EQ(chart->BackImage()->Width(), 8);
+    EXPECT_EQ(page->BBrowseImage->Caption(), "Clea&r");
+    EXPECT_TRUE(page->CBImageInside->Enabled());
+    page->CBImageInside->SetChecked(true);
+    EXPECT_TRUE(chart->BackImageInside());
+    page->BBrowseImage->Click();
+    EXPECT_TRUE(chart->BackImage()->Empty());
+    EXPECT_FALSE(page->CBTransp->Enabled());
+
     page->SEPanelBor->SetText("6");
     EXPECT_EQ(chart->BorderWidth(), 6);
     page->SEPanelWi->SetText("3");
@@ -260,6 +282,18 @@ TEST_F(ChartPagesTest, GeneralPageZoomScrollAndMargins)
     EXPECT_GT(chart->MarginLeft(), chart->MarginRight());
     EXPECT_EQ(page->UDLeftMa->Position(), chart->MarginLeft());
     EXPECT_EQ(page->UDLeftMa->Max(), 100);
+
+    // The print preview opens on the chart with the page navigator at its top.
+    driver.Act = [&](TForm* f) {
+        auto* preview = dynamic_cast<TChartPreview*>(f);
+        ASSERT_NE(preview, nullptr);
+        EXPECT_EQ(preview->TeePreviewPanel1->Panel(), chart);
+        auto* nav = dynamic_cast<TChartPageNavigator*>(preview->PageNavigator());
+        ASSERT_NE(nav, nullptr);
+        EXPECT_EQ(nav->Chart(), chart);
+    };
+    page->BPrint->Click();
+    EXPECT_EQ(driver.Shown, 1);
 }
 
 TEST_F(ChartPagesTest, PagingPageAndItsNavigator)
@@ -281,15 +315,29 @@ TEST_F(ChartPagesTest, PagingPageAndItsNavigator)
     EXPECT_FALSE(nav->Buttons(nbNext)->Enabled());
     EXPECT_TRUE(nav->Buttons(nbFirst)->Enabled());
 
-    // The print dialog offers the chart's pages; cancelled, nothing prints.
+    // The print dialog offers the chart's pages; the chosen two print, one per sheet.
     int offered = 0;
     driver.Dialogs.Answer = [&](TDialogRequest& r) {
-        if (TPrintDialogRequest* p = AsPrintDialogRequest(r))
-            offered = p->MaxPage;
-        return mrCancel;
+        TPrintDialogRequest* p = AsPrintDialogRequest(r);
+        if (p == nullptr)
+            return mrCancel;
+        offered = p->MaxPage;
+        p->FromPage = 2;
+        p->ToPage = 3;
+        return mrOk;
     };
+    const std::string pdf = testsupport::TempDir() + "/pages.pdf";
+    Printer()->SetFileName(pdf);
     nav->Print();
+    Printer()->SetFileName("");
     EXPECT_EQ(offered, 4);
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int sheets = 0;
+    for (size_t at = bytes.find("/Type /Page"); at != std::string::npos; at = bytes.find("/Type /Page", at + 1))
+        sheets += bytes.compare(at, 12, "/Type /Pages") != 0;
+    EXPECT_EQ(sheets, 2);
+    EXPECT_EQ(chart->Page(), 4);
 
     page->CBScaleLast->SetChecked(false);
     EXPECT_FALSE(chart->ScaleLastPage());
