@@ -115,6 +115,8 @@ TEST_F(ChartPagesTest, LegendPageWritesTheLegendAndKeepsTheOtherMargin)
     EXPECT_FALSE(page->RGPosition->Enabled());
     page->ECustLeft->SetText("35");
     EXPECT_EQ(legend->Left(), 35);
+    page->PageControl1->SetActivePage(page->TabPosition);
+    SavePicture(page, "legend-position");
 
     page->CBSquared->SetChecked(true);
     EXPECT_TRUE(legend->Symbol()->Squared());
@@ -123,6 +125,8 @@ TEST_F(ChartPagesTest, LegendPageWritesTheLegendAndKeepsTheOtherMargin)
     EXPECT_TRUE(page->BSymPen->Enabled());
     page->CBColWUnits->Pick(1);
     EXPECT_EQ(legend->Symbol()->WidthUnits(), lcsPixels);
+    page->PageControl1->SetActivePage(page->TabSymbol);
+    SavePicture(page, "legend-symbols");
 
     page->MemoText->Lines()->SetText("Fit\r\nData");
     EXPECT_EQ(legend->Title()->Text()->Count(), 2);
