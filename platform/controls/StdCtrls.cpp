@@ -308,6 +308,12 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* edit = new QPlainTextEdit;
     SetWidget(edit);
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
+        GuardedCall([this] {
+            if (OnChange)
+                OnChange(this);
+        });
+    });
     FLines = std::make_unique<TMemoStrings>(this);
     SetScrollBars(ssNone);
     SetBounds(0, 0, 185, 89);
