@@ -18,6 +18,15 @@
 #include "PointerEditor.h"
 #include "StyleEditors.h"
 #include "TeeEdiAxis.h"
+#include "TeeFuncEdit.h"
+#include "TeeEdiSeri.h"
+#include "TeeEdiLege.h"
+#include "TeeEdiPane.h"
+#include "TeeEdiTitl.h"
+#include "TeeEdiWall.h"
+#include "TeeEdiGene.h"
+#include "TeeEdiPage.h"
+#include "TeeEdi3D.h"
 #include "controls/Forms.h"
 
 // Each unit starts after the units it uses and finishes before them.
@@ -41,6 +50,15 @@ void InitializeUnits()
     PointerEditorInitialization();
     TeeEdiAxisInitialization();
     GalleriesInitialization();
+    TeeFuncEditInitialization();
+    TeeEdiSeriInitialization();
+    TeeEdiLegeInitialization();
+    TeeEdiPaneInitialization();
+    TeeEdiTitlInitialization();
+    TeeEdiWallInitialization();
+    TeeEdiGeneInitialization();
+    TeeEdiPageInitialization();
+    TeeEdi3DInitialization();
     ChartPreviewInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
@@ -48,6 +66,15 @@ void InitializeUnits()
 void FinalizeUnits()
 {
     ChartPreviewFinalization();
+    TeeEdi3DFinalization();
+    TeeEdiPageFinalization();
+    TeeEdiGeneFinalization();
+    TeeEdiWallFinalization();
+    TeeEdiTitlFinalization();
+    TeeEdiPaneFinalization();
+    TeeEdiLegeFinalization();
+    TeeEdiSeriFinalization();
+    TeeFuncEditFinalization();
     GalleriesFinalization();
     TeeEdiAxisFinalization();
     PointerEditorFinalization();

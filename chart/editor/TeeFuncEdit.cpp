@@ -1,5 +1,6 @@
 #include "TeeFuncEdit.h"
 
+#include "Galleries.h"
 #include "TeeAxisIncr.h"
 #include "TeeConst.h"
 #include "TeeFunci.h"
@@ -575,6 +576,11 @@ void TCustomFunctionEditor::FormCloseQuery(TObject*, bool& CanClose)
 
 void TeeFuncEditInitialization()
 {
+    CreateSelectListFormHook = [](TComponent* AOwner, TNotifyEvent OnChange) -> TForm* {
+        auto* form = new TSelectListForm(AOwner);
+        form->OnChange = std::move(OnChange);
+        return form;
+    };
     RegisterFormClass<TTeeFuncEditor>("TTeeFuncEditor");
     RegisterFormClass<TBaseFunctionEditor>("TBaseFunctionEditor");
     RegisterFormClass<TTeeFunctionEditor>("TTeeFunctionEditor");
@@ -587,4 +593,5 @@ void TeeFuncEditFinalization()
     for (const char* name : {"TAverageFuncEditor", "TCustomFunctionEditor", "TTeeFunctionEditor", "TBaseFunctionEditor",
                              "TTeeFuncEditor"})
         UnregisterFormClass(name);
+    CreateSelectListFormHook = nullptr;
 }

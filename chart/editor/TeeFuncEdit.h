@@ -17,7 +17,8 @@ class TTeeFuncEditor;
 
 // Creates the two-list chooser of several sources: a form holding the list boxes
 // "FromList" (available) and "ToList" (chosen), which calls OnChange after each change.
-// Set by the gallery unit; without it a function of several sources keeps its sources.
+// The unit's start-up sets the gallery unit's chooser; without one a function of several
+// sources keeps its sources.
 using TCreateSelectListForm = std::function<TForm*(TComponent* AOwner, TNotifyEvent OnChange)>;
 extern TCreateSelectListForm CreateSelectListFormHook;
 

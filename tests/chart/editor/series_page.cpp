@@ -10,6 +10,7 @@
 #include "TeEngine.h"
 #include "TeeAxisIncr.h"
 #include "TeeEdiSeri.h"
+#include "Galleries.h"
 #include "TeeFuncEdit.h"
 #include "TeeFunci.h"
 
@@ -283,6 +284,14 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
 
     f->CBSources->Pick(ItemOf(f->CBSources, "Average"));
     ASSERT_NE(dynamic_cast<TAverageTeeFunction*>(result->FunctionType()), nullptr);
+    // The source is chosen in the gallery unit's two-list chooser.
+    auto* chooser = dynamic_cast<TSelectListForm*>(f->SelectListForm());
+    ASSERT_NE(chooser, nullptr);
+    const int from = chooser->FromList->Items()->IndexOfObject(source);
+    for (int i = 0; i < chooser->FromList->Items()->Count(); ++i)
+        chooser->FromList->SetSelected(i, i == from);
+    chooser->BRightOne->Click();
+    EXPECT_EQ(chooser->ToList->Items()->IndexOfObject(source), 0);
     auto* options = dynamic_cast<TAverageFuncEditor*>(f->OptionsForm());
     ASSERT_NE(options, nullptr);
     // A range period picked before the function has a source.
@@ -297,8 +306,6 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     };
     options->BChange->Click();
     EXPECT_EQ(options->ENum->Text(), "2.5");
-    f->CBSingle->Pick(f->CBSingle->Items()->IndexOfObject(source));
-    EXPECT_EQ(f->CBValues->Text(), "Y");
     options->CBStyle->Pick(1);
     options->ENum->SetText("5");
     EXPECT_TRUE(f->BApply->Enabled());
