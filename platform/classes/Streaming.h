@@ -46,6 +46,7 @@ enum class TValueType : uint8_t {
     vaSingle = 15,
     vaCurrency = 16,    // 64-bit integer, the value times 10000
     vaDate = 17,        // double
+    vaWString = 18,     // 4-byte length in UTF-16 units and the units, little-endian (read only)
     vaInt64 = 19,
     vaUTF8String = 20,  // 4-byte length and the bytes
     vaDouble = 21,
@@ -180,7 +181,7 @@ public:
     int32_t ReadInteger();      // any integer tag whose value fits
     int64_t ReadInt64();
     double ReadFloat();         // any number
-    std::string ReadString();   // short, long or UTF-8 string
+    std::string ReadString();   // short, long, wide or UTF-8 string, as UTF-8
     std::string ReadIdent();    // identifier, or "False", "True", "nil", "Null"
     bool ReadBoolean();
     char ReadChar();            // a string of one character

@@ -100,6 +100,7 @@ int DifferentPixels(const TBitmap& A, const TBitmap& B)
 
 struct ChartFile : ChartStream {
     static constexpr int W = 460, H = 320;
+    static constexpr const char* Caption = "Cp, J/(mol\xC2\xB7K) at 25 \xC2\xB0" "C, \xCE\x98";
     std::unique_ptr<TChart> NewChart()
     {
         auto c = std::make_unique<TChart>(nullptr);
@@ -112,7 +113,7 @@ struct ChartFile : ChartStream {
     {
         auto c = NewChart();
         c->SetName("Chart1");
-        c->Title()->Text()->Add("Heat capacity");
+        c->Title()->Text()->Add(Caption);
         c->Foot()->Text()->Add("measured");
         c->Foot()->SetVisible(true);
         c->Legend()->SetAlignment(laBottom);
@@ -186,6 +187,7 @@ TEST_F(ChartFile, AWholeChartReadBackDrawsTheSamePixels)
     ASSERT_EQ(read->Tools()->Count(), 1);
     EXPECT_EQ(static_cast<TTeeCustomToolAxis*>(read->Tools()->Tool(0))->Axis(), read->LeftAxis());
     EXPECT_EQ(read->ColorPaletteIndex(), 3);
+    EXPECT_EQ(read->Title()->Text()->Strings(0), Caption);
     auto after = Picture(read.get());
     Save(*after, "chart-file-read.png");
     EXPECT_EQ(DifferentPixels(*before, *after), 0);
@@ -197,6 +199,7 @@ TEST_F(ChartFile, AWholeChartReadBackDrawsTheSamePixels)
     binary.SetPosition(0);
     auto fromText = NewChart();
     ReadComponent(&binary, fromText.get());
+    EXPECT_EQ(fromText->Title()->Text()->Strings(0), Caption);
     EXPECT_EQ(DifferentPixels(*before, *Picture(fromText.get())), 0);
 }
 
