@@ -1,7 +1,7 @@
-// The chart window and the application's point arrays.
+// The chart window; it defines the application's point arrays (PointArrays.h).
 #pragma once
 
-#include "system/CheckedArray.h"
+#include "PointArrays.h"
 
 #include "controls/Buttons.h"
 #include "controls/ExtCtrls.h"
@@ -12,12 +12,6 @@
 
 #include <string>
 #include <vector>
-
-// Points of the last load, slots 1..1000: temperatures T in K and measured Cp in J/(mol*K).
-// Only the data window's loader writes them; a slot that a load skips keeps its old value.
-using TPointArray = TCheckedArray<double, 1, 1000>;
-extern TPointArray TData;
-extern TPointArray CpData;
 
 struct TRunResult;
 struct TBandPoint;

@@ -2,7 +2,7 @@
 // Levenberg-Marquardt minimiser.
 #pragma once
 
-#include "ChatUnit.h"
+#include "PointArrays.h"
 #include "system/CheckedArray.h"
 
 #include <vector>

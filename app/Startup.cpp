@@ -1,9 +1,16 @@
 #include "Startup.h"
 
+#include "ArrowCha.h"
+#include "BubbleCh.h"
+#include "Chart.h"
+#include "ChartPreview.h"
+#include "GanttCh.h"
 #include "RizUridu.h"
+#include "ShapeSeries.h"
 #include "TeeButtons.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
+#include "TeeFunci.h"
 #include "TeePenDlg.h"
 #include "TeeStore.h"
 #include "controls/Forms.h"
@@ -15,17 +22,31 @@ void InitializeUnits()
     TeeConstInitialization();
     RizUriduInitialization();
     TeEngineInitialization();
+    ChartInitialization();
+    TeeFunciInitialization();
+    ShapeSeriesInitialization();
+    GanttChInitialization();
+    ArrowChaInitialization();
+    BubbleChInitialization();
     TeeStoreInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
+    ChartPreviewInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    ChartPreviewFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
     TeeStoreFinalization();
+    BubbleChFinalization();
+    ArrowChaFinalization();
+    GanttChFinalization();
+    ShapeSeriesFinalization();
+    TeeFunciFinalization();
+    ChartFinalization();
     TeEngineFinalization();
     RizUriduFinalization();
     TeeConstFinalization();

@@ -3,74 +3,24 @@
 #include "ChatUnit.h"
 #include "Unit2.h"
 
-#include <algorithm>
-#include <charconv>
+#include "DataFile.h"
+
+#include <vector>
 
 TfmData* fmData = nullptr;
 
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Reads a plain decimal number, independent of any locale: [+-] digits [. digits]
-// [e|E [+-] digits], with digits on at least one side of the point.
-bool ParsePlainNumber(const std::string& Text, double& Value)
+bool StrToFloatChecked(const std::string& Text, double& Value)
 {
-    const std::string s = Trim(Text);
-    size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    const size_t numberStart = i;
-    size_t digits = 0;
-    while (i < s.size() && IsDigit(s[i]))
-        ++i, ++digits;
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && IsDigit(s[i]))
-            ++i, ++digits;
-    }
-    if (digits == 0)
-        return false;
-    bool negativeExponent = false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            negativeExponent = s[i++] == '-';
-        size_t expDigits = 0;
-        while (i < s.size() && IsDigit(s[i]))
-            ++i, ++expDigits;
-        if (expDigits == 0)
-            return false;
-    }
-    if (i != s.size())
-        return false;
-    double v = 0;
-    const char* first = s.data() + numberStart;
-    const auto [end, ec] = std::from_chars(first, s.data() + s.size(), v, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) {
-        // Too small to hold is zero; too large is no number.
-        if (!negativeExponent)
-            return false;
-        v = 0;
-    } else if (ec != std::errc() || end != s.data() + s.size()) {
-        return false;
-    }
-    Value = (numberStart > 0 && s[0] == '-') ? -v : v;
-    return true;
+    if (TryReadPlainNumber(Text, Value))
+        return true;
+    ShowMessage("Invalid number: " + Text);
+    return false;
 }
-
-} // namespace
 
 double StrToFloatChecked(const std::string& Text)
 {
-    std::string copy = Text;
-    if (const auto comma = copy.find(','); comma != std::string::npos)
-        copy[comma] = '.';
     double value = 0;
-    if (ParsePlainNumber(copy, value))
-        return value;
-    ShowMessage("Invalid number: " + Text);
-    return 0;
+    return StrToFloatChecked(Text, value) ? value : 0;
 }
 
 TfmData::TfmData(TComponent* AOwner) : TForm(AOwner)
@@ -149,81 +99,35 @@ void TfmData::sbrunClick(TObject* Sender)
         fmMain->sbrunClick(Sender);
 }
 
-void TfmData::LoadDataPoints()
+bool TfmData::LoadDataPoints()
 {
     FPointCount = 0;
     FTMaxLimit = 0;
 
+    TDataFileOptions options;
     const std::string tmaxText = edTmax->Text();
     if (!Trim(tmaxText).empty()) {
-        double limit = 0;
-        if (!TryStrToFloat(Trim(tmaxText), limit)) {
+        if (!TryStrToFloat(Trim(tmaxText), options.TMaxLimit)) {
             ShowMessage("Invalid T(max) value: " + tmaxText);
-            return;
+            return false;
         }
-        FTMaxLimit = limit;
+        FTMaxLimit = options.TMaxLimit;
     }
+    options.DividingString = cbDivString->ItemIndex() == 0 ? " " : "\t";
+    StrParser1->SetDividingString(options.DividingString);
 
-    StrParser1->SetDividingString(cbDivString->ItemIndex() == 0 ? " " : "\t");
+    TStrings* memoLines = Memo1->Lines();
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(memoLines->Count()));
+    for (int i = 0; i < memoLines->Count(); ++i)
+        lines.push_back(memoLines->Get(i));
 
-    TStrings* lines = Memo1->Lines();
-    const int lineCount = lines->Count();
-    if (lineCount < 5)
-        return;
-
-    try {
-        const int32_t count = StrToInt(Trim(lines->Get(3)));
-        const int32_t first = StrToInt(Trim(lines->Get(4)));
-        // A negative count or first point describes no data; left alone it would make
-        // the run read slots that no load wrote.
-        if (count < 0 || first < 0)
-            throw EConvertError("Invalid point count");
-        FPointCount = count;
-        FFirstPoint = first;
-
-        // Lines past the end of the text read as empty, which are skipped: the walk can
-        // stop at the last line, however large the count.
-        const int64_t last = std::min<int64_t>(int64_t(count) + 5, lineCount - 1);
-        int32_t accepted = 0;
-        for (int64_t index = int64_t(first) + 5; index <= last; ++index) {
-            const std::string line = Trim(lines->Get(static_cast<int>(index)));
-            if (line.empty())
-                continue;
-            StrParser1->Split(line);
-            TStringList* tokens = StrParser1->Tokens();
-
-            // A trimmed line starts with a token, so the filter's T is also the point's.
-            bool haveT = false;
-            double t = 0;
-            if (FTMaxLimit > 0 && tokens->Count() > 0) {
-                t = StrToFloatChecked(Trim(tokens->Get(0)));
-                haveT = true;
-                if (t > FTMaxLimit)
-                    continue;
-            }
-
-            // The slot follows the line's position; outside 1..1000 the arrays raise.
-            const int slot = CheckedNarrow(index - 4 - first);
-            int taken = 0;
-            for (int i = 0; i < tokens->Count() && taken < 2; ++i) {
-                const std::string token = Trim(tokens->Get(i));
-                if (token.empty())
-                    continue;
-                if (taken == 0) {
-                    double& target = TData[slot];
-                    target = (i == 0 && haveT) ? t : StrToFloatChecked(token);
-                } else {
-                    double& target = CpData[slot];
-                    target = StrToFloatChecked(token);
-                }
-                ++taken;
-            }
-            ++accepted;
-        }
-        if (FPointCount > accepted)
-            FPointCount = accepted;
-    } catch (const Exception&) {
-        FPointCount = 0;
-        MessageDlg("Invalid data file", mtError, {mbOK}, 0);
+    const TDataFileResult loaded = ParseDataFile(lines, options, TData, CpData);
+    FPointCount = loaded.PointCount;
+    FFirstPoint = loaded.FirstPoint;
+    if (!loaded.Error.empty()) {
+        MessageDlg(loaded.Error, mtError, {mbOK}, 0);
+        return false;
     }
+    return true;
 }

@@ -27,12 +27,12 @@ public:
     // Hides the window, then runs the main window's RUN.
     void sbrunClick(TObject* Sender);
 
-    // Parses Memo1 into TData/CpData. Line 4 holds the point count P, line 5 the first
-    // point F; memo lines F+5 .. P+5 hold "T Cp", the line at index L going to slot
-    // L-4-F. Empty lines and lines with T above T(max) are skipped and leave their slot
-    // alone. PointCount ends as P capped at the accepted lines, or 0 when the text is not
-    // a data file (with the error box "Invalid data file").
-    void LoadDataPoints();
+    // Parses Memo1 into TData/CpData (see ParseDataFile) with the divider and T(max) of
+    // the window. A fault (T(max) or a number that does not read, a line without Cp, an
+    // empty line between points, a text that is no data file) is shown in one message box
+    // naming it and ends the load with PointCount 0 and the result false; fewer than 5
+    // lines are no data and no fault.
+    bool LoadDataPoints();
 
     // The point count of the last load (0: no data), the first-point number read from
     // the file, and the T(max) filter in force (0: none).
@@ -48,8 +48,8 @@ private:
 
 extern TfmData* fmData;
 
-// The application's number reader: the first "," of Text counts as the decimal point;
-// otherwise Text must be a plain decimal number (sign, digits, point, exponent; blanks
-// around are allowed). For any other text it shows "Invalid number: " + Text and returns
-// 0. It never raises.
+// The application's number reader (see TryReadPlainNumber). For a text that does not
+// read it shows "Invalid number: " + Text and returns false. It never raises.
+bool StrToFloatChecked(const std::string& Text, double& Value);
+// The same, returning the number, or 0 after the message.
 double StrToFloatChecked(const std::string& Text);

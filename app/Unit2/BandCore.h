@@ -2,7 +2,7 @@
 // coefficients are drawn from normal distributions with the reported uncertainties.
 #pragma once
 
-#include "ChatUnit.h"
+#include "PointArrays.h"
 
 #include <vector>
 

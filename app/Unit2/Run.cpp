@@ -18,10 +18,10 @@ constexpr double GasConstant = 8.3144621;
 
 void TfmMain::sbrunClick(TObject* Sender)
 {
-    // The band series of the last confidence band leave the chart.
-    fmChart->RemoveBandSeries();
-    Memo2->Clear();
-    fmData->LoadDataPoints();
+    // Every input is read before anything changes: a fault ends the run with its one
+    // message and leaves the report, the grid, the chart and the table file as they were.
+    if (!fmData->LoadDataPoints())
+        return;
     if (fmData->PointCount() == 0) {
         MessageDlg("Number of data points = 0", mtError, {mbOK}, 0);
         return;
@@ -41,24 +41,29 @@ void TfmMain::sbrunClick(TObject* Sender)
     // typed (ln Theta for the Nelder-Mead routine).
     for (int k = 1; k <= in.n && k <= 20; ++k) {
         const std::string previous = Trim(sgIniGuess->Cells(2, k));
+        double x = 0;
         if (chbPrev->Checked() && !previous.empty()) {
-            double x = StrToFloatChecked(previous);
+            if (!StrToFloatChecked(previous, x))
+                return;
             if (k % 2 == 1)
                 x = x * 3 * GasConstant;
             else if (in.Routine == RoutineNelderMead && x > 0)
                 x = std::log(x);
-            in.X[k] = x;
-        } else {
-            in.X[k] = StrToFloatChecked(sgIniGuess->Cells(1, k));
+        } else if (!StrToFloatChecked(sgIniGuess->Cells(1, k), x)) {
+            return;
         }
+        in.X[k] = x;
     }
 
-    Memo1->Clear();
     const TRunResult run = RunCore(in);
     if (!run.Error.empty()) {
         MessageDlg(run.Error, mtError, {mbOK}, 0);
         return;
     }
+    // The band series of the last confidence band leave the chart.
+    fmChart->RemoveBandSeries();
+    Memo2->Clear();
+    Memo1->Clear();
     if (!run.Warning.empty())
         MessageDlg(run.Warning, mtWarning, {mbOK}, 0);
     if (!run.ConditionMessage.empty())

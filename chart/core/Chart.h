@@ -3,5 +3,6 @@
 
 #include "Chart/CustomChart.h"
 #include "Chart/Legend.h"
+#include "Chart/SeriesTypes.h"
 #include "Chart/Titles.h"
 #include "Chart/Walls.h"

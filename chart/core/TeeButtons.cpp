@@ -7,12 +7,29 @@
 
 namespace {
 
-// The colour properties that buttons can be linked to by name.
-// Each entry stays where it is while others are added, since buttons keep pointers to it.
-std::vector<std::unique_ptr<TColorPropertyInfo>>& ColorProperties()
+// Colours of style objects whose classes have no property table of their own yet; the
+// class information answers first, so an entry here is used only until its class lists
+// its properties.
+struct TUnlistedColor {
+    TPropInfo Info;
+    std::function<bool(const TPersistent*)> Has;
+};
+
+std::vector<std::unique_ptr<TUnlistedColor>>& UnlistedColors()
 {
-    static std::vector<std::unique_ptr<TColorPropertyInfo>> properties;
+    static std::vector<std::unique_ptr<TUnlistedColor>> properties;
     return properties;
+}
+
+template <class T>
+void AddUnlistedColor(const std::string& Name, TColor (T::*Getter)() const, void (T::*Setter)(TColor))
+{
+    auto entry = std::make_unique<TUnlistedColor>();
+    entry->Info.Name = Name;
+    entry->Info.GetOrd = [Getter](TObject* o) -> int64_t { return (static_cast<T*>(o)->*Getter)(); };
+    entry->Info.SetOrd = [Setter](TObject* o, int64_t v) { (static_cast<T*>(o)->*Setter)(static_cast<TColor>(v)); };
+    entry->Has = [](const TPersistent* o) { return dynamic_cast<const T*>(o) != nullptr; };
+    UnlistedColors().push_back(std::move(entry));
 }
 
 bool ColorPropertiesRegistered = false;
@@ -26,23 +43,18 @@ std::unique_ptr<TStringList>& CustomColorsList()
 
 } // namespace
 
-void RegisterColorProperty(const std::string& Name, std::function<bool(const TPersistent*)> Has,
-                           std::function<TColor(const TPersistent*)> Get,
-                           std::function<void(TPersistent*, TColor)> Set)
-{
-    ColorProperties().push_back(
-        std::make_unique<TColorPropertyInfo>(TColorPropertyInfo{Name, std::move(Has), std::move(Get), std::move(Set)}));
-}
-
-const TColorPropertyInfo* FindColorProperty(const TPersistent* Instance, const std::string& Name)
+const TPropInfo* FindColorProperty(const TPersistent* Instance, const std::string& Name)
 {
     if (Instance == nullptr || Name.empty())
         return nullptr;
+    if (const TClassInfo* info = Instance->ClassInfo())
+        if (const TPropInfo* prop = info->FindProperty(Name))
+            return prop->Kind == TPropKind::Integer && prop->GetOrd ? prop : nullptr;
     // A button linked before start-up still finds the style objects' colours.
     TeeButtonsInitialization();
-    for (const auto& info : ColorProperties())
-        if (SameText(info->Name, Name) && info->Has(Instance))
-            return info.get();
+    for (const auto& entry : UnlistedColors())
+        if (SameText(entry->Info.Name, Name) && entry->Has(Instance))
+            return &entry->Info;
     return nullptr;
 }
 
@@ -83,14 +95,14 @@ TColor TButtonColor::SymbolColor() const
     if (GetColorProc)
         return GetColorProc();
     if (FInstance != nullptr && FInfo != nullptr)
-        return ColorToRGB(FInfo->Get(FInstance));
+        return ColorToRGB(static_cast<TColor>(FInfo->GetOrd(FInstance)));
     return FColor;
 }
 
 void TButtonColor::SetSymbolColor(TColor Value)
 {
-    if (FInstance != nullptr && FInfo != nullptr)
-        FInfo->Set(FInstance, Value);
+    if (FInstance != nullptr && FInfo != nullptr && FInfo->SetOrd)
+        FInfo->SetOrd(FInstance, Value);
     else
         FColor = Value;
 }
@@ -196,21 +208,19 @@ void TeeButtonsInitialization()
     if (ColorPropertiesRegistered)
         return;
     ColorPropertiesRegistered = true;
-    RegisterColorProperty<TPen>("Color", &TPen::Color, &TPen::SetColor);
-    RegisterColorProperty<TBrush>("Color", &TBrush::Color, &TBrush::SetColor);
-    RegisterColorProperty<TFont>("Color", &TFont::Color, &TFont::SetColor);
-    RegisterColorProperty<TTeeShadow>("Color", &TTeeShadow::Color, &TTeeShadow::SetColor);
-    RegisterColorProperty<TCustomTeeGradient>("StartColor", &TCustomTeeGradient::StartColor,
-                                              &TCustomTeeGradient::SetStartColor);
-    RegisterColorProperty<TCustomTeeGradient>("MidColor", &TCustomTeeGradient::MidColor,
-                                              &TCustomTeeGradient::SetMidColor);
-    RegisterColorProperty<TCustomTeeGradient>("EndColor", &TCustomTeeGradient::EndColor,
-                                              &TCustomTeeGradient::SetEndColor);
+    AddUnlistedColor<TPen>("Color", &TPen::Color, &TPen::SetColor);
+    AddUnlistedColor<TBrush>("Color", &TBrush::Color, &TBrush::SetColor);
+    AddUnlistedColor<TFont>("Color", &TFont::Color, &TFont::SetColor);
+    AddUnlistedColor<TTeeShadow>("Color", &TTeeShadow::Color, &TTeeShadow::SetColor);
+    AddUnlistedColor<TCustomTeeGradient>("StartColor", &TCustomTeeGradient::StartColor,
+                                         &TCustomTeeGradient::SetStartColor);
+    AddUnlistedColor<TCustomTeeGradient>("MidColor", &TCustomTeeGradient::MidColor, &TCustomTeeGradient::SetMidColor);
+    AddUnlistedColor<TCustomTeeGradient>("EndColor", &TCustomTeeGradient::EndColor, &TCustomTeeGradient::SetEndColor);
 }
 
 void TeeButtonsFinalization()
 {
     CustomColorsList().reset();
-    ColorProperties().clear();
+    UnlistedColors().clear();
     ColorPropertiesRegistered = false;
 }

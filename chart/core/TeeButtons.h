@@ -8,35 +8,17 @@
 
 #include "controls/ComboCtrls.h"
 #include "controls/StdButtons.h"
+#include "classes/TypInfo.h"
 
 #include <functional>
 #include <string>
 
 // ---- colour properties found by name -----------------------------------------------------
 
-// A published colour property: which objects have it, and how it is read and written.
-struct TColorPropertyInfo {
-    std::string Name;
-    std::function<bool(const TPersistent*)> Has;
-    std::function<TColor(const TPersistent*)> Get;
-    std::function<void(TPersistent*, TColor)> Set;
-};
-
-// Adds a colour property of class T (and of every class derived from it).
-void RegisterColorProperty(const std::string& Name, std::function<bool(const TPersistent*)> Has,
-                           std::function<TColor(const TPersistent*)> Get,
-                           std::function<void(TPersistent*, TColor)> Set);
-template <class T>
-void RegisterColorProperty(const std::string& Name, TColor (T::*Getter)() const, void (T::*Setter)(TColor))
-{
-    RegisterColorProperty(
-        Name, [](const TPersistent* o) { return dynamic_cast<const T*>(o) != nullptr; },
-        [Getter](const TPersistent* o) { return (static_cast<const T*>(o)->*Getter)(); },
-        [Setter](TPersistent* o, TColor c) { (static_cast<T*>(o)->*Setter)(c); });
-}
-// The colour property of that name (compared without case) of the object's class, or
-// nullptr when it has none.
-const TColorPropertyInfo* FindColorProperty(const TPersistent* Instance, const std::string& Name);
+// The published property of that name (compared without case) in the class information
+// of the object's class, when it is an integer property (colours are); nullptr when the
+// class lists no such property.
+const TPropInfo* FindColorProperty(const TPersistent* Instance, const std::string& Name);
 
 // ---- TTeeButton ------------------------------------------------------------------------
 
@@ -55,7 +37,7 @@ public:
     // the object's class (none when it has no such property); repaints.
     void LinkProperty(TPersistent* Instance, const std::string& PropName);
     TPersistent* Instance() const { return FInstance; }
-    const TColorPropertyInfo* LinkedProperty() const { return FInfo; }
+    const TPropInfo* LinkedProperty() const { return FInfo; }
 
 protected:
     // Draws the symbol; the base draws nothing.
@@ -63,7 +45,7 @@ protected:
     void PaintOver(TCanvas* Canvas) override;
 
     TPersistent* FInstance = nullptr;
-    const TColorPropertyInfo* FInfo = nullptr;
+    const TPropInfo* FInfo = nullptr;
 };
 
 // ---- TButtonColor ------------------------------------------------------------------------
@@ -126,8 +108,8 @@ private:
 
 // ---- unit start-up ------------------------------------------------------------------------
 
-// Registers the colour properties of the chart's style objects (pens, brushes, fonts,
-// shadows and gradients).
+// Makes the colours of the style objects whose classes do not list their properties yet
+// (pens, brushes, fonts, shadows and gradients) available to FindColorProperty.
 void TeeButtonsInitialization();
 // Frees the program's list of custom colours.
 void TeeButtonsFinalization();

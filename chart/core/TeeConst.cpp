@@ -14,7 +14,7 @@ int UnitInitCount = 0;        // nesting of TeeConstInitialization / TeeConstFin
 
 std::string ChartFileFilter()
 {
-    const std::string ext = TeeChartFileExtension;
+    const std::string ext = ChartFileExtension;
     return "(*." + ext + ")|*." + ext;
 }
 
@@ -28,7 +28,7 @@ void InitTeeConstStrings()
     TEE_CONST_LITERAL_TEXTS(TEE_CONST_ASSIGN)
 #undef TEE_CONST_ASSIGN
 
-    const std::string ext = TeeChartFileExtension;
+    const std::string ext = ChartFileExtension;
     TeeMsg_InvalidTeeFile = "Invalid Chart in *." + ext + " file";
     TeeMsg_WrongTeeFileFormat = "Wrong *." + ext + " file format";
     TeeMsg_EmptyTeeFile = "Empty *." + ext + " file";

@@ -6,7 +6,7 @@
 #include <string>
 
 // The chart file extension, without its point.
-inline constexpr const char* TeeChartFileExtension = "tee";
+inline constexpr const char* ChartFileExtension = "tee";
 
 // Every text assigned from a literal, in assignment order: X(variable, text).
 // "\r" splits a gallery name over two lines; "&" marks an accelerator letter.

@@ -126,8 +126,12 @@ struct TMarkupLayout {
     TMarkupSize Size;   // the box that holds everything, measured from (X, Y)
 };
 
-// Width and height that a picture item takes: its requested size, 40 for a side of 0.
+// Width and height that a picture item takes: its requested size (at most
+// MarkupMaxExtent), 40 for a side of 0.
 inline constexpr int MarkupImagePlaceholderSize = 40;
+// The most pixels a picture's side or the laid-out text takes: more than any canvas
+// shows. Lines below it are not laid out.
+inline constexpr int MarkupMaxExtent = 32767;
 // Length of a rule.
 inline constexpr int MarkupRuleLength = 100;
 

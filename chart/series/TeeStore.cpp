@@ -112,7 +112,7 @@ void WriteChartToFile(TCustomChart* Chart, const std::string& FileName, bool Inc
 {
     std::string name = FileName;
     if (ExtractFileExt(name).empty())
-        name += std::string(".") + TeeChartFileExtension;
+        name += std::string(".") + ChartFileExtension;
     const std::string part = name + ".part";
     bool written = false;
     TOnExit removePart([&] {

@@ -173,6 +173,19 @@ int TComponent::ComponentIndex() const
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
 
+void TComponent::SetComponentIndex(int Value)
+{
+    const int current = ComponentIndex();
+    if (current < 0)
+        return;
+    auto& list = FOwner->FComponents;
+    const int target = std::clamp(Value, 0, static_cast<int>(list.size()) - 1);
+    if (target == current)
+        return;
+    list.erase(list.begin() + current);
+    list.insert(list.begin() + target, this);
+}
+
 TComponent* TComponent::FindComponent(const std::string& AName) const
 {
     if (AName.empty())

@@ -122,6 +122,8 @@ public:
     int ComponentCount() const { return static_cast<int>(FComponents.size()); }
     TComponent* Components(int index) const;
     int ComponentIndex() const;
+    // Moves the component to Value among its owner's components (clamped to the list).
+    void SetComponentIndex(int Value);
     TComponent* FindComponent(const std::string& AName) const;
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);

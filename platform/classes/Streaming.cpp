@@ -1,5 +1,7 @@
 #include "Streaming.h"
 
+#include "system/ScopeGuard.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -89,20 +91,6 @@ double BitsDouble(uint64_t bits)
     std::memcpy(&v, &bits, sizeof v);
     return v;
 }
-
-// Restores a value when the scope ends, also on an error.
-template <class T>
-class TRestore {
-public:
-    explicit TRestore(T& ref) : FRef(ref), FSaved(ref) {}
-    ~TRestore() { FRef = FSaved; }
-    TRestore(const TRestore&) = delete;
-    TRestore& operator=(const TRestore&) = delete;
-
-private:
-    T& FRef;
-    T FSaved;
-};
 
 } // namespace
 
@@ -304,8 +292,8 @@ void TWriter::WriteComponent(TComponent* Component)
 {
     if (FRoot == nullptr)
         FRoot = Component;
-    TRestore<TPersistent*> ancestor(FAncestor);
-    TRestore<std::string> path(FPropPath);
+    auto ancestor = RestoreOnExit(FAncestor);
+    auto path = RestoreOnExit(FPropPath);
     FAncestor = nullptr;
     if (FRootAncestor != nullptr)
         FAncestor = Component == FRoot ? FRootAncestor : FRootAncestor->FindComponent(Component->Name());
@@ -463,8 +451,8 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop)
             WriteCollection(collection);
             return;
         }
-        TRestore<std::string> path(FPropPath);
-        TRestore<TPersistent*> ancestor(FAncestor);
+        auto path = RestoreOnExit(FPropPath);
+        auto ancestor = RestoreOnExit(FAncestor);
         FPropPath += Prop.Name + ".";
         FAncestor = a;
         WriteProperties(v);
@@ -477,8 +465,8 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop)
 
 void TWriter::WriteCollection(TCollection* Collection)
 {
-    TRestore<std::string> path(FPropPath);
-    TRestore<TPersistent*> ancestor(FAncestor);
+    auto path = RestoreOnExit(FPropPath);
+    auto ancestor = RestoreOnExit(FAncestor);
     FPropPath.clear();
     // Items are read into new items, so they are written whole, not against an ancestor.
     FAncestor = nullptr;
@@ -862,8 +850,8 @@ void TReader::ReadData(TComponent* Instance)
     while (!EndOfList())
         ReadProperty(Instance);
     ReadListEnd();
-    TRestore<TComponent*> owner(FOwner);
-    TRestore<TComponent*> parent(FParent);
+    auto owner = RestoreOnExit(FOwner);
+    auto parent = RestoreOnExit(FParent);
     FParent = Instance->GetChildParent();
     FOwner = Instance->GetChildOwner();
     if (FOwner == nullptr)
@@ -1025,7 +1013,7 @@ void TReader::ReadCollection(TCollection* Collection)
             return std::find(f.Collections.begin(), f.Collections.end(), Collection) != f.Collections.end();
         });
         Collection->Clear();
-        TRestore<std::vector<TCollection*>> collections(FCollections);
+        auto collections = RestoreOnExit(FCollections);
         FCollections.push_back(Collection);
         while (!EndOfList()) {
             ReadListBegin();

@@ -320,3 +320,10 @@ void ActivateClassGroup(const TClassInfo* AClass)
     for (TRegGroup& g : reg.Groups)
         g.Active = &g == &reg.Groups.front() || g.Distance(AClass) >= 0;
 }
+
+TComponent* CreateComponentOfClass(const TClassInfo* AClass, TComponent* AOwner)
+{
+    if (AClass == nullptr || !AClass->CreateComponent)
+        throw EClassNotFound(WithName(SClassNotFound, AClass != nullptr ? AClass->ClassName : std::string("nil")));
+    return AClass->CreateComponent(AOwner);
+}

@@ -387,6 +387,10 @@ private:
         return &Info;  \
     }
 
+// A new component of the class, owned by AOwner, through the class's factory; raises
+// EClassNotFound "Class %s not found" for a class without one (or for nullptr).
+TComponent* CreateComponentOfClass(const TClassInfo* AClass, TComponent* AOwner);
+
 // Copies from Source every published property that Dest's class lists and Source's
 // class lists as well: values through Dest's setters, sub-objects through their own
 // Assign. References to other components, events and read-only properties are left

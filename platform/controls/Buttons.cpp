@@ -16,7 +16,21 @@ TSpeedButton::TSpeedButton(TComponent* AOwner) : TControl(AOwner)
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     SetWidget(button);
     QObject::connect(button, &QToolButton::clicked, button, [this] { GuardedCall([this] { Click(); }); });
+    QObject::connect(button, &QToolButton::pressed, button, [this] {
+        if (OnMouseDown)
+            GuardedCall([this] { OnMouseDown(this); });
+    });
     SetBounds(0, 0, 23, 22);
+}
+
+void TSpeedButton::SetAutoRepeat(bool Value, int Delay, int Interval)
+{
+    FAutoRepeat = Value;
+    if (auto* button = static_cast<QToolButton*>(Widget())) {
+        button->setAutoRepeat(Value);
+        button->setAutoRepeatDelay(Delay);
+        button->setAutoRepeatInterval(Interval);
+    }
 }
 
 void TSpeedButton::SetFlat(bool Value)

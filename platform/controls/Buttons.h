@@ -12,12 +12,18 @@ public:
 
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value);
+    // While held down, the button clicks again after Delay ms and then every Interval ms.
+    bool AutoRepeat() const { return FAutoRepeat; }
+    void SetAutoRepeat(bool Value, int Delay = 400, int Interval = 100);
+    // Fired when the mouse presses the button (before its click).
+    TNotifyEvent OnMouseDown;
 
 protected:
     void TextChanged() override;
 
 private:
     bool FFlat = false;
+    bool FAutoRepeat = false;
 };
 
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkClose };

@@ -2,6 +2,10 @@
 
 #include "QtBridge.h"
 
+#include <QMouseEvent>
+#include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -119,4 +123,377 @@ void TUpDown::Notification(TComponent* AComponent, TOperation Operation)
     TWinControl::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FAssociate)
         FAssociate = nullptr;
+}
+
+// ---- TTrackBar ----------------------------------------------------------------------
+
+namespace {
+
+QSlider* SliderOf(const TTrackBar* Bar)
+{
+    return static_cast<QSlider*>(Bar->Widget());
+}
+
+} // namespace
+
+TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* slider = new QSlider(Qt::Horizontal);
+    slider->setRange(0, 10);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setTickInterval(1);
+    SetWidget(slider);
+    QObject::connect(slider, &QSlider::valueChanged, slider, [this](int) {
+        GuardedCall([this] {
+            if (OnChange)
+                OnChange(this);
+        });
+    });
+    SetBounds(0, 0, 150, 45);
+}
+
+int TTrackBar::Min() const { return SliderOf(this) != nullptr ? SliderOf(this)->minimum() : 0; }
+int TTrackBar::Max() const { return SliderOf(this) != nullptr ? SliderOf(this)->maximum() : 0; }
+int TTrackBar::Position() const { return SliderOf(this) != nullptr ? SliderOf(this)->value() : 0; }
+
+void TTrackBar::SetMin(int Value)
+{
+    if (QSlider* s = SliderOf(this))
+        s->setMinimum(Value);
+}
+
+void TTrackBar::SetMax(int Value)
+{
+    if (QSlider* s = SliderOf(this))
+        s->setMaximum(Value);
+}
+
+void TTrackBar::SetPosition(int Value)
+{
+    if (QSlider* s = SliderOf(this))
+        s->setValue(Value);
+}
+
+void TTrackBar::SetFrequency(int Value)
+{
+    FFrequency = std::max(Value, 1);
+    if (QSlider* s = SliderOf(this))
+        s->setTickInterval(FFrequency);
+}
+
+// ---- TTabSheet ----------------------------------------------------------------------
+
+TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetWidget(new QWidget);
+    SetBounds(0, 0, 185, 105);
+}
+
+TTabSheet::~TTabSheet()
+{
+    SetPageControl(nullptr);
+}
+
+void TTabSheet::SetPageControl(TPageControl* Value)
+{
+    if (Value == FPageControl)
+        return;
+    if (FPageControl != nullptr)
+        FPageControl->RemovePage(this);
+    FPageControl = Value;
+    if (Value != nullptr)
+        Value->InsertPage(this);
+}
+
+int TTabSheet::PageIndex() const
+{
+    if (FPageControl == nullptr)
+        return -1;
+    const auto& pages = FPageControl->FPages;
+    return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
+}
+
+void TTabSheet::SetTabVisible(bool Value)
+{
+    if (Value == FTabVisible)
+        return;
+    FTabVisible = Value;
+    if (FPageControl != nullptr)
+        FPageControl->ShowTabs();
+}
+
+void TTabSheet::TextChanged()
+{
+    if (FPageControl == nullptr)
+        return;
+    auto* tabs = static_cast<QTabWidget*>(FPageControl->Widget());
+    const int index = tabs != nullptr ? tabs->indexOf(Widget()) : -1;
+    if (index >= 0)
+        tabs->setTabText(index, Q(FText));
+}
+
+// ---- TPageControl -------------------------------------------------------------------
+
+namespace {
+
+QTabWidget* TabsOf(const TPageControl* Control)
+{
+    return static_cast<QTabWidget*>(Control->Widget());
+}
+
+// Tab bars that ask before they switch: a click goes through Select, which may refuse.
+class AskingTabBar : public QTabBar {
+public:
+    std::function<void(int)> Select;
+
+protected:
+    void mousePressEvent(QMouseEvent* Event) override
+    {
+        const int index = tabAt(Event->position().toPoint());
+        if (index >= 0 && index != currentIndex() && Select) {
+            Select(index);
+            return;
+        }
+        QTabBar::mousePressEvent(Event);
+    }
+};
+
+class AskingTabWidget : public QTabWidget {
+public:
+    AskingTabWidget()
+    {
+        Bar = new AskingTabBar;
+        // Every tab shows: the control is at least as wide as its tabs.
+        Bar->setUsesScrollButtons(false);
+        setTabBar(Bar);
+    }
+    AskingTabBar* Bar;
+};
+
+} // namespace
+
+TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* tabs = new AskingTabWidget;
+    tabs->Bar->Select = [this](int index) {
+        GuardedCall([this, index] {
+            QWidget* page = TabsOf(this)->widget(index);
+            for (TTabSheet* sheet : FPages)
+                if (sheet->Widget() == page) {
+                    SelectPage(sheet);
+                    break;
+                }
+        });
+    };
+    SetWidget(tabs);
+    SetBounds(0, 0, 289, 193);
+}
+
+TPageControl::~TPageControl()
+{
+    for (TTabSheet* sheet : FPages)
+        sheet->FPageControl = nullptr;
+    FPages.clear();
+}
+
+TTabSheet* TPageControl::Pages(int Index) const
+{
+    if (Index < 0 || Index >= PageCount())
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    return FPages[static_cast<size_t>(Index)];
+}
+
+void TPageControl::InsertPage(TTabSheet* Page)
+{
+    FPages.push_back(Page);
+    Page->SetParent(this);
+    ShowTabs();
+}
+
+void TPageControl::RemovePage(TTabSheet* Page)
+{
+    auto it = std::find(FPages.begin(), FPages.end(), Page);
+    if (it == FPages.end())
+        return;
+    FPages.erase(it);
+    if (QTabWidget* tabs = TabsOf(this)) {
+        const QSignalBlocker block(tabs);
+        const int index = tabs->indexOf(Page->Widget());
+        if (index >= 0)
+            tabs->removeTab(index);
+    }
+}
+
+// The tab widget shows the sheets whose tabs are visible, in page order.
+void TPageControl::ShowTabs()
+{
+    QTabWidget* tabs = TabsOf(this);
+    if (tabs == nullptr)
+        return;
+    const QSignalBlocker block(tabs);
+    QWidget* current = tabs->currentWidget();
+    while (tabs->count() > 0)
+        tabs->removeTab(0);
+    for (TTabSheet* sheet : FPages) {
+        QWidget* w = sheet->Widget();
+        if (w == nullptr)
+            continue;
+        if (sheet->TabVisible()) {
+            tabs->addTab(w, Q(sheet->Text()));
+        } else {
+            w->setParent(tabs);
+            w->hide();
+        }
+    }
+    if (current != nullptr && tabs->indexOf(current) >= 0)
+        tabs->setCurrentWidget(current);
+}
+
+TTabSheet* TPageControl::ActivePage() const
+{
+    QTabWidget* tabs = TabsOf(this);
+    if (tabs == nullptr)
+        return nullptr;
+    QWidget* current = tabs->currentWidget();
+    for (TTabSheet* sheet : FPages)
+        if (sheet->Widget() == current && current != nullptr)
+            return sheet;
+    return nullptr;
+}
+
+void TPageControl::SetActivePage(TTabSheet* Value)
+{
+    QTabWidget* tabs = TabsOf(this);
+    if (tabs == nullptr || Value == nullptr || Value->FPageControl != this || !Value->TabVisible())
+        return;
+    const QSignalBlocker block(tabs);
+    tabs->setCurrentWidget(Value->Widget());
+}
+
+int TPageControl::ActivePageIndex() const
+{
+    TTabSheet* page = ActivePage();
+    return page != nullptr ? page->PageIndex() : -1;
+}
+
+void TPageControl::SetActivePageIndex(int Value)
+{
+    if (Value >= 0 && Value < PageCount())
+        SetActivePage(FPages[static_cast<size_t>(Value)]);
+}
+
+bool TPageControl::SelectPage(TTabSheet* Page)
+{
+    if (Page == nullptr || Page == ActivePage() || FSwitching || Page->FPageControl != this || !Page->TabVisible())
+        return false;
+    bool allow = true;
+    if (OnChanging)
+        OnChanging(this, allow);
+    if (!allow)
+        return false;
+    FSwitching = true;
+    SetActivePage(Page);
+    FSwitching = false;
+    if (OnChange)
+        OnChange(this);
+    return true;
+}
+
+// ---- TTabControl --------------------------------------------------------------------
+
+namespace {
+
+// The tab texts of a tab control, read from and written to its bar.
+class TTabStrings : public TStrings {
+public:
+    explicit TTabStrings(TTabControl* AControl) : FControl(AControl) {}
+    int Count() const override { return Bar() != nullptr ? Bar()->count() : 0; }
+    std::string Get(int Index) const override
+    {
+        Check(Index);
+        return S(Bar()->tabText(Index));
+    }
+    void Put(int Index, const std::string& Value) override
+    {
+        Check(Index);
+        Bar()->setTabText(Index, Q(Value));
+    }
+    void Insert(int Index, const std::string& Value) override
+    {
+        if (Index < 0 || Index > Count())
+            Check(Index);
+        const QSignalBlocker block(Bar());
+        Bar()->insertTab(Index, Q(Value));
+        Bar()->updateGeometry();
+    }
+    void Delete(int Index) override
+    {
+        Check(Index);
+        const QSignalBlocker block(Bar());
+        Bar()->removeTab(Index);
+        Bar()->updateGeometry();
+    }
+    void Clear() override
+    {
+        const QSignalBlocker block(Bar());
+        while (Bar()->count() > 0)
+            Bar()->removeTab(0);
+        Bar()->updateGeometry();
+    }
+
+private:
+    QTabBar* Bar() const { return static_cast<QTabBar*>(FControl->Widget()); }
+    void Check(int Index) const
+    {
+        if (Index < 0 || Index >= Count())
+            throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    }
+    TTabControl* FControl;
+};
+
+} // namespace
+
+TTabControl::TTabControl(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* bar = new AskingTabBar;
+    bar->setExpanding(false);
+    bar->setDrawBase(true);
+    bar->Select = [this](int index) { GuardedCall([this, index] { SelectTab(index); }); };
+    SetWidget(bar);
+    FTabs = std::make_unique<TTabStrings>(this);
+    SetBounds(0, 0, 289, 24);
+}
+
+TTabControl::~TTabControl() = default;
+
+int TTabControl::TabIndex() const
+{
+    auto* bar = static_cast<QTabBar*>(Widget());
+    return bar != nullptr ? bar->currentIndex() : -1;
+}
+
+void TTabControl::SetTabIndex(int Value)
+{
+    auto* bar = static_cast<QTabBar*>(Widget());
+    if (bar == nullptr || Value < 0 || Value >= bar->count())
+        return;
+    const QSignalBlocker block(bar);
+    bar->setCurrentIndex(Value);
+}
+
+bool TTabControl::SelectTab(int Index)
+{
+    if (Index < 0 || Index >= FTabs->Count() || Index == TabIndex() || FSwitching)
+        return false;
+    bool allow = true;
+    if (OnChanging)
+        OnChanging(this, allow);
+    if (!allow)
+        return false;
+    FSwitching = true;
+    SetTabIndex(Index);
+    FSwitching = false;
+    if (OnChange)
+        OnChange(this);
+    return true;
 }

@@ -3,7 +3,9 @@
 
 #include "Controls.h"
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 // Two arrow buttons that step Position between Min and Max by Increment. With an
 // associated edit, the up-down sits at the edit's right edge (the edit gives up the room),
@@ -45,4 +47,116 @@ private:
     int FIncrement = 1;
     mutable int FPosition = 0;
     TWinControl* FAssociate = nullptr;
+};
+
+// ---- track bar ---------------------------------------------------------------------
+
+// A slider (QSlider) between Min and Max with tick marks every Frequency positions.
+// Setting Position, by the user or the program, fires OnChange when it changes, as on
+// the platform.
+class TTrackBar : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TTrackBar)
+    explicit TTrackBar(TComponent* AOwner);
+
+    int Min() const;
+    void SetMin(int Value);
+    int Max() const;
+    void SetMax(int Value);
+    int Position() const;
+    void SetPosition(int Value);
+    int Frequency() const { return FFrequency; }
+    void SetFrequency(int Value);
+
+    TNotifyEvent OnChange;
+
+private:
+    int FFrequency = 1;
+};
+
+// ---- tab pages --------------------------------------------------------------------
+
+class TPageControl;
+
+// One page of a page control; its Caption is the tab's text. Controls whose Parent is
+// the sheet sit on the page.
+class TTabSheet : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TTabSheet)
+    explicit TTabSheet(TComponent* AOwner);
+    ~TTabSheet() override;
+
+    TPageControl* PageControl() const { return FPageControl; }
+    // Moves the sheet to another page control (nullptr takes it out of its own).
+    void SetPageControl(TPageControl* Value);
+    // The index among the page control's pages (-1 without one).
+    int PageIndex() const;
+    // A hidden tab is not offered; the sheet stays in Pages.
+    bool TabVisible() const { return FTabVisible; }
+    void SetTabVisible(bool Value);
+
+protected:
+    void TextChanged() override;
+
+private:
+    friend class TPageControl;
+    TPageControl* FPageControl = nullptr;
+    bool FTabVisible = true;
+};
+
+using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
+
+// Tabbed pages (QTabWidget). The user's choice of a tab first asks OnChanging, which may
+// veto it; then the page shows and OnChange fires. Setting ActivePage from the program
+// asks and fires nothing, as on the platform.
+class TPageControl : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TPageControl)
+    explicit TPageControl(TComponent* AOwner);
+    ~TPageControl() override;
+
+    int PageCount() const { return static_cast<int>(FPages.size()); }
+    TTabSheet* Pages(int Index) const;   // checked (EListError)
+    TTabSheet* ActivePage() const;
+    void SetActivePage(TTabSheet* Value);
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int Value);
+
+    // What a click on the sheet's tab does: OnChanging, and unless vetoed the switch and
+    // OnChange. True when the page changed.
+    bool SelectPage(TTabSheet* Page);
+
+    TTabChangingEvent OnChanging;
+    TNotifyEvent OnChange;
+
+private:
+    friend class TTabSheet;
+    void InsertPage(TTabSheet* Page);
+    void RemovePage(TTabSheet* Page);
+    void ShowTabs();
+    std::vector<TTabSheet*> FPages;
+    bool FSwitching = false;
+};
+
+// A row of tabs without pages (QTabBar): Tabs are the texts, TabIndex the chosen one.
+// The user's choice asks OnChanging and then fires OnChange; setting TabIndex from the
+// program fires nothing.
+class TTabControl : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TTabControl)
+    explicit TTabControl(TComponent* AOwner);
+    ~TTabControl() override;
+
+    TStrings* Tabs() const { return FTabs.get(); }
+    int TabIndex() const;
+    void SetTabIndex(int Value);
+    // What a click on tab Index does; true when it changed.
+    bool SelectTab(int Index);
+
+    TTabChangingEvent OnChanging;
+    TNotifyEvent OnChange;
+
+private:
+    std::unique_ptr<TStrings> FTabs;
+    bool FSwitching = false;
 };

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFontDialog>
 #include <QEvent>
 #include <QMessageBox>
 
@@ -98,6 +99,60 @@ bool TColorDialog::Execute()
         FCustomColors->Add(CustomColorName(i) + "=" + IntToHex(c & 0xFFFFFF, 6));
     }
     FCustomColors->EndUpdate();
+    return true;
+}
+
+// ---- TFontDialog ----------------------------------------------------------------
+
+namespace {
+
+int ShowFontDialog(TDialogRequest& Request)
+{
+    auto* r = AsFontDialogRequest(Request);
+    if (r == nullptr || QApplication::instance() == nullptr)
+        return mrCancel;
+    QFont start(Q(r->Name), r->Size);
+    start.setBold((r->Style & fsBold) != 0);
+    start.setItalic((r->Style & fsItalic) != 0);
+    start.setUnderline((r->Style & fsUnderline) != 0);
+    start.setStrikeOut((r->Style & fsStrikeOut) != 0);
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, start, QApplication::activeWindow(), Q(r->Caption));
+    if (!ok)
+        return mrCancel;
+    r->Name = S(f.family());
+    r->Size = f.pointSize();
+    r->Style = (f.bold() ? fsBold : 0) | (f.italic() ? fsItalic : 0) | (f.underline() ? fsUnderline : 0) |
+               (f.strikeOut() ? fsStrikeOut : 0);
+    return mrOk;
+}
+
+} // namespace
+
+TFontDialogRequest* AsFontDialogRequest(TDialogRequest& Request)
+{
+    return Request.Kind == TDialogKind::dkFont ? static_cast<TFontDialogRequest*>(&Request) : nullptr;
+}
+
+TFontDialog::TFontDialog(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {}
+
+TFontDialog::~TFontDialog() = default;
+
+bool TFontDialog::Execute()
+{
+    TFontDialogRequest request;
+    request.Kind = TDialogKind::dkFont;
+    request.Caption = "Font";
+    request.Name = FFont->Name();
+    request.Size = FFont->Size();
+    request.Style = FFont->Style();
+    request.Color = FFont->Color();
+    if (ExecuteDialogRequest(request, ShowFontDialog) != mrOk)
+        return false;
+    FFont->SetName(request.Name);
+    FFont->SetSize(request.Size);
+    FFont->SetStyle(request.Style);
+    FFont->SetColor(request.Color);
     return true;
 }
 

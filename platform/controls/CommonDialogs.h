@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 
 #include "graphics/Colors.h"
+#include "graphics/GraphicsObjects.h"
 
 #include <memory>
 #include <string>
@@ -46,6 +47,31 @@ public:
 private:
     TColor FColor = clBlack;
     std::unique_ptr<TStringList> FCustomColors;
+};
+
+// The font dialog's request: the answerer (or the real dialog) changes the font's name,
+// size, style and colour and answers mrOk; any other answer cancels.
+struct TFontDialogRequest : TDialogRequest {
+    std::string Name;
+    int Size = 8;
+    TFontStyles Style = 0;
+    TColor Color = clBlack;
+};
+TFontDialogRequest* AsFontDialogRequest(TDialogRequest& Request);
+
+// The common font dialog over a font of its own: Execute starts from Font and, when the
+// user confirms, leaves the choice in it.
+class TFontDialog : public TComponent {
+public:
+    DECLARE_CLASS_NAME(TFontDialog)
+    explicit TFontDialog(TComponent* AOwner);
+    ~TFontDialog() override;
+
+    TFont* Font() const { return FFont.get(); }
+    bool Execute();
+
+private:
+    std::unique_ptr<TFont> FFont;
 };
 
 // A message box like MessageDlg whose top-left corner is at (X, Y) on the screen.

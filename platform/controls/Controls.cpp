@@ -78,8 +78,34 @@ void TControl::SetParent(TWinControl* AParent)
     }
 }
 
+bool TControl::LaidOut() const
+{
+    QWidget* w = Widget();
+    return w != nullptr && w->property("platformLaidOut").toBool();
+}
+
+void TControl::BoundsFromLayout()
+{
+    QWidget* w = Widget();
+    if (w == nullptr)
+        return;
+    const QRect g = w->geometry();
+    if (g.x() == FLeft && g.y() == FTop && g.width() == FWidth && g.height() == FHeight)
+        return;
+    FLeft = g.x();
+    FTop = g.y();
+    FWidth = g.width();
+    FHeight = g.height();
+    if (auto* self = dynamic_cast<TWinControl*>(this))
+        self->Realign();
+}
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    if (LaidOut()) {
+        BoundsFromLayout();
+        return;
+    }
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)

@@ -47,6 +47,12 @@ public:
     void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
     virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
 
+    // A control placed by a toolkit layout (see FormBuilder.h) keeps the bounds that the
+    // layout gives its widget: SetBounds leaves them, and BoundsFromLayout takes them
+    // from the widget whenever the layout moves it.
+    bool LaidOut() const;
+    void BoundsFromLayout();
+
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign Value);
 

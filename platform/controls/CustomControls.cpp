@@ -1,9 +1,11 @@
 #include "CustomControls.h"
 
 #include "CursorsQt.h"
+#include "KeysQt.h"
 #include "QtBridge.h"
 #include "StdCtrls.h"
 
+#include "graphics/Bitmap.h"
 #include "graphics/QtBridge.h"
 
 #include <QEvent>
@@ -18,7 +20,7 @@
 
 using namespace ctlqt;
 
-namespace {
+namespace ctlqt {
 
 TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
 {
@@ -38,6 +40,10 @@ TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
     return s;
 }
 
+} // namespace ctlqt
+
+namespace {
+
 bool ButtonOf(Qt::MouseButton b, TMouseButton& out)
 {
     switch (b) {
@@ -48,7 +54,10 @@ bool ButtonOf(Qt::MouseButton b, TMouseButton& out)
     }
 }
 
-// The platform's virtual key of a toolkit key; 0 for keys it has no code for.
+} // namespace
+
+namespace ctlqt {
+
 uint16_t VirtualKeyOf(int key)
 {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
@@ -79,7 +88,7 @@ uint16_t VirtualKeyOf(int key)
     }
 }
 
-} // namespace
+} // namespace ctlqt
 
 // The toolkit window of a custom control: it hands its input to the control and shows
 // the control's window image.
@@ -561,4 +570,55 @@ void TCustomPanel::Paint()
 void TCustomPanel::TextChanged()
 {
     Repaint();
+}
+
+// ---- TShape -----------------------------------------------------------------------
+
+TShape::TShape(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetBounds(Left(), Top(), 65, 65);
+}
+
+void TShape::SetBrushColor(TColor Value)
+{
+    if (Value == FBrushColor)
+        return;
+    FBrushColor = Value;
+    Invalidate();
+}
+
+void TShape::Paint()
+{
+    TCanvas* canvas = Canvas();
+    canvas->Pen()->SetStyle(psSolid);
+    canvas->Pen()->SetWidth(1);
+    canvas->Pen()->SetColor(clBlack);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(FBrushColor);
+    canvas->Rectangle(0, 0, Width(), Height());
+}
+
+// ---- TImage -----------------------------------------------------------------------
+
+TImage::TImage(TComponent* AOwner) : TCustomControl(AOwner), FPicture(std::make_unique<TPicture>())
+{
+    FPicture->OnChange = [this](TObject*) { Invalidate(); };
+    SetBounds(Left(), Top(), 105, 105);
+}
+
+TImage::~TImage() = default;
+
+void TImage::SetStretch(bool Value)
+{
+    FStretch = Value;
+    Invalidate();
+}
+
+void TImage::Paint()
+{
+    TGraphic* graphic = FPicture->Graphic();
+    if (graphic == nullptr || graphic->Empty())
+        return;
+    const TRect r = FStretch ? TRect(0, 0, Width(), Height()) : TRect(0, 0, graphic->Width(), graphic->Height());
+    graphic->Draw(*Canvas(), r);
 }

@@ -200,3 +200,42 @@ private:
 // A 3D frame of Width pixels inside Rect: TopColor on the top and left edges,
 // BottomColor on the bottom and right; Rect comes back shrunk by Width on every side.
 void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width);
+
+// ---- TShape and TImage ------------------------------------------------------------
+
+// A rectangle filled with BrushColor and framed in black (the platform's shape).
+class TShape : public TCustomControl {
+public:
+    DECLARE_CLASS_NAME(TShape)
+    explicit TShape(TComponent* AOwner);
+
+    TColor BrushColor() const { return FBrushColor; }
+    void SetBrushColor(TColor Value);
+
+protected:
+    void Paint() override;
+
+private:
+    TColor FBrushColor = clWhite;
+};
+
+class TPicture;
+
+// Shows a picture, stretched to the control when Stretch (else at the top-left corner).
+class TImage : public TCustomControl {
+public:
+    DECLARE_CLASS_NAME(TImage)
+    explicit TImage(TComponent* AOwner);
+    ~TImage() override;
+
+    TPicture* Picture() const { return FPicture.get(); }
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool Value);
+
+protected:
+    void Paint() override;
+
+private:
+    std::unique_ptr<TPicture> FPicture;
+    bool FStretch = false;
+};

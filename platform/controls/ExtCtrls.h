@@ -1,7 +1,10 @@
-// Extra controls of the platform layer: the panel.
+// Extra controls of the platform layer: the panel and the radio group.
 #pragma once
 
 #include "Controls.h"
+
+#include <memory>
+#include <vector>
 
 // bvSpace takes the bevel's room without drawing it.
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
@@ -28,4 +31,34 @@ private:
     void ApplyBevel();
     TPanelBevel FBevelOuter = bvRaised;
     int FBevelWidth = 1;
+};
+
+
+// A framed group of radio buttons, one per item, in Columns columns. Setting ItemIndex,
+// by the user or the program, checks that button and fires OnClick when it changes, as
+// on the platform.
+class TRadioGroup : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TRadioGroup)
+    explicit TRadioGroup(TComponent* AOwner);
+    ~TRadioGroup() override;
+
+    TStrings* Items() const;
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    int Columns() const { return FColumns; }
+    void SetColumns(int Value);
+    // The radio button of item Index (checked, EListError), for enabling one item.
+    TControl* Buttons(int Index) const;
+
+protected:
+    void TextChanged() override;
+
+private:
+    void RebuildButtons();
+    std::unique_ptr<TStringList> FItems;
+    std::vector<TControl*> FButtons;
+    int FItemIndex = -1;
+    int FColumns = 1;
+    bool FUpdating = false;
 };

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
@@ -261,6 +262,7 @@ void TForm::SetVisible(bool Value)
         if (OnShow)
             OnShow(this);
         win->show();
+        GrowToLayout();
         win->raise();
     } else {
         win->hide();
@@ -269,8 +271,35 @@ void TForm::SetVisible(bool Value)
     }
 }
 
+void TForm::GrowToLayout()
+{
+    QLayout* layout = FCentral != nullptr ? FCentral->layout() : nullptr;
+    if (layout == nullptr)
+        return;
+    // Controls laid out by a layout (see FormBuilder.h) are never squeezed below what they
+    // need: the window grows to it.
+    FCentral->ensurePolished();
+    layout->invalidate();
+    const QSize need = layout->minimumSize();
+    int l, t, w, h;
+    GetClientArea(l, t, w, h);
+    const int menu = FHeight - h;
+    if (need.width() > FWidth || need.height() > h)
+        SetBounds(FLeft, FTop, std::max(FWidth, need.width()), std::max(FHeight, need.height() + menu));
+}
+
+bool TForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, canClose);
+    return canClose;
+}
+
 void TForm::Close()
 {
+    if (!CloseQuery())
+        return;
     if (FModal) {
         SetModalResult(mrCancel);
         return;

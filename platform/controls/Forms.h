@@ -17,6 +17,7 @@ class TMainMenu;
 enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 // A top-level window. Controls whose Parent is the form sit in its client area, below the
 // main menu. The window carries the form's Name as its objectName. A descendant builds
@@ -36,9 +37,12 @@ public:
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* Value);
 
-    // Close as the platform does it: a modal form ends with mrCancel; otherwise OnClose
-    // chooses the action (caHide by default); closing the main form ends the program.
+    // Close as the platform does it: OnCloseQuery may keep the form open; then a modal
+    // form ends with mrCancel; otherwise OnClose chooses the action (caHide by default);
+    // closing the main form ends the program.
     void Close();
+    // Asks OnCloseQuery whether the form may close (true without a handler).
+    bool CloseQuery();
     // Shows the form modally through the dialog entry point; returns its ModalResult.
     TModalResult ShowModal();
     TModalResult ModalResult() const { return FModalResult; }
@@ -54,6 +58,7 @@ public:
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
     TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
     TNotifyEvent OnDestroy;
 
 protected:
@@ -67,6 +72,7 @@ private:
     friend class WindowFilter;
     friend class TApplication;
     void PlaceOnShow();
+    void GrowToLayout();
     int RunModalLoop();
     void WindowResized(int AWidth, int AHeight);
     void WindowMoved(int ALeft, int ATop);

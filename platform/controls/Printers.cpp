@@ -1,5 +1,6 @@
 #include "Printers.h"
 
+#include "Dialogs.h"
 #include "QtBridge.h"
 
 #include "graphics/Canvas.h"
@@ -7,7 +8,9 @@
 
 #include <QCoreApplication>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <set>
 
@@ -166,4 +169,41 @@ TPrinter* Printer()
 {
     static TPrinter printer;
     return &printer;
+}
+
+std::vector<std::string> TPrinter::Printers() const
+{
+    std::vector<std::string> names;
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        names.push_back(ctlqt::S(name));
+    return names;
+}
+
+int TPrinter::PrinterIndex() const
+{
+    if (!FFileName.empty())
+        return -1;
+    const QStringList names = QPrinterInfo::availablePrinterNames();
+    return static_cast<int>(names.indexOf(d->Printer().printerName()));
+}
+
+void TPrinter::SetPrinterIndex(int Value)
+{
+    CheckNotPrinting();
+    const QStringList names = QPrinterInfo::availablePrinterNames();
+    if (Value < 0 || Value >= names.size())
+        throw ERangeError();
+    d->Printer().setPrinterName(names[Value]);
+}
+
+bool TPrinter::ExecuteSetup()
+{
+    CheckNotPrinting();
+    TDialogRequest request;
+    request.Kind = TDialogKind::dkModalForm;
+    request.Caption = "Print Setup";
+    return ExecuteDialogRequest(request, [this](TDialogRequest&) {
+               QPrintDialog dialog(&d->Printer());
+               return dialog.exec() == QDialog::Accepted ? mrOk : mrCancel;
+           }) == mrOk;
 }

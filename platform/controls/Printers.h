@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TCanvas;
 
@@ -53,6 +54,16 @@ public:
     const std::string& FileName() const { return FFileName; }
     void SetFileName(const std::string& Value);
 
+    // The names of the system's printers (empty when none is installed), and the index
+    // of the current one among them (-1 for the default device or a file).
+    std::vector<std::string> Printers() const;
+    int PrinterIndex() const;
+    // Makes that printer current (ERangeError outside the list).
+    void SetPrinterIndex(int Value);
+    // The printer set-up dialog on this printer, through the dialog entry point (a
+    // modal-form request captioned "Print Setup" without a form); True on OK.
+    bool ExecuteSetup();
+
     struct Impl;
 
 private:
@@ -68,3 +79,4 @@ private:
 
 // The process-wide printer object, created on first use.
 TPrinter* Printer();
+

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -389,6 +390,12 @@ void TComboBox::SetItemIndex(int Value)
     box->setCurrentIndex(Value);
 }
 
+void TComboBox::Pick(int Index)
+{
+    SetItemIndex(Index);
+    Change();
+}
+
 std::string TComboBox::GetText() const
 {
     auto* box = static_cast<QComboBox*>(Widget());
@@ -465,4 +472,98 @@ void TGroupBox::GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) 
     ATop = captionHeight;
     AWidth = std::max(Width() - 4, 0);
     AHeight = std::max(Height() - captionHeight - 2, 0);
+}
+
+// ---- TRadioButton -----------------------------------------------------------------
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* button = new QRadioButton;
+    SetWidget(button);
+    QObject::connect(button, &QRadioButton::toggled, button, [this](bool on) {
+        if (on)
+            GuardedCall([this] { Click(); });
+    });
+    SetBounds(0, 0, 113, 17);
+}
+
+bool TRadioButton::Checked() const
+{
+    auto* button = static_cast<QRadioButton*>(Widget());
+    return button != nullptr && button->isChecked();
+}
+
+void TRadioButton::SetChecked(bool Value)
+{
+    auto* button = static_cast<QRadioButton*>(Widget());
+    if (button == nullptr)
+        return;
+    if (!Value && button->isChecked()) {
+        // Unchecking one button of a group is not something exclusive buttons allow.
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+        return;
+    }
+    button->setChecked(Value);
+}
+
+void TRadioButton::TextChanged()
+{
+    if (auto* button = static_cast<QRadioButton*>(Widget()))
+        button->setText(Q(FText));
+}
+
+// ---- TScrollBar -------------------------------------------------------------------
+
+namespace {
+
+QScrollBar* BarOf(const TScrollBar* Bar)
+{
+    return static_cast<QScrollBar*>(Bar->Widget());
+}
+
+} // namespace
+
+TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner)
+{
+    auto* bar = new QScrollBar(Qt::Horizontal);
+    bar->setRange(0, 100);
+    SetWidget(bar);
+    QObject::connect(bar, &QScrollBar::valueChanged, bar, [this](int) {
+        GuardedCall([this] {
+            if (OnChange)
+                OnChange(this);
+        });
+    });
+    SetBounds(0, 0, 121, 17);
+}
+
+void TScrollBar::SetKind(TScrollBarKind Value)
+{
+    FKind = Value;
+    if (QScrollBar* b = BarOf(this))
+        b->setOrientation(Value == sbHorizontal ? Qt::Horizontal : Qt::Vertical);
+}
+
+int TScrollBar::Min() const { return BarOf(this) != nullptr ? BarOf(this)->minimum() : 0; }
+int TScrollBar::Max() const { return BarOf(this) != nullptr ? BarOf(this)->maximum() : 0; }
+int TScrollBar::Position() const { return BarOf(this) != nullptr ? BarOf(this)->value() : 0; }
+
+void TScrollBar::SetMin(int Value)
+{
+    if (QScrollBar* b = BarOf(this))
+        b->setMinimum(Value);
+}
+
+void TScrollBar::SetMax(int Value)
+{
+    if (QScrollBar* b = BarOf(this))
+        b->setMaximum(Value);
+}
+
+void TScrollBar::SetPosition(int Value)
+{
+    if (QScrollBar* b = BarOf(this))
+        b->setValue(Value);
 }

@@ -94,6 +94,8 @@ public:
     // -1 when no item is selected; an index outside the items selects none.
     int ItemIndex() const;
     void SetItemIndex(int Value);
+    // What the user's pick of an item does: selects it and fires OnChange.
+    void Pick(int Index);
 
     TNotifyEvent OnChange;
 
@@ -134,3 +136,41 @@ protected:
 
 // Removes the accelerator marks of a caption: "&a" gives "a", "&&" gives "&".
 std::string StripHotkey(const std::string& Caption);
+
+// A radio button (QRadioButton); the buttons with the same parent exclude each other.
+// Checking it, by the user or the program, fires OnClick, as on the platform.
+class TRadioButton : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TRadioButton)
+    explicit TRadioButton(TComponent* AOwner);
+
+    bool Checked() const;
+    void SetChecked(bool Value);
+
+protected:
+    void TextChanged() override;
+};
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
+// A scroll bar (QScrollBar) between Min and Max; setting Position, by the user or the
+// program, fires OnChange when it changes.
+class TScrollBar : public TWinControl {
+public:
+    DECLARE_CLASS_NAME(TScrollBar)
+    explicit TScrollBar(TComponent* AOwner);
+
+    TScrollBarKind Kind() const { return FKind; }
+    void SetKind(TScrollBarKind Value);
+    int Min() const;
+    void SetMin(int Value);
+    int Max() const;
+    void SetMax(int Value);
+    int Position() const;
+    void SetPosition(int Value);
+
+    TNotifyEvent OnChange;
+
+private:
+    TScrollBarKind FKind = sbHorizontal;
+};

@@ -215,7 +215,7 @@ struct TCanvas::Impl {
             const double sy = double(VpExt.cy) / WinExt.cy;
             t = QTransform(sx, 0, 0, sy, VpOrg.X - WinOrg.X * sx, VpOrg.Y - WinOrg.Y * sy);
         } else {
-            t = QTransform::fromTranslate(VpOrg.X - WinOrg.X, VpOrg.Y - WinOrg.Y);
+            t = QTransform::fromTranslate(double(VpOrg.X) - WinOrg.X, double(VpOrg.Y) - WinOrg.Y);
         }
         Xf = t;
         Identity = t.isIdentity();
@@ -250,12 +250,14 @@ struct TCanvas::Impl {
     }
     QRegion EffectiveClip() const { return Clip ? *Clip : QRegion(DeviceRect()); }
 
-    QPoint ToDevice(int x, int y) const
+    // Logical to device pixels, brought into the range MaxDeviceCoord; the 64-bit
+    // arguments take sums such as x + width without overflow.
+    QPoint ToDevice(int64_t x, int64_t y) const
     {
         if (Identity)
-            return QPoint(x, y);
-        const QPointF p = Xf.map(QPointF(x, y));
-        return QPoint(int(std::lround(p.x())), int(std::lround(p.y())));
+            return QPoint(ClampDeviceCoord(x), ClampDeviceCoord(y));
+        const QPointF p = Xf.map(QPointF(double(x), double(y)));
+        return QPoint(ClampDeviceCoord(p.x()), ClampDeviceCoord(p.y()));
     }
     QRect ToDeviceRect(int l, int t, int r, int b) const
     {
@@ -511,20 +513,23 @@ struct TCanvas::Impl {
     // axis is slid one step along itself: it then starts on its first pixel and stops
     // short of its last, as the old interface draws it. `dashOffset` continues a dash
     // pattern from the previous segment.
+    static QLineF CosmeticLine(QPoint a, QPoint b)
+    {
+        const int dx = b.x() - a.x(), dy = b.y() - a.y();
+        const int major = std::max(std::abs(dx), std::abs(dy));
+        const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+        if (!backwards)
+            return QLineF(a, b);
+        // Slide the segment one step along itself: same pixels per column (row), now
+        // from its first pixel to just before its last.
+        const QPointF step(-double(dx) / major, -double(dy) / major);
+        return QLineF(QPointF(a) + step, QPointF(b) + step);
+    }
     void CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
     {
         if (a == b)
             return;
-        const int dx = b.x() - a.x(), dy = b.y() - a.y();
-        const int major = std::max(std::abs(dx), std::abs(dy));
-        const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
-        QLineF line(a, b);
-        if (backwards) {
-            // Slide the segment one step along itself: same pixels per column (row),
-            // now from its first pixel to just before its last.
-            const QPointF step(-double(dx) / major, -double(dy) / major);
-            line = QLineF(QPointF(a) + step, QPointF(b) + step);
-        }
+        const QLineF line = CosmeticLine(a, b);
         if (s.Gap) {
             p.setPen(s.GapPen);
             p.drawLine(line);
@@ -551,8 +556,23 @@ struct TCanvas::Impl {
         const bool mapped = !Identity;
         if (mapped)
             p.resetTransform();
-        qreal run = 0;
         QPoint prev = mapped ? DevicePoint(pts[0]) : pts[0];
+        if (!s.Gap && s.Pen.style() == Qt::SolidLine) {
+            // A solid line: the pen is set once and the segments follow one another.
+            // (One drawLines call for them all is not used: the raster engine then
+            // strokes a steep segment with other pixels than it does on its own.)
+            p.setPen(s.Pen);
+            for (int i = 1; i < count; ++i) {
+                const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
+                if (next != prev)
+                    p.drawLine(CosmeticLine(prev, next));
+                prev = next;
+            }
+            if (mapped)
+                p.setWorldTransform(Xf);
+            return;
+        }
+        qreal run = 0;
         for (int i = 1; i < count; ++i) {
             const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
             CosmeticSegment(p, s, prev, next, run);
@@ -730,10 +750,51 @@ struct TCanvas::Impl {
         ApplyClip();
     }
 
-    // Pixels of a device rectangle of a raster source (outside its bounds: black).
-    static QImage Grab(const QImage& src, const QRect& r)
+    // The device pixels of a block that can be seen: its rectangle within the device and
+    // the clip. Nothing outside it is ever allocated or indexed.
+    QRect VisiblePart(const QRect& block) const
     {
-        return src.copy(r).convertToFormat(QImage::Format_RGB32);
+        return block.intersected(DeviceRect()).intersected(EffectiveClip().boundingRect());
+    }
+
+    // The part `visible` of a block that stretches the device rectangle `from` of `src`
+    // onto the device rectangle `to`, mirrored per axis as asked: each target pixel takes
+    // the source pixel under its centre; source pixels outside the image are black. Only
+    // the visible part is allocated, however large the block.
+    static QImage SampleBlock(const QImage& src, const QRect& from, const QRect& to, bool mirrorX, bool mirrorY,
+                              const QRect& visible)
+    {
+        // Source column (row) of each visible column (row), -1 outside the image.
+        auto axis = [](int visibleFrom, int count, int toFrom, int toCount, int fromFrom, int fromCount, bool mirror,
+                       int imageSize) {
+            std::vector<int> at(static_cast<size_t>(count));
+            for (int k = 0; k < count; ++k) {
+                int64_t t = int64_t(visibleFrom) + k - toFrom;
+                if (mirror)
+                    t = toCount - 1 - t;
+                const int64_t j = int64_t(fromFrom) + (2 * t + 1) * fromCount / (2 * int64_t(toCount));
+                at[size_t(k)] = j >= 0 && j < imageSize ? int(j) : -1;
+            }
+            return at;
+        };
+        const std::vector<int> cols = axis(visible.left(), visible.width(), to.left(), to.width(), from.left(),
+                                           from.width(), mirrorX, src.width());
+        const std::vector<int> rows = axis(visible.top(), visible.height(), to.top(), to.height(), from.top(),
+                                           from.height(), mirrorY, src.height());
+        const QImage pixels = src.format() == QImage::Format_RGB32 || src.format() == QImage::Format_ARGB32
+                                  ? src
+                                  : src.convertToFormat(QImage::Format_RGB32);
+        QImage out(visible.size(), QImage::Format_RGB32);
+        for (int yy = 0; yy < visible.height(); ++yy) {
+            auto* row = reinterpret_cast<QRgb*>(out.scanLine(yy));
+            const int sy = rows[size_t(yy)];
+            const auto* srow = sy >= 0 ? reinterpret_cast<const QRgb*>(pixels.constScanLine(sy)) : nullptr;
+            for (int xx = 0; xx < visible.width(); ++xx) {
+                const int sx = cols[size_t(xx)];
+                row[xx] = srow != nullptr && sx >= 0 ? (srow[sx] | 0xFF000000u) : 0xFF000000u;
+            }
+        }
+        return out;
     }
 
     // Writes `src` (RGB32) at device (x, y) through a raster operation, clipped.
@@ -748,14 +809,16 @@ struct TCanvas::Impl {
         for (const QRect& r : region) {
             for (int yy = r.top(); yy <= r.bottom(); ++yy) {
                 auto* drow = reinterpret_cast<QRgb*>(Image->scanLine(yy));
+                // r lies inside the device and the block: the offsets into src are in range.
                 const auto* srow = reinterpret_cast<const QRgb*>(src.constScanLine(yy - y));
+                const int64_t dx = int64_t(r.left()) - x;
                 if (table == 0xCC && !Mono) {
-                    std::memcpy(drow + r.left(), srow + (r.left() - x), size_t(r.width()) * 4);
+                    std::memcpy(drow + r.left(), srow + dx, size_t(r.width()) * 4);
                     continue;
                 }
                 for (int xx = r.left(); xx <= r.right(); ++xx) {
                     const uint32_t pat = usesPattern ? BrushPixel(xx, yy) : 0;
-                    uint32_t v = ApplyRop3(table, pat, srow[xx - x], drow[xx]) | 0xFF000000u;
+                    uint32_t v = ApplyRop3(table, pat, srow[dx + (xx - r.left())], drow[xx]) | 0xFF000000u;
                     drow[xx] = Mono ? qtbridge::ToMono(v) : v;
                 }
             }
@@ -877,7 +940,7 @@ void TCanvas::DPtoLP(TPoint* points, int count) const
     const QTransform inv = d->Xf.inverted();
     for (int i = 0; i < count; ++i) {
         const QPointF q = inv.map(QPointF(points[i].X, points[i].Y));
-        points[i] = TPoint(int(std::lround(q.x())), int(std::lround(q.y())));
+        points[i] = TPoint(ClampDeviceCoord(q.x()), ClampDeviceCoord(q.y()));
     }
 }
 
@@ -910,12 +973,15 @@ void TCanvas::Polyline(const TPoint* points, int count)
         RECORD(.Op = TCanvasOp::Polyline, .Points = points, .Count = count);
     if (points == nullptr || count < 2)
         return;
-    QPainterPath path;
-    path.moveTo(points[0].X, points[0].Y);
-    for (int i = 1; i < count; ++i)
-        path.lineTo(points[i].X, points[i].Y);
+    const auto pathOf = [&] {
+        QPainterPath path;
+        path.moveTo(points[0].X, points[0].Y);
+        for (int i = 1; i < count; ++i)
+            path.lineTo(points[i].X, points[i].Y);
+        return path;
+    };
     if (d->InPath) {
-        d->Path.addPath(path);
+        d->Path.addPath(pathOf());
         return;
     }
     if (!d->Active())
@@ -929,7 +995,7 @@ void TCanvas::Polyline(const TPoint* points, int count)
             q[size_t(i)] = QPoint(points[i].X, points[i].Y);
         d->CosmeticPolyline(q.data(), count);
     } else {
-        d->StrokeShape(path);
+        d->StrokeShape(pathOf());
     }
 }
 
@@ -1000,6 +1066,20 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     if (d->RopBrush(f, brush) && x2 - x1 > 2 && y2 - y1 > 2) {
         d->SetComp(p, f.Rop);
         p.fillRect(QRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2), brush);
+    }
+    if (!s.Gap && d->Identity && s.Rop.Force < 0 && s.Rop.Mode == QPainter::CompositionMode_SourceOver &&
+        s.Pen.style() == Qt::SolidLine) {
+        // A solid one-pixel frame is its four edges filled: the same pixels as stroking
+        // it, at a fraction of the cost when many small rectangles are drawn.
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        const QColor c = s.Pen.color();
+        p.fillRect(QRect(x1, y1, x2 - x1, 1), c);
+        p.fillRect(QRect(x1, y2 - 1, x2 - x1, 1), c);
+        if (y2 - y1 > 2) {
+            p.fillRect(QRect(x1, y1 + 1, 1, y2 - y1 - 2), c);
+            p.fillRect(QRect(x2 - 1, y1 + 1, 1, y2 - y1 - 2), c);
+        }
+        return;
     }
     d->SetComp(p, s.Rop);
     p.setBrush(Qt::NoBrush);
@@ -1381,27 +1461,31 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
     RECORD(.Op = TCanvasOp::StretchBlt, .A = {x, y, width, height, sx, sy, sw, sh}, .Source = &source, .Rop = rop);
     if (!d->Active() || width == 0 || height == 0)
         return false;
+    // Extents that no device holds are refused.
+    auto tooLarge = [](int v) { return v < -MaxDeviceCoord || v > MaxDeviceCoord; };
+    if (tooLarge(width) || tooLarge(height) || tooLarge(sw) || tooLarge(sh))
+        return false;
     const uint8_t table = uint8_t((rop >> 16) & 0xFF);
     const bool usesSource = ((table >> 2) & 0x33) != (table & 0x33);
-    // Source pixels in device units, mirrored where the extents are negative.
-    QImage src;
+    // Device pixels, mirrored where the extents are negative; only the visible part of
+    // the block is computed.
     const QPoint dpos = d->ToDevice(x, y);
-    const QPoint dend = d->ToDevice(x + width, y + height);
+    const QPoint dend = d->ToDevice(int64_t(x) + width, int64_t(y) + height);
     const QRect drect = QRect(dpos, dend - QPoint(1, 1)).normalized();
+    const QRect visible = d->VisiblePart(drect);
+    QImage src;
     if (usesSource) {
         QImage* simg = source.d->Image;
         if (simg == nullptr || sw == 0 || sh == 0)
             return false;
         const QPoint spos = source.d->ToDevice(sx, sy);
-        const QPoint send = source.d->ToDevice(sx + sw, sy + sh);
+        const QPoint send = source.d->ToDevice(int64_t(sx) + sw, int64_t(sy) + sh);
         const QRect srect = QRect(spos, send - QPoint(1, 1)).normalized();
-        src = Impl::Grab(*simg, srect);
+        if (visible.isEmpty() || srect.isEmpty())
+            return true;
         const bool mirrorX = ((send.x() - spos.x()) < 0) != ((dend.x() - dpos.x()) < 0);
         const bool mirrorY = ((send.y() - spos.y()) < 0) != ((dend.y() - dpos.y()) < 0);
-        if (mirrorX || mirrorY)
-            src = src.mirrored(mirrorX, mirrorY);
-        if (src.size() != drect.size())
-            src = src.scaled(drect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        src = Impl::SampleBlock(*simg, srect, drect, mirrorX, mirrorY, visible);
         if (source.d->Mono && !d->Mono) {
             // A 1-bit source paints its black pixels in the text colour, white in the background colour.
             const QRgb fg = d->Col(d->TextColor).rgb(), bg = d->Col(d->BkColor).rgb();
@@ -1412,7 +1496,9 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
             }
         }
     } else {
-        src = QImage(drect.size(), QImage::Format_RGB32);
+        if (visible.isEmpty())
+            return true;
+        src = QImage(visible.size(), QImage::Format_RGB32);
         src.fill(0);
     }
     if (d->Image == nullptr) {
@@ -1423,11 +1509,11 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
         p.save();
         p.resetTransform();
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p.drawImage(drect.topLeft(), src);
+        p.drawImage(visible.topLeft(), src);
         p.restore();
         return true;
     }
-    d->RopBlit(drect.left(), drect.top(), src, rop);
+    d->RopBlit(visible.left(), visible.top(), src, rop);
     return true;
 }
 
@@ -1444,23 +1530,26 @@ bool TCanvas::AlphaBlend(int x, int y, int width, int height, const TCanvas& sou
            .Source = &source);
     if (d->Image == nullptr || source.d->Image == nullptr || width <= 0 || height <= 0 || sw <= 0 || sh <= 0)
         return false;
+    if (width > MaxDeviceCoord || height > MaxDeviceCoord || sw > MaxDeviceCoord || sh > MaxDeviceCoord)
+        return false;
     const int a = std::clamp(constantAlpha, 0, 255);
     const QPoint dpos = d->ToDevice(x, y);
-    const QPoint dend = d->ToDevice(x + width, y + height);
+    const QPoint dend = d->ToDevice(int64_t(x) + width, int64_t(y) + height);
     const QRect drect = QRect(dpos, dend - QPoint(1, 1)).normalized();
     const QPoint spos = source.d->ToDevice(sx, sy);
-    const QPoint send = source.d->ToDevice(sx + sw, sy + sh);
-    QImage src = Impl::Grab(*source.d->Image, QRect(spos, send - QPoint(1, 1)).normalized());
-    if (src.size() != drect.size())
-        src = src.scaled(drect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    const QRect target = drect.intersected(d->DeviceRect());
+    const QPoint send = source.d->ToDevice(int64_t(sx) + sw, int64_t(sy) + sh);
+    const QRect srect = QRect(spos, send - QPoint(1, 1)).normalized();
+    const QRect target = d->VisiblePart(drect);
+    if (target.isEmpty() || srect.isEmpty())
+        return true;
+    const QImage src = Impl::SampleBlock(*source.d->Image, srect, drect, false, false, target);
     const QRegion region = d->EffectiveClip().intersected(target);
     for (const QRect& r : region) {
         for (int yy = r.top(); yy <= r.bottom(); ++yy) {
             auto* drow = reinterpret_cast<QRgb*>(d->Image->scanLine(yy));
-            const auto* srow = reinterpret_cast<const QRgb*>(src.constScanLine(yy - drect.top()));
+            const auto* srow = reinterpret_cast<const QRgb*>(src.constScanLine(yy - target.top()));
             for (int xx = r.left(); xx <= r.right(); ++xx) {
-                const QRgb s = srow[xx - drect.left()], t = drow[xx];
+                const QRgb s = srow[xx - target.left()], t = drow[xx];
                 auto mix = [a](int sv, int dv) { return (sv * a + dv * (255 - a) + 127) / 255; };
                 QRgb v = qRgb(mix(qRed(s), qRed(t)), mix(qGreen(s), qGreen(t)), mix(qBlue(s), qBlue(t)));
                 drow[xx] = d->Mono ? qtbridge::ToMono(v) : v;

@@ -22,6 +22,8 @@ using namespace mfformat;
 namespace {
 
 constexpr int kDefaultBkMode = OPAQUE;
+// The most pixels a bitmap in a record may hold, recorded or read.
+constexpr int64_t kMaxRecordedPixels = int64_t(1) << 24;
 
 int MMFromPixels(int px) { return MulDiv(px, 2540, 96); }
 int PixelsFromMM(int mm) { return MulDiv(mm, 96, 2540); }
@@ -470,10 +472,11 @@ private:
         QImage* img = qtbridge::RasterImage(src);
         if (img == nullptr || sw == 0 || sh == 0)
             return false;
-        TPoint p[2] = {TPoint(sx, sy), TPoint(sx + sw, sy + sh)};
+        TPoint p[2] = {TPoint(sx, sy), TPoint(ClampDeviceCoord(int64_t(sx) + sw), ClampDeviceCoord(int64_t(sy) + sh))};
         src.LPtoDP(p, 2);
         const QRect r = QRect(QPoint(p[0].X, p[0].Y), QPoint(p[1].X - 1, p[1].Y - 1)).normalized();
-        if (r.isEmpty())
+        // A source larger than any bitmap a record may hold is not recorded.
+        if (r.isEmpty() || int64_t(r.width()) * r.height() > kMaxRecordedPixels)
             return false;
         out = img->copy(r).convertToFormat(QImage::Format_RGB32);
         const bool mx = p[1].X < p[0].X, my = p[1].Y < p[0].Y;
@@ -787,7 +790,7 @@ std::unique_ptr<TBitmap> DibToBitmap(const Reader& rec, uint32_t offBmi, uint32_
     const int bpp = rec.u16(offBmi + 14);
     const uint32_t compression = rec.u32(offBmi + 16);
     const int64_t h = std::abs(int64_t(hRaw));
-    if (w <= 0 || h <= 0 || compression != 0 || (bpp != 1 && bpp != 24 && bpp != 32) || int64_t(w) * h > (int64_t(1) << 26))
+    if (w <= 0 || h <= 0 || compression != 0 || (bpp != 1 && bpp != 24 && bpp != 32) || int64_t(w) * h > kMaxRecordedPixels)
         return nullptr;
     const uint32_t stride = DibStride(w, bpp);
     if (uint64_t(stride) * uint64_t(h) > cbBits)
@@ -931,12 +934,24 @@ private:
         return SaveVpOrg.Y + (Dest.Top + y * ScaleY() - SaveWinOrg.Y) * SaveVpExt.cy / SaveWinExt.cy;
     }
 
-    static void Reduce(int64_t& num, int64_t& den)
+    // The ratio num / den of two products of three ints, as a fraction whose terms are at
+    // most 2^30. Products that fit 53 bits (every sane mapping) are exact and reduced by
+    // their common divisor; larger ones lose only low bits.
+    static void Reduce(double numProduct, double denProduct, int64_t& num, int64_t& den)
     {
-        const int64_t g = std::gcd(num, den);
-        if (g > 1) {
-            num /= g;
-            den /= g;
+        constexpr double kExact = 9007199254740992.0;   // 2^53
+        if (std::abs(numProduct) < kExact && std::abs(denProduct) < kExact) {
+            num = int64_t(numProduct);
+            den = int64_t(denProduct);
+            const int64_t g = std::gcd(num, den);
+            if (g > 1) {
+                num /= g;
+                den /= g;
+            }
+        } else {
+            const int shift = std::max(std::ilogb(std::abs(numProduct) + 1), std::ilogb(std::abs(denProduct) + 1)) - 30;
+            num = int64_t(std::ldexp(numProduct, -shift));
+            den = int64_t(std::ldexp(denProduct, -shift));
         }
         while (std::abs(num) > (int64_t(1) << 30) || std::abs(den) > (int64_t(1) << 30)) {
             num /= 2;
@@ -954,11 +969,10 @@ private:
     {
         const int dw = W > 0 ? Dest.Width() : 1, dh = H > 0 ? Dest.Height() : 1;
         const int mw = W > 0 ? W : 1, mh = H > 0 ? H : 1;
-        int64_t nx = int64_t(VpExt.cx) * dw * SaveVpExt.cx, dx = int64_t(WinExt.cx) * mw * SaveWinExt.cx;
-        int64_t ny = int64_t(VpExt.cy) * dh * SaveVpExt.cy, dy = int64_t(WinExt.cy) * mh * SaveWinExt.cy;
-        Reduce(nx, dx);
-        Reduce(ny, dy);
-        const int ox = int(std::lround(DevX(VpOrg.X))), oy = int(std::lround(DevY(VpOrg.Y)));
+        int64_t nx, dx, ny, dy;
+        Reduce(double(VpExt.cx) * dw * SaveVpExt.cx, double(WinExt.cx) * mw * SaveWinExt.cx, nx, dx);
+        Reduce(double(VpExt.cy) * dh * SaveVpExt.cy, double(WinExt.cy) * mh * SaveWinExt.cy, ny, dy);
+        const int ox = ClampDeviceCoord(DevX(VpOrg.X)), oy = ClampDeviceCoord(DevY(VpOrg.Y));
         if (nx == dx && ny == dy) {
             C.SetMapMode(MM_TEXT);
         } else {
@@ -976,8 +990,8 @@ private:
         QRegion& q = out.impl().Region;
         QVector<QRect> list;
         for (const TRect& r : rects) {
-            const int l = int(std::lround(DevX(r.Left))), t = int(std::lround(DevY(r.Top)));
-            const int rr = int(std::lround(DevX(r.Right))), b = int(std::lround(DevY(r.Bottom)));
+            const int l = ClampDeviceCoord(DevX(r.Left)), t = ClampDeviceCoord(DevY(r.Top));
+            const int rr = ClampDeviceCoord(DevX(r.Right)), b = ClampDeviceCoord(DevY(r.Bottom));
             const QRect qr(QPoint(std::min(l, rr), std::min(t, b)), QPoint(std::max(l, rr) - 1, std::max(t, b) - 1));
             if (!qr.isEmpty())
                 list.append(qr);
@@ -987,7 +1001,7 @@ private:
         return out;
     }
 
-    TRect RectAt(const Reader& r, uint32_t at) const { return TRect(r.i32(at), r.i32(at + 4), r.i32(at + 8), r.i32(at + 12)); }
+    TRect RectAt(const Reader& r, uint32_t at) const { return TRect(r.coord(at), r.coord(at + 4), r.coord(at + 8), r.coord(at + 12)); }
 
     void Points(const Reader& r, uint32_t at, bool small, std::vector<TPoint>& pts)
     {
@@ -999,7 +1013,7 @@ private:
         pts.reserve(n);
         for (uint32_t i = 0; i < n; ++i) {
             const uint32_t o = at + 4 + i * each;
-            pts.emplace_back(small ? r.i16(o) : r.i32(o), small ? r.i16(o + 2) : r.i32(o + 4));
+            pts.emplace_back(small ? r.i16(o) : r.coord(o), small ? r.i16(o + 2) : r.coord(o + 4));
         }
     }
 
@@ -1065,16 +1079,16 @@ private:
     {
         if (r.len < 100)
             return;
-        const int x = r.i32(24), y = r.i32(28), cx = r.i32(32), cy = r.i32(36);
+        const int x = r.coord(24), y = r.coord(28), cx = r.coord(32), cy = r.coord(36);
         const uint32_t rop = r.u32(40);
-        const int sx = r.i32(44), sy = r.i32(48);
+        const int sx = r.coord(44), sy = r.coord(48);
         const uint32_t offBmi = r.u32(84), cbBmi = r.u32(88), offBits = r.u32(92), cbBits = r.u32(96);
         int sw = cx, sh = cy;
         if (type != EMR_BITBLT) {
             if (r.len < 108)
                 return;
-            sw = r.i32(100);
-            sh = r.i32(104);
+            sw = r.coord(100);
+            sh = r.coord(104);
         }
         if (cbBmi == 0) {
             if (type != EMR_BITBLT)
@@ -1109,21 +1123,21 @@ private:
         switch (type) {
         case EMR_SETWINDOWEXTEX:
         case EMR_SETVIEWPORTEXTEX:
-            if (need(16) && MapMode == MM_ANISOTROPIC && r.i32(8) != 0 && r.i32(12) != 0) {
-                (type == EMR_SETWINDOWEXTEX ? WinExt : VpExt) = TSize(r.i32(8), r.i32(12));
+            if (need(16) && MapMode == MM_ANISOTROPIC && r.coord(8) != 0 && r.coord(12) != 0) {
+                (type == EMR_SETWINDOWEXTEX ? WinExt : VpExt) = TSize(r.coord(8), r.coord(12));
                 ApplyMapping();
             }
             break;
         case EMR_SETWINDOWORGEX:
         case EMR_SETVIEWPORTORGEX:
             if (need(16)) {
-                (type == EMR_SETWINDOWORGEX ? WinOrg : VpOrg) = TPoint(r.i32(8), r.i32(12));
+                (type == EMR_SETWINDOWORGEX ? WinOrg : VpOrg) = TPoint(r.coord(8), r.coord(12));
                 ApplyMapping();
             }
             break;
         case EMR_SETMAPMODE:
-            if (need(12) && (r.i32(8) == MM_TEXT || r.i32(8) == MM_ANISOTROPIC)) {
-                MapMode = r.i32(8);
+            if (need(12) && (r.coord(8) == MM_TEXT || r.coord(8) == MM_ANISOTROPIC)) {
+                MapMode = r.coord(8);
                 if (MapMode == MM_TEXT) {
                     WinExt = TSize(1, 1);
                     VpExt = TSize(1, 1);
@@ -1131,19 +1145,19 @@ private:
                 ApplyMapping();
             }
             break;
-        case EMR_SETBKMODE: if (need(12)) C.SetBkMode(r.i32(8)); break;
-        case EMR_SETPOLYFILLMODE: if (need(12)) C.SetPolyFillMode(r.i32(8)); break;
-        case EMR_SETROP2: if (need(12)) C.Pen()->SetMode(PenModeFromRop2(r.i32(8))); break;
+        case EMR_SETBKMODE: if (need(12)) C.SetBkMode(r.coord(8)); break;
+        case EMR_SETPOLYFILLMODE: if (need(12)) C.SetPolyFillMode(r.coord(8)); break;
+        case EMR_SETROP2: if (need(12)) C.Pen()->SetMode(PenModeFromRop2(r.coord(8))); break;
         case EMR_SETTEXTALIGN: if (need(12)) C.SetTextAlign(r.u32(8)); break;
         case EMR_SETTEXTCOLOR: if (need(12)) C.SetTextColor(TColor(r.u32(8) & 0xFFFFFF)); break;
         case EMR_SETBKCOLOR: if (need(12)) C.SetBkColor(TColor(r.u32(8) & 0xFFFFFF)); break;
-        case EMR_SETARCDIRECTION: if (need(12)) C.SetArcDirection(r.i32(8)); break;
+        case EMR_SETARCDIRECTION: if (need(12)) C.SetArcDirection(r.coord(8)); break;
         case EMR_GDICOMMENT:
             if (need(20) && r.u32(8) >= 8 && r.u32(12) == kCharExtraTag)
-                C.SetTextCharacterExtra(r.i32(16));
+                C.SetTextCharacterExtra(r.coord(16));
             break;
-        case EMR_MOVETOEX: if (need(16)) C.MoveTo(r.i32(8), r.i32(12)); break;
-        case EMR_LINETO: if (need(16)) C.LineTo(r.i32(8), r.i32(12)); break;
+        case EMR_MOVETOEX: if (need(16)) C.MoveTo(r.coord(8), r.coord(12)); break;
+        case EMR_LINETO: if (need(16)) C.LineTo(r.coord(8), r.coord(12)); break;
         case EMR_POLYLINE:
         case EMR_POLYGON:
         case EMR_POLYBEZIER:
@@ -1177,7 +1191,7 @@ private:
         case EMR_ROUNDRECT:
             if (need(32)) {
                 const TRect b = RectAt(r, 8);
-                C.RoundRect(b.Left, b.Top, b.Right + 1, b.Bottom + 1, r.i32(24), r.i32(28));
+                C.RoundRect(b.Left, b.Top, b.Right + 1, b.Bottom + 1, r.coord(24), r.coord(28));
             }
             break;
         case EMR_ARC:
@@ -1187,7 +1201,7 @@ private:
             if (need(40)) {
                 const TRect b = RectAt(r, 8);
                 const int x1 = b.Left, y1 = b.Top, x2 = b.Right + 1, y2 = b.Bottom + 1;
-                const int x3 = r.i32(24), y3 = r.i32(28), x4 = r.i32(32), y4 = r.i32(36);
+                const int x3 = r.coord(24), y3 = r.coord(28), x4 = r.coord(32), y4 = r.coord(36);
                 if (type == EMR_ARC)
                     C.Arc(x1, y1, x2, y2, x3, y3, x4, y4);
                 else if (type == EMR_ARCTO)
@@ -1198,11 +1212,11 @@ private:
                     C.Chord(x1, y1, x2, y2, x3, y3, x4, y4);
             }
             break;
-        case EMR_SETPIXELV: if (need(20)) C.SetPixel(r.i32(8), r.i32(12), TColor(r.u32(16) & 0xFFFFFF)); break;
+        case EMR_SETPIXELV: if (need(20)) C.SetPixel(r.coord(8), r.coord(12), TColor(r.u32(16) & 0xFFFFFF)); break;
         case EMR_EXTTEXTOUTW: {
             if (!need(76))
                 break;
-            const int x = r.i32(36), y = r.i32(40);
+            const int x = r.coord(36), y = r.coord(40);
             const uint32_t n = r.u32(44), off = r.u32(48), options = r.u32(52);
             if (!r.Has(off, uint64_t(n) * 2))
                 break;
@@ -1226,7 +1240,7 @@ private:
         case EMR_STROKEANDFILLPATH: C.StrokeAndFillPath(); break;
         case EMR_SELECTCLIPPATH:
             if (need(12)) {
-                C.SelectClipPath(r.i32(8));
+                C.SelectClipPath(r.coord(8));
                 C.ExtSelectClipRgn(&Base, RGN_AND);
             }
             break;
@@ -1234,7 +1248,7 @@ private:
             if (!need(16))
                 break;
             const uint32_t cb = r.u32(8);
-            const int mode = r.i32(12);
+            const int mode = r.coord(12);
             if (cb == 0) {
                 if (mode == RGN_COPY)
                     C.SelectClipRgn(&Base);
@@ -1269,7 +1283,7 @@ private:
             break;
         case EMR_RESTOREDC:
             if (need(12)) {
-                int k = r.i32(8) < 0 ? -r.i32(8) : 0;
+                int k = r.coord(8) < 0 ? -r.coord(8) : 0;
                 for (; k > 0 && Saves > 0; --k, --Saves)
                     C.PopClip();
             }
@@ -1282,7 +1296,7 @@ private:
                 o.Pen = std::make_unique<TPen>();
                 const uint32_t style = r.u32(12) & 0xF;
                 o.Pen->SetStyle(style <= 6 ? TPenStyle(style) : psSolid);
-                o.Pen->SetWidth(std::max(1, r.i32(16)));
+                o.Pen->SetWidth(std::max(1, r.coord(16)));
                 o.Pen->SetColor(TColor(r.u32(24) & 0xFFFFFF));
                 Objects[r.u32(8)] = std::move(o);
             }
@@ -1295,7 +1309,7 @@ private:
                 const uint32_t base = style & 0xF;
                 o.Pen->SetStyle(base == PS_NULL ? psClear : base == PS_INSIDEFRAME ? psInsideFrame
                                 : base <= 4 ? TPenStyle(base) : psSolid);
-                o.Pen->SetWidth(std::max(1, r.i32(32)));
+                o.Pen->SetWidth(std::max(1, r.coord(32)));
                 o.Pen->SetColor(TColor(r.u32(40) & 0xFFFFFF));
                 TExtPenInfo info;
                 const uint32_t cap = style & 0xF00, join = style & 0xF000;
@@ -1305,7 +1319,7 @@ private:
                 const uint32_t n = r.u32(48);
                 if (base == PS_USERSTYLE && r.Has(52, uint64_t(n) * 4))
                     for (uint32_t i = 0; i < n && i < 64; ++i)
-                        info.UserStyle.push_back(r.i32(52 + 4 * i));
+                        info.UserStyle.push_back(r.coord(52 + 4 * i));
                 if ((style & PS_GEOMETRIC) || info.Alternate)
                     o.Pen->SetExtended(info);
                 Objects[r.u32(8)] = std::move(o);
@@ -1341,10 +1355,10 @@ private:
                 Object o;
                 o.Font = std::make_unique<TFont>();
                 TFont& f = *o.Font;
-                f.SetHeight(r.i32(12));
-                f.SetOrientation(r.i32(20));
+                f.SetHeight(r.coord(12));
+                f.SetOrientation(r.coord(20));
                 TFontStyles st = 0;
-                if (r.i32(28) >= 600)
+                if (r.coord(28) >= 600)
                     st |= fsBold;
                 if (r.u8(32))
                     st |= fsItalic;
@@ -1378,9 +1392,9 @@ private:
         case EMR_STRETCHDIBITS: {
             if (!need(80))
                 break;
-            const int x = r.i32(24), y = r.i32(28), sx = r.i32(32), sy = r.i32(36), sw = r.i32(40), sh = r.i32(44);
+            const int x = r.coord(24), y = r.coord(28), sx = r.coord(32), sy = r.coord(36), sw = r.coord(40), sh = r.coord(44);
             const uint32_t rop = r.u32(68);
-            const int cx = r.i32(72), cy = r.i32(76);
+            const int cx = r.coord(72), cy = r.coord(76);
             auto bmp = DibToBitmap(r, r.u32(48), r.u32(52), r.u32(56), r.u32(60));
             if (!bmp)
                 break;

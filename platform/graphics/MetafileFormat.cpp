@@ -241,7 +241,7 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
         case EMR_GDICOMMENT:
             if (q.u32(12) == kCharExtraTag) {
                 WRec w(META_SETTEXTCHAREXTRA);
-                w.w.i16(q.i32(16));
+                w.w.i16(q.coord(16));
                 add(w);
             }
             break;
@@ -256,8 +256,8 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
                                 : type == EMR_SETVIEWPORTEXTEX ? META_SETVIEWPORTEXT : type == EMR_MOVETOEX ? META_MOVETO
                                                                                                            : META_LINETO;
             WRec w(fn);
-            w.w.i16(q.i32(12));
-            w.w.i16(q.i32(8));
+            w.w.i16(q.coord(12));
+            w.w.i16(q.coord(8));
             add(w);
             break;
         }
@@ -269,7 +269,7 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
                 break;
             std::vector<TPoint> pts;
             for (uint32_t i = 0; i < n; ++i)
-                pts.emplace_back(q.i32(28 + 8 * i), q.i32(32 + 8 * i));
+                pts.emplace_back(q.coord(28 + 8 * i), q.coord(32 + 8 * i));
             if (type == EMR_POLYBEZIER)
                 pts = Flatten(pts);
             WRec w(type == EMR_POLYGON ? META_POLYGON : META_POLYLINE);
@@ -292,24 +292,24 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
                                 : type == EMR_PIE ? META_PIE : META_CHORD;
             WRec w(fn);
             if (type == EMR_ROUNDRECT) {
-                w.w.i16(q.i32(28));
-                w.w.i16(q.i32(24));
+                w.w.i16(q.coord(28));
+                w.w.i16(q.coord(24));
             } else if (type == EMR_ARC || type == EMR_PIE || type == EMR_CHORD) {
-                w.w.i16(q.i32(36));
-                w.w.i16(q.i32(32));
-                w.w.i16(q.i32(28));
-                w.w.i16(q.i32(24));
+                w.w.i16(q.coord(36));
+                w.w.i16(q.coord(32));
+                w.w.i16(q.coord(28));
+                w.w.i16(q.coord(24));
             }
             // The 16-bit records take the box as the call did: right and bottom exclusive.
-            rect4(w.w, q.i32(8), q.i32(12), q.i32(16) + 1, q.i32(20) + 1);
+            rect4(w.w, q.coord(8), q.coord(12), q.coord(16) + 1, q.coord(20) + 1);
             add(w);
             break;
         }
         case EMR_SETPIXELV: {
             WRec w(META_SETPIXEL);
             w.w.u32(q.u32(16));
-            w.w.i16(q.i32(12));
-            w.w.i16(q.i32(8));
+            w.w.i16(q.coord(12));
+            w.w.i16(q.coord(8));
             add(w);
             break;
         }
@@ -322,15 +322,15 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
                 qs[qsizetype(i)] = QChar(q.u16(off + 2 * i));
             const QByteArray bytes = qs.toLatin1();
             WRec w(META_EXTTEXTOUT);
-            w.w.i16(q.i32(40));
-            w.w.i16(q.i32(36));
+            w.w.i16(q.coord(40));
+            w.w.i16(q.coord(36));
             w.w.u16(uint16_t(bytes.size()));
             w.w.u16(uint16_t(options & (ETO_OPAQUE | ETO_CLIPPED)));
             if (options & (ETO_OPAQUE | ETO_CLIPPED)) {
-                w.w.i16(q.i32(56));
-                w.w.i16(q.i32(60));
-                w.w.i16(q.i32(64));
-                w.w.i16(q.i32(68));
+                w.w.i16(q.coord(56));
+                w.w.i16(q.coord(60));
+                w.w.i16(q.coord(64));
+                w.w.i16(q.coord(68));
             }
             for (char ch : bytes)
                 w.w.u8(uint8_t(ch));
@@ -339,7 +339,7 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
             const uint32_t offDx = q.u32(72);
             if (offDx != 0 && q.Has(offDx, uint64_t(n) * 4) && qsizetype(n) == bytes.size())
                 for (uint32_t i = 0; i < n; ++i)
-                    w.w.i16(q.i32(offDx + 4 * i));
+                    w.w.i16(q.coord(offDx + 4 * i));
             add(w);
             break;
         }
@@ -350,14 +350,14 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
         }
         case EMR_RESTOREDC: {
             WRec w(META_RESTOREDC);
-            w.w.i16(q.i32(8));
+            w.w.i16(q.coord(8));
             add(w);
             break;
         }
         case EMR_INTERSECTCLIPRECT:
         case EMR_EXCLUDECLIPRECT: {
             WRec w(type == EMR_INTERSECTCLIPRECT ? META_INTERSECTCLIPRECT : META_EXCLUDECLIPRECT);
-            rect4(w.w, q.i32(8), q.i32(12), q.i32(16), q.i32(20));
+            rect4(w.w, q.coord(8), q.coord(12), q.coord(16), q.coord(20));
             add(w);
             break;
         }
@@ -373,8 +373,8 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
                 break;
             std::vector<TRect> rects;
             for (uint32_t i = 0; i < count; ++i)
-                rects.emplace_back(q.i32(48 + 16 * i), q.i32(52 + 16 * i), q.i32(56 + 16 * i), q.i32(60 + 16 * i));
-            const TRect bbox(q.i32(32), q.i32(36), q.i32(40), q.i32(44));
+                rects.emplace_back(q.coord(48 + 16 * i), q.coord(52 + 16 * i), q.coord(56 + 16 * i), q.coord(60 + 16 * i));
+            const TRect bbox(q.coord(32), q.coord(36), q.coord(40), q.coord(44));
             if (mode == RGN_COPY) {
                 clipRegion(rects, bbox);
             } else if (rects.size() == 1 && (mode == RGN_AND || mode == RGN_DIFF)) {
@@ -404,14 +404,14 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
             WRec w(META_CREATEPENINDIRECT);
             if (type == EMR_CREATEPEN) {
                 w.w.u16(uint16_t(q.u32(12)));
-                w.w.i16(q.i32(16));
+                w.w.i16(q.coord(16));
                 w.w.i16(0);
                 w.w.u32(q.u32(24));
             } else {
                 // The 16-bit pen has no caps, joins or user dashes: its plain style.
                 const uint32_t base = q.u32(28) & 0xF;
                 w.w.u16(uint16_t(base <= PS_INSIDEFRAME ? base : 0));
-                w.w.i16(q.i32(32));
+                w.w.i16(q.coord(32));
                 w.w.i16(0);
                 w.w.u32(q.u32(40));
             }
@@ -443,7 +443,7 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
             create(q.u32(8));
             WRec w(META_CREATEFONTINDIRECT);
             for (int k = 0; k < 5; ++k)
-                w.w.i16(q.i32(12 + 4 * k));
+                w.w.i16(q.coord(12 + 4 * k));
             for (int k = 0; k < 8; ++k)
                 w.w.u8(q.u8(32 + k));
             QString face;
@@ -461,9 +461,9 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
         case EMR_STRETCHDIBITS: {
             const bool dibits = type == EMR_STRETCHDIBITS;
             const uint32_t cbBmi = q.u32(dibits ? 52 : 88);
-            const int x = q.i32(24), y = q.i32(28);
+            const int x = q.coord(24), y = q.coord(28);
             const uint32_t rop = q.u32(dibits ? 68 : 40);
-            const int cx = q.i32(dibits ? 72 : 32), cy = q.i32(dibits ? 76 : 36);
+            const int cx = q.coord(dibits ? 72 : 32), cy = q.coord(dibits ? 76 : 36);
             if (cbBmi == 0) {
                 WRec w(META_PATBLT);
                 w.w.u32(rop);
@@ -478,13 +478,13 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
             const uint32_t cbBits = q.u32(dibits ? 60 : 96);
             if (!q.Has(offBmi, cbBmi) || !q.Has(offBits, cbBits))
                 break;
-            int sx = q.i32(dibits ? 32 : 44), sy = q.i32(dibits ? 36 : 48), sw = cx, sh = cy;
+            int sx = q.coord(dibits ? 32 : 44), sy = q.coord(dibits ? 36 : 48), sw = cx, sh = cy;
             if (dibits) {
-                sw = q.i32(40);
-                sh = q.i32(44);
+                sw = q.coord(40);
+                sh = q.coord(44);
             } else if (type == EMR_STRETCHBLT) {
-                sw = q.i32(100);
-                sh = q.i32(104);
+                sw = q.coord(100);
+                sh = q.coord(104);
             }
             WRec w(META_STRETCHDIB);
             w.w.u32(rop);
@@ -542,7 +542,7 @@ bool ReadEmf(const std::vector<uint8_t>& bytes, EmfParts& out)
     const uint32_t headerSize = all.u32(4);
     if (headerSize < 88 || headerSize % 4 || headerSize > bytes.size() || all.u32(40) != kEmfSignature)
         return false;
-    out.Bounds = TRect(all.i32(8), all.i32(12), all.i32(16), all.i32(20));
+    out.Bounds = TRect(all.coord(8), all.coord(12), all.coord(16), all.coord(20));
     const int64_t mmw = int64_t(all.i32(32)) - all.i32(24) + 1, mmh = int64_t(all.i32(36)) - all.i32(28) + 1;
     out.MMWidth = int(std::clamp<int64_t>(mmw, 0, 1 << 24));
     out.MMHeight = int(std::clamp<int64_t>(mmh, 0, 1 << 24));

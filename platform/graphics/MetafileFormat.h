@@ -89,6 +89,9 @@ struct Reader {
     int16_t i16(uint64_t at) const { return int16_t(u16(at)); }
     uint32_t u32(uint64_t at) const { return Has(at, 4) ? uint32_t(u16(at)) | (uint32_t(u16(at + 2)) << 16) : 0; }
     int32_t i32(uint64_t at) const { return int32_t(u32(at)); }
+    // A coordinate, extent or other signed field, brought into the range the drawing code
+    // takes (MaxDeviceCoord), so that a hostile record cannot overflow the arithmetic on it.
+    int32_t coord(uint64_t at) const { return ClampDeviceCoord(int64_t(i32(at))); }
 };
 
 // A metafile as this platform keeps it: enhanced records between header and EOF.

@@ -3,6 +3,23 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+// The coordinate range that the graphics code takes from outside data (metafile records,
+// mappings): far beyond any device, and small enough that sums and differences of a few
+// such values stay inside int.
+inline constexpr int MaxDeviceCoord = 67108863;   // 2^26 - 1
+constexpr int ClampDeviceCoord(int64_t v)
+{
+    return int(std::clamp<int64_t>(v, -MaxDeviceCoord, MaxDeviceCoord));
+}
+inline int ClampDeviceCoord(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    return int(std::lround(std::clamp<double>(v, -MaxDeviceCoord, MaxDeviceCoord)));
+}
 
 struct TPoint {
     int X = 0;

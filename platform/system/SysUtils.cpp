@@ -321,7 +321,7 @@ bool FitsInt64(double r)
 }
 } // namespace
 
-int64_t Round(double v)
+int64_t RoundWide(double v)
 {
     double f = std::floor(v);
     double diff = v - f;

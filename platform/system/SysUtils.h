@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
@@ -183,7 +184,25 @@ int32_t CheckedNarrow(int64_t v);
 
 // Rounding of the platform: nearest integer, halves to the even one. Raises EIntOverflow
 // when the value does not fit in 64 bits (or is not finite).
-int64_t Round(double v);
+int64_t RoundWide(double v);   // for any value; Round hands it those beyond 2^51
+inline int64_t Round(double v)
+{
+    // Below 2^51 in magnitude, adding 1.5 * 2^52 leaves no fraction bits, so the sum is
+    // rounded to the nearest integer (halves to even) and taking it away again is exact.
+    constexpr double shift = 6755399441055744.0;
+    if (v > -2251799813685248.0 && v < 2251799813685248.0)
+        return static_cast<int64_t>((v + shift) - shift);
+    return RoundWide(v);
+}
+// Round for a value known to lie within 32 bits (pixel coordinates), without the checks:
+// the low 32 bits of v + 1.5 * 2^52 hold the rounded value.
+inline int32_t RoundInt32(double v)
+{
+    const double shifted = v + 6755399441055744.0;
+    uint64_t bits;
+    std::memcpy(&bits, &shifted, sizeof bits);
+    return static_cast<int32_t>(static_cast<uint32_t>(bits));
+}
 // Drops the fraction. Raises EIntOverflow like Round.
 int64_t Trunc(double v);
 
@@ -205,3 +224,12 @@ std::string FormatDateTime(std::string_view picture, TDateTime dt, const TFormat
 std::string DateTimeToStr(TDateTime dt);
 std::string DateToStr(TDateTime dt);
 std::string TimeToStr(TDateTime dt);
+// Reading what those write: a time "h:n[:s[.z]]" with an optional AM/PM after it, a date
+// in the order of the short date format with the date separator (a two-digit year
+// falls within 1950..2049), and a date followed by a blank and a time. Blanks around
+// the text are ignored. Raise EConvertError "'%s' is not a valid time", "... date" and
+// "... date and time".
+TDateTime StrToTime(const std::string& s);
+TDateTime StrToDate(const std::string& s);
+TDateTime StrToDateTime(const std::string& s);
+bool TryStrToTime(const std::string& s, TDateTime& value);

@@ -69,7 +69,9 @@ TEST_F(LoaderTest, NumberReaderTakesACommaAndReportsBadTexts)
     EXPECT_TRUE(dialogs.Requests.empty());
     for (const char* bad : {"1,5,0", "abc", "1e999", "1.5x", "", "e5", "1e"})
         EXPECT_EQ(StrToFloatChecked(bad), 0.0) << bad;
-    ASSERT_EQ(dialogs.Requests.size(), 7u);
+    double value = 0;
+    EXPECT_FALSE(StrToFloatChecked("-", value));
+    ASSERT_EQ(dialogs.Requests.size(), 8u);
     EXPECT_EQ(dialogs.Requests[0].Text, "Invalid number: 1,5,0");
     EXPECT_EQ(dialogs.Requests[1].Text, "Invalid number: abc");
 }
@@ -88,16 +90,32 @@ TEST_F(LoaderTest, LoadsPointsIntoTheirSlots)
     EXPECT_TRUE(dialogs.Requests.empty());
 }
 
-TEST_F(LoaderTest, BadTokensAreReportedAndTheLoadGoesOn)
+TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
 {
-    CpData[2] = -1;
-    Load(Header("2", "0") + "1,5,0 4\n7\n");
+    const struct {
+        std::string Text;
+        std::string Message;
+    } cases[] = {
+        {Header("3", "0") + "1 1\n1,5,0 4\n3 3\n", "Invalid number: 1,5,0 in line 7"},
+        {Header("3", "0") + "1 1\n2 1e400\n3 abc\n", "Invalid number: 1e400 in line 7"},
+        {Header("3", "0") + "1 1\n7\n3 3\n", "No Cp value in line 7: 7"},
+        {Header("3", "0") + "1 1\n\n3 3\n", "Empty line 7 inside the data"},
+        {Header("2", "0") + "10 20\n30\t\t40,5\n", "Invalid number: 10 20 in line 6"},   // tab divider
+    };
+    for (const auto& c : cases) {
+        dialogs.Requests.clear();
+        data->cbDivString->SetItemIndex(c.Text.find('\t') != std::string::npos ? 1 : 0);
+        Load(c.Text);
+        EXPECT_EQ(data->PointCount(), 0) << c.Text;
+        EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.Message}) << c.Text;
+    }
+
+    // Empty lines after the last point are no fault.
+    data->cbDivString->SetItemIndex(0);
+    dialogs.Requests.clear();
+    Load(Header("4", "0") + "1 1\n2 2\n\n  \n");
     EXPECT_EQ(data->PointCount(), 2);
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid number: 1,5,0"});
-    EXPECT_DOUBLE_EQ(TData[1], 0);
-    EXPECT_DOUBLE_EQ(CpData[1], 4);
-    EXPECT_DOUBLE_EQ(TData[2], 7);   // a line with one token sets only T
-    EXPECT_DOUBLE_EQ(CpData[2], -1);
+    EXPECT_TRUE(dialogs.Requests.empty());
 }
 
 TEST_F(LoaderTest, TMaxSkipsHotterLinesAndLeavesTheirSlots)
@@ -105,13 +123,14 @@ TEST_F(LoaderTest, TMaxSkipsHotterLinesAndLeavesTheirSlots)
     TData[2] = -5;
     CpData[2] = -6;
     data->edTmax->SetText("100");
-    Load(Header("3", "0") + "50 1\n150 2\n\n90 3\n");
+    Load(Header("4", "0") + "50 1\n150 2\n90 3\n100 4\n200\n");
     EXPECT_DOUBLE_EQ(data->TMaxLimit(), 100);
-    EXPECT_EQ(data->PointCount(), 2);   // capped at the accepted lines
+    EXPECT_EQ(data->PointCount(), 3);   // capped at the accepted lines
+    EXPECT_DOUBLE_EQ(TData[4], 100);    // T(max) itself is kept
     EXPECT_DOUBLE_EQ(TData[1], 50);
     EXPECT_DOUBLE_EQ(TData[2], -5);
     EXPECT_DOUBLE_EQ(CpData[2], -6);
-    EXPECT_DOUBLE_EQ(TData[4], 90);   // the slot follows the line, after a skipped and an empty one
+    EXPECT_DOUBLE_EQ(TData[3], 90);   // the slot follows the line
     EXPECT_TRUE(dialogs.Requests.empty());
 
     data->edTmax->SetText("1OO");
@@ -120,19 +139,6 @@ TEST_F(LoaderTest, TMaxSkipsHotterLinesAndLeavesTheirSlots)
     EXPECT_EQ(data->PointCount(), 0);
     EXPECT_DOUBLE_EQ(TData[1], -9);
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid T(max) value: 1OO"});
-}
-
-TEST_F(LoaderTest, TabDividerLeavesASpaceSeparatedLineWhole)
-{
-    CpData[1] = -1;
-    data->cbDivString->SetItemIndex(1);
-    Load(Header("2", "0") + "10 20\n30\t\t40,5\n");
-    EXPECT_EQ(data->PointCount(), 2);
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid number: 10 20"});
-    EXPECT_DOUBLE_EQ(TData[1], 0);   // T set from the one token, Cp untouched
-    EXPECT_DOUBLE_EQ(CpData[1], -1);
-    EXPECT_DOUBLE_EQ(TData[2], 30);
-    EXPECT_DOUBLE_EQ(CpData[2], 40.5);
 }
 
 TEST_F(LoaderTest, FirstPointShiftsTheLinesIntoSlotOne)

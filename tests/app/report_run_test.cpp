@@ -127,6 +127,30 @@ TEST_F(RunCoreTest, ReportOfASmallFile)
     EXPECT_NEAR(std::stod(m[1]) / maxAbs, 1.0, 1e-3);
 }
 
+TEST_F(RunCoreTest, RelativeErrorUncertaintiesWeighEachPointByItsCp)
+{
+    const int M = 12;
+    Fill({1.0}, {200.0}, M, 10.0, 10.0, 0.01);
+    TRunInput in = Input(2, M, {20.0, 150.0});
+    in.ErrorType = 1;
+    const TRunResult r = RunCore(in);
+    ASSERT_TRUE(r.Solved);
+    ASSERT_EQ(r.Unc.size(), 2u);
+    const double a = r.a[0], theta = r.Theta[0];
+    // 2 sqrt(diag(inverse of sum g g^T) S / (M - 2)) with relative difference gradients
+    // (g / Cp) and relative deviations in S.
+    double w11 = 0, w12 = 0, w22 = 0, S = 0;
+    for (int i = 1; i <= M; ++i) {
+        const double g1 = (RefCp({a + 1e-6}, {theta}, T[i]) - RefCp({a - 1e-6}, {theta}, T[i])) / 2e-6 / Cp[i];
+        const double g2 = (RefCp({a}, {theta + 1e-4}, T[i]) - RefCp({a}, {theta - 1e-4}, T[i])) / 2e-4 / Cp[i];
+        w11 += g1 * g1, w12 += g1 * g2, w22 += g2 * g2;
+        S += std::pow((Cp[i] - RefCp({a}, {theta}, T[i])) / Cp[i], 2);
+    }
+    const double det = w11 * w22 - w12 * w12;
+    EXPECT_NEAR(r.Unc[0] / (2 * std::sqrt(w22 / det * S / (M - 2))), 1.0, 0.01);
+    EXPECT_NEAR(r.Unc[1] / (2 * std::sqrt(w11 / det * S / (M - 2))), 1.0, 0.01);
+}
+
 TEST_F(RunCoreTest, SecondRunFromPreviousResultsReproducesTheFirst)
 {
     Fill({0.35, 0.65}, {90.0, 330.0}, 30, 8.0, 9.0, 0.01);

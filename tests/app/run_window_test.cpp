@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -286,6 +287,19 @@ TEST_F(RunWindowTest, ZoomingShowsUndoZoomAndItsButtonRestoresTheAxes)
     EXPECT_TRUE(chart->sbUndoZoom->Visible());
     EXPECT_LT(c->BottomAxis()->Maximum(), autoMax);
 
+    // The left axis' room between its title and the plot holds every label drawn after
+    // the zoom ("12.5" between "9" and "18").
+    const auto zoomed = c->DrawToBitmap(clWhite, TRect(0, 0, 600, 400));
+    TChartAxis* left = c->LeftAxis();
+    std::vector<std::string> labels;
+    left->CalcLabels([&](int, const std::string& Text, TAxisItem*) { labels.push_back(Text); });
+    ASSERT_GT(labels.size(), 3u);
+    c->Canvas()->ApplyFont(left->LabelsFont());
+    for (const std::string& text : labels)
+        EXPECT_LE(c->Canvas()->TextWidth(text), left->PosLabels - left->PosTitle) << text;
+    if (const std::string picture = testsupport::ArtifactPath("chart-window-zoomed.png"); !picture.empty())
+        zoomed->SaveToFile(picture);
+
     chart->sbUndoZoomClick(chart->sbUndoZoom);
     EXPECT_FALSE(chart->sbUndoZoom->Visible());
     (void)c->DrawToBitmap(clWhite, TRect(0, 0, 600, 400));
@@ -297,6 +311,65 @@ TEST_F(RunWindowTest, ZoomingShowsUndoZoomAndItsButtonRestoresTheAxes)
     EXPECT_FALSE(chart->sbUndoZoom->Visible());
     (void)c->DrawToBitmap(clWhite, TRect(0, 0, 600, 400));
     EXPECT_DOUBLE_EQ(c->BottomAxis()->Maximum(), autoMax);
+}
+
+} // namespace
+
+namespace {
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST_F(RunWindowTest, AnyBadInputEndsTheRunWithOneMessageAndLeavesTheResults)
+{
+    OpenExample("lead_short.dat");
+    main->cbSave->SetChecked(true);
+    main->sbrunClick(main->sbrun);
+    const std::string table = folder + "/lead_short.TBL";
+    const std::string tableBefore = FileBytes(table);
+    ASSERT_FALSE(tableBefore.empty());
+    const std::string reportBefore = Report();
+    const std::string coefficientBefore = main->sgIniGuess->Cells(2, 1);
+    const std::string originalData = data->Memo1->Lines()->Text();
+
+    // Each input of the run: a guess, a previous result, T(max), a data value, the wrong
+    // dividing string (every line would fail; only the first is named).
+    const std::function<void()> spoil[] = {
+        [&] { main->sgIniGuess->SetCells(1, 2, "abc"); },
+        [&] {
+            main->chbPrev->SetChecked(true);
+            main->sgIniGuess->SetCells(2, 3, "1.0E+001x");
+        },
+        [&] { data->edTmax->SetText("1OO"); },
+        [&] { data->Memo1->Lines()->Put(7, "6.67 1e400"); },
+        [&] { data->cbDivString->SetItemIndex(1); },
+    };
+    const std::string expected[] = {"Invalid number: abc", "Invalid number: 1.0E+001x", "Invalid T(max) value: 1OO",
+                                    "Invalid number: 1e400 in line 8", "Invalid number: 4 0.107821 in line 6"};
+    for (size_t i = 0; i < std::size(spoil); ++i) {
+        spoil[i]();
+        dialogs.Requests.clear();
+        chart->Hide();
+        main->sbrunClick(main->sbrun);
+        ASSERT_EQ(dialogs.Requests.size(), 1u) << i;
+        EXPECT_EQ(dialogs.Requests[0].Text, expected[i]);
+        EXPECT_EQ(Report(), reportBefore) << i;
+        EXPECT_EQ(main->sgIniGuess->Cells(2, 1), coefficientBefore) << i;
+        EXPECT_EQ(FileBytes(table), tableBefore) << i;
+        EXPECT_FALSE(chart->Visible()) << i;
+
+        // Mended again, the run goes through.
+        main->chbPrev->SetChecked(false);
+        main->sgIniGuess->SetCells(1, 2, "1");
+        data->edTmax->SetText("");
+        data->cbDivString->SetItemIndex(0);
+        data->Memo1->Lines()->SetText(originalData);
+    }
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "Chart/CustomChart.h"
 #include "classes/Streaming.h"
 
+#include "Chart/SeriesTypes.h"
+#include "TeeConst.h"
+
 #include "TeEngine/Marks.h"
 #include "TeEngine/Series.h"
 
@@ -115,6 +118,12 @@ std::string TCustomChart::FormatLegendString(TChartSeries* Series, int ValueInde
     return FLegend->FormatValueText(Series, ValueIndex);
 }
 
+TColor TCustomChart::LegendColor() const
+{
+    const TColor c = FLegend->Color();
+    return c == clDefault ? Color() : c;
+}
+
 void TCustomChart::FillLegendSymbol(const TRect& R)
 {
     TLegendSymbol* symbol = FLegend->Symbol();
@@ -134,6 +143,12 @@ void TCustomChart::FillLegendSymbol(const TRect& R)
     TCustomAxisPanel::FillLegendSymbol(R);
 }
 
+void TCustomChart::SetColorPaletteIndex(int v)
+{
+    FColorPaletteIndex = v;
+    ApplyPaletteColors(this, v);
+}
+
 // ---- look-ups -----------------------------------------------------------------------------
 
 std::string TCustomChart::GetAxisName(const TChartAxis* Axis) const
@@ -141,12 +156,12 @@ std::string TCustomChart::GetAxisName(const TChartAxis* Axis) const
     if (!Axis->Title()->Caption().empty())
         return Axis->Title()->Caption();
     if (Axis == DepthAxis())
-        return "Depth Right";
+        return TeeMsg_DepthAxis;
     if (Axis == DepthTopAxis())
-        return "Depth Top";
+        return TeeMsg_DepthTopAxis;
     if (Axis->Horizontal())
-        return Axis->OtherSide() ? "Top Axis" : "Bottom Axis";
-    return Axis->OtherSide() ? "Right Axis" : "Left Axis";
+        return Axis->OtherSide() ? TeeMsg_TopAxis : TeeMsg_BottomAxis;
+    return Axis->OtherSide() ? TeeMsg_RightAxis : TeeMsg_LeftAxis;
 }
 
 TChartSeries* TCustomChart::FirstActiveSeries() const

@@ -71,7 +71,8 @@ public:
     TMouseButton ScrollMouseButton() const { return FScrollMouseButton; }
     void SetScrollMouseButton(TMouseButton v) { FScrollMouseButton = v; }
     int ColorPaletteIndex() const { return FColorPaletteIndex; }
-    void SetColorPaletteIndex(int v) { FColorPaletteIndex = v; }
+    // Applies palette v (ApplyChartPalette): 1..9 a named palette, others the default.
+    void SetColorPaletteIndex(int v);
     // True until the axes' state is saved by a zoom or pan, and again after an undo.
     bool NothingSaved = true;
     // The automatic flags and the range of every axis but the depth axes.
@@ -130,6 +131,9 @@ public:
     bool IsColorUnused(TColor Color, bool CheckBackground, TChartSeries* ExceptSeries) override;
     std::string FormatLegendString(TChartSeries* Series, int ValueIndex) override;
     void FillLegendSymbol(const TRect& R) override;
+    // The legend's colour, or the chart's when the legend has the default colour.
+    TColor LegendColor() const override;
+    TLegendTextStyle LegendTextStyle() const override { return FLegend->TextStyle(); }
 
     // The stream value "BackColor": the back wall's colour, its brush made solid when
     // the chart is shown and not loading.

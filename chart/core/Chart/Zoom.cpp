@@ -129,21 +129,14 @@ void TCustomChart::MouseMove(TShiftState Shift, int X, int Y)
         return;
     }
     // A series under the mouse may show its own cursor.
-    for (int t = SeriesCount() - 1; t >= 0; --t) {
-        TChartSeries* s = Series(t);
-        if (s->Active() && s->Cursor() != crDefault && s->Clicked(X, Y) >= 0) {
-            SetCursor(s->Cursor());
-            return;
-        }
-    }
-    SetCursor(OriginalCursor);
+    if (!IsSeriesHit(X, Y))
+        SetCursor(OriginalCursor);
 }
 
 void TCustomChart::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     // The panel's own handling (listeners) first; the chart tells its tools itself, below.
     TCustomTeePanelExtended::MouseUp(Button, Shift, X, Y);
-    const bool claimed = CancelMouse;
     TTeeZoom* z = Zoom();
     // The drag ends even when a listener claimed the event: a zoom left active would
     // make the chart ignore every later click.
@@ -168,10 +161,10 @@ void TCustomChart::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         }
     }
     Panning()->Active = false;
-    if (!claimed) {
-        CancelMouse = false;
-        NotifyToolsMouse(meUp, Button, Shift, X, Y);
-    }
+    // Every mouse-up reaches the tools, also one a listener claimed: a tool that began a
+    // drag must hear it end.
+    CancelMouse = false;
+    NotifyToolsMouse(meUp, Button, Shift, X, Y);
 }
 
 bool TCustomChart::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)

@@ -40,34 +40,34 @@ void TTeeCanvas::AssignPen(TPen* pen, TColor color)
         target->SetStyle(psClear);
         return;
     }
+    // The pen is composed aside and then given to the canvas, which keeps its own (and
+    // the drawing objects built from it) when nothing differs.
+    TPen wanted;
+    wanted.Assign(pen);
+    wanted.SetColor(color);
     if (chartPen != nullptr && chartPen->SmallDots()) {
         // A one-pixel dotted line: dots of one pixel, gaps of SmallSpace + 1 pixels, or
         // every other pixel.
-        target->Assign(pen);
-        target->SetColor(color);
-        target->SetStyle(psSolid);
-        target->SetWidth(1);
+        wanted.SetStyle(psSolid);
+        wanted.SetWidth(1);
         TExtPenInfo info;
         info.EndCap = pecFlat;
         if (chartPen->SmallSpace() > 0)
             info.UserStyle = {1, chartPen->SmallSpace() + 1};
         else
             info.Alternate = true;
-        target->SetExtended(info);
-        target->SetMode(pen->Mode());
-        return;
-    }
-    target->Assign(pen);
-    target->SetColor(color);
-    if (chartPen != nullptr && pen->Width() >= 2) {
+        wanted.SetExtended(info);
+        wanted.SetMode(pen->Mode());
+    } else if (chartPen != nullptr && pen->Width() >= 2) {
         TExtPenInfo info;
         switch (chartPen->EndStyle()) {
         case esRound: info.EndCap = pecRound; info.Join = pjRound; break;
         case esSquare: info.EndCap = pecSquare; info.Join = pjBevel; break;
         case esFlat: info.EndCap = pecFlat; info.Join = pjMiter; break;
         }
-        target->SetExtended(info);
+        wanted.SetExtended(info);
     }
+    target->Assign(&wanted);
 }
 
 std::unique_ptr<TTeeBlend> TTeeCanvas::BeginTransparency(const TRect& r, int percent)

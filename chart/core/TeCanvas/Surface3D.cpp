@@ -600,6 +600,9 @@ void TTeeCanvas3D::CylinderOrCone(bool vertical, const TRect& rect, int z0, int 
 {
     if (FCanvas == nullptr)
         return;
+    // A rectangle given upside down (bottom above top, or right left of left) narrows
+    // the other end: an inverted cone.
+    const bool inverted = vertical ? rect.Top > rect.Bottom : rect.Left > rect.Right;
     const TRect r = NormalizeRectCopy(rect);
     const int sides = std::max(3, TeeNumCylinderSides);
     const TColor ref = ReferenceColor();
@@ -619,7 +622,8 @@ void TTeeCanvas3D::CylinderOrCone(bool vertical, const TRect& rect, int z0, int 
         const double k = e == 0 ? 1.0 : scale;
         // Vertical: end 0 at the bottom, the narrowed end at the top; horizontal: end 0
         // at the left, the narrowed end at the right.
-        const int along = vertical ? (e == 0 ? r.Bottom : r.Top) : (e == 0 ? r.Left : r.Right);
+        const bool first = (e == 0) != inverted;
+        const int along = vertical ? (first ? r.Bottom : r.Top) : (first ? r.Left : r.Right);
         for (int i = 0; i <= sides; ++i) {
             const double a = i * 2 * kPi / sides;
             const int off = TeeRound(cAxis + radius * k * std::sin(a));
@@ -634,7 +638,12 @@ void TTeeCanvas3D::CylinderOrCone(bool vertical, const TRect& rect, int z0, int 
         const TPoint& t0 = rim[1].pts[i];
         const TPoint& t1 = rim[1].pts[i + 1];
         bool faces;
-        if (vertical)
+        if (inverted) {   // the ends exchanged: the same faces turn the other way
+            if (vertical)
+                faces = StoreFace(b0, rim[0].z[i], b1, rim[0].z[i + 1], t1, rim[1].z[i + 1], t0, rim[1].z[i]);
+            else
+                faces = StoreFace(t0, rim[1].z[i], b0, rim[0].z[i], b1, rim[0].z[i + 1], t1, rim[1].z[i + 1]);
+        } else if (vertical)
             faces = StoreFace(t0, rim[1].z[i], t1, rim[1].z[i + 1], b1, rim[0].z[i + 1], b0, rim[0].z[i]);
         else
             faces = StoreFace(b0, rim[0].z[i], t0, rim[1].z[i], t1, rim[1].z[i + 1], b1, rim[0].z[i + 1]);
@@ -664,7 +673,7 @@ void TTeeCanvas3D::CylinderOrCone(bool vertical, const TRect& rect, int z0, int 
             const TPoint& b = cap[(i + 1) % sides];
             area += (long long)a.X * b.Y - (long long)b.X * a.Y;
         }
-        const bool facing = area < 0;
+        const bool facing = (area < 0) != inverted;
         if (facing) {
             FCanvas->Polygon(cap.data(), sides);
             break;

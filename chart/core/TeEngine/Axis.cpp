@@ -729,17 +729,10 @@ void TChartAxis::SetCalcFunctions()
 
 int TChartAxis::LinearPos(double Value, bool IsHorizontal, bool Clamp) const
 {
-    if (IRangeZero)
-        return ICenterPos;
-    // From the start pixel for a normal horizontal or an inverted vertical axis.
-    const bool fromStart = IsHorizontal != FInverted;
-    if (Clamp) {
-        const double p = (Value - IMinimum) * IScale;
-        return ClampedPixel(fromStart ? IStartPos + p : IEndPos - p);
-    }
-    const long long r = SaturatedPixel((Value - IMinimum) * IScale);
-    const long long x = fromStart ? IStartPos + r : IEndPos - r;
-    return static_cast<int>(std::clamp<long long>(x, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    TAxisLinearMap map;
+    LinearMap(IsHorizontal, map);
+    map.Clamp = Clamp;
+    return map(Value);
 }
 
 int TChartAxis::LogPos(double Value, bool IsHorizontal) const

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -146,6 +147,55 @@ private:
 
 // Which value-to-pixel conversion an axis uses.
 enum class TAxisCalcKind { Depth, Logarithmic, LinearUnclamped, LinearClamped };
+
+// The linear value-to-pixel conversion of an axis, copied out of it so that a drawing loop
+// converts many values without a call per value; the pixels are those of CalcXPosValue
+// and CalcYPosValue.
+struct TAxisLinearMap {
+    double Minimum = 0;
+    double Scale = 0;     // pixels per unit, negative where pixels fall as values grow
+    double Origin = 0;    // the pixel of Minimum
+    bool Up = true;       // pixels grow with the value (Scale is the axis' own scale negated otherwise)
+    bool Clamp = true;    // within +-MaxPixelPos; otherwise only within 32 bits
+    bool Zero = false;    // a range of zero puts every value at Center
+    int Center = 0;
+    double MaxPos = 0;
+
+    int operator()(double Value) const
+    {
+        if (Zero)
+            return Center;
+        if (Clamp)
+            return Clamped(Value);
+        return Unclamped(Value);
+    }
+    // Whether Clamped gives every pixel: no branch per value, so loops over many values
+    // can run it side by side.
+    bool Plain() const { return Clamp && !Zero; }
+    int Clamped(double Value) const
+    {
+        double x = Origin + (Value - Minimum) * Scale;
+        x = x < MaxPos ? x : MaxPos;     // NaN included
+        x = x > -MaxPos ? x : -MaxPos;
+        return RoundInt32(x);
+    }
+    int Unclamped(double Value) const
+    {
+        const double p = (Value - Minimum) * (Up ? Scale : -Scale);
+        long long r;
+        if (std::isnan(p))
+            r = 0;
+        else if (p <= -2147483648.0)
+            r = -2147483648LL;
+        else if (p >= 2147483647.0)
+            r = 2147483647LL;
+        else
+            r = Round(p);
+        const long long o = static_cast<long long>(Origin);
+        const long long x = Up ? o + r : o - r;
+        return static_cast<int>(x < -2147483648LL ? -2147483648LL : x > 2147483647LL ? 2147483647LL : x);
+    }
+};
 
 // Called for each label the label loops place: its pixel position along the axis, its
 // text and, for a custom label, the item whose format it uses (else nullptr).
@@ -318,6 +368,9 @@ public:
     int CalcXPosValue(double Value) const;
     int CalcYPosValue(double Value) const;
     int CalcPosValue(double Value) const { return FHorizontal ? CalcXPosValue(Value) : CalcYPosValue(Value); }
+    // The conversion as a map for pixels along X (IsHorizontal) or Y; false for a
+    // logarithmic or depth axis, which has no linear one.
+    bool LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const;
     double ValueAtPixel(int P) const;
     int ValueLengthPixels(double Value) const;
     // Side coordinate of R for this axis: bottom, top, left or right edge.
@@ -486,6 +539,23 @@ private:
     TAxisCalcKind FCalcKind = TAxisCalcKind::LinearClamped;
     bool FInFixedRange = false;
 };
+
+inline bool TChartAxis::LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const
+{
+    if (FCalcKind == TAxisCalcKind::Depth || FCalcKind == TAxisCalcKind::Logarithmic)
+        return false;
+    // From the start pixel for a normal horizontal or an inverted vertical axis.
+    const bool up = IsHorizontal != FInverted;
+    Map.Minimum = IMinimum;
+    Map.Up = up;
+    Map.Scale = up ? IScale : -IScale;
+    Map.Origin = up ? IStartPos : IEndPos;
+    Map.Clamp = FCalcKind == TAxisCalcKind::LinearClamped;
+    Map.Zero = IRangeZero;
+    Map.Center = ICenterPos;
+    Map.MaxPos = MaxPixelPos;
+    return true;
+}
 
 class TChartDepthAxis : public TChartAxis {
 public:

@@ -4,6 +4,7 @@
 
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/Series.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,15 +25,20 @@ double NextStepValue(double Step)
 {
     if (!(Step > 0) || !std::isfinite(Step))
         return Step;
-    // Bring the step into [1, 10) by powers of ten, pick the next of 2, 5, 10, scale back.
-    double scale = 1;
-    while (Step * scale >= 10 && std::isfinite(scale))
-        scale *= 0.1;
-    while (Step * scale < 1 && std::isfinite(scale))
-        scale *= 10;
-    const double s = Step * scale;
-    double next = s < 2 ? 2 : (s < 5 ? 5 : 10);
-    double result = next / scale;
+    // Bring the step into [1, 10) by a power of ten, pick the next of 2, 5, 10, scale
+    // back. The power is applied in one exact operation (powers of ten are exact doubles
+    // up to 1e22), so that steps such as 10,000 come out exact and labels land on round
+    // values, 0 included.
+    int exponent = static_cast<int>(std::floor(std::log10(Step)));
+    const auto scaled = [&](double v, int e) { return e >= 0 ? v / std::pow(10.0, e) : v * std::pow(10.0, -e); };
+    const auto unscaled = [&](double v, int e) { return e >= 0 ? v * std::pow(10.0, e) : v / std::pow(10.0, -e); };
+    double s = scaled(Step, exponent);
+    if (s >= 10)
+        s = scaled(Step, ++exponent);
+    else if (s < 1)
+        s = scaled(Step, --exponent);
+    const double next = s < 2 ? 2 : (s < 5 ? 5 : 10);
+    double result = unscaled(next, exponent);
     // Scaling back may round to the step itself (or below) at the ends of the doubles.
     if (!(result > Step))
         result = Step * 2;
@@ -74,6 +80,8 @@ double TChartAxis::LogBaseRound(double Value) const
 std::string TChartAxis::LabelValueText(double Value)
 {
     std::string text;
+    // Asked afresh: series marks and legends ask for texts outside the label loops.
+    IAxisDateTime = IsDateTimeAxis();
     if (IAxisDateTime) {
         if (Value >= 0) {
             const std::string format = FDateTimeFormat.empty() ? ChooseTextByValue(IRange) : FDateTimeFormat;
@@ -257,19 +265,16 @@ int TChartAxis::MaxLabelsWidth()
             }
         }
         // The chart's label event does not take part in measuring.
-        TAxisOnGetLabel saved = std::move(FParentChart->OnGetAxisLabel);
+        auto restoreEvent = RestoreOnExit(FParentChart->OnGetAxisLabel);
         FParentChart->OnGetAxisLabel = nullptr;
-        int wa = 0;
-        int wb = 0;
-        try {
-            wa = MultiLineTextWidth(FParentChart, LabelValueText(a), lines);
-            wb = MultiLineTextWidth(FParentChart, LabelValueText(b), lines);
-        } catch (...) {
-            FParentChart->OnGetAxisLabel = std::move(saved);
-            throw;
-        }
-        FParentChart->OnGetAxisLabel = std::move(saved);
-        return std::max(wa, wb) + canvas->TextWidth(" ");
+        int widest = std::max(MultiLineTextWidth(FParentChart, LabelValueText(a), lines),
+                              MultiLineTextWidth(FParentChart, LabelValueText(b), lines));
+        // The labels between the ends may be wider ("2.5" between "2" and "3"), above all
+        // after a zoom: the room follows every label the range shows.
+        CalcLabels([&](int, const std::string& Text, TAxisItem*) {
+            widest = std::max(widest, MultiLineTextWidth(FParentChart, Text, lines));
+        });
+        return widest + canvas->TextWidth(" ");
     }
     case talText: {
         int result = 0;
@@ -281,7 +286,7 @@ int TChartAxis::MaxLabelsWidth()
         return result;
     }
     case talMark:
-        // The marks' widths join with the marks object.
+        return FParentChart->LargestMarkWidth();
     case talAuto:
     case talNone:
         break;
@@ -445,12 +450,7 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
                 continue;
             std::string candidate;
             if (Style == talMark) {
-                // The marks' default text: the point's label, else its value.
-                candidate = s->LabelText(i);
-                if (candidate.empty())
-                    candidate = s->ValueText(i);
-                if (s->OnGetMarkText)
-                    s->OnGetMarkText(s, i, candidate);
+                candidate = s->ValueMarkText(i);
             } else {
                 candidate = s->LabelText(i);
             }

@@ -1,12 +1,15 @@
 #include "TeEngine/AxisPanel.h"
 
 #include "TeEngine/Exceptions.h"
+#include "TeEngine/Function.h"
 #include "TeEngine/Marks.h"
 #include "TeEngine/Series.h"
 #include "TeEngine/SeriesGroups.h"
 #include "TeEngine/SeriesSource.h"
 #include "TeeConst.h"
+#include "classes/TypInfo.h"
 #include "controls/Printers.h"
+#include "graphics/Bitmap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -272,6 +275,14 @@ void TCustomAxisPanel::ExchangeSeries(int A, int B)
     TChartSeries* a = FSeriesList->Series(A);
     TChartSeries* b = FSeriesList->Series(B);
     FSeriesList->Exchange(A, B);
+    // Their places among their owner's components too, so that a stream keeps the order.
+    if (a != b && a->Owner() != nullptr && a->Owner() == b->Owner()) {
+        TChartSeries* lower = a->ComponentIndex() < b->ComponentIndex() ? a : b;
+        TChartSeries* upper = lower == a ? b : a;
+        const int low = lower->ComponentIndex(), high = upper->ComponentIndex();
+        lower->SetComponentIndex(high);
+        upper->SetComponentIndex(low);
+    }
     TSeriesGroups* groups = FSeriesList->Groups();
     for (int t = 0; t < groups->Count(); ++t) {
         TCustomSeriesList* list = groups->Group(t)->Series();
@@ -281,6 +292,40 @@ void TCustomAxisPanel::ExchangeSeries(int A, int B)
     }
     BroadcastSeriesEvent(nullptr, seSwap);
     RequestRepaint();
+}
+
+TChartSeries* TCustomAxisPanel::AddSeriesOfClass(const TClassInfo* SeriesClass)
+{
+    TComponent* created = CreateComponentOfClass(SeriesClass, Owner());
+    auto* series = dynamic_cast<TChartSeries*>(created);
+    if (series == nullptr) {
+        delete created;
+        throw EClassNotFound(Format(SClassNotFound, {SeriesClass->ClassName}));
+    }
+    return AddSeries(series);
+}
+
+TLegendTextStyle TCustomAxisPanel::LegendTextStyle() const
+{
+    return ltsLeftValue;
+}
+
+int TCustomAxisPanel::LargestMarkWidth()
+{
+    int result = 0;
+    int lines = 0;
+    for (TChartSeries* s : FSeriesList->Items())
+        if (s->Active())
+            for (int t = 0; t < s->Count(); ++t)
+                result = std::max(result, MultiLineTextWidth(this, s->ValueMarkText(t), lines));
+    return result;
+}
+
+void DrawClassBitmap(TCanvas* Canvas, const TObject* Object, int X, int Y)
+{
+    TBitmap bitmap;
+    if (Canvas != nullptr && LoadBitmapForClass(Object, &bitmap))
+        Canvas->Draw(X, Y, &bitmap);
 }
 
 void TCustomAxisPanel::ExchangeSeries(TChartSeries* A, TChartSeries* B)
@@ -347,8 +392,8 @@ bool TCustomAxisPanel::IsValidDataSource(TChartSeries* S, TComponent* Source)
 {
     if (Source == nullptr || Source == S)
         return false;
-    if (dynamic_cast<TTeeSeriesSource*>(Source) != nullptr)
-        return true;
+    if (auto* seriesSource = dynamic_cast<TTeeSeriesSource*>(Source))
+        return seriesSource->AcceptsSeries(S);
     return S != nullptr && dynamic_cast<TChartSeries*>(Source) != nullptr && S->AcceptsDataSource(Source);
 }
 
@@ -381,9 +426,22 @@ void TCustomAxisPanel::RefreshSeriesData(TChartSeries* S)
 {
     if (S->IsLoading())
         return;
-    // Without a source a series keeps its points (calculated functions and sample values
-    // join with their own work).
     TComponent* source = S->DataSource();
+    if (source == nullptr) {
+        // A function that needs no source computes from nothing; a series in a design
+        // state shows sample values; any other series keeps its points.
+        if (TTeeFunction* function = S->FunctionType()) {
+            if (S->Active()) {
+                S->BeginUpdate();
+                S->Clear();
+                function->AddPoints(nullptr);
+                S->EndUpdate();
+            }
+        } else if (S->IsDesigning()) {
+            S->FillSampleValues(S->SampleCount());
+        }
+        return;
+    }
     if (auto* series = dynamic_cast<TChartSeries*>(source))
         S->AddValues(series);
     else if (auto* seriesSource = dynamic_cast<TTeeSeriesSource*>(source))
@@ -538,9 +596,10 @@ void TCustomAxisPanel::PageValueRange(const TChartSeries* S, int& First, int& La
         Last = n - 1;
         return;
     }
-    const long long first = static_cast<long long>(FPage - 1) * FMaxPointsPerPage;
+    long long first = static_cast<long long>(FPage - 1) * FMaxPointsPerPage;
+    // Past the end: the last full page, ending at the last point.
     if (first >= n)
-        return;
+        first = std::max(0, n - FMaxPointsPerPage);
     First = static_cast<int>(first);
     Last = static_cast<int>(std::min<long long>(first + FMaxPointsPerPage - 1, n - 1));
 }
@@ -593,11 +652,11 @@ std::string TCustomAxisPanel::LegendSeriesTitle(int Index, bool OnlyActive) cons
 bool TCustomAxisPanel::IsSeriesHit(int X, int Y)
 {
     bool result = false;
-    for (int t = SeriesCount() - 1; t >= 0; --t) {
-        TChartSeries* s = FSeriesList->Series(t);
-        if (s->Active() && s->Clicked(X, Y) >= 0)
+    // A handler may change the series list: the series of the moment are asked.
+    const std::vector<TChartSeries*> series = FSeriesList->Items();
+    for (auto it = series.rbegin(); it != series.rend(); ++it)
+        if (FSeriesList->IndexOf(*it) >= 0 && (*it)->Active() && (*it)->CheckMouse(X, Y))
             result = true;
-    }
     return result;
 }
 
@@ -890,6 +949,12 @@ void TCustomAxisPanel::DrawContents(const TRect& R)
             if (View3D())
                 MaxZOrder = std::max(MaxZOrder, s->ZOrder());
         }
+    // The first series goes to the back and the last to the front, so that drawing the
+    // list in order paints the front series last.
+    if (View3D() && !FDepthAxis->Inverted())
+        for (TChartSeries* s : items)
+            if (s->Active())
+                s->SetComputedZOrder(MaxZOrder - s->ZOrder());
 
     ReserveWallSpace();
     LayoutAxes();

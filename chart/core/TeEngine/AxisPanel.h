@@ -18,6 +18,11 @@
 
 class TChartSeries;
 class TCustomChartSeries;
+enum TLegendTextStyle : int;
+
+// Draws at (X, Y) the bitmap resource named after the object's class (editor icons of
+// series and tools); nothing when there is none.
+void DrawClassBitmap(TCanvas* Canvas, const TObject* Object, int X, int Y);
 
 class TCustomAxisPanel : public TCustomTeePanelExtended, public IChartToolsHost {
 public:
@@ -43,8 +48,13 @@ public:
     // Every series of the class (every series when Match is null) leaves the chart and
     // is freed.
     void RemoveEverySeries(const std::function<bool(const TChartSeries*)>& Match = nullptr);
-    // Swaps two series in the list and in every group that holds both, sends event 4
-    // and repaints.
+    // A new series of the class, owned by the panel's owner, added to the panel.
+    // EClassNotFound for a class without a factory.
+    TChartSeries* AddSeriesOfClass(const TClassInfo* SeriesClass);
+    // The widest mark text of the active series' points, with the current font.
+    int LargestMarkWidth();
+    // Swaps two series in the list, among their owner's components and in every group
+    // that holds both, sends event 4 and repaints.
     void ExchangeSeries(int A, int B);
     void ExchangeSeries(TChartSeries* A, TChartSeries* B);
     int ActiveSeriesCount() const;
@@ -102,6 +112,12 @@ public:
     double MaxXValue(TChartAxis* Axis) const { return MinMaxValue(Axis, false, true); }
     double MinYValue(TChartAxis* Axis) const { return MinMaxValue(Axis, true, false); }
     double MaxYValue(TChartAxis* Axis) const { return MinMaxValue(Axis, false, false); }
+    // Draws points and series in the reverse of their usual order.
+    bool ReversedDrawing = false;
+    // The back colour of legend symbols: the chart colour here.
+    virtual TColor LegendColor() const { return Color(); }
+    // The text style of legend items, which marks of the legend style follow.
+    virtual TLegendTextStyle LegendTextStyle() const;
     // The largest Z order of the series, kept while drawing.
     int MaxZOrder = 0;
     // 3D sizes in pixels (0 in 2D).
@@ -161,7 +177,8 @@ public:
     // The Index-th series shown in the legend (and active when asked); nullptr when none.
     TChartSeries* SeriesLegend(int Index, bool OnlyActive) const;
     std::string LegendSeriesTitle(int Index, bool OnlyActive) const;
-    // True when any active series (last to first) has a point under (X, Y).
+    // Every active series, last to first, checks the mouse at (X, Y) (cursor, enter and
+    // leave events); True when any has a point under it.
     bool IsSeriesHit(int X, int Y);
 
     // ---- drawing slots the chart fills ----

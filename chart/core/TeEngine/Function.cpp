@@ -2,6 +2,7 @@
 
 #include "RizUridu/DateSteps.h"
 #include "TeEngine/Axis.h"
+#include "TeEngine/AxisPanel.h"
 #include "TeEngine/Exceptions.h"
 #include "TeEngine/Series.h"
 #include "TeEngine/ValueList.h"
@@ -91,6 +92,15 @@ void TTeeFunction::SetPeriodAlign(TFunctionPeriodAlign Value)
         FPeriodAlign = Value;
         Recalculate();
     }
+}
+
+void TTeeFunction::SetUpGalleryPreview(TCustomAxisPanel* Chart)
+{
+    if (Chart == nullptr)
+        return;
+    const std::vector<TChartSeries*> series = Chart->SeriesList()->Items();
+    for (TChartSeries* s : series)
+        s->SetUpGalleryPreview(true);
 }
 
 void TTeeFunction::Recalculate()

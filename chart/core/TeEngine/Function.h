@@ -37,8 +37,8 @@ public:
     // By period when Period is set, else over the whole source.
     virtual void ComputeFromSource(TChartSeries* Source, TChartValueList* List);
     virtual std::string EditorClassName() const { return "TTeeFunctionEditor"; }
-    // Prepares the series of a gallery chart as previews; nothing to do in the base.
-    virtual void SetUpGalleryPreview(TCustomAxisPanel* Chart) {}
+    // Every series of a gallery chart sets itself up as an enabled preview.
+    virtual void SetUpGalleryPreview(TCustomAxisPanel* Chart);
     // The value over the points First..Last of Source (-1, -1: the whole source).
     virtual double CalculateRange(TChartSeries* Source, int First, int Last) { return 0; }
     // The value across Sources at point Index.

@@ -218,3 +218,10 @@ int TDataSourcesList::Remove(const TComponent* C)
         FItems.erase(FItems.begin() + index);
     return index;
 }
+
+void TDataSourcesList::Put(int Index, TComponent* C)
+{
+    if (Index < 0 || Index >= Count())
+        TList::Error(SListIndexError, Index);
+    FItems[static_cast<size_t>(Index)] = C;
+}

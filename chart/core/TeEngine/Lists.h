@@ -107,6 +107,8 @@ public:
     int IndexOf(const TComponent* C) const;
     int Add(TComponent* C);
     int Remove(const TComponent* C);
+    // Puts C in place of the source at Index (EListError outside 0..Count-1).
+    void Put(int Index, TComponent* C);
     void Clear() { FItems.clear(); }
     TChartSeries* Owner() const { return FOwner; }
 

@@ -56,6 +56,13 @@ public:
     // Whether the sizes may be edited (the bubble series sizes its pointer itself).
     bool AllowSizeChanges() const { return FAllowSizeChanges; }
     void SetAllowSizeChanges(bool v) { FAllowSizeChanges = v; }
+    // Sizes a series type computes for each value (a bubble's radius): stored as they
+    // are, without the size check and without a repaint.
+    void StoreSizes(int H, int V)
+    {
+        FHorizSize = H;
+        FVertSize = V;
+    }
 
     // The depths the owner series draws at (front, middle, back); all 0 until the
     // series computes its depth extent and hands them over.

@@ -8,6 +8,9 @@
 #include "TeEngine/Pointer.h"
 #include "TeEngine/SeriesSource.h"
 #include "TeeConst.h"
+#include "classes/TypInfo.h"
+#include "system/Random.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <climits>
@@ -275,9 +278,7 @@ void TChartSeries::SetColorEachPoint(bool Value)
 
 std::string TChartSeries::ValueMarkText(int Index) const
 {
-    // The legend's own text style joins with the legend; until then marks of the legend
-    // style show the value left of the label.
-    return FMarks->MarkText(Index, ltsLeftValue);
+    return FMarks->MarkText(Index, FParentChart != nullptr ? FParentChart->LegendTextStyle() : ltsLeftValue);
 }
 
 std::string TChartSeries::ValueText(int Index) const
@@ -290,7 +291,8 @@ std::string TChartSeries::ValueText(int Index) const
 
 std::string TChartSeries::XValueText(int Index) const
 {
-    // Through the horizontal axis' label text once the axes join.
+    if (FGetHorizAxis != nullptr)
+        return FGetHorizAxis->LabelValueText(XValue(Index));
     return FormatFloat(FValueFormat, XValue(Index));
 }
 
@@ -464,7 +466,15 @@ void TChartSeries::FindVisibleIndexRange()
 bool TChartSeries::PointOrderForward() const
 {
     const TChartAxis* across = FYMandatory ? FGetHorizAxis : FGetVertAxis;
-    return across == nullptr || !across->Inverted();
+    const bool inverted = across != nullptr && across->Inverted();
+    if (FYMandatory && FParentChart != nullptr && FParentChart->ReversedDrawing)
+        return inverted;
+    return !inverted;
+}
+
+bool TChartSeries::SeriesOrderForward() const
+{
+    return FParentChart == nullptr || !FParentChart->ReversedDrawing;
 }
 
 void TChartSeries::ComputeZOrder()
@@ -487,7 +497,7 @@ bool TChartSeries::SharesZOrder() const
         return false;
     for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
         const TChartSeries* s = FParentChart->Series(t);
-        if (s != this && s->Active() && s->ZOrder() == ZOrder())
+        if (s != this && s->Active() && !s->FNoZOrder && s->ZOrder() == ZOrder())
             return true;
     }
     return false;
@@ -512,7 +522,7 @@ bool TChartSeries::IsFirstOfZOrder() const
 void TChartSeries::DrawSymbolShape(int ValueIndex, const TRect& R)
 {
     if (FParentChart != nullptr)
-        CanvasRectangleOfRect(FParentChart->Canvas(), R);
+        FParentChart->FillLegendSymbol(R);
 }
 
 void TChartSeries::PaintLegendSymbol(int ValueIndex, const TRect& R)
@@ -528,10 +538,9 @@ void TChartSeries::PaintLegendSymbol(int ValueIndex, const TRect& R)
     AssignPenToCanvas(canvas, Pen());
     PrepareSymbolCanvas();
     TBrush* target = canvas->Brush();
-    const TBrushStyle oldStyle = target->Style();
-    AssignBrushToCanvas(canvas, Brush(), color, FParentChart->Color());
+    TScopeGuard restoreStyle([target, oldStyle = target->Style()] { target->SetStyle(oldStyle); });
+    AssignBrushToCanvas(canvas, Brush(), color, FParentChart->LegendColor());
     DrawSymbolShape(ValueIndex, R);
-    target->SetStyle(oldStyle);
 }
 
 void TChartSeries::DrawVisiblePoints()
@@ -554,6 +563,16 @@ void TChartSeries::ComputeDepthExtent()
     const auto clampInt = [](int64_t v) { return int(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); };
     FStartZ = clampInt(int64_t(depth) * ZOrder());
     FEndZ = clampInt(int64_t(FStartZ) + (FDepth == -1 ? depth : FDepth));
+    FMiddleZ = int((int64_t(FStartZ) + FEndZ) / 2);
+    FMarks->SetZPosition(FMiddleZ);
+    if (TSeriesPointer* pointer = SeriesPointer())
+        pointer->SetDepthExtent(FStartZ, FMiddleZ, FEndZ);
+}
+
+void TChartSeries::SetDepthExtent(int StartZ, int EndZ)
+{
+    FStartZ = StartZ;
+    FEndZ = EndZ;
     FMiddleZ = int((int64_t(FStartZ) + FEndZ) / 2);
     FMarks->SetZPosition(FMiddleZ);
     if (TSeriesPointer* pointer = SeriesPointer())
@@ -611,6 +630,34 @@ void TChartSeries::AttachedToChart()
     if (FParentChart != nullptr && SeriesColor() == clDefault)
         SetSeriesColor(FParentChart->UnusedSeriesColor(true, this));
     CheckDataSource();
+}
+
+void TChartSeries::DetachedFromChart()
+{
+    FMouseInside = false;
+    if (FParentChart != nullptr && FCursor != crDefault && FParentChart->Cursor() == FCursor)
+        FParentChart->SetCursor(FParentChart->OriginalCursor);
+}
+
+bool TChartSeries::CheckMouse(int X, int Y)
+{
+    if (FParentChart == nullptr || (FCursor == crDefault && !OnMouseEnter && !OnMouseLeave))
+        return false;
+    if (Clicked(X, Y) >= 0) {
+        FParentChart->SetCursor(FCursor);
+        if (!FMouseInside) {
+            FMouseInside = true;
+            if (OnMouseEnter)
+                OnMouseEnter(this);
+        }
+        return true;
+    }
+    if (FMouseInside) {
+        FMouseInside = false;
+        if (OnMouseLeave)
+            OnMouseLeave(this);
+    }
+    return false;
 }
 
 // ---- data sources and dependents ------------------------------------------------------
@@ -775,6 +822,27 @@ void TChartSeries::RemoveLinkedSeries(TChartSeries* S)
     FLinkedSeries.Remove(S);
 }
 
+void TChartSeries::ReplaceSourceSeries(TChartSeries* OldSource, TChartSeries* NewSource)
+{
+    const int index = FDataSources.IndexOf(OldSource);
+    if (OldSource != nullptr)
+        OldSource->RemoveLinkedSeries(this);
+    if (NewSource == nullptr || NewSource == this) {
+        if (index >= 0)
+            FDataSources.Remove(OldSource);
+        return;
+    }
+    if (FDataSources.IndexOf(NewSource) >= 0) {
+        if (index >= 0)
+            FDataSources.Remove(OldSource);
+    } else if (index >= 0) {
+        FDataSources.Put(index, NewSource);
+    } else {
+        FDataSources.Add(NewSource);
+    }
+    NewSource->AddLinkedSeries(this);
+}
+
 int TChartSeries::CopyPointValues(TChartSeries* Source, int Index)
 {
     double x = Source->FXValues->Value(Index);
@@ -884,6 +952,110 @@ void TChartSeries::RefreshSeries()
     SendChartEvent(seDataChanged);
 }
 
+void TChartSeries::Loaded()
+{
+    TCustomChartSeries::Loaded();
+    const std::vector<std::string> names = std::move(FPendingDataSources);
+    FPendingDataSources.clear();
+    TComponent* owner = Owner();
+    for (const std::string& name : names)
+        if (TComponent* source = owner != nullptr ? owner->FindComponent(name) : nullptr)
+            if (FParentChart != nullptr)
+                AddDataSource(source);
+    CheckDataSource();
+}
+
+// ---- sample values ------------------------------------------------------------------
+
+TSampleRange TChartSeries::SampleRange(int NumValues) const
+{
+    double minX, maxX, minY, maxY;
+    if (FParentChart != nullptr && FParentChart->MaxPointsCount() > 0) {
+        minX = FParentChart->MinXValue(FGetHorizAxis);
+        maxX = FParentChart->MaxXValue(FGetHorizAxis);
+        minY = FParentChart->MinYValue(FGetVertAxis);
+        maxY = FParentChart->MaxYValue(FGetVertAxis);
+        // A horizontal series runs its points along the vertical axis.
+        if (!FYMandatory) {
+            std::swap(minX, minY);
+            std::swap(maxX, maxY);
+        }
+        if (maxY == minY)
+            maxY = minY == 0 ? 1000 : 2 * minY;
+        if (maxX == minX)
+            maxX = minX == 0 ? NumValues - 1 : 2 * minX;
+    } else {
+        minX = FNotMandatory->DateTime() ? std::floor(Now()) : 0;
+        maxX = minX + NumValues - 1;
+        minY = 0;
+        maxY = 1000;
+    }
+    TSampleRange r;
+    r.StartX = minX;
+    r.StepX = NumValues > 1 ? (maxX - minX) / (NumValues - 1) : 0;
+    r.MinY = minY;
+    r.RangeY = std::clamp(maxY - minY, -2147483647.0, 2147483647.0);
+    r.FirstY = Random(100) * 0.01 * r.RangeY + minY;
+    return r;
+}
+
+void TChartSeries::MakeSamplePoints(int NumValues, bool OnlyMandatory)
+{
+    const TSampleRange r = SampleRange(NumValues);
+    const double quarter = r.RangeY / 4;
+    double x = r.StartX;
+    double y = r.FirstY;
+    for (int t = 0; t < NumValues; ++t) {
+        y = std::fabs(Random(100) * 0.01 * quarter + y - quarter / 2);
+        if (OnlyMandatory)
+            Add(y);
+        else if (FYMandatory)
+            AddPointXY(x, y);
+        else
+            AddPointXY(y, x);
+        x += r.StepX;
+    }
+}
+
+void TChartSeries::FillSampleValues(int NumValues)
+{
+    if (NumValues < 0)
+        throw ChartException(TeeMsg_FillSample);
+    if (NumValues == 0) {
+        NumValues = FSampleCount;
+        if (NumValues <= 0)
+            NumValues = DefaultSampleCount();
+    }
+    Clear();
+    RandSeed = Random(7774444);
+    BeginUpdate();
+    MakeSamplePoints(NumValues, false);
+    ApplyMandatoryOrder();
+    EndUpdate();
+    FManualData = false;
+}
+
+void TChartSeries::AddSubGalleryStyles(std::vector<std::string>& Styles)
+{
+    Styles.push_back(TeeMsg_StyleNormal);
+}
+
+void TChartSeries::SetUpGalleryPreview(bool Enabled)
+{
+    FillSampleValues(4);
+    FMarks->SetVisible(false);
+    FMarks->Font()->SetSize(7);
+    FMarks->Callout()->SetLength(4);
+    FMarks->SetDrawEvery(2);
+    SetColorEachPoint(false);
+    if (!Enabled)
+        SetSeriesColor(clSilver);
+    else {
+        const int index = FParentChart != nullptr && FParentChart->IndexOfSeries(this) > 0 ? 3 : 0;
+        SetSeriesColor(FParentChart != nullptr ? FParentChart->PaletteColor(index) : GetDefaultPaletteColor(index));
+    }
+}
+
 // ---- copying ----------------------------------------------------------------------
 
 void TChartSeries::Assign(TPersistent* Source)
@@ -917,6 +1089,16 @@ void TChartSeries::Assign(TPersistent* Source)
     FCursor = s->FCursor;
     FDepth = s->FDepth;
     FMarks->Assign(s->FMarks.get());
+    // The source's function, when this series has none: a new one of its class.
+    if (FFunction == nullptr && s->FFunction != nullptr && s->FFunction->ClassInfo()->CreateComponent) {
+        TComponent* created = CreateComponentOfClass(s->FFunction->ClassInfo(), Owner());
+        if (auto* function = dynamic_cast<TTeeFunction*>(created)) {
+            function->Assign(s->FFunction);
+            SetFunction(function);
+        } else {
+            delete created;
+        }
+    }
     FManualData = s->FManualData;
     if (s->FDataSources.Count() > 0 && FParentChart != nullptr) {
         for (int t = 0; t < s->FDataSources.Count(); ++t)

@@ -45,9 +45,19 @@ enum TSeriesRefreshFlag : unsigned {
 };
 inline constexpr unsigned srfAll = srfOnDelete | srfOnModify | srfOnAdd | srfOnClear;
 
-enum TLegendTextStyle {
+enum TLegendTextStyle : int {
     ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent,
     ltsXValue, ltsValue, ltsPercent, ltsXAndValue, ltsXAndPercent
+};
+
+// Where random sample points go: X from StartX by StepX, Y from FirstY, wandering
+// within a range of RangeY above MinY.
+struct TSampleRange {
+    double StartX = 0;
+    double StepX = 0;
+    double FirstY = 0;
+    double MinY = 0;
+    double RangeY = 0;
 };
 
 class TChartSeries;
@@ -81,7 +91,10 @@ public:
     // Every value list emptied, the colours freed, the labels cleared, the marks'
     // positions and items cleared.
     virtual void ClearLists();
-    virtual void AddSubGalleryStyles() {}
+    // The names of the type's sub-gallery styles, in order: the base lists the plain
+    // style ("Normal"), series types append theirs; ApplySubGalleryStyle(n) applies the
+    // n-th of them.
+    virtual void AddSubGalleryStyles(std::vector<std::string>& Styles);
     // A point of a source series was deleted: this series deletes the same index.
     virtual void SourceValueDeleted(TChartSeries* Source, int ValueIndex);
     virtual void FireAfterDrawValues();
@@ -140,7 +153,7 @@ public:
     // Points are drawn from first to last unless the axis across the mandatory one is
     // inverted.
     virtual bool PointOrderForward() const;
-    virtual bool SeriesOrderForward() const { return true; }
+    virtual bool SeriesOrderForward() const;
     // The legend symbol of a value (-1: of the series) in the value's colour: nothing for
     // a null value, nor for the series' own symbol when each point has its colour.
     virtual void PaintLegendSymbol(int ValueIndex, const TRect& R);
@@ -154,8 +167,23 @@ public:
     // The chart added this series: a series without a colour takes the chart's first
     // unused palette colour.
     virtual void AttachedToChart();
-    virtual void DetachedFromChart() {}
-    virtual void MakeSamplePoints(int NumValues, bool OnlyMandatory) {}
+    // The chart lets the series go: a chart showing the series' cursor gets its own back.
+    virtual void DetachedFromChart();
+    // The chart's mouse moved to (X, Y): over a point the chart shows the series' cursor
+    // and OnMouseEnter fires once; moving off fires OnMouseLeave once. Answers whether
+    // the mouse is over a point. Series with the default cursor and neither handler are
+    // not asked.
+    bool CheckMouse(int X, int Y);
+    // Adds NumValues random points within SampleRange (only Y values through Add when
+    // OnlyMandatory), in the default colour.
+    virtual void MakeSamplePoints(int NumValues, bool OnlyMandatory);
+    // Prepares the series as a small gallery preview: four sample points, hidden small
+    // marks, one colour (silver when not Enabled, else the chart's palette colour 0 for
+    // its first series and 3 for the others).
+    virtual void SetUpGalleryPreview(bool Enabled);
+    // ChartException "FillSampleValues NumValues must be > 0" below 0; 0 takes the
+    // sample count or the series type's default. The points are replaced by random ones.
+    virtual void FillSampleValues(int NumValues = 0);
     virtual void ApplyMandatoryOrder() {}
     // Any series but this one.
     virtual bool AcceptsDataSource(TComponent* Source) const;
@@ -250,6 +278,9 @@ public:
     void SetManualData(bool V) { FManualData = V; }
     int FirstValueIndex() const { return FFirstVisibleIndex; }
     int LastValueIndex() const { return FLastVisibleIndex; }
+    // The ranges of random sample points: those the chart's series already span along
+    // this series' axes, else 0..NumValues - 1 (from today for date-time X) and 0..1000.
+    TSampleRange SampleRange(int NumValues) const;
     int SampleCount() const { return FSampleCount; }
     void SetSampleCount(int V) { FSampleCount = V; }
     // The series' own marks, made with the series.
@@ -280,6 +311,9 @@ public:
     void CheckDataSource();
     TCustomSeriesList* LinkedSeries() { return &FLinkedSeries; }
     void AddLinkedSeries(TChartSeries* S);
+    // NewSource feeds this series in OldSource's place among its sources (appended when
+    // OldSource is not one); the dependency links move with it.
+    void ReplaceSourceSeries(TChartSeries* OldSource, TChartSeries* NewSource);
     void RemoveLinkedSeries(TChartSeries* S);
 
     // ---- the stream ----
@@ -305,8 +339,6 @@ public:
     void DefineProperties(TFiler* Filer) override;
     // The calculated function is written right after the series, as its child.
     void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
-    // Resolves the source names that "DataSources" read.
-    void Loaded() override;
 
     // ---- updates ----
     void BeginUpdate() { ++FUpdateCount; }
@@ -329,6 +361,11 @@ public:
 
     void SetParentChart(TCustomAxisPanel* Value) override;
     void Assign(TPersistent* Source) override;
+    // After streaming: the pending data-source names are looked up among the owner's
+    // components and added as sources; then the data is refreshed.
+    void Loaded() override;
+    // Names of data sources read from a stream, resolved by Loaded.
+    std::vector<std::string>& PendingDataSourceNames() { return FPendingDataSources; }
 
 
 protected:
@@ -336,8 +373,18 @@ protected:
     // The pointer the series draws at its points, for series types that have one; the
     // base gives it the series' chart and depths. None in the base.
     virtual TSeriesPointer* SeriesPointer() const { return nullptr; }
-    // Series types that place themselves in depth (stacks) set the computed Z order.
+    // Series types that place themselves in depth (stacks) set the computed Z order; so
+    // does the chart when it turns the drawing order round.
     void SetComputedZOrder(int V) { FComputedZOrder = V; }
+    // Series types that use part of their depth (bars) narrow the computed extent; the
+    // middle depth and the marks follow.
+    void SetDepthExtent(int StartZ, int EndZ);
+    // Series types that show other points than the axis range gives set them here.
+    void SetVisibleRange(int First, int Last)
+    {
+        FFirstVisibleIndex = First;
+        FLastVisibleIndex = Last;
+    }
 
     // Off: every point is drawn whatever the axis range (no visible-range search).
     bool FCalcVisiblePoints = false;
@@ -346,9 +393,13 @@ protected:
     bool FDrawBetweenPoints = false;
     // Off for series types that draw a whole-source function result as a level line.
     bool FFunctionOnePoint = true;
+    // On for series types that take no place in depth: no other series shares their Z
+    // order.
+    bool FNoZOrder = false;
 
 private:
     friend class TTeeFunction;
+    friend class TCustomAxisPanel;
     // Forgets F, when it is this series' function, without freeing it.
     void DetachFunction(TTeeFunction* F);
     void ClearDataSources();
@@ -395,6 +446,5 @@ private:
     TChartValueList* FNotMandatory = nullptr;
     bool FYMandatory = true;
     bool FDestroyingSeries = false;
-    // Source names read from "DataSources", resolved in Loaded.
-    std::unique_ptr<std::vector<std::string>> FPendingSources;
+    std::vector<std::string> FPendingDataSources;
 };

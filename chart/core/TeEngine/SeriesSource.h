@@ -29,6 +29,8 @@ public:
     virtual std::string SourceText() const { return {}; }
     virtual int SourceValueA() const { return 0; }
     virtual int SourceValueB() const { return 0; }
+    // Whether the source can feed S; any series in the base.
+    virtual bool AcceptsSeries(const TChartSeries* S) const { return S != nullptr; }
     // Whether the series' data source is a source of this class (by class name).
     virtual bool IsSourceOfSeries(const TChartSeries* S) const;
     // SetActive(False), unless loading or being destroyed.

@@ -301,12 +301,11 @@ void TChartSeries::DefineProperties(TFiler* Filer)
     Filer->DefineProperty(
         "DataSources",
         [this](TReader* Reader) {
-            auto names = std::make_unique<std::vector<std::string>>();
+            FPendingDataSources.clear();
             Reader->ReadListBegin();
             while (!Reader->EndOfList())
-                names->push_back(Reader->ReadString());
+                FPendingDataSources.push_back(Reader->ReadString());
             Reader->ReadListEnd();
-            FPendingSources = std::move(names);
         },
         [this](TWriter* Writer) {
             Writer->WriteListBegin();
@@ -346,16 +345,4 @@ void TChartSeries::GetChildren(const TGetChildProc& Proc, TComponent* Root)
     TCustomChartSeries::GetChildren(Proc, Root);
     if (FFunction != nullptr)
         Proc(FFunction);
-}
-
-void TChartSeries::Loaded()
-{
-    TCustomChartSeries::Loaded();
-    if (std::unique_ptr<std::vector<std::string>> names = std::move(FPendingSources)) {
-        TComponent* owner = Owner();
-        for (const std::string& name : *names)
-            if (TComponent* source = owner != nullptr ? owner->FindComponent(name) : nullptr)
-                AddDataSource(source);
-    }
-    CheckDataSource();
 }

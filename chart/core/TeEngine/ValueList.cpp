@@ -171,6 +171,14 @@ double TChartValueList::TotalAbsolute() const
     return FTotalABS;
 }
 
+void TChartValueList::ExcludeFromTotals(double Value)
+{
+    if (FModified)
+        RecalcStats();
+    FTotal -= Value;
+    FTotalABS -= std::fabs(Value);
+}
+
 double TChartValueList::Range() const
 {
     if (FModified)

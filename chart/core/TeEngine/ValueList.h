@@ -40,6 +40,8 @@ public:
     double Value(int Index) const;
     void SetValue(int Index, double V);
     double operator[](int Index) const { return Value(Index); }
+    // The values 0..Count-1 in place, for loops over many of them.
+    const double* Data() const { return FValues.data(); }
     // Raises EAssertionFailed when the count has outgrown the array.
     int Count() const;
     void SetCount(int N);
@@ -53,6 +55,9 @@ public:
     double Total() const;
     double TotalAbsolute() const;
     double Range() const;
+    // Takes a part counted twice out of the totals (a pie's grouped values, which its
+    // other slice repeats); the totals are computed afresh when the list changes.
+    void ExcludeFromTotals(double Value);
     bool Modified() const { return FModified; }
     void SetModified() { FModified = true; }
 

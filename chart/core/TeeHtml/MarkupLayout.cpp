@@ -15,7 +15,8 @@ public:
 
     TMarkupLayout Run()
     {
-        for (std::size_t i = 0; i < FItems.size(); ++i) {
+        // Lines below what any canvas shows are not laid out at all.
+        for (std::size_t i = 0; i < FItems.size() && FY - FTop < MarkupMaxExtent; ++i) {
             const TMarkupItem& item = FItems[i];
             switch (item.Kind) {
             case TMarkupItemKind::Text: {
@@ -24,8 +25,7 @@ public:
                 break;
             }
             case TMarkupItemKind::Image:
-                FLine.push_back({i, item.Width > 0 ? item.Width : MarkupImagePlaceholderSize,
-                                 item.Height > 0 ? item.Height : MarkupImagePlaceholderSize, ShiftOf(item)});
+                FLine.push_back({i, ImageSide(item.Width), ImageSide(item.Height), ShiftOf(item)});
                 break;
             case TMarkupItemKind::LineBreak:
                 FinishLine(HeightOfW(item.Font));
@@ -34,7 +34,7 @@ public:
                 if (!FLine.empty())
                     FinishLine(0);
                 const int h = HeightOfW(item.Font);
-                FLayout.Boxes.push_back({i, FX, FY + h / 2, MarkupRuleLength, 0});
+                FLayout.Boxes.push_back({i, FX, Position(FY + h / 2), MarkupRuleLength, 0});
                 FRight = std::max<int64_t>(FRight, int64_t(FX) + MarkupRuleLength);
                 FY += h;
                 break;
@@ -43,8 +43,8 @@ public:
         }
         if (!FLine.empty())
             FinishLine(0);
-        FLayout.Size.Width = static_cast<int>(std::max<int64_t>(0, FRight - FX));
-        FLayout.Size.Height = static_cast<int>(std::max<int64_t>(0, FY - FTop));
+        FLayout.Size.Width = static_cast<int>(std::clamp<int64_t>(FRight - FX, 0, MarkupMaxExtent));
+        FLayout.Size.Height = static_cast<int>(std::clamp<int64_t>(FY - FTop, 0, MarkupMaxExtent));
         return std::move(FLayout);
     }
 
@@ -55,6 +55,18 @@ private:
         int Height;
         int Shift;   // of the item's bottom from the line's bottom, downwards
     };
+
+    static int ImageSide(int Requested)
+    {
+        return Requested > 0 ? std::min(Requested, MarkupMaxExtent) : MarkupImagePlaceholderSize;
+    }
+    // A position of a box: the running position kept well inside the int range, so that
+    // a box's far edge (position plus a size of at most MarkupMaxExtent) is too.
+    static int Position(int64_t v)
+    {
+        return static_cast<int>(std::clamp<int64_t>(v, -PositionLimit, PositionLimit));
+    }
+    static constexpr int64_t PositionLimit = int64_t(1) << 29;
 
     int HeightOfW(const TMarkupFont& Font) { return FMeasurer.TextExtent(Font, "W").Height; }
 
@@ -98,20 +110,19 @@ private:
                 x = FCenter - groupWidth / 2;
             for (; k < end; ++k) {
                 const TPending& p = FLine[k];
-                FLayout.Boxes.push_back({p.Item, static_cast<int>(x),
-                                         static_cast<int>(base + p.Shift - p.Height), p.Width, p.Height});
+                FLayout.Boxes.push_back({p.Item, Position(x), Position(base + p.Shift - p.Height), p.Width, p.Height});
                 x += p.Width;
                 FRight = std::max(FRight, x);
             }
         }
-        FY = static_cast<int>(FY + (bottom - top));
+        FY += bottom - top;
         FLine.clear();
     }
 
     const std::vector<TMarkupItem>& FItems;
     const int FX;
-    int FY;
-    const int FTop;
+    int64_t FY;
+    const int64_t FTop;
     TMarkupMeasurer& FMeasurer;
     const int64_t FCenter;
     int64_t FRight;

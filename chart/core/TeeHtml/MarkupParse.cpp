@@ -112,21 +112,42 @@ void SetSize(TMarkupFont& Font, int64_t Size)
     Font.Size = static_cast<int>(std::clamp<int64_t>(Size, 1, 32767));
 }
 
+// NextMarkupToken from position At of Text, which moves past the token: the parser walks
+// a long text without cutting its front off again and again.
+void NextMarkupTokenAt(const std::string& Text, std::size_t& At, std::string& Token)
+{
+    const std::size_t lt = Text.find('<', At);
+    if (lt == std::string::npos) {
+        Token = Text.substr(At);
+        At = Text.size();
+    } else if (lt > At) {
+        Token = Text.substr(At, lt - At);
+        At = lt;
+    } else {
+        const std::size_t gt = Text.find('>', At);
+        if (gt == std::string::npos)
+            throw HtmlParserException("Missing > at " + Text.substr(At + 1));
+        Token = Text.substr(At, gt + 1 - At);
+        At = gt + 1;
+    }
+}
+
 // Parses one text into items, keeping its own font and tag stacks.
 class TMarkupParser {
 public:
     TMarkupParser(const TMarkupFont& Font, bool Strict) : FFont(Font), FStrict(Strict) {}
 
-    std::vector<TMarkupItem> Run(std::string Text)
+    std::vector<TMarkupItem> Run(const std::string& Text)
     {
         std::string token;
-        while (!Text.empty()) {
+        std::size_t at = 0;
+        while (at < Text.size()) {
             try {
-                NextMarkupToken(Text, token);
+                NextMarkupTokenAt(Text, at, token);
             } catch (const HtmlParserException&) {
                 if (FStrict)
                     throw;
-                AddText(Text);   // the unfinished tag is shown as it was written
+                AddText(Text.substr(at));   // the unfinished tag is shown as it was written
                 break;
             }
             Interpret(token);
@@ -322,20 +343,9 @@ private:
 
 void NextMarkupToken(std::string& Text, std::string& Token)
 {
-    const std::size_t lt = Text.find('<');
-    if (lt == std::string::npos) {
-        Token = Text;
-        Text.clear();
-    } else if (lt > 0) {
-        Token = Text.substr(0, lt);
-        Text.erase(0, lt);
-    } else {
-        const std::size_t gt = Text.find('>');
-        if (gt == std::string::npos)
-            throw HtmlParserException("Missing > at " + Text.substr(1));
-        Token = Text.substr(0, gt + 1);
-        Text.erase(0, gt + 1);
-    }
+    std::size_t at = 0;
+    NextMarkupTokenAt(Text, at, Token);
+    Text.erase(0, at);
 }
 
 std::string DecodeMarkupEntities(const std::string& Text)

@@ -5,6 +5,7 @@
 
 #include "controls/CommonDialogs.h"
 #include "controls/CursorNames.h"
+#include "controls/FormBuilder.h"
 #include "controls/Resources.h"
 #include "controls/StdButtons.h"
 #include "graphics/Bitmap.h"
@@ -92,11 +93,15 @@ void EmbedFormInPanel(TForm* Form, TWinControl* Parent, intptr_t ATag)
     SetFormBorderStyle(Form, bsNone);
     SetFormBorderIcons(Form, 0);
     Form->SetTag(ATag);
-    Form->SetParent(Parent);
     const bool wasVisible = Parent->Visible();
+    // A page built from a form table takes the form into its layout, filling it.
+    if (!FillLaidOutHost(Parent, Form)) {
+        Form->SetParent(Parent);
+        Parent->SetVisible(true);
+        Form->SetLeft(4);
+        Form->SetTop(std::max(4, std::abs(ControlClientHeight(Parent) - FormClientHeight(Form)) / 2));
+    }
     Parent->SetVisible(true);
-    Form->SetLeft(4);
-    Form->SetTop(std::max(4, std::abs(ControlClientHeight(Parent) - FormClientHeight(Form)) / 2));
     Form->Show();
     Parent->SetVisible(wasVisible);
 }

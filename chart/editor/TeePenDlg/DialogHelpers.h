@@ -60,7 +60,8 @@ void SetUniqueFormName(TForm* Form, const std::string& Base);
 // Turns the form into a page inside Parent: parent colour, designed position, no frame,
 // no border icons, Tag := ATag, placed at left 4 and top max(4, |client height of Parent -
 // client height of Form| div 2), and shown (Parent is visible while the form is shown, and
-// then as visible as it was).
+// then as visible as it was). A Parent built from a form table (FormBuilder.h) instead
+// takes the form into its layout, which makes the form fill it.
 void EmbedFormInPanel(TForm* Form, TWinControl* Parent, intptr_t ATag = 0);
 void EmbedForm(TForm* Form, TWinControl* Parent);
 void EmbedFormWithTag(TForm* Form, TWinControl* Parent, intptr_t ATag);

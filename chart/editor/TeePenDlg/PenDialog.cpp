@@ -6,6 +6,7 @@
 #include "TeeConst.h"
 #include "TeePenDlg.h"
 
+#include "controls/FormBuilder.h"
 #include "graphics/GdiConsts.h"
 
 // ---- TPenDialog -------------------------------------------------------------------------
@@ -18,57 +19,33 @@ int StyleItem(TPenStyle Style)
     return Style <= psDashDotDot ? int(Style) : -1;
 }
 
-template <class T>
-T* NewControl(TPenDialog* Form, const char* Name, int Left, int Top, int Width, int Height)
-{
-    auto* control = new T(Form);
-    control->SetName(Name);
-    control->SetParent(Form);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
-
 } // namespace
 
 TPenDialog::TPenDialog(TComponent* AOwner) : TForm(AOwner)
 {
     SetUniqueFormName(this, "PenDialog");
     SetCaption("Border Editor");
-    SetBounds(Left(), Top(), 269, 104);
-
-    CBVisible = NewControl<TCheckBox>(this, "CBVisible", 8, 8, 97, 17);
-    CBVisible->SetCaption("&Visible");
-
-    LStyle = NewControl<TLabel>(this, "LStyle", 8, 36, 32, 13);
-    LStyle->SetCaption("&Style:");
-    CBStyle = NewControl<TComboFlat>(this, "CBStyle", 48, 32, 130, 22);
+    BuildForm(this, 269, 104, {
+        Columns({
+            Column({
+                Ctl(CBVisible, "CBVisible", "&Visible"),
+                Row(LStyle, "LStyle", "&Style:", {Combo(CBStyle, "CBStyle", {"Solid", "Dash", "Dot", "Dash Dot", "Dash Dot Dot"})}),
+                Row(LWidth, "LWidth", "&Width:", {UpDownEdit(SEWidth, "SEWidth", UDWidth, "UDWidth", 1, 100),
+                                                  Ctl(BColor, "BColor", "&Color...")}),
+            }),
+            Column({
+                Ctl(BOk, "BOk", "OK"),
+                Ctl(BCancel, "BCancel", "Cancel"),
+                Ctl(CBEndStyle, "CBEndStyle"),
+            }),
+        }),
+    });
     CBStyle->SetOwnerDraw(true);
     CBStyle->SetItemHeight(16);
-    for (const char* style : {"Solid", "Dash", "Dot", "Dash Dot", "Dash Dot Dot"})
-        CBStyle->Items()->Add(style);
-
-    LWidth = NewControl<TLabel>(this, "LWidth", 8, 66, 38, 13);
-    LWidth->SetCaption("&Width:");
-    SEWidth = NewControl<TEdit>(this, "SEWidth", 48, 62, 49, 21);
-    SEWidth->SetText("1");
-    UDWidth = NewControl<TUpDown>(this, "UDWidth", 81, 62, 16, 21);
-    UDWidth->SetMin(1);
-    UDWidth->SetAssociate(SEWidth);
-    UDWidth->SetPosition(1);
-
-    BColor = NewControl<TButtonColor>(this, "BColor", 103, 60, 75, 25);
-    BColor->SetCaption("&Color...");
-
-    CBEndStyle = NewControl<TComboFlat>(this, "CBEndStyle", 186, 72, 75, 21);
     for (const char* style : {"Round", "Square", "Flat"})
         CBEndStyle->Items()->Add(style);
-
-    BOk = NewControl<TButton>(this, "BOk", 186, 8, 75, 25);
-    BOk->SetCaption("OK");
     BOk->SetDefault(true);
     BOk->SetModalResult(mrOk);
-    BCancel = NewControl<TButton>(this, "BCancel", 186, 38, 75, 25);
-    BCancel->SetCaption("Cancel");
     BCancel->SetCancel(true);
     BCancel->SetModalResult(mrCancel);
 

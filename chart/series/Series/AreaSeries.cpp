@@ -77,6 +77,13 @@ void TAreaSeries::Assign(TPersistent* Source)
         Pointer()->Hide();
 }
 
+void TAreaSeries::SetUpGalleryPreview(bool Enabled)
+{
+    TCustomSeries::SetUpGalleryPreview(Enabled);
+    Gradient()->SetVisible(true);
+    Gradient()->SetEndColor(SeriesColor());
+}
+
 // ---- origin, extremes and order -----------------------------------------------------------
 
 int TAreaSeries::PointOriginValue(int ValueIndex) const
@@ -195,14 +202,21 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     TTeeGradient* gradient = GetGradient();
     if (!view3D) {
         if (gradient->Visible()) {
-            // The gradient spans the series from its greatest value to its least (or to the
-            // origin when that lies beyond), clipped to this segment's polygon.
+            // The gradient spans the series' own values (stacked, without a fixed origin),
+            // from its greatest to its least, clipped to this segment's polygon; beyond
+            // them, down to an origin further out, the area keeps its own colour.
             const TRect box = PolygonBounds(corners.data(), 4);
-            const int pMax = ValueToScreenPos(vertical ? GreatestY() : GreatestX());
-            const int pMin = ValueToScreenPos(vertical ? LeastY() : LeastX());
-            const int lo = std::min({pMax, pMin, Origin, PrevOrigin});
-            const int hi = std::max({pMax, pMin, Origin, PrevOrigin}) + 1;
+            const int pMax = ValueToScreenPos(vertical ? TCustomSeries::GreatestY() : TCustomSeries::GreatestX());
+            const int pMin = ValueToScreenPos(vertical ? TCustomSeries::LeastY() : TCustomSeries::LeastX());
+            const int lo = std::min(pMax, pMin);
+            const int hi = std::max(pMax, pMin) + 1;
             const TRect r = vertical ? TRect(box.Left, lo, box.Right, hi) : TRect(lo, box.Top, hi, box.Bottom);
+            if (vertical ? (box.Top < r.Top || box.Bottom > r.Bottom) : (box.Left < r.Left || box.Right > r.Right)) {
+                const TPenStyle penStyle = canvas->Pen()->Style();
+                canvas->Pen()->SetStyle(psClear);
+                canvas->Polygon(corners.data(), 3);
+                canvas->Pen()->SetStyle(penStyle);
+            }
             canvas->ClipToPolygon(corners.data(), 4);
             gradient->Draw(canvas, r);
             canvas->RemoveClipping();
@@ -280,10 +294,6 @@ THorizAreaSeries::THorizAreaSeries(TComponent* AOwner) : TAreaSeries(AOwner)
 
 void THorizAreaSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
 {
-    const int offset = GetMarksOffset();
-    const TPoint p(PointScreenX(ValueIndex), PointScreenY(ValueIndex));
-    Position.ArrowFrom = p;
-    Position.ArrowTo = TPoint(p.X + offset, p.Y);
-    Position.LeftTop = TPoint(p.X + offset, p.Y - Position.Height / 2);
+    PlaceMarkBeside(ValueIndex, Position, false);
     TAreaSeries::DrawMark(ValueIndex, Text, Position);
 }

@@ -36,6 +36,11 @@ public:
     void SetYOrigin(double V);
 
     void Assign(TPersistent* Source) override;
+    // With its gradient, ending in the series colour.
+    void SetUpGalleryPreview(bool Enabled) override;
+    // Stairs, Marks, Colors, Hollow, No Lines, Stack, Stack 100%, Points, Gradient.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 
 protected:
     void DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color,

@@ -1,6 +1,7 @@
 #include "Series/FastLine.h"
 
 #include "RizUridu/Helpers.h"
+#include "Series/ColumnPolyline.h"
 
 #include <algorithm>
 
@@ -19,6 +20,9 @@ END_CLASS_INFO
 TFastLineSeries::TFastLineSeries(TComponent* AOwner) : TCustomLineSeries(AOwner)
 {
     FFunctionOnePoint = false;   // a whole-source function result shows as a level line
+    // Zoomed in, only the points on the axis are drawn, and one on each side.
+    FCalcVisiblePoints = true;
+    FDrawBetweenPoints = true;
 }
 
 TFastLineSeries::~TFastLineSeries() = default;
@@ -120,9 +124,30 @@ void TFastLineSeries::DrawVisiblePoints()
     canvas->Brush()->SetStyle(bsClear);
     // The point before the first visible one starts the line, so it enters from the edge.
     const int start = first >= 1 ? first - 1 : first;
+    if (DrawReduced(start, last))
+        return;
     MoveToPoint(start);
     for (int t = start + 1; t <= last; ++t)
         DrawValue(t);
+}
+
+bool TFastLineSeries::DrawReduced(int Start, int Last)
+{
+    TAxisLinearMap mx, my;
+    if (Is3D() || FStairs || !PlainLinePen() || !LinearAxisMaps(mx, my))
+        return false;
+    const double* xs = XValues()->Data();
+    const double* ys = YValues()->Data();
+    // Without DrawAllPoints a point on the column of the last one drawn is skipped.
+    TColumnPolyline line(!FDrawAllPoints);
+    line.Add(mx(xs[Start]), my(ys[Start]));
+    if (FIgnoreNulls)
+        AddMappedPoints(line, xs, ys, Start + 1, Last, mx, my, [](int) { return true; });
+    else   // a null leaves a gap
+        AddMappedPoints(line, xs, ys, Start + 1, Last, mx, my, [this](int t) { return !IsNull(t); });
+    line.Finish();
+    DrawPolylinePieces(line);
+    return true;
 }
 
 void TFastLineSeries::AfterAddValue(int ValueIndex, bool AddToDependents)

@@ -14,6 +14,9 @@ public:
     ~TFastLineSeries() override;
 
     std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
+    // Marks, Dotted, Stairs.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 
     // ---- drawing ----
     void DrawVisiblePoints() override;
@@ -57,6 +60,9 @@ private:
     // Moves the pen to the pixel of Index, which becomes the previous point.
     void MoveToPoint(int Index);
     void LineTo(int X, int Y);
+    // The flat, solid line from Start to Last as one polyline reduced per pixel column;
+    // false (nothing drawn) for stairs, 3D, or a pen or axis that needs the point path.
+    bool DrawReduced(int Start, int Last);
     bool Is3D() const;
 
     bool FAutoRepaint = true;

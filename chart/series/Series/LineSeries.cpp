@@ -1,5 +1,6 @@
 #include "Series/LineSeries.h"
 
+#include "Chart.h"
 #include "RizUridu/Helpers.h"
 #include "TeCanvas/Helpers.h"
 
@@ -356,6 +357,16 @@ void TCustomSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMar
     TCustomLineSeries::DrawMark(ValueIndex, Text, Position);
 }
 
+void TCustomSeries::PlaceMarkBeside(int ValueIndex, TSeriesMarkPosition& Position, bool Mirror) const
+{
+    const int offset = TCustomSeries::GetMarksOffset();
+    const TPoint p(PointScreenX(ValueIndex), PointScreenY(ValueIndex));
+    const bool left = Mirror && p.X < PointOriginValue(ValueIndex);
+    Position.ArrowFrom = p;
+    Position.ArrowTo = TPoint(left ? p.X - offset : p.X + offset, p.Y);
+    Position.LeftTop = TPoint(left ? p.X - offset - Position.Width : p.X + offset, p.Y - Position.Height / 2);
+}
+
 // ---- legend symbol ----------------------------------------------------------------------
 
 void TCustomSeries::PrepareSymbolCanvas()
@@ -370,7 +381,17 @@ void TCustomSeries::DrawSymbolShape(int ValueIndex, const TRect& R)
         return;
     TTeeCanvas3D* canvas = chart->Canvas();
     const TColor color = ValueIndex == -1 ? SeriesColor() : ColorOfLegendItem(ValueIndex);
+    // Symbols that touch (a continuous legend) are drawn filled, so they join up.
+    const auto* owner = dynamic_cast<const TCustomChart*>(chart);
+    const bool filled = owner != nullptr && owner->Legend()->Symbol()->Continuous();
     const auto lineSample = [&] {
+        if (filled) {
+            canvas->Brush()->SetStyle(bsSolid);
+            canvas->Brush()->SetColor(canvas->GetMonochrome() ? clWhite : color);
+            canvas->AssignPen(LinePen(), chart->View3D() ? LinePen()->Color() : color);
+            CanvasRectangleOfRect(canvas, R);
+            return;
+        }
         if (chart->View3D()) {
             AssignBrushToCanvas(canvas, Brush(), canvas->GetMonochrome() ? clWhite : color, color);
             canvas->AssignPen(LinePen(), LinePen()->Color());
@@ -426,6 +447,24 @@ THorizLineSeries::THorizLineSeries(TComponent* AOwner) : TLineSeries(AOwner)
     FCalcVisiblePoints = false;
 }
 
+int THorizLineSeries::GetMarksOffset() const
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart == nullptr || chart->Canvas()->ReferenceCanvas() == nullptr)
+        return 0;
+    chart->Canvas()->ApplyFont(Marks()->Font());
+    int widest = 0;
+    for (int t = 0; t < Count(); ++t)
+        widest = std::max(widest, Marks()->MarkTextPixelWidth(t));
+    return widest;
+}
+
+void THorizLineSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
+{
+    PlaceMarkBeside(ValueIndex, Position, true);
+    TLineSeries::DrawMark(ValueIndex, Text, Position);
+}
+
 // ---- point series -----------------------------------------------------------------------
 
 TPointSeries::TPointSeries(TComponent* AOwner) : TCustomSeries(AOwner)
@@ -453,6 +492,17 @@ void TPointSeries::SetColorEachPoint(bool Value)
     TCustomSeries::SetColorEachPoint(Value);
     if (Value)
         Pointer()->Brush()->SetColor(clDefault);
+}
+
+void TPointSeries::SetUpGalleryPreview(bool Enabled)
+{
+    TCustomSeries::SetUpGalleryPreview(Enabled);
+    TCustomAxisPanel* chart = ParentChart();
+    const int size = chart != nullptr && chart->Width() < 50 ? 4 : 6;
+    Pointer()->SetHorizSize(size);
+    Pointer()->SetVertSize(size);
+    if (chart != nullptr && chart->IndexOfSeries(this) == 1)
+        Pointer()->SetStyle(psTriangle);
 }
 
 void TPointSeries::Assign(TPersistent* Source)

@@ -23,6 +23,15 @@ public:
 
     TChartPen* LinePen() const { return Pen(); }
     void SetLinePen(TChartPen* Value) { SetPen(Value); }
+
+protected:
+    // A visible, solid, one-pixel line pen that copies its colour: joining many points
+    // with it inks the same pixels as a polyline reduced per pixel column.
+    bool PlainLinePen() const;
+    // The linear pixel maps of both axes; false without them or on a logarithmic axis.
+    bool LinearAxisMaps(TAxisLinearMap& X, TAxisLinearMap& Y) const;
+    // Draws the pieces of a reduced line with the canvas's pen, in 2D.
+    void DrawPolylinePieces(const class TColumnPolyline& Line);
 };
 
 class TCustomSeries : public TCustomLineSeries {
@@ -127,6 +136,10 @@ protected:
                                  bool IsLast) {}
     // The pointer of a value at (X, Y) in Color, in the style the event gives.
     void DrawPointerOf(int ValueIndex, int X, int Y, TColor Color);
+    // A horizontal series' mark: beside its point by the callout's length and distance,
+    // centred vertically; to the right, or to the left when the point lies left of its
+    // origin and Mirror is set.
+    void PlaceMarkBeside(int ValueIndex, TSeriesMarkPosition& Position, bool Mirror) const;
 
     bool FDrawArea = false;
     bool FDrawLine = false;
@@ -134,6 +147,12 @@ protected:
 
 private:
     void DrawAllValues();
+    // The flat, unstacked, 2D line with nothing drawn per point, drawn as one polyline
+    // reduced per pixel column; false (nothing drawn) when the series is not such a line.
+    bool DrawReducedLine();
+    // Where the line from the point before the first visible one (off the axis) enters
+    // the chart at pixel column EdgeX: its pixel row.
+    int EdgeEntryY(int Before, int Index, int EdgeX, int Y) const;
     void DrawSegment(int X, int Y, TColor Color, bool IsLast);
     TColor SegmentBrushColor(TColor Color) const;
     void StackExtremes(bool IsMax, double& Value) const;
@@ -173,12 +192,19 @@ public:
     explicit TLineSeries(TComponent* AOwner);
     std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
     void Assign(TPersistent* Source) override;
+    // Stairs, Points, Height, Hollow, Colors, Marks, No Border, Outline.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 };
 
 class THorizLineSeries : public TLineSeries {
 public:
     DECLARE_SERIES_CLASS(THorizLineSeries)
     explicit THorizLineSeries(TComponent* AOwner);
+    // The widest mark text, which the axis margin keeps free.
+    int GetMarksOffset() const override;
+    // Beside the point, away from its origin.
+    void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
 };
 
 class TPointSeries : public TCustomSeries {
@@ -192,5 +218,12 @@ public:
     void SetTransparency(int Value) override;
     // Each point its colour: the pointer brush goes back to the default-colour marker.
     void SetColorEachPoint(bool Value) override;
+    // Pointers of half size 4 in a chart narrower than 50 pixels, else 6; the chart's
+    // second series shows triangles.
+    void SetUpGalleryPreview(bool Enabled) override;
     void Assign(TPersistent* Source) override;
+    // Colors, Marks, Hollow, No Border, Gradient, and with the pointer style gallery
+    // Point 2D and six pointer styles.
+    void AddSubGalleryStyles(std::vector<std::string>& Styles) override;
+    void ApplySubGalleryStyle(int Index) override;
 };

@@ -2,9 +2,38 @@
 // value as a segment from the previous point followed by the previous point's symbol.
 #include "Series/LineSeries.h"
 
+#include "Series/ColumnPolyline.h"
 #include "TeCanvas/Helpers.h"
 
+#include <algorithm>
 #include <cmath>
+
+// ---- the plain line drawn as a reduced polyline ------------------------------------------
+
+bool TCustomLineSeries::PlainLinePen() const
+{
+    const TChartPen* pen = LinePen();
+    return pen->Visible() && pen->Style() == psSolid && pen->Width() <= 1 && pen->Mode() == pmCopy &&
+           !pen->SmallDots() && !pen->IsExtended();
+}
+
+bool TCustomLineSeries::LinearAxisMaps(TAxisLinearMap& X, TAxisLinearMap& Y) const
+{
+    const TChartAxis* h = GetHorizAxis();
+    const TChartAxis* v = GetVertAxis();
+    return h != nullptr && v != nullptr && h->LinearMap(true, X) && v->LinearMap(false, Y);
+}
+
+void TCustomLineSeries::DrawPolylinePieces(const TColumnPolyline& Line)
+{
+    TTeeCanvas3D* canvas = ParentChart()->Canvas();
+    const std::vector<TPoint>& points = Line.Points();
+    for (const TColumnPolyline::Piece& piece : Line.Pieces())
+        if (piece.End - piece.Begin >= 2)
+            canvas->Polyline(points.data() + piece.Begin, int(piece.End - piece.Begin) - 1);
+}
+
+// ---- values one by one --------------------------------------------------------------------
 
 TColor TCustomSeries::ValueColor(int Index) const
 {
@@ -17,7 +46,8 @@ void TCustomSeries::DrawAllValues()
     FHasPrevious = false;
     FOldColor = clNone;
     FOldIndex = -1;
-    TCustomLineSeries::DrawVisiblePoints();
+    if (!DrawReducedLine())
+        TCustomLineSeries::DrawVisiblePoints();
 }
 
 void TCustomSeries::DrawVisiblePoints()
@@ -75,8 +105,13 @@ void TCustomSeries::DrawPointerOf(int ValueIndex, int X, int Y, TColor Color)
     if (!FPointer->Visible())
         return;
     BeforeDrawPointer(ValueIndex);
+    // The pointer starts from a black pen; set here only, so that a line without
+    // pointers keeps its pen from segment to segment.
+    TTeeCanvas3D* canvas = ParentChart()->Canvas();
+    if (canvas->Pen()->Color() != clBlack)
+        canvas->Pen()->SetColor(clBlack);
     const TSeriesPointerStyle style = OnGetPointerStyle ? OnGetPointerStyle(this, ValueIndex) : FPointer->Style();
-    FPointer->PrepareCanvas(ParentChart()->Canvas(), Color);
+    FPointer->PrepareCanvas(canvas, Color);
     FPointer->Draw(X, Y, Color, style);
 }
 
@@ -169,6 +204,70 @@ void TCustomSeries::DrawSegment(int X, int Y, TColor Color, bool IsLast)
         DrawAreaSegment(FOldX, FOldY, FOldOrigin, X, Y, FOrigin, Color, IsLast);
 }
 
+int TCustomSeries::EdgeEntryY(int Before, int Index, int EdgeX, int Y) const
+{
+    // Interpolated in value space (in logarithms on a logarithmic axis) at the edge's value.
+    const TChartAxis* h = GetHorizAxis();
+    const double x0 = XValue(Before);
+    const double x1 = XValue(Index);
+    if (x1 == x0 || h == nullptr)
+        return Y;
+    const double f = (h->ValueAtPixel(EdgeX) - x0) / (x1 - x0);
+    const double y0 = YValue(Before);
+    const double y1 = YValue(Index);
+    const TChartAxis* v = GetVertAxis();
+    double yv;
+    if (v != nullptr && v->Logarithmic() && y0 > 0 && y1 > 0)
+        yv = std::exp(std::log(y0) + (std::log(y1) - std::log(y0)) * f);
+    else
+        yv = y0 + (y1 - y0) * f;
+    return ValueToScreenY(yv);
+}
+
+bool TCustomSeries::DrawReducedLine()
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart->View3D() || !FDrawLine || FDrawArea || FStairs || IsStacked() || FPointer->Visible() ||
+        !YMandatory() || !PointOrderForward() || (ColorEachPoint() && FColorEachLine) || !PlainLinePen())
+        return false;
+    const TColor lineColor = PassSeriesColor();
+    if (!ColorEachPoint() && SeriesColor() == clNone)
+        return false;
+    TAxisLinearMap mx, my;
+    if (!LinearAxisMaps(mx, my))
+        return false;
+    const int first = FirstValueIndex();
+    const int last = LastValueIndex();
+    if (first < 0 || last < first)
+        return true;
+    // A value is null when its own colour is clNone (the series colour is not).
+    const std::vector<TColor>* colors = Colors();
+    const int colored = colors != nullptr ? std::min(int(colors->size()), last + 1) : 0;
+    const auto isNull = [&](int i) { return i < colored && (*colors)[size_t(i)] == clNone; };
+    const double* xs = XValues()->Data();
+    const double* ys = YValues()->Data();
+    TColumnPolyline line;
+    int x = mx(xs[first]);
+    int y = my(ys[first]);
+    if (first > 0 && !isNull(first - 1) && !isNull(first)) {
+        // The point before lies off the axis: the line comes in from the chart's edge.
+        const int edgeX = chart->ChartRect.Left;
+        line.Add(edgeX, EdgeEntryY(first - 1, first, edgeX, y));
+    }
+    line.Add(x, y);
+    // The segment that ends at a null is left out; the line goes on from its pixel.
+    if (colored == 0)
+        AddMappedPoints(line, xs, ys, first + 1, last, mx, my, [](int) { return true; });
+    else
+        AddMappedPoints(line, xs, ys, first + 1, last, mx, my, [&](int t) { return !isNull(t); });
+    line.Finish();
+    TTeeCanvas3D* canvas = chart->Canvas();
+    canvas->AssignPen(LinePen(), lineColor);
+    canvas->Brush()->SetStyle(bsClear);
+    DrawPolylinePieces(line);
+    return true;
+}
+
 void TCustomSeries::DrawValue(int ValueIndex)
 {
     TCustomAxisPanel* chart = ParentChart();
@@ -178,8 +277,6 @@ void TCustomSeries::DrawValue(int ValueIndex)
     const TColor c = ValueColor(ValueIndex);
     const int x = PointScreenX(ValueIndex);
     const int y = PointScreenY(ValueIndex);
-    if (canvas->Pen()->Color() != clBlack)
-        canvas->Pen()->SetColor(clBlack);
     if (canvas->Brush()->Color() != c)
         canvas->Brush()->SetColor(c);
     if (!FHasPrevious) {
@@ -207,26 +304,7 @@ void TCustomSeries::DrawValue(int ValueIndex)
             } else {
                 TChartAxis* h = GetHorizAxis();
                 FOldX = h != nullptr && h->Inverted() ? chart->ChartRect.Right : chart->ChartRect.Left;
-                if (FStairs)
-                    FOldY = PointScreenY(before);
-                else {
-                    const double x0 = XValue(before);
-                    const double x1 = XValue(ValueIndex);
-                    if (x1 == x0 || h == nullptr)
-                        FOldY = y;
-                    else {
-                        const double f = (h->ValueAtPixel(FOldX) - x0) / (x1 - x0);
-                        const double y0 = YValue(before);
-                        const double y1 = YValue(ValueIndex);
-                        const TChartAxis* v = GetVertAxis();
-                        double yv;
-                        if (v != nullptr && v->Logarithmic() && y0 > 0 && y1 > 0)
-                            yv = std::exp(std::log(y0) + (std::log(y1) - std::log(y0)) * f);
-                        else
-                            yv = y0 + (y1 - y0) * f;
-                        FOldY = ValueToScreenY(yv);
-                    }
-                }
+                FOldY = FStairs ? PointScreenY(before) : EdgeEntryY(before, ValueIndex, FOldX, y);
             }
             if (!IsNull(before))
                 DrawSegment(x, y, c, isLast);

@@ -20,6 +20,10 @@ TEST_F(AxisLabels, NextStepValueWalksOneTwoFive)
     EXPECT_DOUBLE_EQ(NextStepValue(5), 10);
     EXPECT_DOUBLE_EQ(NextStepValue(10), 20);
     EXPECT_DOUBLE_EQ(NextStepValue(0.0125), 0.02);
+    // Exact round steps, so that labels counted down from the top land on 0.
+    EXPECT_EQ(NextStepValue(5000), 10000);
+    EXPECT_EQ(NextStepValue(3e-4), 5e-4);
+    EXPECT_EQ(NextStepValue(1.5e7), 2e7);
     for (double s : {1e-300, 3e-9, 0.999, 1.0001, 9.99, 123456.0, 1e300})
         EXPECT_GT(NextStepValue(s), s) << s;
     // Nothing to grow: answered as given rather than looping.
@@ -237,6 +241,18 @@ TEST_F(AxisLabels, CustomLabelsWithinTheRangeReplaceTheValues)
     EXPECT_EQ(y->MaxLabelsWidth(), 42);
     y->Items()->Clear();
     EXPECT_EQ(y->Items()->Count(), 0);
+}
+
+TEST_F(AxisLabels, AnAxisFromExactlyZeroLabelsZero)
+{
+    TChartAxis* x = chart->BottomAxis();
+    AddSeries({{0, 0}, {99999, 1}});
+    x->SetFixedRange(0, 99999);
+    Layout();
+    std::vector<Label> labels;
+    x->CalcLabels([&](int P, const std::string& Text, TAxisItem*) { labels.push_back({P, Text}); });
+    ASSERT_FALSE(labels.empty());
+    EXPECT_EQ(labels.back().Text, "0");
 }
 
 TEST_F(AxisLabels, TextsFollowTheFormatEventAndLineRules)

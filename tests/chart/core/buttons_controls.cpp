@@ -190,6 +190,36 @@ TEST_F(ButtonsTest, ColourComesFromTheGetterThenThePropertyThenTheButton)
     EXPECT_EQ(pen.Color(), clGreen);
 }
 
+// A chart object that lists its properties in its class information.
+class TListedSwatch : public TPersistent {
+public:
+    DECLARE_CLASS_INFO(TListedSwatch)
+    TColor BackColor() const { return FBack; }
+    void SetBackColor(TColor v) { FBack = v; }
+    std::string Caption() const { return "swatch"; }
+
+private:
+    TColor FBack = clTeal;
+};
+BEGIN_CLASS_INFO(TListedSwatch, TPersistent)
+    .Int("BackColor", &TListedSwatch::BackColor, &TListedSwatch::SetBackColor)
+    .Str("Caption", &TListedSwatch::Caption)
+END_CLASS_INFO
+
+TEST_F(ButtonsTest, AnyListedColourPropertyCanBeLinked)
+{
+    TButtonColor button(nullptr);
+    TListedSwatch swatch;
+    button.LinkProperty(&swatch, "backcolor");
+    ASSERT_EQ(button.LinkedProperty(), TListedSwatch::StaticClassInfo()->FindProperty("BackColor"));
+    EXPECT_EQ(button.SymbolColor(), clTeal);
+    button.SetSymbolColor(clOlive);
+    EXPECT_EQ(swatch.BackColor(), clOlive);
+    // A text property is no colour.
+    button.LinkProperty(&swatch, "Caption");
+    EXPECT_EQ(button.LinkedProperty(), nullptr);
+}
+
 TEST_F(ButtonsTest, FlatComboHasItsDefaultsAndStoresOnlyAnOwnDropDownWidth)
 {
     TComboFlat combo(nullptr);

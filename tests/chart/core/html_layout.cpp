@@ -91,3 +91,19 @@ TEST(MarkupLayout, RulesAndPicturesTakeRoom)
     EXPECT_EQ(l.Boxes[2].Left, 50);
     EXPECT_EQ(l.Size, (TMarkupSize{67, 50}));
 }
+
+TEST(MarkupLayout, HugePicturesAndEndlessRulesStayWithinWhatACanvasShows)
+{
+    auto l = Lay("a<IMG src=x.bmp width=2147483647 height=2147483647>b<HR>c");
+    EXPECT_EQ(l.Boxes[1].Width, MarkupMaxExtent);
+    EXPECT_EQ(l.Boxes[2].Left, 10 + MarkupMaxExtent);   // no overflow past the picture
+    EXPECT_EQ(l.Size.Width, MarkupMaxExtent);
+
+    // 60,000 rules of 20 pixels: lines below the largest extent are not laid out.
+    std::string rules;
+    for (int i = 0; i < 60000; ++i)
+        rules += "<HR>";
+    l = Lay(rules);
+    EXPECT_EQ(l.Size.Height, MarkupMaxExtent);
+    EXPECT_EQ(l.Boxes.size(), size_t((MarkupMaxExtent + 19) / 20));
+}

@@ -223,10 +223,19 @@ TEST_F(HelpersTest, ItemsMoveBetweenListBoxesWithTheirObjects)
     EXPECT_EQ(destination.Items()->GetObject(2), &d);
     EXPECT_EQ(source.Items()->GetObject(1), &c);
 
-    MoveAllItems(&source, &destination);
-    EXPECT_EQ(source.Items()->Count(), 0);
+    // Two adjacent selected items keep their order in both lists.
+    source.Items()->Add("e");
+    source.SetSelected(0, true);
+    source.SetSelected(1, true);
+    MoveSelectedItems(&source, &destination);
+    EXPECT_EQ(ItemsOf(source.Items()), (std::vector<std::string>{"e"}));
     EXPECT_EQ(ItemsOf(destination.Items()), (std::vector<std::string>{"x", "b", "d", "a", "c"}));
     EXPECT_EQ(destination.Items()->GetObject(3), &a);
+    EXPECT_EQ(destination.Items()->GetObject(4), &c);
+
+    MoveAllItems(&source, &destination);
+    EXPECT_EQ(source.Items()->Count(), 0);
+    EXPECT_EQ(ItemsOf(destination.Items()), (std::vector<std::string>{"x", "b", "d", "a", "c", "e"}));
     EXPECT_THROW(source.Selected(0), EListError);
 }
 

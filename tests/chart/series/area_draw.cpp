@@ -113,6 +113,9 @@ TEST_F(AreaDraw, StairsFillAtTheStepHeight)
     auto bmp = chart->Picture();
     EXPECT_EQ(Px(*bmp, PX(3), PY(1)), clRed);
     EXPECT_EQ(Px(*bmp, PX(3), PY(3)), clWhite);   // the step stays at the first height
+    // The step reaches the next point's column, and no further.
+    EXPECT_EQ(Px(*bmp, PX(5), PY(1)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(5) + 1, PY(1)), clWhite);
     s->SetInvertedStairs(true);
     bmp = chart->Picture();
     EXPECT_EQ(Px(*bmp, PX(3), PY(5)), clRed);     // up first
@@ -129,18 +132,26 @@ TEST_F(AreaDraw, HorizontalAreaFillsToTheLeftAxis)
     EXPECT_EQ(Px(*bmp, PX(2), PY(0.5)), clWhite);
 }
 
-TEST_F(AreaDraw, GradientCoversTheWholeAreaDownToTheOrigin)
+TEST_F(AreaDraw, GradientSpansTheSeriesValuesAndTheAreaReachesTheOrigin)
 {
-    // The values stay well above the axis origin: the gradient must still reach it.
-    auto* s = Add<TAreaSeries>(clRed, {{1, 6}, {9, 8}});
+    // Values 6..8 well above the axis origin: the gradient runs from the greatest value
+    // (the end colour, blue) to the least (the start colour, yellow); below that the
+    // area keeps its own colour.
+    auto* s = Add<TAreaSeries>(clRed, {{1, 8}, {9, 6}});
     Plain(s);
     s->Gradient()->SetVisible(true);
     s->Gradient()->SetStartColor(clYellow);
-    s->Gradient()->SetEndColor(clYellow);
+    s->Gradient()->SetEndColor(clBlue);
     auto bmp = chart->Picture();
-    EXPECT_EQ(Px(*bmp, PX(5), PY(6.5)), clYellow);
-    EXPECT_EQ(Px(*bmp, PX(5), PY(1)), clYellow);
-    EXPECT_EQ(Px(*bmp, PX(5), PY(8.5)), clWhite);
+    const TColor top = Px(*bmp, PX(1) + 1, PY(8) + 1);
+    const TColor bottom = Px(*bmp, PX(5), PY(6));
+    EXPECT_LT(GetRValue(top), 25);
+    EXPECT_GT(GetBValue(top), 230);
+    EXPECT_GT(GetRValue(bottom), 230);
+    EXPECT_LT(GetBValue(bottom), 25);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(3)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(0.5)), clRed);
+    EXPECT_EQ(Px(*bmp, PX(5), PY(7.5)), clWhite);
 }
 
 TEST_F(AreaDraw, TransparentStackShowsTheLowerArea)

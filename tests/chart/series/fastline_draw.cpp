@@ -69,6 +69,44 @@ TEST_F(FastLineDraw, NullLeavesAGapOnlyWhenNullsAreNotIgnored)
     EXPECT_EQ(Px(*bmp, PX(5), PY(6)), clGreen);
 }
 
+TEST_F(FastLineDraw, ManyPointsDrawWhatJoiningEverySegmentDraws)
+{
+    auto* s = Add<TFastLineSeries>(clBlue, {});
+    s->SetIgnoreNulls(false);
+    AddNoisyPoints(*s, 150, 3, 20);
+    chart->Layout();
+    for (TPenStyle style : {psSolid, psDash}) {
+        s->LinePen()->SetStyle(style);
+        EXPECT_EQ(Compare(*chart->Picture(), *EverySegment(*s, clBlue, style)).Differ, 0) << style;
+    }
+    s->LinePen()->SetStyle(psSolid);
+
+    s->Clear();
+    AddNoisyPoints(*s, 100000, 5, 25000);
+    chart->Layout();
+    auto bmp = chart->Picture();
+    const PictureDifference d = Compare(*bmp, *EverySegment(*s, clBlue));
+    EXPECT_GT(d.Inked, 5000);
+    EXPECT_LE(d.Differ * 100, d.Inked);
+    if (const std::string path = testsupport::ArtifactPath("fast-line-100000-points.png"); !path.empty())
+        bmp->SaveToFile(path);
+}
+
+TEST_F(FastLineDraw, ZoomedDrawsTheVisiblePointsAndOneOnEachSide)
+{
+    auto* s = Add<TFastLineSeries>(clBlue, {});
+    for (int i = 0; i < 10; ++i)
+        s->AddPointXY(i, i);
+    chart->BottomAxis()->SetMinMax(2.5, 6.5);
+    chart->Layout();
+    EXPECT_EQ(s->FirstValueIndex(), 3);
+    EXPECT_EQ(s->LastValueIndex(), 7);
+    // The line still enters from the point before the first visible one: at the left
+    // edge (2.5) it is at height 2.5.
+    auto bmp = chart->Picture();
+    EXPECT_TRUE(Near(*bmp, 11, PY(2.5), clBlue));
+}
+
 TEST_F(FastLineDraw, AddedPointIsDrawnAtOnceWithoutRepaint)
 {
     auto* s = Add<TFastLineSeries>(clBlue, {{1, 2}});

@@ -58,13 +58,18 @@ TEST_F(LineDraw, StairsGoAcrossThenUpAndInvertedUpThenAcross)
 TEST_F(LineDraw, FirstVisiblePointJoinsFromThePlotEdgeAtTheInterpolatedHeight)
 {
     auto* s = Add<TLineSeries>(clRed, {{0, 0}, {10, 10}});
-    chart->BottomAxis()->SetMinMax(5, 10);
+    chart->BottomAxis()->SetMinMax(2, 10);
     chart->Layout();
     ASSERT_EQ(s->FirstValueIndex(), 1);
-    auto bmp = chart->Picture();
-    // At the left edge (value 5 of the bottom axis) the line is at height 5.
-    EXPECT_TRUE(Near(*bmp, 11, PY(5), clRed));
-    EXPECT_EQ(Px(*bmp, 11, PY(0) - 1), clWhite);
+    // At the left edge (value 2 of the bottom axis, a fifth of the way) the line is at
+    // height 2, with or without symbols.
+    for (bool pointer : {false, true}) {
+        s->Pointer()->SetVisible(pointer);
+        auto bmp = chart->Picture();
+        EXPECT_TRUE(Near(*bmp, 11, PY(2), clRed)) << pointer;
+        EXPECT_EQ(Px(*bmp, 11, PY(5)), clWhite) << pointer;
+        EXPECT_EQ(Px(*bmp, 11, PY(0) - 1), clWhite) << pointer;
+    }
 }
 
 TEST_F(LineDraw, FromThePlotEdgeOnALogarithmicAxisInterpolatesGeometrically)
@@ -79,6 +84,49 @@ TEST_F(LineDraw, FromThePlotEdgeOnALogarithmicAxisInterpolatesGeometrically)
     const int y10 = s->ValueToScreenY(10);
     EXPECT_EQ(y10, (PY(0) + PY(10)) / 2);
     EXPECT_TRUE(Near(*bmp, 11, y10, clRed));
+}
+
+TEST_F(LineDraw, FromAZeroValueOnALogarithmicAxisInterpolatesLinearly)
+{
+    // ln 0 does not exist: the segment falls back to linear interpolation (50 halfway).
+    auto* s = Add<TLineSeries>(clRed, {{0, 0}, {10, 100}});
+    chart->LeftAxis()->SetMinMax(1, 100);
+    chart->LeftAxis()->SetLogarithmic(true);
+    chart->BottomAxis()->SetMinMax(5, 10);
+    chart->Layout();
+    auto bmp = chart->Picture();
+    EXPECT_TRUE(Near(*bmp, 11, s->ValueToScreenY(50), clRed));
+    EXPECT_EQ(Px(*bmp, 11, s->ValueToScreenY(10)), clWhite);
+}
+
+TEST_F(LineDraw, ManyPointsDrawWhatJoiningEverySegmentDraws)
+{
+    // Fewer points than pixel columns, with nulls: the very picture of every segment,
+    // with a solid and with a dashed pen.
+    auto* s = Add<TLineSeries>(clRed, {});
+    AddNoisyPoints(*s, 150, 7, 20);
+    chart->Layout();
+    for (TPenStyle style : {psSolid, psDash}) {
+        s->LinePen()->SetStyle(style);
+        auto bmp = chart->Picture();
+        EXPECT_EQ(Compare(*bmp, *EverySegment(*s, clRed, style)).Differ, 0) << style;
+    }
+    s->LinePen()->SetStyle(psSolid);
+    // Symbols are still drawn at every point.
+    s->Pointer()->SetVisible(true);
+    EXPECT_GT(Compare(*chart->Picture(), *EverySegment(*s, clRed)).Differ, 100);
+    s->Pointer()->SetVisible(false);
+
+    // Far more points than columns: at most 1 % of the inked pixels differ.
+    s->Clear();
+    AddNoisyPoints(*s, 100000, 11, 25000);
+    chart->Layout();
+    auto bmp = chart->Picture();
+    const PictureDifference d = Compare(*bmp, *EverySegment(*s, clRed));
+    EXPECT_GT(d.Inked, 5000);
+    EXPECT_LE(d.Differ * 100, d.Inked);
+    if (const std::string path = testsupport::ArtifactPath("line-series-100000-points.png"); !path.empty())
+        bmp->SaveToFile(path);
 }
 
 TEST_F(LineDraw, OutlinePassDrawsWiderUnderTheLineAndKeepsTheSeriesColour)

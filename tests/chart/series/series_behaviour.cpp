@@ -2,6 +2,9 @@
 // range, clicks on points and segments, legend items and symbols, and stacks.
 #include "series_fixture.h"
 
+#include "Chart.h"
+#include "graphics/TextMeasure.h"
+
 namespace seriestest {
 namespace {
 
@@ -126,6 +129,28 @@ TEST_F(SeriesLegend, LineSampleAndPointerSymbol)
     EXPECT_EQ(Px(*bmp, 15, 10), clWhite);
 }
 
+TEST_F(SeriesLegend, ContinuousLegendFillsTheLineSample)
+{
+    TChart owner(nullptr);
+    auto* l = new TLineSeries(&form);
+    l->SetSeriesColor(clRed);
+    owner.AddSeries(l);
+    auto draw = [&] {
+        auto bmp = std::make_unique<TBitmap>(30, 20);
+        bmp->Canvas()->Brush()->SetColor(clWhite);
+        bmp->Canvas()->FillRect(TRect(0, 0, 30, 20));
+        AttachCanvasToSurface(owner.Canvas(), bmp->Canvas());
+        l->PaintLegendSymbol(-1, TRect(5, 5, 25, 15));
+        return bmp;
+    };
+    EXPECT_EQ(Px(*draw(), 15, 7), clWhite);
+    owner.Legend()->Symbol()->SetContinuous(true);
+    auto bmp = draw();
+    EXPECT_EQ(Px(*bmp, 15, 7), clRed);
+    EXPECT_EQ(Px(*bmp, 15, 10), clRed);
+    EXPECT_EQ(Px(*bmp, 15, 3), clWhite);
+}
+
 using SeriesStack = SeriesTest;
 
 TEST_F(SeriesStack, SumsBelowBySignAndAcrossTheWholeStack)
@@ -198,6 +223,38 @@ TEST_F(SeriesRoom, MarginsAndMarksKeepClearOfTheSymbols)
     pos.LeftTop = TPoint(50, 50);
     l->DrawMark(0, "x", pos);
     EXPECT_EQ(pos.LeftTop.Y, 50);
+}
+
+TEST_F(SeriesRoom, HorizontalLineMarksBesideThePointAwayFromTheOrigin)
+{
+    auto* h = Add<THorizLineSeries>(clRed, {{5, 3}, {12.5, 6}});
+    chart->BottomAxis()->SetMinMax(0, 20);
+    chart->Layout();
+    TBitmap bmp(220, 170);
+    AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
+    chart->Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(6, 10, 3));
+    // The widest mark, "12.5", keeps the right margin free.
+    h->Marks()->Show();
+    EXPECT_EQ(h->GetMarksOffset(), 24);
+    int a = 0, b = 0;
+    h->AxisMarginsA(a, b);
+    EXPECT_EQ(b, 24);
+
+    const int length = h->Marks()->Callout()->Length() + h->Marks()->Callout()->Distance();
+    TSeriesMarkPosition pos;
+    pos.Width = 30;
+    pos.Height = 10;
+    h->DrawMark(0, "5", pos);
+    const int x = h->PointScreenX(0), y = h->PointScreenY(0);
+    EXPECT_EQ(pos.LeftTop, TPoint(x + length, y - 5));
+    EXPECT_EQ(pos.ArrowTo, TPoint(x + length, y));
+    // On an inverted axis the origin is on the right: the mark goes to the left.
+    chart->BottomAxis()->SetInverted(true);
+    chart->Layout();
+    const int xi = h->PointScreenX(0);
+    h->DrawMark(0, "5", pos);
+    EXPECT_EQ(pos.LeftTop, TPoint(xi - length - 30, y - 5));
+    EXPECT_EQ(pos.ArrowTo, TPoint(xi - length, y));
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace seriestest {
@@ -74,6 +76,61 @@ inline bool Near(TBitmap& b, int x, int y, TColor c)
             if (Px(b, x + dx, y + dy) == c)
                 return true;
     return false;
+}
+
+// The series drawn one segment at a time with the canvas's own lines, in Color and
+// Style: what joining every point gives. A segment that ends at a null is left out.
+inline std::unique_ptr<TBitmap> EverySegment(TChartSeries& s, TColor Color, TPenStyle Style = psSolid)
+{
+    auto bmp = std::make_unique<TBitmap>(220, 170);
+    TCanvas* c = bmp->Canvas();
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(TRect(0, 0, 220, 170));
+    c->Pen()->SetColor(Color);
+    c->Pen()->SetStyle(Style);
+    for (int i = 1; i < s.Count(); ++i) {
+        if (s.IsNull(i))
+            continue;
+        c->MoveTo(s.PointScreenX(i - 1), s.PointScreenY(i - 1));
+        c->LineTo(s.PointScreenX(i), s.PointScreenY(i));
+    }
+    c->Flush();
+    return bmp;
+}
+
+// Pixels that differ between two pictures of one size, and pixels inked (not white) in
+// either.
+struct PictureDifference {
+    int Differ = 0;
+    int Inked = 0;
+};
+inline PictureDifference Compare(TBitmap& a, TBitmap& b)
+{
+    PictureDifference d;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) {
+            const TColor pa = Px(a, x, y), pb = Px(b, x, y);
+            d.Differ += pa != pb;
+            d.Inked += pa != clWhite || pb != clWhite;
+        }
+    return d;
+}
+
+// N points with ascending X over 0..10 and Y scattered around a wave, the same for
+// every seed; every Gap-th point (when Gap > 0) null.
+inline void AddNoisyPoints(TChartSeries& s, int N, unsigned Seed, int Gap = 0)
+{
+    unsigned r = Seed;
+    const auto next = [&r] { return (r = r * 1664525u + 1013904223u) >> 8; };
+    double x = 0;
+    for (int i = 0; i < N; ++i) {
+        x += 10.0 * (0.5 + (next() % 1000) / 1000.0) / N;
+        const double y = 5 + 3 * std::sin(x) + (next() % 2001) / 1000.0 - 1;
+        if (Gap > 0 && i % Gap == Gap / 2)
+            s.AddNullPointXY(std::min(x, 10.0), y);
+        else
+            s.AddPointXY(std::min(x, 10.0), y);
+    }
 }
 
 struct SeriesTest : ::testing::Test {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace gfxtest;
 
 namespace {
@@ -313,6 +315,27 @@ TEST(CanvasBitBlt, RespectsTheClipAndStretches)
     t.c.CopyRect(TRect(1, 0, 3, 1), t.c, TRect(0, 0, 2, 1));
     EXPECT_EQ(Px(t.bmp, 1, 0), clRed);
     EXPECT_EQ(Px(t.bmp, 2, 0), clBlue);
+}
+
+TEST(CanvasBitBlt, BlocksFarOutsideTheDeviceTouchOnlyWhatIsSeen)
+{
+    TBitmap src(2, 2);
+    src.Canvas()->SetPixel(0, 0, clRed);
+    Surface s(8, 8);
+    // A block at the smallest x reaches nothing; a huge one is stretched over the device
+    // without being made whole (200,000 x 200,000 pixels would not fit in memory).
+    EXPECT_TRUE(s.c.BitBlt(INT_MIN, 0, 4, 4, *src.Canvas(), 0, 0, SRCINVERT));
+    EXPECT_TRUE(s.c.StretchBlt(INT_MAX - 2, INT_MAX - 2, 4, 4, *src.Canvas(), 0, 0, 2, 2, SRCCOPY));
+    EXPECT_EQ(Count(s.bmp, clWhite), 64);
+    EXPECT_TRUE(s.c.StretchBlt(-100000, -100000, 200000, 200000, *src.Canvas(), 0, 0, 2, 2, SRCCOPY));
+    EXPECT_EQ(Count(s.bmp, clRed), 0);   // the device shows the source's lower right pixel
+    EXPECT_TRUE(s.c.StretchBlt(0, 0, 200000, 200000, *src.Canvas(), 0, 0, 2, 2, SRCCOPY));
+    EXPECT_EQ(Count(s.bmp, clRed), 64);
+    EXPECT_TRUE(s.c.AlphaBlend(-4, -4, 200000, 200000, *src.Canvas(), 1, 1, 1, 1, 255));
+    EXPECT_EQ(Count(s.bmp, clWhite), 64);
+    // Extents that no device holds are refused.
+    EXPECT_FALSE(s.c.StretchBlt(0, 0, INT_MAX, 4, *src.Canvas(), 0, 0, 2, 2, SRCCOPY));
+    EXPECT_FALSE(s.c.BitBlt(0, 0, 4, INT_MIN, *src.Canvas(), 0, 0, SRCCOPY));
 }
 
 TEST(CanvasBitBlt, AlphaBlendMixesByConstantAlpha)

@@ -88,11 +88,22 @@ TEST(MetafileFormat, EnhancedHeaderAndRecordFraming)
     EXPECT_EQ(I32(b, 32), 528);
     EXPECT_EQ(I32(b, 36), 264);   // 10 px = 265 units
     EXPECT_EQ(m->MMWidth(), 529);
-    // Bounds hold the rectangle's pixels.
+    // Bounds hold the rectangle's pixels (with a pixel to spare for the pen) and end
+    // exactly at the frame.
     EXPECT_LE(I32(b, 8), 1);
     EXPECT_LE(I32(b, 12), 2);
     EXPECT_GE(I32(b, 16), 9);
     EXPECT_GE(I32(b, 20), 7);
+    EXPECT_GE(I32(b, 8), 0);
+    EXPECT_GE(I32(b, 12), 1);
+    EXPECT_LE(I32(b, 16), 11);
+    EXPECT_LE(I32(b, 20), 9);
+    {
+        TMetafileCanvas c(m.get());
+        c.Rectangle(12, 3, 30, 6);
+    }
+    const std::vector<uint8_t> past = m->SaveToBytes();
+    EXPECT_EQ(I32(past, 16), 19);
 
     const std::vector<Rec> recs = Records(b);
     ASSERT_GE(recs.size(), 3u);

@@ -38,7 +38,7 @@ void Shapes(TCanvas& c)
     c.Brush()->SetStyle(bsSolid);
     c.Brush()->SetColor(clLime);
     c.Rectangle(40, 2, 60, 14);
-    c.RoundRect(42, 16, 62, 30, 6, 6);
+    c.RoundRect(42, 16, 62, 30, 10, 4);   // unequal corner width and height
     c.Ellipse(2, 30, 20, 46);
     c.Pie(20, 28, 40, 46, 40, 28, 20, 28);
     c.Chord(44, 32, 62, 46, 62, 46, 44, 32);

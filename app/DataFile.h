@@ -1,0 +1,37 @@
+// The data-file reader: the text of a .dat file into point arrays, without any window, so
+// that the data window, tests and fuzzing share one parser.
+#pragma once
+
+#include "PointArrays.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TDataFileOptions {
+    std::string DividingString = " ";   // between T and Cp: a space or a tab
+    double TMaxLimit = 0;               // lines with a greater T are skipped; 0: no filter
+};
+
+struct TDataFileResult {
+    int32_t PointCount = 0;   // P capped at the accepted lines; 0: no data
+    int32_t FirstPoint = 0;   // F as read from line 5
+    std::string Error;        // the first fault, naming its line; empty when none was found
+};
+
+// The application's number reader without a message: the first "," of Text counts as the
+// decimal point; otherwise Text must be a plain decimal number (sign, digits, point,
+// exponent; blanks around are allowed) that a double holds. A number too small to hold
+// reads as 0.
+bool TryReadPlainNumber(const std::string& Text, double& Value);
+
+// Parses the lines of a data file into slots of T and Cp. Line 4 holds the point count P,
+// line 5 the first point F; lines F+6 .. P+6 (1-based) hold "T Cp", the line at 0-based
+// index L going to slot L-4-F. Lines with T above the limit are skipped and leave their
+// slot alone, as do empty lines after the last point. Fewer than 5 lines are no data and
+// no fault. The parse stops at the first fault, with PointCount 0 and Error saying what
+// and where: a line 4 or 5 that is no count or a slot outside 1..1000 ("Invalid data
+// file"), a token that is no number, a line without Cp, or an empty line between points.
+// Slots written before the fault keep their new values.
+TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TDataFileOptions& Options,
+                              TPointArray& T, TPointArray& Cp);

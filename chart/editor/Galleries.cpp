@@ -1,0 +1,459 @@
+#include "Galleries.h"
+
+#include "TeEngine.h"
+#include "TeeConst.h"
+
+#include "controls/Cursors.h"
+#include "system/ScopeGuard.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr TColor GalleryNavy = 0x800000;
+constexpr TColor GalleryGrey = 0x808080;
+
+} // namespace
+
+// ---- TGalleryChart ----------------------------------------------------------------------
+
+TGalleryChart::TGalleryChart(TComponent* AOwner, bool FocusRotation) : TCustomChart(AOwner)
+{
+    LeftAxis()->SetLabels(false);
+    BottomAxis()->SetLabels(false);
+    Title()->Font()->SetColor(GalleryNavy);
+    View3DOptions()->SetOrthogonal(false);
+    View3DOptions()->SetZoom(90);
+    View3DOptions()->SetPerspective(55);
+    if (FocusRotation) {
+        View3DOptions()->SetRotation(335);
+        View3DOptions()->SetElevation(350);
+    }
+    SetChart3DPercent(100);
+    SetClipPoints(false);
+    Frame()->SetVisible(false);
+    SetBevelWidth(2);
+    SetBevelOuter(bvNone);
+    for (TChartWall* wall : {LeftWall(), BottomWall()}) {
+        wall->SetColor(clWhite);
+        wall->SetSize(4);
+        wall->Pen()->SetColor(GalleryGrey);
+    }
+    Legend()->SetVisible(false);
+    SetTag(-1);
+}
+
+void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation)
+{
+    TTeeGradient* gradient = Gradient();
+    gradient->SetVisible(Focused);
+    if (Focused) {
+        gradient->SetDirection(gdFromTopLeft);
+        gradient->SetStartColor(clSilver);
+        gradient->SetEndColor(clWhite);
+    }
+    TTeeFont* font = Title()->Font();
+    font->SetStyle(Focused ? TFontStyles(fsBold) : TFontStyles(0));
+    font->SetColor(Focused ? clBlack : GalleryNavy);
+    font->SetSize(Focused ? 9 : TeeDefaultFontSize());
+    SetBevelOuter(Focused ? bvRaised : bvNone);
+    if (FocusRotation)
+        View3DOptions()->SetRotation(Focused ? 345 : 335);
+}
+
+// ---- TChartGalleryPanel -----------------------------------------------------------------
+
+TChartGalleryPanel::TChartGalleryPanel(TComponent* AOwner) : TCustomPanelNoCaption(AOwner)
+{
+    FSmooth = ReadEditorBool("SmoothGallery", false);
+    FSmoothAtStart = FSmooth;
+    SetBevelOuter(bvNone);
+}
+
+TChartGalleryPanel::~TChartGalleryPanel()
+{
+    if (FSmooth != FSmoothAtStart)
+        WriteEditorBool("SmoothGallery", FSmooth);
+    FSelected = nullptr;
+    FCharts.clear();
+}
+
+TGalleryChart* TChartGalleryPanel::Charts(int Index) const
+{
+    if (Index < 0 || Index >= ChartCount())
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    return FCharts[size_t(Index)].get();
+}
+
+void TChartGalleryPanel::Clear()
+{
+    FSelected = nullptr;
+    FCharts.clear();
+}
+
+void TChartGalleryPanel::SetNumRows(int Value)
+{
+    FNumRows = Value;
+    RelayOut();
+}
+
+void TChartGalleryPanel::SetNumCols(int Value)
+{
+    FNumCols = Value;
+    RelayOut();
+}
+
+void TChartGalleryPanel::SetSmooth(bool Value)
+{
+    FSmooth = Value;
+    for (auto& chart : FCharts)
+        chart->SetSmooth(Value);
+}
+
+void TChartGalleryPanel::SetView3D(bool Value)
+{
+    FView3D = Value;
+    for (auto& chart : FCharts)
+        chart->SetView3D(Value);
+}
+
+void TChartGalleryPanel::RelayOut()
+{
+    const int frame = BorderWidth() + (BevelOuter() != bvNone ? BevelWidth() : 0);
+    FCellWidth = FNumCols < 1 || FNumRows < 1 ? 0 : (Width() - frame) / FNumCols;
+    FCellHeight = FNumCols < 1 || FNumRows < 1 ? 0 : (Height() - frame) / FNumRows;
+    for (int i = 0; i < ChartCount(); ++i) {
+        const int row = FNumCols > 0 ? i / FNumCols : 0;
+        const int col = FNumCols > 0 ? i % FNumCols : 0;
+        FCharts[size_t(i)]->SetBounds(frame + col * FCellWidth, frame + row * FCellHeight, FCellWidth, FCellHeight);
+    }
+}
+
+void TChartGalleryPanel::Resize()
+{
+    TCustomPanelNoCaption::Resize();
+    RelayOut();
+}
+
+void TChartGalleryPanel::SetSelectedChart(TGalleryChart* Chart)
+{
+    if (Chart == nullptr || !Chart->Enabled())
+        return;
+    FSelected = Chart;
+    for (auto& chart : FCharts)
+        chart->SetFocusLook(chart.get() == Chart, FFocusRotation);
+    if (OnChangeChart)
+        OnChangeChart(this);
+}
+
+void TChartGalleryPanel::FocusFirst()
+{
+    for (auto& chart : FCharts)
+        if (chart->Enabled()) {
+            SetSelectedChart(chart.get());
+            return;
+        }
+}
+
+void TChartGalleryPanel::SelectFocused()
+{
+    if (FSelected != nullptr && OnSelectedChart)
+        OnSelectedChart(this);
+}
+
+void TChartGalleryPanel::MoveFocus(int Columns, int Rows)
+{
+    if (FSelected == nullptr) {
+        FocusFirst();
+        return;
+    }
+    int index = 0;
+    while (index < ChartCount() && FCharts[size_t(index)].get() != FSelected)
+        ++index;
+    const int col = index % FNumCols + Columns;
+    const int row = index / FNumCols + Rows;
+    if (col < 0 || col >= FNumCols || row < 0 || row >= FNumRows)
+        return;
+    // Never onto an empty cell, nor onto a chart that cannot be chosen.
+    const int target = row * FNumCols + col;
+    if (target < ChartCount() && FCharts[size_t(target)]->Enabled())
+        SetSelectedChart(FCharts[size_t(target)].get());
+}
+
+void TChartGalleryPanel::KeyDown(uint16_t& Key, TShiftState Shift)
+{
+    TCustomPanelNoCaption::KeyDown(Key, Shift);
+    switch (Key) {
+    case VK_LEFT: MoveFocus(-1, 0); break;
+    case VK_RIGHT: MoveFocus(1, 0); break;
+    case VK_UP: MoveFocus(0, -1); break;
+    case VK_DOWN:
+        // Alt+Down opens a sub-gallery where a type offers one; the others move down.
+        if (!(Shift & ssAlt))
+            MoveFocus(0, 1);
+        break;
+    case VK_RETURN: SelectFocused(); break;
+    default: break;
+    }
+}
+
+TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType)
+{
+    auto owned = std::make_unique<TGalleryChart>(nullptr, Panel->FocusRotation());
+    TGalleryChart* chart = owned.get();
+    Panel->FCharts.push_back(std::move(owned));
+    chart->SeriesType = SeriesType;
+    chart->SetColor(Panel->Color());
+    TStringList* title = chart->Title()->Text();
+    title->Clear();
+    std::string description = SeriesType != nullptr ? SeriesType->DescriptionText() : std::string();
+    for (size_t start = 0;;) {
+        const size_t cr = description.find('\r', start);
+        title->Add(description.substr(start, cr == std::string::npos ? std::string::npos : cr - start));
+        if (cr == std::string::npos)
+            break;
+        start = cr + 1;
+    }
+    chart->SetParent(Panel);
+    chart->SetView3D(Panel->View3D());
+    chart->SetSmooth(Panel->Smooth());
+
+    TChartSeriesClass seriesClass = SeriesType != nullptr ? SeriesType->SeriesClass : nullptr;
+    TTeeFunctionClass functionClass = SeriesType != nullptr ? SeriesType->FunctionClass : nullptr;
+    const int count = SeriesType != nullptr ? SeriesType->NumGallerySeries : 1;
+    for (int i = 0; i < count && seriesClass != nullptr; ++i)
+        CreateSeriesInChart(chart, chart, seriesClass, nullptr);
+
+    bool enabled = true;
+    if (Panel->FunctionsMode && Panel->CurrentSeries != nullptr && functionClass != nullptr &&
+        functionClass->CreateComponent) {
+        std::unique_ptr<TComponent> probe(functionClass->CreateComponent(nullptr));
+        auto* function = dynamic_cast<TTeeFunction*>(probe.get());
+        enabled = function == nullptr || function->AcceptsSource(Panel->CurrentSeries);
+    }
+    chart->SetEnabled(enabled);
+    if (!enabled) {
+        chart->SetCursor(crNoDrop);
+        chart->Title()->Font()->SetColor(GalleryGrey);
+        for (TChartWall* wall : {chart->LeftWall(), chart->BottomWall()})
+            wall->Pen()->SetColor(GalleryGrey);
+        for (TChartAxis* axis : {chart->LeftAxis(), chart->BottomAxis()}) {
+            axis->Axis()->SetWidth(1);
+            axis->Axis()->SetColor(clWhite);
+        }
+    } else {
+        chart->SetCursor(crHandPoint);
+        chart->OnMouseDown = [Panel, chart](TObject*, TMouseButton, TShiftState, int, int) { Panel->SetSelectedChart(chart); };
+        chart->OnDblClick = [Panel, chart](TObject*) {
+            Panel->SetSelectedChart(chart);
+            Panel->SelectFocused();
+        };
+        chart->OnKeyDown = [Panel](TObject*, uint16_t& Key, TShiftState Shift) { Panel->DispatchKeyDown(Key, Shift); };
+    }
+
+    // Sample values drawn by each series' own class; a function prepares its own preview.
+    if (functionClass != nullptr && functionClass->CreateComponent) {
+        std::unique_ptr<TComponent> temp(functionClass->CreateComponent(nullptr));
+        if (auto* function = dynamic_cast<TTeeFunction*>(temp.get()))
+            function->SetUpGalleryPreview(chart);
+    } else {
+        for (int i = 0; i < chart->SeriesCount(); ++i)
+            chart->Series(i)->SetUpGalleryPreview(enabled);
+    }
+    const int margin = chart->View3D() ? 4 : 5;
+    for (int side = 0; side < 4; ++side)
+        chart->SetMargin(side, margin);
+    Panel->RelayOut();
+    return chart;
+}
+
+int GalleryRowsFor(int Count, int NumCols)
+{
+    const int cols = std::max(NumCols, 1);
+    return Count <= 2 * cols ? 3 : (Count - 1) / cols + 1;
+}
+
+void CreateGalleryPage(TChartGalleryPanel* Panel, const std::string& PageName)
+{
+    Panel->Clear();
+    TTeeSeriesTypes* types = SeriesTypeList();
+    std::vector<TTeeSeriesType*> page;
+    for (int i = 0; i < types->Count(); ++i) {
+        TTeeSeriesType* t = types->Get(i);
+        if (t->GalleryPageText() == PageName && (t->FunctionClass != nullptr) == Panel->FunctionsMode)
+            page.push_back(t);
+    }
+    Panel->SetNumRows(GalleryRowsFor(int(page.size()), Panel->NumCols()));
+    TGalleryChart* preselect = nullptr;
+    for (TTeeSeriesType* t : page) {
+        TGalleryChart* chart = AddGalleryChart(Panel, t);
+        if (Panel->CurrentSeries != nullptr && t->FunctionClass == nullptr &&
+            t->SeriesClass == Panel->CurrentSeries->ClassInfo())
+            preselect = chart;
+    }
+    if (preselect != nullptr)
+        Panel->SetSelectedChart(preselect);
+    else
+        Panel->FocusFirst();
+}
+
+bool GetSelectedTypes(TChartGalleryPanel* Panel, TChartSeriesClass& SeriesClass, TTeeFunctionClass& FunctionClass,
+                      int& SubIndex)
+{
+    TGalleryChart* chart = Panel->SelectedChart();
+    if (chart == nullptr || chart->SeriesType == nullptr)
+        return false;
+    // From the registration, so that a type shown without sample series answers too.
+    SeriesClass = chart->SeriesType->SeriesClass;
+    FunctionClass = chart->SeriesType->FunctionClass;
+    SubIndex = static_cast<int>(chart->Tag());
+    return true;
+}
+
+// ---- TTeeGallery ------------------------------------------------------------------------
+
+TTeeGallery::TTeeGallery(TComponent* AOwner) : TForm(AOwner)
+{
+    SetUniqueFormName(this, "TeeGallery");
+    SetCaption("RurEvido Gallery");
+    BuildForm(this, 500, 380, {
+        Ctl(TabTypes, "TabTypes"),
+        Ctl(TabPages, "TabPages"),
+        Ctl(ChartGalleryPanel1, "ChartGalleryPanel1"),
+        Line({Ctl(CB3D, "CB3D", "&3D"), Ctl(CBSmooth, "CBSmooth", "&Smooth"), Stretch(), Ctl(BOk, "BOk", "OK"),
+              Ctl(BCancel, "BCancel", "Cancel")}),
+    });
+    SetMinimumSize(ChartGalleryPanel1, 440, 270);
+    TabTypes->Tabs()->Add(TeeMsg_Series);
+    TabTypes->Tabs()->Add(TeeMsg_GalleryFunctions);
+    CB3D->SetChecked(true);
+    BOk->SetDefault(true);
+    BOk->SetModalResult(mrOk);
+    BCancel->SetCancel(true);
+    BCancel->SetModalResult(mrCancel);
+    TabTypes->OnChange = [this](TObject* s) { TabTypesChange(s); };
+    TabPages->OnChange = [this](TObject* s) { TabPagesChange(s); };
+    CB3D->OnClick = [this](TObject*) { ChartGalleryPanel1->SetView3D(CB3D->Checked()); };
+    CBSmooth->OnClick = [this](TObject*) {
+        ChartGalleryPanel1->SetSmooth(CBSmooth->Checked());
+        WriteEditorBool("SmoothGallery", CBSmooth->Checked());
+    };
+    ChartGalleryPanel1->OnSelectedChart = [this](TObject*) { SetModalResult(mrOk); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    DoCreate();
+}
+
+void TTeeGallery::SetChangeMode(bool Value)
+{
+    if (Value && TabTypes->Tabs()->Count() > 1)
+        TabTypes->Tabs()->Delete(1);
+    if (Value)
+        ChartGalleryPanel1->FunctionsMode = false;
+}
+
+void TTeeGallery::FormShow(TObject*)
+{
+    CBSmooth->SetChecked(ChartGalleryPanel1->Smooth());
+    TabTypes->SetTabIndex(ChartGalleryPanel1->FunctionsMode && TabTypes->Tabs()->Count() > 1 ? 1 : 0);
+    TabTypesChange(TabTypes);
+    CallFormShowHook(this);
+}
+
+void TTeeGallery::TabTypesChange(TObject*)
+{
+    const bool functions = TabTypes->TabIndex() == 1;
+    std::vector<std::string> pages;
+    TTeeSeriesTypes* types = SeriesTypeList();
+    for (int i = 0; i < types->Count(); ++i) {
+        TTeeSeriesType* t = types->Get(i);
+        if (t->NumGallerySeries <= 0 && !functions)
+            continue;
+        if ((t->FunctionClass != nullptr) != functions)
+            continue;
+        const std::string page = t->GalleryPageText();
+        if (std::find(pages.begin(), pages.end(), page) == pages.end())
+            pages.push_back(page);
+    }
+    // "Standard" goes first.
+    auto standard = std::find(pages.begin(), pages.end(), TeeMsg_GalleryStandard);
+    if (standard != pages.end())
+        std::rotate(pages.begin(), standard, standard + 1);
+    TabPages->Tabs()->Clear();
+    for (const std::string& p : pages)
+        TabPages->Tabs()->Add(p);
+    TabPages->SetTabIndex(0);
+    TabPagesChange(TabPages);
+}
+
+void TTeeGallery::TabPagesChange(TObject*)
+{
+    ChartGalleryPanel1->FunctionsMode = TabTypes->TabIndex() == 1;
+    ChartGalleryPanel1->SetView3D(CB3D->Checked());
+    if (TabPages->TabIndex() >= 0)
+        CreateGalleryPage(ChartGalleryPanel1, TabPages->Tabs()->Get(TabPages->TabIndex()));
+    else
+        ChartGalleryPanel1->Clear();
+}
+
+bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* Chart, bool FunctionsMode,
+                       TChartSeries* CurrentSeries, TChartSeriesClass& SeriesClass,
+                       TTeeFunctionClass& FunctionClass, int& SubIndex, bool& View3D)
+{
+    std::unique_ptr<TTeeGallery> gallery(CreateDialogForm<TTeeGallery>(AOwner));
+    gallery->ChartGalleryPanel1->FunctionsMode = FunctionsMode;
+    gallery->ChartGalleryPanel1->CurrentSeries = CurrentSeries != nullptr ? CurrentSeries : Series;
+    gallery->SetChangeMode(Series != nullptr);
+    if (Chart != nullptr)
+        gallery->CB3D->SetChecked(Chart->View3D());
+    if (gallery->ShowModal() != mrOk)
+        return false;
+    if (!GetSelectedTypes(gallery->ChartGalleryPanel1, SeriesClass, FunctionClass, SubIndex))
+        return false;
+    View3D = gallery->CB3D->Checked() && gallery->ChartGalleryPanel1->SelectedChart()->View3D();
+    return true;
+}
+
+TChartSeries* NewSeriesFromGallery(TComponent* AOwner, TCustomChart* Chart)
+{
+    TChartSeriesClass seriesClass = nullptr;
+    TTeeFunctionClass functionClass = nullptr;
+    int sub = -1;
+    bool view3D = true;
+    if (!ShowSeriesGallery(AOwner, nullptr, Chart, false, nullptr, seriesClass, functionClass, sub, view3D) ||
+        seriesClass == nullptr)
+        return nullptr;
+    Chart->SetView3D(view3D);
+    TChartSeries* series = CreateSeriesInChart(Chart->Owner(), Chart, seriesClass, functionClass);
+    if (sub >= 0)
+        series->ApplySubGalleryStyle(sub);
+    return series;
+}
+
+TChartSeriesClass ChangeSeriesTypeFromGallery(TComponent* AOwner, TChartSeries*& Series)
+{
+    TChartSeriesClass seriesClass = nullptr;
+    TTeeFunctionClass functionClass = nullptr;
+    int sub = -1;
+    bool view3D = true;
+    auto* chart = dynamic_cast<TCustomChart*>(Series->ParentChart());
+    if (!ShowSeriesGallery(AOwner, Series, chart, false, Series, seriesClass, functionClass, sub, view3D) ||
+        seriesClass == nullptr)
+        return nullptr;
+    // The same class without a sub-style changes nothing.
+    if (seriesClass == Series->ClassInfo() && sub < 0)
+        return seriesClass;
+    ReplaceSeriesClass(Series, seriesClass);
+    if (sub >= 0)
+        Series->ApplySubGalleryStyle(sub);
+    return seriesClass;
+}
+
+void GalleriesInitialization()
+{
+    RegisterFormClass<TTeeGallery>("TTeeGallery");
+}
+
+void GalleriesFinalization()
+{
+    UnregisterFormClass("TTeeGallery");
+}

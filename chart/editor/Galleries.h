@@ -1,0 +1,151 @@
+// The gallery panel: a grid of small live charts, one per registered series type or
+// calculated function, each drawn with sample values by its own class; and the gallery
+// dialog that hosts it to choose a type for a new series or for a series' new type.
+#pragma once
+
+#include "TeePenDlg.h"
+
+#include "Chart.h"
+
+#include "controls/FormBuilder.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TChartGalleryPanel;
+
+// A chart made for the gallery grid; Tag holds the chosen sub-style (-1 without one).
+class TGalleryChart : public TCustomChart {
+public:
+    DECLARE_CLASS_NAME(TGalleryChart)
+    TGalleryChart(TComponent* AOwner, bool FocusRotation);
+
+    // The registration the chart shows (its series and function class).
+    TTeeSeriesType* SeriesType = nullptr;
+    bool Smooth() const { return FSmooth; }
+    void SetSmooth(bool Value) { FSmooth = Value; }
+    // Sets the look of the focused chart, or of the others.
+    void SetFocusLook(bool Focused, bool FocusRotation);
+
+private:
+    bool FSmooth = false;
+};
+
+class TChartGalleryPanel : public TCustomPanelNoCaption {
+public:
+    DECLARE_CLASS_NAME(TChartGalleryPanel)
+    explicit TChartGalleryPanel(TComponent* AOwner);
+    ~TChartGalleryPanel() override;
+
+    bool DisplaySub() const { return FDisplaySub; }
+    void SetDisplaySub(bool Value) { FDisplaySub = Value; }
+    bool FocusRotation() const { return FFocusRotation; }
+    void SetFocusRotation(bool Value) { FFocusRotation = Value; }
+    int NumRows() const { return FNumRows; }
+    void SetNumRows(int Value);
+    int NumCols() const { return FNumCols; }
+    void SetNumCols(int Value);
+    // Anti-aliased drawing of every chart; starts from the editor option "SmoothGallery".
+    bool Smooth() const { return FSmooth; }
+    void SetSmooth(bool Value);
+    bool View3D() const { return FView3D; }
+    void SetView3D(bool Value);
+
+    TNotifyEvent OnSelectedChart;
+    TNotifyEvent OnChangeChart;
+    TNotifyEvent OnSubSelected;
+
+    // The charts in grid order (owned).
+    int ChartCount() const { return static_cast<int>(FCharts.size()); }
+    TGalleryChart* Charts(int Index) const;
+    // Frees every chart.
+    void Clear();
+    // Places every chart in its cell.
+    void RelayOut();
+    int CellWidth() const { return FCellWidth; }
+    int CellHeight() const { return FCellHeight; }
+
+    // Charts are calculated functions (offered for CurrentSeries as their source).
+    bool FunctionsMode = false;
+    // The series being changed: pre-selected, and the source functions must accept.
+    TChartSeries* CurrentSeries = nullptr;
+
+    TGalleryChart* SelectedChart() const { return FSelected; }
+    // Focuses the chart (nothing for a disabled one).
+    virtual void SetSelectedChart(TGalleryChart* Chart);
+    // The first enabled chart, focused.
+    void FocusFirst();
+    // Fires OnSelectedChart when a chart is focused.
+    void SelectFocused();
+
+protected:
+    void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    void Resize() override;
+
+private:
+    friend TGalleryChart* AddGalleryChart(TChartGalleryPanel*, TTeeSeriesType*);
+    void MoveFocus(int Columns, int Rows);
+
+    std::vector<std::unique_ptr<TGalleryChart>> FCharts;
+    int FCellWidth = 0;
+    int FCellHeight = 0;
+    TGalleryChart* FSelected = nullptr;
+    bool FDisplaySub = true;
+    bool FFocusRotation = true;
+    int FNumRows = 3;
+    int FNumCols = 4;
+    bool FSmooth = false;
+    bool FSmoothAtStart = false;
+    bool FView3D = true;
+};
+
+// Creates and places one chart for the registration; answers it.
+TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType);
+// Fills the panel with every registration of the page (functions only in functions
+// mode, series types otherwise), in registry order.
+void CreateGalleryPage(TChartGalleryPanel* Panel, const std::string& PageName);
+// The rows a page of Count charts gets: 3 while they fit in two rows, else as many as
+// they need.
+int GalleryRowsFor(int Count, int NumCols);
+// False when no chart is selected; else the selected chart's series class, function
+// class (nullptr for none) and sub-style (-1 for none).
+bool GetSelectedTypes(TChartGalleryPanel* Panel, TChartSeriesClass& SeriesClass, TTeeFunctionClass& FunctionClass,
+                      int& SubIndex);
+
+// The tabbed gallery dialog.
+class TTeeGallery : public TForm {
+public:
+    DECLARE_CLASS_NAME(TTeeGallery)
+    explicit TTeeGallery(TComponent* AOwner);
+
+    TTabControl* TabTypes;
+    TTabControl* TabPages;
+    TChartGalleryPanel* ChartGalleryPanel1;
+    TCheckBox* CB3D;
+    TCheckBox* CBSmooth;
+    TButton* BOk;
+    TButton* BCancel;
+
+    // Offers no functions (a series' type is being changed).
+    void SetChangeMode(bool Value);
+
+    void FormShow(TObject* Sender);
+    void TabTypesChange(TObject* Sender);
+    void TabPagesChange(TObject* Sender);
+};
+
+// Runs the gallery; true on OK with the chosen classes, sub-style and 3D answer.
+bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* Chart, bool FunctionsMode,
+                       TChartSeries* CurrentSeries, TChartSeriesClass& SeriesClass,
+                       TTeeFunctionClass& FunctionClass, int& SubIndex, bool& View3D);
+// What the series list adds through the gallery: a new series of the chosen type in the
+// chart (nullptr when cancelled).
+TChartSeries* NewSeriesFromGallery(TComponent* AOwner, TCustomChart* Chart);
+// A new type for the series through the gallery; the series becomes the new one.
+// Answers the (new) series' class, or nullptr when cancelled.
+TChartSeriesClass ChangeSeriesTypeFromGallery(TComponent* AOwner, TChartSeries*& Series);
+
+void GalleriesInitialization();
+void GalleriesFinalization();

@@ -1,0 +1,147 @@
+// Declarative building of forms and pages: a form is written as a table of items (rows of
+// a label and a control, group boxes, panels, tab pages, button rows, side-by-side
+// columns), which the builder turns into controls laid out by the toolkit's layouts.
+//
+//   BuildForm(this, 269, 104, {
+//       Ctl(CBVisible, "CBVisible", "&Visible"),
+//       Row(LStyle, "LStyle", "&Style:", {Combo(CBStyle, "CBStyle", {"Solid", "Dash"})}),
+//       Row("&Width:", {UpDownEdit(SEWidth, "SEWidth", UDWidth, "UDWidth", 1, 100)}),
+//       Pages(PageAxis, "PageAxis", {
+//           Page(TabScales, "TabScales", "Scales", {Ctl(CBAuto, "CBAuto", "&Automatic")}),
+//       }),
+//       Buttons({Ctl(BOk, "BOk", "OK"), Ctl(BCancel, "BCancel", "Cancel")}),
+//   });
+//
+// Every control is created owned by the form, with its name as component name (and so
+// as the widget's objectName) and its caption, and is stored in the reference given;
+// controls keep their platform behaviour (events, Text, Checked, ...). Inside a
+// container (the form, a group, a panel, a page) the items stack downwards; the labels
+// of consecutive rows share one column. Positions come from the layouts: Left, Top,
+// Width and Height of a built control follow where the layout put it. A form's size is
+// the given client size, or larger when its contents need more room.
+#pragma once
+
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "ListBoxes.h"
+#include "StdButtons.h"
+#include "StdCtrls.h"
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+// One entry of a form table; made by the functions below.
+struct TFormItem {
+    enum class TKind { Control, Row, Line, Group, Pages, Page, Buttons, Columns, Column, Stretch };
+    TKind Kind = TKind::Control;
+    std::string Caption;
+    // Control: creates the control (owned by Owner) and stores it in its reference.
+    std::function<TControl*(TComponent* Owner)> Make;
+    // A control that keeps the width it is given instead of stretching across its row.
+    int FixedWidth = 0;
+    // Takes the height left over in its container (see Growing).
+    bool Grows = false;
+    std::vector<TFormItem> Children;
+};
+using TFormItems = std::vector<TFormItem>;
+
+// ---- controls ---------------------------------------------------------------------
+
+// Any control class: `new T(Owner)`, named, captioned (when Caption is not empty),
+// optionally given a fixed width, and stored in Ref.
+template <class T>
+TFormItem Ctl(T*& Ref, const std::string& Name, const std::string& Caption = "", int FixedWidth = 0)
+{
+    TFormItem item;
+    item.FixedWidth = FixedWidth;
+    item.Make = [&Ref, Name, Caption](TComponent* Owner) -> TControl* {
+        T* control = new T(Owner);
+        control->SetName(Name);
+        if (!Caption.empty())
+            control->SetCaption(Caption);
+        Ref = control;
+        return control;
+    };
+    return item;
+}
+
+// A combo box (or descendant) with its items; a drop-down list unless Style says else.
+template <class T>
+TFormItem Combo(T*& Ref, const std::string& Name, std::initializer_list<const char*> Items,
+                TComboBoxStyle Style = csDropDownList, int FixedWidth = 0)
+{
+    std::vector<std::string> items(Items.begin(), Items.end());
+    TFormItem item = Ctl(Ref, Name, "", FixedWidth);
+    auto make = item.Make;
+    item.Make = [make, items, Style, &Ref](TComponent* Owner) -> TControl* {
+        TControl* c = make(Owner);
+        Ref->SetStyle(Style);
+        for (const std::string& s : items)
+            Ref->Items()->Add(s);
+        return c;
+    };
+    return item;
+}
+
+// A list box with its items.
+TFormItem List(TListBox*& Ref, const std::string& Name, std::initializer_list<const char*> Items = {});
+
+// An edit with an up-down at its right, stepping Min..Max by Increment; the edit starts
+// at Min's text (Position Min).
+TFormItem UpDownEdit(TEdit*& Edit, const std::string& EditName, TUpDown*& UpDown, const std::string& UpDownName,
+                     int Min, int Max, int Increment = 1);
+
+// A track bar over Min..Max with ticks every Frequency positions.
+TFormItem Track(TTrackBar*& Ref, const std::string& Name, int Min, int Max, int Frequency = 1);
+
+// A framed group of radio buttons with its items.
+TFormItem Radios(TRadioGroup*& Ref, const std::string& Name, const std::string& Caption,
+                 std::initializer_list<const char*> Items, int Columns = 1);
+
+// ---- arrangement ------------------------------------------------------------------
+
+// A label (captioned, named when LabelName is not empty) and at its right the items in a
+// line. The row's first item gets the label's accelerator.
+TFormItem Row(TLabel*& Label, const std::string& LabelName, const std::string& Caption, TFormItems Items);
+TFormItem Row(const std::string& Caption, TFormItems Items);
+// Items side by side across the whole width.
+TFormItem Line(TFormItems Items);
+// A group box (TGroupBox, or TRadioGroup-like containers) holding items.
+TFormItem Group(TGroupBox*& Ref, const std::string& Name, const std::string& Caption, TFormItems Items);
+// A panel without bevel holding items (a container the code may hide or show whole).
+TFormItem Panel(TPanel*& Ref, const std::string& Name, TFormItems Items);
+// A page control and its pages.
+TFormItem Pages(TPageControl*& Ref, const std::string& Name, TFormItems PageItems);
+TFormItem Page(TTabSheet*& Ref, const std::string& Name, const std::string& Caption, TFormItems Items);
+// A row of buttons at the right edge.
+TFormItem Buttons(TFormItems Items);
+// Blocks side by side, each stacking its items downwards.
+TFormItem Columns(TFormItems ColumnItems);
+TFormItem Column(TFormItems Items);
+// Empty room that takes what is left over.
+TFormItem Stretch();
+// The item takes the height its container has left over (a picture or a preview that
+// fills a column, for instance).
+TFormItem Growing(TFormItem Item);
+
+// ---- building ---------------------------------------------------------------------
+
+// Builds the items into the form, owned by it, and gives it the client size
+// ClientWidth x ClientHeight (grown to what the contents need).
+void BuildForm(TForm* Form, int ClientWidth, int ClientHeight, TFormItems Items);
+// Builds the items into an existing container (a page, panel or group), owned by Owner.
+void BuildInto(TWinControl* Container, TComponent* Owner, TFormItems Items);
+
+// Places Control (a form, for instance) in Host's layout so that it fills Host; false
+// when Host was not built by the builder.
+bool FillLaidOutHost(TWinControl* Host, TControl* Control);
+
+// The least room a layout gives the control (for controls that paint themselves and so
+// tell no size of their own).
+void SetMinimumSize(TControl* Control, int Width, int Height);
+
+// Saves a picture of the control as it shows now (PNG); false when it cannot be written.
+bool SaveControlPicture(TControl* Control, const std::string& FileName);

@@ -1,0 +1,279 @@
+// The series list box, driven by mouse and keys on its lines and through the dialogs it
+// asks.
+#include "ChartListBox.h"
+#include "data_editors_fixture.h"
+
+#include "Series.h"
+
+#include "controls/CommonDialogs.h"
+#include "controls/InplaceEdit.h"
+#include "controls/StdCtrls.h"
+#include "graphics/Bitmap.h"
+
+using namespace dataeditortest;
+
+namespace {
+
+// A second series type for the type change.
+class TOtherSeries : public TChartSeries {
+public:
+    DECLARE_CLASS_INFO(TOtherSeries)
+    using TChartSeries::TChartSeries;
+};
+BEGIN_CLASS_INFO(TOtherSeries, TChartSeries)
+    .ComponentFactory()
+END_CLASS_INFO
+
+struct ListBoxTest : ChartOnForm {
+    void SetUp() override
+    {
+        ChartOnForm::SetUp();
+        ChartInitialization();
+        a = AddSeries({1, 2}, "A");
+        b = AddSeries({3, 4}, "B");
+        c = AddSeries({5, 6}, "C");
+        list = new TChartListBox(form.get());
+        list->SetName("ChartListBox1");
+        list->SetParent(form.get());
+        list->SetBounds(0, 0, 320, 200);
+        list->SetChart(chart);
+    }
+    void TearDown() override
+    {
+        NewSeriesFromGalleryHook = nullptr;
+        ChangeTypeFromGalleryHook = nullptr;
+        ChartOnForm::TearDown();
+        ChartFinalization();
+    }
+    // A left click in a section of a line.
+    void Click(int Line, TChartListBox::TSection Section, TShiftState Shift = 0)
+    {
+        const int x = list->SectionLeft(Section) + 5;
+        const int y = Line * TChartListBox::ItemHeight + 10;
+        list->DispatchMouseDown(mbLeft, Shift | ssLeft, x, y);
+        list->DispatchMouseUp(mbLeft, Shift, x, y);
+    }
+    void DoubleClick(int Line, TChartListBox::TSection Section)
+    {
+        Click(Line, Section);
+        list->DispatchDoubleClick(mbLeft, ssLeft, list->SectionLeft(Section) + 5, Line * TChartListBox::ItemHeight + 10);
+        list->DispatchMouseUp(mbLeft, 0, list->SectionLeft(Section) + 5, Line * TChartListBox::ItemHeight + 10);
+    }
+    // Answers the input box with Text.
+    void AnswerInput(const std::string& Text)
+    {
+        dialogs.Answer = [Text](TDialogRequest& r) {
+            if (r.Kind == TDialogKind::dkModalForm && r.Form != nullptr) {
+                static_cast<TEdit*>(r.Form->FindComponent("Edit"))->SetText(Text);
+                return mrOk;
+            }
+            return mrOk;
+        };
+    }
+    TChartSeries *a = nullptr, *b = nullptr, *c = nullptr;
+    TChartListBox* list = nullptr;
+};
+
+TEST_F(ListBoxTest, ChecksSelectAndReorder)
+{
+    ASSERT_EQ(list->Items()->Count(), 3);
+    EXPECT_EQ(list->Items()->Get(1), "B");
+    EXPECT_EQ(list->SelectedSeries(), a);
+
+    TChartSeries* changed = nullptr;
+    list->OnChangeActive = [&](TObject*, TChartSeries* s) { changed = s; };
+    Click(1, TChartListBox::lsCheck);
+    EXPECT_FALSE(b->Active());
+    EXPECT_EQ(changed, b);
+    Click(1, TChartListBox::lsCheck);
+    EXPECT_TRUE(b->Active());
+
+    // Radio style: the clicked series alone stays active.
+    list->SetCheckStyle(cbsRadio);
+    EXPECT_TRUE(a->Active());
+    EXPECT_FALSE(b->Active());
+    Click(2, TChartListBox::lsCheck);
+    EXPECT_FALSE(a->Active());
+    EXPECT_TRUE(c->Active());
+
+    // Ctrl and Shift clicks select several lines.
+    Click(0, TChartListBox::lsTitle);
+    Click(2, TChartListBox::lsTitle, ssShift);
+    EXPECT_EQ(list->SelCount(), 3);
+    Click(1, TChartListBox::lsTitle, ssCtrl);
+    EXPECT_EQ(list->SelCount(), 2);
+
+    // Move down, and dragging a line onto another exchanges them in the chart.
+    TChartSeries *first = nullptr, *second = nullptr;
+    list->OnChangeOrder = [&](TObject*, TChartSeries* s1, TChartSeries* s2) { first = s1, second = s2; };
+    list->SelectSeries(0);
+    list->MoveSeriesDown();
+    EXPECT_EQ(chart->Series(0), b);
+    EXPECT_EQ(chart->Series(1), a);
+    EXPECT_EQ(first, a);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    const int x = list->SectionLeft(TChartListBox::lsTitle) + 5;
+    list->DispatchMouseDown(mbLeft, ssLeft, x, 10);
+    list->DispatchMouseMove(ssLeft, x, 40);
+    list->DispatchMouseMove(ssLeft, x, 58);
+    list->DispatchMouseUp(mbLeft, 0, x, 58);
+    EXPECT_EQ(chart->Series(0), c);
+    EXPECT_EQ(chart->Series(2), b);
+    EXPECT_EQ(list->Items()->Get(2), "B");
+    EXPECT_EQ(list->SelectedSeries(), b);
+}
+
+TEST_F(ListBoxTest, RenamingValidatesNamesAndClearsATitleEqualToTheName)
+{
+    b->SetTitle("Fit");
+    list->SelectSeries(1);
+    ASSERT_EQ(list->Items()->Get(1), "Fit");
+
+    AnswerInput("B");
+    EXPECT_TRUE(list->RenameSelectedSeries());
+    EXPECT_EQ(b->StoredTitle(), "");
+    EXPECT_EQ(list->Items()->Get(1), "B");
+    EXPECT_EQ(dialogs.Requests.back().Caption, "Change Series Title");
+
+    // Names shown: an invalid name keeps the old one and says why.
+    list->SetShowSeriesNames(true);
+    list->SelectSeries(1);
+    AnswerInput("1 bad");
+    EXPECT_THROW(list->RenameSelectedSeries(), EComponentError);
+    EXPECT_EQ(b->Name(), "B");
+    EXPECT_EQ(list->Items()->Get(1), "B");
+    AnswerInput("Good");
+    EXPECT_TRUE(list->RenameSelectedSeries());
+    EXPECT_EQ(b->Name(), "Good");
+    EXPECT_EQ(list->Items()->Get(1), "Good");
+
+    // In-place: F2 opens the editor over the title, Enter keeps it, Escape does not.
+    list->SetShowSeriesNames(false);
+    list->SelectSeries(0);
+    uint16_t key = VK_F1 + 1;
+    list->DispatchKeyDown(key, 0);
+    ASSERT_TRUE(list->TitleEditing());
+    EXPECT_EQ(list->TitleEditor()->Left(), list->SectionLeft(TChartListBox::lsTitle) - 2);
+    list->TitleEditor()->SetText("Points");
+    key = VK_RETURN;
+    list->TitleEditor()->DispatchKeyDown(key, 0);
+    EXPECT_EQ(key, 0);
+    EXPECT_EQ(a->Title(), "Points");
+    EXPECT_EQ(list->Items()->Get(0), "Points");
+    key = VK_F1 + 1;
+    list->DispatchKeyDown(key, 0);
+    list->TitleEditor()->SetText("Lost");
+    key = VK_ESCAPE;
+    list->TitleEditor()->DispatchKeyDown(key, 0);
+    EXPECT_FALSE(list->TitleEditing());
+    EXPECT_EQ(a->Title(), "Points");
+}
+
+TEST_F(ListBoxTest, DeletingAsksAndRemovalByOtherCodeFollows)
+{
+    list->SetItemIndex(0);
+    list->SetSelected(1, true);
+    list->SetSelected(2, true);
+    dialogs.Answer = [](TDialogRequest&) { return mrNo; };
+    list->DeleteSelectedSeries();
+    EXPECT_EQ(chart->SeriesCount(), 3);
+    ASSERT_FALSE(dialogs.Requests.empty());
+    EXPECT_EQ(dialogs.Requests.back().Text, "Delete (Selected Series) ?");
+
+    // A series removed by other code leaves its line and is reported.
+    TChartSeries* removed = nullptr;
+    list->OnRemovedSeries = [&](TObject*, TChartSeries* s) { removed = s; };
+    const TChartSeries* gone = b;
+    delete b;
+    EXPECT_EQ(removed, gone);
+    ASSERT_EQ(list->Items()->Count(), 2);
+    EXPECT_EQ(list->Items()->Get(1), "C");
+
+    // A series the list does not show removes nothing.
+    TSeriesGroup* group = chart->SeriesList()->AddGroup("OnlyC");
+    group->Series()->Add(c);
+    list->SetSeriesGroup(group);
+    ASSERT_EQ(list->Items()->Count(), 1);
+    removed = nullptr;
+    delete a;
+    EXPECT_EQ(removed, nullptr);
+    EXPECT_EQ(list->Items()->Count(), 1);
+
+    dialogs.Answer = [](TDialogRequest&) { return mrYes; };
+    list->SelectSeries(0);
+    uint16_t key = VK_DELETE;
+    list->DispatchKeyDown(key, 0);
+    EXPECT_EQ(dialogs.Requests.back().Text, "Delete C ?");
+    EXPECT_EQ(chart->SeriesCount(), 0);
+    EXPECT_EQ(list->Items()->Count(), 0);
+}
+
+TEST_F(ListBoxTest, GalleryHooksAddAndChangeTypesAndColourDialog)
+{
+    // Without a gallery nothing happens.
+    list->AddSeriesFromGallery();
+    list->ChangeSelectedSeriesType();
+    EXPECT_EQ(chart->SeriesCount(), 3);
+
+    NewSeriesFromGalleryHook = [this](TComponent*, TCustomAxisPanel* Chart) {
+        return CreateSeriesInChart(form.get(), Chart, TOtherSeries::StaticClassInfo());
+    };
+    uint16_t key = VK_INSERT;
+    list->DispatchKeyDown(key, 0);
+    ASSERT_EQ(chart->SeriesCount(), 4);
+    EXPECT_EQ(list->SelectedSeries(), chart->Series(3));
+    EXPECT_EQ(list->SelCount(), 1);
+
+    // One gallery question changes every selected series.
+    int asked = 0;
+    ChangeTypeFromGalleryHook = [&](TComponent*, TChartSeries*& S) {
+        ++asked;
+        ReplaceSeriesClass(S, TOtherSeries::StaticClassInfo());
+        return TOtherSeries::StaticClassInfo();
+    };
+    list->SetItemIndex(0);
+    list->SetSelected(2, true);
+    DoubleClick(0, TChartListBox::lsIcon);
+    EXPECT_EQ(asked, 1);
+    EXPECT_NE(dynamic_cast<TOtherSeries*>(chart->Series(0)), nullptr);
+    EXPECT_EQ(dynamic_cast<TOtherSeries*>(chart->Series(1)), nullptr);
+    EXPECT_EQ(list->SelectedSeries(), chart->Series(0));
+
+    // Double click on the symbol: the colour dialog colours the whole series.
+    dialogs.Answer = [](TDialogRequest& r) {
+        if (TColorDialogRequest* cr = AsColorDialogRequest(r)) {
+            cr->Color = clNavy;
+            return mrOk;
+        }
+        return mrCancel;
+    };
+    DoubleClick(1, TChartListBox::lsColor);
+    EXPECT_EQ(chart->Series(1)->SeriesColor(), clNavy);
+    int titleClicks = -1;
+    list->OnDblClickSeries = [&](TObject*, int Index) { titleClicks = Index; };
+    DoubleClick(2, TChartListBox::lsTitle);
+    EXPECT_EQ(titleClicks, 2);
+}
+
+TEST_F(ListBoxTest, PictureOfTheList)
+{
+    auto* line = new TLineSeries(form.get());
+    line->SetName("Line1");
+    line->SetTitle("Fitted Cp");
+    chart->AddSeries(line);
+    b->SetActive(false);
+    list->SetItemIndex(3);
+    form->Show();
+    list->PaintWindow();
+    // The selected line in the highlight colour, the others in the window colour; the
+    // legend symbol in the series colour.
+    const int colorX = list->SectionLeft(TChartListBox::lsColor) + 13;
+    const int titleX = list->SectionLeft(TChartListBox::lsTitle) + 150;
+    EXPECT_EQ(list->Canvas()->Pixel(titleX, 3 * TChartListBox::ItemHeight + 2), ColorToRGB(clHighlight));
+    EXPECT_EQ(list->Canvas()->Pixel(titleX, 2), ColorToRGB(clWindow));
+    EXPECT_EQ(list->Canvas()->Pixel(colorX, 12), ColorToRGB(a->SeriesColor()));
+    if (const std::string path = testsupport::ArtifactPath("editor-listbox.png"); !path.empty())
+        EXPECT_TRUE(SaveControlPicture(list, path));
+}
+
+} // namespace

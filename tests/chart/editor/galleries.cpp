@@ -1,0 +1,226 @@
+// The gallery panel and the gallery dialog over registered test types: layout rows,
+// keyboard and mouse choice, disabled function charts, and the answered class pair.
+#include "editor_driver.h"
+
+#include "Galleries.h"
+#include "Series.h"
+#include "TeEngine.h"
+
+#include "classes/TypInfo.h"
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+using namespace editortest;
+
+namespace {
+
+// Distinct series classes for the registry (one record per class): even ones are line
+// series, odd ones point series.
+template <int N>
+class TGallerySample : public std::conditional_t<N % 2 == 0, TLineSeries, TPointSeries> {
+public:
+    using Base = std::conditional_t<N % 2 == 0, TLineSeries, TPointSeries>;
+    using Base::Base;
+    const char* ClassName() const override { return "TGallerySample"; }
+    static const TClassInfo* StaticClassInfo()
+    {
+        static const TClassInfo info =
+            TClassBuilder<TGallerySample>("TGallerySample" + std::to_string(N), TChartSeries::StaticClassInfo())
+                .ComponentFactory()
+                .Build();
+        return &info;
+    }
+    const TClassInfo* ClassInfo() const override { return StaticClassInfo(); }
+};
+
+template <int... N>
+std::vector<const TClassInfo*> SampleClassList(std::integer_sequence<int, N...>)
+{
+    return {TGallerySample<N>::StaticClassInfo()...};
+}
+
+const TClassInfo* SampleClass(int Index)
+{
+    static const std::vector<const TClassInfo*> classes = SampleClassList(std::make_integer_sequence<int, 16>());
+    return classes.at(size_t(Index));
+}
+
+using TGalleryLine = TGallerySample<0>;
+using TGalleryPoint = TGallerySample<1>;
+
+// A function that no series may feed.
+class TGalleryPickyFunction : public TTeeFunction {
+public:
+    DECLARE_CLASS_INFO(TGalleryPickyFunction)
+    using TTeeFunction::TTeeFunction;
+    bool AcceptsSource(TComponent*) const override { return false; }
+};
+BEGIN_CLASS_INFO(TGalleryPickyFunction, TTeeFunction)
+    .ComponentFactory()
+END_CLASS_INFO
+
+class GalleriesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TeEngineInitialization();
+        ChartInitialization();
+        GalleriesInitialization();
+        panel = std::make_unique<TChartGalleryPanel>(nullptr);
+        panel->SetBounds(0, 0, 400, 300);
+    }
+    void TearDown() override
+    {
+        panel.reset();
+        GalleriesFinalization();
+        ChartFinalization();
+        TeEngineFinalization();
+    }
+    // Registers Count types on page Page, alternating line and point series; the last
+    // one shows no sample series when ZeroLast.
+    void Register(int Count, const std::string& Page, bool ZeroLast = false)
+    {
+        for (int i = 0; i < Count; ++i) {
+            names.push_back(std::make_unique<std::string>(Page + " " + std::to_string(i)));
+            pages.push_back(std::make_unique<std::string>(Page));
+            const TClassInfo* cls = SampleClass(next++);
+            AddSeriesType(cls, nullptr, names.back().get(), pages.back().get(), ZeroLast && i == Count - 1 ? 0 : 2);
+        }
+    }
+    void Key(uint16_t K, TShiftState Shift = 0) { panel->DispatchKeyDown(K, Shift); }
+    int SelectedIndex() const
+    {
+        for (int i = 0; i < panel->ChartCount(); ++i)
+            if (panel->Charts(i) == panel->SelectedChart())
+                return i;
+        return -1;
+    }
+
+    EditorDriver driver;
+    std::unique_ptr<TChartGalleryPanel> panel;
+    std::vector<std::unique_ptr<std::string>> names, pages;
+    int next = 0;
+};
+
+TEST_F(GalleriesTest, RowsFollowTheCountAndChartsFillTheirCells)
+{
+    EXPECT_EQ(GalleryRowsFor(13, 4), 4);
+    EXPECT_EQ(GalleryRowsFor(5, 4), 3);
+    EXPECT_EQ(GalleryRowsFor(0, 4), 3);
+    EXPECT_EQ(GalleryRowsFor(8, 4), 3);
+    EXPECT_EQ(GalleryRowsFor(9, 4), 3);
+    Register(5, "Standard");
+    CreateGalleryPage(panel.get(), "Standard");
+    ASSERT_EQ(panel->ChartCount(), 5);
+    EXPECT_EQ(panel->NumRows(), 3);
+    EXPECT_EQ(panel->Charts(4)->Left(), 0);
+    EXPECT_EQ(panel->Charts(4)->Top(), panel->CellHeight());
+    EXPECT_EQ(panel->Charts(1)->Width(), 100);
+    EXPECT_EQ(panel->Charts(0)->Title()->Text()->Strings(0), "Standard 0");
+    EXPECT_EQ(panel->Charts(0)->SeriesCount(), 2);
+    EXPECT_GT(panel->Charts(0)->Series(0)->Count(), 0);
+    // The first chart is focused; the others keep the plain look.
+    EXPECT_EQ(SelectedIndex(), 0);
+    EXPECT_TRUE(panel->Charts(0)->Gradient()->Visible());
+    EXPECT_FALSE(panel->Charts(1)->HasGradient() && panel->Charts(1)->Gradient()->Visible());
+}
+
+TEST_F(GalleriesTest, KeyboardAndMouseChooseAndNeverLeaveTheCharts)
+{
+    Register(6, "Standard", true);
+    CreateGalleryPage(panel.get(), "Standard");
+    int chosen = 0;
+    panel->OnSelectedChart = [&](TObject*) { ++chosen; };
+    Key(VK_LEFT);
+    Key(VK_UP);
+    EXPECT_EQ(SelectedIndex(), 0);
+    for (int i = 0; i < 5; ++i)
+        Key(VK_RIGHT);
+    EXPECT_EQ(SelectedIndex(), 3);   // the last column
+    Key(VK_DOWN);
+    EXPECT_EQ(SelectedIndex(), 3);   // below it is an empty cell
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    Key(VK_DOWN);
+    EXPECT_EQ(SelectedIndex(), 5);
+    Key(VK_RIGHT);
+    EXPECT_EQ(SelectedIndex(), 5);
+    Key(VK_DOWN);
+    EXPECT_EQ(SelectedIndex(), 5);
+    Key(VK_RETURN);
+    EXPECT_EQ(chosen, 1);
+    // The type without sample series is shown and answers its classes.
+    TChartSeriesClass seriesClass = nullptr;
+    TTeeFunctionClass functionClass = nullptr;
+    int sub = 0;
+    ASSERT_TRUE(GetSelectedTypes(panel.get(), seriesClass, functionClass, sub));
+    EXPECT_EQ(panel->Charts(5)->SeriesCount(), 0);
+    EXPECT_EQ(seriesClass, SampleClass(5));
+    EXPECT_EQ(functionClass, nullptr);
+    EXPECT_EQ(sub, -1);
+    // The mouse: a click focuses, a double click chooses.
+    panel->Charts(2)->DispatchMouseDown(mbLeft, 0, 10, 10);
+    EXPECT_EQ(SelectedIndex(), 2);
+    panel->Charts(1)->DispatchDoubleClick(mbLeft, ssDouble, 10, 10);
+    EXPECT_EQ(SelectedIndex(), 1);
+    EXPECT_EQ(chosen, 2);
+    ASSERT_TRUE(GetSelectedTypes(panel.get(), seriesClass, functionClass, sub));
+    EXPECT_EQ(seriesClass, SampleClass(1));
+    // An empty panel answers nothing and chooses nothing.
+    panel->Clear();
+    Key(VK_RETURN);
+    EXPECT_EQ(chosen, 2);
+    EXPECT_FALSE(GetSelectedTypes(panel.get(), seriesClass, functionClass, sub));
+}
+
+TEST_F(GalleriesTest, FunctionsThatRefuseTheSeriesCannotBeFocused)
+{
+    std::string name = "Picky", page = "Functions";
+    AddSeriesType(TGalleryLine::StaticClassInfo(), TGalleryPickyFunction::StaticClassInfo(), &name, &page, 1);
+    TChart chart(nullptr);
+    auto* current = new TGalleryLine(&chart);
+    panel->FunctionsMode = true;
+    panel->CurrentSeries = current;
+    CreateGalleryPage(panel.get(), "Functions");
+    ASSERT_EQ(panel->ChartCount(), 1);
+    EXPECT_FALSE(panel->Charts(0)->Enabled());
+    EXPECT_EQ(panel->SelectedChart(), nullptr);
+    panel->Charts(0)->DispatchMouseDown(mbLeft, 0, 5, 5);
+    Key(VK_RIGHT);
+    EXPECT_EQ(panel->SelectedChart(), nullptr);
+}
+
+TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
+{
+    Register(3, "Standard");
+    Register(2, "Extended");
+    TChart chart(nullptr);
+    driver.Act = [&](TForm* f) {
+        auto* g = static_cast<TTeeGallery*>(f);
+        ASSERT_EQ(g->TabPages->Tabs()->Count(), 2);
+        EXPECT_EQ(g->TabPages->Tabs()->Get(0), "Standard");
+        EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 3);
+        SavePicture(g, "gallery");
+        g->TabPages->SelectTab(1);
+        EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 2);
+        g->CB3D->SetChecked(false);
+        uint16_t key = VK_RIGHT;
+        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
+        key = VK_RETURN;
+        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
+    };
+    TChartSeries* series = NewSeriesFromGallery(nullptr, &chart);
+    ASSERT_NE(series, nullptr);
+    EXPECT_EQ(series->ClassInfo(), SampleClass(4));
+    EXPECT_EQ(series->ParentChart(), &chart);
+    EXPECT_FALSE(chart.View3D());
+    // Changing a series' type: cancelled changes nothing.
+    driver.Act = [](TForm* f) { static_cast<TTeeGallery*>(f)->BCancel->Click(); };
+    EXPECT_EQ(ChangeSeriesTypeFromGallery(nullptr, series), nullptr);
+    EXPECT_EQ(series->ClassInfo(), SampleClass(4));
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+// Forms declared as tables: names, captions, layout positions, the size rule, tab pages
+// that may refuse a change, and controls that keep their platform events.
+#include "controls/FormBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <QLayout>
+#include <QWidget>
+
+#include <memory>
+
+namespace {
+
+class SampleForm : public TForm {
+public:
+    explicit SampleForm(TComponent* AOwner, int Width = 200, int Height = 100) : TForm(AOwner)
+    {
+        SetName("SampleForm");
+        BuildForm(this, Width, Height, {
+            Ctl(CBVisible, "CBVisible", "&Visible"),
+            Row(LName, "LName", "&Name:", {Ctl(EName, "EName")}),
+            Row("&Size:", {UpDownEdit(ESize, "ESize", UDSize, "UDSize", 1, 20)}),
+            Radios(RGKind, "RGKind", "Kind:", {"&One", "&Two"}),
+            Pages(PC, "PC", {
+                Page(TabA, "TabA", "First", {Track(TBOffset, "TBOffset", -300, 300, 50)}),
+                Page(TabB, "TabB", "Second", {Combo(CBItems, "CBItems", {"a", "b"})}),
+            }),
+            Buttons({Ctl(BOk, "BOk", "OK"), Ctl(BCancel, "BCancel", "Cancel")}),
+        });
+    }
+    TCheckBox* CBVisible;
+    TLabel* LName;
+    TEdit* EName;
+    TEdit* ESize;
+    TUpDown* UDSize;
+    TRadioGroup* RGKind;
+    TPageControl* PC;
+    TTabSheet* TabA;
+    TTabSheet* TabB;
+    TTrackBar* TBOffset;
+    TComboBox* CBItems;
+    TButton* BOk;
+    TButton* BCancel;
+};
+
+TEST(FormBuilderTest, ControlsCarryTheirNamesAndCaptionsAndSitWhereTheLayoutPutThem)
+{
+    SampleForm form(nullptr);
+    form.Show();
+    EXPECT_EQ(form.FindComponent("EName"), form.EName);
+    EXPECT_EQ(form.Widget()->findChild<QWidget*>("UDSize"), form.UDSize->Widget());
+    EXPECT_EQ(form.LName->Caption(), "&Name:");
+    EXPECT_EQ(form.RGKind->Items()->Count(), 2);
+    EXPECT_EQ(form.UDSize->Position(), 1);
+    EXPECT_EQ(form.ESize->Text(), "1");
+    // Rows stack downwards; a row's field is right of its label; buttons sit at the right.
+    EXPECT_LT(form.CBVisible->Top(), form.EName->Top());
+    EXPECT_LT(form.EName->Top(), form.ESize->Top());
+    EXPECT_GT(form.EName->Left(), form.LName->Left() + form.LName->Width() - 1);
+    EXPECT_EQ(form.UDSize->Left(), form.ESize->Left() + form.ESize->Width());
+    EXPECT_EQ(form.BOk->Top(), form.BCancel->Top());
+    EXPECT_GT(form.BCancel->Left(), form.BOk->Left());
+    EXPECT_GE(form.BCancel->Left() + form.BCancel->Width(), form.Width() - 10);
+    // The stored size when it is enough, more when the contents need it.
+    EXPECT_GT(form.Height(), 100);
+    SampleForm roomy(nullptr, 600, 500);
+    EXPECT_EQ(roomy.Width(), 600);
+    EXPECT_EQ(roomy.Height(), 500);
+}
+
+TEST(FormBuilderTest, HiddenControlGivesUpItsRoom)
+{
+    SampleForm form(nullptr, 300, 420);
+    form.Show();
+    const int top = form.ESize->Top();
+    form.EName->Hide();
+    form.LName->Hide();
+    form.ClientWidget()->layout()->activate();
+    EXPECT_LT(form.ESize->Top(), top);
+}
+
+TEST(FormBuilderTest, TabChangeCanBeRefusedAndControlsKeepTheirEvents)
+{
+    SampleForm form(nullptr);
+    bool allow = false;
+    int changes = 0, clicks = 0, moves = 0;
+    form.PC->OnChanging = [&](TObject*, bool& Allow) { Allow = allow; };
+    form.PC->OnChange = [&](TObject*) { ++changes; };
+    form.RGKind->OnClick = [&](TObject*) { ++clicks; };
+    form.TBOffset->OnChange = [&](TObject*) { ++moves; };
+
+    EXPECT_FALSE(form.PC->SelectPage(form.TabB));
+    EXPECT_EQ(form.PC->ActivePage(), form.TabA);
+    allow = true;
+    EXPECT_TRUE(form.PC->SelectPage(form.TabB));
+    EXPECT_EQ(form.PC->ActivePage(), form.TabB);
+    EXPECT_EQ(changes, 1);
+    form.PC->SetActivePage(form.TabA);   // from the program: no events
+    EXPECT_EQ(changes, 1);
+
+    form.RGKind->SetItemIndex(1);
+    form.RGKind->SetItemIndex(1);
+    EXPECT_EQ(clicks, 1);
+    form.TBOffset->SetPosition(-50);
+    EXPECT_EQ(form.TBOffset->Position(), -50);
+    EXPECT_EQ(moves, 1);
+    form.TBOffset->SetPosition(-400);
+    EXPECT_EQ(form.TBOffset->Position(), -300);
+}
+
+} // namespace
