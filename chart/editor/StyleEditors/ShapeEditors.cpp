@@ -514,7 +514,6 @@ TFormTeeShape* EmbedShapeEditor(TPageControl* Pages, TTeeCustomShape* Shape)
 
 void StyleEditorsInitialization()
 {
-    RegisterColorProperty<TTeeCustomShape>("Color", &TTeeCustomShape::Color, &TTeeCustomShape::SetColor);
     RegisterFormClass<TTeeGradientEditor>("TTeeGradientEditor");
     RegisterFormClass<TTeeShadowEditor>("TTeeShadowEditor");
     RegisterFormClass<TBrushDialog>("TBrushDialog");
