@@ -91,7 +91,10 @@ BEGIN_CLASS_INFO(TSeriesMarks, TTeeCustomShape)
           {"smsValue", "smsPercent", "smsLabel", "smsLabelPercent", "smsLabelValue", "smsLegend", "smsPercentTotal",
            "smsLabelPercentTotal", "smsXValue", "smsXY"}).Default(smsLabel)
     .Object("Symbol", &TSeriesMarks::Symbol)
-    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible).Default(false)
+    // Series types show or hide their marks and make them transparent as they need, so
+    // both are always written.
+    .Bool("Transparent", &TTeeCustomShape::Transparent, &TTeeCustomShape::SetTransparent)
+    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible)
 END_CLASS_INFO
 
 void TSeriesMarks::DefineProperties(TFiler* Filer)

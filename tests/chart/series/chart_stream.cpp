@@ -1,8 +1,13 @@
 // Charts in component streams and chart files: every streamed class keeps all its
 // published properties through Assign and a stream round trip; a whole chart survives a
 // chart file; the file writer's own rules.
+#include "ArrowCha.h"
+#include "BubbleCh.h"
 #include "Chart.h"
+#include "GanttCh.h"
 #include "Series.h"
+#include "ShapeSeries.h"
+#include "TeeFunci.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
 #include "TeeStore.h"
@@ -25,17 +30,27 @@ struct ChartStream : ::testing::Test {
     {
         TeeConstInitialization();
         TeEngineInitialization();
+        ChartInitialization();
+        RegisterSeriesUnitTypes();
+        TeeFunciInitialization();
+        ShapeSeriesInitialization();
+        GanttChInitialization();
+        ArrowChaInitialization();
+        BubbleChInitialization();
         TeeStoreInitialization();
-        RegisterClasses({TChart::StaticClassInfo(), TLineSeries::StaticClassInfo(),
-                         THorizLineSeries::StaticClassInfo(), TPointSeries::StaticClassInfo(),
-                         TAreaSeries::StaticClassInfo(), THorizAreaSeries::StaticClassInfo(),
-                         TFastLineSeries::StaticClassInfo(), TTeeFunction::StaticClassInfo(),
-                         TTeeMovingFunction::StaticClassInfo(), TTeeSeriesSource::StaticClassInfo(),
-                         TTeeCustomToolSeries::StaticClassInfo(), TTeeCustomToolAxis::StaticClassInfo()});
+        RegisterClasses({TChart::StaticClassInfo(), TTeeMovingFunction::StaticClassInfo(),
+                         TTeeSeriesSource::StaticClassInfo(), TTeeCustomToolSeries::StaticClassInfo(),
+                         TTeeCustomToolAxis::StaticClassInfo()});
     }
     void TearDown() override
     {
         TeeStoreFinalization();
+        BubbleChFinalization();
+        ArrowChaFinalization();
+        GanttChFinalization();
+        ShapeSeriesFinalization();
+        TeeFunciFinalization();
+        ChartFinalization();
         TeEngineFinalization();
         TeeConstFinalization();
     }
