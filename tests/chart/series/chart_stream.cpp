@@ -118,7 +118,7 @@ struct ChartFile : ChartStream {
     static constexpr const char* Caption = "Cp, J/(mol\xC2\xB7K) at 25 \xC2\xB0" "C, \xCE\x98";
     std::unique_ptr<TChart> NewChart()
     {
-        auto c = std::make_unique<TChart>(nullptr);
+        auto c = std::make_unique<TChartChart>(nullptr);
         c->SetBounds(0, 0, W, H);
         return c;
     }
