@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -288,6 +289,55 @@ TEST_F(ChartFile, AFailedWriteRestoresTheChartAndLeavesNoFile)
         EXPECT_THROW(ReadComponent(&part, target.get()), EReadError);
         EXPECT_EQ(target->SeriesCount(), 0);
         EXPECT_EQ(target->Tools()->Count(), 0);
+    }
+}
+
+// The project's binary and text streams of a whole chart through the Free Pascal classes
+// unit's converters (when fpc is installed) read back as the same chart.
+TEST_F(ChartFile, AnIndependentConverterAgrees)
+{
+    if (std::system("command -v fpc >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "fpc is not installed";
+    const std::string dir = testsupport::TempDir();
+    const std::string tool = dir + "/streamconv";
+    ASSERT_EQ(std::system(("cp " TEST_DATA_DIR "/streamconv.pas " + dir + " && fpc -O1 -FE" + dir + " " + dir +
+                           "/streamconv.pas >" + dir + "/fpc.log 2>&1")
+                              .c_str()),
+              0);
+    auto original = WholeChart();
+    auto before = Picture(original.get());
+    TMemoryStream binary, text;
+    WriteChartToStream(original.get(), &binary);
+    WriteChartToStream(original.get(), &text, true, true);
+    {
+        TFileStream b(dir + "/chart.bin", fmCreate);
+        b.WriteBuffer(static_cast<const char*>(binary.Memory()) + 4, binary.Size() - 4);
+        TFileStream t(dir + "/chart.txt", fmCreate);
+        t.WriteBuffer(text.Memory(), text.Size());
+    }
+    ASSERT_EQ(std::system((tool + " totext " + dir + "/chart.bin " + dir + "/other.txt").c_str()), 0);
+    ASSERT_EQ(std::system((tool + " tobinary " + dir + "/chart.txt " + dir + "/other.bin").c_str()), 0);
+
+    // What streams carry: the stored properties.
+    const std::vector<std::string> expected = propwalk::Dump(original.get(), true);
+    for (const char* name : {"/other.txt", "/other.bin"}) {
+        SCOPED_TRACE(name);
+        TFileStream file(dir + name, fmOpenRead);
+        TMemoryStream stream;
+        if (std::string(name) == "/other.txt")
+            ObjectTextToBinary(&file, &stream);
+        else
+            stream.CopyFrom(&file, 0);
+        stream.SetPosition(0);
+        auto read = NewChart();
+        ReadComponent(&stream, read.get());
+        EXPECT_EQ(propwalk::Differences(propwalk::Dump(read.get(), true), expected), "");
+        ASSERT_EQ(read->SeriesCount(), 2);
+        for (int t = 0; t < 2; ++t)
+            EXPECT_EQ(
+                propwalk::Differences(propwalk::Dump(read->Series(t), true), propwalk::Dump(original->Series(t), true)),
+                "");
+        EXPECT_EQ(DifferentPixels(*before, *Picture(read.get())), 0);
     }
 }
 
