@@ -9,8 +9,9 @@
 //
 // Text form. "object Name: TClass" (an unnamed component "object TClass"), its properties
 // "Name = value" and its children, each level indented by two more spaces, then "end";
-// lines end with CR LF. Strings are quoted ('It''s'), control characters written as #13,
-// long strings split into quoted pieces joined by " +"; binary data is hex, in lines of
+// lines end with CR LF. Strings are quoted ('It''s'), every character but printable ASCII
+// written as #n, its code point (#13, #176), long strings split into quoted pieces
+// joined by " +"; binary data is hex, in lines of
 // 32 bytes when longer than one; sets are [a, b], lists ( ... ), collections
 // < item ... end >; floats have a point or an exponent, singles end in "s", currencies
 // in "c", dates in "d".

@@ -15,6 +15,7 @@
 #include "system/SysUtils.h"
 #include "graphics/TextMeasure.h"
 
+#include "DialogRecorder.h"
 #include "TestSupport.h"
 #include "property_walk.h"
 
@@ -151,6 +152,8 @@ struct ChartFile : ChartStream {
         for (int i = 0; i < 7; ++i)
             area->AddPointXY(i * 2, ys[i], "p" + std::to_string(i), i == 3 ? clRed : clDefault);
         area->Marks()->SetVisible(true);
+        area->Marks()->Item(3)->SetColor(clYellow);
+        area->Marks()->Item(3)->Text()->Add("peak");
 
         auto* line = new TLineSeries(c.get());
         line->SetName("Line1");
@@ -203,6 +206,9 @@ TEST_F(ChartFile, AWholeChartReadBackDrawsTheSamePixels)
     ASSERT_EQ(read->Tools()->Count(), 1);
     EXPECT_EQ(static_cast<TTeeCustomToolAxis*>(read->Tools()->Tool(0))->Axis(), read->LeftAxis());
     EXPECT_EQ(read->ColorPaletteIndex(), 3);
+    ASSERT_EQ(read->Series(0)->Marks()->Items()->Count(), 4);
+    EXPECT_EQ(read->Series(0)->Marks()->Item(3)->Color(), clYellow);
+    EXPECT_EQ(read->Series(0)->Marks()->Item(3)->Text()->Text(), "peak\r\n");
     EXPECT_EQ(read->Title()->Text()->Strings(0), Caption);
     auto after = Picture(read.get());
     Save(*after, "chart-file-read.png");
@@ -241,6 +247,23 @@ TEST_F(ChartFile, WriterRules)
     // Without data no series writes its points, not even those added by code.
     EXPECT_EQ(form.find("Data ="), std::string::npos);
     EXPECT_EQ(chart->Series(0)->ForceSaveData || chart->Series(0)->DontSaveData, false);
+
+    // The obsolete "Multiplier" of a value list: 1 passes, anything else is reported.
+    DialogRecorder dialogs;
+    for (const char* value : {"1.0", "2.0"}) {
+        TMemoryStream source, binary;
+        const std::string old = std::string("object TChart\r\n  object S: TLineSeries\r\n    YValues.Multiplier = ") +
+                                value + "\r\n  end\r\nend\r\n";
+        source.WriteBuffer(old.data(), static_cast<int64_t>(old.size()));
+        source.SetPosition(0);
+        ObjectTextToBinary(&source, &binary);
+        binary.SetPosition(0);
+        auto target = NewChart();
+        ReadComponent(&binary, target.get());
+        EXPECT_EQ(target->SeriesCount(), 1);
+    }
+    ASSERT_EQ(dialogs.Texts().size(), 1u);
+    EXPECT_EQ(dialogs.Texts()[0].rfind("Error: Multiplier property is obsolete.", 0), 0u);
 
     // A bare component stream is no chart stream.
     TMemoryStream bare, out;
