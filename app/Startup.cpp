@@ -14,6 +14,11 @@
 #include "TeeFunci.h"
 #include "TeePenDlg.h"
 #include "TeeStore.h"
+#include "FormatEditor.h"
+#include "Galleries.h"
+#include "PointerEditor.h"
+#include "StyleEditors.h"
+#include "TeeEdiAxis.h"
 #include "controls/Forms.h"
 
 // Each unit starts after the units it uses and finishes before them.
@@ -33,6 +38,11 @@ void InitializeUnits()
     TeeStoreInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
+    StyleEditorsInitialization();
+    FormatEditorInitialization();
+    PointerEditorInitialization();
+    TeeEdiAxisInitialization();
+    GalleriesInitialization();
     ChartPreviewInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
@@ -40,6 +50,11 @@ void InitializeUnits()
 void FinalizeUnits()
 {
     ChartPreviewFinalization();
+    GalleriesFinalization();
+    TeeEdiAxisFinalization();
+    PointerEditorFinalization();
+    FormatEditorFinalization();
+    StyleEditorsFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
     TeeStoreFinalization();

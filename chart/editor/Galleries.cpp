@@ -1,5 +1,7 @@
 #include "Galleries.h"
 
+#include "ChartListBox.h"
+#include "Series.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
 
@@ -218,7 +220,10 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
     chart->SetView3D(Panel->View3D());
     chart->SetSmooth(Panel->Smooth());
 
+    // A function entry shows its result in a line series.
     TChartSeriesClass seriesClass = SeriesType != nullptr ? SeriesType->SeriesClass : nullptr;
+    if (seriesClass == nullptr)
+        seriesClass = TLineSeries::StaticClassInfo();
     TTeeFunctionClass functionClass = SeriesType != nullptr ? SeriesType->FunctionClass : nullptr;
     const int count = SeriesType != nullptr ? SeriesType->NumGallerySeries : 1;
     for (int i = 0; i < count && seriesClass != nullptr; ++i)
@@ -450,10 +455,118 @@ TChartSeriesClass ChangeSeriesTypeFromGallery(TComponent* AOwner, TChartSeries*&
 
 void GalleriesInitialization()
 {
+    // The standard series types enter the registry with the gallery.
+    RegisterSeriesUnitTypes();
     RegisterFormClass<TTeeGallery>("TTeeGallery");
+    RegisterFormClass<TSelectListForm>("TSelectListForm");
+    NewSeriesFromGalleryHook = [](TComponent* Owner, TCustomAxisPanel* Chart) -> TChartSeries* {
+        auto* chart = dynamic_cast<TCustomChart*>(Chart);
+        return chart != nullptr ? NewSeriesFromGallery(Owner, chart) : nullptr;
+    };
+    ChangeTypeFromGalleryHook = [](TComponent* Owner, TChartSeries*& Series) {
+        return ChangeSeriesTypeFromGallery(Owner, Series);
+    };
 }
 
 void GalleriesFinalization()
 {
+    NewSeriesFromGalleryHook = nullptr;
+    ChangeTypeFromGalleryHook = nullptr;
     UnregisterFormClass("TTeeGallery");
+    UnregisterFormClass("TSelectListForm");
+}
+
+// ---- TSelectListForm --------------------------------------------------------------------
+
+TSelectListForm::TSelectListForm(TComponent* AOwner) : TForm(AOwner)
+{
+    SetUniqueFormName(this, "SelectListForm");
+    BuildForm(this, 330, 200, {
+        Columns({
+            Column({Ctl(LFrom, "LFrom", "A&vailable:"), Ctl(FromList, "FromList")}),
+            Column({Stretch(), Ctl(BRightOne, "BRightOne", ">", 36), Ctl(BRightAll, "BRightAll", ">>", 36),
+                    Ctl(BLeftOne, "BLeftOne", "<", 36), Ctl(BLeftAll, "BLeftAll", "<<", 36), Stretch()}),
+            Column({Ctl(LTo, "LTo", "&Selected: "), Ctl(ToList, "ToList")}),
+            Column({Stretch(), Ctl(BMoveUP, "BMoveUP"), Ctl(BMoveDown, "BMoveDown"), Stretch()}),
+        }),
+    });
+    FromList->SetMultiSelect(true);
+    ToList->SetMultiSelect(true);
+    SetMinimumSize(FromList, 110, 120);
+    SetMinimumSize(ToList, 110, 120);
+    LoadArrowGlyphs(BMoveUP, BMoveDown);
+    SetAlign(alClient);
+
+    BRightOne->OnClick = [this](TObject*) {
+        MoveSelectedItems(FromList, ToList);
+        if (FromList->Items()->Count() > 0)
+            FromList->SetSelected(0, true);
+        EnableButtons();
+    };
+    BRightAll->OnClick = [this](TObject*) {
+        MoveAllItems(FromList, ToList);
+        EnableButtons();
+    };
+    BLeftOne->OnClick = [this](TObject*) {
+        MoveSelectedItems(ToList, FromList);
+        if (ToList->Items()->Count() > 0)
+            ToList->SetSelected(0, true);
+        EnableButtons();
+    };
+    BLeftAll->OnClick = [this](TObject*) {
+        MoveAllItems(ToList, FromList);
+        EnableButtons();
+    };
+    // A double click moves the clicked item across.
+    auto moveClicked = [this](TListBox* Source, TListBox* Destination) {
+        const int index = Source->ItemIndex();
+        if (index < 0)
+            return;
+        for (int i = 0; i < Source->Items()->Count(); ++i)
+            Source->SetSelected(i, i == index);
+        MoveSelectedItems(Source, Destination);
+        if (Source == FromList && ToList->Items()->Count() > 0)
+            ToList->SetItemIndex(ToList->Items()->Count() - 1);
+        EnableButtons();
+    };
+    FromList->OnDblClick = [this, moveClicked](TObject*) { moveClicked(FromList, ToList); };
+    ToList->OnDblClick = [this, moveClicked](TObject*) { moveClicked(ToList, FromList); };
+    ToList->OnClick = [this](TObject*) { EnableButtons(); };
+    BMoveUP->OnClick = [this](TObject*) { MoveSelected(-1); };
+    BMoveDown->OnClick = [this](TObject*) { MoveSelected(1); };
+    OnShow = [this](TObject*) {
+        EnableButtons();
+        if (FromList->Items()->Count() == 0)
+            ToList->SetFocus();
+    };
+    DoCreate();
+}
+
+void TSelectListForm::MoveSelected(int Delta)
+{
+    const int index = ToList->ItemIndex();
+    const int target = index + Delta;
+    if (index < 0 || target < 0 || target >= ToList->Items()->Count())
+        return;
+    ToList->Items()->Exchange(index, target);
+    for (int i = 0; i < ToList->Items()->Count(); ++i)
+        ToList->SetSelected(i, false);
+    ToList->SetItemIndex(target);
+    ToList->SetSelected(target, true);
+    EnableButtons();
+}
+
+void TSelectListForm::EnableButtons()
+{
+    const bool from = FromList->Items()->Count() > 0;
+    const bool to = ToList->Items()->Count() > 0;
+    BRightOne->SetEnabled(from);
+    BRightAll->SetEnabled(from);
+    BLeftOne->SetEnabled(to);
+    BLeftAll->SetEnabled(to);
+    const int index = ToList->ItemIndex();
+    BMoveUP->SetEnabled(index > 0);
+    BMoveDown->SetEnabled(index >= 0 && index < ToList->Items()->Count() - 1);
+    if (OnChange)
+        OnChange(this);
 }

@@ -147,5 +147,32 @@ TChartSeries* NewSeriesFromGallery(TComponent* AOwner, TCustomChart* Chart);
 // Answers the (new) series' class, or nullptr when cancelled.
 TChartSeriesClass ChangeSeriesTypeFromGallery(TComponent* AOwner, TChartSeries*& Series);
 
+// Unit start-up: registers the standard series types and the gallery's form classes and
+// installs the series list's gallery hooks; finalisation takes them back.
 void GalleriesInitialization();
 void GalleriesFinalization();
+
+// A chooser of items between two lists (used by the function editor to pick sources).
+class TSelectListForm : public TForm {
+public:
+    DECLARE_CLASS_NAME(TSelectListForm)
+    explicit TSelectListForm(TComponent* AOwner);
+
+    TLabel* LFrom;
+    TListBox* FromList;
+    TLabel* LTo;
+    TListBox* ToList;
+    TButton* BRightOne;
+    TButton* BRightAll;
+    TButton* BLeftOne;
+    TButton* BLeftAll;
+    TSpeedButton* BMoveUP;
+    TSpeedButton* BMoveDown;
+
+    TNotifyEvent OnChange;
+
+    // Re-enables the buttons from the lists' contents and selection, then fires OnChange.
+    void EnableButtons();
+    // Moves the selected item of ToList by Delta places, keeping it selected.
+    void MoveSelected(int Delta);
+};

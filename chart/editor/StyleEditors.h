@@ -303,7 +303,6 @@ TFormTeeShape* CreateShapeEditor(TComponent* AOwner, TTeeCustomShape* Shape, TWi
 TFormTeeShape* EmbedShapeEditor(TPageControl* Pages, TTeeCustomShape* Shape);
 void LoadShapeControls(TFormTeeShape* Editor, TTeeCustomShape* Shape);
 
-// Unit start-up: registers the editors' form classes (and the shape's colour property);
-// finalisation removes them.
+// Unit start-up: registers the editors' form classes; finalisation removes them.
 void StyleEditorsInitialization();
 void StyleEditorsFinalization();

@@ -213,6 +213,24 @@ int TTabSheet::PageIndex() const
     return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
 }
 
+void TTabSheet::SetPageIndex(int Value)
+{
+    if (FPageControl == nullptr)
+        return;
+    auto& pages = FPageControl->FPages;
+    const int count = static_cast<int>(pages.size());
+    const int to = std::clamp(Value, 0, count - 1);
+    const int from = PageIndex();
+    if (to == from)
+        return;
+    TTabSheet* active = FPageControl->ActivePage();
+    pages.erase(pages.begin() + from);
+    pages.insert(pages.begin() + to, this);
+    FPageControl->ShowTabs();
+    if (active != nullptr)
+        FPageControl->SetActivePage(active);
+}
+
 void TTabSheet::SetTabVisible(bool Value)
 {
     if (Value == FTabVisible)

@@ -240,6 +240,12 @@ void TControl::ApplyFont()
     FontChanged();
 }
 
+void TControl::SetFocus()
+{
+    if (QWidget* w = Widget())
+        w->setFocus();
+}
+
 void TControl::Click()
 {
     if (OnClick)

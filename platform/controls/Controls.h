@@ -84,6 +84,9 @@ public:
     int FontColor() const { return FFontColor; }
     void SetFontColor(int Value);
 
+    // Gives the control the keyboard focus.
+    void SetFocus();
+
     TNotifyEvent OnClick;
     // Calls OnClick; descendants add what a click does for them.
     virtual void Click();

@@ -47,7 +47,7 @@ private:
 
 // What a dialog is about to ask. The entry point hands it to the installed answerer, or
 // shows the real dialog.
-enum class TDialogKind { dkMessage, dkModalForm, dkOpenFile, dkColor, dkFont };
+enum class TDialogKind { dkMessage, dkModalForm, dkOpenFile, dkColor, dkFont, dkPrint };
 
 struct TDialogRequest {
     TDialogKind Kind = TDialogKind::dkMessage;

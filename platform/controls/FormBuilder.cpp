@@ -234,7 +234,14 @@ public:
     void Fill(TWinControl* Container, const TFormItems& Items)
     {
         QWidget* client = Container->ClientWidget();
-        auto* grid = new QGridLayout(client);
+        // A container built empty (a panel left for later contents) is filled in place.
+        auto* grid = qobject_cast<QGridLayout*>(client->layout());
+        if (grid != nullptr && grid->count() == 0) {
+            for (int r = 0; r < grid->rowCount(); ++r)
+                grid->setRowStretch(r, 0);
+        } else {
+            grid = new QGridLayout(client);
+        }
         // A plain panel only groups; its contents line up with its neighbours'.
         const int margin = dynamic_cast<TPanel*>(Container) != nullptr ? 0 : Margin;
         grid->setContentsMargins(margin, margin, margin, margin);

@@ -132,7 +132,8 @@ TFormItem Growing(TFormItem Item);
 // Builds the items into the form, owned by it, and gives it the client size
 // ClientWidth x ClientHeight (grown to what the contents need).
 void BuildForm(TForm* Form, int ClientWidth, int ClientHeight, TFormItems Items);
-// Builds the items into an existing container (a page, panel or group), owned by Owner.
+// Builds the items into an existing container (a page, panel or group), owned by Owner;
+// a container that was built empty takes them in its own layout.
 void BuildInto(TWinControl* Container, TComponent* Owner, TFormItems Items);
 
 // Places Control (a form, for instance) in Host's layout so that it fills Host; false

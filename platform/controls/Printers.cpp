@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -194,6 +195,46 @@ void TPrinter::SetPrinterIndex(int Value)
     if (Value < 0 || Value >= names.size())
         throw ERangeError();
     d->Printer().setPrinterName(names[Value]);
+}
+
+TPrintDialogRequest* AsPrintDialogRequest(TDialogRequest& Request)
+{
+    return Request.Kind == TDialogKind::dkPrint ? static_cast<TPrintDialogRequest*>(&Request) : nullptr;
+}
+
+bool TPrinter::ExecutePrintRange(int MinPage, int MaxPage, int& FromPage, int& ToPage)
+{
+    CheckNotPrinting();
+    TPrintDialogRequest request;
+    request.Kind = TDialogKind::dkPrint;
+    request.Caption = "Print";
+    request.MinPage = MinPage;
+    request.MaxPage = MaxPage;
+    request.FromPage = std::clamp(FromPage, MinPage, MaxPage);
+    request.ToPage = std::clamp(ToPage, MinPage, MaxPage);
+    const int answer = ExecuteDialogRequest(request, [this](TDialogRequest& r) {
+        auto& range = static_cast<TPrintDialogRequest&>(r);
+        QPrinter& printer = d->Printer();
+        QPrintDialog dialog(&printer);
+        dialog.setMinMax(range.MinPage, range.MaxPage);
+        dialog.setFromTo(range.FromPage, range.ToPage);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        if (dialog.exec() != QDialog::Accepted)
+            return mrCancel;
+        if (dialog.printRange() == QAbstractPrintDialog::PageRange) {
+            range.FromPage = dialog.fromPage();
+            range.ToPage = dialog.toPage();
+        } else {
+            range.FromPage = range.MinPage;
+            range.ToPage = range.MaxPage;
+        }
+        return mrOk;
+    });
+    if (answer != mrOk)
+        return false;
+    FromPage = std::clamp(request.FromPage, MinPage, MaxPage);
+    ToPage = std::clamp(request.ToPage, FromPage, MaxPage);
+    return true;
 }
 
 bool TPrinter::ExecuteSetup()

@@ -2,6 +2,7 @@
 // goes to the system's printer, or to a PDF file when a file name is set (as tests do).
 #pragma once
 
+#include "Dialogs.h"
 #include "classes/Classes.h"
 
 #include <memory>
@@ -63,6 +64,10 @@ public:
     // The printer set-up dialog on this printer, through the dialog entry point (a
     // modal-form request captioned "Print Setup" without a form); True on OK.
     bool ExecuteSetup();
+    // The print dialog on this printer offering the pages MinPage..MaxPage, through the
+    // dialog entry point (a TPrintDialogRequest). True on OK, with the chosen range in
+    // FromPage..ToPage (kept within MinPage..MaxPage).
+    bool ExecutePrintRange(int MinPage, int MaxPage, int& FromPage, int& ToPage);
 
     struct Impl;
 
@@ -76,6 +81,16 @@ private:
     std::string FTitle;
     std::string FFileName;
 };
+
+// The print dialog's request (kind dkPrint, captioned "Print"): the answerer may change
+// FromPage and ToPage and answers mrOk; any other answer cancels.
+struct TPrintDialogRequest : TDialogRequest {
+    int MinPage = 1;
+    int MaxPage = 1;
+    int FromPage = 1;
+    int ToPage = 1;
+};
+TPrintDialogRequest* AsPrintDialogRequest(TDialogRequest& Request);
 
 // The process-wide printer object, created on first use.
 TPrinter* Printer();

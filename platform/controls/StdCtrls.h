@@ -50,7 +50,8 @@ private:
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A multi-line edit (QPlainTextEdit). Lines is a string list over its text: a text that
-// ends with a line break has no empty last line, as on the platform.
+// ends with a line break has no empty last line, as on the platform. OnChange fires
+// whenever the text changes, by the user or the program.
 class TMemo : public TWinControl {
 public:
     DECLARE_CLASS_NAME(TMemo)
@@ -66,6 +67,8 @@ public:
     void SetWordWrap(bool Value);
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
+
+    TNotifyEvent OnChange;
 
 protected:
     std::string GetText() const override;

@@ -612,9 +612,13 @@ struct TCanvas::Impl {
     // Start angle and sweep (degrees, counter-clockwise positive) of the radials.
     void ArcAngles(const QRectF& box, int x3, int y3, int x4, int y4, double& start, double& sweep) const
     {
+        // The radials through (x3, y3) and (x4, y4) cut the ellipse where its parametric
+        // angle (the one the path's arc takes) is the angle of the point scaled to a circle.
         const QPointF c = box.center();
-        start = std::atan2(-(y3 - c.y()), x3 - c.x()) * 180.0 / kPi;
-        const double end = std::atan2(-(y4 - c.y()), x4 - c.x()) * 180.0 / kPi;
+        const double sx = box.width() > 0 ? 1.0 / box.width() : 1.0;
+        const double sy = box.height() > 0 ? 1.0 / box.height() : 1.0;
+        start = std::atan2(-(y3 - c.y()) * sy, (x3 - c.x()) * sx) * 180.0 / kPi;
+        const double end = std::atan2(-(y4 - c.y()) * sy, (x4 - c.x()) * sx) * 180.0 / kPi;
         double ccw = std::fmod(end - start, 360.0);
         if (ccw <= 0)
             ccw += 360.0;

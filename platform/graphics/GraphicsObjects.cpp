@@ -1,4 +1,5 @@
 #include "graphics/GraphicsObjects.h"
+#include "classes/Streaming.h"
 
 #include "graphics/Bitmap.h"
 
@@ -26,6 +27,18 @@ const TIdentMap& ColorIdents()
         {clGradientActiveCaption, "clGradientActiveCaption"}, {clGradientInactiveCaption, "clGradientInactiveCaption"},
     };
     return Map;
+}
+
+TColor ReadStreamedColor(TReader* Reader)
+{
+    int64_t v = 0;
+    if (Reader->NextValue() == TValueType::vaIdent) {
+        if (!IdentToInt(Reader->ReadIdent(), v, ColorIdents()))
+            throw EReadError(SInvalidPropertyValue);
+    } else {
+        v = Reader->ReadInteger();
+    }
+    return static_cast<TColor>(v);
 }
 
 BEGIN_CLASS_INFO(TPen, TPersistent)

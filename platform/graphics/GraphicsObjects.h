@@ -12,9 +12,12 @@
 #include <vector>
 
 class TBitmap;
+class TReader;
 
 // The colour names that streams write instead of numbers ("clRed", "clBtnFace").
 const TIdentMap& ColorIdents();
+// A colour as a stream holds it: a colour name or a number. EReadError for an unknown name.
+TColor ReadStreamedColor(TReader* Reader);
 
 class TGraphicsObject : public TPersistent {
 public:

@@ -4,16 +4,28 @@
 // hand-written catch-and-rethrow.
 #pragma once
 
+#include <exception>
 #include <utility>
 
+// The action runs when the guard goes out of scope. On a normal exit an error of the
+// action propagates; while another exception unwinds the scope, an error of the action
+// is dropped so that the first one arrives.
 template <class F>
 class TScopeGuard {
 public:
-    explicit TScopeGuard(F Action) : FAction(std::move(Action)) {}
-    ~TScopeGuard()
+    explicit TScopeGuard(F Action) : FAction(std::move(Action)), FUncaught(std::uncaught_exceptions()) {}
+    ~TScopeGuard() noexcept(false)
     {
-        if (FArmed)
+        if (!FArmed)
+            return;
+        if (std::uncaught_exceptions() > FUncaught) {
+            try {
+                FAction();
+            } catch (...) {
+            }
+        } else {
             FAction();
+        }
     }
     TScopeGuard(const TScopeGuard&) = delete;
     TScopeGuard& operator=(const TScopeGuard&) = delete;
@@ -22,6 +34,7 @@ public:
 
 private:
     F FAction;
+    int FUncaught;
     bool FArmed = true;
 };
 

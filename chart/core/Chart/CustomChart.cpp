@@ -34,16 +34,7 @@ void TCustomChart::DefineProperties(TFiler* Filer)
     TCustomAxisPanel::DefineProperties(Filer);
     Filer->DefineProperty(
         "BackColor",
-        [this](TReader* Reader) {
-            int64_t v = 0;
-            if (Reader->NextValue() == TValueType::vaIdent) {
-                if (!IdentToInt(Reader->ReadIdent(), v, ColorIdents()))
-                    throw EReadError(SInvalidPropertyValue);
-            } else {
-                v = Reader->ReadInteger();
-            }
-            SetBackColor(static_cast<TColor>(v));
-        },
+        [this](TReader* Reader) { SetBackColor(ReadStreamedColor(Reader)); },
         nullptr, false);
     const auto* ancestor = dynamic_cast<TCustomChart*>(Filer->Ancestor());
     Filer->DefineProperty(

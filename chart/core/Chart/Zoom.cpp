@@ -3,6 +3,7 @@
 #include "Chart/CustomChart.h"
 
 #include "TeEngine/Series.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -28,13 +29,10 @@ void TCustomChart::DrawZoomRectangle()
         // window shows it again without the chart being redrawn.
         TCanvas* attached = s->ReferenceCanvas();
         AttachCanvasToSurface(s, buffer->Canvas());
-        try {
+        {
+            TScopeGuard pointBack([s, attached] { AttachCanvasToSurface(s, attached); });
             DrawZoomRectangleOn(s, Zoom(), GetBackColor());
-        } catch (...) {
-            AttachCanvasToSurface(s, attached);
-            throw;
         }
-        AttachCanvasToSurface(s, attached);
         Invalidate();
     } else {
         // No picture to draw on: the next drawing shows the rectangle while the drag is

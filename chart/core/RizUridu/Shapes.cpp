@@ -51,16 +51,7 @@ void TTeeCustomShape::DefineProperties(TFiler* Filer)
     TTeeCustomShapeBrushPen::DefineProperties(Filer);
     Filer->DefineProperty(
         "ShadowColor",
-        [this](TReader* Reader) {
-            int64_t v = 0;
-            if (Reader->NextValue() == TValueType::vaIdent) {
-                if (!IdentToInt(Reader->ReadIdent(), v, ColorIdents()))
-                    throw EReadError(SInvalidPropertyValue);
-            } else {
-                v = Reader->ReadInteger();
-            }
-            Shadow()->SetColor(static_cast<TColor>(v));
-        },
+        [this](TReader* Reader) { Shadow()->SetColor(ReadStreamedColor(Reader)); },
         nullptr, false);
     Filer->DefineProperty(
         "ShadowSize", [this](TReader* Reader) { Shadow()->SetSize(Reader->ReadInteger()); }, nullptr, false);

@@ -9,6 +9,7 @@
 #include "TeeConst.h"
 #include "classes/TypInfo.h"
 #include "controls/Printers.h"
+#include "system/ScopeGuard.h"
 #include "graphics/Bitmap.h"
 
 #include <algorithm>
@@ -433,9 +434,9 @@ void TCustomAxisPanel::RefreshSeriesData(TChartSeries* S)
         if (TTeeFunction* function = S->FunctionType()) {
             if (S->Active()) {
                 S->BeginUpdate();
+                TScopeGuard endUpdate([S] { S->EndUpdate(); });
                 S->Clear();
                 function->AddPoints(nullptr);
-                S->EndUpdate();
             }
         } else if (S->IsDesigning()) {
             S->FillSampleValues(S->SampleCount());
@@ -569,20 +570,16 @@ void TCustomAxisPanel::PrintPages(int FromPage, int ToPage)
     TPrinter* printer = Printer();
     printer->SetTitle(Name());
     printer->BeginDoc();
-    try {
-        for (int page = first; page <= last; ++page) {
-            if (page > first)
-                printer->NewPage();
-            SetPage(page);
-            PrintToPrinter(CalcPrintRect());
-        }
-    } catch (...) {
-        printer->Abort();
-        SetPage(old);
-        throw;
+    TScopeGuard restorePage([this, old] { SetPage(old); });
+    TScopeGuard abortOnError([printer] { printer->Abort(); });
+    for (int page = first; page <= last; ++page) {
+        if (page > first)
+            printer->NewPage();
+        SetPage(page);
+        PrintToPrinter(CalcPrintRect());
     }
+    abortOnError.Dismiss();
     printer->EndDoc();
-    SetPage(old);
 }
 
 void TCustomAxisPanel::PageValueRange(const TChartSeries* S, int& First, int& Last) const
@@ -655,8 +652,12 @@ bool TCustomAxisPanel::IsSeriesHit(int X, int Y)
     // A handler may change the series list: the series of the moment are asked.
     const std::vector<TChartSeries*> series = FSeriesList->Items();
     for (auto it = series.rbegin(); it != series.rend(); ++it)
-        if (FSeriesList->IndexOf(*it) >= 0 && (*it)->Active() && (*it)->CheckMouse(X, Y))
+        if (FSeriesList->IndexOf(*it) >= 0 && (*it)->Active() && (*it)->CheckMouse(X, Y)) {
+            // The topmost series under the mouse shows its cursor.
+            if (!result)
+                SetCursor((*it)->Cursor());
             result = true;
+        }
     return result;
 }
 
@@ -917,13 +918,8 @@ void TCustomAxisPanel::DrawContents(const TRect& R)
 {
     // Properties set while drawing request no repaint; the old setting comes back even
     // when a drawing step fails.
-    const bool oldRepaint = AutoRepaint();
+    TScopeGuard restoreRepaint([this, old = AutoRepaint()] { SetAutoRepaint(old); });
     SetAutoRepaint(false);
-    struct RestoreRepaint {
-        TCustomAxisPanel* Panel;
-        bool Value;
-        ~RestoreRepaint() { Panel->SetAutoRepaint(Value); }
-    } restore{this, oldRepaint};
 
     TView3DOptions* view = View3DOptions();
     FBackFacing = View3D() && (view->Orthogonal() ? view->OrthoAngle() > 90 : view->Rotation() < 180);

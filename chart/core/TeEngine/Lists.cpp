@@ -2,6 +2,7 @@
 
 #include "TeEngine/Series.h"
 #include "TeEngine/SeriesGroups.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 
@@ -180,14 +181,9 @@ TSeriesGroup* TChartSeriesList::AddGroup(const std::string& Name)
 void FillSeriesItems(TStrings* Strings, const TCustomSeriesList* List, bool UseTitles)
 {
     Strings->BeginUpdate();
-    try {
-        for (TChartSeries* s : List->Items())
-            Strings->AddObject(UseTitles ? s->Title() : s->Name(), s);
-    } catch (...) {
-        Strings->EndUpdate();
-        throw;
-    }
-    Strings->EndUpdate();
+    TScopeGuard endUpdate([Strings] { Strings->EndUpdate(); });
+    for (TChartSeries* s : List->Items())
+        Strings->AddObject(UseTitles ? s->Title() : s->Name(), s);
 }
 
 // ---- TDataSourcesList -------------------------------------------------------------

@@ -644,7 +644,6 @@ bool TChartSeries::CheckMouse(int X, int Y)
     if (FParentChart == nullptr || (FCursor == crDefault && !OnMouseEnter && !OnMouseLeave))
         return false;
     if (Clicked(X, Y) >= 0) {
-        FParentChart->SetCursor(FCursor);
         if (!FMouseInside) {
             FMouseInside = true;
             if (OnMouseEnter)
@@ -877,22 +876,17 @@ void TChartSeries::CopyPointFrom(TChartSeries* Source, int Index)
 void TChartSeries::AddValues(TChartSeries* Source)
 {
     BeginUpdate();
-    try {
-        Clear();
-        if (FFunction != nullptr) {
-            FXValues->SetDateTime(Source->FXValues->DateTime());
-            FYValues->SetDateTime(Source->FYValues->DateTime());
-            FFunction->AddPoints(Source);
-        } else if (AcceptsDataSource(Source)) {
-            const int count = Source->Count();
-            for (int t = 0; t < count; ++t)
-                CopyPointFrom(Source, t);
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    TScopeGuard endUpdate([this] { EndUpdate(); });
+    Clear();
+    if (FFunction != nullptr) {
+        FXValues->SetDateTime(Source->FXValues->DateTime());
+        FYValues->SetDateTime(Source->FYValues->DateTime());
+        FFunction->AddPoints(Source);
+    } else if (AcceptsDataSource(Source)) {
+        const int count = Source->Count();
+        for (int t = 0; t < count; ++t)
+            CopyPointFrom(Source, t);
     }
-    EndUpdate();
 }
 
 void TChartSeries::NotifyValue(TValueEvent ValueEvent, int ValueIndex)
@@ -1028,10 +1022,12 @@ void TChartSeries::FillSampleValues(int NumValues)
     }
     Clear();
     RandSeed = Random(7774444);
-    BeginUpdate();
-    MakeSamplePoints(NumValues, false);
-    ApplyMandatoryOrder();
-    EndUpdate();
+    {
+        BeginUpdate();
+        TScopeGuard endUpdate([this] { EndUpdate(); });
+        MakeSamplePoints(NumValues, false);
+        ApplyMandatoryOrder();
+    }
     FManualData = false;
 }
 

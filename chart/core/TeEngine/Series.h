@@ -169,9 +169,9 @@ public:
     virtual void AttachedToChart();
     // The chart lets the series go: a chart showing the series' cursor gets its own back.
     virtual void DetachedFromChart();
-    // The chart's mouse moved to (X, Y): over a point the chart shows the series' cursor
-    // and OnMouseEnter fires once; moving off fires OnMouseLeave once. Answers whether
-    // the mouse is over a point. Series with the default cursor and neither handler are
+    // The chart's mouse moved to (X, Y): over a point OnMouseEnter fires once; moving off
+    // fires OnMouseLeave once. Answers whether the mouse is over a point (the chart then
+    // shows the series' cursor). Series with the default cursor and neither handler are
     // not asked.
     bool CheckMouse(int X, int Y);
     // Adds NumValues random points within SampleRange (only Y values through Add when

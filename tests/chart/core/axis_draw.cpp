@@ -2,6 +2,7 @@
 // rectangle with fixed text metrics, and the axis line, ticks, grid, labels and title as
 // pixels of a bitmap.
 #include "axis_fixture.h"
+#include "PixelProbe.h"
 
 #include "TestSupport.h"
 #include "graphics/Graphics.h"
@@ -16,11 +17,7 @@ using axistest::AxisTest;
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 bool Ink(TColor c) { return c != clWhite; }
 

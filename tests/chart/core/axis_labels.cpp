@@ -243,6 +243,26 @@ TEST_F(AxisLabels, CustomLabelsWithinTheRangeReplaceTheValues)
     EXPECT_EQ(y->Items()->Count(), 0);
 }
 
+TEST_F(AxisLabels, WithoutLabelsOnAxisTheEndsAreLeftOutAndMeasuringKeepsTheEvent)
+{
+    AddSeries({{0, 0}, {10, 10}});
+    chart->OnGetAxisLabel = [](TChartAxis*, TChartSeries*, int, std::string& Text) { Text += " K"; };
+    for (TChartAxis* a : {chart->LeftAxis(), chart->BottomAxis()}) {
+        a->SetFixedRange(0, 10);
+        a->SetIncrement(2);
+        a->SetLabelsOnAxis(false);
+    }
+    Layout();
+    for (TChartAxis* a : {chart->LeftAxis(), chart->BottomAxis()}) {
+        std::vector<Label> labels;
+        a->CalcLabels([&](int P, const std::string& Text, TAxisItem*) { labels.push_back({P, Text}); });
+        EXPECT_EQ(Texts(labels), (Strings{"8 K", "6 K", "4 K", "2 K"})) << a->Horizontal();
+    }
+    // Measuring switches the event off only for its own texts.
+    chart->LeftAxis()->MaxLabelsWidth();
+    EXPECT_EQ(chart->LeftAxis()->LabelValueText(5), "5 K");
+}
+
 TEST_F(AxisLabels, AnAxisFromExactlyZeroLabelsZero)
 {
     TChartAxis* x = chart->BottomAxis();

@@ -1,6 +1,7 @@
 // The editor dialogs' small controls: the colour button's swatch, its colour dialog and
 // the program's custom colours, properties linked by name, and the flat combo box.
 #include "TeeButtons.h"
+#include "PixelProbe.h"
 
 #include "DialogRecorder.h"
 
@@ -14,11 +15,7 @@
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 class ButtonsTest : public ::testing::Test {
 protected:

@@ -1,5 +1,6 @@
 // Gradient fills, shadows, transparency blending and smooth stretching.
 #include "TeCanvas.h"
+#include "PixelProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,7 @@
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 struct Flat {
     TBitmap bmp;

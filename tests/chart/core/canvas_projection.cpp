@@ -1,5 +1,6 @@
 // The 3D projection and its inverse, and the 3D primitives and solids.
 #include "TeCanvas.h"
+#include "PixelProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 struct View {
     TBitmap bmp;

@@ -1,6 +1,7 @@
 // The 2D drawing surface: pen and brush selection, text effects, bevels, clipping,
 // buffering and the nesting bracket, checked on small bitmaps.
 #include "TeCanvas.h"
+#include "PixelProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,7 @@
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 int Count(TBitmap& b, TColor c, TRect r)
 {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Chart.h"
+#include "PixelProbe.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
 #include "graphics/TextMeasure.h"
@@ -12,11 +13,7 @@
 
 namespace charttest {
 
-inline TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 // Characters 6 pixels wide; lines 13 pixels high.
 inline constexpr int CharW = 6, LineH = 13;

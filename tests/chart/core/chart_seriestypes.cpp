@@ -139,7 +139,15 @@ TEST_F(SeriesTypesTest, CreatedSeriesAreNamedOwnedAttachedAndGetTheirFunction)
     // A class without a factory is refused and leaves nothing behind.
     const int before = form.ComponentCount();
     EXPECT_THROW(CreateSeriesInChart(&form, chart.get(), TTeeFunction::StaticClassInfo()), EClassNotFound);
+    EXPECT_THROW(chart->AddSeriesOfClass(FunctionF), EClassNotFound);
     EXPECT_EQ(form.ComponentCount(), before);
+
+    // Added by class: owned by the chart's owner.
+    TComponent chartOwner(nullptr);
+    TChart owned(&chartOwner);
+    TChartSeries* byClass = owned.AddSeriesOfClass(SeriesB);
+    EXPECT_EQ(byClass->Owner(), &chartOwner);
+    EXPECT_EQ(owned.Series(0), byClass);
 }
 
 TEST_F(SeriesTypesTest, ReplaceSeriesMovesSourcesDependentsToolsGroupsEventsAndPlace)

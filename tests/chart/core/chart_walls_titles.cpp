@@ -174,6 +174,11 @@ TEST_F(WallsTitles, LeftAlignedTitleStartsAtThePlotsLeftEdge)
     EXPECT_TRUE(blue);
     for (int y = 0; y < H; ++y)
         EXPECT_NE(Px(*bmp, left + 1, y), clBlue) << y;
+
+    // Right-justified, it keeps the same margin from the right edge.
+    chart->Title()->SetAlignment(taRightJustify);
+    Draw();
+    EXPECT_EQ(chart->Title()->ShapeBounds.Right, W - chart->FrameWidth() - W * 3 / 100);
 }
 
 TEST_F(WallsTitles, FlatBackWallFillsAndFramesThePlot)

@@ -34,6 +34,8 @@ TEST(DateSteps, RoundToTheStartOfAStep)
 {
     const double t = Date(2024, 3, 20) + 13.0 / 24;
     EXPECT_EQ(DateText(RoundDateToStepStart(dtHalfMonth, t)), "2024-03-15 00:00");
+    EXPECT_EQ(DateText(RoundDateToStepStart(dtHalfMonth, Date(2024, 3, 15) + 0.5)), "2024-03-15 00:00");
+    EXPECT_EQ(DateText(RoundDateToStepStart(dtHalfMonth, Date(2024, 3, 14) + 0.5)), "2024-03-01 00:00");
     EXPECT_EQ(DateText(RoundDateToStepStart(dtTwoMonths, t)), "2024-03-01 00:00");
     EXPECT_EQ(DateText(RoundDateToStepStart(dtOneYear, t)), "2024-01-01 00:00");
     // Up to 1 January 1900 nothing is rounded.

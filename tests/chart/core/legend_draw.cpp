@@ -2,6 +2,8 @@
 // rectangle on each side, and the item found under a point.
 #include "chart_fixture_support.h"
 
+#include <algorithm>
+
 #include "TestSupport.h"
 
 #include <string>
@@ -237,8 +239,16 @@ TEST_F(LegendDraw, ClickedItemIsTheOneDrawnThereInEveryLayout)
             Draw();
             const auto places = L()->ItemPlaces();
             ASSERT_EQ(places.size(), 3u);
-            if (a == laBottom)
+            if (a == laBottom) {
                 EXPECT_EQ(L()->Columns(), 2) << "long titles leave a partly filled last row";
+                // The empty cell after the last item of the last row holds no item.
+                int right = places[0].TextX, bottom = places[0].TextY;
+                for (const auto& p : places) {
+                    right = std::max(right, p.TextX);
+                    bottom = std::max(bottom, p.TextY);
+                }
+                EXPECT_EQ(L()->Clicked(right + 2, bottom + 3), -1) << "inverted " << inverted;
+            }
             for (const auto& p : places)
                 EXPECT_EQ(L()->Clicked(p.TextX + 2, p.TextY + 3), p.Index)
                     << "alignment " << a << " inverted " << inverted;
@@ -256,6 +266,14 @@ TEST_F(LegendDraw, ClickedItemIsTheOneDrawnThereInEveryLayout)
     const TChartClickedPart part = chart->ClickedPart(p.TextX + 2, p.TextY + 3);
     EXPECT_EQ(part.Part, cpLegend);
     EXPECT_EQ(part.PointIndex, 1);
+
+    // Items wider than the chart still make one column, not none.
+    L()->SetAlignment(laBottom);
+    L()->SetInverted(false);
+    chart->DrawToBitmap(clWhite, TRect(0, 0, 90, 300));
+    EXPECT_EQ(L()->Columns(), 1);
+    const auto& q = L()->ItemPlaces()[2];
+    EXPECT_EQ(L()->Clicked(q.TextX + 2, q.TextY + 3), 2);
 }
 
 TEST_F(LegendDraw, CheckBoxesSwitchSeriesOnAndOff)

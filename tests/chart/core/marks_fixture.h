@@ -3,6 +3,7 @@
 #pragma once
 
 #include "TeEngine.h"
+#include "PixelProbe.h"
 #include "TeeConst.h"
 #include "graphics/TextMeasure.h"
 
@@ -41,11 +42,7 @@ protected:
     }
 };
 
-inline TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 struct MarksTest : ::testing::Test {
     void SetUp() override

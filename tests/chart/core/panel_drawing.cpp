@@ -1,6 +1,7 @@
 // What the panel draws: background colour, border and bevels, the back image in its
 // modes, the window paint through the off-screen buffer, pictures and printing.
 #include "RizUridu.h"
+#include "PixelProbe.h"
 #include "TestSupport.h"
 
 #include "controls/Printers.h"
@@ -14,11 +15,7 @@
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 // A panel that draws its background and counts its drawings.
 class TTestPanel : public TCustomTeePanelExtended {

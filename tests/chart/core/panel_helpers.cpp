@@ -1,6 +1,7 @@
 // The unit's small helpers: enabling lists of controls, class bitmaps, the hand cursor,
 // check boxes and markup text on the chart surface.
 #include "RizUridu.h"
+#include "PixelProbe.h"
 
 #include "controls/Cursors.h"
 #include "controls/StdCtrls.h"
@@ -11,11 +12,7 @@
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 // An object of a class that has no bitmap of its own.
 class TNoBitmapChart : public TObject {

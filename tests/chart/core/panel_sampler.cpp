@@ -3,6 +3,7 @@
 // corners, a gradient, a bevel, transparency, rotation and markup text. Saved as
 // panel-sampler.png when TEST_ARTIFACTS_DIR is set.
 #include "RizUridu.h"
+#include "PixelProbe.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +13,7 @@
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 class TSamplerPanel : public TCustomTeePanelExtended {
 public:

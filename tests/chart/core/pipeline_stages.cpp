@@ -2,6 +2,7 @@
 // draws, series drawing with clipping and the axes over or under the series, 3D sizes
 // and paging.
 #include "TeEngine.h"
+#include "PixelProbe.h"
 #include "TeeConst.h"
 #include "graphics/TextMeasure.h"
 
@@ -18,11 +19,7 @@
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 // A panel that writes every slot it is asked to fill into a shared log.
 class LogPanel : public TCustomAxisPanel {

@@ -2,6 +2,7 @@
 // style, the exclusive right and bottom edges, solids in a rotated 3D view, see-through
 // and gradient symbols, hidden pointers, and the callout's arrow.
 #include "TeEngine.h"
+#include "PixelProbe.h"
 #include "TeCanvas/Effects.h"
 
 #include "TestSupport.h"
@@ -12,11 +13,7 @@
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 // The inclusive bounds and count of the pixels that are not white.
 struct Extent {

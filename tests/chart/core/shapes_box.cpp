@@ -1,6 +1,7 @@
 // Framed boxes: size, what a transparent, clear-brushed, turned or see-through box
 // draws, corners of a turned rectangle, repaint requests and copying.
 #include "RizUridu.h"
+#include "PixelProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,7 @@
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 int CountNot(TBitmap& b, TColor c)
 {

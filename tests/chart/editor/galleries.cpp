@@ -5,6 +5,7 @@
 #include "Galleries.h"
 #include "Series.h"
 #include "TeEngine.h"
+#include "TeeFunci.h"
 
 #include "classes/TypInfo.h"
 
@@ -68,6 +69,7 @@ protected:
     {
         TeEngineInitialization();
         ChartInitialization();
+        TeeFunciInitialization();
         GalleriesInitialization();
         panel = std::make_unique<TChartGalleryPanel>(nullptr);
         panel->SetBounds(0, 0, 400, 300);
@@ -76,6 +78,7 @@ protected:
     {
         panel.reset();
         GalleriesFinalization();
+        TeeFunciFinalization();
         ChartFinalization();
         TeEngineFinalization();
     }
@@ -112,14 +115,14 @@ TEST_F(GalleriesTest, RowsFollowTheCountAndChartsFillTheirCells)
     EXPECT_EQ(GalleryRowsFor(0, 4), 3);
     EXPECT_EQ(GalleryRowsFor(8, 4), 3);
     EXPECT_EQ(GalleryRowsFor(9, 4), 3);
-    Register(5, "Standard");
-    CreateGalleryPage(panel.get(), "Standard");
+    Register(5, "Alpha");
+    CreateGalleryPage(panel.get(), "Alpha");
     ASSERT_EQ(panel->ChartCount(), 5);
     EXPECT_EQ(panel->NumRows(), 3);
     EXPECT_EQ(panel->Charts(4)->Left(), 0);
     EXPECT_EQ(panel->Charts(4)->Top(), panel->CellHeight());
     EXPECT_EQ(panel->Charts(1)->Width(), 100);
-    EXPECT_EQ(panel->Charts(0)->Title()->Text()->Strings(0), "Standard 0");
+    EXPECT_EQ(panel->Charts(0)->Title()->Text()->Strings(0), "Alpha 0");
     EXPECT_EQ(panel->Charts(0)->SeriesCount(), 2);
     EXPECT_GT(panel->Charts(0)->Series(0)->Count(), 0);
     // The first chart is focused; the others keep the plain look.
@@ -130,8 +133,8 @@ TEST_F(GalleriesTest, RowsFollowTheCountAndChartsFillTheirCells)
 
 TEST_F(GalleriesTest, KeyboardAndMouseChooseAndNeverLeaveTheCharts)
 {
-    Register(6, "Standard", true);
-    CreateGalleryPage(panel.get(), "Standard");
+    Register(6, "Alpha", true);
+    CreateGalleryPage(panel.get(), "Alpha");
     int chosen = 0;
     panel->OnSelectedChart = [&](TObject*) { ++chosen; };
     Key(VK_LEFT);
@@ -195,16 +198,24 @@ TEST_F(GalleriesTest, FunctionsThatRefuseTheSeriesCannotBeFocused)
 
 TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
 {
-    Register(3, "Standard");
-    Register(2, "Extended");
+    Register(3, "Alpha");
+    Register(2, "Beta");
     TChart chart(nullptr);
     driver.Act = [&](TForm* f) {
         auto* g = static_cast<TTeeGallery*>(f);
-        ASSERT_EQ(g->TabPages->Tabs()->Count(), 2);
-        EXPECT_EQ(g->TabPages->Tabs()->Get(0), "Standard");
-        EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 3);
+        // The standard types come first; the registered pages follow.
+        TStrings* tabs = g->TabPages->Tabs();
+        ASSERT_GE(tabs->Count(), 3);
+        EXPECT_EQ(tabs->Get(0), "Standard");
+        EXPECT_GT(g->ChartGalleryPanel1->ChartCount(), 0);
         SavePicture(g, "gallery");
-        g->TabPages->SelectTab(1);
+        g->TabTypes->SelectTab(1);
+        EXPECT_TRUE(g->ChartGalleryPanel1->FunctionsMode);
+        SavePicture(g, "gallery-functions");
+        g->TabTypes->SelectTab(0);
+        g->TabPages->SelectTab(tabs->IndexOf("Alpha"));
+        EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 3);
+        g->TabPages->SelectTab(tabs->IndexOf("Beta"));
         EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 2);
         g->CB3D->SetChecked(false);
         uint16_t key = VK_RIGHT;
@@ -221,6 +232,47 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
     driver.Act = [](TForm* f) { static_cast<TTeeGallery*>(f)->BCancel->Click(); };
     EXPECT_EQ(ChangeSeriesTypeFromGallery(nullptr, series), nullptr);
     EXPECT_EQ(series->ClassInfo(), SampleClass(4));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SelectListTest, ItemsMoveBetweenTheListsAndWithinTheChosenOne)
+{
+    EditorDriver driver;
+    TSelectListForm form(nullptr);
+    int changes = 0;
+    form.OnChange = [&](TObject*) { ++changes; };
+    for (const char* s : {"a", "b", "c", "d"})
+        form.FromList->Items()->Add(s);
+    form.Show();
+    EXPECT_FALSE(form.BLeftOne->Enabled());
+    form.FromList->SetSelected(1, true);
+    form.FromList->SetSelected(2, true);
+    form.BRightOne->Click();
+    EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nc\r\n");
+    EXPECT_TRUE(form.FromList->Selected(0));
+    EXPECT_TRUE(form.BLeftOne->Enabled());
+    // A double click moves the clicked item and selects the last chosen one.
+    form.FromList->SetItemIndex(1);
+    form.FromList->OnDblClick(form.FromList);
+    EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nc\r\nd\r\n");
+    EXPECT_EQ(form.ToList->ItemIndex(), 2);
+    EXPECT_TRUE(form.BMoveUP->Enabled());
+    EXPECT_FALSE(form.BMoveDown->Enabled());
+    form.BMoveUP->Click();
+    EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nd\r\nc\r\n");
+    EXPECT_EQ(form.ToList->ItemIndex(), 1);
+    EXPECT_TRUE(form.BMoveDown->Enabled());
+    form.BRightAll->Click();
+    EXPECT_EQ(form.FromList->Items()->Count(), 0);
+    EXPECT_FALSE(form.BRightOne->Enabled());
+    // A double click on the empty list does nothing.
+    form.FromList->OnDblClick(form.FromList);
+    EXPECT_EQ(form.ToList->Items()->Count(), 4);
+    EXPECT_GE(changes, 5);
+    SavePicture(&form, "select-list");
 }
 
 } // namespace

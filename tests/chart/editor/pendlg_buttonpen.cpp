@@ -1,5 +1,6 @@
 // The pen button: its sample of the linked pen, and its click through the pen dialog.
 #include "pendlg_driver.h"
+#include "PixelProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,7 @@ using namespace pendlgtest;
 
 namespace {
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 // Rows of column X in the pen's colour.
 int ThicknessAt(TBitmap& b, int x, TColor c)

@@ -1,6 +1,7 @@
 // The pen dialog driven as a user would: its layout, what it shows for a pen, the edits
 // it writes at once, the rules for platforms without extended pens, and Cancel.
 #include "pendlg_driver.h"
+#include "PixelProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -32,11 +33,7 @@ std::vector<std::string> ItemsOf(TComboBox* Combo)
     return items;
 }
 
-TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 class PenDialogTest : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Series.h"
+#include "PixelProbe.h"
 #include "TeeConst.h"
 
 #include "TestSupport.h"
@@ -62,11 +63,7 @@ protected:
 inline int PX(double v) { return 10 + int(20 * v); }
 inline int PY(double v) { return 160 - int(15 * v); }
 
-inline TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 // Whether any pixel within one pixel of (x, y) has the colour.
 inline bool Near(TBitmap& b, int x, int y, TColor c)

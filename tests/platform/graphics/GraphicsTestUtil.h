@@ -2,6 +2,7 @@
 #pragma once
 
 #include "graphics/Graphics.h"
+#include "PixelProbe.h"
 
 #include <string>
 
@@ -14,11 +15,7 @@ inline std::unique_ptr<TBitmap> WhiteBitmap(int w, int h, TPixelFormat f = pfDev
     return b;
 }
 
-inline TColor Px(TBitmap& b, int x, int y)
-{
-    const TRGBQuad q = b.ScanLine(y)[x];
-    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-}
+using testsupport::Px;
 
 // Pixels of the colour inside the rectangle (right and bottom exclusive).
 inline int Count(TBitmap& b, TColor c, TRect r)

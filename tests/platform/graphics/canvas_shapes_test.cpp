@@ -146,6 +146,18 @@ TEST(CanvasShapes, PieFillsOnlyItsQuadrant)
     EXPECT_GT(Count(t.bmp, clBlue, TRect(0, 12, 21, 21)), 40);
 }
 
+TEST(CanvasShapes, PieOnAnEllipseEndsOnItsRadials)
+{
+    // The slice runs from the radial through the box's top-right corner to the radial
+    // upwards, also when the box is not square.
+    Surface s(81, 21);
+    s.c.Pen()->SetStyle(psClear);
+    s.c.Brush()->SetColor(clBlue);
+    s.c.Pie(0, 0, 81, 21, 80, 0, 40, 0);
+    EXPECT_EQ(Px(s.bmp, 60, 3), clBlue);    // above the corner radial
+    EXPECT_NE(Px(s.bmp, 70, 6), clBlue);    // below it
+}
+
 TEST(CanvasShapes, PenStylesAndOpaqueBackground)
 {
     Surface s(40, 4);
