@@ -6,6 +6,7 @@
 #include "ChartPreview.h"
 #include "GanttCh.h"
 #include "RizUridu.h"
+#include "Series.h"
 #include "ShapeSeries.h"
 #include "TeeButtons.h"
 #include "TeEngine.h"
@@ -37,6 +38,7 @@ void InitializeUnits()
     RizUriduInitialization();
     TeEngineInitialization();
     ChartInitialization();
+    RegisterSeriesUnitTypes();
     TeeFunciInitialization();
     ShapeSeriesInitialization();
     GanttChInitialization();

@@ -7,33 +7,6 @@
 
 namespace {
 
-// Colours of style objects whose classes have no property table of their own yet; the
-// class information answers first, so an entry here is used only until its class lists
-// its properties.
-struct TUnlistedColor {
-    TPropInfo Info;
-    std::function<bool(const TPersistent*)> Has;
-};
-
-std::vector<std::unique_ptr<TUnlistedColor>>& UnlistedColors()
-{
-    static std::vector<std::unique_ptr<TUnlistedColor>> properties;
-    return properties;
-}
-
-template <class T>
-void AddUnlistedColor(const std::string& Name, TColor (T::*Getter)() const, void (T::*Setter)(TColor))
-{
-    auto entry = std::make_unique<TUnlistedColor>();
-    entry->Info.Name = Name;
-    entry->Info.GetOrd = [Getter](TObject* o) -> int64_t { return (static_cast<T*>(o)->*Getter)(); };
-    entry->Info.SetOrd = [Setter](TObject* o, int64_t v) { (static_cast<T*>(o)->*Setter)(static_cast<TColor>(v)); };
-    entry->Has = [](const TPersistent* o) { return dynamic_cast<const T*>(o) != nullptr; };
-    UnlistedColors().push_back(std::move(entry));
-}
-
-bool ColorPropertiesRegistered = false;
-
 // The colour dialog's custom colours, kept from the first dialog until shut-down.
 std::unique_ptr<TStringList>& CustomColorsList()
 {
@@ -47,15 +20,8 @@ const TPropInfo* FindColorProperty(const TPersistent* Instance, const std::strin
 {
     if (Instance == nullptr || Name.empty())
         return nullptr;
-    if (const TClassInfo* info = Instance->ClassInfo())
-        if (const TPropInfo* prop = info->FindProperty(Name))
-            return prop->Kind == TPropKind::Integer && prop->GetOrd ? prop : nullptr;
-    // A button linked before start-up still finds the style objects' colours.
-    TeeButtonsInitialization();
-    for (const auto& entry : UnlistedColors())
-        if (SameText(entry->Info.Name, Name) && entry->Has(Instance))
-            return &entry->Info;
-    return nullptr;
+    const TPropInfo* prop = Instance->ClassInfo()->FindProperty(Name);
+    return prop != nullptr && prop->Kind == TPropKind::Integer && prop->GetOrd ? prop : nullptr;
 }
 
 // ---- TTeeButton ------------------------------------------------------------------------
@@ -203,24 +169,10 @@ void TComboFlat::FocusChanged()
 
 // ---- unit start-up ------------------------------------------------------------------------
 
-void TeeButtonsInitialization()
-{
-    if (ColorPropertiesRegistered)
-        return;
-    ColorPropertiesRegistered = true;
-    AddUnlistedColor<TPen>("Color", &TPen::Color, &TPen::SetColor);
-    AddUnlistedColor<TBrush>("Color", &TBrush::Color, &TBrush::SetColor);
-    AddUnlistedColor<TFont>("Color", &TFont::Color, &TFont::SetColor);
-    AddUnlistedColor<TTeeShadow>("Color", &TTeeShadow::Color, &TTeeShadow::SetColor);
-    AddUnlistedColor<TCustomTeeGradient>("StartColor", &TCustomTeeGradient::StartColor,
-                                         &TCustomTeeGradient::SetStartColor);
-    AddUnlistedColor<TCustomTeeGradient>("MidColor", &TCustomTeeGradient::MidColor, &TCustomTeeGradient::SetMidColor);
-    AddUnlistedColor<TCustomTeeGradient>("EndColor", &TCustomTeeGradient::EndColor, &TCustomTeeGradient::SetEndColor);
-}
+// Every class lists its colours in its class information: nothing to prepare.
+void TeeButtonsInitialization() {}
 
 void TeeButtonsFinalization()
 {
     CustomColorsList().reset();
-    UnlistedColors().clear();
-    ColorPropertiesRegistered = false;
 }

@@ -108,8 +108,7 @@ private:
 
 // ---- unit start-up ------------------------------------------------------------------------
 
-// Makes the colours of the style objects whose classes do not list their properties yet
-// (pens, brushes, fonts, shadows and gradients) available to FindColorProperty.
+// Nothing to prepare: every class lists its colours in its class information.
 void TeeButtonsInitialization();
 // Frees the program's list of custom colours.
 void TeeButtonsFinalization();

@@ -30,7 +30,7 @@ TArrowSeries::TArrowSeries(TComponent* AOwner) : TPointSeries(AOwner)
     XValues()->SetDateTime(true);
     XValues()->SetDefaultDateTime(true);
     Pointer()->SetInflateMargins(false);
-    Marks()->Frame()->Hide();
+    Marks()->Frame()->SetDefaultVisible(false);
     Marks()->SetTransparent(true);
     FEndXValues = new TChartValueList(this, TeeMsg_ValuesArrowEndX);
     FEndXValues->SetDateTime(true);

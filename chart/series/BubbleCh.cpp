@@ -11,6 +11,7 @@
 
 BEGIN_CLASS_INFO(TBubbleSeries, TPointSeries)
     .ComponentFactory()
+    .Bool("ColorEachPoint", &TChartSeries::ColorEachPoint, &TChartSeries::SetColorEachPoint).Default(true)
     .Object("RadiusValues", &TBubbleSeries::RadiusValues)
     .Bool("Squared", &TBubbleSeries::Squared, &TBubbleSeries::SetSquared).Default(true)
 END_CLASS_INFO
@@ -25,7 +26,7 @@ TBubbleSeries::TBubbleSeries(TComponent* AOwner) : TPointSeries(AOwner)
     Pointer()->SetInflateMargins(false);
     Pointer()->SetStyle(psCircle);
     Pointer()->SetAllowSizeChanges(false);
-    Marks()->Frame()->Hide();
+    Marks()->Frame()->SetDefaultVisible(false);
     Marks()->SetTransparent(true);
     SetColorEachPoint(true);
 }

@@ -11,6 +11,7 @@
 
 BEGIN_CLASS_INFO(TGanttSeries, TPointSeries)
     .ComponentFactory()
+    .Bool("ColorEachPoint", &TChartSeries::ColorEachPoint, &TChartSeries::SetColorEachPoint).Default(true)
     .Object("ConnectingPen", &TGanttSeries::ConnectingPen)
     .Object("StartValues", &TGanttSeries::StartValues)
     .Object("EndValues", &TGanttSeries::EndValues)
@@ -65,7 +66,8 @@ void TGanttSeries::Assign(TPersistent* Source)
     if (auto* g = dynamic_cast<TGanttSeries*>(Source))
         ConnectingPen()->Assign(g->ConnectingPen());
     TPointSeries::Assign(Source);
-    FClickableLine = false;
+    if (dynamic_cast<TGanttSeries*>(Source) == nullptr)
+        FClickableLine = false;
 }
 
 double TGanttSeries::GreatestX() const

@@ -81,11 +81,6 @@ std::string CurrencyText(int64_t scaled)
     return s;
 }
 
-bool IsContinuationByte(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 // ---- binary to text -------------------------------------------------------------------
 
 class TBinaryToText {
@@ -188,6 +183,7 @@ private:
         case TValueType::vaString:
         case TValueType::vaLString:
         case TValueType::vaUTF8String:
+        case TValueType::vaWString:
             ConvertString(R.ReadString());
             return;
         case TValueType::vaIdent:
@@ -241,9 +237,9 @@ private:
         }
     }
 
-    // Printable runs in quotes (a quote doubled), other characters as #n; a string longer
-    // than one line starts on a new line and continues in pieces joined by " +". A piece
-    // never ends inside a UTF-8 sequence.
+    // Printable ASCII runs in quotes (a quote doubled), every other character as #n, its
+    // code point (a byte that starts no UTF-8 sequence as itself); a string longer than
+    // one line starts on a new line and continues in pieces joined by " +".
     void ConvertString(const std::string& s)
     {
         const size_t n = s.size();
@@ -257,18 +253,13 @@ private:
         size_t i = 0, lineStart = 0;
         while (i < n) {
             bool lineBreak = false;
-            if (static_cast<unsigned char>(s[i]) >= ' ') {
+            auto printable = [](char c) { return static_cast<unsigned char>(c) >= ' ' && static_cast<unsigned char>(c) < 0x80; };
+            if (printable(s[i])) {
                 size_t j = i;
-                while (i < n && static_cast<unsigned char>(s[i]) >= ' ' && i - lineStart < static_cast<size_t>(LineLength))
+                while (i < n && printable(s[i]) && i - lineStart < static_cast<size_t>(LineLength))
                     ++i;
-                if (i - lineStart >= static_cast<size_t>(LineLength)) {
+                if (i - lineStart >= static_cast<size_t>(LineLength))
                     lineBreak = true;
-                    size_t k = i;
-                    while (k > j + 1 && k < n && IsContinuationByte(s[k]))
-                        --k;
-                    if (k < n && !IsContinuationByte(s[k]))
-                        i = k;
-                }
                 Out += '\'';
                 for (size_t k = j; k < i; ++k) {
                     if (s[k] == '\'')
@@ -277,8 +268,7 @@ private:
                 }
                 Out += '\'';
             } else {
-                Out += "#" + std::to_string(static_cast<unsigned char>(s[i]));
-                ++i;
+                Out += "#" + std::to_string(NextCodePoint(s, i));
                 if (i - lineStart >= static_cast<size_t>(LineLength))
                     lineBreak = true;
             }
@@ -289,6 +279,30 @@ private:
             }
         }
         --Level;
+    }
+
+    // The code point of the UTF-8 sequence at i, which i passes; a byte that starts no
+    // whole sequence is taken alone, as its own value.
+    static uint32_t NextCodePoint(const std::string& s, size_t& i)
+    {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        const int len = b0 >= 0xF0 && b0 < 0xF5 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 && b0 < 0xE0 ? 2 : 1;
+        if (len > 1 && i + len <= s.size()) {
+            uint32_t c = b0 & (0x7F >> len);
+            bool ok = true;
+            for (int k = 1; k < len && ok; ++k) {
+                const auto b = static_cast<unsigned char>(s[i + k]);
+                ok = (b & 0xC0) == 0x80;
+                c = (c << 6) | (b & 0x3F);
+            }
+            const uint32_t least = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
+            if (ok && c >= least && c <= 0x10FFFF && !(c >= 0xD800 && c < 0xE000)) {
+                i += len;
+                return c;
+            }
+        }
+        ++i;
+        return b0;
     }
 
     void ConvertBinary()
@@ -380,7 +394,8 @@ private:
 
     void AppendCode(std::string& out, uint32_t code) const
     {
-        if (code <= 0xFF) {
+        // Every escape is a code point.
+        if (code <= 0x7F) {
             out += static_cast<char>(code);
         } else if (code <= 0x7FF) {
             out += static_cast<char>(0xC0 | (code >> 6));

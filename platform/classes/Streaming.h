@@ -9,8 +9,9 @@
 //
 // Text form. "object Name: TClass" (an unnamed component "object TClass"), its properties
 // "Name = value" and its children, each level indented by two more spaces, then "end";
-// lines end with CR LF. Strings are quoted ('It''s'), control characters written as #13,
-// long strings split into quoted pieces joined by " +"; binary data is hex, in lines of
+// lines end with CR LF. Strings are quoted ('It''s'), every character but printable ASCII
+// written as #n, its code point (#13, #176), long strings split into quoted pieces
+// joined by " +"; binary data is hex, in lines of
 // 32 bytes when longer than one; sets are [a, b], lists ( ... ), collections
 // < item ... end >; floats have a point or an exponent, singles end in "s", currencies
 // in "c", dates in "d".
@@ -46,6 +47,7 @@ enum class TValueType : uint8_t {
     vaSingle = 15,
     vaCurrency = 16,    // 64-bit integer, the value times 10000
     vaDate = 17,        // double
+    vaWString = 18,     // 4-byte length in UTF-16 units and the units, little-endian (read only)
     vaInt64 = 19,
     vaUTF8String = 20,  // 4-byte length and the bytes
     vaDouble = 21,
@@ -180,7 +182,7 @@ public:
     int32_t ReadInteger();      // any integer tag whose value fits
     int64_t ReadInt64();
     double ReadFloat();         // any number
-    std::string ReadString();   // short, long or UTF-8 string
+    std::string ReadString();   // short, long, wide or UTF-8 string, as UTF-8
     std::string ReadIdent();    // identifier, or "False", "True", "nil", "Null"
     bool ReadBoolean();
     char ReadChar();            // a string of one character

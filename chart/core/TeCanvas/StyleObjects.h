@@ -35,11 +35,16 @@ public:
     void Show() { SetVisible(true); }
 
     TPenEndStyle DefaultEndStyle() const { return FDefaultEndStyle; }
-    // The end style and the one that is not streamed.
+    // The end style or visibility, and the one that is not streamed.
     void SetDefaultEndStyle(TPenEndStyle v)
     {
         FDefaultEndStyle = v;
         FEndStyle = v;
+    }
+    void SetDefaultVisible(bool v)
+    {
+        FDefaultVisible = v;
+        FVisible = v;
     }
     bool DefaultVisible() const { return FDefaultVisible; }
     // Stream tests: written only when different from the pen's own defaults.

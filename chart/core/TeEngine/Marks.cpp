@@ -91,7 +91,10 @@ BEGIN_CLASS_INFO(TSeriesMarks, TTeeCustomShape)
           {"smsValue", "smsPercent", "smsLabel", "smsLabelPercent", "smsLabelValue", "smsLegend", "smsPercentTotal",
            "smsLabelPercentTotal", "smsXValue", "smsXY"}).Default(smsLabel)
     .Object("Symbol", &TSeriesMarks::Symbol)
-    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible).Default(false)
+    // Series types show or hide their marks and make them transparent as they need, so
+    // both are always written.
+    .Bool("Transparent", &TTeeCustomShape::Transparent, &TTeeCustomShape::SetTransparent)
+    .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible)
 END_CLASS_INFO
 
 void TSeriesMarks::DefineProperties(TFiler* Filer)
@@ -101,8 +104,10 @@ void TSeriesMarks::DefineProperties(TFiler* Filer)
         "Items",
         [this](TStream* S) {
             TReader reader(S);
-            int32_t count = 0;
-            reader.Read(&count, 4);
+            uint8_t b[4];
+            reader.Read(b, 4);
+            const auto count = static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
+                                                    uint32_t(b[3]) << 24);
             if (count < 0 || count > S->Size() - S->Position())
                 throw EReadError(SInvalidPropertyValue);
             if (count > 0)
@@ -118,7 +123,8 @@ void TSeriesMarks::DefineProperties(TFiler* Filer)
         [this](TStream* S) {
             TWriter writer(S);
             const int32_t count = FItems.Count();
-            writer.Write(&count, 4);
+            const uint8_t b[4] = {uint8_t(count), uint8_t(count >> 8), uint8_t(count >> 16), uint8_t(count >> 24)};
+            writer.Write(b, 4);
             for (int i = 0; i < count; ++i) {
                 writer.WriteListBegin();
                 writer.WriteProperties(Item(i));

@@ -22,10 +22,11 @@ BEGIN_CLASS_INFO(TSeriesPointer, TTeeCustomShapeBrushPen)
     .Bool("Dark3D", &TSeriesPointer::Dark3D, &TSeriesPointer::SetDark3D).Default(true)
     .Bool("Draw3D", &TSeriesPointer::Draw3D, &TSeriesPointer::SetDraw3D).Default(true)
     .Object("Gradient", &TSeriesPointer::Gradient)
-    // Each series type shows or hides its pointer, so its visibility is always written.
+    // Each series type shows or hides its pointer and lets it widen the axes or not, so
+    // both are always written.
     .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible)
     .Int("HorizSize", &TSeriesPointer::HorizSize, &TSeriesPointer::SetHorizSize).Default(4)
-    .Bool("InflateMargins", &TSeriesPointer::InflateMargins, &TSeriesPointer::SetInflateMargins).Default(true)
+    .Bool("InflateMargins", &TSeriesPointer::InflateMargins, &TSeriesPointer::SetInflateMargins)
     .Object("Pen", &TTeeCustomShapeBrushPen::Pen)
     .Enum("Style", &TSeriesPointer::Style, &TSeriesPointer::SetStyle, PointerStyleNames).Default(psRectangle)
     .Int("Transparency", &TSeriesPointer::Transparency, &TSeriesPointer::SetTransparency).Default(0)

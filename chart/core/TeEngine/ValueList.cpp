@@ -15,8 +15,8 @@ BEGIN_CLASS_INFO(TChartValueList, TPersistent)
     .Bool("DateTime", &TChartValueList::DateTime, &TChartValueList::SetDateTime)
         .Stored(&TChartValueList::IsDateTimeStored)
     .Str("Name", &TChartValueList::Name, &TChartValueList::SetName)
+    // Each series orders its lists its own way, so the order is always written.
     .Enum("Order", &TChartValueList::Order, &TChartValueList::SetOrder, {"loNone", "loAscending", "loDescending"})
-        .Default(loNone)
     .Str("ValueSource", &TChartValueList::ValueSource, &TChartValueList::SetValueSource)
 END_CLASS_INFO
 

@@ -1,8 +1,13 @@
 // Charts in component streams and chart files: every streamed class keeps all its
 // published properties through Assign and a stream round trip; a whole chart survives a
 // chart file; the file writer's own rules.
+#include "ArrowCha.h"
+#include "BubbleCh.h"
 #include "Chart.h"
+#include "GanttCh.h"
 #include "Series.h"
+#include "ShapeSeries.h"
+#include "TeeFunci.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
 #include "TeeStore.h"
@@ -10,12 +15,14 @@
 #include "system/SysUtils.h"
 #include "graphics/TextMeasure.h"
 
+#include "DialogRecorder.h"
 #include "TestSupport.h"
 #include "property_walk.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -25,17 +32,27 @@ struct ChartStream : ::testing::Test {
     {
         TeeConstInitialization();
         TeEngineInitialization();
+        ChartInitialization();
+        RegisterSeriesUnitTypes();
+        TeeFunciInitialization();
+        ShapeSeriesInitialization();
+        GanttChInitialization();
+        ArrowChaInitialization();
+        BubbleChInitialization();
         TeeStoreInitialization();
-        RegisterClasses({TChart::StaticClassInfo(), TLineSeries::StaticClassInfo(),
-                         THorizLineSeries::StaticClassInfo(), TPointSeries::StaticClassInfo(),
-                         TAreaSeries::StaticClassInfo(), THorizAreaSeries::StaticClassInfo(),
-                         TFastLineSeries::StaticClassInfo(), TTeeFunction::StaticClassInfo(),
-                         TTeeMovingFunction::StaticClassInfo(), TTeeSeriesSource::StaticClassInfo(),
-                         TTeeCustomToolSeries::StaticClassInfo(), TTeeCustomToolAxis::StaticClassInfo()});
+        RegisterClasses({TChart::StaticClassInfo(), TTeeMovingFunction::StaticClassInfo(),
+                         TTeeSeriesSource::StaticClassInfo(), TTeeCustomToolSeries::StaticClassInfo(),
+                         TTeeCustomToolAxis::StaticClassInfo()});
     }
     void TearDown() override
     {
         TeeStoreFinalization();
+        BubbleChFinalization();
+        ArrowChaFinalization();
+        GanttChFinalization();
+        ShapeSeriesFinalization();
+        TeeFunciFinalization();
+        ChartFinalization();
         TeEngineFinalization();
         TeeConstFinalization();
     }
@@ -100,9 +117,10 @@ int DifferentPixels(const TBitmap& A, const TBitmap& B)
 
 struct ChartFile : ChartStream {
     static constexpr int W = 460, H = 320;
+    static constexpr const char* Caption = "Cp, J/(mol\xC2\xB7K) at 25 \xC2\xB0" "C, \xCE\x98";
     std::unique_ptr<TChart> NewChart()
     {
-        auto c = std::make_unique<TChart>(nullptr);
+        auto c = std::make_unique<TChartChart>(nullptr);
         c->SetBounds(0, 0, W, H);
         return c;
     }
@@ -112,7 +130,7 @@ struct ChartFile : ChartStream {
     {
         auto c = NewChart();
         c->SetName("Chart1");
-        c->Title()->Text()->Add("Heat capacity");
+        c->Title()->Text()->Add(Caption);
         c->Foot()->Text()->Add("measured");
         c->Foot()->SetVisible(true);
         c->Legend()->SetAlignment(laBottom);
@@ -134,6 +152,8 @@ struct ChartFile : ChartStream {
         for (int i = 0; i < 7; ++i)
             area->AddPointXY(i * 2, ys[i], "p" + std::to_string(i), i == 3 ? clRed : clDefault);
         area->Marks()->SetVisible(true);
+        area->Marks()->Item(3)->SetColor(clYellow);
+        area->Marks()->Item(3)->Text()->Add("peak");
 
         auto* line = new TLineSeries(c.get());
         line->SetName("Line1");
@@ -186,6 +206,10 @@ TEST_F(ChartFile, AWholeChartReadBackDrawsTheSamePixels)
     ASSERT_EQ(read->Tools()->Count(), 1);
     EXPECT_EQ(static_cast<TTeeCustomToolAxis*>(read->Tools()->Tool(0))->Axis(), read->LeftAxis());
     EXPECT_EQ(read->ColorPaletteIndex(), 3);
+    ASSERT_EQ(read->Series(0)->Marks()->Items()->Count(), 4);
+    EXPECT_EQ(read->Series(0)->Marks()->Item(3)->Color(), clYellow);
+    EXPECT_EQ(read->Series(0)->Marks()->Item(3)->Text()->Text(), "peak\r\n");
+    EXPECT_EQ(read->Title()->Text()->Strings(0), Caption);
     auto after = Picture(read.get());
     Save(*after, "chart-file-read.png");
     EXPECT_EQ(DifferentPixels(*before, *after), 0);
@@ -197,6 +221,7 @@ TEST_F(ChartFile, AWholeChartReadBackDrawsTheSamePixels)
     binary.SetPosition(0);
     auto fromText = NewChart();
     ReadComponent(&binary, fromText.get());
+    EXPECT_EQ(fromText->Title()->Text()->Strings(0), Caption);
     EXPECT_EQ(DifferentPixels(*before, *Picture(fromText.get())), 0);
 }
 
@@ -222,6 +247,23 @@ TEST_F(ChartFile, WriterRules)
     // Without data no series writes its points, not even those added by code.
     EXPECT_EQ(form.find("Data ="), std::string::npos);
     EXPECT_EQ(chart->Series(0)->ForceSaveData || chart->Series(0)->DontSaveData, false);
+
+    // The obsolete "Multiplier" of a value list: 1 passes, anything else is reported.
+    DialogRecorder dialogs;
+    for (const char* value : {"1.0", "2.0"}) {
+        TMemoryStream source, binary;
+        const std::string old = std::string("object TChart\r\n  object S: TLineSeries\r\n    YValues.Multiplier = ") +
+                                value + "\r\n  end\r\nend\r\n";
+        source.WriteBuffer(old.data(), static_cast<int64_t>(old.size()));
+        source.SetPosition(0);
+        ObjectTextToBinary(&source, &binary);
+        binary.SetPosition(0);
+        auto target = NewChart();
+        ReadComponent(&binary, target.get());
+        EXPECT_EQ(target->SeriesCount(), 1);
+    }
+    ASSERT_EQ(dialogs.Texts().size(), 1u);
+    EXPECT_EQ(dialogs.Texts()[0].rfind("Error: Multiplier property is obsolete.", 0), 0u);
 
     // A bare component stream is no chart stream.
     TMemoryStream bare, out;
@@ -270,6 +312,55 @@ TEST_F(ChartFile, AFailedWriteRestoresTheChartAndLeavesNoFile)
         EXPECT_THROW(ReadComponent(&part, target.get()), EReadError);
         EXPECT_EQ(target->SeriesCount(), 0);
         EXPECT_EQ(target->Tools()->Count(), 0);
+    }
+}
+
+// The project's binary and text streams of a whole chart through the Free Pascal classes
+// unit's converters (when fpc is installed) read back as the same chart.
+TEST_F(ChartFile, AnIndependentConverterAgrees)
+{
+    if (std::system("command -v fpc >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "fpc is not installed";
+    const std::string dir = testsupport::TempDir();
+    const std::string tool = dir + "/streamconv";
+    ASSERT_EQ(std::system(("cp " TEST_DATA_DIR "/streamconv.pas " + dir + " && fpc -O1 -FE" + dir + " " + dir +
+                           "/streamconv.pas >" + dir + "/fpc.log 2>&1")
+                              .c_str()),
+              0);
+    auto original = WholeChart();
+    auto before = Picture(original.get());
+    TMemoryStream binary, text;
+    WriteChartToStream(original.get(), &binary);
+    WriteChartToStream(original.get(), &text, true, true);
+    {
+        TFileStream b(dir + "/chart.bin", fmCreate);
+        b.WriteBuffer(static_cast<const char*>(binary.Memory()) + 4, binary.Size() - 4);
+        TFileStream t(dir + "/chart.txt", fmCreate);
+        t.WriteBuffer(text.Memory(), text.Size());
+    }
+    ASSERT_EQ(std::system((tool + " totext " + dir + "/chart.bin " + dir + "/other.txt").c_str()), 0);
+    ASSERT_EQ(std::system((tool + " tobinary " + dir + "/chart.txt " + dir + "/other.bin").c_str()), 0);
+
+    // What streams carry: the stored properties.
+    const std::vector<std::string> expected = propwalk::Dump(original.get(), true);
+    for (const char* name : {"/other.txt", "/other.bin"}) {
+        SCOPED_TRACE(name);
+        TFileStream file(dir + name, fmOpenRead);
+        TMemoryStream stream;
+        if (std::string(name) == "/other.txt")
+            ObjectTextToBinary(&file, &stream);
+        else
+            stream.CopyFrom(&file, 0);
+        stream.SetPosition(0);
+        auto read = NewChart();
+        ReadComponent(&stream, read.get());
+        EXPECT_EQ(propwalk::Differences(propwalk::Dump(read.get(), true), expected), "");
+        ASSERT_EQ(read->SeriesCount(), 2);
+        for (int t = 0; t < 2; ++t)
+            EXPECT_EQ(
+                propwalk::Differences(propwalk::Dump(read->Series(t), true), propwalk::Dump(original->Series(t), true)),
+                "");
+        EXPECT_EQ(DifferentPixels(*before, *Picture(read.get())), 0);
     }
 }
 

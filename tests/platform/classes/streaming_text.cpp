@@ -124,19 +124,41 @@ TEST(StreamingText, LongStringsAndBinaryDataSpanLines)
     EXPECT_EQ(TextOf(binary), text);
     EXPECT_EQ(BinaryOfText(text), binary);
 
-    // A piece never ends inside a UTF-8 sequence: the 64th byte starts "é", so the
-    // first piece stops before it.
-    root.SetCaption(std::string(63, 'a') + "\xC3\xA9" + "b");
-    root.Payload.clear();
-    const std::string utf8 = "object TNode\r\n"
+}
+
+TEST(StreamingText, OtherCharactersTravelAsCodePoints)
+{
+    // Written as #n escapes of their code points; escapes and quoted UTF-8 read back alike.
+    TNode root(nullptr);
+    root.SetCount(1);
+    root.SetCaption("Temp \xC2\xB0" "C, \xCE\x98");
+    const std::string binary = BinaryOf(&root);
+    const std::string text = "object TNode\r\n"
                              "  Count = 1\r\n"
-                             "  Caption = \r\n"
-                             "    '" + std::string(63, 'a') + "' +\r\n"
-                             "    '\xC3\xA9" "b'\r\n"
+                             "  Caption = 'Temp '#176'C, '#920\r\n"
                              "end\r\n";
-    binary = BinaryOf(&root);
-    EXPECT_EQ(TextOf(binary), utf8);
-    EXPECT_EQ(BinaryOfText(utf8), binary);
+    EXPECT_EQ(TextOf(binary), text);
+    EXPECT_EQ(BinaryOfText(text), binary);
+    EXPECT_EQ(BinaryOfText("object TNode\r\n  Count = 1\r\n  Caption = 'Temp \xC2\xB0" "C, \xCE\x98'\r\nend\r\n"), binary);
+
+    // A wide string (UTF-16, little-endian) as other writers give non-ASCII text.
+    TRegistration registration;
+    TMemoryStream wide;
+    TWriter w(&wide);
+    w.WriteSignature();
+    w.WriteStr("TNode");
+    w.WriteStr("");
+    w.WriteStr("Caption");
+    w.WriteValue(TValueType::vaWString);
+    const uint8_t units[] = {3, 0, 0, 0, 0xB0, 0x00, 'C', 0x00, 0x98, 0x03};
+    w.Write(units, sizeof units);
+    w.WriteListEnd();
+    w.WriteListEnd();
+    wide.SetPosition(0);
+    TNode read(nullptr);
+    ReadComponent(&wide, &read);
+    EXPECT_EQ(read.Caption(), "\xC2\xB0" "C\xCE\x98");
+    EXPECT_EQ(TextOf(Bytes(wide)), "object TNode\r\n  Caption = #176'C'#920\r\nend\r\n");
 }
 
 TEST(StreamingText, TextIsReadLeniently)

@@ -1,0 +1,89 @@
+// Chart files with a million points: a chart whose one series holds 1,000,000 points
+// (16 MB of doubles) written with its data and read back, in binary and in text form.
+// The binary round trip should stay under 0.3 s on one core.
+#include "Chart.h"
+#include "Series.h"
+#include "TeEngine.h"
+#include "TeeConst.h"
+#include "TeeStore.h"
+#include "classes/Streaming.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// CHART_FILE_POINTS may ask for another count.
+const int kPoints = std::getenv("CHART_FILE_POINTS") != nullptr ? std::atoi(std::getenv("CHART_FILE_POINTS")) : 1000000;
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "chart_file_bench";
+    static char* argv[] = {name, nullptr};
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication app(argc, argv);
+    static bool started = [] {
+        TeeConstInitialization();
+        TeEngineInitialization();
+        TeeStoreInitialization();
+        RegisterClasses({TFastLineSeries::StaticClassInfo()});
+        return true;
+    }();
+    (void)started;
+    return app;
+}
+
+std::unique_ptr<TChart> BigChart()
+{
+    auto chart = std::make_unique<TChart>(nullptr);
+    auto* s = new TFastLineSeries(chart.get());
+    s->SetName("Big");
+    chart->AddSeries(s);
+    s->BeginUpdate();
+    for (int i = 0; i < kPoints; ++i)
+        s->AddPointXY(i * 0.001, (i * 7919) % 1000 * 0.01);
+    s->EndUpdate();
+    return chart;
+}
+
+void RoundTrip(benchmark::State& State, bool Text)
+{
+    App();
+    auto chart = BigChart();
+    int64_t bytes = 0;
+    for (auto _ : State) {
+        TMemoryStream file;
+        WriteChartToStream(chart.get(), &file, true, Text);
+        bytes = file.Size();
+        file.SetPosition(0);
+        TMemoryStream binary;
+        TStream* source = &file;
+        if (Text) {
+            ObjectTextToBinary(&file, &binary);
+            binary.SetPosition(0);
+            source = &binary;
+        } else {
+            file.Seek(4, TSeekOrigin::soCurrent);
+        }
+        TChart read(nullptr);
+        ReadComponent(source, &read);
+        if (read.SeriesCount() != 1 || read.Series(0)->Count() != kPoints)
+            State.SkipWithError("the chart did not read back whole");
+    }
+    State.counters["MB"] = double(bytes) / 1e6;
+}
+
+void BM_BinaryRoundTrip(benchmark::State& State) { RoundTrip(State, false); }
+void BM_TextRoundTrip(benchmark::State& State) { RoundTrip(State, true); }
+
+} // namespace
+
+BENCHMARK(BM_BinaryRoundTrip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextRoundTrip)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_MAIN();
