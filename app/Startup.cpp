@@ -38,7 +38,6 @@ void InitializeUnits()
     RizUriduInitialization();
     TeEngineInitialization();
     ChartInitialization();
-    RegisterSeriesUnitTypes();
     TeeFunciInitialization();
     ShapeSeriesInitialization();
     GanttChInitialization();
