@@ -213,6 +213,17 @@ int TTabSheet::PageIndex() const
     return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
 }
 
+void TTabSheet::SetPageIndex(int Value)
+{
+    if (FPageControl == nullptr)
+        return;
+    auto& pages = FPageControl->FPages;
+    pages.erase(std::find(pages.begin(), pages.end(), this));
+    const int index = std::clamp(Value, 0, static_cast<int>(pages.size()));
+    pages.insert(pages.begin() + index, this);
+    FPageControl->ShowTabs();
+}
+
 void TTabSheet::SetTabVisible(bool Value)
 {
     if (Value == FTabVisible)

@@ -91,6 +91,8 @@ public:
     void SetPageControl(TPageControl* Value);
     // The index among the page control's pages (-1 without one).
     int PageIndex() const;
+    // Moves the sheet to that place among its page control's pages (clamped).
+    void SetPageIndex(int Value);
     // A hidden tab is not offered; the sheet stays in Pages.
     bool TabVisible() const { return FTabVisible; }
     void SetTabVisible(bool Value);

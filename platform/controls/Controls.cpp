@@ -255,6 +255,12 @@ TWinControl::~TWinControl()
     DetachChildren();
 }
 
+void TWinControl::SetFocus()
+{
+    if (QWidget* w = Widget())
+        w->setFocus();
+}
+
 void TWinControl::DetachChildren()
 {
     // Children that outlive their parent (owned elsewhere) keep their widgets, detached.

@@ -143,6 +143,8 @@ public:
     virtual void GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const;
     // Lays the aligned children out again in the client area.
     void Realign();
+    // Gives the control the keyboard focus.
+    void SetFocus();
 
 protected:
     // Lets go of the children: they lose their parent and their widgets are detached

@@ -135,6 +135,10 @@ void BuildForm(TForm* Form, int ClientWidth, int ClientHeight, TFormItems Items)
 // Builds the items into an existing container (a page, panel or group), owned by Owner.
 void BuildInto(TWinControl* Container, TComponent* Owner, TFormItems Items);
 
+// Adds the items below what a built container (a form, page, panel or group) already
+// holds, owned by Owner; the container grows when the items need more room.
+void AppendInto(TWinControl* Container, TComponent* Owner, TFormItems Items);
+
 // Places Control (a form, for instance) in Host's layout so that it fills Host; false
 // when Host was not built by the builder.
 bool FillLaidOutHost(TWinControl* Host, TControl* Control);

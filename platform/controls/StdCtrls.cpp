@@ -296,6 +296,12 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
     auto* edit = new QPlainTextEdit;
     SetWidget(edit);
     FLines = std::make_unique<TMemoStrings>(this);
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
+        GuardedCall([this] {
+            if (OnChange)
+                OnChange(this);
+        });
+    });
     SetScrollBars(ssNone);
     SetBounds(0, 0, 185, 89);
 }

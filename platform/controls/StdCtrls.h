@@ -67,6 +67,9 @@ public:
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
 
+    // Fires whenever the text changes, by the user or the program.
+    TNotifyEvent OnChange;
+
 protected:
     std::string GetText() const override;
     void TextChanged() override;
