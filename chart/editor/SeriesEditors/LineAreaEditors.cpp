@@ -130,6 +130,10 @@ TCustomSeriesEditor::TCustomSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         std::unique_ptr<TTeeShadowEditor> editor(CreateDialogForm<TTeeShadowEditor>(this));
         editor->SetShadow(FSeries->Shadow());
         SetControlsVisible({editor->CBSmooth, editor->EShadowTransp, editor->UDShadowTransp}, false);
+        // The transparency row's label goes with its edit.
+        for (int i = 0; i < editor->ComponentCount(); ++i)
+            if (auto* label = dynamic_cast<TLabel*>(editor->Components(i)); label != nullptr && label->Caption() == "&Transparency:")
+                label->Hide();
         editor->ShowModal();
     };
     OnShow = [this](TObject* s) { FormShow(s); };

@@ -119,6 +119,7 @@ TEST_F(SeriesEditorsTest, LinePageWritesItsOptionsAndAddsThePointTabOnce)
     e->Show();
     EXPECT_EQ(pages->PageCount(), 4);
     Picture("line");
+    Picture("line-point", pages->Pages(3));
 
     EXPECT_FALSE(e->CBInvStairs->Enabled());
     e->CBStairs->SetChecked(true);
@@ -160,6 +161,8 @@ TEST_F(SeriesEditorsTest, LinePageWritesItsOptionsAndAddsThePointTabOnce)
     driver.Act = [](TForm* f) {
         auto* s = static_cast<TTeeShadowEditor*>(f);
         EXPECT_FALSE(s->CBSmooth->Visible());
+        EXPECT_FALSE(s->EShadowTransp->Visible());
+        SavePicture(s, "series-line-shadow");
         s->Edit1->SetText("4");
         s->BOK->Click();
     };
@@ -319,6 +322,8 @@ TEST_F(SeriesEditorsTest, PiePageOptionsGroupSlicesAndTheCircledTab)
     e->EOtherValue->SetText("-");
     EXPECT_EQ(pie->OtherSlice()->Value(), 150);
     EXPECT_TRUE(driver.Messages.empty());
+    e->PageControl1->SetActivePage(e->TabGroup);
+    Picture("pie-group");
     e->EOtherLabel->SetText("Rest");
     EXPECT_EQ(pie->OtherSlice()->Text(), "Rest");
     e->CBColorEach->SetChecked(false);
