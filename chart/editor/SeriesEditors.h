@@ -15,6 +15,7 @@
 
 #include "controls/FormBuilder.h"
 
+#include <functional>
 #include <string>
 
 // ---- shared helpers --------------------------------------------------------------------
@@ -38,6 +39,8 @@ bool SeriesIn3DChart(const TChartSeries* Series);
 // The number in Edit's text; false (and Value kept) while the text is not a number,
 // such as "" or "-" half-way through typing.
 bool TypedNumber(const TEdit* Edit, double& Value);
+// Makes Apply Edit's change handler, run only while the text is a number.
+void WhenNumber(TEdit* Edit, std::function<void()> Apply);
 
 // ---- line, horizontal line and point series ---------------------------------------------
 

@@ -28,10 +28,10 @@ TStackBarSeriesEditor::TStackBarSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetMultiBar(static_cast<TMultiBar>(RGMultiBar->ItemIndex()));
         EnableGroup();
     };
-    EGroup->OnChange = [this](TObject*) {
+    WhenNumber(EGroup, [this] {
         if (!FLoading && FSeries != nullptr)
             FSeries->SetStackGroup(UDGroup->Position());
-    };
+    });
     CBYOrigin->OnClick = [this](TObject*) {
         EYOrigin->SetEnabled(CBYOrigin->Checked());
         if (FLoading || FSeries == nullptr)
@@ -126,10 +126,10 @@ TBarSeriesEditor::TBarSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         EnableStyleControls();
         ShowGradientEditor(this, FSeries->Gradient(), true, true);
     };
-    EBevel->OnChange = [this, ready](TObject*) {
+    WhenNumber(EBevel, [this, ready] {
         if (ready())
             FSeries->SetBevelSize(UDBevel->Position());
-    };
+    });
     BBarBrush->OnClick = [this](TObject*) {
         if (FSeries != nullptr)
             ShowBrushEditor(this, FSeries->BarBrush());
@@ -143,18 +143,18 @@ TBarSeriesEditor::TBarSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (ready())
             FSeries->SetDark3D(CBDarkBar->Checked());
     };
-    SEBarwidth->OnChange = [this, ready](TObject*) {
+    WhenNumber(SEBarwidth, [this, ready] {
         if (ready())
             FSeries->SetBarWidthPercent(UDBarWidth->Position());
-    };
-    SEBarOffset->OnChange = [this, ready](TObject*) {
+    });
+    WhenNumber(SEBarOffset, [this, ready] {
         if (ready())
             FSeries->SetOffsetPercent(UDBarOffset->Position());
-    };
-    Edit1->OnChange = [this, ready](TObject*) {
+    });
+    WhenNumber(Edit1, [this, ready] {
         if (ready())
             FSeries->SetDepthPercent(UDDepth->Position());
-    };
+    });
     CBBarSideMargins->OnClick = [this, ready](TObject*) {
         if (ready())
             FSeries->SetSideMargins(CBBarSideMargins->Checked());

@@ -22,10 +22,10 @@ TGanttSeriesEditor::TGanttSeriesEditor(TComponent* AOwner) : TForm(AOwner)
     });
     SetAlign(alClient);
 
-    SEPointVertSize->OnChange = [this](TObject*) {
+    WhenNumber(SEPointVertSize, [this] {
         if (Ready())
             FSeries->Pointer()->SetVertSize(UDPointVertSize->Position());
-    };
+    });
     // Picking one colour ends the colour of each task.
     BColor->OnClick = [this](TObject*) {
         if (FSeries == nullptr)
@@ -38,10 +38,10 @@ TGanttSeriesEditor::TGanttSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (Ready())
             FSeries->SetColorEachPoint(CBColorEach->Checked());
     };
-    Edit1->OnChange = [this](TObject*) {
+    WhenNumber(Edit1, [this] {
         if (Ready())
             FSeries->SetTransparency(UpDown1->Position());
-    };
+    });
     OnShow = [this](TObject* s) { FormShow(s); };
     DoCreate();
 }
@@ -60,12 +60,17 @@ void TGanttSeriesEditor::FormShow(TObject*)
     BColor->SetEnabled(!FSeries->ColorEachPoint());
     UpDown1->SetPosition(FSeries->GetTransparency());
     if (FPointerEditor == nullptr) {
-        FPointerEditor = AddPointerTab(this, FSeries, "Gantt");
-        if (FPointerEditor != nullptr)
-            SetControlsVisible({FPointerEditor->LWidth, FPointerEditor->SEPointHorizSize,
-                                FPointerEditor->UDPointHorizSize, FPointerEditor->LHeight,
-                                FPointerEditor->SEPointVertSize, FPointerEditor->UDPointVertSize},
+        // The bars' height is on this page; the pointer page keeps its sizes hidden
+        // whenever it shows.
+        auto* pointer = new TSeriesPointerEditor(this);
+        pointer->OnShow = [pointer](TObject* s) {
+            pointer->FormShow(s);
+            SetControlsVisible({pointer->LWidth, pointer->SEPointHorizSize, pointer->UDPointHorizSize,
+                                pointer->LHeight, pointer->SEPointVertSize, pointer->UDPointVertSize},
                                false);
+        };
+        if (AddEditorTab(this, pointer, -1, "Gantt", FSeries) != nullptr)
+            FPointerEditor = pointer;
     }
     CallFormShowHook(this);
 }
@@ -91,14 +96,14 @@ TArrowSeriesEditor::TArrowSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (FSeries != nullptr)
             ShowBrushEditor(this, FSeries->Pointer()->Brush());
     };
-    SEArrowWidth->OnChange = [this](TObject*) {
+    WhenNumber(SEArrowWidth, [this] {
         if (Ready())
             FSeries->SetArrowWidth(UDArrowWidth->Position());
-    };
-    SEArrowHeight->OnChange = [this](TObject*) {
+    });
+    WhenNumber(SEArrowHeight, [this] {
         if (Ready())
             FSeries->SetArrowHeight(UDArrowHeight->Position());
-    };
+    });
     SBPercent->OnChange = [this](TObject*) {
         LPercent->SetCaption(IntToStr(SBPercent->Position()) + "%");
         if (Ready())
@@ -141,10 +146,10 @@ TBubbleSeriesEditor::TBubbleSeriesEditor(TComponent* AOwner) : TSeriesPointerEdi
     SetUniqueFormName(this, "BubbleSeriesEditor");
     AppendInto(this, this, {Row("&Transparency:", {UpDownEdit(Edit1, "Edit1", UDTransp, "UDTransp", 0, 100, 5)})});
     SetAlign(alClient);
-    Edit1->OnChange = [this](TObject*) {
+    WhenNumber(Edit1, [this] {
         if (!FLoading && FSeries != nullptr)
             FSeries->SetTransparency(UDTransp->Position());
-    };
+    });
     OnShow = [this](TObject* s) { BubbleShow(s); };
 }
 
@@ -163,12 +168,6 @@ void TBubbleSeriesEditor::BubbleShow(TObject* Sender)
 
 namespace {
 
-template <class T>
-void Register(const char* Name)
-{
-    RegisterFormClass<T>(Name);
-}
-
 const char* const EditorNames[] = {
     "TCustomSeriesEditor", "TAreaSeriesEditor", "TStackBarSeriesEditor", "TBarSeriesEditor",
     "TCircledSeriesEditor", "TPieSeriesEditor", "TFastLineSeriesEditor", "TChartShapeEditor",
@@ -178,17 +177,17 @@ const char* const EditorNames[] = {
 
 void SeriesEditorsInitialization()
 {
-    Register<TCustomSeriesEditor>(EditorNames[0]);
-    Register<TAreaSeriesEditor>(EditorNames[1]);
-    Register<TStackBarSeriesEditor>(EditorNames[2]);
-    Register<TBarSeriesEditor>(EditorNames[3]);
-    Register<TCircledSeriesEditor>(EditorNames[4]);
-    Register<TPieSeriesEditor>(EditorNames[5]);
-    Register<TFastLineSeriesEditor>(EditorNames[6]);
-    Register<TChartShapeEditor>(EditorNames[7]);
-    Register<TGanttSeriesEditor>(EditorNames[8]);
-    Register<TArrowSeriesEditor>(EditorNames[9]);
-    Register<TBubbleSeriesEditor>(EditorNames[10]);
+    RegisterFormClass<TCustomSeriesEditor>(EditorNames[0]);
+    RegisterFormClass<TAreaSeriesEditor>(EditorNames[1]);
+    RegisterFormClass<TStackBarSeriesEditor>(EditorNames[2]);
+    RegisterFormClass<TBarSeriesEditor>(EditorNames[3]);
+    RegisterFormClass<TCircledSeriesEditor>(EditorNames[4]);
+    RegisterFormClass<TPieSeriesEditor>(EditorNames[5]);
+    RegisterFormClass<TFastLineSeriesEditor>(EditorNames[6]);
+    RegisterFormClass<TChartShapeEditor>(EditorNames[7]);
+    RegisterFormClass<TGanttSeriesEditor>(EditorNames[8]);
+    RegisterFormClass<TArrowSeriesEditor>(EditorNames[9]);
+    RegisterFormClass<TBubbleSeriesEditor>(EditorNames[10]);
 }
 
 void SeriesEditorsFinalization()

@@ -1,55 +1,8 @@
 #include "SeriesEditors.h"
 
 #include "system/ScopeGuard.h"
-#include "system/SysUtils.h"
 
 #include <cmath>
-
-// ---- shared helpers --------------------------------------------------------------------
-
-TChartSeries* TaggedSeries(const TForm* Form)
-{
-    return dynamic_cast<TChartSeries*>(reinterpret_cast<TObject*>(Form->Tag()));
-}
-
-TTabSheet* AddEditorTab(TForm* Form, TForm* Page, int PageIndex, const std::string& Caption, TObject* Tagged)
-{
-    auto* host = dynamic_cast<TTabSheet*>(Form->Parent());
-    TPageControl* pages = host != nullptr ? host->PageControl() : nullptr;
-    if (pages == nullptr) {
-        delete Page;
-        return nullptr;
-    }
-    auto* tab = new TTabSheet(Form);
-    tab->SetCaption(Caption);
-    tab->SetPageControl(pages);
-    if (PageIndex >= 0)
-        tab->SetPageIndex(PageIndex);
-    // An empty built page takes the embedded form into its layout, filling it.
-    BuildInto(tab, Form, {});
-    EmbedFormInPanel(Page, tab, reinterpret_cast<intptr_t>(Tagged));
-    return tab;
-}
-
-bool TypedNumber(const TEdit* Edit, double& Value)
-{
-    double typed = 0;
-    if (!TryStrToFloat(Trim(Edit->Text()), typed) || !std::isfinite(typed))
-        return false;
-    Value = typed;
-    return true;
-}
-
-bool SeriesIn3DChart(const TChartSeries* Series)
-{
-    return Series->ParentChart() != nullptr && Series->ParentChart()->View3D();
-}
-
-TSeriesPointerEditor* AddPointerTab(TForm* Form, TChartSeries* Series, const std::string& Caption)
-{
-    auto* editor = new TSeriesPointerEditor(Form);
-    return AddEditorTab(Form, editor, -1, Caption, Series) != nullptr ? editor : nullptr;
-}
 
 // ---- TCustomSeriesEditor ------------------------------------------------------------------
 
@@ -108,10 +61,10 @@ TCustomSeriesEditor::TCustomSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (Ready() && CBStack->ItemIndex() >= 0)
             FSeries->SetStacked(static_cast<TCustomSeriesStack>(CBStack->ItemIndex()));
     };
-    EHeight->OnChange = [this](TObject*) {
+    WhenNumber(EHeight, [this] {
         if (Ready())
             FSeries->SetLineHeight(UDHeight->Position());
-    };
+    });
     CBClick->OnClick = [this](TObject*) {
         if (Ready())
             FSeries->SetClickableLine(CBClick->Checked());
@@ -228,14 +181,14 @@ TAreaSeriesEditor::TAreaSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetUseYOrigin(CBUseOrigin->Checked());
         EnableOrigin();
     };
-    EOrigin->OnChange = [this](TObject*) {
+    WhenNumber(EOrigin, [this] {
         if (Ready())
             FSeries->SetYOrigin(UDOrigin->Position());
-    };
-    ETransp->OnChange = [this](TObject*) {
+    });
+    WhenNumber(ETransp, [this] {
         if (Ready())
             FSeries->SetTransparency(UDTransp->Position());
-    };
+    });
     OnShow = [this](TObject* s) { FormShow(s); };
     DoCreate();
 }

@@ -36,22 +36,22 @@ TCircledSeriesEditor::TCircledSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (ready() && FSeries->ParentChart() != nullptr)
             FSeries->ParentChart()->SetView3D(CB3D->Checked());
     };
-    Edit1->OnChange = [this, ready](TObject*) {
+    WhenNumber(Edit1, [this, ready] {
         if (ready())
             FSeries->SetRotationAngle(UDRot->Position());
-    };
-    Edit2->OnChange = [this, ready](TObject*) {
+    });
+    WhenNumber(Edit2, [this, ready] {
         if (!ready())
             return;
         FSeries->SetCustomXRadius(UDX->Position());
         ShowRadii();
-    };
-    Edit3->OnChange = [this, ready](TObject*) {
+    });
+    WhenNumber(Edit3, [this, ready] {
         if (!ready())
             return;
         FSeries->SetCustomYRadius(UDY->Position());
         ShowRadii();
-    };
+    });
     CBAutoXR->OnClick = [this, ready](TObject*) {
         if (!ready() || !CBAutoXR->Checked())
             return;
@@ -168,18 +168,18 @@ TPieSeriesEditor::TPieSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (Ready())
             FSeries->SetDark3D(CBDark3d->Checked());
     };
-    SEExpBig->OnChange = [this](TObject*) {
+    WhenNumber(SEExpBig, [this] {
         if (Ready())
             FSeries->SetExplodeBiggest(UDExpBig->Position());
-    };
+    });
     CBPatterns->OnClick = [this](TObject*) {
         if (Ready())
             FSeries->SetUsePatterns(CBPatterns->Checked());
     };
-    Edit1->OnChange = [this](TObject*) {
+    WhenNumber(Edit1, [this] {
         if (Ready())
             FSeries->SetAngleSize(UDAngleSize->Position());
-    };
+    });
     BShadow->OnClick = [this](TObject*) {
         if (FSeries != nullptr)
             ShowShadowEditor(this, FSeries->Shadow());
@@ -188,10 +188,10 @@ TPieSeriesEditor::TPieSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (Ready())
             FSeries->SetAutoMarkPosition(CBMarksAutoPosition->Checked());
     };
-    Edit2->OnChange = [this](TObject*) {
+    WhenNumber(Edit2, [this] {
         if (Ready())
             FSeries->SetDarkPen(UpDown1->Position());
-    };
+    });
     CBMultiple->OnChange = [this](TObject*) {
         if (Ready() && CBMultiple->ItemIndex() >= 0)
             FSeries->SetMultiPie(static_cast<TMultiPie>(CBMultiple->ItemIndex()));

@@ -208,7 +208,11 @@ TEST_F(SeriesEditorsTest, AreaPageWritesItsOptionsAndAddsPointAndGradientTabs)
     e->EOrigin->SetText("-");
     e->EOrigin->SetText("-250");
     EXPECT_EQ(area->YOrigin(), -250);
+    // A half-typed number leaves alone what the series has, even when set elsewhere.
+    area->SetTransparency(55);
     e->ETransp->SetText("");
+    e->ETransp->SetText("-");
+    EXPECT_EQ(area->GetTransparency(), 55);
     e->ETransp->SetText("40");
     EXPECT_EQ(area->GetTransparency(), 40);
     EXPECT_TRUE(driver.Messages.empty());
@@ -444,6 +448,8 @@ TEST_F(SeriesEditorsTest, GanttArrowAndBubblePages)
     auto* g = Open<TGanttSeriesEditor>(gantt);
     EXPECT_EQ(Tabs(), (Strings{"Format", "General", "Marks", "Gantt"}));
     ASSERT_NE(g->PointerEditor(), nullptr);
+    g->PointerEditor()->Hide();
+    g->PointerEditor()->Show();
     EXPECT_FALSE(g->PointerEditor()->SEPointVertSize->Visible());
     Picture("gantt");
     g->SEPointVertSize->SetText("12");
