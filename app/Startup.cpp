@@ -6,6 +6,7 @@
 #include "ChartPreview.h"
 #include "GanttCh.h"
 #include "RizUridu.h"
+#include "SeriesEditors.h"
 #include "ShapeSeries.h"
 #include "TeeButtons.h"
 #include "TeEngine.h"
@@ -13,6 +14,11 @@
 #include "TeeFunci.h"
 #include "TeePenDlg.h"
 #include "TeeStore.h"
+#include "FormatEditor.h"
+#include "Galleries.h"
+#include "PointerEditor.h"
+#include "StyleEditors.h"
+#include "TeeEdiAxis.h"
 #include "controls/Forms.h"
 
 // Each unit starts after the units it uses and finishes before them.
@@ -31,13 +37,25 @@ void InitializeUnits()
     TeeStoreInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
+    StyleEditorsInitialization();
+    FormatEditorInitialization();
+    PointerEditorInitialization();
+    TeeEdiAxisInitialization();
+    GalleriesInitialization();
     ChartPreviewInitialization();
+    SeriesEditorsInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    SeriesEditorsFinalization();
     ChartPreviewFinalization();
+    GalleriesFinalization();
+    TeeEdiAxisFinalization();
+    PointerEditorFinalization();
+    FormatEditorFinalization();
+    StyleEditorsFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
     TeeStoreFinalization();

@@ -218,10 +218,17 @@ void TTabSheet::SetPageIndex(int Value)
     if (FPageControl == nullptr)
         return;
     auto& pages = FPageControl->FPages;
-    pages.erase(std::find(pages.begin(), pages.end(), this));
-    const int index = std::clamp(Value, 0, static_cast<int>(pages.size()));
-    pages.insert(pages.begin() + index, this);
+    const int count = static_cast<int>(pages.size());
+    const int to = std::clamp(Value, 0, count - 1);
+    const int from = PageIndex();
+    if (to == from)
+        return;
+    TTabSheet* active = FPageControl->ActivePage();
+    pages.erase(pages.begin() + from);
+    pages.insert(pages.begin() + to, this);
     FPageControl->ShowTabs();
+    if (active != nullptr)
+        FPageControl->SetActivePage(active);
 }
 
 void TTabSheet::SetTabVisible(bool Value)

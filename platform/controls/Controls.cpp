@@ -240,6 +240,12 @@ void TControl::ApplyFont()
     FontChanged();
 }
 
+void TControl::SetFocus()
+{
+    if (QWidget* w = Widget())
+        w->setFocus();
+}
+
 void TControl::Click()
 {
     if (OnClick)
@@ -253,12 +259,6 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl()
 {
     DetachChildren();
-}
-
-void TWinControl::SetFocus()
-{
-    if (QWidget* w = Widget())
-        w->setFocus();
 }
 
 void TWinControl::DetachChildren()

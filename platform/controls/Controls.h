@@ -84,6 +84,9 @@ public:
     int FontColor() const { return FFontColor; }
     void SetFontColor(int Value);
 
+    // Gives the control the keyboard focus.
+    void SetFocus();
+
     TNotifyEvent OnClick;
     // Calls OnClick; descendants add what a click does for them.
     virtual void Click();
@@ -143,8 +146,6 @@ public:
     virtual void GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const;
     // Lays the aligned children out again in the client area.
     void Realign();
-    // Gives the control the keyboard focus.
-    void SetFocus();
 
 protected:
     // Lets go of the children: they lose their parent and their widgets are detached

@@ -234,7 +234,14 @@ public:
     void Fill(TWinControl* Container, const TFormItems& Items)
     {
         QWidget* client = Container->ClientWidget();
-        auto* grid = new QGridLayout(client);
+        // A container built empty (a panel left for later contents) is filled in place.
+        auto* grid = qobject_cast<QGridLayout*>(client->layout());
+        if (grid != nullptr && grid->count() == 0) {
+            for (int r = 0; r < grid->rowCount(); ++r)
+                grid->setRowStretch(r, 0);
+        } else {
+            grid = new QGridLayout(client);
+        }
         // A plain panel only groups; its contents line up with its neighbours'.
         const int margin = dynamic_cast<TPanel*>(Container) != nullptr ? 0 : Margin;
         grid->setContentsMargins(margin, margin, margin, margin);
@@ -451,28 +458,6 @@ void BuildForm(TForm* Form, int ClientWidth, int ClientHeight, TFormItems Items)
     TakeBounds(Form);
 }
 
-void AppendInto(TWinControl* Container, TComponent* Owner, TFormItems Items)
-{
-    auto* grid = qobject_cast<QGridLayout*>(Container->ClientWidget()->layout());
-    if (grid == nullptr) {
-        BuildInto(Container, Owner, std::move(Items));
-        return;
-    }
-    // The old rows give up the stretch that kept them at the top; Stack sets it anew.
-    for (int row = 0; row < grid->rowCount(); ++row)
-        grid->setRowStretch(row, 0);
-    Builder builder(Owner);
-    builder.Stack(Container, grid, Items);
-    const QSize need = grid->minimumSize();
-    if (need.width() > Container->Width() || need.height() > Container->Height()) {
-        Container->SetBounds(Container->Left(), Container->Top(), std::max(Container->Width(), need.width()),
-                             std::max(Container->Height(), need.height()));
-        Container->ClientWidget()->resize(Container->Width(), Container->Height());
-    }
-    grid->activate();
-    TakeBounds(Container);
-}
-
 bool FillLaidOutHost(TWinControl* Host, TControl* Control)
 {
     QWidget* client = Host != nullptr ? Host->ClientWidget() : nullptr;
@@ -501,4 +486,26 @@ bool SaveControlPicture(TControl* Control, const std::string& FileName)
     if (w == nullptr)
         return false;
     return w->grab().save(Q(FileName), "PNG");
+}
+
+void AppendInto(TWinControl* Container, TComponent* Owner, TFormItems Items)
+{
+    auto* grid = qobject_cast<QGridLayout*>(Container->ClientWidget()->layout());
+    if (grid == nullptr) {
+        BuildInto(Container, Owner, std::move(Items));
+        return;
+    }
+    // The old rows give up the stretch that kept them at the top; Stack sets it anew.
+    for (int row = 0; row < grid->rowCount(); ++row)
+        grid->setRowStretch(row, 0);
+    Builder builder(Owner);
+    builder.Stack(Container, grid, Items);
+    const QSize need = grid->minimumSize();
+    if (need.width() > Container->Width() || need.height() > Container->Height()) {
+        Container->SetBounds(Container->Left(), Container->Top(), std::max(Container->Width(), need.width()),
+                             std::max(Container->Height(), need.height()));
+        Container->ClientWidget()->resize(Container->Width(), Container->Height());
+    }
+    grid->activate();
+    TakeBounds(Container);
 }

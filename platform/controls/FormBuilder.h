@@ -132,12 +132,9 @@ TFormItem Growing(TFormItem Item);
 // Builds the items into the form, owned by it, and gives it the client size
 // ClientWidth x ClientHeight (grown to what the contents need).
 void BuildForm(TForm* Form, int ClientWidth, int ClientHeight, TFormItems Items);
-// Builds the items into an existing container (a page, panel or group), owned by Owner.
+// Builds the items into an existing container (a page, panel or group), owned by Owner;
+// a container that was built empty takes them in its own layout.
 void BuildInto(TWinControl* Container, TComponent* Owner, TFormItems Items);
-
-// Adds the items below what a built container (a form, page, panel or group) already
-// holds, owned by Owner; the container grows when the items need more room.
-void AppendInto(TWinControl* Container, TComponent* Owner, TFormItems Items);
 
 // Places Control (a form, for instance) in Host's layout so that it fills Host; false
 // when Host was not built by the builder.
@@ -149,3 +146,7 @@ void SetMinimumSize(TControl* Control, int Width, int Height);
 
 // Saves a picture of the control as it shows now (PNG); false when it cannot be written.
 bool SaveControlPicture(TControl* Control, const std::string& FileName);
+
+// Adds the items below what a built container (a form, page, panel or group) already
+// holds, owned by Owner; the container grows when the items need more room.
+void AppendInto(TWinControl* Container, TComponent* Owner, TFormItems Items);

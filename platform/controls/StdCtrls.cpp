@@ -157,6 +157,19 @@ public:
         Box()->setItemText(Index, Q(S));
     }
 
+    // Each item keeps its object, as the platform's combo items do.
+    TObject* GetObject(int Index) const override
+    {
+        CheckIndex(Index);
+        return reinterpret_cast<TObject*>(Box()->itemData(Index).value<quintptr>());
+    }
+
+    void PutObject(int Index, TObject* AObject) override
+    {
+        CheckIndex(Index);
+        Box()->setItemData(Index, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
+    }
+
     void Insert(int Index, const std::string& S) override
     {
         QComboBox* b = Box();
@@ -295,13 +308,13 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* edit = new QPlainTextEdit;
     SetWidget(edit);
-    FLines = std::make_unique<TMemoStrings>(this);
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
         GuardedCall([this] {
             if (OnChange)
                 OnChange(this);
         });
     });
+    FLines = std::make_unique<TMemoStrings>(this);
     SetScrollBars(ssNone);
     SetBounds(0, 0, 185, 89);
 }

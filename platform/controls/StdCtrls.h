@@ -50,7 +50,8 @@ private:
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A multi-line edit (QPlainTextEdit). Lines is a string list over its text: a text that
-// ends with a line break has no empty last line, as on the platform.
+// ends with a line break has no empty last line, as on the platform. OnChange fires
+// whenever the text changes, by the user or the program.
 class TMemo : public TWinControl {
 public:
     DECLARE_CLASS_NAME(TMemo)
@@ -67,7 +68,6 @@ public:
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
 
-    // Fires whenever the text changes, by the user or the program.
     TNotifyEvent OnChange;
 
 protected:
