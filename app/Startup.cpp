@@ -14,11 +14,6 @@
 #include "TeeFunci.h"
 #include "TeePenDlg.h"
 #include "TeeStore.h"
-#include "FormatEditor.h"
-#include "Galleries.h"
-#include "PointerEditor.h"
-#include "StyleEditors.h"
-#include "TeeEdiAxis.h"
 #include "controls/Forms.h"
 
 // Each unit starts after the units it uses and finishes before them.
@@ -37,25 +32,16 @@ void InitializeUnits()
     TeeStoreInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
-    StyleEditorsInitialization();
-    FormatEditorInitialization();
-    PointerEditorInitialization();
-    TeeEdiAxisInitialization();
-    GalleriesInitialization();
     ChartPreviewInitialization();
-    SeriesEditorsInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
+    // The series types' option pages, last of the editor units.
+    SeriesEditorsInitialization();
 }
 
 void FinalizeUnits()
 {
     SeriesEditorsFinalization();
     ChartPreviewFinalization();
-    GalleriesFinalization();
-    TeeEdiAxisFinalization();
-    PointerEditorFinalization();
-    FormatEditorFinalization();
-    StyleEditorsFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
     TeeStoreFinalization();
