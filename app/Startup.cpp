@@ -6,7 +6,7 @@
 #include "ChartPreview.h"
 #include "GanttCh.h"
 #include "RizUridu.h"
-#include "Series.h"
+#include "SeriesEditors.h"
 #include "ShapeSeries.h"
 #include "TeeButtons.h"
 #include "TeEngine.h"
@@ -61,11 +61,14 @@ void InitializeUnits()
     TeeEdiPageInitialization();
     TeeEdi3DInitialization();
     ChartPreviewInitialization();
+    // The series types' option pages, last of the editor units.
+    SeriesEditorsInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    SeriesEditorsFinalization();
     ChartPreviewFinalization();
     TeeEdi3DFinalization();
     TeeEdiPageFinalization();

@@ -487,3 +487,25 @@ bool SaveControlPicture(TControl* Control, const std::string& FileName)
         return false;
     return w->grab().save(Q(FileName), "PNG");
 }
+
+void AppendInto(TWinControl* Container, TComponent* Owner, TFormItems Items)
+{
+    auto* grid = qobject_cast<QGridLayout*>(Container->ClientWidget()->layout());
+    if (grid == nullptr) {
+        BuildInto(Container, Owner, std::move(Items));
+        return;
+    }
+    // The old rows give up the stretch that kept them at the top; Stack sets it anew.
+    for (int row = 0; row < grid->rowCount(); ++row)
+        grid->setRowStretch(row, 0);
+    Builder builder(Owner);
+    builder.Stack(Container, grid, Items);
+    const QSize need = grid->minimumSize();
+    if (need.width() > Container->Width() || need.height() > Container->Height()) {
+        Container->SetBounds(Container->Left(), Container->Top(), std::max(Container->Width(), need.width()),
+                             std::max(Container->Height(), need.height()));
+        Container->ClientWidget()->resize(Container->Width(), Container->Height());
+    }
+    grid->activate();
+    TakeBounds(Container);
+}

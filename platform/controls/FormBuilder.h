@@ -146,3 +146,7 @@ void SetMinimumSize(TControl* Control, int Width, int Height);
 
 // Saves a picture of the control as it shows now (PNG); false when it cannot be written.
 bool SaveControlPicture(TControl* Control, const std::string& FileName);
+
+// Adds the items below what a built container (a form, page, panel or group) already
+// holds, owned by Owner; the container grows when the items need more room.
+void AppendInto(TWinControl* Container, TComponent* Owner, TFormItems Items);
