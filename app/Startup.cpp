@@ -4,6 +4,14 @@
 #include "BubbleCh.h"
 #include "Chart.h"
 #include "ChartPreview.h"
+#include "FormatEditor.h"
+#include "Galleries.h"
+#include "PointerEditor.h"
+#include "RurOzuvi.h"
+#include "StyleEditors.h"
+#include "TeeEdiAxis.h"
+#include "TeeEditCha.h"
+#include "TeeEditTools.h"
 #include "GanttCh.h"
 #include "RizUridu.h"
 #include "ShapeSeries.h"
@@ -32,11 +40,27 @@ void InitializeUnits()
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     ChartPreviewInitialization();
+    StyleEditorsInitialization();
+    FormatEditorInitialization();
+    PointerEditorInitialization();
+    GalleriesInitialization();
+    TeeEdiAxisInitialization();
+    TeeEditToolsInitialization();
+    RurOzuviInitialization();
+    TeeEditChaInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    TeeEditChaFinalization();
+    RurOzuviFinalization();
+    TeeEditToolsFinalization();
+    TeeEdiAxisFinalization();
+    GalleriesFinalization();
+    PointerEditorFinalization();
+    FormatEditorFinalization();
+    StyleEditorsFinalization();
     ChartPreviewFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
