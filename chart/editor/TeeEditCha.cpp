@@ -16,6 +16,7 @@
 #include "system/SysUtils.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -77,6 +78,7 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     FMainTabs = {TabChart, TabSeries, TabData, TabTools, TabExport, TabPrint};
     SetMinimumSize(LBSeries, 120, 100);
     SetMinimumSize(ChartGrid1, 160, 100);
+    SetMinimumSize(ChartGridNavigator1, 180, 25);
     LoadArrowGlyphs(BMoveUP, BMoveDown);
     LabelWWW->SetFontColor(clBlue);
     LabelWWW->SetFontStyle(fsUnderline);
@@ -403,6 +405,8 @@ void TChartEditForm::HideTabs()
 void TChartEditForm::OpenStartPage()
 {
     switch (FStartPage) {
+    case cetSeriesFormat:
+    case cetSeriesGeneral:
     case cetSeries:
         // The series page opens on the selected series (the first when none is).
         if (LBSeries->ItemIndex() < 0 && LBSeries->Items()->Count() > 0)
@@ -451,6 +455,7 @@ void TChartEditForm::FormShow(TObject*)
         SetCaption(Format(TeeMsg_Editing, {FChart->Name()}));
     HideTabs();
     LBSeries->FillSeriesList();
+    RunEditorHooks(this);
     if (FStartPage != -1)
         OpenStartPage();
     if ((FOptions & ceGroups) != 0) {
@@ -738,12 +743,31 @@ void TChartEditForm::BDeleteGroupClick(TObject*)
     LBSeriesRefreshButtons(LBSeries);
 }
 
+namespace {
+std::unique_ptr<std::vector<TChartEditorHook>> EditorHooks;
+} // namespace
+
+std::vector<TChartEditorHook>* ChartEditorHooks()
+{
+    return EditorHooks.get();
+}
+
+void RunEditorHooks(TChartEditForm* Form)
+{
+    if (EditorHooks != nullptr)
+        for (const TChartEditorHook& hook : *EditorHooks)
+            if (hook)
+                hook(Form);
+}
+
 void TeeEditChaInitialization()
 {
     RegisterFormClass<TChartEditForm>("TChartEditForm");
+    EditorHooks = std::make_unique<std::vector<TChartEditorHook>>();
 }
 
 void TeeEditChaFinalization()
 {
+    EditorHooks.reset();
     UnregisterFormClass("TChartEditForm");
 }

@@ -20,6 +20,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -197,6 +198,12 @@ private:
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 };
+
+// Procedures called with every editor window as it shows (the unit's start-up creates
+// the list; nothing in the program adds to it).
+using TChartEditorHook = std::function<void(TChartEditForm* Form)>;
+std::vector<TChartEditorHook>* ChartEditorHooks();
+void RunEditorHooks(TChartEditForm* Form);
 
 void TeeEditChaInitialization();
 void TeeEditChaFinalization();

@@ -265,10 +265,19 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
     EXPECT_EQ(StoredInteger("Width"), 700);
     EXPECT_EQ(StoredInteger("Height"), 480);
     EXPECT_EQ(dialogs.Requests.size(), 1u);
-    // Back at the default size, the default replaces the stored size.
+    // Back at the default size, the default replaces the stored size; a stored left
+    // edge beyond the screen puts the window at the screen's right edge.
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteInteger("Left", Screen()->Width() + 50);
+        registry.WriteInteger("Top", 10);
+    }
     {
         std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
         EXPECT_EQ(editor->Width(), 700);
+        EXPECT_EQ(editor->Left(), Screen()->Width() - 700);
+        EXPECT_EQ(editor->Top(), 10);
         editor->SetBounds(editor->Left(), editor->Top(), 414, 347);
     }
     EXPECT_EQ(StoredInteger("Width"), 414);
@@ -299,6 +308,10 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
         EXPECT_FALSE(editor->BMoveUP->Enabled());
         EXPECT_TRUE(editor->BMoveDown->Enabled());
         SavePicture(editor, "window");
+        // The data tab's grid shows the selected series.
+        editor->MainPage->SelectPage(editor->TabData);
+        EXPECT_EQ(editor->ChartGrid1->Series(), a);
+        SavePicture(editor, "data");
     });
 }
 
