@@ -334,6 +334,14 @@ void TChartEditForm::CreatePage(TTabSheet* Tab)
     CallFormShowHook(form);
     form->SetAlign(alClient);
     EmbedFormInPanel(form, Tab, tag);
+    // The window grows by what the page needs beyond its tab.
+    int needWidth = 0, needHeight = 0;
+    if (ContentsMinimumSize(form, needWidth, needHeight)) {
+        const int moreWidth = std::max(0, needWidth - Tab->Width());
+        const int moreHeight = std::max(0, needHeight - Tab->Height());
+        if (moreWidth > 0 || moreHeight > 0)
+            SetBounds(Left(), Top(), Width() + moreWidth, Height() + moreHeight);
+    }
 }
 
 void TChartEditForm::FreeSeriesPage()

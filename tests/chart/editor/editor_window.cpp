@@ -1,5 +1,6 @@
 // The chart editor window, its tools page and tools gallery, and the about box, driven
 // through their controls with the modal dialogs answered.
+#include "ChartPreview.h"
 #include "EditChar.h"
 #include "RurOzuvi.h"
 #include "TeeEdiAxis.h"
@@ -79,6 +80,7 @@ struct EditorWindowTest : ChartOnForm {
         TeeEditToolsInitialization();
         RurOzuviInitialization();
         TeeEditChaInitialization();
+        ChartPreviewInitialization();
         SetRegistryFileName(testsupport::TempDir() + "/editor-settings.ini");
         a = AddSeries({1, 3, 2}, "A");
         b = AddSeries({2, 1, 4}, "B");
@@ -87,6 +89,7 @@ struct EditorWindowTest : ChartOnForm {
     void TearDown() override
     {
         SetRegistryFileName("");
+        ChartPreviewFinalization();
         TeeEditChaFinalization();
         RurOzuviFinalization();
         TeeEditToolsFinalization();
@@ -312,6 +315,12 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
         editor->MainPage->SelectPage(editor->TabData);
         EXPECT_EQ(editor->ChartGrid1->Series(), a);
         SavePicture(editor, "data");
+        // The print tab hosts the print preview of the chart.
+        editor->MainPage->SelectPage(editor->TabPrint);
+        auto* preview = dynamic_cast<TChartPreview*>(editor->PageForm(editor->TabPrint));
+        ASSERT_NE(preview, nullptr);
+        EXPECT_EQ(preview->TeePreviewPanel1->Panel(), chart);
+        SavePicture(editor, "print");
     });
 }
 
