@@ -42,7 +42,7 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
                               Ctl(BRenameGroup, "BRenameGroup", "...", 24), Ctl(CBNames, "CBNames", "&View Series Names"),
                               Stretch()}),
                         Growing(Columns({
-                            Column({Panel(PanelGroups, "PanelGroups", {List(Groups, "Groups")}),
+                            Column({Panel(PanelGroups, "PanelGroups", {Ctl(Groups, "Groups")}),
                                     Growing(Ctl(LBSeries, "LBSeries"))}),
                             Column({Line({Ctl(BMoveUP, "BMoveUP", "", 24), Ctl(BMoveDown, "BMoveDown", "", 24)}),
                                     Ctl(BAddSeries, "BAddSeries", "&Add..."), Ctl(BDeleteSeries, "BDeleteSeries", "&Delete"),
@@ -110,6 +110,7 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     LBSeries->OnRefresh = [this](TObject* s) { LBSeriesRefreshButtons(s); };
     CBNames->OnClick = [this](TObject* s) { CBNamesClick(s); };
     Groups->OnClick = [this](TObject* s) { GroupsClick(s); };
+    Groups->OnClickCheck = [this](TObject* s) { GroupsClickCheck(s); };
     BAddGroup->OnClick = [this](TObject* s) { BAddGroupClick(s); };
     BRenameGroup->OnClick = [this](TObject* s) { BRenameGroupClick(s); };
     BDeleteGroup->OnClick = [this](TObject* s) { BDeleteGroupClick(s); };
@@ -148,9 +149,7 @@ void TChartEditForm::Notification(TComponent* AComponent, TOperation Operation)
         return;
     if (AComponent == FChart)
         FChart = nullptr;
-    for (auto& page : FPages)
-        if (page.second == AComponent)
-            page.second = nullptr;
+    std::erase_if(FPages, [AComponent](const auto& page) { return page.second == AComponent; });
     if (AComponent == SeriesToOpen)
         SeriesToOpen = nullptr;
     if (AComponent == ToolToOpen)
@@ -633,28 +632,22 @@ TSeriesGroup* TChartEditForm::GroupOfItem(int Index) const
     return static_cast<TSeriesGroup*>(Groups->Items()->GetObject(Index));
 }
 
-TChartEditForm::TGroupCheck TChartEditForm::GroupCheck(int Index) const
-{
-    return Index >= 0 && Index < int(FGroupChecks.size()) ? FGroupChecks[size_t(Index)] : gcUnchecked;
-}
-
 void TChartEditForm::FillGroups()
 {
     Groups->Items()->Clear();
-    FGroupChecks.clear();
     if (FChart == nullptr)
         return;
     const auto checkOf = [](TSeriesGroupActive active) {
-        return active == gaYes ? gcChecked : active == gaNo ? gcUnchecked : gcGrayed;
+        return active == gaYes ? cbChecked : active == gaNo ? cbUnchecked : cbGrayed;
     };
     TSeriesGroups* groups = FChart->SeriesList()->Groups();
     if ((FOptions & ceGroupAll) != 0) {
         Groups->Items()->AddObject(TeeMsg_All, nullptr);
-        FGroupChecks.push_back(FChart->SeriesList()->AllActive() ? gcChecked : gcUnchecked);
+        Groups->SetState(0, FChart->SeriesList()->AllActive() ? cbChecked : cbUnchecked);
     }
     for (int i = 0; i < groups->Count(); ++i) {
         Groups->Items()->AddObject(groups->Group(i)->Name(), groups->Group(i));
-        FGroupChecks.push_back(checkOf(groups->Group(i)->Active()));
+        Groups->SetState(Groups->Items()->Count() - 1, checkOf(groups->Group(i)->Active()));
     }
     UpdateGroupButtons();
 }
@@ -673,21 +666,22 @@ void TChartEditForm::GroupsClick(TObject*)
     UpdateGroupButtons();
 }
 
-void TChartEditForm::GroupsClickCheck(int Index, TGroupCheck State)
+void TChartEditForm::GroupsClickCheck(TObject*)
 {
-    if (Index < 0 || Index >= Groups->Items()->Count() || FChart == nullptr)
+    const int index = Groups->ItemIndex();
+    if (index < 0 || FChart == nullptr)
         return;
-    const TSeriesGroupActive active = State == gcChecked ? gaYes : State == gcUnchecked ? gaNo : gaSome;
-    if (TSeriesGroup* group = GroupOfItem(Index)) {
+    const TCheckBoxState state = Groups->State(index);
+    const TSeriesGroupActive active = state == cbChecked ? gaYes : state == cbUnchecked ? gaNo : gaSome;
+    if (TSeriesGroup* group = GroupOfItem(index)) {
         group->SetActive(active);
     } else {
         TSeriesGroups* groups = FChart->SeriesList()->Groups();
         for (int i = 0; i < groups->Count(); ++i)
             groups->Group(i)->SetActive(active);
     }
-    const int keep = Groups->ItemIndex();
     FillGroups();
-    Groups->SetItemIndex(keep);
+    Groups->SetItemIndex(index);
     LBSeries->FillSeriesList(LBSeries->SelectedSeries());
 }
 

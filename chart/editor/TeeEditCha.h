@@ -77,7 +77,7 @@ public:
     TButton* BRenameGroup;
     TCheckBox* CBNames;
     TPanel* PanelGroups;
-    TListBox* Groups;
+    TCheckListBox* Groups;
     TChartListBox* LBSeries;
     TSpeedButton* BMoveUP;
     TSpeedButton* BMoveDown;
@@ -156,15 +156,14 @@ public:
     void ButtonHelpClick(TObject* Sender);
 
     // ---- series groups ----
-    // Check states of the groups list: checked, unchecked, greyed.
-    enum TGroupCheck { gcChecked, gcUnchecked, gcGrayed };
+    // The groups, checked, unchecked or greyed as their series are all, none or some
+    // active.
     void FillGroups();
     // The group of a groups-list item (nullptr for "(all)").
     TSeriesGroup* GroupOfItem(int Index) const;
-    TGroupCheck GroupCheck(int Index) const;
     void GroupsClick(TObject* Sender);
-    // The user set an item's check.
-    void GroupsClickCheck(int Index, TGroupCheck State);
+    // The user changed the check of the current item.
+    void GroupsClickCheck(TObject* Sender);
     // The selected series of the list dropped on the groups-list item.
     void GroupsDragDrop(int Index);
     void BAddGroupClick(TObject* Sender);
@@ -192,7 +191,6 @@ private:
     std::vector<std::pair<TTabSheet*, TForm*>> FPages;
     // The series the series page was made for.
     TChartSeries* FSeriesPageSeries = nullptr;
-    std::vector<TGroupCheck> FGroupChecks;
     bool FClosing = false;
 
 protected:

@@ -334,7 +334,7 @@ TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
     dialogs.Answer = [](TDialogRequest& r) { return r.Kind == TDialogKind::dkMessage ? mrYes : mrCancel; };
     editor->Show();
     ASSERT_EQ(Texts(editor->Groups->Items()), (std::vector<std::string>{"(all)", "Pair"}));
-    EXPECT_EQ(editor->GroupCheck(1), TChartEditForm::gcChecked);
+    EXPECT_EQ(editor->Groups->State(1), cbChecked);
 
     editor->Groups->SetItemIndex(1);
     editor->GroupsClick(editor->Groups);
@@ -349,7 +349,9 @@ TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
     editor->GroupsDragDrop(0);
     EXPECT_EQ(group->Series()->Count(), 1);
 
-    editor->GroupsClickCheck(1, TChartEditForm::gcUnchecked);
+    editor->Groups->SetItemIndex(1);
+    editor->Groups->SetState(1, cbUnchecked);
+    editor->GroupsClickCheck(editor->Groups);
     EXPECT_FALSE(b->Active());
 
     editor->Groups->SetItemIndex(1);
