@@ -4,12 +4,7 @@
 #include "BubbleCh.h"
 #include "Chart.h"
 #include "ChartPreview.h"
-#include "FormatEditor.h"
-#include "Galleries.h"
-#include "PointerEditor.h"
 #include "RurOzuvi.h"
-#include "StyleEditors.h"
-#include "TeeEdiAxis.h"
 #include "TeeEditCha.h"
 #include "TeeEditTools.h"
 #include "GanttCh.h"
@@ -40,11 +35,6 @@ void InitializeUnits()
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     ChartPreviewInitialization();
-    StyleEditorsInitialization();
-    FormatEditorInitialization();
-    PointerEditorInitialization();
-    GalleriesInitialization();
-    TeeEdiAxisInitialization();
     TeeEditToolsInitialization();
     RurOzuviInitialization();
     TeeEditChaInitialization();
@@ -56,11 +46,6 @@ void FinalizeUnits()
     TeeEditChaFinalization();
     RurOzuviFinalization();
     TeeEditToolsFinalization();
-    TeeEdiAxisFinalization();
-    GalleriesFinalization();
-    PointerEditorFinalization();
-    FormatEditorFinalization();
-    StyleEditorsFinalization();
     ChartPreviewFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();

@@ -3,7 +3,6 @@
 #include "RizUridu.h"
 #include "RurOzuvi.h"
 #include "TeeConst.h"
-#include "TeeEdiAxis.h"
 #include "TeEngine/SeriesGroups.h"
 #include "TeePenDlg.h"
 
@@ -16,6 +15,7 @@
 #include "system/SysUtils.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
 namespace {
@@ -26,6 +26,18 @@ constexpr int DefaultHeight = 347;
 intptr_t ObjectTag(TObject* Object)
 {
     return reinterpret_cast<intptr_t>(Object);
+}
+
+std::map<std::string, TChartEditorPageFactory>& PageFactories()
+{
+    static std::map<std::string, TChartEditorPageFactory> factories;
+    return factories;
+}
+
+const TChartEditorPageFactory* FindPageFactory(const std::string& ClassName)
+{
+    const auto it = PageFactories().find(LowerCase(ClassName));
+    return it != PageFactories().end() ? &it->second : nullptr;
 }
 
 } // namespace
@@ -315,11 +327,14 @@ void TChartEditForm::CreatePage(TTabSheet* Tab)
             ChartGrid1->SetChart(FChart);
         return;
     }
+    const std::string className = PageClassName(page);
+    if (className.empty())
+        return;
     TForm* form = nullptr;
     intptr_t tag = ObjectTag(FChart);
-    if (page == cetAxis)
-        form = new TFormTeeAxis(this, FChart->LeftAxis());   // the page edits one axis, the left first
-    else if (const std::string className = PageClassName(page); !className.empty())
+    if (const TChartEditorPageFactory* factory = FindPageFactory(className))
+        form = (*factory)(this, FChart, LBSeries);
+    else
         form = CreateFormOfClass(className, this);
     if (form == nullptr)
         return;
@@ -762,14 +777,24 @@ void RunEditorHooks(TChartEditForm* Form)
                 hook(Form);
 }
 
+void RegisterChartEditorPage(const std::string& ClassName, TChartEditorPageFactory Factory)
+{
+    if (Factory)
+        PageFactories()[LowerCase(ClassName)] = std::move(Factory);
+    else
+        PageFactories().erase(LowerCase(ClassName));
+}
+
 void TeeEditChaInitialization()
 {
     RegisterFormClass<TChartEditForm>("TChartEditForm");
+    RegisterChartEditorPages();
     EditorHooks = std::make_unique<std::vector<TChartEditorHook>>();
 }
 
 void TeeEditChaFinalization()
 {
+    PageFactories().clear();
     EditorHooks.reset();
     UnregisterFormClass("TChartEditForm");
 }

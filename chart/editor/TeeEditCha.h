@@ -197,6 +197,17 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
+// Makes the page of a registered form class for the editor: pages that take their
+// chart, legend, title or wall when they are created register a factory under their
+// class name. A class without one is created by its registered form factory and finds
+// the chart in its Tag.
+using TChartEditorPageFactory =
+    std::function<TForm*(TComponent* Owner, TCustomChart* Chart, TChartListBox* SeriesList)>;
+// Adds or replaces the factory (an empty one removes it).
+void RegisterChartEditorPage(const std::string& ClassName, TChartEditorPageFactory Factory);
+// The pages of this library that need a factory (called by the unit's start-up).
+void RegisterChartEditorPages();
+
 // Procedures called with every editor window as it shows (the unit's start-up creates
 // the list; nothing in the program adds to it).
 using TChartEditorHook = std::function<void(TChartEditForm* Form)>;

@@ -247,7 +247,9 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
         registry.WriteInteger("Width", 640);
         registry.WriteInteger("Height", 470);
     }
+    // A page unit may give its own factory; the probe stands in for the legend page.
     RegisterFormClass<TPageProbe>("TFormTeeLegend");
+    RegisterChartEditorPage("TFormTeeLegend", nullptr);
     ShowEditor(cetLegend, [&](TChartEditForm* editor) {
         EXPECT_EQ(editor->Caption(), "Editing Chart1");
         EXPECT_EQ(editor->Width(), 640);
@@ -296,6 +298,7 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
 
     // The series page follows the series list box and opens on its selected series.
     RegisterFormClass<TPageProbe>("TFormTeeSeries");
+    RegisterChartEditorPage("TFormTeeSeries", nullptr);
     ShowEditor(cetSeries, [&](TChartEditForm* editor) {
         EXPECT_EQ(editor->MainPage->ActivePage(), editor->TabSeries);
         TForm* page = editor->PageForm(editor->TabSeries);
