@@ -1,5 +1,7 @@
 #include "ChatUnit.h"
 
+#include "EditChar.h"
+
 #include "Unit2/BandCore.h"
 #include "Unit2/RunCore.h"
 
@@ -120,7 +122,7 @@ void TfmChart::Chart1Zoom(TObject* Sender)
 
 void TfmChart::SpeedButton1Click(TObject* Sender)
 {
-    // The chart editor opens here once it exists.
+    ShowChartEditor(this, Chart1);
 }
 
 void TfmChart::RemoveBandSeries()

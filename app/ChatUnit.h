@@ -38,7 +38,7 @@ public:
     void sbUndoZoomClick(TObject* Sender);
     // The chart was zoomed or scrolled: "Undo Zoom" shows.
     void Chart1Zoom(TObject* Sender);
-    // Opens the chart editor on the chart; it needs the chart component.
+    // Opens the chart editor modally on the chart, which it edits in place.
     void SpeedButton1Click(TObject* Sender);
 
     // What a run does to the chart window, in one place: before the run the band series

@@ -4,6 +4,9 @@
 #include "BubbleCh.h"
 #include "Chart.h"
 #include "ChartPreview.h"
+#include "RurOzuvi.h"
+#include "TeeEditCha.h"
+#include "TeeEditTools.h"
 #include "GanttCh.h"
 #include "RizUridu.h"
 #include "SeriesEditors.h"
@@ -61,13 +64,19 @@ void InitializeUnits()
     TeeEdiPageInitialization();
     TeeEdi3DInitialization();
     ChartPreviewInitialization();
-    // The series types' option pages, last of the editor units.
+    // The series types' option pages.
     SeriesEditorsInitialization();
+    TeeEditToolsInitialization();
+    RurOzuviInitialization();
+    TeeEditChaInitialization();
     // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
 void FinalizeUnits()
 {
+    TeeEditChaFinalization();
+    RurOzuviFinalization();
+    TeeEditToolsFinalization();
     SeriesEditorsFinalization();
     ChartPreviewFinalization();
     TeeEdi3DFinalization();

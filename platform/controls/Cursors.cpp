@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 
 struct TScreen::Impl {
     struct Entry {
@@ -101,3 +102,15 @@ QCursor ToQCursor(TCursor Cursor)
 }
 
 } // namespace ctlqt
+
+int TScreen::Width() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().width() : 640;
+}
+
+int TScreen::Height() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().height() : 480;
+}

@@ -55,6 +55,9 @@ public:
 
     // The mouse position in screen pixels.
     TPoint CursorPos() const;
+    // The size of the primary screen in pixels (640 x 480 without a screen).
+    int Width() const;
+    int Height() const;
 
     struct Impl;
     Impl& impl() const { return *d; }

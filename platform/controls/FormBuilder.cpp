@@ -474,6 +474,18 @@ bool FillLaidOutHost(TWinControl* Host, TControl* Control)
     return true;
 }
 
+bool ContentsMinimumSize(TWinControl* Control, int& Width, int& Height)
+{
+    QLayout* layout = Control != nullptr && Control->ClientWidget() != nullptr ? Control->ClientWidget()->layout() : nullptr;
+    if (layout == nullptr)
+        return false;
+    layout->invalidate();
+    const QSize need = layout->minimumSize();
+    Width = need.width();
+    Height = need.height();
+    return true;
+}
+
 void SetMinimumSize(TControl* Control, int Width, int Height)
 {
     if (QWidget* w = Control != nullptr ? Control->Widget() : nullptr)

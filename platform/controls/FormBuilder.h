@@ -140,6 +140,9 @@ void BuildInto(TWinControl* Container, TComponent* Owner, TFormItems Items);
 // when Host was not built by the builder.
 bool FillLaidOutHost(TWinControl* Host, TControl* Control);
 
+// The least client size the control's laid-out contents need; false when it has no layout.
+bool ContentsMinimumSize(TWinControl* Control, int& Width, int& Height);
+
 // The least room a layout gives the control (for controls that paint themselves and so
 // tell no size of their own).
 void SetMinimumSize(TControl* Control, int Width, int Height);

@@ -163,3 +163,53 @@ int TListBox::SelCount() const
     QListWidget* list = ListOf(this);
     return list != nullptr ? static_cast<int>(list->selectedItems().size()) : 0;
 }
+
+// ---- TCheckListBox -----------------------------------------------------------------------
+
+namespace {
+// The check state the program last set or the user last chose.
+constexpr int KnownCheckRole = Qt::UserRole + 1;
+
+Qt::CheckState ToQt(TCheckBoxState State)
+{
+    return State == cbChecked ? Qt::Checked : State == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+} // namespace
+
+TCheckListBox::TCheckListBox(TComponent* AOwner) : TListBox(AOwner)
+{
+    QListWidget* list = ListOf(this);
+    // Other changes of an item (its text, its object) are not a click on its check.
+    QObject::connect(list, &QListWidget::itemChanged, list, [this, list](QListWidgetItem* item) {
+        const QVariant known = item->data(KnownCheckRole);
+        if (!known.isValid() || known.toInt() == int(item->checkState()))
+            return;
+        item->setData(KnownCheckRole, int(item->checkState()));
+        GuardedCall([this, list, item] {
+            const QSignalBlocker block(list);
+            list->setCurrentItem(item);
+            if (OnClickCheck)
+                OnClickCheck(this);
+        });
+    });
+}
+
+TCheckBoxState TCheckListBox::State(int Index) const
+{
+    if (Index < 0 || Index >= Items()->Count())
+        throw EListError(Format(SListIndexError, {Index}));
+    const Qt::CheckState state = ListOf(this)->item(Index)->checkState();
+    return state == Qt::Checked ? cbChecked : state == Qt::PartiallyChecked ? cbGrayed : cbUnchecked;
+}
+
+void TCheckListBox::SetState(int Index, TCheckBoxState Value)
+{
+    if (Index < 0 || Index >= Items()->Count())
+        throw EListError(Format(SListIndexError, {Index}));
+    QListWidget* list = ListOf(this);
+    const QSignalBlocker block(list);
+    QListWidgetItem* item = list->item(Index);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(ToQt(Value));
+    item->setData(KnownCheckRole, int(ToQt(Value)));
+}

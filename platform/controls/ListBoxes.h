@@ -35,3 +35,21 @@ private:
     std::unique_ptr<TStrings> FItems;
     bool FMultiSelect = false;
 };
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// A list box whose items carry a check box (unchecked, checked or greyed). The user's
+// change of a check fires OnClickCheck with the item current; setting State from the
+// program fires nothing.
+class TCheckListBox : public TListBox {
+public:
+    DECLARE_CLASS_NAME(TCheckListBox)
+    explicit TCheckListBox(TComponent* AOwner);
+
+    // Checked index (EListError).
+    TCheckBoxState State(int Index) const;
+    void SetState(int Index, TCheckBoxState Value);
+    bool Checked(int Index) const { return State(Index) == cbChecked; }
+
+    TNotifyEvent OnClickCheck;
+};

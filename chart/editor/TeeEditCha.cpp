@@ -1,0 +1,800 @@
+#include "TeeEditCha.h"
+
+#include "RizUridu.h"
+#include "RurOzuvi.h"
+#include "TeeConst.h"
+#include "TeEngine/SeriesGroups.h"
+#include "TeePenDlg.h"
+
+#include "controls/Cursors.h"
+#include "controls/FormBuilder.h"
+#include "controls/InputQuery.h"
+#include "controls/Registry.h"
+#include "controls/Shell.h"
+#include "system/ScopeGuard.h"
+#include "system/SysUtils.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int DefaultWidth = 414;
+constexpr int DefaultHeight = 347;
+
+intptr_t ObjectTag(TObject* Object)
+{
+    return reinterpret_cast<intptr_t>(Object);
+}
+
+std::map<std::string, TChartEditorPageFactory>& PageFactories()
+{
+    static std::map<std::string, TChartEditorPageFactory> factories;
+    return factories;
+}
+
+const TChartEditorPageFactory* FindPageFactory(const std::string& ClassName)
+{
+    const auto it = PageFactories().find(LowerCase(ClassName));
+    return it != PageFactories().end() ? &it->second : nullptr;
+}
+
+} // namespace
+
+TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
+{
+    SetUniqueFormName(this, "ChartEditForm");
+    BuildForm(this, DefaultWidth, DefaultHeight, {
+        Growing(Pages(MainPage, "MainPage", {
+            Page(TabChart, "TabChart", "Chart", {
+                Growing(Pages(SubPage, "SubPage", {
+                    Page(TabSeriesList, "TabSeriesList", "Series", {
+                        Line({Ctl(BAddGroup, "BAddGroup", "+", 24), Ctl(BDeleteGroup, "BDeleteGroup", "-", 24),
+                              Ctl(BRenameGroup, "BRenameGroup", "...", 24), Ctl(CBNames, "CBNames", "&View Series Names"),
+                              Stretch()}),
+                        Growing(Columns({
+                            Column({Panel(PanelGroups, "PanelGroups", {Ctl(Groups, "Groups")}),
+                                    Growing(Ctl(LBSeries, "LBSeries"))}),
+                            Column({Line({Ctl(BMoveUP, "BMoveUP", "", 24), Ctl(BMoveDown, "BMoveDown", "", 24)}),
+                                    Ctl(BAddSeries, "BAddSeries", "&Add..."), Ctl(BDeleteSeries, "BDeleteSeries", "&Delete"),
+                                    Ctl(BRenameSeries, "BRenameSeries", "&Title..."), Ctl(BCloneSeries, "BCloneSeries", "C&lone"),
+                                    Ctl(BChangeTypeSeries, "BChangeTypeSeries", "&Change..."), Stretch()}),
+                        })),
+                    }),
+                    Page(TabGeneral, "TabGeneral", "General", {}),
+                    Page(TabAxis, "TabAxis", "Axis", {}),
+                    Page(TabTitle, "TabTitle", "Titles", {}),
+                    Page(TabLegend, "TabLegend", "Legend", {}),
+                    Page(TabPanel, "TabPanel", "Panel", {}),
+                    Page(TabPaging, "TabPaging", "Paging", {}),
+                    Page(TabWalls, "TabWalls", "Walls", {}),
+                    Page(Tab3D, "Tab3D", "3D", {}),
+                })),
+            }),
+            Page(TabSeries, "TabSeries", "Series", {}),
+            Page(TabData, "TabData", "Data", {
+                Line({Ctl(ChartGridNavigator1, "ChartGridNavigator1", "", 180), Stretch()}),
+                Line({Ctl(SBGridText, "SBGridText", "Labels"),
+                      Ctl(SBGridCol, "SBGridCol", "Colors"), Ctl(SBGrid3D, "SBGrid3D", "XYZ"),
+                      Ctl(SBGridX, "SBGridX", "X"), Stretch()}),
+                Growing(Ctl(ChartGrid1, "ChartGrid1")),
+            }),
+            Page(TabTools, "TabTools", "Tools", {}),
+            Page(TabExport, "TabExport", "Export", {}),
+            Page(TabPrint, "TabPrint", "Print", {}),
+        })),
+        Line({Ctl(LabelWWW, "LabelWWW", ChartLibraryWebAddress), Stretch(), Ctl(ButtonHelp, "ButtonHelp", "&Help..."),
+              Ctl(BClose, "BClose", "Close")}),
+    });
+    FMainTabs = {TabChart, TabSeries, TabData, TabTools, TabExport, TabPrint};
+    SetMinimumSize(LBSeries, 120, 100);
+    SetMinimumSize(ChartGrid1, 160, 100);
+    SetMinimumSize(ChartGridNavigator1, 180, 25);
+    LoadArrowGlyphs(BMoveUP, BMoveDown);
+    LabelWWW->SetFontColor(clBlue);
+    LabelWWW->SetFontStyle(fsUnderline);
+    BClose->SetDefault(true);
+    BClose->SetCancel(true);
+    BDeleteGroup->SetEnabled(false);
+    BRenameGroup->SetEnabled(false);
+    PanelGroups->Hide();
+    SBGridText->SetHint("Show labels");
+    SBGridCol->SetHint("Show colors");
+    SBGrid3D->SetHint("XYZ series");
+    SBGridX->SetHint("Show X values");
+    SBGridText->SetChecked(true);
+    ChartGridNavigator1->SetGrid(ChartGrid1);
+
+    MainPage->OnChange = [this](TObject* s) { MainPageChange(s); };
+    MainPage->OnChanging = [this](TObject* s, bool& allow) { MainPageChanging(s, allow); };
+    SubPage->OnChange = [this](TObject* s) { SubPageChange(s); };
+    SubPage->OnChanging = [this](TObject* s, bool& allow) { MainPageChanging(s, allow); };
+    BClose->OnClick = [this](TObject* s) { BCloseClick(s); };
+    BMoveUP->OnClick = [this](TObject* s) { BMoveUPClick(s); };
+    BMoveDown->OnClick = [this](TObject* s) { BMoveDownClick(s); };
+    BAddSeries->OnClick = [this](TObject* s) { BAddSeriesClick(s); };
+    BDeleteSeries->OnClick = [this](TObject* s) { BDeleteSeriesClick(s); };
+    BRenameSeries->OnClick = [this](TObject* s) { BRenameSeriesClick(s); };
+    BCloneSeries->OnClick = [this](TObject* s) { BCloneSeriesClick(s); };
+    BChangeTypeSeries->OnClick = [this](TObject* s) { BChangeTypeSeriesClick(s); };
+    LBSeries->OnDblClickSeries = [this](TObject* s, int i) { LBSeriesEditSeries(s, i); };
+    LBSeries->OnRefresh = [this](TObject* s) { LBSeriesRefreshButtons(s); };
+    CBNames->OnClick = [this](TObject* s) { CBNamesClick(s); };
+    Groups->OnClick = [this](TObject* s) { GroupsClick(s); };
+    Groups->OnClickCheck = [this](TObject* s) { GroupsClickCheck(s); };
+    BAddGroup->OnClick = [this](TObject* s) { BAddGroupClick(s); };
+    BRenameGroup->OnClick = [this](TObject* s) { BRenameGroupClick(s); };
+    BDeleteGroup->OnClick = [this](TObject* s) { BDeleteGroupClick(s); };
+    SBGridText->OnClick = [this](TObject* s) { SBGridTextClick(s); };
+    SBGridCol->OnClick = [this](TObject* s) { SBGridColClick(s); };
+    SBGrid3D->OnClick = [this](TObject* s) { SBGrid3DClick(s); };
+    SBGridX->OnClick = [this](TObject* s) { SBGridXClick(s); };
+    LabelWWW->OnClick = [this](TObject* s) { LabelWWWClick(s); };
+    ButtonHelp->OnClick = [this](TObject* s) { ButtonHelpClick(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnCloseQuery = [this](TObject* s, bool& can) { FormCloseQuery(s, can); };
+
+    // The default size at 96 dots per inch, centred on the screen.
+    SetPosition(poScreenCenter);
+    SetBounds(Left(), Top(), StrToIntDef(TeeMsg_DefaultEditorWidth, DefaultWidth),
+              StrToIntDef(TeeMsg_DefaultEditorHeight, DefaultHeight));
+    SetCaption("");
+    MainPage->SetActivePage(TabChart);
+    SubPage->SetActivePage(TabSeriesList);
+    FRememberPosition = ReadEditorBool("RememberPosition", true);
+    FRememberSize = ReadEditorBool("RememberSize", true);
+    FTreeMode = ReadEditorBool("TreeMode", false);
+    AttachChart(nullptr);
+    DoCreate();
+}
+
+TChartEditForm::~TChartEditForm()
+{
+    FormDestroy();
+}
+
+void TChartEditForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TForm::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove)
+        return;
+    if (AComponent == FChart)
+        FChart = nullptr;
+    std::erase_if(FPages, [AComponent](const auto& page) { return page.second == AComponent; });
+    if (AComponent == SeriesToOpen)
+        SeriesToOpen = nullptr;
+    if (AComponent == ToolToOpen)
+        ToolToOpen = nullptr;
+}
+
+void TChartEditForm::AttachChart(TCustomChart* Value)
+{
+    if (FChart != nullptr)
+        FChart->RemoveFreeNotification(this);
+    FChart = Value;
+    if (FChart != nullptr)
+        FChart->FreeNotification(this);
+    LBSeries->SetChart(FChart);
+    MainPage->SetEnabled(FChart != nullptr);
+    SubPage->SetEnabled(FChart != nullptr);
+    HideTabs();
+    if (FChart == nullptr || !(FRememberPosition || FRememberSize))
+        return;
+    TRegistry registry;
+    if (!registry.OpenKeyReadOnly(TeeEditorRegistryKey))
+        return;
+    const auto stored = [&registry](const char* name, int& value) {
+        if (!registry.ValueExists(name))
+            return false;
+        try {
+            value = registry.ReadInteger(name);
+            return true;
+        } catch (const ERegistryException&) {
+            return false;
+        }
+    };
+    int left = Left(), top = Top(), width = Width(), height = Height(), value = 0;
+    if (FRememberPosition && stored("Left", value)) {
+        left = std::max(0, value);
+        if (stored("Top", value))
+            top = std::max(0, value);
+        SetPosition(poDesigned);
+    }
+    if (FRememberSize) {
+        if (stored("Width", value))
+            width = std::max(100, value);
+        if (stored("Height", value))
+            height = std::max(100, value);
+    }
+    if (left > Screen()->Width())
+        left = Screen()->Width() - width;
+    if (top > Screen()->Height())
+        top = Screen()->Height() - height;
+    SetBounds(left, top, width, height);
+}
+
+void TChartEditForm::SetupHelp()
+{
+    FHelpFile.clear();
+    if ((FOptions & ceHelp) != 0) {
+        const std::string file = FChart != nullptr && FChart->IsDesigning() ? "RurEvido7.hlp" : "ZodEded7.hlp";
+        TRegistry registry;
+        registry.SetRootKey(HKEY_LOCAL_MACHINE);
+        // Help exists only where the help folder names the file; a missing or unreadable
+        // entry simply leaves the window without help.
+        if (registry.OpenKeyReadOnly("SOFTWARE\\Microsoft\\Windows\\Help") && registry.ValueExists(file)) {
+            try {
+                const std::string folder = registry.ReadString(file);
+                if (!folder.empty())
+                    FHelpFile = folder + "\\" + file;
+            } catch (const ERegistryException&) {
+            }
+        }
+    }
+    ButtonHelp->SetVisible((FOptions & ceHelp) != 0 && !FHelpFile.empty());
+}
+
+void TChartEditForm::ButtonHelpClick(TObject*)
+{
+    // The program installs no help viewer; without a help file there is nothing to open.
+    if (FHelpFile.empty())
+        return;
+    ShellOpenDocument(FHelpFile);
+}
+
+void TChartEditForm::LabelWWWClick(TObject*)
+{
+    OpenURL(this, LabelWWW->Caption());
+}
+
+// ---- pages ----------------------------------------------------------------------------
+
+std::string TChartEditForm::PageClassName(int Page)
+{
+    switch (Page) {
+    case cetGeneral: return "TFormTeeGeneral";
+    case cetAxis: return "TFormTeeAxis";
+    case cetTitles: return "TFormTeeTitle";
+    case cetLegend: return "TFormTeeLegend";
+    case cetPanel: return "TFormTeePanel";
+    case cetPaging: return "TFormTeePage";
+    case cetWalls: return "TFormTeeWall";
+    case cet3D: return "TFormTee3D";
+    case cetSeries: return "TFormTeeSeries";
+    case cetTools: return "TFormTeeTools";
+    case cetExport: return "TTeeExportForm";
+    case cetPrint: return "TChartPreview";
+    default: return {};
+    }
+}
+
+TTabSheet* TChartEditForm::TabOfPage(int Page) const
+{
+    switch (Page) {
+    case cetSeriesList: return TabSeriesList;
+    case cetGeneral: return TabGeneral;
+    case cetAxis: return TabAxis;
+    case cetTitles: return TabTitle;
+    case cetLegend: return TabLegend;
+    case cetPanel: return TabPanel;
+    case cetPaging: return TabPaging;
+    case cetWalls: return TabWalls;
+    case cet3D: return Tab3D;
+    case cetSeries: return TabSeries;
+    case cetData: return TabData;
+    case cetExport: return TabExport;
+    case cetTools: return TabTools;
+    case cetPrint: return TabPrint;
+    default: return nullptr;
+    }
+}
+
+int TChartEditForm::PageOfTab(const TTabSheet* Tab) const
+{
+    for (int page = 0; page <= cetPrint; ++page)
+        if (TabOfPage(page) == Tab && page != cetSeriesFormat && page != cetSeriesGeneral)
+            return page;
+    return -1;
+}
+
+bool TChartEditForm::TabOffered(TTabSheet* Tab) const
+{
+    const int page = PageOfTab(Tab);
+    if (page < 0 || HiddenPages.count(page) != 0)
+        return false;
+    const std::string className = PageClassName(page);
+    return className.empty() || FormClassRegistered(className);
+}
+
+TForm* TChartEditForm::PageForm(TTabSheet* Tab) const
+{
+    for (const auto& page : FPages)
+        if (page.first == Tab)
+            return page.second;
+    return nullptr;
+}
+
+void TChartEditForm::CreatePage(TTabSheet* Tab)
+{
+    if (FChart == nullptr || PageForm(Tab) != nullptr)
+        return;
+    const int page = PageOfTab(Tab);
+    if (Tab == TabData) {
+        if (TChartSeries* series = LBSeries->SelectedSeries(); series != nullptr && LBSeries->SelCount() == 1)
+            ChartGrid1->SetSeries(series);
+        else
+            ChartGrid1->SetChart(FChart);
+        return;
+    }
+    const std::string className = PageClassName(page);
+    if (className.empty())
+        return;
+    TForm* form = nullptr;
+    intptr_t tag = ObjectTag(FChart);
+    if (const TChartEditorPageFactory* factory = FindPageFactory(className))
+        form = (*factory)(this, FChart, LBSeries);
+    else
+        form = CreateFormOfClass(className, this);
+    if (form == nullptr)
+        return;
+    if (page == cetSeries) {
+        // The series page follows the series list box, whose selection is the series.
+        tag = ObjectTag(LBSeries);
+        FSeriesPageSeries = LBSeries->SelectedSeries();
+    }
+    FPages.emplace_back(Tab, form);
+    form->FreeNotification(this);
+    CallFormShowHook(form);
+    form->SetAlign(alClient);
+    EmbedFormInPanel(form, Tab, tag);
+    // The window grows by what the page needs beyond its tab.
+    int needWidth = 0, needHeight = 0;
+    if (ContentsMinimumSize(form, needWidth, needHeight)) {
+        const int moreWidth = std::max(0, needWidth - Tab->Width());
+        const int moreHeight = std::max(0, needHeight - Tab->Height());
+        if (moreWidth > 0 || moreHeight > 0)
+            SetBounds(Left(), Top(), Width() + moreWidth, Height() + moreHeight);
+    }
+}
+
+void TChartEditForm::FreeSeriesPage()
+{
+    for (auto it = FPages.begin(); it != FPages.end(); ++it)
+        if (it->first == TabSeries) {
+            TForm* form = it->second;
+            FPages.erase(it);
+            delete form;
+            break;
+        }
+    FSeriesPageSeries = nullptr;
+}
+
+void TChartEditForm::MainPageChange(TObject*)
+{
+    TTabSheet* tab = MainPage->ActivePage();
+    if (tab == TabChart)
+        SubPageChange(SubPage);
+    else if (tab == TabData)
+        CreatePage(TabData);
+    else {
+        if (tab == TabSeries && SeriesPage() != nullptr && FSeriesPageSeries != LBSeries->SelectedSeries())
+            FreeSeriesPage();
+        CreatePage(tab);
+    }
+}
+
+void TChartEditForm::SubPageChange(TObject*)
+{
+    CreatePage(SubPage->ActivePage());
+}
+
+void TChartEditForm::MainPageChanging(TObject*, bool& AllowChange)
+{
+    // The series page may hold changes that it must accept first.
+    if (TForm* page = SeriesPage(); page != nullptr && MainPage->ActivePage() == TabSeries)
+        AllowChange = page->CloseQuery();
+}
+
+void TChartEditForm::ActivateTab(TTabSheet* Tab)
+{
+    if (Tab == nullptr)
+        return;
+    if (Tab->PageControl() == SubPage) {
+        MainPage->SetActivePage(TabChart);
+        SubPage->SetActivePage(Tab);
+        SubPageChange(SubPage);
+    } else {
+        MainPage->SetActivePage(Tab);
+        MainPageChange(MainPage);
+    }
+}
+
+void TChartEditForm::HideTabs()
+{
+    bool anySub = false;
+    for (int i = 0; i < SubPage->PageCount(); ++i) {
+        TTabSheet* tab = SubPage->Pages(i);
+        tab->SetTabVisible(TabOffered(tab));
+        anySub = anySub || tab->TabVisible();
+    }
+    for (TTabSheet* tab : FMainTabs)
+        if (tab != TabChart)
+            tab->SetTabVisible(TabOffered(tab));
+    TabChart->SetTabVisible(anySub);
+}
+
+void TChartEditForm::OpenStartPage()
+{
+    switch (FStartPage) {
+    case cetSeriesFormat:
+    case cetSeriesGeneral:
+    case cetSeries:
+        // The series page opens on the selected series (the first when none is).
+        if (LBSeries->ItemIndex() < 0 && LBSeries->Items()->Count() > 0)
+            LBSeries->SelectSeries(0);
+        if (TabSeries->TabVisible())
+            ActivateTab(TabSeries);
+        return;
+    case cetData: ActivateTab(TabData); return;
+    case cetExport: ActivateTab(TabExport); return;
+    case cetTools: ActivateTab(TabTools); return;
+    case cetPrint: ActivateTab(TabPrint); return;
+    default: break;
+    }
+    if (FStartPage < 0 || FStartPage > cet3D)
+        return;
+    TTabSheet* chosen = nullptr;
+    for (int page = FStartPage; page <= cet3D && chosen == nullptr; ++page)
+        if (TabOfPage(page)->TabVisible())
+            chosen = TabOfPage(page);
+    for (int page = FStartPage - 1; page >= 0 && chosen == nullptr; --page)
+        if (TabOfPage(page)->TabVisible())
+            chosen = TabOfPage(page);
+    for (TTabSheet* tab : {TabData, TabTools, TabExport, TabPrint})
+        if (chosen == nullptr && tab->TabVisible())
+            chosen = tab;
+    if (chosen != nullptr)
+        ActivateTab(chosen);
+}
+
+void TChartEditForm::EditSeries(TChartSeries* Series)
+{
+    const int index = LBSeries->Items()->IndexOfObject(Series);
+    if (index < 0)
+        return;
+    LBSeries->SetItemIndex(index);
+    LBSeriesRefreshButtons(LBSeries);
+    if (TabSeries->TabVisible())
+        ActivateTab(TabSeries);
+}
+
+// ---- showing and closing ------------------------------------------------------------------
+
+void TChartEditForm::FormShow(TObject*)
+{
+    if (Caption().empty() && FChart != nullptr)
+        SetCaption(Format(TeeMsg_Editing, {FChart->Name()}));
+    HideTabs();
+    LBSeries->FillSeriesList();
+    RunEditorHooks(this);
+    if (FStartPage != -1)
+        OpenStartPage();
+    if ((FOptions & ceGroups) != 0) {
+        PanelGroups->Show();
+        FillGroups();
+    }
+    if (SeriesToOpen != nullptr) {
+        EditSeries(SeriesToOpen);
+    } else if (ToolToOpen != nullptr && TabTools->TabVisible()) {
+        ActivateTab(TabTools);
+    } else if (FStartPage == -1 && LBSeries->Items()->Count() > 0) {
+        LBSeries->SelectSeries(0);
+    }
+    if (SeriesToOpen == nullptr && LBSeries->Items()->Count() > 0 && LBSeries->ItemIndex() < 0)
+        LBSeries->SelectSeries(0);
+    LBSeriesRefreshButtons(LBSeries);
+    CallFormShowHook(this);
+}
+
+void TChartEditForm::FormCloseQuery(TObject*, bool& CanClose)
+{
+    if (TForm* page = SeriesPage())
+        CanClose = page->CloseQuery();
+}
+
+void TChartEditForm::FormDestroy()
+{
+    if (FClosing)
+        return;
+    FClosing = true;
+    if (FChart == nullptr || !(FRememberPosition || FRememberSize))
+        return;
+    TRegistry registry;
+    if (!registry.OpenKey(TeeEditorRegistryKey, true))
+        return;
+    try {
+        if (FRememberPosition) {
+            registry.WriteInteger("Left", Left());
+            registry.WriteInteger("Top", Top());
+        }
+        // Written also when equal to the default, so that going back to the default size
+        // replaces a size stored before.
+        if (FRememberSize) {
+            registry.WriteInteger("Width", Width());
+            registry.WriteInteger("Height", Height());
+        }
+    } catch (const ERegistryException&) {
+    }
+}
+
+void TChartEditForm::BCloseClick(TObject*)
+{
+    SetModalResult(mrCancel);
+    if (!Modal())
+        Close();
+}
+
+// ---- series list ------------------------------------------------------------------------
+
+void TChartEditForm::LBSeriesRefreshButtons(TObject*)
+{
+    TChartSeries* series = LBSeries->SelectedSeries();
+    const bool selected = LBSeries->ItemIndex() != -1;
+    const int selCount = LBSeries->SelCount();
+    const bool inherited = series != nullptr && (series->ComponentState() & csAncestor) != 0;
+    BAddSeries->SetEnabled((FOptions & ceAdd) != 0);
+    BDeleteSeries->SetEnabled(selected && (FOptions & ceDelete) != 0 && !inherited);
+    BRenameSeries->SetEnabled(selected && selCount <= 1 && (FOptions & ceTitle) != 0);
+    BChangeTypeSeries->SetEnabled(selected && (FOptions & ceChange) != 0 && !inherited);
+    BCloneSeries->SetEnabled(selected && selCount <= 1 && (FOptions & ceClone) != 0);
+    const int index = LBSeries->ItemIndex();
+    if (selCount <= 1) {
+        BMoveUP->SetEnabled(index > 0);
+        BMoveDown->SetEnabled(index >= 0 && index < LBSeries->Items()->Count() - 1);
+    } else {
+        BMoveUP->SetEnabled(false);
+        BMoveDown->SetEnabled(false);
+    }
+}
+
+void TChartEditForm::LBSeriesEditSeries(TObject*, int Index)
+{
+    EditSeries(LBSeries->SeriesAt(Index));
+}
+
+void TChartEditForm::BMoveUPClick(TObject*)
+{
+    LBSeries->MoveSeriesUp();
+    LBSeriesRefreshButtons(LBSeries);
+}
+
+void TChartEditForm::BMoveDownClick(TObject*)
+{
+    LBSeries->MoveSeriesDown();
+    LBSeriesRefreshButtons(LBSeries);
+}
+
+void TChartEditForm::BAddSeriesClick(TObject*)
+{
+    const int before = LBSeries->Items()->Count();
+    LBSeries->AddSeriesFromGallery();
+    LBSeriesRefreshButtons(LBSeries);
+    if (LBSeries->Items()->Count() > before)
+        EditSeries(LBSeries->SelectedSeries());
+}
+
+void TChartEditForm::BDeleteSeriesClick(TObject*)
+{
+    FreeSeriesPage();
+    LBSeries->DeleteSelectedSeries();
+    LBSeriesRefreshButtons(LBSeries);
+}
+
+void TChartEditForm::BRenameSeriesClick(TObject*)
+{
+    LBSeries->RenameSelectedSeries();
+    LBSeriesRefreshButtons(LBSeries);
+}
+
+void TChartEditForm::BCloneSeriesClick(TObject*)
+{
+    LBSeries->CloneSelectedSeries();
+    LBSeriesRefreshButtons(LBSeries);
+}
+
+void TChartEditForm::BChangeTypeSeriesClick(TObject*)
+{
+    FreeSeriesPage();
+    LBSeries->ChangeSelectedSeriesType();
+    LBSeriesRefreshButtons(LBSeries);
+}
+
+void TChartEditForm::CBNamesClick(TObject*)
+{
+    LBSeries->SetShowSeriesNames(CBNames->Checked());
+    BRenameSeries->SetCaption(CBNames->Checked() ? "&Name..." : "&Title...");
+}
+
+// ---- data tab ---------------------------------------------------------------------------
+
+void TChartEditForm::SBGridTextClick(TObject*)
+{
+    ChartGrid1->SetShowLabels(SBGridText->Checked());
+}
+
+void TChartEditForm::SBGridColClick(TObject*)
+{
+    ChartGrid1->SetShowColors(SBGridCol->Checked());
+}
+
+void TChartEditForm::SBGrid3DClick(TObject*)
+{
+    ChartGrid1->SetMatrixLayout(SBGrid3D->Checked());
+}
+
+void TChartEditForm::SBGridXClick(TObject*)
+{
+    ChartGrid1->SetShowXValues(SBGridX->Checked() ? cgsYes : cgsNo);
+}
+
+// ---- series groups ------------------------------------------------------------------------
+
+TSeriesGroup* TChartEditForm::GroupOfItem(int Index) const
+{
+    if (Index < 0 || Index >= Groups->Items()->Count())
+        return nullptr;
+    return static_cast<TSeriesGroup*>(Groups->Items()->GetObject(Index));
+}
+
+void TChartEditForm::FillGroups()
+{
+    Groups->Items()->Clear();
+    if (FChart == nullptr)
+        return;
+    const auto checkOf = [](TSeriesGroupActive active) {
+        return active == gaYes ? cbChecked : active == gaNo ? cbUnchecked : cbGrayed;
+    };
+    TSeriesGroups* groups = FChart->SeriesList()->Groups();
+    if ((FOptions & ceGroupAll) != 0) {
+        Groups->Items()->AddObject(TeeMsg_All, nullptr);
+        Groups->SetState(0, FChart->SeriesList()->AllActive() ? cbChecked : cbUnchecked);
+    }
+    for (int i = 0; i < groups->Count(); ++i) {
+        Groups->Items()->AddObject(groups->Group(i)->Name(), groups->Group(i));
+        Groups->SetState(Groups->Items()->Count() - 1, checkOf(groups->Group(i)->Active()));
+    }
+    UpdateGroupButtons();
+}
+
+void TChartEditForm::UpdateGroupButtons()
+{
+    const bool group = GroupOfItem(Groups->ItemIndex()) != nullptr;
+    BDeleteGroup->SetEnabled(group);
+    BRenameGroup->SetEnabled(group);
+}
+
+void TChartEditForm::GroupsClick(TObject*)
+{
+    LBSeries->SetSeriesGroup(GroupOfItem(Groups->ItemIndex()));
+    LBSeriesRefreshButtons(LBSeries);
+    UpdateGroupButtons();
+}
+
+void TChartEditForm::GroupsClickCheck(TObject*)
+{
+    const int index = Groups->ItemIndex();
+    if (index < 0 || FChart == nullptr)
+        return;
+    const TCheckBoxState state = Groups->State(index);
+    const TSeriesGroupActive active = state == cbChecked ? gaYes : state == cbUnchecked ? gaNo : gaSome;
+    if (TSeriesGroup* group = GroupOfItem(index)) {
+        group->SetActive(active);
+    } else {
+        TSeriesGroups* groups = FChart->SeriesList()->Groups();
+        for (int i = 0; i < groups->Count(); ++i)
+            groups->Group(i)->SetActive(active);
+    }
+    FillGroups();
+    Groups->SetItemIndex(index);
+    LBSeries->FillSeriesList(LBSeries->SelectedSeries());
+}
+
+void TChartEditForm::GroupsDragDrop(int Index)
+{
+    TChartSeries* series = LBSeries->SelectedSeries();
+    if (series == nullptr || Index < 0 || Index >= Groups->Items()->Count())
+        return;
+    TSeriesGroup* target = GroupOfItem(Index);
+    TSeriesGroup* shown = LBSeries->SeriesGroup();
+    // Dropping on the group already shown keeps the series where it is.
+    if (target != nullptr && target == shown)
+        return;
+    if (target != nullptr && target->Series()->IndexOf(series) < 0)
+        target->Series()->Add(series);
+    if (shown != nullptr)
+        shown->Series()->Remove(series);
+    LBSeries->FillSeriesList();
+    FillGroups();
+    LBSeriesRefreshButtons(LBSeries);
+}
+
+void TChartEditForm::BAddGroupClick(TObject*)
+{
+    if (FChart == nullptr)
+        return;
+    std::string name;
+    if (!InputQuery(TeeMsg_AddNewGroup, TeeMsg_GroupName, name) || Trim(name).empty())
+        return;
+    FChart->SeriesList()->AddGroup(name);
+    FillGroups();
+}
+
+void TChartEditForm::BRenameGroupClick(TObject*)
+{
+    TSeriesGroup* group = GroupOfItem(Groups->ItemIndex());
+    if (group == nullptr)
+        return;
+    std::string name = group->Name();
+    if (!InputQuery(TeeMsg_ChangeGroupName, TeeMsg_GroupName, name))
+        return;
+    group->SetName(name);
+    const int keep = Groups->ItemIndex();
+    FillGroups();
+    Groups->SetItemIndex(keep);
+    UpdateGroupButtons();
+}
+
+void TChartEditForm::BDeleteGroupClick(TObject*)
+{
+    TSeriesGroup* group = GroupOfItem(Groups->ItemIndex());
+    if (group == nullptr || !ConfirmDelete(group->Name(), BDeleteGroup))
+        return;
+    // The list box lets go of the group before it is freed.
+    if (LBSeries->SeriesGroup() == group)
+        LBSeries->SetSeriesGroup(nullptr);
+    Groups->Items()->Delete(Groups->ItemIndex());
+    delete group;
+    FillGroups();
+    LBSeries->FillSeriesList();
+    LBSeriesRefreshButtons(LBSeries);
+}
+
+namespace {
+std::unique_ptr<std::vector<TChartEditorHook>> EditorHooks;
+} // namespace
+
+std::vector<TChartEditorHook>* ChartEditorHooks()
+{
+    return EditorHooks.get();
+}
+
+void RunEditorHooks(TChartEditForm* Form)
+{
+    if (EditorHooks != nullptr)
+        for (const TChartEditorHook& hook : *EditorHooks)
+            if (hook)
+                hook(Form);
+}
+
+void RegisterChartEditorPage(const std::string& ClassName, TChartEditorPageFactory Factory)
+{
+    if (Factory)
+        PageFactories()[LowerCase(ClassName)] = std::move(Factory);
+    else
+        PageFactories().erase(LowerCase(ClassName));
+}
+
+void TeeEditChaInitialization()
+{
+    RegisterFormClass<TChartEditForm>("TChartEditForm");
+    RegisterChartEditorPages();
+    EditorHooks = std::make_unique<std::vector<TChartEditorHook>>();
+}
+
+void TeeEditChaFinalization()
+{
+    PageFactories().clear();
+    EditorHooks.reset();
+    UnregisterFormClass("TChartEditForm");
+}

@@ -1,0 +1,62 @@
+// The chart window's EDIT button opens the chart editor on Chart1, which edits the
+// chart in place.
+#include "AppWindows.h"
+
+#include "EditChar.h"
+#include "TeeConst.h"
+#include "TeeEdiAxis.h"
+#include "TeePenDlg.h"
+#include "TestSupport.h"
+
+#include "controls/Registry.h"
+
+namespace {
+
+struct ChartEditButtonTest : AppWindowsTest {
+    void SetUp() override
+    {
+        TeeConstInitialization();
+        TeePenDlgInitialization();
+        TeeEdiAxisInitialization();
+        TeeEditChaInitialization();
+        SetRegistryFileName(testsupport::TempDir() + "/edit-button.ini");
+        AppWindowsTest::SetUp();
+    }
+    void TearDown() override
+    {
+        AppWindowsTest::TearDown();
+        SetRegistryFileName("");
+        TeeEditChaFinalization();
+        TeeEdiAxisFinalization();
+        TeePenDlgFinalization();
+        TeeConstFinalization();
+    }
+};
+
+TEST_F(ChartEditButtonTest, EditOpensTheEditorOnChart1AndItsChangesStay)
+{
+    TChartEditForm* seen = nullptr;
+    dialogs.Answer = [&](TDialogRequest& r) {
+        seen = dynamic_cast<TChartEditForm*>(r.Form);
+        if (seen == nullptr)
+            return mrCancel;
+        seen->Show();
+        EXPECT_EQ(seen->Chart(), chart->Chart1);
+        EXPECT_EQ(seen->SubPage->ActivePage(), seen->TabSeriesList);
+        EXPECT_EQ(seen->LBSeries->Items()->Count(), 3);
+        // Hide the axes on the axis page.
+        seen->SubPage->SelectPage(seen->TabAxis);
+        auto* axisPage = dynamic_cast<TFormTeeAxis*>(seen->PageForm(seen->TabAxis));
+        EXPECT_NE(axisPage, nullptr);
+        if (axisPage != nullptr)
+            axisPage->CBShow->SetChecked(false);
+        seen->BClose->Click();
+        return seen->ModalResult();
+    };
+    ASSERT_TRUE(chart->Chart1->AxisVisible());
+    chart->SpeedButton1->Click();
+    EXPECT_NE(seen, nullptr);
+    EXPECT_FALSE(chart->Chart1->AxisVisible());
+}
+
+} // namespace

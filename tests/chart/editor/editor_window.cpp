@@ -1,0 +1,370 @@
+// The chart editor window, its tools page and tools gallery, and the about box, driven
+// through their controls with the modal dialogs answered.
+#include "ChartPreview.h"
+#include "EditChar.h"
+#include "RurOzuvi.h"
+#include "TeeEdiAxis.h"
+#include "TeeEditTools.h"
+#include "TeeToolsGallery.h"
+#include "data_editors_fixture.h"
+#include "editor_driver.h"
+
+#include "TeEngine/SeriesGroups.h"
+
+#include "controls/Registry.h"
+#include "controls/Shell.h"
+
+using namespace dataeditortest;
+using editortest::SavePicture;
+
+namespace {
+
+std::vector<std::string> Texts(const TStrings* Items)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < Items->Count(); ++i)
+        texts.push_back(Items->Get(i));
+    return texts;
+}
+
+class TLineProbeTool : public TTeeCustomToolSeries {
+public:
+    DECLARE_CLASS_INFO(TLineProbeTool)
+    using TTeeCustomToolSeries::TTeeCustomToolSeries;
+    std::string Description() const override { return "Line probe"; }
+    std::string EditorClassName() const override { return "TToolProbeEditor"; }
+};
+BEGIN_CLASS_INFO(TLineProbeTool, TTeeCustomToolSeries)
+    .ComponentFactory()
+END_CLASS_INFO
+
+class TOtherProbeTool : public TTeeCustomTool {
+public:
+    DECLARE_CLASS_INFO(TOtherProbeTool)
+    using TTeeCustomTool::TTeeCustomTool;
+    std::string Description() const override { return "Other probe"; }
+};
+BEGIN_CLASS_INFO(TOtherProbeTool, TTeeCustomTool)
+    .ComponentFactory()
+END_CLASS_INFO
+
+// A tool editor that reads its tool when it is freed: the tool must still exist then.
+std::vector<std::string> ProbeEditorsFreed;
+class TToolProbeEditor : public TForm {
+public:
+    explicit TToolProbeEditor(TComponent* AOwner) : TForm(AOwner)
+    {
+        TCheckBox* box = nullptr;
+        BuildForm(this, 200, 100, {Ctl(box, "CBProbe", "Probe option")});
+    }
+    ~TToolProbeEditor() override
+    {
+        auto* tool = dynamic_cast<TTeeCustomTool*>(reinterpret_cast<TObject*>(Tag()));
+        ProbeEditorsFreed.push_back(tool != nullptr ? tool->Name() : "?");
+    }
+};
+
+// Stands in for a page that another unit registers.
+class TPageProbe : public TForm {
+public:
+    using TForm::TForm;
+};
+
+struct EditorWindowTest : ChartOnForm {
+    void SetUp() override
+    {
+        ChartOnForm::SetUp();
+        ChartInitialization();
+        TeePenDlgInitialization();
+        TeeEdiAxisInitialization();
+        TeeEditToolsInitialization();
+        RurOzuviInitialization();
+        TeeEditChaInitialization();
+        ChartPreviewInitialization();
+        SetRegistryFileName(testsupport::TempDir() + "/editor-settings.ini");
+        a = AddSeries({1, 3, 2}, "A");
+        b = AddSeries({2, 1, 4}, "B");
+        c = AddSeries({3, 2, 1}, "C");
+    }
+    void TearDown() override
+    {
+        SetRegistryFileName("");
+        ChartPreviewFinalization();
+        TeeEditChaFinalization();
+        RurOzuviFinalization();
+        TeeEditToolsFinalization();
+        TeeEdiAxisFinalization();
+        TeePenDlgFinalization();
+        ToolTypeList()->Clear();
+        ChartOnForm::TearDown();
+        ChartFinalization();
+    }
+    // Shows the editor at the page; Act sees it while it is shown modally.
+    void ShowEditor(int Page, const std::function<void(TChartEditForm*)>& Act)
+    {
+        dialogs.Answer = [&](TDialogRequest& r) {
+            if (r.Kind == TDialogKind::dkMessage)
+                return mrYes;
+            auto* editor = dynamic_cast<TChartEditForm*>(r.Form);
+            EXPECT_NE(editor, nullptr);
+            if (editor != nullptr) {
+                editor->Show();
+                Act(editor);
+            }
+            return mrCancel;
+        };
+        ShowChartEditorAtPage(nullptr, chart, Page);
+        dialogs.Answer = nullptr;
+    }
+    static int StoredInteger(const std::string& Name)
+    {
+        TRegistry registry;
+        if (!registry.OpenKeyReadOnly(TeeEditorRegistryKey) || !registry.ValueExists(Name))
+            return -1;
+        return registry.ReadInteger(Name);
+    }
+    TChartSeries* a = nullptr;
+    TChartSeries* b = nullptr;
+    TChartSeries* c = nullptr;
+};
+
+TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
+{
+    ToolTypeList()->Add(TLineProbeTool::StaticClassInfo());
+    ToolTypeList()->Add(TOtherProbeTool::StaticClassInfo());
+    RegisterFormClass<TToolProbeEditor>("TToolProbeEditor");
+    ProbeEditorsFreed.clear();
+
+    auto* page = new TFormTeeTools(form.get());
+    page->SetTag(reinterpret_cast<intptr_t>(static_cast<TObject*>(chart)));
+    page->Show();
+    EXPECT_EQ(page->LBTools->Items()->Count(), 0);
+    EXPECT_FALSE(page->BDelete->Enabled());
+    EXPECT_FALSE(page->CBActive->Enabled());
+
+    // The gallery lists each class on its own tab; the series tool is chosen.
+    std::vector<std::string> seriesTab, otherTab;
+    dialogs.Answer = [&](TDialogRequest& r) {
+        if (r.Kind == TDialogKind::dkMessage)
+            return mrYes;
+        auto* gallery = dynamic_cast<TTeeToolsGallery*>(r.Form);
+        if (gallery == nullptr)
+            return mrCancel;
+        gallery->Show();
+        gallery->TabControl1->SetTabIndex(2);
+        gallery->FillList();
+        otherTab = Texts(gallery->LBTool->Items());
+        gallery->TabControl1->SetTabIndex(0);
+        gallery->FillList();
+        seriesTab = Texts(gallery->LBTool->Items());
+        EXPECT_FALSE(gallery->BOk->Enabled());
+        gallery->LBTool->SetItemIndex(0);
+        gallery->LBToolClick(gallery->LBTool);
+        EXPECT_TRUE(gallery->BOk->Enabled());
+        return mrOk;
+    };
+    page->BAdd->Click();
+    page->BAdd->Click();
+    EXPECT_EQ(seriesTab, std::vector<std::string>{"Line probe"});
+    EXPECT_EQ(otherTab, std::vector<std::string>{"Other probe"});
+    ASSERT_EQ(chart->Tools()->Count(), 2);
+    TTeeCustomTool* first = chart->Tools()->Tool(0);
+    TTeeCustomTool* second = chart->Tools()->Tool(1);
+    EXPECT_EQ(first->Name(), "ChartTool1");
+    EXPECT_EQ(second->Name(), "ChartTool2");
+    EXPECT_EQ(page->LBTools->ItemIndex(), 1);
+    ASSERT_NE(page->ToolEditor(), nullptr);
+    EXPECT_EQ(page->ToolEditor()->Tag(), reinterpret_cast<intptr_t>(static_cast<TObject*>(second)));
+    EXPECT_TRUE(page->BMoveUp->Enabled());
+    EXPECT_FALSE(page->BMoveDown->Enabled());
+
+    page->BMoveUp->Click();
+    EXPECT_EQ(chart->Tools()->Tool(0), second);
+    EXPECT_EQ(page->SelectedTool(), second);
+    EXPECT_FALSE(page->BMoveUp->Enabled());
+
+    page->CBActive->SetChecked(false);
+    EXPECT_FALSE(second->Active());
+
+    // A tool added elsewhere is picked up once; checking again changes nothing.
+    auto* third = new TOtherProbeTool(form.get());
+    third->SetName("Third");
+    third->SetParentChart(chart);
+    page->CheckToolCount();
+    EXPECT_EQ(page->LBTools->Items()->Count(), 3);
+    EXPECT_EQ(page->SelectedTool(), second);
+
+    SavePicture(page, "tools");
+
+    // Deleting the second line frees its editor while the tool still exists, then
+    // selects the line before it.
+    page->LBTools->SetItemIndex(1);
+    page->LBToolsClick(page->LBTools);
+    ProbeEditorsFreed.clear();
+    page->BDelete->Click();
+    EXPECT_EQ(ProbeEditorsFreed, std::vector<std::string>{"ChartTool1"});
+    ASSERT_EQ(chart->Tools()->Count(), 2);
+    EXPECT_EQ(page->LBTools->ItemIndex(), 0);
+    EXPECT_EQ(page->SelectedTool(), second);
+    dialogs.Answer = nullptr;
+    UnregisterFormClass("TToolProbeEditor");
+}
+
+TEST_F(EditorWindowTest, AboutBoxPulsesAndOpensOnlyWebAddresses)
+{
+    std::vector<std::string> opened;
+    const TShellOpenHandler previous = SetShellOpenHandler([&](const std::string& address) {
+        opened.push_back(address);
+        return true;
+    });
+    TRurOzuviForm about(nullptr);
+    about.Show();
+    SavePicture(&about, "about");
+
+    // 0xE0 in steps of 4 reaches black after 56 ticks; then the pulse turns round.
+    for (int i = 0; i < 56; ++i)
+        about.Timer1Timer(about.Timer1);
+    EXPECT_EQ(about.Color1(), clBlack);
+    EXPECT_EQ(about.Color2(), clWhite);
+    EXPECT_EQ(about.Step(), -4);
+    about.Timer1Timer(about.Timer1);
+    EXPECT_EQ(about.Color1(), RGB(4, 4, 4));
+    EXPECT_EQ(about.Color2(), RGB(251, 251, 251));
+
+    about.Labelwww->Click();
+    EXPECT_FALSE(OpenURL(&about, "file:///etc/passwd"));
+    EXPECT_FALSE(OpenURL(&about, "calc.exe"));
+    EXPECT_TRUE(OpenURL(&about, "HTTP://example.org/"));
+    EXPECT_EQ(opened, (std::vector<std::string>{ChartLibraryWebAddress, "HTTP://example.org/"}));
+    SetShellOpenHandler(previous);
+}
+
+TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
+{
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteInteger("Width", 640);
+        registry.WriteInteger("Height", 470);
+    }
+    // A page unit may give its own factory; the probe stands in for the legend page.
+    RegisterFormClass<TPageProbe>("TFormTeeLegend");
+    RegisterChartEditorPage("TFormTeeLegend", nullptr);
+    ShowEditor(cetLegend, [&](TChartEditForm* editor) {
+        EXPECT_EQ(editor->Caption(), "Editing Chart1");
+        EXPECT_EQ(editor->Width(), 640);
+        EXPECT_EQ(editor->Height(), 470);
+        EXPECT_EQ(editor->MainPage->ActivePage(), editor->TabChart);
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabLegend);
+        TForm* legend = editor->PageForm(editor->TabLegend);
+        ASSERT_NE(dynamic_cast<TPageProbe*>(legend), nullptr);
+        EXPECT_EQ(legend->Tag(), reinterpret_cast<intptr_t>(static_cast<TObject*>(chart)));
+        // Pages of classes nobody registered are not offered; no help file, no help.
+        EXPECT_FALSE(editor->TabGeneral->TabVisible());
+        EXPECT_FALSE(editor->TabSeries->TabVisible());
+        EXPECT_TRUE(editor->TabTools->TabVisible());
+        EXPECT_FALSE(editor->ButtonHelp->Visible());
+        editor->ButtonHelpClick(editor->ButtonHelp);
+        editor->SetBounds(editor->Left(), editor->Top(), 700, 480);
+    });
+    EXPECT_EQ(StoredInteger("Width"), 700);
+    EXPECT_EQ(StoredInteger("Height"), 480);
+    EXPECT_EQ(dialogs.Requests.size(), 1u);
+    // Back at the default size, the default replaces the stored size; a stored left
+    // edge beyond the screen puts the window at the screen's right edge.
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteInteger("Left", Screen()->Width() + 50);
+        registry.WriteInteger("Top", 10);
+    }
+    {
+        std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+        EXPECT_EQ(editor->Width(), 700);
+        EXPECT_EQ(editor->Left(), Screen()->Width() - 700);
+        EXPECT_EQ(editor->Top(), 10);
+        editor->SetBounds(editor->Left(), editor->Top(), 414, 347);
+    }
+    EXPECT_EQ(StoredInteger("Width"), 414);
+    EXPECT_EQ(StoredInteger("Height"), 347);
+
+    // Without the legend page, its start page opens the nearest page before it.
+    UnregisterFormClass("TFormTeeLegend");
+    ShowEditor(cetLegend, [&](TChartEditForm* editor) {
+        EXPECT_FALSE(editor->TabLegend->TabVisible());
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabAxis);
+        EXPECT_NE(dynamic_cast<TFormTeeAxis*>(editor->PageForm(editor->TabAxis)), nullptr);
+    });
+
+    // The series page follows the series list box and opens on its selected series.
+    RegisterFormClass<TPageProbe>("TFormTeeSeries");
+    RegisterChartEditorPage("TFormTeeSeries", nullptr);
+    ShowEditor(cetSeries, [&](TChartEditForm* editor) {
+        EXPECT_EQ(editor->MainPage->ActivePage(), editor->TabSeries);
+        TForm* page = editor->PageForm(editor->TabSeries);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->Tag(), reinterpret_cast<intptr_t>(static_cast<TObject*>(editor->LBSeries)));
+        EXPECT_EQ(editor->LBSeries->SelectedSeries(), a);
+    });
+    UnregisterFormClass("TFormTeeSeries");
+
+    ShowEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabSeriesList);
+        EXPECT_EQ(editor->LBSeries->Items()->Count(), 3);
+        EXPECT_FALSE(editor->BMoveUP->Enabled());
+        EXPECT_TRUE(editor->BMoveDown->Enabled());
+        SavePicture(editor, "window");
+        // The data tab's grid shows the selected series.
+        editor->MainPage->SelectPage(editor->TabData);
+        EXPECT_EQ(editor->ChartGrid1->Series(), a);
+        SavePicture(editor, "data");
+        // The print tab hosts the print preview of the chart.
+        editor->MainPage->SelectPage(editor->TabPrint);
+        auto* preview = dynamic_cast<TChartPreview*>(editor->PageForm(editor->TabPrint));
+        ASSERT_NE(preview, nullptr);
+        EXPECT_EQ(preview->TeePreviewPanel1->Panel(), chart);
+        SavePicture(editor, "print");
+    });
+}
+
+TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
+{
+    TSeriesGroup* group = chart->SeriesList()->AddGroup("Pair");
+    group->Series()->Add(a);
+    group->Series()->Add(b);
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    editor->SetOptions(editor->Options() | ceGroups);
+    dialogs.Answer = [](TDialogRequest& r) { return r.Kind == TDialogKind::dkMessage ? mrYes : mrCancel; };
+    editor->Show();
+    ASSERT_EQ(Texts(editor->Groups->Items()), (std::vector<std::string>{"(all)", "Pair"}));
+    EXPECT_EQ(editor->Groups->State(1), cbChecked);
+
+    editor->Groups->SetItemIndex(1);
+    editor->GroupsClick(editor->Groups);
+    EXPECT_EQ(editor->LBSeries->Items()->Count(), 2);
+    EXPECT_TRUE(editor->BDeleteGroup->Enabled());
+
+    // Dropped on the group it is shown from, the series stays in it.
+    editor->LBSeries->SelectSeries(0);
+    editor->GroupsDragDrop(1);
+    EXPECT_EQ(group->Series()->Count(), 2);
+    // Dropped on "(all)", it leaves the shown group.
+    editor->GroupsDragDrop(0);
+    EXPECT_EQ(group->Series()->Count(), 1);
+
+    editor->Groups->SetItemIndex(1);
+    editor->Groups->SetState(1, cbUnchecked);
+    editor->GroupsClickCheck(editor->Groups);
+    EXPECT_FALSE(b->Active());
+
+    editor->Groups->SetItemIndex(1);
+    editor->GroupsClick(editor->Groups);
+    editor->BDeleteGroup->Click();
+    EXPECT_EQ(chart->SeriesList()->Groups()->Count(), 0);
+    EXPECT_EQ(editor->LBSeries->SeriesGroup(), nullptr);
+    EXPECT_EQ(editor->LBSeries->Items()->Count(), 3);
+    EXPECT_EQ(editor->Groups->Items()->Count(), 1);
+    dialogs.Answer = nullptr;
+}
+
+} // namespace
