@@ -37,6 +37,18 @@
 void InitializeUnits()
 {
     InitializeFormsUnit();
+    InitializeChartUnits();
+    // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
+}
+
+void FinalizeUnits()
+{
+    FinalizeChartUnits();
+    FinalizeFormsUnit();
+}
+
+void InitializeChartUnits()
+{
     TeeConstInitialization();
     RizUriduInitialization();
     TeEngineInitialization();
@@ -69,10 +81,9 @@ void InitializeUnits()
     TeeEditToolsInitialization();
     RurOzuviInitialization();
     TeeEditChaInitialization();
-    // The application's own units (Unit2, Unit3, ChatUnit, StrParser) need no start-up.
 }
 
-void FinalizeUnits()
+void FinalizeChartUnits()
 {
     TeeEditChaFinalization();
     RurOzuviFinalization();
@@ -105,5 +116,4 @@ void FinalizeUnits()
     TeEngineFinalization();
     RizUriduFinalization();
     TeeConstFinalization();
-    FinalizeFormsUnit();
 }

@@ -7,3 +7,8 @@
 void InitializeUnits();
 // Runs the finalisations in reverse order.
 void FinalizeUnits();
+
+// The chart component's units alone (texts, engine, series, functions, export, editor),
+// for a program or test that has its application object already.
+void InitializeChartUnits();
+void FinalizeChartUnits();

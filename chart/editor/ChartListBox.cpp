@@ -297,7 +297,9 @@ void TChartListBox::DrawItem(int Index, const TRect& R)
         DrawSeriesSymbolInRect(s, c, TRect(left + 4, R.Top + 4, left + FSectionWidth[lsColor] - 4, R.Bottom - 4), FChart);
     }
     if (FSectionVisible[lsTitle]) {
+        // The title goes over the row's own background, whatever the symbol left set.
         c->Brush()->SetStyle(bsClear);
+        c->SetBkMode(TRANSPARENT);
         c->Font()->SetColor(selected ? clHighlightText : clWindowText);
         const std::string text = FItems->Get(Index);
         c->TextOut(SectionLeft(lsTitle), R.Top + (ItemHeight - c->TextHeight(text)) / 2, text);

@@ -3,11 +3,11 @@
 #include "AppWindows.h"
 
 #include "EditChar.h"
-#include "TeeConst.h"
+#include "Startup.h"
 #include "TeeEdiAxis.h"
-#include "TeePenDlg.h"
 #include "TestSupport.h"
 
+#include "controls/FormBuilder.h"
 #include "controls/Registry.h"
 
 namespace {
@@ -15,10 +15,7 @@ namespace {
 struct ChartEditButtonTest : AppWindowsTest {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeePenDlgInitialization();
-        TeeEdiAxisInitialization();
-        TeeEditChaInitialization();
+        InitializeChartUnits();
         SetRegistryFileName(testsupport::TempDir() + "/edit-button.ini");
         AppWindowsTest::SetUp();
     }
@@ -26,10 +23,7 @@ struct ChartEditButtonTest : AppWindowsTest {
     {
         AppWindowsTest::TearDown();
         SetRegistryFileName("");
-        TeeEditChaFinalization();
-        TeeEdiAxisFinalization();
-        TeePenDlgFinalization();
-        TeeConstFinalization();
+        FinalizeChartUnits();
     }
 };
 
@@ -41,6 +35,9 @@ TEST_F(ChartEditButtonTest, EditOpensTheEditorOnChart1AndItsChangesStay)
         if (seen == nullptr)
             return mrCancel;
         seen->Show();
+        if (const std::string path = testsupport::ArtifactPath("editor-from-edit.png"); !path.empty()) {
+            EXPECT_TRUE(SaveControlPicture(seen, path));
+        }
         EXPECT_EQ(seen->Chart(), chart->Chart1);
         EXPECT_EQ(seen->SubPage->ActivePage(), seen->TabSeriesList);
         EXPECT_EQ(seen->LBSeries->Items()->Count(), 3);

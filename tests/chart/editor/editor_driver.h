@@ -75,8 +75,9 @@ private:
 // Saves the form's picture as editor-<Name>.png when pictures are wanted.
 inline void SavePicture(TControl* Form, const std::string& Name)
 {
-    if (const std::string path = testsupport::ArtifactPath("editor-" + Name + ".png"); !path.empty())
+    if (const std::string path = testsupport::ArtifactPath("editor-" + Name + ".png"); !path.empty()) {
         EXPECT_TRUE(SaveControlPicture(Form, path));
+    }
 }
 
 } // namespace editortest
