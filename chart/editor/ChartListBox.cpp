@@ -58,16 +58,9 @@ TChartListBox::~TChartListBox()
 
 void TChartListBox::SetChart(TCustomChart* Value)
 {
-    if (Value == FChart)
+    if (!SwitchListenedPanel(this, this, FChart, Value))
         return;
     if (FChart != nullptr) {
-        FChart->RemoveListener(this);
-        FChart->RemoveFreeNotification(this);
-    }
-    FChart = Value;
-    if (FChart != nullptr) {
-        FChart->FreeNotification(this);
-        FChart->AddListenerOnce(this);
         FillSeriesList();
     } else {
         FItems->Clear();

@@ -96,18 +96,8 @@ void TCustomRizIvoigator::ApplyHints()
 
 void TCustomRizIvoigator::SetPanel(TCustomTeePanel* Value)
 {
-    if (Value == FPanel)
-        return;
-    if (FPanel != nullptr) {
-        FPanel->RemoveListener(this);
-        FPanel->RemoveFreeNotification(this);
-    }
-    FPanel = Value;
-    if (FPanel != nullptr) {
-        FPanel->FreeNotification(this);
-        FPanel->AddListenerOnce(this);
-    }
-    UpdateButtonStates();
+    if (SwitchListenedPanel(this, this, FPanel, Value))
+        UpdateButtonStates();
 }
 
 void TCustomRizIvoigator::Notification(TComponent* AComponent, TOperation Operation)

@@ -331,17 +331,7 @@ TFormTeeSeries::~TFormTeeSeries()
 
 void TFormTeeSeries::ListenTo(TCustomAxisPanel* Chart)
 {
-    if (Chart == FChart)
-        return;
-    if (FChart != nullptr) {
-        FChart->RemoveListener(this);
-        RemoveFreeNotification(FChart);
-    }
-    FChart = Chart;
-    if (FChart != nullptr) {
-        FChart->AddListenerOnce(this);
-        FreeNotification(FChart);
-    }
+    SwitchListenedPanel(this, this, FChart, Chart);
 }
 
 void TFormTeeSeries::Notification(TComponent* AComponent, TOperation Operation)

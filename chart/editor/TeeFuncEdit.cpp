@@ -92,17 +92,7 @@ TTeeFuncEditor::~TTeeFuncEditor()
 
 void TTeeFuncEditor::ListenTo(TCustomAxisPanel* Chart)
 {
-    if (Chart == FChart)
-        return;
-    if (FChart != nullptr) {
-        FChart->RemoveListener(this);
-        RemoveFreeNotification(FChart);
-    }
-    FChart = Chart;
-    if (FChart != nullptr) {
-        FChart->AddListenerOnce(this);
-        FreeNotification(FChart);
-    }
+    SwitchListenedPanel(this, this, FChart, Chart);
 }
 
 void TTeeFuncEditor::Notification(TComponent* AComponent, TOperation Operation)

@@ -320,3 +320,23 @@ private:
     bool FOffScreen = false;
     bool FApplyingRegion = false;
 };
+
+// Moves Listener (the component Self) from the panel Current to New: it then hears New's
+// events and is told when New is freed, and Current becomes New. False when Current is
+// New already.
+template <class TPanel>
+bool SwitchListenedPanel(TComponent* Self, IPanelEventListener* Listener, TPanel*& Current, TPanel* New)
+{
+    if (Current == New)
+        return false;
+    if (Current != nullptr) {
+        Current->RemoveListener(Listener);
+        Current->RemoveFreeNotification(Self);
+    }
+    Current = New;
+    if (Current != nullptr) {
+        Current->FreeNotification(Self);
+        Current->AddListenerOnce(Listener);
+    }
+    return true;
+}
