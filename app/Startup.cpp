@@ -5,6 +5,7 @@
 #include "Chart.h"
 #include "ChartPreview.h"
 #include "GanttCh.h"
+#include "PictureExport.h"
 #include "RizUridu.h"
 #include "ShapeSeries.h"
 #include "TeeButtons.h"
@@ -29,6 +30,7 @@ void InitializeUnits()
     ArrowChaInitialization();
     BubbleChInitialization();
     TeeStoreInitialization();
+    PictureExportInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     ChartPreviewInitialization();
@@ -40,6 +42,7 @@ void FinalizeUnits()
     ChartPreviewFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
+    PictureExportFinalization();
     TeeStoreFinalization();
     BubbleChFinalization();
     ArrowChaFinalization();
