@@ -8,6 +8,8 @@
 
 #include <QXmlStreamReader>
 
+#include <cstring>
+
 using namespace exporttest;
 
 namespace {
@@ -157,6 +159,44 @@ TEST_F(SeriesDataExport, WorksheetRefusesWhatItCannotHoldBeforeWriting)
     big.IncludeHeader = true;
     EXPECT_THROW(big.WriteTextToStream(&stream), ERangeError);
     EXPECT_EQ(stream.Size(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The texts of a worksheet's LABEL records and the values of its NUMBER records, in order.
+void ReadSheet(TMemoryStream& Stream, std::vector<std::string>& Labels, std::vector<double>& Numbers)
+{
+    const auto* b = reinterpret_cast<const uint8_t*>(Stream.Memory());
+    for (size_t at = 0; at + 4 <= size_t(Stream.Size());) {
+        const int type = b[at] | (b[at + 1] << 8), length = b[at + 2] | (b[at + 3] << 8);
+        if (type == 0x0004)
+            Labels.emplace_back(reinterpret_cast<const char*>(b + at + 12), b[at + 11]);
+        if (type == 0x0003) {
+            double v;
+            std::memcpy(&v, b + at + 11, 8);
+            Numbers.push_back(v);
+        }
+        at += 4 + size_t(length);
+    }
+}
+
+TEST_F(SeriesDataExport, HorizontalSeriesHeaderFollowsItsRows)
+{
+    auto* h = new THorizLineSeries(form.get());
+    h->AddPointXY(5, 7);   // X 5 (the mandatory list of a horizontal series), Y 7
+    h->AddPointXY(6, 9);
+    chart->AddSeries(h);
+    TSeriesDataXLS xls(chart, h);
+    xls.IncludeHeader = true;
+    TMemoryStream stream;
+    xls.WriteTextToStream(&stream);
+    std::vector<std::string> labels;
+    std::vector<double> numbers;
+    ReadSheet(stream, labels, numbers);
+    EXPECT_EQ(labels, (std::vector<std::string>{"Y", "X"}));
+    EXPECT_EQ(numbers, (std::vector<double>{7, 5, 9, 6}));
 }
 
 } // namespace
