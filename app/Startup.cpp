@@ -8,6 +8,7 @@
 #include "TeeEditCha.h"
 #include "TeeEditTools.h"
 #include "GanttCh.h"
+#include "PictureExport.h"
 #include "RizUridu.h"
 #include "SeriesEditors.h"
 #include "ShapeSeries.h"
@@ -59,6 +60,7 @@ void InitializeChartUnits()
     ArrowChaInitialization();
     BubbleChInitialization();
     TeeStoreInitialization();
+    PictureExportInitialization();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     StyleEditorsInitialization();
@@ -106,6 +108,7 @@ void FinalizeChartUnits()
     StyleEditorsFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
+    PictureExportFinalization();
     TeeStoreFinalization();
     BubbleChFinalization();
     ArrowChaFinalization();

@@ -5,8 +5,6 @@
 #include "classes/Streaming.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 BEGIN_CLASS_INFO(TChartChart, TChart)
@@ -113,23 +111,7 @@ void WriteChartToFile(TCustomChart* Chart, const std::string& FileName, bool Inc
     std::string name = FileName;
     if (ExtractFileExt(name).empty())
         name += std::string(".") + ChartFileExtension;
-    const std::string part = name + ".part";
-    bool written = false;
-    TOnExit removePart([&] {
-        if (!written) {
-            std::error_code ec;
-            std::filesystem::remove(part, ec);
-        }
-    });
-    {
-        TFileStream file(part, fmCreate);
-        WriteChartToStream(Chart, &file, IncludeData, TextFormat);
-    }
-    std::error_code ec;
-    std::filesystem::rename(part, name, ec);
-    if (ec)
-        throw EFCreateError("Cannot create file \"" + name + "\". " + ec.message());
-    written = true;
+    WriteFileReplacing(name, [&](TStream* file) { WriteChartToStream(Chart, file, IncludeData, TextFormat); });
 }
 
 void TeeStoreInitialization()

@@ -1,9 +1,12 @@
 #include "Streams.h"
 
+#include "system/ScopeGuard.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -286,4 +289,22 @@ std::string TStringStream::ReadString(int64_t Count)
 void TStringStream::WriteString(const std::string& AString)
 {
     Write(AString.data(), static_cast<int64_t>(AString.size()));
+}
+
+void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write)
+{
+    const std::string part = FileName + ".part";
+    TScopeGuard removePart([&] {
+        std::error_code ec;
+        std::filesystem::remove(part, ec);
+    });
+    {
+        TFileStream file(part, fmCreate);
+        Write(&file);
+    }
+    std::error_code ec;
+    std::filesystem::rename(part, FileName, ec);
+    if (ec)
+        throw EFCreateError("Cannot create file \"" + FileName + "\". " + ec.message());
+    removePart.Dismiss();
 }

@@ -4,6 +4,7 @@
 #include "Classes.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,12 @@ private:
     std::string FFileName;
     int FHandle = -1;
 };
+
+// Writes a file whole or not at all: Write fills a stream over a temporary file beside
+// FileName, which is then renamed over FileName. When Write raises, or the rename fails
+// (EFCreateError), the temporary file is removed and an earlier file of that name stays
+// as it was.
+void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write);
 
 // A memory stream whose bytes are a string.
 class TStringStream : public TStream {

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -104,6 +105,31 @@ int ShowOpenDialog(TDialogRequest& r)
     return mrOk;
 }
 
+int ShowSaveDialog(TDialogRequest& r)
+{
+    if (QApplication::instance() == nullptr)
+        return mrCancel;
+    QFileDialog dialog(ActiveWindow(), Q(r.Caption), Q(r.InitialDir));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    const std::string filters = FilterToNameFilters(r.Filter);
+    const QStringList names = Q(filters).split(";;", Qt::SkipEmptyParts);
+    if (!names.isEmpty()) {
+        dialog.setNameFilters(names);
+        dialog.selectNameFilter(names.value(std::clamp(r.FilterIndex, 1, int(names.size())) - 1));
+    }
+    if (!r.DefaultExt.empty())
+        dialog.setDefaultSuffix(Q(r.DefaultExt));
+    if (!r.FileName.empty())
+        dialog.selectFile(Q(r.FileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return mrCancel;
+    r.FileName = S(dialog.selectedFiles().first());
+    r.FilterIndex = int(names.indexOf(dialog.selectedNameFilter())) + 1;
+    return mrOk;
+}
+
 } // namespace
 
 TDialogAnswerer SetDialogAnswerer(TDialogAnswerer NewAnswerer)
@@ -180,6 +206,24 @@ bool TOpenDialog::Execute()
     if (ExecuteDialogRequest(r, ShowOpenDialog) != mrOk || r.FileName.empty())
         return false;
     FFileName = r.FileName;
+    return true;
+}
+
+bool TSaveDialog::Execute()
+{
+    TDialogRequest r;
+    r.Kind = TDialogKind::dkSaveFile;
+    r.Caption = Title().empty() ? std::string("Save As") : Title();
+    r.FileName = FileName();
+    r.InitialDir = InitialDir();
+    r.Filter = Filter();
+    r.DefaultExt = DefaultExt();
+    r.FilterIndex = FFilterIndex;
+    if (ExecuteDialogRequest(r, ShowSaveDialog) != mrOk || r.FileName.empty())
+        return false;
+    SetFileName(r.FileName);
+    if (r.FilterIndex >= 1)
+        FFilterIndex = r.FilterIndex;
     return true;
 }
 

@@ -47,7 +47,7 @@ private:
 
 // What a dialog is about to ask. The entry point hands it to the installed answerer, or
 // shows the real dialog.
-enum class TDialogKind { dkMessage, dkModalForm, dkOpenFile, dkColor, dkFont, dkPrint };
+enum class TDialogKind { dkMessage, dkModalForm, dkOpenFile, dkColor, dkFont, dkPrint, dkSaveFile };
 
 struct TDialogRequest {
     TDialogKind Kind = TDialogKind::dkMessage;
@@ -62,6 +62,9 @@ struct TDialogRequest {
     std::string InitialDir;
     std::string Filter;                // "Data (*.dat)|*.dat|All (*.*)|*.*"
     std::string DefaultExt;
+    // Save dialog: the 1-based filter entry shown, and the one chosen (the answerer may
+    // set it with FileName).
+    int FilterIndex = 1;
 };
 
 // Answers a request instead of showing it; returns the modal result of the pressed button.
@@ -125,6 +128,22 @@ public:
 
 private:
     std::string FDefaultExt, FFilter, FInitialDir, FFileName, FTitle;
+};
+
+// The common save dialog: a file name to write, proposed with DefaultExt and the filter
+// entry FilterIndex (1-based); a chosen file that exists is confirmed first (the
+// toolkit's overwrite question).
+class TSaveDialog : public TOpenDialog {
+public:
+    DECLARE_CLASS_NAME(TSaveDialog)
+    using TOpenDialog::TOpenDialog;
+    int FilterIndex() const { return FFilterIndex; }
+    void SetFilterIndex(int Value) { FFilterIndex = Value; }
+    // True with FileName and FilterIndex set to the choice.
+    bool Execute();
+
+private:
+    int FFilterIndex = 1;
 };
 
 // Turns a platform filter ("Data (*.dat)|*.dat") into the toolkit's name filters, one per

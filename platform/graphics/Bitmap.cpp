@@ -3,7 +3,9 @@
 #include "graphics/CanvasRecorder.h"
 #include "graphics/Metafile.h"
 #include "graphics/QtBridge.h"
+#include "classes/Streams.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
@@ -211,19 +213,41 @@ void TBitmap::LoadFromFile(const std::string& fileName)
     Changed();
 }
 
+namespace {
+
+// The picture as its file keeps it: the pixel format's depth where a bitmap file has it.
+QImage FileImage(const TBitmap::Impl& d)
+{
+    switch (d.Format) {
+    case pf1bit: return d.Image.convertToFormat(QImage::Format_Mono);
+    case pf4bit:
+    case pf8bit: return d.Image.convertToFormat(QImage::Format_Indexed8);
+    case pf15bit:
+    case pf16bit:
+    case pf24bit: return d.Image.convertToFormat(QImage::Format_RGB888);
+    default: return d.Image;
+    }
+}
+
+} // namespace
+
 void TBitmap::SaveToFile(const std::string& fileName) const
 {
-    QImage out;
-    switch (d->Format) {
-    case pf1bit: out = d->Image.convertToFormat(QImage::Format_Mono); break;
-    case pf8bit: out = d->Image.convertToFormat(QImage::Format_Indexed8); break;
-    case pf24bit: out = d->Image.convertToFormat(QImage::Format_RGB888); break;
-    default: out = d->Image; break;
-    }
+    const QImage out = FileImage(*d);
     const QString name = QString::fromStdString(fileName);
     const bool bmp = name.endsWith(".bmp", Qt::CaseInsensitive);
     if (out.isNull() || !out.save(name, bmp ? "BMP" : nullptr))
         throw EFCreateError(Format("Cannot create file \"%s\"", {fileName}));
+}
+
+void TBitmap::SaveToStream(TStream* stream) const
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!FileImage(*d).save(&buffer, "BMP"))
+        throw EInvalidGraphic("Bitmap image is not valid");
+    stream->WriteBuffer(bytes.constData(), bytes.size());
 }
 
 std::unique_ptr<TGraphic> TBitmap::Clone() const

@@ -46,6 +46,8 @@ struct TRGBQuad {
     uint8_t rgbReserved;
 };
 
+class TStream;
+
 class TBitmap : public TGraphic {
 public:
     DECLARE_CLASS_NAME(TBitmap)
@@ -83,6 +85,9 @@ public:
     // Windows bitmap files; other image files are read too when the image library knows them.
     void LoadFromFile(const std::string& fileName) override;
     void SaveToFile(const std::string& fileName) const override;
+    // The Windows bitmap file's bytes, at the pixel format's depth (4 bits as 8, 15 and 16
+    // as 24).
+    void SaveToStream(TStream* stream) const;
     std::unique_ptr<TGraphic> Clone() const override;
     void Assign(TPersistent* Source) override;
 

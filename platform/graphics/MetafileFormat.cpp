@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace mfformat {
 
@@ -79,6 +80,35 @@ std::vector<TPoint> Flatten(const std::vector<TPoint>& p)
     return out;
 }
 
+// What the Windows-metafile writer follows of the device context: the selected pen and
+// brush, the background mode, and
+// the mapping of logical to device units as the enhanced records set it, so that the
+// Windows metafile can carry device units throughout (a placeable file's reader sets up
+// its own mapping from the header, which any mapping record in the stream would undo).
+struct DeviceState {
+    int Pen = -1;     // object-table slots of the selected pen and brush
+    int Brush = -1;
+    int BkMode = OPAQUE;
+    std::optional<TPoint> Current;   // the pen position
+    int Mode = MM_TEXT;
+    TPoint WinOrg{0, 0}, VpOrg{0, 0};
+    TSize WinExt{1, 1}, VpExt{1, 1};
+    bool Scaled() const { return Mode == MM_ANISOTROPIC && WinExt.cx != 0 && WinExt.cy != 0; }
+    int X(int x) const
+    {
+        const int64_t d = int64_t(x) - WinOrg.X;
+        return ClampDeviceCoord((Scaled() ? d * VpExt.cx / WinExt.cx : d) + VpOrg.X);
+    }
+    int Y(int y) const
+    {
+        const int64_t d = int64_t(y) - WinOrg.Y;
+        return ClampDeviceCoord((Scaled() ? d * VpExt.cy / WinExt.cy : d) + VpOrg.Y);
+    }
+    // Lengths keep their sign (a negative font height means the character height).
+    int DX(int v) const { return Scaled() ? ClampDeviceCoord(int64_t(v) * std::abs(VpExt.cx) / std::abs(WinExt.cx)) : v; }
+    int DY(int v) const { return Scaled() ? ClampDeviceCoord(int64_t(v) * std::abs(VpExt.cy) / std::abs(WinExt.cy)) : v; }
+};
+
 } // namespace
 
 std::vector<uint8_t> WriteEmf(const EmfParts& m)
@@ -150,12 +180,21 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
     }
     Slots objTable;
     std::map<uint32_t, int> handle;
+    // Per object-table slot: a pen, a brush or another object, and whether it is plain
+    // (solid or null pen, solid brush).
+    enum class Kind { Other, Pen, Brush };
+    struct SlotKind {
+        Kind What = Kind::Other;
+        bool Plain = false;
+    };
+    std::map<int, SlotKind> slotKind;
     size_t maxObjects = 0;
     auto create = [&](uint32_t h) {
         auto it = handle.find(h);
         if (it != handle.end())
             objTable.Free(it->second);
         handle[h] = objTable.Take();
+        slotKind[handle[h]] = SlotKind{};
         maxObjects = std::max(maxObjects, objTable.used.size());
     };
     // Selects a clip region given as rectangles (device units).
@@ -207,6 +246,33 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
         w.i16(t);
         w.i16(l);
     };
+    // Every coordinate is written in device units (see DeviceState); the mapping records
+    // themselves are not written.
+    DeviceState map;
+    std::vector<DeviceState> saved;
+    // A solid fill outlined by a plain pen looks the same in either background mode, but
+    // some readers draw fills half see-through in the transparent one: such a shape is
+    // written in the opaque mode.
+    auto addFilled = [&](WRec& rec) {
+        const bool swap = map.BkMode == TRANSPARENT && map.Brush >= 0 && slotKind[map.Brush].Plain
+                          && (map.Pen < 0 || slotKind[map.Pen].Plain);
+        auto mode = [&](int m) {
+            WRec w(META_SETBKMODE);
+            w.w.u16(uint16_t(m));
+            add(w);
+        };
+        if (swap)
+            mode(OPAQUE);
+        add(rec);
+        if (swap)
+            mode(TRANSPARENT);
+    };
+    auto lineTo = [&](uint16_t fn, TPoint p) {
+        WRec w(fn);
+        w.w.i16(p.Y);
+        w.w.i16(p.X);
+        add(w);
+    };
 
     size_t at = 0;
     const std::vector<uint8_t>& recs = m.Records;
@@ -225,14 +291,33 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
             add(w);
             break;
         }
+        case EMR_SETMAPMODE: {
+            const int mode = int(q.u32(8));
+            if (mode == MM_TEXT || mode == MM_ANISOTROPIC) {
+                map.Mode = mode;
+                map.WinExt = map.VpExt = TSize(1, 1);
+            }
+            break;
+        }
+        case EMR_SETWINDOWORGEX:
+            map.WinOrg = TPoint(q.coord(8), q.coord(12));
+            break;
+        case EMR_SETVIEWPORTORGEX:
+            map.VpOrg = TPoint(q.coord(8), q.coord(12));
+            break;
+        case EMR_SETWINDOWEXTEX:
+        case EMR_SETVIEWPORTEXTEX:
+            if (map.Mode == MM_ANISOTROPIC && q.coord(8) != 0 && q.coord(12) != 0)
+                (type == EMR_SETWINDOWEXTEX ? map.WinExt : map.VpExt) = TSize(q.coord(8), q.coord(12));
+            break;
         case EMR_SETBKMODE:
-        case EMR_SETMAPMODE:
+            map.BkMode = int(q.u32(8));
+            [[fallthrough]];
         case EMR_SETROP2:
         case EMR_SETPOLYFILLMODE:
         case EMR_SETTEXTALIGN: {
-            const uint16_t fn = type == EMR_SETBKMODE ? META_SETBKMODE : type == EMR_SETMAPMODE ? META_SETMAPMODE
-                                : type == EMR_SETROP2 ? META_SETROP2 : type == EMR_SETPOLYFILLMODE ? META_SETPOLYFILLMODE
-                                                                                                   : META_SETTEXTALIGN;
+            const uint16_t fn = type == EMR_SETBKMODE ? META_SETBKMODE : type == EMR_SETROP2 ? META_SETROP2
+                                : type == EMR_SETPOLYFILLMODE ? META_SETPOLYFILLMODE : META_SETTEXTALIGN;
             WRec w(fn);
             w.w.u16(uint16_t(q.u32(8)));
             add(w);
@@ -245,22 +330,11 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
                 add(w);
             }
             break;
-        case EMR_SETWINDOWORGEX:
-        case EMR_SETWINDOWEXTEX:
-        case EMR_SETVIEWPORTORGEX:
-        case EMR_SETVIEWPORTEXTEX:
         case EMR_MOVETOEX:
-        case EMR_LINETO: {
-            const uint16_t fn = type == EMR_SETWINDOWORGEX ? META_SETWINDOWORG : type == EMR_SETWINDOWEXTEX ? META_SETWINDOWEXT
-                                : type == EMR_SETVIEWPORTORGEX ? META_SETVIEWPORTORG
-                                : type == EMR_SETVIEWPORTEXTEX ? META_SETVIEWPORTEXT : type == EMR_MOVETOEX ? META_MOVETO
-                                                                                                           : META_LINETO;
-            WRec w(fn);
-            w.w.i16(q.coord(12));
-            w.w.i16(q.coord(8));
-            add(w);
+        case EMR_LINETO:
+            map.Current = TPoint(map.X(q.coord(8)), map.Y(q.coord(12)));
+            lineTo(type == EMR_MOVETOEX ? META_MOVETO : META_LINETO, *map.Current);
             break;
-        }
         case EMR_POLYLINE:
         case EMR_POLYGON:
         case EMR_POLYBEZIER: {
@@ -269,16 +343,27 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
                 break;
             std::vector<TPoint> pts;
             for (uint32_t i = 0; i < n; ++i)
-                pts.emplace_back(q.coord(28 + 8 * i), q.coord(32 + 8 * i));
+                pts.emplace_back(map.X(q.coord(28 + 8 * i)), map.Y(q.coord(32 + 8 * i)));
             if (type == EMR_POLYBEZIER)
                 pts = Flatten(pts);
-            WRec w(type == EMR_POLYGON ? META_POLYGON : META_POLYLINE);
+            if (type != EMR_POLYGON) {
+                // An open line goes as line segments: readers that turn the 16-bit
+                // polyline into an outline shape fill it. The current position is put
+                // back afterwards, as a polyline leaves it alone.
+                lineTo(META_MOVETO, pts[0]);
+                for (size_t i = 1; i < pts.size(); ++i)
+                    lineTo(META_LINETO, pts[i]);
+                if (map.Current)
+                    lineTo(META_MOVETO, *map.Current);
+                break;
+            }
+            WRec w(META_POLYGON);
             w.w.u16(uint16_t(std::min<size_t>(pts.size(), 0x7FFF)));
             for (size_t i = 0; i < pts.size() && i < 0x7FFF; ++i) {
                 w.w.i16(pts[i].X);
                 w.w.i16(pts[i].Y);
             }
-            add(w);
+            addFilled(w);
             break;
         }
         case EMR_RECTANGLE:
@@ -292,24 +377,27 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
                                 : type == EMR_PIE ? META_PIE : META_CHORD;
             WRec w(fn);
             if (type == EMR_ROUNDRECT) {
-                w.w.i16(q.coord(28));
-                w.w.i16(q.coord(24));
+                w.w.i16(map.DY(q.coord(28)));
+                w.w.i16(map.DX(q.coord(24)));
             } else if (type == EMR_ARC || type == EMR_PIE || type == EMR_CHORD) {
-                w.w.i16(q.coord(36));
-                w.w.i16(q.coord(32));
-                w.w.i16(q.coord(28));
-                w.w.i16(q.coord(24));
+                w.w.i16(map.Y(q.coord(36)));
+                w.w.i16(map.X(q.coord(32)));
+                w.w.i16(map.Y(q.coord(28)));
+                w.w.i16(map.X(q.coord(24)));
             }
             // The 16-bit records take the box as the call did: right and bottom exclusive.
-            rect4(w.w, q.coord(8), q.coord(12), q.coord(16) + 1, q.coord(20) + 1);
-            add(w);
+            rect4(w.w, map.X(q.coord(8)), map.Y(q.coord(12)), map.X(q.coord(16) + 1), map.Y(q.coord(20) + 1));
+            if (type == EMR_ARC)
+                add(w);
+            else
+                addFilled(w);
             break;
         }
         case EMR_SETPIXELV: {
             WRec w(META_SETPIXEL);
             w.w.u32(q.u32(16));
-            w.w.i16(q.coord(12));
-            w.w.i16(q.coord(8));
+            w.w.i16(map.Y(q.coord(12)));
+            w.w.i16(map.X(q.coord(8)));
             add(w);
             break;
         }
@@ -322,15 +410,15 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
                 qs[qsizetype(i)] = QChar(q.u16(off + 2 * i));
             const QByteArray bytes = qs.toLatin1();
             WRec w(META_EXTTEXTOUT);
-            w.w.i16(q.coord(40));
-            w.w.i16(q.coord(36));
+            w.w.i16(map.Y(q.coord(40)));
+            w.w.i16(map.X(q.coord(36)));
             w.w.u16(uint16_t(bytes.size()));
             w.w.u16(uint16_t(options & (ETO_OPAQUE | ETO_CLIPPED)));
             if (options & (ETO_OPAQUE | ETO_CLIPPED)) {
-                w.w.i16(q.coord(56));
-                w.w.i16(q.coord(60));
-                w.w.i16(q.coord(64));
-                w.w.i16(q.coord(68));
+                w.w.i16(map.X(q.coord(56)));
+                w.w.i16(map.Y(q.coord(60)));
+                w.w.i16(map.X(q.coord(64)));
+                w.w.i16(map.Y(q.coord(68)));
             }
             for (char ch : bytes)
                 w.w.u8(uint8_t(ch));
@@ -339,25 +427,34 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
             const uint32_t offDx = q.u32(72);
             if (offDx != 0 && q.Has(offDx, uint64_t(n) * 4) && qsizetype(n) == bytes.size())
                 for (uint32_t i = 0; i < n; ++i)
-                    w.w.i16(q.coord(offDx + 4 * i));
+                    w.w.i16(map.DX(q.coord(offDx + 4 * i)));
             add(w);
             break;
         }
         case EMR_SAVEDC: {
+            saved.push_back(map);
             WRec w(META_SAVEDC);
             add(w);
             break;
         }
         case EMR_RESTOREDC: {
+            // Relative (negative) or absolute (positive) as the record says.
+            const int n = q.coord(8);
+            const size_t keep = n < 0 ? (size_t(-int64_t(n)) <= saved.size() ? saved.size() - size_t(-int64_t(n)) : saved.size())
+                                      : (n >= 1 && size_t(n) <= saved.size() ? size_t(n) - 1 : saved.size());
+            if (keep < saved.size()) {
+                map = saved[keep];
+                saved.resize(keep);
+            }
             WRec w(META_RESTOREDC);
-            w.w.i16(q.coord(8));
+            w.w.i16(n);
             add(w);
             break;
         }
         case EMR_INTERSECTCLIPRECT:
         case EMR_EXCLUDECLIPRECT: {
             WRec w(type == EMR_INTERSECTCLIPRECT ? META_INTERSECTCLIPRECT : META_EXCLUDECLIPRECT);
-            rect4(w.w, q.coord(8), q.coord(12), q.coord(16), q.coord(20));
+            rect4(w.w, map.X(q.coord(8)), map.Y(q.coord(12)), map.X(q.coord(16)), map.Y(q.coord(20)));
             add(w);
             break;
         }
@@ -392,6 +489,8 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
             WRec w(type == EMR_SELECTOBJECT ? META_SELECTOBJECT : META_DELETEOBJECT);
             w.w.u16(uint16_t(it->second));
             add(w);
+            if (type == EMR_SELECTOBJECT && slotKind[it->second].What != Kind::Other)
+                (slotKind[it->second].What == Kind::Pen ? map.Pen : map.Brush) = it->second;
             if (type == EMR_DELETEOBJECT) {
                 objTable.Free(it->second);
                 handle.erase(it);
@@ -401,17 +500,19 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
         case EMR_CREATEPEN:
         case EMR_EXTCREATEPEN: {
             create(q.u32(8));
+            const uint32_t style = (type == EMR_CREATEPEN ? q.u32(12) : q.u32(28)) & 0xF;
+            slotKind[handle[q.u32(8)]] = SlotKind{Kind::Pen, style == 0 || style == PS_NULL || style == PS_INSIDEFRAME};
             WRec w(META_CREATEPENINDIRECT);
             if (type == EMR_CREATEPEN) {
                 w.w.u16(uint16_t(q.u32(12)));
-                w.w.i16(q.coord(16));
+                w.w.i16(map.DX(q.coord(16)));
                 w.w.i16(0);
                 w.w.u32(q.u32(24));
             } else {
                 // The 16-bit pen has no caps, joins or user dashes: its plain style.
                 const uint32_t base = q.u32(28) & 0xF;
                 w.w.u16(uint16_t(base <= PS_INSIDEFRAME ? base : 0));
-                w.w.i16(q.coord(32));
+                w.w.i16(map.DX(q.coord(32)));
                 w.w.i16(0);
                 w.w.u32(q.u32(40));
             }
@@ -420,6 +521,7 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
         }
         case EMR_CREATEBRUSHINDIRECT: {
             create(q.u32(8));
+            slotKind[handle[q.u32(8)]] = SlotKind{Kind::Brush, q.u32(12) == BS_SOLID};
             WRec w(META_CREATEBRUSHINDIRECT);
             w.w.u16(uint16_t(q.u32(12)));
             w.w.u32(q.u32(16));
@@ -442,7 +544,9 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
         case EMR_EXTCREATEFONTINDIRECTW: {
             create(q.u32(8));
             WRec w(META_CREATEFONTINDIRECT);
-            for (int k = 0; k < 5; ++k)
+            w.w.i16(map.DY(q.coord(12)));
+            w.w.i16(map.DX(q.coord(16)));
+            for (int k = 2; k < 5; ++k)
                 w.w.i16(q.coord(12 + 4 * k));
             for (int k = 0; k < 8; ++k)
                 w.w.u8(q.u8(32 + k));
@@ -461,9 +565,41 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
         case EMR_STRETCHDIBITS: {
             const bool dibits = type == EMR_STRETCHDIBITS;
             const uint32_t cbBmi = q.u32(dibits ? 52 : 88);
-            const int x = q.coord(24), y = q.coord(28);
+            const int x = map.X(q.coord(24)), y = map.Y(q.coord(28));
             const uint32_t rop = q.u32(dibits ? 68 : 40);
-            const int cx = q.coord(dibits ? 72 : 32), cy = q.coord(dibits ? 76 : 36);
+            const int rawCx = q.coord(dibits ? 72 : 32), rawCy = q.coord(dibits ? 76 : 36);
+            const int cx = map.DX(rawCx), cy = map.DY(rawCy);
+            if (cbBmi == 0 && rop == PATCOPY && map.Pen >= 0) {
+                // A fill with the brush: readers that leave block transfers out still
+                // show it as a rectangle without outline (one pixel wider and higher,
+                // as a rectangle without a pen fills one pixel less).
+                const int slot = objTable.Take();
+                maxObjects = std::max(maxObjects, objTable.used.size());
+                WRec pen(META_CREATEPENINDIRECT);
+                pen.w.u16(uint16_t(PS_NULL));
+                pen.w.i16(0);
+                pen.w.i16(0);
+                pen.w.u32(0);
+                add(pen);
+                WRec sel(META_SELECTOBJECT);
+                sel.w.u16(uint16_t(slot));
+                add(sel);
+                WRec box(META_RECTANGLE);
+                rect4(box.w, std::min(x, x + cx), std::min(y, y + cy), std::max(x, x + cx) + 1, std::max(y, y + cy) + 1);
+                const int selectedPen = map.Pen;
+                map.Pen = slot;
+                slotKind[slot] = SlotKind{Kind::Pen, true};
+                addFilled(box);
+                map.Pen = selectedPen;
+                WRec back(META_SELECTOBJECT);
+                back.w.u16(uint16_t(map.Pen));
+                add(back);
+                WRec del(META_DELETEOBJECT);
+                del.w.u16(uint16_t(slot));
+                add(del);
+                objTable.Free(slot);
+                break;
+            }
             if (cbBmi == 0) {
                 WRec w(META_PATBLT);
                 w.w.u32(rop);
@@ -478,7 +614,7 @@ std::vector<uint8_t> WriteWmf(const EmfParts& m)
             const uint32_t cbBits = q.u32(dibits ? 60 : 96);
             if (!q.Has(offBmi, cbBmi) || !q.Has(offBits, cbBits))
                 break;
-            int sx = q.coord(dibits ? 32 : 44), sy = q.coord(dibits ? 36 : 48), sw = cx, sh = cy;
+            int sx = q.coord(dibits ? 32 : 44), sy = q.coord(dibits ? 36 : 48), sw = rawCx, sh = rawCy;
             if (dibits) {
                 sw = q.coord(40);
                 sh = q.coord(44);

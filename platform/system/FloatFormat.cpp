@@ -499,6 +499,79 @@ std::string FloatToStr(double value, const TFormatSettings& fs)
     return WithSign(d, r);
 }
 
+void AppendFloatText(std::string& Out, double value, const TFormatSettings& fs)
+{
+    if (!std::isfinite(value)) {
+        Out += NonFinite(value);
+        return;
+    }
+    if (value == 0) {
+        Out += '0';
+        return;
+    }
+    // The shortest digits that read back as the value, rounded half away from zero to
+    // MaxSignificant, as ToDecimal does, but in fixed buffers.
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+    const char* e = std::find(buf, res.ptr, 'e');
+    char digits[24];
+    int n = 0;
+    for (const char* c = buf; c < e && n < 20; ++c)
+        if (*c != '.')
+            digits[n++] = *c;
+    int exp10 = 0;
+    const char* es = e + 1;
+    if (es < res.ptr && *es == '+')
+        ++es;
+    std::from_chars(es, res.ptr, exp10);
+    int exponent = exp10 + 1;   // value = 0.digits x 10^exponent
+    if (n > MaxSignificant) {
+        const bool up = digits[MaxSignificant] >= '5';
+        n = MaxSignificant;
+        if (up) {
+            while (n > 0 && digits[n - 1] == '9')
+                --n;
+            if (n == 0) {
+                digits[n++] = '1';
+                ++exponent;
+            } else {
+                ++digits[n - 1];
+            }
+        }
+    }
+    while (n > 0 && digits[n - 1] == '0')
+        --n;
+    char text[64];
+    int t = 0;
+    if (value < 0)
+        text[t++] = '-';
+    auto digitAt = [&](int i) { return i >= 0 && i < n ? digits[i] : '0'; };
+    if (exponent <= MaxSignificant && exponent >= -4) {
+        if (exponent <= 0)
+            text[t++] = '0';
+        for (int i = 0; i < exponent; ++i)
+            text[t++] = digitAt(i);
+        if (n > exponent) {
+            text[t++] = fs.DecimalSeparator;
+            for (int i = exponent; i < n; ++i)
+                text[t++] = digitAt(i);
+        }
+    } else {
+        text[t++] = digits[0];
+        if (n > 1) {
+            text[t++] = fs.DecimalSeparator;
+            for (int i = 1; i < n; ++i)
+                text[t++] = digits[i];
+        }
+        text[t++] = 'E';
+        if (exponent - 1 < 0)
+            text[t++] = '-';
+        const auto r = std::to_chars(text + t, text + sizeof text, std::abs(exponent - 1));
+        t = int(r.ptr - text);
+    }
+    Out.append(text, size_t(t));
+}
+
 std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits)
 {
     return FloatToStrF(value, format, precision, digits, FormatSettings());

@@ -126,6 +126,9 @@ std::string IntToHex(int64_t value, int digits);
 // below -5 or above 14 ("1E-7", "1.5E20"), "NAN", "INF", "-INF".
 std::string FloatToStr(double value);
 std::string FloatToStr(double value, const TFormatSettings& fs);
+// The same text appended to Out without building strings of its own, for writers of
+// many numbers; the digits are those of FloatToStr.
+void AppendFloatText(std::string& Out, double value, const TFormatSettings& fs);
 
 enum class TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits);

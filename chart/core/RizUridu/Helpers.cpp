@@ -48,8 +48,7 @@ void TTeeExportData::WriteTextToStream(TStream* Stream)
 
 void TTeeExportData::SaveTextToFile(const std::string& FileName)
 {
-    TFileStream file(FileName, fmCreate);
-    WriteTextToStream(&file);
+    WriteFileReplacing(FileName, [this](TStream* file) { WriteTextToStream(file); });
 }
 
 // ---- chart editor options -------------------------------------------------------

@@ -29,7 +29,8 @@ public:
     virtual void CopyTextToClipboard();
     // Writes the text's bytes: no terminator, no length in front.
     virtual void WriteTextToStream(TStream* Stream);
-    // Creates (or replaces) the file and writes to it through WriteTextToStream. File
+    // Creates (or replaces) the file and writes to it through WriteTextToStream, under a
+    // temporary name renamed at the end, so a failure leaves an earlier file whole. File
     // errors propagate.
     virtual void SaveTextToFile(const std::string& FileName);
 };

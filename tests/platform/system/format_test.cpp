@@ -120,6 +120,21 @@ TEST(FloatToStrTest, GeneralFormWithFifteenDigits)
         EXPECT_NEAR(StrToFloat(FloatToStr(v)), v, std::fabs(v) * 1e-14) << v;
 }
 
+TEST(FloatToStrTest, BufferedTextEqualsTheGeneralForm)
+{
+    TFormatSettings comma;
+    comma.DecimalSeparator = ',';
+    const double values[] = {0.0, -0.0, 1.0, -2.5, 0.1, 1.0 / 3, 2.0 / 3, 123456789012345678.0, 999999999999999.9,
+                             9.9999999999999999e14, 1e15, 1e-5, 1.5e-4, -7.25e-300, 1e300, 0.000123456789012345678,
+                             12345.678901234567, std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity(), 4.35, 1e100 / 3};
+    for (double v : values) {
+        std::string out = "x";
+        AppendFloatText(out, v, comma);
+        EXPECT_EQ(out, "x" + FloatToStr(v, comma)) << v;
+    }
+}
+
 TEST(FloatToStrFTest, FixedNumberExponentGeneral)
 {
     EXPECT_EQ(FloatToStrF(1.23456789, TFloatFormat::ffFixed, 3, 5), "1.23000");

@@ -1,0 +1,116 @@
+// Chart data export: the points of one series, or of every series of a chart, as
+// delimited text, XML, an HTML table or a binary worksheet.
+#pragma once
+
+#include "RizUridu.h"
+#include "TeEngine.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TSeriesData : public TTeeExportData {
+public:
+    DECLARE_CLASS_NAME(TSeriesData)
+    // Chart is the source when Series is null (every series, in the chart's order).
+    TSeriesData(TCustomAxisPanel* Chart, TChartSeries* Series);
+
+    bool IncludeColors = false;
+    bool IncludeIndex = false;
+    bool IncludeHeader = false;
+    bool IncludeLabels = true;
+    TCustomAxisPanel* Chart;
+    TChartSeries* Series;
+
+    // Column flags: which optional columns the export has.
+    enum : uint8_t { cfX = 1, cfColors = 2, cfLabels = 4 };
+    uint8_t Flags = 0;
+
+    std::string GetText() override;
+    // Sets the column flags from the reference series and the Include options.
+    virtual void Prepare();
+    // One row's text (without the line end); empty here.
+    std::string FormatPointRow(int Index);
+
+    // The rows: the point count of Series, else the largest over the chart's series; -1
+    // when the chart has no series.
+    int MaxPointCount() const;
+    // The series exported, in order.
+    std::vector<TChartSeries*> ExportedSeries() const;
+    // "#rrggbb" of the colour (system colours resolved).
+    static std::string ColorText(TColor Color);
+    // A series' value lists in the export's column order: the X (not-mandatory) list,
+    // the Y (mandatory) list, then the further lists in the series' order.
+    static std::vector<TChartValueList*> ColumnLists(TChartSeries* Series);
+
+protected:
+    // Appends row Index's text to Out.
+    virtual void AppendPointRow(std::string& Out, int Index);
+    bool HasX() const { return (Flags & cfX) != 0; }
+    bool HasColors() const { return (Flags & cfColors) != 0; }
+    bool HasLabels() const { return (Flags & cfLabels) != 0; }
+    // Taken by Prepare: the exported series and their column lists.
+    std::vector<TChartSeries*> FExported;
+    std::vector<std::vector<TChartValueList*>> FLists;
+};
+
+class TSeriesDataText : public TSeriesData {
+public:
+    DECLARE_CLASS_NAME(TSeriesDataText)
+    TSeriesDataText(TCustomAxisPanel* Chart, TChartSeries* Series);
+
+    char Delimiter = '\t';
+    // Put around quoted cells (labels, names, date-times); a cell holding the delimiter,
+    // a quote or a line break is quoted also when this is empty (with '"').
+    std::string TextQuotes;
+    // Number mask for the values; empty: the general format.
+    std::string ValueFormat;
+
+    std::string GetText() override;
+    void Prepare() override;
+
+protected:
+    void AppendPointRow(std::string& Out, int Index) override;
+
+private:
+    void AppendCell(std::string& Out, const std::string& Text, bool Quoted);
+    void AppendValue(std::string& Out, TChartValueList* List, int Index);
+};
+
+class TSeriesDataXML : public TSeriesData {
+public:
+    DECLARE_CLASS_NAME(TSeriesDataXML)
+    TSeriesDataXML(TCustomAxisPanel* Chart, TChartSeries* Series);
+    // The declared encoding; the text is always written in UTF-8.
+    std::string Encoding = "UTF-8";
+    std::string GetText() override;
+
+private:
+    void AppendSeries(std::string& Out, TChartSeries* S);
+};
+
+class TSeriesDataHTML : public TSeriesData {
+public:
+    DECLARE_CLASS_NAME(TSeriesDataHTML)
+    using TSeriesData::TSeriesData;
+    std::string GetText() override;
+
+protected:
+    void AppendPointRow(std::string& Out, int Index) override;
+};
+
+// The worksheet in the oldest binary spreadsheet record format. Its text form (copying)
+// is one empty line per row.
+class TSeriesDataXLS : public TSeriesData {
+public:
+    DECLARE_CLASS_NAME(TSeriesDataXLS)
+    using TSeriesData::TSeriesData;
+    // Checks the sheet's limits first (ERangeError: no series, more than 65535 rows or
+    // 256 columns), so that nothing is written for a sheet that cannot be.
+    void WriteTextToStream(TStream* Stream) override;
+};
+
+// Text escaped for XML and HTML content and attribute values.
+std::string XmlEscape(const std::string& Text);
+// A valid XML name from any text (invalid characters become "_").
+std::string XmlName(const std::string& Text);

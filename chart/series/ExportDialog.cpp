@@ -1,0 +1,520 @@
+#include "ExportDialog.h"
+
+#include "TeeStore.h"
+#include "classes/Streaming.h"
+#include "controls/Clipboard.h"
+#include "controls/FormStyles.h"
+#include "controls/Registry.h"
+#include "system/Programs.h"
+#include "system/ScopeGuard.h"
+#include "system/SysUtils.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+std::string MailCommand = "xdg-email";
+
+namespace {
+
+const char* const BaseFileName = "RurEvido";
+const char* const NativeExtension = "tee";
+const char* const NativeFilter = "RurEvido files (*.tee)|*.tee";
+const char* const DataFilter =
+    "Space delimited text files (*.txt)|*.txt|Tab delimited text files (*.txt)|*.txt|"
+    "Comma delimited text files (*.csv)|*.csv|Colon delimited text files (*.txt)|*.txt|"
+    "Custom delimited text files (*.txt)|*.txt|XML files (*.xml)|*.xml|HTML files (*.htm)|*.htm|"
+    "Microsoft Excel files (*.xls)|*.xls";
+constexpr int MaxPictureSize = 3000;
+enum { DataText, DataXML, DataHTML, DataExcel };
+
+// The extension of a filter's Index-th entry (1-based): the text after the first "." of
+// its pattern.
+std::string FilterExtension(const std::string& Filter, int Index)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t bar; (bar = Filter.find('|', start)) != std::string::npos; start = bar + 1)
+        parts.push_back(Filter.substr(start, bar - start));
+    parts.push_back(Filter.substr(start));
+    const size_t pattern = size_t(Index) * 2 - 1;
+    if (Index < 1 || pattern >= parts.size())
+        return {};
+    const size_t dot = parts[pattern].find('.');
+    return dot == std::string::npos ? std::string() : parts[pattern].substr(dot + 1);
+}
+
+} // namespace
+
+bool MailAvailable()
+{
+    // Looked up once per command for the rest of the run.
+    static std::string checked;
+    static bool available = false;
+    if (checked != MailCommand) {
+        checked = MailCommand;
+        available = ProgramAvailable(MailCommand);
+    }
+    return available;
+}
+
+TTeeExportFormBase::TTeeExportFormBase(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName("TeeExportForm");
+    SetCaption("Export Dialog");
+    BuildForm(this, 378, 239, {
+        Growing(Pages(PageControl1, "PageControl1", {
+            Page(TabPicture, "TabPicture", "Picture", {
+                Columns({
+                    Column({Growing(Group(RGFormat, "RGFormat", "&Format", {Growing(List(LBFormat, "LBFormat"))}))}),
+                    Column({Growing(Pages(PageOptions, "PageOptions", {
+                        Page(TabOptions, "TabOptions", "Options", {}),
+                        Page(TabSize, "TabSize", "Size", {
+                            Row("&Width:", {UpDownEdit(EWidth, "EWidth", UDWidth, "UDWidth", 0, MaxPictureSize)}),
+                            Row("&Height:", {UpDownEdit(EHeight, "EHeight", UDHeight, "UDHeight", 0, MaxPictureSize)}),
+                            Ctl(CBAspect, "CBAspect", "&Keep aspect ratio"),
+                            Stretch(),
+                        }),
+                    }))}),
+                }),
+            }),
+            Page(TabNative, "TabNative", "Native", {
+                Ctl(CBNativeData, "CBNativeData", "&Include Series data"),
+                Line({Ctl(CBFileSize, "CBFileSize", "&File size:"), Ctl(LabelSize, "LabelSize", "?")}),
+                Row("&Format:", {Combo(CBNativeFormat, "CBNativeFormat", {"Binary", "Text"})}),
+                Stretch(),
+            }),
+            Page(TabData, "TabData", "Data", {
+                ::Panel(Panel5, "Panel5", {Row("Se&ries:", {Combo(CBSeries, "CBSeries", {})})}),
+                Columns({
+                    Column({Radios(RGText, "RGText", "&Format:", {"Text", "XML", "HTML Table", "Excel"}), Stretch()}),
+                    Column({
+                        Row("&Delimiter:", {Combo(CBDelim, "CBDelim", {"Space", "Tab", "Comma", "Colon", "Custom"}),
+                                            Ctl(ECustom, "ECustom", "", 30)}),
+                        Row("Text &Quotes:", {Ctl(EQuotes, "EQuotes", "", 30)}),
+                        Group(GroupBox1, "GroupBox1", "&Include:", {
+                            Ctl(CBLabels, "CBLabels", "Point &Labels"),
+                            Ctl(CBIndex, "CBIndex", "Point &Index"),
+                            Ctl(CBHeader, "CBHeader", "&Header"),
+                            Ctl(CBColors, "CBColors", "Point &Colors"),
+                        }),
+                    }),
+                }),
+            }),
+        })),
+        Buttons({Ctl(BCopy, "BCopy", "&Copy"), Ctl(BSave, "BSave", "&Save..."), Ctl(BSend, "BSend", "S&end..."),
+                 Ctl(BClose, "BClose", "Close")}),
+    });
+    SaveDialogPicture = new TSaveDialog(this);
+    SaveDialogData = new TSaveDialog(this);
+    SaveDialogData->SetDefaultExt("txt");
+    SaveDialogNative = new TSaveDialog(this);
+    SetFormBorderStyle(this, bsDialog);
+    SetPosition(poScreenCenter);
+    CBAspect->SetChecked(true);
+    CBNativeData->SetChecked(true);
+    CBNativeFormat->SetItemIndex(0);
+    ECustom->SetEnabled(false);
+    CBLabels->SetChecked(true);
+    CBHeader->SetChecked(true);
+    BClose->SetDefault(true);
+    BClose->SetCancel(true);
+    BClose->SetModalResult(mrOk);
+    PageControl1->SetActivePage(TabPicture);
+
+    OnShow = [this](TObject* s) { FormShow(s); };
+    LBFormat->OnClick = [this](TObject* s) { LBFormatClick(s); };
+    EWidth->OnChange = [this](TObject*) { SizeChanged(EWidth); };
+    EHeight->OnChange = [this](TObject*) { SizeChanged(EHeight); };
+    PageControl1->OnChange = [this](TObject*) { EnableButtons(); };
+    RGText->OnClick = [this](TObject* s) { RGTextClick(s); };
+    CBDelim->OnChange = [this](TObject* s) { CBDelimChange(s); };
+    CBNativeFormat->OnChange = [this](TObject*) {
+        EnableButtons();
+        RefreshFileSize();
+    };
+    CBFileSize->OnClick = [this](TObject*) { RefreshFileSize(); };
+    CBNativeData->OnClick = [this](TObject*) { RefreshFileSize(); };
+    BCopy->OnClick = [this](TObject* s) { BCopyClick(s); };
+    BSave->OnClick = [this](TObject* s) { BSaveClick(s); };
+    BSend->OnClick = [this](TObject* s) { BSendClick(s); };
+    DoCreate();
+}
+
+TTeeExportFormBase::~TTeeExportFormBase()
+{
+    ClearFormats();
+}
+
+void TTeeExportFormBase::ClearFormats()
+{
+    // The embedded options form belongs to its format: take it out of the page first.
+    if (FShownOptions)
+        FShownOptions->SetParent(nullptr);
+    FShownOptions = nullptr;
+    FFormats.clear();
+}
+
+TTeeExportFormat* TTeeExportFormBase::Format(int Index) const
+{
+    return Index >= 0 && size_t(Index) < FFormats.size() ? FFormats[size_t(Index)].get() : nullptr;
+}
+
+TTeeExportFormat* TTeeExportFormBase::SelectedFormat() const
+{
+    return Format(LBFormat->ItemIndex());
+}
+
+TTeeExportFormat* TTeeExportFormBase::FormatForFile(const std::string& FileName)
+{
+    std::string ext = ExtractFileExt(FileName);
+    if (!ext.empty())
+        ext.erase(0, 1);
+    for (auto& f : FFormats)
+        if (!ext.empty() && f->ChooseExtension(ext))
+            return f.get();
+    return SelectedFormat();
+}
+
+// ---- virtual operations -------------------------------------------------------------------
+
+std::unique_ptr<TSeriesData> TTeeExportFormBase::CreateDataExporter()
+{
+    return nullptr;
+}
+
+void TTeeExportFormBase::SaveNativeToFile(const std::string& FileName, bool)
+{
+    const bool visible = Panel->Visible();
+    TScopeGuard restore([&] { Panel->SetVisible(visible); });
+    Panel->SetVisible(true);
+    WriteFileReplacing(FileName, [&](TStream* Stream) { WriteComponent(Stream, Panel); });
+}
+
+bool TTeeExportFormBase::CanExportData()
+{
+    return false;
+}
+
+std::unique_ptr<TMemoryStream> TTeeExportFormBase::CreateNativeStream()
+{
+    auto stream = std::make_unique<TMemoryStream>();
+    WriteComponent(stream.get(), Panel);
+    return stream;
+}
+
+void TTeeExportFormBase::FillSeriesCombo()
+{
+    TabData->SetTabVisible(false);
+    CBNativeData->SetVisible(false);
+}
+
+std::unique_ptr<TSeriesData> TTeeExportForm::CreateDataExporter()
+{
+    auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel);
+    const int line = CBSeries->ItemIndex();
+    auto* series = line >= 0 ? dynamic_cast<TChartSeries*>(CBSeries->Items()->GetObject(line)) : nullptr;
+    std::unique_ptr<TSeriesData> exporter;
+    switch (RGText->ItemIndex()) {
+    case DataXML: exporter = std::make_unique<TSeriesDataXML>(chart, series); break;
+    case DataHTML: exporter = std::make_unique<TSeriesDataHTML>(chart, series); break;
+    case DataExcel: exporter = std::make_unique<TSeriesDataXLS>(chart, series); break;
+    default: {
+        auto text = std::make_unique<TSeriesDataText>(chart, series);
+        text->Delimiter = Delimiter();
+        text->TextQuotes = EQuotes->Text();
+        exporter = std::move(text);
+    }
+    }
+    exporter->IncludeLabels = CBLabels->Checked();
+    exporter->IncludeIndex = CBIndex->Checked();
+    exporter->IncludeHeader = CBHeader->Checked();
+    exporter->IncludeColors = CBColors->Checked();
+    return exporter;
+}
+
+void TTeeExportForm::SaveNativeToFile(const std::string& FileName, bool IncludeData)
+{
+    WriteChartToFile(dynamic_cast<TCustomChart*>(Panel), FileName, IncludeData, CBNativeFormat->ItemIndex() == 1);
+}
+
+bool TTeeExportForm::CanExportData()
+{
+    auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel);
+    return chart != nullptr && chart->SeriesCount() > 0;
+}
+
+std::unique_ptr<TMemoryStream> TTeeExportForm::CreateNativeStream()
+{
+    auto stream = std::make_unique<TMemoryStream>();
+    WriteChartToStream(dynamic_cast<TCustomChart*>(Panel), stream.get(), CBNativeData->Checked(),
+                       CBNativeFormat->ItemIndex() == 1);
+    return stream;
+}
+
+void TTeeExportForm::FillSeriesCombo()
+{
+    CBSeries->Items()->Clear();
+    if (auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel))
+        for (int i = 0; i < chart->SeriesCount(); ++i)
+            CBSeries->Items()->AddObject(chart->Series(i)->Title(), chart->Series(i));
+    CBSeries->Items()->InsertObject(0, "(all)", nullptr);
+    CBSeries->SetItemIndex(0);
+}
+
+// ---- handlers ----------------------------------------------------------------------------
+
+void TTeeExportFormBase::FormShow(TObject*)
+{
+    RGText->SetItemIndex(DataText);
+    if (Tag() != 0)
+        Panel = reinterpret_cast<TCustomTeePanel*>(Tag());
+    if (Panel) {
+        auto changing = RestoreOnExit(FChanging);
+        FChanging = true;
+        UDWidth->SetPosition(std::clamp(Panel->Width(), 0, MaxPictureSize));
+        UDHeight->SetPosition(std::clamp(Panel->Height(), 0, MaxPictureSize));
+        FAspect = Panel->Height() > 0 ? double(Panel->Width()) / Panel->Height() : 0;
+        FillSeriesCombo();
+        // The list is filled afresh on every show, and so is the filter.
+        ClearFormats();
+        LBFormat->Items()->Clear();
+        std::string filter;
+        int index = 0;
+        if (ExportFormatRegistry)
+            for (TTeeExportFormatClass formatClass : *ExportFormatRegistry) {
+                std::unique_ptr<TTeeExportFormat> format = formatClass();
+                format->Panel = Panel;
+                format->AssignFilterIndex(index);
+                filter += (filter.empty() ? "" : "|") + format->FileFilter();
+                LBFormat->Items()->Add(StringReplaceAll(format->Description(), "&", ""));
+                FFormats.push_back(std::move(format));
+            }
+        SaveDialogPicture->SetFilter(filter);
+        CBDelim->SetItemIndex(1);
+        LBFormat->SetItemIndex(0);
+        LBFormatClick(LBFormat);
+        EnableButtons();
+    }
+    CallFormShowHook(this);
+}
+
+void TTeeExportFormBase::LBFormatClick(TObject*)
+{
+    if (FShownOptions) {
+        FShownOptions->SetVisible(false);
+        FShownOptions->SetParent(nullptr);
+        FShownOptions = nullptr;
+    }
+    TTeeExportFormat* format = SelectedFormat();
+    TForm* options = format ? format->Options(true) : nullptr;
+    const bool visible = options != nullptr && options->ComponentCount() > 0;
+    TabOptions->SetTabVisible(visible);
+    if (visible) {
+        PageOptions->SetActivePage(TabOptions);
+        FillLaidOutHost(TabOptions, options);
+        options->SetVisible(true);
+        FShownOptions = options;
+        CallFormShowHook(options);
+    } else {
+        PageOptions->SetActivePage(TabSize);
+    }
+}
+
+void TTeeExportFormBase::SizeChanged(TEdit* Changed)
+{
+    if (!Visible() || FChanging || !CBAspect->Checked() || FAspect == 0)
+        return;
+    auto changing = RestoreOnExit(FChanging);
+    FChanging = true;
+    const int value = StrToIntDef(Changed->Text(), 0);
+    if (Changed == EHeight)
+        UDWidth->SetPosition(std::clamp(int(std::lround(value * FAspect)), 0, MaxPictureSize));
+    else
+        UDHeight->SetPosition(std::clamp(int(std::lround(value / FAspect)), 0, MaxPictureSize));
+}
+
+void TTeeExportFormBase::EnableButtons()
+{
+    TTabSheet* page = PageControl1->ActivePage();
+    const bool copy = page == TabPicture || (page == TabData && CanExportData())
+                      || (page == TabNative && CBNativeFormat->ItemIndex() == 1);
+    BCopy->SetEnabled(copy);
+    BSave->SetEnabled(copy || page == TabNative);
+    if (page == TabData && RGText->ItemIndex() == DataExcel)
+        BCopy->SetEnabled(false);
+    BSend->SetEnabled(BSave->Enabled() && MailAvailable());
+}
+
+void TTeeExportFormBase::RGTextClick(TObject*)
+{
+    CBDelim->SetEnabled(RGText->ItemIndex() == DataText);
+    ECustom->SetEnabled(CBDelim->Enabled() && CBDelim->ItemIndex() == 4);
+    EnableButtons();
+}
+
+void TTeeExportFormBase::CBDelimChange(TObject*)
+{
+    ECustom->SetEnabled(CBDelim->ItemIndex() == 4);
+}
+
+void TTeeExportFormBase::RefreshFileSize()
+{
+    if (CBFileSize->Checked() && Panel)
+        LabelSize->SetCaption(::Format("%d bytes", {CreateNativeStream()->Size()}));
+    else
+        LabelSize->SetCaption("?");
+}
+
+char TTeeExportFormBase::Delimiter() const
+{
+    switch (CBDelim->ItemIndex()) {
+    case 0: return ' ';
+    case 1: return '\t';
+    case 2: return ',';
+    case 3: return ';';   // "Colon" gives the semicolon
+    default: return ECustom->Text().empty() ? ' ' : ECustom->Text()[0];
+    }
+}
+
+int TTeeExportFormBase::DataFilterIndex() const
+{
+    return RGText->ItemIndex() == DataText ? std::max(CBDelim->ItemIndex(), 0) + 1 : RGText->ItemIndex() + 5;
+}
+
+void TTeeExportFormBase::BCopyClick(TObject*)
+{
+    TTabSheet* page = PageControl1->ActivePage();
+    if (page == TabPicture) {
+        TTeeExportFormat* format = SelectedFormat();
+        if (!format)
+            return;
+        format->Width = UDWidth->Position();
+        format->Height = UDHeight->Position();
+        format->CopyToClipboard();
+    } else if (page == TabData) {
+        CreateDataExporter()->CopyTextToClipboard();
+    } else if (page == TabNative) {
+        std::unique_ptr<TMemoryStream> stream = CreateNativeStream();
+        Clipboard()->SetAsText(std::string(stream->Memory(), size_t(stream->Size())));
+    }
+}
+
+void TTeeExportFormBase::SaveActivePage(const std::string& FileName)
+{
+    TTabSheet* page = PageControl1->ActivePage();
+    if (page == TabPicture) {
+        TTeeExportFormat* format = FormatForFile(FileName);
+        if (!format)
+            return;
+        format->Width = UDWidth->Position();
+        format->Height = UDHeight->Position();
+        format->SaveToFile(FileName);
+    } else if (page == TabNative) {
+        SaveNativeToFile(FileName, CBNativeData->Checked());
+    } else if (page == TabData) {
+        CreateDataExporter()->SaveTextToFile(FileName);
+    }
+}
+
+void TTeeExportFormBase::BSaveClick(TObject*)
+{
+    TTabSheet* page = PageControl1->ActivePage();
+    if (page == TabPicture) {
+        TTeeExportFormat* format = SelectedFormat();
+        if (!format)
+            return;
+        SaveDialogPicture->SetDefaultExt(format->FileExtension());
+        SaveDialogPicture->SetFilterIndex(format->FilterIndex());
+        SaveDialogPicture->SetFileName("");
+        if (!SaveDialogPicture->Execute())
+            return;
+        const std::string name = SaveDialogPicture->FileName();
+        // The extension decides when it names a format; else the chosen filter does.
+        std::string ext = ExtractFileExt(name);
+        bool byExtension = false;
+        for (auto& f : FFormats)
+            byExtension = byExtension || (ext.size() > 1 && f->ChooseExtension(ext.substr(1)));
+        if (!byExtension)
+            for (int i = 0; i < int(FFormats.size()); ++i)
+                if (FFormats[size_t(i)]->OwnsFilterIndex(SaveDialogPicture->FilterIndex())) {
+                    LBFormat->SetItemIndex(i);
+                    LBFormatClick(LBFormat);
+                    break;
+                }
+        SaveActivePage(name);
+    } else if (page == TabNative) {
+        SaveDialogNative->SetFileName("");
+        SaveDialogNative->SetDefaultExt(NativeExtension);
+        SaveDialogNative->SetFilter(NativeFilter);
+        if (!SaveDialogNative->Execute())
+            return;
+        const std::string chosen = SaveDialogNative->FileName();
+        const std::string name = ChangeFileExt(chosen, std::string(".") + NativeExtension);
+        // The dialog asked about the chosen name only; another file under the changed name
+        // is not replaced without asking.
+        if (name != chosen && FileExists(name)
+            && MessageDlg("\"" + name + "\" already exists. Do you want to replace it?", mtConfirmation,
+                          {mbYes, mbNo}, 0) != mrYes)
+            return;
+        SaveNativeToFile(name, CBNativeData->Checked());
+    } else if (page == TabData) {
+        SaveDialogData->SetFileName("");
+        SaveDialogData->SetFilter(DataFilter);
+        SaveDialogData->SetFilterIndex(DataFilterIndex());
+        if (!SaveDialogData->Execute())
+            return;
+        // The chosen filter entry sets the format and, for text, the delimiter; they go
+        // back when the export fails.
+        const int index = SaveDialogData->FilterIndex();
+        const int format = RGText->ItemIndex(), delimiter = CBDelim->ItemIndex();
+        TScopeGuard restore([&] {
+            RGText->SetItemIndex(format);
+            CBDelim->SetItemIndex(delimiter);
+        });
+        RGText->SetItemIndex(index > 5 ? index - 5 : DataText);
+        if (index >= 1 && index <= 5)
+            CBDelim->SetItemIndex(index - 1);
+        SaveActivePage(SaveDialogData->FileName());
+        restore.Dismiss();
+    }
+}
+
+void TTeeExportFormBase::BSendClick(TObject*)
+{
+    const std::string folder = CreatePrivateTempFolder();
+    if (folder.empty())
+        throw Exception("Can not find Temp folder");
+    // The exported file lives only as long as the hand-off.
+    TScopeGuard remove([&] {
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+    });
+    TTabSheet* page = PageControl1->ActivePage();
+    std::string ext;
+    if (page == TabPicture)
+        ext = SelectedFormat() ? SelectedFormat()->FileExtension() : std::string();
+    else if (page == TabNative)
+        ext = NativeExtension;
+    else
+        ext = FilterExtension(DataFilter, DataFilterIndex());
+    const std::string file = folder + "/" + BaseFileName + "." + ext;
+    SaveActivePage(file);
+    const int result = RunProgram(MailCommand, {"--subject", BaseFileName, "--attach", file});
+    if (result != 0)
+        throw Exception(::Format("Can not email RurEvido. Mapi Error: %d", {result}));
+}
+
+std::string GetWindowsHelpFolder(const std::string& FileName)
+{
+    TRegistry registry;
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (!registry.OpenKeyReadOnly("SOFTWARE\\Microsoft\\Windows\\Help") || !registry.ValueExists(FileName))
+        return {};
+    try {
+        const std::string folder = registry.ReadString(FileName);
+        return folder.empty() ? std::string() : folder + "\\" + FileName;
+    } catch (const ERegistryException&) {
+        return {};
+    }
+}

@@ -1,0 +1,179 @@
+// The export dialog driven through the platform's controls: pages, formats, the size
+// with its aspect ratio, Copy, Save (the format following the name and the filter), the
+// native page, and Send through a stand-in mail command.
+#include "export_fixture.h"
+
+#include "DialogRecorder.h"
+#include "ExportDialog.h"
+#include "controls/FormBuilder.h"
+#include "controls/Registry.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace exporttest;
+
+namespace {
+
+struct ExportDialogTest : ExportChart {
+    void SetUp() override
+    {
+        ExportChart::SetUp();
+        form = std::make_unique<TTeeExportForm>(nullptr);
+        form->Panel = chart;
+        form->Show();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        MailCommand = "xdg-email";
+        ExportChart::TearDown();
+    }
+    // Answers the next save dialog with a file of the temporary folder and a filter entry.
+    std::string AnswerSave(const std::string& Name, int FilterIndex = 0)
+    {
+        const std::string file = Temp(Name);
+        recorder.Answer = [file, FilterIndex](TDialogRequest& r) {
+            if (r.Kind == TDialogKind::dkSaveFile) {
+                r.FileName = file;
+                if (FilterIndex > 0)
+                    r.FilterIndex = FilterIndex;
+            }
+            return int(mrOk);
+        };
+        return file;
+    }
+    void SavePicture(const std::string& Name)
+    {
+        if (const std::string path = testsupport::ArtifactPath(Name); !path.empty())
+            SaveControlPicture(form.get(), path);
+    }
+    DialogRecorder recorder;
+    std::unique_ptr<TTeeExportForm> form;
+};
+
+TEST_F(ExportDialogTest, PicturePageSizesCopiesAndSaves)
+{
+    ASSERT_EQ(form->LBFormat->Items()->Count(), 2);
+    EXPECT_EQ(form->LBFormat->Items()->Strings(0), "as Metafile");
+    EXPECT_EQ(form->LBFormat->Items()->Strings(1), "as Bitmap");
+    EXPECT_EQ(form->EWidth->Text(), "400");
+    EXPECT_EQ(form->EHeight->Text(), "300");
+    // The aspect ratio is kept, without the height feeding back.
+    form->EWidth->SetText("200");
+    EXPECT_EQ(form->EHeight->Text(), "150");
+    EXPECT_EQ(form->EWidth->Text(), "200");
+    EXPECT_TRUE(form->BCopy->Enabled());
+    SavePicture("export-dialog-picture.png");
+
+    form->LBFormat->SetItemIndex(1);
+    form->LBFormat->Click();
+    EXPECT_EQ(form->PageOptions->ActivePage(), form->TabOptions);
+    form->BCopy->Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(200, 150));
+
+    // With the metafile chosen, a name ending in .bmp saves a bitmap.
+    form->LBFormat->SetItemIndex(0);
+    form->LBFormat->Click();
+    const std::string bmp = AnswerSave("x.bmp");
+    form->BSave->Click();
+    EXPECT_EQ(QImage(QString::fromStdString(bmp), "BMP").size(), QSize(200, 150));
+    // A name without a format's extension follows the chosen filter: plain metafiles.
+    const std::string wmf = AnswerSave("picture", 2);
+    form->BSave->Click();
+    const std::vector<uint8_t> bytes = ReadBytes(wmf);
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes[0], 0xD7);
+    EXPECT_EQ(bytes[3], 0x9A);
+}
+
+TEST_F(ExportDialogTest, DataPageSavesWithTheChosenFilter)
+{
+    form->PageControl1->SelectPage(form->TabData);
+    EXPECT_EQ(form->CBSeries->Items()->Strings(0), "(all)");
+    EXPECT_EQ(form->CBSeries->Items()->Count(), 3);
+    form->RGText->SetItemIndex(3);
+    form->RGText->Click();
+    EXPECT_FALSE(form->BCopy->Enabled());
+    EXPECT_TRUE(form->BSave->Enabled());
+    EXPECT_FALSE(form->CBDelim->Enabled());
+    SavePicture("export-dialog-data.png");
+
+    // "Colon delimited" chosen in the save dialog: text with semicolons.
+    const std::string file = AnswerSave("d.txt", 4);
+    form->BSave->Click();
+    EXPECT_EQ(form->RGText->ItemIndex(), 0);
+    EXPECT_EQ(form->CBDelim->ItemIndex(), 3);
+    const std::string text = ReadText(file);
+    EXPECT_EQ(text.substr(0, text.find('\r')), "Text;Series1;Series2");
+}
+
+TEST_F(ExportDialogTest, NativePageCopiesTextOnlyAndTellsTheSize)
+{
+    form->PageControl1->SelectPage(form->TabNative);
+    EXPECT_FALSE(form->BCopy->Enabled());
+    EXPECT_TRUE(form->BSave->Enabled());
+    form->CBFileSize->SetChecked(true);
+    form->CBFileSize->Click();
+    TMemoryStream stream;
+    WriteChartToStream(chart, &stream, true, false);
+    EXPECT_EQ(form->LabelSize->Caption(), std::to_string(stream.Size()) + " bytes");
+    SavePicture("export-dialog-native.png");
+    form->CBNativeFormat->SetItemIndex(1);
+    form->CBNativeFormat->OnChange(form->CBNativeFormat);
+    EXPECT_TRUE(form->BCopy->Enabled());
+    form->BCopy->Click();
+    const QString text = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(text.startsWith("object ")) << text.left(40).toStdString();
+    EXPECT_TRUE(text.contains("Series2"));
+}
+
+TEST_F(ExportDialogTest, SendHandsTheFileToTheMailCommand)
+{
+    // A stand-in mail command that keeps its arguments and whether the file was there.
+    const std::string dir = testsupport::TempDir();
+    const std::string log = dir + "/args", script = dir + "/mail";
+    std::ofstream(script) << "#!/bin/sh\necho \"$@\" > " << log << "\n[ -f \"$4\" ] && echo present >> " << log
+                          << "\nexit ${MAIL_EXIT:-0}\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    MailCommand = script;
+    form->PageControl1->SelectPage(form->TabData);
+    ASSERT_TRUE(form->BSend->Enabled());
+    form->BSend->Click();
+    const std::string args = ReadText(log);
+    ASSERT_EQ(args.rfind("--subject RurEvido --attach ", 0), 0u) << args;
+    const std::string sent = args.substr(28, args.find('\n') - 28);
+    EXPECT_EQ(std::filesystem::path(sent).filename(), "RurEvido.txt");
+    EXPECT_NE(args.find("present"), std::string::npos);
+    // Taken by the mail program, the file and its private folder are gone.
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(sent).parent_path()));
+
+    setenv("MAIL_EXIT", "3", 1);
+    try {
+        form->BSendClick(form->BSend);
+        ADD_FAILURE() << "no failure reported";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Can not email RurEvido. Mapi Error: 3");
+    }
+    unsetenv("MAIL_EXIT");
+}
+
+} // namespace
+
+TEST(ExportHelpFolder, AnswersTheStoredFolderOrNothing)
+{
+    SetRegistryFileName(testsupport::TempDir() + "/registry.ini");
+    EXPECT_EQ(GetWindowsHelpFolder("chart.hlp"), "");
+    TRegistry r;
+    r.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(r.OpenKey("SOFTWARE\\Microsoft\\Windows\\Help", true));
+    r.WriteString("other.hlp", "C:\\Help");
+    // A missing value is no folder: not "\" and the name.
+    EXPECT_EQ(GetWindowsHelpFolder("chart.hlp"), "");
+    r.WriteString("chart.hlp", "C:\\Help");
+    EXPECT_EQ(GetWindowsHelpFolder("chart.hlp"), "C:\\Help\\chart.hlp");
+    SetRegistryFileName("");
+}
