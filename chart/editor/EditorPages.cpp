@@ -1,7 +1,9 @@
 // The factories of the chart editor's pages that take the object they edit when they are
-// created: the axis, legend, panel, titles, walls, general, paging, 3D and series pages.
+// created: the axis, legend, panel, titles, walls, general, paging, 3D and series pages;
+// and the export page, found by its class name.
 #include "TeeEditCha.h"
 
+#include "ExportDialog.h"
 #include "TeeEdiAxis.h"
 #include "TeeEdiGene.h"
 #include "TeeEdiTitl.h"
@@ -47,4 +49,6 @@ void RegisterChartEditorPages()
         page->SelectSeries(SeriesList->SelectedSeries());
         return page;
     });
+    // The export dialog takes its chart from its Tag, as a dialog of its own does.
+    RegisterFormClass<TTeeExportForm>("TTeeExportForm");
 }

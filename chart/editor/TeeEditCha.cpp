@@ -796,5 +796,6 @@ void TeeEditChaFinalization()
 {
     PageFactories().clear();
     EditorHooks.reset();
+    UnregisterFormClass("TTeeExportForm");
     UnregisterFormClass("TChartEditForm");
 }

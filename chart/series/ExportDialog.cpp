@@ -268,7 +268,7 @@ void TTeeExportFormBase::FormShow(TObject*)
 {
     RGText->SetItemIndex(DataText);
     if (Tag() != 0)
-        Panel = reinterpret_cast<TCustomTeePanel*>(Tag());
+        Panel = dynamic_cast<TCustomTeePanel*>(reinterpret_cast<TObject*>(Tag()));
     if (Panel) {
         auto changing = RestoreOnExit(FChanging);
         FChanging = true;

@@ -3,6 +3,7 @@
 #include "AppWindows.h"
 
 #include "EditChar.h"
+#include "ExportDialog.h"
 #include "Startup.h"
 #include "TeeEdiAxis.h"
 #include "TestSupport.h"
@@ -47,6 +48,12 @@ TEST_F(ChartEditButtonTest, EditOpensTheEditorOnChart1AndItsChangesStay)
         EXPECT_NE(axisPage, nullptr);
         if (axisPage != nullptr)
             axisPage->CBShow->SetChecked(false);
+        // The export page exports this chart.
+        seen->MainPage->SelectPage(seen->TabExport);
+        auto* exportPage = dynamic_cast<TTeeExportForm*>(seen->PageForm(seen->TabExport));
+        EXPECT_NE(exportPage, nullptr);
+        if (exportPage != nullptr)
+            EXPECT_EQ(exportPage->Panel, chart->Chart1);
         seen->BClose->Click();
         return seen->ModalResult();
     };
