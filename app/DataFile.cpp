@@ -136,8 +136,10 @@ TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TData
             if (emptyLine >= 0)
                 return fail("Empty " + LineName(emptyLine) + " inside the data");
 
-            // The slot follows the line's position; outside 1..1000 the arrays raise.
-            const int slot = CheckedNarrow(index - 4 - first);
+            // The points fill the slots in order from slot 1, so that a line T(max) leaves
+            // out leaves no gap holding an earlier load's point for the run to use. Without
+            // such lines this is the line's own position. Past 1000 the arrays raise.
+            const int slot = accepted + 1;
             T[slot] = values[0];
             Cp[slot] = values[1];
             ++accepted;

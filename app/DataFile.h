@@ -26,12 +26,12 @@ struct TDataFileResult {
 bool TryReadPlainNumber(const std::string& Text, double& Value);
 
 // Parses the lines of a data file into slots of T and Cp. Line 4 holds the point count P,
-// line 5 the first point F; lines F+6 .. P+6 (1-based) hold "T Cp", the line at 0-based
-// index L going to slot L-4-F. Lines with T above the limit are skipped and leave their
-// slot alone, as do empty lines after the last point. Fewer than 5 lines are no data and
-// no fault. The parse stops at the first fault, with PointCount 0 and Error saying what
-// and where: a line 4 or 5 that is no count or a slot outside 1..1000 ("Invalid data
-// file"), a token that is no number, a line without Cp, or an empty line between points.
+// line 5 the first point F; lines F+6 .. P+6 (1-based) hold "T Cp", which fill the
+// slots in order from slot 1. Lines with T above the limit are skipped, as are empty
+// lines after the last point. Fewer than 5 lines are no data and no fault. The parse
+// stops at the first fault, with PointCount 0 and Error saying what and where: a line 4
+// or 5 that is no count or more than 1000 points ("Invalid data file"), a token that is
+// no number, a line without Cp, or an empty line between points.
 // Slots written before the fault keep their new values.
 TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TDataFileOptions& Options,
                               TPointArray& T, TPointArray& Cp);

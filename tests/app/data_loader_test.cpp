@@ -118,7 +118,7 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
     EXPECT_TRUE(dialogs.Requests.empty());
 }
 
-TEST_F(LoaderTest, TMaxSkipsHotterLinesAndLeavesTheirSlots)
+TEST_F(LoaderTest, TMaxSkipsHotterLinesAndPacksThePointsItKeeps)
 {
     TData[2] = -5;
     CpData[2] = -6;
@@ -126,11 +126,11 @@ TEST_F(LoaderTest, TMaxSkipsHotterLinesAndLeavesTheirSlots)
     Load(Header("4", "0") + "50 1\n150 2\n90 3\n100 4\n200\n");
     EXPECT_DOUBLE_EQ(data->TMaxLimit(), 100);
     EXPECT_EQ(data->PointCount(), 3);   // capped at the accepted lines
-    EXPECT_DOUBLE_EQ(TData[4], 100);    // T(max) itself is kept
+    // The run reads slots 1..3: the kept points, no old value in the skipped line's place.
     EXPECT_DOUBLE_EQ(TData[1], 50);
-    EXPECT_DOUBLE_EQ(TData[2], -5);
-    EXPECT_DOUBLE_EQ(CpData[2], -6);
-    EXPECT_DOUBLE_EQ(TData[3], 90);   // the slot follows the line
+    EXPECT_DOUBLE_EQ(TData[2], 90);
+    EXPECT_DOUBLE_EQ(CpData[2], 3);
+    EXPECT_DOUBLE_EQ(TData[3], 100);    // T(max) itself is kept
     EXPECT_TRUE(dialogs.Requests.empty());
 
     data->edTmax->SetText("1OO");
