@@ -327,6 +327,47 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
     });
 }
 
+TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)
+{
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    editor->Show();
+    editor->MainPage->SelectPage(editor->TabData);
+    TChartGrid* grid = editor->ChartGrid1;
+    ASSERT_EQ(grid->Series(), a);
+    const auto shown = [&] {
+        editor->PopupData->PopupFor(grid, 4, 4);
+        editor->PopupData->CloseUp();
+        return std::vector<bool>{editor->EditColor1->Visible(), editor->DefaultColor1->Visible(),
+                                 editor->Makenullpoint1->Visible(), editor->Insertrow1->Visible()};
+    };
+    // Without a colour column only the row items show.
+    EXPECT_EQ(shown(), (std::vector<bool>{false, false, false, true}));
+
+    editor->SBGridCol->SetChecked(true);
+    editor->SBGridColClick(editor->SBGridCol);
+    TChartSeries* series = nullptr;
+    int index = -1;
+    for (int col = 0; col < grid->ColCount() && index < 0; ++col) {
+        grid->FocusCell(col, grid->FirstDataRow() + 1);
+        grid->CurrentColorCell(series, index);
+    }
+    ASSERT_EQ(index, 1);
+    // A point with the default colour offers no "Default Color".
+    EXPECT_EQ(shown(), (std::vector<bool>{true, false, true, true}));
+    editor->Makenullpoint1->Click();
+    EXPECT_TRUE(a->IsNull(1));
+    EXPECT_EQ(shown(), (std::vector<bool>{true, true, false, true}));
+    editor->DefaultColor1->Click();
+    EXPECT_FALSE(a->IsNull(1));
+    EXPECT_EQ((*a->Colors())[1], clDefault);
+
+    editor->Insertrow1->Click();
+    EXPECT_EQ(a->Count(), 4);
+    EXPECT_EQ(grid->Row(), grid->FirstDataRow() + 3);
+    editor->Deleterow1->Click();
+    EXPECT_EQ(a->Count(), 3);
+}
+
 TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
 {
     TSeriesGroup* group = chart->SeriesList()->AddGroup("Pair");

@@ -4,6 +4,7 @@
 #include "controls/Buttons.h"
 #include "controls/ExtCtrls.h"
 #include "controls/Menus.h"
+#include "controls/PopupMenus.h"
 #include "controls/StdCtrls.h"
 
 #include <QAbstractButton>
@@ -256,6 +257,44 @@ TEST_F(FormsTest, MainMenuShowsItemsAndRunsTheirHandlers)
     delete menu;   // frees its items with it
     EXPECT_EQ(form->Menu(), nullptr);
     EXPECT_EQ(form->FindComponent("File1"), nullptr);
+}
+
+TEST_F(FormsTest, PopupMenuOpensForItsControlAfterOnPopup)
+{
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    auto* menu = new TPopupMenu(form.get());
+    auto* first = new TMenuItem(form.get());
+    first->SetCaption("&First");
+    menu->Items()->Add(first);
+    auto* second = new TMenuItem(form.get());
+    second->SetCaption("&Second");
+    menu->Items()->Add(second);
+    int clicks = 0;
+    second->OnClick = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, second);
+        ++clicks;
+    };
+    // OnPopup sees the control the menu opens for and may hide items before it shows.
+    menu->OnPopup = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, menu);
+        first->SetVisible(menu->PopupComponent() != edit);
+    };
+    menu->BindTo(edit);
+    form->Show();
+    emit edit->Widget()->customContextMenuRequested(QPoint(3, 4));
+    EXPECT_EQ(menu->PopupComponent(), edit);
+    EXPECT_TRUE(menu->Showing());
+    EXPECT_FALSE(first->Action()->isVisible());
+    second->Action()->trigger();
+    EXPECT_EQ(clicks, 1);
+    menu->CloseUp();
+    EXPECT_FALSE(menu->Showing());
+
+    // The control going away unbinds the menu.
+    delete edit;
+    EXPECT_EQ(menu->BoundControl(), nullptr);
+    EXPECT_EQ(menu->PopupComponent(), nullptr);
 }
 
 TEST_F(FormsTest, OnCreateRunsUnderTheGuard)
