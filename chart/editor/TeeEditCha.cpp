@@ -8,6 +8,7 @@
 
 #include "controls/CommonDialogs.h"
 #include "controls/Cursors.h"
+#include "controls/DragDrop.h"
 #include "graphics/Bitmap.h"
 #include "controls/FormBuilder.h"
 #include "controls/InputQuery.h"
@@ -145,6 +146,10 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     CBNames->OnClick = [this](TObject* s) { CBNamesClick(s); };
     Groups->OnClick = [this](TObject* s) { GroupsClick(s); };
     Groups->OnClickCheck = [this](TObject* s) { GroupsClickCheck(s); };
+    SetDragSource(LBSeries, true);
+    SetDropTarget(
+        Groups, [this](TObject* s, TObject* src, int x, int y, bool& accept) { GroupsDragOver(s, src, x, y, accept); },
+        [this](TObject* s, TObject* src, int x, int y) { GroupsDragDrop(s, src, x, y); });
     BAddGroup->OnClick = [this](TObject* s) { BAddGroupClick(s); };
     BRenameGroup->OnClick = [this](TObject* s) { BRenameGroupClick(s); };
     BDeleteGroup->OnClick = [this](TObject* s) { BDeleteGroupClick(s); };
@@ -758,6 +763,16 @@ void TChartEditForm::GroupsClick(TObject*)
     LBSeries->SetSeriesGroup(GroupOfItem(Groups->ItemIndex()));
     LBSeriesRefreshButtons(LBSeries);
     UpdateGroupButtons();
+}
+
+void TChartEditForm::GroupsDragOver(TObject*, TObject* Source, int X, int Y, bool& Accept)
+{
+    Accept = Source == LBSeries && LBSeries->SelectedSeries() != nullptr && ListItemAtPos(Groups, X, Y) >= 0;
+}
+
+void TChartEditForm::GroupsDragDrop(TObject*, TObject*, int X, int Y)
+{
+    GroupsDragDrop(ListItemAtPos(Groups, X, Y));
 }
 
 void TChartEditForm::GroupsClickCheck(TObject*)

@@ -186,6 +186,10 @@ public:
     void GroupsClickCheck(TObject* Sender);
     // The selected series of the list dropped on the groups-list item.
     void GroupsDragDrop(int Index);
+    // The drag of the series list over the groups list: taken over an item while a
+    // series is selected; the drop goes to the item under the point.
+    void GroupsDragOver(TObject* Sender, TObject* Source, int X, int Y, bool& Accept);
+    void GroupsDragDrop(TObject* Sender, TObject* Source, int X, int Y);
     void BAddGroupClick(TObject* Sender);
     void BRenameGroupClick(TObject* Sender);
     void BDeleteGroupClick(TObject* Sender);

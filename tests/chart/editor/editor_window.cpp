@@ -10,6 +10,7 @@
 #include "editor_driver.h"
 
 #include "TeEngine/SeriesGroups.h"
+#include "controls/DragDrop.h"
 
 #include "controls/Registry.h"
 #include "controls/Shell.h"
@@ -385,12 +386,21 @@ TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
     EXPECT_EQ(editor->LBSeries->Items()->Count(), 2);
     EXPECT_TRUE(editor->BDeleteGroup->Enabled());
 
+    // The series list is dragged onto a groups-list item at a point of that item.
+    const auto dropOn = [&](int Item) {
+        for (int y = 0; y < editor->Groups->Height(); ++y)
+            if (ListItemAtPos(editor->Groups, 8, y) == Item)
+                return DropOnTarget(editor->Groups, editor->LBSeries, 8, y);
+        ADD_FAILURE() << "no point on item " << Item;
+        return false;
+    };
     // Dropped on the group it is shown from, the series stays in it.
     editor->LBSeries->SelectSeries(0);
-    editor->GroupsDragDrop(1);
+    EXPECT_TRUE(dropOn(1));
     EXPECT_EQ(group->Series()->Count(), 2);
+    EXPECT_FALSE(DropOnTarget(editor->Groups, editor->Groups, 8, 2));
     // Dropped on "(all)", it leaves the shown group.
-    editor->GroupsDragDrop(0);
+    EXPECT_TRUE(dropOn(0));
     EXPECT_EQ(group->Series()->Count(), 1);
 
     editor->Groups->SetItemIndex(1);

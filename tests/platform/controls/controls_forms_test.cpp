@@ -3,6 +3,8 @@
 
 #include "controls/Buttons.h"
 #include "controls/ExtCtrls.h"
+#include "controls/DragDrop.h"
+#include "controls/ListBoxes.h"
 #include "controls/Menus.h"
 #include "controls/PopupMenus.h"
 #include "controls/StdCtrls.h"
@@ -10,7 +12,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTimer>
@@ -295,6 +300,47 @@ TEST_F(FormsTest, PopupMenuOpensForItsControlAfterOnPopup)
     delete edit;
     EXPECT_EQ(menu->BoundControl(), nullptr);
     EXPECT_EQ(menu->PopupComponent(), nullptr);
+}
+
+TEST_F(FormsTest, DropTargetTakesWhatOnDragOverAccepts)
+{
+    auto* source = new TEdit(form.get());
+    source->SetParent(form.get());
+    auto* target = new TListBox(form.get());
+    target->SetParent(form.get());
+    target->SetBounds(0, 30, 120, 120);
+    target->Items()->Add("zero");
+    target->Items()->Add("one");
+    form->Show();
+    auto* list = static_cast<QListWidget*>(target->Widget());
+    const QPoint one = list->viewport()->mapTo(list, list->visualItemRect(list->item(1)).center());
+    ASSERT_EQ(ListItemAtPos(target, one.x(), one.y()), 1);
+
+    std::vector<int> dropped;
+    SetDragSource(source, true);
+    SetDropTarget(
+        target,
+        [&](TObject* Sender, TObject* Source, int X, int Y, bool& Accept) {
+            Accept = Sender == target && Source == source && ListItemAtPos(target, X, Y) == 1;
+        },
+        [&](TObject*, TObject*, int X, int Y) { dropped.push_back(ListItemAtPos(target, X, Y)); });
+    EXPECT_TRUE(IsDropTarget(target));
+    EXPECT_FALSE(DropOnTarget(target, source, 2, 2));
+    EXPECT_FALSE(DropOnTarget(target, target, one.x(), one.y()));
+    EXPECT_TRUE(DropOnTarget(target, source, one.x(), one.y()));
+    EXPECT_EQ(dropped, std::vector<int>{1});
+
+    // A drop from outside the program is refused.
+    QMimeData text;
+    text.setText("zero");
+    QDropEvent outside(QPointF(one), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &outside);
+    EXPECT_FALSE(outside.isAccepted());
+    EXPECT_EQ(dropped.size(), 1u);
+
+    SetDropTarget(target, nullptr, nullptr);
+    EXPECT_FALSE(IsDropTarget(target));
+    EXPECT_FALSE(DropOnTarget(target, source, one.x(), one.y()));
 }
 
 TEST_F(FormsTest, OnCreateRunsUnderTheGuard)
