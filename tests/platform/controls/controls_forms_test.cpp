@@ -8,6 +8,7 @@
 #include "controls/Menus.h"
 #include "controls/PopupMenus.h"
 #include "controls/StdCtrls.h"
+#include "controls/TreeViews.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -341,6 +343,48 @@ TEST_F(FormsTest, DropTargetTakesWhatOnDragOverAccepts)
     SetDropTarget(target, nullptr, nullptr);
     EXPECT_FALSE(IsDropTarget(target));
     EXPECT_FALSE(DropOnTarget(target, source, one.x(), one.y()));
+}
+
+TEST_F(FormsTest, TreeViewSelectsAndRenamesOnlyAllowedNodes)
+{
+    auto* tree = new TTreeView(form.get());
+    tree->SetParent(form.get());
+    tree->SetBounds(0, 0, 150, 150);
+    TTreeNode* series = tree->AddChild(nullptr, "Series");
+    TTreeNode* first = tree->AddChild(series, "A", tree);
+    TTreeNode* chart = tree->AddChild(nullptr, "Chart");
+    TTreeNode* axis = tree->AddChild(chart, "Axis");
+    ASSERT_EQ(tree->Count(), 2);
+    EXPECT_EQ(tree->TopItem(1), chart);
+    EXPECT_EQ(axis->Parent(), chart);
+    EXPECT_EQ(series->Item(0), first);
+    EXPECT_EQ(tree->FindData(tree), first);
+    form->Show();
+
+    std::vector<TTreeNode*> changes;
+    tree->OnChange = [&](TObject*, TTreeNode* Node) { changes.push_back(Node); };
+    tree->SetSelected(axis);
+    EXPECT_EQ(tree->Selected(), axis);
+    // Deleting the selected node tells the new selection.
+    tree->Delete(chart);
+    EXPECT_EQ(tree->Count(), 1);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0], axis);
+    EXPECT_EQ(changes[1], tree->Selected());
+
+    // Only nodes with data may be renamed; OnEdited may change the typed text.
+    tree->OnEditing = [&](TObject*, TTreeNode* Node, bool& Allow) { Allow = Node->Data() != nullptr; };
+    tree->OnEdited = [&](TObject*, TTreeNode*, std::string& S) { S += "!"; };
+    auto* widget = static_cast<QTreeWidget*>(tree->Widget());
+    const auto editors = [&] { return widget->viewport()->findChildren<QLineEdit*>().size(); };
+    widget->editItem(widget->topLevelItem(0));
+    EXPECT_EQ(editors(), 0);
+    QTreeWidgetItem* item = widget->topLevelItem(0)->child(0);
+    widget->editItem(item);
+    EXPECT_EQ(editors(), 1);
+    item->setText(0, "B");   // what the editor writes back
+    EXPECT_EQ(first->Text(), "B!");
+    EXPECT_EQ(item->text(0), "B!");
 }
 
 TEST_F(FormsTest, OnCreateRunsUnderTheGuard)
