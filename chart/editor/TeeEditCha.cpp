@@ -6,7 +6,10 @@
 #include "TeEngine/SeriesGroups.h"
 #include "TeePenDlg.h"
 
+#include "controls/CommonDialogs.h"
 #include "controls/Cursors.h"
+#include "controls/DragDrop.h"
+#include "graphics/Bitmap.h"
 #include "controls/FormBuilder.h"
 #include "controls/InputQuery.h"
 #include "controls/Registry.h"
@@ -105,6 +108,26 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     SBGridX->SetHint("Show X values");
     SBGridText->SetChecked(true);
     ChartGridNavigator1->SetGrid(ChartGrid1);
+    PopupData = new TPopupMenu(this);
+    PopupData->SetName("PopupData");
+    const auto item = [this](TMenuItem*& Item, const char* Name, const char* Caption,
+                             void (TChartEditForm::*Handler)(TObject*)) {
+        Item = new TMenuItem(this);
+        Item->SetName(Name);
+        Item->SetCaption(Caption);
+        if (Handler != nullptr)
+            Item->OnClick = [this, Handler](TObject* s) { (this->*Handler)(s); };
+        PopupData->Items()->Add(Item);
+    };
+    item(EditColor1, "EditColor1", "&Edit Color...", &TChartEditForm::EditColor1Click);
+    item(DefaultColor1, "DefaultColor1", "Default &Color", &TChartEditForm::DefaultColor1Click);
+    item(Makenullpoint1, "Makenullpoint1", "Make &null point", &TChartEditForm::Makenullpoint1Click);
+    item(N1, "N1", "-", nullptr);
+    item(Insertrow1, "Insertrow1", "&Append row", &TChartEditForm::Insertrow1Click);
+    item(Deleterow1, "Deleterow1", "&Delete row", &TChartEditForm::Deleterow1Click);
+    item(extfont1, "extfont1", "&Font...", &TChartEditForm::extfont1Click);
+    PopupData->OnPopup = [this](TObject* s) { PopupDataPopup(s); };
+    PopupData->BindTo(ChartGrid1);
 
     MainPage->OnChange = [this](TObject* s) { MainPageChange(s); };
     MainPage->OnChanging = [this](TObject* s, bool& allow) { MainPageChanging(s, allow); };
@@ -123,6 +146,10 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     CBNames->OnClick = [this](TObject* s) { CBNamesClick(s); };
     Groups->OnClick = [this](TObject* s) { GroupsClick(s); };
     Groups->OnClickCheck = [this](TObject* s) { GroupsClickCheck(s); };
+    SetDragSource(LBSeries, true);
+    SetDropTarget(
+        Groups, [this](TObject* s, TObject* src, int x, int y, bool& accept) { GroupsDragOver(s, src, x, y, accept); },
+        [this](TObject* s, TObject* src, int x, int y) { GroupsDragDrop(s, src, x, y); });
     BAddGroup->OnClick = [this](TObject* s) { BAddGroupClick(s); };
     BRenameGroup->OnClick = [this](TObject* s) { BRenameGroupClick(s); };
     BDeleteGroup->OnClick = [this](TObject* s) { BDeleteGroupClick(s); };
@@ -638,6 +665,63 @@ void TChartEditForm::SBGridXClick(TObject*)
     ChartGrid1->SetShowXValues(SBGridX->Checked() ? cgsYes : cgsNo);
 }
 
+void TChartEditForm::PopupDataPopup(TObject*)
+{
+    TChartSeries* series = nullptr;
+    int index = 0;
+    const bool color = ChartGrid1->CurrentColorCell(series, index);
+    TColor stored = clDefault;
+    if (color && series->Colors() != nullptr && index < static_cast<int>(series->Colors()->size()))
+        stored = (*series->Colors())[static_cast<size_t>(index)];
+    EditColor1->SetVisible(color);
+    DefaultColor1->SetVisible(color && stored != clDefault);
+    Makenullpoint1->SetVisible(color && stored != clNone);
+    N1->SetVisible(color);
+}
+
+void TChartEditForm::EditColor1Click(TObject*)
+{
+    ChartGrid1->PickPointColor();
+}
+
+void TChartEditForm::DefaultColor1Click(TObject*)
+{
+    ChartGrid1->SetPointColor(clDefault);
+}
+
+void TChartEditForm::Makenullpoint1Click(TObject*)
+{
+    ChartGrid1->SetPointColor(clNone);
+}
+
+void TChartEditForm::Insertrow1Click(TObject*)
+{
+    ChartGrid1->InsertPoint();
+}
+
+void TChartEditForm::Deleterow1Click(TObject*)
+{
+    ChartGrid1->DeletePoint();
+}
+
+void TChartEditForm::extfont1Click(TObject*)
+{
+    TFontDialog dialog(this);
+    dialog.Font()->SetName(ChartGrid1->FontName());
+    dialog.Font()->SetSize(ChartGrid1->FontSize());
+    dialog.Font()->SetStyle(ChartGrid1->FontStyle());
+    dialog.Font()->SetColor(ChartGrid1->FontColor());
+    if (!dialog.Execute())
+        return;
+    ChartGrid1->SetFontName(dialog.Font()->Name());
+    ChartGrid1->SetFontSize(dialog.Font()->Size());
+    ChartGrid1->SetFontStyle(dialog.Font()->Style());
+    ChartGrid1->SetFontColor(dialog.Font()->Color());
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(dialog.Font());
+    ChartGrid1->SetDefaultRowHeight(measure.Canvas()->TextHeight("W"));
+}
+
 // ---- series groups ------------------------------------------------------------------------
 
 TSeriesGroup* TChartEditForm::GroupOfItem(int Index) const
@@ -679,6 +763,16 @@ void TChartEditForm::GroupsClick(TObject*)
     LBSeries->SetSeriesGroup(GroupOfItem(Groups->ItemIndex()));
     LBSeriesRefreshButtons(LBSeries);
     UpdateGroupButtons();
+}
+
+void TChartEditForm::GroupsDragOver(TObject*, TObject* Source, int X, int Y, bool& Accept)
+{
+    Accept = Source == LBSeries && LBSeries->SelectedSeries() != nullptr && ListItemAtPos(Groups, X, Y) >= 0;
+}
+
+void TChartEditForm::GroupsDragDrop(TObject*, TObject*, int X, int Y)
+{
+    GroupsDragDrop(ListItemAtPos(Groups, X, Y));
 }
 
 void TChartEditForm::GroupsClickCheck(TObject*)

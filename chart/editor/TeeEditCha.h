@@ -15,6 +15,7 @@
 #include "controls/ExtCtrls.h"
 #include "controls/Forms.h"
 #include "controls/ListBoxes.h"
+#include "controls/PopupMenus.h"
 #include "controls/StdButtons.h"
 #include "controls/StdCtrls.h"
 
@@ -94,6 +95,15 @@ public:
     TCheckBox* SBGrid3D;
     TCheckBox* SBGridX;
     TChartGrid* ChartGrid1;
+    // the grid's pop-up menu
+    TPopupMenu* PopupData;
+    TMenuItem* EditColor1;
+    TMenuItem* DefaultColor1;
+    TMenuItem* Makenullpoint1;
+    TMenuItem* N1;
+    TMenuItem* Insertrow1;
+    TMenuItem* Deleterow1;
+    TMenuItem* extfont1;
     // bottom bar
     TLabel* LabelWWW;
     TButton* ButtonHelp;
@@ -152,6 +162,16 @@ public:
     void SBGridColClick(TObject* Sender);
     void SBGrid3DClick(TObject* Sender);
     void SBGridXClick(TObject* Sender);
+    // The colour items show only over the colour cell of a point, each hidden when the
+    // point already has what it would set.
+    void PopupDataPopup(TObject* Sender);
+    void EditColor1Click(TObject* Sender);
+    void DefaultColor1Click(TObject* Sender);
+    void Makenullpoint1Click(TObject* Sender);
+    void Insertrow1Click(TObject* Sender);
+    void Deleterow1Click(TObject* Sender);
+    // The grid's font from the font dialog; rows as high as its letter W.
+    void extfont1Click(TObject* Sender);
     void LabelWWWClick(TObject* Sender);
     void ButtonHelpClick(TObject* Sender);
 
@@ -166,6 +186,10 @@ public:
     void GroupsClickCheck(TObject* Sender);
     // The selected series of the list dropped on the groups-list item.
     void GroupsDragDrop(int Index);
+    // The drag of the series list over the groups list: taken over an item while a
+    // series is selected; the drop goes to the item under the point.
+    void GroupsDragOver(TObject* Sender, TObject* Source, int X, int Y, bool& Accept);
+    void GroupsDragDrop(TObject* Sender, TObject* Source, int X, int Y);
     void BAddGroupClick(TObject* Sender);
     void BRenameGroupClick(TObject* Sender);
     void BDeleteGroupClick(TObject* Sender);

@@ -10,6 +10,7 @@
 #include "editor_driver.h"
 
 #include "TeEngine/SeriesGroups.h"
+#include "controls/DragDrop.h"
 
 #include "controls/Registry.h"
 #include "controls/Shell.h"
@@ -327,6 +328,47 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
     });
 }
 
+TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)
+{
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    editor->Show();
+    editor->MainPage->SelectPage(editor->TabData);
+    TChartGrid* grid = editor->ChartGrid1;
+    ASSERT_EQ(grid->Series(), a);
+    const auto shown = [&] {
+        editor->PopupData->PopupFor(grid, 4, 4);
+        editor->PopupData->CloseUp();
+        return std::vector<bool>{editor->EditColor1->Visible(), editor->DefaultColor1->Visible(),
+                                 editor->Makenullpoint1->Visible(), editor->Insertrow1->Visible()};
+    };
+    // Without a colour column only the row items show.
+    EXPECT_EQ(shown(), (std::vector<bool>{false, false, false, true}));
+
+    editor->SBGridCol->SetChecked(true);
+    editor->SBGridColClick(editor->SBGridCol);
+    TChartSeries* series = nullptr;
+    int index = -1;
+    for (int col = 0; col < grid->ColCount() && index < 0; ++col) {
+        grid->FocusCell(col, grid->FirstDataRow() + 1);
+        grid->CurrentColorCell(series, index);
+    }
+    ASSERT_EQ(index, 1);
+    // A point with the default colour offers no "Default Color".
+    EXPECT_EQ(shown(), (std::vector<bool>{true, false, true, true}));
+    editor->Makenullpoint1->Click();
+    EXPECT_TRUE(a->IsNull(1));
+    EXPECT_EQ(shown(), (std::vector<bool>{true, true, false, true}));
+    editor->DefaultColor1->Click();
+    EXPECT_FALSE(a->IsNull(1));
+    EXPECT_EQ((*a->Colors())[1], clDefault);
+
+    editor->Insertrow1->Click();
+    EXPECT_EQ(a->Count(), 4);
+    EXPECT_EQ(grid->Row(), grid->FirstDataRow() + 3);
+    editor->Deleterow1->Click();
+    EXPECT_EQ(a->Count(), 3);
+}
+
 TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
 {
     TSeriesGroup* group = chart->SeriesList()->AddGroup("Pair");
@@ -344,12 +386,21 @@ TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
     EXPECT_EQ(editor->LBSeries->Items()->Count(), 2);
     EXPECT_TRUE(editor->BDeleteGroup->Enabled());
 
+    // The series list is dragged onto a groups-list item at a point of that item.
+    const auto dropOn = [&](int Item) {
+        for (int y = 0; y < editor->Groups->Height(); ++y)
+            if (ListItemAtPos(editor->Groups, 8, y) == Item)
+                return DropOnTarget(editor->Groups, editor->LBSeries, 8, y);
+        ADD_FAILURE() << "no point on item " << Item;
+        return false;
+    };
     // Dropped on the group it is shown from, the series stays in it.
     editor->LBSeries->SelectSeries(0);
-    editor->GroupsDragDrop(1);
+    EXPECT_TRUE(dropOn(1));
     EXPECT_EQ(group->Series()->Count(), 2);
+    EXPECT_FALSE(DropOnTarget(editor->Groups, editor->Groups, 8, 2));
     // Dropped on "(all)", it leaves the shown group.
-    editor->GroupsDragDrop(0);
+    EXPECT_TRUE(dropOn(0));
     EXPECT_EQ(group->Series()->Count(), 1);
 
     editor->Groups->SetItemIndex(1);

@@ -3,16 +3,24 @@
 
 #include "controls/Buttons.h"
 #include "controls/ExtCtrls.h"
+#include "controls/DragDrop.h"
+#include "controls/ListBoxes.h"
 #include "controls/Menus.h"
+#include "controls/PopupMenus.h"
 #include "controls/StdCtrls.h"
+#include "controls/TreeViews.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -256,6 +264,127 @@ TEST_F(FormsTest, MainMenuShowsItemsAndRunsTheirHandlers)
     delete menu;   // frees its items with it
     EXPECT_EQ(form->Menu(), nullptr);
     EXPECT_EQ(form->FindComponent("File1"), nullptr);
+}
+
+TEST_F(FormsTest, PopupMenuOpensForItsControlAfterOnPopup)
+{
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    auto* menu = new TPopupMenu(form.get());
+    auto* first = new TMenuItem(form.get());
+    first->SetCaption("&First");
+    menu->Items()->Add(first);
+    auto* second = new TMenuItem(form.get());
+    second->SetCaption("&Second");
+    menu->Items()->Add(second);
+    int clicks = 0;
+    second->OnClick = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, second);
+        ++clicks;
+    };
+    // OnPopup sees the control the menu opens for and may hide items before it shows.
+    menu->OnPopup = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, menu);
+        first->SetVisible(menu->PopupComponent() != edit);
+    };
+    menu->BindTo(edit);
+    form->Show();
+    emit edit->Widget()->customContextMenuRequested(QPoint(3, 4));
+    EXPECT_EQ(menu->PopupComponent(), edit);
+    EXPECT_TRUE(menu->Showing());
+    EXPECT_FALSE(first->Action()->isVisible());
+    second->Action()->trigger();
+    EXPECT_EQ(clicks, 1);
+    menu->CloseUp();
+    EXPECT_FALSE(menu->Showing());
+
+    // The control going away unbinds the menu.
+    delete edit;
+    EXPECT_EQ(menu->BoundControl(), nullptr);
+    EXPECT_EQ(menu->PopupComponent(), nullptr);
+}
+
+TEST_F(FormsTest, DropTargetTakesWhatOnDragOverAccepts)
+{
+    auto* source = new TEdit(form.get());
+    source->SetParent(form.get());
+    auto* target = new TListBox(form.get());
+    target->SetParent(form.get());
+    target->SetBounds(0, 30, 120, 120);
+    target->Items()->Add("zero");
+    target->Items()->Add("one");
+    form->Show();
+    auto* list = static_cast<QListWidget*>(target->Widget());
+    const QPoint one = list->viewport()->mapTo(list, list->visualItemRect(list->item(1)).center());
+    ASSERT_EQ(ListItemAtPos(target, one.x(), one.y()), 1);
+
+    std::vector<int> dropped;
+    SetDragSource(source, true);
+    SetDropTarget(
+        target,
+        [&](TObject* Sender, TObject* Source, int X, int Y, bool& Accept) {
+            Accept = Sender == target && Source == source && ListItemAtPos(target, X, Y) == 1;
+        },
+        [&](TObject*, TObject*, int X, int Y) { dropped.push_back(ListItemAtPos(target, X, Y)); });
+    EXPECT_TRUE(IsDropTarget(target));
+    EXPECT_FALSE(DropOnTarget(target, source, 2, 2));
+    EXPECT_FALSE(DropOnTarget(target, target, one.x(), one.y()));
+    EXPECT_TRUE(DropOnTarget(target, source, one.x(), one.y()));
+    EXPECT_EQ(dropped, std::vector<int>{1});
+
+    // A drop from outside the program is refused.
+    QMimeData text;
+    text.setText("zero");
+    QDropEvent outside(QPointF(one), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &outside);
+    EXPECT_FALSE(outside.isAccepted());
+    EXPECT_EQ(dropped.size(), 1u);
+
+    SetDropTarget(target, nullptr, nullptr);
+    EXPECT_FALSE(IsDropTarget(target));
+    EXPECT_FALSE(DropOnTarget(target, source, one.x(), one.y()));
+}
+
+TEST_F(FormsTest, TreeViewSelectsAndRenamesOnlyAllowedNodes)
+{
+    auto* tree = new TTreeView(form.get());
+    tree->SetParent(form.get());
+    tree->SetBounds(0, 0, 150, 150);
+    TTreeNode* series = tree->AddChild(nullptr, "Series");
+    TTreeNode* first = tree->AddChild(series, "A", tree);
+    TTreeNode* chart = tree->AddChild(nullptr, "Chart");
+    TTreeNode* axis = tree->AddChild(chart, "Axis");
+    ASSERT_EQ(tree->Count(), 2);
+    EXPECT_EQ(tree->TopItem(1), chart);
+    EXPECT_EQ(axis->Parent(), chart);
+    EXPECT_EQ(series->Item(0), first);
+    EXPECT_EQ(tree->FindData(tree), first);
+    form->Show();
+
+    std::vector<TTreeNode*> changes;
+    tree->OnChange = [&](TObject*, TTreeNode* Node) { changes.push_back(Node); };
+    tree->SetSelected(axis);
+    EXPECT_EQ(tree->Selected(), axis);
+    // Deleting the selected node tells the new selection.
+    tree->Delete(chart);
+    EXPECT_EQ(tree->Count(), 1);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0], axis);
+    EXPECT_EQ(changes[1], tree->Selected());
+
+    // Only nodes with data may be renamed; OnEdited may change the typed text.
+    tree->OnEditing = [&](TObject*, TTreeNode* Node, bool& Allow) { Allow = Node->Data() != nullptr; };
+    tree->OnEdited = [&](TObject*, TTreeNode*, std::string& S) { S += "!"; };
+    auto* widget = static_cast<QTreeWidget*>(tree->Widget());
+    const auto editors = [&] { return widget->viewport()->findChildren<QLineEdit*>().size(); };
+    widget->editItem(widget->topLevelItem(0));
+    EXPECT_EQ(editors(), 0);
+    QTreeWidgetItem* item = widget->topLevelItem(0)->child(0);
+    widget->editItem(item);
+    EXPECT_EQ(editors(), 1);
+    item->setText(0, "B");   // what the editor writes back
+    EXPECT_EQ(first->Text(), "B!");
+    EXPECT_EQ(item->text(0), "B!");
 }
 
 TEST_F(FormsTest, OnCreateRunsUnderTheGuard)
