@@ -5,7 +5,9 @@
 #include "TeEngine.h"
 #include "TeeConst.h"
 
+#include "classes/TypInfo.h"
 #include "controls/Cursors.h"
+#include "controls/FormStyles.h"
 #include "system/ScopeGuard.h"
 
 #include <algorithm>
@@ -45,8 +47,9 @@ TGalleryChart::TGalleryChart(TComponent* AOwner, bool FocusRotation) : TCustomCh
     SetTag(-1);
 }
 
-void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation)
+void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation, bool ShowMarker)
 {
+    FShowMarker = Focused && ShowMarker && HasSubStyles;
     TTeeGradient* gradient = Gradient();
     gradient->SetVisible(Focused);
     if (Focused) {
@@ -62,6 +65,76 @@ void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation)
     if (FocusRotation)
         View3DOptions()->SetRotation(Focused ? 345 : 335);
 }
+
+bool TGalleryChart::InSubMarker(int X, int Y) const
+{
+    return X >= 0 && X < 12 && Y >= Height() - 12 && Y < Height();
+}
+
+void TGalleryChart::FireAfterDraw()
+{
+    TCustomChart::FireAfterDraw();
+    if (!FShowMarker)
+        return;
+    // A small downward triangle near the bottom-left corner, inverted on the picture.
+    TTeeCanvas3D* c = Canvas();
+    const int x = 3;
+    const int y = Height() - 8;
+    const TPoint points[3] = {TPoint(x, y), TPoint(x + 7, y), TPoint(x + 3, y + 4)};
+    c->Pen()->SetMode(pmNot);
+    c->Brush()->SetStyle(bsSolid);
+    c->Polygon(points, 2);
+    c->Pen()->SetMode(pmCopy);
+}
+
+namespace {
+
+// The borderless pop-up of a sub-gallery: a 12-pixel bar that accepts on a click, over a
+// nested gallery panel of the sub-styles.
+class TSubGalleryBar : public TCustomControl {
+public:
+    explicit TSubGalleryBar(TComponent* AOwner) : TCustomControl(AOwner) { SetColor(clBtnFace); }
+    TNotifyEvent OnAccept;
+
+protected:
+    void Paint() override
+    {
+        TCanvas* c = Canvas();
+        c->Brush()->SetColor(clBlack);
+        c->Pen()->SetColor(clBlack);
+        const int x = Width() / 2 - 3;
+        const TPoint points[3] = {TPoint(x, 3), TPoint(x + 7, 3), TPoint(x + 3, 7)};
+        c->Polygon(points, 2);
+    }
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        if (OnAccept)
+            OnAccept(this);
+    }
+};
+
+class TSubGalleryForm : public TForm {
+public:
+    DECLARE_CLASS_NAME(TSubGalleryForm)
+    explicit TSubGalleryForm(TComponent* AOwner) : TForm(AOwner)
+    {
+        SetUniqueFormName(this, "SubGallery");
+        SetFormBorderStyle(this, bsNone);
+        Bar = new TSubGalleryBar(this);
+        Bar->SetParent(this);
+        Bar->SetHeight(12);
+        Bar->SetAlign(alTop);
+        Panel = new TChartGalleryPanel(this);
+        Panel->SetName("SubGalleryPanel");
+        Panel->SetParent(this);
+        Panel->SetAlign(alClient);
+    }
+    TSubGalleryBar* Bar;
+    TChartGalleryPanel* Panel;
+};
+
+} // namespace
 
 // ---- TChartGalleryPanel -----------------------------------------------------------------
 
@@ -143,7 +216,7 @@ void TChartGalleryPanel::SetSelectedChart(TGalleryChart* Chart)
         return;
     FSelected = Chart;
     for (auto& chart : FCharts)
-        chart->SetFocusLook(chart.get() == Chart, FFocusRotation);
+        chart->SetFocusLook(chart.get() == Chart, FFocusRotation, FDisplaySub);
     if (OnChangeChart)
         OnChangeChart(this);
 }
@@ -161,6 +234,78 @@ void TChartGalleryPanel::SelectFocused()
 {
     if (FSelected != nullptr && OnSelectedChart)
         OnSelectedChart(this);
+}
+
+void TChartGalleryPanel::ChartMouseDown(TGalleryChart* Chart, int X, int Y)
+{
+    const bool wasFocused = Chart == FSelected;
+    SetSelectedChart(Chart);
+    if (wasFocused && FDisplaySub && Chart->InSubMarker(X, Y))
+        ShowSubGallery();
+}
+
+bool TChartGalleryPanel::ShowSubGallery()
+{
+    TGalleryChart* chart = FSelected;
+    if (chart == nullptr || !FDisplaySub || !chart->HasSubStyles || chart->SeriesType == nullptr)
+        return false;
+    std::vector<std::string> styles;
+    {
+        std::unique_ptr<TComponent> temp(CreateComponentOfClass(chart->SeriesType->SeriesClass, nullptr));
+        if (auto* series = dynamic_cast<TChartSeries*>(temp.get()))
+            series->AddSubGalleryStyles(styles);
+    }
+    if (styles.empty())
+        return false;
+
+    TSubGalleryForm popup(nullptr);
+    TChartGalleryPanel* nested = popup.Panel;
+    nested->FSubGallery = true;
+    nested->SetDisplaySub(false);
+    nested->SetFocusRotation(FFocusRotation);
+    nested->SetView3D(FView3D);
+    nested->SetSmooth(FSmooth);
+    nested->SetNumCols(FNumCols);
+    const int rows = (int(styles.size()) + std::max(FNumCols, 1) - 1) / std::max(FNumCols, 1);
+    nested->SetNumRows(rows);
+    // Where the chart's bottom-left corner is on the screen, kept 2 pixels inside it.
+    const int width = Width();
+    const int height = rows * FCellHeight + 8 + popup.Bar->Height();
+    TPoint at = ClientToScreen(TPoint(chart->Left(), chart->Top() + chart->Height()));
+    if (at.X + width > Screen()->Width())
+        at.X = Screen()->Width() - width - 2;
+    if (at.Y + height > Screen()->Height())
+        at.Y = Screen()->Height() - height - 2;
+    popup.SetBounds(at.X, at.Y, width, height);
+    nested->SetBounds(0, popup.Bar->Height(), width, height - popup.Bar->Height());
+    for (size_t i = 0; i < styles.size(); ++i) {
+        TGalleryChart* sub = AddGalleryChart(nested, chart->SeriesType, &styles[i]);
+        if (sub->SeriesCount() > 0)
+            sub->Series(0)->ApplySubGalleryStyle(int(i));
+        sub->SetTag(int(i));
+    }
+    nested->FocusFirst();
+
+    auto accept = [&popup, nested, chart](TObject*) {
+        if (TGalleryChart* picked = nested->SelectedChart()) {
+            chart->SetTag(picked->Tag());
+            for (int i = 0; i < chart->SeriesCount(); ++i)
+                chart->Series(i)->ApplySubGalleryStyle(int(picked->Tag()));
+        }
+        popup.SetModalResult(mrOk);
+    };
+    nested->OnSelectedChart = accept;
+    popup.Bar->OnAccept = accept;
+    nested->OnKeyDown = [&popup](TObject*, uint16_t& Key, TShiftState) {
+        if (Key == VK_ESCAPE) {
+            popup.SetModalResult(mrCancel);
+            Key = 0;
+        }
+    };
+    const bool chosen = popup.ShowModal() == mrOk;
+    if (chosen && OnSubSelected)
+        OnSubSelected(this);
+    return chosen;
 }
 
 void TChartGalleryPanel::MoveFocus(int Columns, int Rows)
@@ -193,13 +338,15 @@ void TChartGalleryPanel::KeyDown(uint16_t& Key, TShiftState Shift)
         // Alt+Down opens a sub-gallery where a type offers one; the others move down.
         if (!(Shift & ssAlt))
             MoveFocus(0, 1);
+        else if (FDisplaySub)
+            ShowSubGallery();
         break;
     case VK_RETURN: SelectFocused(); break;
     default: break;
     }
 }
 
-TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType)
+TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType, const std::string* Description)
 {
     auto owned = std::make_unique<TGalleryChart>(nullptr, Panel->FocusRotation());
     TGalleryChart* chart = owned.get();
@@ -208,7 +355,9 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
     chart->SetColor(Panel->Color());
     TStringList* title = chart->Title()->Text();
     title->Clear();
-    std::string description = SeriesType != nullptr ? SeriesType->DescriptionText() : std::string();
+    std::string description = Description != nullptr ? *Description
+                              : SeriesType != nullptr ? SeriesType->DescriptionText()
+                                                      : std::string();
     for (size_t start = 0;;) {
         const size_t cr = description.find('\r', start);
         title->Add(description.substr(start, cr == std::string::npos ? std::string::npos : cr - start));
@@ -228,6 +377,14 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
     const int count = SeriesType != nullptr ? SeriesType->NumGallerySeries : 1;
     for (int i = 0; i < count && seriesClass != nullptr; ++i)
         CreateSeriesInChart(chart, chart, seriesClass, nullptr);
+    // A series type offers sub-styles when it lists more than its plain one.
+    if (Panel->DisplaySub() && functionClass == nullptr && seriesClass != nullptr) {
+        std::vector<std::string> styles;
+        std::unique_ptr<TComponent> temp(CreateComponentOfClass(seriesClass, nullptr));
+        if (auto* series = dynamic_cast<TChartSeries*>(temp.get()))
+            series->AddSubGalleryStyles(styles);
+        chart->HasSubStyles = styles.size() > 1;
+    }
 
     bool enabled = true;
     if (Panel->FunctionsMode && Panel->CurrentSeries != nullptr && functionClass != nullptr &&
@@ -248,11 +405,14 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         }
     } else {
         chart->SetCursor(crHandPoint);
-        chart->OnMouseDown = [Panel, chart](TObject*, TMouseButton, TShiftState, int, int) { Panel->SetSelectedChart(chart); };
-        chart->OnDblClick = [Panel, chart](TObject*) {
-            Panel->SetSelectedChart(chart);
-            Panel->SelectFocused();
+        chart->OnMouseDown = [Panel, chart](TObject*, TMouseButton, TShiftState, int X, int Y) {
+            Panel->ChartMouseDown(chart, X, Y);
         };
+        if (!Panel->IsSubGallery())
+            chart->OnDblClick = [Panel, chart](TObject*) {
+                Panel->SetSelectedChart(chart);
+                Panel->SelectFocused();
+            };
         chart->OnKeyDown = [Panel](TObject*, uint16_t& Key, TShiftState Shift) { Panel->DispatchKeyDown(Key, Shift); };
     }
 
@@ -344,6 +504,7 @@ TTeeGallery::TTeeGallery(TComponent* AOwner) : TForm(AOwner)
         WriteEditorBool("SmoothGallery", CBSmooth->Checked());
     };
     ChartGalleryPanel1->OnSelectedChart = [this](TObject*) { SetModalResult(mrOk); };
+    ChartGalleryPanel1->OnSubSelected = [this](TObject*) { SetModalResult(mrOk); };
     OnShow = [this](TObject* s) { FormShow(s); };
     DoCreate();
 }

@@ -26,11 +26,20 @@ public:
     TTeeSeriesType* SeriesType = nullptr;
     bool Smooth() const { return FSmooth; }
     void SetSmooth(bool Value) { FSmooth = Value; }
-    // Sets the look of the focused chart, or of the others.
-    void SetFocusLook(bool Focused, bool FocusRotation);
+    // Sets the look of the focused chart, or of the others; ShowMarker draws the
+    // sub-gallery marker on it.
+    void SetFocusLook(bool Focused, bool FocusRotation, bool ShowMarker = false);
+    // The series class offers sub-styles: the chart can open a sub-gallery.
+    bool HasSubStyles = false;
+    // The sub-gallery marker area (12 x 12 at the bottom-left corner) holds the point.
+    bool InSubMarker(int X, int Y) const;
+
+protected:
+    void FireAfterDraw() override;
 
 private:
     bool FSmooth = false;
+    bool FShowMarker = false;
 };
 
 class TChartGalleryPanel : public TCustomPanelNoCaption {
@@ -79,14 +88,22 @@ public:
     void FocusFirst();
     // Fires OnSelectedChart when a chart is focused.
     void SelectFocused();
+    // Opens the pop-up sub-gallery of the focused chart when its class offers sub-styles;
+    // a chosen style is stored in the chart's Tag and applied to its series, then
+    // OnSubSelected fires. True when a style was chosen.
+    bool ShowSubGallery();
+    // The panel fills a sub-gallery: charts are chosen with Enter, not a double click.
+    bool IsSubGallery() const { return FSubGallery; }
 
 protected:
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
     void Resize() override;
 
 private:
-    friend TGalleryChart* AddGalleryChart(TChartGalleryPanel*, TTeeSeriesType*);
+    friend TGalleryChart* AddGalleryChart(TChartGalleryPanel*, TTeeSeriesType*, const std::string*);
     void MoveFocus(int Columns, int Rows);
+    void ChartMouseDown(TGalleryChart* Chart, int X, int Y);
+    bool FSubGallery = false;
 
     std::vector<std::unique_ptr<TGalleryChart>> FCharts;
     int FCellWidth = 0;
@@ -101,8 +118,10 @@ private:
     bool FView3D = true;
 };
 
-// Creates and places one chart for the registration; answers it.
-TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType);
+// Creates and places one chart for the registration (titled with Description when
+// given, else the registration's description); answers it.
+TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType,
+                               const std::string* Description = nullptr);
 // Fills the panel with every registration of the page (functions only in functions
 // mode, series types otherwise), in registry order.
 void CreateGalleryPage(TChartGalleryPanel* Panel, const std::string& PageName);

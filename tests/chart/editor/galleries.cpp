@@ -196,6 +196,63 @@ TEST_F(GalleriesTest, FunctionsThatRefuseTheSeriesCannotBeFocused)
     EXPECT_EQ(panel->SelectedChart(), nullptr);
 }
 
+TEST_F(GalleriesTest, SubGalleryOffersTheStylesOfTheClassAndAppliesTheChosenOne)
+{
+    CreateGalleryPage(panel.get(), "Standard");
+    TGalleryChart* bar = nullptr;
+    for (int i = 0; i < panel->ChartCount(); ++i)
+        if (panel->Charts(i)->SeriesType->SeriesClass == TBarSeries::StaticClassInfo())
+            bar = panel->Charts(i);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->HasSubStyles);
+    std::vector<std::string> styles;
+    TBarSeries(nullptr).AddSubGalleryStyles(styles);
+    int subSelected = 0;
+    panel->OnSubSelected = [&](TObject*) { ++subSelected; };
+    // A click on the marker of a chart not yet focused only focuses it.
+    bar->DispatchMouseDown(mbLeft, 0, 3, bar->Height() - 3);
+    EXPECT_EQ(panel->SelectedChart(), bar);
+    EXPECT_EQ(driver.Shown, 0);
+    // Alt+Down: the pop-up lists every style; Right twice and Enter choose the third.
+    driver.Act = [&](TForm* f) {
+        auto* nested = dynamic_cast<TChartGalleryPanel*>(f->FindComponent("SubGalleryPanel"));
+        ASSERT_NE(nested, nullptr);
+        ASSERT_EQ(nested->ChartCount(), int(styles.size()));
+        EXPECT_EQ(nested->Charts(2)->Title()->Text()->Strings(0), styles[2]);
+        EXPECT_EQ(nested->NumRows(), (int(styles.size()) + 3) / 4);
+        // Kept on the screen.
+        EXPECT_LE(f->Left() + f->Width(), Screen()->Width() - 2);
+        EXPECT_LE(f->Top() + f->Height(), Screen()->Height() - 2);
+        SavePicture(f, "subgallery");
+        uint16_t key = VK_RIGHT;
+        nested->DispatchKeyDown(key, 0);
+        nested->DispatchKeyDown(key, 0);
+        key = VK_RETURN;
+        nested->DispatchKeyDown(key, 0);
+    };
+    Key(VK_DOWN, ssAlt);
+    EXPECT_EQ(driver.Shown, 1);
+    EXPECT_EQ(subSelected, 1);
+    EXPECT_EQ(bar->Tag(), 2);
+    EXPECT_EQ(static_cast<TBarSeries*>(bar->Series(0))->BarStyle(), bsPyramid);
+    TChartSeriesClass seriesClass = nullptr;
+    TTeeFunctionClass functionClass = nullptr;
+    int sub = -1;
+    ASSERT_TRUE(GetSelectedTypes(panel.get(), seriesClass, functionClass, sub));
+    EXPECT_EQ(seriesClass, TBarSeries::StaticClassInfo());
+    EXPECT_EQ(sub, 2);
+    // A click on the focused chart's marker opens it too; Esc leaves the choice alone.
+    driver.Act = [](TForm* f) {
+        auto* nested = static_cast<TChartGalleryPanel*>(f->FindComponent("SubGalleryPanel"));
+        uint16_t key = VK_ESCAPE;
+        nested->DispatchKeyDown(key, 0);
+    };
+    bar->DispatchMouseDown(mbLeft, 0, 3, bar->Height() - 3);
+    EXPECT_EQ(driver.Shown, 2);
+    EXPECT_EQ(subSelected, 1);
+    EXPECT_EQ(bar->Tag(), 2);
+}
+
 TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
 {
     Register(3, "Alpha");
