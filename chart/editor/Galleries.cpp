@@ -2,6 +2,7 @@
 
 #include "ChartListBox.h"
 #include "Series.h"
+#include "TeCanvas.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
 
@@ -16,6 +17,14 @@ namespace {
 
 constexpr TColor GalleryNavy = 0x800000;
 constexpr TColor GalleryGrey = 0x808080;
+
+// The sub-gallery marker: a small downward triangle near the bottom-left corner.
+std::vector<TPoint> MarkerPoints(int ChartHeight)
+{
+    const int x = 3;
+    const int y = ChartHeight - 8;
+    return {TPoint(x, y), TPoint(x + 7, y), TPoint(x + 3, y + 4)};
+}
 
 } // namespace
 
@@ -74,16 +83,93 @@ bool TGalleryChart::InSubMarker(int X, int Y) const
 void TGalleryChart::FireAfterDraw()
 {
     TCustomChart::FireAfterDraw();
-    if (!FShowMarker)
+    if (!FShowMarker || FSmooth)
         return;
-    // A small downward triangle near the bottom-left corner, inverted on the picture.
     TTeeCanvas3D* c = Canvas();
-    const int x = 3;
-    const int y = Height() - 8;
-    const TPoint points[3] = {TPoint(x, y), TPoint(x + 7, y), TPoint(x + 3, y + 4)};
+    const std::vector<TPoint> points = MarkerPoints(Height());
     c->Pen()->SetMode(pmNot);
     c->Brush()->SetStyle(bsSolid);
-    c->Polygon(points, 2);
+    c->Polygon(points);
+    c->Pen()->SetMode(pmCopy);
+}
+
+void TGalleryChart::Paint()
+{
+    if (!FSmooth) {
+        TCustomChart::Paint();
+        return;
+    }
+    DrawToCanvas(TCustomControl::Canvas(), ClientRect());
+}
+
+void TGalleryChart::DrawToCanvas(TCanvas* Target, const TRect& Rect)
+{
+    TCustomChart::DrawToCanvas(Target, Rect);
+    if (!FSmooth || FSmoothDrawing || Rect.Width() < 2 || Rect.Height() < 2)
+        return;
+    const TRect titleBounds = Title()->ShapeBounds;
+    const bool titleVisible = Title()->Visible();
+    std::unique_ptr<TBitmap> large;
+    {
+        // Four times the size: axis labels shown at doubled font sizes, no title, room on
+        // top; everything is put back afterwards.
+        FSmoothDrawing = true;
+        TChartAxis* axes[2] = {LeftAxis(), BottomAxis()};
+        bool labels[2];
+        int sizes[2];
+        for (int i = 0; i < 2; ++i) {
+            labels[i] = axes[i]->Labels();
+            sizes[i] = axes[i]->LabelsFont()->Size();
+        }
+        const int marginTop = MarginTop();
+        const TTeeUnits units = MarginUnits();
+        // The changes made for the drawing ask for no repaint.
+        const bool autoRepaint = AutoRepaint();
+        SetAutoRepaint(false);
+        auto restore = TScopeGuard([&] {
+            for (int i = 0; i < 2; ++i) {
+                axes[i]->SetLabels(labels[i]);
+                axes[i]->LabelsFont()->SetSize(sizes[i]);
+            }
+            Title()->SetVisible(titleVisible);
+            SetMarginUnits(units);
+            SetMargin(1, marginTop);
+            SetAutoRepaint(autoRepaint);
+            FSmoothDrawing = false;
+        });
+        for (int i = 0; i < 2; ++i) {
+            axes[i]->SetLabels(true);
+            axes[i]->LabelsFont()->SetSize(sizes[i] * 2);
+        }
+        Title()->SetVisible(false);
+        SetMarginUnits(muPixels);
+        SetMargin(1, 30);
+        large = DrawToBitmap(Color(), TRect(0, 0, Rect.Width() * 4, Rect.Height() * 4));
+    }
+    TBitmap reduced(Rect.Width(), Rect.Height(), pf24bit);
+    SmoothStretchBitmap(large.get(), &reduced, true);
+    Target->Draw(Rect.Left, Rect.Top, &reduced);
+    // The title where the plain drawing put it.
+    if (titleVisible && Title()->Text()->Count() > 0) {
+        Target->Font()->Assign(Title()->Font());
+        Target->SetBkMode(TRANSPARENT);
+        int y = titleBounds.Top;
+        for (int i = 0; i < Title()->Text()->Count(); ++i) {
+            const std::string line = Title()->Text()->Strings(i);
+            const int x = (titleBounds.Left + titleBounds.Right - Target->TextWidth(line)) / 2;
+            Target->TextOut(x, y, line);
+            y += Target->TextHeight(line);
+        }
+    }
+    if (FShowMarker)
+        DrawMarker(Target);
+}
+
+void TGalleryChart::DrawMarker(TCanvas* c)
+{
+    c->Pen()->SetMode(pmNot);
+    c->Brush()->SetStyle(bsSolid);
+    c->Polygon(MarkerPoints(Height()));
     c->Pen()->SetMode(pmCopy);
 }
 
@@ -103,8 +189,7 @@ protected:
         c->Brush()->SetColor(clBlack);
         c->Pen()->SetColor(clBlack);
         const int x = Width() / 2 - 3;
-        const TPoint points[3] = {TPoint(x, 3), TPoint(x + 7, 3), TPoint(x + 3, 7)};
-        c->Polygon(points, 2);
+        c->Polygon({TPoint(x, 3), TPoint(x + 7, 3), TPoint(x + 3, 7)});
     }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
     {

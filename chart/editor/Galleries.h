@@ -34,11 +34,18 @@ public:
     // The sub-gallery marker area (12 x 12 at the bottom-left corner) holds the point.
     bool InSubMarker(int X, int Y) const;
 
+    // Smooth: drawn at four times the size and reduced into the chart, then the title.
+    void DrawToCanvas(TCanvas* Canvas, const TRect& Rect) override;
+
 protected:
     void FireAfterDraw() override;
+    // A smooth chart is drawn anew on each paint (the surface buffer holds the plain one).
+    void Paint() override;
 
 private:
+    void DrawMarker(TCanvas* Canvas);
     bool FSmooth = false;
+    bool FSmoothDrawing = false;
     bool FShowMarker = false;
 };
 

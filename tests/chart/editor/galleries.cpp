@@ -10,6 +10,7 @@
 #include "classes/TypInfo.h"
 
 #include <memory>
+#include <set>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -251,6 +252,29 @@ TEST_F(GalleriesTest, SubGalleryOffersTheStylesOfTheClassAndAppliesTheChosenOne)
     EXPECT_EQ(driver.Shown, 2);
     EXPECT_EQ(subSelected, 1);
     EXPECT_EQ(bar->Tag(), 2);
+}
+
+TEST_F(GalleriesTest, SmoothChartsAreReducedFromALargerDrawingThatLeavesThemUnchanged)
+{
+    CreateGalleryPage(panel.get(), "Standard");
+    TGalleryChart* chart = panel->Charts(1);
+    const int labelSize = chart->LeftAxis()->LabelsFont()->Size();
+    std::unique_ptr<TBitmap> plain = chart->DrawToBitmap(clWhite, chart->ClientRect());
+    panel->SetSmooth(true);
+    std::unique_ptr<TBitmap> smooth = chart->DrawToBitmap(clWhite, chart->ClientRect());
+    SavePicture(panel.get(), "gallery-smooth");
+    // Anti-aliased edges bring in colours the plain drawing does not have.
+    auto colours = [](TBitmap* b) {
+        std::set<TColor> out;
+        for (int y = 0; y < b->Height(); ++y)
+            for (int x = 0; x < b->Width(); ++x)
+                out.insert(b->Canvas()->Pixel(x, y));
+        return out.size();
+    };
+    EXPECT_GT(colours(smooth.get()), colours(plain.get()) + 50);
+    EXPECT_FALSE(chart->LeftAxis()->Labels());
+    EXPECT_EQ(chart->LeftAxis()->LabelsFont()->Size(), labelSize);
+    EXPECT_TRUE(chart->Title()->Visible());
 }
 
 TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
