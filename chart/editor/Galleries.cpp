@@ -10,6 +10,7 @@
 #include "controls/Cursors.h"
 #include "controls/FormStyles.h"
 #include "system/ScopeGuard.h"
+#include "system/SysUtils.h"
 
 #include <algorithm>
 
@@ -17,6 +18,18 @@ namespace {
 
 constexpr TColor GalleryNavy = 0x800000;
 constexpr TColor GalleryGrey = 0x808080;
+
+// The sub-style names a series class lists (empty for a class that makes no series).
+std::vector<std::string> SubStylesOf(TChartSeriesClass SeriesClass)
+{
+    std::vector<std::string> styles;
+    if (SeriesClass == nullptr)
+        return styles;
+    std::unique_ptr<TComponent> temp(CreateComponentOfClass(SeriesClass, nullptr));
+    if (auto* series = dynamic_cast<TChartSeries*>(temp.get()))
+        series->AddSubGalleryStyles(styles);
+    return styles;
+}
 
 // The sub-gallery marker: a small downward triangle near the bottom-left corner.
 std::vector<TPoint> MarkerPoints(int ChartHeight)
@@ -334,12 +347,7 @@ bool TChartGalleryPanel::ShowSubGallery()
     TGalleryChart* chart = FSelected;
     if (chart == nullptr || !FDisplaySub || !chart->HasSubStyles || chart->SeriesType == nullptr)
         return false;
-    std::vector<std::string> styles;
-    {
-        std::unique_ptr<TComponent> temp(CreateComponentOfClass(chart->SeriesType->SeriesClass, nullptr));
-        if (auto* series = dynamic_cast<TChartSeries*>(temp.get()))
-            series->AddSubGalleryStyles(styles);
-    }
+    const std::vector<std::string> styles = SubStylesOf(chart->SeriesType->SeriesClass);
     if (styles.empty())
         return false;
 
@@ -352,7 +360,6 @@ bool TChartGalleryPanel::ShowSubGallery()
     nested->SetSmooth(FSmooth);
     nested->SetNumCols(FNumCols);
     const int rows = (int(styles.size()) + std::max(FNumCols, 1) - 1) / std::max(FNumCols, 1);
-    nested->SetNumRows(rows);
     // Where the chart's bottom-left corner is on the screen, kept 2 pixels inside it.
     const int width = Width();
     const int height = rows * FCellHeight + 8 + popup.Bar->Height();
@@ -363,13 +370,7 @@ bool TChartGalleryPanel::ShowSubGallery()
         at.Y = Screen()->Height() - height - 2;
     popup.SetBounds(at.X, at.Y, width, height);
     nested->SetBounds(0, popup.Bar->Height(), width, height - popup.Bar->Height());
-    for (size_t i = 0; i < styles.size(); ++i) {
-        TGalleryChart* sub = AddGalleryChart(nested, chart->SeriesType, &styles[i]);
-        if (sub->SeriesCount() > 0)
-            sub->Series(0)->ApplySubGalleryStyle(int(i));
-        sub->SetTag(int(i));
-    }
-    nested->FocusFirst();
+    FillSubStyles(nested, chart->SeriesType);
 
     auto accept = [&popup, nested, chart](TObject*) {
         if (TGalleryChart* picked = nested->SelectedChart()) {
@@ -463,13 +464,8 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
     for (int i = 0; i < count && seriesClass != nullptr; ++i)
         CreateSeriesInChart(chart, chart, seriesClass, nullptr);
     // A series type offers sub-styles when it lists more than its plain one.
-    if (Panel->DisplaySub() && functionClass == nullptr && seriesClass != nullptr) {
-        std::vector<std::string> styles;
-        std::unique_ptr<TComponent> temp(CreateComponentOfClass(seriesClass, nullptr));
-        if (auto* series = dynamic_cast<TChartSeries*>(temp.get()))
-            series->AddSubGalleryStyles(styles);
-        chart->HasSubStyles = styles.size() > 1;
-    }
+    if (Panel->DisplaySub() && functionClass == nullptr)
+        chart->HasSubStyles = SubStylesOf(seriesClass).size() > 1;
 
     bool enabled = true;
     if (Panel->FunctionsMode && Panel->CurrentSeries != nullptr && functionClass != nullptr &&
@@ -515,6 +511,23 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         chart->SetMargin(side, margin);
     Panel->RelayOut();
     return chart;
+}
+
+void FillSubStyles(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType)
+{
+    Panel->Clear();
+    if (SeriesType == nullptr)
+        return;
+    const std::vector<std::string> styles = SubStylesOf(SeriesType->SeriesClass);
+    const int cols = std::max(Panel->NumCols(), 1);
+    Panel->SetNumRows(std::max(1, (int(styles.size()) + cols - 1) / cols));
+    for (size_t i = 0; i < styles.size(); ++i) {
+        TGalleryChart* sub = AddGalleryChart(Panel, SeriesType, &styles[i]);
+        if (sub->SeriesCount() > 0)
+            sub->Series(0)->ApplySubGalleryStyle(int(i));
+        sub->SetTag(int(i));
+    }
+    Panel->FocusFirst();
 }
 
 int GalleryRowsFor(int Count, int NumCols)
@@ -646,22 +659,137 @@ void TTeeGallery::TabPagesChange(TObject*)
         ChartGalleryPanel1->Clear();
 }
 
+// ---- TTeeGalleryForm --------------------------------------------------------------------
+
+TTeeGalleryForm::TTeeGalleryForm(TComponent* AOwner) : TForm(AOwner), FChart(std::make_unique<TChart>(nullptr))
+{
+    SetUniqueFormName(this, "TeeGalleryForm");
+    SetCaption("RurEvido Pro Gallery");
+    BuildForm(this, 600, 380, {
+        Columns({
+            Column({Row(LPage, "LPage", "&Gallery:", {Combo(CBPage, "CBPage", {}, csDropDownList, 120)}),
+                    Ctl(ChartListBox1, "ChartListBox1")}),
+            Column({Ctl(ChartGalleryPanel1, "ChartGalleryPanel1")}),
+        }),
+        Line({Ctl(CB3D, "CB3D", "&3D"), Ctl(CBSmooth, "CBSmooth", "&Smooth"), Stretch(), Ctl(BOK, "BOK", "OK"),
+              Ctl(BCancel, "BCancel", "Cancel")}),
+    });
+    SetMinimumSize(ChartListBox1, 170, 270);
+    SetMinimumSize(ChartGalleryPanel1, 400, 270);
+    ChartListBox1->SetShowActiveCheck(false);
+    ChartListBox1->SetShowSeriesColor(false);
+    ChartListBox1->EnableDragSeries = false;
+    ChartListBox1->AllowAddSeries = false;
+    ChartListBox1->AllowDeleteSeries = false;
+    ChartListBox1->EnableChangeType = false;
+    ChartListBox1->SetChart(FChart.get());
+    ChartGalleryPanel1->SetDisplaySub(false);
+    CB3D->SetChecked(true);
+    CBSmooth->SetChecked(ChartGalleryPanel1->Smooth());
+    BOK->SetDefault(true);
+    BOK->SetModalResult(mrOk);
+    BCancel->SetCancel(true);
+    BCancel->SetModalResult(mrCancel);
+
+    // "(all)" first, then each page of a series type.
+    CBPage->Items()->Add(TeeMsg_All);
+    TTeeSeriesTypes* types = SeriesTypeList();
+    for (int i = 0; i < types->Count(); ++i) {
+        TTeeSeriesType* t = types->Get(i);
+        if (t->FunctionClass == nullptr && CBPage->Items()->IndexOf(t->GalleryPageText()) < 0)
+            CBPage->Items()->Add(t->GalleryPageText());
+    }
+    CBPage->OnChange = [this](TObject* s) { CBPageChange(s); };
+    ChartListBox1->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) { ShowSubStyles(); };
+    CB3D->OnClick = [this](TObject*) { ChartGalleryPanel1->SetView3D(CB3D->Checked()); };
+    CBSmooth->OnClick = [this](TObject*) { ChartGalleryPanel1->SetSmooth(CBSmooth->Checked()); };
+    ChartGalleryPanel1->OnSelectedChart = [this](TObject*) { SetModalResult(mrOk); };
+    OnShow = [this](TObject*) { CallFormShowHook(this); };
+    const int standard = CBPage->Items()->IndexOf(TeeMsg_GalleryStandard);
+    CBPage->SetItemIndex(standard >= 0 ? standard : 0);
+    CBPageChange(CBPage);
+    DoCreate();
+}
+
+TTeeGalleryForm::~TTeeGalleryForm()
+{
+    ChartListBox1->SetChart(nullptr);
+}
+
+void TTeeGalleryForm::CBPageChange(TObject*)
+{
+    while (FChart->SeriesCount() > 0)
+        delete FChart->Series(0);
+    const int index = CBPage->ItemIndex();
+    const std::string page = index > 0 ? CBPage->Items()->Get(index) : std::string();
+    // One series per type, sorted by the shown title.
+    std::vector<std::pair<std::string, TTeeSeriesType*>> entries;
+    TTeeSeriesTypes* types = SeriesTypeList();
+    for (int i = 0; i < types->Count(); ++i) {
+        TTeeSeriesType* t = types->Get(i);
+        if (t->FunctionClass != nullptr || t->SeriesClass == nullptr || (index > 0 && t->GalleryPageText() != page))
+            continue;
+        std::string title = t->DescriptionText();
+        std::replace(title.begin(), title.end(), '\r', ' ');
+        std::replace(title.begin(), title.end(), '\n', ' ');
+        entries.emplace_back(title, t);
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return CompareText(a.first, b.first) < 0; });
+    for (const auto& [title, type] : entries) {
+        TChartSeries* series = CreateSeriesInChart(FChart.get(), FChart.get(), type->SeriesClass, nullptr);
+        series->SetTitle(title);
+    }
+    ChartListBox1->FillSeriesList();
+    ShowSubStyles();
+}
+
+void TTeeGalleryForm::ShowSubStyles()
+{
+    TChartSeries* series = ChartListBox1->SelectedSeries();
+    if (series == nullptr) {
+        FShownClass = nullptr;
+        ChartGalleryPanel1->Clear();
+        return;
+    }
+    if (series->ClassInfo() == FShownClass)
+        return;
+    FShownClass = series->ClassInfo();
+    ChartGalleryPanel1->SetView3D(CB3D->Checked());
+    ChartGalleryPanel1->SetSmooth(CBSmooth->Checked());
+    TTeeSeriesTypes* types = SeriesTypeList();
+    for (int i = 0; i < types->Count(); ++i)
+        if (types->Get(i)->SeriesClass == FShownClass && types->Get(i)->FunctionClass == nullptr) {
+            FillSubStyles(ChartGalleryPanel1, types->Get(i));
+            return;
+        }
+    ChartGalleryPanel1->Clear();
+}
+
 bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* Chart, bool FunctionsMode,
                        TChartSeries* CurrentSeries, TChartSeriesClass& SeriesClass,
                        TTeeFunctionClass& FunctionClass, int& SubIndex, bool& View3D)
 {
+    // The chosen types and the 3D answer, read from the panel once the dialog said OK.
+    auto answer = [&](TForm* Form, TChartGalleryPanel* Panel, TCheckBox* CB3D) {
+        if (Form->ShowModal() != mrOk || !GetSelectedTypes(Panel, SeriesClass, FunctionClass, SubIndex))
+            return false;
+        View3D = CB3D->Checked() && Panel->SelectedChart()->View3D();
+        return true;
+    };
+    if (ReadEditorInteger("GalleryMode", 0) != 0) {
+        std::unique_ptr<TTeeGalleryForm> gallery(CreateDialogForm<TTeeGalleryForm>(AOwner));
+        if (Chart != nullptr)
+            gallery->CB3D->SetChecked(Chart->View3D());
+        return answer(gallery.get(), gallery->ChartGalleryPanel1, gallery->CB3D);
+    }
     std::unique_ptr<TTeeGallery> gallery(CreateDialogForm<TTeeGallery>(AOwner));
     gallery->ChartGalleryPanel1->FunctionsMode = FunctionsMode;
     gallery->ChartGalleryPanel1->CurrentSeries = CurrentSeries != nullptr ? CurrentSeries : Series;
     gallery->SetChangeMode(Series != nullptr);
     if (Chart != nullptr)
         gallery->CB3D->SetChecked(Chart->View3D());
-    if (gallery->ShowModal() != mrOk)
-        return false;
-    if (!GetSelectedTypes(gallery->ChartGalleryPanel1, SeriesClass, FunctionClass, SubIndex))
-        return false;
-    View3D = gallery->CB3D->Checked() && gallery->ChartGalleryPanel1->SelectedChart()->View3D();
-    return true;
+    return answer(gallery.get(), gallery->ChartGalleryPanel1, gallery->CB3D);
 }
 
 TChartSeries* NewSeriesFromGallery(TComponent* AOwner, TCustomChart* Chart)
@@ -704,6 +832,7 @@ void GalleriesInitialization()
     // The standard series types enter the registry with the gallery.
     RegisterSeriesUnitTypes();
     RegisterFormClass<TTeeGallery>("TTeeGallery");
+    RegisterFormClass<TTeeGalleryForm>("TTeeGalleryForm");
     RegisterFormClass<TSelectListForm>("TSelectListForm");
     NewSeriesFromGalleryHook = [](TComponent* Owner, TCustomAxisPanel* Chart) -> TChartSeries* {
         auto* chart = dynamic_cast<TCustomChart*>(Chart);
@@ -719,6 +848,7 @@ void GalleriesFinalization()
     NewSeriesFromGalleryHook = nullptr;
     ChangeTypeFromGalleryHook = nullptr;
     UnregisterFormClass("TTeeGallery");
+    UnregisterFormClass("TTeeGalleryForm");
     UnregisterFormClass("TSelectListForm");
 }
 

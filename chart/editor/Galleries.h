@@ -15,6 +15,7 @@
 #include <vector>
 
 class TChartGalleryPanel;
+class TChartListBox;
 
 // A chart made for the gallery grid; Tag holds the chosen sub-style (-1 without one).
 class TGalleryChart : public TCustomChart {
@@ -161,6 +162,37 @@ public:
     void TabTypesChange(TObject* Sender);
     void TabPagesChange(TObject* Sender);
 };
+
+// The alternate gallery dialog: a list of the series types of a page, and for the chosen
+// one its sub-styles in the panel.
+class TTeeGalleryForm : public TForm {
+public:
+    DECLARE_CLASS_NAME(TTeeGalleryForm)
+    explicit TTeeGalleryForm(TComponent* AOwner);
+    ~TTeeGalleryForm() override;
+
+    TChartListBox* ChartListBox1;
+    TChartGalleryPanel* ChartGalleryPanel1;
+    TLabel* LPage;
+    TComboFlat* CBPage;
+    TCheckBox* CB3D;
+    TCheckBox* CBSmooth;
+    TButton* BOK;
+    TButton* BCancel;
+
+    // Lists one series per series type of the chosen page ("(all)": every page).
+    void CBPageChange(TObject* Sender);
+    // Fills the panel with the sub-styles of the chosen list entry's class.
+    void ShowSubStyles();
+
+private:
+    std::unique_ptr<TCustomChart> FChart;
+    TChartSeriesClass FShownClass = nullptr;
+};
+
+// Fills the panel with one chart per sub-style of the registration's series class, the
+// style applied to its first series and its index as the chart's Tag.
+void FillSubStyles(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType);
 
 // Runs the gallery; true on OK with the chosen classes, sub-style and 3D answer.
 bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* Chart, bool FunctionsMode,
