@@ -2,11 +2,15 @@
 
 #include "ChartListBox.h"
 #include "Series.h"
+#include "TeCanvas.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
 
+#include "classes/TypInfo.h"
 #include "controls/Cursors.h"
+#include "controls/FormStyles.h"
 #include "system/ScopeGuard.h"
+#include "system/SysUtils.h"
 
 #include <algorithm>
 
@@ -14,6 +18,26 @@ namespace {
 
 constexpr TColor GalleryNavy = 0x800000;
 constexpr TColor GalleryGrey = 0x808080;
+
+// The sub-style names a series class lists (empty for a class that makes no series).
+std::vector<std::string> SubStylesOf(TChartSeriesClass SeriesClass)
+{
+    std::vector<std::string> styles;
+    if (SeriesClass == nullptr)
+        return styles;
+    std::unique_ptr<TComponent> temp(CreateComponentOfClass(SeriesClass, nullptr));
+    if (auto* series = dynamic_cast<TChartSeries*>(temp.get()))
+        series->AddSubGalleryStyles(styles);
+    return styles;
+}
+
+// The sub-gallery marker: a small downward triangle near the bottom-left corner.
+std::vector<TPoint> MarkerPoints(int ChartHeight)
+{
+    const int x = 3;
+    const int y = ChartHeight - 8;
+    return {TPoint(x, y), TPoint(x + 7, y), TPoint(x + 3, y + 4)};
+}
 
 } // namespace
 
@@ -45,8 +69,9 @@ TGalleryChart::TGalleryChart(TComponent* AOwner, bool FocusRotation) : TCustomCh
     SetTag(-1);
 }
 
-void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation)
+void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation, bool ShowMarker)
 {
+    FShowMarker = Focused && ShowMarker && HasSubStyles;
     TTeeGradient* gradient = Gradient();
     gradient->SetVisible(Focused);
     if (Focused) {
@@ -62,6 +87,152 @@ void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation)
     if (FocusRotation)
         View3DOptions()->SetRotation(Focused ? 345 : 335);
 }
+
+bool TGalleryChart::InSubMarker(int X, int Y) const
+{
+    return X >= 0 && X < 12 && Y >= Height() - 12 && Y < Height();
+}
+
+void TGalleryChart::FireAfterDraw()
+{
+    TCustomChart::FireAfterDraw();
+    if (!FShowMarker || FSmooth)
+        return;
+    TTeeCanvas3D* c = Canvas();
+    const std::vector<TPoint> points = MarkerPoints(Height());
+    c->Pen()->SetMode(pmNot);
+    c->Brush()->SetStyle(bsSolid);
+    c->Polygon(points);
+    c->Pen()->SetMode(pmCopy);
+}
+
+void TGalleryChart::Paint()
+{
+    if (!FSmooth) {
+        TCustomChart::Paint();
+        return;
+    }
+    DrawToCanvas(TCustomControl::Canvas(), ClientRect());
+}
+
+void TGalleryChart::DrawToCanvas(TCanvas* Target, const TRect& Rect)
+{
+    TCustomChart::DrawToCanvas(Target, Rect);
+    if (!FSmooth || FSmoothDrawing || Rect.Width() < 2 || Rect.Height() < 2)
+        return;
+    const TRect titleBounds = Title()->ShapeBounds;
+    const bool titleVisible = Title()->Visible();
+    std::unique_ptr<TBitmap> large;
+    {
+        // Four times the size: axis labels shown at doubled font sizes, no title, room on
+        // top; everything is put back afterwards.
+        FSmoothDrawing = true;
+        TChartAxis* axes[2] = {LeftAxis(), BottomAxis()};
+        bool labels[2];
+        int sizes[2];
+        for (int i = 0; i < 2; ++i) {
+            labels[i] = axes[i]->Labels();
+            sizes[i] = axes[i]->LabelsFont()->Size();
+        }
+        const int marginTop = MarginTop();
+        const TTeeUnits units = MarginUnits();
+        // The changes made for the drawing ask for no repaint.
+        const bool autoRepaint = AutoRepaint();
+        SetAutoRepaint(false);
+        auto restore = TScopeGuard([&] {
+            for (int i = 0; i < 2; ++i) {
+                axes[i]->SetLabels(labels[i]);
+                axes[i]->LabelsFont()->SetSize(sizes[i]);
+            }
+            Title()->SetVisible(titleVisible);
+            SetMarginUnits(units);
+            SetMargin(1, marginTop);
+            SetAutoRepaint(autoRepaint);
+            FSmoothDrawing = false;
+        });
+        for (int i = 0; i < 2; ++i) {
+            axes[i]->SetLabels(true);
+            axes[i]->LabelsFont()->SetSize(sizes[i] * 2);
+        }
+        Title()->SetVisible(false);
+        SetMarginUnits(muPixels);
+        SetMargin(1, 30);
+        large = DrawToBitmap(Color(), TRect(0, 0, Rect.Width() * 4, Rect.Height() * 4));
+    }
+    TBitmap reduced(Rect.Width(), Rect.Height(), pf24bit);
+    SmoothStretchBitmap(large.get(), &reduced, true);
+    Target->Draw(Rect.Left, Rect.Top, &reduced);
+    // The title where the plain drawing put it.
+    if (titleVisible && Title()->Text()->Count() > 0) {
+        Target->Font()->Assign(Title()->Font());
+        Target->SetBkMode(TRANSPARENT);
+        int y = titleBounds.Top;
+        for (int i = 0; i < Title()->Text()->Count(); ++i) {
+            const std::string line = Title()->Text()->Strings(i);
+            const int x = (titleBounds.Left + titleBounds.Right - Target->TextWidth(line)) / 2;
+            Target->TextOut(x, y, line);
+            y += Target->TextHeight(line);
+        }
+    }
+    if (FShowMarker)
+        DrawMarker(Target);
+}
+
+void TGalleryChart::DrawMarker(TCanvas* c)
+{
+    c->Pen()->SetMode(pmNot);
+    c->Brush()->SetStyle(bsSolid);
+    c->Polygon(MarkerPoints(Height()));
+    c->Pen()->SetMode(pmCopy);
+}
+
+namespace {
+
+// The borderless pop-up of a sub-gallery: a 12-pixel bar that accepts on a click, over a
+// nested gallery panel of the sub-styles.
+class TSubGalleryBar : public TCustomControl {
+public:
+    explicit TSubGalleryBar(TComponent* AOwner) : TCustomControl(AOwner) { SetColor(clBtnFace); }
+    TNotifyEvent OnAccept;
+
+protected:
+    void Paint() override
+    {
+        TCanvas* c = Canvas();
+        c->Brush()->SetColor(clBlack);
+        c->Pen()->SetColor(clBlack);
+        const int x = Width() / 2 - 3;
+        c->Polygon({TPoint(x, 3), TPoint(x + 7, 3), TPoint(x + 3, 7)});
+    }
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        if (OnAccept)
+            OnAccept(this);
+    }
+};
+
+class TSubGalleryForm : public TForm {
+public:
+    DECLARE_CLASS_NAME(TSubGalleryForm)
+    explicit TSubGalleryForm(TComponent* AOwner) : TForm(AOwner)
+    {
+        SetUniqueFormName(this, "SubGallery");
+        SetFormBorderStyle(this, bsNone);
+        Bar = new TSubGalleryBar(this);
+        Bar->SetParent(this);
+        Bar->SetHeight(12);
+        Bar->SetAlign(alTop);
+        Panel = new TChartGalleryPanel(this);
+        Panel->SetName("SubGalleryPanel");
+        Panel->SetParent(this);
+        Panel->SetAlign(alClient);
+    }
+    TSubGalleryBar* Bar;
+    TChartGalleryPanel* Panel;
+};
+
+} // namespace
 
 // ---- TChartGalleryPanel -----------------------------------------------------------------
 
@@ -143,7 +314,7 @@ void TChartGalleryPanel::SetSelectedChart(TGalleryChart* Chart)
         return;
     FSelected = Chart;
     for (auto& chart : FCharts)
-        chart->SetFocusLook(chart.get() == Chart, FFocusRotation);
+        chart->SetFocusLook(chart.get() == Chart, FFocusRotation, FDisplaySub);
     if (OnChangeChart)
         OnChangeChart(this);
 }
@@ -161,6 +332,66 @@ void TChartGalleryPanel::SelectFocused()
 {
     if (FSelected != nullptr && OnSelectedChart)
         OnSelectedChart(this);
+}
+
+void TChartGalleryPanel::ChartMouseDown(TGalleryChart* Chart, int X, int Y)
+{
+    const bool wasFocused = Chart == FSelected;
+    SetSelectedChart(Chart);
+    if (wasFocused && FDisplaySub && Chart->InSubMarker(X, Y))
+        ShowSubGallery();
+}
+
+bool TChartGalleryPanel::ShowSubGallery()
+{
+    TGalleryChart* chart = FSelected;
+    if (chart == nullptr || !FDisplaySub || !chart->HasSubStyles || chart->SeriesType == nullptr)
+        return false;
+    const std::vector<std::string> styles = SubStylesOf(chart->SeriesType->SeriesClass);
+    if (styles.empty())
+        return false;
+
+    TSubGalleryForm popup(nullptr);
+    TChartGalleryPanel* nested = popup.Panel;
+    nested->FSubGallery = true;
+    nested->SetDisplaySub(false);
+    nested->SetFocusRotation(FFocusRotation);
+    nested->SetView3D(FView3D);
+    nested->SetSmooth(FSmooth);
+    nested->SetNumCols(FNumCols);
+    const int rows = (int(styles.size()) + std::max(FNumCols, 1) - 1) / std::max(FNumCols, 1);
+    // Where the chart's bottom-left corner is on the screen, kept 2 pixels inside it.
+    const int width = Width();
+    const int height = rows * FCellHeight + 8 + popup.Bar->Height();
+    TPoint at = ClientToScreen(TPoint(chart->Left(), chart->Top() + chart->Height()));
+    if (at.X + width > Screen()->Width())
+        at.X = Screen()->Width() - width - 2;
+    if (at.Y + height > Screen()->Height())
+        at.Y = Screen()->Height() - height - 2;
+    popup.SetBounds(at.X, at.Y, width, height);
+    nested->SetBounds(0, popup.Bar->Height(), width, height - popup.Bar->Height());
+    FillSubStyles(nested, chart->SeriesType);
+
+    auto accept = [&popup, nested, chart](TObject*) {
+        if (TGalleryChart* picked = nested->SelectedChart()) {
+            chart->SetTag(picked->Tag());
+            for (int i = 0; i < chart->SeriesCount(); ++i)
+                chart->Series(i)->ApplySubGalleryStyle(int(picked->Tag()));
+        }
+        popup.SetModalResult(mrOk);
+    };
+    nested->OnSelectedChart = accept;
+    popup.Bar->OnAccept = accept;
+    nested->OnKeyDown = [&popup](TObject*, uint16_t& Key, TShiftState) {
+        if (Key == VK_ESCAPE) {
+            popup.SetModalResult(mrCancel);
+            Key = 0;
+        }
+    };
+    const bool chosen = popup.ShowModal() == mrOk;
+    if (chosen && OnSubSelected)
+        OnSubSelected(this);
+    return chosen;
 }
 
 void TChartGalleryPanel::MoveFocus(int Columns, int Rows)
@@ -193,13 +424,15 @@ void TChartGalleryPanel::KeyDown(uint16_t& Key, TShiftState Shift)
         // Alt+Down opens a sub-gallery where a type offers one; the others move down.
         if (!(Shift & ssAlt))
             MoveFocus(0, 1);
+        else if (FDisplaySub)
+            ShowSubGallery();
         break;
     case VK_RETURN: SelectFocused(); break;
     default: break;
     }
 }
 
-TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType)
+TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType, const std::string* Description)
 {
     auto owned = std::make_unique<TGalleryChart>(nullptr, Panel->FocusRotation());
     TGalleryChart* chart = owned.get();
@@ -208,7 +441,9 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
     chart->SetColor(Panel->Color());
     TStringList* title = chart->Title()->Text();
     title->Clear();
-    std::string description = SeriesType != nullptr ? SeriesType->DescriptionText() : std::string();
+    std::string description = Description != nullptr ? *Description
+                              : SeriesType != nullptr ? SeriesType->DescriptionText()
+                                                      : std::string();
     for (size_t start = 0;;) {
         const size_t cr = description.find('\r', start);
         title->Add(description.substr(start, cr == std::string::npos ? std::string::npos : cr - start));
@@ -228,6 +463,9 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
     const int count = SeriesType != nullptr ? SeriesType->NumGallerySeries : 1;
     for (int i = 0; i < count && seriesClass != nullptr; ++i)
         CreateSeriesInChart(chart, chart, seriesClass, nullptr);
+    // A series type offers sub-styles when it lists more than its plain one.
+    if (Panel->DisplaySub() && functionClass == nullptr)
+        chart->HasSubStyles = SubStylesOf(seriesClass).size() > 1;
 
     bool enabled = true;
     if (Panel->FunctionsMode && Panel->CurrentSeries != nullptr && functionClass != nullptr &&
@@ -248,11 +486,14 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         }
     } else {
         chart->SetCursor(crHandPoint);
-        chart->OnMouseDown = [Panel, chart](TObject*, TMouseButton, TShiftState, int, int) { Panel->SetSelectedChart(chart); };
-        chart->OnDblClick = [Panel, chart](TObject*) {
-            Panel->SetSelectedChart(chart);
-            Panel->SelectFocused();
+        chart->OnMouseDown = [Panel, chart](TObject*, TMouseButton, TShiftState, int X, int Y) {
+            Panel->ChartMouseDown(chart, X, Y);
         };
+        if (!Panel->IsSubGallery())
+            chart->OnDblClick = [Panel, chart](TObject*) {
+                Panel->SetSelectedChart(chart);
+                Panel->SelectFocused();
+            };
         chart->OnKeyDown = [Panel](TObject*, uint16_t& Key, TShiftState Shift) { Panel->DispatchKeyDown(Key, Shift); };
     }
 
@@ -270,6 +511,23 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         chart->SetMargin(side, margin);
     Panel->RelayOut();
     return chart;
+}
+
+void FillSubStyles(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType)
+{
+    Panel->Clear();
+    if (SeriesType == nullptr)
+        return;
+    const std::vector<std::string> styles = SubStylesOf(SeriesType->SeriesClass);
+    const int cols = std::max(Panel->NumCols(), 1);
+    Panel->SetNumRows(std::max(1, (int(styles.size()) + cols - 1) / cols));
+    for (size_t i = 0; i < styles.size(); ++i) {
+        TGalleryChart* sub = AddGalleryChart(Panel, SeriesType, &styles[i]);
+        if (sub->SeriesCount() > 0)
+            sub->Series(0)->ApplySubGalleryStyle(int(i));
+        sub->SetTag(int(i));
+    }
+    Panel->FocusFirst();
 }
 
 int GalleryRowsFor(int Count, int NumCols)
@@ -344,6 +602,7 @@ TTeeGallery::TTeeGallery(TComponent* AOwner) : TForm(AOwner)
         WriteEditorBool("SmoothGallery", CBSmooth->Checked());
     };
     ChartGalleryPanel1->OnSelectedChart = [this](TObject*) { SetModalResult(mrOk); };
+    ChartGalleryPanel1->OnSubSelected = [this](TObject*) { SetModalResult(mrOk); };
     OnShow = [this](TObject* s) { FormShow(s); };
     DoCreate();
 }
@@ -400,22 +659,137 @@ void TTeeGallery::TabPagesChange(TObject*)
         ChartGalleryPanel1->Clear();
 }
 
+// ---- TTeeGalleryForm --------------------------------------------------------------------
+
+TTeeGalleryForm::TTeeGalleryForm(TComponent* AOwner) : TForm(AOwner), FChart(std::make_unique<TChart>(nullptr))
+{
+    SetUniqueFormName(this, "TeeGalleryForm");
+    SetCaption("RurEvido Pro Gallery");
+    BuildForm(this, 600, 380, {
+        Columns({
+            Column({Row(LPage, "LPage", "&Gallery:", {Combo(CBPage, "CBPage", {}, csDropDownList, 120)}),
+                    Ctl(ChartListBox1, "ChartListBox1")}),
+            Column({Ctl(ChartGalleryPanel1, "ChartGalleryPanel1")}),
+        }),
+        Line({Ctl(CB3D, "CB3D", "&3D"), Ctl(CBSmooth, "CBSmooth", "&Smooth"), Stretch(), Ctl(BOK, "BOK", "OK"),
+              Ctl(BCancel, "BCancel", "Cancel")}),
+    });
+    SetMinimumSize(ChartListBox1, 170, 270);
+    SetMinimumSize(ChartGalleryPanel1, 400, 270);
+    ChartListBox1->SetShowActiveCheck(false);
+    ChartListBox1->SetShowSeriesColor(false);
+    ChartListBox1->EnableDragSeries = false;
+    ChartListBox1->AllowAddSeries = false;
+    ChartListBox1->AllowDeleteSeries = false;
+    ChartListBox1->EnableChangeType = false;
+    ChartListBox1->SetChart(FChart.get());
+    ChartGalleryPanel1->SetDisplaySub(false);
+    CB3D->SetChecked(true);
+    CBSmooth->SetChecked(ChartGalleryPanel1->Smooth());
+    BOK->SetDefault(true);
+    BOK->SetModalResult(mrOk);
+    BCancel->SetCancel(true);
+    BCancel->SetModalResult(mrCancel);
+
+    // "(all)" first, then each page of a series type.
+    CBPage->Items()->Add(TeeMsg_All);
+    TTeeSeriesTypes* types = SeriesTypeList();
+    for (int i = 0; i < types->Count(); ++i) {
+        TTeeSeriesType* t = types->Get(i);
+        if (t->FunctionClass == nullptr && CBPage->Items()->IndexOf(t->GalleryPageText()) < 0)
+            CBPage->Items()->Add(t->GalleryPageText());
+    }
+    CBPage->OnChange = [this](TObject* s) { CBPageChange(s); };
+    ChartListBox1->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) { ShowSubStyles(); };
+    CB3D->OnClick = [this](TObject*) { ChartGalleryPanel1->SetView3D(CB3D->Checked()); };
+    CBSmooth->OnClick = [this](TObject*) { ChartGalleryPanel1->SetSmooth(CBSmooth->Checked()); };
+    ChartGalleryPanel1->OnSelectedChart = [this](TObject*) { SetModalResult(mrOk); };
+    OnShow = [this](TObject*) { CallFormShowHook(this); };
+    const int standard = CBPage->Items()->IndexOf(TeeMsg_GalleryStandard);
+    CBPage->SetItemIndex(standard >= 0 ? standard : 0);
+    CBPageChange(CBPage);
+    DoCreate();
+}
+
+TTeeGalleryForm::~TTeeGalleryForm()
+{
+    ChartListBox1->SetChart(nullptr);
+}
+
+void TTeeGalleryForm::CBPageChange(TObject*)
+{
+    while (FChart->SeriesCount() > 0)
+        delete FChart->Series(0);
+    const int index = CBPage->ItemIndex();
+    const std::string page = index > 0 ? CBPage->Items()->Get(index) : std::string();
+    // One series per type, sorted by the shown title.
+    std::vector<std::pair<std::string, TTeeSeriesType*>> entries;
+    TTeeSeriesTypes* types = SeriesTypeList();
+    for (int i = 0; i < types->Count(); ++i) {
+        TTeeSeriesType* t = types->Get(i);
+        if (t->FunctionClass != nullptr || t->SeriesClass == nullptr || (index > 0 && t->GalleryPageText() != page))
+            continue;
+        std::string title = t->DescriptionText();
+        std::replace(title.begin(), title.end(), '\r', ' ');
+        std::replace(title.begin(), title.end(), '\n', ' ');
+        entries.emplace_back(title, t);
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return CompareText(a.first, b.first) < 0; });
+    for (const auto& [title, type] : entries) {
+        TChartSeries* series = CreateSeriesInChart(FChart.get(), FChart.get(), type->SeriesClass, nullptr);
+        series->SetTitle(title);
+    }
+    ChartListBox1->FillSeriesList();
+    ShowSubStyles();
+}
+
+void TTeeGalleryForm::ShowSubStyles()
+{
+    TChartSeries* series = ChartListBox1->SelectedSeries();
+    if (series == nullptr) {
+        FShownClass = nullptr;
+        ChartGalleryPanel1->Clear();
+        return;
+    }
+    if (series->ClassInfo() == FShownClass)
+        return;
+    FShownClass = series->ClassInfo();
+    ChartGalleryPanel1->SetView3D(CB3D->Checked());
+    ChartGalleryPanel1->SetSmooth(CBSmooth->Checked());
+    TTeeSeriesTypes* types = SeriesTypeList();
+    for (int i = 0; i < types->Count(); ++i)
+        if (types->Get(i)->SeriesClass == FShownClass && types->Get(i)->FunctionClass == nullptr) {
+            FillSubStyles(ChartGalleryPanel1, types->Get(i));
+            return;
+        }
+    ChartGalleryPanel1->Clear();
+}
+
 bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* Chart, bool FunctionsMode,
                        TChartSeries* CurrentSeries, TChartSeriesClass& SeriesClass,
                        TTeeFunctionClass& FunctionClass, int& SubIndex, bool& View3D)
 {
+    // The chosen types and the 3D answer, read from the panel once the dialog said OK.
+    auto answer = [&](TForm* Form, TChartGalleryPanel* Panel, TCheckBox* CB3D) {
+        if (Form->ShowModal() != mrOk || !GetSelectedTypes(Panel, SeriesClass, FunctionClass, SubIndex))
+            return false;
+        View3D = CB3D->Checked() && Panel->SelectedChart()->View3D();
+        return true;
+    };
+    if (ReadEditorInteger("GalleryMode", 0) != 0) {
+        std::unique_ptr<TTeeGalleryForm> gallery(CreateDialogForm<TTeeGalleryForm>(AOwner));
+        if (Chart != nullptr)
+            gallery->CB3D->SetChecked(Chart->View3D());
+        return answer(gallery.get(), gallery->ChartGalleryPanel1, gallery->CB3D);
+    }
     std::unique_ptr<TTeeGallery> gallery(CreateDialogForm<TTeeGallery>(AOwner));
     gallery->ChartGalleryPanel1->FunctionsMode = FunctionsMode;
     gallery->ChartGalleryPanel1->CurrentSeries = CurrentSeries != nullptr ? CurrentSeries : Series;
     gallery->SetChangeMode(Series != nullptr);
     if (Chart != nullptr)
         gallery->CB3D->SetChecked(Chart->View3D());
-    if (gallery->ShowModal() != mrOk)
-        return false;
-    if (!GetSelectedTypes(gallery->ChartGalleryPanel1, SeriesClass, FunctionClass, SubIndex))
-        return false;
-    View3D = gallery->CB3D->Checked() && gallery->ChartGalleryPanel1->SelectedChart()->View3D();
-    return true;
+    return answer(gallery.get(), gallery->ChartGalleryPanel1, gallery->CB3D);
 }
 
 TChartSeries* NewSeriesFromGallery(TComponent* AOwner, TCustomChart* Chart)
@@ -458,6 +832,7 @@ void GalleriesInitialization()
     // The standard series types enter the registry with the gallery.
     RegisterSeriesUnitTypes();
     RegisterFormClass<TTeeGallery>("TTeeGallery");
+    RegisterFormClass<TTeeGalleryForm>("TTeeGalleryForm");
     RegisterFormClass<TSelectListForm>("TSelectListForm");
     NewSeriesFromGalleryHook = [](TComponent* Owner, TCustomAxisPanel* Chart) -> TChartSeries* {
         auto* chart = dynamic_cast<TCustomChart*>(Chart);
@@ -473,6 +848,7 @@ void GalleriesFinalization()
     NewSeriesFromGalleryHook = nullptr;
     ChangeTypeFromGalleryHook = nullptr;
     UnregisterFormClass("TTeeGallery");
+    UnregisterFormClass("TTeeGalleryForm");
     UnregisterFormClass("TSelectListForm");
 }
 

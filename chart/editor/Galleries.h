@@ -15,6 +15,7 @@
 #include <vector>
 
 class TChartGalleryPanel;
+class TChartListBox;
 
 // A chart made for the gallery grid; Tag holds the chosen sub-style (-1 without one).
 class TGalleryChart : public TCustomChart {
@@ -26,11 +27,27 @@ public:
     TTeeSeriesType* SeriesType = nullptr;
     bool Smooth() const { return FSmooth; }
     void SetSmooth(bool Value) { FSmooth = Value; }
-    // Sets the look of the focused chart, or of the others.
-    void SetFocusLook(bool Focused, bool FocusRotation);
+    // Sets the look of the focused chart, or of the others; ShowMarker draws the
+    // sub-gallery marker on it.
+    void SetFocusLook(bool Focused, bool FocusRotation, bool ShowMarker = false);
+    // The series class offers sub-styles: the chart can open a sub-gallery.
+    bool HasSubStyles = false;
+    // The sub-gallery marker area (12 x 12 at the bottom-left corner) holds the point.
+    bool InSubMarker(int X, int Y) const;
+
+    // Smooth: drawn at four times the size and reduced into the chart, then the title.
+    void DrawToCanvas(TCanvas* Canvas, const TRect& Rect) override;
+
+protected:
+    void FireAfterDraw() override;
+    // A smooth chart is drawn anew on each paint (the surface buffer holds the plain one).
+    void Paint() override;
 
 private:
+    void DrawMarker(TCanvas* Canvas);
     bool FSmooth = false;
+    bool FSmoothDrawing = false;
+    bool FShowMarker = false;
 };
 
 class TChartGalleryPanel : public TCustomPanelNoCaption {
@@ -79,14 +96,22 @@ public:
     void FocusFirst();
     // Fires OnSelectedChart when a chart is focused.
     void SelectFocused();
+    // Opens the pop-up sub-gallery of the focused chart when its class offers sub-styles;
+    // a chosen style is stored in the chart's Tag and applied to its series, then
+    // OnSubSelected fires. True when a style was chosen.
+    bool ShowSubGallery();
+    // The panel fills a sub-gallery: charts are chosen with Enter, not a double click.
+    bool IsSubGallery() const { return FSubGallery; }
 
 protected:
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
     void Resize() override;
 
 private:
-    friend TGalleryChart* AddGalleryChart(TChartGalleryPanel*, TTeeSeriesType*);
+    friend TGalleryChart* AddGalleryChart(TChartGalleryPanel*, TTeeSeriesType*, const std::string*);
     void MoveFocus(int Columns, int Rows);
+    void ChartMouseDown(TGalleryChart* Chart, int X, int Y);
+    bool FSubGallery = false;
 
     std::vector<std::unique_ptr<TGalleryChart>> FCharts;
     int FCellWidth = 0;
@@ -101,8 +126,10 @@ private:
     bool FView3D = true;
 };
 
-// Creates and places one chart for the registration; answers it.
-TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType);
+// Creates and places one chart for the registration (titled with Description when
+// given, else the registration's description); answers it.
+TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType,
+                               const std::string* Description = nullptr);
 // Fills the panel with every registration of the page (functions only in functions
 // mode, series types otherwise), in registry order.
 void CreateGalleryPage(TChartGalleryPanel* Panel, const std::string& PageName);
@@ -135,6 +162,37 @@ public:
     void TabTypesChange(TObject* Sender);
     void TabPagesChange(TObject* Sender);
 };
+
+// The alternate gallery dialog: a list of the series types of a page, and for the chosen
+// one its sub-styles in the panel.
+class TTeeGalleryForm : public TForm {
+public:
+    DECLARE_CLASS_NAME(TTeeGalleryForm)
+    explicit TTeeGalleryForm(TComponent* AOwner);
+    ~TTeeGalleryForm() override;
+
+    TChartListBox* ChartListBox1;
+    TChartGalleryPanel* ChartGalleryPanel1;
+    TLabel* LPage;
+    TComboFlat* CBPage;
+    TCheckBox* CB3D;
+    TCheckBox* CBSmooth;
+    TButton* BOK;
+    TButton* BCancel;
+
+    // Lists one series per series type of the chosen page ("(all)": every page).
+    void CBPageChange(TObject* Sender);
+    // Fills the panel with the sub-styles of the chosen list entry's class.
+    void ShowSubStyles();
+
+private:
+    std::unique_ptr<TCustomChart> FChart;
+    TChartSeriesClass FShownClass = nullptr;
+};
+
+// Fills the panel with one chart per sub-style of the registration's series class, the
+// style applied to its first series and its index as the chart's Tag.
+void FillSubStyles(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType);
 
 // Runs the gallery; true on OK with the chosen classes, sub-style and 3D answer.
 bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* Chart, bool FunctionsMode,

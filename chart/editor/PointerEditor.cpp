@@ -1,6 +1,7 @@
 #include "PointerEditor.h"
 
 #include "Series.h"
+#include "TeeEdiSeri.h"
 
 #include "graphics/GdiConsts.h"
 #include "system/ScopeGuard.h"
@@ -236,6 +237,27 @@ bool ShowPointerEditor(TComponent* AOwner, TSeriesPointer* Pointer)
     editor->PanelBottom->Show();
     editor->ShowModal();
     return true;
+}
+
+TSeriesPointerEditor* EmbedPointerEditor(TForm* Page, TObject* Tagged, const std::string& Caption)
+{
+    TFormTeeSeries* seriesPage = nullptr;
+    for (TWinControl* p = Page != nullptr ? Page->Parent() : nullptr; p != nullptr && seriesPage == nullptr;
+         p = p->Parent())
+        seriesPage = dynamic_cast<TFormTeeSeries*>(p);
+    if (seriesPage == nullptr)
+        return nullptr;
+    auto* tab = new TTabSheet(seriesPage);
+    tab->SetCaption(Caption);
+    tab->SetPageControl(seriesPage->PageSeries);
+    // An empty built page takes the embedded form into its layout, filling it.
+    BuildInto(tab, seriesPage, {});
+    auto* editor = new TSeriesPointerEditor(seriesPage);
+    if (!EmbedEditorForm(seriesPage, editor, tab, Tagged)) {
+        delete tab;
+        return nullptr;
+    }
+    return editor;
 }
 
 void PointerEditorInitialization()

@@ -62,5 +62,10 @@ private:
 // The modal "Pointer" dialog for a pointer; answers True.
 bool ShowPointerEditor(TComponent* AOwner, TSeriesPointer* Pointer);
 
+// Embeds a pointer editor of Tagged (a series with a pointer, or a pointer) as a tab with
+// Caption at the end of the series page that hosts Page; nullptr (nothing embedded) when
+// Page is not hosted by the series page or that page holds its most embedded forms.
+TSeriesPointerEditor* EmbedPointerEditor(TForm* Page, TObject* Tagged, const std::string& Caption = "Point");
+
 void PointerEditorInitialization();
 void PointerEditorFinalization();

@@ -775,7 +775,7 @@ void TFormTeeSeries::HandleEvent(TTeeEvent* Event)
 
 // ---- embedding -------------------------------------------------------------------------
 
-bool EmbedEditorForm(TFormTeeSeries* Page, TForm* Form, TTabSheet* Tab, TChartSeries* Series)
+bool EmbedEditorForm(TFormTeeSeries* Page, TForm* Form, TTabSheet* Tab, TObject* Tagged)
 {
     if (Page->FEmbeddedCount >= TFormTeeSeries::MaxEmbeddedForms) {
         delete Form;
@@ -784,7 +784,7 @@ bool EmbedEditorForm(TFormTeeSeries* Page, TForm* Form, TTabSheet* Tab, TChartSe
     Form->SetAlign(alClient);
     Page->FEmbedded[size_t(Page->FEmbeddedCount++)] = Form;
     CallFormShowHook(Form);
-    EmbedFormInPanel(Form, Tab, reinterpret_cast<intptr_t>(static_cast<TObject*>(Series)));
+    EmbedFormInPanel(Form, Tab, reinterpret_cast<intptr_t>(Tagged));
     return true;
 }
 

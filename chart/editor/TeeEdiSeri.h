@@ -154,7 +154,7 @@ protected:
 
 private:
     friend TForm* AddEditorPage(TFormTeeSeries*, const std::string&, int, TChartSeries*, const std::string&);
-    friend bool EmbedEditorForm(TFormTeeSeries*, TForm*, TTabSheet*, TChartSeries*);
+    friend bool EmbedEditorForm(TFormTeeSeries*, TForm*, TTabSheet*, TObject*);
 
     void SetUpSeries(const std::string& ReturnTab);
     void FreeEmbedded();
@@ -189,9 +189,10 @@ private:
 // page already holds its most embedded forms.
 TForm* AddEditorPage(TFormTeeSeries* Page, const std::string& FormClassName, int Index, TChartSeries* Series,
                      const std::string& Caption);
-// Embeds the form in Tab with the series as its Tag and counts it; false (and the form
-// is freed) when the page already holds its most embedded forms.
-bool EmbedEditorForm(TFormTeeSeries* Page, TForm* Form, TTabSheet* Tab, TChartSeries* Series);
+// Embeds the form in Tab with Tagged (the series, or what the form edits) as its Tag and
+// counts it; false (and the form is freed) when the page already holds its most embedded
+// forms.
+bool EmbedEditorForm(TFormTeeSeries* Page, TForm* Form, TTabSheet* Tab, TObject* Tagged);
 
 void TeeEdiSeriInitialization();
 void TeeEdiSeriFinalization();

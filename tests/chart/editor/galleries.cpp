@@ -7,9 +7,12 @@
 #include "TeEngine.h"
 #include "TeeFunci.h"
 
+#include "ChartListBox.h"
 #include "classes/TypInfo.h"
+#include "controls/Registry.h"
 
 #include <memory>
+#include <set>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -67,6 +70,8 @@ class GalleriesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The editor options the galleries read and write stay with the test.
+        SetRegistryFileName(testsupport::TempDir() + "/gallery-settings.ini");
         TeEngineInitialization();
         ChartInitialization();
         TeeFunciInitialization();
@@ -81,6 +86,7 @@ protected:
         TeeFunciFinalization();
         ChartFinalization();
         TeEngineFinalization();
+        SetRegistryFileName("");
     }
     // Registers Count types on page Page, alternating line and point series; the last
     // one shows no sample series when ZeroLast.
@@ -196,6 +202,91 @@ TEST_F(GalleriesTest, FunctionsThatRefuseTheSeriesCannotBeFocused)
     EXPECT_EQ(panel->SelectedChart(), nullptr);
 }
 
+TEST_F(GalleriesTest, SubGalleryOffersTheStylesOfTheClassAndAppliesTheChosenOne)
+{
+    CreateGalleryPage(panel.get(), "Standard");
+    TGalleryChart* bar = nullptr;
+    for (int i = 0; i < panel->ChartCount(); ++i)
+        if (panel->Charts(i)->SeriesType->SeriesClass == TBarSeries::StaticClassInfo())
+            bar = panel->Charts(i);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->HasSubStyles);
+    std::vector<std::string> styles;
+    TBarSeries(nullptr).AddSubGalleryStyles(styles);
+    int subSelected = 0;
+    panel->OnSubSelected = [&](TObject*) { ++subSelected; };
+    // A click on the marker of a chart not yet focused only focuses it.
+    bar->DispatchMouseDown(mbLeft, 0, 3, bar->Height() - 3);
+    EXPECT_EQ(panel->SelectedChart(), bar);
+    EXPECT_EQ(driver.Shown, 0);
+    // Alt+Down: the pop-up lists every style; Right twice and Enter choose the third.
+    driver.Act = [&](TForm* f) {
+        auto* nested = dynamic_cast<TChartGalleryPanel*>(f->FindComponent("SubGalleryPanel"));
+        ASSERT_NE(nested, nullptr);
+        ASSERT_EQ(nested->ChartCount(), int(styles.size()));
+        EXPECT_EQ(nested->Charts(2)->Title()->Text()->Strings(0), styles[2]);
+        EXPECT_EQ(nested->NumRows(), (int(styles.size()) + 3) / 4);
+        // Kept on the screen.
+        EXPECT_LE(f->Left() + f->Width(), Screen()->Width() - 2);
+        EXPECT_LE(f->Top() + f->Height(), Screen()->Height() - 2);
+        SavePicture(f, "subgallery");
+        uint16_t key = VK_RIGHT;
+        nested->DispatchKeyDown(key, 0);
+        nested->DispatchKeyDown(key, 0);
+        key = VK_RETURN;
+        nested->DispatchKeyDown(key, 0);
+    };
+    Key(VK_DOWN, ssAlt);
+    EXPECT_EQ(driver.Shown, 1);
+    EXPECT_EQ(subSelected, 1);
+    EXPECT_EQ(bar->Tag(), 2);
+    EXPECT_EQ(static_cast<TBarSeries*>(bar->Series(0))->BarStyle(), bsPyramid);
+    TChartSeriesClass seriesClass = nullptr;
+    TTeeFunctionClass functionClass = nullptr;
+    int sub = -1;
+    ASSERT_TRUE(GetSelectedTypes(panel.get(), seriesClass, functionClass, sub));
+    EXPECT_EQ(seriesClass, TBarSeries::StaticClassInfo());
+    EXPECT_EQ(sub, 2);
+    // A click on the focused chart's marker opens it too; Esc leaves the choice alone.
+    driver.Act = [](TForm* f) {
+        auto* nested = static_cast<TChartGalleryPanel*>(f->FindComponent("SubGalleryPanel"));
+        uint16_t key = VK_ESCAPE;
+        nested->DispatchKeyDown(key, 0);
+    };
+    bar->DispatchMouseDown(mbLeft, 0, 3, bar->Height() - 3);
+    EXPECT_EQ(driver.Shown, 2);
+    EXPECT_EQ(subSelected, 1);
+    EXPECT_EQ(bar->Tag(), 2);
+}
+
+TEST_F(GalleriesTest, SmoothChartsAreReducedFromALargerDrawingThatLeavesThemUnchanged)
+{
+    CreateGalleryPage(panel.get(), "Standard");
+    TGalleryChart* chart = nullptr;
+    for (int i = 0; i < panel->ChartCount(); ++i)
+        if (panel->Charts(i)->SeriesType->SeriesClass == TFastLineSeries::StaticClassInfo())
+            chart = panel->Charts(i);
+    ASSERT_NE(chart, nullptr);
+    const int labelSize = chart->LeftAxis()->LabelsFont()->Size();
+    ASSERT_FALSE(panel->Smooth());
+    std::unique_ptr<TBitmap> plain = chart->DrawToBitmap(clWhite, chart->ClientRect());
+    panel->SetSmooth(true);
+    std::unique_ptr<TBitmap> smooth = chart->DrawToBitmap(clWhite, chart->ClientRect());
+    SavePicture(panel.get(), "gallery-smooth");
+    // Anti-aliased edges bring in colours the plain drawing does not have.
+    auto colours = [](TBitmap* b) {
+        std::set<TColor> out;
+        for (int y = 0; y < b->Height(); ++y)
+            for (int x = 0; x < b->Width(); ++x)
+                out.insert(b->Canvas()->Pixel(x, y));
+        return out.size();
+    };
+    EXPECT_GT(colours(smooth.get()), 2 * colours(plain.get()));
+    EXPECT_FALSE(chart->LeftAxis()->Labels());
+    EXPECT_EQ(chart->LeftAxis()->LabelsFont()->Size(), labelSize);
+    EXPECT_TRUE(chart->Title()->Visible());
+}
+
 TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
 {
     Register(3, "Alpha");
@@ -232,6 +323,40 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
     driver.Act = [](TForm* f) { static_cast<TTeeGallery*>(f)->BCancel->Click(); };
     EXPECT_EQ(ChangeSeriesTypeFromGallery(nullptr, series), nullptr);
     EXPECT_EQ(series->ClassInfo(), SampleClass(4));
+}
+
+TEST_F(GalleriesTest, GalleryModeOneListsTheTypesAndOffersTheStylesOfTheChosenOne)
+{
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteInteger("GalleryMode", 1);
+    }
+    TChart chart(nullptr);
+    driver.Act = [&](TForm* f) {
+        auto* g = dynamic_cast<TTeeGalleryForm*>(f);
+        ASSERT_NE(g, nullptr);
+        EXPECT_EQ(g->CBPage->Items()->Get(0), "(all)");
+        EXPECT_EQ(g->CBPage->Items()->Get(g->CBPage->ItemIndex()), "Standard");
+        // Sorted by title, line separators shown as blanks.
+        TStrings* lines = g->ChartListBox1->Items();
+        const int hbar = lines->IndexOf("Horizontal Bar");
+        ASSERT_GE(hbar, 0);
+        EXPECT_EQ(lines->Get(0), "Area");
+        g->ChartListBox1->DispatchMouseDown(mbLeft, 0, 60, hbar * TChartListBox::ItemHeight + 5);
+        std::vector<std::string> styles;
+        THorizBarSeries(nullptr).AddSubGalleryStyles(styles);
+        ASSERT_EQ(g->ChartGalleryPanel1->ChartCount(), int(styles.size()));
+        SavePicture(g, "gallery-form");
+        uint16_t key = VK_RIGHT;
+        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
+        key = VK_RETURN;
+        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
+    };
+    TChartSeries* series = NewSeriesFromGallery(nullptr, &chart);
+    ASSERT_NE(series, nullptr);
+    EXPECT_EQ(series->ClassInfo(), THorizBarSeries::StaticClassInfo());
+    EXPECT_TRUE(series->ColorEachPoint());   // the second style: a colour for each bar
 }
 
 } // namespace

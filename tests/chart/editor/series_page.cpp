@@ -195,6 +195,26 @@ TEST_F(SeriesPageTest, TypeFormIsEmbeddedBoundedAndFollowsATypeChange)
     EXPECT_EQ(page->CBSeries->Items()->Count(), 1);
 }
 
+TEST_F(SeriesPageTest, PointerEditorEmbedsOnlyIntoTheSeriesPage)
+{
+    auto* line = AddSeries<TLineSeries>("Line", {1, 3, 2});
+    Open(line);
+    TForm* typeForm = page->EmbeddedForm(0);
+    ASSERT_NE(typeForm, nullptr);
+    TSeriesPointer* pointer = line->Pointer();
+    TSeriesPointerEditor* editor = EmbedPointerEditor(typeForm, pointer, "Point");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(TabCaptions(page->PageSeries).back(), "Point");
+    page->PageSeries->SelectPage(page->PageSeries->Pages(page->PageSeries->PageCount() - 1));
+    EXPECT_EQ(editor->ThePointer(), pointer);
+    EXPECT_FALSE(editor->CBColorEach->Visible());
+    editor->CBDrawPoint->SetChecked(!pointer->Visible());
+    EXPECT_EQ(pointer->Visible(), editor->CBDrawPoint->Checked());
+    // A form that the series page does not host gets nothing.
+    TForm loose(nullptr);
+    EXPECT_EQ(EmbedPointerEditor(&loose, line), nullptr);
+}
+
 TEST_F(SeriesPageTest, GeneralAndMarksTabsWriteTheSeries)
 {
     auto* points = AddSeries<TPointSeries>("Points", {4, 2, 8});
