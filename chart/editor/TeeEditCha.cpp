@@ -534,6 +534,13 @@ void TChartEditForm::FormShow(TObject*)
     if (SeriesToOpen == nullptr && LBSeries->Items()->Count() > 0 && LBSeries->ItemIndex() < 0)
         LBSeries->SelectSeries(0);
     LBSeriesRefreshButtons(LBSeries);
+    if (Tree->Visible()) {
+        // The tree shows the page the window opened on.
+        TTabSheet* active = MainPage->ActivePage() == TabChart ? SubPage->ActivePage() : MainPage->ActivePage();
+        TObject* shown = active == TabSeries ? static_cast<TObject*>(LBSeries->SelectedSeries()) : active;
+        if (TTreeNode* node = shown != nullptr ? Tree->FindData(shown) : nullptr; node != nullptr && node != Tree->Selected())
+            Tree->SetSelected(node);
+    }
     CallFormShowHook(this);
 }
 

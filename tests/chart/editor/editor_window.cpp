@@ -389,6 +389,12 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
     // The width kept is the window's without the tree.
     EXPECT_EQ(StoredInteger("Width"), 640);
     EXPECT_EQ(StoredInteger("TreeWidth"), 150);
+    // A start page is the tree's selected node.
+    ShowEditor(cetTitles, [&](TChartEditForm* editor) {
+        ASSERT_NE(editor->Tree->Selected(), nullptr);
+        EXPECT_EQ(editor->Tree->Selected()->Text(), "Titles");
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabTitle);
+    });
     TeeEdiTitlFinalization();
 }
 
