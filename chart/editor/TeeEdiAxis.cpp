@@ -300,7 +300,20 @@ void TFormTeeAxis::FillAxesList(TCustomChart* Chart, TStrings* Items, bool WithD
 
 TChartAxis* TFormTeeAxis::AxisOfListIndex(int Index) const
 {
-    TCustomChart* chart = Chart();
+    return AxisOfIndex(Chart(), Index);
+}
+
+void TFormTeeAxis::SelectAxis(TChartAxis* Value)
+{
+    if (Value == nullptr)
+        return;
+    FAxis = Value;
+    SelectAxisInList();
+    FillPage();
+}
+
+TChartAxis* TFormTeeAxis::AxisOfIndex(TCustomChart* chart, int Index)
+{
     if (chart == nullptr || Index < 0)
         return nullptr;
     switch (Index) {

@@ -124,6 +124,10 @@ public:
     // Fills Items with the chart's axes: the four standard ones, the two depth axes when
     // WithDepth, then "Custom 0", "Custom 1", ...
     static void FillAxesList(TCustomChart* Chart, TStrings* Items, bool WithDepth);
+    // The chart's axis of an item of that list.
+    static TChartAxis* AxisOfIndex(TCustomChart* Chart, int Index);
+    // Edits the axis (one of the page's chart) as if it had been picked in the list.
+    void SelectAxis(TChartAxis* Value);
 
     void FormShow(TObject* Sender);
     void FillPage();

@@ -130,6 +130,16 @@ void TFormTeeTitle::CBTitlesChange(TObject*)
     }
 }
 
+void TFormTeeTitle::SelectTitle(TChartTitle* Value)
+{
+    if (Value == nullptr)
+        return;
+    FTitle = Value;
+    // Before its first show the page loads FTitle itself.
+    if (!FLoading)
+        Load([this] { LoadControls(); });
+}
+
 TFormTeeTitle* CreateTitleEditor(TComponent* AOwner, TCustomChart* Chart, TChartTitle* Title, TWinControl* Parent)
 {
     auto* page = new TFormTeeTitle(AOwner, Chart, Title);

@@ -31,6 +31,8 @@ public:
 
     void FormShow(TObject* Sender);
     void CBTitlesChange(TObject* Sender);
+    // Edits that title of the chart as if it had been picked in the combo.
+    void SelectTitle(TChartTitle* Value);
 
 private:
     // The chart's title of a CBTitles item (title, sub-title, sub-foot, foot).

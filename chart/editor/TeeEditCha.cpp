@@ -3,6 +3,9 @@
 #include "RizUridu.h"
 #include "RurOzuvi.h"
 #include "TeeConst.h"
+#include "TeeEdiAxis.h"
+#include "TeeEdiTitl.h"
+#include "TeeEditTools.h"
 #include "TeEngine/SeriesGroups.h"
 #include "TeePenDlg.h"
 
@@ -49,6 +52,7 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
 {
     SetUniqueFormName(this, "ChartEditForm");
     BuildForm(this, DefaultWidth, DefaultHeight, {
+        Growing(Columns({Column({Growing(Ctl(Tree, "Tree"))}), Growing(Column({
         Growing(Pages(MainPage, "MainPage", {
             Page(TabChart, "TabChart", "Chart", {
                 Growing(Pages(SubPage, "SubPage", {
@@ -86,7 +90,7 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
             Page(TabTools, "TabTools", "Tools", {}),
             Page(TabExport, "TabExport", "Export", {}),
             Page(TabPrint, "TabPrint", "Print", {}),
-        })),
+        }))}))})),
         Line({Ctl(LabelWWW, "LabelWWW", ChartLibraryWebAddress), Stretch(), Ctl(ButtonHelp, "ButtonHelp", "&Help..."),
               Ctl(BClose, "BClose", "Close")}),
     });
@@ -102,6 +106,11 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     BDeleteGroup->SetEnabled(false);
     BRenameGroup->SetEnabled(false);
     PanelGroups->Hide();
+    Tree->Hide();
+    UpdateLayout(this);
+    Tree->OnChange = [this](TObject* s, TTreeNode* node) { TreeChange(s, node); };
+    Tree->OnEditing = [this](TObject* s, TTreeNode* node, bool& allow) { TreeEditing(s, node, allow); };
+    Tree->OnEdited = [this](TObject* s, TTreeNode* node, std::string& text) { TreeEdited(s, node, text); };
     SBGridText->SetHint("Show labels");
     SBGridCol->SetHint("Show colors");
     SBGrid3D->SetHint("XYZ series");
@@ -233,6 +242,8 @@ void TChartEditForm::AttachChart(TCustomChart* Value)
             width = std::max(100, value);
         if (stored("Height", value))
             height = std::max(100, value);
+        if (stored("TreeWidth", value))
+            FTreeWidth = std::max(10, value);
     }
     if (left > Screen()->Width())
         left = Screen()->Width() - width;
@@ -505,6 +516,8 @@ void TChartEditForm::FormShow(TObject*)
     HideTabs();
     LBSeries->FillSeriesList();
     RunEditorHooks(this);
+    if (FTreeMode)
+        BuildTree();
     if (FStartPage != -1)
         OpenStartPage();
     if ((FOptions & ceGroups) != 0) {
@@ -521,6 +534,13 @@ void TChartEditForm::FormShow(TObject*)
     if (SeriesToOpen == nullptr && LBSeries->Items()->Count() > 0 && LBSeries->ItemIndex() < 0)
         LBSeries->SelectSeries(0);
     LBSeriesRefreshButtons(LBSeries);
+    if (Tree->Visible()) {
+        // The tree shows the page the window opened on.
+        TTabSheet* active = MainPage->ActivePage() == TabChart ? SubPage->ActivePage() : MainPage->ActivePage();
+        TObject* shown = active == TabSeries ? static_cast<TObject*>(LBSeries->SelectedSeries()) : active;
+        if (TTreeNode* node = shown != nullptr ? Tree->FindData(shown) : nullptr; node != nullptr && node != Tree->Selected())
+            Tree->SetSelected(node);
+    }
     CallFormShowHook(this);
 }
 
@@ -548,8 +568,11 @@ void TChartEditForm::FormDestroy()
         // Written also when equal to the default, so that going back to the default size
         // replaces a size stored before.
         if (FRememberSize) {
-            registry.WriteInteger("Width", Width());
+            // The width stored is the window's without the tree.
+            registry.WriteInteger("Width", Width() - FTreeAdded);
             registry.WriteInteger("Height", Height());
+            if (Tree->Visible())
+                registry.WriteInteger("TreeWidth", FTreeWidth);
         }
     } catch (const ERegistryException&) {
     }
@@ -560,6 +583,117 @@ void TChartEditForm::BCloseClick(TObject*)
     SetModalResult(mrCancel);
     if (!Modal())
         Close();
+}
+
+// ---- tree mode ----------------------------------------------------------------------------
+
+void TChartEditForm::FillSeriesNodes()
+{
+    while (FSeriesNode->Count() > 0)
+        Tree->Delete(FSeriesNode->Item(FSeriesNode->Count() - 1));
+    for (int i = 0; i < LBSeries->Items()->Count(); ++i)
+        Tree->AddChild(FSeriesNode, LBSeries->Items()->Strings(i), LBSeries->SeriesAt(i));
+}
+
+void TChartEditForm::BuildTree()
+{
+    if (!Tree->Visible()) {
+        // The window grows by the tree; the tab bars give way to the tree's nodes.
+        SetFixedWidth(Tree, FTreeWidth);
+        Tree->Show();
+        FTreeAdded = FTreeWidth;
+        SetBounds(Left(), Top(), Width() + FTreeAdded, Height());
+        UpdateLayout(this);
+        MainPage->SetTabBarVisible(false);
+        SubPage->SetTabBarVisible(false);
+    }
+    FSeriesNode = nullptr;
+    Tree->Clear();
+    if (FChart == nullptr)
+        return;
+    FSeriesNode = Tree->AddChild(nullptr, TabSeriesList->Caption(), TabSeriesList);
+    FillSeriesNodes();
+    TTreeNode* chartNode = Tree->AddChild(nullptr, TabChart->Caption(), TabChart);
+    for (int i = 1; i < SubPage->PageCount(); ++i) {
+        TTabSheet* tab = SubPage->Pages(i);
+        if (!tab->TabVisible())
+            continue;
+        TTreeNode* node = Tree->AddChild(chartNode, tab->Caption(), tab);
+        if (tab == TabAxis) {
+            TStringList names;
+            TFormTeeAxis::FillAxesList(FChart, &names, true);
+            for (int a = 0; a < names.Count(); ++a)
+                Tree->AddChild(node, names.Strings(a), TFormTeeAxis::AxisOfIndex(FChart, a));
+        } else if (tab == TabTitle) {
+            Tree->AddChild(node, "Title", FChart->Title());
+            Tree->AddChild(node, "SubTitle", FChart->SubTitle());
+            Tree->AddChild(node, "Footer", FChart->Foot());
+            Tree->AddChild(node, "SubFoot", FChart->SubFoot());
+        }
+    }
+    chartNode->SetExpanded(true);
+    for (TTabSheet* tab : {TabData, TabTools, TabExport, TabPrint}) {
+        if (!tab->TabVisible())
+            continue;
+        TTreeNode* node = Tree->AddChild(nullptr, tab->Caption(), tab);
+        if (tab == TabTools)
+            for (TTeeCustomTool* tool : FChart->Tools()->Items())
+                Tree->AddChild(node, tool->Description(), tool);
+    }
+    Tree->SetSelected(FSeriesNode);
+}
+
+void TChartEditForm::TreeChange(TObject*, TTreeNode* Node)
+{
+    if (Node == nullptr || FChart == nullptr)
+        return;
+    // A node's kind comes from its parent; its object is used only while the chart still
+    // has it (an axis or tool may have been freed on its page since the tree was built).
+    TObject* data = Node->Data();
+    TTreeNode* parent = Node->Parent();
+    TObject* parentData = parent != nullptr ? parent->Data() : nullptr;
+    if (parent != nullptr && parent == FSeriesNode) {
+        if (LBSeries->Items()->IndexOfObject(data) >= 0)
+            EditSeries(static_cast<TChartSeries*>(data));
+    } else if (parentData == TabAxis) {
+        ActivateTab(TabAxis);
+        auto* page = dynamic_cast<TFormTeeAxis*>(PageForm(TabAxis));
+        for (int i = 0; page != nullptr && i < FChart->Axes()->Count(); ++i)
+            if (TFormTeeAxis::AxisOfIndex(FChart, i) == data)
+                page->SelectAxis(static_cast<TChartAxis*>(data));
+    } else if (parentData == TabTitle) {
+        ActivateTab(TabTitle);
+        if (auto* page = dynamic_cast<TFormTeeTitle*>(PageForm(TabTitle)))
+            page->SelectTitle(static_cast<TChartTitle*>(data));
+    } else if (parentData == TabTools) {
+        ActivateTab(TabTools);
+        const auto& tools = FChart->Tools()->Items();
+        auto* page = dynamic_cast<TFormTeeTools*>(PageForm(TabTools));
+        if (page != nullptr && std::find(tools.begin(), tools.end(), data) != tools.end())
+            page->SelectTool(static_cast<TTeeCustomTool*>(data));
+    } else if (auto* tab = static_cast<TTabSheet*>(data)) {
+        // "Chart" stands for its first sub-page.
+        if (tab == TabChart && Node->Count() > 0)
+            tab = static_cast<TTabSheet*>(Node->Item(0)->Data());
+        ActivateTab(tab);
+    }
+}
+
+void TChartEditForm::TreeEditing(TObject*, TTreeNode* Node, bool& AllowEdit)
+{
+    AllowEdit = Node != nullptr && Node->Parent() == FSeriesNode && FSeriesNode != nullptr;
+}
+
+void TChartEditForm::TreeEdited(TObject*, TTreeNode* Node, std::string& S)
+{
+    if (Node == nullptr || Node->Parent() != FSeriesNode || LBSeries->Items()->IndexOfObject(Node->Data()) < 0)
+        return;
+    auto* series = static_cast<TChartSeries*>(Node->Data());
+    series->SetTitle(S);
+    LBSeries->FillSeriesList(series);
+    const int index = LBSeries->Items()->IndexOfObject(series);
+    if (index >= 0)
+        S = LBSeries->Items()->Strings(index);
 }
 
 // ---- series list ------------------------------------------------------------------------
@@ -583,11 +717,17 @@ void TChartEditForm::LBSeriesRefreshButtons(TObject*)
         BMoveUP->SetEnabled(false);
         BMoveDown->SetEnabled(false);
     }
+    if (FSeriesNode != nullptr && FSeriesNode->Count() != LBSeries->Items()->Count())
+        FillSeriesNodes();
 }
 
 void TChartEditForm::LBSeriesEditSeries(TObject*, int Index)
 {
-    EditSeries(LBSeries->SeriesAt(Index));
+    TChartSeries* series = LBSeries->SeriesAt(Index);
+    if (TTreeNode* node = Tree->Visible() ? Tree->FindData(series) : nullptr)
+        Tree->SetSelected(node);
+    else
+        EditSeries(series);
 }
 
 void TChartEditForm::BMoveUPClick(TObject*)
@@ -622,6 +762,9 @@ void TChartEditForm::BRenameSeriesClick(TObject*)
 {
     LBSeries->RenameSelectedSeries();
     LBSeriesRefreshButtons(LBSeries);
+    const int index = LBSeries->ItemIndex();
+    if (TTreeNode* node = Tree->Visible() && index >= 0 ? Tree->FindData(LBSeries->SeriesAt(index)) : nullptr)
+        node->SetText(LBSeries->Items()->Strings(index));
 }
 
 void TChartEditForm::BCloneSeriesClick(TObject*)

@@ -18,6 +18,7 @@
 #include "controls/PopupMenus.h"
 #include "controls/StdButtons.h"
 #include "controls/StdCtrls.h"
+#include "controls/TreeViews.h"
 
 #include <array>
 #include <cstdint>
@@ -108,6 +109,8 @@ public:
     TLabel* LabelWWW;
     TButton* ButtonHelp;
     TButton* BClose;
+    // tree mode: the pages chosen in a tree on the left instead of the tabs
+    TTreeView* Tree;
 
     // ---- state the callers set before showing ----
     TCustomChart* Chart() const { return FChart; }
@@ -173,6 +176,20 @@ public:
     // The grid's font from the font dialog; rows as high as its letter W.
     void extfont1Click(TObject* Sender);
     void LabelWWWClick(TObject* Sender);
+
+    // ---- tree mode ----
+    bool TreeMode() const { return FTreeMode; }
+    int TreeWidth() const { return FTreeWidth; }
+    // Shows the tree (widening the window by it) in place of the tab bars and fills it:
+    // the series, the chart's pages with its axes and titles, then the other pages with
+    // the tools; selects the series node.
+    void BuildTree();
+    // Shows the page of the node: a tab's page, or the series, axis, title or tool page
+    // for that object.
+    void TreeChange(TObject* Sender, TTreeNode* Node);
+    // Only series are renamed in place.
+    void TreeEditing(TObject* Sender, TTreeNode* Node, bool& AllowEdit);
+    void TreeEdited(TObject* Sender, TTreeNode* Node, std::string& S);
     void ButtonHelpClick(TObject* Sender);
 
     // ---- series groups ----
@@ -210,6 +227,11 @@ private:
     bool FRememberPosition = true;
     bool FRememberSize = true;
     bool FTreeMode = false;
+    int FTreeWidth = 130;
+    // How much wider the window is because of the tree.
+    int FTreeAdded = 0;
+    TTreeNode* FSeriesNode = nullptr;
+    void FillSeriesNodes();
     std::string FHelpFile;
     std::array<TTabSheet*, 6> FMainTabs{};
     std::vector<std::pair<TTabSheet*, TForm*>> FPages;

@@ -367,6 +367,14 @@ void TPageControl::ShowTabs()
         tabs->setCurrentWidget(current);
 }
 
+void TPageControl::SetTabBarVisible(bool Value)
+{
+    if (QTabWidget* tabs = TabsOf(this)) {
+        tabs->tabBar()->setVisible(Value);
+        tabs->setDocumentMode(!Value);
+    }
+}
+
 TTabSheet* TPageControl::ActivePage() const
 {
     QTabWidget* tabs = TabsOf(this);

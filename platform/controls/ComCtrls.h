@@ -127,6 +127,8 @@ public:
     // What a click on the sheet's tab does: OnChanging, and unless vetoed the switch and
     // OnChange. True when the page changed.
     bool SelectPage(TTabSheet* Page);
+    // Without the tab bar the pages are chosen only by the program (ActivePage).
+    void SetTabBarVisible(bool Value);
 
     TTabChangingEvent OnChanging;
     TNotifyEvent OnChange;

@@ -205,12 +205,19 @@ private:
         case TKind::Columns: {
             auto* line = new QHBoxLayout;
             line->setSpacing(Spacing * 2);
-            // The first column takes the room the others leave.
+            // The growing column (the first one when none is marked) takes the room the
+            // others leave.
+            size_t growing = 0;
+            for (size_t i = 0; i < Item.Children.size(); ++i)
+                if (Item.Children[i].Grows) {
+                    growing = i;
+                    break;
+                }
             for (size_t i = 0; i < Item.Children.size(); ++i) {
                 auto* grid = new QGridLayout;
                 grid->setSpacing(Spacing);
                 Stack(Container, grid, Item.Children[i].Children);
-                line->addLayout(grid, i == 0 ? 1 : 0);
+                line->addLayout(grid, i == growing ? 1 : 0);
             }
             return line;
         }
@@ -490,6 +497,22 @@ void SetMinimumSize(TControl* Control, int Width, int Height)
 {
     if (QWidget* w = Control != nullptr ? Control->Widget() : nullptr)
         w->setMinimumSize(Width, Height);
+}
+
+void SetFixedWidth(TControl* Control, int Width)
+{
+    if (QWidget* w = Control != nullptr ? Control->Widget() : nullptr)
+        w->setFixedWidth(Width);
+}
+
+void UpdateLayout(TWinControl* Container)
+{
+    QWidget* client = Container != nullptr ? Container->ClientWidget() : nullptr;
+    if (client == nullptr || client->layout() == nullptr)
+        return;
+    client->layout()->invalidate();
+    client->layout()->activate();
+    TakeBounds(Container);
 }
 
 bool SaveControlPicture(TControl* Control, const std::string& FileName)

@@ -118,7 +118,8 @@ TFormItem Pages(TPageControl*& Ref, const std::string& Name, TFormItems PageItem
 TFormItem Page(TTabSheet*& Ref, const std::string& Name, const std::string& Caption, TFormItems Items);
 // A row of buttons at the right edge.
 TFormItem Buttons(TFormItems Items);
-// Blocks side by side, each stacking its items downwards.
+// Blocks side by side, each stacking its items downwards; the column marked Growing
+// (else the first) takes the width the others leave.
 TFormItem Columns(TFormItems ColumnItems);
 TFormItem Column(TFormItems Items);
 // Empty room that takes what is left over.
@@ -146,6 +147,11 @@ bool ContentsMinimumSize(TWinControl* Control, int& Width, int& Height);
 // The least room a layout gives the control (for controls that paint themselves and so
 // tell no size of their own).
 void SetMinimumSize(TControl* Control, int Width, int Height);
+// Keeps the control at that width in its layout.
+void SetFixedWidth(TControl* Control, int Width);
+// Lays a built container out again at once (after controls in it were shown or hidden)
+// and gives its controls their new bounds.
+void UpdateLayout(TWinControl* Container);
 
 // Saves a picture of the control as it shows now (PNG); false when it cannot be written.
 bool SaveControlPicture(TControl* Control, const std::string& FileName);

@@ -4,6 +4,7 @@
 #include "EditChar.h"
 #include "RurOzuvi.h"
 #include "TeeEdiAxis.h"
+#include "TeeEdiTitl.h"
 #include "TeeEditTools.h"
 #include "TeeToolsGallery.h"
 #include "data_editors_fixture.h"
@@ -326,6 +327,75 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
         EXPECT_EQ(preview->TeePreviewPanel1->Panel(), chart);
         SavePicture(editor, "print");
     });
+}
+
+TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
+{
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteBool("TreeMode", true);
+        registry.WriteInteger("Width", 640);
+        registry.WriteInteger("TreeWidth", 150);
+    }
+    TeeEdiTitlInitialization();
+    auto* tool = new TOtherProbeTool(form.get());
+    tool->SetParentChart(chart);
+    const auto texts = [](TTreeNode* Node) {
+        std::vector<std::string> result;
+        for (int i = 0; i < Node->Count(); ++i)
+            result.push_back(Node->Item(i)->Text());
+        return result;
+    };
+    ShowEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        TTreeView* tree = editor->Tree;
+        ASSERT_TRUE(tree->Visible());
+        EXPECT_EQ(editor->Width(), 640 + 150);
+        ASSERT_EQ(tree->Count(), 6);
+        EXPECT_EQ(tree->TopItem(0)->Text(), "Series");
+        EXPECT_EQ(texts(tree->TopItem(0)), (std::vector<std::string>{"A", "B", "C"}));
+        EXPECT_EQ(tree->Selected(), tree->TopItem(0));
+        TTreeNode* chartNode = tree->TopItem(1);
+        ASSERT_EQ(texts(chartNode), (std::vector<std::string>{"Axis", "Titles"}));
+        EXPECT_EQ(texts(chartNode->Item(0)), (std::vector<std::string>{"Left Axis", "Right Axis", "Top Axis",
+                                                                         "Bottom Axis", "Depth Right", "Depth Top"}));
+        EXPECT_EQ(texts(chartNode->Item(1)), (std::vector<std::string>{"Title", "SubTitle", "Footer", "SubFoot"}));
+        EXPECT_EQ(tree->TopItem(3)->Text(), "Tools");
+        EXPECT_EQ(texts(tree->TopItem(3)), std::vector<std::string>{"Other probe"});
+
+        // An axis node shows the axis page on that axis, a title node the titles page
+        // on that title.
+        tree->SetSelected(chartNode->Item(0)->Item(3));
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabAxis);
+        auto* axisPage = dynamic_cast<TFormTeeAxis*>(editor->PageForm(editor->TabAxis));
+        ASSERT_NE(axisPage, nullptr);
+        EXPECT_EQ(axisPage->Axis(), chart->Axes()->BottomAxis());
+        EXPECT_EQ(axisPage->LBAxes->ItemIndex(), 3);
+        tree->SetSelected(chartNode->Item(1)->Item(2));
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabTitle);
+        auto* titlePage = dynamic_cast<TFormTeeTitle*>(editor->PageForm(editor->TabTitle));
+        ASSERT_NE(titlePage, nullptr);
+        EXPECT_EQ(titlePage->TheTitle(), chart->Foot());
+        SavePicture(editor, "window-tree");
+
+        // Only series are renamed in place.
+        TTreeNode* nodeB = tree->TopItem(0)->Item(1);
+        EXPECT_FALSE(tree->StartEditing(chartNode->Item(0)));
+        ASSERT_TRUE(tree->StartEditing(nodeB));
+        tree->FinishEditing(nodeB, "Beta");
+        EXPECT_EQ(b->Title(), "Beta");
+        EXPECT_EQ(editor->LBSeries->Items()->Strings(1), "Beta");
+    });
+    // The width kept is the window's without the tree.
+    EXPECT_EQ(StoredInteger("Width"), 640);
+    EXPECT_EQ(StoredInteger("TreeWidth"), 150);
+    // A start page is the tree's selected node.
+    ShowEditor(cetTitles, [&](TChartEditForm* editor) {
+        ASSERT_NE(editor->Tree->Selected(), nullptr);
+        EXPECT_EQ(editor->Tree->Selected()->Text(), "Titles");
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabTitle);
+    });
+    TeeEdiTitlFinalization();
 }
 
 TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)
