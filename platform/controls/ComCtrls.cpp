@@ -1,6 +1,7 @@
 #include "ComCtrls.h"
 
 #include "QtBridge.h"
+#include "system/ScopeGuard.h"
 
 #include <QMouseEvent>
 #include <QSlider>
@@ -408,21 +409,37 @@ void TPageControl::SetActivePageIndex(int Value)
         SetActivePage(FPages[static_cast<size_t>(Value)]);
 }
 
+namespace {
+
+// A switch of tabs as the user's click makes it: OnChanging may veto it; otherwise the
+// switch runs (with Switching set, so that the toolkit's echo is ignored) and OnChange
+// follows.
+template <class TSwitch>
+bool SwitchAsUserDoes(TObject* Sender, const TTabChangingEvent& OnChanging, const TNotifyEvent& OnChange,
+                      bool& Switching, TSwitch Switch)
+{
+    bool allow = true;
+    if (OnChanging)
+        OnChanging(Sender, allow);
+    if (!allow)
+        return false;
+    {
+        auto restore = RestoreOnExit(Switching);
+        Switching = true;
+        Switch();
+    }
+    if (OnChange)
+        OnChange(Sender);
+    return true;
+}
+
+} // namespace
+
 bool TPageControl::SelectPage(TTabSheet* Page)
 {
     if (Page == nullptr || Page == ActivePage() || FSwitching || Page->FPageControl != this || !Page->TabVisible())
         return false;
-    bool allow = true;
-    if (OnChanging)
-        OnChanging(this, allow);
-    if (!allow)
-        return false;
-    FSwitching = true;
-    SetActivePage(Page);
-    FSwitching = false;
-    if (OnChange)
-        OnChange(this);
-    return true;
+    return SwitchAsUserDoes(this, OnChanging, OnChange, FSwitching, [&] { SetActivePage(Page); });
 }
 
 // ---- TTabControl --------------------------------------------------------------------
@@ -511,15 +528,5 @@ bool TTabControl::SelectTab(int Index)
 {
     if (Index < 0 || Index >= FTabs->Count() || Index == TabIndex() || FSwitching)
         return false;
-    bool allow = true;
-    if (OnChanging)
-        OnChanging(this, allow);
-    if (!allow)
-        return false;
-    FSwitching = true;
-    SetTabIndex(Index);
-    FSwitching = false;
-    if (OnChange)
-        OnChange(this);
-    return true;
+    return SwitchAsUserDoes(this, OnChanging, OnChange, FSwitching, [&] { SetTabIndex(Index); });
 }

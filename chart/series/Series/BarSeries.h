@@ -165,6 +165,9 @@ protected:
     bool CanJoinColumns() const;
     // The rectangle drawn with the 2D special cases of thin bars.
     void DrawPlainRectangle(const TRect& R);
+    // The bar of the current style between StartPos (value end) and EndPos (origin end)
+    // along the value axis, across FBarBounds: vertical bars or horizontal ones.
+    void DrawBarFigure(bool Vertical, int StartPos, int EndPos);
     // After the shape: the gradient fill, bevel frame and tick lines.
     void DrawBarExtras(TBarStyle Style, int ValueIndex);
     // The gradient's end colour for a value.

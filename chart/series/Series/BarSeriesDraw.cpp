@@ -259,6 +259,110 @@ void TCustomBarSeries::DrawBarExtras(TBarStyle Style, int ValueIndex)
     }
 }
 
+// ---- the bar's figure -------------------------------------------------------------------------
+
+void TCustomBarSeries::DrawBarFigure(bool Vertical, int StartPos, int EndPos)
+{
+    // StartPos is the bar's value end, EndPos its origin end, along the value axis; across
+    // it the bar spans FBarBounds. Points and rectangles are given along, then across.
+    TCustomAxisPanel* chart = ParentChart();
+    TTeeCanvas3D* canvas = chart->Canvas();
+    const bool view3D = chart->View3D();
+    const int low = Vertical ? FBarBounds.Left : FBarBounds.Top;
+    const int high = Vertical ? FBarBounds.Right : FBarBounds.Bottom;
+    const int mid = (low + high) / 2;
+    const int z0 = StartZ(), z1 = EndZ(), zm = MiddleZ();
+    const auto at = [Vertical](int Along, int Across) {
+        return Vertical ? TPoint(Across, Along) : TPoint(Along, Across);
+    };
+    const auto box = [&](int From, int To) {
+        const TPoint a = at(From, low), b = at(To, high);
+        return TRect(a.X, a.Y, b.X, b.Y);
+    };
+    // The bar's rectangle as the canvas' shapes take it (top-left corner first), and the
+    // same with its value and origin ends swapped, for the inverted shapes.
+    const TRect r = Vertical ? box(StartPos, EndPos) : box(EndPos, StartPos);
+    const TRect inverted = Vertical ? box(EndPos, StartPos) : box(StartPos, EndPos);
+    const auto triangle = [&](int Base, int Apex) {
+        const TPoint pts[3] = {at(Base, low), at(Apex, mid), at(Base, high)};
+        canvas->Polygon(pts, 2);
+    };
+    switch (FCurrentStyle) {
+    case bsRectangle:
+    case bsRectGradient:
+    case bsBevel:
+        if (view3D)
+            canvas->BoxBetweenDepths(r.Left, r.Right, r.Top, r.Bottom, z0, z1, Dark3D());
+        else
+            DrawPlainRectangle(r);
+        break;
+    case bsPyramid:
+        if (view3D)
+            canvas->Pyramid(Vertical, r.Left, r.Top, r.Right, r.Bottom, z0, z1, Dark3D());
+        else
+            triangle(EndPos, StartPos);
+        break;
+    case bsInvPyramid:
+        if (view3D)
+            canvas->Pyramid(Vertical, inverted.Left, inverted.Top, inverted.Right, inverted.Bottom, z0, z1, Dark3D());
+        else
+            triangle(StartPos, EndPos);
+        break;
+    case bsCilinder:
+        if (view3D)
+            canvas->Cylinder(Vertical, r, z0, z1, Dark3D());
+        else
+            DrawPlainRectangle(r);
+        break;
+    case bsEllipse:
+        if (view3D)
+            canvas->EllipseAtDepth(r.Left, r.Top, r.Right, r.Bottom, zm);
+        else
+            canvas->Ellipse(r.Left, r.Top, r.Right, r.Bottom);
+        break;
+    case bsArrow:
+    case bsInvArrow: {
+        const int width = high - low;
+        const TPoint origin = at(EndPos, mid), value = at(StartPos, mid);
+        const bool toValue = FCurrentStyle == bsArrow;
+        canvas->Arrow(true, toValue ? origin : value, toValue ? value : origin, width, width / 2, view3D ? zm : 0, 50);
+        break;
+    }
+    case bsCone:
+        if (view3D)
+            canvas->Cone(Vertical, r, z0, z1, Dark3D(), FConePercent);
+        else
+            triangle(EndPos, StartPos);
+        break;
+    case bsInvCone:
+        if (view3D)
+            canvas->Cone(Vertical, inverted, z0, z1, Dark3D(), FConePercent);
+        else
+            triangle(StartPos, EndPos);
+        break;
+    case bsSlantCube:
+        if (view3D) {
+            CylinderSidesScope sides(4);
+            canvas->Cylinder(Vertical, r, z0, z1, Dark3D());
+        } else {
+            DrawPlainRectangle(r);
+            // The middle line runs down a vertical bar and rightwards along a horizontal one.
+            const TPoint from = at(Vertical ? StartPos : EndPos, mid), to = at(Vertical ? EndPos : StartPos, mid);
+            canvas->Line(from.X, from.Y, to.X, to.Y);
+        }
+        break;
+    case bsDiamond: {
+        const int middle = (StartPos + EndPos) / 2;
+        const TPoint pts[4] = {at(StartPos, mid), at(middle, high), at(EndPos, mid), at(middle, low)};
+        if (view3D)
+            canvas->PolygonAtDepth(pts, 3, zm);
+        else
+            canvas->Polygon(pts, 3);
+        break;
+    }
+    }
+}
+
 // ---- vertical bars ---------------------------------------------------------------------------
 
 TBarSeries::TBarSeries(TComponent* AOwner) : TCustomBarSeries(AOwner)
@@ -291,90 +395,7 @@ void TBarSeries::DrawBarShape(TBarStyle Style, int Start, int End)
 
 void TBarSeries::DrawBar(int BarIndex, int StartPos, int EndPos)
 {
-    TCustomAxisPanel* chart = ParentChart();
-    TTeeCanvas3D* canvas = chart->Canvas();
-    const bool view3D = chart->View3D();
-    const int left = FBarBounds.Left;
-    const int right = FBarBounds.Right;
-    const int mid = (left + right) / 2;
-    const int z0 = StartZ(), z1 = EndZ(), zm = MiddleZ();
-    const TRect r(left, StartPos, right, EndPos);
-    const auto triangle = [&](int baseY, int apexY) {
-        const TPoint pts[3] = {TPoint(left, baseY), TPoint(mid, apexY), TPoint(right, baseY)};
-        canvas->Polygon(pts, 2);
-    };
-    switch (FCurrentStyle) {
-    case bsRectangle:
-    case bsRectGradient:
-    case bsBevel:
-        if (view3D)
-            canvas->BoxBetweenDepths(left, right, StartPos, EndPos, z0, z1, Dark3D());
-        else
-            DrawPlainRectangle(r);
-        break;
-    case bsPyramid:
-        if (view3D)
-            canvas->Pyramid(true, left, StartPos, right, EndPos, z0, z1, Dark3D());
-        else
-            triangle(EndPos, StartPos);
-        break;
-    case bsInvPyramid:
-        if (view3D)
-            canvas->Pyramid(true, left, EndPos, right, StartPos, z0, z1, Dark3D());
-        else
-            triangle(StartPos, EndPos);
-        break;
-    case bsCilinder:
-        if (view3D)
-            canvas->Cylinder(true, r, z0, z1, Dark3D());
-        else
-            DrawPlainRectangle(r);
-        break;
-    case bsEllipse:
-        if (view3D)
-            canvas->EllipseAtDepth(left, StartPos, right, EndPos, zm);
-        else
-            canvas->Ellipse(left, StartPos, right, EndPos);
-        break;
-    case bsArrow:
-    case bsInvArrow: {
-        const int width = right - left;
-        const TPoint lower(mid, EndPos), upper(mid, StartPos);
-        const bool up = FCurrentStyle == bsArrow;
-        canvas->Arrow(true, up ? lower : upper, up ? upper : lower, width, width / 2, view3D ? zm : 0, 50);
-        break;
-    }
-    case bsCone:
-        if (view3D)
-            canvas->Cone(true, r, z0, z1, Dark3D(), FConePercent);
-        else
-            triangle(EndPos, StartPos);
-        break;
-    case bsInvCone:
-        if (view3D)
-            canvas->Cone(true, TRect(left, EndPos, right, StartPos), z0, z1, Dark3D(), FConePercent);
-        else
-            triangle(StartPos, EndPos);
-        break;
-    case bsSlantCube:
-        if (view3D) {
-            CylinderSidesScope sides(4);
-            canvas->Cylinder(true, r, z0, z1, Dark3D());
-        } else {
-            DrawPlainRectangle(r);
-            canvas->Line(mid, StartPos, mid, EndPos);
-        }
-        break;
-    case bsDiamond: {
-        const int middle = (StartPos + EndPos) / 2;
-        const TPoint pts[4] = {TPoint(mid, StartPos), TPoint(right, middle), TPoint(mid, EndPos), TPoint(left, middle)};
-        if (view3D)
-            canvas->PolygonAtDepth(pts, 3, zm);
-        else
-            canvas->Polygon(pts, 3);
-        break;
-    }
-    }
+    DrawBarFigure(true, StartPos, EndPos);
 }
 
 // ---- horizontal bars -------------------------------------------------------------------------
@@ -414,90 +435,5 @@ void THorizBarSeries::DrawBarShape(TBarStyle Style, int Start, int End)
 
 void THorizBarSeries::DrawBar(int BarIndex, int StartPos, int EndPos)
 {
-    // StartPos is the right end, EndPos the left one.
-    TCustomAxisPanel* chart = ParentChart();
-    TTeeCanvas3D* canvas = chart->Canvas();
-    const bool view3D = chart->View3D();
-    const int top = FBarBounds.Top;
-    const int bottom = FBarBounds.Bottom;
-    const int mid = (top + bottom) / 2;
-    const int z0 = StartZ(), z1 = EndZ(), zm = MiddleZ();
-    const TRect r(EndPos, top, StartPos, bottom);
-    const auto triangle = [&](int baseX, int apexX) {
-        const TPoint pts[3] = {TPoint(baseX, top), TPoint(apexX, mid), TPoint(baseX, bottom)};
-        canvas->Polygon(pts, 2);
-    };
-    switch (FCurrentStyle) {
-    case bsRectangle:
-    case bsRectGradient:
-    case bsBevel:
-        if (view3D)
-            canvas->BoxBetweenDepths(EndPos, StartPos, top, bottom, z0, z1, Dark3D());
-        else
-            DrawPlainRectangle(r);
-        break;
-    case bsPyramid:
-        if (view3D)
-            canvas->Pyramid(false, EndPos, top, StartPos, bottom, z0, z1, Dark3D());
-        else
-            triangle(EndPos, StartPos);
-        break;
-    case bsInvPyramid:
-        if (view3D)
-            canvas->Pyramid(false, StartPos, top, EndPos, bottom, z0, z1, Dark3D());
-        else
-            triangle(StartPos, EndPos);
-        break;
-    case bsCilinder:
-        if (view3D)
-            canvas->Cylinder(false, r, z0, z1, Dark3D());
-        else
-            DrawPlainRectangle(r);
-        break;
-    case bsEllipse:
-        if (view3D)
-            canvas->EllipseAtDepth(EndPos, top, StartPos, bottom, zm);
-        else
-            canvas->Ellipse(EndPos, top, StartPos, bottom);
-        break;
-    case bsArrow:
-    case bsInvArrow: {
-        const int height = bottom - top;
-        const TPoint leftEnd(EndPos, mid), rightEnd(StartPos, mid);
-        const bool forward = FCurrentStyle == bsArrow;
-        canvas->Arrow(true, forward ? leftEnd : rightEnd, forward ? rightEnd : leftEnd, height, height / 2,
-                      view3D ? zm : 0, 50);
-        break;
-    }
-    case bsCone:
-        if (view3D)
-            canvas->Cone(false, r, z0, z1, Dark3D(), FConePercent);
-        else
-            triangle(EndPos, StartPos);
-        break;
-    case bsInvCone:
-        if (view3D)
-            canvas->Cone(false, TRect(StartPos, top, EndPos, bottom), z0, z1, Dark3D(), FConePercent);
-        else
-            triangle(StartPos, EndPos);
-        break;
-    case bsSlantCube:
-        if (view3D) {
-            CylinderSidesScope sides(4);
-            canvas->Cylinder(false, r, z0, z1, Dark3D());
-        } else {
-            DrawPlainRectangle(r);
-            canvas->Line(EndPos, mid, StartPos, mid);
-        }
-        break;
-    case bsDiamond: {
-        const int middle = (StartPos + EndPos) / 2;
-        const TPoint pts[4] = {TPoint(StartPos, mid), TPoint(middle, bottom), TPoint(EndPos, mid), TPoint(middle, top)};
-        if (view3D)
-            canvas->PolygonAtDepth(pts, 3, zm);
-        else
-            canvas->Polygon(pts, 3);
-        break;
-    }
-    }
+    DrawBarFigure(false, StartPos, EndPos);
 }
