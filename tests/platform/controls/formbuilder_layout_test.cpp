@@ -56,6 +56,23 @@ public:
     TCheckBox* CBSecond;
 };
 
+// Rows, empty room, then a button row: the buttons keep to the bottom right.
+class StretchForm : public TForm {
+public:
+    explicit StretchForm(int ClientHeight) : TForm(nullptr)
+    {
+        SetName("StretchForm");
+        BuildForm(this, 260, ClientHeight, {
+            Ctl(CBTop, "CBTop", "&Top"),
+            Stretch(),
+            Buttons({Ctl(BOk, "BOk", "OK"), Ctl(BCancel, "BCancel", "Cancel")}),
+        });
+    }
+    TCheckBox* CBTop;
+    TButton* BOk;
+    TButton* BCancel;
+};
+
 struct FormBuilderLayout : ::testing::Test {
     // The same table roomy enough for every control's preferred size, and 200 pixels
     // larger each way.
@@ -112,6 +129,19 @@ TEST(FormBuilderRows, RowsStayAtTheTopOfATallContainer)
     EXPECT_EQ(tall.EFirst->Height(), low.EFirst->Height());
     EXPECT_EQ(tall.CBSecond->Top(), low.CBSecond->Top());
     EXPECT_EQ(tall.CBSecond->Top(), tall.EFirst->Top() + tall.EFirst->Height() + 6);
+}
+
+TEST(FormBuilderRows, EmptyRoomPushesTheButtonRowToTheBottom)
+{
+    StretchForm low(10);
+    StretchForm tall(low.Height() + 150);
+    EXPECT_EQ(tall.CBTop->Top(), low.CBTop->Top());
+    EXPECT_EQ(tall.BOk->Top(), low.BOk->Top() + 150);
+    EXPECT_EQ(tall.BOk->Top() + tall.BOk->Height(), tall.Height() - 8);
+    EXPECT_EQ(tall.BCancel->Left() + tall.BCancel->Width(), tall.Width() - 8);
+    // The buttons keep their own widths; the room is left of them.
+    EXPECT_GT(tall.BOk->Left(), tall.CBTop->Left());
+    EXPECT_EQ(tall.BCancel->Left(), tall.BOk->Left() + tall.BOk->Width() + 6);
 }
 
 TEST_F(FormBuilderLayout, RadioItemsFillTheAskedColumnsDownwardsFirst)
