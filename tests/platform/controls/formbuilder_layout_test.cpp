@@ -1,5 +1,7 @@
 // The form builder's layout rules, read from the positions and sizes of a form built for
 // the test at two client sizes: what is fixed stays put, what grows takes the difference.
+#include "TestSupport.h"
+
 #include "controls/FormBuilder.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +120,10 @@ TEST_F(FormBuilderLayout, TheGrowingColumnAndItemTakeWhatIsLeftOver)
     EXPECT_EQ(large->ECode->Top(), small->ECode->Top());
     EXPECT_EQ(large->RGOrder->Top(), small->RGOrder->Top() + 200);
     EXPECT_EQ(large->RGOrder->Height(), small->RGOrder->Height());
+    if (const std::string path = testsupport::ArtifactPath("formbuilder-layout.png"); !path.empty()) {
+        large->Show();
+        EXPECT_TRUE(SaveControlPicture(large.get(), path));
+    }
 }
 
 TEST(FormBuilderRows, RowsStayAtTheTopOfATallContainer)
