@@ -1,5 +1,6 @@
 #include "Unit2.h"
 
+#include "DataFile.h"
 #include "Unit3.h"
 
 #include <filesystem>
@@ -203,10 +204,9 @@ void TfmMain::Open1Click(TObject* Sender)
     if (!OpenDialog1->Execute())
         return;
     const std::string fileName = OpenDialog1->FileName();
-    // Read the whole file first: when it cannot be read, the data window keeps its text.
-    TStringList text;
-    text.LoadFromFile(fileName);
-    fmData->Memo1->Lines()->SetText(text.Text());
+    // Read the file first: when it cannot be read, the data window keeps its text.
+    const TDataFileText text = ReadDataFileText(fileName);
+    fmData->Memo1->Lines()->SetText(text.Text);
     SetCaption(fileName);
     fmData->SetCaption(fileName);
     for (int row = 1; row <= 21; ++row) {
@@ -215,6 +215,12 @@ void TfmMain::Open1Click(TObject* Sender)
         sgIniGuess->SetCells(3, row, "");
     }
     fmData->Show();
+    if (!text.Whole) {
+        MessageDlg("The file is too large to show whole (" + FormatFloat("0.0", text.FileSize / 1048576.0) +
+                       " MB). The data window shows its first " + IntToStr(text.LinesShown) +
+                       " lines: the header and the data lines that a run reads.",
+                   mtInformation, {mbOK}, 0);
+    }
 }
 
 void TfmMain::Data1Click(TObject* Sender)
