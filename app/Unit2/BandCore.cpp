@@ -396,13 +396,22 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                                              : from + static_cast<int64_t>(b.Pieces[static_cast<std::size_t>(item - 1)].Count());
                 const int64_t d0 = std::max((from + n - 1) / n, b.FirstDraw);
                 const int64_t d1 = std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount);
+                // Draws wholly inside the piece's decoded run are read in place; the few at
+                // a seam are gathered.
+                const TPiece* piece = item == 0 ? nullptr : &b.Pieces[static_cast<std::size_t>(item - 1)];
+                const int64_t runFrom = piece ? from + static_cast<int64_t>(piece->Fixed.size()) : to;
                 double z[20];
                 for (int64_t d = d0; d < d1; ++d) {
-                    for (int k = 0; k < n; ++k)
-                        z[k] = b.NormalAt(d * n + k);
+                    const double* draw = z;
+                    if (d * n >= runFrom && d * n + n <= to) {
+                        draw = piece->Z.data() + piece->Skip + (d * n - runFrom);
+                    } else {
+                        for (int k = 0; k < n; ++k)
+                            z[k] = b.NormalAt(d * n + k);
+                    }
                     const int64_t i = d / BandDraws;
                     b.D2[static_cast<std::size_t>(d - b.FirstDraw)] =
-                        DrawDeviation(z, coef.data(), unc.data(), N, T[static_cast<int>(i) + 1], c0[static_cast<std::size_t>(i)]);
+                        DrawDeviation(draw, coef.data(), unc.data(), N, T[static_cast<int>(i) + 1], c0[static_cast<std::size_t>(i)]);
                 }
                 return;
             }

@@ -81,7 +81,7 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     GroupBox3->SetCaption(" Problem details ");
     GroupBox3->SetFontName("Times New Roman");
 
-    Panel3 = Place<TPanel>(this, GroupBox3, "Panel3", 0, 0, 0, 236);
+    Panel3 = Place<TPanel>(this, GroupBox3, "Panel3", 0, 0, 0, 272);
     Panel3->SetAlign(alTop);
     Panel3->SetBevelOuter(bvNone);
 
@@ -114,6 +114,12 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     SpeedButton1->OnClick = [this](TObject* Sender) { SpeedButton1Click(Sender); };
     BitBtn2 = Place<TBitBtn>(this, Panel3, "BitBtn2", 228, 138, 89, 33);
     BitBtn2->SetKind(bkClose);
+    sbStop = Place<TSpeedButton>(this, Panel3, "sbStop", 12, 240, 97, 25);
+    sbStop->SetCaption("Stop");
+    sbStop->SetEnabled(false);
+    sbStop->OnClick = [this](TObject* Sender) { sbStopClick(Sender); };
+    lbProgress = Place<TLabel>(this, Panel3, "lbProgress", 120, 244, 220, 17);
+    lbProgress->SetCaption("");
 
     // Choices that stay at their defaults: nothing in the program shows them.
     chbTest = Place<TCheckBox>(this, Panel3, "chbTest", 12, 182, 57, 21);
