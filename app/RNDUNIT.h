@@ -53,18 +53,28 @@ inline constexpr double V[65] = {
     2.2725186, 2.3239338, 2.3795008, 2.4402218, 2.5075117, 2.5834658, 2.6713916, 2.7769943, 2.7769943,
     2.7769943, 2.7769943};
 
+// The first step of the method from the uniform un and the table value after it: r, and
+// whether r is the deviate (true for most draws).
+inline bool FastNormal(double un, double table, double& r)
+{
+    const double vni = 2 * un - 1;
+    // j in 1..64 (the table value is below 1); V[j] is at V[j - 1].
+    const int j = static_cast<int>(table * 128) % 64 + 1;
+    r = vni * V[j];
+    return std::fabs(r) <= V[j - 1];
+}
+
 template <class TSource>
 double NormalFrom(TSource& Src)
 {
     const double un = Src.Next(false);
-    const double vni = 2 * un - 1;
-    // j in 1..64 (the table value is below 1); V[j] is at V[j - 1].
-    const int j = static_cast<int>(Src.Table() * 128) % 64 + 1;
+    const double table = Src.Table();
+    double r = 0;
+    if (FastNormal(un, table, r))
+        return r;
+    const int j = static_cast<int>(table * 128) % 64 + 1;
     const double vj = V[j - 1];
     const double vj1 = V[j];
-    const double r = vni * vj1;
-    if (std::fabs(r) <= vj)
-        return r;
 
     // The wedge between two strips: a cheap test first, the density itself when needed.
     const double x = (std::fabs(r) - vj) / (vj1 - vj);

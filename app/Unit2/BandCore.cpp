@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 // How the band is spread over the cores with the numbers of the one-by-one computation:
 // - The uniforms X[n] = X[n-17] - X[n-5] (mod 1) are exact sums of multiples of 2^-53 once
@@ -166,8 +167,12 @@ struct TPieceSource {
 struct TPiece {
     int64_t Start = 0;            // stream position of its first uniform
     int64_t Length = 0;
-    std::vector<double> X;        // history, the piece's uniforms and the margin
-    std::vector<double> Z;        // normals decoded from Start on
+    std::vector<uint64_t> Bits;   // history, the piece's uniforms and the margin, times 2^53
+    std::vector<double> X;        // the same as numbers
+    std::vector<double> R;        // first step of the method at each position
+    std::vector<unsigned char> Ok;   // whether that step gives the normal
+    std::vector<double> Z;        // normals decoded from Start on (ZCount of them)
+    std::size_t ZCount = 0;
     std::vector<int64_t> Starts;  // positions of the first decoded normals
     int64_t End = 0;              // where the first normal at or after the piece's end starts
     bool Bad = false;
@@ -178,27 +183,49 @@ struct TPiece {
 
     void Make(const THistory& h)
     {
-        X.resize(static_cast<std::size_t>(UniformLag + Length + Margin));
-        std::copy(h.begin(), h.end(), X.begin());
-        double* x = X.data() + UniformLag;   // x[i] = X[Start + i]; x[i - 17] is history
-        const int64_t n = Length + Margin;
-        for (int64_t i = 0; i < n; ++i) {
-            double w = x[i - 17] - x[i - 5];
-            if (w < 0)
-                w += 1;
-            x[i] = w;
+        // The generator modulo 2^53, with no branch on the sign of the difference.
+        const std::size_t size = static_cast<std::size_t>(UniformLag + Length + Margin);
+        Bits.resize(size);
+        X.resize(size);
+        for (int k = 0; k < UniformLag; ++k) {
+            Bits[k] = static_cast<uint64_t>(h[k] * Two53);
+            X[k] = h[k];
         }
-        Z.clear();
-        Z.reserve(static_cast<std::size_t>(Length));
+        for (std::size_t i = UniformLag; i < size; ++i) {
+            Bits[i] = (Bits[i - 17] - Bits[i - 5]) & Mask53;
+            X[i] = static_cast<double>(static_cast<int64_t>(Bits[i])) / Two53;
+        }
+        // The first step of every position as if a normal started there.
+        const std::size_t positions = static_cast<std::size_t>(Length);
+        R.resize(positions);
+        Ok.resize(positions);
+        for (std::size_t q = 0; q < positions; ++q)
+            Ok[q] = rndunit::FastNormal(X[q + UniformLag], X[q + 1], R[q]) ? 1 : 0;
+
+        // Decoding from the first position: runs of one-uniform normals are copied, the
+        // others decoded whole.
+        Z.resize(positions);
         Starts.clear();
-        TPieceSource src{X.data(), UniformLag, static_cast<int64_t>(X.size())};
-        while (src.Cur - UniformLag < Length) {
+        ZCount = 0;
+        Bad = false;
+        std::size_t pos = 0;
+        while (pos < positions) {
+            const void* hit = std::memchr(Ok.data() + pos, 0, positions - pos);
+            const std::size_t run = (hit ? static_cast<const unsigned char*>(hit) - Ok.data() : positions) - pos;
+            std::copy(R.begin() + pos, R.begin() + pos + run, Z.begin() + ZCount);
+            for (std::size_t k = 0; k < run && Starts.size() < KeptStarts; ++k)
+                Starts.push_back(Start + static_cast<int64_t>(pos + k));
+            ZCount += run;
+            pos += run;
+            if (pos >= positions)
+                break;
             if (Starts.size() < KeptStarts)
-                Starts.push_back(Start + src.Cur - UniformLag);
-            Z.push_back(rndunit::NormalFrom(src));
+                Starts.push_back(Start + static_cast<int64_t>(pos));
+            int64_t at = Start + static_cast<int64_t>(pos);
+            Z[ZCount++] = DecodeAt(at, Bad);
+            pos = static_cast<std::size_t>(at - Start);
         }
-        End = Start + src.Cur - UniformLag;
-        Bad = src.Bad;
+        End = Start + static_cast<int64_t>(pos);
     }
     // Decodes one normal at stream position Pos (inside the piece or its margin).
     double DecodeAt(int64_t& Pos, bool& Failed) const
@@ -214,7 +241,7 @@ struct TPiece {
     int64_t Mend(int64_t Pos, bool& Failed)
     {
         Fixed.clear();
-        Skip = Z.size();
+        Skip = ZCount;
         TrueStart = Pos;
         if (Pos >= Start + Length)
             return Pos;   // a normal of a piece before ran over this whole piece
@@ -228,14 +255,14 @@ struct TPiece {
             }
             if (Pos >= Start + Length)
                 return Pos;
-            if (idx >= Starts.size() && Starts.size() < Z.size()) {
+            if (idx >= Starts.size() && Starts.size() < ZCount) {
                 Failed = true;   // not in step within the kept starts
                 return Pos;
             }
             Fixed.push_back(DecodeAt(Pos, Failed));
         }
     }
-    std::size_t Count() const { return Fixed.size() + (Z.size() - Skip); }
+    std::size_t Count() const { return Fixed.size() + (ZCount - Skip); }
     double Normal(std::size_t k) const { return k < Fixed.size() ? Fixed[k] : Z[Skip + k - Fixed.size()]; }
     // The history before stream position Pos (inside the piece or its margin).
     THistory HistoryAt(int64_t Pos) const
@@ -450,8 +477,9 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                 decoding = false;
             } else {
                 // The next batch starts with the normals of the last, incomplete draw.
+                // The slot's pieces keep their memory from batch to batch.
                 TBatch& next = batches[(current + 1) % 3];
-                next = TBatch{};
+                next.Carry.clear();
                 const int64_t carryFrom = std::min(end, (end / n) * n);
                 for (int64_t g = carryFrom; g < end; ++g)
                     next.Carry.push_back(dec->NormalAt(g));
