@@ -58,8 +58,8 @@ inline constexpr double V[65] = {
 inline bool FastNormal(double un, double table, double& r)
 {
     const double vni = 2 * un - 1;
-    // j in 1..64 (the table value is below 1); V[j] is at V[j - 1].
-    const int j = static_cast<int>(table * 128) % 64 + 1;
+    // j in 1..64 (the table value lies in [0, 1]); V[j] is at V[j - 1].
+    const int j = (static_cast<int>(table * 128) & 63) + 1;
     r = vni * V[j];
     return std::fabs(r) <= V[j - 1];
 }
@@ -72,7 +72,7 @@ double NormalFrom(TSource& Src)
     double r = 0;
     if (FastNormal(un, table, r))
         return r;
-    const int j = static_cast<int>(table * 128) % 64 + 1;
+    const int j = (static_cast<int>(table * 128) & 63) + 1;
     const double vj = V[j - 1];
     const double vj1 = V[j];
 

@@ -72,6 +72,7 @@ TBandPoint BandPoint(double t, double c0, double var)
 // ---- the generator modulo 2^53 ------------------------------------------------------
 
 constexpr double Two53 = 9007199254740992.0;
+constexpr double InverseTwo53 = 1.0 / Two53;   // a power of two: multiplying is exact
 constexpr uint64_t Mask53 = (uint64_t(1) << 53) - 1;
 using THistory = TUniformHistory;
 using TMatrix = std::array<uint64_t, UniformLag * UniformLag>;
@@ -143,9 +144,15 @@ constexpr int Margin = 64;
 // Starts of the decoding kept for mending a seam.
 constexpr int KeptStarts = 64;
 
-// Uniforms of a piece as the table method's source: X[0..16] the history, then the piece.
+inline double Uniform(uint64_t bits)
+{
+    return static_cast<double>(static_cast<int64_t>(bits)) * InverseTwo53;
+}
+
+// Uniforms of a piece as the table method's source: X[0..16] the history, then the piece,
+// as multiples of 2^-53.
 struct TPieceSource {
-    const double* X;
+    const uint64_t* X;
     int64_t Cur;
     int64_t Limit;
     bool Bad = false;
@@ -155,20 +162,19 @@ struct TPieceSource {
             Bad = true;
             return 0.5;
         }
-        const double v = X[Cur++];
+        const double v = Uniform(X[Cur++]);
         // The one-by-one generator would make this a 1 and go on from there.
         if (openAtZero && v == 0)
             Bad = true;
         return v;
     }
-    double Table() const { return X[Cur - UniformLag]; }
+    double Table() const { return Uniform(X[Cur - UniformLag]); }
 };
 
 struct TPiece {
     int64_t Start = 0;            // stream position of its first uniform
     int64_t Length = 0;
-    std::vector<uint64_t> Bits;   // history, the piece's uniforms and the margin, times 2^53
-    std::vector<double> X;        // the same as numbers
+    std::vector<uint64_t> X;      // history, the piece's uniforms and the margin, times 2^53
     std::vector<double> R;        // first step of the method at each position
     std::vector<unsigned char> Ok;   // whether that step gives the normal
     std::vector<double> Z;        // normals decoded from Start on (ZCount of them)
@@ -185,22 +191,17 @@ struct TPiece {
     {
         // The generator modulo 2^53, with no branch on the sign of the difference.
         const std::size_t size = static_cast<std::size_t>(UniformLag + Length + Margin);
-        Bits.resize(size);
         X.resize(size);
-        for (int k = 0; k < UniformLag; ++k) {
-            Bits[k] = static_cast<uint64_t>(h[k] * Two53);
-            X[k] = h[k];
-        }
-        for (std::size_t i = UniformLag; i < size; ++i) {
-            Bits[i] = (Bits[i - 17] - Bits[i - 5]) & Mask53;
-            X[i] = static_cast<double>(static_cast<int64_t>(Bits[i])) / Two53;
-        }
+        for (int k = 0; k < UniformLag; ++k)
+            X[k] = static_cast<uint64_t>(h[k] * Two53);
+        for (std::size_t i = UniformLag; i < size; ++i)
+            X[i] = (X[i - 17] - X[i - 5]) & Mask53;
         // The first step of every position as if a normal started there.
         const std::size_t positions = static_cast<std::size_t>(Length);
         R.resize(positions);
         Ok.resize(positions);
         for (std::size_t q = 0; q < positions; ++q)
-            Ok[q] = rndunit::FastNormal(X[q + UniformLag], X[q + 1], R[q]) ? 1 : 0;
+            Ok[q] = rndunit::FastNormal(Uniform(X[q + UniformLag]), Uniform(X[q + 1]), R[q]) ? 1 : 0;
 
         // Decoding from the first position: runs of one-uniform normals are copied, the
         // others decoded whole.
@@ -269,7 +270,8 @@ struct TPiece {
     {
         THistory h;
         const std::size_t at = static_cast<std::size_t>(Pos - Start);
-        std::copy(X.begin() + at, X.begin() + at + UniformLag, h.begin());
+        for (int k = 0; k < UniformLag; ++k)
+            h[k] = Uniform(X[at + k]);
         return h;
     }
 };
