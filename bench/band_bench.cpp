@@ -45,6 +45,16 @@ void BM_Band(benchmark::State& state)
         benchmark::DoNotOptimize(ConfidenceBand(p.coef, p.unc, N, M, p.T));
 }
 
+// The draw-by-draw computation on one thread, as the band was computed before.
+void BM_BandSerial(benchmark::State& state)
+{
+    const int M = static_cast<int>(state.range(0));
+    const int N = static_cast<int>(state.range(1));
+    const TBandProblem p = MakeProblem(N, M);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ConfidenceBandSerial(p.coef, p.unc, N, M, p.T));
+}
+
 // The floor: each draw's model evaluation and squared deviation, the draws of a point cut
 // into as many pieces as the band uses, with fixed normals in place of drawn ones.
 void BM_BandFloor(benchmark::State& state)
@@ -85,4 +95,5 @@ void BM_BandFloor(benchmark::State& state)
 
 BENCHMARK(BM_BandFloor)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Band)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BandSerial)->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();
