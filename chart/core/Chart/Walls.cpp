@@ -65,11 +65,8 @@ bool TCustomChartWall::ShouldDark() const
 
 void TCustomChartWall::Assign(TPersistent* Source)
 {
-    if (auto* w = dynamic_cast<TCustomChartWall*>(Source)) {
-        FAutoHide = w->FAutoHide;
-        FDark3D = w->FDark3D;
-        FSize = w->FSize;
-    }
+    if (auto* w = dynamic_cast<TCustomChartWall*>(Source))
+        AssignOwnProperties(this, w, TCustomChartWall::StaticClassInfo());
     TTeeCustomShape::Assign(Source);
 }
 

@@ -278,6 +278,7 @@ void TCustomTeePanelExtended::UndoZoom()
     FZoomed = false;
 }
 
+// By hand: the back image is made on first use and is copied with its own settings.
 void TCustomTeePanelExtended::Assign(TPersistent* Source)
 {
     if (auto* p = dynamic_cast<TCustomTeePanelExtended*>(Source)) {

@@ -92,6 +92,8 @@ int TCustomSeries::GetMarksOffset() const
     return Marks()->Callout()->Length() + Marks()->Callout()->Distance();
 }
 
+// By field: Stacked's setter makes the chart's other series follow, which a copy must
+// not; the area settings are published by the area series, not by this class.
 void TCustomSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TCustomSeries*>(Source)) {

@@ -491,6 +491,8 @@ void TPieSeries::SetMultiPie(TMultiPie V)
     }
 }
 
+// By field: ExplodeBiggest's setter explodes a slice of the points present, and the
+// points come later (TChartSeries::Assign); the donut size is published by a descendant.
 void TPieSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TPieSeries*>(Source)) {
