@@ -100,6 +100,7 @@ void TChartWalls::SetSize(int v)
     FRight->SetSize(v);
 }
 
+// By hand: the walls have no table of their own; the chart publishes each wall.
 void TChartWalls::Assign(TPersistent* Source)
 {
     if (auto* w = dynamic_cast<TChartWalls*>(Source)) {

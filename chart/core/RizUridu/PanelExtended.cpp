@@ -78,6 +78,7 @@ void TBackImage::SetTop(int v)
     RepaintOwner();
 }
 
+// By field: the placement has no table of its own; the panel publishes it.
 void TBackImage::Assign(TPersistent* Source)
 {
     TPicture::Assign(Source);

@@ -236,6 +236,7 @@ void TAxisItems::Clear()
         FChart->RequestRepaint();
 }
 
+// By hand: the custom labels are a list that no table holds.
 void TAxisItems::Assign(TPersistent* Source)
 {
     auto* other = dynamic_cast<TAxisItems*>(Source);

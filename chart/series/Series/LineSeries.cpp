@@ -432,6 +432,7 @@ TLineSeries::TLineSeries(TComponent* AOwner) : TCustomSeries(AOwner)
     FFunctionOnePoint = false;   // a whole-source function result shows as a level line
 }
 
+// A series of another type becomes a line: line drawn, no area, pointer hidden.
 void TLineSeries::Assign(TPersistent* Source)
 {
     TCustomSeries::Assign(Source);
@@ -508,6 +509,7 @@ void TPointSeries::SetUpGalleryPreview(bool Enabled)
         Pointer()->SetStyle(psTriangle);
 }
 
+// A series of another type becomes points: pointer shown, neither line nor area.
 void TPointSeries::Assign(TPersistent* Source)
 {
     TCustomSeries::Assign(Source);
