@@ -1,23 +1,13 @@
 #include "Startup.h"
 
-#include "ArrowCha.h"
-#include "BubbleCh.h"
-#include "Chart.h"
 #include "ChartPreview.h"
 #include "RurOzuvi.h"
 #include "TeeEditCha.h"
 #include "TeeEditTools.h"
-#include "GanttCh.h"
-#include "PictureExport.h"
-#include "RizUridu.h"
 #include "SeriesEditors.h"
-#include "ShapeSeries.h"
+#include "SeriesUnits.h"
 #include "TeeButtons.h"
-#include "TeEngine.h"
-#include "TeeConst.h"
-#include "TeeFunci.h"
 #include "TeePenDlg.h"
-#include "TeeStore.h"
 #include "FormatEditor.h"
 #include "Galleries.h"
 #include "PointerEditor.h"
@@ -50,17 +40,7 @@ void FinalizeUnits()
 
 void InitializeChartUnits()
 {
-    TeeConstInitialization();
-    RizUriduInitialization();
-    TeEngineInitialization();
-    ChartInitialization();
-    TeeFunciInitialization();
-    ShapeSeriesInitialization();
-    GanttChInitialization();
-    ArrowChaInitialization();
-    BubbleChInitialization();
-    TeeStoreInitialization();
-    PictureExportInitialization();
+    InitializeSeriesUnits();
     TeeButtonsInitialization();
     TeePenDlgInitialization();
     StyleEditorsInitialization();
@@ -108,15 +88,5 @@ void FinalizeChartUnits()
     StyleEditorsFinalization();
     TeePenDlgFinalization();
     TeeButtonsFinalization();
-    PictureExportFinalization();
-    TeeStoreFinalization();
-    BubbleChFinalization();
-    ArrowChaFinalization();
-    GanttChFinalization();
-    ShapeSeriesFinalization();
-    TeeFunciFinalization();
-    ChartFinalization();
-    TeEngineFinalization();
-    RizUriduFinalization();
-    TeeConstFinalization();
+    FinalizeSeriesUnits();
 }

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <string>
+#include <type_traits>
 
 // ---- shared helpers --------------------------------------------------------------------
 
@@ -41,6 +42,47 @@ bool SeriesIn3DChart(const TChartSeries* Series);
 bool TypedNumber(const TEdit* Edit, double& Value);
 // Makes Apply Edit's change handler, run only while the text is a number.
 void WhenNumber(TEdit* Edit, std::function<void()> Apply);
+
+// The check boxes shared by the line, area and fast-line pages. Target answers the page's
+// series while the page may write into it (shown and not filling its controls), else
+// nullptr; a box writes its state through Set at once.
+template <class Target, class Setter>
+void WhenChecked(TCheckBox* Box, Target Series, Setter Set)
+{
+    Box->OnClick = [Box, Series, Set](TObject*) {
+        if (auto* s = Series())
+            (s->*Set)(Box->Checked());
+    };
+}
+// Stairs enables Inverted; they write the series' Stairs and InvertedStairs.
+template <class Target>
+void WhenStairs(TCheckBox* Stairs, TCheckBox* Inverted, Target Series)
+{
+    Stairs->OnClick = [Stairs, Inverted, Series](TObject*) {
+        Inverted->SetEnabled(Stairs->Checked());
+        if (auto* s = Series())
+            s->SetStairs(Stairs->Checked());
+    };
+    WhenChecked(Inverted, Series, &std::remove_pointer_t<decltype(Series())>::SetInvertedStairs);
+}
+// The two boxes showing the series' stairs.
+template <class S>
+void ShowStairs(TCheckBox* Stairs, TCheckBox* Inverted, const S* Series)
+{
+    Stairs->SetChecked(Series->Stairs());
+    Inverted->SetChecked(Series->InvertedStairs());
+    Inverted->SetEnabled(Series->Stairs());
+}
+// "Color Each" disables the colour button while each point has its own colour.
+template <class Target>
+void WhenColorEach(TCheckBox* Box, TControl* ColorButton, Target Series)
+{
+    Box->OnClick = [Box, ColorButton, Series](TObject*) {
+        ColorButton->SetEnabled(!Box->Checked());
+        if (auto* s = Series())
+            s->SetColorEachPoint(Box->Checked());
+    };
+}
 
 // ---- line, horizontal line and point series ---------------------------------------------
 

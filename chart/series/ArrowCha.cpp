@@ -53,7 +53,7 @@ bool TArrowSeries::AcceptsDataSource(TComponent* Source) const
 void TArrowSeries::Assign(TPersistent* Source)
 {
     if (auto* a = dynamic_cast<TArrowSeries*>(Source))
-        FArrowPercent = a->FArrowPercent;
+        AssignOwnProperties(this, a, TArrowSeries::StaticClassInfo());
     TPointSeries::Assign(Source);
 }
 

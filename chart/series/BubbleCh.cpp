@@ -45,7 +45,7 @@ bool TBubbleSeries::AcceptsDataSource(TComponent* Source) const
 void TBubbleSeries::Assign(TPersistent* Source)
 {
     if (auto* b = dynamic_cast<TBubbleSeries*>(Source))
-        FSquared = b->FSquared;
+        AssignOwnProperties(this, b, TBubbleSeries::StaticClassInfo());
     TPointSeries::Assign(Source);
 }
 

@@ -64,7 +64,7 @@ bool TGanttSeries::AcceptsDataSource(TComponent* Source) const
 void TGanttSeries::Assign(TPersistent* Source)
 {
     if (auto* g = dynamic_cast<TGanttSeries*>(Source))
-        ConnectingPen()->Assign(g->ConnectingPen());
+        AssignOwnProperties(this, g, TGanttSeries::StaticClassInfo());
     TPointSeries::Assign(Source);
     if (dynamic_cast<TGanttSeries*>(Source) == nullptr)
         FClickableLine = false;

@@ -130,6 +130,8 @@ void TChartShape::SetText(TStrings* Value)
     FText->Assign(Value);
 }
 
+// By field: X0, Y0, X1 and Y1 of the table are the shape's points, which come with the
+// data (TChartSeries::Assign).
 void TChartShape::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TChartShape*>(Source)) {

@@ -219,12 +219,6 @@ void TAverageTeeFunction::SetIncludeNulls(bool Value)
     }
 }
 
-void TAverageTeeFunction::Assign(TPersistent* Source)
-{
-    if (auto* f = dynamic_cast<TAverageTeeFunction*>(Source))
-        FIncludeNulls = f->FIncludeNulls;
-    TTeeFunction::Assign(Source);
-}
 
 double TAverageTeeFunction::CalculateRange(TChartSeries* Source, int First, int Last)
 {
@@ -283,14 +277,6 @@ void TCustomTeeFunction::SetStartX(double Value)
     }
 }
 
-void TCustomTeeFunction::Assign(TPersistent* Source)
-{
-    if (auto* f = dynamic_cast<TCustomTeeFunction*>(Source)) {
-        FNumPoints = f->FNumPoints;
-        FStartX = f->FStartX;
-    }
-    TTeeFunction::Assign(Source);
-}
 
 void TCustomTeeFunction::AddPoints(TChartSeries* Source)
 {
@@ -323,6 +309,7 @@ void TCustomSortedFunction::SetIncludeNulls(bool Value)
 
 void TCustomSortedFunction::Assign(TPersistent* Source)
 {
+    // Only the median publishes IncludeNulls; the mode keeps it unpublished.
     if (auto* f = dynamic_cast<TCustomSortedFunction*>(Source))
         FIncludeNulls = f->FIncludeNulls;
     TTeeFunction::Assign(Source);

@@ -82,7 +82,6 @@ public:
     bool IncludeNulls() const { return FIncludeNulls; }
     // A change recalculates.
     void SetIncludeNulls(bool Value);
-    void Assign(TPersistent* Source) override;
 
 private:
     bool FIncludeNulls = true;
@@ -107,7 +106,6 @@ public:
     void SetStartX(double Value);
     // The X being calculated.
     double X() const { return FX; }
-    void Assign(TPersistent* Source) override;
 
     TCalculateEvent OnCalculate;
 

@@ -88,41 +88,57 @@ const TPropInfo* TClassInfo::FindProperty(const std::string& Name) const
     return nullptr;
 }
 
+namespace {
+
+// One property from Source to Dest: Get is the source's entry, Set the destination's.
+void CopyProperty(const TPropInfo& Set, TPersistent* Dest, const TPropInfo& Get, TPersistent* Source)
+{
+    if (Get.Kind != Set.Kind || !Set.Writable())
+        return;
+    switch (Set.Kind) {
+    case TPropKind::Integer:
+    case TPropKind::Enumeration:
+    case TPropKind::Set:
+    case TPropKind::Boolean:
+    case TPropKind::Char:
+        Set.SetOrd(Dest, Get.GetOrd(Source));
+        break;
+    case TPropKind::Float:
+        Set.SetFloat(Dest, Get.GetFloat(Source));
+        break;
+    case TPropKind::String:
+        // A component's name is its identity, not a setting.
+        if (!(SameText(Set.Name, "Name") && dynamic_cast<TComponent*>(Dest) != nullptr))
+            Set.SetStr(Dest, Get.GetStr(Source));
+        break;
+    case TPropKind::Object: {
+        TPersistent* d = Set.GetObj(Dest);
+        TPersistent* v = Get.GetObj(Source);
+        if (d != nullptr && v != nullptr && d != v)
+            d->Assign(v);
+        break;
+    }
+    case TPropKind::Component:
+    case TPropKind::Event:
+        break;
+    }
+}
+
+} // namespace
+
 void AssignProperties(TPersistent* Dest, TPersistent* Source)
 {
     const TClassInfo* source = Source->ClassInfo();
-    for (const TPropInfo& p : Dest->ClassInfo()->Properties) {
-        const TPropInfo* s = source->FindProperty(p.Name);
-        if (s == nullptr || s->Kind != p.Kind || !p.Writable())
-            continue;
-        switch (p.Kind) {
-        case TPropKind::Integer:
-        case TPropKind::Enumeration:
-        case TPropKind::Set:
-        case TPropKind::Boolean:
-        case TPropKind::Char:
-            p.SetOrd(Dest, s->GetOrd(Source));
-            break;
-        case TPropKind::Float:
-            p.SetFloat(Dest, s->GetFloat(Source));
-            break;
-        case TPropKind::String:
-            // A component's name is its identity, not a setting.
-            if (!(SameText(p.Name, "Name") && dynamic_cast<TComponent*>(Dest) != nullptr))
-                p.SetStr(Dest, s->GetStr(Source));
-            break;
-        case TPropKind::Object: {
-            TPersistent* d = p.GetObj(Dest);
-            TPersistent* v = s->GetObj(Source);
-            if (d != nullptr && v != nullptr && d != v)
-                d->Assign(v);
-            break;
-        }
-        case TPropKind::Component:
-        case TPropKind::Event:
-            break;
-        }
-    }
+    for (const TPropInfo& p : Dest->ClassInfo()->Properties)
+        if (const TPropInfo* s = source->FindProperty(p.Name))
+            CopyProperty(p, Dest, *s, Source);
+}
+
+void AssignOwnProperties(TPersistent* Dest, TPersistent* Source, const TClassInfo* Table)
+{
+    for (const TPropInfo& p : Table->Properties)
+        if (!p.NeverStored && (Table->Parent == nullptr || Table->Parent->FindProperty(p.Name) == nullptr))
+            CopyProperty(p, Dest, p, Source);
 }
 
 // ---- the classes of this room -------------------------------------------------------

@@ -117,6 +117,9 @@ struct TPropInfo {
     std::optional<double> FloatDefault;
     std::string StrDefault;
     std::function<bool(TObject*)> IsStored;   // empty: always stored
+    // Stored(false): a view of a value that another property holds (an alias, a
+    // sub-object reached under a second name), so copying passes it over.
+    bool NeverStored = false;
 
     std::function<int64_t(TObject*)> GetOrd;
     std::function<void(TObject*, int64_t)> SetOrd;
@@ -307,9 +310,10 @@ public:
     template <class F>
     TClassBuilder& Stored(F Test)
     {
-        if constexpr (std::is_same_v<F, bool>)
+        if constexpr (std::is_same_v<F, bool>) {
             Last().IsStored = [Test](TObject*) { return Test; };
-        else
+            Last().NeverStored = !Test;
+        } else
             Last().IsStored = [Test](TObject* o) { return static_cast<bool>(std::invoke(Test, Self(o))); };
         return *this;
     }
@@ -396,6 +400,14 @@ TComponent* CreateComponentOfClass(const TClassInfo* AClass, TComponent* AOwner)
 // Assign. References to other components, events and read-only properties are left
 // alone. An Assign that copies "all settings" of a class reads its table through this.
 void AssignProperties(TPersistent* Dest, TPersistent* Source);
+
+// Copies from Source the properties that Table adds to its parent's table, in the
+// table's order, with the rules of AssignProperties; a property that only restates an
+// inherited one (a new default) is left to the parent's Assign, and one that is never
+// stored (an alias) to the property it views. Dest and Source are of Table's class or
+// descend from it. An Assign override copies its own class's table through this and
+// leaves the rest to its parent's Assign.
+void AssignOwnProperties(TPersistent* Dest, TPersistent* Source, const TClassInfo* Table);
 
 // ---- the class registry -------------------------------------------------------------
 //

@@ -735,10 +735,22 @@ bool ReadWmf(const std::vector<uint8_t>& bytes, EmfParts& out)
         w.u32(v);
         push(w);
     };
-    auto point = [&](uint32_t t, int x, int y) {
+    // A Windows-metafile record keeps its parameters last first, an enhanced record first
+    // first: writes the Count 16-bit parameters that start at From as 32-bit values in
+    // the enhanced order.
+    auto params = [](Writer& w, const Reader& r, uint32_t From, uint32_t Count) {
+        for (uint32_t k = Count; k-- > 0;)
+            w.i32(r.i16(From + 2 * k));
+    };
+    // The empty bounds rectangle that starts the drawing records.
+    auto noBounds = [](Writer& w) {
+        for (int v : {0, 0, -1, -1})
+            w.i32(v);
+    };
+    // A record of type t made of the Count parameters alone.
+    auto coords = [&](uint32_t t, const Reader& r, uint32_t From, uint32_t Count) {
         Writer w = Emr(t);
-        w.i32(x);
-        w.i32(y);
+        params(w, r, From, Count);
         push(w);
     };
     auto newObject = [&]() {
@@ -785,22 +797,19 @@ bool ReadWmf(const std::vector<uint8_t>& bytes, EmfParts& out)
             push(w);
             break;
         }
-        case META_SETWINDOWORG: point(EMR_SETWINDOWORGEX, q.i16(P + 2), q.i16(P)); break;
-        case META_SETWINDOWEXT: point(EMR_SETWINDOWEXTEX, q.i16(P + 2), q.i16(P)); break;
-        case META_SETVIEWPORTORG: point(EMR_SETVIEWPORTORGEX, q.i16(P + 2), q.i16(P)); break;
-        case META_SETVIEWPORTEXT: point(EMR_SETVIEWPORTEXTEX, q.i16(P + 2), q.i16(P)); break;
-        case META_MOVETO: point(EMR_MOVETOEX, q.i16(P + 2), q.i16(P)); break;
-        case META_LINETO: point(EMR_LINETO, q.i16(P + 2), q.i16(P)); break;
+        case META_SETWINDOWORG: coords(EMR_SETWINDOWORGEX, q, P, 2); break;
+        case META_SETWINDOWEXT: coords(EMR_SETWINDOWEXTEX, q, P, 2); break;
+        case META_SETVIEWPORTORG: coords(EMR_SETVIEWPORTORGEX, q, P, 2); break;
+        case META_SETVIEWPORTEXT: coords(EMR_SETVIEWPORTEXTEX, q, P, 2); break;
+        case META_MOVETO: coords(EMR_MOVETOEX, q, P, 2); break;
+        case META_LINETO: coords(EMR_LINETO, q, P, 2); break;
         case META_POLYLINE:
         case META_POLYGON: {
             const uint16_t n = q.u16(P);
             if (!q.Has(P + 2, 4ull * n))
                 break;
             Writer w = Emr(fn == META_POLYGON ? EMR_POLYGON : EMR_POLYLINE);
-            w.i32(0);
-            w.i32(0);
-            w.i32(-1);
-            w.i32(-1);
+            noBounds(w);
             w.u32(n);
             for (uint16_t i = 0; i < n; ++i) {
                 w.i32(q.i16(P + 2 + 4 * i));
@@ -820,26 +829,16 @@ bool ReadWmf(const std::vector<uint8_t>& bytes, EmfParts& out)
             Writer w = Emr(fn == META_RECTANGLE ? EMR_RECTANGLE : fn == META_ELLIPSE ? EMR_ELLIPSE
                            : fn == META_ROUNDRECT ? EMR_ROUNDRECT : fn == META_ARC ? EMR_ARC
                            : fn == META_PIE ? EMR_PIE : EMR_CHORD);
-            w.i32(q.i16(b + 6));
-            w.i32(q.i16(b + 4));
+            params(w, q, b + 4, 2);
             w.i32(q.i16(b + 2) - 1);
             w.i32(q.i16(b) - 1);
-            if (extra == 2) {
-                w.i32(q.i16(P + 2));
-                w.i32(q.i16(P));
-            } else if (extra == 4) {
-                w.i32(q.i16(P + 6));
-                w.i32(q.i16(P + 4));
-                w.i32(q.i16(P + 2));
-                w.i32(q.i16(P));
-            }
+            params(w, q, P, extra);
             push(w);
             break;
         }
         case META_SETPIXEL: {
             Writer w = Emr(EMR_SETPIXELV);
-            w.i32(q.i16(P + 6));
-            w.i32(q.i16(P + 4));
+            params(w, q, P + 4, 2);
             w.u32(q.u32(P));
             push(w);
             break;
@@ -857,10 +856,7 @@ bool ReadWmf(const std::vector<uint8_t>& bytes, EmfParts& out)
                 break;
             const QString text = QString::fromLatin1(reinterpret_cast<const char*>(q.p + s), n);
             Writer w = Emr(EMR_EXTTEXTOUTW);
-            w.i32(0);
-            w.i32(0);
-            w.i32(-1);
-            w.i32(-1);
+            noBounds(w);
             w.u32(1);
             w.f32(1);
             w.f32(1);
@@ -886,15 +882,9 @@ bool ReadWmf(const std::vector<uint8_t>& bytes, EmfParts& out)
         }
         case META_RESTOREDC: simple(EMR_RESTOREDC, uint32_t(int32_t(q.i16(P)))); break;
         case META_INTERSECTCLIPRECT:
-        case META_EXCLUDECLIPRECT: {
-            Writer w = Emr(fn == META_INTERSECTCLIPRECT ? EMR_INTERSECTCLIPRECT : EMR_EXCLUDECLIPRECT);
-            w.i32(q.i16(P + 6));
-            w.i32(q.i16(P + 4));
-            w.i32(q.i16(P + 2));
-            w.i32(q.i16(P));
-            push(w);
+        case META_EXCLUDECLIPRECT:
+            coords(fn == META_INTERSECTCLIPRECT ? EMR_INTERSECTCLIPRECT : EMR_EXCLUDECLIPRECT, q, P, 4);
             break;
-        }
         case META_CREATEREGION: {
             // Kept as rectangles under its slot; selecting it sets the clip.
             const int slot = objTable.Take();
@@ -1006,12 +996,8 @@ bool ReadWmf(const std::vector<uint8_t>& bytes, EmfParts& out)
         }
         case META_PATBLT: {
             Writer w = Emr(EMR_BITBLT);
-            for (int v : {0, 0, -1, -1})
-                w.i32(v);
-            w.i32(q.i16(P + 10));
-            w.i32(q.i16(P + 8));
-            w.i32(q.i16(P + 6));
-            w.i32(q.i16(P + 4));
+            noBounds(w);
+            params(w, q, P + 4, 4);
             w.u32(q.u32(P));
             for (int k = 0; k < 2 + 6 + 6; ++k)
                 w.u32(k >= 2 && (k == 2 || k == 5) ? 0x3F800000u : 0);   // identity transform
@@ -1020,15 +1006,10 @@ bool ReadWmf(const std::vector<uint8_t>& bytes, EmfParts& out)
         }
         case META_STRETCHDIB: {
             Writer w = Emr(EMR_STRETCHBLT);
-            for (int v : {0, 0, -1, -1})
-                w.i32(v);
-            w.i32(q.i16(P + 20));   // x
-            w.i32(q.i16(P + 18));   // y
-            w.i32(q.i16(P + 16));   // cx
-            w.i32(q.i16(P + 14));   // cy
+            noBounds(w);
+            params(w, q, P + 14, 4);   // x, y, cx, cy
             w.u32(q.u32(P));
-            w.i32(q.i16(P + 12));   // sx
-            w.i32(q.i16(P + 10));   // sy
+            params(w, q, P + 10, 2);   // sx, sy
             for (float v : {1.f, 0.f, 0.f, 1.f, 0.f, 0.f})
                 w.f32(v);
             w.u32(0);
@@ -1036,8 +1017,7 @@ bool ReadWmf(const std::vector<uint8_t>& bytes, EmfParts& out)
             const size_t fix = w.b.size();
             for (int k = 0; k < 4; ++k)
                 w.u32(0);
-            w.i32(q.i16(P + 8));    // sw
-            w.i32(q.i16(P + 6));    // sh
+            params(w, q, P + 6, 2);   // sw, sh
             auto [base, bmi] = dibAt(w, q, P + 22, q.len);
             if (bmi == 0)
                 break;

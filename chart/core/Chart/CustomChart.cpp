@@ -406,14 +406,8 @@ void TCustomChart::PlaceTitlesAndLegend(bool FirstPass)
 void TCustomChart::Assign(TPersistent* Source)
 {
     if (auto* c = dynamic_cast<TCustomChart*>(Source); c != nullptr && c != this) {
-        FColorPaletteIndex = c->FColorPaletteIndex;
-        FFoot->Assign(c->FFoot.get());
-        FScrollMouseButton = c->FScrollMouseButton;
-        FSubFoot->Assign(c->FSubFoot.get());
-        FSubTitle->Assign(c->FSubTitle.get());
-        FTitle->Assign(c->FTitle.get());
-        FWalls->Assign(c->FWalls.get());
-        FLegend->Assign(c->FLegend.get());
+        FColorPaletteIndex = c->FColorPaletteIndex;   // not published: the editor's palette choice
+        AssignOwnProperties(this, c, TCustomChart::StaticClassInfo());
     }
     TCustomAxisPanel::Assign(Source);
 }

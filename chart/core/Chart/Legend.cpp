@@ -175,15 +175,7 @@ int TLegendSymbol::CalcWidth(int LegendWidth) const
 void TLegendSymbol::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TLegendSymbol*>(Source); s != nullptr && s != this) {
-        FContinuous = s->FContinuous;
-        FDefaultPen = s->FDefaultPen;
-        FGradient->Assign(s->FGradient.get());
-        FPen->Assign(s->FPen.get());
-        FPosition = s->FPosition;
-        FSquared = s->FSquared;
-        FVisible = s->FVisible;
-        FWidth = s->FWidth;
-        FWidthUnits = s->FWidthUnits;
+        AssignOwnProperties(this, s, TLegendSymbol::StaticClassInfo());
         Changed();
         return;
     }
@@ -220,10 +212,8 @@ void TLegendTitle::SetTextAlignment(TAlignment v)
 
 void TLegendTitle::Assign(TPersistent* Source)
 {
-    if (auto* t = dynamic_cast<TLegendTitle*>(Source); t != nullptr && t != this) {
-        FText->Assign(t->FText.get());
-        FTextAlignment = t->FTextAlignment;
-    }
+    if (auto* t = dynamic_cast<TLegendTitle*>(Source); t != nullptr && t != this)
+        AssignOwnProperties(this, t, TLegendTitle::StaticClassInfo());
     TTeeShape::Assign(Source);
 }
 
@@ -853,25 +843,7 @@ void TCustomChartLegend::TakeRoom()
 
 void TCustomChartLegend::Assign(TPersistent* Source)
 {
-    if (auto* l = dynamic_cast<TCustomChartLegend*>(Source); l != nullptr && l != this) {
-        FAlignment = l->FAlignment;
-        FCheckBoxes = l->FCheckBoxes;
-        FCheckBoxesStyle = l->FCheckBoxesStyle;
-        FCurrentPage = l->FCurrentPage;
-        FDividingLines->Assign(l->FDividingLines.get());
-        FFirstValue = l->FFirstValue;
-        FFontSeriesColor = l->FFontSeriesColor;
-        FHorizMargin = l->FHorizMargin;
-        FInverted = l->FInverted;
-        FLegendStyle = l->FLegendStyle;
-        FMaxNumRows = l->FMaxNumRows;
-        FResizeChart = l->FResizeChart;
-        FSymbol->Assign(l->FSymbol.get());
-        FTextStyle = l->FTextStyle;
-        FTitle->Assign(l->FTitle.get());
-        FTopPos = l->FTopPos;
-        FVertMargin = l->FVertMargin;
-        FVertSpacing = l->FVertSpacing;
-    }
+    if (auto* l = dynamic_cast<TCustomChartLegend*>(Source); l != nullptr && l != this)
+        AssignOwnProperties(this, l, TCustomChartLegend::StaticClassInfo());
     TTeeCustomShapePosition::Assign(Source);
 }

@@ -150,11 +150,8 @@ void TChartTitle::Draw()
 
 void TChartTitle::Assign(TPersistent* Source)
 {
-    if (auto* t = dynamic_cast<TChartTitle*>(Source)) {
-        FAdjustFrame = t->FAdjustFrame;
-        FAlignment = t->FAlignment;
-        FText->Assign(t->FText.get());
-    }
+    if (auto* t = dynamic_cast<TChartTitle*>(Source))
+        AssignOwnProperties(this, t, TChartTitle::StaticClassInfo());
     TTeeCustomShapePosition::Assign(Source);
 }
 

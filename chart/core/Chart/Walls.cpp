@@ -65,11 +65,8 @@ bool TCustomChartWall::ShouldDark() const
 
 void TCustomChartWall::Assign(TPersistent* Source)
 {
-    if (auto* w = dynamic_cast<TCustomChartWall*>(Source)) {
-        FAutoHide = w->FAutoHide;
-        FDark3D = w->FDark3D;
-        FSize = w->FSize;
-    }
+    if (auto* w = dynamic_cast<TCustomChartWall*>(Source))
+        AssignOwnProperties(this, w, TCustomChartWall::StaticClassInfo());
     TTeeCustomShape::Assign(Source);
 }
 
@@ -103,6 +100,7 @@ void TChartWalls::SetSize(int v)
     FRight->SetSize(v);
 }
 
+// By hand: the walls have no table of their own; the chart publishes each wall.
 void TChartWalls::Assign(TPersistent* Source)
 {
     if (auto* w = dynamic_cast<TChartWalls*>(Source)) {

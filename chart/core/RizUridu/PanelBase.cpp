@@ -855,6 +855,8 @@ bool TCustomTeePanel::ClippingAllowed() const
     return true;
 }
 
+// By hand: the table lists the panel's place and size, which stay its own, and the
+// margins, buffering and print settings are copied without a repaint each.
 void TCustomTeePanel::Assign(TPersistent* Source)
 {
     auto* p = dynamic_cast<TCustomTeePanel*>(Source);

@@ -78,6 +78,7 @@ void TBackImage::SetTop(int v)
     RepaintOwner();
 }
 
+// By field: the placement has no table of its own; the panel publishes it.
 void TBackImage::Assign(TPersistent* Source)
 {
     TPicture::Assign(Source);
@@ -278,6 +279,7 @@ void TCustomTeePanelExtended::UndoZoom()
     FZoomed = false;
 }
 
+// By hand: the back image is made on first use and is copied with its own settings.
 void TCustomTeePanelExtended::Assign(TPersistent* Source)
 {
     if (auto* p = dynamic_cast<TCustomTeePanelExtended*>(Source)) {

@@ -121,9 +121,8 @@ void TTeeCustomShapeBrushPen::Assign(TPersistent* Source)
         TPersistent::Assign(Source);
         return;
     }
-    FBrush->Assign(s->FBrush.get());
-    FPen->Assign(s->FPen.get());
-    FVisible = s->FVisible;
+    AssignOwnProperties(this, s, TTeeCustomShapeBrushPen::StaticClassInfo());
+    FPen->Assign(s->FPen.get());   // each shape publishes it under its own name (Pen, Frame)
 }
 
 // ---- TTeeCustomShape -----------------------------------------------------------------------
@@ -341,6 +340,8 @@ void TTeeCustomShape::DrawRectRotated(const TRect& Rect, int Angle, int Z)
         s->EndTransparency(std::move(blend));
 }
 
+// By hand: the gradient is made on first use, and a copy leaves it unmade when the
+// source has none.
 void TTeeCustomShape::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TTeeCustomShape*>(Source)) {
@@ -382,6 +383,8 @@ void TTeeCustomShapePosition::SetTop(int v)
     Repaint();
 }
 
+// By field: Left and Top turn CustomPosition on when set, so the position is copied only
+// with a custom position, as it is.
 void TTeeCustomShapePosition::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TTeeCustomShapePosition*>(Source)) {

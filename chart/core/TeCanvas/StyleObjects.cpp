@@ -126,12 +126,8 @@ void TChartPen::SetVisible(bool v)
 
 void TChartPen::Assign(TPersistent* Source)
 {
-    if (auto* p = dynamic_cast<TChartPen*>(Source)) {
-        FVisible = p->FVisible;
-        FSmallDots = p->FSmallDots;
-        FSmallSpace = p->FSmallSpace;
-        FEndStyle = p->FEndStyle;
-    }
+    if (auto* p = dynamic_cast<TChartPen*>(Source))
+        AssignOwnProperties(this, p, TChartPen::StaticClassInfo());
     TPen::Assign(Source);
 }
 
@@ -188,6 +184,7 @@ void TChartBrush::SetImage(TPicture* v)
     Changed();
 }
 
+// By hand: the image is made on first use and is not published.
 void TChartBrush::Assign(TPersistent* Source)
 {
     if (auto* b = dynamic_cast<TChartBrush*>(Source)) {
@@ -263,11 +260,7 @@ void TTeeShadow::SetSize(int v)
 void TTeeShadow::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TTeeShadow*>(Source)) {
-        FColor = s->FColor;
-        FHorizSize = s->FHorizSize;
-        FSmooth = s->FSmooth;
-        FTransparency = s->FTransparency;
-        FVertSize = s->FVertSize;
+        AssignOwnProperties(this, s, TTeeShadow::StaticClassInfo());
         return;
     }
     TPersistent::Assign(Source);
@@ -364,6 +357,8 @@ void TCustomTeeGradient::SetVisible(bool v)
     Changed();
 }
 
+// By field: MidColor reads clNone while the middle colour is off and its setter turns it
+// on, so the table cannot carry the switch and the kept colour apart.
 void TCustomTeeGradient::Assign(TPersistent* Source)
 {
     if (auto* g = dynamic_cast<TCustomTeeGradient*>(Source)) {
@@ -392,7 +387,7 @@ void TTeeFontGradient::SetOutline(bool v)
 void TTeeFontGradient::Assign(TPersistent* Source)
 {
     if (auto* g = dynamic_cast<TTeeFontGradient*>(Source))
-        FOutline = g->FOutline;
+        AssignOwnProperties(this, g, TTeeFontGradient::StaticClassInfo());
     TCustomTeeGradient::Assign(Source);
 }
 
@@ -491,6 +486,8 @@ void TTeeFont::SetInterCharSize(int v)
         OnChange(this);
 }
 
+// By hand: the gradient, outline and shadow are made on first use, and a copy leaves
+// those the source has not made unmade.
 void TTeeFont::Assign(TPersistent* Source)
 {
     if (auto* f = dynamic_cast<TTeeFont*>(Source)) {
@@ -596,6 +593,8 @@ double TView3DOptions::OrthoRatio() const
     return ratio;
 }
 
+// By field: the offset and zoom setters raise the chart's scroll and zoom events, which a
+// copy does not.
 void TView3DOptions::Assign(TPersistent* Source)
 {
     if (auto* o = dynamic_cast<TView3DOptions*>(Source)) {

@@ -139,8 +139,8 @@ void TAxisGridPen::SetZPosition(double v)
 void TAxisGridPen::Assign(TPersistent* Source)
 {
     if (auto* g = dynamic_cast<TAxisGridPen*>(Source)) {
-        FCentered = g->FCentered;
-        FZPosition = g->FZPosition;
+        AssignOwnProperties(this, g, TAxisGridPen::StaticClassInfo());
+        FCentered = g->FCentered;   // the axis publishes it as GridCentered
     }
     TDottedGrayPen::Assign(Source);
 }
@@ -172,10 +172,8 @@ void TChartAxisTitle::SetCaption(const std::string& v)
 
 void TChartAxisTitle::Assign(TPersistent* Source)
 {
-    if (auto* t = dynamic_cast<TChartAxisTitle*>(Source)) {
-        FAngle = t->FAngle;
-        FCaption = t->FCaption;
-    }
+    if (auto* t = dynamic_cast<TChartAxisTitle*>(Source))
+        AssignOwnProperties(this, t, TChartAxisTitle::StaticClassInfo());
     TTeeCustomShape::Assign(Source);
 }
 
@@ -238,6 +236,7 @@ void TAxisItems::Clear()
         FChart->RequestRepaint();
 }
 
+// By hand: the custom labels are a list that no table holds.
 void TAxisItems::Assign(TPersistent* Source)
 {
     auto* other = dynamic_cast<TAxisItems*>(Source);
@@ -865,6 +864,8 @@ bool TChartAxis::Clicked(int X, int Y) const
 
 // ---- assign -----------------------------------------------------------------------------
 
+// By field: the range setters check each end against the other and the scale setters
+// recompute, so both ends and the scale are taken at once and recomputed once.
 void TChartAxis::Assign(TPersistent* Source)
 {
     auto* a = dynamic_cast<TChartAxis*>(Source);

@@ -989,6 +989,8 @@ void TCustomAxisPanel::DrawContents(const TRect& R)
     FireAfterDraw();
 }
 
+// By field: the page setter keeps the page within this chart's pages, while a copy takes
+// the source's page as it is; the palette is not published.
 void TCustomAxisPanel::Assign(TPersistent* Source)
 {
     if (auto* p = dynamic_cast<TCustomAxisPanel*>(Source); p != nullptr && p != this) {

@@ -114,6 +114,7 @@ void TCustomChartElement::SetColorProperty(TColor& Field, TColor Value)
     }
 }
 
+// By field: Active's setter tells the chart and its legend, which a copy does not.
 void TCustomChartElement::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TCustomChartElement*>(Source)) {
@@ -169,6 +170,8 @@ void TCustomChartSeries::SetTitle(const std::string& Value)
     SendChartEvent(seChangeTitle);
 }
 
+// By field: the table's Title reads the stored title only, and the identifier and style
+// are not published.
 void TCustomChartSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TCustomChartSeries*>(Source)) {

@@ -235,6 +235,7 @@ void TMarksItem::SetText(TStrings* Value)
     Repaint();
 }
 
+// By hand: the text is made on first use (see TTeeCustomShape::Assign).
 void TMarksItem::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TMarksItem*>(Source))
@@ -766,6 +767,8 @@ void TSeriesMarks::DrawMarks(int First, int Last, const TPointOf& PointOf, const
 
 // ---- copy and chart -------------------------------------------------------------------------
 
+// By hand: the callout and symbol are made on first use, and the items are not
+// published.
 void TSeriesMarks::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TSeriesMarks*>(Source)) {

@@ -377,16 +377,8 @@ void TSeriesPointer::DrawGradient(TCanvas3D* S, bool Is3D, int X, int Y, int H, 
 void TSeriesPointer::Assign(TPersistent* Source)
 {
     auto* s = dynamic_cast<TSeriesPointer*>(Source);
-    if (s != nullptr) {
-        FDark3D = s->FDark3D;
-        FDraw3D = s->FDraw3D;
-        FGradient->Assign(s->FGradient.get());
-        FHorizSize = s->FHorizSize;
-        FInflateMargins = s->FInflateMargins;
-        FStyle = s->FStyle;
-        FTransparency = s->FTransparency;
-        FVertSize = s->FVertSize;
-    }
+    if (s != nullptr)
+        AssignOwnProperties(this, s, TSeriesPointer::StaticClassInfo());
     TTeeCustomShapeBrushPen::Assign(Source);
 }
 
@@ -485,12 +477,8 @@ void TCallout::DrawOn(TCanvas3D* Surface, bool Is3D, TColor Color, const TPoint&
 
 void TCallout::Assign(TPersistent* Source)
 {
-    if (auto* s = dynamic_cast<TCallout*>(Source)) {
-        FDistance = s->FDistance;
-        FArrow->Assign(s->FArrow.get());
-        FArrowHead = s->FArrowHead;
-        FArrowHeadSize = s->FArrowHeadSize;
-    }
+    if (auto* s = dynamic_cast<TCallout*>(Source))
+        AssignOwnProperties(this, s, TCallout::StaticClassInfo());
     TSeriesPointer::Assign(Source);
 }
 
@@ -527,6 +515,6 @@ void TMarksCallout::ShiftMarkPosition(TSeriesMarkPosition& Position) const
 void TMarksCallout::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TMarksCallout*>(Source))
-        FLength = s->FLength;
+        AssignOwnProperties(this, s, TMarksCallout::StaticClassInfo());
     TCallout::Assign(Source);
 }

@@ -1054,6 +1054,8 @@ void TChartSeries::SetUpGalleryPreview(bool Enabled)
 
 // ---- copying ----------------------------------------------------------------------
 
+// By hand: the value lists, points, data sources, function and axes need the order and
+// the exchange of X and Y below, which no table expresses.
 void TChartSeries::Assign(TPersistent* Source)
 {
     auto* s = dynamic_cast<TChartSeries*>(Source);

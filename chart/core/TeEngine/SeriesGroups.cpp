@@ -67,8 +67,8 @@ void TSeriesGroup::SetActive(TSeriesGroupActive Value)
 void TSeriesGroup::Assign(TPersistent* Source)
 {
     if (auto* g = dynamic_cast<TSeriesGroup*>(Source)) {
-        SetName(g->FName);
-        SetSeries(g->FSeries.get());
+        AssignOwnProperties(this, g, TSeriesGroup::StaticClassInfo());
+        SetSeries(g->FSeries.get());   // the member list is not published
     } else {
         TCollectionItem::Assign(Source);
     }

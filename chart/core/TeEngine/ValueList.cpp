@@ -331,6 +331,7 @@ int TChartValueList::IndexOfValueBetween(int First, int Last, double V) const
     return -1;
 }
 
+// By field: the list's Name is its place in its series, which a copy keeps.
 void TChartValueList::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TChartValueList*>(Source)) {

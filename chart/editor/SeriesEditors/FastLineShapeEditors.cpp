@@ -16,23 +16,10 @@ TFastLineSeriesEditor::TFastLineSeriesEditor(TComponent* AOwner) : TPenDialog(AO
     CBNulls->SetChecked(true);
     SetAlign(alClient);
 
-    CBDrawAll->OnClick = [this](TObject*) {
-        if (Ready())
-            FSeries->SetDrawAllPoints(CBDrawAll->Checked());
-    };
-    CBStairs->OnClick = [this](TObject*) {
-        CBInvStairs->SetEnabled(CBStairs->Checked());
-        if (Ready())
-            FSeries->SetStairs(CBStairs->Checked());
-    };
-    CBInvStairs->OnClick = [this](TObject*) {
-        if (Ready())
-            FSeries->SetInvertedStairs(CBInvStairs->Checked());
-    };
-    CBNulls->OnClick = [this](TObject*) {
-        if (Ready())
-            FSeries->SetIgnoreNulls(CBNulls->Checked());
-    };
+    const auto series = [this] { return Ready() ? FSeries : nullptr; };
+    WhenChecked(CBDrawAll, series, &TFastLineSeries::SetDrawAllPoints);
+    WhenStairs(CBStairs, CBInvStairs, series);
+    WhenChecked(CBNulls, series, &TFastLineSeries::SetIgnoreNulls);
     BColor->OnClick = [this](TObject* s) {
         BColorClick(s);
         if (FSeries != nullptr) {
@@ -58,9 +45,7 @@ void TFastLineSeriesEditor::FastLineShow(TObject* Sender)
     if (FSeries != nullptr) {
         SetPen(FSeries->LinePen());
         CBDrawAll->SetChecked(FSeries->DrawAllPoints());
-        CBStairs->SetChecked(FSeries->Stairs());
-        CBInvStairs->SetChecked(FSeries->InvertedStairs());
-        CBInvStairs->SetEnabled(FSeries->Stairs());
+        ShowStairs(CBStairs, CBInvStairs, FSeries);
         CBNulls->SetChecked(FSeries->IgnoreNulls());
     }
     FormShow(Sender);

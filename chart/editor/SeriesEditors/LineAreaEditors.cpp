@@ -39,24 +39,10 @@ TCustomSeriesEditor::TCustomSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         BLineColor->Repaint();
     };
     BLineColor->OnClick = [this](TObject*) { BLineBorder->Repaint(); };
-    CBStairs->OnClick = [this](TObject*) {
-        CBInvStairs->SetEnabled(CBStairs->Checked());
-        if (Ready())
-            FSeries->SetStairs(CBStairs->Checked());
-    };
-    CBInvStairs->OnClick = [this](TObject*) {
-        if (Ready())
-            FSeries->SetInvertedStairs(CBInvStairs->Checked());
-    };
-    CBColorEach->OnClick = [this](TObject*) {
-        BLineColor->SetEnabled(!CBColorEach->Checked());
-        if (Ready())
-            FSeries->SetColorEachPoint(CBColorEach->Checked());
-    };
-    CBDark3D->OnClick = [this](TObject*) {
-        if (Ready())
-            FSeries->SetDark3D(CBDark3D->Checked());
-    };
+    const auto series = [this] { return Ready() ? FSeries : nullptr; };
+    WhenStairs(CBStairs, CBInvStairs, series);
+    WhenColorEach(CBColorEach, BLineColor, series);
+    WhenChecked(CBDark3D, series, &TCustomSeries::SetDark3D);
     CBStack->OnChange = [this](TObject*) {
         if (Ready() && CBStack->ItemIndex() >= 0)
             FSeries->SetStacked(static_cast<TCustomSeriesStack>(CBStack->ItemIndex()));
@@ -65,18 +51,12 @@ TCustomSeriesEditor::TCustomSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (Ready())
             FSeries->SetLineHeight(UDHeight->Position());
     });
-    CBClick->OnClick = [this](TObject*) {
-        if (Ready())
-            FSeries->SetClickableLine(CBClick->Checked());
-    };
+    WhenChecked(CBClick, series, &TCustomSeries::SetClickableLine);
     BBrush->OnClick = [this](TObject*) {
         if (FSeries != nullptr)
             ShowBrushEditor(this, FSeries->Brush());
     };
-    CheckBox1->OnClick = [this](TObject*) {
-        if (Ready())
-            FSeries->SetColorEachLine(CheckBox1->Checked());
-    };
+    WhenChecked(CheckBox1, series, &TCustomSeries::SetColorEachLine);
     Button1->OnClick = [this](TObject*) {
         if (FSeries == nullptr)
             return;
@@ -102,9 +82,7 @@ void TCustomSeriesEditor::FormShow(TObject*)
         return;
     AttachPen(BLineBorder, FSeries->LinePen());
     BLineColor->LinkProperty(FSeries, "SeriesColor");
-    CBStairs->SetChecked(FSeries->Stairs());
-    CBInvStairs->SetChecked(FSeries->InvertedStairs());
-    CBInvStairs->SetEnabled(FSeries->Stairs());
+    ShowStairs(CBStairs, CBInvStairs, FSeries);
     CBColorEach->SetChecked(FSeries->ColorEachPoint());
     BLineColor->SetEnabled(!FSeries->ColorEachPoint());
     CBDark3D->SetChecked(FSeries->Dark3D());
@@ -148,15 +126,8 @@ TAreaSeriesEditor::TAreaSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (Ready() && RGMultiArea->ItemIndex() >= 0)
             FSeries->SetMultiArea(static_cast<TMultiArea>(RGMultiArea->ItemIndex()));
     };
-    CBStairs->OnClick = [this](TObject*) {
-        CBInvStairs->SetEnabled(CBStairs->Checked());
-        if (Ready())
-            FSeries->SetStairs(CBStairs->Checked());
-    };
-    CBInvStairs->OnClick = [this](TObject*) {
-        if (Ready())
-            FSeries->SetInvertedStairs(CBInvStairs->Checked());
-    };
+    const auto series = [this] { return Ready() ? FSeries : nullptr; };
+    WhenStairs(CBStairs, CBInvStairs, series);
     BPattern->OnClick = [this](TObject*) {
         if (FSeries != nullptr)
             ShowBrushEditor(this, FSeries->AreaChartBrush());
@@ -165,11 +136,7 @@ TAreaSeriesEditor::TAreaSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         if (FSeries != nullptr)
             ShowBrushEditor(this, FSeries->Brush());
     };
-    CBColorEach->OnClick = [this](TObject*) {
-        BAreaColor->SetEnabled(!CBColorEach->Checked());
-        if (Ready())
-            FSeries->SetColorEachPoint(CBColorEach->Checked());
-    };
+    WhenColorEach(CBColorEach, BAreaColor, series);
     // The area colour while it has its own, else the series colour.
     BAreaColor->GetColorProc = [this]() -> TColor {
         if (FSeries == nullptr)
@@ -207,9 +174,7 @@ void TAreaSeriesEditor::FormShow(TObject*)
     if (FSeries == nullptr)
         return;
     RGMultiArea->SetItemIndex(int(FSeries->MultiArea()));
-    CBStairs->SetChecked(FSeries->Stairs());
-    CBInvStairs->SetChecked(FSeries->InvertedStairs());
-    CBInvStairs->SetEnabled(FSeries->Stairs());
+    ShowStairs(CBStairs, CBInvStairs, FSeries);
     AttachPen(BAreaLinesPen, FSeries->AreaLinesPen());
     AttachPen(BAreaLinePen, FSeries->LinePen());
     CBColorEach->SetChecked(FSeries->ColorEachPoint());

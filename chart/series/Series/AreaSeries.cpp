@@ -60,6 +60,8 @@ void TAreaSeries::SetYOrigin(double V)
     }
 }
 
+// By hand: a series of another type becomes an area (area and line drawn, pointer
+// hidden), and the origin comes only from a series of this very class.
 void TAreaSeries::Assign(TPersistent* Source)
 {
     TCustomSeries::Assign(Source);

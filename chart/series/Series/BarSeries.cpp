@@ -71,7 +71,7 @@ void TBarSeriesGradient::SetRelative(bool v)
 void TBarSeriesGradient::Assign(TPersistent* Source)
 {
     if (auto* g = dynamic_cast<TBarSeriesGradient*>(Source))
-        FRelative = g->FRelative;
+        AssignOwnProperties(this, g, TBarSeriesGradient::StaticClassInfo());
     TTeeGradient::Assign(Source);
 }
 
@@ -162,6 +162,8 @@ void TCustomBarSeries::AttachedToChart()
     TChartSeries::AttachedToChart();
 }
 
+// By field: MultiBar's setter makes the chart's other bar series follow, which a copy
+// must not; the OnGetBarStyle event goes with the settings.
 void TCustomBarSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TCustomBarSeries*>(Source)) {

@@ -373,7 +373,7 @@ TBarSeries::TBarSeries(TComponent* AOwner) : TCustomBarSeries(AOwner)
 void TBarSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TBarSeries*>(Source))
-        FCustomBarWidth = s->FCustomBarWidth;
+        AssignOwnProperties(this, s, TBarSeries::StaticClassInfo());
     TCustomBarSeries::Assign(Source);
 }
 
@@ -413,7 +413,7 @@ THorizBarSeries::THorizBarSeries(TComponent* AOwner) : TCustomBarSeries(AOwner)
 void THorizBarSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<THorizBarSeries*>(Source))
-        FCustomBarHeight = s->FCustomBarHeight;
+        AssignOwnProperties(this, s, THorizBarSeries::StaticClassInfo());
     TCustomBarSeries::Assign(Source);
 }
 

@@ -43,12 +43,8 @@ void TFastLineSeries::SetPen(TChartPen* Value)
 void TFastLineSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TFastLineSeries*>(Source)) {
-        FAutoRepaint = s->FAutoRepaint;
-        FDrawAllPoints = s->FDrawAllPoints;
-        FFastPen = s->FFastPen;
-        FIgnoreNulls = s->FIgnoreNulls;
-        FInvertedStairs = s->FInvertedStairs;
-        FStairs = s->FStairs;
+        AssignOwnProperties(this, s, TFastLineSeries::StaticClassInfo());
+        FFastPen = s->FFastPen;   // a run-time switch, not published
     }
     TCustomLineSeries::Assign(Source);
 }

@@ -92,6 +92,8 @@ int TCustomSeries::GetMarksOffset() const
     return Marks()->Callout()->Length() + Marks()->Callout()->Distance();
 }
 
+// By field: Stacked's setter makes the chart's other series follow, which a copy must
+// not; the area settings are published by the area series, not by this class.
 void TCustomSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TCustomSeries*>(Source)) {
@@ -430,6 +432,7 @@ TLineSeries::TLineSeries(TComponent* AOwner) : TCustomSeries(AOwner)
     FFunctionOnePoint = false;   // a whole-source function result shows as a level line
 }
 
+// A series of another type becomes a line: line drawn, no area, pointer hidden.
 void TLineSeries::Assign(TPersistent* Source)
 {
     TCustomSeries::Assign(Source);
@@ -506,6 +509,7 @@ void TPointSeries::SetUpGalleryPreview(bool Enabled)
         Pointer()->SetStyle(psTriangle);
 }
 
+// A series of another type becomes points: pointer shown, neither line nor area.
 void TPointSeries::Assign(TPersistent* Source)
 {
     TCustomSeries::Assign(Source);

@@ -125,6 +125,8 @@ void TCircledSeries::SetRotationAngle(int V)
     SetIntegerProperty(FRotationAngle, V);
 }
 
+// By field: the circle and radius setters make the chart's other round series follow,
+// which a copy must not; the gradient is published by the pie.
 void TCircledSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TCircledSeries*>(Source)) {
@@ -438,6 +440,8 @@ void TPieOtherSlice::ChartChanged()
     }
 }
 
+// By field: Text reads the default caption while none is set, and the legend is made on
+// first use.
 void TPieOtherSlice::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TPieOtherSlice*>(Source)) {
@@ -491,6 +495,8 @@ void TPieSeries::SetMultiPie(TMultiPie V)
     }
 }
 
+// By field: ExplodeBiggest's setter explodes a slice of the points present, and the
+// points come later (TChartSeries::Assign); the donut size is published by a descendant.
 void TPieSeries::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TPieSeries*>(Source)) {

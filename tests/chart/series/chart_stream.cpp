@@ -6,6 +6,7 @@
 #include "Chart.h"
 #include "GanttCh.h"
 #include "Series.h"
+#include "SeriesUnits.h"
 #include "ShapeSeries.h"
 #include "TeeFunci.h"
 #include "TeEngine.h"
@@ -30,31 +31,15 @@ namespace {
 struct ChartStream : ::testing::Test {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeEngineInitialization();
-        ChartInitialization();
-        RegisterSeriesUnitTypes();
-        TeeFunciInitialization();
-        ShapeSeriesInitialization();
-        GanttChInitialization();
-        ArrowChaInitialization();
-        BubbleChInitialization();
-        TeeStoreInitialization();
+        InitializeSeriesUnits();
+        RegisterSeriesUnitTypes();   // the series types' gallery entries, as the editor's start-up makes them
         RegisterClasses({TChart::StaticClassInfo(), TTeeMovingFunction::StaticClassInfo(),
                          TTeeSeriesSource::StaticClassInfo(), TTeeCustomToolSeries::StaticClassInfo(),
                          TTeeCustomToolAxis::StaticClassInfo()});
     }
     void TearDown() override
     {
-        TeeStoreFinalization();
-        BubbleChFinalization();
-        ArrowChaFinalization();
-        GanttChFinalization();
-        ShapeSeriesFinalization();
-        TeeFunciFinalization();
-        ChartFinalization();
-        TeEngineFinalization();
-        TeeConstFinalization();
+        FinalizeSeriesUnits();
     }
 };
 

@@ -6,6 +6,7 @@
 #include "Chart.h"
 #include "GanttCh.h"
 #include "Series.h"
+#include "SeriesUnits.h"
 #include "ShapeSeries.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
@@ -226,28 +227,12 @@ const std::map<std::string, std::vector<std::string>> Published = {
 struct StreamPropertyNames : ::testing::Test {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeEngineInitialization();
-        ChartInitialization();
-        RegisterSeriesUnitTypes();
-        TeeFunciInitialization();
-        ShapeSeriesInitialization();
-        GanttChInitialization();
-        ArrowChaInitialization();
-        BubbleChInitialization();
-        TeeStoreInitialization();
+        InitializeSeriesUnits();
+        RegisterSeriesUnitTypes();   // the series types' gallery entries, as the editor's start-up makes them
     }
     void TearDown() override
     {
-        TeeStoreFinalization();
-        BubbleChFinalization();
-        ArrowChaFinalization();
-        GanttChFinalization();
-        ShapeSeriesFinalization();
-        TeeFunciFinalization();
-        ChartFinalization();
-        TeEngineFinalization();
-        TeeConstFinalization();
+        FinalizeSeriesUnits();
     }
 };
 
