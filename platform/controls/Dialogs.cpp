@@ -139,8 +139,10 @@ TDialogAnswerer SetDialogAnswerer(TDialogAnswerer NewAnswerer)
 
 int ExecuteDialogRequest(TDialogRequest& Request, const std::function<int(TDialogRequest&)>& ShowReal)
 {
-    if (Answerer())
+    if (Answerer()) {
+        Request.ShowReal = ShowReal;
         return Answerer()(Request);
+    }
     return ShowReal ? ShowReal(Request) : mrCancel;
 }
 
