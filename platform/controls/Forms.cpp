@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMainWindow>
@@ -84,6 +86,10 @@ public:
             if (win->isWindow())
                 FForm->WindowMoved(win->x(), win->y());
             break;
+        case QEvent::KeyPress:
+            if (win->isWindow())
+                return PressDialogButton(win, static_cast<QKeyEvent*>(Event));
+            break;
         default:
             break;
         }
@@ -91,6 +97,29 @@ public:
     }
 
 private:
+    // An Enter or Escape reaches the window only when no control on the way from the
+    // focus took it (an in-place editor takes its own): it presses the visible, enabled
+    // default or cancel button.
+    static bool PressDialogButton(QWidget* Window, QKeyEvent* Key)
+    {
+        if (Key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
+            return false;
+        const char* mark = nullptr;
+        if (Key->key() == Qt::Key_Return || Key->key() == Qt::Key_Enter)
+            mark = DefaultButtonProperty;
+        else if (Key->key() == Qt::Key_Escape)
+            mark = CancelButtonProperty;
+        if (mark == nullptr)
+            return false;
+        for (QPushButton* button : Window->findChildren<QPushButton*>())
+            if (button->property(mark).toBool() && button->isVisible() && button->isEnabled()) {
+                Key->accept();
+                button->click();
+                return true;
+            }
+        return false;
+    }
+
     TForm* FForm;
 };
 

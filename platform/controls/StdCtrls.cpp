@@ -302,6 +302,12 @@ void TEdit::SetReadOnly(bool Value)
         edit->setReadOnly(Value);
 }
 
+void TEdit::SelectAll()
+{
+    if (auto* edit = static_cast<QLineEdit*>(Widget()))
+        edit->selectAll();
+}
+
 // ---- TMemo ------------------------------------------------------------------------
 
 TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)

@@ -248,6 +248,9 @@ bool Key(int KeyCode, Qt::KeyboardModifiers Modifiers)
     // The release goes where the focus is now (the press may have moved or closed it).
     if (QWidget* now = QApplication::focusWidget())
         QTest::keyRelease(now, Qt::Key(KeyCode), Modifiers);
+    // What the toolkit queued in answer (an item editor commits so) runs before the next
+    // input, as between a user's keys.
+    QApplication::processEvents();
     return true;
 }
 
@@ -264,6 +267,7 @@ bool Type(const std::string& Text)
     if (!Reachable(focus))
         return false;
     QTest::keyClicks(focus, QString::fromStdString(Text));
+    QApplication::processEvents();
     return true;
 }
 

@@ -16,6 +16,11 @@
 #include "controls/Registry.h"
 #include "controls/Shell.h"
 
+#include "UserInput.h"
+
+#include <QWidget>
+#include <QApplication>
+
 using namespace dataeditortest;
 using editortest::SavePicture;
 
@@ -117,6 +122,21 @@ struct EditorWindowTest : ChartOnForm {
         };
         ShowChartEditorAtPage(nullptr, chart, Page);
         dialogs.Answer = nullptr;
+    }
+    // Opens the editor at the page as the program does and lets Act work it while its own
+    // modal loop runs; the user's click on Close ends it unless Act did.
+    void UseEditor(int Page, const std::function<void(TChartEditForm*)>& Act)
+    {
+        user::ModalActions modal(dialogs);
+        modal.Then([&](TForm* f) {
+            auto* editor = dynamic_cast<TChartEditForm*>(f);
+            ASSERT_NE(editor, nullptr);
+            Act(editor);
+            if (editor->Modal() && editor->ModalResult() == mrNone)
+                user::Click(editor->BClose);
+        });
+        ShowChartEditorAtPage(nullptr, chart, Page);
+        EXPECT_EQ(modal.Started(), 1);
     }
     static int StoredInteger(const std::string& Name)
     {
@@ -489,3 +509,74 @@ TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
 }
 
 } // namespace
+
+TEST_F(EditorWindowTest, EnterAndEscapeEndAnInPlaceEditNotTheEditor)
+{
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        // The series title: F2 on the list, a new title, Enter keeps it.
+        TChartListBox* list = editor->LBSeries;
+        ASSERT_TRUE(user::Click(list, QPoint(list->SectionLeft(TChartListBox::lsTitle) + 4,
+                                             TChartListBox::ItemHeight + TChartListBox::ItemHeight / 2)));
+        ASSERT_EQ(list->SelectedSeries(), b);
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(list->TitleEditing());
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("Beta"));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+        EXPECT_EQ(b->Title(), "Beta");
+        EXPECT_FALSE(list->TitleEditing());
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        // Escape drops the edit and leaves the editor open.
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Type("Lost"));
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+        EXPECT_EQ(b->Title(), "Beta");
+        EXPECT_FALSE(list->TitleEditing());
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+
+        // A cell of the data grid: Enter stores the typed value, Escape drops one.
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Data"));
+        QWidget* grid = editor->ChartGrid1->Widget();
+        ASSERT_TRUE(user::ClickItem(grid, 0, 1));
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Key(Qt::Key_Backspace));
+        ASSERT_TRUE(user::Type("7.5"));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Type("99"));
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        EXPECT_EQ(editor->ChartGrid1->Cells(2, editor->ChartGrid1->FixedRows()), "7.5");
+
+        // Enter on a control without an edit of its own presses Close.
+        ASSERT_TRUE(user::Key(grid, Qt::Key_Return));
+        EXPECT_EQ(editor->ModalResult(), mrCancel);
+    });
+}
+
+TEST_F(EditorWindowTest, EnterInTheTreeRenameKeepsTheNameAndTheEditor)
+{
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteBool("TreeMode", true);
+    }
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        QWidget* tree = editor->Tree->Widget();
+        ASSERT_TRUE(user::ClickItem(tree, "C"));
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Type("Gamma"));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+        EXPECT_EQ(c->Title(), "Gamma");
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Type("Lost"));
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+        EXPECT_EQ(c->Title(), "Gamma");
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        // Escape outside an edit closes the editor.
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+        EXPECT_EQ(editor->ModalResult(), mrCancel);
+    });
+}
