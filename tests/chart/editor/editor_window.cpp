@@ -5,6 +5,9 @@
 #include "RurOzuvi.h"
 #include "TeeEdiAxis.h"
 #include "TeeEdiTitl.h"
+#include "TeeEdi3D.h"
+#include "TeeEdiSeri.h"
+#include "TeeEdiWall.h"
 #include "TeeEditTools.h"
 #include "TeeToolsGallery.h"
 #include "data_editors_fixture.h"
@@ -18,8 +21,8 @@
 
 #include "UserInput.h"
 
+#include <QTabBar>
 #include <QWidget>
-#include <QApplication>
 
 using namespace dataeditortest;
 using editortest::SavePicture;
@@ -579,4 +582,45 @@ TEST_F(EditorWindowTest, EnterInTheTreeRenameKeepsTheNameAndTheEditor)
         ASSERT_TRUE(user::Key(Qt::Key_Escape));
         EXPECT_EQ(editor->ModalResult(), mrCancel);
     });
+}
+
+TEST_F(EditorWindowTest, TabsSwitchedByKeysOrWheelShowTheirPagesAndEditTheirWall)
+{
+    chart->LeftWall()->SetSize(3);
+    TeeEdiWallInitialization();
+    TeeEdi3DInitialization();
+    TeeEdiSeriInitialization();
+    UseEditor(cetWalls, [&](TChartEditForm* editor) {
+        auto* walls = dynamic_cast<TFormTeeWall*>(editor->PageForm(editor->TabWalls));
+        ASSERT_NE(walls, nullptr);
+        // "Left", "Right", "Bottom", "Back": a wheel turn towards the user and an arrow
+        // key reach "Bottom", whose size the edit then sets.
+        auto* bar = qobject_cast<QTabBar*>(walls->TabSubWalls->Widget());
+        ASSERT_NE(bar, nullptr);
+        ASSERT_TRUE(user::Wheel(bar, -1, bar->tabRect(0).center()));
+        ASSERT_TRUE(user::Key(bar, Qt::Key_Right));
+        ASSERT_EQ(walls->TabSubWalls->TabIndex(), 2);
+        EXPECT_FALSE(walls->CBAutoHide->Visible());
+        ASSERT_TRUE(user::Focus(walls->SEWallSize));
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("17"));
+        EXPECT_EQ(chart->BottomWall()->Size(), 17);
+        EXPECT_EQ(chart->LeftWall()->Size(), 3);
+
+        // Ctrl+Tab from a control of the page shows the next page, "3D", filled.
+        ASSERT_TRUE(user::Key(walls->SEWallSize, Qt::Key_Tab, Qt::ControlModifier));
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->Tab3D);
+        TForm* page3D = editor->PageForm(editor->Tab3D);
+        ASSERT_NE(page3D, nullptr);
+        EXPECT_TRUE(page3D->Widget()->isVisible());
+        // The arrow key on the main tabs shows the series page.
+        QTabBar* mainBar = editor->MainPage->Widget()->findChild<QTabBar*>();
+        ASSERT_TRUE(user::Key(mainBar, Qt::Key_Right));
+        EXPECT_EQ(editor->MainPage->ActivePage(), editor->TabSeries);
+        ASSERT_NE(editor->PageForm(editor->TabSeries), nullptr);
+        EXPECT_TRUE(editor->PageForm(editor->TabSeries)->Widget()->isVisible());
+    });
+    TeeEdiSeriFinalization();
+    TeeEdi3DFinalization();
+    TeeEdiWallFinalization();
 }
