@@ -566,8 +566,9 @@ bool GetSelectedTypes(TChartGalleryPanel* Panel, TChartSeriesClass& SeriesClass,
     TGalleryChart* chart = Panel->SelectedChart();
     if (chart == nullptr || chart->SeriesType == nullptr)
         return false;
-    // From the registration, so that a type shown without sample series answers too.
-    SeriesClass = chart->SeriesType->SeriesClass;
+    // The class of the chart's first series: a function entry shows (and adds) its result
+    // in a line series. A type shown without sample series answers its registration.
+    SeriesClass = chart->SeriesCount() > 0 ? chart->Series(0)->ClassInfo() : chart->SeriesType->SeriesClass;
     FunctionClass = chart->SeriesType->FunctionClass;
     SubIndex = static_cast<int>(chart->Tag());
     return true;

@@ -2,6 +2,8 @@
 // keyboard and mouse choice, disabled function charts, and the answered class pair.
 #include "editor_driver.h"
 
+#include "UserInput.h"
+
 #include "Galleries.h"
 #include "Series.h"
 #include "TeEngine.h"
@@ -292,7 +294,8 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
     Register(3, "Alpha");
     Register(2, "Beta");
     TChart chart(nullptr);
-    driver.Act = [&](TForm* f) {
+    user::ModalActions modal(driver.Dialogs);
+    modal.Then([&](TForm* f) {
         auto* g = static_cast<TTeeGallery*>(f);
         // The standard types come first; the registered pages follow.
         TStrings* tabs = g->TabPages->Tabs();
@@ -300,29 +303,50 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
         EXPECT_EQ(tabs->Get(0), "Standard");
         EXPECT_GT(g->ChartGalleryPanel1->ChartCount(), 0);
         SavePicture(g, "gallery");
-        g->TabTypes->SelectTab(1);
+        ASSERT_TRUE(user::ClickTab(g->TabTypes, 1));
         EXPECT_TRUE(g->ChartGalleryPanel1->FunctionsMode);
         SavePicture(g, "gallery-functions");
-        g->TabTypes->SelectTab(0);
-        g->TabPages->SelectTab(tabs->IndexOf("Alpha"));
+        ASSERT_TRUE(user::ClickTab(g->TabTypes, 0));
+        ASSERT_TRUE(user::ClickTab(g->TabPages, "Alpha"));
         EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 3);
-        g->TabPages->SelectTab(tabs->IndexOf("Beta"));
+        ASSERT_TRUE(user::ClickTab(g->TabPages, "Beta"));
         EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 2);
-        g->CB3D->SetChecked(false);
-        uint16_t key = VK_RIGHT;
-        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
-        key = VK_RETURN;
-        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
-    };
+        ASSERT_TRUE(user::Click(g->CB3D));
+        ASSERT_TRUE(user::Key(g->ChartGalleryPanel1, Qt::Key_Right));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+    });
     TChartSeries* series = NewSeriesFromGallery(nullptr, &chart);
     ASSERT_NE(series, nullptr);
     EXPECT_EQ(series->ClassInfo(), SampleClass(4));
     EXPECT_EQ(series->ParentChart(), &chart);
     EXPECT_FALSE(chart.View3D());
     // Changing a series' type: cancelled changes nothing.
-    driver.Act = [](TForm* f) { static_cast<TTeeGallery*>(f)->BCancel->Click(); };
+    modal.Then([](TForm* f) { user::Click(static_cast<TTeeGallery*>(f)->BCancel); });
     EXPECT_EQ(ChangeSeriesTypeFromGallery(nullptr, series), nullptr);
     EXPECT_EQ(series->ClassInfo(), SampleClass(4));
+}
+
+TEST_F(GalleriesTest, AFunctionChosenInTheGalleryAddsALineSeriesWithIt)
+{
+    TChart chart(nullptr);
+    user::ModalActions modal(driver.Dialogs);
+    modal.Then([&](TForm* f) {
+        auto* g = static_cast<TTeeGallery*>(f);
+        ASSERT_TRUE(user::ClickTab(g->TabTypes, "Functions"));
+        TGalleryChart* average = nullptr;
+        for (int i = 0; i < g->ChartGalleryPanel1->ChartCount(); ++i)
+            if (g->ChartGalleryPanel1->Charts(i)->SeriesType->FunctionClass == TAverageTeeFunction::StaticClassInfo())
+                average = g->ChartGalleryPanel1->Charts(i);
+        ASSERT_NE(average, nullptr);
+        ASSERT_TRUE(user::Click(average));
+        ASSERT_TRUE(user::Click(g->BOk));
+    });
+    TChartSeries* series = NewSeriesFromGallery(nullptr, &chart);
+    ASSERT_NE(series, nullptr);
+    EXPECT_EQ(series->ClassInfo(), TLineSeries::StaticClassInfo());
+    ASSERT_NE(series->FunctionType(), nullptr);
+    EXPECT_EQ(series->FunctionType()->ClassInfo(), TAverageTeeFunction::StaticClassInfo());
+    EXPECT_EQ(chart.SeriesCount(), 1);
 }
 
 TEST_F(GalleriesTest, GalleryModeOneListsTheTypesAndOffersTheStylesOfTheChosenOne)
