@@ -327,12 +327,13 @@ bool TForm::CloseQuery()
 
 void TForm::Close()
 {
-    if (!CloseQuery())
-        return;
+    // A modal form ends through its loop, which asks the close query.
     if (FModal) {
         SetModalResult(mrCancel);
         return;
     }
+    if (!CloseQuery())
+        return;
     TCloseAction action = caHide;
     if (OnClose)
         OnClose(this, action);
@@ -405,16 +406,38 @@ int TForm::RunModalLoop()
         if (QWidget* w = Widget())
             w->setWindowModality(Qt::NonModal);
     };
+    const auto terminated = [] { return Application != nullptr && Application->Terminated(); };
     try {
         Show();
-        while (FModalResult == mrNone && !(Application != nullptr && Application->Terminated()))
-            loop.exec();
+        while (!terminated()) {
+            while (FModalResult == mrNone && !terminated())
+                loop.exec();
+            if (FModalResult == mrNone || terminated() || CloseModal())
+                break;
+            FModalResult = mrNone;
+        }
     } catch (...) {
         finish();
         throw;
     }
     finish();
     return FModalResult == mrNone ? mrCancel : FModalResult;
+}
+
+bool TForm::CloseModal()
+{
+    // However the modal result came (a button, Escape, the window's close box), the form
+    // closes as any form does: the close query and OnClose may keep it open.
+    bool close = false;
+    GuardedCall([&] {
+        if (!CloseQuery())
+            return;
+        TCloseAction action = caHide;
+        if (OnClose)
+            OnClose(this, action);
+        close = action != caNone;
+    });
+    return close;
 }
 
 TForm* GetParentForm(TControl* Control)

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTabBar>
 #include <QTest>
@@ -341,55 +342,89 @@ ModalActions::ModalActions(DialogRecorder& Dialogs)
     Dialogs.Answer = [this, previous](TDialogRequest& r) {
         if (r.Kind == TDialogKind::dkModalForm && r.Form != nullptr)
             return Run(r);
+        if (!FActions.empty() && FActions.front().Dialog && r.ShowReal)
+            return Run(r);
         return previous ? previous(r) : (r.Kind == TDialogKind::dkMessage ? int(mrOk) : int(mrCancel));
     };
 }
 
 ModalActions::~ModalActions()
 {
-    EXPECT_TRUE(FActions.empty()) << FActions.size() << " action(s) for modal forms were never run";
+    EXPECT_TRUE(FActions.empty()) << FActions.size() << " action(s) for modal windows were never run";
 }
 
 ModalActions& ModalActions::Then(std::function<void(TForm*)> Action)
 {
-    FActions.push_back(std::move(Action));
+    FActions.push_back({std::move(Action), nullptr});
+    return *this;
+}
+
+ModalActions& ModalActions::ThenInDialog(std::function<void(QWidget*)> Action)
+{
+    FActions.push_back({nullptr, std::move(Action)});
     return *this;
 }
 
 int ModalActions::Run(TDialogRequest& Request)
 {
-    if (Request.Kind != TDialogKind::dkModalForm || Request.Form == nullptr || !Request.ShowReal) {
-        ADD_FAILURE() << "not a modal form: " << Request.Caption;
+    if (!Request.ShowReal) {
+        ADD_FAILURE() << "no real dialog to run: " << Request.Caption;
         return mrCancel;
     }
     ++FStarted;
-    TForm* form = Request.Form;
     // Steps belong to this run of the loop; one that fires later finds it over.
     auto running = std::make_shared<bool>(true);
     TScopeGuard over([&] { *running = false; });
-    QTimer::singleShot(0, form->Widget(), [this, form, running] { Step(form, running); });
+    TForm* form = Request.Kind == TDialogKind::dkModalForm ? Request.Form : nullptr;
+    QObject* context = form != nullptr ? static_cast<QObject*>(form->Widget()) : QCoreApplication::instance();
+    QTimer::singleShot(0, context, [this, form, running] { Step(form, running); });
     return Request.ShowReal(Request);
 }
 
 void ModalActions::Step(TForm* Form, std::shared_ptr<bool> Running)
 {
-    if (!*Running || !Form->Modal() || Form->ModalResult() != mrNone)
+    if (!*Running)
+        return;
+    if (Form == nullptr) {
+        StepInDialog(Running);
+        return;
+    }
+    if (!Form->Modal() || Form->ModalResult() != mrNone)
         return;
     QPointer<QWidget> win = Form->Widget();
-    if (FActions.empty()) {
+    if (FActions.empty() || !FActions.front().Form) {
         ADD_FAILURE() << "the modal form " << Form->Name() << " (\"" << Form->Caption()
                       << "\") stays open and no action is left for it";
         Form->OnCloseQuery = nullptr;
         Form->SetModalResult(mrCancel);
         return;
     }
-    auto action = std::move(FActions.front());
+    auto action = std::move(FActions.front().Form);
     FActions.pop_front();
     Activate(win);
     action(Form);
     // Still open (or about to ask its close query): the next action runs in this loop.
     if (win)
         QTimer::singleShot(0, win.data(), [this, Form, Running] { Step(Form, Running); });
+}
+
+void ModalActions::StepInDialog(std::shared_ptr<bool> Running)
+{
+    QPointer<QWidget> dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) {
+        // Not shown yet: look again once it is.
+        QTimer::singleShot(10, QCoreApplication::instance(), [this, Running] { Step(nullptr, Running); });
+        return;
+    }
+    auto action = std::move(FActions.front().Dialog);
+    FActions.pop_front();
+    Activate(dialog);
+    action(dialog);
+    QApplication::processEvents();
+    if (dialog && dialog->isVisible() && *Running) {
+        ADD_FAILURE() << "the dialog \"" << dialog->windowTitle().toStdString() << "\" stays open after its action";
+        dialog->close();
+    }
 }
 
 } // namespace user

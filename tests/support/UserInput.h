@@ -79,10 +79,11 @@ inline bool ClickItem(TControl* C, const std::string& Text, bool Double = false)
 // Shows a form as a window and makes it the active one, as the user's first look at it.
 void ShowAndActivate(TForm* Form);
 
-// Lets modal forms run their own loop. Each modal form that starts takes the next queued
-// action, which runs once its loop is running; while the form stays open afterwards,
-// the next action runs in the same loop. A form still open when no action is left is
-// closed and fails the test; so do actions left unused at the end.
+// Lets modal forms (and, on request, the toolkit's own dialogs) run their own loop. Each
+// modal form that starts takes the next queued action, which runs once its loop is
+// running; while the form stays open afterwards, the next action runs in the same loop.
+// A form still open when no action is left is closed and fails the test; so do actions
+// left unused at the end.
 class ModalActions {
 public:
     ModalActions() = default;
@@ -93,15 +94,23 @@ public:
     ModalActions& operator=(const ModalActions&) = delete;
 
     ModalActions& Then(std::function<void(TForm*)> Action);
-    // Runs the modal form of Request (for a dialog answerer).
+    // Queues an action for the next dialog of the toolkit's own (a file dialog): the
+    // dialog runs for real and the action gets its window.
+    ModalActions& ThenInDialog(std::function<void(QWidget*)> Action);
+    // Runs the modal form or dialog of Request (for a dialog answerer).
     int Run(TDialogRequest& Request);
     // The number of modal forms started so far.
     int Started() const { return FStarted; }
     bool Pending() const { return !FActions.empty(); }
 
 private:
+    struct TAction {
+        std::function<void(TForm*)> Form;
+        std::function<void(QWidget*)> Dialog;
+    };
     void Step(TForm* Form, std::shared_ptr<bool> Running);
-    std::deque<std::function<void(TForm*)>> FActions;
+    void StepInDialog(std::shared_ptr<bool> Running);
+    std::deque<TAction> FActions;
     int FStarted = 0;
 };
 

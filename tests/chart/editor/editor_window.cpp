@@ -8,6 +8,10 @@
 #include "TeeEdi3D.h"
 #include "TeeEdiSeri.h"
 #include "TeeEdiWall.h"
+#include "TeeEdiLege.h"
+#include "StyleEditors.h"
+#include "TeeFuncEdit.h"
+#include "Galleries.h"
 #include "TeeEditTools.h"
 #include "TeeToolsGallery.h"
 #include "data_editors_fixture.h"
@@ -256,7 +260,8 @@ TEST_F(EditorWindowTest, AboutBoxPulsesAndOpensOnlyWebAddresses)
     EXPECT_EQ(about.Color1(), RGB(4, 4, 4));
     EXPECT_EQ(about.Color2(), RGB(251, 251, 251));
 
-    about.Labelwww->Click();
+    user::ShowAndActivate(&about);
+    ASSERT_TRUE(user::Click(about.Labelwww));
     EXPECT_FALSE(OpenURL(&about, "file:///etc/passwd"));
     EXPECT_FALSE(OpenURL(&about, "calc.exe"));
     EXPECT_TRUE(OpenURL(&about, "HTTP://example.org/"));
@@ -623,4 +628,113 @@ TEST_F(EditorWindowTest, TabsSwitchedByKeysOrWheelShowTheirPagesAndEditTheirWall
     TeeEdiSeriFinalization();
     TeeEdi3DFinalization();
     TeeEdiWallFinalization();
+}
+
+TEST_F(EditorWindowTest, FunctionSourcesCanBeChosenAndClosingAsksToApplyThem)
+{
+    TeeFunciInitialization();
+    TeeFuncEditInitialization();
+    TeeEdiSeriInitialization();
+    std::vector<int> answers{mrCancel, mrNo};
+    dialogs.Answer = [&](TDialogRequest& r) {
+        if (r.Kind != TDialogKind::dkMessage || answers.empty())
+            return int(mrCancel);
+        const int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    };
+    const auto asked = [&] {
+        return std::count_if(dialogs.Requests.begin(), dialogs.Requests.end(),
+                          [](const TDialogRequest& r) { return r.Text == "Apply Changes ?"; });
+    };
+    user::ModalActions modal(dialogs);
+    TChartEditForm* editor = nullptr;
+    modal.Then([&](TForm* f) {
+        editor = dynamic_cast<TChartEditForm*>(f);
+        ASSERT_NE(editor, nullptr);
+        // "C" on the series page, its data source "Function", the function "Average".
+        TChartListBox* list = editor->LBSeries;
+        ASSERT_TRUE(user::Click(list, QPoint(list->SectionLeft(TChartListBox::lsTitle) + 4,
+                                             2 * TChartListBox::ItemHeight + TChartListBox::ItemHeight / 2)));
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Series"));
+        auto* page = dynamic_cast<TFormTeeSeries*>(editor->PageForm(editor->TabSeries));
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(user::ClickTab(page->PageSeries, "Data Source"));
+        ASSERT_TRUE(user::Key(page->CBDataSourcestyle, Qt::Key_Down));
+        ASSERT_TRUE(user::Key(page->CBDataSourcestyle, Qt::Key_Down));
+        ASSERT_EQ(page->CBDataSourcestyle->Text(), "Function");
+        auto* function = dynamic_cast<TTeeFuncEditor*>(page->SourceEditor());
+        ASSERT_NE(function, nullptr);
+        ASSERT_TRUE(user::Type(function->CBSources, "Av"));
+        ASSERT_EQ(function->CBSources->Text(), "Average");
+
+        // The chooser offers "A" and "B" with ">" and ">>" ready.
+        auto* chooser = dynamic_cast<TSelectListForm*>(function->SelectListForm());
+        ASSERT_NE(chooser, nullptr);
+        ASSERT_EQ(chooser->FromList->Items()->Count(), 2);
+        EXPECT_TRUE(chooser->BRightAll->Enabled());
+        EXPECT_FALSE(chooser->BLeftOne->Enabled());
+        ASSERT_TRUE(user::ClickItem(chooser->FromList, 0));
+        ASSERT_TRUE(user::Click(chooser->BRightOne));
+        ASSERT_EQ(chooser->ToList->Items()->Count(), 1);
+        EXPECT_EQ(chooser->ToList->Items()->GetObject(0), a);
+        EXPECT_TRUE(function->BApply->Enabled());
+        // Close with the change not applied asks; Cancel keeps the editor open.
+        ASSERT_TRUE(user::Click(editor->BClose));
+    });
+    modal.Then([&](TForm*) {
+        EXPECT_EQ(asked(), 1);
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        // Escape asks too; No closes without the change.
+        ASSERT_TRUE(user::Key(editor->BClose, Qt::Key_Escape));
+    });
+    ShowChartEditorAtPage(nullptr, chart, cetSeriesList);
+    EXPECT_EQ(asked(), 2);
+    EXPECT_EQ(modal.Started(), 1);
+    EXPECT_EQ(c->DataSource(), nullptr);
+    TeeEdiSeriFinalization();
+    TeeFuncEditFinalization();
+    TeeFunciFinalization();
+}
+
+TEST_F(EditorWindowTest, TheLegendsFormatTabEditsTheLegendFrame)
+{
+    TeeEdiLegeInitialization();
+    TChartLegend* legend = chart->Legend();
+    legend->SetTransparent(false);
+    legend->SetShapeStyle(fosRectangle);
+    legend->SetBevel(bvNone);
+    dialogs.Answer = [](TDialogRequest& r) {
+        if (TColorDialogRequest* c = AsColorDialogRequest(r)) {
+            c->Color = 0x123456;
+            return int(mrOk);
+        }
+        return int(mrCancel);
+    };
+    UseEditor(cetLegend, [&](TChartEditForm* editor) {
+        auto* page = dynamic_cast<TFormTeeLegend*>(editor->PageForm(editor->TabLegend));
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(user::ClickTab(page->PageControl1, "Format"));
+        TFormTeeShape* shape = page->LegendShapeEditor();
+        ASSERT_NE(shape, nullptr);
+        ASSERT_TRUE(user::Click(shape->CBRound));
+        EXPECT_EQ(legend->ShapeStyle(), fosRoundRectangle);
+        ASSERT_TRUE(user::Key(shape->CBBevel, Qt::Key_Down));
+        EXPECT_EQ(legend->Bevel(), bvLowered);
+        ASSERT_TRUE(user::Focus(shape->EBevWidth));
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("7"));
+        EXPECT_EQ(legend->BevelWidth(), 7);
+        ASSERT_TRUE(user::Focus(shape->EShadowTransp));
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("40"));
+        EXPECT_EQ(legend->Transparency(), 40);
+        ASSERT_TRUE(user::Click(shape->CBTransparent));
+        EXPECT_TRUE(legend->Transparent());
+        // A colour chosen for the back makes the frame opaque again.
+        ASSERT_TRUE(user::Click(shape->BBackColor));
+        EXPECT_EQ(legend->Color(), TColor(0x123456));
+        EXPECT_FALSE(legend->Transparent());
+    });
+    TeeEdiLegeFinalization();
 }

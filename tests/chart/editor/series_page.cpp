@@ -3,6 +3,8 @@
 // data-source tabs, and calculated functions chosen, fed and applied.
 #include "editor_driver.h"
 
+#include "UserInput.h"
+
 #include "ChartListBox.h"
 #include "FormatEditor.h"
 #include "PointerEditor.h"
@@ -307,10 +309,9 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     // The source is chosen in the gallery unit's two-list chooser.
     auto* chooser = dynamic_cast<TSelectListForm*>(f->SelectListForm());
     ASSERT_NE(chooser, nullptr);
-    const int from = chooser->FromList->Items()->IndexOfObject(source);
-    for (int i = 0; i < chooser->FromList->Items()->Count(); ++i)
-        chooser->FromList->SetSelected(i, i == from);
-    chooser->BRightOne->Click();
+    user::ShowAndActivate(page);
+    ASSERT_TRUE(user::ClickItem(chooser->FromList, chooser->FromList->Items()->IndexOfObject(source)));
+    ASSERT_TRUE(user::Click(chooser->BRightOne));
     EXPECT_EQ(chooser->ToList->Items()->IndexOfObject(source), 0);
     auto* options = dynamic_cast<TAverageFuncEditor*>(f->OptionsForm());
     ASSERT_NE(options, nullptr);
@@ -333,7 +334,7 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     page->PageSeries->SelectPage(page->TabDataSource);
     page->SetBounds(0, 0, 436, 420);
     SavePicture(page, "function");
-    f->BApply->Click();
+    ASSERT_TRUE(user::Click(f->BApply));
     EXPECT_FALSE(f->BApply->Enabled());
     EXPECT_EQ(result->DataSource(), source);
     EXPECT_EQ(result->FunctionType()->Period(), 5);
@@ -465,3 +466,38 @@ TEST_F(SeriesPageTest, SourcesFollowTheChartAndSeveralAreChosenInTheList)
 }
 
 } // namespace
+
+TEST_F(SeriesPageTest, AClickOnTheColourSwatchChoosesTheSeriesColour)
+{
+    auto* line = AddSeries<TLineSeries>("Line", {1, 2});
+    line->SetSeriesColor(clGreen);
+    Open(line);
+    user::ShowAndActivate(page);
+    driver.PickColor = TColor(0x2040A0);
+    ASSERT_TRUE(user::Click(page->PaintBox1));
+    EXPECT_EQ(line->SeriesColor(), TColor(0x2040A0));
+    // A cancelled dialog keeps the colour.
+    driver.PickColor = clNone;
+    ASSERT_TRUE(user::Click(page->PaintBox1));
+    EXPECT_EQ(line->SeriesColor(), TColor(0x2040A0));
+}
+
+TEST_F(SeriesPageTest, TheManualSourcesNavigatorStepsThroughTheRows)
+{
+    auto* line = AddSeries<TLineSeries>("Line", {4, 7, 9});
+    line->SetManualData(true);
+    Open(line);
+    user::ShowAndActivate(page);
+    ASSERT_TRUE(user::ClickTab(page->PageSeries, "Data Source"));
+    ASSERT_EQ(page->CBDataSourcestyle->Text(), "Manual");
+    TChartGridNavigator* nav = page->ChartGridNavigator1;
+    TChartGrid* grid = page->ChartGrid1;
+    const int first = grid->FirstDataRow();
+    ASSERT_EQ(grid->Row(), first);
+    ASSERT_TRUE(user::Click(nav->Buttons(nbLast)));
+    EXPECT_EQ(grid->Row(), first + 2);
+    ASSERT_TRUE(user::Click(nav->Buttons(nbPrior)));
+    EXPECT_EQ(grid->Row(), first + 1);
+    ASSERT_TRUE(user::Click(nav->Buttons(nbFirst)));
+    EXPECT_EQ(grid->Row(), first);
+}
