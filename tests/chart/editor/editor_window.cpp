@@ -192,8 +192,8 @@ TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
         EXPECT_TRUE(gallery->BOk->Enabled());
         return mrOk;
     };
-    page->BAdd->Click();
-    page->BAdd->Click();
+    EXPECT_TRUE(user::Click(page->BAdd));
+    EXPECT_TRUE(user::Click(page->BAdd));
     EXPECT_EQ(seriesTab, std::vector<std::string>{"Line probe"});
     EXPECT_EQ(otherTab, std::vector<std::string>{"Other probe"});
     ASSERT_EQ(chart->Tools()->Count(), 2);
@@ -207,7 +207,7 @@ TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
     EXPECT_TRUE(page->BMoveUp->Enabled());
     EXPECT_FALSE(page->BMoveDown->Enabled());
 
-    page->BMoveUp->Click();
+    EXPECT_TRUE(user::Click(page->BMoveUp));
     EXPECT_EQ(chart->Tools()->Tool(0), second);
     EXPECT_EQ(page->SelectedTool(), second);
     EXPECT_FALSE(page->BMoveUp->Enabled());
@@ -230,7 +230,7 @@ TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
     page->LBTools->SetItemIndex(1);
     page->LBToolsClick(page->LBTools);
     ProbeEditorsFreed.clear();
-    page->BDelete->Click();
+    EXPECT_TRUE(user::Click(page->BDelete));
     EXPECT_EQ(ProbeEditorsFreed, std::vector<std::string>{"ChartTool1"});
     ASSERT_EQ(chart->Tools()->Count(), 2);
     EXPECT_EQ(page->LBTools->ItemIndex(), 0);
@@ -508,7 +508,7 @@ TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
 
     editor->Groups->SetItemIndex(1);
     editor->GroupsClick(editor->Groups);
-    editor->BDeleteGroup->Click();
+    EXPECT_TRUE(user::Click(editor->BDeleteGroup));
     EXPECT_EQ(chart->SeriesList()->Groups()->Count(), 0);
     EXPECT_EQ(editor->LBSeries->SeriesGroup(), nullptr);
     EXPECT_EQ(editor->LBSeries->Items()->Count(), 3);

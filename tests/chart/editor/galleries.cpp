@@ -399,7 +399,7 @@ TEST(SelectListTest, ItemsMoveBetweenTheListsAndWithinTheChosenOne)
     EXPECT_FALSE(form.BLeftOne->Enabled());
     form.FromList->SetSelected(1, true);
     form.FromList->SetSelected(2, true);
-    form.BRightOne->Click();
+    EXPECT_TRUE(user::Click(form.BRightOne));
     EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nc\r\n");
     EXPECT_TRUE(form.FromList->Selected(0));
     EXPECT_TRUE(form.BLeftOne->Enabled());
@@ -410,11 +410,11 @@ TEST(SelectListTest, ItemsMoveBetweenTheListsAndWithinTheChosenOne)
     EXPECT_EQ(form.ToList->ItemIndex(), 2);
     EXPECT_TRUE(form.BMoveUP->Enabled());
     EXPECT_FALSE(form.BMoveDown->Enabled());
-    form.BMoveUP->Click();
+    EXPECT_TRUE(user::Click(form.BMoveUP));
     EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nd\r\nc\r\n");
     EXPECT_EQ(form.ToList->ItemIndex(), 1);
     EXPECT_TRUE(form.BMoveDown->Enabled());
-    form.BRightAll->Click();
+    EXPECT_TRUE(user::Click(form.BRightAll));
     EXPECT_EQ(form.FromList->Items()->Count(), 0);
     EXPECT_FALSE(form.BRightOne->Enabled());
     // A double click on the empty list does nothing.

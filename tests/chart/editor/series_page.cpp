@@ -282,9 +282,9 @@ TEST_F(SeriesPageTest, RandomValuesAreCountedWithinTheUpDown)
     EXPECT_EQ(line->SampleCount(), 0);
     EXPECT_TRUE(page->CBSamplesDefault->Checked());
     page->ESamples->SetText("30");
-    page->BApplyRandom->Click();
+    EXPECT_TRUE(user::Click(page->BApplyRandom));
     EXPECT_EQ(line->Count(), 30);
-    page->Button3->Click();
+    EXPECT_TRUE(user::Click(page->Button3));
     EXPECT_EQ(line->Count(), 0);
     EXPECT_EQ(page->CBDataSourcestyle->ItemIndex(), 0);
     EXPECT_TRUE(page->ChartGrid1->Visible());
@@ -316,6 +316,7 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     auto* options = dynamic_cast<TAverageFuncEditor*>(f->OptionsForm());
     ASSERT_NE(options, nullptr);
     // A range period picked before the function has a source.
+    ASSERT_TRUE(user::ClickTab(f->PageControl1, f->TabOptions->Caption()));
     options->CBStyle->Pick(2);
     ASSERT_TRUE(options->BChange->Enabled());
     driver.Act = [](TForm* d) {
@@ -323,9 +324,9 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
         EXPECT_EQ(d->Caption(), "Period range");
         EXPECT_FALSE(increment->IsDateTime);
         increment->ECustom->SetText("2.5");
-        increment->BOk->Click();
+        EXPECT_TRUE(user::Click(increment->BOk));
     };
-    options->BChange->Click();
+    EXPECT_TRUE(user::Click(options->BChange));
     EXPECT_EQ(options->ENum->Text(), "2.5");
     options->CBStyle->Pick(1);
     options->ENum->SetText("5");
@@ -360,7 +361,7 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     EXPECT_EQ(options->CBStyle->ItemIndex(), 1);
     EXPECT_EQ(options->ENum->Text(), "1");
     options->CBStyle->Pick(0);
-    again->BApply->Click();
+    EXPECT_TRUE(user::Click(again->BApply));
     EXPECT_EQ(result->FunctionType()->Period(), 0);
     // A line shows the average of the whole source as a level line.
     ASSERT_EQ(result->Count(), 2);
@@ -404,7 +405,7 @@ TEST_F(SeriesPageTest, CustomFunctionValidatesBeforeWriting)
     options->ENum->SetText("12");
     options->EStep->SetText("0.5");
     fn->OnCalculate = [](TCustomTeeFunction*, double X, double& Y) { Y = 2 * X; };
-    f->BApply->Click();
+    EXPECT_TRUE(user::Click(f->BApply));
     EXPECT_EQ(fn->StartX(), 5);
     EXPECT_EQ(fn->Period(), 0.5);
     ASSERT_EQ(curve->Count(), 12);
@@ -441,7 +442,7 @@ TEST_F(SeriesPageTest, SourcesFollowTheChartAndSeveralAreChosenInTheList)
     chooser->Choose(chooser->FromList->Items()->IndexOfObject(b));
     chooser->Choose(chooser->FromList->Items()->IndexOfObject(a));
     EXPECT_TRUE(f->BApply->Enabled());
-    f->BApply->Click();
+    EXPECT_TRUE(user::Click(f->BApply));
     ASSERT_EQ(sum->DataSources()->Count(), 2);
     EXPECT_EQ(sum->DataSources()->Item(0), b);
     ASSERT_EQ(sum->Count(), 3);
