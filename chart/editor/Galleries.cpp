@@ -427,7 +427,10 @@ void TChartGalleryPanel::KeyDown(uint16_t& Key, TShiftState Shift)
         else if (FDisplaySub)
             ShowSubGallery();
         break;
-    case VK_RETURN: SelectFocused(); break;
+    case VK_RETURN:
+        SelectFocused();
+        Key = 0;   // the choice is made here, not by the window's default button
+        break;
     default: break;
     }
 }

@@ -171,6 +171,10 @@ protected:
         uint16_t key = VirtualKeyOf(e->key());
         const TShiftState s = ShiftOf(e->modifiers(), Qt::NoButton);
         GuardedCall([&] { FControl->DispatchKeyDown(key, s); });
+        // Enter and Escape that the control left go on to its window's default and
+        // cancel buttons.
+        if (key != 0 && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape))
+            e->ignore();
     }
     void keyReleaseEvent(QKeyEvent* e) override
     {

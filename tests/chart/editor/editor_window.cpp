@@ -563,6 +563,16 @@ TEST_F(EditorWindowTest, EnterAndEscapeEndAnInPlaceEditNotTheEditor)
     });
 }
 
+TEST_F(EditorWindowTest, EnterOnTheSeriesListClosesTheEditor)
+{
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        ASSERT_TRUE(user::Key(editor->LBSeries, Qt::Key_Down));
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+        EXPECT_EQ(editor->ModalResult(), mrCancel);
+    });
+}
+
 TEST_F(EditorWindowTest, EnterInTheTreeRenameKeepsTheNameAndTheEditor)
 {
     {
