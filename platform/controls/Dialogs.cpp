@@ -158,14 +158,15 @@ int ShowSaveDialog(TDialogRequest& r)
         dialog.setNameFilters(names);
         dialog.selectNameFilter(names.value(std::clamp(r.FilterIndex, 1, int(names.size())) - 1));
     }
-    if (!r.DefaultExt.empty())
-        dialog.setDefaultSuffix(Q(r.DefaultExt));
-    // A filter the user chooses brings its extension for a name typed without one.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& Chosen) {
+    // The filter shown, and any the user chooses, brings its extension for a name typed
+    // without one; a filter without one leaves the default extension.
+    const auto followFilter = [&](const QString& Chosen) {
         const int index = ChosenFilterIndex(names, Chosen);
         const QString suffix = index > 0 ? FilterSuffix(names[index - 1]) : QString();
         dialog.setDefaultSuffix(suffix.isEmpty() ? Q(r.DefaultExt) : suffix);
-    });
+    };
+    followFilter(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     if (!r.FileName.empty())
         dialog.selectFile(Q(r.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

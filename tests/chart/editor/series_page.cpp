@@ -491,6 +491,7 @@ TEST_F(SeriesPageTest, TheManualSourcesNavigatorStepsThroughTheRows)
     user::ShowAndActivate(page);
     ASSERT_TRUE(user::ClickTab(page->PageSeries, "Data Source"));
     ASSERT_EQ(page->CBDataSourcestyle->Text(), "Manual");
+    SavePicture(page, "series-manual");
     TChartGridNavigator* nav = page->ChartGridNavigator1;
     TChartGrid* grid = page->ChartGrid1;
     const int first = grid->FirstDataRow();

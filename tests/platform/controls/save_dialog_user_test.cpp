@@ -61,6 +61,15 @@ TEST_F(SaveDialogUserTest, AFilterWithoutExtensionKeepsTheDefaultOne)
     EXPECT_EQ(save.FileName(), dir + "/notes.emf");
 }
 
+TEST_F(SaveDialogUserTest, TheFilterShownFirstGivesItsExtensionToo)
+{
+    save.SetFilterIndex(2);
+    Answer(0, "plain");
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(save.FilterIndex(), 2);
+    EXPECT_EQ(save.FileName(), dir + "/plain.bmp");
+}
+
 TEST_F(SaveDialogUserTest, ATypedExtensionStaysWhateverTheFilter)
 {
     Answer(0, "drawing.bmp");
