@@ -25,6 +25,7 @@
 
 #include "UserInput.h"
 
+#include <QApplication>
 #include <QTabBar>
 #include <QWidget>
 
@@ -375,7 +376,7 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
             result.push_back(Node->Item(i)->Text());
         return result;
     };
-    ShowEditor(cetSeriesList, [&](TChartEditForm* editor) {
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
         TTreeView* tree = editor->Tree;
         ASSERT_TRUE(tree->Visible());
         EXPECT_EQ(editor->Width(), 640 + 150);
@@ -393,13 +394,14 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
 
         // An axis node shows the axis page on that axis, a title node the titles page
         // on that title.
-        tree->SetSelected(chartNode->Item(0)->Item(3));
+        ASSERT_TRUE(user::ClickItem(tree->Widget(), "Bottom Axis"));
+        EXPECT_EQ(tree->Selected(), chartNode->Item(0)->Item(3));
         EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabAxis);
         auto* axisPage = dynamic_cast<TFormTeeAxis*>(editor->PageForm(editor->TabAxis));
         ASSERT_NE(axisPage, nullptr);
         EXPECT_EQ(axisPage->Axis(), chart->Axes()->BottomAxis());
         EXPECT_EQ(axisPage->LBAxes->ItemIndex(), 3);
-        tree->SetSelected(chartNode->Item(1)->Item(2));
+        ASSERT_TRUE(user::ClickItem(tree->Widget(), "Footer"));
         EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabTitle);
         auto* titlePage = dynamic_cast<TFormTeeTitle*>(editor->PageForm(editor->TabTitle));
         ASSERT_NE(titlePage, nullptr);
@@ -407,10 +409,13 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
         SavePicture(editor, "window-tree");
 
         // Only series are renamed in place.
-        TTreeNode* nodeB = tree->TopItem(0)->Item(1);
-        EXPECT_FALSE(tree->StartEditing(chartNode->Item(0)));
-        ASSERT_TRUE(tree->StartEditing(nodeB));
-        tree->FinishEditing(nodeB, "Beta");
+        ASSERT_TRUE(user::ClickItem(tree->Widget(), "Axis"));
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        EXPECT_EQ(QApplication::focusWidget(), tree->Widget());   // no edit opened
+        ASSERT_TRUE(user::ClickItem(tree->Widget(), "B"));
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Type("Beta"));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
         EXPECT_EQ(b->Title(), "Beta");
         EXPECT_EQ(editor->LBSeries->Items()->Strings(1), "Beta");
     });
@@ -418,7 +423,7 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
     EXPECT_EQ(StoredInteger("Width"), 640);
     EXPECT_EQ(StoredInteger("TreeWidth"), 150);
     // A start page is the tree's selected node.
-    ShowEditor(cetTitles, [&](TChartEditForm* editor) {
+    UseEditor(cetTitles, [&](TChartEditForm* editor) {
         ASSERT_NE(editor->Tree->Selected(), nullptr);
         EXPECT_EQ(editor->Tree->Selected()->Text(), "Titles");
         EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabTitle);
