@@ -1,6 +1,8 @@
 #include "DataFile.h"
 
 #include "StrParser.h"
+#include "classes/Classes.h"
+#include "classes/Streams.h"
 #include "system/SysUtils.h"
 
 #include <algorithm>
@@ -61,6 +63,11 @@ std::string LineName(int64_t index) { return "line " + std::to_string(index + 1)
 
 } // namespace
 
+int64_t DataFileLastLine(int32_t PointCount)
+{
+    return int64_t(PointCount) + 4;
+}
+
 bool TryReadPlainNumber(const std::string& Text, double& Value)
 {
     std::string copy = Text;
@@ -89,18 +96,26 @@ TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TData
     };
 
     try {
-        const int32_t count = StrToInt(Trim(Lines[3]));
-        const int32_t first = StrToInt(Trim(Lines[4]));
-        // A negative count or first point describes no data; left alone it would make the
-        // run read slots that no load wrote.
-        if (count < 0 || first < 0)
-            return fail("Invalid data file");
+        // Line 4 holds the point count, line 5 the first point. A negative number describes
+        // no data; left alone it would make the run read slots that no load wrote.
+        int32_t header[2] = {0, 0};
+        const char* what[2] = {"the number of points", "the first point to use"};
+        for (int k = 0; k < 2; ++k) {
+            const std::string text = Trim(Lines[static_cast<size_t>(3 + k)]);
+            if (!TryStrToInt(text, header[k]) || header[k] < 0) {
+                return fail("Invalid data file: " + LineName(3 + k) + " must hold " + what[k] +
+                            " (a whole number, 0 or more), not \"" + text + "\"");
+            }
+        }
+        const int32_t count = header[0];
+        const int32_t first = header[1];
         result.PointCount = count;
         result.FirstPoint = first;
 
-        // Lines past the end of the text read as empty, which end the data: the walk can
-        // stop at the last line, however large the count.
-        const int64_t last = std::min<int64_t>(int64_t(count) + 5, lineCount - 1);
+        // The data lines are F+1 .. P (file lines F+6 .. P+5): nothing after the P-th data
+        // line is read. Lines past the end of the text read as empty, which end the data,
+        // so the walk can stop at the last line, however large the count.
+        const int64_t last = std::min<int64_t>(DataFileLastLine(count), lineCount - 1);
         int32_t accepted = 0;
         int64_t emptyLine = -1;   // the first empty line since the last point
         for (int64_t index = int64_t(first) + 5; index <= last; ++index) {
@@ -138,7 +153,11 @@ TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TData
 
             // The points fill the slots in order from slot 1, so that a line T(max) leaves
             // out leaves no gap holding an earlier load's point for the run to use. Without
-            // such lines this is the line's own position. Past 1000 the arrays raise.
+            // such lines this is the line's own position.
+            if (accepted >= TPointArray::Length) {
+                return fail("Invalid data file: more than " + std::to_string(TPointArray::Length) +
+                            " points (" + LineName(index) + ")");
+            }
             const int slot = accepted + 1;
             T[slot] = values[0];
             Cp[slot] = values[1];
@@ -149,5 +168,60 @@ TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TData
     } catch (const Exception&) {
         return fail("Invalid data file");
     }
+    return result;
+}
+
+TDataFileText ReadDataFileText(const std::string& FileName)
+{
+    TDataFileText result;
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+    result.FileSize = static_cast<uint64_t>(std::max<int64_t>(stream.Size(), 0));
+    TStringList lines;
+    if (result.FileSize <= DataFileShowLimit) {
+        lines.LoadFromStream(&stream);
+        result.Text = lines.Text();
+        result.LinesShown = lines.Count();
+        return result;
+    }
+
+    // Reads blocks until the lines a load can use are complete. Line ends are those of
+    // the string list: CR, LF or CR LF.
+    constexpr int64_t MaxDataLines = 2000;
+    int64_t wanted = 5;   // the header, then the declared points
+    std::string head;
+    int64_t lineCount = 0;
+    size_t scanned = 0;
+    size_t lineStart = 0;
+    std::string block(64 * 1024, '\0');
+    bool end = false;
+    while (lineCount < wanted && !end) {
+        const int64_t got = stream.Read(block.data(), static_cast<int64_t>(block.size()));
+        end = got <= 0;
+        if (!end)
+            head.append(block.data(), static_cast<size_t>(got));
+        for (; scanned < head.size() && lineCount < wanted; ++scanned) {
+            const char c = head[scanned];
+            if (c != '\r' && c != '\n')
+                continue;
+            // A CR LF pair ends one line; wait for the next block when CR ends this one.
+            if (c == '\r' && scanned + 1 == head.size() && !end)
+                break;
+            if (c == '\r' && scanned + 1 < head.size() && head[scanned + 1] == '\n')
+                ++scanned;
+            ++lineCount;
+            if (lineCount == 4) {
+                int32_t declared = 0;
+                const std::string text = Trim(head.substr(lineStart, scanned - lineStart));
+                wanted = 5 + (TryStrToInt(text, declared) && declared >= 0 ? std::min<int64_t>(declared, MaxDataLines)
+                                                                          : MaxDataLines);
+            }
+            lineStart = scanned + 1;
+        }
+    }
+    head.resize(std::min(scanned, head.size()));
+    lines.SetText(head.size() >= 3 && head.compare(0, 3, "\xEF\xBB\xBF") == 0 ? head.substr(3) : head);
+    result.Text = lines.Text();
+    result.LinesShown = lines.Count();
+    result.Whole = false;
     return result;
 }

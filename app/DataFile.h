@@ -25,13 +25,31 @@ struct TDataFileResult {
 // reads as 0.
 bool TryReadPlainNumber(const std::string& Text, double& Value);
 
+// The last line (0-based) that a data file declaring P points can hold a point in: the
+// P-th data line. Nothing after it is read.
+int64_t DataFileLastLine(int32_t PointCount);
+
 // Parses the lines of a data file into slots of T and Cp. Line 4 holds the point count P,
-// line 5 the first point F; lines F+6 .. P+6 (1-based) hold "T Cp", which fill the
+// line 5 the first point F; lines F+6 .. P+5 (1-based) hold "T Cp", which fill the
 // slots in order from slot 1. Lines with T above the limit are skipped, as are empty
 // lines after the last point. Fewer than 5 lines are no data and no fault. The parse
 // stops at the first fault, with PointCount 0 and Error saying what and where: a line 4
-// or 5 that is no count or more than 1000 points ("Invalid data file"), a token that is
-// no number, a line without Cp, or an empty line between points.
-// Slots written before the fault keep their new values.
+// or 5 that is no count, or more than 1000 points ("Invalid data file: " and the line
+// with the reason), a token that is no number, a line without Cp, or an empty line
+// between points. Slots written before the fault keep their new values.
 TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TDataFileOptions& Options,
                               TPointArray& T, TPointArray& Cp);
+
+// What File > Open puts into the data window: the file's text, whole when it is at most
+// DataFileShowLimit bytes. A larger file is read only up to the lines a load can use (the
+// header and the declared points, at most 2000), so that opening it takes no longer and
+// no more memory than those lines need.
+struct TDataFileText {
+    std::string Text;
+    bool Whole = true;          // false: Text holds the first LinesShown lines only
+    int64_t LinesShown = 0;
+    uint64_t FileSize = 0;      // bytes
+};
+inline constexpr uint64_t DataFileShowLimit = 1u << 20;
+// Raises the platform's file error when the file cannot be read.
+TDataFileText ReadDataFileText(const std::string& FileName);

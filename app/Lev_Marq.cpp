@@ -138,7 +138,7 @@ double EinsteinResiduals(int n, int M, const double* x, int ErrType, const TPoin
 }
 
 void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus, const TPointArray& T,
-                      const TPointArray& Cp)
+                      const TPointArray& Cp, TWorkProgress* Progress)
 {
     const int errType = ErrTypeStatus;
     if (n < 1 || n > 20 || n % 2 != 0 || M < 1 || M > TPointArray::Length) {
@@ -155,6 +155,7 @@ void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus, const TPoint
     std::vector<double> fi(static_cast<std::size_t>(M));
     std::vector<double> jac(static_cast<std::size_t>(M) * n);
     bool notFinite = false;
+    bool stopped = false;
     try {
         alglib::real_1d_array x;
         x.setlength(n);
@@ -176,7 +177,11 @@ void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus, const TPoint
                     notFinite = notFinite || !std::isfinite(fi[i]);
                 }
             } else if (state.needfij) {
-                EinsteinResiduals(n, M, cx, errType, T, Cp, fi.data(), jac.data());
+                const double f = EinsteinResiduals(n, M, cx, errType, T, Cp, fi.data(), jac.data());
+                if (Progress != nullptr) {
+                    Progress->SumOfSquares = f;
+                    ++Progress->Done;
+                }
                 for (int i = 0; i < M; ++i) {
                     state.fi[i] = fi[i];
                     notFinite = notFinite || !std::isfinite(fi[i]);
@@ -189,6 +194,9 @@ void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus, const TPoint
             }
             if (notFinite) {
                 // Nothing sound can come of further steps: stop and report the failure.
+                alglib::minlmrequesttermination(state);
+            } else if (!stopped && Progress != nullptr && Progress->Stop) {
+                stopped = true;
                 alglib::minlmrequesttermination(state);
             }
         }
@@ -203,6 +211,10 @@ void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus, const TPoint
         return;
     }
 
+    if (stopped) {
+        ErrTypeStatus = RunStatusStopped;
+        return;
+    }
     if (notFinite && ErrTypeStatus >= 0)
         ErrTypeStatus = LMStatusNotFinite;
     for (int k = 1; k <= n && ErrTypeStatus >= 0; ++k) {

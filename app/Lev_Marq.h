@@ -3,6 +3,7 @@
 #pragma once
 
 #include "PointArrays.h"
+#include "WorkProgress.h"
 #include "system/CheckedArray.h"
 
 #include <vector>
@@ -51,12 +52,16 @@ double EinsteinResiduals(int n, int M, const double* x, int ErrType, const TPoin
 // Fits the Einstein sum with n unknowns to the points 1..M of T and Cp. In: X(1..n) the start
 // point, ErrTypeStatus the error type (0 absolute, 1 relative). Out: X(1..n) the result and
 // ErrTypeStatus the minimiser's termination type; negative means no solution (bad
-// parameters, or a residual or Jacobian that is not finite).
+// parameters, or a residual or Jacobian that is not finite). With Progress, Done counts the
+// iterations (Jacobians computed) and SumOfSquares holds the latest sum of squared
+// residuals; a set Stop ends the fit at its next request with RunStatusStopped.
 void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus, const TPointArray& T,
-                      const TPointArray& Cp);
+                      const TPointArray& Cp, TWorkProgress* Progress = nullptr);
 // The same over the application's point arrays TData and CpData.
 void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus);
 
 // Termination types the driver reports itself.
 inline constexpr int LMStatusBadParameters = -1;
 inline constexpr int LMStatusNotFinite = -8;
+// A fit (of either minimiser) that was stopped on request before it ended.
+inline constexpr int RunStatusStopped = -100;

@@ -10,7 +10,10 @@
 #include "controls/Menus.h"
 #include "controls/StdCtrls.h"
 
+#include <functional>
 #include <string>
+
+struct TWorkProgress;
 
 class TfmMain : public TForm {
 public:
@@ -33,6 +36,9 @@ public:
     TSpeedButton* sbrun;
     TSpeedButton* SpeedButton1;
     TBitBtn* BitBtn2;
+    // Long work: the Stop button (Escape does the same) and how far the work is.
+    TSpeedButton* sbStop;
+    TLabel* lbProgress;
     TCheckBox* chbTest;
     TLabel* Label3;
     TComboBox* cbNorm;
@@ -66,6 +72,16 @@ public:
     void sbrunClick(TObject* Sender);
     // The confidence band on the chart (Unit2/Run.cpp).
     void SpeedButton1Click(TObject* Sender);
+    // Asks the running fit or band to stop.
+    void sbStopClick(TObject* Sender);
+
+private:
+    // Runs Work off the GUI thread while the windows stay live: RUN, Conf. intl., Open,
+    // the data window's run and the chart's EDIT are disabled, Stop and Escape set
+    // Progress.Stop, and lbProgress shows Status() until the work ends.
+    void RunLongWork(const std::function<void()>& Work, TWorkProgress& Progress,
+                     const std::function<std::string()>& Status);
+    TWorkProgress* FWork = nullptr;
 };
 
 extern TfmMain* fmMain;

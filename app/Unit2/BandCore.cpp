@@ -2,13 +2,32 @@
 
 #include "Lev_Marq.h"
 #include "RNDUNIT.h"
+#include "system/Parallel.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+
+// How the band is spread over the cores with the numbers of the one-by-one computation:
+// - The uniforms X[n] = X[n-17] - X[n-5] (mod 1) are exact sums of multiples of 2^-53 once
+//   the 17 values of the history are (a few draws after seeding), so the generator is then
+//   a linear recurrence modulo 2^53 and its history any number of steps ahead follows from
+//   a power of its 17 x 17 step matrix. The stream is cut into pieces that are made apart.
+// - A normal takes one uniform, sometimes more; where the normals start is found by decoding
+//   each piece from its first uniform as if a normal started there. Decodings that start
+//   out of step fall into step within a few normals; the seams are then mended one after
+//   the other from the true end of the piece before.
+// - The draws (2N normals each) are evaluated in parallel; each point's variance is summed
+//   in draw order, as one by one.
+// Anything the fast path cannot make exactly (a history off the grid, a tail draw meeting a
+// zero uniform, a normal running past its piece's margin) falls back to the one-by-one way.
 
 namespace {
 
 // Cp of the sum with u capped at 700; x holds a_j, Theta_j pairs.
-double SumAt(const double* x, int N, double T)
+inline double SumAt(const double* x, int N, double T)
 {
     double c = 0.0;
     for (int j = 0; j < N; ++j) {
@@ -20,29 +39,458 @@ double SumAt(const double* x, int N, double T)
     return c;
 }
 
+// (c - c0)^2 of one draw from its normals z[0..n-1].
+inline double DrawDeviation(const double* z, const double* coef, const double* unc, int N, double t, double c0)
+{
+    double p[20];
+    for (int k = 0; k < 2 * N; ++k)
+        p[k] = z[k] * unc[k] + coef[k];
+    const double d = SumAt(p, N, t) - c0;
+    return d * d;
+}
+
+void CheckArguments(const std::vector<double>& coef, const std::vector<double>& unc, int N)
+{
+    if (N < 0 || N > 10 || static_cast<int>(coef.size()) < 2 * N || static_cast<int>(unc.size()) < 2 * N)
+        throw ERangeError();
+}
+
+std::vector<double> FittedCurve(const std::vector<double>& coef, int N, int M, const TPointArray& T)
+{
+    std::vector<double> c0(static_cast<std::size_t>(std::max(M, 0)));
+    for (int i = 1; i <= M; ++i)
+        c0[i - 1] = SumAt(coef.data(), N, T[i]);
+    return c0;
+}
+
+TBandPoint BandPoint(double t, double c0, double var)
+{
+    const double sd = std::sqrt(var / BandDraws);
+    return {t, c0 + 3 * sd, c0 - 3 * sd};
+}
+
+// ---- the generator modulo 2^53 ------------------------------------------------------
+
+constexpr double Two53 = 9007199254740992.0;
+constexpr double InverseTwo53 = 1.0 / Two53;   // a power of two: multiplying is exact
+constexpr uint64_t Mask53 = (uint64_t(1) << 53) - 1;
+using THistory = TUniformHistory;
+using TMatrix = std::array<uint64_t, UniformLag * UniformLag>;
+
+bool OnGrid(const THistory& h)
+{
+    for (double v : h) {
+        const double scaled = v * Two53;
+        if (!(v >= 0 && v < 1) || scaled != std::floor(scaled))
+            return false;
+    }
+    return true;
+}
+
+TMatrix Multiply(const TMatrix& a, const TMatrix& b)
+{
+    TMatrix c{};
+    for (int r = 0; r < UniformLag; ++r)
+        for (int k = 0; k < UniformLag; ++k) {
+            const uint64_t f = a[r * UniformLag + k];
+            if (f == 0)
+                continue;
+            for (int col = 0; col < UniformLag; ++col)
+                c[r * UniformLag + col] += f * b[k * UniformLag + col];   // wraps modulo 2^64
+        }
+    for (uint64_t& v : c)
+        v &= Mask53;
+    return c;
+}
+
+// The step matrix to the power Steps: history (oldest first) to the history Steps later.
+TMatrix JumpMatrix(int64_t Steps)
+{
+    TMatrix step{};
+    for (int r = 0; r + 1 < UniformLag; ++r)
+        step[r * UniformLag + r + 1] = 1;
+    step[(UniformLag - 1) * UniformLag + 0] = 1;              // + X[n-17]
+    step[(UniformLag - 1) * UniformLag + 12] = Mask53;        // - X[n-5]
+    TMatrix result{};
+    for (int r = 0; r < UniformLag; ++r)
+        result[r * UniformLag + r] = 1;
+    for (; Steps > 0; Steps >>= 1) {
+        if (Steps & 1)
+            result = Multiply(result, step);
+        step = Multiply(step, step);
+    }
+    return result;
+}
+
+THistory Jump(const TMatrix& a, const THistory& h)
+{
+    uint64_t x[UniformLag];
+    for (int c = 0; c < UniformLag; ++c)
+        x[c] = static_cast<uint64_t>(h[c] * Two53);
+    THistory out;
+    for (int r = 0; r < UniformLag; ++r) {
+        uint64_t s = 0;
+        for (int c = 0; c < UniformLag; ++c)
+            s += a[r * UniformLag + c] * x[c];
+        out[r] = static_cast<double>(s & Mask53) / Two53;
+    }
+    return out;
+}
+
+// ---- pieces of the uniform stream ---------------------------------------------------
+
+// Uniforms a normal may read past its piece before the piece gives up.
+constexpr int Margin = 64;
+// Starts of the decoding kept for mending a seam.
+constexpr int KeptStarts = 64;
+
+inline double Uniform(uint64_t bits)
+{
+    return static_cast<double>(static_cast<int64_t>(bits)) * InverseTwo53;
+}
+
+// Uniforms of a piece as the table method's source: X[0..16] the history, then the piece,
+// as multiples of 2^-53.
+struct TPieceSource {
+    const uint64_t* X;
+    int64_t Cur;
+    int64_t Limit;
+    bool Bad = false;
+    double Next(bool openAtZero)
+    {
+        if (Cur >= Limit) {
+            Bad = true;
+            return 0.5;
+        }
+        const double v = Uniform(X[Cur++]);
+        // The one-by-one generator would make this a 1 and go on from there.
+        if (openAtZero && v == 0)
+            Bad = true;
+        return v;
+    }
+    double Table() const { return Uniform(X[Cur - UniformLag]); }
+};
+
+struct TPiece {
+    int64_t Start = 0;            // stream position of its first uniform
+    int64_t Length = 0;
+    std::vector<uint64_t> X;      // history, the piece's uniforms and the margin, times 2^53
+    std::vector<double> R;        // first step of the method at each position
+    std::vector<unsigned char> Ok;   // whether that step gives the normal
+    std::vector<double> Z;        // normals decoded from Start on (ZCount of them)
+    std::size_t ZCount = 0;
+    std::vector<int64_t> Starts;  // positions of the first decoded normals
+    int64_t End = 0;              // where the first normal at or after the piece's end starts
+    bool Bad = false;
+    // After mending: normals made at the seam, then Z from Skip on.
+    std::vector<double> Fixed;
+    std::size_t Skip = 0;
+    int64_t TrueStart = 0;        // where the true decoding enters the piece
+
+    void Make(const THistory& h)
+    {
+        // The generator modulo 2^53, with no branch on the sign of the difference.
+        const std::size_t size = static_cast<std::size_t>(UniformLag + Length + Margin);
+        X.resize(size);
+        for (int k = 0; k < UniformLag; ++k)
+            X[k] = static_cast<uint64_t>(h[k] * Two53);
+        for (std::size_t i = UniformLag; i < size; ++i)
+            X[i] = (X[i - 17] - X[i - 5]) & Mask53;
+        // The first step of every position as if a normal started there.
+        const std::size_t positions = static_cast<std::size_t>(Length);
+        R.resize(positions);
+        Ok.resize(positions);
+        for (std::size_t q = 0; q < positions; ++q)
+            Ok[q] = rndunit::FastNormal(Uniform(X[q + UniformLag]), Uniform(X[q + 1]), R[q]) ? 1 : 0;
+
+        // Decoding from the first position: runs of one-uniform normals are copied, the
+        // others decoded whole.
+        Z.resize(positions);
+        Starts.clear();
+        ZCount = 0;
+        Bad = false;
+        std::size_t pos = 0;
+        while (pos < positions) {
+            const void* hit = std::memchr(Ok.data() + pos, 0, positions - pos);
+            const std::size_t run = (hit ? static_cast<const unsigned char*>(hit) - Ok.data() : positions) - pos;
+            std::copy(R.begin() + pos, R.begin() + pos + run, Z.begin() + ZCount);
+            for (std::size_t k = 0; k < run && Starts.size() < KeptStarts; ++k)
+                Starts.push_back(Start + static_cast<int64_t>(pos + k));
+            ZCount += run;
+            pos += run;
+            if (pos >= positions)
+                break;
+            if (Starts.size() < KeptStarts)
+                Starts.push_back(Start + static_cast<int64_t>(pos));
+            int64_t at = Start + static_cast<int64_t>(pos);
+            Z[ZCount++] = DecodeAt(at, Bad);
+            pos = static_cast<std::size_t>(at - Start);
+        }
+        End = Start + static_cast<int64_t>(pos);
+    }
+    // Decodes one normal at stream position Pos (inside the piece or its margin).
+    double DecodeAt(int64_t& Pos, bool& Failed) const
+    {
+        TPieceSource src{X.data(), Pos - Start + UniformLag, static_cast<int64_t>(X.size())};
+        const double z = rndunit::NormalFrom(src);
+        Failed = Failed || src.Bad;
+        Pos = Start + src.Cur - UniformLag;
+        return z;
+    }
+    // Puts the piece in step with the true decoding, which reaches it at stream position
+    // Pos; returns where the true decoding leaves it. Failed when the seam cannot be mended.
+    int64_t Mend(int64_t Pos, bool& Failed)
+    {
+        Fixed.clear();
+        Skip = ZCount;
+        TrueStart = Pos;
+        if (Pos >= Start + Length)
+            return Pos;   // a normal of a piece before ran over this whole piece
+        std::size_t idx = 0;
+        for (;;) {
+            while (idx < Starts.size() && Starts[idx] < Pos)
+                ++idx;
+            if (idx < Starts.size() && Starts[idx] == Pos) {
+                Skip = idx;
+                return End;
+            }
+            if (Pos >= Start + Length)
+                return Pos;
+            if (idx >= Starts.size() && Starts.size() < ZCount) {
+                Failed = true;   // not in step within the kept starts
+                return Pos;
+            }
+            Fixed.push_back(DecodeAt(Pos, Failed));
+        }
+    }
+    std::size_t Count() const { return Fixed.size() + (ZCount - Skip); }
+    double Normal(std::size_t k) const { return k < Fixed.size() ? Fixed[k] : Z[Skip + k - Fixed.size()]; }
+    // The history before stream position Pos (inside the piece or its margin).
+    THistory HistoryAt(int64_t Pos) const
+    {
+        THistory h;
+        const std::size_t at = static_cast<std::size_t>(Pos - Start);
+        for (int k = 0; k < UniformLag; ++k)
+            h[k] = Uniform(X[at + k]);
+        return h;
+    }
+};
+
+// The normals of one batch in stream order: a carried part, then the pieces.
+struct TBatch {
+    std::vector<double> Carry;
+    std::vector<TPiece> Pieces;
+    int64_t FirstNormal = 0;      // global index of Carry[0]
+    int64_t NormalCount = 0;
+    std::vector<int64_t> Offset;  // global index of each piece's first normal
+    std::vector<double> D2;       // (c - c0)^2 of the draws that start in this batch
+    int64_t FirstDraw = 0;
+    int64_t DrawCount = 0;
+
+    double NormalAt(int64_t g) const
+    {
+        int64_t k = g - FirstNormal;
+        if (k < static_cast<int64_t>(Carry.size()))
+            return Carry[static_cast<std::size_t>(k)];
+        const auto it = std::upper_bound(Offset.begin(), Offset.end(), g) - 1;
+        const std::size_t p = static_cast<std::size_t>(it - Offset.begin());
+        return Pieces[p].Normal(static_cast<std::size_t>(g - *it));
+    }
+};
+
 } // namespace
 
-std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const std::vector<double>& unc, int N,
-                                       int M, const TPointArray& T)
+std::vector<TBandPoint> ConfidenceBandSerial(const std::vector<double>& coef, const std::vector<double>& unc,
+                                             int N, int M, const TPointArray& T)
 {
+    CheckArguments(coef, unc, N);
     RandomNormalInit(100);
     const int n = 2 * N;
-    if (N < 0 || static_cast<int>(coef.size()) < n || static_cast<int>(unc.size()) < n)
-        throw ERangeError();
-    std::vector<double> p(n);
+    const std::vector<double> c0 = FittedCurve(coef, N, M, T);
     std::vector<TBandPoint> band;
+    double z[20];
     for (int i = 1; i <= M; ++i) {
-        const double t = T[i];
-        const double c0 = SumAt(coef.data(), N, t);
         double var = 0.0;
         for (int draw = 0; draw < BandDraws; ++draw) {
             for (int k = 0; k < n; ++k)
-                p[k] = RandomNormal() * unc[k] + coef[k];
-            const double d = SumAt(p.data(), N, t) - c0;
-            var += d * d;
+                z[k] = RandomNormal();
+            var += DrawDeviation(z, coef.data(), unc.data(), N, T[i], c0[i - 1]);
         }
-        const double sd = std::sqrt(var / BandDraws);
-        band.push_back({t, c0 + 3 * sd, c0 - 3 * sd});
+        band.push_back(BandPoint(T[i], c0[i - 1], var));
     }
+    return band;
+}
+
+std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const std::vector<double>& unc, int N,
+                                       int M, const TPointArray& T, TWorkProgress* Progress,
+                                       const TBandSplit& Split)
+{
+    CheckArguments(coef, unc, N);
+    M = std::max(M, 0);
+    const int n = 2 * N;
+    if (n == 0 || M == 0) {
+        RandomNormalInit(100);
+        std::vector<TBandPoint> band;
+        const std::vector<double> c0 = FittedCurve(coef, N, M, T);
+        for (int i = 1; i <= M; ++i)
+            band.push_back(BandPoint(T[i], c0[i - 1], 0.0));
+        return band;
+    }
+    const auto stopped = [Progress] { return Progress != nullptr && Progress->Stop.load(); };
+    const std::vector<double> c0 = FittedCurve(coef, N, M, T);
+    const int64_t totalDraws = int64_t(M) * BandDraws;
+    const int64_t totalNormals = totalDraws * n;
+
+    // The first normals one by one, until the history lies on the 2^-53 grid.
+    RandomNormalInit(100);
+    TBatch first;
+    THistory history = GetUniformHistory();
+    while (!OnGrid(history) && static_cast<int64_t>(first.Carry.size()) < std::min<int64_t>(totalNormals, 100000)) {
+        first.Carry.push_back(RandomNormal());
+        history = GetUniformHistory();
+    }
+    if (!OnGrid(history))
+        return ConfidenceBandSerial(coef, unc, N, M, T);
+
+    const int pieces = Split.Pieces > 0 ? Split.Pieces : 4 * ParallelThreadCount();
+    const int64_t blockUniforms = Split.BlockUniforms > 0 ? Split.BlockUniforms : int64_t(1) << 20;
+    const int64_t pieceLength = std::max<int64_t>(1, blockUniforms / pieces);
+    const TMatrix jump = JumpMatrix(pieceLength);
+
+    std::vector<double> var(static_cast<std::size_t>(M), 0.0);
+    std::vector<TBandPoint> band;
+    int64_t summedDraws = 0;
+    int64_t nextStart = 0;            // stream position of the next piece (0: after the prefix)
+    int64_t truePos = 0;              // where the true decoding has reached
+    bool failed = false;
+    TBatch batches[3];
+    batches[0] = std::move(first);
+    batches[0].FirstNormal = 0;
+    int current = 0;                  // the batch being decoded
+    TBatch* evaluating = nullptr;     // decoded and mended, to be evaluated
+    TBatch* summing = nullptr;        // evaluated, to be summed
+    bool decoding = true;
+
+    const auto finishBatch = [&](TBatch& b) {
+        // Mend the seams in order and lay out the batch's normals.
+        b.Offset.clear();
+        int64_t g = b.FirstNormal + static_cast<int64_t>(b.Carry.size());
+        for (TPiece& p : b.Pieces) {
+            truePos = p.Mend(truePos, failed);
+            failed = failed || p.Bad;
+            b.Offset.push_back(g);
+            g += static_cast<int64_t>(p.Count());
+        }
+        b.NormalCount = g - b.FirstNormal;
+        b.FirstDraw = b.FirstNormal / n;
+        const int64_t lastNormal = std::min(g, totalNormals);
+        b.DrawCount = std::max<int64_t>(0, lastNormal / n - b.FirstDraw);
+        b.D2.assign(static_cast<std::size_t>(b.DrawCount), 0.0);
+    };
+
+    while (!failed) {
+        if (stopped())
+            return {};
+        if (!decoding && evaluating == nullptr && summing == nullptr)
+            break;   // cannot happen: every draw has been summed once the decoding ends
+        // This round: decode the current batch, evaluate the one before, sum the one before that.
+        TBatch* dec = decoding ? &batches[current] : nullptr;
+        std::vector<THistory> starts;
+        if (dec) {
+            dec->Pieces.resize(static_cast<std::size_t>(pieces));
+            for (int k = 0; k < pieces; ++k) {
+                starts.push_back(history);
+                dec->Pieces[k].Start = nextStart;
+                dec->Pieces[k].Length = pieceLength;
+                history = Jump(jump, history);
+                nextStart += pieceLength;
+            }
+        }
+        const int decodeItems = dec ? pieces : 0;
+        const int evalItems = evaluating ? static_cast<int>(evaluating->Pieces.size()) + 1 : 0;
+        const int sumItems = summing ? 1 : 0;
+        ParallelFor(decodeItems + evalItems + sumItems, [&](int item) {
+            if (item < sumItems) {
+                const TBatch& b = *summing;
+                for (int64_t d = 0; d < b.DrawCount; ++d)
+                    var[static_cast<std::size_t>((b.FirstDraw + d) / BandDraws)] += b.D2[static_cast<std::size_t>(d)];
+                return;
+            }
+            item -= sumItems;
+            if (item < evalItems) {
+                // The draws whose first normal lies in the carried part (item 0) or a piece.
+                TBatch& b = *evaluating;
+                const int64_t from = item == 0 ? b.FirstNormal : b.Offset[static_cast<std::size_t>(item - 1)];
+                const int64_t to = item == 0 ? b.FirstNormal + static_cast<int64_t>(b.Carry.size())
+                                             : from + static_cast<int64_t>(b.Pieces[static_cast<std::size_t>(item - 1)].Count());
+                const int64_t d0 = std::max((from + n - 1) / n, b.FirstDraw);
+                const int64_t d1 = std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount);
+                // Draws wholly inside the piece's decoded run are read in place; the few at
+                // a seam are gathered.
+                const TPiece* piece = item == 0 ? nullptr : &b.Pieces[static_cast<std::size_t>(item - 1)];
+                const int64_t runFrom = piece ? from + static_cast<int64_t>(piece->Fixed.size()) : to;
+                double z[20];
+                for (int64_t d = d0; d < d1; ++d) {
+                    const double* draw = z;
+                    if (d * n >= runFrom && d * n + n <= to) {
+                        draw = piece->Z.data() + piece->Skip + (d * n - runFrom);
+                    } else {
+                        for (int k = 0; k < n; ++k)
+                            z[k] = b.NormalAt(d * n + k);
+                    }
+                    const int64_t i = d / BandDraws;
+                    b.D2[static_cast<std::size_t>(d - b.FirstDraw)] =
+                        DrawDeviation(draw, coef.data(), unc.data(), N, T[static_cast<int>(i) + 1], c0[static_cast<std::size_t>(i)]);
+                }
+                return;
+            }
+            item -= evalItems;
+            dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)]);
+        });
+
+        if (summing) {
+            summedDraws = summing->FirstDraw + summing->DrawCount;
+            while (static_cast<int64_t>(band.size()) < M && summedDraws >= int64_t(band.size() + 1) * BandDraws) {
+                const std::size_t i = band.size();
+                band.push_back(BandPoint(T[static_cast<int>(i) + 1], c0[i], var[i]));
+            }
+            if (Progress)
+                Progress->Done = static_cast<int64_t>(band.size());
+            if (static_cast<int64_t>(band.size()) == M)
+                break;
+        }
+        summing = evaluating;
+        evaluating = nullptr;
+        if (dec) {
+            finishBatch(*dec);
+            evaluating = dec;
+            const int64_t end = dec->FirstNormal + dec->NormalCount;
+            if (end >= totalNormals) {
+                // The generator is left as the one-by-one computation leaves it: after the
+                // last normal drawn, which is found by decoding its piece again.
+                std::size_t p = 0;
+                while (p + 1 < dec->Pieces.size() && dec->Offset[p + 1] <= totalNormals)
+                    ++p;
+                const TPiece& piece = dec->Pieces[p];
+                int64_t pos = piece.TrueStart;
+                for (int64_t g = dec->Offset[p]; g < totalNormals; ++g)
+                    piece.DecodeAt(pos, failed);
+                SetUniformHistory(piece.HistoryAt(pos));
+                decoding = false;
+            } else {
+                // The next batch starts with the normals of the last, incomplete draw.
+                // The slot's pieces keep their memory from batch to batch.
+                TBatch& next = batches[(current + 1) % 3];
+                next.Carry.clear();
+                const int64_t carryFrom = std::min(end, (end / n) * n);
+                for (int64_t g = carryFrom; g < end; ++g)
+                    next.Carry.push_back(dec->NormalAt(g));
+                next.FirstNormal = carryFrom;
+                current = (current + 1) % 3;
+            }
+        }
+    }
+    if (failed)
+        return ConfidenceBandSerial(coef, unc, N, M, T);
     return band;
 }

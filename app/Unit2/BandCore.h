@@ -3,6 +3,7 @@
 #pragma once
 
 #include "PointArrays.h"
+#include "WorkProgress.h"
 
 #include <vector>
 
@@ -15,8 +16,24 @@ struct TBandPoint {
 // Draws per point.
 inline constexpr int BandDraws = 100000;
 
+// How the band's work is cut: uniforms per block and pieces per block (0: the defaults).
+// Only the speed depends on it; tests make the cuts small to reach every seam.
+struct TBandSplit {
+    int BlockUniforms = 0;
+    int Pieces = 0;
+};
+
 // Coefficients and uncertainties of the unknowns X1..X2N at [0..2N-1]: amplitudes in units
 // of 3R, Theta in K. Reseeds the normal generator (seed 100), so that the same values
-// always give the same band; the points are slots 1..M of T.
+// always give the same band; the points are slots 1..M of T. The draws are those of one
+// generator sequence, point after point, as RandomNormal gives them; the uniforms are made
+// and the model evaluated on all cores, and the numbers are those of the one-by-one
+// computation (ConfidenceBandSerial). With Progress, Done counts the finished points and a
+// set Stop ends the work early with an empty band.
 std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const std::vector<double>& unc, int N,
-                                       int M, const TPointArray& T);
+                                       int M, const TPointArray& T, TWorkProgress* Progress = nullptr,
+                                       const TBandSplit& Split = {});
+
+// The same computed draw by draw on the calling thread.
+std::vector<TBandPoint> ConfidenceBandSerial(const std::vector<double>& coef, const std::vector<double>& unc,
+                                             int N, int M, const TPointArray& T);

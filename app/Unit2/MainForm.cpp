@@ -1,5 +1,6 @@
 #include "Unit2.h"
 
+#include "DataFile.h"
 #include "Unit3.h"
 
 #include <filesystem>
@@ -80,7 +81,7 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     GroupBox3->SetCaption(" Problem details ");
     GroupBox3->SetFontName("Times New Roman");
 
-    Panel3 = Place<TPanel>(this, GroupBox3, "Panel3", 0, 0, 0, 236);
+    Panel3 = Place<TPanel>(this, GroupBox3, "Panel3", 0, 0, 0, 272);
     Panel3->SetAlign(alTop);
     Panel3->SetBevelOuter(bvNone);
 
@@ -113,6 +114,12 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     SpeedButton1->OnClick = [this](TObject* Sender) { SpeedButton1Click(Sender); };
     BitBtn2 = Place<TBitBtn>(this, Panel3, "BitBtn2", 228, 138, 89, 33);
     BitBtn2->SetKind(bkClose);
+    sbStop = Place<TSpeedButton>(this, Panel3, "sbStop", 12, 240, 97, 25);
+    sbStop->SetCaption("Stop");
+    sbStop->SetEnabled(false);
+    sbStop->OnClick = [this](TObject* Sender) { sbStopClick(Sender); };
+    lbProgress = Place<TLabel>(this, Panel3, "lbProgress", 120, 244, 220, 17);
+    lbProgress->SetCaption("");
 
     // Choices that stay at their defaults: nothing in the program shows them.
     chbTest = Place<TCheckBox>(this, Panel3, "chbTest", 12, 182, 57, 21);
@@ -203,10 +210,9 @@ void TfmMain::Open1Click(TObject* Sender)
     if (!OpenDialog1->Execute())
         return;
     const std::string fileName = OpenDialog1->FileName();
-    // Read the whole file first: when it cannot be read, the data window keeps its text.
-    TStringList text;
-    text.LoadFromFile(fileName);
-    fmData->Memo1->Lines()->SetText(text.Text());
+    // Read the file first: when it cannot be read, the data window keeps its text.
+    const TDataFileText text = ReadDataFileText(fileName);
+    fmData->Memo1->Lines()->SetText(text.Text);
     SetCaption(fileName);
     fmData->SetCaption(fileName);
     for (int row = 1; row <= 21; ++row) {
@@ -215,6 +221,12 @@ void TfmMain::Open1Click(TObject* Sender)
         sgIniGuess->SetCells(3, row, "");
     }
     fmData->Show();
+    if (!text.Whole) {
+        MessageDlg("The file is too large to show whole (" + FormatFloat("0.0", text.FileSize / 1048576.0) +
+                       " MB). The data window shows its first " + IntToStr(text.LinesShown) +
+                       " lines: the header and the data lines that a run reads.",
+                   mtInformation, {mbOK}, 0);
+    }
 }
 
 void TfmMain::Data1Click(TObject* Sender)

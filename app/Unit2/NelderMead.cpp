@@ -142,7 +142,7 @@ void RandomSearchRestart(int N, TXArray& X, const TXArray& Step, int& Status, do
 }
 
 void FMINSI(int N, TXArray& X, const TXArray& Step, double& FMIN, int& PS, const TNMObjective& f,
-            const TLineSink& out)
+            const TLineSink& out, TWorkProgress* Progress)
 {
     // 1. Print flag and iteration limit.
     const bool print = PS < 0;
@@ -288,6 +288,16 @@ void FMINSI(int N, TXArray& X, const TXArray& Step, double& FMIN, int& PS, const
     for (;;) {
         // 10. Iteration limit.
         ++iter;
+        if (Progress != nullptr) {
+            Progress->Done = iter;
+            Progress->SumOfSquares = simplex.FV(1);
+            if (Progress->Stop) {
+                PS = RunStatusStopped;
+                X = simplex.V(1);
+                FMIN = simplex.FV(1);
+                return;
+            }
+        }
         if (iter > MAXIT) {
             PS = NMIterationLimit;
             Say(out, " +++++FMINSI: STOPPED AFTER " + IntToStr(iter) + " ITERATIONS");

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Lev_Marq.h"
+#include "WorkProgress.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,9 +24,11 @@ inline constexpr int NMFlatStart = 3;
 
 // Minimises f over X(1..N). Step(1..N): the caller's convergence limits. PS in: negative
 // to write progress lines; PS out: the status above. FMIN out: the final function value.
-// Lines that report a failure are written whatever PS says.
+// Lines that report a failure are written whatever PS says. With Progress, Done and
+// SumOfSquares show the iteration and the best value; a set Stop ends the search at the
+// next iteration with PS = RunStatusStopped and the best vertex in X.
 void FMINSI(int N, TXArray& X, const TXArray& Step, double& FMIN, int& PS, const TNMObjective& f,
-            const TLineSink& out);
+            const TLineSink& out, TWorkProgress* Progress = nullptr);
 
 // Iteration limit of FMINSI: N^3 / 2 + 400 N rounded to the nearest integer, halves to even.
 int64_t NelderMeadMaxIterations(int N);

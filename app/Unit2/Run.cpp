@@ -5,6 +5,8 @@
 #include "Unit2/RunCore.h"
 #include "Unit2/ThermoTable.h"
 #include "Unit3.h"
+#include "WorkProgress.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,9 +57,28 @@ void TfmMain::sbrunClick(TObject* Sender)
         in.X[k] = x;
     }
 
-    const TRunResult run = RunCore(in);
+    // What the chart and the table will show is taken now, as the fit starts.
+    const bool save = cbSave->Checked();
+    const std::string xTitle = cbX->Text();
+    const std::string yTitle = cbY->Text();
+    const std::string chartTitle = Caption();
+
+    TWorkProgress progress;
+    in.Progress = &progress;
+    TRunResult run;
+    RunLongWork([&] { run = RunCore(in); }, progress, [&progress] {
+        return "Iteration " + IntToStr(progress.Done.load()) + ", sum of squares " +
+               Format("%9.3e", {progress.SumOfSquares.load()});
+    });
     if (!run.Error.empty()) {
         MessageDlg(run.Error, mtError, {mbOK}, 0);
+        return;
+    }
+    if (run.Stopped) {
+        // A stopped fit says so and changes nothing else.
+        Memo1->Lines()->SetText("");
+        for (const std::string& line : run.Report)
+            Memo1->Lines()->Add(line);
         return;
     }
     // The band series of the last confidence band leave the chart.
@@ -82,7 +103,7 @@ void TfmMain::sbrunClick(TObject* Sender)
     for (const TGridText& cell : run.Grid)
         sgIniGuess->SetCells(cell.Col, cell.Row, cell.Text);
 
-    if (cbSave->Checked()) {
+    if (save) {
         if (OpenDialog1->FileName().empty()) {
             MessageDlg("The table can not be saved: no data file is open.", mtError, {mbOK}, 0);
         } else {
@@ -94,7 +115,7 @@ void TfmMain::sbrunClick(TObject* Sender)
         }
     }
 
-    fmChart->ShowRunResults(run, cbX->Text(), cbY->Text(), Caption());
+    fmChart->ShowRunResults(run, xTitle, yTitle, chartTitle);
 }
 
 void TfmMain::SpeedButton1Click(TObject* Sender)
@@ -119,5 +140,48 @@ void TfmMain::SpeedButton1Click(TObject* Sender)
         coef.push_back(StrToFloat(c));
         unc.push_back(StrToFloat(u));
     }
-    fmChart->ShowBand(ConfidenceBand(coef, unc, N, std::max(M, 0), TData));
+    TWorkProgress progress;
+    std::vector<TBandPoint> band;
+    const int points = std::max(M, 0);
+    RunLongWork([&] { band = ConfidenceBand(coef, unc, N, points, TData, &progress); }, progress,
+                [&progress, points] {
+                    return "Band: " + IntToStr(progress.Done.load()) + " of " + IntToStr(points) + " points";
+                });
+    // A stopped band draws nothing.
+    if (static_cast<int>(band.size()) < points)
+        return;
+    fmChart->ShowBand(band);
+}
+
+void TfmMain::sbStopClick(TObject* Sender)
+{
+    if (FWork != nullptr)
+        FWork->Stop = true;
+}
+
+void TfmMain::RunLongWork(const std::function<void()>& Work, TWorkProgress& Progress,
+                          const std::function<std::string()>& Status)
+{
+    TControl* starters[] = {sbrun, SpeedButton1, fmData != nullptr ? fmData->sbrun : nullptr,
+                            fmChart != nullptr ? fmChart->SpeedButton1 : nullptr};
+    for (TControl* c : starters)
+        if (c != nullptr)
+            c->SetEnabled(false);
+    Open1->SetEnabled(false);
+    sbStop->SetEnabled(true);
+    FWork = &Progress;
+    TScopeGuard restore([&] {
+        FWork = nullptr;
+        sbStop->SetEnabled(false);
+        lbProgress->SetCaption("");
+        Open1->SetEnabled(true);
+        for (TControl* c : starters)
+            if (c != nullptr)
+                c->SetEnabled(true);
+    });
+    TBackgroundWork task;
+    task.Work = Work;
+    task.Progress = [this, &Status] { lbProgress->SetCaption(Status()); };
+    task.OnEscape = [&Progress] { Progress.Stop = true; };
+    RunInBackground(task);
 }

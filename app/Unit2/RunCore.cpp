@@ -87,7 +87,9 @@ int MinimiseEinsteinSum(const TRunInput& in, TXArray& X, int& attempts, double& 
             return NelderMeadObjective(count, x, norm, M, T, Cp);
         };
         int status = in.PrintProgress ? -10 : 0;
-        FMINSI(n, X, step, fmin, status, objective, out);
+        FMINSI(n, X, step, fmin, status, objective, out, in.Progress);
+        if (status == RunStatusStopped)
+            return status;
         for (int j = 1; j <= N; ++j)
             X[2 * j] = std::exp(X[2 * j]);
         return status;
@@ -96,7 +98,9 @@ int MinimiseEinsteinSum(const TRunInput& in, TXArray& X, int& attempts, double& 
     int status = 0;
     for (;;) {
         status = in.ErrorType;
-        FitEinsteinSumLM(n, in.M, X, status, *in.T, *in.Cp);
+        FitEinsteinSumLM(n, in.M, X, status, *in.T, *in.Cp, in.Progress);
+        if (status == RunStatusStopped)
+            return status;
         bool restart = false;
         for (int j = 1; j <= N; ++j) {
             if (X[2 * j] < 0 && attempts < MaxAttempts) {
@@ -244,6 +248,17 @@ TRunResult RunCore(const TRunInput& in)
     // Minimise, then amplitudes to units of 3R.
     TXArray X = in.X;
     res.Status = MinimiseEinsteinSum(in, X, res.Attempts, res.FMIN, add);
+    if (res.Status == RunStatusStopped) {
+        // Nothing of the half-made fit is reported.
+        res.Stopped = true;
+        res.Report.clear();
+        add("Solution not found");
+        const int64_t done = in.Progress != nullptr ? in.Progress->Done.load() : 0;
+        const double ss = in.Progress != nullptr ? in.Progress->SumOfSquares.load() : 0.0;
+        add("Stopped by the user after " + IntToStr(done) + " iterations (sum of squares " + Format("%9.3e", {ss}) +
+            ")");
+        return res;
+    }
     for (int j = 1; j <= N; ++j)
         X[2 * j - 1] = X[2 * j - 1] / ThreeR;
 

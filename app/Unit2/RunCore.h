@@ -30,6 +30,7 @@ struct TRunInput {
     bool PrintProgress = false;      // progress lines of the Nelder-Mead routine
     int XAxis = rxT;
     int YAxis = ryCp;
+    TWorkProgress* Progress = nullptr;   // iterations shown, and Stop to end the fit early
 };
 
 struct TChartPoint {
@@ -48,6 +49,7 @@ struct TRunResult {
     std::string Error;               // the run was refused; nothing else is filled
 
     int Status = 0;                  // minimiser's status; negative = no solution
+    bool Stopped = false;            // the fit was stopped on request: only the report is filled
     bool Solved = false;             // Status >= 0: coefficients, grid and chart are valid
     int Attempts = 1;                // Levenberg-Marquardt fits made (restarts + 1)
     double FMIN = 0.0;               // final objective of the Nelder-Mead routine

@@ -17,8 +17,10 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <exception>
+#include <thread>
 
 using namespace ctlqt;
 
@@ -538,6 +540,73 @@ std::string TApplication::Title() const
     if (QCoreApplication::instance() != nullptr)
         return S(QCoreApplication::applicationName());
     return "hcapprox";
+}
+
+// ---- work off the GUI thread ---------------------------------------------------------
+
+namespace {
+
+// Takes Escape from every window of the program while background work runs.
+class EscapeFilter : public QObject {
+public:
+    explicit EscapeFilter(std::function<void()> OnEscape) : FOnEscape(std::move(OnEscape)) {}
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if ((Event->type() == QEvent::KeyPress || Event->type() == QEvent::ShortcutOverride) &&
+            static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) {
+            if (Event->type() == QEvent::KeyPress && FOnEscape)
+                GuardedCall(FOnEscape);
+            Event->accept();
+            return true;
+        }
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    std::function<void()> FOnEscape;
+};
+
+} // namespace
+
+void RunInBackground(const TBackgroundWork& Task)
+{
+    QEventLoop loop;
+    std::atomic<bool> done{false};
+    std::exception_ptr error;
+    EscapeFilter filter(Task.OnEscape);
+    QCoreApplication::instance()->installEventFilter(&filter);
+    std::thread worker([&] {
+        try {
+            if (Task.Work)
+                Task.Work();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        done = true;
+        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    });
+    QTimer timer;
+    timer.setInterval(std::max(Task.ProgressInterval, 1));
+    bool escaped = false;
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        if (Task.Progress)
+            GuardedCall(Task.Progress);
+        // Quitting the program stops the work too.
+        if (!escaped && Application != nullptr && Application->Terminated() && Task.OnEscape) {
+            escaped = true;
+            GuardedCall(Task.OnEscape);
+        }
+    });
+    timer.start();
+    while (!done)
+        loop.exec();
+    worker.join();
+    timer.stop();
+    QCoreApplication::instance()->removeEventFilter(&filter);
+    if (Task.Progress)
+        GuardedCall(Task.Progress);
+    if (error)
+        std::rethrow_exception(error);
 }
 
 // ---- unit start-up ----------------------------------------------------------------

@@ -147,6 +147,20 @@ private:
     std::string FTitle;
 };
 
+// Long work that must not freeze the windows: Work runs on a thread of its own while the
+// calling (GUI) thread keeps handling events, so that the windows repaint and take input.
+// Progress runs on the calling thread every ProgressInterval milliseconds and once when the
+// work has ended. Escape pressed in any window of the program, or the program being asked
+// to end, calls OnEscape (which should make Work return soon); the key goes no further.
+// Returns when Work has returned; an exception of Work is raised here.
+struct TBackgroundWork {
+    std::function<void()> Work;
+    std::function<void()> Progress;
+    std::function<void()> OnEscape;
+    int ProgressInterval = 100;
+};
+void RunInBackground(const TBackgroundWork& Task);
+
 // The application object of the process; created by InitializeFormsUnit.
 extern TApplication* Application;
 

@@ -1,6 +1,8 @@
 // The confidence band's numbers: centred on the fitted curve, as wide as the uncertainties
-// make it, and the same for the same grid values.
+// make it, the same for the same grid values, and the same whether computed draw by draw
+// or spread over the cores.
 #include "Lev_Marq.h"
+#include "RNDUNIT.h"
 #include "Unit2/BandCore.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,16 @@ TPointArray Temperatures(std::initializer_list<double> values)
     for (double v : values)
         T[i++] = v;
     return T;
+}
+
+void ExpectSameBand(const std::vector<TBandPoint>& a, const std::vector<TBandPoint>& b)
+{
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].T, b[i].T) << i;
+        EXPECT_EQ(a[i].Upper, b[i].Upper) << i;
+        EXPECT_EQ(a[i].Lower, b[i].Lower) << i;
+    }
 }
 
 TEST(ConfidenceBandTest, ZeroUncertaintiesCollapseOntoTheCurve)
@@ -52,6 +64,48 @@ TEST(ConfidenceBandTest, WidthFollowsTheUncertaintyAndRepeats)
 TEST(ConfidenceBandTest, NoPointsNoBand)
 {
     EXPECT_TRUE(ConfidenceBand({1, 100}, {0.1, 1}, 1, 0, Temperatures({})).empty());
+}
+
+// Values of the band as the program computed it draw by draw on one thread before the
+// work was spread over the cores; a second set where drawn Theta values turn negative.
+TEST(ConfidenceBandTest, BandKeepsItsEarlierValues)
+{
+    const std::vector<TBandPoint> expected{
+        {0x1.2p+2, 0x1.ffa523a1a454cp-14, -0x1.16b7dc99fc4ap-14},
+        {0x1.28p+5, 0x1.11a2c087a8c4bp+3, 0x1.70ac47b98d3f6p+2},
+    };
+    ExpectSameBand(ConfidenceBand({0.37, 83.5, 0.71, 246}, {0.021, 3.7, 0.015, 11.2}, 2, 2, Temperatures({4.5, 37})),
+                   expected);
+    const std::vector<TBandPoint> negative{{0x1.4p+3, 0x1.44889a83c258ap+5, -0x1.65cdf1603895cp+4}};
+    ExpectSameBand(ConfidenceBand({1.2, 40}, {0.3, 25}, 1, 1, Temperatures({10})), negative);
+}
+
+// Small pieces put seams, draws across pieces and batches, and normals running over a
+// whole piece everywhere; the band and the generator's state after it stay those of the
+// draw-by-draw computation.
+TEST(ConfidenceBandTest, EveryWayOfCuttingTheWorkGivesTheSameNumbers)
+{
+    const TPointArray T = Temperatures({2.5});
+    const std::vector<double> coef{0.55, 120};
+    const std::vector<double> unc{0.04, 90};
+    const auto serial = ConfidenceBandSerial(coef, unc, 1, 1, T);
+    const double nextSerial = RandomNormal();
+    for (const TBandSplit split : {TBandSplit{4096, 2048}, TBandSplit{997, 7}}) {
+        SCOPED_TRACE(std::to_string(split.BlockUniforms) + " / " + std::to_string(split.Pieces));
+        ExpectSameBand(ConfidenceBand(coef, unc, 1, 1, T, nullptr, split), serial);
+        EXPECT_EQ(RandomNormal(), nextSerial);
+    }
+}
+
+TEST(ConfidenceBandTest, StopEndsTheWorkWithoutABand)
+{
+    TWorkProgress progress;
+    progress.Stop = true;
+    EXPECT_TRUE(ConfidenceBand({1, 100}, {0.1, 1}, 1, 2, Temperatures({10, 20}), &progress).empty());
+
+    TWorkProgress counting;
+    EXPECT_EQ(ConfidenceBand({1, 100}, {0.1, 1}, 1, 2, Temperatures({10, 20}), &counting).size(), 2u);
+    EXPECT_EQ(counting.Done, 2);
 }
 
 } // namespace

@@ -52,8 +52,9 @@ TEST_F(ChartEditButtonTest, EditOpensTheEditorOnChart1AndItsChangesStay)
         seen->MainPage->SelectPage(seen->TabExport);
         auto* exportPage = dynamic_cast<TTeeExportForm*>(seen->PageForm(seen->TabExport));
         EXPECT_NE(exportPage, nullptr);
-        if (exportPage != nullptr)
+        if (exportPage != nullptr) {
             EXPECT_EQ(exportPage->Panel, chart->Chart1);
+        }
         seen->BClose->Click();
         return seen->ModalResult();
     };

@@ -2,6 +2,8 @@
 #include "DialogRecorder.h"
 
 #include "ChatUnit.h"
+#include "DataFile.h"
+#include "TestSupport.h"
 #include "StrParser.h"
 #include "Unit3.h"
 
@@ -9,6 +11,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -156,14 +159,42 @@ TEST_F(LoaderTest, TextsThatAreNoDataFileLoadNothing)
     EXPECT_EQ(data->PointCount(), 0);
     EXPECT_TRUE(dialogs.Requests.empty());
 
-    for (const auto& text : {Header("3.0", "0") + "1 1\n", Header("3", "x") + "1 1\n", Header("-3", "0") + "1 1\n",
-                             Header("3", "-2") + "1 1\n"}) {
+    const std::string count = "Invalid data file: line 4 must hold the number of points (a whole number, 0 or more), not ";
+    const std::string first = "Invalid data file: line 5 must hold the first point to use (a whole number, 0 or more), not ";
+    const struct {
+        std::string Text;
+        std::string Message;
+    } cases[] = {
+        {Header("3.0", "0") + "1 1\n", count + "\"3.0\""},
+        {Header("3", "x") + "1 1\n", first + "\"x\""},
+        {Header(" -3 ", "0") + "1 1\n", count + "\"-3\""},
+        {Header("3", "-2") + "1 1\n", first + "\"-2\""},
+    };
+    for (const auto& c : cases) {
         dialogs.Requests.clear();
-        Load(text);
-        EXPECT_EQ(data->PointCount(), 0) << text;
-        EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid data file"}) << text;
+        Load(c.Text);
+        EXPECT_EQ(data->PointCount(), 0) << c.Text;
+        EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.Message});
         EXPECT_EQ(dialogs.Requests[0].Type, mtError);
     }
+}
+
+TEST_F(LoaderTest, ReadsExactlyTheDeclaredDataLines)
+{
+    // The line after the P-th data line is not read: no message for it, and P points.
+    Load(Header("3", "0") + "1 1\n2 2\n3 3\nnot a point\n");
+    EXPECT_EQ(data->PointCount(), 3);
+    EXPECT_DOUBLE_EQ(CpData[3], 3);
+    EXPECT_TRUE(dialogs.Requests.empty()) << dialogs.Texts().front();
+
+    // 1000 declared points fill the arrays whatever follows them.
+    std::string text = Header("1000", "0");
+    for (int i = 1; i <= 1001; ++i)
+        text += std::to_string(i) + " " + std::to_string(2 * i) + "\n";
+    Load(text);
+    EXPECT_EQ(data->PointCount(), 1000);
+    EXPECT_DOUBLE_EQ(CpData[1000], 2000);
+    EXPECT_TRUE(dialogs.Requests.empty()) << dialogs.Texts().front();
 }
 
 TEST_F(LoaderTest, SlotBeyondTheArraysIsAnInvalidFile)
@@ -175,7 +206,7 @@ TEST_F(LoaderTest, SlotBeyondTheArraysIsAnInvalidFile)
     const std::string before = data->Memo1->Text();
     data->LoadDataPoints();
     EXPECT_EQ(data->PointCount(), 0);
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid data file"});
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid data file: more than 1000 points (line 1006)"});
     EXPECT_EQ(data->Memo1->Text(), before);
     EXPECT_DOUBLE_EQ(TData[1000], 1000);   // the slots before the bad one were written
 }
@@ -187,6 +218,44 @@ TEST_F(LoaderTest, HugeCountEndsWithTheText)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(data->PointCount(), 2);
     EXPECT_DOUBLE_EQ(CpData[2], 8);
+}
+
+TEST(DataFileTextTest, SmallFilesShowWholeLargeOnesUpToTheirDeclaredPoints)
+{
+    const std::string folder = testsupport::TempDir();
+    const auto write = [&folder](const std::string& name, const std::string& text) {
+        const std::string path = folder + "/" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    };
+    const std::string small = write("small.dat", "\xEF\xBB\xBF" "a\r\nb\nc\n2\n0\n1 1\n2 2\ntrailing note\n");
+    TDataFileText text = ReadDataFileText(small);
+    EXPECT_TRUE(text.Whole);
+    EXPECT_EQ(text.LinesShown, 8);
+    TStringList lines;
+    lines.SetText(text.Text);
+    EXPECT_EQ(lines[0], "a");   // without the byte-order mark
+    EXPECT_EQ(lines[7], "trailing note");
+
+    // Past the limit the header and the declared lines are read, with CR LF and CR ends.
+    std::string big = "a\r\nb\rc\n 3 \r\n0\r\n1 1\r\n2 2\r3 3\r\n";
+    const std::string filler(99, 'x');
+    while (big.size() <= DataFileShowLimit)
+        big += filler + "\n";
+    text = ReadDataFileText(write("big.dat", big));
+    EXPECT_FALSE(text.Whole);
+    EXPECT_EQ(text.FileSize, big.size());
+    EXPECT_EQ(text.LinesShown, 8);
+    lines.SetText(text.Text);
+    ASSERT_EQ(lines.Count(), 8);
+    EXPECT_EQ(lines[1], "b");
+    EXPECT_EQ(lines[3], " 3 ");
+    EXPECT_EQ(lines[7], "3 3");
+
+    // A count that is no number shows the most a load could read.
+    big.replace(big.find(" 3 "), 3, "abc");
+    EXPECT_EQ(ReadDataFileText(write("nocount.dat", big)).LinesShown, 2005);
+    EXPECT_THROW(ReadDataFileText(folder + "/missing.dat"), Exception);
 }
 
 TEST_F(LoaderTest, ExampleFilesLoadWhole)

@@ -35,6 +35,7 @@ BEGIN_CLASS_INFO(TLegendSymbol, TPersistent)
     .Int("Width", &TLegendSymbol::Width, &TLegendSymbol::SetWidth).Default(20)
     .Enum("WidthUnits", &TLegendSymbol::WidthUnits, &TLegendSymbol::SetWidthUnits, {"lcsPercent", "lcsPixels"})
         .Default(lcsPercent)
+    .Event("OnDraw")
 END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TLegendTitle, TTeeShape)

@@ -20,6 +20,7 @@ BEGIN_CLASS_INFO(TCustomTeePanel, TComponent)
           {"bvNone", "bvLowered", "bvRaised", "bvSpace"}).Default(bvRaised)
     .Int("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth).Default(1)
     .Int("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth).Default(0)
+    .Bool("Locked", &TCustomTeePanel::Locked, &TCustomTeePanel::SetLocked).Default(false)
     .Int("Color", &TCustomControl::Color, [](TCustomTeePanel& p, TColor v) { p.SetColor(v); })
         .Idents(ColorIdents()).Default(clBtnFace)
     .Object("Border", &TCustomTeePanel::Border)
@@ -863,6 +864,7 @@ void TCustomTeePanel::Assign(TPersistent* Source)
     }
     FBorder->Assign(p->FBorder.get());
     FBorderRound = p->FBorderRound;
+    FLocked = p->FLocked;
     FSurface->SetBuffered(p->FSurface->GetBuffered());
     FPrintMargins = p->FPrintMargins;
     FPrintProportional = p->FPrintProportional;

@@ -15,6 +15,10 @@ BEGIN_CLASS_INFO(TCustomTeePanelExtended, TCustomTeePanel)
         .Default(false)
     .Object("Gradient", &TCustomTeePanelExtended::Gradient)
     .Object("Zoom", &TCustomTeePanelExtended::Zoom)
+    .Event("OnAfterDraw")
+    .Event("OnScroll")
+    .Event("OnUndoZoom")
+    .Event("OnZoom")
 END_CLASS_INFO
 
 void TCustomTeePanelExtended::DefineProperties(TFiler* Filer)

@@ -82,6 +82,7 @@ BEGIN_CLASS_INFO(TChartAxis, TCollectionItem)
     .Int("TitleSize", &TChartAxis::TitleSize, &TChartAxis::SetTitleSize).Default(0)
     .Bool("Visible", &TChartAxis::Visible, &TChartAxis::SetVisible).Default(true)
     .Float("ZPosition", &TChartAxis::ZPosition, &TChartAxis::SetZPosition).Stored(&TChartAxis::IsZPositionStored)
+    .Event("OnDrawLabel")
 END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TChartDepthAxis, TChartAxis)

@@ -35,6 +35,12 @@ BEGIN_CLASS_INFO(TCustomAxisPanel, TCustomTeePanelExtended)
     .Bool("ScaleLastPage", &TCustomAxisPanel::ScaleLastPage, &TCustomAxisPanel::SetScaleLastPage).Default(true)
     .Object("TopAxis", &TCustomAxisPanel::TopAxis)
     .Bool("View3DWalls", &TCustomAxisPanel::View3DWalls, &TCustomAxisPanel::SetView3DWalls).Default(true)
+    .Event("OnBeforeDrawAxes")
+    .Event("OnBeforeDrawChart")
+    .Event("OnBeforeDrawSeries")
+    .Event("OnGetAxisLabel")
+    .Event("OnGetNextAxisLabel")
+    .Event("OnPageChange")
 END_CLASS_INFO
 
 void TCustomAxisPanel::GetChildren(const TGetChildProc& Proc, TComponent* Root)

@@ -69,8 +69,10 @@ BEGIN_CLASS_INFO(TMarksItem, TTeeCustomShape)
     .Object("Text", &TMarksItem::Text)
 END_CLASS_INFO
 
+// Pen is another name of Frame, read from older streams and written as Frame.
 BEGIN_CLASS_INFO(TSeriesMarksSymbol, TTeeCustomShape)
     .Object("Frame", &TSeriesMarksSymbol::Frame)
+    .Object("Pen", &TSeriesMarksSymbol::Frame).Stored(false)
     .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible).Default(false)
 END_CLASS_INFO
 

@@ -45,6 +45,7 @@ BEGIN_CLASS_INFO(TPointSeries, TCustomSeries)
     .ComponentFactory()
     .Bool("ClickableLine", &TCustomSeries::ClickableLine, &TCustomSeries::SetClickableLine).Default(false)
     .Int("Transparency", &TCustomSeries::GetTransparency, &TCustomSeries::SetTransparency).Default(0)
+    .Event("OnClickPointer")
 END_CLASS_INFO
 
 // ---- TCustomSeries: construction and properties --------------------------------------

@@ -59,6 +59,8 @@ BEGIN_CLASS_INFO(TPieSeries, TCircledSeries)
         .Default(mpAutomatic)
     .Object("OtherSlice", &TPieSeries::OtherSlice)
     .Object("PiePen", &TPieSeries::PiePen)
+    // The slices' values under their own name: read from older streams, written as YValues.
+    .Object("PieValues", &TPieSeries::PieValues).Stored(false)
     .Object("Shadow", &TPieSeries::Shadow)
     .Bool("UsePatterns", &TPieSeries::UsePatterns, &TPieSeries::SetUsePatterns).Default(false)
 END_CLASS_INFO

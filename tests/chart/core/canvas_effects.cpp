@@ -118,8 +118,9 @@ TEST(CanvasGradient, TinyRectanglesPaintOneColour)
             g.SetStartColor(clRed);
             g.SetEndColor(clRed);
             g.Draw(&f.s, r);
-            if (!IsRectEmpty(r))
+            if (!IsRectEmpty(r)) {
                 EXPECT_EQ(Px(f.bmp, 0, 0), clRed) << "direction " << dir;
+            }
             EXPECT_EQ(Px(f.bmp, 3, 3), clWhite);
         }
 }

@@ -274,8 +274,9 @@ TEST_F(ZoomTest, WheelScrollsTheVerticalAxesByThreePercent)
 {
     bool heard = false;
     chart->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) {
-        if (!heard)
+        if (!heard) {
             EXPECT_DOUBLE_EQ(Y()->Minimum(), 0) << "the wheel event comes first";
+        }
         heard = true;
     };
     chart->RightAxis()->SetMinMax(10, 20);

@@ -362,8 +362,9 @@ TEST_F(GridTest, PictureOfTheGrid)
     TBitmap picture;
     grid->PaintTo(&picture);
     EXPECT_EQ(picture.Width(), grid->Width());
-    if (const std::string path = testsupport::ArtifactPath("editor-grid.png"); !path.empty())
+    if (const std::string path = testsupport::ArtifactPath("editor-grid.png"); !path.empty()) {
         EXPECT_TRUE(SaveControlPicture(form.get(), path));
+    }
 }
 
 } // namespace

@@ -271,8 +271,9 @@ TEST_F(ListBoxTest, PictureOfTheList)
     EXPECT_EQ(list->Canvas()->Pixel(titleX, 3 * TChartListBox::ItemHeight + 2), ColorToRGB(clHighlight));
     EXPECT_EQ(list->Canvas()->Pixel(titleX, 2), ColorToRGB(clWindow));
     EXPECT_EQ(list->Canvas()->Pixel(colorX, 12), ColorToRGB(a->SeriesColor()));
-    if (const std::string path = testsupport::ArtifactPath("editor-listbox.png"); !path.empty())
+    if (const std::string path = testsupport::ArtifactPath("editor-listbox.png"); !path.empty()) {
         EXPECT_TRUE(SaveControlPicture(list, path));
+    }
 }
 
 } // namespace

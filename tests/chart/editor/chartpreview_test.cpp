@@ -211,8 +211,9 @@ TEST_F(PreviewTest, DialogFieldsRefuseCrossingMarginsAndReset)
     EXPECT_TRUE(chart->PrintProportional());
     EXPECT_EQ(dialog.SELeftMa->Text(), IntToStr(chart->PrintMargins().Left));
 
-    if (const std::string path = testsupport::ArtifactPath("editor-preview.png"); !path.empty())
+    if (const std::string path = testsupport::ArtifactPath("editor-preview.png"); !path.empty()) {
         EXPECT_TRUE(SaveControlPicture(&dialog, path));
+    }
 }
 
 } // namespace

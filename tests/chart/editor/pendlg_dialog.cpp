@@ -54,8 +54,9 @@ TEST_F(PenDialogTest, LayoutHasEveryControlWithItsNameCaptionAndItems)
         EXPECT_GE(FormClientWidth(d), 269);
         EXPECT_GE(FormClientHeight(d), 104);
         EXPECT_LT(FormClientHeight(d), 2 * 104);
-        if (const std::string path = testsupport::ArtifactPath("editor-pen.png"); !path.empty())
+        if (const std::string path = testsupport::ArtifactPath("editor-pen.png"); !path.empty()) {
             EXPECT_TRUE(SaveControlPicture(d, path));
+        }
         EXPECT_EQ(FormBorderStyle(d), bsDialog);
         EXPECT_EQ(FormBorderIcons(d), TBorderIcons(biSystemMenu));
         EXPECT_EQ(d->Position(), poOwnerFormCenter);

@@ -434,8 +434,9 @@ TEST_F(SeriesData, PointsReadBackWhole)
             EXPECT_EQ(copy->YValue(i), source->YValue(i));
         }
         EXPECT_EQ(copy->LabelText(2), source->LabelText(2));
-        if (source == s)
+        if (source == s) {
             EXPECT_EQ(copy->ValueColor(10004), clLime);
+        }
         EXPECT_TRUE(copy->ManualData());
         // Cut short, it ends in the read error and keeps no points.
         EXPECT_THROW(ReadInto(copy, d.substr(0, d.size() - 5)), EReadError);

@@ -48,15 +48,6 @@ std::vector<Rec> Records(const std::vector<uint8_t>& b)
     return out;
 }
 
-// Record types other than attribute and object bookkeeping, in order.
-std::vector<uint32_t> Types(const std::vector<Rec>& recs)
-{
-    std::vector<uint32_t> t;
-    for (const Rec& r : recs)
-        t.push_back(r.Type);
-    return t;
-}
-
 std::unique_ptr<TMetafile> Tiny()
 {
     auto m = std::make_unique<TMetafile>();

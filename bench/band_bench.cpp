@@ -1,0 +1,99 @@
+// The confidence band against its floor: the same model evaluations (100,000 draws per
+// point) spread over the cores with the normals already drawn. The band itself draws its
+// normals from the one generator sequence on top of that.
+#include "Lev_Marq.h"
+#include "Unit2/BandCore.h"
+#include "system/Parallel.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+struct TBandProblem {
+    TPointArray T{};
+    std::vector<double> coef;
+    std::vector<double> unc;
+};
+
+// M points from 2 K upwards; N terms with Theta_j from 15 K doubling, uncertainties of a
+// few per cent.
+TBandProblem MakeProblem(int N, int M)
+{
+    TBandProblem p;
+    for (int i = 1; i <= M; ++i)
+        p.T[i] = 2.0 + 298.0 * (i - 1) / std::max(M - 1, 1);
+    for (int j = 0; j < N; ++j) {
+        const double a = 1.0 / N;
+        const double theta = 15.0 * std::pow(2.0, j);
+        p.coef.insert(p.coef.end(), {a, theta});
+        p.unc.insert(p.unc.end(), {0.02 * a, 0.03 * theta});
+    }
+    return p;
+}
+
+void BM_Band(benchmark::State& state)
+{
+    const int M = static_cast<int>(state.range(0));
+    const int N = static_cast<int>(state.range(1));
+    const TBandProblem p = MakeProblem(N, M);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ConfidenceBand(p.coef, p.unc, N, M, p.T));
+}
+
+// The draw-by-draw computation on one thread, as the band was computed before.
+void BM_BandSerial(benchmark::State& state)
+{
+    const int M = static_cast<int>(state.range(0));
+    const int N = static_cast<int>(state.range(1));
+    const TBandProblem p = MakeProblem(N, M);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ConfidenceBandSerial(p.coef, p.unc, N, M, p.T));
+}
+
+// The floor: each draw's model evaluation and squared deviation, the draws of a point cut
+// into as many pieces as the band uses, with fixed normals in place of drawn ones.
+void BM_BandFloor(benchmark::State& state)
+{
+    const int M = static_cast<int>(state.range(0));
+    const int N = static_cast<int>(state.range(1));
+    const TBandProblem p = MakeProblem(N, M);
+    const int pieces = 4 * ParallelThreadCount();
+    const int64_t draws = int64_t(M) * BandDraws;
+    for (auto _ : state) {
+        std::atomic<int64_t> sink{0};
+        ParallelFor(pieces, [&](int piece) {
+            const int64_t d0 = draws * piece / pieces;
+            const int64_t d1 = draws * (piece + 1) / pieces;
+            double acc = 0;
+            double x[20];
+            for (int64_t d = d0; d < d1; ++d) {
+                const double t = p.T[static_cast<int>(d / BandDraws) + 1];
+                const double z = ((d * 7919) % 2001 - 1000) * 0.003;   // a normal-sized number
+                for (int k = 0; k < 2 * N; ++k)
+                    x[k] = z * p.unc[k] + p.coef[k];
+                double c = 0;
+                for (int j = 0; j < N; ++j) {
+                    double u = x[2 * j + 1] / t;
+                    if (u > ReportUCap)
+                        u = ReportUCap;
+                    c += ThreeR * x[2 * j] * EinsteinE(u);
+                }
+                acc += c * c;
+            }
+            sink += static_cast<int64_t>(acc);
+        });
+        benchmark::DoNotOptimize(sink.load());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_BandFloor)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Band)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BandSerial)->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_MAIN();
