@@ -427,7 +427,10 @@ void TChartGalleryPanel::KeyDown(uint16_t& Key, TShiftState Shift)
         else if (FDisplaySub)
             ShowSubGallery();
         break;
-    case VK_RETURN: SelectFocused(); break;
+    case VK_RETURN:
+        SelectFocused();
+        Key = 0;   // the choice is made here, not by the window's default button
+        break;
     default: break;
     }
 }
@@ -566,8 +569,9 @@ bool GetSelectedTypes(TChartGalleryPanel* Panel, TChartSeriesClass& SeriesClass,
     TGalleryChart* chart = Panel->SelectedChart();
     if (chart == nullptr || chart->SeriesType == nullptr)
         return false;
-    // From the registration, so that a type shown without sample series answers too.
-    SeriesClass = chart->SeriesType->SeriesClass;
+    // The class of the chart's first series: a function entry shows (and adds) its result
+    // in a line series. A type shown without sample series answers its registration.
+    SeriesClass = chart->SeriesCount() > 0 ? chart->Series(0)->ClassInfo() : chart->SeriesType->SeriesClass;
     FunctionClass = chart->SeriesType->FunctionClass;
     SubIndex = static_cast<int>(chart->Tag());
     return true;

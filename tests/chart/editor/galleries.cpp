@@ -2,6 +2,8 @@
 // keyboard and mouse choice, disabled function charts, and the answered class pair.
 #include "editor_driver.h"
 
+#include "UserInput.h"
+
 #include "Galleries.h"
 #include "Series.h"
 #include "TeEngine.h"
@@ -10,6 +12,8 @@
 #include "ChartListBox.h"
 #include "classes/TypInfo.h"
 #include "controls/Registry.h"
+
+#include <gtest/gtest-spi.h>
 
 #include <memory>
 #include <set>
@@ -76,12 +80,17 @@ protected:
         ChartInitialization();
         TeeFunciInitialization();
         GalleriesInitialization();
+        host = std::make_unique<TForm>(nullptr);
+        host->SetBounds(0, 0, 400, 300);
         panel = std::make_unique<TChartGalleryPanel>(nullptr);
+        panel->SetParent(host.get());
         panel->SetBounds(0, 0, 400, 300);
+        user::ShowAndActivate(host.get());
     }
     void TearDown() override
     {
         panel.reset();
+        host.reset();
         GalleriesFinalization();
         TeeFunciFinalization();
         ChartFinalization();
@@ -99,7 +108,7 @@ protected:
             AddSeriesType(cls, nullptr, names.back().get(), pages.back().get(), ZeroLast && i == Count - 1 ? 0 : 2);
         }
     }
-    void Key(uint16_t K, TShiftState Shift = 0) { panel->DispatchKeyDown(K, Shift); }
+    void Key(int K, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) { EXPECT_TRUE(user::Key(panel.get(), K, Modifiers)); }
     int SelectedIndex() const
     {
         for (int i = 0; i < panel->ChartCount(); ++i)
@@ -109,6 +118,7 @@ protected:
     }
 
     EditorDriver driver;
+    std::unique_ptr<TForm> host;
     std::unique_ptr<TChartGalleryPanel> panel;
     std::vector<std::unique_ptr<std::string>> names, pages;
     int next = 0;
@@ -143,23 +153,23 @@ TEST_F(GalleriesTest, KeyboardAndMouseChooseAndNeverLeaveTheCharts)
     CreateGalleryPage(panel.get(), "Alpha");
     int chosen = 0;
     panel->OnSelectedChart = [&](TObject*) { ++chosen; };
-    Key(VK_LEFT);
-    Key(VK_UP);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Up);
     EXPECT_EQ(SelectedIndex(), 0);
     for (int i = 0; i < 5; ++i)
-        Key(VK_RIGHT);
+        Key(Qt::Key_Right);
     EXPECT_EQ(SelectedIndex(), 3);   // the last column
-    Key(VK_DOWN);
+    Key(Qt::Key_Down);
     EXPECT_EQ(SelectedIndex(), 3);   // below it is an empty cell
-    Key(VK_LEFT);
-    Key(VK_LEFT);
-    Key(VK_DOWN);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Down);
     EXPECT_EQ(SelectedIndex(), 5);
-    Key(VK_RIGHT);
+    Key(Qt::Key_Right);
     EXPECT_EQ(SelectedIndex(), 5);
-    Key(VK_DOWN);
+    Key(Qt::Key_Down);
     EXPECT_EQ(SelectedIndex(), 5);
-    Key(VK_RETURN);
+    Key(Qt::Key_Return);
     EXPECT_EQ(chosen, 1);
     // The type without sample series is shown and answers its classes.
     TChartSeriesClass seriesClass = nullptr;
@@ -171,16 +181,16 @@ TEST_F(GalleriesTest, KeyboardAndMouseChooseAndNeverLeaveTheCharts)
     EXPECT_EQ(functionClass, nullptr);
     EXPECT_EQ(sub, -1);
     // The mouse: a click focuses, a double click chooses.
-    panel->Charts(2)->DispatchMouseDown(mbLeft, 0, 10, 10);
+    EXPECT_TRUE(user::Click(panel->Charts(2), QPoint(10, 10)));
     EXPECT_EQ(SelectedIndex(), 2);
-    panel->Charts(1)->DispatchDoubleClick(mbLeft, ssDouble, 10, 10);
+    EXPECT_TRUE(user::DoubleClick(panel->Charts(1), QPoint(10, 10)));
     EXPECT_EQ(SelectedIndex(), 1);
     EXPECT_EQ(chosen, 2);
     ASSERT_TRUE(GetSelectedTypes(panel.get(), seriesClass, functionClass, sub));
     EXPECT_EQ(seriesClass, SampleClass(1));
     // An empty panel answers nothing and chooses nothing.
     panel->Clear();
-    Key(VK_RETURN);
+    Key(Qt::Key_Return);
     EXPECT_EQ(chosen, 2);
     EXPECT_FALSE(GetSelectedTypes(panel.get(), seriesClass, functionClass, sub));
 }
@@ -197,8 +207,8 @@ TEST_F(GalleriesTest, FunctionsThatRefuseTheSeriesCannotBeFocused)
     ASSERT_EQ(panel->ChartCount(), 1);
     EXPECT_FALSE(panel->Charts(0)->Enabled());
     EXPECT_EQ(panel->SelectedChart(), nullptr);
-    panel->Charts(0)->DispatchMouseDown(mbLeft, 0, 5, 5);
-    Key(VK_RIGHT);
+    EXPECT_NONFATAL_FAILURE(user::Click(panel->Charts(0), QPoint(5, 5)), "disabled");
+    Key(Qt::Key_Right);
     EXPECT_EQ(panel->SelectedChart(), nullptr);
 }
 
@@ -216,7 +226,7 @@ TEST_F(GalleriesTest, SubGalleryOffersTheStylesOfTheClassAndAppliesTheChosenOne)
     int subSelected = 0;
     panel->OnSubSelected = [&](TObject*) { ++subSelected; };
     // A click on the marker of a chart not yet focused only focuses it.
-    bar->DispatchMouseDown(mbLeft, 0, 3, bar->Height() - 3);
+    EXPECT_TRUE(user::Click(bar, QPoint(3, bar->Height() - 3)));
     EXPECT_EQ(panel->SelectedChart(), bar);
     EXPECT_EQ(driver.Shown, 0);
     // Alt+Down: the pop-up lists every style; Right twice and Enter choose the third.
@@ -230,13 +240,11 @@ TEST_F(GalleriesTest, SubGalleryOffersTheStylesOfTheClassAndAppliesTheChosenOne)
         EXPECT_LE(f->Left() + f->Width(), Screen()->Width() - 2);
         EXPECT_LE(f->Top() + f->Height(), Screen()->Height() - 2);
         SavePicture(f, "subgallery");
-        uint16_t key = VK_RIGHT;
-        nested->DispatchKeyDown(key, 0);
-        nested->DispatchKeyDown(key, 0);
-        key = VK_RETURN;
-        nested->DispatchKeyDown(key, 0);
+        EXPECT_TRUE(user::Key(nested, Qt::Key_Right));
+        EXPECT_TRUE(user::Key(Qt::Key_Right));
+        EXPECT_TRUE(user::Key(Qt::Key_Return));
     };
-    Key(VK_DOWN, ssAlt);
+    Key(Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(driver.Shown, 1);
     EXPECT_EQ(subSelected, 1);
     EXPECT_EQ(bar->Tag(), 2);
@@ -250,10 +258,9 @@ TEST_F(GalleriesTest, SubGalleryOffersTheStylesOfTheClassAndAppliesTheChosenOne)
     // A click on the focused chart's marker opens it too; Esc leaves the choice alone.
     driver.Act = [](TForm* f) {
         auto* nested = static_cast<TChartGalleryPanel*>(f->FindComponent("SubGalleryPanel"));
-        uint16_t key = VK_ESCAPE;
-        nested->DispatchKeyDown(key, 0);
+        EXPECT_TRUE(user::Key(nested, Qt::Key_Escape));
     };
-    bar->DispatchMouseDown(mbLeft, 0, 3, bar->Height() - 3);
+    EXPECT_TRUE(user::Click(bar, QPoint(3, bar->Height() - 3)));
     EXPECT_EQ(driver.Shown, 2);
     EXPECT_EQ(subSelected, 1);
     EXPECT_EQ(bar->Tag(), 2);
@@ -292,7 +299,8 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
     Register(3, "Alpha");
     Register(2, "Beta");
     TChart chart(nullptr);
-    driver.Act = [&](TForm* f) {
+    user::ModalActions modal(driver.Dialogs);
+    modal.Then([&](TForm* f) {
         auto* g = static_cast<TTeeGallery*>(f);
         // The standard types come first; the registered pages follow.
         TStrings* tabs = g->TabPages->Tabs();
@@ -300,29 +308,50 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
         EXPECT_EQ(tabs->Get(0), "Standard");
         EXPECT_GT(g->ChartGalleryPanel1->ChartCount(), 0);
         SavePicture(g, "gallery");
-        g->TabTypes->SelectTab(1);
+        ASSERT_TRUE(user::ClickTab(g->TabTypes, 1));
         EXPECT_TRUE(g->ChartGalleryPanel1->FunctionsMode);
         SavePicture(g, "gallery-functions");
-        g->TabTypes->SelectTab(0);
-        g->TabPages->SelectTab(tabs->IndexOf("Alpha"));
+        ASSERT_TRUE(user::ClickTab(g->TabTypes, 0));
+        ASSERT_TRUE(user::ClickTab(g->TabPages, "Alpha"));
         EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 3);
-        g->TabPages->SelectTab(tabs->IndexOf("Beta"));
+        ASSERT_TRUE(user::ClickTab(g->TabPages, "Beta"));
         EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 2);
-        g->CB3D->SetChecked(false);
-        uint16_t key = VK_RIGHT;
-        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
-        key = VK_RETURN;
-        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
-    };
+        ASSERT_TRUE(user::Click(g->CB3D));
+        ASSERT_TRUE(user::Key(g->ChartGalleryPanel1, Qt::Key_Right));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+    });
     TChartSeries* series = NewSeriesFromGallery(nullptr, &chart);
     ASSERT_NE(series, nullptr);
     EXPECT_EQ(series->ClassInfo(), SampleClass(4));
     EXPECT_EQ(series->ParentChart(), &chart);
     EXPECT_FALSE(chart.View3D());
     // Changing a series' type: cancelled changes nothing.
-    driver.Act = [](TForm* f) { static_cast<TTeeGallery*>(f)->BCancel->Click(); };
+    modal.Then([](TForm* f) { user::Click(static_cast<TTeeGallery*>(f)->BCancel); });
     EXPECT_EQ(ChangeSeriesTypeFromGallery(nullptr, series), nullptr);
     EXPECT_EQ(series->ClassInfo(), SampleClass(4));
+}
+
+TEST_F(GalleriesTest, AFunctionChosenInTheGalleryAddsALineSeriesWithIt)
+{
+    TChart chart(nullptr);
+    user::ModalActions modal(driver.Dialogs);
+    modal.Then([&](TForm* f) {
+        auto* g = static_cast<TTeeGallery*>(f);
+        ASSERT_TRUE(user::ClickTab(g->TabTypes, "Functions"));
+        TGalleryChart* average = nullptr;
+        for (int i = 0; i < g->ChartGalleryPanel1->ChartCount(); ++i)
+            if (g->ChartGalleryPanel1->Charts(i)->SeriesType->FunctionClass == TAverageTeeFunction::StaticClassInfo())
+                average = g->ChartGalleryPanel1->Charts(i);
+        ASSERT_NE(average, nullptr);
+        ASSERT_TRUE(user::Click(average));
+        ASSERT_TRUE(user::Click(g->BOk));
+    });
+    TChartSeries* series = NewSeriesFromGallery(nullptr, &chart);
+    ASSERT_NE(series, nullptr);
+    EXPECT_EQ(series->ClassInfo(), TLineSeries::StaticClassInfo());
+    ASSERT_NE(series->FunctionType(), nullptr);
+    EXPECT_EQ(series->FunctionType()->ClassInfo(), TAverageTeeFunction::StaticClassInfo());
+    EXPECT_EQ(chart.SeriesCount(), 1);
 }
 
 TEST_F(GalleriesTest, GalleryModeOneListsTheTypesAndOffersTheStylesOfTheChosenOne)
@@ -343,15 +372,13 @@ TEST_F(GalleriesTest, GalleryModeOneListsTheTypesAndOffersTheStylesOfTheChosenOn
         const int hbar = lines->IndexOf("Horizontal Bar");
         ASSERT_GE(hbar, 0);
         EXPECT_EQ(lines->Get(0), "Area");
-        g->ChartListBox1->DispatchMouseDown(mbLeft, 0, 60, hbar * TChartListBox::ItemHeight + 5);
+        EXPECT_TRUE(user::Click(g->ChartListBox1, QPoint(60, hbar * TChartListBox::ItemHeight + 5)));
         std::vector<std::string> styles;
         THorizBarSeries(nullptr).AddSubGalleryStyles(styles);
         ASSERT_EQ(g->ChartGalleryPanel1->ChartCount(), int(styles.size()));
         SavePicture(g, "gallery-form");
-        uint16_t key = VK_RIGHT;
-        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
-        key = VK_RETURN;
-        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
+        EXPECT_TRUE(user::Key(g->ChartGalleryPanel1, Qt::Key_Right));
+        EXPECT_TRUE(user::Key(Qt::Key_Return));
     };
     TChartSeries* series = NewSeriesFromGallery(nullptr, &chart);
     ASSERT_NE(series, nullptr);
@@ -375,7 +402,7 @@ TEST(SelectListTest, ItemsMoveBetweenTheListsAndWithinTheChosenOne)
     EXPECT_FALSE(form.BLeftOne->Enabled());
     form.FromList->SetSelected(1, true);
     form.FromList->SetSelected(2, true);
-    form.BRightOne->Click();
+    EXPECT_TRUE(user::Click(form.BRightOne));
     EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nc\r\n");
     EXPECT_TRUE(form.FromList->Selected(0));
     EXPECT_TRUE(form.BLeftOne->Enabled());
@@ -386,11 +413,11 @@ TEST(SelectListTest, ItemsMoveBetweenTheListsAndWithinTheChosenOne)
     EXPECT_EQ(form.ToList->ItemIndex(), 2);
     EXPECT_TRUE(form.BMoveUP->Enabled());
     EXPECT_FALSE(form.BMoveDown->Enabled());
-    form.BMoveUP->Click();
+    EXPECT_TRUE(user::Click(form.BMoveUP));
     EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nd\r\nc\r\n");
     EXPECT_EQ(form.ToList->ItemIndex(), 1);
     EXPECT_TRUE(form.BMoveDown->Enabled());
-    form.BRightAll->Click();
+    EXPECT_TRUE(user::Click(form.BRightAll));
     EXPECT_EQ(form.FromList->Items()->Count(), 0);
     EXPECT_FALSE(form.BRightOne->Enabled());
     // A double click on the empty list does nothing.
