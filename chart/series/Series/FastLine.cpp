@@ -217,6 +217,12 @@ void TFastLineSeries::AxisMarginsB(int& Top, int& Bottom)
     Bottom += w - (w - 2) / 2;
 }
 
+void TFastLineSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
+{
+    Marks()->ShiftMarkPosition(Position);
+    TCustomLineSeries::DrawMark(ValueIndex, Text, Position);
+}
+
 void TFastLineSeries::DrawSymbolShape(int ValueIndex, const TRect& R)
 {
     TCustomAxisPanel* chart = ParentChart();

@@ -126,6 +126,27 @@ TEST_F(FastLineDraw, AddedPointIsDrawnAtOnceWithoutRepaint)
     AttachCanvasToSurface(chart->Canvas(), nullptr);
 }
 
+TEST_F(FastLineDraw, MarksStandAboveThePointByTheCallout)
+{
+    auto* s = Add<TFastLineSeries>(clRed, {{1, 2}, {4, 6}});
+    s->Marks()->Show();
+    s->Marks()->Callout()->SetLength(12);
+    s->Marks()->Callout()->SetDistance(3);
+    TBitmap bmp(220, 170);
+    AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
+    chart->Layout();
+    s->DrawMarks();
+    AttachCanvasToSurface(chart->Canvas(), nullptr);
+    for (int i = 0; i < 2; ++i) {
+        const TSeriesMarkPosition* p = s->Marks()->Positions()->Position(i);
+        ASSERT_NE(p, nullptr) << i;
+        const int x = PX(s->XValue(i)), y = PY(s->YValue(i));
+        EXPECT_EQ(p->ArrowFrom, TPoint(x, y - 3)) << i;
+        EXPECT_EQ(p->ArrowTo, TPoint(x, y - 15)) << i;
+        EXPECT_EQ(p->LeftTop.Y + p->Height - 1, y - 15) << i;
+    }
+}
+
 TEST_F(FastLineDraw, HitTestMarginsAndPenColour)
 {
     auto* s = Add<TFastLineSeries>(clRed, {{1, 2}, {4, 2}, {7, 8}});
