@@ -219,7 +219,8 @@ void TFastLineSeries::AxisMarginsB(int& Top, int& Bottom)
 
 void TFastLineSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
 {
-    Marks()->ShiftMarkPosition(Position);
+    // The callout's default length lifts the mark also before anything set it.
+    Marks()->Callout()->ShiftMarkPosition(Position);
     TCustomLineSeries::DrawMark(ValueIndex, Text, Position);
 }
 

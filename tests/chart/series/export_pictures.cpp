@@ -123,6 +123,9 @@ TEST_F(ExportPictures, BitmapColourChoicesSetTheFileDepth)
         // Another reader sees the chart (to within the depth's colours).
         const QImage read(QString::fromStdString(file), "BMP");
         ASSERT_FALSE(read.isNull()) << i;
+        if (const std::string path = testsupport::ArtifactPath("export-bmp-depth" + std::to_string(i) + ".png");
+            !path.empty())
+            read.save(QString::fromStdString(path));
         if (i != 1)
             EXPECT_LT(DifferingShare(reference, read.convertToFormat(QImage::Format_RGB32)), 0.01) << i;
     }
