@@ -135,6 +135,15 @@ TEST_F(ExportDialogTest, DataFilterIndexFollowsTheFormatAndDelimiter)
         form->RGText->Click();
         EXPECT_EQ(offered(), f + 5) << f;
     }
+    // The entry chosen in the save dialog sets the format the other way round.
+    form->RGText->SetItemIndex(0);
+    const std::vector<std::pair<int, std::string>> chosen = {{6, "<?xml"}, {7, "<table"}, {5, "Text"}};
+    for (const auto& [index, start] : chosen) {
+        const std::string file = AnswerSave("chosen" + std::to_string(index), index);
+        form->BSave->Click();
+        EXPECT_EQ(form->RGText->ItemIndex(), index > 5 ? index - 5 : 0) << index;
+        EXPECT_EQ(ReadText(file).substr(0, start.size()), start) << index;
+    }
 }
 
 TEST_F(ExportDialogTest, ACustomDelimiterIsItsWholeCharacter)
