@@ -312,9 +312,9 @@ void WriteFileReplacing(const std::string& FileName, const std::function<void(TS
         // The user knows the file by its own name, not by the temporary one.
         throw EFCreateError(StringReplaceAll(e.Message(), "\"" + part + "\"", "\"" + FileName + "\""));
     }
-    // The new file keeps the permissions of the one it replaces.
+    // The new file keeps the read and write permissions of the one it replaces.
     if (exists)
-        ::chmod(part.c_str(), existing.st_mode & 07777);
+        ::chmod(part.c_str(), existing.st_mode & 0777);
     std::error_code ec;
     std::filesystem::rename(part, FileName, ec);
     if (ec)
