@@ -39,12 +39,13 @@ std::string XmlEscape(const std::string& Text)
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&apos;"; break;
+        // A reader turns a literal tab or line break in an attribute value into a blank.
+        case '\t': out += "&#9;"; break;
+        case '\n': out += "&#10;"; break;
+        case '\r': out += "&#13;"; break;
         default:
-            // Control characters other than tab and line breaks have no place in XML.
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
-                out += ' ';
-            else
-                out += c;
+            // Other control characters have no place in XML.
+            out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
         }
     return out;
 }
@@ -160,7 +161,7 @@ std::string TSeriesData::GetText()
 
 TSeriesDataText::TSeriesDataText(TCustomAxisPanel* AChart, TChartSeries* ASeries) : TSeriesData(AChart, ASeries)
 {
-    Delimiter = '\t';
+    Delimiter = "\t";
     TextQuotes.clear();
 }
 
@@ -178,8 +179,8 @@ void TSeriesDataText::Prepare()
 void TSeriesDataText::AppendCell(std::string& Out, const std::string& Text, bool Quoted)
 {
     const std::string& quote = TextQuotes.empty() ? std::string("\"") : TextQuotes;
-    const bool needs = Text.find_first_of(std::string{Delimiter, '\r', '\n'}) != std::string::npos
-                       || Text.find(quote) != std::string::npos;
+    const bool needs = (!Delimiter.empty() && Text.find(Delimiter) != std::string::npos)
+                       || Text.find_first_of("\r\n") != std::string::npos || Text.find(quote) != std::string::npos;
     if (!needs) {
         if (Quoted)
             Out += TextQuotes;
@@ -208,7 +209,7 @@ void TSeriesDataText::AppendValue(std::string& Out, TChartValueList* List, int I
     const size_t start = Out.size();
     AppendFloatText(Out, v, FormatSettings());
     // A decimal comma under a comma delimiter: the number is quoted, not split.
-    if (Out.find(Delimiter, start) != std::string::npos) {
+    if (!Delimiter.empty() && Out.find(Delimiter, start) != std::string::npos) {
         const std::string number = Out.substr(start);
         Out.resize(start);
         AppendCell(Out, number, false);
@@ -447,6 +448,21 @@ std::string TSeriesDataHTML::GetText()
 
 namespace {
 
+// The Windows Latin-1 (code page 1252) byte of a character, "?" for one it lacks.
+char Latin1Windows(char32_t Code)
+{
+    // The characters of bytes 0x80 to 0x9F; 0 where the code page has none.
+    static const char16_t high[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                      0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+    if (Code < 0x80 || (Code >= 0xA0 && Code <= 0xFF))
+        return static_cast<char>(Code);
+    for (int k = 0; k < 32; ++k)
+        if (high[k] != 0 && high[k] == Code)
+            return static_cast<char>(0x80 + k);
+    return '?';
+}
+
 class SheetWriter {
 public:
     explicit SheetWriter(TStream* Stream) : FStream(Stream) {}
@@ -476,27 +492,13 @@ public:
         std::memcpy(b, &v, 8);   // little-endian IEEE double on the machines built for
         Bytes(b, 8);
     }
-    // The text in the sheet's 8-bit character set (Latin-1; others become "?"), at most
-    // 255 characters.
+    // The text in the sheet's code page (Windows Latin-1; characters it lacks become "?"),
+    // at most 255 characters.
     void Label(const std::string& Text)
     {
         std::string bytes;
-        for (size_t i = 0; i < Text.size() && bytes.size() < 255;) {
-            const auto c = static_cast<unsigned char>(Text[i]);
-            uint32_t code = c;
-            size_t len = 1;
-            if (c >= 0xC0 && c < 0xE0 && i + 1 < Text.size()) {
-                code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(Text[i + 1]) & 0x3Fu);
-                len = 2;
-            } else if (c >= 0xE0) {
-                len = c >= 0xF0 ? 4 : 3;
-                code = 0x100;   // beyond Latin-1
-            } else if (c >= 0x80) {
-                code = '?';
-            }
-            bytes += code < 0x100 ? char(code) : '?';
-            i += len;
-        }
+        for (size_t i = 0; i < Text.size() && bytes.size() < 255;)
+            bytes += Latin1Windows(NextUtf8Char(Text, i));
         Cell(0x0004, uint16_t(1 + bytes.size()));
         FBuffer.push_back(uint8_t(bytes.size()));
         Bytes(bytes.data(), bytes.size());
@@ -541,6 +543,9 @@ void TSeriesDataXLS::WriteTextToStream(TStream* Stream)
     SheetWriter w(Stream);
     static const uint8_t bof[] = {0x09, 0x08, 0x08, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00};
     w.Bytes(bof, sizeof bof);
+    w.Word(0x0042);   // CODEPAGE: Windows Latin-1, as this record format numbers it
+    w.Word(2);
+    w.Word(0x8001);
     w.Word(0x0200);   // DIMENSIONS
     w.Word(10);
     w.Word(0);

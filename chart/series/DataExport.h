@@ -59,7 +59,8 @@ public:
     DECLARE_CLASS_NAME(TSeriesDataText)
     TSeriesDataText(TCustomAxisPanel* Chart, TChartSeries* Series);
 
-    char Delimiter = '\t';
+    // One character, in UTF-8 (any number of bytes).
+    std::string Delimiter = "\t";
     // Put around quoted cells (labels, names, date-times); a cell holding the delimiter,
     // a quote or a line break is quoted also when this is empty (with '"').
     std::string TextQuotes;
@@ -106,11 +107,13 @@ public:
     DECLARE_CLASS_NAME(TSeriesDataXLS)
     using TSeriesData::TSeriesData;
     // Checks the sheet's limits first (ERangeError: no series, more than 65535 rows or
-    // 256 columns), so that nothing is written for a sheet that cannot be.
+    // 256 columns), so that nothing is written for a sheet that cannot be. Labels are
+    // written in the Windows Latin-1 code page, which the sheet's code-page record names.
     void WriteTextToStream(TStream* Stream) override;
 };
 
-// Text escaped for XML and HTML content and attribute values.
+// Text escaped for XML and HTML content and attribute values: markup characters as entities,
+// tabs and line breaks as character references (an attribute value keeps them so).
 std::string XmlEscape(const std::string& Text);
 // A valid XML name from any text (invalid characters become "_").
 std::string XmlName(const std::string& Text);

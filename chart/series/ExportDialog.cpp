@@ -366,14 +366,20 @@ void TTeeExportFormBase::RefreshFileSize()
         LabelSize->SetCaption("?");
 }
 
-char TTeeExportFormBase::Delimiter() const
+std::string TTeeExportFormBase::Delimiter() const
 {
     switch (CBDelim->ItemIndex()) {
-    case 0: return ' ';
-    case 1: return '\t';
-    case 2: return ',';
-    case 3: return ';';   // "Colon" gives the semicolon
-    default: return ECustom->Text().empty() ? ' ' : ECustom->Text()[0];
+    case 0: return " ";
+    case 1: return "\t";
+    case 2: return ",";
+    case 3: return ";";   // "Colon" gives the semicolon
+    default: {
+        const std::string custom = ECustom->Text();
+        size_t end = 0;
+        if (!custom.empty())
+            NextUtf8Char(custom, end);
+        return end == 0 ? std::string(" ") : custom.substr(0, end);
+    }
     }
 }
 

@@ -67,8 +67,9 @@ public:
     TTeeExportFormat* SelectedFormat() const;
     // The format that writes files with FileName's extension, else the selected one.
     TTeeExportFormat* FormatForFile(const std::string& FileName);
-    // The delimiter of the text export from CBDelim.
-    char Delimiter() const;
+    // The delimiter of the text export from CBDelim: for "Custom" the first character of
+    // ECustom (all its UTF-8 bytes), or a blank.
+    std::string Delimiter() const;
     // The data filter's entry for the chosen format and delimiter (1 to 8).
     int DataFilterIndex() const;
 

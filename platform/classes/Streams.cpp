@@ -293,18 +293,31 @@ void TStringStream::WriteString(const std::string& AString)
 
 void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write)
 {
+    const std::string refused = "Cannot create file \"" + FileName + "\". ";
+    // The rename below would replace a read-only file regardless of its protection: such a
+    // file is refused and left as it is (also for a user whom the system lets write anything).
+    struct stat existing {};
+    const bool exists = ::stat(FileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    if (exists && ((existing.st_mode & 0222) == 0 || ::access(FileName.c_str(), W_OK) != 0))
+        throw EFCreateError(refused + "The file is read-only");
     const std::string part = FileName + ".part";
     TScopeGuard removePart([&] {
         std::error_code ec;
         std::filesystem::remove(part, ec);
     });
-    {
+    try {
         TFileStream file(part, fmCreate);
         Write(&file);
+    } catch (const EFCreateError& e) {
+        // The user knows the file by its own name, not by the temporary one.
+        throw EFCreateError(StringReplaceAll(e.Message(), "\"" + part + "\"", "\"" + FileName + "\""));
     }
+    // The new file keeps the read and write permissions of the one it replaces.
+    if (exists)
+        ::chmod(part.c_str(), existing.st_mode & 0777);
     std::error_code ec;
     std::filesystem::rename(part, FileName, ec);
     if (ec)
-        throw EFCreateError("Cannot create file \"" + FileName + "\". " + ec.message());
+        throw EFCreateError(refused + ec.message());
     removePart.Dismiss();
 }

@@ -92,9 +92,11 @@ private:
 };
 
 // Writes a file whole or not at all: Write fills a stream over a temporary file beside
-// FileName, which is then renamed over FileName. When Write raises, or the rename fails
-// (EFCreateError), the temporary file is removed and an earlier file of that name stays
-// as it was.
+// FileName, which is then renamed over FileName (keeping the earlier file's permissions).
+// When Write raises, or the rename fails (EFCreateError), the temporary file is removed
+// and an earlier file of that name stays as it was. A read-only FileName is refused first
+// (EFCreateError "Cannot create file \"%s\". The file is read-only"); messages name
+// FileName, never the temporary file.
 void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write);
 
 // A memory stream whose bytes are a string.

@@ -9,7 +9,11 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <fstream>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 // ---- TGraphic -------------------------------------------------------------------
 
@@ -215,39 +219,178 @@ void TBitmap::LoadFromFile(const std::string& fileName)
 
 namespace {
 
-// The picture as its file keeps it: the pixel format's depth where a bitmap file has it.
-QImage FileImage(const TBitmap::Impl& d)
+void PutU16(std::vector<uint8_t>& Out, unsigned v)
 {
-    switch (d.Format) {
-    case pf1bit: return d.Image.convertToFormat(QImage::Format_Mono);
-    case pf4bit:
-    case pf8bit: return d.Image.convertToFormat(QImage::Format_Indexed8);
-    case pf15bit:
-    case pf16bit:
-    case pf24bit: return d.Image.convertToFormat(QImage::Format_RGB888);
-    default: return d.Image;
+    Out.push_back(uint8_t(v));
+    Out.push_back(uint8_t(v >> 8));
+}
+
+void PutU32(std::vector<uint8_t>& Out, uint32_t v)
+{
+    PutU16(Out, v & 0xFFFF);
+    PutU16(Out, v >> 16);
+}
+
+// The colour table of an indexed picture: the picture's own colours in the order they
+// first appear when they fit, else a fixed table (the 16 standard colours, or a 6 x 6 x 6
+// cube for 8 bits) that each pixel takes the nearest entry of.
+std::vector<QRgb> ColourTable(const QImage& Image, int Bits)
+{
+    const size_t room = size_t(1) << Bits;
+    std::vector<QRgb> table;
+    std::unordered_set<QRgb> seen;
+    for (int y = 0; y < Image.height() && table.size() <= room; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(Image.constScanLine(y));
+        for (int x = 0; x < Image.width() && table.size() <= room; ++x)
+            if (seen.insert(row[x] & 0xFFFFFF).second)
+                table.push_back(row[x] & 0xFFFFFF);
     }
+    if (table.size() <= room)
+        return table;
+    table.clear();
+    if (Bits == 4) {
+        static const QRgb standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                          0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                          0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+        table.assign(standard, standard + 16);
+    } else {
+        for (int r = 0; r < 6; ++r)
+            for (int g = 0; g < 6; ++g)
+                for (int b = 0; b < 6; ++b)
+                    table.push_back(QRgb((r * 51) << 16 | (g * 51) << 8 | b * 51));
+    }
+    return table;
+}
+
+// The Windows bitmap file of the image at the pixel format's depth: 1 bit (black and
+// white), 4 and 8 bits with a colour table, 15 bits (5-5-5), 16 bits (5-6-5 with its
+// bit masks), 32 bits, and 24 bits for the device-dependent and other formats. Rows run
+// bottom-up, each padded with zero bytes to a multiple of 4.
+std::vector<uint8_t> BitmapFileBytes(const QImage& Source, TPixelFormat Format)
+{
+    const QImage image = Source.convertToFormat(QImage::Format_RGB32);
+    int bits = 24;
+    switch (Format) {
+    case pf1bit: bits = 1; break;
+    case pf4bit: bits = 4; break;
+    case pf8bit: bits = 8; break;
+    case pf15bit:
+    case pf16bit: bits = 16; break;
+    case pf32bit: bits = 32; break;
+    default: break;
+    }
+    const bool masks = Format == pf16bit;
+    std::vector<QRgb> table;
+    if (bits == 1)
+        table = {0x000000, 0xFFFFFF};
+    else if (bits <= 8)
+        table = ColourTable(image, bits);
+    std::unordered_map<QRgb, uint8_t> index;
+    const auto indexOf = [&](QRgb c) -> unsigned {
+        c &= 0xFFFFFF;
+        if (bits == 1)
+            return qGray(c) >= 128 ? 1 : 0;
+        if (auto it = index.find(c); it != index.end())
+            return it->second;
+        size_t best = 0;
+        long bestDistance = -1;
+        for (size_t k = 0; k < table.size(); ++k) {
+            const long dr = qRed(c) - qRed(table[k]), dg = qGreen(c) - qGreen(table[k]), db = qBlue(c) - qBlue(table[k]);
+            const long d = dr * dr + dg * dg + db * db;
+            if (bestDistance < 0 || d < bestDistance) {
+                best = k;
+                bestDistance = d;
+            }
+        }
+        index.emplace(c, uint8_t(best));
+        return unsigned(best);
+    };
+
+    const int w = image.width(), h = image.height();
+    const size_t stride = (size_t(w) * size_t(bits) + 31) / 32 * 4;
+    const uint32_t headers = 14 + 40 + (masks ? 12 : 0) + uint32_t(table.size()) * 4;
+    const uint32_t pixels = uint32_t(stride * size_t(h));
+    std::vector<uint8_t> out;
+    out.reserve(headers + pixels);
+    out.push_back('B');
+    out.push_back('M');
+    PutU32(out, headers + pixels);
+    PutU32(out, 0);
+    PutU32(out, headers);
+    PutU32(out, 40);
+    PutU32(out, uint32_t(w));
+    PutU32(out, uint32_t(h));
+    PutU16(out, 1);
+    PutU16(out, unsigned(bits));
+    PutU32(out, masks ? 3 : 0);   // bit fields, else plain values
+    PutU32(out, pixels);
+    PutU32(out, uint32_t(image.dotsPerMeterX()));
+    PutU32(out, uint32_t(image.dotsPerMeterY()));
+    PutU32(out, uint32_t(table.size()));
+    PutU32(out, 0);
+    if (masks) {
+        PutU32(out, 0xF800);
+        PutU32(out, 0x07E0);
+        PutU32(out, 0x001F);
+    }
+    for (QRgb c : table) {
+        out.push_back(uint8_t(qBlue(c)));
+        out.push_back(uint8_t(qGreen(c)));
+        out.push_back(uint8_t(qRed(c)));
+        out.push_back(0);
+    }
+    std::vector<uint8_t> row(stride);
+    for (int y = h - 1; y >= 0; --y) {
+        std::fill(row.begin(), row.end(), 0);
+        const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = src[x];
+            switch (bits) {
+            case 1: row[size_t(x) / 8] |= uint8_t(indexOf(c) << (7 - x % 8)); break;
+            case 4: row[size_t(x) / 2] |= uint8_t(indexOf(c) << (x % 2 ? 0 : 4)); break;
+            case 8: row[size_t(x)] = uint8_t(indexOf(c)); break;
+            case 16: {
+                const unsigned v = masks ? (qRed(c) >> 3) << 11 | (qGreen(c) >> 2) << 5 | qBlue(c) >> 3
+                                         : (qRed(c) >> 3) << 10 | (qGreen(c) >> 3) << 5 | qBlue(c) >> 3;
+                row[size_t(x) * 2] = uint8_t(v);
+                row[size_t(x) * 2 + 1] = uint8_t(v >> 8);
+                break;
+            }
+            default: {
+                const size_t at = size_t(x) * size_t(bits / 8);
+                row[at] = uint8_t(qBlue(c));
+                row[at + 1] = uint8_t(qGreen(c));
+                row[at + 2] = uint8_t(qRed(c));
+            }
+            }
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
 }
 
 } // namespace
 
 void TBitmap::SaveToFile(const std::string& fileName) const
 {
-    const QImage out = FileImage(*d);
     const QString name = QString::fromStdString(fileName);
-    const bool bmp = name.endsWith(".bmp", Qt::CaseInsensitive);
-    if (out.isNull() || !out.save(name, bmp ? "BMP" : nullptr))
+    if (d->Image.isNull())
         throw EFCreateError(Format("Cannot create file \"%s\"", {fileName}));
+    if (!name.endsWith(".bmp", Qt::CaseInsensitive)) {
+        if (!d->Image.save(name))
+            throw EFCreateError(Format("Cannot create file \"%s\"", {fileName}));
+        return;
+    }
+    TFileStream file(fileName, fmCreate);
+    SaveToStream(&file);
 }
 
 void TBitmap::SaveToStream(TStream* stream) const
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!FileImage(*d).save(&buffer, "BMP"))
+    if (d->Image.isNull())
         throw EInvalidGraphic("Bitmap image is not valid");
-    stream->WriteBuffer(bytes.constData(), bytes.size());
+    const std::vector<uint8_t> bytes = BitmapFileBytes(d->Image, d->Format);
+    stream->WriteBuffer(bytes.data(), int64_t(bytes.size()));
 }
 
 std::unique_ptr<TGraphic> TBitmap::Clone() const

@@ -85,8 +85,8 @@ public:
     // Windows bitmap files; other image files are read too when the image library knows them.
     void LoadFromFile(const std::string& fileName) override;
     void SaveToFile(const std::string& fileName) const override;
-    // The Windows bitmap file's bytes, at the pixel format's depth (4 bits as 8, 15 and 16
-    // as 24).
+    // The Windows bitmap file's bytes at the pixel format's depth (1, 4, 8, 15, 16, 24 or
+    // 32 bits; 24 for the device-dependent format), the same bytes for the same picture.
     void SaveToStream(TStream* stream) const;
     std::unique_ptr<TGraphic> Clone() const override;
     void Assign(TPersistent* Source) override;

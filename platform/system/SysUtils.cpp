@@ -206,6 +206,30 @@ bool SameText(const std::string& a, const std::string& b)
     return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
+char32_t NextUtf8Char(const std::string& s, size_t& At)
+{
+    const auto byte = [&](size_t i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0u; };
+    const unsigned c = byte(At);
+    int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    char32_t code = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k < len; ++k) {
+        const unsigned b = byte(At + size_t(k));
+        if ((b & 0xC0) != 0x80) {
+            len = 0;
+            break;
+        }
+        code = (code << 6) | (b & 0x3F);
+    }
+    // Overlong forms, surrogates and values past the last plane are no characters.
+    static const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (len == 0 || code < least[len] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+        ++At;
+        return 0xFFFD;
+    }
+    At += size_t(len);
+    return code;
+}
+
 std::string StringReplaceAll(const std::string& s, const std::string& from, const std::string& to)
 {
     if (from.empty())

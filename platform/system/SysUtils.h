@@ -168,6 +168,9 @@ std::string LowerCase(const std::string& s);
 bool SameText(const std::string& a, const std::string& b);
 int CompareText(const std::string& a, const std::string& b);
 std::string StringReplaceAll(const std::string& s, const std::string& from, const std::string& to);
+// The code point of the UTF-8 character at At, which moves past it; a byte that starts no
+// well-formed character gives U+FFFD and moves one byte.
+char32_t NextUtf8Char(const std::string& s, size_t& At);
 std::string ChangeFileExt(const std::string& fileName, const std::string& ext);
 std::string ExtractFileName(const std::string& path);
 std::string ExtractFilePath(const std::string& path);  // with its trailing separator

@@ -5,30 +5,30 @@
 
 void TCustomChart::SaveAxesState()
 {
-    FSavedAxes.assign(static_cast<size_t>(Axes()->Count()), TSavedAxis{});
-    for (int t = 0; t < Axes()->Count(); ++t) {
-        const TChartAxis* a = Axes()->Items(t);
-        // Depth axes keep their place in the list but nothing of theirs is kept.
+    FSavedAxes.clear();
+    for (TChartAxis* a : Axes()->List()) {
+        // Nothing of the depth axes is kept.
         if (a->IsDepthAxis())
             continue;
-        TSavedAxis& s = FSavedAxes[static_cast<size_t>(t)];
-        s.Automatic = a->Automatic();
-        s.AutomaticMinimum = a->AutomaticMinimum();
-        s.AutomaticMaximum = a->AutomaticMaximum();
-        s.Minimum = a->Minimum();
-        s.Maximum = a->Maximum();
+        FSavedAxes.push_back(TSavedAxis{.Axis = a,
+                                        .Automatic = a->Automatic(),
+                                        .AutomaticMinimum = a->AutomaticMinimum(),
+                                        .AutomaticMaximum = a->AutomaticMaximum(),
+                                        .Minimum = a->Minimum(),
+                                        .Maximum = a->Maximum()});
     }
+}
+
+void TCustomChart::AxisFreed(TChartAxis* Axis)
+{
+    std::erase_if(FSavedAxes, [Axis](const TSavedAxis& s) { return s.Axis == Axis; });
 }
 
 void TCustomChart::RestoreAxesState()
 {
     // An axis added since the save has nothing to restore.
-    const int n = std::min(Axes()->Count(), static_cast<int>(FSavedAxes.size()));
-    for (int t = 0; t < n; ++t) {
-        TChartAxis* a = Axes()->Items(t);
-        if (a->IsDepthAxis())
-            continue;
-        const TSavedAxis& s = FSavedAxes[static_cast<size_t>(t)];
+    for (const TSavedAxis& s : FSavedAxes) {
+        TChartAxis* a = s.Axis;
         a->SetAutomatic(s.Automatic);
         a->SetAutomaticMinimum(s.AutomaticMinimum);
         a->SetAutomaticMaximum(s.AutomaticMaximum);

@@ -82,6 +82,7 @@ public:
     // The saved axes come back (when something was saved); then OnUndoZoom, a repaint,
     // and Zoomed cleared.
     void UndoZoom() override;
+    void AxisFreed(TChartAxis* Axis) override;
 
     // ---- zoom and panning ----
     // Zooms the four main axes to the values at the corners of Rect (client pixels).
@@ -186,7 +187,9 @@ private:
     std::unique_ptr<TChartFootTitle> FSubFoot;
     std::unique_ptr<TChartWalls> FWalls;
     std::unique_ptr<TChartLegend> FLegend;
+    // The state of one axis, matched by the axis itself (an axis freed since leaves).
     struct TSavedAxis {
+        TChartAxis* Axis = nullptr;
         bool Automatic = true, AutomaticMinimum = true, AutomaticMaximum = true;
         double Minimum = 0, Maximum = 0;
     };

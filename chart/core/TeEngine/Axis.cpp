@@ -331,6 +331,7 @@ TChartAxis::~TChartAxis()
     // Axis tools bound to this axis let it go (the tools list is gone when the chart ends).
     if (TChartTools* tools = FParentChart->Tools())
         tools->AxisRemoved(this);
+    FParentChart->AxisFreed(this);
     // Custom axes that follow this one lose their master.
     for (TChartAxis* a : FParentChart->Axes()->FItems)
         if (a->FMasterAxis == this)

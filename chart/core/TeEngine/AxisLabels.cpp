@@ -323,15 +323,18 @@ void TChartAxis::ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Dra
 {
     if (!std::isfinite(IMinimum) || !std::isfinite(IMaximum) || !(std::fabs(IRange / Step) < MaxLabelSteps))
         return;
+    // A label within rounding of an end of the axis lies on it: sums and quotients of
+    // steps such as 0.2 miss the ends by a few units in the last place.
+    const double rounding = std::fabs(Step) * 1e-6;
     double v;
     if (IAxisDateTime && FExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
         v = RoundDateToStepStart(StepIndex, IMaximum);
     else if (FloatToStr(IMinimum) == FloatToStr(IMaximum) || !FRoundFirstLabel)
         v = IMaximum;
     else
-        v = std::trunc(IMaximum / Step) * Step;
+        v = std::trunc(IMaximum / Step + 1e-6) * Step;
     // Each move must make progress: a step lost in the value's precision ends the loop.
-    for (int guard = 0; v > IMaximum && guard < MaxLabelSteps; ++guard) {
+    for (int guard = 0; v > IMaximum + rounding && guard < MaxLabelSteps; ++guard) {
         const double before = v;
         MoveDown(v, Step, StepIndex);
         if (!(v < before))
@@ -341,7 +344,7 @@ void TChartAxis::ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Dra
         LabelAtValue(v, Step, StepIndex, false, Draw);
         return;
     }
-    const double low = IMinimum >= 0 ? (IMinimum - 1e-12) / (1 + 1e-12) : IMinimum;
+    const double low = IMinimum - rounding;
     for (int guard = 0; v >= low && guard <= MaxLabelSteps; ++guard) {
         const double before = v;
         LabelAtValue(v, Step, StepIndex, true, Draw);

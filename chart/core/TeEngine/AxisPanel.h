@@ -92,6 +92,8 @@ public:
     // ---- axes ----
     // Every axis: bottom, top, left, right, depth, depth-top, then the custom axes.
     TChartAxes* Axes() const { return FAxes.get(); }
+    // An axis of this chart is being freed: what the chart keeps of it goes. Nothing here.
+    virtual void AxisFreed(TChartAxis* Axis) {}
     TChartAxis* BottomAxis() const { return FBottomAxis.get(); }
     TChartAxis* TopAxis() const { return FTopAxis.get(); }
     TChartAxis* LeftAxis() const { return FLeftAxis.get(); }

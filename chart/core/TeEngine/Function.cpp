@@ -28,13 +28,14 @@ END_CLASS_INFO
 namespace {
 
 // Period as a whole number of points: rounded half to even, at least 1 (a period of no
-// points would never move on) and at most Limit.
+// points would never move on); a period longer than Limit counts as Limit + 1, so that it
+// holds no complete period of a source of Limit points.
 int PointsOfPeriod(double Period, int Limit)
 {
     const double r = std::nearbyint(Period);
     if (!(r >= 1))
         return 1;
-    return r > Limit ? std::max(Limit, 1) : static_cast<int>(r);
+    return r > Limit ? std::max(Limit, 0) + 1 : static_cast<int>(r);
 }
 
 } // namespace

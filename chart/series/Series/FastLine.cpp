@@ -213,6 +213,13 @@ void TFastLineSeries::AxisMarginsB(int& Top, int& Bottom)
     Bottom += w - (w - 2) / 2;
 }
 
+void TFastLineSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
+{
+    // The callout's default length lifts the mark also before anything set it.
+    Marks()->Callout()->ShiftMarkPosition(Position);
+    TCustomLineSeries::DrawMark(ValueIndex, Text, Position);
+}
+
 void TFastLineSeries::DrawSymbolShape(int ValueIndex, const TRect& R)
 {
     TCustomAxisPanel* chart = ParentChart();

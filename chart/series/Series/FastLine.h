@@ -22,6 +22,8 @@ public:
     void DrawVisiblePoints() override;
     void DrawValue(int ValueIndex) override;
     void DrawSymbolShape(int ValueIndex, const TRect& R) override;
+    // A mark stands above its point by the callout's length and distance.
+    void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
     // Without AutoRepaint the new segment is drawn at once instead of repainting.
     void AfterAddValue(int ValueIndex, bool AddToDependents) override;
 

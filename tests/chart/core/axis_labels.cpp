@@ -275,6 +275,26 @@ TEST_F(AxisLabels, AnAxisFromExactlyZeroLabelsZero)
     EXPECT_EQ(labels.back().Text, "0");
 }
 
+TEST_F(AxisLabels, AnIncrementThatMeetsTheEndWithinRoundingLabelsIt)
+{
+    // 0.6 / 0.2 and 0.2 + 0.2 + 0.2 miss 3 and 0.6 in the last place.
+    TChartAxis* y = chart->LeftAxis();
+    AddSeries({{0, 0}});
+    y->SetIncrement(0.2);
+    y->SetFixedRange(0, 0.6);
+    Layout();
+    EXPECT_EQ(Texts(LabelsOf(y)), (Strings{"0.6", "0.4", "0.2", "0"}));
+    EXPECT_EQ(LabelsOf(y).front().Pos, 20);
+    y->SetFixedRange(-0.6, 0);
+    Layout();
+    EXPECT_EQ(Texts(LabelsOf(y)), (Strings{"0", "-0.2", "-0.4", "-0.6"}));
+    EXPECT_EQ(LabelsOf(y).back().Pos, 320);
+    // An end that lies a real fraction of a step off is no label.
+    y->SetFixedRange(-0.59, 0.61);
+    Layout();
+    EXPECT_EQ(Texts(LabelsOf(y)), (Strings{"0.6", "0.4", "0.2", "0", "-0.2", "-0.4"}));
+}
+
 TEST_F(AxisLabels, TextsFollowTheFormatEventAndLineRules)
 {
     TChartAxis* y = chart->LeftAxis();

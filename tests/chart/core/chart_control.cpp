@@ -246,4 +246,27 @@ TEST_F(Control, UndoZoomPutsTheSavedAxesBackOnce)
     EXPECT_EQ(undos, 2);
 }
 
+TEST_F(Control, UndoZoomMatchesTheSavedStateByTheAxis)
+{
+    auto* first = static_cast<TChartAxis*>(chart->CustomAxes()->Add());
+    auto* second = static_cast<TChartAxis*>(chart->CustomAxes()->Add());
+    first->SetMinMax(10, 20);
+    second->SetAutomatic(true);
+    chart->SaveAxesState();
+    chart->NothingSaved = false;
+    second->SetMinMax(3, 4);
+    // The first custom axis goes: the second keeps its own saved state, not the first's.
+    chart->CustomAxes()->Delete(0);
+    // An axis added since the save, perhaps where the freed one was, has none.
+    auto* added = static_cast<TChartAxis*>(chart->CustomAxes()->Add());
+    added->SetMinMax(7, 8);
+    chart->UndoZoom();
+    EXPECT_TRUE(second->Automatic());
+    EXPECT_TRUE(second->AutomaticMinimum());
+    EXPECT_TRUE(second->AutomaticMaximum());
+    EXPECT_FALSE(added->Automatic());
+    EXPECT_DOUBLE_EQ(added->Minimum(), 7);
+    EXPECT_DOUBLE_EQ(added->Maximum(), 8);
+}
+
 } // namespace

@@ -1,6 +1,8 @@
 // Marks settings, texts, stored positions, per-point items, hit tests and overlap.
 #include "marks_fixture.h"
 
+#include "classes/Streams.h"
+
 #include <string>
 
 using markstest::MarksTest;
@@ -306,4 +308,36 @@ TEST_F(MarksTest, AssignCopiesSettingsCalloutSymbolAndItems)
     marks->Assign(&plain);
     EXPECT_FALSE(marks->HasCallout());
     EXPECT_FALSE(marks->HasSymbol());
+}
+
+TEST_F(MarksTest, ACustomPositionReadsBackWithTheSeriesData)
+{
+    series->Add(4);
+    series->Add(9);
+    TSeriesMarkPosition* p = marks->Positions()->Ensure(1);
+    p->Custom = true;
+    p->ArrowFrom = TPoint(11, 12);
+    p->ArrowFix = true;
+    p->ArrowTo = TPoint(-31, 47);
+    p->LeftTop = TPoint(5, -6);
+    p->Width = 70;
+    p->Height = 13;
+    TMemoryStream data;
+    series->WriteData(&data);
+    data.SetPosition(0);
+    auto* copy = new TChartSeries(&form);
+    chart->AddSeries(copy);
+    copy->ReadData(&data);
+    ASSERT_EQ(copy->Count(), 2);
+    const TSeriesMarkPosition* q = copy->Marks()->Positions()->Position(1);
+    ASSERT_NE(q, nullptr);
+    EXPECT_TRUE(q->Custom);
+    EXPECT_EQ(q->ArrowFrom, TPoint(11, 12));
+    EXPECT_TRUE(q->ArrowFix);
+    EXPECT_EQ(q->ArrowTo, TPoint(-31, 47));
+    EXPECT_EQ(q->LeftTop, TPoint(5, -6));
+    EXPECT_EQ(q->Width, 70);
+    EXPECT_EQ(q->Height, 13);
+    const TSeriesMarkPosition* first = copy->Marks()->Positions()->Position(0);
+    EXPECT_TRUE(first == nullptr || !first->Custom);
 }

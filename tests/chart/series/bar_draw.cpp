@@ -160,6 +160,77 @@ TEST_F(BarDraw, StackedBarsStackNegativeAndPositiveValuesApart)
     EXPECT_EQ(Px(*bmp, MidX(b, 2), b->ValueToScreenY(2)), clNavy);
 }
 
+TEST_F(BarDraw, AStackOfMixedSignsAtOneIndexSumsEachSignApart)
+{
+    auto* a = Add<TBarSeries>(clRed, {3, -1});
+    auto* b = Add<TBarSeries>(clNavy, {-2, 5});
+    auto* c = Add<TBarSeries>(clGreen, {4, -3});
+    a->SetMultiBar(mbStacked);
+    // Each bar starts where the bars of its own sign before it end.
+    EXPECT_EQ(b->BarOriginValue(0), 0);
+    EXPECT_EQ(c->BarOriginValue(0), 3);
+    EXPECT_EQ(b->BarOriginValue(1), 0);
+    EXPECT_EQ(c->BarOriginValue(1), -1);
+    EXPECT_EQ(c->GreatestY(), 7);
+    EXPECT_EQ(c->LeastY(), -4);
+}
+
+TEST_F(BarDraw, OnePointPerPageShowsThatPointAlone)
+{
+    auto* s = Add<TBarSeries>(clRed, {4, 7, 2});
+    Add<TBarSeries>(clNavy, {1, 1, 1, 1});   // a fourth page
+    chart->SetMaxPointsPerPage(1);
+    const int expected[] = {0, 1, 2, -1};
+    for (int page = 1; page <= 4; ++page) {
+        chart->SetPage(page);
+        s->FindVisibleIndexRange();
+        EXPECT_EQ(s->FirstValueIndex(), expected[page - 1]) << page;
+        EXPECT_EQ(s->LastValueIndex(), expected[page - 1]) << page;
+    }
+}
+
+TEST_F(BarDraw, MarkRoomBelowTheOriginOnlyForValuesBelowIt)
+{
+    auto* s = Add<TBarSeries>(clRed, {2, 5});
+    s->SetYOrigin(2);
+    Draw();
+    auto margins = [&] {
+        int top = 0, bottom = 0;
+        s->AxisMarginsB(top, bottom);
+        return std::make_pair(top, bottom);
+    };
+    const auto [room, none] = margins();
+    EXPECT_GT(room, 20);   // the text, the callout length 20 and one
+    EXPECT_EQ(none, 0);    // a value at the origin goes up
+    s->YValues()->SetValue(0, 1.9);
+    EXPECT_EQ(margins(), std::make_pair(room, room));
+    // Below zero but above the origin: none.
+    s->SetYOrigin(-3);
+    s->YValues()->SetValue(0, -2);
+    EXPECT_EQ(margins(), std::make_pair(room, 0));
+}
+
+TEST_F(BarDraw, FlatPyramidPointsUpAndTheInvertedOneDownForBothSigns)
+{
+    auto* s = Add<TBarSeries>(clRed, {6, -4});
+    s->Marks()->Hide();
+    s->BarPen()->Hide();
+    for (TBarStyle style : {bsPyramid, bsInvPyramid}) {
+        s->SetBarStyle(style);
+        auto bmp = Draw();
+        const bool inverted = style == bsInvPyramid;
+        for (int i = 0; i < 2; ++i) {
+            const TRect r = NormalizeRectCopy(s->BarRectangle(i));
+            const int x = r.Left + (r.Right - r.Left) / 4;
+            const int h = r.Bottom - r.Top;
+            // A quarter of the bar from its top and from its bottom.
+            EXPECT_EQ(Px(*bmp, x, r.Top + h / 4) == clRed, inverted) << style << " " << i;
+            EXPECT_EQ(Px(*bmp, x, r.Bottom - h / 4) == clRed, !inverted) << style << " " << i;
+            EXPECT_EQ(Px(*bmp, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clRed) << style << " " << i;
+        }
+    }
+}
+
 TEST_F(BarDraw, HundredPercentStacksShareOutEachSignAndSkipZeroSums)
 {
     auto* a = Add<TBarSeries>(clRed, {2, 0, -1});

@@ -91,6 +91,50 @@ TEST_F(SeriesDataExport, XmlReadsBackWithEscapedTexts)
     EXPECT_EQ(pointCount, 8);
 }
 
+TEST_F(SeriesDataExport, XmlKeepsTabsAndLineBreaksAndNamesNoAttributeByADigit)
+{
+    line->SetTitle("Cp\tT\r\nfit");
+    line->SetLabel(0, "a\nb\tc");
+    // A value list whose name starts with a digit.
+    points->YValues()->SetName("3D");
+    TSeriesDataXML xml(chart, nullptr);
+    QXmlStreamReader reader(QByteArray::fromStdString(xml.GetText()));
+    std::vector<std::string> titles;
+    std::string label, y;
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes a = reader.attributes();
+        if (reader.name() == u"series")
+            titles.push_back(a.value("title").toString().toStdString());
+        if (reader.name() == u"point" && titles.size() == 1 && label.empty())
+            label = a.value("text").toString().toStdString();
+        if (reader.name() == u"point" && titles.size() == 2 && y.empty()) {
+            y = a.value("_3D").toString().toStdString();
+        }
+    }
+    ASSERT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    EXPECT_EQ(titles[0], "Cp\tT\r\nfit");
+    EXPECT_EQ(label, "a\nb\tc");
+    EXPECT_EQ(y, "10");
+    EXPECT_EQ(XmlName("3D"), "_3D");
+    EXPECT_EQ(XmlName("D3"), "D3");
+    EXPECT_EQ(XmlName("-x"), "_-x");
+    EXPECT_EQ(XmlName(""), "_");
+}
+
+TEST_F(SeriesDataExport, ANonAsciiDelimiterIsWrittenWhole)
+{
+    TSeriesDataText text(chart, line);
+    text.Delimiter = "\xE2\x80\xA2";   // a bullet, three bytes
+    text.IncludeIndex = true;
+    const std::string out = text.GetText();
+    EXPECT_EQ(out.substr(0, out.find('\r')), "0\xE2\x80\xA2" "a\xE2\x80\xA2" "1.5");
+    // A label holding the delimiter is quoted.
+    line->SetLabel(0, "x\xE2\x80\xA2y");
+    EXPECT_EQ(text.GetText().substr(0, 17), "0\xE2\x80\xA2\"x\xE2\x80\xA2y\"\xE2\x80\xA2" "1.5");
+}
+
 TEST_F(SeriesDataExport, HtmlTableHasTheCells)
 {
     TSeriesDataHTML html(chart, nullptr);
@@ -127,6 +171,7 @@ TEST_F(SeriesDataExport, WorksheetBytesOfATwoByThreeTable)
     xls.WriteTextToStream(&stream);
     const std::vector<uint8_t> expected = {
         0x09, 0x08, 0x08, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00,              // BOF
+        0x42, 0x00, 0x02, 0x00, 0x01, 0x80,                                                  // code page 1252
         0x00, 0x02, 0x0A, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,  // 3 rows, 3 columns
         // header row: "Index", "X", "Y"
         0x04, 0x00, 0x0D, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 'I', 'n', 'd', 'e', 'x',
@@ -159,6 +204,31 @@ TEST_F(SeriesDataExport, WorksheetRefusesWhatItCannotHoldBeforeWriting)
     big.IncludeHeader = true;
     EXPECT_THROW(big.WriteTextToStream(&stream), ERangeError);
     EXPECT_EQ(stream.Size(), 0);
+}
+
+TEST_F(SeriesDataExport, WorksheetHoldsExactlyTwoHundredFiftySixColumns)
+{
+    // The index column and one column per line series of one point.
+    TChart wide(nullptr);
+    auto add = [&] {
+        auto* s = new TLineSeries(form.get());
+        s->Add(1);
+        wide.AddSeries(s);
+    };
+    for (int i = 0; i < 255; ++i)
+        add();
+    TSeriesDataXLS xls(&wide, nullptr);
+    xls.IncludeIndex = true;
+    TMemoryStream stream;
+    xls.WriteTextToStream(&stream);
+    const auto* b = reinterpret_cast<const uint8_t*>(stream.Memory());
+    ASSERT_GT(stream.Size(), 30);
+    EXPECT_EQ(b[18] | (b[19] << 8), 0x0200);
+    EXPECT_EQ(b[28] | (b[29] << 8), 256);   // the column limit of DIMENSIONS
+    add();
+    TMemoryStream refused;
+    EXPECT_THROW(xls.WriteTextToStream(&refused), ERangeError);
+    EXPECT_EQ(refused.Size(), 0);
 }
 
 } // namespace
@@ -197,6 +267,35 @@ TEST_F(SeriesDataExport, HorizontalSeriesHeaderFollowsItsRows)
     ReadSheet(stream, labels, numbers);
     EXPECT_EQ(labels, (std::vector<std::string>{"Y", "X"}));
     EXPECT_EQ(numbers, (std::vector<double>{7, 5, 9, 6}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SeriesDataExport, WorksheetLabelsInTheirCodePageAtMostTwoHundredFiftyFiveCharacters)
+{
+    // Characters of the code page (o umlaut, sharp s, the euro sign) and one it lacks.
+    line->SetLabel(0, "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC\xCE\xA9");
+    std::string exactly, over;
+    for (int i = 0; i < 255; ++i)
+        exactly += "\xC3\xA9";   // two bytes each in UTF-8, one in the sheet
+    over = exactly + "Z";
+    line->SetLabel(1, exactly);
+    line->SetLabel(2, over);
+    TSeriesDataXLS xls(chart, line);
+    TMemoryStream stream;
+    xls.WriteTextToStream(&stream);
+    const auto* b = reinterpret_cast<const uint8_t*>(stream.Memory());
+    // The code-page record follows BOF: Windows Latin-1 as the record format numbers it.
+    EXPECT_EQ(std::vector<uint8_t>(b + 12, b + 18), (std::vector<uint8_t>{0x42, 0x00, 0x02, 0x00, 0x01, 0x80}));
+    std::vector<std::string> labels;
+    std::vector<double> numbers;
+    ReadSheet(stream, labels, numbers);
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_EQ(labels[0], "Gr\xF6\xDF" "e \x80?");
+    EXPECT_EQ(labels[1], std::string(255, '\xE9'));
+    EXPECT_EQ(labels[2], std::string(255, '\xE9'));
 }
 
 } // namespace

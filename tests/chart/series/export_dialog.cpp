@@ -69,6 +69,11 @@ TEST_F(ExportDialogTest, PicturePageSizesCopiesAndSaves)
     form->EWidth->SetText("200");
     EXPECT_EQ(form->EHeight->Text(), "150");
     EXPECT_EQ(form->EWidth->Text(), "200");
+    // A typed height sets the width by the same ratio.
+    form->EHeight->SetText("60");
+    EXPECT_EQ(form->EWidth->Text(), "80");
+    EXPECT_EQ(form->EHeight->Text(), "60");
+    form->EWidth->SetText("200");
     EXPECT_TRUE(form->BCopy->Enabled());
     SavePicture("export-dialog-picture.png");
 
@@ -133,6 +138,52 @@ TEST_F(ExportDialogTest, DataSavedWithoutExtensionTakesTheChosenFiltersOne)
     EXPECT_EQ(form->CBDelim->ItemIndex(), 2);
     const std::string text = ReadText(base + ".csv");
     EXPECT_EQ(text.substr(0, text.find('\r')), "Text,Series1,Series2");
+}
+
+TEST_F(ExportDialogTest, DataFilterIndexFollowsTheFormatAndDelimiter)
+{
+    form->PageControl1->SelectPage(form->TabData);
+    // The index the save dialog opens on; cancelled, so that nothing changes.
+    auto offered = [&] {
+        recorder.Requests.clear();
+        recorder.Answer = nullptr;
+        form->BSave->Click();
+        return recorder.Requests.empty() ? -1 : recorder.Requests.back().FilterIndex;
+    };
+    for (int d = 0; d < 5; ++d) {
+        form->CBDelim->SetItemIndex(d);
+        EXPECT_EQ(offered(), d + 1) << d;
+    }
+    for (int f = 1; f <= 3; ++f) {
+        form->RGText->SetItemIndex(f);
+        form->RGText->Click();
+        EXPECT_EQ(offered(), f + 5) << f;
+    }
+    // The entry chosen in the save dialog sets the format the other way round.
+    form->RGText->SetItemIndex(0);
+    const std::vector<std::pair<int, std::string>> chosen = {{6, "<?xml"}, {7, "<table"}, {5, "Text"}};
+    for (const auto& [index, start] : chosen) {
+        const std::string file = AnswerSave("chosen" + std::to_string(index), index);
+        form->BSave->Click();
+        EXPECT_EQ(form->RGText->ItemIndex(), index > 5 ? index - 5 : 0) << index;
+        EXPECT_EQ(ReadText(file).substr(0, start.size()), start) << index;
+    }
+}
+
+TEST_F(ExportDialogTest, ACustomDelimiterIsItsWholeCharacter)
+{
+    form->PageControl1->SelectPage(form->TabData);
+    form->CBDelim->SetItemIndex(4);
+    form->CBDelim->OnChange(form->CBDelim);
+    form->ECustom->SetText("\xC2\xA7");   // the section sign, two bytes
+    form->CBSeries->SetItemIndex(1);        // the line series
+    const std::string file = AnswerSave("custom.txt");
+    form->BSave->Click();
+    const std::string text = ReadText(file);
+    EXPECT_EQ(text.substr(0, text.find('\r')), "Text\xC2\xA7Series1");
+    EXPECT_TRUE(QString::fromUtf8(text.data(), qsizetype(text.size())).toUtf8().toStdString() == text);
+    form->ECustom->SetText("");
+    EXPECT_EQ(form->Delimiter(), " ");
 }
 
 TEST_F(ExportDialogTest, NativePageCopiesTextOnlyAndTellsTheSize)

@@ -3,6 +3,7 @@
 // metafiles) and compared with the chart's own bitmap; the metafiles' record structure.
 #include "export_fixture.h"
 
+#include "DataExport.h"
 #include "classes/Streams.h"
 
 #include <QDir>
@@ -102,6 +103,64 @@ TEST_F(ExportPictures, BitmapReadsBackInTheChosenDepth)
     EXPECT_TRUE(options->CBColors->Enabled());
 }
 
+TEST_F(ExportPictures, BitmapColourChoicesSetTheFileDepth)
+{
+    TBMPExportFormat format;
+    auto* options = static_cast<TBMPOptions*>(format.Options());
+    // Bits per pixel and compression (bit fields for 5-6-5) of each choice in the header.
+    const struct {
+        int Bits, Compression;
+    } expected[] = {{24, 0}, {1, 0}, {4, 0}, {8, 0}, {16, 0}, {16, 3}, {24, 0}, {32, 0}};
+    const QImage reference = Reference();
+    for (int i = 0; i < 8; ++i) {
+        options->CBColors->SetItemIndex(i);
+        const std::string file = SaveAs(format, "depth" + std::to_string(i) + ".bmp");
+        const std::vector<uint8_t> b = ReadBytes(file);
+        ASSERT_GT(b.size(), 54u);
+        EXPECT_EQ(U16(b, 28), expected[i].Bits) << i;
+        EXPECT_EQ(U32(b, 30), uint32_t(expected[i].Compression)) << i;
+        EXPECT_EQ(U32(b, 2), b.size()) << i;
+        // Another reader sees the chart (to within the depth's colours).
+        const QImage read(QString::fromStdString(file), "BMP");
+        ASSERT_FALSE(read.isNull()) << i;
+        if (const std::string path = testsupport::ArtifactPath("export-bmp-depth" + std::to_string(i) + ".png");
+            !path.empty())
+            read.save(QString::fromStdString(path));
+        if (i != 1)
+            EXPECT_LT(DifferingShare(reference, read.convertToFormat(QImage::Format_RGB32)), 0.01) << i;
+    }
+}
+
+TEST_F(ExportPictures, MonochromeBitmapRowsArePaddedWithZeros)
+{
+    // 90 pixels take 12 bytes a row: 6 bits of the last byte and no padding byte beyond;
+    // 70 pixels take 9 bytes and 3 padding bytes.
+    for (int width : {90, 70}) {
+        std::vector<uint8_t> first;
+        for (int run = 0; run < 2; ++run) {
+            TBMPExportFormat format;
+            static_cast<TBMPOptions*>(format.Options())->CBMono->SetChecked(true);
+            format.Width = width;
+            format.Height = 40;
+            const std::vector<uint8_t> b = ReadBytes(SaveAs(format, "mono" + std::to_string(run) + ".bmp"));
+            ASSERT_EQ(U16(b, 28), 1);
+            const size_t stride = 12, offset = U32(b, 10);
+            ASSERT_EQ(b.size(), offset + stride * 40);
+            for (size_t row = 0; row < 40; ++row) {
+                const size_t end = offset + row * stride;
+                const int used = width / 8;   // whole bytes of pixels
+                EXPECT_EQ(b[end + size_t(used)] & (0xFF >> (width % 8)), 0) << width << " row " << row;
+                for (size_t k = size_t(used) + 1; k < stride; ++k)
+                    EXPECT_EQ(b[end + k], 0) << width << " row " << row;
+            }
+            if (run == 0)
+                first = b;
+            else
+                EXPECT_EQ(b, first) << width;
+        }
+    }
+}
+
 TEST_F(ExportPictures, EnhancedMetafileRecordsAndAnIndependentReader)
 {
     TEMFExportFormat format;
@@ -199,10 +258,49 @@ TEST_F(ExportPictures, AFailedSaveLeavesTheEarlierFile)
     format.Panel = chart;
     const std::string file = Temp("kept.bmp");
     std::ofstream(file) << "earlier";
-    // The temporary file cannot be made where a folder of its name stands.
+    // The temporary file cannot be made where a folder of its name stands; the message
+    // names the user's file.
     std::filesystem::create_directory(file + ".part");
-    EXPECT_THROW(format.SaveToFile(file), EFCreateError);
+    try {
+        format.SaveToFile(file);
+        ADD_FAILURE() << "saved";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + file + "\". Is a directory");
+    }
     EXPECT_EQ(ReadText(file), "earlier");
+}
+
+TEST_F(ExportPictures, EveryWriterRefusesAReadOnlyFileAndLeavesIt)
+{
+    TBMPExportFormat picture;
+    picture.Panel = chart;
+    TSeriesDataText data(chart, nullptr);
+    const std::vector<std::pair<std::string, std::function<void(const std::string&)>>> writers = {
+        {"picture.bmp", [&](const std::string& f) { picture.SaveToFile(f); }},
+        {"data.txt", [&](const std::string& f) { data.SaveTextToFile(f); }},
+        {"chart.tee", [&](const std::string& f) { WriteChartToFile(chart, f, true, false); }},
+    };
+    namespace fs = std::filesystem;
+    for (const auto& [name, write] : writers) {
+        const std::string file = Temp("ro-" + name);
+        fs::remove(file);
+        std::ofstream(file) << "kept";
+        fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+        try {
+            write(file);
+            ADD_FAILURE() << name << " written";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.Message(), "Cannot create file \"" + file + "\". The file is read-only") << name;
+        }
+        EXPECT_EQ(ReadText(file), "kept") << name;
+        EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::group_read) << name;
+        EXPECT_FALSE(fs::exists(file + ".part")) << name;
+        // Writable again, it is replaced and keeps its permissions.
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        write(file);
+        EXPECT_NE(ReadText(file), "kept") << name;
+        EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write) << name;
+    }
 }
 
 } // namespace

@@ -126,6 +126,32 @@ TEST_F(FastLineDraw, AddedPointIsDrawnAtOnceWithoutRepaint)
     AttachCanvasToSurface(chart->Canvas(), nullptr);
 }
 
+TEST_F(FastLineDraw, MarksStandAboveThePointByTheCallout)
+{
+    auto* s = Add<TFastLineSeries>(clRed, {{1, 2}, {4, 6}});
+    s->Marks()->Show();
+    auto expectLifted = [&](int Distance, int Length) {
+        TBitmap bmp(220, 170);
+        AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
+        chart->Layout();
+        s->DrawMarks();
+        AttachCanvasToSurface(chart->Canvas(), nullptr);
+        for (int i = 0; i < 2; ++i) {
+            const TSeriesMarkPosition* p = s->Marks()->Positions()->Position(i);
+            ASSERT_NE(p, nullptr) << i;
+            const int x = PX(s->XValue(i)), y = PY(s->YValue(i));
+            EXPECT_EQ(p->ArrowFrom, TPoint(x, y - Distance)) << i;
+            EXPECT_EQ(p->ArrowTo, TPoint(x, y - Distance - Length)) << i;
+            EXPECT_EQ(p->LeftTop.Y + p->Height - 1, y - Distance - Length) << i;
+        }
+    };
+    // The default callout, then one of its own length and distance.
+    expectLifted(0, 8);
+    s->Marks()->Callout()->SetLength(12);
+    s->Marks()->Callout()->SetDistance(3);
+    expectLifted(3, 12);
+}
+
 TEST_F(FastLineDraw, HitTestMarginsAndPenColour)
 {
     auto* s = Add<TFastLineSeries>(clRed, {{1, 2}, {4, 2}, {7, 8}});

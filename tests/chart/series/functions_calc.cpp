@@ -40,6 +40,9 @@ TEST_F(FunctionCalc, SumHighAndLowOverTheWholeSourceAndOverARange)
     EXPECT_EQ(low->CalculateRange(s, 1, 3), 3);
     EXPECT_EQ(low->CalculateRange(s, 2, 3), 7);
     EXPECT_EQ(high->CalculateRange(s, 4, 3), 0);
+    // ... and ends with its own last value, where the extreme may lie.
+    EXPECT_EQ(high->CalculateRange(s, 1, 2), 7);
+    EXPECT_EQ(low->CalculateRange(s, 2, 4), 2);
 }
 
 TEST_F(FunctionCalc, AcrossSourcesAtOneIndex)
@@ -154,6 +157,26 @@ TEST_F(FunctionCalc, AverageByPeriodThroughAParentSeries)
     EXPECT_EQ(line->XValue(1), 6);
     EXPECT_EQ(line->YValue(0), 7);
     EXPECT_EQ(line->YValue(1), 7);
+}
+
+TEST_F(FunctionCalc, APeriodLongerThanTheSourceAddsNothing)
+{
+    TChartSeries* src = Source({4, 8, 6});
+    auto* res = new TPointSeries(&form);
+    chart->AddSeries(res);
+    auto* high = Make<THighTeeFunction>();
+    res->SetFunction(high);
+    res->SetDataSource(src);
+    // Exactly the source's length: one period over all of it.
+    high->SetPeriod(3);
+    ASSERT_EQ(res->Count(), 1);
+    EXPECT_EQ(res->XValue(0), 1);
+    EXPECT_EQ(res->YValue(0), 8);
+    // One point more than the source holds: no complete period.
+    high->SetPeriod(4);
+    EXPECT_EQ(res->Count(), 0);
+    high->SetPeriod(1e300);
+    EXPECT_EQ(res->Count(), 0);
 }
 
 TEST_F(FunctionCalc, YOfXFillsItsSeriesWithoutASource)

@@ -2,6 +2,10 @@
 // hole, hit test by angle, marks around the pie, several pies, and the sampler picture.
 #include "chart_fixture.h"
 
+#include "graphics/CanvasRecorder.h"
+
+#include <algorithm>
+
 #include <cmath>
 #include <numbers>
 
@@ -132,6 +136,61 @@ TEST_F(PieDraw, AnglesSumToTheWholeWithExplodedAndGroupedSlices)
     s->SetAngleSize(180);
     Draw();
     EXPECT_NEAR(s->Angles()[8].EndAngle, Pi, 1e-9);
+}
+
+TEST_F(PieDraw, OtherSliceGroupsValuesBelowItsLimitButNotAtIt)
+{
+    auto* s = Pie({50, 30, 12, 5, 3});
+    s->OtherSlice()->SetStyle(poBelowPercent);
+    s->OtherSlice()->SetValue(5);   // 5 % of 100: the value 5 stays
+    Draw();
+    ASSERT_EQ(s->Count(), 6);
+    EXPECT_EQ(s->PieValues()->Value(5), 3);
+    s->OtherSlice()->SetValue(5.5);
+    Draw();
+    ASSERT_EQ(s->Count(), 6);
+    EXPECT_EQ(s->PieValues()->Value(5), 8);
+    s->OtherSlice()->SetStyle(poBelowValue);
+    s->OtherSlice()->SetValue(12);
+    Draw();
+    ASSERT_EQ(s->Count(), 6);
+    EXPECT_EQ(s->PieValues()->Value(5), 8);
+}
+
+// The order in which the slices of a pie first paint in their own colour.
+struct SliceOrder : TCanvasRecorder {
+    TPieSeries* Pie = nullptr;
+    std::vector<int> Order;
+    void Record(TCanvas& Canvas, const TCanvasOp&) override
+    {
+        for (int i = 0; i < Pie->Count(); ++i)
+            if (Canvas.Brush()->Color() == Pie->ValueColor(i) &&
+                std::find(Order.begin(), Order.end(), i) == Order.end())
+                Order.push_back(i);
+    }
+};
+
+TEST_F(PieDraw, SlicesOfA3DPieDrawFromTheFarSideToTheViewer)
+{
+    auto* s = Pie({10, 20, 25, 45});
+    chart->SetView3D(true);
+    s->SetExplodeBiggest(10);
+    s->Marks()->Hide();
+    auto order = [&] {
+        SliceOrder recorder;
+        recorder.Pie = s;
+        TBitmap bmp(W, H);
+        chart->SetCanvasBuffered(false);
+        SetCanvasRecorder(*bmp.Canvas(), &recorder);
+        chart->DrawToCanvas(bmp.Canvas(), TRect(0, 0, W, H));
+        SetCanvasRecorder(*bmp.Canvas(), nullptr);
+        return recorder.Order;
+    };
+    // Middle angles 0.1, 0.4, 0.85 and 1.55 pi: the last slice faces the viewer below.
+    EXPECT_EQ(order(), (std::vector<int>{1, 2, 0, 3}));
+    // Turned by a quarter, the third slice faces the viewer.
+    s->SetRotationAngle(90);
+    EXPECT_EQ(order(), (std::vector<int>{0, 1, 3, 2}));
 }
 
 TEST_F(PieDraw, DonutHoleAndHitTestByAngle)

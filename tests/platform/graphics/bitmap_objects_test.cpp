@@ -121,6 +121,40 @@ TEST(Bitmaps, SaveAndLoadBmpInColourAndMonochrome)
     EXPECT_EQ(p.Width(), 5);
 }
 
+TEST(Bitmaps, IndexedFilesOfMoreColoursThanTheirTableTakeTheNearestEntry)
+{
+    // 300 greys: more than 8 bits' table holds, let alone 4 bits'.
+    const std::string dir = testsupport::TempDir();
+    for (TPixelFormat format : {pf4bit, pf8bit}) {
+        TBitmap b(300, 2, format);
+        for (int x = 0; x < 300; ++x) {
+            const int g = x * 255 / 299;
+            b.Canvas()->SetPixel(x, 0, RGB(g, g, g));
+            b.Canvas()->SetPixel(x, 1, RGB(255 - g / 2, g / 3, 40));
+        }
+        b.SaveToFile(dir + "/many.bmp");
+        std::ifstream in(dir + "/many.bmp", std::ios::binary);
+        std::vector<unsigned char> head(54);
+        in.read(reinterpret_cast<char*>(head.data()), 54);
+        const int bits = head[28], entries = head[46] | (head[47] << 8);
+        EXPECT_EQ(bits, format == pf4bit ? 4 : 8);
+        EXPECT_EQ(entries, format == pf4bit ? 16 : 216);
+        TBitmap c;
+        c.LoadFromFile(dir + "/many.bmp");
+        // Each pixel is within half a step of the table's spacing of its own colour.
+        const int tolerance = format == pf4bit ? 100 : 26;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 300; x += 7) {
+                const TColor want = Px(b, x, y), got = Px(c, x, y);
+                EXPECT_LE(std::abs(GetRValue(want) - GetRValue(got)), tolerance) << x << "," << y;
+                EXPECT_LE(std::abs(GetGValue(want) - GetGValue(got)), tolerance) << x << "," << y;
+                EXPECT_LE(std::abs(GetBValue(want) - GetBValue(got)), tolerance) << x << "," << y;
+            }
+        EXPECT_EQ(Px(c, 0, 0), clBlack);
+        EXPECT_EQ(Px(c, 299, 0), clWhite);
+    }
+}
+
 TEST(Bitmaps, TransparentDrawSkipsTheKeyColour)
 {
     TBitmap sprite(3, 3);
