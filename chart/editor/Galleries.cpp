@@ -766,7 +766,7 @@ void TTeeGalleryForm::ShowSubStyles()
     ChartGalleryPanel1->Clear();
 }
 
-bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* Chart, bool FunctionsMode,
+bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* /*Chart*/, bool FunctionsMode,
                        TChartSeries* CurrentSeries, TChartSeriesClass& SeriesClass,
                        TTeeFunctionClass& FunctionClass, int& SubIndex, bool& View3D)
 {
@@ -779,16 +779,12 @@ bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* C
     };
     if (ReadEditorInteger("GalleryMode", 0) != 0) {
         std::unique_ptr<TTeeGalleryForm> gallery(CreateDialogForm<TTeeGalleryForm>(AOwner));
-        if (Chart != nullptr)
-            gallery->CB3D->SetChecked(Chart->View3D());
         return answer(gallery.get(), gallery->ChartGalleryPanel1, gallery->CB3D);
     }
     std::unique_ptr<TTeeGallery> gallery(CreateDialogForm<TTeeGallery>(AOwner));
     gallery->ChartGalleryPanel1->FunctionsMode = FunctionsMode;
     gallery->ChartGalleryPanel1->CurrentSeries = CurrentSeries != nullptr ? CurrentSeries : Series;
     gallery->SetChangeMode(Series != nullptr);
-    if (Chart != nullptr)
-        gallery->CB3D->SetChecked(Chart->View3D());
     return answer(gallery.get(), gallery->ChartGalleryPanel1, gallery->CB3D);
 }
 

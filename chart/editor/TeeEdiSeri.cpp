@@ -91,7 +91,7 @@ TFormTeeSeries::TFormTeeSeries(TComponent* AOwner) : TForm(AOwner)
     SetCaption("Series");
     BuildForm(this, 436, 420, {
         Line({Combo(CBSeries, "CBSeries", {}, csDropDownList, 170), Ctl(ImageSeries, "ImageSeries", "", 26),
-              Ctl(LabelSeriesClass, "LabelSeriesClass", "", 180), Stretch(), Ctl(PaintBox1, "PaintBox1", "", 40)}),
+              Ctl(LabelSeriesClass, "LabelSeriesClass", "", 240), Stretch(), Ctl(PaintBox1, "PaintBox1", "", 40)}),
         Pages(PageSeries, "PageSeries", {
             Page(TheTabSheet, "TheTabSheet", "Format", {}),
             Page(TabGeneral, "TabGeneral", "General", {
@@ -100,7 +100,7 @@ TFormTeeSeries::TFormTeeSeries(TComponent* AOwner) : TForm(AOwner)
                 Line({Row(LDepth, "LDepth", "&Depth:", {UpDownEdit(EDepth, "EDepth", UDDepth, "UDDepth", 0, 1200)}),
                       Ctl(CBDepth, "CBDepth", "Auto"), Stretch()}),
                 Group(GBFormats, "GBFormats", "Formats", {
-                    Row("&Values:", {Combo(CBFormat, "CBFormat", {}, csDropDown), Ctl(BFormat, "BFormat", "...", 32)}),
+                    Row("&Values:", {Combo(CBFormat, "CBFormat", {}, csDropDown, 150), Ctl(BFormat, "BFormat", "...", 32)}),
                     Row("&Percents:", {Ctl(EPercentFormat, "EPercentFormat"), Ctl(BPercentFormat, "BPercentFormat", "...", 32)}),
                 }),
                 Columns({
@@ -125,7 +125,8 @@ TFormTeeSeries::TFormTeeSeries(TComponent* AOwner) : TForm(AOwner)
                                     Ctl(CBAllVisible, "CBAllVisible", "All Series Visi&ble"), Stretch()}),
                             Column({Radios(RGMarkStyle, "RGMarkStyle", "&Style:",
                                            {"Value", "Percent", "Label", "Label and Percent", "Label and Value", "Legend",
-                                            "Percent Total", "Label and Percent Total", "X value", "X and Y values"})}),
+                                            "Percent Total", "Label and Percent Total", "X value", "X and Y values"},
+                                           2)}),
                         }),
                     }),
                     Page(TabArrows, "TabArrows", "Arrows", {
@@ -555,14 +556,11 @@ void TFormTeeSeries::LoadMarks()
     if (FSymbolEditor == nullptr) {
         FSymbolEditor = CreateShapeEditor(this, marks->Symbol(), TabSymbol);
         FSymbolEditor->TabText->SetTabVisible(false);
-        TButtonColor* colour = FSymbolEditor->BBackColor;
-        colour->SetVisible(false);
         // A visible box where the colour button was.
         FSymbolVisible = new TCheckBox(FSymbolEditor);
         FSymbolVisible->SetName("CBSymbolVisible");
-        FSymbolVisible->SetParent(colour->Parent());
         FSymbolVisible->SetCaption("&Visible");
-        FSymbolVisible->SetBounds(colour->Left(), colour->Top(), std::max(colour->Width(), 80), colour->Height());
+        ReplaceInLayout(FSymbolEditor->BBackColor, FSymbolVisible);
         FSymbolVisible->OnClick = [this](TObject* s) {
             if (!FChanging)
                 FSymbolEditor->CBVisibleChecked(s);

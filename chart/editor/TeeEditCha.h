@@ -46,7 +46,7 @@ inline constexpr uint16_t DefaultChartEditorOptions = 383;
 // Start-page codes (also the pages that can be hidden).
 enum TChartEditorPage {
     cetSeriesList = 0, cetGeneral, cetAxis, cetTitles, cetLegend, cetPanel, cetPaging, cetWalls, cet3D,
-    cetSeriesFormat = 9, cetSeriesGeneral = 10, cetSeries = 11, cetData = 12, cetExport = 13,
+    cetSeriesGeneral = 9, cetSeriesMarks = 10, cetSeries = 11, cetData = 12, cetExport = 13,
     cetTools = 15, cetPrint = 16,
 };
 
@@ -230,6 +230,9 @@ private:
     int FTreeWidth = 130;
     // How much wider the window is because of the tree.
     int FTreeAdded = 0;
+    // The size the window opened with: only a size the user changed is stored.
+    int FOpenedWidth = 0;
+    int FOpenedHeight = 0;
     TTreeNode* FSeriesNode = nullptr;
     void FillSeriesNodes();
     std::string FHelpFile;

@@ -199,10 +199,11 @@ void TFormTeeTools::BDeleteClick(TObject*)
     FreeToolEditor();
     delete tool;
     FillTools();
-    // The neighbour before the deleted item is selected (the first when the first went).
+    // The item before the deleted one is selected when the deleted one was the third or
+    // later; else the last item.
     const int count = LBTools->Items()->Count();
     if (count > 0) {
-        LBTools->SetItemIndex(std::clamp(deleted - 1, 0, count - 1));
+        LBTools->SetItemIndex(deleted >= 2 ? deleted - 1 : count - 1);
         ShowToolEditor();
     } else {
         UpdateMoveButtons();

@@ -198,16 +198,25 @@ TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
 
     SavePicture(page, "tools");
 
+    auto* fourth = new TOtherProbeTool(form.get());
+    fourth->SetName("Fourth");
+    fourth->SetParentChart(chart);
+    page->CheckToolCount();
+
     // Deleting the second line frees its editor while the tool still exists, then
-    // selects the line before it.
+    // selects the last line; deleting the third or a later line selects the line before.
     page->LBTools->SetItemIndex(1);
     page->LBToolsClick(page->LBTools);
     ProbeEditorsFreed.clear();
     page->BDelete->Click();
     EXPECT_EQ(ProbeEditorsFreed, std::vector<std::string>{"ChartTool1"});
+    ASSERT_EQ(chart->Tools()->Count(), 3);
+    EXPECT_EQ(page->LBTools->ItemIndex(), 2);
+    EXPECT_EQ(page->SelectedTool(), fourth);
+    page->BDelete->Click();
     ASSERT_EQ(chart->Tools()->Count(), 2);
-    EXPECT_EQ(page->LBTools->ItemIndex(), 0);
-    EXPECT_EQ(page->SelectedTool(), second);
+    EXPECT_EQ(page->LBTools->ItemIndex(), 1);
+    EXPECT_EQ(page->SelectedTool(), third);
     dialogs.Answer = nullptr;
     UnregisterFormClass("TToolProbeEditor");
 }
@@ -261,11 +270,13 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
         TForm* legend = editor->PageForm(editor->TabLegend);
         ASSERT_NE(dynamic_cast<TPageProbe*>(legend), nullptr);
         EXPECT_EQ(legend->Tag(), reinterpret_cast<intptr_t>(static_cast<TObject*>(chart)));
-        // Pages of classes nobody registered are not offered; no help file, no help.
+        // Pages of classes nobody registered are not offered; the help button shows with
+        // the default options, but without a help file it has nothing to open.
         EXPECT_FALSE(editor->TabGeneral->TabVisible());
         EXPECT_FALSE(editor->TabSeries->TabVisible());
         EXPECT_TRUE(editor->TabTools->TabVisible());
-        EXPECT_FALSE(editor->ButtonHelp->Visible());
+        EXPECT_TRUE(editor->ButtonHelp->Visible());
+        EXPECT_FALSE(editor->ButtonHelp->Enabled());
         editor->ButtonHelpClick(editor->ButtonHelp);
         editor->SetBounds(editor->Left(), editor->Top(), 700, 480);
     });
@@ -289,6 +300,29 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
     }
     EXPECT_EQ(StoredInteger("Width"), 414);
     EXPECT_EQ(StoredInteger("Height"), 347);
+    // A stored size below what the pages need opens the window as small as they allow;
+    // closing without resizing leaves the stored size alone. Without the help bit there
+    // is no help button.
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteInteger("Width", 50);
+        registry.WriteInteger("Height", 60);
+    }
+    {
+        std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+        int needWidth = 0, needHeight = 0;
+        ASSERT_TRUE(ContentsMinimumSize(editor.get(), needWidth, needHeight));
+        EXPECT_GT(needWidth, 100);
+        EXPECT_EQ(editor->Width(), needWidth);
+        EXPECT_EQ(editor->Height(), needHeight);
+        editor->SetOptions(DefaultChartEditorOptions & ~ceHelp);
+        editor->Show();
+        EXPECT_FALSE(editor->ButtonHelp->Visible());
+        EXPECT_EQ(editor->Width(), needWidth);
+    }
+    EXPECT_EQ(StoredInteger("Width"), 50);
+    EXPECT_EQ(StoredInteger("Height"), 60);
 
     // Without the legend page, its start page opens the nearest page before it.
     UnregisterFormClass("TFormTeeLegend");
