@@ -432,6 +432,72 @@ void TChartGalleryPanel::KeyDown(uint16_t& Key, TShiftState Shift)
     }
 }
 
+namespace {
+
+// Sample values drawn by each series' own class; a function prepares its own preview.
+void SetUpGalleryPreview(TCustomChart* Chart, TTeeFunctionClass FunctionClass, bool Enabled)
+{
+    if (FunctionClass != nullptr && FunctionClass->CreateComponent) {
+        std::unique_ptr<TComponent> temp(FunctionClass->CreateComponent(nullptr));
+        if (auto* function = dynamic_cast<TTeeFunction*>(temp.get()))
+            function->SetUpGalleryPreview(Chart);
+    } else {
+        for (int i = 0; i < Chart->SeriesCount(); ++i)
+            Chart->Series(i)->SetUpGalleryPreview(Enabled);
+    }
+}
+
+} // namespace
+
+void DrawClassPicture(TChartSeriesClass SeriesClass, TTeeFunctionClass FunctionClass, TBitmap* Bitmap, int Size)
+{
+    if (Bitmap == nullptr || Size < 1)
+        return;
+    if (SeriesClass == nullptr)
+        SeriesClass = TLineSeries::StaticClassInfo();
+    const TTeeSeriesType* type = SeriesTypeList()->Find(SeriesClass, FunctionClass);
+    // A flat gallery chart of the type, without title, axes or walls, drawn twice as
+    // larger and reduced smoothly.
+    constexpr int Scale = 2;
+    TGalleryChart chart(nullptr, false);
+    chart.SetColor(clWhite);
+    chart.SetView3D(false);
+    chart.Title()->SetVisible(false);
+    chart.SetAxisVisible(false);
+    chart.SetBevelWidth(0);
+    for (TChartWall* wall : std::initializer_list<TChartWall*>{chart.LeftWall(), chart.BottomWall(), chart.BackWall()})
+        wall->SetVisible(false);
+    for (int i = 0; i < (type != nullptr ? std::max(1, type->NumGallerySeries) : 1); ++i) {
+        TChartSeries* series = CreateSeriesInChart(&chart, &chart, SeriesClass, nullptr);
+        series->Marks()->SetVisible(false);
+    }
+    SetUpGalleryPreview(&chart, FunctionClass, true);
+    for (int i = 0; i < chart.SeriesCount(); ++i)
+        chart.Series(i)->Marks()->SetVisible(false);
+    chart.SetMarginUnits(muPixels);
+    for (int side = 0; side < 4; ++side)
+        chart.SetMargin(side, Size / 3);
+    const std::unique_ptr<TBitmap> large = chart.DrawToBitmap(clWhite, TRect(0, 0, Size * Scale, Size * Scale));
+    Bitmap->SetPixelFormat(pf24bit);
+    Bitmap->SetSize(Size, Size);
+    SmoothStretchBitmap(large.get(), Bitmap, true);
+    // A thin frame keeps the picture apart from a highlighted row.
+    TCanvas* c = Bitmap->Canvas();
+    c->Brush()->SetStyle(bsClear);
+    c->Pen()->SetStyle(psSolid);
+    c->Pen()->SetWidth(1);
+    c->Pen()->SetColor(clGray);
+    c->Rectangle(0, 0, Size, Size);
+}
+
+void DrawClassPicture(const TChartSeries* Series, TBitmap* Bitmap, int Size)
+{
+    if (Series == nullptr)
+        return;
+    const TTeeFunction* function = Series->FunctionType();
+    DrawClassPicture(Series->ClassInfo(), function != nullptr ? function->ClassInfo() : nullptr, Bitmap, Size);
+}
+
 TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType, const std::string* Description)
 {
     auto owned = std::make_unique<TGalleryChart>(nullptr, Panel->FocusRotation());
@@ -461,7 +527,7 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         seriesClass = TLineSeries::StaticClassInfo();
     TTeeFunctionClass functionClass = SeriesType != nullptr ? SeriesType->FunctionClass : nullptr;
     const int count = SeriesType != nullptr ? SeriesType->NumGallerySeries : 1;
-    for (int i = 0; i < count && seriesClass != nullptr; ++i)
+    for (int i = 0; i < count; ++i)
         CreateSeriesInChart(chart, chart, seriesClass, nullptr);
     // A series type offers sub-styles when it lists more than its plain one.
     if (Panel->DisplaySub() && functionClass == nullptr)
@@ -497,15 +563,7 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         chart->OnKeyDown = [Panel](TObject*, uint16_t& Key, TShiftState Shift) { Panel->DispatchKeyDown(Key, Shift); };
     }
 
-    // Sample values drawn by each series' own class; a function prepares its own preview.
-    if (functionClass != nullptr && functionClass->CreateComponent) {
-        std::unique_ptr<TComponent> temp(functionClass->CreateComponent(nullptr));
-        if (auto* function = dynamic_cast<TTeeFunction*>(temp.get()))
-            function->SetUpGalleryPreview(chart);
-    } else {
-        for (int i = 0; i < chart->SeriesCount(); ++i)
-            chart->Series(i)->SetUpGalleryPreview(enabled);
-    }
+    SetUpGalleryPreview(chart, functionClass, enabled);
     const int margin = chart->View3D() ? 4 : 5;
     for (int side = 0; side < 4; ++side)
         chart->SetMargin(side, margin);

@@ -1,5 +1,7 @@
 #include "TeeEdiSeri.h"
 
+#include "Galleries.h"
+
 #include "FormatEditor.h"
 #include "PointerEditor.h"
 #include "TeeFuncEdit.h"
@@ -405,9 +407,9 @@ void TFormTeeSeries::SetUpSeries(const std::string& ReturnTab)
         CBDataSourcestyle->Items()->Delete(3);
 
     TBitmap icon;
-    const bool hasIcon = LoadBitmapForClass(s, &icon, "TChartSeries");
-    ImageSeries->Picture()->SetGraphic(hasIcon ? &icon : nullptr);
-    ImageSeries->SetVisible(hasIcon);
+    DrawClassPicture(s, &icon, 24);
+    ImageSeries->Picture()->SetGraphic(&icon);
+    ImageSeries->SetVisible(true);
     PaintBox1->SetVisible(!s->ColorEachPoint());
     std::string className = GalleryNameOfSeries(s);
     std::erase(className, '&');

@@ -24,6 +24,12 @@ TFormTeeTools::TFormTeeTools(TComponent* AOwner) : TForm(AOwner)
         Panel(PBottom, "PBottom", {}),
     });
     LoadArrowGlyphs(BMoveUp, BMoveDown);
+    LBTools->SetStyle(lbOwnerDrawFixed);
+    LBTools->SetItemHeight(18);
+    LBTools->OnDrawItem = [this](TWinControl*, int Index, const TRect& Rect, TOwnerDrawState) {
+        auto* tool = static_cast<TTeeCustomTool*>(LBTools->Items()->GetObject(Index));
+        DrawToolListItem(LBTools, tool != nullptr ? tool->ClassInfo() : nullptr, Index, Rect);
+    };
     LBTools->OnClick = [this](TObject* s) { LBToolsClick(s); };
     BAdd->OnClick = [this](TObject* s) { BAddClick(s); };
     BDelete->OnClick = [this](TObject* s) { BDeleteClick(s); };

@@ -1,6 +1,7 @@
 // Every page of the chart editor and every dialog it opens, shown as the user sees them:
 // no two visible controls cover each other, every caption fits its control, and the
-// window keeps one size while its tabs are visited.
+// window keeps one size while its tabs are visited. Also what the editor's start page
+// and options tell the series page.
 #include "ChartPreview.h"
 #include "EditChar.h"
 #include "ExportDialog.h"
@@ -231,6 +232,35 @@ TEST_F(EditorLayoutTest, EveryDialogOfTheEditorIsLaidOutWithoutOverlapsOrClipped
                              "TTeeGallery", "TTeeGalleryForm", "TAxisMaxMin", "TAxisIncrement", "TTeeToolsGallery"})
         EXPECT_GT(dialogsSeen[name], 0) << name;
     EXPECT_TRUE(faults.empty()) << Report();
+}
+
+TEST_F(EditorLayoutTest, StartPagesAndOptionsChooseTheSeriesPageTabs)
+{
+    // Start pages 9 and 10 open the series page of the first series on its general and
+    // marks tabs.
+    for (auto [start, caption] : {std::pair{int(cetSeriesGeneral), "General"}, std::pair{int(cetSeriesMarks), "Marks"}}) {
+        std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+        editor->SetStartPage(start);
+        editor->Show();
+        EXPECT_EQ(editor->MainPage->ActivePage(), editor->TabSeries);
+        auto* page = dynamic_cast<TFormTeeSeries*>(editor->PageForm(editor->TabSeries));
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->TheSeries(), chart->Series(0));
+        EXPECT_EQ(page->PageSeries->ActivePage()->Caption(), caption);
+    }
+    // Without the data-source bit, and with the marks page hidden, the series page
+    // offers neither.
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    editor->SetOptions(DefaultChartEditorOptions & ~ceDataSource);
+    editor->HiddenPages = {cetSeriesMarks};
+    editor->SetStartPage(cetSeries);
+    editor->Show();
+    auto* page = dynamic_cast<TFormTeeSeries*>(editor->PageForm(editor->TabSeries));
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(page->TabDataSource->TabVisible());
+    EXPECT_FALSE(page->TabMarks->TabVisible());
+    EXPECT_TRUE(page->TabGeneral->TabVisible());
+    EXPECT_EQ(page->PageSeries->ActivePage(), page->TheTabSheet);
 }
 
 } // namespace

@@ -197,6 +197,28 @@ TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
     EXPECT_EQ(page->SelectedTool(), second);
 
     SavePicture(page, "tools");
+    // Each line shows its class' picture and the description; series and other tools
+    // have pictures of their own.
+    {
+        TBitmap row, seriesPicture, otherPicture;
+        page->LBTools->PaintItemTo(&row, 0, 0);
+        DrawToolPicture(TLineProbeTool::StaticClassInfo(), &seriesPicture);
+        DrawToolPicture(TOtherProbeTool::StaticClassInfo(), &otherPicture);
+        ASSERT_EQ(seriesPicture.Width(), 16);
+        bool same = true, shown = true;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                same = same && seriesPicture.Canvas()->Pixel(x, y) == otherPicture.Canvas()->Pixel(x, y);
+                shown = shown && row.Canvas()->Pixel(2 + x, 1 + y) == seriesPicture.Canvas()->Pixel(x, y);
+            }
+        EXPECT_FALSE(same);
+        EXPECT_TRUE(shown);
+        int ink = 0;
+        for (int y = 0; y < row.Height(); ++y)
+            for (int x = 22; x < 80; ++x)
+                ink += row.Canvas()->Pixel(x, y) == clBlack;
+        EXPECT_GT(ink, 10);
+    }
 
     auto* fourth = new TOtherProbeTool(form.get());
     fourth->SetName("Fourth");
