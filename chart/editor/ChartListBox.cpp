@@ -617,6 +617,9 @@ void TChartListBox::StartTitleEdit()
     FTitleEditor->SetBounds(SectionLeft(lsTitle) - 2, top, FSectionWidth[lsTitle], ItemHeight);
     FTitleEditor->SetText(s->Title());
     FTitleEditor->SetVisible(true);
+    // The typing goes to the title from now on.
+    FTitleEditor->SetFocus();
+    FTitleEditor->SelectAll();
 }
 
 bool TChartListBox::TitleEditing() const
@@ -632,6 +635,7 @@ void TChartListBox::EndTitleEdit(bool Keep)
         if (TChartSeries* s = SelectedSeries())
             s->SetTitle(FTitleEditor->Text());
     FTitleEditor->SetVisible(false);
+    SetFocus();
     Invalidate();
 }
 

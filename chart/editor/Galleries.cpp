@@ -427,7 +427,10 @@ void TChartGalleryPanel::KeyDown(uint16_t& Key, TShiftState Shift)
         else if (FDisplaySub)
             ShowSubGallery();
         break;
-    case VK_RETURN: SelectFocused(); break;
+    case VK_RETURN:
+        SelectFocused();
+        Key = 0;   // the choice is made here, not by the window's default button
+        break;
     default: break;
     }
 }
@@ -456,8 +459,8 @@ void DrawClassPicture(TChartSeriesClass SeriesClass, TTeeFunctionClass FunctionC
     if (SeriesClass == nullptr)
         SeriesClass = TLineSeries::StaticClassInfo();
     const TTeeSeriesType* type = SeriesTypeList()->Find(SeriesClass, FunctionClass);
-    // A flat gallery chart of the type, without title, axes or walls, drawn twice as
-    // larger and reduced smoothly.
+    // A flat gallery chart of the type, without title, axes, walls or marks, drawn twice
+    // as large and reduced smoothly.
     constexpr int Scale = 2;
     TGalleryChart chart(nullptr, false);
     chart.SetColor(clWhite);
@@ -467,11 +470,12 @@ void DrawClassPicture(TChartSeriesClass SeriesClass, TTeeFunctionClass FunctionC
     chart.SetBevelWidth(0);
     for (TChartWall* wall : std::initializer_list<TChartWall*>{chart.LeftWall(), chart.BottomWall(), chart.BackWall()})
         wall->SetVisible(false);
-    for (int i = 0; i < (type != nullptr ? std::max(1, type->NumGallerySeries) : 1); ++i) {
-        TChartSeries* series = CreateSeriesInChart(&chart, &chart, SeriesClass, nullptr);
-        series->Marks()->SetVisible(false);
-    }
-    SetUpGalleryPreview(&chart, FunctionClass, true);
+    // A class that cannot be made (an abstract base) leaves the picture empty.
+    const int count = SeriesClass->CreateComponent ? (type != nullptr ? std::max(1, type->NumGallerySeries) : 1) : 0;
+    for (int i = 0; i < count; ++i)
+        CreateSeriesInChart(&chart, &chart, SeriesClass, nullptr);
+    if (count > 0)
+        SetUpGalleryPreview(&chart, FunctionClass, true);
     for (int i = 0; i < chart.SeriesCount(); ++i)
         chart.Series(i)->Marks()->SetVisible(false);
     chart.SetMarginUnits(muPixels);
@@ -624,8 +628,9 @@ bool GetSelectedTypes(TChartGalleryPanel* Panel, TChartSeriesClass& SeriesClass,
     TGalleryChart* chart = Panel->SelectedChart();
     if (chart == nullptr || chart->SeriesType == nullptr)
         return false;
-    // From the registration, so that a type shown without sample series answers too.
-    SeriesClass = chart->SeriesType->SeriesClass;
+    // The class of the chart's first series: a function entry shows (and adds) its result
+    // in a line series. A type shown without sample series answers its registration.
+    SeriesClass = chart->SeriesCount() > 0 ? chart->Series(0)->ClassInfo() : chart->SeriesType->SeriesClass;
     FunctionClass = chart->SeriesType->FunctionClass;
     SubIndex = static_cast<int>(chart->Tag());
     return true;

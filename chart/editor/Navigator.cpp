@@ -2,6 +2,7 @@
 
 #include "TeeConst.h"
 
+#include "controls/FormBuilder.h"
 #include "controls/Resources.h"
 #include "controls/StdButtons.h"
 #include "graphics/Bitmap.h"
@@ -57,6 +58,8 @@ TCustomRizIvoigator::TCustomRizIvoigator(TComponent* AOwner)
     CreateButtons();
     ApplyHints();
     SetBounds(Left(), Top(), 241, 25);
+    // Laid out on a form, it keeps room for its buttons at their smallest.
+    SetMinimumSize(this, RizIvoButtonCount * MinButtonWidth, 25);
     Layout();
 }
 

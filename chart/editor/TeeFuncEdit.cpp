@@ -194,6 +194,12 @@ void TTeeFuncEditor::FillSourceSeries(TChartSeries* Removing)
                 to->Items()->AddObject(s->Title(), s);
     if (keep != nullptr && keep != Removing)
         CBSingle->SetItemIndex(CBSingle->Items()->IndexOfObject(keep));
+    // The chooser's buttons follow the lists just filled; refilling changes no choice.
+    if (auto* chooser = dynamic_cast<TSelectListForm*>(FSelectList)) {
+        auto loading = RestoreOnExit(FLoading);
+        FLoading = true;
+        chooser->EnableButtons();
+    }
 }
 
 void TTeeFuncEditor::FreeOptions()

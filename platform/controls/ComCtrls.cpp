@@ -260,21 +260,60 @@ QTabWidget* TabsOf(const TPageControl* Control)
     return static_cast<QTabWidget*>(Control->Widget());
 }
 
-// Tab bars that ask before they switch: a click goes through Select, which may refuse.
+// Tab bars that ask before they switch. Every switch that a user's input makes (a click,
+// the arrow keys, the wheel over the bar, Ctrl+Tab at the tab widget) is put back and
+// handed to Select, which asks the control's OnChanging and switches as the program
+// does; switches by the program pass.
 class AskingTabBar : public QTabBar {
 public:
     std::function<void(int)> Select;
 
-protected:
-    void mousePressEvent(QMouseEvent* Event) override
+    // Starts watching the switches; a tab widget calls it after it took the bar, so that
+    // its own page switch runs first and the put-back switches the page back too.
+    void Watch()
     {
-        const int index = tabAt(Event->position().toPoint());
-        if (index >= 0 && index != currentIndex() && Select) {
-            Select(index);
-            return;
-        }
-        QTabBar::mousePressEvent(Event);
+        connect(this, &QTabBar::currentChanged, this, [this](int Index) { Changed(Index); });
     }
+
+    // Runs the toolkit's handling of one input event as the user's.
+    template <class THandle>
+    bool AsUserInput(QEvent* Event, THandle Handle)
+    {
+        switch (Event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::Wheel: {
+            auto restore = RestoreOnExit(FUserFrom);
+            FUserFrom = currentIndex();
+            return Handle();
+        }
+        default:
+            return Handle();
+        }
+    }
+
+protected:
+    bool event(QEvent* Event) override
+    {
+        return AsUserInput(Event, [&] { return QTabBar::event(Event); });
+    }
+
+private:
+    static constexpr int NoUserInput = -2;
+
+    void Changed(int Index)
+    {
+        if (FUserFrom == NoUserInput)
+            return;
+        const int from = FUserFrom;
+        FUserFrom = NoUserInput;
+        setCurrentIndex(from);
+        if (Select && Index >= 0)
+            Select(Index);
+    }
+
+    int FUserFrom = NoUserInput;
 };
 
 class AskingTabWidget : public QTabWidget {
@@ -285,8 +324,16 @@ public:
         // Every tab shows: the control is at least as wide as its tabs.
         Bar->setUsesScrollButtons(false);
         setTabBar(Bar);
+        Bar->Watch();
     }
     AskingTabBar* Bar;
+
+protected:
+    // Ctrl+Tab and Ctrl+Shift+Tab switch tabs here, not in the bar.
+    bool event(QEvent* Event) override
+    {
+        return Bar->AsUserInput(Event, [&] { return QTabWidget::event(Event); });
+    }
 };
 
 } // namespace
@@ -506,6 +553,7 @@ TTabControl::TTabControl(TComponent* AOwner) : TWinControl(AOwner)
     bar->setUsesScrollButtons(false);
     bar->setElideMode(Qt::ElideNone);
     bar->Select = [this](int index) { GuardedCall([this, index] { SelectTab(index); }); };
+    bar->Watch();
     SetWidget(bar);
     FTabs = std::make_unique<TTabStrings>(this);
     SetBounds(0, 0, 289, 24);

@@ -122,8 +122,16 @@ int ShowFontDialog(TDialogRequest& Request)
         return mrCancel;
     r->Name = S(f.family());
     r->Size = f.pointSize();
-    r->Style = (f.bold() ? fsBold : 0) | (f.italic() ? fsItalic : 0) | (f.underline() ? fsUnderline : 0) |
-               (f.strikeOut() ? fsStrikeOut : 0);
+    TFontStyles style = 0;
+    if (f.bold())
+        style |= fsBold;
+    if (f.italic())
+        style |= fsItalic;
+    if (f.underline())
+        style |= fsUnderline;
+    if (f.strikeOut())
+        style |= fsStrikeOut;
+    r->Style = style;
     return mrOk;
 }
 

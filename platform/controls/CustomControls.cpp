@@ -13,10 +13,12 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWheelEvent>
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 using namespace ctlqt;
 
@@ -101,8 +103,15 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
     QImage Image;
+    // The control is going: the widget hands nothing more to it (the toolkit still sends
+    // a leave or hide while the widget is taken down).
+    void Release() { FControl = nullptr; }
 
 protected:
+    bool event(QEvent* e) override
+    {
+        return FControl != nullptr ? QWidget::event(e) : false;
+    }
     void paintEvent(QPaintEvent*) override
     {
         GuardedCall([this] { FControl->PaintWindow(); });
@@ -114,6 +123,7 @@ protected:
         TMouseButton b;
         if (!ButtonOf(e->button(), b))
             return;
+        FClicking = b == mbLeft;
         const TShiftState s = ShiftOf(e->modifiers(), e->buttons());
         const QPoint p = e->position().toPoint();
         GuardedCall([&] { FControl->DispatchMouseDown(b, s, p.x(), p.y()); });
@@ -123,6 +133,8 @@ protected:
         TMouseButton b;
         if (!ButtonOf(e->button(), b))
             return;
+        // The second press of a double click makes no click of its own.
+        FClicking = false;
         const TShiftState s = ShiftOf(e->modifiers(), e->buttons());
         const QPoint p = e->position().toPoint();
         GuardedCall([&] { FControl->DispatchDoubleClick(b, s, p.x(), p.y()); });
@@ -140,7 +152,11 @@ protected:
             return;
         const TShiftState s = ShiftOf(e->modifiers(), e->buttons());
         const QPoint p = e->position().toPoint();
+        QPointer<QWidget> alive(this);
         GuardedCall([&] { FControl->DispatchMouseUp(b, s, p.x(), p.y()); });
+        // A left press and release over the control is a click, as on the platform.
+        if (alive && b == mbLeft && std::exchange(FClicking, false) && rect().contains(p))
+            GuardedCall([this] { FControl->Click(); });
     }
     void wheelEvent(QWheelEvent* e) override
     {
@@ -155,6 +171,10 @@ protected:
         uint16_t key = VirtualKeyOf(e->key());
         const TShiftState s = ShiftOf(e->modifiers(), Qt::NoButton);
         GuardedCall([&] { FControl->DispatchKeyDown(key, s); });
+        // Enter and Escape that the control left go on to its window's default and
+        // cancel buttons.
+        if (key != 0 && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape))
+            e->ignore();
     }
     void keyReleaseEvent(QKeyEvent* e) override
     {
@@ -180,6 +200,7 @@ protected:
 
 private:
     TCustomControl* FControl;
+    bool FClicking = false;
 };
 
 struct TCustomControl::Impl {
@@ -198,6 +219,8 @@ TCustomControl::TCustomControl(TComponent* AOwner)
 
 TCustomControl::~TCustomControl()
 {
+    if (auto* window = dynamic_cast<CustomControlWidget*>(Widget()))
+        window->Release();
     // The canvas lets go of the window image before the widget and its image go.
     qtbridge::Detach(*FCanvas);
 }

@@ -105,6 +105,45 @@ int ShowOpenDialog(TDialogRequest& r)
     return mrOk;
 }
 
+// The description of a toolkit name filter: "Bitmaps (*.bmp)" gives "Bitmaps".
+QString FilterDescription(const QString& NameFilter)
+{
+    const qsizetype open = NameFilter.lastIndexOf(" (");
+    return (open >= 0 && NameFilter.endsWith(')') ? NameFilter.left(open) : NameFilter).trimmed();
+}
+
+// The 1-based entry of Names that the dialog reports as chosen: the dialog may answer the
+// whole name filter or, with the patterns hidden, the text without its last pattern part
+// (a description such as "Bitmaps (*.bmp)" keeps its own). 0 when none.
+int ChosenFilterIndex(const QStringList& Names, const QString& Chosen)
+{
+    // Tried in turn over all entries: the whole name filter, the text without its last
+    // pattern part, the descriptions alone.
+    const auto matches = [&](int Pass, const QString& Name) {
+        switch (Pass) {
+        case 0: return Name == Chosen;
+        case 1: return FilterDescription(Name) == Chosen.trimmed();
+        default: return FilterDescription(Name) == FilterDescription(Chosen);
+        }
+    };
+    for (int pass = 0; pass < 3; ++pass)
+        for (qsizetype i = 0; i < Names.size(); ++i)
+            if (matches(pass, Names[i]))
+                return int(i) + 1;
+    return 0;
+}
+
+// The extension that a name filter proposes: its first pattern's, when that names one
+// ("*.bmp" gives "bmp"; "*.*" and "*" give none).
+QString FilterSuffix(const QString& NameFilter)
+{
+    const qsizetype open = NameFilter.lastIndexOf('(');
+    const QString patterns = open >= 0 ? NameFilter.mid(open + 1).chopped(1) : NameFilter;
+    const QString first = patterns.section(' ', 0, 0, QString::SectionSkipEmpty);
+    const QString suffix = first.startsWith("*.") ? first.mid(2) : QString();
+    return suffix.contains('*') || suffix.contains('?') ? QString() : suffix;
+}
+
 int ShowSaveDialog(TDialogRequest& r)
 {
     if (QApplication::instance() == nullptr)
@@ -119,14 +158,22 @@ int ShowSaveDialog(TDialogRequest& r)
         dialog.setNameFilters(names);
         dialog.selectNameFilter(names.value(std::clamp(r.FilterIndex, 1, int(names.size())) - 1));
     }
-    if (!r.DefaultExt.empty())
-        dialog.setDefaultSuffix(Q(r.DefaultExt));
+    // The filter shown, and any the user chooses, brings its extension for a name typed
+    // without one; a filter without one leaves the default extension.
+    const auto followFilter = [&](const QString& Chosen) {
+        const int index = ChosenFilterIndex(names, Chosen);
+        const QString suffix = index > 0 ? FilterSuffix(names[index - 1]) : QString();
+        dialog.setDefaultSuffix(suffix.isEmpty() ? Q(r.DefaultExt) : suffix);
+    };
+    followFilter(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     if (!r.FileName.empty())
         dialog.selectFile(Q(r.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return mrCancel;
     r.FileName = S(dialog.selectedFiles().first());
-    r.FilterIndex = int(names.indexOf(dialog.selectedNameFilter())) + 1;
+    if (const int chosen = ChosenFilterIndex(names, dialog.selectedNameFilter()); chosen > 0)
+        r.FilterIndex = chosen;
     return mrOk;
 }
 
@@ -139,8 +186,10 @@ TDialogAnswerer SetDialogAnswerer(TDialogAnswerer NewAnswerer)
 
 int ExecuteDialogRequest(TDialogRequest& Request, const std::function<int(TDialogRequest&)>& ShowReal)
 {
-    if (Answerer())
+    if (Answerer()) {
+        Request.ShowReal = ShowReal;
         return Answerer()(Request);
+    }
     return ShowReal ? ShowReal(Request) : mrCancel;
 }
 

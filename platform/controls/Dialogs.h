@@ -65,6 +65,9 @@ struct TDialogRequest {
     // Save dialog: the 1-based filter entry shown, and the one chosen (the answerer may
     // set it with FileName).
     int FilterIndex = 1;
+    // The real dialog (set by the entry point): an answerer may run it instead of
+    // answering, for instance to let a modal form's own loop run.
+    std::function<int(TDialogRequest&)> ShowReal;
 };
 
 // Answers a request instead of showing it; returns the modal result of the pressed button.

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMainWindow>
@@ -84,6 +86,10 @@ public:
             if (win->isWindow())
                 FForm->WindowMoved(win->x(), win->y());
             break;
+        case QEvent::KeyPress:
+            if (win->isWindow())
+                return PressDialogButton(win, static_cast<QKeyEvent*>(Event));
+            break;
         default:
             break;
         }
@@ -91,6 +97,29 @@ public:
     }
 
 private:
+    // An Enter or Escape reaches the window only when no control on the way from the
+    // focus took it (an in-place editor takes its own): it presses the visible, enabled
+    // default or cancel button.
+    static bool PressDialogButton(QWidget* Window, QKeyEvent* Key)
+    {
+        if (Key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
+            return false;
+        const char* mark = nullptr;
+        if (Key->key() == Qt::Key_Return || Key->key() == Qt::Key_Enter)
+            mark = DefaultButtonProperty;
+        else if (Key->key() == Qt::Key_Escape)
+            mark = CancelButtonProperty;
+        if (mark == nullptr)
+            return false;
+        for (QPushButton* button : Window->findChildren<QPushButton*>())
+            if (button->property(mark).toBool() && button->isVisible() && button->isEnabled()) {
+                Key->accept();
+                button->click();
+                return true;
+            }
+        return false;
+    }
+
     TForm* FForm;
 };
 
@@ -298,12 +327,13 @@ bool TForm::CloseQuery()
 
 void TForm::Close()
 {
-    if (!CloseQuery())
-        return;
+    // A modal form ends through its loop, which asks the close query.
     if (FModal) {
         SetModalResult(mrCancel);
         return;
     }
+    if (!CloseQuery())
+        return;
     TCloseAction action = caHide;
     if (OnClose)
         OnClose(this, action);
@@ -376,16 +406,38 @@ int TForm::RunModalLoop()
         if (QWidget* w = Widget())
             w->setWindowModality(Qt::NonModal);
     };
+    const auto terminated = [] { return Application != nullptr && Application->Terminated(); };
     try {
         Show();
-        while (FModalResult == mrNone && !(Application != nullptr && Application->Terminated()))
-            loop.exec();
+        while (!terminated()) {
+            while (FModalResult == mrNone && !terminated())
+                loop.exec();
+            if (FModalResult == mrNone || terminated() || CloseModal())
+                break;
+            FModalResult = mrNone;
+        }
     } catch (...) {
         finish();
         throw;
     }
     finish();
     return FModalResult == mrNone ? mrCancel : FModalResult;
+}
+
+bool TForm::CloseModal()
+{
+    // However the modal result came (a button, Escape, the window's close box), the form
+    // closes as any form does: the close query and OnClose may keep it open.
+    bool close = false;
+    GuardedCall([&] {
+        if (!CloseQuery())
+            return;
+        TCloseAction action = caHide;
+        if (OnClose)
+            OnClose(this, action);
+        close = action != caNone;
+    });
+    return close;
 }
 
 TForm* GetParentForm(TControl* Control)

@@ -37,9 +37,10 @@ public:
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* Value);
 
-    // Close as the platform does it: OnCloseQuery may keep the form open; then a modal
-    // form ends with mrCancel; otherwise OnClose chooses the action (caHide by default);
-    // closing the main form ends the program.
+    // Close as the platform does it: a modal form ends with mrCancel; any other asks
+    // OnCloseQuery, which may keep it open, then OnClose chooses the action (caHide by
+    // default); closing the main form ends the program. A modal form, however its modal
+    // result came, asks OnCloseQuery and OnClose (caNone keeps it open) before it ends.
     void Close();
     // Asks OnCloseQuery whether the form may close (true without a handler).
     bool CloseQuery();
@@ -74,6 +75,7 @@ private:
     void PlaceOnShow();
     void GrowToLayout();
     int RunModalLoop();
+    bool CloseModal();
     void WindowResized(int AWidth, int AHeight);
     void WindowMoved(int ALeft, int ATop);
 

@@ -14,4 +14,9 @@ inline std::string S(const QString& s) { return s.toUtf8().toStdString(); }
 // 0x00BBGGRR, as the platform stores colours.
 inline QColor Color(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
+// Marks on the widgets of default and cancel buttons, which their window presses on an
+// Enter or Escape that no focused control took.
+inline constexpr const char* DefaultButtonProperty = "platformDefaultButton";
+inline constexpr const char* CancelButtonProperty = "platformCancelButton";
+
 } // namespace ctlqt

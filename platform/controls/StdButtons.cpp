@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStyleOptionButton>
 #include <QToolButton>
 
@@ -53,8 +52,6 @@ private:
 
 struct TButton::Impl {
     PushButtonWidget* Button = nullptr;
-    QShortcut* DefaultKey = nullptr;
-    QShortcut* CancelKey = nullptr;
 };
 
 TButton::TButton(TComponent* AOwner) : TWinControl(AOwner), d(std::make_unique<Impl>())
@@ -67,41 +64,22 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner), d(std::make_unique<I
 
 TButton::~TButton() = default;
 
-// Enter and Escape press the button while its window is active.
-static QShortcut* MakeKey(QWidget* Button, Qt::Key Key, TButton* Control)
-{
-    auto* shortcut = new QShortcut(QKeySequence(Key), Button);
-    shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, Button, [Control] {
-        GuardedCall([Control] {
-            if (Control->Enabled() && Control->Visible())
-                Control->Click();
-        });
-    });
-    return shortcut;
-}
-
+// The form's window presses the visible, enabled default button on an Enter and the
+// cancel button on an Escape that no control with the focus took (see Forms.cpp).
 void TButton::SetDefault(bool Value)
 {
     FDefault = Value;
     if (d->Button == nullptr || Widget() == nullptr)
         return;
     d->Button->setDefault(Value);
-    if (Value && d->DefaultKey == nullptr)
-        d->DefaultKey = MakeKey(d->Button, Qt::Key_Return, this);
-    if (d->DefaultKey != nullptr)
-        d->DefaultKey->setEnabled(Value);
+    d->Button->setProperty(DefaultButtonProperty, Value);
 }
 
 void TButton::SetCancel(bool Value)
 {
     FCancel = Value;
-    if (d->Button == nullptr || Widget() == nullptr)
-        return;
-    if (Value && d->CancelKey == nullptr)
-        d->CancelKey = MakeKey(d->Button, Qt::Key_Escape, this);
-    if (d->CancelKey != nullptr)
-        d->CancelKey->setEnabled(Value);
+    if (d->Button != nullptr && Widget() != nullptr)
+        d->Button->setProperty(CancelButtonProperty, Value);
 }
 
 void TButton::Click()

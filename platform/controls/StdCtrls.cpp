@@ -8,12 +8,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <utility>
 
 using namespace ctlqt;
 
@@ -232,9 +235,46 @@ std::string StripHotkey(const std::string& Caption)
 
 // ---- TLabel -----------------------------------------------------------------------
 
+namespace {
+
+// A label that the user clicks: a left press and release over it fire its Click, as on
+// the platform.
+class ClickLabel : public QLabel {
+public:
+    explicit ClickLabel(TLabel* AControl) : FControl(AControl) {}
+
+protected:
+    // Other buttons pass to the parent (its pop-up menu, say).
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        FClicking = e->button() == Qt::LeftButton;
+        e->setAccepted(FClicking);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        FClicking = false;
+        e->setAccepted(e->button() == Qt::LeftButton);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (e->button() != Qt::LeftButton) {
+            e->ignore();
+            return;
+        }
+        if (std::exchange(FClicking, false) && rect().contains(e->position().toPoint()))
+            GuardedCall([this] { FControl->Click(); });
+    }
+
+private:
+    TLabel* FControl;
+    bool FClicking = false;
+};
+
+} // namespace
+
 TLabel::TLabel(TComponent* AOwner) : TControl(AOwner)
 {
-    auto* label = new QLabel;
+    auto* label = new ClickLabel(this);
     label->setTextFormat(Qt::PlainText);
     SetWidget(label);
     SetBounds(0, 0, 65, 17);
@@ -300,6 +340,12 @@ void TEdit::SetReadOnly(bool Value)
     FReadOnly = Value;
     if (auto* edit = static_cast<QLineEdit*>(Widget()))
         edit->setReadOnly(Value);
+}
+
+void TEdit::SelectAll()
+{
+    if (auto* edit = static_cast<QLineEdit*>(Widget()))
+        edit->selectAll();
 }
 
 // ---- TMemo ------------------------------------------------------------------------

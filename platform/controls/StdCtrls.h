@@ -35,6 +35,8 @@ public:
 
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
+    // Selects the whole text, so that typing replaces it.
+    void SelectAll();
 
     TNotifyEvent OnChange;
 

@@ -498,7 +498,9 @@ void TFormTeeShape::CBVisibleChecked(TObject* Sender)
 
 void LoadShapeControls(TFormTeeShape* Editor, TTeeCustomShape* Shape)
 {
-    auto loading = RestoreOnExit(Editor->FLoading);
+    // Loaded, the controls edit the shape: an embedded editor is never shown, so its
+    // loading ends here and not in FormShow.
+    TScopeGuard loaded([Editor] { Editor->FLoading = false; });
     Editor->FLoading = true;
     Editor->FShape = Shape;
     Editor->CBRound->SetChecked(Shape->ShapeStyle() == fosRoundRectangle);

@@ -1,5 +1,6 @@
 // The axis page, its minimum/maximum dialog and the increment dialog, driven through
 // their controls; every control writes its axis property.
+#include "UserInput.h"
 #include "editor_driver.h"
 
 #include "Chart.h"
@@ -59,7 +60,7 @@ TEST_F(AxisPageTest, IncrementDialogStandardStepsCustomTextsAndErrors)
             EXPECT_FALSE(d->ECustom->Enabled());
             EXPECT_TRUE(d->CBSteps->Focused());
             EXPECT_EQ(d->CBSteps->DropDownCount(), 18);
-            d->BOk->Click();
+            EXPECT_TRUE(user::Click(d->BOk));
         });
         EXPECT_EQ(value, DateTimeStep[size_t(step)]) << DateTimeStepNames[size_t(step)];
     }
@@ -70,24 +71,24 @@ TEST_F(AxisPageTest, IncrementDialogStandardStepsCustomTextsAndErrors)
                   EXPECT_TRUE(d->CBExact->Checked());
                   EXPECT_TRUE(d->CBSteps->Focused());
                   d->CBSteps->Pick(int(dtOneWeek));
-                  d->BOk->Click();
+                  EXPECT_TRUE(user::Click(d->BOk));
               }),
               7.0);
     // Unticking the exact box goes back to the custom text and its edit.
     EXPECT_EQ(RunIncrement(true, true, 7, [](TAxisIncrement* d) {
-                  d->CBExact->SetChecked(false);
+                  EXPECT_TRUE(user::Click(d->CBExact, QPoint(8, 8)));
                   EXPECT_EQ(d->RadioGroup1->ItemIndex(), 1);
                   EXPECT_FALSE(d->CBSteps->Enabled());
                   EXPECT_TRUE(d->ECustom->Enabled());
                   EXPECT_TRUE(d->ECustom->Focused());
                   EXPECT_EQ(d->ECustom->Text(), "7");
-                  d->BOk->Click();
+                  EXPECT_TRUE(user::Click(d->BOk));
               }),
               7.0);
     for (auto [text, days] : {std::pair{"2 06:00:00", 2.25}, std::pair{"0.5", 0.5}, std::pair{"12:00:00", 0.5}}) {
         EXPECT_DOUBLE_EQ(RunIncrement(true, false, 1, [&, text = text](TAxisIncrement* d) {
                              d->ECustom->SetText(text);
-                             d->BOk->Click();
+                             EXPECT_TRUE(user::Click(d->BOk));
                          }),
                          days)
             << text;
@@ -95,7 +96,7 @@ TEST_F(AxisPageTest, IncrementDialogStandardStepsCustomTextsAndErrors)
     // A text that is no number and no time keeps the dialog open with the reason.
     EXPECT_EQ(RunIncrement(true, false, 1, [](TAxisIncrement* d) {
                   d->ECustom->SetText("soon");
-                  d->BOk->Click();
+                  EXPECT_TRUE(user::Click(d->BOk));
                   EXPECT_EQ(d->ModalResult(), mrNone);
               }),
               -1);
@@ -110,7 +111,7 @@ TEST_F(AxisPageTest, IncrementDialogStandardStepsCustomTextsAndErrors)
                   EXPECT_TRUE(d->ECustom->Focused());
                   SavePicture(d, "increment-number");
                   d->ECustom->SetText("4");
-                  d->BOk->Click();
+                  EXPECT_TRUE(user::Click(d->BOk));
               }),
               4.0);
     RunIncrement(true, true, 7, [](TAxisIncrement* d) { SavePicture(d, "increment"); });
@@ -134,11 +135,11 @@ TEST_F(AxisPageTest, IncrementTextsAndMinMaxDialog)
         EXPECT_EQ(d->EMaximum->Text(), DateToStr(-400));
         SavePicture(d, "axis-maxmin");
         d->EMaximum->SetText("13/45/2001");
-        d->BitBtn1->Click();
+        EXPECT_TRUE(user::Click(d->BitBtn1));
         EXPECT_EQ(d->ModalResult(), mrNone);
         d->EMaximum->SetText("2/3/2001");
         d->EMinimum->SetText("6:00:00 AM");
-        d->BitBtn1->Click();
+        EXPECT_TRUE(user::Click(d->BitBtn1));
     };
     TAxisMaxMin dialog(nullptr);
     dialog.IsDateTime = true;
@@ -213,12 +214,15 @@ TEST_F(AxisPageTest, EveryControlWritesItsAxisProperty)
     page.CBFormat->OnChange(page.CBFormat);
     EXPECT_EQ(axis->AxisValuesFormat(), "0.00");
     // The format editor opened from "..." builds on the typed format.
+    user::ShowAndActivate(&page);
+    ASSERT_TRUE(user::ClickTab(page.PageAxis, "Labels"));
+    ASSERT_TRUE(user::ClickTab(page.PageLabels, "Format"));
     driver.Act = [](TForm* f) {
         auto* e = static_cast<TFormatEditor*>(f);
         e->CBThousands->SetChecked(true);
-        e->Button1->Click();
+        EXPECT_TRUE(user::Click(e->Button1));
     };
-    page.Button1->Click();
+    EXPECT_TRUE(user::Click(page.Button1));
     EXPECT_EQ(axis->AxisValuesFormat(), "#,##0.00");
     page.CBShow->SetChecked(false);
     EXPECT_FALSE(chart->AxisVisible());
@@ -263,9 +267,9 @@ TEST_F(AxisPageTest, RulesOfScalesPositionAndCustomAxes)
         auto* d = static_cast<TAxisMaxMin*>(f);
         EXPECT_EQ(d->Caption(), "Minimum Bottom Axis");
         d->EMaximum->SetText("-3.5");
-        d->BitBtn1->Click();
+        EXPECT_TRUE(user::Click(d->BitBtn1));
     };
-    page.BAxisMin->Click();
+    EXPECT_TRUE(user::Click(page.BAxisMin));
     EXPECT_EQ(axis->Minimum(), -3.5);
     EXPECT_FALSE(page.CBAutoMin->Checked());
     // Increment through its dialog, shown in the label.
@@ -273,9 +277,9 @@ TEST_F(AxisPageTest, RulesOfScalesPositionAndCustomAxes)
         auto* d = static_cast<TAxisIncrement*>(f);
         EXPECT_EQ(d->Caption(), "Desired Bottom Axis Increment");
         d->ECustom->SetText("2");
-        d->BOk->Click();
+        EXPECT_TRUE(user::Click(d->BOk));
     };
-    page.BIncre->Click();
+    EXPECT_TRUE(user::Click(page.BIncre));
     EXPECT_EQ(axis->Increment(), 2);
     EXPECT_EQ(page.LAxisIncre->Caption(), "2");
     // Depth axes are never logarithmic; standard axes have no other side and cannot go.
@@ -288,7 +292,7 @@ TEST_F(AxisPageTest, RulesOfScalesPositionAndCustomAxes)
     page.BDeleteClick(page.BDelete);
     EXPECT_EQ(page.Axis(), chart->DepthAxis());
     // A custom axis is added, edited and deleted.
-    page.BAdd->Click();
+    EXPECT_TRUE(user::Click(page.BAdd));
     ASSERT_EQ(chart->CustomAxes()->Count(), 1);
     EXPECT_EQ(page.LBAxes->Items()->Get(6), "Custom 0");
     EXPECT_EQ(page.LBAxes->ItemIndex(), 6);
@@ -298,7 +302,7 @@ TEST_F(AxisPageTest, RulesOfScalesPositionAndCustomAxes)
     page.CBHorizAxis->SetChecked(true);
     EXPECT_TRUE(chart->CustomAxes()->Items(0)->Horizontal());
     EXPECT_EQ(after, 1);
-    page.BDelete->Click();
+    EXPECT_TRUE(user::Click(page.BDelete));
     EXPECT_EQ(chart->CustomAxes()->Count(), 0);
     EXPECT_EQ(page.LBAxes->Items()->Count(), 6);
     EXPECT_EQ(page.Axis(), chart->DepthTopAxis());

@@ -1,5 +1,6 @@
 // The legend, panel, titles, walls, general, paging and 3D pages of the chart editor,
 // driven through their controls: each control writes its chart property at once.
+#include "UserInput.h"
 #include "editor_driver.h"
 
 #include "Chart.h"
@@ -144,7 +145,7 @@ TEST_F(ChartPagesTest, PanelPageDefaultColourImageModeAndBorders)
     EXPECT_TRUE(page->CBColorDef->Checked());
     EXPECT_FALSE(page->CBColorDef->Enabled());
     driver.PickColor = clYellow;
-    page->BPanelColor->Click();
+    EXPECT_TRUE(user::Click(page->BPanelColor));
     EXPECT_EQ(chart->Color(), clYellow);
     EXPECT_FALSE(page->CBColorDef->Checked());
     EXPECT_TRUE(page->CBColorDef->Enabled());
@@ -170,13 +171,13 @@ TEST_F(ChartPagesTest, PanelPageDefaultColourImageModeAndBorders)
         r.FileName = file;
         return r.Kind == TDialogKind::dkOpenFile ? mrOk : mrCancel;
     };
-    page->BBrowseImage->Click();
+    EXPECT_TRUE(user::Click(page->BBrowseImage));
     EXPECT_EQ(chart->BackImage()->Width(), 8);
     EXPECT_EQ(page->BBrowseImage->Caption(), "Clea&r");
     EXPECT_TRUE(page->CBImageInside->Enabled());
     page->CBImageInside->SetChecked(true);
     EXPECT_TRUE(chart->BackImageInside());
-    page->BBrowseImage->Click();
+    EXPECT_TRUE(user::Click(page->BBrowseImage));
     EXPECT_TRUE(chart->BackImage()->Empty());
     EXPECT_FALSE(page->CBTransp->Enabled());
 
@@ -238,7 +239,7 @@ TEST_F(ChartPagesTest, WallsPageTabsSizesAndAllWalls)
     EXPECT_FALSE(chart->BottomWall()->Visible());
     EXPECT_TRUE(chart->LeftWall()->Visible());
     driver.PickColor = clAqua;
-    page->BWallColor->Click();
+    EXPECT_TRUE(user::Click(page->BWallColor));
     EXPECT_EQ(chart->BottomWall()->Color(), clAqua);
 
     page->EAllSize->SetText("5");
@@ -296,7 +297,7 @@ TEST_F(ChartPagesTest, GeneralPageZoomScrollAndMargins)
         ASSERT_NE(nav, nullptr);
         EXPECT_EQ(nav->Chart(), chart);
     };
-    page->BPrint->Click();
+    EXPECT_TRUE(user::Click(page->BPrint));
     EXPECT_EQ(driver.Shown, 1);
 }
 

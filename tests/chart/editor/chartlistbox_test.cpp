@@ -1,5 +1,6 @@
 // The series list box, driven by mouse and keys on its lines and through the dialogs it
 // asks.
+#include "UserInput.h"
 #include "ChartListBox.h"
 #include "data_editors_fixture.h"
 
@@ -37,6 +38,7 @@ struct ListBoxTest : ChartOnForm {
         list->SetParent(form.get());
         list->SetBounds(0, 0, 320, 200);
         list->SetChart(chart);
+        user::ShowAndActivate(form.get());
     }
     void TearDown() override
     {
@@ -46,18 +48,22 @@ struct ListBoxTest : ChartOnForm {
         ChartFinalization();
     }
     // A left click in a section of a line.
+    QPoint Point(int Line, TChartListBox::TSection Section) const
+    {
+        return QPoint(list->SectionLeft(Section) + 5, Line * TChartListBox::ItemHeight + 10);
+    }
     void Click(int Line, TChartListBox::TSection Section, TShiftState Shift = 0)
     {
-        const int x = list->SectionLeft(Section) + 5;
-        const int y = Line * TChartListBox::ItemHeight + 10;
-        list->DispatchMouseDown(mbLeft, Shift | ssLeft, x, y);
-        list->DispatchMouseUp(mbLeft, Shift, x, y);
+        Qt::KeyboardModifiers keys = Qt::NoModifier;
+        if (Shift & ssShift)
+            keys |= Qt::ShiftModifier;
+        if (Shift & ssCtrl)
+            keys |= Qt::ControlModifier;
+        EXPECT_TRUE(user::Click(list->Widget(), Point(Line, Section), Qt::LeftButton, keys));
     }
     void DoubleClick(int Line, TChartListBox::TSection Section)
     {
-        Click(Line, Section);
-        list->DispatchDoubleClick(mbLeft, ssLeft, list->SectionLeft(Section) + 5, Line * TChartListBox::ItemHeight + 10);
-        list->DispatchMouseUp(mbLeft, 0, list->SectionLeft(Section) + 5, Line * TChartListBox::ItemHeight + 10);
+        EXPECT_TRUE(user::DoubleClick(list->Widget(), Point(Line, Section)));
     }
     // Answers the input box with Text.
     void AnswerInput(const std::string& Text)
@@ -149,22 +155,17 @@ TEST_F(ListBoxTest, RenamingValidatesNamesAndClearsATitleEqualToTheName)
 
     // In-place: F2 opens the editor over the title, Enter keeps it, Escape does not.
     list->SetShowSeriesNames(false);
-    list->SelectSeries(0);
-    uint16_t key = VK_F1 + 1;
-    list->DispatchKeyDown(key, 0);
+    Click(0, TChartListBox::lsTitle);
+    ASSERT_TRUE(user::Key(Qt::Key_F2));
     ASSERT_TRUE(list->TitleEditing());
     EXPECT_EQ(list->TitleEditor()->Left(), list->SectionLeft(TChartListBox::lsTitle) - 2);
-    list->TitleEditor()->SetText("Points");
-    key = VK_RETURN;
-    list->TitleEditor()->DispatchKeyDown(key, 0);
-    EXPECT_EQ(key, 0);
+    ASSERT_TRUE(user::Type("Points"));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
     EXPECT_EQ(a->Title(), "Points");
     EXPECT_EQ(list->Items()->Get(0), "Points");
-    key = VK_F1 + 1;
-    list->DispatchKeyDown(key, 0);
-    list->TitleEditor()->SetText("Lost");
-    key = VK_ESCAPE;
-    list->TitleEditor()->DispatchKeyDown(key, 0);
+    ASSERT_TRUE(user::Key(Qt::Key_F2));
+    ASSERT_TRUE(user::Type("Lost"));
+    ASSERT_TRUE(user::Key(Qt::Key_Escape));
     EXPECT_FALSE(list->TitleEditing());
     EXPECT_EQ(a->Title(), "Points");
 }
@@ -201,8 +202,7 @@ TEST_F(ListBoxTest, DeletingAsksAndRemovalByOtherCodeFollows)
 
     dialogs.Answer = [](TDialogRequest&) { return mrYes; };
     list->SelectSeries(0);
-    uint16_t key = VK_DELETE;
-    list->DispatchKeyDown(key, 0);
+    ASSERT_TRUE(user::Key(list, Qt::Key_Delete));
     EXPECT_EQ(dialogs.Requests.back().Text, "Delete C ?");
     EXPECT_EQ(chart->SeriesCount(), 0);
     EXPECT_EQ(list->Items()->Count(), 0);
@@ -218,8 +218,7 @@ TEST_F(ListBoxTest, GalleryHooksAddAndChangeTypesAndColourDialog)
     NewSeriesFromGalleryHook = [this](TComponent*, TCustomAxisPanel* Chart) {
         return CreateSeriesInChart(form.get(), Chart, TOtherSeries::StaticClassInfo());
     };
-    uint16_t key = VK_INSERT;
-    list->DispatchKeyDown(key, 0);
+    ASSERT_TRUE(user::Key(list, Qt::Key_Insert));
     ASSERT_EQ(chart->SeriesCount(), 4);
     EXPECT_EQ(list->SelectedSeries(), chart->Series(3));
     EXPECT_EQ(list->SelCount(), 1);

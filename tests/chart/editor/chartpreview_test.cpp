@@ -1,5 +1,6 @@
 // The print preview panel (paper, chart rectangle, dragging, printing to PDF) and its
 // dialog, driven through the dialog's controls.
+#include "UserInput.h"
 #include "ChartPreview.h"
 #include "data_editors_fixture.h"
 
@@ -191,7 +192,7 @@ TEST_F(PreviewTest, DialogFieldsRefuseCrossingMarginsAndReset)
     dialog.SETopMa->SetText("-5");
     EXPECT_EQ(chart->PrintMargins().Top, 10);
 
-    dialog.BReset->Click();
+    EXPECT_TRUE(user::Click(dialog.BReset));
     EXPECT_EQ(chart->PrintMargins(), TRect(60, 10, 20, 10));
     EXPECT_EQ(dialog.SERightMa->Text(), "20");
     EXPECT_FALSE(dialog.BReset->Enabled());

@@ -26,6 +26,7 @@
 
 #include "DialogRecorder.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include "controls/FormBuilder.h"
 #include "controls/Registry.h"
@@ -112,7 +113,7 @@ struct EditorLayoutTest : ::testing::Test {
             TTabSheet* tab = Pages->Pages(i);
             if (!tab->TabVisible())
                 continue;
-            Pages->SelectPage(tab);
+            ASSERT_TRUE(user::ClickTab(Pages, tab->Caption())) << Where << " " << tab->Caption();
             Check(Form, Where + " " + tab->Caption());
             if (Inside)
                 Inside(tab);
@@ -143,15 +144,15 @@ TEST_F(EditorLayoutTest, EveryPageFitsTheWindowWithoutOverlapsOrClippedCaptions)
         const int width = editor->Width();
         const int height = editor->Height();
         Check(editor, "Chart Series");
-        editor->MainPage->SelectPage(editor->TabChart);
+        EXPECT_TRUE(user::ClickTab(editor->MainPage, editor->TabChart->Caption()));
         VisitTabs(editor, editor->SubPage, "Chart", [&](TTabSheet* tab) {
             ++pagesSeen;
             // The print preview with the page buttons, from the general page.
             if (auto* general = dynamic_cast<TFormTeeGeneral*>(editor->PageForm(tab)))
-                general->BPrint->Click();
+                EXPECT_TRUE(user::Click(general->BPrint));
         });
         for (TTabSheet* tab : {editor->TabData, editor->TabTools, editor->TabExport, editor->TabPrint}) {
-            editor->MainPage->SelectPage(tab);
+            EXPECT_TRUE(user::ClickTab(editor->MainPage, tab->Caption()));
             Check(editor, tab->Caption());
             ++pagesSeen;
         }
@@ -223,7 +224,7 @@ TEST_F(EditorLayoutTest, EveryDialogOfTheEditorIsLaidOutWithoutOverlapsOrClipped
         auto* tools = new TFormTeeTools(form.get());
         tools->SetTag(reinterpret_cast<intptr_t>(static_cast<TObject*>(chart)));
         tools->Show();
-        tools->BAdd->Click();
+        EXPECT_TRUE(user::Click(tools->BAdd));
     }
     TRurOzuviForm about(nullptr);
     about.Show();

@@ -5,6 +5,13 @@
 #include "RurOzuvi.h"
 #include "TeeEdiAxis.h"
 #include "TeeEdiTitl.h"
+#include "TeeEdi3D.h"
+#include "TeeEdiSeri.h"
+#include "TeeEdiWall.h"
+#include "TeeEdiLege.h"
+#include "StyleEditors.h"
+#include "TeeFuncEdit.h"
+#include "Galleries.h"
 #include "TeeEditTools.h"
 #include "TeeToolsGallery.h"
 #include "data_editors_fixture.h"
@@ -15,6 +22,11 @@
 
 #include "controls/Registry.h"
 #include "controls/Shell.h"
+
+#include "UserInput.h"
+
+#include <QTabBar>
+#include <QWidget>
 
 using namespace dataeditortest;
 using editortest::SavePicture;
@@ -118,6 +130,21 @@ struct EditorWindowTest : ChartOnForm {
         ShowChartEditorAtPage(nullptr, chart, Page);
         dialogs.Answer = nullptr;
     }
+    // Opens the editor at the page as the program does and lets Act work it while its own
+    // modal loop runs; the user's click on Close ends it unless Act did.
+    void UseEditor(int Page, const std::function<void(TChartEditForm*)>& Act)
+    {
+        user::ModalActions modal(dialogs);
+        modal.Then([&](TForm* f) {
+            auto* editor = dynamic_cast<TChartEditForm*>(f);
+            ASSERT_NE(editor, nullptr);
+            Act(editor);
+            if (editor->Modal() && editor->ModalResult() == mrNone)
+                user::Click(editor->BClose);
+        });
+        ShowChartEditorAtPage(nullptr, chart, Page);
+        EXPECT_EQ(modal.Started(), 1);
+    }
     static int StoredInteger(const std::string& Name)
     {
         TRegistry registry;
@@ -165,8 +192,8 @@ TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
         EXPECT_TRUE(gallery->BOk->Enabled());
         return mrOk;
     };
-    page->BAdd->Click();
-    page->BAdd->Click();
+    EXPECT_TRUE(user::Click(page->BAdd));
+    EXPECT_TRUE(user::Click(page->BAdd));
     EXPECT_EQ(seriesTab, std::vector<std::string>{"Line probe"});
     EXPECT_EQ(otherTab, std::vector<std::string>{"Other probe"});
     ASSERT_EQ(chart->Tools()->Count(), 2);
@@ -180,7 +207,7 @@ TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
     EXPECT_TRUE(page->BMoveUp->Enabled());
     EXPECT_FALSE(page->BMoveDown->Enabled());
 
-    page->BMoveUp->Click();
+    EXPECT_TRUE(user::Click(page->BMoveUp));
     EXPECT_EQ(chart->Tools()->Tool(0), second);
     EXPECT_EQ(page->SelectedTool(), second);
     EXPECT_FALSE(page->BMoveUp->Enabled());
@@ -230,12 +257,12 @@ TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
     page->LBTools->SetItemIndex(1);
     page->LBToolsClick(page->LBTools);
     ProbeEditorsFreed.clear();
-    page->BDelete->Click();
+    EXPECT_TRUE(user::Click(page->BDelete));
     EXPECT_EQ(ProbeEditorsFreed, std::vector<std::string>{"ChartTool1"});
     ASSERT_EQ(chart->Tools()->Count(), 3);
     EXPECT_EQ(page->LBTools->ItemIndex(), 2);
     EXPECT_EQ(page->SelectedTool(), fourth);
-    page->BDelete->Click();
+    EXPECT_TRUE(user::Click(page->BDelete));
     ASSERT_EQ(chart->Tools()->Count(), 2);
     EXPECT_EQ(page->LBTools->ItemIndex(), 1);
     EXPECT_EQ(page->SelectedTool(), third);
@@ -264,7 +291,8 @@ TEST_F(EditorWindowTest, AboutBoxPulsesAndOpensOnlyWebAddresses)
     EXPECT_EQ(about.Color1(), RGB(4, 4, 4));
     EXPECT_EQ(about.Color2(), RGB(251, 251, 251));
 
-    about.Labelwww->Click();
+    user::ShowAndActivate(&about);
+    ASSERT_TRUE(user::Click(about.Labelwww));
     EXPECT_FALSE(OpenURL(&about, "file:///etc/passwd"));
     EXPECT_FALSE(OpenURL(&about, "calc.exe"));
     EXPECT_TRUE(OpenURL(&about, "HTTP://example.org/"));
@@ -536,7 +564,7 @@ TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
 
     editor->Groups->SetItemIndex(1);
     editor->GroupsClick(editor->Groups);
-    editor->BDeleteGroup->Click();
+    EXPECT_TRUE(user::Click(editor->BDeleteGroup));
     EXPECT_EQ(chart->SeriesList()->Groups()->Count(), 0);
     EXPECT_EQ(editor->LBSeries->SeriesGroup(), nullptr);
     EXPECT_EQ(editor->LBSeries->Items()->Count(), 3);
@@ -545,3 +573,234 @@ TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
 }
 
 } // namespace
+
+TEST_F(EditorWindowTest, EnterAndEscapeEndAnInPlaceEditNotTheEditor)
+{
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        // The series title: F2 on the list, a new title, Enter keeps it.
+        TChartListBox* list = editor->LBSeries;
+        ASSERT_TRUE(user::Click(list, QPoint(list->SectionLeft(TChartListBox::lsTitle) + 4,
+                                             TChartListBox::ItemHeight + TChartListBox::ItemHeight / 2)));
+        ASSERT_EQ(list->SelectedSeries(), b);
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(list->TitleEditing());
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("Beta"));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+        EXPECT_EQ(b->Title(), "Beta");
+        EXPECT_FALSE(list->TitleEditing());
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        // Escape drops the edit and leaves the editor open.
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Type("Lost"));
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+        EXPECT_EQ(b->Title(), "Beta");
+        EXPECT_FALSE(list->TitleEditing());
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+
+        // A cell of the data grid: Enter stores the typed value, Escape drops one.
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Data"));
+        QWidget* grid = editor->ChartGrid1->Widget();
+        ASSERT_TRUE(user::ClickItem(grid, 0, 1));
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Key(Qt::Key_Backspace));
+        ASSERT_TRUE(user::Type("7.5"));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Type("99"));
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        EXPECT_EQ(editor->ChartGrid1->Cells(2, editor->ChartGrid1->FixedRows()), "7.5");
+
+        // Enter on a control without an edit of its own presses Close.
+        ASSERT_TRUE(user::Key(grid, Qt::Key_Return));
+        EXPECT_EQ(editor->ModalResult(), mrCancel);
+    });
+}
+
+TEST_F(EditorWindowTest, EnterOnTheSeriesListClosesTheEditor)
+{
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        ASSERT_TRUE(user::Key(editor->LBSeries, Qt::Key_Down));
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+        EXPECT_EQ(editor->ModalResult(), mrCancel);
+    });
+}
+
+TEST_F(EditorWindowTest, EnterInTheTreeRenameKeepsTheNameAndTheEditor)
+{
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteBool("TreeMode", true);
+    }
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        QWidget* tree = editor->Tree->Widget();
+        ASSERT_TRUE(user::ClickItem(tree, "C"));
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Type("Gamma"));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+        EXPECT_EQ(c->Title(), "Gamma");
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        ASSERT_TRUE(user::Key(Qt::Key_F2));
+        ASSERT_TRUE(user::Type("Lost"));
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+        EXPECT_EQ(c->Title(), "Gamma");
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        // Escape outside an edit closes the editor.
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+        EXPECT_EQ(editor->ModalResult(), mrCancel);
+    });
+}
+
+TEST_F(EditorWindowTest, TabsSwitchedByKeysOrWheelShowTheirPagesAndEditTheirWall)
+{
+    chart->LeftWall()->SetSize(3);
+    TeeEdiWallInitialization();
+    TeeEdi3DInitialization();
+    TeeEdiSeriInitialization();
+    UseEditor(cetWalls, [&](TChartEditForm* editor) {
+        auto* walls = dynamic_cast<TFormTeeWall*>(editor->PageForm(editor->TabWalls));
+        ASSERT_NE(walls, nullptr);
+        // "Left", "Right", "Bottom", "Back": a wheel turn towards the user and an arrow
+        // key reach "Bottom", whose size the edit then sets.
+        auto* bar = qobject_cast<QTabBar*>(walls->TabSubWalls->Widget());
+        ASSERT_NE(bar, nullptr);
+        ASSERT_TRUE(user::Wheel(bar, -1, bar->tabRect(0).center()));
+        ASSERT_TRUE(user::Key(bar, Qt::Key_Right));
+        ASSERT_EQ(walls->TabSubWalls->TabIndex(), 2);
+        EXPECT_FALSE(walls->CBAutoHide->Visible());
+        ASSERT_TRUE(user::Focus(walls->SEWallSize));
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("17"));
+        EXPECT_EQ(chart->BottomWall()->Size(), 17);
+        EXPECT_EQ(chart->LeftWall()->Size(), 3);
+
+        // Ctrl+Tab from a control of the page shows the next page, "3D", filled.
+        ASSERT_TRUE(user::Key(walls->SEWallSize, Qt::Key_Tab, Qt::ControlModifier));
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->Tab3D);
+        TForm* page3D = editor->PageForm(editor->Tab3D);
+        ASSERT_NE(page3D, nullptr);
+        EXPECT_TRUE(page3D->Widget()->isVisible());
+        // The arrow key on the main tabs shows the series page.
+        QTabBar* mainBar = editor->MainPage->Widget()->findChild<QTabBar*>();
+        ASSERT_TRUE(user::Key(mainBar, Qt::Key_Right));
+        EXPECT_EQ(editor->MainPage->ActivePage(), editor->TabSeries);
+        ASSERT_NE(editor->PageForm(editor->TabSeries), nullptr);
+        EXPECT_TRUE(editor->PageForm(editor->TabSeries)->Widget()->isVisible());
+    });
+    TeeEdiSeriFinalization();
+    TeeEdi3DFinalization();
+    TeeEdiWallFinalization();
+}
+
+TEST_F(EditorWindowTest, FunctionSourcesCanBeChosenAndClosingAsksToApplyThem)
+{
+    TeeFunciInitialization();
+    TeeFuncEditInitialization();
+    TeeEdiSeriInitialization();
+    std::vector<int> answers{mrCancel, mrNo};
+    dialogs.Answer = [&](TDialogRequest& r) {
+        if (r.Kind != TDialogKind::dkMessage || answers.empty())
+            return int(mrCancel);
+        const int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    };
+    const auto asked = [&] {
+        return std::count_if(dialogs.Requests.begin(), dialogs.Requests.end(),
+                          [](const TDialogRequest& r) { return r.Text == "Apply Changes ?"; });
+    };
+    user::ModalActions modal(dialogs);
+    TChartEditForm* editor = nullptr;
+    modal.Then([&](TForm* f) {
+        editor = dynamic_cast<TChartEditForm*>(f);
+        ASSERT_NE(editor, nullptr);
+        // "C" on the series page, its data source "Function", the function "Average".
+        TChartListBox* list = editor->LBSeries;
+        ASSERT_TRUE(user::Click(list, QPoint(list->SectionLeft(TChartListBox::lsTitle) + 4,
+                                             2 * TChartListBox::ItemHeight + TChartListBox::ItemHeight / 2)));
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Series"));
+        auto* page = dynamic_cast<TFormTeeSeries*>(editor->PageForm(editor->TabSeries));
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(user::ClickTab(page->PageSeries, "Data Source"));
+        ASSERT_TRUE(user::Key(page->CBDataSourcestyle, Qt::Key_Down));
+        ASSERT_TRUE(user::Key(page->CBDataSourcestyle, Qt::Key_Down));
+        ASSERT_EQ(page->CBDataSourcestyle->Text(), "Function");
+        auto* function = dynamic_cast<TTeeFuncEditor*>(page->SourceEditor());
+        ASSERT_NE(function, nullptr);
+        ASSERT_TRUE(user::Type(function->CBSources, "Av"));
+        ASSERT_EQ(function->CBSources->Text(), "Average");
+
+        // The chooser offers "A" and "B" with ">" and ">>" ready.
+        auto* chooser = dynamic_cast<TSelectListForm*>(function->SelectListForm());
+        ASSERT_NE(chooser, nullptr);
+        ASSERT_EQ(chooser->FromList->Items()->Count(), 2);
+        EXPECT_TRUE(chooser->BRightAll->Enabled());
+        EXPECT_FALSE(chooser->BLeftOne->Enabled());
+        ASSERT_TRUE(user::ClickItem(chooser->FromList, 0));
+        ASSERT_TRUE(user::Click(chooser->BRightOne));
+        ASSERT_EQ(chooser->ToList->Items()->Count(), 1);
+        EXPECT_EQ(chooser->ToList->Items()->GetObject(0), a);
+        EXPECT_TRUE(function->BApply->Enabled());
+        // Close with the change not applied asks; Cancel keeps the editor open.
+        ASSERT_TRUE(user::Click(editor->BClose));
+    });
+    modal.Then([&](TForm*) {
+        EXPECT_EQ(asked(), 1);
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        // Escape asks too; No closes without the change.
+        ASSERT_TRUE(user::Key(editor->BClose, Qt::Key_Escape));
+    });
+    ShowChartEditorAtPage(nullptr, chart, cetSeriesList);
+    EXPECT_EQ(asked(), 2);
+    EXPECT_EQ(modal.Started(), 1);
+    EXPECT_EQ(c->DataSource(), nullptr);
+    TeeEdiSeriFinalization();
+    TeeFuncEditFinalization();
+    TeeFunciFinalization();
+}
+
+TEST_F(EditorWindowTest, TheLegendsFormatTabEditsTheLegendFrame)
+{
+    TeeEdiLegeInitialization();
+    TChartLegend* legend = chart->Legend();
+    legend->SetTransparent(false);
+    legend->SetShapeStyle(fosRectangle);
+    legend->SetBevel(bvNone);
+    dialogs.Answer = [](TDialogRequest& r) {
+        if (TColorDialogRequest* c = AsColorDialogRequest(r)) {
+            c->Color = 0x123456;
+            return int(mrOk);
+        }
+        return int(mrCancel);
+    };
+    UseEditor(cetLegend, [&](TChartEditForm* editor) {
+        auto* page = dynamic_cast<TFormTeeLegend*>(editor->PageForm(editor->TabLegend));
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(user::ClickTab(page->PageControl1, "Format"));
+        TFormTeeShape* shape = page->LegendShapeEditor();
+        ASSERT_NE(shape, nullptr);
+        ASSERT_TRUE(user::Click(shape->CBRound));
+        EXPECT_EQ(legend->ShapeStyle(), fosRoundRectangle);
+        ASSERT_TRUE(user::Key(shape->CBBevel, Qt::Key_Down));
+        EXPECT_EQ(legend->Bevel(), bvLowered);
+        ASSERT_TRUE(user::Focus(shape->EBevWidth));
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("7"));
+        EXPECT_EQ(legend->BevelWidth(), 7);
+        ASSERT_TRUE(user::Focus(shape->EShadowTransp));
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("40"));
+        EXPECT_EQ(legend->Transparency(), 40);
+        ASSERT_TRUE(user::Click(shape->CBTransparent));
+        EXPECT_TRUE(legend->Transparent());
+        // A colour chosen for the back makes the frame opaque again.
+        ASSERT_TRUE(user::Click(shape->BBackColor));
+        EXPECT_EQ(legend->Color(), TColor(0x123456));
+        EXPECT_FALSE(legend->Transparent());
+    });
+    TeeEdiLegeFinalization();
+}

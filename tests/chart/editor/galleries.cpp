@@ -2,6 +2,8 @@
 // keyboard and mouse choice, disabled function charts, and the answered class pair.
 #include "editor_driver.h"
 
+#include "UserInput.h"
+
 #include "Galleries.h"
 #include "Series.h"
 #include "TeEngine.h"
@@ -294,7 +296,8 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
     TChart chart(nullptr);
     // The 3D box starts ticked whatever the chart shows.
     chart.SetView3D(false);
-    driver.Act = [&](TForm* f) {
+    user::ModalActions modal(driver.Dialogs);
+    modal.Then([&](TForm* f) {
         auto* g = static_cast<TTeeGallery*>(f);
         EXPECT_TRUE(g->CB3D->Checked());
         // The standard types come first; the registered pages follow.
@@ -303,29 +306,50 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
         EXPECT_EQ(tabs->Get(0), "Standard");
         EXPECT_GT(g->ChartGalleryPanel1->ChartCount(), 0);
         SavePicture(g, "gallery");
-        g->TabTypes->SelectTab(1);
+        ASSERT_TRUE(user::ClickTab(g->TabTypes, 1));
         EXPECT_TRUE(g->ChartGalleryPanel1->FunctionsMode);
         SavePicture(g, "gallery-functions");
-        g->TabTypes->SelectTab(0);
-        g->TabPages->SelectTab(tabs->IndexOf("Alpha"));
+        ASSERT_TRUE(user::ClickTab(g->TabTypes, 0));
+        ASSERT_TRUE(user::ClickTab(g->TabPages, "Alpha"));
         EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 3);
-        g->TabPages->SelectTab(tabs->IndexOf("Beta"));
+        ASSERT_TRUE(user::ClickTab(g->TabPages, "Beta"));
         EXPECT_EQ(g->ChartGalleryPanel1->ChartCount(), 2);
-        g->CB3D->SetChecked(false);
-        uint16_t key = VK_RIGHT;
-        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
-        key = VK_RETURN;
-        g->ChartGalleryPanel1->DispatchKeyDown(key, 0);
-    };
+        ASSERT_TRUE(user::Click(g->CB3D));
+        ASSERT_TRUE(user::Key(g->ChartGalleryPanel1, Qt::Key_Right));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+    });
     TChartSeries* series = NewSeriesFromGallery(nullptr, &chart);
     ASSERT_NE(series, nullptr);
     EXPECT_EQ(series->ClassInfo(), SampleClass(4));
     EXPECT_EQ(series->ParentChart(), &chart);
     EXPECT_FALSE(chart.View3D());
     // Changing a series' type: cancelled changes nothing.
-    driver.Act = [](TForm* f) { static_cast<TTeeGallery*>(f)->BCancel->Click(); };
+    modal.Then([](TForm* f) { user::Click(static_cast<TTeeGallery*>(f)->BCancel); });
     EXPECT_EQ(ChangeSeriesTypeFromGallery(nullptr, series), nullptr);
     EXPECT_EQ(series->ClassInfo(), SampleClass(4));
+}
+
+TEST_F(GalleriesTest, AFunctionChosenInTheGalleryAddsALineSeriesWithIt)
+{
+    TChart chart(nullptr);
+    user::ModalActions modal(driver.Dialogs);
+    modal.Then([&](TForm* f) {
+        auto* g = static_cast<TTeeGallery*>(f);
+        ASSERT_TRUE(user::ClickTab(g->TabTypes, "Functions"));
+        TGalleryChart* average = nullptr;
+        for (int i = 0; i < g->ChartGalleryPanel1->ChartCount(); ++i)
+            if (g->ChartGalleryPanel1->Charts(i)->SeriesType->FunctionClass == TAverageTeeFunction::StaticClassInfo())
+                average = g->ChartGalleryPanel1->Charts(i);
+        ASSERT_NE(average, nullptr);
+        ASSERT_TRUE(user::Click(average));
+        ASSERT_TRUE(user::Click(g->BOk));
+    });
+    TChartSeries* series = NewSeriesFromGallery(nullptr, &chart);
+    ASSERT_NE(series, nullptr);
+    EXPECT_EQ(series->ClassInfo(), TLineSeries::StaticClassInfo());
+    ASSERT_NE(series->FunctionType(), nullptr);
+    EXPECT_EQ(series->FunctionType()->ClassInfo(), TAverageTeeFunction::StaticClassInfo());
+    EXPECT_EQ(chart.SeriesCount(), 1);
 }
 
 TEST_F(GalleriesTest, GalleryModeOneListsTheTypesAndOffersTheStylesOfTheChosenOne)
@@ -378,7 +402,7 @@ TEST(SelectListTest, ItemsMoveBetweenTheListsAndWithinTheChosenOne)
     EXPECT_FALSE(form.BLeftOne->Enabled());
     form.FromList->SetSelected(1, true);
     form.FromList->SetSelected(2, true);
-    form.BRightOne->Click();
+    EXPECT_TRUE(user::Click(form.BRightOne));
     EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nc\r\n");
     EXPECT_TRUE(form.FromList->Selected(0));
     EXPECT_TRUE(form.BLeftOne->Enabled());
@@ -389,11 +413,11 @@ TEST(SelectListTest, ItemsMoveBetweenTheListsAndWithinTheChosenOne)
     EXPECT_EQ(form.ToList->ItemIndex(), 2);
     EXPECT_TRUE(form.BMoveUP->Enabled());
     EXPECT_FALSE(form.BMoveDown->Enabled());
-    form.BMoveUP->Click();
+    EXPECT_TRUE(user::Click(form.BMoveUP));
     EXPECT_EQ(form.ToList->Items()->Text(), "b\r\nd\r\nc\r\n");
     EXPECT_EQ(form.ToList->ItemIndex(), 1);
     EXPECT_TRUE(form.BMoveDown->Enabled());
-    form.BRightAll->Click();
+    EXPECT_TRUE(user::Click(form.BRightAll));
     EXPECT_EQ(form.FromList->Items()->Count(), 0);
     EXPECT_FALSE(form.BRightOne->Enabled());
     // A double click on the empty list does nothing.

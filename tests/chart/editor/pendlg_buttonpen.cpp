@@ -1,4 +1,5 @@
 // The pen button: its sample of the linked pen, and its click through the pen dialog.
+#include "UserInput.h"
 #include "pendlg_driver.h"
 #include "PixelProbe.h"
 
@@ -73,6 +74,7 @@ TEST_F(ButtonPenTest, NoSampleWhenDisabledOrWithoutAPen)
 
 TEST_F(ButtonPenTest, ClickEditsThePenAndFiresOnClickOnlyAfterOk)
 {
+    user::ShowAndActivate(&form);
     AttachPen(button, &pen);
     int clicks = 0;
     int widthSeen = 0;
@@ -84,18 +86,18 @@ TEST_F(ButtonPenTest, ClickEditsThePenAndFiresOnClickOnlyAfterOk)
         EXPECT_EQ(d->ThePen(), &pen);
         EXPECT_EQ(d->Owner(), &form);   // the button's form owns the dialog
         d->SEWidth->SetText("4");
-        d->BOk->Click();
+        EXPECT_TRUE(user::Click(d->BOk));
     };
-    button->Click();
+    EXPECT_TRUE(user::Click(button));
     EXPECT_EQ(driver.Shown, 1);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(widthSeen, 4);
 
     driver.Act = [&](TPenDialog* d) {
         d->SEWidth->SetText("9");
-        d->BCancel->Click();
+        EXPECT_TRUE(user::Click(d->BCancel));
     };
-    button->Click();
+    EXPECT_TRUE(user::Click(button));
     EXPECT_EQ(driver.Shown, 2);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(pen.Width(), 4);
@@ -103,15 +105,16 @@ TEST_F(ButtonPenTest, ClickEditsThePenAndFiresOnClickOnlyAfterOk)
     // The hide-colour flag reaches the dialog.
     button->SetHideColor(true);
     driver.Act = [&](TPenDialog* d) { EXPECT_FALSE(d->BColor->Visible()); };
-    button->Click();
+    EXPECT_TRUE(user::Click(button));
     EXPECT_EQ(driver.Shown, 3);
 }
 
 TEST_F(ButtonPenTest, WithoutAPenTheClickIsPlain)
 {
+    user::ShowAndActivate(&form);
     int clicks = 0;
     button->OnClick = [&](TObject*) { ++clicks; };
-    button->Click();
+    EXPECT_TRUE(user::Click(button));
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(driver.Shown, 0);
 }

@@ -1,5 +1,6 @@
 // The pen dialog driven as a user would: its layout, what it shows for a pen, the edits
 // it writes at once, the rules for platforms without extended pens, and Cancel.
+#include "UserInput.h"
 #include "pendlg_driver.h"
 #include "PixelProbe.h"
 
@@ -107,7 +108,7 @@ TEST_F(PenDialogTest, ShowingFillsTheControlsFromThePenWithoutTouchingIt)
         EXPECT_FALSE(d->Modified());
         EXPECT_EQ(d->BackupPen()->Width(), 3);
         EXPECT_FALSE(d->BackupPen()->Visible());
-        d->BOk->Click();
+        EXPECT_TRUE(user::Click(d->BOk));
     };
     EXPECT_TRUE(ShowPenEditor(&owner, &pen));
     EXPECT_EQ(changes, 0);
@@ -119,7 +120,7 @@ TEST_F(PenDialogTest, ShowingFillsTheControlsFromThePenWithoutTouchingIt)
     changes = 0;
     driver.Act = [&](TPenDialog* d) {
         EXPECT_EQ(d->SEWidth->Text(), "100");
-        d->BOk->Click();
+        EXPECT_TRUE(user::Click(d->BOk));
     };
     EXPECT_TRUE(ShowPenEditor(&owner, &pen));
     EXPECT_EQ(pen.Width(), 150);
@@ -173,10 +174,10 @@ TEST_F(PenDialogTest, EachControlWritesThePenAtOnce)
         EXPECT_EQ(pen.Style(), psDashDot);
         Choose(d->CBEndStyle, int(esSquare));
         EXPECT_EQ(pen.EndStyle(), esSquare);
-        d->BColor->Click();
+        EXPECT_TRUE(user::Click(d->BColor));
         EXPECT_EQ(pen.Color(), clRed);
         EXPECT_TRUE(d->Modified());
-        d->BOk->Click();
+        EXPECT_TRUE(user::Click(d->BOk));
     };
     EXPECT_TRUE(ShowPenEditor(&owner, &pen));
     EXPECT_EQ(driver.ColorDialogs, 1);
@@ -197,7 +198,7 @@ TEST_F(PenDialogTest, WidthEditKeepsTheLastGoodNumberWithinRange)
         EXPECT_EQ(pen.Width(), 1);
         d->SEWidth->SetText(" 7 ");
         EXPECT_EQ(pen.Width(), 7);
-        d->BOk->Click();
+        EXPECT_TRUE(user::Click(d->BOk));
     };
     EXPECT_TRUE(ShowPenEditor(&owner, &pen));
     EXPECT_EQ(pen.Width(), 7);
@@ -215,7 +216,7 @@ TEST_F(PenDialogTest, SmallDotsThenDashClearsSmallDotsAndEnablesTheWidth)
         EXPECT_EQ(pen.Style(), psDash);
         EXPECT_TRUE(d->SEWidth->Enabled());
         EXPECT_TRUE(d->UDWidth->Enabled());
-        d->BOk->Click();
+        EXPECT_TRUE(user::Click(d->BOk));
     };
     EXPECT_TRUE(ShowPenEditor(&owner, &pen));
 
@@ -248,7 +249,7 @@ TEST_F(PenDialogTest, WithoutExtendedPensTheStyleNeedsWidthOne)
         EXPECT_FALSE(pen.SmallDots());
         d->SEWidth->SetText("3");
         EXPECT_FALSE(d->CBStyle->Enabled());
-        d->BOk->Click();
+        EXPECT_TRUE(user::Click(d->BOk));
     };
     EXPECT_EQ(dialog->ShowModal(), mrOk);
     dialog.reset();
@@ -259,7 +260,7 @@ TEST_F(PenDialogTest, CancelWithoutChangesLeavesThePenAlone)
 {
     pen.SetColor(clNavy);
     changes = 0;
-    driver.Act = [&](TPenDialog* d) { d->BCancel->Click(); };
+    driver.Act = [&](TPenDialog* d) { EXPECT_TRUE(user::Click(d->BCancel)); };
     EXPECT_FALSE(ShowPenEditor(&owner, &pen));
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(pen.Color(), clNavy);
@@ -277,10 +278,10 @@ TEST_F(PenDialogTest, CancelRestoresEveryChangeAndTellsTheOwnerOnce)
         d->SEWidth->SetText("6");
         Choose(d->CBStyle, 5);
         Choose(d->CBEndStyle, int(esFlat));
-        d->BColor->Click();
+        EXPECT_TRUE(user::Click(d->BColor));
         ASSERT_EQ(pen.Color(), clLime);
         changes = 0;
-        d->BCancel->Click();
+        EXPECT_TRUE(user::Click(d->BCancel));
     };
     EXPECT_FALSE(ShowPenEditor(&owner, &pen));
     EXPECT_EQ(changes, 1);
@@ -307,8 +308,8 @@ TEST_F(PenDialogTest, CancelAfterOnlyAColourChangePutsTheColourBack)
     pen.SetColor(clNavy);
     driver.PickColor = clYellow;
     driver.Act = [&](TPenDialog* d) {
-        d->BColor->Click();
-        d->BCancel->Click();
+        EXPECT_TRUE(user::Click(d->BColor));
+        EXPECT_TRUE(user::Click(d->BCancel));
     };
     EXPECT_FALSE(ShowPenEditor(&owner, &pen));
     EXPECT_EQ(pen.Color(), clNavy);
@@ -325,7 +326,7 @@ TEST_F(PenDialogTest, PlainPenHidesWhatOnlyChartPensHave)
         EXPECT_EQ(d->CBStyle->ItemIndex(), int(psDashDot));
         Choose(d->CBStyle, int(psDot));
         d->SEWidth->SetText("3");
-        d->BCancel->Click();
+        EXPECT_TRUE(user::Click(d->BCancel));
     };
     EXPECT_FALSE(ShowPenEditor(&owner, &plain));
     EXPECT_EQ(plain.Style(), psDashDot);

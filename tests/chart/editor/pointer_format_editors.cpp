@@ -1,4 +1,5 @@
 // The pointer editor and the numeric format editor driven through their controls.
+#include "UserInput.h"
 #include "editor_driver.h"
 
 #include "FormatEditor.h"
@@ -33,7 +34,7 @@ protected:
     {
         driver.Act = [&](TForm* f) {
             Act(static_cast<TFormatEditor*>(f));
-            static_cast<TFormatEditor*>(f)->Button1->Click();
+            EXPECT_TRUE(user::Click(static_cast<TFormatEditor*>(f)->Button1));
         };
         return ShowFormatEditor(nullptr, Format, true);
     }
@@ -76,7 +77,7 @@ TEST_F(PointerFormatTest, FormatEditorReadsAndBuildsFormats)
               }),
               FormatSettings().ShortDateFormat);
     // Cancel keeps the format.
-    driver.Act = [](TForm* f) { static_cast<TFormatEditor*>(f)->Button2->Click(); };
+    driver.Act = [](TForm* f) { EXPECT_TRUE(user::Click(static_cast<TFormatEditor*>(f)->Button2)); };
     EXPECT_EQ(ShowFormatEditor(nullptr, "0.###", true), "0.###");
 }
 
@@ -133,7 +134,7 @@ TEST_F(PointerFormatTest, PointerEditorWritesThePointerAndFollowsItsRules)
         EXPECT_TRUE(e->PanelBottom->Visible());
         SavePicture(e, "pointer-dialog");
         e->SEPointHorizSize->SetText("3");
-        e->Button1->Click();
+        EXPECT_TRUE(user::Click(e->Button1));
     };
     EXPECT_TRUE(ShowPointerEditor(nullptr, pointer));
     EXPECT_EQ(pointer->HorizSize(), 3);

@@ -1,5 +1,6 @@
 // The option pages of the series types, each found by its series' editor class name and
 // embedded on a "Format" tab as the series page does, then driven through its controls.
+#include "UserInput.h"
 #include "editor_driver.h"
 #include "TeeEdiLege.h"
 
@@ -57,6 +58,7 @@ protected:
         TForm* form = CreateFormOfClass(Series->EditorClassName(), &host);
         EXPECT_NE(dynamic_cast<E*>(form), nullptr) << Series->EditorClassName();
         EmbedFormInPanel(form, format, reinterpret_cast<intptr_t>(static_cast<TObject*>(Series)));
+        user::ShowAndActivate(&host);
         return static_cast<E*>(form);
     }
     std::vector<std::string> Tabs() const
@@ -148,14 +150,15 @@ TEST_F(SeriesEditorsTest, LinePageWritesItsOptionsAndAddsThePointTabOnce)
     e->CheckBox1->SetChecked(false);
     EXPECT_FALSE(line->ColorEachLine());
     // The border pen in a 2D chart gives the series its colour.
+    ASSERT_TRUE(user::ClickTab(pages, "Format"));
     driver.PickColor = clRed;
     driver.Act = [](TForm* f) {
         auto* pen = static_cast<TPenDialog*>(f);
         pen->SEWidth->SetText("3");
-        pen->BColor->Click();
-        pen->BOk->Click();
+        EXPECT_TRUE(user::Click(pen->BColor));
+        EXPECT_TRUE(user::Click(pen->BOk));
     };
-    e->BLineBorder->Click();
+    EXPECT_TRUE(user::Click(e->BLineBorder));
     EXPECT_EQ(line->LinePen()->Width(), 3);
     EXPECT_EQ(line->SeriesColor(), clRed);
     // The shadow editor comes without its smooth box.
@@ -165,9 +168,9 @@ TEST_F(SeriesEditorsTest, LinePageWritesItsOptionsAndAddsThePointTabOnce)
         EXPECT_FALSE(s->EShadowTransp->Visible());
         SavePicture(s, "series-line-shadow");
         s->Edit1->SetText("4");
-        s->BOK->Click();
+        EXPECT_TRUE(user::Click(s->BOK));
     };
-    e->Button1->Click();
+    EXPECT_TRUE(user::Click(e->Button1));
     EXPECT_EQ(line->Shadow()->HorizSize(), 4);
 
     // The added tab goes with the page.
@@ -253,8 +256,8 @@ TEST_F(SeriesEditorsTest, BarPageStylesSizesAndTheStackTab)
     EXPECT_FALSE(e->EBevel->Enabled());
     EXPECT_TRUE(e->BGradient->Enabled());
     // The gradient button turns the bars into gradient bars first.
-    driver.Act = [](TForm* f) { static_cast<TTeeGradientEditor*>(f)->BOk->Click(); };
-    e->BGradient->Click();
+    driver.Act = [](TForm* f) { EXPECT_TRUE(user::Click(static_cast<TTeeGradientEditor*>(f)->BOk)); };
+    EXPECT_TRUE(user::Click(e->BGradient));
     EXPECT_EQ(bar->BarStyle(), bsRectGradient);
     EXPECT_EQ(e->CBBarStyle->ItemIndex(), int(bsRectGradient));
     EXPECT_TRUE(e->BGradient->Enabled());
@@ -337,7 +340,7 @@ TEST_F(SeriesEditorsTest, PiePageOptionsGroupSlicesAndTheCircledTab)
         if (auto* legendPage = dynamic_cast<TFormTeeLegend*>(f))
             edited = legendPage->Legend();
     };
-    e->Button2->Click();
+    EXPECT_TRUE(user::Click(e->Button2));
     driver.Act = nullptr;
     EXPECT_EQ(edited, pie->OtherSlice()->Legend());
     e->CBColorEach->SetChecked(false);
@@ -371,10 +374,12 @@ TEST_F(SeriesEditorsTest, PiePageOptionsGroupSlicesAndTheCircledTab)
     EXPECT_EQ(pie->CircleBackColor(), clDefault);
     EXPECT_FALSE(pie->Gradient()->Visible());
     EXPECT_FALSE(own.BBack->Enabled());
+    // Unticked again, the colour button takes a colour.
+    user::ShowAndActivate(&own);
+    EXPECT_TRUE(user::Click(own.CBTransp));
     driver.PickColor = clAqua;
-    own.BBack->Click();
+    EXPECT_TRUE(user::Click(own.BBack));
     EXPECT_EQ(pie->CircleBackColor(), clAqua);
-    EXPECT_FALSE(own.CBTransp->Checked());
 }
 
 TEST_F(SeriesEditorsTest, FastLinePageOptionsPenAndRepeatedCancel)
@@ -392,7 +397,7 @@ TEST_F(SeriesEditorsTest, FastLinePageOptionsPenAndRepeatedCancel)
     e->CBNulls->SetChecked(false);
     EXPECT_FALSE(fast->IgnoreNulls());
     driver.PickColor = clFuchsia;
-    e->BColor->Click();
+    EXPECT_TRUE(user::Click(e->BColor));
     EXPECT_EQ(fast->SeriesColor(), clFuchsia);
 
     // Cancel puts the pen back as it was shown, again and again.
@@ -400,11 +405,11 @@ TEST_F(SeriesEditorsTest, FastLinePageOptionsPenAndRepeatedCancel)
     e->SEWidth->SetText("-");
     e->SEWidth->SetText("4");
     EXPECT_EQ(fast->LinePen()->Width(), 4);
-    e->BCancel->Click();
+    EXPECT_TRUE(user::Click(e->BCancel));
     EXPECT_EQ(fast->LinePen()->Width(), width);
     EXPECT_EQ(e->UDWidth->Position(), width);
     e->SEWidth->SetText("6");
-    e->BCancel->Click();
+    EXPECT_TRUE(user::Click(e->BCancel));
     EXPECT_EQ(fast->LinePen()->Width(), width);
     EXPECT_TRUE(driver.Messages.empty());
 }
@@ -470,11 +475,13 @@ TEST_F(SeriesEditorsTest, GanttArrowAndBubblePages)
     EXPECT_EQ(gantt->GetTransparency(), 30);
     g->CBColorEach->SetChecked(true);
     EXPECT_TRUE(gantt->ColorEachPoint());
-    driver.PickColor = clNavy;
-    g->BColor->Click();
-    EXPECT_EQ(gantt->SeriesColor(), clNavy);
+    EXPECT_FALSE(g->BColor->Enabled());
+    // Unticked again, the colour button takes the series colour.
+    EXPECT_TRUE(user::Click(g->CBColorEach));
     EXPECT_FALSE(gantt->ColorEachPoint());
-    EXPECT_FALSE(g->CBColorEach->Checked());
+    driver.PickColor = clNavy;
+    EXPECT_TRUE(user::Click(g->BColor));
+    EXPECT_EQ(gantt->SeriesColor(), clNavy);
     delete g;
 
     auto* arrow = Add<TArrowSeries>();

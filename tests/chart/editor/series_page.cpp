@@ -3,6 +3,8 @@
 // data-source tabs, and calculated functions chosen, fed and applied.
 #include "editor_driver.h"
 
+#include "UserInput.h"
+
 #include "ChartListBox.h"
 #include "FormatEditor.h"
 #include "PointerEditor.h"
@@ -280,9 +282,9 @@ TEST_F(SeriesPageTest, RandomValuesAreCountedWithinTheUpDown)
     EXPECT_EQ(line->SampleCount(), 0);
     EXPECT_TRUE(page->CBSamplesDefault->Checked());
     page->ESamples->SetText("30");
-    page->BApplyRandom->Click();
+    EXPECT_TRUE(user::Click(page->BApplyRandom));
     EXPECT_EQ(line->Count(), 30);
-    page->Button3->Click();
+    EXPECT_TRUE(user::Click(page->Button3));
     EXPECT_EQ(line->Count(), 0);
     EXPECT_EQ(page->CBDataSourcestyle->ItemIndex(), 0);
     EXPECT_TRUE(page->ChartGrid1->Visible());
@@ -307,14 +309,14 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     // The source is chosen in the gallery unit's two-list chooser.
     auto* chooser = dynamic_cast<TSelectListForm*>(f->SelectListForm());
     ASSERT_NE(chooser, nullptr);
-    const int from = chooser->FromList->Items()->IndexOfObject(source);
-    for (int i = 0; i < chooser->FromList->Items()->Count(); ++i)
-        chooser->FromList->SetSelected(i, i == from);
-    chooser->BRightOne->Click();
+    user::ShowAndActivate(page);
+    ASSERT_TRUE(user::ClickItem(chooser->FromList, chooser->FromList->Items()->IndexOfObject(source)));
+    ASSERT_TRUE(user::Click(chooser->BRightOne));
     EXPECT_EQ(chooser->ToList->Items()->IndexOfObject(source), 0);
     auto* options = dynamic_cast<TAverageFuncEditor*>(f->OptionsForm());
     ASSERT_NE(options, nullptr);
     // A range period picked before the function has a source.
+    ASSERT_TRUE(user::ClickTab(f->PageControl1, f->TabOptions->Caption()));
     options->CBStyle->Pick(2);
     ASSERT_TRUE(options->BChange->Enabled());
     driver.Act = [](TForm* d) {
@@ -322,9 +324,9 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
         EXPECT_EQ(d->Caption(), "Period range");
         EXPECT_FALSE(increment->IsDateTime);
         increment->ECustom->SetText("2.5");
-        increment->BOk->Click();
+        EXPECT_TRUE(user::Click(increment->BOk));
     };
-    options->BChange->Click();
+    EXPECT_TRUE(user::Click(options->BChange));
     EXPECT_EQ(options->ENum->Text(), "2.5");
     options->CBStyle->Pick(1);
     options->ENum->SetText("5");
@@ -333,7 +335,7 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     page->PageSeries->SelectPage(page->TabDataSource);
     page->SetBounds(0, 0, 436, 420);
     SavePicture(page, "function");
-    f->BApply->Click();
+    ASSERT_TRUE(user::Click(f->BApply));
     EXPECT_FALSE(f->BApply->Enabled());
     EXPECT_EQ(result->DataSource(), source);
     EXPECT_EQ(result->FunctionType()->Period(), 5);
@@ -359,7 +361,7 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     EXPECT_EQ(options->CBStyle->ItemIndex(), 1);
     EXPECT_EQ(options->ENum->Text(), "1");
     options->CBStyle->Pick(0);
-    again->BApply->Click();
+    EXPECT_TRUE(user::Click(again->BApply));
     EXPECT_EQ(result->FunctionType()->Period(), 0);
     // A line shows the average of the whole source as a level line.
     ASSERT_EQ(result->Count(), 2);
@@ -403,7 +405,7 @@ TEST_F(SeriesPageTest, CustomFunctionValidatesBeforeWriting)
     options->ENum->SetText("12");
     options->EStep->SetText("0.5");
     fn->OnCalculate = [](TCustomTeeFunction*, double X, double& Y) { Y = 2 * X; };
-    f->BApply->Click();
+    EXPECT_TRUE(user::Click(f->BApply));
     EXPECT_EQ(fn->StartX(), 5);
     EXPECT_EQ(fn->Period(), 0.5);
     ASSERT_EQ(curve->Count(), 12);
@@ -440,7 +442,7 @@ TEST_F(SeriesPageTest, SourcesFollowTheChartAndSeveralAreChosenInTheList)
     chooser->Choose(chooser->FromList->Items()->IndexOfObject(b));
     chooser->Choose(chooser->FromList->Items()->IndexOfObject(a));
     EXPECT_TRUE(f->BApply->Enabled());
-    f->BApply->Click();
+    EXPECT_TRUE(user::Click(f->BApply));
     ASSERT_EQ(sum->DataSources()->Count(), 2);
     EXPECT_EQ(sum->DataSources()->Item(0), b);
     ASSERT_EQ(sum->Count(), 3);
@@ -465,3 +467,39 @@ TEST_F(SeriesPageTest, SourcesFollowTheChartAndSeveralAreChosenInTheList)
 }
 
 } // namespace
+
+TEST_F(SeriesPageTest, AClickOnTheColourSwatchChoosesTheSeriesColour)
+{
+    auto* line = AddSeries<TLineSeries>("Line", {1, 2});
+    line->SetSeriesColor(clGreen);
+    Open(line);
+    user::ShowAndActivate(page);
+    driver.PickColor = TColor(0x2040A0);
+    ASSERT_TRUE(user::Click(page->PaintBox1));
+    EXPECT_EQ(line->SeriesColor(), TColor(0x2040A0));
+    // A cancelled dialog keeps the colour.
+    driver.PickColor = clNone;
+    ASSERT_TRUE(user::Click(page->PaintBox1));
+    EXPECT_EQ(line->SeriesColor(), TColor(0x2040A0));
+}
+
+TEST_F(SeriesPageTest, TheManualSourcesNavigatorStepsThroughTheRows)
+{
+    auto* line = AddSeries<TLineSeries>("Line", {4, 7, 9});
+    line->SetManualData(true);
+    Open(line);
+    user::ShowAndActivate(page);
+    ASSERT_TRUE(user::ClickTab(page->PageSeries, "Data Source"));
+    ASSERT_EQ(page->CBDataSourcestyle->Text(), "Manual");
+    SavePicture(page, "series-manual");
+    TChartGridNavigator* nav = page->ChartGridNavigator1;
+    TChartGrid* grid = page->ChartGrid1;
+    const int first = grid->FirstDataRow();
+    ASSERT_EQ(grid->Row(), first);
+    ASSERT_TRUE(user::Click(nav->Buttons(nbLast)));
+    EXPECT_EQ(grid->Row(), first + 2);
+    ASSERT_TRUE(user::Click(nav->Buttons(nbPrior)));
+    EXPECT_EQ(grid->Row(), first + 1);
+    ASSERT_TRUE(user::Click(nav->Buttons(nbFirst)));
+    EXPECT_EQ(grid->Row(), first);
+}

@@ -1,5 +1,6 @@
 // The style editors driven as a user would: each writes into its object at once, Cancel
 // (or the close box) restores where the editor keeps a copy, and each saves its picture.
+#include "UserInput.h"
 #include "editor_driver.h"
 
 #include "TeeSourceEdit.h"
@@ -54,7 +55,7 @@ TEST_F(StyleEditorsTest, GradientEditorThemesDirectionsAndCancel)
         e->DirectionsChangeChart(int(gdDiagonalUp));
         EXPECT_EQ(gradient.Direction(), gdDiagonalUp);
         EXPECT_EQ(e->CBDirection->ItemIndex(), int(gdDiagonalUp));
-        e->BCancel->Click();
+        EXPECT_TRUE(user::Click(e->BCancel));
     };
     changes = 0;
     EXPECT_FALSE(ShowGradientEditor(&owner, &gradient));
@@ -64,12 +65,12 @@ TEST_F(StyleEditorsTest, GradientEditorThemesDirectionsAndCancel)
     EXPECT_EQ(gradient.MidColor(), clNone);
 
     // The close box counts as Cancel too.
-    driver.Act = [&](TForm* f) { static_cast<TTeeGradientEditor*>(f)->BSwap->Click(); };
+    driver.Act = [&](TForm* f) { EXPECT_TRUE(user::Click(static_cast<TTeeGradientEditor*>(f)->BSwap)); };
     EXPECT_FALSE(ShowGradientEditor(&owner, &gradient));
     EXPECT_EQ(gradient.StartColor(), clWhite);
     driver.Act = [&](TForm* f) {
-        static_cast<TTeeGradientEditor*>(f)->BSwap->Click();
-        static_cast<TTeeGradientEditor*>(f)->BOk->Click();
+        EXPECT_TRUE(user::Click(static_cast<TTeeGradientEditor*>(f)->BSwap));
+        EXPECT_TRUE(user::Click(static_cast<TTeeGradientEditor*>(f)->BOk));
     };
     EXPECT_TRUE(ShowGradientEditor(&owner, &gradient));
     EXPECT_EQ(gradient.StartColor(), clYellow);
@@ -94,7 +95,7 @@ TEST_F(StyleEditorsTest, ShadowEditorWritesAtOnceAndAnswersTrueOnOk)
         EXPECT_EQ(shadow.HorizSize(), 7);
         EXPECT_EQ(shadow.VertSize(), -3);
         EXPECT_EQ(shadow.Transparency(), 40);
-        e->BOK->Click();
+        EXPECT_TRUE(user::Click(e->BOK));
     };
     const bool smooth = shadow.Smooth();
     EXPECT_TRUE(ShowShadowEditor(&owner, &shadow));
@@ -117,13 +118,13 @@ TEST_F(StyleEditorsTest, BrushDialogPatternsTexturesColourRuleAndCancel)
         EXPECT_EQ(brush.Image()->Width(), 32);
         EXPECT_EQ(d->Button1->Caption(), "Clea&r");
         SavePicture(d, "brush");
-        d->Button1->Click();
+        EXPECT_TRUE(user::Click(d->Button1));
         EXPECT_TRUE(!brush.HasImage() || brush.Image()->Empty());
         EXPECT_EQ(d->Button1->Caption(), "B&rowse...");
         d->LStyle->SetItemIndex(6);
         d->LStyle->Click();
         EXPECT_TRUE(d->BColor->Enabled());
-        d->Button3->Click();
+        EXPECT_TRUE(user::Click(d->Button3));
     };
     EXPECT_FALSE(ShowBrushEditor(&owner, &brush));
     EXPECT_EQ(brush.Style(), bsSolid);
@@ -201,11 +202,13 @@ TEST_F(StyleEditorsTest, ShapeEditorPagesWriteTheShape)
     SavePicture(editor.get(), "shape-gradient");
     editor->PC1->SelectPage(editor->TabShadow);
     SavePicture(editor.get(), "shape-shadow");
-    // An editor whose gradient page has no gradient yet takes clicks without harm.
+    // An editor whose gradient page has no gradient yet offers no swap and takes the
+    // gallery's clicks without harm.
     std::unique_ptr<TFormTeeShape> bare(CreateShapeEditor(&owner, nullptr));
-    bare->Show();
+    user::ShowAndActivate(bare.get());
+    EXPECT_TRUE(user::ClickTab(bare->PC1, "Gradient"));
     bare->GradientEditor()->CBVisible->SetChecked(true);
-    bare->GradientEditor()->BSwap->Click();
+    EXPECT_FALSE(bare->GradientEditor()->BSwap->Enabled());
     bare->GradientEditor()->Gallery->SetItemIndex(0);
     bare->GradientEditor()->Gallery->Click();
     EXPECT_EQ(bare->GradientEditor()->TheGradient(), nullptr);

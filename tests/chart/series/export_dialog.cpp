@@ -5,11 +5,14 @@
 
 #include "DialogRecorder.h"
 #include "ExportDialog.h"
+#include "UserInput.h"
 #include "controls/FormBuilder.h"
 #include "controls/Registry.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 
 #include <filesystem>
 #include <fstream>
@@ -109,6 +112,27 @@ TEST_F(ExportDialogTest, DataPageSavesWithTheChosenFilter)
     EXPECT_EQ(form->CBDelim->ItemIndex(), 3);
     const std::string text = ReadText(file);
     EXPECT_EQ(text.substr(0, text.find('\r')), "Text;Series1;Series2");
+}
+
+TEST_F(ExportDialogTest, DataSavedWithoutExtensionTakesTheChosenFiltersOne)
+{
+    // In the real save dialog: "Comma delimited" (one below "Tab", shown first) and a
+    // name without extension.
+    const std::string base = Temp("table");
+    user::ModalActions modal(recorder);
+    modal.ThenInDialog([&](QWidget* d) {
+        auto* types = d->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        ASSERT_TRUE(user::Key(types, Qt::Key_Down));
+        ASSERT_TRUE(user::Type(d->findChild<QLineEdit*>("fileNameEdit"), base));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+    });
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::ClickTab(form->PageControl1, "Data"));
+    ASSERT_TRUE(user::Click(form->BSave));
+    EXPECT_EQ(form->CBDelim->ItemIndex(), 2);
+    const std::string text = ReadText(base + ".csv");
+    EXPECT_EQ(text.substr(0, text.find('\r')), "Text,Series1,Series2");
 }
 
 TEST_F(ExportDialogTest, NativePageCopiesTextOnlyAndTellsTheSize)

@@ -1,0 +1,127 @@
+// Page and tab controls: every way a user switches a tab asks OnChanging, which may veto,
+// and then fires OnChange; a hidden tab is never reached.
+#include "DialogRecorder.h"
+#include "UserInput.h"
+
+#include "controls/ComCtrls.h"
+#include "controls/StdCtrls.h"
+
+#include <QTabBar>
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class TabSwitchingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form->SetBounds(0, 0, 400, 300);
+        pages->SetParent(form.get());
+        pages->SetBounds(0, 0, 400, 250);
+        for (const char* caption : {"One", "Two", "Three", "Four"}) {
+            auto* sheet = new TTabSheet(form.get());
+            sheet->SetCaption(caption);
+            sheet->SetPageControl(pages);
+            auto* edit = new TEdit(form.get());
+            edit->SetParent(sheet);
+            edits.push_back(edit);
+        }
+        tabs->SetParent(form.get());
+        tabs->SetBounds(0, 260, 400, 30);
+        for (const char* caption : {"Left", "Middle", "Right"})
+            tabs->Tabs()->Add(caption);
+        pages->OnChanging = [this](TObject*, bool& Allow) {
+            log += "changing " + pages->ActivePage()->Caption() + ";";
+            Allow = allow;
+        };
+        pages->OnChange = [this](TObject*) { log += "change " + pages->ActivePage()->Caption() + ";"; };
+        tabs->OnChanging = [this](TObject*, bool& Allow) {
+            log += "changing " + std::to_string(tabs->TabIndex()) + ";";
+            Allow = allow;
+        };
+        tabs->OnChange = [this](TObject*) { log += "change " + std::to_string(tabs->TabIndex()) + ";"; };
+        user::ShowAndActivate(form.get());
+    }
+
+    QTabBar* BarOf(TControl* C) { return qobject_cast<QTabBar*>(C->Widget()) ? qobject_cast<QTabBar*>(C->Widget()) : C->Widget()->findChild<QTabBar*>(); }
+
+    DialogRecorder dialogs;
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TPageControl* pages = new TPageControl(form.get());
+    TTabControl* tabs = new TTabControl(form.get());
+    std::vector<TEdit*> edits;
+    std::string log;
+    bool allow = true;
+};
+
+TEST_F(TabSwitchingTest, EveryWayOfSwitchingPagesAsksAndTellsOnce)
+{
+    pages->Pages(2)->SetTabVisible(false);
+    QTabBar* bar = BarOf(pages);
+    ASSERT_TRUE(user::Click(pages->Widget()));   // nothing on an empty page switches
+    EXPECT_EQ(log, "");
+
+    // The arrow key passes over the hidden "Three".
+    ASSERT_TRUE(user::Key(bar, Qt::Key_Right));
+    EXPECT_EQ(log, "changing One;change Two;");
+    ASSERT_TRUE(user::Key(bar, Qt::Key_Right));
+    EXPECT_EQ(pages->ActivePage()->Caption(), "Four");
+    log.clear();
+    // Ctrl+Tab from a control on the page wraps round to the first tab.
+    ASSERT_TRUE(user::Key(edits[3], Qt::Key_Tab, Qt::ControlModifier));
+    EXPECT_EQ(log, "changing Four;change One;");
+    log.clear();
+    ASSERT_TRUE(user::Key(edits[0], Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier));
+    EXPECT_EQ(log, "changing One;change Four;");
+    log.clear();
+    // A wheel turn away from the user goes one tab back, from "Four" to "Two".
+    ASSERT_TRUE(user::Wheel(bar, 1, bar->tabRect(0).center()));
+    EXPECT_EQ(log, "changing Four;change Two;");
+    log.clear();
+    ASSERT_TRUE(user::ClickTab(pages, "One"));
+    EXPECT_EQ(log, "changing Two;change One;");
+
+    // The hidden tab is not offered at all.
+    EXPECT_NONFATAL_FAILURE(user::ClickTab(pages, "Three"), "shows no tab");
+    EXPECT_EQ(bar->count(), 3);
+}
+
+TEST_F(TabSwitchingTest, AVetoKeepsThePageWhicheverWayTheUserSwitches)
+{
+    allow = false;
+    QTabBar* bar = BarOf(pages);
+    ASSERT_TRUE(user::Key(bar, Qt::Key_Right));
+    ASSERT_TRUE(user::Key(edits[0], Qt::Key_Tab, Qt::ControlModifier));
+    ASSERT_TRUE(user::Wheel(bar, -1, bar->tabRect(0).center()));
+    ASSERT_TRUE(user::ClickTab(pages, "Two"));
+    EXPECT_EQ(log, "changing One;changing One;changing One;changing One;");
+    EXPECT_EQ(pages->ActivePage(), pages->Pages(0));
+    EXPECT_TRUE(edits[0]->Widget()->isVisible());
+    EXPECT_FALSE(edits[1]->Widget()->isVisible());
+}
+
+TEST_F(TabSwitchingTest, TabControlSwitchesByKeyWheelAndClickThroughItsHandlers)
+{
+    QTabBar* bar = BarOf(tabs);
+    ASSERT_TRUE(user::Key(bar, Qt::Key_Right));
+    EXPECT_EQ(log, "changing 0;change 1;");
+    log.clear();
+    ASSERT_TRUE(user::Wheel(bar, -1, bar->tabRect(0).center()));
+    EXPECT_EQ(log, "changing 1;change 2;");
+    log.clear();
+    allow = false;
+    ASSERT_TRUE(user::ClickTab(tabs, "Left"));
+    EXPECT_EQ(log, "changing 2;");
+    EXPECT_EQ(tabs->TabIndex(), 2);
+    // The program's own switch asks nothing.
+    log.clear();
+    tabs->SetTabIndex(0);
+    pages->SetActivePage(pages->Pages(1));
+    EXPECT_EQ(log, "");
+}
+
+} // namespace

@@ -1,0 +1,110 @@
+// The user-input helper: it reaches what a user reaches, refuses what a user cannot, and
+// acts inside modal forms while their loop runs.
+#include "DialogRecorder.h"
+#include "UserInput.h"
+
+#include "controls/StdButtons.h"
+#include "controls/StdCtrls.h"
+
+#include <QWidget>
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class UserInputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form->SetBounds(0, 0, 300, 200);
+        edit->SetParent(form.get());
+        edit->SetBounds(10, 10, 120, 24);
+        ok->SetParent(form.get());
+        ok->SetBounds(10, 50, 75, 25);
+        ok->OnClick = [this](TObject*) { ++okClicks; };
+        off->SetParent(form.get());
+        off->SetBounds(100, 50, 75, 25);
+        off->OnClick = [this](TObject*) { ++offClicks; };
+        user::ShowAndActivate(form.get());
+    }
+
+    DialogRecorder dialogs;
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TEdit* edit = new TEdit(form.get());
+    TButton* ok = new TButton(form.get());
+    TButton* off = new TButton(form.get());
+    int okClicks = 0;
+    int offClicks = 0;
+};
+
+TEST_F(UserInputTest, ClickAndTypeReachTheControlsAndTheirEvents)
+{
+    ok->SetName("Ok");
+    std::string typed;
+    edit->OnChange = [&](TObject*) { typed = edit->Text(); };
+    EXPECT_TRUE(user::Type(edit, "a&b"));
+    EXPECT_EQ(typed, "a&b");
+    EXPECT_TRUE(user::Click(user::Find("Ok")));
+    EXPECT_EQ(okClicks, 1);
+}
+
+TEST_F(UserInputTest, RefusesDisabledHiddenAndCoveredControls)
+{
+    off->SetEnabled(false);
+    EXPECT_NONFATAL_FAILURE(user::Click(off), "it is disabled");
+    off->SetEnabled(true);
+    off->Hide();
+    EXPECT_NONFATAL_FAILURE(user::Click(off), "it is hidden");
+    off->Show();
+    // A button laid over the left half of the other covers it there, not on its right.
+    ok->SetBounds(100, 50, 30, 25);
+    ok->Widget()->raise();
+    EXPECT_NONFATAL_FAILURE(user::Click(off, QPoint(5, 12)), "covered");
+    EXPECT_TRUE(user::Click(off, QPoint(60, 12)));
+    EXPECT_EQ(offClicks, 1);
+    EXPECT_EQ(okClicks, 0);
+}
+
+TEST_F(UserInputTest, DefaultAndCancelButtonsAnswerEnterAndEscapeInAModalForm)
+{
+    auto dialog = std::make_unique<TForm>(nullptr);
+    auto* field = new TEdit(dialog.get());
+    field->SetParent(dialog.get());
+    auto* yes = new TButton(dialog.get());
+    yes->SetParent(dialog.get());
+    yes->SetTop(40);
+    yes->SetDefault(true);
+    yes->SetModalResult(mrYes);
+    auto* no = new TButton(dialog.get());
+    no->SetParent(dialog.get());
+    no->SetTop(80);
+    no->SetCancel(true);
+    no->SetModalResult(mrNo);
+
+    user::ModalActions modal(dialogs);
+    modal.Then([&](TForm*) {
+        // The form's own loop runs: the window behind it is blocked.
+        EXPECT_NONFATAL_FAILURE(user::Click(ok), "blocks it");
+        user::Key(field, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog->ShowModal(), mrYes);
+    modal.Then([&](TForm*) { user::Key(field, Qt::Key_Escape); });
+    EXPECT_EQ(dialog->ShowModal(), mrNo);
+    EXPECT_EQ(modal.Started(), 2);
+    EXPECT_EQ(okClicks, 0);
+}
+
+TEST_F(UserInputTest, AModalFormLeftOpenFailsTheTestAndIsClosed)
+{
+    auto dialog = std::make_unique<TForm>(nullptr);
+    user::ModalActions modal(dialogs);
+    modal.Then([](TForm*) {});
+    TModalResult result = mrNone;
+    EXPECT_NONFATAL_FAILURE(result = dialog->ShowModal(), "stays open");
+    EXPECT_EQ(result, mrCancel);
+}
+
+} // namespace
