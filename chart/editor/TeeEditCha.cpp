@@ -55,7 +55,7 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
 {
     SetUniqueFormName(this, "ChartEditForm");
     BuildForm(this, DefaultWidth, DefaultHeight, {
-        Growing(Columns({Column({Growing(Ctl(Tree, "Tree"))}), Growing(Column({
+        Growing(Columns({Column({Growing(Line({Ctl(Tree, "Tree"), Ctl(TreeSplitter, "TreeSplitter")}))}), Growing(Column({
         Growing(Pages(MainPage, "MainPage", {
             Page(TabChart, "TabChart", "Chart", {
                 Growing(Pages(SubPage, "SubPage", {
@@ -113,6 +113,9 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     BRenameGroup->SetEnabled(false);
     PanelGroups->Hide();
     Tree->Hide();
+    TreeSplitter->Hide();
+    TreeSplitter->SetControl(Tree);
+    TreeSplitter->OnMoved = [this](TObject*) { FTreeWidth = Tree->Width(); };
     UpdateLayout(this);
     Tree->OnChange = [this](TObject* s, TTreeNode* node) { TreeChange(s, node); };
     Tree->OnEditing = [this](TObject* s, TTreeNode* node, bool& allow) { TreeEditing(s, node, allow); };
@@ -597,7 +600,7 @@ void TChartEditForm::FormDestroy()
         // is the window's without the tree.
         if (FRememberSize) {
             if (Width() != FOpenedWidth || Height() != FOpenedHeight) {
-                registry.WriteInteger("Width", Width() - FTreeAdded);
+                registry.WriteInteger("Width", Width() - (Tree->Visible() ? FTreeWidth + TreeSplitter->Width() : 0));
                 registry.WriteInteger("Height", Height());
             }
             if (Tree->Visible())
@@ -630,8 +633,8 @@ void TChartEditForm::BuildTree()
         // The window grows by the tree; the tab bars give way to the tree's nodes.
         SetFixedWidth(Tree, FTreeWidth);
         Tree->Show();
-        FTreeAdded = FTreeWidth;
-        SetBounds(Left(), Top(), Width() + FTreeAdded, Height());
+        TreeSplitter->Show();
+        SetBounds(Left(), Top(), Width() + FTreeWidth + TreeSplitter->Width(), Height());
         UpdateLayout(this);
         MainPage->SetTabBarVisible(false);
         SubPage->SetTabBarVisible(false);

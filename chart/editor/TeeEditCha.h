@@ -16,6 +16,7 @@
 #include "controls/Forms.h"
 #include "controls/ListBoxes.h"
 #include "controls/PopupMenus.h"
+#include "controls/Splitter.h"
 #include "controls/StdButtons.h"
 #include "controls/StdCtrls.h"
 #include "controls/TreeViews.h"
@@ -111,6 +112,8 @@ public:
     TButton* BClose;
     // tree mode: the pages chosen in a tree on the left instead of the tabs
     TTreeView* Tree;
+    // Beside the tree: dragging it changes the tree's width.
+    TSplitter* TreeSplitter;
 
     // ---- state the callers set before showing ----
     TCustomChart* Chart() const { return FChart; }
@@ -228,8 +231,6 @@ private:
     bool FRememberSize = true;
     bool FTreeMode = false;
     int FTreeWidth = 130;
-    // How much wider the window is because of the tree.
-    int FTreeAdded = 0;
     // The size the window opened with: only a size the user changed is stored.
     int FOpenedWidth = 0;
     int FOpenedHeight = 0;

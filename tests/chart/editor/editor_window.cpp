@@ -434,7 +434,8 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
     ShowEditor(cetSeriesList, [&](TChartEditForm* editor) {
         TTreeView* tree = editor->Tree;
         ASSERT_TRUE(tree->Visible());
-        EXPECT_EQ(editor->Width(), 640 + 150);
+        ASSERT_TRUE(editor->TreeSplitter->Visible());
+        EXPECT_EQ(editor->Width(), 640 + 150 + editor->TreeSplitter->Width());
         ASSERT_EQ(tree->Count(), 6);
         EXPECT_EQ(tree->TopItem(0)->Text(), "Series");
         EXPECT_EQ(texts(tree->TopItem(0)), (std::vector<std::string>{"A", "B", "C"}));
@@ -469,10 +470,28 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
         tree->FinishEditing(nodeB, "Beta");
         EXPECT_EQ(b->Title(), "Beta");
         EXPECT_EQ(editor->LBSeries->Items()->Strings(1), "Beta");
+
+        // Dragging the splitter widens the tree, not the window; the bar follows the
+        // mouse, so each drag of 3 pixels ends on it.
+        const auto drag = [&](int Steps) {
+            for (int i = 0; i < std::abs(Steps); ++i)
+                ASSERT_TRUE(user::Drag(editor->TreeSplitter->Widget(), QPoint(Steps > 0 ? 0 : 3, 40),
+                                       QPoint(Steps > 0 ? 3 : 0, 40)));
+        };
+        const int width = editor->Width();
+        drag(10);
+        EXPECT_EQ(tree->Width(), 180);
+        EXPECT_EQ(editor->TreeWidth(), 180);
+        EXPECT_EQ(editor->Width(), width);
+        drag(-60);
+        EXPECT_EQ(tree->Width(), editor->TreeSplitter->MinSize());
+        drag(30);
+        EXPECT_EQ(editor->TreeWidth(), editor->TreeSplitter->MinSize() + 90);
     });
-    // The width kept is the window's without the tree.
+    // The width kept is the window's without the tree (stored before, as the window was
+    // not resized); the tree's width is its last.
     EXPECT_EQ(StoredInteger("Width"), 640);
-    EXPECT_EQ(StoredInteger("TreeWidth"), 150);
+    EXPECT_EQ(StoredInteger("TreeWidth"), 120);
     // A start page is the tree's selected node.
     ShowEditor(cetTitles, [&](TChartEditForm* editor) {
         ASSERT_NE(editor->Tree->Selected(), nullptr);
