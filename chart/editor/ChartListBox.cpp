@@ -1,7 +1,6 @@
 #include "ChartListBox.h"
 
 #include "Galleries.h"
-
 #include "TeeConst.h"
 #include "TeePenDlg.h"
 #include "TeEngine.h"

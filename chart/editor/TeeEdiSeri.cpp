@@ -1,8 +1,7 @@
 #include "TeeEdiSeri.h"
 
-#include "Galleries.h"
-
 #include "FormatEditor.h"
+#include "Galleries.h"
 #include "PointerEditor.h"
 #include "TeeFuncEdit.h"
 #include "TeePenDlg.h"
