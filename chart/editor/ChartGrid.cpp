@@ -288,8 +288,10 @@ void TCustomChartGrid::Rebuild(TChartSeries* Leaving)
     const int fixed = FShowColumnTitles ? 2 : 1;
     SetCounts(static_cast<int>(FColumns.size()), fixed + std::max(points, 1), fixed);
     SetColWidths(0, 30);
+    // A column is at least as wide as its heading, so that series titles show whole.
     for (int c = 1; c < ColCount(); ++c)
-        SetColWidths(c, FColumns[static_cast<size_t>(c)].Kind == TColumnKind::Color ? 40 : DefaultColWidth());
+        SetColWidths(c, std::max(FColumns[static_cast<size_t>(c)].Kind == TColumnKind::Color ? 40 : DefaultColWidth(),
+                                 HeadingWidth(c)));
     TellNavigator(Row());
 }
 

@@ -1,5 +1,6 @@
 #include "ChartListBox.h"
 
+#include "Galleries.h"
 #include "TeeConst.h"
 #include "TeePenDlg.h"
 #include "TeEngine.h"
@@ -268,6 +269,18 @@ void TChartListBox::Paint()
     }
 }
 
+TBitmap* TChartListBox::IconOf(const TChartSeries* Series)
+{
+    const TTeeFunction* function = Series->FunctionType();
+    std::unique_ptr<TBitmap>& icon =
+        FIcons[{Series->ClassInfo(), function != nullptr ? function->ClassInfo() : nullptr}];
+    if (icon == nullptr) {
+        icon = std::make_unique<TBitmap>();
+        DrawClassPicture(Series, icon.get(), 20);
+    }
+    return icon.get();
+}
+
 void TChartListBox::DrawItem(int Index, const TRect& R)
 {
     TCanvas* c = Canvas();
@@ -279,9 +292,8 @@ void TChartListBox::DrawItem(int Index, const TRect& R)
     if (s == nullptr)
         return;
     if (FSectionVisible[lsIcon]) {
-        TBitmap icon;
-        if (LoadBitmapForClass(s, &icon, "TChartSeries"))
-            c->Draw(SectionLeft(lsIcon), R.Top + (R.Bottom - R.Top - icon.Height()) / 2, &icon);
+        TBitmap* icon = IconOf(s);
+        c->Draw(SectionLeft(lsIcon), R.Top + (R.Bottom - R.Top - icon->Height()) / 2, icon);
     }
     if (FSectionVisible[lsCheck])
         DrawCheckBox(c, SectionLeft(lsCheck), R.Top + (ItemHeight - 13) / 2, s->Active(), FCheckStyle == cbsRadio);

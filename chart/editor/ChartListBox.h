@@ -11,6 +11,7 @@
 #include "controls/CustomControls.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -162,4 +163,7 @@ private:
     TPoint FMouse;
     int FDragLine = -1;     // the line a drag started on
     bool FDragging = false;
+    // The pictures of the series types shown, drawn once each.
+    std::map<std::pair<const void*, const void*>, std::unique_ptr<TBitmap>> FIcons;
+    TBitmap* IconOf(const TChartSeries* Series);
 };

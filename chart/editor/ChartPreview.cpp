@@ -449,25 +449,25 @@ TChartPreview::TChartPreview(TComponent* AOwner) : TForm(AOwner)
     SetPosition(poScreenCenter);
     BuildForm(this, 502, 392, {
         Panel(PanelTop, "PanelTop", {
-            Row(LPrinters, "LPrinters", "P&rinter:", {Combo(CBPrinters, "CBPrinters", {}),
+            // The printer names are long: the list takes what the button leaves.
+            Row(LPrinters, "LPrinters", "P&rinter:", {Combo(CBPrinters, "CBPrinters", {}, csDropDownList, 240),
                                                         Ctl(BSetupPrinter, "BSetupPrinter", "&Setup...")}),
         }),
         Columns({
             Column({Growing(Ctl(TeePreviewPanel1, "TeePreviewPanel1"))}),
             Column({
-                Radios(Orientation, "Orientation", "Orien&tation:", {"P&ortrait", "&Landscape"}),
+                Radios(Orientation, "Orientation", "Orien&tation:", {"P&ortrait", "&Landscape"}, 2),
                 Group(GBMargins, "GBMargins", "Margins (%)", {
-                    Row("Left", {UpDownEdit(SELeftMa, "SELeftMa", UDLeftMa, "UDLeftMa", 0, 100, 5)}),
-                    Row("Top", {UpDownEdit(SETopMa, "SETopMa", UDTopMa, "UDTopMa", 0, 100, 5)}),
-                    Row("Right", {UpDownEdit(SERightMa, "SERightMa", UDRightMa, "UDRightMa", 0, 100, 5)}),
-                    Row("Bottom", {UpDownEdit(SEBotMa, "SEBotMa", UDBotMa, "UDBotMa", 0, 100, 5)}),
+                    Line({Row("Left", {UpDownEdit(SELeftMa, "SELeftMa", UDLeftMa, "UDLeftMa", 0, 100, 5)}),
+                          Row("Right", {UpDownEdit(SERightMa, "SERightMa", UDRightMa, "UDRightMa", 0, 100, 5)})}),
+                    Line({Row("Top", {UpDownEdit(SETopMa, "SETopMa", UDTopMa, "UDTopMa", 0, 100, 5)}),
+                          Row("Bottom", {UpDownEdit(SEBotMa, "SEBotMa", UDBotMa, "UDBotMa", 0, 100, 5)})}),
                     Ctl(BReset, "BReset", "Reset &Margins"),
                 }),
                 Ctl(LResolution, "LResolution", "Detail:"),
                 Track(Resolution, "Resolution", 0, 100, 10),
                 Line({Ctl(LMore, "LMore", "More"), Stretch(), Ctl(LNormal, "LNormal", "Normal")}),
-                Ctl(ShowMargins, "ShowMargins", "&View Margins"),
-                Ctl(CBProp, "CBProp", "Proport&ional"),
+                Line({Ctl(ShowMargins, "ShowMargins", "&View Margins"), Ctl(CBProp, "CBProp", "Proport&ional")}),
                 Ctl(CheckBox1, "CheckBox1", "Sm&ooth"),
                 Stretch(),
                 Buttons({Ctl(BPrint, "BPrint", "&Print"), Ctl(BClose, "BClose", "Close")}),
@@ -522,7 +522,12 @@ void TChartPreview::FormShow(TObject*)
 {
     if (MakePageNavigator && FPageNavigator == nullptr) {
         FPageNavigator = MakePageNavigator(this);
-        FPageNavigator->SetParent(PanelTop);
+        // The page buttons go below the printer's line.
+        SetMinimumSize(FPageNavigator, FPageNavigator->Width(), FPageNavigator->Height());
+        TFormItem navigator;
+        navigator.FixedWidth = FPageNavigator->Width();
+        navigator.Make = [this](TComponent*) -> TControl* { return FPageNavigator; };
+        AppendInto(PanelTop, this, {navigator});
         FPageNavigator->OnButtonClicked = [this](TObject*, TRizIvoigateBtn) { TeePreviewPanel1->Repaint(); };
     }
     if (Tag() != 0)

@@ -44,6 +44,12 @@ void RegisterChartEditorPages()
     // The series page follows the series list and opens on its selected series.
     RegisterChartEditorPage("TFormTeeSeries", [](TComponent* Owner, TCustomChart* Chart, TChartListBox* SeriesList) -> TForm* {
         auto* page = new TFormTeeSeries(Owner);
+        // The editor's options and hidden pages decide which tabs the page offers.
+        if (auto* editor = dynamic_cast<TChartEditForm*>(Owner)) {
+            page->ShowDataSource = (editor->Options() & ceDataSource) != 0;
+            page->ShowGeneral = editor->HiddenPages.count(cetSeriesGeneral) == 0;
+            page->ShowMarks = editor->HiddenPages.count(cetSeriesMarks) == 0;
+        }
         page->SetSeriesListBox(SeriesList);
         page->FillSeries(Chart);
         page->SelectSeries(SeriesList->SelectedSeries());

@@ -435,6 +435,73 @@ void TChartGalleryPanel::KeyDown(uint16_t& Key, TShiftState Shift)
     }
 }
 
+namespace {
+
+// Sample values drawn by each series' own class; a function prepares its own preview.
+void SetUpGalleryPreview(TCustomChart* Chart, TTeeFunctionClass FunctionClass, bool Enabled)
+{
+    if (FunctionClass != nullptr && FunctionClass->CreateComponent) {
+        std::unique_ptr<TComponent> temp(FunctionClass->CreateComponent(nullptr));
+        if (auto* function = dynamic_cast<TTeeFunction*>(temp.get()))
+            function->SetUpGalleryPreview(Chart);
+    } else {
+        for (int i = 0; i < Chart->SeriesCount(); ++i)
+            Chart->Series(i)->SetUpGalleryPreview(Enabled);
+    }
+}
+
+} // namespace
+
+void DrawClassPicture(TChartSeriesClass SeriesClass, TTeeFunctionClass FunctionClass, TBitmap* Bitmap, int Size)
+{
+    if (Bitmap == nullptr || Size < 1)
+        return;
+    if (SeriesClass == nullptr)
+        SeriesClass = TLineSeries::StaticClassInfo();
+    const TTeeSeriesType* type = SeriesTypeList()->Find(SeriesClass, FunctionClass);
+    // A flat gallery chart of the type, without title, axes, walls or marks, drawn twice
+    // as large and reduced smoothly.
+    constexpr int Scale = 2;
+    TGalleryChart chart(nullptr, false);
+    chart.SetColor(clWhite);
+    chart.SetView3D(false);
+    chart.Title()->SetVisible(false);
+    chart.SetAxisVisible(false);
+    chart.SetBevelWidth(0);
+    for (TChartWall* wall : std::initializer_list<TChartWall*>{chart.LeftWall(), chart.BottomWall(), chart.BackWall()})
+        wall->SetVisible(false);
+    // A class that cannot be made (an abstract base) leaves the picture empty.
+    const int count = SeriesClass->CreateComponent ? (type != nullptr ? std::max(1, type->NumGallerySeries) : 1) : 0;
+    for (int i = 0; i < count; ++i)
+        CreateSeriesInChart(&chart, &chart, SeriesClass, nullptr);
+    if (count > 0)
+        SetUpGalleryPreview(&chart, FunctionClass, true);
+    for (int i = 0; i < chart.SeriesCount(); ++i)
+        chart.Series(i)->Marks()->SetVisible(false);
+    chart.SetMarginUnits(muPixels);
+    for (int side = 0; side < 4; ++side)
+        chart.SetMargin(side, Size / 3);
+    const std::unique_ptr<TBitmap> large = chart.DrawToBitmap(clWhite, TRect(0, 0, Size * Scale, Size * Scale));
+    Bitmap->SetPixelFormat(pf24bit);
+    Bitmap->SetSize(Size, Size);
+    SmoothStretchBitmap(large.get(), Bitmap, true);
+    // A thin frame keeps the picture apart from a highlighted row.
+    TCanvas* c = Bitmap->Canvas();
+    c->Brush()->SetStyle(bsClear);
+    c->Pen()->SetStyle(psSolid);
+    c->Pen()->SetWidth(1);
+    c->Pen()->SetColor(clGray);
+    c->Rectangle(0, 0, Size, Size);
+}
+
+void DrawClassPicture(const TChartSeries* Series, TBitmap* Bitmap, int Size)
+{
+    if (Series == nullptr)
+        return;
+    const TTeeFunction* function = Series->FunctionType();
+    DrawClassPicture(Series->ClassInfo(), function != nullptr ? function->ClassInfo() : nullptr, Bitmap, Size);
+}
+
 TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* SeriesType, const std::string* Description)
 {
     auto owned = std::make_unique<TGalleryChart>(nullptr, Panel->FocusRotation());
@@ -464,7 +531,7 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         seriesClass = TLineSeries::StaticClassInfo();
     TTeeFunctionClass functionClass = SeriesType != nullptr ? SeriesType->FunctionClass : nullptr;
     const int count = SeriesType != nullptr ? SeriesType->NumGallerySeries : 1;
-    for (int i = 0; i < count && seriesClass != nullptr; ++i)
+    for (int i = 0; i < count; ++i)
         CreateSeriesInChart(chart, chart, seriesClass, nullptr);
     // A series type offers sub-styles when it lists more than its plain one.
     if (Panel->DisplaySub() && functionClass == nullptr)
@@ -500,15 +567,7 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         chart->OnKeyDown = [Panel](TObject*, uint16_t& Key, TShiftState Shift) { Panel->DispatchKeyDown(Key, Shift); };
     }
 
-    // Sample values drawn by each series' own class; a function prepares its own preview.
-    if (functionClass != nullptr && functionClass->CreateComponent) {
-        std::unique_ptr<TComponent> temp(functionClass->CreateComponent(nullptr));
-        if (auto* function = dynamic_cast<TTeeFunction*>(temp.get()))
-            function->SetUpGalleryPreview(chart);
-    } else {
-        for (int i = 0; i < chart->SeriesCount(); ++i)
-            chart->Series(i)->SetUpGalleryPreview(enabled);
-    }
+    SetUpGalleryPreview(chart, functionClass, enabled);
     const int margin = chart->View3D() ? 4 : 5;
     for (int side = 0; side < 4; ++side)
         chart->SetMargin(side, margin);
@@ -770,7 +829,7 @@ void TTeeGalleryForm::ShowSubStyles()
     ChartGalleryPanel1->Clear();
 }
 
-bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* Chart, bool FunctionsMode,
+bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* /*Chart*/, bool FunctionsMode,
                        TChartSeries* CurrentSeries, TChartSeriesClass& SeriesClass,
                        TTeeFunctionClass& FunctionClass, int& SubIndex, bool& View3D)
 {
@@ -783,16 +842,12 @@ bool ShowSeriesGallery(TComponent* AOwner, TChartSeries* Series, TCustomChart* C
     };
     if (ReadEditorInteger("GalleryMode", 0) != 0) {
         std::unique_ptr<TTeeGalleryForm> gallery(CreateDialogForm<TTeeGalleryForm>(AOwner));
-        if (Chart != nullptr)
-            gallery->CB3D->SetChecked(Chart->View3D());
         return answer(gallery.get(), gallery->ChartGalleryPanel1, gallery->CB3D);
     }
     std::unique_ptr<TTeeGallery> gallery(CreateDialogForm<TTeeGallery>(AOwner));
     gallery->ChartGalleryPanel1->FunctionsMode = FunctionsMode;
     gallery->ChartGalleryPanel1->CurrentSeries = CurrentSeries != nullptr ? CurrentSeries : Series;
     gallery->SetChangeMode(Series != nullptr);
-    if (Chart != nullptr)
-        gallery->CB3D->SetChecked(Chart->View3D());
     return answer(gallery.get(), gallery->ChartGalleryPanel1, gallery->CB3D);
 }
 

@@ -207,6 +207,12 @@ TChartSeriesClass ChangeSeriesTypeFromGallery(TComponent* AOwner, TChartSeries*&
 
 // Unit start-up: registers the standard series types and the gallery's form classes and
 // installs the series list's gallery hooks; finalisation takes them back.
+// The picture of a series type (a function: a line series with it) for the editor's
+// lists: a small flat chart of the type with the gallery's sample values, Size x Size.
+void DrawClassPicture(TChartSeriesClass SeriesClass, TTeeFunctionClass FunctionClass, TBitmap* Bitmap, int Size = 16);
+// The picture of the series' type and function.
+void DrawClassPicture(const TChartSeries* Series, TBitmap* Bitmap, int Size = 16);
+
 void GalleriesInitialization();
 void GalleriesFinalization();
 

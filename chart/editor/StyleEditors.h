@@ -202,6 +202,8 @@ public:
 
     void FormShow(TObject* Sender);
     void LStyleClick(TObject* Sender);
+    // The sample of the item's style or pattern and its name.
+    void LStyleDrawItem(int Index, const TRect& Rect);
     void Button1Click(TObject* Sender);
     void Button3Click(TObject* Sender);
 

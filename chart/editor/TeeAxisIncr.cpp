@@ -34,6 +34,7 @@ TAxisIncrement::TAxisIncrement(TComponent* AOwner) : TForm(AOwner)
     });
     for (const char* name : DateTimeStepNames)
         CBSteps->Items()->Add(name);
+    CBSteps->SetDropDownCount(18);
     BOk->SetDefault(true);
     BCancel->SetCancel(true);
     BCancel->SetModalResult(mrCancel);
@@ -49,8 +50,9 @@ TAxisIncrement::TAxisIncrement(TComponent* AOwner) : TForm(AOwner)
 
 std::string TAxisIncrement::CustomText(double Value)
 {
+    // No step at all reads as the smallest step one would type: one second.
     if (Value <= 0)
-        return "0";
+        return TimeToStr(DateTimeStep[dtOneSecond]);
     if (Value >= 1) {
         const double days = std::floor(Value);
         std::string text = FloatToStr(days);
@@ -94,6 +96,7 @@ void TAxisIncrement::FormShow(TObject*)
             CBSteps->SetItemIndex(StepIndex);
             ECustom->SetText("");
             ECustom->SetEnabled(false);
+            CBSteps->SetFocus();
         }
     } else {
         SetControlsVisible({CBSteps, RadioGroup1}, false);
@@ -101,6 +104,7 @@ void TAxisIncrement::FormShow(TObject*)
         ECustom->SetHint("");
         ECustom->SetEnabled(true);
         ECustom->SetText(FloatToStr(Increment));
+        ECustom->SetFocus();
     }
     CallFormShowHook(this);
 }
@@ -110,8 +114,17 @@ void TAxisIncrement::CBExactClick(TObject*)
     if (FFilling)
         return;
     Exact = CBExact->Checked();
-    if (!Exact && RadioGroup1->ItemIndex() != ItemCustom)
+    if (Exact)
+        return;
+    {
+        auto filling = RestoreOnExit(FFilling);
+        FFilling = true;
         RadioGroup1->SetItemIndex(ItemCustom);
+        CBSteps->SetEnabled(false);
+    }
+    ECustom->SetEnabled(true);
+    ECustom->SetText(CustomText(Increment));
+    ECustom->SetFocus();
 }
 
 void TAxisIncrement::RadioGroup1Click(TObject*)
@@ -130,8 +143,10 @@ void TAxisIncrement::RadioGroup1Click(TObject*)
         if (StepIndex == dtNone)
             StepIndex = 0;
         CBSteps->SetItemIndex(StepIndex);
+        CBSteps->SetFocus();
     } else {
         ECustom->SetText(CustomText(Increment));
+        ECustom->SetFocus();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "TeeEdiSeri.h"
 
 #include "FormatEditor.h"
+#include "Galleries.h"
 #include "PointerEditor.h"
 #include "TeeFuncEdit.h"
 #include "TeePenDlg.h"
@@ -91,7 +92,7 @@ TFormTeeSeries::TFormTeeSeries(TComponent* AOwner) : TForm(AOwner)
     SetCaption("Series");
     BuildForm(this, 436, 420, {
         Line({Combo(CBSeries, "CBSeries", {}, csDropDownList, 170), Ctl(ImageSeries, "ImageSeries", "", 26),
-              Ctl(LabelSeriesClass, "LabelSeriesClass", "", 180), Stretch(), Ctl(PaintBox1, "PaintBox1", "", 40)}),
+              Ctl(LabelSeriesClass, "LabelSeriesClass", "", 240), Stretch(), Ctl(PaintBox1, "PaintBox1", "", 40)}),
         Pages(PageSeries, "PageSeries", {
             Page(TheTabSheet, "TheTabSheet", "Format", {}),
             Page(TabGeneral, "TabGeneral", "General", {
@@ -100,7 +101,7 @@ TFormTeeSeries::TFormTeeSeries(TComponent* AOwner) : TForm(AOwner)
                 Line({Row(LDepth, "LDepth", "&Depth:", {UpDownEdit(EDepth, "EDepth", UDDepth, "UDDepth", 0, 1200)}),
                       Ctl(CBDepth, "CBDepth", "Auto"), Stretch()}),
                 Group(GBFormats, "GBFormats", "Formats", {
-                    Row("&Values:", {Combo(CBFormat, "CBFormat", {}, csDropDown), Ctl(BFormat, "BFormat", "...", 32)}),
+                    Row("&Values:", {Combo(CBFormat, "CBFormat", {}, csDropDown, 150), Ctl(BFormat, "BFormat", "...", 32)}),
                     Row("&Percents:", {Ctl(EPercentFormat, "EPercentFormat"), Ctl(BPercentFormat, "BPercentFormat", "...", 32)}),
                 }),
                 Columns({
@@ -125,7 +126,8 @@ TFormTeeSeries::TFormTeeSeries(TComponent* AOwner) : TForm(AOwner)
                                     Ctl(CBAllVisible, "CBAllVisible", "All Series Visi&ble"), Stretch()}),
                             Column({Radios(RGMarkStyle, "RGMarkStyle", "&Style:",
                                            {"Value", "Percent", "Label", "Label and Percent", "Label and Value", "Legend",
-                                            "Percent Total", "Label and Percent Total", "X value", "X and Y values"})}),
+                                            "Percent Total", "Label and Percent Total", "X value", "X and Y values"},
+                                           2)}),
                         }),
                     }),
                     Page(TabArrows, "TabArrows", "Arrows", {
@@ -404,9 +406,9 @@ void TFormTeeSeries::SetUpSeries(const std::string& ReturnTab)
         CBDataSourcestyle->Items()->Delete(3);
 
     TBitmap icon;
-    const bool hasIcon = LoadBitmapForClass(s, &icon, "TChartSeries");
-    ImageSeries->Picture()->SetGraphic(hasIcon ? &icon : nullptr);
-    ImageSeries->SetVisible(hasIcon);
+    DrawClassPicture(s, &icon, 24);
+    ImageSeries->Picture()->SetGraphic(&icon);
+    ImageSeries->SetVisible(true);
     PaintBox1->SetVisible(!s->ColorEachPoint());
     std::string className = GalleryNameOfSeries(s);
     std::erase(className, '&');
@@ -555,14 +557,11 @@ void TFormTeeSeries::LoadMarks()
     if (FSymbolEditor == nullptr) {
         FSymbolEditor = CreateShapeEditor(this, marks->Symbol(), TabSymbol);
         FSymbolEditor->TabText->SetTabVisible(false);
-        TButtonColor* colour = FSymbolEditor->BBackColor;
-        colour->SetVisible(false);
         // A visible box where the colour button was.
         FSymbolVisible = new TCheckBox(FSymbolEditor);
         FSymbolVisible->SetName("CBSymbolVisible");
-        FSymbolVisible->SetParent(colour->Parent());
         FSymbolVisible->SetCaption("&Visible");
-        FSymbolVisible->SetBounds(colour->Left(), colour->Top(), std::max(colour->Width(), 80), colour->Height());
+        ReplaceInLayout(FSymbolEditor->BBackColor, FSymbolVisible);
         FSymbolVisible->OnClick = [this](TObject* s) {
             if (!FChanging)
                 FSymbolEditor->CBVisibleChecked(s);

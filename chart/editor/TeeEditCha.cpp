@@ -4,6 +4,7 @@
 #include "RurOzuvi.h"
 #include "TeeConst.h"
 #include "TeeEdiAxis.h"
+#include "TeeEdiSeri.h"
 #include "TeeEdiTitl.h"
 #include "TeeEditTools.h"
 #include "TeEngine/SeriesGroups.h"
@@ -28,6 +29,8 @@ namespace {
 
 constexpr int DefaultWidth = 414;
 constexpr int DefaultHeight = 347;
+constexpr int PageRoomWidth = 556;
+constexpr int PageRoomHeight = 374;
 
 intptr_t ObjectTag(TObject* Object)
 {
@@ -52,7 +55,7 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
 {
     SetUniqueFormName(this, "ChartEditForm");
     BuildForm(this, DefaultWidth, DefaultHeight, {
-        Growing(Columns({Column({Growing(Ctl(Tree, "Tree"))}), Growing(Column({
+        Growing(Columns({Column({Growing(Line({Ctl(Tree, "Tree"), Ctl(TreeSplitter, "TreeSplitter")}))}), Growing(Column({
         Growing(Pages(MainPage, "MainPage", {
             Page(TabChart, "TabChart", "Chart", {
                 Growing(Pages(SubPage, "SubPage", {
@@ -95,6 +98,9 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
               Ctl(BClose, "BClose", "Close")}),
     });
     FMainTabs = {TabChart, TabSeries, TabData, TabTools, TabExport, TabPrint};
+    // The room of the largest page (the series page with the marks' style), so that the
+    // window keeps its size while the pages are visited.
+    SetMinimumSize(TabSeries, PageRoomWidth, PageRoomHeight);
     SetMinimumSize(LBSeries, 120, 100);
     SetMinimumSize(ChartGrid1, 160, 100);
     SetMinimumSize(ChartGridNavigator1, 180, 25);
@@ -107,6 +113,9 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     BRenameGroup->SetEnabled(false);
     PanelGroups->Hide();
     Tree->Hide();
+    TreeSplitter->Hide();
+    TreeSplitter->SetControl(Tree);
+    TreeSplitter->OnMoved = [this](TObject*) { FTreeWidth = Tree->Width(); };
     UpdateLayout(this);
     Tree->OnChange = [this](TObject* s, TTreeNode* node) { TreeChange(s, node); };
     Tree->OnEditing = [this](TObject* s, TTreeNode* node, bool& allow) { TreeEditing(s, node, allow); };
@@ -176,6 +185,12 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     SetBounds(Left(), Top(), StrToIntDef(TeeMsg_DefaultEditorWidth, DefaultWidth),
               StrToIntDef(TeeMsg_DefaultEditorHeight, DefaultHeight));
     SetCaption("");
+    // The window opens as large as its largest page needs.
+    int needWidth = 0, needHeight = 0;
+    if (ContentsMinimumSize(this, needWidth, needHeight))
+        SetBounds(Left(), Top(), std::max(Width(), needWidth), std::max(Height(), needHeight));
+    FOpenedWidth = Width();
+    FOpenedHeight = Height();
     MainPage->SetActivePage(TabChart);
     SubPage->SetActivePage(TabSeriesList);
     FRememberPosition = ReadEditorBool("RememberPosition", true);
@@ -249,7 +264,15 @@ void TChartEditForm::AttachChart(TCustomChart* Value)
         left = Screen()->Width() - width;
     if (top > Screen()->Height())
         top = Screen()->Height() - height;
+    // A stored size below what the pages need opens the window as small as they allow.
+    int needWidth = 0, needHeight = 0;
+    if (ContentsMinimumSize(this, needWidth, needHeight)) {
+        width = std::max(width, needWidth);
+        height = std::max(height, needHeight);
+    }
     SetBounds(left, top, width, height);
+    FOpenedWidth = Width();
+    FOpenedHeight = Height();
 }
 
 void TChartEditForm::SetupHelp()
@@ -270,7 +293,10 @@ void TChartEditForm::SetupHelp()
             }
         }
     }
-    ButtonHelp->SetVisible((FOptions & ceHelp) != 0 && !FHelpFile.empty());
+    // The button is offered whenever the options ask for help; without a help file
+    // there is nothing it could open.
+    ButtonHelp->SetVisible((FOptions & ceHelp) != 0);
+    ButtonHelp->SetEnabled(!FHelpFile.empty());
 }
 
 void TChartEditForm::ButtonHelpClick(TObject*)
@@ -331,7 +357,7 @@ TTabSheet* TChartEditForm::TabOfPage(int Page) const
 int TChartEditForm::PageOfTab(const TTabSheet* Tab) const
 {
     for (int page = 0; page <= cetPrint; ++page)
-        if (TabOfPage(page) == Tab && page != cetSeriesFormat && page != cetSeriesGeneral)
+        if (TabOfPage(page) == Tab && page != cetSeriesGeneral && page != cetSeriesMarks)
             return page;
     return -1;
 }
@@ -386,14 +412,11 @@ void TChartEditForm::CreatePage(TTabSheet* Tab)
     CallFormShowHook(form);
     form->SetAlign(alClient);
     EmbedFormInPanel(form, Tab, tag);
-    // The window grows by what the page needs beyond its tab.
+    // The window is made to fit the largest page of this library at once; a page another
+    // unit adds that needs more room widens it.
     int needWidth = 0, needHeight = 0;
-    if (ContentsMinimumSize(form, needWidth, needHeight)) {
-        const int moreWidth = std::max(0, needWidth - Tab->Width());
-        const int moreHeight = std::max(0, needHeight - Tab->Height());
-        if (moreWidth > 0 || moreHeight > 0)
-            SetBounds(Left(), Top(), Width() + moreWidth, Height() + moreHeight);
-    }
+    if (ContentsMinimumSize(this, needWidth, needHeight) && (needWidth > Width() || needHeight > Height()))
+        SetBounds(Left(), Top(), std::max(Width(), needWidth), std::max(Height(), needHeight));
 }
 
 void TChartEditForm::FreeSeriesPage()
@@ -465,14 +488,19 @@ void TChartEditForm::HideTabs()
 void TChartEditForm::OpenStartPage()
 {
     switch (FStartPage) {
-    case cetSeriesFormat:
     case cetSeriesGeneral:
+    case cetSeriesMarks:
     case cetSeries:
-        // The series page opens on the selected series (the first when none is).
+        // The series page opens on the selected series (the first when none is), the
+        // inner start pages on their tab of the series page.
         if (LBSeries->ItemIndex() < 0 && LBSeries->Items()->Count() > 0)
             LBSeries->SelectSeries(0);
-        if (TabSeries->TabVisible())
-            ActivateTab(TabSeries);
+        if (!TabSeries->TabVisible())
+            return;
+        ActivateTab(TabSeries);
+        if (auto* page = dynamic_cast<TFormTeeSeries*>(SeriesPage());
+            page != nullptr && FStartPage != cetSeries && LBSeries->Items()->Count() > 0)
+            page->PageSeries->SelectPage(FStartPage == cetSeriesGeneral ? page->TabGeneral : page->TabMarks);
         return;
     case cetData: ActivateTab(TabData); return;
     case cetExport: ActivateTab(TabExport); return;
@@ -511,6 +539,7 @@ void TChartEditForm::EditSeries(TChartSeries* Series)
 
 void TChartEditForm::FormShow(TObject*)
 {
+    SetupHelp();
     if (Caption().empty() && FChart != nullptr)
         SetCaption(Format(TeeMsg_Editing, {FChart->Name()}));
     HideTabs();
@@ -542,6 +571,8 @@ void TChartEditForm::FormShow(TObject*)
             Tree->SetSelected(node);
     }
     CallFormShowHook(this);
+    FOpenedWidth = Width();
+    FOpenedHeight = Height();
 }
 
 void TChartEditForm::FormCloseQuery(TObject*, bool& CanClose)
@@ -565,12 +596,13 @@ void TChartEditForm::FormDestroy()
             registry.WriteInteger("Left", Left());
             registry.WriteInteger("Top", Top());
         }
-        // Written also when equal to the default, so that going back to the default size
-        // replaces a size stored before.
+        // The size is written only when the user resized the window; the width stored
+        // is the window's without the tree.
         if (FRememberSize) {
-            // The width stored is the window's without the tree.
-            registry.WriteInteger("Width", Width() - FTreeAdded);
-            registry.WriteInteger("Height", Height());
+            if (Width() != FOpenedWidth || Height() != FOpenedHeight) {
+                registry.WriteInteger("Width", Width() - (Tree->Visible() ? FTreeWidth + TreeSplitter->Width() : 0));
+                registry.WriteInteger("Height", Height());
+            }
             if (Tree->Visible())
                 registry.WriteInteger("TreeWidth", FTreeWidth);
         }
@@ -601,8 +633,8 @@ void TChartEditForm::BuildTree()
         // The window grows by the tree; the tab bars give way to the tree's nodes.
         SetFixedWidth(Tree, FTreeWidth);
         Tree->Show();
-        FTreeAdded = FTreeWidth;
-        SetBounds(Left(), Top(), Width() + FTreeAdded, Height());
+        TreeSplitter->Show();
+        SetBounds(Left(), Top(), Width() + FTreeWidth + TreeSplitter->Width(), Height());
         UpdateLayout(this);
         MainPage->SetTabBarVisible(false);
         SubPage->SetTabBarVisible(false);

@@ -16,6 +16,7 @@
 #include "controls/Forms.h"
 #include "controls/ListBoxes.h"
 #include "controls/PopupMenus.h"
+#include "controls/Splitter.h"
 #include "controls/StdButtons.h"
 #include "controls/StdCtrls.h"
 #include "controls/TreeViews.h"
@@ -46,7 +47,7 @@ inline constexpr uint16_t DefaultChartEditorOptions = 383;
 // Start-page codes (also the pages that can be hidden).
 enum TChartEditorPage {
     cetSeriesList = 0, cetGeneral, cetAxis, cetTitles, cetLegend, cetPanel, cetPaging, cetWalls, cet3D,
-    cetSeriesFormat = 9, cetSeriesGeneral = 10, cetSeries = 11, cetData = 12, cetExport = 13,
+    cetSeriesGeneral = 9, cetSeriesMarks = 10, cetSeries = 11, cetData = 12, cetExport = 13,
     cetTools = 15, cetPrint = 16,
 };
 
@@ -111,6 +112,8 @@ public:
     TButton* BClose;
     // tree mode: the pages chosen in a tree on the left instead of the tabs
     TTreeView* Tree;
+    // Beside the tree: dragging it changes the tree's width.
+    TSplitter* TreeSplitter;
 
     // ---- state the callers set before showing ----
     TCustomChart* Chart() const { return FChart; }
@@ -228,8 +231,9 @@ private:
     bool FRememberSize = true;
     bool FTreeMode = false;
     int FTreeWidth = 130;
-    // How much wider the window is because of the tree.
-    int FTreeAdded = 0;
+    // The size the window opened with: only a size the user changed is stored.
+    int FOpenedWidth = 0;
+    int FOpenedHeight = 0;
     TTreeNode* FSeriesNode = nullptr;
     void FillSeriesNodes();
     std::string FHelpFile;

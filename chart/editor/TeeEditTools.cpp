@@ -24,6 +24,12 @@ TFormTeeTools::TFormTeeTools(TComponent* AOwner) : TForm(AOwner)
         Panel(PBottom, "PBottom", {}),
     });
     LoadArrowGlyphs(BMoveUp, BMoveDown);
+    LBTools->SetStyle(lbOwnerDrawFixed);
+    LBTools->SetItemHeight(18);
+    LBTools->OnDrawItem = [this](TWinControl*, int Index, const TRect& Rect, TOwnerDrawState) {
+        auto* tool = static_cast<TTeeCustomTool*>(LBTools->Items()->GetObject(Index));
+        DrawToolListItem(LBTools, tool != nullptr ? tool->ClassInfo() : nullptr, Index, Rect);
+    };
     LBTools->OnClick = [this](TObject* s) { LBToolsClick(s); };
     BAdd->OnClick = [this](TObject* s) { BAddClick(s); };
     BDelete->OnClick = [this](TObject* s) { BDeleteClick(s); };
@@ -199,10 +205,11 @@ void TFormTeeTools::BDeleteClick(TObject*)
     FreeToolEditor();
     delete tool;
     FillTools();
-    // The neighbour before the deleted item is selected (the first when the first went).
+    // The item before the deleted one is selected when the deleted one was the third or
+    // later; else the last item.
     const int count = LBTools->Items()->Count();
     if (count > 0) {
-        LBTools->SetItemIndex(std::clamp(deleted - 1, 0, count - 1));
+        LBTools->SetItemIndex(deleted >= 2 ? deleted - 1 : count - 1);
         ShowToolEditor();
     } else {
         UpdateMoveButtons();

@@ -36,3 +36,11 @@ private:
 int ToolGalleryTab(TTeeCustomToolClass ToolClass);
 // The class's description, read from a temporary instance.
 std::string ToolClassDescription(TTeeCustomToolClass ToolClass);
+
+// The picture of a tool class, 16 x 16: the bitmap named after the class when there is
+// one, else a sign of its kind drawn here (a marked line for series tools, a ruler for
+// axis tools, a wrench for the others).
+void DrawToolPicture(TTeeCustomToolClass ToolClass, TBitmap* Bitmap);
+// Draws an item of a tools list (the tools page's and the gallery's): the picture of the
+// class at (left + 2, top + 1) and the item's text at (left + 22, top + 2).
+void DrawToolListItem(TListBox* List, TTeeCustomToolClass ToolClass, int Index, const TRect& Rect);

@@ -351,6 +351,8 @@ TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner)
                 }
         });
     };
+    // Every tab shows whole, its text not shortened.
+    tabs->setElideMode(Qt::ElideNone);
     SetWidget(tabs);
     SetBounds(0, 0, 289, 193);
 }
@@ -548,6 +550,8 @@ TTabControl::TTabControl(TComponent* AOwner) : TWinControl(AOwner)
     auto* bar = new AskingTabBar;
     bar->setExpanding(false);
     bar->setDrawBase(true);
+    bar->setUsesScrollButtons(false);
+    bar->setElideMode(Qt::ElideNone);
     bar->Select = [this](int index) { GuardedCall([this, index] { SelectTab(index); }); };
     bar->Watch();
     SetWidget(bar);

@@ -1,5 +1,7 @@
 #include "ComboCtrls.h"
 
+#include "OwnerDrawItems.h"
+
 #include "QtBridge.h"
 
 #include "graphics/Bitmap.h"
@@ -16,6 +18,21 @@
 #include <algorithm>
 
 using namespace ctlqt;
+
+void DrawOwnerDrawnItem(QImage& Image, const TRect& Rect, TOwnerDrawState State, TColor Colour,
+                        const std::function<void(TCanvas& Canvas)>& Draw)
+{
+    TCanvas canvas;
+    qtbridge::AttachImage(canvas, &Image, false);
+    canvas.SetWindowOrg(Rect.Left, Rect.Top);
+    const bool selected = (State & odSelected) != 0;
+    canvas.Brush()->SetStyle(bsSolid);
+    canvas.Brush()->SetColor(selected ? clHighlight : Colour);
+    canvas.Font()->SetColor(selected ? clHighlightText : clWindowText);
+    canvas.SetBkColor(canvas.Brush()->Color());
+    Draw(canvas);
+    qtbridge::Detach(canvas);
+}
 
 int GetSystemMetrics(int Index)
 {
@@ -35,19 +52,12 @@ public:
     static void DrawInto(TOwnerDrawComboBox* Control, QImage& Image, int Index, const TRect& Rect,
                          TOwnerDrawState State)
     {
-        TCanvas canvas;
-        qtbridge::AttachImage(canvas, &Image, false);
-        canvas.SetWindowOrg(Rect.Left, Rect.Top);
-        const bool selected = (State & odSelected) != 0;
-        canvas.Brush()->SetStyle(bsSolid);
-        canvas.Brush()->SetColor(selected ? clHighlight : Control->Color());
-        canvas.Font()->SetColor(selected ? clHighlightText : clWindowText);
-        canvas.SetBkColor(canvas.Brush()->Color());
-        TCanvas* previous = Control->FDrawCanvas;
-        Control->FDrawCanvas = &canvas;
-        GuardedCall([&] { Control->DrawItem(Index, Rect, State); });
-        Control->FDrawCanvas = previous;
-        qtbridge::Detach(canvas);
+        DrawOwnerDrawnItem(Image, Rect, State, Control->Color(), [&](TCanvas& Canvas) {
+            TCanvas* previous = Control->FDrawCanvas;
+            Control->FDrawCanvas = &Canvas;
+            GuardedCall([&] { Control->DrawItem(Index, Rect, State); });
+            Control->FDrawCanvas = previous;
+        });
     }
 
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override

@@ -3,6 +3,7 @@
 // width of its dropped-down list.
 #pragma once
 
+#include "OwnerDraw.h"
 #include "StdCtrls.h"
 
 #include "graphics/Colors.h"
@@ -14,20 +15,6 @@
 class TBitmap;
 class TCanvas;
 
-// States of an owner-drawn item, as bits.
-enum TOwnerDrawStateFlag : unsigned {
-    odSelected = 1u << 0,
-    odGrayed = 1u << 1,
-    odDisabled = 1u << 2,
-    odChecked = 1u << 3,
-    odFocused = 1u << 4,
-    odDefault = 1u << 5,
-    odComboBoxEdit = 1u << 12,
-};
-using TOwnerDrawState = unsigned;
-
-class TWinControl;
-using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
 
 // The platform's messages for the width of the dropped-down list.
 inline constexpr int CB_GETDROPPEDWIDTH = 351;

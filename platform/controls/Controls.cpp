@@ -246,6 +246,12 @@ void TControl::SetFocus()
         w->setFocus();
 }
 
+bool TControl::Focused() const
+{
+    const QWidget* w = Widget();
+    return w != nullptr && (w->hasFocus() || w->window()->focusWidget() == w);
+}
+
 void TControl::Click()
 {
     if (OnClick)

@@ -86,6 +86,9 @@ public:
 
     // Gives the control the keyboard focus.
     void SetFocus();
+    // True when the control is its window's focused control (the one that has the
+    // keyboard focus while the window is active).
+    bool Focused() const;
 
     TNotifyEvent OnClick;
     // Calls OnClick; descendants add what a click does for them.

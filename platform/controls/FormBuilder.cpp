@@ -261,6 +261,29 @@ private:
     TComponent* FOwner;
 };
 
+// Forgets the sizes cached for the widget's contents: by every layout below it (nested
+// layouts included) and for every widget in them (a page control that got tabs after it
+// was laid out, or a form embedded after it was a window, needs more room than was
+// remembered).
+void InvalidateLayoutItems(QLayoutItem* Item)
+{
+    Item->invalidate();
+    if (QLayout* layout = Item->layout())
+        for (int i = 0; i < layout->count(); ++i)
+            InvalidateLayoutItems(layout->itemAt(i));
+}
+
+void InvalidateContents(QWidget* Root)
+{
+    QList<QWidget*> widgets = Root->findChildren<QWidget*>();
+    widgets.prepend(Root);
+    for (QWidget* w : widgets) {
+        w->updateGeometry();
+        if (QLayout* layout = w->layout())
+            InvalidateLayoutItems(layout);
+    }
+}
+
 // Makes every built control's bounds equal to its widget's geometry now.
 void TakeBounds(TWinControl* Container)
 {
@@ -473,7 +496,9 @@ bool FillLaidOutHost(TWinControl* Host, TControl* Control)
     auto* grid = static_cast<QGridLayout*>(client->layout());
     Control->SetParent(Host);
     FollowLayout(Control);
-    // The hosted control takes the whole client area of the (empty) host.
+    // The hosted control takes the whole client area of the (empty) host. A form built as
+    // a window kept the least size its layout had then; from now on its contents tell.
+    Control->Widget()->setMinimumSize(0, 0);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(Control->Widget(), 0, 0, std::max(grid->rowCount(), 1), 2);
     grid->activate();
@@ -486,7 +511,7 @@ bool ContentsMinimumSize(TWinControl* Control, int& Width, int& Height)
     QLayout* layout = Control != nullptr && Control->ClientWidget() != nullptr ? Control->ClientWidget()->layout() : nullptr;
     if (layout == nullptr)
         return false;
-    layout->invalidate();
+    InvalidateContents(Control->ClientWidget());
     const QSize need = layout->minimumSize();
     Width = need.width();
     Height = need.height();
@@ -513,6 +538,25 @@ void UpdateLayout(TWinControl* Container)
     client->layout()->invalidate();
     client->layout()->activate();
     TakeBounds(Container);
+}
+
+bool ReplaceInLayout(TControl* Old, TControl* Control)
+{
+    QWidget* old = Old != nullptr ? Old->Widget() : nullptr;
+    QWidget* host = old != nullptr ? old->parentWidget() : nullptr;
+    if (host == nullptr || host->layout() == nullptr || Control == nullptr || Control->Widget() == nullptr)
+        return false;
+    Control->SetParent(Old->Parent());
+    FollowLayout(Control);
+    QLayoutItem* item = host->layout()->replaceWidget(old, Control->Widget());
+    if (item == nullptr)
+        return false;
+    delete item;
+    Old->SetVisible(false);
+    Control->SetVisible(true);
+    host->layout()->activate();
+    Control->BoundsFromLayout();
+    return true;
 }
 
 bool SaveControlPicture(TControl* Control, const std::string& FileName)

@@ -153,6 +153,10 @@ void SetFixedWidth(TControl* Control, int Width);
 // and gives its controls their new bounds.
 void UpdateLayout(TWinControl* Container);
 
+// Puts Control (made by the caller, parented like Old) into the place that Old has in its
+// layout; Old leaves the layout and hides. False when Old was not laid out by the builder.
+bool ReplaceInLayout(TControl* Old, TControl* Control);
+
 // Saves a picture of the control as it shows now (PNG); false when it cannot be written.
 bool SaveControlPicture(TControl* Control, const std::string& FileName);
 

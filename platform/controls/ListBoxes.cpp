@@ -1,8 +1,14 @@
 #include "ListBoxes.h"
 
+#include "OwnerDrawItems.h"
+#include "graphics/Bitmap.h"
+#include "graphics/QtBridge.h"
+
 #include "QtBridge.h"
 
 #include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QSignalBlocker>
 
 using namespace ctlqt;
@@ -93,6 +99,42 @@ QListWidget* ListOf(const TListBox* Box)
 
 } // namespace
 
+// Lets the owner draw the items of an owner-drawn list box.
+class ListItemsDelegate : public QStyledItemDelegate {
+public:
+    ListItemsDelegate(TListBox* AControl, QObject* AParent) : QStyledItemDelegate(AParent), FControl(AControl) {}
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
+    {
+        if (FControl->Style() != lbOwnerDrawFixed) {
+            QStyledItemDelegate::paint(Painter, Option, Index);
+            return;
+        }
+        const QRect r = Option.rect;
+        QImage image(std::max(r.width(), 1), std::max(r.height(), 1), QImage::Format_RGB32);
+        TOwnerDrawState state = 0;
+        if (Option.state & QStyle::State_Selected)
+            state |= odSelected;
+        if (Option.state & QStyle::State_HasFocus)
+            state |= odFocused;
+        if (!(Option.state & QStyle::State_Enabled))
+            state |= odDisabled;
+        FControl->DrawItem(image, Index.row(), TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), state);
+        Painter->drawImage(r.topLeft(), image);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(Option, Index);
+        if (FControl->Style() == lbOwnerDrawFixed)
+            size.setHeight(FControl->ItemHeight());
+        return size;
+    }
+
+private:
+    TListBox* FControl;
+};
+
 TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* list = new QListWidget;
@@ -110,6 +152,49 @@ TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner)
 }
 
 TListBox::~TListBox() = default;
+
+void TListBox::SetStyle(TListBoxStyle Value)
+{
+    FStyle = Value;
+    auto* list = static_cast<QListWidget*>(Widget());
+    if (Value == lbOwnerDrawFixed && dynamic_cast<ListItemsDelegate*>(list->itemDelegate()) == nullptr)
+        list->setItemDelegate(new ListItemsDelegate(this, list));
+    list->setUniformItemSizes(Value == lbOwnerDrawFixed);
+    list->doItemsLayout();
+}
+
+void TListBox::SetItemHeight(int Value)
+{
+    FItemHeight = std::max(1, Value);
+    static_cast<QListWidget*>(Widget())->doItemsLayout();
+}
+
+void TListBox::DrawItem(QImage& Image, int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    DrawOwnerDrawnItem(Image, Rect, State, clWindow, [&](TCanvas& Canvas) {
+        TCanvas* previous = FDrawCanvas;
+        FDrawCanvas = &Canvas;
+        GuardedCall([&] {
+            if (OnDrawItem) {
+                OnDrawItem(this, Index, Rect, State);
+            } else {
+                Canvas.FillRect(Rect);
+                if (Index >= 0 && Index < FItems->Count())
+                    Canvas.TextOut(Rect.Left + 2, Rect.Top, FItems->Get(Index));
+            }
+        });
+        FDrawCanvas = previous;
+    });
+}
+
+void TListBox::PaintItemTo(TBitmap* Bitmap, int Index, TOwnerDrawState State)
+{
+    if (Bitmap == nullptr)
+        return;
+    Bitmap->SetSize(std::max(Width(), 1), FItemHeight);
+    Bitmap->Canvas()->Flush();
+    DrawItem(Bitmap->impl().Image, Index, TRect(0, 0, Bitmap->Width(), FItemHeight), State);
+}
 
 void TListBox::SetMultiSelect(bool Value)
 {

@@ -2,8 +2,15 @@
 #pragma once
 
 #include "Controls.h"
+#include "OwnerDraw.h"
 
 #include <memory>
+
+class QImage;
+class TBitmap;
+class TCanvas;
+
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
 
 // A list box (QListWidget). Items is a string list whose objects ride along with the
 // strings (not owned). With MultiSelect any number of items can be selected; without it
@@ -31,9 +38,28 @@ public:
 
     TNotifyEvent OnDblClick;
 
+    // Owner-drawn items (lbOwnerDrawFixed) are ItemHeight pixels high and drawn by
+    // OnDrawItem on Canvas, which comes preset with the item's colours.
+    TListBoxStyle Style() const { return FStyle; }
+    void SetStyle(TListBoxStyle Value);
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int Value);
+    // The canvas of the item being drawn (nullptr outside OnDrawItem).
+    TCanvas* Canvas() const { return FDrawCanvas; }
+    TDrawItemEvent OnDrawItem;
+    // Makes Bitmap one item's size (Width x ItemHeight) and draws the item into it as the
+    // list does.
+    void PaintItemTo(TBitmap* Bitmap, int Index, TOwnerDrawState State);
+
 private:
+    friend class ListItemsDelegate;
+    void DrawItem(QImage& Image, int Index, const TRect& Rect, TOwnerDrawState State);
+
     std::unique_ptr<TStrings> FItems;
     bool FMultiSelect = false;
+    TListBoxStyle FStyle = lbStandard;
+    int FItemHeight = 16;
+    TCanvas* FDrawCanvas = nullptr;
 };
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };

@@ -455,6 +455,16 @@ void TComboBox::SetItemIndex(int Value)
     box->setCurrentIndex(Value);
 }
 
+int TComboBox::DropDownCount() const
+{
+    return static_cast<QComboBox*>(Widget())->maxVisibleItems();
+}
+
+void TComboBox::SetDropDownCount(int Value)
+{
+    static_cast<QComboBox*>(Widget())->setMaxVisibleItems(std::max(1, Value));
+}
+
 void TComboBox::Pick(int Index)
 {
     SetItemIndex(Index);

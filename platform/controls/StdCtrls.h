@@ -101,6 +101,9 @@ public:
     void SetItemIndex(int Value);
     // What the user's pick of an item does: selects it and fires OnChange.
     void Pick(int Index);
+    // The number of rows the dropped-down list shows before it scrolls (8 at first).
+    int DropDownCount() const;
+    void SetDropDownCount(int Value);
 
     TNotifyEvent OnChange;
 

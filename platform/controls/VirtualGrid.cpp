@@ -346,6 +346,15 @@ int TVirtualGrid::ColWidths(int ACol) const
     return d->View->horizontalHeader()->sectionSize(ACol - 1);
 }
 
+int TVirtualGrid::HeadingWidth(int ACol) const
+{
+    if (ACol < 0 || ACol >= FColCount)
+        throw ERangeError();
+    if (ACol == 0)
+        return d->View->verticalHeader()->sizeHint().width();
+    return d->View->horizontalHeader()->sectionSizeHint(ACol - 1);
+}
+
 void TVirtualGrid::SetColWidths(int ACol, int Value)
 {
     if (ACol < 0 || ACol >= FColCount)

@@ -40,6 +40,8 @@ public:
     // Width of column ACol (0: the row headings); ERangeError outside 0..ColCount-1.
     int ColWidths(int ACol) const;
     void SetColWidths(int ACol, int Value);
+    // The width column ACol's heading (its texts and picture) needs, in the grid's font.
+    int HeadingWidth(int ACol) const;
 
     TGridOptions Options() const { return FOptions; }
     void SetOptions(TGridOptions Value);

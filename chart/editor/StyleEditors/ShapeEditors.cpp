@@ -181,6 +181,9 @@ TBrushDialog::TBrushDialog(TComponent* AOwner) : TForm(AOwner)
     });
     for (const char* item : BrushItems)
         LStyle->Items()->Add(item);
+    LStyle->SetStyle(lbOwnerDrawFixed);
+    LStyle->SetItemHeight(18);
+    LStyle->OnDrawItem = [this](TWinControl*, int Index, const TRect& Rect, TOwnerDrawState) { LStyleDrawItem(Index, Rect); };
     SetMinimumSize(Image1, 64, 64);
     Image1->SetStretch(true);
     Button2->SetModalResult(mrOk);
@@ -222,6 +225,32 @@ void TBrushDialog::UpdateImage()
         Image1->Picture()->Assign(FBrush->Image());
     else
         Image1->Picture()->SetGraphic(nullptr);
+}
+
+void TBrushDialog::LStyleDrawItem(int Index, const TRect& Rect)
+{
+    TCanvas* c = LStyle->Canvas();
+    c->FillRect(Rect);
+    // A sample square of the style (the pattern stretched for pictures), except for "None".
+    if (Index != int(bsClear)) {
+        const TRect sample(Rect.Left + 2, Rect.Top + 2, Rect.Left + 16, Rect.Bottom - 2);
+        const TColor text = c->Font()->Color();
+        c->Brush()->SetColor(clWhite);
+        c->FillRect(sample);
+        c->SetBkMode(TRANSPARENT);
+        c->Font()->SetColor(clBlack);
+        if (Index < 8) {
+            c->Brush()->SetStyle(static_cast<TBrushStyle>(Index));
+            c->Brush()->SetColor(clBlack);
+            c->Pen()->SetColor(clBlack);
+            c->Rectangle(sample.Left, sample.Top, sample.Right, sample.Bottom);
+        } else if (std::unique_ptr<TBitmap> pattern = BrushPatternBitmap(Index)) {
+            c->StretchDraw(sample, pattern.get());
+        }
+        c->Font()->SetColor(text);
+    }
+    c->Brush()->SetStyle(bsClear);
+    c->TextOut(Rect.Left + 20, Rect.Top + 1, LStyle->Items()->Get(Index));
 }
 
 void TBrushDialog::LStyleClick(TObject*)

@@ -58,6 +58,8 @@ TEST_F(AxisPageTest, IncrementDialogStandardStepsCustomTextsAndErrors)
             EXPECT_EQ(d->RadioGroup1->ItemIndex(), 0);
             EXPECT_EQ(d->CBSteps->ItemIndex(), step);
             EXPECT_FALSE(d->ECustom->Enabled());
+            EXPECT_TRUE(d->CBSteps->Focused());
+            EXPECT_EQ(d->CBSteps->DropDownCount(), 18);
             EXPECT_TRUE(user::Click(d->BOk));
         });
         EXPECT_EQ(value, DateTimeStep[size_t(step)]) << DateTimeStepNames[size_t(step)];
@@ -67,7 +69,19 @@ TEST_F(AxisPageTest, IncrementDialogStandardStepsCustomTextsAndErrors)
                   EXPECT_EQ(d->RadioGroup1->ItemIndex(), 1);
                   d->RadioGroup1->SetItemIndex(0);
                   EXPECT_TRUE(d->CBExact->Checked());
+                  EXPECT_TRUE(d->CBSteps->Focused());
                   d->CBSteps->Pick(int(dtOneWeek));
+                  EXPECT_TRUE(user::Click(d->BOk));
+              }),
+              7.0);
+    // Unticking the exact box goes back to the custom text and its edit.
+    EXPECT_EQ(RunIncrement(true, true, 7, [](TAxisIncrement* d) {
+                  EXPECT_TRUE(user::Click(d->CBExact, QPoint(8, 8)));
+                  EXPECT_EQ(d->RadioGroup1->ItemIndex(), 1);
+                  EXPECT_FALSE(d->CBSteps->Enabled());
+                  EXPECT_TRUE(d->ECustom->Enabled());
+                  EXPECT_TRUE(d->ECustom->Focused());
+                  EXPECT_EQ(d->ECustom->Text(), "7");
                   EXPECT_TRUE(user::Click(d->BOk));
               }),
               7.0);
@@ -94,6 +108,7 @@ TEST_F(AxisPageTest, IncrementDialogStandardStepsCustomTextsAndErrors)
                   EXPECT_FALSE(d->RadioGroup1->Visible());
                   EXPECT_FALSE(d->CBExact->Visible());
                   EXPECT_EQ(d->ECustom->Text(), "2.5");
+                  EXPECT_TRUE(d->ECustom->Focused());
                   SavePicture(d, "increment-number");
                   d->ECustom->SetText("4");
                   EXPECT_TRUE(user::Click(d->BOk));
@@ -107,7 +122,10 @@ TEST_F(AxisPageTest, IncrementTextsAndMinMaxDialog)
     EXPECT_EQ(TFormTeeAxis::IncrementText(true, true, "", 7), "One Week");
     EXPECT_EQ(TFormTeeAxis::IncrementText(true, true, "", 1.5), "1 " + TimeToStr(0.5));
     EXPECT_EQ(TFormTeeAxis::IncrementText(true, false, "", 1), "1");
-    EXPECT_EQ(TFormTeeAxis::IncrementText(true, false, "", 0), "0");
+    // No step reads as one second.
+    EXPECT_EQ(TFormTeeAxis::IncrementText(true, false, "", 0), TimeToStr(DateTimeStep[dtOneSecond]));
+    EXPECT_EQ(TFormTeeAxis::IncrementText(true, false, "", -2), TimeToStr(DateTimeStep[dtOneSecond]));
+    EXPECT_EQ(TFormTeeAxis::IncrementText(true, false, "", 1.0 / 86400 / 2), TimeToStr(1.0 / 86400 / 2));
     EXPECT_EQ(TFormTeeAxis::IncrementText(false, false, "0.00", 2), "2.00");
 
     // A negative date-time still shows its date; an invalid date keeps the dialog open.

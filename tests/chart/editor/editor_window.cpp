@@ -225,17 +225,48 @@ TEST_F(EditorWindowTest, ToolsPageAddsSelectsMovesAndDeletesTools)
     EXPECT_EQ(page->SelectedTool(), second);
 
     SavePicture(page, "tools");
+    // Each line shows its class' picture and the description; series and other tools
+    // have pictures of their own.
+    {
+        TBitmap row, seriesPicture, otherPicture;
+        page->LBTools->PaintItemTo(&row, 0, 0);
+        DrawToolPicture(TLineProbeTool::StaticClassInfo(), &seriesPicture);
+        DrawToolPicture(TOtherProbeTool::StaticClassInfo(), &otherPicture);
+        ASSERT_EQ(seriesPicture.Width(), 16);
+        bool same = true, shown = true;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                same = same && seriesPicture.Canvas()->Pixel(x, y) == otherPicture.Canvas()->Pixel(x, y);
+                shown = shown && row.Canvas()->Pixel(2 + x, 1 + y) == seriesPicture.Canvas()->Pixel(x, y);
+            }
+        EXPECT_FALSE(same);
+        EXPECT_TRUE(shown);
+        int ink = 0;
+        for (int y = 0; y < row.Height(); ++y)
+            for (int x = 22; x < 80; ++x)
+                ink += row.Canvas()->Pixel(x, y) == clBlack;
+        EXPECT_GT(ink, 10);
+    }
+
+    auto* fourth = new TOtherProbeTool(form.get());
+    fourth->SetName("Fourth");
+    fourth->SetParentChart(chart);
+    page->CheckToolCount();
 
     // Deleting the second line frees its editor while the tool still exists, then
-    // selects the line before it.
+    // selects the last line; deleting the third or a later line selects the line before.
     page->LBTools->SetItemIndex(1);
     page->LBToolsClick(page->LBTools);
     ProbeEditorsFreed.clear();
     EXPECT_TRUE(user::Click(page->BDelete));
     EXPECT_EQ(ProbeEditorsFreed, std::vector<std::string>{"ChartTool1"});
+    ASSERT_EQ(chart->Tools()->Count(), 3);
+    EXPECT_EQ(page->LBTools->ItemIndex(), 2);
+    EXPECT_EQ(page->SelectedTool(), fourth);
+    EXPECT_TRUE(user::Click(page->BDelete));
     ASSERT_EQ(chart->Tools()->Count(), 2);
-    EXPECT_EQ(page->LBTools->ItemIndex(), 0);
-    EXPECT_EQ(page->SelectedTool(), second);
+    EXPECT_EQ(page->LBTools->ItemIndex(), 1);
+    EXPECT_EQ(page->SelectedTool(), third);
     dialogs.Answer = nullptr;
     UnregisterFormClass("TToolProbeEditor");
 }
@@ -290,11 +321,13 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
         TForm* legend = editor->PageForm(editor->TabLegend);
         ASSERT_NE(dynamic_cast<TPageProbe*>(legend), nullptr);
         EXPECT_EQ(legend->Tag(), reinterpret_cast<intptr_t>(static_cast<TObject*>(chart)));
-        // Pages of classes nobody registered are not offered; no help file, no help.
+        // Pages of classes nobody registered are not offered; the help button shows with
+        // the default options, but without a help file it has nothing to open.
         EXPECT_FALSE(editor->TabGeneral->TabVisible());
         EXPECT_FALSE(editor->TabSeries->TabVisible());
         EXPECT_TRUE(editor->TabTools->TabVisible());
-        EXPECT_FALSE(editor->ButtonHelp->Visible());
+        EXPECT_TRUE(editor->ButtonHelp->Visible());
+        EXPECT_FALSE(editor->ButtonHelp->Enabled());
         editor->ButtonHelpClick(editor->ButtonHelp);
         editor->SetBounds(editor->Left(), editor->Top(), 700, 480);
     });
@@ -318,6 +351,29 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
     }
     EXPECT_EQ(StoredInteger("Width"), 414);
     EXPECT_EQ(StoredInteger("Height"), 347);
+    // A stored size below what the pages need opens the window as small as they allow;
+    // closing without resizing leaves the stored size alone. Without the help bit there
+    // is no help button.
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteInteger("Width", 50);
+        registry.WriteInteger("Height", 60);
+    }
+    {
+        std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+        int needWidth = 0, needHeight = 0;
+        ASSERT_TRUE(ContentsMinimumSize(editor.get(), needWidth, needHeight));
+        EXPECT_GT(needWidth, 100);
+        EXPECT_EQ(editor->Width(), needWidth);
+        EXPECT_EQ(editor->Height(), needHeight);
+        editor->SetOptions(DefaultChartEditorOptions & ~ceHelp);
+        editor->Show();
+        EXPECT_FALSE(editor->ButtonHelp->Visible());
+        EXPECT_EQ(editor->Width(), needWidth);
+    }
+    EXPECT_EQ(StoredInteger("Width"), 50);
+    EXPECT_EQ(StoredInteger("Height"), 60);
 
     // Without the legend page, its start page opens the nearest page before it.
     UnregisterFormClass("TFormTeeLegend");
@@ -379,7 +435,8 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
     UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
         TTreeView* tree = editor->Tree;
         ASSERT_TRUE(tree->Visible());
-        EXPECT_EQ(editor->Width(), 640 + 150);
+        ASSERT_TRUE(editor->TreeSplitter->Visible());
+        EXPECT_EQ(editor->Width(), 640 + 150 + editor->TreeSplitter->Width());
         ASSERT_EQ(tree->Count(), 6);
         EXPECT_EQ(tree->TopItem(0)->Text(), "Series");
         EXPECT_EQ(texts(tree->TopItem(0)), (std::vector<std::string>{"A", "B", "C"}));
@@ -418,10 +475,28 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
         ASSERT_TRUE(user::Key(Qt::Key_Return));
         EXPECT_EQ(b->Title(), "Beta");
         EXPECT_EQ(editor->LBSeries->Items()->Strings(1), "Beta");
+
+        // Dragging the splitter widens the tree, not the window; the bar follows the
+        // mouse, so each drag of 3 pixels ends on it.
+        const auto drag = [&](int Steps) {
+            for (int i = 0; i < std::abs(Steps); ++i)
+                ASSERT_TRUE(user::Drag(editor->TreeSplitter->Widget(), QPoint(Steps > 0 ? 0 : 3, 40),
+                                       QPoint(Steps > 0 ? 3 : 0, 40)));
+        };
+        const int width = editor->Width();
+        drag(10);
+        EXPECT_EQ(tree->Width(), 180);
+        EXPECT_EQ(editor->TreeWidth(), 180);
+        EXPECT_EQ(editor->Width(), width);
+        drag(-60);
+        EXPECT_EQ(tree->Width(), editor->TreeSplitter->MinSize());
+        drag(30);
+        EXPECT_EQ(editor->TreeWidth(), editor->TreeSplitter->MinSize() + 90);
     });
-    // The width kept is the window's without the tree.
+    // The width kept is the window's without the tree (stored before, as the window was
+    // not resized); the tree's width is its last.
     EXPECT_EQ(StoredInteger("Width"), 640);
-    EXPECT_EQ(StoredInteger("TreeWidth"), 150);
+    EXPECT_EQ(StoredInteger("TreeWidth"), 120);
     // A start page is the tree's selected node.
     UseEditor(cetTitles, [&](TChartEditForm* editor) {
         ASSERT_NE(editor->Tree->Selected(), nullptr);

@@ -299,9 +299,12 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
     Register(3, "Alpha");
     Register(2, "Beta");
     TChart chart(nullptr);
+    // The 3D box starts ticked whatever the chart shows.
+    chart.SetView3D(false);
     user::ModalActions modal(driver.Dialogs);
     modal.Then([&](TForm* f) {
         auto* g = static_cast<TTeeGallery*>(f);
+        EXPECT_TRUE(g->CB3D->Checked());
         // The standard types come first; the registered pages follow.
         TStrings* tabs = g->TabPages->Tabs();
         ASSERT_GE(tabs->Count(), 3);

@@ -8,6 +8,7 @@
 #include "graphics/Bitmap.h"
 
 #include <memory>
+#include <set>
 
 using namespace editortest;
 
@@ -134,6 +135,38 @@ TEST_F(StyleEditorsTest, BrushDialogPatternsTexturesColourRuleAndCancel)
         for (int x = 0; x < 8; ++x)
             black += fill->ScanLine(y)[x].rgbRed == 0;
     EXPECT_NEAR(black, 51, 4);
+}
+
+TEST_F(StyleEditorsTest, BrushStyleRowsShowASampleOfTheirStyleBesideTheName)
+{
+    TBrushDialog dialog(&owner);
+    ASSERT_EQ(dialog.LStyle->Style(), lbOwnerDrawFixed);
+    TBitmap row;
+    // The sample column (x 3..14) and the text column (x 20 on) of a row.
+    const auto sample = [&row](int Item, TOwnerDrawState State, TBrushDialog& d) {
+        d.LStyle->PaintItemTo(&row, Item, State);
+        std::set<TColor> colours;
+        for (int y = 3; y < row.Height() - 3; ++y)
+            for (int x = 3; x < 15; ++x)
+                colours.insert(row.Canvas()->Pixel(x, y));
+        return colours;
+    };
+    const auto textInk = [&row]() {
+        int dark = 0;
+        for (int y = 0; y < row.Height(); ++y)
+            for (int x = 20; x < 80; ++x)
+                dark += row.Canvas()->Pixel(x, y) == clBlack;
+        return dark;
+    };
+    EXPECT_EQ(sample(0, 0, dialog), std::set<TColor>{clBlack});   // "Solid"
+    EXPECT_GT(textInk(), 10);
+    const TColor ground = row.Canvas()->Pixel(row.Width() - 2, row.Height() / 2);
+    EXPECT_EQ(sample(1, 0, dialog), std::set<TColor>{ground});     // "None" shows no sample
+    EXPECT_EQ(sample(2, 0, dialog), (std::set<TColor>{clBlack, clWhite}));   // "Horizontal"
+    EXPECT_EQ(sample(8, 0, dialog).count(clBlack), 1u);           // "Fill 80%", a pattern
+    // A selected row is drawn in the highlight colours.
+    sample(0, odSelected, dialog);
+    EXPECT_NE(row.Canvas()->Pixel(row.Width() - 2, row.Height() / 2), ground);
 }
 
 TEST_F(StyleEditorsTest, ShapeEditorPagesWriteTheShape)
