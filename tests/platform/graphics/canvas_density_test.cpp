@@ -196,6 +196,35 @@ TEST(CanvasDensity, BlitsCopyImagePixelsOneForOneAndSampleAcrossDensities)
     EXPECT_EQ(back.Count(clBlack, 0, 0, 32, 32), 32 * 32);
 }
 
+// The plain copy of an equal block (row by row) against the sampled copy that a mirrored
+// block takes: mirrored twice, through a clip that is not a rectangle, the same pixels.
+TEST(CanvasDensity, PlainCopyOfAnEqualBlockMatchesTheSampledCopy)
+{
+    for (double ratio : {1.0, 2.0}) {
+        Dense src(ratio, 24, 20);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 24; ++x)
+                src.c.SetPixel(x, y, RGB(x * 10, y * 12, (x * y) % 256));
+        Dense plain(ratio, 30, 26), sampled(ratio, 30, 26), mirrored(ratio, 24, 20);
+        for (Dense* d : {&plain, &sampled}) {
+            d->c.BeginPath();
+            d->c.Ellipse(2, 1, 28, 25);
+            d->c.EndPath();
+            d->c.SelectClipPath(RGN_COPY);
+        }
+        plain.c.BitBlt(4, 3, 20, 17, src.c, 2, 1, SRCCOPY);
+        mirrored.c.StretchBlt(20, 0, -20, 17, src.c, 2, 1, 20, 17, SRCCOPY);
+        sampled.c.StretchBlt(24, 3, -20, 17, mirrored.c, 0, 0, 20, 17, SRCCOPY);
+        int inked = 0;
+        for (int y = 0; y < plain.bmp.PixelHeight(); ++y)
+            for (int x = 0; x < plain.bmp.PixelWidth(); ++x) {
+                ASSERT_EQ(Px(plain.bmp, x, y), Px(sampled.bmp, x, y)) << ratio << ": " << x << "," << y;
+                inked += Px(plain.bmp, x, y) != clWhite ? 1 : 0;
+            }
+        EXPECT_GT(inked, int(200 * ratio * ratio)) << ratio;
+    }
+}
+
 TEST(CanvasDensity, TextIsDrawnAtTheImageResolution)
 {
     Dense one(1, 120, 30), two(2, 120, 30);
