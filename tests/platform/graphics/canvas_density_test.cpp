@@ -60,6 +60,17 @@ TEST(CanvasDensity, BitmapKeepsItsLogicalSizeAndHoldsRatioTimesThePixels)
     EXPECT_EQ(copy.PixelRatio(), 3.0);
     EXPECT_EQ(copy.Width(), 12);
     EXPECT_EQ(copy.Canvas()->Pixel(1, 1), clRed);
+
+    // As a brush pattern a dense bitmap gives one pixel per device unit.
+    Dense pattern(2, 2, 2);
+    pattern.c.SetPixel(1, 0, clRed);
+    Dense filled(1, 4, 2);
+    filled.c.Brush()->SetBitmap(&pattern.bmp);
+    filled.c.FillRect(TRect(0, 0, 4, 2));
+    EXPECT_EQ(filled.c.Pixel(1, 0), clRed);
+    EXPECT_EQ(filled.c.Pixel(3, 0), clRed);
+    EXPECT_EQ(filled.c.Pixel(2, 0), clWhite);
+    EXPECT_EQ(filled.c.Pixel(1, 1), clWhite);
 }
 
 TEST(CanvasDensity, OnePixelLinesAreRatioPixelsWideAndLeaveOutTheirEnd)
