@@ -43,11 +43,10 @@ TfmData::TfmData(TComponent* AOwner) : TForm(AOwner)
     Label1->SetBounds(136, 12, 90, 17);
     Label1->SetCaption("Dividing string");
 
-    cbDivString = new TComboBox(this);
+    cbDivString = new TComboBox(this, csDropDownList);
     cbDivString->SetName("cbDivString");
     cbDivString->SetParent(this);
     cbDivString->SetBounds(240, 8, 81, 21);
-    cbDivString->SetStyle(csDropDownList);
     cbDivString->Items()->Add("Space");
     cbDivString->Items()->Add("Tab");
     cbDivString->SetItemIndex(0);

@@ -11,10 +11,10 @@ TfmMain* fmMain = nullptr;
 namespace {
 
 // Creates a control owned by the form, named, placed in Parent at the given bounds.
-template <class T>
-T* Place(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height)
+template <class T, class... Args>
+T* Place(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height, Args... Extra)
 {
-    T* c = new T(Form);
+    T* c = new T(Form, Extra...);
     c->SetName(Name);
     c->SetParent(Parent);
     c->SetBounds(Left, Top, Width, Height);
@@ -24,8 +24,7 @@ T* Place(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, 
 TComboBox* PlaceList(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
                      std::initializer_list<const char*> Items, int ItemIndex)
 {
-    auto* box = Place<TComboBox>(Form, Parent, Name, Left, Top, Width, 21);
-    box->SetStyle(csDropDownList);
+    auto* box = Place<TComboBox>(Form, Parent, Name, Left, Top, Width, 21, csDropDownList);
     for (const char* item : Items)
         box->Items()->Add(item);
     box->SetItemIndex(ItemIndex);

@@ -269,6 +269,7 @@ void TTeePreviewPanel::DrawPanel(TCanvas* Canvas, TCustomTeePanel* APanel, const
         APanel->DrawToMetafile(true, TRect(0, 0, std::max(1, APanel->Width()), std::max(1, APanel->Height())));
     if (FAsBitmap && FSmoothBitmap) {
         TBitmap bitmap(R.Width(), R.Height());
+        bitmap.SetPixelRatio(Canvas->PixelRatio());
         picture->Draw(*bitmap.Canvas(), TRect(0, 0, R.Width(), R.Height()));
         Canvas->Draw(R.Left, R.Top, &bitmap);
     } else {

@@ -160,6 +160,7 @@ void TGalleryChart::DrawToCanvas(TCanvas* Target, const TRect& Rect)
         large = DrawToBitmap(Color(), TRect(0, 0, Rect.Width() * 4, Rect.Height() * 4));
     }
     TBitmap reduced(Rect.Width(), Rect.Height(), pf24bit);
+    reduced.SetPixelRatio(Target->PixelRatio());
     SmoothStretchBitmap(large.get(), &reduced, true);
     Target->Draw(Rect.Left, Rect.Top, &reduced);
     // The title where the plain drawing put it.

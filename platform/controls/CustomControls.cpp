@@ -230,6 +230,9 @@ void TCustomControl::SetColor(TColor Value)
     if (Value == FColor)
         return;
     FColor = Value;
+    // A see-through control lets its parent paint below it.
+    if (QWidget* w = Widget())
+        w->setAttribute(Qt::WA_OpaquePaintEvent, Value != clNone);
     Repaint();
 }
 
@@ -328,12 +331,19 @@ void TCustomControl::PaintWindow()
     if (w == nullptr)
         return;
     const int width = std::max(w->width(), 1), height = std::max(w->height(), 1);
-    if (w->Image.width() != width || w->Image.height() != height) {
+    // The image has the screen's density, so that what is drawn is drawn at the screen's
+    // resolution; a control of colour clNone keeps an alpha channel, through which its
+    // parent shows wherever Paint leaves the image as it was erased.
+    const double ratio = std::max(1.0, w->devicePixelRatio());
+    const bool seeThrough = FColor == clNone;
+    const QImage::Format format = seeThrough ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage& shown = w->Image;
+    if (shown.isNull() || shown.format() != format || shown.devicePixelRatio() != ratio ||
+        qtbridge::DeviceSize(shown) != QSize(width, height)) {
         qtbridge::Detach(*FCanvas);
-        w->Image = QImage(width, height, QImage::Format_RGB32);
-        w->Image.setDotsPerMeterX(3780);
-        w->Image.setDotsPerMeterY(3780);
-        w->Image.fill(Qt::white);
+        w->Image = qtbridge::NewImage(width, height, ratio, format, seeThrough ? 0u : 0xFFFFFFFFu);
+    } else if (seeThrough) {
+        w->Image.fill(0u);
     }
     // A fresh attachment for every paint: no clipping or mapping is left over.
     qtbridge::AttachImage(*FCanvas, &w->Image, false);

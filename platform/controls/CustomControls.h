@@ -1,5 +1,6 @@
 // Window controls that paint themselves: TCustomControl draws through Paint on a canvas
-// over an off-screen image of the window (96 dots per inch) that the window then shows,
+// over an off-screen image of the window (96 dots per inch per window unit, at the
+// screen's pixel density) that the window then shows,
 // and hears the mouse, the wheel, the keys and the mouse leaving; TCustomPanel is the
 // platform's panel drawn that way, with bevels, a border and an optional caption.
 // Every event from the toolkit reaches these controls through GuardedCall.

@@ -410,13 +410,13 @@ void TMemo::SetReadOnly(bool Value)
 
 // ---- TComboBox --------------------------------------------------------------------
 
-TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner)
+TComboBox::TComboBox(TComponent* AOwner, TComboBoxStyle AStyle) : TWinControl(AOwner)
 {
     auto* box = new QComboBox;
     SetWidget(box);
     FItems = std::make_unique<TComboStrings>(this);
     QObject::connect(box, &QComboBox::activated, box, [this](int) { GuardedCall([this] { Change(); }); });
-    SetStyle(csDropDown);
+    SetStyle(AStyle);
     SetBounds(0, 0, 145, 21);
 }
 

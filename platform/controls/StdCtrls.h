@@ -90,7 +90,9 @@ enum TComboBoxStyle { csDropDown, csDropDownList };
 class TComboBox : public TWinControl {
 public:
     DECLARE_CLASS_NAME(TComboBox)
-    explicit TComboBox(TComponent* AOwner);
+    // Made in its style at once: a list-only box never builds the editing field that an
+    // editable one has.
+    explicit TComboBox(TComponent* AOwner, TComboBoxStyle AStyle = csDropDown);
     ~TComboBox() override;
 
     TComboBoxStyle Style() const { return FStyle; }

@@ -35,15 +35,18 @@ void TGraphic::Changed()
 
 namespace {
 
-QImage NewImage(int w, int h)
+// Takes the image (of the bitmap's ratio) and its logical size, and points the canvas at it.
+void SetImage(TBitmap::Impl& d, QImage image, int width, int height)
 {
-    if (w <= 0 || h <= 0)
-        return QImage();
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(0xFFFFFFFFu);
-    img.setDotsPerMeterX(3780);
-    img.setDotsPerMeterY(3780);
-    return img;
+    d.Image = std::move(image);
+    d.Width = d.Image.isNull() ? 0 : width;
+    d.Height = d.Image.isNull() ? 0 : height;
+    if (d.Canvas) {
+        if (d.Image.isNull())
+            qtbridge::Detach(*d.Canvas);
+        else
+            qtbridge::AttachImage(*d.Canvas, &d.Image, d.Format == pf1bit);
+    }
 }
 
 } // namespace
@@ -63,8 +66,11 @@ TBitmap::~TBitmap()
 }
 
 bool TBitmap::Empty() const { return d->Image.isNull(); }
-int TBitmap::Width() const { return d->Image.width(); }
-int TBitmap::Height() const { return d->Image.height(); }
+int TBitmap::Width() const { return d->Width; }
+int TBitmap::Height() const { return d->Height; }
+int TBitmap::PixelWidth() const { return d->Image.width(); }
+int TBitmap::PixelHeight() const { return d->Image.height(); }
+double TBitmap::PixelRatio() const { return d->Ratio; }
 void TBitmap::SetWidth(int v) { SetSize(v, Height()); }
 void TBitmap::SetHeight(int v) { SetSize(Width(), v); }
 
@@ -76,21 +82,33 @@ void TBitmap::SetSize(int width, int height)
         return;
     if (d->Canvas)
         d->Canvas->Flush();
-    QImage img = NewImage(width, height);
+    QImage img = qtbridge::NewImage(width, height, d->Ratio);
     if (!img.isNull() && !d->Image.isNull()) {
-        const int w = std::min(width, Width()), h = std::min(height, Height());
+        const int w = std::min(img.width(), PixelWidth()), h = std::min(img.height(), PixelHeight());
         for (int y = 0; y < h; ++y)
             std::memcpy(img.scanLine(y), d->Image.constScanLine(y), size_t(w) * 4);
     }
-    d->Image = img;
-    if (d->Canvas) {
-        if (d->Image.isNull())
-            qtbridge::Detach(*d->Canvas);
-        else
-            qtbridge::AttachImage(*d->Canvas, &d->Image, Monochrome());
-    }
+    SetImage(*d, std::move(img), width, height);
     Changed();
 }
+
+void TBitmap::SetPixelRatio(double v)
+{
+    v = std::clamp(v, 1.0, 8.0);
+    if (v == d->Ratio)
+        return;
+    if (d->Canvas)
+        d->Canvas->Flush();
+    d->Ratio = v;
+    QImage img = qtbridge::NewImage(Width(), Height(), v);
+    if (!img.isNull() && !d->Image.isNull()) {
+        QPainter p(&img);
+        p.drawImage(QRectF(0, 0, Width(), Height()), d->Image);
+    }
+    SetImage(*d, std::move(img), Width(), Height());
+    Changed();
+}
+
 
 TPixelFormat TBitmap::PixelFormat() const { return d->Format; }
 
@@ -120,14 +138,14 @@ TCanvas* TBitmap::Canvas()
 
 TRGBQuad* TBitmap::ScanLine(int row)
 {
-    if (row < 0 || row >= Height())
+    if (row < 0 || row >= PixelHeight())
         throw ERangeError();
     return reinterpret_cast<TRGBQuad*>(d->Image.scanLine(row));
 }
 
 const TRGBQuad* TBitmap::ScanLine(int row) const
 {
-    if (row < 0 || row >= Height())
+    if (row < 0 || row >= PixelHeight())
         throw ERangeError();
     return reinterpret_cast<const TRGBQuad*>(d->Image.constScanLine(row));
 }
@@ -138,7 +156,7 @@ TColor TBitmap::TransparentColor() const
         return FTransparentColor;
     if (Empty())
         return clDefault;
-    const QRgb v = d->Image.pixel(0, Height() - 1);
+    const QRgb v = d->Image.pixel(0, PixelHeight() - 1);
     return RGB(qRed(v), qGreen(v), qBlue(v));
 }
 
@@ -190,7 +208,8 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect)
     if (QImage* img = qtbridge::RasterImage(canvas); img && canvas.IsMonochrome()) {
         TPoint pts[2] = {TPoint(rect.Left, rect.Top), TPoint(rect.Right, rect.Bottom)};
         canvas.LPtoDP(pts, 2);
-        qtbridge::ThresholdToMono(*img, QRect(QPoint(pts[0].X, pts[0].Y), QPoint(pts[1].X - 1, pts[1].Y - 1)).normalized());
+        const QRect device = QRect(QPoint(pts[0].X, pts[0].Y), QPoint(pts[1].X - 1, pts[1].Y - 1)).normalized();
+        qtbridge::ThresholdToMono(*img, qtbridge::ImagePixels(canvas, device));
     }
 }
 
@@ -208,12 +227,13 @@ void TBitmap::LoadFromFile(const std::string& fileName)
     const bool mono = img.depth() == 1;
     if (d->Canvas)
         d->Canvas->Flush();
-    d->Image = img.convertToFormat(QImage::Format_RGB32);
-    d->Image.setDotsPerMeterX(3780);
-    d->Image.setDotsPerMeterY(3780);
+    QImage loaded = img.convertToFormat(QImage::Format_RGB32);
+    loaded.setDotsPerMeterX(3780);
+    loaded.setDotsPerMeterY(3780);
+    loaded.setDevicePixelRatio(1);
     d->Format = mono ? pf1bit : (img.depth() == 32 ? pf32bit : img.depth() == 24 ? pf24bit : pfDevice);
-    if (d->Canvas)
-        qtbridge::AttachImage(*d->Canvas, &d->Image, mono);
+    d->Ratio = 1;
+    SetImage(*d, std::move(loaded), img.width(), img.height());
     Changed();
 }
 
@@ -411,17 +431,13 @@ void TBitmap::Assign(TPersistent* Source)
     if (auto* b = dynamic_cast<TBitmap*>(Source)) {
         if (d->Canvas)
             d->Canvas->Flush();
-        d->Image = b->d->Image.copy();   // a deep copy: a canvas may be drawing on either
         d->Format = b->d->Format;
+        d->Ratio = b->d->Ratio;
         FTransparent = b->FTransparent;
         FTransparentColor = b->FTransparentColor;
         FTransparentMode = b->FTransparentMode;
-        if (d->Canvas) {
-            if (d->Image.isNull())
-                qtbridge::Detach(*d->Canvas);
-            else
-                qtbridge::AttachImage(*d->Canvas, &d->Image, Monochrome());
-        }
+        // A deep copy: a canvas may be drawing on either.
+        SetImage(*d, b->d->Image.copy(), b->Width(), b->Height());
         Changed();
         return;
     }

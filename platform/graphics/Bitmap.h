@@ -69,8 +69,18 @@ public:
     bool Monochrome() const { return PixelFormat() == pf1bit; }
     void SetMonochrome(bool v) { SetPixelFormat(v ? pf1bit : pfDevice); }
 
+    // Image pixels per logical pixel, 1 by default. A bitmap for a denser screen keeps its
+    // logical size (Width, Height, the canvas's coordinates) and holds Width * ratio by
+    // Height * ratio pixels, so that what its canvas draws is drawn at the screen's
+    // resolution. Changing the ratio resamples the picture.
+    double PixelRatio() const;
+    void SetPixelRatio(double v);
+    // The image's own pixels: the columns and rows of ScanLine.
+    int PixelWidth() const;
+    int PixelHeight() const;
+
     TCanvas* Canvas();
-    // A row of pixels; the row is checked (ERangeError).
+    // A row of image pixels (0 .. PixelHeight - 1); the row is checked (ERangeError).
     TRGBQuad* ScanLine(int row);
     const TRGBQuad* ScanLine(int row) const;
 

@@ -103,6 +103,9 @@ struct TCanvas::Impl {
     QImage* Image = nullptr;
     bool Mono = false;
     int Dpi = 96;
+    // Image pixels per device unit: above 1 on a denser screen, where the painter scales
+    // every operation and the image holds that many pixels per unit in each direction.
+    double Ratio = 1;
     QPainter Painter;
 
     // device-context attributes
@@ -160,6 +163,7 @@ struct TCanvas::Impl {
     int StrokeBkMode = -1;
     TColor StrokeBk = -2;
     bool StrokeMono = false;
+    double StrokeRatio = 1;
 
     struct FillStyle {
         bool Null = true;
@@ -242,11 +246,45 @@ struct TCanvas::Impl {
             Painter.setWorldTransform(Xf);
         }
     }
+    // The target in device units (an image's own pixels divided by the ratio).
     QRect DeviceRect() const
     {
         if (Device == nullptr)
             return QRect();
+        if (Image != nullptr && Ratio != 1)
+            return QRect(QPoint(0, 0), qtbridge::DeviceSize(*Image));
         return QRect(0, 0, Device->width(), Device->height());
+    }
+    // Device units to image pixels: the same at a ratio of 1, else scaled, each edge
+    // rounded, so that neighbouring rectangles stay neighbours.
+    int Px(int64_t v) const { return int(std::lround(double(v) * Ratio)); }
+    QRect ImageRect(const QRect& r) const
+    {
+        if (Ratio == 1)
+            return r;
+        const int l = Px(r.left()), t = Px(r.top());
+        return QRect(l, t, Px(int64_t(r.left()) + r.width()) - l, Px(int64_t(r.top()) + r.height()) - t);
+    }
+    QRegion ImageRegion(const QRegion& r) const
+    {
+        if (Ratio == 1)
+            return r;
+        std::vector<QRect> rects;
+        rects.reserve(size_t(r.rectCount()));
+        for (const QRect& q : r)
+            if (const QRect m = ImageRect(q); !m.isEmpty())
+                rects.push_back(m);
+        QRegion out;
+        out.setRects(rects.data(), int(rects.size()));
+        return out;
+    }
+    // The image pixel that stands for a device pixel: the one under its centre.
+    QPoint ImagePoint(QPoint q) const
+    {
+        if (Ratio == 1)
+            return q;
+        return QPoint(std::min(int((q.x() + 0.5) * Ratio), Image->width() - 1),
+                      std::min(int((q.y() + 0.5) * Ratio), Image->height() - 1));
     }
     QRegion EffectiveClip() const { return Clip ? *Clip : QRegion(DeviceRect()); }
 
@@ -268,15 +306,30 @@ struct TCanvas::Impl {
     }
 
     // ---- pens ----
+    // The pen of one-pixel lines: the toolkit's one-pixel pen at a ratio of 1; on a denser
+    // image a pen one device unit wide, drawn through pixel centres (Centred), whose
+    // square ends reach the outer edges of the end pixels.
+    QPen OnePixelPen(const QColor& c) const
+    {
+        if (Ratio == 1)
+            return QPen(c, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        return QPen(c, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    }
+    template <class Shape> Shape Centred(const Shape& shape) const
+    {
+        return shape.translated(0.5, 0.5);
+    }
     const StrokeStyle& S()
     {
         const TPen& pen = *Pen;
-        if (StrokeVer == pen.Version() && StrokeBkMode == BkMode && StrokeBk == BkColor && StrokeMono == Mono)
+        if (StrokeVer == pen.Version() && StrokeBkMode == BkMode && StrokeBk == BkColor && StrokeMono == Mono &&
+            StrokeRatio == Ratio)
             return Stroke;
         StrokeVer = pen.Version();
         StrokeBkMode = BkMode;
         StrokeBk = BkColor;
         StrokeMono = Mono;
+        StrokeRatio = Ratio;
         StrokeStyle s;
         s.Rop = Rop2Info(PenModeToRop2(pen.Mode()));
         s.Null = pen.Style() == psClear || s.Rop.Nop;
@@ -309,7 +362,7 @@ struct TCanvas::Impl {
             }
         }
         if (s.Cosmetic) {
-            s.Pen = QPen(c, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+            s.Pen = OnePixelPen(c);
         } else {
             Qt::PenCapStyle cap = Qt::RoundCap;
             Qt::PenJoinStyle join = Qt::RoundJoin;
@@ -326,7 +379,7 @@ struct TCanvas::Impl {
             s.Pen.setDashPattern(dashes);
             if (BkMode == OPAQUE && s.Cosmetic) {
                 s.Gap = true;
-                s.GapPen = QPen(Col(BkColor), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+                s.GapPen = OnePixelPen(Col(BkColor));
             }
         }
         Stroke = s;
@@ -496,12 +549,13 @@ struct TCanvas::Impl {
         SetComp(p, s.Rop);
         p.setBrush(Qt::NoBrush);
         if (s.Cosmetic) {
+            const QPainterPath& shape = Ratio == 1 ? path : Centred(path);
             if (s.Gap) {
                 p.setPen(s.GapPen);
-                p.drawPath(path);
+                p.drawPath(shape);
             }
             p.setPen(s.Pen);
-            p.drawPath(path);
+            p.drawPath(shape);
         } else {
             p.setPen(s.Pen);
             p.drawPath(path.translated(kCentre, kCentre));
@@ -556,6 +610,16 @@ struct TCanvas::Impl {
         const bool mapped = !Identity;
         if (mapped)
             p.resetTransform();
+        if (Ratio != 1) {
+            std::vector<QPoint> dev(pts, pts + count);
+            if (mapped)
+                for (QPoint& q : dev)
+                    q = DevicePoint(q);
+            DensePolyline(p, s, dev);
+            if (mapped)
+                p.setWorldTransform(Xf);
+            return;
+        }
         QPoint prev = mapped ? DevicePoint(pts[0]) : pts[0];
         if (!s.Gap && s.Pen.style() == Qt::SolidLine) {
             // A solid line: the pen is set once and the segments follow one another.
@@ -583,6 +647,42 @@ struct TCanvas::Impl {
             p.setWorldTransform(Xf);
     }
     QPoint DevicePoint(QPoint q) const { return ToDevice(q.x(), q.y()); }
+
+    // A one-pixel polyline (device points) on a denser image: one stroke a device unit
+    // wide through the pixel centres, from the outer edge of the first pixel to the outer
+    // edge of the pixel before the last (half a step along the major axis beyond each
+    // centre), so that it covers the pixels the one-pixel line covers, at the image's
+    // resolution.
+    void DensePolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts)
+    {
+        std::vector<QPointF> c;
+        c.reserve(pts.size());
+        for (const QPoint& q : pts)
+            if (c.empty() || QPointF(q) + QPointF(0.5, 0.5) != c.back())
+                c.push_back(QPointF(q) + QPointF(0.5, 0.5));
+        if (c.size() < 2)
+            return;
+        auto halfStep = [](QPointF from, QPointF to) {
+            const QPointF d = to - from;
+            return d * (0.5 / std::max(std::abs(d.x()), std::abs(d.y())));
+        };
+        const QPointF first = halfStep(c[0], c[1]), last = halfStep(c[c.size() - 2], c.back());
+        c.front() -= first;
+        c.back() -= last;
+        QPainterPath path(c[0]);
+        for (size_t i = 1; i < c.size(); ++i)
+            path.lineTo(c[i]);
+        if (s.Gap) {
+            QPen gap = s.GapPen;
+            gap.setCapStyle(Qt::FlatCap);
+            p.setPen(gap);
+            p.drawPath(path);
+        }
+        QPen pen = s.Pen;
+        pen.setCapStyle(Qt::FlatCap);
+        p.setPen(pen);
+        p.drawPath(path);
+    }
 
     void Line(int x1, int y1, int x2, int y2)
     {
@@ -801,14 +901,40 @@ struct TCanvas::Impl {
         return out;
     }
 
-    // Writes `src` (RGB32) at device (x, y) through a raster operation, clipped.
+    // Copies the image pixels `from` of `src` to the image pixels `to` of the target, of
+    // the same size, as they are (a plain copy, neither stretched nor mirrored), within
+    // the clip. False when the copy needs more than that (another raster operation, a
+    // 1-bit target, pixels outside the source, a source that overlaps the target or
+    // whose pixels carry an alpha that the target would read otherwise).
+    bool CopyBlock(const QImage& src, const QRect& from, const QRect& to, TRop rop)
+    {
+        if (Image == nullptr || rop != SRCCOPY || Mono || from.size() != to.size() || !src.rect().contains(from))
+            return false;
+        const QImage::Format sf = src.format(), tf = Image->format();
+        const bool compatible = sf == QImage::Format_RGB32 ||
+                                (sf == QImage::Format_ARGB32_Premultiplied && tf == QImage::Format_ARGB32_Premultiplied);
+        if (!compatible || (tf != QImage::Format_RGB32 && tf != QImage::Format_ARGB32_Premultiplied))
+            return false;
+        if (&src == Image && from.intersects(to))
+            return false;
+        const QRegion region = ImageRegion(EffectiveClip()).intersected(to.intersected(Image->rect()));
+        const int dx = from.left() - to.left(), dy = from.top() - to.top();
+        for (const QRect& r : region)
+            for (int yy = r.top(); yy <= r.bottom(); ++yy)
+                std::memcpy(reinterpret_cast<QRgb*>(Image->scanLine(yy)) + r.left(),
+                            reinterpret_cast<const QRgb*>(src.constScanLine(yy + dy)) + r.left() + dx,
+                            size_t(r.width()) * 4);
+        return true;
+    }
+
+    // Writes `src` (RGB32) at image pixel (x, y) through a raster operation, clipped.
     void RopBlit(int x, int y, const QImage& src, TRop rop)
     {
         const uint8_t table = uint8_t((rop >> 16) & 0xFF);
-        const QRect target = QRect(x, y, src.width(), src.height()).intersected(DeviceRect());
+        const QRect target = QRect(x, y, src.width(), src.height()).intersected(Image->rect());
         if (target.isEmpty())
             return;
-        const QRegion region = EffectiveClip().intersected(target);
+        const QRegion region = ImageRegion(EffectiveClip()).intersected(target);
         const bool usesPattern = ((table >> 4) & 0x0F) != (table & 0x0F);
         for (const QRect& r : region) {
             for (int yy = r.top(); yy <= r.bottom(); ++yy) {
@@ -821,7 +947,10 @@ struct TCanvas::Impl {
                     continue;
                 }
                 for (int xx = r.left(); xx <= r.right(); ++xx) {
-                    const uint32_t pat = usesPattern ? BrushPixel(xx, yy) : 0;
+                    // The brush pattern repeats in device units.
+                    const uint32_t pat = !usesPattern ? 0
+                                         : Ratio == 1 ? BrushPixel(xx, yy)
+                                                      : BrushPixel(int(xx / Ratio), int(yy / Ratio));
                     uint32_t v = ApplyRop3(table, pat, srow[dx + (xx - r.left())], drow[xx]) | 0xFF000000u;
                     drow[xx] = Mono ? qtbridge::ToMono(v) : v;
                 }
@@ -844,9 +973,11 @@ bool TCanvas::IsRaster() const { return d->Image != nullptr; }
 bool TCanvas::IsMonochrome() const { return d->Mono; }
 TSize TCanvas::DeviceSize() const
 {
-    return d->Device ? TSize(d->Device->width(), d->Device->height()) : TSize();
+    const QRect r = d->DeviceRect();
+    return TSize(r.width(), r.height());
 }
 int TCanvas::PixelsPerInch() const { return d->Dpi; }
+double TCanvas::PixelRatio() const { return d->Ratio; }
 void TCanvas::Flush() { d->End(); }
 
 // ---- attributes ---------------------------------------------------------------
@@ -1087,12 +1218,16 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     }
     d->SetComp(p, s.Rop);
     p.setBrush(Qt::NoBrush);
-    if (s.Gap) {
-        p.setPen(s.GapPen);
-        p.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    const QRect frame(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+    for (const QPen* pen : {s.Gap ? &s.GapPen : nullptr, &s.Pen}) {
+        if (pen == nullptr)
+            continue;
+        p.setPen(*pen);
+        if (d->Ratio == 1)
+            p.drawRect(frame);
+        else
+            p.drawRect(d->Centred(QRectF(frame)));
     }
-    p.setPen(s.Pen);
-    p.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight)
@@ -1122,11 +1257,17 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
         p.setBrush(d->RopBrush(f, brush) ? brush : QBrush(Qt::NoBrush));
         p.setPen(s.Gap ? s.GapPen : s.Pen);
         const QRect r = box.toRect();
-        p.drawEllipse(r);
+        const auto ellipse = [&] {
+            if (d->Ratio == 1)
+                p.drawEllipse(r);
+            else
+                p.drawEllipse(d->Centred(QRectF(r)));
+        };
+        ellipse();
         if (s.Gap) {
             p.setBrush(Qt::NoBrush);
             p.setPen(s.Pen);
-            p.drawEllipse(r);
+            ellipse();
         }
         return;
     }
@@ -1226,7 +1367,7 @@ TColor TCanvas::Pixel(int x, int y) const
     const QPoint q = d->ToDevice(x, y);
     if (!d->DeviceRect().contains(q) || (d->Clip && !d->Clip->contains(q)))
         return CLR_INVALID;
-    const QRgb v = d->Image->pixel(q);
+    const QRgb v = d->Image->pixel(d->ImagePoint(q));
     return RGB(qRed(v), qGreen(v), qBlue(v));
 }
 
@@ -1244,7 +1385,10 @@ void TCanvas::SetPixel(int x, int y, TColor c)
     const QPoint q = d->ToDevice(x, y);
     if (!d->DeviceRect().contains(q) || (d->Clip && !d->Clip->contains(q)))
         return;
-    reinterpret_cast<QRgb*>(d->Image->scanLine(q.y()))[q.x()] = d->Col(c).rgb();
+    const QRgb v = d->Col(c).rgb();
+    const QRect block = d->ImageRect(QRect(q, QSize(1, 1))).intersected(d->Image->rect());
+    for (int yy = block.top(); yy <= block.bottom(); ++yy)
+        std::fill_n(reinterpret_cast<QRgb*>(d->Image->scanLine(yy)) + block.left(), block.width(), v);
 }
 
 // ---- text -----------------------------------------------------------------------
@@ -1477,6 +1621,8 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
     const QPoint dend = d->ToDevice(int64_t(x) + width, int64_t(y) + height);
     const QRect drect = QRect(dpos, dend - QPoint(1, 1)).normalized();
     const QRect visible = d->VisiblePart(drect);
+    // The same blocks in image pixels, where the pixels are copied.
+    const QRect dpix = d->ImageRect(drect), vpix = d->ImageRect(visible);
     QImage src;
     if (usesSource) {
         QImage* simg = source.d->Image;
@@ -1487,9 +1633,12 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
         const QRect srect = QRect(spos, send - QPoint(1, 1)).normalized();
         if (visible.isEmpty() || srect.isEmpty())
             return true;
+        const QRect spix = source.d->ImageRect(srect);
         const bool mirrorX = ((send.x() - spos.x()) < 0) != ((dend.x() - dpos.x()) < 0);
         const bool mirrorY = ((send.y() - spos.y()) < 0) != ((dend.y() - dpos.y()) < 0);
-        src = Impl::SampleBlock(*simg, srect, drect, mirrorX, mirrorY, visible);
+        if (!mirrorX && !mirrorY && !source.d->Mono && d->CopyBlock(*simg, spix, dpix, rop))
+            return true;
+        src = Impl::SampleBlock(*simg, spix, dpix, mirrorX, mirrorY, vpix);
         if (source.d->Mono && !d->Mono) {
             // A 1-bit source paints its black pixels in the text colour, white in the background colour.
             const QRgb fg = d->Col(d->TextColor).rgb(), bg = d->Col(d->BkColor).rgb();
@@ -1502,7 +1651,7 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
     } else {
         if (visible.isEmpty())
             return true;
-        src = QImage(visible.size(), QImage::Format_RGB32);
+        src = QImage(vpix.size(), QImage::Format_RGB32);
         src.fill(0);
     }
     if (d->Image == nullptr) {
@@ -1517,7 +1666,7 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
         p.restore();
         return true;
     }
-    d->RopBlit(visible.left(), visible.top(), src, rop);
+    d->RopBlit(vpix.left(), vpix.top(), src, rop);
     return true;
 }
 
@@ -1543,11 +1692,14 @@ bool TCanvas::AlphaBlend(int x, int y, int width, int height, const TCanvas& sou
     const QPoint spos = source.d->ToDevice(sx, sy);
     const QPoint send = source.d->ToDevice(int64_t(sx) + sw, int64_t(sy) + sh);
     const QRect srect = QRect(spos, send - QPoint(1, 1)).normalized();
-    const QRect target = d->VisiblePart(drect);
-    if (target.isEmpty() || srect.isEmpty())
+    const QRect visible = d->VisiblePart(drect);
+    if (visible.isEmpty() || srect.isEmpty())
         return true;
-    const QImage src = Impl::SampleBlock(*source.d->Image, srect, drect, false, false, target);
-    const QRegion region = d->EffectiveClip().intersected(target);
+    // Blended in image pixels.
+    const QRect target = d->ImageRect(visible).intersected(d->Image->rect());
+    const QImage src = Impl::SampleBlock(*source.d->Image, source.d->ImageRect(srect), d->ImageRect(drect), false,
+                                         false, target);
+    const QRegion region = d->ImageRegion(d->EffectiveClip()).intersected(target);
     for (const QRect& r : region) {
         for (int yy = r.top(); yy <= r.bottom(); ++yy) {
             auto* drow = reinterpret_cast<QRgb*>(d->Image->scanLine(yy));
@@ -1689,6 +1841,7 @@ void AttachImage(TCanvas& canvas, QImage* image, bool mono)
     d.Image = image;
     d.Mono = mono;
     d.Dpi = 96;
+    d.Ratio = image != nullptr ? std::max(1.0, image->devicePixelRatio()) : 1.0;
     d.Clip.reset();
     d.ClipStack.clear();
 }
@@ -1700,6 +1853,7 @@ void AttachDevice(TCanvas& canvas, QPaintDevice* device, int pixelsPerInch)
     d.Device = device;
     d.Image = nullptr;
     d.Mono = false;
+    d.Ratio = 1;
     d.Dpi = pixelsPerInch > 0 ? pixelsPerInch : 96;
     d.Clip.reset();
     d.ClipStack.clear();
@@ -1714,6 +1868,27 @@ void Detach(TCanvas& canvas)
 }
 
 QImage* RasterImage(const TCanvas& canvas) { return canvas.impl().Image; }
+
+QRect ImagePixels(const TCanvas& canvas, const QRect& deviceRect) { return canvas.impl().ImageRect(deviceRect); }
+
+QSize DeviceSize(const QImage& image)
+{
+    const double r = image.devicePixelRatio();
+    return QSize(int(image.width() / r + 1e-6), int(image.height() / r + 1e-6));
+}
+
+QImage NewImage(int width, int height, double ratio, QImage::Format format, QRgb fill)
+{
+    if (width <= 0 || height <= 0)
+        return QImage();
+    // Just enough pixels for the logical size (a fractional ratio rounds up).
+    QImage img(int(std::ceil(width * ratio - 1e-6)), int(std::ceil(height * ratio - 1e-6)), format);
+    img.fill(fill);
+    img.setDotsPerMeterX(3780);
+    img.setDotsPerMeterY(3780);
+    img.setDevicePixelRatio(ratio);
+    return img;
+}
 
 QPainter& ActivePainter(TCanvas& canvas) { return canvas.impl().P(); }
 

@@ -43,6 +43,10 @@ public:
     bool IsMonochrome() const;          // the target is a 1-bit image
     TSize DeviceSize() const;           // pixels of the target
     int PixelsPerInch() const;          // 96 for images; the device's for printers
+    // Image pixels per device unit: 1, or the density of the screen an image is made for.
+    // Coordinates, clipping, text measures and pixel reads stay in device units; lines,
+    // text and fills are drawn at the image's resolution.
+    double PixelRatio() const;
     // Finishes pending output (ends the painter); the next operation starts it again.
     void Flush();
 

@@ -222,11 +222,16 @@ void TBrush::SetBitmap(TBitmap* v)
         FPattern.Height = v->Height();
         FPattern.Mono = v->PixelFormat() == pf1bit;
         FPattern.Pixels.resize(static_cast<size_t>(FPattern.Width) * FPattern.Height);
+        // One pattern pixel per device unit: a denser bitmap gives the pixel under each
+        // unit's centre.
+        const double k = v->PixelRatio();
         for (int y = 0; y < FPattern.Height; ++y) {
-            const TRGBQuad* row = v->ScanLine(y);
-            for (int x = 0; x < FPattern.Width; ++x)
+            const TRGBQuad* row = v->ScanLine(k == 1 ? y : int((y + 0.5) * k));
+            for (int x = 0; x < FPattern.Width; ++x) {
+                const TRGBQuad& q = row[k == 1 ? x : int((x + 0.5) * k)];
                 FPattern.Pixels[static_cast<size_t>(y) * FPattern.Width + x] =
-                    (uint32_t(row[x].rgbRed) << 16) | (uint32_t(row[x].rgbGreen) << 8) | row[x].rgbBlue;
+                    (uint32_t(q.rgbRed) << 16) | (uint32_t(q.rgbGreen) << 8) | q.rgbBlue;
+            }
         }
     }
     Changed();

@@ -478,7 +478,11 @@ private:
         // A source larger than any bitmap a record may hold is not recorded.
         if (r.isEmpty() || int64_t(r.width()) * r.height() > kMaxRecordedPixels)
             return false;
-        out = img->copy(r).convertToFormat(QImage::Format_RGB32);
+        // A denser source gives one pixel per device unit, as the record's extents count.
+        out = img->copy(qtbridge::ImagePixels(src, r)).convertToFormat(QImage::Format_RGB32);
+        if (out.size() != r.size())
+            out = out.scaled(r.size());
+        out.setDevicePixelRatio(1);
         const bool mx = p[1].X < p[0].X, my = p[1].Y < p[0].Y;
         if (mx || my)
             out = out.mirrored(mx, my);

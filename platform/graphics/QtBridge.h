@@ -18,8 +18,10 @@ struct TRegion::Impl {
 };
 
 struct TBitmap::Impl {
-    QImage Image;                        // Format_RGB32, 96 dots per inch
+    QImage Image;                        // Format_RGB32, 96 dots per inch, Ratio pixels per unit
     TPixelFormat Format = pfDevice;
+    double Ratio = 1;                    // image pixels per logical pixel
+    int Width = 0, Height = 0;           // logical size
     std::unique_ptr<TCanvas> Canvas;     // created on first use, attached to Image
 };
 
@@ -44,6 +46,15 @@ void Detach(TCanvas& canvas);
 QPainter& ActivePainter(TCanvas& canvas);
 // The raster image behind a canvas, or nullptr.
 QImage* RasterImage(const TCanvas& canvas);
+// The image pixels under a rectangle of the canvas's device units (the same rectangle at
+// a pixel ratio of 1).
+QRect ImagePixels(const TCanvas& canvas, const QRect& deviceRect);
+// An image of `width` x `height` logical pixels at `ratio` image pixels per logical pixel,
+// filled with `fill`.
+QImage NewImage(int width, int height, double ratio, QImage::Format format = QImage::Format_RGB32,
+                QRgb fill = 0xFFFFFFFFu);
+// The logical size of an image made by NewImage.
+QSize DeviceSize(const QImage& image);
 
 // Makes every pixel of the rectangle of the image black or white.
 void ThresholdToMono(QImage& image, const QRect& r);

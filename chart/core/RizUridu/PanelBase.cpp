@@ -2,6 +2,7 @@
 #include "classes/Streaming.h"
 
 #include "controls/Printers.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -597,7 +598,11 @@ void TCustomTeePanel::Paint()
         return;
     if (FSurface->ReferenceCanvas() != ReferenceCanvas())
         AttachCanvasToSurface(FSurface.get(), ReferenceCanvas());
-    if (!FSurface->BlitBufferIfValid())
+    if (Color() == clNone)
+        // A see-through panel draws straight onto its window, where what it leaves
+        // unpainted shows the parent; the buffer would cover it.
+        DrawUnbuffered(ReferenceCanvas(), ClientRect());
+    else if (!FSurface->BlitBufferIfValid())
         DrawToCanvas(ReferenceCanvas(), ClientRect());
 }
 
@@ -623,18 +628,17 @@ void TCustomTeePanel::Loaded()
 
 void TCustomTeePanel::DrawOffScreen(TCanvas* Canvas, const TRect& Rect)
 {
-    TTeeCanvas3D* s = FSurface.get();
-    const bool buffered = s->GetBuffered();
     FlagScope offScreen(FOffScreen, true);
     // Drawn straight into the target: the window's buffer is not touched by it.
+    DrawUnbuffered(Canvas, Rect);
+}
+
+void TCustomTeePanel::DrawUnbuffered(TCanvas* Canvas, const TRect& Rect)
+{
+    TTeeCanvas3D* s = FSurface.get();
+    TScopeGuard restore([s, buffered = s->GetBuffered()] { s->SetBuffered(buffered); });
     s->SetBuffered(false);
-    try {
-        DrawToCanvas(Canvas, Rect);
-    } catch (...) {
-        s->SetBuffered(buffered);
-        throw;
-    }
-    s->SetBuffered(buffered);
+    DrawToCanvas(Canvas, Rect);
 }
 
 std::unique_ptr<TBitmap> TCustomTeePanel::DrawToBitmap(TColor BackColour, const TRect& Rect, TPixelFormat PixelFormat)

@@ -295,6 +295,8 @@ protected:
 
     // Draws into a canvas other than the window's: unbuffered, with the off-screen flag set.
     void DrawOffScreen(TCanvas* Canvas, const TRect& Rect);
+    // Draws straight into the canvas, the surface's buffer switched off meanwhile.
+    void DrawUnbuffered(TCanvas* Canvas, const TRect& Rect);
     bool DrawingOffScreen() const { return FOffScreen; }
     TNotifyEvent RepaintHandler();
 

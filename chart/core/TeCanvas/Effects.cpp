@@ -376,6 +376,7 @@ TTeeBlend::TTeeBlend(TTeeCanvas* surface, const TRect& r) : FSurface(surface)
     if (!FValid)
         return;
     FBackground = std::make_unique<TBitmap>(FRect.Width(), FRect.Height(), pf24bit);
+    FBackground->SetPixelRatio(c->PixelRatio());
     FBackground->Canvas()->BitBlt(0, 0, FRect.Width(), FRect.Height(), *c, FRect.Left, FRect.Top, SRCCOPY);
 }
 
@@ -393,11 +394,12 @@ void TTeeBlend::DoBlend(int percent)
         return;   // fully opaque: what was drawn stays exactly as it is
     const int w = FRect.Width(), h = FRect.Height();
     TBitmap drawn(w, h, pf24bit);
+    drawn.SetPixelRatio(c->PixelRatio());
     drawn.Canvas()->BitBlt(0, 0, w, h, *c, FRect.Left, FRect.Top, SRCCOPY);
-    for (int y = 0; y < h; ++y) {
+    for (int y = 0; y < drawn.PixelHeight(); ++y) {
         TRGBQuad* d = drawn.ScanLine(y);
         const TRGBQuad* b = FBackground->ScanLine(y);
-        for (int x = 0; x < w; ++x) {
+        for (int x = 0; x < drawn.PixelWidth(); ++x) {
             d[x].rgbRed = uint8_t(d[x].rgbRed + (b[x].rgbRed - d[x].rgbRed) * percent / 100);
             d[x].rgbGreen = uint8_t(d[x].rgbGreen + (b[x].rgbGreen - d[x].rgbGreen) * percent / 100);
             d[x].rgbBlue = uint8_t(d[x].rgbBlue + (b[x].rgbBlue - d[x].rgbBlue) * percent / 100);
@@ -469,8 +471,9 @@ void SmoothStretch(TBitmap* source, TBitmap* destination, const TFilterFunction&
         throw Exception("SmoothStretch: Source bitmap too small");
     if (destination->Width() < 2 || destination->Height() < 2)
         throw Exception("SmoothStretch: Destination bitmap too small");
-    const int sw = source->Width(), sh = source->Height();
-    const int dw = destination->Width(), dh = destination->Height();
+    // Pixel for pixel: a bitmap for a denser screen is filled at its full resolution.
+    const int sw = source->PixelWidth(), sh = source->PixelHeight();
+    const int dw = destination->PixelWidth(), dh = destination->PixelHeight();
     if (destination->PixelFormat() != pf24bit)
         destination->SetPixelFormat(pf24bit);
     if (destination->Canvas() != nullptr)

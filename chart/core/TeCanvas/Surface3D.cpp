@@ -249,6 +249,9 @@ TRect TTeeCanvas3D::SetupProjection(TCanvas* destination, TView3DOptions* option
         const int w = std::max(1, chartRect.Width()), h = std::max(1, chartRect.Height());
         if (!FBuffer)
             FBuffer = std::make_unique<TBitmap>();
+        // The buffer has the destination's density, so that the chart is drawn at its
+        // resolution and copied to it pixel for pixel.
+        FBuffer->SetPixelRatio(destination != nullptr ? destination->PixelRatio() : 1.0);
         FBuffer->SetSize(w, h);
         Attach(FBuffer->Canvas());
         result = TRect(0, 0, w, h);

@@ -133,6 +133,17 @@ TEST_F(ControlsTest, ComboBoxChangesFireOnlyForTheUser)
     static_cast<QComboBox*>(edit->Widget())->lineEdit()->insert("42");
     EXPECT_EQ(typed, 1);
     EXPECT_EQ(edit->Text(), "42");
+
+    // Made list-only, a box has no editing field until it is made editable.
+    auto* list = new TComboBox(form.get(), csDropDownList);
+    auto* listBox = static_cast<QComboBox*>(list->Widget());
+    EXPECT_EQ(list->Style(), csDropDownList);
+    EXPECT_EQ(listBox->lineEdit(), nullptr);
+    list->OnChange = [&](TObject*) { ++typed; };
+    list->SetStyle(csDropDown);
+    ASSERT_NE(listBox->lineEdit(), nullptr);
+    listBox->lineEdit()->insert("7");
+    EXPECT_EQ(typed, 2);
 }
 
 TEST_F(ControlsTest, CheckBoxClickFollowsCheckedChanges)

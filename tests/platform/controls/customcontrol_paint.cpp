@@ -59,6 +59,37 @@ TEST(CustomControlPaint, PaintDrawsOnTheErasedWindowImage)
     EXPECT_EQ(control.Canvas()->Pixel(12, 12), clRed);
 }
 
+// Run once more on a screen of twice the density (QT_SCALE_FACTOR=2, see the test list):
+// the window image has the screen's density, the canvas keeps the window's units.
+TEST(CustomControlDensity, WindowImageHasTheScreensDensity)
+{
+    struct TLineControl : TCustomControl {
+        using TCustomControl::TCustomControl;
+        void Paint() override
+        {
+            Canvas()->Pen()->SetColor(clBlack);
+            Canvas()->MoveTo(5, 10);
+            Canvas()->LineTo(30, 10);
+        }
+    } control(nullptr);
+    control.SetBounds(0, 0, 40, 30);
+    control.SetColor(clWhite);
+    const QImage shown = control.Widget()->grab().toImage();
+    const int k = int(control.Widget()->devicePixelRatio());
+    ASSERT_GE(k, 1);
+    EXPECT_EQ(shown.width(), 40 * k);
+    EXPECT_EQ(control.Canvas()->DeviceSize(), TSize(40, 30));
+    EXPECT_EQ(control.Canvas()->PixelRatio(), double(k));
+    // The one-pixel line covers k rows of k pixels per unit, from x = 5 to 29.
+    for (int i = 0; i < k; ++i) {
+        EXPECT_EQ(At(shown, 5 * k, 10 * k + i), clBlack);
+        EXPECT_EQ(At(shown, 30 * k - 1, 10 * k + i), clBlack);
+    }
+    EXPECT_EQ(At(shown, 30 * k, 10 * k), clWhite);
+    EXPECT_EQ(At(shown, 20 * k, 10 * k - 1), clWhite);
+    EXPECT_EQ(At(shown, 20 * k, 11 * k), clWhite);
+}
+
 TEST(CustomControlPaint, NewSystemColoursRepaint)
 {
     // Counts the repaint requests that reach the control.

@@ -1,0 +1,263 @@
+// The canvas on an image of a denser screen (two image pixels per device unit): the
+// old pixel conventions hold in device units, and lines, fills and text are drawn at
+// the image's resolution.
+#include "GraphicsTestUtil.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace gfxtest;
+
+namespace {
+
+// A white bitmap of 16 x 16 device units at the ratio.
+struct Dense {
+    TBitmap bmp;
+    TCanvas& c;
+    explicit Dense(double ratio, int w = 16, int h = 16) : bmp(w, h), c(*bmp.Canvas()) { bmp.SetPixelRatio(ratio); }
+    // Image pixels of the colour in columns [x0, x1) and rows [y0, y1).
+    int Count(TColor colour, int x0, int y0, int x1, int y1)
+    {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += Px(bmp, x, y) == colour ? 1 : 0;
+        return n;
+    }
+    int Ink() { return bmp.PixelWidth() * bmp.PixelHeight() - Count(clWhite, 0, 0, bmp.PixelWidth(), bmp.PixelHeight()); }
+};
+
+} // namespace
+
+TEST(CanvasDensity, BitmapKeepsItsLogicalSizeAndHoldsRatioTimesThePixels)
+{
+    Dense d(2, 10, 6);
+    EXPECT_EQ(d.bmp.Width(), 10);
+    EXPECT_EQ(d.bmp.Height(), 6);
+    EXPECT_EQ(d.bmp.PixelWidth(), 20);
+    EXPECT_EQ(d.bmp.PixelHeight(), 12);
+    EXPECT_EQ(d.c.DeviceSize(), TSize(10, 6));
+    EXPECT_EQ(d.c.PixelRatio(), 2.0);
+    EXPECT_THROW(d.bmp.ScanLine(12), ERangeError);
+
+    // A fractional ratio rounds the pixels up; the logical size stays.
+    Dense f(1.5, 3, 5);
+    EXPECT_EQ(f.bmp.PixelWidth(), 5);
+    EXPECT_EQ(f.bmp.PixelHeight(), 8);
+    EXPECT_EQ(f.c.DeviceSize(), TSize(3, 5));
+
+    // Resizing keeps the ratio; changing the ratio resamples the picture; a copy keeps both.
+    d.c.SetPixel(1, 1, clRed);
+    d.bmp.SetSize(12, 7);
+    EXPECT_EQ(d.bmp.PixelWidth(), 24);
+    EXPECT_EQ(d.c.Pixel(1, 1), clRed);
+    d.bmp.SetPixelRatio(3);
+    EXPECT_EQ(d.bmp.PixelWidth(), 36);
+    EXPECT_EQ(d.c.Pixel(1, 1), clRed);
+    EXPECT_EQ(d.c.Pixel(2, 1), clWhite);
+    TBitmap copy;
+    copy.Assign(&d.bmp);
+    EXPECT_EQ(copy.PixelRatio(), 3.0);
+    EXPECT_EQ(copy.Width(), 12);
+    EXPECT_EQ(copy.Canvas()->Pixel(1, 1), clRed);
+
+    // As a brush pattern a dense bitmap gives one pixel per device unit.
+    Dense pattern(2, 2, 2);
+    pattern.c.SetPixel(1, 0, clRed);
+    Dense filled(1, 4, 2);
+    filled.c.Brush()->SetBitmap(&pattern.bmp);
+    filled.c.FillRect(TRect(0, 0, 4, 2));
+    EXPECT_EQ(filled.c.Pixel(1, 0), clRed);
+    EXPECT_EQ(filled.c.Pixel(3, 0), clRed);
+    EXPECT_EQ(filled.c.Pixel(2, 0), clWhite);
+    EXPECT_EQ(filled.c.Pixel(1, 1), clWhite);
+}
+
+TEST(CanvasDensity, OnePixelLinesAreRatioPixelsWideAndLeaveOutTheirEnd)
+{
+    Dense d(2);
+    d.c.Pen()->SetColor(clBlack);
+    // Left to right along row 5: device columns 2..9, image columns 4..19, rows 10 and 11.
+    d.c.MoveTo(2, 5);
+    d.c.LineTo(10, 5);
+    EXPECT_EQ(d.Count(clBlack, 4, 10, 20, 12), 32);
+    EXPECT_EQ(d.Count(clBlack, 0, 9, 32, 10) + d.Count(clBlack, 0, 12, 32, 13), 0);
+    EXPECT_EQ(Px(d.bmp, 3, 10), clWhite);
+    EXPECT_EQ(Px(d.bmp, 20, 10), clWhite);
+    EXPECT_EQ(d.c.Pixel(9, 5), clBlack);
+    EXPECT_EQ(d.c.Pixel(10, 5), clWhite);
+
+    // Bottom to top along column 12: device rows 14 down to 4 (the end, 3, left out).
+    d.c.MoveTo(12, 14);
+    d.c.LineTo(12, 3);
+    EXPECT_EQ(d.Count(clBlack, 24, 8, 26, 30), 44);
+    EXPECT_EQ(d.Count(clBlack, 23, 0, 24, 32) + d.Count(clBlack, 26, 0, 27, 32), 0);
+    EXPECT_EQ(d.c.Pixel(12, 4), clBlack);
+    EXPECT_EQ(d.c.Pixel(12, 3), clWhite);
+
+    // A diagonal keeps to its device pixels: no ink outside the ratio-1 line's pixels
+    // and their neighbours, and the end pixel's far corner stays clear.
+    Dense one(1), two(2);
+    for (Dense* s : {&one, &two}) {
+        s->c.Pen()->SetColor(clBlack);
+        s->c.MoveTo(1, 2);
+        s->c.LineTo(13, 8);
+    }
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            if (Px(two.bmp, x, y) == clBlack) {
+                bool near = false;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        near = near || one.c.Pixel(x / 2 + dx, y / 2 + dy) == clBlack;
+                EXPECT_TRUE(near) << x << "," << y;
+            }
+    EXPECT_EQ(Px(two.bmp, 27, 17), clWhite);
+    EXPECT_GT(two.Ink(), 3 * one.Ink());
+}
+
+TEST(CanvasDensity, FiguresFillsClipsAndPixelsStayInDeviceUnits)
+{
+    Dense d(2);
+    d.c.Pen()->SetColor(clBlack);
+    d.c.Brush()->SetColor(clYellow);
+    d.c.Rectangle(2, 2, 8, 6);
+    // Frame columns 2 and 7 of the device, two image pixels each; the inside is filled.
+    EXPECT_EQ(Px(d.bmp, 4, 6), clBlack);
+    EXPECT_EQ(Px(d.bmp, 5, 6), clBlack);
+    EXPECT_EQ(Px(d.bmp, 6, 6), clYellow);
+    EXPECT_EQ(Px(d.bmp, 15, 6), clBlack);
+    EXPECT_EQ(Px(d.bmp, 16, 6), clWhite);
+    EXPECT_EQ(Px(d.bmp, 8, 11), clBlack);
+    EXPECT_EQ(Px(d.bmp, 8, 12), clWhite);
+    EXPECT_EQ(d.c.Pixel(7, 5), clBlack);
+    EXPECT_EQ(d.c.Pixel(8, 5), clWhite);
+
+    // An ellipse keeps to its box, right and bottom excluded.
+    d.c.Ellipse(9, 9, 15, 15);
+    EXPECT_EQ(d.Count(clBlack, 0, 18, 18, 32), 0);
+    EXPECT_GT(d.Count(clBlack, 18, 18, 20, 30), 0);
+    EXPECT_GT(d.Count(clBlack, 18, 28, 30, 30), 0);
+    EXPECT_EQ(d.Count(clBlack, 30, 18, 32, 32) + d.Count(clBlack, 18, 30, 32, 32), 0);
+
+    // SetPixel paints the whole device pixel; a clip in device units cuts at its image edge.
+    d.c.SetPixel(0, 15, clRed);
+    EXPECT_EQ(d.Count(clRed, 0, 30, 2, 32), 4);
+    d.c.IntersectClipRect(0, 0, 5, 16);
+    d.c.Brush()->SetColor(clBlue);
+    d.c.FillRect(TRect(0, 0, 16, 1));
+    EXPECT_EQ(d.Count(clBlue, 0, 0, 32, 2), 20);
+    EXPECT_EQ(d.c.Pixel(5, 0), CLR_INVALID);
+
+    // A not-xor pen drawn twice leaves the picture as it was.
+    Dense x(2);
+    x.c.Brush()->SetColor(clAqua);
+    x.c.FillRect(TRect(0, 0, 8, 16));
+    TBitmap before;
+    before.Assign(&x.bmp);
+    x.c.Pen()->SetMode(pmNotXor);
+    x.c.Pen()->SetColor(clRed);
+    for (int i = 0; i < 2; ++i) {
+        x.c.Brush()->SetStyle(bsClear);
+        x.c.Rectangle(3, 3, 13, 11);
+        x.c.MoveTo(0, 15);
+        x.c.LineTo(15, 1);
+    }
+    for (int y = 0; y < 32; ++y)
+        for (int xx = 0; xx < 32; ++xx)
+            ASSERT_EQ(Px(x.bmp, xx, y), Px(before, xx, y)) << xx << "," << y;
+}
+
+TEST(CanvasDensity, BlitsCopyImagePixelsOneForOneAndSampleAcrossDensities)
+{
+    Dense a(2);
+    a.c.Pen()->SetColor(clBlack);
+    a.c.MoveTo(0, 0);
+    a.c.LineTo(15, 6);
+    a.c.SetPixel(15, 15, clRed);
+
+    // Equal densities: every image pixel of the block arrives where it belongs, the
+    // clip holds in device units.
+    Dense b(2, 20, 20);
+    b.c.BitBlt(3, 2, 16, 16, a.c, 0, 0, SRCCOPY);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(Px(b.bmp, 6 + x, 4 + y), Px(a.bmp, x, y)) << x << "," << y;
+    Dense clipped(2);
+    clipped.c.IntersectClipRect(0, 0, 8, 16);
+    clipped.c.BitBlt(0, 0, 16, 16, a.c, 0, 0, SRCCOPY);
+    EXPECT_EQ(clipped.c.Pixel(15, 15), CLR_INVALID);
+    clipped.c.SelectClipRgn(nullptr);
+    EXPECT_EQ(clipped.c.Pixel(15, 15), clWhite);
+    EXPECT_EQ(Px(clipped.bmp, 15, 6), Px(a.bmp, 15, 6));
+
+    // Into a plain bitmap: each device pixel takes the image pixel under its centre.
+    Dense plain(1);
+    plain.c.BitBlt(0, 0, 16, 16, a.c, 0, 0, SRCCOPY);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(plain.c.Pixel(x, y), a.c.Pixel(x, y)) << x << "," << y;
+    // And back: each device pixel becomes a block of its colour.
+    Dense back(2);
+    back.c.BitBlt(0, 0, 16, 16, plain.c, 0, 0, SRCCOPY);
+    EXPECT_EQ(back.Count(clRed, 30, 30, 32, 32), 4);
+    // A raster operation other than a copy works on image pixels too: the same picture
+    // xored onto itself turns every pixel black.
+    back.c.BitBlt(0, 0, 16, 16, plain.c, 0, 0, SRCINVERT);
+    EXPECT_EQ(back.Count(clBlack, 0, 0, 32, 32), 32 * 32);
+}
+
+// The plain copy of an equal block (row by row) against the sampled copy that a mirrored
+// block takes: mirrored twice, through a clip that is not a rectangle, the same pixels.
+TEST(CanvasDensity, PlainCopyOfAnEqualBlockMatchesTheSampledCopy)
+{
+    for (double ratio : {1.0, 2.0}) {
+        Dense src(ratio, 24, 20);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 24; ++x)
+                src.c.SetPixel(x, y, RGB(x * 10, y * 12, (x * y) % 256));
+        Dense plain(ratio, 30, 26), sampled(ratio, 30, 26), mirrored(ratio, 24, 20);
+        for (Dense* d : {&plain, &sampled}) {
+            d->c.BeginPath();
+            d->c.Ellipse(2, 1, 28, 25);
+            d->c.EndPath();
+            d->c.SelectClipPath(RGN_COPY);
+        }
+        plain.c.BitBlt(4, 3, 20, 17, src.c, 2, 1, SRCCOPY);
+        mirrored.c.StretchBlt(20, 0, -20, 17, src.c, 2, 1, 20, 17, SRCCOPY);
+        sampled.c.StretchBlt(24, 3, -20, 17, mirrored.c, 0, 0, 20, 17, SRCCOPY);
+        int inked = 0;
+        for (int y = 0; y < plain.bmp.PixelHeight(); ++y)
+            for (int x = 0; x < plain.bmp.PixelWidth(); ++x) {
+                ASSERT_EQ(Px(plain.bmp, x, y), Px(sampled.bmp, x, y)) << ratio << ": " << x << "," << y;
+                inked += Px(plain.bmp, x, y) != clWhite ? 1 : 0;
+            }
+        EXPECT_GT(inked, int(200 * ratio * ratio)) << ratio;
+    }
+}
+
+TEST(CanvasDensity, TextIsDrawnAtTheImageResolution)
+{
+    Dense one(1, 120, 30), two(2, 120, 30);
+    for (Dense* d : {&one, &two}) {
+        d->c.Font()->SetName("Arial");
+        d->c.Font()->SetSize(10);
+        d->c.SetBkMode(TRANSPARENT);
+        d->c.TextOut(4, 6, "Cp 298.15 K");
+    }
+    EXPECT_EQ(one.c.TextWidth("Cp 298.15 K"), two.c.TextWidth("Cp 298.15 K"));
+    // About four times the ink of the plain picture: more than twice, at the same place.
+    EXPECT_GT(two.Ink(), 2 * one.Ink());
+    const TRect b1 = InkBounds(one.bmp);
+    int left = two.bmp.PixelWidth(), right = 0;
+    for (int y = 0; y < two.bmp.PixelHeight(); ++y)
+        for (int x = 0; x < two.bmp.PixelWidth(); ++x)
+            if (Px(two.bmp, x, y) != clWhite) {
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+            }
+    EXPECT_NEAR(left, 2 * b1.Left, 2);
+    EXPECT_NEAR(right, 2 * b1.Right, 4);
+    if (const std::string path = testsupport::ArtifactPath("canvas_text_ratio2.png"); !path.empty())
+        two.bmp.SaveToFile(path);
+}
