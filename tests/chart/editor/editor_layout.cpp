@@ -148,8 +148,9 @@ TEST_F(EditorLayoutTest, EveryPageFitsTheWindowWithoutOverlapsOrClippedCaptions)
         VisitTabs(editor, editor->SubPage, "Chart", [&](TTabSheet* tab) {
             ++pagesSeen;
             // The print preview with the page buttons, from the general page.
-            if (auto* general = dynamic_cast<TFormTeeGeneral*>(editor->PageForm(tab)))
+            if (auto* general = dynamic_cast<TFormTeeGeneral*>(editor->PageForm(tab))) {
                 EXPECT_TRUE(user::Click(general->BPrint));
+            }
         });
         for (TTabSheet* tab : {editor->TabData, editor->TabTools, editor->TabExport, editor->TabPrint}) {
             EXPECT_TRUE(user::ClickTab(editor->MainPage, tab->Caption()));

@@ -126,8 +126,9 @@ TEST_F(ExportPictures, BitmapColourChoicesSetTheFileDepth)
         if (const std::string path = testsupport::ArtifactPath("export-bmp-depth" + std::to_string(i) + ".png");
             !path.empty())
             read.save(QString::fromStdString(path));
-        if (i != 1)
+        if (i != 1) {
             EXPECT_LT(DifferingShare(reference, read.convertToFormat(QImage::Format_RGB32)), 0.01) << i;
+        }
     }
 }
 
