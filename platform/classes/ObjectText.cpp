@@ -1,10 +1,12 @@
 // The text form of a component stream: conversion from the binary form and back.
 #include "Streaming.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -310,20 +312,32 @@ private:
         static const char Hex[] = "0123456789ABCDEF";
         R.ReadValue();
         int64_t count = R.ReadLength();
-        bool multiLine = count >= BytesPerLine;
+        const bool multiLine = count >= BytesPerLine;
         Out += "{";
         ++Level;
-        uint8_t buf[BytesPerLine];
+        // The lines are cut from chunks of the stream, and the text grows once.
+        if (multiLine) {
+            const size_t lineEnd = std::strlen(LineBreak) + 2 * static_cast<size_t>(Level);
+            Out.reserve(Out.size() + static_cast<size_t>(count) * 2 +
+                        static_cast<size_t>((count + BytesPerLine - 1) / BytesPerLine) * lineEnd + lineEnd + 1);
+        }
+        constexpr int64_t Chunk = BytesPerLine * 2048;
+        std::vector<uint8_t> buf(static_cast<size_t>(std::min(count, Chunk)));
+        char line[2 * BytesPerLine];
         while (count > 0) {
-            if (multiLine)
-                NewLine();
-            int64_t k = std::min<int64_t>(count, BytesPerLine);
-            R.Read(buf, k);
-            for (int64_t i = 0; i < k; ++i) {
-                Out += Hex[buf[i] >> 4];
-                Out += Hex[buf[i] & 15];
+            const int64_t n = std::min(count, Chunk);
+            R.Read(buf.data(), n);
+            for (int64_t at = 0; at < n; at += BytesPerLine) {
+                if (multiLine)
+                    NewLine();
+                const int64_t k = std::min<int64_t>(n - at, BytesPerLine);
+                for (int64_t i = 0; i < k; ++i) {
+                    line[2 * i] = Hex[buf[static_cast<size_t>(at + i)] >> 4];
+                    line[2 * i + 1] = Hex[buf[static_cast<size_t>(at + i)] & 15];
+                }
+                Out.append(line, static_cast<size_t>(2 * k));
             }
-            count -= k;
+            count -= n;
         }
         --Level;
         Out += "}";
@@ -708,27 +722,42 @@ private:
     // The hex digits up to "}", blanks and line breaks between them ignored.
     void ConvertBinary()
     {
+        // Each character's digit value; -1 for a blank, -2 for anything else.
+        static const auto Digits = [] {
+            std::array<int8_t, 256> d;
+            d.fill(-2);
+            for (int c = 0; c < 10; ++c)
+                d['0' + c] = static_cast<int8_t>(c);
+            for (int c = 0; c < 6; ++c)
+                d['A' + c] = d['a' + c] = static_cast<int8_t>(10 + c);
+            for (char c : {' ', '\t', '\r', '\n'})
+                d[static_cast<uint8_t>(c)] = -1;
+            return d;
+        }();
+        const size_t end = std::min(S.find('}', P), S.size());
         std::string bytes;
+        bytes.reserve((end - P) / 2);
         int high = -1;
-        for (;;) {
-            if (P >= S.size())
-                Error("Invalid binary value");
-            char c = S[P++];
-            if (c == '}')
-                break;
-            if (c == '\n' || (c == '\r' && (P >= S.size() || S[P] != '\n')))
-                ++Line;
-            if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
+        for (; P < end; ++P) {
+            const char c = S[P];
+            const int d = Digits[static_cast<uint8_t>(c)];
+            if (d >= 0) {
+                if (high < 0) {
+                    high = d;
+                } else {
+                    bytes += static_cast<char>(high * 16 + d);
+                    high = -1;
+                }
                 continue;
-            if (!IsHexDigit(c))
-                Error("Invalid binary value");
-            if (high < 0) {
-                high = HexValue(c);
-            } else {
-                bytes += static_cast<char>(high * 16 + HexValue(c));
-                high = -1;
             }
+            if (d == -2)
+                Error("Invalid binary value");
+            if (c == '\n' || (c == '\r' && (P + 1 >= S.size() || S[P + 1] != '\n')))
+                ++Line;
         }
+        if (P >= S.size())
+            Error("Invalid binary value");
+        ++P;   // the "}"
         if (high >= 0)
             Error("Invalid binary value");
         if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
