@@ -1,11 +1,14 @@
 // The text form of a component stream: conversion from the binary form and back.
 #include "Streaming.h"
 
+#include "system/ScopeGuard.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -321,6 +324,15 @@ private:
             Out.reserve(Out.size() + static_cast<size_t>(count) * 2 +
                         static_cast<size_t>((count + BytesPerLine - 1) / BytesPerLine) * lineEnd + lineEnd + 1);
         }
+        // Each byte's two digits.
+        static const auto Pairs = [] {
+            std::array<char, 512> p{};
+            for (int b = 0; b < 256; ++b) {
+                p[static_cast<size_t>(2 * b)] = Hex[b >> 4];
+                p[static_cast<size_t>(2 * b + 1)] = Hex[b & 15];
+            }
+            return p;
+        }();
         constexpr int64_t Chunk = BytesPerLine * 2048;
         std::vector<uint8_t> buf(static_cast<size_t>(std::min(count, Chunk)));
         char line[2 * BytesPerLine];
@@ -331,10 +343,8 @@ private:
                 if (multiLine)
                     NewLine();
                 const int64_t k = std::min<int64_t>(n - at, BytesPerLine);
-                for (int64_t i = 0; i < k; ++i) {
-                    line[2 * i] = Hex[buf[static_cast<size_t>(at + i)] >> 4];
-                    line[2 * i + 1] = Hex[buf[static_cast<size_t>(at + i)] & 15];
-                }
+                for (int64_t i = 0; i < k; ++i)
+                    std::memcpy(line + 2 * i, &Pairs[2 * size_t(buf[static_cast<size_t>(at + i)])], 2);
                 Out.append(line, static_cast<size_t>(2 * k));
             }
             count -= n;
@@ -355,7 +365,8 @@ enum class TTokenKind { End, Symbol, String, Integer, Float, Char };
 
 class TTextToBinary {
 public:
-    TTextToBinary(std::string Source, TStream* Output) : S(std::move(Source)), W(Output)
+    // Source stays the caller's while the converter lives.
+    TTextToBinary(std::string_view Source, TMemoryStream* Output) : S(Source), Out(Output), W(Output)
     {
         if (S.compare(0, 3, "\xEF\xBB\xBF") == 0)
             P = 3;
@@ -551,7 +562,7 @@ private:
                     ++P;
             }
         }
-        std::string number = S.substr(start, P - start);
+        std::string number(S.substr(start, P - start));
         FloatType = 0;
         if (P < S.size() && std::strchr("sScCdD", S[P]) != nullptr &&
             (P + 1 >= S.size() || !(IsIdentStart(S[P + 1]) || IsDigit(S[P + 1])))) {
@@ -735,17 +746,34 @@ private:
             return d;
         }();
         const size_t end = std::min(S.find('}', P), S.size());
-        std::string bytes;
-        bytes.reserve((end - P) / 2);
+        // The bytes are decoded straight into the output, behind their tag and room for
+        // their length.
+        W.WriteValue(TValueType::vaBinary);
+        const int64_t at = Out->Position();
+        uint8_t len[4] = {};
+        W.Write(len, 4);
+        const int64_t start = at + 4;
+        Out->SetSize(start + static_cast<int64_t>((end - P) / 2));
+        char* bytes = Out->Memory() + start;
+        size_t q = 0;
         int high = -1;
         for (; P < end; ++P) {
+            // Two digits at once, the common case.
+            if (high < 0 && P + 1 < end) {
+                const int d = Digits[static_cast<uint8_t>(S[P])], e = Digits[static_cast<uint8_t>(S[P + 1])];
+                if ((d | e) >= 0) {
+                    bytes[q++] = static_cast<char>(d * 16 + e);
+                    ++P;
+                    continue;
+                }
+            }
             const char c = S[P];
             const int d = Digits[static_cast<uint8_t>(c)];
             if (d >= 0) {
                 if (high < 0) {
                     high = d;
                 } else {
-                    bytes += static_cast<char>(high * 16 + d);
+                    bytes[q++] = static_cast<char>(high * 16 + d);
                     high = -1;
                 }
                 continue;
@@ -758,20 +786,19 @@ private:
         if (P >= S.size())
             Error("Invalid binary value");
         ++P;   // the "}"
-        if (high >= 0)
+        if (high >= 0 || q > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
             Error("Invalid binary value");
-        if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
-            Error("Invalid binary value");
-        W.WriteValue(TValueType::vaBinary);
-        uint8_t len[4];
+        Out->SetSize(start + static_cast<int64_t>(q));
         for (int i = 0; i < 4; ++i)
-            len[i] = static_cast<uint8_t>(bytes.size() >> (8 * i));
+            len[i] = static_cast<uint8_t>(q >> (8 * i));
+        Out->SetPosition(at);
         W.Write(len, 4);
-        W.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+        Out->SetPosition(start + static_cast<int64_t>(q));
         Next();
     }
 
-    std::string S;
+    std::string_view S;
+    TMemoryStream* Out;
     size_t P = 0;
     int Line = 1;
     TTokenKind Kind = TTokenKind::End;
@@ -793,11 +820,32 @@ void ObjectBinaryToText(TStream* Input, TStream* Output)
 
 void ObjectTextToBinary(TStream* Input, TStream* Output)
 {
-    int64_t size = Input->Size() - Input->Position();
-    std::string text(static_cast<size_t>(std::max<int64_t>(size, 0)), '\0');
-    Input->ReadBuffer(text.data(), static_cast<int64_t>(text.size()));
-    // Written whole at the end, so that a text with an error leaves Output untouched.
+    const int64_t size = std::max<int64_t>(Input->Size() - Input->Position(), 0);
+    // A memory stream's text is read where it is; another stream's is read into memory.
+    std::string copy;
+    std::string_view text;
+    if (auto* m = dynamic_cast<TMemoryStream*>(Input)) {
+        text = std::string_view(m->Memory() + m->Position(), static_cast<size_t>(size));
+        m->Seek(size, TSeekOrigin::soCurrent);
+    } else {
+        copy.resize(static_cast<size_t>(size));
+        Input->ReadBuffer(copy.data(), size);
+        text = copy;
+    }
+    // A text with an error leaves Output as it was: a memory stream written at its end
+    // takes the bytes directly and is cut back on an error; any other gets them whole
+    // at the end.
+    auto* memory = dynamic_cast<TMemoryStream*>(Output);
+    if (memory != nullptr && memory->Position() == memory->Size()) {
+        TScopeGuard cutBack([memory, end = memory->Size()] {
+            memory->SetSize(end);
+            memory->SetPosition(end);
+        });
+        TTextToBinary(text, memory).Convert();
+        cutBack.Dismiss();
+        return;
+    }
     TMemoryStream binary;
-    TTextToBinary(std::move(text), &binary).Convert();
+    TTextToBinary(text, &binary).Convert();
     Output->WriteBuffer(binary.Memory(), binary.Size());
 }

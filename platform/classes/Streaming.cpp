@@ -1171,6 +1171,13 @@ void TReader::DefineBinaryProperty(const std::string& Name, const TStreamProc& R
     FPropName.clear();
     CheckValue(TValueType::vaBinary);
     int64_t n = ReadLength();
+    // From a memory stream the bytes are read where they are.
+    if (auto* memory = dynamic_cast<TMemoryStream*>(FStream)) {
+        TMemoryViewStream data(memory->Memory() + memory->Position(), n);
+        memory->Seek(n, TSeekOrigin::soCurrent);
+        ReadData(&data);
+        return;
+    }
     TMemoryStream data;
     data.SetSize(n);
     Read(data.Memory(), n);

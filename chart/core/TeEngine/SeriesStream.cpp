@@ -59,51 +59,81 @@ enum : uint8_t {
 // Bytes of a mark position: two points and three sizes of 32 bits, two flag bytes.
 constexpr int64_t MarkPositionSize = 34;
 
-// Appends little-endian numbers to a buffer sized beforehand (labels may make it grow).
+// Appends little-endian numbers to a buffer sized beforehand (labels may make it grow):
+// straight into a memory stream written at its end, else into its own buffer that goes
+// to the stream whole.
 class TDataWriter {
 public:
-    explicit TDataWriter(size_t Size) : FData(Size) {}
-    void Byte(uint8_t v)
+    TDataWriter(TStream* Stream, size_t Size) : FStream(Stream), FMemory(dynamic_cast<TMemoryStream*>(Stream))
     {
-        Need(1);
-        FData[FPos++] = v;
+        if (FMemory != nullptr && FMemory->Position() != FMemory->Size())
+            FMemory = nullptr;
+        FStart = FMemory != nullptr ? FMemory->Position() : 0;
+        Grow(Size);
     }
+    void Byte(uint8_t v) { *At(1) = v; }
     void Int32(int32_t v)
     {
-        Need(4);
+        uint8_t* p = At(4);
         const auto u = static_cast<uint32_t>(v);
         for (int i = 0; i < 4; ++i)
-            FData[FPos++] = static_cast<uint8_t>(u >> (8 * i));
+            p[i] = static_cast<uint8_t>(u >> (8 * i));
     }
     void Double(double v)
     {
-        Need(8);
+        uint8_t* p = At(8);
         if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(FData.data() + FPos, &v, 8);
-            FPos += 8;
+            std::memcpy(p, &v, 8);
         } else {
             uint64_t u;
             std::memcpy(&u, &v, sizeof u);
             for (int i = 0; i < 8; ++i)
-                FData[FPos++] = static_cast<uint8_t>(u >> (8 * i));
+                p[i] = static_cast<uint8_t>(u >> (8 * i));
         }
     }
     void Text(const std::string& v)
     {
-        Need(v.size());
-        std::memcpy(FData.data() + FPos, v.data(), v.size());
-        FPos += v.size();
+        if (!v.empty())
+            std::memcpy(At(v.size()), v.data(), v.size());
     }
-    void WriteTo(TStream* Stream) { Stream->WriteBuffer(FData.data(), static_cast<int64_t>(FPos)); }
+    // The bytes end up in the stream, which is left behind them.
+    void Finish()
+    {
+        if (FMemory != nullptr) {
+            FMemory->SetSize(FStart + static_cast<int64_t>(FPos));
+            FMemory->SetPosition(FStart + static_cast<int64_t>(FPos));
+        } else {
+            FStream->WriteBuffer(FData.data(), static_cast<int64_t>(FPos));
+        }
+    }
 
 private:
-    void Need(size_t n)
+    uint8_t* At(size_t n)
     {
-        if (FData.size() - FPos < n)
-            FData.resize(std::max(FData.size() * 2, FPos + n));
+        if (FCapacity - FPos < n)
+            Grow(std::max(FCapacity * 2, FPos + n));
+        uint8_t* p = FBase + FPos;
+        FPos += n;
+        return p;
+    }
+    void Grow(size_t Capacity)
+    {
+        if (FMemory != nullptr) {
+            FMemory->SetSize(FStart + static_cast<int64_t>(Capacity));
+            FBase = reinterpret_cast<uint8_t*>(FMemory->Memory()) + FStart;
+        } else {
+            FData.resize(Capacity);
+            FBase = FData.data();
+        }
+        FCapacity = Capacity;
     }
 
+    TStream* FStream;
+    TMemoryStream* FMemory;
+    int64_t FStart = 0;
     std::vector<uint8_t> FData;
+    uint8_t* FBase = nullptr;
+    size_t FCapacity = 0;
     size_t FPos = 0;
 };
 
@@ -221,7 +251,7 @@ void TChartSeries::WriteData(TStream* Stream)
                             8 * static_cast<size_t>(std::max(lists - 2, 0)) +
                             ((flags & dfMarkPositions) ? MarkPositionSize : 0) +
                             ((flags & dfLabels) ? ((flags & dfLongLabels) ? 4 : 1) : 0);
-    TDataWriter w(5 + perPoint * static_cast<size_t>(n));
+    TDataWriter w(Stream, 5 + perPoint * static_cast<size_t>(n));
     w.Byte(flags);
     w.Int32(n);
     const TSeriesMarksPositions* positions = FMarks->Positions();
@@ -263,7 +293,7 @@ void TChartSeries::WriteData(TStream* Stream)
             w.Int32(p->Width);
         }
     }
-    w.WriteTo(Stream);
+    w.Finish();
 }
 
 void TChartSeries::ReadData(TStream* Stream)
@@ -274,6 +304,8 @@ void TChartSeries::ReadData(TStream* Stream)
     const int64_t size = Stream->Size() - Stream->Position();
     if (auto* m = dynamic_cast<TMemoryStream*>(Stream)) {
         data = reinterpret_cast<const uint8_t*>(m->Memory()) + m->Position();
+    } else if (auto* v = dynamic_cast<TMemoryViewStream*>(Stream)) {
+        data = reinterpret_cast<const uint8_t*>(v->Memory()) + v->Position();
     } else {
         copy.resize(static_cast<size_t>(size));
         Stream->ReadBuffer(copy.data(), size);
