@@ -1,7 +1,7 @@
 // Chart files with a million points: a chart whose one series holds 1,000,000 points
 // (16 MB of doubles) written with its data and read back, in binary and in text form,
 // beside the floor: the same doubles written raw into a memory stream and read back
-// into two arrays. The binary round trip should stay within 1.5 times the floor, the
+// into two arrays. The goals: the binary round trip within 1.5 times the floor, the
 // text form within 3 times the binary one.
 #include "Chart.h"
 #include "Series.h"

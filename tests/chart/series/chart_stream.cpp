@@ -614,6 +614,45 @@ TEST_F(SeriesData, PointsReadBackWhole)
     }
 }
 
+// Points taken whole into the lists read back as adding them one by one would: in
+// order for an ordered list (also from a file whose X values are not), and through a
+// handler that refuses some.
+TEST_F(SeriesData, PointsTakenWholeMatchPointsAddedOneByOne)
+{
+    auto* source = Series<TLineSeries>({});
+    source->SetSeriesColor(clGreen);
+    source->XValues()->SetOrder(loNone);
+    const double xs[] = {4, -2, 7, 7, 1};
+    for (int i = 0; i < 5; ++i)
+        source->AddPointXY(xs[i], 10 + i, i == 1 ? "minus two" : "", i == 3 ? clRed : clDefault);
+    const std::string d = DataOf(source);
+    for (TChartListOrder order : {loNone, loAscending, loDescending}) {
+        for (bool refuse : {false, true}) {
+            SCOPED_TRACE(std::to_string(int(order)) + (refuse ? " refusing" : ""));
+            auto* whole = Series<TLineSeries>({});
+            auto* one = Series<TLineSeries>({});
+            for (TChartSeries* s : {whole, one}) {
+                s->SetSeriesColor(clBlue);
+                s->XValues()->SetOrder(order);
+                if (refuse)
+                    s->OnBeforeAdd = [](TChartSeries* S) { return S->XValues()->TempValue != 7; };
+            }
+            ReadInto(whole, d);
+            one->BeginUpdate();
+            for (int i = 0; i < 5; ++i)
+                one->AddPointXY(xs[i], 10 + i, i == 1 ? "minus two" : "", i == 3 ? clRed : clDefault);
+            one->EndUpdate();
+            ASSERT_EQ(whole->Count(), one->Count());
+            for (int i = 0; i < one->Count(); ++i) {
+                EXPECT_EQ(whole->XValue(i), one->XValue(i)) << i;
+                EXPECT_EQ(whole->YValue(i), one->YValue(i)) << i;
+                EXPECT_EQ(whole->LabelText(i), one->LabelText(i)) << i;
+                EXPECT_EQ(whole->ValueColor(i), one->ValueColor(i)) << i;
+            }
+        }
+    }
+}
+
 // A count that the payload cannot hold is refused before any point is read or any room
 // reserved for it; a payload cut inside a label of a plausible count is the read error.
 TEST_F(SeriesData, AHostilePointCountFailsBeforeItAllocates)
