@@ -370,6 +370,15 @@ void TChartSeries::ReadData(TStream* Stream)
         double* ys = columns[1].data();
         const TChartListOrder order = FXValues->Order();
         bool inOrder = true;
+        // A point's two values into the columns, noting whether X keeps the lists' order.
+        auto place = [&](int32_t i, double x, double v) {
+            if (horizontal)
+                std::swap(x, v);
+            xs[i] = x;
+            ys[i] = v;
+            if (i > 0 && ((order == loAscending && !(x >= xs[i - 1])) || (order == loDescending && !(x <= xs[i - 1]))))
+                inOrder = false;
+        };
         const bool plain = (flags & ~dfXValues) == 0 && lists == 2 && std::endian::native == std::endian::little;
         // Plain points: their doubles straight from the block, whose size was checked.
         const uint8_t* block = plain ? r.Block(minPerPoint * n) : nullptr;
@@ -381,22 +390,11 @@ void TChartSeries::ReadData(TStream* Stream)
             }
             std::memcpy(&v, block, 8);
             block += 8;
-            if (horizontal)
-                std::swap(x, v);
-            xs[i] = x;
-            ys[i] = v;
-            if (i > 0 && ((order == loAscending && !(x >= xs[i - 1])) || (order == loDescending && !(x <= xs[i - 1]))))
-                inOrder = false;
+            place(i, x, v);
         }
         for (int32_t i = 0; !plain && i < n; ++i) {
             double x = (flags & dfXValues) ? r.Double() : double(i);
-            double v = r.Double();
-            if (horizontal)
-                std::swap(x, v);
-            xs[i] = x;
-            ys[i] = v;
-            if (i > 0 && ((order == loAscending && !(x >= xs[i - 1])) || (order == loDescending && !(x <= xs[i - 1]))))
-                inOrder = false;
+            place(i, x, r.Double());
             if (flags & dfColors)
                 colors[static_cast<size_t>(i)] = r.Int32();
             if (flags & dfLabels)
