@@ -1,6 +1,8 @@
 // Chart files with a million points: a chart whose one series holds 1,000,000 points
-// (16 MB of doubles) written with its data and read back, in binary and in text form.
-// The binary round trip should stay under 0.3 s on one core.
+// (16 MB of doubles) written with its data and read back, in binary and in text form,
+// beside the floor: the same doubles written raw into a memory stream and read back
+// into two arrays. The goals: the binary round trip within 1.5 times the floor, the
+// text form within 3 times the binary one.
 #include "Chart.h"
 #include "Series.h"
 #include "TeEngine.h"
@@ -13,6 +15,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -78,12 +81,41 @@ void RoundTrip(benchmark::State& State, bool Text)
     State.counters["MB"] = double(bytes) / 1e6;
 }
 
+// The floor: the points' doubles written raw into a memory stream, X and Y interleaved,
+// and read back into the two arrays a series keeps.
+void BM_RawFloor(benchmark::State& State)
+{
+    App();
+    auto chart = BigChart();
+    const TChartSeries* s = chart->Series(0);
+    const double* xs = s->XValues()->Data();
+    const double* ys = s->YValues()->Data();
+    for (auto _ : State) {
+        TMemoryStream file;
+        file.SetSize(16 * static_cast<int64_t>(kPoints));
+        auto* out = reinterpret_cast<double*>(file.Memory());
+        for (int i = 0; i < kPoints; ++i) {
+            out[2 * i] = xs[i];
+            out[2 * i + 1] = ys[i];
+        }
+        std::vector<double> x(static_cast<size_t>(kPoints)), y(static_cast<size_t>(kPoints));
+        const auto* p = reinterpret_cast<const double*>(file.Memory());
+        for (int i = 0; i < kPoints; ++i) {
+            x[static_cast<size_t>(i)] = p[2 * i];
+            y[static_cast<size_t>(i)] = p[2 * i + 1];
+        }
+        benchmark::DoNotOptimize(x.data());
+        benchmark::DoNotOptimize(y.data());
+    }
+}
+
 void BM_BinaryRoundTrip(benchmark::State& State) { RoundTrip(State, false); }
 void BM_TextRoundTrip(benchmark::State& State) { RoundTrip(State, true); }
 
 } // namespace
 
+BENCHMARK(BM_RawFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BinaryRoundTrip)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TextRoundTrip)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TextRoundTrip)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -3,6 +3,7 @@
 #include "TeEngine.h"
 #include "TeeConst.h"
 #include "classes/Streaming.h"
+#include "system/ScopeGuard.h"
 
 #include <cstdint>
 #include <vector>
@@ -18,19 +19,6 @@ END_CLASS_INFO
 namespace {
 
 constexpr uint8_t ChartHeader[4] = {0x60, 0x30, 0x50, 0x01};
-
-// Runs an action when the scope ends, also on an error.
-template <class F>
-class TOnExit {
-public:
-    explicit TOnExit(F Action) : FAction(std::move(Action)) {}
-    ~TOnExit() { FAction(); }
-    TOnExit(const TOnExit&) = delete;
-    TOnExit& operator=(const TOnExit&) = delete;
-
-private:
-    F FAction;
-};
 
 // The first bytes of the stream (fewer near its end), the position kept.
 int PeekBytes(TStream* Stream, uint8_t* Buffer, int Count)
@@ -81,7 +69,7 @@ void WriteChartToStream(TCustomChart* Chart, TStream* Stream, bool IncludeData, 
         std::vector<TChartSeries*> series;
         for (int t = 0; t < Chart->SeriesCount(); ++t)
             series.push_back(Chart->Series(t));
-        TOnExit restore([&] {
+        TScopeGuard restore([&] {
             for (TChartSeries* s : series) {
                 s->ForceSaveData = false;
                 s->DontSaveData = false;

@@ -1,10 +1,15 @@
 // The text form of a component stream: conversion from the binary form and back.
 #include "Streaming.h"
 
+#include "system/ScopeGuard.h"
+
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -310,20 +315,39 @@ private:
         static const char Hex[] = "0123456789ABCDEF";
         R.ReadValue();
         int64_t count = R.ReadLength();
-        bool multiLine = count >= BytesPerLine;
+        const bool multiLine = count >= BytesPerLine;
         Out += "{";
         ++Level;
-        uint8_t buf[BytesPerLine];
-        while (count > 0) {
-            if (multiLine)
-                NewLine();
-            int64_t k = std::min<int64_t>(count, BytesPerLine);
-            R.Read(buf, k);
-            for (int64_t i = 0; i < k; ++i) {
-                Out += Hex[buf[i] >> 4];
-                Out += Hex[buf[i] & 15];
+        // The lines are cut from chunks of the stream, and the text grows once.
+        if (multiLine) {
+            const size_t lineEnd = std::strlen(LineBreak) + 2 * static_cast<size_t>(Level);
+            Out.reserve(Out.size() + static_cast<size_t>(count) * 2 +
+                        static_cast<size_t>((count + BytesPerLine - 1) / BytesPerLine) * lineEnd + lineEnd + 1);
+        }
+        // Each byte's two digits.
+        static const auto Pairs = [] {
+            std::array<char, 512> p{};
+            for (int b = 0; b < 256; ++b) {
+                p[static_cast<size_t>(2 * b)] = Hex[b >> 4];
+                p[static_cast<size_t>(2 * b + 1)] = Hex[b & 15];
             }
-            count -= k;
+            return p;
+        }();
+        constexpr int64_t Chunk = BytesPerLine * 2048;
+        std::vector<uint8_t> buf(static_cast<size_t>(std::min(count, Chunk)));
+        char line[2 * BytesPerLine];
+        while (count > 0) {
+            const int64_t n = std::min(count, Chunk);
+            R.Read(buf.data(), n);
+            for (int64_t at = 0; at < n; at += BytesPerLine) {
+                if (multiLine)
+                    NewLine();
+                const int64_t k = std::min<int64_t>(n - at, BytesPerLine);
+                for (int64_t i = 0; i < k; ++i)
+                    std::memcpy(line + 2 * i, &Pairs[2 * size_t(buf[static_cast<size_t>(at + i)])], 2);
+                Out.append(line, static_cast<size_t>(2 * k));
+            }
+            count -= n;
         }
         --Level;
         Out += "}";
@@ -341,7 +365,8 @@ enum class TTokenKind { End, Symbol, String, Integer, Float, Char };
 
 class TTextToBinary {
 public:
-    TTextToBinary(std::string Source, TStream* Output) : S(std::move(Source)), W(Output)
+    // Source stays the caller's while the converter lives.
+    TTextToBinary(std::string_view Source, TMemoryStream* Output) : S(Source), Out(Output), W(Output)
     {
         if (S.compare(0, 3, "\xEF\xBB\xBF") == 0)
             P = 3;
@@ -537,7 +562,7 @@ private:
                     ++P;
             }
         }
-        std::string number = S.substr(start, P - start);
+        std::string number(S.substr(start, P - start));
         FloatType = 0;
         if (P < S.size() && std::strchr("sScCdD", S[P]) != nullptr &&
             (P + 1 >= S.size() || !(IsIdentStart(S[P + 1]) || IsDigit(S[P + 1])))) {
@@ -708,41 +733,72 @@ private:
     // The hex digits up to "}", blanks and line breaks between them ignored.
     void ConvertBinary()
     {
-        std::string bytes;
-        int high = -1;
-        for (;;) {
-            if (P >= S.size())
-                Error("Invalid binary value");
-            char c = S[P++];
-            if (c == '}')
-                break;
-            if (c == '\n' || (c == '\r' && (P >= S.size() || S[P] != '\n')))
-                ++Line;
-            if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
-                continue;
-            if (!IsHexDigit(c))
-                Error("Invalid binary value");
-            if (high < 0) {
-                high = HexValue(c);
-            } else {
-                bytes += static_cast<char>(high * 16 + HexValue(c));
-                high = -1;
-            }
-        }
-        if (high >= 0)
-            Error("Invalid binary value");
-        if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
-            Error("Invalid binary value");
+        // Each character's digit value; -1 for a blank, -2 for anything else.
+        static const auto Digits = [] {
+            std::array<int8_t, 256> d;
+            d.fill(-2);
+            for (int c = 0; c < 10; ++c)
+                d['0' + c] = static_cast<int8_t>(c);
+            for (int c = 0; c < 6; ++c)
+                d['A' + c] = d['a' + c] = static_cast<int8_t>(10 + c);
+            for (char c : {' ', '\t', '\r', '\n'})
+                d[static_cast<uint8_t>(c)] = -1;
+            return d;
+        }();
+        const size_t end = std::min(S.find('}', P), S.size());
+        // The bytes are decoded straight into the output, behind their tag and room for
+        // their length.
         W.WriteValue(TValueType::vaBinary);
-        uint8_t len[4];
-        for (int i = 0; i < 4; ++i)
-            len[i] = static_cast<uint8_t>(bytes.size() >> (8 * i));
+        const int64_t at = Out->Position();
+        uint8_t len[4] = {};
         W.Write(len, 4);
-        W.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+        const int64_t start = at + 4;
+        Out->SetSize(start + static_cast<int64_t>((end - P) / 2));
+        char* bytes = Out->Memory() + start;
+        size_t q = 0;
+        int high = -1;
+        for (; P < end; ++P) {
+            // Two digits at once, the common case.
+            if (high < 0 && P + 1 < end) {
+                const int d = Digits[static_cast<uint8_t>(S[P])], e = Digits[static_cast<uint8_t>(S[P + 1])];
+                if ((d | e) >= 0) {
+                    bytes[q++] = static_cast<char>(d * 16 + e);
+                    ++P;
+                    continue;
+                }
+            }
+            const char c = S[P];
+            const int d = Digits[static_cast<uint8_t>(c)];
+            if (d >= 0) {
+                if (high < 0) {
+                    high = d;
+                } else {
+                    bytes[q++] = static_cast<char>(high * 16 + d);
+                    high = -1;
+                }
+                continue;
+            }
+            if (d == -2)
+                Error("Invalid binary value");
+            if (c == '\n' || (c == '\r' && (P + 1 >= S.size() || S[P + 1] != '\n')))
+                ++Line;
+        }
+        if (P >= S.size())
+            Error("Invalid binary value");
+        ++P;   // the "}"
+        if (high >= 0 || q > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+            Error("Invalid binary value");
+        Out->SetSize(start + static_cast<int64_t>(q));
+        for (int i = 0; i < 4; ++i)
+            len[i] = static_cast<uint8_t>(q >> (8 * i));
+        Out->SetPosition(at);
+        W.Write(len, 4);
+        Out->SetPosition(start + static_cast<int64_t>(q));
         Next();
     }
 
-    std::string S;
+    std::string_view S;
+    TMemoryStream* Out;
     size_t P = 0;
     int Line = 1;
     TTokenKind Kind = TTokenKind::End;
@@ -764,11 +820,32 @@ void ObjectBinaryToText(TStream* Input, TStream* Output)
 
 void ObjectTextToBinary(TStream* Input, TStream* Output)
 {
-    int64_t size = Input->Size() - Input->Position();
-    std::string text(static_cast<size_t>(std::max<int64_t>(size, 0)), '\0');
-    Input->ReadBuffer(text.data(), static_cast<int64_t>(text.size()));
-    // Written whole at the end, so that a text with an error leaves Output untouched.
+    const int64_t size = std::max<int64_t>(Input->Size() - Input->Position(), 0);
+    // A memory stream's text is read where it is; another stream's is read into memory.
+    std::string copy;
+    std::string_view text;
+    if (auto* m = dynamic_cast<TMemoryStream*>(Input)) {
+        text = std::string_view(m->Memory() + m->Position(), static_cast<size_t>(size));
+        m->Seek(size, TSeekOrigin::soCurrent);
+    } else {
+        copy.resize(static_cast<size_t>(size));
+        Input->ReadBuffer(copy.data(), size);
+        text = copy;
+    }
+    // A text with an error leaves Output as it was: a memory stream written at its end
+    // takes the bytes directly and is cut back on an error; any other gets them whole
+    // at the end.
+    auto* memory = dynamic_cast<TMemoryStream*>(Output);
+    if (memory != nullptr && memory->Position() == memory->Size()) {
+        TScopeGuard cutBack([memory, end = memory->Size()] {
+            memory->SetSize(end);
+            memory->SetPosition(end);
+        });
+        TTextToBinary(text, memory).Convert();
+        cutBack.Dismiss();
+        return;
+    }
     TMemoryStream binary;
-    TTextToBinary(std::move(text), &binary).Convert();
+    TTextToBinary(text, &binary).Convert();
     Output->WriteBuffer(binary.Memory(), binary.Size());
 }

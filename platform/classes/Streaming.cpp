@@ -331,7 +331,7 @@ void TWriter::WritePropName(const std::string& Name)
 
 void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop)
 {
-    if (Prop.Kind == TPropKind::Event || !Prop.Writable() || !Prop.Stored(Instance))
+    if (Prop.Kind == TPropKind::Event || !Prop.Writable() || (!FRestoring && !Prop.Stored(Instance)))
         return;
     // The ancestor's value takes the default's place; it is read through the ancestor's
     // own table, so that a different class is never read through this one's accessors.
@@ -417,6 +417,8 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop)
         return;
     }
     case TPropKind::Component: {
+        if (FRestoring)
+            return;
         auto* v = dynamic_cast<TComponent*>(Prop.GetObj(Instance));
         if (anc != nullptr) {
             auto* a = dynamic_cast<TComponent*>(anc->GetObj(FAncestor));
@@ -515,16 +517,21 @@ void TWriter::DefineBinaryProperty(const std::string& Name, const TStreamProc&, 
 {
     if (!HasData || !WriteData)
         return;
-    TMemoryStream data;
-    WriteData(&data);
-    if (data.Size() > std::numeric_limits<int32_t>::max())
-        throw ERangeError();
     WritePropName(Name);
     WriteValue(TValueType::vaBinary);
-    uint8_t b[4];
-    PutLE(b, static_cast<uint64_t>(data.Size()), 4);
+    // The bytes go straight into the stream behind room for their length, which is
+    // filled in once they are written.
+    const int64_t at = FStream->Position();
+    uint8_t b[4] = {};
     Write(b, 4);
-    Write(data.Memory(), data.Size());
+    WriteData(FStream);
+    const int64_t end = FStream->Position();
+    if (end - at - 4 > std::numeric_limits<int32_t>::max())
+        throw ERangeError();
+    PutLE(b, static_cast<uint64_t>(end - at - 4), 4);
+    FStream->SetPosition(at);
+    Write(b, 4);
+    FStream->SetPosition(end);
 }
 
 // ---- TReader ----------------------------------------------------------------------------
@@ -787,17 +794,124 @@ void TReader::SkipValue()
     }
 }
 
+// The components a read has made, in the order made. The list follows ownership: it
+// watches each one (free notification) and drops it when it is freed, by its owner or by
+// whatever else frees it during the read, so that no one is used or freed once too often.
+class TReader::TMadeComponents : public TComponent {
+public:
+    TMadeComponents() : TComponent(nullptr) {}
+    ~TMadeComponents() override { Release(); }
+    TMadeComponents(const TMadeComponents&) = delete;
+    TMadeComponents& operator=(const TMadeComponents&) = delete;
+
+    void Add(TComponent* Component)
+    {
+        FItems.push_back(Component);
+        FreeNotification(Component);
+    }
+    bool Contains(const TComponent* Component) const
+    {
+        return std::find(FItems.begin(), FItems.end(), Component) != FItems.end();
+    }
+    const std::vector<TComponent*>& Items() const { return FItems; }
+    // Stops watching; the components stay.
+    void Release()
+    {
+        while (!FItems.empty()) {
+            RemoveFreeNotification(FItems.back());
+            FItems.pop_back();
+        }
+    }
+    // Frees every component still listed, the latest first; one that goes with its owner
+    // leaves the list on the way.
+    void FreeAll()
+    {
+        while (!FItems.empty()) {
+            TComponent* c = FItems.back();
+            FItems.pop_back();
+            RemoveFreeNotification(c);
+            delete c;
+        }
+    }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == TOperation::opRemove)
+            std::erase(FItems, AComponent);
+    }
+
+private:
+    std::vector<TComponent*> FItems;
+};
+
+TReader::TReader(TStream* Stream) : TFiler(Stream), FMade(std::make_unique<TMadeComponents>()) {}
+
+TReader::~TReader() = default;
+
 TComponent* TReader::ReadRootComponent(TComponent* Root)
 {
     if (Root == nullptr)
         throw EInvalidOperation("A root component to read into is required");
+    // A failed read leaves the root as it was: its name and properties are kept aside.
+    auto properties = [Root](TMemoryStream& Stream) {
+        TWriter writer(&Stream);
+        writer.SetRoot(Root);
+        writer.WriteProperties(Root);
+        writer.WriteListEnd();
+    };
+    TMemoryStream kept;
+    properties(kept);
+    TScopeGuard restore([Root, &kept, &properties, name = Root->Name()] {
+        TMemoryStream now;
+        properties(now);
+        if (now.Size() != kept.Size() || std::memcmp(now.Memory(), kept.Memory(), size_t(now.Size())) != 0)
+            RestoreProperties(Root, &kept);
+        Root->SetName(name);
+    });
     ReadSignature();
     ReadStr();   // the class name: the given root takes the stream whatever class wrote it
     std::string name = ReadStr();
     if (!name.empty())
         Root->SetName(name);
     ReadRoot(Root);
+    restore.Dismiss();
     return Root;
+}
+
+void TReader::RestoreProperties(TComponent* Root, TStream* Kept)
+{
+    const TClassInfo* info = Root->ClassInfo();
+    if (!info->CreateComponent)
+        return;
+    // The kept properties into a new component of the root's class, which starts from
+    // the defaults just as the root did; then whatever differs between the two, written
+    // against the root, goes back into the root.
+    std::unique_ptr<TComponent> before(info->CreateComponent(nullptr));
+    {
+        Kept->SetPosition(0);
+        TReader reader(Kept);
+        reader.FRoot = before.get();
+        reader.FOwner = before.get();
+        while (!reader.EndOfList())
+            reader.ReadProperty(before.get());
+    }
+    TMemoryStream differences;
+    {
+        TWriter writer(&differences);
+        writer.SetRoot(Root);
+        writer.FAncestor = Root;
+        writer.FRestoring = true;
+        writer.WriteProperties(before.get());
+        writer.WriteListEnd();
+    }
+    differences.SetPosition(0);
+    TReader reader(&differences);
+    reader.FRoot = Root;
+    reader.FOwner = Root;
+    while (!reader.EndOfList())
+        reader.ReadProperty(Root);
 }
 
 std::unique_ptr<TComponent> TReader::ReadNewRootComponent()
@@ -819,30 +933,32 @@ void TReader::ReadRoot(TComponent* Root)
     FOwner = Root;
     FParent = nullptr;
     FFixups.clear();
-    FLoaded.assign(1, Root);
+    FMade->Release();
     Root->Include(csLoading);
     Root->Include(csReading);
-    try {
+    {
+        // Nothing half-read stays: the components this read made go again.
+        TScopeGuard cleanUp([this, Root] {
+            FFixups.clear();
+            Root->Exclude(csReading);
+            Root->Exclude(csLoading);
+            FMade->FreeAll();
+        });
         ReadData(Root);
         ResolveFixups();
-    } catch (...) {
-        // Nothing half-read stays: the components this read made go again, the latest
-        // first (so that one owned by another goes before its owner).
-        FFixups.clear();
-        std::vector<TComponent*> made(FLoaded.begin() + 1, FLoaded.end());
-        FLoaded.clear();
-        Root->Exclude(csReading);
-        Root->Exclude(csLoading);
-        for (auto it = made.rbegin(); it != made.rend(); ++it)
-            delete *it;
-        throw;
+        cleanUp.Dismiss();
     }
-    std::vector<TComponent*> loaded;
-    loaded.swap(FLoaded);
-    for (TComponent* c : loaded)
+    // A component freed while the read went on (a function replaced by the next one)
+    // has left the list and is not told.
+    const std::vector<TComponent*> made = FMade->Items();
+    Root->Exclude(csReading);
+    for (TComponent* c : made)
         c->Exclude(csReading);
-    for (TComponent* c : loaded)
-        c->Loaded();
+    Root->Loaded();
+    for (TComponent* c : made)
+        if (FMade->Contains(c))
+            c->Loaded();
+    FMade->Release();
 }
 
 void TReader::ReadData(TComponent* Instance)
@@ -869,33 +985,16 @@ TComponent* TReader::ReadComponent()
     const TClassInfo* info = FindClass(className);
     if (!info->CreateComponent)
         throw EClassNotFound(WithName(SClassNotFound, className));
-    TComponent* component = info->CreateComponent(FOwner);   // the owner frees it
-    try {
-        component->Include(csLoading);
-        component->Include(csReading);
-        FLoaded.push_back(component);
-        component->SetName(name);
-        if (FParent != nullptr && component->HasParent())
-            component->SetParentComponent(FParent);
-        ReadData(component);
-    } catch (...) {
-        Forget(component);
-        delete component;
-        throw;
-    }
+    // The owner frees it; when the read fails, the list of made components does.
+    TComponent* component = info->CreateComponent(FOwner);
+    FMade->Add(component);
+    component->Include(csLoading);
+    component->Include(csReading);
+    component->SetName(name);
+    if (FParent != nullptr && component->HasParent())
+        component->SetParentComponent(FParent);
+    ReadData(component);
     return component;
-}
-
-void TReader::Forget(TComponent* Component)
-{
-    // The component and everything it owns go with it.
-    auto ownedBy = [Component](TComponent* c) {
-        for (; c != nullptr; c = c->Owner())
-            if (c == Component)
-                return true;
-        return false;
-    };
-    FLoaded.erase(std::remove_if(FLoaded.begin(), FLoaded.end(), ownedBy), FLoaded.end());
 }
 
 void TReader::ReadProperty(TPersistent* Instance)
@@ -1072,6 +1171,13 @@ void TReader::DefineBinaryProperty(const std::string& Name, const TStreamProc& R
     FPropName.clear();
     CheckValue(TValueType::vaBinary);
     int64_t n = ReadLength();
+    // From a memory stream the bytes are read where they are.
+    if (auto* memory = dynamic_cast<TMemoryStream*>(FStream)) {
+        TMemoryViewStream data(memory->Memory() + memory->Position(), n);
+        memory->Seek(n, TSeekOrigin::soCurrent);
+        ReadData(&data);
+        return;
+    }
     TMemoryStream data;
     data.SetSize(n);
     Read(data.Memory(), n);

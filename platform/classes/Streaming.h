@@ -145,6 +145,12 @@ private:
 
     TComponent* FRootAncestor = nullptr;
     std::string FPropPath;
+    // Set while a reader puts a root back after a failed read: every property that
+    // differs from the ancestor is written, stored or not, and no reference (a failed
+    // read resolves none).
+    bool FRestoring = false;
+
+    friend class TReader;
 };
 
 // Reads components and values from a stream, at its position. Reading raises
@@ -154,13 +160,15 @@ private:
 class TReader : public TFiler {
 public:
     DECLARE_CLASS_NAME(TReader)
-    explicit TReader(TStream* Stream) : TFiler(Stream) {}
+    explicit TReader(TStream* Stream);
+    ~TReader() override;
 
     // The signature and a whole component into Root, which must exist (its name is taken
     // when the stream gives one): properties, children created by class name, references
     // resolved by name once everything is read (a name that matches nothing leaves the
     // reference empty), then Loaded on every component read, root first. When reading
-    // fails, every component the read made is freed, and the error passed on.
+    // fails, every component the read made is freed, the root's name and properties are
+    // put back as they were, and the error passed on.
     TComponent* ReadRootComponent(TComponent* Root);
     // The same into a new root created by the class name of the stream.
     std::unique_ptr<TComponent> ReadNewRootComponent();
@@ -213,13 +221,17 @@ private:
     void ReadPropValue(TPersistent* Instance, const TPropInfo& Prop);
     void ResolveFixups();
     TComponent* FindReference(const std::string& Name) const;
-    void Forget(TComponent* Component);
+    // Puts Root's properties back to those Kept holds (written by WriteProperties).
+    static void RestoreProperties(TComponent* Root, TStream* Kept);
+
+    class TMadeComponents;
 
     TComponent* FOwner = nullptr;
     TComponent* FParent = nullptr;
     std::string FPropName;
     std::vector<Fixup> FFixups;
-    std::vector<TComponent*> FLoaded;
+    // The components this read made, freed ones dropped as their owners free them.
+    std::unique_ptr<TMadeComponents> FMade;
     std::vector<TCollection*> FCollections;   // being read, outermost first
     int FNesting = 0;
 

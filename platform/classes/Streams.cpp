@@ -123,6 +123,32 @@ int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin)
     return FPosition;
 }
 
+int64_t TMemoryViewStream::Read(void* Buffer, int64_t Count)
+{
+    if (Count <= 0 || FPosition >= FSize)
+        return 0;
+    const int64_t n = std::min(Count, FSize - FPosition);
+    std::memcpy(Buffer, FData + FPosition, static_cast<size_t>(n));
+    FPosition += n;
+    return n;
+}
+
+int64_t TMemoryViewStream::Write(const void*, int64_t)
+{
+    throw EWriteError("Stream write error");
+}
+
+int64_t TMemoryViewStream::Seek(int64_t Offset, TSeekOrigin Origin)
+{
+    FPosition = SeekTarget(FPosition, FSize, Offset, Origin);
+    return FPosition;
+}
+
+void TMemoryViewStream::SetSize(int64_t)
+{
+    throw EWriteError("Stream write error");
+}
+
 void TMemoryStream::SetSize(int64_t NewSize)
 {
     if (NewSize < 0 || NewSize > MaxMemory)

@@ -99,6 +99,25 @@ private:
 // FileName, never the temporary file.
 void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write);
 
+// A read-only stream over bytes that another keeps for as long as it lives (a part of a
+// memory stream read in place); writing raises EWriteError.
+class TMemoryViewStream : public TStream {
+public:
+    DECLARE_CLASS_NAME(TMemoryViewStream)
+    TMemoryViewStream(const char* Data, int64_t Size) : FData(Data), FSize(Size) {}
+    int64_t Read(void* Buffer, int64_t Count) override;
+    int64_t Write(const void* Buffer, int64_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t Size() override { return FSize; }
+    void SetSize(int64_t NewSize) override;
+    const char* Memory() const { return FData; }
+
+private:
+    const char* FData;
+    int64_t FSize;
+    int64_t FPosition = 0;
+};
+
 // A memory stream whose bytes are a string.
 class TStringStream : public TStream {
 public:

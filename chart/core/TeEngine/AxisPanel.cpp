@@ -33,6 +33,7 @@ BEGIN_CLASS_INFO(TCustomAxisPanel, TCustomTeePanelExtended)
     .Int("Page", &TCustomAxisPanel::Page, &TCustomAxisPanel::SetPage).Default(1)
     .Object("RightAxis", &TCustomAxisPanel::RightAxis)
     .Bool("ScaleLastPage", &TCustomAxisPanel::ScaleLastPage, &TCustomAxisPanel::SetScaleLastPage).Default(true)
+    .Object("SeriesGroups", &TCustomAxisPanel::SeriesGroups)
     .Object("TopAxis", &TCustomAxisPanel::TopAxis)
     .Bool("View3DWalls", &TCustomAxisPanel::View3DWalls, &TCustomAxisPanel::SetView3DWalls).Default(true)
     .Event("OnBeforeDrawAxes")
@@ -53,6 +54,13 @@ void TCustomAxisPanel::GetChildren(const TGetChildProc& Proc, TComponent* Root)
     for (int t = 0; t < FTools->Count(); ++t)
         if (ownedByRoot(FTools->Tool(t)))
             Proc(FTools->Tool(t));
+}
+
+void TCustomAxisPanel::Loaded()
+{
+    TCustomTeePanelExtended::Loaded();
+    // The groups read from the stream find their series, which are read after them.
+    FSeriesList->Groups()->ResolveNames(*FSeriesList);
 }
 
 TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
@@ -1010,6 +1018,7 @@ void TCustomAxisPanel::Assign(TPersistent* Source)
         FPage = p->FPage;
         FScaleLastPage = p->FScaleLastPage;
         FView3DWalls = p->FView3DWalls;
+        FSeriesList->Groups()->AssignNamed(*p->FSeriesList->Groups(), *FSeriesList);
     }
     TCustomTeePanelExtended::Assign(Source);
 }

@@ -32,6 +32,8 @@ public:
 
     // ---- series list ----
     TChartSeriesList* SeriesList() const { return FSeriesList.get(); }
+    // The named groups of the series (published, so that chart files keep them).
+    TSeriesGroups* SeriesGroups() const { return FSeriesList->Groups(); }
     int SeriesCount() const { return FSeriesList->Count(); }
     // ERangeError outside 0..SeriesCount-1.
     TChartSeries* Series(int Index) const;
@@ -216,6 +218,8 @@ public:
     // The components the chart streams: those of its own that are not series or tools
     // (when it is the root), then its series, then its tools, each when Root owns it.
     void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+    // The series groups read from a stream take their series.
+    void Loaded() override;
 
 protected:
     // After the panel's own handling, the active tools hear the event unless a listener

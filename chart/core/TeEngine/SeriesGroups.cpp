@@ -2,7 +2,9 @@
 
 #include "TeEngine/Series.h"
 #include "TeEngine/SeriesWatcher.h"
+#include "classes/Streaming.h"
 #include "classes/TypInfo.h"
+#include "system/ScopeGuard.h"
 
 // ---- TSeriesGroupList ---------------------------------------------------------------
 
@@ -74,6 +76,27 @@ void TSeriesGroup::Assign(TPersistent* Source)
     }
 }
 
+void TSeriesGroup::DefineProperties(TFiler* Filer)
+{
+    TCollectionItem::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "Series",
+        [this](TReader* Reader) {
+            FPendingNames.clear();
+            Reader->ReadListBegin();
+            while (!Reader->EndOfList())
+                FPendingNames.push_back(Reader->ReadString());
+            Reader->ReadListEnd();
+        },
+        [this](TWriter* Writer) {
+            Writer->WriteListBegin();
+            for (TChartSeries* s : FSeries->Items())
+                Writer->WriteString(s->Name());
+            Writer->WriteListEnd();
+        },
+        FSeries->Count() > 0);
+}
+
 // ---- TSeriesGroups ------------------------------------------------------------------
 
 TSeriesGroups::TSeriesGroups(TPersistent* AOwner)
@@ -116,4 +139,35 @@ void TSeriesGroups::SyncWatches(TChartSeries* S)
         FWatcher->Watch(S);
     else
         FWatcher->Unwatch(S);
+}
+
+void TSeriesGroups::ResolveNames(const TCustomSeriesList& Series)
+{
+    for (int t = 0; t < Count(); ++t) {
+        TSeriesGroup* group = Group(t);
+        std::vector<std::string> names;
+        names.swap(group->FPendingNames);
+        for (const std::string& name : names)
+            for (TChartSeries* s : Series.Items())
+                if (!name.empty() && SameText(s->Name(), name) && group->FSeries->IndexOf(s) < 0) {
+                    group->FSeries->Add(s);
+                    break;
+                }
+    }
+}
+
+void TSeriesGroups::AssignNamed(const TSeriesGroups& Source, const TCustomSeriesList& Series)
+{
+    BeginUpdate();
+    TScopeGuard endUpdate([this] { EndUpdate(); });
+    Clear();
+    for (int t = 0; t < Source.Count(); ++t) {
+        const TSeriesGroup* from = Source.Group(t);
+        TSeriesGroup* group = Add();
+        group->SetName(from->Name());
+        group->FPendingNames = from->FPendingNames;
+        for (TChartSeries* s : from->FSeries->Items())
+            group->FPendingNames.push_back(s->Name());
+    }
+    ResolveNames(Series);
 }

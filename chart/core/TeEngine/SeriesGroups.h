@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TSeriesGroup;
 class TSeriesWatcher;
@@ -49,8 +50,15 @@ public:
     std::string DisplayName() const override { return FName; }
     void Assign(TPersistent* Source) override;
 
+protected:
+    // "Series": the names of the group's series, stored when it holds any.
+    void DefineProperties(TFiler* Filer) override;
+
 private:
+    friend class TSeriesGroups;
     std::string FName;
+    // Names read from a stream, until the chart has its series (ResolveNames).
+    std::vector<std::string> FPendingNames;
     std::unique_ptr<TSeriesGroupList> FSeries;
 };
 
@@ -68,6 +76,12 @@ public:
     int IndexOfSeries(const TChartSeries* S) const;
     // Every group lets S go (the chart calls this when a series leaves it).
     void RemoveSeries(const TChartSeries* S);
+    // Every group takes the series of Series named by what it read from a stream
+    // (compared without case); a name that matches none is dropped.
+    void ResolveNames(const TCustomSeriesList& Series);
+    // Takes the groups of Source (another chart's); each holds the series of Series
+    // that have the names of its source group's series.
+    void AssignNamed(const TSeriesGroups& Source, const TCustomSeriesList& Series);
 
 private:
     friend class TSeriesGroupList;

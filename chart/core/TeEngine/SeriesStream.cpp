@@ -9,6 +9,8 @@
 #include "TeEngine/Marks.h"
 #include "classes/Streaming.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -57,22 +59,85 @@ enum : uint8_t {
 // Bytes of a mark position: two points and three sizes of 32 bits, two flag bytes.
 constexpr int64_t MarkPositionSize = 34;
 
-void Put32(std::vector<uint8_t>& b, int32_t v)
-{
-    auto u = static_cast<uint32_t>(v);
-    b.push_back(static_cast<uint8_t>(u));
-    b.push_back(static_cast<uint8_t>(u >> 8));
-    b.push_back(static_cast<uint8_t>(u >> 16));
-    b.push_back(static_cast<uint8_t>(u >> 24));
-}
+// Appends little-endian numbers to a buffer sized beforehand (labels may make it grow):
+// straight into a memory stream written at its end, else into its own buffer that goes
+// to the stream whole.
+class TDataWriter {
+public:
+    TDataWriter(TStream* Stream, size_t Size) : FStream(Stream), FMemory(dynamic_cast<TMemoryStream*>(Stream))
+    {
+        if (FMemory != nullptr && FMemory->Position() != FMemory->Size())
+            FMemory = nullptr;
+        FStart = FMemory != nullptr ? FMemory->Position() : 0;
+        Grow(Size);
+    }
+    void Byte(uint8_t v) { *At(1) = v; }
+    void Int32(int32_t v)
+    {
+        uint8_t* p = At(4);
+        const auto u = static_cast<uint32_t>(v);
+        for (int i = 0; i < 4; ++i)
+            p[i] = static_cast<uint8_t>(u >> (8 * i));
+    }
+    void Double(double v)
+    {
+        uint8_t* p = At(8);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(p, &v, 8);
+        } else {
+            uint64_t u;
+            std::memcpy(&u, &v, sizeof u);
+            for (int i = 0; i < 8; ++i)
+                p[i] = static_cast<uint8_t>(u >> (8 * i));
+        }
+    }
+    void Text(const std::string& v)
+    {
+        if (!v.empty())
+            std::memcpy(At(v.size()), v.data(), v.size());
+    }
+    // Room for Size bytes that the caller fills.
+    uint8_t* Block(size_t Size) { return At(Size); }
+    // The bytes end up in the stream, which is left behind them.
+    void Finish()
+    {
+        if (FMemory != nullptr) {
+            FMemory->SetSize(FStart + static_cast<int64_t>(FPos));
+            FMemory->SetPosition(FStart + static_cast<int64_t>(FPos));
+        } else {
+            FStream->WriteBuffer(FData.data(), static_cast<int64_t>(FPos));
+        }
+    }
 
-void PutDouble(std::vector<uint8_t>& b, double v)
-{
-    uint64_t u;
-    std::memcpy(&u, &v, sizeof u);
-    for (int i = 0; i < 8; ++i)
-        b.push_back(static_cast<uint8_t>(u >> (8 * i)));
-}
+private:
+    uint8_t* At(size_t n)
+    {
+        if (FCapacity - FPos < n)
+            Grow(std::max(FCapacity * 2, FPos + n));
+        uint8_t* p = FBase + FPos;
+        FPos += n;
+        return p;
+    }
+    void Grow(size_t Capacity)
+    {
+        if (FMemory != nullptr) {
+            FMemory->SetSize(FStart + static_cast<int64_t>(Capacity));
+            FBase = reinterpret_cast<uint8_t*>(FMemory->Memory()) + FStart;
+        } else {
+            FData.resize(Capacity);
+            FBase = FData.data();
+        }
+        FCapacity = Capacity;
+    }
+
+    TStream* FStream;
+    TMemoryStream* FMemory;
+    int64_t FStart = 0;
+    std::vector<uint8_t> FData;
+    uint8_t* FBase = nullptr;
+    size_t FCapacity = 0;
+    size_t FPos = 0;
+};
 
 // Reads the payload of "Data" with every length checked against what is there.
 class TDataReader {
@@ -99,13 +164,25 @@ public:
     double Double()
     {
         Need(8);
-        uint64_t u = 0;
-        for (int i = 7; i >= 0; --i)
-            u = (u << 8) | FData[FPos + i];
-        FPos += 8;
         double v;
-        std::memcpy(&v, &u, sizeof v);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&v, FData + FPos, 8);
+        } else {
+            uint64_t u = 0;
+            for (int i = 7; i >= 0; --i)
+                u = (u << 8) | FData[FPos + i];
+            std::memcpy(&v, &u, sizeof v);
+        }
+        FPos += 8;
         return v;
+    }
+    // The next n bytes in place.
+    const uint8_t* Block(int64_t n)
+    {
+        Need(n);
+        const uint8_t* p = FData + FPos;
+        FPos += n;
+        return p;
     }
     std::string Text(int64_t n)
     {
@@ -180,51 +257,68 @@ void TChartSeries::WriteData(TStream* Stream)
     const uint8_t flags = SeriesDataFlags();
     const int n = Count();
     const int lists = FValuesList.Count();
-    std::vector<uint8_t> b;
     const size_t perPoint = 8 + ((flags & dfXValues) ? 8 : 0) + ((flags & dfColors) ? 4 : 0) +
                             8 * static_cast<size_t>(std::max(lists - 2, 0)) +
-                            ((flags & dfMarkPositions) ? MarkPositionSize : 0) + ((flags & dfLabels) ? 1 : 0);
-    b.reserve(5 + perPoint * static_cast<size_t>(n));
-    b.push_back(flags);
-    Put32(b, n);
+                            ((flags & dfMarkPositions) ? MarkPositionSize : 0) +
+                            ((flags & dfLabels) ? ((flags & dfLongLabels) ? 4 : 1) : 0);
+    TDataWriter w(Stream, 5 + perPoint * static_cast<size_t>(n));
+    w.Byte(flags);
+    w.Int32(n);
     const TSeriesMarksPositions* positions = FMarks->Positions();
     const TSeriesMarkPosition none;
+    const double* other = FNotMandatory->Data();
+    const double* mandatory = FMandatory->Data();
+    if ((flags & ~dfXValues) == 0 && lists == 2 && std::endian::native == std::endian::little) {
+        // Plain points: their doubles in one block.
+        const bool withX = (flags & dfXValues) != 0;
+        uint8_t* p = w.Block(static_cast<size_t>(n) * (withX ? 16 : 8));
+        for (int i = 0; i < n; ++i) {
+            if (withX) {
+                std::memcpy(p, other + i, 8);
+                p += 8;
+            }
+            std::memcpy(p, mandatory + i, 8);
+            p += 8;
+        }
+        w.Finish();
+        return;
+    }
     for (int i = 0; i < n; ++i) {
         if (flags & dfXValues)
-            PutDouble(b, FNotMandatory->Value(i));
-        PutDouble(b, FMandatory->Value(i));
+            w.Double(other[i]);
+        w.Double(mandatory[i]);
         if (flags & dfColors)
-            Put32(b, FColors && i < static_cast<int>(FColors->size()) ? (*FColors)[static_cast<size_t>(i)] : clDefault);
+            w.Int32(FColors && i < static_cast<int>(FColors->size()) ? (*FColors)[static_cast<size_t>(i)] : clDefault);
         if (flags & dfLabels) {
             const std::string label = FLabels.Label(i);
             if (flags & dfLongLabels) {
                 if (label.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
                     throw ERangeError();
-                Put32(b, static_cast<int32_t>(label.size()));
+                w.Int32(static_cast<int32_t>(label.size()));
             } else {
-                b.push_back(static_cast<uint8_t>(label.size()));
+                w.Byte(static_cast<uint8_t>(label.size()));
             }
-            b.insert(b.end(), label.begin(), label.end());
+            w.Text(label);
         }
         for (int k = 2; k < lists; ++k)
-            PutDouble(b, FValuesList.ValueList(k)->Value(i));
+            w.Double(FValuesList.ValueList(k)->Value(i));
         if (flags & dfMarkPositions) {
             const TSeriesMarkPosition* p = positions->Position(i);
             if (p == nullptr)
                 p = &none;
-            Put32(b, p->ArrowFrom.X);
-            Put32(b, p->ArrowFrom.Y);
-            b.push_back(p->ArrowFix ? 1 : 0);
-            Put32(b, p->ArrowTo.X);
-            Put32(b, p->ArrowTo.Y);
-            b.push_back(p->Custom ? 1 : 0);
-            Put32(b, p->Height);
-            Put32(b, p->LeftTop.X);
-            Put32(b, p->LeftTop.Y);
-            Put32(b, p->Width);
+            w.Int32(p->ArrowFrom.X);
+            w.Int32(p->ArrowFrom.Y);
+            w.Byte(p->ArrowFix ? 1 : 0);
+            w.Int32(p->ArrowTo.X);
+            w.Int32(p->ArrowTo.Y);
+            w.Byte(p->Custom ? 1 : 0);
+            w.Int32(p->Height);
+            w.Int32(p->LeftTop.X);
+            w.Int32(p->LeftTop.Y);
+            w.Int32(p->Width);
         }
     }
-    Stream->WriteBuffer(b.data(), static_cast<int64_t>(b.size()));
+    w.Finish();
 }
 
 void TChartSeries::ReadData(TStream* Stream)
@@ -235,6 +329,8 @@ void TChartSeries::ReadData(TStream* Stream)
     const int64_t size = Stream->Size() - Stream->Position();
     if (auto* m = dynamic_cast<TMemoryStream*>(Stream)) {
         data = reinterpret_cast<const uint8_t*>(m->Memory()) + m->Position();
+    } else if (auto* v = dynamic_cast<TMemoryViewStream*>(Stream)) {
+        data = reinterpret_cast<const uint8_t*>(v->Memory()) + v->Position();
     } else {
         copy.resize(static_cast<size_t>(size));
         Stream->ReadBuffer(copy.data(), size);
@@ -254,21 +350,57 @@ void TChartSeries::ReadData(TStream* Stream)
                                     ((flags & dfMarkPositions) ? MarkPositionSize : 0);
         if (n < 0 || (flags & 0xE0) != 0)
             throw EReadError(SInvalidPropertyValue);
-        r.Need(minPerPoint * n);
-        for (int k = 0; k < lists; ++k)
-            FValuesList.ValueList(k)->Reserve(n);
-        for (int32_t i = 0; i < n; ++i) {
-            double x = (flags & dfXValues) ? r.Double() : double(i);
-            double v = r.Double();
+        // A count the payload cannot hold fails before anything is reserved for it.
+        if (minPerPoint * n > r.Left())
+            throw EReadError(SInvalidPropertyValue);
+
+        // The points as columns first; they then become the lists whole when that is
+        // what adding them one by one would give (no handler may refuse one, and the X
+        // values come in the lists' order), else they are added one by one.
+        std::vector<std::vector<double>> columns(static_cast<size_t>(lists));
+        for (auto& column : columns)
+            column.resize(static_cast<size_t>(n));
+        std::vector<TColor> colors;
+        if (flags & dfColors)
+            colors.resize(static_cast<size_t>(n));
+        std::vector<std::string> labels;
+        if (flags & dfLabels)
+            labels.resize(static_cast<size_t>(n));
+        double* xs = columns[0].data();
+        double* ys = columns[1].data();
+        const TChartListOrder order = FXValues->Order();
+        bool inOrder = true;
+        // A point's two values into the columns, noting whether X keeps the lists' order.
+        auto place = [&](int32_t i, double x, double v) {
             if (horizontal)
                 std::swap(x, v);
-            const TColor color = (flags & dfColors) ? r.Int32() : clDefault;
-            std::string label;
+            xs[i] = x;
+            ys[i] = v;
+            if (i > 0 && ((order == loAscending && !(x >= xs[i - 1])) || (order == loDescending && !(x <= xs[i - 1]))))
+                inOrder = false;
+        };
+        const bool plain = (flags & ~dfXValues) == 0 && lists == 2 && std::endian::native == std::endian::little;
+        // Plain points: their doubles straight from the block, whose size was checked.
+        const uint8_t* block = plain ? r.Block(minPerPoint * n) : nullptr;
+        for (int32_t i = 0; plain && i < n; ++i) {
+            double x = double(i), v;
+            if (flags & dfXValues) {
+                std::memcpy(&x, block, 8);
+                block += 8;
+            }
+            std::memcpy(&v, block, 8);
+            block += 8;
+            place(i, x, v);
+        }
+        for (int32_t i = 0; !plain && i < n; ++i) {
+            double x = (flags & dfXValues) ? r.Double() : double(i);
+            place(i, x, r.Double());
+            if (flags & dfColors)
+                colors[static_cast<size_t>(i)] = r.Int32();
             if (flags & dfLabels)
-                label = r.Text((flags & dfLongLabels) ? int64_t(r.Int32()) : int64_t(r.Byte()));
+                labels[static_cast<size_t>(i)] = r.Text((flags & dfLongLabels) ? int64_t(r.Int32()) : int64_t(r.Byte()));
             for (int k = 2; k < lists; ++k)
-                FValuesList.ValueList(k)->TempValue = r.Double();
-            AddPointXY(x, v, label, color);
+                columns[static_cast<size_t>(k)][static_cast<size_t>(i)] = r.Double();
             if (flags & dfMarkPositions) {
                 auto p = std::make_unique<TSeriesMarkPosition>();
                 p->ArrowFrom.X = r.Int32();
@@ -282,6 +414,23 @@ void TChartSeries::ReadData(TStream* Stream)
                 p->LeftTop.Y = r.Int32();
                 p->Width = r.Int32();
                 FMarks->Positions()->Append(std::move(p));
+            }
+        }
+        if (inOrder && !OnBeforeAdd) {
+            for (int k = 0; k < lists; ++k)
+                FValuesList.ValueList(k)->TakeValues(std::move(columns[static_cast<size_t>(k)]));
+            if (std::any_of(colors.begin(), colors.end(), [](TColor c) { return c != clDefault; }))
+                FColors = std::make_unique<std::vector<TColor>>(std::move(colors));
+            for (int32_t i = 0; i < static_cast<int32_t>(labels.size()); ++i)
+                FLabels.InsertLabel(i, labels[static_cast<size_t>(i)]);
+        } else {
+            for (int k = 0; k < lists; ++k)
+                FValuesList.ValueList(k)->Reserve(n);
+            for (int32_t i = 0; i < n; ++i) {
+                for (int k = 2; k < lists; ++k)
+                    FValuesList.ValueList(k)->TempValue = columns[static_cast<size_t>(k)][static_cast<size_t>(i)];
+                AddPointXY(xs[i], ys[i], labels.empty() ? std::string() : labels[static_cast<size_t>(i)],
+                           colors.empty() ? clDefault : colors[static_cast<size_t>(i)]);
             }
         }
     } catch (...) {

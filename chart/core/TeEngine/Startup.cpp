@@ -3,12 +3,16 @@
 #include "TeEngine/Axis.h"
 #include "TeEngine/Marks.h"
 #include "TeEngine/SeriesSource.h"
+#include "TeEngine/Tools.h"
 #include "classes/TypInfo.h"
 
 std::vector<const TClassInfo*> TeEngineStreamedClasses()
 {
-    return {TChartAxisTitle::StaticClassInfo(), TChartAxis::StaticClassInfo(), TChartDepthAxis::StaticClassInfo(),
-            TSeriesMarks::StaticClassInfo()};
+    // The tool classes too, so that a chart file holding a tool reads back.
+    return {TChartAxisTitle::StaticClassInfo(),      TChartAxis::StaticClassInfo(),
+            TChartDepthAxis::StaticClassInfo(),      TSeriesMarks::StaticClassInfo(),
+            TTeeCustomTool::StaticClassInfo(),       TTeeCustomToolSeries::StaticClassInfo(),
+            TTeeCustomToolAxis::StaticClassInfo()};
 }
 
 void TeEngineInitialization()

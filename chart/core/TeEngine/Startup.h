@@ -6,7 +6,8 @@
 struct TClassInfo;
 
 // Sets the largest pixel coordinate of axis conversions and registers the engine's
-// streamed classes (axis title, axis, depth axis, series marks) by name.
+// streamed classes (axis title, axis, depth axis, series marks, the tool classes) by
+// name.
 void TeEngineInitialization();
 // Unregisters those classes and frees the list of series-source classes.
 void TeEngineFinalization();

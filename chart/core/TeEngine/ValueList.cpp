@@ -1,4 +1,5 @@
 #include "TeEngine/ValueList.h"
+
 #include "controls/Dialogs.h"
 #include "classes/Streaming.h"
 
@@ -7,6 +8,7 @@
 #include "TeEngine/Series.h"
 
 #include <cmath>
+#include <limits>
 
 
 // ---- published properties ----------------------------------------------------------
@@ -262,6 +264,15 @@ void TChartValueList::DeleteRange(int Start, int Quantity)
     for (int i = Start; i < newCount; ++i)
         FValues[static_cast<size_t>(i)] = FValues[static_cast<size_t>(i + Quantity)];
     FCount = newCount;
+    FModified = true;
+}
+
+void TChartValueList::TakeValues(std::vector<double>&& Values)
+{
+    if (Values.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
+        throw ERangeError();
+    FValues = std::move(Values);
+    FCount = static_cast<int>(FValues.size());
     FModified = true;
 }
 

@@ -46,6 +46,8 @@ public:
     int Count() const;
     void SetCount(int N);
     int Capacity() const { return static_cast<int>(FValues.size()); }
+    // The values become Values, their count the list's count (a series read whole).
+    void TakeValues(std::vector<double>&& Values);
     double First() const;
     double Last() const;
 

@@ -611,13 +611,24 @@ void TPieSeries::ApplySubGalleryStyle(int Index)
 
 // ---- the other slice ------------------------------------------------------------------------------------
 
+void TPieSeries::RemoveOtherSlice()
+{
+    for (int t = Count() - 1; t >= 0; --t)
+        if (XValues()->Value(t) == OtherSliceX)
+            Delete(t);
+}
+
+void TPieSeries::WriteData(TStream* Stream)
+{
+    RemoveOtherSlice();
+    TCircledSeries::WriteData(Stream);
+}
+
 void TPieSeries::PrepareOtherSlice()
 {
     if (PieValues()->Order() != loNone)
         PieValues()->SortPoints();
-    for (int t = Count() - 1; t >= 0; --t)
-        if (XValues()->Value(t) == OtherSliceX)
-            Delete(t);
+    RemoveOtherSlice();
     XValues()->FillWithIndexes();
     if (FOtherSlice->Style() == poNone)
         return;

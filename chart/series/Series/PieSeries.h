@@ -243,6 +243,8 @@ public:
     void SetUsePatterns(bool V) { SetBooleanProperty(FUsePatterns, V); }
 
     void Assign(TPersistent* Source) override;
+    // The points without the computed other slice, which the next drawing adds again.
+    void WriteData(TStream* Stream) override;
 
 protected:
     void AdjustView3D(TView3DOptions* View) override;
@@ -252,6 +254,8 @@ private:
     friend class TPieOtherSlice;
     // Groups the small values into the other slice (before drawing).
     void PrepareOtherSlice();
+    // Deletes the point of the other slice, when there is one.
+    void RemoveOtherSlice();
     // The chart rectangle of this pie's cell when several pies share the chart.
     bool MultiPieCell(TRect& Cell) const;
     int LargestExplodePercent() const;

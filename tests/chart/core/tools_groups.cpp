@@ -150,7 +150,8 @@ TEST(EngineStartup, RegistersStreamedClassesUntilShutdown)
     std::vector<std::string> names;
     for (const TClassInfo* info : classes)
         names.push_back(info->ClassName);
-    EXPECT_EQ(names, (std::vector<std::string>{"TChartAxisTitle", "TChartAxis", "TChartDepthAxis", "TSeriesMarks"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"TChartAxisTitle", "TChartAxis", "TChartDepthAxis", "TSeriesMarks",
+                                                "TTeeCustomTool", "TTeeCustomToolSeries", "TTeeCustomToolAxis"}));
 }
 
 } // namespace

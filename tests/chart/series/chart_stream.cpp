@@ -33,9 +33,9 @@ struct ChartStream : ::testing::Test {
     {
         InitializeSeriesUnits();
         RegisterSeriesUnitTypes();   // the series types' gallery entries, as the editor's start-up makes them
+        // The tool classes come from the engine's start-up.
         RegisterClasses({TChart::StaticClassInfo(), TTeeMovingFunction::StaticClassInfo(),
-                         TTeeSeriesSource::StaticClassInfo(), TTeeCustomToolSeries::StaticClassInfo(),
-                         TTeeCustomToolAxis::StaticClassInfo()});
+                         TTeeSeriesSource::StaticClassInfo()});
     }
     void TearDown() override
     {
@@ -300,6 +300,177 @@ TEST_F(ChartFile, AFailedWriteRestoresTheChartAndLeavesNoFile)
     }
 }
 
+// The binary stream of a chart file (without its header) from a text form.
+TMemoryStream* FromText(const std::string& Text, TMemoryStream& Binary)
+{
+    TMemoryStream source;
+    source.WriteBuffer(Text.data(), static_cast<int64_t>(Text.size()));
+    source.SetPosition(0);
+    ObjectTextToBinary(&source, &Binary);
+    Binary.SetPosition(0);
+    return &Binary;
+}
+
+// A second function child replaces the first while the series is read; the reader
+// forgets the freed one instead of telling it that loading is over.
+TEST_F(ChartFile, ASecondFunctionReplacesTheFirstWhileReading)
+{
+    TMemoryStream binary;
+    FromText("object TChart\r\n  object Series1: TBarSeries\r\n"
+             "    object TeeFunction1: TAverageTeeFunction\r\n    end\r\n"
+             "    object TeeFunction2: TAverageTeeFunction\r\n      Period = 3.0\r\n    end\r\n"
+             "  end\r\nend\r\n",
+             binary);
+    auto chart = NewChart();
+    ReadComponent(&binary, chart.get());
+    ASSERT_EQ(chart->SeriesCount(), 1);
+    ASSERT_NE(chart->Series(0)->FunctionType(), nullptr);
+    EXPECT_EQ(chart->Series(0)->FunctionType()->Name(), "TeeFunction2");
+    EXPECT_EQ(chart->Series(0)->FunctionType()->Period(), 3.0);
+    EXPECT_EQ(chart->FindComponent("TeeFunction1"), nullptr);
+}
+
+// Every cut of a chart file ends in an error that frees each made component once: a
+// function goes with its series, and the chart keeps none of what the read made.
+TEST_F(ChartFile, EveryCutOfAChartFileFailsCleanly)
+{
+    auto withAverage = NewChart();
+    auto* bar = new TBarSeries(withAverage.get());
+    bar->SetName("Bar1");
+    withAverage->AddSeries(bar);
+    for (int i = 0; i < 4; ++i)
+        bar->AddPointXY(i, 5 - i);
+    auto* line = new TLineSeries(withAverage.get());
+    line->SetName("Line1");
+    withAverage->AddSeries(line);
+    line->SetFunction(new TAverageTeeFunction(withAverage.get()));
+    line->SetDataSource(bar);
+
+    auto threeFunctions = NewChart();
+    for (int t = 0; t < 3; ++t) {
+        auto* s = new TLineSeries(threeFunctions.get());
+        s->SetName("F" + std::to_string(t));
+        threeFunctions->AddSeries(s);
+        s->SetFunction(new TAverageTeeFunction(threeFunctions.get()));
+    }
+
+    const std::string dir = testsupport::TempDir();
+    for (TChart* chart : {withAverage.get(), threeFunctions.get()}) {
+        WriteChartToFile(chart, dir + "/cut");
+        TMemoryStream file;
+        file.LoadFromFile(dir + "/cut.tee");
+        const int64_t whole = file.Size() - 4;
+        // One chart takes every failed read: each leaves it as it was.
+        auto target = NewChart();
+        int failed = 0;
+        for (int64_t cut = 0; cut < whole; ++cut) {
+            TMemoryStream part;
+            part.WriteBuffer(file.Memory() + 4, cut);
+            part.SetPosition(0);
+            try {
+                ReadComponent(&part, target.get());
+            } catch (const Exception&) {
+                ++failed;
+            }
+            ASSERT_EQ(target->ComponentCount(), 0) << cut;
+        }
+        EXPECT_EQ(failed, whole);
+        EXPECT_EQ(target->SeriesCount(), 0);
+    }
+}
+
+// A failed read into a chart that was already there leaves it as it was.
+TEST_F(ChartFile, AFailedReadLeavesTheChartAsItWas)
+{
+    auto source = WholeChart();
+    TMemoryStream full;
+    WriteChartToStream(source.get(), &full);
+
+    auto target = NewChart();
+    target->SetName("Kept");
+    target->SetBounds(5, 7, 210, 130);
+    target->Title()->Text()->Add("kept");
+    target->SetView3D(false);
+    auto* own = new TBarSeries(target.get());
+    own->SetName("Own");
+    target->AddSeries(own);
+    own->AddPointXY(1, 2);
+    const std::vector<std::string> before = propwalk::Dump(target.get());
+    // Cut where the chart's own properties are read but its series are not.
+    for (int64_t cut : {full.Size() - 3 - 4, int64_t(40)}) {
+        TMemoryStream part;
+        part.WriteBuffer(full.Memory() + 4, cut);
+        part.SetPosition(0);
+        EXPECT_THROW(ReadComponent(&part, target.get()), EReadError);
+        EXPECT_EQ(propwalk::Differences(propwalk::Dump(target.get()), before), "") << cut;
+        EXPECT_EQ(target->Name(), "Kept");
+        ASSERT_EQ(target->SeriesCount(), 1);
+        EXPECT_EQ(target->Series(0), own);
+        EXPECT_EQ(own->Count(), 1);
+    }
+}
+
+// A chart written to a stream with its data and read back into a new chart.
+std::unique_ptr<TChart> ThroughAFile(TChart* Chart)
+{
+    TMemoryStream file;
+    WriteChartToStream(Chart, &file);
+    file.SetPosition(4);
+    auto read = std::make_unique<TChart>(nullptr);
+    ReadComponent(&file, read.get());
+    return read;
+}
+
+TEST_F(ChartFile, SeriesGroupsKeepTheirSeries)
+{
+    auto chart = NewChart();
+    for (const char* name : {"S0", "S1", "S2"}) {
+        auto* s = new TLineSeries(chart.get());
+        s->SetName(name);
+        chart->AddSeries(s);
+    }
+    TSeriesGroup* front = chart->SeriesList()->AddGroup("Front");
+    front->Series()->Add(chart->Series(2));
+    front->Series()->Add(chart->Series(0));
+    chart->SeriesList()->AddGroup("Back")->Series()->Add(chart->Series(1));
+    chart->SeriesList()->AddGroup("None");
+
+    auto read = ThroughAFile(chart.get());
+    TSeriesGroups* groups = read->SeriesGroups();
+    ASSERT_EQ(groups->Count(), 3);
+    EXPECT_EQ(groups->Group(0)->Name(), "Front");
+    ASSERT_EQ(groups->Group(0)->Series()->Count(), 2);
+    EXPECT_EQ(groups->Group(0)->Series()->Series(0), read->Series(2));
+    EXPECT_EQ(groups->Group(0)->Series()->Series(1), read->Series(0));
+    ASSERT_EQ(groups->Group(1)->Series()->Count(), 1);
+    EXPECT_EQ(groups->Group(1)->Series()->Series(0), read->Series(1));
+    EXPECT_EQ(groups->Group(2)->Series()->Count(), 0);
+}
+
+// The other slice is computed when the pie is drawn, so the file keeps only the pie's
+// own points.
+TEST_F(ChartFile, APieWritesNoOtherSlice)
+{
+    auto chart = NewChart();
+    auto* pie = new TPieSeries(chart.get());
+    pie->SetName("Pie1");
+    chart->AddSeries(pie);
+    for (double v : {50.0, 2.0, 30.0, 1.0})
+        pie->Add(v);
+    pie->OtherSlice()->SetStyle(poBelowValue);
+    pie->OtherSlice()->SetValue(5);
+    Picture(chart.get());
+    ASSERT_EQ(pie->Count(), 5);
+
+    auto read = ThroughAFile(chart.get());
+    ASSERT_EQ(read->SeriesCount(), 1);
+    TChartSeries* back = read->Series(0);
+    ASSERT_EQ(back->Count(), 4);
+    for (int i = 0; i < back->Count(); ++i)
+        EXPECT_NE(back->XValue(i), TPieSeries::OtherSliceX) << i;
+    EXPECT_EQ(back->YValues()->Total(), 83.0);
+}
+
 // The project's binary and text streams of a whole chart through the Free Pascal classes
 // unit's converters (when fpc is installed) read back as the same chart.
 TEST_F(ChartFile, AnIndependentConverterAgrees)
@@ -426,6 +597,73 @@ TEST_F(SeriesData, PointsReadBackWhole)
         // Cut short, it ends in the read error and keeps no points.
         EXPECT_THROW(ReadInto(copy, d.substr(0, d.size() - 5)), EReadError);
         EXPECT_EQ(copy->Count(), 0);
+    }
+}
+
+// Points taken whole into the lists read back as adding them one by one would: in
+// order for an ordered list (also from a file whose X values are not), and through a
+// handler that refuses some.
+TEST_F(SeriesData, PointsTakenWholeMatchPointsAddedOneByOne)
+{
+    auto* source = Series<TLineSeries>({});
+    source->SetSeriesColor(clGreen);
+    source->XValues()->SetOrder(loNone);
+    const double xs[] = {4, -2, 7, 7, 1};
+    for (int i = 0; i < 5; ++i)
+        source->AddPointXY(xs[i], 10 + i, i == 1 ? "minus two" : "", i == 3 ? clRed : clDefault);
+    const std::string d = DataOf(source);
+    for (TChartListOrder order : {loNone, loAscending, loDescending}) {
+        for (bool refuse : {false, true}) {
+            SCOPED_TRACE(std::to_string(int(order)) + (refuse ? " refusing" : ""));
+            auto* whole = Series<TLineSeries>({});
+            auto* one = Series<TLineSeries>({});
+            for (TChartSeries* s : {whole, one}) {
+                s->SetSeriesColor(clBlue);
+                s->XValues()->SetOrder(order);
+                if (refuse)
+                    s->OnBeforeAdd = [](TChartSeries* S) { return S->XValues()->TempValue != 7; };
+            }
+            ReadInto(whole, d);
+            one->BeginUpdate();
+            for (int i = 0; i < 5; ++i)
+                one->AddPointXY(xs[i], 10 + i, i == 1 ? "minus two" : "", i == 3 ? clRed : clDefault);
+            one->EndUpdate();
+            ASSERT_EQ(whole->Count(), one->Count());
+            for (int i = 0; i < one->Count(); ++i) {
+                EXPECT_EQ(whole->XValue(i), one->XValue(i)) << i;
+                EXPECT_EQ(whole->YValue(i), one->YValue(i)) << i;
+                EXPECT_EQ(whole->LabelText(i), one->LabelText(i)) << i;
+                EXPECT_EQ(whole->ValueColor(i), one->ValueColor(i)) << i;
+            }
+        }
+    }
+}
+
+// A count that the payload cannot hold is refused before any point is read or any room
+// reserved for it; a payload cut inside a label of a plausible count is the read error.
+TEST_F(SeriesData, AHostilePointCountFailsBeforeItAllocates)
+{
+    auto* s = Series<TLineSeries>({{0, 1}});
+    for (int32_t n : {2, 50000000}) {
+        std::string d("\0", 1);
+        d.append(reinterpret_cast<const char*>(&n), 4);
+        d.append(std::string(8, '\x11'));
+        try {
+            ReadInto(s, d);
+            ADD_FAILURE() << n << " points were read from one";
+        } catch (const EReadError& e) {
+            EXPECT_STREQ(e.what(), "Invalid property value") << n;
+        }
+        EXPECT_EQ(s->Count(), 0);
+    }
+    auto* labelled = Series<TLineSeries>({{0, 1}, {1, 2}});
+    labelled->SetLabel(1, "second");
+    const std::string d = DataOf(labelled);
+    try {
+        ReadInto(labelled, d.substr(0, d.size() - 2));
+        ADD_FAILURE() << "a cut label was read";
+    } catch (const EReadError& e) {
+        EXPECT_STREQ(e.what(), "Stream read error");
     }
 }
 

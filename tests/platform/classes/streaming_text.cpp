@@ -195,13 +195,15 @@ TEST(StreamingText, ErrorsNameTheLineAndLeaveTheOutputAlone)
     for (const auto& [text, message] : cases) {
         TMemoryStream in, out;
         Load(in, text);
+        out.WriteBuffer("ab", 2);
         try {
             ObjectTextToBinary(&in, &out);
             ADD_FAILURE() << text;
         } catch (const EParserError& e) {
             EXPECT_EQ(e.Message(), message);
         }
-        EXPECT_EQ(out.Size(), 0);
+        EXPECT_EQ(std::string(out.Memory(), static_cast<size_t>(out.Size())), "ab");
+        EXPECT_EQ(out.Position(), 2);
     }
 }
 
