@@ -1676,6 +1676,68 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sr
                src.Height(), d->CopyMode);
 }
 
+bool TCanvas::CanStamp() const
+{
+    return d->Image != nullptr && !d->Mono && d->Identity && d->Rec == nullptr && !d->InPath &&
+           (d->Image->format() == QImage::Format_RGB32 || d->Image->format() == QImage::Format_ARGB32);
+}
+
+void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY, const TPoint* At, int Count)
+{
+    const QImage* black = OnBlack.d->Image;
+    const QImage* white = OnWhite.d->Image;
+    if (!CanStamp() || black == nullptr || white == nullptr || black->size() != white->size() || At == nullptr)
+        return;
+    // The drawn pixels as runs along the rows, relative to the hot spot.
+    struct Run {
+        int Dy, Dx, Length;
+        size_t First;   // into colours
+    };
+    std::vector<Run> runs;
+    std::vector<QRgb> colours;
+    for (int y = 0; y < black->height(); ++y) {
+        const auto* b = reinterpret_cast<const QRgb*>(black->constScanLine(y));
+        const auto* w = reinterpret_cast<const QRgb*>(white->constScanLine(y));
+        for (int x = 0; x < black->width();) {
+            if (((b[x] ^ w[x]) & 0xFFFFFF) != 0) {
+                ++x;
+                continue;
+            }
+            Run r{y - HotY, x - HotX, 0, colours.size()};
+            for (; x < black->width() && ((b[x] ^ w[x]) & 0xFFFFFF) == 0; ++x, ++r.Length)
+                colours.push_back(b[x] | 0xFF000000u);
+            runs.push_back(r);
+        }
+    }
+    if (runs.empty())
+        return;
+    const QRegion clip = d->EffectiveClip().intersected(d->DeviceRect());
+    const std::vector<QRect> rects(clip.begin(), clip.end());
+    const QRect box(-HotX, -HotY, black->width(), black->height());
+    uchar* bits = d->Image->bits();
+    const qsizetype stride = d->Image->bytesPerLine();
+    for (int i = 0; i < Count; ++i) {
+        const QRect at = box.translated(At[i].X, At[i].Y);
+        for (const QRect& r : rects) {
+            const QRect part = at.intersected(r);
+            if (part.isEmpty())
+                continue;
+            for (const Run& run : runs) {
+                const int y = At[i].Y + run.Dy;
+                if (y < part.top() || y > part.bottom())
+                    continue;
+                const int from = std::max(At[i].X + run.Dx, part.left());
+                const int to = std::min(At[i].X + run.Dx + run.Length - 1, part.right());
+                if (from > to)
+                    continue;
+                auto* row = reinterpret_cast<QRgb*>(bits + stride * y);
+                std::memcpy(row + from, colours.data() + run.First + (from - At[i].X - run.Dx),
+                            size_t(to - from + 1) * sizeof(QRgb));
+            }
+        }
+    }
+}
+
 bool TCanvas::AlphaBlend(int x, int y, int width, int height, const TCanvas& source, int sx, int sy, int sw, int sh,
                          int constantAlpha)
 {

@@ -240,6 +240,11 @@ public:
 
     TBitmap* Buffer() const { return FBuffer.get(); }
     bool BufferValid() const { return !FDirty; }
+    // Off: every element is drawn one by one, without the shortcuts that draw the same
+    // picture faster (lines reduced per pixel column, symbols stamped from one picture,
+    // the cheaper clip); for comparing the two.
+    bool Shortcuts() const { return FShortcuts; }
+    void SetShortcuts(bool v) { FShortcuts = v; }
 
     // 2D
     TColor GetBackColor() const override;
@@ -341,6 +346,7 @@ private:
     bool FDirty = true;
     bool FMonochrome = false;
     bool FBuffered = true;
+    bool FShortcuts = true;
     bool FSaved3D = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include "Series/ColumnPolyline.h"
 #include "TeCanvas/Helpers.h"
+#include "graphics/Bitmap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,8 +47,100 @@ void TCustomSeries::DrawAllValues()
     FHasPrevious = false;
     FOldColor = clNone;
     FOldIndex = -1;
-    if (!DrawReducedLine())
+    if (!DrawReducedLine() && !DrawStampedPointers())
         TCustomLineSeries::DrawVisiblePoints();
+}
+
+bool TCustomSeries::DrawStampedPointers()
+{
+    TCustomAxisPanel* chart = ParentChart();
+    TTeeCanvas3D* surface = chart->Canvas();
+    TCanvas* target = surface->ReferenceCanvas();
+    const TSeriesPointer* pointer = FPointer.get();
+    const TChartPen* pen = pointer->Pen();
+    const TChartBrush* brush = pointer->Brush();
+    // A stamp is the same picture wherever it lands: whole pixels copied, no pattern that
+    // follows the canvas origin, no blending.
+    const bool plainPen = !pen->Visible() || (pen->Style() == psSolid && pen->Width() <= 1 && pen->Mode() == pmCopy &&
+                                              !pen->SmallDots() && !pen->IsExtended());
+    const bool plainBrush = (brush->Style() == bsSolid || brush->Style() == bsClear) && !brush->HasImage();
+    constexpr int largest = 64;   // half size; larger symbols are few and drawn as they are
+    if (!surface->Shortcuts() || !ValuesAreSymbols() || FDrawLine || FDrawArea || chart->View3D() ||
+        !pointer->Visible() || OnGetPointerStyle || pointer->Transparency() > 0 || pointer->Gradient()->Visible() ||
+        !plainPen || !plainBrush || pointer->HorizSize() > largest || pointer->VertSize() > largest ||
+        target == nullptr || !target->CanStamp() || surface->GetMonochrome())
+        return false;
+    const int first = FirstValueIndex();
+    const int last = LastValueIndex();
+    if (first < 0 || last < first)
+        return true;
+    // One colour for every drawn value (a null, clNone, is not drawn).
+    TColor color = clNone;
+    for (int t = first; t <= last; ++t) {
+        const TColor c = ValueColor(t);
+        if (c == clNone || c == color)
+            continue;
+        if (color != clNone)
+            return false;
+        color = c;
+    }
+    if (color == clNone)
+        return true;
+
+    // The symbol drawn over black and over white, around its hot spot, with room for the
+    // pixels a symbol draws past its size; it must stay inside that room.
+    const int h = std::max(pointer->HorizSize(), 0), v = std::max(pointer->VertSize(), 0);
+    const int hotX = h + 3, hotY = v + 3;
+    const int w = 2 * hotX + 1, ht = 2 * hotY + 1;
+    TBitmap onBlack(w, ht), onWhite(w, ht);
+    TTeeCanvas3D scratch;
+    const auto drawOn = [&](TBitmap& b, TColor background) {
+        b.Canvas()->Brush()->SetColor(background);
+        b.Canvas()->FillRect(TRect(0, 0, w, ht));
+        AttachCanvasToSurface(&scratch, b.Canvas());
+        scratch.Pen()->SetColor(clBlack);
+        FPointer->PrepareCanvas(&scratch, color);
+        FPointer->DrawPointer(&scratch, false, hotX, hotY, pointer->HorizSize(), pointer->VertSize(), color,
+                              pointer->Style());
+        AttachCanvasToSurface(&scratch, nullptr);
+        b.Canvas()->Flush();
+    };
+    drawOn(onBlack, clBlack);
+    drawOn(onWhite, clWhite);
+    for (int y = 0; y < ht; ++y)
+        for (int x = 0; x < w; ++x)
+            if (x == 0 || y == 0 || x == w - 1 || y == ht - 1) {
+                const TRGBQuad a = onBlack.ScanLine(y)[x], b = onWhite.ScanLine(y)[x];
+                if (a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue)
+                    return false;   // drawn on the edge of the room: it may reach further
+            }
+
+    // The places, in order; of two symbols on one place only the later shows.
+    const TSize device = target->DeviceSize();
+    std::vector<uint64_t> taken((size_t(std::max(device.cx, 0)) * size_t(std::max(device.cy, 0)) + 63) / 64);
+    std::vector<TPoint> places;
+    places.reserve(size_t(last - first + 1));
+    const bool forward = PointOrderForward();
+    for (int k = last - first; k >= 0; --k) {   // from the last drawn to the first
+        const int t = forward ? first + k : last - k;
+        if (ValueColor(t) == clNone)
+            continue;
+        const TPoint p(PointScreenX(t), PointScreenY(t));
+        if (p.X >= 0 && p.Y >= 0 && p.X < device.cx && p.Y < device.cy) {
+            const size_t bit = size_t(p.Y) * size_t(device.cx) + size_t(p.X);
+            if (taken[bit / 64] & (uint64_t(1) << (bit % 64)))
+                continue;
+            taken[bit / 64] |= uint64_t(1) << (bit % 64);
+        }
+        places.push_back(p);
+    }
+    std::reverse(places.begin(), places.end());
+    target->Stamp(*onBlack.Canvas(), *onWhite.Canvas(), hotX, hotY, places.data(), int(places.size()));
+    // The canvas is left as the last symbol would leave it.
+    if (surface->Pen()->Color() != clBlack)
+        surface->Pen()->SetColor(clBlack);
+    FPointer->PrepareCanvas(surface, color);
+    return true;
 }
 
 void TCustomSeries::DrawVisiblePoints()
