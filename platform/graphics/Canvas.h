@@ -167,6 +167,11 @@ public:
     void Draw(int x, int y, TGraphic* graphic);
     void StretchDraw(const TRect& r, TGraphic* graphic);
 
+    // Off: no shortcut that draws the same pixels faster (a figure well inside a complex
+    // clip drawn under the clip's largest rectangle alone); for comparing the two.
+    bool Shortcuts() const;
+    void SetShortcuts(bool v);
+
     // ---- stamps: one small picture copied to many places ----
     // Whether Stamp can write straight into the target: a colour image mapped one to one,
     // not recorded and with no path under way.

@@ -41,6 +41,11 @@ public:
 
     // Gives every canvas the surface attaches this measurer (nullptr: the installed faces).
     void SetTextMeasurer(std::shared_ptr<const TTextMeasurer> m);
+    // Off: every element is drawn one by one, without the shortcuts that draw the same
+    // picture faster (symbols stamped from one picture, the cheaper clip); for comparing
+    // the two. Every canvas the surface attaches follows it.
+    bool Shortcuts() const { return FShortcuts; }
+    void SetShortcuts(bool v);
 
     // ---- operations, in slot order ----
     virtual TColor GetBackColor() const = 0;
@@ -123,6 +128,7 @@ protected:
     TTeeFont* FCurrentFont = nullptr;
     double FFontZoom = 100;
     std::shared_ptr<const TTextMeasurer> FMeasurer;
+    bool FShortcuts = true;
 };
 
 // ---- TCanvas3D: projection and 3D primitives --------------------------------------
@@ -240,11 +246,6 @@ public:
 
     TBitmap* Buffer() const { return FBuffer.get(); }
     bool BufferValid() const { return !FDirty; }
-    // Off: every element is drawn one by one, without the shortcuts that draw the same
-    // picture faster (lines reduced per pixel column, symbols stamped from one picture,
-    // the cheaper clip); for comparing the two.
-    bool Shortcuts() const { return FShortcuts; }
-    void SetShortcuts(bool v) { FShortcuts = v; }
 
     // 2D
     TColor GetBackColor() const override;
@@ -346,7 +347,6 @@ private:
     bool FDirty = true;
     bool FMonochrome = false;
     bool FBuffered = true;
-    bool FShortcuts = true;
     bool FSaved3D = false;
 };
 
