@@ -54,6 +54,10 @@ public:
     // Whether every value is drawn as the series' symbol and nothing else, so that the
     // symbols may be stamped; no in the base, whose types draw lines and areas.
     virtual bool ValuesAreSymbols() const { return false; }
+    // Whether DrawAreaSegment fills a flat segment as a polygon in the canvas's brush,
+    // outlined with the area lines pen, and then draws its top edge with the line pen,
+    // all solid, thin and copying; the area series says so when nothing else applies.
+    virtual bool AreaSegmentsArePlain() const { return false; }
     // The pixel the value rises from: the top of the stack below it, else the axis end
     // that stands for the minimum.
     virtual int PointOriginValue(int ValueIndex) const;
@@ -157,6 +161,10 @@ private:
     // symbol drawn, then copied to every place, skipping any that a later one covers
     // exactly; false (nothing drawn) when the series or the canvas does not allow it.
     bool DrawStampedPointers();
+    // A flat area whose segments are plain: the segments within one pixel column, which
+    // ink only that column, drawn as the few spans they leave; false (nothing drawn) when
+    // the series is not such an area.
+    bool DrawReducedArea();
     // Where the line from the point before the first visible one (off the axis) enters
     // the chart at pixel column EdgeX: its pixel row.
     int EdgeEntryY(int Before, int Index, int EdgeX, int Y) const;

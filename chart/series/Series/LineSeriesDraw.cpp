@@ -47,8 +47,105 @@ void TCustomSeries::DrawAllValues()
     FHasPrevious = false;
     FOldColor = clNone;
     FOldIndex = -1;
-    if (!DrawReducedLine() && !DrawStampedPointers())
+    if (!DrawReducedLine() && !DrawStampedPointers() && !DrawReducedArea())
         TCustomLineSeries::DrawVisiblePoints();
+}
+
+bool TCustomSeries::DrawReducedArea()
+{
+    TCustomAxisPanel* chart = ParentChart();
+    TTeeCanvas3D* canvas = chart->Canvas();
+    const TChartPen* areaPen = AreaLinesPen();
+    const bool linePen = LinePen()->Visible();
+    if (!canvas->Shortcuts() || !FDrawArea || !AreaSegmentsArePlain() || FPointer->Visible() || !YMandatory() ||
+        (linePen && !PlainLinePen()) || canvas->GetMonochrome() || canvas->ReferenceCanvas() == nullptr)
+        return false;
+    const int first = FirstValueIndex();
+    const int last = LastValueIndex();
+    if (first < 0 || last < first)
+        return true;
+    // Where the plain drawing starts: at the value before the first visible one.
+    const int from = first > 0 ? first - 1 : first;
+    const bool forward = PointOrderForward();
+    if (!forward)
+        return false;
+    // One colour for every value, none of them null.
+    const TColor color = ValueColor(from);
+    for (int t = from; t <= last; ++t)
+        if (ValueColor(t) != color || color == clNone)
+            return false;
+    const TColor areaLines = areaPen->Color() == clDefault || !areaPen->Visible() ? color : areaPen->Color();
+    const TColor lineColor = LinePen()->Color();
+
+    // The segments along one column, from the last back: each inks the part of its span
+    // that the later ones left (the segments' spans always join up, so what is inked
+    // stays one run of rows).
+    struct Span {
+        int Top, Bottom;
+        bool Line;
+    };
+    std::vector<Span> spans;
+    const auto drawColumn = [&](int x, int begin, int end, const std::vector<int>& ys, const std::vector<int>& origins) {
+        // Segments begin+1..end join points begin..end, all on column x.
+        spans.clear();
+        bool any = false;
+        int lo = 0, hi = 0;
+        const auto ink = [&](int top, int bottom, bool line) {
+            if (!any) {
+                spans.push_back({top, bottom, line});
+                any = true;
+                lo = top, hi = bottom;
+                return;
+            }
+            if (top < lo)
+                spans.push_back({top, lo - 1, line});
+            if (bottom > hi)
+                spans.push_back({hi + 1, bottom, line});
+            lo = std::min(lo, top), hi = std::max(hi, bottom);
+        };
+        for (int k = end; k > begin; --k) {
+            const int y0 = ys[size_t(k - 1)], y1 = ys[size_t(k)];
+            if (y0 == y1)
+                continue;   // the same pixel twice draws nothing
+            if (linePen) {   // from y0 to just before y1
+                const int step = y1 > y0 ? 1 : -1;
+                ink(std::min(y0, y1 - step), std::max(y0, y1 - step), true);
+            }
+            if (areaPen->Visible())
+                ink(std::min({y0, y1, origins[size_t(k - 1)], origins[size_t(k)]}),
+                    std::max({y0, y1, origins[size_t(k - 1)], origins[size_t(k)]}), false);
+        }
+        TCanvas* c = canvas->ReferenceCanvas();
+        c->Brush()->SetStyle(bsSolid);
+        for (const Span& s : spans) {
+            c->Brush()->SetColor(s.Line ? lineColor : areaLines);
+            c->FillRect(TRect(x, s.Top, x + 1, s.Bottom + 1));
+        }
+    };
+
+    // The points' pixels, then the segments in order: those between columns drawn as they
+    // are, the runs within one column as their spans.
+    const int n = last - from + 1;
+    std::vector<int> xs(static_cast<size_t>(n)), ys(xs.size()), origins(xs.size());
+    for (int k = 0; k < n; ++k) {
+        xs[size_t(k)] = PointScreenX(from + k);
+        ys[size_t(k)] = PointScreenY(from + k);
+        origins[size_t(k)] = PointOriginValue(from + k);
+    }
+    for (int k = 1; k < n;) {
+        if (xs[size_t(k)] != xs[size_t(k - 1)]) {
+            DrawAreaSegment(xs[size_t(k - 1)], ys[size_t(k - 1)], origins[size_t(k - 1)], xs[size_t(k)],
+                            ys[size_t(k)], origins[size_t(k)], color, from + k == last);
+            ++k;
+            continue;
+        }
+        int end = k;
+        while (end + 1 < n && xs[size_t(end + 1)] == xs[size_t(k)])
+            ++end;
+        drawColumn(xs[size_t(k)], k - 1, end, ys, origins);
+        k = end + 1;
+    }
+    return true;
 }
 
 bool TCustomSeries::DrawStampedPointers()
