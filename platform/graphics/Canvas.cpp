@@ -133,8 +133,8 @@ struct TCanvas::Impl {
     std::optional<QRegion> Clip;
     std::vector<std::optional<QRegion>> ClipStack;
     // Whether the clip is a region of more than one rectangle; the device bounds, with
-    // the pen's reach, of the figure being drawn; and the rectangle the painter clips to
-    // instead of the region while it draws that figure. Within the figure's bounds the
+    // the pen's reach, of the figure being drawn; and the rectangle the painter clips an
+    // image to instead of the region while it draws that figure. Within the figure's bounds the
     // region is often one rectangle, which then draws the same pixels, and the raster
     // engine draws under a rectangle far faster than under a region.
     bool Shortcuts = true;
@@ -241,7 +241,7 @@ struct TCanvas::Impl {
             ApplyClip();
         }
         std::optional<QRect> part;
-        if (ComplexClip && Shortcuts && Identity && FigureBounds)
+        if (ComplexClip && Shortcuts && Identity && Image != nullptr && FigureBounds)
             part = ClipPartWithin(*FigureBounds);
         if (part != ClipPart && Painter.isActive()) {
             Painter.resetTransform();
