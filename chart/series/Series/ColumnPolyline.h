@@ -8,10 +8,10 @@
 
 #include "TeEngine/Axis.h"
 #include "graphics/Types.h"
+#include "system/Parallel.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <thread>
 #include <vector>
 
 class TColumnPolyline {
@@ -81,10 +81,10 @@ public:
         }
         FLow = low, FHigh = high, FLast = last, FLowFirst = lowFirst;
     }
-    // The same as AddRange, the points split among Workers threads at places where a new
-    // run starts anyway (a new column or a gap), each part reduced on its own and the
-    // parts joined in order: the points and pieces come out as AddRange gives them.
-    // Pixel is called from several threads at once.
+    // The same as AddRange, the points split into Workers parts where a new run starts
+    // anyway (a new column or a gap), the parts reduced on the machine's cores and joined
+    // in order: the points and pieces come out as AddRange gives them. Pixel is called
+    // from several threads at once.
     template <typename PixelOf> void AddRangeSpread(int From, int To, PixelOf&& Pixel, int Workers)
     {
         const int count = To - From + 1;
@@ -119,18 +119,15 @@ public:
         tails.reserve(size_t(parts - 1));
         for (int k = 1; k < parts; ++k)
             tails.emplace_back(FFirstOnly);
-        std::vector<std::thread> threads;
-        for (int k = 1; k < parts; ++k) {
-            const int to = k + 1 < parts ? starts[size_t(k + 1)] - 1 : To;
-            threads.emplace_back([&, k, to] {
-                TColumnPolyline& tail = tails[size_t(k - 1)];
-                tail.AddRange(starts[size_t(k)], to, Pixel);
-                tail.Finish();
-            });
-        }
-        AddRange(From, parts > 1 ? starts[1] - 1 : To, Pixel);
-        for (std::thread& t : threads)
-            t.join();
+        ParallelFor(parts, [&](int k) {
+            if (k == 0) {
+                AddRange(From, parts > 1 ? starts[1] - 1 : To, Pixel);
+                return;
+            }
+            TColumnPolyline& tail = tails[size_t(k - 1)];
+            tail.AddRange(starts[size_t(k)], k + 1 < parts ? starts[size_t(k + 1)] - 1 : To, Pixel);
+            tail.Finish();
+        });
         for (int k = 1; k < parts; ++k)
             Append(tails[size_t(k - 1)], joined[size_t(k)] != 0);
     }
@@ -211,7 +208,7 @@ void AddMappedPoints(TColumnPolyline& Line, const double* Xs, const double* Ys, 
 {
     const TAxisLinearMap mx = MapX, my = MapY;
     // Large lines are reduced on several cores, a quarter million points a part at least.
-    const int workers = std::min<int>(int(std::thread::hardware_concurrency()), (To - From + 1) / 250000);
+    const int workers = std::min(ParallelThreadCount(), (To - From + 1) / 250000);
     if (mx.Plain() && my.Plain())
         Line.AddRangeSpread(From, To, [&](int t, int& x, int& y) {
             x = mx.Clamped(Xs[t]);
