@@ -241,7 +241,7 @@ struct TCanvas::Impl {
             ApplyClip();
         }
         std::optional<QRect> part;
-        if (ComplexClip && Shortcuts && Identity && Image != nullptr && FigureBounds)
+        if (ComplexClip && Shortcuts && Identity && Ratio == 1 && Image != nullptr && FigureBounds)
             part = ClipPartWithin(*FigureBounds);
         if (part != ClipPart && Painter.isActive()) {
             Painter.resetTransform();
@@ -1759,7 +1759,7 @@ void TCanvas::SetShortcuts(bool v) { d->Shortcuts = v; }
 
 bool TCanvas::CanStamp() const
 {
-    return d->Image != nullptr && !d->Mono && d->Identity && d->Rec == nullptr && !d->InPath &&
+    return d->Image != nullptr && !d->Mono && d->Identity && d->Ratio == 1 && d->Rec == nullptr && !d->InPath &&
            (d->Image->format() == QImage::Format_RGB32 || d->Image->format() == QImage::Format_ARGB32);
 }
 

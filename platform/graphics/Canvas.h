@@ -173,8 +173,8 @@ public:
     void SetShortcuts(bool v);
 
     // ---- stamps: one small picture copied to many places ----
-    // Whether Stamp can write straight into the target: a colour image mapped one to one,
-    // not recorded and with no path under way.
+    // Whether Stamp can write straight into the target: a colour image mapped one to one
+    // (one image pixel a logical pixel), not recorded and with no path under way.
     bool CanStamp() const;
     // Copies the drawn pixels of a picture to each of the Count device points At, the
     // picture's pixel (HotX, HotY) on the point, within the clip. The picture was drawn
