@@ -4,6 +4,8 @@
 // directly: the same values to pixels, reduced to the first, lowest, highest and last
 // point of each pixel column, and given to one drawLines call.
 // Targets at 1e6 points: the fast line within 2x of the floor, the line series within 3x.
+// The point and area series have floors of their own: the squares filled one by one, and
+// the reduced line's columns filled down to the bottom under the line.
 #include "Chart.h"
 #include "Series.h"
 #include "TeEngine.h"
@@ -205,6 +207,62 @@ void BM_RawDrawLinesOnly(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_RawDrawLinesOnly)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The floor of the point series: every point's square of 9 x 9 pixels as a black frame
+// and a navy inside, two fills each.
+void BM_RawSquares(benchmark::State& state)
+{
+    App();
+    RawPath path(int(state.range(0)));
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    const int N = int(state.range(0));
+    const double sx = (path.plot.width() - 1) / double(std::max(1, N - 1));
+    const double sy = (path.plot.height() - 1) / (path.hi - path.lo);
+    for (auto _ : state) {
+        QPainter p(&img);
+        p.setClipRect(path.plot);
+        for (int i = 0; i < N; ++i) {
+            const int x = RoundHalfEven(path.plot.left() + path.xs[size_t(i)] * sx);
+            const int y = RoundHalfEven(path.plot.bottom() - (path.ys[size_t(i)] - path.lo) * sy);
+            p.fillRect(QRect(x - 4, y - 4, 9, 9), Qt::black);
+            p.fillRect(QRect(x - 3, y - 3, 7, 7), QColor(0, 0, 128));
+        }
+        p.end();
+        benchmark::DoNotOptimize(img.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RawSquares)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The floor of the area series: the line reduced per column, each column filled from its
+// highest point down to the bottom, and the line drawn over it.
+void BM_RawArea(benchmark::State& state)
+{
+    App();
+    RawPath path(int(state.range(0)));
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (auto _ : state) {
+        path.Reduce();
+        QPainter p(&img);
+        p.setClipRect(path.plot);
+        const QColor fill(0, 0, 128);
+        for (size_t k = 0; k < path.pts.size();) {
+            const int x = path.pts[k].x();
+            int top = path.pts[k].y();
+            for (; k < path.pts.size() && path.pts[k].x() == x; ++k)
+                top = std::min(top, path.pts[k].y());
+            p.fillRect(QRect(QPoint(x, top), QPoint(x, path.plot.bottom())), fill);
+        }
+        p.setPen(QPen(Qt::black, 0));
+        p.drawLines(path.lines.data(), int(path.lines.size()));
+        p.end();
+        benchmark::DoNotOptimize(img.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RawArea)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

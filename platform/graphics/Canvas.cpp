@@ -3,6 +3,7 @@
 #include "graphics/Bitmap.h"
 #include "graphics/CanvasRecorder.h"
 #include "graphics/QtBridge.h"
+#include "system/ScopeGuard.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -130,6 +132,42 @@ struct TCanvas::Impl {
     // clipping, in device pixels
     std::optional<QRegion> Clip;
     std::vector<std::optional<QRegion>> ClipStack;
+    // Whether the clip is a region of more than one rectangle; the device bounds, with
+    // the pen's reach, of the figure being drawn; and the rectangle the painter clips an
+    // image to instead of the region while it draws that figure. Within the figure's bounds the
+    // region is often one rectangle, which then draws the same pixels, and the raster
+    // engine draws under a rectangle far faster than under a region.
+    bool Shortcuts = true;
+    bool ComplexClip = false;
+    std::optional<QRect> FigureBounds;
+    std::optional<QRect> ClipPart;
+    // The part of the clip region inside b when it is one rectangle (or nothing): the
+    // region's rectangles come in bands from top to bottom, and the rows of b meet one
+    // span each, the same in every row, with no row left out between.
+    std::optional<QRect> ClipPartWithin(const QRect& b) const
+    {
+        bool any = false;
+        int top = 0, bottom = 0, left = 0, right = 0;
+        for (const QRect& r : *Clip) {
+            if (r.bottom() < b.top())
+                continue;
+            if (r.top() > b.bottom())
+                break;
+            const int l = std::max(r.left(), b.left()), rr = std::min(r.right(), b.right());
+            if (l > rr)
+                continue;
+            const int t = std::max(r.top(), b.top()), bt = std::min(r.bottom(), b.bottom());
+            if (!any) {
+                any = true;
+                top = t, bottom = bt, left = l, right = rr;
+            } else if (l == left && rr == right && t == bottom + 1) {
+                bottom = bt;
+            } else {
+                return std::nullopt;
+            }
+        }
+        return any ? QRect(QPoint(left, top), QPoint(right, bottom)) : QRect();
+    }
 
     // path
     bool InPath = false;
@@ -202,6 +240,18 @@ struct TCanvas::Impl {
             ApplyTransform();
             ApplyClip();
         }
+        std::optional<QRect> part;
+        if (ComplexClip && Shortcuts && Identity && Ratio == 1 && Image != nullptr && FigureBounds)
+            part = ClipPartWithin(*FigureBounds);
+        if (part != ClipPart && Painter.isActive()) {
+            Painter.resetTransform();
+            if (part)
+                Painter.setClipRect(*part, Qt::ReplaceClip);
+            else
+                Painter.setClipRegion(*Clip, Qt::ReplaceClip);
+            Painter.setWorldTransform(Xf);
+            ClipPart = part;
+        }
         return Painter;
     }
     bool Active() const { return Device != nullptr; }
@@ -232,6 +282,8 @@ struct TCanvas::Impl {
     }
     void ApplyClip()
     {
+        ComplexClip = Clip && Clip->rectCount() > 1;
+        ClipPart.reset();
         if (!Painter.isActive())
             return;
         if (Clip) {
@@ -478,30 +530,46 @@ struct TCanvas::Impl {
     }
     const TTextMeasurer& M() const { return Measurer ? *Measurer : SystemTextMeasurer(); }
 
-    // Metrics and widths: the given measurer, or the installed faces through a cached
-    // font and its metrics.
+    // Metrics and widths: the given measurer, or the installed faces. Every font met is
+    // kept, by what sets its face and size, with its metrics and the widths of the texts
+    // measured in it: a chart measures the same labels in the same few fonts at every
+    // redraw, and finding a face is slow.
+    struct MeasuredFont {
+        QFontMetrics Metrics;
+        TTextMetric Metric;
+        std::unordered_map<std::string, int> Widths;
+    };
+    std::unordered_map<std::string, std::unique_ptr<MeasuredFont>> Measured;
+    MeasuredFont* Current = nullptr;
     uint64_t MetricsVer = 0;
-    QFont MeasureFont;
-    std::optional<QFontMetrics> FontMetrics;
-    TTextMetric CachedMetric;
     uint64_t PainterFontVer = 0;
     int PainterFontExtra = -1;
-    const QFontMetrics& FM()
+    MeasuredFont& FM()
     {
-        if (MetricsVer != Font->Version() || !FontMetrics) {
-            MeasureFont = qtbridge::ToQFont(*Font, 0);
-            FontMetrics.emplace(MeasureFont);
-            CachedMetric = SystemTextMeasurer().Metrics(*Font);
+        if (MetricsVer != Font->Version() || Current == nullptr) {
+            const std::string key = Font->Name() + '\n' + std::to_string(Font->Height()) + ' ' +
+                                    std::to_string(int(Font->Style())) + ' ' + std::to_string(int(Font->Pitch())) +
+                                    ' ' + std::to_string(int(Font->Quality()));
+            std::unique_ptr<MeasuredFont>& slot = Measured[key];
+            if (!slot) {
+                if (Measured.size() > 64) {   // a bound for programs that make up fonts
+                    Measured.clear();
+                    return FM();
+                }
+                slot = std::make_unique<MeasuredFont>(QFontMetrics(qtbridge::ToQFont(*Font, 0)),
+                                                      SystemTextMeasurer().Metrics(*Font),
+                                                      std::unordered_map<std::string, int>());
+            }
+            Current = slot.get();
             MetricsVer = Font->Version();
         }
-        return *FontMetrics;
+        return *Current;
     }
     TTextMetric Metrics()
     {
         if (Measurer)
             return Measurer->Metrics(*Font);
-        FM();
-        return CachedMetric;
+        return FM().Metric;
     }
     int Width(const std::string& text, const QString& qs)
     {
@@ -509,7 +577,14 @@ struct TCanvas::Impl {
             return Measurer->TextWidth(*Font, text, CharExtra);
         if (text.empty())
             return 0;
-        return FM().horizontalAdvance(qs) + CharExtra * Utf8Length(text);
+        MeasuredFont& f = FM();
+        auto at = f.Widths.find(text);
+        if (at == f.Widths.end()) {
+            if (f.Widths.size() > 4096)
+                f.Widths.clear();
+            at = f.Widths.emplace(text, f.Metrics.horizontalAdvance(qs)).first;
+        }
+        return at->second + CharExtra * Utf8Length(text);
     }
 
     // ---- primitives ----
@@ -749,6 +824,9 @@ struct TCanvas::Impl {
     // an inside-frame pen into their bounds.
     void Figure(const QPainterPath& path)
     {
+        auto restore = RestoreOnExit(FigureBounds);
+        const int reach = 2 + (S().Null ? 0 : S().Width);
+        FigureBounds = path.boundingRect().toAlignedRect().adjusted(-reach, -reach, reach, reach);
         FillShape(path);
         StrokeShape(path);
     }
@@ -1674,6 +1752,71 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sr
 {
     StretchBlt(dest.Left, dest.Top, dest.Width(), dest.Height(), source, src.Left, src.Top, src.Width(),
                src.Height(), d->CopyMode);
+}
+
+bool TCanvas::Shortcuts() const { return d->Shortcuts; }
+void TCanvas::SetShortcuts(bool v) { d->Shortcuts = v; }
+
+bool TCanvas::CanStamp() const
+{
+    return d->Image != nullptr && !d->Mono && d->Identity && d->Ratio == 1 && d->Rec == nullptr && !d->InPath &&
+           (d->Image->format() == QImage::Format_RGB32 || d->Image->format() == QImage::Format_ARGB32);
+}
+
+void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY, const TPoint* At, int Count)
+{
+    const QImage* black = OnBlack.d->Image;
+    const QImage* white = OnWhite.d->Image;
+    if (!CanStamp() || black == nullptr || white == nullptr || black->size() != white->size() || At == nullptr)
+        return;
+    // The drawn pixels as runs along the rows, relative to the hot spot.
+    struct Run {
+        int Dy, Dx, Length;
+        size_t First;   // into colours
+    };
+    std::vector<Run> runs;
+    std::vector<QRgb> colours;
+    for (int y = 0; y < black->height(); ++y) {
+        const auto* b = reinterpret_cast<const QRgb*>(black->constScanLine(y));
+        const auto* w = reinterpret_cast<const QRgb*>(white->constScanLine(y));
+        for (int x = 0; x < black->width();) {
+            if (((b[x] ^ w[x]) & 0xFFFFFF) != 0) {
+                ++x;
+                continue;
+            }
+            Run r{y - HotY, x - HotX, 0, colours.size()};
+            for (; x < black->width() && ((b[x] ^ w[x]) & 0xFFFFFF) == 0; ++x, ++r.Length)
+                colours.push_back(b[x] | 0xFF000000u);
+            runs.push_back(r);
+        }
+    }
+    if (runs.empty())
+        return;
+    const QRegion clip = d->EffectiveClip().intersected(d->DeviceRect());
+    const std::vector<QRect> rects(clip.begin(), clip.end());
+    const QRect box(-HotX, -HotY, black->width(), black->height());
+    uchar* bits = d->Image->bits();
+    const qsizetype stride = d->Image->bytesPerLine();
+    for (int i = 0; i < Count; ++i) {
+        const QRect at = box.translated(At[i].X, At[i].Y);
+        for (const QRect& r : rects) {
+            const QRect part = at.intersected(r);
+            if (part.isEmpty())
+                continue;
+            for (const Run& run : runs) {
+                const int y = At[i].Y + run.Dy;
+                if (y < part.top() || y > part.bottom())
+                    continue;
+                const int from = std::max(At[i].X + run.Dx, part.left());
+                const int to = std::min(At[i].X + run.Dx + run.Length - 1, part.right());
+                if (from > to)
+                    continue;
+                auto* row = reinterpret_cast<QRgb*>(bits + stride * y);
+                std::memcpy(row + from, colours.data() + run.First + (from - At[i].X - run.Dx),
+                            size_t(to - from + 1) * sizeof(QRgb));
+            }
+        }
+    }
 }
 
 bool TCanvas::AlphaBlend(int x, int y, int width, int height, const TCanvas& source, int sx, int sy, int sw, int sh,

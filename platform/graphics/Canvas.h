@@ -167,6 +167,21 @@ public:
     void Draw(int x, int y, TGraphic* graphic);
     void StretchDraw(const TRect& r, TGraphic* graphic);
 
+    // Off: no shortcut that draws the same pixels faster (a figure well inside a complex
+    // clip drawn under the clip's largest rectangle alone); for comparing the two.
+    bool Shortcuts() const;
+    void SetShortcuts(bool v);
+
+    // ---- stamps: one small picture copied to many places ----
+    // Whether Stamp can write straight into the target: a colour image mapped one to one
+    // (one image pixel a logical pixel), not recorded and with no path under way.
+    bool CanStamp() const;
+    // Copies the drawn pixels of a picture to each of the Count device points At, the
+    // picture's pixel (HotX, HotY) on the point, within the clip. The picture was drawn
+    // twice, over black (OnBlack) and over white (OnWhite): a pixel that came out the same
+    // on both is drawn, the others were left as they were. Nothing happens unless CanStamp().
+    void Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY, const TPoint* At, int Count);
+
     struct Impl;
     Impl& impl() const { return *d; }
 

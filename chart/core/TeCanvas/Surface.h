@@ -41,6 +41,11 @@ public:
 
     // Gives every canvas the surface attaches this measurer (nullptr: the installed faces).
     void SetTextMeasurer(std::shared_ptr<const TTextMeasurer> m);
+    // Off: every element is drawn one by one, without the shortcuts that draw the same
+    // picture faster (symbols stamped from one picture, the cheaper clip); for comparing
+    // the two. Every canvas the surface attaches follows it.
+    bool Shortcuts() const { return FShortcuts; }
+    void SetShortcuts(bool v);
 
     // ---- operations, in slot order ----
     virtual TColor GetBackColor() const = 0;
@@ -123,6 +128,7 @@ protected:
     TTeeFont* FCurrentFont = nullptr;
     double FFontZoom = 100;
     std::shared_ptr<const TTextMeasurer> FMeasurer;
+    bool FShortcuts = true;
 };
 
 // ---- TCanvas3D: projection and 3D primitives --------------------------------------

@@ -26,6 +26,15 @@ void TTeeCanvas::Attach(TCanvas* canvas)
     FCanvas = canvas;
     if (FCanvas != nullptr && FMeasurer)
         FCanvas->SetTextMeasurer(FMeasurer);
+    if (FCanvas != nullptr)
+        FCanvas->SetShortcuts(FShortcuts);
+}
+
+void TTeeCanvas::SetShortcuts(bool v)
+{
+    FShortcuts = v;
+    if (FCanvas != nullptr)
+        FCanvas->SetShortcuts(v);
 }
 
 void TTeeCanvas::AssignPen(TPen* pen, TColor color)

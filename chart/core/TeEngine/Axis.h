@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TChartAxis;
@@ -516,6 +517,13 @@ private:
     bool FLabelsMultiLine = false;
     std::string FAxisValuesFormat = "#,##0.###";
     std::string FDateTimeFormat;
+    // The texts of numeric label values (by their bits) in the format and separators
+    // noted: a chart formats the same labels at every redraw.
+    struct TLabelTexts {
+        std::string Format;
+        char Decimal = 0, Thousand = 0;
+        std::unordered_map<uint64_t, std::string> Texts;
+    } FLabelTexts;
     bool FExactDateTime = true;
     bool FRoundFirstLabel = true;
     std::unique_ptr<TChartHiddenPen> FMinorGrid;

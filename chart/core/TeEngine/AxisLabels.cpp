@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -88,7 +89,21 @@ std::string TChartAxis::LabelValueText(double Value)
             text = FormatDateTime(format, Value);
         }
     } else {
-        text = FormatFloat(FAxisValuesFormat, Value);
+        const TFormatSettings& fs = FormatSettings();
+        TLabelTexts& kept = FLabelTexts;
+        if (kept.Format != FAxisValuesFormat || kept.Decimal != fs.DecimalSeparator ||
+            kept.Thousand != fs.ThousandSeparator || kept.Texts.size() > 1000) {
+            kept.Texts.clear();
+            kept.Format = FAxisValuesFormat;
+            kept.Decimal = fs.DecimalSeparator;
+            kept.Thousand = fs.ThousandSeparator;
+        }
+        uint64_t bits;
+        std::memcpy(&bits, &Value, sizeof bits);
+        auto at = kept.Texts.find(bits);
+        if (at == kept.Texts.end())
+            at = kept.Texts.emplace(bits, FormatFloat(FAxisValuesFormat, Value)).first;
+        text = at->second;
     }
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
         FParentChart->OnGetAxisLabel(this, nullptr, -1, text);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <typeinfo>
 
 
 // ---- published properties ----------------------------------------------------------
@@ -139,6 +140,16 @@ bool TAreaSeries::PointOrderForward() const
 }
 
 // ---- the fill of one segment ------------------------------------------------------------
+
+bool TAreaSeries::AreaSegmentsArePlain() const
+{
+    const TChartPen* pen = AreaLinesPen();
+    const bool plainPen = !pen->Visible() || (pen->Style() == psSolid && pen->Width() <= 1 && pen->Mode() == pmCopy &&
+                                              !pen->SmallDots() && !pen->IsExtended());
+    return typeid(*this) == typeid(TAreaSeries) && plainPen && AreaChartBrush()->Style() == bsSolid &&
+           !AreaChartBrush()->HasImage() && !GetGradient()->Visible() && GetTransparency() == 0 && !Stairs() &&
+           ParentChart() != nullptr && !ParentChart()->View3D();
+}
 
 TColor TAreaSeries::AreaColorOf(TColor Color) const
 {

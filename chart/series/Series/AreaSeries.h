@@ -22,6 +22,9 @@ public:
     // Stacked areas draw in the order of their mandatory axis, so they overlap alike.
     bool PointOrderForward() const override;
 
+    // The area series itself, flat, solid, without gradient, transparency or stairs.
+    bool AreaSegmentsArePlain() const override;
+
     // ---- legend ----
     void DrawSymbolShape(int ValueIndex, const TRect& R) override;
 

@@ -8,8 +8,10 @@
 
 #include "TeEngine/Axis.h"
 #include "graphics/Types.h"
+#include "system/Parallel.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 class TColumnPolyline {
@@ -79,6 +81,56 @@ public:
         }
         FLow = low, FHigh = high, FLast = last, FLowFirst = lowFirst;
     }
+    // The same as AddRange, the points split into Workers parts where a new run starts
+    // anyway (a new column or a gap), the parts reduced on the machine's cores and joined
+    // in order: the points and pieces come out as AddRange gives them. Pixel is called
+    // from several threads at once.
+    template <typename PixelOf> void AddRangeSpread(int From, int To, PixelOf&& Pixel, int Workers)
+    {
+        const int count = To - From + 1;
+        Workers = std::clamp(Workers, 1, std::max(1, count / 2));
+        if (Workers == 1) {
+            AddRange(From, To, Pixel);
+            return;
+        }
+        // Part k starts at starts[k]; a part whose start would fall past the next one is
+        // left out.
+        std::vector<int> starts{From};
+        std::vector<char> joined{1};
+        for (int k = 1; k < Workers; ++k) {
+            int at = std::max(From + int(int64_t(count) * k / Workers), starts.back() + 1);
+            int px, py, x, y;
+            if (at > To)
+                break;
+            Pixel(at - 1, px, py);
+            bool j = Pixel(at, x, y);
+            while (at <= To && j && x == px) {
+                px = x;
+                if (++at <= To)
+                    j = Pixel(at, x, y);
+            }
+            if (at > To)
+                break;
+            starts.push_back(at);
+            joined.push_back(j ? 1 : 0);
+        }
+        const int parts = int(starts.size());
+        std::vector<TColumnPolyline> tails;
+        tails.reserve(size_t(parts - 1));
+        for (int k = 1; k < parts; ++k)
+            tails.emplace_back(FFirstOnly);
+        ParallelFor(parts, [&](int k) {
+            if (k == 0) {
+                AddRange(From, parts > 1 ? starts[1] - 1 : To, Pixel);
+                return;
+            }
+            TColumnPolyline& tail = tails[size_t(k - 1)];
+            tail.AddRange(starts[size_t(k)], k + 1 < parts ? starts[size_t(k + 1)] - 1 : To, Pixel);
+            tail.Finish();
+        });
+        for (int k = 1; k < parts; ++k)
+            Append(tails[size_t(k - 1)], joined[size_t(k)] != 0);
+    }
     // A gap: the current piece ends, the next starts at (X, Y).
     void Break(int X, int Y)
     {
@@ -95,6 +147,24 @@ public:
     const std::vector<Piece>& Pieces() const { return FPieces; }
 
 private:
+    // Takes over the finished points of Next, whose first point starts a new run: in the
+    // piece under way when Joined, else after a gap. The last piece stays open.
+    void Append(const TColumnPolyline& Next, bool Joined)
+    {
+        EndRun();
+        if (!Joined)
+            EndPiece();
+        const size_t offset = FPoints.size();
+        FPoints.insert(FPoints.end(), Next.FPoints.begin(), Next.FPoints.end());
+        for (size_t i = 0; i < Next.FPieces.size(); ++i) {
+            const size_t begin = offset + Next.FPieces[i].Begin;
+            if (i == 0 && Joined)
+                continue;   // goes on with the open piece
+            if (begin > FPieceStart)
+                FPieces.push_back({FPieceStart, begin});
+            FPieceStart = begin;
+        }
+    }
     void Push(int Y)
     {
         if (FPoints.size() == FPieceStart || FPoints.back().X != FColumn || FPoints.back().Y != Y)
@@ -137,16 +207,18 @@ void AddMappedPoints(TColumnPolyline& Line, const double* Xs, const double* Ys, 
                      const TAxisLinearMap& MapX, const TAxisLinearMap& MapY, JoinedOf Joined)
 {
     const TAxisLinearMap mx = MapX, my = MapY;
+    // Large lines are reduced on several cores, a quarter million points a part at least.
+    const int workers = std::min(ParallelThreadCount(), (To - From + 1) / 250000);
     if (mx.Plain() && my.Plain())
-        Line.AddRange(From, To, [&](int t, int& x, int& y) {
+        Line.AddRangeSpread(From, To, [&](int t, int& x, int& y) {
             x = mx.Clamped(Xs[t]);
             y = my.Clamped(Ys[t]);
             return Joined(t);
-        });
+        }, workers);
     else
-        Line.AddRange(From, To, [&](int t, int& x, int& y) {
+        Line.AddRangeSpread(From, To, [&](int t, int& x, int& y) {
             x = mx(Xs[t]);
             y = my(Ys[t]);
             return Joined(t);
-        });
+        }, workers);
 }

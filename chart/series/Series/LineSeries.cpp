@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <typeinfo>
 
 
 // ---- published properties ----------------------------------------------------------
@@ -479,6 +480,11 @@ TPointSeries::TPointSeries(TComponent* AOwner) : TCustomSeries(AOwner)
     FClickableLine = false;
     Marks()->Callout()->SetDefaultLength(0);
     Marks()->Callout()->SetLength(0);
+}
+
+bool TPointSeries::ValuesAreSymbols() const
+{
+    return typeid(*this) == typeid(TPointSeries);
 }
 
 int TPointSeries::GetTransparency() const

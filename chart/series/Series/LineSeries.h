@@ -51,6 +51,13 @@ public:
     virtual void SetTransparency(int Value);
     // A series type may size the pointer of a value here; nothing in the base.
     virtual void BeforeDrawPointer(int ValueIndex) {}
+    // Whether every value is drawn as the series' symbol and nothing else, so that the
+    // symbols may be stamped; no in the base, whose types draw lines and areas.
+    virtual bool ValuesAreSymbols() const { return false; }
+    // Whether DrawAreaSegment fills a flat segment as a polygon in the canvas's brush,
+    // outlined with the area lines pen, and then draws its top edge with the line pen,
+    // all solid, thin and copying; the area series says so when nothing else applies.
+    virtual bool AreaSegmentsArePlain() const { return false; }
     // The pixel the value rises from: the top of the stack below it, else the axis end
     // that stands for the minimum.
     virtual int PointOriginValue(int ValueIndex) const;
@@ -150,6 +157,14 @@ private:
     // The flat, unstacked, 2D line with nothing drawn per point, drawn as one polyline
     // reduced per pixel column; false (nothing drawn) when the series is not such a line.
     bool DrawReducedLine();
+    // The symbols of a series that draws nothing else per value, all alike in 2D: one
+    // symbol drawn, then copied to every place, skipping any that a later one covers
+    // exactly; false (nothing drawn) when the series or the canvas does not allow it.
+    bool DrawStampedPointers();
+    // A flat area whose segments are plain: the segments within one pixel column, which
+    // ink only that column, drawn as the few spans they leave; false (nothing drawn) when
+    // the series is not such an area.
+    bool DrawReducedArea();
     // Where the line from the point before the first visible one (off the axis) enters
     // the chart at pixel column EdgeX: its pixel row.
     int EdgeEntryY(int Before, int Index, int EdgeX, int Y) const;
@@ -222,6 +237,8 @@ public:
     // second series shows triangles.
     void SetUpGalleryPreview(bool Enabled) override;
     void Assign(TPersistent* Source) override;
+    // The point series itself; a type built on it draws its values its own way.
+    bool ValuesAreSymbols() const override;
     // Colors, Marks, Hollow, No Border, Gradient, and with the pointer style gallery
     // Point 2D and six pointer styles.
     void AddSubGalleryStyles(std::vector<std::string>& Styles) override;

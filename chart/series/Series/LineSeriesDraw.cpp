@@ -4,6 +4,7 @@
 
 #include "Series/ColumnPolyline.h"
 #include "TeCanvas/Helpers.h"
+#include "graphics/Bitmap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,8 +47,197 @@ void TCustomSeries::DrawAllValues()
     FHasPrevious = false;
     FOldColor = clNone;
     FOldIndex = -1;
-    if (!DrawReducedLine())
+    if (!DrawReducedLine() && !DrawStampedPointers() && !DrawReducedArea())
         TCustomLineSeries::DrawVisiblePoints();
+}
+
+bool TCustomSeries::DrawReducedArea()
+{
+    TCustomAxisPanel* chart = ParentChart();
+    TTeeCanvas3D* canvas = chart->Canvas();
+    const TChartPen* areaPen = AreaLinesPen();
+    const bool linePen = LinePen()->Visible();
+    if (!canvas->Shortcuts() || !FDrawArea || !AreaSegmentsArePlain() || FPointer->Visible() || !YMandatory() ||
+        (linePen && !PlainLinePen()) || canvas->GetMonochrome() || canvas->ReferenceCanvas() == nullptr)
+        return false;
+    const int first = FirstValueIndex();
+    const int last = LastValueIndex();
+    if (first < 0 || last < first)
+        return true;
+    // Where the plain drawing starts: at the value before the first visible one.
+    const int from = first > 0 ? first - 1 : first;
+    const bool forward = PointOrderForward();
+    if (!forward)
+        return false;
+    // One colour for every value, none of them null.
+    const TColor color = ValueColor(from);
+    for (int t = from; t <= last; ++t)
+        if (ValueColor(t) != color || color == clNone)
+            return false;
+    const TColor areaLines = areaPen->Color() == clDefault || !areaPen->Visible() ? color : areaPen->Color();
+    const TColor lineColor = LinePen()->Color();
+
+    // The segments along one column, from the last back: each inks the part of its span
+    // that the later ones left (the segments' spans always join up, so what is inked
+    // stays one run of rows).
+    struct Span {
+        int Top, Bottom;
+        bool Line;
+    };
+    std::vector<Span> spans;
+    const auto drawColumn = [&](int x, int begin, int end, const std::vector<int>& ys, const std::vector<int>& origins) {
+        // Segments begin+1..end join points begin..end, all on column x.
+        spans.clear();
+        bool any = false;
+        int lo = 0, hi = 0;
+        const auto ink = [&](int top, int bottom, bool line) {
+            if (!any) {
+                spans.push_back({top, bottom, line});
+                any = true;
+                lo = top, hi = bottom;
+                return;
+            }
+            if (top < lo)
+                spans.push_back({top, lo - 1, line});
+            if (bottom > hi)
+                spans.push_back({hi + 1, bottom, line});
+            lo = std::min(lo, top), hi = std::max(hi, bottom);
+        };
+        for (int k = end; k > begin; --k) {
+            const int y0 = ys[size_t(k - 1)], y1 = ys[size_t(k)];
+            if (y0 == y1)
+                continue;   // the same pixel twice draws nothing
+            if (linePen) {   // from y0 to just before y1
+                const int step = y1 > y0 ? 1 : -1;
+                ink(std::min(y0, y1 - step), std::max(y0, y1 - step), true);
+            }
+            if (areaPen->Visible())
+                ink(std::min({y0, y1, origins[size_t(k - 1)], origins[size_t(k)]}),
+                    std::max({y0, y1, origins[size_t(k - 1)], origins[size_t(k)]}), false);
+        }
+        TCanvas* c = canvas->ReferenceCanvas();
+        c->Brush()->SetStyle(bsSolid);
+        for (const Span& s : spans) {
+            c->Brush()->SetColor(s.Line ? lineColor : areaLines);
+            c->FillRect(TRect(x, s.Top, x + 1, s.Bottom + 1));
+        }
+    };
+
+    // The points' pixels, then the segments in order: those between columns drawn as they
+    // are, the runs within one column as their spans.
+    const int n = last - from + 1;
+    std::vector<int> xs(static_cast<size_t>(n)), ys(xs.size()), origins(xs.size());
+    for (int k = 0; k < n; ++k) {
+        xs[size_t(k)] = PointScreenX(from + k);
+        ys[size_t(k)] = PointScreenY(from + k);
+        origins[size_t(k)] = PointOriginValue(from + k);
+    }
+    for (int k = 1; k < n;) {
+        if (xs[size_t(k)] != xs[size_t(k - 1)]) {
+            DrawAreaSegment(xs[size_t(k - 1)], ys[size_t(k - 1)], origins[size_t(k - 1)], xs[size_t(k)],
+                            ys[size_t(k)], origins[size_t(k)], color, from + k == last);
+            ++k;
+            continue;
+        }
+        int end = k;
+        while (end + 1 < n && xs[size_t(end + 1)] == xs[size_t(k)])
+            ++end;
+        drawColumn(xs[size_t(k)], k - 1, end, ys, origins);
+        k = end + 1;
+    }
+    return true;
+}
+
+bool TCustomSeries::DrawStampedPointers()
+{
+    TCustomAxisPanel* chart = ParentChart();
+    TTeeCanvas3D* surface = chart->Canvas();
+    TCanvas* target = surface->ReferenceCanvas();
+    const TSeriesPointer* pointer = FPointer.get();
+    const TChartPen* pen = pointer->Pen();
+    const TChartBrush* brush = pointer->Brush();
+    // A stamp is the same picture wherever it lands: whole pixels copied, no pattern that
+    // follows the canvas origin, no blending.
+    const bool plainPen = !pen->Visible() || (pen->Style() == psSolid && pen->Width() <= 1 && pen->Mode() == pmCopy &&
+                                              !pen->SmallDots() && !pen->IsExtended());
+    const bool plainBrush = (brush->Style() == bsSolid || brush->Style() == bsClear) && !brush->HasImage();
+    constexpr int largest = 64;   // half size; larger symbols are few and drawn as they are
+    if (!surface->Shortcuts() || !ValuesAreSymbols() || FDrawLine || FDrawArea || chart->View3D() ||
+        !pointer->Visible() || OnGetPointerStyle || pointer->Transparency() > 0 || pointer->Gradient()->Visible() ||
+        !plainPen || !plainBrush || pointer->HorizSize() > largest || pointer->VertSize() > largest ||
+        target == nullptr || !target->CanStamp() || surface->GetMonochrome())
+        return false;
+    const int first = FirstValueIndex();
+    const int last = LastValueIndex();
+    if (first < 0 || last < first)
+        return true;
+    // One colour for every drawn value (a null, clNone, is not drawn).
+    TColor color = clNone;
+    for (int t = first; t <= last; ++t) {
+        const TColor c = ValueColor(t);
+        if (c == clNone || c == color)
+            continue;
+        if (color != clNone)
+            return false;
+        color = c;
+    }
+    if (color == clNone)
+        return true;
+
+    // The symbol drawn over black and over white, around its hot spot, with room for the
+    // pixels a symbol draws past its size; it must stay inside that room.
+    const int h = std::max(pointer->HorizSize(), 0), v = std::max(pointer->VertSize(), 0);
+    const int hotX = h + 3, hotY = v + 3;
+    const int w = 2 * hotX + 1, ht = 2 * hotY + 1;
+    TBitmap onBlack(w, ht), onWhite(w, ht);
+    TTeeCanvas3D scratch;
+    const auto drawOn = [&](TBitmap& b, TColor background) {
+        b.Canvas()->Brush()->SetColor(background);
+        b.Canvas()->FillRect(TRect(0, 0, w, ht));
+        AttachCanvasToSurface(&scratch, b.Canvas());
+        scratch.Pen()->SetColor(clBlack);
+        FPointer->PrepareCanvas(&scratch, color);
+        FPointer->DrawPointer(&scratch, false, hotX, hotY, pointer->HorizSize(), pointer->VertSize(), color,
+                              pointer->Style());
+        AttachCanvasToSurface(&scratch, nullptr);
+        b.Canvas()->Flush();
+    };
+    drawOn(onBlack, clBlack);
+    drawOn(onWhite, clWhite);
+    for (int y = 0; y < ht; ++y)
+        for (int x = 0; x < w; ++x)
+            if (x == 0 || y == 0 || x == w - 1 || y == ht - 1) {
+                const TRGBQuad a = onBlack.ScanLine(y)[x], b = onWhite.ScanLine(y)[x];
+                if (a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue)
+                    return false;   // drawn on the edge of the room: it may reach further
+            }
+
+    // The places, in order; of two symbols on one place only the later shows.
+    const TSize device = target->DeviceSize();
+    std::vector<uint64_t> taken((size_t(std::max(device.cx, 0)) * size_t(std::max(device.cy, 0)) + 63) / 64);
+    std::vector<TPoint> places;
+    places.reserve(size_t(last - first + 1));
+    const bool forward = PointOrderForward();
+    for (int k = last - first; k >= 0; --k) {   // from the last drawn to the first
+        const int t = forward ? first + k : last - k;
+        if (ValueColor(t) == clNone)
+            continue;
+        const TPoint p(PointScreenX(t), PointScreenY(t));
+        if (p.X >= 0 && p.Y >= 0 && p.X < device.cx && p.Y < device.cy) {
+            const size_t bit = size_t(p.Y) * size_t(device.cx) + size_t(p.X);
+            if (taken[bit / 64] & (uint64_t(1) << (bit % 64)))
+                continue;
+            taken[bit / 64] |= uint64_t(1) << (bit % 64);
+        }
+        places.push_back(p);
+    }
+    std::reverse(places.begin(), places.end());
+    target->Stamp(*onBlack.Canvas(), *onWhite.Canvas(), hotX, hotY, places.data(), int(places.size()));
+    // The canvas is left as the last symbol would leave it.
+    if (surface->Pen()->Color() != clBlack)
+        surface->Pen()->SetColor(clBlack);
+    FPointer->PrepareCanvas(surface, color);
+    return true;
 }
 
 void TCustomSeries::DrawVisiblePoints()

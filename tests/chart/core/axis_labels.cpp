@@ -2,6 +2,8 @@
 // ranges, the label values and texts, events, text labels and custom labels.
 #include "axis_fixture.h"
 
+#include "system/ScopeGuard.h"
+
 #include <cmath>
 #include <limits>
 
@@ -300,6 +302,19 @@ TEST_F(AxisLabels, TextsFollowTheFormatEventAndLineRules)
     TChartAxis* y = chart->LeftAxis();
     EXPECT_EQ(y->LabelValueText(1234567.891), "1,234,567.891");
     EXPECT_EQ(y->LabelValueText(0.12345), "0.123");
+    // Texts kept from before follow a new format and new separators; minus zero keeps
+    // its own text.
+    y->SetAxisValuesFormat("0.0");
+    EXPECT_EQ(y->LabelValueText(1234567.891), "1234567.9");
+    {
+        auto restore = RestoreOnExit(FormatSettings());
+        FormatSettings().DecimalSeparator = ',';
+        EXPECT_EQ(y->LabelValueText(1234567.891), "1234567,9");
+    }
+    EXPECT_EQ(y->LabelValueText(1234567.891), "1234567.9");
+    EXPECT_EQ(y->LabelValueText(-0.0), FormatFloat("0.0", -0.0));
+    EXPECT_EQ(y->LabelValueText(0.0), "0.0");
+    y->SetAxisValuesFormat("#,##0.###");
     chart->OnGetAxisLabel = [](TChartAxis*, TChartSeries* S, int Index, std::string& Text) {
         if (S == nullptr && Index == -1)
             Text += " K";

@@ -39,6 +39,49 @@ TEST_F(AreaDraw, FillsBetweenTheLineAndTheAxisOrigin)
     EXPECT_FALSE(Near(*bmp, PX(3), PY(4), clBlack));
 }
 
+// Many points to a column: the runs of segments within one column drawn as the spans
+// they leave give the picture that drawing every segment gives, with and without the
+// area lines and the top line, with lines of their own colour, down to a fixed origin
+// that the values cross, zoomed so that the first point lies off the axis, and with
+// columns of a single point.
+TEST_F(AreaDraw, ColumnsDrawnAsTheirSpansDrawWhatEverySegmentDraws)
+{
+    auto* s = Add<TAreaSeries>(clRed, {});
+    AddNoisyPoints(*s, 6000, 5);
+    chart->Layout();
+    const auto compare = [&](const std::string& what) {
+        auto reduced = chart->Picture();
+        chart->Canvas()->SetShortcuts(false);
+        auto each = chart->Picture();
+        chart->Canvas()->SetShortcuts(true);
+        const PictureDifference d = Compare(*reduced, *each);
+        EXPECT_GT(d.Inked, 3000) << what;
+        EXPECT_EQ(d.Differ, 0) << what;
+        if (const std::string path = testsupport::ArtifactPath("area-columns-" + what + ".png"); !path.empty() && d.Differ)
+            reduced->SaveToFile(path), each->SaveToFile(testsupport::ArtifactPath("area-columns-" + what + "-each.png"));
+    };
+    compare("default");
+    s->AreaLinesPen()->SetColor(clBlue);
+    s->LinePen()->SetColor(clGreen);
+    compare("coloured-lines");
+    s->AreaLinesPen()->Hide();
+    compare("no-area-lines");
+    s->AreaLinesPen()->Show();
+    s->LinePen()->Hide();
+    compare("no-top-line");
+    s->LinePen()->Show();
+    s->SetUseYOrigin(true);
+    s->SetYOrigin(5.5);
+    compare("origin-crossed");
+    s->SetUseYOrigin(false);
+    chart->BottomAxis()->SetMinMax(2.5, 7.5);
+    compare("zoomed");
+    chart->BottomAxis()->SetMinMax(0, 10);
+    s->Clear();
+    AddNoisyPoints(*s, 300, 9);
+    compare("sparse");
+}
+
 TEST_F(AreaDraw, UseYOriginFillsToTheOriginAndWidensTheRange)
 {
     auto* s = Add<TAreaSeries>(clBlue, {{1, 2}, {5, 4}, {9, 2}});

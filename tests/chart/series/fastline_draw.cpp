@@ -3,6 +3,10 @@
 // without a repaint; and its hit test, margins and colour-pen link.
 #include "series_fixture.h"
 
+#include "Series/ColumnPolyline.h"
+
+#include <vector>
+
 namespace seriestest {
 namespace {
 
@@ -90,6 +94,52 @@ TEST_F(FastLineDraw, ManyPointsDrawWhatJoiningEverySegmentDraws)
     EXPECT_LE(d.Differ * 100, d.Inked);
     if (const std::string path = testsupport::ArtifactPath("fast-line-100000-points.png"); !path.empty())
         bmp->SaveToFile(path);
+}
+
+// A line reduced in parts on several threads keeps the points and pieces that reducing
+// it in one go keeps: parts meet where a run starts anyway, a column run longer than a
+// part is never cut, and a gap at a part's start still ends the piece before it.
+TEST_F(FastLineDraw, LineReducedInPartsKeepsThePointsOfOneGo)
+{
+    constexpr int N = 30000;
+    std::vector<int> xs(N), ys(N);
+    std::vector<bool> gap(N, false);
+    unsigned r = 7;
+    const auto next = [&r] { return (r = r * 1664525u + 1013904223u) >> 8; };
+    for (int i = 0; i < N; ++i) {
+        // Columns of 1 to 40 points, one column of 12000 points, and gaps now and then.
+        xs[size_t(i)] = i < 9000 ? i / int(1 + i % 40) : i < 21000 ? 9000 : 9000 + (i - 21000) / 3;
+        ys[size_t(i)] = int(next() % 500);
+        gap[size_t(i)] = i % 997 == 0 || i == 21000 || i == 15000;
+    }
+    for (int i = 1; i < 9000; ++i)   // the column never goes back
+        xs[size_t(i)] = std::max(xs[size_t(i)], xs[size_t(i - 1)]);
+    const auto pixel = [&](int t, int& x, int& y) {
+        x = xs[size_t(t)];
+        y = ys[size_t(t)];
+        return !gap[size_t(t)];
+    };
+    for (bool firstOnly : {false, true}) {
+        TColumnPolyline one(firstOnly);
+        one.Add(xs[0], ys[0]);
+        one.AddRange(1, N - 1, pixel);
+        one.Finish();
+        for (int workers : {2, 3, 7, 64}) {
+            TColumnPolyline parts(firstOnly);
+            parts.Add(xs[0], ys[0]);
+            parts.AddRangeSpread(1, N - 1, pixel, workers);
+            parts.Finish();
+            ASSERT_EQ(parts.Points().size(), one.Points().size()) << firstOnly << " " << workers;
+            for (size_t k = 0; k < one.Points().size(); ++k)
+                ASSERT_TRUE(parts.Points()[k].X == one.Points()[k].X && parts.Points()[k].Y == one.Points()[k].Y) << k << " " << firstOnly << " " << workers;
+            ASSERT_EQ(parts.Pieces().size(), one.Pieces().size()) << firstOnly << " " << workers;
+            for (size_t k = 0; k < one.Pieces().size(); ++k) {
+                EXPECT_EQ(parts.Pieces()[k].Begin, one.Pieces()[k].Begin) << k;
+                EXPECT_EQ(parts.Pieces()[k].End, one.Pieces()[k].End) << k;
+            }
+        }
+        EXPECT_GT(one.Pieces().size(), 30u);
+    }
 }
 
 TEST_F(FastLineDraw, ZoomedDrawsTheVisiblePointsAndOneOnEachSide)

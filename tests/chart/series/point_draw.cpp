@@ -37,6 +37,49 @@ TEST_F(PointDraw, PointerStyleComesFromTheEventWhenSet)
     EXPECT_EQ(Px(*bmp, PX(8), PY(2)), clRed);
 }
 
+// Symbols stamped from one drawn symbol, later ones hiding earlier ones on the same
+// place, give the picture that drawing each symbol gives, in every style and colouring,
+// with a null, overlapping symbols and a symbol cut by the picture's edge.
+TEST_F(PointDraw, StampedSymbolsDrawWhatDrawingEachSymbolDraws)
+{
+    auto* s = Add<TPointSeries>(clRed, {});
+    AddNoisyPoints(*s, 400, 11, 37);
+    s->AddPointXY(10.45, 10.6);   // cut by the right and top edges
+    s->AddPointXY(5, 5);
+    s->AddPointXY(5.02, 5);        // a neighbour covering most of the one before
+    s->AddPointXY(5, 5);           // the first again, now on top of its neighbour
+    chart->Layout();
+    const auto compare = [&](const std::string& what) {
+        auto stamped = chart->Picture();
+        chart->Canvas()->SetShortcuts(false);
+        auto each = chart->Picture();
+        chart->Canvas()->SetShortcuts(true);
+        const PictureDifference d = Compare(*stamped, *each);
+        EXPECT_GT(d.Inked, 300) << what;
+        EXPECT_EQ(d.Differ, 0) << what;
+    };
+    for (int style = 0; style < TeePointerStyleCount; ++style) {
+        if (style == psNothing)
+            continue;
+        s->Pointer()->SetStyle(TSeriesPointerStyle(style));
+        compare("style " + std::to_string(style));
+    }
+    s->Pointer()->SetStyle(psRectangle);
+    s->Pointer()->SetHorizSize(2);
+    s->Pointer()->SetVertSize(2);
+    compare("small");
+    s->Pointer()->Brush()->SetStyle(bsClear);
+    compare("hollow");
+    s->Pointer()->Brush()->SetStyle(bsSolid);
+    s->Pointer()->Pen()->Hide();
+    compare("no border");
+    s->Pointer()->Pen()->Show();
+    s->Pointer()->Pen()->SetColor(clBlue);
+    s->Pointer()->SetHorizSize(5);
+    s->Pointer()->SetVertSize(3);
+    compare("wide, blue border");
+}
+
 TEST_F(PointDraw, ApplicationChartPicture)
 {
     auto* calc = Add<TLineSeries>(clRed, {});

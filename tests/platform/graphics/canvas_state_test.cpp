@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 using namespace gfxtest;
 
@@ -46,6 +47,36 @@ TEST(CanvasText, InstalledFacesMeasurePlausibly)
     EXPECT_GT(c.TextWidth("WWW"), c.TextWidth("iii"));   // proportional face
     c.Font()->SetName("Courier New");
     EXPECT_EQ(c.TextWidth("WWW"), c.TextWidth("iii"));   // fixed face
+}
+
+// Widths are kept per font: a text measured again after the face, size or style changed
+// has the new font's width, and the first font's width when it comes back.
+TEST(CanvasText, WidthsFollowTheFontTheyWereMeasuredIn)
+{
+    TBitmap b(10, 10);
+    TCanvas& c = *b.Canvas();
+    c.Font()->SetName("Arial");
+    c.Font()->SetSize(8);
+    const int plain = c.TextWidth("Wide 123");
+    const auto fresh = [&c] {
+        TBitmap other(10, 10);
+        other.Canvas()->Font()->Assign(c.Font());
+        return other.Canvas()->TextWidth("Wide 123");
+    };
+    c.Font()->SetStyle(TFontStyles(fsBold));
+    EXPECT_EQ(c.TextWidth("Wide 123"), fresh());
+    EXPECT_NE(c.TextWidth("Wide 123"), plain);
+    c.Font()->SetStyle(TFontStyles());
+    c.Font()->SetSize(16);
+    EXPECT_EQ(c.TextWidth("Wide 123"), fresh());
+    EXPECT_GT(c.TextWidth("Wide 123"), plain);
+    c.Font()->SetName("Courier New");
+    EXPECT_EQ(c.TextWidth("Wide 123"), fresh());
+    c.Font()->SetName("Arial");
+    c.Font()->SetSize(8);
+    EXPECT_EQ(c.TextWidth("Wide 123"), plain);
+    c.SetTextCharacterExtra(2);
+    EXPECT_EQ(c.TextWidth("Wide 123"), plain + 16);
 }
 
 TEST(CanvasText, OpaqueCellFollowsAlignmentFlags)
@@ -212,6 +243,58 @@ TEST(CanvasClip, ClipToAPathOfText)
 }
 
 // ---- mapping --------------------------------------------------------------------
+
+// Under a clip region of many rectangles (a slanted hexagon), figures drawn under the one
+// rectangle the region makes within their bounds, and symbols stamped, give the pixels
+// that the whole region gives.
+TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
+{
+    const auto draw = [](bool shortcuts) {
+        auto b = WhiteBitmap(120, 100);
+        TCanvas& c = *b->Canvas();
+        c.SetShortcuts(shortcuts);
+        const TPoint hull[] = {{10, 90}, {10, 25}, {30, 5}, {110, 5}, {110, 70}, {90, 90}};
+        const TRegion region = TRegion::CreatePolygon(hull, 6, ALTERNATE);
+        c.SelectClipRgn(&region);
+        c.Pen()->SetColor(clNavy);
+        for (int i = 0; i < 24; ++i) {   // some inside, some across the slanted edges
+            const int x = 2 + i * 5, top = 2 + (i * 37) % 60;
+            c.Brush()->SetColor(i % 2 ? clRed : clYellow);
+            const TPoint face[] = {{x, top}, {x + 6, top - 4}, {x + 6, 97}, {x, 99}};
+            c.Polygon(face, 4);
+            c.Rectangle(x + 1, top + 10, x + 4, top + 30);
+        }
+        TBitmap black(5, 5), white(5, 5);
+        for (TBitmap* s : {&black, &white}) {
+            s->Canvas()->Brush()->SetColor(s == &black ? clBlack : clWhite);
+            s->Canvas()->FillRect(TRect(0, 0, 5, 5));
+            s->Canvas()->Pen()->SetColor(clGreen);
+            s->Canvas()->MoveTo(0, 2);
+            s->Canvas()->LineTo(5, 2);
+            s->Canvas()->MoveTo(2, 0);
+            s->Canvas()->LineTo(2, 5);
+        }
+        std::vector<TPoint> at;
+        for (int i = 0; i < 60; ++i)
+            at.push_back(TPoint((i * 53) % 125 - 2, (i * 29) % 105 - 2));
+        EXPECT_TRUE(c.CanStamp());
+        c.Stamp(*black.Canvas(), *white.Canvas(), 2, 2, at.data(), int(at.size()));
+        c.Flush();
+        return b;
+    };
+    auto quick = draw(true), exact = draw(false);
+    int differ = 0, inked = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
+            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+            inked += a.rgbRed != 255 || a.rgbGreen != 255 || a.rgbBlue != 255;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(inked, 3000);
+    EXPECT_EQ(Count(*quick, clGreen, TRect(0, 0, 10, 100)), 0);   // stamps stay inside the region
+    EXPECT_GT(Count(*quick, clGreen), 100);
+}
 
 TEST(CanvasMapping, AnisotropicScalesLogicalUnits)
 {
