@@ -110,17 +110,9 @@ public:
             QStyledItemDelegate::paint(Painter, Option, Index);
             return;
         }
-        const QRect r = Option.rect;
-        QImage image(std::max(r.width(), 1), std::max(r.height(), 1), QImage::Format_RGB32);
-        TOwnerDrawState state = 0;
-        if (Option.state & QStyle::State_Selected)
-            state |= odSelected;
-        if (Option.state & QStyle::State_HasFocus)
-            state |= odFocused;
-        if (!(Option.state & QStyle::State_Enabled))
-            state |= odDisabled;
-        FControl->DrawItem(image, Index.row(), TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), state);
-        Painter->drawImage(r.topLeft(), image);
+        PaintOwnerDrawnRow(Painter, Option, [&](QImage& Image, const TRect& Rect, TOwnerDrawState State) {
+            FControl->DrawItem(Image, Index.row(), Rect, State);
+        });
     }
 
     QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
