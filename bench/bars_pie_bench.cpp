@@ -3,7 +3,7 @@
 // 20 ms.
 #include "Chart.h"
 #include "Series.h"
-#include "Startup.h"
+#include "ProgramUnits.h"
 #include "controls/Forms.h"
 
 #include <benchmark/benchmark.h>
@@ -16,18 +16,6 @@ namespace {
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
-
-// The program's units and a headless application, once.
-void App()
-{
-    static bool started = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        InitializeUnits();
-        Application->Initialize();
-        return true;
-    }();
-    (void)started;
-}
 
 struct BenchChart {
     TComponent form{nullptr};
@@ -60,7 +48,7 @@ template <typename T> T* Fill(BenchChart& c, int Count)
 
 void Bars(benchmark::State& state, bool View3D)
 {
-    App();
+    StartProgramUnits();
     BenchChart c(View3D);
     Fill<TBarSeries>(c, 10000);
     for (auto _ : state)
@@ -70,7 +58,7 @@ void Bars(benchmark::State& state, bool View3D)
 
 void Pie(benchmark::State& state, bool View3D)
 {
-    App();
+    StartProgramUnits();
     BenchChart c(View3D);
     Fill<TPieSeries>(c, 1000);
     for (auto _ : state)

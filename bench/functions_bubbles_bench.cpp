@@ -6,7 +6,7 @@
 #include "BubbleCh.h"
 #include "Chart.h"
 #include "Series.h"
-#include "Startup.h"
+#include "ProgramUnits.h"
 #include "TeeFunci.h"
 #include "controls/Forms.h"
 
@@ -19,18 +19,6 @@
 namespace {
 
 constexpr int kSourcePoints = 1000000;
-
-// The program's units and a headless application, once.
-void App()
-{
-    static bool started = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        InitializeUnits();
-        Application->Initialize();
-        return true;
-    }();
-    (void)started;
-}
 
 // A chart holding the sources (a random walk each) and the result series.
 struct FunctionChart {
@@ -70,7 +58,7 @@ struct FunctionChart {
 template <class F>
 void BM_Function(benchmark::State& state)
 {
-    App();
+    StartProgramUnits();
     const double period = double(state.range(0));
     const bool twoSources = state.range(1) != 0;
     FunctionChart c;
@@ -92,7 +80,7 @@ void BM_Function(benchmark::State& state)
 
 void BM_YOfX(benchmark::State& state)
 {
-    App();
+    StartProgramUnits();
     FunctionChart c;
     auto* f = new TCustomTeeFunction(&c.form);
     f->SetNumPoints(kSourcePoints);
@@ -109,7 +97,7 @@ void BM_YOfX(benchmark::State& state)
 
 void BM_Bubbles(benchmark::State& state)
 {
-    App();
+    StartProgramUnits();
     TComponent form(nullptr);
     TChart chart(nullptr);
     chart.SetBounds(0, 0, 1000, 700);

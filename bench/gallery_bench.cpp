@@ -2,7 +2,7 @@
 // its first page filled with one live chart per type (each with its sample values),
 // every chart drawn, and the dialog freed.
 #include "Galleries.h"
-#include "Startup.h"
+#include "ProgramUnits.h"
 
 #include "controls/Forms.h"
 #include "graphics/Bitmap.h"
@@ -38,12 +38,5 @@ BENCHMARK(BM_OpenSeriesGallery)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    InitializeUnits();
-    Application->Initialize();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    FinalizeUnits();
-    return 0;
+    return RunBenchmarksWithProgramUnits(argc, argv);
 }

@@ -3,7 +3,7 @@
 // for a screen of twice the density.
 #include "Chart.h"
 #include "Series.h"
-#include "Startup.h"
+#include "ProgramUnits.h"
 
 #include "controls/Forms.h"
 
@@ -35,12 +35,5 @@ BENCHMARK(BM_ChartWindowRepaint)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    InitializeUnits();
-    Application->Initialize();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    FinalizeUnits();
-    return 0;
+    return RunBenchmarksWithProgramUnits(argc, argv);
 }
