@@ -1,0 +1,405 @@
+// Inside the canvas's own files only: the canvas's state and the helpers that its
+// drawing, text, clipping and bit-block files share.
+#pragma once
+
+#include "graphics/Canvas.h"
+#include "graphics/Bitmap.h"
+#include "graphics/CanvasRecorder.h"
+#include "graphics/QtBridge.h"
+#include "system/ScopeGuard.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <QPolygon>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <unordered_map>
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Composition mode and colour override of a binary raster operation.
+struct RopInfo {
+    QPainter::CompositionMode Mode = QPainter::CompositionMode_SourceOver;
+    bool Nop = false;
+    int Force = -1;   // 0 black, 1 white, -1 the object's colour
+};
+
+// Tells the canvas's recorder (if any) of an operation before it is carried out.
+#define RECORD(...)                                                  \
+    do {                                                             \
+        if (TCanvasRecorder* rec_ = d->Rec) {                        \
+            Impl::Mute mute_(*d);                                    \
+            rec_->Record(*this, TCanvasOp{__VA_ARGS__});             \
+        }                                                            \
+    } while (0)
+
+// ---- the canvas's state -------------------------------------------------------
+
+struct TCanvas::Impl {
+    std::unique_ptr<TPen> Pen = std::make_unique<TPen>();
+    std::unique_ptr<TBrush> Brush = std::make_unique<TBrush>();
+    std::unique_ptr<TFont> Font = std::make_unique<TFont>();
+
+    // target
+    QPaintDevice* Device = nullptr;
+    QImage* Image = nullptr;
+    bool Mono = false;
+    int Dpi = 96;
+    // Image pixels per device unit: above 1 on a denser screen, where the painter scales
+    // every operation and the image holds that many pixels per unit in each direction.
+    double Ratio = 1;
+    QPainter Painter;
+
+    // device-context attributes
+    TColor BkColor = clWhite;
+    int BkMode = OPAQUE;
+    TColor TextColor = clBlack;
+    unsigned TextAlign = 0;
+    int CharExtra = 0;
+    int ArcDir = AD_COUNTERCLOCKWISE;
+    int FillMode = ALTERNATE;
+    TPoint Pos;
+    TRop CopyMode = SRCCOPY;
+    uint64_t FontSeen = 0;   // font version whose colour the text colour follows
+
+    // mapping
+    int MapMode = MM_TEXT;
+    TPoint WinOrg, VpOrg;
+    TSize WinExt{1, 1}, VpExt{1, 1};
+    bool Identity = true;
+    QTransform Xf;
+
+    // clipping, in device pixels
+    std::optional<QRegion> Clip;
+    std::vector<std::optional<QRegion>> ClipStack;
+    // Whether the clip is a region of more than one rectangle; the device bounds, with
+    // the pen's reach, of the figure being drawn; and the rectangle the painter clips an
+    // image to instead of the region while it draws that figure. Within the figure's bounds the
+    // region is often one rectangle, which then draws the same pixels, and the raster
+    // engine draws under a rectangle far faster than under a region.
+    bool Shortcuts = true;
+    bool ComplexClip = false;
+    std::optional<QRect> FigureBounds;
+    std::optional<QRect> ClipPart;
+    // The part of the clip region inside b when it is one rectangle (or nothing): the
+    // region's rectangles come in bands from top to bottom, and the rows of b meet one
+    // span each, the same in every row, with no row left out between.
+    std::optional<QRect> ClipPartWithin(const QRect& b) const;
+
+    // path
+    bool InPath = false;
+    bool PathReady = false;
+    QPainterPath Path;
+
+    std::shared_ptr<const TTextMeasurer> Measurer;
+
+    // Hears of every drawing operation (a metafile canvas); not owned.
+    TCanvasRecorder* Rec = nullptr;
+    // Keeps the recorder quiet while one recorded operation calls another.
+    struct Mute {
+        Impl& D;
+        TCanvasRecorder* Saved;
+        explicit Mute(Impl& d) : D(d), Saved(d.Rec) { d.Rec = nullptr; }
+        ~Mute() { D.Rec = Saved; }
+    };
+
+    // drawing objects built from the platform objects
+    struct StrokeStyle {
+        bool Null = true;
+        bool Cosmetic = true;
+        bool InsideFrame = false;
+        int Width = 1;
+        QPen Pen;
+        bool Gap = false;
+        QPen GapPen;
+        RopInfo Rop;
+    } Stroke;
+    uint64_t StrokeVer = 0;
+    int StrokeBkMode = -1;
+    TColor StrokeBk = -2;
+    bool StrokeMono = false;
+    double StrokeRatio = 1;
+
+    struct FillStyle {
+        bool Null = true;
+        QBrush Brush;
+        RopInfo Rop;
+        bool Solid = true;
+        QRgb SolidRgb = 0;
+    } Fill;
+    uint64_t FillVer = 0;
+    uint64_t FillPenVer = 0;
+    int FillBkMode = -1;
+    TColor FillBk = -2;
+    TColor FillText = -2;
+    bool FillMono = false;
+
+    QFont QtFont;
+    uint64_t QtFontVer = 0;
+    int QtFontExtra = -1;
+
+    // ---- helpers ----
+    QColor Col(TColor c) const
+    {
+        QColor q = qtbridge::ToQColor(c);
+        if (Mono)
+            q = QColor::fromRgb(qtbridge::ToMono(q.rgb()));
+        return q;
+    }
+
+    QPainter& P();
+    bool Active() const { return Device != nullptr; }
+    void End()
+    {
+        if (Painter.isActive())
+            Painter.end();
+    }
+
+    void UpdateTransform();
+    void ApplyTransform()
+    {
+        if (Painter.isActive())
+            Painter.setWorldTransform(Xf);
+    }
+    void ApplyClip();
+    // The target in device units (an image's own pixels divided by the ratio).
+    QRect DeviceRect() const
+    {
+        if (Device == nullptr)
+            return QRect();
+        if (Image != nullptr && Ratio != 1)
+            return QRect(QPoint(0, 0), qtbridge::DeviceSize(*Image));
+        return QRect(0, 0, Device->width(), Device->height());
+    }
+    // Device units to image pixels: the same at a ratio of 1, else scaled, each edge
+    // rounded, so that neighbouring rectangles stay neighbours.
+    int Px(int64_t v) const { return int(std::lround(double(v) * Ratio)); }
+    QRect ImageRect(const QRect& r) const
+    {
+        if (Ratio == 1)
+            return r;
+        const int l = Px(r.left()), t = Px(r.top());
+        return QRect(l, t, Px(int64_t(r.left()) + r.width()) - l, Px(int64_t(r.top()) + r.height()) - t);
+    }
+    QRegion ImageRegion(const QRegion& r) const
+    {
+        if (Ratio == 1)
+            return r;
+        std::vector<QRect> rects;
+        rects.reserve(size_t(r.rectCount()));
+        for (const QRect& q : r)
+            if (const QRect m = ImageRect(q); !m.isEmpty())
+                rects.push_back(m);
+        QRegion out;
+        out.setRects(rects.data(), int(rects.size()));
+        return out;
+    }
+    // The image pixel that stands for a device pixel: the one under its centre.
+    QPoint ImagePoint(QPoint q) const
+    {
+        if (Ratio == 1)
+            return q;
+        return QPoint(std::min(int((q.x() + 0.5) * Ratio), Image->width() - 1),
+                      std::min(int((q.y() + 0.5) * Ratio), Image->height() - 1));
+    }
+    QRegion EffectiveClip() const { return Clip ? *Clip : QRegion(DeviceRect()); }
+
+    // Logical to device pixels, brought into the range MaxDeviceCoord; the 64-bit
+    // arguments take sums such as x + width without overflow.
+    QPoint ToDevice(int64_t x, int64_t y) const
+    {
+        if (Identity)
+            return QPoint(ClampDeviceCoord(x), ClampDeviceCoord(y));
+        const QPointF p = Xf.map(QPointF(double(x), double(y)));
+        return QPoint(ClampDeviceCoord(p.x()), ClampDeviceCoord(p.y()));
+    }
+    QRect ToDeviceRect(int l, int t, int r, int b) const
+    {
+        const QPoint a = ToDevice(l, t);
+        const QPoint c = ToDevice(r, b);
+        return QRect(QPoint(std::min(a.x(), c.x()), std::min(a.y(), c.y())),
+                     QPoint(std::max(a.x(), c.x()) - 1, std::max(a.y(), c.y()) - 1));
+    }
+
+    // ---- pens ----
+    // The pen of one-pixel lines: the toolkit's one-pixel pen at a ratio of 1; on a denser
+    // image a pen one device unit wide, drawn through pixel centres (Centred), whose
+    // square ends reach the outer edges of the end pixels.
+    QPen OnePixelPen(const QColor& c) const
+    {
+        if (Ratio == 1)
+            return QPen(c, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        return QPen(c, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    }
+    template <class Shape> Shape Centred(const Shape& shape) const
+    {
+        return shape.translated(0.5, 0.5);
+    }
+    const StrokeStyle& S();
+
+    // ---- brushes ----
+    const FillStyle& F();
+    // The brush's colour at a device pixel (pattern brushes repeat from the origin).
+    uint32_t BrushPixel(int x, int y);
+
+    // ---- fonts ----
+    const QFont& QF()
+    {
+        if (QtFontVer != Font->Version() || QtFontExtra != CharExtra) {
+            QtFont = qtbridge::ToQFont(*Font, CharExtra);
+            QtFontVer = Font->Version();
+            QtFontExtra = CharExtra;
+        }
+        return QtFont;
+    }
+    // A changed font brings its colour to the text colour, as selecting it does.
+    void SyncTextColor()
+    {
+        if (FontSeen != Font->Version()) {
+            FontSeen = Font->Version();
+            TextColor = Font->Color();
+        }
+    }
+    const TTextMeasurer& M() const { return Measurer ? *Measurer : SystemTextMeasurer(); }
+
+    // Metrics and widths: the given measurer, or the installed faces. Every font met is
+    // kept, by what sets its face and size, with its metrics and the widths of the texts
+    // measured in it: a chart measures the same labels in the same few fonts at every
+    // redraw, and finding a face is slow.
+    struct MeasuredFont {
+        QFontMetrics Metrics;
+        TTextMetric Metric;
+        std::unordered_map<std::string, int> Widths;
+    };
+    std::unordered_map<std::string, std::unique_ptr<MeasuredFont>> Measured;
+    MeasuredFont* Current = nullptr;
+    uint64_t MetricsVer = 0;
+    uint64_t PainterFontVer = 0;
+    int PainterFontExtra = -1;
+    MeasuredFont& FM();
+    TTextMetric Metrics()
+    {
+        if (Measurer)
+            return Measurer->Metrics(*Font);
+        return FM().Metric;
+    }
+    int Width(const std::string& text, const QString& qs);
+
+    // ---- primitives ----
+    void SetComp(QPainter& p, const RopInfo& r) { p.setCompositionMode(r.Mode); }
+
+    // The brush of figure interiors, which follow the pen's raster operation (FillRect,
+    // FrameRect and bit blocks copy the brush as it is). False when nothing is painted.
+    bool RopBrush(const FillStyle& f, QBrush& out) const
+    {
+        if (f.Null || f.Rop.Nop)
+            return false;
+        if (f.Rop.Force >= 0)
+            out = QBrush(f.Rop.Force == 0 ? QColor(Qt::black) : QColor(Qt::white));
+        else
+            out = f.Brush;
+        return true;
+    }
+
+    // Fills a path (logical coordinates) with the brush.
+    void FillShape(const QPainterPath& path)
+    {
+        const FillStyle& f = F();
+        QBrush brush;
+        if (!RopBrush(f, brush))
+            return;
+        QPainter& p = P();
+        SetComp(p, f.Rop);
+        p.fillPath(path, brush);
+    }
+    // Strokes a path with the pen; geometric pens stroke through pixel centres.
+    void StrokeShape(const QPainterPath& path);
+    // One cosmetic segment in device pixels, from its first pixel up to but not including
+    // its last. The raster engine leaves out the end with the larger coordinate whatever
+    // the direction, so a segment running toward smaller coordinates along its major
+    // axis is slid one step along itself: it then starts on its first pixel and stops
+    // short of its last, as the old interface draws it. `dashOffset` continues a dash
+    // pattern from the previous segment.
+    static QLineF CosmeticLine(QPoint a, QPoint b);
+    void CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
+
+    // Cosmetic polyline as a chain of segments (each leaves out its last pixel, which the
+    // next one draws); the dash pattern runs on across the joins.
+    void CosmeticPolyline(const QPoint* pts, int count);
+    QPoint DevicePoint(QPoint q) const { return ToDevice(q.x(), q.y()); }
+
+    // A one-pixel polyline (device points) on a denser image: one stroke a device unit
+    // wide through the pixel centres, from the outer edge of the first pixel to the outer
+    // edge of the pixel before the last (half a step along the major axis beyond each
+    // centre), so that it covers the pixels the one-pixel line covers, at the image's
+    // resolution.
+    void DensePolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts);
+
+    void Line(int x1, int y1, int x2, int y2);
+
+    // The ellipse box of Arc, Pie, Chord and Ellipse: right and bottom excluded.
+    static QRectF ArcBox(int x1, int y1, int x2, int y2)
+    {
+        if (x2 < x1)
+            std::swap(x1, x2);
+        if (y2 < y1)
+            std::swap(y1, y2);
+        return QRectF(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1));
+    }
+    // Start angle and sweep (degrees, counter-clockwise positive) of the radials.
+    void ArcAngles(const QRectF& box, int x3, int y3, int x4, int y4, double& start, double& sweep) const;
+    // The figure of Arc/Pie/Chord (kind 0, 1, 2).
+    QPainterPath ArcPath(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) const;
+    // A closed figure: filled with the brush, outlined with the pen. `box` figures shrink
+    // an inside-frame pen into their bounds.
+    void Figure(const QPainterPath& path)
+    {
+        auto restore = RestoreOnExit(FigureBounds);
+        const int reach = 2 + (S().Null ? 0 : S().Width);
+        FigureBounds = path.boundingRect().toAlignedRect().adjusted(-reach, -reach, reach, reach);
+        FillShape(path);
+        StrokeShape(path);
+    }
+    void AddOrDrawFigure(const QPainterPath& path)
+    {
+        if (InPath)
+            Path.addPath(path);
+        else
+            Figure(path);
+    }
+
+    // Draws text with its alignment; in a path bracket adds the glyph outlines instead.
+    void Text(int x, int y, const std::string& text, const QRect* clipTo = nullptr, bool opaqueRect = false);
+
+    // Combines a device region into the clip.
+    void CombineClip(const QRegion& r, int mode);
+
+    // The device pixels of a block that can be seen: its rectangle within the device and
+    // the clip. Nothing outside it is ever allocated or indexed.
+    QRect VisiblePart(const QRect& block) const
+    {
+        return block.intersected(DeviceRect()).intersected(EffectiveClip().boundingRect());
+    }
+
+    // The part `visible` of a block that stretches the device rectangle `from` of `src`
+    // onto the device rectangle `to`, mirrored per axis as asked: each target pixel takes
+    // the source pixel under its centre; source pixels outside the image are black. Only
+    // the visible part is allocated, however large the block.
+    static QImage SampleBlock(const QImage& src, const QRect& from, const QRect& to, bool mirrorX, bool mirrorY,
+                              const QRect& visible);
+
+    // Copies the image pixels `from` of `src` to the image pixels `to` of the target, of
+    // the same size, as they are (a plain copy, neither stretched nor mirrored), within
+    // the clip. False when the copy needs more than that (another raster operation, a
+    // 1-bit target, pixels outside the source, a source that overlaps the target or
+    // whose pixels carry an alpha that the target would read otherwise).
+    bool CopyBlock(const QImage& src, const QRect& from, const QRect& to, TRop rop);
+
+    // Writes `src` (RGB32) at image pixel (x, y) through a raster operation, clipped.
+    void RopBlit(int x, int y, const QImage& src, TRop rop);
+};

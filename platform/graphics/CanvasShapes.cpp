@@ -1,0 +1,508 @@
+// The canvas's lines, shapes and pixels.
+#include "graphics/Canvas.h"
+
+#include "graphics/CanvasImpl.h"
+
+namespace {
+
+// Geometric pens stroke through pixel centres; just below one half keeps the rasterizer's
+// boundary rule from favouring one side, so odd widths spread evenly.
+constexpr double kCentre = 0.49;
+
+} // namespace
+
+void TCanvas::Impl::StrokeShape(const QPainterPath& path)
+{
+    const StrokeStyle& s = S();
+    if (s.Null)
+        return;
+    QPainter& p = P();
+    SetComp(p, s.Rop);
+    p.setBrush(Qt::NoBrush);
+    if (s.Cosmetic) {
+        const QPainterPath& shape = Ratio == 1 ? path : Centred(path);
+        if (s.Gap) {
+            p.setPen(s.GapPen);
+            p.drawPath(shape);
+        }
+        p.setPen(s.Pen);
+        p.drawPath(shape);
+    } else {
+        p.setPen(s.Pen);
+        p.drawPath(path.translated(kCentre, kCentre));
+    }
+}
+
+QLineF TCanvas::Impl::CosmeticLine(QPoint a, QPoint b)
+{
+    const int dx = b.x() - a.x(), dy = b.y() - a.y();
+    const int major = std::max(std::abs(dx), std::abs(dy));
+    const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+    if (!backwards)
+        return QLineF(a, b);
+    // Slide the segment one step along itself: same pixels per column (row), now
+    // from its first pixel to just before its last.
+    const QPointF step(-double(dx) / major, -double(dy) / major);
+    return QLineF(QPointF(a) + step, QPointF(b) + step);
+}
+
+void TCanvas::Impl::CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
+{
+    if (a == b)
+        return;
+    const QLineF line = CosmeticLine(a, b);
+    if (s.Gap) {
+        p.setPen(s.GapPen);
+        p.drawLine(line);
+    }
+    if (dashOffset != 0 && s.Pen.style() == Qt::CustomDashLine) {
+        QPen pen = s.Pen;
+        pen.setDashOffset(dashOffset);
+        p.setPen(pen);
+    } else {
+        p.setPen(s.Pen);
+    }
+    p.drawLine(line);
+}
+
+void TCanvas::Impl::CosmeticPolyline(const QPoint* pts, int count)
+{
+    const StrokeStyle& s = S();
+    if (s.Null || count < 2)
+        return;
+    QPainter& p = P();
+    SetComp(p, s.Rop);
+    const bool mapped = !Identity;
+    if (mapped)
+        p.resetTransform();
+    if (Ratio != 1) {
+        std::vector<QPoint> dev(pts, pts + count);
+        if (mapped)
+            for (QPoint& q : dev)
+                q = DevicePoint(q);
+        DensePolyline(p, s, dev);
+        if (mapped)
+            p.setWorldTransform(Xf);
+        return;
+    }
+    QPoint prev = mapped ? DevicePoint(pts[0]) : pts[0];
+    if (!s.Gap && s.Pen.style() == Qt::SolidLine) {
+        // A solid line: the pen is set once and the segments follow one another.
+        // (One drawLines call for them all is not used: the raster engine then
+        // strokes a steep segment with other pixels than it does on its own.)
+        p.setPen(s.Pen);
+        for (int i = 1; i < count; ++i) {
+            const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
+            if (next != prev)
+                p.drawLine(CosmeticLine(prev, next));
+            prev = next;
+        }
+        if (mapped)
+            p.setWorldTransform(Xf);
+        return;
+    }
+    qreal run = 0;
+    for (int i = 1; i < count; ++i) {
+        const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
+        CosmeticSegment(p, s, prev, next, run);
+        run += std::max(std::abs(next.x() - prev.x()), std::abs(next.y() - prev.y()));
+        prev = next;
+    }
+    if (mapped)
+        p.setWorldTransform(Xf);
+}
+
+void TCanvas::Impl::DensePolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts)
+{
+    std::vector<QPointF> c;
+    c.reserve(pts.size());
+    for (const QPoint& q : pts)
+        if (c.empty() || QPointF(q) + QPointF(0.5, 0.5) != c.back())
+            c.push_back(QPointF(q) + QPointF(0.5, 0.5));
+    if (c.size() < 2)
+        return;
+    auto halfStep = [](QPointF from, QPointF to) {
+        const QPointF d = to - from;
+        return d * (0.5 / std::max(std::abs(d.x()), std::abs(d.y())));
+    };
+    const QPointF first = halfStep(c[0], c[1]), last = halfStep(c[c.size() - 2], c.back());
+    c.front() -= first;
+    c.back() -= last;
+    QPainterPath path(c[0]);
+    for (size_t i = 1; i < c.size(); ++i)
+        path.lineTo(c[i]);
+    if (s.Gap) {
+        QPen gap = s.GapPen;
+        gap.setCapStyle(Qt::FlatCap);
+        p.setPen(gap);
+        p.drawPath(path);
+    }
+    QPen pen = s.Pen;
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    p.drawPath(path);
+}
+
+void TCanvas::Impl::Line(int x1, int y1, int x2, int y2)
+{
+    const StrokeStyle& s = S();
+    if (s.Null)
+        return;
+    if (s.Cosmetic) {
+        const QPoint pts[2] = {QPoint(x1, y1), QPoint(x2, y2)};
+        CosmeticPolyline(pts, 2);
+        return;
+    }
+    QPainter& p = P();
+    SetComp(p, s.Rop);
+    p.setPen(s.Pen);
+    p.drawLine(QPointF(x1 + kCentre, y1 + kCentre), QPointF(x2 + kCentre, y2 + kCentre));
+}
+
+void TCanvas::Impl::ArcAngles(const QRectF& box, int x3, int y3, int x4, int y4, double& start, double& sweep) const
+{
+    // The radials through (x3, y3) and (x4, y4) cut the ellipse where its parametric
+    // angle (the one the path's arc takes) is the angle of the point scaled to a circle.
+    const QPointF c = box.center();
+    const double sx = box.width() > 0 ? 1.0 / box.width() : 1.0;
+    const double sy = box.height() > 0 ? 1.0 / box.height() : 1.0;
+    start = std::atan2(-(y3 - c.y()) * sy, (x3 - c.x()) * sx) * 180.0 / kPi;
+    const double end = std::atan2(-(y4 - c.y()) * sy, (x4 - c.x()) * sx) * 180.0 / kPi;
+    double ccw = std::fmod(end - start, 360.0);
+    if (ccw <= 0)
+        ccw += 360.0;
+    sweep = ArcDir == AD_CLOCKWISE ? ccw - 360.0 : ccw;
+    if (sweep == 0)
+        sweep = -360.0;
+}
+
+QPainterPath TCanvas::Impl::ArcPath(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) const
+{
+    const QRectF box = ArcBox(x1, y1, x2, y2);
+    double start, sweep;
+    ArcAngles(box, x3, y3, x4, y4, start, sweep);
+    QPainterPath path;
+    if (kind == 1) {
+        path.moveTo(box.center());
+        path.arcTo(box, start, sweep);
+        path.closeSubpath();
+    } else {
+        path.arcMoveTo(box, start);
+        path.arcTo(box, start, sweep);
+        if (kind == 2)
+            path.closeSubpath();
+    }
+    return path;
+}
+
+// ---- lines and shapes ---------------------------------------------------------
+
+void TCanvas::MoveTo(int x, int y)
+{
+    RECORD(.Op = TCanvasOp::MoveTo, .A = {x, y});
+    d->Pos = TPoint(x, y);
+    if (d->InPath)
+        d->Path.moveTo(x, y);
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    RECORD(.Op = TCanvasOp::LineTo, .A = {x, y});
+    if (d->InPath) {
+        if (d->Path.elementCount() == 0)
+            d->Path.moveTo(d->Pos.X, d->Pos.Y);
+        d->Path.lineTo(x, y);
+    } else if (d->Active()) {
+        d->Line(d->Pos.X, d->Pos.Y, x, y);
+    }
+    d->Pos = TPoint(x, y);
+}
+
+void TCanvas::Polyline(const TPoint* points, int count)
+{
+    if (points != nullptr && count >= 2)
+        RECORD(.Op = TCanvasOp::Polyline, .Points = points, .Count = count);
+    if (points == nullptr || count < 2)
+        return;
+    const auto pathOf = [&] {
+        QPainterPath path;
+        path.moveTo(points[0].X, points[0].Y);
+        for (int i = 1; i < count; ++i)
+            path.lineTo(points[i].X, points[i].Y);
+        return path;
+    };
+    if (d->InPath) {
+        d->Path.addPath(pathOf());
+        return;
+    }
+    if (!d->Active())
+        return;
+    const auto& s = d->S();
+    if (s.Null)
+        return;
+    if (s.Cosmetic) {
+        std::vector<QPoint> q(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i)
+            q[size_t(i)] = QPoint(points[i].X, points[i].Y);
+        d->CosmeticPolyline(q.data(), count);
+    } else {
+        d->StrokeShape(pathOf());
+    }
+}
+
+void TCanvas::Polygon(const TPoint* points, int count)
+{
+    if (points != nullptr && count >= 2)
+        RECORD(.Op = TCanvasOp::Polygon, .Points = points, .Count = count);
+    if (points == nullptr || count < 2)
+        return;
+    QPolygon poly(count);
+    for (int i = 0; i < count; ++i)
+        poly.setPoint(i, points[i].X, points[i].Y);
+    QPainterPath path;
+    path.addPolygon(poly);
+    path.closeSubpath();
+    path.setFillRule(d->FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    d->AddOrDrawFigure(path);
+}
+
+void TCanvas::PolyBezier(const TPoint* points, int count)
+{
+    if (points != nullptr && count >= 4)
+        RECORD(.Op = TCanvasOp::PolyBezier, .Points = points, .Count = count);
+    if (points == nullptr || count < 4)
+        return;
+    QPainterPath path;
+    path.moveTo(points[0].X, points[0].Y);
+    for (int i = 1; i + 2 < count; i += 3)
+        path.cubicTo(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X, points[i + 2].Y);
+    if (d->InPath)
+        d->Path.addPath(path);
+    else if (d->Active())
+        d->StrokeShape(path);
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    RECORD(.Op = TCanvasOp::Rectangle, .A = {x1, y1, x2, y2});
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    if (d->InPath) {
+        d->Path.addRect(QRectF(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+        return;
+    }
+    if (!d->Active() || x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    const auto& s = d->S();
+    const auto& f = d->F();
+    QPainter& p = d->P();
+    if (s.Null || !s.Cosmetic) {
+        // Without a pen the fill is one pixel smaller on the right and bottom.
+        QBrush brush;
+        if (d->RopBrush(f, brush)) {
+            d->SetComp(p, f.Rop);
+            p.fillRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), brush);
+        }
+        if (!s.Null) {
+            const double inset = s.InsideFrame ? (s.Width - 1) / 2.0 : 0.0;
+            QPainterPath path;
+            path.addRect(QRectF(x1 + inset, y1 + inset, x2 - x1 - 1 - 2 * inset, y2 - y1 - 1 - 2 * inset));
+            d->StrokeShape(path);
+        }
+        return;
+    }
+    QBrush brush;
+    if (d->RopBrush(f, brush) && x2 - x1 > 2 && y2 - y1 > 2) {
+        d->SetComp(p, f.Rop);
+        p.fillRect(QRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2), brush);
+    }
+    if (!s.Gap && d->Identity && s.Rop.Force < 0 && s.Rop.Mode == QPainter::CompositionMode_SourceOver &&
+        s.Pen.style() == Qt::SolidLine) {
+        // A solid one-pixel frame is its four edges filled: the same pixels as stroking
+        // it, at a fraction of the cost when many small rectangles are drawn.
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        const QColor c = s.Pen.color();
+        p.fillRect(QRect(x1, y1, x2 - x1, 1), c);
+        p.fillRect(QRect(x1, y2 - 1, x2 - x1, 1), c);
+        if (y2 - y1 > 2) {
+            p.fillRect(QRect(x1, y1 + 1, 1, y2 - y1 - 2), c);
+            p.fillRect(QRect(x2 - 1, y1 + 1, 1, y2 - y1 - 2), c);
+        }
+        return;
+    }
+    d->SetComp(p, s.Rop);
+    p.setBrush(Qt::NoBrush);
+    const QRect frame(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+    for (const QPen* pen : {s.Gap ? &s.GapPen : nullptr, &s.Pen}) {
+        if (pen == nullptr)
+            continue;
+        p.setPen(*pen);
+        if (d->Ratio == 1)
+            p.drawRect(frame);
+        else
+            p.drawRect(d->Centred(QRectF(frame)));
+    }
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight)
+{
+    RECORD(.Op = TCanvasOp::RoundRect, .A = {x1, y1, x2, y2, cornerWidth, cornerHeight});
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1)),
+                        std::abs(cornerWidth) * 0.5, std::abs(cornerHeight) * 0.5);
+    d->AddOrDrawFigure(path);
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    RECORD(.Op = TCanvasOp::Ellipse, .A = {x1, y1, x2, y2});
+    const QRectF box = Impl::ArcBox(x1, y1, x2, y2);
+    if (!d->InPath && d->Active() && !d->S().Null && d->S().Cosmetic) {
+        // One-pixel outlines take the midpoint ellipse, which reaches every edge of the box.
+        const auto& s = d->S();
+        const auto& f = d->F();
+        QPainter& p = d->P();
+        d->SetComp(p, s.Rop);
+        QBrush brush;
+        p.setBrush(d->RopBrush(f, brush) ? brush : QBrush(Qt::NoBrush));
+        p.setPen(s.Gap ? s.GapPen : s.Pen);
+        const QRect r = box.toRect();
+        const auto ellipse = [&] {
+            if (d->Ratio == 1)
+                p.drawEllipse(r);
+            else
+                p.drawEllipse(d->Centred(QRectF(r)));
+        };
+        ellipse();
+        if (s.Gap) {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(s.Pen);
+            ellipse();
+        }
+        return;
+    }
+    QPainterPath path;
+    path.addEllipse(box);
+    d->AddOrDrawFigure(path);
+}
+
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    RECORD(.Op = TCanvasOp::Arc, .A = {x1, y1, x2, y2, x3, y3, x4, y4});
+    const QPainterPath path = d->ArcPath(0, x1, y1, x2, y2, x3, y3, x4, y4);
+    if (d->InPath)
+        d->Path.addPath(path);
+    else if (d->Active())
+        d->StrokeShape(path);
+}
+
+void TCanvas::ArcTo(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    RECORD(.Op = TCanvasOp::ArcTo, .A = {x1, y1, x2, y2, x3, y3, x4, y4});
+    QPainterPath arc = d->ArcPath(0, x1, y1, x2, y2, x3, y3, x4, y4);
+    const QPointF start = arc.elementCount() > 0 ? QPointF(arc.elementAt(0).x, arc.elementAt(0).y) : QPointF();
+    const QPointF end = arc.currentPosition();
+    if (d->InPath) {
+        if (d->Path.elementCount() == 0)
+            d->Path.moveTo(d->Pos.X, d->Pos.Y);
+        d->Path.lineTo(start);
+        d->Path.connectPath(arc);
+    } else if (d->Active()) {
+        QPainterPath path;
+        path.moveTo(d->Pos.X, d->Pos.Y);
+        path.lineTo(start);
+        path.connectPath(arc);
+        d->StrokeShape(path);
+    }
+    d->Pos = TPoint(int(std::lround(end.x())), int(std::lround(end.y())));
+}
+
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    RECORD(.Op = TCanvasOp::Pie, .A = {x1, y1, x2, y2, x3, y3, x4, y4});
+    d->AddOrDrawFigure(d->ArcPath(1, x1, y1, x2, y2, x3, y3, x4, y4));
+}
+
+void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    RECORD(.Op = TCanvasOp::Chord, .A = {x1, y1, x2, y2, x3, y3, x4, y4});
+    d->AddOrDrawFigure(d->ArcPath(2, x1, y1, x2, y2, x3, y3, x4, y4));
+}
+
+void TCanvas::FillRect(const TRect& r)
+{
+    RECORD(.Op = TCanvasOp::FillRect, .A = {r.Left, r.Top, r.Right, r.Bottom});
+    if (!d->Active())
+        return;
+    const auto& f = d->F();
+    if (f.Null)
+        return;
+    int l = r.Left, t = r.Top, rr = r.Right, b = r.Bottom;
+    if (rr < l)
+        std::swap(l, rr);
+    if (b < t)
+        std::swap(t, b);
+    if (rr == l || b == t)
+        return;
+    QPainter& p = d->P();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);   // a pattern copy: no raster operation
+    p.fillRect(QRect(l, t, rr - l, b - t), f.Brush);
+}
+
+void TCanvas::FrameRect(const TRect& r)
+{
+    RECORD(.Op = TCanvasOp::FrameRect, .A = {r.Left, r.Top, r.Right, r.Bottom});
+    if (!d->Active() || IsRectEmpty(r))
+        return;
+    const auto& f = d->F();
+    if (f.Null)
+        return;
+    QPainter& p = d->P();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const int w = r.Width(), h = r.Height();
+    p.fillRect(QRect(r.Left, r.Top, w, 1), f.Brush);
+    if (h > 1)
+        p.fillRect(QRect(r.Left, r.Bottom - 1, w, 1), f.Brush);
+    if (h > 2) {
+        p.fillRect(QRect(r.Left, r.Top + 1, 1, h - 2), f.Brush);
+        if (w > 1)
+            p.fillRect(QRect(r.Right - 1, r.Top + 1, 1, h - 2), f.Brush);
+    }
+}
+
+TColor TCanvas::Pixel(int x, int y) const
+{
+    if (d->Image == nullptr)
+        return CLR_INVALID;
+    const QPoint q = d->ToDevice(x, y);
+    if (!d->DeviceRect().contains(q) || (d->Clip && !d->Clip->contains(q)))
+        return CLR_INVALID;
+    const QRgb v = d->Image->pixel(d->ImagePoint(q));
+    return RGB(qRed(v), qGreen(v), qBlue(v));
+}
+
+void TCanvas::SetPixel(int x, int y, TColor c)
+{
+    RECORD(.Op = TCanvasOp::SetPixel, .A = {x, y, int(c)});
+    if (d->Image == nullptr) {
+        if (d->Active()) {
+            QPainter& p = d->P();
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p.fillRect(QRect(x, y, 1, 1), d->Col(c));
+        }
+        return;
+    }
+    const QPoint q = d->ToDevice(x, y);
+    if (!d->DeviceRect().contains(q) || (d->Clip && !d->Clip->contains(q)))
+        return;
+    const QRgb v = d->Col(c).rgb();
+    const QRect block = d->ImageRect(QRect(q, QSize(1, 1))).intersected(d->Image->rect());
+    for (int yy = block.top(); yy <= block.bottom(); ++yy)
+        std::fill_n(reinterpret_cast<QRgb*>(d->Image->scanLine(yy)) + block.left(), block.width(), v);
+}
