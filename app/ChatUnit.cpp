@@ -2,6 +2,8 @@
 
 #include "EditChar.h"
 
+#include "controls/FormBuilder.h"
+
 #include "Unit2/BandCore.h"
 #include "Unit2/RunCore.h"
 
@@ -40,26 +42,21 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
 {
     SetName("fmChart");
     SetCaption("Chart");
-    SetBounds(0, 0, 696, 480);
     SetPosition(poScreenCenter);
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(this);
-    Panel1->SetBounds(0, 0, 696, 41);
-    Panel1->SetAlign(alTop);
-
-    Panel2 = new TPanel(this);
-    Panel2->SetName("Panel2");
-    Panel2->SetParent(this);
-    Panel2->SetAlign(alClient);
-    Panel2->SetBevelOuter(bvNone);
+    // A tool row above the chart area, which the chart fills.
+    BuildForm(this, 696, 480, {
+        Panel(Panel1, "Panel1", {Line({KindButton(BitBtn1, "BitBtn1", bkClose, 81),
+                                      Ctl(sbUndoZoom, "sbUndoZoom", "Undo Zoom", 89),
+                                      Ctl(SpeedButton1, "SpeedButton1", "&EDIT", 73), Stretch()})}),
+        Growing(Panel(Panel2, "Panel2", {Growing(Ctl(Chart1, "Chart1"))})),
+    });
+    SetMinimumSize(Chart1, 200, 150);
+    sbUndoZoom->SetVisible(false);
+    sbUndoZoom->OnClick = [this](TObject* Sender) { sbUndoZoomClick(Sender); };
+    SpeedButton1->OnClick = [this](TObject* Sender) { SpeedButton1Click(Sender); };
 
     // The chart, flat, with a white back wall and the title "Cp".
-    Chart1 = new TChart(this);
-    Chart1->SetName("Chart1");
-    Chart1->SetParent(Panel2);
-    Chart1->SetAlign(alClient);
     Chart1->SetView3D(false);
     Chart1->BackWall()->SetColor(clWhite);
     Chart1->BackWall()->Brush()->SetStyle(bsClear);
@@ -84,27 +81,6 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     Series3 = NewSeries<TLineSeries>(this, Chart1, "Series3", "T^3 law");
     Series3->SetSeriesColor(clBlue);
     Series3->Pointer()->SetVisible(false);
-
-    BitBtn1 = new TBitBtn(this);
-    BitBtn1->SetName("BitBtn1");
-    BitBtn1->SetParent(Panel1);
-    BitBtn1->SetBounds(8, 8, 81, 25);
-    BitBtn1->SetKind(bkClose);
-
-    sbUndoZoom = new TSpeedButton(this);
-    sbUndoZoom->SetName("sbUndoZoom");
-    sbUndoZoom->SetParent(Panel1);
-    sbUndoZoom->SetBounds(104, 8, 89, 25);
-    sbUndoZoom->SetCaption("Undo Zoom");
-    sbUndoZoom->SetVisible(false);
-    sbUndoZoom->OnClick = [this](TObject* Sender) { sbUndoZoomClick(Sender); };
-
-    SpeedButton1 = new TSpeedButton(this);
-    SpeedButton1->SetName("SpeedButton1");
-    SpeedButton1->SetParent(Panel1);
-    SpeedButton1->SetBounds(208, 8, 73, 25);
-    SpeedButton1->SetCaption("&EDIT");
-    SpeedButton1->OnClick = [this](TObject* Sender) { SpeedButton1Click(Sender); };
 
     DoCreate();
 }

@@ -5,6 +5,8 @@
 
 #include "DataFile.h"
 
+#include "controls/FormBuilder.h"
+
 #include <vector>
 
 TfmData* fmData = nullptr;
@@ -27,52 +29,18 @@ TfmData::TfmData(TComponent* AOwner) : TForm(AOwner)
 {
     SetName("fmData");
     SetCaption("fmData");
-    SetBounds(0, 0, 819, 480);
     SetPosition(poScreenCenter);
 
-    sbrun = new TSpeedButton(this);
-    sbrun->SetName("sbrun");
-    sbrun->SetParent(this);
-    sbrun->SetBounds(8, 8, 113, 25);
-    sbrun->SetCaption("Close && &RUN ");
+    // A tool row above the data text, which takes the rest of the window.
+    BuildForm(this, 819, 480, {
+        Line({Ctl(sbrun, "sbrun", "Close && &RUN ", 113), Ctl(Label1, "Label1", "Dividing string"),
+              Combo(cbDivString, "cbDivString", {"Space", "Tab"}, csDropDownList, 81), Ctl(Label2, "Label2", "T(max)"),
+              Ctl(edTmax, "edTmax", "", 81), Stretch(), KindButton(BitBtn1, "BitBtn1", bkClose, 81)}),
+        Growing(Ctl(Memo1, "Memo1")),
+    });
     sbrun->OnClick = [this](TObject* Sender) { sbrunClick(Sender); };
-
-    Label1 = new TLabel(this);
-    Label1->SetName("Label1");
-    Label1->SetParent(this);
-    Label1->SetBounds(136, 12, 90, 17);
-    Label1->SetCaption("Dividing string");
-
-    cbDivString = new TComboBox(this, csDropDownList);
-    cbDivString->SetName("cbDivString");
-    cbDivString->SetParent(this);
-    cbDivString->SetBounds(240, 8, 81, 21);
-    cbDivString->Items()->Add("Space");
-    cbDivString->Items()->Add("Tab");
     cbDivString->SetItemIndex(0);
-
-    Label2 = new TLabel(this);
-    Label2->SetName("Label2");
-    Label2->SetParent(this);
-    Label2->SetBounds(344, 12, 45, 17);
-    Label2->SetCaption("T(max)");
-
-    edTmax = new TEdit(this);
-    edTmax->SetName("edTmax");
-    edTmax->SetParent(this);
-    edTmax->SetBounds(400, 8, 81, 21);
     edTmax->SetHint("Set higher temperature limit for the data array");
-
-    BitBtn1 = new TBitBtn(this);
-    BitBtn1->SetName("BitBtn1");
-    BitBtn1->SetParent(this);
-    BitBtn1->SetBounds(728, 8, 81, 25);
-    BitBtn1->SetKind(bkClose);
-
-    Memo1 = new TMemo(this);
-    Memo1->SetName("Memo1");
-    Memo1->SetParent(this);
-    Memo1->SetBounds(0, 40, 819, 440);
     Memo1->SetFontName("Courier New");
     Memo1->SetScrollBars(ssVertical);
     Memo1->SetWordWrap(false);

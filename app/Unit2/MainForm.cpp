@@ -3,33 +3,14 @@
 #include "DataFile.h"
 #include "Unit3.h"
 
+#include "controls/FormBuilder.h"
+
 #include <filesystem>
 #include <system_error>
 
 TfmMain* fmMain = nullptr;
 
 namespace {
-
-// Creates a control owned by the form, named, placed in Parent at the given bounds.
-template <class T, class... Args>
-T* Place(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height, Args... Extra)
-{
-    T* c = new T(Form, Extra...);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
-
-TComboBox* PlaceList(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
-                     std::initializer_list<const char*> Items, int ItemIndex)
-{
-    auto* box = Place<TComboBox>(Form, Parent, Name, Left, Top, Width, 21, csDropDownList);
-    for (const char* item : Items)
-        box->Items()->Add(item);
-    box->SetItemIndex(ItemIndex);
-    return box;
-}
 
 TMenuItem* MenuItem(TForm* Form, TMenuItem* Parent, const char* Name, const char* Caption)
 {
@@ -56,7 +37,6 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
 {
     SetName("fmMain");
     SetCaption("Low temperature heat capacity approximation");
-    SetBounds(0, 0, 1029, 744);
     SetPosition(poScreenCenter);
     SetFontName("MS Sans Serif");
 
@@ -75,89 +55,73 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     About1->OnClick = [this](TObject* Sender) { About1Click(Sender); };
     SetMenu(MainMenu1);
 
-    // Problem details, on the left.
-    GroupBox3 = Place<TGroupBox>(this, this, "GroupBox3", 4, 4, 345, 690);
-    GroupBox3->SetCaption(" Problem details ");
+    // Problem details on the left (options above the grid of unknowns, the information
+    // line below it), the report view on the right taking the width left over.
+    BuildForm(this, 1029, 744, {
+        Columns({
+            Column({Growing(Group(GroupBox3, "GroupBox3", " Problem details ", {
+                Panel(Panel3, "Panel3", {
+                    Row(Label1, "Label1", "N = ", {Ctl(edN, "edN", "", 49)}),
+                    Ctl(chbPrev, "chbPrev", "Use previous results as initial guess"),
+                    Row(Label2, "Label2", "X", {
+                        Combo(cbX, "cbX", {"T", "1/T", "T*T", "T^3"}, csDropDownList, 89),
+                        Ctl(Label6, "Label6", "Y"),
+                        Combo(cbY, "cbY", {"Cp(T)", "Cp(T)/T"}, csDropDownList, 105),
+                    }),
+                    Row(Label5, "Label5", "Minimize error", {
+                        Combo(cbErrortype, "cbErrortype", {"Absolute", "Relative"}, csDropDownList, 97),
+                        Ctl(cbSave, "cbSave", "Save"),
+                    }),
+                    Line({Ctl(sbrun, "sbrun", "&RUN", 97), Ctl(SpeedButton1, "SpeedButton1", "Conf. intl.", 97),
+                          KindButton(BitBtn2, "BitBtn2", bkClose, 89), Stretch()}),
+                    Line({Ctl(sbStop, "sbStop", "Stop", 97), Ctl(lbProgress, "lbProgress")}),
+                    // Choices that stay at their defaults: nothing in the program shows them.
+                    Line({Ctl(chbTest, "chbTest", "Test"), Ctl(Label3, "Label3", "Norm"),
+                          Combo(cbNorm, "cbNorm", {"LSQ", "Sum of abs dev", "Abs deviation"}, csDropDownList, 105),
+                          Stretch()}),
+                    Row(Label4, "Label4", "Routine",
+                        {Combo(cbRoutine, "cbRoutine", {"Nelder-Mead", "Lev-Marquardt"}, csDropDownList, 113)}),
+                }),
+                Growing(Ctl(sgIniGuess, "sgIniGuess")),
+                Panel(infopanel, "infopanel", {Growing(Ctl(Memo2, "Memo2"))}),
+            }))}),
+            Growing(Column({Growing(Group(GroupBox2, "GroupBox2", " Solution ", {Growing(Ctl(Memo1, "Memo1"))}))})),
+        }),
+    });
+    SetFixedWidth(GroupBox3, 345);
     GroupBox3->SetFontName("Times New Roman");
 
-    Panel3 = Place<TPanel>(this, GroupBox3, "Panel3", 0, 0, 0, 272);
-    Panel3->SetAlign(alTop);
-    Panel3->SetBevelOuter(bvNone);
-
-    Label1 = Place<TLabel>(this, Panel3, "Label1", 12, 12, 28, 17);
-    Label1->SetCaption("N = ");
-    edN = Place<TEdit>(this, Panel3, "edN", 44, 8, 49, 23);
     edN->SetText("2");
-
-    chbPrev = Place<TCheckBox>(this, Panel3, "chbPrev", 12, 40, 300, 21);
-    chbPrev->SetCaption("Use previous results as initial guess");
-
-    Label2 = Place<TLabel>(this, Panel3, "Label2", 12, 74, 12, 17);
-    Label2->SetCaption("X");
-    cbX = PlaceList(this, Panel3, "cbX", 28, 70, 89, {"T", "1/T", "T*T", "T^3"}, 0);
-    Label6 = Place<TLabel>(this, Panel3, "Label6", 136, 74, 12, 17);
-    Label6->SetCaption("Y");
-    cbY = PlaceList(this, Panel3, "cbY", 152, 70, 105, {"Cp(T)", "Cp(T)/T"}, 0);
-
-    Label5 = Place<TLabel>(this, Panel3, "Label5", 12, 106, 90, 17);
-    Label5->SetCaption("Minimize error");
-    cbErrortype = PlaceList(this, Panel3, "cbErrortype", 108, 102, 97, {"Absolute", "Relative"}, 0);
-    cbSave = Place<TCheckBox>(this, Panel3, "cbSave", 224, 104, 73, 21);
-    cbSave->SetCaption("Save");
-
-    sbrun = Place<TSpeedButton>(this, Panel3, "sbrun", 12, 138, 97, 33);
-    sbrun->SetCaption("&RUN");
+    cbX->SetItemIndex(0);
+    cbY->SetItemIndex(0);
+    cbErrortype->SetItemIndex(0);
     sbrun->OnClick = [this](TObject* Sender) { sbrunClick(Sender); };
-    SpeedButton1 = Place<TSpeedButton>(this, Panel3, "SpeedButton1", 120, 138, 97, 33);
-    SpeedButton1->SetCaption("Conf. intl.");
     SpeedButton1->OnClick = [this](TObject* Sender) { SpeedButton1Click(Sender); };
-    BitBtn2 = Place<TBitBtn>(this, Panel3, "BitBtn2", 228, 138, 89, 33);
-    BitBtn2->SetKind(bkClose);
-    sbStop = Place<TSpeedButton>(this, Panel3, "sbStop", 12, 240, 97, 25);
-    sbStop->SetCaption("Stop");
     sbStop->SetEnabled(false);
     sbStop->OnClick = [this](TObject* Sender) { sbStopClick(Sender); };
-    lbProgress = Place<TLabel>(this, Panel3, "lbProgress", 120, 244, 220, 17);
-    lbProgress->SetCaption("");
+    for (TControl* hidden : {static_cast<TControl*>(chbTest), static_cast<TControl*>(Label3),
+                             static_cast<TControl*>(cbNorm), static_cast<TControl*>(Label4),
+                             static_cast<TControl*>(cbRoutine)})
+        hidden->SetVisible(false);
+    cbNorm->SetItemIndex(0);
+    cbRoutine->SetItemIndex(1);
 
-    // Choices that stay at their defaults: nothing in the program shows them.
-    chbTest = Place<TCheckBox>(this, Panel3, "chbTest", 12, 182, 57, 21);
-    chbTest->SetCaption("Test");
-    chbTest->SetVisible(false);
-    Label3 = Place<TLabel>(this, Panel3, "Label3", 76, 186, 32, 17);
-    Label3->SetCaption("Norm");
-    Label3->SetVisible(false);
-    cbNorm = PlaceList(this, Panel3, "cbNorm", 112, 182, 105, {"LSQ", "Sum of abs dev", "Abs deviation"}, 0);
-    cbNorm->SetVisible(false);
-    Label4 = Place<TLabel>(this, Panel3, "Label4", 12, 212, 48, 17);
-    Label4->SetCaption("Routine");
-    Label4->SetVisible(false);
-    cbRoutine = PlaceList(this, Panel3, "cbRoutine", 64, 208, 113, {"Nelder-Mead", "Lev-Marquardt"}, 1);
-    cbRoutine->SetVisible(false);
-
-    infopanel = Place<TPanel>(this, GroupBox3, "infopanel", 0, 0, 0, 73);
-    infopanel->SetAlign(alBottom);
     infopanel->SetBevelOuter(bvLowered);
-    Memo2 = Place<TMemo>(this, infopanel, "Memo2", 0, 0, 0, 0);
-    Memo2->SetAlign(alClient);
+    SetFixedHeight(infopanel, 73);
     Memo2->SetFontColor(clRed);
 
-    sgIniGuess = Place<TStringGrid>(this, GroupBox3, "sgIniGuess", 0, 0, 0, 0);
-    sgIniGuess->SetAlign(alClient);
     sgIniGuess->SetColCount(4);
     sgIniGuess->SetFixedCols(1);
     sgIniGuess->SetFixedRows(1);
     sgIniGuess->SetDefaultColWidth(90);
     sgIniGuess->SetOptions(goEditing);
 
-    // The report view, on the right.
-    GroupBox2 = Place<TGroupBox>(this, this, "GroupBox2", 353, 4, 668, 690);
-    GroupBox2->SetCaption(" Solution ");
-    Memo1 = Place<TMemo>(this, GroupBox2, "Memo1", 0, 0, 0, 0);
-    Memo1->SetAlign(alClient);
     Memo1->SetFontName("Courier New");
     Memo1->SetScrollBars(ssVertical);
     Memo1->Lines()->SetText("Memo1");
+    // The information line comes before the grid in the order of Tab.
+    SetTabOrder({Memo2, sgIniGuess});
+    UpdateLayout(this);
 
     OpenDialog1 = new TOpenDialog(this);
     OpenDialog1->SetName("OpenDialog1");

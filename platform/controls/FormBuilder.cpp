@@ -372,6 +372,18 @@ TFormItem Radios(TRadioGroup*& Ref, const std::string& Name, const std::string& 
     return item;
 }
 
+TFormItem KindButton(TBitBtn*& Ref, const std::string& Name, TBitBtnKind Kind, int FixedWidth)
+{
+    TFormItem item = Ctl(Ref, Name, "", FixedWidth);
+    auto make = item.Make;
+    item.Make = [make, &Ref, Kind](TComponent* Owner) -> TControl* {
+        TControl* c = make(Owner);
+        Ref->SetKind(Kind);
+        return c;
+    };
+    return item;
+}
+
 // ---- arrangement ------------------------------------------------------------------
 
 TFormItem Row(TLabel*& Label, const std::string& LabelName, const std::string& Caption, TFormItems Items)
@@ -528,6 +540,25 @@ void SetFixedWidth(TControl* Control, int Width)
 {
     if (QWidget* w = Control != nullptr ? Control->Widget() : nullptr)
         w->setFixedWidth(Width);
+}
+
+void SetFixedHeight(TControl* Control, int Height)
+{
+    if (QWidget* w = Control != nullptr ? Control->Widget() : nullptr)
+        w->setFixedHeight(Height);
+}
+
+void SetTabOrder(std::initializer_list<TControl*> Controls)
+{
+    QWidget* before = nullptr;
+    for (TControl* c : Controls) {
+        QWidget* w = c != nullptr ? c->Widget() : nullptr;
+        if (w == nullptr)
+            continue;
+        if (before != nullptr)
+            QWidget::setTabOrder(before, w);
+        before = w;
+    }
 }
 
 void UpdateLayout(TWinControl* Container)

@@ -21,6 +21,7 @@
 // the given client size, or larger when its contents need more room.
 #pragma once
 
+#include "Buttons.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
@@ -86,6 +87,9 @@ TFormItem Combo(T*& Ref, const std::string& Name, std::initializer_list<const ch
     return item;
 }
 
+// A bitmap button of a standard kind (its caption and symbol come from the kind).
+TFormItem KindButton(TBitBtn*& Ref, const std::string& Name, TBitBtnKind Kind, int FixedWidth = 0);
+
 // A list box with its items.
 TFormItem List(TListBox*& Ref, const std::string& Name, std::initializer_list<const char*> Items = {});
 
@@ -149,6 +153,11 @@ bool ContentsMinimumSize(TWinControl* Control, int& Width, int& Height);
 void SetMinimumSize(TControl* Control, int Width, int Height);
 // Keeps the control at that width in its layout.
 void SetFixedWidth(TControl* Control, int Width);
+// Keeps the control at that height in its layout.
+void SetFixedHeight(TControl* Control, int Height);
+// Sets the keyboard focus order of the controls (all in one window) to the order given,
+// where the order of the table would otherwise decide it.
+void SetTabOrder(std::initializer_list<TControl*> Controls);
 // Lays a built container out again at once (after controls in it were shown or hidden)
 // and gives its controls their new bounds.
 void UpdateLayout(TWinControl* Container);
