@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DialogRecorder.h"
+#include "TestSupport.h"
 
 #include "ChatUnit.h"
 #include "Unit2.h"
@@ -10,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+#include <string>
 
 class AppWindowsTest : public ::testing::Test {
 protected:
@@ -18,6 +21,7 @@ protected:
     std::unique_ptr<TfmMain> main;
     std::unique_ptr<TfmData> data;
     std::unique_ptr<TfmChart> chart;
+    std::string folder = testsupport::TempDir();
 
     void SetUp() override
     {
@@ -36,5 +40,22 @@ protected:
         chart.reset();
         data.reset();
         main.reset();
+    }
+
+    // Copies an example into the test's folder and opens it through the File menu.
+    std::string OpenExample(const std::string& name)
+    {
+        const std::string path = folder + "/" + name;
+        std::filesystem::copy_file(std::string(EXAMPLES_DIR) + "/" + name, path,
+                                   std::filesystem::copy_options::overwrite_existing);
+        dialogs.Answer = [path](TDialogRequest& r) {
+            if (r.Kind == TDialogKind::dkOpenFile)
+                r.FileName = path;
+            return mrOk;
+        };
+        main->Open1Click(main->Open1);
+        dialogs.Answer = nullptr;
+        dialogs.Requests.clear();
+        return path;
     }
 };

@@ -20,23 +20,6 @@ namespace {
 
 class LongWorkTest : public AppWindowsTest {
 protected:
-    std::string folder = testsupport::TempDir();
-
-    std::string OpenExample(const std::string& name)
-    {
-        const std::string path = folder + "/" + name;
-        std::filesystem::copy_file(std::string(EXAMPLES_DIR) + "/" + name, path,
-                                   std::filesystem::copy_options::overwrite_existing);
-        dialogs.Answer = [path](TDialogRequest& r) {
-            if (r.Kind == TDialogKind::dkOpenFile)
-                r.FileName = path;
-            return mrOk;
-        };
-        main->Open1Click(main->Open1);
-        dialogs.Answer = nullptr;
-        dialogs.Requests.clear();
-        return path;
-    }
     // Every 20 ms while the work runs: Check sees the windows, and once Ready says so, Act
     // is done once.
     void WhileWorking(std::function<bool()> Ready, std::function<void()> Act)

@@ -20,24 +20,6 @@ namespace {
 
 class RunWindowTest : public AppWindowsTest {
 protected:
-    std::string folder = testsupport::TempDir();
-
-    // Copies an example into the test's folder and opens it through the File menu.
-    std::string OpenExample(const std::string& name)
-    {
-        const std::string path = folder + "/" + name;
-        std::filesystem::copy_file(std::string(EXAMPLES_DIR) + "/" + name, path,
-                                   std::filesystem::copy_options::overwrite_existing);
-        dialogs.Answer = [path](TDialogRequest& r) {
-            if (r.Kind == TDialogKind::dkOpenFile)
-                r.FileName = path;
-            return mrOk;
-        };
-        main->Open1Click(main->Open1);
-        dialogs.Answer = nullptr;
-        dialogs.Requests.clear();
-        return path;
-    }
     std::string Report() const { return main->Memo1->Lines()->Text(); }
     double Rms() const
     {
