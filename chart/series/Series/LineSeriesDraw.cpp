@@ -69,11 +69,15 @@ bool TCustomSeries::DrawReducedArea()
     const bool forward = PointOrderForward();
     if (!forward)
         return false;
-    // One colour for every value, none of them null.
+    // One colour for every value, none of them null: without colours of their own and
+    // without a palette they all take the series' (or the pass') colour.
     const TColor color = ValueColor(from);
-    for (int t = from; t <= last; ++t)
-        if (ValueColor(t) != color || color == clNone)
-            return false;
+    if (color == clNone)
+        return false;
+    if (Colors() != nullptr || ColorEachPoint())
+        for (int t = from; t <= last; ++t)
+            if (ValueColor(t) != color)
+                return false;
     const TColor areaLines = areaPen->Color() == clDefault || !areaPen->Visible() ? color : areaPen->Color();
     const TColor lineColor = LinePen()->Color();
 
@@ -127,11 +131,30 @@ bool TCustomSeries::DrawReducedArea()
     // are, the runs within one column as their spans.
     const int n = last - from + 1;
     std::vector<int> xs(static_cast<size_t>(n)), ys(xs.size()), origins(xs.size());
-    for (int k = 0; k < n; ++k) {
-        xs[size_t(k)] = PointScreenX(from + k);
-        ys[size_t(k)] = PointScreenY(from + k);
-        origins[size_t(k)] = PointOriginValue(from + k);
-    }
+    TAxisLinearMap mx, my;
+    if (!IsStacked() && LinearAxisMaps(mx, my)) {
+        // Unstacked on linear axes: the positions straight from the values, and one origin
+        // (the axis end or the fixed origin) for all of them.
+        const double* xv = XValues()->Data() + from;
+        const double* yv = YValues()->Data() + from;
+        const int origin = PointOriginValue(from);
+        if (mx.Plain() && my.Plain())
+            for (size_t k = 0; k < size_t(n); ++k) {
+                xs[k] = mx.Clamped(xv[k]);
+                ys[k] = my.Clamped(yv[k]);
+            }
+        else
+            for (size_t k = 0; k < size_t(n); ++k) {
+                xs[k] = mx(xv[k]);
+                ys[k] = my(yv[k]);
+            }
+        std::fill(origins.begin(), origins.end(), origin);
+    } else
+        for (int k = 0; k < n; ++k) {
+            xs[size_t(k)] = PointScreenX(from + k);
+            ys[size_t(k)] = PointScreenY(from + k);
+            origins[size_t(k)] = PointOriginValue(from + k);
+        }
     for (int k = 1; k < n;) {
         if (xs[size_t(k)] != xs[size_t(k - 1)]) {
             DrawAreaSegment(xs[size_t(k - 1)], ys[size_t(k - 1)], origins[size_t(k - 1)], xs[size_t(k)],

@@ -82,6 +82,43 @@ TEST_F(AreaDraw, ColumnsDrawnAsTheirSpansDrawWhatEverySegmentDraws)
     compare("sparse");
 }
 
+// The pixels of an unstacked area taken from the axes' scales directly give those of each
+// value's own position: on an inverted value axis, with values beyond the value axis'
+// range at both ends, with one value axis range far beyond the pixels, on a logarithmic
+// value axis, and with a fixed origin on an inverted axis.
+TEST_F(AreaDraw, PositionsFromTheAxisScalesDrawWhatEachValuesPositionDraws)
+{
+    auto* s = Add<TAreaSeries>(clRed, {});
+    AddNoisyPoints(*s, 6000, 5);
+    chart->Layout();
+    const auto compare = [&](const std::string& what, int inked) {
+        auto reduced = chart->Picture();
+        chart->Canvas()->SetShortcuts(false);
+        auto each = chart->Picture();
+        chart->Canvas()->SetShortcuts(true);
+        const PictureDifference d = Compare(*reduced, *each);
+        EXPECT_GT(d.Inked, inked) << what;
+        EXPECT_EQ(d.Differ, 0) << what;
+        if (const std::string path = testsupport::ArtifactPath("area-scales-" + what + ".png"); !path.empty())
+            reduced->SaveToFile(path), each->SaveToFile(testsupport::ArtifactPath("area-scales-" + what + "-each.png"));
+    };
+    chart->LeftAxis()->SetInverted(true);
+    compare("inverted", 3000);
+    chart->LeftAxis()->SetInverted(false);
+    chart->LeftAxis()->SetMinMax(3, 6);
+    compare("beyond-range", 3000);
+    chart->LeftAxis()->SetMinMax(4.9999999, 5.0000001);
+    compare("tiny-range", 1000);
+    chart->LeftAxis()->SetAutomatic(true);
+    chart->LeftAxis()->SetLogarithmic(true);
+    compare("logarithmic", 3000);
+    chart->LeftAxis()->SetLogarithmic(false);
+    chart->LeftAxis()->SetInverted(true);
+    s->SetUseYOrigin(true);
+    s->SetYOrigin(5.5);
+    compare("inverted-origin", 3000);
+}
+
 TEST_F(AreaDraw, UseYOriginFillsToTheOriginAndWidensTheRange)
 {
     auto* s = Add<TAreaSeries>(clBlue, {{1, 2}, {5, 4}, {9, 2}});
