@@ -8,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 // How the band is spread over the cores with the numbers of the one-by-one computation:
 // - The uniforms X[n] = X[n-17] - X[n-5] (mod 1) are exact sums of multiples of 2^-53 once
@@ -175,8 +174,6 @@ struct TPiece {
     int64_t Start = 0;            // stream position of its first uniform
     int64_t Length = 0;
     std::vector<uint64_t> X;      // history, the piece's uniforms and the margin, times 2^53
-    std::vector<double> R;        // first step of the method at each position
-    std::vector<unsigned char> Ok;   // whether that step gives the normal
     std::vector<double> Z;        // normals decoded from Start on (ZCount of them)
     std::size_t ZCount = 0;
     std::vector<int64_t> Starts;  // positions of the first decoded normals
@@ -189,49 +186,88 @@ struct TPiece {
 
     void Make(const THistory& h)
     {
-        // The generator modulo 2^53, with no branch on the sign of the difference.
+        // The generator modulo 2^53, with no branch on the sign of the difference, made a
+        // stretch at a time just ahead of the decoding so that both work in the cache.
         const std::size_t size = static_cast<std::size_t>(UniformLag + Length + Margin);
         X.resize(size);
         for (int k = 0; k < UniformLag; ++k)
             X[k] = static_cast<uint64_t>(h[k] * Two53);
-        for (std::size_t i = UniformLag; i < size; ++i)
-            X[i] = (X[i - 17] - X[i - 5]) & Mask53;
-        // The first step of every position as if a normal started there.
-        const std::size_t positions = static_cast<std::size_t>(Length);
-        R.resize(positions);
-        Ok.resize(positions);
-        for (std::size_t q = 0; q < positions; ++q)
-            Ok[q] = rndunit::FastNormal(Uniform(X[q + UniformLag]), Uniform(X[q + 1]), R[q]) ? 1 : 0;
+        std::size_t made = UniformLag;   // X[0..made-1] are made
+        const auto makeTo = [this, size, &made](std::size_t upTo) {
+            upTo = std::min(upTo, size);
+            uint64_t* x = X.data();
+            // Five at a time with the last five in registers: each new value reads the
+            // five before it, which vector code would load across two stores not yet
+            // written to the cache.
+            std::size_t i = made;
+            if (i + 5 <= upTo) {
+                uint64_t p0 = x[i - 5], p1 = x[i - 4], p2 = x[i - 3], p3 = x[i - 2], p4 = x[i - 1];
+                for (; i + 5 <= upTo; i += 5) {
+                    p0 = (x[i - 17] - p0) & Mask53;
+                    p1 = (x[i - 16] - p1) & Mask53;
+                    p2 = (x[i - 15] - p2) & Mask53;
+                    p3 = (x[i - 14] - p3) & Mask53;
+                    p4 = (x[i - 13] - p4) & Mask53;
+                    x[i] = p0;
+                    x[i + 1] = p1;
+                    x[i + 2] = p2;
+                    x[i + 3] = p3;
+                    x[i + 4] = p4;
+                }
+            }
+            for (; i < upTo; ++i)
+                x[i] = (x[i - 17] - x[i - 5]) & Mask53;
+            made = std::max(made, upTo);
+        };
 
-        // Decoding from the first position: runs of one-uniform normals are copied, the
-        // others decoded whole.
+        // Decoding from the first position: most normals take one uniform and are made
+        // here by the method's first step; the others are decoded whole.
+        const std::size_t positions = static_cast<std::size_t>(Length);
         Z.resize(positions);
         Starts.clear();
         ZCount = 0;
         Bad = false;
+        constexpr std::size_t Stretch = 1024;
+        double* z = Z.data();
         std::size_t pos = 0;
         while (pos < positions) {
-            const void* hit = std::memchr(Ok.data() + pos, 0, positions - pos);
-            const std::size_t run = (hit ? static_cast<const unsigned char*>(hit) - Ok.data() : positions) - pos;
-            std::copy(R.begin() + pos, R.begin() + pos + run, Z.begin() + ZCount);
-            for (std::size_t k = 0; k < run && Starts.size() < KeptStarts; ++k)
-                Starts.push_back(Start + static_cast<int64_t>(pos + k));
-            ZCount += run;
-            pos += run;
-            if (pos >= positions)
-                break;
-            if (Starts.size() < KeptStarts)
-                Starts.push_back(Start + static_cast<int64_t>(pos));
-            int64_t at = Start + static_cast<int64_t>(pos);
-            Z[ZCount++] = DecodeAt(at, Bad);
-            pos = static_cast<std::size_t>(at - Start);
+            const std::size_t stretchEnd = std::min(positions, pos + Stretch);
+            makeTo(stretchEnd + UniformLag);
+            const uint64_t* x = X.data();
+            while (pos < stretchEnd) {
+                if (Starts.size() < KeptStarts)
+                    Starts.push_back(Start + static_cast<int64_t>(pos));
+                double r = 0;
+                if (rndunit::FastNormal(Uniform(x[pos + UniformLag]), Uniform(x[pos + 1]), r)) {
+                    z[ZCount++] = r;
+                    ++pos;
+                    continue;
+                }
+                // A normal that reads on: decoded over what is made a margin ahead, and
+                // over the whole piece again if it reads past that.
+                makeTo(pos + UniformLag + Margin);
+                int64_t at = Start + static_cast<int64_t>(pos);
+                bool ranShort = false;
+                double v = DecodeAt(at, ranShort, static_cast<int64_t>(made));
+                if (ranShort && made < size) {
+                    makeTo(size);
+                    at = Start + static_cast<int64_t>(pos);
+                    ranShort = false;
+                    v = DecodeAt(at, ranShort);
+                }
+                Bad = Bad || ranShort;
+                z[ZCount++] = v;
+                pos = static_cast<std::size_t>(at - Start);
+            }
         }
+        makeTo(size);
         End = Start + static_cast<int64_t>(pos);
     }
-    // Decodes one normal at stream position Pos (inside the piece or its margin).
-    double DecodeAt(int64_t& Pos, bool& Failed) const
+    // Decodes one normal at stream position Pos (inside the piece or its margin), reading
+    // no further than X[Made - 1] when Made is given (Failed when it would).
+    double DecodeAt(int64_t& Pos, bool& Failed, int64_t Made = -1) const
     {
-        TPieceSource src{X.data(), Pos - Start + UniformLag, static_cast<int64_t>(X.size())};
+        TPieceSource src{X.data(), Pos - Start + UniformLag, Made >= 0 ? Made : static_cast<int64_t>(X.size())};
         const double z = rndunit::NormalFrom(src);
         Failed = Failed || src.Bad;
         Pos = Start + src.Cur - UniformLag;
