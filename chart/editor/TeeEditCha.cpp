@@ -103,7 +103,6 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     SetMinimumSize(TabSeries, PageRoomWidth, PageRoomHeight);
     SetMinimumSize(LBSeries, 120, 100);
     SetMinimumSize(ChartGrid1, 160, 100);
-    SetMinimumSize(ChartGridNavigator1, 180, 25);
     LoadArrowGlyphs(BMoveUP, BMoveDown);
     LabelWWW->SetFontColor(clBlue);
     LabelWWW->SetFontStyle(fsUnderline);
