@@ -2,6 +2,7 @@
 #include "Streaming.h"
 
 #include "system/ScopeGuard.h"
+#include "system/SysUtils.h"
 
 #include <array>
 #include <charconv>
@@ -290,24 +291,10 @@ private:
     // whole sequence is taken alone, as its own value.
     static uint32_t NextCodePoint(const std::string& s, size_t& i)
     {
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        const int len = b0 >= 0xF0 && b0 < 0xF5 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 && b0 < 0xE0 ? 2 : 1;
-        if (len > 1 && i + len <= s.size()) {
-            uint32_t c = b0 & (0x7F >> len);
-            bool ok = true;
-            for (int k = 1; k < len && ok; ++k) {
-                const auto b = static_cast<unsigned char>(s[i + k]);
-                ok = (b & 0xC0) == 0x80;
-                c = (c << 6) | (b & 0x3F);
-            }
-            const uint32_t least = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
-            if (ok && c >= least && c <= 0x10FFFF && !(c >= 0xD800 && c < 0xE000)) {
-                i += len;
-                return c;
-            }
-        }
-        ++i;
-        return b0;
+        char32_t c = 0;
+        if (TryNextUtf8Char(s, i, c))
+            return c;
+        return static_cast<unsigned char>(s[i++]);
     }
 
     void ConvertBinary()

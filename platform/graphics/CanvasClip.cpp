@@ -129,7 +129,7 @@ void TCanvas::FillPath()
         return;
     if (d->Active()) {
         QPainterPath p = d->Path;
-        p.setFillRule(d->FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        p.setFillRule(d->FillRule());
         d->FillShape(p);
     }
     AbortPath();
@@ -142,7 +142,7 @@ void TCanvas::StrokeAndFillPath()
         return;
     if (d->Active()) {
         QPainterPath p = d->Path;
-        p.setFillRule(d->FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        p.setFillRule(d->FillRule());
         d->FillShape(p);
         d->StrokeShape(p);
     }
@@ -156,7 +156,7 @@ TRegion TCanvas::PathToRegion()
     if (!d->PathReady)
         return out;
     QPainterPath p = d->Xf.map(d->Path);
-    out.impl().Region = qtbridge::PathToRegion(p, d->FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    out.impl().Region = qtbridge::PathToRegion(p, d->FillRule());
     AbortPath();
     return out;
 }

@@ -306,6 +306,8 @@ struct TCanvas::Impl {
         return true;
     }
 
+    // The fill rule of the polygon fill mode.
+    Qt::FillRule FillRule() const { return FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill; }
     // Fills a path (logical coordinates) with the brush.
     void FillShape(const QPainterPath& path)
     {

@@ -262,7 +262,7 @@ void TCanvas::Polygon(const TPoint* points, int count)
     QPainterPath path;
     path.addPolygon(poly);
     path.closeSubpath();
-    path.setFillRule(d->FillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    path.setFillRule(d->FillRule());
     d->AddOrDrawFigure(path);
 }
 

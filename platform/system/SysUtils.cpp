@@ -206,7 +206,7 @@ bool SameText(const std::string& a, const std::string& b)
     return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
-char32_t NextUtf8Char(const std::string& s, size_t& At)
+bool TryNextUtf8Char(const std::string& s, size_t& At, char32_t& Code)
 {
     const auto byte = [&](size_t i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0u; };
     const unsigned c = byte(At);
@@ -222,11 +222,18 @@ char32_t NextUtf8Char(const std::string& s, size_t& At)
     }
     // Overlong forms, surrogates and values past the last plane are no characters.
     static const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (len == 0 || code < least[len] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
-        ++At;
-        return 0xFFFD;
-    }
+    if (len == 0 || code < least[len] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+        return false;
     At += size_t(len);
+    Code = code;
+    return true;
+}
+
+char32_t NextUtf8Char(const std::string& s, size_t& At)
+{
+    char32_t code = 0xFFFD;
+    if (!TryNextUtf8Char(s, At, code))
+        ++At;
     return code;
 }
 

@@ -168,6 +168,10 @@ std::string LowerCase(const std::string& s);
 bool SameText(const std::string& a, const std::string& b);
 int CompareText(const std::string& a, const std::string& b);
 std::string StringReplaceAll(const std::string& s, const std::string& from, const std::string& to);
+// The code point of the well-formed UTF-8 character at At, which moves past it; false, with
+// At unmoved, when the bytes at At are no such character (overlong, surrogate, past the
+// last plane, cut short).
+bool TryNextUtf8Char(const std::string& s, size_t& At, char32_t& Code);
 // The code point of the UTF-8 character at At, which moves past it; a byte that starts no
 // well-formed character gives U+FFFD and moves one byte.
 char32_t NextUtf8Char(const std::string& s, size_t& At);

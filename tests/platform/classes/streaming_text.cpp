@@ -140,6 +140,10 @@ TEST(StreamingText, OtherCharactersTravelAsCodePoints)
     EXPECT_EQ(TextOf(binary), text);
     EXPECT_EQ(BinaryOfText(text), binary);
     EXPECT_EQ(BinaryOfText("object TNode\r\n  Count = 1\r\n  Caption = 'Temp \xC2\xB0" "C, \xCE\x98'\r\nend\r\n"), binary);
+    // Bytes that start no character (a lead byte past the last plane, a lone continuation
+    // byte, a sequence cut short) are written one by one as their own values.
+    root.SetCaption("\xF5\x80\x80" "a\x80" "\xE2\x82");
+    EXPECT_EQ(TextOf(BinaryOf(&root)), "object TNode\r\n  Count = 1\r\n  Caption = #245#128#128'a'#128#226#130\r\nend\r\n");
 
     // A wide string (UTF-16, little-endian) as other writers give non-ASCII text.
     TRegistration registration;
