@@ -268,6 +268,10 @@ class AskingTabBar : public QTabBar {
 public:
     std::function<void(int)> Select;
 
+    // A click on a tab gives the bar the focus, as the desktop's tab controls do, so that
+    // the arrow keys go on from the clicked tab.
+    AskingTabBar() { setFocusPolicy(Qt::StrongFocus); }
+
     // Starts watching the switches; a tab widget calls it after it took the bar, so that
     // its own page switch runs first and the put-back switches the page back too.
     void Watch()

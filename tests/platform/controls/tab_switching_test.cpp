@@ -90,6 +90,18 @@ TEST_F(TabSwitchingTest, EveryWayOfSwitchingPagesAsksAndTellsOnce)
     EXPECT_EQ(bar->count(), 3);
 }
 
+TEST_F(TabSwitchingTest, AClickedTabTakesTheFocusSoTheArrowKeysGoOnFromIt)
+{
+    ASSERT_TRUE(user::ClickTab(pages, "Two"));
+    log.clear();
+    ASSERT_TRUE(user::Key(Qt::Key_Left));
+    EXPECT_EQ(log, "changing Two;change One;");
+    ASSERT_TRUE(user::ClickTab(tabs, "Middle"));
+    log.clear();
+    ASSERT_TRUE(user::Key(Qt::Key_Right));
+    EXPECT_EQ(log, "changing 1;change 2;");
+}
+
 TEST_F(TabSwitchingTest, AVetoKeepsThePageWhicheverWayTheUserSwitches)
 {
     allow = false;
