@@ -118,6 +118,8 @@ void TfmChart::ShowRunResults(const TRunResult& Run, const std::string& XTitle, 
     FillSeries(Series1, Run.Calculated);
     FillSeries(Series2, Run.Experiment);
     FillSeries(Series3, Run.CubicLaw);
+    FXAxis = Run.XAxis;
+    FYAxis = Run.YAxis;
     Chart1->UndoZoom();
     sbUndoZoom->Hide();
     Chart1->LeftAxis()->Title()->SetCaption(YTitle);
@@ -149,8 +151,10 @@ void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)
     TChartSeries* upper = Chart1->Series(Chart1->SeriesCount() - 2);
     TChartSeries* lower = Chart1->Series(Chart1->SeriesCount() - 1);
     for (const TBandPoint& p : Band) {
-        upper->AddPointXY(p.T, p.Upper, "", clDefault);
-        lower->AddPointXY(p.T, p.Lower, "", clDefault);
+        const TChartPoint high = ChartPoint(FXAxis, FYAxis, p.T, p.Upper);
+        const TChartPoint low = ChartPoint(FXAxis, FYAxis, p.T, p.Lower);
+        upper->AddPointXY(high.X, high.Y, "", clDefault);
+        lower->AddPointXY(low.X, low.Y, "", clDefault);
     }
     Show();
 }

@@ -49,8 +49,14 @@ public:
     void ShowRunResults(const TRunResult& Run, const std::string& XTitle, const std::string& YTitle,
                         const std::string& ChartTitle);
     // The confidence band: the two band series (created the first time, refilled after)
-    // get the upper and lower curves against T; the window is shown.
+    // get the upper and lower curves under the axis choices of the run the chart shows,
+    // so that the band lies over its curve; the window is shown.
     void ShowBand(const std::vector<TBandPoint>& Band);
+
+private:
+    // The axis choices of the run the chart shows (T and Cp before any run).
+    int FXAxis = 0;
+    int FYAxis = 0;
 };
 
 extern TfmChart* fmChart;

@@ -50,6 +50,11 @@ double Transform(int axis, double T)
 
 } // namespace
 
+TChartPoint ChartPoint(int XAxis, int YAxis, double T, double Cp)
+{
+    return {Transform(XAxis, T), YAxis == ryCpOverT ? Cp / T : Cp};
+}
+
 std::string CheckRunInput(const TRunInput& in)
 {
     if (in.n < 2 || in.n > 20 || in.n % 2 != 0)
@@ -234,6 +239,8 @@ double EinsteinSumEntropy(const std::vector<double>& a, const std::vector<double
 TRunResult RunCore(const TRunInput& in)
 {
     TRunResult res;
+    res.XAxis = in.XAxis;
+    res.YAxis = in.YAxis;
     res.Error = CheckRunInput(in);
     if (!res.Error.empty())
         return res;
@@ -323,16 +330,10 @@ TRunResult RunCore(const TRunInput& in)
         const double t = T[i];
         const double c = Cp[i];
         const double calc = CappedSum(N, X, t);
-        const double x = Transform(in.XAxis, t);
         if (in.XAxis == rxTCubed)
-            res.CubicLaw.push_back({x, res.b * x});
-        if (in.YAxis == ryCpOverT) {
-            res.Calculated.push_back({x, calc / t});
-            res.Experiment.push_back({x, c / t});
-        } else {
-            res.Calculated.push_back({x, calc});
-            res.Experiment.push_back({x, c});
-        }
+            res.CubicLaw.push_back(ChartPoint(in.XAxis, in.YAxis, t, res.b * (t * t * t)));
+        res.Calculated.push_back(ChartPoint(in.XAxis, in.YAxis, t, calc));
+        res.Experiment.push_back(ChartPoint(in.XAxis, in.YAxis, t, c));
         const double delta = c - calc;
         sumSq += delta * delta;
         sumAbs += std::fabs(delta);

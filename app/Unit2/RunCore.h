@@ -38,6 +38,11 @@ struct TChartPoint {
     double Y = 0.0;
 };
 
+// Where a heat capacity Cp at temperature T is drawn under the chart's axis choices
+// (TRunXAxis, TRunYAxis): every curve of the chart window goes through it, so the points,
+// the fitted curve, the cubic law and the confidence band share one pair of axes.
+TChartPoint ChartPoint(int XAxis, int YAxis, double T, double Cp);
+
 // A text for a cell of the grid of unknowns.
 struct TGridText {
     int Col = 0;
@@ -75,6 +80,8 @@ struct TRunResult {
     std::vector<std::string> Messages;   // further message boxes, in order
     std::vector<TGridText> Grid;     // results for grid columns 2 and 3
 
+    int XAxis = rxT;                 // the axis choices the chart points below are drawn under
+    int YAxis = ryCp;
     std::vector<TChartPoint> Calculated;
     std::vector<TChartPoint> Experiment;
     std::vector<TChartPoint> CubicLaw;

@@ -248,7 +248,7 @@ TEST_F(RunCoreTest, ChartPointsFollowTheAxisChoices)
         EXPECT_NEAR(r.Experiment[i - 1].X / (t * t * t), 1.0, 1e-12);
         EXPECT_NEAR(r.Experiment[i - 1].Y, Cp[i] / t, 1e-12);
         EXPECT_NEAR(r.Calculated[i - 1].Y, RefCp(r.a, r.Theta, t) / t, 1e-9);
-        EXPECT_NEAR(r.CubicLaw[i - 1].Y / (num / den * t * t * t), 1.0, 1e-9);   // in Cp units
+        EXPECT_NEAR(r.CubicLaw[i - 1].Y / (num / den * t * t), 1.0, 1e-9);   // b T^3 / T
         EXPECT_NEAR(inv.Calculated[i - 1].X, 1 / t, 1e-15);
         EXPECT_NEAR(inv.Calculated[i - 1].Y, RefCp(r.a, r.Theta, t), 1e-9);
     }

@@ -5,6 +5,7 @@
 #include "ChatUnit.h"
 #include "TestSupport.h"
 #include "Unit2.h"
+#include "Unit2/BandCore.h"
 #include "Unit3.h"
 
 #include <gtest/gtest.h>
@@ -224,6 +225,46 @@ TEST_F(RunWindowTest, RunFillsTheChartUnderTheAxisChoices)
         main->sbrunClick(main->sbrun);
         const auto bitmap = chart->Chart1->DrawToBitmap(clWhite, TRect(0, 0, 680, 420));
         bitmap->SaveToFile(picture);
+    }
+}
+
+TEST_F(RunWindowTest, BandLiesOverTheCurveUnderTheAxesOfTheShownRun)
+{
+    OpenExample("lead_short.dat");
+    main->cbX->SetItemIndex(1);   // 1/T
+    main->cbY->SetItemIndex(1);   // Cp(T)/T
+    main->sbrunClick(main->sbrun);
+    // A choice made after the run changes nothing until the next run.
+    main->cbX->SetItemIndex(0);
+    main->cbY->SetItemIndex(0);
+    // Uncertainties of 5 % give a band of visible width.
+    for (int k = 1; k < main->sgIniGuess->RowCount(); ++k) {
+        const double coefficient = StrToFloat(Trim(main->sgIniGuess->Cells(2, k)));
+        main->sgIniGuess->SetCells(3, k, FloatToStr(0.05 * std::fabs(coefficient)));
+    }
+    main->SpeedButton1Click(main->SpeedButton1);
+    ASSERT_EQ(chart->Chart1->SeriesCount(), 5);
+    TChartSeries* upper = chart->Chart1->Series(3);
+    TChartSeries* lower = chart->Chart1->Series(4);
+    ASSERT_EQ(upper->Count(), chart->Series1->Count());
+    for (int i = 0; i < upper->Count(); ++i) {
+        EXPECT_DOUBLE_EQ(upper->XValues()->Value(i), chart->Series1->XValues()->Value(i));
+        EXPECT_DOUBLE_EQ(lower->XValues()->Value(i), chart->Series1->XValues()->Value(i));
+        const double curve = chart->Series1->YValues()->Value(i);
+        EXPECT_GT(upper->YValues()->Value(i), curve);
+        EXPECT_LT(lower->YValues()->Value(i), curve);
+    }
+    // The band's Cp values divided by T, at X = 1/T (points in ascending 1/T).
+    std::vector<double> coef, unc;
+    for (int k = 1; k < main->sgIniGuess->RowCount(); ++k) {
+        coef.push_back(StrToFloat(Trim(main->sgIniGuess->Cells(2, k))));
+        unc.push_back(StrToFloat(Trim(main->sgIniGuess->Cells(3, k))));
+    }
+    const std::vector<TBandPoint> band = ConfidenceBandSerial(coef, unc, 2, upper->Count(), TData);
+    for (std::size_t k = 0; k < band.size(); ++k) {
+        const int i = upper->Count() - 1 - static_cast<int>(k);
+        EXPECT_DOUBLE_EQ(upper->YValues()->Value(i), band[k].Upper / band[k].T);
+        EXPECT_DOUBLE_EQ(lower->YValues()->Value(i), band[k].Lower / band[k].T);
     }
 }
 
