@@ -323,11 +323,6 @@ public:
     void RemoveLinkedSeries(TChartSeries* S);
 
     // ---- the stream ----
-    // Whether the points written with "Data" need their not-mandatory values (they are
-    // not 0, 1, 2, ...), their colours, their labels. Every point is looked at.
-    bool HasCustomXValues() const { return FPoints.HasCustomXValues(); }
-    bool HasPointColors() const { return FPoints.HasPointColors(SeriesColor()); }
-    bool HasLabels() const { return FPoints.HasLabels(); }
     // The flag byte of "Data": bit 0 not-mandatory values, bit 1 colours, bit 2 labels,
     // bit 3 mark positions, bit 4 labels with 32-bit lengths (some label is longer than
     // a length byte holds).

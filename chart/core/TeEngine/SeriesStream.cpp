@@ -205,11 +205,11 @@ private:
 uint8_t TChartSeries::SeriesDataFlags() const
 {
     uint8_t flags = 0;
-    if (HasCustomXValues())
+    if (FPoints.HasCustomXValues())
         flags |= dfXValues;
-    if (HasPointColors())
+    if (FPoints.HasPointColors(SeriesColor()))
         flags |= dfColors;
-    if (HasLabels()) {
+    if (FPoints.HasLabels()) {
         flags |= dfLabels;
         if (FPoints.HasLongLabels())
             flags |= dfLongLabels;
