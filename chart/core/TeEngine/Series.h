@@ -32,6 +32,9 @@ inline constexpr char TeeColumnSeparator = 6;
     DECLARE_CLASS_INFO(Name) \
     bool IsClassOf(const TChartSeries* S) const override { return dynamic_cast<const Name*>(S) != nullptr; }
 
+// Codes of TChartSeries::NotifyValue, sent to the dependent series.
+enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModified };
+
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 

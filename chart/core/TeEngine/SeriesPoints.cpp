@@ -38,13 +38,6 @@ TChartValueList* TSeriesPoints::ValueListByName(const std::string& Name) const
 
 // ---- labels and colours ------------------------------------------------------------
 
-TColor TSeriesPoints::StoredColor(int Index) const
-{
-    if (FColors && Index >= 0 && Index < static_cast<int>(FColors->size()))
-        return (*FColors)[static_cast<size_t>(Index)];
-    return clDefault;
-}
-
 void TSeriesPoints::SetValueColor(int Index, TColor Color)
 {
     if (!FColors) {

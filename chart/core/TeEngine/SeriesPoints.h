@@ -15,9 +15,6 @@
 #include <string>
 #include <vector>
 
-// Codes of TChartSeries::NotifyValue, sent to the dependent series.
-enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModified };
-
 // What a store tells the one that holds it.
 class TSeriesPointsOwner {
 public:
@@ -65,8 +62,14 @@ public:
     const TLabelsList* Labels() const { return &FLabels; }
     // The colour list, or nullptr while no point has its own colour.
     const std::vector<TColor>* Colors() const { return FColors.get(); }
-    // The colour stored for a point, clDefault when it has none.
-    TColor StoredColor(int Index) const;
+    // The colour stored for a point, clDefault when it has none (inline: drawing asks it
+    // for every point).
+    TColor StoredColor(int Index) const
+    {
+        if (FColors && Index >= 0 && Index < static_cast<int>(FColors->size()))
+            return (*FColors)[static_cast<size_t>(Index)];
+        return clDefault;
+    }
     // ERangeError outside the points once colours are stored; clDefault stores nothing
     // while no point has its own colour.
     void SetValueColor(int Index, TColor Color);
