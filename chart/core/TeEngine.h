@@ -1,6 +1,6 @@
-// The chart engine: value lists, chart elements and series, point symbols and callouts,
-// axes, the chart panel that holds the series and the axes, tools, series sources and
-// series groups.
+// The chart engine: value lists and the series' points they make up, chart elements and
+// series, point symbols and callouts, axes, the chart panel that holds the series and the
+// axes, tools, series sources and series groups.
 #pragma once
 
 #include "TeEngine/Axis.h"
@@ -13,6 +13,7 @@
 #include "TeEngine/Pointer.h"
 #include "TeEngine/Series.h"
 #include "TeEngine/SeriesGroups.h"
+#include "TeEngine/SeriesPoints.h"
 #include "TeEngine/SeriesSource.h"
 #include "TeEngine/Startup.h"
 #include "TeEngine/Tools.h"

@@ -170,7 +170,7 @@ void TSeriesDataText::Prepare()
     TSeriesData::Prepare();
     if (!Series && IncludeLabels && !HasLabels())
         for (TChartSeries* s : ExportedSeries())
-            if (s->HasLabels()) {
+            if (s->Points().HasLabels()) {
                 Flags |= cfLabels;
                 break;
             }

@@ -1,6 +1,7 @@
 #include "TeEngine/Lists.h"
 
 #include "TeEngine/Series.h"
+#include "TeEngine/SeriesPoints.h"
 #include "TeEngine/SeriesGroups.h"
 #include "system/ScopeGuard.h"
 
@@ -34,7 +35,7 @@ void TLabelsList::SetLabel(int Index, const std::string& Text)
         FItems[static_cast<size_t>(Index)].clear();
     }
     if (FOwner != nullptr)
-        FOwner->Repaint();
+        FOwner->NotifyChanged();
 }
 
 void TLabelsList::InsertLabel(int Index, const std::string& Text)

@@ -9,6 +9,7 @@
 #include <vector>
 
 class TChartSeries;
+class TSeriesPoints;
 class TSeriesGroup;
 class TSeriesGroups;
 class TStrings;
@@ -17,7 +18,7 @@ class TStrings;
 class TLabelsList : public TObject {
 public:
     DECLARE_CLASS_NAME(TLabelsList)
-    explicit TLabelsList(TChartSeries* Owner) : FOwner(Owner) {}
+    explicit TLabelsList(TSeriesPoints* Owner) : FOwner(Owner) {}
 
     int Count() const { return static_cast<int>(FItems.size()); }
     // Empty for an index outside the list.
@@ -39,7 +40,7 @@ public:
 
 private:
     void Extend(int Index);
-    TChartSeries* FOwner;
+    TSeriesPoints* FOwner;
     std::vector<std::string> FItems;
 };
 

@@ -19,11 +19,6 @@
 
 namespace {
 
-[[noreturn]] void AssertionFailed(const char* Text)
-{
-    throw EAssertionFailed(Text);
-}
-
 // The legend's column separator as a text.
 const std::string ColumnSeparator(1, TeeColumnSeparator);
 
@@ -31,12 +26,6 @@ const std::string ColumnSeparator(1, TeeColumnSeparator);
 
 TChartSeries::TChartSeries(TComponent* AOwner) : TCustomChartSeries(AOwner)
 {
-    // Each list adopts itself into FValuesList, which owns it.
-    FXValues = new TChartValueList(this, "X");
-    FXValues->SetOrder(loAscending);
-    FYValues = new TChartValueList(this, "Y");
-    FMandatory = FYValues;
-    FNotMandatory = FXValues;
     FPercentFormat = TeeMsg_DefPercentFormat;
     FValueFormat = TeeMsg_DefValueFormat;
     FMarks = std::make_unique<TSeriesMarks>(this);
@@ -79,23 +68,11 @@ TChartSeries::~TChartSeries()
 
 int TChartSeries::AddPointXY(double X, double Y, const std::string& Label, TColor Color)
 {
-    FXValues->TempValue = X;
-    FYValues->TempValue = Y;
+    FPoints.XValues()->TempValue = X;
+    FPoints.YValues()->TempValue = Y;
     if (OnBeforeAdd && !OnBeforeAdd(this))
         return -1;
-    const int index = FXValues->InsertOrdered();
-    FYValues->InsertAt(index, FYValues->TempValue);
-    for (int t = 2; t < FValuesList.Count(); ++t) {
-        TChartValueList* list = FValuesList.ValueList(t);
-        list->InsertAt(index, list->TempValue);
-    }
-    if (FColors) {
-        FColors->insert(FColors->begin() + index, Color);
-    } else if (Color != clDefault) {
-        FColors = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count() - 1), clDefault);
-        FColors->insert(FColors->begin() + index, Color);
-    }
-    FLabels.InsertLabel(index, Label);
+    const int index = FPoints.InsertPending(Label, Color);
     if (!Updating())
         AfterAddValue(index, true);
     return index;
@@ -103,9 +80,9 @@ int TChartSeries::AddPointXY(double X, double Y, const std::string& Label, TColo
 
 int TChartSeries::Add(double Value, const std::string& Label, TColor Color)
 {
-    if (FYMandatory)
-        return AddPointXY(FXValues->Count(), Value, Label, Color);
-    return AddPointXY(Value, FYValues->Count(), Label, Color);
+    if (FPoints.YMandatory())
+        return AddPointXY(FPoints.XValues()->Count(), Value, Label, Color);
+    return AddPointXY(Value, FPoints.YValues()->Count(), Label, Color);
 }
 
 int TChartSeries::AddNull(const std::string& Label)
@@ -132,10 +109,7 @@ void TChartSeries::AfterAddValue(int ValueIndex, bool AddToDependents)
 
 void TChartSeries::ClearLists()
 {
-    for (int t = 0; t < FValuesList.Count(); ++t)
-        FValuesList.ValueList(t)->ClearValues();
-    FColors.reset();
-    FLabels.Clear();
+    FPoints.Clear();
     FMarks->Clear();
 }
 
@@ -153,20 +127,9 @@ void TChartSeries::Clear()
         Repaint();
 }
 
-void TChartSeries::DeleteColor(int Index)
-{
-    if (FColors && Index < static_cast<int>(FColors->size()))
-        FColors->erase(FColors->begin() + Index);
-}
-
 void TChartSeries::Delete(int ValueIndex)
 {
-    if (ValueIndex < 0 || ValueIndex >= Count())
-        throw ChartException(Format(TeeMsg_SeriesDelete, {ValueIndex, Count() - 1}));
-    for (int t = 0; t < FValuesList.Count(); ++t)
-        FValuesList.ValueList(t)->Delete(ValueIndex);
-    DeleteColor(ValueIndex);
-    FLabels.DeleteLabel(ValueIndex);
+    FPoints.Delete(ValueIndex);
     FMarks->DeletePoint(ValueIndex);
     NotifyValue(veDelete, ValueIndex);
     if (FActive)
@@ -175,31 +138,14 @@ void TChartSeries::Delete(int ValueIndex)
 
 void TChartSeries::DeleteRange(int Start, int Quantity, bool RenumberX)
 {
-    if (Quantity < 1)
-        AssertionFailed("Quantity of data points to delete must be greater than zero.");
-    if (Start >= Count())
+    if (!FPoints.DeleteRange(Start, Quantity))
         return;
-    if (Start < 0)
-        throw ERangeError();
-    if (int64_t(Start) + Quantity - 1 >= Count())
-        AssertionFailed("Quantity of data to delete must be less than Count.");
-    for (int t = 0; t < FValuesList.Count(); ++t)
-        FValuesList.ValueList(t)->DeleteRange(Start, Quantity);
-    if (FColors) {
-        const int size = static_cast<int>(FColors->size());
-        const int end = std::min(Start + Quantity, size);
-        if (Start < end)
-            FColors->erase(FColors->begin() + Start, FColors->begin() + end);
-        if (FColors->empty())
-            FColors.reset();
-    }
-    FLabels.DeleteRange(Start, Quantity);
     FMarks->Positions()->DeleteRange(Start, Quantity);
     NotifyValue(veDelete, -1);
     if (FActive)
         Repaint();
     if (RenumberX)
-        FXValues->FillWithIndexes();
+        FPoints.XValues()->FillWithIndexes();
 }
 
 void TChartSeries::SourceValueDeleted(TChartSeries* Source, int ValueIndex)
@@ -213,48 +159,19 @@ void TChartSeries::SourceValueDeleted(TChartSeries* Source, int ValueIndex)
 
 void TChartSeries::ExchangePoints(int A, int B)
 {
-    for (int t = 0; t < FValuesList.Count(); ++t)
-        FValuesList.ValueList(t)->Exchange(A, B);
-    if (FColors) {
-        const int size = static_cast<int>(FColors->size());
-        if (A < size && B < size)
-            std::swap((*FColors)[static_cast<size_t>(A)], (*FColors)[static_cast<size_t>(B)]);
-    }
-    FLabels.Exchange(A, B);
-}
-
-void TChartSeries::SetHorizontal()
-{
-    FMandatory = FXValues;
-    FNotMandatory = FYValues;
-    FYMandatory = false;
+    FPoints.ExchangePoints(A, B);
 }
 
 // ---- colours --------------------------------------------------------------------
 
 TColor TChartSeries::ValueColor(int Index) const
 {
-    if (FColors && Index >= 0 && Index < static_cast<int>(FColors->size())) {
-        const TColor c = (*FColors)[static_cast<size_t>(Index)];
-        if (c != clDefault)
-            return c;
-    }
+    const TColor c = FPoints.StoredColor(Index);
+    if (c != clDefault)
+        return c;
     if (FColorEachPoint)
         return FParentChart != nullptr ? FParentChart->PaletteColor(Index) : GetDefaultPaletteColor(Index);
     return SeriesColor();
-}
-
-void TChartSeries::SetValueColor(int Index, TColor Color)
-{
-    if (!FColors) {
-        if (Color == clDefault)
-            return;
-        FColors = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count()), clDefault);
-    }
-    if (Index < 0 || Index >= static_cast<int>(FColors->size()))
-        throw ERangeError();
-    (*FColors)[static_cast<size_t>(Index)] = Color;
-    Repaint();
 }
 
 void TChartSeries::SetSeriesColor(TColor Value)
@@ -284,7 +201,7 @@ std::string TChartSeries::ValueMarkText(int Index) const
 std::string TChartSeries::ValueText(int Index) const
 {
     const double v = MandatoryValueAt(Index);
-    if (FMandatory->DateTime())
+    if (FPoints.MandatoryValueList()->DateTime())
         return FormatDateTime(ChooseTextByValue(v), v);
     return FormatFloat(FValueFormat, v);
 }
@@ -298,7 +215,7 @@ std::string TChartSeries::XValueText(int Index) const
 
 std::string TChartSeries::PercentText(int Index) const
 {
-    const double total = FMandatory->TotalAbsolute();
+    const double total = FPoints.MandatoryValueList()->TotalAbsolute();
     const double percent = total == 0 ? 100.0 : MandatoryValueAt(Index) / total * 100.0;
     return FormatFloat(FPercentFormat, percent);
 }
@@ -340,12 +257,7 @@ std::string TChartSeries::LegendString(int LegendIndex, TLegendTextStyle Style) 
 
 TChartValueList* TChartSeries::ValueListByName(const std::string& Name) const
 {
-    for (int t = 2; t < FValuesList.Count(); ++t) {
-        TChartValueList* list = FValuesList.ValueList(t);
-        if (SameText(list->Name(), Name))
-            return list;
-    }
-    return FYValues;
+    return FPoints.ValueListByName(Name);
 }
 
 // ---- axes and drawing -------------------------------------------------------------
@@ -425,7 +337,7 @@ TChartValueList* TChartSeries::ValueListForAxis(TChartAxis* Axis) const
 {
     if (!IsBoundToAxis(Axis))
         return nullptr;
-    return Axis->Horizontal() ? FXValues : FYValues;
+    return Axis->Horizontal() ? FPoints.XValues() : FPoints.YValues();
 }
 
 void TChartSeries::FindVisibleIndexRange()
@@ -435,8 +347,9 @@ void TChartSeries::FindVisibleIndexRange()
     const int count = Count();
     if (count == 0)
         return;
-    TChartAxis* axis = FYMandatory ? FGetHorizAxis : FGetVertAxis;
-    if (!FCalcVisiblePoints || FNotMandatory->Order() == loNone || axis == nullptr) {
+    const TChartValueList* notMandatory = FPoints.NotMandatoryValueList();
+    TChartAxis* axis = FPoints.YMandatory() ? FGetHorizAxis : FGetVertAxis;
+    if (!FCalcVisiblePoints || notMandatory->Order() == loNone || axis == nullptr) {
         FFirstVisibleIndex = 0;
         FLastVisibleIndex = count - 1;
         return;
@@ -444,30 +357,30 @@ void TChartSeries::FindVisibleIndexRange()
     const double lo = axis->Minimum();
     const double hi = axis->Maximum();
     int first = 0;
-    while (first < count && FNotMandatory->Value(first) < lo)
+    while (first < count && notMandatory->Value(first) < lo)
         ++first;
     if (first == count)
         return;
     FFirstVisibleIndex = first;
-    if (FNotMandatory->Last() <= hi) {
+    if (notMandatory->Last() <= hi) {
         FLastVisibleIndex = count - 1;
         return;
     }
     int last = first;
-    while (last < count - 1 && FNotMandatory->Value(last) < hi)
+    while (last < count - 1 && notMandatory->Value(last) < hi)
         ++last;
     // A series that does not join its last point to the next stops at the last point
     // inside the range.
-    if (!FDrawBetweenPoints && FNotMandatory->Value(last) > hi)
+    if (!FDrawBetweenPoints && notMandatory->Value(last) > hi)
         --last;
     FLastVisibleIndex = last;
 }
 
 bool TChartSeries::PointOrderForward() const
 {
-    const TChartAxis* across = FYMandatory ? FGetHorizAxis : FGetVertAxis;
+    const TChartAxis* across = FPoints.YMandatory() ? FGetHorizAxis : FGetVertAxis;
     const bool inverted = across != nullptr && across->Inverted();
-    if (FYMandatory && FParentChart != nullptr && FParentChart->ReversedDrawing)
+    if (FPoints.YMandatory() && FParentChart != nullptr && FParentChart->ReversedDrawing)
         return inverted;
     return !inverted;
 }
@@ -844,32 +757,13 @@ void TChartSeries::ReplaceSourceSeries(TChartSeries* OldSource, TChartSeries* Ne
 
 int TChartSeries::CopyPointValues(TChartSeries* Source, int Index)
 {
-    double x = Source->FXValues->Value(Index);
-    double y = Source->FYValues->Value(Index);
-    if (FYMandatory != Source->FYMandatory)
-        std::swap(x, y);
-    const int index = FXValues->AddInOrder(x);
-    FYValues->InsertAt(index, y);
-    for (int t = 2; t < FValuesList.Count(); ++t) {
-        TChartValueList* source = Source->FValuesList.Get(t);
-        FValuesList.ValueList(t)->InsertAt(index, source != nullptr ? source->Value(Index) : 0.0);
-    }
-    return index;
+    return FPoints.CopyPointValues(Source->FPoints, Index);
 }
 
 void TChartSeries::CopyPointFrom(TChartSeries* Source, int Index)
 {
     const int index = CopyPointValues(Source, Index);
-    TColor color = clDefault;
-    if (Source->FColors && Index < static_cast<int>(Source->FColors->size()))
-        color = (*Source->FColors)[static_cast<size_t>(Index)];
-    if (FColors) {
-        FColors->insert(FColors->begin() + index, color);
-    } else if (color != clDefault) {
-        FColors = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count() - 1), clDefault);
-        FColors->insert(FColors->begin() + index, color);
-    }
-    FLabels.InsertLabel(index, Source->LabelText(Index));
+    FPoints.CopyPointExtras(Source->FPoints, Index, index);
     AfterAddValue(index, true);
 }
 
@@ -879,8 +773,8 @@ void TChartSeries::AddValues(TChartSeries* Source)
     TScopeGuard endUpdate([this] { EndUpdate(); });
     Clear();
     if (FFunction != nullptr) {
-        FXValues->SetDateTime(Source->FXValues->DateTime());
-        FYValues->SetDateTime(Source->FYValues->DateTime());
+        FPoints.XValues()->SetDateTime(Source->XValues()->DateTime());
+        FPoints.YValues()->SetDateTime(Source->YValues()->DateTime());
         FFunction->AddPoints(Source);
     } else if (AcceptsDataSource(Source)) {
         const int count = Source->Count();
@@ -970,7 +864,7 @@ TSampleRange TChartSeries::SampleRange(int NumValues) const
         minY = FParentChart->MinYValue(FGetVertAxis);
         maxY = FParentChart->MaxYValue(FGetVertAxis);
         // A horizontal series runs its points along the vertical axis.
-        if (!FYMandatory) {
+        if (!FPoints.YMandatory()) {
             std::swap(minX, minY);
             std::swap(maxX, maxY);
         }
@@ -979,7 +873,7 @@ TSampleRange TChartSeries::SampleRange(int NumValues) const
         if (maxX == minX)
             maxX = minX == 0 ? NumValues - 1 : 2 * minX;
     } else {
-        minX = FNotMandatory->DateTime() ? std::floor(Now()) : 0;
+        minX = FPoints.NotMandatoryValueList()->DateTime() ? std::floor(Now()) : 0;
         maxX = minX + NumValues - 1;
         minY = 0;
         maxY = 1000;
@@ -1003,7 +897,7 @@ void TChartSeries::MakeSamplePoints(int NumValues, bool OnlyMandatory)
         y = std::fabs(Random(100) * 0.01 * quarter + y - quarter / 2);
         if (OnlyMandatory)
             Add(y);
-        else if (FYMandatory)
+        else if (FPoints.YMandatory())
             AddPointXY(x, y);
         else
             AddPointXY(y, x);
@@ -1065,14 +959,9 @@ void TChartSeries::Assign(TPersistent* Source)
     }
     TCustomChartSeries::Assign(Source);
     ClearDataSources();
-    const bool crossed = FYMandatory != s->FYMandatory;
-    FXValues->Assign(crossed ? s->FYValues : s->FXValues);
-    FYValues->Assign(crossed ? s->FXValues : s->FYValues);
+    FPoints.AssignListSettings(s->FPoints);
     FXLabelsSource = s->FXLabelsSource;
     FColorSource = s->FColorSource;
-    const int lists = std::min(FValuesList.Count(), s->FValuesList.Count());
-    for (int t = 2; t < lists; ++t)
-        FValuesList.ValueList(t)->Assign(s->FValuesList.ValueList(t));
     FColor = s->FColor;
     FDefaultColor = s->FDefaultColor;
     FColorEachPoint = s->FColorEachPoint;
@@ -1102,19 +991,9 @@ void TChartSeries::Assign(TPersistent* Source)
         for (int t = 0; t < s->FDataSources.Count(); ++t)
             AddDataSource(s->FDataSources.Item(t));
     } else {
-        // The points themselves: every list (extra lists the source lacks get 0), the
-        // colours and the labels.
+        // The points themselves, after what the series type keeps per point is cleared.
         ClearLists();
-        const int count = s->Count();
-        for (int l = 0; l < FValuesList.Count(); ++l) {
-            TChartValueList* target = FValuesList.ValueList(l);
-            TChartValueList* source = s->FValuesList.Get(l);
-            for (int t = 0; t < count; ++t)
-                target->InsertAt(t, source != nullptr ? source->Value(t) : 0.0);
-        }
-        if (s->FColors)
-            FColors = std::make_unique<std::vector<TColor>>(*s->FColors);
-        FLabels.Assign(s->FLabels);
+        FPoints.AssignPoints(s->FPoints);
         Repaint();
     }
 }

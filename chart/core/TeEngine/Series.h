@@ -1,10 +1,12 @@
-// The series with data: points whose coordinates live in value lists (X at index 0, Y at
-// index 1, extra lists after), optional per-point colours and labels, data sources and
-// dependent series, its marks, and the virtual operations that series types fill.
+// The series: its points (held in a TSeriesPoints, with forwarders for the names callers
+// use), the events and dependent-series notices around their edits, data sources and
+// dependent series, axes, marks, legend texts, and the virtual drawing operations that
+// series types fill.
 #pragma once
 
 #include "TeEngine/ChartElement.h"
 #include "TeEngine/Lists.h"
+#include "TeEngine/SeriesPoints.h"
 #include "TeEngine/ValueList.h"
 
 #include "controls/Cursors.h"
@@ -67,7 +69,7 @@ using TSeriesClickEvent = std::function<void(TChartSeries* Sender, int ValueInde
                                              TShiftState Shift, int X, int Y)>;
 using TSeriesOnGetMarkText = std::function<void(TChartSeries* Sender, int ValueIndex, std::string& MarkText)>;
 
-class TChartSeries : public TCustomChartSeries {
+class TChartSeries : public TCustomChartSeries, private TSeriesPointsOwner {
 public:
     DECLARE_CLASS_INFO(TChartSeries)
     explicit TChartSeries(TComponent* AOwner);
@@ -108,8 +110,8 @@ public:
     virtual void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position);
     virtual void DrawValue(int ValueIndex) {}
     virtual TColor ValueColor(int Index) const;
-    virtual double XValue(int Index) const { return FXValues->Value(Index); }
-    virtual double YValue(int Index) const { return FYValues->Value(Index); }
+    virtual double XValue(int Index) const { return FPoints.XValues()->Value(Index); }
+    virtual double YValue(int Index) const { return FPoints.YValues()->Value(Index); }
     // OnAfterAdd, the dependents told (event 1) and a repaint when Active.
     virtual void AfterAddValue(int ValueIndex, bool AddToDependents);
     // Tells the dependent series of a change (unless updating).
@@ -135,11 +137,11 @@ public:
     virtual int ValueIndexOfLegendItem(int Index) const { return Index; }
     virtual TColor ColorOfLegendItem(int Index) const { return ValueColor(Index); }
     virtual std::string LegendString(int LegendIndex, TLegendTextStyle Style) const;
-    virtual double GreatestX() const { return FXValues->MaxValue(); }
-    virtual double GreatestY() const { return FYValues->MaxValue(); }
+    virtual double GreatestX() const { return FPoints.XValues()->MaxValue(); }
+    virtual double GreatestY() const { return FPoints.YValues()->MaxValue(); }
     virtual double GreatestZ() const { return ZOrder(); }
-    virtual double LeastX() const { return FXValues->MinValue(); }
-    virtual double LeastY() const { return FYValues->MinValue(); }
+    virtual double LeastX() const { return FPoints.XValues()->MinValue(); }
+    virtual double LeastY() const { return FPoints.YValues()->MinValue(); }
     virtual double LeastZ() const { return ZOrder(); }
     // The pixel of a point along the horizontal and the vertical axis in use; 0
     // outside a chart.
@@ -149,7 +151,7 @@ public:
     // The point under (X, Y); none in the base.
     virtual int Clicked(int X, int Y) { return -1; }
     virtual double ValueForMark(int Index) const { return MandatoryValueAt(Index); }
-    virtual double MandatoryValueAt(int Index) const { return FMandatory->Value(Index); }
+    virtual double MandatoryValueAt(int Index) const { return FPoints.MandatoryValueList()->Value(Index); }
     // Points are drawn from first to last unless the axis across the mandatory one is
     // inverted.
     virtual bool PointOrderForward() const;
@@ -194,22 +196,26 @@ public:
     virtual void ExchangePoints(int A, int B);
 
     // ---- points ----
-    int Count() const { return FXValues->Count(); }
-    TChartValueLists* ValuesList() { return &FValuesList; }
-    const TChartValueLists* ValuesList() const { return &FValuesList; }
-    TChartValueList* XValues() const { return FXValues; }
-    TChartValueList* YValues() const { return FYValues; }
-    TChartValueList* MandatoryValueList() const { return FMandatory; }
-    TChartValueList* NotMandatoryValueList() const { return FNotMandatory; }
-    bool YMandatory() const { return FYMandatory; }
+    // The store of the points; the members below forward to it.
+    TSeriesPoints& Points() { return FPoints; }
+    const TSeriesPoints& Points() const { return FPoints; }
+    int Count() const { return FPoints.Count(); }
+    TChartValueLists* ValuesList() { return FPoints.ValuesList(); }
+    const TChartValueLists* ValuesList() const { return FPoints.ValuesList(); }
+    TChartValueList* XValues() const { return FPoints.XValues(); }
+    TChartValueList* YValues() const { return FPoints.YValues(); }
+    TChartValueList* MandatoryValueList() const { return FPoints.MandatoryValueList(); }
+    TChartValueList* NotMandatoryValueList() const { return FPoints.NotMandatoryValueList(); }
+    bool YMandatory() const { return FPoints.YMandatory(); }
     // A horizontal series: X becomes the mandatory list.
-    void SetHorizontal();
-    std::string LabelText(int Index) const { return FLabels.Label(Index); }
-    void SetLabel(int Index, const std::string& Text) { FLabels.SetLabel(Index, Text); }
-    TLabelsList* Labels() { return &FLabels; }
+    void SetHorizontal() { FPoints.SetHorizontal(); }
+    std::string LabelText(int Index) const { return FPoints.LabelText(Index); }
+    void SetLabel(int Index, const std::string& Text) { FPoints.SetLabel(Index, Text); }
+    TLabelsList* Labels() { return FPoints.Labels(); }
     // The colour list, or nullptr while no point has its own colour.
-    const std::vector<TColor>* Colors() const { return FColors.get(); }
-    void SetValueColor(int Index, TColor Color);
+    const std::vector<TColor>* Colors() const { return FPoints.Colors(); }
+    // Repaints (unless clDefault is given while no point has its own colour).
+    void SetValueColor(int Index, TColor Color) { FPoints.SetValueColor(Index, Color); }
     bool IsNull(int Index) const { return ValueColor(Index) == clNone; }
 
     // ---- texts ----
@@ -259,9 +265,12 @@ public:
     int ValueToScreenX(double Value) const;
     int ValueToScreenY(double Value) const;
     // The vertical axis in use for a Y-mandatory series, else the horizontal one.
-    TChartAxis* MandatoryAxis() const { return FYMandatory ? FGetVertAxis : FGetHorizAxis; }
+    TChartAxis* MandatoryAxis() const { return FPoints.YMandatory() ? FGetVertAxis : FGetHorizAxis; }
     // A value as a pixel along the mandatory axis.
-    int ValueToScreenPos(double Value) const { return FYMandatory ? ValueToScreenY(Value) : ValueToScreenX(Value); }
+    int ValueToScreenPos(double Value) const
+    {
+        return FPoints.YMandatory() ? ValueToScreenY(Value) : ValueToScreenX(Value);
+    }
     // Same class, or one class derives from the other: such series stack together.
     bool SameClass(const TChartSeries* S) const { return S != nullptr && (IsClassOf(S) || S->IsClassOf(this)); }
     // Active and no active series before it in the chart's list has the same Z order.
@@ -317,11 +326,6 @@ public:
     void RemoveLinkedSeries(TChartSeries* S);
 
     // ---- the stream ----
-    // Whether the points written with "Data" need their not-mandatory values (they are
-    // not 0, 1, 2, ...), their colours, their labels. Every point is looked at.
-    bool HasCustomXValues() const;
-    bool HasPointColors() const;
-    bool HasLabels() const;
     // The flag byte of "Data": bit 0 not-mandatory values, bit 1 colours, bit 2 labels,
     // bit 3 mark positions, bit 4 labels with 32-bit lengths (some label is longer than
     // a length byte holds).
@@ -404,11 +408,15 @@ private:
     void DetachFunction(TTeeFunction* F);
     void ClearDataSources();
     void InternalRemoveDataSource(TComponent* Source);
-    void DeleteColor(int Index);
+    // The store's own changes: dependents told of a modification (veModified), the data
+    // source asked again, a repaint, and sorting's swap through ExchangePoints.
+    void SeriesPointsModified(int ValueIndex) override { NotifyValue(veModified, ValueIndex); }
+    void SeriesPointsSourceChanged() override { CheckDataSource(); }
+    void SeriesPointsChanged() override { Repaint(); }
+    void SeriesPointsExchange(int A, int B) override { ExchangePoints(A, B); }
 
     TColor FColor = clDefault;
     bool FColorEachPoint = false;
-    std::unique_ptr<std::vector<TColor>> FColors;
     std::string FColorSource;
     TCursor FCursor = crDefault;
     TDataSourcesList FDataSources{this};
@@ -420,10 +428,7 @@ private:
     std::unique_ptr<TSeriesMarks> FMarks;
     std::string FPercentFormat;
     std::string FValueFormat;
-    TChartValueLists FValuesList;
-    TChartValueList* FXValues = nullptr;
-    TLabelsList FLabels{this};
-    TChartValueList* FYValues = nullptr;
+    TSeriesPoints FPoints{this};
     THorizAxis FHorizAxis = aBottomAxis;
     TChartAxis* FCustomHorizAxis = nullptr;
     TChartAxis* FCustomVertAxis = nullptr;
@@ -442,9 +447,6 @@ private:
     int FStartZ = 0;
     int FMiddleZ = 0;
     int FEndZ = 0;
-    TChartValueList* FMandatory = nullptr;
-    TChartValueList* FNotMandatory = nullptr;
-    bool FYMandatory = true;
     bool FDestroyingSeries = false;
     std::vector<std::string> FPendingDataSources;
 };

@@ -105,7 +105,7 @@ public:
             FMemory->SetSize(FStart + static_cast<int64_t>(FPos));
             FMemory->SetPosition(FStart + static_cast<int64_t>(FPos));
         } else {
-            FStream->WriteBuffer(FData.data(), static_cast<int64_t>(FPos));
+            FStream->WriteBuffer(FPoints.data(), static_cast<int64_t>(FPos));
         }
     }
 
@@ -124,8 +124,8 @@ private:
             FMemory->SetSize(FStart + static_cast<int64_t>(Capacity));
             FBase = reinterpret_cast<uint8_t*>(FMemory->Memory()) + FStart;
         } else {
-            FData.resize(Capacity);
-            FBase = FData.data();
+            FPoints.resize(Capacity);
+            FBase = FPoints.data();
         }
         FCapacity = Capacity;
     }
@@ -133,7 +133,7 @@ private:
     TStream* FStream;
     TMemoryStream* FMemory;
     int64_t FStart = 0;
-    std::vector<uint8_t> FData;
+    std::vector<uint8_t> FPoints;
     uint8_t* FBase = nullptr;
     size_t FCapacity = 0;
     size_t FPos = 0;
@@ -142,7 +142,7 @@ private:
 // Reads the payload of "Data" with every length checked against what is there.
 class TDataReader {
 public:
-    TDataReader(const uint8_t* Data, int64_t Size) : FData(Data), FSize(Size) {}
+    TDataReader(const uint8_t* Data, int64_t Size) : FPoints(Data), FSize(Size) {}
     int64_t Left() const { return FSize - FPos; }
     void Need(int64_t n) const
     {
@@ -152,12 +152,12 @@ public:
     uint8_t Byte()
     {
         Need(1);
-        return FData[FPos++];
+        return FPoints[FPos++];
     }
     int32_t Int32()
     {
         Need(4);
-        const uint8_t* p = FData + FPos;
+        const uint8_t* p = FPoints + FPos;
         FPos += 4;
         return static_cast<int32_t>(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
     }
@@ -166,11 +166,11 @@ public:
         Need(8);
         double v;
         if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(&v, FData + FPos, 8);
+            std::memcpy(&v, FPoints + FPos, 8);
         } else {
             uint64_t u = 0;
             for (int i = 7; i >= 0; --i)
-                u = (u << 8) | FData[FPos + i];
+                u = (u << 8) | FPoints[FPos + i];
             std::memcpy(&v, &u, sizeof v);
         }
         FPos += 8;
@@ -180,20 +180,20 @@ public:
     const uint8_t* Block(int64_t n)
     {
         Need(n);
-        const uint8_t* p = FData + FPos;
+        const uint8_t* p = FPoints + FPos;
         FPos += n;
         return p;
     }
     std::string Text(int64_t n)
     {
         Need(n);
-        std::string s(reinterpret_cast<const char*>(FData + FPos), static_cast<size_t>(n));
+        std::string s(reinterpret_cast<const char*>(FPoints + FPos), static_cast<size_t>(n));
         FPos += n;
         return s;
     }
 
 private:
-    const uint8_t* FData;
+    const uint8_t* FPoints;
     int64_t FSize;
     int64_t FPos = 0;
 };
@@ -202,50 +202,17 @@ private:
 
 // ---- "Data" ----------------------------------------------------------------------------
 
-bool TChartSeries::HasCustomXValues() const
-{
-    const int n = Count();
-    for (int i = 0; i < n; ++i)
-        if (FNotMandatory->Value(i) != i)
-            return true;
-    return false;
-}
-
-bool TChartSeries::HasPointColors() const
-{
-    if (!FColors)
-        return false;
-    const TColor own = SeriesColor();
-    for (TColor c : *FColors)
-        if (c != clDefault && c != own)
-            return true;
-    return false;
-}
-
-bool TChartSeries::HasLabels() const
-{
-    const int n = std::min(Count(), FLabels.Count());
-    for (int i = 0; i < n; ++i)
-        if (!FLabels.Label(i).empty())
-            return true;
-    return false;
-}
-
 uint8_t TChartSeries::SeriesDataFlags() const
 {
     uint8_t flags = 0;
-    if (HasCustomXValues())
+    if (FPoints.HasCustomXValues())
         flags |= dfXValues;
-    if (HasPointColors())
+    if (FPoints.HasPointColors(SeriesColor()))
         flags |= dfColors;
-    if (HasLabels()) {
+    if (FPoints.HasLabels()) {
         flags |= dfLabels;
-        const int n = std::min(Count(), FLabels.Count());
-        for (int i = 0; i < n; ++i)
-            if (FLabels.Label(i).size() > 255) {
-                flags |= dfLongLabels;
-                break;
-            }
+        if (FPoints.HasLongLabels())
+            flags |= dfLongLabels;
     }
     if (FMarks->Positions()->ExistCustom())
         flags |= dfMarkPositions;
@@ -256,7 +223,8 @@ void TChartSeries::WriteData(TStream* Stream)
 {
     const uint8_t flags = SeriesDataFlags();
     const int n = Count();
-    const int lists = FValuesList.Count();
+    const TChartValueLists* valueLists = FPoints.ValuesList();
+    const int lists = valueLists->Count();
     const size_t perPoint = 8 + ((flags & dfXValues) ? 8 : 0) + ((flags & dfColors) ? 4 : 0) +
                             8 * static_cast<size_t>(std::max(lists - 2, 0)) +
                             ((flags & dfMarkPositions) ? MarkPositionSize : 0) +
@@ -266,8 +234,8 @@ void TChartSeries::WriteData(TStream* Stream)
     w.Int32(n);
     const TSeriesMarksPositions* positions = FMarks->Positions();
     const TSeriesMarkPosition none;
-    const double* other = FNotMandatory->Data();
-    const double* mandatory = FMandatory->Data();
+    const double* other = FPoints.NotMandatoryValueList()->Data();
+    const double* mandatory = FPoints.MandatoryValueList()->Data();
     if ((flags & ~dfXValues) == 0 && lists == 2 && std::endian::native == std::endian::little) {
         // Plain points: their doubles in one block.
         const bool withX = (flags & dfXValues) != 0;
@@ -288,9 +256,9 @@ void TChartSeries::WriteData(TStream* Stream)
             w.Double(other[i]);
         w.Double(mandatory[i]);
         if (flags & dfColors)
-            w.Int32(FColors && i < static_cast<int>(FColors->size()) ? (*FColors)[static_cast<size_t>(i)] : clDefault);
+            w.Int32(FPoints.StoredColor(i));
         if (flags & dfLabels) {
-            const std::string label = FLabels.Label(i);
+            const std::string label = FPoints.LabelText(i);
             if (flags & dfLongLabels) {
                 if (label.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
                     throw ERangeError();
@@ -301,7 +269,7 @@ void TChartSeries::WriteData(TStream* Stream)
             w.Text(label);
         }
         for (int k = 2; k < lists; ++k)
-            w.Double(FValuesList.ValueList(k)->Value(i));
+            w.Double(valueLists->ValueList(k)->Value(i));
         if (flags & dfMarkPositions) {
             const TSeriesMarkPosition* p = positions->Position(i);
             if (p == nullptr)
@@ -337,8 +305,9 @@ void TChartSeries::ReadData(TStream* Stream)
         data = copy.data();
     }
     TDataReader r(data, size);
-    const int lists = FValuesList.Count();
-    const bool horizontal = !FYMandatory;
+    TChartValueLists* valueLists = FPoints.ValuesList();
+    const int lists = valueLists->Count();
+    const bool horizontal = !FPoints.YMandatory();
     BeginUpdate();
     try {
         Clear();
@@ -368,7 +337,7 @@ void TChartSeries::ReadData(TStream* Stream)
             labels.resize(static_cast<size_t>(n));
         double* xs = columns[0].data();
         double* ys = columns[1].data();
-        const TChartListOrder order = FXValues->Order();
+        const TChartListOrder order = FPoints.XValues()->Order();
         bool inOrder = true;
         // A point's two values into the columns, noting whether X keeps the lists' order.
         auto place = [&](int32_t i, double x, double v) {
@@ -417,18 +386,13 @@ void TChartSeries::ReadData(TStream* Stream)
             }
         }
         if (inOrder && !OnBeforeAdd) {
-            for (int k = 0; k < lists; ++k)
-                FValuesList.ValueList(k)->TakeValues(std::move(columns[static_cast<size_t>(k)]));
-            if (std::any_of(colors.begin(), colors.end(), [](TColor c) { return c != clDefault; }))
-                FColors = std::make_unique<std::vector<TColor>>(std::move(colors));
-            for (int32_t i = 0; i < static_cast<int32_t>(labels.size()); ++i)
-                FLabels.InsertLabel(i, labels[static_cast<size_t>(i)]);
+            FPoints.TakePoints(std::move(columns), std::move(colors), labels);
         } else {
             for (int k = 0; k < lists; ++k)
-                FValuesList.ValueList(k)->Reserve(n);
+                valueLists->ValueList(k)->Reserve(n);
             for (int32_t i = 0; i < n; ++i) {
                 for (int k = 2; k < lists; ++k)
-                    FValuesList.ValueList(k)->TempValue = columns[static_cast<size_t>(k)][static_cast<size_t>(i)];
+                    valueLists->ValueList(k)->TempValue = columns[static_cast<size_t>(k)][static_cast<size_t>(i)];
                 AddPointXY(xs[i], ys[i], labels.empty() ? std::string() : labels[static_cast<size_t>(i)],
                            colors.empty() ? clDefault : colors[static_cast<size_t>(i)]);
             }

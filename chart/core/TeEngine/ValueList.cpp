@@ -6,6 +6,7 @@
 #include "RizUridu/Helpers.h"
 #include "TeEngine/Exceptions.h"
 #include "TeEngine/Series.h"
+#include "TeEngine/SeriesPoints.h"
 
 #include <cmath>
 #include <limits>
@@ -53,6 +54,11 @@ const char* const SListIndexError = "List index out of bounds (%d)";
 // ---- TChartValueList ------------------------------------------------------------
 
 TChartValueList::TChartValueList(TChartSeries* Owner, const std::string& Name)
+    : TChartValueList(&Owner->Points(), Name)
+{
+}
+
+TChartValueList::TChartValueList(TSeriesPoints* Owner, const std::string& Name)
     : FName(Name), FOwner(Owner)
 {
     FModified = true;
@@ -294,7 +300,7 @@ void TChartValueList::Exchange(int A, int B)
     std::swap(FValues[static_cast<size_t>(A)], FValues[static_cast<size_t>(B)]);
     FModified = true;
     if (FOwner != nullptr)
-        FOwner->NotifyValue(veModified, A);
+        FOwner->NotifyModified(A);
 }
 
 void TChartValueList::FillWithIndexes()
@@ -304,7 +310,7 @@ void TChartValueList::FillWithIndexes()
         FValues[static_cast<size_t>(t)] = t;
     FModified = true;
     if (FOwner != nullptr)
-        FOwner->NotifyValue(veModified, 0);
+        FOwner->NotifyModified(0);
 }
 
 int TChartValueList::CompareValues(int A, int B) const
@@ -320,7 +326,7 @@ void TChartValueList::SortPoints()
     if (FOrder == loNone || FOwner == nullptr)
         return;
     SortIndexRange(0, Count() - 1, [this](int A, int B) { return CompareValues(A, B); },
-                   [this](int A, int B) { FOwner->ExchangePoints(A, B); });
+                   [this](int A, int B) { FOwner->SortExchange(A, B); });
 }
 
 int TChartValueList::IndexOfValue(double V) const
@@ -360,7 +366,7 @@ void TChartValueList::SetValueSource(const std::string& V)
         return;
     FValueSource = V;
     if (FOwner != nullptr)
-        FOwner->CheckDataSource();
+        FOwner->NotifySourceChanged();
 }
 
 void TChartValueList::SetDateTime(bool V)
@@ -369,7 +375,7 @@ void TChartValueList::SetDateTime(bool V)
         return;
     FDateTime = V;
     if (FOwner != nullptr)
-        FOwner->Repaint();
+        FOwner->NotifyChanged();
 }
 
 // ---- TChartValueLists ------------------------------------------------------------

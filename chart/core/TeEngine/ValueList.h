@@ -1,6 +1,7 @@
 // Value lists: one dimension (X, Y, or an extra one such as an end value) of a series'
 // points, kept in one contiguous array that grows in steps, with an optional order and
-// lazily computed statistics. A series owns its lists through TChartValueLists.
+// lazily computed statistics. A series' points (TSeriesPoints) own their lists through
+// TChartValueLists.
 #pragma once
 
 #include "classes/Classes.h"
@@ -10,6 +11,7 @@
 #include <vector>
 
 class TChartSeries;
+class TSeriesPoints;
 
 enum TChartListOrder { loNone, loAscending, loDescending };
 
@@ -20,6 +22,8 @@ class TChartValueList : public TPersistent {
 public:
     DECLARE_CLASS_INFO(TChartValueList)
     // Appends itself to Owner's value lists, which then own it. Owner must not be null.
+    TChartValueList(TSeriesPoints* Owner, const std::string& Name);
+    // Appends itself to the series' points.
     TChartValueList(TChartSeries* Owner, const std::string& Name);
     ~TChartValueList() override;
 
@@ -96,7 +100,7 @@ public:
     const std::string& ValueSource() const { return FValueSource; }
     // When changed, the owner refills itself from its data source.
     void SetValueSource(const std::string& V);
-    TChartSeries* Owner() const { return FOwner; }
+    TSeriesPoints* Owner() const { return FOwner; }
 
     // Room for N values at least (a reader that knows the count asks once).
     void Reserve(int N)
@@ -117,7 +121,7 @@ private:
     mutable double FMinValue = 0;
     std::string FName;
     TChartListOrder FOrder = loNone;
-    TChartSeries* FOwner;
+    TSeriesPoints* FOwner;
     mutable double FTotal = 0;
     mutable double FTotalABS = 0;
     std::string FValueSource;
@@ -127,7 +131,7 @@ private:
     mutable bool FModified = true;
 };
 
-// The value lists of one series, X first and Y second. It owns its lists.
+// The value lists of one point store, X first and Y second. It owns its lists.
 class TChartValueLists : public TObject {
 public:
     DECLARE_CLASS_NAME(TChartValueLists)
