@@ -139,9 +139,9 @@ void TChartAxis::DrawAxis(bool CalcPosAxis)
         if (FIsDepthAxis)
             DrawTitle(PosTitle, DepthAxisPos());
         else if (FHorizontal)
-            DrawTitle(ICenterPos, PosTitle);
+            DrawTitle(FMap.CenterPos, PosTitle);
         else
-            DrawTitle(PosTitle, ICenterPos);
+            DrawTitle(PosTitle, FMap.CenterPos);
     }
     FAlternateFirstRow = FHorizontal;
     // The label loops record every tick position themselves.
@@ -496,7 +496,7 @@ std::vector<int> TChartAxis::MinorPositions() const
     if (Tick.empty() || FMinorTickCount <= 0)
         return result;
     // More than one minor mark per pixel draws nothing new.
-    const int count = std::min(FMinorTickCount, std::max(1, std::abs(IAxisSize)));
+    const int count = std::min(FMinorTickCount, std::max(1, std::abs(FMap.AxisSize)));
     const double f = 1.0 / (FMinorTickCount + 1.0);
     if (!FLogarithmic) {
         if (Tick.size() < 2)
@@ -529,7 +529,7 @@ std::vector<int> TChartAxis::MinorPositions() const
             const double span = v * FLogarithmicBase - v;
             for (int k = 1; k <= count; ++k) {
                 const double m = v + k * span * f;
-                if (m >= IMinimum && m <= IMaximum)
+                if (m >= FMap.Minimum && m <= FMap.Maximum)
                     result.push_back(CalcPosValue(m));
             }
         }
@@ -549,20 +549,20 @@ void TChartAxis::DrawTicksAndGrids()
     if (FAxis->Visible()) {
         canvas->AssignPen(FAxis.get(), FAxis->Color());
         if (FIsDepthAxis) {
-            canvas->DepthLine(PosAxis, DepthAxisPos(), IStartPos, IEndPos);
+            canvas->DepthLine(PosAxis, DepthAxisPos(), FMap.StartPos, FMap.EndPos);
         } else if (FHorizontal) {
             const int y = FOtherSide ? PosAxis : PosAxis + w;
-            canvas->LineAtDepth(IStartPos, y, IEndPos + 1, y, IZPos);
+            canvas->LineAtDepth(FMap.StartPos, y, FMap.EndPos + 1, y, IZPos);
         } else {
             const int x = FOtherSide ? PosAxis : PosAxis - w;
-            canvas->LineAtDepth(x, IStartPos, x, IEndPos + 1, IZPos);
+            canvas->LineAtDepth(x, FMap.StartPos, x, FMap.EndPos + 1, IZPos);
         }
     }
     if (FTicks->Visible()) {
         canvas->AssignPen(FTicks.get(), FTicks->Color());
         DrawTickSet(Tick, 1, FTickLength);
     }
-    auto inside = [this](int p) { return p > std::min(IStartPos, IEndPos) && p < std::max(IStartPos, IEndPos); };
+    auto inside = [this](int p) { return p > std::min(FMap.StartPos, FMap.EndPos) && p < std::max(FMap.StartPos, FMap.EndPos); };
     if (FGrid->Visible()) {
         if (OnDrawGrids)
             OnDrawGrids(this);

@@ -85,7 +85,7 @@ std::string TChartAxis::LabelValueText(double Value)
     IAxisDateTime = IsDateTimeAxis();
     if (IAxisDateTime) {
         if (Value >= 0) {
-            const std::string format = FDateTimeFormat.empty() ? ChooseTextByValue(IRange) : FDateTimeFormat;
+            const std::string format = FDateTimeFormat.empty() ? ChooseTextByValue(FMap.Range) : FDateTimeFormat;
             text = FormatDateTime(format, Value);
         }
     } else {
@@ -133,7 +133,7 @@ int TChartAxis::LabelSizeForValue(bool IsHorizontal, double Value)
 
 double TChartAxis::LabelStepForRange()
 {
-    const int s = std::max(LabelSizeForValue(FHorizontal, IMaximum), LabelSizeForValue(FHorizontal, IMinimum));
+    const int s = std::max(LabelSizeForValue(FHorizontal, FMap.Maximum), LabelSizeForValue(FHorizontal, FMap.Minimum));
     double step = CalcIncrementFromSize(s);
     if (FLabelsAlternate)
         step = FLogarithmic ? step / FLogarithmicBase : step * 0.5;
@@ -147,7 +147,7 @@ double TChartAxis::CalcIncrementFromSize(int LabelSize)
         double s = LabelSize;
         if (FLabelsSeparation > 0)
             s += RoundEven(FLabelsSeparation * 0.01 * s);
-        count = static_cast<int>(RoundEven(IAxisSize * 1.0 / s));
+        count = static_cast<int>(RoundEven(FMap.AxisSize * 1.0 / s));
     }
     return CalcIncrementForLabels(count);
 }
@@ -171,14 +171,14 @@ double TChartAxis::CalcNumericIncrement(int MaxLabels) const
     double step;
     if (FIncrement > 0) {
         step = FIncrement;
-    } else if (IRange == 0) {
+    } else if (FMap.Range == 0) {
         step = 1;
     } else {
-        step = std::fabs(IRange) / (MaxLabels + 1.0);
+        step = std::fabs(FMap.Range) / (MaxLabels + 1.0);
         if (FLogarithmic)
             step = LogBaseRound(step);
         // A few points along X get one label each at most: never fractions of a point.
-        if (IRange >= 1 && FParentChart != nullptr) {
+        if (FMap.Range >= 1 && FParentChart != nullptr) {
             for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
                 TChartSeries* s = FParentChart->Series(t);
                 if (s->Active() && s->IsBoundToAxis(const_cast<TChartAxis*>(this)) && IsSeriesOnOtherAxis(s) &&
@@ -198,29 +198,29 @@ double TChartAxis::CalcNumericIncrement(int MaxLabels) const
         const bool byBase = FLogarithmic && FLogarithmicBase > 1;
         double c = MaxLabels + 1.0;
         for (int guard = 0; guard < MaxLabelSteps; ++guard) {
-            const double q = IRange / step;
+            const double q = FMap.Range / step;
             const bool tooMany = !(std::fabs(q) < 2147483647.0);
             if (!tooMany)
                 c = RoundEven(q);
             if (tooMany || c > MaxLabels)
                 step = byBase ? step * FLogarithmicBase : NextStepValue(step);
-            if (c <= MaxLabels || step > IRange || std::isinf(step))
+            if (c <= MaxLabels || step > FMap.Range || std::isinf(step))
                 break;
         }
     }
     if (std::isinf(step))
-        return IRange;
+        return FMap.Range;
     return std::max(step, 1e-12);
 }
 
 double TChartAxis::CalcDateTimeIncrement(int MaxLabels) const
 {
     double step = std::max(DateTimeStep[dtOneMicroSecond], FIncrement);
-    if (step > 0 && MaxLabels >= 1 && std::isfinite(IRange)) {
-        if (IRange / step > 1000000.0)
-            step = IRange / 1000000.0;
+    if (step > 0 && MaxLabels >= 1 && std::isfinite(FMap.Range)) {
+        if (FMap.Range / step > 1000000.0)
+            step = FMap.Range / 1000000.0;
         // At most a million steps to start from, and every pass grows the step.
-        while (RoundEven(IRange / step) > MaxLabels) {
+        while (RoundEven(FMap.Range / step) > MaxLabels) {
             if (step >= DateTimeStep[dtOneYear])
                 step *= 2;
             else if (step >= DateTimeStep[dtOneSecond])
@@ -270,13 +270,13 @@ int TChartAxis::MaxLabelsWidth()
     }
     switch (GetLabelStyle()) {
     case talValue: {
-        double a = IMinimum;
-        double b = IMaximum;
+        double a = FMap.Minimum;
+        double b = FMap.Maximum;
         if ((IAxisDateTime && FExactDateTime) || FRoundFirstLabel) {
             const double step = LabelStepForRange();
             if (step > 0 && std::isfinite(step)) {
-                a = std::trunc(IMinimum / step) * step;
-                b = std::trunc(IMaximum / step) * step;
+                a = std::trunc(FMap.Minimum / step) * step;
+                b = std::trunc(FMap.Maximum / step) * step;
             }
         }
         // The chart's label event does not take part in measuring.
@@ -319,7 +319,7 @@ void TChartAxis::MoveDown(double& V, double Step, int StepIndex) const
 void TChartAxis::LabelAtValue(double& V, double Step, int StepIndex, bool Dec, const TAxisLabelProc& Draw)
 {
     const int p = CalcPosValue(V);
-    if (FLabelsOnAxis || (p > IStartPos && p < IEndPos)) {
+    if (FLabelsOnAxis || (p > FMap.StartPos && p < FMap.EndPos)) {
         if (!FTickOnLabelsOnly)
             AddTick(p);
         if (Labels()) {
@@ -336,30 +336,30 @@ void TChartAxis::LabelAtValue(double& V, double Step, int StepIndex, bool Dec, c
 
 void TChartAxis::ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Draw)
 {
-    if (!std::isfinite(IMinimum) || !std::isfinite(IMaximum) || !(std::fabs(IRange / Step) < MaxLabelSteps))
+    if (!std::isfinite(FMap.Minimum) || !std::isfinite(FMap.Maximum) || !(std::fabs(FMap.Range / Step) < MaxLabelSteps))
         return;
     // A label within rounding of an end of the axis lies on it: sums and quotients of
     // steps such as 0.2 miss the ends by a few units in the last place.
     const double rounding = std::fabs(Step) * 1e-6;
     double v;
     if (IAxisDateTime && FExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
-        v = RoundDateToStepStart(StepIndex, IMaximum);
-    else if (FloatToStr(IMinimum) == FloatToStr(IMaximum) || !FRoundFirstLabel)
-        v = IMaximum;
+        v = RoundDateToStepStart(StepIndex, FMap.Maximum);
+    else if (FloatToStr(FMap.Minimum) == FloatToStr(FMap.Maximum) || !FRoundFirstLabel)
+        v = FMap.Maximum;
     else
-        v = std::trunc(IMaximum / Step + 1e-6) * Step;
+        v = std::trunc(FMap.Maximum / Step + 1e-6) * Step;
     // Each move must make progress: a step lost in the value's precision ends the loop.
-    for (int guard = 0; v > IMaximum + rounding && guard < MaxLabelSteps; ++guard) {
+    for (int guard = 0; v > FMap.Maximum + rounding && guard < MaxLabelSteps; ++guard) {
         const double before = v;
         MoveDown(v, Step, StepIndex);
         if (!(v < before))
             return;
     }
-    if (IRangeZero || std::fabs(IMaximum - IMinimum) < 1e-10 || FloatToStr(v) == FloatToStr(v - Step)) {
+    if (FMap.RangeZero || std::fabs(FMap.Maximum - FMap.Minimum) < 1e-10 || FloatToStr(v) == FloatToStr(v - Step)) {
         LabelAtValue(v, Step, StepIndex, false, Draw);
         return;
     }
-    const double low = IMinimum - rounding;
+    const double low = FMap.Minimum - rounding;
     for (int guard = 0; v >= low && guard <= MaxLabelSteps; ++guard) {
         const double before = v;
         LabelAtValue(v, Step, StepIndex, true, Draw);
@@ -370,30 +370,30 @@ void TChartAxis::ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Dra
 
 void TChartAxis::LogLoop(const TAxisLabelProc& Draw)
 {
-    if (IMinimum == IMaximum || !std::isfinite(IMinimum) || !std::isfinite(IMaximum))
+    if (FMap.Minimum == FMap.Maximum || !std::isfinite(FMap.Minimum) || !std::isfinite(FMap.Maximum))
         return;
     const double base = FLogarithmicBase;
     double v;
-    if (IMinimum > 0) {
-        v = LogBaseRound(IMinimum);
+    if (FMap.Minimum > 0) {
+        v = LogBaseRound(FMap.Minimum);
     } else {
-        IMinimum = IMinimum == 0 ? 0.1 : LogBaseRound(1e-10);
-        v = IMinimum;
+        FMap.Minimum = FMap.Minimum == 0 ? 0.1 : LogBaseRound(1e-10);
+        v = FMap.Minimum;
     }
     const double logBase = std::log(base);
     if (MinorGrid()->Visible()) {
         double t = v;
-        if (t >= IMinimum)
-            t = std::pow(base, std::log(IMinimum) / logBase - 1);
-        if (t < IMinimum)
+        if (t >= FMap.Minimum)
+            t = std::pow(base, std::log(FMap.Minimum) / logBase - 1);
+        if (t < FMap.Minimum)
             AddTick(CalcPosValue(t));
     }
     double last = v;
     int count = 0;
     if (base > 1) {
         double value = v;
-        for (int guard = 0; value <= IMaximum && guard < MaxLabelSteps; ++guard) {
-            if (value >= IMinimum) {
+        for (int guard = 0; value <= FMap.Maximum && guard < MaxLabelSteps; ++guard) {
+            if (value >= FMap.Minimum) {
                 double copy = value;
                 LabelAtValue(copy, 0, dtNone, false, Draw);
                 ++count;
@@ -407,8 +407,8 @@ void TChartAxis::LogLoop(const TAxisLabelProc& Draw)
         const double d = std::pow(base, std::log(v) / logBase - 1);
         double value = v;
         if (d > 0 && std::isfinite(d)) {
-            for (int guard = 0; value <= IMaximum && guard < MaxLabelSteps; ++guard) {
-                if (value >= IMinimum) {
+            for (int guard = 0; value <= FMap.Maximum && guard < MaxLabelSteps; ++guard) {
+                if (value >= FMap.Minimum) {
                     double copy = value;
                     LabelAtValue(copy, 0, dtNone, false, Draw);
                 }
@@ -417,19 +417,19 @@ void TChartAxis::LogLoop(const TAxisLabelProc& Draw)
         }
         last = value;
     }
-    if (MinorGrid()->Visible() && last > IMaximum)
+    if (MinorGrid()->Visible() && last > FMap.Maximum)
         AddTick(CalcPosValue(last));
 }
 
 bool TChartAxis::EventLoop(const TAxisLabelProc& Draw)
 {
-    double v = IMinimum;
+    double v = FMap.Minimum;
     bool stop = true;
     for (int index = 0;; ++index) {
         FParentChart->OnGetNextAxisLabel(this, index, v, stop);
         if (stop)
             return index > 0;
-        if (!(v >= IMinimum - 1e-7 && v <= IMaximum + 1e-7))
+        if (!(v >= FMap.Minimum - 1e-7 && v <= FMap.Maximum + 1e-7))
             return true;
         double copy = v;
         LabelAtValue(copy, 0, dtNone, false, Draw);
@@ -483,7 +483,7 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
         if (source == nullptr)
             continue;
         const double value = FHorizontal ? source->XValue(i) : source->YValue(i);
-        if (!(value >= IMinimum && value <= IMaximum))
+        if (!(value >= FMap.Minimum && value <= FMap.Maximum))
             continue;
         const int p = CalcPosValue(value);
         if (!FTickOnLabelsOnly)
@@ -518,14 +518,14 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
 
 void TChartAxis::DepthLoop(const TAxisLabelProc& Draw)
 {
-    if (FParentChart->ActiveSeriesCount() == 0 || !std::isfinite(IMinimum) || !std::isfinite(IMaximum))
+    if (FParentChart->ActiveSeriesCount() == 0 || !std::isfinite(FMap.Minimum) || !std::isfinite(FMap.Maximum))
         return;
-    const double from = std::trunc(IMinimum);
-    const double to = std::trunc(IMaximum);
+    const double from = std::trunc(FMap.Minimum);
+    const double to = std::trunc(FMap.Maximum);
     if (to - from > MaxLabelSteps)
         return;
     for (double t = from; t <= to; ++t) {
-        const int p = CalcYPosValue(IMaximum - t - 0.5);
+        const int p = CalcYPosValue(FMap.Maximum - t - 0.5);
         if (!FTickOnLabelsOnly)
             AddTick(p);
         if (!Labels())
@@ -593,7 +593,7 @@ void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
             while (step > DateTimeStep[index] && index != dtOneYear)
                 ++index;
     }
-    if (!((step > 0 || (index >= dtHalfMonth && index <= dtOneYear)) && IMaximum >= IMinimum))
+    if (!((step > 0 || (index >= dtHalfMonth && index <= dtOneYear)) && FMap.Maximum >= FMap.Minimum))
         return;
     switch (style) {
     case talValue: {
