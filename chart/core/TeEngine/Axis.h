@@ -402,31 +402,11 @@ protected:
 
 private:
     friend class TAxisMapOverride;
+    friend class TAxisLabelLoop;   // AxisLabels.cpp
+    friend class TAxisPainter;     // AxisDraw.cpp
     void Init(TCustomAxisPanel* Chart);
     bool ChartReading() const;
     bool ChartLoading() const;
-    void LabelAtValue(double& V, double Step, int StepIndex, bool Dec, const TAxisLabelProc& Draw);
-    void MoveDown(double& V, double Step, int StepIndex) const;
-    void ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Draw);
-    void LogLoop(const TAxisLabelProc& Draw);
-    bool EventLoop(const TAxisLabelProc& Draw);
-    void SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw);
-    void DepthLoop(const TAxisLabelProc& Draw);
-    void CustomLabels(const TAxisLabelProc& Draw);
-    void AddTick(int P) { Tick.push_back(P); }
-    int LabelExtent(const std::string& Text);
-    // Drawing helpers (AxisDraw.cpp).
-    void DrawThisLabel(int P, const std::string& Text, TAxisItem* Format);
-    void DrawExponentLine(int X, int Y, unsigned Align, const std::string& Line);
-    void DrawTicksAndGrids();
-    void DrawTickSet(const std::vector<int>& Positions, int D, int Length);
-    void DrawGridLine(int P, bool Behind);
-    std::vector<int> MinorPositions() const;
-    // The chart's wall size beside this axis.
-    int AxisWallSize() const;
-    bool AxesBehind() const;
-    // Set to Horizontal when drawing starts; chooses the label row, toggles per label.
-    bool FAlternateFirstRow = true;
 
     TCustomAxisPanel* FParentChart = nullptr;
     bool FAutomatic = true;

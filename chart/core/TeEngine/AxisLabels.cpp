@@ -112,14 +112,6 @@ std::string TChartAxis::LabelValueText(double Value)
     return text;
 }
 
-int TChartAxis::LabelExtent(const std::string& Text)
-{
-    // The height of "W" for each line.
-    if (FParentChart == nullptr)
-        return 0;
-    return FParentChart->Canvas()->TextHeight("W") * CountLabelLines(Text);
-}
-
 int TChartAxis::LabelSizeForValue(bool IsHorizontal, double Value)
 {
     const std::string text = LabelValueText(Value);
@@ -311,21 +303,55 @@ int TChartAxis::MaxLabelsWidth()
 
 // ---- label loops ---------------------------------------------------------------------
 
-void TChartAxis::MoveDown(double& V, double Step, int StepIndex) const
+// The loops that place an axis' labels: down the values by a step, up the powers of a
+// logarithmic base, as the chart's event asks, along the series' points, down the depth
+// rows or over the custom labels. Each notes the tick of every label it handles on the
+// axis and hands each label to show to Draw (when given).
+class TAxisLabelLoop {
+public:
+    TAxisLabelLoop(TChartAxis& Axis, const TAxisLabelProc& Draw) : A(Axis), Draw(Draw) {}
+    void Values(double Step, int StepIndex);
+    void Logarithmic();
+    // False when the event gave no label, so that the values are walked instead.
+    bool Event();
+    void Series(TAxisLabelStyle Style);
+    void Depth();
+    void Custom();
+
+private:
+    // The label at V; with Dec, V then moves down by the step.
+    void LabelAt(double& V, double Step, int StepIndex, bool Dec);
+    void MoveDown(double& V, double Step, int StepIndex) const;
+    void AddTick(int P) { A.Tick.push_back(P); }
+    // The height of "W" for each line of Text.
+    int LabelExtent(const std::string& Text) const;
+
+    TChartAxis& A;
+    const TAxisLabelProc& Draw;
+};
+
+int TAxisLabelLoop::LabelExtent(const std::string& Text) const
 {
-    IncrementDateTimeStep(FExactDateTime && IAxisDateTime, false, V, StepIndex, Step);
+    if (A.FParentChart == nullptr)
+        return 0;
+    return A.FParentChart->Canvas()->TextHeight("W") * TChartAxis::CountLabelLines(Text);
 }
 
-void TChartAxis::LabelAtValue(double& V, double Step, int StepIndex, bool Dec, const TAxisLabelProc& Draw)
+void TAxisLabelLoop::MoveDown(double& V, double Step, int StepIndex) const
 {
-    const int p = CalcPosValue(V);
-    if (FLabelsOnAxis || (p > FMap.StartPos && p < FMap.EndPos)) {
-        if (!FTickOnLabelsOnly)
+    IncrementDateTimeStep(A.FExactDateTime && A.IAxisDateTime, false, V, StepIndex, Step);
+}
+
+void TAxisLabelLoop::LabelAt(double& V, double Step, int StepIndex, bool Dec)
+{
+    const int p = A.CalcPosValue(V);
+    if (A.FLabelsOnAxis || (p > A.FMap.StartPos && p < A.FMap.EndPos)) {
+        if (!A.FTickOnLabelsOnly)
             AddTick(p);
-        if (Labels()) {
-            if (FTickOnLabelsOnly)
+        if (A.Labels()) {
+            if (A.FTickOnLabelsOnly)
                 AddTick(p);
-            const std::string text = LabelValueText(V);
+            const std::string text = A.LabelValueText(V);
             if (Draw)
                 Draw(p, text, nullptr);
         }
@@ -334,68 +360,68 @@ void TChartAxis::LabelAtValue(double& V, double Step, int StepIndex, bool Dec, c
         MoveDown(V, Step, StepIndex);
 }
 
-void TChartAxis::ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Values(double Step, int StepIndex)
 {
-    if (!std::isfinite(FMap.Minimum) || !std::isfinite(FMap.Maximum) || !(std::fabs(FMap.Range / Step) < MaxLabelSteps))
+    if (!std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum) || !(std::fabs(A.FMap.Range / Step) < MaxLabelSteps))
         return;
     // A label within rounding of an end of the axis lies on it: sums and quotients of
     // steps such as 0.2 miss the ends by a few units in the last place.
     const double rounding = std::fabs(Step) * 1e-6;
     double v;
-    if (IAxisDateTime && FExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
-        v = RoundDateToStepStart(StepIndex, FMap.Maximum);
-    else if (FloatToStr(FMap.Minimum) == FloatToStr(FMap.Maximum) || !FRoundFirstLabel)
-        v = FMap.Maximum;
+    if (A.IAxisDateTime && A.FExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
+        v = RoundDateToStepStart(StepIndex, A.FMap.Maximum);
+    else if (FloatToStr(A.FMap.Minimum) == FloatToStr(A.FMap.Maximum) || !A.FRoundFirstLabel)
+        v = A.FMap.Maximum;
     else
-        v = std::trunc(FMap.Maximum / Step + 1e-6) * Step;
+        v = std::trunc(A.FMap.Maximum / Step + 1e-6) * Step;
     // Each move must make progress: a step lost in the value's precision ends the loop.
-    for (int guard = 0; v > FMap.Maximum + rounding && guard < MaxLabelSteps; ++guard) {
+    for (int guard = 0; v > A.FMap.Maximum + rounding && guard < MaxLabelSteps; ++guard) {
         const double before = v;
         MoveDown(v, Step, StepIndex);
         if (!(v < before))
             return;
     }
-    if (FMap.RangeZero || std::fabs(FMap.Maximum - FMap.Minimum) < 1e-10 || FloatToStr(v) == FloatToStr(v - Step)) {
-        LabelAtValue(v, Step, StepIndex, false, Draw);
+    if (A.FMap.RangeZero || std::fabs(A.FMap.Maximum - A.FMap.Minimum) < 1e-10 || FloatToStr(v) == FloatToStr(v - Step)) {
+        LabelAt(v, Step, StepIndex, false);
         return;
     }
-    const double low = FMap.Minimum - rounding;
+    const double low = A.FMap.Minimum - rounding;
     for (int guard = 0; v >= low && guard <= MaxLabelSteps; ++guard) {
         const double before = v;
-        LabelAtValue(v, Step, StepIndex, true, Draw);
+        LabelAt(v, Step, StepIndex, true);
         if (!(v < before))
             return;
     }
 }
 
-void TChartAxis::LogLoop(const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Logarithmic()
 {
-    if (FMap.Minimum == FMap.Maximum || !std::isfinite(FMap.Minimum) || !std::isfinite(FMap.Maximum))
+    if (A.FMap.Minimum == A.FMap.Maximum || !std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum))
         return;
-    const double base = FLogarithmicBase;
+    const double base = A.FLogarithmicBase;
     double v;
-    if (FMap.Minimum > 0) {
-        v = LogBaseRound(FMap.Minimum);
+    if (A.FMap.Minimum > 0) {
+        v = A.LogBaseRound(A.FMap.Minimum);
     } else {
-        FMap.Minimum = FMap.Minimum == 0 ? 0.1 : LogBaseRound(1e-10);
-        v = FMap.Minimum;
+        A.FMap.Minimum = A.FMap.Minimum == 0 ? 0.1 : A.LogBaseRound(1e-10);
+        v = A.FMap.Minimum;
     }
     const double logBase = std::log(base);
-    if (MinorGrid()->Visible()) {
+    if (A.MinorGrid()->Visible()) {
         double t = v;
-        if (t >= FMap.Minimum)
-            t = std::pow(base, std::log(FMap.Minimum) / logBase - 1);
-        if (t < FMap.Minimum)
-            AddTick(CalcPosValue(t));
+        if (t >= A.FMap.Minimum)
+            t = std::pow(base, std::log(A.FMap.Minimum) / logBase - 1);
+        if (t < A.FMap.Minimum)
+            AddTick(A.CalcPosValue(t));
     }
     double last = v;
     int count = 0;
     if (base > 1) {
         double value = v;
-        for (int guard = 0; value <= FMap.Maximum && guard < MaxLabelSteps; ++guard) {
-            if (value >= FMap.Minimum) {
+        for (int guard = 0; value <= A.FMap.Maximum && guard < MaxLabelSteps; ++guard) {
+            if (value >= A.FMap.Minimum) {
                 double copy = value;
-                LabelAtValue(copy, 0, dtNone, false, Draw);
+                LabelAt(copy, 0, dtNone, false);
                 ++count;
             }
             value *= base;
@@ -407,54 +433,54 @@ void TChartAxis::LogLoop(const TAxisLabelProc& Draw)
         const double d = std::pow(base, std::log(v) / logBase - 1);
         double value = v;
         if (d > 0 && std::isfinite(d)) {
-            for (int guard = 0; value <= FMap.Maximum && guard < MaxLabelSteps; ++guard) {
-                if (value >= FMap.Minimum) {
+            for (int guard = 0; value <= A.FMap.Maximum && guard < MaxLabelSteps; ++guard) {
+                if (value >= A.FMap.Minimum) {
                     double copy = value;
-                    LabelAtValue(copy, 0, dtNone, false, Draw);
+                    LabelAt(copy, 0, dtNone, false);
                 }
                 value += d;
             }
         }
         last = value;
     }
-    if (MinorGrid()->Visible() && last > FMap.Maximum)
-        AddTick(CalcPosValue(last));
+    if (A.MinorGrid()->Visible() && last > A.FMap.Maximum)
+        AddTick(A.CalcPosValue(last));
 }
 
-bool TChartAxis::EventLoop(const TAxisLabelProc& Draw)
+bool TAxisLabelLoop::Event()
 {
-    double v = FMap.Minimum;
+    double v = A.FMap.Minimum;
     bool stop = true;
     for (int index = 0;; ++index) {
-        FParentChart->OnGetNextAxisLabel(this, index, v, stop);
+        A.FParentChart->OnGetNextAxisLabel(&A, index, v, stop);
         if (stop)
             return index > 0;
-        if (!(v >= FMap.Minimum - 1e-7 && v <= FMap.Maximum + 1e-7))
+        if (!(v >= A.FMap.Minimum - 1e-7 && v <= A.FMap.Maximum + 1e-7))
             return true;
         double copy = v;
-        LabelAtValue(copy, 0, dtNone, false, Draw);
+        LabelAt(copy, 0, dtNone, false);
         if (index >= 2000)
             return true;
     }
 }
 
-void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Series(TAxisLabelStyle Style)
 {
-    SeriesList.clear();
+    A.SeriesList.clear();
     int first = -1;
     int last = -1;
-    for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
-        TChartSeries* s = FParentChart->Series(t);
-        if (!s->Active() || !s->IsBoundToAxis(this))
+    for (int t = 0; t < A.FParentChart->SeriesCount(); ++t) {
+        TChartSeries* s = A.FParentChart->Series(t);
+        if (!s->Active() || !s->IsBoundToAxis(&A))
             continue;
-        SeriesList.push_back(s);
+        A.SeriesList.push_back(s);
         s->FindVisibleIndexRange();
         if (s->FirstValueIndex() != -1 && (first == -1 || s->FirstValueIndex() < first))
             first = s->FirstValueIndex();
         last = std::max(last, s->LastValueIndex());
     }
     if (first == -1 || first > last) {
-        SeriesList.clear();
+        A.SeriesList.clear();
         return;
     }
     bool havePrevious = false;
@@ -463,7 +489,7 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
     for (int i = first; i <= last; ++i) {
         std::string text;
         TChartSeries* source = nullptr;
-        for (TChartSeries* s : SeriesList) {
+        for (TChartSeries* s : A.SeriesList) {
             if (i < s->FirstValueIndex() || i > s->LastValueIndex())
                 continue;
             std::string candidate;
@@ -472,8 +498,8 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
             } else {
                 candidate = s->LabelText(i);
             }
-            if (FParentChart->OnGetAxisLabel)
-                FParentChart->OnGetAxisLabel(this, s, i, candidate);
+            if (A.FParentChart->OnGetAxisLabel)
+                A.FParentChart->OnGetAxisLabel(&A, s, i, candidate);
             if (!candidate.empty()) {
                 text = candidate;
                 source = s;
@@ -482,20 +508,20 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
         }
         if (source == nullptr)
             continue;
-        const double value = FHorizontal ? source->XValue(i) : source->YValue(i);
-        if (!(value >= FMap.Minimum && value <= FMap.Maximum))
+        const double value = A.FHorizontal ? source->XValue(i) : source->YValue(i);
+        if (!(value >= A.FMap.Minimum && value <= A.FMap.Maximum))
             continue;
-        const int p = CalcPosValue(value);
-        if (!FTickOnLabelsOnly)
+        const int p = A.CalcPosValue(value);
+        if (!A.FTickOnLabelsOnly)
             AddTick(p);
-        if (!Labels())
+        if (!A.Labels())
             continue;
         int lines = 0;
-        const int width = MultiLineTextWidth(FParentChart, text, lines);
-        int size = (FHorizontal != IsVerticalAngle(FLabelsAngle)) ? width : LabelExtent(text);
+        const int width = MultiLineTextWidth(A.FParentChart, text, lines);
+        int size = (A.FHorizontal != IsVerticalAngle(A.FLabelsAngle)) ? width : LabelExtent(text);
         bool show = true;
-        if (FLabelsSeparation != 0 && havePrevious) {
-            size = (size + static_cast<int>(std::trunc(size * 0.02 * FLabelsSeparation))) / 2;
+        if (A.FLabelsSeparation != 0 && havePrevious) {
+            size = (size + static_cast<int>(std::trunc(size * 0.02 * A.FLabelsSeparation))) / 2;
             show = p - size >= previousPos + previousHalf || p + size <= previousPos - previousHalf;
             if (show) {
                 previousPos = p;
@@ -507,34 +533,34 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
             havePrevious = true;
         }
         if (show) {
-            if (FTickOnLabelsOnly)
+            if (A.FTickOnLabelsOnly)
                 AddTick(p);
             if (Draw)
                 Draw(p, text, nullptr);
         }
     }
-    SeriesList.clear();
+    A.SeriesList.clear();
 }
 
-void TChartAxis::DepthLoop(const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Depth()
 {
-    if (FParentChart->ActiveSeriesCount() == 0 || !std::isfinite(FMap.Minimum) || !std::isfinite(FMap.Maximum))
+    if (A.FParentChart->ActiveSeriesCount() == 0 || !std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum))
         return;
-    const double from = std::trunc(FMap.Minimum);
-    const double to = std::trunc(FMap.Maximum);
+    const double from = std::trunc(A.FMap.Minimum);
+    const double to = std::trunc(A.FMap.Maximum);
     if (to - from > MaxLabelSteps)
         return;
     for (double t = from; t <= to; ++t) {
-        const int p = CalcYPosValue(FMap.Maximum - t - 0.5);
-        if (!FTickOnLabelsOnly)
+        const int p = A.CalcYPosValue(A.FMap.Maximum - t - 0.5);
+        if (!A.FTickOnLabelsOnly)
             AddTick(p);
-        if (!Labels())
+        if (!A.Labels())
             continue;
         // The title of the t-th active series shown in the legend.
         std::string text;
         int n = 0;
-        for (int i = 0; i < FParentChart->SeriesCount(); ++i) {
-            TChartSeries* s = FParentChart->Series(i);
+        for (int i = 0; i < A.FParentChart->SeriesCount(); ++i) {
+            TChartSeries* s = A.FParentChart->Series(i);
             if (!s->Active() || !s->ShowInLegend())
                 continue;
             if (n++ == static_cast<int>(t)) {
@@ -542,29 +568,29 @@ void TChartAxis::DepthLoop(const TAxisLabelProc& Draw)
                 break;
             }
         }
-        if (FParentChart->OnGetAxisLabel)
-            FParentChart->OnGetAxisLabel(this, nullptr, static_cast<int>(t), text);
-        if (FTickOnLabelsOnly)
+        if (A.FParentChart->OnGetAxisLabel)
+            A.FParentChart->OnGetAxisLabel(&A, nullptr, static_cast<int>(t), text);
+        if (A.FTickOnLabelsOnly)
             AddTick(p);
         if (Draw)
             Draw(p, text, nullptr);
     }
 }
 
-void TChartAxis::CustomLabels(const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Custom()
 {
-    for (int t = 0; t < FItems->Count(); ++t) {
-        TAxisItem* item = FItems->Item(t);
+    for (int t = 0; t < A.FItems->Count(); ++t) {
+        TAxisItem* item = A.FItems->Item(t);
         const double value = item->Value();
-        if (!(value >= FMinimum && value <= FMaximum))
+        if (!(value >= A.FMinimum && value <= A.FMaximum))
             continue;
-        const int p = CalcPosValue(value);
-        if (!FTickOnLabelsOnly)
+        const int p = A.CalcPosValue(value);
+        if (!A.FTickOnLabelsOnly)
             AddTick(p);
         if (!item->Visible())
             continue;
-        const std::string text = item->Text().empty() ? LabelValueText(value) : item->Text();
-        if (FTickOnLabelsOnly)
+        const std::string text = item->Text().empty() ? A.LabelValueText(value) : item->Text();
+        if (A.FTickOnLabelsOnly)
             AddTick(p);
         if (Draw)
             Draw(p, text, item);
@@ -577,8 +603,9 @@ void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
     Tick.clear();
     if (FParentChart == nullptr)
         return;
+    TAxisLabelLoop loop(*this, Draw);
     if (FItems->Count() > 0) {
-        CustomLabels(Draw);
+        loop.Custom();
         return;
     }
     const TAxisLabelStyle style = GetLabelStyle();
@@ -597,22 +624,22 @@ void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
         return;
     switch (style) {
     case talValue: {
-        if (FParentChart->OnGetNextAxisLabel && EventLoop(Draw))
+        if (FParentChart->OnGetNextAxisLabel && loop.Event())
             return;
         if (!FLogarithmic || FIncrement != 0)
-            ValueLoop(step, index, Draw);
+            loop.Values(step, index);
         else
-            LogLoop(Draw);
+            loop.Logarithmic();
         return;
     }
     case talMark:
-        SeriesLoop(style, Draw);
+        loop.Series(style);
         return;
     case talText:
         if (FIsDepthAxis)
-            DepthLoop(Draw);
+            loop.Depth();
         else
-            SeriesLoop(style, Draw);
+            loop.Series(style);
         return;
     case talAuto:
     case talNone:
