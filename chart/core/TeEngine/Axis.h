@@ -1,11 +1,13 @@
 // One axis of a chart: its value range (automatic from the series or fixed), linear or
 // logarithmic scale, direction, place on the chart, the settings of its increment,
-// labels, ticks, grid and title, the conversions between values and pixels, and the
-// choice of the label step, values and texts. Axis drawing and sizing build on this.
+// labels, ticks, grid and title. Its conversions between values and pixels are a scale
+// map (AxisMap.h) that it keeps up to date; the label step comes from AxisSteps.h, the
+// label loops and texts are in AxisLabels.cpp, sizing and drawing in AxisDraw.cpp.
 #pragma once
 
 #include "RizUridu.h"
 #include "TeEngine/AxisMap.h"
+#include "TeEngine/AxisSteps.h"
 #include "classes/Collections.h"
 
 #include <functional>
@@ -37,10 +39,6 @@ using TAxisOnGetLabel =
     std::function<void(TChartAxis* Sender, TChartSeries* Series, int ValueIndex, std::string& LabelText)>;
 using TAxisOnGetNextLabel =
     std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
-
-// The step after Step in the 1, 2, 5, 10 sequence (always greater than Step). Step must
-// be positive and finite; anything else is answered unchanged.
-double NextStepValue(double Step);
 
 // The widest line of Text (split at TeeLineSeparator) on the chart's surface with its
 // current font, and the number of lines (0 and 0 for an empty text).
@@ -347,6 +345,8 @@ public:
     double CalcIncrementForLabels(int MaxLabels);
     double CalcDateTimeIncrement(int MaxLabels) const;
     double CalcNumericIncrement(int MaxLabels) const;
+    // The settings that choose the step (see NumericLabelStep).
+    TAxisStepSettings StepSettings() const;
     virtual TAxisLabelStyle AutoLabelStyle();
     TAxisLabelStyle GetLabelStyle();
     int MaxLabelsWidth();

@@ -1,5 +1,6 @@
-// The label side of an axis: the step between labels, the label texts and sizes, the
-// automatic label style, and the loops that place the labels along the axis.
+// The label side of an axis: the step between labels for its size and settings, the
+// label texts and sizes, the automatic label style, and the loops that place the labels
+// along the axis.
 #include "TeEngine/Axis.h"
 
 #include "TeEngine/AxisPanel.h"
@@ -12,39 +13,12 @@
 
 namespace {
 
-// Loops that walk label values stop after this many steps, whatever the range.
-constexpr int MaxLabelSteps = 10000;
-
 // Rounds to the nearest integer, halves to even, without raising for large values.
 double RoundEven(double X) { return std::nearbyint(X); }
 
 bool IsVerticalAngle(int Angle) { return Angle == 90 || Angle == 270; }
 
 }  // namespace
-
-double NextStepValue(double Step)
-{
-    if (!(Step > 0) || !std::isfinite(Step))
-        return Step;
-    // Bring the step into [1, 10) by a power of ten, pick the next of 2, 5, 10, scale
-    // back. The power is applied in one exact operation (powers of ten are exact doubles
-    // up to 1e22), so that steps such as 10,000 come out exact and labels land on round
-    // values, 0 included.
-    int exponent = static_cast<int>(std::floor(std::log10(Step)));
-    const auto scaled = [&](double v, int e) { return e >= 0 ? v / std::pow(10.0, e) : v * std::pow(10.0, -e); };
-    const auto unscaled = [&](double v, int e) { return e >= 0 ? v * std::pow(10.0, e) : v / std::pow(10.0, -e); };
-    double s = scaled(Step, exponent);
-    if (s >= 10)
-        s = scaled(Step, ++exponent);
-    else if (s < 1)
-        s = scaled(Step, --exponent);
-    const double next = s < 2 ? 2 : (s < 5 ? 5 : 10);
-    double result = unscaled(next, exponent);
-    // Scaling back may round to the step itself (or below) at the ends of the doubles.
-    if (!(result > Step))
-        result = Step * 2;
-    return result;
-}
 
 int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& NumLines)
 {
@@ -69,13 +43,7 @@ int TChartAxis::CountLabelLines(const std::string& Text)
 
 double TChartAxis::LogBaseRound(double Value) const
 {
-    // No logarithm of a non-positive value: such a value is answered unchanged.
-    if (!(Value > 0) || !std::isfinite(Value))
-        return Value;
-    const double e = std::log(Value) / std::log(FLogarithmicBase);
-    if (!std::isfinite(e))
-        return Value;
-    return std::pow(FLogarithmicBase, RoundEven(e));
+    return NearestPowerOfBase(Value, FLogarithmicBase);
 }
 
 std::string TChartAxis::LabelValueText(double Value)
@@ -158,70 +126,33 @@ bool TChartAxis::IsSeriesOnOtherAxis(const TChartSeries* S) const
     return S->YMandatory() ? FHorizontal : !FHorizontal;
 }
 
+TAxisStepSettings TChartAxis::StepSettings() const
+{
+    TAxisStepSettings settings;
+    settings.Increment = FIncrement;
+    settings.LabelsSeparation = FLabelsSeparation;
+    settings.Logarithmic = FLogarithmic;
+    settings.LogarithmicBase = FLogarithmicBase;
+    return settings;
+}
+
 double TChartAxis::CalcNumericIncrement(int MaxLabels) const
 {
-    double step;
-    if (FIncrement > 0) {
-        step = FIncrement;
-    } else if (FMap.Range == 0) {
-        step = 1;
-    } else {
-        step = std::fabs(FMap.Range) / (MaxLabels + 1.0);
-        if (FLogarithmic)
-            step = LogBaseRound(step);
-        // A few points along X get one label each at most: never fractions of a point.
-        if (FMap.Range >= 1 && FParentChart != nullptr) {
-            for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
-                TChartSeries* s = FParentChart->Series(t);
-                if (s->Active() && s->IsBoundToAxis(const_cast<TChartAxis*>(this)) && IsSeriesOnOtherAxis(s) &&
-                    s->Count() <= MaxLabels) {
-                    step = std::max(step, 1.0);
-                    break;
-                }
-            }
+    // Whole steps when an active series on this axis has no more points than labels.
+    bool whole = false;
+    if (!(FIncrement > 0) && FMap.Range >= 1 && FParentChart != nullptr) {
+        for (int t = 0; t < FParentChart->SeriesCount() && !whole; ++t) {
+            TChartSeries* s = FParentChart->Series(t);
+            whole = s->Active() && s->IsBoundToAxis(const_cast<TChartAxis*>(this)) && IsSeriesOnOtherAxis(s) &&
+                    s->Count() <= MaxLabels;
         }
     }
-    // A step too small to grow (zero, denormal or NaN from a degenerate range) starts
-    // from the smallest step instead.
-    if (!(step > 0))
-        step = 1e-12;
-    if (FLabelsSeparation > 0) {
-        // A logarithmic base below 1 would shrink the step: grow in 1-2-5 steps then.
-        const bool byBase = FLogarithmic && FLogarithmicBase > 1;
-        double c = MaxLabels + 1.0;
-        for (int guard = 0; guard < MaxLabelSteps; ++guard) {
-            const double q = FMap.Range / step;
-            const bool tooMany = !(std::fabs(q) < 2147483647.0);
-            if (!tooMany)
-                c = RoundEven(q);
-            if (tooMany || c > MaxLabels)
-                step = byBase ? step * FLogarithmicBase : NextStepValue(step);
-            if (c <= MaxLabels || step > FMap.Range || std::isinf(step))
-                break;
-        }
-    }
-    if (std::isinf(step))
-        return FMap.Range;
-    return std::max(step, 1e-12);
+    return NumericLabelStep(StepSettings(), FMap.Range, MaxLabels, whole);
 }
 
 double TChartAxis::CalcDateTimeIncrement(int MaxLabels) const
 {
-    double step = std::max(DateTimeStep[dtOneMicroSecond], FIncrement);
-    if (step > 0 && MaxLabels >= 1 && std::isfinite(FMap.Range)) {
-        if (FMap.Range / step > 1000000.0)
-            step = FMap.Range / 1000000.0;
-        // At most a million steps to start from, and every pass grows the step.
-        while (RoundEven(FMap.Range / step) > MaxLabels) {
-            if (step >= DateTimeStep[dtOneYear])
-                step *= 2;
-            else if (step >= DateTimeStep[dtOneSecond])
-                step = NextDateTimeStep(step);
-            else
-                step = NextStepValue(step);
-        }
-    }
-    return std::max(DateTimeStep[dtOneMicroSecond], step);
+    return DateTimeLabelStep(FIncrement, FMap.Range, MaxLabels);
 }
 
 TAxisLabelStyle TChartAxis::AutoLabelStyle()
