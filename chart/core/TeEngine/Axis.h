@@ -143,6 +143,20 @@ private:
 
 // ---- the axis -------------------------------------------------------------------------
 
+// The texts of numeric label values (by their bits) in the format and separators last
+// asked for: a chart formats the same labels at every redraw.
+class TAxisLabelTexts {
+public:
+    // Value formatted by Format with the current separators.
+    const std::string& Text(double Value, const std::string& Format);
+
+private:
+    std::string FFormat;
+    char FDecimal = 0;
+    char FThousand = 0;
+    std::unordered_map<uint64_t, std::string> FTexts;
+};
+
 // Called for each label the label loops place: its pixel position along the axis, its
 // text and, for a custom label, the item whose format it uses (else nullptr).
 using TAxisLabelProc = std::function<void(int Position, const std::string& Text, TAxisItem* Format)>;
@@ -385,12 +399,8 @@ public:
     int PosAxis = 0;
     int PosTitle = 0;
     int PosLabels = 0;
-    // Whether the labels are dates, as the last label pass or text found.
-    bool IAxisDateTime = false;
     // Pixel positions of the labels handled, for ticks and grid.
     std::vector<int> Tick;
-    // The active series that use this axis, while text or mark labels are placed.
-    std::vector<TChartSeries*> SeriesList;
 
 protected:
     void Repaint();
@@ -436,13 +446,7 @@ private:
     bool FLabelsMultiLine = false;
     std::string FAxisValuesFormat = "#,##0.###";
     std::string FDateTimeFormat;
-    // The texts of numeric label values (by their bits) in the format and separators
-    // noted: a chart formats the same labels at every redraw.
-    struct TLabelTexts {
-        std::string Format;
-        char Decimal = 0, Thousand = 0;
-        std::unordered_map<uint64_t, std::string> Texts;
-    } FLabelTexts;
+    TAxisLabelTexts FLabelTexts;
     bool FExactDateTime = true;
     bool FRoundFirstLabel = true;
     std::unique_ptr<TChartHiddenPen> FMinorGrid;
@@ -468,6 +472,8 @@ private:
     TAxisScaleMap FMap;
     // The depth of the axis in pixels, where its line and labels are drawn on a 3D chart.
     int IZPos = 0;
+    // Whether the labels are dates, as the last label pass or text found.
+    bool IAxisDateTime = false;
 };
 
 // Makes an axis convert by Map until the override ends, then gives it back its own map:

@@ -46,6 +46,24 @@ double TChartAxis::LogBaseRound(double Value) const
     return NearestPowerOfBase(Value, FLogarithmicBase);
 }
 
+const std::string& TAxisLabelTexts::Text(double Value, const std::string& Format)
+{
+    const TFormatSettings& fs = FormatSettings();
+    if (FFormat != Format || FDecimal != fs.DecimalSeparator || FThousand != fs.ThousandSeparator ||
+        FTexts.size() > 1000) {
+        FTexts.clear();
+        FFormat = Format;
+        FDecimal = fs.DecimalSeparator;
+        FThousand = fs.ThousandSeparator;
+    }
+    uint64_t bits;
+    std::memcpy(&bits, &Value, sizeof bits);
+    auto at = FTexts.find(bits);
+    if (at == FTexts.end())
+        at = FTexts.emplace(bits, FormatFloat(Format, Value)).first;
+    return at->second;
+}
+
 std::string TChartAxis::LabelValueText(double Value)
 {
     std::string text;
@@ -57,21 +75,7 @@ std::string TChartAxis::LabelValueText(double Value)
             text = FormatDateTime(format, Value);
         }
     } else {
-        const TFormatSettings& fs = FormatSettings();
-        TLabelTexts& kept = FLabelTexts;
-        if (kept.Format != FAxisValuesFormat || kept.Decimal != fs.DecimalSeparator ||
-            kept.Thousand != fs.ThousandSeparator || kept.Texts.size() > 1000) {
-            kept.Texts.clear();
-            kept.Format = FAxisValuesFormat;
-            kept.Decimal = fs.DecimalSeparator;
-            kept.Thousand = fs.ThousandSeparator;
-        }
-        uint64_t bits;
-        std::memcpy(&bits, &Value, sizeof bits);
-        auto at = kept.Texts.find(bits);
-        if (at == kept.Texts.end())
-            at = kept.Texts.emplace(bits, FormatFloat(FAxisValuesFormat, Value)).first;
-        text = at->second;
+        text = FLabelTexts.Text(Value, FAxisValuesFormat);
     }
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
         FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
@@ -397,30 +401,29 @@ bool TAxisLabelLoop::Event()
 
 void TAxisLabelLoop::Series(TAxisLabelStyle Style)
 {
-    A.SeriesList.clear();
+    // The active series that use the axis.
+    std::vector<TChartSeries*> list;
     int first = -1;
     int last = -1;
     for (int t = 0; t < A.FParentChart->SeriesCount(); ++t) {
         TChartSeries* s = A.FParentChart->Series(t);
         if (!s->Active() || !s->IsBoundToAxis(&A))
             continue;
-        A.SeriesList.push_back(s);
+        list.push_back(s);
         s->FindVisibleIndexRange();
         if (s->FirstValueIndex() != -1 && (first == -1 || s->FirstValueIndex() < first))
             first = s->FirstValueIndex();
         last = std::max(last, s->LastValueIndex());
     }
-    if (first == -1 || first > last) {
-        A.SeriesList.clear();
+    if (first == -1 || first > last)
         return;
-    }
     bool havePrevious = false;
     int previousPos = 0;
     int previousHalf = 0;
     for (int i = first; i <= last; ++i) {
         std::string text;
         TChartSeries* source = nullptr;
-        for (TChartSeries* s : A.SeriesList) {
+        for (TChartSeries* s : list) {
             if (i < s->FirstValueIndex() || i > s->LastValueIndex())
                 continue;
             std::string candidate;
@@ -470,7 +473,6 @@ void TAxisLabelLoop::Series(TAxisLabelStyle Style)
                 Draw(p, text, nullptr);
         }
     }
-    A.SeriesList.clear();
 }
 
 void TAxisLabelLoop::Depth()

@@ -67,9 +67,7 @@ TEST_F(AxisLabels, IncrementChoiceEndsForExtremeRanges)
         a->SetRangeInUse(lo, hi);
         const double step = a->CalcNumericIncrement(10);
         EXPECT_FALSE(step == 0) << lo << ".." << hi;
-        a->IAxisDateTime = true;
         EXPECT_GT(a->CalcDateTimeIncrement(10), 0) << lo << ".." << hi;
-        a->IAxisDateTime = false;
         a->CalcLabels(nullptr);   // must end
     }
     // A logarithmic base below 1 cannot shrink the step for ever.
