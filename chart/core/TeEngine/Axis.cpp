@@ -261,16 +261,6 @@ TCustomAxisPanel* ChartOfCollection(TCollection* Collection)
     return Collection != nullptr ? dynamic_cast<TCustomAxisPanel*>(Collection->GetOwner()) : nullptr;
 }
 
-// Rounds a pixel coordinate, keeping it within +-MaxPixelPos (and NaN off the chart).
-int ClampedPixel(double X)
-{
-    if (!(X <= MaxPixelPos))
-        return MaxPixelPos;
-    if (X < -MaxPixelPos)
-        return -MaxPixelPos;
-    return static_cast<int>(Round(X));
-}
-
 // Rounds a pixel offset that may be unbounded to the nearest value that fits 32 bits.
 int SaturatedPixel(double X)
 {
@@ -486,7 +476,7 @@ void TChartAxis::SetLogarithmic(bool v)
         if (IsDateTimeAxis())
             throw AxisException(TeeMsg_AxisLogDateTime);
         RefreshRange();
-        if (IMinimum < 0 || IMaximum < 0)
+        if (FMap.Minimum < 0 || FMap.Maximum < 0)
             throw AxisException(TeeMsg_AxisLogNotPositive);
     }
     SetBool(FLogarithmic, v);
@@ -495,7 +485,11 @@ void TChartAxis::SetLogarithmic(bool v)
 
 void TChartAxis::SetMaximumOffset(int v) { SetInt(FMaximumOffset, v); }
 void TChartAxis::SetMinimumOffset(int v) { SetInt(FMinimumOffset, v); }
-void TChartAxis::SetInverted(bool v) { SetBool(FInverted, v); }
+void TChartAxis::SetInverted(bool v)
+{
+    SetBool(FInverted, v);
+    SetCalcFunctions();
+}
 
 // ---- place setters -------------------------------------------------------------------------
 
@@ -629,25 +623,21 @@ void TChartAxis::CalcAutomaticMinMax(double& AMin, double& AMax)
 void TChartAxis::RefreshRange()
 {
     CalcAutomaticMinMax(FMinimum, FMaximum);
-    IMaximum = FMaximum;
-    IMinimum = FMinimum;
+    FMap.Minimum = FMinimum;
+    FMap.Maximum = FMaximum;
+    RecalcScale();
+}
+
+void TChartAxis::SetRangeInUse(double AMin, double AMax)
+{
+    FMap.Minimum = AMin;
+    FMap.Maximum = AMax;
     RecalcScale();
 }
 
 void TChartAxis::RecalcScale()
 {
-    IRange = IMaximum - IMinimum;
-    IRangeZero = IRange == 0;
-    IScale = IRangeZero ? 0 : IAxisSize / IRange;
-    // A range too wide for a double (or not finite) scales nothing rather than NaN.
-    if (!std::isfinite(IScale))
-        IScale = 0;
-    if (FLogarithmic) {
-        ILogMin = IMinimum > 0 ? std::log(IMinimum) : 0;
-        ILogMax = IMaximum > 0 ? std::log(IMaximum) : 0;
-        ILogRange = ILogMax - ILogMin;
-        ILogScale = ILogRange == 0 ? 0 : IAxisSize / ILogRange;
-    }
+    FMap.Rescale();
     int size = 0;
     if (FParentChart != nullptr)
         size = FIsDepthAxis ? FParentChart->ChartHeight : FParentChart->Width3D;
@@ -669,10 +659,8 @@ void TChartAxis::CalcPositions()
             length = FParentChart->ChartHeight;
         }
     }
-    IStartPos = origin + static_cast<int>(Round(length * 0.01 * FStartPosition));
-    IEndPos = origin + static_cast<int>(Round(length * 0.01 * FEndPosition));
-    IAxisSize = IEndPos - IStartPos;
-    ICenterPos = (IStartPos + IEndPos) / 2;
+    FMap.SetPixels(origin + static_cast<int>(Round(length * 0.01 * FStartPosition)),
+                   origin + static_cast<int>(Round(length * 0.01 * FEndPosition)));
     RecalcScale();
 }
 
@@ -680,18 +668,19 @@ void TChartAxis::FitToRect(const TRect& R)
 {
     const int a = FHorizontal ? R.Left : R.Top;
     const int b = FHorizontal ? R.Right : R.Bottom;
-    const int oldStart = IStartPos;
-    const int oldEnd = IEndPos;
-    IStartPos += a;
-    IEndPos -= b;
-    IAxisSize = IEndPos - IStartPos;
+    const int oldStart = FMap.StartPos;
+    const int oldEnd = FMap.EndPos;
+    // The centre stays where the whole extent put it.
+    FMap.StartPos += a;
+    FMap.EndPos -= b;
+    FMap.AxisSize = FMap.EndPos - FMap.StartPos;
     // Values at the old end pixels, with the new pixels and the old range.
     const double vA = ValueAtPixel(oldStart);
     const double vB = ValueAtPixel(oldEnd);
-    IMaximum = vB;
-    IMinimum = vA;
-    if (IMinimum > IMaximum)
-        std::swap(IMinimum, IMaximum);
+    FMap.Maximum = vB;
+    FMap.Minimum = vA;
+    if (FMap.Minimum > FMap.Maximum)
+        std::swap(FMap.Minimum, FMap.Maximum);
     RecalcScale();
 }
 
@@ -717,95 +706,19 @@ void TChartAxis::Scroll(double Offset, bool CheckLimits)
 void TChartAxis::SetCalcFunctions()
 {
     if (FIsDepthAxis)
-        FCalcKind = TAxisCalcKind::Depth;
+        FMap.Kind = TAxisCalcKind::Depth;
     else if (FLogarithmic)
-        FCalcKind = TAxisCalcKind::Logarithmic;
+        FMap.Kind = TAxisCalcKind::Logarithmic;
     else if (FParentChart != nullptr && FParentChart->Axes()->FastCalc())
-        FCalcKind = TAxisCalcKind::LinearUnclamped;
+        FMap.Kind = TAxisCalcKind::LinearUnclamped;
     else
-        FCalcKind = TAxisCalcKind::LinearClamped;
+        FMap.Kind = TAxisCalcKind::LinearClamped;
+    FMap.Horizontal = FHorizontal;
+    FMap.Inverted = FInverted;
+    FMap.Logarithmic = FLogarithmic;
 }
 
 // ---- conversions --------------------------------------------------------------------------
-
-int TChartAxis::LinearPos(double Value, bool IsHorizontal, bool Clamp) const
-{
-    TAxisLinearMap map;
-    LinearMap(IsHorizontal, map);
-    map.Clamp = Clamp;
-    return map(Value);
-}
-
-int TChartAxis::LogPos(double Value, bool IsHorizontal) const
-{
-    if (ILogRange == 0)
-        return ICenterPos;
-    if (!(Value > 0)) {
-        if (IsHorizontal)
-            return FInverted ? IEndPos : IStartPos;
-        return FInverted ? IStartPos : IEndPos;
-    }
-    const double d = FInverted ? ILogMax - std::log(Value) : std::log(Value) - ILogMin;
-    const double p = d * ILogScale;
-    return ClampedPixel(IsHorizontal ? IStartPos + p : IEndPos - p);
-}
-
-int TChartAxis::DepthPos(double Value) const
-{
-    if (IRangeZero)
-        return ICenterPos;
-    const double d = FInverted ? IMaximum - Value : Value - IMinimum;
-    return ClampedPixel(d * IScale);
-}
-
-int TChartAxis::Conversion(double Value, bool IsHorizontal) const
-{
-    switch (FCalcKind) {
-    case TAxisCalcKind::Depth:
-        return DepthPos(Value);
-    case TAxisCalcKind::Logarithmic:
-        return LogPos(Value, IsHorizontal);
-    case TAxisCalcKind::LinearUnclamped:
-        return LinearPos(Value, IsHorizontal, false);
-    case TAxisCalcKind::LinearClamped:
-        break;
-    }
-    return LinearPos(Value, IsHorizontal, true);
-}
-
-int TChartAxis::CalcXPosValue(double Value) const { return Conversion(Value, true); }
-int TChartAxis::CalcYPosValue(double Value) const { return Conversion(Value, false); }
-
-double TChartAxis::ValueAtPixel(int P) const
-{
-    const bool fromEnd = FInverted;
-    if (!FLogarithmic) {
-        if (IAxisSize < 1)
-            return 0;
-        double d = fromEnd ? double(IEndPos) - P : double(P) - IStartPos;
-        d = d * IRange / IAxisSize;
-        return FHorizontal ? IMinimum + d : IMaximum - d;
-    }
-    const bool maxAtStart = FHorizontal == FInverted;   // horizontal inverted, or vertical normal
-    if (P == IStartPos)
-        return maxAtStart ? IMaximum : IMinimum;
-    if (P == IEndPos)
-        return maxAtStart ? IMinimum : IMaximum;
-    if (ILogRange != 0 && IAxisSize != 0) {
-        const double d = (fromEnd ? double(IEndPos) - P : double(P) - IStartPos) * ILogRange / IAxisSize;
-        return FHorizontal ? std::exp(ILogMin + d) : std::exp(ILogMax - d);
-    }
-    return IMinimum;
-}
-
-int TChartAxis::ValueLengthPixels(double Value) const
-{
-    if (!(Value > 0))
-        return 0;
-    if (FLogarithmic)
-        return ILogRange == 0 ? 0 : ClampedPixel(std::log(Value) * ILogScale);
-    return IRange == 0 ? 0 : ClampedPixel(Value * IScale);
-}
 
 int TChartAxis::SideCoordinate(const TRect& R) const
 {
@@ -841,8 +754,8 @@ int TChartAxis::DepthAxisPos() const
 
 TRect TChartAxis::AxisRect() const
 {
-    const int a = std::min(IStartPos, IEndPos);
-    const int b = std::max(IStartPos, IEndPos);
+    const int a = std::min(FMap.StartPos, FMap.EndPos);
+    const int b = std::max(FMap.StartPos, FMap.EndPos);
     int c;
     int d;
     if (PosLabels >= PosAxis) {

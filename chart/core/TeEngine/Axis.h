@@ -1,10 +1,13 @@
 // One axis of a chart: its value range (automatic from the series or fixed), linear or
 // logarithmic scale, direction, place on the chart, the settings of its increment,
-// labels, ticks, grid and title, the conversions between values and pixels, and the
-// choice of the label step, values and texts. Axis drawing and sizing build on this.
+// labels, ticks, grid and title. Its conversions between values and pixels are a scale
+// map (AxisMap.h) that it keeps up to date; the label step comes from AxisSteps.h, the
+// label loops and texts are in AxisLabels.cpp, sizing and drawing in AxisDraw.cpp.
 #pragma once
 
 #include "RizUridu.h"
+#include "TeEngine/AxisMap.h"
+#include "TeEngine/AxisSteps.h"
 #include "classes/Collections.h"
 
 #include <functional>
@@ -19,8 +22,6 @@ class TChartAxis;
 class TChartSeries;
 class TCustomAxisPanel;
 
-// The largest pixel coordinate an axis conversion answers (set at engine start-up).
-extern int MaxPixelPos;
 // A 64-bit pixel sum brought back into the int range with room to spare, so that sums of
 // clamped coordinates cannot overflow either.
 int ClampPixel(int64_t v);
@@ -38,10 +39,6 @@ using TAxisOnGetLabel =
     std::function<void(TChartAxis* Sender, TChartSeries* Series, int ValueIndex, std::string& LabelText)>;
 using TAxisOnGetNextLabel =
     std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
-
-// The step after Step in the 1, 2, 5, 10 sequence (always greater than Step). Step must
-// be positive and finite; anything else is answered unchanged.
-double NextStepValue(double Step);
 
 // The widest line of Text (split at TeeLineSeparator) on the chart's surface with its
 // current font, and the number of lines (0 and 0 for an empty text).
@@ -146,56 +143,18 @@ private:
 
 // ---- the axis -------------------------------------------------------------------------
 
-// Which value-to-pixel conversion an axis uses.
-enum class TAxisCalcKind { Depth, Logarithmic, LinearUnclamped, LinearClamped };
+// The texts of numeric label values (by their bits) in the format and separators last
+// asked for: a chart formats the same labels at every redraw.
+class TAxisLabelTexts {
+public:
+    // Value formatted by Format with the current separators.
+    const std::string& Text(double Value, const std::string& Format);
 
-// The linear value-to-pixel conversion of an axis, copied out of it so that a drawing loop
-// converts many values without a call per value; the pixels are those of CalcXPosValue
-// and CalcYPosValue.
-struct TAxisLinearMap {
-    double Minimum = 0;
-    double Scale = 0;     // pixels per unit, negative where pixels fall as values grow
-    double Origin = 0;    // the pixel of Minimum
-    bool Up = true;       // pixels grow with the value (Scale is the axis' own scale negated otherwise)
-    bool Clamp = true;    // within +-MaxPixelPos; otherwise only within 32 bits
-    bool Zero = false;    // a range of zero puts every value at Center
-    int Center = 0;
-    double MaxPos = 0;
-
-    int operator()(double Value) const
-    {
-        if (Zero)
-            return Center;
-        if (Clamp)
-            return Clamped(Value);
-        return Unclamped(Value);
-    }
-    // Whether Clamped gives every pixel: no branch per value, so loops over many values
-    // can run it side by side.
-    bool Plain() const { return Clamp && !Zero; }
-    int Clamped(double Value) const
-    {
-        double x = Origin + (Value - Minimum) * Scale;
-        x = x < MaxPos ? x : MaxPos;     // NaN included
-        x = x > -MaxPos ? x : -MaxPos;
-        return RoundInt32(x);
-    }
-    int Unclamped(double Value) const
-    {
-        const double p = (Value - Minimum) * (Up ? Scale : -Scale);
-        long long r;
-        if (std::isnan(p))
-            r = 0;
-        else if (p <= -2147483648.0)
-            r = -2147483648LL;
-        else if (p >= 2147483647.0)
-            r = 2147483647LL;
-        else
-            r = Round(p);
-        const long long o = static_cast<long long>(Origin);
-        const long long x = Up ? o + r : o - r;
-        return static_cast<int>(x < -2147483648LL ? -2147483648LL : x > 2147483647LL ? 2147483647LL : x);
-    }
+private:
+    std::string FFormat;
+    char FDecimal = 0;
+    char FThousand = 0;
+    std::unordered_map<uint64_t, std::string> FTexts;
 };
 
 // Called for each label the label loops place: its pixel position along the axis, its
@@ -362,18 +321,25 @@ public:
     void FitToRect(const TRect& R);
     // Moves the range by Offset (see CheckLimits) and repaints.
     void Scroll(double Offset, bool CheckLimits);
+    // Chooses the conversion (kind and orientation) from the settings.
     void SetCalcFunctions();
-    TAxisCalcKind CalcKind() const { return FCalcKind; }
+    TAxisCalcKind CalcKind() const { return FMap.Kind; }
+    // The conversions between values and pixels as they stand: the pixel extent, the range
+    // in use and the scale. Series and drawing code read these.
+    const TAxisScaleMap& Map() const { return FMap; }
+    // Takes AMin..AMax as the range in use (not the Minimum and Maximum settings) and
+    // recomputes the scale.
+    void SetRangeInUse(double AMin, double AMax);
 
     // ---- conversions ----
-    int CalcXPosValue(double Value) const;
-    int CalcYPosValue(double Value) const;
-    int CalcPosValue(double Value) const { return FHorizontal ? CalcXPosValue(Value) : CalcYPosValue(Value); }
+    int CalcXPosValue(double Value) const { return FMap.CalcXPos(Value); }
+    int CalcYPosValue(double Value) const { return FMap.CalcYPos(Value); }
+    int CalcPosValue(double Value) const { return FMap.CalcPos(Value); }
     // The conversion as a map for pixels along X (IsHorizontal) or Y; false for a
     // logarithmic or depth axis, which has no linear one.
-    bool LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const;
-    double ValueAtPixel(int P) const;
-    int ValueLengthPixels(double Value) const;
+    bool LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const { return FMap.Linear(IsHorizontal, Map); }
+    double ValueAtPixel(int P) const { return FMap.ValueAtPixel(P); }
+    int ValueLengthPixels(double Value) const { return FMap.ValueLengthPixels(Value); }
     // Side coordinate of R for this axis: bottom, top, left or right edge.
     int SideCoordinate(const TRect& R) const;
     // P offset by PositionPercent (pixels or percent of R's extent across the axis).
@@ -393,6 +359,8 @@ public:
     double CalcIncrementForLabels(int MaxLabels);
     double CalcDateTimeIncrement(int MaxLabels) const;
     double CalcNumericIncrement(int MaxLabels) const;
+    // The settings that choose the step (see NumericLabelStep).
+    TAxisStepSettings StepSettings() const;
     virtual TAxisLabelStyle AutoLabelStyle();
     TAxisLabelStyle GetLabelStyle();
     int MaxLabelsWidth();
@@ -427,28 +395,12 @@ public:
     void Assign(TPersistent* Source) override;
 
     // ---- run-time state ----
+    // Pixel coordinates across the axis of its line, labels and title.
     int PosAxis = 0;
     int PosTitle = 0;
     int PosLabels = 0;
-    bool IAxisDateTime = false;
-    double ILogScale = 0;
-    double IScale = 0;
-    int ICenterPos = 0;
-    double ILogMax = 0;
-    double ILogMin = 0;
-    double IMaximum = 0;
-    double IMinimum = 0;
-    double IRange = 0;
-    double ILogRange = 0;
-    bool IRangeZero = true;
-    int IZPos = 0;
-    int IStartPos = 0;
-    int IEndPos = 0;
-    int IAxisSize = 0;
     // Pixel positions of the labels handled, for ticks and grid.
     std::vector<int> Tick;
-    // The active series that use this axis, while text or mark labels are placed.
-    std::vector<TChartSeries*> SeriesList;
 
 protected:
     void Repaint();
@@ -459,35 +411,12 @@ protected:
     bool FIsDepthAxis = false;
 
 private:
+    friend class TAxisMapOverride;
+    friend class TAxisLabelLoop;   // AxisLabels.cpp
+    friend class TAxisPainter;     // AxisDraw.cpp
     void Init(TCustomAxisPanel* Chart);
-    int LinearPos(double Value, bool IsHorizontal, bool Clamp) const;
-    int LogPos(double Value, bool IsHorizontal) const;
-    int DepthPos(double Value) const;
-    int Conversion(double Value, bool IsHorizontal) const;
     bool ChartReading() const;
     bool ChartLoading() const;
-    void LabelAtValue(double& V, double Step, int StepIndex, bool Dec, const TAxisLabelProc& Draw);
-    void MoveDown(double& V, double Step, int StepIndex) const;
-    void ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Draw);
-    void LogLoop(const TAxisLabelProc& Draw);
-    bool EventLoop(const TAxisLabelProc& Draw);
-    void SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw);
-    void DepthLoop(const TAxisLabelProc& Draw);
-    void CustomLabels(const TAxisLabelProc& Draw);
-    void AddTick(int P) { Tick.push_back(P); }
-    int LabelExtent(const std::string& Text);
-    // Drawing helpers (AxisDraw.cpp).
-    void DrawThisLabel(int P, const std::string& Text, TAxisItem* Format);
-    void DrawExponentLine(int X, int Y, unsigned Align, const std::string& Line);
-    void DrawTicksAndGrids();
-    void DrawTickSet(const std::vector<int>& Positions, int D, int Length);
-    void DrawGridLine(int P, bool Behind);
-    std::vector<int> MinorPositions() const;
-    // The chart's wall size beside this axis.
-    int AxisWallSize() const;
-    bool AxesBehind() const;
-    // Set to Horizontal when drawing starts; chooses the label row, toggles per label.
-    bool FAlternateFirstRow = true;
 
     TCustomAxisPanel* FParentChart = nullptr;
     bool FAutomatic = true;
@@ -517,13 +446,7 @@ private:
     bool FLabelsMultiLine = false;
     std::string FAxisValuesFormat = "#,##0.###";
     std::string FDateTimeFormat;
-    // The texts of numeric label values (by their bits) in the format and separators
-    // noted: a chart formats the same labels at every redraw.
-    struct TLabelTexts {
-        std::string Format;
-        char Decimal = 0, Thousand = 0;
-        std::unordered_map<uint64_t, std::string> Texts;
-    } FLabelTexts;
+    TAxisLabelTexts FLabelTexts;
     bool FExactDateTime = true;
     bool FRoundFirstLabel = true;
     std::unique_ptr<TChartHiddenPen> FMinorGrid;
@@ -544,26 +467,28 @@ private:
     double FPositionPercent = 0;
     TTeeUnits FPositionUnits = muPercent;
     TChartAxis* FMasterAxis = nullptr;
-    TAxisCalcKind FCalcKind = TAxisCalcKind::LinearClamped;
     bool FInFixedRange = false;
+    // The conversions in use (see Map).
+    TAxisScaleMap FMap;
+    // The depth of the axis in pixels, where its line and labels are drawn on a 3D chart.
+    int IZPos = 0;
+    // Whether the labels are dates, as the last label pass or text found.
+    bool IAxisDateTime = false;
 };
 
-inline bool TChartAxis::LinearMap(bool IsHorizontal, TAxisLinearMap& Map) const
-{
-    if (FCalcKind == TAxisCalcKind::Depth || FCalcKind == TAxisCalcKind::Logarithmic)
-        return false;
-    // From the start pixel for a normal horizontal or an inverted vertical axis.
-    const bool up = IsHorizontal != FInverted;
-    Map.Minimum = IMinimum;
-    Map.Up = up;
-    Map.Scale = up ? IScale : -IScale;
-    Map.Origin = up ? IStartPos : IEndPos;
-    Map.Clamp = FCalcKind == TAxisCalcKind::LinearClamped;
-    Map.Zero = IRangeZero;
-    Map.Center = ICenterPos;
-    Map.MaxPos = MaxPixelPos;
-    return true;
-}
+// Makes an axis convert by Map until the override ends, then gives it back its own map:
+// a pass drawn through the axis (a series' shadow) lands where Map puts it.
+class TAxisMapOverride {
+public:
+    TAxisMapOverride(TChartAxis* Axis, const TAxisScaleMap& Map) : FAxis(Axis), FSaved(Axis->FMap) { Axis->FMap = Map; }
+    ~TAxisMapOverride() { FAxis->FMap = FSaved; }
+    TAxisMapOverride(const TAxisMapOverride&) = delete;
+    TAxisMapOverride& operator=(const TAxisMapOverride&) = delete;
+
+private:
+    TChartAxis* FAxis;
+    TAxisScaleMap FSaved;
+};
 
 class TChartDepthAxis : public TChartAxis {
 public:

@@ -36,7 +36,93 @@ int AddSat(long long A, long long B)
     return static_cast<int>(std::clamp<long long>(A + B, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+// The chart's wall size beside Axis: walls stand only on a 3D chart; their sizes are the
+// chart's to answer.
+int AxisWallSize(const TChartAxis& Axis)
+{
+    return Axis.ParentChart() != nullptr ? Axis.ParentChart()->GetAxisWallSize(&Axis) : 0;
+}
+
+// The chart draws its axes before the series unless told otherwise.
+bool AxesBehind(const TChartAxis& Axis)
+{
+    return Axis.ParentChart() == nullptr || Axis.ParentChart()->AxisBehind();
+}
+
+// Line at (X, Y) aligned by Align, its exponent after an "E" smaller and raised.
+void DrawExponentLine(TTeeCanvas3D* canvas, int Z, int X, int Y, unsigned Align, const std::string& Line)
+{
+    size_t e = std::string::npos;
+    for (size_t i = 0; i < Line.size(); ++i)
+        if (Line[i] == 'E' || Line[i] == 'e') {
+            e = i;
+            break;
+        }
+    if (e == std::string::npos) {
+        canvas->TextOutAtDepth(X, Y, Z, Line);
+        return;
+    }
+    const std::string mantissa = Line.substr(0, e);
+    const std::string exponent = Line.substr(e + 1);
+    TFont* font = canvas->Font();
+    const int H = canvas->TextHeight("W") - 1;
+    const int S = font->Size();
+    const int small = S - S / 4;
+    const int ey = Y - H / 2 + 2;
+    const int mantissaWidth = canvas->TextWidth(mantissa);
+    font->SetSize(small);
+    const int exponentWidth = canvas->TextWidth(exponent);
+    font->SetSize(S);
+    const unsigned horz = Align & TA_HORZMASK;
+    if (horz == AlignCenter) {
+        // Both parts left-aligned from the start of the whole, so that they centre on X
+        // together instead of overlapping.
+        const unsigned saved = canvas->GetTextAlign();
+        canvas->SetTextAlign(static_cast<int>(TA_LEFT | (Align & TA_VERTMASK)));
+        const int start = X - (mantissaWidth + 1 + exponentWidth) / 2;
+        canvas->TextOutAtDepth(start, Y, Z, mantissa);
+        font->SetSize(small);
+        canvas->TextOutAtDepth(start + mantissaWidth + 1, ey, Z, exponent);
+        font->SetSize(S);
+        canvas->SetTextAlign(static_cast<int>(saved));
+        return;
+    }
+    if (horz == AlignLeft) {
+        canvas->TextOutAtDepth(X, Y, Z, mantissa);
+        font->SetSize(small);
+        canvas->TextOutAtDepth(X + mantissaWidth + 1, ey, Z, exponent);
+        font->SetSize(S);
+        return;
+    }
+    font->SetSize(small);
+    canvas->TextOutAtDepth(X, ey, Z, exponent);
+    font->SetSize(S);
+    canvas->TextOutAtDepth(X - (exponentWidth + 1), Y, Z, mantissa);
+}
+
 }  // namespace
+
+// ---- the painter -----------------------------------------------------------------------
+
+// One drawing of an axis' labels (as the label loops place them), line, ticks and grids.
+class TAxisPainter {
+public:
+    // Alternating labels start on the first row for a horizontal axis.
+    explicit TAxisPainter(TChartAxis& Axis) : A(Axis), AlternateFirstRow(Axis.FHorizontal) {}
+    void Label(int P, const std::string& Text, TAxisItem* Format);
+    void TicksAndGrids();
+
+private:
+    // Ticks at Positions, D pixels out from the axis line and Length long.
+    void TickSet(const std::vector<int>& Positions, int D, int Length);
+    void GridLine(int P, bool Behind);
+    // The minor marks between, before and after the ticks.
+    std::vector<int> MinorPositions() const;
+
+    TChartAxis& A;
+    // Chooses the row of the next alternating label; toggles per label.
+    bool AlternateFirstRow;
+};
 
 // ---- sizing ---------------------------------------------------------------------------
 
@@ -107,7 +193,7 @@ void TChartAxis::CalcRect(TRect& R, bool Inflate)
         PosTitle = cut(SizeOfText(FTitle->Font(), FTitle->Angle(), FTitleSize, FTitle->Caption()));
     if (Labels())
         PosLabels = cut(SizeLabels());
-    const int band = AddSat(AxisWallSize(), SizeTickAxis());
+    const int band = AddSat(AxisWallSize(*this), SizeTickAxis());
     if (band > 0)
         cut(band);
     PosTitle = ApplyPosition(PosTitle, R);
@@ -115,18 +201,6 @@ void TChartAxis::CalcRect(TRect& R, bool Inflate)
 }
 
 // ---- drawing --------------------------------------------------------------------------
-
-int TChartAxis::AxisWallSize() const
-{
-    // Walls stand only on a 3D chart; their sizes are the chart's to answer.
-    return FParentChart != nullptr ? FParentChart->GetAxisWallSize(this) : 0;
-}
-
-bool TChartAxis::AxesBehind() const
-{
-    // The chart draws its axes before the series unless told otherwise.
-    return FParentChart == nullptr || FParentChart->AxisBehind();
-}
 
 void TChartAxis::DrawAxis(bool CalcPosAxis)
 {
@@ -139,14 +213,14 @@ void TChartAxis::DrawAxis(bool CalcPosAxis)
         if (FIsDepthAxis)
             DrawTitle(PosTitle, DepthAxisPos());
         else if (FHorizontal)
-            DrawTitle(ICenterPos, PosTitle);
+            DrawTitle(FMap.CenterPos, PosTitle);
         else
-            DrawTitle(PosTitle, ICenterPos);
+            DrawTitle(PosTitle, FMap.CenterPos);
     }
-    FAlternateFirstRow = FHorizontal;
+    TAxisPainter painter(*this);
     // The label loops record every tick position themselves.
-    CalcLabels([this](int P, const std::string& Text, TAxisItem* Format) { DrawThisLabel(P, Text, Format); });
-    DrawTicksAndGrids();
+    CalcLabels([&](int P, const std::string& Text, TAxisItem* Format) { painter.Label(P, Text, Format); });
+    painter.TicksAndGrids();
 }
 
 void TChartAxis::DrawTitle(int X, int Y)
@@ -170,43 +244,6 @@ void TChartAxis::DrawTitle(int X, int Y)
         throw;
     }
     FLabelsExponent = exponent;
-}
-
-void TChartAxis::DrawThisLabel(int P, const std::string& Text, TAxisItem* Format)
-{
-    TTeeCanvas3D* canvas = FParentChart->Canvas();
-    canvas->ApplyFont(Format != nullptr ? Format->Font() : LabelsFont());
-    if (canvas->Brush() != nullptr)
-        canvas->Brush()->SetStyle(bsClear);
-    if (FIsDepthAxis) {
-        canvas->SetBackMode(TRANSPARENT);
-        const unsigned saved = canvas->GetTextAlign();
-        canvas->SetTextAlign(FOtherSide ? AlignLeft : AlignRight);
-        // Centred on the tick's height.
-        const int y = DepthAxisPos() - canvas->TextHeight("W") / 2;
-        const int x = FOtherSide ? PosLabels : PosLabels - 2 - canvas->TextWidth("W") / 2;
-        canvas->TextOutAtDepth(x, y, P, Text);
-        canvas->SetTextAlign(static_cast<int>(saved));
-        return;
-    }
-    int row = PosLabels;
-    if (FLabelsAlternate) {
-        if (!FAlternateFirstRow) {
-            if (FHorizontal) {
-                const int h = canvas->TextHeight("W");
-                row = FOtherSide ? PosLabels - h : PosLabels + h;
-            } else {
-                const int w = MaxLabelsWidth();
-                canvas->ApplyFont(Format != nullptr ? Format->Font() : LabelsFont());
-                row = FOtherSide ? PosLabels + w : PosLabels - w;
-            }
-        }
-        FAlternateFirstRow = !FAlternateFirstRow;
-    }
-    if (FHorizontal)
-        DrawLabelAt(P, row, FLabelsAngle, Text, Format);
-    else
-        DrawLabelAt(row, P, FLabelsAngle, Text, Format);
 }
 
 void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, TTeeCustomShape* Format)
@@ -370,7 +407,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
         }
         if (Angle == 0) {
             if (FLabelsExponent)
-                DrawExponentLine(x, y, align, lines[i]);
+                DrawExponentLine(canvas, IZPos, x, y, align, lines[i]);
             else
                 canvas->TextOutAtDepth(x, y, IZPos, lines[i]);
         } else {
@@ -380,88 +417,74 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
     canvas->SetTextAlign(static_cast<int>(saved));
 }
 
-void TChartAxis::DrawExponentLine(int X, int Y, unsigned Align, const std::string& Line)
+void TAxisPainter::Label(int P, const std::string& Text, TAxisItem* Format)
 {
-    TTeeCanvas3D* canvas = FParentChart->Canvas();
-    size_t e = std::string::npos;
-    for (size_t i = 0; i < Line.size(); ++i)
-        if (Line[i] == 'E' || Line[i] == 'e') {
-            e = i;
-            break;
-        }
-    if (e == std::string::npos) {
-        canvas->TextOutAtDepth(X, Y, IZPos, Line);
-        return;
-    }
-    const std::string mantissa = Line.substr(0, e);
-    const std::string exponent = Line.substr(e + 1);
-    TFont* font = canvas->Font();
-    const int H = canvas->TextHeight("W") - 1;
-    const int S = font->Size();
-    const int small = S - S / 4;
-    const int ey = Y - H / 2 + 2;
-    const int mantissaWidth = canvas->TextWidth(mantissa);
-    font->SetSize(small);
-    const int exponentWidth = canvas->TextWidth(exponent);
-    font->SetSize(S);
-    const unsigned horz = Align & TA_HORZMASK;
-    if (horz == AlignCenter) {
-        // Both parts left-aligned from the start of the whole, so that they centre on X
-        // together instead of overlapping.
+    TTeeCanvas3D* canvas = A.FParentChart->Canvas();
+    canvas->ApplyFont(Format != nullptr ? Format->Font() : A.LabelsFont());
+    if (canvas->Brush() != nullptr)
+        canvas->Brush()->SetStyle(bsClear);
+    if (A.FIsDepthAxis) {
+        canvas->SetBackMode(TRANSPARENT);
         const unsigned saved = canvas->GetTextAlign();
-        canvas->SetTextAlign(static_cast<int>(TA_LEFT | (Align & TA_VERTMASK)));
-        const int start = X - (mantissaWidth + 1 + exponentWidth) / 2;
-        canvas->TextOutAtDepth(start, Y, IZPos, mantissa);
-        font->SetSize(small);
-        canvas->TextOutAtDepth(start + mantissaWidth + 1, ey, IZPos, exponent);
-        font->SetSize(S);
+        canvas->SetTextAlign(A.FOtherSide ? AlignLeft : AlignRight);
+        // Centred on the tick's height.
+        const int y = A.DepthAxisPos() - canvas->TextHeight("W") / 2;
+        const int x = A.FOtherSide ? A.PosLabels : A.PosLabels - 2 - canvas->TextWidth("W") / 2;
+        canvas->TextOutAtDepth(x, y, P, Text);
         canvas->SetTextAlign(static_cast<int>(saved));
         return;
     }
-    if (horz == AlignLeft) {
-        canvas->TextOutAtDepth(X, Y, IZPos, mantissa);
-        font->SetSize(small);
-        canvas->TextOutAtDepth(X + mantissaWidth + 1, ey, IZPos, exponent);
-        font->SetSize(S);
-        return;
+    int row = A.PosLabels;
+    if (A.FLabelsAlternate) {
+        if (!AlternateFirstRow) {
+            if (A.FHorizontal) {
+                const int h = canvas->TextHeight("W");
+                row = A.FOtherSide ? A.PosLabels - h : A.PosLabels + h;
+            } else {
+                const int w = A.MaxLabelsWidth();
+                canvas->ApplyFont(Format != nullptr ? Format->Font() : A.LabelsFont());
+                row = A.FOtherSide ? A.PosLabels + w : A.PosLabels - w;
+            }
+        }
+        AlternateFirstRow = !AlternateFirstRow;
     }
-    font->SetSize(small);
-    canvas->TextOutAtDepth(X, ey, IZPos, exponent);
-    font->SetSize(S);
-    canvas->TextOutAtDepth(X - (exponentWidth + 1), Y, IZPos, mantissa);
+    if (A.FHorizontal)
+        A.DrawLabelAt(P, row, A.FLabelsAngle, Text, Format);
+    else
+        A.DrawLabelAt(row, P, A.FLabelsAngle, Text, Format);
 }
 
 // ---- ticks and grids ------------------------------------------------------------------
 
-void TChartAxis::DrawTickSet(const std::vector<int>& Positions, int D, int Length)
+void TAxisPainter::TickSet(const std::vector<int>& Positions, int D, int Length)
 {
-    TTeeCanvas3D* canvas = FParentChart->Canvas();
-    const int w = AxisWallSize();
-    const int z = IZPos;
+    TTeeCanvas3D* canvas = A.FParentChart->Canvas();
+    const int w = AxisWallSize(A);
+    const int z = A.IZPos;
     for (const int p : Positions) {
-        if (FIsDepthAxis) {
-            const int y = DepthAxisPos();
-            const int x0 = FOtherSide ? PosAxis + D : PosAxis - D;
-            const int x1 = FOtherSide ? x0 + Length : x0 - Length;
+        if (A.FIsDepthAxis) {
+            const int y = A.DepthAxisPos();
+            const int x0 = A.FOtherSide ? A.PosAxis + D : A.PosAxis - D;
+            const int x1 = A.FOtherSide ? x0 + Length : x0 - Length;
             canvas->LineAtDepth(x0, y, x1, y, p);
-        } else if (FHorizontal) {
-            const int y0 = FOtherSide ? PosAxis - D : PosAxis + w + D;
-            const int y1 = FOtherSide ? y0 - Length : y0 + Length;
+        } else if (A.FHorizontal) {
+            const int y0 = A.FOtherSide ? A.PosAxis - D : A.PosAxis + w + D;
+            const int y1 = A.FOtherSide ? y0 - Length : y0 + Length;
             canvas->LineAtDepth(p, y0, p, y1, z);
         } else {
-            const int x0 = FOtherSide ? PosAxis + D : PosAxis - (w + D);
-            const int x1 = FOtherSide ? x0 + Length : x0 - Length;
+            const int x0 = A.FOtherSide ? A.PosAxis + D : A.PosAxis - (w + D);
+            const int x1 = A.FOtherSide ? x0 + Length : x0 - Length;
             canvas->LineAtDepth(x0, p, x1, p, z);
         }
     }
 }
 
-void TChartAxis::DrawGridLine(int P, bool Behind)
+void TAxisPainter::GridLine(int P, bool Behind)
 {
-    TTeeCanvas3D* canvas = FParentChart->Canvas();
-    const TRect& r = FParentChart->ChartRect;
-    const int depth = FParentChart->Width3D;
-    if (FIsDepthAxis) {
+    TTeeCanvas3D* canvas = A.FParentChart->Canvas();
+    const TRect& r = A.FParentChart->ChartRect;
+    const int depth = A.FParentChart->Width3D;
+    if (A.FIsDepthAxis) {
         // Across the floor and up the left wall at the depth of the position.
         canvas->LineAtDepth(r.Left, r.Bottom, r.Right, r.Bottom, P);
         canvas->LineAtDepth(r.Left, r.Top, r.Left, r.Bottom, P);
@@ -469,12 +492,12 @@ void TChartAxis::DrawGridLine(int P, bool Behind)
     }
     // Between the axis lines that frame the plot, not over them.
     auto across = [&](int z) {
-        if (FHorizontal)
+        if (A.FHorizontal)
             canvas->LineAtDepth(P, r.Top + 1, P, r.Bottom - 1, z);
         else
             canvas->LineAtDepth(r.Left + 1, P, r.Right - 1, P, z);
     };
-    if (!FParentChart->View3D()) {
+    if (!A.FParentChart->View3D()) {
         across(0);
         return;
     }
@@ -483,34 +506,34 @@ void TChartAxis::DrawGridLine(int P, bool Behind)
         return;
     }
     across(depth);
-    const int z0 = static_cast<int>(std::lround(depth * FGrid->ZPosition() * 0.01));
-    if (FHorizontal)
-        canvas->DepthLine(P, FOtherSide ? r.Top : r.Bottom, z0, depth);
+    const int z0 = static_cast<int>(std::lround(depth * A.FGrid->ZPosition() * 0.01));
+    if (A.FHorizontal)
+        canvas->DepthLine(P, A.FOtherSide ? r.Top : r.Bottom, z0, depth);
     else
-        canvas->DepthLine(FOtherSide ? r.Right : r.Left, P, z0, depth);
+        canvas->DepthLine(A.FOtherSide ? r.Right : r.Left, P, z0, depth);
 }
 
-std::vector<int> TChartAxis::MinorPositions() const
+std::vector<int> TAxisPainter::MinorPositions() const
 {
     std::vector<int> result;
-    if (Tick.empty() || FMinorTickCount <= 0)
+    if (A.Tick.empty() || A.FMinorTickCount <= 0)
         return result;
     // More than one minor mark per pixel draws nothing new.
-    const int count = std::min(FMinorTickCount, std::max(1, std::abs(IAxisSize)));
-    const double f = 1.0 / (FMinorTickCount + 1.0);
-    if (!FLogarithmic) {
-        if (Tick.size() < 2)
+    const int count = std::min(A.FMinorTickCount, std::max(1, std::abs(A.FMap.AxisSize)));
+    const double f = 1.0 / (A.FMinorTickCount + 1.0);
+    if (!A.FLogarithmic) {
+        if (A.Tick.size() < 2)
             return result;
-        const double d = (static_cast<double>(Tick[1]) - Tick[0]) * f;
-        const double first = Tick.front();
-        const double last = Tick.back();
+        const double d = (static_cast<double>(A.Tick[1]) - A.Tick[0]) * f;
+        const double first = A.Tick.front();
+        const double last = A.Tick.back();
         for (int k = 1; k <= count; ++k) {
             result.push_back(ClampedPixelOf(first - std::nearbyint(k * d)));
             result.push_back(ClampedPixelOf(last + std::nearbyint(k * d)));
         }
-        for (size_t t = 1; t < Tick.size(); ++t) {
-            const double prev = Tick[t - 1];
-            const double dd = (static_cast<double>(Tick[t]) - prev) * f;
+        for (size_t t = 1; t < A.Tick.size(); ++t) {
+            const double prev = A.Tick[t - 1];
+            const double dd = (static_cast<double>(A.Tick[t]) - prev) * f;
             for (int k = 1; k <= count; ++k)
                 result.push_back(ClampedPixelOf(prev + std::nearbyint(k * dd)));
         }
@@ -520,82 +543,82 @@ std::vector<int> TChartAxis::MinorPositions() const
             if (std::find(values.begin(), values.end(), v) == values.end())
                 values.push_back(v);
         };
-        const double first = ValueAtPixel(Tick.front());
-        addOnce(first / FLogarithmicBase);
-        for (const int p : Tick)
-            addOnce(ValueAtPixel(p));
-        addOnce(ValueAtPixel(Tick.back()) * FLogarithmicBase);
+        const double first = A.ValueAtPixel(A.Tick.front());
+        addOnce(first / A.FLogarithmicBase);
+        for (const int p : A.Tick)
+            addOnce(A.ValueAtPixel(p));
+        addOnce(A.ValueAtPixel(A.Tick.back()) * A.FLogarithmicBase);
         for (const double v : values) {
-            const double span = v * FLogarithmicBase - v;
+            const double span = v * A.FLogarithmicBase - v;
             for (int k = 1; k <= count; ++k) {
                 const double m = v + k * span * f;
-                if (m >= IMinimum && m <= IMaximum)
-                    result.push_back(CalcPosValue(m));
+                if (m >= A.FMap.Minimum && m <= A.FMap.Maximum)
+                    result.push_back(A.CalcPosValue(m));
             }
         }
     }
     return result;
 }
 
-void TChartAxis::DrawTicksAndGrids()
+void TAxisPainter::TicksAndGrids()
 {
-    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    TTeeCanvas3D* canvas = A.FParentChart->Canvas();
     if (canvas->Brush() != nullptr)
         canvas->Brush()->SetStyle(bsClear);
     canvas->SetBackMode(TRANSPARENT);
-    const int w = AxisWallSize();
-    const bool behind = AxesBehind();
+    const int w = AxisWallSize(A);
+    const bool behind = AxesBehind(A);
 
-    if (FAxis->Visible()) {
-        canvas->AssignPen(FAxis.get(), FAxis->Color());
-        if (FIsDepthAxis) {
-            canvas->DepthLine(PosAxis, DepthAxisPos(), IStartPos, IEndPos);
-        } else if (FHorizontal) {
-            const int y = FOtherSide ? PosAxis : PosAxis + w;
-            canvas->LineAtDepth(IStartPos, y, IEndPos + 1, y, IZPos);
+    if (A.FAxis->Visible()) {
+        canvas->AssignPen(A.FAxis.get(), A.FAxis->Color());
+        if (A.FIsDepthAxis) {
+            canvas->DepthLine(A.PosAxis, A.DepthAxisPos(), A.FMap.StartPos, A.FMap.EndPos);
+        } else if (A.FHorizontal) {
+            const int y = A.FOtherSide ? A.PosAxis : A.PosAxis + w;
+            canvas->LineAtDepth(A.FMap.StartPos, y, A.FMap.EndPos + 1, y, A.IZPos);
         } else {
-            const int x = FOtherSide ? PosAxis : PosAxis - w;
-            canvas->LineAtDepth(x, IStartPos, x, IEndPos + 1, IZPos);
+            const int x = A.FOtherSide ? A.PosAxis : A.PosAxis - w;
+            canvas->LineAtDepth(x, A.FMap.StartPos, x, A.FMap.EndPos + 1, A.IZPos);
         }
     }
-    if (FTicks->Visible()) {
-        canvas->AssignPen(FTicks.get(), FTicks->Color());
-        DrawTickSet(Tick, 1, FTickLength);
+    if (A.FTicks->Visible()) {
+        canvas->AssignPen(A.FTicks.get(), A.FTicks->Color());
+        TickSet(A.Tick, 1, A.FTickLength);
     }
-    auto inside = [this](int p) { return p > std::min(IStartPos, IEndPos) && p < std::max(IStartPos, IEndPos); };
-    if (FGrid->Visible()) {
-        if (OnDrawGrids)
-            OnDrawGrids(this);
-        canvas->AssignPen(FGrid.get(), FGrid->Color());
-        if (FGrid->Centered()) {
-            for (size_t t = 1; t < Tick.size(); ++t) {
-                const int p = static_cast<int>(std::nearbyint((static_cast<double>(Tick[t - 1]) + Tick[t]) * 0.5));
+    auto inside = [&](int p) { return p > std::min(A.FMap.StartPos, A.FMap.EndPos) && p < std::max(A.FMap.StartPos, A.FMap.EndPos); };
+    if (A.FGrid->Visible()) {
+        if (A.OnDrawGrids)
+            A.OnDrawGrids(&A);
+        canvas->AssignPen(A.FGrid.get(), A.FGrid->Color());
+        if (A.FGrid->Centered()) {
+            for (size_t t = 1; t < A.Tick.size(); ++t) {
+                const int p = static_cast<int>(std::nearbyint((static_cast<double>(A.Tick[t - 1]) + A.Tick[t]) * 0.5));
                 if (inside(p))
-                    DrawGridLine(p, behind);
+                    GridLine(p, behind);
             }
         } else {
-            for (const int p : Tick)
+            for (const int p : A.Tick)
                 if (inside(p))
-                    DrawGridLine(p, behind);
+                    GridLine(p, behind);
         }
     }
-    if (FTicksInner->Visible()) {
-        canvas->AssignPen(FTicksInner.get(), FTicksInner->Color());
-        DrawTickSet(Tick, -1, -FTickInnerLength);
+    if (A.FTicksInner->Visible()) {
+        canvas->AssignPen(A.FTicksInner.get(), A.FTicksInner->Color());
+        TickSet(A.Tick, -1, -A.FTickInnerLength);
     }
-    const bool minorTicks = FMinorTicks->Visible();
-    const bool minorGrid = FMinorGrid->Visible();
-    if (!Tick.empty() && (minorTicks || minorGrid)) {
+    const bool minorTicks = A.FMinorTicks->Visible();
+    const bool minorGrid = A.FMinorGrid->Visible();
+    if (!A.Tick.empty() && (minorTicks || minorGrid)) {
         std::vector<int> minor = MinorPositions();
         minor.erase(std::remove_if(minor.begin(), minor.end(), [&](int p) { return !inside(p); }), minor.end());
         if (minorTicks) {
-            canvas->AssignPen(FMinorTicks.get(), FMinorTicks->Color());
-            DrawTickSet(minor, 1, FMinorTickLength);
+            canvas->AssignPen(A.FMinorTicks.get(), A.FMinorTicks->Color());
+            TickSet(minor, 1, A.FMinorTickLength);
         }
         if (minorGrid) {
-            canvas->AssignPen(FMinorGrid.get(), FMinorGrid->Color());
+            canvas->AssignPen(A.FMinorGrid.get(), A.FMinorGrid->Color());
             for (const int p : minor)
-                DrawGridLine(p, behind);
+                GridLine(p, behind);
         }
     }
     canvas->SetBackMode(OPAQUE);

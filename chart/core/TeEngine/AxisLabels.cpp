@@ -1,5 +1,6 @@
-// The label side of an axis: the step between labels, the label texts and sizes, the
-// automatic label style, and the loops that place the labels along the axis.
+// The label side of an axis: the step between labels for its size and settings, the
+// label texts and sizes, the automatic label style, and the loops that place the labels
+// along the axis.
 #include "TeEngine/Axis.h"
 
 #include "TeEngine/AxisPanel.h"
@@ -12,39 +13,12 @@
 
 namespace {
 
-// Loops that walk label values stop after this many steps, whatever the range.
-constexpr int MaxLabelSteps = 10000;
-
 // Rounds to the nearest integer, halves to even, without raising for large values.
 double RoundEven(double X) { return std::nearbyint(X); }
 
 bool IsVerticalAngle(int Angle) { return Angle == 90 || Angle == 270; }
 
 }  // namespace
-
-double NextStepValue(double Step)
-{
-    if (!(Step > 0) || !std::isfinite(Step))
-        return Step;
-    // Bring the step into [1, 10) by a power of ten, pick the next of 2, 5, 10, scale
-    // back. The power is applied in one exact operation (powers of ten are exact doubles
-    // up to 1e22), so that steps such as 10,000 come out exact and labels land on round
-    // values, 0 included.
-    int exponent = static_cast<int>(std::floor(std::log10(Step)));
-    const auto scaled = [&](double v, int e) { return e >= 0 ? v / std::pow(10.0, e) : v * std::pow(10.0, -e); };
-    const auto unscaled = [&](double v, int e) { return e >= 0 ? v * std::pow(10.0, e) : v / std::pow(10.0, -e); };
-    double s = scaled(Step, exponent);
-    if (s >= 10)
-        s = scaled(Step, ++exponent);
-    else if (s < 1)
-        s = scaled(Step, --exponent);
-    const double next = s < 2 ? 2 : (s < 5 ? 5 : 10);
-    double result = unscaled(next, exponent);
-    // Scaling back may round to the step itself (or below) at the ends of the doubles.
-    if (!(result > Step))
-        result = Step * 2;
-    return result;
-}
 
 int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& NumLines)
 {
@@ -69,13 +43,25 @@ int TChartAxis::CountLabelLines(const std::string& Text)
 
 double TChartAxis::LogBaseRound(double Value) const
 {
-    // No logarithm of a non-positive value: such a value is answered unchanged.
-    if (!(Value > 0) || !std::isfinite(Value))
-        return Value;
-    const double e = std::log(Value) / std::log(FLogarithmicBase);
-    if (!std::isfinite(e))
-        return Value;
-    return std::pow(FLogarithmicBase, RoundEven(e));
+    return NearestPowerOfBase(Value, FLogarithmicBase);
+}
+
+const std::string& TAxisLabelTexts::Text(double Value, const std::string& Format)
+{
+    const TFormatSettings& fs = FormatSettings();
+    if (FFormat != Format || FDecimal != fs.DecimalSeparator || FThousand != fs.ThousandSeparator ||
+        FTexts.size() > 1000) {
+        FTexts.clear();
+        FFormat = Format;
+        FDecimal = fs.DecimalSeparator;
+        FThousand = fs.ThousandSeparator;
+    }
+    uint64_t bits;
+    std::memcpy(&bits, &Value, sizeof bits);
+    auto at = FTexts.find(bits);
+    if (at == FTexts.end())
+        at = FTexts.emplace(bits, FormatFloat(Format, Value)).first;
+    return at->second;
 }
 
 std::string TChartAxis::LabelValueText(double Value)
@@ -85,39 +71,17 @@ std::string TChartAxis::LabelValueText(double Value)
     IAxisDateTime = IsDateTimeAxis();
     if (IAxisDateTime) {
         if (Value >= 0) {
-            const std::string format = FDateTimeFormat.empty() ? ChooseTextByValue(IRange) : FDateTimeFormat;
+            const std::string format = FDateTimeFormat.empty() ? ChooseTextByValue(FMap.Range) : FDateTimeFormat;
             text = FormatDateTime(format, Value);
         }
     } else {
-        const TFormatSettings& fs = FormatSettings();
-        TLabelTexts& kept = FLabelTexts;
-        if (kept.Format != FAxisValuesFormat || kept.Decimal != fs.DecimalSeparator ||
-            kept.Thousand != fs.ThousandSeparator || kept.Texts.size() > 1000) {
-            kept.Texts.clear();
-            kept.Format = FAxisValuesFormat;
-            kept.Decimal = fs.DecimalSeparator;
-            kept.Thousand = fs.ThousandSeparator;
-        }
-        uint64_t bits;
-        std::memcpy(&bits, &Value, sizeof bits);
-        auto at = kept.Texts.find(bits);
-        if (at == kept.Texts.end())
-            at = kept.Texts.emplace(bits, FormatFloat(FAxisValuesFormat, Value)).first;
-        text = at->second;
+        text = FLabelTexts.Text(Value, FAxisValuesFormat);
     }
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
         FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
     if (FLabelsMultiLine)
         std::replace(text.begin(), text.end(), ' ', TeeLineSeparator);
     return text;
-}
-
-int TChartAxis::LabelExtent(const std::string& Text)
-{
-    // The height of "W" for each line.
-    if (FParentChart == nullptr)
-        return 0;
-    return FParentChart->Canvas()->TextHeight("W") * CountLabelLines(Text);
 }
 
 int TChartAxis::LabelSizeForValue(bool IsHorizontal, double Value)
@@ -133,7 +97,7 @@ int TChartAxis::LabelSizeForValue(bool IsHorizontal, double Value)
 
 double TChartAxis::LabelStepForRange()
 {
-    const int s = std::max(LabelSizeForValue(FHorizontal, IMaximum), LabelSizeForValue(FHorizontal, IMinimum));
+    const int s = std::max(LabelSizeForValue(FHorizontal, FMap.Maximum), LabelSizeForValue(FHorizontal, FMap.Minimum));
     double step = CalcIncrementFromSize(s);
     if (FLabelsAlternate)
         step = FLogarithmic ? step / FLogarithmicBase : step * 0.5;
@@ -147,7 +111,7 @@ double TChartAxis::CalcIncrementFromSize(int LabelSize)
         double s = LabelSize;
         if (FLabelsSeparation > 0)
             s += RoundEven(FLabelsSeparation * 0.01 * s);
-        count = static_cast<int>(RoundEven(IAxisSize * 1.0 / s));
+        count = static_cast<int>(RoundEven(FMap.AxisSize * 1.0 / s));
     }
     return CalcIncrementForLabels(count);
 }
@@ -166,70 +130,33 @@ bool TChartAxis::IsSeriesOnOtherAxis(const TChartSeries* S) const
     return S->YMandatory() ? FHorizontal : !FHorizontal;
 }
 
+TAxisStepSettings TChartAxis::StepSettings() const
+{
+    TAxisStepSettings settings;
+    settings.Increment = FIncrement;
+    settings.LabelsSeparation = FLabelsSeparation;
+    settings.Logarithmic = FLogarithmic;
+    settings.LogarithmicBase = FLogarithmicBase;
+    return settings;
+}
+
 double TChartAxis::CalcNumericIncrement(int MaxLabels) const
 {
-    double step;
-    if (FIncrement > 0) {
-        step = FIncrement;
-    } else if (IRange == 0) {
-        step = 1;
-    } else {
-        step = std::fabs(IRange) / (MaxLabels + 1.0);
-        if (FLogarithmic)
-            step = LogBaseRound(step);
-        // A few points along X get one label each at most: never fractions of a point.
-        if (IRange >= 1 && FParentChart != nullptr) {
-            for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
-                TChartSeries* s = FParentChart->Series(t);
-                if (s->Active() && s->IsBoundToAxis(const_cast<TChartAxis*>(this)) && IsSeriesOnOtherAxis(s) &&
-                    s->Count() <= MaxLabels) {
-                    step = std::max(step, 1.0);
-                    break;
-                }
-            }
+    // Whole steps when an active series on this axis has no more points than labels.
+    bool whole = false;
+    if (!(FIncrement > 0) && FMap.Range >= 1 && FParentChart != nullptr) {
+        for (int t = 0; t < FParentChart->SeriesCount() && !whole; ++t) {
+            TChartSeries* s = FParentChart->Series(t);
+            whole = s->Active() && s->IsBoundToAxis(const_cast<TChartAxis*>(this)) && IsSeriesOnOtherAxis(s) &&
+                    s->Count() <= MaxLabels;
         }
     }
-    // A step too small to grow (zero, denormal or NaN from a degenerate range) starts
-    // from the smallest step instead.
-    if (!(step > 0))
-        step = 1e-12;
-    if (FLabelsSeparation > 0) {
-        // A logarithmic base below 1 would shrink the step: grow in 1-2-5 steps then.
-        const bool byBase = FLogarithmic && FLogarithmicBase > 1;
-        double c = MaxLabels + 1.0;
-        for (int guard = 0; guard < MaxLabelSteps; ++guard) {
-            const double q = IRange / step;
-            const bool tooMany = !(std::fabs(q) < 2147483647.0);
-            if (!tooMany)
-                c = RoundEven(q);
-            if (tooMany || c > MaxLabels)
-                step = byBase ? step * FLogarithmicBase : NextStepValue(step);
-            if (c <= MaxLabels || step > IRange || std::isinf(step))
-                break;
-        }
-    }
-    if (std::isinf(step))
-        return IRange;
-    return std::max(step, 1e-12);
+    return NumericLabelStep(StepSettings(), FMap.Range, MaxLabels, whole);
 }
 
 double TChartAxis::CalcDateTimeIncrement(int MaxLabels) const
 {
-    double step = std::max(DateTimeStep[dtOneMicroSecond], FIncrement);
-    if (step > 0 && MaxLabels >= 1 && std::isfinite(IRange)) {
-        if (IRange / step > 1000000.0)
-            step = IRange / 1000000.0;
-        // At most a million steps to start from, and every pass grows the step.
-        while (RoundEven(IRange / step) > MaxLabels) {
-            if (step >= DateTimeStep[dtOneYear])
-                step *= 2;
-            else if (step >= DateTimeStep[dtOneSecond])
-                step = NextDateTimeStep(step);
-            else
-                step = NextStepValue(step);
-        }
-    }
-    return std::max(DateTimeStep[dtOneMicroSecond], step);
+    return DateTimeLabelStep(FIncrement, FMap.Range, MaxLabels);
 }
 
 TAxisLabelStyle TChartAxis::AutoLabelStyle()
@@ -270,13 +197,13 @@ int TChartAxis::MaxLabelsWidth()
     }
     switch (GetLabelStyle()) {
     case talValue: {
-        double a = IMinimum;
-        double b = IMaximum;
+        double a = FMap.Minimum;
+        double b = FMap.Maximum;
         if ((IAxisDateTime && FExactDateTime) || FRoundFirstLabel) {
             const double step = LabelStepForRange();
             if (step > 0 && std::isfinite(step)) {
-                a = std::trunc(IMinimum / step) * step;
-                b = std::trunc(IMaximum / step) * step;
+                a = std::trunc(FMap.Minimum / step) * step;
+                b = std::trunc(FMap.Maximum / step) * step;
             }
         }
         // The chart's label event does not take part in measuring.
@@ -311,21 +238,55 @@ int TChartAxis::MaxLabelsWidth()
 
 // ---- label loops ---------------------------------------------------------------------
 
-void TChartAxis::MoveDown(double& V, double Step, int StepIndex) const
+// The loops that place an axis' labels: down the values by a step, up the powers of a
+// logarithmic base, as the chart's event asks, along the series' points, down the depth
+// rows or over the custom labels. Each notes the tick of every label it handles on the
+// axis and hands each label to show to Draw (when given).
+class TAxisLabelLoop {
+public:
+    TAxisLabelLoop(TChartAxis& Axis, const TAxisLabelProc& Draw) : A(Axis), Draw(Draw) {}
+    void Values(double Step, int StepIndex);
+    void Logarithmic();
+    // False when the event gave no label, so that the values are walked instead.
+    bool Event();
+    void Series(TAxisLabelStyle Style);
+    void Depth();
+    void Custom();
+
+private:
+    // The label at V; with Dec, V then moves down by the step.
+    void LabelAt(double& V, double Step, int StepIndex, bool Dec);
+    void MoveDown(double& V, double Step, int StepIndex) const;
+    void AddTick(int P) { A.Tick.push_back(P); }
+    // The height of "W" for each line of Text.
+    int LabelExtent(const std::string& Text) const;
+
+    TChartAxis& A;
+    const TAxisLabelProc& Draw;
+};
+
+int TAxisLabelLoop::LabelExtent(const std::string& Text) const
 {
-    IncrementDateTimeStep(FExactDateTime && IAxisDateTime, false, V, StepIndex, Step);
+    if (A.FParentChart == nullptr)
+        return 0;
+    return A.FParentChart->Canvas()->TextHeight("W") * TChartAxis::CountLabelLines(Text);
 }
 
-void TChartAxis::LabelAtValue(double& V, double Step, int StepIndex, bool Dec, const TAxisLabelProc& Draw)
+void TAxisLabelLoop::MoveDown(double& V, double Step, int StepIndex) const
 {
-    const int p = CalcPosValue(V);
-    if (FLabelsOnAxis || (p > IStartPos && p < IEndPos)) {
-        if (!FTickOnLabelsOnly)
+    IncrementDateTimeStep(A.FExactDateTime && A.IAxisDateTime, false, V, StepIndex, Step);
+}
+
+void TAxisLabelLoop::LabelAt(double& V, double Step, int StepIndex, bool Dec)
+{
+    const int p = A.CalcPosValue(V);
+    if (A.FLabelsOnAxis || (p > A.FMap.StartPos && p < A.FMap.EndPos)) {
+        if (!A.FTickOnLabelsOnly)
             AddTick(p);
-        if (Labels()) {
-            if (FTickOnLabelsOnly)
+        if (A.Labels()) {
+            if (A.FTickOnLabelsOnly)
                 AddTick(p);
-            const std::string text = LabelValueText(V);
+            const std::string text = A.LabelValueText(V);
             if (Draw)
                 Draw(p, text, nullptr);
         }
@@ -334,68 +295,68 @@ void TChartAxis::LabelAtValue(double& V, double Step, int StepIndex, bool Dec, c
         MoveDown(V, Step, StepIndex);
 }
 
-void TChartAxis::ValueLoop(double Step, int StepIndex, const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Values(double Step, int StepIndex)
 {
-    if (!std::isfinite(IMinimum) || !std::isfinite(IMaximum) || !(std::fabs(IRange / Step) < MaxLabelSteps))
+    if (!std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum) || !(std::fabs(A.FMap.Range / Step) < MaxLabelSteps))
         return;
     // A label within rounding of an end of the axis lies on it: sums and quotients of
     // steps such as 0.2 miss the ends by a few units in the last place.
     const double rounding = std::fabs(Step) * 1e-6;
     double v;
-    if (IAxisDateTime && FExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
-        v = RoundDateToStepStart(StepIndex, IMaximum);
-    else if (FloatToStr(IMinimum) == FloatToStr(IMaximum) || !FRoundFirstLabel)
-        v = IMaximum;
+    if (A.IAxisDateTime && A.FExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
+        v = RoundDateToStepStart(StepIndex, A.FMap.Maximum);
+    else if (FloatToStr(A.FMap.Minimum) == FloatToStr(A.FMap.Maximum) || !A.FRoundFirstLabel)
+        v = A.FMap.Maximum;
     else
-        v = std::trunc(IMaximum / Step + 1e-6) * Step;
+        v = std::trunc(A.FMap.Maximum / Step + 1e-6) * Step;
     // Each move must make progress: a step lost in the value's precision ends the loop.
-    for (int guard = 0; v > IMaximum + rounding && guard < MaxLabelSteps; ++guard) {
+    for (int guard = 0; v > A.FMap.Maximum + rounding && guard < MaxLabelSteps; ++guard) {
         const double before = v;
         MoveDown(v, Step, StepIndex);
         if (!(v < before))
             return;
     }
-    if (IRangeZero || std::fabs(IMaximum - IMinimum) < 1e-10 || FloatToStr(v) == FloatToStr(v - Step)) {
-        LabelAtValue(v, Step, StepIndex, false, Draw);
+    if (A.FMap.RangeZero || std::fabs(A.FMap.Maximum - A.FMap.Minimum) < 1e-10 || FloatToStr(v) == FloatToStr(v - Step)) {
+        LabelAt(v, Step, StepIndex, false);
         return;
     }
-    const double low = IMinimum - rounding;
+    const double low = A.FMap.Minimum - rounding;
     for (int guard = 0; v >= low && guard <= MaxLabelSteps; ++guard) {
         const double before = v;
-        LabelAtValue(v, Step, StepIndex, true, Draw);
+        LabelAt(v, Step, StepIndex, true);
         if (!(v < before))
             return;
     }
 }
 
-void TChartAxis::LogLoop(const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Logarithmic()
 {
-    if (IMinimum == IMaximum || !std::isfinite(IMinimum) || !std::isfinite(IMaximum))
+    if (A.FMap.Minimum == A.FMap.Maximum || !std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum))
         return;
-    const double base = FLogarithmicBase;
+    const double base = A.FLogarithmicBase;
     double v;
-    if (IMinimum > 0) {
-        v = LogBaseRound(IMinimum);
+    if (A.FMap.Minimum > 0) {
+        v = A.LogBaseRound(A.FMap.Minimum);
     } else {
-        IMinimum = IMinimum == 0 ? 0.1 : LogBaseRound(1e-10);
-        v = IMinimum;
+        A.FMap.Minimum = A.FMap.Minimum == 0 ? 0.1 : A.LogBaseRound(1e-10);
+        v = A.FMap.Minimum;
     }
     const double logBase = std::log(base);
-    if (MinorGrid()->Visible()) {
+    if (A.MinorGrid()->Visible()) {
         double t = v;
-        if (t >= IMinimum)
-            t = std::pow(base, std::log(IMinimum) / logBase - 1);
-        if (t < IMinimum)
-            AddTick(CalcPosValue(t));
+        if (t >= A.FMap.Minimum)
+            t = std::pow(base, std::log(A.FMap.Minimum) / logBase - 1);
+        if (t < A.FMap.Minimum)
+            AddTick(A.CalcPosValue(t));
     }
     double last = v;
     int count = 0;
     if (base > 1) {
         double value = v;
-        for (int guard = 0; value <= IMaximum && guard < MaxLabelSteps; ++guard) {
-            if (value >= IMinimum) {
+        for (int guard = 0; value <= A.FMap.Maximum && guard < MaxLabelSteps; ++guard) {
+            if (value >= A.FMap.Minimum) {
                 double copy = value;
-                LabelAtValue(copy, 0, dtNone, false, Draw);
+                LabelAt(copy, 0, dtNone, false);
                 ++count;
             }
             value *= base;
@@ -407,63 +368,62 @@ void TChartAxis::LogLoop(const TAxisLabelProc& Draw)
         const double d = std::pow(base, std::log(v) / logBase - 1);
         double value = v;
         if (d > 0 && std::isfinite(d)) {
-            for (int guard = 0; value <= IMaximum && guard < MaxLabelSteps; ++guard) {
-                if (value >= IMinimum) {
+            for (int guard = 0; value <= A.FMap.Maximum && guard < MaxLabelSteps; ++guard) {
+                if (value >= A.FMap.Minimum) {
                     double copy = value;
-                    LabelAtValue(copy, 0, dtNone, false, Draw);
+                    LabelAt(copy, 0, dtNone, false);
                 }
                 value += d;
             }
         }
         last = value;
     }
-    if (MinorGrid()->Visible() && last > IMaximum)
-        AddTick(CalcPosValue(last));
+    if (A.MinorGrid()->Visible() && last > A.FMap.Maximum)
+        AddTick(A.CalcPosValue(last));
 }
 
-bool TChartAxis::EventLoop(const TAxisLabelProc& Draw)
+bool TAxisLabelLoop::Event()
 {
-    double v = IMinimum;
+    double v = A.FMap.Minimum;
     bool stop = true;
     for (int index = 0;; ++index) {
-        FParentChart->OnGetNextAxisLabel(this, index, v, stop);
+        A.FParentChart->OnGetNextAxisLabel(&A, index, v, stop);
         if (stop)
             return index > 0;
-        if (!(v >= IMinimum - 1e-7 && v <= IMaximum + 1e-7))
+        if (!(v >= A.FMap.Minimum - 1e-7 && v <= A.FMap.Maximum + 1e-7))
             return true;
         double copy = v;
-        LabelAtValue(copy, 0, dtNone, false, Draw);
+        LabelAt(copy, 0, dtNone, false);
         if (index >= 2000)
             return true;
     }
 }
 
-void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Series(TAxisLabelStyle Style)
 {
-    SeriesList.clear();
+    // The active series that use the axis.
+    std::vector<TChartSeries*> list;
     int first = -1;
     int last = -1;
-    for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
-        TChartSeries* s = FParentChart->Series(t);
-        if (!s->Active() || !s->IsBoundToAxis(this))
+    for (int t = 0; t < A.FParentChart->SeriesCount(); ++t) {
+        TChartSeries* s = A.FParentChart->Series(t);
+        if (!s->Active() || !s->IsBoundToAxis(&A))
             continue;
-        SeriesList.push_back(s);
+        list.push_back(s);
         s->FindVisibleIndexRange();
         if (s->FirstValueIndex() != -1 && (first == -1 || s->FirstValueIndex() < first))
             first = s->FirstValueIndex();
         last = std::max(last, s->LastValueIndex());
     }
-    if (first == -1 || first > last) {
-        SeriesList.clear();
+    if (first == -1 || first > last)
         return;
-    }
     bool havePrevious = false;
     int previousPos = 0;
     int previousHalf = 0;
     for (int i = first; i <= last; ++i) {
         std::string text;
         TChartSeries* source = nullptr;
-        for (TChartSeries* s : SeriesList) {
+        for (TChartSeries* s : list) {
             if (i < s->FirstValueIndex() || i > s->LastValueIndex())
                 continue;
             std::string candidate;
@@ -472,8 +432,8 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
             } else {
                 candidate = s->LabelText(i);
             }
-            if (FParentChart->OnGetAxisLabel)
-                FParentChart->OnGetAxisLabel(this, s, i, candidate);
+            if (A.FParentChart->OnGetAxisLabel)
+                A.FParentChart->OnGetAxisLabel(&A, s, i, candidate);
             if (!candidate.empty()) {
                 text = candidate;
                 source = s;
@@ -482,20 +442,20 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
         }
         if (source == nullptr)
             continue;
-        const double value = FHorizontal ? source->XValue(i) : source->YValue(i);
-        if (!(value >= IMinimum && value <= IMaximum))
+        const double value = A.FHorizontal ? source->XValue(i) : source->YValue(i);
+        if (!(value >= A.FMap.Minimum && value <= A.FMap.Maximum))
             continue;
-        const int p = CalcPosValue(value);
-        if (!FTickOnLabelsOnly)
+        const int p = A.CalcPosValue(value);
+        if (!A.FTickOnLabelsOnly)
             AddTick(p);
-        if (!Labels())
+        if (!A.Labels())
             continue;
         int lines = 0;
-        const int width = MultiLineTextWidth(FParentChart, text, lines);
-        int size = (FHorizontal != IsVerticalAngle(FLabelsAngle)) ? width : LabelExtent(text);
+        const int width = MultiLineTextWidth(A.FParentChart, text, lines);
+        int size = (A.FHorizontal != IsVerticalAngle(A.FLabelsAngle)) ? width : LabelExtent(text);
         bool show = true;
-        if (FLabelsSeparation != 0 && havePrevious) {
-            size = (size + static_cast<int>(std::trunc(size * 0.02 * FLabelsSeparation))) / 2;
+        if (A.FLabelsSeparation != 0 && havePrevious) {
+            size = (size + static_cast<int>(std::trunc(size * 0.02 * A.FLabelsSeparation))) / 2;
             show = p - size >= previousPos + previousHalf || p + size <= previousPos - previousHalf;
             if (show) {
                 previousPos = p;
@@ -507,34 +467,33 @@ void TChartAxis::SeriesLoop(TAxisLabelStyle Style, const TAxisLabelProc& Draw)
             havePrevious = true;
         }
         if (show) {
-            if (FTickOnLabelsOnly)
+            if (A.FTickOnLabelsOnly)
                 AddTick(p);
             if (Draw)
                 Draw(p, text, nullptr);
         }
     }
-    SeriesList.clear();
 }
 
-void TChartAxis::DepthLoop(const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Depth()
 {
-    if (FParentChart->ActiveSeriesCount() == 0 || !std::isfinite(IMinimum) || !std::isfinite(IMaximum))
+    if (A.FParentChart->ActiveSeriesCount() == 0 || !std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum))
         return;
-    const double from = std::trunc(IMinimum);
-    const double to = std::trunc(IMaximum);
+    const double from = std::trunc(A.FMap.Minimum);
+    const double to = std::trunc(A.FMap.Maximum);
     if (to - from > MaxLabelSteps)
         return;
     for (double t = from; t <= to; ++t) {
-        const int p = CalcYPosValue(IMaximum - t - 0.5);
-        if (!FTickOnLabelsOnly)
+        const int p = A.CalcYPosValue(A.FMap.Maximum - t - 0.5);
+        if (!A.FTickOnLabelsOnly)
             AddTick(p);
-        if (!Labels())
+        if (!A.Labels())
             continue;
         // The title of the t-th active series shown in the legend.
         std::string text;
         int n = 0;
-        for (int i = 0; i < FParentChart->SeriesCount(); ++i) {
-            TChartSeries* s = FParentChart->Series(i);
+        for (int i = 0; i < A.FParentChart->SeriesCount(); ++i) {
+            TChartSeries* s = A.FParentChart->Series(i);
             if (!s->Active() || !s->ShowInLegend())
                 continue;
             if (n++ == static_cast<int>(t)) {
@@ -542,29 +501,29 @@ void TChartAxis::DepthLoop(const TAxisLabelProc& Draw)
                 break;
             }
         }
-        if (FParentChart->OnGetAxisLabel)
-            FParentChart->OnGetAxisLabel(this, nullptr, static_cast<int>(t), text);
-        if (FTickOnLabelsOnly)
+        if (A.FParentChart->OnGetAxisLabel)
+            A.FParentChart->OnGetAxisLabel(&A, nullptr, static_cast<int>(t), text);
+        if (A.FTickOnLabelsOnly)
             AddTick(p);
         if (Draw)
             Draw(p, text, nullptr);
     }
 }
 
-void TChartAxis::CustomLabels(const TAxisLabelProc& Draw)
+void TAxisLabelLoop::Custom()
 {
-    for (int t = 0; t < FItems->Count(); ++t) {
-        TAxisItem* item = FItems->Item(t);
+    for (int t = 0; t < A.FItems->Count(); ++t) {
+        TAxisItem* item = A.FItems->Item(t);
         const double value = item->Value();
-        if (!(value >= FMinimum && value <= FMaximum))
+        if (!(value >= A.FMinimum && value <= A.FMaximum))
             continue;
-        const int p = CalcPosValue(value);
-        if (!FTickOnLabelsOnly)
+        const int p = A.CalcPosValue(value);
+        if (!A.FTickOnLabelsOnly)
             AddTick(p);
         if (!item->Visible())
             continue;
-        const std::string text = item->Text().empty() ? LabelValueText(value) : item->Text();
-        if (FTickOnLabelsOnly)
+        const std::string text = item->Text().empty() ? A.LabelValueText(value) : item->Text();
+        if (A.FTickOnLabelsOnly)
             AddTick(p);
         if (Draw)
             Draw(p, text, item);
@@ -577,8 +536,9 @@ void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
     Tick.clear();
     if (FParentChart == nullptr)
         return;
+    TAxisLabelLoop loop(*this, Draw);
     if (FItems->Count() > 0) {
-        CustomLabels(Draw);
+        loop.Custom();
         return;
     }
     const TAxisLabelStyle style = GetLabelStyle();
@@ -593,26 +553,26 @@ void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
             while (step > DateTimeStep[index] && index != dtOneYear)
                 ++index;
     }
-    if (!((step > 0 || (index >= dtHalfMonth && index <= dtOneYear)) && IMaximum >= IMinimum))
+    if (!((step > 0 || (index >= dtHalfMonth && index <= dtOneYear)) && FMap.Maximum >= FMap.Minimum))
         return;
     switch (style) {
     case talValue: {
-        if (FParentChart->OnGetNextAxisLabel && EventLoop(Draw))
+        if (FParentChart->OnGetNextAxisLabel && loop.Event())
             return;
         if (!FLogarithmic || FIncrement != 0)
-            ValueLoop(step, index, Draw);
+            loop.Values(step, index);
         else
-            LogLoop(Draw);
+            loop.Logarithmic();
         return;
     }
     case talMark:
-        SeriesLoop(style, Draw);
+        loop.Series(style);
         return;
     case talText:
         if (FIsDepthAxis)
-            DepthLoop(Draw);
+            loop.Depth();
         else
-            SeriesLoop(style, Draw);
+            loop.Series(style);
         return;
     case talAuto:
     case talNone:

@@ -243,10 +243,10 @@ int TCustomBarSeries::CalcBarWidth() const
     const TChartAxis* axis = CategoryAxis();
     if (axis == nullptr)
         return 0;
-    int step = axis->IAxisSize / FMaxBarPoints;
+    int step = axis->Map().AxisSize / FMaxBarPoints;
     if (FAutoBarSize) {
         const double range = 2 + axis->Maximum() - axis->Minimum();
-        step = range > 0 ? TeeRound(axis->IAxisSize / range) : 0;
+        step = range > 0 ? TeeRound(axis->Map().AxisSize / range) : 0;
     }
     int width = TeeRound(FBarWidthPercent * 0.01 * step) / std::max(1, FNumBars);
     if (width > 0 && width % 2 == 1)
@@ -344,7 +344,7 @@ int TCustomBarSeries::OriginPixel(int ValueIndex) const
         if (FUseYOrigin)
             return ValueToScreenPos(FYOrigin);
         if (const TChartAxis* axis = MandatoryAxis())
-            return axis->IEndPos;
+            return axis->Map().EndPos;
         return 0;
     }
 }

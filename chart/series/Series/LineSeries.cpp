@@ -149,9 +149,9 @@ int TCustomSeries::StackedPosition(int Index, double Total) const
         return 0;
     if (FStacked == cssStack100) {
         const double all = PointSum(Index, true, true);
-        return all == 0 ? axis->IEndPos : ValueToScreenPos(Total * 100.0 / all);
+        return all == 0 ? axis->Map().EndPos : ValueToScreenPos(Total * 100.0 / all);
     }
-    return std::min(ValueToScreenPos(Total), axis->IEndPos);
+    return std::min(ValueToScreenPos(Total), axis->Map().EndPos);
 }
 
 int TCustomSeries::PointScreenX(int Index) const
@@ -174,10 +174,10 @@ int TCustomSeries::PointOriginValue(int ValueIndex) const
         return StackedPosition(ValueIndex, PointSum(ValueIndex, false));
     if (YMandatory()) {
         const TChartAxis* v = GetVertAxis();
-        return v == nullptr ? 0 : (v->Inverted() ? v->IStartPos : v->IEndPos);
+        return v == nullptr ? 0 : (v->Inverted() ? v->Map().StartPos : v->Map().EndPos);
     }
     const TChartAxis* h = GetHorizAxis();
-    return h == nullptr ? 0 : (h->Inverted() ? h->IEndPos : h->IStartPos);
+    return h == nullptr ? 0 : (h->Inverted() ? h->Map().EndPos : h->Map().StartPos);
 }
 
 void TCustomSeries::StackExtremes(bool IsMax, double& Value) const

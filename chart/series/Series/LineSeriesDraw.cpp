@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 // ---- the plain line drawn as a reduced polyline ------------------------------------------
 
@@ -278,19 +279,15 @@ void TCustomSeries::DrawVisiblePoints()
         chart->SetAutoRepaint(false);
         FPassColor = FShadow->Color();
         FPointer->SetVisible(false);
-        const auto shift = [&](int sign) {
-            if (h != nullptr) {
-                h->IStartPos += sign * FShadow->HorizSize();
-                h->IEndPos += sign * FShadow->HorizSize();
-            }
-            if (v != nullptr) {
-                v->IStartPos += sign * FShadow->VertSize();
-                v->IEndPos += sign * FShadow->VertSize();
-            }
-        };
-        shift(1);
-        DrawAllValues();
-        shift(-1);
+        {
+            // The axes convert by copies of their maps moved by the offsets for this pass.
+            std::optional<TAxisMapOverride> shiftH, shiftV;
+            if (h != nullptr)
+                shiftH.emplace(h, h->Map().Shifted(FShadow->HorizSize()));
+            if (v != nullptr)
+                shiftV.emplace(v, v->Map().Shifted(FShadow->VertSize()));
+            DrawAllValues();
+        }
         FPointer->SetVisible(pointerVisible);
         FPassColor = clNone;
         chart->SetAutoRepaint(oldRepaint);

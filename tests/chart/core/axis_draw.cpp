@@ -179,11 +179,11 @@ TEST_F(AxisDraw, AxisLineTicksAndGridStandWhereTheLabelValuesMap)
     const TRect plot = chart->ChartRect;
 
     // The axis line: two pixels thick at the chart's bottom edge, across the axis.
-    const int mid = (bottom->IStartPos + bottom->IEndPos) / 2 + 3;
+    const int mid = (bottom->Map().StartPos + bottom->Map().EndPos) / 2 + 3;
     EXPECT_EQ(Px(*bmp, mid, y), clBlack);
-    EXPECT_EQ(Px(*bmp, bottom->IStartPos, y), clBlack);
-    EXPECT_EQ(Px(*bmp, bottom->IEndPos, y), clBlack);
-    EXPECT_NE(Px(*bmp, bottom->IEndPos + 2, y), clBlack);
+    EXPECT_EQ(Px(*bmp, bottom->Map().StartPos, y), clBlack);
+    EXPECT_EQ(Px(*bmp, bottom->Map().EndPos, y), clBlack);
+    EXPECT_NE(Px(*bmp, bottom->Map().EndPos + 2, y), clBlack);
 
     // Major ticks 4 pixels long start under the line; in their last row nothing else.
     std::set<int> expected;
@@ -201,7 +201,7 @@ TEST_F(AxisDraw, AxisLineTicksAndGridStandWhereTheLabelValuesMap)
     // Grid: a dotted line at every tick strictly inside the axis, none at the ends.
     for (int p : expected) {
         const Box g = InkIn(*bmp, TRect(p, plot.Top, p + 1, plot.Bottom - 1));
-        if (p > bottom->IStartPos && p < bottom->IEndPos)
+        if (p > bottom->Map().StartPos && p < bottom->Map().EndPos)
             EXPECT_GT(g.Count, (plot.Bottom - plot.Top) / 4) << p;
         else
             EXPECT_EQ(g.Count, 0) << p;
@@ -263,11 +263,11 @@ TEST_F(AxisDraw, LabelTextAndVerticalTitleArePlacedByTheirAlignment)
     EXPECT_LE(t.Right, left->PosTitle);
     EXPECT_LT(t.Count, (t.Right - t.Left + 1) * (t.Bottom - t.Top + 1) * 7 / 10);
     // Real glyphs are placed by the fixed 6-pixel widths: a few pixels of play.
-    EXPECT_NEAR((t.Top + t.Bottom) / 2.0, left->ICenterPos, 8);
+    EXPECT_NEAR((t.Top + t.Bottom) / 2.0, left->Map().CenterPos, 8);
     // The bottom title stands under the labels, centred.
     const Box bt = InkIn(*bmp, TRect(chart->ChartRect.Left, bottom->PosTitle, W, H));
     ASSERT_GT(bt.Count, 0);
-    EXPECT_NEAR((bt.Left + bt.Right) / 2.0, bottom->ICenterPos, 4);
+    EXPECT_NEAR((bt.Left + bt.Right) / 2.0, bottom->Map().CenterPos, 4);
 }
 
 TEST_F(AxisDraw, HiddenAxisAndSuppressedLabelsDrawNothingOfThem)

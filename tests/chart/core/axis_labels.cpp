@@ -46,8 +46,7 @@ TEST_F(AxisLabels, NumericIncrementGrowsUntilTheLabelsFit)
     a->SetIncrement(0);
     a->SetLabelsSeparation(10);
 
-    a->IMinimum = a->IMaximum = 4;
-    a->RecalcScale();
+    a->SetRangeInUse(4, 4);
     EXPECT_EQ(a->CalcNumericIncrement(5), 1);
     EXPECT_EQ(a->CalcIncrementForLabels(0), 1e-12);
 
@@ -65,14 +64,10 @@ TEST_F(AxisLabels, IncrementChoiceEndsForExtremeRanges)
     const double inf = std::numeric_limits<double>::infinity();
     for (auto [lo, hi] : std::vector<std::pair<double, double>>{
              {0, 1e308}, {-1e308, 1e308}, {0, 1e-300}, {0, inf}, {0, std::nan("")}}) {
-        a->IMinimum = lo;
-        a->IMaximum = hi;
-        a->RecalcScale();
+        a->SetRangeInUse(lo, hi);
         const double step = a->CalcNumericIncrement(10);
         EXPECT_FALSE(step == 0) << lo << ".." << hi;
-        a->IAxisDateTime = true;
         EXPECT_GT(a->CalcDateTimeIncrement(10), 0) << lo << ".." << hi;
-        a->IAxisDateTime = false;
         a->CalcLabels(nullptr);   // must end
     }
     // A logarithmic base below 1 cannot shrink the step for ever.
@@ -132,8 +127,7 @@ TEST_F(AxisLabels, ValueLabelsForTypicalRanges)
     // One label for no range.
     y->SetFixedRange(2, 2);
     Layout();
-    y->IMaximum = y->IMinimum = 2;
-    y->RecalcScale();
+    y->SetRangeInUse(2, 2);
     EXPECT_EQ(Texts(LabelsOf(y)), Strings{"2"});
 }
 

@@ -159,29 +159,29 @@ TEST_F(AxisModel, AutomaticRangeSpansTheSeriesOnTheAxis)
     AddSeries({{0, -5}, {10, 5}});
     TChartSeries* b = AddSeries({{2, 1}, {20, 30}});
     Layout();
-    EXPECT_EQ(chart->BottomAxis()->IMinimum, 0);
-    EXPECT_EQ(chart->BottomAxis()->IMaximum, 20);
-    EXPECT_EQ(chart->LeftAxis()->IMinimum, -5);
-    EXPECT_EQ(chart->LeftAxis()->IMaximum, 30);
+    EXPECT_EQ(chart->BottomAxis()->Map().Minimum, 0);
+    EXPECT_EQ(chart->BottomAxis()->Map().Maximum, 20);
+    EXPECT_EQ(chart->LeftAxis()->Map().Minimum, -5);
+    EXPECT_EQ(chart->LeftAxis()->Map().Maximum, 30);
     EXPECT_EQ(chart->LeftAxis()->Maximum(), 30);   // the automatic ends are written back
 
     b->SetVertAxis(aRightAxis);
     Layout();
-    EXPECT_EQ(chart->LeftAxis()->IMaximum, 5);
-    EXPECT_EQ(chart->RightAxis()->IMinimum, 1);
+    EXPECT_EQ(chart->LeftAxis()->Map().Maximum, 5);
+    EXPECT_EQ(chart->RightAxis()->Map().Minimum, 1);
 
     // A chart whose only series on the axis is hidden still scales from it; an axis
     // with an active series takes the active ones only.
     chart->Series(0)->SetActive(false);
     Layout();
-    EXPECT_EQ(chart->LeftAxis()->IMinimum, -5);
-    EXPECT_EQ(chart->BottomAxis()->IMinimum, 2);
+    EXPECT_EQ(chart->LeftAxis()->Map().Minimum, -5);
+    EXPECT_EQ(chart->BottomAxis()->Map().Minimum, 2);
     // A fixed end stays.
     chart->BottomAxis()->SetAutomaticMaximum(false);
     chart->BottomAxis()->SetMaximum(50);
     Layout();
-    EXPECT_EQ(chart->BottomAxis()->IMaximum, 50);
-    EXPECT_EQ(chart->BottomAxis()->IMinimum, 2);
+    EXPECT_EQ(chart->BottomAxis()->Map().Maximum, 50);
+    EXPECT_EQ(chart->BottomAxis()->Map().Minimum, 2);
 }
 
 TEST_F(AxisModel, LinearConversionsFollowDirectionAndOrientation)
@@ -191,8 +191,8 @@ TEST_F(AxisModel, LinearConversionsFollowDirectionAndOrientation)
     x->SetFixedRange(0, 100);
     y->SetFixedRange(0, 100);
     Layout();
-    EXPECT_EQ(x->IStartPos, 40);
-    EXPECT_EQ(x->IEndPos, 440);
+    EXPECT_EQ(x->Map().StartPos, 40);
+    EXPECT_EQ(x->Map().EndPos, 440);
     EXPECT_EQ(x->CalcPosValue(25), 140);
     EXPECT_EQ(y->CalcPosValue(0), 320);
     EXPECT_EQ(y->CalcPosValue(100), 20);
@@ -213,9 +213,9 @@ TEST_F(AxisModel, LinearConversionsFollowDirectionAndOrientation)
     x->SetStartPosition(25);
     x->SetEndPosition(75);
     x->CalcPositions();
-    EXPECT_EQ(x->IStartPos, 140);
-    EXPECT_EQ(x->IAxisSize, 200);
-    EXPECT_EQ(x->ICenterPos, 240);
+    EXPECT_EQ(x->Map().StartPos, 140);
+    EXPECT_EQ(x->Map().AxisSize, 200);
+    EXPECT_EQ(x->Map().CenterPos, 240);
 }
 
 TEST_F(AxisModel, LogarithmicConversionsRoundTripAndSendNonPositiveValuesToTheEnd)
@@ -229,9 +229,9 @@ TEST_F(AxisModel, LogarithmicConversionsRoundTripAndSendNonPositiveValuesToTheEn
     Layout();
     EXPECT_EQ(x->CalcPosValue(100), 240);
     EXPECT_EQ(y->CalcPosValue(10), 245);
-    EXPECT_EQ(x->CalcPosValue(0), x->IStartPos);
-    EXPECT_EQ(x->CalcPosValue(-5), x->IStartPos);
-    EXPECT_EQ(y->CalcPosValue(0), y->IEndPos);
+    EXPECT_EQ(x->CalcPosValue(0), x->Map().StartPos);
+    EXPECT_EQ(x->CalcPosValue(-5), x->Map().StartPos);
+    EXPECT_EQ(y->CalcPosValue(0), y->Map().EndPos);
     for (bool inverted : {false, true}) {
         x->SetInverted(inverted);
         y->SetInverted(inverted);
@@ -241,7 +241,7 @@ TEST_F(AxisModel, LogarithmicConversionsRoundTripAndSendNonPositiveValuesToTheEn
         }
     }
     x->SetInverted(true);
-    EXPECT_EQ(x->CalcPosValue(0), x->IEndPos);
+    EXPECT_EQ(x->CalcPosValue(0), x->Map().EndPos);
     EXPECT_EQ(x->ValueLengthPixels(10), 100);
     EXPECT_EQ(x->ValueLengthPixels(-1), 0);
 }
@@ -262,16 +262,15 @@ TEST_F(AxisModel, DegenerateRangesAndSizesAnswerSafely)
     chart->Axes()->SetFastCalc(false);
 
     // No range: every value sits at the centre.
-    x->IMinimum = x->IMaximum = 3;
-    x->RecalcScale();
-    EXPECT_EQ(x->IScale, 0);
+    x->SetRangeInUse(3, 3);
+    EXPECT_EQ(x->Map().Scale, 0);
     EXPECT_EQ(x->CalcPosValue(3), 240);
     EXPECT_EQ(x->ValueLengthPixels(2), 0);
     // No pixels: no division by zero.
     chart->ChartWidth = 0;
     x->SetFixedRange(0, 10);
     Layout();
-    EXPECT_EQ(x->IAxisSize, 0);
+    EXPECT_EQ(x->Map().AxisSize, 0);
     EXPECT_EQ(x->ValueAtPixel(100), 0);
     EXPECT_EQ(x->CalcPosValue(5), 40);
 }
@@ -282,10 +281,10 @@ TEST_F(AxisModel, FitToRectKeepsTheOldEndValuesOnTheOldPixels)
     x->SetFixedRange(0, 100);
     Layout();
     x->FitToRect(TRect(40, 0, 40, 0));
-    EXPECT_EQ(x->IStartPos, 80);
-    EXPECT_EQ(x->IEndPos, 400);
-    EXPECT_DOUBLE_EQ(x->IMinimum, -12.5);
-    EXPECT_DOUBLE_EQ(x->IMaximum, 112.5);
+    EXPECT_EQ(x->Map().StartPos, 80);
+    EXPECT_EQ(x->Map().EndPos, 400);
+    EXPECT_DOUBLE_EQ(x->Map().Minimum, -12.5);
+    EXPECT_DOUBLE_EQ(x->Map().Maximum, 112.5);
     EXPECT_EQ(x->CalcPosValue(0), 112);
 }
 

@@ -68,8 +68,8 @@ TEST_F(AxisSeries, AxesReadTheirSeriesKinds)
     // The depth axis spans the series' depth orders by text unless they differ in Z.
     EXPECT_EQ(chart->DepthAxis()->GetLabelStyle(), talText);
     Layout();
-    EXPECT_EQ(chart->DepthAxis()->IMinimum, -0.5);
-    EXPECT_EQ(chart->DepthAxis()->IMaximum, 0.5);
+    EXPECT_EQ(chart->DepthAxis()->Map().Minimum, -0.5);
+    EXPECT_EQ(chart->DepthAxis()->Map().Maximum, 0.5);
 }
 
 TEST_F(AxisSeries, AnAxisShowsWhenABoundSeriesIsActive)

@@ -159,7 +159,9 @@ TEST_F(BarDraw, SideBySideWidthsFromTheAxisAndTheSlots)
     }
 
     // 400 pixels for six places at 70 % in two slots: 66 -> 46.2 -> 23 -> even 24.
-    chart->BottomAxis()->IAxisSize = 400;
+    TAxisScaleMap wide = chart->BottomAxis()->Map();
+    wide.SetPixels(wide.StartPos, wide.StartPos + 400);
+    const TAxisMapOverride widened(chart->BottomAxis(), wide);
     EXPECT_EQ(a->CalcBarWidth(), 24);
     a->SetBarWidthPercent(1);   // 0 stays 0
     EXPECT_EQ(a->CalcBarWidth(), 0);

@@ -173,7 +173,7 @@ TEST_F(SeriesStack, SumsBelowBySignAndAcrossTheWholeStack)
     EXPECT_EQ(a->PointScreenY(0), chart->LeftAxis()->CalcYPosValue(40));
     EXPECT_EQ(b->PointScreenY(0), chart->LeftAxis()->CalcYPosValue(100));
     // All zero at an index: the axis end.
-    EXPECT_EQ(b->PointScreenY(2), chart->LeftAxis()->IEndPos);
+    EXPECT_EQ(b->PointScreenY(2), chart->LeftAxis()->Map().EndPos);
     EXPECT_DOUBLE_EQ(a->LeastY(), 0);
     EXPECT_DOUBLE_EQ(a->GreatestY(), 100);
 }
