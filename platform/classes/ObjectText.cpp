@@ -12,9 +12,13 @@
 #include <string_view>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
-constexpr const char* LineBreak = "\r\n";
+constexpr std::string_view LineBreak = "\r\n";
 // Strings longer than this are split into pieces of this many bytes.
 constexpr int LineLength = 64;
 // Binary values are written in lines of this many bytes when they are at least that long.
@@ -28,6 +32,122 @@ uint64_t GetLE(const uint8_t* p, int n)
         v |= static_cast<uint64_t>(p[i]) << (8 * i);
     return v;
 }
+
+// ---- hex digits of binary values ------------------------------------------------------
+
+// Each byte's two digits.
+const std::array<char, 512> HexPairs = [] {
+    static const char Hex[] = "0123456789ABCDEF";
+    std::array<char, 512> p{};
+    for (int b = 0; b < 256; ++b) {
+        p[static_cast<size_t>(2 * b)] = Hex[b >> 4];
+        p[static_cast<size_t>(2 * b + 1)] = Hex[b & 15];
+    }
+    return p;
+}();
+
+// Each character's digit value; -1 for a blank, -2 for anything else.
+const std::array<int8_t, 256> HexValues = [] {
+    std::array<int8_t, 256> d;
+    d.fill(-2);
+    for (int c = 0; c < 10; ++c)
+        d[static_cast<size_t>('0' + c)] = static_cast<int8_t>(c);
+    for (int c = 0; c < 6; ++c)
+        d[static_cast<size_t>('A' + c)] = d[static_cast<size_t>('a' + c)] = static_cast<int8_t>(10 + c);
+    for (char c : {' ', '\t', '\r', '\n'})
+        d[static_cast<uint8_t>(c)] = -1;
+    return d;
+}();
+
+// The upper-case digits of Count bytes, two per byte.
+void WriteHex(const uint8_t* In, int64_t Count, char* Out)
+{
+    int64_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: their nibbles interleaved, high first, and each nibble n
+    // made '0' + n, or 'A' + n - 10 past nine.
+    const __m128i low4 = _mm_set1_epi8(0x0F), nine = _mm_set1_epi8(9), zero = _mm_set1_epi8('0'),
+                  letters = _mm_set1_epi8('A' - '0' - 10);
+    auto digits = [&](__m128i n) {
+        return _mm_add_epi8(_mm_add_epi8(n, zero), _mm_and_si128(_mm_cmpgt_epi8(n, nine), letters));
+    };
+    for (; i + 16 <= Count; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(In + i));
+        const __m128i high = _mm_and_si128(_mm_srli_epi16(v, 4), low4), low = _mm_and_si128(v, low4);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + 2 * i), digits(_mm_unpacklo_epi8(high, low)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + 2 * i + 16), digits(_mm_unpackhi_epi8(high, low)));
+    }
+#endif
+    for (; i < Count; ++i)
+        std::memcpy(Out + 2 * i, &HexPairs[2 * size_t(In[i])], 2);
+}
+
+// When the 32 characters at In are all hex digits (either case): their 16 bytes into Out,
+// and true; else false, Out untouched.
+bool ReadHex32(const char* In, uint8_t* Out)
+{
+#if defined(__SSE2__)
+    // A character is a digit when c - '0' is at most 9, a letter when (c | 32) - 'a' is at
+    // most 5 (unsigned); each byte is then its first digit times 16 plus its second.
+    const __m128i nine = _mm_set1_epi8(9), five = _mm_set1_epi8(5), zero = _mm_set1_epi8('0'),
+                  a = _mm_set1_epi8('a'), caseBit = _mm_set1_epi8(0x20), ten = _mm_set1_epi8(10),
+                  lowByte = _mm_set1_epi16(0x00FF);
+    auto values = [&](__m128i c, __m128i& valid) {
+        const __m128i d = _mm_sub_epi8(c, zero);
+        const __m128i l = _mm_sub_epi8(_mm_or_si128(c, caseBit), a);
+        const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(d, nine), d);
+        const __m128i isLetter = _mm_cmpeq_epi8(_mm_min_epu8(l, five), l);
+        valid = _mm_and_si128(valid, _mm_or_si128(isDigit, isLetter));
+        const __m128i v = _mm_or_si128(_mm_and_si128(isDigit, d), _mm_and_si128(isLetter, _mm_add_epi8(l, ten)));
+        // Pairs as 16-bit lanes, the first digit in the low byte.
+        return _mm_or_si128(_mm_slli_epi16(_mm_and_si128(v, lowByte), 4), _mm_srli_epi16(v, 8));
+    };
+    __m128i valid = _mm_set1_epi8(-1);
+    const __m128i first = values(_mm_loadu_si128(reinterpret_cast<const __m128i*>(In)), valid);
+    const __m128i second = values(_mm_loadu_si128(reinterpret_cast<const __m128i*>(In + 16)), valid);
+    if (_mm_movemask_epi8(valid) != 0xFFFF)
+        return false;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(Out), _mm_packus_epi16(first, second));
+    return true;
+#else
+    uint8_t bytes[16];
+    for (int i = 0; i < 16; ++i) {
+        const int h = HexValues[static_cast<uint8_t>(In[2 * i])], l = HexValues[static_cast<uint8_t>(In[2 * i + 1])];
+        if ((h | l) < 0)
+            return false;
+        bytes[i] = static_cast<uint8_t>(h * 16 + l);
+    }
+    std::memcpy(Out, bytes, 16);
+    return true;
+#endif
+}
+
+// The text being written, straight into a memory stream behind what it holds.
+class TTextOut {
+public:
+    explicit TTextOut(TMemoryStream* Stream) : FStream(Stream) {}
+    TTextOut& operator+=(std::string_view Text)
+    {
+        if (!Text.empty())
+            std::memcpy(Room(Text.size()), Text.data(), Text.size());
+        return *this;
+    }
+    TTextOut& operator+=(char c)
+    {
+        *Room(1) = c;
+        return *this;
+    }
+    void append(size_t Count, char c)
+    {
+        if (Count != 0)
+            std::memset(Room(Count), c, Count);
+    }
+    // Count more characters, for the caller to fill.
+    char* Room(size_t Count) { return FStream->Extend(static_cast<int64_t>(Count)); }
+
+private:
+    TMemoryStream* FStream;
+};
 
 // A float in the shortest digits that read back as the same value: fixed notation with a
 // point for exponents from -5 to 14 ("0.5", "100.0"), else "1.5E20" or "1E-7".
@@ -91,13 +211,12 @@ std::string CurrencyText(int64_t scaled)
 
 class TBinaryToText {
 public:
-    explicit TBinaryToText(TStream* Input) : R(Input) {}
+    TBinaryToText(TStream* Input, TMemoryStream* Output) : R(Input), Out(Output) {}
 
-    std::string Convert()
+    void Convert()
     {
         R.ReadSignature();
         ConvertObject();
-        return std::move(Out);
     }
 
 private:
@@ -299,49 +418,50 @@ private:
 
     void ConvertBinary()
     {
-        static const char Hex[] = "0123456789ABCDEF";
         R.ReadValue();
         int64_t count = R.ReadLength();
         const bool multiLine = count >= BytesPerLine;
-        Out += "{";
+        Out += '{';
         ++Level;
-        // The lines are cut from chunks of the stream, and the text grows once.
-        if (multiLine) {
-            const size_t lineEnd = std::strlen(LineBreak) + 2 * static_cast<size_t>(Level);
-            Out.reserve(Out.size() + static_cast<size_t>(count) * 2 +
-                        static_cast<size_t>((count + BytesPerLine - 1) / BytesPerLine) * lineEnd + lineEnd + 1);
-        }
-        // Each byte's two digits.
-        static const auto Pairs = [] {
-            std::array<char, 512> p{};
-            for (int b = 0; b < 256; ++b) {
-                p[static_cast<size_t>(2 * b)] = Hex[b >> 4];
-                p[static_cast<size_t>(2 * b + 1)] = Hex[b & 15];
+        // Lines of BytesPerLine bytes, each on a new line when there are several; the
+        // text of a run of lines is laid out in one piece.
+        const size_t lineStart = multiLine ? LineBreak.size() + 2 * static_cast<size_t>(Level) : 0;
+        auto writeLines = [&](const uint8_t* In, int64_t Count, char* p) {
+            for (int64_t at = 0; at < Count; at += BytesPerLine) {
+                if (multiLine) {
+                    std::memcpy(p, LineBreak.data(), LineBreak.size());
+                    std::memset(p + LineBreak.size(), ' ', lineStart - LineBreak.size());
+                    p += lineStart;
+                }
+                const int64_t k = std::min<int64_t>(Count - at, BytesPerLine);
+                WriteHex(In + at, k, p);
+                p += 2 * k;
             }
-            return p;
-        }();
-        constexpr int64_t Chunk = BytesPerLine * 2048;
-        std::vector<uint8_t> buf(static_cast<size_t>(std::min(count, Chunk)));
-        char line[2 * BytesPerLine];
-        while (count > 0) {
-            const int64_t n = std::min(count, Chunk);
-            R.Read(buf.data(), n);
-            for (int64_t at = 0; at < n; at += BytesPerLine) {
-                if (multiLine)
-                    NewLine();
-                const int64_t k = std::min<int64_t>(n - at, BytesPerLine);
-                for (int64_t i = 0; i < k; ++i)
-                    std::memcpy(line + 2 * i, &Pairs[2 * size_t(buf[static_cast<size_t>(at + i)])], 2);
-                Out.append(line, static_cast<size_t>(2 * k));
+        };
+        auto textSize = [&](int64_t Count) {
+            return static_cast<size_t>((Count + BytesPerLine - 1) / BytesPerLine) * lineStart + 2 * static_cast<size_t>(Count);
+        };
+        if (auto* memory = dynamic_cast<TMemoryStream*>(R.Stream())) {
+            // Bytes in memory are read where they are.
+            const auto* in = reinterpret_cast<const uint8_t*>(memory->Memory()) + memory->Position();
+            memory->Seek(count, TSeekOrigin::soCurrent);
+            writeLines(in, count, Out.Room(textSize(count)));
+        } else {
+            constexpr int64_t Chunk = BytesPerLine * 2048;
+            std::vector<uint8_t> buf(static_cast<size_t>(std::min(count, Chunk)));
+            while (count > 0) {
+                const int64_t n = std::min(count, Chunk);
+                R.Read(buf.data(), n);
+                writeLines(buf.data(), n, Out.Room(textSize(n)));
+                count -= n;
             }
-            count -= n;
         }
         --Level;
-        Out += "}";
+        Out += '}';
     }
 
     TReader R;
-    std::string Out;
+    TTextOut Out;
     int Level = 0;
     int Depth = 0;
 };
@@ -720,59 +840,62 @@ private:
     // The hex digits up to "}", blanks and line breaks between them ignored.
     void ConvertBinary()
     {
-        // Each character's digit value; -1 for a blank, -2 for anything else.
-        static const auto Digits = [] {
-            std::array<int8_t, 256> d;
-            d.fill(-2);
-            for (int c = 0; c < 10; ++c)
-                d['0' + c] = static_cast<int8_t>(c);
-            for (int c = 0; c < 6; ++c)
-                d['A' + c] = d['a' + c] = static_cast<int8_t>(10 + c);
-            for (char c : {' ', '\t', '\r', '\n'})
-                d[static_cast<uint8_t>(c)] = -1;
-            return d;
-        }();
-        const size_t end = std::min(S.find('}', P), S.size());
-        // The bytes are decoded straight into the output, behind their tag and room for
-        // their length.
+        const auto& Digits = HexValues;
+        // The bytes are decoded straight into the output (written at its end), behind
+        // their tag and room for their length, in room for as many bytes as the rest of
+        // the text could give; what is not used is never touched and is cut off after.
         W.WriteValue(TValueType::vaBinary);
         const int64_t at = Out->Position();
         uint8_t len[4] = {};
         W.Write(len, 4);
         const int64_t start = at + 4;
-        Out->SetSize(start + static_cast<int64_t>((end - P) / 2));
-        char* bytes = Out->Memory() + start;
-        size_t q = 0;
+        const char* s = S.data();
+        const size_t size = S.size();
+        size_t p = P, q = 0;
+        auto* bytes = reinterpret_cast<uint8_t*>(Out->Extend(static_cast<int64_t>((size - p) / 2)));
         int high = -1;
-        for (; P < end; ++P) {
-            // Two digits at once, the common case.
-            if (high < 0 && P + 1 < end) {
-                const int d = Digits[static_cast<uint8_t>(S[P])], e = Digits[static_cast<uint8_t>(S[P + 1])];
-                if ((d | e) >= 0) {
-                    bytes[q++] = static_cast<char>(d * 16 + e);
-                    ++P;
-                    continue;
+        for (;;) {
+            // Runs of 32 digits sixteen bytes at a time, the common case.
+            if (high < 0 && p < size && Digits[static_cast<uint8_t>(s[p])] >= 0)
+                while (p + 32 <= size && ReadHex32(s + p, bytes + q)) {
+                    q += 16;
+                    p += 32;
                 }
+            if (p >= size) {
+                P = p;
+                Error("Invalid binary value");
             }
-            const char c = S[P];
+            const char c = s[p];
             const int d = Digits[static_cast<uint8_t>(c)];
             if (d >= 0) {
                 if (high < 0) {
                     high = d;
                 } else {
-                    bytes[q++] = static_cast<char>(high * 16 + d);
+                    bytes[q++] = static_cast<uint8_t>(high * 16 + d);
                     high = -1;
                 }
+                ++p;
                 continue;
             }
-            if (d == -2)
+            if (d == -2) {
+                if (c == '}')
+                    break;
+                P = p;
                 Error("Invalid binary value");
-            if (c == '\n' || (c == '\r' && (P + 1 >= S.size() || S[P + 1] != '\n')))
+            }
+            // A line break and the indent of the next line, the common case, at once.
+            if (c == '\r' && p + 1 < size && s[p + 1] == '\n') {
+                ++Line;
+                p += 2;
+                while (p < size && s[p] == ' ')
+                    ++p;
+                continue;
+            }
+            ++p;
+            if (c == '\n' || (c == '\r' && (p >= size || s[p] != '\n')))
                 ++Line;
         }
-        if (P >= S.size())
-            Error("Invalid binary value");
-        ++P;   // the "}"
+        P = p + 1;   // past the "}"
         if (high >= 0 || q > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
             Error("Invalid binary value");
         Out->SetSize(start + static_cast<int64_t>(q));
@@ -801,8 +924,24 @@ private:
 
 void ObjectBinaryToText(TStream* Input, TStream* Output)
 {
-    std::string text = TBinaryToText(Input).Convert();
-    Output->WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+    // A memory stream written at its end (not the input, which is read in place) takes
+    // the text directly and is cut back on an error; any other gets it whole at the end.
+    // Binary data takes a little over twice its size in text, and memory reserved beyond
+    // what is used is never touched.
+    auto* memory = dynamic_cast<TMemoryStream*>(Output);
+    if (memory != nullptr && Output != Input && memory->Position() == memory->Size()) {
+        const int64_t end = memory->Size();
+        TScopeGuard cutBack([memory, end] { memory->SetSize(end); });
+        memory->Reserve(end + 5 * std::max<int64_t>(Input->Size() - Input->Position(), 0) / 2 + 4096);
+        TBinaryToText(Input, memory).Convert();
+        cutBack.Dismiss();
+        memory->SetPosition(memory->Size());
+        return;
+    }
+    TMemoryStream text;
+    text.Reserve(5 * std::max<int64_t>(Input->Size() - Input->Position(), 0) / 2 + 4096);
+    TBinaryToText(Input, &text).Convert();
+    Output->WriteBuffer(text.Memory(), text.Size());
 }
 
 void ObjectTextToBinary(TStream* Input, TStream* Output)
@@ -820,10 +959,10 @@ void ObjectTextToBinary(TStream* Input, TStream* Output)
         text = copy;
     }
     // A text with an error leaves Output as it was: a memory stream written at its end
-    // takes the bytes directly and is cut back on an error; any other gets them whole
-    // at the end.
+    // (not the input, whose text is read in place) takes the bytes directly and is cut
+    // back on an error; any other gets them whole at the end.
     auto* memory = dynamic_cast<TMemoryStream*>(Output);
-    if (memory != nullptr && memory->Position() == memory->Size()) {
+    if (memory != nullptr && Output != Input && memory->Position() == memory->Size()) {
         TScopeGuard cutBack([memory, end = memory->Size()] {
             memory->SetSize(end);
             memory->SetPosition(end);

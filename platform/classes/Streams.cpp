@@ -4,12 +4,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <limits>
+#include <mutex>
+#include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -114,7 +119,118 @@ int64_t TMemoryStream::Read(void* Buffer, int64_t Count)
 
 int64_t TMemoryStream::Write(const void* Buffer, int64_t Count)
 {
-    return WriteBytes(FData, FPosition, Buffer, Count, MaxMemory, "Out of memory while expanding memory stream");
+    if (Count <= 0)
+        return 0;
+    if (Count > MaxMemory - FPosition)
+        throw EWriteError("Out of memory while expanding memory stream");
+    const int64_t end = FPosition + Count;
+    const auto size = static_cast<int64_t>(FData.size());
+    if (end > size) {
+        Resize(end);
+        // A gap left by a seek past the end reads as zeros.
+        if (FPosition > size)
+            std::memset(FData.data() + size, 0, static_cast<size_t>(FPosition - size));
+    }
+    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    FPosition = end;
+    return Count;
+}
+
+namespace {
+
+// Blocks from this size on are asked for in large pages, which are faulted in far faster.
+// Smaller ones are left to the heap, which keeps blocks up to about this size for reuse
+// once they are freed.
+constexpr size_t LargeBlock = size_t(32) << 20;
+constexpr size_t LargePage = size_t(2) << 20;
+// The last large block freed, up to this size, is kept for the next large stream (a file
+// written again, read again) so that its memory need not be faulted in anew, as the heap
+// keeps smaller ones.
+constexpr size_t KeptBlockLimit = size_t(64) << 20;
+
+struct TKeptBlock {
+    std::mutex Lock;
+    void* Memory = nullptr;
+    size_t Size = 0;
+};
+
+TKeptBlock& KeptBlock()
+{
+    static TKeptBlock* kept = new TKeptBlock;   // never destroyed: used until the end
+    return *kept;
+}
+
+} // namespace
+
+char* TMemoryStream::TBytes::allocate(size_t Count)
+{
+#if defined(MADV_HUGEPAGE)
+    if (Count >= LargeBlock) {
+        const size_t rounded = (Count + LargePage - 1) / LargePage * LargePage;
+        {
+            // The kept block when it fits without wasting more than half of it.
+            TKeptBlock& kept = KeptBlock();
+            std::lock_guard<std::mutex> lock(kept.Lock);
+            if (kept.Memory != nullptr && kept.Size >= rounded && kept.Size / 2 <= rounded) {
+                return static_cast<char*>(std::exchange(kept.Memory, nullptr));
+            }
+        }
+        if (void* p = std::aligned_alloc(LargePage, rounded)) {
+            madvise(p, rounded, MADV_HUGEPAGE);
+            return static_cast<char*>(p);
+        }
+        throw std::bad_alloc();
+    }
+#endif
+    return static_cast<char*>(::operator new(Count));
+}
+
+void TMemoryStream::TBytes::deallocate(char* Memory, size_t Count) noexcept
+{
+#if defined(MADV_HUGEPAGE)
+    if (Count >= LargeBlock) {
+        const size_t rounded = (Count + LargePage - 1) / LargePage * LargePage;
+        if (rounded <= KeptBlockLimit) {
+            void* older;
+            {
+                TKeptBlock& kept = KeptBlock();
+                std::lock_guard<std::mutex> lock(kept.Lock);
+                older = std::exchange(kept.Memory, Memory);
+                kept.Size = rounded;
+            }
+            std::free(older);
+            return;
+        }
+        std::free(Memory);
+        return;
+    }
+#endif
+    ::operator delete(Memory);
+}
+
+char* TMemoryStream::Extend(int64_t Count)
+{
+    const auto size = static_cast<int64_t>(FData.size());
+    if (Count < 0 || Count > MaxMemory - size)
+        throw EStreamError("Out of memory while expanding memory stream");
+    Resize(size + Count);
+    return FData.data() + size;
+}
+
+void TMemoryStream::Resize(int64_t NewSize)
+{
+    // Memory grows with room to spare, so that a few bytes written after a block that
+    // was sized exactly move nothing.
+    if (NewSize > static_cast<int64_t>(FData.capacity()))
+        FData.reserve(static_cast<size_t>(
+            std::min(std::max(NewSize + NewSize / 8, 2 * static_cast<int64_t>(FData.capacity())), MaxMemory)));
+    FData.resize(static_cast<size_t>(NewSize));
+}
+
+void TMemoryStream::Reserve(int64_t Capacity)
+{
+    if (Capacity > static_cast<int64_t>(FData.capacity()))
+        FData.reserve(static_cast<size_t>(std::min(Capacity, MaxMemory)));
 }
 
 int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin)
@@ -153,7 +269,11 @@ void TMemoryStream::SetSize(int64_t NewSize)
 {
     if (NewSize < 0 || NewSize > MaxMemory)
         throw EStreamError("Out of memory while expanding memory stream");
-    FData.resize(static_cast<size_t>(NewSize));
+    const auto size = static_cast<int64_t>(FData.size());
+    Resize(NewSize);
+    // The new bytes are zeros.
+    if (NewSize > size)
+        std::memset(FData.data() + size, 0, static_cast<size_t>(NewSize - size));
     if (FPosition > NewSize)
         FPosition = NewSize;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
@@ -46,6 +47,11 @@ public:
     void Clear();
     const char* Memory() const { return FData.data(); }
     char* Memory() { return FData.data(); }
+    // Room for Count more bytes that the caller fills: the size grows by Count and the
+    // new bytes at the old end (uncleared) are answered; the position stays.
+    char* Extend(int64_t Count);
+    // Memory for a size up to Capacity, so that growing to it moves nothing.
+    void Reserve(int64_t Capacity);
     // Replaces the contents with the whole of Stream / the file, position 0.
     void LoadFromStream(TStream* Stream);
     void LoadFromFile(const std::string& FileName);
@@ -54,7 +60,33 @@ public:
     void SaveToFile(const std::string& FileName);
 
 private:
-    std::vector<char> FData;
+    void Resize(int64_t NewSize);
+
+    // The bytes' memory: not cleared when the vector grows (they are written right after,
+    // or cleared where the stream's contract wants zeros), and large blocks where the
+    // system can give them in large pages, which are faulted in far faster.
+    struct TBytes {
+        using value_type = char;
+        template <class U>
+        struct rebind {
+            using other = TBytes;
+        };
+        TBytes() = default;
+        static char* allocate(size_t Count);
+        static void deallocate(char* Memory, size_t Count) noexcept;
+        template <class U>
+        void construct(U* p) noexcept
+        {
+            ::new (static_cast<void*>(p)) U;
+        }
+        template <class U, class... A>
+        void construct(U* p, A&&... a) noexcept
+        {
+            ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+        }
+        bool operator==(const TBytes&) const noexcept { return true; }
+    };
+    std::vector<char, TBytes> FData;
     int64_t FPosition = 0;
 };
 

@@ -32,6 +32,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // One entry of a form table; made by the functions below.
@@ -75,14 +76,23 @@ TFormItem Combo(T*& Ref, const std::string& Name, std::initializer_list<const ch
                 TComboBoxStyle Style = csDropDownList, int FixedWidth = 0)
 {
     std::vector<std::string> items(Items.begin(), Items.end());
-    TFormItem item = Ctl(Ref, Name, "", FixedWidth);
-    auto make = item.Make;
-    item.Make = [make, items, Style, &Ref](TComponent* Owner) -> TControl* {
-        TControl* c = make(Owner);
-        Ref->SetStyle(Style);
+    TFormItem item;
+    item.FixedWidth = FixedWidth;
+    item.Make = [items, Name, Style, &Ref](TComponent* Owner) -> TControl* {
+        T* control;
+        // Made in its style when the class allows, so that a list never makes the line
+        // edit (and drop-down) of an editable box only to drop them.
+        if constexpr (std::is_constructible_v<T, TComponent*, TComboBoxStyle>) {
+            control = new T(Owner, Style);
+        } else {
+            control = new T(Owner);
+            control->SetStyle(Style);
+        }
+        control->SetName(Name);
+        Ref = control;
         for (const std::string& s : items)
-            Ref->Items()->Add(s);
-        return c;
+            control->Items()->Add(s);
+        return control;
     };
     return item;
 }

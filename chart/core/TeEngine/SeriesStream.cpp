@@ -121,7 +121,8 @@ private:
     void Grow(size_t Capacity)
     {
         if (FMemory != nullptr) {
-            FMemory->SetSize(FStart + static_cast<int64_t>(Capacity));
+            // Room that is written before it is read, and cut back to what was written.
+            FMemory->Extend(FStart + static_cast<int64_t>(Capacity) - FMemory->Size());
             FBase = reinterpret_cast<uint8_t*>(FMemory->Memory()) + FStart;
         } else {
             FPoints.resize(Capacity);

@@ -174,6 +174,13 @@ TEST(StreamTest, MemoryStreamReadsWritesAndSeeks)
     EXPECT_EQ(ms.Memory()[6], '\0');
     ms.SetSize(3);
     EXPECT_EQ(ms.Position(), 3);
+    // Growing again, by size or by a gap, gives zeros where "XYf" and "!" were.
+    ms.SetSize(9);
+    EXPECT_EQ(std::string(ms.Memory(), 9), std::string("abc\0\0\0\0\0\0", 9));
+    ms.SetSize(3);
+    ms.SetPosition(8);
+    ms.WriteBuffer("?", 1);
+    EXPECT_EQ(std::string(ms.Memory(), 9), std::string("abc\0\0\0\0\0?", 9));
     ms.Clear();
     EXPECT_EQ(ms.Size(), 0);
 }

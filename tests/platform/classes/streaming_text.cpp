@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 using namespace sample;
 
 namespace {
@@ -124,6 +126,105 @@ TEST(StreamingText, LongStringsAndBinaryDataSpanLines)
     EXPECT_EQ(TextOf(binary), text);
     EXPECT_EQ(BinaryOfText(text), binary);
 
+}
+
+// A binary value's text laid out plainly, a byte at a time: on the value's line when
+// shorter than 32 bytes, else each 32 bytes on a line of their own after Indent.
+std::string PlainBinaryText(const std::string& Bytes, const std::string& Indent)
+{
+    static const char Hex[] = "0123456789ABCDEF";
+    std::string out = "{";
+    for (size_t i = 0; i < Bytes.size(); ++i) {
+        if (Bytes.size() >= 32 && i % 32 == 0)
+            out += "\r\n" + Indent;
+        out += Hex[static_cast<uint8_t>(Bytes[i]) >> 4];
+        out += Hex[static_cast<uint8_t>(Bytes[i]) & 15];
+    }
+    return out + "}";
+}
+
+TEST(StreamingText, BinaryValuesOfAnyLengthAsPlainHex)
+{
+    // Lengths around the line and block sizes, and one past the chunks a stream that is
+    // not in memory is read in; every byte value occurs.
+    for (size_t n : {1, 15, 16, 17, 31, 32, 33, 63, 64, 65, 100, 70005}) {
+        TNode root(nullptr);
+        root.SetCount(1);
+        for (size_t i = 0; i < n; ++i)
+            root.Payload += static_cast<char>((i * 37 + 11) & 0xFF);
+        const std::string binary = BinaryOf(&root);
+        const std::string text =
+            "object TNode\r\n  Count = 1\r\n  Payload = " + PlainBinaryText(root.Payload, "    ") + "\r\nend\r\n";
+        EXPECT_EQ(TextOf(binary), text) << n;
+        EXPECT_EQ(BinaryOfText(text), binary) << n;
+        TStringStream binaryIn(binary), textOut, textIn(text), binaryOut;
+        ObjectBinaryToText(&binaryIn, &textOut);
+        EXPECT_EQ(textOut.DataString(), text) << n;
+        ObjectTextToBinary(&textIn, &binaryOut);
+        EXPECT_EQ(binaryOut.DataString(), binary) << n;
+    }
+}
+
+TEST(StreamingText, BinaryValuesAreReadLenientlyAndCheckedWhole)
+{
+    TNode root(nullptr);
+    root.SetCount(1);
+    for (size_t i = 0; i < 100; ++i)
+        root.Payload += static_cast<char>(255 - i);
+    const std::string binary = BinaryOf(&root);
+    const std::string head = "object TNode\r\n  Count = 1\r\n  Payload = ";
+    const std::string text = head + PlainBinaryText(root.Payload, "    ") + "\r\nend\r\n";
+    // Lower case, and blanks and line breaks of every kind anywhere, between the two
+    // digits of a byte too.
+    std::string hex = PlainBinaryText(root.Payload, "");
+    std::string digits;
+    for (char c : hex)
+        if (std::isxdigit(static_cast<unsigned char>(c)))
+            digits += c;
+    std::string loose = "{";
+    const char* blanks[] = {"\r\n  ", " ", "\t", "\n", "\r", "  \r\n"};
+    for (size_t i = 0; i < digits.size(); ++i) {
+        loose += (i / 50) % 2 ? static_cast<char>(std::tolower(static_cast<unsigned char>(digits[i]))) : digits[i];
+        if (i % 7 == 6)
+            loose += blanks[(i / 7) % 6];
+    }
+    loose += "}";
+    EXPECT_EQ(BinaryOfText(head + loose + "\r\nend\r\n"), binary);
+
+    // The value's lines are 4 to 7: a wrong character deep in one, a digit too few, the
+    // closing brace missing (the next line then fails at its "n").
+    std::string wrong = text;
+    wrong[text.find("\r\n", text.find('{') + 3 * 66) - 20] = 'G';
+    std::string odd = text;
+    odd.erase(text.find('}') - 1, 1);
+    std::string open = text;
+    open.erase(text.find('}'), 1);
+    const std::pair<std::string, std::string> cases[] = {
+        {wrong, "Invalid binary value on line 6"},
+        {odd, "Invalid binary value on line 7"},
+        {open, "Invalid binary value on line 8"},
+    };
+    for (const auto& [bad, message] : cases) {
+        TMemoryStream in, out;
+        Load(in, bad);
+        out.WriteBuffer("ab", 2);
+        try {
+            ObjectTextToBinary(&in, &out);
+            ADD_FAILURE() << message;
+        } catch (const EParserError& e) {
+            EXPECT_EQ(e.Message(), message);
+        }
+        EXPECT_EQ(Bytes(out), "ab");
+        EXPECT_EQ(out.Position(), 2);
+    }
+
+    // A binary stream cut short in the value leaves a memory stream as it was too.
+    TMemoryStream in, out;
+    Load(in, binary.substr(0, binary.size() - 30));
+    out.WriteBuffer("ab", 2);
+    EXPECT_THROW(ObjectBinaryToText(&in, &out), EReadError);
+    EXPECT_EQ(Bytes(out), "ab");
+    EXPECT_EQ(out.Position(), 2);
 }
 
 TEST(StreamingText, OtherCharactersTravelAsCodePoints)
