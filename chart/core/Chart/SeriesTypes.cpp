@@ -8,6 +8,7 @@
 #include "TeeConst.h"
 #include "system/ScopeGuard.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -119,6 +120,12 @@ TTeeSeriesType* TTeeSeriesTypes::Add(std::unique_ptr<TTeeSeriesType> Item)
 {
     FItems.push_back(std::move(Item));
     return FItems.back().get();
+}
+
+void TTeeSeriesTypes::MoveToFront(int First)
+{
+    if (First > 0 && First < Count())
+        std::rotate(FItems.begin(), FItems.begin() + First, FItems.end());
 }
 
 TTeeCustomToolClass TTeeToolTypes::Get(int Index) const

@@ -55,6 +55,8 @@ public:
     // The record of exactly that pair, or nullptr.
     TTeeSeriesType* Find(TChartSeriesClass SeriesClass, TTeeFunctionClass FunctionClass) const;
     TTeeSeriesType* Add(std::unique_ptr<TTeeSeriesType> Item);
+    // Moves the records from First on before the others, keeping the order of each part.
+    void MoveToFront(int First);
     // Frees every record.
     void Clear() { FItems.clear(); }
 

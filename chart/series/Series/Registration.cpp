@@ -6,6 +6,9 @@
 
 void RegisterSeriesUnitTypes()
 {
+    // The common types lead the registry, so the galleries open on them although the
+    // gallery registers them after the units that register their own types.
+    const int first = SeriesTypeList()->Count();
     RegisterSeriesType(TLineSeries::StaticClassInfo(), &TeeMsg_GalleryLine, &TeeMsg_GalleryStandard, 2);
     RegisterSeriesType(TBarSeries::StaticClassInfo(), &TeeMsg_GalleryBar, &TeeMsg_GalleryStandard, 2);
     RegisterSeriesType(THorizBarSeries::StaticClassInfo(), &TeeMsg_GalleryHorizBar, &TeeMsg_GalleryStandard, 2);
@@ -15,4 +18,5 @@ void RegisterSeriesUnitTypes()
     RegisterSeriesType(TFastLineSeries::StaticClassInfo(), &TeeMsg_GalleryFastLine, &TeeMsg_GalleryStandard, 2);
     RegisterSeriesType(THorizLineSeries::StaticClassInfo(), &TeeMsg_GalleryHorizLine, &TeeMsg_GalleryStandard, 1);
     RegisterSeriesType(THorizAreaSeries::StaticClassInfo(), &TeeMsg_GalleryHorizArea, &TeeMsg_GalleryStandard, 1);
+    SeriesTypeList()->MoveToFront(first);
 }

@@ -7,6 +7,7 @@
 #include "BubbleCh.h"
 #include "Chart.h"
 #include "GanttCh.h"
+#include "SeriesUnits.h"
 #include "ShapeSeries.h"
 #include "TeeFunci.h"
 #include "system/Random.h"
@@ -21,24 +22,15 @@ struct SeriesRegistration : SeriesTest {
     void SetUp() override
     {
         SeriesTest::SetUp();
-        ChartInitialization();
+        InitializeSeriesUnits();
+        RegisterSeriesUnitTypes();   // as the gallery's start-up does, after the series units
+        TeeFunciInitialization();    // a second start-up registers nothing twice
         RegisterSeriesUnitTypes();
-        TeeFunciInitialization();
-        ShapeSeriesInitialization();
-        GanttChInitialization();
-        ArrowChaInitialization();
-        BubbleChInitialization();
-        TeeFunciInitialization();   // a second start-up registers nothing twice
     }
     void TearDown() override
     {
         TeeFunciFinalization();
-        BubbleChFinalization();
-        ArrowChaFinalization();
-        GanttChFinalization();
-        ShapeSeriesFinalization();
-        TeeFunciFinalization();
-        ChartFinalization();
+        FinalizeSeriesUnits();
         SeriesTest::TearDown();
     }
     std::string Entry(int Index) const
