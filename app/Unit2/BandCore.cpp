@@ -12,6 +12,9 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
+#if defined(__GLIBC__)
+#include <dlfcn.h>
+#endif
 
 // How the band is spread over the cores with the numbers of the one-by-one computation:
 // - The uniforms X[n] = X[n-17] - X[n-5] (mod 1) are exact sums of multiples of 2^-53 once
@@ -52,6 +55,32 @@ inline double DrawDeviation(const double* z, const double* coef, const double* u
     return d * d;
 }
 
+// The C library's exp is its exponential core followed by a check that sets errno on
+// overflow and underflow; where the core is exported on its own it is called directly,
+// which gives the same values without the check.
+using TExp = double (*)(double);
+
+double LibraryExp(double x)
+{
+    return std::exp(x);
+}
+
+TExp FindExpCore()
+{
+#if defined(__GLIBC__) && defined(__x86_64__)
+    if (void* found = dlvsym(RTLD_DEFAULT, "__exp_finite", "GLIBC_2.15")) {
+        const TExp core = reinterpret_cast<TExp>(found);
+        for (double x : {0.0, -1e-9, -0.1, -0.5, -1.0, -3.7, -10.0, -123.456, -700.0, -745.1, 1.0, 700.0})
+            if (core(x) != std::exp(x))
+                return LibraryExp;
+        return core;
+    }
+#endif
+    return LibraryExp;
+}
+
+const TExp ExpCore = FindExpCore();
+
 // Draws evaluated a chunk at a time and term by term across the chunk, so that the
 // divisions run side by side and the exponentials back to back. Every draw's Cp is made
 // with the operations of SumAt and EinsteinE in their order, so the numbers are theirs.
@@ -73,6 +102,7 @@ void EvaluateChunk(const TDrawChunk& ch, const double* coef, const double* unc, 
     double u[EvalChunk];
     double q[EvalChunk];
     double e[EvalChunk];
+    double den[EvalChunk];
     for (int b = 0; b < m; ++b)
         c[b] = 0.0;
     for (int j = 0; j < N; ++j) {
@@ -86,17 +116,21 @@ void EvaluateChunk(const TDrawChunk& ch, const double* coef, const double* unc, 
             u[b] = v > ReportUCap ? ReportUCap : v;
         }
         for (int b = 0; b < m; ++b)
-            q[b] = std::exp(-u[b]);
-        // EinsteinE for u > 0: u^2 e^-u / (1 - e^-u)^2, 1 - e^-u from expm1 up to u = 0.5.
-        for (int b = 0; b < m; ++b) {
-            const double den = u[b] > 0.5 ? 1.0 - q[b] : -std::expm1(-u[b]);
-            e[b] = u[b] * u[b] * q[b] / (den * den);
-        }
-        for (int b = 0; b < m; ++b) {
+            q[b] = ExpCore(-u[b]);
+        // EinsteinE for u > 0: u^2 e^-u / (1 - e^-u)^2 with 1 - e^-u from expm1 up to
+        // u = 0.5. The loops without calls run on vectors.
+        for (int b = 0; b < m; ++b)
+            den[b] = 1.0 - q[b];
+        for (int b = 0; b < m; ++b)
+            if (!(u[b] > 0.5))
+                den[b] = -std::expm1(-u[b]);
+        for (int b = 0; b < m; ++b)
+            e[b] = u[b] * u[b] * q[b] / (den[b] * den[b]);
+        for (int b = 0; b < m; ++b)
             if (!(u[b] > 0.0))
                 e[b] = EinsteinE(u[b]);
+        for (int b = 0; b < m; ++b)
             c[b] += ThreeR * a[b] * e[b];
-        }
     }
     for (int b = 0; b < m; ++b) {
         const double d = c[b] - ch.C0[b];
@@ -616,8 +650,14 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
         ParallelFor(decodeItems + evalItems + sumItems, [&](int item) {
             if (item < sumItems) {
                 const TBatch& b = *summing;
-                for (int64_t d = 0; d < b.DrawCount; ++d)
-                    var[static_cast<std::size_t>((b.FirstDraw + d) / BandDraws)] += b.D2[static_cast<std::size_t>(d)];
+                for (int64_t d = 0; d < b.DrawCount;) {
+                    const int64_t i = (b.FirstDraw + d) / BandDraws;
+                    const int64_t end = std::min(b.DrawCount, (i + 1) * BandDraws - b.FirstDraw);
+                    double v = var[static_cast<std::size_t>(i)];
+                    for (; d < end; ++d)
+                        v += b.D2[static_cast<std::size_t>(d)];
+                    var[static_cast<std::size_t>(i)] = v;
+                }
                 return;
             }
             item -= sumItems;
@@ -638,7 +678,13 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                 for (int64_t d = d0; d < d1; ++d) {
                     const int at = chunk.Count++;
                     if (d * n >= runFrom && d * n + n <= to) {
-                        chunk.Z[at] = piece->Z.data() + piece->Skip + (d * n - runFrom);
+                        const std::size_t k = piece->Skip + static_cast<std::size_t>(d * n - runFrom);
+                        chunk.Z[at] = piece->Z.data() + k;
+                        // The normals were made on another core: asked for two chunks ahead.
+                        const std::size_t ahead = k + static_cast<std::size_t>(2 * EvalChunk * n);
+                        if (ahead + static_cast<std::size_t>(n) <= piece->ZCount)
+                            for (int line = 0; line < n; line += 8)
+                                __builtin_prefetch(piece->Z.data() + ahead + line);
                     } else {
                         for (int k = 0; k < n; ++k)
                             gathered[at][k] = b.NormalAt(d * n + k);
