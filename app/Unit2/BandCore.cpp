@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -382,12 +383,12 @@ struct TPiece {
         // position of a stretch at once; the runs of normals it makes are copied, and the
         // normals that read on are decoded whole where they start.
         const std::size_t positions = static_cast<std::size_t>(Length);
-        Z.resize(positions);
+        Z.resize(positions + 8);
         Starts.clear();
         ZCount = 0;
         Bad = false;
         constexpr std::size_t Stretch = 1024;
-        double r[Stretch];
+        double r[Stretch + 8];
         uint64_t ok[Stretch / 64];
         double* z = Z.data();
         std::size_t pos = 0;
@@ -438,11 +439,25 @@ struct TPiece {
                     end += 64 - end % 64;
                 }
                 end = std::min(end, last);
-                std::copy(r + k, r + end, z + ZCount);
+                // Eight at a time, past the run's end into the slack of r and Z.
+                for (std::size_t i = k; i < end; i += 8)
+                    std::memcpy(z + ZCount + (i - k), r + i, 8 * sizeof(double));
                 ZCount += end - k;
                 pos = from + end;
-                if (pos < stretchEnd)
+                if (pos >= stretchEnd)
+                    break;
+                // A normal that reads on: most take one more uniform and are decided by the
+                // wedge's cheap tests here.
+                double v = 0;
+                double x = 0;
+                const std::size_t next = pos + 1 + UniformLag;
+                if (next < made &&
+                    rndunit::WedgeCheap(r[end], static_cast<int>(X[pos + 1] >> 46 & 63) + 1, Uniform(X[next]), x, v)) {
+                    z[ZCount++] = v;
+                    pos += 2;
+                } else {
                     decodeWhole();
+                }
             }
         }
         End = Start + static_cast<int64_t>(pos);
