@@ -299,7 +299,7 @@ TFirstSteps ChooseFirstSteps()
     return FirstStepsPlain;
 }
 
-const TFirstSteps FirstSteps = ChooseFirstSteps();
+const TFirstSteps WideFirstSteps = ChooseFirstSteps();
 
 // Uniforms of a piece as the table method's source: X[0..16] the history, then the piece,
 // as multiples of 2^-53.
@@ -340,7 +340,7 @@ struct TPiece {
     std::size_t Skip = 0;
     int64_t TrueStart = 0;        // where the true decoding enters the piece
 
-    void Make(const THistory& h)
+    void Make(const THistory& h, TFirstSteps FirstSteps)
     {
         // The generator modulo 2^53, with no branch on the sign of the difference, made a
         // stretch at a time just ahead of the decoding so that both work in the cache.
@@ -609,6 +609,7 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
     const int64_t blockUniforms = Split.BlockUniforms > 0 ? Split.BlockUniforms : int64_t(1) << 20;
     const int64_t pieceLength = std::max<int64_t>(1, blockUniforms / pieces);
     const TMatrix jump = JumpMatrix(pieceLength);
+    const TFirstSteps firstSteps = Split.Plain ? FirstStepsPlain : WideFirstSteps;
 
     std::vector<double> var(static_cast<std::size_t>(M), 0.0);
     std::vector<TBandPoint> band;
@@ -717,7 +718,7 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                 return;
             }
             item -= evalItems;
-            dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)]);
+            dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)], firstSteps);
         });
 
         if (summing) {
