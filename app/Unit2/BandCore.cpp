@@ -660,8 +660,11 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                 nextStart += pieceLength;
             }
         }
+        // The items are handed out in order: the sum, the pieces to decode, then the draws
+        // to evaluate in halves, so that the last items of the round are short ones.
+        constexpr int EvalParts = 2;
         const int decodeItems = dec ? pieces : 0;
-        const int evalItems = evaluating ? static_cast<int>(evaluating->Pieces.size()) + 1 : 0;
+        const int evalItems = evaluating ? EvalParts * (static_cast<int>(evaluating->Pieces.size()) + 1) : 0;
         const int sumItems = summing ? 1 : 0;
         ParallelFor(decodeItems + evalItems + sumItems, [&](int item) {
             if (item < sumItems) {
@@ -677,14 +680,24 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                 return;
             }
             item -= sumItems;
-            if (item < evalItems) {
-                // The draws whose first normal lies in the carried part (item 0) or a piece.
+            if (item < decodeItems) {
+                dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)], firstSteps);
+                return;
+            }
+            item -= decodeItems;
+            {
+                // A part of the draws whose first normal lies in the carried part (item 0)
+                // or a piece.
+                const int part = item % EvalParts;
+                item /= EvalParts;
                 TBatch& b = *evaluating;
                 const int64_t from = item == 0 ? b.FirstNormal : b.Offset[static_cast<std::size_t>(item - 1)];
                 const int64_t to = item == 0 ? b.FirstNormal + static_cast<int64_t>(b.Carry.size())
                                              : from + static_cast<int64_t>(b.Pieces[static_cast<std::size_t>(item - 1)].Count());
-                const int64_t d0 = std::max((from + n - 1) / n, b.FirstDraw);
-                const int64_t d1 = std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount);
+                const int64_t first = std::max((from + n - 1) / n, b.FirstDraw);
+                const int64_t last = std::max(first, std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount));
+                const int64_t d0 = first + (last - first) * part / EvalParts;
+                const int64_t d1 = first + (last - first) * (part + 1) / EvalParts;
                 // Draws wholly inside the piece's decoded run are read in place; the few at
                 // a seam are gathered.
                 const TPiece* piece = item == 0 ? nullptr : &b.Pieces[static_cast<std::size_t>(item - 1)];
@@ -715,10 +728,7 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                         chunk.Count = 0;
                     }
                 }
-                return;
             }
-            item -= evalItems;
-            dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)], firstSteps);
         });
 
         if (summing) {
