@@ -8,6 +8,10 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <thread>
+#include <mutex>
+#include <exception>
+#include <atomic>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -642,14 +646,32 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
         b.D2.assign(static_cast<std::size_t>(b.DrawCount), 0.0);
     };
 
-    while (!failed) {
-        if (stopped())
-            return {};
+    // The rounds: each decodes the current batch, evaluates the one before and sums the one
+    // before that. The threads stay in one parallel call for a number of rounds; whoever
+    // finishes a round's last item does the round's serial part and opens the next round,
+    // so that no thread has to be woken between rounds. Between calls other work may have
+    // the threads.
+    constexpr int RoundsPerCall = 16;
+    constexpr int EvalParts = 2;
+    TBatch* dec = nullptr;
+    std::vector<THistory> starts;
+    int decodeItems = 0;
+    int evalItems = 0;
+    int sumItems = 0;
+    bool wasStopped = false;
+    // Sets up the next round; false when there is none.
+    const auto prepare = [&]() -> bool {
+        if (failed)
+            return false;
+        if (stopped()) {
+            wasStopped = true;
+            return false;
+        }
         if (!decoding && evaluating == nullptr && summing == nullptr)
-            break;   // cannot happen: every draw has been summed once the decoding ends
+            return false;   // cannot happen: every draw has been summed once the decoding ends
         // This round: decode the current batch, evaluate the one before, sum the one before that.
-        TBatch* dec = decoding ? &batches[current] : nullptr;
-        std::vector<THistory> starts;
+        dec = decoding ? &batches[current] : nullptr;
+        starts.clear();
         if (dec) {
             dec->Pieces.resize(static_cast<std::size_t>(pieces));
             for (int k = 0; k < pieces; ++k) {
@@ -662,75 +684,78 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
         }
         // The items are handed out in order: the sum, the pieces to decode, then the draws
         // to evaluate in halves, so that the last items of the round are short ones.
-        constexpr int EvalParts = 2;
-        const int decodeItems = dec ? pieces : 0;
-        const int evalItems = evaluating ? EvalParts * (static_cast<int>(evaluating->Pieces.size()) + 1) : 0;
-        const int sumItems = summing ? 1 : 0;
-        ParallelFor(decodeItems + evalItems + sumItems, [&](int item) {
-            if (item < sumItems) {
-                const TBatch& b = *summing;
-                for (int64_t d = 0; d < b.DrawCount;) {
-                    const int64_t i = (b.FirstDraw + d) / BandDraws;
-                    const int64_t end = std::min(b.DrawCount, (i + 1) * BandDraws - b.FirstDraw);
-                    double v = var[static_cast<std::size_t>(i)];
-                    for (; d < end; ++d)
-                        v += b.D2[static_cast<std::size_t>(d)];
-                    var[static_cast<std::size_t>(i)] = v;
+        decodeItems = dec ? pieces : 0;
+        evalItems = evaluating ? EvalParts * (static_cast<int>(evaluating->Pieces.size()) + 1) : 0;
+        sumItems = summing ? 1 : 0;
+        return true;
+    };
+    // One item of the round: the sum, then the pieces to decode, then the draws to evaluate.
+    const auto runItem = [&](int item) {
+        if (item < sumItems) {
+            const TBatch& b = *summing;
+            for (int64_t d = 0; d < b.DrawCount;) {
+                const int64_t i = (b.FirstDraw + d) / BandDraws;
+                const int64_t end = std::min(b.DrawCount, (i + 1) * BandDraws - b.FirstDraw);
+                double v = var[static_cast<std::size_t>(i)];
+                for (; d < end; ++d)
+                    v += b.D2[static_cast<std::size_t>(d)];
+                var[static_cast<std::size_t>(i)] = v;
+            }
+            return;
+        }
+        item -= sumItems;
+        if (item < decodeItems) {
+            dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)], firstSteps);
+            return;
+        }
+        item -= decodeItems;
+        {
+            // A part of the draws whose first normal lies in the carried part (item 0)
+            // or a piece.
+            const int part = item % EvalParts;
+            item /= EvalParts;
+            TBatch& b = *evaluating;
+            const int64_t from = item == 0 ? b.FirstNormal : b.Offset[static_cast<std::size_t>(item - 1)];
+            const int64_t to = item == 0 ? b.FirstNormal + static_cast<int64_t>(b.Carry.size())
+                                         : from + static_cast<int64_t>(b.Pieces[static_cast<std::size_t>(item - 1)].Count());
+            const int64_t first = std::max((from + n - 1) / n, b.FirstDraw);
+            const int64_t last = std::max(first, std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount));
+            const int64_t d0 = first + (last - first) * part / EvalParts;
+            const int64_t d1 = first + (last - first) * (part + 1) / EvalParts;
+            // Draws wholly inside the piece's decoded run are read in place; the few at
+            // a seam are gathered.
+            const TPiece* piece = item == 0 ? nullptr : &b.Pieces[static_cast<std::size_t>(item - 1)];
+            const int64_t runFrom = piece ? from + static_cast<int64_t>(piece->Fixed.size()) : to;
+            double gathered[EvalChunk][20];
+            TDrawChunk chunk;
+            for (int64_t d = d0; d < d1; ++d) {
+                const int at = chunk.Count++;
+                if (d * n >= runFrom && d * n + n <= to) {
+                    const std::size_t k = piece->Skip + static_cast<std::size_t>(d * n - runFrom);
+                    chunk.Z[at] = piece->Z.data() + k;
+                    // The normals were made on another core: asked for two chunks ahead.
+                    const std::size_t ahead = k + static_cast<std::size_t>(2 * EvalChunk * n);
+                    if (ahead + static_cast<std::size_t>(n) <= piece->ZCount)
+                        for (int line = 0; line < n; line += 8)
+                            __builtin_prefetch(piece->Z.data() + ahead + line);
+                } else {
+                    for (int k = 0; k < n; ++k)
+                        gathered[at][k] = b.NormalAt(d * n + k);
+                    chunk.Z[at] = gathered[at];
                 }
-                return;
-            }
-            item -= sumItems;
-            if (item < decodeItems) {
-                dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)], firstSteps);
-                return;
-            }
-            item -= decodeItems;
-            {
-                // A part of the draws whose first normal lies in the carried part (item 0)
-                // or a piece.
-                const int part = item % EvalParts;
-                item /= EvalParts;
-                TBatch& b = *evaluating;
-                const int64_t from = item == 0 ? b.FirstNormal : b.Offset[static_cast<std::size_t>(item - 1)];
-                const int64_t to = item == 0 ? b.FirstNormal + static_cast<int64_t>(b.Carry.size())
-                                             : from + static_cast<int64_t>(b.Pieces[static_cast<std::size_t>(item - 1)].Count());
-                const int64_t first = std::max((from + n - 1) / n, b.FirstDraw);
-                const int64_t last = std::max(first, std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount));
-                const int64_t d0 = first + (last - first) * part / EvalParts;
-                const int64_t d1 = first + (last - first) * (part + 1) / EvalParts;
-                // Draws wholly inside the piece's decoded run are read in place; the few at
-                // a seam are gathered.
-                const TPiece* piece = item == 0 ? nullptr : &b.Pieces[static_cast<std::size_t>(item - 1)];
-                const int64_t runFrom = piece ? from + static_cast<int64_t>(piece->Fixed.size()) : to;
-                double gathered[EvalChunk][20];
-                TDrawChunk chunk;
-                for (int64_t d = d0; d < d1; ++d) {
-                    const int at = chunk.Count++;
-                    if (d * n >= runFrom && d * n + n <= to) {
-                        const std::size_t k = piece->Skip + static_cast<std::size_t>(d * n - runFrom);
-                        chunk.Z[at] = piece->Z.data() + k;
-                        // The normals were made on another core: asked for two chunks ahead.
-                        const std::size_t ahead = k + static_cast<std::size_t>(2 * EvalChunk * n);
-                        if (ahead + static_cast<std::size_t>(n) <= piece->ZCount)
-                            for (int line = 0; line < n; line += 8)
-                                __builtin_prefetch(piece->Z.data() + ahead + line);
-                    } else {
-                        for (int k = 0; k < n; ++k)
-                            gathered[at][k] = b.NormalAt(d * n + k);
-                        chunk.Z[at] = gathered[at];
-                    }
-                    const int64_t i = d / BandDraws;
-                    chunk.T[at] = T[static_cast<int>(i) + 1];
-                    chunk.C0[at] = c0[static_cast<std::size_t>(i)];
-                    if (chunk.Count == EvalChunk || d + 1 == d1) {
-                        EvaluateChunk(chunk, coef.data(), unc.data(), N,
-                                      b.D2.data() + (d + 1 - chunk.Count - b.FirstDraw));
-                        chunk.Count = 0;
-                    }
+                const int64_t i = d / BandDraws;
+                chunk.T[at] = T[static_cast<int>(i) + 1];
+                chunk.C0[at] = c0[static_cast<std::size_t>(i)];
+                if (chunk.Count == EvalChunk || d + 1 == d1) {
+                    EvaluateChunk(chunk, coef.data(), unc.data(), N,
+                                  b.D2.data() + (d + 1 - chunk.Count - b.FirstDraw));
+                    chunk.Count = 0;
                 }
             }
-        });
-
+        }
+    };
+    // The round's serial part; false when the band is complete.
+    const auto finishRound = [&]() -> bool {
         if (summing) {
             summedDraws = summing->FirstDraw + summing->DrawCount;
             while (static_cast<int64_t>(band.size()) < M && summedDraws >= int64_t(band.size() + 1) * BandDraws) {
@@ -740,7 +765,7 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
             if (Progress)
                 Progress->Done = static_cast<int64_t>(band.size());
             if (static_cast<int64_t>(band.size()) == M)
-                break;
+                return false;
         }
         summing = evaluating;
         evaluating = nullptr;
@@ -773,7 +798,74 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                 current = (current + 1) % 3;
             }
         }
+        return true;
+    };
+
+    bool more = prepare();
+    while (more) {
+        // Tickets: the round in the high half, the next item in the low half. The open round
+        // and its item count likewise; a ticket of a round no longer open is spent.
+        std::atomic<uint64_t> ticket{0};
+        std::atomic<uint64_t> open{static_cast<uint64_t>(decodeItems + evalItems + sumItems)};
+        std::atomic<int> done{0};
+        std::atomic<bool> over{false};
+        int roundsLeft = RoundsPerCall;
+        std::exception_ptr error;
+        std::mutex errorMutex;
+        const auto fail = [&] {
+            std::lock_guard<std::mutex> lock(errorMutex);
+            if (!error)
+                error = std::current_exception();
+            over.store(true);
+        };
+        ParallelFor(ParallelThreadCount(), [&](int) {
+            while (!over.load()) {
+                const uint64_t t = ticket.fetch_add(1);
+                const uint64_t r = t >> 32;
+                const uint64_t item = t & 0xffffffffu;
+                const uint64_t o = open.load();
+                const uint64_t count = o & 0xffffffffu;
+                if ((o >> 32) == r && item < count) {
+                    try {
+                        runItem(static_cast<int>(item));
+                    } catch (...) {
+                        fail();
+                    }
+                    if (static_cast<uint64_t>(done.fetch_add(1)) + 1 == count) {
+                        // The round's last item: its serial part and the next round.
+                        more = false;
+                        try {
+                            more = !over.load() && finishRound() && prepare();
+                        } catch (...) {
+                            fail();
+                        }
+                        if (!more || --roundsLeft == 0) {
+                            over.store(true);   // the next round, if any, opens the next call
+                            return;
+                        }
+                        done.store(0);
+                        open.store((r + 1) << 32 | static_cast<uint64_t>(decodeItems + evalItems + sumItems));
+                        ticket.store((r + 1) << 32);
+                    }
+                    continue;
+                }
+                // The round's items are all taken: wait for the next round.
+                for (int spin = 0; (ticket.load() >> 32) == r && !over.load(); ++spin) {
+                    if (spin < 64) {
+#if defined(__x86_64__)
+                        _mm_pause();
+#endif
+                    } else {
+                        std::this_thread::yield();
+                    }
+                }
+            }
+        });
+        if (error)
+            std::rethrow_exception(error);
     }
+    if (wasStopped)
+        return {};
     if (failed)
         return ConfidenceBandSerial(coef, unc, N, M, T);
     return band;
