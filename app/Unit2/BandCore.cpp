@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
-#include <thread>
-#include <mutex>
-#include <exception>
-#include <atomic>
 #include <cstring>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -30,8 +30,9 @@
 //   each piece from its first uniform as if a normal started there. Decodings that start
 //   out of step fall into step within a few normals; the seams are then mended one after
 //   the other from the true end of the piece before.
-// - The draws (2N normals each) are evaluated in parallel; each point's variance is summed
-//   in draw order, as one by one.
+// - The draws (2N normals each) are evaluated in parallel, a chunk of draws at a time with
+//   each draw's operations in the one-by-one order; each point's variance is summed in draw
+//   order, as one by one.
 // Anything the fast path cannot make exactly (a history off the grid, a tail draw meeting a
 // zero uniform, a normal running past its piece's margin) falls back to the one-by-one way.
 
