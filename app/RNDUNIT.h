@@ -64,6 +64,19 @@ inline bool FastNormal(double un, double table, double& r)
     return std::fabs(r) <= V[j - 1];
 }
 
+// The wedge between strips j and j + 1 (V[j - 1], V[j]) for a first step r that was not
+// the deviate: x the place in the wedge, y the next uniform. The cheap tests: true with the
+// deviate in Out when they decide it.
+inline bool WedgeCheap(double r, int j, double y, double& x, double& Out)
+{
+    const double vj = V[j - 1];
+    const double vj1 = V[j];
+    x = (std::fabs(r) - vj) / (vj1 - vj);
+    const double s = x + y;
+    Out = s > C2 ? RndSign(r, B - B * x) : r;
+    return s > C2 || s <= C1;
+}
+
 template <class TSource>
 double NormalFrom(TSource& Src)
 {
@@ -73,17 +86,14 @@ double NormalFrom(TSource& Src)
     if (FastNormal(un, table, r))
         return r;
     const int j = (static_cast<int>(table * 128) & 63) + 1;
-    const double vj = V[j - 1];
     const double vj1 = V[j];
 
     // The wedge between two strips: a cheap test first, the density itself when needed.
-    const double x = (std::fabs(r) - vj) / (vj1 - vj);
     const double y = Src.Next(false);
-    const double s = x + y;
-    if (s > C2)
-        return RndSign(r, B - B * x);
-    if (s <= C1)
-        return r;
+    double x = 0;
+    double cheap = 0;
+    if (WedgeCheap(r, j, y, x, cheap))
+        return cheap;
     if (y > C - AA * std::exp(-0.5 * (B - B * x) * (B - B * x)))
         return RndSign(r, B - B * x);
     if (std::exp(-0.5 * vj1 * vj1) + y * PC / vj1 <= std::exp(-0.5 * r * r))

@@ -6,8 +6,20 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+#if defined(__GLIBC__)
+#include <dlfcn.h>
+#endif
 
 // How the band is spread over the cores with the numbers of the one-by-one computation:
 // - The uniforms X[n] = X[n-17] - X[n-5] (mod 1) are exact sums of multiples of 2^-53 once
@@ -18,8 +30,9 @@
 //   each piece from its first uniform as if a normal started there. Decodings that start
 //   out of step fall into step within a few normals; the seams are then mended one after
 //   the other from the true end of the piece before.
-// - The draws (2N normals each) are evaluated in parallel; each point's variance is summed
-//   in draw order, as one by one.
+// - The draws (2N normals each) are evaluated in parallel, a chunk of draws at a time with
+//   each draw's operations in the one-by-one order; each point's variance is summed in draw
+//   order, as one by one.
 // Anything the fast path cannot make exactly (a history off the grid, a tail draw meeting a
 // zero uniform, a normal running past its piece's margin) falls back to the one-by-one way.
 
@@ -46,6 +59,89 @@ inline double DrawDeviation(const double* z, const double* coef, const double* u
         p[k] = z[k] * unc[k] + coef[k];
     const double d = SumAt(p, N, t) - c0;
     return d * d;
+}
+
+// The C library's exp is its exponential core followed by a check that sets errno on
+// overflow and underflow; where the core is exported on its own it is called directly,
+// which gives the same values without the check.
+using TExp = double (*)(double);
+
+double LibraryExp(double x)
+{
+    return std::exp(x);
+}
+
+TExp FindExpCore()
+{
+#if defined(__GLIBC__) && defined(__x86_64__)
+    if (void* found = dlvsym(RTLD_DEFAULT, "__exp_finite", "GLIBC_2.15")) {
+        const TExp core = reinterpret_cast<TExp>(found);
+        for (double x : {0.0, -1e-9, -0.1, -0.5, -1.0, -3.7, -10.0, -123.456, -700.0, -745.1, 1.0, 700.0})
+            if (core(x) != std::exp(x))
+                return LibraryExp;
+        return core;
+    }
+#endif
+    return LibraryExp;
+}
+
+const TExp ExpCore = FindExpCore();
+
+// Draws evaluated a chunk at a time and term by term across the chunk, so that the
+// divisions run side by side and the exponentials back to back. Every draw's Cp is made
+// with the operations of SumAt and EinsteinE in their order, so the numbers are theirs.
+constexpr int EvalChunk = 64;
+
+struct TDrawChunk {
+    const double* Z[EvalChunk];   // each draw's 2N normals
+    double T[EvalChunk];
+    double C0[EvalChunk];
+    int Count = 0;
+};
+
+// (c - c0)^2 of the chunk's draws into d2[0..Count-1].
+void EvaluateChunk(const TDrawChunk& ch, const double* coef, const double* unc, int N, double* d2)
+{
+    const int m = ch.Count;
+    double c[EvalChunk];
+    double a[EvalChunk];
+    double u[EvalChunk];
+    double q[EvalChunk];
+    double e[EvalChunk];
+    double den[EvalChunk];
+    for (int b = 0; b < m; ++b)
+        c[b] = 0.0;
+    for (int j = 0; j < N; ++j) {
+        const double ca = coef[2 * j];
+        const double ua = unc[2 * j];
+        const double ct = coef[2 * j + 1];
+        const double ut = unc[2 * j + 1];
+        for (int b = 0; b < m; ++b) {
+            a[b] = ch.Z[b][2 * j] * ua + ca;
+            const double v = (ch.Z[b][2 * j + 1] * ut + ct) / ch.T[b];
+            u[b] = v > ReportUCap ? ReportUCap : v;
+        }
+        for (int b = 0; b < m; ++b)
+            q[b] = ExpCore(-u[b]);
+        // EinsteinE for u > 0: u^2 e^-u / (1 - e^-u)^2 with 1 - e^-u from expm1 up to
+        // u = 0.5. The loops without calls run on vectors.
+        for (int b = 0; b < m; ++b)
+            den[b] = 1.0 - q[b];
+        for (int b = 0; b < m; ++b)
+            if (!(u[b] > 0.5))
+                den[b] = -std::expm1(-u[b]);
+        for (int b = 0; b < m; ++b)
+            e[b] = u[b] * u[b] * q[b] / (den[b] * den[b]);
+        for (int b = 0; b < m; ++b)
+            if (!(u[b] > 0.0))
+                e[b] = EinsteinE(u[b]);
+        for (int b = 0; b < m; ++b)
+            c[b] += ThreeR * a[b] * e[b];
+    }
+    for (int b = 0; b < m; ++b) {
+        const double d = c[b] - ch.C0[b];
+        d2[b] = d * d;
+    }
 }
 
 void CheckArguments(const std::vector<double>& coef, const std::vector<double>& unc, int N)
@@ -148,6 +244,68 @@ inline double Uniform(uint64_t bits)
     return static_cast<double>(static_cast<int64_t>(bits)) * InverseTwo53;
 }
 
+// The method's first step at positions 0..Count-1 of a piece's uniforms, each as if a
+// normal started there: R[k] from x[k + 17] and the table value x[k + 1], and bit k of Ok
+// set when R[k] is the normal. Exact operations only, so every way gives the same bits.
+void FirstStepsPlain(const uint64_t* x, std::size_t Count, double* R, uint64_t* Ok)
+{
+    for (std::size_t w = 0; w * 64 < Count; ++w)
+        Ok[w] = 0;
+    for (std::size_t k = 0; k < Count; ++k) {
+        double r = 0;
+        const bool ok = rndunit::FastNormal(Uniform(x[k + UniformLag]), Uniform(x[k + 1]), r);
+        R[k] = r;
+        Ok[k / 64] |= uint64_t(ok) << (k % 64);
+    }
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define BAND_HAVE_AVX512 1
+// Eight positions at a time: the table index int(table * 128) is bits 46..51 of the
+// table value's integer form, the two strip edges are gathered.
+__attribute__((target("avx512f,avx512dq"))) void FirstStepsAvx512(const uint64_t* x, std::size_t Count, double* R,
+                                                                   uint64_t* Ok)
+{
+    for (std::size_t w = 0; w * 64 < Count; ++w)
+        Ok[w] = 0;
+    const __m512d scale = _mm512_set1_pd(InverseTwo53);
+    const __m512d two = _mm512_set1_pd(2.0);
+    const __m512d one = _mm512_set1_pd(1.0);
+    const __m512i low6 = _mm512_set1_epi64(63);
+    std::size_t k = 0;
+    for (; k + 8 <= Count; k += 8) {
+        const __m512d un =
+            _mm512_mul_pd(_mm512_cvtepi64_pd(_mm512_loadu_si512(x + k + UniformLag)), scale);
+        const __m512i j = _mm512_and_si512(_mm512_srli_epi64(_mm512_loadu_si512(x + k + 1), 46), low6);
+        const __m512d edge = _mm512_i64gather_pd(j, rndunit::V + 1, 8);   // V[j]
+        const __m512d inner = _mm512_i64gather_pd(j, rndunit::V, 8);      // V[j - 1]
+        const __m512d r = _mm512_mul_pd(_mm512_sub_pd(_mm512_mul_pd(two, un), one), edge);
+        _mm512_storeu_pd(R + k, r);
+        const __mmask8 ok = _mm512_cmp_pd_mask(_mm512_abs_pd(r), inner, _CMP_LE_OQ);
+        Ok[k / 64] |= uint64_t(ok) << (k % 64);
+    }
+    for (; k < Count; ++k) {
+        double r = 0;
+        const bool ok = rndunit::FastNormal(Uniform(x[k + UniformLag]), Uniform(x[k + 1]), r);
+        R[k] = r;
+        Ok[k / 64] |= uint64_t(ok) << (k % 64);
+    }
+}
+#endif
+
+using TFirstSteps = void (*)(const uint64_t*, std::size_t, double*, uint64_t*);
+
+TFirstSteps ChooseFirstSteps()
+{
+#ifdef BAND_HAVE_AVX512
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq"))
+        return FirstStepsAvx512;
+#endif
+    return FirstStepsPlain;
+}
+
+const TFirstSteps WideFirstSteps = ChooseFirstSteps();
+
 // Uniforms of a piece as the table method's source: X[0..16] the history, then the piece,
 // as multiples of 2^-53.
 struct TPieceSource {
@@ -173,7 +331,10 @@ struct TPieceSource {
 struct TPiece {
     int64_t Start = 0;            // stream position of its first uniform
     int64_t Length = 0;
-    std::vector<uint64_t> X;      // history, the piece's uniforms and the margin, times 2^53
+    THistory First{};             // the history before Start
+    // The piece's first uniforms with the history before them, times 2^53: as far as
+    // mending a seam may read. The whole piece is made in a scratch of the thread.
+    std::vector<uint64_t> Head;
     std::vector<double> Z;        // normals decoded from Start on (ZCount of them)
     std::size_t ZCount = 0;
     std::vector<int64_t> Starts;  // positions of the first decoded normals
@@ -184,12 +345,15 @@ struct TPiece {
     std::size_t Skip = 0;
     int64_t TrueStart = 0;        // where the true decoding enters the piece
 
-    void Make(const THistory& h)
+    void Make(const THistory& h, TFirstSteps FirstSteps)
     {
         // The generator modulo 2^53, with no branch on the sign of the difference, made a
         // stretch at a time just ahead of the decoding so that both work in the cache.
         const std::size_t size = static_cast<std::size_t>(UniformLag + Length + Margin);
-        X.resize(size);
+        First = h;
+        static thread_local std::vector<uint64_t> X;
+        if (X.size() < size)
+            X.resize(size);
         for (int k = 0; k < UniformLag; ++k)
             X[k] = static_cast<uint64_t>(h[k] * Two53);
         std::size_t made = UniformLag;   // X[0..made-1] are made
@@ -220,54 +384,111 @@ struct TPiece {
             made = std::max(made, upTo);
         };
 
-        // Decoding from the first position: most normals take one uniform and are made
-        // here by the method's first step; the others are decoded whole.
+        // Decoding from the first position: the method's first step is taken at every
+        // position of a stretch at once; the runs of normals it makes are copied, and the
+        // normals that read on are decoded whole where they start.
         const std::size_t positions = static_cast<std::size_t>(Length);
-        Z.resize(positions);
+        Z.resize(positions + 8);
         Starts.clear();
         ZCount = 0;
         Bad = false;
         constexpr std::size_t Stretch = 1024;
+        double r[Stretch + 8];
+        uint64_t ok[Stretch / 64];
         double* z = Z.data();
         std::size_t pos = 0;
+        // One normal that reads on: decoded over what is made a margin ahead, and over the
+        // whole piece again if it reads past that.
+        const auto decodeWhole = [&] {
+            makeTo(pos + UniformLag + Margin);
+            int64_t at = Start + static_cast<int64_t>(pos);
+            bool ranShort = false;
+            double v = DecodeIn(X.data(), static_cast<int64_t>(made), at, ranShort);
+            if (ranShort && made < size) {
+                makeTo(size);
+                at = Start + static_cast<int64_t>(pos);
+                ranShort = false;
+                v = DecodeIn(X.data(), static_cast<int64_t>(size), at, ranShort);
+            }
+            Bad = Bad || ranShort;
+            z[ZCount++] = v;
+            pos = static_cast<std::size_t>(at - Start);
+        };
         while (pos < positions) {
+            const std::size_t from = pos;
             const std::size_t stretchEnd = std::min(positions, pos + Stretch);
             makeTo(stretchEnd + UniformLag);
-            const uint64_t* x = X.data();
+            FirstSteps(X.data() + from, stretchEnd - from, r, ok);
             while (pos < stretchEnd) {
-                if (Starts.size() < KeptStarts)
+                const std::size_t k = pos - from;
+                if (Starts.size() < KeptStarts) {
+                    // The first normals one at a time, their starts kept.
                     Starts.push_back(Start + static_cast<int64_t>(pos));
-                double r = 0;
-                if (rndunit::FastNormal(Uniform(x[pos + UniformLag]), Uniform(x[pos + 1]), r)) {
-                    z[ZCount++] = r;
-                    ++pos;
+                    if (ok[k / 64] >> (k % 64) & 1) {
+                        z[ZCount++] = r[k];
+                        ++pos;
+                    } else {
+                        decodeWhole();
+                    }
                     continue;
                 }
-                // A normal that reads on: decoded over what is made a margin ahead, and
-                // over the whole piece again if it reads past that.
-                makeTo(pos + UniformLag + Margin);
-                int64_t at = Start + static_cast<int64_t>(pos);
-                bool ranShort = false;
-                double v = DecodeAt(at, ranShort, static_cast<int64_t>(made));
-                if (ranShort && made < size) {
-                    makeTo(size);
-                    at = Start + static_cast<int64_t>(pos);
-                    ranShort = false;
-                    v = DecodeAt(at, ranShort);
+                // The run of first-step normals from k on.
+                std::size_t end = k;
+                const std::size_t last = stretchEnd - from;
+                while (end < last) {
+                    const uint64_t failed = ~ok[end / 64] >> (end % 64);
+                    if (failed != 0) {
+                        end += static_cast<std::size_t>(__builtin_ctzll(failed));
+                        break;
+                    }
+                    end += 64 - end % 64;
                 }
-                Bad = Bad || ranShort;
-                z[ZCount++] = v;
-                pos = static_cast<std::size_t>(at - Start);
+                end = std::min(end, last);
+                // Eight at a time, past the run's end into the slack of r and Z.
+                for (std::size_t i = k; i < end; i += 8)
+                    std::memcpy(z + ZCount + (i - k), r + i, 8 * sizeof(double));
+                ZCount += end - k;
+                pos = from + end;
+                if (pos >= stretchEnd)
+                    break;
+                // A normal that reads on: most take one more uniform and are decided by the
+                // wedge's cheap tests here.
+                double v = 0;
+                double x = 0;
+                const std::size_t next = pos + 1 + UniformLag;
+                if (next < made &&
+                    rndunit::WedgeCheap(r[end], static_cast<int>(X[pos + 1] >> 46 & 63) + 1, Uniform(X[next]), x, v)) {
+                    z[ZCount++] = v;
+                    pos += 2;
+                } else {
+                    decodeWhole();
+                }
             }
         }
-        makeTo(size);
         End = Start + static_cast<int64_t>(pos);
+        // What mending may read: the whole piece while all its normals are kept starts,
+        // else up to the last kept start and two margins on.
+        std::size_t head = size;
+        if (Starts.size() < ZCount)
+            head = std::min(size, static_cast<std::size_t>(UniformLag + (Starts.back() - Start) + 2 * Margin));
+        makeTo(head);
+        Head.assign(X.begin(), X.begin() + static_cast<std::ptrdiff_t>(head));
     }
-    // Decodes one normal at stream position Pos (inside the piece or its margin), reading
-    // no further than X[Made - 1] when Made is given (Failed when it would).
-    double DecodeAt(int64_t& Pos, bool& Failed, int64_t Made = -1) const
+    // All the piece's uniforms with the history before them and the margin, made again.
+    std::vector<uint64_t> AllUniforms() const
     {
-        TPieceSource src{X.data(), Pos - Start + UniformLag, Made >= 0 ? Made : static_cast<int64_t>(X.size())};
+        std::vector<uint64_t> x(static_cast<std::size_t>(UniformLag + Length + Margin));
+        for (int k = 0; k < UniformLag; ++k)
+            x[k] = static_cast<uint64_t>(First[k] * Two53);
+        for (std::size_t i = UniformLag; i < x.size(); ++i)
+            x[i] = (x[i - 17] - x[i - 5]) & Mask53;
+        return x;
+    }
+    // Decodes one normal at stream position Pos (inside the piece or its margin) from the
+    // piece's uniforms x, reading no further than x[Made - 1] (Failed when it would).
+    double DecodeIn(const uint64_t* x, int64_t Made, int64_t& Pos, bool& Failed) const
+    {
+        TPieceSource src{x, Pos - Start + UniformLag, Made};
         const double z = rndunit::NormalFrom(src);
         Failed = Failed || src.Bad;
         Pos = Start + src.Cur - UniformLag;
@@ -296,18 +517,19 @@ struct TPiece {
                 Failed = true;   // not in step within the kept starts
                 return Pos;
             }
-            Fixed.push_back(DecodeAt(Pos, Failed));
+            Fixed.push_back(DecodeIn(Head.data(), static_cast<int64_t>(Head.size()), Pos, Failed));
         }
     }
     std::size_t Count() const { return Fixed.size() + (ZCount - Skip); }
     double Normal(std::size_t k) const { return k < Fixed.size() ? Fixed[k] : Z[Skip + k - Fixed.size()]; }
-    // The history before stream position Pos (inside the piece or its margin).
-    THistory HistoryAt(int64_t Pos) const
+    // The history before stream position Pos (inside the piece or its margin) from the
+    // piece's uniforms x.
+    THistory HistoryAt(const std::vector<uint64_t>& x, int64_t Pos) const
     {
         THistory h;
         const std::size_t at = static_cast<std::size_t>(Pos - Start);
         for (int k = 0; k < UniformLag; ++k)
-            h[k] = Uniform(X[at + k]);
+            h[k] = Uniform(x[at + k]);
         return h;
     }
 };
@@ -392,6 +614,7 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
     const int64_t blockUniforms = Split.BlockUniforms > 0 ? Split.BlockUniforms : int64_t(1) << 20;
     const int64_t pieceLength = std::max<int64_t>(1, blockUniforms / pieces);
     const TMatrix jump = JumpMatrix(pieceLength);
+    const TFirstSteps firstSteps = Split.Plain ? FirstStepsPlain : WideFirstSteps;
 
     std::vector<double> var(static_cast<std::size_t>(M), 0.0);
     std::vector<TBandPoint> band;
@@ -424,14 +647,32 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
         b.D2.assign(static_cast<std::size_t>(b.DrawCount), 0.0);
     };
 
-    while (!failed) {
-        if (stopped())
-            return {};
+    // The rounds: each decodes the current batch, evaluates the one before and sums the one
+    // before that. The threads stay in one parallel call for a number of rounds; whoever
+    // finishes a round's last item does the round's serial part and opens the next round,
+    // so that no thread has to be woken between rounds. Between calls other work may have
+    // the threads.
+    constexpr int RoundsPerCall = 16;
+    constexpr int EvalParts = 2;
+    TBatch* dec = nullptr;
+    std::vector<THistory> starts;
+    int decodeItems = 0;
+    int evalItems = 0;
+    int sumItems = 0;
+    bool wasStopped = false;
+    // Sets up the next round; false when there is none.
+    const auto prepare = [&]() -> bool {
+        if (failed)
+            return false;
+        if (stopped()) {
+            wasStopped = true;
+            return false;
+        }
         if (!decoding && evaluating == nullptr && summing == nullptr)
-            break;   // cannot happen: every draw has been summed once the decoding ends
+            return false;   // cannot happen: every draw has been summed once the decoding ends
         // This round: decode the current batch, evaluate the one before, sum the one before that.
-        TBatch* dec = decoding ? &batches[current] : nullptr;
-        std::vector<THistory> starts;
+        dec = decoding ? &batches[current] : nullptr;
+        starts.clear();
         if (dec) {
             dec->Pieces.resize(static_cast<std::size_t>(pieces));
             for (int k = 0; k < pieces; ++k) {
@@ -442,48 +683,80 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                 nextStart += pieceLength;
             }
         }
-        const int decodeItems = dec ? pieces : 0;
-        const int evalItems = evaluating ? static_cast<int>(evaluating->Pieces.size()) + 1 : 0;
-        const int sumItems = summing ? 1 : 0;
-        ParallelFor(decodeItems + evalItems + sumItems, [&](int item) {
-            if (item < sumItems) {
-                const TBatch& b = *summing;
-                for (int64_t d = 0; d < b.DrawCount; ++d)
-                    var[static_cast<std::size_t>((b.FirstDraw + d) / BandDraws)] += b.D2[static_cast<std::size_t>(d)];
-                return;
+        // The items are handed out in order: the sum, the pieces to decode, then the draws
+        // to evaluate in halves, so that the last items of the round are short ones.
+        decodeItems = dec ? pieces : 0;
+        evalItems = evaluating ? EvalParts * (static_cast<int>(evaluating->Pieces.size()) + 1) : 0;
+        sumItems = summing ? 1 : 0;
+        return true;
+    };
+    // One item of the round: the sum, then the pieces to decode, then the draws to evaluate.
+    const auto runItem = [&](int item) {
+        if (item < sumItems) {
+            const TBatch& b = *summing;
+            for (int64_t d = 0; d < b.DrawCount;) {
+                const int64_t i = (b.FirstDraw + d) / BandDraws;
+                const int64_t end = std::min(b.DrawCount, (i + 1) * BandDraws - b.FirstDraw);
+                double v = var[static_cast<std::size_t>(i)];
+                for (; d < end; ++d)
+                    v += b.D2[static_cast<std::size_t>(d)];
+                var[static_cast<std::size_t>(i)] = v;
             }
-            item -= sumItems;
-            if (item < evalItems) {
-                // The draws whose first normal lies in the carried part (item 0) or a piece.
-                TBatch& b = *evaluating;
-                const int64_t from = item == 0 ? b.FirstNormal : b.Offset[static_cast<std::size_t>(item - 1)];
-                const int64_t to = item == 0 ? b.FirstNormal + static_cast<int64_t>(b.Carry.size())
-                                             : from + static_cast<int64_t>(b.Pieces[static_cast<std::size_t>(item - 1)].Count());
-                const int64_t d0 = std::max((from + n - 1) / n, b.FirstDraw);
-                const int64_t d1 = std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount);
-                // Draws wholly inside the piece's decoded run are read in place; the few at
-                // a seam are gathered.
-                const TPiece* piece = item == 0 ? nullptr : &b.Pieces[static_cast<std::size_t>(item - 1)];
-                const int64_t runFrom = piece ? from + static_cast<int64_t>(piece->Fixed.size()) : to;
-                double z[20];
-                for (int64_t d = d0; d < d1; ++d) {
-                    const double* draw = z;
-                    if (d * n >= runFrom && d * n + n <= to) {
-                        draw = piece->Z.data() + piece->Skip + (d * n - runFrom);
-                    } else {
-                        for (int k = 0; k < n; ++k)
-                            z[k] = b.NormalAt(d * n + k);
-                    }
-                    const int64_t i = d / BandDraws;
-                    b.D2[static_cast<std::size_t>(d - b.FirstDraw)] =
-                        DrawDeviation(draw, coef.data(), unc.data(), N, T[static_cast<int>(i) + 1], c0[static_cast<std::size_t>(i)]);
+            return;
+        }
+        item -= sumItems;
+        if (item < decodeItems) {
+            dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)], firstSteps);
+            return;
+        }
+        item -= decodeItems;
+        {
+            // A part of the draws whose first normal lies in the carried part (item 0)
+            // or a piece.
+            const int part = item % EvalParts;
+            item /= EvalParts;
+            TBatch& b = *evaluating;
+            const int64_t from = item == 0 ? b.FirstNormal : b.Offset[static_cast<std::size_t>(item - 1)];
+            const int64_t to = item == 0 ? b.FirstNormal + static_cast<int64_t>(b.Carry.size())
+                                         : from + static_cast<int64_t>(b.Pieces[static_cast<std::size_t>(item - 1)].Count());
+            const int64_t first = std::max((from + n - 1) / n, b.FirstDraw);
+            const int64_t last = std::max(first, std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount));
+            const int64_t d0 = first + (last - first) * part / EvalParts;
+            const int64_t d1 = first + (last - first) * (part + 1) / EvalParts;
+            // Draws wholly inside the piece's decoded run are read in place; the few at
+            // a seam are gathered.
+            const TPiece* piece = item == 0 ? nullptr : &b.Pieces[static_cast<std::size_t>(item - 1)];
+            const int64_t runFrom = piece ? from + static_cast<int64_t>(piece->Fixed.size()) : to;
+            double gathered[EvalChunk][20];
+            TDrawChunk chunk;
+            for (int64_t d = d0; d < d1; ++d) {
+                const int at = chunk.Count++;
+                if (d * n >= runFrom && d * n + n <= to) {
+                    const std::size_t k = piece->Skip + static_cast<std::size_t>(d * n - runFrom);
+                    chunk.Z[at] = piece->Z.data() + k;
+                    // The normals were made on another core: asked for two chunks ahead.
+                    const std::size_t ahead = k + static_cast<std::size_t>(2 * EvalChunk * n);
+                    if (ahead + static_cast<std::size_t>(n) <= piece->ZCount)
+                        for (int line = 0; line < n; line += 8)
+                            __builtin_prefetch(piece->Z.data() + ahead + line);
+                } else {
+                    for (int k = 0; k < n; ++k)
+                        gathered[at][k] = b.NormalAt(d * n + k);
+                    chunk.Z[at] = gathered[at];
                 }
-                return;
+                const int64_t i = d / BandDraws;
+                chunk.T[at] = T[static_cast<int>(i) + 1];
+                chunk.C0[at] = c0[static_cast<std::size_t>(i)];
+                if (chunk.Count == EvalChunk || d + 1 == d1) {
+                    EvaluateChunk(chunk, coef.data(), unc.data(), N,
+                                  b.D2.data() + (d + 1 - chunk.Count - b.FirstDraw));
+                    chunk.Count = 0;
+                }
             }
-            item -= evalItems;
-            dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)]);
-        });
-
+        }
+    };
+    // The round's serial part; false when the band is complete.
+    const auto finishRound = [&]() -> bool {
         if (summing) {
             summedDraws = summing->FirstDraw + summing->DrawCount;
             while (static_cast<int64_t>(band.size()) < M && summedDraws >= int64_t(band.size() + 1) * BandDraws) {
@@ -493,7 +766,7 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
             if (Progress)
                 Progress->Done = static_cast<int64_t>(band.size());
             if (static_cast<int64_t>(band.size()) == M)
-                break;
+                return false;
         }
         summing = evaluating;
         evaluating = nullptr;
@@ -508,10 +781,11 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                 while (p + 1 < dec->Pieces.size() && dec->Offset[p + 1] <= totalNormals)
                     ++p;
                 const TPiece& piece = dec->Pieces[p];
+                const std::vector<uint64_t> x = piece.AllUniforms();
                 int64_t pos = piece.TrueStart;
                 for (int64_t g = dec->Offset[p]; g < totalNormals; ++g)
-                    piece.DecodeAt(pos, failed);
-                SetUniformHistory(piece.HistoryAt(pos));
+                    piece.DecodeIn(x.data(), static_cast<int64_t>(x.size()), pos, failed);
+                SetUniformHistory(piece.HistoryAt(x, pos));
                 decoding = false;
             } else {
                 // The next batch starts with the normals of the last, incomplete draw.
@@ -525,7 +799,74 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
                 current = (current + 1) % 3;
             }
         }
+        return true;
+    };
+
+    bool more = prepare();
+    while (more) {
+        // Tickets: the round in the high half, the next item in the low half. The open round
+        // and its item count likewise; a ticket of a round no longer open is spent.
+        std::atomic<uint64_t> ticket{0};
+        std::atomic<uint64_t> open{static_cast<uint64_t>(decodeItems + evalItems + sumItems)};
+        std::atomic<int> done{0};
+        std::atomic<bool> over{false};
+        int roundsLeft = RoundsPerCall;
+        std::exception_ptr error;
+        std::mutex errorMutex;
+        const auto fail = [&] {
+            std::lock_guard<std::mutex> lock(errorMutex);
+            if (!error)
+                error = std::current_exception();
+            over.store(true);
+        };
+        ParallelFor(ParallelThreadCount(), [&](int) {
+            while (!over.load()) {
+                const uint64_t t = ticket.fetch_add(1);
+                const uint64_t r = t >> 32;
+                const uint64_t item = t & 0xffffffffu;
+                const uint64_t o = open.load();
+                const uint64_t count = o & 0xffffffffu;
+                if ((o >> 32) == r && item < count) {
+                    try {
+                        runItem(static_cast<int>(item));
+                    } catch (...) {
+                        fail();
+                    }
+                    if (static_cast<uint64_t>(done.fetch_add(1)) + 1 == count) {
+                        // The round's last item: its serial part and the next round.
+                        more = false;
+                        try {
+                            more = !over.load() && finishRound() && prepare();
+                        } catch (...) {
+                            fail();
+                        }
+                        if (!more || --roundsLeft == 0) {
+                            over.store(true);   // the next round, if any, opens the next call
+                            return;
+                        }
+                        done.store(0);
+                        open.store((r + 1) << 32 | static_cast<uint64_t>(decodeItems + evalItems + sumItems));
+                        ticket.store((r + 1) << 32);
+                    }
+                    continue;
+                }
+                // The round's items are all taken: wait for the next round.
+                for (int spin = 0; (ticket.load() >> 32) == r && !over.load(); ++spin) {
+                    if (spin < 64) {
+#if defined(__x86_64__)
+                        _mm_pause();
+#endif
+                    } else {
+                        std::this_thread::yield();
+                    }
+                }
+            }
+        });
+        if (error)
+            std::rethrow_exception(error);
     }
+    if (wasStopped)
+        return {};
     if (failed)
         return ConfidenceBandSerial(coef, unc, N, M, T);
     return band;

@@ -16,11 +16,14 @@ struct TBandPoint {
 // Draws per point.
 inline constexpr int BandDraws = 100000;
 
-// How the band's work is cut: uniforms per block and pieces per block (0: the defaults).
-// Only the speed depends on it; tests make the cuts small to reach every seam.
+// How the band's work is cut: uniforms per block and pieces per block (0: the defaults),
+// and whether the first step of the normals is taken without wide vectors, as on machines
+// that have none. Only the speed depends on it; tests make the cuts small to reach every
+// seam and take both ways.
 struct TBandSplit {
     int BlockUniforms = 0;
     int Pieces = 0;
+    bool Plain = false;
 };
 
 // Coefficients and uncertainties of the unknowns X1..X2N at [0..2N-1]: amplitudes in units

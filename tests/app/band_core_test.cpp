@@ -82,7 +82,7 @@ TEST(ConfidenceBandTest, BandKeepsItsEarlierValues)
 
 // Small pieces put seams, draws across pieces and batches, and normals running over a
 // whole piece everywhere; the band and the generator's state after it stay those of the
-// draw-by-draw computation.
+// draw-by-draw computation, with the normals' first step on wide vectors or without.
 TEST(ConfidenceBandTest, EveryWayOfCuttingTheWorkGivesTheSameNumbers)
 {
     const TPointArray T = Temperatures({2.5});
@@ -90,11 +90,28 @@ TEST(ConfidenceBandTest, EveryWayOfCuttingTheWorkGivesTheSameNumbers)
     const std::vector<double> unc{0.04, 90};
     const auto serial = ConfidenceBandSerial(coef, unc, 1, 1, T);
     const double nextSerial = RandomNormal();
-    for (const TBandSplit split : {TBandSplit{4096, 2048}, TBandSplit{997, 7}}) {
-        SCOPED_TRACE(std::to_string(split.BlockUniforms) + " / " + std::to_string(split.Pieces));
+    for (const TBandSplit split : {TBandSplit{4096, 2048}, TBandSplit{997, 7}, TBandSplit{997, 7, true},
+                                   TBandSplit{0, 0, true}}) {
+        SCOPED_TRACE(std::to_string(split.BlockUniforms) + " / " + std::to_string(split.Pieces) +
+                     (split.Plain ? " plain" : ""));
         ExpectSameBand(ConfidenceBand(coef, unc, 1, 1, T, nullptr, split), serial);
         EXPECT_EQ(RandomNormal(), nextSerial);
     }
+}
+
+// Ten terms whose u = Theta / T falls above the cap, between 0.5 and the cap, below 0.5
+// and below zero: the draws evaluated side by side give the numbers of the one-by-one sum.
+TEST(ConfidenceBandTest, ManyTermsOverEveryRangeOfUGiveTheOneByOneNumbers)
+{
+    const TPointArray T = Temperatures({0.4, 30, 700});
+    std::vector<double> coef;
+    std::vector<double> unc;
+    for (int j = 0; j < 10; ++j) {
+        const double theta = 4.0 * std::pow(2.3, j);
+        coef.insert(coef.end(), {0.1, theta});
+        unc.insert(unc.end(), {0.01, 0.5 * theta});
+    }
+    ExpectSameBand(ConfidenceBand(coef, unc, 10, 3, T), ConfidenceBandSerial(coef, unc, 10, 3, T));
 }
 
 TEST(ConfidenceBandTest, StopEndsTheWorkWithoutABand)
