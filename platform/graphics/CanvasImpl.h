@@ -329,6 +329,11 @@ struct TCanvas::Impl {
     // pattern from the previous segment.
     static QLineF CosmeticLine(QPoint a, QPoint b);
     void CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
+    // A dashed level or upright cosmetic segment written straight into the image, with the
+    // pixels the raster engine gives it (the k-th pixel from the first is inked when k plus
+    // the offset falls in a dash of the pattern, the others take the gap pen or nothing).
+    // False when it cannot be: the engine then draws it.
+    bool DirectDashedSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
 
     // Cosmetic polyline as a chain of segments (each leaves out its last pixel, which the
     // next one draws); the dash pattern runs on across the joins.

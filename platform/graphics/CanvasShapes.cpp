@@ -46,9 +46,66 @@ QLineF TCanvas::Impl::CosmeticLine(QPoint a, QPoint b)
     return QLineF(QPointF(a) + step, QPointF(b) + step);
 }
 
+bool TCanvas::Impl::DirectDashedSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
+{
+    if (!Shortcuts || Image == nullptr || Mono || !Identity || Ratio != 1 || InPath || Rec != nullptr ||
+        (a.x() != b.x() && a.y() != b.y()) || s.Rop.Nop || s.Rop.Force >= 0 ||
+        s.Rop.Mode != QPainter::CompositionMode_SourceOver || s.Pen.style() != Qt::CustomDashLine ||
+        s.Pen.color().alpha() != 255 || (s.Gap && s.GapPen.color().alpha() != 255) ||
+        dashOffset != std::floor(dashOffset) || dashOffset < 0 ||
+        (Image->format() != QImage::Format_RGB32 && Image->format() != QImage::Format_ARGB32))
+        return false;
+    // The pattern in whole pixels: which of its positions are inked.
+    const QList<qreal> pattern = s.Pen.dashPattern();
+    constexpr int longest = 256;
+    bool inked[longest];
+    int period = 0;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const qreal v = pattern[i];
+        if (v < 1 || v != std::floor(v) || period + int(v) > longest)
+            return false;
+        for (int k = 0; k < int(v); ++k)
+            inked[period++] = i % 2 == 0;
+    }
+    if (period == 0 || pattern.size() % 2 != 0)
+        return false;
+    const QRgb pen = s.Pen.color().rgba();
+    const QRgb gap = s.Gap ? s.GapPen.color().rgba() : 0;
+    const bool level = a.y() == b.y();
+    const int length = level ? std::abs(b.x() - a.x()) : std::abs(b.y() - a.y());
+    const int step = level ? (b.x() > a.x() ? 1 : -1) : (b.y() > a.y() ? 1 : -1);
+    const int start = int(std::fmod(dashOffset, double(period)));
+    // The segment's pixels as a range along its axis, clipped by each rectangle of the clip.
+    const int along0 = level ? a.x() : a.y();
+    const int last = along0 + step * (length - 1);
+    const int lo = std::min(along0, last), hi = std::max(along0, last);
+    const int across = level ? a.y() : a.x();
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    const QRegion clip = EffectiveClip().intersected(Image->rect());
+    for (const QRect& r : clip) {
+        const int acrossLo = level ? r.top() : r.left(), acrossHi = level ? r.bottom() : r.right();
+        if (across < acrossLo || across > acrossHi)
+            continue;
+        const int from = std::max(lo, level ? r.left() : r.top());
+        const int to = std::min(hi, level ? r.right() : r.bottom());
+        for (int v = from; v <= to; ++v) {
+            const int k = (v - along0) * step;
+            const bool on = inked[(k + start) % period];
+            if (!on && !s.Gap)
+                continue;
+            const int x = level ? v : across, y = level ? across : v;
+            reinterpret_cast<QRgb*>(bits + stride * y)[x] = on ? pen : gap;
+        }
+    }
+    return true;
+}
+
 void TCanvas::Impl::CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
     if (a == b)
+        return;
+    if (DirectDashedSegment(s, a, b, dashOffset))
         return;
     const QLineF line = CosmeticLine(a, b);
     if (s.Gap) {

@@ -1,5 +1,6 @@
 // Text placement, clipping, mapping, paths and bit blocks of the device-context canvas.
 #include "GraphicsTestUtil.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -294,6 +295,66 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
     EXPECT_GT(inked, 3000);
     EXPECT_EQ(Count(*quick, clGreen, TRect(0, 0, 10, 100)), 0);   // stamps stay inside the region
     EXPECT_GT(Count(*quick, clGreen), 100);
+}
+
+// Dashed one-pixel lines, level and upright ones written straight into the image, give the
+// pixels the raster engine gives them: every dash style, both directions, with and without
+// the opaque background in the gaps, the pattern running on across a polyline's joins, under
+// a clip region that cuts some of them.
+TEST(CanvasClip, ShortcutDashedLinesDrawWhatTheEngineDraws)
+{
+    const auto draw = [](bool shortcuts) {
+        auto b = WhiteBitmap(160, 120);
+        TCanvas& c = *b->Canvas();
+        c.SetShortcuts(shortcuts);
+        const TPoint hull[] = {{4, 110}, {4, 20}, {30, 3}, {150, 3}, {150, 90}, {120, 116}};
+        const TRegion region = TRegion::CreatePolygon(hull, 6, ALTERNATE);
+        c.SelectClipRgn(&region);
+        c.SetBkColor(clYellow);
+        const TPenStyle styles[] = {psDash, psDot, psDashDot, psDashDotDot};
+        for (int i = 0; i < 12; ++i) {
+            TPen& pen = *c.Pen();
+            pen.SetColor(i % 3 == 0 ? clNavy : i % 3 == 1 ? clRed : clGreen);
+            if (i < 8) {
+                pen.SetStyle(styles[i % 4]);
+            } else {
+                pen.SetStyle(psSolid);
+                TExtPenInfo info;
+                if (i % 2)
+                    info.Alternate = true;
+                else
+                    info.UserStyle = {2, 5, 4};
+                pen.SetExtended(info);
+            }
+            c.SetBkMode(i % 2 ? OPAQUE : TRANSPARENT);
+            const int at = 2 + i * 9;
+            c.MoveTo(0, at);   // left to right, from outside the region
+            c.LineTo(157 - i, at);
+            c.MoveTo(159 - i, at + 3);   // right to left
+            c.LineTo(i * 3, at + 3);
+            c.MoveTo(at + 10, 1 + i);   // downwards and upwards
+            c.LineTo(at + 10, 118 - i);
+            c.MoveTo(at + 13, 117);
+            c.LineTo(at + 13, i * 5);
+            const TPoint turns[] = {{20 + i, 30 + i}, {60 + i, 30 + i}, {60 + i, 70}, {35, 70}, {35, 45 + i}, {50, 58}};
+            c.Polyline(turns, 6);
+        }
+        c.Flush();
+        return b;
+    };
+    auto quick = draw(true), exact = draw(false);
+    int differ = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x) {
+            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
+            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(Count(*quick, clYellow), 500);
+    EXPECT_GT(Count(*quick, clNavy), 500);
+    EXPECT_EQ(Count(*quick, clRed, TRect(0, 0, 4, 120)), 0);   // nothing outside the region
+    if (const std::string path = testsupport::ArtifactPath("canvas_dashed_lines.png"); !path.empty())
+        quick->SaveToFile(path);
 }
 
 TEST(CanvasMapping, AnisotropicScalesLogicalUnits)
