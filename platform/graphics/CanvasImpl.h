@@ -334,6 +334,16 @@ struct TCanvas::Impl {
     // the offset falls in a dash of the pattern, the others take the gap pen or nothing).
     // False when it cannot be: the engine then draws it.
     bool DirectDashedSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
+    // Whether pixels may be written straight into the image: shortcuts on, a colour image
+    // mapped one to one, nothing recorded or collected into a path.
+    bool Writable() const
+    {
+        return Shortcuts && Image != nullptr && !Mono && Identity && Ratio == 1 && Rec == nullptr && !InPath &&
+               (Image->format() == QImage::Format_RGB32 || Image->format() == QImage::Format_ARGB32);
+    }
+    // Fills a device rectangle with one opaque colour within the clip, as the raster engine
+    // fills it. False (nothing done) when the image cannot be written directly.
+    bool DirectFill(const QRect& r, QRgb colour);
 
     // Cosmetic polyline as a chain of segments (each leaves out its last pixel, which the
     // next one draws); the dash pattern runs on across the joins.

@@ -48,12 +48,10 @@ QLineF TCanvas::Impl::CosmeticLine(QPoint a, QPoint b)
 
 bool TCanvas::Impl::DirectDashedSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
-    if (!Shortcuts || Image == nullptr || Mono || !Identity || Ratio != 1 || InPath || Rec != nullptr ||
-        (a.x() != b.x() && a.y() != b.y()) || s.Rop.Nop || s.Rop.Force >= 0 ||
+    if (!Writable() || (a.x() != b.x() && a.y() != b.y()) || s.Rop.Nop || s.Rop.Force >= 0 ||
         s.Rop.Mode != QPainter::CompositionMode_SourceOver || s.Pen.style() != Qt::CustomDashLine ||
         s.Pen.color().alpha() != 255 || (s.Gap && s.GapPen.color().alpha() != 255) ||
-        dashOffset != std::floor(dashOffset) || dashOffset < 0 ||
-        (Image->format() != QImage::Format_RGB32 && Image->format() != QImage::Format_ARGB32))
+        dashOffset != std::floor(dashOffset) || dashOffset < 0)
         return false;
     // The pattern in whole pixels: which of its positions are inked.
     const QList<qreal> pattern = s.Pen.dashPattern();
@@ -89,15 +87,36 @@ bool TCanvas::Impl::DirectDashedSegment(const StrokeStyle& s, QPoint a, QPoint b
             continue;
         const int from = std::max(lo, level ? r.left() : r.top());
         const int to = std::min(hi, level ? r.right() : r.bottom());
-        for (int v = from; v <= to; ++v) {
-            const int k = (v - along0) * step;
-            const bool on = inked[(k + start) % period];
-            if (!on && !s.Gap)
-                continue;
-            const int x = level ? v : across, y = level ? across : v;
-            reinterpret_cast<QRgb*>(bits + stride * y)[x] = on ? pen : gap;
+        if (from > to)
+            continue;
+        // Walked from the segment's first pixel on, so the phase only steps forward.
+        const int first = step > 0 ? from : to, count = to - from + 1;
+        int phase = int((int64_t(first - along0) * step + start) % period);
+        QRgb* pixel = level ? reinterpret_cast<QRgb*>(bits + stride * across) + first
+                            : reinterpret_cast<QRgb*>(bits + stride * first) + across;
+        const qsizetype advance = (level ? 1 : stride / qsizetype(sizeof(QRgb))) * step;
+        for (int n = 0; n < count; ++n, pixel += advance) {
+            if (inked[phase])
+                *pixel = pen;
+            else if (s.Gap)
+                *pixel = gap;
+            if (++phase == period)
+                phase = 0;
         }
     }
+    return true;
+}
+
+bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
+{
+    if (!Writable() || qAlpha(colour) != 255)
+        return false;
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    const QRegion clip = EffectiveClip().intersected(Image->rect()).intersected(r);
+    for (const QRect& part : clip)
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(bits + stride * y) + part.left(), part.width(), colour);
     return true;
 }
 
@@ -506,6 +525,8 @@ void TCanvas::FillRect(const TRect& r)
     if (b < t)
         std::swap(t, b);
     if (rr == l || b == t)
+        return;
+    if (f.Solid && d->DirectFill(QRect(l, t, rr - l, b - t), f.SolidRgb))
         return;
     QPainter& p = d->P();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);   // a pattern copy: no raster operation

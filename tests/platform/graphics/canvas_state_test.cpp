@@ -246,8 +246,8 @@ TEST(CanvasClip, ClipToAPathOfText)
 // ---- mapping --------------------------------------------------------------------
 
 // Under a clip region of many rectangles (a slanted hexagon), figures drawn under the one
-// rectangle the region makes within their bounds, and symbols stamped, give the pixels
-// that the whole region gives.
+// rectangle the region makes within their bounds, solid fills written into the image, and
+// symbols stamped, give the pixels that the whole region gives.
 TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
 {
     const auto draw = [](bool shortcuts) {
@@ -264,6 +264,8 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
             const TPoint face[] = {{x, top}, {x + 6, top - 4}, {x + 6, 97}, {x, 99}};
             c.Polygon(face, 4);
             c.Rectangle(x + 1, top + 10, x + 4, top + 30);
+            c.Brush()->SetColor(i % 3 ? clTeal : clFuchsia);   // right to left, some past the image
+            c.FillRect(TRect(x + 3, top - 12 + i % 4, x - 2 - i % 3, top - 2 + (i % 5) * 9));
         }
         TBitmap black(5, 5), white(5, 5);
         for (TBitmap* s : {&black, &white}) {
