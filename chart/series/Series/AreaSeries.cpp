@@ -156,6 +156,62 @@ TColor TAreaSeries::AreaColorOf(TColor Color) const
     return AreaColor() == clDefault || ColorEachPoint() ? Color : AreaColor();
 }
 
+namespace {
+
+// The polygon of one segment, from the points' value pixels (prevValue at prevAlong, value
+// at along) to the origin, filled and outlined. When the origin lies far from both values
+// and the canvas may take shortcuts, the polygon is drawn as two short ones, the end at the
+// values and the end at the origin, and the band between them, whose lines across the
+// value axis all look alike, as fills: the outline's colour on the two sides, the fill's
+// between them (or the fill's alone, without an outline). The short polygons draw the same
+// pixels as the tall one outside the band, which the fills then cover.
+void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
+                     int origin)
+{
+    const auto at = [vertical](int a, int v) { return vertical ? TPoint(a, v) : TPoint(v, a); };
+    const TPoint whole[4] = {at(prevAlong, prevValue), at(along, value), at(along, origin), at(prevAlong, origin)};
+    TCanvas* target = canvas->ReferenceCanvas();
+    TPen* pen = canvas->Pen();
+    TBrush* brush = canvas->Brush();
+    // Past the points' own pixels, the ends of the outline's sides and its corners.
+    constexpr int margin = 3;
+    const int nearest = origin > prevValue ? std::max(prevValue, value) : std::min(prevValue, value);
+    const int toward = origin > prevValue ? 1 : -1;
+    const bool plainPen =
+        pen->Style() == psClear || (pen->Style() == psSolid && pen->Width() <= 1 && !pen->IsExtended());
+    if (!canvas->Shortcuts() || target == nullptr || canvas->GetMonochrome() || !plainPen || pen->Mode() != pmCopy ||
+        brush->Style() != bsSolid || !brush->PatternPixels().Pixels.empty() ||
+        (origin - nearest) * toward <= 2 * margin + 2 || (origin > prevValue) != (origin > value)) {
+        canvas->Polygon(whole, 3);
+        return;
+    }
+    const int nearCut = nearest + toward * margin;
+    const int farCut = origin - toward * margin;
+    const TPoint nearEnd[4] = {whole[0], whole[1], at(along, nearCut), at(prevAlong, nearCut)};
+    const TPoint farEnd[4] = {at(prevAlong, farCut), at(along, farCut), whole[2], whole[3]};
+    canvas->Polygon(nearEnd, 3);
+    canvas->Polygon(farEnd, 3);
+    // The band, cuts included.
+    const int bandLo = std::min(nearCut, farCut), bandHi = std::max(nearCut, farCut) + 1;
+    const auto band = [&](int from, int to) {   // along pixels from..to - 1
+        if (to > from)
+            target->FillRect(vertical ? TRect(from, bandLo, to, bandHi) : TRect(bandLo, from, bandHi, to));
+    };
+    const int lo = std::min(prevAlong, along), hi = std::max(prevAlong, along);
+    const TColor fill = brush->Color();
+    if (pen->Style() == psClear) {
+        band(lo, hi);
+        return;
+    }
+    band(lo + 1, hi);
+    brush->SetColor(pen->Color());
+    band(lo, lo + 1);
+    band(hi, hi + 1);
+    brush->SetColor(fill);
+}
+
+} // namespace
+
 void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color,
                                   bool IsLast)
 {
@@ -235,7 +291,9 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
             canvas->RemoveClipping();
             if (canvas->Pen()->Style() != psClear)
                 canvas->Line(corners[0].X, corners[0].Y, corners[1].X, corners[1].Y);
-        } else
+        } else if (!blend && !Stairs() && PrevOrigin == Origin && along != prevAlong)
+            FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin);
+        else
             canvas->Polygon(corners.data(), 3);
     } else {
         const int rotation = chart->View3DOptions()->Rotation();
