@@ -79,6 +79,36 @@ bool TCanvas::Impl::CopyBlock(const QImage& src, const QRect& from, const QRect&
     return true;
 }
 
+bool TCanvas::Impl::ShareWhole(Impl& src, const QRect& from, const QRect& to, TRop rop)
+{
+    if (rop != SRCCOPY || &src == this || src.Image == nullptr || src.Image == Image || !WholeImagePlain() ||
+        src.Image->format() != QImage::Format_RGB32 || src.Image->size() != Image->size() ||
+        src.Image->devicePixelRatio() != Image->devicePixelRatio() || from != src.Image->rect() ||
+        to != Image->rect())
+        return false;
+    // Neither painter may go on writing into the shared pixels: the next drawing on either
+    // image begins a painter anew, which gives that image pixels of its own first.
+    End();
+    src.End();
+    *Image = *src.Image;
+    return true;
+}
+
+void TCanvas::UnshareImage(const TCanvas& other, const TRect& cover)
+{
+    QImage* own = d->Image;
+    const QImage* theirs = other.d->Image;
+    if (own == nullptr || theirs == nullptr || own == theirs || own->isDetached() || !d->WholeImagePlain() ||
+        own->constBits() != theirs->constBits() || !d->Identity)
+        return;
+    if (!QRect(cover.Left, cover.Top, cover.Width(), cover.Height()).contains(d->DeviceRect()))
+        return;
+    d->End();
+    QImage fresh(own->size(), own->format());
+    fresh.setDevicePixelRatio(own->devicePixelRatio());
+    *own = std::move(fresh);
+}
+
 void TCanvas::Impl::RopBlit(int x, int y, const QImage& src, TRop rop)
 {
     const uint8_t table = uint8_t((rop >> 16) & 0xFF);
@@ -149,7 +179,8 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
         const QRect spix = source.d->ImageRect(srect);
         const bool mirrorX = ((send.x() - spos.x()) < 0) != ((dend.x() - dpos.x()) < 0);
         const bool mirrorY = ((send.y() - spos.y()) < 0) != ((dend.y() - dpos.y()) < 0);
-        if (!mirrorX && !mirrorY && !source.d->Mono && d->CopyBlock(*simg, spix, dpix, rop))
+        if (!mirrorX && !mirrorY && !source.d->Mono &&
+            (d->ShareWhole(*source.d, spix, dpix, rop) || d->CopyBlock(*simg, spix, dpix, rop)))
             return true;
         src = Impl::SampleBlock(*simg, spix, dpix, mirrorX, mirrorY, vpix);
         if (source.d->Mono && !d->Mono) {

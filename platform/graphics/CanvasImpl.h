@@ -344,6 +344,17 @@ struct TCanvas::Impl {
     // Fills a device rectangle with one opaque colour within the clip, as the raster engine
     // fills it. False (nothing done) when the image cannot be written directly.
     bool DirectFill(const QRect& r, QRgb colour);
+    // Whether the whole image is a colour image unclipped and unrecorded, as a share of
+    // pixels between two canvases asks of both.
+    bool WholeImagePlain() const
+    {
+        return Shortcuts && Image != nullptr && !Mono && Rec == nullptr && !InPath &&
+               Image->format() == QImage::Format_RGB32 &&
+               (!Clip || QRegion(DeviceRect()).subtracted(*Clip).isEmpty());
+    }
+    // The pixels of `src`'s whole image, shared, as the whole of this image (see
+    // TCanvas::UnshareImage). False when the copy needs more.
+    bool ShareWhole(Impl& src, const QRect& from, const QRect& to, TRop rop);
 
     // Cosmetic polyline as a chain of segments (each leaves out its last pixel, which the
     // next one draws); the dash pattern runs on across the joins.

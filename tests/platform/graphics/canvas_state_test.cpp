@@ -445,6 +445,43 @@ TEST(CanvasBitBlt, RasterOperations)
     EXPECT_EQ(Px(s.bmp, 6, 6), clWhite);
 }
 
+// A copy of a whole image onto a whole image of its size shares the pixels: drawing on
+// either afterwards, through the painter or straight into the pixels, leaves the other as
+// it was. A destination that lets go of the shared pixels before a copy that covers it does
+// so; one not covered whole keeps them.
+TEST(CanvasBitBlt, AWholeImageCopyLeavesEachImageItsOwn)
+{
+    TBitmap src(8, 8);
+    src.Canvas()->Brush()->SetColor(clRed);
+    src.Canvas()->FillRect(TRect(0, 0, 8, 8));
+    src.Canvas()->Pen()->SetColor(clNavy);
+    src.Canvas()->MoveTo(0, 7);
+    src.Canvas()->LineTo(8, 7);   // the painter is still at work on the source
+    Surface s(8, 8);
+    ASSERT_TRUE(s.c.BitBlt(0, 0, 8, 8, *src.Canvas(), 0, 0, SRCCOPY));
+    EXPECT_EQ(Count(s.bmp, clRed), 56);
+    src.Canvas()->MoveTo(0, 0);
+    src.Canvas()->LineTo(8, 0);
+    src.Canvas()->Brush()->SetColor(clBlue);
+    src.Canvas()->FillRect(TRect(0, 2, 4, 4));
+    EXPECT_EQ(Count(s.bmp, clRed), 56);
+    EXPECT_EQ(Count(s.bmp, clNavy), 8);
+    s.c.Brush()->SetColor(clLime);
+    s.c.FillRect(TRect(6, 2, 8, 4));
+    s.c.SetPixel(5, 5, clYellow);
+    EXPECT_EQ(Count(src, clLime) + Count(src, clYellow), 0);
+    EXPECT_EQ(Count(src, clBlue), 8);
+    EXPECT_EQ(Count(src, clNavy), 16);
+
+    ASSERT_TRUE(s.c.BitBlt(0, 0, 8, 8, *src.Canvas(), 0, 0, SRCCOPY));
+    s.c.UnshareImage(*src.Canvas(), TRect(0, 0, 7, 8));   // not covered whole: kept
+    EXPECT_EQ(Count(s.bmp, clBlue), 8);
+    s.c.UnshareImage(*src.Canvas(), TRect(0, 0, 8, 8));
+    src.Canvas()->FillRect(TRect(0, 0, 8, 8));
+    ASSERT_TRUE(s.c.BitBlt(0, 0, 8, 8, *src.Canvas(), 0, 0, SRCCOPY));
+    EXPECT_EQ(Count(s.bmp, clBlue), 64);
+}
+
 TEST(CanvasBitBlt, RespectsTheClipAndStretches)
 {
     TBitmap src(2, 2);
