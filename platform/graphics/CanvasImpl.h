@@ -329,11 +329,23 @@ struct TCanvas::Impl {
     // pattern from the previous segment.
     static QLineF CosmeticLine(QPoint a, QPoint b);
     void CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
-    // A dashed level or upright cosmetic segment written straight into the image, with the
-    // pixels the raster engine gives it (the k-th pixel from the first is inked when k plus
-    // the offset falls in a dash of the pattern, the others take the gap pen or nothing).
-    // False when it cannot be: the engine then draws it.
-    bool DirectDashedSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
+    // A level or upright cosmetic segment (solid or dashed) written straight into the image,
+    // with the pixels the raster engine gives it: the k-th pixel from the first is inked when
+    // k plus the offset falls in a dash of the pattern (every one for a solid pen), the
+    // others take the gap pen or nothing. False when it cannot be: the engine then draws it.
+    bool DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
+    // Calls f with each rectangle of the clip within the image (device pixels).
+    template <class F> void ForClipRects(F&& f) const
+    {
+        const QRect image = Image->rect();
+        if (!Clip) {
+            f(image);
+            return;
+        }
+        for (const QRect& r : *Clip)
+            if (const QRect part = r.intersected(image); !part.isEmpty())
+                f(part);
+    }
     // Whether pixels may be written straight into the image: shortcuts on, a colour image
     // mapped one to one, nothing recorded or collected into a path.
     bool Writable() const

@@ -46,27 +46,31 @@ QLineF TCanvas::Impl::CosmeticLine(QPoint a, QPoint b)
     return QLineF(QPointF(a) + step, QPointF(b) + step);
 }
 
-bool TCanvas::Impl::DirectDashedSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
+bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
+    const bool solid = s.Pen.style() == Qt::SolidLine && !s.Gap;
     if (!Writable() || (a.x() != b.x() && a.y() != b.y()) || s.Rop.Nop || s.Rop.Force >= 0 ||
-        s.Rop.Mode != QPainter::CompositionMode_SourceOver || s.Pen.style() != Qt::CustomDashLine ||
+        s.Rop.Mode != QPainter::CompositionMode_SourceOver || (!solid && s.Pen.style() != Qt::CustomDashLine) ||
         s.Pen.color().alpha() != 255 || (s.Gap && s.GapPen.color().alpha() != 255) ||
         dashOffset != std::floor(dashOffset) || dashOffset < 0)
         return false;
-    // The pattern in whole pixels: which of its positions are inked.
-    const QList<qreal> pattern = s.Pen.dashPattern();
+    // The pattern in whole pixels: which of its positions are inked (a solid line: all).
     constexpr int longest = 256;
-    bool inked[longest];
-    int period = 0;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const qreal v = pattern[i];
-        if (v < 1 || v != std::floor(v) || period + int(v) > longest)
+    bool inked[longest] = {true};
+    int period = 1;
+    if (!solid) {
+        const QList<qreal> pattern = s.Pen.dashPattern();
+        period = 0;
+        for (qsizetype i = 0; i < pattern.size(); ++i) {
+            const qreal v = pattern[i];
+            if (v < 1 || v != std::floor(v) || period + int(v) > longest)
+                return false;
+            for (int k = 0; k < int(v); ++k)
+                inked[period++] = i % 2 == 0;
+        }
+        if (period == 0 || pattern.size() % 2 != 0)
             return false;
-        for (int k = 0; k < int(v); ++k)
-            inked[period++] = i % 2 == 0;
     }
-    if (period == 0 || pattern.size() % 2 != 0)
-        return false;
     const QRgb pen = s.Pen.color().rgba();
     const QRgb gap = s.Gap ? s.GapPen.color().rgba() : 0;
     const bool level = a.y() == b.y();
@@ -80,21 +84,25 @@ bool TCanvas::Impl::DirectDashedSegment(const StrokeStyle& s, QPoint a, QPoint b
     const int across = level ? a.y() : a.x();
     uchar* bits = Image->bits();
     const qsizetype stride = Image->bytesPerLine();
-    const QRegion clip = EffectiveClip().intersected(Image->rect());
-    for (const QRect& r : clip) {
+    const auto draw = [&](const QRect& r) {
         const int acrossLo = level ? r.top() : r.left(), acrossHi = level ? r.bottom() : r.right();
         if (across < acrossLo || across > acrossHi)
-            continue;
+            return;
         const int from = std::max(lo, level ? r.left() : r.top());
         const int to = std::min(hi, level ? r.right() : r.bottom());
         if (from > to)
-            continue;
+            return;
         // Walked from the segment's first pixel on, so the phase only steps forward.
         const int first = step > 0 ? from : to, count = to - from + 1;
         int phase = int((int64_t(first - along0) * step + start) % period);
         QRgb* pixel = level ? reinterpret_cast<QRgb*>(bits + stride * across) + first
                             : reinterpret_cast<QRgb*>(bits + stride * first) + across;
         const qsizetype advance = (level ? 1 : stride / qsizetype(sizeof(QRgb))) * step;
+        if (solid) {
+            for (int n = 0; n < count; ++n, pixel += advance)
+                *pixel = pen;
+            return;
+        }
         for (int n = 0; n < count; ++n, pixel += advance) {
             if (inked[phase])
                 *pixel = pen;
@@ -103,7 +111,8 @@ bool TCanvas::Impl::DirectDashedSegment(const StrokeStyle& s, QPoint a, QPoint b
             if (++phase == period)
                 phase = 0;
         }
-    }
+    };
+    ForClipRects(draw);
     return true;
 }
 
@@ -113,10 +122,11 @@ bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
         return false;
     uchar* bits = Image->bits();
     const qsizetype stride = Image->bytesPerLine();
-    const QRegion clip = EffectiveClip().intersected(Image->rect()).intersected(r);
-    for (const QRect& part : clip)
+    ForClipRects([&](const QRect& clip) {
+        const QRect part = clip.intersected(r);
         for (int y = part.top(); y <= part.bottom(); ++y)
             std::fill_n(reinterpret_cast<QRgb*>(bits + stride * y) + part.left(), part.width(), colour);
+    });
     return true;
 }
 
@@ -124,7 +134,7 @@ void TCanvas::Impl::CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a,
 {
     if (a == b)
         return;
-    if (DirectDashedSegment(s, a, b, dashOffset))
+    if (DirectSegment(s, a, b, dashOffset))
         return;
     const QLineF line = CosmeticLine(a, b);
     if (s.Gap) {
@@ -169,7 +179,7 @@ void TCanvas::Impl::CosmeticPolyline(const QPoint* pts, int count)
         p.setPen(s.Pen);
         for (int i = 1; i < count; ++i) {
             const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
-            if (next != prev)
+            if (next != prev && !DirectSegment(s, prev, next, 0))
                 p.drawLine(CosmeticLine(prev, next));
             prev = next;
         }

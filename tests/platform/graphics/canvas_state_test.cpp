@@ -299,11 +299,11 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
     EXPECT_GT(Count(*quick, clGreen), 100);
 }
 
-// Dashed one-pixel lines, level and upright ones written straight into the image, give the
-// pixels the raster engine gives them: every dash style, both directions, with and without
-// the opaque background in the gaps, the pattern running on across a polyline's joins, under
-// a clip region that cuts some of them.
-TEST(CanvasClip, ShortcutDashedLinesDrawWhatTheEngineDraws)
+// One-pixel lines, level and upright ones written straight into the image, give the pixels
+// the raster engine gives them: solid and every dash style, both directions, with and
+// without the opaque background in the gaps, the pattern running on across a polyline's
+// joins, under a clip region that cuts some of them and past the image's edge.
+TEST(CanvasClip, ShortcutLinesDrawWhatTheEngineDraws)
 {
     const auto draw = [](bool shortcuts) {
         auto b = WhiteBitmap(160, 120);
@@ -314,11 +314,11 @@ TEST(CanvasClip, ShortcutDashedLinesDrawWhatTheEngineDraws)
         c.SelectClipRgn(&region);
         c.SetBkColor(clYellow);
         const TPenStyle styles[] = {psDash, psDot, psDashDot, psDashDotDot};
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 14; ++i) {
             TPen& pen = *c.Pen();
             pen.SetColor(i % 3 == 0 ? clNavy : i % 3 == 1 ? clRed : clGreen);
-            if (i < 8) {
-                pen.SetStyle(styles[i % 4]);
+            if (i < 8 || i >= 12) {
+                pen.SetStyle(i < 8 ? styles[i % 4] : psSolid);
             } else {
                 pen.SetStyle(psSolid);
                 TExtPenInfo info;
