@@ -334,6 +334,8 @@ struct TCanvas::Impl {
     // k plus the offset falls in a dash of the pattern (every one for a solid pen), the
     // others take the gap pen or nothing. False when it cannot be: the engine then draws it.
     bool DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
+    // Whether segments in the pen can be written straight into the image (DirectSegment).
+    bool DirectPen(const StrokeStyle& s) const;
     // Calls f with each rectangle of the clip within the image (device pixels).
     template <class F> void ForClipRects(F&& f) const
     {

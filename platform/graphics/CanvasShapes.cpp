@@ -3,6 +3,8 @@
 
 #include "graphics/CanvasImpl.h"
 
+#include <utility>
+
 namespace {
 
 // Geometric pens stroke through pixel centres; just below one half keeps the rasterizer's
@@ -46,13 +48,19 @@ QLineF TCanvas::Impl::CosmeticLine(QPoint a, QPoint b)
     return QLineF(QPointF(a) + step, QPointF(b) + step);
 }
 
+bool TCanvas::Impl::DirectPen(const StrokeStyle& s) const
+{
+    const bool solid = s.Pen.style() == Qt::SolidLine && !s.Gap;
+    return Writable() && !s.Rop.Nop && s.Rop.Force < 0 && s.Rop.Mode == QPainter::CompositionMode_SourceOver &&
+           (solid || s.Pen.style() == Qt::CustomDashLine) && s.Pen.color().alpha() == 255 &&
+           (!s.Gap || s.GapPen.color().alpha() == 255);
+}
+
 bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
     const bool solid = s.Pen.style() == Qt::SolidLine && !s.Gap;
-    if (!Writable() || (a.x() != b.x() && a.y() != b.y()) || s.Rop.Nop || s.Rop.Force >= 0 ||
-        s.Rop.Mode != QPainter::CompositionMode_SourceOver || (!solid && s.Pen.style() != Qt::CustomDashLine) ||
-        s.Pen.color().alpha() != 255 || (s.Gap && s.GapPen.color().alpha() != 255) ||
-        dashOffset != std::floor(dashOffset) || dashOffset < 0)
+    if ((a.x() != b.x() && a.y() != b.y()) || dashOffset != std::floor(dashOffset) || dashOffset < 0 ||
+        !DirectPen(s))
         return false;
     // The pattern in whole pixels: which of its positions are inked (a solid line: all).
     constexpr int longest = 256;
@@ -177,12 +185,38 @@ void TCanvas::Impl::CosmeticPolyline(const QPoint* pts, int count)
         // (One drawLines call for them all is not used: the raster engine then
         // strokes a steep segment with other pixels than it does on its own.)
         p.setPen(s.Pen);
+        // Upright segments that follow one another on one column ink one unbroken run of
+        // it, written once: in one colour, copied, the order of the pixels does not matter.
+        const bool direct = DirectPen(s);
+        bool pending = false;
+        int runX = 0, runLo = 0, runHi = 0;
+        const auto flush = [&] {
+            if (std::exchange(pending, false))
+                DirectSegment(s, QPoint(runX, runLo), QPoint(runX, runHi + 1), 0);
+        };
         for (int i = 1; i < count; ++i) {
             const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
-            if (next != prev && !DirectSegment(s, prev, next, 0))
-                p.drawLine(CosmeticLine(prev, next));
+            if (next == prev)
+                continue;
+            if (direct && next.x() == prev.x()) {
+                const int step = next.y() > prev.y() ? 1 : -1;
+                const int lo = std::min(prev.y(), next.y() - step), hi = std::max(prev.y(), next.y() - step);
+                if (pending && runX == prev.x()) {
+                    runLo = std::min(runLo, lo);
+                    runHi = std::max(runHi, hi);
+                } else {
+                    flush();
+                    pending = true;
+                    runX = prev.x(), runLo = lo, runHi = hi;
+                }
+            } else {
+                flush();
+                if (!direct || !DirectSegment(s, prev, next, 0))
+                    p.drawLine(CosmeticLine(prev, next));
+            }
             prev = next;
         }
+        flush();
         if (mapped)
             p.setWorldTransform(Xf);
         return;

@@ -302,7 +302,8 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
 // One-pixel lines, level and upright ones written straight into the image, give the pixels
 // the raster engine gives them: solid and every dash style, both directions, with and
 // without the opaque background in the gaps, the pattern running on across a polyline's
-// joins, under a clip region that cuts some of them and past the image's edge.
+// joins, runs up and down one column, under a clip region that cuts some of them and past
+// the image's edge.
 TEST(CanvasClip, ShortcutLinesDrawWhatTheEngineDraws)
 {
     const auto draw = [](bool shortcuts) {
@@ -313,12 +314,12 @@ TEST(CanvasClip, ShortcutLinesDrawWhatTheEngineDraws)
         const TRegion region = TRegion::CreatePolygon(hull, 6, ALTERNATE);
         c.SelectClipRgn(&region);
         c.SetBkColor(clYellow);
-        const TPenStyle styles[] = {psDash, psDot, psDashDot, psDashDotDot};
+        const TPenStyle styles[] = {psDash, psDot, psDashDot, psDashDotDot, psSolid};
         for (int i = 0; i < 14; ++i) {
             TPen& pen = *c.Pen();
             pen.SetColor(i % 3 == 0 ? clNavy : i % 3 == 1 ? clRed : clGreen);
             if (i < 8 || i >= 12) {
-                pen.SetStyle(i < 8 ? styles[i % 4] : psSolid);
+                pen.SetStyle(i < 8 ? styles[i % 5] : psSolid);
             } else {
                 pen.SetStyle(psSolid);
                 TExtPenInfo info;
@@ -340,6 +341,10 @@ TEST(CanvasClip, ShortcutLinesDrawWhatTheEngineDraws)
             c.LineTo(at + 13, i * 5);
             const TPoint turns[] = {{20 + i, 30 + i}, {60 + i, 30 + i}, {60 + i, 70}, {35, 70}, {35, 45 + i}, {50, 58}};
             c.Polyline(turns, 6);
+            // Up and down one column, away and back to it further down.
+            const int x = 40 + i * 7;
+            const TPoint column[] = {{x, 20}, {x, 50}, {x, 35 - i}, {x, 80}, {x + 3, 80}, {x, 100}, {x, 90}, {x + 1, 60}};
+            c.Polyline(column, 8);
         }
         c.Flush();
         return b;
