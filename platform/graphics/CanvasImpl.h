@@ -9,6 +9,7 @@
 #include "system/ScopeGuard.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QPolygon>
@@ -275,6 +276,13 @@ struct TCanvas::Impl {
         QFontMetrics Metrics;
         TTextMetric Metric;
         std::unordered_map<std::string, int> Widths;
+        // Texts shaped once in the font (without extra character spacing): their glyphs
+        // placed from the top of the line, which lies Ascent above the baseline.
+        struct Shaped {
+            QList<QGlyphRun> Runs;
+            double Ascent = 0;
+        };
+        std::unordered_map<std::string, Shaped> Shapes;
     };
     std::unordered_map<std::string, std::unique_ptr<MeasuredFont>> Measured;
     MeasuredFont* Current = nullptr;

@@ -124,6 +124,49 @@ TEST(CanvasText, TransparentTextDrawsGlyphsOnlyInTheTextColour)
     EXPECT_GT(Count(s.bmp, clBlue), 0);
 }
 
+// Plain text drawn from glyphs shaped once and kept with their font gives the pixels that
+// shaping it at every call gives: several faces, sizes and styles (underlined and struck
+// out too), each alignment, opaque and transparent, each text drawn twice and again in
+// another font, which must not take the first font's glyphs.
+TEST(CanvasText, KeptShapesDrawWhatShapingEachTimeDraws)
+{
+    const auto draw = [](bool shortcuts) {
+        auto b = WhiteBitmap(300, 240);
+        TCanvas& c = *b->Canvas();
+        c.SetShortcuts(shortcuts);
+        const char* faces[] = {"Arial", "Times New Roman", "Courier New"};
+        const char* texts[] = {"-12.5", "1,000", "Wäg fi ĳ", "Axis Title"};
+        const unsigned aligns[] = {TA_LEFT | TA_TOP, TA_RIGHT | TA_BOTTOM, TA_CENTER | TA_BASELINE};
+        for (int i = 0; i < 18; ++i) {
+            TFont& f = *c.Font();
+            f.SetName(faces[i % 3]);
+            f.SetSize(7 + i % 5 * 2);
+            f.SetStyle(TFontStyles(i % 4 == 1 ? fsBold | fsItalic : i % 4 == 2 ? fsUnderline | fsStrikeOut : 0));
+            f.SetColor(i % 2 ? clNavy : clMaroon);
+            c.SetTextAlign(aligns[i % 3]);
+            c.SetBkMode(i % 5 == 0 ? OPAQUE : TRANSPARENT);
+            c.SetBkColor(clYellow);
+            const int x = 10 + (i % 3) * 100 + (i % 3 == 1 ? 80 : i % 3 == 2 ? 40 : 0), y = 14 + (i / 3) * 38;
+            c.TextOut(x, y, texts[i % 4]);
+            c.TextOut(x + 3, y + 17, texts[(i + 1) % 4]);
+        }
+        c.Flush();
+        return b;
+    };
+    auto kept = draw(true), shaped = draw(false);
+    int differ = 0, inked = 0;
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const TRGBQuad a = kept->ScanLine(y)[x], e = shaped->ScanLine(y)[x];
+            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+            inked += a.rgbRed != 255 || a.rgbGreen != 255 || a.rgbBlue != 255;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(inked, 2000);
+    if (const std::string path = testsupport::ArtifactPath("canvas_kept_text.png"); !path.empty())
+        kept->SaveToFile(path);
+}
+
 TEST(CanvasText, UpdateCpStartsAtAndAdvancesThePenPosition)
 {
     Surface s(60, 20);
