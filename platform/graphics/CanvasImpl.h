@@ -16,6 +16,8 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <array>
+#include <map>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -91,6 +93,18 @@ struct TCanvas::Impl {
     // region's rectangles come in bands from top to bottom, and the rows of b meet one
     // span each, the same in every row, with no row left out between.
     std::optional<QRect> ClipPartWithin(const QRect& b) const;
+
+    // Pictures stamped lately, as runs of drawn pixels along their rows (see Stamp), by
+    // the cache keys of the two images and the hot spot.
+    struct StampRuns {
+        struct Run {
+            int Dy, Dx, Length;
+            size_t First;   // into Colours
+        };
+        std::vector<Run> Runs;
+        std::vector<QRgb> Colours;
+    };
+    std::map<std::array<qint64, 3>, StampRuns> Stamps;
 
     // path
     bool InPath = false;

@@ -407,6 +407,35 @@ TEST(CanvasClip, ShortcutLinesDrawWhatTheEngineDraws)
         quick->SaveToFile(path);
 }
 
+// A picture stamped, drawn on further (its painter still at work) and stamped again puts
+// down its new pixels the second time.
+TEST(CanvasClip, AChangedPictureStampsItsNewPixels)
+{
+    TBitmap black(3, 3), white(3, 3);
+    const auto line = [&](TColor c, TPoint from, TPoint to) {   // slanted: drawn by the painter
+        for (TBitmap* p : {&black, &white}) {
+            p->Canvas()->Pen()->SetColor(c);
+            p->Canvas()->MoveTo(from.X, from.Y);
+            p->Canvas()->LineTo(to.X, to.Y);
+        }
+    };
+    for (TBitmap* p : {&black, &white}) {
+        p->Canvas()->Brush()->SetColor(p == &black ? clBlack : clWhite);
+        p->Canvas()->FillRect(TRect(0, 0, 3, 3));
+    }
+    line(clRed, TPoint(0, 0), TPoint(2, 2));
+    auto b = WhiteBitmap(20, 10);
+    const TPoint first(3, 3), second(12, 3);
+    b->Canvas()->Stamp(*black.Canvas(), *white.Canvas(), 1, 1, &first, 1);
+    line(clBlue, TPoint(2, 0), TPoint(0, 2));
+    b->Canvas()->Stamp(*black.Canvas(), *white.Canvas(), 1, 1, &second, 1);
+    b->Canvas()->Flush();
+    EXPECT_EQ(Count(*b, clRed, TRect(0, 0, 10, 10)), 2);
+    EXPECT_EQ(Count(*b, clBlue, TRect(0, 0, 10, 10)), 0);
+    EXPECT_EQ(Count(*b, clRed, TRect(10, 0, 20, 10)), 1);
+    EXPECT_EQ(Count(*b, clBlue, TRect(10, 0, 20, 10)), 2);
+}
+
 TEST(CanvasMapping, AnisotropicScalesLogicalUnits)
 {
     Surface s(40, 40);
