@@ -161,6 +161,13 @@ public:
     bool StretchBlt(int x, int y, int width, int height, const TCanvas& source, int sx, int sy,
                     int sw, int sh, TRop rop);
     void CopyRect(const TRect& dest, const TCanvas& source, const TRect& src);
+    // A plain copy of a whole image onto a whole image of the same size (colour, no alpha,
+    // unclipped, shortcuts on) shares the source's pixels until either is drawn on next,
+    // instead of copying them. When this canvas's image still shares its pixels with
+    // `other`'s in that way and `cover` (device units) spans this whole image, it takes
+    // pixels of its own, left undefined for a copy from `other` that is about to cover them
+    // again, so that `other` can be drawn on in place rather than copied first.
+    void UnshareImage(const TCanvas& other, const TRect& cover);
     // Blends the source over this canvas: result = src * alpha / 255 + dst * (255 - alpha) / 255.
     bool AlphaBlend(int x, int y, int width, int height, const TCanvas& source, int sx, int sy,
                     int sw, int sh, int constantAlpha);

@@ -79,6 +79,36 @@ bool TCanvas::Impl::CopyBlock(const QImage& src, const QRect& from, const QRect&
     return true;
 }
 
+bool TCanvas::Impl::ShareWhole(Impl& src, const QRect& from, const QRect& to, TRop rop)
+{
+    if (rop != SRCCOPY || &src == this || src.Image == nullptr || src.Image == Image || !WholeImagePlain() ||
+        src.Image->format() != QImage::Format_RGB32 || src.Image->size() != Image->size() ||
+        src.Image->devicePixelRatio() != Image->devicePixelRatio() || from != src.Image->rect() ||
+        to != Image->rect())
+        return false;
+    // Neither painter may go on writing into the shared pixels: the next drawing on either
+    // image begins a painter anew, which gives that image pixels of its own first.
+    End();
+    src.End();
+    *Image = *src.Image;
+    return true;
+}
+
+void TCanvas::UnshareImage(const TCanvas& other, const TRect& cover)
+{
+    QImage* own = d->Image;
+    const QImage* theirs = other.d->Image;
+    if (own == nullptr || theirs == nullptr || own == theirs || own->isDetached() || !d->WholeImagePlain() ||
+        own->constBits() != theirs->constBits() || !d->Identity)
+        return;
+    if (!QRect(cover.Left, cover.Top, cover.Width(), cover.Height()).contains(d->DeviceRect()))
+        return;
+    d->End();
+    QImage fresh(own->size(), own->format());
+    fresh.setDevicePixelRatio(own->devicePixelRatio());
+    *own = std::move(fresh);
+}
+
 void TCanvas::Impl::RopBlit(int x, int y, const QImage& src, TRop rop)
 {
     const uint8_t table = uint8_t((rop >> 16) & 0xFF);
@@ -149,7 +179,8 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
         const QRect spix = source.d->ImageRect(srect);
         const bool mirrorX = ((send.x() - spos.x()) < 0) != ((dend.x() - dpos.x()) < 0);
         const bool mirrorY = ((send.y() - spos.y()) < 0) != ((dend.y() - dpos.y()) < 0);
-        if (!mirrorX && !mirrorY && !source.d->Mono && d->CopyBlock(*simg, spix, dpix, rop))
+        if (!mirrorX && !mirrorY && !source.d->Mono &&
+            (d->ShareWhole(*source.d, spix, dpix, rop) || d->CopyBlock(*simg, spix, dpix, rop)))
             return true;
         src = Impl::SampleBlock(*simg, spix, dpix, mirrorX, mirrorY, vpix);
         if (source.d->Mono && !d->Mono) {
@@ -204,41 +235,49 @@ void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, in
     const QImage* white = OnWhite.d->Image;
     if (!CanStamp() || black == nullptr || white == nullptr || black->size() != white->size() || At == nullptr)
         return;
-    // The drawn pixels as runs along the rows, relative to the hot spot.
-    struct Run {
-        int Dy, Dx, Length;
-        size_t First;   // into colours
-    };
-    std::vector<Run> runs;
-    std::vector<QRgb> colours;
-    for (int y = 0; y < black->height(); ++y) {
-        const auto* b = reinterpret_cast<const QRgb*>(black->constScanLine(y));
-        const auto* w = reinterpret_cast<const QRgb*>(white->constScanLine(y));
-        for (int x = 0; x < black->width();) {
-            if (((b[x] ^ w[x]) & 0xFFFFFF) != 0) {
-                ++x;
-                continue;
+    // The drawn pixels as runs along the rows, relative to the hot spot; kept for pictures
+    // stamped again unchanged. An image's cache key changes whenever a painter begins on it
+    // or its pixels are written; the pictures' painters end here, so that whatever draws on
+    // them next begins anew.
+    OnBlack.d->End();
+    OnWhite.d->End();
+    const std::array<qint64, 3> key{black->cacheKey(), white->cacheKey(), (qint64(HotX) << 32) ^ qint64(uint32_t(HotY))};
+    auto found = d->Stamps.find(key);
+    if (found == d->Stamps.end()) {
+        if (d->Stamps.size() > 256)
+            d->Stamps.clear();
+        Impl::StampRuns made;
+        const int width = black->width();
+        for (int y = 0; y < black->height(); ++y) {
+            const auto* b = reinterpret_cast<const QRgb*>(black->constScanLine(y));
+            const auto* w = reinterpret_cast<const QRgb*>(white->constScanLine(y));
+            for (int x = 0; x < width;) {
+                if (((b[x] ^ w[x]) & 0xFFFFFF) != 0) {
+                    ++x;
+                    continue;
+                }
+                Impl::StampRuns::Run r{y - HotY, x - HotX, 0, made.Colours.size()};
+                for (; x < width && ((b[x] ^ w[x]) & 0xFFFFFF) == 0; ++x, ++r.Length)
+                    made.Colours.push_back(b[x] | 0xFF000000u);
+                made.Runs.push_back(r);
             }
-            Run r{y - HotY, x - HotX, 0, colours.size()};
-            for (; x < black->width() && ((b[x] ^ w[x]) & 0xFFFFFF) == 0; ++x, ++r.Length)
-                colours.push_back(b[x] | 0xFF000000u);
-            runs.push_back(r);
         }
+        found = d->Stamps.emplace(key, std::move(made)).first;
     }
+    const std::vector<Impl::StampRuns::Run>& runs = found->second.Runs;
+    const std::vector<QRgb>& colours = found->second.Colours;
     if (runs.empty())
         return;
-    const QRegion clip = d->EffectiveClip().intersected(d->DeviceRect());
-    const std::vector<QRect> rects(clip.begin(), clip.end());
     const QRect box(-HotX, -HotY, black->width(), black->height());
     uchar* bits = d->Image->bits();
     const qsizetype stride = d->Image->bytesPerLine();
     for (int i = 0; i < Count; ++i) {
         const QRect at = box.translated(At[i].X, At[i].Y);
-        for (const QRect& r : rects) {
+        d->ForClipRects([&](const QRect& r) {
             const QRect part = at.intersected(r);
             if (part.isEmpty())
-                continue;
-            for (const Run& run : runs) {
+                return;
+            for (const auto& run : runs) {
                 const int y = At[i].Y + run.Dy;
                 if (y < part.top() || y > part.bottom())
                     continue;
@@ -250,7 +289,7 @@ void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, in
                 std::memcpy(row + from, colours.data() + run.First + (from - At[i].X - run.Dx),
                             size_t(to - from + 1) * sizeof(QRgb));
             }
-        }
+        });
     }
 }
 

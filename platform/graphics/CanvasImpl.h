@@ -9,12 +9,15 @@
 #include "system/ScopeGuard.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QPolygon>
 #include <QTransform>
 
 #include <algorithm>
+#include <array>
+#include <map>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -90,6 +93,18 @@ struct TCanvas::Impl {
     // region's rectangles come in bands from top to bottom, and the rows of b meet one
     // span each, the same in every row, with no row left out between.
     std::optional<QRect> ClipPartWithin(const QRect& b) const;
+
+    // Pictures stamped lately, as runs of drawn pixels along their rows (see Stamp), by
+    // the cache keys of the two images and the hot spot.
+    struct StampRuns {
+        struct Run {
+            int Dy, Dx, Length;
+            size_t First;   // into Colours
+        };
+        std::vector<Run> Runs;
+        std::vector<QRgb> Colours;
+    };
+    std::map<std::array<qint64, 3>, StampRuns> Stamps;
 
     // path
     bool InPath = false;
@@ -275,6 +290,13 @@ struct TCanvas::Impl {
         QFontMetrics Metrics;
         TTextMetric Metric;
         std::unordered_map<std::string, int> Widths;
+        // Texts shaped once in the font (without extra character spacing): their glyphs
+        // placed from the top of the line, which lies Ascent above the baseline.
+        struct Shaped {
+            QList<QGlyphRun> Runs;
+            double Ascent = 0;
+        };
+        std::unordered_map<std::string, Shaped> Shapes;
     };
     std::unordered_map<std::string, std::unique_ptr<MeasuredFont>> Measured;
     MeasuredFont* Current = nullptr;
@@ -329,6 +351,46 @@ struct TCanvas::Impl {
     // pattern from the previous segment.
     static QLineF CosmeticLine(QPoint a, QPoint b);
     void CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
+    // A level or upright cosmetic segment (solid or dashed) written straight into the image,
+    // with the pixels the raster engine gives it: the k-th pixel from the first is inked when
+    // k plus the offset falls in a dash of the pattern (every one for a solid pen), the
+    // others take the gap pen or nothing. False when it cannot be: the engine then draws it.
+    bool DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
+    // Whether segments in the pen can be written straight into the image (DirectSegment).
+    bool DirectPen(const StrokeStyle& s) const;
+    // Calls f with each rectangle of the clip within the image (device pixels).
+    template <class F> void ForClipRects(F&& f) const
+    {
+        const QRect image = Image->rect();
+        if (!Clip) {
+            f(image);
+            return;
+        }
+        for (const QRect& r : *Clip)
+            if (const QRect part = r.intersected(image); !part.isEmpty())
+                f(part);
+    }
+    // Whether pixels may be written straight into the image: shortcuts on, a colour image
+    // mapped one to one, nothing recorded or collected into a path.
+    bool Writable() const
+    {
+        return Shortcuts && Image != nullptr && !Mono && Identity && Ratio == 1 && Rec == nullptr && !InPath &&
+               (Image->format() == QImage::Format_RGB32 || Image->format() == QImage::Format_ARGB32);
+    }
+    // Fills a device rectangle with one opaque colour within the clip, as the raster engine
+    // fills it. False (nothing done) when the image cannot be written directly.
+    bool DirectFill(const QRect& r, QRgb colour);
+    // Whether the whole image is a colour image unclipped and unrecorded, as a share of
+    // pixels between two canvases asks of both.
+    bool WholeImagePlain() const
+    {
+        return Shortcuts && Image != nullptr && !Mono && Rec == nullptr && !InPath &&
+               Image->format() == QImage::Format_RGB32 &&
+               (!Clip || QRegion(DeviceRect()).subtracted(*Clip).isEmpty());
+    }
+    // The pixels of `src`'s whole image, shared, as the whole of this image (see
+    // TCanvas::UnshareImage). False when the copy needs more.
+    bool ShareWhole(Impl& src, const QRect& from, const QRect& to, TRop rop);
 
     // Cosmetic polyline as a chain of segments (each leaves out its last pixel, which the
     // next one draws); the dash pattern runs on across the joins.

@@ -3,6 +3,8 @@
 
 #include "graphics/CanvasImpl.h"
 
+#include <utility>
+
 namespace {
 
 // Geometric pens stroke through pixel centres; just below one half keeps the rasterizer's
@@ -46,9 +48,101 @@ QLineF TCanvas::Impl::CosmeticLine(QPoint a, QPoint b)
     return QLineF(QPointF(a) + step, QPointF(b) + step);
 }
 
+bool TCanvas::Impl::DirectPen(const StrokeStyle& s) const
+{
+    const bool solid = s.Pen.style() == Qt::SolidLine && !s.Gap;
+    return Writable() && !s.Rop.Nop && s.Rop.Force < 0 && s.Rop.Mode == QPainter::CompositionMode_SourceOver &&
+           (solid || s.Pen.style() == Qt::CustomDashLine) && s.Pen.color().alpha() == 255 &&
+           (!s.Gap || s.GapPen.color().alpha() == 255);
+}
+
+bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
+{
+    const bool solid = s.Pen.style() == Qt::SolidLine && !s.Gap;
+    if ((a.x() != b.x() && a.y() != b.y()) || dashOffset != std::floor(dashOffset) || dashOffset < 0 ||
+        !DirectPen(s))
+        return false;
+    // The pattern in whole pixels: which of its positions are inked (a solid line: all).
+    constexpr int longest = 256;
+    bool inked[longest] = {true};
+    int period = 1;
+    if (!solid) {
+        const QList<qreal> pattern = s.Pen.dashPattern();
+        period = 0;
+        for (qsizetype i = 0; i < pattern.size(); ++i) {
+            const qreal v = pattern[i];
+            if (v < 1 || v != std::floor(v) || period + int(v) > longest)
+                return false;
+            for (int k = 0; k < int(v); ++k)
+                inked[period++] = i % 2 == 0;
+        }
+        if (period == 0 || pattern.size() % 2 != 0)
+            return false;
+    }
+    const QRgb pen = s.Pen.color().rgba();
+    const QRgb gap = s.Gap ? s.GapPen.color().rgba() : 0;
+    const bool level = a.y() == b.y();
+    const int length = level ? std::abs(b.x() - a.x()) : std::abs(b.y() - a.y());
+    const int step = level ? (b.x() > a.x() ? 1 : -1) : (b.y() > a.y() ? 1 : -1);
+    const int start = int(std::fmod(dashOffset, double(period)));
+    // The segment's pixels as a range along its axis, clipped by each rectangle of the clip.
+    const int along0 = level ? a.x() : a.y();
+    const int last = along0 + step * (length - 1);
+    const int lo = std::min(along0, last), hi = std::max(along0, last);
+    const int across = level ? a.y() : a.x();
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    const auto draw = [&](const QRect& r) {
+        const int acrossLo = level ? r.top() : r.left(), acrossHi = level ? r.bottom() : r.right();
+        if (across < acrossLo || across > acrossHi)
+            return;
+        const int from = std::max(lo, level ? r.left() : r.top());
+        const int to = std::min(hi, level ? r.right() : r.bottom());
+        if (from > to)
+            return;
+        // Walked from the segment's first pixel on, so the phase only steps forward.
+        const int first = step > 0 ? from : to, count = to - from + 1;
+        int phase = int((int64_t(first - along0) * step + start) % period);
+        QRgb* pixel = level ? reinterpret_cast<QRgb*>(bits + stride * across) + first
+                            : reinterpret_cast<QRgb*>(bits + stride * first) + across;
+        const qsizetype advance = (level ? 1 : stride / qsizetype(sizeof(QRgb))) * step;
+        if (solid) {
+            for (int n = 0; n < count; ++n, pixel += advance)
+                *pixel = pen;
+            return;
+        }
+        for (int n = 0; n < count; ++n, pixel += advance) {
+            if (inked[phase])
+                *pixel = pen;
+            else if (s.Gap)
+                *pixel = gap;
+            if (++phase == period)
+                phase = 0;
+        }
+    };
+    ForClipRects(draw);
+    return true;
+}
+
+bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
+{
+    if (!Writable() || qAlpha(colour) != 255)
+        return false;
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    ForClipRects([&](const QRect& clip) {
+        const QRect part = clip.intersected(r);
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(bits + stride * y) + part.left(), part.width(), colour);
+    });
+    return true;
+}
+
 void TCanvas::Impl::CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
     if (a == b)
+        return;
+    if (DirectSegment(s, a, b, dashOffset))
         return;
     const QLineF line = CosmeticLine(a, b);
     if (s.Gap) {
@@ -91,12 +185,38 @@ void TCanvas::Impl::CosmeticPolyline(const QPoint* pts, int count)
         // (One drawLines call for them all is not used: the raster engine then
         // strokes a steep segment with other pixels than it does on its own.)
         p.setPen(s.Pen);
+        // Upright segments that follow one another on one column ink one unbroken run of
+        // it, written once: in one colour, copied, the order of the pixels does not matter.
+        const bool direct = DirectPen(s);
+        bool pending = false;
+        int runX = 0, runLo = 0, runHi = 0;
+        const auto flush = [&] {
+            if (std::exchange(pending, false))
+                DirectSegment(s, QPoint(runX, runLo), QPoint(runX, runHi + 1), 0);
+        };
         for (int i = 1; i < count; ++i) {
             const QPoint next = mapped ? DevicePoint(pts[i]) : pts[i];
-            if (next != prev)
-                p.drawLine(CosmeticLine(prev, next));
+            if (next == prev)
+                continue;
+            if (direct && next.x() == prev.x()) {
+                const int step = next.y() > prev.y() ? 1 : -1;
+                const int lo = std::min(prev.y(), next.y() - step), hi = std::max(prev.y(), next.y() - step);
+                if (pending && runX == prev.x()) {
+                    runLo = std::min(runLo, lo);
+                    runHi = std::max(runHi, hi);
+                } else {
+                    flush();
+                    pending = true;
+                    runX = prev.x(), runLo = lo, runHi = hi;
+                }
+            } else {
+                flush();
+                if (!direct || !DirectSegment(s, prev, next, 0))
+                    p.drawLine(CosmeticLine(prev, next));
+            }
             prev = next;
         }
+        flush();
         if (mapped)
             p.setWorldTransform(Xf);
         return;
@@ -449,6 +569,8 @@ void TCanvas::FillRect(const TRect& r)
     if (b < t)
         std::swap(t, b);
     if (rr == l || b == t)
+        return;
+    if (f.Solid && d->DirectFill(QRect(l, t, rr - l, b - t), f.SolidRgb))
         return;
     QPainter& p = d->P();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);   // a pattern copy: no raster operation

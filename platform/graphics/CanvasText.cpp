@@ -3,6 +3,8 @@
 
 #include "graphics/CanvasImpl.h"
 
+#include <QTextLayout>
+
 namespace {
 
 QString QStr(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
@@ -100,19 +102,38 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         if (BkMode == OPAQUE && !text.empty())
             p.fillRect(QRectF(origin.x(), origin.y(), w, m.Height), Col(BkColor));
-        if (simple) {
-            if (PainterFontVer != QtFontVer || PainterFontExtra != QtFontExtra || QtFontVer != Font->Version()) {
-                p.setFont(QF());
-                PainterFontVer = QtFontVer;
-                PainterFontExtra = QtFontExtra;
-            }
-        } else {
+        // Plain text is shaped once and kept with its font: the same glyphs at the same
+        // places as drawing the text, which shapes it every time.
+        const bool kept = simple && Shortcuts && CharExtra == 0 && !text.empty();
+        if (!simple) {
             p.setFont(QF());
+        } else if (!kept &&
+                   (PainterFontVer != QtFontVer || PainterFontExtra != QtFontExtra || QtFontVer != Font->Version())) {
+            p.setFont(QF());
+            PainterFontVer = QtFontVer;
+            PainterFontExtra = QtFontExtra;
         }
         const QColor tc = Col(TextColor);
         if (p.pen().style() != Qt::SolidLine || p.pen().color() != tc || p.pen().widthF() != 0)
             p.setPen(QPen(tc, 0));
-        p.drawText(QPointF(origin.x(), origin.y() + m.Ascent), qs);
+        if (kept) {
+            MeasuredFont& f = FM();
+            auto at = f.Shapes.find(text);
+            if (at == f.Shapes.end()) {
+                if (f.Shapes.size() > 4096)
+                    f.Shapes.clear();
+                QTextLayout layout(qs, qtbridge::ToQFont(*Font, 0));
+                layout.beginLayout();
+                const QTextLine line = layout.createLine();
+                layout.endLayout();
+                at = f.Shapes.emplace(text, MeasuredFont::Shaped{layout.glyphRuns(), line.ascent()}).first;
+            }
+            const QPointF top(origin.x(), origin.y() + m.Ascent - at->second.Ascent);
+            for (const QGlyphRun& run : at->second.Runs)
+                p.drawGlyphRun(top, run);
+        } else {
+            p.drawText(QPointF(origin.x(), origin.y() + m.Ascent), qs);
+        }
         if (!simple) {
             p.restore();
             PainterFontVer = 0;

@@ -253,6 +253,11 @@ TRect TTeeCanvas3D::SetupProjection(TCanvas* destination, TView3DOptions* option
         // resolution and copied to it pixel for pixel.
         FBuffer->SetPixelRatio(destination != nullptr ? destination->PixelRatio() : 1.0);
         FBuffer->SetSize(w, h);
+        // A destination that still shows the last picture through the buffer's own pixels
+        // lets go of them, since the picture drawn now covers it all again: the buffer is
+        // then drawn on where it is instead of being copied first.
+        if (destination != nullptr)
+            destination->UnshareImage(*FBuffer->Canvas(), chartRect);
         Attach(FBuffer->Canvas());
         result = TRect(0, 0, w, h);
     } else {

@@ -2,8 +2,11 @@
 
 #include "TeCanvas/Helpers.h"
 
+#include "graphics/Bitmap.h"
+
 #include <algorithm>
 #include <array>
+#include <map>
 #include <typeinfo>
 
 
@@ -156,6 +159,119 @@ TColor TAreaSeries::AreaColorOf(TColor Color) const
     return AreaColor() == clDefault || ColorEachPoint() ? Color : AreaColor();
 }
 
+// Each short polygon is drawn once over black and once over white, at a hot spot two pixels
+// inside its bitmaps, and kept by its corners (relative to their least corner) and colours:
+// the raster engine draws a polygon of whole-pixel corners alike wherever it lies.
+struct TAreaSeries::TShapeStamps {
+    struct Picture {
+        TBitmap OnBlack, OnWhite;
+    };
+    std::map<std::array<int, 11>, std::unique_ptr<Picture>> Shapes;
+
+    void Draw(TTeeCanvas3D* canvas, const TPoint* corners)
+    {
+        TCanvas* target = canvas->ReferenceCanvas();
+        TPen* pen = canvas->Pen();
+        TBrush* brush = canvas->Brush();
+        int left = corners[0].X, top = corners[0].Y, right = left, bottom = top;
+        for (int k = 1; k < 4; ++k) {
+            left = std::min(left, corners[k].X), right = std::max(right, corners[k].X);
+            top = std::min(top, corners[k].Y), bottom = std::max(bottom, corners[k].Y);
+        }
+        constexpr int room = 2;
+        const int w = right - left + 1 + 2 * room, h = bottom - top + 1 + 2 * room;
+        if (!target->CanStamp() || w > 64 || h > 1024) {
+            canvas->Polygon(corners, 3);
+            return;
+        }
+        std::array<int, 11> key{int(pen->Color()), int(pen->Style()), int(brush->Color())};
+        for (int k = 0; k < 4; ++k)
+            key[size_t(3 + 2 * k)] = corners[k].X - left, key[size_t(4 + 2 * k)] = corners[k].Y - top;
+        std::unique_ptr<Picture>& picture = Shapes[key];
+        if (!picture) {
+            if (Shapes.size() > 1024) {   // a bound for series of ever new shapes
+                Shapes.clear();
+                Draw(canvas, corners);
+                return;
+            }
+            picture = std::make_unique<Picture>();
+            TPoint placed[4];
+            for (int k = 0; k < 4; ++k)
+                placed[k] = TPoint(corners[k].X - left + room, corners[k].Y - top + room);
+            for (TBitmap* b : {&picture->OnBlack, &picture->OnWhite}) {
+                b->SetSize(w, h);
+                TCanvas* c = b->Canvas();
+                c->Brush()->SetStyle(bsSolid);
+                c->Brush()->SetColor(b == &picture->OnBlack ? clBlack : clWhite);
+                c->FillRect(TRect(0, 0, w, h));
+                c->Pen()->Assign(pen);
+                c->Brush()->Assign(brush);
+                c->Polygon(placed, 4);
+                c->Flush();
+            }
+        }
+        const TPoint at(left, top);
+        target->Stamp(*picture->OnBlack.Canvas(), *picture->OnWhite.Canvas(), room, room, &at, 1);
+    }
+};
+
+namespace {
+
+// The polygon of one segment, from the points' value pixels (prevValue at prevAlong, value
+// at along) to the origin, filled and outlined. When the origin lies far from both values
+// and the canvas may take shortcuts, the polygon is drawn as two short ones, the end at the
+// values and the end at the origin, and the band between them, whose lines across the
+// value axis all look alike, as fills: the outline's colour on the two sides, the fill's
+// between them (or the fill's alone, without an outline). The short polygons draw the same
+// pixels as the tall one outside the band, which the fills then cover.
+template <typename Stamps>
+void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
+                     int origin, Stamps& stamps)
+{
+    const auto at = [vertical](int a, int v) { return vertical ? TPoint(a, v) : TPoint(v, a); };
+    const TPoint whole[4] = {at(prevAlong, prevValue), at(along, value), at(along, origin), at(prevAlong, origin)};
+    TCanvas* target = canvas->ReferenceCanvas();
+    TPen* pen = canvas->Pen();
+    TBrush* brush = canvas->Brush();
+    // Past the points' own pixels, the ends of the outline's sides and its corners.
+    constexpr int margin = 3;
+    const int nearest = origin > prevValue ? std::max(prevValue, value) : std::min(prevValue, value);
+    const int toward = origin > prevValue ? 1 : -1;
+    const bool plainPen =
+        pen->Style() == psClear || (pen->Style() == psSolid && pen->Width() <= 1 && !pen->IsExtended());
+    if (!canvas->Shortcuts() || target == nullptr || canvas->GetMonochrome() || !plainPen || pen->Mode() != pmCopy ||
+        brush->Style() != bsSolid || !brush->PatternPixels().Pixels.empty() ||
+        (origin - nearest) * toward <= 2 * margin + 2 || (origin > prevValue) != (origin > value)) {
+        canvas->Polygon(whole, 3);
+        return;
+    }
+    const int nearCut = nearest + toward * margin;
+    const int farCut = origin - toward * margin;
+    const TPoint nearEnd[4] = {whole[0], whole[1], at(along, nearCut), at(prevAlong, nearCut)};
+    const TPoint farEnd[4] = {at(prevAlong, farCut), at(along, farCut), whole[2], whole[3]};
+    stamps.Draw(canvas, nearEnd);
+    stamps.Draw(canvas, farEnd);
+    // The band, cuts included.
+    const int bandLo = std::min(nearCut, farCut), bandHi = std::max(nearCut, farCut) + 1;
+    const auto band = [&](int from, int to) {   // along pixels from..to - 1
+        if (to > from)
+            target->FillRect(vertical ? TRect(from, bandLo, to, bandHi) : TRect(bandLo, from, bandHi, to));
+    };
+    const int lo = std::min(prevAlong, along), hi = std::max(prevAlong, along);
+    const TColor fill = brush->Color();
+    if (pen->Style() == psClear) {
+        band(lo, hi);
+        return;
+    }
+    band(lo + 1, hi);
+    brush->SetColor(pen->Color());
+    band(lo, lo + 1);
+    band(hi, hi + 1);
+    brush->SetColor(fill);
+}
+
+} // namespace
+
 void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color,
                                   bool IsLast)
 {
@@ -235,8 +351,13 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
             canvas->RemoveClipping();
             if (canvas->Pen()->Style() != psClear)
                 canvas->Line(corners[0].X, corners[0].Y, corners[1].X, corners[1].Y);
-        } else
+        } else if (!blend && !Stairs() && PrevOrigin == Origin && along != prevAlong) {
+            if (!FStamps)
+                FStamps = std::make_shared<TShapeStamps>();
+            FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps);
+        } else {
             canvas->Polygon(corners.data(), 3);
+        }
     } else {
         const int rotation = chart->View3DOptions()->Rotation();
         const int z = rotation >= 91 && rotation <= 269 ? z1 : z0;

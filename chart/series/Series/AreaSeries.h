@@ -4,6 +4,8 @@
 
 #include "Series/LineSeries.h"
 
+#include <memory>
+
 enum TMultiArea { maNone, maStacked, maStacked100 };
 
 class TAreaSeries : public TCustomSeries {
@@ -56,6 +58,10 @@ private:
 
     bool FUseYOrigin = false;
     double FYOrigin = 0;
+    // The short polygons of segments far from their origin, drawn once by shape and colours
+    // and stamped where they fall.
+    struct TShapeStamps;
+    std::shared_ptr<TShapeStamps> FStamps;
 };
 
 class THorizAreaSeries : public TAreaSeries {

@@ -207,8 +207,8 @@ void AddMappedPoints(TColumnPolyline& Line, const double* Xs, const double* Ys, 
                      const TAxisLinearMap& MapX, const TAxisLinearMap& MapY, JoinedOf Joined)
 {
     const TAxisLinearMap mx = MapX, my = MapY;
-    // Large lines are reduced on several cores, a quarter million points a part at least.
-    const int workers = std::min(ParallelThreadCount(), (To - From + 1) / 250000);
+    // Large lines are reduced on several cores, an eighth of a million points a part at least.
+    const int workers = std::min(ParallelThreadCount(), (To - From + 1) / 125000);
     if (mx.Plain() && my.Plain())
         Line.AddRangeSpread(From, To, [&](int t, int& x, int& y) {
             x = mx.Clamped(Xs[t]);

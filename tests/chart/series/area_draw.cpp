@@ -119,6 +119,45 @@ TEST_F(AreaDraw, PositionsFromTheAxisScalesDrawWhatEachValuesPositionDraws)
     compare("inverted-origin", 3000);
 }
 
+// Segments far from their origin, drawn as two short polygons and the band between them,
+// give the pixels of the one tall polygon: drawn value by value (with symbols), on a
+// horizontal area, with the area lines in a colour of their own and hidden, and down to an
+// origin above the values.
+TEST_F(AreaDraw, TallSegmentsDrawnInPartsDrawWhatOnePolygonDraws)
+{
+    auto* s = Add<TAreaSeries>(clRed, {});
+    AddNoisyPoints(*s, 120, 3);
+    s->Pointer()->SetVisible(true);
+    s->Pointer()->SetHorizSize(2);
+    s->Pointer()->SetVertSize(2);
+    chart->Layout();
+    const auto compare = [&](const std::string& what) {
+        auto parts = chart->Picture();
+        chart->Canvas()->SetShortcuts(false);
+        auto whole = chart->Picture();
+        chart->Canvas()->SetShortcuts(true);
+        const PictureDifference d = Compare(*parts, *whole);
+        EXPECT_GT(d.Inked, 3000) << what;
+        EXPECT_EQ(d.Differ, 0) << what;
+        if (const std::string path = testsupport::ArtifactPath("area-parts-" + what + ".png"); !path.empty())
+            parts->SaveToFile(path);
+    };
+    compare("symbols");
+    s->AreaLinesPen()->SetColor(clBlue);
+    compare("coloured-lines");
+    s->AreaLinesPen()->Hide();
+    s->SetUseYOrigin(true);
+    s->SetYOrigin(9.5);
+    compare("origin-above");
+    chart->RemoveSeries(s);
+    auto* h = Add<THorizAreaSeries>(clNavy, {});
+    for (int i = 0; i < 90; ++i)
+        h->AddPointXY(5 + 3 * std::sin(i * 0.11) + (i * 37 % 11) / 10.0, i / 9.0);
+    h->AreaLinesPen()->SetColor(clGreen);
+    chart->Layout();
+    compare("horizontal");
+}
+
 TEST_F(AreaDraw, UseYOriginFillsToTheOriginAndWidensTheRange)
 {
     auto* s = Add<TAreaSeries>(clBlue, {{1, 2}, {5, 4}, {9, 2}});

@@ -1,5 +1,6 @@
 // Text placement, clipping, mapping, paths and bit blocks of the device-context canvas.
 #include "GraphicsTestUtil.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +122,49 @@ TEST(CanvasText, TransparentTextDrawsGlyphsOnlyInTheTextColour)
     s.c.SetTextColor(clBlue);
     s.c.TextOut(30, 2, "HI");
     EXPECT_GT(Count(s.bmp, clBlue), 0);
+}
+
+// Plain text drawn from glyphs shaped once and kept with their font gives the pixels that
+// shaping it at every call gives: several faces, sizes and styles (underlined and struck
+// out too), each alignment, opaque and transparent, each text drawn twice and again in
+// another font, which must not take the first font's glyphs.
+TEST(CanvasText, KeptShapesDrawWhatShapingEachTimeDraws)
+{
+    const auto draw = [](bool shortcuts) {
+        auto b = WhiteBitmap(300, 240);
+        TCanvas& c = *b->Canvas();
+        c.SetShortcuts(shortcuts);
+        const char* faces[] = {"Arial", "Times New Roman", "Courier New"};
+        const char* texts[] = {"-12.5", "1,000", "Wäg fi ĳ", "Axis Title"};
+        const unsigned aligns[] = {TA_LEFT | TA_TOP, TA_RIGHT | TA_BOTTOM, TA_CENTER | TA_BASELINE};
+        for (int i = 0; i < 18; ++i) {
+            TFont& f = *c.Font();
+            f.SetName(faces[i % 3]);
+            f.SetSize(7 + i % 5 * 2);
+            f.SetStyle(TFontStyles(i % 4 == 1 ? fsBold | fsItalic : i % 4 == 2 ? fsUnderline | fsStrikeOut : 0));
+            f.SetColor(i % 2 ? clNavy : clMaroon);
+            c.SetTextAlign(aligns[i % 3]);
+            c.SetBkMode(i % 5 == 0 ? OPAQUE : TRANSPARENT);
+            c.SetBkColor(clYellow);
+            const int x = 10 + (i % 3) * 100 + (i % 3 == 1 ? 80 : i % 3 == 2 ? 40 : 0), y = 14 + (i / 3) * 38;
+            c.TextOut(x, y, texts[i % 4]);
+            c.TextOut(x + 3, y + 17, texts[(i + 1) % 4]);
+        }
+        c.Flush();
+        return b;
+    };
+    auto kept = draw(true), shaped = draw(false);
+    int differ = 0, inked = 0;
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const TRGBQuad a = kept->ScanLine(y)[x], e = shaped->ScanLine(y)[x];
+            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+            inked += a.rgbRed != 255 || a.rgbGreen != 255 || a.rgbBlue != 255;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(inked, 2000);
+    if (const std::string path = testsupport::ArtifactPath("canvas_kept_text.png"); !path.empty())
+        kept->SaveToFile(path);
 }
 
 TEST(CanvasText, UpdateCpStartsAtAndAdvancesThePenPosition)
@@ -245,8 +289,8 @@ TEST(CanvasClip, ClipToAPathOfText)
 // ---- mapping --------------------------------------------------------------------
 
 // Under a clip region of many rectangles (a slanted hexagon), figures drawn under the one
-// rectangle the region makes within their bounds, and symbols stamped, give the pixels
-// that the whole region gives.
+// rectangle the region makes within their bounds, solid fills written into the image, and
+// symbols stamped, give the pixels that the whole region gives.
 TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
 {
     const auto draw = [](bool shortcuts) {
@@ -263,6 +307,8 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
             const TPoint face[] = {{x, top}, {x + 6, top - 4}, {x + 6, 97}, {x, 99}};
             c.Polygon(face, 4);
             c.Rectangle(x + 1, top + 10, x + 4, top + 30);
+            c.Brush()->SetColor(i % 3 ? clTeal : clFuchsia);   // right to left, some past the image
+            c.FillRect(TRect(x + 3, top - 12 + i % 4, x - 2 - i % 3, top - 2 + (i % 5) * 9));
         }
         TBitmap black(5, 5), white(5, 5);
         for (TBitmap* s : {&black, &white}) {
@@ -294,6 +340,100 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
     EXPECT_GT(inked, 3000);
     EXPECT_EQ(Count(*quick, clGreen, TRect(0, 0, 10, 100)), 0);   // stamps stay inside the region
     EXPECT_GT(Count(*quick, clGreen), 100);
+}
+
+// One-pixel lines, level and upright ones written straight into the image, give the pixels
+// the raster engine gives them: solid and every dash style, both directions, with and
+// without the opaque background in the gaps, the pattern running on across a polyline's
+// joins, runs up and down one column, under a clip region that cuts some of them and past
+// the image's edge.
+TEST(CanvasClip, ShortcutLinesDrawWhatTheEngineDraws)
+{
+    const auto draw = [](bool shortcuts) {
+        auto b = WhiteBitmap(160, 120);
+        TCanvas& c = *b->Canvas();
+        c.SetShortcuts(shortcuts);
+        const TPoint hull[] = {{4, 110}, {4, 20}, {30, 3}, {150, 3}, {150, 90}, {120, 116}};
+        const TRegion region = TRegion::CreatePolygon(hull, 6, ALTERNATE);
+        c.SelectClipRgn(&region);
+        c.SetBkColor(clYellow);
+        const TPenStyle styles[] = {psDash, psDot, psDashDot, psDashDotDot, psSolid};
+        for (int i = 0; i < 14; ++i) {
+            TPen& pen = *c.Pen();
+            pen.SetColor(i % 3 == 0 ? clNavy : i % 3 == 1 ? clRed : clGreen);
+            if (i < 8 || i >= 12) {
+                pen.SetStyle(i < 8 ? styles[i % 5] : psSolid);
+            } else {
+                pen.SetStyle(psSolid);
+                TExtPenInfo info;
+                if (i % 2)
+                    info.Alternate = true;
+                else
+                    info.UserStyle = {2, 5, 4};
+                pen.SetExtended(info);
+            }
+            c.SetBkMode(i % 2 ? OPAQUE : TRANSPARENT);
+            const int at = 2 + i * 9;
+            c.MoveTo(0, at);   // left to right, from outside the region
+            c.LineTo(157 - i, at);
+            c.MoveTo(159 - i, at + 3);   // right to left
+            c.LineTo(i * 3, at + 3);
+            c.MoveTo(at + 10, 1 + i);   // downwards and upwards
+            c.LineTo(at + 10, 118 - i);
+            c.MoveTo(at + 13, 117);
+            c.LineTo(at + 13, i * 5);
+            const TPoint turns[] = {{20 + i, 30 + i}, {60 + i, 30 + i}, {60 + i, 70}, {35, 70}, {35, 45 + i}, {50, 58}};
+            c.Polyline(turns, 6);
+            // Up and down one column, away and back to it further down.
+            const int x = 40 + i * 7;
+            const TPoint column[] = {{x, 20}, {x, 50}, {x, 35 - i}, {x, 80}, {x + 3, 80}, {x, 100}, {x, 90}, {x + 1, 60}};
+            c.Polyline(column, 8);
+        }
+        c.Flush();
+        return b;
+    };
+    auto quick = draw(true), exact = draw(false);
+    int differ = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x) {
+            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
+            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(Count(*quick, clYellow), 500);
+    EXPECT_GT(Count(*quick, clNavy), 500);
+    EXPECT_EQ(Count(*quick, clRed, TRect(0, 0, 4, 120)), 0);   // nothing outside the region
+    if (const std::string path = testsupport::ArtifactPath("canvas_dashed_lines.png"); !path.empty())
+        quick->SaveToFile(path);
+}
+
+// A picture stamped, drawn on further (its painter still at work) and stamped again puts
+// down its new pixels the second time.
+TEST(CanvasClip, AChangedPictureStampsItsNewPixels)
+{
+    TBitmap black(3, 3), white(3, 3);
+    const auto line = [&](TColor c, TPoint from, TPoint to) {   // slanted: drawn by the painter
+        for (TBitmap* p : {&black, &white}) {
+            p->Canvas()->Pen()->SetColor(c);
+            p->Canvas()->MoveTo(from.X, from.Y);
+            p->Canvas()->LineTo(to.X, to.Y);
+        }
+    };
+    for (TBitmap* p : {&black, &white}) {
+        p->Canvas()->Brush()->SetColor(p == &black ? clBlack : clWhite);
+        p->Canvas()->FillRect(TRect(0, 0, 3, 3));
+    }
+    line(clRed, TPoint(0, 0), TPoint(2, 2));
+    auto b = WhiteBitmap(20, 10);
+    const TPoint first(3, 3), second(12, 3);
+    b->Canvas()->Stamp(*black.Canvas(), *white.Canvas(), 1, 1, &first, 1);
+    line(clBlue, TPoint(2, 0), TPoint(0, 2));
+    b->Canvas()->Stamp(*black.Canvas(), *white.Canvas(), 1, 1, &second, 1);
+    b->Canvas()->Flush();
+    EXPECT_EQ(Count(*b, clRed, TRect(0, 0, 10, 10)), 2);
+    EXPECT_EQ(Count(*b, clBlue, TRect(0, 0, 10, 10)), 0);
+    EXPECT_EQ(Count(*b, clRed, TRect(10, 0, 20, 10)), 1);
+    EXPECT_EQ(Count(*b, clBlue, TRect(10, 0, 20, 10)), 2);
 }
 
 TEST(CanvasMapping, AnisotropicScalesLogicalUnits)
@@ -380,6 +520,43 @@ TEST(CanvasBitBlt, RasterOperations)
     EXPECT_EQ(Px(s.bmp, 5, 6), clLime);
     s.c.BitBlt(6, 6, 1, 1, *src.Canvas(), 0, 0, WHITENESS);
     EXPECT_EQ(Px(s.bmp, 6, 6), clWhite);
+}
+
+// A copy of a whole image onto a whole image of its size shares the pixels: drawing on
+// either afterwards, through the painter or straight into the pixels, leaves the other as
+// it was. A destination that lets go of the shared pixels before a copy that covers it does
+// so; one not covered whole keeps them.
+TEST(CanvasBitBlt, AWholeImageCopyLeavesEachImageItsOwn)
+{
+    TBitmap src(8, 8);
+    src.Canvas()->Brush()->SetColor(clRed);
+    src.Canvas()->FillRect(TRect(0, 0, 8, 8));
+    src.Canvas()->Pen()->SetColor(clNavy);
+    src.Canvas()->MoveTo(0, 7);
+    src.Canvas()->LineTo(8, 7);   // the painter is still at work on the source
+    Surface s(8, 8);
+    ASSERT_TRUE(s.c.BitBlt(0, 0, 8, 8, *src.Canvas(), 0, 0, SRCCOPY));
+    EXPECT_EQ(Count(s.bmp, clRed), 56);
+    src.Canvas()->MoveTo(0, 0);
+    src.Canvas()->LineTo(8, 0);
+    src.Canvas()->Brush()->SetColor(clBlue);
+    src.Canvas()->FillRect(TRect(0, 2, 4, 4));
+    EXPECT_EQ(Count(s.bmp, clRed), 56);
+    EXPECT_EQ(Count(s.bmp, clNavy), 8);
+    s.c.Brush()->SetColor(clLime);
+    s.c.FillRect(TRect(6, 2, 8, 4));
+    s.c.SetPixel(5, 5, clYellow);
+    EXPECT_EQ(Count(src, clLime) + Count(src, clYellow), 0);
+    EXPECT_EQ(Count(src, clBlue), 8);
+    EXPECT_EQ(Count(src, clNavy), 16);
+
+    ASSERT_TRUE(s.c.BitBlt(0, 0, 8, 8, *src.Canvas(), 0, 0, SRCCOPY));
+    s.c.UnshareImage(*src.Canvas(), TRect(0, 0, 7, 8));   // not covered whole: kept
+    EXPECT_EQ(Count(s.bmp, clBlue), 8);
+    s.c.UnshareImage(*src.Canvas(), TRect(0, 0, 8, 8));
+    src.Canvas()->FillRect(TRect(0, 0, 8, 8));
+    ASSERT_TRUE(s.c.BitBlt(0, 0, 8, 8, *src.Canvas(), 0, 0, SRCCOPY));
+    EXPECT_EQ(Count(s.bmp, clBlue), 64);
 }
 
 TEST(CanvasBitBlt, RespectsTheClipAndStretches)
