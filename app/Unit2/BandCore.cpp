@@ -15,7 +15,16 @@
 #include <thread>
 
 #if defined(__x86_64__)
+// GCC 12 takes the deliberately undefined start values inside the 512-bit intrinsics for
+// uninitialised ones.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 #endif
 #if defined(__GLIBC__)
 #include <dlfcn.h>
