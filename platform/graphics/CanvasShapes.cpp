@@ -79,6 +79,10 @@ bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qrea
         if (period == 0 || pattern.size() % 2 != 0)
             return false;
     }
+    int runEnd[longest];
+    runEnd[period - 1] = period;
+    for (int p = period - 2; p >= 0; --p)
+        runEnd[p] = inked[p] == inked[p + 1] ? runEnd[p + 1] : p + 1;
     const QRgb pen = s.Pen.color().rgba();
     const QRgb gap = s.Gap ? s.GapPen.color().rgba() : 0;
     const bool level = a.y() == b.y();
@@ -111,12 +115,19 @@ bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qrea
                 *pixel = pen;
             return;
         }
-        for (int n = 0; n < count; ++n, pixel += advance) {
-            if (inked[phase])
-                *pixel = pen;
-            else if (s.Gap)
-                *pixel = gap;
-            if (++phase == period)
+        // A dash (or gap) at a time: runEnd tells where the run holding each phase ends.
+        for (int n = 0; n < count;) {
+            const int len = std::min(runEnd[phase] - phase, count - n);
+            if (inked[phase] || s.Gap) {
+                const QRgb colour = inked[phase] ? pen : gap;
+                for (int k = 0; k < len; ++k, pixel += advance)
+                    *pixel = colour;
+            } else {
+                pixel += advance * len;
+            }
+            n += len;
+            phase += len;
+            if (phase == period)
                 phase = 0;
         }
     };
