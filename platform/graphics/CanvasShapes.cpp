@@ -56,11 +56,50 @@ bool TCanvas::Impl::DirectPen(const StrokeStyle& s) const
            (!s.Gap || s.GapPen.color().alpha() == 255);
 }
 
+bool TCanvas::Impl::DirectSlanted(QRgb pen, QPoint a, QPoint b)
+{
+    // Only a segment whose pixels all lie within one rectangle of the clip: the engine
+    // shortens one that leaves its clip's bounds, and that moves its pixels.
+    const QRect box = QRect(a, b).normalized().adjusted(-1, -1, 1, 1);
+    bool inside = false;
+    ForClipRects([&](const QRect& r) { inside = inside || r.contains(box); });
+    if (!inside)
+        return false;
+    // The engine's walk: the ends in 1/64 pixel (cut toward zero), one pixel per step
+    // along the major axis from the rounded first end up to the rounded last (left out),
+    // the minor coordinate in 1/65536 pixel starting where the major one enters the first
+    // pixel (its middle when the minor coordinate grows), each pixel its whole part.
+    const QLineF line = CosmeticLine(a, b);
+    int x1 = int(line.x1() * 64.), y1 = int(line.y1() * 64.), x2 = int(line.x2() * 64.), y2 = int(line.y2() * 64.);
+    const bool steep = std::abs(x2 - x1) < std::abs(y2 - y1);
+    if (!steep) {
+        std::swap(x1, y1);
+        std::swap(x2, y2);
+    }
+    if (y1 > y2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    const int first = (y1 + 32) >> 6, last = (y2 + 32) >> 6;
+    if (y1 == y2 || first >= last)
+        return true;
+    const int inc = int((int64_t(x2 - x1) << 16) / (y2 - y1));
+    int minor = x1 * (1 << 10) + ((((first << 6) + (inc > 0 ? 32 : 0) - y1) * inc) >> 6);
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    for (int major = first; major < last; ++major, minor += inc) {
+        const int x = steep ? minor >> 16 : major, y = steep ? major : minor >> 16;
+        reinterpret_cast<QRgb*>(bits + stride * y)[x] = pen;
+    }
+    return true;
+}
+
 bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
     const bool solid = s.Pen.style() == Qt::SolidLine && !s.Gap;
-    if ((a.x() != b.x() && a.y() != b.y()) || dashOffset != std::floor(dashOffset) || dashOffset < 0 ||
-        !DirectPen(s))
+    if (a.x() != b.x() && a.y() != b.y())
+        return solid && DirectPen(s) && DirectSlanted(s.Pen.color().rgba(), a, b);
+    if (dashOffset != std::floor(dashOffset) || dashOffset < 0 || !DirectPen(s))
         return false;
     // The pattern in whole pixels: which of its positions are inked (a solid line: all).
     constexpr int longest = 256;
