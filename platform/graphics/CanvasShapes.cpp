@@ -182,8 +182,19 @@ bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
     const qsizetype stride = Image->bytesPerLine();
     ForClipRects([&](const QRect& clip) {
         const QRect part = clip.intersected(r);
-        for (int y = part.top(); y <= part.bottom(); ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(bits + stride * y) + part.left(), part.width(), colour);
+        if (part.isEmpty())
+            return;
+        QRgb* row = reinterpret_cast<QRgb*>(bits + stride * part.top()) + part.left();
+        const qsizetype next = stride / qsizetype(sizeof(QRgb));
+        const int w = part.width();
+        if (w <= 4) {   // narrow columns (an area's bands): rows written pixel by pixel
+            for (int y = part.height(); y > 0; --y, row += next)
+                for (int x = 0; x < w; ++x)
+                    row[x] = colour;
+            return;
+        }
+        for (int y = part.height(); y > 0; --y, row += next)
+            std::fill_n(row, w, colour);
     });
     return true;
 }
