@@ -351,11 +351,16 @@ struct TCanvas::Impl {
     // pattern from the previous segment.
     static QLineF CosmeticLine(QPoint a, QPoint b);
     void CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
-    // A level or upright cosmetic segment (solid or dashed) written straight into the image,
+    // A level or upright cosmetic segment (solid or dashed), or a slanted solid one
+    // (DirectSlanted), written straight into the image,
     // with the pixels the raster engine gives it: the k-th pixel from the first is inked when
     // k plus the offset falls in a dash of the pattern (every one for a solid pen), the
     // others take the gap pen or nothing. False when it cannot be: the engine then draws it.
     bool DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset);
+    // A slanted solid segment written straight into the image with the pixels the raster
+    // engine's one-pixel stroke gives it (CosmeticLine's pixels). False, nothing done, when
+    // it reaches out of the clip.
+    bool DirectSlanted(QRgb pen, QPoint a, QPoint b);
     // Whether segments in the pen can be written straight into the image (DirectSegment).
     bool DirectPen(const StrokeStyle& s) const;
     // Calls f with each rectangle of the clip within the image (device pixels).

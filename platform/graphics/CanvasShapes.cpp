@@ -56,11 +56,50 @@ bool TCanvas::Impl::DirectPen(const StrokeStyle& s) const
            (!s.Gap || s.GapPen.color().alpha() == 255);
 }
 
+bool TCanvas::Impl::DirectSlanted(QRgb pen, QPoint a, QPoint b)
+{
+    // Only a segment whose pixels all lie within one rectangle of the clip: the engine
+    // shortens one that leaves its clip's bounds, and that moves its pixels.
+    const QRect box = QRect(a, b).normalized().adjusted(-1, -1, 1, 1);
+    bool inside = false;
+    ForClipRects([&](const QRect& r) { inside = inside || r.contains(box); });
+    if (!inside)
+        return false;
+    // The engine's walk: the ends in 1/64 pixel (cut toward zero), one pixel per step
+    // along the major axis from the rounded first end up to the rounded last (left out),
+    // the minor coordinate in 1/65536 pixel starting where the major one enters the first
+    // pixel (its middle when the minor coordinate grows), each pixel its whole part.
+    const QLineF line = CosmeticLine(a, b);
+    int x1 = int(line.x1() * 64.), y1 = int(line.y1() * 64.), x2 = int(line.x2() * 64.), y2 = int(line.y2() * 64.);
+    const bool steep = std::abs(x2 - x1) < std::abs(y2 - y1);
+    if (!steep) {
+        std::swap(x1, y1);
+        std::swap(x2, y2);
+    }
+    if (y1 > y2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    const int first = (y1 + 32) >> 6, last = (y2 + 32) >> 6;
+    if (y1 == y2 || first >= last)
+        return true;
+    const int inc = int((int64_t(x2 - x1) << 16) / (y2 - y1));
+    int minor = x1 * (1 << 10) + ((((first << 6) + (inc > 0 ? 32 : 0) - y1) * inc) >> 6);
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    for (int major = first; major < last; ++major, minor += inc) {
+        const int x = steep ? minor >> 16 : major, y = steep ? major : minor >> 16;
+        reinterpret_cast<QRgb*>(bits + stride * y)[x] = pen;
+    }
+    return true;
+}
+
 bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
     const bool solid = s.Pen.style() == Qt::SolidLine && !s.Gap;
-    if ((a.x() != b.x() && a.y() != b.y()) || dashOffset != std::floor(dashOffset) || dashOffset < 0 ||
-        !DirectPen(s))
+    if (a.x() != b.x() && a.y() != b.y())
+        return solid && DirectPen(s) && DirectSlanted(s.Pen.color().rgba(), a, b);
+    if (dashOffset != std::floor(dashOffset) || dashOffset < 0 || !DirectPen(s))
         return false;
     // The pattern in whole pixels: which of its positions are inked (a solid line: all).
     constexpr int longest = 256;
@@ -79,6 +118,10 @@ bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qrea
         if (period == 0 || pattern.size() % 2 != 0)
             return false;
     }
+    int runEnd[longest];
+    runEnd[period - 1] = period;
+    for (int p = period - 2; p >= 0; --p)
+        runEnd[p] = inked[p] == inked[p + 1] ? runEnd[p + 1] : p + 1;
     const QRgb pen = s.Pen.color().rgba();
     const QRgb gap = s.Gap ? s.GapPen.color().rgba() : 0;
     const bool level = a.y() == b.y();
@@ -111,12 +154,19 @@ bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qrea
                 *pixel = pen;
             return;
         }
-        for (int n = 0; n < count; ++n, pixel += advance) {
-            if (inked[phase])
-                *pixel = pen;
-            else if (s.Gap)
-                *pixel = gap;
-            if (++phase == period)
+        // A dash (or gap) at a time: runEnd tells where the run holding each phase ends.
+        for (int n = 0; n < count;) {
+            const int len = std::min(runEnd[phase] - phase, count - n);
+            if (inked[phase] || s.Gap) {
+                const QRgb colour = inked[phase] ? pen : gap;
+                for (int k = 0; k < len; ++k, pixel += advance)
+                    *pixel = colour;
+            } else {
+                pixel += advance * len;
+            }
+            n += len;
+            phase += len;
+            if (phase == period)
                 phase = 0;
         }
     };
@@ -132,8 +182,19 @@ bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
     const qsizetype stride = Image->bytesPerLine();
     ForClipRects([&](const QRect& clip) {
         const QRect part = clip.intersected(r);
-        for (int y = part.top(); y <= part.bottom(); ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(bits + stride * y) + part.left(), part.width(), colour);
+        if (part.isEmpty())
+            return;
+        QRgb* row = reinterpret_cast<QRgb*>(bits + stride * part.top()) + part.left();
+        const qsizetype next = stride / qsizetype(sizeof(QRgb));
+        const int w = part.width();
+        if (w <= 4) {   // narrow columns (an area's bands): rows written pixel by pixel
+            for (int y = part.height(); y > 0; --y, row += next)
+                for (int x = 0; x < w; ++x)
+                    row[x] = colour;
+            return;
+        }
+        for (int y = part.height(); y > 0; --y, row += next)
+            std::fill_n(row, w, colour);
     });
     return true;
 }

@@ -265,8 +265,12 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
     }
     band(lo + 1, hi);
     brush->SetColor(pen->Color());
-    band(lo, lo + 1);
-    band(hi, hi + 1);
+    if (hi == lo + 1) {   // the two sides side by side (a segment one pixel wide): one fill
+        band(lo, hi + 1);
+    } else {
+        band(lo, lo + 1);
+        band(hi, hi + 1);
+    }
     brush->SetColor(fill);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <vector>
 
 using namespace gfxtest;
@@ -404,6 +405,49 @@ TEST(CanvasClip, ShortcutLinesDrawWhatTheEngineDraws)
     EXPECT_GT(Count(*quick, clNavy), 500);
     EXPECT_EQ(Count(*quick, clRed, TRect(0, 0, 4, 120)), 0);   // nothing outside the region
     if (const std::string path = testsupport::ArtifactPath("canvas_dashed_lines.png"); !path.empty())
+        quick->SaveToFile(path);
+}
+
+// Slanted solid one-pixel lines written straight into the image give the pixels the raster
+// engine gives them: every slope in both directions, short and long, alone and as polylines,
+// under a clip rectangle that some of them cross (the engine draws those).
+TEST(CanvasClip, ShortcutSlantedLinesDrawWhatTheEngineDraws)
+{
+    const auto draw = [](bool shortcuts) {
+        auto b = WhiteBitmap(300, 240);
+        TCanvas& c = *b->Canvas();
+        c.SetShortcuts(shortcuts);
+        c.IntersectClipRect(8, 6, 292, 230);
+        for (int i = 0; i < 96; ++i) {
+            c.Pen()->SetColor(i % 2 ? clNavy : clMaroon);
+            const int cx = 40 + (i % 8) * 32, cy = 30 + (i / 8) * 17;
+            const int len = 1 + (i * 7) % 37;   // the fan's rays: all directions and slopes
+            for (int k = 0; k < 16; ++k) {
+                const double a = (i * 16 + k) * 0.3927 + i * 0.05;
+                c.MoveTo(cx, cy);
+                c.LineTo(cx + int(std::lround(len * std::cos(a))), cy + int(std::lround(len * std::sin(a))));
+            }
+        }
+        std::vector<TPoint> zigzag;   // short steps up and down, as a series draws them
+        for (int i = 0; i < 280; ++i)
+            zigzag.push_back(TPoint(4 + i, 120 + int(std::lround(100 * std::sin(i * 0.11) * std::cos(i * 0.023)))));
+        c.Pen()->SetColor(clGreen);
+        c.Polyline(zigzag.data(), int(zigzag.size()));
+        c.Flush();
+        return b;
+    };
+    auto quick = draw(true), exact = draw(false);
+    int differ = 0;
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
+            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(Count(*quick, clNavy), 2000);
+    EXPECT_GT(Count(*quick, clGreen), 300);
+    EXPECT_EQ(Count(*quick, clGreen, TRect(0, 0, 8, 240)), 0);   // the clip holds
+    if (const std::string path = testsupport::ArtifactPath("canvas_slanted_lines.png"); !path.empty())
         quick->SaveToFile(path);
 }
 
