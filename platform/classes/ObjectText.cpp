@@ -60,7 +60,7 @@ const std::array<int8_t, 256> HexValues = [] {
 }();
 
 // The upper-case digits of Count bytes, two per byte.
-void WriteHex(const uint8_t* In, int64_t Count, char* Out)
+inline void WriteHex(const uint8_t* In, int64_t Count, char* Out)
 {
     int64_t i = 0;
 #if defined(__SSE2__)
@@ -84,7 +84,7 @@ void WriteHex(const uint8_t* In, int64_t Count, char* Out)
 
 // When the 32 characters at In are all hex digits (either case): their 16 bytes into Out,
 // and true; else false, Out untouched.
-bool ReadHex32(const char* In, uint8_t* Out)
+inline bool ReadHex32(const char* In, uint8_t* Out)
 {
 #if defined(__SSE2__)
     // A character is a digit when c - '0' is at most 9, a letter when (c | 32) - 'a' is at
@@ -119,6 +119,113 @@ bool ReadHex32(const char* In, uint8_t* Out)
     }
     std::memcpy(Out, bytes, 16);
     return true;
+#endif
+}
+
+// Where the processor has 256-bit integer vectors: whole lines of BytesPerLine bytes
+// (64 digits) a vector at a time. Elsewhere these do nothing and the loops above them
+// take every line.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define OBJECT_TEXT_AVX2 1
+#include <immintrin.h>
+
+bool HasAvx2()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+// Whole lines of Count bytes at In into text at p (moved past them), each line a
+// break and indent of LineStart characters (the first LineStart of the 16 at Head)
+// then its digits; answers the bytes done, all but a last part line.
+__attribute__((target("avx2"))) int64_t WriteLinesAvx2Body(const uint8_t* In, int64_t Count, char*& p, const char* Head, size_t LineStart)
+{
+    const __m256i digits = _mm256_setr_epi8('0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A', 'B', 'C', 'D', 'E', 'F',
+                                            '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A', 'B', 'C', 'D', 'E', 'F');
+    const __m256i low4 = _mm256_set1_epi8(0x0F);
+    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Head));
+    char* out = p;
+    int64_t at = 0;
+    for (; at + BytesPerLine <= Count; at += BytesPerLine) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), head);
+        out += LineStart;
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(In + at));
+        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(v, 4), low4), low = _mm256_and_si256(v, low4);
+        // Within each half: the nibbles of its first eight bytes, then of its last eight.
+        const __m256i first = _mm256_unpacklo_epi8(high, low), second = _mm256_unpackhi_epi8(high, low);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_shuffle_epi8(digits, _mm256_permute2x128_si256(first, second, 0x20)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32), _mm256_shuffle_epi8(digits, _mm256_permute2x128_si256(first, second, 0x31)));
+        out += 2 * BytesPerLine;
+    }
+    p = out;
+    return at;
+}
+
+// The 64 characters at In, when all are hex digits (either case), as 32 bytes into Out,
+// and true; else false, Out untouched.
+__attribute__((target("avx2"))) inline bool ReadHex64Avx2(const char* In, uint8_t* Out)
+{
+    const __m256i nine = _mm256_set1_epi8(9), five = _mm256_set1_epi8(5), zero = _mm256_set1_epi8('0'),
+                  a = _mm256_set1_epi8('a'), caseBit = _mm256_set1_epi8(0x20), ten = _mm256_set1_epi8(10),
+                  weights = _mm256_set1_epi16(0x0110);
+    // Each pair's first digit times 16 plus its second, as a 16-bit lane, for each half.
+    __m256i valid = _mm256_set1_epi8(-1);
+    __m256i pairs[2];
+    for (int h = 0; h < 2; ++h) {
+        const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(In + 32 * h));
+        const __m256i d = _mm256_sub_epi8(c, zero);
+        const __m256i l = _mm256_sub_epi8(_mm256_or_si256(c, caseBit), a);
+        const __m256i isDigit = _mm256_cmpeq_epi8(_mm256_min_epu8(d, nine), d);
+        const __m256i isLetter = _mm256_cmpeq_epi8(_mm256_min_epu8(l, five), l);
+        valid = _mm256_and_si256(valid, _mm256_or_si256(isDigit, isLetter));
+        pairs[h] = _mm256_maddubs_epi16(_mm256_blendv_epi8(_mm256_add_epi8(l, ten), d, isDigit), weights);
+    }
+    if (_mm256_movemask_epi8(valid) != -1)
+        return false;
+    // packus interleaves the halves; the permutation puts the bytes back in order.
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(Out), _mm256_permute4x64_epi64(_mm256_packus_epi16(pairs[0], pairs[1]), 0xD8));
+    return true;
+}
+
+// Lines of the text from p: runs of 64 digits and line breaks each followed by blanks,
+// into the bytes at Out + q, until anything else (p, q and Line moved past what is read).
+__attribute__((target("avx2"))) void ReadLinesAvx2Body(const char* s, size_t Size, size_t& P, uint8_t* Out, size_t& Q, int& Line)
+{
+    size_t p = P, q = Q;
+    for (;;) {
+        if (p + 1 < Size && s[p] == '\r' && s[p + 1] == '\n') {
+            ++Line;
+            p += 2;
+            while (p < Size && s[p] == ' ')
+                ++p;
+        } else if (p + 64 <= Size && ReadHex64Avx2(s + p, Out + q)) {
+            p += 64;
+            q += 32;
+        } else {
+            break;
+        }
+    }
+    P = p;
+    Q = q;
+}
+#endif
+
+int64_t WriteLinesAvx2([[maybe_unused]] const uint8_t* In, [[maybe_unused]] int64_t Count, [[maybe_unused]] char*& p,
+                       [[maybe_unused]] const char* Head, [[maybe_unused]] size_t LineStart)
+{
+#if defined(OBJECT_TEXT_AVX2)
+    if (HasAvx2())
+        return WriteLinesAvx2Body(In, Count, p, Head, LineStart);
+#endif
+    return 0;
+}
+
+void ReadLinesAvx2([[maybe_unused]] const char* s, [[maybe_unused]] size_t Size, [[maybe_unused]] size_t& P,
+                   [[maybe_unused]] uint8_t* Out, [[maybe_unused]] size_t& Q, [[maybe_unused]] int& Line)
+{
+#if defined(OBJECT_TEXT_AVX2)
+    if (HasAvx2())
+        ReadLinesAvx2Body(s, Size, P, Out, Q, Line);
 #endif
 }
 
@@ -426,11 +533,25 @@ private:
         // Lines of BytesPerLine bytes, each on a new line when there are several; the
         // text of a run of lines is laid out in one piece.
         const size_t lineStart = multiLine ? LineBreak.size() + 2 * static_cast<size_t>(Level) : 0;
+        // A line's start (its break and indent) is stored at once from a copy padded with
+        // blanks, the digits written after it over the padding; where the line is too
+        // short to take the padding, or the indent too deep, it is written as it is.
+        std::array<char, 16> head;
+        head.fill(' ');
+        std::memcpy(head.data(), LineBreak.data(), LineBreak.size());
         auto writeLines = [&](const uint8_t* In, int64_t Count, char* p) {
-            for (int64_t at = 0; at < Count; at += BytesPerLine) {
+            int64_t at = 0;
+            if (multiLine && lineStart <= head.size())
+                at = WriteLinesAvx2(In, Count, p, head.data(), lineStart);
+            for (; at < Count; at += BytesPerLine) {
                 if (multiLine) {
-                    std::memcpy(p, LineBreak.data(), LineBreak.size());
-                    std::memset(p + LineBreak.size(), ' ', lineStart - LineBreak.size());
+                    if (lineStart + 2 * static_cast<size_t>(std::min<int64_t>(Count - at, BytesPerLine)) >= head.size() &&
+                        lineStart <= head.size()) {
+                        std::memcpy(p, head.data(), head.size());
+                    } else {
+                        std::memcpy(p, LineBreak.data(), LineBreak.size());
+                        std::memset(p + LineBreak.size(), ' ', lineStart - LineBreak.size());
+                    }
                     p += lineStart;
                 }
                 const int64_t k = std::min<int64_t>(Count - at, BytesPerLine);
@@ -856,8 +977,10 @@ private:
         int high = -1;
         for (;;) {
             // Runs of 32 digits sixteen bytes at a time, the common case.
+            if (high < 0 && p < size && (s[p] == '\r' || Digits[static_cast<uint8_t>(s[p])] >= 0))
+                ReadLinesAvx2(s, size, p, bytes, q, Line);
             if (high < 0 && p < size && Digits[static_cast<uint8_t>(s[p])] >= 0)
-                while (p + 32 <= size && ReadHex32(s + p, bytes + q)) {
+                while (p + 32 <= size && Digits[static_cast<uint8_t>(s[p])] >= 0 && ReadHex32(s + p, bytes + q)) {
                     q += 16;
                     p += 32;
                 }
