@@ -4,12 +4,15 @@
 #include "system/ScopeGuard.h"
 #include "system/SysUtils.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -227,6 +230,121 @@ void ReadLinesAvx2([[maybe_unused]] const char* s, [[maybe_unused]] size_t Size,
     if (HasAvx2())
         ReadLinesAvx2Body(s, Size, P, Out, Q, Line);
 #endif
+}
+
+// Blocks from this size on are converted in parts on threads of their own: started for
+// the block alone, so that no part waits on other work, and only where the time saved is
+// far more than the start of a thread.
+constexpr int64_t ParallelBytes = int64_t(4) << 20;
+constexpr int64_t BytesPerPart = int64_t(2) << 20;
+constexpr int MaxParts = 4;
+
+int Parts(int64_t Bytes)
+{
+    if (Bytes < ParallelBytes)
+        return 1;
+    static const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return static_cast<int>(std::min<int64_t>({MaxParts, cores, Bytes / BytesPerPart}));
+}
+
+// Part(k) for k below Count, the first on this thread; a part whose thread cannot be
+// started runs here too. Part must not throw.
+template <class F>
+void RunParts(int Count, const F& Part)
+{
+    std::vector<std::thread> threads;
+    threads.reserve(static_cast<size_t>(std::max(Count - 1, 0)));   // no allocation once threads run
+    for (int k = 1; k < Count; ++k) {
+        try {
+            threads.emplace_back(Part, k);
+        } catch (const std::system_error&) {
+            Part(k);
+        }
+    }
+    Part(0);
+    for (auto& t : threads)
+        t.join();
+}
+
+// The hex digits and line breaks of the characters at In up to Count or to the first
+// that is neither a hex digit nor a blank (space, tab, CR, LF), whose place is answered
+// (Count when there is none). A CR followed by LF is one line break, as is a CR or LF
+// alone.
+size_t CountHex(const char* In, size_t Count, size_t& Digits, size_t& Lines)
+{
+    size_t i = 0, digits = 0, lines = 0;
+#if defined(__SSE2__)
+    const __m128i nine = _mm_set1_epi8(9), five = _mm_set1_epi8(5), zero = _mm_set1_epi8('0'),
+                  a = _mm_set1_epi8('a'), caseBit = _mm_set1_epi8(0x20), space = _mm_set1_epi8(' '),
+                  tab = _mm_set1_epi8('\t'), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'),
+                  none = _mm_setzero_si128();
+    // Counts gathered per lane (a mask lane is -1), summed before a lane can overflow.
+    auto sum = [&](__m128i counts) {
+        const __m128i sad = _mm_sad_epu8(counts, none);
+        return static_cast<size_t>(_mm_cvtsi128_si32(sad) + _mm_cvtsi128_si32(_mm_srli_si128(sad, 8)));
+    };
+    bool stopped = false;
+    while (!stopped && i + 17 <= Count) {
+        __m128i hexCount = none, breakCount = none;
+        for (int run = 0; run < 255 && i + 17 <= Count; ++run, i += 16) {
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(In + i));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(In + i + 1));
+            const __m128i d = _mm_sub_epi8(c, zero);
+            const __m128i l = _mm_sub_epi8(_mm_or_si128(c, caseBit), a);
+            const __m128i hex = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(d, nine), d), _mm_cmpeq_epi8(_mm_min_epu8(l, five), l));
+            const __m128i isCr = _mm_cmpeq_epi8(c, cr), isLf = _mm_cmpeq_epi8(c, lf);
+            const __m128i blank = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, space), _mm_cmpeq_epi8(c, tab)), _mm_or_si128(isCr, isLf));
+            if (_mm_movemask_epi8(_mm_or_si128(hex, blank)) != 0xFFFF) {
+                stopped = true;   // the rest one by one, up to the character that stops it
+                break;
+            }
+            hexCount = _mm_sub_epi8(hexCount, hex);
+            breakCount = _mm_sub_epi8(breakCount, _mm_or_si128(isLf, _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), isCr)));
+        }
+        digits += sum(hexCount);
+        lines += sum(breakCount);
+    }
+#endif
+    for (; i < Count; ++i) {
+        const int v = HexValues[static_cast<uint8_t>(In[i])];
+        if (v == -2)
+            break;
+        if (v >= 0)
+            ++digits;
+        else if (In[i] == '\n' || (In[i] == '\r' && (i + 1 >= Count || In[i + 1] != '\n')))
+            ++lines;
+    }
+    Digits = digits;
+    Lines = lines;
+    return i;
+}
+
+// The bytes of Count characters at In, hex digits and blanks only, with an even number
+// of digits, into Out.
+void DecodeHex(const char* In, size_t Count, uint8_t* Out)
+{
+    size_t p = 0, q = 0;
+    int high = -1, lines = 0;
+    while (p < Count) {
+        if (high < 0) {
+            ReadLinesAvx2(In, Count, p, Out, q, lines);
+            while (p + 32 <= Count && HexValues[static_cast<uint8_t>(In[p])] >= 0 && ReadHex32(In + p, Out + q)) {
+                q += 16;
+                p += 32;
+            }
+            if (p >= Count)
+                break;
+        }
+        const int d = HexValues[static_cast<uint8_t>(In[p++])];
+        if (d < 0)
+            continue;
+        if (high < 0) {
+            high = d;
+        } else {
+            Out[q++] = static_cast<uint8_t>(high * 16 + d);
+            high = -1;
+        }
+    }
 }
 
 // The text being written, straight into a memory stream behind what it holds.
@@ -566,7 +684,16 @@ private:
             // Bytes in memory are read where they are.
             const auto* in = reinterpret_cast<const uint8_t*>(memory->Memory()) + memory->Position();
             memory->Seek(count, TSeekOrigin::soCurrent);
-            writeLines(in, count, Out.Room(textSize(count)));
+            char* text = Out.Room(textSize(count));
+            // A large block is laid out in parts on threads of its own, each part whole
+            // lines at their known place; the text is the same as from one thread.
+            const int parts = Parts(count);
+            const int64_t lines = (count + BytesPerLine - 1) / BytesPerLine;
+            RunParts(parts, [&](int k) {
+                const int64_t first = lines * k / parts, last = lines * (k + 1) / parts;
+                const int64_t from = first * BytesPerLine, to = std::min(last * BytesPerLine, count);
+                writeLines(in + from, to - from, text + textSize(from));
+            });
         } else {
             constexpr int64_t Chunk = BytesPerLine * 2048;
             std::vector<uint8_t> buf(static_cast<size_t>(std::min(count, Chunk)));
@@ -975,6 +1102,7 @@ private:
         size_t p = P, q = 0;
         auto* bytes = reinterpret_cast<uint8_t*>(Out->Extend(static_cast<int64_t>((size - p) / 2)));
         int high = -1;
+        DecodeInParts(p, bytes, q);
         for (;;) {
             // Runs of 32 digits sixteen bytes at a time, the common case.
             if (high < 0 && p < size && (s[p] == '\r' || Digits[static_cast<uint8_t>(s[p])] >= 0))
@@ -1028,6 +1156,57 @@ private:
         W.Write(len, 4);
         Out->SetPosition(start + static_cast<int64_t>(q));
         Next();
+    }
+
+    // A large block decoded in parts on threads of their own, each part from a line
+    // start: the digits of each are counted first, up to the character that ends the
+    // block, then each part is decoded at its place, and From moves to the "}". Nothing
+    // is done when the text is short, or the block not plainly hex digits and blanks up
+    // to a "}" with whole bytes in each part: it is then read in one pass that tells
+    // where it fails.
+    void DecodeInParts(size_t& From, uint8_t* Bytes, size_t& Count)
+    {
+        const size_t rest = S.size() - From;
+        const int parts = Parts(static_cast<int64_t>(rest / 2));
+        if (parts < 2)
+            return;
+        const auto n = static_cast<size_t>(parts);
+        std::vector<size_t> starts(n + 1, S.size());
+        starts[0] = From;
+        for (size_t k = 1; k < n; ++k) {
+            const size_t at = S.find('\n', std::max(starts[k - 1], From + rest * k / n));
+            starts[k] = at == std::string_view::npos ? S.size() : at + 1;
+        }
+        std::vector<size_t> digits(n), lines(n), stops(n);
+        RunParts(parts, [&](int k) {
+            const auto i = static_cast<size_t>(k);
+            stops[i] = starts[i] + CountHex(S.data() + starts[i], starts[i + 1] - starts[i], digits[i], lines[i]);
+        });
+        // The parts up to the one where the block ends.
+        size_t used = 0, end = S.size(), total = 0, totalLines = 0;
+        std::vector<size_t> at(n);
+        while (used < n) {
+            if (digits[used] % 2 != 0)
+                return;
+            at[used] = total / 2;
+            total += digits[used];
+            totalLines += lines[used];
+            const size_t k = used++;
+            if (stops[k] < starts[k + 1]) {
+                end = stops[k];
+                break;
+            }
+        }
+        if (end >= S.size() || S[end] != '}')
+            return;
+        starts[used] = end;
+        RunParts(static_cast<int>(used), [&](int k) {
+            const auto i = static_cast<size_t>(k);
+            DecodeHex(S.data() + starts[i], starts[i + 1] - starts[i], Bytes + at[i]);
+        });
+        Count = total / 2;
+        Line += static_cast<int>(totalLines);
+        From = end;
     }
 
     std::string_view S;
