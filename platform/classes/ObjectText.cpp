@@ -191,8 +191,9 @@ __attribute__((target("avx2"))) inline bool ReadHex64Avx2(const char* In, uint8_
 }
 
 // Lines of the text from p: runs of 64 digits and line breaks each followed by blanks,
-// into the bytes at Out + q, until anything else (p, q and Line moved past what is read).
-__attribute__((target("avx2"))) void ReadLinesAvx2Body(const char* s, size_t Size, size_t& P, uint8_t* Out, size_t& Q, int& Line)
+// into the bytes at Out + q (below Room), until anything else (p, q and Line moved past
+// what is read).
+__attribute__((target("avx2"))) void ReadLinesAvx2Body(const char* s, size_t Size, size_t& P, uint8_t* Out, size_t& Q, size_t Room, int& Line)
 {
     size_t p = P, q = Q;
     for (;;) {
@@ -201,7 +202,7 @@ __attribute__((target("avx2"))) void ReadLinesAvx2Body(const char* s, size_t Siz
             p += 2;
             while (p < Size && s[p] == ' ')
                 ++p;
-        } else if (p + 64 <= Size && ReadHex64Avx2(s + p, Out + q)) {
+        } else if (p + 64 <= Size && q + 32 <= Room && ReadHex64Avx2(s + p, Out + q)) {
             p += 64;
             q += 32;
         } else {
@@ -224,11 +225,11 @@ int64_t WriteLinesAvx2([[maybe_unused]] const uint8_t* In, [[maybe_unused]] int6
 }
 
 void ReadLinesAvx2([[maybe_unused]] const char* s, [[maybe_unused]] size_t Size, [[maybe_unused]] size_t& P,
-                   [[maybe_unused]] uint8_t* Out, [[maybe_unused]] size_t& Q, [[maybe_unused]] int& Line)
+                   [[maybe_unused]] uint8_t* Out, [[maybe_unused]] size_t& Q, [[maybe_unused]] size_t Room, [[maybe_unused]] int& Line)
 {
 #if defined(OBJECT_TEXT_AVX2)
     if (HasAvx2())
-        ReadLinesAvx2Body(s, Size, P, Out, Q, Line);
+        ReadLinesAvx2Body(s, Size, P, Out, Q, Room, Line);
 #endif
 }
 
@@ -266,85 +267,50 @@ void RunParts(int Count, const F& Part)
         t.join();
 }
 
-// The hex digits and line breaks of the characters at In up to Count or to the first
-// that is neither a hex digit nor a blank (space, tab, CR, LF), whose place is answered
-// (Count when there is none). A CR followed by LF is one line break, as is a CR or LF
-// alone.
-size_t CountHex(const char* In, size_t Count, size_t& Digits, size_t& Lines)
-{
-    size_t i = 0, digits = 0, lines = 0;
-#if defined(__SSE2__)
-    const __m128i nine = _mm_set1_epi8(9), five = _mm_set1_epi8(5), zero = _mm_set1_epi8('0'),
-                  a = _mm_set1_epi8('a'), caseBit = _mm_set1_epi8(0x20), space = _mm_set1_epi8(' '),
-                  tab = _mm_set1_epi8('\t'), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'),
-                  none = _mm_setzero_si128();
-    // Counts gathered per lane (a mask lane is -1), summed before a lane can overflow.
-    auto sum = [&](__m128i counts) {
-        const __m128i sad = _mm_sad_epu8(counts, none);
-        return static_cast<size_t>(_mm_cvtsi128_si32(sad) + _mm_cvtsi128_si32(_mm_srli_si128(sad, 8)));
-    };
-    bool stopped = false;
-    while (!stopped && i + 17 <= Count) {
-        __m128i hexCount = none, breakCount = none;
-        for (int run = 0; run < 255 && i + 17 <= Count; ++run, i += 16) {
-            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(In + i));
-            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(In + i + 1));
-            const __m128i d = _mm_sub_epi8(c, zero);
-            const __m128i l = _mm_sub_epi8(_mm_or_si128(c, caseBit), a);
-            const __m128i hex = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(d, nine), d), _mm_cmpeq_epi8(_mm_min_epu8(l, five), l));
-            const __m128i isCr = _mm_cmpeq_epi8(c, cr), isLf = _mm_cmpeq_epi8(c, lf);
-            const __m128i blank = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, space), _mm_cmpeq_epi8(c, tab)), _mm_or_si128(isCr, isLf));
-            if (_mm_movemask_epi8(_mm_or_si128(hex, blank)) != 0xFFFF) {
-                stopped = true;   // the rest one by one, up to the character that stops it
-                break;
-            }
-            hexCount = _mm_sub_epi8(hexCount, hex);
-            breakCount = _mm_sub_epi8(breakCount, _mm_or_si128(isLf, _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), isCr)));
-        }
-        digits += sum(hexCount);
-        lines += sum(breakCount);
-    }
-#endif
-    for (; i < Count; ++i) {
-        const int v = HexValues[static_cast<uint8_t>(In[i])];
-        if (v == -2)
-            break;
-        if (v >= 0)
-            ++digits;
-        else if (In[i] == '\n' || (In[i] == '\r' && (i + 1 >= Count || In[i + 1] != '\n')))
-            ++lines;
-    }
-    Digits = digits;
-    Lines = lines;
-    return i;
-}
+// What one part of a block gave: where it stopped, its bytes and line breaks, and
+// whether its digits made whole bytes that fitted.
+struct TPart {
+    size_t Stop = 0;
+    size_t Bytes = 0;
+    int Lines = 0;
+    bool Whole = false;
+};
 
-// The bytes of Count characters at In, hex digits and blanks only, with an even number
-// of digits, into Out.
-void DecodeHex(const char* In, size_t Count, uint8_t* Out)
+// The bytes of the text from From up to To or to the first character that is neither a
+// hex digit nor a blank (space, tab, CR, LF), into at most Room bytes at Out. A CR
+// followed by LF is one line break, as is a CR or LF alone.
+TPart DecodePart(const char* s, size_t From, size_t To, uint8_t* Out, size_t Room)
 {
-    size_t p = 0, q = 0;
+    size_t p = From, q = 0;
     int high = -1, lines = 0;
-    while (p < Count) {
+    while (p < To) {
         if (high < 0) {
-            ReadLinesAvx2(In, Count, p, Out, q, lines);
-            while (p + 32 <= Count && HexValues[static_cast<uint8_t>(In[p])] >= 0 && ReadHex32(In + p, Out + q)) {
+            ReadLinesAvx2(s, To, p, Out, q, Room, lines);
+            while (p + 32 <= To && q + 16 <= Room && HexValues[static_cast<uint8_t>(s[p])] >= 0 && ReadHex32(s + p, Out + q)) {
                 q += 16;
                 p += 32;
             }
-            if (p >= Count)
+            if (p >= To)
                 break;
         }
-        const int d = HexValues[static_cast<uint8_t>(In[p++])];
-        if (d < 0)
-            continue;
-        if (high < 0) {
+        const char c = s[p];
+        const int d = HexValues[static_cast<uint8_t>(c)];
+        if (d == -2)
+            break;
+        ++p;
+        if (d < 0) {
+            if (c == '\n' || (c == '\r' && (p >= To || s[p] != '\n')))
+                ++lines;
+        } else if (high < 0) {
             high = d;
         } else {
+            if (q >= Room)
+                return {p, q, lines, false};
             Out[q++] = static_cast<uint8_t>(high * 16 + d);
             high = -1;
         }
     }
+    return {p, q, lines, high < 0};
 }
 
 // The text being written, straight into a memory stream behind what it holds.
@@ -1106,7 +1072,7 @@ private:
         for (;;) {
             // Runs of 32 digits sixteen bytes at a time, the common case.
             if (high < 0 && p < size && (s[p] == '\r' || Digits[static_cast<uint8_t>(s[p])] >= 0))
-                ReadLinesAvx2(s, size, p, bytes, q, Line);
+                ReadLinesAvx2(s, size, p, bytes, q, (size - P) / 2, Line);
             if (high < 0 && p < size && Digits[static_cast<uint8_t>(s[p])] >= 0)
                 while (p + 32 <= size && Digits[static_cast<uint8_t>(s[p])] >= 0 && ReadHex32(s + p, bytes + q)) {
                     q += 16;
@@ -1159,54 +1125,51 @@ private:
     }
 
     // A large block decoded in parts on threads of their own, each part from a line
-    // start: the digits of each are counted first, up to the character that ends the
-    // block, then each part is decoded at its place, and From moves to the "}". Nothing
-    // is done when the text is short, or the block not plainly hex digits and blanks up
-    // to a "}" with whole bytes in each part: it is then read in one pass that tells
-    // where it fails.
+    // break at the place and into the bytes where the layout of the first line puts it
+    // (a break, the indent, 64 digits); Count and From move past the block. Nothing is
+    // done when the text is short, or when the parts do not join up (whole bytes each,
+    // each ending where the next begins, the last at a "}"): the block is then read in
+    // one pass, which also tells where a fault is.
     void DecodeInParts(size_t& From, uint8_t* Bytes, size_t& Count)
     {
-        const size_t rest = S.size() - From;
-        const int parts = Parts(static_cast<int64_t>(rest / 2));
-        if (parts < 2)
+        const size_t rest = S.size() - From, room = rest / 2;
+        const int parts = Parts(static_cast<int64_t>(room));
+        if (parts < 2 || S.compare(From, LineBreak.size(), LineBreak) != 0)
             return;
+        size_t indent = From + LineBreak.size();
+        while (indent < S.size() && S[indent] == ' ')
+            ++indent;
+        const size_t line = indent - From + 2 * BytesPerLine;
         const auto n = static_cast<size_t>(parts);
-        std::vector<size_t> starts(n + 1, S.size());
-        starts[0] = From;
-        for (size_t k = 1; k < n; ++k) {
-            const size_t at = S.find('\n', std::max(starts[k - 1], From + rest * k / n));
-            starts[k] = at == std::string_view::npos ? S.size() : at + 1;
+        std::vector<size_t> starts(n + 1, S.size()), at(n + 1, room);
+        for (size_t k = 0; k < n; ++k) {
+            const size_t lines = rest * k / n / line;
+            starts[k] = From + lines * line;
+            at[k] = lines * BytesPerLine;
+            if (S.compare(starts[k], LineBreak.size(), LineBreak) != 0)
+                return;
         }
-        std::vector<size_t> digits(n), lines(n), stops(n);
+        std::vector<TPart> done(n);
         RunParts(parts, [&](int k) {
             const auto i = static_cast<size_t>(k);
-            stops[i] = starts[i] + CountHex(S.data() + starts[i], starts[i + 1] - starts[i], digits[i], lines[i]);
+            done[i] = DecodePart(S.data(), starts[i], starts[i + 1], Bytes + at[i], at[i + 1] - at[i]);
         });
-        // The parts up to the one where the block ends.
-        size_t used = 0, end = S.size(), total = 0, totalLines = 0;
-        std::vector<size_t> at(n);
-        while (used < n) {
-            if (digits[used] % 2 != 0)
+        int lines = 0;
+        for (size_t k = 0; k < n; ++k) {
+            if (!done[k].Whole)
                 return;
-            at[used] = total / 2;
-            total += digits[used];
-            totalLines += lines[used];
-            const size_t k = used++;
-            if (stops[k] < starts[k + 1]) {
-                end = stops[k];
-                break;
+            lines += done[k].Lines;
+            if (done[k].Stop < starts[k + 1]) {
+                if (S[done[k].Stop] != '}')
+                    return;
+                Count = at[k] + done[k].Bytes;
+                Line += lines;
+                From = done[k].Stop;
+                return;
             }
+            if (at[k] + done[k].Bytes != at[k + 1])
+                return;
         }
-        if (end >= S.size() || S[end] != '}')
-            return;
-        starts[used] = end;
-        RunParts(static_cast<int>(used), [&](int k) {
-            const auto i = static_cast<size_t>(k);
-            DecodeHex(S.data() + starts[i], starts[i + 1] - starts[i], Bytes + at[i]);
-        });
-        Count = total / 2;
-        Line += static_cast<int>(totalLines);
-        From = end;
     }
 
     std::string_view S;

@@ -258,6 +258,14 @@ TEST(StreamingText, LargeBinaryValuesAreConvertedInPartsAsInOne)
         loose[lineAt(j) + 2] = '\t';
     EXPECT_TRUE(BinaryOfText(split) == binary);
     EXPECT_TRUE(BinaryOfText(loose) == binary);
+    // A byte's digits blanked: every byte after it one place earlier.
+    std::string shorter = text;
+    shorter.replace(lineAt(lines / 4) + 6, 2, "  ");
+    TNode less(nullptr);
+    less.SetCount(1);
+    less.Payload = root.Payload;
+    less.Payload.erase(lines / 4 * 32, 1);
+    EXPECT_TRUE(BinaryOfText(shorter) == BinaryOf(&less));
 
     std::string early = text, late = text, odd = text, after = text;
     early[lineAt(lines / 4) + 40] = 'G';
