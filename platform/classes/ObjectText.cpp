@@ -4,12 +4,15 @@
 #include "system/ScopeGuard.h"
 #include "system/SysUtils.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -60,7 +63,7 @@ const std::array<int8_t, 256> HexValues = [] {
 }();
 
 // The upper-case digits of Count bytes, two per byte.
-void WriteHex(const uint8_t* In, int64_t Count, char* Out)
+inline void WriteHex(const uint8_t* In, int64_t Count, char* Out)
 {
     int64_t i = 0;
 #if defined(__SSE2__)
@@ -84,7 +87,7 @@ void WriteHex(const uint8_t* In, int64_t Count, char* Out)
 
 // When the 32 characters at In are all hex digits (either case): their 16 bytes into Out,
 // and true; else false, Out untouched.
-bool ReadHex32(const char* In, uint8_t* Out)
+inline bool ReadHex32(const char* In, uint8_t* Out)
 {
 #if defined(__SSE2__)
     // A character is a digit when c - '0' is at most 9, a letter when (c | 32) - 'a' is at
@@ -120,6 +123,194 @@ bool ReadHex32(const char* In, uint8_t* Out)
     std::memcpy(Out, bytes, 16);
     return true;
 #endif
+}
+
+// Where the processor has 256-bit integer vectors: whole lines of BytesPerLine bytes
+// (64 digits) a vector at a time. Elsewhere these do nothing and the loops above them
+// take every line.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define OBJECT_TEXT_AVX2 1
+#include <immintrin.h>
+
+bool HasAvx2()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+// Whole lines of Count bytes at In into text at p (moved past them), each line a
+// break and indent of LineStart characters (the first LineStart of the 16 at Head)
+// then its digits; answers the bytes done, all but a last part line.
+__attribute__((target("avx2"))) int64_t WriteLinesAvx2Body(const uint8_t* In, int64_t Count, char*& p, const char* Head, size_t LineStart)
+{
+    const __m256i digits = _mm256_setr_epi8('0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A', 'B', 'C', 'D', 'E', 'F',
+                                            '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A', 'B', 'C', 'D', 'E', 'F');
+    const __m256i low4 = _mm256_set1_epi8(0x0F);
+    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Head));
+    char* out = p;
+    int64_t at = 0;
+    for (; at + BytesPerLine <= Count; at += BytesPerLine) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), head);
+        out += LineStart;
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(In + at));
+        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(v, 4), low4), low = _mm256_and_si256(v, low4);
+        // Within each half: the nibbles of its first eight bytes, then of its last eight.
+        const __m256i first = _mm256_unpacklo_epi8(high, low), second = _mm256_unpackhi_epi8(high, low);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_shuffle_epi8(digits, _mm256_permute2x128_si256(first, second, 0x20)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32), _mm256_shuffle_epi8(digits, _mm256_permute2x128_si256(first, second, 0x31)));
+        out += 2 * BytesPerLine;
+    }
+    p = out;
+    return at;
+}
+
+// The 64 characters at In, when all are hex digits (either case), as 32 bytes into Out,
+// and true; else false, Out untouched.
+__attribute__((target("avx2"))) inline bool ReadHex64Avx2(const char* In, uint8_t* Out)
+{
+    const __m256i nine = _mm256_set1_epi8(9), five = _mm256_set1_epi8(5), zero = _mm256_set1_epi8('0'),
+                  a = _mm256_set1_epi8('a'), caseBit = _mm256_set1_epi8(0x20), ten = _mm256_set1_epi8(10),
+                  weights = _mm256_set1_epi16(0x0110);
+    // Each pair's first digit times 16 plus its second, as a 16-bit lane, for each half.
+    __m256i valid = _mm256_set1_epi8(-1);
+    __m256i pairs[2];
+    for (int h = 0; h < 2; ++h) {
+        const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(In + 32 * h));
+        const __m256i d = _mm256_sub_epi8(c, zero);
+        const __m256i l = _mm256_sub_epi8(_mm256_or_si256(c, caseBit), a);
+        const __m256i isDigit = _mm256_cmpeq_epi8(_mm256_min_epu8(d, nine), d);
+        const __m256i isLetter = _mm256_cmpeq_epi8(_mm256_min_epu8(l, five), l);
+        valid = _mm256_and_si256(valid, _mm256_or_si256(isDigit, isLetter));
+        pairs[h] = _mm256_maddubs_epi16(_mm256_blendv_epi8(_mm256_add_epi8(l, ten), d, isDigit), weights);
+    }
+    if (_mm256_movemask_epi8(valid) != -1)
+        return false;
+    // packus interleaves the halves; the permutation puts the bytes back in order.
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(Out), _mm256_permute4x64_epi64(_mm256_packus_epi16(pairs[0], pairs[1]), 0xD8));
+    return true;
+}
+
+// Lines of the text from p: runs of 64 digits and line breaks each followed by blanks,
+// into the bytes at Out + q (below Room), until anything else (p, q and Line moved past
+// what is read).
+__attribute__((target("avx2"))) void ReadLinesAvx2Body(const char* s, size_t Size, size_t& P, uint8_t* Out, size_t& Q, size_t Room, int& Line)
+{
+    size_t p = P, q = Q;
+    for (;;) {
+        if (p + 1 < Size && s[p] == '\r' && s[p + 1] == '\n') {
+            ++Line;
+            p += 2;
+            while (p < Size && s[p] == ' ')
+                ++p;
+        } else if (p + 64 <= Size && q + 32 <= Room && ReadHex64Avx2(s + p, Out + q)) {
+            p += 64;
+            q += 32;
+        } else {
+            break;
+        }
+    }
+    P = p;
+    Q = q;
+}
+#endif
+
+int64_t WriteLinesAvx2([[maybe_unused]] const uint8_t* In, [[maybe_unused]] int64_t Count, [[maybe_unused]] char*& p,
+                       [[maybe_unused]] const char* Head, [[maybe_unused]] size_t LineStart)
+{
+#if defined(OBJECT_TEXT_AVX2)
+    if (HasAvx2())
+        return WriteLinesAvx2Body(In, Count, p, Head, LineStart);
+#endif
+    return 0;
+}
+
+void ReadLinesAvx2([[maybe_unused]] const char* s, [[maybe_unused]] size_t Size, [[maybe_unused]] size_t& P,
+                   [[maybe_unused]] uint8_t* Out, [[maybe_unused]] size_t& Q, [[maybe_unused]] size_t Room, [[maybe_unused]] int& Line)
+{
+#if defined(OBJECT_TEXT_AVX2)
+    if (HasAvx2())
+        ReadLinesAvx2Body(s, Size, P, Out, Q, Room, Line);
+#endif
+}
+
+// Blocks from this size on are converted in parts on threads of their own: started for
+// the block alone, so that no part waits on other work, and only where the time saved is
+// far more than the start of a thread.
+constexpr int64_t ParallelBytes = int64_t(4) << 20;
+constexpr int64_t BytesPerPart = int64_t(2) << 20;
+constexpr int MaxParts = 4;
+
+int Parts(int64_t Bytes)
+{
+    if (Bytes < ParallelBytes)
+        return 1;
+    static const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return static_cast<int>(std::min<int64_t>({MaxParts, cores, Bytes / BytesPerPart}));
+}
+
+// Part(k) for k below Count, the first on this thread; a part whose thread cannot be
+// started runs here too. Part must not throw.
+template <class F>
+void RunParts(int Count, const F& Part)
+{
+    std::vector<std::thread> threads;
+    threads.reserve(static_cast<size_t>(std::max(Count - 1, 0)));   // no allocation once threads run
+    for (int k = 1; k < Count; ++k) {
+        try {
+            threads.emplace_back(Part, k);
+        } catch (const std::system_error&) {
+            Part(k);
+        }
+    }
+    Part(0);
+    for (auto& t : threads)
+        t.join();
+}
+
+// What one part of a block gave: where it stopped, its bytes and line breaks, and
+// whether its digits made whole bytes that fitted.
+struct TPart {
+    size_t Stop = 0;
+    size_t Bytes = 0;
+    int Lines = 0;
+    bool Whole = false;
+};
+
+// The bytes of the text from From up to To or to the first character that is neither a
+// hex digit nor a blank (space, tab, CR, LF), into at most Room bytes at Out. A CR
+// followed by LF is one line break, as is a CR or LF alone.
+TPart DecodePart(const char* s, size_t From, size_t To, uint8_t* Out, size_t Room)
+{
+    size_t p = From, q = 0;
+    int high = -1, lines = 0;
+    while (p < To) {
+        if (high < 0) {
+            ReadLinesAvx2(s, To, p, Out, q, Room, lines);
+            while (p + 32 <= To && q + 16 <= Room && HexValues[static_cast<uint8_t>(s[p])] >= 0 && ReadHex32(s + p, Out + q)) {
+                q += 16;
+                p += 32;
+            }
+            if (p >= To)
+                break;
+        }
+        const char c = s[p];
+        const int d = HexValues[static_cast<uint8_t>(c)];
+        if (d == -2)
+            break;
+        ++p;
+        if (d < 0) {
+            if (c == '\n' || (c == '\r' && (p >= To || s[p] != '\n')))
+                ++lines;
+        } else if (high < 0) {
+            high = d;
+        } else {
+            if (q >= Room)
+                return {p, q, lines, false};
+            Out[q++] = static_cast<uint8_t>(high * 16 + d);
+            high = -1;
+        }
+    }
+    return {p, q, lines, high < 0};
 }
 
 // The text being written, straight into a memory stream behind what it holds.
@@ -426,11 +617,25 @@ private:
         // Lines of BytesPerLine bytes, each on a new line when there are several; the
         // text of a run of lines is laid out in one piece.
         const size_t lineStart = multiLine ? LineBreak.size() + 2 * static_cast<size_t>(Level) : 0;
+        // A line's start (its break and indent) is stored at once from a copy padded with
+        // blanks, the digits written after it over the padding; where the line is too
+        // short to take the padding, or the indent too deep, it is written as it is.
+        std::array<char, 16> head;
+        head.fill(' ');
+        std::memcpy(head.data(), LineBreak.data(), LineBreak.size());
         auto writeLines = [&](const uint8_t* In, int64_t Count, char* p) {
-            for (int64_t at = 0; at < Count; at += BytesPerLine) {
+            int64_t at = 0;
+            if (multiLine && lineStart <= head.size())
+                at = WriteLinesAvx2(In, Count, p, head.data(), lineStart);
+            for (; at < Count; at += BytesPerLine) {
                 if (multiLine) {
-                    std::memcpy(p, LineBreak.data(), LineBreak.size());
-                    std::memset(p + LineBreak.size(), ' ', lineStart - LineBreak.size());
+                    if (lineStart + 2 * static_cast<size_t>(std::min<int64_t>(Count - at, BytesPerLine)) >= head.size() &&
+                        lineStart <= head.size()) {
+                        std::memcpy(p, head.data(), head.size());
+                    } else {
+                        std::memcpy(p, LineBreak.data(), LineBreak.size());
+                        std::memset(p + LineBreak.size(), ' ', lineStart - LineBreak.size());
+                    }
                     p += lineStart;
                 }
                 const int64_t k = std::min<int64_t>(Count - at, BytesPerLine);
@@ -445,7 +650,16 @@ private:
             // Bytes in memory are read where they are.
             const auto* in = reinterpret_cast<const uint8_t*>(memory->Memory()) + memory->Position();
             memory->Seek(count, TSeekOrigin::soCurrent);
-            writeLines(in, count, Out.Room(textSize(count)));
+            char* text = Out.Room(textSize(count));
+            // A large block is laid out in parts on threads of its own, each part whole
+            // lines at their known place; the text is the same as from one thread.
+            const int parts = Parts(count);
+            const int64_t lines = (count + BytesPerLine - 1) / BytesPerLine;
+            RunParts(parts, [&](int k) {
+                const int64_t first = lines * k / parts, last = lines * (k + 1) / parts;
+                const int64_t from = first * BytesPerLine, to = std::min(last * BytesPerLine, count);
+                writeLines(in + from, to - from, text + textSize(from));
+            });
         } else {
             constexpr int64_t Chunk = BytesPerLine * 2048;
             std::vector<uint8_t> buf(static_cast<size_t>(std::min(count, Chunk)));
@@ -854,10 +1068,13 @@ private:
         size_t p = P, q = 0;
         auto* bytes = reinterpret_cast<uint8_t*>(Out->Extend(static_cast<int64_t>((size - p) / 2)));
         int high = -1;
+        DecodeInParts(p, bytes, q);
         for (;;) {
             // Runs of 32 digits sixteen bytes at a time, the common case.
+            if (high < 0 && p < size && (s[p] == '\r' || Digits[static_cast<uint8_t>(s[p])] >= 0))
+                ReadLinesAvx2(s, size, p, bytes, q, (size - P) / 2, Line);
             if (high < 0 && p < size && Digits[static_cast<uint8_t>(s[p])] >= 0)
-                while (p + 32 <= size && ReadHex32(s + p, bytes + q)) {
+                while (p + 32 <= size && Digits[static_cast<uint8_t>(s[p])] >= 0 && ReadHex32(s + p, bytes + q)) {
                     q += 16;
                     p += 32;
                 }
@@ -905,6 +1122,54 @@ private:
         W.Write(len, 4);
         Out->SetPosition(start + static_cast<int64_t>(q));
         Next();
+    }
+
+    // A large block decoded in parts on threads of their own, each part from a line
+    // break at the place and into the bytes where the layout of the first line puts it
+    // (a break, the indent, 64 digits); Count and From move past the block. Nothing is
+    // done when the text is short, or when the parts do not join up (whole bytes each,
+    // each ending where the next begins, the last at a "}"): the block is then read in
+    // one pass, which also tells where a fault is.
+    void DecodeInParts(size_t& From, uint8_t* Bytes, size_t& Count)
+    {
+        const size_t rest = S.size() - From, room = rest / 2;
+        const int parts = Parts(static_cast<int64_t>(room));
+        if (parts < 2 || S.compare(From, LineBreak.size(), LineBreak) != 0)
+            return;
+        size_t indent = From + LineBreak.size();
+        while (indent < S.size() && S[indent] == ' ')
+            ++indent;
+        const size_t line = indent - From + 2 * BytesPerLine;
+        const auto n = static_cast<size_t>(parts);
+        std::vector<size_t> starts(n + 1, S.size()), at(n + 1, room);
+        for (size_t k = 0; k < n; ++k) {
+            const size_t lines = rest * k / n / line;
+            starts[k] = From + lines * line;
+            at[k] = lines * BytesPerLine;
+            if (S.compare(starts[k], LineBreak.size(), LineBreak) != 0)
+                return;
+        }
+        std::vector<TPart> done(n);
+        RunParts(parts, [&](int k) {
+            const auto i = static_cast<size_t>(k);
+            done[i] = DecodePart(S.data(), starts[i], starts[i + 1], Bytes + at[i], at[i + 1] - at[i]);
+        });
+        int lines = 0;
+        for (size_t k = 0; k < n; ++k) {
+            if (!done[k].Whole)
+                return;
+            lines += done[k].Lines;
+            if (done[k].Stop < starts[k + 1]) {
+                if (S[done[k].Stop] != '}')
+                    return;
+                Count = at[k] + done[k].Bytes;
+                Line += lines;
+                From = done[k].Stop;
+                return;
+            }
+            if (at[k] + done[k].Bytes != at[k + 1])
+                return;
+        }
     }
 
     std::string_view S;

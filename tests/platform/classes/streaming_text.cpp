@@ -227,6 +227,71 @@ TEST(StreamingText, BinaryValuesAreReadLenientlyAndCheckedWhole)
     EXPECT_EQ(out.Position(), 2);
 }
 
+TEST(StreamingText, LargeBinaryValuesAreConvertedInPartsAsInOne)
+{
+    // A block large enough to be converted in parts on several threads: the plain text
+    // both ways, the lenient forms (a byte split over a line break, lower case, tabs)
+    // read back whole, and a fault anywhere told with its line as by one pass.
+    const size_t n = (size_t(4) << 20) + 17;
+    TNode root(nullptr);
+    root.SetCount(1);
+    root.Payload.reserve(n);
+    for (size_t i = 0; i < n; ++i)
+        root.Payload += static_cast<char>((i * 37 + 11) & 0xFF);
+    const std::string binary = BinaryOf(&root);
+    const std::string text = "object TNode\r\n  Count = 1\r\n  Payload = " + PlainBinaryText(root.Payload, "    ") + "\r\nend\r\n";
+    EXPECT_TRUE(TextOf(binary) == text);
+    EXPECT_TRUE(BinaryOfText(text) == binary);
+
+    // Data line j (from 0) is text line 4 + j; its break is 70 j characters past the "{".
+    const size_t lines = (n + 31) / 32, first = text.find('{') + 1;
+    auto lineAt = [&](size_t j) { return first + j * 70; };
+    std::string split = text;
+    const size_t middle = lineAt(lines / 2);
+    const char last = split[middle - 1];
+    split.erase(middle - 1, 1);
+    split.insert(middle + 5, 1, last);   // "..7\r\n    A" -> "..\r\n    7A"
+    std::string loose = text;
+    for (size_t i = lineAt(lines / 3); i < loose.size(); ++i)
+        loose[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(loose[i])));
+    for (size_t j = 0; j < lines; j += 1000)
+        loose[lineAt(j) + 2] = '\t';
+    EXPECT_TRUE(BinaryOfText(split) == binary);
+    EXPECT_TRUE(BinaryOfText(loose) == binary);
+    // A byte's digits blanked: every byte after it one place earlier.
+    std::string shorter = text;
+    shorter.replace(lineAt(lines / 4) + 6, 2, "  ");
+    TNode less(nullptr);
+    less.SetCount(1);
+    less.Payload = root.Payload;
+    less.Payload.erase(lines / 4 * 32, 1);
+    EXPECT_TRUE(BinaryOfText(shorter) == BinaryOf(&less));
+
+    std::string early = text, late = text, odd = text, after = text;
+    early[lineAt(lines / 4) + 40] = 'G';
+    late[lineAt(3 * lines / 4) + 9] = 'x';
+    odd.erase(text.find('}') - 1, 1);
+    after.replace(after.size() - 5, 3, "=");
+    const std::pair<std::string, std::string> cases[] = {
+        {early, "Invalid binary value on line " + std::to_string(4 + lines / 4)},
+        {late, "Invalid binary value on line " + std::to_string(4 + 3 * lines / 4)},
+        {odd, "Invalid binary value on line " + std::to_string(4 + lines - 1)},
+        {after, "Identifier expected on line " + std::to_string(4 + lines)},
+    };
+    for (const auto& [bad, message] : cases) {
+        TMemoryStream in, out;
+        Load(in, bad);
+        out.WriteBuffer("ab", 2);
+        try {
+            ObjectTextToBinary(&in, &out);
+            ADD_FAILURE() << message;
+        } catch (const EParserError& e) {
+            EXPECT_EQ(e.Message(), message);
+        }
+        EXPECT_EQ(Bytes(out), "ab");
+    }
+}
+
 TEST(StreamingText, OtherCharactersTravelAsCodePoints)
 {
     // Written as #n escapes of their code points; escapes and quoted UTF-8 read back alike.
