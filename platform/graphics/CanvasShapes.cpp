@@ -3,6 +3,8 @@
 
 #include "graphics/CanvasImpl.h"
 
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -187,7 +189,13 @@ bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
         QRgb* row = reinterpret_cast<QRgb*>(bits + stride * part.top()) + part.left();
         const qsizetype next = stride / qsizetype(sizeof(QRgb));
         const int w = part.width();
-        if (w <= 4) {   // narrow columns (an area's bands): rows written pixel by pixel
+        if (w == 2) {   // an area's two-pixel bands: one 8-byte store a row
+            const uint64_t pair = uint64_t(colour) << 32 | colour;
+            for (int y = part.height(); y > 0; --y, row += next)
+                std::memcpy(row, &pair, sizeof pair);
+            return;
+        }
+        if (w <= 4) {   // other narrow columns: rows written pixel by pixel
             for (int y = part.height(); y > 0; --y, row += next)
                 for (int x = 0; x < w; ++x)
                     row[x] = colour;
