@@ -156,6 +156,24 @@ bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qrea
                 *pixel = pen;
             return;
         }
+        if (!s.Gap) {
+            // Pixels of one colour only: each inked run of the pattern written a period apart,
+            // the one the walk starts inside cut to what is left of it.
+            for (int p = 0; p < period; p = runEnd[p]) {
+                if (!inked[p])
+                    continue;
+                const int runLength = runEnd[p] - p;
+                if (phase > p && phase < runEnd[p])
+                    for (int k = 0, n = std::min(runEnd[p] - phase, count); k < n; ++k)
+                        pixel[advance * k] = pen;
+                for (int base = (p - phase + period) % period; base < count; base += period) {
+                    QRgb* at = pixel + advance * base;
+                    for (int k = 0, n = std::min(runLength, count - base); k < n; ++k)
+                        at[advance * k] = pen;
+                }
+            }
+            return;
+        }
         // A dash (or gap) at a time: runEnd tells where the run holding each phase ends.
         for (int n = 0; n < count;) {
             const int len = std::min(runEnd[phase] - phase, count - n);
