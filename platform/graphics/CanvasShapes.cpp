@@ -3,6 +3,8 @@
 
 #include "graphics/CanvasImpl.h"
 
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -154,6 +156,24 @@ bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qrea
                 *pixel = pen;
             return;
         }
+        if (!s.Gap) {
+            // Pixels of one colour only: each inked run of the pattern written a period apart,
+            // the one the walk starts inside cut to what is left of it.
+            for (int p = 0; p < period; p = runEnd[p]) {
+                if (!inked[p])
+                    continue;
+                const int runLength = runEnd[p] - p;
+                if (phase > p && phase < runEnd[p])
+                    for (int k = 0, n = std::min(runEnd[p] - phase, count); k < n; ++k)
+                        pixel[advance * k] = pen;
+                for (int base = (p - phase + period) % period; base < count; base += period) {
+                    QRgb* at = pixel + advance * base;
+                    for (int k = 0, n = std::min(runLength, count - base); k < n; ++k)
+                        at[advance * k] = pen;
+                }
+            }
+            return;
+        }
         // A dash (or gap) at a time: runEnd tells where the run holding each phase ends.
         for (int n = 0; n < count;) {
             const int len = std::min(runEnd[phase] - phase, count - n);
@@ -187,7 +207,13 @@ bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
         QRgb* row = reinterpret_cast<QRgb*>(bits + stride * part.top()) + part.left();
         const qsizetype next = stride / qsizetype(sizeof(QRgb));
         const int w = part.width();
-        if (w <= 4) {   // narrow columns (an area's bands): rows written pixel by pixel
+        if (w == 2) {   // an area's two-pixel bands: one 8-byte store a row
+            const uint64_t pair = uint64_t(colour) << 32 | colour;
+            for (int y = part.height(); y > 0; --y, row += next)
+                std::memcpy(row, &pair, sizeof pair);
+            return;
+        }
+        if (w <= 4) {   // other narrow columns: rows written pixel by pixel
             for (int y = part.height(); y > 0; --y, row += next)
                 for (int x = 0; x < w; ++x)
                     row[x] = colour;
