@@ -103,6 +103,20 @@ std::vector<TChartValueList*> TSeriesData::ColumnLists(TChartSeries* S)
     return lists;
 }
 
+std::vector<std::string> TSeriesData::ValueColumnTitles(TChartSeries* S) const
+{
+    const std::vector<TChartValueList*> lists = ColumnLists(S);
+    std::vector<std::string> titles;
+    if (HasX())
+        titles.push_back(lists[0]->Name());
+    if (S->ValuesList()->Count() == 2)
+        titles.push_back(S->Title());
+    else
+        for (size_t l = 1; l < lists.size(); ++l)
+            titles.push_back(lists[l]->Name());
+    return titles;
+}
+
 void TSeriesData::Prepare()
 {
     FExported = ExportedSeries();
@@ -281,16 +295,9 @@ std::string TSeriesDataText::GetText()
             word("Text");
         if (HasColors())
             word("Colors");
-        for (TChartSeries* s : ExportedSeries()) {
-            const std::vector<TChartValueList*> lists = ColumnLists(s);
-            if (HasX())
-                word(lists[0]->Name());
-            if (s->ValuesList()->Count() == 2)
-                word(s->Title());
-            else
-                for (size_t l = 1; l < lists.size(); ++l)
-                    word(lists[l]->Name());
-        }
+        for (TChartSeries* s : ExportedSeries())
+            for (const std::string& title : ValueColumnTitles(s))
+                word(title);
         out += CrLf;
     }
     if (rows > 0)
@@ -424,14 +431,8 @@ std::string TSeriesDataHTML::GetText()
                 cell("Text");
             if (HasColors())
                 cell("Colors");
-            const std::vector<TChartValueList*> lists = ColumnLists(s);
-            if (HasX())
-                cell(lists[0]->Name());
-            if (s->ValuesList()->Count() == 2)
-                cell(s->Title());
-            else
-                for (size_t l = 1; l < lists.size(); ++l)
-                    cell(lists[l]->Name());
+            for (const std::string& title : ValueColumnTitles(s))
+                cell(title);
         }
         out += "</tr>\r\n";
     }

@@ -49,6 +49,10 @@ protected:
     bool HasX() const { return (Flags & cfX) != 0; }
     bool HasColors() const { return (Flags & cfColors) != 0; }
     bool HasLabels() const { return (Flags & cfLabels) != 0; }
+    // The header titles of a series' value columns in the text and HTML forms: its X list's
+    // name (with X values), then its title when it has one value list besides X, else the
+    // further lists' names.
+    std::vector<std::string> ValueColumnTitles(TChartSeries* Series) const;
     // Taken by Prepare: the exported series and their column lists.
     std::vector<TChartSeries*> FExported;
     std::vector<std::vector<TChartValueList*>> FLists;

@@ -17,10 +17,7 @@ struct GridTest : ChartOnForm {
     void SetUp() override
     {
         ChartOnForm::SetUp();
-        grid = new TChartGrid(form.get());
-        grid->SetName("ChartGrid1");
-        grid->SetParent(form.get());
-        grid->SetBounds(0, 30, 500, 300);
+        grid = AddGrid();
         nav = new TChartGridNavigator(form.get());
         nav->SetName("GridNavigator");
         nav->SetParent(form.get());

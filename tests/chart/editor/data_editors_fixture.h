@@ -48,6 +48,15 @@ struct ChartOnForm : ::testing::Test {
             s->AddPointXY(static_cast<double>(i), Ys[i]);
         return s;
     }
+    // A data grid on the form below a 30-pixel strip, as the data pages place it.
+    TChartGrid* AddGrid()
+    {
+        auto* grid = new TChartGrid(form.get());
+        grid->SetName("ChartGrid1");
+        grid->SetParent(form.get());
+        grid->SetBounds(0, 30, 500, 300);
+        return grid;
+    }
     DialogRecorder dialogs;
     std::unique_ptr<TForm> form;
     TChart* chart = nullptr;

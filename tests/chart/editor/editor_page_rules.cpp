@@ -31,10 +31,7 @@ struct GridRules : ChartOnForm {
     void SetUp() override
     {
         ChartOnForm::SetUp();
-        grid = new TChartGrid(form.get());
-        grid->SetName("ChartGrid1");
-        grid->SetParent(form.get());
-        grid->SetBounds(0, 30, 500, 300);
+        grid = AddGrid();
     }
     void Type(int Col, int Row, const std::string& Text)
     {
