@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <utility>
 
 namespace {
@@ -219,8 +220,9 @@ bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
                     row[x] = colour;
             return;
         }
+        static_assert(sizeof(wchar_t) == sizeof(QRgb));
         for (int y = part.height(); y > 0; --y, row += next)
-            std::fill_n(row, w, colour);
+            std::wmemset(reinterpret_cast<wchar_t*>(row), wchar_t(colour), size_t(w));
     });
     return true;
 }
