@@ -3,9 +3,12 @@
 #include "QtBridge.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <functional>
 
 using namespace ctlqt;
 
@@ -16,6 +19,34 @@ QTableWidget* Table(const TStringGrid* g)
     return static_cast<QTableWidget*>(g->Widget());
 }
 
+// A cell's text follows its editor as the user types, as the text of the cell being edited:
+// a button that takes no focus (RUN) reads what is typed although the editor is still
+// open. An edit given up with Escape puts the cell's text back.
+class TCellDelegate : public QStyledItemDelegate {
+public:
+    std::function<void(int, int, const QString&)> Typed;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            const int col = index.column(), row = index.row();
+            QObject::connect(line, &QLineEdit::textEdited, line, [this, col, row](const QString& text) {
+                if (Typed)
+                    Typed(col, row, text);
+            });
+            QObject::connect(this, &QAbstractItemDelegate::closeEditor, line,
+                             [this, line, col, row, index = QPersistentModelIndex(index)](
+                                 QWidget* closed, QAbstractItemDelegate::EndEditHint hint) {
+                                 if (closed == line && hint == QAbstractItemDelegate::RevertModelCache && Typed &&
+                                     index.isValid())
+                                     Typed(col, row, index.data(Qt::EditRole).toString());
+                             });
+        }
+        return editor;
+    }
+};
+
 } // namespace
 
 TStringGrid::TStringGrid(TComponent* AOwner) : TWinControl(AOwner)
@@ -25,6 +56,14 @@ TStringGrid::TStringGrid(TComponent* AOwner) : TWinControl(AOwner)
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
+    auto* delegate = new TCellDelegate;
+    delegate->setParent(table);
+    delegate->Typed = [this](int col, int row, const QString& text) {
+        // The store alone: the item keeps its text until the edit ends, so the editor is
+        // not reset under the user's cursor.
+        GuardedCall([&] { StoreCell(col, row, S(text)); });
+    };
+    table->setItemDelegate(delegate);
     SetWidget(table);
     QObject::connect(table, &QTableWidget::itemChanged, table, [this](QTableWidgetItem* item) {
         if (FUpdating || item == nullptr)
@@ -57,21 +96,26 @@ std::string TStringGrid::Cells(int ACol, int ARow) const
 
 void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value)
 {
+    if (StoreCell(ACol, ARow, Value) && ACol < FColCount && ARow < FRowCount)
+        ShowCell(ACol, ARow);
+}
+
+bool TStringGrid::StoreCell(int ACol, int ARow, const std::string& Value)
+{
     CheckCell(ACol, ARow);
     if (static_cast<size_t>(ARow) >= FCells.size()) {
         if (Value.empty())
-            return;
+            return false;
         FCells.resize(static_cast<size_t>(ARow) + 1);
     }
     auto& row = FCells[static_cast<size_t>(ARow)];
     if (static_cast<size_t>(ACol) >= row.size()) {
         if (Value.empty())
-            return;
+            return false;
         row.resize(static_cast<size_t>(ACol) + 1);
     }
     row[static_cast<size_t>(ACol)] = Value;
-    if (ACol < FColCount && ARow < FRowCount)
-        ShowCell(ACol, ARow);
+    return true;
 }
 
 void TStringGrid::CellEdited(int ACol, int ARow, const std::string& Value)

@@ -48,6 +48,8 @@ private:
     void Refresh();
     void ShowCell(int ACol, int ARow);
     void CellEdited(int ACol, int ARow, const std::string& Value);
+    // Writes the store only; false when an empty text beyond the store needs no room.
+    bool StoreCell(int ACol, int ARow, const std::string& Value);
     static void CheckCell(int ACol, int ARow);
 
     int FColCount = 5, FRowCount = 5, FFixedCols = 1, FFixedRows = 1;

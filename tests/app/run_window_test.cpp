@@ -4,6 +4,7 @@
 
 #include "ChatUnit.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 #include "Unit2.h"
 #include "Unit2/BandCore.h"
 #include "Unit3.h"
@@ -70,6 +71,25 @@ TEST_F(RunWindowTest, RunFitsAnExampleAndFillsReportGridAndChartWindow)
     EXPECT_NEAR(a1 + a2, 1.0, 0.1);
     EXPECT_TRUE(chart->Visible());
     EXPECT_FALSE(chart->sbUndoZoom->Visible());
+}
+
+// RUN takes no focus, so the guess being typed is still in the grid's editor when it runs.
+TEST_F(RunWindowTest, RunReadsTheGuessStillBeingTypedAndEscapeTakesItBack)
+{
+    OpenExample("copper.dat");
+    user::ShowAndActivate(main.get());
+    ASSERT_TRUE(user::ClickItem(main->sgIniGuess, 4, 1));
+    ASSERT_TRUE(user::Type("abc"));
+    ASSERT_TRUE(user::Click(main->sbrun));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid number: abc"});
+    EXPECT_EQ(main->sgIniGuess->Cells(1, 4), "abc");
+
+    ASSERT_TRUE(user::Key(Qt::Key_Escape));   // the edit given up: the cell's text before it
+    EXPECT_EQ(main->sgIniGuess->Cells(1, 4), "1");
+    ASSERT_TRUE(user::ClickItem(main->sgIniGuess, 3, 1));
+    ASSERT_TRUE(user::Type("8"));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));   // an edit ended with Enter stays
+    EXPECT_EQ(main->sgIniGuess->Cells(1, 3), "8");
 }
 
 TEST_F(RunWindowTest, SecondRunFromPreviousResultsKeepsTheCoefficients)

@@ -262,13 +262,17 @@ bool Key(QWidget* Widget, int KeyCode, Qt::KeyboardModifiers Modifiers)
 
 bool Type(const std::string& Text)
 {
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr)
-        return Refuse(nullptr, "no control has the focus");
-    if (!Reachable(focus))
-        return false;
-    QTest::keyClicks(focus, QString::fromStdString(Text));
-    QApplication::processEvents();
+    // Each key goes where the focus is when it is pressed: the first key of a grid cell
+    // opens its editor, which takes the rest.
+    for (const QChar c : QString::fromStdString(Text)) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus == nullptr)
+            return Refuse(nullptr, "no control has the focus");
+        if (!Reachable(focus))
+            return false;
+        QTest::keyClicks(focus, QString(c));
+        QApplication::processEvents();
+    }
     return true;
 }
 
