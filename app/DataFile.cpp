@@ -61,6 +61,22 @@ bool ParsePlainNumber(const std::string& Text, double& Value)
 
 std::string LineName(int64_t index) { return "line " + std::to_string(index + 1); }
 
+// A text of the file as a message quotes it: a line of a file that is no data file (a
+// binary one) can run to thousands of characters, which would stretch the message box
+// past the screen, so a long text is cut after its first characters (whole UTF-8
+// characters; a byte that starts none counts as one).
+std::string Excerpt(const std::string& text)
+{
+    constexpr int shown = 40;
+    size_t at = 0;
+    for (int n = 0; n < shown && at < text.size(); ++n) {
+        char32_t code = 0;
+        if (!TryNextUtf8Char(text, at, code))
+            ++at;
+    }
+    return at < text.size() ? text.substr(0, at) + "..." : text;
+}
+
 } // namespace
 
 int64_t DataFileLastLine(int32_t PointCount)
@@ -104,7 +120,7 @@ TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TData
             const std::string text = Trim(Lines[static_cast<size_t>(3 + k)]);
             if (!TryStrToInt(text, header[k]) || header[k] < 0) {
                 return fail("Invalid data file: " + LineName(3 + k) + " must hold " + what[k] +
-                            " (a whole number, 0 or more), not \"" + text + "\"");
+                            " (a whole number, 0 or more), not \"" + Excerpt(text) + "\"");
             }
         }
         const int32_t count = header[0];
@@ -140,13 +156,13 @@ TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TData
             // skipped before its Cp is looked at.
             double values[2] = {0, 0};
             if (!TryReadPlainNumber(texts[0], values[0]))
-                return fail("Invalid number: " + texts[0] + " in " + LineName(index));
+                return fail("Invalid number: " + Excerpt(texts[0]) + " in " + LineName(index));
             if (Options.TMaxLimit > 0 && values[0] > Options.TMaxLimit)
                 continue;
             if (taken < 2)
-                return fail("No Cp value in " + LineName(index) + ": " + line);
+                return fail("No Cp value in " + LineName(index) + ": " + Excerpt(line));
             if (!TryReadPlainNumber(texts[1], values[1]))
-                return fail("Invalid number: " + texts[1] + " in " + LineName(index));
+                return fail("Invalid number: " + Excerpt(texts[1]) + " in " + LineName(index));
             // An empty line before a point would leave that point's slot unwritten.
             if (emptyLine >= 0)
                 return fail("Empty " + LineName(emptyLine) + " inside the data");

@@ -104,6 +104,11 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
         {Header("3", "0") + "1 1\n7\n3 3\n", "No Cp value in line 7: 7"},
         {Header("3", "0") + "1 1\n\n3 3\n", "Empty line 7 inside the data"},
         {Header("2", "0") + "10 20\n30\t\t40,5\n", "Invalid number: 10 20 in line 6"},   // tab divider
+        // A long text (a binary file's line) is quoted by its first 40 characters.
+        {Header("3", "0") + "1 1\n2 " + std::string(50, 'x') + "\n", "Invalid number: " + std::string(40, 'x') + "... in line 7"},
+        {Header(std::string(30, 'x') + "\xc3\xa9" + std::string(30, 'y'), "0") + "1 1\n",
+         "Invalid data file: line 4 must hold the number of points (a whole number, 0 or more), not \"" +
+             std::string(30, 'x') + "\xc3\xa9" + std::string(9, 'y') + "...\""},
     };
     for (const auto& c : cases) {
         dialogs.Requests.clear();
