@@ -316,6 +316,9 @@ void TChartGalleryPanel::SetSelectedChart(TGalleryChart* Chart)
     FSelected = Chart;
     for (auto& chart : FCharts)
         chart->SetFocusLook(chart.get() == Chart, FFocusRotation, FDisplaySub);
+    // The chosen chart takes the keys: in a window not shown yet it becomes the one that
+    // has the focus when the window opens, so the arrows move on from it at once.
+    Chart->SetFocus();
     if (OnChangeChart)
         OnChangeChart(this);
 }

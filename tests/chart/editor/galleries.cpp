@@ -334,6 +334,25 @@ TEST_F(GalleriesTest, GalleryDialogAnswersTheChosenTypeAndAddsTheSeries)
     EXPECT_EQ(series->ClassInfo(), SampleClass(4));
 }
 
+// As the editor's "Change..." opens it: the series' own type is chosen and has the keys.
+TEST_F(GalleriesTest, ChangingATypeStartsOnTheSeriesTypeAndTheArrowsMoveOnFromIt)
+{
+    TChart chart(nullptr);
+    TChartSeries* series = new TPointSeries(&chart);
+    series->SetParentChart(&chart);
+    user::ModalActions modal(driver.Dialogs);
+    modal.Then([](TForm* f) {
+        auto* g = static_cast<TTeeGallery*>(f);
+        ASSERT_NE(g->ChartGalleryPanel1->SelectedChart(), nullptr);
+        EXPECT_EQ(g->ChartGalleryPanel1->SelectedChart()->Series(0)->ClassInfo(), TPointSeries::StaticClassInfo());
+        EXPECT_TRUE(user::Key(Qt::Key_Right));
+        EXPECT_TRUE(user::Key(Qt::Key_Return));
+    });
+    TChartSeries* changed = series;
+    EXPECT_EQ(ChangeSeriesTypeFromGallery(nullptr, changed), TPieSeries::StaticClassInfo());   // after Point
+    EXPECT_EQ(changed->ClassInfo(), TPieSeries::StaticClassInfo());
+}
+
 TEST_F(GalleriesTest, AFunctionChosenInTheGalleryAddsALineSeriesWithIt)
 {
     TChart chart(nullptr);
