@@ -70,17 +70,20 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     Chart1->OnZoom = [this](TObject* Sender) { Chart1Zoom(Sender); };
     Chart1->OnScroll = [this](TObject* Sender) { Chart1Zoom(Sender); };
 
-    Series1 = NewSeries<TLineSeries>(this, Chart1, "Series1", "Calculated");
-    Series1->Marks()->SetVisible(false);
-    Series1->Pointer()->SetStyle(psRectangle);
-    Series1->Pointer()->SetVisible(false);
-    Series2 = NewSeries<TPointSeries>(this, Chart1, "Series2", "Experiment");
-    Series2->Pointer()->SetStyle(psCircle);
-    Series2->Pointer()->SetVisible(true);
-    Series2->SetClickableLine(false);
-    Series3 = NewSeries<TLineSeries>(this, Chart1, "Series3", "T^3 law");
-    Series3->SetSeriesColor(clBlue);
-    Series3->Pointer()->SetVisible(false);
+    auto* calculated = NewSeries<TLineSeries>(this, Chart1, "Series1", "Calculated");
+    calculated->Marks()->SetVisible(false);
+    calculated->Pointer()->SetStyle(psRectangle);
+    calculated->Pointer()->SetVisible(false);
+    auto* experiment = NewSeries<TPointSeries>(this, Chart1, "Series2", "Experiment");
+    experiment->Pointer()->SetStyle(psCircle);
+    experiment->Pointer()->SetVisible(true);
+    experiment->SetClickableLine(false);
+    auto* cubic = NewSeries<TLineSeries>(this, Chart1, "Series3", "T^3 law");
+    cubic->SetSeriesColor(clBlue);
+    cubic->Pointer()->SetVisible(false);
+    Series1 = calculated;
+    Series2 = experiment;
+    Series3 = cubic;
 
     DoCreate();
 }
@@ -101,23 +104,43 @@ void TfmChart::SpeedButton1Click(TObject* Sender)
     ShowChartEditor(this, Chart1);
 }
 
+void TfmChart::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TForm::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove)
+        return;
+    for (TChartSeries** field : {&Series1, &Series2, &Series3, &FUpper, &FLower})
+        if (*field == AComponent)
+            *field = nullptr;
+}
+
+void TfmChart::FindRunSeries()
+{
+    const auto named = [this](const char* name) { return dynamic_cast<TChartSeries*>(FindComponent(name)); };
+    Series1 = named("Series1");
+    Series2 = named("Series2");
+    Series3 = named("Series3");
+}
+
 void TfmChart::RemoveBandSeries()
 {
     // The band series stay owned by the chart; they only leave its list.
-    for (int i = 0; i < 2; ++i)
-        if (Chart1->SeriesCount() > 3)
-            Chart1->RemoveSeriesAt(Chart1->SeriesCount() - 1);
+    for (TChartSeries* band : {FUpper, FLower})
+        if (band != nullptr && Chart1->SeriesList()->IndexOf(band) >= 0)
+            Chart1->RemoveSeries(band);
 }
 
 void TfmChart::ShowRunResults(const TRunResult& Run, const std::string& XTitle, const std::string& YTitle,
                               const std::string& ChartTitle)
 {
-    Series1->Clear();
-    Series2->Clear();
-    Series3->Clear();
-    FillSeries(Series1, Run.Calculated);
-    FillSeries(Series2, Run.Experiment);
-    FillSeries(Series3, Run.CubicLaw);
+    FindRunSeries();
+    const std::pair<TChartSeries*, const std::vector<TChartPoint>*> fills[] = {
+        {Series1, &Run.Calculated}, {Series2, &Run.Experiment}, {Series3, &Run.CubicLaw}};
+    for (const auto& [series, points] : fills)
+        if (series != nullptr) {
+            series->Clear();
+            FillSeries(series, *points);
+        }
     FXAxis = Run.XAxis;
     FYAxis = Run.YAxis;
     Chart1->UndoZoom();
@@ -134,27 +157,29 @@ void TfmChart::ShowRunResults(const TRunResult& Run, const std::string& XTitle, 
 
 void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)
 {
-    // Two black line series, owned by the chart, after the three of the run; created the
-    // first time and cleared after.
-    if (Chart1->SeriesCount() == 3) {
-        for (const char* title : {"Max. value (+3 sigma)", "Min. value (-3 sigma)"}) {
-            auto* band = new TLineSeries(Chart1);
-            band->SetTitle(title);
-            band->SetSeriesColor(clBlack);
-            band->Pointer()->SetVisible(false);
-            Chart1->AddSeries(band);
+    // Two black line series, owned by the chart, made the first time (and again after the
+    // editor deleted one) and refilled after; back at the end of the chart's list.
+    const char* titles[] = {"Max. value (+3 sigma)", "Min. value (-3 sigma)"};
+    TChartSeries** bands[] = {&FUpper, &FLower};
+    for (int k = 0; k < 2; ++k) {
+        TChartSeries*& band = *bands[k];
+        if (band == nullptr) {
+            auto* line = new TLineSeries(Chart1);
+            line->SetTitle(titles[k]);
+            line->SetSeriesColor(clBlack);
+            line->Pointer()->SetVisible(false);
+            line->FreeNotification(this);
+            band = line;
         }
-    } else {
-        Chart1->Series(Chart1->SeriesCount() - 2)->Clear();
-        Chart1->Series(Chart1->SeriesCount() - 1)->Clear();
+        band->Clear();
+        if (Chart1->SeriesList()->IndexOf(band) < 0)
+            Chart1->AddSeries(band);
     }
-    TChartSeries* upper = Chart1->Series(Chart1->SeriesCount() - 2);
-    TChartSeries* lower = Chart1->Series(Chart1->SeriesCount() - 1);
     for (const TBandPoint& p : Band) {
         const TChartPoint high = ChartPoint(FXAxis, FYAxis, p.T, p.Upper);
         const TChartPoint low = ChartPoint(FXAxis, FYAxis, p.T, p.Lower);
-        upper->AddPointXY(high.X, high.Y, "", clDefault);
-        lower->AddPointXY(low.X, low.Y, "", clDefault);
+        FUpper->AddPointXY(high.X, high.Y, "", clDefault);
+        FLower->AddPointXY(low.X, low.Y, "", clDefault);
     }
     Show();
 }

@@ -28,11 +28,14 @@ public:
     TPanel* Panel2;
     TBitBtn* BitBtn1;
     TChart* Chart1;
-    TLineSeries* Series1;
-    TPointSeries* Series2;
+    // The run's series, by their names. The chart editor may change a series' type (a
+    // series of another class then takes its name and place) or delete it: the fields
+    // follow, and a deleted one is null and stays out of later runs.
+    TChartSeries* Series1;
+    TChartSeries* Series2;
     TSpeedButton* sbUndoZoom;
     TSpeedButton* SpeedButton1;
-    TLineSeries* Series3;
+    TChartSeries* Series3;
 
     // Undoes the chart's zoom and hides "Undo Zoom".
     void sbUndoZoomClick(TObject* Sender);
@@ -53,10 +56,20 @@ public:
     // so that the band lies over its curve; the window is shown.
     void ShowBand(const std::vector<TBandPoint>& Band);
 
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
+    // Points the run's series fields at the form's series of their names.
+    void FindRunSeries();
+
     // The axis choices of the run the chart shows (T and Cp before any run).
     int FXAxis = 0;
     int FYAxis = 0;
+    // The two band series, owned by the chart; null until the first band and after the
+    // editor deleted them.
+    TChartSeries* FUpper = nullptr;
+    TChartSeries* FLower = nullptr;
 };
 
 extern TfmChart* fmChart;

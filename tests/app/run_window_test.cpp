@@ -3,6 +3,8 @@
 #include "AppWindows.h"
 
 #include "ChatUnit.h"
+#include "Chart/SeriesTypes.h"
+#include "Series.h"
 #include "TestSupport.h"
 #include "UserInput.h"
 #include "Unit2.h"
@@ -413,6 +415,41 @@ TEST_F(RunWindowTest, AnyBadInputEndsTheRunWithOneMessageAndLeavesTheResults)
         data->cbDivString->SetItemIndex(0);
         data->Memo1->Lines()->SetText(originalData);
     }
+}
+
+// What the user did to the chart's series in the editor stays through later runs and bands.
+TEST_F(RunWindowTest, RunsAndBandsFollowTheSeriesTheEditorChanged)
+{
+    OpenExample("lead_short.dat");
+    main->sbrunClick(main->sbrun);
+    TChart* c = chart->Chart1;
+    // The editor's "Change..." to a pie, "Delete" of the cubic law, "Add..." of a bar series.
+    TChartSeries* experiment = chart->Series2;
+    ReplaceSeriesClass(experiment, TPieSeries::StaticClassInfo());
+    delete chart->Series3;
+    EXPECT_EQ(chart->Series3, nullptr);
+    auto* added = new TBarSeries(chart.get());
+    added->SetParentChart(c);
+    added->Add(5, "", clDefault);
+
+    main->sbrunClick(main->sbrun);
+    EXPECT_TRUE(dialogs.Requests.empty());
+    EXPECT_EQ(chart->Series2, experiment);
+    EXPECT_EQ(chart->Series2->Count(), 10);
+    main->SpeedButton1Click(main->SpeedButton1);   // the band goes after the user's series
+    ASSERT_EQ(c->SeriesCount(), 5);
+    EXPECT_EQ(c->Series(2), added);
+    EXPECT_EQ(added->Count(), 1);
+    EXPECT_EQ(c->Series(3)->Count(), chart->Series1->Count());
+
+    delete c->Series(4);   // a band series deleted: the next band makes it again
+    main->sbrunClick(main->sbrun);
+    ASSERT_EQ(c->SeriesCount(), 3);   // the band left with the run
+    EXPECT_EQ(c->Series(2), added);
+    main->SpeedButton1Click(main->SpeedButton1);
+    ASSERT_EQ(c->SeriesCount(), 5);
+    EXPECT_EQ(c->Series(4)->Count(), chart->Series1->Count());
+    EXPECT_EQ(added->Count(), 1);
 }
 
 } // namespace
