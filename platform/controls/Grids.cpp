@@ -21,7 +21,8 @@ QTableWidget* Table(const TStringGrid* g)
 
 // A cell's text follows its editor as the user types, as the text of the cell being edited:
 // a button that takes no focus (RUN) reads what is typed although the editor is still
-// open. An edit given up with Escape puts the cell's text back.
+// open. When the editor closes, the cell takes the item's text again: the typed one when
+// the edit was committed (that happens first), the one before it when it was given up.
 class TCellDelegate : public QStyledItemDelegate {
 public:
     std::function<void(int, int, const QString&)> Typed;
@@ -36,10 +37,8 @@ public:
                     Typed(col, row, text);
             });
             QObject::connect(this, &QAbstractItemDelegate::closeEditor, line,
-                             [this, line, col, row, index = QPersistentModelIndex(index)](
-                                 QWidget* closed, QAbstractItemDelegate::EndEditHint hint) {
-                                 if (closed == line && hint == QAbstractItemDelegate::RevertModelCache && Typed &&
-                                     index.isValid())
+                             [this, line, col, row, index = QPersistentModelIndex(index)](QWidget* closed) {
+                                 if (closed == line && Typed && index.isValid())
                                      Typed(col, row, index.data(Qt::EditRole).toString());
                              });
         }
