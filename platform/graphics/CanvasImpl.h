@@ -295,6 +295,18 @@ struct TCanvas::Impl {
         struct Shaped {
             QList<QGlyphRun> Runs;
             double Ascent = 0;
+            // The pixels of a box around the glyphs before and after they were drawn at
+            // one place in one colour (see DirectText); Fits false once the glyphs were
+            // seen to reach out of their box.
+            struct Placed {
+                QPointF At;
+                QRgb Colour = 0;
+                QRect Box;
+                std::vector<QRgb> Before, After;
+            };
+            std::vector<Placed> Places;
+            bool Fits = true;
+            std::optional<QRectF> Ink;   // the glyphs' bounds from the top of the line
         };
         std::unordered_map<std::string, Shaped> Shapes;
     };
@@ -311,6 +323,13 @@ struct TCanvas::Impl {
         return FM().Metric;
     }
     int Width(const std::string& text, const QString& qs);
+    // Plain text drawn again where it was drawn before, in the same colour, over the same
+    // pixels: the pixels it gave then, copied, instead of drawing its glyphs anew. The
+    // glyphs are drawn (and their pixels kept for next time) otherwise. Pixels kept in all
+    // fonts, and the bound of them.
+    void DirectText(MeasuredFont::Shaped& shape, QPointF at, const QColor& colour);
+    size_t PlacedPixels = 0;
+    static constexpr size_t MaxPlacedPixels = size_t(1) << 20;
 
     // ---- primitives ----
     void SetComp(QPainter& p, const RopInfo& r) { p.setCompositionMode(r.Mode); }

@@ -21,6 +21,7 @@ TCanvas::Impl::MeasuredFont& TCanvas::Impl::FM()
         if (!slot) {
             if (Measured.size() > 64) {   // a bound for programs that make up fonts
                 Measured.clear();
+                PlacedPixels = 0;
                 return FM();
             }
             slot = std::make_unique<MeasuredFont>(QFontMetrics(qtbridge::ToQFont(*Font, 0)),
@@ -47,6 +48,95 @@ int TCanvas::Impl::Width(const std::string& text, const QString& qs)
         at = f.Widths.emplace(text, f.Metrics.horizontalAdvance(qs)).first;
     }
     return at->second + CharExtra * Utf8Length(text);
+}
+
+void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QColor& colour)
+{
+    QPainter& p = P();
+    const auto draw = [&] {
+        for (const QGlyphRun& run : shape.Runs)
+            p.drawGlyphRun(at, run);
+    };
+    // Underlines and strike-outs run past the glyphs' own boxes.
+    if (!shape.Fits || !Writable() || (Font->Style() & (fsUnderline | fsStrikeOut)) != 0 || shape.Runs.isEmpty()) {
+        draw();
+        return;
+    }
+    if (!shape.Ink) {
+        QRectF ink;
+        for (const QGlyphRun& run : shape.Runs)
+            ink |= run.boundingRect();
+        shape.Ink = ink;
+    }
+    // A margin for antialiased edges; a ring around it is watched on the first drawing.
+    const QRect box = shape.Ink->translated(at).toAlignedRect().adjusted(-2, -2, 2, 2);
+    const QRect outer = box.adjusted(-2, -2, 2, 2);
+    bool inside = false;
+    ForClipRects([&](const QRect& r) { inside = inside || r.contains(outer); });
+    if (!inside) {
+        draw();
+        return;
+    }
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    const auto row = [&](int y, const QRect& r) { return reinterpret_cast<QRgb*>(bits + stride * y) + r.left(); };
+    const size_t w = size_t(box.width());
+    const QRgb rgba = colour.rgba();
+    for (auto& place : shape.Places) {
+        if (place.At != at || place.Colour != rgba || place.Box != box)
+            continue;
+        bool same = true;
+        for (int y = box.top(); y <= box.bottom() && same; ++y)
+            same = std::memcmp(row(y, box), place.Before.data() + w * size_t(y - box.top()), w * sizeof(QRgb)) == 0;
+        if (same) {
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                std::memcpy(row(y, box), place.After.data() + w * size_t(y - box.top()), w * sizeof(QRgb));
+            return;
+        }
+    }
+    // Drawn by the engine, the ring and box kept before and after.
+    const auto copy = [&](const QRect& r) {
+        std::vector<QRgb> out(size_t(r.width()) * size_t(r.height()));
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(out.data() + size_t(r.width()) * size_t(y - r.top()), row(y, r), size_t(r.width()) * sizeof(QRgb));
+        return out;
+    };
+    const std::vector<QRgb> before = copy(outer);
+    draw();
+    bits = Image->bits();
+    const std::vector<QRgb> after = copy(outer);
+    for (int y = outer.top(); y <= outer.bottom(); ++y)
+        for (int x = outer.left(); x <= outer.right(); ++x) {
+            const size_t k = size_t(outer.width()) * size_t(y - outer.top()) + size_t(x - outer.left());
+            if (before[k] != after[k] && !box.contains(x, y))
+                shape.Fits = false;
+        }
+    if (!shape.Fits) {
+        for (const auto& place : shape.Places)
+            PlacedPixels -= std::min(PlacedPixels, place.Before.size() * 2);
+        shape.Places.clear();
+        return;
+    }
+    if (PlacedPixels > MaxPlacedPixels) {
+        for (auto& [key, font] : Measured)
+            for (auto& [text, kept] : font->Shapes)
+                kept.Places.clear();
+        PlacedPixels = 0;
+    }
+    const auto inner = [&](const std::vector<QRgb>& from) {
+        std::vector<QRgb> out(w * size_t(box.height()));
+        for (int y = 0; y < box.height(); ++y)
+            std::memcpy(out.data() + w * size_t(y), from.data() + size_t(outer.width()) * size_t(y + 2) + 2,
+                        w * sizeof(QRgb));
+        return out;
+    };
+    // A few places per text: the same label on several axes.
+    if (shape.Places.size() >= 4) {
+        PlacedPixels -= std::min(PlacedPixels, shape.Places.front().Before.size() * 2);
+        shape.Places.erase(shape.Places.begin());
+    }
+    shape.Places.push_back({at, rgba, box, inner(before), inner(after)});
+    PlacedPixels += 2 * w * size_t(box.height());
 }
 
 void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* clipTo, bool opaqueRect)
@@ -120,17 +210,23 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
             MeasuredFont& f = FM();
             auto at = f.Shapes.find(text);
             if (at == f.Shapes.end()) {
-                if (f.Shapes.size() > 4096)
+                if (f.Shapes.size() > 4096) {
+                    for (const auto& [key, kept] : f.Shapes)
+                        for (const auto& place : kept.Places)
+                            PlacedPixels -= std::min(PlacedPixels, place.Before.size() * 2);
                     f.Shapes.clear();
+                }
                 QTextLayout layout(qs, qtbridge::ToQFont(*Font, 0));
                 layout.beginLayout();
                 const QTextLine line = layout.createLine();
                 layout.endLayout();
-                at = f.Shapes.emplace(text, MeasuredFont::Shaped{layout.glyphRuns(), line.ascent()}).first;
+                MeasuredFont::Shaped shaped;
+                shaped.Runs = layout.glyphRuns();
+                shaped.Ascent = line.ascent();
+                at = f.Shapes.emplace(text, std::move(shaped)).first;
             }
             const QPointF top(origin.x(), origin.y() + m.Ascent - at->second.Ascent);
-            for (const QGlyphRun& run : at->second.Runs)
-                p.drawGlyphRun(top, run);
+            DirectText(at->second, top, tc);
         } else {
             p.drawText(QPointF(origin.x(), origin.y() + m.Ascent), qs);
         }

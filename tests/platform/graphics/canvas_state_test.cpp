@@ -168,6 +168,47 @@ TEST(CanvasText, KeptShapesDrawWhatShapingEachTimeDraws)
         kept->SaveToFile(path);
 }
 
+// Text drawn again where it was drawn before copies the pixels it gave then only while the
+// pixels under it and its colour are as they were: frames redrawn over the same background,
+// over a new one, with a line through two labels, in another colour and one pixel further,
+// each frame compared with drawing every glyph anew.
+TEST(CanvasText, TextDrawnAgainGivesWhatDrawingItAnewGives)
+{
+    auto quick = WhiteBitmap(200, 120), exact = WhiteBitmap(200, 120);
+    exact->Canvas()->SetShortcuts(false);
+    const char* texts[] = {"0", "1,000", "-12.5", "Wäg fi"};
+    for (int frame = 0; frame < 8; ++frame) {
+        for (TBitmap* b : {quick.get(), exact.get()}) {
+            TCanvas& c = *b->Canvas();
+            c.Brush()->SetColor(frame == 3 ? clYellow : clWhite);
+            c.FillRect(TRect(0, 0, 200, 120));
+            if (frame == 5) {
+                c.Pen()->SetColor(clRed);
+                c.MoveTo(0, 42);
+                c.LineTo(200, 42);
+            }
+            c.SetBkMode(TRANSPARENT);
+            c.Font()->SetName("Arial");
+            for (int i = 0; i < 8; ++i) {
+                c.Font()->SetSize(8 + i % 3 * 2);
+                c.Font()->SetColor(frame == 6 && i % 2 == 1 ? clGreen : clNavy);
+                c.TextOut(10 + i % 2 * 90 + (frame == 7 && i == 0 ? 1 : 0), 8 + i / 2 * 26, texts[i % 4]);
+            }
+            c.Flush();
+        }
+        int differ = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
+                differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+            }
+        EXPECT_EQ(differ, 0) << "frame " << frame;
+        EXPECT_GT(Count(*quick, clNavy), 100) << "frame " << frame;
+    }
+    if (const std::string path = testsupport::ArtifactPath("canvas_text_drawn_again.png"); !path.empty())
+        quick->SaveToFile(path);
+}
+
 TEST(CanvasText, UpdateCpStartsAtAndAdvancesThePenPosition)
 {
     Surface s(60, 20);
