@@ -133,6 +133,18 @@ struct TCanvas::Impl {
         bool Gap = false;
         QPen GapPen;
         RopInfo Rop;
+        // What DirectSegment needs of the pen, worked out when the pen is: whether it can be
+        // written straight into an image (DirectPen), whether it is solid, its colours, and
+        // its pattern in whole pixels (Period 0 when it has none: the engine draws it), with
+        // which positions are inked and where the run holding each one ends.
+        static constexpr int LongestPattern = 256;
+        bool DirectOk = false;
+        bool Solid = false;
+        QRgb PenRgb = 0, GapRgb = 0;
+        int Period = 0;
+        std::array<bool, LongestPattern> Inked{};
+        std::array<int, LongestPattern> RunEnd{};
+        void Prepare();
     } Stroke;
     uint64_t StrokeVer = 0;
     int StrokeBkMode = -1;
@@ -379,9 +391,11 @@ struct TCanvas::Impl {
     // A slanted solid segment written straight into the image with the pixels the raster
     // engine's one-pixel stroke gives it (CosmeticLine's pixels). False, nothing done, when
     // it reaches out of the clip.
-    bool DirectSlanted(QRgb pen, QPoint a, QPoint b);
+    // `inside` tells that the segment's pixels, with one more on each side, are known to lie
+    // within one rectangle of the clip.
+    bool DirectSlanted(QRgb pen, QPoint a, QPoint b, bool inside = false);
     // Whether segments in the pen can be written straight into the image (DirectSegment).
-    bool DirectPen(const StrokeStyle& s) const;
+    bool DirectPen(const StrokeStyle& s) const { return s.DirectOk && Writable(); }
     // Calls f with each rectangle of the clip within the image (device pixels).
     template <class F> void ForClipRects(F&& f) const
     {
