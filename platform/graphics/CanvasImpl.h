@@ -341,7 +341,7 @@ struct TCanvas::Impl {
     // fonts, and the bound of them.
     void DirectText(MeasuredFont::Shaped& shape, QPointF at, const QColor& colour);
     size_t PlacedPixels = 0;
-    static constexpr size_t MaxPlacedPixels = size_t(1) << 20;
+    static constexpr size_t MaxPlacedPixels = size_t(1) << 18;
 
     // ---- primitives ----
     void SetComp(QPainter& p, const RopInfo& r) { p.setCompositionMode(r.Mode); }
@@ -394,6 +394,19 @@ struct TCanvas::Impl {
     // `inside` tells that the segment's pixels, with one more on each side, are known to lie
     // within one rectangle of the clip.
     bool DirectSlanted(QRgb pen, QPoint a, QPoint b, bool inside = false);
+    // A wide solid segment (a geometric pen) written straight into the image: the pixels the
+    // engine gave the same segment, in the same pen shape and under the same clip, the first
+    // time it was drawn, found by drawing it once into a mask of the image's size. False,
+    // nothing done, when it cannot be (the engine then draws it).
+    bool DirectWide(const StrokeStyle& s, QLineF line);
+    // Segments met lately, by their ends, width, cap, join and image size: the runs of pixels
+    // they cover, and the bounds of those.
+    struct Covered {
+        std::vector<QRect> Runs;
+        QRect Box;
+    };
+    std::map<std::array<qint64, 7>, Covered> WideRuns;
+    std::optional<QImage> WideMask;
     // Whether segments in the pen can be written straight into the image (DirectSegment).
     bool DirectPen(const StrokeStyle& s) const { return s.DirectOk && Writable(); }
     // Calls f with each rectangle of the clip within the image (device pixels).

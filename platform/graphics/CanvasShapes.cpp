@@ -236,6 +236,75 @@ bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
     return true;
 }
 
+bool TCanvas::Impl::DirectWide(const StrokeStyle& s, QLineF line)
+{
+    if (!s.DirectOk || !s.Solid || s.Cosmetic || !Writable())
+        return false;
+    const auto bits = [](double v) {
+        qint64 b;
+        std::memcpy(&b, &v, sizeof b);
+        return b;
+    };
+    const std::array<qint64, 7> key{bits(line.x1()), bits(line.y1()), bits(line.x2()), bits(line.y2()),
+                                    bits(s.Pen.widthF()), qint64(s.Pen.capStyle()) << 32 | qint64(s.Pen.joinStyle()),
+                                    qint64(Image->width()) << 32 | Image->height()};
+    auto found = WideRuns.find(key);
+    if (found == WideRuns.end()) {
+        // The mask is drawn clipped to the whole device, as the engine draws an unclipped
+        // image; the segment's pixels are found within the reach of its pen.
+        if (!WideMask || WideMask->size() != Image->size()) {
+            WideMask.emplace(Image->size(), QImage::Format_Alpha8);
+            WideMask->fill(0);
+        }
+        {
+            QPainter mask(&*WideMask);
+            mask.setRenderHint(QPainter::Antialiasing, false);
+            mask.setClipRegion(QRegion(WideMask->rect()));
+            QPen pen = s.Pen;
+            pen.setColor(Qt::black);
+            mask.setPen(pen);
+            mask.drawLine(line);
+        }
+        const double reach = s.Pen.widthF() + 2;
+        const QRect area = QRectF(line.p1(), line.p2())
+                               .normalized()
+                               .adjusted(-reach, -reach, reach, reach)
+                               .toAlignedRect()
+                               .intersected(WideMask->rect());
+        Covered covered;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            uchar* row = WideMask->scanLine(y);
+            for (int x = area.left(); x <= area.right();) {
+                if (row[x] == 0) {
+                    ++x;
+                    continue;
+                }
+                const int from = x;
+                for (; x <= area.right() && row[x] != 0; ++x)
+                    row[x] = 0;
+                covered.Runs.push_back(QRect(from, y, x - from, 1));
+                covered.Box |= covered.Runs.back();
+            }
+        }
+        if (WideRuns.size() > 64)
+            WideRuns.clear();
+        found = WideRuns.emplace(key, std::move(covered)).first;
+    }
+    // Only a segment that lies within one rectangle of the clip: a clip that cuts it may
+    // change how the engine fills it.
+    const QRect box = found->second.Box;
+    bool inside = false;
+    ForClipRects([&](const QRect& r) { inside = inside || r.contains(box); });
+    if (!inside && !box.isEmpty())
+        return false;
+    const QRgb pen = s.PenRgb;
+    uchar* out = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    for (const QRect& run : found->second.Runs)
+        std::fill_n(reinterpret_cast<QRgb*>(out + stride * run.top()) + run.left(), run.width(), pen);
+    return true;
+}
+
 void TCanvas::Impl::CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
     if (a == b)
@@ -391,7 +460,9 @@ void TCanvas::Impl::Line(int x1, int y1, int x2, int y2)
     QPainter& p = P();
     SetComp(p, s.Rop);
     p.setPen(s.Pen);
-    p.drawLine(QPointF(x1 + kCentre, y1 + kCentre), QPointF(x2 + kCentre, y2 + kCentre));
+    const QLineF line(QPointF(x1 + kCentre, y1 + kCentre), QPointF(x2 + kCentre, y2 + kCentre));
+    if (!DirectWide(s, line))
+        p.drawLine(line);
 }
 
 void TCanvas::Impl::ArcAngles(const QRectF& box, int x3, int y3, int x4, int y4, double& start, double& sweep) const

@@ -492,6 +492,69 @@ TEST(CanvasClip, ShortcutSlantedLinesDrawWhatTheEngineDraws)
         quick->SaveToFile(path);
 }
 
+// Wide solid lines written from the pixels the engine gave the same line before give the
+// pixels the engine gives: widths 2 to 5, each cap and join, level, upright, slanted and
+// zero-length, each drawn twice (the second time from what the first found), some across
+// the edge of a clip rectangle and of the image, then again under a clip region.
+TEST(CanvasClip, ShortcutWideLinesDrawWhatTheEngineDraws)
+{
+    const auto draw = [](bool shortcuts) {
+        auto b = WhiteBitmap(240, 200);
+        TCanvas& c = *b->Canvas();
+        c.SetShortcuts(shortcuts);
+        const auto lines = [&c](int pass) {
+            for (int i = 0; i < 24; ++i) {
+                TPen& pen = *c.Pen();
+                pen.SetColor(i % 2 ? clNavy : clMaroon);
+                pen.SetWidth(2 + i % 4);
+                TExtPenInfo info;
+                info.EndCap = TPenEndCap(i % 3);
+                info.Join = TPenJoin(i / 3 % 3);
+                if (i % 5 != 0)
+                    pen.SetExtended(info);
+                const int x = 6 + (i % 6) * 38 + pass, y = 8 + (i / 6) * 44 + pass;
+                const int kind = (i + pass) % 4;
+                c.MoveTo(x, y);
+                if (kind == 0)
+                    c.LineTo(x + 30, y);
+                else if (kind == 1)
+                    c.LineTo(x, y + 34);
+                else if (kind == 2)
+                    c.LineTo(x + 25, y + 31);
+                else
+                    c.LineTo(x, y);
+                c.MoveTo(x + 30, y + 20);   // right to left, and upwards
+                c.LineTo(x + 4, y + 20);
+                c.MoveTo(x + 33, y + 36);
+                c.LineTo(x + 33, y + 6 - i % 3);
+            }
+        };
+        c.IntersectClipRect(4, 4, 236, 170);
+        for (int pass = 0; pass < 2; ++pass)
+            lines(0);
+        lines(1);
+        const TPoint hull[] = {{0, 120}, {120, 0}, {240, 120}, {120, 200}};
+        const TRegion region = TRegion::CreatePolygon(hull, 4, ALTERNATE);
+        c.SelectClipRgn(&region);
+        for (int pass = 0; pass < 2; ++pass)
+            lines(2);
+        c.Flush();
+        return b;
+    };
+    auto quick = draw(true), exact = draw(false);
+    int differ = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 240; ++x) {
+            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
+            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(Count(*quick, clNavy), 1500);
+    EXPECT_EQ(Count(*quick, clNavy, TRect(0, 0, 4, 4)), 0);   // the clip holds
+    if (const std::string path = testsupport::ArtifactPath("canvas_wide_lines.png"); !path.empty())
+        quick->SaveToFile(path);
+}
+
 // A picture stamped, drawn on further (its painter still at work) and stamped again puts
 // down its new pixels the second time.
 TEST(CanvasClip, AChangedPictureStampsItsNewPixels)
