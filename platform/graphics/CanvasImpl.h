@@ -307,9 +307,10 @@ struct TCanvas::Impl {
         struct Shaped {
             QList<QGlyphRun> Runs;
             double Ascent = 0;
-            // The pixels of a box around the glyphs before and after they were drawn at
-            // one place in one colour (see DirectText); Fits false once the glyphs were
-            // seen to reach out of their box.
+            // Places where the text was drawn in one colour, with the pixels of a box around
+            // the glyphs before and after they were drawn there (none until the text is drawn
+            // there again: see DirectText); Fits false once the glyphs were seen to reach
+            // out of their box.
             struct Placed {
                 QPointF At;
                 QRgb Colour = 0;
@@ -317,6 +318,7 @@ struct TCanvas::Impl {
                 std::vector<QRgb> Before, After;
             };
             std::vector<Placed> Places;
+            size_t Oldest = 0;   // the place given up for the next new one
             bool Fits = true;
             std::optional<QRectF> Ink;   // the glyphs' bounds from the top of the line
         };
@@ -400,10 +402,11 @@ struct TCanvas::Impl {
     // nothing done, when it cannot be (the engine then draws it).
     bool DirectWide(const StrokeStyle& s, QLineF line);
     // Segments met lately, by their ends, width, cap, join and image size: the runs of pixels
-    // they cover, and the bounds of those.
+    // they cover, and the bounds of those, once found.
     struct Covered {
         std::vector<QRect> Runs;
         QRect Box;
+        bool Found = false;
     };
     std::map<std::array<qint64, 7>, Covered> WideRuns;
     std::optional<QImage> WideMask;

@@ -248,8 +248,16 @@ bool TCanvas::Impl::DirectWide(const StrokeStyle& s, QLineF line)
     const std::array<qint64, 7> key{bits(line.x1()), bits(line.y1()), bits(line.x2()), bits(line.y2()),
                                     bits(s.Pen.widthF()), qint64(s.Pen.capStyle()) << 32 | qint64(s.Pen.joinStyle()),
                                     qint64(Image->width()) << 32 | Image->height()};
+    // A segment met for the first time is only noted: one drawn once costs no more than
+    // drawing it; its pixels are found the second time.
     auto found = WideRuns.find(key);
     if (found == WideRuns.end()) {
+        if (WideRuns.size() > 256)
+            WideRuns.clear();
+        WideRuns.emplace(key, Covered{});
+        return false;
+    }
+    if (!found->second.Found) {
         // The mask is drawn clipped to the whole device, as the engine draws an unclipped
         // image; the segment's pixels are found within the reach of its pen.
         if (!WideMask || WideMask->size() != Image->size()) {
@@ -286,9 +294,8 @@ bool TCanvas::Impl::DirectWide(const StrokeStyle& s, QLineF line)
                 covered.Box |= covered.Runs.back();
             }
         }
-        if (WideRuns.size() > 64)
-            WideRuns.clear();
-        found = WideRuns.emplace(key, std::move(covered)).first;
+        covered.Found = true;
+        found->second = std::move(covered);
     }
     // Only a segment that lies within one rectangle of the clip: a clip that cuts it may
     // change how the engine fills it.

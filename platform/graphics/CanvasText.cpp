@@ -62,13 +62,31 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
         draw();
         return;
     }
+    // A text's pixels are kept the second time it is drawn at a place, and used from the
+    // third on: text drawn once, or at ever new places, costs no more than drawing it.
+    const QRgb rgba = colour.rgba();
+    const auto place = std::find_if(shape.Places.begin(), shape.Places.end(),
+                                    [&](const auto& q) { return q.At == at && q.Colour == rgba; });
+    if (place == shape.Places.end()) {
+        draw();
+        // A few places per text (the same label on several axes), the oldest given up.
+        if (shape.Places.size() < 4) {
+            shape.Places.push_back({at, rgba, QRect(), {}, {}});
+            return;
+        }
+        auto& oldest = shape.Places[shape.Oldest];
+        shape.Oldest = (shape.Oldest + 1) % shape.Places.size();
+        PlacedPixels -= std::min(PlacedPixels, oldest.Before.size() * 2);
+        oldest = {at, rgba, QRect(), {}, {}};
+        return;
+    }
     if (!shape.Ink) {
         QRectF ink;
         for (const QGlyphRun& run : shape.Runs)
             ink |= run.boundingRect();
         shape.Ink = ink;
     }
-    // A margin for antialiased edges; a ring around it is watched on the first drawing.
+    // A margin for antialiased edges; a ring around it is watched when the pixels are kept.
     const QRect box = shape.Ink->translated(at).toAlignedRect().adjusted(-2, -2, 2, 2);
     const QRect outer = box.adjusted(-2, -2, 2, 2);
     bool inside = false;
@@ -81,18 +99,26 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
     const qsizetype stride = Image->bytesPerLine();
     const auto row = [&](int y, const QRect& r) { return reinterpret_cast<QRgb*>(bits + stride * y) + r.left(); };
     const size_t w = size_t(box.width());
-    const QRgb rgba = colour.rgba();
-    for (auto& place : shape.Places) {
-        if (place.At != at || place.Colour != rgba || place.Box != box)
-            continue;
+    if (!place->Before.empty() && place->Box == box) {
         bool same = true;
         for (int y = box.top(); y <= box.bottom() && same; ++y)
-            same = std::memcmp(row(y, box), place.Before.data() + w * size_t(y - box.top()), w * sizeof(QRgb)) == 0;
+            same = std::memcmp(row(y, box), place->Before.data() + w * size_t(y - box.top()), w * sizeof(QRgb)) == 0;
         if (same) {
             for (int y = box.top(); y <= box.bottom(); ++y)
-                std::memcpy(row(y, box), place.After.data() + w * size_t(y - box.top()), w * sizeof(QRgb));
+                std::memcpy(row(y, box), place->After.data() + w * size_t(y - box.top()), w * sizeof(QRgb));
             return;
         }
+    }
+    if (PlacedPixels > MaxPlacedPixels) {
+        // Every place forgotten (this one too): the text is drawn and will be seen anew.
+        for (auto& [key, font] : Measured)
+            for (auto& [text, kept] : font->Shapes) {
+                kept.Places.clear();
+                kept.Oldest = 0;
+            }
+        PlacedPixels = 0;
+        draw();
+        return;
     }
     // Drawn by the engine, the ring and box kept before and after.
     const auto copy = [&](const QRect& r) {
@@ -112,16 +138,11 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
                 shape.Fits = false;
         }
     if (!shape.Fits) {
-        for (const auto& place : shape.Places)
-            PlacedPixels -= std::min(PlacedPixels, place.Before.size() * 2);
+        for (const auto& kept : shape.Places)
+            PlacedPixels -= std::min(PlacedPixels, kept.Before.size() * 2);
         shape.Places.clear();
+        shape.Oldest = 0;
         return;
-    }
-    if (PlacedPixels > MaxPlacedPixels) {
-        for (auto& [key, font] : Measured)
-            for (auto& [text, kept] : font->Shapes)
-                kept.Places.clear();
-        PlacedPixels = 0;
     }
     const auto inner = [&](const std::vector<QRgb>& from) {
         std::vector<QRgb> out(w * size_t(box.height()));
@@ -130,12 +151,10 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
                         w * sizeof(QRgb));
         return out;
     };
-    // A few places per text: the same label on several axes.
-    if (shape.Places.size() >= 4) {
-        PlacedPixels -= std::min(PlacedPixels, shape.Places.front().Before.size() * 2);
-        shape.Places.erase(shape.Places.begin());
-    }
-    shape.Places.push_back({at, rgba, box, inner(before), inner(after)});
+    PlacedPixels -= std::min(PlacedPixels, place->Before.size() * 2);
+    place->Box = box;
+    place->Before = inner(before);
+    place->After = inner(after);
     PlacedPixels += 2 * w * size_t(box.height());
 }
 

@@ -494,8 +494,9 @@ TEST(CanvasClip, ShortcutSlantedLinesDrawWhatTheEngineDraws)
 
 // Wide solid lines written from the pixels the engine gave the same line before give the
 // pixels the engine gives: widths 2 to 5, each cap and join, level, upright, slanted and
-// zero-length, each drawn twice (the second time from what the first found), some across
-// the edge of a clip rectangle and of the image, then again under a clip region.
+// zero-length, each drawn three times over a cleared picture (the later times from what
+// the earlier found), some across the edge of a clip rectangle and of the image, then
+// again under a clip region.
 TEST(CanvasClip, ShortcutWideLinesDrawWhatTheEngineDraws)
 {
     const auto draw = [](bool shortcuts) {
@@ -529,15 +530,21 @@ TEST(CanvasClip, ShortcutWideLinesDrawWhatTheEngineDraws)
                 c.LineTo(x + 33, y + 6 - i % 3);
             }
         };
+        // Each pass over a cleared picture: the later ones draw from what the earlier found.
+        const auto passes = [&](int at) {
+            for (int pass = 0; pass < 3; ++pass) {
+                c.Brush()->SetColor(clWhite);
+                c.FillRect(TRect(0, 0, 240, 200));
+                lines(at);
+            }
+        };
         c.IntersectClipRect(4, 4, 236, 170);
-        for (int pass = 0; pass < 2; ++pass)
-            lines(0);
+        passes(0);
         lines(1);
         const TPoint hull[] = {{0, 120}, {120, 0}, {240, 120}, {120, 200}};
         const TRegion region = TRegion::CreatePolygon(hull, 4, ALTERNATE);
         c.SelectClipRgn(&region);
-        for (int pass = 0; pass < 2; ++pass)
-            lines(2);
+        passes(2);
         c.Flush();
         return b;
     };
