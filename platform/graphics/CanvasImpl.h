@@ -336,7 +336,7 @@ struct TCanvas::Impl {
             return Measurer->Metrics(*Font);
         return FM().Metric;
     }
-    int Width(const std::string& text, const QString& qs);
+    int Width(const std::string& text);
     // Plain text drawn again where it was drawn before, in the same colour, over the same
     // pixels: the pixels it gave then, copied, instead of drawing its glyphs anew. The
     // glyphs are drawn (and their pixels kept for next time) otherwise. Pixels kept in all

@@ -34,7 +34,7 @@ TCanvas::Impl::MeasuredFont& TCanvas::Impl::FM()
     return *Current;
 }
 
-int TCanvas::Impl::Width(const std::string& text, const QString& qs)
+int TCanvas::Impl::Width(const std::string& text)
 {
     if (Measurer)
         return Measurer->TextWidth(*Font, text, CharExtra);
@@ -45,7 +45,7 @@ int TCanvas::Impl::Width(const std::string& text, const QString& qs)
     if (at == f.Widths.end()) {
         if (f.Widths.size() > 4096)
             f.Widths.clear();
-        at = f.Widths.emplace(text, f.Metrics.horizontalAdvance(qs)).first;
+        at = f.Widths.emplace(text, f.Metrics.horizontalAdvance(QStr(text))).first;
     }
     return at->second + CharExtra * Utf8Length(text);
 }
@@ -165,12 +165,11 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
         x = Pos.X;
         y = Pos.Y;
     }
-    const QString qs = QStr(text);
     const TTextMetric m = Metrics();
     // The width places right and centred text, paints the opaque cell and advances
     // the current position; left-aligned transparent text needs none of that.
     const bool needWidth = (TextAlign & (TA_HORZMASK | TA_UPDATECP)) != 0 || BkMode == OPAQUE || InPath;
-    const int w = needWidth ? Width(text, qs) : 0;
+    const int w = needWidth ? Width(text) : 0;
     double dx = 0;
     switch (TextAlign & TA_HORZMASK) {
     case TA_RIGHT: dx = -w; break;
@@ -186,7 +185,7 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
     const double angle = Font->Orientation() / 10.0;
     if (InPath) {
         QPainterPath tp;
-        tp.addText(QPointF(dx, top + m.Ascent), QF(), qs);
+        tp.addText(QPointF(dx, top + m.Ascent), QF(), QStr(text));
         QTransform t;
         t.translate(x, y);
         t.rotate(-angle);
@@ -235,7 +234,7 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
                             PlacedPixels -= std::min(PlacedPixels, place.Before.size() * 2);
                     f.Shapes.clear();
                 }
-                QTextLayout layout(qs, qtbridge::ToQFont(*Font, 0));
+                QTextLayout layout(QStr(text), qtbridge::ToQFont(*Font, 0));
                 layout.beginLayout();
                 const QTextLine line = layout.createLine();
                 layout.endLayout();
@@ -247,7 +246,7 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
             const QPointF top(origin.x(), origin.y() + m.Ascent - at->second.Ascent);
             DirectText(at->second, top, tc);
         } else {
-            p.drawText(QPointF(origin.x(), origin.y() + m.Ascent), qs);
+            p.drawText(QPointF(origin.x(), origin.y() + m.Ascent), QStr(text));
         }
         if (!simple) {
             p.restore();
@@ -277,7 +276,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
     d->Text(x, y, text, &q, true);
 }
 
-int TCanvas::TextWidth(const std::string& text) const { return d->Width(text, QStr(text)); }
+int TCanvas::TextWidth(const std::string& text) const { return d->Width(text); }
 int TCanvas::TextHeight(const std::string& text) const { return d->Metrics().Height; }
 TSize TCanvas::TextExtent(const std::string& text) const { return TSize(TextWidth(text), TextHeight(text)); }
 TTextMetric TCanvas::GetTextMetrics() const { return d->Metrics(); }
