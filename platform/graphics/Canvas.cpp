@@ -144,6 +144,7 @@ const TCanvas::Impl::StrokeStyle& TCanvas::Impl::S()
             s.GapPen = OnePixelPen(Col(BkColor));
         }
     }
+    s.Prepare();
     Stroke = s;
     return Stroke;
 }

@@ -133,6 +133,18 @@ struct TCanvas::Impl {
         bool Gap = false;
         QPen GapPen;
         RopInfo Rop;
+        // What DirectSegment needs of the pen, worked out when the pen is: whether it can be
+        // written straight into an image (DirectPen), whether it is solid, its colours, and
+        // its pattern in whole pixels (Period 0 when it has none: the engine draws it), with
+        // which positions are inked and where the run holding each one ends.
+        static constexpr int LongestPattern = 256;
+        bool DirectOk = false;
+        bool Solid = false;
+        QRgb PenRgb = 0, GapRgb = 0;
+        int Period = 0;
+        std::array<bool, LongestPattern> Inked{};
+        std::array<int, LongestPattern> RunEnd{};
+        void Prepare();
     } Stroke;
     uint64_t StrokeVer = 0;
     int StrokeBkMode = -1;
@@ -295,6 +307,20 @@ struct TCanvas::Impl {
         struct Shaped {
             QList<QGlyphRun> Runs;
             double Ascent = 0;
+            // Places where the text was drawn in one colour, with the pixels of a box around
+            // the glyphs before and after they were drawn there (none until the text is drawn
+            // there again: see DirectText); Fits false once the glyphs were seen to reach
+            // out of their box.
+            struct Placed {
+                QPointF At;
+                QRgb Colour = 0;
+                QRect Box;
+                std::vector<QRgb> Before, After;
+            };
+            std::vector<Placed> Places;
+            size_t Oldest = 0;   // the place given up for the next new one
+            bool Fits = true;
+            std::optional<QRectF> Ink;   // the glyphs' bounds from the top of the line
         };
         std::unordered_map<std::string, Shaped> Shapes;
     };
@@ -310,7 +336,14 @@ struct TCanvas::Impl {
             return Measurer->Metrics(*Font);
         return FM().Metric;
     }
-    int Width(const std::string& text, const QString& qs);
+    int Width(const std::string& text);
+    // Plain text drawn again where it was drawn before, in the same colour, over the same
+    // pixels: the pixels it gave then, copied, instead of drawing its glyphs anew. The
+    // glyphs are drawn (and their pixels kept for next time) otherwise. Pixels kept in all
+    // fonts, and the bound of them.
+    void DirectText(MeasuredFont::Shaped& shape, QPointF at, const QColor& colour);
+    size_t PlacedPixels = 0;
+    static constexpr size_t MaxPlacedPixels = size_t(1) << 18;
 
     // ---- primitives ----
     void SetComp(QPainter& p, const RopInfo& r) { p.setCompositionMode(r.Mode); }
@@ -360,9 +393,25 @@ struct TCanvas::Impl {
     // A slanted solid segment written straight into the image with the pixels the raster
     // engine's one-pixel stroke gives it (CosmeticLine's pixels). False, nothing done, when
     // it reaches out of the clip.
-    bool DirectSlanted(QRgb pen, QPoint a, QPoint b);
+    // `inside` tells that the segment's pixels, with one more on each side, are known to lie
+    // within one rectangle of the clip.
+    bool DirectSlanted(QRgb pen, QPoint a, QPoint b, bool inside = false);
+    // A wide solid segment (a geometric pen) written straight into the image: the pixels the
+    // engine gave the same segment, in the same pen shape and under the same clip, the first
+    // time it was drawn, found by drawing it once into a mask of the image's size. False,
+    // nothing done, when it cannot be (the engine then draws it).
+    bool DirectWide(const StrokeStyle& s, QLineF line);
+    // Segments met lately, by their ends, width, cap, join and image size: the runs of pixels
+    // they cover, and the bounds of those, once found.
+    struct Covered {
+        std::vector<QRect> Runs;
+        QRect Box;
+        bool Found = false;
+    };
+    std::map<std::array<qint64, 7>, Covered> WideRuns;
+    std::optional<QImage> WideMask;
     // Whether segments in the pen can be written straight into the image (DirectSegment).
-    bool DirectPen(const StrokeStyle& s) const;
+    bool DirectPen(const StrokeStyle& s) const { return s.DirectOk && Writable(); }
     // Calls f with each rectangle of the clip within the image (device pixels).
     template <class F> void ForClipRects(F&& f) const
     {

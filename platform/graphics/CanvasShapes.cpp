@@ -51,23 +51,49 @@ QLineF TCanvas::Impl::CosmeticLine(QPoint a, QPoint b)
     return QLineF(QPointF(a) + step, QPointF(b) + step);
 }
 
-bool TCanvas::Impl::DirectPen(const StrokeStyle& s) const
+void TCanvas::Impl::StrokeStyle::Prepare()
 {
-    const bool solid = s.Pen.style() == Qt::SolidLine && !s.Gap;
-    return Writable() && !s.Rop.Nop && s.Rop.Force < 0 && s.Rop.Mode == QPainter::CompositionMode_SourceOver &&
-           (solid || s.Pen.style() == Qt::CustomDashLine) && s.Pen.color().alpha() == 255 &&
-           (!s.Gap || s.GapPen.color().alpha() == 255);
+    Solid = Pen.style() == Qt::SolidLine && !Gap;
+    DirectOk = !Rop.Nop && Rop.Force < 0 && Rop.Mode == QPainter::CompositionMode_SourceOver &&
+               (Solid || Pen.style() == Qt::CustomDashLine) && Pen.color().alpha() == 255 &&
+               (!Gap || GapPen.color().alpha() == 255);
+    PenRgb = Pen.color().rgba();
+    GapRgb = Gap ? GapPen.color().rgba() : 0;
+    Inked.fill(false);
+    Inked[0] = true;
+    Period = 1;
+    if (!Solid) {
+        const QList<qreal> pattern = Pen.dashPattern();
+        Period = 0;
+        for (qsizetype i = 0; i < pattern.size() && Period >= 0; ++i) {
+            const qreal v = pattern[i];
+            if (v < 1 || v != std::floor(v) || Period + int(v) > LongestPattern) {
+                Period = -1;
+                break;
+            }
+            for (int k = 0; k < int(v); ++k)
+                Inked[size_t(Period++)] = i % 2 == 0;
+        }
+        if (Period <= 0 || pattern.size() % 2 != 0) {
+            Period = 0;
+            return;
+        }
+    }
+    RunEnd[size_t(Period - 1)] = Period;
+    for (int p = Period - 2; p >= 0; --p)
+        RunEnd[size_t(p)] = Inked[size_t(p)] == Inked[size_t(p + 1)] ? RunEnd[size_t(p + 1)] : p + 1;
 }
 
-bool TCanvas::Impl::DirectSlanted(QRgb pen, QPoint a, QPoint b)
+bool TCanvas::Impl::DirectSlanted(QRgb pen, QPoint a, QPoint b, bool inside)
 {
     // Only a segment whose pixels all lie within one rectangle of the clip: the engine
     // shortens one that leaves its clip's bounds, and that moves its pixels.
-    const QRect box = QRect(a, b).normalized().adjusted(-1, -1, 1, 1);
-    bool inside = false;
-    ForClipRects([&](const QRect& r) { inside = inside || r.contains(box); });
-    if (!inside)
-        return false;
+    if (!inside) {
+        const QRect box = QRect(a, b).normalized().adjusted(-1, -1, 1, 1);
+        ForClipRects([&](const QRect& r) { inside = inside || r.contains(box); });
+        if (!inside)
+            return false;
+    }
     // The engine's walk: the ends in 1/64 pixel (cut toward zero), one pixel per step
     // along the major axis from the rounded first end up to the rounded last (left out),
     // the minor coordinate in 1/65536 pixel starting where the major one enters the first
@@ -99,34 +125,17 @@ bool TCanvas::Impl::DirectSlanted(QRgb pen, QPoint a, QPoint b)
 
 bool TCanvas::Impl::DirectSegment(const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
-    const bool solid = s.Pen.style() == Qt::SolidLine && !s.Gap;
+    const bool solid = s.Solid;
     if (a.x() != b.x() && a.y() != b.y())
-        return solid && DirectPen(s) && DirectSlanted(s.Pen.color().rgba(), a, b);
-    if (dashOffset != std::floor(dashOffset) || dashOffset < 0 || !DirectPen(s))
+        return solid && DirectPen(s) && DirectSlanted(s.PenRgb, a, b);
+    if (dashOffset != std::floor(dashOffset) || dashOffset < 0 || !DirectPen(s) || s.Period == 0)
         return false;
     // The pattern in whole pixels: which of its positions are inked (a solid line: all).
-    constexpr int longest = 256;
-    bool inked[longest] = {true};
-    int period = 1;
-    if (!solid) {
-        const QList<qreal> pattern = s.Pen.dashPattern();
-        period = 0;
-        for (qsizetype i = 0; i < pattern.size(); ++i) {
-            const qreal v = pattern[i];
-            if (v < 1 || v != std::floor(v) || period + int(v) > longest)
-                return false;
-            for (int k = 0; k < int(v); ++k)
-                inked[period++] = i % 2 == 0;
-        }
-        if (period == 0 || pattern.size() % 2 != 0)
-            return false;
-    }
-    int runEnd[longest];
-    runEnd[period - 1] = period;
-    for (int p = period - 2; p >= 0; --p)
-        runEnd[p] = inked[p] == inked[p + 1] ? runEnd[p + 1] : p + 1;
-    const QRgb pen = s.Pen.color().rgba();
-    const QRgb gap = s.Gap ? s.GapPen.color().rgba() : 0;
+    const int period = s.Period;
+    const bool* inked = s.Inked.data();
+    const int* runEnd = s.RunEnd.data();
+    const QRgb pen = s.PenRgb;
+    const QRgb gap = s.GapRgb;
     const bool level = a.y() == b.y();
     const int length = level ? std::abs(b.x() - a.x()) : std::abs(b.y() - a.y());
     const int step = level ? (b.x() > a.x() ? 1 : -1) : (b.y() > a.y() ? 1 : -1);
@@ -227,6 +236,82 @@ bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
     return true;
 }
 
+bool TCanvas::Impl::DirectWide(const StrokeStyle& s, QLineF line)
+{
+    if (!s.DirectOk || !s.Solid || s.Cosmetic || !Writable())
+        return false;
+    const auto bits = [](double v) {
+        qint64 b;
+        std::memcpy(&b, &v, sizeof b);
+        return b;
+    };
+    const std::array<qint64, 7> key{bits(line.x1()), bits(line.y1()), bits(line.x2()), bits(line.y2()),
+                                    bits(s.Pen.widthF()), qint64(s.Pen.capStyle()) << 32 | qint64(s.Pen.joinStyle()),
+                                    qint64(Image->width()) << 32 | Image->height()};
+    // A segment met for the first time is only noted: one drawn once costs no more than
+    // drawing it; its pixels are found the second time.
+    auto found = WideRuns.find(key);
+    if (found == WideRuns.end()) {
+        if (WideRuns.size() > 256)
+            WideRuns.clear();
+        WideRuns.emplace(key, Covered{});
+        return false;
+    }
+    if (!found->second.Found) {
+        // The mask is drawn clipped to the whole device, as the engine draws an unclipped
+        // image; the segment's pixels are found within the reach of its pen.
+        if (!WideMask || WideMask->size() != Image->size()) {
+            WideMask.emplace(Image->size(), QImage::Format_Alpha8);
+            WideMask->fill(0);
+        }
+        {
+            QPainter mask(&*WideMask);
+            mask.setRenderHint(QPainter::Antialiasing, false);
+            mask.setClipRegion(QRegion(WideMask->rect()));
+            QPen pen = s.Pen;
+            pen.setColor(Qt::black);
+            mask.setPen(pen);
+            mask.drawLine(line);
+        }
+        const double reach = s.Pen.widthF() + 2;
+        const QRect area = QRectF(line.p1(), line.p2())
+                               .normalized()
+                               .adjusted(-reach, -reach, reach, reach)
+                               .toAlignedRect()
+                               .intersected(WideMask->rect());
+        Covered covered;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            uchar* row = WideMask->scanLine(y);
+            for (int x = area.left(); x <= area.right();) {
+                if (row[x] == 0) {
+                    ++x;
+                    continue;
+                }
+                const int from = x;
+                for (; x <= area.right() && row[x] != 0; ++x)
+                    row[x] = 0;
+                covered.Runs.push_back(QRect(from, y, x - from, 1));
+                covered.Box |= covered.Runs.back();
+            }
+        }
+        covered.Found = true;
+        found->second = std::move(covered);
+    }
+    // Only a segment that lies within one rectangle of the clip: a clip that cuts it may
+    // change how the engine fills it.
+    const QRect box = found->second.Box;
+    bool inside = false;
+    ForClipRects([&](const QRect& r) { inside = inside || r.contains(box); });
+    if (!inside && !box.isEmpty())
+        return false;
+    const QRgb pen = s.PenRgb;
+    uchar* out = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    for (const QRect& run : found->second.Runs)
+        std::fill_n(reinterpret_cast<QRgb*>(out + stride * run.top()) + run.left(), run.width(), pen);
+    return true;
+}
+
 void TCanvas::Impl::CosmeticSegment(QPainter& p, const StrokeStyle& s, QPoint a, QPoint b, qreal dashOffset)
 {
     if (a == b)
@@ -277,6 +362,18 @@ void TCanvas::Impl::CosmeticPolyline(const QPoint* pts, int count)
         // Upright segments that follow one another on one column ink one unbroken run of
         // it, written once: in one colour, copied, the order of the pixels does not matter.
         const bool direct = DirectPen(s);
+        // Slanted segments need not each be checked against the clip when the whole line,
+        // with a pixel more on each side, lies within one rectangle of it.
+        bool inside = false;
+        if (direct) {
+            int l = pts[0].x(), r = l, t = pts[0].y(), b = t;
+            for (int i = 1; i < count; ++i) {
+                l = std::min(l, pts[i].x()), r = std::max(r, pts[i].x());
+                t = std::min(t, pts[i].y()), b = std::max(b, pts[i].y());
+            }
+            const QRect box = QRect(QPoint(l, t), QPoint(r, b)).adjusted(-1, -1, 1, 1);
+            ForClipRects([&](const QRect& clip) { inside = inside || clip.contains(box); });
+        }
         bool pending = false;
         int runX = 0, runLo = 0, runHi = 0;
         const auto flush = [&] {
@@ -300,7 +397,9 @@ void TCanvas::Impl::CosmeticPolyline(const QPoint* pts, int count)
                 }
             } else {
                 flush();
-                if (!direct || !DirectSegment(s, prev, next, 0))
+                const bool slanted = next.x() != prev.x() && next.y() != prev.y();
+                if (!direct || !(inside && slanted ? DirectSlanted(s.PenRgb, prev, next, true)
+                                                   : DirectSegment(s, prev, next, 0)))
                     p.drawLine(CosmeticLine(prev, next));
             }
             prev = next;
@@ -358,14 +457,19 @@ void TCanvas::Impl::Line(int x1, int y1, int x2, int y2)
     if (s.Null)
         return;
     if (s.Cosmetic) {
+        // A segment written straight into the image needs no painter (ticks and grids).
         const QPoint pts[2] = {QPoint(x1, y1), QPoint(x2, y2)};
+        if (DirectPen(s) && (pts[0] == pts[1] || DirectSegment(s, pts[0], pts[1], 0)))
+            return;
         CosmeticPolyline(pts, 2);
         return;
     }
     QPainter& p = P();
     SetComp(p, s.Rop);
     p.setPen(s.Pen);
-    p.drawLine(QPointF(x1 + kCentre, y1 + kCentre), QPointF(x2 + kCentre, y2 + kCentre));
+    const QLineF line(QPointF(x1 + kCentre, y1 + kCentre), QPointF(x2 + kCentre, y2 + kCentre));
+    if (!DirectWide(s, line))
+        p.drawLine(line);
 }
 
 void TCanvas::Impl::ArcAngles(const QRectF& box, int x3, int y3, int x4, int y4, double& start, double& sweep) const

@@ -21,6 +21,7 @@ TCanvas::Impl::MeasuredFont& TCanvas::Impl::FM()
         if (!slot) {
             if (Measured.size() > 64) {   // a bound for programs that make up fonts
                 Measured.clear();
+                PlacedPixels = 0;
                 return FM();
             }
             slot = std::make_unique<MeasuredFont>(QFontMetrics(qtbridge::ToQFont(*Font, 0)),
@@ -33,7 +34,7 @@ TCanvas::Impl::MeasuredFont& TCanvas::Impl::FM()
     return *Current;
 }
 
-int TCanvas::Impl::Width(const std::string& text, const QString& qs)
+int TCanvas::Impl::Width(const std::string& text)
 {
     if (Measurer)
         return Measurer->TextWidth(*Font, text, CharExtra);
@@ -44,9 +45,117 @@ int TCanvas::Impl::Width(const std::string& text, const QString& qs)
     if (at == f.Widths.end()) {
         if (f.Widths.size() > 4096)
             f.Widths.clear();
-        at = f.Widths.emplace(text, f.Metrics.horizontalAdvance(qs)).first;
+        at = f.Widths.emplace(text, f.Metrics.horizontalAdvance(QStr(text))).first;
     }
     return at->second + CharExtra * Utf8Length(text);
+}
+
+void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QColor& colour)
+{
+    QPainter& p = P();
+    const auto draw = [&] {
+        for (const QGlyphRun& run : shape.Runs)
+            p.drawGlyphRun(at, run);
+    };
+    // Underlines and strike-outs run past the glyphs' own boxes.
+    if (!shape.Fits || !Writable() || (Font->Style() & (fsUnderline | fsStrikeOut)) != 0 || shape.Runs.isEmpty()) {
+        draw();
+        return;
+    }
+    // A text's pixels are kept the second time it is drawn at a place, and used from the
+    // third on: text drawn once, or at ever new places, costs no more than drawing it.
+    const QRgb rgba = colour.rgba();
+    const auto place = std::find_if(shape.Places.begin(), shape.Places.end(),
+                                    [&](const auto& q) { return q.At == at && q.Colour == rgba; });
+    if (place == shape.Places.end()) {
+        draw();
+        // A few places per text (the same label on several axes), the oldest given up.
+        if (shape.Places.size() < 4) {
+            shape.Places.push_back({at, rgba, QRect(), {}, {}});
+            return;
+        }
+        auto& oldest = shape.Places[shape.Oldest];
+        shape.Oldest = (shape.Oldest + 1) % shape.Places.size();
+        PlacedPixels -= std::min(PlacedPixels, oldest.Before.size() * 2);
+        oldest = {at, rgba, QRect(), {}, {}};
+        return;
+    }
+    if (!shape.Ink) {
+        QRectF ink;
+        for (const QGlyphRun& run : shape.Runs)
+            ink |= run.boundingRect();
+        shape.Ink = ink;
+    }
+    // A margin for antialiased edges; a ring around it is watched when the pixels are kept.
+    const QRect box = shape.Ink->translated(at).toAlignedRect().adjusted(-2, -2, 2, 2);
+    const QRect outer = box.adjusted(-2, -2, 2, 2);
+    bool inside = false;
+    ForClipRects([&](const QRect& r) { inside = inside || r.contains(outer); });
+    if (!inside) {
+        draw();
+        return;
+    }
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    const auto row = [&](int y, const QRect& r) { return reinterpret_cast<QRgb*>(bits + stride * y) + r.left(); };
+    const size_t w = size_t(box.width());
+    if (!place->Before.empty() && place->Box == box) {
+        bool same = true;
+        for (int y = box.top(); y <= box.bottom() && same; ++y)
+            same = std::memcmp(row(y, box), place->Before.data() + w * size_t(y - box.top()), w * sizeof(QRgb)) == 0;
+        if (same) {
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                std::memcpy(row(y, box), place->After.data() + w * size_t(y - box.top()), w * sizeof(QRgb));
+            return;
+        }
+    }
+    if (PlacedPixels > MaxPlacedPixels) {
+        // Every place forgotten (this one too): the text is drawn and will be seen anew.
+        for (auto& [key, font] : Measured)
+            for (auto& [text, kept] : font->Shapes) {
+                kept.Places.clear();
+                kept.Oldest = 0;
+            }
+        PlacedPixels = 0;
+        draw();
+        return;
+    }
+    // Drawn by the engine, the ring and box kept before and after.
+    const auto copy = [&](const QRect& r) {
+        std::vector<QRgb> out(size_t(r.width()) * size_t(r.height()));
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(out.data() + size_t(r.width()) * size_t(y - r.top()), row(y, r), size_t(r.width()) * sizeof(QRgb));
+        return out;
+    };
+    const std::vector<QRgb> before = copy(outer);
+    draw();
+    bits = Image->bits();
+    const std::vector<QRgb> after = copy(outer);
+    for (int y = outer.top(); y <= outer.bottom(); ++y)
+        for (int x = outer.left(); x <= outer.right(); ++x) {
+            const size_t k = size_t(outer.width()) * size_t(y - outer.top()) + size_t(x - outer.left());
+            if (before[k] != after[k] && !box.contains(x, y))
+                shape.Fits = false;
+        }
+    if (!shape.Fits) {
+        for (const auto& kept : shape.Places)
+            PlacedPixels -= std::min(PlacedPixels, kept.Before.size() * 2);
+        shape.Places.clear();
+        shape.Oldest = 0;
+        return;
+    }
+    const auto inner = [&](const std::vector<QRgb>& from) {
+        std::vector<QRgb> out(w * size_t(box.height()));
+        for (int y = 0; y < box.height(); ++y)
+            std::memcpy(out.data() + w * size_t(y), from.data() + size_t(outer.width()) * size_t(y + 2) + 2,
+                        w * sizeof(QRgb));
+        return out;
+    };
+    PlacedPixels -= std::min(PlacedPixels, place->Before.size() * 2);
+    place->Box = box;
+    place->Before = inner(before);
+    place->After = inner(after);
+    PlacedPixels += 2 * w * size_t(box.height());
 }
 
 void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* clipTo, bool opaqueRect)
@@ -56,12 +165,11 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
         x = Pos.X;
         y = Pos.Y;
     }
-    const QString qs = QStr(text);
     const TTextMetric m = Metrics();
     // The width places right and centred text, paints the opaque cell and advances
     // the current position; left-aligned transparent text needs none of that.
     const bool needWidth = (TextAlign & (TA_HORZMASK | TA_UPDATECP)) != 0 || BkMode == OPAQUE || InPath;
-    const int w = needWidth ? Width(text, qs) : 0;
+    const int w = needWidth ? Width(text) : 0;
     double dx = 0;
     switch (TextAlign & TA_HORZMASK) {
     case TA_RIGHT: dx = -w; break;
@@ -77,7 +185,7 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
     const double angle = Font->Orientation() / 10.0;
     if (InPath) {
         QPainterPath tp;
-        tp.addText(QPointF(dx, top + m.Ascent), QF(), qs);
+        tp.addText(QPointF(dx, top + m.Ascent), QF(), QStr(text));
         QTransform t;
         t.translate(x, y);
         t.rotate(-angle);
@@ -120,19 +228,25 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
             MeasuredFont& f = FM();
             auto at = f.Shapes.find(text);
             if (at == f.Shapes.end()) {
-                if (f.Shapes.size() > 4096)
+                if (f.Shapes.size() > 4096) {
+                    for (const auto& [key, kept] : f.Shapes)
+                        for (const auto& place : kept.Places)
+                            PlacedPixels -= std::min(PlacedPixels, place.Before.size() * 2);
                     f.Shapes.clear();
-                QTextLayout layout(qs, qtbridge::ToQFont(*Font, 0));
+                }
+                QTextLayout layout(QStr(text), qtbridge::ToQFont(*Font, 0));
                 layout.beginLayout();
                 const QTextLine line = layout.createLine();
                 layout.endLayout();
-                at = f.Shapes.emplace(text, MeasuredFont::Shaped{layout.glyphRuns(), line.ascent()}).first;
+                MeasuredFont::Shaped shaped;
+                shaped.Runs = layout.glyphRuns();
+                shaped.Ascent = line.ascent();
+                at = f.Shapes.emplace(text, std::move(shaped)).first;
             }
             const QPointF top(origin.x(), origin.y() + m.Ascent - at->second.Ascent);
-            for (const QGlyphRun& run : at->second.Runs)
-                p.drawGlyphRun(top, run);
+            DirectText(at->second, top, tc);
         } else {
-            p.drawText(QPointF(origin.x(), origin.y() + m.Ascent), qs);
+            p.drawText(QPointF(origin.x(), origin.y() + m.Ascent), QStr(text));
         }
         if (!simple) {
             p.restore();
@@ -162,7 +276,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
     d->Text(x, y, text, &q, true);
 }
 
-int TCanvas::TextWidth(const std::string& text) const { return d->Width(text, QStr(text)); }
+int TCanvas::TextWidth(const std::string& text) const { return d->Width(text); }
 int TCanvas::TextHeight(const std::string& text) const { return d->Metrics().Height; }
 TSize TCanvas::TextExtent(const std::string& text) const { return TSize(TextWidth(text), TextHeight(text)); }
 TTextMetric TCanvas::GetTextMetrics() const { return d->Metrics(); }

@@ -3,6 +3,8 @@
 // without a repaint; and its hit test, margins and colour-pen link.
 #include "series_fixture.h"
 
+#include "Chart.h"
+
 #include "Series/ColumnPolyline.h"
 
 #include <vector>
@@ -94,6 +96,56 @@ TEST_F(FastLineDraw, ManyPointsDrawWhatJoiningEverySegmentDraws)
     EXPECT_LE(d.Differ * 100, d.Inked);
     if (const std::string path = testsupport::ArtifactPath("fast-line-100000-points.png"); !path.empty())
         bmp->SaveToFile(path);
+}
+
+// A whole chart (axes with their lines, ticks, dotted grids and labels, a fast line)
+// redrawn into the same picture, as a window repaints, gives what drawing it with no
+// shortcut gives: unchanged, then with the values' range, the line's colour and the
+// background changed between redraws.
+TEST(FastLineChart, RedrawnIntoTheSamePictureDrawsWhatAPlainDrawingDraws)
+{
+    TeeConstInitialization();
+    TeEngineInitialization();
+    {
+        TComponent form{nullptr};
+        TChart chart(nullptr);
+        chart.SetBounds(0, 0, 320, 240);
+        chart.SetColor(clWhite);
+        chart.SetView3D(false);
+        chart.Legend()->SetVisible(false);
+        auto* s = new TFastLineSeries(&form);
+        s->SetSeriesColor(clNavy);
+        for (int i = 0; i < 400; ++i)
+            s->AddPointXY(i, std::sin(i * 0.05) * 40 + i % 23);
+        chart.AddSeries(s);
+        TBitmap quick(320, 240), exact(320, 240);
+        const auto frame = [&](const std::string& what) {
+            chart.Canvas()->SetShortcuts(true);
+            chart.DrawToCanvas(quick.Canvas(), TRect(0, 0, 320, 240));
+            quick.Canvas()->Flush();
+            chart.Canvas()->SetShortcuts(false);
+            chart.DrawToCanvas(exact.Canvas(), TRect(0, 0, 320, 240));
+            exact.Canvas()->Flush();
+            chart.Canvas()->SetShortcuts(true);
+            const PictureDifference d = Compare(quick, exact);
+            EXPECT_EQ(d.Differ, 0) << what;
+            EXPECT_GT(d.Inked, 3000) << what;
+        };
+        frame("first");
+        frame("again");
+        frame("and again");
+        chart.LeftAxis()->SetMinMax(-30, 50);
+        frame("range");
+        frame("range again");
+        s->SetSeriesColor(clMaroon);
+        chart.SetColor(clYellow);
+        frame("colours");
+        frame("colours again");
+        if (const std::string path = testsupport::ArtifactPath("fast-line-chart-redrawn.png"); !path.empty())
+            quick.SaveToFile(path);
+    }
+    TeEngineFinalization();
+    TeeConstFinalization();
 }
 
 // A line reduced in parts on several threads keeps the points and pieces that reducing

@@ -168,6 +168,47 @@ TEST(CanvasText, KeptShapesDrawWhatShapingEachTimeDraws)
         kept->SaveToFile(path);
 }
 
+// Text drawn again where it was drawn before copies the pixels it gave then only while the
+// pixels under it and its colour are as they were: frames redrawn over the same background,
+// over a new one, with a line through two labels, in another colour and one pixel further,
+// each frame compared with drawing every glyph anew.
+TEST(CanvasText, TextDrawnAgainGivesWhatDrawingItAnewGives)
+{
+    auto quick = WhiteBitmap(200, 120), exact = WhiteBitmap(200, 120);
+    exact->Canvas()->SetShortcuts(false);
+    const char* texts[] = {"0", "1,000", "-12.5", "Wäg fi"};
+    for (int frame = 0; frame < 8; ++frame) {
+        for (TBitmap* b : {quick.get(), exact.get()}) {
+            TCanvas& c = *b->Canvas();
+            c.Brush()->SetColor(frame == 3 ? clYellow : clWhite);
+            c.FillRect(TRect(0, 0, 200, 120));
+            if (frame == 5) {
+                c.Pen()->SetColor(clRed);
+                c.MoveTo(0, 42);
+                c.LineTo(200, 42);
+            }
+            c.SetBkMode(TRANSPARENT);
+            c.Font()->SetName("Arial");
+            for (int i = 0; i < 8; ++i) {
+                c.Font()->SetSize(8 + i % 3 * 2);
+                c.Font()->SetColor(frame == 6 && i % 2 == 1 ? clGreen : clNavy);
+                c.TextOut(10 + i % 2 * 90 + (frame == 7 && i == 0 ? 1 : 0), 8 + i / 2 * 26, texts[i % 4]);
+            }
+            c.Flush();
+        }
+        int differ = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
+                differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+            }
+        EXPECT_EQ(differ, 0) << "frame " << frame;
+        EXPECT_GT(Count(*quick, clNavy), 100) << "frame " << frame;
+    }
+    if (const std::string path = testsupport::ArtifactPath("canvas_text_drawn_again.png"); !path.empty())
+        quick->SaveToFile(path);
+}
+
 TEST(CanvasText, UpdateCpStartsAtAndAdvancesThePenPosition)
 {
     Surface s(60, 20);
@@ -448,6 +489,76 @@ TEST(CanvasClip, ShortcutSlantedLinesDrawWhatTheEngineDraws)
     EXPECT_GT(Count(*quick, clGreen), 300);
     EXPECT_EQ(Count(*quick, clGreen, TRect(0, 0, 8, 240)), 0);   // the clip holds
     if (const std::string path = testsupport::ArtifactPath("canvas_slanted_lines.png"); !path.empty())
+        quick->SaveToFile(path);
+}
+
+// Wide solid lines written from the pixels the engine gave the same line before give the
+// pixels the engine gives: widths 2 to 5, each cap and join, level, upright, slanted and
+// zero-length, each drawn three times over a cleared picture (the later times from what
+// the earlier found), some across the edge of a clip rectangle and of the image, then
+// again under a clip region.
+TEST(CanvasClip, ShortcutWideLinesDrawWhatTheEngineDraws)
+{
+    const auto draw = [](bool shortcuts) {
+        auto b = WhiteBitmap(240, 200);
+        TCanvas& c = *b->Canvas();
+        c.SetShortcuts(shortcuts);
+        const auto lines = [&c](int pass) {
+            for (int i = 0; i < 24; ++i) {
+                TPen& pen = *c.Pen();
+                pen.SetColor(i % 2 ? clNavy : clMaroon);
+                pen.SetWidth(2 + i % 4);
+                TExtPenInfo info;
+                info.EndCap = TPenEndCap(i % 3);
+                info.Join = TPenJoin(i / 3 % 3);
+                if (i % 5 != 0)
+                    pen.SetExtended(info);
+                const int x = 6 + (i % 6) * 38 + pass, y = 8 + (i / 6) * 44 + pass;
+                const int kind = (i + pass) % 4;
+                c.MoveTo(x, y);
+                if (kind == 0)
+                    c.LineTo(x + 30, y);
+                else if (kind == 1)
+                    c.LineTo(x, y + 34);
+                else if (kind == 2)
+                    c.LineTo(x + 25, y + 31);
+                else
+                    c.LineTo(x, y);
+                c.MoveTo(x + 30, y + 20);   // right to left, and upwards
+                c.LineTo(x + 4, y + 20);
+                c.MoveTo(x + 33, y + 36);
+                c.LineTo(x + 33, y + 6 - i % 3);
+            }
+        };
+        // Each pass over a cleared picture: the later ones draw from what the earlier found.
+        const auto passes = [&](int at) {
+            for (int pass = 0; pass < 3; ++pass) {
+                c.Brush()->SetColor(clWhite);
+                c.FillRect(TRect(0, 0, 240, 200));
+                lines(at);
+            }
+        };
+        c.IntersectClipRect(4, 4, 236, 170);
+        passes(0);
+        lines(1);
+        const TPoint hull[] = {{0, 120}, {120, 0}, {240, 120}, {120, 200}};
+        const TRegion region = TRegion::CreatePolygon(hull, 4, ALTERNATE);
+        c.SelectClipRgn(&region);
+        passes(2);
+        c.Flush();
+        return b;
+    };
+    auto quick = draw(true), exact = draw(false);
+    int differ = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 240; ++x) {
+            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
+            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(Count(*quick, clNavy), 1500);
+    EXPECT_EQ(Count(*quick, clNavy, TRect(0, 0, 4, 4)), 0);   // the clip holds
+    if (const std::string path = testsupport::ArtifactPath("canvas_wide_lines.png"); !path.empty())
         quick->SaveToFile(path);
 }
 
