@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QGuiApplication>
@@ -44,6 +45,23 @@ std::string CurrentExceptionMessage()
     } catch (...) {
         return "Unknown exception";
     }
+}
+
+// Without a session bus (no address given, none at the runtime directory's usual place)
+// the bus library starts a bus daemon of its own the first time the accessibility bridge
+// asks for the bus: a fork and exec on the way to the first window, and a daemon that
+// outlives the program. No assistive tool could reach a bus that only this program knows,
+// so the library is told there is none instead.
+void KeepToExistingSessionBus()
+{
+#ifdef __linux__
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtimeDir.isEmpty() && QFileInfo::exists(runtimeDir + "/bus"))
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+#endif
 }
 
 } // namespace
@@ -471,6 +489,7 @@ void TApplication::Initialize()
         // The font configuration (several ms of reading its files) loads on a thread
         // while the toolkit connects to the display; the first text measured needs it.
         std::thread fontConfig([] { FcInit(); });
+        KeepToExistingSessionBus();
         static int argc = 1;
         static char name[] = "hcapprox";
         static char* argv[] = {name, nullptr};
