@@ -166,7 +166,10 @@ TForm::~TForm()
     });
     if (FModalLoop != nullptr)
         FModalLoop->quit();
-    // Owned controls and menus go first, while the window still exists.
+    // Owned controls and menus go first, while the window still exists. It is hidden
+    // first: controls taken out of a shown window each repaint it and pass the focus on.
+    if (QWidget* win = Widget())
+        win->hide();
     Destroying();
     DestroyComponents();
     if (FMenu != nullptr)
