@@ -47,23 +47,6 @@ std::string CurrentExceptionMessage()
     }
 }
 
-// Without a session bus (no address given, none at the runtime directory's usual place)
-// the bus library starts a bus daemon of its own the first time the accessibility bridge
-// asks for the bus: a fork and exec on the way to the first window, and a daemon that
-// outlives the program. No assistive tool could reach a bus that only this program knows,
-// so the library is told there is none instead.
-void KeepToExistingSessionBus()
-{
-#ifdef __linux__
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return;
-    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtimeDir.isEmpty() && QFileInfo::exists(runtimeDir + "/bus"))
-        return;
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
-#endif
-}
-
 } // namespace
 
 void GuardedCall(const std::function<void()>& Handler)
@@ -474,6 +457,18 @@ TForm* GetParentForm(TControl* Control)
 }
 
 // ---- TApplication ---------------------------------------------------------------
+
+void KeepToExistingSessionBus()
+{
+#ifdef Q_OS_LINUX
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtimeDir.isEmpty() && QFileInfo::exists(runtimeDir + "/bus"))
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+#endif
+}
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
