@@ -485,14 +485,14 @@ void TApplication::Initialize()
 {
     if (QApplication::instance() == nullptr) {
         // The font configuration (several ms of reading its files) loads on a thread
-        // while the toolkit connects to the display; the first text measured needs it.
-        std::thread fontConfig([] { FcInit(); });
+        // while the toolkit connects to the display (joined as this block ends); the
+        // first text measured needs it.
+        std::jthread fontConfig([] { FcInit(); });
         KeepToExistingSessionBus();
         static int argc = 1;
         static char name[] = "hcapprox";
         static char* argv[] = {name, nullptr};
         FOwnApp = std::make_unique<QApplication>(argc, argv);
-        fontConfig.join();
     }
     // The application ends when its main form closes, not with its last window.
     if (auto* app = qobject_cast<QApplication*>(QApplication::instance()))
