@@ -59,7 +59,7 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     // line below it), the report view on the right taking the width left over.
     BuildForm(this, 1029, 744, {
         Columns({
-            Column({Growing(Group(GroupBox3, "GroupBox3", " Problem details ", {
+            Column({Growing(WithFontName(Group(GroupBox3, "GroupBox3", " Problem details ", {
                 Panel(Panel3, "Panel3", {
                     Row(Label1, "Label1", "N = ", {Ctl(edN, "edN", "", 49)}),
                     Ctl(chbPrev, "chbPrev", "Use previous results as initial guess"),
@@ -84,12 +84,11 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
                 }),
                 Growing(Ctl(sgIniGuess, "sgIniGuess")),
                 Panel(infopanel, "infopanel", {Growing(Ctl(Memo2, "Memo2"))}),
-            }))}),
+            }), "Times New Roman"))}),
             Growing(Column({Growing(Group(GroupBox2, "GroupBox2", " Solution ", {Growing(Ctl(Memo1, "Memo1"))}))})),
         }),
     });
     SetFixedWidth(GroupBox3, 345);
-    GroupBox3->SetFontName("Times New Roman");
 
     edN->SetText("2");
     cbX->SetItemIndex(0);

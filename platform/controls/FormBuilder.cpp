@@ -471,6 +471,17 @@ TFormItem Growing(TFormItem Item)
     return Item;
 }
 
+TFormItem WithFontName(TFormItem Item, const std::string& FontName)
+{
+    TFormItem& control = Item.Kind == TKind::Control ? Item : Item.Children.front();
+    control.Make = [make = std::move(control.Make), FontName](TComponent* Owner) {
+        TControl* c = make(Owner);
+        c->SetFontName(FontName);
+        return c;
+    };
+    return Item;
+}
+
 TFormItem Stretch()
 {
     return Arrangement(TKind::Stretch, "", {});

@@ -141,6 +141,10 @@ TFormItem Stretch();
 // The item takes the height its container has left over (a picture or a preview that
 // fills a column, for instance).
 TFormItem Growing(TFormItem Item);
+// The item's control (for a group, its box) has a font family of its own, given as it is
+// made: the controls placed in it take that font when they join, instead of each changing
+// to it again afterwards.
+TFormItem WithFontName(TFormItem Item, const std::string& FontName);
 
 // ---- building ---------------------------------------------------------------------
 

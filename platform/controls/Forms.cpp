@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QGuiApplication>
@@ -15,6 +16,8 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <atomic>
@@ -146,7 +149,10 @@ TForm::~TForm()
     });
     if (FModalLoop != nullptr)
         FModalLoop->quit();
-    // Owned controls and menus go first, while the window still exists.
+    // Owned controls and menus go first, while the window still exists. It is hidden
+    // first: controls taken out of a shown window each repaint it and pass the focus on.
+    if (QWidget* win = Widget())
+        win->hide();
     Destroying();
     DestroyComponents();
     if (FMenu != nullptr)
@@ -452,6 +458,18 @@ TForm* GetParentForm(TControl* Control)
 
 // ---- TApplication ---------------------------------------------------------------
 
+void KeepToExistingSessionBus()
+{
+#ifdef Q_OS_LINUX
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtimeDir.isEmpty() && QFileInfo::exists(runtimeDir + "/bus"))
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+#endif
+}
+
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
 TApplication::~TApplication()
@@ -466,6 +484,11 @@ TApplication::~TApplication()
 void TApplication::Initialize()
 {
     if (QApplication::instance() == nullptr) {
+        // The font configuration (several ms of reading its files) loads on a thread
+        // while the toolkit connects to the display (joined as this block ends); the
+        // first text measured needs it.
+        std::jthread fontConfig([] { FcInit(); });
+        KeepToExistingSessionBus();
         static int argc = 1;
         static char name[] = "hcapprox";
         static char* argv[] = {name, nullptr};

@@ -161,6 +161,12 @@ struct TBackgroundWork {
 };
 void RunInBackground(const TBackgroundWork& Task);
 
+// Before the toolkit starts (Initialize calls it): when no session bus can be found (no
+// address in the environment, no socket at the runtime directory's usual place), the bus
+// library is given an address of no transport ("disabled:") instead of starting a bus
+// daemon of its own, which no assistive tool could reach and which would outlive the program.
+void KeepToExistingSessionBus();
+
 // The application object of the process; created by InitializeFormsUnit.
 extern TApplication* Application;
 

@@ -14,18 +14,25 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -437,6 +444,59 @@ TEST_F(FormsTest, AFormInsideAControlTellsItsShowAndHide)
     page->Show();
     page->Hide();
     EXPECT_EQ(events, (std::vector<std::string>{"show", "hide"}));
+}
+
+// The session bus is looked up where the desktop puts it; without one, no private bus is
+// started (the bus address says there is none), and a given address is kept as it is.
+class SessionBusTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"}) {
+            const char* value = std::getenv(name);
+            saved.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+            unsetenv(name);
+        }
+    }
+    void TearDown() override
+    {
+        for (const auto& [name, value] : saved) {
+            if (value)
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
+        }
+    }
+    static std::optional<std::string> Address()
+    {
+        const char* value = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+        return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+};
+
+TEST_F(SessionBusTest, WithoutABusTheAddressSaysThereIsNone)
+{
+    QTemporaryDir runtime;   // a runtime directory without a bus socket
+    setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
+    KeepToExistingSessionBus();
+    EXPECT_EQ(Address(), "disabled:");
+}
+
+TEST_F(SessionBusTest, TheDesktopsBusIsLeftToBeFound)
+{
+    QTemporaryDir runtime;
+    QFile socket(runtime.filePath("bus"));
+    ASSERT_TRUE(socket.open(QIODevice::WriteOnly));
+    socket.close();
+    setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
+    KeepToExistingSessionBus();
+    EXPECT_EQ(Address(), std::nullopt);
+
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus", 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    KeepToExistingSessionBus();
+    EXPECT_EQ(Address(), "unix:path=/run/user/1000/bus");
 }
 
 } // namespace

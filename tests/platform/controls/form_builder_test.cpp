@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QLayout>
 #include <QWidget>
 
@@ -106,6 +107,25 @@ TEST(FormBuilderTest, TabChangeCanBeRefusedAndControlsKeepTheirEvents)
     EXPECT_EQ(moves, 1);
     form.TBOffset->SetPosition(-400);
     EXPECT_EQ(form.TBOffset->Position(), -300);
+}
+
+TEST(FormBuilderTest, AnItemWithItsOwnFontNameHandsItToTheControlsInIt)
+{
+    TForm form(nullptr);
+    TGroupBox* group = nullptr;
+    TLabel* inside = nullptr;
+    TEdit* single = nullptr;
+    TEdit* outside = nullptr;
+    BuildForm(&form, 300, 200, {
+        WithFontName(Group(group, "group", "Group", {Ctl(inside, "inside", "Inside")}), "Courier New"),
+        WithFontName(Ctl(single, "single"), "Times New Roman"),
+        Ctl(outside, "outside"),
+    });
+    EXPECT_EQ(group->FontName(), "Courier New");
+    EXPECT_EQ(inside->Widget()->font().family(), "Courier New");
+    EXPECT_EQ(single->FontName(), "Times New Roman");
+    EXPECT_NE(outside->Widget()->font().family(), "Courier New");
+    EXPECT_NE(outside->Widget()->font().family(), "Times New Roman");
 }
 
 } // namespace
