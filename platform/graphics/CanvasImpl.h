@@ -385,6 +385,11 @@ struct TCanvas::Impl {
     // Fills a device rectangle with one opaque colour within the clip, as the raster engine
     // fills it. False (nothing done) when the image cannot be written directly.
     bool DirectFill(const QRect& r, QRgb colour);
+    // The columns of FillColumns written straight into the image, within the clip, a row
+    // at a time. False (nothing done) when the image cannot be written directly.
+    bool DirectColumns(int left, int count, const int* tops, const int* bottoms, const TColor* colours);
+    std::vector<uint32_t> ColumnTop, ColumnSpan;
+    std::vector<QRgb> ColumnRgb;
     // Whether the whole image is a colour image unclipped and unrecorded, as a share of
     // pixels between two canvases asks of both.
     bool WholeImagePlain() const

@@ -3,6 +3,7 @@
 
 #include "graphics/CanvasImpl.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -664,6 +665,91 @@ void TCanvas::FillRect(const TRect& r)
     QPainter& p = d->P();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);   // a pattern copy: no raster operation
     p.fillRect(QRect(l, t, rr - l, b - t), f.Brush);
+}
+
+void TCanvas::FillColumns(int Left, int Count, const int* Tops, const int* Bottoms, const TColor* Colours)
+{
+    if (Count <= 0 || !d->Active())
+        return;
+    if (d->DirectColumns(Left, Count, Tops, Bottoms, Colours))
+        return;
+    // Column by column through FillRect, in a solid brush of each column's colour.
+    TBrush saved;
+    saved.Assign(Brush());
+    Brush()->SetStyle(bsSolid);
+    for (int k = 0; k < Count; ++k)
+        if (Tops[k] <= Bottoms[k]) {
+            Brush()->SetColor(Colours[k]);
+            FillRect(TRect(Left + k, Tops[k], Left + k + 1, Bottoms[k] + 1));
+        }
+    Brush()->Assign(&saved);
+}
+
+bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const int* bottoms, const TColor* colours)
+{
+    if (!Writable())
+        return false;
+    // Each column as its first row and its length less one, unsigned, so that one
+    // comparison tells whether a row lies in it (an empty column: a first row beyond
+    // every row and a length of one).
+    ColumnTop.resize(size_t(count));
+    ColumnSpan.resize(size_t(count));
+    ColumnRgb.resize(size_t(count));
+    TColor last = clNone;
+    QRgb lastRgb = 0;
+    for (size_t k = 0; k < size_t(count); ++k) {
+        if (k == 0 || colours[k] != last) {
+            last = colours[k];
+            lastRgb = Col(last).rgb();
+            if (qAlpha(lastRgb) != 255)
+                return false;
+        }
+        ColumnRgb[k] = lastRgb;
+        const bool empty = tops[k] > bottoms[k];
+        ColumnTop[k] = empty ? uint32_t(INT32_MAX) : uint32_t(tops[k]);
+        ColumnSpan[k] = empty ? 0 : uint32_t(bottoms[k]) - uint32_t(tops[k]);
+    }
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    // A row at a time over a few columns: whichever column holds the row gives the pixel
+    // its colour, the others leave it.
+    constexpr int chunk = 32;
+    ForClipRects([&](const QRect& clip) {
+        const int from = std::max(left, clip.left()), to = std::min(left + count - 1, clip.right());
+        for (int c0 = from; c0 <= to; c0 += chunk) {
+            const int c1 = std::min(to, c0 + chunk - 1);
+            // The rows of any column, and those of every column (none when one is empty).
+            int top = INT_MAX, bottom = INT_MIN, fullTop = INT_MIN, fullBottom = INT_MAX;
+            for (int x = c0; x <= c1; ++x) {
+                const size_t k = size_t(x - left);
+                if (tops[k] <= bottoms[k]) {
+                    top = std::min(top, tops[k]), bottom = std::max(bottom, bottoms[k]);
+                    fullTop = std::max(fullTop, tops[k]), fullBottom = std::min(fullBottom, bottoms[k]);
+                } else {
+                    fullTop = INT_MAX, fullBottom = INT_MIN;
+                }
+            }
+            top = std::max(top, clip.top());
+            bottom = std::min(bottom, clip.bottom());
+            const uint32_t* __restrict first = ColumnTop.data() + (c0 - left);
+            const uint32_t* __restrict span = ColumnSpan.data() + (c0 - left);
+            const QRgb* __restrict rgb = ColumnRgb.data() + (c0 - left);
+            const int n = c1 - c0 + 1;
+            for (int y = top; y <= bottom; ++y) {
+                QRgb* __restrict row = reinterpret_cast<QRgb*>(bits + stride * y) + c0;
+                if (y >= fullTop && y <= fullBottom) {   // a row of every column
+                    std::memcpy(row, rgb, size_t(n) * sizeof(QRgb));
+                    continue;
+                }
+                // A mask of the columns that hold the row, so that the loop has no branch.
+                for (int i = 0; i < n; ++i) {
+                    const uint32_t in = 0u - uint32_t(uint32_t(y) - first[i] <= span[i]);
+                    row[i] = (rgb[i] & in) | (row[i] & ~in);
+                }
+            }
+        }
+    });
+    return true;
 }
 
 void TCanvas::FrameRect(const TRect& r)

@@ -8,6 +8,7 @@
 #include <array>
 #include <map>
 #include <typeinfo>
+#include <vector>
 
 
 // ---- published properties ----------------------------------------------------------
@@ -215,6 +216,58 @@ struct TAreaSeries::TShapeStamps {
     }
 };
 
+// The bands of the tall segments of a vertical area, from left to right, as the rows each
+// column of them fills and its colour, written together by Flush. A segment that starts
+// where the last one ended draws its stamps and top edge only in its own columns and in
+// the last one's right column, and only nearer the values than the bands or beyond them;
+// in that shared column its band (the outline's side) and its near stamp's side cover every
+// row of the last one's band there, so it takes the column over. A segment without an
+// outline shares no column of band with the last one.
+struct TAreaSeries::TBandBatch {
+    bool Holding = false;
+    int Left = 0;   // the first column held
+    int Next = 0;   // the column the next segment must start at to join
+    std::vector<int> Tops, Bottoms;
+    std::vector<TColor> Colours;
+
+    bool Empty() const { return Tops.empty(); }
+    // Rows top..bottom of the columns from..to - 1, from the last column held on.
+    void Put(int from, int to, int top, int bottom, TColor colour)
+    {
+        if (Empty())
+            Left = from;
+        for (int x = from; x < to; ++x) {
+            const size_t k = size_t(x - Left);
+            if (k >= Tops.size()) {
+                Tops.push_back(top), Bottoms.push_back(bottom), Colours.push_back(colour);
+            } else {
+                Tops[k] = top, Bottoms[k] = bottom, Colours[k] = colour;
+            }
+        }
+    }
+    // Writes the band held in `column` now when it meets rows top..bottom, which something
+    // is about to draw over.
+    void Release(int column, int top, int bottom, TCanvas* target)
+    {
+        const int k = column - Left;
+        if (k < 0 || k >= int(Tops.size()))
+            return;
+        int& from = Tops[size_t(k)];
+        int& to = Bottoms[size_t(k)];
+        if (from > to || to < top || from > bottom)
+            return;
+        target->FillColumns(column, 1, &from, &to, &Colours[size_t(k)]);
+        from = 1, to = 0;
+    }
+    void Flush(TCanvas* target)
+    {
+        if (Empty())
+            return;
+        target->FillColumns(Left, int(Tops.size()), Tops.data(), Bottoms.data(), Colours.data());
+        Tops.clear(), Bottoms.clear(), Colours.clear();
+    }
+};
+
 namespace {
 
 // The polygon of one segment, from the points' value pixels (prevValue at prevAlong, value
@@ -223,10 +276,12 @@ namespace {
 // values and the end at the origin, and the band between them, whose lines across the
 // value axis all look alike, as fills: the outline's colour on the two sides, the fill's
 // between them (or the fill's alone, without an outline). The short polygons draw the same
-// pixels as the tall one outside the band, which the fills then cover.
-template <typename Stamps>
+// pixels as the tall one outside the band, which the fills then cover. With `bands`, a
+// vertical segment drawn left to right from where the last held one ended holds its band
+// back; any other is drawn after the bands held so far.
+template <typename Stamps, typename Bands>
 void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
-                     int origin, Stamps& stamps)
+                     int origin, Stamps& stamps, Bands* bands)
 {
     const auto at = [vertical](int a, int v) { return vertical ? TPoint(a, v) : TPoint(v, a); };
     const TPoint whole[4] = {at(prevAlong, prevValue), at(along, value), at(along, origin), at(prevAlong, origin)};
@@ -242,9 +297,18 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
     if (!canvas->Shortcuts() || target == nullptr || canvas->GetMonochrome() || !plainPen || pen->Mode() != pmCopy ||
         brush->Style() != bsSolid || !brush->PatternPixels().Pixels.empty() ||
         (origin - nearest) * toward <= 2 * margin + 2 || (origin > prevValue) != (origin > value)) {
+        if (bands != nullptr)
+            bands->Flush(target);
         canvas->Polygon(whole, 3);
         return;
     }
+    const bool held = bands != nullptr && vertical && along > prevAlong && (bands->Empty() || bands->Next == prevAlong);
+    if (bands != nullptr && !held)
+        bands->Flush(target);
+    // A steep edge or top line that rises from the first point may start one column
+    // before it, beside that point's value.
+    if (held)
+        bands->Release(prevAlong - 1, std::min(prevValue, value) - 1, std::max(prevValue, value) + 1, target);
     const int nearCut = nearest + toward * margin;
     const int farCut = origin - toward * margin;
     const TPoint nearEnd[4] = {whole[0], whole[1], at(along, nearCut), at(prevAlong, nearCut)};
@@ -259,6 +323,17 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
     };
     const int lo = std::min(prevAlong, along), hi = std::max(prevAlong, along);
     const TColor fill = brush->Color();
+    if (held) {
+        if (pen->Style() == psClear) {
+            bands->Put(lo, hi, bandLo, bandHi - 1, fill);
+        } else {
+            bands->Put(lo, lo + 1, bandLo, bandHi - 1, pen->Color());
+            bands->Put(lo + 1, hi, bandLo, bandHi - 1, fill);
+            bands->Put(hi, hi + 1, bandLo, bandHi - 1, pen->Color());
+        }
+        bands->Next = along;
+        return;
+    }
     if (pen->Style() == psClear) {
         band(lo, hi);
         return;
@@ -304,6 +379,12 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     const int prevValue = vertical ? PrevY : PrevX;
     const int along = vertical ? X : Y;
     const int value = vertical ? Y : X;
+    // The bands held back lie under anything but another tall segment.
+    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
+    const bool tall = !view3D && !GetGradient()->Visible() && GetTransparency() == 0 && !Stairs() &&
+                      PrevOrigin == Origin && along != prevAlong;
+    if (bands != nullptr && !tall)
+        bands->Flush(canvas->ReferenceCanvas());
 
     if (view3D && IsLast) {
         // The closing side in the depth plane at the last value.
@@ -358,7 +439,7 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
         } else if (!blend && !Stairs() && PrevOrigin == Origin && along != prevAlong) {
             if (!FStamps)
                 FStamps = std::make_shared<TShapeStamps>();
-            FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps);
+            FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps, bands);
         } else {
             canvas->Polygon(corners.data(), 3);
         }
@@ -389,6 +470,39 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
             canvas->LineToAtDepth(X, Y, z0);
         }
     }
+}
+
+void TAreaSeries::HoldAreaBands(bool Hold)
+{
+    if (!FBands)
+        FBands = std::make_shared<TBandBatch>();
+    if (!Hold && ParentChart() != nullptr)
+        FBands->Flush(ParentChart()->Canvas()->ReferenceCanvas());
+    FBands->Holding = Hold;
+}
+
+void TAreaSeries::AreaBandsOverdrawn(int X, int Top, int Bottom)
+{
+    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
+    if (bands == nullptr || bands->Empty() || X >= bands->Left + int(bands->Tops.size()))
+        return;
+    const auto flush = [&] { bands->Flush(ParentChart()->Canvas()->ReferenceCanvas()); };
+    if (X + 1 != bands->Left + int(bands->Tops.size())) {   // a column held before the last
+        flush();
+        return;
+    }
+    int& top = bands->Tops.back();
+    int& bottom = bands->Bottoms.back();
+    if (Top > top && Bottom < bottom) {   // cut in two
+        flush();
+        return;
+    }
+    if (Bottom < top || Top > bottom)
+        return;
+    if (Top <= top)
+        top = Bottom + 1;
+    else
+        bottom = Top - 1;
 }
 
 // ---- legend ------------------------------------------------------------------------------
