@@ -390,6 +390,10 @@ struct TCanvas::Impl {
     bool DirectColumns(int left, int count, const int* tops, const int* bottoms, const TColor* colours);
     std::vector<uint32_t> ColumnTop, ColumnSpan;
     std::vector<QRgb> ColumnRgb;
+    struct ColumnStretch {   // a few columns side by side: their rows, and the rows all of them hold
+        int From, N, Top, Bottom, FullTop, FullBottom;
+    };
+    std::vector<ColumnStretch> ColumnStretches;
     // Whether the whole image is a colour image unclipped and unrecorded, as a share of
     // pixels between two canvases asks of both.
     bool WholeImagePlain() const

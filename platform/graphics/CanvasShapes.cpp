@@ -711,42 +711,65 @@ bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const in
     }
     uchar* bits = Image->bits();
     const qsizetype stride = Image->bytesPerLine();
-    // A row at a time over a few columns: whichever column holds the row gives the pixel
-    // its colour, the others leave it.
-    constexpr int chunk = 32;
+    // A row at a time, down the image: in each stretch of a few columns, a row that every
+    // column holds is copied, one that some hold is written through a mask of them (no
+    // branch), one that none holds is left.
+    constexpr int chunk = 16;
+    using Stretch = ColumnStretch;
+    std::vector<Stretch>& stretches = ColumnStretches;
     ForClipRects([&](const QRect& clip) {
         const int from = std::max(left, clip.left()), to = std::min(left + count - 1, clip.right());
+        stretches.clear();
+        int top = INT_MAX, bottom = INT_MIN;
         for (int c0 = from; c0 <= to; c0 += chunk) {
-            const int c1 = std::min(to, c0 + chunk - 1);
-            // The rows of any column, and those of every column (none when one is empty).
-            int top = INT_MAX, bottom = INT_MIN, fullTop = INT_MIN, fullBottom = INT_MAX;
-            for (int x = c0; x <= c1; ++x) {
+            Stretch st{c0, std::min(to, c0 + chunk - 1) - c0 + 1, INT_MAX, INT_MIN, INT_MIN, INT_MAX};
+            for (int x = c0; x < c0 + st.N; ++x) {
                 const size_t k = size_t(x - left);
                 if (tops[k] <= bottoms[k]) {
-                    top = std::min(top, tops[k]), bottom = std::max(bottom, bottoms[k]);
-                    fullTop = std::max(fullTop, tops[k]), fullBottom = std::min(fullBottom, bottoms[k]);
+                    st.Top = std::min(st.Top, tops[k]), st.Bottom = std::max(st.Bottom, bottoms[k]);
+                    st.FullTop = std::max(st.FullTop, tops[k]), st.FullBottom = std::min(st.FullBottom, bottoms[k]);
                 } else {
-                    fullTop = INT_MAX, fullBottom = INT_MIN;
+                    st.FullTop = INT_MAX, st.FullBottom = INT_MIN;
                 }
             }
-            top = std::max(top, clip.top());
-            bottom = std::min(bottom, clip.bottom());
-            const uint32_t* __restrict first = ColumnTop.data() + (c0 - left);
-            const uint32_t* __restrict span = ColumnSpan.data() + (c0 - left);
-            const QRgb* __restrict rgb = ColumnRgb.data() + (c0 - left);
-            const int n = c1 - c0 + 1;
-            for (int y = top; y <= bottom; ++y) {
-                QRgb* __restrict row = reinterpret_cast<QRgb*>(bits + stride * y) + c0;
-                if (y >= fullTop && y <= fullBottom) {   // a row of every column
-                    std::memcpy(row, rgb, size_t(n) * sizeof(QRgb));
+            if (st.Top > st.Bottom)
+                continue;
+            top = std::min(top, st.Top), bottom = std::max(bottom, st.Bottom);
+            stretches.push_back(st);
+        }
+        top = std::max(top, clip.top());
+        bottom = std::min(bottom, clip.bottom());
+        for (int y = top; y <= bottom; ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(bits + stride * y);
+            // Stretches held whole side by side are copied as one.
+            int copyFrom = INT_MIN, copyTo = INT_MIN;
+            const auto copy = [&] {
+                if (copyTo > copyFrom)
+                    std::memcpy(line + copyFrom, ColumnRgb.data() + (copyFrom - left),
+                                size_t(copyTo - copyFrom) * sizeof(QRgb));
+                copyFrom = copyTo = INT_MIN;
+            };
+            for (const Stretch& st : stretches) {
+                if (y < st.Top || y > st.Bottom)
+                    continue;
+                if (y >= st.FullTop && y <= st.FullBottom) {
+                    if (copyTo != st.From)
+                        copy(), copyFrom = st.From;
+                    copyTo = st.From + st.N;
                     continue;
                 }
-                // A mask of the columns that hold the row, so that the loop has no branch.
+                const size_t k = size_t(st.From - left);
+                const uint32_t* __restrict first = ColumnTop.data() + k;
+                const uint32_t* __restrict span = ColumnSpan.data() + k;
+                const QRgb* __restrict rgb = ColumnRgb.data() + k;
+                QRgb* __restrict row = line + st.From;
+                const int n = st.N;
                 for (int i = 0; i < n; ++i) {
                     const uint32_t in = 0u - uint32_t(uint32_t(y) - first[i] <= span[i]);
                     row[i] = (rgb[i] & in) | (row[i] & ~in);
                 }
             }
+            copy();
         }
     });
     return true;
