@@ -6,7 +6,8 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
+#include <cstdint>
+#include <unordered_map>
 #include <typeinfo>
 #include <vector>
 
@@ -164,12 +165,35 @@ TColor TAreaSeries::AreaColorOf(TColor Color) const
 // inside its bitmaps, and kept by its corners (relative to their least corner) and colours:
 // the raster engine draws a polygon of whole-pixel corners alike wherever it lies.
 struct TAreaSeries::TShapeStamps {
+    // The drawn pixels of one column, rows relative to the corners' least row (none when
+    // Top > Bottom).
+    struct Column {
+        int Top, Bottom;
+        TColor Colour;
+    };
     struct Picture {
         TBitmap OnBlack, OnWhite;
+        // Whether the drawn pixels make one run of one colour in each column between the
+        // corners and none beside them (0: not yet looked at), and those runs.
+        int Simple = 0;
+        std::vector<Column> Columns;
     };
-    std::map<std::array<int, 11>, std::unique_ptr<Picture>> Shapes;
+    using Key = std::array<int, 11>;
+    struct KeyHash {
+        size_t operator()(const Key& k) const
+        {
+            uint64_t h = 0x9E3779B97F4A7C15ull;
+            for (int v : k)
+                h = (h ^ uint32_t(v)) * 0x100000001B3ull;
+            return size_t(h ^ (h >> 29));
+        }
+    };
+    std::unordered_map<Key, std::unique_ptr<Picture>, KeyHash> Shapes;
+    static constexpr int room = 2;
 
-    void Draw(TTeeCanvas3D* canvas, const TPoint* corners)
+    // The picture of the polygon in the canvas's pen and brush, drawn when first met, and
+    // the least corner; null when the polygon is to be drawn as it is.
+    Picture* Find(TTeeCanvas3D* canvas, const TPoint* corners, TPoint& least)
     {
         TCanvas* target = canvas->ReferenceCanvas();
         TPen* pen = canvas->Pen();
@@ -179,40 +203,83 @@ struct TAreaSeries::TShapeStamps {
             left = std::min(left, corners[k].X), right = std::max(right, corners[k].X);
             top = std::min(top, corners[k].Y), bottom = std::max(bottom, corners[k].Y);
         }
-        constexpr int room = 2;
+        least = TPoint(left, top);
         const int w = right - left + 1 + 2 * room, h = bottom - top + 1 + 2 * room;
-        if (!target->CanStamp() || w > 64 || h > 1024) {
+        if (!target->CanStamp() || w > 64 || h > 1024)
+            return nullptr;
+        Key key{int(pen->Color()), int(pen->Style()), int(brush->Color())};
+        for (int k = 0; k < 4; ++k)
+            key[size_t(3 + 2 * k)] = corners[k].X - left, key[size_t(4 + 2 * k)] = corners[k].Y - top;
+        if (auto found = Shapes.find(key); found != Shapes.end())
+            return found->second.get();
+        if (Shapes.size() > 1024)   // a bound for series of ever new shapes
+            Shapes.clear();
+        auto picture = std::make_unique<Picture>();
+        TPoint placed[4];
+        for (int k = 0; k < 4; ++k)
+            placed[k] = TPoint(corners[k].X - left + room, corners[k].Y - top + room);
+        for (TBitmap* b : {&picture->OnBlack, &picture->OnWhite}) {
+            b->SetSize(w, h);
+            TCanvas* c = b->Canvas();
+            c->Brush()->SetStyle(bsSolid);
+            c->Brush()->SetColor(b == &picture->OnBlack ? clBlack : clWhite);
+            c->FillRect(TRect(0, 0, w, h));
+            c->Pen()->Assign(pen);
+            c->Brush()->Assign(brush);
+            c->Polygon(placed, 4);
+            c->Flush();
+        }
+        return Shapes.emplace(key, std::move(picture)).first->second.get();
+    }
+
+    void Draw(TTeeCanvas3D* canvas, const TPoint* corners)
+    {
+        TPoint at;
+        Picture* picture = Find(canvas, corners, at);
+        if (picture == nullptr) {
             canvas->Polygon(corners, 3);
             return;
         }
-        std::array<int, 11> key{int(pen->Color()), int(pen->Style()), int(brush->Color())};
-        for (int k = 0; k < 4; ++k)
-            key[size_t(3 + 2 * k)] = corners[k].X - left, key[size_t(4 + 2 * k)] = corners[k].Y - top;
-        std::unique_ptr<Picture>& picture = Shapes[key];
-        if (!picture) {
-            if (Shapes.size() > 1024) {   // a bound for series of ever new shapes
-                Shapes.clear();
-                Draw(canvas, corners);
-                return;
+        canvas->ReferenceCanvas()->Stamp(*picture->OnBlack.Canvas(), *picture->OnWhite.Canvas(), room, room, &at, 1);
+    }
+
+    // The polygon's pixels column by column from its least corner on, when each column
+    // holds one run of one colour and nothing lies beside the corners; else null.
+    const std::vector<Column>* Columns(TTeeCanvas3D* canvas, const TPoint* corners)
+    {
+        TPoint at;
+        Picture* picture = Find(canvas, corners, at);
+        if (picture == nullptr)
+            return nullptr;
+        if (picture->Simple == 0) {
+            const TBitmap& black = picture->OnBlack;
+            const TBitmap& white = picture->OnWhite;
+            const int w = black.Width(), h = black.Height();
+            picture->Columns.assign(size_t(w - 2 * room), Column{1, 0, clNone});
+            bool simple = true;
+            for (int y = 0; y < h && simple; ++y) {
+                const TRGBQuad* b = black.ScanLine(y);
+                const TRGBQuad* o = white.ScanLine(y);
+                for (int x = 0; x < w && simple; ++x) {
+                    if (b[x].rgbRed != o[x].rgbRed || b[x].rgbGreen != o[x].rgbGreen || b[x].rgbBlue != o[x].rgbBlue)
+                        continue;
+                    const TColor colour = RGB(b[x].rgbRed, b[x].rgbGreen, b[x].rgbBlue);
+                    if (x < room || x >= w - room) {
+                        simple = false;
+                        break;
+                    }
+                    Column& c = picture->Columns[size_t(x - room)];
+                    if (c.Top > c.Bottom)
+                        c = Column{y - room, y - room, colour};
+                    else if (c.Bottom == y - room - 1 && c.Colour == colour)
+                        c.Bottom = y - room;
+                    else
+                        simple = false;
+                }
             }
-            picture = std::make_unique<Picture>();
-            TPoint placed[4];
-            for (int k = 0; k < 4; ++k)
-                placed[k] = TPoint(corners[k].X - left + room, corners[k].Y - top + room);
-            for (TBitmap* b : {&picture->OnBlack, &picture->OnWhite}) {
-                b->SetSize(w, h);
-                TCanvas* c = b->Canvas();
-                c->Brush()->SetStyle(bsSolid);
-                c->Brush()->SetColor(b == &picture->OnBlack ? clBlack : clWhite);
-                c->FillRect(TRect(0, 0, w, h));
-                c->Pen()->Assign(pen);
-                c->Brush()->Assign(brush);
-                c->Polygon(placed, 4);
-                c->Flush();
-            }
+            picture->Simple = simple ? 1 : -1;
         }
-        const TPoint at(left, top);
-        target->Stamp(*picture->OnBlack.Canvas(), *picture->OnWhite.Canvas(), room, room, &at, 1);
+        return picture->Simple > 0 ? &picture->Columns : nullptr;
     }
 };
 
@@ -314,7 +381,6 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
     const TPoint nearEnd[4] = {whole[0], whole[1], at(along, nearCut), at(prevAlong, nearCut)};
     const TPoint farEnd[4] = {at(prevAlong, farCut), at(along, farCut), whole[2], whole[3]};
     stamps.Draw(canvas, nearEnd);
-    stamps.Draw(canvas, farEnd);
     // The band, cuts included.
     const int bandLo = std::min(nearCut, farCut), bandHi = std::max(nearCut, farCut) + 1;
     const auto band = [&](int from, int to) {   // along pixels from..to - 1
@@ -324,16 +390,34 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
     const int lo = std::min(prevAlong, along), hi = std::max(prevAlong, along);
     const TColor fill = brush->Color();
     if (held) {
-        if (pen->Style() == psClear) {
-            bands->Put(lo, hi, bandLo, bandHi - 1, fill);
-        } else {
-            bands->Put(lo, lo + 1, bandLo, bandHi - 1, pen->Color());
-            bands->Put(lo + 1, hi, bandLo, bandHi - 1, fill);
-            bands->Put(hi, hi + 1, bandLo, bandHi - 1, pen->Color());
+        // Each column's band: the outline's colour on the sides and the fill's between them,
+        // or the fill's alone, up to the right side.
+        const bool outline = pen->Style() != psClear;
+        const auto bandColour = [&](int x) { return outline && (x == lo || x == hi) ? pen->Color() : fill; };
+        const int bandEnd = outline ? hi : hi - 1;
+        // The far end joins its band in every column when its pixels there are one run of
+        // that colour that meets the band; else it is stamped now, under the band.
+        const auto* far = stamps.Columns(canvas, farEnd);
+        const int farTop = std::min(farCut, origin);
+        for (int x = lo; far != nullptr && x <= hi; ++x) {
+            const auto& f = (*far)[size_t(x - lo)];
+            if (f.Top <= f.Bottom && (x > bandEnd || f.Colour != bandColour(x) || farTop + f.Top > bandHi ||
+                                      farTop + f.Bottom < bandLo - 1))
+                far = nullptr;
+        }
+        if (far == nullptr)
+            stamps.Draw(canvas, farEnd);
+        for (int x = lo; x <= bandEnd; ++x) {
+            int top = bandLo, bottom = bandHi - 1;
+            if (far != nullptr)
+                if (const auto& f = (*far)[size_t(x - lo)]; f.Top <= f.Bottom)
+                    top = std::min(top, farTop + f.Top), bottom = std::max(bottom, farTop + f.Bottom);
+            bands->Put(x, x + 1, top, bottom, bandColour(x));
         }
         bands->Next = along;
         return;
     }
+    stamps.Draw(canvas, farEnd);
     if (pen->Style() == psClear) {
         band(lo, hi);
         return;
