@@ -105,6 +105,9 @@ struct TCanvas::Impl {
         std::vector<QRgb> Colours;
     };
     std::map<std::array<qint64, 3>, StampRuns> Stamps;
+    // The few stamped last, by their keys (null: none).
+    std::array<std::pair<std::array<qint64, 3>, StampRuns*>, 4> RecentStamps{};
+    int NextRecentStamp = 0;
 
     // path
     bool InPath = false;

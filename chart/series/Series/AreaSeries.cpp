@@ -189,6 +189,12 @@ struct TAreaSeries::TShapeStamps {
         }
     };
     std::unordered_map<Key, std::unique_ptr<Picture>, KeyHash> Shapes;
+    // The pictures found last: a segment's two ends, and the ends of the segments beside
+    // it, are mostly alike.
+    static constexpr int recent = 4;
+    std::array<Key, recent> RecentKeys{};
+    std::array<Picture*, recent> RecentPictures{};
+    int NextRecent = 0;
     static constexpr int room = 2;
 
     // The picture of the polygon in the canvas's pen and brush, drawn when first met, and
@@ -210,10 +216,21 @@ struct TAreaSeries::TShapeStamps {
         Key key{int(pen->Color()), int(pen->Style()), int(brush->Color())};
         for (int k = 0; k < 4; ++k)
             key[size_t(3 + 2 * k)] = corners[k].X - left, key[size_t(4 + 2 * k)] = corners[k].Y - top;
+        for (int k = 0; k < recent; ++k)
+            if (RecentPictures[size_t(k)] != nullptr && RecentKeys[size_t(k)] == key)
+                return RecentPictures[size_t(k)];
+        const auto remember = [&](Picture* picture) {
+            RecentKeys[size_t(NextRecent)] = key;
+            RecentPictures[size_t(NextRecent)] = picture;
+            NextRecent = (NextRecent + 1) % recent;
+            return picture;
+        };
         if (auto found = Shapes.find(key); found != Shapes.end())
-            return found->second.get();
-        if (Shapes.size() > 1024)   // a bound for series of ever new shapes
+            return remember(found->second.get());
+        if (Shapes.size() > 1024) {   // a bound for series of ever new shapes
             Shapes.clear();
+            RecentPictures.fill(nullptr);
+        }
         auto picture = std::make_unique<Picture>();
         TPoint placed[4];
         for (int k = 0; k < 4; ++k)
@@ -229,7 +246,7 @@ struct TAreaSeries::TShapeStamps {
             c->Polygon(placed, 4);
             c->Flush();
         }
-        return Shapes.emplace(key, std::move(picture)).first->second.get();
+        return remember(Shapes.emplace(key, std::move(picture)).first->second.get());
     }
 
     void Draw(TTeeCanvas3D* canvas, const TPoint* corners)
@@ -296,6 +313,10 @@ struct TAreaSeries::TBandBatch {
     int Next = 0;   // the column the next segment must start at to join
     std::vector<int> Tops, Bottoms;
     std::vector<TColor> Colours;
+    // The canvas's pens for the area lines and the top line, as AssignPen made them for
+    // values of the colour they are kept for (clNone: not yet made this hold).
+    TPen AreaPen, LinePen;
+    TColor AreaPenFor = clNone, LinePenFor = clNone;
 
     bool Empty() const { return Tops.empty(); }
     // Rows top..bottom of the columns from..to - 1, from the last column held on.
@@ -449,7 +470,16 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     const TColor areaColor = AreaColorOf(Color);
     canvas->Brush()->SetColor(areaColor);
     TChartPen* areaPen = AreaLinesPen();
-    canvas->AssignPen(areaPen, areaPen->Color() == clDefault || !areaPen->Visible() ? Color : areaPen->Color());
+    // While bands are held the values share one colour and the pens do not change: each
+    // is composed once and then copied.
+    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
+    if (bands != nullptr && bands->AreaPenFor == Color) {
+        canvas->Pen()->Assign(&bands->AreaPen);
+    } else {
+        canvas->AssignPen(areaPen, areaPen->Color() == clDefault || !areaPen->Visible() ? Color : areaPen->Color());
+        if (bands != nullptr)
+            bands->AreaPen.Assign(canvas->Pen()), bands->AreaPenFor = Color;
+    }
     TColor back = canvas->Brush()->Color();
     if (back == clDefault)
         back = SeriesColor();
@@ -464,7 +494,6 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     const int along = vertical ? X : Y;
     const int value = vertical ? Y : X;
     // The bands held back lie under anything but another tall segment.
-    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
     const bool tall = !view3D && !GetGradient()->Visible() && GetTransparency() == 0 && !Stairs() &&
                       PrevOrigin == Origin && along != prevAlong;
     if (bands != nullptr && !tall)
@@ -544,7 +573,13 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
 
     // The top edge in the line pen.
     if (LinePen()->Visible()) {
-        canvas->AssignPen(LinePen(), LinePen()->Color());
+        if (bands != nullptr && bands->LinePenFor == Color) {
+            canvas->Pen()->Assign(&bands->LinePen);
+        } else {
+            canvas->AssignPen(LinePen(), LinePen()->Color());
+            if (bands != nullptr)
+                bands->LinePen.Assign(canvas->Pen()), bands->LinePenFor = Color;
+        }
         if (!Stairs())
             canvas->LineAtDepth(PrevX, PrevY, X, Y, z0);
         else if (!areaPen->Visible()) {
@@ -563,6 +598,7 @@ void TAreaSeries::HoldAreaBands(bool Hold)
     if (!Hold && ParentChart() != nullptr)
         FBands->Flush(ParentChart()->Canvas()->ReferenceCanvas());
     FBands->Holding = Hold;
+    FBands->AreaPenFor = FBands->LinePenFor = clNone;
 }
 
 void TAreaSeries::AreaBandsOverdrawn(int X, int Top, int Bottom)
