@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <unordered_map>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 
@@ -347,8 +348,33 @@ struct TAreaSeries::TBandBatch {
         target->FillColumns(column, 1, &from, &to, &Colours[size_t(k)]);
         from = 1, to = 0;
     }
+    // A run of one column that a same-column run of segments draws over the bands, held
+    // aside to be drawn before whatever comes next (the rows that the band held next in
+    // that column covers left out).
+    struct {
+        bool On = false;
+        int X = 0, Top = 0, Bottom = 0;
+        TColor Colour = clNone;
+    } Aside;
+    // Draws the run held aside, less rows from..to.
+    void DrawAside(TCanvas* target, int from = 1, int to = 0)
+    {
+        if (!std::exchange(Aside.On, false))
+            return;
+        const auto part = [&](int top, int bottom) {
+            if (top <= bottom)
+                target->FillColumns(Aside.X, 1, &top, &bottom, &Aside.Colour);
+        };
+        if (from > to || to < Aside.Top || from > Aside.Bottom) {
+            part(Aside.Top, Aside.Bottom);
+        } else {
+            part(Aside.Top, from - 1);
+            part(to + 1, Aside.Bottom);
+        }
+    }
     void Flush(TCanvas* target)
     {
+        DrawAside(target);
         if (Empty())
             return;
         target->FillColumns(Left, int(Tops.size()), Tops.data(), Bottoms.data(), Colours.data());
@@ -401,7 +427,6 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
     const int farCut = origin - toward * margin;
     const TPoint nearEnd[4] = {whole[0], whole[1], at(along, nearCut), at(prevAlong, nearCut)};
     const TPoint farEnd[4] = {at(prevAlong, farCut), at(along, farCut), whole[2], whole[3]};
-    stamps.Draw(canvas, nearEnd);
     // The band, cuts included.
     const int bandLo = std::min(nearCut, farCut), bandHi = std::max(nearCut, farCut) + 1;
     const auto band = [&](int from, int to) {   // along pixels from..to - 1
@@ -417,7 +442,7 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         const auto bandColour = [&](int x) { return outline && (x == lo || x == hi) ? pen->Color() : fill; };
         const int bandEnd = outline ? hi : hi - 1;
         // The far end joins its band in every column when its pixels there are one run of
-        // that colour that meets the band; else it is stamped now, under the band.
+        // that colour that meets the band; else it is stamped, under the band.
         const auto* far = stamps.Columns(canvas, farEnd);
         const int farTop = std::min(farCut, origin);
         for (int x = lo; far != nullptr && x <= hi; ++x) {
@@ -426,18 +451,29 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
                                       farTop + f.Bottom < bandLo - 1))
                 far = nullptr;
         }
-        if (far == nullptr)
-            stamps.Draw(canvas, farEnd);
-        for (int x = lo; x <= bandEnd; ++x) {
-            int top = bandLo, bottom = bandHi - 1;
+        const auto rows = [&](int x, int& top, int& bottom) {   // what column x holds
+            top = bandLo, bottom = bandHi - 1;
             if (far != nullptr)
                 if (const auto& f = (*far)[size_t(x - lo)]; f.Top <= f.Bottom)
                     top = std::min(top, farTop + f.Top), bottom = std::max(bottom, farTop + f.Bottom);
+        };
+        int top, bottom;
+        rows(lo, top, bottom);
+        if (bands->Aside.On && bands->Aside.X == lo)
+            bands->DrawAside(target, top, bottom);
+        else
+            bands->DrawAside(target);
+        stamps.Draw(canvas, nearEnd);
+        if (far == nullptr)
+            stamps.Draw(canvas, farEnd);
+        for (int x = lo; x <= bandEnd; ++x) {
+            rows(x, top, bottom);
             bands->Put(x, x + 1, top, bottom, bandColour(x));
         }
         bands->Next = along;
         return;
     }
+    stamps.Draw(canvas, nearEnd);
     stamps.Draw(canvas, farEnd);
     if (pen->Style() == psClear) {
         band(lo, hi);
@@ -599,6 +635,17 @@ void TAreaSeries::HoldAreaBands(bool Hold)
         FBands->Flush(ParentChart()->Canvas()->ReferenceCanvas());
     FBands->Holding = Hold;
     FBands->AreaPenFor = FBands->LinePenFor = clNone;
+}
+
+bool TAreaSeries::HoldAreaColumn(int X, int Top, int Bottom, TColor Colour)
+{
+    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
+    if (bands == nullptr)
+        return false;
+    bands->DrawAside(ParentChart()->Canvas()->ReferenceCanvas());
+    bands->Aside.On = true;
+    bands->Aside.X = X, bands->Aside.Top = Top, bands->Aside.Bottom = Bottom, bands->Aside.Colour = Colour;
+    return true;
 }
 
 void TAreaSeries::AreaBandsOverdrawn(int X, int Top, int Bottom)

@@ -52,6 +52,7 @@ protected:
                          bool IsLast) override;
     void HoldAreaBands(bool Hold) override;
     void AreaBandsOverdrawn(int X, int Top, int Bottom) override;
+    bool HoldAreaColumn(int X, int Top, int Bottom, TColor Colour) override;
 
 private:
     // The area colour of a value in Color.

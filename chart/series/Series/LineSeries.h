@@ -148,6 +148,10 @@ protected:
     // While they are held, rows Top..Bottom of column X are about to be drawn over: a band
     // held there gives them up.
     virtual void AreaBandsOverdrawn(int X, int Top, int Bottom) {}
+    // While they are held, rows Top..Bottom of column X in Colour, drawn over them, may be
+    // held too, to be drawn before anything after them (less what a band held next in
+    // the column covers); false when they are to be drawn now.
+    virtual bool HoldAreaColumn(int X, int Top, int Bottom, TColor Colour) { return false; }
     // The pointer of a value at (X, Y) in Color, in the style the event gives.
     void DrawPointerOf(int ValueIndex, int X, int Y, TColor Color);
     // A horizontal series' mark: beside its point by the callout's length and distance,

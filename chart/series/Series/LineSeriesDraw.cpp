@@ -125,6 +125,8 @@ bool TCustomSeries::DrawReducedArea()
         TCanvas* c = canvas->ReferenceCanvas();
         c->Brush()->SetStyle(bsSolid);
         for (const Span& s : spans) {
+            if (!s.Line && s.Bottom == hi && HoldAreaColumn(x, s.Top, s.Bottom, areaLines))
+                continue;
             c->Brush()->SetColor(s.Line ? lineColor : areaLines);
             c->FillRect(TRect(x, s.Top, x + 1, s.Bottom + 1));
         }
