@@ -198,12 +198,11 @@ struct TAreaSeries::TShapeStamps {
     int NextRecent = 0;
     static constexpr int room = 2;
 
-    // The picture of the polygon in the canvas's pen and brush, drawn when first met, and
-    // the least corner; null when the polygon is to be drawn as it is.
-    Picture* Find(TTeeCanvas3D* canvas, const TPoint* corners, TPoint& least)
+    // The picture of the polygon in the pen and the canvas's brush, drawn when first met,
+    // and the least corner; null when the polygon is to be drawn as it is.
+    Picture* Find(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, TPoint& least)
     {
         TCanvas* target = canvas->ReferenceCanvas();
-        TPen* pen = canvas->Pen();
         TBrush* brush = canvas->Brush();
         int left = corners[0].X, top = corners[0].Y, right = left, bottom = top;
         for (int k = 1; k < 4; ++k) {
@@ -250,11 +249,12 @@ struct TAreaSeries::TShapeStamps {
         return remember(Shapes.emplace(key, std::move(picture)).first->second.get());
     }
 
-    void Draw(TTeeCanvas3D* canvas, const TPoint* corners)
+    void Draw(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen)
     {
         TPoint at;
-        Picture* picture = Find(canvas, corners, at);
+        Picture* picture = Find(canvas, corners, pen, at);
         if (picture == nullptr) {
+            canvas->Pen()->Assign(pen);
             canvas->Polygon(corners, 3);
             return;
         }
@@ -263,10 +263,10 @@ struct TAreaSeries::TShapeStamps {
 
     // The polygon's pixels column by column from its least corner on, when each column
     // holds one run of one colour and nothing lies beside the corners; else null.
-    const std::vector<Column>* Columns(TTeeCanvas3D* canvas, const TPoint* corners)
+    const std::vector<Column>* Columns(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen)
     {
         TPoint at;
-        Picture* picture = Find(canvas, corners, at);
+        Picture* picture = Find(canvas, corners, pen, at);
         if (picture == nullptr)
             return nullptr;
         if (picture->Simple == 0) {
@@ -392,15 +392,15 @@ namespace {
 // between them (or the fill's alone, without an outline). The short polygons draw the same
 // pixels as the tall one outside the band, which the fills then cover. With `bands`, a
 // vertical segment drawn left to right from where the last held one ended holds its band
-// back; any other is drawn after the bands held so far.
+// back; any other is drawn after the bands held so far. The outline is drawn in `pen`,
+// which the canvas takes only for what is drawn as it is.
 template <typename Stamps, typename Bands>
 void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
-                     int origin, Stamps& stamps, Bands* bands)
+                     int origin, Stamps& stamps, Bands* bands, TPen* pen)
 {
     const auto at = [vertical](int a, int v) { return vertical ? TPoint(a, v) : TPoint(v, a); };
     const TPoint whole[4] = {at(prevAlong, prevValue), at(along, value), at(along, origin), at(prevAlong, origin)};
     TCanvas* target = canvas->ReferenceCanvas();
-    TPen* pen = canvas->Pen();
     TBrush* brush = canvas->Brush();
     // Past the points' own pixels, the ends of the outline's sides and its corners.
     constexpr int margin = 3;
@@ -413,6 +413,7 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         (origin - nearest) * toward <= 2 * margin + 2 || (origin > prevValue) != (origin > value)) {
         if (bands != nullptr)
             bands->Flush(target);
+        canvas->Pen()->Assign(pen);
         canvas->Polygon(whole, 3);
         return;
     }
@@ -443,7 +444,7 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         const int bandEnd = outline ? hi : hi - 1;
         // The far end joins its band in every column when its pixels there are one run of
         // that colour that meets the band; else it is stamped, under the band.
-        const auto* far = stamps.Columns(canvas, farEnd);
+        const auto* far = stamps.Columns(canvas, farEnd, pen);
         const int farTop = std::min(farCut, origin);
         for (int x = lo; far != nullptr && x <= hi; ++x) {
             const auto& f = (*far)[size_t(x - lo)];
@@ -463,9 +464,9 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
             bands->DrawAside(target, top, bottom);
         else
             bands->DrawAside(target);
-        stamps.Draw(canvas, nearEnd);
+        stamps.Draw(canvas, nearEnd, pen);
         if (far == nullptr)
-            stamps.Draw(canvas, farEnd);
+            stamps.Draw(canvas, farEnd, pen);
         for (int x = lo; x <= bandEnd; ++x) {
             rows(x, top, bottom);
             bands->Put(x, x + 1, top, bottom, bandColour(x));
@@ -473,8 +474,8 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         bands->Next = along;
         return;
     }
-    stamps.Draw(canvas, nearEnd);
-    stamps.Draw(canvas, farEnd);
+    stamps.Draw(canvas, nearEnd, pen);
+    stamps.Draw(canvas, farEnd, pen);
     if (pen->Style() == psClear) {
         band(lo, hi);
         return;
@@ -507,15 +508,17 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     canvas->Brush()->SetColor(areaColor);
     TChartPen* areaPen = AreaLinesPen();
     // While bands are held the values share one colour and the pens do not change: each
-    // is composed once and then copied.
+    // is composed once and then copied, and a tall segment leaves the canvas in the line
+    // pen, drawing its ends in the area lines pen aside.
     TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
-    if (bands != nullptr && bands->AreaPenFor == Color) {
-        canvas->Pen()->Assign(&bands->AreaPen);
-    } else {
+    TPen* segmentPen = canvas->Pen();
+    if (bands == nullptr || bands->AreaPenFor != Color) {
         canvas->AssignPen(areaPen, areaPen->Color() == clDefault || !areaPen->Visible() ? Color : areaPen->Color());
         if (bands != nullptr)
             bands->AreaPen.Assign(canvas->Pen()), bands->AreaPenFor = Color;
     }
+    if (bands != nullptr)
+        segmentPen = &bands->AreaPen;
     TColor back = canvas->Brush()->Color();
     if (back == clDefault)
         back = SeriesColor();
@@ -532,8 +535,10 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     // The bands held back lie under anything but another tall segment.
     const bool tall = !view3D && !GetGradient()->Visible() && GetTransparency() == 0 && !Stairs() &&
                       PrevOrigin == Origin && along != prevAlong;
-    if (bands != nullptr && !tall)
+    if (bands != nullptr && !tall) {
         bands->Flush(canvas->ReferenceCanvas());
+        canvas->Pen()->Assign(segmentPen);
+    }
 
     if (view3D && IsLast) {
         // The closing side in the depth plane at the last value.
@@ -588,7 +593,7 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
         } else if (!blend && !Stairs() && PrevOrigin == Origin && along != prevAlong) {
             if (!FStamps)
                 FStamps = std::make_shared<TShapeStamps>();
-            FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps, bands);
+            FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps, bands, segmentPen);
         } else {
             canvas->Polygon(corners.data(), 3);
         }
