@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <unordered_map>
 #include <typeinfo>
@@ -178,6 +179,9 @@ struct TAreaSeries::TShapeStamps {
         // corners and none beside them (0: not yet looked at), and those runs.
         int Simple = 0;
         std::vector<Column> Columns;
+        // The picture's rows that hold drawn pixels left of the corners (none when
+        // LeftTop > LeftBottom).
+        int LeftTop = 1, LeftBottom = 0;
     };
     using Key = std::array<int, 11>;
     struct KeyHash {
@@ -246,18 +250,35 @@ struct TAreaSeries::TShapeStamps {
             c->Polygon(placed, 4);
             c->Flush();
         }
+        const TBitmap& black = picture->OnBlack;
+        const TBitmap& white = picture->OnWhite;
+        for (int y = 0; y < h; ++y) {
+            const TRGBQuad* b = black.ScanLine(y);
+            const TRGBQuad* o = white.ScanLine(y);
+            for (int x = 0; x < room; ++x)
+                if (b[x].rgbRed == o[x].rgbRed && b[x].rgbGreen == o[x].rgbGreen && b[x].rgbBlue == o[x].rgbBlue) {
+                    if (picture->LeftTop > picture->LeftBottom)
+                        picture->LeftTop = y;
+                    picture->LeftBottom = y;
+                }
+        }
         return remember(Shapes.emplace(key, std::move(picture)).first->second.get());
     }
 
-    void Draw(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen)
+    // Draws the polygon; `beside(top, bottom)` first hears of the rows of whatever it draws
+    // left of its corners.
+    template <typename Beside> void Draw(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, Beside&& beside)
     {
         TPoint at;
         Picture* picture = Find(canvas, corners, pen, at);
         if (picture == nullptr) {
+            beside(INT_MIN, INT_MAX);
             canvas->Pen()->Assign(pen);
             canvas->Polygon(corners, 3);
             return;
         }
+        if (picture->LeftTop <= picture->LeftBottom)
+            beside(at.Y - room + picture->LeftTop, at.Y - room + picture->LeftBottom);
         canvas->ReferenceCanvas()->Stamp(*picture->OnBlack.Canvas(), *picture->OnWhite.Canvas(), room, room, &at, 1);
     }
 
@@ -464,9 +485,11 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
             bands->DrawAside(target, top, bottom);
         else
             bands->DrawAside(target);
-        stamps.Draw(canvas, nearEnd, pen);
+        // What a polygon draws left of its corners lies over the band held there.
+        const auto beside = [&](int top, int bottom) { bands->Release(lo - 1, top, bottom, target); };
+        stamps.Draw(canvas, nearEnd, pen, beside);
         if (far == nullptr)
-            stamps.Draw(canvas, farEnd, pen);
+            stamps.Draw(canvas, farEnd, pen, beside);
         for (int x = lo; x <= bandEnd; ++x) {
             rows(x, top, bottom);
             bands->Put(x, x + 1, top, bottom, bandColour(x));
@@ -474,8 +497,9 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         bands->Next = along;
         return;
     }
-    stamps.Draw(canvas, nearEnd, pen);
-    stamps.Draw(canvas, farEnd, pen);
+    const auto nothing = [](int, int) {};
+    stamps.Draw(canvas, nearEnd, pen, nothing);
+    stamps.Draw(canvas, farEnd, pen, nothing);
     if (pen->Style() == psClear) {
         band(lo, hi);
         return;
