@@ -183,7 +183,7 @@ struct TAreaSeries::TShapeStamps {
         // LeftTop > LeftBottom).
         int LeftTop = 1, LeftBottom = 0;
     };
-    using Key = std::array<int, 11>;
+    using Key = std::array<int, 13>;
     struct KeyHash {
         size_t operator()(const Key& k) const
         {
@@ -202,9 +202,10 @@ struct TAreaSeries::TShapeStamps {
     int NextRecent = 0;
     static constexpr int room = 2;
 
-    // The picture of the polygon in the pen and the canvas's brush, drawn when first met,
-    // and the least corner; null when the polygon is to be drawn as it is.
-    Picture* Find(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, TPoint& least)
+    // The picture of the polygon in the pen and the canvas's brush, then (with `line`) the
+    // line from its first corner to its second in that pen, drawn when first met, and the
+    // least corner; null when they are to be drawn as they are.
+    Picture* Find(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, TPoint& least, const TPen* line = nullptr)
     {
         TCanvas* target = canvas->ReferenceCanvas();
         TBrush* brush = canvas->Brush();
@@ -217,9 +218,10 @@ struct TAreaSeries::TShapeStamps {
         const int w = right - left + 1 + 2 * room, h = bottom - top + 1 + 2 * room;
         if (!target->CanStamp() || w > 64 || h > 1024)
             return nullptr;
-        Key key{int(pen->Color()), int(pen->Style()), int(brush->Color())};
+        Key key{int(pen->Color()), int(pen->Style()), int(brush->Color()), line != nullptr,
+                line != nullptr ? int(line->Color()) : 0};
         for (int k = 0; k < 4; ++k)
-            key[size_t(3 + 2 * k)] = corners[k].X - left, key[size_t(4 + 2 * k)] = corners[k].Y - top;
+            key[size_t(5 + 2 * k)] = corners[k].X - left, key[size_t(6 + 2 * k)] = corners[k].Y - top;
         for (int k = 0; k < recent; ++k)
             if (RecentPictures[size_t(k)] != nullptr && RecentKeys[size_t(k)] == key)
                 return RecentPictures[size_t(k)];
@@ -248,6 +250,11 @@ struct TAreaSeries::TShapeStamps {
             c->Pen()->Assign(pen);
             c->Brush()->Assign(brush);
             c->Polygon(placed, 4);
+            if (line != nullptr) {
+                c->Pen()->Assign(const_cast<TPen*>(line));
+                c->MoveTo(placed[0].X, placed[0].Y);
+                c->LineTo(placed[1].X, placed[1].Y);
+            }
             c->Flush();
         }
         const TBitmap& black = picture->OnBlack;
@@ -265,21 +272,24 @@ struct TAreaSeries::TShapeStamps {
         return remember(Shapes.emplace(key, std::move(picture)).first->second.get());
     }
 
-    // Draws the polygon; `beside(top, bottom)` first hears of the rows of whatever it draws
-    // left of its corners.
-    template <typename Beside> void Draw(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, Beside&& beside)
+    // Draws the polygon, and with `line` the line from its first corner to its second
+    // unless it returns false; `beside(top, bottom)` first hears of the rows of whatever it
+    // draws left of its corners.
+    template <typename Beside>
+    bool Draw(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, Beside&& beside, const TPen* line = nullptr)
     {
         TPoint at;
-        Picture* picture = Find(canvas, corners, pen, at);
+        Picture* picture = Find(canvas, corners, pen, at, line);
         if (picture == nullptr) {
             beside(INT_MIN, INT_MAX);
             canvas->Pen()->Assign(pen);
             canvas->Polygon(corners, 3);
-            return;
+            return false;
         }
         if (picture->LeftTop <= picture->LeftBottom)
             beside(at.Y - room + picture->LeftTop, at.Y - room + picture->LeftBottom);
         canvas->ReferenceCanvas()->Stamp(*picture->OnBlack.Canvas(), *picture->OnWhite.Canvas(), room, room, &at, 1);
+        return true;
     }
 
     // The polygon's pixels column by column from its least corner on, when each column
@@ -414,10 +424,11 @@ namespace {
 // pixels as the tall one outside the band, which the fills then cover. With `bands`, a
 // vertical segment drawn left to right from where the last held one ended holds its band
 // back; any other is drawn after the bands held so far. The outline is drawn in `pen`,
-// which the canvas takes only for what is drawn as it is.
+// which the canvas takes only for what is drawn as it is. A held segment draws its top
+// edge (given `line`, its pen) with its end at the values, as one picture, and says so.
 template <typename Stamps, typename Bands>
-void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
-                     int origin, Stamps& stamps, Bands* bands, TPen* pen)
+bool FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
+                     int origin, Stamps& stamps, Bands* bands, TPen* pen, const TPen* line)
 {
     const auto at = [vertical](int a, int v) { return vertical ? TPoint(a, v) : TPoint(v, a); };
     const TPoint whole[4] = {at(prevAlong, prevValue), at(along, value), at(along, origin), at(prevAlong, origin)};
@@ -436,7 +447,7 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
             bands->Flush(target);
         canvas->Pen()->Assign(pen);
         canvas->Polygon(whole, 3);
-        return;
+        return false;
     }
     const bool held = bands != nullptr && vertical && along > prevAlong && (bands->Empty() || bands->Next == prevAlong);
     if (bands != nullptr && !held)
@@ -487,7 +498,7 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
             bands->DrawAside(target);
         // What a polygon draws left of its corners lies over the band held there.
         const auto beside = [&](int top, int bottom) { bands->Release(lo - 1, top, bottom, target); };
-        stamps.Draw(canvas, nearEnd, pen, beside);
+        const bool lined = stamps.Draw(canvas, nearEnd, pen, beside, line) && line != nullptr;
         if (far == nullptr)
             stamps.Draw(canvas, farEnd, pen, beside);
         for (int x = lo; x <= bandEnd; ++x) {
@@ -495,14 +506,14 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
             bands->Put(x, x + 1, top, bottom, bandColour(x));
         }
         bands->Next = along;
-        return;
+        return lined;
     }
     const auto nothing = [](int, int) {};
     stamps.Draw(canvas, nearEnd, pen, nothing);
     stamps.Draw(canvas, farEnd, pen, nothing);
     if (pen->Style() == psClear) {
         band(lo, hi);
-        return;
+        return false;
     }
     band(lo + 1, hi);
     brush->SetColor(pen->Color());
@@ -513,6 +524,7 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         band(hi, hi + 1);
     }
     brush->SetColor(fill);
+    return false;
 }
 
 } // namespace
@@ -536,6 +548,10 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     // pen, drawing its ends in the area lines pen aside.
     TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
     TPen* segmentPen = canvas->Pen();
+    if (bands != nullptr && LinePen()->Visible() && bands->LinePenFor != Color) {
+        canvas->AssignPen(LinePen(), LinePen()->Color());
+        bands->LinePen.Assign(canvas->Pen()), bands->LinePenFor = Color;
+    }
     if (bands == nullptr || bands->AreaPenFor != Color) {
         canvas->AssignPen(areaPen, areaPen->Color() == clDefault || !areaPen->Visible() ? Color : areaPen->Color());
         if (bands != nullptr)
@@ -583,6 +599,7 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     }
 
     std::unique_ptr<TTeeBlend> blend;
+    bool lined = false;   // whether the top edge is drawn already
     if (GetTransparency() > 0) {
         std::array<TPoint, 4> bounds = corners;
         if (view3D)
@@ -617,7 +634,9 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
         } else if (!blend && !Stairs() && PrevOrigin == Origin && along != prevAlong) {
             if (!FStamps)
                 FStamps = std::make_shared<TShapeStamps>();
-            FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps, bands, segmentPen);
+            const TPen* line = bands != nullptr && LinePen()->Visible() ? &bands->LinePen : nullptr;
+            lined = FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps, bands,
+                                    segmentPen, line);
         } else {
             canvas->Polygon(corners.data(), 3);
         }
@@ -637,7 +656,7 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
         canvas->EndTransparency(std::move(blend));
 
     // The top edge in the line pen.
-    if (LinePen()->Visible()) {
+    if (LinePen()->Visible() && !lined) {
         if (bands != nullptr && bands->LinePenFor == Color) {
             canvas->Pen()->Assign(&bands->LinePen);
         } else {
