@@ -744,9 +744,12 @@ bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const in
             // Stretches held whole side by side are copied as one.
             int copyFrom = INT_MIN, copyTo = INT_MIN;
             const auto copy = [&] {
-                if (copyTo > copyFrom)
+                if (copyTo - copyFrom > 8)
                     std::memcpy(line + copyFrom, ColumnRgb.data() + (copyFrom - left),
                                 size_t(copyTo - copyFrom) * sizeof(QRgb));
+                else   // a few pixels (a column or two) copied inline
+                    for (int x = copyFrom; x < copyTo; ++x)
+                        line[x] = ColumnRgb[size_t(x - left)];
                 copyFrom = copyTo = INT_MIN;
             };
             for (const Stretch& st : stretches) {

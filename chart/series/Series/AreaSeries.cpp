@@ -365,8 +365,9 @@ struct TAreaSeries::TBandBatch {
             }
         }
     }
-    // Writes the band held in `column` now when it meets rows top..bottom, which something
-    // is about to draw over.
+    // Writes the band held in `column` now where it meets rows top..bottom, which something
+    // is about to draw over: the rows to the end it meets them from, keeping the rest, or
+    // all of it when they lie inside.
     void Release(int column, int top, int bottom, TCanvas* target)
     {
         const int k = column - Left;
@@ -376,8 +377,14 @@ struct TAreaSeries::TBandBatch {
         int& to = Bottoms[size_t(k)];
         if (from > to || to < top || from > bottom)
             return;
-        target->FillColumns(column, 1, &from, &to, &Colours[size_t(k)]);
-        from = 1, to = 0;
+        int now = from, until = to;   // the rows written now
+        if (top <= from && bottom < to)
+            until = bottom, from = bottom + 1;
+        else if (bottom >= to && top > from)
+            now = top, to = top - 1;
+        else
+            from = 1, to = 0;
+        target->FillColumns(column, 1, &now, &until, &Colours[size_t(k)]);
     }
     // A run of one column that a same-column run of segments draws over the bands, held
     // aside to be drawn before whatever comes next (the rows that the band held next in
