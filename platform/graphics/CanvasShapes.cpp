@@ -685,6 +685,23 @@ void TCanvas::FillColumns(int Left, int Count, const int* Tops, const int* Botto
     Brush()->Assign(&saved);
 }
 
+namespace {
+
+// One row of a few columns: each pixel that its column holds (y - first <= span) takes
+// the column's colour, without a branch; in wider vectors where the processor has them.
+__attribute__((target_clones("avx2", "default"))) void MaskedColumnsRow(QRgb* __restrict row, int n, uint32_t y,
+                                                                          const uint32_t* __restrict first,
+                                                                          const uint32_t* __restrict span,
+                                                                          const QRgb* __restrict rgb)
+{
+    for (int i = 0; i < n; ++i) {
+        const uint32_t in = 0u - uint32_t(y - first[i] <= span[i]);
+        row[i] = (rgb[i] & in) | (row[i] & ~in);
+    }
+}
+
+} // namespace
+
 bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const int* bottoms, const TColor* colours)
 {
     if (!Writable())
@@ -762,15 +779,8 @@ bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const in
                     continue;
                 }
                 const size_t k = size_t(st.From - left);
-                const uint32_t* __restrict first = ColumnTop.data() + k;
-                const uint32_t* __restrict span = ColumnSpan.data() + k;
-                const QRgb* __restrict rgb = ColumnRgb.data() + k;
-                QRgb* __restrict row = line + st.From;
-                const int n = st.N;
-                for (int i = 0; i < n; ++i) {
-                    const uint32_t in = 0u - uint32_t(uint32_t(y) - first[i] <= span[i]);
-                    row[i] = (rgb[i] & in) | (row[i] & ~in);
-                }
+                MaskedColumnsRow(line + st.From, st.N, uint32_t(y), ColumnTop.data() + k, ColumnSpan.data() + k,
+                                 ColumnRgb.data() + k);
             }
             copy();
         }
