@@ -161,8 +161,8 @@ TEST_F(AreaDraw, TallSegmentsDrawnInPartsDrawWhatOnePolygonDraws)
 // The bands of the segments far from their origin, held back and written together, give
 // the pixels that drawing each segment gives: segments several columns wide (the fill
 // between the outline's sides) with the outline in a colour of its own and without it, on
-// an inverted bottom axis (drawn right to left), down to an origin above the values, and
-// steep rises and falls between runs within one column.
+// an inverted bottom axis (drawn right to left), down to an origin above the values, in a
+// colour for each point, and steep rises and falls between runs within one column.
 TEST_F(AreaDraw, BandsHeldBackDrawWhatEverySegmentDraws)
 {
     auto* s = Add<TAreaSeries>(clRed, {});
@@ -192,6 +192,9 @@ TEST_F(AreaDraw, BandsHeldBackDrawWhatEverySegmentDraws)
     s->SetYOrigin(9.5);
     compare("origin-above");
     s->SetUseYOrigin(false);
+    s->SetColorEachPoint(true);
+    compare("colour-each-point");
+    s->SetColorEachPoint(false);
     s->Clear();
     for (int i = 0; i < 700; ++i)   // rising ramps that drop at once, a few to a column
         s->AddPointXY(i / 70.0, (i % 53) * (i % 3 ? 0.15 : 0.12));
