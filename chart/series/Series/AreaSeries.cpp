@@ -332,13 +332,15 @@ struct TAreaSeries::TShapeStamps {
     }
 };
 
-// The bands of the tall segments of a vertical area, from left to right, as the rows each
-// column of them fills and its colour, written together by Flush. A segment that starts
-// where the last one ended draws its stamps and top edge only in its own columns and in
-// the last one's right column, and only nearer the values than the bands or beyond them;
-// in that shared column its band (the outline's side) and its near stamp's side cover every
-// row of the last one's band there, so it takes the column over. A segment without an
-// outline shares no column of band with the last one.
+// The bands of the tall segments of a vertical area (with their far ends where those join
+// them), from left to right, as the rows each column of them fills and its colour, written
+// together by Flush. A segment that starts where the last one ended draws its near end and
+// top edge in its own columns, nearer the values than the bands; in the column it shares
+// with the last one, its band (the outline's side) and its near end's side cover every row
+// of the last one's band there, so it takes the column over. Whatever it draws in the
+// column before its first (a steep rise starts there) is drawn after the band held in that
+// column is written (Release). A segment without an outline shares no column of band with
+// the last one.
 struct TAreaSeries::TBandBatch {
     bool Holding = false;
     int Left = 0;   // the first column held
