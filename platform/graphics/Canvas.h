@@ -110,6 +110,10 @@ public:
     void Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     // Fills with the brush, no outline; right and bottom excluded.
     void FillRect(const TRect& r);
+    // Fills the Count columns from Left on: column Left + k from row Tops[k] to Bottoms[k]
+    // (both included, none when Tops[k] > Bottoms[k]) in the solid colour Colours[k], as
+    // FillRect fills each in a solid brush of its colour; the brush is left as it was.
+    void FillColumns(int Left, int Count, const int* Tops, const int* Bottoms, const TColor* Colours);
     // A one-pixel frame painted with the brush.
     void FrameRect(const TRect& r);
     TColor Pixel(int x, int y) const;   // CLR_INVALID outside the target or the clip

@@ -242,10 +242,17 @@ void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, in
     OnBlack.d->End();
     OnWhite.d->End();
     const std::array<qint64, 3> key{black->cacheKey(), white->cacheKey(), (qint64(HotX) << 32) ^ qint64(uint32_t(HotY))};
-    auto found = d->Stamps.find(key);
-    if (found == d->Stamps.end()) {
-        if (d->Stamps.size() > 256)
+    // The pictures stamped last are looked for first.
+    Impl::StampRuns* kept = nullptr;
+    for (const auto& [k, runs] : d->RecentStamps)
+        if (runs != nullptr && k == key)
+            kept = runs;
+    auto found = kept != nullptr ? d->Stamps.end() : d->Stamps.find(key);
+    if (kept == nullptr && found == d->Stamps.end()) {
+        if (d->Stamps.size() > 256) {
             d->Stamps.clear();
+            d->RecentStamps.fill({});
+        }
         Impl::StampRuns made;
         const int width = black->width();
         for (int y = 0; y < black->height(); ++y) {
@@ -264,8 +271,13 @@ void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, in
         }
         found = d->Stamps.emplace(key, std::move(made)).first;
     }
-    const std::vector<Impl::StampRuns::Run>& runs = found->second.Runs;
-    const std::vector<QRgb>& colours = found->second.Colours;
+    if (kept == nullptr) {
+        kept = &found->second;
+        d->RecentStamps[size_t(d->NextRecentStamp)] = {key, kept};
+        d->NextRecentStamp = (d->NextRecentStamp + 1) % int(d->RecentStamps.size());
+    }
+    const std::vector<Impl::StampRuns::Run>& runs = kept->Runs;
+    const std::vector<QRgb>& colours = kept->Colours;
     if (runs.empty())
         return;
     const QRect box(-HotX, -HotY, black->width(), black->height());
@@ -285,9 +297,13 @@ void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, in
                 const int to = std::min(At[i].X + run.Dx + run.Length - 1, part.right());
                 if (from > to)
                     continue;
-                auto* row = reinterpret_cast<QRgb*>(bits + stride * y);
-                std::memcpy(row + from, colours.data() + run.First + (from - At[i].X - run.Dx),
-                            size_t(to - from + 1) * sizeof(QRgb));
+                QRgb* row = reinterpret_cast<QRgb*>(bits + stride * y) + from;
+                const QRgb* colour = colours.data() + run.First + (from - At[i].X - run.Dx);
+                if (to - from < 4)   // short runs, the most, copied inline
+                    for (int n = to - from; n >= 0; --n)
+                        row[n] = colour[n];
+                else
+                    std::memcpy(row, colour, size_t(to - from + 1) * sizeof(QRgb));
             }
         });
     }

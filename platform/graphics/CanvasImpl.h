@@ -105,6 +105,9 @@ struct TCanvas::Impl {
         std::vector<QRgb> Colours;
     };
     std::map<std::array<qint64, 3>, StampRuns> Stamps;
+    // The few stamped last, by their keys (null: none).
+    std::array<std::pair<std::array<qint64, 3>, StampRuns*>, 4> RecentStamps{};
+    int NextRecentStamp = 0;
 
     // path
     bool InPath = false;
@@ -434,6 +437,15 @@ struct TCanvas::Impl {
     // Fills a device rectangle with one opaque colour within the clip, as the raster engine
     // fills it. False (nothing done) when the image cannot be written directly.
     bool DirectFill(const QRect& r, QRgb colour);
+    // The columns of FillColumns written straight into the image, within the clip, a row
+    // at a time. False (nothing done) when the image cannot be written directly.
+    bool DirectColumns(int left, int count, const int* tops, const int* bottoms, const TColor* colours);
+    std::vector<uint32_t> ColumnTop, ColumnSpan;
+    std::vector<QRgb> ColumnRgb;
+    struct ColumnStretch {   // a few columns side by side: their rows, and the rows all of them hold
+        int From, N, Top, Bottom, FullTop, FullBottom;
+    };
+    std::vector<ColumnStretch> ColumnStretches;
     // Whether the whole image is a colour image unclipped and unrecorded, as a share of
     // pixels between two canvases asks of both.
     bool WholeImagePlain() const

@@ -3,6 +3,7 @@
 
 #include "graphics/CanvasImpl.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -768,6 +769,127 @@ void TCanvas::FillRect(const TRect& r)
     QPainter& p = d->P();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);   // a pattern copy: no raster operation
     p.fillRect(QRect(l, t, rr - l, b - t), f.Brush);
+}
+
+void TCanvas::FillColumns(int Left, int Count, const int* Tops, const int* Bottoms, const TColor* Colours)
+{
+    if (Count <= 0 || !d->Active())
+        return;
+    if (d->DirectColumns(Left, Count, Tops, Bottoms, Colours))
+        return;
+    // Column by column through FillRect, in a solid brush of each column's colour.
+    TBrush saved;
+    saved.Assign(Brush());
+    Brush()->SetStyle(bsSolid);
+    for (int k = 0; k < Count; ++k)
+        if (Tops[k] <= Bottoms[k]) {
+            Brush()->SetColor(Colours[k]);
+            FillRect(TRect(Left + k, Tops[k], Left + k + 1, Bottoms[k] + 1));
+        }
+    Brush()->Assign(&saved);
+}
+
+namespace {
+
+// One row of a few columns: each pixel that its column holds (y - first <= span) takes
+// the column's colour, without a branch; in wider vectors where the processor has them.
+__attribute__((target_clones("avx2", "default"))) void MaskedColumnsRow(QRgb* __restrict row, int n, uint32_t y,
+                                                                          const uint32_t* __restrict first,
+                                                                          const uint32_t* __restrict span,
+                                                                          const QRgb* __restrict rgb)
+{
+    for (int i = 0; i < n; ++i) {
+        const uint32_t in = 0u - uint32_t(y - first[i] <= span[i]);
+        row[i] = (rgb[i] & in) | (row[i] & ~in);
+    }
+}
+
+} // namespace
+
+bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const int* bottoms, const TColor* colours)
+{
+    if (!Writable())
+        return false;
+    // Each column as its first row and its length less one, unsigned, so that one
+    // comparison tells whether a row lies in it (an empty column: a first row beyond
+    // every row and a length of one).
+    ColumnTop.resize(size_t(count));
+    ColumnSpan.resize(size_t(count));
+    ColumnRgb.resize(size_t(count));
+    TColor last = clNone;
+    QRgb lastRgb = 0;
+    for (size_t k = 0; k < size_t(count); ++k) {
+        if (k == 0 || colours[k] != last) {
+            last = colours[k];
+            lastRgb = Col(last).rgb();
+            if (qAlpha(lastRgb) != 255)
+                return false;
+        }
+        ColumnRgb[k] = lastRgb;
+        const bool empty = tops[k] > bottoms[k];
+        ColumnTop[k] = empty ? uint32_t(INT32_MAX) : uint32_t(tops[k]);
+        ColumnSpan[k] = empty ? 0 : uint32_t(bottoms[k]) - uint32_t(tops[k]);
+    }
+    uchar* bits = Image->bits();
+    const qsizetype stride = Image->bytesPerLine();
+    // A row at a time, down the image: in each stretch of a few columns, a row that every
+    // column holds is copied, one that some hold is written through a mask of them (no
+    // branch), one that none holds is left.
+    constexpr int chunk = 16;
+    using Stretch = ColumnStretch;
+    std::vector<Stretch>& stretches = ColumnStretches;
+    ForClipRects([&](const QRect& clip) {
+        const int from = std::max(left, clip.left()), to = std::min(left + count - 1, clip.right());
+        stretches.clear();
+        int top = INT_MAX, bottom = INT_MIN;
+        for (int c0 = from; c0 <= to; c0 += chunk) {
+            Stretch st{c0, std::min(to, c0 + chunk - 1) - c0 + 1, INT_MAX, INT_MIN, INT_MIN, INT_MAX};
+            for (int x = c0; x < c0 + st.N; ++x) {
+                const size_t k = size_t(x - left);
+                if (tops[k] <= bottoms[k]) {
+                    st.Top = std::min(st.Top, tops[k]), st.Bottom = std::max(st.Bottom, bottoms[k]);
+                    st.FullTop = std::max(st.FullTop, tops[k]), st.FullBottom = std::min(st.FullBottom, bottoms[k]);
+                } else {
+                    st.FullTop = INT_MAX, st.FullBottom = INT_MIN;
+                }
+            }
+            if (st.Top > st.Bottom)
+                continue;
+            top = std::min(top, st.Top), bottom = std::max(bottom, st.Bottom);
+            stretches.push_back(st);
+        }
+        top = std::max(top, clip.top());
+        bottom = std::min(bottom, clip.bottom());
+        for (int y = top; y <= bottom; ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(bits + stride * y);
+            // Stretches held whole side by side are copied as one.
+            int copyFrom = INT_MIN, copyTo = INT_MIN;
+            const auto copy = [&] {
+                if (copyTo - copyFrom > 8)
+                    std::memcpy(line + copyFrom, ColumnRgb.data() + (copyFrom - left),
+                                size_t(copyTo - copyFrom) * sizeof(QRgb));
+                else   // a few pixels (a column or two) copied inline
+                    for (int x = copyFrom; x < copyTo; ++x)
+                        line[x] = ColumnRgb[size_t(x - left)];
+                copyFrom = copyTo = INT_MIN;
+            };
+            for (const Stretch& st : stretches) {
+                if (y < st.Top || y > st.Bottom)
+                    continue;
+                if (y >= st.FullTop && y <= st.FullBottom) {
+                    if (copyTo != st.From)
+                        copy(), copyFrom = st.From;
+                    copyTo = st.From + st.N;
+                    continue;
+                }
+                const size_t k = size_t(st.From - left);
+                MaskedColumnsRow(line + st.From, st.N, uint32_t(y), ColumnTop.data() + k, ColumnSpan.data() + k,
+                                 ColumnRgb.data() + k);
+            }
+            copy();
+        }
+    });
+    return true;
 }
 
 void TCanvas::FrameRect(const TRect& r)

@@ -6,8 +6,12 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
+#include <climits>
+#include <cstdint>
+#include <unordered_map>
 #include <typeinfo>
+#include <utility>
+#include <vector>
 
 
 // ---- published properties ----------------------------------------------------------
@@ -163,55 +167,258 @@ TColor TAreaSeries::AreaColorOf(TColor Color) const
 // inside its bitmaps, and kept by its corners (relative to their least corner) and colours:
 // the raster engine draws a polygon of whole-pixel corners alike wherever it lies.
 struct TAreaSeries::TShapeStamps {
+    // The drawn pixels of one column, rows relative to the corners' least row (none when
+    // Top > Bottom).
+    struct Column {
+        int Top, Bottom;
+        TColor Colour;
+    };
     struct Picture {
         TBitmap OnBlack, OnWhite;
+        // Whether the drawn pixels make one run of one colour in each column between the
+        // corners and none beside them (0: not yet looked at), and those runs.
+        int Simple = 0;
+        std::vector<Column> Columns;
+        // The picture's rows that hold drawn pixels left of the corners (none when
+        // LeftTop > LeftBottom).
+        int LeftTop = 1, LeftBottom = 0;
     };
-    std::map<std::array<int, 11>, std::unique_ptr<Picture>> Shapes;
+    using Key = std::array<int, 13>;
+    struct KeyHash {
+        size_t operator()(const Key& k) const
+        {
+            uint64_t h = 0x9E3779B97F4A7C15ull;
+            for (int v : k)
+                h = (h ^ uint32_t(v)) * 0x100000001B3ull;
+            return size_t(h ^ (h >> 29));
+        }
+    };
+    std::unordered_map<Key, std::unique_ptr<Picture>, KeyHash> Shapes;
+    // The pictures found last: a segment's two ends, and the ends of the segments beside
+    // it, are mostly alike.
+    static constexpr int recent = 4;
+    std::array<Key, recent> RecentKeys{};
+    std::array<Picture*, recent> RecentPictures{};
+    int NextRecent = 0;
+    static constexpr int room = 2;
 
-    void Draw(TTeeCanvas3D* canvas, const TPoint* corners)
+    // The picture of the polygon in the pen and the canvas's brush, then (with `line`) the
+    // line from its first corner to its second in that pen, drawn when first met, and the
+    // least corner; null when they are to be drawn as they are.
+    Picture* Find(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, TPoint& least, const TPen* line = nullptr)
     {
         TCanvas* target = canvas->ReferenceCanvas();
-        TPen* pen = canvas->Pen();
         TBrush* brush = canvas->Brush();
         int left = corners[0].X, top = corners[0].Y, right = left, bottom = top;
         for (int k = 1; k < 4; ++k) {
             left = std::min(left, corners[k].X), right = std::max(right, corners[k].X);
             top = std::min(top, corners[k].Y), bottom = std::max(bottom, corners[k].Y);
         }
-        constexpr int room = 2;
+        least = TPoint(left, top);
         const int w = right - left + 1 + 2 * room, h = bottom - top + 1 + 2 * room;
-        if (!target->CanStamp() || w > 64 || h > 1024) {
-            canvas->Polygon(corners, 3);
-            return;
-        }
-        std::array<int, 11> key{int(pen->Color()), int(pen->Style()), int(brush->Color())};
+        if (!target->CanStamp() || w > 64 || h > 1024)
+            return nullptr;
+        Key key{int(pen->Color()), int(pen->Style()), int(brush->Color()), line != nullptr,
+                line != nullptr ? int(line->Color()) : 0};
         for (int k = 0; k < 4; ++k)
-            key[size_t(3 + 2 * k)] = corners[k].X - left, key[size_t(4 + 2 * k)] = corners[k].Y - top;
-        std::unique_ptr<Picture>& picture = Shapes[key];
-        if (!picture) {
-            if (Shapes.size() > 1024) {   // a bound for series of ever new shapes
-                Shapes.clear();
-                Draw(canvas, corners);
-                return;
+            key[size_t(5 + 2 * k)] = corners[k].X - left, key[size_t(6 + 2 * k)] = corners[k].Y - top;
+        for (int k = 0; k < recent; ++k)
+            if (RecentPictures[size_t(k)] != nullptr && RecentKeys[size_t(k)] == key)
+                return RecentPictures[size_t(k)];
+        const auto remember = [&](Picture* picture) {
+            RecentKeys[size_t(NextRecent)] = key;
+            RecentPictures[size_t(NextRecent)] = picture;
+            NextRecent = (NextRecent + 1) % recent;
+            return picture;
+        };
+        if (auto found = Shapes.find(key); found != Shapes.end())
+            return remember(found->second.get());
+        if (Shapes.size() > 1024) {   // a bound for series of ever new shapes
+            Shapes.clear();
+            RecentPictures.fill(nullptr);
+        }
+        auto picture = std::make_unique<Picture>();
+        TPoint placed[4];
+        for (int k = 0; k < 4; ++k)
+            placed[k] = TPoint(corners[k].X - left + room, corners[k].Y - top + room);
+        for (TBitmap* b : {&picture->OnBlack, &picture->OnWhite}) {
+            b->SetSize(w, h);
+            TCanvas* c = b->Canvas();
+            c->Brush()->SetStyle(bsSolid);
+            c->Brush()->SetColor(b == &picture->OnBlack ? clBlack : clWhite);
+            c->FillRect(TRect(0, 0, w, h));
+            c->Pen()->Assign(pen);
+            c->Brush()->Assign(brush);
+            c->Polygon(placed, 4);
+            if (line != nullptr) {
+                c->Pen()->Assign(const_cast<TPen*>(line));
+                c->MoveTo(placed[0].X, placed[0].Y);
+                c->LineTo(placed[1].X, placed[1].Y);
             }
-            picture = std::make_unique<Picture>();
-            TPoint placed[4];
-            for (int k = 0; k < 4; ++k)
-                placed[k] = TPoint(corners[k].X - left + room, corners[k].Y - top + room);
-            for (TBitmap* b : {&picture->OnBlack, &picture->OnWhite}) {
-                b->SetSize(w, h);
-                TCanvas* c = b->Canvas();
-                c->Brush()->SetStyle(bsSolid);
-                c->Brush()->SetColor(b == &picture->OnBlack ? clBlack : clWhite);
-                c->FillRect(TRect(0, 0, w, h));
-                c->Pen()->Assign(pen);
-                c->Brush()->Assign(brush);
-                c->Polygon(placed, 4);
-                c->Flush();
+            c->Flush();
+        }
+        const TBitmap& black = picture->OnBlack;
+        const TBitmap& white = picture->OnWhite;
+        for (int y = 0; y < h; ++y) {
+            const TRGBQuad* b = black.ScanLine(y);
+            const TRGBQuad* o = white.ScanLine(y);
+            for (int x = 0; x < room; ++x)
+                if (b[x].rgbRed == o[x].rgbRed && b[x].rgbGreen == o[x].rgbGreen && b[x].rgbBlue == o[x].rgbBlue) {
+                    if (picture->LeftTop > picture->LeftBottom)
+                        picture->LeftTop = y;
+                    picture->LeftBottom = y;
+                }
+        }
+        return remember(Shapes.emplace(key, std::move(picture)).first->second.get());
+    }
+
+    // Draws the polygon, and with `line` the line from its first corner to its second
+    // unless it returns false; `beside(top, bottom)` first hears of the rows of whatever it
+    // draws left of its corners.
+    template <typename Beside>
+    bool Draw(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, Beside&& beside, const TPen* line = nullptr)
+    {
+        TPoint at;
+        Picture* picture = Find(canvas, corners, pen, at, line);
+        if (picture == nullptr) {
+            beside(INT_MIN, INT_MAX);
+            canvas->Pen()->Assign(pen);
+            canvas->Polygon(corners, 3);
+            return false;
+        }
+        if (picture->LeftTop <= picture->LeftBottom)
+            beside(at.Y - room + picture->LeftTop, at.Y - room + picture->LeftBottom);
+        canvas->ReferenceCanvas()->Stamp(*picture->OnBlack.Canvas(), *picture->OnWhite.Canvas(), room, room, &at, 1);
+        return true;
+    }
+
+    // The polygon's pixels column by column from its least corner on, when each column
+    // holds one run of one colour and nothing lies beside the corners; else null.
+    const std::vector<Column>* Columns(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen)
+    {
+        TPoint at;
+        Picture* picture = Find(canvas, corners, pen, at);
+        if (picture == nullptr)
+            return nullptr;
+        if (picture->Simple == 0) {
+            const TBitmap& black = picture->OnBlack;
+            const TBitmap& white = picture->OnWhite;
+            const int w = black.Width(), h = black.Height();
+            picture->Columns.assign(size_t(w - 2 * room), Column{1, 0, clNone});
+            bool simple = true;
+            for (int y = 0; y < h && simple; ++y) {
+                const TRGBQuad* b = black.ScanLine(y);
+                const TRGBQuad* o = white.ScanLine(y);
+                for (int x = 0; x < w && simple; ++x) {
+                    if (b[x].rgbRed != o[x].rgbRed || b[x].rgbGreen != o[x].rgbGreen || b[x].rgbBlue != o[x].rgbBlue)
+                        continue;
+                    const TColor colour = RGB(b[x].rgbRed, b[x].rgbGreen, b[x].rgbBlue);
+                    if (x < room || x >= w - room) {
+                        simple = false;
+                        break;
+                    }
+                    Column& c = picture->Columns[size_t(x - room)];
+                    if (c.Top > c.Bottom)
+                        c = Column{y - room, y - room, colour};
+                    else if (c.Bottom == y - room - 1 && c.Colour == colour)
+                        c.Bottom = y - room;
+                    else
+                        simple = false;
+                }
+            }
+            picture->Simple = simple ? 1 : -1;
+        }
+        return picture->Simple > 0 ? &picture->Columns : nullptr;
+    }
+};
+
+// The bands of the tall segments of a vertical area (with their far ends where those join
+// them), from left to right, as the rows each column of them fills and its colour, written
+// together by Flush. A segment that starts where the last one ended draws its near end and
+// top edge in its own columns, nearer the values than the bands; in the column it shares
+// with the last one, its band (the outline's side) and its near end's side cover every row
+// of the last one's band there, so it takes the column over. Whatever it draws in the
+// column before its first (a steep rise starts there) is drawn after the band held in that
+// column is written (Release). A segment without an outline shares no column of band with
+// the last one.
+struct TAreaSeries::TBandBatch {
+    bool Holding = false;
+    int Left = 0;   // the first column held
+    int Next = 0;   // the column the next segment must start at to join
+    std::vector<int> Tops, Bottoms;
+    std::vector<TColor> Colours;
+    // The canvas's pens for the area lines and the top line, as AssignPen made them for
+    // values of the colour they are kept for (clNone: not yet made this hold).
+    TPen AreaPen, LinePen;
+    TColor AreaPenFor = clNone, LinePenFor = clNone;
+
+    bool Empty() const { return Tops.empty(); }
+    // Rows top..bottom of the columns from..to - 1, from the last column held on.
+    void Put(int from, int to, int top, int bottom, TColor colour)
+    {
+        if (Empty())
+            Left = from;
+        for (int x = from; x < to; ++x) {
+            const size_t k = size_t(x - Left);
+            if (k >= Tops.size()) {
+                Tops.push_back(top), Bottoms.push_back(bottom), Colours.push_back(colour);
+            } else {
+                Tops[k] = top, Bottoms[k] = bottom, Colours[k] = colour;
             }
         }
-        const TPoint at(left, top);
-        target->Stamp(*picture->OnBlack.Canvas(), *picture->OnWhite.Canvas(), room, room, &at, 1);
+    }
+    // Writes the band held in `column` now where it meets rows top..bottom, which something
+    // is about to draw over: the rows to the end it meets them from, keeping the rest, or
+    // all of it when they lie inside.
+    void Release(int column, int top, int bottom, TCanvas* target)
+    {
+        const int k = column - Left;
+        if (k < 0 || k >= int(Tops.size()))
+            return;
+        int& from = Tops[size_t(k)];
+        int& to = Bottoms[size_t(k)];
+        if (from > to || to < top || from > bottom)
+            return;
+        int now = from, until = to;   // the rows written now
+        if (top <= from && bottom < to)
+            until = bottom, from = bottom + 1;
+        else if (bottom >= to && top > from)
+            now = top, to = top - 1;
+        else
+            from = 1, to = 0;
+        target->FillColumns(column, 1, &now, &until, &Colours[size_t(k)]);
+    }
+    // A run of one column that a same-column run of segments draws over the bands, held
+    // aside to be drawn before whatever comes next (the rows that the band held next in
+    // that column covers left out).
+    struct {
+        bool On = false;
+        int X = 0, Top = 0, Bottom = 0;
+        TColor Colour = clNone;
+    } Aside;
+    // Draws the run held aside, less rows from..to.
+    void DrawAside(TCanvas* target, int from = 1, int to = 0)
+    {
+        if (!std::exchange(Aside.On, false))
+            return;
+        const auto part = [&](int top, int bottom) {
+            if (top <= bottom)
+                target->FillColumns(Aside.X, 1, &top, &bottom, &Aside.Colour);
+        };
+        if (from > to || to < Aside.Top || from > Aside.Bottom) {
+            part(Aside.Top, Aside.Bottom);
+        } else {
+            part(Aside.Top, from - 1);
+            part(to + 1, Aside.Bottom);
+        }
+    }
+    void Flush(TCanvas* target)
+    {
+        DrawAside(target);
+        if (Empty())
+            return;
+        target->FillColumns(Left, int(Tops.size()), Tops.data(), Bottoms.data(), Colours.data());
+        Tops.clear(), Bottoms.clear(), Colours.clear();
     }
 };
 
@@ -223,15 +430,18 @@ namespace {
 // values and the end at the origin, and the band between them, whose lines across the
 // value axis all look alike, as fills: the outline's colour on the two sides, the fill's
 // between them (or the fill's alone, without an outline). The short polygons draw the same
-// pixels as the tall one outside the band, which the fills then cover.
-template <typename Stamps>
-void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
-                     int origin, Stamps& stamps)
+// pixels as the tall one outside the band, which the fills then cover. With `bands`, a
+// vertical segment drawn left to right from where the last held one ended holds its band
+// back; any other is drawn after the bands held so far. The outline is drawn in `pen`,
+// which the canvas takes only for what is drawn as it is. A held segment draws its top
+// edge (given `line`, its pen) with its end at the values, as one picture, and says so.
+template <typename Stamps, typename Bands>
+bool FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
+                     int origin, Stamps& stamps, Bands* bands, TPen* pen, const TPen* line)
 {
     const auto at = [vertical](int a, int v) { return vertical ? TPoint(a, v) : TPoint(v, a); };
     const TPoint whole[4] = {at(prevAlong, prevValue), at(along, value), at(along, origin), at(prevAlong, origin)};
     TCanvas* target = canvas->ReferenceCanvas();
-    TPen* pen = canvas->Pen();
     TBrush* brush = canvas->Brush();
     // Past the points' own pixels, the ends of the outline's sides and its corners.
     constexpr int margin = 3;
@@ -242,15 +452,23 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
     if (!canvas->Shortcuts() || target == nullptr || canvas->GetMonochrome() || !plainPen || pen->Mode() != pmCopy ||
         brush->Style() != bsSolid || !brush->PatternPixels().Pixels.empty() ||
         (origin - nearest) * toward <= 2 * margin + 2 || (origin > prevValue) != (origin > value)) {
+        if (bands != nullptr)
+            bands->Flush(target);
+        canvas->Pen()->Assign(pen);
         canvas->Polygon(whole, 3);
-        return;
+        return false;
     }
+    const bool held = bands != nullptr && vertical && along > prevAlong && (bands->Empty() || bands->Next == prevAlong);
+    if (bands != nullptr && !held)
+        bands->Flush(target);
+    // A steep edge or top line that rises from the first point may start one column
+    // before it, beside that point's value.
+    if (held)
+        bands->Release(prevAlong - 1, std::min(prevValue, value) - 1, std::max(prevValue, value) + 1, target);
     const int nearCut = nearest + toward * margin;
     const int farCut = origin - toward * margin;
     const TPoint nearEnd[4] = {whole[0], whole[1], at(along, nearCut), at(prevAlong, nearCut)};
     const TPoint farEnd[4] = {at(prevAlong, farCut), at(along, farCut), whole[2], whole[3]};
-    stamps.Draw(canvas, nearEnd);
-    stamps.Draw(canvas, farEnd);
     // The band, cuts included.
     const int bandLo = std::min(nearCut, farCut), bandHi = std::max(nearCut, farCut) + 1;
     const auto band = [&](int from, int to) {   // along pixels from..to - 1
@@ -259,9 +477,52 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
     };
     const int lo = std::min(prevAlong, along), hi = std::max(prevAlong, along);
     const TColor fill = brush->Color();
+    if (held) {
+        // Each column's band: the outline's colour on the sides and the fill's between them,
+        // or the fill's alone, up to the right side.
+        const bool outline = pen->Style() != psClear;
+        const auto bandColour = [&](int x) { return outline && (x == lo || x == hi) ? pen->Color() : fill; };
+        const int bandEnd = outline ? hi : hi - 1;
+        // The far end joins its band in every column when its pixels there are one run of
+        // that colour that meets the band; else it is stamped, under the band.
+        const auto* far = stamps.Columns(canvas, farEnd, pen);
+        const int farTop = std::min(farCut, origin);
+        for (int x = lo; far != nullptr && x <= hi; ++x) {
+            const auto& f = (*far)[size_t(x - lo)];
+            if (f.Top <= f.Bottom && (x > bandEnd || f.Colour != bandColour(x) || farTop + f.Top > bandHi ||
+                                      farTop + f.Bottom < bandLo - 1))
+                far = nullptr;
+        }
+        const auto rows = [&](int x, int& top, int& bottom) {   // what column x holds
+            top = bandLo, bottom = bandHi - 1;
+            if (far != nullptr)
+                if (const auto& f = (*far)[size_t(x - lo)]; f.Top <= f.Bottom)
+                    top = std::min(top, farTop + f.Top), bottom = std::max(bottom, farTop + f.Bottom);
+        };
+        int top, bottom;
+        rows(lo, top, bottom);
+        if (bands->Aside.On && bands->Aside.X == lo)
+            bands->DrawAside(target, top, bottom);
+        else
+            bands->DrawAside(target);
+        // What a polygon draws left of its corners lies over the band held there.
+        const auto beside = [&](int top, int bottom) { bands->Release(lo - 1, top, bottom, target); };
+        const bool lined = stamps.Draw(canvas, nearEnd, pen, beside, line) && line != nullptr;
+        if (far == nullptr)
+            stamps.Draw(canvas, farEnd, pen, beside);
+        for (int x = lo; x <= bandEnd; ++x) {
+            rows(x, top, bottom);
+            bands->Put(x, x + 1, top, bottom, bandColour(x));
+        }
+        bands->Next = along;
+        return lined;
+    }
+    const auto nothing = [](int, int) {};
+    stamps.Draw(canvas, nearEnd, pen, nothing);
+    stamps.Draw(canvas, farEnd, pen, nothing);
     if (pen->Style() == psClear) {
         band(lo, hi);
-        return;
+        return false;
     }
     band(lo + 1, hi);
     brush->SetColor(pen->Color());
@@ -272,6 +533,7 @@ void FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         band(hi, hi + 1);
     }
     brush->SetColor(fill);
+    return false;
 }
 
 } // namespace
@@ -290,7 +552,22 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     const TColor areaColor = AreaColorOf(Color);
     canvas->Brush()->SetColor(areaColor);
     TChartPen* areaPen = AreaLinesPen();
-    canvas->AssignPen(areaPen, areaPen->Color() == clDefault || !areaPen->Visible() ? Color : areaPen->Color());
+    // While bands are held the values share one colour and the pens do not change: each
+    // is composed once and then copied, and a tall segment leaves the canvas in the line
+    // pen, drawing its ends in the area lines pen aside.
+    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
+    TPen* segmentPen = canvas->Pen();
+    if (bands != nullptr && LinePen()->Visible() && bands->LinePenFor != Color) {
+        canvas->AssignPen(LinePen(), LinePen()->Color());
+        bands->LinePen.Assign(canvas->Pen()), bands->LinePenFor = Color;
+    }
+    if (bands == nullptr || bands->AreaPenFor != Color) {
+        canvas->AssignPen(areaPen, areaPen->Color() == clDefault || !areaPen->Visible() ? Color : areaPen->Color());
+        if (bands != nullptr)
+            bands->AreaPen.Assign(canvas->Pen()), bands->AreaPenFor = Color;
+    }
+    if (bands != nullptr)
+        segmentPen = &bands->AreaPen;
     TColor back = canvas->Brush()->Color();
     if (back == clDefault)
         back = SeriesColor();
@@ -304,6 +581,13 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     const int prevValue = vertical ? PrevY : PrevX;
     const int along = vertical ? X : Y;
     const int value = vertical ? Y : X;
+    // The bands held back lie under anything but another tall segment.
+    const bool tall = !view3D && !GetGradient()->Visible() && GetTransparency() == 0 && !Stairs() &&
+                      PrevOrigin == Origin && along != prevAlong;
+    if (bands != nullptr && !tall) {
+        bands->Flush(canvas->ReferenceCanvas());
+        canvas->Pen()->Assign(segmentPen);
+    }
 
     if (view3D && IsLast) {
         // The closing side in the depth plane at the last value.
@@ -324,6 +608,7 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     }
 
     std::unique_ptr<TTeeBlend> blend;
+    bool lined = false;   // whether the top edge is drawn already
     if (GetTransparency() > 0) {
         std::array<TPoint, 4> bounds = corners;
         if (view3D)
@@ -358,7 +643,9 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
         } else if (!blend && !Stairs() && PrevOrigin == Origin && along != prevAlong) {
             if (!FStamps)
                 FStamps = std::make_shared<TShapeStamps>();
-            FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps);
+            const TPen* line = bands != nullptr && LinePen()->Visible() ? &bands->LinePen : nullptr;
+            lined = FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps, bands,
+                                    segmentPen, line);
         } else {
             canvas->Polygon(corners.data(), 3);
         }
@@ -378,8 +665,14 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
         canvas->EndTransparency(std::move(blend));
 
     // The top edge in the line pen.
-    if (LinePen()->Visible()) {
-        canvas->AssignPen(LinePen(), LinePen()->Color());
+    if (LinePen()->Visible() && !lined) {
+        if (bands != nullptr && bands->LinePenFor == Color) {
+            canvas->Pen()->Assign(&bands->LinePen);
+        } else {
+            canvas->AssignPen(LinePen(), LinePen()->Color());
+            if (bands != nullptr)
+                bands->LinePen.Assign(canvas->Pen()), bands->LinePenFor = Color;
+        }
         if (!Stairs())
             canvas->LineAtDepth(PrevX, PrevY, X, Y, z0);
         else if (!areaPen->Visible()) {
@@ -389,6 +682,51 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
             canvas->LineToAtDepth(X, Y, z0);
         }
     }
+}
+
+void TAreaSeries::HoldAreaBands(bool Hold)
+{
+    if (!FBands)
+        FBands = std::make_shared<TBandBatch>();
+    if (!Hold && ParentChart() != nullptr)
+        FBands->Flush(ParentChart()->Canvas()->ReferenceCanvas());
+    FBands->Holding = Hold;
+    FBands->AreaPenFor = FBands->LinePenFor = clNone;
+}
+
+bool TAreaSeries::HoldAreaColumn(int X, int Top, int Bottom, TColor Colour)
+{
+    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
+    if (bands == nullptr)
+        return false;
+    bands->DrawAside(ParentChart()->Canvas()->ReferenceCanvas());
+    bands->Aside.On = true;
+    bands->Aside.X = X, bands->Aside.Top = Top, bands->Aside.Bottom = Bottom, bands->Aside.Colour = Colour;
+    return true;
+}
+
+void TAreaSeries::AreaBandsOverdrawn(int X, int Top, int Bottom)
+{
+    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
+    if (bands == nullptr || bands->Empty() || X >= bands->Left + int(bands->Tops.size()))
+        return;
+    const auto flush = [&] { bands->Flush(ParentChart()->Canvas()->ReferenceCanvas()); };
+    if (X + 1 != bands->Left + int(bands->Tops.size())) {   // a column held before the last
+        flush();
+        return;
+    }
+    int& top = bands->Tops.back();
+    int& bottom = bands->Bottoms.back();
+    if (Top > top && Bottom < bottom) {   // cut in two
+        flush();
+        return;
+    }
+    if (Bottom < top || Top > bottom)
+        return;
+    if (Top <= top)
+        top = Bottom + 1;
+    else
+        bottom = Top - 1;
 }
 
 // ---- legend ------------------------------------------------------------------------------

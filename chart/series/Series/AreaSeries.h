@@ -50,6 +50,9 @@ public:
 protected:
     void DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color,
                          bool IsLast) override;
+    void HoldAreaBands(bool Hold) override;
+    void AreaBandsOverdrawn(int X, int Top, int Bottom) override;
+    bool HoldAreaColumn(int X, int Top, int Bottom, TColor Colour) override;
 
 private:
     // The area colour of a value in Color.
@@ -62,6 +65,9 @@ private:
     // and stamped where they fall.
     struct TShapeStamps;
     std::shared_ptr<TShapeStamps> FStamps;
+    // The bands of tall segments held back while HoldAreaBands holds them.
+    struct TBandBatch;
+    std::shared_ptr<TBandBatch> FBands;
 };
 
 class THorizAreaSeries : public TAreaSeries {

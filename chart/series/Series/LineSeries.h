@@ -141,6 +141,17 @@ protected:
     // Origin, IsLast at the last value drawn; the area series fill it.
     virtual void DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, int Y, int Origin, TColor Color,
                                  bool IsLast) {}
+    // Between HoldAreaBands(true) and HoldAreaBands(false) DrawAreaSegment may keep back
+    // the fills its segments leave for last and write them together at the end, or before
+    // it draws anything else; nothing in the base.
+    virtual void HoldAreaBands(bool Hold) {}
+    // While they are held, rows Top..Bottom of column X are about to be drawn over: a band
+    // held there gives them up.
+    virtual void AreaBandsOverdrawn(int X, int Top, int Bottom) {}
+    // While they are held, rows Top..Bottom of column X in Colour, drawn over them, may be
+    // held too, to be drawn before anything after them (less what a band held next in
+    // the column covers); false when they are to be drawn now.
+    virtual bool HoldAreaColumn(int X, int Top, int Bottom, TColor Colour) { return false; }
     // The pointer of a value at (X, Y) in Color, in the style the event gives.
     void DrawPointerOf(int ValueIndex, int X, int Y, TColor Color);
     // A horizontal series' mark: beside its point by the callout's length and distance,

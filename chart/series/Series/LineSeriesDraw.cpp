@@ -120,9 +120,13 @@ bool TCustomSeries::DrawReducedArea()
                 ink(std::min({y0, y1, origins[size_t(k - 1)], origins[size_t(k)]}),
                     std::max({y0, y1, origins[size_t(k - 1)], origins[size_t(k)]}), false);
         }
+        if (any)
+            AreaBandsOverdrawn(x, lo, hi);
         TCanvas* c = canvas->ReferenceCanvas();
         c->Brush()->SetStyle(bsSolid);
         for (const Span& s : spans) {
+            if (!s.Line && s.Bottom == hi && HoldAreaColumn(x, s.Top, s.Bottom, areaLines))
+                continue;
             c->Brush()->SetColor(s.Line ? lineColor : areaLines);
             c->FillRect(TRect(x, s.Top, x + 1, s.Bottom + 1));
         }
@@ -156,6 +160,7 @@ bool TCustomSeries::DrawReducedArea()
             ys[size_t(k)] = PointScreenY(from + k);
             origins[size_t(k)] = PointOriginValue(from + k);
         }
+    HoldAreaBands(true);
     for (int k = 1; k < n;) {
         if (xs[size_t(k)] != xs[size_t(k - 1)]) {
             DrawAreaSegment(xs[size_t(k - 1)], ys[size_t(k - 1)], origins[size_t(k - 1)], xs[size_t(k)],
@@ -169,6 +174,7 @@ bool TCustomSeries::DrawReducedArea()
         drawColumn(xs[size_t(k)], k - 1, end, ys, origins);
         k = end + 1;
     }
+    HoldAreaBands(false);
     return true;
 }
 

@@ -158,6 +158,51 @@ TEST_F(AreaDraw, TallSegmentsDrawnInPartsDrawWhatOnePolygonDraws)
     compare("horizontal");
 }
 
+// The bands of the segments far from their origin, held back and written together, give
+// the pixels that drawing each segment gives: segments several columns wide (the fill
+// between the outline's sides) with the outline in a colour of its own and without it, on
+// an inverted bottom axis (drawn right to left), down to an origin above the values, in a
+// colour for each point, and steep rises and falls between runs within one column.
+TEST_F(AreaDraw, BandsHeldBackDrawWhatEverySegmentDraws)
+{
+    auto* s = Add<TAreaSeries>(clRed, {});
+    AddNoisyPoints(*s, 40, 7);
+    s->AreaLinesPen()->SetColor(clBlue);
+    s->LinePen()->SetColor(clGreen);
+    chart->Layout();
+    const auto compare = [&](const std::string& what) {
+        auto held = chart->Picture();
+        chart->Canvas()->SetShortcuts(false);
+        auto each = chart->Picture();
+        chart->Canvas()->SetShortcuts(true);
+        const PictureDifference d = Compare(*held, *each);
+        EXPECT_GT(d.Inked, 3000) << what;
+        EXPECT_EQ(d.Differ, 0) << what;
+        if (const std::string path = testsupport::ArtifactPath("area-held-" + what + ".png"); !path.empty())
+            held->SaveToFile(path);
+    };
+    compare("wide");
+    s->AreaLinesPen()->Hide();
+    compare("wide-no-area-lines");
+    s->AreaLinesPen()->Show();
+    chart->BottomAxis()->SetInverted(true);
+    compare("right-to-left");
+    chart->BottomAxis()->SetInverted(false);
+    s->SetUseYOrigin(true);
+    s->SetYOrigin(9.5);
+    compare("origin-above");
+    s->SetUseYOrigin(false);
+    s->SetColorEachPoint(true);
+    compare("colour-each-point");
+    s->SetColorEachPoint(false);
+    s->Clear();
+    for (int i = 0; i < 700; ++i)   // rising ramps that drop at once, a few to a column
+        s->AddPointXY(i / 70.0, (i % 53) * (i % 3 ? 0.15 : 0.12));
+    compare("sawtooth");
+    s->AreaLinesPen()->Hide();
+    compare("sawtooth-no-area-lines");
+}
+
 TEST_F(AreaDraw, UseYOriginFillsToTheOriginAndWidensTheRange)
 {
     auto* s = Add<TAreaSeries>(clBlue, {{1, 2}, {5, 4}, {9, 2}});

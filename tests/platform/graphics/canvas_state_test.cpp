@@ -331,8 +331,9 @@ TEST(CanvasClip, ClipToAPathOfText)
 // ---- mapping --------------------------------------------------------------------
 
 // Under a clip region of many rectangles (a slanted hexagon), figures drawn under the one
-// rectangle the region makes within their bounds, solid fills written into the image, and
-// symbols stamped, give the pixels that the whole region gives.
+// rectangle the region makes within their bounds, solid fills written into the image,
+// columns of their own rows and colours written a row at a time, and symbols stamped, give
+// the pixels that the whole region gives.
 TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
 {
     const auto draw = [](bool shortcuts) {
@@ -352,6 +353,19 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
             c.Brush()->SetColor(i % 3 ? clTeal : clFuchsia);   // right to left, some past the image
             c.FillRect(TRect(x + 3, top - 12 + i % 4, x - 2 - i % 3, top - 2 + (i % 5) * 9));
         }
+        // From past the left edge to past the right one, some columns empty, some past the
+        // top or the bottom; the brush stays as it was.
+        std::vector<int> tops, bottoms;
+        std::vector<TColor> colours;
+        for (int k = 0; k < 130; ++k) {
+            tops.push_back(k % 7 == 3 ? 50 : -5 + (k * 23) % 70);
+            bottoms.push_back(k % 7 == 3 ? 40 : tops.back() + (k * 11) % 45);
+            colours.push_back(k % 5 < 3 ? clOlive : clPurple);
+        }
+        c.Brush()->SetColor(clAqua);
+        c.FillColumns(-5, 130, tops.data(), bottoms.data(), colours.data());
+        EXPECT_EQ(c.Brush()->Color(), clAqua);
+        EXPECT_EQ(c.Brush()->Style(), bsSolid);
         TBitmap black(5, 5), white(5, 5);
         for (TBitmap* s : {&black, &white}) {
             s->Canvas()->Brush()->SetColor(s == &black ? clBlack : clWhite);
