@@ -110,8 +110,13 @@ void TfmMain::sbrunClick(TObject* Sender)
             std::vector<std::string> lines;
             for (int i = 0; i < report->Count(); ++i)
                 lines.push_back(report->Get(i));
-            const std::string name = SaveThermoTable(OpenDialog1->FileName(), lines, run.a, run.Theta);
-            MessageDlg("Results are saved into the file " + name, mtInformation, {mbOK}, 0);
+            // A table that cannot be written is said so; the chart still shows the run.
+            try {
+                const std::string name = SaveThermoTable(OpenDialog1->FileName(), lines, run.a, run.Theta);
+                MessageDlg("Results are saved into the file " + name, mtInformation, {mbOK}, 0);
+            } catch (const Exception& e) {
+                MessageDlg(e.Message(), mtError, {mbOK}, 0);
+            }
         }
     }
 

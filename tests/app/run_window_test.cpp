@@ -131,6 +131,20 @@ TEST_F(RunWindowTest, SaveWritesTheTableBesideTheDataFileAndNamesIt)
     EXPECT_EQ(lines.back().substr(0, 6), "1500\t\t");
 }
 
+TEST_F(RunWindowTest, ATableThatCannotBeWrittenIsSaidAndTheChartStillShowsTheRun)
+{
+    OpenExample("lead_short.dat");
+    std::filesystem::create_directory(folder + "/lead_short.TBL");   // in the table's way
+    main->cbSave->SetChecked(true);
+    main->sbrunClick(main->sbrun);
+    ASSERT_EQ(dialogs.Requests.size(), 1u);
+    EXPECT_EQ(dialogs.Requests[0].Type, mtError);
+    EXPECT_NE(dialogs.Requests[0].Text.find(folder + "/lead_short.TBL"), std::string::npos) << dialogs.Requests[0].Text;
+    EXPECT_TRUE(ReportHas("ier = 1"));
+    EXPECT_TRUE(chart->Visible());
+    EXPECT_EQ(chart->Series2->Count(), 10);
+}
+
 TEST_F(RunWindowTest, TooFewPointsForTheUnknownsIsRefusedWithoutAReport)
 {
     OpenExample("lead_short.dat");
