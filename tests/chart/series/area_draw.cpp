@@ -49,17 +49,7 @@ TEST_F(AreaDraw, ColumnsDrawnAsTheirSpansDrawWhatEverySegmentDraws)
     auto* s = Add<TAreaSeries>(clRed, {});
     AddNoisyPoints(*s, 6000, 5);
     chart->Layout();
-    const auto compare = [&](const std::string& what) {
-        auto reduced = chart->Picture();
-        chart->Canvas()->SetShortcuts(false);
-        auto each = chart->Picture();
-        chart->Canvas()->SetShortcuts(true);
-        const PictureDifference d = Compare(*reduced, *each);
-        EXPECT_GT(d.Inked, 3000) << what;
-        EXPECT_EQ(d.Differ, 0) << what;
-        if (const std::string path = testsupport::ArtifactPath("area-columns-" + what + ".png"); !path.empty() && d.Differ)
-            reduced->SaveToFile(path), each->SaveToFile(testsupport::ArtifactPath("area-columns-" + what + "-each.png"));
-    };
+    const auto compare = [&](const std::string& what) { ExpectShortcutsDrawAsPlain("area-columns", what, 3000); };
     compare("default");
     s->AreaLinesPen()->SetColor(clBlue);
     s->LinePen()->SetColor(clGreen);
@@ -91,17 +81,7 @@ TEST_F(AreaDraw, PositionsFromTheAxisScalesDrawWhatEachValuesPositionDraws)
     auto* s = Add<TAreaSeries>(clRed, {});
     AddNoisyPoints(*s, 6000, 5);
     chart->Layout();
-    const auto compare = [&](const std::string& what, int inked) {
-        auto reduced = chart->Picture();
-        chart->Canvas()->SetShortcuts(false);
-        auto each = chart->Picture();
-        chart->Canvas()->SetShortcuts(true);
-        const PictureDifference d = Compare(*reduced, *each);
-        EXPECT_GT(d.Inked, inked) << what;
-        EXPECT_EQ(d.Differ, 0) << what;
-        if (const std::string path = testsupport::ArtifactPath("area-scales-" + what + ".png"); !path.empty())
-            reduced->SaveToFile(path), each->SaveToFile(testsupport::ArtifactPath("area-scales-" + what + "-each.png"));
-    };
+    const auto compare = [&](const std::string& what, int inked) { ExpectShortcutsDrawAsPlain("area-scales", what, inked); };
     chart->LeftAxis()->SetInverted(true);
     compare("inverted", 3000);
     chart->LeftAxis()->SetInverted(false);
@@ -131,17 +111,7 @@ TEST_F(AreaDraw, TallSegmentsDrawnInPartsDrawWhatOnePolygonDraws)
     s->Pointer()->SetHorizSize(2);
     s->Pointer()->SetVertSize(2);
     chart->Layout();
-    const auto compare = [&](const std::string& what) {
-        auto parts = chart->Picture();
-        chart->Canvas()->SetShortcuts(false);
-        auto whole = chart->Picture();
-        chart->Canvas()->SetShortcuts(true);
-        const PictureDifference d = Compare(*parts, *whole);
-        EXPECT_GT(d.Inked, 3000) << what;
-        EXPECT_EQ(d.Differ, 0) << what;
-        if (const std::string path = testsupport::ArtifactPath("area-parts-" + what + ".png"); !path.empty())
-            parts->SaveToFile(path);
-    };
+    const auto compare = [&](const std::string& what) { ExpectShortcutsDrawAsPlain("area-parts", what, 3000); };
     compare("symbols");
     s->AreaLinesPen()->SetColor(clBlue);
     compare("coloured-lines");
@@ -170,17 +140,7 @@ TEST_F(AreaDraw, BandsHeldBackDrawWhatEverySegmentDraws)
     s->AreaLinesPen()->SetColor(clBlue);
     s->LinePen()->SetColor(clGreen);
     chart->Layout();
-    const auto compare = [&](const std::string& what) {
-        auto held = chart->Picture();
-        chart->Canvas()->SetShortcuts(false);
-        auto each = chart->Picture();
-        chart->Canvas()->SetShortcuts(true);
-        const PictureDifference d = Compare(*held, *each);
-        EXPECT_GT(d.Inked, 3000) << what;
-        EXPECT_EQ(d.Differ, 0) << what;
-        if (const std::string path = testsupport::ArtifactPath("area-held-" + what + ".png"); !path.empty())
-            held->SaveToFile(path);
-    };
+    const auto compare = [&](const std::string& what) { ExpectShortcutsDrawAsPlain("area-held", what, 3000); };
     compare("wide");
     s->AreaLinesPen()->Hide();
     compare("wide-no-area-lines");

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 namespace seriestest {
 
@@ -152,6 +153,25 @@ struct SeriesTest : ::testing::Test {
         chart->AddSeries(s);
         chart->Layout();
         return s;
+    }
+
+    // The chart drawn with the canvas's shortcuts gives the picture of its plain drawing,
+    // with more than MinInked pixels inked. The shortcut picture is kept as
+    // Name-What.png where the test pictures go, the plain one too when they differ.
+    void ExpectShortcutsDrawAsPlain(const std::string& Name, const std::string& What, int MinInked)
+    {
+        auto quick = chart->Picture();
+        chart->Canvas()->SetShortcuts(false);
+        auto plain = chart->Picture();
+        chart->Canvas()->SetShortcuts(true);
+        const PictureDifference d = Compare(*quick, *plain);
+        EXPECT_GT(d.Inked, MinInked) << What;
+        EXPECT_EQ(d.Differ, 0) << What;
+        if (const std::string path = testsupport::ArtifactPath(Name + "-" + What + ".png"); !path.empty()) {
+            quick->SaveToFile(path);
+            if (d.Differ != 0)
+                plain->SaveToFile(testsupport::ArtifactPath(Name + "-" + What + "-plain.png"));
+        }
     }
 
     TComponent form{nullptr};

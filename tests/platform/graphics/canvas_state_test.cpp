@@ -18,6 +18,24 @@ struct Surface {
     explicit Surface(int w = 16, int h = 16, TPixelFormat f = pfDevice) : bmp(w, h, f), c(*bmp.Canvas()) {}
 };
 
+// Pixels of two pictures of one size whose colours differ, and pixels not white in the
+// first.
+struct Difference {
+    int Differ = 0;
+    int Inked = 0;
+};
+Difference Compare(TBitmap& a, TBitmap& b)
+{
+    Difference d;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) {
+            const TRGBQuad p = a.ScanLine(y)[x], q = b.ScanLine(y)[x];
+            d.Differ += p.rgbRed != q.rgbRed || p.rgbGreen != q.rgbGreen || p.rgbBlue != q.rgbBlue;
+            d.Inked += p.rgbRed != 255 || p.rgbGreen != 255 || p.rgbBlue != 255;
+        }
+    return d;
+}
+
 // 6-pixel characters, 10 above the baseline and 3 below.
 std::shared_ptr<const TTextMeasurer> Fixed() { return std::make_shared<TFixedTextMeasurer>(6, 10, 3); }
 
@@ -155,13 +173,7 @@ TEST(CanvasText, KeptShapesDrawWhatShapingEachTimeDraws)
         return b;
     };
     auto kept = draw(true), shaped = draw(false);
-    int differ = 0, inked = 0;
-    for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 300; ++x) {
-            const TRGBQuad a = kept->ScanLine(y)[x], e = shaped->ScanLine(y)[x];
-            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
-            inked += a.rgbRed != 255 || a.rgbGreen != 255 || a.rgbBlue != 255;
-        }
+    const auto [differ, inked] = Compare(*kept, *shaped);
     EXPECT_EQ(differ, 0);
     EXPECT_GT(inked, 2000);
     if (const std::string path = testsupport::ArtifactPath("canvas_kept_text.png"); !path.empty())
@@ -196,12 +208,7 @@ TEST(CanvasText, TextDrawnAgainGivesWhatDrawingItAnewGives)
             }
             c.Flush();
         }
-        int differ = 0;
-        for (int y = 0; y < 120; ++y)
-            for (int x = 0; x < 200; ++x) {
-                const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
-                differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
-            }
+        const int differ = Compare(*quick, *exact).Differ;
         EXPECT_EQ(differ, 0) << "frame " << frame;
         EXPECT_GT(Count(*quick, clNavy), 100) << "frame " << frame;
     }
@@ -385,13 +392,7 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
         return b;
     };
     auto quick = draw(true), exact = draw(false);
-    int differ = 0, inked = 0;
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 120; ++x) {
-            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
-            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
-            inked += a.rgbRed != 255 || a.rgbGreen != 255 || a.rgbBlue != 255;
-        }
+    const auto [differ, inked] = Compare(*quick, *exact);
     EXPECT_EQ(differ, 0);
     EXPECT_GT(inked, 3000);
     EXPECT_EQ(Count(*quick, clGreen, TRect(0, 0, 10, 100)), 0);   // stamps stay inside the region
@@ -449,12 +450,7 @@ TEST(CanvasClip, ShortcutLinesDrawWhatTheEngineDraws)
         return b;
     };
     auto quick = draw(true), exact = draw(false);
-    int differ = 0;
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 160; ++x) {
-            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
-            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
-        }
+    const int differ = Compare(*quick, *exact).Differ;
     EXPECT_EQ(differ, 0);
     EXPECT_GT(Count(*quick, clYellow), 500);
     EXPECT_GT(Count(*quick, clNavy), 500);
@@ -492,12 +488,7 @@ TEST(CanvasClip, ShortcutSlantedLinesDrawWhatTheEngineDraws)
         return b;
     };
     auto quick = draw(true), exact = draw(false);
-    int differ = 0;
-    for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 300; ++x) {
-            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
-            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
-        }
+    const int differ = Compare(*quick, *exact).Differ;
     EXPECT_EQ(differ, 0);
     EXPECT_GT(Count(*quick, clNavy), 2000);
     EXPECT_GT(Count(*quick, clGreen), 300);
@@ -563,12 +554,7 @@ TEST(CanvasClip, ShortcutWideLinesDrawWhatTheEngineDraws)
         return b;
     };
     auto quick = draw(true), exact = draw(false);
-    int differ = 0;
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 240; ++x) {
-            const TRGBQuad a = quick->ScanLine(y)[x], e = exact->ScanLine(y)[x];
-            differ += a.rgbRed != e.rgbRed || a.rgbGreen != e.rgbGreen || a.rgbBlue != e.rgbBlue;
-        }
+    const int differ = Compare(*quick, *exact).Differ;
     EXPECT_EQ(differ, 0);
     EXPECT_GT(Count(*quick, clNavy), 1500);
     EXPECT_EQ(Count(*quick, clNavy, TRect(0, 0, 4, 4)), 0);   // the clip holds
