@@ -440,6 +440,9 @@ void TCanvas::Impl::DensePolyline(QPainter& p, const StrokeStyle& s, const std::
     QPainterPath path(c[0]);
     for (size_t i = 1; i < c.size(); ++i)
         path.lineTo(c[i]);
+    // Only the line: a path drawn with the painter's brush of an earlier figure would
+    // also fill the polygon its points make.
+    p.setBrush(Qt::NoBrush);
     if (s.Gap) {
         QPen gap = s.GapPen;
         gap.setCapStyle(Qt::FlatCap);

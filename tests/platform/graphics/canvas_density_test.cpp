@@ -116,6 +116,23 @@ TEST(CanvasDensity, OnePixelLinesAreRatioPixelsWideAndLeaveOutTheirEnd)
     EXPECT_GT(two.Ink(), 3 * one.Ink());
 }
 
+// A polyline is its line alone, whatever figure the brush filled before it.
+TEST(CanvasDensity, PolylineAfterAFilledFigureFillsNothing)
+{
+    Dense d(2, 40, 40);
+    d.c.Brush()->SetColor(clLime);
+    d.c.Pen()->SetColor(clBlack);
+    d.c.Ellipse(0, 0, 6, 6);
+    ASSERT_GT(d.Count(clLime, 0, 0, 12, 12), 0);
+    d.c.Pen()->SetColor(clBlue);
+    const TPoint vee[] = {{4, 36}, {20, 6}, {36, 36}};
+    d.c.Polyline(vee, 3);
+    d.c.Flush();
+    EXPECT_EQ(d.c.Pixel(20, 30), clWhite);   // inside the V
+    EXPECT_EQ(d.Count(clLime, 0, 14, 80, 80), 0);
+    EXPECT_GT(d.Count(clBlue, 0, 0, 80, 80), 100);
+}
+
 TEST(CanvasDensity, FiguresFillsClipsAndPixelsStayInDeviceUnits)
 {
     Dense d(2);
