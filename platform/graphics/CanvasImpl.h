@@ -439,6 +439,12 @@ struct TCanvas::Impl {
         int From, N, Top, Bottom, FullTop, FullBottom;
     };
     std::vector<ColumnStretch> ColumnStretches;
+    struct ColumnRun {   // columns From..To - 1 of a row, copied whole or through the mask
+        int From, To;
+        bool Masked;
+    };
+    std::vector<ColumnRun> ColumnRuns;
+    std::vector<int> ColumnEvents;
     // Whether the whole image is a colour image unclipped and unrecorded, as a share of
     // pixels between two canvases asks of both.
     bool WholeImagePlain() const
