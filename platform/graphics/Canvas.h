@@ -192,6 +192,20 @@ public:
     // twice, over black (OnBlack) and over white (OnWhite): a pixel that came out the same
     // on both is drawn, the others were left as they were. Nothing happens unless CanStamp().
     void Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY, const TPoint* At, int Count);
+    // A picture's drawn pixels as Stamp finds them, as runs along its rows relative to the
+    // hot spot, for a picture that stays as it is: made once, stamped without looking the
+    // picture up again.
+    struct TStampRuns {
+        struct Run {
+            int Dy, Dx, Length, First;   // First: into Colours
+        };
+        std::vector<Run> Runs;
+        std::vector<uint32_t> Colours;   // opaque 0xAARRGGBB
+        int Left = 0, Top = 0, Right = -1, Bottom = -1;   // the picture, relative to the hot spot
+    };
+    static TStampRuns StampRunsOf(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY);
+    // Stamp, from the runs made once, with the hot spot on the device point (X, Y).
+    void Stamp(const TStampRuns& Runs, int X, int Y);
 
     struct Impl;
     Impl& impl() const { return *d; }

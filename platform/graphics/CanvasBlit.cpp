@@ -229,6 +229,94 @@ bool TCanvas::CanStamp() const
            (d->Image->format() == QImage::Format_RGB32 || d->Image->format() == QImage::Format_ARGB32);
 }
 
+namespace {
+
+// The pixels that came out the same over black and over white, as runs along the rows.
+TCanvas::TStampRuns RunsOf(const QImage& black, const QImage& white, int HotX, int HotY)
+{
+    TCanvas::TStampRuns made;
+    const int width = black.width();
+    for (int y = 0; y < black.height(); ++y) {
+        const auto* b = reinterpret_cast<const QRgb*>(black.constScanLine(y));
+        const auto* w = reinterpret_cast<const QRgb*>(white.constScanLine(y));
+        for (int x = 0; x < width;) {
+            if (((b[x] ^ w[x]) & 0xFFFFFF) != 0) {
+                ++x;
+                continue;
+            }
+            TCanvas::TStampRuns::Run r{y - HotY, x - HotX, 0, int(made.Colours.size())};
+            for (; x < width && ((b[x] ^ w[x]) & 0xFFFFFF) == 0; ++x, ++r.Length)
+                made.Colours.push_back(b[x] | 0xFF000000u);
+            made.Runs.push_back(r);
+        }
+    }
+    made.Left = -HotX, made.Top = -HotY;
+    made.Right = width - 1 - HotX, made.Bottom = black.height() - 1 - HotY;
+    return made;
+}
+
+// Copies the runs with the hot spot on (x, y), within `part`.
+inline void StampRunsWithin(uchar* bits, qsizetype stride, const TCanvas::TStampRuns& runs, int x, int y,
+                            const QRect& part)
+{
+    for (const auto& run : runs.Runs) {
+        const int row = y + run.Dy;
+        if (row < part.top() || row > part.bottom())
+            continue;
+        const int from = std::max(x + run.Dx, part.left());
+        const int to = std::min(x + run.Dx + run.Length - 1, part.right());
+        if (from > to)
+            continue;
+        QRgb* out = reinterpret_cast<QRgb*>(bits + stride * row) + from;
+        const QRgb* colour = runs.Colours.data() + run.First + (from - x - run.Dx);
+        if (to - from < 4)   // short runs, the most, copied inline
+            for (int n = to - from; n >= 0; --n)
+                out[n] = colour[n];
+        else
+            std::memcpy(out, colour, size_t(to - from + 1) * sizeof(QRgb));
+    }
+}
+
+} // namespace
+
+TCanvas::TStampRuns TCanvas::StampRunsOf(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY)
+{
+    const QImage* black = OnBlack.d->Image;
+    const QImage* white = OnWhite.d->Image;
+    if (black == nullptr || white == nullptr || black->size() != white->size())
+        return {};
+    OnBlack.d->End();
+    OnWhite.d->End();
+    return RunsOf(*black, *white, HotX, HotY);
+}
+
+void TCanvas::Stamp(const TStampRuns& Runs, int X, int Y)
+{
+    if (Runs.Runs.empty() || !CanStamp())
+        return;
+    const QRect at(X + Runs.Left, Y + Runs.Top, Runs.Right - Runs.Left + 1, Runs.Bottom - Runs.Top + 1);
+    uchar* bits = d->Image->bits();
+    const qsizetype stride = d->Image->bytesPerLine();
+    // Inside the image and one clip rectangle, the most: every run copied whole.
+    const QRect image = d->Image->rect();
+    if (image.contains(at) && (!d->Clip || (d->Clip->rectCount() == 1 && d->Clip->boundingRect().contains(at)))) {
+        for (const auto& run : Runs.Runs) {
+            QRgb* out = reinterpret_cast<QRgb*>(bits + stride * (Y + run.Dy)) + (X + run.Dx);
+            const QRgb* colour = Runs.Colours.data() + run.First;
+            if (run.Length <= 4)
+                for (int n = run.Length - 1; n >= 0; --n)
+                    out[n] = colour[n];
+            else
+                std::memcpy(out, colour, size_t(run.Length) * sizeof(QRgb));
+        }
+        return;
+    }
+    d->ForClipRects([&](const QRect& r) {
+        if (const QRect part = at.intersected(r); !part.isEmpty())
+            StampRunsWithin(bits, stride, Runs, X, Y, part);
+    });
+}
+
 void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY, const TPoint* At, int Count)
 {
     const QImage* black = OnBlack.d->Image;
@@ -253,60 +341,15 @@ void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, in
             d->Stamps.clear();
             d->RecentStamps.fill({});
         }
-        Impl::StampRuns made;
-        const int width = black->width();
-        for (int y = 0; y < black->height(); ++y) {
-            const auto* b = reinterpret_cast<const QRgb*>(black->constScanLine(y));
-            const auto* w = reinterpret_cast<const QRgb*>(white->constScanLine(y));
-            for (int x = 0; x < width;) {
-                if (((b[x] ^ w[x]) & 0xFFFFFF) != 0) {
-                    ++x;
-                    continue;
-                }
-                Impl::StampRuns::Run r{y - HotY, x - HotX, 0, made.Colours.size()};
-                for (; x < width && ((b[x] ^ w[x]) & 0xFFFFFF) == 0; ++x, ++r.Length)
-                    made.Colours.push_back(b[x] | 0xFF000000u);
-                made.Runs.push_back(r);
-            }
-        }
-        found = d->Stamps.emplace(key, std::move(made)).first;
+        found = d->Stamps.emplace(key, RunsOf(*black, *white, HotX, HotY)).first;
     }
     if (kept == nullptr) {
         kept = &found->second;
         d->RecentStamps[size_t(d->NextRecentStamp)] = {key, kept};
         d->NextRecentStamp = (d->NextRecentStamp + 1) % int(d->RecentStamps.size());
     }
-    const std::vector<Impl::StampRuns::Run>& runs = kept->Runs;
-    const std::vector<QRgb>& colours = kept->Colours;
-    if (runs.empty())
-        return;
-    const QRect box(-HotX, -HotY, black->width(), black->height());
-    uchar* bits = d->Image->bits();
-    const qsizetype stride = d->Image->bytesPerLine();
-    for (int i = 0; i < Count; ++i) {
-        const QRect at = box.translated(At[i].X, At[i].Y);
-        d->ForClipRects([&](const QRect& r) {
-            const QRect part = at.intersected(r);
-            if (part.isEmpty())
-                return;
-            for (const auto& run : runs) {
-                const int y = At[i].Y + run.Dy;
-                if (y < part.top() || y > part.bottom())
-                    continue;
-                const int from = std::max(At[i].X + run.Dx, part.left());
-                const int to = std::min(At[i].X + run.Dx + run.Length - 1, part.right());
-                if (from > to)
-                    continue;
-                QRgb* row = reinterpret_cast<QRgb*>(bits + stride * y) + from;
-                const QRgb* colour = colours.data() + run.First + (from - At[i].X - run.Dx);
-                if (to - from < 4)   // short runs, the most, copied inline
-                    for (int n = to - from; n >= 0; --n)
-                        row[n] = colour[n];
-                else
-                    std::memcpy(row, colour, size_t(to - from + 1) * sizeof(QRgb));
-            }
-        });
-    }
+    for (int i = 0; i < Count; ++i)
+        Stamp(*kept, At[i].X, At[i].Y);
 }
 
 bool TCanvas::AlphaBlend(int x, int y, int width, int height, const TCanvas& source, int sx, int sy, int sw, int sh,

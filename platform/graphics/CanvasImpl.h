@@ -96,14 +96,7 @@ struct TCanvas::Impl {
 
     // Pictures stamped lately, as runs of drawn pixels along their rows (see Stamp), by
     // the cache keys of the two images and the hot spot.
-    struct StampRuns {
-        struct Run {
-            int Dy, Dx, Length;
-            size_t First;   // into Colours
-        };
-        std::vector<Run> Runs;
-        std::vector<QRgb> Colours;
-    };
+    using StampRuns = TCanvas::TStampRuns;
     std::map<std::array<qint64, 3>, StampRuns> Stamps;
     // The few stamped last, by their keys (null: none).
     std::array<std::pair<std::array<qint64, 3>, StampRuns*>, 4> RecentStamps{};
@@ -446,6 +439,12 @@ struct TCanvas::Impl {
         int From, N, Top, Bottom, FullTop, FullBottom;
     };
     std::vector<ColumnStretch> ColumnStretches;
+    struct ColumnRun {   // columns From..To - 1 of a row, copied whole or through the mask
+        int From, To;
+        bool Masked;
+    };
+    std::vector<ColumnRun> ColumnRuns;
+    std::vector<int> ColumnEvents;
     // Whether the whole image is a colour image unclipped and unrecorded, as a share of
     // pixels between two canvases asks of both.
     bool WholeImagePlain() const

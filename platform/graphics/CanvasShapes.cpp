@@ -835,9 +835,7 @@ bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const in
     }
     uchar* bits = Image->bits();
     const qsizetype stride = Image->bytesPerLine();
-    // A row at a time, down the image: in each stretch of a few columns, a row that every
-    // column holds is copied, one that some hold is written through a mask of them (no
-    // branch), one that none holds is left.
+    // A row at a time, down the image, in stretches of a few columns.
     constexpr int chunk = 16;
     using Stretch = ColumnStretch;
     std::vector<Stretch>& stretches = ColumnStretches;
@@ -863,33 +861,50 @@ bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const in
         }
         top = std::max(top, clip.top());
         bottom = std::min(bottom, clip.bottom());
-        for (int y = top; y <= bottom; ++y) {
-            QRgb* line = reinterpret_cast<QRgb*>(bits + stride * y);
-            // Stretches held whole side by side are copied as one.
-            int copyFrom = INT_MIN, copyTo = INT_MIN;
-            const auto copy = [&] {
-                if (copyTo - copyFrom > 8)
-                    std::memcpy(line + copyFrom, ColumnRgb.data() + (copyFrom - left),
-                                size_t(copyTo - copyFrom) * sizeof(QRgb));
-                else   // a few pixels (a column or two) copied inline
-                    for (int x = copyFrom; x < copyTo; ++x)
-                        line[x] = ColumnRgb[size_t(x - left)];
-                copyFrom = copyTo = INT_MIN;
-            };
+        // The rows where what a stretch does changes: between two of them every row is
+        // written alike, by runs of columns found once.
+        std::vector<int>& events = ColumnEvents;
+        events.clear();
+        events.push_back(top), events.push_back(bottom + 1);
+        for (const Stretch& st : stretches) {
+            events.push_back(st.Top), events.push_back(st.Bottom + 1);
+            if (st.FullTop <= st.FullBottom)
+                events.push_back(st.FullTop), events.push_back(st.FullBottom + 1);
+        }
+        std::sort(events.begin(), events.end());
+        events.erase(std::unique(events.begin(), events.end()), events.end());
+        std::vector<ColumnRun>& runs = ColumnRuns;
+        for (size_t e = 0; e + 1 < events.size(); ++e) {
+            const int y0 = std::max(events[e], top), y1 = std::min(events[e + 1] - 1, bottom);
+            if (y0 > y1)
+                continue;
+            // A row that every column of a stretch holds is copied (stretches side by side
+            // as one), one that some hold is written through a mask of them (no branch),
+            // one that none holds is left.
+            runs.clear();
             for (const Stretch& st : stretches) {
-                if (y < st.Top || y > st.Bottom)
+                if (y0 < st.Top || y0 > st.Bottom)
                     continue;
-                if (y >= st.FullTop && y <= st.FullBottom) {
-                    if (copyTo != st.From)
-                        copy(), copyFrom = st.From;
-                    copyTo = st.From + st.N;
-                    continue;
-                }
-                const size_t k = size_t(st.From - left);
-                MaskedColumnsRow(line + st.From, st.N, uint32_t(y), ColumnTop.data() + k, ColumnSpan.data() + k,
-                                 ColumnRgb.data() + k);
+                const bool full = y0 >= st.FullTop && y0 <= st.FullBottom;
+                if (full && !runs.empty() && !runs.back().Masked && runs.back().To == st.From)
+                    runs.back().To += st.N;
+                else
+                    runs.push_back({st.From, st.From + st.N, !full});
             }
-            copy();
+            for (int y = y0; y <= y1; ++y) {
+                QRgb* line = reinterpret_cast<QRgb*>(bits + stride * y);
+                for (const ColumnRun& run : runs) {
+                    const size_t k = size_t(run.From - left);
+                    if (run.Masked)
+                        MaskedColumnsRow(line + run.From, run.To - run.From, uint32_t(y), ColumnTop.data() + k,
+                                         ColumnSpan.data() + k, ColumnRgb.data() + k);
+                    else if (run.To - run.From > 8)
+                        std::memcpy(line + run.From, ColumnRgb.data() + k, size_t(run.To - run.From) * sizeof(QRgb));
+                    else   // a few pixels (a column or two) copied inline
+                        for (int x = run.From; x < run.To; ++x)
+                            line[x] = ColumnRgb[size_t(x - left)];
+                }
+            }
         }
     });
     return true;

@@ -175,6 +175,8 @@ struct TAreaSeries::TShapeStamps {
     };
     struct Picture {
         TBitmap OnBlack, OnWhite;
+        // Its drawn pixels, as the canvas stamps them.
+        TCanvas::TStampRuns Runs;
         // Whether the drawn pixels make one run of one colour in each column between the
         // corners and none beside them (0: not yet looked at), and those runs.
         int Simple = 0;
@@ -259,6 +261,7 @@ struct TAreaSeries::TShapeStamps {
         }
         const TBitmap& black = picture->OnBlack;
         const TBitmap& white = picture->OnWhite;
+        picture->Runs = TCanvas::StampRunsOf(*picture->OnBlack.Canvas(), *picture->OnWhite.Canvas(), room, room);
         for (int y = 0; y < h; ++y) {
             const TRGBQuad* b = black.ScanLine(y);
             const TRGBQuad* o = white.ScanLine(y);
@@ -288,7 +291,7 @@ struct TAreaSeries::TShapeStamps {
         }
         if (picture->LeftTop <= picture->LeftBottom)
             beside(at.Y - room + picture->LeftTop, at.Y - room + picture->LeftBottom);
-        canvas->ReferenceCanvas()->Stamp(*picture->OnBlack.Canvas(), *picture->OnWhite.Canvas(), room, room, &at, 1);
+        canvas->ReferenceCanvas()->Stamp(picture->Runs, at.X, at.Y);
         return true;
     }
 
