@@ -198,19 +198,32 @@ struct TAreaSeries::TShapeStamps {
     std::unordered_map<Key, std::unique_ptr<Picture>, KeyHash> Shapes;
     // The pictures found last: a segment's two ends, and the ends of the segments beside
     // it, are mostly alike.
+    // Each kept by the key packed into three words: the pen's and the brush's colours, the
+    // pen's style with the line's colour, and the corners (6 bits across, 10 down: a picture
+    // is at most 64 by 1024 pixels).
     static constexpr int recent = 4;
-    std::array<Key, recent> RecentKeys{};
+    using Packed = std::array<uint64_t, 3>;
+    std::array<Packed, recent> RecentKeys{};
     std::array<Picture*, recent> RecentPictures{};
     int NextRecent = 0;
     static constexpr int room = 2;
+    // What one segment's pictures share, taken once by Begin: whether the canvas stamps,
+    // and the key's pen and brush words.
+    bool CanStamp = false;
+    uint64_t Colours = 0, PenStyle = 0;
 
-    // The picture of the polygon in the pen and the canvas's brush, then (with `line`) the
-    // line from its first corner to its second in that pen, drawn when first met, and the
-    // least corner; null when they are to be drawn as they are.
+    void Begin(TTeeCanvas3D* canvas, const TPen* pen, const TBrush* brush)
+    {
+        CanStamp = canvas->ReferenceCanvas()->CanStamp();
+        Colours = uint64_t(uint32_t(pen->Color())) << 32 | uint32_t(brush->Color());
+        PenStyle = uint64_t(uint32_t(pen->Style())) << 33;
+    }
+
+    // The picture of the polygon in the pen and the canvas's brush (those Begin took), then
+    // (with `line`) the line from its first corner to its second in that pen, drawn when
+    // first met, and the least corner; null when they are to be drawn as they are.
     Picture* Find(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, TPoint& least, const TPen* line = nullptr)
     {
-        TCanvas* target = canvas->ReferenceCanvas();
-        TBrush* brush = canvas->Brush();
         int left = corners[0].X, top = corners[0].Y, right = left, bottom = top;
         for (int k = 1; k < 4; ++k) {
             left = std::min(left, corners[k].X), right = std::max(right, corners[k].X);
@@ -218,17 +231,26 @@ struct TAreaSeries::TShapeStamps {
         }
         least = TPoint(left, top);
         const int w = right - left + 1 + 2 * room, h = bottom - top + 1 + 2 * room;
-        if (!target->CanStamp() || w > 64 || h > 1024)
+        if (!CanStamp || w > 64 || h > 1024)
             return nullptr;
+        uint64_t shape = 0;
+        for (int k = 0; k < 4; ++k)
+            shape = shape << 16 | uint64_t(corners[k].X - left) << 10 | uint64_t(corners[k].Y - top);
+        const Packed packed{Colours, PenStyle | (line != nullptr ? uint64_t(1) << 32 | uint32_t(line->Color()) : 0),
+                            shape};
+        for (int k = 0; k < recent; ++k) {
+            const Packed& r = RecentKeys[size_t(k)];
+            if (((r[0] ^ packed[0]) | (r[1] ^ packed[1]) | (r[2] ^ packed[2])) == 0 &&
+                RecentPictures[size_t(k)] != nullptr)
+                return RecentPictures[size_t(k)];
+        }
+        TBrush* brush = canvas->Brush();
         Key key{int(pen->Color()), int(pen->Style()), int(brush->Color()), line != nullptr,
                 line != nullptr ? int(line->Color()) : 0};
         for (int k = 0; k < 4; ++k)
             key[size_t(5 + 2 * k)] = corners[k].X - left, key[size_t(6 + 2 * k)] = corners[k].Y - top;
-        for (int k = 0; k < recent; ++k)
-            if (RecentPictures[size_t(k)] != nullptr && RecentKeys[size_t(k)] == key)
-                return RecentPictures[size_t(k)];
         const auto remember = [&](Picture* picture) {
-            RecentKeys[size_t(NextRecent)] = key;
+            RecentKeys[size_t(NextRecent)] = packed;
             RecentPictures[size_t(NextRecent)] = picture;
             NextRecent = (NextRecent + 1) % recent;
             return picture;
@@ -461,6 +483,7 @@ bool FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         canvas->Polygon(whole, 3);
         return false;
     }
+    stamps.Begin(canvas, pen, brush);
     const bool held = bands != nullptr && vertical && along > prevAlong && (bands->Empty() || bands->Next == prevAlong);
     if (bands != nullptr && !held)
         bands->Flush(target);
@@ -553,7 +576,8 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
 
     // Brush in the area colour, pen the area lines in theirs (the value's by default).
     const TColor areaColor = AreaColorOf(Color);
-    canvas->Brush()->SetColor(areaColor);
+    TBrush* brush = canvas->Brush();
+    brush->SetColor(areaColor);
     TChartPen* areaPen = AreaLinesPen();
     // While bands are held the values share one colour and the pens do not change: each
     // is composed once and then copied, and a tall segment leaves the canvas in the line
@@ -571,7 +595,7 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
     }
     if (bands != nullptr)
         segmentPen = &bands->AreaPen;
-    TColor back = canvas->Brush()->Color();
+    TColor back = brush->Color();
     if (back == clDefault)
         back = SeriesColor();
     if (AreaChartBrush()->HasImage() && back == areaColor)
