@@ -376,6 +376,9 @@ struct TAreaSeries::TBandBatch {
     // values of the colour they are kept for (clNone: not yet made this hold).
     TPen AreaPen, LinePen;
     TColor AreaPenFor = clNone, LinePenFor = clNone;
+    // The values' colour the canvas's brush was last made for while holding (clNone: not
+    // yet made this hold).
+    TColor BrushFor = clNone;
 
     bool Empty() const { return Tops.empty(); }
     // Rows top..bottom of the columns from..to - 1, from the last column held on.
@@ -462,12 +465,11 @@ namespace {
 // edge (given `line`, its pen) with its end at the values, as one picture, and says so.
 template <typename Stamps, typename Bands>
 bool FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
-                     int origin, Stamps& stamps, Bands* bands, TPen* pen, const TPen* line)
+                     int origin, Stamps& stamps, Bands* bands, TPen* pen, TBrush* brush, const TPen* line)
 {
     const auto at = [vertical](int a, int v) { return vertical ? TPoint(a, v) : TPoint(v, a); };
     const TPoint whole[4] = {at(prevAlong, prevValue), at(along, value), at(along, origin), at(prevAlong, origin)};
     TCanvas* target = canvas->ReferenceCanvas();
-    TBrush* brush = canvas->Brush();
     // Past the points' own pixels, the ends of the outline's sides and its corners.
     constexpr int margin = 3;
     const int nearest = origin > prevValue ? std::max(prevValue, value) : std::min(prevValue, value);
@@ -576,14 +578,18 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
 
     // Brush in the area colour, pen the area lines in theirs (the value's by default).
     const TColor areaColor = AreaColorOf(Color);
+    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
     TBrush* brush = canvas->Brush();
-    brush->SetColor(areaColor);
+    // The brush (and the background under it) as the last held segment left it, unless
+    // drawn over since in another colour.
+    const bool brushSet = bands != nullptr && bands->BrushFor == Color && brush->Color() == areaColor &&
+                          brush->Style() == bsSolid;
+    if (!brushSet)
+        brush->SetColor(areaColor);
     TChartPen* areaPen = AreaLinesPen();
     // While bands are held the values share one colour and the pens do not change: each
     // is composed once and then copied, and a tall segment leaves the canvas in the line
     // pen, drawing its ends in the area lines pen aside.
-    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
-    TPen* segmentPen = canvas->Pen();
     if (bands != nullptr && LinePen()->Visible() && bands->LinePenFor != Color) {
         canvas->AssignPen(LinePen(), LinePen()->Color());
         bands->LinePen.Assign(canvas->Pen()), bands->LinePenFor = Color;
@@ -593,14 +599,17 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
         if (bands != nullptr)
             bands->AreaPen.Assign(canvas->Pen()), bands->AreaPenFor = Color;
     }
-    if (bands != nullptr)
-        segmentPen = &bands->AreaPen;
-    TColor back = brush->Color();
-    if (back == clDefault)
-        back = SeriesColor();
-    if (AreaChartBrush()->HasImage() && back == areaColor)
-        back = clWhite;
-    AssignBrushToCanvas(canvas, AreaChartBrush(), areaColor, back);
+    TPen* segmentPen = bands != nullptr ? &bands->AreaPen : canvas->Pen();
+    if (!brushSet) {
+        TColor back = brush->Color();
+        if (back == clDefault)
+            back = SeriesColor();
+        if (AreaChartBrush()->HasImage() && back == areaColor)
+            back = clWhite;
+        AssignBrushToCanvas(canvas, AreaChartBrush(), areaColor, back);
+        if (bands != nullptr)
+            bands->BrushFor = Color;
+    }
 
     // A point across the value axis at `along` and value pixel `value`.
     const auto at = [vertical](int along, int value) { return vertical ? TPoint(along, value) : TPoint(value, along); };
@@ -672,7 +681,7 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
                 FStamps = std::make_shared<TShapeStamps>();
             const TPen* line = bands != nullptr && LinePen()->Visible() ? &bands->LinePen : nullptr;
             lined = FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps, bands,
-                                    segmentPen, line);
+                                    segmentPen, brush, line);
         } else {
             canvas->Polygon(corners.data(), 3);
         }
@@ -718,7 +727,7 @@ void TAreaSeries::HoldAreaBands(bool Hold)
     if (!Hold && ParentChart() != nullptr)
         FBands->Flush(ParentChart()->Canvas()->ReferenceCanvas());
     FBands->Holding = Hold;
-    FBands->AreaPenFor = FBands->LinePenFor = clNone;
+    FBands->AreaPenFor = FBands->LinePenFor = FBands->BrushFor = clNone;
 }
 
 bool TAreaSeries::HoldAreaColumn(int X, int Top, int Bottom, TColor Colour)
