@@ -198,19 +198,32 @@ struct TAreaSeries::TShapeStamps {
     std::unordered_map<Key, std::unique_ptr<Picture>, KeyHash> Shapes;
     // The pictures found last: a segment's two ends, and the ends of the segments beside
     // it, are mostly alike.
+    // Each kept by the key packed into three words: the pen's and the brush's colours, the
+    // pen's style with the line's colour, and the corners (6 bits across, 10 down: a picture
+    // is at most 64 by 1024 pixels).
     static constexpr int recent = 4;
-    std::array<Key, recent> RecentKeys{};
+    using Packed = std::array<uint64_t, 3>;
+    std::array<Packed, recent> RecentKeys{};
     std::array<Picture*, recent> RecentPictures{};
     int NextRecent = 0;
     static constexpr int room = 2;
+    // What one segment's pictures share, taken once by Begin: whether the canvas stamps,
+    // and the key's pen and brush words.
+    bool CanStamp = false;
+    uint64_t Colours = 0, PenStyle = 0;
 
-    // The picture of the polygon in the pen and the canvas's brush, then (with `line`) the
-    // line from its first corner to its second in that pen, drawn when first met, and the
-    // least corner; null when they are to be drawn as they are.
+    void Begin(TTeeCanvas3D* canvas, const TPen* pen, const TBrush* brush)
+    {
+        CanStamp = canvas->ReferenceCanvas()->CanStamp();
+        Colours = uint64_t(uint32_t(pen->Color())) << 32 | uint32_t(brush->Color());
+        PenStyle = uint64_t(uint32_t(pen->Style())) << 33;
+    }
+
+    // The picture of the polygon in the pen and the canvas's brush (those Begin took), then
+    // (with `line`) the line from its first corner to its second in that pen, drawn when
+    // first met, and the least corner; null when they are to be drawn as they are.
     Picture* Find(TTeeCanvas3D* canvas, const TPoint* corners, TPen* pen, TPoint& least, const TPen* line = nullptr)
     {
-        TCanvas* target = canvas->ReferenceCanvas();
-        TBrush* brush = canvas->Brush();
         int left = corners[0].X, top = corners[0].Y, right = left, bottom = top;
         for (int k = 1; k < 4; ++k) {
             left = std::min(left, corners[k].X), right = std::max(right, corners[k].X);
@@ -218,17 +231,26 @@ struct TAreaSeries::TShapeStamps {
         }
         least = TPoint(left, top);
         const int w = right - left + 1 + 2 * room, h = bottom - top + 1 + 2 * room;
-        if (!target->CanStamp() || w > 64 || h > 1024)
+        if (!CanStamp || w > 64 || h > 1024)
             return nullptr;
+        uint64_t shape = 0;
+        for (int k = 0; k < 4; ++k)
+            shape = shape << 16 | uint64_t(corners[k].X - left) << 10 | uint64_t(corners[k].Y - top);
+        const Packed packed{Colours, PenStyle | (line != nullptr ? uint64_t(1) << 32 | uint32_t(line->Color()) : 0),
+                            shape};
+        for (int k = 0; k < recent; ++k) {
+            const Packed& r = RecentKeys[size_t(k)];
+            if (((r[0] ^ packed[0]) | (r[1] ^ packed[1]) | (r[2] ^ packed[2])) == 0 &&
+                RecentPictures[size_t(k)] != nullptr)
+                return RecentPictures[size_t(k)];
+        }
+        TBrush* brush = canvas->Brush();
         Key key{int(pen->Color()), int(pen->Style()), int(brush->Color()), line != nullptr,
                 line != nullptr ? int(line->Color()) : 0};
         for (int k = 0; k < 4; ++k)
             key[size_t(5 + 2 * k)] = corners[k].X - left, key[size_t(6 + 2 * k)] = corners[k].Y - top;
-        for (int k = 0; k < recent; ++k)
-            if (RecentPictures[size_t(k)] != nullptr && RecentKeys[size_t(k)] == key)
-                return RecentPictures[size_t(k)];
         const auto remember = [&](Picture* picture) {
-            RecentKeys[size_t(NextRecent)] = key;
+            RecentKeys[size_t(NextRecent)] = packed;
             RecentPictures[size_t(NextRecent)] = picture;
             NextRecent = (NextRecent + 1) % recent;
             return picture;
@@ -354,6 +376,9 @@ struct TAreaSeries::TBandBatch {
     // values of the colour they are kept for (clNone: not yet made this hold).
     TPen AreaPen, LinePen;
     TColor AreaPenFor = clNone, LinePenFor = clNone;
+    // The values' colour the canvas's brush was last made for while holding (clNone: not
+    // yet made this hold).
+    TColor BrushFor = clNone;
 
     bool Empty() const { return Tops.empty(); }
     // Rows top..bottom of the columns from..to - 1, from the last column held on.
@@ -440,12 +465,11 @@ namespace {
 // edge (given `line`, its pen) with its end at the values, as one picture, and says so.
 template <typename Stamps, typename Bands>
 bool FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int prevValue, int along, int value,
-                     int origin, Stamps& stamps, Bands* bands, TPen* pen, const TPen* line)
+                     int origin, Stamps& stamps, Bands* bands, TPen* pen, TBrush* brush, const TPen* line)
 {
     const auto at = [vertical](int a, int v) { return vertical ? TPoint(a, v) : TPoint(v, a); };
     const TPoint whole[4] = {at(prevAlong, prevValue), at(along, value), at(along, origin), at(prevAlong, origin)};
     TCanvas* target = canvas->ReferenceCanvas();
-    TBrush* brush = canvas->Brush();
     // Past the points' own pixels, the ends of the outline's sides and its corners.
     constexpr int margin = 3;
     const int nearest = origin > prevValue ? std::max(prevValue, value) : std::min(prevValue, value);
@@ -461,6 +485,7 @@ bool FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         canvas->Polygon(whole, 3);
         return false;
     }
+    stamps.Begin(canvas, pen, brush);
     const bool held = bands != nullptr && vertical && along > prevAlong && (bands->Empty() || bands->Next == prevAlong);
     if (bands != nullptr && !held)
         bands->Flush(target);
@@ -553,13 +578,18 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
 
     // Brush in the area colour, pen the area lines in theirs (the value's by default).
     const TColor areaColor = AreaColorOf(Color);
-    canvas->Brush()->SetColor(areaColor);
+    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
+    TBrush* brush = canvas->Brush();
+    // The brush (and the background under it) as the last held segment left it, unless
+    // drawn over since in another colour.
+    const bool brushSet = bands != nullptr && bands->BrushFor == Color && brush->Color() == areaColor &&
+                          brush->Style() == bsSolid;
+    if (!brushSet)
+        brush->SetColor(areaColor);
     TChartPen* areaPen = AreaLinesPen();
     // While bands are held the values share one colour and the pens do not change: each
     // is composed once and then copied, and a tall segment leaves the canvas in the line
     // pen, drawing its ends in the area lines pen aside.
-    TBandBatch* bands = FBands && FBands->Holding ? FBands.get() : nullptr;
-    TPen* segmentPen = canvas->Pen();
     if (bands != nullptr && LinePen()->Visible() && bands->LinePenFor != Color) {
         canvas->AssignPen(LinePen(), LinePen()->Color());
         bands->LinePen.Assign(canvas->Pen()), bands->LinePenFor = Color;
@@ -569,14 +599,17 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
         if (bands != nullptr)
             bands->AreaPen.Assign(canvas->Pen()), bands->AreaPenFor = Color;
     }
-    if (bands != nullptr)
-        segmentPen = &bands->AreaPen;
-    TColor back = canvas->Brush()->Color();
-    if (back == clDefault)
-        back = SeriesColor();
-    if (AreaChartBrush()->HasImage() && back == areaColor)
-        back = clWhite;
-    AssignBrushToCanvas(canvas, AreaChartBrush(), areaColor, back);
+    TPen* segmentPen = bands != nullptr ? &bands->AreaPen : canvas->Pen();
+    if (!brushSet) {
+        TColor back = brush->Color();
+        if (back == clDefault)
+            back = SeriesColor();
+        if (AreaChartBrush()->HasImage() && back == areaColor)
+            back = clWhite;
+        AssignBrushToCanvas(canvas, AreaChartBrush(), areaColor, back);
+        if (bands != nullptr)
+            bands->BrushFor = Color;
+    }
 
     // A point across the value axis at `along` and value pixel `value`.
     const auto at = [vertical](int along, int value) { return vertical ? TPoint(along, value) : TPoint(value, along); };
@@ -648,7 +681,7 @@ void TAreaSeries::DrawAreaSegment(int PrevX, int PrevY, int PrevOrigin, int X, i
                 FStamps = std::make_shared<TShapeStamps>();
             const TPen* line = bands != nullptr && LinePen()->Visible() ? &bands->LinePen : nullptr;
             lined = FillTallSegment(canvas, vertical, prevAlong, prevValue, along, value, Origin, *FStamps, bands,
-                                    segmentPen, line);
+                                    segmentPen, brush, line);
         } else {
             canvas->Polygon(corners.data(), 3);
         }
@@ -694,7 +727,7 @@ void TAreaSeries::HoldAreaBands(bool Hold)
     if (!Hold && ParentChart() != nullptr)
         FBands->Flush(ParentChart()->Canvas()->ReferenceCanvas());
     FBands->Holding = Hold;
-    FBands->AreaPenFor = FBands->LinePenFor = clNone;
+    FBands->AreaPenFor = FBands->LinePenFor = FBands->BrushFor = clNone;
 }
 
 bool TAreaSeries::HoldAreaColumn(int X, int Top, int Bottom, TColor Colour)
