@@ -185,24 +185,23 @@ struct TAreaSeries::TShapeStamps {
         // LeftTop > LeftBottom).
         int LeftTop = 1, LeftBottom = 0;
     };
-    using Key = std::array<int, 13>;
-    struct KeyHash {
-        size_t operator()(const Key& k) const
+    // A picture's key packed into three words: the pen's and the brush's colours, the pen's
+    // style with the line's colour, and the corners relative to the least one (6 bits
+    // across, 10 down: a picture is at most 64 by 1024 pixels).
+    using Packed = std::array<uint64_t, 3>;
+    struct PackedHash {
+        size_t operator()(const Packed& k) const
         {
             uint64_t h = 0x9E3779B97F4A7C15ull;
-            for (int v : k)
-                h = (h ^ uint32_t(v)) * 0x100000001B3ull;
+            for (uint64_t v : k)
+                h = (h ^ v) * 0x100000001B3ull;
             return size_t(h ^ (h >> 29));
         }
     };
-    std::unordered_map<Key, std::unique_ptr<Picture>, KeyHash> Shapes;
+    std::unordered_map<Packed, std::unique_ptr<Picture>, PackedHash> Shapes;
     // The pictures found last: a segment's two ends, and the ends of the segments beside
     // it, are mostly alike.
-    // Each kept by the key packed into three words: the pen's and the brush's colours, the
-    // pen's style with the line's colour, and the corners (6 bits across, 10 down: a picture
-    // is at most 64 by 1024 pixels).
     static constexpr int recent = 4;
-    using Packed = std::array<uint64_t, 3>;
     std::array<Packed, recent> RecentKeys{};
     std::array<Picture*, recent> RecentPictures{};
     int NextRecent = 0;
@@ -245,17 +244,13 @@ struct TAreaSeries::TShapeStamps {
                 return RecentPictures[size_t(k)];
         }
         TBrush* brush = canvas->Brush();
-        Key key{int(pen->Color()), int(pen->Style()), int(brush->Color()), line != nullptr,
-                line != nullptr ? int(line->Color()) : 0};
-        for (int k = 0; k < 4; ++k)
-            key[size_t(5 + 2 * k)] = corners[k].X - left, key[size_t(6 + 2 * k)] = corners[k].Y - top;
         const auto remember = [&](Picture* picture) {
             RecentKeys[size_t(NextRecent)] = packed;
             RecentPictures[size_t(NextRecent)] = picture;
             NextRecent = (NextRecent + 1) % recent;
             return picture;
         };
-        if (auto found = Shapes.find(key); found != Shapes.end())
+        if (auto found = Shapes.find(packed); found != Shapes.end())
             return remember(found->second.get());
         if (Shapes.size() > 1024) {   // a bound for series of ever new shapes
             Shapes.clear();
@@ -294,7 +289,7 @@ struct TAreaSeries::TShapeStamps {
                     picture->LeftBottom = y;
                 }
         }
-        return remember(Shapes.emplace(key, std::move(picture)).first->second.get());
+        return remember(Shapes.emplace(packed, std::move(picture)).first->second.get());
     }
 
     // Draws the polygon, and with `line` the line from its first corner to its second
