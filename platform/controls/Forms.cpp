@@ -308,6 +308,21 @@ void TForm::SetVisible(bool Value)
     }
 }
 
+void TForm::Show()
+{
+    SetVisible(true);
+    BringToFront();
+}
+
+void TForm::BringToFront()
+{
+    QWidget* win = Widget();
+    if (win == nullptr || !win->isWindow() || Parent() != nullptr || !win->isVisible())
+        return;
+    win->raise();
+    win->activateWindow();
+}
+
 void TForm::GrowToLayout()
 {
     QLayout* layout = FCentral != nullptr ? FCentral->layout() : nullptr;
