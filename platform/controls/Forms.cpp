@@ -620,8 +620,10 @@ public:
     explicit EscapeFilter(std::function<void()> OnEscape) : FOnEscape(std::move(OnEscape)) {}
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
+        // An open menu or list keeps its Escape, which closes it.
         if ((Event->type() == QEvent::KeyPress || Event->type() == QEvent::ShortcutOverride) &&
-            static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) {
+            static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape &&
+            QApplication::activePopupWidget() == nullptr) {
             if (Event->type() == QEvent::KeyPress && FOnEscape)
                 GuardedCall(FOnEscape);
             Event->accept();

@@ -4,8 +4,10 @@
 #include "AppWindows.h"
 
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
@@ -122,6 +124,45 @@ TEST_F(LongWorkTest, StopEndsABandWhichDrawsNothing)
     EXPECT_NE(Progress.find(" of 60 points"), std::string::npos) << Progress;
     EXPECT_EQ(chart->Chart1->SeriesCount(), 3);
     EXPECT_FALSE(chart->Visible());
+    ExpectIdle();
+}
+
+// Escape closes a list or menu opened while the work runs, as it always does; only the
+// next Escape, with nothing open, stops the work.
+TEST_F(LongWorkTest, EscapeClosesAnOpenListFirstAndThenStopsTheWork)
+{
+    OpenExample("copper.dat");
+    main->edN->SetText("10");
+    for (int row = 1; row <= 20; ++row)
+        main->sgIniGuess->SetCells(1, row, "1");
+    user::ShowAndActivate(main.get());
+    auto* list = qobject_cast<QComboBox*>(main->cbX->Widget());
+    ASSERT_NE(list, nullptr);
+    bool listOpened = false;
+    bool listClosed = false;
+    bool stillWorking = false;
+    WhileWorking(
+        [this] {
+            const std::string caption = main->lbProgress->Caption();
+            return caption.rfind("Iteration ", 0) == 0 && std::stoi(caption.substr(10)) >= 3;
+        },
+        [&] {
+            user::Click(list);
+            listOpened = QApplication::activePopupWidget() != nullptr;
+            user::Key(Qt::Key_Escape);
+            listClosed = QApplication::activePopupWidget() == nullptr;
+            stillWorking = main->sbStop->Enabled();
+            user::Key(Qt::Key_Escape);
+        });
+    ASSERT_TRUE(user::Click(main->sbrun));
+
+    EXPECT_TRUE(acted);
+    EXPECT_TRUE(listOpened);
+    EXPECT_TRUE(listClosed);
+    EXPECT_TRUE(stillWorking);
+    EXPECT_EQ(main->cbX->ItemIndex(), 0);
+    ASSERT_EQ(main->Memo1->Lines()->Count(), 2);
+    EXPECT_EQ(main->Memo1->Lines()->Get(1).rfind("Stopped by the user after ", 0), 0u);
     ExpectIdle();
 }
 
