@@ -620,10 +620,11 @@ public:
     explicit EscapeFilter(std::function<void()> OnEscape) : FOnEscape(std::move(OnEscape)) {}
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
-        // An open menu or list keeps its Escape, which closes it.
+        // An open menu or list, and a message box or other modal window opened meanwhile,
+        // keep their Escape, which closes them.
         if ((Event->type() == QEvent::KeyPress || Event->type() == QEvent::ShortcutOverride) &&
             static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape &&
-            QApplication::activePopupWidget() == nullptr) {
+            QApplication::activePopupWidget() == nullptr && QApplication::activeModalWidget() == nullptr) {
             if (Event->type() == QEvent::KeyPress && FOnEscape)
                 GuardedCall(FOnEscape);
             Event->accept();

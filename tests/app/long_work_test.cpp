@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
@@ -127,9 +128,9 @@ TEST_F(LongWorkTest, StopEndsABandWhichDrawsNothing)
     ExpectIdle();
 }
 
-// Escape closes a list or menu opened while the work runs, as it always does; only the
-// next Escape, with nothing open, stops the work.
-TEST_F(LongWorkTest, EscapeClosesAnOpenListFirstAndThenStopsTheWork)
+// Escape closes a list, or a message box, opened while the work runs, as it always does;
+// only the next Escape, with nothing open, stops the work.
+TEST_F(LongWorkTest, EscapeClosesAnOpenListOrBoxFirstAndThenStopsTheWork)
 {
     OpenExample("copper.dat");
     main->edN->SetText("10");
@@ -138,8 +139,10 @@ TEST_F(LongWorkTest, EscapeClosesAnOpenListFirstAndThenStopsTheWork)
     user::ShowAndActivate(main.get());
     auto* list = qobject_cast<QComboBox*>(main->cbX->Widget());
     ASSERT_NE(list, nullptr);
-    bool listOpened = false;
-    bool listClosed = false;
+    QDialog box(main->Widget());
+    box.setModal(true);
+    bool opened[2] = {false, false};
+    bool closed[2] = {false, false};
     bool stillWorking = false;
     WhileWorking(
         [this] {
@@ -148,17 +151,29 @@ TEST_F(LongWorkTest, EscapeClosesAnOpenListFirstAndThenStopsTheWork)
         },
         [&] {
             user::Click(list);
-            listOpened = QApplication::activePopupWidget() != nullptr;
+            opened[0] = QApplication::activePopupWidget() != nullptr;
             user::Key(Qt::Key_Escape);
-            listClosed = QApplication::activePopupWidget() == nullptr;
+            closed[0] = QApplication::activePopupWidget() == nullptr;
+
+            box.show();
+            box.activateWindow();
+            QApplication::setActiveWindow(&box);
+            box.setFocus();
+            opened[1] = QApplication::activeModalWidget() == &box;
+            user::Key(Qt::Key_Escape);
+            closed[1] = !box.isVisible();
+
             stillWorking = main->sbStop->Enabled();
-            user::Key(Qt::Key_Escape);
+            user::ShowAndActivate(main.get());
+            user::Key(list, Qt::Key_Escape);
         });
     ASSERT_TRUE(user::Click(main->sbrun));
 
     EXPECT_TRUE(acted);
-    EXPECT_TRUE(listOpened);
-    EXPECT_TRUE(listClosed);
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_TRUE(opened[k]) << k;
+        EXPECT_TRUE(closed[k]) << k;
+    }
     EXPECT_TRUE(stillWorking);
     EXPECT_EQ(main->cbX->ItemIndex(), 0);
     ASSERT_EQ(main->Memo1->Lines()->Count(), 2);
