@@ -128,9 +128,9 @@ TEST_F(LongWorkTest, StopEndsABandWhichDrawsNothing)
     ExpectIdle();
 }
 
-// Escape closes a list, or a message box, opened while the work runs, as it always does;
-// only the next Escape, with nothing open, stops the work.
-TEST_F(LongWorkTest, EscapeClosesAnOpenListOrBoxFirstAndThenStopsTheWork)
+// Escape closes a list or a message box opened while the work runs, and gives up a guess
+// being typed, as it always does; only the next Escape, with nothing open, stops the work.
+TEST_F(LongWorkTest, EscapeClosesAnOpenListBoxOrEditFirstAndThenStopsTheWork)
 {
     OpenExample("copper.dat");
     main->edN->SetText("10");
@@ -141,8 +141,8 @@ TEST_F(LongWorkTest, EscapeClosesAnOpenListOrBoxFirstAndThenStopsTheWork)
     ASSERT_NE(list, nullptr);
     QDialog box(main->Widget());
     box.setModal(true);
-    bool opened[2] = {false, false};
-    bool closed[2] = {false, false};
+    bool opened[3] = {false, false, false};
+    bool closed[3] = {false, false, false};
     bool stillWorking = false;
     WhileWorking(
         [this] {
@@ -163,14 +163,20 @@ TEST_F(LongWorkTest, EscapeClosesAnOpenListOrBoxFirstAndThenStopsTheWork)
             user::Key(Qt::Key_Escape);
             closed[1] = !box.isVisible();
 
-            stillWorking = main->sbStop->Enabled();
             user::ShowAndActivate(main.get());
+            user::ClickItem(main->sgIniGuess, 3, 1);
+            user::Type("7");
+            opened[2] = main->sgIniGuess->Cells(1, 3) == "7";
+            user::Key(Qt::Key_Escape);
+            closed[2] = main->sgIniGuess->Cells(1, 3) == "1";
+
+            stillWorking = main->sbStop->Enabled();
             user::Key(list, Qt::Key_Escape);
         });
     ASSERT_TRUE(user::Click(main->sbrun));
 
     EXPECT_TRUE(acted);
-    for (int k = 0; k < 2; ++k) {
+    for (int k = 0; k < 3; ++k) {
         EXPECT_TRUE(opened[k]) << k;
         EXPECT_TRUE(closed[k]) << k;
     }
