@@ -7,6 +7,8 @@
 #include "Unit2/BandCore.h"
 #include "Unit2/RunCore.h"
 
+#include <cmath>
+
 TPointArray TData;
 TPointArray CpData;
 
@@ -30,10 +32,19 @@ T* NewSeries(TComponent* Owner, TChart* Chart, const char* Name, const char* Tit
     return s;
 }
 
+// A point at infinity under the axis transform (1/T or Cp/T at T = 0, T^3 beyond the
+// doubles) has no place on the chart: one such value leaves the axes without a range and
+// the whole chart blank, so it is left out.
+void AddChartPoint(TChartSeries* Series, const TChartPoint& P)
+{
+    if (std::isfinite(P.X) && std::isfinite(P.Y))
+        Series->AddPointXY(P.X, P.Y, "", clDefault);
+}
+
 void FillSeries(TChartSeries* Series, const std::vector<TChartPoint>& Points)
 {
     for (const TChartPoint& p : Points)
-        Series->AddPointXY(p.X, p.Y, "", clDefault);
+        AddChartPoint(Series, p);
 }
 
 } // namespace
@@ -178,8 +189,8 @@ void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)
     for (const TBandPoint& p : Band) {
         const TChartPoint high = ChartPoint(FXAxis, FYAxis, p.T, p.Upper);
         const TChartPoint low = ChartPoint(FXAxis, FYAxis, p.T, p.Lower);
-        FUpper->AddPointXY(high.X, high.Y, "", clDefault);
-        FLower->AddPointXY(low.X, low.Y, "", clDefault);
+        AddChartPoint(FUpper, high);
+        AddChartPoint(FLower, low);
     }
     Show();
 }

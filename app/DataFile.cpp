@@ -179,8 +179,10 @@ TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TData
             Cp[slot] = values[1];
             ++accepted;
         }
-        if (result.PointCount > accepted)
-            result.PointCount = accepted;
+        // The run takes PointCount - F points: capped at F + accepted, every point read is
+        // used, the last F ones too.
+        if (int64_t(result.PointCount) - first > accepted)
+            result.PointCount = static_cast<int32_t>(int64_t(first) + accepted);
     } catch (const Exception&) {
         return fail("Invalid data file");
     }

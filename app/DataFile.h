@@ -14,7 +14,7 @@ struct TDataFileOptions {
 };
 
 struct TDataFileResult {
-    int32_t PointCount = 0;   // P capped at the accepted lines; 0: no data
+    int32_t PointCount = 0;   // P capped at F + the accepted lines; 0: no data
     int32_t FirstPoint = 0;   // F as read from line 5
     std::string Error;        // the first fault, naming its line; empty when none was found
 };

@@ -63,6 +63,14 @@ std::string CheckRunInput(const TRunInput& in)
         return "Too few data points: " + IntToStr(std::max(in.M, 0)) + " points for " + IntToStr(in.n) +
                " unknowns";
     }
+    // The model is a function of Theta / T: a point at or below 0 K has no value, and the
+    // fit would only end in "Solution not found" without saying why.
+    for (int i = 1; i <= in.M; ++i) {
+        if (!((*in.T)[i] > 0.0)) {
+            return "Temperatures must be above 0 K: T = " + FloatToStr((*in.T)[i]) + " K at point " +
+                   IntToStr(i);
+        }
+    }
     if (in.ErrorType == 1) {
         for (int i = 1; i <= in.M; ++i) {
             if ((*in.Cp)[i] == 0.0) {

@@ -3,6 +3,7 @@
 #include "Menus.h"
 #include "QtBridge.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -308,6 +309,21 @@ void TForm::SetVisible(bool Value)
     }
 }
 
+void TForm::Show()
+{
+    SetVisible(true);
+    BringToFront();
+}
+
+void TForm::BringToFront()
+{
+    QWidget* win = Widget();
+    if (win == nullptr || !win->isWindow() || Parent() != nullptr || !win->isVisible())
+        return;
+    win->raise();
+    win->activateWindow();
+}
+
 void TForm::GrowToLayout()
 {
     QLayout* layout = FCentral != nullptr ? FCentral->layout() : nullptr;
@@ -599,14 +615,28 @@ std::string TApplication::Title() const
 
 namespace {
 
+// Whether the focus is in a cell being edited in place (a grid's or list's editor).
+bool EditingInPlace()
+{
+    QWidget* focus = QApplication::focusWidget();
+    for (QWidget* w = focus; w != nullptr; w = w->parentWidget())
+        if (auto* view = qobject_cast<QAbstractItemView*>(w))
+            return view->viewport()->isAncestorOf(focus);
+    return false;
+}
+
 // Takes Escape from every window of the program while background work runs.
 class EscapeFilter : public QObject {
 public:
     explicit EscapeFilter(std::function<void()> OnEscape) : FOnEscape(std::move(OnEscape)) {}
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
+        // An open menu or list, a message box or other modal window opened meanwhile, and a
+        // cell being edited keep their Escape, which closes them or gives the edit up.
         if ((Event->type() == QEvent::KeyPress || Event->type() == QEvent::ShortcutOverride) &&
-            static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) {
+            static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape &&
+            QApplication::activePopupWidget() == nullptr && QApplication::activeModalWidget() == nullptr &&
+            !EditingInPlace()) {
             if (Event->type() == QEvent::KeyPress && FOnEscape)
                 GuardedCall(FOnEscape);
             Event->accept();

@@ -30,6 +30,10 @@ public:
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool Value) override;
+    // Shows the form and brings it to the front as the active window, also when it was
+    // shown already but lay behind another one.
+    void Show();
+    void BringToFront();
 
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition Value) { FPosition = Value; }

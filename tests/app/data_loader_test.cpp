@@ -153,9 +153,17 @@ TEST_F(LoaderTest, FirstPointShiftsTheLinesIntoSlotOne)
 {
     Load(Header("4", "2") + "1 1\n2 2\n3 3\n4 4\n");
     EXPECT_EQ(data->FirstPoint(), 2);
-    EXPECT_EQ(data->PointCount(), 2);   // lines 7..9 hold two points
+    // Points 3 and 4 (lines 8 and 9) are read, and the run takes PointCount - F points:
+    // both of them.
+    EXPECT_EQ(data->PointCount() - data->FirstPoint(), 2);
     EXPECT_DOUBLE_EQ(TData[1], 3);
     EXPECT_DOUBLE_EQ(TData[2], 4);
+    // A point missing at the end or left out by T(max) is one fewer.
+    Load(Header("4", "2") + "1 1\n2 2\n3 3\n");
+    EXPECT_EQ(data->PointCount() - data->FirstPoint(), 1);
+    data->edTmax->SetText("3.5");
+    Load(Header("4", "2") + "1 1\n2 2\n3 3\n4 4\n");
+    EXPECT_EQ(data->PointCount() - data->FirstPoint(), 1);
 }
 
 TEST_F(LoaderTest, TextsThatAreNoDataFileLoadNothing)

@@ -6,8 +6,10 @@
 #include "TestSupport.h"
 #include "Unit2.h"
 #include "Unit3.h"
+#include "UserInput.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -234,6 +236,20 @@ TEST_F(MainWindowTest, MenuShowsDataWindowAndAboutBox)
     EXPECT_EQ(dialogs.Requests[0].Type, mtInformation);
     EXPECT_TRUE(dialogs.Requests[0].Buttons == TMsgDlgButtons({mbOK}));
     EXPECT_EQ(dialogs.Requests[0].Text.rfind("Low temperature heat capacity approximation", 0), 0u);
+}
+
+// The data window, once shown, may lie behind the main window: Data brings it back to the
+// front, as a second File > Open does.
+TEST_F(MainWindowTest, DataMenuBringsTheDataWindowBackToTheFront)
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        user::ShowAndActivate(main.get());
+        ASSERT_EQ(QApplication::activeWindow(), main->Widget()) << pass;
+        main->Data1->Action()->trigger();
+        QApplication::processEvents();
+        EXPECT_TRUE(fmData->Visible());
+        EXPECT_EQ(QApplication::activeWindow(), fmData->Widget()) << pass;
+    }
 }
 
 TEST_F(MainWindowTest, RunWithoutPointsSaysSo)

@@ -4,8 +4,11 @@
 #include "AppWindows.h"
 
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
@@ -122,6 +125,65 @@ TEST_F(LongWorkTest, StopEndsABandWhichDrawsNothing)
     EXPECT_NE(Progress.find(" of 60 points"), std::string::npos) << Progress;
     EXPECT_EQ(chart->Chart1->SeriesCount(), 3);
     EXPECT_FALSE(chart->Visible());
+    ExpectIdle();
+}
+
+// Escape closes a list or a message box opened while the work runs, and gives up a guess
+// being typed, as it always does; only the next Escape, with nothing open, stops the work.
+TEST_F(LongWorkTest, EscapeClosesAnOpenListBoxOrEditFirstAndThenStopsTheWork)
+{
+    OpenExample("copper.dat");
+    main->edN->SetText("10");
+    for (int row = 1; row <= 20; ++row)
+        main->sgIniGuess->SetCells(1, row, "1");
+    user::ShowAndActivate(main.get());
+    auto* list = qobject_cast<QComboBox*>(main->cbX->Widget());
+    ASSERT_NE(list, nullptr);
+    QDialog box(main->Widget());
+    box.setModal(true);
+    bool opened[3] = {false, false, false};
+    bool closed[3] = {false, false, false};
+    bool stillWorking = false;
+    WhileWorking(
+        [this] {
+            const std::string caption = main->lbProgress->Caption();
+            return caption.rfind("Iteration ", 0) == 0 && std::stoi(caption.substr(10)) >= 3;
+        },
+        [&] {
+            user::Click(list);
+            opened[0] = QApplication::activePopupWidget() != nullptr;
+            user::Key(Qt::Key_Escape);
+            closed[0] = QApplication::activePopupWidget() == nullptr;
+
+            box.show();
+            box.activateWindow();
+            QApplication::setActiveWindow(&box);
+            box.setFocus();
+            opened[1] = QApplication::activeModalWidget() == &box;
+            user::Key(Qt::Key_Escape);
+            closed[1] = !box.isVisible();
+
+            user::ShowAndActivate(main.get());
+            user::ClickItem(main->sgIniGuess, 3, 1);
+            user::Type("7");
+            opened[2] = main->sgIniGuess->Cells(1, 3) == "7";
+            user::Key(Qt::Key_Escape);
+            closed[2] = main->sgIniGuess->Cells(1, 3) == "1";
+
+            stillWorking = main->sbStop->Enabled();
+            user::Key(list, Qt::Key_Escape);
+        });
+    ASSERT_TRUE(user::Click(main->sbrun));
+
+    EXPECT_TRUE(acted);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_TRUE(opened[k]) << k;
+        EXPECT_TRUE(closed[k]) << k;
+    }
+    EXPECT_TRUE(stillWorking);
+    EXPECT_EQ(main->cbX->ItemIndex(), 0);
+    ASSERT_EQ(main->Memo1->Lines()->Count(), 2);
+    EXPECT_EQ(main->Memo1->Lines()->Get(1).rfind("Stopped by the user after ", 0), 0u);
     ExpectIdle();
 }
 

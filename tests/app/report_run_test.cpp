@@ -206,7 +206,12 @@ TEST_F(RunCoreTest, RefusalsRestartsAndFailures)
     EXPECT_EQ(r.Attempts, 2);
     EXPECT_NEAR(r.Theta[0], 200.0, 5.0);
 
-    T[5] = 0.0;   // a non-finite fit
+    T[5] = 0.0;   // no model value at 0 K, nor below: refused, naming the point
+    EXPECT_EQ(RunCore(Input(2, 12, {1.0, 1.0})).Error, "Temperatures must be above 0 K: T = 0 K at point 5");
+    T[5] = -50.0;
+    EXPECT_EQ(RunCore(Input(2, 12, {1.0, 1.0})).Error, "Temperatures must be above 0 K: T = -50 K at point 5");
+    T[5] = 50.0;
+    Cp[5] = 1e300;   // a non-finite fit
     r = RunCore(Input(2, 12, {1.0, 1.0}));
     EXPECT_FALSE(r.Solved);
     ASSERT_EQ(r.Report.size(), 2u);

@@ -304,6 +304,32 @@ TEST_F(RunWindowTest, BandLiesOverTheCurveUnderTheAxesOfTheShownRun)
     }
 }
 
+// The band takes the points of the last load, even of a run that was refused: a point at
+// 0 K lies at infinity under X = 1/T and is left out, so the chart keeps its axes.
+TEST_F(RunWindowTest, BandPointAtInfinityUnderTheAxesIsLeftOut)
+{
+    OpenExample("lead_short.dat");
+    main->cbX->SetItemIndex(1);   // 1/T
+    main->sbrunClick(main->sbrun);
+    ASSERT_EQ(chart->Series2->Count(), 10);
+    data->Memo1->Lines()->Put(5, "0 0");   // the first point at 0 K
+    main->sbrunClick(main->sbrun);
+    ASSERT_EQ(dialogs.Texts(), std::vector<std::string>{"Temperatures must be above 0 K: T = 0 K at point 1"});
+
+    main->SpeedButton1Click(main->SpeedButton1);
+    ASSERT_EQ(chart->Chart1->SeriesCount(), 5);
+    for (int s = 3; s < 5; ++s) {
+        TChartSeries* band = chart->Chart1->Series(s);
+        ASSERT_EQ(band->Count(), 9) << s;
+        for (int i = 0; i < band->Count(); ++i)
+            EXPECT_DOUBLE_EQ(band->XValues()->Value(i), chart->Series2->XValues()->Value(i)) << s;
+    }
+    TChartAxis* bottom = chart->Chart1->BottomAxis();
+    chart->Chart1->DrawToBitmap(clWhite, TRect(0, 0, 680, 420));
+    EXPECT_TRUE(std::isfinite(bottom->Maximum()));
+    EXPECT_DOUBLE_EQ(bottom->Maximum(), 1 / 4.0);   // the measured point at 4 K of the run shown
+}
+
 TEST_F(RunWindowTest, BandSeriesAreAddedOnceAndLeaveWithTheNextRun)
 {
     OpenExample("lead_short.dat");
