@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QEvent>
 #include <QMessageBox>
 
@@ -116,11 +118,20 @@ int ShowFontDialog(TDialogRequest& Request)
     start.setItalic((r->Style & fsItalic) != 0);
     start.setUnderline((r->Style & fsUnderline) != 0);
     start.setStrikeOut((r->Style & fsStrikeOut) != 0);
+    // A name the system answers with another face (an alias such as "Arial") is not in
+    // the dialog's list: the dialog shows the face that draws it, and keeping that face
+    // keeps the name asked for.
+    QString shown = start.family();
+    if (!QFontDatabase::hasFamily(shown)) {
+        shown = QFontInfo(start).family();
+        start.setFamily(shown);
+    }
     bool ok = false;
     const QFont f = QFontDialog::getFont(&ok, start, QApplication::activeWindow(), Q(r->Caption));
     if (!ok)
         return mrCancel;
-    r->Name = S(f.family());
+    if (f.family() != shown)
+        r->Name = S(f.family());
     r->Size = f.pointSize();
     TFontStyles style = 0;
     if (f.bold())
