@@ -3,6 +3,7 @@
 #include "data_editors_fixture.h"
 
 #include "Series.h"
+#include "UserInput.h"
 
 #include "controls/CommonDialogs.h"
 #include "graphics/Bitmap.h"
@@ -115,6 +116,28 @@ TEST_F(GridTest, TypingWritesValuesKeepsPrecisionAndRefusesBadText)
     s->AddPointXY(8, 1);
     s->RefreshSeries();
     EXPECT_EQ(grid->RowCount(), 11);
+}
+
+TEST_F(GridTest, AfterTheMessageOnARefusedValueTheKeysGoToTheGridAgain)
+{
+    TChartSeries* s = AddSeries({1, 2, 3}, "S");
+    grid->SetChart(chart);
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::ClickItem(grid, 1, 1));   // the first point's Y
+    user::ModalActions modal(dialogs);
+    modal.ThenInDialog([](QWidget*) { ASSERT_TRUE(user::Key(Qt::Key_Return)); });
+    ASSERT_TRUE(user::Type("abc"));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
+    EXPECT_EQ(modal.Started(), 1);
+    user::ShowAndActivate(form.get());   // the desktop activates the window again
+    EXPECT_EQ(s->YValues()->Value(0), 1);
+    // Typing opens the cell's editor again; Escape gives the edit up there.
+    ASSERT_TRUE(user::Type("9"));
+    EXPECT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->EditorText(), "9");
+    ASSERT_TRUE(user::Key(Qt::Key_Escape));
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_EQ(s->YValues()->Value(0), 1);
 }
 
 // A series that cannot take null points.
