@@ -140,6 +140,18 @@ TEST(FormBuilderTest, ArrowKeysInAnUpDownsEditStepItWithinItsLimitsAndTabPassesT
     EXPECT_NE(QApplication::focusWidget(), form.ESize->Widget());
 }
 
+TEST(FormBuilderTest, ARowLabelsAcceleratorMovesTheFocusToItsControl)
+{
+    SampleForm form(nullptr, 300, 420);
+    user::ShowAndActivate(&form);
+    ASSERT_TRUE(user::Focus(form.CBVisible));
+    user::Key(Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.ESize->Widget());
+    user::Key(Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.EName->Widget());
+    EXPECT_EQ(form.LName->Caption(), "&Name:");
+}
+
 TEST(FormBuilderTest, AnItemWithItsOwnFontNameHandsItToTheControlsInIt)
 {
     TForm form(nullptr);
