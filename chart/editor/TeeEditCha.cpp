@@ -995,6 +995,9 @@ void TChartEditForm::BAddGroupClick(TObject*)
     if (!InputQuery(TeeMsg_AddNewGroup, TeeMsg_GroupName, name) || Trim(name).empty())
         return;
     FChart->SeriesList()->AddGroup(name);
+    // The new group shows in the groups list, which appears when it was not shown yet.
+    if (!PanelGroups->Visible())
+        PanelGroups->Show();
     FillGroups();
 }
 

@@ -547,6 +547,23 @@ TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)
     EXPECT_EQ(a->Count(), 3);
 }
 
+TEST_F(EditorWindowTest, AGroupAddedWithThePlusButtonShowsInTheGroupsList)
+{
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    user::ShowAndActivate(editor.get());
+    ASSERT_FALSE(editor->PanelGroups->Visible());
+    user::ModalActions modal(dialogs);
+    modal.Then([](TForm*) {
+        ASSERT_TRUE(user::Type("Fits"));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+    });
+    ASSERT_TRUE(user::Click(editor->BAddGroup));
+    ASSERT_EQ(chart->SeriesList()->Groups()->Count(), 1);
+    EXPECT_TRUE(editor->PanelGroups->Visible());
+    EXPECT_TRUE(editor->Groups->Widget()->isVisible());
+    EXPECT_EQ(Texts(editor->Groups->Items()), (std::vector<std::string>{"(all)", "Fits"}));
+}
+
 TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
 {
     TSeriesGroup* group = chart->SeriesList()->AddGroup("Pair");
