@@ -440,6 +440,8 @@ void TChartEditForm::MainPageChange(TObject*)
     else {
         if (tab == TabSeries && SeriesPage() != nullptr && FSeriesPageSeries != LBSeries->SelectedSeries())
             FreeSeriesPage();
+        else if (auto* page = tab == TabSeries ? dynamic_cast<TFormTeeSeries*>(SeriesPage()) : nullptr)
+            page->PageSeriesChange(page);   // shows what other pages changed meanwhile (a deleted axis)
         CreatePage(tab);
     }
 }
