@@ -10,6 +10,9 @@
 #include <QFontInfo>
 #include <QEvent>
 #include <QMessageBox>
+#include <QScreen>
+
+#include <algorithm>
 
 using namespace ctlqt;
 
@@ -53,13 +56,28 @@ protected:
         if (!FDone && Event->type() == QEvent::Show) {
             if (auto* box = qobject_cast<QMessageBox*>(Watched)) {
                 FDone = true;
-                box->move(FX, FY);
+                box->move(OnScreen(box, QPoint(FX, FY)));
             }
         }
         return false;
     }
 
 private:
+    // The point moved so that the whole box, its buttons too, stays on the screen there.
+    static QPoint OnScreen(const QWidget* Box, QPoint At)
+    {
+        const QScreen* screen = QGuiApplication::screenAt(At);
+        if (screen == nullptr)
+            screen = Box->screen();
+        if (screen == nullptr)
+            return At;
+        const QRect room = screen->availableGeometry();
+        const QSize size = Box->frameGeometry().size().expandedTo(Box->size());
+        At.setX(std::clamp(At.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
+        At.setY(std::clamp(At.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
+        return At;
+    }
+
     int FX, FY;
     bool FDone = false;
 };
