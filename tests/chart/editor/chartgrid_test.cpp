@@ -6,7 +6,12 @@
 #include "UserInput.h"
 
 #include "controls/CommonDialogs.h"
+#include "controls/Menus.h"
+#include "controls/PopupMenus.h"
 #include "graphics/Bitmap.h"
+
+#include <QAbstractItemView>
+#include <QMenu>
 
 #include <tuple>
 
@@ -138,6 +143,27 @@ TEST_F(GridTest, AfterTheMessageOnARefusedValueTheKeysGoToTheGridAgain)
     ASSERT_TRUE(user::Key(Qt::Key_Escape));
     EXPECT_FALSE(grid->EditorMode());
     EXPECT_EQ(s->YValues()->Value(0), 1);
+}
+
+TEST_F(GridTest, ARightClickOpensThePopupMenuWhereTheMouseIs)
+{
+    AddSeries({1, 2, 3}, "S");
+    grid->SetChart(chart);
+    auto* menu = new TPopupMenu(form.get());
+    auto* item = new TMenuItem(form.get());
+    item->SetCaption("&Insert");
+    menu->Items()->Add(item);
+    menu->BindTo(grid);
+    user::ShowAndActivate(form.get());
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    // A cell below the header row and right of the index column.
+    const QPoint inView = view->viewport()->mapTo(view, view->visualRect(view->model()->index(1, 1)).center());
+    ASSERT_TRUE(user::Click(view, inView, Qt::RightButton));
+    QMenu* shown = menu->Items()->Action()->menu();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(menu->Showing());
+    EXPECT_EQ(shown->pos(), view->mapToGlobal(inView));
+    menu->CloseUp();
 }
 
 // A series that cannot take null points.
