@@ -1,11 +1,14 @@
 #include "ChartListBox.h"
 
+#include "controls/DragDrop.h"
+
 #include "Galleries.h"
 #include "TeeConst.h"
 #include "TeePenDlg.h"
 #include "TeEngine.h"
 
 #include "controls/CommonDialogs.h"
+#include "controls/DragDrop.h"
 #include "controls/InplaceEdit.h"
 #include "controls/InputQuery.h"
 #include "graphics/Bitmap.h"
@@ -48,6 +51,22 @@ TChartListBox::TChartListBox(TComponent* AOwner)
 {
     SetColor(clWindow);
     SetBounds(0, 0, 121, 97);
+    // When the list is also a drag source (the chart editor drags series onto groups),
+    // the toolkit's drag takes the mouse: a line dropped on another line of this list
+    // exchanges the two as the list's own drag does.
+    SetDropTarget(
+        this,
+        [this](TObject*, TObject* Source, int X, int Y, bool& Accept) {
+            Accept = EnableDragSeries && Source == this && ItemAtPos(X, Y) >= 0;
+        },
+        [this](TObject*, TObject*, int X, int Y) {
+            const int from = FDragLine >= 0 ? FDragLine : FItemIndex;
+            const int to = ItemAtPos(X, Y);
+            FDragLine = -1;
+            FDragging = false;
+            if (from >= 0 && to >= 0 && to != from)
+                ExchangeLines(from, to);
+        });
 }
 
 TChartListBox::~TChartListBox()

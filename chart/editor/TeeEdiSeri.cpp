@@ -222,19 +222,23 @@ TFormTeeSeries::TFormTeeSeries(TComponent* AOwner) : TForm(AOwner)
         if (!Editing())
             return;
         const int i = CBHorizAxis->ItemIndex();
-        if (i >= 3)
-            FSeries->SetCustomHorizAxis(dynamic_cast<TChartAxis*>(CBHorizAxis->Items()->GetObject(i)));
-        else if (i >= 0)
+        if (i >= 3) {
+            if (TChartAxis* axis = ListedCustomAxis(CBHorizAxis, i))
+                FSeries->SetCustomHorizAxis(axis);
+        } else if (i >= 0) {
             FSeries->SetHorizAxis(static_cast<THorizAxis>(i));
+        }
     };
     CBVertAxis->OnChange = [this](TObject*) {
         if (!Editing())
             return;
         const int i = CBVertAxis->ItemIndex();
-        if (i >= 3)
-            FSeries->SetCustomVertAxis(dynamic_cast<TChartAxis*>(CBVertAxis->Items()->GetObject(i)));
-        else if (i >= 0)
+        if (i >= 3) {
+            if (TChartAxis* axis = ListedCustomAxis(CBVertAxis, i))
+                FSeries->SetCustomVertAxis(axis);
+        } else if (i >= 0) {
             FSeries->SetVertAxis(static_cast<TVertAxis>(i));
+        }
     };
     CBXDateTime->OnClick = [this](TObject*) {
         if (Editing())
@@ -523,6 +527,21 @@ void TFormTeeSeries::LoadGeneral()
     const bool fewLists = s->ValuesList()->Count() < 3;
     SetControlsVisible({LSort, CBSort, LDepth, EDepth, UDDepth, CBDepth}, fewLists);
     FillCursorList(CBCursor, s->Cursor());
+}
+
+// The custom axis of an axis combo's item while the chart still has it; else the lists
+// are filled again from the chart's axes and there is none.
+TChartAxis* TFormTeeSeries::ListedCustomAxis(TComboBox* Combo, int Index)
+{
+    TObject* listed = Combo->Items()->GetObject(Index);
+    if (TCustomAxisPanel* chart = FSeries->ParentChart()) {
+        TChartAxes* axes = chart->Axes();
+        for (int i = 6; i < axes->Count(); ++i)
+            if (static_cast<TObject*>(axes->Items(i)) == listed)
+                return axes->Items(i);
+    }
+    LoadGeneral();
+    return nullptr;
 }
 
 void TFormTeeSeries::CBSortChange(TObject*)

@@ -160,6 +160,7 @@ private:
     void FreeEmbedded();
     void FreeSourceEditor();
     void LoadGeneral();
+    TChartAxis* ListedCustomAxis(TComboBox* Combo, int Index);
     void LoadMarks();
     void LoadDataSource();
     void ShowSourceEditor(int Item);

@@ -440,6 +440,8 @@ void TChartEditForm::MainPageChange(TObject*)
     else {
         if (tab == TabSeries && SeriesPage() != nullptr && FSeriesPageSeries != LBSeries->SelectedSeries())
             FreeSeriesPage();
+        else if (auto* page = tab == TabSeries ? dynamic_cast<TFormTeeSeries*>(SeriesPage()) : nullptr)
+            page->PageSeriesChange(page);   // shows what other pages changed meanwhile (a deleted axis)
         CreatePage(tab);
     }
 }
@@ -995,6 +997,9 @@ void TChartEditForm::BAddGroupClick(TObject*)
     if (!InputQuery(TeeMsg_AddNewGroup, TeeMsg_GroupName, name) || Trim(name).empty())
         return;
     FChart->SeriesList()->AddGroup(name);
+    // The new group shows in the groups list, which appears when it was not shown yet.
+    if (!PanelGroups->Visible())
+        PanelGroups->Show();
     FillGroups();
 }
 

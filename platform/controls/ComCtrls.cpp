@@ -3,6 +3,7 @@
 #include "QtBridge.h"
 #include "system/ScopeGuard.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSlider>
 #include <QTabBar>
@@ -15,6 +16,34 @@
 
 using namespace ctlqt;
 
+namespace {
+
+// Up and Down pressed in an up-down's associated edit step the up-down, as the arrows do.
+class UpDownArrowKeys : public QObject {
+public:
+    UpDownArrowKeys(TUpDown* AUpDown, QObject* Parent) : QObject(Parent), FUpDown(AUpDown) {}
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(Watched, Event);
+        auto* key = static_cast<QKeyEvent*>(Event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        if (key->key() == Qt::Key_Up)
+            GuardedCall([this] { FUpDown->StepUp(); });
+        else if (key->key() == Qt::Key_Down)
+            GuardedCall([this] { FUpDown->StepDown(); });
+        else
+            return false;
+        return true;
+    }
+
+private:
+    TUpDown* FUpDown;
+};
+
+} // namespace
+
 TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* panel = new QWidget;
@@ -24,16 +53,20 @@ TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner)
     auto* up = new QToolButton(panel);
     up->setObjectName("up");
     up->setArrowType(Qt::UpArrow);
+    // The arrows are no tab stop: the keyboard steps through the associated edit.
+    up->setFocusPolicy(Qt::NoFocus);
     up->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto* down = new QToolButton(panel);
     down->setObjectName("down");
     down->setArrowType(Qt::DownArrow);
+    down->setFocusPolicy(Qt::NoFocus);
     down->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     layout->addWidget(up);
     layout->addWidget(down);
     up->setAutoRepeat(true);
     down->setAutoRepeat(true);
     SetWidget(panel);
+    FArrowKeys = new UpDownArrowKeys(this, panel);
     QObject::connect(up, &QToolButton::clicked, panel, [this] { GuardedCall([this] { StepUp(); }); });
     QObject::connect(down, &QToolButton::clicked, panel, [this] { GuardedCall([this] { StepDown(); }); });
     SetBounds(0, 0, 16, 24);
@@ -104,12 +137,17 @@ void TUpDown::SetAssociate(TWinControl* Value)
 {
     if (Value == FAssociate || Value == this)
         return;
-    if (FAssociate != nullptr)
+    if (FAssociate != nullptr) {
         FAssociate->RemoveFreeNotification(this);
+        if (FAssociate->Widget() != nullptr)
+            FAssociate->Widget()->removeEventFilter(FArrowKeys);
+    }
     FAssociate = Value;
     if (FAssociate == nullptr)
         return;
     FAssociate->FreeNotification(this);
+    if (FAssociate->Widget() != nullptr)
+        FAssociate->Widget()->installEventFilter(FArrowKeys);
     // The up-down takes the right end of the edit.
     const int width = Width();
     FAssociate->SetWidth(std::max(FAssociate->Width() - width, 0));

@@ -7,11 +7,14 @@
 #include <memory>
 #include <vector>
 
+class QObject;
+
 // Two arrow buttons that step Position between Min and Max by Increment. With an
 // associated edit, the up-down sits at the edit's right edge (the edit gives up the room),
 // the edit shows Position (setting it fires the edit's OnChange, as on the platform), and
 // reading Position takes the number typed in the edit, kept within Min..Max; a text that
-// is no number leaves Position as it was.
+// is no number leaves Position as it was. Up and Down pressed in the associated edit step
+// Position as the arrows do; the arrows themselves take no focus.
 class TUpDown : public TWinControl {
 public:
     DECLARE_CLASS_NAME(TUpDown)
@@ -47,6 +50,7 @@ private:
     int FIncrement = 1;
     mutable int FPosition = 0;
     TWinControl* FAssociate = nullptr;
+    QObject* FArrowKeys = nullptr;   // key filter on the associate's widget, owned by this widget
 };
 
 // ---- track bar ---------------------------------------------------------------------

@@ -5,9 +5,14 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QEvent>
 #include <QMessageBox>
+#include <QScreen>
+
+#include <algorithm>
 
 using namespace ctlqt;
 
@@ -51,13 +56,28 @@ protected:
         if (!FDone && Event->type() == QEvent::Show) {
             if (auto* box = qobject_cast<QMessageBox*>(Watched)) {
                 FDone = true;
-                box->move(FX, FY);
+                box->move(OnScreen(box, QPoint(FX, FY)));
             }
         }
         return false;
     }
 
 private:
+    // The point moved so that the whole box, its buttons too, stays on the screen there.
+    static QPoint OnScreen(const QWidget* Box, QPoint At)
+    {
+        const QScreen* screen = QGuiApplication::screenAt(At);
+        if (screen == nullptr)
+            screen = Box->screen();
+        if (screen == nullptr)
+            return At;
+        const QRect room = screen->availableGeometry();
+        const QSize size = Box->frameGeometry().size().expandedTo(Box->size());
+        At.setX(std::clamp(At.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
+        At.setY(std::clamp(At.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
+        return At;
+    }
+
     int FX, FY;
     bool FDone = false;
 };
@@ -116,11 +136,20 @@ int ShowFontDialog(TDialogRequest& Request)
     start.setItalic((r->Style & fsItalic) != 0);
     start.setUnderline((r->Style & fsUnderline) != 0);
     start.setStrikeOut((r->Style & fsStrikeOut) != 0);
+    // A name the system answers with another face (an alias such as "Arial") is not in
+    // the dialog's list: the dialog shows the face that draws it, and keeping that face
+    // keeps the name asked for.
+    QString shown = start.family();
+    if (!QFontDatabase::hasFamily(shown)) {
+        shown = QFontInfo(start).family();
+        start.setFamily(shown);
+    }
     bool ok = false;
     const QFont f = QFontDialog::getFont(&ok, start, QApplication::activeWindow(), Q(r->Caption));
     if (!ok)
         return mrCancel;
-    r->Name = S(f.family());
+    if (f.family() != shown)
+        r->Name = S(f.family());
     r->Size = f.pointSize();
     TFontStyles style = 0;
     if (f.bold())

@@ -62,13 +62,14 @@ public:
             switch (item.Kind) {
             case TKind::Row: {
                 auto* label = static_cast<TLabel*>(MakeControl(Container, item.Children.front()));
-                label->SetCaption(item.Caption);
                 Grid->addWidget(label->Widget(), row, 0, Qt::AlignLeft | Qt::AlignVCenter);
                 TFormItems rest(item.Children.begin() + 1, item.Children.end());
                 QHBoxLayout* line = Line(Container, rest, true);
                 if (!rest.empty())
                     if (auto* buddy = BuddyOf(Container, line))
                         static_cast<QLabel*>(label->Widget())->setBuddy(buddy);
+                // With its buddy known the caption's accelerator takes the focus there.
+                label->SetCaption(item.Caption);
                 Grid->addLayout(line, row, 1);
                 break;
             }
@@ -105,11 +106,18 @@ private:
         return c;
     }
 
-    QWidget* BuddyOf(TWinControl*, QHBoxLayout* Line)
+    // The first control of a row's line, inside a group of controls too (an edit with its
+    // up-down).
+    static QWidget* BuddyOf(TWinControl*, QLayout* Line)
     {
-        for (int i = 0; i < Line->count(); ++i)
-            if (QWidget* w = Line->itemAt(i)->widget())
+        for (int i = 0; i < Line->count(); ++i) {
+            QLayoutItem* item = Line->itemAt(i);
+            if (QWidget* w = item->widget())
                 return w;
+            if (item->layout() != nullptr)
+                if (QWidget* w = BuddyOf(nullptr, item->layout()))
+                    return w;
+        }
         return nullptr;
     }
 

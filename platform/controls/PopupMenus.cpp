@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QMenu>
 #include <QPointer>
@@ -56,8 +57,13 @@ void TPopupMenu::BindTo(TControl* Control)
     FConnection->Widget = widget;
     widget->setContextMenuPolicy(Qt::CustomContextMenu);
     FConnection->Request = QObject::connect(widget, &QWidget::customContextMenuRequested, widget,
-                                            [this](const QPoint& At) {
-                                                GuardedCall([this, At] { PopupFor(FBound, At.x(), At.y()); });
+                                            [this, widget](const QPoint& At) {
+                                                // A scrolling view (grid, memo, list) reports the point in
+                                                // its viewport, inside its headers and frame.
+                                                QPoint at = At;
+                                                if (auto* scroll = qobject_cast<QAbstractScrollArea*>(widget))
+                                                    at = scroll->viewport()->mapTo(widget, At);
+                                                GuardedCall([this, at] { PopupFor(FBound, at.x(), at.y()); });
                                             });
 }
 

@@ -282,8 +282,10 @@ TLabel::TLabel(TComponent* AOwner) : TControl(AOwner)
 
 void TLabel::TextChanged()
 {
+    // A label with a control beside it keeps its accelerator ("&Width:"): Alt and the
+    // letter move the focus to that control. Without one the text shows plain.
     if (auto* label = static_cast<QLabel*>(Widget()))
-        label->setText(Q(StripHotkey(FText)));
+        label->setText(label->buddy() != nullptr ? Q(FText) : Q(StripHotkey(FText)));
     AdjustSize();
 }
 

@@ -207,7 +207,12 @@ protected:
     }
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override
     {
+        // The editor keeps its window's focus while a message box (a refused value) has
+        // the keyboard: the grid takes that focus back, not a window without one.
+        const bool focused = editor != nullptr && editor->window()->focusWidget() == editor;
         QTableView::closeEditor(editor, hint);
+        if (focused && window()->focusWidget() == editor)
+            setFocus();
         if (FGrid->OnEditorChange)
             GuardedCall([&] { FGrid->OnEditorChange(FGrid); });
     }

@@ -358,27 +358,30 @@ void TCustomChart::DrawTitles(bool Custom)
 
 void TCustomChart::PlaceTitlesAndLegend(bool FirstPass)
 {
-    TTeeCanvas3D* c = Canvas();
-    c->BeginNested();
-    struct EndNested {
-        TTeeCanvas3D* C;
-        ~EndNested() { C->EndNested(); }
-    } endNested{c};
+    {
+        // The legend and the titles are flat, drawn over the 3D chart.
+        TTeeCanvas3D* c = Canvas();
+        c->BeginNested();
+        struct EndNested {
+            TTeeCanvas3D* C;
+            ~EndNested() { C->EndNested(); }
+        } endNested{c};
 
-    if (FirstPass) {
-        const bool legend = LegendToDraw() && !LegendCustomPosition();
-        if (legend && LegendVertical())
+        if (FirstPass) {
+            const bool legend = LegendToDraw() && !LegendCustomPosition();
+            if (legend && LegendVertical())
+                DrawLegend();
+            DrawTitles(false);
+            if (legend && !LegendVertical())
+                DrawLegend();
+            return;
+        }
+        if (LegendToDraw() && LegendCustomPosition())
             DrawLegend();
-        DrawTitles(false);
-        if (legend && !LegendVertical())
-            DrawLegend();
-        return;
+        DrawTitles(true);
     }
-    if (LegendToDraw() && LegendCustomPosition())
-        DrawLegend();
-    DrawTitles(true);
 
-    // Walls and axes that stand in front of the data.
+    // Walls and axes that stand in front of the data, drawn again where they stand in 3D.
     if (!View3D() || !View3DWalls() || !SomeSeriesUsesAxes() || ActiveSeriesCount() == 0)
         return;
     if (!SidePlaneFaces(false)) {

@@ -670,6 +670,10 @@ void TChartAxis::FitToRect(const TRect& R)
     const int b = FHorizontal ? R.Right : R.Bottom;
     const int oldStart = FMap.StartPos;
     const int oldEnd = FMap.EndPos;
+    // Margins that would leave the axis no pixels (huge pointers, an empty bar series'
+    // room for a bar as wide as the axis) are left out, so the values keep the axis.
+    if (a + b >= oldEnd - oldStart)
+        return;
     // The centre stays where the whole extent put it.
     FMap.StartPos += a;
     FMap.EndPos -= b;

@@ -288,6 +288,29 @@ TEST_F(AxisModel, FitToRectKeepsTheOldEndValuesOnTheOldPixels)
     EXPECT_EQ(x->CalcPosValue(0), 112);
 }
 
+TEST_F(AxisModel, FitToRectLeavesOutMarginsThatWouldLeaveTheAxisNoPixels)
+{
+    TChartAxis* x = chart->BottomAxis();
+    x->SetFixedRange(0, 100);
+    Layout();
+    x->FitToRect(TRect(250, 0, 150, 0));   // 400 pixels of margins on a 400-pixel axis
+    EXPECT_EQ(x->Map().StartPos, 40);
+    EXPECT_EQ(x->Map().EndPos, 440);
+    EXPECT_DOUBLE_EQ(x->Map().Minimum, 0);
+    EXPECT_DOUBLE_EQ(x->Map().Maximum, 100);
+    x->FitToRect(TRect(250, 0, 149, 0));   // one pixel left: taken
+    EXPECT_EQ(x->Map().AxisSize, 1);
+    EXPECT_LT(x->Map().Minimum, -24000);
+    // A vertical axis alike.
+    TChartAxis* y = chart->LeftAxis();
+    y->SetFixedRange(-5, 5);
+    Layout();
+    const int size = y->Map().AxisSize;
+    y->FitToRect(TRect(0, size, 0, 0));
+    EXPECT_EQ(y->Map().AxisSize, size);
+    EXPECT_DOUBLE_EQ(y->Map().Maximum, 5);
+}
+
 TEST_F(AxisModel, PositionDepthAndAngleSettings)
 {
     TChartAxis* bottom = chart->BottomAxis();

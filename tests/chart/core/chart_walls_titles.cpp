@@ -4,7 +4,9 @@
 
 #include "TestSupport.h"
 
+#include <map>
 #include <string>
+#include <vector>
 
 using namespace charttest;
 
@@ -233,6 +235,37 @@ TEST_F(WallsTitles, ThreeDWallsReserveDepthAndDrawBesideThePlot)
     const TRect r2 = chart->ChartRect;
     EXPECT_NE(Px(*bmp, r2.Left + d, (r2.Top + r2.Bottom) / 2 + (r2.Bottom - r2.Top) / 20), clLime);
     EXPECT_NE(Px(*bmp, (r2.Left + r2.Right) / 2 + (r2.Right - r2.Left) / 20 + d, r2.Bottom - d + 1), clAqua);
+}
+
+TEST_F(WallsTitles, AnAxisDrawnAgainInFrontOfATurnedViewStandsWhereItStood)
+{
+    AddSeries();
+    chart->SetView3D(true);
+    TView3DOptions* view = chart->View3DOptions();
+    view->SetOrthogonal(false);
+    view->SetElevation(345);
+    // Where each label of the left axis lands on the screen, once per drawing of it.
+    std::map<std::string, std::vector<TPoint>> shown;
+    chart->LeftAxis()->OnDrawLabel = [&](TChartAxis*, int X, int Y, int Z, std::string& Text, bool&) {
+        shown[Text].push_back(chart->Canvas()->Calc3DPoint(X, Y, Z));
+    };
+    // Turned to the right, the left side plane faces away: the left axis is drawn once
+    // more after the series, over the same pixels.
+    view->SetRotation(30);
+    Draw();
+    ASSERT_GE(shown.size(), 5u);
+    for (const auto& [text, points] : shown) {
+        ASSERT_EQ(points.size(), 2u) << text;
+        EXPECT_EQ(points[0].X, points[1].X) << text;
+        EXPECT_EQ(points[0].Y, points[1].Y) << text;
+    }
+    // Turned to the left, the left side plane faces the viewer: drawn once.
+    view->SetRotation(330);
+    shown.clear();
+    Draw();
+    ASSERT_GE(shown.size(), 5u);
+    for (const auto& [text, points] : shown)
+        EXPECT_EQ(points.size(), 1u) << text;
 }
 
 } // namespace

@@ -3,9 +3,15 @@
 #include "data_editors_fixture.h"
 
 #include "Series.h"
+#include "UserInput.h"
 
 #include "controls/CommonDialogs.h"
+#include "controls/Menus.h"
+#include "controls/PopupMenus.h"
 #include "graphics/Bitmap.h"
+
+#include <QAbstractItemView>
+#include <QMenu>
 
 #include <tuple>
 
@@ -115,6 +121,49 @@ TEST_F(GridTest, TypingWritesValuesKeepsPrecisionAndRefusesBadText)
     s->AddPointXY(8, 1);
     s->RefreshSeries();
     EXPECT_EQ(grid->RowCount(), 11);
+}
+
+TEST_F(GridTest, AfterTheMessageOnARefusedValueTheKeysGoToTheGridAgain)
+{
+    TChartSeries* s = AddSeries({1, 2, 3}, "S");
+    grid->SetChart(chart);
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::ClickItem(grid, 1, 1));   // the first point's Y
+    user::ModalActions modal(dialogs);
+    modal.ThenInDialog([](QWidget*) { ASSERT_TRUE(user::Key(Qt::Key_Return)); });
+    ASSERT_TRUE(user::Type("abc"));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
+    EXPECT_EQ(modal.Started(), 1);
+    user::ShowAndActivate(form.get());   // the desktop activates the window again
+    EXPECT_EQ(s->YValues()->Value(0), 1);
+    // Typing opens the cell's editor again; Escape gives the edit up there.
+    ASSERT_TRUE(user::Type("9"));
+    EXPECT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->EditorText(), "9");
+    ASSERT_TRUE(user::Key(Qt::Key_Escape));
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_EQ(s->YValues()->Value(0), 1);
+}
+
+TEST_F(GridTest, ARightClickOpensThePopupMenuWhereTheMouseIs)
+{
+    AddSeries({1, 2, 3}, "S");
+    grid->SetChart(chart);
+    auto* menu = new TPopupMenu(form.get());
+    auto* item = new TMenuItem(form.get());
+    item->SetCaption("&Insert");
+    menu->Items()->Add(item);
+    menu->BindTo(grid);
+    user::ShowAndActivate(form.get());
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    // A cell below the header row and right of the index column.
+    const QPoint inView = view->viewport()->mapTo(view, view->visualRect(view->model()->index(1, 1)).center());
+    ASSERT_TRUE(user::Click(view, inView, Qt::RightButton));
+    QMenu* shown = menu->Items()->Action()->menu();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(menu->Showing());
+    EXPECT_EQ(shown->pos(), view->mapToGlobal(inView));
+    menu->CloseUp();
 }
 
 // A series that cannot take null points.

@@ -7,9 +7,13 @@
 #include "Series.h"
 
 #include "controls/CommonDialogs.h"
+#include "controls/DragDrop.h"
 #include "controls/InplaceEdit.h"
 #include "controls/StdCtrls.h"
 #include "graphics/Bitmap.h"
+
+#include <QTest>
+#include <QWindow>
 
 using namespace dataeditortest;
 
@@ -127,6 +131,30 @@ TEST_F(ListBoxTest, ChecksSelectAndReorder)
     EXPECT_EQ(chart->Series(2), b);
     EXPECT_EQ(list->Items()->Get(2), "B");
     EXPECT_EQ(list->SelectedSeries(), b);
+}
+
+TEST_F(ListBoxTest, AsADragSourceTooItTakesALineDroppedOnAnotherOfItsLines)
+{
+    SetDragSource(list, true);   // as the chart editor makes it, to drop series on groups
+    const int x = list->SectionLeft(TChartListBox::lsTitle) + 5;
+    QWindow* window = list->Widget()->window()->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const auto At = [&](QPoint P) { return list->Widget()->mapTo(list->Widget()->window(), P); };
+    // The press on "A", then the toolkit's drag of the list over "C" and its drop there.
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, At(QPoint(x, 10)));
+    EXPECT_FALSE(DragOverTarget(list, form.get(), x, 58));   // another source is refused
+    EXPECT_TRUE(DragOverTarget(list, list, x, 58));
+    EXPECT_TRUE(DropOnTarget(list, list, x, 58));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, At(QPoint(x, 58)));
+    EXPECT_EQ(chart->Series(0), c);
+    EXPECT_EQ(chart->Series(2), a);
+    EXPECT_EQ(list->Items()->Get(2), "A");
+    EXPECT_EQ(list->SelectedSeries(), a);
+    // Dropped on its own line, nothing moves.
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, At(QPoint(x, 34)));
+    EXPECT_TRUE(DropOnTarget(list, list, x, 34));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, At(QPoint(x, 34)));
+    EXPECT_EQ(chart->Series(1), b);
 }
 
 TEST_F(ListBoxTest, RenamingValidatesNamesAndClearsATitleEqualToTheName)

@@ -547,6 +547,23 @@ TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)
     EXPECT_EQ(a->Count(), 3);
 }
 
+TEST_F(EditorWindowTest, AGroupAddedWithThePlusButtonShowsInTheGroupsList)
+{
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    user::ShowAndActivate(editor.get());
+    ASSERT_FALSE(editor->PanelGroups->Visible());
+    user::ModalActions modal(dialogs);
+    modal.Then([](TForm*) {
+        ASSERT_TRUE(user::Type("Fits"));
+        ASSERT_TRUE(user::Key(Qt::Key_Return));
+    });
+    ASSERT_TRUE(user::Click(editor->BAddGroup));
+    ASSERT_EQ(chart->SeriesList()->Groups()->Count(), 1);
+    EXPECT_TRUE(editor->PanelGroups->Visible());
+    EXPECT_TRUE(editor->Groups->Widget()->isVisible());
+    EXPECT_EQ(Texts(editor->Groups->Items()), (std::vector<std::string>{"(all)", "Fits"}));
+}
+
 TEST_F(EditorWindowTest, SeriesGroupsKeepDroppedSeriesAndLetGoOfDeletedGroups)
 {
     TSeriesGroup* group = chart->SeriesList()->AddGroup("Pair");
@@ -785,6 +802,47 @@ TEST_F(EditorWindowTest, FunctionSourcesCanBeChosenAndClosingAsksToApplyThem)
     TeeEdiSeriFinalization();
     TeeFuncEditFinalization();
     TeeFunciFinalization();
+}
+
+TEST_F(EditorWindowTest, TheSeriesPageLetsGoOfACustomAxisDeletedOnTheAxisPage)
+{
+    TeeEdiSeriInitialization();
+    auto* custom = static_cast<TChartAxis*>(chart->CustomAxes()->Add());
+    a->SetCustomVertAxis(custom);
+    user::ModalActions modal(dialogs);
+    modal.Then([&](TForm* f) {
+        auto* editor = dynamic_cast<TChartEditForm*>(f);
+        ASSERT_NE(editor, nullptr);
+        // "A" on the series page's General tab: on the custom axis.
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Series"));
+        auto* page = dynamic_cast<TFormTeeSeries*>(editor->PageForm(editor->TabSeries));
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(user::ClickTab(page->PageSeries, "General"));
+        ASSERT_EQ(page->CBVertAxis->Items()->Count(), 4);
+        EXPECT_EQ(page->CBVertAxis->ItemIndex(), 3);
+        // The custom axis deleted on the axis page.
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Chart"));
+        ASSERT_TRUE(user::ClickTab(editor->SubPage, "Axis"));
+        auto* axes = dynamic_cast<TFormTeeAxis*>(editor->PageForm(editor->TabAxis));
+        ASSERT_NE(axes, nullptr);
+        ASSERT_TRUE(user::ClickItem(axes->LBAxes, "Custom 0"));
+        ASSERT_TRUE(user::Click(axes->BDelete));
+        ASSERT_EQ(chart->CustomAxes()->Count(), 0);
+        // Back on the series page the vertical axes are the standard ones, "Left" chosen,
+        // and choosing among them is safe.
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Series"));
+        EXPECT_EQ(page->CBVertAxis->Items()->Count(), 3);
+        EXPECT_EQ(page->CBVertAxis->ItemIndex(), 0);
+        ASSERT_TRUE(user::Key(page->CBVertAxis, Qt::Key_Down));
+        EXPECT_EQ(a->VertAxis(), aRightAxis);
+        ASSERT_TRUE(user::Key(page->CBVertAxis, Qt::Key_Down));
+        ASSERT_TRUE(user::Key(page->CBVertAxis, Qt::Key_Down));
+        EXPECT_EQ(a->VertAxis(), aBothVertAxis);
+        ASSERT_TRUE(user::Click(editor->BClose));
+    });
+    ShowChartEditorAtPage(nullptr, chart, cetSeriesList);
+    EXPECT_EQ(modal.Started(), 1);
+    TeeEdiSeriFinalization();
 }
 
 TEST_F(EditorWindowTest, TheLegendsFormatTabEditsTheLegendFrame)

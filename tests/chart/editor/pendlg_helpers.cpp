@@ -11,7 +11,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -165,6 +167,33 @@ TEST_F(HelpersTest, ConfirmationNextToAControlOpensBelowItsCorner)
     SetDialogAnswerer(recorder);
     EXPECT_TRUE(yes);
     EXPECT_EQ(seen, QPoint(origin.X + 20, origin.Y + 30));
+}
+
+TEST_F(HelpersTest, AConfirmationNextToAControlInTheScreensCornerStaysOnTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    TForm form(nullptr);
+    form.SetBounds(screen.right() - 120, screen.bottom() - 60, 300, 200);
+    auto* button = new TButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(30, 10, 75, 25);
+    form.Show();
+
+    const TDialogAnswerer recorder = SetDialogAnswerer(nullptr);   // the real box
+    QRect seen;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = box->frameGeometry();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_FALSE(ConfirmQuestion("Sure?", button));
+    SetDialogAnswerer(recorder);
+    ASSERT_TRUE(seen.isValid());
+    EXPECT_TRUE(screen.contains(seen)) << seen.x() << "," << seen.y() << " " << seen.width() << "x"
+                                       << seen.height() << " on " << screen.width() << "x" << screen.height();
+    EXPECT_EQ(seen.right(), screen.right());
+    EXPECT_EQ(seen.bottom(), screen.bottom());
 }
 
 TEST_F(HelpersTest, ValueFormatsAreAppendedInOrder)

@@ -1,9 +1,12 @@
 // Forms declared as tables: names, captions, layout positions, the size rule, tab pages
 // that may refuse a change, and controls that keep their platform events.
+#include "UserInput.h"
+
 #include "controls/FormBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFont>
 #include <QLayout>
 #include <QWidget>
@@ -107,6 +110,46 @@ TEST(FormBuilderTest, TabChangeCanBeRefusedAndControlsKeepTheirEvents)
     EXPECT_EQ(moves, 1);
     form.TBOffset->SetPosition(-400);
     EXPECT_EQ(form.TBOffset->Position(), -300);
+}
+
+TEST(FormBuilderTest, ArrowKeysInAnUpDownsEditStepItWithinItsLimitsAndTabPassesTheArrows)
+{
+    SampleForm form(nullptr, 300, 420);
+    user::ShowAndActivate(&form);
+    int changes = 0;
+    form.ESize->OnChange = [&](TObject*) { ++changes; };
+    ASSERT_TRUE(user::Focus(form.ESize));
+    user::Key(Qt::Key_Up);
+    user::Key(Qt::Key_Up);
+    EXPECT_EQ(form.ESize->Text(), "3");
+    EXPECT_EQ(changes, 2);
+    user::Key(Qt::Key_Down);
+    EXPECT_EQ(form.UDSize->Position(), 2);
+    user::Key(Qt::Key_Down);
+    user::Key(Qt::Key_Down);   // at Min: no step below it
+    EXPECT_EQ(form.ESize->Text(), "1");
+    // A typed number is where the keys step from.
+    user::Key(Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(user::Type("19"));
+    user::Key(Qt::Key_Up);
+    user::Key(Qt::Key_Up);
+    EXPECT_EQ(form.ESize->Text(), "20");
+    // Tab goes from the edit to the next control, not into the arrows.
+    user::Key(Qt::Key_Tab);
+    EXPECT_FALSE(form.UDSize->Widget()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_NE(QApplication::focusWidget(), form.ESize->Widget());
+}
+
+TEST(FormBuilderTest, ARowLabelsAcceleratorMovesTheFocusToItsControl)
+{
+    SampleForm form(nullptr, 300, 420);
+    user::ShowAndActivate(&form);
+    ASSERT_TRUE(user::Focus(form.CBVisible));
+    user::Key(Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.ESize->Widget());
+    user::Key(Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.EName->Widget());
+    EXPECT_EQ(form.LName->Caption(), "&Name:");
 }
 
 TEST(FormBuilderTest, AnItemWithItsOwnFontNameHandsItToTheControlsInIt)

@@ -1,0 +1,58 @@
+// The font dialog as the user answers it: a font named by an alias of the system's
+// (the chart's "Arial") opens on the face that draws it and keeps its name on OK.
+#include "DialogRecorder.h"
+#include "UserInput.h"
+
+#include "controls/CommonDialogs.h"
+
+#include <QFont>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FontDialogUserTest : public ::testing::Test {
+protected:
+    // The family the dialog shows in its family field.
+    void ExpectFamilyShown(const QString& Family)
+    {
+        modal.ThenInDialog([=](QWidget* d) {
+            bool shown = false;
+            for (QLineEdit* e : d->findChildren<QLineEdit*>())
+                shown = shown || e->text() == Family;
+            EXPECT_TRUE(shown) << Family.toStdString();
+            ASSERT_TRUE(user::Key(Qt::Key_Return));
+        });
+    }
+
+    DialogRecorder dialogs;
+    user::ModalActions modal{dialogs};
+    TFontDialog dialog{nullptr};
+};
+
+TEST_F(FontDialogUserTest, AnAliasOpensOnTheFaceThatDrawsItAndOkKeepsTheName)
+{
+    const QString face = QFontInfo(QFont("Arial")).family();
+    ASSERT_NE(face, "Arial") << "the system has a face named Arial: nothing to test";
+    dialog.Font()->SetName("Arial");
+    dialog.Font()->SetSize(11);
+    dialog.Font()->SetStyle(TFontStyles(fsBold));
+    ExpectFamilyShown(face);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Font()->Name(), "Arial");
+    EXPECT_EQ(dialog.Font()->Size(), 11);
+    EXPECT_EQ(dialog.Font()->Style(), TFontStyles(fsBold));
+}
+
+TEST_F(FontDialogUserTest, AFamilyOfTheSystemOpensOnItself)
+{
+    dialog.Font()->SetName("Liberation Serif");
+    ExpectFamilyShown("Liberation Serif");
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Font()->Name(), "Liberation Serif");
+}
+
+} // namespace
