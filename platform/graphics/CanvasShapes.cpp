@@ -813,6 +813,9 @@ bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const in
 {
     if (!Writable())
         return false;
+    if (count == 1)   // one column (a held band's end written early): a rectangle one pixel wide
+        return tops[0] > bottoms[0] ||
+               DirectFill(QRect(left, tops[0], 1, bottoms[0] - tops[0] + 1), Col(colours[0]).rgb());
     // Each column as its first row and its length less one, unsigned, so that one
     // comparison tells whether a row lies in it (an empty column: a first row beyond
     // every row and a length of one).
@@ -874,7 +877,9 @@ bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const in
         std::sort(events.begin(), events.end());
         events.erase(std::unique(events.begin(), events.end()), events.end());
         std::vector<ColumnRun>& runs = ColumnRuns;
-        for (size_t e = 0; e + 1 < events.size(); ++e) {
+        // From the bottom up: the rows written last before (a background filled downwards)
+        // are the likeliest still in the processor's cache.
+        for (size_t e = events.size() - 1; e-- > 0;) {
             const int y0 = std::max(events[e], top), y1 = std::min(events[e + 1] - 1, bottom);
             if (y0 > y1)
                 continue;
@@ -891,7 +896,7 @@ bool TCanvas::Impl::DirectColumns(int left, int count, const int* tops, const in
                 else
                     runs.push_back({st.From, st.From + st.N, !full});
             }
-            for (int y = y0; y <= y1; ++y) {
+            for (int y = y1; y >= y0; --y) {
                 QRgb* line = reinterpret_cast<QRgb*>(bits + stride * y);
                 for (const ColumnRun& run : runs) {
                     const size_t k = size_t(run.From - left);

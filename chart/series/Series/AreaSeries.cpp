@@ -484,10 +484,6 @@ bool FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
     const bool held = bands != nullptr && vertical && along > prevAlong && (bands->Empty() || bands->Next == prevAlong);
     if (bands != nullptr && !held)
         bands->Flush(target);
-    // A steep edge or top line that rises from the first point may start one column
-    // before it, beside that point's value.
-    if (held)
-        bands->Release(prevAlong - 1, std::min(prevValue, value) - 1, std::max(prevValue, value) + 1, target);
     const int nearCut = nearest + toward * margin;
     const int farCut = origin - toward * margin;
     const TPoint nearEnd[4] = {whole[0], whole[1], at(along, nearCut), at(prevAlong, nearCut)};
@@ -528,7 +524,8 @@ bool FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
             bands->DrawAside(target, top, bottom);
         else
             bands->DrawAside(target);
-        // What a polygon draws left of its corners lies over the band held there.
+        // What a polygon (with the top edge, a steep one) draws left of its corners lies over
+        // the band held there: the only drawing of a held segment outside its columns.
         const auto beside = [&](int top, int bottom) { bands->Release(lo - 1, top, bottom, target); };
         const bool lined = stamps.Draw(canvas, nearEnd, pen, beside, line) && line != nullptr;
         if (far == nullptr)

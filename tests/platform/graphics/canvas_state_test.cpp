@@ -339,8 +339,8 @@ TEST(CanvasClip, ClipToAPathOfText)
 
 // Under a clip region of many rectangles (a slanted hexagon), figures drawn under the one
 // rectangle the region makes within their bounds, solid fills written into the image,
-// columns of their own rows and colours written a row at a time, and symbols stamped, give
-// the pixels that the whole region gives.
+// columns of their own rows and colours written a row at a time or one by one, and symbols
+// stamped, give the pixels that the whole region gives.
 TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
 {
     const auto draw = [](bool shortcuts) {
@@ -371,6 +371,13 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
         }
         c.Brush()->SetColor(clAqua);
         c.FillColumns(-5, 130, tops.data(), bottoms.data(), colours.data());
+        // One column at a time too: one empty, some across the region's edges or past the
+        // image's.
+        for (int k = 0; k < 12; ++k) {
+            const int top = k == 5 ? 30 : -3 + (k * 19) % 80, bottom = k == 5 ? 29 : top + 4 + (k * 13) % 40;
+            const TColor colour = k % 2 ? clMaroon : clLime;
+            c.FillColumns(-1 + k * 11, 1, &top, &bottom, &colour);
+        }
         EXPECT_EQ(c.Brush()->Color(), clAqua);
         EXPECT_EQ(c.Brush()->Style(), bsSolid);
         TBitmap black(5, 5), white(5, 5);
