@@ -60,8 +60,9 @@ std::string CheckRunInput(const TRunInput& in)
     if (in.n < 2 || in.n > 20 || in.n % 2 != 0)
         return "Number of Einstein terms must be between 1 and 10";
     if (in.M <= in.n) {
-        return "Too few data points: " + IntToStr(std::max(in.M, 0)) + " points for " + IntToStr(in.n) +
-               " unknowns";
+        const int points = std::max(in.M, 0);
+        return "Too few data points: " + IntToStr(points) + (points == 1 ? " point for " : " points for ") +
+               IntToStr(in.n) + " unknowns";
     }
     // The model is a function of Theta / T: a point at or below 0 K has no value, and the
     // fit would only end in "Solution not found" without saying why.

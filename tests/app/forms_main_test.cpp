@@ -270,7 +270,7 @@ TEST_F(MainWindowTest, RunWithoutPointsSaysSo)
     EXPECT_EQ(fmData->PointCount(), 1);
     // One point cannot determine four unknowns: the run says so instead of fitting.
     ASSERT_EQ(dialogs.Requests.size(), 2u);
-    EXPECT_EQ(dialogs.Requests[1].Text, "Too few data points: 1 points for 4 unknowns");
+    EXPECT_EQ(dialogs.Requests[1].Text, "Too few data points: 1 point for 4 unknowns");
 }
 
 TEST(MainProgramTest, ClosingTheMainWindowEndsTheProgram)
