@@ -3,6 +3,7 @@
 // and the program's bitmap resources.
 #include "TestSupport.h"
 
+#include "controls/ComboCtrls.h"
 #include "controls/CustomControls.h"
 #include "controls/Printers.h"
 #include "controls/Resources.h"
@@ -129,6 +130,31 @@ TEST(ButtonDensity, FaceAndPaintOverTakeTheScreensDensity)
                     }
         EXPECT_GT(mixed, 20);
     }
+}
+
+// Run once more on a screen of twice the density: the closed owner-drawn box draws its
+// item and what PaintOver adds on canvases of the screen's density.
+TEST(ComboDensity, OwnerDrawnItemTakesTheScreensDensity)
+{
+    struct TRatioCombo : TOwnerDrawComboBox {
+        using TOwnerDrawComboBox::TOwnerDrawComboBox;
+        double ItemRatio = 0, OverRatio = 0;
+        void DrawItem(int, const TRect& Rect, TOwnerDrawState) override
+        {
+            ItemRatio = Canvas()->PixelRatio();
+            Canvas()->FillRect(Rect);
+        }
+        void PaintOver(TCanvas* Canvas) override { OverRatio = Canvas->PixelRatio(); }
+    } combo(nullptr);
+    combo.SetOwnerDraw(true);
+    combo.Items()->Add("line");
+    combo.SetItemIndex(0);
+    combo.SetBounds(0, 0, 120, 24);
+    const QImage shown = combo.Widget()->grab().toImage();
+    const int k = int(combo.Widget()->devicePixelRatio());
+    ASSERT_GE(shown.width(), 40 * k);
+    EXPECT_EQ(combo.ItemRatio, double(k));
+    EXPECT_EQ(combo.OverRatio, double(k));
 }
 
 TEST(CustomControlPaint, NewSystemColoursRepaint)
