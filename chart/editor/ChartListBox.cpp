@@ -290,11 +290,16 @@ void TChartListBox::Paint()
 
 TBitmap* TChartListBox::IconOf(const TChartSeries* Series)
 {
+    if (const double ratio = Canvas()->PixelRatio(); ratio != FIconsRatio) {
+        FIcons.clear();
+        FIconsRatio = ratio;
+    }
     const TTeeFunction* function = Series->FunctionType();
     std::unique_ptr<TBitmap>& icon =
         FIcons[{Series->ClassInfo(), function != nullptr ? function->ClassInfo() : nullptr}];
     if (icon == nullptr) {
         icon = std::make_unique<TBitmap>();
+        icon->SetPixelRatio(FIconsRatio);
         DrawClassPicture(Series, icon.get(), 20);
     }
     return icon.get();

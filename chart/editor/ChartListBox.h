@@ -163,7 +163,9 @@ private:
     TPoint FMouse;
     int FDragLine = -1;     // the line a drag started on
     bool FDragging = false;
-    // The pictures of the series types shown, drawn once each.
+    // The pictures of the series types shown, drawn once each at the screen's density
+    // (drawn again when the window moves to a screen of another density).
     std::map<std::pair<const void*, const void*>, std::unique_ptr<TBitmap>> FIcons;
+    double FIconsRatio = 1;
     TBitmap* IconOf(const TChartSeries* Series);
 };

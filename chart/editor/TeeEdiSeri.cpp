@@ -410,6 +410,7 @@ void TFormTeeSeries::SetUpSeries(const std::string& ReturnTab)
         CBDataSourcestyle->Items()->Delete(3);
 
     TBitmap icon;
+    icon.SetPixelRatio(ImageSeries->PixelRatio());
     DrawClassPicture(s, &icon, 24);
     ImageSeries->Picture()->SetGraphic(&icon);
     ImageSeries->SetVisible(true);

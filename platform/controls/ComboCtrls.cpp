@@ -23,7 +23,9 @@ void PaintOwnerDrawnRow(QPainter* Painter, const QStyleOptionViewItem& Option,
                         const std::function<void(QImage& Image, const TRect& Rect, TOwnerDrawState State)>& Draw)
 {
     const QRect r = Option.rect;
-    QImage image(std::max(r.width(), 1), std::max(r.height(), 1), QImage::Format_RGB32);
+    // At the density of the device painted on, so that the row is not enlarged.
+    const double ratio = Painter->device() != nullptr ? Painter->device()->devicePixelRatio() : 1.0;
+    QImage image = qtbridge::NewImage(std::max(r.width(), 1), std::max(r.height(), 1), std::max(1.0, ratio));
     TOwnerDrawState state = 0;
     if (Option.state & QStyle::State_Selected)
         state |= odSelected;
@@ -105,10 +107,12 @@ class ComboPainter : public QObject {
 public:
     explicit ComboPainter(TOwnerDrawComboBox* AControl) : FControl(AControl) {}
 
-    void Render(QComboBox* Box, QImage& Image, bool Over)
+    // At Ratio image pixels per unit: the screen's density on screen, 1 for PaintTo.
+    void Render(QComboBox* Box, QImage& Image, bool Over, double Ratio)
     {
-        Image = QImage(std::max(Box->width(), 1), std::max(Box->height(), 1), QImage::Format_RGB32);
-        Image.fill(qtbridge::ToQColor(clBtnFace));
+        Ratio = std::max(1.0, Ratio);
+        Image = qtbridge::NewImage(std::max(Box->width(), 1), std::max(Box->height(), 1), Ratio, QImage::Format_RGB32,
+                                   qtbridge::ToQColor(clBtnFace).rgb());
         QStyleOptionComboBox option;
         option.initFrom(Box);
         option.editable = Box->isEditable();
@@ -125,7 +129,7 @@ public:
             const QRect field =
                 Box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, Box);
             if (field.width() > 0 && field.height() > 0) {
-                QImage item(field.size(), QImage::Format_RGB32);
+                QImage item = qtbridge::NewImage(field.width(), field.height(), Ratio);
                 TOwnerDrawState state = odComboBoxEdit;
                 if (Box->hasFocus())
                     state |= odSelected | odFocused;
@@ -153,7 +157,7 @@ protected:
         switch (Event->type()) {
         case QEvent::Paint: {
             QImage image;
-            Render(box, image, true);
+            Render(box, image, true, box->devicePixelRatio());
             QPainter p(box);
             p.drawImage(0, 0, image);
             return true;
@@ -268,7 +272,7 @@ void TOwnerDrawComboBox::PaintTo(TBitmap* Bitmap)
     if (box->size() != QSize(Width(), Height()))
         box->resize(Width(), Height());
     QImage image;
-    d->Painter->Render(box, image, true);
+    d->Painter->Render(box, image, true, 1);
     Bitmap->SetSize(image.width(), image.height());
     Bitmap->Canvas()->Flush();
     QPainter p(&Bitmap->impl().Image);

@@ -325,6 +325,12 @@ void TCustomControl::CheckResize()
     Resize();
 }
 
+double TCustomControl::PixelRatio() const
+{
+    const CustomControlWidget* w = d->Window;
+    return w != nullptr ? std::max(1.0, w->devicePixelRatio()) : 1.0;
+}
+
 void TCustomControl::PaintWindow()
 {
     CustomControlWidget* w = d->Window;

@@ -74,6 +74,9 @@ public:
     // The canvas of the window: valid for drawing during Paint; between paints it keeps
     // what was painted last.
     TCanvas* Canvas() const { return FCanvas.get(); }
+    // Image pixels per device unit on the screen the window is on (at least 1): the
+    // density its canvas gets at the next paint, for pictures made ahead of it.
+    double PixelRatio() const;
 
     TColor Color() const { return FColor; }
     virtual void SetColor(TColor Value);

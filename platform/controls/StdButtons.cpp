@@ -20,11 +20,12 @@ class PushButtonWidget : public QPushButton {
 public:
     explicit PushButtonWidget(TButton* AControl) : FControl(AControl) { setAutoDefault(false); }
 
-    // The button as it is shown: the toolkit's drawing, then the control's.
-    void Render(QImage& Image)
+    // The button as it is shown: the toolkit's drawing, then the control's, at Ratio image
+    // pixels per unit (the screen's density, so that the caption is not enlarged).
+    void Render(QImage& Image, double Ratio)
     {
-        Image = QImage(std::max(width(), 1), std::max(height(), 1), QImage::Format_RGB32);
-        Image.fill(qtbridge::ToQColor(clBtnFace));
+        Image = qtbridge::NewImage(std::max(width(), 1), std::max(height(), 1), std::max(1.0, Ratio),
+                                   QImage::Format_RGB32, qtbridge::ToQColor(clBtnFace).rgb());
         {
             QPainter p(&Image);
             QStyleOptionButton option;
@@ -41,7 +42,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QImage image;
-        Render(image);
+        Render(image, devicePixelRatio());
         QPainter p(this);
         p.drawImage(0, 0, image);
     }
@@ -102,7 +103,7 @@ void TButton::PaintTo(TBitmap* Bitmap)
     if (d->Button->size() != QSize(Width(), Height()))
         d->Button->resize(Width(), Height());
     QImage image;
-    d->Button->Render(image);
+    d->Button->Render(image, 1);
     Bitmap->SetSize(image.width(), image.height());
     Bitmap->Canvas()->Flush();
     QImage& target = Bitmap->impl().Image;

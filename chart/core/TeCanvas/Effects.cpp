@@ -445,16 +445,32 @@ std::vector<std::vector<Contribution>> Contributions(int dstSize, int srcSize, c
 {
     const double scale = double(dstSize - 1) / double(srcSize - 1);
     std::vector<std::vector<Contribution>> out(static_cast<size_t>(dstSize));
+    std::vector<std::pair<int, double>> taps;
     for (int i = 0; i < dstSize; ++i) {
         const double centre = i / scale;
         const bool reducing = scale < 1;
         const double width = reducing ? support / scale : support;
+        taps.clear();
+        double sum = 0;
         for (int j = int(std::floor(centre - width)); j <= int(std::ceil(centre + width)); ++j) {
-            const int w = reducing ? TeeRound(1024 * scale * filter((centre - j) * scale))
-                                   : TeeRound(1024 * filter(centre - j));
-            if (w != 0)
-                out[size_t(i)].push_back({Reflect(j, srcSize), w});
+            const double w = reducing ? filter((centre - j) * scale) : filter(centre - j);
+            taps.emplace_back(j, w);
+            sum += w;
         }
+        // The sampled filter's weights sum to one only at some factors: scaled to one, so
+        // that a flat colour stays flat; the rounding's remainder goes to the largest.
+        std::vector<Contribution>& row = out[size_t(i)];
+        int total = 0;
+        size_t largest = 0;
+        for (const auto& [j, w] : taps)
+            if (const int v = sum != 0 ? TeeRound(1024 * w / sum) : 0; v != 0) {
+                if (row.empty() || v > row[largest].Weight)
+                    largest = row.size();
+                row.push_back({Reflect(j, srcSize), v});
+                total += v;
+            }
+        if (!row.empty())
+            row[largest].Weight += 1024 - total;
     }
     return out;
 }

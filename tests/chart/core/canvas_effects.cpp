@@ -332,6 +332,18 @@ TEST(CanvasStretch, UniformStaysUniformAndEdgesKeepTheirColour)
                 ASSERT_NEAR(GetGValue(c), 160, 2);
                 ASSERT_NEAR(GetBValue(c), 30, 2);
             }
+        // Reductions by factors that are not whole (a picture for a screen of 125 % or
+        // 150 %) keep a flat colour exactly: no faint grid of darker pixels.
+        for (int size : {30, 25, 20}) {
+            TBitmap large(40, 40), reduced(size, size);
+            Fill(large, RGB(90, 160, 255));
+            SmoothStretchBitmap(&large, &reduced, fast);
+            int off = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x)
+                    off += Px(reduced, x, y) != RGB(90, 160, 255) ? 1 : 0;
+            EXPECT_EQ(off, 0) << size << (fast ? " fast" : " fine");
+        }
         // Reducing a left-black, right-white image keeps black left, white right.
         TBitmap half(20, 10), small(5, 3);
         Fill(half, clWhite);

@@ -1,7 +1,9 @@
 // The series list box, driven by mouse and keys on its lines and through the dialogs it
 // asks.
+#include "PixelProbe.h"
 #include "UserInput.h"
 #include "ChartListBox.h"
+#include "Galleries.h"
 #include "data_editors_fixture.h"
 
 #include "Series.h"
@@ -16,6 +18,7 @@
 #include <QWindow>
 
 using namespace dataeditortest;
+using testsupport::Px;
 
 namespace {
 
@@ -302,6 +305,31 @@ TEST_F(ListBoxTest, PictureOfTheList)
     if (const std::string path = testsupport::ArtifactPath("editor-listbox.png"); !path.empty()) {
         EXPECT_TRUE(SaveControlPicture(list, path));
     }
+}
+
+// Run once more on a screen of twice the density: a line's type picture is drawn at the
+// screen's density, not enlarged from a picture of one pixel per unit.
+TEST_F(ListBoxTest, TypePicturesTakeTheScreenDensity)
+{
+    const double ratio = list->PixelRatio();
+    list->PaintWindow();
+    constexpr int Size = 20;
+    TBitmap expected(Size, Size, pf24bit);
+    expected.SetPixelRatio(ratio);
+    DrawClassPicture(a, &expected, Size);
+    TBitmap shown(Size, Size, pf24bit);
+    shown.SetPixelRatio(ratio);
+    ASSERT_TRUE(shown.Canvas()->BitBlt(0, 0, Size, Size, *list->Canvas(), list->SectionLeft(TChartListBox::lsIcon),
+                                       (TChartListBox::ItemHeight - Size) / 2, SRCCOPY));
+    ASSERT_EQ(shown.PixelWidth(), expected.PixelWidth());
+    int differing = 0;
+    for (int y = 0; y < expected.PixelHeight(); ++y)
+        for (int x = 0; x < expected.PixelWidth(); ++x)
+            differing += Px(shown, x, y) != Px(expected, x, y) ? 1 : 0;
+    EXPECT_EQ(differing, 0) << "ratio " << ratio;
+    // The picture's grey frame is one device unit, ratio image pixels, wide.
+    EXPECT_EQ(Px(shown, int(ratio) - 1, shown.PixelHeight() / 2), clGray);
+    EXPECT_NE(Px(shown, int(ratio), shown.PixelHeight() / 2), clGray);
 }
 
 } // namespace

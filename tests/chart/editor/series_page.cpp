@@ -16,6 +16,8 @@
 #include "TeeFuncEdit.h"
 #include "TeeFunci.h"
 
+#include "graphics/Bitmap.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -195,6 +197,19 @@ TEST_F(SeriesPageTest, TypeFormIsEmbeddedBoundedAndFollowsATypeChange)
     EXPECT_EQ(page->TheSeries(), nullptr);
     EXPECT_FALSE(page->PageSeries->Visible());
     EXPECT_EQ(page->CBSeries->Items()->Count(), 1);
+}
+
+// Run once more on a screen of twice the density: the type's picture beside the series
+// list has the screen's density, so that it is shown without being enlarged.
+TEST_F(SeriesPageTest, TypePictureTakesTheScreenDensity)
+{
+    Open(AddSeries<TLineSeries>("Line", {1, 3, 2}));
+    auto* icon = dynamic_cast<TBitmap*>(page->ImageSeries->Picture()->Graphic());
+    ASSERT_NE(icon, nullptr);
+    const double ratio = page->ImageSeries->PixelRatio();
+    EXPECT_EQ(icon->PixelRatio(), ratio);
+    EXPECT_EQ(icon->Width(), 24);
+    EXPECT_EQ(icon->PixelWidth(), int(24 * ratio));
 }
 
 TEST_F(SeriesPageTest, PointerEditorEmbedsOnlyIntoTheSeriesPage)

@@ -3,9 +3,11 @@
 // and the program's bitmap resources.
 #include "TestSupport.h"
 
+#include "controls/ComboCtrls.h"
 #include "controls/CustomControls.h"
 #include "controls/Printers.h"
 #include "controls/Resources.h"
+#include "controls/StdButtons.h"
 #include "graphics/Bitmap.h"
 
 #include <QCoreApplication>
@@ -88,6 +90,71 @@ TEST(CustomControlDensity, WindowImageHasTheScreensDensity)
     EXPECT_EQ(At(shown, 30 * k, 10 * k), clWhite);
     EXPECT_EQ(At(shown, 20 * k, 10 * k - 1), clWhite);
     EXPECT_EQ(At(shown, 20 * k, 11 * k), clWhite);
+}
+
+// Run once more on a screen of twice the density: a button's face, the toolkit's caption
+// and what PaintOver adds, is drawn at the screen's density, not enlarged from one pixel
+// per unit (which left captions blocky at 200 % and blurred at 125 %).
+TEST(ButtonDensity, FaceAndPaintOverTakeTheScreensDensity)
+{
+    struct TSwatchButton : TButton {
+        using TButton::TButton;
+        double SeenRatio = 0;
+        void PaintOver(TCanvas* Canvas) override
+        {
+            SeenRatio = Canvas->PixelRatio();
+            Canvas->Pen()->SetColor(clRed);
+            Canvas->MoveTo(60, 12);
+            Canvas->LineTo(70, 12);
+        }
+    } button(nullptr);
+    button.SetBounds(0, 0, 80, 25);
+    button.SetCaption("Border...");
+    const QImage shown = button.Widget()->grab().toImage();
+    const int k = int(button.Widget()->devicePixelRatio());
+    ASSERT_EQ(shown.width(), 80 * k);
+    EXPECT_EQ(button.SeenRatio, double(k));
+    for (int i = 0; i < k; ++i)
+        EXPECT_EQ(At(shown, 60 * k, 12 * k + i), clRed);
+    EXPECT_NE(At(shown, 60 * k, 13 * k), clRed);
+    // An enlarged picture repeats each pixel over a k x k block; the caption drawn at
+    // the density has blocks whose pixels differ.
+    if (k > 1) {
+        int mixed = 0;
+        for (int y = 0; y + k <= shown.height(); y += k)
+            for (int x = 0; x + k <= shown.width(); x += k)
+                for (int j = 0; j < k * k; ++j)
+                    if (shown.pixel(x + j % k, y + j / k) != shown.pixel(x, y)) {
+                        ++mixed;
+                        break;
+                    }
+        EXPECT_GT(mixed, 20);
+    }
+}
+
+// Run once more on a screen of twice the density: the closed owner-drawn box draws its
+// item and what PaintOver adds on canvases of the screen's density.
+TEST(ComboDensity, OwnerDrawnItemTakesTheScreensDensity)
+{
+    struct TRatioCombo : TOwnerDrawComboBox {
+        using TOwnerDrawComboBox::TOwnerDrawComboBox;
+        double ItemRatio = 0, OverRatio = 0;
+        void DrawItem(int, const TRect& Rect, TOwnerDrawState) override
+        {
+            ItemRatio = Canvas()->PixelRatio();
+            Canvas()->FillRect(Rect);
+        }
+        void PaintOver(TCanvas* Canvas) override { OverRatio = Canvas->PixelRatio(); }
+    } combo(nullptr);
+    combo.SetOwnerDraw(true);
+    combo.Items()->Add("line");
+    combo.SetItemIndex(0);
+    combo.SetBounds(0, 0, 120, 24);
+    const QImage shown = combo.Widget()->grab().toImage();
+    const int k = int(combo.Widget()->devicePixelRatio());
+    ASSERT_GE(shown.width(), 40 * k);
+    EXPECT_EQ(combo.ItemRatio, double(k));
+    EXPECT_EQ(combo.OverRatio, double(k));
 }
 
 TEST(CustomControlPaint, NewSystemColoursRepaint)
