@@ -259,16 +259,16 @@ void TChartEditForm::AttachChart(TCustomChart* Value)
         if (stored("TreeWidth", value))
             FTreeWidth = std::max(10, value);
     }
-    if (left > Screen()->Width())
-        left = Screen()->Width() - width;
-    if (top > Screen()->Height())
-        top = Screen()->Height() - height;
     // A stored size below what the pages need opens the window as small as they allow.
     int needWidth = 0, needHeight = 0;
     if (ContentsMinimumSize(this, needWidth, needHeight)) {
         width = std::max(width, needWidth);
         height = std::max(height, needHeight);
     }
+    // A position stored on a larger screen (or another screen layout) is moved so that the
+    // whole window stays on this one, its top-left corner first when it is the larger.
+    left = std::max(0, std::min(left, Screen()->Width() - width));
+    top = std::max(0, std::min(top, Screen()->Height() - height));
     SetBounds(left, top, width, height);
     FOpenedWidth = Width();
     FOpenedHeight = Height();

@@ -335,7 +335,9 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
     EXPECT_EQ(StoredInteger("Height"), 480);
     EXPECT_EQ(dialogs.Requests.size(), 1u);
     // Back at the default size, the default replaces the stored size; a stored left
-    // edge beyond the screen puts the window at the screen's right edge.
+    // edge beyond the screen puts the window at the screen's right edge, and a stored
+    // position from which the window would reach past the screen's bottom moves it up
+    // until it shows whole.
     {
         TRegistry registry;
         ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
@@ -347,6 +349,17 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
         EXPECT_EQ(editor->Width(), 700);
         EXPECT_EQ(editor->Left(), Screen()->Width() - 700);
         EXPECT_EQ(editor->Top(), 10);
+    }
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteInteger("Left", Screen()->Width() - 100);
+        registry.WriteInteger("Top", Screen()->Height() - 100);
+    }
+    {
+        std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+        EXPECT_EQ(editor->Left() + editor->Width(), Screen()->Width());
+        EXPECT_EQ(editor->Top() + editor->Height(), Screen()->Height());
         editor->SetBounds(editor->Left(), editor->Top(), 414, 347);
     }
     EXPECT_EQ(StoredInteger("Width"), 414);
