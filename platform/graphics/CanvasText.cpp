@@ -24,9 +24,10 @@ TCanvas::Impl::MeasuredFont& TCanvas::Impl::FM()
                 PlacedPixels = 0;
                 return FM();
             }
-            slot = std::make_unique<MeasuredFont>(QFontMetrics(qtbridge::ToQFont(*Font, 0)),
-                                                  SystemTextMeasurer().Metrics(*Font),
-                                                  std::unordered_map<std::string, int>());
+            // Braces: an aggregate, which not every compiler builds from parentheses.
+            slot.reset(new MeasuredFont{QFontMetrics(qtbridge::ToQFont(*Font, 0)),
+                                        SystemTextMeasurer().Metrics(*Font),
+                                        std::unordered_map<std::string, int>(), {}});
         }
         Current = slot.get();
         MetricsVer = Font->Version();
