@@ -530,9 +530,13 @@ void TCustomPanel::SetBevelInner(TBevelCut Value)
     Repaint();
 }
 
+// The widest bevel or border a panel takes: wider than any screen, and small enough
+// that the client area's arithmetic and the frames' rings stay bounded.
+constexpr int MaxPanelFrameWidth = 4096;
+
 void TCustomPanel::SetBevelWidth(int Value)
 {
-    Value = std::max(Value, 1);
+    Value = std::clamp(Value, 1, MaxPanelFrameWidth);
     if (Value == FBevelWidth)
         return;
     FBevelWidth = Value;
@@ -542,7 +546,7 @@ void TCustomPanel::SetBevelWidth(int Value)
 
 void TCustomPanel::SetBorderWidth(TBorderWidth Value)
 {
-    Value = std::max(Value, 0);
+    Value = std::clamp(Value, 0, MaxPanelFrameWidth);
     if (Value == FBorderWidth)
         return;
     FBorderWidth = Value;

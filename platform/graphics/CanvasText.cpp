@@ -24,9 +24,10 @@ TCanvas::Impl::MeasuredFont& TCanvas::Impl::FM()
                 PlacedPixels = 0;
                 return FM();
             }
-            slot = std::make_unique<MeasuredFont>(QFontMetrics(qtbridge::ToQFont(*Font, 0)),
-                                                  SystemTextMeasurer().Metrics(*Font),
-                                                  std::unordered_map<std::string, int>());
+            // Braces: an aggregate, which not every compiler builds from parentheses.
+            slot.reset(new MeasuredFont{QFontMetrics(qtbridge::ToQFont(*Font, 0)),
+                                        SystemTextMeasurer().Metrics(*Font),
+                                        std::unordered_map<std::string, int>(), {}});
         }
         Current = slot.get();
         MetricsVer = Font->Version();
@@ -239,7 +240,11 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
                 const QTextLine line = layout.createLine();
                 layout.endLayout();
                 MeasuredFont::Shaped shaped;
-                shaped.Runs = layout.glyphRuns();
+                // Runs without glyphs are left out: they draw nothing, and the painter reads
+                // past the end of an empty underlined or struck-out one.
+                for (const QGlyphRun& run : layout.glyphRuns())
+                    if (!run.glyphIndexes().isEmpty())
+                        shaped.Runs.append(run);
                 shaped.Ascent = line.ascent();
                 at = f.Shapes.emplace(text, std::move(shaped)).first;
             }

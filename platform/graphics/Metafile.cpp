@@ -466,14 +466,42 @@ private:
         w.b.insert(w.b.end(), dib.begin(), dib.end());
         Emit(std::move(w));
     }
-    // The source pixels of a block, in the direction of positive extents.
-    static bool Grab(const TCanvas& src, int sx, int sy, int sw, int sh, QImage& out)
+    // Narrows the source span from..to (either way round, device units) to the source's
+    // pixels 0..size and the destination span at..at+extent in proportion; false when
+    // nothing is left.
+    static bool ClipSpan(int& from, int& to, int size, int& at, int& extent)
+    {
+        const int64_t lo = std::max<int64_t>(std::min(from, to), 0);
+        const int64_t hi = std::min<int64_t>(std::max(from, to), size);
+        if (lo >= hi)
+            return false;
+        const int64_t newFrom = from < to ? lo : hi, newTo = from < to ? hi : lo;
+        const double scale = double(extent) / (double(to) - double(from));
+        const int64_t start = at + std::llround(scale * double(newFrom - from));
+        const int64_t end = at + std::llround(scale * double(newTo - from));
+        if (start == end || start < INT32_MIN || start > INT32_MAX || end - start < INT32_MIN || end - start > INT32_MAX)
+            return false;
+        from = int(newFrom);
+        to = int(newTo);
+        at = int(start);
+        extent = int(end - start);
+        return true;
+    }
+    // The source pixels of a block, in the direction of positive extents. Only the part
+    // of the block on the source's pixels is taken, and the destination `dest` (x, y,
+    // width, height) narrowed to it: nothing lies beyond them, and a block reaching far
+    // beyond would make every such record as large as any a record may hold.
+    static bool Grab(const TCanvas& src, int sx, int sy, int sw, int sh, int* dest, QImage& out)
     {
         QImage* img = qtbridge::RasterImage(src);
         if (img == nullptr || sw == 0 || sh == 0)
             return false;
         TPoint p[2] = {TPoint(sx, sy), TPoint(ClampDeviceCoord(int64_t(sx) + sw), ClampDeviceCoord(int64_t(sy) + sh))};
         src.LPtoDP(p, 2);
+        const QSize held = qtbridge::DeviceSize(*img);
+        if (!ClipSpan(p[0].X, p[1].X, held.width(), dest[0], dest[2]) ||
+            !ClipSpan(p[0].Y, p[1].Y, held.height(), dest[1], dest[3]))
+            return false;
         const QRect r = QRect(QPoint(p[0].X, p[0].Y), QPoint(p[1].X - 1, p[1].Y - 1)).normalized();
         // A source larger than any bitmap a record may hold is not recorded.
         if (r.isEmpty() || int64_t(r.width()) * r.height() > kMaxRecordedPixels)
@@ -718,19 +746,19 @@ void TMetafileRecorder::Record(TCanvas& c, const TCanvasOp& op)
             return;
         }
         QImage src;
-        if (op.Source == nullptr || !Grab(*op.Source, a[4], a[5], a[6], a[7], src))
-            return;
         int args[4] = {a[0], a[1], a[2], a[3]};
+        if (op.Source == nullptr || !Grab(*op.Source, a[4], a[5], a[6], a[7], args, src))
+            return;
         SourceBlt(c, EMR_STRETCHBLT, args, op.Rop, src, op.Source->IsMonochrome());
         return;
     }
     case K::AlphaBlend: {
         QImage src;
-        if (a[2] <= 0 || a[3] <= 0 || op.Source == nullptr || !Grab(*op.Source, a[4], a[5], a[6], a[7], src))
+        int args[4] = {a[0], a[1], a[2], a[3]};
+        if (a[2] <= 0 || a[3] <= 0 || op.Source == nullptr || !Grab(*op.Source, a[4], a[5], a[6], a[7], args, src))
             return;
         SyncAll(c);
         const uint32_t blend = uint32_t(std::clamp(op.Mode, 0, 255)) << 16;
-        int args[4] = {a[0], a[1], a[2], a[3]};
         SourceBlt(c, EMR_ALPHABLEND, args, blend, src, false);
         return;
     }

@@ -42,6 +42,11 @@ TEST(PanelChartRect, PercentMarginsOfTheBoundsInsideTheFrame)
     panel.SetMarginTop(7);     // 7 % of 250 = 17.5 -> 17
     Layout(panel);
     EXPECT_EQ(panel.ChartRect, TRect(50, 27, 400 - 10 - 12, 250 - 10 - 10));
+
+    // Widths past any screen (a damaged file's) are held at 4096 a part.
+    panel.SetBorderWidth(2000000000);
+    panel.SetBevelWidth(2000000000);
+    EXPECT_EQ(panel.FrameWidth(), 3 * 4096 + 2);
 }
 
 TEST(PanelChartRect, PixelMarginsAreTakenAsTheyAre)

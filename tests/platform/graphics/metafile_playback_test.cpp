@@ -332,6 +332,20 @@ TEST(MetafilePlayback, MetafileCanvasWithoutSizeTakesWhatWasDrawn)
     EXPECT_EQ(gfxtest::InkBounds(*b), TRect(5, 5, 25, 15));
 }
 
+TEST(MetafilePlayback, BlockReachingBeyondItsSourceRecordsOnlyTheSourcesPixels)
+{
+    TBitmap src(8, 8);
+    src.Canvas()->Brush()->SetColor(clRed);
+    src.Canvas()->FillRect(TRect(0, 0, 8, 8));
+    // A source block twice the bitmap's size: its pixels land on the first half.
+    auto half = Record([&](TCanvas& c) { c.StretchBlt(10, 10, 32, 32, *src.Canvas(), 0, 0, 16, 16, SRCCOPY); });
+    EXPECT_EQ(gfxtest::InkBounds(*Played(*half)), TRect(10, 10, 26, 26));
+    // A block far larger than its source makes a record no larger than the source.
+    auto far = Record([&](TCanvas& c) { c.BitBlt(0, 0, 4000, 4000, *src.Canvas(), 0, 0, SRCCOPY); });
+    EXPECT_LT(far->SaveToBytes().size(), 4096u);
+    EXPECT_EQ(gfxtest::InkBounds(*Played(*far)), TRect(0, 0, 8, 8));
+}
+
 TEST(MetafileClipboard, MetafileAndBitmapGoOnTheClipboard)
 {
     auto m = Record(Shapes);
