@@ -437,6 +437,22 @@ void TChartListBox::KeyDown(uint16_t& Key, TShiftState Shift)
         if (FItemIndex + 1 < FItems->Count())
             SelectSeries(FItemIndex + 1);
         break;
+    // As in any list box: the first and last line, and a page of whole lines up or down.
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT: {
+        const int count = FItems->Count();
+        if (count == 0)
+            break;
+        const int page = std::max(1, Height() / ItemHeight - 1);
+        const int current = std::max(FItemIndex, 0);
+        int line = Key == VK_HOME ? 0 : Key == VK_END ? count - 1 : Key == VK_PRIOR ? current - page : current + page;
+        line = std::clamp(line, 0, count - 1);
+        if (line != FItemIndex)
+            SelectSeries(line);
+        break;
+    }
     default:
         break;
     }

@@ -133,6 +133,34 @@ TEST_F(ListBoxTest, ChecksSelectAndReorder)
     EXPECT_EQ(list->SelectedSeries(), b);
 }
 
+TEST_F(ListBoxTest, HomeEndAndPageKeysMoveTheSelectionAndKeepItInView)
+{
+    // Twelve lines in a box of eight whole lines.
+    for (int i = 0; i < 9; ++i)
+        AddSeries({double(i)}, "S" + std::to_string(i));
+    list->FillSeriesList(a);
+    ASSERT_EQ(list->Items()->Count(), 12);
+    list->SetFocus();
+
+    ASSERT_TRUE(user::Key(list, Qt::Key_End));
+    EXPECT_EQ(list->ItemIndex(), 11);
+    EXPECT_EQ(list->TopIndex(), 4);
+    ASSERT_TRUE(user::Key(list, Qt::Key_Home));
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_EQ(list->TopIndex(), 0);
+    // A page is the whole lines shown less one; the ends stop it.
+    ASSERT_TRUE(user::Key(list, Qt::Key_PageDown));
+    EXPECT_EQ(list->ItemIndex(), 7);
+    EXPECT_EQ(list->TopIndex(), 0);
+    ASSERT_TRUE(user::Key(list, Qt::Key_PageDown));
+    EXPECT_EQ(list->ItemIndex(), 11);
+    ASSERT_TRUE(user::Key(list, Qt::Key_PageUp));
+    EXPECT_EQ(list->ItemIndex(), 4);
+    ASSERT_TRUE(user::Key(list, Qt::Key_PageUp));
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_EQ(list->SelCount(), 1);
+}
+
 TEST_F(ListBoxTest, AsADragSourceTooItTakesALineDroppedOnAnotherOfItsLines)
 {
     SetDragSource(list, true);   // as the chart editor makes it, to drop series on groups
