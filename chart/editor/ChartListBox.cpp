@@ -10,8 +10,11 @@
 #include "controls/CommonDialogs.h"
 #include "controls/DragDrop.h"
 #include "controls/InplaceEdit.h"
+#include "controls/ComboCtrls.h"
 #include "controls/InputQuery.h"
+#include "controls/StdCtrls.h"
 #include "graphics/Bitmap.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 
@@ -51,6 +54,14 @@ TChartListBox::TChartListBox(TComponent* AOwner)
 {
     SetColor(clWindow);
     SetBounds(0, 0, 121, 97);
+    FScrollBar = new TScrollBar(this);
+    FScrollBar->SetKind(sbVertical);
+    FScrollBar->SetVisible(false);
+    FScrollBar->SetParent(this);
+    FScrollBar->OnChange = [this](TObject*) {
+        if (!FSyncingBar)
+            SetTopIndex(FScrollBar->Position());
+    };
     // When the list is also a drag source (the chart editor drags series onto groups),
     // the toolkit's drag takes the mouse: a line dropped on another line of this list
     // exchanges the two as the list's own drag does.
@@ -161,6 +172,7 @@ void TChartListBox::FillSeriesList(TChartSeries* Keep)
         keep = 0;
     SetItemIndex(keep);
     FTopIndex = std::clamp(FTopIndex, 0, std::max(0, FItems->Count() - 1));
+    SyncScrollBar();
     if (OnOtherItemsChange)
         OnOtherItemsChange(this);
     Refresh();
@@ -195,6 +207,7 @@ void TChartListBox::SetItemIndex(int Value)
         else if (Value >= FTopIndex + visible)
             FTopIndex = Value - visible + 1;
     }
+    SyncScrollBar();
     Invalidate();
 }
 
@@ -221,12 +234,44 @@ int TChartListBox::SelCount() const
 void TChartListBox::SetTopIndex(int Value)
 {
     FTopIndex = std::clamp(Value, 0, std::max(0, FItems->Count() - 1));
+    SyncScrollBar();
     Invalidate();
+}
+
+void TChartListBox::Resize()
+{
+    TCustomControl::Resize();
+    SyncScrollBar();
+}
+
+void TChartListBox::SyncScrollBar()
+{
+    if (FScrollBar == nullptr)
+        return;
+    const int visible = std::max(1, Height() / ItemHeight);
+    const int hidden = FItems->Count() - visible;
+    auto syncing = RestoreOnExit(FSyncingBar);
+    FSyncingBar = true;
+    if (hidden <= 0) {
+        FScrollBar->SetVisible(false);
+        return;
+    }
+    const int width = GetSystemMetrics(SM_CXVSCROLL);
+    FScrollBar->SetBounds(Width() - width, 0, width, Height());
+    FScrollBar->SetMin(0);
+    FScrollBar->SetMax(hidden);
+    FScrollBar->SetPosition(std::min(FTopIndex, hidden));
+    FScrollBar->SetVisible(true);
+}
+
+int TChartListBox::LinesWidth() const
+{
+    return FScrollBar != nullptr && FScrollBar->Visible() ? Width() - FScrollBar->Width() : Width();
 }
 
 int TChartListBox::ItemAtPos(int X, int Y) const
 {
-    if (X < 0 || Y < 0 || X >= Width())
+    if (X < 0 || Y < 0 || X >= LinesWidth())
         return -1;
     const int line = FTopIndex + Y / ItemHeight;
     return line < FItems->Count() ? line : -1;
@@ -284,7 +329,7 @@ void TChartListBox::Paint()
         const int top = (i - FTopIndex) * ItemHeight;
         if (top >= Height())
             break;
-        DrawItem(i, TRect(0, top, Width(), top + ItemHeight));
+        DrawItem(i, TRect(0, top, LinesWidth(), top + ItemHeight));
     }
 }
 
@@ -442,6 +487,22 @@ void TChartListBox::KeyDown(uint16_t& Key, TShiftState Shift)
         if (FItemIndex + 1 < FItems->Count())
             SelectSeries(FItemIndex + 1);
         break;
+    // As in any list box: the first and last line, and a page of whole lines up or down.
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT: {
+        const int count = FItems->Count();
+        if (count == 0)
+            break;
+        const int page = std::max(1, Height() / ItemHeight - 1);
+        const int current = std::max(FItemIndex, 0);
+        int line = Key == VK_HOME ? 0 : Key == VK_END ? count - 1 : Key == VK_PRIOR ? current - page : current + page;
+        line = std::clamp(line, 0, count - 1);
+        if (line != FItemIndex)
+            SelectSeries(line);
+        break;
+    }
     default:
         break;
     }

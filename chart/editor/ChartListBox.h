@@ -17,6 +17,7 @@
 #include <vector>
 
 class TInplaceEdit;
+class TScrollBar;
 class TSeriesGroup;
 
 // Set by the gallery unit at its start-up. The first shows the gallery and answers a new
@@ -85,6 +86,8 @@ public:
     int SelCount() const;
     int TopIndex() const { return FTopIndex; }
     void SetTopIndex(int Value);
+    // The vertical scroll bar, shown while the lines do not all fit.
+    TScrollBar* ScrollBar() const { return FScrollBar; }
     // The line at (X, Y), or -1.
     int ItemAtPos(int X, int Y) const;
     // The section at X, or -1.
@@ -135,8 +138,14 @@ protected:
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Resize() override;
 
 private:
+    // Shows the scroll bar at the right edge with the range of top lines while the lines
+    // do not all fit, else hides it.
+    void SyncScrollBar();
+    // The width the lines take: the client width less a shown scroll bar.
+    int LinesWidth() const;
     void DrawItem(int Index, const TRect& R);
     void ToggleActive(int Line);
     void ChangeLineColor(int Line);
@@ -159,6 +168,8 @@ private:
     int FAnchor = -1;
     int FTopIndex = 0;
     TInplaceEdit* FTitleEditor = nullptr;
+    TScrollBar* FScrollBar = nullptr;
+    bool FSyncingBar = false;
     bool FInDoubleClick = false;
     TPoint FMouse;
     int FDragLine = -1;     // the line a drag started on

@@ -136,6 +136,71 @@ TEST_F(ListBoxTest, ChecksSelectAndReorder)
     EXPECT_EQ(list->SelectedSeries(), b);
 }
 
+TEST_F(ListBoxTest, HomeEndAndPageKeysMoveTheSelectionAndKeepItInView)
+{
+    // Twelve lines in a box of eight whole lines.
+    for (int i = 0; i < 9; ++i)
+        AddSeries({double(i)}, "S" + std::to_string(i));
+    list->FillSeriesList(a);
+    ASSERT_EQ(list->Items()->Count(), 12);
+    list->SetFocus();
+
+    ASSERT_TRUE(user::Key(list, Qt::Key_End));
+    EXPECT_EQ(list->ItemIndex(), 11);
+    EXPECT_EQ(list->TopIndex(), 4);
+    ASSERT_TRUE(user::Key(list, Qt::Key_Home));
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_EQ(list->TopIndex(), 0);
+    // A page is the whole lines shown less one; the ends stop it.
+    ASSERT_TRUE(user::Key(list, Qt::Key_PageDown));
+    EXPECT_EQ(list->ItemIndex(), 7);
+    EXPECT_EQ(list->TopIndex(), 0);
+    ASSERT_TRUE(user::Key(list, Qt::Key_PageDown));
+    EXPECT_EQ(list->ItemIndex(), 11);
+    ASSERT_TRUE(user::Key(list, Qt::Key_PageUp));
+    EXPECT_EQ(list->ItemIndex(), 4);
+    ASSERT_TRUE(user::Key(list, Qt::Key_PageUp));
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_EQ(list->SelCount(), 1);
+}
+
+TEST_F(ListBoxTest, AScrollBarShowsWhileTheLinesDoNotAllFit)
+{
+    TScrollBar* bar = list->ScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->Visible());
+    for (int i = 0; i < 9; ++i)
+        AddSeries({double(i)}, "S" + std::to_string(i));
+    list->FillSeriesList(a);
+    // Twelve lines, eight whole ones shown: the top line goes from 0 to 4.
+    ASSERT_TRUE(bar->Visible());
+    EXPECT_EQ(bar->Left() + bar->Width(), list->Width());
+    EXPECT_EQ(bar->Height(), list->Height());
+    EXPECT_EQ(bar->Max(), 4);
+    EXPECT_EQ(bar->Position(), 0);
+
+    // Moving the bar scrolls the lines; a click over the bar picks no line.
+    bar->SetPosition(3);
+    EXPECT_EQ(list->TopIndex(), 3);
+    EXPECT_EQ(list->ItemAtPos(list->Width() - 2, 10), -1);
+    EXPECT_EQ(list->ItemAtPos(list->SectionLeft(TChartListBox::lsTitle) + 5, 10), 3);
+    // The selection kept in view and the wheel move the bar.
+    list->SelectSeries(11);
+    EXPECT_EQ(bar->Position(), 4);
+    list->SetTopIndex(1);
+    EXPECT_EQ(bar->Position(), 1);
+
+    // Taller, or with fewer lines, everything fits and the bar goes.
+    list->SetBounds(0, 0, 320, 300);
+    EXPECT_FALSE(bar->Visible());
+    list->SetBounds(0, 0, 320, 200);
+    EXPECT_TRUE(bar->Visible());
+    for (int i = 0; i < 9; ++i)
+        delete chart->Series(chart->SeriesCount() - 1);
+    list->FillSeriesList(a);
+    EXPECT_FALSE(bar->Visible());
+}
+
 TEST_F(ListBoxTest, AsADragSourceTooItTakesALineDroppedOnAnotherOfItsLines)
 {
     SetDragSource(list, true);   // as the chart editor makes it, to drop series on groups
