@@ -168,14 +168,16 @@ void TfmChart::ShowRunResults(const TRunResult& Run, const std::string& XTitle, 
 
 void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)
 {
-    // Two black line series, owned by the chart, made the first time (and again after the
-    // editor deleted one) and refilled after; back at the end of the chart's list.
+    // Two black line series, made the first time (and again after the editor deleted one)
+    // and refilled after; back at the end of the chart's list. They are owned by this window
+    // like the run's series: a series owned by the chart would make the editor give every
+    // later series to the chart, and its Data Source page offers only series of one owner.
     const char* titles[] = {"Max. value (+3 sigma)", "Min. value (-3 sigma)"};
     TChartSeries** bands[] = {&FUpper, &FLower};
     for (int k = 0; k < 2; ++k) {
         TChartSeries*& band = *bands[k];
         if (band == nullptr) {
-            auto* line = new TLineSeries(Chart1);
+            auto* line = new TLineSeries(this);
             line->SetTitle(titles[k]);
             line->SetSeriesColor(clBlack);
             line->Pointer()->SetVisible(false);

@@ -341,6 +341,12 @@ TEST_F(RunWindowTest, BandSeriesAreAddedOnceAndLeaveWithTheNextRun)
     EXPECT_EQ(chart->Chart1->Series(4)->Title(), "Min. value (-3 sigma)");
     EXPECT_EQ(upper->Count(), 10);
     EXPECT_GE(upper->YValues()->Value(0), chart->Chart1->Series(4)->YValues()->Value(0));
+    // A series the editor adds now has the owner of the run's series, so that its Data
+    // Source page can offer them.
+    TChartSeries* added =
+        CreateSeriesInChart(chart->Chart1->Owner(), chart->Chart1, TBarSeries::StaticClassInfo(), nullptr);
+    EXPECT_EQ(added->Owner(), chart->Series1->Owner());
+    delete added;
 
     // Pressing again refills the same two series.
     main->SpeedButton1Click(main->SpeedButton1);
