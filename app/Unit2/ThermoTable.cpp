@@ -5,7 +5,6 @@
 #include "classes/Classes.h"
 #include "system/SysUtils.h"
 
-#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <system_error>
@@ -27,29 +26,6 @@ void RemoveQuietly(const std::string& path)
     std::error_code ec;
     if (std::filesystem::is_regular_file(path, ec))
         std::filesystem::remove(path, ec);
-}
-
-// The temporary file written before it replaces the table: the table's name with ".tmp"
-// added, its last characters (whole UTF-8 characters) left out where the name would
-// otherwise pass the file system's limit of 255 bytes a name. It is never the data file.
-std::string TemporaryTableName(const std::string& target, const std::string& dataFileName)
-{
-    constexpr size_t NameMax = 255;
-    const std::string suffix = ".tmp";
-    const std::filesystem::path path(target);
-    const std::string name = path.filename().string();
-    size_t keep = std::min(name.size(), NameMax - suffix.size());
-    const auto candidate = [&] {
-        while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
-            --keep;
-        return (path.parent_path() / (name.substr(0, keep) + suffix)).string();
-    };
-    std::string temp = candidate();
-    if (temp == dataFileName && keep > 0) {
-        --keep;
-        temp = candidate();
-    }
-    return temp;
 }
 
 } // namespace
@@ -116,7 +92,7 @@ std::string SaveThermoTable(const std::string& dataFileName, const std::vector<s
                             const std::vector<double>& a, const std::vector<double>& theta)
 {
     const std::string target = ThermoTableFileName(dataFileName);
-    const std::string temp = TemporaryTableName(target, dataFileName);
+    const std::string temp = TemporaryFileBeside(target, ".tmp", dataFileName);
 
     TStringList list;
     for (const std::string& line : ThermoTableLines(report, a, theta))
