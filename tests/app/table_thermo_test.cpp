@@ -159,3 +159,20 @@ TEST(ThermoTable, ADataFileWithALongNameGetsItsTableAndStaysAsItWas)
     // Nothing else is left in the folder: the two data files and their tables.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 4);
 }
+
+TEST(ThermoTable, AReadOnlyTableIsRefusedAndLeftAsItWas)
+{
+    const std::string dir = testsupport::TempDir() + "/read-only table";
+    std::filesystem::create_directories(dir);
+    const std::string table = dir + "/sample.TBL";
+    std::ofstream(table) << "kept table\n";
+    std::filesystem::permissions(table, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    try {
+        SaveThermoTable(dir + "/sample.dat", {"ier = 1"}, {1.0}, {250.0});
+        ADD_FAILURE() << "no error raised";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + table + "\". The file is read-only");
+    }
+    EXPECT_EQ(ReadLines(table), std::vector<std::string>{"kept table"});
+    EXPECT_FALSE(std::filesystem::exists(table + ".tmp"));
+}
