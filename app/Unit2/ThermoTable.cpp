@@ -92,7 +92,16 @@ std::string SaveThermoTable(const std::string& dataFileName, const std::vector<s
                             const std::vector<double>& a, const std::vector<double>& theta)
 {
     const std::string target = ThermoTableFileName(dataFileName);
-    const std::string temp = target + ".tmp";
+    // The rename below would replace a read-only table regardless of its protection: such
+    // a table is refused and left as it is, as the chart's exports refuse theirs.
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(target, ec);
+    using std::filesystem::perms;
+    if (!ec && std::filesystem::is_regular_file(status) &&
+        (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
+        throw EFCreateError("Cannot create file \"" + target + "\". The file is read-only");
+
+    const std::string temp = TemporaryFileBeside(target, ".tmp", dataFileName);
 
     TStringList list;
     for (const std::string& line : ThermoTableLines(report, a, theta))
@@ -109,7 +118,6 @@ std::string SaveThermoTable(const std::string& dataFileName, const std::vector<s
         throw;
     }
 
-    std::error_code ec;
     std::filesystem::rename(temp, target, ec);
     if (ec) {
         RemoveQuietly(temp);

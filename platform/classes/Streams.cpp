@@ -437,6 +437,22 @@ void TStringStream::WriteString(const std::string& AString)
     Write(AString.data(), static_cast<int64_t>(AString.size()));
 }
 
+std::string TemporaryFileBeside(const std::string& FileName, const std::string& Suffix, const std::string& Avoid)
+{
+    constexpr size_t NameMax = 255;
+    const std::filesystem::path path(FileName);
+    const std::string name = path.filename().string();
+    size_t keep = std::min(name.size(), NameMax > Suffix.size() ? NameMax - Suffix.size() : 0);
+    while (true) {
+        while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+            --keep;
+        const std::string temp = (path.parent_path() / (name.substr(0, keep) + Suffix)).string();
+        if ((temp != FileName && temp != Avoid) || keep == 0)
+            return temp;
+        --keep;
+    }
+}
+
 void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write)
 {
     const std::string refused = "Cannot create file \"" + FileName + "\". ";
@@ -446,7 +462,7 @@ void WriteFileReplacing(const std::string& FileName, const std::function<void(TS
     const bool exists = ::stat(FileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     if (exists && ((existing.st_mode & 0222) == 0 || ::access(FileName.c_str(), W_OK) != 0))
         throw EFCreateError(refused + "The file is read-only");
-    const std::string part = FileName + ".part";
+    const std::string part = TemporaryFileBeside(FileName, ".part");
     TScopeGuard removePart([&] {
         std::error_code ec;
         std::filesystem::remove(part, ec);

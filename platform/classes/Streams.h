@@ -123,6 +123,12 @@ private:
     int FHandle = -1;
 };
 
+// The name of a temporary file beside FileName: FileName with Suffix added, its name cut
+// (by whole UTF-8 characters) where it would otherwise pass the file system's limit of
+// 255 bytes a name. It is never FileName itself, nor Avoid.
+std::string TemporaryFileBeside(const std::string& FileName, const std::string& Suffix,
+                                const std::string& Avoid = std::string());
+
 // Writes a file whole or not at all: Write fills a stream over a temporary file beside
 // FileName, which is then renamed over FileName (keeping the earlier file's permissions).
 // When Write raises, or the rename fails (EFCreateError), the temporary file is removed

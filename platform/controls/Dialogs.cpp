@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -83,20 +84,39 @@ int ShowMessageBox(TDialogRequest& r)
     return r.Buttons.Contains(mbCancel) ? mrCancel : mrNone;
 }
 
+// An open dialog whose default extension only completes a typed name that names no
+// file: a file without extension, or with another one, opens as typed.
+class TOpenFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    QString DefaultExt;
+
+    void accept() override
+    {
+        setDefaultSuffix(QString());
+        const QStringList typed = selectedFiles();
+        if (!DefaultExt.isEmpty() && typed.size() == 1) {
+            const QFileInfo asTyped(typed.first());
+            if (!asTyped.exists() && asTyped.suffix().isEmpty())
+                setDefaultSuffix(DefaultExt);
+        }
+        QFileDialog::accept();
+    }
+};
+
 // The real open dialog.
 int ShowOpenDialog(TDialogRequest& r)
 {
     if (QApplication::instance() == nullptr)
         return mrCancel;
-    QFileDialog dialog(ActiveWindow(), Q(r.Caption), Q(r.InitialDir));
+    TOpenFileDialog dialog(ActiveWindow(), Q(r.Caption), Q(r.InitialDir));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     const std::string filters = FilterToNameFilters(r.Filter);
     if (!filters.empty())
         dialog.setNameFilters(Q(filters).split(";;"));
-    if (!r.DefaultExt.empty())
-        dialog.setDefaultSuffix(Q(r.DefaultExt));
+    dialog.DefaultExt = Q(r.DefaultExt);
     if (!r.FileName.empty())
         dialog.selectFile(Q(r.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

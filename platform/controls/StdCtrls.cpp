@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -316,6 +317,8 @@ TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner)
     auto* edit = new QLineEdit;
     SetWidget(edit);
     QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString&) { GuardedCall([this] { Change(); }); });
+    // Ctrl+Y redoes as well as the desktop's own redo key.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), edit, edit, &QLineEdit::redo, Qt::WidgetShortcut);
     SetBounds(0, 0, 121, 21);
 }
 
@@ -356,6 +359,8 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* edit = new QPlainTextEdit;
     SetWidget(edit);
+    // Ctrl+Y redoes as well as the desktop's own redo key.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), edit, edit, &QPlainTextEdit::redo, Qt::WidgetShortcut);
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
         GuardedCall([this] {
             if (OnChange)

@@ -136,3 +136,43 @@ TEST(ThermoTable, SaveReplacesTheTableWholeOrNotAtAll)
     EXPECT_FALSE(std::filesystem::exists(dir + "/blocked.TBL.tmp"));
     EXPECT_THROW(SaveThermoTable(dir + "/missing/sample.dat", {}, a, theta), EFCreateError);
 }
+
+TEST(ThermoTable, ADataFileWithALongNameGetsItsTableAndStaysAsItWas)
+{
+    // Names up to the file system's 255 bytes: the table's temporary file must not pass
+    // that limit, nor be the data file itself (a data file named like it).
+    const std::string dir = testsupport::TempDir() + "/long names";
+    std::filesystem::create_directories(dir);
+    std::string cyrillic;
+    for (int i = 0; i < 125; ++i)
+        cyrillic += "\xD0\xB6";
+    const std::vector<double> a = {1.0}, theta = {250.0};
+    for (const std::string& data : {dir + "/" + cyrillic + ".dat", dir + "/" + std::string(251, 's') + ".tmp"}) {
+        std::ofstream(data) << "data\n";
+        const std::string table = ChangeFileExt(data, ".TBL");
+        std::string saved;
+        ASSERT_NO_THROW(saved = SaveThermoTable(data, {"ier = 1"}, a, theta)) << data;
+        EXPECT_EQ(saved, table);
+        EXPECT_EQ(ReadLines(table), ThermoTableLines({"ier = 1"}, a, theta));
+        EXPECT_EQ(ReadLines(data), std::vector<std::string>{"data"});
+    }
+    // Nothing else is left in the folder: the two data files and their tables.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 4);
+}
+
+TEST(ThermoTable, AReadOnlyTableIsRefusedAndLeftAsItWas)
+{
+    const std::string dir = testsupport::TempDir() + "/read-only table";
+    std::filesystem::create_directories(dir);
+    const std::string table = dir + "/sample.TBL";
+    std::ofstream(table) << "kept table\n";
+    std::filesystem::permissions(table, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    try {
+        SaveThermoTable(dir + "/sample.dat", {"ier = 1"}, {1.0}, {250.0});
+        ADD_FAILURE() << "no error raised";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + table + "\". The file is read-only");
+    }
+    EXPECT_EQ(ReadLines(table), std::vector<std::string>{"kept table"});
+    EXPECT_FALSE(std::filesystem::exists(table + ".tmp"));
+}

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -224,6 +225,36 @@ TEST(StreamTest, FileStreamModesAndErrors)
     } catch (const EFCreateError& e) {
         EXPECT_EQ(e.Message().rfind("Cannot create file \"" + dir + "/no/dir.bin\". ", 0), 0u) << e.Message();
     }
+}
+
+TEST(StreamTest, WriteFileReplacingTakesNamesUpToTheLimit)
+{
+    // Names of 255 bytes, the most a name may have: the temporary file's name must fit
+    // too, and must not be the file itself (a name that ends like the temporary ones).
+    const std::string dir = testsupport::TempDir() + "/replacing long names";
+    std::filesystem::create_directories(dir);
+    std::string cyrillic;
+    for (int i = 0; i < 125; ++i)
+        cyrillic += "\xD0\xB6";
+    for (const std::string& file : {dir + "/" + std::string(255, 'x'), dir + "/" + cyrillic + ".bmp",
+                                    dir + "/" + std::string(250, 'p') + ".part"}) {
+        for (const char* text : {"first", "secnd"}) {
+            ASSERT_NO_THROW(WriteFileReplacing(file, [&](TStream* s) { s->WriteBuffer(text, 5); })) << file;
+            TMemoryStream ms;
+            ms.LoadFromFile(file);
+            EXPECT_EQ(std::string(ms.Memory(), static_cast<size_t>(ms.Size())), text) << file;
+        }
+        // A write that fails leaves the earlier file as it was.
+        EXPECT_THROW(WriteFileReplacing(file, [](TStream* s) {
+                         s->WriteBuffer("half", 4);
+                         throw EWriteError("Stream write error");
+                     }),
+                     EWriteError);
+        TMemoryStream ms;
+        ASSERT_NO_THROW(ms.LoadFromFile(file)) << file;
+        EXPECT_EQ(std::string(ms.Memory(), static_cast<size_t>(ms.Size())), "secnd") << file;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3);
 }
 
 TEST(StreamTest, CopyFromAndStringStreams)

@@ -11,6 +11,7 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -49,6 +50,22 @@ TEST_F(UserInputTest, ClickAndTypeReachTheControlsAndTheirEvents)
     EXPECT_EQ(typed, "a&b");
     EXPECT_TRUE(user::Click(user::Find("Ok")));
     EXPECT_EQ(okClicks, 1);
+}
+
+TEST_F(UserInputTest, CtrlZUndoesAndCtrlYRedoesTypingInEditsAndMemos)
+{
+    auto* memo = new TMemo(form.get());
+    memo->SetParent(form.get());
+    memo->SetBounds(10, 90, 200, 80);
+    for (TWinControl* control : std::initializer_list<TWinControl*>{edit, memo}) {
+        const auto text = [&] { return control == edit ? edit->Text() : Trim(memo->Text()); };
+        ASSERT_TRUE(user::Type(control, "typed"));
+        EXPECT_EQ(text(), "typed");
+        ASSERT_TRUE(user::Key(control, Qt::Key_Z, Qt::ControlModifier));
+        EXPECT_EQ(text(), "");
+        ASSERT_TRUE(user::Key(control, Qt::Key_Y, Qt::ControlModifier));
+        EXPECT_EQ(text(), "typed");
+    }
 }
 
 TEST_F(UserInputTest, RefusesDisabledHiddenAndCoveredControls)
