@@ -3,6 +3,7 @@
 #include "QtBridge.h"
 #include "system/ScopeGuard.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSlider>
@@ -358,10 +359,32 @@ private:
     int FUserFrom = NoUserInput;
 };
 
+// Ctrl+PageDown and Ctrl+PageUp switch to the next and previous page of the innermost page
+// control round the focus, as Ctrl+Tab and Ctrl+Shift+Tab do, even from a control that
+// uses the page keys itself (a list, a combo box, a spin edit). One filter serves every
+// page control of the program; it hands the page control the Ctrl+Tab it stands for.
+class PageKeys : public QObject {
+public:
+    static void Install()
+    {
+        static PageKeys* keys = nullptr;
+        if (keys == nullptr && QCoreApplication::instance() != nullptr) {
+            keys = new PageKeys(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(keys);
+        }
+    }
+
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    using QObject::QObject;
+};
+
 class AskingTabWidget : public QTabWidget {
 public:
     AskingTabWidget()
     {
+        PageKeys::Install();
         Bar = new AskingTabBar;
         // Every tab shows: the control is at least as wide as its tabs.
         Bar->setUsesScrollButtons(false);
@@ -377,6 +400,34 @@ protected:
         return Bar->AsUserInput(Event, [&] { return QTabWidget::event(Event); });
     }
 };
+
+bool PageKeys::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Event->type() != QEvent::KeyPress && Event->type() != QEvent::ShortcutOverride)
+        return QObject::eventFilter(Watched, Event);
+    auto* key = static_cast<QKeyEvent*>(Event);
+    const bool next = key->key() == Qt::Key_PageDown;
+    if ((!next && key->key() != Qt::Key_PageUp) ||
+        (key->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier || !Watched->isWidgetType())
+        return QObject::eventFilter(Watched, Event);
+    // Only the page controls of the receiver's own window; an open list or menu keeps its keys.
+    AskingTabWidget* tabs = nullptr;
+    for (auto* w = static_cast<QWidget*>(Watched); w != nullptr && tabs == nullptr; w = w->parentWidget()) {
+        tabs = dynamic_cast<AskingTabWidget*>(w);
+        if (w->isWindow())
+            break;
+    }
+    if (tabs == nullptr || !tabs->isEnabled())
+        return QObject::eventFilter(Watched, Event);
+    // The override round claims the key so that it comes as a key press, not as a shortcut.
+    if (Event->type() == QEvent::KeyPress) {
+        QKeyEvent tab(QEvent::KeyPress, next ? Qt::Key_Tab : Qt::Key_Backtab,
+                      next ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        QCoreApplication::sendEvent(tabs, &tab);
+    }
+    Event->accept();
+    return true;
+}
 
 } // namespace
 

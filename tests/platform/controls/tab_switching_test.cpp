@@ -90,6 +90,25 @@ TEST_F(TabSwitchingTest, EveryWayOfSwitchingPagesAsksAndTellsOnce)
     EXPECT_EQ(bar->count(), 3);
 }
 
+TEST_F(TabSwitchingTest, CtrlPageKeysSwitchPagesEvenFromAControlThatUsesThePageKeys)
+{
+    auto* combo = new TComboBox(form.get());
+    combo->SetParent(pages->Pages(0));
+    combo->SetTop(40);
+    for (const char* item : {"a", "b", "c"})
+        combo->Items()->Add(item);
+    combo->SetItemIndex(0);
+    ASSERT_TRUE(user::Key(edits[0], Qt::Key_PageDown, Qt::ControlModifier));
+    EXPECT_EQ(log, "changing One;change Two;");
+    log.clear();
+    ASSERT_TRUE(user::Key(edits[1], Qt::Key_PageUp, Qt::ControlModifier));
+    EXPECT_EQ(log, "changing Two;change One;");
+    log.clear();
+    ASSERT_TRUE(user::Key(combo, Qt::Key_PageUp, Qt::ControlModifier));
+    EXPECT_EQ(log, "changing One;change Four;");
+    EXPECT_EQ(combo->ItemIndex(), 0);
+}
+
 TEST_F(TabSwitchingTest, AClickedTabTakesTheFocusSoTheArrowKeysGoOnFromIt)
 {
     ASSERT_TRUE(user::ClickTab(pages, "Two"));
