@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
@@ -359,15 +360,15 @@ private:
     int FUserFrom = NoUserInput;
 };
 
-// Ctrl+PageDown and Ctrl+PageUp switch to the next and previous page of the innermost page
-// control round the focus, as Ctrl+Tab and Ctrl+Shift+Tab do, even from a control that
-// uses the page keys itself (a list, a combo box, a spin edit). One filter serves every
-// page control of the program; it hands the page control the Ctrl+Tab it stands for.
+// The keys that switch pages: Ctrl+Tab and Ctrl+PageDown go to the next page, Ctrl+Shift+Tab
+// and Ctrl+PageUp to the previous one, of the innermost page control round the focus, even
+// from a control that would take the key itself (a combo box searching its items, a list,
+// a spin edit). One filter of the application serves every page control of the program.
 class PageKeys : public QObject {
 public:
     static void Install()
     {
-        static PageKeys* keys = nullptr;
+        static QPointer<PageKeys> keys;
         if (keys == nullptr && QCoreApplication::instance() != nullptr) {
             keys = new PageKeys(QCoreApplication::instance());
             QCoreApplication::instance()->installEventFilter(keys);
@@ -393,6 +394,17 @@ public:
     }
     AskingTabBar* Bar;
 
+    // Goes to the next or previous page as the user's Ctrl+Tab or Ctrl+Shift+Tab.
+    void Step(bool Next)
+    {
+        QKeyEvent key(QEvent::KeyPress, Next ? Qt::Key_Tab : Qt::Key_Backtab,
+                      Next ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        Bar->AsUserInput(&key, [&] {
+            QTabWidget::keyPressEvent(&key);
+            return true;
+        });
+    }
+
 protected:
     // Ctrl+Tab and Ctrl+Shift+Tab switch tabs here, not in the bar.
     bool event(QEvent* Event) override
@@ -406,11 +418,19 @@ bool PageKeys::eventFilter(QObject* Watched, QEvent* Event)
     if (Event->type() != QEvent::KeyPress && Event->type() != QEvent::ShortcutOverride)
         return QObject::eventFilter(Watched, Event);
     auto* key = static_cast<QKeyEvent*>(Event);
-    const bool next = key->key() == Qt::Key_PageDown;
-    if ((!next && key->key() != Qt::Key_PageUp) ||
-        (key->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier || !Watched->isWidgetType())
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    bool next;
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_PageDown) && mods == Qt::ControlModifier)
+        next = true;
+    else if ((key->key() == Qt::Key_Backtab && mods == (Qt::ControlModifier | Qt::ShiftModifier)) ||
+             (key->key() == Qt::Key_PageUp && mods == Qt::ControlModifier))
+        next = false;
+    else
         return QObject::eventFilter(Watched, Event);
-    // Only the page controls of the receiver's own window; an open list or menu keeps its keys.
+    if (!Watched->isWidgetType())
+        return QObject::eventFilter(Watched, Event);
+    // Only a page control of the receiver's own window; an open list or menu is a window of
+    // its own and keeps its keys.
     AskingTabWidget* tabs = nullptr;
     for (auto* w = static_cast<QWidget*>(Watched); w != nullptr && tabs == nullptr; w = w->parentWidget()) {
         tabs = dynamic_cast<AskingTabWidget*>(w);
@@ -419,12 +439,9 @@ bool PageKeys::eventFilter(QObject* Watched, QEvent* Event)
     }
     if (tabs == nullptr || !tabs->isEnabled())
         return QObject::eventFilter(Watched, Event);
-    // The override round claims the key so that it comes as a key press, not as a shortcut.
-    if (Event->type() == QEvent::KeyPress) {
-        QKeyEvent tab(QEvent::KeyPress, next ? Qt::Key_Tab : Qt::Key_Backtab,
-                      next ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
-        QCoreApplication::sendEvent(tabs, &tab);
-    }
+    // The override round claims the key, so that it comes as a key press and not as a shortcut.
+    if (Event->type() == QEvent::KeyPress)
+        tabs->Step(next);
     Event->accept();
     return true;
 }
