@@ -289,6 +289,15 @@ void TLabel::TextChanged()
     AdjustSize();
 }
 
+void TLabel::SetFocusControl(TControl* Control)
+{
+    auto* label = static_cast<QLabel*>(Widget());
+    if (label == nullptr)
+        return;
+    label->setBuddy(Control != nullptr ? Control->Widget() : nullptr);
+    TextChanged();
+}
+
 void TLabel::FontChanged()
 {
     AdjustSize();
