@@ -364,6 +364,9 @@ void TEdit::SelectAll()
 TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* edit = new QPlainTextEdit;
+    // Tab and Shift+Tab go on to the next or previous control, as in a one-line edit,
+    // instead of typing a tab character that keeps the focus in the memo.
+    edit->setTabChangesFocus(true);
     SetWidget(edit);
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
         GuardedCall([this] {

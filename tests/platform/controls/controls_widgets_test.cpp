@@ -1,10 +1,12 @@
 // The standard controls keep the platform's semantics over their toolkit widgets.
 #include "DialogRecorder.h"
+#include "UserInput.h"
 
 #include "controls/ExtCtrls.h"
 #include "controls/Grids.h"
 #include "controls/StdCtrls.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -63,6 +65,23 @@ TEST_F(ControlsTest, MemoLinesFollowThePlatformLineRules)
     EXPECT_EQ(static_cast<QPlainTextEdit*>(memo->Widget())->toPlainText(), "p\nq\nr");
     memo->Clear();
     EXPECT_EQ(lines->Count(), 0);
+}
+
+TEST_F(ControlsTest, TabAndShiftTabLeaveAMemoWithoutTypingIntoIt)
+{
+    form->SetBounds(0, 0, 300, 200);
+    auto* memo = new TMemo(form.get());
+    memo->SetParent(form.get());
+    memo->Lines()->Add("title");
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetTop(120);
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::Key(memo, Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
+    ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_EQ(QApplication::focusWidget(), memo->Widget());
+    EXPECT_EQ(memo->Text(), "title\r\n");
 }
 
 TEST_F(ControlsTest, GridKeepsTextsOfHiddenRowsAndChecksIndexes)
