@@ -2,6 +2,7 @@
 #include "DialogRecorder.h"
 #include "UserInput.h"
 
+#include "controls/StdButtons.h"
 #include "controls/ExtCtrls.h"
 #include "controls/Grids.h"
 #include "controls/StdCtrls.h"
@@ -82,6 +83,31 @@ TEST_F(ControlsTest, TabAndShiftTabLeaveAMemoWithoutTypingIntoIt)
     ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
     EXPECT_EQ(QApplication::focusWidget(), memo->Widget());
     EXPECT_EQ(memo->Text(), "title\r\n");
+}
+
+TEST_F(ControlsTest, TabOrderFollowsTheParentsOfAFormEmbeddedLater)
+{
+    form->SetBounds(0, 0, 300, 300);
+    auto* above = new TEdit(form.get());
+    above->SetParent(form.get());
+    auto* host = new TPanel(form.get());
+    host->SetParent(form.get());
+    host->SetBounds(0, 40, 300, 100);
+    auto* below = new TButton(form.get());
+    below->SetParent(form.get());
+    below->SetTop(200);
+    user::ShowAndActivate(form.get());
+    // A form embedded in the panel after the window was built comes between the controls
+    // above and below the panel, not after the window's last control.
+    auto* inner = new TForm(form.get());
+    auto* innerEdit = new TEdit(inner);
+    innerEdit->SetParent(inner);
+    inner->SetParent(host);
+    inner->Show();
+    ASSERT_TRUE(user::Key(above, Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), innerEdit->Widget());
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), below->Widget());
 }
 
 TEST_F(ControlsTest, GridKeepsTextsOfHiddenRowsAndChecksIndexes)
