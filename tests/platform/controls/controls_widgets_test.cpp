@@ -110,6 +110,22 @@ TEST_F(ControlsTest, TabOrderFollowsTheParentsOfAFormEmbeddedLater)
     EXPECT_EQ(QApplication::focusWidget(), below->Widget());
 }
 
+TEST_F(ControlsTest, TabLeavesAGridForTheNextControl)
+{
+    form->SetBounds(0, 0, 300, 300);
+    auto* grid = new TStringGrid(form.get());
+    grid->SetParent(form.get());
+    grid->SetOptions(goEditing);
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetTop(200);
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::Key(grid, Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
+    ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_EQ(QApplication::focusWidget(), grid->Widget());
+}
+
 TEST_F(ControlsTest, GridKeepsTextsOfHiddenRowsAndChecksIndexes)
 {
     auto* grid = new TStringGrid(form.get());
