@@ -3,8 +3,10 @@
 #include "QtBridge.h"
 #include "system/ScopeGuard.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
@@ -358,10 +360,32 @@ private:
     int FUserFrom = NoUserInput;
 };
 
+// The keys that switch pages: Ctrl+Tab and Ctrl+PageDown go to the next page, Ctrl+Shift+Tab
+// and Ctrl+PageUp to the previous one, of the innermost page control round the focus, even
+// from a control that would take the key itself (a combo box searching its items, a list,
+// a spin edit). One filter of the application serves every page control of the program.
+class PageKeys : public QObject {
+public:
+    static void Install()
+    {
+        static QPointer<PageKeys> keys;
+        if (keys == nullptr && QCoreApplication::instance() != nullptr) {
+            keys = new PageKeys(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(keys);
+        }
+    }
+
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    using QObject::QObject;
+};
+
 class AskingTabWidget : public QTabWidget {
 public:
     AskingTabWidget()
     {
+        PageKeys::Install();
         Bar = new AskingTabBar;
         // Every tab shows: the control is at least as wide as its tabs.
         Bar->setUsesScrollButtons(false);
@@ -370,6 +394,17 @@ public:
     }
     AskingTabBar* Bar;
 
+    // Goes to the next or previous page as the user's Ctrl+Tab or Ctrl+Shift+Tab.
+    void Step(bool Next)
+    {
+        QKeyEvent key(QEvent::KeyPress, Next ? Qt::Key_Tab : Qt::Key_Backtab,
+                      Next ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        Bar->AsUserInput(&key, [&] {
+            QTabWidget::keyPressEvent(&key);
+            return true;
+        });
+    }
+
 protected:
     // Ctrl+Tab and Ctrl+Shift+Tab switch tabs here, not in the bar.
     bool event(QEvent* Event) override
@@ -377,6 +412,39 @@ protected:
         return Bar->AsUserInput(Event, [&] { return QTabWidget::event(Event); });
     }
 };
+
+bool PageKeys::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Event->type() != QEvent::KeyPress && Event->type() != QEvent::ShortcutOverride)
+        return QObject::eventFilter(Watched, Event);
+    auto* key = static_cast<QKeyEvent*>(Event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    bool next;
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_PageDown) && mods == Qt::ControlModifier)
+        next = true;
+    else if ((key->key() == Qt::Key_Backtab && mods == (Qt::ControlModifier | Qt::ShiftModifier)) ||
+             (key->key() == Qt::Key_PageUp && mods == Qt::ControlModifier))
+        next = false;
+    else
+        return QObject::eventFilter(Watched, Event);
+    if (!Watched->isWidgetType())
+        return QObject::eventFilter(Watched, Event);
+    // Only a page control of the receiver's own window; an open list or menu is a window of
+    // its own and keeps its keys.
+    AskingTabWidget* tabs = nullptr;
+    for (auto* w = static_cast<QWidget*>(Watched); w != nullptr && tabs == nullptr; w = w->parentWidget()) {
+        tabs = dynamic_cast<AskingTabWidget*>(w);
+        if (w->isWindow())
+            break;
+    }
+    if (tabs == nullptr || !tabs->isEnabled())
+        return QObject::eventFilter(Watched, Event);
+    // The override round claims the key, so that it comes as a key press and not as a shortcut.
+    if (Event->type() == QEvent::KeyPress)
+        tabs->Step(next);
+    Event->accept();
+    return true;
+}
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <vector>
 
 using namespace ctlqt;
 
@@ -52,6 +53,59 @@ void TControl::SetName(const std::string& NewName)
         w->setObjectName(Q(Name()));
 }
 
+namespace {
+
+// Whether the widget is Inner itself or lies inside it.
+bool Within(const QWidget* Widget, const QWidget* Inner)
+{
+    return Widget == Inner || Inner->isAncestorOf(Widget);
+}
+
+// A widget given a parent inside a window joins the window's focus chain at its end; the
+// Tab key follows the parents instead: the widget and what it holds come after what its
+// parent already holds (a form embedded in a page sits between the page's tab and the
+// controls below the page, not after the window's last button).
+void FollowParentInFocusChain(QWidget* Widget)
+{
+    QWidget* parent = Widget->parentWidget();
+    if (parent == nullptr || Within(Widget->previousInFocusChain(), parent))
+        return;
+    // The last control that takes the focus and belongs to the parent; without one, the
+    // last such control before the parent.
+    QWidget* after = nullptr;
+    QWidget* before = nullptr;
+    bool passedParent = false;
+    QWidget* start = Widget->window();
+    QWidget* w = start;
+    do {
+        if (w == parent)
+            passedParent = true;
+        if (w->focusPolicy() != Qt::NoFocus && !Within(w, Widget)) {
+            if (Within(w, parent))
+                after = w;
+            else if (!passedParent)
+                before = w;
+        }
+        w = w->nextInFocusChain();
+    } while (w != start && w != nullptr);
+    QWidget* anchor = after != nullptr ? after : before;
+    if (anchor == nullptr)
+        return;
+    std::vector<QWidget*> moving;
+    for (QWidget* m = Widget; m != nullptr && Within(m, Widget); m = m->nextInFocusChain()) {
+        if (m->focusPolicy() != Qt::NoFocus)
+            moving.push_back(m);
+        if (m->nextInFocusChain() == Widget)
+            break;
+    }
+    for (QWidget* m : moving) {
+        QWidget::setTabOrder(anchor, m);
+        anchor = m;
+    }
+}
+
+} // namespace
+
 void TControl::SetParent(TWinControl* AParent)
 {
     if (AParent == FParent)
@@ -65,6 +119,8 @@ void TControl::SetParent(TWinControl* AParent)
     QWidget* w = Widget();
     if (w != nullptr) {
         w->setParent(AParent != nullptr ? AParent->ClientWidget() : nullptr);
+        if (AParent != nullptr)
+            FollowParentInFocusChain(w);
         w->setGeometry(FLeft, FTop, FWidth, FHeight);
         w->setVisible(AParent != nullptr && FVisible);
     }

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -206,11 +207,23 @@ TDialogAnswerer SetDialogAnswerer(TDialogAnswerer NewAnswerer)
 
 int ExecuteDialogRequest(TDialogRequest& Request, const std::function<int(TDialogRequest&)>& ShowReal)
 {
+    // The window that was active before a dialog gets the keyboard back when the dialog
+    // closes, its focus where it was: the toolkit's own dialogs leave no window active
+    // where the window system does not hand the activation back by itself.
+    std::function<int(TDialogRequest&)> show;
+    if (ShowReal)
+        show = [ShowReal](TDialogRequest& R) {
+            const QPointer<QWidget> before = QApplication::activeWindow();
+            const int result = ShowReal(R);
+            if (before != nullptr && before->isVisible() && QApplication::activeWindow() != before)
+                before->activateWindow();
+            return result;
+        };
     if (Answerer()) {
-        Request.ShowReal = ShowReal;
+        Request.ShowReal = show;
         return Answerer()(Request);
     }
-    return ShowReal ? ShowReal(Request) : mrCancel;
+    return show ? show(Request) : mrCancel;
 }
 
 int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx)

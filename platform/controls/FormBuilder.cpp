@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <utility>
+
 using namespace ctlqt;
 
 namespace {
@@ -59,6 +61,7 @@ public:
             row = 0;
         bool stretched = false;
         for (const TFormItem& item : Items) {
+            TLabel* waiting = std::exchange(FWaitingLabel, nullptr);
             switch (item.Kind) {
             case TKind::Row: {
                 auto* label = static_cast<TLabel*>(MakeControl(Container, item.Children.front()));
@@ -77,11 +80,20 @@ public:
                 Grid->setRowStretch(row, 1);
                 stretched = true;
                 break;
-            default:
+            default: {
+                // A label standing alone above a control ("A&xes:" over a list) takes the
+                // focus there by its accelerator, as the label of a row does.
                 Grid->addLayout(Block(Container, item), row, 0, 1, 2);
+                if (item.Kind == TKind::Control) {
+                    if (auto* label = dynamic_cast<TLabel*>(FLastMade))
+                        FWaitingLabel = label;
+                    else if (waiting != nullptr)
+                        waiting->SetFocusControl(FLastMade);
+                }
                 if (item.Kind == TKind::Pages || item.Kind == TKind::Columns || item.Grows)
                     Grid->setRowStretch(row, 1), stretched = true;
                 break;
+            }
             }
             ++row;
         }
@@ -94,6 +106,7 @@ private:
     TControl* MakeControl(TWinControl* Container, const TFormItem& Item)
     {
         TControl* c = Item.Make(FOwner);
+        FLastMade = c;
         c->SetParent(Container);
         FollowLayout(c);
         QWidget* w = c->Widget();
@@ -267,6 +280,8 @@ public:
 
 private:
     TComponent* FOwner;
+    TControl* FLastMade = nullptr;
+    TLabel* FWaitingLabel = nullptr;
 };
 
 // Forgets the sizes cached for the widget's contents: by every layout below it (nested

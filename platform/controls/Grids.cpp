@@ -55,6 +55,9 @@ TStringGrid::TStringGrid(TComponent* AOwner) : TWinControl(AOwner)
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
+    // Tab and Shift+Tab go on to the next or previous control; the arrow keys move
+    // between the cells.
+    table->setTabKeyNavigation(false);
     auto* delegate = new TCellDelegate;
     delegate->setParent(table);
     delegate->Typed = [this](int col, int row, const QString& text) {

@@ -290,6 +290,15 @@ void TLabel::TextChanged()
     AdjustSize();
 }
 
+void TLabel::SetFocusControl(TControl* Control)
+{
+    auto* label = static_cast<QLabel*>(Widget());
+    if (label == nullptr)
+        return;
+    label->setBuddy(Control != nullptr ? Control->Widget() : nullptr);
+    TextChanged();
+}
+
 void TLabel::FontChanged()
 {
     AdjustSize();
@@ -358,6 +367,9 @@ void TEdit::SelectAll()
 TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* edit = new QPlainTextEdit;
+    // Tab and Shift+Tab go on to the next or previous control, as in a one-line edit,
+    // instead of typing a tab character that keeps the focus in the memo.
+    edit->setTabChangesFocus(true);
     SetWidget(edit);
     // Ctrl+Y redoes as well as the desktop's own redo key.
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), edit, edit, &QPlainTextEdit::redo, Qt::WidgetShortcut);

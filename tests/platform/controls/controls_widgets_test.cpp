@@ -1,10 +1,13 @@
 // The standard controls keep the platform's semantics over their toolkit widgets.
 #include "DialogRecorder.h"
+#include "UserInput.h"
 
+#include "controls/StdButtons.h"
 #include "controls/ExtCtrls.h"
 #include "controls/Grids.h"
 #include "controls/StdCtrls.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -63,6 +66,64 @@ TEST_F(ControlsTest, MemoLinesFollowThePlatformLineRules)
     EXPECT_EQ(static_cast<QPlainTextEdit*>(memo->Widget())->toPlainText(), "p\nq\nr");
     memo->Clear();
     EXPECT_EQ(lines->Count(), 0);
+}
+
+TEST_F(ControlsTest, TabAndShiftTabLeaveAMemoWithoutTypingIntoIt)
+{
+    form->SetBounds(0, 0, 300, 200);
+    auto* memo = new TMemo(form.get());
+    memo->SetParent(form.get());
+    memo->Lines()->Add("title");
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetTop(120);
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::Key(memo, Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
+    ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_EQ(QApplication::focusWidget(), memo->Widget());
+    EXPECT_EQ(memo->Text(), "title\r\n");
+}
+
+TEST_F(ControlsTest, TabOrderFollowsTheParentsOfAFormEmbeddedLater)
+{
+    form->SetBounds(0, 0, 300, 300);
+    auto* above = new TEdit(form.get());
+    above->SetParent(form.get());
+    auto* host = new TPanel(form.get());
+    host->SetParent(form.get());
+    host->SetBounds(0, 40, 300, 100);
+    auto* below = new TButton(form.get());
+    below->SetParent(form.get());
+    below->SetTop(200);
+    user::ShowAndActivate(form.get());
+    // A form embedded in the panel after the window was built comes between the controls
+    // above and below the panel, not after the window's last control.
+    auto* inner = new TForm(form.get());
+    auto* innerEdit = new TEdit(inner);
+    innerEdit->SetParent(inner);
+    inner->SetParent(host);
+    inner->Show();
+    ASSERT_TRUE(user::Key(above, Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), innerEdit->Widget());
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), below->Widget());
+}
+
+TEST_F(ControlsTest, TabLeavesAGridForTheNextControl)
+{
+    form->SetBounds(0, 0, 300, 300);
+    auto* grid = new TStringGrid(form.get());
+    grid->SetParent(form.get());
+    grid->SetOptions(goEditing);
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetTop(200);
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::Key(grid, Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
+    ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_EQ(QApplication::focusWidget(), grid->Widget());
 }
 
 TEST_F(ControlsTest, GridKeepsTextsOfHiddenRowsAndChecksIndexes)

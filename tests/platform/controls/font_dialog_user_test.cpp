@@ -1,10 +1,13 @@
 // The font dialog as the user answers it: a font named by an alias of the system's
-// (the chart's "Arial") opens on the face that draws it and keeps its name on OK.
+// (the chart's "Arial") opens on the face that draws it and keeps its name on OK. The
+// toolkit's dialogs hand the keyboard back to the window that opened them.
 #include "DialogRecorder.h"
 #include "UserInput.h"
 
 #include "controls/CommonDialogs.h"
+#include "controls/StdCtrls.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -53,6 +56,27 @@ TEST_F(FontDialogUserTest, AFamilyOfTheSystemOpensOnItself)
     ExpectFamilyShown("Liberation Serif");
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.Font()->Name(), "Liberation Serif");
+}
+
+TEST_F(FontDialogUserTest, TheWindowThatOpenedADialogHasTheKeyboardBackAfterIt)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    user::ShowAndActivate(&form);
+    ASSERT_TRUE(user::Focus(edit));
+    modal.ThenInDialog([](QWidget*) { ASSERT_TRUE(user::Key(Qt::Key_Escape)); });
+    TColorDialog colours(nullptr);
+    EXPECT_FALSE(colours.Execute());
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), form.Widget());
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
+    modal.ThenInDialog([](QWidget*) { ASSERT_TRUE(user::Key(Qt::Key_Return)); });
+    ASSERT_TRUE(dialog.Execute());
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), form.Widget());
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
 }
 
 } // namespace

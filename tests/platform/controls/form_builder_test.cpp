@@ -140,7 +140,7 @@ TEST(FormBuilderTest, ArrowKeysInAnUpDownsEditStepItWithinItsLimitsAndTabPassesT
     EXPECT_NE(QApplication::focusWidget(), form.ESize->Widget());
 }
 
-TEST(FormBuilderTest, ARowLabelsAcceleratorMovesTheFocusToItsControl)
+TEST(FormBuilderTest, ALabelsAcceleratorMovesTheFocusToItsControl)
 {
     SampleForm form(nullptr, 300, 420);
     user::ShowAndActivate(&form);
@@ -150,6 +150,18 @@ TEST(FormBuilderTest, ARowLabelsAcceleratorMovesTheFocusToItsControl)
     user::Key(Qt::Key_N, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), form.EName->Widget());
     EXPECT_EQ(form.LName->Caption(), "&Name:");
+
+    // A label standing alone above its control, in a column, works the same.
+    TForm columns(nullptr);
+    TLabel* label = nullptr;
+    TListBox* list = nullptr;
+    TCheckBox* check = nullptr;
+    BuildForm(&columns, 300, 200, {Columns({Column({Ctl(label, "LItems", "It&ems:"), List(list, "LBItems", {"a", "b"}),
+                                                    Ctl(check, "CBShow", "&Show")})})});
+    user::ShowAndActivate(&columns);
+    ASSERT_TRUE(user::Focus(check));
+    user::Key(Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), list->Widget());
 }
 
 TEST(FormBuilderTest, AnItemWithItsOwnFontNameHandsItToTheControlsInIt)

@@ -90,6 +90,32 @@ TEST_F(TabSwitchingTest, EveryWayOfSwitchingPagesAsksAndTellsOnce)
     EXPECT_EQ(bar->count(), 3);
 }
 
+TEST_F(TabSwitchingTest, CtrlPageKeysAndCtrlTabSwitchPagesEvenFromAControlThatTakesKeysForItself)
+{
+    auto* combo = new TComboBox(form.get());
+    combo->SetParent(pages->Pages(0));
+    combo->SetTop(40);
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"a", "b", "c"})
+        combo->Items()->Add(item);
+    combo->SetItemIndex(0);
+    ASSERT_TRUE(user::Key(edits[0], Qt::Key_PageDown, Qt::ControlModifier));
+    EXPECT_EQ(log, "changing One;change Two;");
+    log.clear();
+    ASSERT_TRUE(user::Key(edits[1], Qt::Key_PageUp, Qt::ControlModifier));
+    EXPECT_EQ(log, "changing Two;change One;");
+    log.clear();
+    // A combo box would take both Ctrl+PageUp and Ctrl+Tab for its own.
+    ASSERT_TRUE(user::Key(combo, Qt::Key_PageUp, Qt::ControlModifier));
+    EXPECT_EQ(log, "changing One;change Four;");
+    log.clear();
+    ASSERT_TRUE(user::ClickTab(pages, "One"));
+    log.clear();
+    ASSERT_TRUE(user::Key(combo, Qt::Key_Tab, Qt::ControlModifier));
+    EXPECT_EQ(log, "changing One;change Two;");
+    EXPECT_EQ(combo->ItemIndex(), 0);
+}
+
 TEST_F(TabSwitchingTest, AClickedTabTakesTheFocusSoTheArrowKeysGoOnFromIt)
 {
     ASSERT_TRUE(user::ClickTab(pages, "Two"));
