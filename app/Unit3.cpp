@@ -44,6 +44,8 @@ TfmData::TfmData(TComponent* AOwner) : TForm(AOwner)
     Memo1->SetFontName("Courier New");
     Memo1->SetScrollBars(ssVertical);
     Memo1->SetWordWrap(false);
+    // The points may be split by tabs, so Tab types one into the data.
+    Memo1->SetWantTabs(true);
 
     StrParser1 = new TStrParser(this);
     StrParser1->SetName("StrParser1");

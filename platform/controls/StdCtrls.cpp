@@ -367,8 +367,7 @@ void TEdit::SelectAll()
 TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* edit = new QPlainTextEdit;
-    // Tab and Shift+Tab go on to the next or previous control, as in a one-line edit,
-    // instead of typing a tab character that keeps the focus in the memo.
+    // Tab and Shift+Tab go on to the next or previous control unless WantTabs is set.
     edit->setTabChangesFocus(true);
     SetWidget(edit);
     // Ctrl+Y redoes as well as the desktop's own redo key.
@@ -425,6 +424,13 @@ void TMemo::SetReadOnly(bool Value)
     FReadOnly = Value;
     if (auto* edit = static_cast<QPlainTextEdit*>(Widget()))
         edit->setReadOnly(Value);
+}
+
+void TMemo::SetWantTabs(bool Value)
+{
+    FWantTabs = Value;
+    if (auto* edit = static_cast<QPlainTextEdit*>(Widget()))
+        edit->setTabChangesFocus(!Value);
 }
 
 // ---- TComboBox --------------------------------------------------------------------

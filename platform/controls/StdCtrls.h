@@ -72,6 +72,10 @@ public:
     void SetWordWrap(bool Value);
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
+    // False (the default): Tab and Shift+Tab move the focus on, as in a one-line edit.
+    // True: Tab types a tab character into the text.
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool Value);
 
     TNotifyEvent OnChange;
 
@@ -84,6 +88,7 @@ private:
     TScrollStyle FScrollBars = ssNone;
     bool FWordWrap = true;
     bool FReadOnly = false;
+    bool FWantTabs = false;
 };
 
 enum TComboBoxStyle { csDropDown, csDropDownList };

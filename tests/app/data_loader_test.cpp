@@ -4,6 +4,7 @@
 #include "ChatUnit.h"
 #include "DataFile.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 #include "StrParser.h"
 #include "Unit3.h"
 
@@ -91,6 +92,23 @@ TEST_F(LoaderTest, LoadsPointsIntoTheirSlots)
     EXPECT_DOUBLE_EQ(TData[3], 30);
     EXPECT_DOUBLE_EQ(CpData[3], 3);
     EXPECT_TRUE(dialogs.Requests.empty());
+}
+
+TEST_F(LoaderTest, APointTypedWithATabIsReadWithTabChosen)
+{
+    data->cbDivString->SetItemIndex(1);
+    data->Memo1->Lines()->SetText(Header("1", "0"));
+    user::ShowAndActivate(data.get());
+    ASSERT_TRUE(user::Focus(data->Memo1));
+    ASSERT_TRUE(user::Key(Qt::Key_End, Qt::ControlModifier));
+    ASSERT_TRUE(user::Type("10"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    ASSERT_TRUE(user::Type("2.5"));
+    data->LoadDataPoints();
+    EXPECT_TRUE(dialogs.Requests.empty());
+    EXPECT_EQ(data->PointCount(), 1);
+    EXPECT_DOUBLE_EQ(TData[1], 10);
+    EXPECT_DOUBLE_EQ(CpData[1], 2.5);
 }
 
 TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)

@@ -83,6 +83,11 @@ TEST_F(ControlsTest, TabAndShiftTabLeaveAMemoWithoutTypingIntoIt)
     ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
     EXPECT_EQ(QApplication::focusWidget(), memo->Widget());
     EXPECT_EQ(memo->Text(), "title\r\n");
+    // A memo that wants tabs takes Tab as a character.
+    memo->SetWantTabs(true);
+    ASSERT_TRUE(user::Key(memo, Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), memo->Widget());
+    EXPECT_NE(memo->Text().find('\t'), std::string::npos);
 }
 
 TEST_F(ControlsTest, TabOrderFollowsTheParentsOfAFormEmbeddedLater)
