@@ -3,11 +3,10 @@
 #include "Lev_Marq.h"
 #include "Unit2/RunCore.h"
 #include "classes/Classes.h"
+#include "classes/Streams.h"
 #include "system/SysUtils.h"
 
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -18,14 +17,6 @@ double Rounded(const char* picture, double value)
     if (TryStrToFloat(FormatFloat(picture, value), back))
         return back;
     return value;
-}
-
-// Removes a leftover temporary file; anything else of that name is not ours to touch.
-void RemoveQuietly(const std::string& path)
-{
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(path, ec))
-        std::filesystem::remove(path, ec);
 }
 
 } // namespace
@@ -92,36 +83,10 @@ std::string SaveThermoTable(const std::string& dataFileName, const std::vector<s
                             const std::vector<double>& a, const std::vector<double>& theta)
 {
     const std::string target = ThermoTableFileName(dataFileName);
-    // The rename below would replace a read-only table regardless of its protection: such
-    // a table is refused and left as it is, as the chart's exports refuse theirs.
-    std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(target, ec);
-    using std::filesystem::perms;
-    if (!ec && std::filesystem::is_regular_file(status) &&
-        (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
-        throw EFCreateError("Cannot create file \"" + target + "\". The file is read-only");
-
-    const std::string temp = TemporaryFileBeside(target, ".tmp", dataFileName);
-
     TStringList list;
     for (const std::string& line : ThermoTableLines(report, a, theta))
         list.Add(line);
-    try {
-        list.SaveToFile(temp);
-    } catch (Exception& e) {
-        // The platform's file error, naming the table rather than its temporary file.
-        RemoveQuietly(temp);
-        e.SetMessage(StringReplaceAll(e.Message(), temp, target));
-        throw;
-    } catch (...) {
-        RemoveQuietly(temp);
-        throw;
-    }
-
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-        RemoveQuietly(temp);
-        throw EFCreateError(Format("Cannot create file \"%s\". %s", {target, ec.message()}));
-    }
+    // Whole or not at all, through a temporary file that is never the data file itself.
+    WriteFileReplacing(target, [&list](TStream* Stream) { list.SaveToStream(Stream); }, ".tmp", dataFileName);
     return target;
 }

@@ -1,7 +1,5 @@
 #include "ChartListBox.h"
 
-#include "controls/DragDrop.h"
-
 #include "Galleries.h"
 #include "TeeConst.h"
 #include "TeePenDlg.h"
@@ -10,7 +8,6 @@
 #include "controls/CommonDialogs.h"
 #include "controls/DragDrop.h"
 #include "controls/InplaceEdit.h"
-#include "controls/ComboCtrls.h"
 #include "controls/InputQuery.h"
 #include "controls/StdCtrls.h"
 #include "graphics/Bitmap.h"

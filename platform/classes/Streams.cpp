@@ -453,7 +453,8 @@ std::string TemporaryFileBeside(const std::string& FileName, const std::string& 
     }
 }
 
-void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write)
+void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write,
+                        const std::string& Suffix, const std::string& Avoid)
 {
     const std::string refused = "Cannot create file \"" + FileName + "\". ";
     // The rename below would replace a read-only file regardless of its protection: such a
@@ -462,10 +463,11 @@ void WriteFileReplacing(const std::string& FileName, const std::function<void(TS
     const bool exists = ::stat(FileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     if (exists && ((existing.st_mode & 0222) == 0 || ::access(FileName.c_str(), W_OK) != 0))
         throw EFCreateError(refused + "The file is read-only");
-    const std::string part = TemporaryFileBeside(FileName, ".part");
+    const std::string part = TemporaryFileBeside(FileName, Suffix, Avoid);
     TScopeGuard removePart([&] {
         std::error_code ec;
-        std::filesystem::remove(part, ec);
+        if (std::filesystem::is_regular_file(part, ec))
+            std::filesystem::remove(part, ec);
     });
     try {
         TFileStream file(part, fmCreate);

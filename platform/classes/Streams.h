@@ -134,8 +134,11 @@ std::string TemporaryFileBeside(const std::string& FileName, const std::string& 
 // When Write raises, or the rename fails (EFCreateError), the temporary file is removed
 // and an earlier file of that name stays as it was. A read-only FileName is refused first
 // (EFCreateError "Cannot create file \"%s\". The file is read-only"); messages name
-// FileName, never the temporary file.
-void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write);
+// FileName, never the temporary file. The temporary file is named by
+// TemporaryFileBeside(FileName, Suffix, Avoid); a folder or other file that is not a regular
+// file standing at that name is not ours and is left alone.
+void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write,
+                        const std::string& Suffix = ".part", const std::string& Avoid = std::string());
 
 // A read-only stream over bytes that another keeps for as long as it lives (a part of a
 // memory stream read in place); writing raises EWriteError.

@@ -271,6 +271,13 @@ private:
     bool FClicking = false;
 };
 
+// Ctrl+Y redoes in an edit or memo as well as the desktop's own redo key.
+template <class Edit>
+void RedoOnCtrlY(Edit* edit)
+{
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), edit, edit, &Edit::redo, Qt::WidgetShortcut);
+}
+
 } // namespace
 
 TLabel::TLabel(TComponent* AOwner) : TControl(AOwner)
@@ -326,8 +333,7 @@ TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner)
     auto* edit = new QLineEdit;
     SetWidget(edit);
     QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString&) { GuardedCall([this] { Change(); }); });
-    // Ctrl+Y redoes as well as the desktop's own redo key.
-    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), edit, edit, &QLineEdit::redo, Qt::WidgetShortcut);
+    RedoOnCtrlY(edit);
     SetBounds(0, 0, 121, 21);
 }
 
@@ -370,8 +376,7 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
     // Tab and Shift+Tab go on to the next or previous control unless WantTabs is set.
     edit->setTabChangesFocus(true);
     SetWidget(edit);
-    // Ctrl+Y redoes as well as the desktop's own redo key.
-    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), edit, edit, &QPlainTextEdit::redo, Qt::WidgetShortcut);
+    RedoOnCtrlY(edit);
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
         GuardedCall([this] {
             if (OnChange)
