@@ -7,6 +7,8 @@
 #include "system/SysUtils.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -76,7 +78,14 @@ std::vector<std::string> ThermoTableLines(const std::vector<std::string>& report
 
 std::string ThermoTableFileName(const std::string& dataFileName)
 {
-    return ChangeFileExt(dataFileName, ".TBL");
+    const std::string table = ChangeFileExt(dataFileName, ".TBL");
+    std::error_code ec;
+    const bool isData = table == dataFileName || std::filesystem::equivalent(table, dataFileName, ec);
+    if (!isData)
+        return table;
+    // A data file that is itself named *.TBL keeps its data: the table gets ".TBL" added to
+    // the data file's whole name (cut to the file system's limit, never the data file).
+    return TemporaryFileBeside(dataFileName, ".TBL", dataFileName);
 }
 
 std::string SaveThermoTable(const std::string& dataFileName, const std::vector<std::string>& report,

@@ -16,7 +16,9 @@ std::vector<std::string> ThermoTableLines(const std::vector<std::string>& report
                                           const std::vector<double>& a,
                                           const std::vector<double>& theta);
 
-// The table's file name: the data file's name with its extension replaced by ".TBL".
+// The table's file name: the data file's name with its extension replaced by ".TBL", or,
+// when that is the data file itself (a data file named *.TBL), the data file's name with
+// ".TBL" added.
 std::string ThermoTableFileName(const std::string& dataFileName);
 
 // Writes the table next to the data file and returns the table's file name. The lines go

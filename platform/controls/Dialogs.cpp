@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <utility>
@@ -46,6 +47,43 @@ std::string AppTitle()
     return Application != nullptr ? Application->Title() : std::string("hcapprox");
 }
 
+constexpr QChar ZeroWidthSpace(0x200B);
+
+// The text as the box shows it: a word too long for a line (a long file name or path) may
+// wrap between any two of its characters (zero-width spaces mark the places), so that the
+// box keeps its usual width with the whole text and its buttons on the screen.
+QString WrappableMessageText(const QString& Text)
+{
+    constexpr qsizetype LongWord = 40;
+    QString out;
+    qsizetype start = 0;
+    while (start < Text.size()) {
+        qsizetype end = start;
+        while (end < Text.size() && !Text[end].isSpace())
+            ++end;
+        const QString word = Text.mid(start, end - start);
+        if (word.size() <= LongWord) {
+            out += word;
+        } else {
+            // Between whole characters only: a letter keeps its accents.
+            QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, word);
+            qsizetype from = 0;
+            for (qsizetype to = characters.toNextBoundary(); to > 0; to = characters.toNextBoundary()) {
+                if (from > 0)
+                    out += ZeroWidthSpace;
+                out += word.mid(from, to - from);
+                from = to;
+            }
+        }
+        qsizetype next = end;
+        while (next < Text.size() && Text[next].isSpace())
+            ++next;
+        out += Text.mid(end, next - end);
+        start = next;
+    }
+    return out;
+}
+
 // The real message box: the toolkit's, with the request's icon and buttons.
 int ShowMessageBox(TDialogRequest& r)
 {
@@ -53,7 +91,7 @@ int ShowMessageBox(TDialogRequest& r)
         return mrCancel;
     QMessageBox box(ActiveWindow());
     box.setWindowTitle(Q(r.Caption));
-    box.setText(Q(r.Text));
+    box.setText(WrappableMessageText(Q(r.Text)));
     switch (r.Type) {
     case mtWarning: box.setIcon(QMessageBox::Warning); break;
     case mtError: box.setIcon(QMessageBox::Critical); break;

@@ -3,6 +3,7 @@
 #include "QtBridge.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -46,11 +47,61 @@ public:
     }
 };
 
+// The fixed (header) cells are never chosen: the arrow, Home, End and page keys stop at
+// the first cell beyond them, and a click or a drag onto them moves neither the current
+// cell nor the selection there.
+class TGridTable : public QTableWidget {
+public:
+    std::function<int()> FixedCols = [] { return 0; };
+    std::function<int()> FixedRows = [] { return 0; };
+
+    bool IsFixed(const QModelIndex& Index) const
+    {
+        return Index.isValid() && (Index.column() < FixedCols() || Index.row() < FixedRows());
+    }
+
+protected:
+    QModelIndex moveCursor(CursorAction Action, Qt::KeyboardModifiers Modifiers) override
+    {
+        const QModelIndex next = QTableWidget::moveCursor(Action, Modifiers);
+        if (!IsFixed(next))
+            return next;
+        const int row = std::max(next.row(), FixedRows());
+        const int col = std::max(next.column(), FixedCols());
+        return row < rowCount() && col < columnCount() ? model()->index(row, col) : currentIndex();
+    }
+
+    // A press or a drag on a fixed cell leaves the selection as it is.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& Index, const QEvent* Event) const override
+    {
+        return IsFixed(Index) ? QItemSelectionModel::NoUpdate : QTableWidget::selectionCommand(Index, Event);
+    }
+};
+
+class TGridSelectionModel : public QItemSelectionModel {
+public:
+    TGridSelectionModel(QAbstractItemModel* Model, TGridTable* Table) : QItemSelectionModel(Model, Table), FTable(Table) {}
+
+    void setCurrentIndex(const QModelIndex& Index, QItemSelectionModel::SelectionFlags Command) override
+    {
+        if (!FTable->IsFixed(Index))
+            QItemSelectionModel::setCurrentIndex(Index, Command);
+    }
+
+private:
+    TGridTable* FTable;
+};
+
 } // namespace
 
 TStringGrid::TStringGrid(TComponent* AOwner) : TWinControl(AOwner)
 {
-    auto* table = new QTableWidget;
+    auto* table = new TGridTable;
+    table->FixedCols = [this] { return FFixedCols; };
+    table->FixedRows = [this] { return FFixedRows; };
+    QItemSelectionModel* toolkitSelection = table->selectionModel();
+    table->setSelectionModel(new TGridSelectionModel(table->model(), table));
+    delete toolkitSelection;
     table->horizontalHeader()->hide();
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -211,7 +262,9 @@ void TStringGrid::ShowCell(int ACol, int ARow)
         t->setItem(ARow, ACol, item);   // the table owns its items
     }
     const bool fixed = ACol < FFixedCols || ARow < FFixedRows;
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled;
+    if (!fixed)
+        flags |= Qt::ItemIsSelectable;
     if (!fixed && (FOptions & goEditing))
         flags |= Qt::ItemIsEditable;
     item->setFlags(flags);

@@ -6,10 +6,13 @@
 
 #include "QtBridge.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QSignalBlocker>
+
+#include <functional>
 
 using namespace ctlqt;
 
@@ -97,6 +100,22 @@ QListWidget* ListOf(const TListBox* Box)
     return static_cast<QListWidget*>(Box->Widget());
 }
 
+// A list whose current item, moved by a key (arrows, Home, End, pages, a typed letter),
+// counts as a click on it, as the mouse's does.
+class TKeyClickList : public QListWidget {
+public:
+    std::function<void()> KeyMoved;
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override
+    {
+        const int before = currentRow();
+        QListWidget::keyPressEvent(Event);
+        if (currentRow() != before && KeyMoved)
+            KeyMoved();
+    }
+};
+
 } // namespace
 
 // Lets the owner draw the items of an owner-drawn list box.
@@ -129,10 +148,11 @@ private:
 
 TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner)
 {
-    auto* list = new QListWidget;
+    auto* list = new TKeyClickList;
     SetWidget(list);
     FItems = std::make_unique<TListBoxStrings>(this);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->KeyMoved = [this] { GuardedCall([this] { Click(); }); };
     QObject::connect(list, &QListWidget::itemClicked, list, [this](QListWidgetItem*) { GuardedCall([this] { Click(); }); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [this](QListWidgetItem*) {
         GuardedCall([this] {

@@ -160,6 +160,33 @@ TEST(ThermoTable, ADataFileWithALongNameGetsItsTableAndStaysAsItWas)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 4);
 }
 
+TEST(ThermoTable, ADataFileNamedLikeATableIsNeverOverwritten)
+{
+    // The table of a data file named *.TBL gets ".TBL" added to the whole name (cut to the
+    // file system's limit of 255 bytes), so the data stay; a hard link is the same file too.
+    const std::string dir = testsupport::TempDir() + "/data named TBL";
+    std::filesystem::create_directories(dir);
+    const std::vector<double> a = {1.0}, theta = {250.0};
+    const std::string linked = dir + "/linked.dat";
+    std::ofstream(linked) << "data\n";
+    std::filesystem::create_hard_link(linked, dir + "/linked.TBL");
+    const std::string longData = dir + "/" + std::string(251, 's') + ".TBL";
+    const std::pair<std::string, std::string> cases[] = {
+        {dir + "/copper.TBL", dir + "/copper.TBL.TBL"},
+        {longData, dir + "/" + std::string(250, 's') + ".TBL"},
+        {linked, linked + ".TBL"},
+    };
+    for (const auto& [data, table] : cases) {
+        if (data != linked)
+            std::ofstream(data) << "data\n";
+        std::string saved;
+        ASSERT_NO_THROW(saved = SaveThermoTable(data, {"ier = 1"}, a, theta)) << data;
+        EXPECT_EQ(saved, table);
+        EXPECT_EQ(ReadLines(table), ThermoTableLines({"ier = 1"}, a, theta)) << table;
+        EXPECT_EQ(ReadLines(data), std::vector<std::string>{"data"}) << data;
+    }
+}
+
 TEST(ThermoTable, AReadOnlyTableIsRefusedAndLeftAsItWas)
 {
     const std::string dir = testsupport::TempDir() + "/read-only table";

@@ -18,6 +18,16 @@ double RoundEven(double X) { return std::nearbyint(X); }
 
 bool IsVerticalAngle(int Angle) { return Angle == 90 || Angle == 270; }
 
+// True when the default value picture "#,##0.###" (three decimals) reads as Value, within
+// 1 %: not so for values far below 0.001, which it shows as "0".
+bool DefaultPictureHolds(double Value)
+{
+    if (!(std::fabs(Value) < 1))
+        return true;
+    const double shown = std::round(Value * 1000) / 1000;
+    return std::fabs(shown - Value) <= 0.01 * std::fabs(Value);
+}
+
 }  // namespace
 
 int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& NumLines)
@@ -76,6 +86,11 @@ std::string TChartAxis::LabelValueText(double Value)
         }
     } else {
         text = FLabelTexts.Text(Value, FAxisValuesFormat);
+        // A logarithmic axis labels powers far below 0.001, which the default picture
+        // would all show as "0": such a label shows its value in the general format, to
+        // six digits, which the label values never exceed but their arithmetic's noise does.
+        if (FLogarithmic && FAxisValuesFormat == "#,##0.###" && !DefaultPictureHolds(Value))
+            text = FloatToStrF(Value, TFloatFormat::ffGeneral, 6, 0);
     }
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
         FParentChart->OnGetAxisLabel(this, nullptr, -1, text);

@@ -159,6 +159,27 @@ TEST_F(AxisLabels, LogarithmicLabelsArePowersOrMultiplesOfTheLowerPower)
     EXPECT_EQ(labels.front().Text, "2");
     EXPECT_EQ(labels[1].Text, "2.1");
     EXPECT_EQ(labels.back().Text, "8");
+
+    // Powers below the default picture's 0.001 keep their values rather than all reading
+    // "0"; the others, and the labels of a user's own format, stay as the picture gives.
+    y->SetFixedRange(1e-6, 1);
+    Layout();
+    EXPECT_EQ(Texts(LabelsOf(y)), (Strings{"1E-6", "0.00001", "0.0001", "0.001", "0.01", "0.1", "1"}));
+    y->SetFixedRange(0.0002, 0.0008);
+    Layout();
+    labels = LabelsOf(y);
+    ASSERT_GE(labels.size(), 51u);
+    EXPECT_EQ(labels.front().Text, "0.0002");
+    EXPECT_EQ(labels[9].Text, "0.00029");
+    EXPECT_EQ(labels[50].Text, "0.0007");
+    EXPECT_EQ(y->LabelValueText(std::exp(-1.0)), "0.368");
+    EXPECT_EQ(y->LabelValueText(0.0015), "0.0015");
+    y->SetAxisValuesFormat("0.00");
+    EXPECT_EQ(y->LabelValueText(0.0005), "0.00");
+    y->SetAxisValuesFormat("#,##0.###");
+    y->SetLogarithmic(false);
+    EXPECT_EQ(y->LabelValueText(0.0005), "0.001");
+    EXPECT_EQ(y->LabelValueText(1e-17), "0");
 }
 
 TEST_F(AxisLabels, NextLabelEventChoosesTheValues)

@@ -98,6 +98,19 @@ TEST_F(ExportDialogTest, PicturePageSizesCopiesAndSaves)
     EXPECT_EQ(bytes[3], 0x9A);
 }
 
+TEST_F(ExportDialogTest, AFormatChosenByKeysShowsItsOwnOptions)
+{
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::Focus(form->LBFormat));
+    ASSERT_TRUE(user::Key(Qt::Key_Down));
+    EXPECT_EQ(form->LBFormat->ItemIndex(), 1);
+    EXPECT_NE(user::Find("CBColors", form.get()), nullptr);
+    EXPECT_EQ(user::Find("CBEnhanced", form.get()), nullptr);
+    ASSERT_TRUE(user::Key(Qt::Key_Home));
+    EXPECT_NE(user::Find("CBEnhanced", form.get()), nullptr);
+    EXPECT_EQ(user::Find("CBColors", form.get()), nullptr);
+}
+
 TEST_F(ExportDialogTest, DataPageSavesWithTheChosenFilter)
 {
     form->PageControl1->SelectPage(form->TabData);

@@ -12,14 +12,18 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -80,6 +84,34 @@ TEST_F(FormsTest, MessageBoxesGoThroughTheEntryPoint)
     EXPECT_EQ(dialogs.Requests[3].Caption, "Title");
     EXPECT_EQ(dialogs.Requests[3].Type, mtError);
     EXPECT_TRUE(dialogs.Requests[3].Buttons == TMsgDlgButtons({mbYes, mbNo}));
+}
+
+TEST_F(FormsTest, ARealMessageBoxWrapsALongFileNameOnTheScreen)
+{
+    // A name of about 250 characters without a blank: the box keeps to the screen, its
+    // text is not cut and the OK button stays inside it.
+    const std::string name = "/data/" + std::string(120, 'a') + "/" + std::string(120, 'b') + ".TBL";
+    const TDialogAnswerer recorder = SetDialogAnswerer(nullptr);   // the real box
+    int boxWidth = 0, screenWidth = 0, textNeeds = 0, textHas = 0;
+    bool okInside = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        boxWidth = box->frameGeometry().width();
+        screenWidth = box->screen()->availableGeometry().width();
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        textNeeds = label->minimumSizeHint().width();
+        textHas = label->width();
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        okInside = ok->isVisible() && box->rect().contains(QRect(ok->mapTo(box, QPoint(0, 0)), ok->size()));
+        ok->click();
+    });
+    EXPECT_EQ(MessageDlg("Results are saved into the file " + name, mtInformation, {mbOK}, 0), mrOk);
+    SetDialogAnswerer(recorder);
+    EXPECT_LE(boxWidth, screenWidth);
+    EXPECT_LE(textNeeds, textHas);
+    EXPECT_TRUE(okInside);
 }
 
 TEST_F(FormsTest, OpenDialogIsAnsweredThroughTheEntryPoint)

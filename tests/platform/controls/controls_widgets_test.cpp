@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -129,6 +130,45 @@ TEST_F(ControlsTest, TabLeavesAGridForTheNextControl)
     EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
     ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
     EXPECT_EQ(QApplication::focusWidget(), grid->Widget());
+}
+
+TEST_F(ControlsTest, GridsFixedCellsAreNeverChosen)
+{
+    form->SetBounds(0, 0, 400, 300);
+    auto* grid = new TStringGrid(form.get());
+    grid->SetParent(form.get());
+    grid->SetBounds(0, 0, 380, 200);
+    grid->SetOptions(goEditing);
+    user::ShowAndActivate(form.get());
+    auto* table = static_cast<QTableWidget*>(grid->Widget());
+    const auto current = [table] { return std::make_pair(table->currentRow(), table->currentColumn()); };
+    const auto chosen = [table](int row, int col) {
+        return table->selectionModel()->isSelected(table->model()->index(row, col));
+    };
+
+    // The keyboard starts at the first cell beyond the fixed ones and stops at them.
+    ASSERT_TRUE(user::Focus(grid));
+    EXPECT_EQ(current(), std::make_pair(1, 1));
+    ASSERT_TRUE(user::Key(Qt::Key_Up));
+    ASSERT_TRUE(user::Key(Qt::Key_Left));
+    EXPECT_EQ(current(), std::make_pair(1, 1));
+    ASSERT_TRUE(user::Key(Qt::Key_Down));
+    ASSERT_TRUE(user::Key(Qt::Key_Right));
+    ASSERT_TRUE(user::Key(Qt::Key_Right));
+    ASSERT_TRUE(user::Key(Qt::Key_Home));
+    EXPECT_EQ(current(), std::make_pair(2, 1));
+    ASSERT_TRUE(user::Key(Qt::Key_End));
+    ASSERT_TRUE(user::Key(Qt::Key_Home, Qt::ControlModifier));
+    EXPECT_EQ(current(), std::make_pair(1, 1));
+
+    // A click on a header cell or on a fixed column's cell chooses nothing.
+    ASSERT_TRUE(user::ClickItem(grid, 3, 2));
+    ASSERT_TRUE(user::ClickItem(grid, 0, 2));
+    ASSERT_TRUE(user::ClickItem(grid, 2, 0));
+    EXPECT_EQ(current(), std::make_pair(3, 2));
+    EXPECT_TRUE(chosen(3, 2));
+    EXPECT_FALSE(chosen(0, 2));
+    EXPECT_FALSE(chosen(2, 0));
 }
 
 TEST_F(ControlsTest, GridKeepsTextsOfHiddenRowsAndChecksIndexes)
