@@ -85,7 +85,7 @@ std::string ThermoTableFileName(const std::string& dataFileName)
         return table;
     // A data file that is itself named *.TBL keeps its data: the table gets ".TBL" added to
     // the data file's whole name (cut to the file system's limit, never the data file).
-    return TemporaryFileBeside(dataFileName, ".TBL", dataFileName);
+    return FileNameBeside(dataFileName, ".TBL", dataFileName);
 }
 
 std::string SaveThermoTable(const std::string& dataFileName, const std::vector<std::string>& report,

@@ -437,7 +437,7 @@ void TStringStream::WriteString(const std::string& AString)
     Write(AString.data(), static_cast<int64_t>(AString.size()));
 }
 
-std::string TemporaryFileBeside(const std::string& FileName, const std::string& Suffix, const std::string& Avoid)
+std::string FileNameBeside(const std::string& FileName, const std::string& Suffix, const std::string& Avoid)
 {
     constexpr size_t NameMax = 255;
     const std::filesystem::path path(FileName);
@@ -463,7 +463,7 @@ void WriteFileReplacing(const std::string& FileName, const std::function<void(TS
     const bool exists = ::stat(FileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     if (exists && ((existing.st_mode & 0222) == 0 || ::access(FileName.c_str(), W_OK) != 0))
         throw EFCreateError(refused + "The file is read-only");
-    const std::string part = TemporaryFileBeside(FileName, Suffix, Avoid);
+    const std::string part = FileNameBeside(FileName, Suffix, Avoid);
     TScopeGuard removePart([&] {
         std::error_code ec;
         if (std::filesystem::is_regular_file(part, ec))

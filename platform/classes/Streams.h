@@ -123,11 +123,12 @@ private:
     int FHandle = -1;
 };
 
-// The name of a temporary file beside FileName: FileName with Suffix added, its name cut
-// (by whole UTF-8 characters) where it would otherwise pass the file system's limit of
-// 255 bytes a name. It is never FileName itself, nor Avoid.
-std::string TemporaryFileBeside(const std::string& FileName, const std::string& Suffix,
-                                const std::string& Avoid = std::string());
+// A name beside FileName (a temporary file's, or a table's that must not be its data
+// file): FileName with Suffix added, its name cut (by whole UTF-8 characters) where it
+// would otherwise pass the file system's limit of 255 bytes a name. It is never FileName
+// itself, nor Avoid.
+std::string FileNameBeside(const std::string& FileName, const std::string& Suffix,
+                           const std::string& Avoid = std::string());
 
 // Writes a file whole or not at all: Write fills a stream over a temporary file beside
 // FileName, which is then renamed over FileName (keeping the earlier file's permissions).
@@ -135,7 +136,7 @@ std::string TemporaryFileBeside(const std::string& FileName, const std::string& 
 // and an earlier file of that name stays as it was. A read-only FileName is refused first
 // (EFCreateError "Cannot create file \"%s\". The file is read-only"); messages name
 // FileName, never the temporary file. The temporary file is named by
-// TemporaryFileBeside(FileName, Suffix, Avoid); a folder or other file that is not a regular
+// FileNameBeside(FileName, Suffix, Avoid); a folder or other file that is not a regular
 // file standing at that name is not ours and is left alone.
 void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write,
                         const std::string& Suffix = ".part", const std::string& Avoid = std::string());
