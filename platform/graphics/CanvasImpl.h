@@ -274,14 +274,14 @@ struct TCanvas::Impl {
     // instead: a pen w units wide is LinePixels(w) whole image pixels wide everywhere, on
     // a band centred where the pen's pixels are centred at a ratio of 1: the device
     // pixel's centre for an odd width, its left (top) edge for an even one; a tie goes
-    // to the smaller side. Whole ratios draw to scale as before.
+    // to the larger side, as a fill's edge rounds. Whole ratios draw to scale as before.
     bool Snapped() const { return Ratio != std::floor(Ratio); }
     int LinePixels(int w) const { return std::max(1, int(std::lround(w * Ratio))); }
     // The first image pixel of the band `pixels` wide that stands for device coordinate v
     // of a pen `units` wide.
     int BandStart(double v, int pixels, int units = 1) const
     {
-        return int(std::ceil((v + (units % 2 ? 0.5 : 0.0)) * Ratio - pixels * 0.5 - 0.5));
+        return int(std::floor((v + (units % 2 ? 0.5 : 0.0)) * Ratio - pixels * 0.5 + 0.5));
     }
     // Image pixels as the painter takes them (it scales by the ratio). Edges of filled
     // rectangles and wide strokes land on whole pixels and round back exactly; the
