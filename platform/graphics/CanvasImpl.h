@@ -309,14 +309,19 @@ struct TCanvas::Impl {
     {
         return QPen(c, pixels == 1 ? 0 : pixels / Ratio, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     }
-    // A path (logical coordinates) with each point snapped onto the pen's band; for a
-    // painter whose world transform is reset.
-    QPainterPath SnapPath(const QPainterPath& path, const StrokeStyle& s) const
+    // A path (logical coordinates) with each point snapped onto the pen's band, for a
+    // painter whose world transform is reset. To stroke it: as SnapPoint. To fill a figure
+    // that the pen outlines (`inside`): on the band's first pixel's outer edge, so that the
+    // inside meets the outline as it does at a ratio of 1, where it runs from the left
+    // (top) outline's pixel up to the right (bottom) one's.
+    QPainterPath SnapPath(const QPainterPath& path, const StrokeStyle& s, bool inside = false) const
     {
         QPainterPath out = path;
         for (int i = 0; i < out.elementCount(); ++i) {
             const QPainterPath::Element e = out.elementAt(i);
-            const QPointF q = SnapPoint(Xf.map(QPointF(e.x, e.y)), s);
+            const QPointF d = Xf.map(QPointF(e.x, e.y));
+            const QPointF q = inside ? QPointF(BandStart(d.x(), s.Pixels, s.Width), BandStart(d.y(), s.Pixels, s.Width)) / Ratio
+                                     : SnapPoint(d, s);
             out.setElementPositionAt(i, q.x(), q.y());
         }
         return out;
@@ -554,7 +559,13 @@ struct TCanvas::Impl {
         auto restore = RestoreOnExit(FigureBounds);
         const int reach = 2 + (S().Null ? 0 : S().Width);
         FigureBounds = path.boundingRect().toAlignedRect().adjusted(-reach, -reach, reach, reach);
-        FillShape(path);
+        if (Snapped() && !S().Null) {
+            P().resetTransform();
+            FillShape(SnapPath(path, S(), true));
+            P().setWorldTransform(Xf);
+        } else {
+            FillShape(path);
+        }
         StrokeShape(path);
     }
     void AddOrDrawFigure(const QPainterPath& path)

@@ -361,12 +361,10 @@ void TCanvas::Impl::CosmeticPolyline(const QPoint* pts, int count)
         if (mapped)
             for (QPoint& q : dev)
                 q = DevicePoint(q);
-        if (Snapped()) {
-            p.resetTransform();
+        if (Snapped())
             SnappedPolyline(p, s, dev, false);
-        } else {
+        else
             DensePolyline(p, s, dev);
-        }
         if (mapped)
             p.setWorldTransform(Xf);
         return;

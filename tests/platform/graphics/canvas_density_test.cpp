@@ -361,17 +361,22 @@ TEST(CanvasDensity, LinesAtAFractionalRatioKeepOneWidthWhereverTheyFall)
             EXPECT_EQ(r.second, two) << Lengths(wideRuns);
 
         // Boxes along a diagonal, seven units apart: frame, inside, frame across each way,
-        // framed by the pen (Rectangle) and by the brush (FrameRect).
-        for (bool brushFrame : {false, true}) {
-            SCOPED_TRACE(brushFrame ? "FrameRect" : "Rectangle");
+        // framed by the pen (Rectangle, and a Polygon through the frame's pixels) and by
+        // the brush (FrameRect).
+        for (const char* kind : {"Rectangle", "Polygon", "FrameRect"}) {
+            SCOPED_TRACE(kind);
+            const bool brushFrame = kind == std::string("FrameRect");
             Dense d(ratio, 40, 40);
             for (int k = 0; k < 5; ++k) {
                 const TRect box(1 + 7 * k, 1 + 7 * k, 7 + 7 * k, 7 + 7 * k);
+                d.c.Brush()->SetColor(brushFrame ? clBlack : clYellow);
                 if (brushFrame) {
-                    d.c.Brush()->SetColor(clBlack);
                     d.c.FrameRect(box);
+                } else if (kind == std::string("Polygon")) {
+                    const TPoint corners[] = {{box.Left, box.Top}, {box.Right - 1, box.Top},
+                                              {box.Right - 1, box.Bottom - 1}, {box.Left, box.Bottom - 1}};
+                    d.c.Polygon(corners, 4);
                 } else {
-                    d.c.Brush()->SetColor(clYellow);
                     d.c.Rectangle(box);
                 }
             }
@@ -390,8 +395,8 @@ TEST(CanvasDensity, LinesAtAFractionalRatioKeepOneWidthWhereverTheyFall)
                             << k << " " << row;
                     }
                 }
-            if (const std::string path = testsupport::ArtifactPath(
-                    std::string("canvas_boxes_ratio") + (ratio == 1.25 ? "125" : "150") + (brushFrame ? "_brush" : "") + ".png");
+            if (const std::string path = testsupport::ArtifactPath(std::string("canvas_boxes_ratio") +
+                                                                   (ratio == 1.25 ? "125_" : "150_") + kind + ".png");
                 !path.empty())
                 d.bmp.SaveToFile(path);
         }
