@@ -4,6 +4,8 @@
 // directly: the same values to pixels, reduced to the first, lowest, highest and last
 // point of each pixel column, and given to one drawLines call.
 // Targets at 1e6 points: the fast line within 2x of the floor, the line series within 3x.
+// The fast line, line and area series are also drawn onto a bitmap for a screen scaled by
+// 125 %, where the canvas snaps its lines to whole image pixels.
 // The point and area series have floors of their own: the squares filled one by one, and
 // the reduced line's columns filled down to the bottom under the line.
 #include "Chart.h"
@@ -66,10 +68,11 @@ struct ChartScene {
     void Draw() { chart->DrawToCanvas(bitmap.Canvas(), TRect(0, 0, kWidth, kHeight)); bitmap.Canvas()->Flush(); }
 };
 
-template <typename S> void DrawSeries(benchmark::State& state)
+template <typename S> void DrawSeries(benchmark::State& state, double Ratio = 1)
 {
     App();
     ChartScene scene(int(state.range(0)), static_cast<S*>(nullptr));
+    scene.bitmap.SetPixelRatio(Ratio);
     scene.Draw();
     for (auto _ : state)
         scene.Draw();
@@ -85,6 +88,13 @@ BENCHMARK(BM_LineSeries)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::
 // Every point with its symbol, and every segment filled down to the axis.
 BENCHMARK(BM_PointSeries)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AreaSeries)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+// The same charts on a screen scaled by 125 %, where lines are snapped to whole pixels.
+void BM_FastLineAt125(benchmark::State& state) { DrawSeries<TFastLineSeries>(state, 1.25); }
+void BM_LineSeriesAt125(benchmark::State& state) { DrawSeries<TLineSeries>(state, 1.25); }
+void BM_AreaSeriesAt125(benchmark::State& state) { DrawSeries<TAreaSeries>(state, 1.25); }
+BENCHMARK(BM_FastLineAt125)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineSeriesAt125)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AreaSeriesAt125)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Nearest integer, halves to even, for |v| < 2^31: the low bits of v + 1.5 * 2^52.
 inline int RoundHalfEven(double v)

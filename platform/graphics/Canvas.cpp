@@ -99,6 +99,9 @@ const TCanvas::Impl::StrokeStyle& TCanvas::Impl::S()
     const TExtPenInfo& ext = pen.ExtInfo();
     s.Width = std::max(1, pen.Width());
     s.Cosmetic = s.Width <= 1;
+    const bool snapped = Snapped();
+    s.Pixels = snapped ? LinePixels(s.Width) : s.Width;
+    s.Hairline = snapped && s.Pixels == 1;
     s.InsideFrame = pen.Style() == psInsideFrame;
     QVector<qreal> dashes;
     bool styled = false;
@@ -123,7 +126,9 @@ const TCanvas::Impl::StrokeStyle& TCanvas::Impl::S()
             styled = true;
         }
     }
-    if (s.Cosmetic) {
+    if (snapped && s.Cosmetic) {
+        s.Pen = SnappedPen(c, s.Pixels);
+    } else if (s.Cosmetic) {
         s.Pen = OnePixelPen(c);
     } else {
         Qt::PenCapStyle cap = Qt::RoundCap;
@@ -132,8 +137,13 @@ const TCanvas::Impl::StrokeStyle& TCanvas::Impl::S()
             cap = ext.EndCap == pecFlat ? Qt::FlatCap : ext.EndCap == pecSquare ? Qt::SquareCap : Qt::RoundCap;
             join = ext.Join == pjMiter ? Qt::MiterJoin : ext.Join == pjBevel ? Qt::BevelJoin : Qt::RoundJoin;
         }
-        s.Pen = QPen(c, s.Width, Qt::SolidLine, cap, join);
+        s.Pen = QPen(c, snapped ? s.Pixels / Ratio : s.Width, Qt::SolidLine, cap, join);
     }
+    // A snapped one-pixel pen's dashes keep their length in device units: the one-pixel
+    // stroker counts them in image pixels, a wider pen in its widths.
+    if (snapped && s.Cosmetic)
+        for (auto& v : dashes)
+            v *= Ratio / s.Pixels;
     if (styled && !dashes.isEmpty()) {
         // Caps would close the gaps of a wide dashed line: its dashes end flat.
         if (!s.Cosmetic)
@@ -141,7 +151,7 @@ const TCanvas::Impl::StrokeStyle& TCanvas::Impl::S()
         s.Pen.setDashPattern(dashes);
         if (BkMode == OPAQUE && s.Cosmetic) {
             s.Gap = true;
-            s.GapPen = OnePixelPen(Col(BkColor));
+            s.GapPen = snapped ? SnappedPen(Col(BkColor), s.Pixels) : OnePixelPen(Col(BkColor));
         }
     }
     s.Prepare();

@@ -136,6 +136,10 @@ struct TCanvas::Impl {
         static constexpr int LongestPattern = 256;
         bool DirectOk = false;
         bool Solid = false;
+        // At a ratio that is not whole (see Snapped): the line's width in image pixels, and
+        // whether it is one pixel, drawn by the one-pixel stroker on whole image pixels.
+        int Pixels = 1;
+        bool Hairline = false;
         QRgb PenRgb = 0, GapRgb = 0;
         int Period = 0;
         std::array<bool, LongestPattern> Inked{};
@@ -263,6 +267,70 @@ struct TCanvas::Impl {
     {
         return shape.translated(0.5, 0.5);
     }
+
+    // ---- lines at a ratio that is not whole ----
+    // At 1.25 or 1.5 image pixels per device unit, a line one unit wide drawn to scale
+    // covers one or two image pixels depending on where it falls. There lines are snapped
+    // instead: a pen w units wide is LinePixels(w) whole image pixels wide everywhere, on
+    // a band centred where the pen's pixels are centred at a ratio of 1: the device
+    // pixel's centre for an odd width, its left (top) edge for an even one; a tie goes
+    // to the larger side, as a fill's edge rounds. Whole ratios draw to scale as before.
+    bool Snapped() const { return Ratio != std::floor(Ratio); }
+    int LinePixels(int w) const { return std::max(1, int(std::lround(w * Ratio))); }
+    // The first image pixel of the band `pixels` wide that stands for device coordinate v
+    // of a pen `units` wide.
+    int BandStart(double v, int pixels, int units = 1) const
+    {
+        return int(std::floor((v + (units % 2 ? 0.5 : 0.0)) * Ratio - pixels * 0.5 + 0.5));
+    }
+    // Image pixels as the painter takes them (it scales by the ratio). Edges of filled
+    // rectangles and wide strokes land on whole pixels and round back exactly; the
+    // one-pixel stroker cuts its ends toward zero at 1/64 pixel, so a position for it is
+    // nudged away from zero, lest the trip through the ratio land just short of it.
+    QRectF FromImage(const QRect& r) const
+    {
+        return QRectF(r.x() / Ratio, r.y() / Ratio, r.width() / Ratio, r.height() / Ratio);
+    }
+    QPointF NudgedFromImage(QPointF q) const
+    {
+        constexpr double e = 1e-7;
+        return QPointF((q.x() + (q.x() < 0 ? -e : e)) / Ratio, (q.y() + (q.y() < 0 ? -e : e)) / Ratio);
+    }
+    // A device point on the pen's band, as the painter takes it: the band's first pixel
+    // for the one-pixel stroker, its middle for a pen stroked to its width.
+    QPointF SnapPoint(QPointF q, const StrokeStyle& s) const
+    {
+        const int w = s.Pixels;
+        const QPointF b(BandStart(q.x(), w, s.Width), BandStart(q.y(), w, s.Width));
+        return s.Hairline ? NudgedFromImage(b) : (b + QPointF(w * 0.5, w * 0.5)) / Ratio;
+    }
+    // The pen of a snapped line `pixels` wide.
+    QPen SnappedPen(const QColor& c, int pixels) const
+    {
+        return QPen(c, pixels == 1 ? 0 : pixels / Ratio, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    }
+    // A path (logical coordinates) with each point snapped onto the pen's band, for a
+    // painter whose world transform is reset. To stroke it: as SnapPoint. To fill a figure
+    // that the pen outlines (`inside`): on the band's first pixel's outer edge, so that the
+    // inside meets the outline as it does at a ratio of 1, where it runs from the left
+    // (top) outline's pixel up to the right (bottom) one's.
+    QPainterPath SnapPath(const QPainterPath& path, const StrokeStyle& s, bool inside = false) const
+    {
+        QPainterPath out = path;
+        for (int i = 0; i < out.elementCount(); ++i) {
+            const QPainterPath::Element e = out.elementAt(i);
+            const QPointF d = Xf.map(QPointF(e.x, e.y));
+            const QPointF q = inside ? QPointF(BandStart(d.x(), s.Pixels, s.Width), BandStart(d.y(), s.Pixels, s.Width)) / Ratio
+                                     : SnapPoint(d, s);
+            out.setElementPositionAt(i, q.x(), q.y());
+        }
+        return out;
+    }
+    // A one-pixel-pen polyline (device points, painter's world transform reset) snapped:
+    // each segment covers, along its axis, from the band of its first point up to the
+    // band of its last (left out), the next segment going on from there; a closed one
+    // returns to its first point.
+    void SnappedPolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts, bool closed);
     const StrokeStyle& S();
 
     // ---- brushes ----
@@ -491,7 +559,13 @@ struct TCanvas::Impl {
         auto restore = RestoreOnExit(FigureBounds);
         const int reach = 2 + (S().Null ? 0 : S().Width);
         FigureBounds = path.boundingRect().toAlignedRect().adjusted(-reach, -reach, reach, reach);
-        FillShape(path);
+        if (Snapped() && !S().Null) {
+            P().resetTransform();
+            FillShape(SnapPath(path, S(), true));
+            P().setWorldTransform(Xf);
+        } else {
+            FillShape(path);
+        }
         StrokeShape(path);
     }
     void AddOrDrawFigure(const QPainterPath& path)

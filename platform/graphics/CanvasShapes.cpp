@@ -25,6 +25,18 @@ void TCanvas::Impl::StrokeShape(const QPainterPath& path)
     QPainter& p = P();
     SetComp(p, s.Rop);
     p.setBrush(Qt::NoBrush);
+    if (Snapped()) {
+        const QPainterPath shape = SnapPath(path, s);
+        p.resetTransform();
+        if (s.Gap) {
+            p.setPen(s.GapPen);
+            p.drawPath(shape);
+        }
+        p.setPen(s.Pen);
+        p.drawPath(shape);
+        p.setWorldTransform(Xf);
+        return;
+    }
     if (s.Cosmetic) {
         const QPainterPath& shape = Ratio == 1 ? path : Centred(path);
         if (s.Gap) {
@@ -349,7 +361,10 @@ void TCanvas::Impl::CosmeticPolyline(const QPoint* pts, int count)
         if (mapped)
             for (QPoint& q : dev)
                 q = DevicePoint(q);
-        DensePolyline(p, s, dev);
+        if (Snapped())
+            SnappedPolyline(p, s, dev, false);
+        else
+            DensePolyline(p, s, dev);
         if (mapped)
             p.setWorldTransform(Xf);
         return;
@@ -455,6 +470,71 @@ void TCanvas::Impl::DensePolyline(QPainter& p, const StrokeStyle& s, const std::
     p.drawPath(path);
 }
 
+void TCanvas::Impl::SnappedPolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts, bool closed)
+{
+    // Each point as the first image pixel of its band (a band's start grows with its
+    // coordinate, so only repeated points meet).
+    const int w = s.Pixels;
+    std::vector<QPoint> at;
+    at.reserve(pts.size());
+    for (const QPoint& q : pts)
+        if (const QPoint b(BandStart(q.x(), w), BandStart(q.y(), w)); at.empty() || b != at.back())
+            at.push_back(b);
+    if (closed && at.size() > 1 && at.front() == at.back())
+        at.pop_back();
+    if (at.size() < 2)
+        return;
+    p.setBrush(Qt::NoBrush);
+    const size_t segments = closed ? at.size() : at.size() - 1;
+    if (s.Hairline) {
+        // One pixel wide: the segments of a ratio of 1 on image pixels, the dashes running
+        // on across the joins.
+        qreal run = 0;
+        for (size_t i = 0; i < segments; ++i) {
+            const QPoint a = at[i], b = at[(i + 1) % at.size()];
+            const QLineF l = CosmeticLine(a, b);
+            const QLineF line(NudgedFromImage(l.p1()), NudgedFromImage(l.p2()));
+            if (s.Gap) {
+                p.setPen(s.GapPen);
+                p.drawLine(line);
+            }
+            QPen pen = s.Pen;
+            if (run != 0 && pen.style() == Qt::CustomDashLine)
+                pen.setDashOffset(run);
+            p.setPen(pen);
+            p.drawLine(line);
+            run += std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+        }
+        return;
+    }
+    // Wider: one stroke through the bands' middles, its open ends reaching back half a
+    // band to the first band's outer edge and stopping where the last band begins.
+    std::vector<QPointF> c;
+    c.reserve(at.size());
+    for (const QPoint& q : at)
+        c.push_back(QPointF(q) + QPointF(w * 0.5, w * 0.5));
+    if (!closed) {
+        auto halfBand = [w](QPointF from, QPointF to) {
+            const QPointF d = to - from;
+            return d * (w * 0.5 / std::max(std::abs(d.x()), std::abs(d.y())));
+        };
+        const QPointF first = halfBand(c[0], c[1]), last = halfBand(c[c.size() - 2], c.back());
+        c.front() -= first;
+        c.back() -= last;
+    }
+    QPainterPath path(c[0] / Ratio);
+    for (size_t i = 1; i < c.size(); ++i)
+        path.lineTo(c[i] / Ratio);
+    if (closed)
+        path.closeSubpath();
+    if (s.Gap) {
+        p.setPen(s.GapPen);
+        p.drawPath(path);
+    }
+    p.setPen(s.Pen);
+    p.drawPath(path);
+}
+
 void TCanvas::Impl::Line(int x1, int y1, int x2, int y2)
 {
     const StrokeStyle& s = S();
@@ -466,6 +546,12 @@ void TCanvas::Impl::Line(int x1, int y1, int x2, int y2)
         if (DirectPen(s) && (pts[0] == pts[1] || DirectSegment(s, pts[0], pts[1], 0)))
             return;
         CosmeticPolyline(pts, 2);
+        return;
+    }
+    if (Snapped()) {
+        QPainterPath path(QPointF(x1, y1));
+        path.lineTo(x2, y2);
+        StrokeShape(path);
         return;
     }
     QPainter& p = P();
@@ -631,6 +717,24 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
         return;
     }
     QBrush brush;
+    if (d->Snapped()) {
+        // The frame on its bands, the inside filled up to the frame's inner edges.
+        const QPoint a = d->ToDevice(x1, y1), b = d->ToDevice(x2, y2);
+        const int left = std::min(a.x(), b.x()), top = std::min(a.y(), b.y());
+        const int right = std::max(a.x(), b.x()) - 1, bottom = std::max(a.y(), b.y()) - 1;
+        const int w = s.Pixels;
+        const int l = d->BandStart(left, w) + w, t = d->BandStart(top, w) + w;
+        const int r = d->BandStart(right, w), btm = d->BandStart(bottom, w);
+        p.resetTransform();
+        if (d->RopBrush(f, brush) && r > l && btm > t) {
+            d->SetComp(p, f.Rop);
+            p.fillRect(d->FromImage(QRect(l, t, r - l, btm - t)), brush);
+        }
+        d->SetComp(p, s.Rop);
+        d->SnappedPolyline(p, s, {{left, top}, {right, top}, {right, bottom}, {left, bottom}}, true);
+        p.setWorldTransform(d->Xf);
+        return;
+    }
     if (d->RopBrush(f, brush) && x2 - x1 > 2 && y2 - y1 > 2) {
         d->SetComp(p, f.Rop);
         p.fillRect(QRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2), brush);
@@ -690,8 +794,18 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
         p.setBrush(d->RopBrush(f, brush) ? brush : QBrush(Qt::NoBrush));
         p.setPen(s.Gap ? s.GapPen : s.Pen);
         const QRect r = box.toRect();
+        const bool snapped = d->Snapped();
+        QRectF onBands;
+        if (snapped) {
+            // From the band of the box's first pixel to that of its last, each way.
+            onBands = QRectF(d->SnapPoint(d->Xf.map(QPointF(r.topLeft())), s),
+                             d->SnapPoint(d->Xf.map(QPointF(r.x() + r.width(), r.y() + r.height())), s));
+            p.resetTransform();
+        }
         const auto ellipse = [&] {
-            if (d->Ratio == 1)
+            if (snapped)
+                p.drawEllipse(onBands);
+            else if (d->Ratio == 1)
                 p.drawEllipse(r);
             else
                 p.drawEllipse(d->Centred(QRectF(r)));
@@ -702,6 +816,8 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
             p.setPen(s.Pen);
             ellipse();
         }
+        if (snapped)
+            p.setWorldTransform(d->Xf);
         return;
     }
     QPainterPath path;
@@ -926,6 +1042,27 @@ void TCanvas::FrameRect(const TRect& r)
     QPainter& p = d->P();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const int w = r.Width(), h = r.Height();
+    if (d->Snapped()) {
+        // The four sides on the bands of a one-pixel line, as a snapped rectangle's frame.
+        const QPoint a = d->ToDevice(r.Left, r.Top), b = d->ToDevice(r.Right, r.Bottom);
+        const int k = d->LinePixels(1);
+        const int left = d->BandStart(std::min(a.x(), b.x()), k), top = d->BandStart(std::min(a.y(), b.y()), k);
+        const int right = d->BandStart(std::max(a.x(), b.x()) - 1, k);
+        const int bottom = d->BandStart(std::max(a.y(), b.y()) - 1, k);
+        p.resetTransform();
+        const auto side = [&](int x, int y, int cx, int cy) {
+            if (cx > 0 && cy > 0)
+                p.fillRect(d->FromImage(QRect(x, y, cx, cy)), f.Brush);
+        };
+        side(left, top, right + k - left, k);
+        if (bottom > top)
+            side(left, bottom, right + k - left, k);
+        side(left, top + k, k, bottom - top - k);
+        if (right > left)
+            side(right, top + k, k, bottom - top - k);
+        p.setWorldTransform(d->Xf);
+        return;
+    }
     p.fillRect(QRect(r.Left, r.Top, w, 1), f.Brush);
     if (h > 1)
         p.fillRect(QRect(r.Left, r.Bottom - 1, w, 1), f.Brush);

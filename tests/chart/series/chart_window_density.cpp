@@ -91,6 +91,45 @@ TEST_F(ChartWindowDensity, LinesAndTextTakeTheScreenResolutionAndTheLayoutStays)
         one->SaveToFile(path);
 }
 
+// On a screen scaled by 125 % or 150 % the chart's one-pixel lines (frame, axes, grid,
+// ticks) keep one width in image pixels wherever they fall.
+TEST_F(ChartWindowDensity, OnePixelLinesKeepOneWidthAtAFractionalRatio)
+{
+    Fill();
+    const TColor grid = chart->LeftAxis()->Grid()->Color();
+    for (double ratio : {1.25, 1.5}) {
+        SCOPED_TRACE(ratio);
+        auto shown = Shown(ratio);
+        const int one = std::max(1, int(std::lround(ratio)));
+        // Across the plot's upper left quarter, each way: every run of the grid's colour
+        // short enough to be a line crossed (not a dash followed) is `one` pixels long.
+        const TRect plot = chart->ChartRect;
+        const int x0 = int((plot.Left + 3) * ratio), x1 = int((plot.Left + plot.Right) / 2 * ratio);
+        const int y0 = int((plot.Top + 3) * ratio), y1 = int((plot.Top + plot.Bottom) / 2 * ratio);
+        int crossed = 0;
+        for (bool across : {true, false})
+            for (int i = across ? y0 : x0; i < (across ? y1 : x1); ++i) {
+                int run = -1;   // none counted until the first pixel off the grid's colour
+                for (int j = across ? x0 : y0; j <= (across ? x1 : y1); ++j) {
+                    const bool inked = j < (across ? x1 : y1) && (across ? Px(*shown, j, i) : Px(*shown, i, j)) == grid;
+                    if (inked) {
+                        run += run >= 0 ? 1 : 0;
+                        continue;
+                    }
+                    if (run > 0 && run <= one + 1) {
+                        ASSERT_EQ(run, one) << (across ? "row " : "column ") << i << " at " << j;
+                        ++crossed;
+                    }
+                    run = 0;
+                }
+            }
+        EXPECT_GT(crossed, 100);
+        const std::string name = ratio == 1.25 ? "125" : "150";
+        if (const std::string path = testsupport::ArtifactPath("chart_window_ratio" + name + ".png"); !path.empty())
+            shown->SaveToFile(path);
+    }
+}
+
 TEST_F(ChartWindowDensity, AClickAtADevicePointHitsTheSamePointAtBothRatios)
 {
     TPointSeries* points = Fill();

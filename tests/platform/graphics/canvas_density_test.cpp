@@ -278,3 +278,149 @@ TEST(CanvasDensity, TextIsDrawnAtTheImageResolution)
     if (const std::string path = testsupport::ArtifactPath("canvas_text_ratio2.png"); !path.empty())
         two.bmp.SaveToFile(path);
 }
+
+namespace {
+
+// The runs of one colour along image row (or column) `at`: where each starts and its length.
+std::vector<std::pair<int, int>> Runs(TBitmap& b, bool row, int at, TColor ink)
+{
+    std::vector<std::pair<int, int>> runs;
+    const int n = row ? b.PixelWidth() : b.PixelHeight();
+    for (int i = 0; i < n; ++i) {
+        if ((row ? Px(b, i, at) : Px(b, at, i)) != ink)
+            continue;
+        if (!runs.empty() && runs.back().first + runs.back().second == i)
+            ++runs.back().second;
+        else
+            runs.push_back({i, 1});
+    }
+    return runs;
+}
+
+// The lengths of the runs, for messages.
+std::string Lengths(const std::vector<std::pair<int, int>>& runs)
+{
+    std::string s;
+    for (const auto& r : runs)
+        s += std::to_string(r.second) + " ";
+    return s;
+}
+
+} // namespace
+
+// At a ratio that is not whole a line one device unit wide would cover one or two image
+// pixels depending on where it falls. Every line of a pen keeps one width instead,
+// round(width * ratio) and at least one image pixel, wherever it falls and whichever
+// way it runs, on whole pixels; a box's four sides match, with its inside right up to them.
+TEST(CanvasDensity, LinesAtAFractionalRatioKeepOneWidthWhereverTheyFall)
+{
+    for (double ratio : {1.25, 1.5}) {
+        SCOPED_TRACE(ratio);
+        const int one = std::max(1, int(std::lround(ratio)));
+        const int two = int(std::lround(2 * ratio));
+        const int middle = int(20.5 * ratio);   // the image row (column) of device row 20
+        // Grid lines three units apart (every place a line can take within the pattern
+        // of one- and two-pixel units), every other one drawn backwards; solid and dotted,
+        // upright and level; then two units wide, four apart.
+        for (TPenStyle style : {psSolid, psDot}) {
+            for (bool upright : {true, false}) {
+                SCOPED_TRACE(std::string(upright ? "upright" : "level") + (style == psDot ? " dotted" : ""));
+                Dense d(ratio, 40, 40);
+                d.c.Pen()->SetStyle(style);
+                d.c.SetBkMode(TRANSPARENT);
+                for (int k = 0; k < 12; ++k) {
+                    const int at = 1 + 3 * k, from = k % 2 ? 38 : 2, to = k % 2 ? 2 : 38;
+                    d.c.MoveTo(upright ? at : from, upright ? from : at);
+                    d.c.LineTo(upright ? at : to, upright ? to : at);
+                }
+                // Every image row (column) the lines cross: each line is `one` pixels wide.
+                int crossings = 0, crossed = 0;
+                for (int i = int(4 * ratio); i < int(36 * ratio); ++i, ++crossed) {
+                    const auto runs = Runs(d.bmp, upright, i, clBlack);
+                    for (const auto& r : runs)
+                        ASSERT_EQ(r.second, one) << "at " << i << ": " << Lengths(runs);
+                    crossings += int(runs.size());
+                }
+                if (style == psSolid)
+                    EXPECT_EQ(crossings, 12 * crossed);
+                else
+                    EXPECT_GT(crossings, 4 * crossed);
+                for (int k = 0; k < 12 && style == psSolid; ++k)
+                    EXPECT_EQ(d.c.Pixel(upright ? 1 + 3 * k : 20, upright ? 20 : 1 + 3 * k), clBlack) << k;
+            }
+        }
+        Dense wide(ratio, 40, 40);
+        wide.c.Pen()->SetWidth(2);
+        for (int k = 0; k < 9; ++k) {
+            wide.c.MoveTo(2 + 4 * k, 4);
+            wide.c.LineTo(2 + 4 * k, 36);
+        }
+        const auto wideRuns = Runs(wide.bmp, true, middle, clBlack);
+        ASSERT_EQ(wideRuns.size(), 9u) << Lengths(wideRuns);
+        for (const auto& r : wideRuns)
+            EXPECT_EQ(r.second, two) << Lengths(wideRuns);
+
+        // Boxes along a diagonal, seven units apart: frame, inside, frame across each way,
+        // framed by the pen (Rectangle, and a Polygon through the frame's pixels) and by
+        // the brush (FrameRect).
+        for (const char* kind : {"Rectangle", "Polygon", "FrameRect"}) {
+            SCOPED_TRACE(kind);
+            const bool brushFrame = kind == std::string("FrameRect");
+            Dense d(ratio, 40, 40);
+            for (int k = 0; k < 5; ++k) {
+                const TRect box(1 + 7 * k, 1 + 7 * k, 7 + 7 * k, 7 + 7 * k);
+                d.c.Brush()->SetColor(brushFrame ? clBlack : clYellow);
+                if (brushFrame) {
+                    d.c.FrameRect(box);
+                } else if (kind == std::string("Polygon")) {
+                    const TPoint corners[] = {{box.Left, box.Top}, {box.Right - 1, box.Top},
+                                              {box.Right - 1, box.Bottom - 1}, {box.Left, box.Bottom - 1}};
+                    d.c.Polygon(corners, 4);
+                } else {
+                    d.c.Rectangle(box);
+                }
+            }
+            for (int k = 0; k < 5; ++k)
+                for (bool row : {true, false}) {
+                    const int through = int((4 + 7 * k + 0.5) * ratio);
+                    const auto black = Runs(d.bmp, row, through, clBlack);
+                    ASSERT_EQ(black.size(), 2u) << k << Lengths(black);
+                    EXPECT_EQ(black[0].second, one) << k << " " << row;
+                    EXPECT_EQ(black[1].second, one) << k << " " << row;
+                    const int inside = black[1].first - black[0].first - one;
+                    EXPECT_GT(inside, 0);
+                    if (!brushFrame) {
+                        EXPECT_EQ(Runs(d.bmp, row, through, clYellow),
+                                  (std::vector<std::pair<int, int>>{{black[0].first + one, inside}}))
+                            << k << " " << row;
+                    }
+                }
+            if (const std::string path = testsupport::ArtifactPath(std::string("canvas_boxes_ratio") +
+                                                                   (ratio == 1.25 ? "125_" : "150_") + kind + ".png");
+                !path.empty())
+                d.bmp.SaveToFile(path);
+        }
+
+        // A series line (one unit wide, shallow): every image column it passes between
+        // its corners holds `one` of its pixels, or one more where it steps.
+        Dense line(ratio, 60, 40);
+        const TPoint zigzag[] = {{2, 30}, {20, 22}, {38, 33}, {57, 20}};
+        line.c.Polyline(zigzag, 4);
+        int fewest = 99, most = 0;
+        for (int x = int(3 * ratio); x < int(56 * ratio); ++x) {
+            if (std::abs(x / ratio - 20) < 2 || std::abs(x / ratio - 38) < 2)
+                continue;
+            int n = 0;
+            for (int y = 0; y < line.bmp.PixelHeight(); ++y)
+                n += Px(line.bmp, x, y) == clBlack ? 1 : 0;
+            fewest = std::min(fewest, n);
+            most = std::max(most, n);
+        }
+        EXPECT_EQ(fewest, one);
+        EXPECT_LE(most, one + 1);
+        if (const std::string path = testsupport::ArtifactPath(
+                std::string("canvas_line_ratio") + (ratio == 1.25 ? "125" : "150") + ".png");
+            !path.empty())
+            line.bmp.SaveToFile(path);
+    }
+}
