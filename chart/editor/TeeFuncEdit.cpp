@@ -452,6 +452,12 @@ void TTeeFunctionEditor::CBStyleChange(TObject*)
         ENum->SetText(IntToStr(PeriodPoints(period)));
     else
         ENum->SetText("");
+    // The user who picks a grouping types its size next: the number edit takes the focus,
+    // its text selected so that typing replaces it.
+    if (!FLoading && ENum->Enabled()) {
+        ENum->SetFocus();
+        ENum->SelectAll();
+    }
     EnableApply();
 }
 
