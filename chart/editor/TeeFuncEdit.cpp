@@ -337,6 +337,8 @@ void TTeeFuncEditor::BApplyClick(TObject*)
         SetFunctionClass(SelectedFunctionClass());
     }
     FSeries->CheckDataSource();
+    // Both ways of choosing show the sources now applied, whichever of them was used.
+    FillSourceSeries();
     BApply->SetEnabled(false);
 }
 

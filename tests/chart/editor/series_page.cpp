@@ -417,6 +417,28 @@ TEST_F(SeriesPageTest, PickingAGroupingLetsItsSizeBeTypedAtOnce)
     EXPECT_EQ(options->ENum->Text(), "2.5");
 }
 
+TEST_F(SeriesPageTest, TheChooserShowsTheSourceAppliedAsCopy)
+{
+    AddSeries<TLineSeries>("Other", {5, 6});
+    auto* source = AddSeries<TLineSeries>("Source", {1, 2, 3, 4});
+    auto* result = AddSeries<TLineSeries>("Result", {});
+    TTeeFuncEditor* f = OpenFunctionPage(result);
+    ASSERT_NE(f, nullptr);
+    user::ShowAndActivate(page);
+    f->CBSingle->Pick(f->CBSingle->Items()->IndexOfObject(source));
+    ASSERT_TRUE(user::Click(f->BApply));
+    ASSERT_EQ(result->DataSource(), source);
+    // The function keeps the copied source, and the chooser says so.
+    f->CBSources->Pick(ItemOf(f->CBSources, "Average"));
+    ASSERT_EQ(result->DataSource(), source);
+    auto* chooser = dynamic_cast<TSelectListForm*>(f->SelectListForm());
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_EQ(chooser->ToList->Items()->Count(), 1);
+    EXPECT_EQ(chooser->ToList->Items()->GetObject(0), source);
+    EXPECT_LT(chooser->FromList->Items()->IndexOfObject(source), 0);
+    EXPECT_GE(chooser->FromList->Items()->IndexOfObject(chart->Series(0)), 0);
+}
+
 TEST_F(SeriesPageTest, CustomFunctionValidatesBeforeWriting)
 {
     auto* curve = AddSeries<TLineSeries>("Curve", {});
