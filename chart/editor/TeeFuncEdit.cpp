@@ -337,6 +337,8 @@ void TTeeFuncEditor::BApplyClick(TObject*)
         SetFunctionClass(SelectedFunctionClass());
     }
     FSeries->CheckDataSource();
+    // Both ways of choosing show the sources now applied, whichever of them was used.
+    FillSourceSeries();
     BApply->SetEnabled(false);
 }
 
@@ -452,6 +454,12 @@ void TTeeFunctionEditor::CBStyleChange(TObject*)
         ENum->SetText(IntToStr(PeriodPoints(period)));
     else
         ENum->SetText("");
+    // The user who picks a grouping types its size next: the number edit takes the focus,
+    // its text selected so that typing replaces it.
+    if (!FLoading && ENum->Enabled()) {
+        ENum->SetFocus();
+        ENum->SelectAll();
+    }
     EnableApply();
 }
 

@@ -36,6 +36,8 @@ bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::st
 {
     auto form = std::make_unique<TInputQueryForm>(ACaption, APrompt);
     form->Edit->SetText(Value);
+    // Selected, as the box shows it: what the user types replaces the value.
+    form->Edit->SelectAll();
     if (form->ShowModal() != mrOk)
         return false;
     Value = form->Edit->Text();

@@ -326,7 +326,11 @@ TChartSeries* ReplaceSeriesClass(TChartSeries*& Series, TChartSeriesClass NewCla
     if (Series == nullptr || Series->ClassInfo() == NewClass)
         return Series;
     TChartSeries* created = CreateSeriesInChart(Series->Owner(), Series->ParentChart(), NewClass);
+    // A type that cannot take the series' settings (a source it refuses raises while it
+    // assigns them, before anything else moves) goes again: the chart stays as it was.
+    TScopeGuard dropCreated([created] { delete created; });
     ReplaceSeries(Series, created);
+    dropCreated.Dismiss();
     Series = created;
     return created;
 }

@@ -674,7 +674,6 @@ void TChartAxis::FitToRect(const TRect& R)
     // room for a bar as wide as the axis) are left out, so the values keep the axis.
     if (a + b >= oldEnd - oldStart)
         return;
-    // The centre stays where the whole extent put it.
     FMap.StartPos += a;
     FMap.EndPos -= b;
     FMap.AxisSize = FMap.EndPos - FMap.StartPos;
@@ -685,6 +684,11 @@ void TChartAxis::FitToRect(const TRect& R)
     FMap.Minimum = vA;
     if (FMap.Minimum > FMap.Maximum)
         std::swap(FMap.Minimum, FMap.Maximum);
+    // The axis keeps its whole extent: the wider range puts the old range's ends the
+    // margins inside it, once (the narrower pixels served only to find that range).
+    FMap.StartPos = oldStart;
+    FMap.EndPos = oldEnd;
+    FMap.AxisSize = oldEnd - oldStart;
     RecalcScale();
 }
 

@@ -352,11 +352,15 @@ int TCustomSeries::Clicked(int X, int Y)
 
 void TCustomSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)
 {
-    if (YMandatory() && FPointer->Visible()) {
-        const int lift = FPointer->VertSize();
-        Position.LeftTop.Y -= lift;
-        Position.ArrowFrom.Y -= lift;
-        Position.ArrowTo.Y -= lift;
+    if (YMandatory()) {
+        if (FPointer->Visible()) {
+            const int lift = FPointer->VertSize();
+            Position.LeftTop.Y -= lift;
+            Position.ArrowFrom.Y -= lift;
+            Position.ArrowTo.Y -= lift;
+        }
+        // Then up by the callout, as far as the margin GetMarksOffset reserves for it.
+        Marks()->Callout()->ShiftMarkPosition(Position);
     }
     TCustomLineSeries::DrawMark(ValueIndex, Text, Position);
 }

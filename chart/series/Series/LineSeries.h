@@ -65,6 +65,9 @@ public:
     // ---- drawing ----
     // Shadow pass, outline pass, then every visible value.
     void DrawVisiblePoints() override;
+    // A new drawing starts: no segment joins its first value to the last one drawn
+    // before (series sharing a depth are drawn value by value, without DrawVisiblePoints).
+    void FireBeforeDrawValues() override;
     void DrawValue(int ValueIndex) override;
     void ComputeDepthExtent() override;
     void ComputeZOrder() override;
@@ -164,6 +167,8 @@ protected:
     bool FClickableLine = true;
 
 private:
+    // Forgets the value drawn last: the next one drawn is the first of a pass.
+    void StartDrawing();
     void DrawAllValues();
     // The flat, unstacked, 2D line with nothing drawn per point, drawn as one polyline
     // reduced per pixel column; false (nothing drawn) when the series is not such a line.

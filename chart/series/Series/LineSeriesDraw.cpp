@@ -43,11 +43,22 @@ TColor TCustomSeries::ValueColor(int Index) const
     return FPassColor != clNone && c != clNone ? FPassColor : c;
 }
 
-void TCustomSeries::DrawAllValues()
+void TCustomSeries::StartDrawing()
 {
     FHasPrevious = false;
     FOldColor = clNone;
     FOldIndex = -1;
+}
+
+void TCustomSeries::FireBeforeDrawValues()
+{
+    StartDrawing();
+    TCustomLineSeries::FireBeforeDrawValues();
+}
+
+void TCustomSeries::DrawAllValues()
+{
+    StartDrawing();
     if (!DrawReducedLine() && !DrawStampedPointers() && !DrawReducedArea())
         TCustomLineSeries::DrawVisiblePoints();
 }

@@ -281,11 +281,14 @@ TEST_F(AxisModel, FitToRectKeepsTheOldEndValuesOnTheOldPixels)
     x->SetFixedRange(0, 100);
     Layout();
     x->FitToRect(TRect(40, 0, 40, 0));
-    EXPECT_EQ(x->Map().StartPos, 80);
-    EXPECT_EQ(x->Map().EndPos, 400);
+    // The axis keeps its pixels; its range widens so that the old ends lie the margins
+    // inside them, once: 0 and 100 at 40 pixels from either end.
+    EXPECT_EQ(x->Map().StartPos, 40);
+    EXPECT_EQ(x->Map().EndPos, 440);
     EXPECT_DOUBLE_EQ(x->Map().Minimum, -12.5);
     EXPECT_DOUBLE_EQ(x->Map().Maximum, 112.5);
-    EXPECT_EQ(x->CalcPosValue(0), 112);
+    EXPECT_EQ(x->CalcPosValue(0), 80);
+    EXPECT_EQ(x->CalcPosValue(100), 400);
 }
 
 TEST_F(AxisModel, FitToRectLeavesOutMarginsThatWouldLeaveTheAxisNoPixels)
@@ -299,7 +302,7 @@ TEST_F(AxisModel, FitToRectLeavesOutMarginsThatWouldLeaveTheAxisNoPixels)
     EXPECT_DOUBLE_EQ(x->Map().Minimum, 0);
     EXPECT_DOUBLE_EQ(x->Map().Maximum, 100);
     x->FitToRect(TRect(250, 0, 149, 0));   // one pixel left: taken
-    EXPECT_EQ(x->Map().AxisSize, 1);
+    EXPECT_EQ(x->Map().AxisSize, 400);
     EXPECT_LT(x->Map().Minimum, -24000);
     // A vertical axis alike.
     TChartAxis* y = chart->LeftAxis();

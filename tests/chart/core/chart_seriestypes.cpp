@@ -39,6 +39,20 @@ BEGIN_CLASS_INFO(TRegistrySeriesB, TChartSeries)
     .ComponentFactory()
 END_CLASS_INFO
 
+// Takes only series of its own class as sources.
+class TRegistrySeriesPicky : public TChartSeries {
+public:
+    DECLARE_CLASS_INFO(TRegistrySeriesPicky)
+    using TChartSeries::TChartSeries;
+    bool AcceptsDataSource(TComponent* Source) const override
+    {
+        return dynamic_cast<TRegistrySeriesPicky*>(Source) != nullptr && TChartSeries::AcceptsDataSource(Source);
+    }
+};
+BEGIN_CLASS_INFO(TRegistrySeriesPicky, TChartSeries)
+    .ComponentFactory()
+END_CLASS_INFO
+
 class TRegistryFunction : public TTeeFunction {
 public:
     DECLARE_CLASS_INFO(TRegistryFunction)
@@ -211,6 +225,24 @@ TEST_F(SeriesTypesTest, ReplaceSeriesMovesSourcesDependentsToolsGroupsEventsAndP
     EXPECT_EQ(ReplaceSeriesClass(same, SeriesB), replaced);
     EXPECT_EQ(same, replaced);
     EXPECT_EQ(chart->SeriesCount(), 4);
+}
+
+TEST_F(SeriesTypesTest, ATypeThatRefusesTheSourcesLeavesTheChartAsItWas)
+{
+    TChartSeries* source = CreateSeriesInChart(&form, chart.get(), SeriesA);
+    TChartSeries* old = CreateSeriesInChart(&form, chart.get(), SeriesA);
+    source->AddPointXY(1, 2);
+    old->SetDataSource(source);
+    const int components = form.ComponentCount();
+    TChartSeries* replaced = old;
+    EXPECT_THROW(ReplaceSeriesClass(replaced, TRegistrySeriesPicky::StaticClassInfo()), ChartException);
+    EXPECT_EQ(replaced, old);
+    EXPECT_EQ(chart->SeriesCount(), 2);
+    EXPECT_EQ(chart->Series(1), old);
+    EXPECT_EQ(form.ComponentCount(), components);
+    ASSERT_EQ(source->LinkedSeries()->Count(), 1);
+    EXPECT_EQ(source->LinkedSeries()->Series(0), old);
+    EXPECT_EQ(old->DataSource(), source);
 }
 
 TEST_F(SeriesTypesTest, PalettesApplyToTheChartAndItsDefaultColouredSeries)

@@ -266,6 +266,19 @@ TEST_F(ListBoxTest, RenamingValidatesNamesAndClearsATitleEqualToTheName)
     EXPECT_EQ(a->Title(), "Points");
 }
 
+TEST_F(ListBoxTest, ANewTitleTypedInTheBoxReplacesTheOldOne)
+{
+    b->SetTitle("Fit");
+    list->SelectSeries(1);
+    user::ModalActions modal(dialogs);
+    modal.Then([](TForm*) {
+        user::Type("Residuals");
+        user::Key(Qt::Key_Return);
+    });
+    EXPECT_TRUE(list->RenameSelectedSeries());
+    EXPECT_EQ(b->Title(), "Residuals");
+}
+
 TEST_F(ListBoxTest, DeletingAsksAndRemovalByOtherCodeFollows)
 {
     list->SetItemIndex(0);

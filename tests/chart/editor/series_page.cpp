@@ -393,6 +393,52 @@ TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
     EXPECT_EQ(periods.ENum->Text(), "3");
 }
 
+TEST_F(SeriesPageTest, PickingAGroupingLetsItsSizeBeTypedAtOnce)
+{
+    AddSeries<TLineSeries>("Source", {1, 2, 3, 4});
+    auto* result = AddSeries<TLineSeries>("Result", {});
+    TTeeFuncEditor* f = OpenFunctionPage(result);
+    ASSERT_NE(f, nullptr);
+    f->CBSources->Pick(ItemOf(f->CBSources, "Average"));
+    auto* options = dynamic_cast<TAverageFuncEditor*>(f->OptionsForm());
+    ASSERT_NE(options, nullptr);
+    user::ShowAndActivate(page);
+    ASSERT_TRUE(user::ClickTab(f->PageControl1, f->TabOptions->Caption()));
+    ASSERT_TRUE(user::Focus(options->CBStyle));
+    // The arrow key picks the next grouping; what is typed then is its size.
+    ASSERT_TRUE(user::Key(Qt::Key_Down));
+    ASSERT_EQ(options->CBStyle->ItemIndex(), 1);
+    ASSERT_TRUE(user::Type("5"));
+    EXPECT_EQ(options->ENum->Text(), "5");
+    ASSERT_TRUE(user::Focus(options->CBStyle));
+    ASSERT_TRUE(user::Key(Qt::Key_Down));
+    ASSERT_EQ(options->CBStyle->ItemIndex(), 2);
+    ASSERT_TRUE(user::Type("2.5"));
+    EXPECT_EQ(options->ENum->Text(), "2.5");
+}
+
+TEST_F(SeriesPageTest, TheChooserShowsTheSourceAppliedAsCopy)
+{
+    AddSeries<TLineSeries>("Other", {5, 6});
+    auto* source = AddSeries<TLineSeries>("Source", {1, 2, 3, 4});
+    auto* result = AddSeries<TLineSeries>("Result", {});
+    TTeeFuncEditor* f = OpenFunctionPage(result);
+    ASSERT_NE(f, nullptr);
+    user::ShowAndActivate(page);
+    f->CBSingle->Pick(f->CBSingle->Items()->IndexOfObject(source));
+    ASSERT_TRUE(user::Click(f->BApply));
+    ASSERT_EQ(result->DataSource(), source);
+    // The function keeps the copied source, and the chooser says so.
+    f->CBSources->Pick(ItemOf(f->CBSources, "Average"));
+    ASSERT_EQ(result->DataSource(), source);
+    auto* chooser = dynamic_cast<TSelectListForm*>(f->SelectListForm());
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_EQ(chooser->ToList->Items()->Count(), 1);
+    EXPECT_EQ(chooser->ToList->Items()->GetObject(0), source);
+    EXPECT_LT(chooser->FromList->Items()->IndexOfObject(source), 0);
+    EXPECT_GE(chooser->FromList->Items()->IndexOfObject(chart->Series(0)), 0);
+}
+
 TEST_F(SeriesPageTest, CustomFunctionValidatesBeforeWriting)
 {
     auto* curve = AddSeries<TLineSeries>("Curve", {});

@@ -3,6 +3,8 @@
 // enters from the plot edge, and the outline and shadow passes.
 #include "series_fixture.h"
 
+#include "chart_fixture.h"
+
 namespace seriestest {
 namespace {
 
@@ -157,6 +159,31 @@ TEST_F(LineDraw, ShadowPassIsMovedAndInTheShadowColour)
     EXPECT_EQ(s->SeriesColor(), clRed);
     // The axes are back where they were.
     EXPECT_EQ(s->PointScreenY(0), PY(5));
+}
+
+TEST_F(LineDraw, LinesSharingADepthStartAfreshOnEveryDrawing)
+{
+    // Two lines at one explicit depth are drawn together, value by value; drawn again,
+    // neither joins its first point to where the drawing before ended.
+    auto c = charttest::MakeChart(300, 200);
+    c->SetView3D(true);
+    const double ys[2][3] = {{0, 8, 9}, {2, 3, 10}};
+    const TColor colors[2] = {clRed, clBlue};
+    for (int k = 0; k < 2; ++k) {
+        auto* line = new TLineSeries(&form);
+        line->SetSeriesColor(colors[k]);
+        for (int i = 0; i < 3; ++i)
+            line->AddPointXY(5 * i, ys[k][i]);
+        line->SetZOrder(0);
+        c->AddSeries(line);
+    }
+    const auto first = c->DrawToBitmap(clWhite, TRect(0, 0, 300, 200));
+    const auto again = c->DrawToBitmap(clWhite, TRect(0, 0, 300, 200));
+    int differing = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            differing += Px(*first, x, y) != Px(*again, x, y);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(LineDraw, RibbonIn3DIsFilledBetweenTheDepths)

@@ -211,18 +211,22 @@ TEST_F(SeriesRoom, MarginsAndMarksKeepClearOfTheSymbols)
     l->AxisMarginsB(a, b);
     EXPECT_EQ(b, 9);
 
-    // A vertical series lifts its mark above a visible symbol.
+    // A vertical series lifts its mark above a visible symbol, then by the callout's
+    // length and distance (the room the margin keeps); the arrow starts at the distance.
     TBitmap bmp(220, 170);
     AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
     TSeriesMarkPosition pos;
     pos.LeftTop = TPoint(50, 50);
+    pos.ArrowFrom = TPoint(60, 70);
     pos.ArrowTo = TPoint(60, 70);
+    p->Marks()->Callout()->SetDistance(3);
     p->DrawMark(0, "x", pos);
-    EXPECT_EQ(pos.LeftTop.Y, 46);
-    EXPECT_EQ(pos.ArrowTo.Y, 66);
+    EXPECT_EQ(pos.LeftTop.Y, 50 - 4 - 15);
+    EXPECT_EQ(pos.ArrowTo.Y, 70 - 4 - 15);
+    EXPECT_EQ(pos.ArrowFrom.Y, 70 - 4 - 3);
     pos.LeftTop = TPoint(50, 50);
     l->DrawMark(0, "x", pos);
-    EXPECT_EQ(pos.LeftTop.Y, 50);
+    EXPECT_EQ(pos.LeftTop.Y, 50 - l->Marks()->Callout()->Length());
 }
 
 TEST_F(SeriesRoom, HorizontalLineMarksBesideThePointAwayFromTheOrigin)
