@@ -2,7 +2,10 @@
 
 #include "QtBridge.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -46,11 +49,50 @@ public:
     }
 };
 
+// The grid's table: Ctrl+C and Ctrl+V (the desktop's copy and paste keys) act on the
+// cells while no cell is being edited; a cell's editor keeps them for its own text.
+class TGridTable : public QTableWidget {
+public:
+    std::function<void()> CopyCells;
+    std::function<void()> PasteCells;
+
+protected:
+    bool event(QEvent* Event) override
+    {
+        // Taken before any window-wide shortcut on the same keys.
+        if (Event->type() == QEvent::ShortcutOverride && IsCopyOrPaste(static_cast<QKeyEvent*>(Event))) {
+            Event->accept();
+            return true;
+        }
+        return QTableWidget::event(Event);
+    }
+    void keyPressEvent(QKeyEvent* Event) override
+    {
+        if (Event->matches(QKeySequence::Copy) && CopyCells) {
+            GuardedCall(CopyCells);
+            Event->accept();
+        } else if (Event->matches(QKeySequence::Paste) && PasteCells) {
+            GuardedCall(PasteCells);
+            Event->accept();
+        } else {
+            QTableWidget::keyPressEvent(Event);
+        }
+    }
+
+private:
+    static bool IsCopyOrPaste(QKeyEvent* Event)
+    {
+        return Event->matches(QKeySequence::Copy) || Event->matches(QKeySequence::Paste);
+    }
+};
+
 } // namespace
 
 TStringGrid::TStringGrid(TComponent* AOwner) : TWinControl(AOwner)
 {
-    auto* table = new QTableWidget;
+    auto* table = new TGridTable;
+    table->CopyCells = [this] { CopyCells(); };
+    table->PasteCells = [this] { PasteCells(); };
     table->horizontalHeader()->hide();
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -123,6 +165,71 @@ bool TStringGrid::StoreCell(int ACol, int ARow, const std::string& Value)
 void TStringGrid::CellEdited(int ACol, int ARow, const std::string& Value)
 {
     SetCells(ACol, ARow, Value);
+}
+
+bool TStringGrid::CellEditable(int ACol, int ARow) const
+{
+    return (FOptions & goEditing) && ACol >= FFixedCols && ARow >= FFixedRows && ACol < FColCount &&
+           ARow < FRowCount;
+}
+
+void TStringGrid::CopyCells()
+{
+    // The block from the first to the last selected row and column (the current cell when
+    // none is selected), a tab between the cells of a row and a line break between rows,
+    // as spreadsheets and text editors take it; cells inside the block that are not
+    // selected are copied empty.
+    QTableWidget* t = Table(this);
+    QModelIndexList selected = t->selectionModel()->selectedIndexes();
+    if (selected.isEmpty() && t->currentIndex().isValid())
+        selected.push_back(t->currentIndex());
+    if (selected.isEmpty())
+        return;
+    int top = selected.front().row(), bottom = top, left = selected.front().column(), right = left;
+    for (const QModelIndex& index : selected) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    std::string text;
+    for (int row = top; row <= bottom; ++row) {
+        if (row > top)
+            text += '\n';
+        for (int col = left; col <= right; ++col) {
+            if (col > left)
+                text += '\t';
+            if (t->selectionModel()->isSelected(t->model()->index(row, col)) || selected.size() == 1)
+                text += Cells(col, row);
+        }
+    }
+    QGuiApplication::clipboard()->setText(Q(text));
+}
+
+void TStringGrid::PasteCells()
+{
+    // The clipboard's text as a block of cells (tabs between cells, line breaks between
+    // rows) from the top-left selected cell on; what falls on a fixed cell or outside the
+    // grid is left out.
+    QTableWidget* t = Table(this);
+    int top = t->currentRow(), left = t->currentColumn();
+    for (const QModelIndex& index : t->selectionModel()->selectedIndexes()) {
+        top = std::min(top, index.row());
+        left = std::min(left, index.column());
+    }
+    if (top < 0 || left < 0)
+        return;
+    QString text = QGuiApplication::clipboard()->text();
+    text.remove(QLatin1Char('\r'));
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    const QStringList rows = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < rows.size(); ++i) {
+        const QStringList cells = rows[i].split(QLatin1Char('\t'));
+        for (int j = 0; j < cells.size(); ++j)
+            if (CellEditable(left + j, top + i))
+                SetCells(left + j, top + i, S(cells[j]));
+    }
 }
 
 void TStringGrid::SetColCount(int Value)

@@ -8,6 +8,8 @@
 #include "controls/StdCtrls.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -166,6 +168,54 @@ TEST_F(ControlsTest, GridTakesUserEditsOnlyInEditableCells)
     EXPECT_EQ(grid->Cells(3, 2), "typed");
     grid->SetColWidths(1, 95);
     EXPECT_EQ(table->columnWidth(1), 95);
+}
+
+TEST_F(ControlsTest, GridCopiesSelectedCellsAndPastesIntoEditableOnes)
+{
+    form->SetBounds(0, 0, 400, 300);
+    auto* grid = new TStringGrid(form.get());
+    grid->SetParent(form.get());
+    grid->SetBounds(0, 0, 400, 300);
+    grid->SetColCount(4);
+    grid->SetOptions(goEditing);
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 4; ++col)
+            grid->SetCells(col, row, std::to_string(col) + ":" + std::to_string(row));
+    user::ShowAndActivate(form.get());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+
+    // A block selected from its bottom-right corner up and left: rows by lines, cells by tabs.
+    ASSERT_TRUE(user::ClickItem(grid, 3, 3));
+    ASSERT_TRUE(user::Key(Qt::Key_Up, Qt::ShiftModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_Left, Qt::ShiftModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_C, Qt::ControlModifier));
+    EXPECT_EQ(clipboard->text(), "2:2\t3:2\n2:3\t3:3");
+
+    // Lines from a text editor land from the top-left selected cell on; the fixed column,
+    // the fixed row and what falls outside the grid stay as they were.
+    clipboard->setText("a\tb\tc\r\nd\te\tf\r\ng\r\n");
+    ASSERT_TRUE(user::ClickItem(grid, 3, 2));
+    ASSERT_TRUE(user::Key(Qt::Key_Down, Qt::ShiftModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_V, Qt::ControlModifier));
+    EXPECT_EQ(grid->Cells(2, 3) + grid->Cells(3, 3) + grid->Cells(2, 4) + grid->Cells(3, 4), "abde");
+    EXPECT_EQ(grid->Cells(2, 2) + grid->Cells(3, 2), "2:23:2");
+    clipboard->setText("x\ty");
+    ASSERT_TRUE(user::ClickItem(grid, 0, 0));
+    ASSERT_TRUE(user::Key(Qt::Key_V, Qt::ControlModifier));
+    ASSERT_TRUE(user::ClickItem(grid, 4, 0));
+    ASSERT_TRUE(user::Key(Qt::Key_V, Qt::ControlModifier));
+    EXPECT_EQ(grid->Cells(0, 0) + grid->Cells(1, 0) + grid->Cells(0, 4) + grid->Cells(1, 4), "0:01:00:4y");
+    auto* table = static_cast<QTableWidget*>(grid->Widget());
+    EXPECT_EQ(table->item(4, 1)->text(), "y");
+
+    // A cell being edited keeps the keys for its own text.
+    clipboard->setText("typed");
+    ASSERT_TRUE(user::ClickItem(grid, 1, 1));
+    ASSERT_TRUE(user::Key(Qt::Key_F2));
+    ASSERT_TRUE(user::Key(Qt::Key_End));
+    ASSERT_TRUE(user::Key(Qt::Key_V, Qt::ControlModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
+    EXPECT_EQ(grid->Cells(1, 1), "1:1typed");
 }
 
 TEST_F(ControlsTest, ComboBoxChangesFireOnlyForTheUser)
