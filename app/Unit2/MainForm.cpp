@@ -116,7 +116,10 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     sgIniGuess->SetOptions(goEditing);
 
     Memo1->SetFontName("Courier New");
-    Memo1->SetScrollBars(ssVertical);
+    // The report's tables keep their columns in a narrow window: lines scroll sideways
+    // rather than break.
+    Memo1->SetWordWrap(false);
+    Memo1->SetScrollBars(ssBoth);
     Memo1->Lines()->SetText("Memo1");
     // The information line comes before the grid in the order of Tab.
     SetTabOrder({Memo2, sgIniGuess});
