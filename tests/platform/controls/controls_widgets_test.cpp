@@ -43,6 +43,25 @@ TEST_F(ControlsTest, EditFiresOnChangeForProgramAndUserChanges)
     EXPECT_EQ(edit->Text(), "123");
 }
 
+TEST_F(ControlsTest, AltWithALetterTypesNothingIntoEditsAndMemos)
+{
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    auto* memo = new TMemo(form.get());
+    memo->SetParent(form.get());
+    memo->SetTop(40);
+    edit->SetText("2");
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::Key(edit, Qt::Key_End));
+    ASSERT_TRUE(user::Key(Qt::Key_D, Qt::AltModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_5, Qt::AltModifier));
+    ASSERT_TRUE(user::Type("0"));
+    EXPECT_EQ(edit->Text(), "20");
+    ASSERT_TRUE(user::Key(memo, Qt::Key_Q, Qt::AltModifier));
+    ASSERT_TRUE(user::Type("x"));
+    EXPECT_EQ(memo->Text(), "x");
+}
+
 TEST_F(ControlsTest, MemoLinesFollowThePlatformLineRules)
 {
     auto* memo = new TMemo(form.get());
