@@ -153,10 +153,13 @@ void TfmMain::edNChange(TObject* Sender)
     const std::string text = Trim(edN->Text());
     if (text.empty())
         return;
-    // A text that is no integer raises the conversion error before the grid changes.
-    int n = CheckedMul(2, StrToInt(text));
-    if (n < 1)
+    // A text that is no integer raises the conversion error before the grid changes. The
+    // number of terms is compared before it is doubled, so that a number too large to
+    // double is capped with the warning like any other above 10.
+    const int terms = StrToInt(text);
+    if (terms < 1)
         return;
+    int n = terms <= 10 ? 2 * terms : 21;
     if (n > 20) {
         MessageDlg("Maximum number of unknowns is " + IntToStr(20), mtWarning, {mbOK}, 0);
         n = 20;

@@ -31,7 +31,10 @@ void TfmMain::sbrunClick(TObject* Sender)
     }
 
     TRunInput in;
-    in.n = CheckedMul(2, StrToInt(Trim(edN->Text())));
+    // A number of terms outside 1..10 (left in the edit by a fault) is refused by the run
+    // with its message, also one too large to double.
+    const int terms = StrToInt(Trim(edN->Text()));
+    in.n = terms >= 1 && terms <= 10 ? 2 * terms : 0;
     in.Routine = cbRoutine->ItemIndex();
     in.ErrorType = cbErrortype->ItemIndex();
     in.Norm = cbNorm->ItemIndex();

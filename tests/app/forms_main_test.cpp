@@ -163,11 +163,13 @@ TEST_F(MainWindowTest, NonIntegerNReachesTheDefaultHandler)
     EXPECT_EQ(dialogs.Requests[1].Type, mtError);
     EXPECT_EQ(Grid()->RowCount(), 7);   // the layout of N = 3 stays
 
-    // Doubling a value near the integer limit overflows rather than wrapping.
+    // A value too large to double neither wraps nor overflows: it is capped like 11.
     dialogs.Requests.clear();
     main->edN->SetText("1500000000");
     ASSERT_EQ(dialogs.Requests.size(), 1u);
-    EXPECT_EQ(Grid()->RowCount(), 7);
+    EXPECT_EQ(dialogs.Requests[0].Text, "Maximum number of unknowns is 20");
+    EXPECT_EQ(main->edN->Text(), "10");
+    EXPECT_EQ(Grid()->RowCount(), 21);
 }
 
 TEST_F(MainWindowTest, LoweringNKeepsTheHiddenRows)

@@ -158,6 +158,21 @@ TEST_F(RunWindowTest, TooFewPointsForTheUnknownsIsRefusedWithoutAReport)
     EXPECT_FALSE(chart->Visible());
 }
 
+// The edit keeps a number of terms that its own check passed over (none at or below 0);
+// the run refuses it with its message, also one whose double does not fit an integer.
+TEST_F(RunWindowTest, ANumberOfTermsOutsideOneToTenIsRefusedByTheRun)
+{
+    OpenExample("copper.dat");
+    for (const char* terms : {"0", "-1500000000"}) {
+        main->edN->SetText(terms);
+        dialogs.Requests.clear();
+        main->sbrunClick(main->sbrun);
+        EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Number of Einstein terms must be between 1 and 10"})
+            << terms;
+        EXPECT_EQ(main->Memo1->Lines()->Count(), 0);
+    }
+}
+
 TEST_F(RunWindowTest, RunWithoutDataSaysSoAndChangesNothing)
 {
     main->sbrunClick(main->sbrun);
