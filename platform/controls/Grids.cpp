@@ -47,6 +47,27 @@ public:
         }
         return editor;
     }
+
+    // Tab and Shift+Tab end the edit, keeping the typed text, and go on to the next or
+    // previous control, as they do from the grid itself, rather than opening the next cell.
+    std::function<void(bool)> LeaveGrid;
+
+    bool eventFilter(QObject* Object, QEvent* Event) override
+    {
+        auto* editor = qobject_cast<QWidget*>(Object);
+        if (Event->type() == QEvent::KeyPress && editor != nullptr && LeaveGrid) {
+            const auto* key = static_cast<QKeyEvent*>(Event);
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                const bool next = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                LeaveGrid(next);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(Object, Event);
+    }
 };
 
 // The grid's table: Ctrl+C and Ctrl+V (the desktop's copy and paste keys) act on the
@@ -55,6 +76,9 @@ class TGridTable : public QTableWidget {
 public:
     std::function<void()> CopyCells;
     std::function<void()> PasteCells;
+
+    // The focus to the next or previous control of the window.
+    void Leave(bool Next) { focusNextPrevChild(Next); }
 
 protected:
     bool event(QEvent* Event) override
@@ -102,6 +126,7 @@ TStringGrid::TStringGrid(TComponent* AOwner) : TWinControl(AOwner)
     table->setTabKeyNavigation(false);
     auto* delegate = new TCellDelegate;
     delegate->setParent(table);
+    delegate->LeaveGrid = [table](bool Next) { table->Leave(Next); };
     delegate->Typed = [this](int col, int row, const QString& text) {
         // The store alone: the item keeps its text until the edit ends, so the editor is
         // not reset under the user's cursor.

@@ -150,6 +150,18 @@ TEST_F(ControlsTest, TabLeavesAGridForTheNextControl)
     EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
     ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
     EXPECT_EQ(QApplication::focusWidget(), grid->Widget());
+
+    // From a cell being edited too, the typed text kept.
+    ASSERT_TRUE(user::ClickItem(grid, 1, 1));
+    ASSERT_TRUE(user::Type("9"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
+    EXPECT_EQ(grid->Cells(1, 1), "9");
+    ASSERT_TRUE(user::ClickItem(grid, 2, 2));
+    ASSERT_TRUE(user::Type("8"));
+    ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
+    EXPECT_EQ(grid->Cells(2, 2), "8");
 }
 
 TEST_F(ControlsTest, GridKeepsTextsOfHiddenRowsAndChecksIndexes)
