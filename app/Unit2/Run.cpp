@@ -23,8 +23,11 @@ void TfmMain::sbrunClick(TObject* Sender)
 {
     // Every input is read before anything changes: a fault ends the run with its one
     // message and leaves the report, the grid, the chart and the table file as they were.
-    if (!fmData->LoadDataPoints())
+    if (!fmData->LoadDataPoints()) {
+        // The data window comes back (Close & RUN hid it) with the text to correct.
+        fmData->Show();
         return;
+    }
     if (fmData->PointCount() == 0) {
         MessageDlg("Number of data points = 0", mtError, {mbOK}, 0);
         return;

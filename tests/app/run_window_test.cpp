@@ -173,6 +173,19 @@ TEST_F(RunWindowTest, ANumberOfTermsOutsideOneToTenIsRefusedByTheRun)
     }
 }
 
+TEST_F(RunWindowTest, ADataFaultBringsTheDataWindowBackWithItsText)
+{
+    OpenExample("lead_short.dat");
+    data->Memo1->Lines()->Put(7, "6.67 O.5");
+    const std::string text = data->Memo1->Lines()->Text();
+    user::ShowAndActivate(data.get());
+    ASSERT_TRUE(user::Click(data->sbrun));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid number: O.5 in line 8"});
+    EXPECT_TRUE(data->Visible());
+    EXPECT_EQ(data->Memo1->Lines()->Text(), text);
+    EXPECT_FALSE(chart->Visible());
+}
+
 TEST_F(RunWindowTest, RunWithoutDataSaysSoAndChangesNothing)
 {
     main->sbrunClick(main->sbrun);
