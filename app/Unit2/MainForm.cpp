@@ -3,6 +3,7 @@
 #include "DataFile.h"
 #include "Unit3.h"
 
+#include "classes/Streams.h"
 #include "controls/FormBuilder.h"
 
 #include <filesystem>
@@ -51,6 +52,8 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     About1 = MenuItem(this, MainMenu1->Items(), "About1", "About");
     Open1->OnClick = [this](TObject* Sender) { Open1Click(Sender); };
     Exit1->OnClick = [this](TObject* Sender) { Exit1Click(Sender); };
+    Save1->OnClick = [this](TObject* Sender) { Save1Click(Sender); };
+    OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
     Data1->OnClick = [this](TObject* Sender) { Data1Click(Sender); };
     About1->OnClick = [this](TObject* Sender) { About1Click(Sender); };
     SetMenu(MainMenu1);
@@ -175,12 +178,16 @@ void TfmMain::edNChange(TObject* Sender)
 
 void TfmMain::Open1Click(TObject* Sender)
 {
+    if (!AskToSaveData())
+        return;
     if (!OpenDialog1->Execute())
         return;
     const std::string fileName = OpenDialog1->FileName();
     // Read the file first: when it cannot be read, the data window keeps its text.
     const TDataFileText text = ReadDataFileText(fileName);
     fmData->Memo1->Lines()->SetText(text.Text);
+    fmData->SetModified(false);
+    FDataPartial = !text.Whole;
     SetCaption(fileName);
     fmData->SetCaption(fileName);
     for (int row = 1; row <= 21; ++row) {
@@ -215,4 +222,54 @@ void TfmMain::About1Click(TObject* Sender)
 void TfmMain::Exit1Click(TObject* Sender)
 {
     Close();
+}
+
+void TfmMain::Save1Click(TObject* Sender)
+{
+    SaveDataText();
+}
+
+void TfmMain::FormCloseQuery(TObject* Sender, bool& CanClose)
+{
+    CanClose = AskToSaveData();
+}
+
+bool TfmMain::SaveDataText()
+{
+    const std::string fileName = OpenDialog1->FileName();
+    if (fileName.empty()) {
+        MessageDlg("No data file is open.", mtError, {mbOK}, 0);
+        return false;
+    }
+    if (FDataPartial) {
+        MessageDlg("The data window shows only the first lines of " + fileName +
+                       ", which can not be saved over the whole file.",
+                   mtError, {mbOK}, 0);
+        return false;
+    }
+    // Whole or not at all: a failed write leaves the file as it was.
+    try {
+        TStrings* lines = fmData->Memo1->Lines();
+        WriteFileReplacing(fileName, [lines](TStream* Stream) { lines->SaveToStream(Stream); }, ".tmp");
+    } catch (const Exception& e) {
+        MessageDlg(e.Message(), mtError, {mbOK}, 0);
+        return false;
+    }
+    fmData->SetModified(false);
+    return true;
+}
+
+bool TfmMain::AskToSaveData()
+{
+    if (fmData == nullptr || !fmData->Modified() || OpenDialog1->FileName().empty() || FDataPartial)
+        return true;
+    switch (MessageDlg("Save the changes to the data of " + OpenDialog1->FileName() + "?", mtConfirmation,
+                       {mbYes, mbNo, mbCancel}, 0)) {
+    case mrYes:
+        return SaveDataText();
+    case mrNo:
+        return true;
+    default:
+        return false;
+    }
 }

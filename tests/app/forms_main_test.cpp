@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -211,6 +212,62 @@ TEST_F(MainWindowTest, OpenLoadsTheFileAndResetsAllRows)
     EXPECT_EQ(Column(1, 21), (std::vector<std::string>(21, "1")));
     EXPECT_EQ(Column(2, 21), (std::vector<std::string>(21, "")));
     EXPECT_EQ(Column(3, 21), (std::vector<std::string>(21, "")));
+}
+
+TEST_F(MainWindowTest, FileSaveWritesTheDataAndClosingOrOpeningAsksAboutUnsavedChanges)
+{
+    const std::string path = testsupport::TempDir() + "/edited.dat";
+    const std::string original = "a\nb\nc\n1\n0\n10 2\n";
+    std::ofstream(path) << original;
+    const auto fileText = [&path] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    AnswerOpenWith(path);
+    main->Open1->Action()->trigger();
+    dialogs.Requests.clear();
+    EXPECT_TRUE(main->CloseQuery());   // nothing changed, nothing asked
+    EXPECT_TRUE(dialogs.Requests.empty());
+
+    user::ShowAndActivate(fmData);
+    ASSERT_TRUE(user::Key(fmData->Memo1, Qt::Key_End, Qt::ControlModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_Up));   // from the empty line after the last point
+    ASSERT_TRUE(user::Key(Qt::Key_End));
+    ASSERT_TRUE(user::Type("0"));
+    // Cancel keeps the program and the file as they were.
+    dialogs.Answer = [](TDialogRequest&) { return mrCancel; };
+    main->Exit1->Action()->trigger();
+    ASSERT_EQ(dialogs.Requests.size(), 1u);
+    EXPECT_EQ(dialogs.Requests[0].Text, "Save the changes to the data of " + path + "?");
+    EXPECT_EQ(dialogs.Requests[0].Type, mtConfirmation);
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_EQ(fileText(), original);
+    // Yes saves the text before the window closes.
+    dialogs.Answer = [](TDialogRequest&) { return mrYes; };
+    EXPECT_TRUE(main->CloseQuery());
+    EXPECT_EQ(fileText(), "a\r\nb\r\nc\r\n1\r\n0\r\n10 20\r\n");
+    dialogs.Requests.clear();
+    EXPECT_TRUE(main->CloseQuery());
+    EXPECT_TRUE(dialogs.Requests.empty());
+
+    // File > Save writes without asking.
+    ASSERT_TRUE(user::Type("5"));
+    main->Save1->Action()->trigger();
+    EXPECT_TRUE(dialogs.Requests.empty());
+    EXPECT_EQ(fileText(), "a\r\nb\r\nc\r\n1\r\n0\r\n10 205\r\n");
+
+    // Opening a file asks too; No drops the change.
+    ASSERT_TRUE(user::Type("9"));
+    dialogs.Answer = [path](TDialogRequest& r) {
+        if (r.Kind == TDialogKind::dkOpenFile)
+            r.FileName = path;
+        return r.Kind == TDialogKind::dkOpenFile ? mrOk : mrNo;
+    };
+    main->Open1->Action()->trigger();
+    ASSERT_EQ(dialogs.Requests.size(), 2u);
+    EXPECT_EQ(dialogs.Requests[0].Type, mtConfirmation);
+    EXPECT_EQ(fmData->Memo1->Lines()->Get(5), "10 205");
+    EXPECT_FALSE(fmData->Modified());
 }
 
 TEST_F(MainWindowTest, CancelledOrUnreadableOpenKeepsEverything)
