@@ -68,6 +68,10 @@ public:
     void Data1Click(TObject* Sender);
     void About1Click(TObject* Sender);
     void Exit1Click(TObject* Sender);
+    // File > Save: writes the data window's text to the open data file.
+    void Save1Click(TObject* Sender);
+    // Closing asks first about changes to the data text not yet saved.
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
     // The run: loads the data, fits, reports (Unit2/Run.cpp).
     void sbrunClick(TObject* Sender);
     // The confidence band on the chart (Unit2/Run.cpp).
@@ -82,6 +86,14 @@ private:
     void RunLongWork(const std::function<void()>& Work, TWorkProgress& Progress,
                      const std::function<std::string()>& Status);
     TWorkProgress* FWork = nullptr;
+    // Writes the data text to the open data file; false (said in a message) when it cannot.
+    bool SaveDataText();
+    // Before the data text is dropped (closing, opening another file): asks whether to
+    // save its changes; false when the user cancels or the save fails.
+    bool AskToSaveData();
+    // The data window shows only the first lines of a large file, which must not be
+    // saved over the whole file.
+    bool FDataPartial = false;
 };
 
 extern TfmMain* fmMain;

@@ -46,6 +46,7 @@ TfmData::TfmData(TComponent* AOwner) : TForm(AOwner)
     Memo1->SetWordWrap(false);
     // The points may be split by tabs, so Tab types one into the data.
     Memo1->SetWantTabs(true);
+    Memo1->OnChange = [this](TObject*) { FModified = true; };
 
     StrParser1 = new TStrParser(this);
     StrParser1->SetName("StrParser1");

@@ -36,6 +36,10 @@ public:
 
     // The point count of the last load (0: no data), the first-point number read from
     // the file, and the T(max) filter in force (0: none).
+    // Whether the data text was changed since it was loaded or saved.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+
     int32_t PointCount() const { return FPointCount; }
     int32_t FirstPoint() const { return FFirstPoint; }
     double TMaxLimit() const { return FTMaxLimit; }
@@ -44,6 +48,7 @@ private:
     int32_t FPointCount = 0;
     int32_t FFirstPoint = 0;
     double FTMaxLimit = 0;
+    bool FModified = false;
 };
 
 extern TfmData* fmData;

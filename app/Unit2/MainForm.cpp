@@ -3,6 +3,7 @@
 #include "DataFile.h"
 #include "Unit3.h"
 
+#include "classes/Streams.h"
 #include "controls/FormBuilder.h"
 
 #include <filesystem>
@@ -51,6 +52,8 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     About1 = MenuItem(this, MainMenu1->Items(), "About1", "About");
     Open1->OnClick = [this](TObject* Sender) { Open1Click(Sender); };
     Exit1->OnClick = [this](TObject* Sender) { Exit1Click(Sender); };
+    Save1->OnClick = [this](TObject* Sender) { Save1Click(Sender); };
+    OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
     Data1->OnClick = [this](TObject* Sender) { Data1Click(Sender); };
     About1->OnClick = [this](TObject* Sender) { About1Click(Sender); };
     SetMenu(MainMenu1);
@@ -116,7 +119,10 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     sgIniGuess->SetOptions(goEditing);
 
     Memo1->SetFontName("Courier New");
-    Memo1->SetScrollBars(ssVertical);
+    // The report's tables keep their columns in a narrow window: lines scroll sideways
+    // rather than break.
+    Memo1->SetWordWrap(false);
+    Memo1->SetScrollBars(ssBoth);
     Memo1->Lines()->SetText("Memo1");
     // The information line comes before the grid in the order of Tab.
     SetTabOrder({Memo2, sgIniGuess});
@@ -150,10 +156,13 @@ void TfmMain::edNChange(TObject* Sender)
     const std::string text = Trim(edN->Text());
     if (text.empty())
         return;
-    // A text that is no integer raises the conversion error before the grid changes.
-    int n = CheckedMul(2, StrToInt(text));
-    if (n < 1)
+    // A text that is no integer raises the conversion error before the grid changes. The
+    // number of terms is compared before it is doubled, so that a number too large to
+    // double is capped with the warning like any other above 10.
+    const int terms = StrToInt(text);
+    if (terms < 1)
         return;
+    int n = terms <= 10 ? 2 * terms : 21;
     if (n > 20) {
         MessageDlg("Maximum number of unknowns is " + IntToStr(20), mtWarning, {mbOK}, 0);
         n = 20;
@@ -169,12 +178,16 @@ void TfmMain::edNChange(TObject* Sender)
 
 void TfmMain::Open1Click(TObject* Sender)
 {
+    if (!AskToSaveData())
+        return;
     if (!OpenDialog1->Execute())
         return;
     const std::string fileName = OpenDialog1->FileName();
     // Read the file first: when it cannot be read, the data window keeps its text.
     const TDataFileText text = ReadDataFileText(fileName);
     fmData->Memo1->Lines()->SetText(text.Text);
+    fmData->SetModified(false);
+    FDataPartial = !text.Whole;
     SetCaption(fileName);
     fmData->SetCaption(fileName);
     for (int row = 1; row <= 21; ++row) {
@@ -209,4 +222,54 @@ void TfmMain::About1Click(TObject* Sender)
 void TfmMain::Exit1Click(TObject* Sender)
 {
     Close();
+}
+
+void TfmMain::Save1Click(TObject* Sender)
+{
+    SaveDataText();
+}
+
+void TfmMain::FormCloseQuery(TObject* Sender, bool& CanClose)
+{
+    CanClose = AskToSaveData();
+}
+
+bool TfmMain::SaveDataText()
+{
+    const std::string fileName = OpenDialog1->FileName();
+    if (fileName.empty()) {
+        MessageDlg("No data file is open.", mtError, {mbOK}, 0);
+        return false;
+    }
+    if (FDataPartial) {
+        MessageDlg("The data window shows only the first lines of " + fileName +
+                       ", which can not be saved over the whole file.",
+                   mtError, {mbOK}, 0);
+        return false;
+    }
+    // Whole or not at all: a failed write leaves the file as it was.
+    try {
+        TStrings* lines = fmData->Memo1->Lines();
+        WriteFileReplacing(fileName, [lines](TStream* Stream) { lines->SaveToStream(Stream); }, ".tmp");
+    } catch (const Exception& e) {
+        MessageDlg(e.Message(), mtError, {mbOK}, 0);
+        return false;
+    }
+    fmData->SetModified(false);
+    return true;
+}
+
+bool TfmMain::AskToSaveData()
+{
+    if (fmData == nullptr || !fmData->Modified() || OpenDialog1->FileName().empty() || FDataPartial)
+        return true;
+    switch (MessageDlg("Save the changes to the data of " + OpenDialog1->FileName() + "?", mtConfirmation,
+                       {mbYes, mbNo, mbCancel}, 0)) {
+    case mrYes:
+        return SaveDataText();
+    case mrNo:
+        return true;
+    default:
+        return false;
+    }
 }

@@ -1,6 +1,7 @@
 #include "Unit2.h"
 
 #include "ChatUnit.h"
+#include "DataFile.h"
 #include "Unit2/BandCore.h"
 #include "Unit2/RunCore.h"
 #include "Unit2/ThermoTable.h"
@@ -22,15 +23,21 @@ void TfmMain::sbrunClick(TObject* Sender)
 {
     // Every input is read before anything changes: a fault ends the run with its one
     // message and leaves the report, the grid, the chart and the table file as they were.
-    if (!fmData->LoadDataPoints())
+    if (!fmData->LoadDataPoints()) {
+        // The data window comes back (Close & RUN hid it) with the text to correct.
+        fmData->Show();
         return;
+    }
     if (fmData->PointCount() == 0) {
         MessageDlg("Number of data points = 0", mtError, {mbOK}, 0);
         return;
     }
 
     TRunInput in;
-    in.n = CheckedMul(2, StrToInt(Trim(edN->Text())));
+    // A number of terms outside 1..10 (left in the edit by a fault) is refused by the run
+    // with its message, also one too large to double.
+    const int terms = StrToInt(Trim(edN->Text()));
+    in.n = terms >= 1 && terms <= 10 ? 2 * terms : 0;
     in.Routine = cbRoutine->ItemIndex();
     in.ErrorType = cbErrortype->ItemIndex();
     in.Norm = cbNorm->ItemIndex();
@@ -39,19 +46,27 @@ void TfmMain::sbrunClick(TObject* Sender)
     in.YAxis = cbY->ItemIndex();
     in.M = fmData->PointCount() - fmData->FirstPoint();
 
+    // A cell that holds no number is named in the message, an empty one too.
+    const auto readCell = [](const std::string& Text, double& Value, const std::string& Where) {
+        if (TryReadPlainNumber(Text, Value))
+            return true;
+        ShowMessage("Invalid number: " + (Trim(Text).empty() ? std::string("(empty)") : Text) + " in " + Where);
+        return false;
+    };
     // Start point: the previous results (amplitudes back to J/(mol*K)) or the guesses as
     // typed (ln Theta for the Nelder-Mead routine).
     for (int k = 1; k <= in.n && k <= 20; ++k) {
         const std::string previous = Trim(sgIniGuess->Cells(2, k));
+        const std::string unknown = "X" + IntToStr(k);
         double x = 0;
         if (chbPrev->Checked() && !previous.empty()) {
-            if (!StrToFloatChecked(previous, x))
+            if (!readCell(previous, x, "the previous result of " + unknown))
                 return;
             if (k % 2 == 1)
                 x = x * 3 * GasConstant;
             else if (in.Routine == RoutineNelderMead && x > 0)
                 x = std::log(x);
-        } else if (!StrToFloatChecked(sgIniGuess->Cells(1, k), x)) {
+        } else if (!readCell(sgIniGuess->Cells(1, k), x, "the initial guess of " + unknown)) {
             return;
         }
         in.X[k] = x;

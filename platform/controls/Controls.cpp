@@ -2,8 +2,15 @@
 
 #include "QtBridge.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextEdit>
 #include <QWidget>
 
 #include <algorithm>
@@ -14,6 +21,47 @@ using namespace ctlqt;
 struct TControl::WidgetRef {
     QPointer<QWidget> Ptr;
 };
+
+namespace {
+
+// Alt with a letter or other character that no accelerator or menu took is no typing: an
+// edit, memo, editable combo box or spin edit does not insert the character (the toolkit
+// would, so that Alt+D meant for a menu put a "d" into the number being edited). One
+// filter of the application serves every control of the program.
+class AltKeysTypeNothing : public QObject {
+public:
+    static void Install()
+    {
+        static QPointer<AltKeysTypeNothing> keys;
+        if (keys == nullptr && QCoreApplication::instance() != nullptr) {
+            keys = new AltKeysTypeNothing(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(keys);
+        }
+    }
+
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+#ifdef Q_OS_MACOS
+        // There the Option key types characters of its own.
+        return false;
+#endif
+        if (Event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(Event);
+        if ((key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) != Qt::AltModifier ||
+            key->text().isEmpty() || !key->text().at(0).isPrint())
+            return false;
+        const auto* combo = qobject_cast<QComboBox*>(Watched);
+        return qobject_cast<QLineEdit*>(Watched) != nullptr || qobject_cast<QPlainTextEdit*>(Watched) != nullptr ||
+               qobject_cast<QTextEdit*>(Watched) != nullptr || qobject_cast<QAbstractSpinBox*>(Watched) != nullptr ||
+               (combo != nullptr && combo->isEditable());
+    }
+
+private:
+    using QObject::QObject;
+};
+
+} // namespace
 
 // ---- TControl -------------------------------------------------------------------
 
@@ -44,6 +92,7 @@ void TControl::SetWidget(QWidget* AWidget)
         return;
     AWidget->setObjectName(Q(Name()));
     AWidget->hide();
+    AltKeysTypeNothing::Install();
 }
 
 void TControl::SetName(const std::string& NewName)

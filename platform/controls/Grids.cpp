@@ -2,8 +2,11 @@
 
 #include "QtBridge.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -45,15 +48,43 @@ public:
         }
         return editor;
     }
+
+    // Tab and Shift+Tab end the edit, keeping the typed text, and go on to the next or
+    // previous control, as they do from the grid itself, rather than opening the next cell.
+    std::function<void(bool)> LeaveGrid;
+
+    bool eventFilter(QObject* Object, QEvent* Event) override
+    {
+        auto* editor = qobject_cast<QWidget*>(Object);
+        if (Event->type() == QEvent::KeyPress && editor != nullptr && LeaveGrid) {
+            const auto* key = static_cast<QKeyEvent*>(Event);
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                const bool next = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                LeaveGrid(next);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(Object, Event);
+    }
 };
 
-// The fixed (header) cells are never chosen: the arrow, Home, End and page keys stop at
-// the first cell beyond them, and a click or a drag onto them moves neither the current
-// cell nor the selection there.
+// The grid's table. Ctrl+C and Ctrl+V (the desktop's copy and paste keys) act on the
+// cells while no cell is being edited; a cell's editor keeps them for its own text. The
+// fixed (header) cells are never chosen: the arrow, Home, End and page keys stop at the
+// first cell beyond them, and a click or a drag onto them moves neither the current cell
+// nor the selection there.
 class TGridTable : public QTableWidget {
 public:
+    std::function<void()> CopyCells;
+    std::function<void()> PasteCells;
     std::function<int()> FixedCols = [] { return 0; };
     std::function<int()> FixedRows = [] { return 0; };
+
+    // The focus to the next or previous control of the window.
+    void Leave(bool Next) { focusNextPrevChild(Next); }
 
     bool IsFixed(const QModelIndex& Index) const
     {
@@ -61,6 +92,27 @@ public:
     }
 
 protected:
+    bool event(QEvent* Event) override
+    {
+        // Taken before any window-wide shortcut on the same keys.
+        if (Event->type() == QEvent::ShortcutOverride && IsCopyOrPaste(static_cast<QKeyEvent*>(Event))) {
+            Event->accept();
+            return true;
+        }
+        return QTableWidget::event(Event);
+    }
+    void keyPressEvent(QKeyEvent* Event) override
+    {
+        if (Event->matches(QKeySequence::Copy) && CopyCells) {
+            GuardedCall(CopyCells);
+            Event->accept();
+        } else if (Event->matches(QKeySequence::Paste) && PasteCells) {
+            GuardedCall(PasteCells);
+            Event->accept();
+        } else {
+            QTableWidget::keyPressEvent(Event);
+        }
+    }
     QModelIndex moveCursor(CursorAction Action, Qt::KeyboardModifiers Modifiers) override
     {
         const QModelIndex next = QTableWidget::moveCursor(Action, Modifiers);
@@ -70,11 +122,16 @@ protected:
         const int col = std::max(next.column(), FixedCols());
         return row < rowCount() && col < columnCount() ? model()->index(row, col) : currentIndex();
     }
-
     // A press or a drag on a fixed cell leaves the selection as it is.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& Index, const QEvent* Event) const override
     {
         return IsFixed(Index) ? QItemSelectionModel::NoUpdate : QTableWidget::selectionCommand(Index, Event);
+    }
+
+private:
+    static bool IsCopyOrPaste(QKeyEvent* Event)
+    {
+        return Event->matches(QKeySequence::Copy) || Event->matches(QKeySequence::Paste);
     }
 };
 
@@ -102,6 +159,8 @@ TStringGrid::TStringGrid(TComponent* AOwner) : TWinControl(AOwner)
     QItemSelectionModel* toolkitSelection = table->selectionModel();
     table->setSelectionModel(new TGridSelectionModel(table->model(), table));
     delete toolkitSelection;
+    table->CopyCells = [this] { CopyCells(); };
+    table->PasteCells = [this] { PasteCells(); };
     table->horizontalHeader()->hide();
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -111,6 +170,7 @@ TStringGrid::TStringGrid(TComponent* AOwner) : TWinControl(AOwner)
     table->setTabKeyNavigation(false);
     auto* delegate = new TCellDelegate;
     delegate->setParent(table);
+    delegate->LeaveGrid = [table](bool Next) { table->Leave(Next); };
     delegate->Typed = [this](int col, int row, const QString& text) {
         // The store alone: the item keeps its text until the edit ends, so the editor is
         // not reset under the user's cursor.
@@ -174,6 +234,71 @@ bool TStringGrid::StoreCell(int ACol, int ARow, const std::string& Value)
 void TStringGrid::CellEdited(int ACol, int ARow, const std::string& Value)
 {
     SetCells(ACol, ARow, Value);
+}
+
+bool TStringGrid::CellEditable(int ACol, int ARow) const
+{
+    return (FOptions & goEditing) && ACol >= FFixedCols && ARow >= FFixedRows && ACol < FColCount &&
+           ARow < FRowCount;
+}
+
+void TStringGrid::CopyCells()
+{
+    // The block from the first to the last selected row and column (the current cell when
+    // none is selected), a tab between the cells of a row and a line break between rows,
+    // as spreadsheets and text editors take it; cells inside the block that are not
+    // selected are copied empty.
+    QTableWidget* t = Table(this);
+    QModelIndexList selected = t->selectionModel()->selectedIndexes();
+    if (selected.isEmpty() && t->currentIndex().isValid())
+        selected.push_back(t->currentIndex());
+    if (selected.isEmpty())
+        return;
+    int top = selected.front().row(), bottom = top, left = selected.front().column(), right = left;
+    for (const QModelIndex& index : selected) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    std::string text;
+    for (int row = top; row <= bottom; ++row) {
+        if (row > top)
+            text += '\n';
+        for (int col = left; col <= right; ++col) {
+            if (col > left)
+                text += '\t';
+            if (t->selectionModel()->isSelected(t->model()->index(row, col)) || selected.size() == 1)
+                text += Cells(col, row);
+        }
+    }
+    QGuiApplication::clipboard()->setText(Q(text));
+}
+
+void TStringGrid::PasteCells()
+{
+    // The clipboard's text as a block of cells (tabs between cells, line breaks between
+    // rows) from the top-left selected cell on; what falls on a fixed cell or outside the
+    // grid is left out.
+    QTableWidget* t = Table(this);
+    int top = t->currentRow(), left = t->currentColumn();
+    for (const QModelIndex& index : t->selectionModel()->selectedIndexes()) {
+        top = std::min(top, index.row());
+        left = std::min(left, index.column());
+    }
+    if (top < 0 || left < 0)
+        return;
+    QString text = QGuiApplication::clipboard()->text();
+    text.remove(QLatin1Char('\r'));
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    const QStringList rows = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < rows.size(); ++i) {
+        const QStringList cells = rows[i].split(QLatin1Char('\t'));
+        for (int j = 0; j < cells.size(); ++j)
+            if (CellEditable(left + j, top + i))
+                SetCells(left + j, top + i, S(cells[j]));
+    }
 }
 
 void TStringGrid::SetColCount(int Value)

@@ -48,6 +48,11 @@ private:
     void Refresh();
     void ShowCell(int ACol, int ARow);
     void CellEdited(int ACol, int ARow, const std::string& Value);
+    bool CellEditable(int ACol, int ARow) const;
+    // Ctrl+C and Ctrl+V while no cell is being edited: the selected cells to the
+    // clipboard as tab-separated lines, and such lines into the editable cells.
+    void CopyCells();
+    void PasteCells();
     // Writes the store only; false when an empty text beyond the store needs no room.
     bool StoreCell(int ACol, int ARow, const std::string& Value);
     static void CheckCell(int ACol, int ARow);

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -78,7 +79,7 @@ TEST_F(MainWindowTest, StartsWithTheStoredLayout)
     EXPECT_EQ(main->GroupBox3->FontName(), "Times New Roman");
     EXPECT_EQ(main->GroupBox2->Caption(), " Solution ");
     EXPECT_EQ(main->Memo1->FontName(), "Courier New");
-    EXPECT_EQ(main->Memo1->ScrollBars(), ssVertical);
+    EXPECT_EQ(main->Memo1->ScrollBars(), ssBoth);
     EXPECT_EQ(main->Memo1->Lines()->Count(), 0);   // FormCreate cleared "Memo1"
     EXPECT_EQ(main->Memo2->FontColor(), clRed);
     EXPECT_EQ(main->OpenDialog1->DefaultExt(), "dat");
@@ -163,11 +164,13 @@ TEST_F(MainWindowTest, NonIntegerNReachesTheDefaultHandler)
     EXPECT_EQ(dialogs.Requests[1].Type, mtError);
     EXPECT_EQ(Grid()->RowCount(), 7);   // the layout of N = 3 stays
 
-    // Doubling a value near the integer limit overflows rather than wrapping.
+    // A value too large to double neither wraps nor overflows: it is capped like 11.
     dialogs.Requests.clear();
     main->edN->SetText("1500000000");
     ASSERT_EQ(dialogs.Requests.size(), 1u);
-    EXPECT_EQ(Grid()->RowCount(), 7);
+    EXPECT_EQ(dialogs.Requests[0].Text, "Maximum number of unknowns is 20");
+    EXPECT_EQ(main->edN->Text(), "10");
+    EXPECT_EQ(Grid()->RowCount(), 21);
 }
 
 TEST_F(MainWindowTest, LoweringNKeepsTheHiddenRows)
@@ -209,6 +212,62 @@ TEST_F(MainWindowTest, OpenLoadsTheFileAndResetsAllRows)
     EXPECT_EQ(Column(1, 21), (std::vector<std::string>(21, "1")));
     EXPECT_EQ(Column(2, 21), (std::vector<std::string>(21, "")));
     EXPECT_EQ(Column(3, 21), (std::vector<std::string>(21, "")));
+}
+
+TEST_F(MainWindowTest, FileSaveWritesTheDataAndClosingOrOpeningAsksAboutUnsavedChanges)
+{
+    const std::string path = testsupport::TempDir() + "/edited.dat";
+    const std::string original = "a\nb\nc\n1\n0\n10 2\n";
+    std::ofstream(path) << original;
+    const auto fileText = [&path] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    AnswerOpenWith(path);
+    main->Open1->Action()->trigger();
+    dialogs.Requests.clear();
+    EXPECT_TRUE(main->CloseQuery());   // nothing changed, nothing asked
+    EXPECT_TRUE(dialogs.Requests.empty());
+
+    user::ShowAndActivate(fmData);
+    ASSERT_TRUE(user::Key(fmData->Memo1, Qt::Key_End, Qt::ControlModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_Up));   // from the empty line after the last point
+    ASSERT_TRUE(user::Key(Qt::Key_End));
+    ASSERT_TRUE(user::Type("0"));
+    // Cancel keeps the program and the file as they were.
+    dialogs.Answer = [](TDialogRequest&) { return mrCancel; };
+    main->Exit1->Action()->trigger();
+    ASSERT_EQ(dialogs.Requests.size(), 1u);
+    EXPECT_EQ(dialogs.Requests[0].Text, "Save the changes to the data of " + path + "?");
+    EXPECT_EQ(dialogs.Requests[0].Type, mtConfirmation);
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_EQ(fileText(), original);
+    // Yes saves the text before the window closes.
+    dialogs.Answer = [](TDialogRequest&) { return mrYes; };
+    EXPECT_TRUE(main->CloseQuery());
+    EXPECT_EQ(fileText(), "a\r\nb\r\nc\r\n1\r\n0\r\n10 20\r\n");
+    dialogs.Requests.clear();
+    EXPECT_TRUE(main->CloseQuery());
+    EXPECT_TRUE(dialogs.Requests.empty());
+
+    // File > Save writes without asking.
+    ASSERT_TRUE(user::Type("5"));
+    main->Save1->Action()->trigger();
+    EXPECT_TRUE(dialogs.Requests.empty());
+    EXPECT_EQ(fileText(), "a\r\nb\r\nc\r\n1\r\n0\r\n10 205\r\n");
+
+    // Opening a file asks too; No drops the change.
+    ASSERT_TRUE(user::Type("9"));
+    dialogs.Answer = [path](TDialogRequest& r) {
+        if (r.Kind == TDialogKind::dkOpenFile)
+            r.FileName = path;
+        return r.Kind == TDialogKind::dkOpenFile ? mrOk : mrNo;
+    };
+    main->Open1->Action()->trigger();
+    ASSERT_EQ(dialogs.Requests.size(), 2u);
+    EXPECT_EQ(dialogs.Requests[0].Type, mtConfirmation);
+    EXPECT_EQ(fmData->Memo1->Lines()->Get(5), "10 205");
+    EXPECT_FALSE(fmData->Modified());
 }
 
 TEST_F(MainWindowTest, CancelledOrUnreadableOpenKeepsEverything)

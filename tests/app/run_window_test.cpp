@@ -83,7 +83,7 @@ TEST_F(RunWindowTest, RunReadsTheGuessStillBeingTypedAndEscapeTakesItBack)
     ASSERT_TRUE(user::ClickItem(main->sgIniGuess, 4, 1));
     ASSERT_TRUE(user::Type("abc"));
     ASSERT_TRUE(user::Click(main->sbrun));
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid number: abc"});
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid number: abc in the initial guess of X4"});
     EXPECT_EQ(main->sgIniGuess->Cells(1, 4), "abc");
 
     ASSERT_TRUE(user::Key(Qt::Key_Escape));   // the edit given up: the cell's text before it
@@ -155,6 +155,34 @@ TEST_F(RunWindowTest, TooFewPointsForTheUnknownsIsRefusedWithoutAReport)
     EXPECT_NE(dialogs.Requests[0].Text.find("10 points"), std::string::npos) << dialogs.Requests[0].Text;
     EXPECT_NE(dialogs.Requests[0].Text.find("10 unknowns"), std::string::npos) << dialogs.Requests[0].Text;
     EXPECT_EQ(main->Memo1->Lines()->Count(), 0);
+    EXPECT_FALSE(chart->Visible());
+}
+
+// The edit keeps a number of terms that its own check passed over (none at or below 0);
+// the run refuses it with its message, also one whose double does not fit an integer.
+TEST_F(RunWindowTest, ANumberOfTermsOutsideOneToTenIsRefusedByTheRun)
+{
+    OpenExample("copper.dat");
+    for (const char* terms : {"0", "-1500000000"}) {
+        main->edN->SetText(terms);
+        dialogs.Requests.clear();
+        main->sbrunClick(main->sbrun);
+        EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Number of Einstein terms must be between 1 and 10"})
+            << terms;
+        EXPECT_EQ(main->Memo1->Lines()->Count(), 0);
+    }
+}
+
+TEST_F(RunWindowTest, ADataFaultBringsTheDataWindowBackWithItsText)
+{
+    OpenExample("lead_short.dat");
+    data->Memo1->Lines()->Put(7, "6.67 O.5");
+    const std::string text = data->Memo1->Lines()->Text();
+    user::ShowAndActivate(data.get());
+    ASSERT_TRUE(user::Click(data->sbrun));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid number: O.5 in line 8"});
+    EXPECT_TRUE(data->Visible());
+    EXPECT_EQ(data->Memo1->Lines()->Text(), text);
     EXPECT_FALSE(chart->Visible());
 }
 
@@ -432,6 +460,7 @@ TEST_F(RunWindowTest, AnyBadInputEndsTheRunWithOneMessageAndLeavesTheResults)
     // dividing string (every line would fail; only the first is named).
     const std::function<void()> spoil[] = {
         [&] { main->sgIniGuess->SetCells(1, 2, "abc"); },
+        [&] { main->sgIniGuess->SetCells(1, 4, " "); },
         [&] {
             main->chbPrev->SetChecked(true);
             main->sgIniGuess->SetCells(2, 3, "1.0E+001x");
@@ -440,7 +469,9 @@ TEST_F(RunWindowTest, AnyBadInputEndsTheRunWithOneMessageAndLeavesTheResults)
         [&] { data->Memo1->Lines()->Put(7, "6.67 1e400"); },
         [&] { data->cbDivString->SetItemIndex(1); },
     };
-    const std::string expected[] = {"Invalid number: abc", "Invalid number: 1.0E+001x", "Invalid T(max) value: 1OO",
+    const std::string expected[] = {"Invalid number: abc in the initial guess of X2",
+                                    "Invalid number: (empty) in the initial guess of X4",
+                                    "Invalid number: 1.0E+001x in the previous result of X3", "Invalid T(max) value: 1OO",
                                     "Invalid number: 1e400 in line 8", "Invalid number: 4 0.107821 in line 6"};
     for (size_t i = 0; i < std::size(spoil); ++i) {
         spoil[i]();
@@ -457,6 +488,7 @@ TEST_F(RunWindowTest, AnyBadInputEndsTheRunWithOneMessageAndLeavesTheResults)
         // Mended again, the run goes through.
         main->chbPrev->SetChecked(false);
         main->sgIniGuess->SetCells(1, 2, "1");
+        main->sgIniGuess->SetCells(1, 4, "1");
         data->edTmax->SetText("");
         data->cbDivString->SetItemIndex(0);
         data->Memo1->Lines()->SetText(originalData);

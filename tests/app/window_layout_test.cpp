@@ -8,6 +8,10 @@
 #include "layout_check.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QWidget>
 
 #include <gmock/gmock.h>
@@ -79,6 +83,21 @@ TEST_F(WindowLayoutTest, MainWindowFitsAndGivesTheRoomToTheGridAndTheReport)
     EXPECT_EQ(main->sgIniGuess->Height(), gridHeight + 170);
     EXPECT_EQ(main->Memo2->Height(), infoHeight);
     SavePicture(main.get(), "main_window_enlarged.png");
+}
+
+TEST_F(WindowLayoutTest, ANarrowMainWindowScrollsTheReportTableInsteadOfBreakingItsLines)
+{
+    const std::string row = "   46.31     4.138     4.129     0.00900";
+    main->Memo1->Lines()->Add("    T      Cp(exp)   Cp(calc)     delta ");
+    main->Memo1->Lines()->Add(row);
+    ShowAt(main.get(), 640, 744);
+    auto* report = static_cast<QPlainTextEdit*>(main->Memo1->Widget());
+    const QTextBlock block = report->document()->findBlockByNumber(1);
+    ASSERT_EQ(block.text().toStdString(), row);
+    ASSERT_LT(report->viewport()->width(), report->fontMetrics().horizontalAdvance(block.text()));
+    EXPECT_EQ(block.layout()->lineCount(), 1);
+    EXPECT_TRUE(report->horizontalScrollBar()->isVisible());
+    EXPECT_GT(report->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(WindowLayoutTest, DataWindowFitsAndGivesTheRoomToTheText)

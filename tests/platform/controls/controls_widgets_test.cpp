@@ -8,6 +8,8 @@
 #include "controls/StdCtrls.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -40,6 +42,25 @@ TEST_F(ControlsTest, EditFiresOnChangeForProgramAndUserChanges)
     static_cast<QLineEdit*>(edit->Widget())->insert("3");
     EXPECT_EQ(seen, (std::vector<std::string>{"12", "123"}));
     EXPECT_EQ(edit->Text(), "123");
+}
+
+TEST_F(ControlsTest, AltWithALetterTypesNothingIntoEditsAndMemos)
+{
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    auto* memo = new TMemo(form.get());
+    memo->SetParent(form.get());
+    memo->SetTop(40);
+    edit->SetText("2");
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::Key(edit, Qt::Key_End));
+    ASSERT_TRUE(user::Key(Qt::Key_D, Qt::AltModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_5, Qt::AltModifier));
+    ASSERT_TRUE(user::Type("0"));
+    EXPECT_EQ(edit->Text(), "20");
+    ASSERT_TRUE(user::Key(memo, Qt::Key_Q, Qt::AltModifier));
+    ASSERT_TRUE(user::Type("x"));
+    EXPECT_EQ(memo->Text(), "x");
 }
 
 TEST_F(ControlsTest, MemoLinesFollowThePlatformLineRules)
@@ -130,6 +151,18 @@ TEST_F(ControlsTest, TabLeavesAGridForTheNextControl)
     EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
     ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
     EXPECT_EQ(QApplication::focusWidget(), grid->Widget());
+
+    // From a cell being edited too, the typed text kept.
+    ASSERT_TRUE(user::ClickItem(grid, 1, 1));
+    ASSERT_TRUE(user::Type("9"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
+    EXPECT_EQ(grid->Cells(1, 1), "9");
+    ASSERT_TRUE(user::ClickItem(grid, 2, 2));
+    ASSERT_TRUE(user::Type("8"));
+    ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
+    EXPECT_EQ(grid->Cells(2, 2), "8");
 }
 
 TEST_F(ControlsTest, GridsFixedCellsAreNeverChosen)
@@ -206,6 +239,55 @@ TEST_F(ControlsTest, GridTakesUserEditsOnlyInEditableCells)
     EXPECT_EQ(grid->Cells(3, 2), "typed");
     grid->SetColWidths(1, 95);
     EXPECT_EQ(table->columnWidth(1), 95);
+}
+
+TEST_F(ControlsTest, GridCopiesSelectedCellsAndPastesIntoEditableOnes)
+{
+    form->SetBounds(0, 0, 400, 300);
+    auto* grid = new TStringGrid(form.get());
+    grid->SetParent(form.get());
+    grid->SetBounds(0, 0, 400, 300);
+    grid->SetColCount(4);
+    grid->SetOptions(goEditing);
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 4; ++col)
+            grid->SetCells(col, row, std::to_string(col) + ":" + std::to_string(row));
+    user::ShowAndActivate(form.get());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+
+    // A block selected from its bottom-right corner up and left: rows by lines, cells by tabs.
+    ASSERT_TRUE(user::ClickItem(grid, 3, 3));
+    ASSERT_TRUE(user::Key(Qt::Key_Up, Qt::ShiftModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_Left, Qt::ShiftModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_C, Qt::ControlModifier));
+    EXPECT_EQ(clipboard->text(), "2:2\t3:2\n2:3\t3:3");
+
+    // Lines from a text editor land from the top-left selected cell on; the fixed column,
+    // the fixed row and what falls outside the grid stay as they were.
+    clipboard->setText("a\tb\tc\r\nd\te\tf\r\ng\r\n");
+    ASSERT_TRUE(user::ClickItem(grid, 3, 2));
+    ASSERT_TRUE(user::Key(Qt::Key_Down, Qt::ShiftModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_V, Qt::ControlModifier));
+    EXPECT_EQ(grid->Cells(2, 3) + grid->Cells(3, 3) + grid->Cells(2, 4) + grid->Cells(3, 4), "abde");
+    EXPECT_EQ(grid->Cells(2, 2) + grid->Cells(3, 2), "2:23:2");
+    // A click on a fixed cell chooses nothing: the paste still lands on the block chosen.
+    clipboard->setText("x\ty");
+    ASSERT_TRUE(user::ClickItem(grid, 0, 0));
+    ASSERT_TRUE(user::ClickItem(grid, 4, 0));
+    ASSERT_TRUE(user::Key(Qt::Key_V, Qt::ControlModifier));
+    EXPECT_EQ(grid->Cells(0, 0) + grid->Cells(1, 0) + grid->Cells(0, 4), "0:01:00:4");
+    EXPECT_EQ(grid->Cells(2, 3) + grid->Cells(3, 3), "xy");
+    auto* table = static_cast<QTableWidget*>(grid->Widget());
+    EXPECT_EQ(table->item(3, 3)->text(), "y");
+
+    // A cell being edited keeps the keys for its own text.
+    clipboard->setText("typed");
+    ASSERT_TRUE(user::ClickItem(grid, 1, 1));
+    ASSERT_TRUE(user::Key(Qt::Key_F2));
+    ASSERT_TRUE(user::Key(Qt::Key_End));
+    ASSERT_TRUE(user::Key(Qt::Key_V, Qt::ControlModifier));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
+    EXPECT_EQ(grid->Cells(1, 1), "1:1typed");
 }
 
 TEST_F(ControlsTest, ComboBoxChangesFireOnlyForTheUser)
