@@ -80,6 +80,8 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     Chart1->Zoom()->Pen()->SetColor(clBlack);
     Chart1->OnZoom = [this](TObject* Sender) { Chart1Zoom(Sender); };
     Chart1->OnScroll = [this](TObject* Sender) { Chart1Zoom(Sender); };
+    // A zoom undone on the chart itself (a drag up and to the left) leaves nothing to undo.
+    Chart1->OnUndoZoom = [this](TObject*) { sbUndoZoom->Hide(); };
 
     auto* calculated = NewSeries<TLineSeries>(this, Chart1, "Series1", "Calculated");
     calculated->Marks()->SetVisible(false);
