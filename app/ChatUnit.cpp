@@ -63,6 +63,8 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
         Growing(Panel(Panel2, "Panel2", {Growing(Ctl(Chart1, "Chart1"))})),
     });
     SetMinimumSize(Chart1, 200, 150);
+    // "Undo Zoom" comes and goes with the zoom; EDIT stays where the user last found it.
+    KeepRoomWhenHidden(sbUndoZoom);
     sbUndoZoom->SetVisible(false);
     sbUndoZoom->OnClick = [this](TObject* Sender) { sbUndoZoomClick(Sender); };
     SpeedButton1->OnClick = [this](TObject* Sender) { SpeedButton1Click(Sender); };
