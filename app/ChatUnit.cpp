@@ -63,6 +63,8 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
         Growing(Panel(Panel2, "Panel2", {Growing(Ctl(Chart1, "Chart1"))})),
     });
     SetMinimumSize(Chart1, 200, 150);
+    // "Undo Zoom" comes and goes with the zoom; EDIT stays where the user last found it.
+    KeepRoomWhenHidden(sbUndoZoom);
     sbUndoZoom->SetVisible(false);
     sbUndoZoom->OnClick = [this](TObject* Sender) { sbUndoZoomClick(Sender); };
     SpeedButton1->OnClick = [this](TObject* Sender) { SpeedButton1Click(Sender); };
@@ -80,6 +82,8 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     Chart1->Zoom()->Pen()->SetColor(clBlack);
     Chart1->OnZoom = [this](TObject* Sender) { Chart1Zoom(Sender); };
     Chart1->OnScroll = [this](TObject* Sender) { Chart1Zoom(Sender); };
+    // A zoom undone on the chart itself (a drag up and to the left) leaves nothing to undo.
+    Chart1->OnUndoZoom = [this](TObject*) { sbUndoZoom->Hide(); };
 
     auto* calculated = NewSeries<TLineSeries>(this, Chart1, "Series1", "Calculated");
     calculated->Marks()->SetVisible(false);

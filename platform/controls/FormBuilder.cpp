@@ -570,6 +570,15 @@ void SetMinimumSize(TControl* Control, int Width, int Height)
         w->setMinimumSize(Width, Height);
 }
 
+void KeepRoomWhenHidden(TControl* Control)
+{
+    if (QWidget* w = Control != nullptr ? Control->Widget() : nullptr) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
+}
+
 void SetFixedWidth(TControl* Control, int Width)
 {
     if (QWidget* w = Control != nullptr ? Control->Widget() : nullptr)

@@ -165,6 +165,9 @@ bool ContentsMinimumSize(TWinControl* Control, int& Width, int& Height);
 // The least room a layout gives the control (for controls that paint themselves and so
 // tell no size of their own).
 void SetMinimumSize(TControl* Control, int Width, int Height);
+// Keeps the control's room in its layout while it is hidden, so that the controls beside
+// it stay where they are when it shows and hides.
+void KeepRoomWhenHidden(TControl* Control);
 // Keeps the control at that width in its layout.
 void SetFixedWidth(TControl* Control, int Width);
 // Keeps the control at that height in its layout.

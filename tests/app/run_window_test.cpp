@@ -432,6 +432,28 @@ TEST_F(RunWindowTest, ZoomingShowsUndoZoomAndItsButtonRestoresTheAxes)
     EXPECT_DOUBLE_EQ(c->BottomAxis()->Maximum(), autoMax);
 }
 
+// The button follows the chart's zoom whichever way the user scrolls or undoes it.
+TEST_F(RunWindowTest, UndoZoomShowsAfterAWheelTurnAndGoesWithADragBack)
+{
+    OpenExample("lead_short.dat");
+    main->sbrunClick(main->sbrun);
+    user::ShowAndActivate(chart.get());
+    TChart* c = chart->Chart1;
+    const double autoMax = c->LeftAxis()->Maximum();
+    const TRect r = c->ChartRect;
+    const QPoint centre((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+
+    ASSERT_TRUE(user::Wheel(user::W(c), -1, centre));
+    EXPECT_TRUE(chart->sbUndoZoom->Visible());
+    EXPECT_GT(c->LeftAxis()->Maximum(), autoMax);
+
+    // A drag up and to the left undoes the scroll.
+    ASSERT_TRUE(user::Drag(user::W(c), centre + QPoint(60, 40), centre - QPoint(60, 40)));
+    EXPECT_FALSE(chart->sbUndoZoom->Visible());
+    (void)c->DrawToBitmap(clWhite, TRect(0, 0, c->Width(), c->Height()));
+    EXPECT_DOUBLE_EQ(c->LeftAxis()->Maximum(), autoMax);
+}
+
 } // namespace
 
 namespace {

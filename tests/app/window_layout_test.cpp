@@ -128,10 +128,15 @@ TEST_F(WindowLayoutTest, ChartWindowFitsAndGivesTheRoomToTheChart)
     EXPECT_EQ(chart->Width(), 696);
     EXPECT_EQ(chart->Height(), 480);
     ExpectNoFaults(chart.get(), "chart window");
-    // "Undo Zoom" shows after a zoom, beside the other buttons.
+    // "Undo Zoom" shows after a zoom, beside the other buttons, in the room kept for it:
+    // EDIT does not move away from under the mouse.
+    const int editLeft = chart->SpeedButton1->Left();
     chart->Chart1Zoom(chart->Chart1);
     QApplication::processEvents();
     ExpectNoFaults(chart.get(), "chart window after a zoom");
+    EXPECT_EQ(chart->SpeedButton1->Left(), editLeft);
+    EXPECT_GE(chart->sbUndoZoom->Left(), chart->BitBtn1->Left() + chart->BitBtn1->Width());
+    EXPECT_LE(chart->sbUndoZoom->Left() + chart->sbUndoZoom->Width(), editLeft);
     EXPECT_LT(chart->Panel1->Top() + chart->Panel1->Height(), chart->Panel2->Top() + 1);
     EXPECT_GE(chart->Chart1->Width(), 696 - 20);
     SavePicture(chart.get(), "chart_window_layout.png");

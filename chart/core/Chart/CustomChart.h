@@ -92,7 +92,8 @@ public:
     void ZoomToValues(double LeftMin, double LeftMax, double RightMin, double RightMax, double TopMin, double TopMax,
                       double BottomMin, double BottomMax);
     // Moves every vertical axis by 3 % of its range: up for a positive WheelDelta
-    // (wheel turned away from the user), down for a negative one.
+    // (wheel turned away from the user), down for a negative one; saves the axes for
+    // the undo (first time) and fires OnScroll, as a pan does.
     void WheelScroll(int WheelDelta);
     // Moves Axis so that the value at pixel From comes to pixel To, unless OnAllowScroll
     // vetoes it.

@@ -268,6 +268,11 @@ void TCustomChart::WheelScroll(int WheelDelta)
 {
     if (WheelDelta == 0)
         return;
+    // A wheel scroll is undone like a pan: the axes as they were before the first step.
+    if (NothingSaved) {
+        SaveAxesState();
+        NothingSaved = false;
+    }
     for (int t = 0; t < Axes()->Count(); ++t) {
         TChartAxis* a = Axes()->Items(t);
         if (a->Horizontal())
@@ -276,4 +281,6 @@ void TCustomChart::WheelScroll(int WheelDelta)
         const double delta = (a->Maximum() - a->Minimum()) * TeeWheelScrollFraction;
         a->Scroll(WheelDelta < 0 ? delta : -delta, false);
     }
+    if (OnScroll)
+        OnScroll(this);
 }

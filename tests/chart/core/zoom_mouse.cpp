@@ -289,6 +289,19 @@ TEST_F(ZoomTest, WheelScrollsTheVerticalAxesByThreePercent)
     ExpectRange(Y(), 0, 50, 1e-9);
 }
 
+TEST_F(ZoomTest, AWheelScrollIsToldAndUndoneLikeAPan)
+{
+    chart->DispatchMouseWheel(0, -120, TPoint(Px(50), Py(25)));
+    chart->DispatchMouseWheel(0, -120, TPoint(Px(50), Py(25)));
+    EXPECT_EQ(scrolls, 2);
+    EXPECT_FALSE(chart->NothingSaved);
+    ASSERT_GT(Y()->Minimum(), 1);
+
+    chart->UndoZoom();
+    ExpectRange(Y(), 0, 50, 0);
+    ExpectRange(X(), 0, 100, 0);
+}
+
 TEST_F(ZoomTest, AClaimedMouseUpStillEndsTheDrag)
 {
     struct Claimer : IPanelEventListener {
