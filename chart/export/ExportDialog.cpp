@@ -115,6 +115,9 @@ TTeeExportFormBase::TTeeExportFormBase(TComponent* AOwner) : TForm(AOwner)
     CBNativeData->SetChecked(true);
     CBNativeFormat->SetItemIndex(0);
     ECustom->SetEnabled(false);
+    // One character each: the delimiter and the text quotes.
+    ECustom->SetMaxLength(1);
+    EQuotes->SetMaxLength(1);
     CBLabels->SetChecked(true);
     CBHeader->SetChecked(true);
     BClose->SetDefault(true);
@@ -356,6 +359,9 @@ void TTeeExportFormBase::RGTextClick(TObject*)
 void TTeeExportFormBase::CBDelimChange(TObject*)
 {
     ECustom->SetEnabled(CBDelim->ItemIndex() == 4);
+    // The user who picks "Custom" types the character next.
+    if (ECustom->Enabled() && CBDelim->Focused())
+        ECustom->SetFocus();
 }
 
 void TTeeExportFormBase::RefreshFileSize()
