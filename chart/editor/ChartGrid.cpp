@@ -583,12 +583,18 @@ void TCustomChartGrid::InsertPoint()
 {
     if (!AllowEditing() || FShown.empty() || FMatrixSeries != nullptr)
         return;
-    WithoutListening([this] {
-        for (TChartSeries* s : FShown)
-            s->AddNullPointXY(s->Count(), 0);
+    // A series kept in X order places the new point among the others: the grid goes to
+    // the row where the first series' point landed.
+    int added = -1;
+    WithoutListening([this, &added] {
+        for (TChartSeries* s : FShown) {
+            const int index = s->AddNullPointXY(s->Count(), 0);
+            if (added < 0)
+                added = index;
+        }
     });
     RecalcDimensions();
-    SetRow(RowCount() - 1);
+    SetRow(std::clamp(FirstDataRow() + added, FirstDataRow(), RowCount() - 1));
     TellNavigator(Row());
 }
 

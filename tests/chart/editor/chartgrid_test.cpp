@@ -206,6 +206,21 @@ TEST_F(GridTest, EditingAnOrderedXResortsAndFollowsThePoint)
     EXPECT_EQ(grid->Row(), 4);
 }
 
+TEST_F(GridTest, InsertingIntoAnOrderedSeriesGoesToTheNewPointsRow)
+{
+    TChartSeries* s = AddSeries({10, 20, 30, 40}, "S");
+    s->XValues()->SetOrder(loAscending);
+    for (int i = 0; i < 4; ++i)
+        s->XValues()->SetValue(i, 5 + i);   // X 5..8: the new point's X 4 sorts first
+    grid->SetSeries(s);
+    grid->FocusCell(2, 3);
+    nav->Buttons(nbInsert)->Click();
+    ASSERT_EQ(s->Count(), 5);
+    ASSERT_TRUE(s->IsNull(0));
+    EXPECT_EQ(s->XValues()->Value(0), 4);
+    EXPECT_EQ(grid->Row(), grid->FirstDataRow());
+}
+
 TEST_F(GridTest, LabelsColoursAndDateTimes)
 {
     TChartSeries* s = AddSeries({1, 2}, "S");
