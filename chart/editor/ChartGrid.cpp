@@ -231,6 +231,13 @@ void TCustomChartGrid::HandleEvent(TTeeEvent* Event)
     }
 }
 
+bool TCustomChartGrid::ShowsXColumn() const
+{
+    return std::any_of(FColumns.begin(), FColumns.end(), [](const TColumn& c) {
+        return c.Kind == TColumnKind::Value && c.List == c.Series->XValues();
+    });
+}
+
 void TCustomChartGrid::RecalcDimensions()
 {
     Rebuild(nullptr);

@@ -388,6 +388,11 @@ void TChartEditForm::CreatePage(TTabSheet* Tab)
             ChartGrid1->SetSeries(series);
         else
             ChartGrid1->SetChart(FChart);
+        // The X button shows whether X values are shown: by default they are for a
+        // series with X values of its own.
+        const auto showing = RestoreOnExit(FShowingGridState);
+        FShowingGridState = true;
+        SBGridX->SetChecked(ChartGrid1->ShowsXColumn());
         return;
     }
     const std::string className = PageClassName(page);
@@ -838,6 +843,8 @@ void TChartEditForm::SBGrid3DClick(TObject*)
 
 void TChartEditForm::SBGridXClick(TObject*)
 {
+    if (FShowingGridState)
+        return;
     ChartGrid1->SetShowXValues(SBGridX->Checked() ? cgsYes : cgsNo);
 }
 

@@ -519,6 +519,29 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
     TeeEdiTitlFinalization();
 }
 
+TEST_F(EditorWindowTest, TheDataPagesXButtonShowsWhetherXValuesAreShown)
+{
+    b->XValues()->SetValue(0, 0.5);   // B has X values of its own, A holds indexes
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    user::ShowAndActivate(editor.get());
+    TChartGrid* grid = editor->ChartGrid1;
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Data"));
+    ASSERT_EQ(grid->Series(), a);
+    EXPECT_FALSE(grid->ShowsXColumn());
+    EXPECT_FALSE(editor->SBGridX->Checked());
+
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Chart"));
+    editor->LBSeries->SelectSeries(1);
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Data"));
+    ASSERT_EQ(grid->Series(), b);
+    EXPECT_TRUE(grid->ShowsXColumn());
+    EXPECT_TRUE(editor->SBGridX->Checked());
+    // So one click hides them.
+    ASSERT_TRUE(user::Click(editor->SBGridX));
+    EXPECT_FALSE(grid->ShowsXColumn());
+    EXPECT_EQ(grid->ShowXValues(), cgsNo);
+}
+
 TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)
 {
     std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
