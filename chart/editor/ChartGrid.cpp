@@ -253,6 +253,9 @@ void TCustomChartGrid::SetMatrixLayout(bool Value)
 
 void TCustomChartGrid::Rebuild(TChartSeries* Leaving)
 {
+    // The current cell stays on its column when columns come or go around it.
+    const TColumn* current = ColumnAt(Col());
+    const TColumn kept = current != nullptr ? *current : TColumn{};
     FShown.clear();
     FMatrixSeries = nullptr;
     if (FSeries != nullptr && FSeries != Leaving)
@@ -299,6 +302,15 @@ void TCustomChartGrid::Rebuild(TChartSeries* Leaving)
     for (int c = 1; c < ColCount(); ++c)
         SetColWidths(c, std::max(FColumns[static_cast<size_t>(c)].Kind == TColumnKind::Color ? 40 : DefaultColWidth(),
                                  HeadingWidth(c)));
+    if (kept.Kind != TColumnKind::Index && kept.Series != Leaving)
+        for (int c = 1; c < ColCount(); ++c) {
+            const TColumn& col = FColumns[static_cast<size_t>(c)];
+            if (col.Kind == kept.Kind && col.Series == kept.Series && col.List == kept.List) {
+                if (c != Col())
+                    SetCol(c);
+                break;
+            }
+        }
     TellNavigator(Row());
 }
 

@@ -221,6 +221,21 @@ TEST_F(GridTest, InsertingIntoAnOrderedSeriesGoesToTheNewPointsRow)
     EXPECT_EQ(grid->Row(), grid->FirstDataRow());
 }
 
+TEST_F(GridTest, ColumnsShownOrHiddenLeaveTheCurrentCellOnItsColumn)
+{
+    TChartSeries* s = AddSeries({1, 2, 3}, "S");
+    s->XValues()->SetValue(0, 0.5);   // an X column of its own: index, label, X, Y
+    grid->SetSeries(s);
+    grid->FocusCell(3, 3);
+    ASSERT_EQ(grid->Cells(grid->Col(), 1), "Y");
+    grid->SetShowLabels(false);
+    EXPECT_EQ(grid->Cells(grid->Col(), 1), "Y");
+    grid->SetShowColors(true);
+    grid->SetShowLabels(true);
+    EXPECT_EQ(grid->Cells(grid->Col(), 1), "Y");
+    EXPECT_EQ(grid->Row(), 3);
+}
+
 TEST_F(GridTest, LabelsColoursAndDateTimes)
 {
     TChartSeries* s = AddSeries({1, 2}, "S");
