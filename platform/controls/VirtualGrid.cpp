@@ -180,6 +180,15 @@ public:
             const_cast<GridDelegate*>(this)->Editor = nullptr;
         QStyledItemDelegate::destroyEditor(editor, index);
     }
+    // A filled cell keeps its fill while it is selected: the selection shows as a frame
+    // around it, so that a colour just chosen for the current cell is seen.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QVariant fill = index.data(Qt::BackgroundRole);
+        if ((option.state & QStyle::State_Selected) != 0 && fill.canConvert<QBrush>())
+            painter->fillRect(option.rect.adjusted(2, 2, -2, -2), fill.value<QBrush>());
+    }
 };
 
 } // namespace

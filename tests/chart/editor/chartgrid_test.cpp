@@ -2,6 +2,7 @@
 // the navigator's buttons.
 #include "data_editors_fixture.h"
 
+#include "PixelProbe.h"
 #include "Series.h"
 #include "UserInput.h"
 
@@ -264,6 +265,13 @@ TEST_F(GridTest, LabelsColoursAndDateTimes)
     uint16_t key = VK_RETURN;
     grid->OnKeyDown(grid, key, 0);
     EXPECT_EQ(s->ValueColor(0), clRed);
+    // The current colour cell shows the colour inside the selection's frame.
+    form->Show();
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    TBitmap picture;
+    grid->PaintTo(&picture);
+    const QPoint centre = view->viewport()->mapTo(view, view->visualRect(view->model()->index(0, 0)).center());
+    EXPECT_EQ(testsupport::Px(picture, centre.x(), centre.y()), clRed);
     grid->SetPointColor(clDefault);
     EXPECT_EQ(s->ValueColor(0), s->SeriesColor());
 }
