@@ -225,6 +225,18 @@ protected:
         if (FGrid->OnEditorChange)
             GuardedCall([&] { FGrid->OnEditorChange(FGrid); });
     }
+    // Ctrl with a moving key (Ctrl+Home, Ctrl+End, ...) goes to the cell and selects it, as
+    // the platform's grid does; the toolkit would move the current cell alone and leave
+    // the selection, drawn as the current cell, behind.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
+    {
+        if (event != nullptr && event->type() == QEvent::KeyPress) {
+            const Qt::KeyboardModifiers m = static_cast<const QKeyEvent*>(event)->modifiers();
+            if ((m & Qt::ControlModifier) != 0 && (m & Qt::ShiftModifier) == 0)
+                return QItemSelectionModel::ClearAndSelect;
+        }
+        return QTableView::selectionCommand(index, event);
+    }
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override
     {
         const bool opened = QTableView::edit(index, trigger, event);

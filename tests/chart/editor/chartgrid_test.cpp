@@ -146,6 +146,26 @@ TEST_F(GridTest, AfterTheMessageOnARefusedValueTheKeysGoToTheGridAgain)
     EXPECT_EQ(s->YValues()->Value(0), 1);
 }
 
+TEST_F(GridTest, CtrlHomeAndCtrlEndSelectTheCellTheyGoTo)
+{
+    AddSeries({1, 2, 3, 4}, "S");
+    grid->SetChart(chart);
+    user::ShowAndActivate(form.get());
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    ASSERT_TRUE(user::ClickItem(view, 1, 1));
+    const auto selectedIsCurrent = [&] {
+        const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+        return selected.size() == 1 && selected.front() == view->currentIndex();
+    };
+    ASSERT_TRUE(user::Key(view, Qt::Key_End, Qt::ControlModifier));
+    EXPECT_EQ(grid->Row(), grid->RowCount() - 1);
+    EXPECT_EQ(grid->Col(), grid->ColCount() - 1);
+    EXPECT_TRUE(selectedIsCurrent());
+    ASSERT_TRUE(user::Key(view, Qt::Key_Home, Qt::ControlModifier));
+    EXPECT_EQ(grid->Row(), grid->FirstDataRow());
+    EXPECT_TRUE(selectedIsCurrent());
+}
+
 TEST_F(GridTest, ARightClickOpensThePopupMenuWhereTheMouseIs)
 {
     AddSeries({1, 2, 3}, "S");
