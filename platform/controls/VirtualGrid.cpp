@@ -212,9 +212,39 @@ protected:
                     return;
             }
         }
+        // Tab walks the cells; from the last cell (Shift+Tab: the first) it leaves the grid
+        // for the next (previous) control instead of going round, so that the keyboard
+        // is not held in the grid. The event goes back unaccepted and the focus moves on.
+        if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && AtTabEnd(e->key() == Qt::Key_Backtab)) {
+            e->ignore();
+            return;
+        }
         QTableView::keyPressEvent(e);
     }
+    bool AtTabEnd(bool Back) const
+    {
+        const QModelIndex current = currentIndex();
+        if (!current.isValid())
+            return true;
+        return Back ? current.row() == 0 && current.column() == 0
+                    : current.row() == model()->rowCount() - 1 && current.column() == model()->columnCount() - 1;
+    }
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override
+    {
+        // Tab out of the last cell's editor (Shift+Tab out of the first's) keeps the text
+        // and leaves the grid, as Tab from the cell itself does.
+        bool leave = false, back = false;
+        if ((hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem) &&
+            AtTabEnd(hint == QAbstractItemDelegate::EditPreviousItem)) {
+            leave = true;
+            back = hint == QAbstractItemDelegate::EditPreviousItem;
+            hint = QAbstractItemDelegate::NoHint;
+        }
+        CloseEditorKeepingFocus(editor, hint);
+        if (leave && hasFocus())
+            QAbstractScrollArea::focusNextPrevChild(!back);
+    }
+    void CloseEditorKeepingFocus(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
     {
         // The editor keeps its window's focus while a message box (a refused value) has
         // the keyboard: the grid takes that focus back, not a window without one.

@@ -9,9 +9,11 @@
 #include "controls/CommonDialogs.h"
 #include "controls/Menus.h"
 #include "controls/PopupMenus.h"
+#include "controls/StdCtrls.h"
 #include "graphics/Bitmap.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QMenu>
 
 #include <tuple>
@@ -164,6 +166,39 @@ TEST_F(GridTest, CtrlHomeAndCtrlEndSelectTheCellTheyGoTo)
     ASSERT_TRUE(user::Key(view, Qt::Key_Home, Qt::ControlModifier));
     EXPECT_EQ(grid->Row(), grid->FirstDataRow());
     EXPECT_TRUE(selectedIsCurrent());
+}
+
+TEST_F(GridTest, TabWalksTheCellsAndLeavesTheGridAtEitherEnd)
+{
+    TChartSeries* s = AddSeries({1, 2}, "S");
+    grid->SetSeries(s);   // index, label, Y: two data columns, two data rows
+    auto* after = new TEdit(form.get());
+    after->SetParent(form.get());
+    user::ShowAndActivate(form.get());
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    const auto inGrid = [view] {
+        QWidget* f = QApplication::focusWidget();
+        return f == view || view->isAncestorOf(f);
+    };
+    ASSERT_TRUE(user::ClickItem(view, 0, 1));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));   // to the label of the second row
+    EXPECT_EQ(grid->Row(), grid->FirstDataRow() + 1);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_TRUE(inGrid());
+    // A value typed into the last cell and Tab: stored, and the focus goes on.
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    ASSERT_TRUE(user::Type("7"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(s->YValues()->Value(1), 7);
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_FALSE(inGrid());
+    // Tab from the last cell, and Shift+Tab from the first, leave too.
+    ASSERT_TRUE(user::ClickItem(view, 1, 1));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_FALSE(inGrid());
+    ASSERT_TRUE(user::ClickItem(view, 0, 0));
+    ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_FALSE(inGrid());
 }
 
 TEST_F(GridTest, ARightClickOpensThePopupMenuWhereTheMouseIs)
