@@ -222,6 +222,27 @@ TEST_F(GridTest, ARightClickOpensThePopupMenuWhereTheMouseIs)
     menu->CloseUp();
 }
 
+TEST_F(GridTest, ShiftF10OpensThePopupMenuAtTheCurrentCell)
+{
+    AddSeries({1, 2, 3}, "S");
+    grid->SetChart(chart);
+    auto* menu = new TPopupMenu(form.get());
+    auto* item = new TMenuItem(form.get());
+    item->SetCaption("&Insert");
+    menu->Items()->Add(item);
+    menu->BindTo(grid);
+    user::ShowAndActivate(form.get());
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    ASSERT_TRUE(user::ClickItem(view, 2, 1));
+    ASSERT_TRUE(user::Key(view, Qt::Key_F10, Qt::ShiftModifier));
+    EXPECT_TRUE(menu->Showing());
+    QMenu* shown = menu->Items()->Action()->menu();
+    ASSERT_NE(shown, nullptr);
+    const QPoint cell = view->viewport()->mapTo(view, view->visualRect(view->model()->index(2, 1)).center());
+    EXPECT_EQ(shown->pos(), view->mapToGlobal(cell));
+    menu->CloseUp();
+}
+
 // A series that cannot take null points.
 class NoNullSeries : public TChartSeries {
 public:
