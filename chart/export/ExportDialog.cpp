@@ -259,10 +259,26 @@ void TTeeExportForm::FillSeriesCombo()
 {
     CBSeries->Items()->Clear();
     if (auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel))
-        for (int i = 0; i < chart->SeriesCount(); ++i)
+        for (int i = 0; i < chart->SeriesCount(); ++i) {
             CBSeries->Items()->AddObject(chart->Series(i)->Title(), chart->Series(i));
+            chart->Series(i)->FreeNotification(this);
+        }
     CBSeries->Items()->InsertObject(0, "(all)", nullptr);
     CBSeries->SetItemIndex(0);
+}
+
+void TTeeExportForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TTeeExportFormBase::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove || CBSeries == nullptr || IsDestroying())
+        return;
+    const int line = CBSeries->Items()->IndexOfObject(AComponent);
+    if (line <= 0)
+        return;
+    const bool chosen = CBSeries->ItemIndex() == line;
+    CBSeries->Items()->Delete(line);
+    if (chosen)
+        CBSeries->SetItemIndex(0);
 }
 
 // ---- handlers ----------------------------------------------------------------------------

@@ -170,6 +170,22 @@ TEST_F(ExportDialogTest, DataFilterIndexFollowsTheFormatAndDelimiter)
     }
 }
 
+TEST_F(ExportDialogTest, ASeriesDeletedWhileTheDialogIsOpenLeavesTheSeriesList)
+{
+    form->PageControl1->SelectPage(form->TabData);
+    ASSERT_EQ(form->CBSeries->Items()->Count(), 3);
+    form->CBSeries->SetItemIndex(2);   // the point series
+    delete points;
+    points = nullptr;
+    ASSERT_EQ(form->CBSeries->Items()->Count(), 2);
+    EXPECT_EQ(form->CBSeries->Items()->Strings(1), "Series1");
+    EXPECT_EQ(form->CBSeries->ItemIndex(), 0);
+    // Copying now exports what is left, the line series.
+    form->BCopy->Click();
+    const std::string text = QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(text.substr(0, text.find('\r')), "Text\tSeries1");
+}
+
 TEST_F(ExportDialogTest, ACustomDelimiterIsItsWholeCharacter)
 {
     user::ShowAndActivate(form.get());
