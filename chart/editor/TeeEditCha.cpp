@@ -1,5 +1,6 @@
 #include "TeeEditCha.h"
 
+#include "ExportDialog.h"
 #include "RizUridu.h"
 #include "RurOzuvi.h"
 #include "TeeConst.h"
@@ -447,6 +448,8 @@ void TChartEditForm::MainPageChange(TObject*)
             FreeSeriesPage();
         else if (auto* page = tab == TabSeries ? dynamic_cast<TFormTeeSeries*>(SeriesPage()) : nullptr)
             page->PageSeriesChange(page);   // shows what other pages changed meanwhile (a deleted axis)
+        else if (auto* exportPage = tab == TabExport ? dynamic_cast<TTeeExportForm*>(PageForm(TabExport)) : nullptr)
+            exportPage->RefreshSeriesList();   // lists the series added or renamed meanwhile
         CreatePage(tab);
     }
 }

@@ -267,6 +267,14 @@ void TTeeExportForm::FillSeriesCombo()
     CBSeries->SetItemIndex(0);
 }
 
+void TTeeExportForm::RefreshSeriesList()
+{
+    const int line = CBSeries->ItemIndex();
+    TObject* chosen = line > 0 ? CBSeries->Items()->GetObject(line) : nullptr;
+    FillSeriesCombo();
+    CBSeries->SetItemIndex(std::max(chosen != nullptr ? CBSeries->Items()->IndexOfObject(chosen) : 0, 0));
+}
+
 void TTeeExportForm::Notification(TComponent* AComponent, TOperation Operation)
 {
     TTeeExportFormBase::Notification(AComponent, Operation);
