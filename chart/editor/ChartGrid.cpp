@@ -231,6 +231,13 @@ void TCustomChartGrid::HandleEvent(TTeeEvent* Event)
     }
 }
 
+bool TCustomChartGrid::ShowsXColumn() const
+{
+    return std::any_of(FColumns.begin(), FColumns.end(), [](const TColumn& c) {
+        return c.Kind == TColumnKind::Value && c.List == c.Series->XValues();
+    });
+}
+
 void TCustomChartGrid::RecalcDimensions()
 {
     Rebuild(nullptr);
@@ -246,6 +253,9 @@ void TCustomChartGrid::SetMatrixLayout(bool Value)
 
 void TCustomChartGrid::Rebuild(TChartSeries* Leaving)
 {
+    // The current cell stays on its column when columns come or go around it.
+    const TColumn* current = ColumnAt(Col());
+    const TColumn kept = current != nullptr ? *current : TColumn{};
     FShown.clear();
     FMatrixSeries = nullptr;
     if (FSeries != nullptr && FSeries != Leaving)
@@ -292,6 +302,15 @@ void TCustomChartGrid::Rebuild(TChartSeries* Leaving)
     for (int c = 1; c < ColCount(); ++c)
         SetColWidths(c, std::max(FColumns[static_cast<size_t>(c)].Kind == TColumnKind::Color ? 40 : DefaultColWidth(),
                                  HeadingWidth(c)));
+    if (kept.Kind != TColumnKind::Index && kept.Series != Leaving)
+        for (int c = 1; c < ColCount(); ++c) {
+            const TColumn& col = FColumns[static_cast<size_t>(c)];
+            if (col.Kind == kept.Kind && col.Series == kept.Series && col.List == kept.List) {
+                if (c != Col())
+                    SetCol(c);
+                break;
+            }
+        }
     TellNavigator(Row());
 }
 
@@ -583,12 +602,18 @@ void TCustomChartGrid::InsertPoint()
 {
     if (!AllowEditing() || FShown.empty() || FMatrixSeries != nullptr)
         return;
-    WithoutListening([this] {
-        for (TChartSeries* s : FShown)
-            s->AddNullPointXY(s->Count(), 0);
+    // A series kept in X order places the new point among the others: the grid goes to
+    // the row where the first series' point landed.
+    int added = -1;
+    WithoutListening([this, &added] {
+        for (TChartSeries* s : FShown) {
+            const int index = s->AddNullPointXY(s->Count(), 0);
+            if (added < 0)
+                added = index;
+        }
     });
     RecalcDimensions();
-    SetRow(RowCount() - 1);
+    SetRow(std::clamp(FirstDataRow() + added, FirstDataRow(), RowCount() - 1));
     TellNavigator(Row());
 }
 

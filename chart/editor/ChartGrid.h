@@ -58,9 +58,12 @@ public:
     // The series shown, in the chart's order.
     const std::vector<TChartSeries*>& ShownSeries() const { return FShown; }
     bool AllowEditing() const { return (Options() & goEditing) != 0; }
+    // Whether a column of X values is shown (for any shown series).
+    bool ShowsXColumn() const;
 
     // ---- operations of the editor and the navigator ----
-    // Each shown series gets a null point at X = its count; the grid goes to the last row.
+    // Each shown series gets a null point at X = its count; the grid goes to the row where
+    // the first series' point landed (the last row, unless the series is kept in X order).
     void InsertPoint();
     // Each shown series loses its point at the current row; series whose X column is not
     // shown are renumbered 0, 1, 2, ... so that their X values stay indexes.

@@ -1,5 +1,6 @@
 #include "TeeEditCha.h"
 
+#include "ExportDialog.h"
 #include "RizUridu.h"
 #include "RurOzuvi.h"
 #include "TeeConst.h"
@@ -388,6 +389,11 @@ void TChartEditForm::CreatePage(TTabSheet* Tab)
             ChartGrid1->SetSeries(series);
         else
             ChartGrid1->SetChart(FChart);
+        // The X button shows whether X values are shown: by default they are for a
+        // series with X values of its own.
+        const auto showing = RestoreOnExit(FShowingGridState);
+        FShowingGridState = true;
+        SBGridX->SetChecked(ChartGrid1->ShowsXColumn());
         return;
     }
     const std::string className = PageClassName(page);
@@ -442,6 +448,8 @@ void TChartEditForm::MainPageChange(TObject*)
             FreeSeriesPage();
         else if (auto* page = tab == TabSeries ? dynamic_cast<TFormTeeSeries*>(SeriesPage()) : nullptr)
             page->PageSeriesChange(page);   // shows what other pages changed meanwhile (a deleted axis)
+        else if (auto* exportPage = tab == TabExport ? dynamic_cast<TTeeExportForm*>(PageForm(TabExport)) : nullptr)
+            exportPage->RefreshSeriesList();   // lists the series added or renamed meanwhile
         CreatePage(tab);
     }
 }
@@ -838,6 +846,8 @@ void TChartEditForm::SBGrid3DClick(TObject*)
 
 void TChartEditForm::SBGridXClick(TObject*)
 {
+    if (FShowingGridState)
+        return;
     ChartGrid1->SetShowXValues(SBGridX->Checked() ? cgsYes : cgsNo);
 }
 

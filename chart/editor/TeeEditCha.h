@@ -242,6 +242,8 @@ private:
     // The series the series page was made for.
     TChartSeries* FSeriesPageSeries = nullptr;
     bool FClosing = false;
+    // Set while the data page's buttons are made to show the grid's state.
+    bool FShowingGridState = false;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

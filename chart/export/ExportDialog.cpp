@@ -115,6 +115,9 @@ TTeeExportFormBase::TTeeExportFormBase(TComponent* AOwner) : TForm(AOwner)
     CBNativeData->SetChecked(true);
     CBNativeFormat->SetItemIndex(0);
     ECustom->SetEnabled(false);
+    // One character each: the delimiter and the text quotes.
+    ECustom->SetMaxLength(1);
+    EQuotes->SetMaxLength(1);
     CBLabels->SetChecked(true);
     CBHeader->SetChecked(true);
     BClose->SetDefault(true);
@@ -256,10 +259,34 @@ void TTeeExportForm::FillSeriesCombo()
 {
     CBSeries->Items()->Clear();
     if (auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel))
-        for (int i = 0; i < chart->SeriesCount(); ++i)
+        for (int i = 0; i < chart->SeriesCount(); ++i) {
             CBSeries->Items()->AddObject(chart->Series(i)->Title(), chart->Series(i));
+            chart->Series(i)->FreeNotification(this);
+        }
     CBSeries->Items()->InsertObject(0, "(all)", nullptr);
     CBSeries->SetItemIndex(0);
+}
+
+void TTeeExportForm::RefreshSeriesList()
+{
+    const int line = CBSeries->ItemIndex();
+    TObject* chosen = line > 0 ? CBSeries->Items()->GetObject(line) : nullptr;
+    FillSeriesCombo();
+    CBSeries->SetItemIndex(std::max(chosen != nullptr ? CBSeries->Items()->IndexOfObject(chosen) : 0, 0));
+}
+
+void TTeeExportForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TTeeExportFormBase::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove || CBSeries == nullptr || IsDestroying())
+        return;
+    const int line = CBSeries->Items()->IndexOfObject(AComponent);
+    if (line <= 0)
+        return;
+    const bool chosen = CBSeries->ItemIndex() == line;
+    CBSeries->Items()->Delete(line);
+    if (chosen)
+        CBSeries->SetItemIndex(0);
 }
 
 // ---- handlers ----------------------------------------------------------------------------
@@ -356,6 +383,9 @@ void TTeeExportFormBase::RGTextClick(TObject*)
 void TTeeExportFormBase::CBDelimChange(TObject*)
 {
     ECustom->SetEnabled(CBDelim->ItemIndex() == 4);
+    // The user who picks "Custom" types the character next.
+    if (ECustom->Enabled() && CBDelim->Focused())
+        ECustom->SetFocus();
 }
 
 void TTeeExportFormBase::RefreshFileSize()

@@ -105,6 +105,14 @@ public:
     bool CanExportData() override;
     std::unique_ptr<TMemoryStream> CreateNativeStream() override;
     void FillSeriesCombo() override;
+    // Lists the chart's series again (after series were added, deleted or renamed
+    // elsewhere), keeping the chosen one while it is still there.
+    void RefreshSeriesList();
+
+protected:
+    // A listed series that is destroyed leaves the series combo ("(all)" is chosen when
+    // it was the chosen one).
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 // The mail program the dialog hands exports to ("xdg-email" on the search path); tests

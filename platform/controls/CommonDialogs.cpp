@@ -144,6 +144,12 @@ int ShowFontDialog(TDialogRequest& Request)
         shown = QFontInfo(start).family();
         start.setFamily(shown);
     }
+    // The dialog finds the style by its name and takes the first one it lists when the
+    // name is not there; a regular face is not always called "Normal" or "Regular" (it
+    // may be "Book"), so the font carries the name of the face that draws it.
+    if (const QString style = QFontInfo(start).styleName();
+        !style.isEmpty() && QFontDatabase::styles(shown).contains(style))
+        start.setStyleName(style);
     bool ok = false;
     const QFont f = QFontDialog::getFont(&ok, start, QApplication::activeWindow(), Q(r->Caption));
     if (!ok)

@@ -2,15 +2,50 @@
 
 #include "Controls.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+#include <utility>
+
+namespace {
+
+// Shift+F10 asks for the bound control's menu, as the Menu key does: at the current
+// item of a list or grid, else at the control's middle.
+class MenuKeyFilter : public QObject {
+public:
+    MenuKeyFilter(QWidget* Widget, std::function<void(QPoint)> Show) : QObject(Widget), FShow(std::move(Show)) {}
+
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(Event);
+        if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::ShiftModifier)
+            return false;
+        auto* widget = static_cast<QWidget*>(parent());
+        QPoint at = widget->rect().center();
+        if (auto* view = qobject_cast<QAbstractItemView*>(widget); view != nullptr && view->currentIndex().isValid())
+            at = view->viewport()->mapTo(view, view->visualRect(view->currentIndex()).center());
+        FShow(at);
+        return true;
+    }
+
+private:
+    std::function<void(QPoint)> FShow;
+};
+
+} // namespace
+
 struct TPopupMenu::Connection {
     QMetaObject::Connection Request;
     QPointer<QWidget> Widget;
+    QPointer<QObject> KeyFilter;
 };
 
 TPopupMenu::TPopupMenu(TComponent* AOwner)
@@ -31,6 +66,7 @@ void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation)
         return;
     if (AComponent == FBound) {
         QObject::disconnect(FConnection->Request);
+        delete FConnection->KeyFilter.data();
         FBound = nullptr;
     }
     if (AComponent == FPopupComponent)
@@ -43,6 +79,7 @@ void TPopupMenu::BindTo(TControl* Control)
         return;
     if (FBound != nullptr) {
         QObject::disconnect(FConnection->Request);
+        delete FConnection->KeyFilter.data();
         if (FConnection->Widget)
             FConnection->Widget->setContextMenuPolicy(Qt::DefaultContextMenu);
         if (FBound != FPopupComponent)
@@ -65,6 +102,11 @@ void TPopupMenu::BindTo(TControl* Control)
                                                     at = scroll->viewport()->mapTo(widget, At);
                                                 GuardedCall([this, at] { PopupFor(FBound, at.x(), at.y()); });
                                             });
+    auto* filter = new MenuKeyFilter(widget, [this](QPoint At) {
+        GuardedCall([this, At] { PopupFor(FBound, At.x(), At.y()); });
+    });
+    widget->installEventFilter(filter);
+    FConnection->KeyFilter = filter;
 }
 
 void TPopupMenu::Popup(int X, int Y)

@@ -17,6 +17,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <utility>
 
 using namespace ctlqt;
@@ -360,6 +361,13 @@ void TEdit::SetReadOnly(bool Value)
     FReadOnly = Value;
     if (auto* edit = static_cast<QLineEdit*>(Widget()))
         edit->setReadOnly(Value);
+}
+
+void TEdit::SetMaxLength(int Value)
+{
+    FMaxLength = std::max(Value, 0);
+    if (auto* edit = static_cast<QLineEdit*>(Widget()))
+        edit->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
 }
 
 void TEdit::SelectAll()

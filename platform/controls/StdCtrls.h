@@ -38,6 +38,9 @@ public:
 
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
+    // The most characters the text holds (0: no limit); typing stops there.
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
     // Selects the whole text, so that typing replaces it.
     void SelectAll();
 
@@ -50,6 +53,7 @@ protected:
 
 private:
     bool FReadOnly = false;
+    int FMaxLength = 0;
 };
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };

@@ -180,6 +180,15 @@ public:
             const_cast<GridDelegate*>(this)->Editor = nullptr;
         QStyledItemDelegate::destroyEditor(editor, index);
     }
+    // A filled cell keeps its fill while it is selected: the selection shows as a frame
+    // around it, so that a colour just chosen for the current cell is seen.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QVariant fill = index.data(Qt::BackgroundRole);
+        if ((option.state & QStyle::State_Selected) != 0 && fill.canConvert<QBrush>())
+            painter->fillRect(option.rect.adjusted(2, 2, -2, -2), fill.value<QBrush>());
+    }
 };
 
 } // namespace
@@ -203,9 +212,39 @@ protected:
                     return;
             }
         }
+        // Tab walks the cells; from the last cell (Shift+Tab: the first) it leaves the grid
+        // for the next (previous) control instead of going round, so that the keyboard
+        // is not held in the grid. The event goes back unaccepted and the focus moves on.
+        if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && AtTabEnd(e->key() == Qt::Key_Backtab)) {
+            e->ignore();
+            return;
+        }
         QTableView::keyPressEvent(e);
     }
+    bool AtTabEnd(bool Back) const
+    {
+        const QModelIndex current = currentIndex();
+        if (!current.isValid())
+            return true;
+        return Back ? current.row() == 0 && current.column() == 0
+                    : current.row() == model()->rowCount() - 1 && current.column() == model()->columnCount() - 1;
+    }
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override
+    {
+        // Tab out of the last cell's editor (Shift+Tab out of the first's) keeps the text
+        // and leaves the grid, as Tab from the cell itself does.
+        bool leave = false, back = false;
+        if ((hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem) &&
+            AtTabEnd(hint == QAbstractItemDelegate::EditPreviousItem)) {
+            leave = true;
+            back = hint == QAbstractItemDelegate::EditPreviousItem;
+            hint = QAbstractItemDelegate::NoHint;
+        }
+        CloseEditorKeepingFocus(editor, hint);
+        if (leave && hasFocus())
+            QAbstractScrollArea::focusNextPrevChild(!back);
+    }
+    void CloseEditorKeepingFocus(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
     {
         // The editor keeps its window's focus while a message box (a refused value) has
         // the keyboard: the grid takes that focus back, not a window without one.
@@ -215,6 +254,18 @@ protected:
             setFocus();
         if (FGrid->OnEditorChange)
             GuardedCall([&] { FGrid->OnEditorChange(FGrid); });
+    }
+    // Ctrl with a moving key (Ctrl+Home, Ctrl+End, ...) goes to the cell and selects it, as
+    // the platform's grid does; the toolkit would move the current cell alone and leave
+    // the selection, drawn as the current cell, behind.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
+    {
+        if (event != nullptr && event->type() == QEvent::KeyPress) {
+            const Qt::KeyboardModifiers m = static_cast<const QKeyEvent*>(event)->modifiers();
+            if ((m & Qt::ControlModifier) != 0 && (m & Qt::ShiftModifier) == 0)
+                return QItemSelectionModel::ClearAndSelect;
+        }
+        return QTableView::selectionCommand(index, event);
     }
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override
     {

@@ -2,15 +2,18 @@
 // the navigator's buttons.
 #include "data_editors_fixture.h"
 
+#include "PixelProbe.h"
 #include "Series.h"
 #include "UserInput.h"
 
 #include "controls/CommonDialogs.h"
 #include "controls/Menus.h"
 #include "controls/PopupMenus.h"
+#include "controls/StdCtrls.h"
 #include "graphics/Bitmap.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QMenu>
 
 #include <tuple>
@@ -145,6 +148,59 @@ TEST_F(GridTest, AfterTheMessageOnARefusedValueTheKeysGoToTheGridAgain)
     EXPECT_EQ(s->YValues()->Value(0), 1);
 }
 
+TEST_F(GridTest, CtrlHomeAndCtrlEndSelectTheCellTheyGoTo)
+{
+    AddSeries({1, 2, 3, 4}, "S");
+    grid->SetChart(chart);
+    user::ShowAndActivate(form.get());
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    ASSERT_TRUE(user::ClickItem(view, 1, 1));
+    const auto selectedIsCurrent = [&] {
+        const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+        return selected.size() == 1 && selected.front() == view->currentIndex();
+    };
+    ASSERT_TRUE(user::Key(view, Qt::Key_End, Qt::ControlModifier));
+    EXPECT_EQ(grid->Row(), grid->RowCount() - 1);
+    EXPECT_EQ(grid->Col(), grid->ColCount() - 1);
+    EXPECT_TRUE(selectedIsCurrent());
+    ASSERT_TRUE(user::Key(view, Qt::Key_Home, Qt::ControlModifier));
+    EXPECT_EQ(grid->Row(), grid->FirstDataRow());
+    EXPECT_TRUE(selectedIsCurrent());
+}
+
+TEST_F(GridTest, TabWalksTheCellsAndLeavesTheGridAtEitherEnd)
+{
+    TChartSeries* s = AddSeries({1, 2}, "S");
+    grid->SetSeries(s);   // index, label, Y: two data columns, two data rows
+    auto* after = new TEdit(form.get());
+    after->SetParent(form.get());
+    user::ShowAndActivate(form.get());
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    const auto inGrid = [view] {
+        QWidget* f = QApplication::focusWidget();
+        return f == view || view->isAncestorOf(f);
+    };
+    ASSERT_TRUE(user::ClickItem(view, 0, 1));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));   // to the label of the second row
+    EXPECT_EQ(grid->Row(), grid->FirstDataRow() + 1);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_TRUE(inGrid());
+    // A value typed into the last cell and Tab: stored, and the focus goes on.
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    ASSERT_TRUE(user::Type("7"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(s->YValues()->Value(1), 7);
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_FALSE(inGrid());
+    // Tab from the last cell, and Shift+Tab from the first, leave too.
+    ASSERT_TRUE(user::ClickItem(view, 1, 1));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_FALSE(inGrid());
+    ASSERT_TRUE(user::ClickItem(view, 0, 0));
+    ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_FALSE(inGrid());
+}
+
 TEST_F(GridTest, ARightClickOpensThePopupMenuWhereTheMouseIs)
 {
     AddSeries({1, 2, 3}, "S");
@@ -163,6 +219,27 @@ TEST_F(GridTest, ARightClickOpensThePopupMenuWhereTheMouseIs)
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(menu->Showing());
     EXPECT_EQ(shown->pos(), view->mapToGlobal(inView));
+    menu->CloseUp();
+}
+
+TEST_F(GridTest, ShiftF10OpensThePopupMenuAtTheCurrentCell)
+{
+    AddSeries({1, 2, 3}, "S");
+    grid->SetChart(chart);
+    auto* menu = new TPopupMenu(form.get());
+    auto* item = new TMenuItem(form.get());
+    item->SetCaption("&Insert");
+    menu->Items()->Add(item);
+    menu->BindTo(grid);
+    user::ShowAndActivate(form.get());
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    ASSERT_TRUE(user::ClickItem(view, 2, 1));
+    ASSERT_TRUE(user::Key(view, Qt::Key_F10, Qt::ShiftModifier));
+    EXPECT_TRUE(menu->Showing());
+    QMenu* shown = menu->Items()->Action()->menu();
+    ASSERT_NE(shown, nullptr);
+    const QPoint cell = view->viewport()->mapTo(view, view->visualRect(view->model()->index(2, 1)).center());
+    EXPECT_EQ(shown->pos(), view->mapToGlobal(cell));
     menu->CloseUp();
 }
 
@@ -206,6 +283,36 @@ TEST_F(GridTest, EditingAnOrderedXResortsAndFollowsThePoint)
     EXPECT_EQ(grid->Row(), 4);
 }
 
+TEST_F(GridTest, InsertingIntoAnOrderedSeriesGoesToTheNewPointsRow)
+{
+    TChartSeries* s = AddSeries({10, 20, 30, 40}, "S");
+    s->XValues()->SetOrder(loAscending);
+    for (int i = 0; i < 4; ++i)
+        s->XValues()->SetValue(i, 5 + i);   // X 5..8: the new point's X 4 sorts first
+    grid->SetSeries(s);
+    grid->FocusCell(2, 3);
+    nav->Buttons(nbInsert)->Click();
+    ASSERT_EQ(s->Count(), 5);
+    ASSERT_TRUE(s->IsNull(0));
+    EXPECT_EQ(s->XValues()->Value(0), 4);
+    EXPECT_EQ(grid->Row(), grid->FirstDataRow());
+}
+
+TEST_F(GridTest, ColumnsShownOrHiddenLeaveTheCurrentCellOnItsColumn)
+{
+    TChartSeries* s = AddSeries({1, 2, 3}, "S");
+    s->XValues()->SetValue(0, 0.5);   // an X column of its own: index, label, X, Y
+    grid->SetSeries(s);
+    grid->FocusCell(3, 3);
+    ASSERT_EQ(grid->Cells(grid->Col(), 1), "Y");
+    grid->SetShowLabels(false);
+    EXPECT_EQ(grid->Cells(grid->Col(), 1), "Y");
+    grid->SetShowColors(true);
+    grid->SetShowLabels(true);
+    EXPECT_EQ(grid->Cells(grid->Col(), 1), "Y");
+    EXPECT_EQ(grid->Row(), 3);
+}
+
 TEST_F(GridTest, LabelsColoursAndDateTimes)
 {
     TChartSeries* s = AddSeries({1, 2}, "S");
@@ -234,6 +341,13 @@ TEST_F(GridTest, LabelsColoursAndDateTimes)
     uint16_t key = VK_RETURN;
     grid->OnKeyDown(grid, key, 0);
     EXPECT_EQ(s->ValueColor(0), clRed);
+    // The current colour cell shows the colour inside the selection's frame.
+    form->Show();
+    auto* view = static_cast<QAbstractItemView*>(grid->Widget());
+    TBitmap picture;
+    grid->PaintTo(&picture);
+    const QPoint centre = view->viewport()->mapTo(view, view->visualRect(view->model()->index(0, 0)).center());
+    EXPECT_EQ(testsupport::Px(picture, centre.x(), centre.y()), clRed);
     grid->SetPointColor(clDefault);
     EXPECT_EQ(s->ValueColor(0), s->SeriesColor());
 }

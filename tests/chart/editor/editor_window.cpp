@@ -2,6 +2,7 @@
 // through their controls with the modal dialogs answered.
 #include "ChartPreview.h"
 #include "EditChar.h"
+#include "ExportDialog.h"
 #include "RurOzuvi.h"
 #include "TeeEdiAxis.h"
 #include "TeeEdiTitl.h"
@@ -517,6 +518,48 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
         EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabTitle);
     });
     TeeEdiTitlFinalization();
+}
+
+TEST_F(EditorWindowTest, TheDataPagesXButtonShowsWhetherXValuesAreShown)
+{
+    b->XValues()->SetValue(0, 0.5);   // B has X values of its own, A holds indexes
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    user::ShowAndActivate(editor.get());
+    TChartGrid* grid = editor->ChartGrid1;
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Data"));
+    ASSERT_EQ(grid->Series(), a);
+    EXPECT_FALSE(grid->ShowsXColumn());
+    EXPECT_FALSE(editor->SBGridX->Checked());
+
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Chart"));
+    editor->LBSeries->SelectSeries(1);
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Data"));
+    ASSERT_EQ(grid->Series(), b);
+    EXPECT_TRUE(grid->ShowsXColumn());
+    EXPECT_TRUE(editor->SBGridX->Checked());
+    // So one click hides them.
+    ASSERT_TRUE(user::Click(editor->SBGridX));
+    EXPECT_FALSE(grid->ShowsXColumn());
+    EXPECT_EQ(grid->ShowXValues(), cgsNo);
+}
+
+TEST_F(EditorWindowTest, TheExportTabListsTheSeriesAddedOrDeletedSinceItWasOpened)
+{
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    user::ShowAndActivate(editor.get());
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Export"));
+    auto* page = dynamic_cast<TTeeExportForm*>(editor->PageForm(editor->TabExport));
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->CBSeries->Items()->Count(), 4);   // "(all)", A, B, C
+    page->CBSeries->SetItemIndex(2);                  // B
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Chart"));
+    TChartSeries* d = AddSeries({4, 5, 6}, "D");
+    delete a;
+    a = nullptr;
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Export"));
+    ASSERT_EQ(page->CBSeries->Items()->Count(), 4);   // "(all)", B, C, D
+    EXPECT_EQ(page->CBSeries->Items()->GetObject(3), d);
+    EXPECT_EQ(page->CBSeries->Items()->GetObject(page->CBSeries->ItemIndex()), b);
 }
 
 TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)

@@ -183,17 +183,39 @@ TEST_F(ExportDialogTest, DataFilterIndexFollowsTheFormatAndDelimiter)
     }
 }
 
-TEST_F(ExportDialogTest, ACustomDelimiterIsItsWholeCharacter)
+TEST_F(ExportDialogTest, ASeriesDeletedWhileTheDialogIsOpenLeavesTheSeriesList)
 {
     form->PageControl1->SelectPage(form->TabData);
-    form->CBDelim->SetItemIndex(4);
-    form->CBDelim->OnChange(form->CBDelim);
-    form->ECustom->SetText("\xC2\xA7");   // the section sign, two bytes
+    ASSERT_EQ(form->CBSeries->Items()->Count(), 3);
+    form->CBSeries->SetItemIndex(2);   // the point series
+    delete points;
+    points = nullptr;
+    ASSERT_EQ(form->CBSeries->Items()->Count(), 2);
+    EXPECT_EQ(form->CBSeries->Items()->Strings(1), "Series1");
+    EXPECT_EQ(form->CBSeries->ItemIndex(), 0);
+    // Copying now exports what is left, the line series.
+    form->BCopy->Click();
+    const std::string text = QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(text.substr(0, text.find('\r')), "Text\tSeries1");
+}
+
+TEST_F(ExportDialogTest, ACustomDelimiterIsItsWholeCharacter)
+{
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::ClickTab(form->PageControl1, "Data"));
+    // Choosing "Custom" from the keyboard puts the keys in its edit, which keeps one
+    // character, the section sign (two bytes); the quotes keep one character too.
+    ASSERT_TRUE(user::Key(form->CBDelim, Qt::Key_End));
+    ASSERT_EQ(form->CBDelim->ItemIndex(), 4);
+    ASSERT_TRUE(user::Type("\xC2\xA7x"));
+    EXPECT_EQ(form->ECustom->Text(), "\xC2\xA7");
+    ASSERT_TRUE(user::Type(form->EQuotes, "''"));
+    EXPECT_EQ(form->EQuotes->Text(), "'");
     form->CBSeries->SetItemIndex(1);        // the line series
     const std::string file = AnswerSave("custom.txt");
     form->BSave->Click();
     const std::string text = ReadText(file);
-    EXPECT_EQ(text.substr(0, text.find('\r')), "Text\xC2\xA7Series1");
+    EXPECT_EQ(text.substr(0, text.find('\r')), "'Text'\xC2\xA7'Series1'");
     EXPECT_TRUE(QString::fromUtf8(text.data(), qsizetype(text.size())).toUtf8().toStdString() == text);
     form->ECustom->SetText("");
     EXPECT_EQ(form->Delimiter(), " ");

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QWidget>
@@ -56,6 +57,20 @@ TEST_F(FontDialogUserTest, AFamilyOfTheSystemOpensOnItself)
     ExpectFamilyShown("Liberation Serif");
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.Font()->Name(), "Liberation Serif");
+}
+
+TEST_F(FontDialogUserTest, AFamilyWhoseRegularFaceIsNotCalledRegularOpensOnItsPlainFace)
+{
+    // The plain face of this family is called "Book"; its first style is "Oblique".
+    if (!QFontDatabase::hasFamily("DejaVu Sans"))
+        GTEST_SKIP() << "no DejaVu Sans on this system";
+    dialog.Font()->SetName("DejaVu Sans");
+    dialog.Font()->SetSize(9);
+    dialog.Font()->SetStyle(0);
+    ExpectFamilyShown("DejaVu Sans");
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Font()->Style(), TFontStyles(0));
+    EXPECT_EQ(dialog.Font()->Size(), 9);
 }
 
 TEST_F(FontDialogUserTest, TheWindowThatOpenedADialogHasTheKeyboardBackAfterIt)
