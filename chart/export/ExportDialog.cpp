@@ -327,7 +327,9 @@ void TTeeExportFormBase::SizeChanged(TEdit* Changed)
         return;
     auto changing = RestoreOnExit(FChanging);
     FChanging = true;
-    const int value = StrToIntDef(Changed->Text(), 0);
+    // The typed size as the up-down holds it, within 0..3000, so that the other side keeps
+    // the ratio to the size that is exported.
+    const int value = (Changed == EHeight ? UDHeight : UDWidth)->Position();
     if (Changed == EHeight)
         UDWidth->SetPosition(std::clamp(int(std::lround(value * FAspect)), 0, MaxPictureSize));
     else
