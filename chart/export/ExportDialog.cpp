@@ -254,12 +254,33 @@ std::unique_ptr<TMemoryStream> TTeeExportForm::CreateNativeStream()
 
 void TTeeExportForm::FillSeriesCombo()
 {
-    CBSeries->Items()->Clear();
+    TStrings* items = CBSeries->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        if (auto* listed = dynamic_cast<TComponent*>(items->GetObject(i)))
+            RemoveFreeNotification(listed);
+    items->Clear();
     if (auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel))
-        for (int i = 0; i < chart->SeriesCount(); ++i)
-            CBSeries->Items()->AddObject(chart->Series(i)->Title(), chart->Series(i));
-    CBSeries->Items()->InsertObject(0, "(all)", nullptr);
+        for (int i = 0; i < chart->SeriesCount(); ++i) {
+            items->AddObject(chart->Series(i)->Title(), chart->Series(i));
+            chart->Series(i)->FreeNotification(this);
+        }
+    items->InsertObject(0, "(all)", nullptr);
     CBSeries->SetItemIndex(0);
+}
+
+void TTeeExportForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TTeeExportFormBase::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove || AComponent == nullptr || IsDestroying())
+        return;
+    TStrings* items = CBSeries->Items();
+    for (int i = items->Count() - 1; i > 0; --i)
+        if (items->GetObject(i) == AComponent) {
+            const bool chosen = CBSeries->ItemIndex() == i;
+            items->Delete(i);
+            if (chosen)
+                CBSeries->SetItemIndex(0);
+        }
 }
 
 // ---- handlers ----------------------------------------------------------------------------

@@ -105,6 +105,11 @@ public:
     bool CanExportData() override;
     std::unique_ptr<TMemoryStream> CreateNativeStream() override;
     void FillSeriesCombo() override;
+
+protected:
+    // A listed series that is destroyed leaves the series list ("(all)" is chosen when it
+    // was), so that no line names a series that is gone.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 // The mail program the dialog hands exports to ("xdg-email" on the search path); tests

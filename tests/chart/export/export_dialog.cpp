@@ -113,6 +113,23 @@ TEST_F(ExportDialogTest, ASizeTypedBeyondTheLimitCouplesFromTheLimitThatIsExport
     EXPECT_EQ(form->EHeight->Text(), "2250");
 }
 
+TEST_F(ExportDialogTest, ASeriesDestroyedWhileListedLeavesTheSeriesListAndItsChoice)
+{
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::ClickTab(form->PageControl1, "Data"));
+    form->CBSeries->SetItemIndex(2);
+    ASSERT_EQ(form->CBSeries->Items()->Strings(2), "Series2");
+    delete points;
+    points = nullptr;
+    ASSERT_EQ(form->CBSeries->Items()->Count(), 2);
+    EXPECT_EQ(form->CBSeries->Items()->Strings(1), "Series1");
+    EXPECT_EQ(form->CBSeries->ItemIndex(), 0);
+    // Copying exports what the chart still holds.
+    ASSERT_TRUE(user::Click(form->BCopy));
+    const std::string text = QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(text.substr(0, text.find('\r')), "Text\tSeries1");
+}
+
 TEST_F(ExportDialogTest, DataPageSavesWithTheChosenFilter)
 {
     form->PageControl1->SelectPage(form->TabData);
