@@ -7,6 +7,7 @@
 #include "TeeEdiSeri.h"
 #include "TeeEdiTitl.h"
 #include "TeeEditTools.h"
+#include "ExportDialog.h"
 #include "TeEngine/SeriesGroups.h"
 #include "TeePenDlg.h"
 
@@ -442,6 +443,8 @@ void TChartEditForm::MainPageChange(TObject*)
             FreeSeriesPage();
         else if (auto* page = tab == TabSeries ? dynamic_cast<TFormTeeSeries*>(SeriesPage()) : nullptr)
             page->PageSeriesChange(page);   // shows what other pages changed meanwhile (a deleted axis)
+        else if (auto* exporter = tab == TabExport ? dynamic_cast<TTeeExportForm*>(PageForm(TabExport)) : nullptr)
+            exporter->RefreshSeriesList();   // series added, renamed or removed on other pages
         CreatePage(tab);
     }
 }

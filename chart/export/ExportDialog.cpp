@@ -268,6 +268,17 @@ void TTeeExportForm::FillSeriesCombo()
     CBSeries->SetItemIndex(0);
 }
 
+void TTeeExportForm::RefreshSeriesList()
+{
+    const int line = CBSeries->ItemIndex();
+    TObject* chosen = line >= 0 ? CBSeries->Items()->GetObject(line) : nullptr;
+    FillSeriesCombo();
+    const int again = chosen != nullptr ? CBSeries->Items()->IndexOfObject(chosen) : -1;
+    if (again > 0)
+        CBSeries->SetItemIndex(again);
+    EnableButtons();
+}
+
 void TTeeExportForm::Notification(TComponent* AComponent, TOperation Operation)
 {
     TTeeExportFormBase::Notification(AComponent, Operation);

@@ -105,6 +105,10 @@ public:
     bool CanExportData() override;
     std::unique_ptr<TMemoryStream> CreateNativeStream() override;
     void FillSeriesCombo() override;
+    // Lists the chart's series afresh (a page that embeds the dialog calls it when the
+    // dialog comes into view again): the chosen series stays chosen while the chart holds
+    // it, else "(all)" is; the buttons follow.
+    void RefreshSeriesList();
 
 protected:
     // A listed series that is destroyed leaves the series list ("(all)" is chosen when it

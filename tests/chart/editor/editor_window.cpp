@@ -2,6 +2,7 @@
 // through their controls with the modal dialogs answered.
 #include "ChartPreview.h"
 #include "EditChar.h"
+#include "ExportDialog.h"
 #include "RurOzuvi.h"
 #include "TeeEdiAxis.h"
 #include "TeeEdiTitl.h"
@@ -856,6 +857,24 @@ TEST_F(EditorWindowTest, TheSeriesPageLetsGoOfACustomAxisDeletedOnTheAxisPage)
     ShowChartEditorAtPage(nullptr, chart, cetSeriesList);
     EXPECT_EQ(modal.Started(), 1);
     TeeEdiSeriFinalization();
+}
+
+TEST_F(EditorWindowTest, TheExportTabListsTheSeriesAsTheyAreWhenItComesBack)
+{
+    ShowEditor(cetExport, [&](TChartEditForm* editor) {
+        auto* page = dynamic_cast<TTeeExportForm*>(editor->PageForm(editor->TabExport));
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(user::ClickTab(page->PageControl1, "Data"));
+        page->CBSeries->SetItemIndex(2);
+        ASSERT_EQ(page->CBSeries->Items()->Strings(2), "B");
+        // Meanwhile, on another tab, "A" is renamed and "D" added.
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Chart"));
+        a->SetTitle("First");
+        AddSeries({5}, "D");
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Export"));
+        EXPECT_EQ(Texts(page->CBSeries->Items()), (std::vector<std::string>{"(all)", "First", "B", "C", "D"}));
+        EXPECT_EQ(page->CBSeries->ItemIndex(), 2);
+    });
 }
 
 TEST_F(EditorWindowTest, TheLegendsFormatTabEditsTheLegendFrame)
