@@ -6,10 +6,13 @@
 
 #include "QtBridge.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QSignalBlocker>
+
+#include <functional>
 
 using namespace ctlqt;
 
@@ -100,6 +103,22 @@ QListWidget* ListOf(const TListBox* Box)
 } // namespace
 
 // Lets the owner draw the items of an owner-drawn list box.
+// The toolkit list of a list box: a key that moves the current item (arrows, page keys,
+// Home, End, a typed letter) tells the list box, as a click on an item does.
+class ListBoxWidget : public QListWidget {
+public:
+    std::function<void()> OnKeyMovedCurrent;
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override
+    {
+        const int before = currentRow();
+        QListWidget::keyPressEvent(Event);
+        if (currentRow() != before && currentRow() >= 0 && OnKeyMovedCurrent)
+            OnKeyMovedCurrent();
+    }
+};
+
 class ListItemsDelegate : public QStyledItemDelegate {
 public:
     ListItemsDelegate(TListBox* AControl, QObject* AParent) : QStyledItemDelegate(AParent), FControl(AControl) {}
@@ -129,11 +148,12 @@ private:
 
 TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner)
 {
-    auto* list = new QListWidget;
+    auto* list = new ListBoxWidget;
     SetWidget(list);
     FItems = std::make_unique<TListBoxStrings>(this);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     QObject::connect(list, &QListWidget::itemClicked, list, [this](QListWidgetItem*) { GuardedCall([this] { Click(); }); });
+    list->OnKeyMovedCurrent = [this] { GuardedCall([this] { Click(); }); };
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [this](QListWidgetItem*) {
         GuardedCall([this] {
             if (OnDblClick)
