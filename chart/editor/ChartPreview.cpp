@@ -211,6 +211,12 @@ TRect TTeePreviewPanel::PanelRect(TCustomTeePanel* APanel)
                  FPaper.Right - MulDiv(m.Right, w, 100), FPaper.Bottom - MulDiv(m.Bottom, h, 100));
 }
 
+void TTeePreviewPanel::Paint()
+{
+    Canvas()->MarkDirty();
+    TCustomTeePanelExtended::Paint();
+}
+
 void TTeePreviewPanel::DrawContents(const TRect& Rect)
 {
     DrawBackground(Rect);

@@ -97,6 +97,9 @@ public:
     void Print();
 
 protected:
+    // Draws afresh on every paint: the panels shown change without telling the preview
+    // (a chart edited on another tab of the editor), so its buffer is never up to date.
+    void Paint() override;
     void DrawContents(const TRect& Rect) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;

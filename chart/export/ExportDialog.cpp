@@ -257,13 +257,17 @@ std::unique_ptr<TMemoryStream> TTeeExportForm::CreateNativeStream()
 
 void TTeeExportForm::FillSeriesCombo()
 {
-    CBSeries->Items()->Clear();
+    TStrings* items = CBSeries->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        if (auto* listed = dynamic_cast<TComponent*>(items->GetObject(i)))
+            RemoveFreeNotification(listed);
+    items->Clear();
     if (auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel))
         for (int i = 0; i < chart->SeriesCount(); ++i) {
-            CBSeries->Items()->AddObject(chart->Series(i)->Title(), chart->Series(i));
+            items->AddObject(chart->Series(i)->Title(), chart->Series(i));
             chart->Series(i)->FreeNotification(this);
         }
-    CBSeries->Items()->InsertObject(0, "(all)", nullptr);
+    items->InsertObject(0, "(all)", nullptr);
     CBSeries->SetItemIndex(0);
 }
 
@@ -273,6 +277,7 @@ void TTeeExportForm::RefreshSeriesList()
     TObject* chosen = line > 0 ? CBSeries->Items()->GetObject(line) : nullptr;
     FillSeriesCombo();
     CBSeries->SetItemIndex(std::max(chosen != nullptr ? CBSeries->Items()->IndexOfObject(chosen) : 0, 0));
+    EnableButtons();
 }
 
 void TTeeExportForm::Notification(TComponent* AComponent, TOperation Operation)
@@ -354,7 +359,9 @@ void TTeeExportFormBase::SizeChanged(TEdit* Changed)
         return;
     auto changing = RestoreOnExit(FChanging);
     FChanging = true;
-    const int value = StrToIntDef(Changed->Text(), 0);
+    // The typed size as the up-down holds it, within 0..3000, so that the other side keeps
+    // the ratio to the size that is exported.
+    const int value = (Changed == EHeight ? UDHeight : UDWidth)->Position();
     if (Changed == EHeight)
         UDWidth->SetPosition(std::clamp(int(std::lround(value * FAspect)), 0, MaxPictureSize));
     else

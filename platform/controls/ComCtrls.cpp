@@ -20,12 +20,17 @@ using namespace ctlqt;
 
 namespace {
 
-// Up and Down pressed in an up-down's associated edit step the up-down, as the arrows do.
+// Up and Down pressed in an up-down's associated edit step the up-down, as the arrows do;
+// leaving the edit with a number outside the limits shows the number the up-down holds.
 class UpDownArrowKeys : public QObject {
 public:
     UpDownArrowKeys(TUpDown* AUpDown, QObject* Parent) : QObject(Parent), FUpDown(AUpDown) {}
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
+        if (Event->type() == QEvent::FocusOut) {
+            GuardedCall([this] { FUpDown->ShowTypedWithinLimits(); });
+            return false;
+        }
         if (Event->type() != QEvent::KeyPress)
             return QObject::eventFilter(Watched, Event);
         auto* key = static_cast<QKeyEvent*>(Event);
@@ -111,6 +116,15 @@ void TUpDown::SetPosition(int Value)
 {
     FPosition = Clamp(Value);
     ShowInAssociate();
+}
+
+void TUpDown::ShowTypedWithinLimits()
+{
+    if (FAssociate == nullptr)
+        return;
+    int typed = 0;
+    if (TryStrToInt(Trim(FAssociate->Text()), typed) && Clamp(typed) != typed)
+        SetPosition(typed);
 }
 
 void TUpDown::ShowInAssociate()

@@ -13,7 +13,8 @@ class QObject;
 // associated edit, the up-down sits at the edit's right edge (the edit gives up the room),
 // the edit shows Position (setting it fires the edit's OnChange, as on the platform), and
 // reading Position takes the number typed in the edit, kept within Min..Max; a text that
-// is no number leaves Position as it was. Up and Down pressed in the associated edit step
+// is no number leaves Position as it was; leaving the edit shows a number typed beyond the
+// limits as the limit it stands for. Up and Down pressed in the associated edit step
 // Position as the arrows do; the arrows themselves take no focus.
 class TUpDown : public TWinControl {
 public:
@@ -36,6 +37,9 @@ public:
     // What a press of the arrows does: Position moves by Increment up or down.
     void StepUp();
     void StepDown();
+    // A number typed in the associated edit beyond Min..Max is replaced there by the
+    // nearest limit (the value Position reads); any other text stays as it is.
+    void ShowTypedWithinLimits();
 
     TNotifyEvent OnChange;   // after an arrow changed Position
 

@@ -111,7 +111,7 @@ protected:
     {
         const int before = currentRow();
         QListWidget::keyPressEvent(Event);
-        if (currentRow() != before && KeyMoved)
+        if (currentRow() != before && currentRow() >= 0 && KeyMoved)
             KeyMoved();
     }
 };

@@ -14,7 +14,8 @@ enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
 
 // A list box (QListWidget). Items is a string list whose objects ride along with the
 // strings (not owned). With MultiSelect any number of items can be selected; without it
-// selecting an item deselects the others.
+// selecting an item deselects the others. OnClick fires when the user clicks an item or
+// moves the current item with a key; setting ItemIndex from the program fires nothing.
 class TListBox : public TWinControl {
 public:
     DECLARE_CLASS_NAME(TListBox)

@@ -143,6 +143,19 @@ TEST_F(PreviewTest, PanelSetterKeepsTheGivenPanelAndForgetsFreedOnes)
     preview->PaintWindow();   // nothing dangling to draw
 }
 
+TEST_F(PreviewTest, EveryPaintShowsThePanelAsItIsNow)
+{
+    chart->SetColor(clYellow);
+    preview->PaintWindow();
+    const TRect r = preview->PanelRect(chart);
+    const int x = r.Left + 4, y = r.Top + 4;
+    ASSERT_EQ(preview->ReferenceCanvas()->Pixel(x, y), clYellow);
+    // The chart changes behind the preview's back, as on another tab of the editor.
+    chart->SetColor(clAqua);
+    preview->PaintWindow();
+    EXPECT_EQ(preview->ReferenceCanvas()->Pixel(x, y), clAqua);
+}
+
 TEST_F(PreviewTest, PrintingFollowsOrientationAndMargins)
 {
     const std::string dir = testsupport::TempDir();

@@ -556,8 +556,9 @@ TEST_F(EditorWindowTest, TheExportTabListsTheSeriesAddedOrDeletedSinceItWasOpene
     TChartSeries* d = AddSeries({4, 5, 6}, "D");
     delete a;
     a = nullptr;
+    b->SetTitle("Second");
     ASSERT_TRUE(user::ClickTab(editor->MainPage, "Export"));
-    ASSERT_EQ(page->CBSeries->Items()->Count(), 4);   // "(all)", B, C, D
+    EXPECT_EQ(Texts(page->CBSeries->Items()), (std::vector<std::string>{"(all)", "Second", "C", "D"}));
     EXPECT_EQ(page->CBSeries->Items()->GetObject(3), d);
     EXPECT_EQ(page->CBSeries->Items()->GetObject(page->CBSeries->ItemIndex()), b);
 }

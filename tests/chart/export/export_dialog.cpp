@@ -111,6 +111,21 @@ TEST_F(ExportDialogTest, AFormatChosenByKeysShowsItsOwnOptions)
     EXPECT_EQ(user::Find("CBColors", form.get()), nullptr);
 }
 
+TEST_F(ExportDialogTest, ASizeTypedBeyondTheLimitCouplesFromTheLimitThatIsExported)
+{
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::ClickTab(form->PageOptions, "Size"));
+    ASSERT_TRUE(user::Focus(form->EWidth));
+    user::Key(Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(user::Type("5000"));
+    // 3000 wide at 400:300 is 2250 high, not the 3750 of the typed width cut to 3000.
+    EXPECT_EQ(form->UDWidth->Position(), 3000);
+    EXPECT_EQ(form->EHeight->Text(), "2250");
+    user::Key(Qt::Key_Tab);
+    EXPECT_EQ(form->EWidth->Text(), "3000");
+    EXPECT_EQ(form->EHeight->Text(), "2250");
+}
+
 TEST_F(ExportDialogTest, DataPageSavesWithTheChosenFilter)
 {
     form->PageControl1->SelectPage(form->TabData);

@@ -5,6 +5,7 @@
 #include "controls/StdButtons.h"
 #include "controls/ExtCtrls.h"
 #include "controls/Grids.h"
+#include "controls/ListBoxes.h"
 #include "controls/StdCtrls.h"
 
 #include <QApplication>
@@ -332,6 +333,25 @@ TEST_F(ControlsTest, ComboBoxChangesFireOnlyForTheUser)
     ASSERT_NE(listBox->lineEdit(), nullptr);
     listBox->lineEdit()->insert("7");
     EXPECT_EQ(typed, 2);
+}
+
+TEST_F(ControlsTest, ListBoxClickFiresForTheUsersKeysAsForAClick)
+{
+    auto* list = new TListBox(form.get());
+    list->SetParent(form.get());
+    list->SetBounds(10, 10, 120, 120);
+    for (const char* s : {"Metafile", "Bitmap", "Text"})
+        list->Items()->Add(s);
+    std::vector<int> clicked;
+    list->OnClick = [&](TObject*) { clicked.push_back(list->ItemIndex()); };
+    user::ShowAndActivate(form.get());
+    list->SetItemIndex(0);   // the program's choice is no click
+    ASSERT_TRUE(user::Focus(list));
+    user::Key(Qt::Key_Down);
+    user::Key(Qt::Key_End);
+    user::Key(Qt::Key_Down);   // at the end: nothing moves, nothing fires
+    user::Key(Qt::Key_Home);
+    EXPECT_EQ(clicked, (std::vector<int>{1, 2, 0}));
 }
 
 TEST_F(ControlsTest, CheckBoxClickFollowsCheckedChanges)

@@ -140,6 +140,24 @@ TEST(FormBuilderTest, ArrowKeysInAnUpDownsEditStepItWithinItsLimitsAndTabPassesT
     EXPECT_NE(QApplication::focusWidget(), form.ESize->Widget());
 }
 
+TEST(FormBuilderTest, LeavingAnUpDownsEditShowsANumberBeyondItsLimitsAsTheLimit)
+{
+    SampleForm form(nullptr, 300, 420);
+    user::ShowAndActivate(&form);
+    auto typeAndLeave = [&](const std::string& Text) {
+        user::Focus(form.ESize);
+        user::Key(Qt::Key_A, Qt::ControlModifier);
+        user::Type(Text);
+        user::Key(Qt::Key_Tab);
+        return form.ESize->Text();
+    };
+    EXPECT_EQ(typeAndLeave("25"), "20");
+    EXPECT_EQ(typeAndLeave("-3"), "1");
+    EXPECT_EQ(typeAndLeave("7"), "7");
+    // A text that is no number is the user's to mend.
+    EXPECT_EQ(typeAndLeave("x"), "x");
+}
+
 TEST(FormBuilderTest, ALabelsAcceleratorMovesTheFocusToItsControl)
 {
     SampleForm form(nullptr, 300, 420);
