@@ -311,17 +311,20 @@ struct TCanvas::Impl {
     }
     // A path (logical coordinates) with each point snapped onto the pen's band, for a
     // painter whose world transform is reset. To stroke it: as SnapPoint. To fill a figure
-    // that the pen outlines (`inside`): on the band's first pixel's outer edge, so that the
-    // inside meets the outline as it does at a ratio of 1, where it runs from the left
-    // (top) outline's pixel up to the right (bottom) one's.
+    // that the pen outlines (`inside`): for a one-pixel pen on the band's pixel's outer
+    // edge, so that the inside meets the outline as it does at a ratio of 1, where it runs
+    // from the left (top) outline's pixel up to the right (bottom) one's; for a wider band
+    // through its middle, as the stroke, which then covers the inside's edge by half its
+    // width on either side whichever way a side runs (from a band's corner a slanted or
+    // curved side's inside would reach out beyond the stroke).
     QPainterPath SnapPath(const QPainterPath& path, const StrokeStyle& s, bool inside = false) const
     {
         QPainterPath out = path;
         for (int i = 0; i < out.elementCount(); ++i) {
             const QPainterPath::Element e = out.elementAt(i);
             const QPointF d = Xf.map(QPointF(e.x, e.y));
-            const QPointF q = inside ? QPointF(BandStart(d.x(), s.Pixels, s.Width), BandStart(d.y(), s.Pixels, s.Width)) / Ratio
-                                     : SnapPoint(d, s);
+            const QPointF q = inside && s.Hairline ? QPointF(BandStart(d.x(), 1, s.Width), BandStart(d.y(), 1, s.Width)) / Ratio
+                                                   : SnapPoint(d, s);
             out.setElementPositionAt(i, q.x(), q.y());
         }
         return out;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace gfxtest;
 
 namespace {
@@ -422,5 +424,58 @@ TEST(CanvasDensity, LinesAtAFractionalRatioKeepOneWidthWhereverTheyFall)
                 std::string("canvas_line_ratio") + (ratio == 1.25 ? "125" : "150") + ".png");
             !path.empty())
             line.bmp.SaveToFile(path);
+    }
+}
+
+// A figure's inside stays within its outline wherever the outline runs: along slanted
+// and curved sides as along upright ones, for a one-pixel pen and a wide one, at the
+// ratios that snap lines to bands of whole pixels.
+TEST(CanvasDensity, FiguresAtAFractionalRatioFillNothingBeyondTheirOutlines)
+{
+    for (double ratio : {1.25, 1.5}) {
+        for (int width : {1, 2}) {
+            SCOPED_TRACE(std::to_string(ratio) + " width " + std::to_string(width));
+            Dense d(ratio, 64, 40);
+            d.c.Pen()->SetColor(clBlack);
+            d.c.Pen()->SetWidth(width);
+            d.c.Brush()->SetColor(clRed);
+            const TPoint triangle[] = {{3, 17}, {10, 3}, {17, 17}};
+            d.c.Polygon(triangle, 3);
+            const TPoint diamond[] = {{29, 2}, {36, 9}, {29, 16}, {22, 9}};
+            d.c.Polygon(diamond, 4);
+            d.c.Pie(41, 2, 61, 22, 61, 12, 51, 2);
+            d.c.Ellipse(3, 21, 20, 38);
+            d.c.RoundRect(24, 24, 44, 38, 10, 10);
+            // Each way, every red pixel lies between the first and the last black one of
+            // its row (column) within the figure's part of the picture.
+            const int parts[][4] = {{0, 0, 20, 20}, {20, 0, 39, 20}, {39, 0, 64, 24}, {0, 20, 22, 40}, {22, 22, 46, 40}};
+            for (const auto& part : parts)
+                for (bool rows : {true, false}) {
+                    const int x0 = int(part[0] * ratio), y0 = int(part[1] * ratio);
+                    const int x1 = int(part[2] * ratio), y1 = int(part[3] * ratio);
+                    for (int i = rows ? y0 : x0; i < (rows ? y1 : x1); ++i) {
+                        int firstInk = INT_MAX, lastInk = -1, firstFill = INT_MAX, lastFill = -1;
+                        for (int j = rows ? x0 : y0; j < (rows ? x1 : y1); ++j) {
+                            const TColor c = rows ? Px(d.bmp, j, i) : Px(d.bmp, i, j);
+                            if (c == clBlack) {
+                                firstInk = std::min(firstInk, j);
+                                lastInk = j;
+                            } else if (c == clRed) {
+                                firstFill = std::min(firstFill, j);
+                                lastFill = j;
+                            }
+                        }
+                        if (lastFill >= 0) {
+                            EXPECT_LT(firstInk, firstFill) << (rows ? "row " : "column ") << i << " of part at " << part[0];
+                            EXPECT_GT(lastInk, lastFill) << (rows ? "row " : "column ") << i << " of part at " << part[0];
+                        }
+                    }
+                }
+            if (const std::string path = testsupport::ArtifactPath("canvas_figures_ratio" +
+                                                                   std::to_string(int(ratio * 100)) + "_pen" +
+                                                                   std::to_string(width) + ".png");
+                !path.empty())
+                d.bmp.SaveToFile(path);
+        }
     }
 }
