@@ -479,3 +479,44 @@ TEST(CanvasDensity, FiguresAtAFractionalRatioFillNothingBeyondTheirOutlines)
         }
     }
 }
+
+// Dotted and dashed one-pixel lines at a ratio that is not whole: every dash and every
+// gap of one kind is as long as every other, so the pattern repeats the same pixels in
+// each period along the line, level or upright.
+TEST(CanvasDensity, DashesAtAFractionalRatioRepeatEvenly)
+{
+    TExtPenInfo alternate;
+    alternate.Alternate = true;
+    TExtPenInfo user;
+    user.UserStyle = {5, 2, 1, 2};
+    for (double ratio : {1.25, 1.5}) {
+        for (int kind = 0; kind < 6; ++kind) {
+            SCOPED_TRACE(std::to_string(ratio) + " kind " + std::to_string(kind));
+            Dense d(ratio, 120, 120);
+            d.c.SetBkMode(TRANSPARENT);
+            d.c.Pen()->SetColor(clBlack);
+            if (kind < 4)
+                d.c.Pen()->SetStyle(TPenStyle(psDash + kind));
+            else
+                d.c.Pen()->SetExtended(kind == 4 ? alternate : user);
+            const int entries = kind == 4 ? 2 : kind == 5 ? 4 : kind == 0 || kind == 1 ? 2 : 2 * (kind);
+            d.c.MoveTo(10, 5);
+            d.c.LineTo(117, 5);
+            d.c.MoveTo(5, 10);
+            d.c.LineTo(5, 117);
+            for (bool row : {true, false}) {
+                const int at = int(5.5 * ratio);
+                std::vector<int> lengths;   // ink and gap runs in turn, from the first dash on
+                const auto ink = Runs(d.bmp, row, at, clBlack);
+                ASSERT_GT(ink.size(), size_t(2 * entries)) << Lengths(ink);
+                for (size_t i = 0; i + 1 < ink.size(); ++i) {
+                    lengths.push_back(ink[i].second);
+                    lengths.push_back(ink[i + 1].first - ink[i].first - ink[i].second);
+                }
+                // The last dash may be cut by the line's end.
+                for (size_t i = 0; i + size_t(entries) < lengths.size(); ++i)
+                    EXPECT_EQ(lengths[i], lengths[i + size_t(entries)]) << (row ? "level" : "upright") << " run " << i;
+            }
+        }
+    }
+}
