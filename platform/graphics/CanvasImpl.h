@@ -333,7 +333,25 @@ struct TCanvas::Impl {
     // each segment covers, along its axis, from the band of its first point up to the
     // band of its last (left out), the next segment going on from there; a closed one
     // returns to its first point.
-    void SnappedPolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts, bool closed);
+    // `onBands`: the points are already the image pixels that begin their bands.
+    void SnappedPolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts, bool closed,
+                         bool onBands = false);
+    // The frame of a box (device corners a and b, right and bottom excluded) `pixels`
+    // wide: the first pixels of its left (top) side and of its right (bottom) side as the
+    // rectangle's left (top) and its width (height). The sides lie on the bands of lines
+    // along the box's first and last columns (rows), except that a right (bottom) side
+    // whose band leaves the last pixels of its column (row) goes on to them: the box then
+    // covers its image pixels to their edge, so that whatever is drawn beside it (a
+    // shadow) meets its frame without a gap, as at a ratio of 1.
+    QRect BoxBands(QPoint a, QPoint b, int pixels) const
+    {
+        const int x0 = std::min(a.x(), b.x()), y0 = std::min(a.y(), b.y());
+        const int x1 = std::max(a.x(), b.x()), y1 = std::max(a.y(), b.y());
+        const int l = BandStart(x0, pixels), t = BandStart(y0, pixels);
+        const int r = std::max({l, BandStart(x1 - 1, pixels), Px(x1) - pixels});
+        const int btm = std::max({t, BandStart(y1 - 1, pixels), Px(y1) - pixels});
+        return QRect(l, t, r - l, btm - t);
+    }
     const StrokeStyle& S();
 
     // ---- brushes ----

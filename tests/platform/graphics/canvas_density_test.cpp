@@ -520,3 +520,45 @@ TEST(CanvasDensity, DashesAtAFractionalRatioRepeatEvenly)
         }
     }
 }
+
+// A framed box at a ratio that is not whole covers the image pixels of its device area
+// wherever it falls: a fill drawn beside it (a shadow) meets its frame without a gap.
+TEST(CanvasDensity, BoxesAtAFractionalRatioCoverTheirOwnPixels)
+{
+    for (double ratio : {1.25, 1.5}) {
+        for (bool brushFrame : {false, true}) {
+            SCOPED_TRACE(std::to_string(ratio) + (brushFrame ? " FrameRect" : " Rectangle"));
+            Dense d(ratio, 48, 48);
+            d.c.Brush()->SetColor(clGray);
+            d.c.FillRect(TRect(0, 0, 48, 48));
+            const auto px = [&](int v) { return int(std::lround(v * ratio)); };
+            for (int k = 0; k < 4; ++k) {
+                // Corners at every place within the pattern of one- and two-pixel units.
+                const TRect box(2 + 11 * k, 2 + 11 * k + k % 2, 9 + 11 * k + k % 3, 8 + 11 * k);
+                d.c.Brush()->SetColor(clLime);
+                d.c.FillRect(TRect(box.Right, box.Top + 2, box.Right + 2, box.Bottom + 2));
+                d.c.FillRect(TRect(box.Left + 2, box.Bottom, box.Right + 2, box.Bottom + 2));
+                d.c.Pen()->SetColor(clBlack);
+                d.c.Brush()->SetColor(brushFrame ? clBlack : clWhite);
+                if (brushFrame)
+                    d.c.FrameRect(box);
+                else
+                    d.c.Rectangle(box);
+                for (bool rows : {true, false}) {
+                    // Through the box's middle: the shadow right after its image pixels,
+                    // within them the frame and (for a rectangle) its inside.
+                    const int through = px(rows ? (box.Top + box.Bottom) / 2 : (box.Left + box.Right) / 2);
+                    const int from = px(rows ? box.Left : box.Top), to = px(rows ? box.Right : box.Bottom);
+                    const auto at = [&](int i) { return rows ? Px(d.bmp, i, through) : Px(d.bmp, through, i); };
+                    for (int i = from; i < to && !brushFrame; ++i) {
+                        EXPECT_NE(at(i), clGray) << k << (rows ? " row: column " : " column: row ") << i;
+                        EXPECT_NE(at(i), clLime) << k << (rows ? " row: column " : " column: row ") << i;
+                    }
+                    EXPECT_EQ(at(to), clLime) << k;
+                    EXPECT_EQ(at(to - 1), clBlack) << k;
+                    EXPECT_EQ(at(from), clBlack) << k;
+                }
+            }
+        }
+    }
+}
