@@ -140,10 +140,12 @@ const TCanvas::Impl::StrokeStyle& TCanvas::Impl::S()
         s.Pen = QPen(c, snapped ? s.Pixels / Ratio : s.Width, Qt::SolidLine, cap, join);
     }
     // A snapped one-pixel pen's dashes keep their length in device units: the one-pixel
-    // stroker counts them in image pixels, a wider pen in its widths.
+    // stroker counts them in image pixels, a wider pen in its widths. The one-pixel
+    // stroker's are rounded to whole pixels, so that every dash and gap of a kind is as
+    // long as the others (from a fraction it makes them alternate between two lengths).
     if (snapped && s.Cosmetic)
         for (auto& v : dashes)
-            v *= Ratio / s.Pixels;
+            v = s.Hairline ? std::max(1.0, std::round(v * Ratio)) : v * Ratio / s.Pixels;
     if (styled && !dashes.isEmpty()) {
         // Caps would close the gaps of a wide dashed line: its dashes end flat.
         if (!s.Cosmetic)

@@ -311,17 +311,20 @@ struct TCanvas::Impl {
     }
     // A path (logical coordinates) with each point snapped onto the pen's band, for a
     // painter whose world transform is reset. To stroke it: as SnapPoint. To fill a figure
-    // that the pen outlines (`inside`): on the band's first pixel's outer edge, so that the
-    // inside meets the outline as it does at a ratio of 1, where it runs from the left
-    // (top) outline's pixel up to the right (bottom) one's.
+    // that the pen outlines (`inside`): for a one-pixel pen on the band's pixel's outer
+    // edge, so that the inside meets the outline as it does at a ratio of 1, where it runs
+    // from the left (top) outline's pixel up to the right (bottom) one's; for a wider band
+    // through its middle, as the stroke, which then covers the inside's edge by half its
+    // width on either side whichever way a side runs (from a band's corner a slanted or
+    // curved side's inside would reach out beyond the stroke).
     QPainterPath SnapPath(const QPainterPath& path, const StrokeStyle& s, bool inside = false) const
     {
         QPainterPath out = path;
         for (int i = 0; i < out.elementCount(); ++i) {
             const QPainterPath::Element e = out.elementAt(i);
             const QPointF d = Xf.map(QPointF(e.x, e.y));
-            const QPointF q = inside ? QPointF(BandStart(d.x(), s.Pixels, s.Width), BandStart(d.y(), s.Pixels, s.Width)) / Ratio
-                                     : SnapPoint(d, s);
+            const QPointF q = inside && s.Hairline ? QPointF(BandStart(d.x(), 1, s.Width), BandStart(d.y(), 1, s.Width)) / Ratio
+                                                   : SnapPoint(d, s);
             out.setElementPositionAt(i, q.x(), q.y());
         }
         return out;
@@ -330,7 +333,25 @@ struct TCanvas::Impl {
     // each segment covers, along its axis, from the band of its first point up to the
     // band of its last (left out), the next segment going on from there; a closed one
     // returns to its first point.
-    void SnappedPolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts, bool closed);
+    // `onBands`: the points are already the image pixels that begin their bands.
+    void SnappedPolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts, bool closed,
+                         bool onBands = false);
+    // The frame of a box (device corners a and b, right and bottom excluded) `pixels`
+    // wide: the first pixels of its left (top) side and of its right (bottom) side as the
+    // rectangle's left (top) and its width (height). The sides lie on the bands of lines
+    // along the box's first and last columns (rows), except that a right (bottom) side
+    // whose band leaves the last pixels of its column (row) goes on to them: the box then
+    // covers its image pixels to their edge, so that whatever is drawn beside it (a
+    // shadow) meets its frame without a gap, as at a ratio of 1.
+    QRect BoxBands(QPoint a, QPoint b, int pixels) const
+    {
+        const int x0 = std::min(a.x(), b.x()), y0 = std::min(a.y(), b.y());
+        const int x1 = std::max(a.x(), b.x()), y1 = std::max(a.y(), b.y());
+        const int l = BandStart(x0, pixels), t = BandStart(y0, pixels);
+        const int r = std::max({l, BandStart(x1 - 1, pixels), Px(x1) - pixels});
+        const int btm = std::max({t, BandStart(y1 - 1, pixels), Px(y1) - pixels});
+        return QRect(l, t, r - l, btm - t);
+    }
     const StrokeStyle& S();
 
     // ---- brushes ----

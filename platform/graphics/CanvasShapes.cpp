@@ -470,7 +470,8 @@ void TCanvas::Impl::DensePolyline(QPainter& p, const StrokeStyle& s, const std::
     p.drawPath(path);
 }
 
-void TCanvas::Impl::SnappedPolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts, bool closed)
+void TCanvas::Impl::SnappedPolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts, bool closed,
+                                    bool onBands)
 {
     // Each point as the first image pixel of its band (a band's start grows with its
     // coordinate, so only repeated points meet).
@@ -478,7 +479,7 @@ void TCanvas::Impl::SnappedPolyline(QPainter& p, const StrokeStyle& s, const std
     std::vector<QPoint> at;
     at.reserve(pts.size());
     for (const QPoint& q : pts)
-        if (const QPoint b(BandStart(q.x(), w), BandStart(q.y(), w)); at.empty() || b != at.back())
+        if (const QPoint b = onBands ? q : QPoint(BandStart(q.x(), w), BandStart(q.y(), w)); at.empty() || b != at.back())
             at.push_back(b);
     if (closed && at.size() > 1 && at.front() == at.back())
         at.pop_back();
@@ -718,20 +719,22 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     }
     QBrush brush;
     if (d->Snapped()) {
-        // The frame on its bands, the inside filled up to the frame's inner edges.
-        const QPoint a = d->ToDevice(x1, y1), b = d->ToDevice(x2, y2);
-        const int left = std::min(a.x(), b.x()), top = std::min(a.y(), b.y());
-        const int right = std::max(a.x(), b.x()) - 1, bottom = std::max(a.y(), b.y()) - 1;
+        // The frame along the inner edges of the box's image pixels (see BoxBands), the
+        // inside filled up to the frame's inner edges.
+        const QRect bands = d->BoxBands(d->ToDevice(x1, y1), d->ToDevice(x2, y2), s.Pixels);
         const int w = s.Pixels;
-        const int l = d->BandStart(left, w) + w, t = d->BandStart(top, w) + w;
-        const int r = d->BandStart(right, w), btm = d->BandStart(bottom, w);
         p.resetTransform();
-        if (d->RopBrush(f, brush) && r > l && btm > t) {
+        if (d->RopBrush(f, brush) && bands.width() > w && bands.height() > w) {
             d->SetComp(p, f.Rop);
-            p.fillRect(d->FromImage(QRect(l, t, r - l, btm - t)), brush);
+            p.fillRect(d->FromImage(QRect(bands.left() + w, bands.top() + w, bands.width() - w, bands.height() - w)),
+                       brush);
         }
         d->SetComp(p, s.Rop);
-        d->SnappedPolyline(p, s, {{left, top}, {right, top}, {right, bottom}, {left, bottom}}, true);
+        d->SnappedPolyline(p, s,
+                           {bands.topLeft(), QPoint(bands.x() + bands.width(), bands.y()),
+                            QPoint(bands.x() + bands.width(), bands.y() + bands.height()),
+                            QPoint(bands.x(), bands.y() + bands.height())},
+                           true, true);
         p.setWorldTransform(d->Xf);
         return;
     }
@@ -1043,12 +1046,10 @@ void TCanvas::FrameRect(const TRect& r)
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const int w = r.Width(), h = r.Height();
     if (d->Snapped()) {
-        // The four sides on the bands of a one-pixel line, as a snapped rectangle's frame.
-        const QPoint a = d->ToDevice(r.Left, r.Top), b = d->ToDevice(r.Right, r.Bottom);
+        // The four sides a one-pixel line wide, as a snapped rectangle's frame.
         const int k = d->LinePixels(1);
-        const int left = d->BandStart(std::min(a.x(), b.x()), k), top = d->BandStart(std::min(a.y(), b.y()), k);
-        const int right = d->BandStart(std::max(a.x(), b.x()) - 1, k);
-        const int bottom = d->BandStart(std::max(a.y(), b.y()) - 1, k);
+        const QRect bands = d->BoxBands(d->ToDevice(r.Left, r.Top), d->ToDevice(r.Right, r.Bottom), k);
+        const int left = bands.x(), top = bands.y(), right = left + bands.width(), bottom = top + bands.height();
         p.resetTransform();
         const auto side = [&](int x, int y, int cx, int cy) {
             if (cx > 0 && cy > 0)

@@ -299,29 +299,40 @@ void TTeeShadow::DrawShadow(TCanvas3D* surface, const TRect& rect, int z)
             fill(r.Left + hs, r.Top + vs, r.Left, r.Bottom + vs);
     } else {
         // Lines lightened step by step toward white at the outer edge; a side of size 0
-        // has no lines (and no step to divide by).
+        // has no lines (and no step to divide by). Flat, each line is its row (column)
+        // filled: the same pixels, and on a screen scaled by a fraction the steps meet
+        // one another and the object as fills do, where lines one pixel wide would leave
+        // a gap beside every device pixel that takes two.
         const TColor rgb = ColorToRGB(FColor) & 0xFFFFFF;
         const double avg = (GetRValue(rgb) + GetGValue(rgb) + GetBValue(rgb)) / 3.0;
         TPen* pen = c->Pen();
         pen->SetStyle(psSolid);
         pen->SetWidth(1);
+        auto stepLine = [&](TColor colour, int x0, int y0, int x1, int y1) {
+            if (flat) {
+                c->Brush()->SetColor(colour);
+                fill(x0, y0, std::max(x1, x0 + 1), std::max(y1, y0 + 1));
+            } else {
+                pen->SetColor(colour);
+                line(x0, y0, x1, y1);
+            }
+        };
         if (vs != 0) {
             const int step = TeeRound((255 - avg) / std::abs(vs));
             for (int i = 0; i < std::abs(vs); ++i) {
-                pen->SetColor(LightenColor(rgb, i * step));
                 const int y = vs > 0 ? r.Bottom + i : r.Top - 1 - i;
-                line(r.Left + hs, y, r.Right + hs, y);
+                stepLine(LightenColor(rgb, i * step), r.Left + hs, y, r.Right + hs, y);
             }
         }
         if (hs != 0) {
             const int step = TeeRound((255 - avg) / std::abs(hs));
             for (int i = 0; i < std::abs(hs); ++i) {
-                pen->SetColor(LightenColor(rgb, i * step));
                 const int x = hs > 0 ? r.Right + i : r.Left - 1 - i;
-                line(x, r.Top + vs, x, r.Bottom + vs);
+                stepLine(LightenColor(rgb, i * step), x, r.Top + vs, x, r.Bottom + vs);
             }
         }
         pen->SetStyle(psClear);
+        c->Brush()->SetColor(FColor);
     }
     if (FBlend)
         surface->EndTransparency(std::move(FBlend));

@@ -214,6 +214,39 @@ TEST(CanvasShadow, HardAndSmoothShadowsLieOutsideTheObject)
     EXPECT_EQ(Px(n.bmp, 15, 31), clWhite);
 }
 
+// On a screen scaled by 125 % or 150 % a smooth shadow's steps meet one another and the
+// framed object drawn over it: no pixel of the background between the object's frame and
+// the shadow's outer edge, on either side.
+TEST(CanvasShadow, SmoothShadowHasNoGapsAtAFractionalRatio)
+{
+    for (double ratio : {1.25, 1.5}) {
+        SCOPED_TRACE(ratio);
+        Flat f(60, 60);
+        f.bmp.SetPixelRatio(ratio);
+        TTeeShadow smooth;
+        smooth.SetColor(clBlack);
+        smooth.SetSize(4);
+        for (int k = 0; k < 4; ++k) {
+            // Boxes whose edges fall at every place within the pattern of one- and
+            // two-pixel device units.
+            const TRect box(2 + 14 * k, 2 + 14 * k, 9 + 14 * k + k % 2, 8 + 14 * k + k / 2);
+            smooth.DrawShadow(&f.s, box);
+            f.c.Pen()->SetStyle(psSolid);
+            f.c.Pen()->SetColor(clRed);
+            f.c.Brush()->SetColor(clYellow);
+            f.c.Rectangle(box);
+            const auto px = [&](int v) { return int(std::lround(v * ratio)); };
+            // Across the right-hand shadow (the middle row) and the lower one (the middle
+            // column), from the frame's last pixel to the shadow's outer edge.
+            const int row = px((box.Top + box.Bottom) / 2 + 2), column = px((box.Left + box.Right) / 2 + 2);
+            for (int x = px(box.Right) - 1; x < px(box.Right + 4); ++x)
+                EXPECT_NE(Px(f.bmp, x, row), clWhite) << k << " column " << x;
+            for (int y = px(box.Bottom) - 1; y < px(box.Bottom + 4); ++y)
+                EXPECT_NE(Px(f.bmp, column, y), clWhite) << k << " row " << y;
+        }
+    }
+}
+
 TEST(CanvasShadow, ZeroSidesDrawNothingAndDivideByNothing)
 {
     Flat f(30, 30);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace gfxtest;
 
 namespace {
@@ -422,5 +424,141 @@ TEST(CanvasDensity, LinesAtAFractionalRatioKeepOneWidthWhereverTheyFall)
                 std::string("canvas_line_ratio") + (ratio == 1.25 ? "125" : "150") + ".png");
             !path.empty())
             line.bmp.SaveToFile(path);
+    }
+}
+
+// A figure's inside stays within its outline wherever the outline runs: along slanted
+// and curved sides as along upright ones, for a one-pixel pen and a wide one, at the
+// ratios that snap lines to bands of whole pixels.
+TEST(CanvasDensity, FiguresAtAFractionalRatioFillNothingBeyondTheirOutlines)
+{
+    for (double ratio : {1.25, 1.5}) {
+        for (int width : {1, 2}) {
+            SCOPED_TRACE(std::to_string(ratio) + " width " + std::to_string(width));
+            Dense d(ratio, 64, 40);
+            d.c.Pen()->SetColor(clBlack);
+            d.c.Pen()->SetWidth(width);
+            d.c.Brush()->SetColor(clRed);
+            const TPoint triangle[] = {{3, 17}, {10, 3}, {17, 17}};
+            d.c.Polygon(triangle, 3);
+            const TPoint diamond[] = {{29, 2}, {36, 9}, {29, 16}, {22, 9}};
+            d.c.Polygon(diamond, 4);
+            d.c.Pie(41, 2, 61, 22, 61, 12, 51, 2);
+            d.c.Ellipse(3, 21, 20, 38);
+            d.c.RoundRect(24, 24, 44, 38, 10, 10);
+            // Each way, every red pixel lies between the first and the last black one of
+            // its row (column) within the figure's part of the picture.
+            const int parts[][4] = {{0, 0, 20, 20}, {20, 0, 39, 20}, {39, 0, 64, 24}, {0, 20, 22, 40}, {22, 22, 46, 40}};
+            for (const auto& part : parts)
+                for (bool rows : {true, false}) {
+                    const int x0 = int(part[0] * ratio), y0 = int(part[1] * ratio);
+                    const int x1 = int(part[2] * ratio), y1 = int(part[3] * ratio);
+                    for (int i = rows ? y0 : x0; i < (rows ? y1 : x1); ++i) {
+                        int firstInk = INT_MAX, lastInk = -1, firstFill = INT_MAX, lastFill = -1;
+                        for (int j = rows ? x0 : y0; j < (rows ? x1 : y1); ++j) {
+                            const TColor c = rows ? Px(d.bmp, j, i) : Px(d.bmp, i, j);
+                            if (c == clBlack) {
+                                firstInk = std::min(firstInk, j);
+                                lastInk = j;
+                            } else if (c == clRed) {
+                                firstFill = std::min(firstFill, j);
+                                lastFill = j;
+                            }
+                        }
+                        if (lastFill >= 0) {
+                            EXPECT_LT(firstInk, firstFill) << (rows ? "row " : "column ") << i << " of part at " << part[0];
+                            EXPECT_GT(lastInk, lastFill) << (rows ? "row " : "column ") << i << " of part at " << part[0];
+                        }
+                    }
+                }
+            if (const std::string path = testsupport::ArtifactPath("canvas_figures_ratio" +
+                                                                   std::to_string(int(ratio * 100)) + "_pen" +
+                                                                   std::to_string(width) + ".png");
+                !path.empty())
+                d.bmp.SaveToFile(path);
+        }
+    }
+}
+
+// Dotted and dashed one-pixel lines at a ratio that is not whole: every dash and every
+// gap of one kind is as long as every other, so the pattern repeats the same pixels in
+// each period along the line, level or upright.
+TEST(CanvasDensity, DashesAtAFractionalRatioRepeatEvenly)
+{
+    TExtPenInfo alternate;
+    alternate.Alternate = true;
+    TExtPenInfo user;
+    user.UserStyle = {5, 2, 1, 2};
+    for (double ratio : {1.25, 1.5}) {
+        for (int kind = 0; kind < 6; ++kind) {
+            SCOPED_TRACE(std::to_string(ratio) + " kind " + std::to_string(kind));
+            Dense d(ratio, 120, 120);
+            d.c.SetBkMode(TRANSPARENT);
+            d.c.Pen()->SetColor(clBlack);
+            if (kind < 4)
+                d.c.Pen()->SetStyle(TPenStyle(psDash + kind));
+            else
+                d.c.Pen()->SetExtended(kind == 4 ? alternate : user);
+            const int entries = kind == 4 ? 2 : kind == 5 ? 4 : kind == 0 || kind == 1 ? 2 : 2 * (kind);
+            d.c.MoveTo(10, 5);
+            d.c.LineTo(117, 5);
+            d.c.MoveTo(5, 10);
+            d.c.LineTo(5, 117);
+            for (bool row : {true, false}) {
+                const int at = int(5.5 * ratio);
+                std::vector<int> lengths;   // ink and gap runs in turn, from the first dash on
+                const auto ink = Runs(d.bmp, row, at, clBlack);
+                ASSERT_GT(ink.size(), size_t(2 * entries)) << Lengths(ink);
+                for (size_t i = 0; i + 1 < ink.size(); ++i) {
+                    lengths.push_back(ink[i].second);
+                    lengths.push_back(ink[i + 1].first - ink[i].first - ink[i].second);
+                }
+                // The last dash may be cut by the line's end.
+                for (size_t i = 0; i + size_t(entries) < lengths.size(); ++i)
+                    EXPECT_EQ(lengths[i], lengths[i + size_t(entries)]) << (row ? "level" : "upright") << " run " << i;
+            }
+        }
+    }
+}
+
+// A framed box at a ratio that is not whole covers the image pixels of its device area
+// wherever it falls: a fill drawn beside it (a shadow) meets its frame without a gap.
+TEST(CanvasDensity, BoxesAtAFractionalRatioCoverTheirOwnPixels)
+{
+    for (double ratio : {1.25, 1.5}) {
+        for (bool brushFrame : {false, true}) {
+            SCOPED_TRACE(std::to_string(ratio) + (brushFrame ? " FrameRect" : " Rectangle"));
+            Dense d(ratio, 48, 48);
+            d.c.Brush()->SetColor(clGray);
+            d.c.FillRect(TRect(0, 0, 48, 48));
+            const auto px = [&](int v) { return int(std::lround(v * ratio)); };
+            for (int k = 0; k < 4; ++k) {
+                // Corners at every place within the pattern of one- and two-pixel units.
+                const TRect box(2 + 11 * k, 2 + 11 * k + k % 2, 9 + 11 * k + k % 3, 8 + 11 * k);
+                d.c.Brush()->SetColor(clLime);
+                d.c.FillRect(TRect(box.Right, box.Top + 2, box.Right + 2, box.Bottom + 2));
+                d.c.FillRect(TRect(box.Left + 2, box.Bottom, box.Right + 2, box.Bottom + 2));
+                d.c.Pen()->SetColor(clBlack);
+                d.c.Brush()->SetColor(brushFrame ? clBlack : clWhite);
+                if (brushFrame)
+                    d.c.FrameRect(box);
+                else
+                    d.c.Rectangle(box);
+                for (bool rows : {true, false}) {
+                    // Through the box's middle: the shadow right after its image pixels,
+                    // within them the frame and (for a rectangle) its inside.
+                    const int through = px(rows ? (box.Top + box.Bottom) / 2 : (box.Left + box.Right) / 2);
+                    const int from = px(rows ? box.Left : box.Top), to = px(rows ? box.Right : box.Bottom);
+                    const auto at = [&](int i) { return rows ? Px(d.bmp, i, through) : Px(d.bmp, through, i); };
+                    for (int i = from; i < to && !brushFrame; ++i) {
+                        EXPECT_NE(at(i), clGray) << k << (rows ? " row: column " : " column: row ") << i;
+                        EXPECT_NE(at(i), clLime) << k << (rows ? " row: column " : " column: row ") << i;
+                    }
+                    EXPECT_EQ(at(to), clLime) << k;
+                    EXPECT_EQ(at(to - 1), clBlack) << k;
+                    EXPECT_EQ(at(from), clBlack) << k;
+                }
+            }
+        }
     }
 }
