@@ -37,6 +37,15 @@ public:
     void StepUp();
     void StepDown();
 
+    // The message that refuses the text typed in the associated edit: a text that is no
+    // whole number, or one outside Min..Max. Empty for a number within the limits and for
+    // an empty edit (which the edit's own handler may read as it likes).
+    std::string TypedRefusal() const;
+    // When the typed text is refused: the edit shows Position again (the nearest allowed
+    // value), the message is shown and the edit has the focus again with its text
+    // selected. The associated edit does this when the user leaves it or presses Enter.
+    void RefuseTyped();
+
     TNotifyEvent OnChange;   // after an arrow changed Position
 
 protected:
