@@ -6,6 +6,7 @@
 
 #include "QtBridge.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -16,6 +17,23 @@ using namespace ctlqt;
 namespace {
 
 const char* SListIndexError = "List index out of bounds (%d)";
+
+// The toolkit list of a list box. A key that moves the current item (arrows, page keys,
+// Home, End, a typed initial) is a selection by the user, which the platform reports as a
+// click, as it does for the mouse; the program's own changes report nothing.
+class ListBoxWidget : public QListWidget {
+public:
+    std::function<void()> OnKeySelect;
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override
+    {
+        const int before = currentRow();
+        QListWidget::keyPressEvent(Event);
+        if (currentRow() != before && OnKeySelect)
+            OnKeySelect();
+    }
+};
 
 // The items of a list box, kept by the toolkit list; each item's object rides in its data.
 class TListBoxStrings : public TStrings {
@@ -129,10 +147,11 @@ private:
 
 TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner)
 {
-    auto* list = new QListWidget;
+    auto* list = new ListBoxWidget;
     SetWidget(list);
     FItems = std::make_unique<TListBoxStrings>(this);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->OnKeySelect = [this] { GuardedCall([this] { Click(); }); };
     QObject::connect(list, &QListWidget::itemClicked, list, [this](QListWidgetItem*) { GuardedCall([this] { Click(); }); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [this](QListWidgetItem*) {
         GuardedCall([this] {

@@ -5,6 +5,7 @@
 #include "controls/StdButtons.h"
 #include "controls/ExtCtrls.h"
 #include "controls/Grids.h"
+#include "controls/ListBoxes.h"
 #include "controls/StdCtrls.h"
 
 #include <QApplication>
@@ -210,6 +211,29 @@ TEST_F(ControlsTest, ComboBoxChangesFireOnlyForTheUser)
     ASSERT_NE(listBox->lineEdit(), nullptr);
     listBox->lineEdit()->insert("7");
     EXPECT_EQ(typed, 2);
+}
+
+TEST_F(ControlsTest, AListBoxClicksWhenTheUsersKeysOrMouseChooseAnItemButNotForTheProgram)
+{
+    form->SetBounds(0, 0, 200, 200);
+    auto* list = new TListBox(form.get());
+    list->SetParent(form.get());
+    list->SetBounds(0, 0, 150, 150);
+    for (const char* item : {"Solid", "None", "Horizontal", "Vertical"})
+        list->Items()->Add(item);
+    std::vector<int> clicked;
+    list->OnClick = [&](TObject*) { clicked.push_back(list->ItemIndex()); };
+    list->SetItemIndex(1);
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::Key(list, Qt::Key_Down));
+    ASSERT_TRUE(user::Key(Qt::Key_End));
+    ASSERT_TRUE(user::Key(Qt::Key_Down));   // at the end: nothing moves, no click
+    ASSERT_TRUE(user::Type("s"));
+    EXPECT_EQ(clicked, (std::vector<int>{2, 3, 0}));
+    list->SetItemIndex(2);
+    EXPECT_EQ(clicked.size(), 3U);
+    ASSERT_TRUE(user::ClickItem(list, 1));
+    EXPECT_EQ(clicked, (std::vector<int>{2, 3, 0, 1}));
 }
 
 TEST_F(ControlsTest, CheckBoxClickFollowsCheckedChanges)
