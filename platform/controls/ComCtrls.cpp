@@ -5,11 +5,13 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -20,15 +22,20 @@ using namespace ctlqt;
 
 namespace {
 
-// Up and Down pressed in an up-down's associated edit step the up-down, as the arrows do;
-// leaving the edit with a number outside the limits shows the number the up-down holds.
+// Up and Down pressed in an up-down's associated edit step the up-down, as the arrows do.
+// Enter, or the focus leaving the edit for another control of its window, refuses a
+// typed text that is no number within the up-down's limits.
 class UpDownArrowKeys : public QObject {
 public:
     UpDownArrowKeys(TUpDown* AUpDown, QObject* Parent) : QObject(Parent), FUpDown(AUpDown) {}
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
         if (Event->type() == QEvent::FocusOut) {
-            GuardedCall([this] { FUpDown->ShowTypedWithinLimits(); });
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(Event)->reason();
+            // Another window or a popup taking the keyboard is no leaving of the edit.
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                // Once the focus has settled, so that the message does not interrupt its move.
+                QTimer::singleShot(0, this, [this] { GuardedCall([this] { RefuseAfterLeaving(); }); });
             return false;
         }
         if (Event->type() != QEvent::KeyPress)
@@ -36,6 +43,12 @@ public:
         auto* key = static_cast<QKeyEvent*>(Event);
         if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (FUpDown->TypedRefusal().empty())
+                return false;   // on to the window's default button
+            GuardedCall([this] { FUpDown->RefuseTyped(); });
+            return true;
+        }
         if (key->key() == Qt::Key_Up)
             GuardedCall([this] { FUpDown->StepUp(); });
         else if (key->key() == Qt::Key_Down)
@@ -46,6 +59,20 @@ public:
     }
 
 private:
+    void RefuseAfterLeaving()
+    {
+        TWinControl* edit = FUpDown->Associate();
+        if (edit == nullptr || edit->Widget() == nullptr || FUpDown->TypedRefusal().empty())
+            return;
+        QWidget* w = edit->Widget();
+        // An edit that went away with its page or window is only put right.
+        if (!w->isVisible() || !w->isEnabled() || !w->window()->isActiveWindow()) {
+            FUpDown->SetPosition(FUpDown->Position());
+            return;
+        }
+        FUpDown->RefuseTyped();
+    }
+
     TUpDown* FUpDown;
 };
 
@@ -118,15 +145,6 @@ void TUpDown::SetPosition(int Value)
     ShowInAssociate();
 }
 
-void TUpDown::ShowTypedWithinLimits()
-{
-    if (FAssociate == nullptr)
-        return;
-    int typed = 0;
-    if (TryStrToInt(Trim(FAssociate->Text()), typed) && Clamp(typed) != typed)
-        SetPosition(typed);
-}
-
 void TUpDown::ShowInAssociate()
 {
     if (FAssociate != nullptr)
@@ -147,6 +165,42 @@ void TUpDown::StepDown()
     SetPosition(old - FIncrement);
     if (FPosition != old && OnChange)
         OnChange(this);
+}
+
+std::string TUpDown::TypedRefusal() const
+{
+    if (FAssociate == nullptr)
+        return {};
+    const std::string typed = Trim(FAssociate->Text());
+    if (typed.empty())
+        return {};
+    int value = 0;
+    if (!TryStrToInt(typed, value))
+        return "'" + typed + "' is not a valid integer value";
+    const int low = std::min(FMin, FMax), high = std::max(FMin, FMax);
+    if (value < low || value > high)
+        return "Value must be between " + IntToStr(low) + " and " + IntToStr(high);
+    return {};
+}
+
+void TUpDown::RefuseTyped()
+{
+    const std::string refusal = TypedRefusal();
+    if (refusal.empty())
+        return;
+    SetPosition(Position());
+    // Whatever the message box did with the focus, the edit has it again, ready for a
+    // new number.
+    TScopeGuard focusEdit([this] {
+        if (FAssociate == nullptr || FAssociate->Widget() == nullptr)
+            return;
+        QWidget* w = FAssociate->Widget();
+        w->activateWindow();
+        w->setFocus(Qt::OtherFocusReason);
+        if (auto* line = qobject_cast<QLineEdit*>(w))
+            line->selectAll();
+    });
+    throw EConvertError(refusal);
 }
 
 void TUpDown::SetAssociate(TWinControl* Value)

@@ -13,9 +13,9 @@ class QObject;
 // associated edit, the up-down sits at the edit's right edge (the edit gives up the room),
 // the edit shows Position (setting it fires the edit's OnChange, as on the platform), and
 // reading Position takes the number typed in the edit, kept within Min..Max; a text that
-// is no number leaves Position as it was; leaving the edit shows a number typed beyond the
-// limits as the limit it stands for. Up and Down pressed in the associated edit step
-// Position as the arrows do; the arrows themselves take no focus.
+// is no number leaves Position as it was; leaving the edit refuses such a text (see
+// RefuseTyped). Up and Down pressed in the associated edit step Position as the arrows
+// do; the arrows themselves take no focus.
 class TUpDown : public TWinControl {
 public:
     DECLARE_CLASS_NAME(TUpDown)
@@ -37,9 +37,14 @@ public:
     // What a press of the arrows does: Position moves by Increment up or down.
     void StepUp();
     void StepDown();
-    // A number typed in the associated edit beyond Min..Max is replaced there by the
-    // nearest limit (the value Position reads); any other text stays as it is.
-    void ShowTypedWithinLimits();
+    // The message that refuses the text typed in the associated edit: a text that is no
+    // whole number, or one outside Min..Max. Empty for a number within the limits and for
+    // an empty edit (which the edit's own handler may read as it likes).
+    std::string TypedRefusal() const;
+    // When the typed text is refused: the edit shows Position again (the nearest allowed
+    // value), the message is shown and the edit has the focus again with its text
+    // selected. The associated edit does this when the user leaves it or presses Enter.
+    void RefuseTyped();
 
     TNotifyEvent OnChange;   // after an arrow changed Position
 

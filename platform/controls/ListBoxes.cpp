@@ -100,8 +100,9 @@ QListWidget* ListOf(const TListBox* Box)
     return static_cast<QListWidget*>(Box->Widget());
 }
 
-// A list whose current item, moved by a key (arrows, Home, End, pages, a typed letter),
-// counts as a click on it, as the mouse's does.
+// The toolkit list of a list box. A key that moves the current item (arrows, page keys,
+// Home, End, a typed initial) is a choice by the user, reported as a click, as the mouse's
+// is; the program's own changes report nothing.
 class TKeyClickList : public QListWidget {
 public:
     std::function<void()> KeyMoved;

@@ -642,6 +642,9 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* bar = new QScrollBar(Qt::Horizontal);
     bar->setRange(0, 100);
+    // Along its length a bar takes the room it is given, as a slider does, instead of
+    // keeping to the toolkit's stub of a size hint.
+    bar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     SetWidget(bar);
     QObject::connect(bar, &QScrollBar::valueChanged, bar, [this](int) {
         GuardedCall([this] {
@@ -656,7 +659,13 @@ void TScrollBar::SetKind(TScrollBarKind Value)
 {
     FKind = Value;
     if (QScrollBar* b = BarOf(this))
+    {
         b->setOrientation(Value == sbHorizontal ? Qt::Horizontal : Qt::Vertical);
+        if (Value == sbHorizontal)
+            b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        else
+            b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    }
 }
 
 int TScrollBar::Min() const { return BarOf(this) != nullptr ? BarOf(this)->minimum() : 0; }

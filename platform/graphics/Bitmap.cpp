@@ -227,7 +227,9 @@ void TBitmap::LoadFromFile(const std::string& fileName)
     const bool mono = img.depth() == 1;
     if (d->Canvas)
         d->Canvas->Flush();
-    QImage loaded = img.convertToFormat(QImage::Format_RGB32);
+    // A picture with see-through parts (a PNG's alpha) keeps them, so that it is drawn
+    // over what lies beneath instead of over black.
+    QImage loaded = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     loaded.setDotsPerMeterX(3780);
     loaded.setDotsPerMeterY(3780);
     loaded.setDevicePixelRatio(1);
@@ -418,6 +420,11 @@ std::unique_ptr<TGraphic> TBitmap::Clone() const
     auto b = std::make_unique<TBitmap>();
     b->Assign(const_cast<TBitmap*>(this));
     return b;
+}
+
+bool TBitmap::HasAlpha() const
+{
+    return d->Image.hasAlphaChannel();
 }
 
 void TBitmap::Assign(TPersistent* Source)

@@ -79,6 +79,11 @@ public:
     int PixelWidth() const;
     int PixelHeight() const;
 
+    // True for a picture loaded with see-through parts: ScanLine's rgbReserved is then
+    // each pixel's opacity (0 see-through .. 255 opaque) and its colour is premultiplied
+    // by it. Other bitmaps are opaque throughout.
+    bool HasAlpha() const;
+
     TCanvas* Canvas();
     // A row of image pixels (0 .. PixelHeight - 1); the row is checked (ERangeError).
     TRGBQuad* ScanLine(int row);

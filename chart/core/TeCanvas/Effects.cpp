@@ -370,7 +370,7 @@ void TTeeShadow::DrawEllipse(TCanvas3D* surface, const TRect& rect, int z)
 
 // ---- blending -------------------------------------------------------------------------
 
-TTeeBlend::TTeeBlend(TTeeCanvas* surface, const TRect& r) : FSurface(surface)
+TTeeBlend::TTeeBlend(TTeeCanvas* surface, const TRect& r, int percent) : FSurface(surface), FPercent(percent)
 {
     TCanvas* c = surface ? surface->ReferenceCanvas() : nullptr;
     if (c == nullptr || !c->IsRaster())

@@ -10,12 +10,14 @@
 class TTeeBlend : public TObject {
 public:
     DECLARE_CLASS_NAME(TTeeBlend)
-    // Captures the pixels under the rectangle (normalized, within the surface).
-    TTeeBlend(TTeeCanvas* surface, const TRect& r);
+    // Captures the pixels under the rectangle (normalized, within the surface); percent
+    // is the transparency this bracket ends with, so that brackets can nest.
+    TTeeBlend(TTeeCanvas* surface, const TRect& r, int percent = 0);
     ~TTeeBlend() override;
 
     bool Valid() const { return FValid; }
     const TRect& BlendRect() const { return FRect; }
+    int Percent() const { return FPercent; }
     // Mixes the captured background into what was drawn since: each channel becomes
     // drawn + (background - drawn) * percent / 100. 0 leaves the drawing as it is.
     void DoBlend(int percent);
@@ -24,6 +26,7 @@ private:
     TTeeCanvas* FSurface;
     TRect FRect;
     bool FValid = false;
+    int FPercent = 0;
     std::unique_ptr<TBitmap> FBackground;
 };
 

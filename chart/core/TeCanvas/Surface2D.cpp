@@ -84,13 +84,15 @@ std::unique_ptr<TTeeBlend> TTeeCanvas::BeginTransparency(const TRect& r, int per
     if (percent < 0 || percent > 100)
         throw ERangeError();
     FTransparency = percent & 0x7F;
-    return std::make_unique<TTeeBlend>(this, r);
+    return std::make_unique<TTeeBlend>(this, r, FTransparency);
 }
 
 void TTeeCanvas::EndTransparency(std::unique_ptr<TTeeBlend> blend)
 {
+    // Each bracket ends with its own percent: a shadow's bracket inside a box's bracket
+    // must not change how the box is blended.
     if (blend)
-        blend->DoBlend(FTransparency);
+        blend->DoBlend(blend->Percent());
 }
 
 void TTeeCanvas::BevelFrame(TRect& r, TColor topColor, int width, TColor bottomColor)

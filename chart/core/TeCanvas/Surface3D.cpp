@@ -893,10 +893,21 @@ void DrawGraphicAtDepth(TCanvas3D* surface, const TRect& r, TGraphic* graphic, i
     auto corner = [&](int col, int row) {
         return surface->Calc3DPoint(r.Left + TeeRound(double(col) * w / cols), r.Top + TeeRound(double(row) * h / rows), z);
     };
+    // A see-through pixel (less than half opaque) leaves what lies beneath; the others
+    // are drawn in their own colour.
+    const bool alpha = bmp.HasAlpha();
+    auto unpremultiply = [](uint8_t v, uint8_t a) { return uint8_t(std::min(255, v * 255 / a)); };
     for (int row = 0; row < rows; ++row) {
         const TRGBQuad* line = bmp.ScanLine(row);
         for (int col = 0; col < cols; ++col) {
-            c->Brush()->SetColor(RGB(line[col].rgbRed, line[col].rgbGreen, line[col].rgbBlue));
+            const TRGBQuad& p = line[col];
+            if (alpha && p.rgbReserved < 128)
+                continue;
+            if (alpha)
+                c->Brush()->SetColor(RGB(unpremultiply(p.rgbRed, p.rgbReserved), unpremultiply(p.rgbGreen, p.rgbReserved),
+                                         unpremultiply(p.rgbBlue, p.rgbReserved)));
+            else
+                c->Brush()->SetColor(RGB(p.rgbRed, p.rgbGreen, p.rgbBlue));
             const TPoint q[4] = {corner(col, row), corner(col + 1, row), corner(col + 1, row + 1), corner(col, row + 1)};
             c->Polygon(q, 4);
         }

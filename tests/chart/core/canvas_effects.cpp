@@ -315,6 +315,25 @@ TEST(CanvasBlend, TransparencyMixesWithWhatLayBeneath)
     EXPECT_EQ(Px(w.bmp, 1, 1), RGB(128, 128, 128));
 }
 
+TEST(CanvasBlend, NestedBracketsEachEndWithTheirOwnPercent)
+{
+    // A box at 100 % around a shadow at 50 %: the box's bracket still restores all
+    // that lay beneath, whatever the inner bracket blended meanwhile.
+    Flat f(10, 10);
+    f.c.Brush()->SetColor(RGB(200, 0, 100));
+    f.s.FillRect(TRect(0, 0, 10, 10));
+    auto outer = f.s.BeginTransparency(TRect(0, 0, 10, 10), 100);
+    auto inner = f.s.BeginTransparency(TRect(5, 5, 10, 10), 50);
+    f.c.Brush()->SetColor(clBlack);
+    f.s.FillRect(TRect(5, 5, 10, 10));
+    f.s.EndTransparency(std::move(inner));
+    f.c.Brush()->SetColor(clWhite);
+    f.s.FillRect(TRect(0, 0, 5, 5));
+    f.s.EndTransparency(std::move(outer));
+    EXPECT_EQ(Px(f.bmp, 2, 2), RGB(200, 0, 100));
+    EXPECT_EQ(Px(f.bmp, 7, 7), RGB(200, 0, 100));
+}
+
 TEST(CanvasBlend, RectangleIsClippedToTheSurfaceAndSkippedWhenPrinting)
 {
     Flat f(10, 10);

@@ -1,8 +1,11 @@
 // The 3D projection and its inverse, and the 3D primitives and solids.
 #include "TeCanvas.h"
 #include "PixelProbe.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 #include <cmath>
 #include <set>
@@ -287,6 +290,26 @@ TEST(CanvasProjection, GraphicAtDepthPaintsEveryPixelAsAQuadrilateral)
     EXPECT_EQ(Px(v.bmp, 25, 12), clWhite);
     EXPECT_EQ(Px(v.bmp, 30, 30), clWhite);
     EXPECT_EQ(Px(pic, 0, 0), clRed);   // the graphic itself is untouched
+}
+
+TEST(CanvasProjection, GraphicAtDepthLeavesWhatLiesBeneathItsSeeThroughPixels)
+{
+    // A picture file whose left column is see-through (stored black) and whose right
+    // column is opaque red, drawn over a yellow plane.
+    const std::string file = testsupport::TempDir() + "/see-through.png";
+    QImage png(2, 1, QImage::Format_ARGB32);
+    png.setPixelColor(0, 0, QColor(0, 0, 0, 0));
+    png.setPixelColor(1, 0, QColor(255, 0, 0, 255));
+    ASSERT_TRUE(png.save(QString::fromStdString(file)));
+    TPicture pic;
+    pic.LoadFromFile(file);
+    View v(40, 40);
+    v.Setup(false);
+    v.c.Brush()->SetColor(clYellow);
+    v.c.FillRect(TRect(0, 0, 40, 40));
+    DrawGraphicAtDepth(&v.s, TRect(10, 10, 30, 30), pic.Graphic(), 0);
+    EXPECT_EQ(Px(v.bmp, 14, 20), clYellow);
+    EXPECT_EQ(Px(v.bmp, 25, 20), clRed);
 }
 
 TEST(CanvasProjection, RoundSolidsSkipHiddenFacesEvenWithAClearBrush)

@@ -335,23 +335,27 @@ TEST_F(ControlsTest, ComboBoxChangesFireOnlyForTheUser)
     EXPECT_EQ(typed, 2);
 }
 
-TEST_F(ControlsTest, ListBoxClickFiresForTheUsersKeysAsForAClick)
+TEST_F(ControlsTest, AListBoxClicksWhenTheUsersKeysOrMouseChooseAnItemButNotForTheProgram)
 {
+    form->SetBounds(0, 0, 200, 200);
     auto* list = new TListBox(form.get());
     list->SetParent(form.get());
-    list->SetBounds(10, 10, 120, 120);
-    for (const char* s : {"Metafile", "Bitmap", "Text"})
-        list->Items()->Add(s);
+    list->SetBounds(0, 0, 150, 150);
+    for (const char* item : {"Solid", "None", "Horizontal", "Vertical"})
+        list->Items()->Add(item);
     std::vector<int> clicked;
     list->OnClick = [&](TObject*) { clicked.push_back(list->ItemIndex()); };
+    list->SetItemIndex(1);
     user::ShowAndActivate(form.get());
-    list->SetItemIndex(0);   // the program's choice is no click
-    ASSERT_TRUE(user::Focus(list));
-    user::Key(Qt::Key_Down);
-    user::Key(Qt::Key_End);
-    user::Key(Qt::Key_Down);   // at the end: nothing moves, nothing fires
-    user::Key(Qt::Key_Home);
-    EXPECT_EQ(clicked, (std::vector<int>{1, 2, 0}));
+    ASSERT_TRUE(user::Key(list, Qt::Key_Down));
+    ASSERT_TRUE(user::Key(Qt::Key_End));
+    ASSERT_TRUE(user::Key(Qt::Key_Down));   // at the end: nothing moves, no click
+    ASSERT_TRUE(user::Type("s"));
+    EXPECT_EQ(clicked, (std::vector<int>{2, 3, 0}));
+    list->SetItemIndex(2);
+    EXPECT_EQ(clicked.size(), 3U);
+    ASSERT_TRUE(user::ClickItem(list, 1));
+    EXPECT_EQ(clicked, (std::vector<int>{2, 3, 0, 1}));
 }
 
 TEST_F(ControlsTest, CheckBoxClickFollowsCheckedChanges)

@@ -1,5 +1,6 @@
 // Forms declared as tables: names, captions, layout positions, the size rule, tab pages
 // that may refuse a change, and controls that keep their platform events.
+#include "DialogRecorder.h"
 #include "UserInput.h"
 
 #include "controls/FormBuilder.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QLayout>
+#include <QLineEdit>
 #include <QWidget>
 
 #include <memory>
@@ -140,22 +142,38 @@ TEST(FormBuilderTest, ArrowKeysInAnUpDownsEditStepItWithinItsLimitsAndTabPassesT
     EXPECT_NE(QApplication::focusWidget(), form.ESize->Widget());
 }
 
-TEST(FormBuilderTest, LeavingAnUpDownsEditShowsANumberBeyondItsLimitsAsTheLimit)
+TEST(FormBuilderTest, AnUpDownsEditRefusesATypedTextOutsideItsLimitsWithAMessageAndKeepsTheFocus)
 {
+    DialogRecorder dialogs;
     SampleForm form(nullptr, 300, 420);
     user::ShowAndActivate(&form);
-    auto typeAndLeave = [&](const std::string& Text) {
-        user::Focus(form.ESize);
+    QWidget* edit = form.ESize->Widget();
+    ASSERT_TRUE(user::Focus(form.ESize));
+    user::Key(Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(user::Type("25"));
+    user::Key(Qt::Key_Tab);   // leaving the edit
+    ASSERT_EQ(dialogs.Texts(), std::vector<std::string>{"Value must be between 1 and 20."});
+    EXPECT_EQ(form.ESize->Text(), "20");   // the nearest allowed value, which Position gives
+    EXPECT_EQ(QApplication::focusWidget(), edit);
+    EXPECT_EQ(static_cast<QLineEdit*>(edit)->selectedText(), "20");
+    // Enter refuses too, and a text that is no number at all.
+    ASSERT_TRUE(user::Type("x1"));
+    user::Key(Qt::Key_Return);
+    ASSERT_EQ(dialogs.Requests.size(), 2U);
+    EXPECT_EQ(dialogs.Requests[1].Text, "'x1' is not a valid integer value.");
+    EXPECT_EQ(form.ESize->Text(), "20");
+    EXPECT_EQ(QApplication::focusWidget(), edit);
+    // Numbers at either limit, and an empty edit, leave without a word.
+    for (const char* typed : {"1", "20", ""}) {
+        ASSERT_TRUE(user::Focus(form.ESize));
         user::Key(Qt::Key_A, Qt::ControlModifier);
-        user::Type(Text);
+        user::Key(Qt::Key_Delete);
+        ASSERT_TRUE(user::Type(typed));
         user::Key(Qt::Key_Tab);
-        return form.ESize->Text();
-    };
-    EXPECT_EQ(typeAndLeave("25"), "20");
-    EXPECT_EQ(typeAndLeave("-3"), "1");
-    EXPECT_EQ(typeAndLeave("7"), "7");
-    // A text that is no number is the user's to mend.
-    EXPECT_EQ(typeAndLeave("x"), "x");
+        EXPECT_NE(QApplication::focusWidget(), edit) << typed;
+        EXPECT_EQ(form.ESize->Text(), typed);
+    }
+    EXPECT_EQ(dialogs.Requests.size(), 2U);
 }
 
 TEST(FormBuilderTest, ALabelsAcceleratorMovesTheFocusToItsControl)

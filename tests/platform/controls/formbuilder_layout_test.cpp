@@ -27,6 +27,7 @@ public:
             }),
             Radios(RGOrder, "RGOrder", "Order:", {"&1", "&2", "&3", "&4", "&5"}, 2),
             Row("&Step:", {UpDownEdit(EStep, "EStep", UDStep, "UDStep", -3, 7)}),
+            Row("&Balance:", {Ctl(SBBalance, "SBBalance"), Ctl(LBalance, "LBalance", "50 %", 48)}),
         });
     }
     TLabel* LCode;
@@ -40,6 +41,8 @@ public:
     TRadioGroup* RGOrder;
     TEdit* EStep;
     TUpDown* UDStep;
+    TScrollBar* SBBalance;
+    TLabel* LBalance;
 };
 
 // Rows only: nothing in it grows.
@@ -98,6 +101,17 @@ TEST_F(FormBuilderLayout, FixedWidthControlsKeepTheirWidthAndPlace)
     EXPECT_EQ(large->ECode->Left(), small->ECode->Left());
     // A control without a fixed width spans its line.
     EXPECT_EQ(large->EWide->Width(), small->EWide->Width() + 200);
+}
+
+TEST_F(FormBuilderLayout, AHorizontalScrollBarSpansWhatItsRowLeaves)
+{
+    // As a slider does: the bar is no stub beside its label, and the fixed label after
+    // it keeps to the right end.
+    for (LayoutForm* f : {small.get(), large.get()}) {
+        EXPECT_EQ(f->LBalance->Left() + f->LBalance->Width(), f->EWide->Left() + f->EWide->Width());
+        EXPECT_GE(f->SBBalance->Width(), f->EWide->Width() / 2);
+    }
+    EXPECT_EQ(large->SBBalance->Width(), small->SBBalance->Width() + 200);
 }
 
 TEST_F(FormBuilderLayout, TheGrowingColumnAndItemTakeWhatIsLeftOver)

@@ -121,6 +121,27 @@ TEST(Bitmaps, SaveAndLoadBmpInColourAndMonochrome)
     EXPECT_EQ(p.Width(), 5);
 }
 
+TEST(Bitmaps, APictureWithSeeThroughPartsIsDrawnOverWhatLiesBeneath)
+{
+    // A PNG whose left half is see-through (its colour black, as such files often
+    // store) and whose right half is opaque red.
+    const std::string file = testsupport::TempDir() + "/alpha.png";
+    QImage png(4, 2, QImage::Format_ARGB32);
+    png.fill(QColor(0, 0, 0, 0));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 2; x < 4; ++x)
+            png.setPixelColor(x, y, QColor(255, 0, 0, 255));
+    ASSERT_TRUE(png.save(QString::fromStdString(file)));
+    TPicture picture;
+    picture.LoadFromFile(file);
+    TBitmap target(8, 4);
+    target.Canvas()->Brush()->SetColor(clYellow);
+    target.Canvas()->FillRect(TRect(0, 0, 8, 4));
+    target.Canvas()->StretchDraw(TRect(0, 0, 8, 4), picture.Graphic());
+    EXPECT_EQ(Px(target, 1, 1), clYellow);
+    EXPECT_EQ(Px(target, 6, 2), clRed);
+}
+
 TEST(Bitmaps, IndexedFilesOfMoreColoursThanTheirTableTakeTheNearestEntry)
 {
     // 300 greys: more than 8 bits' table holds, let alone 4 bits'.
