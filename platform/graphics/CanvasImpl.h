@@ -460,6 +460,8 @@ struct TCanvas::Impl {
         p.fillPath(path, brush);
     }
     // Strokes a path with the pen; geometric pens stroke through pixel centres.
+    // The path in the gap pen (an opaque background's gaps of a styled line), then the pen.
+    void DrawPathInPens(QPainter& p, const StrokeStyle& s, const QPainterPath& path);
     void StrokeShape(const QPainterPath& path);
     // One cosmetic segment in device pixels, from its first pixel up to but not including
     // its last. The raster engine leaves out the end with the larger coordinate whatever

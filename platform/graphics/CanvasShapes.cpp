@@ -17,6 +17,16 @@ constexpr double kCentre = 0.49;
 
 } // namespace
 
+void TCanvas::Impl::DrawPathInPens(QPainter& p, const StrokeStyle& s, const QPainterPath& path)
+{
+    if (s.Gap) {
+        p.setPen(s.GapPen);
+        p.drawPath(path);
+    }
+    p.setPen(s.Pen);
+    p.drawPath(path);
+}
+
 void TCanvas::Impl::StrokeShape(const QPainterPath& path)
 {
     const StrokeStyle& s = S();
@@ -26,25 +36,13 @@ void TCanvas::Impl::StrokeShape(const QPainterPath& path)
     SetComp(p, s.Rop);
     p.setBrush(Qt::NoBrush);
     if (Snapped()) {
-        const QPainterPath shape = SnapPath(path, s);
         p.resetTransform();
-        if (s.Gap) {
-            p.setPen(s.GapPen);
-            p.drawPath(shape);
-        }
-        p.setPen(s.Pen);
-        p.drawPath(shape);
+        DrawPathInPens(p, s, SnapPath(path, s));
         p.setWorldTransform(Xf);
         return;
     }
     if (s.Cosmetic) {
-        const QPainterPath& shape = Ratio == 1 ? path : Centred(path);
-        if (s.Gap) {
-            p.setPen(s.GapPen);
-            p.drawPath(shape);
-        }
-        p.setPen(s.Pen);
-        p.drawPath(shape);
+        DrawPathInPens(p, s, Ratio == 1 ? path : Centred(path));
     } else {
         p.setPen(s.Pen);
         p.drawPath(path.translated(kCentre, kCentre));
@@ -528,12 +526,7 @@ void TCanvas::Impl::SnappedPolyline(QPainter& p, const StrokeStyle& s, const std
         path.lineTo(c[i] / Ratio);
     if (closed)
         path.closeSubpath();
-    if (s.Gap) {
-        p.setPen(s.GapPen);
-        p.drawPath(path);
-    }
-    p.setPen(s.Pen);
-    p.drawPath(path);
+    DrawPathInPens(p, s, path);
 }
 
 void TCanvas::Impl::Line(int x1, int y1, int x2, int y2)

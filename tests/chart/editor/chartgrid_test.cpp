@@ -43,6 +43,19 @@ struct GridTest : ChartOnForm {
         grid->SetEditorText(Text);
         grid->HideEditor(true);
     }
+    // A series in the grid, a pop-up menu of one item bound to it, the form shown.
+    TPopupMenu* ShowWithMenu()
+    {
+        AddSeries({1, 2, 3}, "S");
+        grid->SetChart(chart);
+        auto* menu = new TPopupMenu(form.get());
+        auto* item = new TMenuItem(form.get());
+        item->SetCaption("&Insert");
+        menu->Items()->Add(item);
+        menu->BindTo(grid);
+        user::ShowAndActivate(form.get());
+        return menu;
+    }
     TChartGrid* grid = nullptr;
     TChartGridNavigator* nav = nullptr;
 };
@@ -203,14 +216,7 @@ TEST_F(GridTest, TabWalksTheCellsAndLeavesTheGridAtEitherEnd)
 
 TEST_F(GridTest, ARightClickOpensThePopupMenuWhereTheMouseIs)
 {
-    AddSeries({1, 2, 3}, "S");
-    grid->SetChart(chart);
-    auto* menu = new TPopupMenu(form.get());
-    auto* item = new TMenuItem(form.get());
-    item->SetCaption("&Insert");
-    menu->Items()->Add(item);
-    menu->BindTo(grid);
-    user::ShowAndActivate(form.get());
+    TPopupMenu* menu = ShowWithMenu();
     auto* view = static_cast<QAbstractItemView*>(grid->Widget());
     // A cell below the header row and right of the index column.
     const QPoint inView = view->viewport()->mapTo(view, view->visualRect(view->model()->index(1, 1)).center());
@@ -224,14 +230,7 @@ TEST_F(GridTest, ARightClickOpensThePopupMenuWhereTheMouseIs)
 
 TEST_F(GridTest, ShiftF10OpensThePopupMenuAtTheCurrentCell)
 {
-    AddSeries({1, 2, 3}, "S");
-    grid->SetChart(chart);
-    auto* menu = new TPopupMenu(form.get());
-    auto* item = new TMenuItem(form.get());
-    item->SetCaption("&Insert");
-    menu->Items()->Add(item);
-    menu->BindTo(grid);
-    user::ShowAndActivate(form.get());
+    TPopupMenu* menu = ShowWithMenu();
     auto* view = static_cast<QAbstractItemView*>(grid->Widget());
     ASSERT_TRUE(user::ClickItem(view, 2, 1));
     ASSERT_TRUE(user::Key(view, Qt::Key_F10, Qt::ShiftModifier));
