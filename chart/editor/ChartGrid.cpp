@@ -598,9 +598,21 @@ void TCustomChartGrid::AfterWrite(TChartSeries* S)
         S->Repaint();
 }
 
+bool TCustomChartGrid::CanInsertPoint() const
+{
+    return AllowEditing() && !FShown.empty() && FMatrixSeries == nullptr;
+}
+
+bool TCustomChartGrid::CanDeletePoint() const
+{
+    const int index = Row() - FirstDataRow();
+    return CanInsertPoint() && RowCount() > 1 && index >= 0 &&
+           std::any_of(FShown.begin(), FShown.end(), [index](const TChartSeries* s) { return index < s->Count(); });
+}
+
 void TCustomChartGrid::InsertPoint()
 {
-    if (!AllowEditing() || FShown.empty() || FMatrixSeries != nullptr)
+    if (!CanInsertPoint())
         return;
     // A series kept in X order places the new point among the others: the grid goes to
     // the row where the first series' point landed.
@@ -619,7 +631,7 @@ void TCustomChartGrid::InsertPoint()
 
 void TCustomChartGrid::DeletePoint()
 {
-    if (!AllowEditing() || FShown.empty() || FMatrixSeries != nullptr)
+    if (!CanInsertPoint())
         return;
     const int index = Row() - FirstDataRow();
     WithoutListening([&] {
@@ -746,14 +758,15 @@ void TChartGridNavigator::EnableButtons(int ARow)
     Buttons(nbNext)->SetEnabled(ARow < last);
     Buttons(nbLast)->SetEnabled(ARow < last);
     const bool shows = FGrid->Series() != nullptr || (FGrid->Chart() != nullptr && FGrid->Chart()->SeriesCount() > 0);
-    const bool insert = FGrid->AllowEditing() && !editor && shows;
     const int index = ARow - first;
     bool holdsPoint = false;
     for (const TChartSeries* s : FGrid->ShownSeries())
         holdsPoint = holdsPoint || (index >= 0 && index < s->Count());
+    // Insert and Delete only where the grid can act on them (not in the matrix layout).
+    const bool insert = FGrid->CanInsertPoint() && !editor;
     Buttons(nbInsert)->SetEnabled(insert);
     Buttons(nbDelete)->SetEnabled(FGrid->RowCount() > 1 && insert && holdsPoint);
-    Buttons(nbEdit)->SetEnabled(insert);
+    Buttons(nbEdit)->SetEnabled(FGrid->AllowEditing() && !editor && shows);
     Buttons(nbPost)->SetEnabled(editor);
     Buttons(nbCancel)->SetEnabled(editor);
 }

@@ -68,6 +68,11 @@ public:
     // Each shown series loses its point at the current row; series whose X column is not
     // shown are renumbered 0, 1, 2, ... so that their X values stay indexes.
     void DeletePoint();
+    // Whether those two have anything to act on: an editable grid in the row layout that
+    // shows a series (and, to delete, a point in the current row). The matrix layout ties
+    // cells to points by their values and has no row to append.
+    bool CanInsertPoint() const;
+    bool CanDeletePoint() const;
     // The series and point of the current colour cell; false when the current cell is not
     // the colour cell of an existing point.
     bool CurrentColorCell(TChartSeries*& ASeries, int& AIndex) const;

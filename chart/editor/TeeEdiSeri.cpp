@@ -696,6 +696,15 @@ void TFormTeeSeries::CBDataSourcestyleChange(TObject*)
             FSeries->SetDataSource(nullptr);
             FSeries->Clear();
         }
+        // A function and series sources would refill the series at their next change,
+        // over what is typed in the grid or filled at random: the series lets them go
+        // and keeps its present points as its own.
+        if (FSeries->FunctionType() != nullptr || dynamic_cast<TChartSeries*>(FSeries->DataSource()) != nullptr) {
+            FSeries->BeginUpdate();
+            TScopeGuard endUpdate([s = FSeries] { s->EndUpdate(); });
+            FSeries->SetDataSource(nullptr);
+            FSeries->SetFunction(nullptr);
+        }
     }
     if (item == dsManual)
         FSeries->SetManualData(true);

@@ -863,6 +863,9 @@ void TChartEditForm::PopupDataPopup(TObject*)
     DefaultColor1->SetVisible(color && stored != clDefault);
     Makenullpoint1->SetVisible(color && stored != clNone);
     N1->SetVisible(color);
+    // Rows can be appended and deleted only where the grid can act on them.
+    Insertrow1->SetEnabled(ChartGrid1->CanInsertPoint());
+    Deleterow1->SetEnabled(ChartGrid1->CanDeletePoint());
 }
 
 void TChartEditForm::EditColor1Click(TObject*)

@@ -50,11 +50,17 @@ TChartSeries::~TChartSeries()
         }
     }
     FDataSources.Clear();
-    // The series that depend on this one lose it as a source, without being cleared.
+    // The series that depend on this one lose it as a source. One that stays in a live
+    // chart refills from what it has left, so that a function does not go on showing
+    // points calculated from a series that is gone.
     const std::vector<TChartSeries*> dependents = FLinkedSeries.Items();
-    for (TChartSeries* d : dependents)
-        d->FDataSources.Remove(this);
     FLinkedSeries.Clear();
+    for (TChartSeries* d : dependents) {
+        d->FDataSources.Remove(this);
+        TCustomAxisPanel* chart = d->FParentChart;
+        if (!d->FDestroyingSeries && !d->IsDestroying() && chart != nullptr && !chart->IsDestroying())
+            d->CheckDataSource();
+    }
     // The function goes with the series.
     if (TTeeFunction* f = FFunction) {
         DetachFunction(f);

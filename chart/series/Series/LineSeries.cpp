@@ -401,12 +401,15 @@ void TCustomSeries::DrawSymbolShape(int ValueIndex, const TRect& R)
             return;
         }
         if (chart->View3D()) {
+            // In 3D the line is a ribbon filled in its colour and outlined by LinePen; its
+            // sample is the rectangle drawn the same way, so that lines tell apart by colour.
             AssignBrushToCanvas(canvas, Brush(), canvas->GetMonochrome() ? clWhite : color, color);
             canvas->AssignPen(LinePen(), LinePen()->Color());
-        } else {
-            canvas->Brush()->SetStyle(bsClear);
-            canvas->AssignPen(LinePen(), color);
+            CanvasRectangleOfRect(canvas, R);
+            return;
         }
+        canvas->Brush()->SetStyle(bsClear);
+        canvas->AssignPen(LinePen(), color);
         const int middle = (R.Top + R.Bottom) / 2;
         canvas->Line(R.Left, middle, R.Right, middle);
     };

@@ -256,6 +256,23 @@ TEST_F(FunctionTest, SourceAndSettingChangesRecompute)
     EXPECT_EQ(res->Count(), 0);
 }
 
+TEST_F(FunctionTest, AFreedSourceLeavesTheFunctionToWhatRemains)
+{
+    TChartSeries* a = Source("A", 3);
+    TChartSeries* b = Source("B", 2, 10);
+    auto [res, f] = Computed(a);
+    res->AddDataSource(b);
+    EXPECT_EQ(PointsOf(res), (Points{{0, 10}, {1, 12}, {2, 2}}));
+    // The first source goes: the other one alone is summed.
+    delete a;
+    EXPECT_EQ(res->DataSources()->Count(), 1);
+    EXPECT_EQ(PointsOf(res), (Points{{10.5, 21}}));
+    // The last one goes: nothing is left to show.
+    delete b;
+    EXPECT_EQ(res->DataSource(), nullptr);
+    EXPECT_EQ(res->Count(), 0);
+}
+
 TEST_F(FunctionTest, PeriodMustBeFiniteAndNotNegative)
 {
     SumFunction f(nullptr);

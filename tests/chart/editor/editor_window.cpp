@@ -604,6 +604,45 @@ TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)
     EXPECT_EQ(a->Count(), 3);
 }
 
+TEST_F(EditorWindowTest, RowsAreOfferedOnlyWhereTheDataGridCanAppendThem)
+{
+    // A series with a third value list, alone in the chart.
+    delete a;
+    delete b;
+    delete c;
+    auto* surface = new TChartSeries(form.get());
+    surface->SetName("Surface");
+    chart->AddSeries(surface);
+    TChartValueList* z = new TChartValueList(surface, "Z");
+    for (const auto& [x, zz, y] : {std::tuple{0.0, 1.0, 5.0}, {1.0, 2.0, 6.0}}) {
+        z->TempValue = zz;
+        surface->AddPointXY(x, y);
+    }
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    user::ShowAndActivate(editor.get());
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Data"));
+    TChartGrid* grid = editor->ChartGrid1;
+    const auto offered = [&] {
+        editor->PopupData->PopupFor(grid, 4, 4);
+        editor->PopupData->CloseUp();
+        return std::vector<bool>{editor->Insertrow1->Enabled(), editor->Deleterow1->Enabled(),
+                                 editor->ChartGridNavigator1->Buttons(nbInsert)->Enabled()};
+    };
+    grid->FocusCell(1, grid->FirstDataRow());
+    EXPECT_EQ(offered(), (std::vector<bool>{true, true, true}));
+    // The XYZ layout has no rows of points to append or delete.
+    ASSERT_TRUE(user::Click(editor->SBGrid3D));
+    ASSERT_EQ(grid->MatrixSeries(), surface);
+    EXPECT_EQ(offered(), (std::vector<bool>{false, false, false}));
+    editor->Insertrow1->Click();
+    EXPECT_EQ(surface->Count(), 2);
+    ASSERT_TRUE(user::Click(editor->SBGrid3D));
+    EXPECT_EQ(offered(), (std::vector<bool>{true, true, true}));
+    // Nor has a chart without series.
+    delete surface;
+    EXPECT_EQ(offered(), (std::vector<bool>{false, false, false}));
+}
+
 TEST_F(EditorWindowTest, AGroupAddedWithThePlusButtonShowsInTheGroupsList)
 {
     std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));

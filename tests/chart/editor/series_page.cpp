@@ -305,6 +305,36 @@ TEST_F(SeriesPageTest, RandomValuesAreCountedWithinTheUpDown)
     EXPECT_TRUE(page->ChartGrid1->Visible());
 }
 
+TEST_F(SeriesPageTest, ManualOrRandomLetsTheFunctionGoAndKeepsThePoints)
+{
+    for (int item : {0, 1}) {
+        auto* source = AddSeries<TLineSeries>("Source" + std::to_string(item), {2, 4, 9});
+        auto* result = AddSeries<TLineSeries>("Result" + std::to_string(item), {});
+        result->SetFunction(new TAverageTeeFunction(owner.get()));
+        result->SetDataSource(source);
+        ASSERT_EQ(result->Count(), 2);
+        Open(result);
+        page->PageSeries->SelectPage(page->TabDataSource);
+        ASSERT_EQ(page->CBDataSourcestyle->ItemIndex(), 2);
+        page->CBDataSourcestyle->Pick(item);
+        EXPECT_EQ(result->FunctionType(), nullptr) << item;
+        EXPECT_EQ(result->DataSource(), nullptr) << item;
+        EXPECT_EQ(result->ManualData(), item == 0) << item;
+        // The calculated points stay, and a change of the old source leaves them be.
+        result->YValues()->SetValue(1, 7);
+        source->AddPointXY(3, 25);
+        ASSERT_EQ(result->Count(), 2) << item;
+        EXPECT_DOUBLE_EQ(result->YValue(0), 5) << item;
+        EXPECT_DOUBLE_EQ(result->YValue(1), 7) << item;
+        // Shown again, the page names the choice made.
+        Open(source);
+        page->PageSeries->SelectPage(page->TabDataSource);
+        Open(result);
+        page->PageSeries->SelectPage(page->TabDataSource);
+        EXPECT_EQ(page->CBDataSourcestyle->ItemIndex(), item);
+    }
+}
+
 TEST_F(SeriesPageTest, AverageOfEveryFivePoints)
 {
     std::vector<double> ys;

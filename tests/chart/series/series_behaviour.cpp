@@ -143,12 +143,25 @@ TEST_F(SeriesLegend, ContinuousLegendFillsTheLineSample)
         l->PaintLegendSymbol(-1, TRect(5, 5, 25, 15));
         return bmp;
     };
-    EXPECT_EQ(Px(*draw(), 15, 7), clWhite);
+    // In 2D a line across the middle, in the series colour.
+    owner.SetView3D(false);
+    auto flat = draw();
+    EXPECT_EQ(Px(*flat, 15, 7), clWhite);
+    EXPECT_EQ(Px(*flat, 15, 10), clRed);
     owner.Legend()->Symbol()->SetContinuous(true);
     auto bmp = draw();
     EXPECT_EQ(Px(*bmp, 15, 7), clRed);
     EXPECT_EQ(Px(*bmp, 15, 10), clRed);
     EXPECT_EQ(Px(*bmp, 15, 3), clWhite);
+    // In 3D the line is a ribbon: its sample is filled in its colour and framed by LinePen,
+    // not a line in the pen's colour that every line series would share.
+    owner.Legend()->Symbol()->SetContinuous(false);
+    owner.SetView3D(true);
+    l->LinePen()->SetColor(clBlue);
+    auto ribbon = draw();
+    EXPECT_EQ(Px(*ribbon, 15, 7), clRed);
+    EXPECT_EQ(Px(*ribbon, 15, 5), clBlue);
+    EXPECT_EQ(Px(*ribbon, 15, 3), clWhite);
 }
 
 using SeriesStack = SeriesTest;
