@@ -154,7 +154,8 @@ void TfmMain::FormCreate(TObject* Sender)
 void TfmMain::edNChange(TObject* Sender)
 {
     const std::string text = Trim(edN->Text());
-    if (text.empty())
+    // Empty, or a sign alone as the first key of a number being typed: nothing yet.
+    if (text.empty() || text == "+" || text == "-")
         return;
     // A text that is no integer raises the conversion error before the grid changes. The
     // number of terms is compared before it is doubled, so that a number too large to

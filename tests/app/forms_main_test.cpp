@@ -145,7 +145,8 @@ TEST_F(MainWindowTest, MoreThanTenTermsAreCappedWithAWarning)
 TEST_F(MainWindowTest, NonPositiveOrEmptyNChangesNothing)
 {
     Grid()->SetCells(1, 2, "7");
-    for (const char* text : {"0", "-3", "  "}) {
+    // A sign alone is a number still being typed.
+    for (const char* text : {"0", "-3", "  ", "-", "+"}) {
         main->edN->SetText(text);
         EXPECT_EQ(Grid()->RowCount(), 5) << text;
         EXPECT_EQ(Grid()->Cells(1, 2), "7");
