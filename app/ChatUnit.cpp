@@ -16,6 +16,9 @@ TfmChart* fmChart = nullptr;
 
 namespace {
 
+// The chart's title before any run.
+const char* const DefaultTitle = "Cp";
+
 // A series of the chart window: X values "X" kept in ascending order (the curve joins the
 // points in X order whatever the transform), Y values "Y" unordered.
 template <class T>
@@ -73,7 +76,7 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     Chart1->SetView3D(false);
     Chart1->BackWall()->SetColor(clWhite);
     Chart1->BackWall()->Brush()->SetStyle(bsClear);
-    Chart1->Title()->Text()->SetText("Cp");
+    Chart1->Title()->Text()->SetText(DefaultTitle);
     Chart1->Title()->Font()->SetColor(clBlack);
     Chart1->Title()->Font()->SetStyle(fsItalic);
     Chart1->Foot()->SetAlignment(taRightJustify);
@@ -168,6 +171,24 @@ void TfmChart::ShowRunResults(const TRunResult& Run, const std::string& XTitle, 
     else
         title->Put(0, ChartTitle);
     Show();
+}
+
+void TfmChart::ClearRunResults()
+{
+    RemoveBandSeries();
+    FindRunSeries();
+    for (TChartSeries* series : {Series1, Series2, Series3})
+        if (series != nullptr)
+            series->Clear();
+    Chart1->UndoZoom();
+    sbUndoZoom->Hide();
+    Chart1->LeftAxis()->Title()->SetCaption("");
+    Chart1->BottomAxis()->Title()->SetCaption("");
+    TStrings* title = Chart1->Title()->Text();
+    if (title->Count() == 0)
+        title->Add(DefaultTitle);
+    else
+        title->Put(0, DefaultTitle);
 }
 
 void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)

@@ -1,5 +1,6 @@
 #include "Unit2.h"
 
+#include "ChatUnit.h"
 #include "DataFile.h"
 #include "Unit3.h"
 
@@ -196,6 +197,12 @@ void TfmMain::Open1Click(TObject* Sender)
         sgIniGuess->SetCells(2, row, "");
         sgIniGuess->SetCells(3, row, "");
     }
+    // The results of the previous file go with its coefficients: its report, the
+    // information line, and the chart with its band and title.
+    Memo1->Clear();
+    Memo2->Clear();
+    if (fmChart != nullptr)
+        fmChart->ClearRunResults();
     fmData->Show();
     if (!text.Whole) {
         MessageDlg("The file is too large to show whole (" + FormatFloat("0.0", text.FileSize / 1048576.0) +

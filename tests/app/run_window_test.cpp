@@ -387,6 +387,33 @@ TEST_F(RunWindowTest, BandSeriesAreAddedOnceAndLeaveWithTheNextRun)
     EXPECT_EQ(chart->Chart1->SeriesCount(), 3);
 }
 
+TEST_F(RunWindowTest, OpeningAnotherFileClearsThePreviousFilesResults)
+{
+    OpenExample("lead_short.dat");
+    main->cbX->SetItemIndex(3);   // T^3: the cubic law is drawn too
+    main->sbrunClick(main->sbrun);
+    main->SpeedButton1Click(main->SpeedButton1);
+    main->Memo2->SetText("information of the previous run");
+    chart->Chart1Zoom(chart->Chart1);
+    ASSERT_EQ(chart->Chart1->SeriesCount(), 5);
+    ASSERT_GT(chart->Series3->Count(), 0);
+
+    const std::string copper = OpenExample("copper.dat");
+    EXPECT_EQ(main->Memo1->Lines()->Count(), 0);
+    EXPECT_EQ(main->Memo2->Text(), "");
+    EXPECT_EQ(chart->Chart1->SeriesCount(), 3);
+    for (TChartSeries* series : {chart->Series1, chart->Series2, chart->Series3})
+        EXPECT_EQ(series->Count(), 0) << series->Title();
+    EXPECT_EQ(chart->Chart1->Title()->Text()->Get(0), "Cp");
+    EXPECT_EQ(chart->Chart1->BottomAxis()->Title()->Caption(), "");
+    EXPECT_FALSE(chart->sbUndoZoom->Visible());
+
+    // A run of the new file shows its own results under its name.
+    main->sbrunClick(main->sbrun);
+    EXPECT_EQ(chart->Series2->Count(), 60);
+    EXPECT_EQ(chart->Chart1->Title()->Text()->Get(0), copper);
+}
+
 } // namespace
 
 namespace {
