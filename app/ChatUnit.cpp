@@ -61,11 +61,13 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     // A tool row above the chart area, which the chart fills.
     BuildForm(this, 696, 480, {
         Panel(Panel1, "Panel1", {Line({KindButton(BitBtn1, "BitBtn1", bkClose, 81),
-                                      Ctl(sbUndoZoom, "sbUndoZoom", "Undo Zoom", 89),
+                                      Ctl(sbUndoZoom, "sbUndoZoom", "&Undo Zoom", 89),
                                       Ctl(SpeedButton1, "SpeedButton1", "&EDIT", 73), Stretch()})}),
         Growing(Panel(Panel2, "Panel2", {Growing(Ctl(Chart1, "Chart1"))})),
     });
     SetMinimumSize(Chart1, 200, 150);
+    // The chart takes no keys and shows no focus: Tab goes among the buttons only.
+    Chart1->SetTabStop(false);
     // "Undo Zoom" comes and goes with the zoom; EDIT stays where the user last found it.
     KeepRoomWhenHidden(sbUndoZoom);
     sbUndoZoom->SetVisible(false);
@@ -170,7 +172,8 @@ void TfmChart::ShowRunResults(const TRunResult& Run, const std::string& XTitle, 
         title->Add(ChartTitle);
     else
         title->Put(0, ChartTitle);
-    Show();
+    // The keyboard stays in the window the user works in.
+    ShowWithoutActivating();
 }
 
 void TfmChart::ClearRunResults()
@@ -219,5 +222,6 @@ void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)
         AddChartPoint(FUpper, high);
         AddChartPoint(FLower, low);
     }
-    Show();
+    // The keyboard stays in the window the user works in.
+    ShowWithoutActivating();
 }

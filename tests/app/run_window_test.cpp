@@ -11,6 +11,9 @@
 #include "Unit2/BandCore.h"
 #include "Unit3.h"
 
+#include <QApplication>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -417,6 +420,36 @@ TEST_F(RunWindowTest, OpeningAnotherFileClearsThePreviousFilesResults)
 } // namespace
 
 namespace {
+
+TEST_F(RunWindowTest, KeyboardStaysWhereTheUserWorksAndReachesTheChartWindowsButtons)
+{
+    OpenExample("lead_short.dat");
+    main->sbrunClick(main->sbrun);
+    ASSERT_TRUE(chart->Visible());
+    // Close & RUN in the data window: the user goes on in the main window, which the
+    // chart window shown again by the run leaves the keyboard to.
+    user::ShowAndActivate(main.get());
+    user::ShowAndActivate(fmData);
+    ASSERT_TRUE(user::Click(fmData->sbrun));
+    EXPECT_FALSE(fmData->Visible());
+    EXPECT_EQ(QApplication::activeWindow(), main->Widget());
+    // So does the band.
+    ASSERT_TRUE(user::Click(main->SpeedButton1));
+    EXPECT_EQ(QApplication::activeWindow(), main->Widget());
+
+    // In the chart window Tab passes over the chart, which takes no keys, and Alt+U
+    // undoes a zoom.
+    chart->Chart1Zoom(chart->Chart1);
+    user::ShowAndActivate(chart.get());
+    ASSERT_TRUE(user::Focus(chart->BitBtn1));
+    for (int tab = 0; tab < 3; ++tab) {
+        ASSERT_TRUE(user::Key(Qt::Key_Tab));
+        EXPECT_NE(QApplication::focusWidget(), chart->Chart1->Widget()) << tab;
+    }
+    ASSERT_TRUE(user::Key(Qt::Key_U, Qt::AltModifier));
+    // A button's accelerator shows the button pressed for a moment, then clicks it.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !chart->sbUndoZoom->Visible(); }, 2000));
+}
 
 TEST_F(RunWindowTest, ZoomingShowsUndoZoomAndItsButtonRestoresTheAxes)
 {
