@@ -16,6 +16,9 @@ TfmChart* fmChart = nullptr;
 
 namespace {
 
+// The chart's title before any run.
+const char* const DefaultTitle = "Cp";
+
 // A series of the chart window: X values "X" kept in ascending order (the curve joins the
 // points in X order whatever the transform), Y values "Y" unordered.
 template <class T>
@@ -58,11 +61,13 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     // A tool row above the chart area, which the chart fills.
     BuildForm(this, 696, 480, {
         Panel(Panel1, "Panel1", {Line({KindButton(BitBtn1, "BitBtn1", bkClose, 81),
-                                      Ctl(sbUndoZoom, "sbUndoZoom", "Undo Zoom", 89),
+                                      Ctl(sbUndoZoom, "sbUndoZoom", "&Undo Zoom", 89),
                                       Ctl(SpeedButton1, "SpeedButton1", "&EDIT", 73), Stretch()})}),
         Growing(Panel(Panel2, "Panel2", {Growing(Ctl(Chart1, "Chart1"))})),
     });
     SetMinimumSize(Chart1, 200, 150);
+    // The chart takes no keys and shows no focus: Tab goes among the buttons only.
+    Chart1->SetTabStop(false);
     // "Undo Zoom" comes and goes with the zoom; EDIT stays where the user last found it.
     KeepRoomWhenHidden(sbUndoZoom);
     sbUndoZoom->SetVisible(false);
@@ -73,7 +78,7 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     Chart1->SetView3D(false);
     Chart1->BackWall()->SetColor(clWhite);
     Chart1->BackWall()->Brush()->SetStyle(bsClear);
-    Chart1->Title()->Text()->SetText("Cp");
+    Chart1->Title()->Text()->SetText(DefaultTitle);
     Chart1->Title()->Font()->SetColor(clBlack);
     Chart1->Title()->Font()->SetStyle(fsItalic);
     Chart1->Foot()->SetAlignment(taRightJustify);
@@ -167,7 +172,26 @@ void TfmChart::ShowRunResults(const TRunResult& Run, const std::string& XTitle, 
         title->Add(ChartTitle);
     else
         title->Put(0, ChartTitle);
-    Show();
+    // The keyboard stays in the window the user works in.
+    ShowWithoutActivating();
+}
+
+void TfmChart::ClearRunResults()
+{
+    RemoveBandSeries();
+    FindRunSeries();
+    for (TChartSeries* series : {Series1, Series2, Series3})
+        if (series != nullptr)
+            series->Clear();
+    Chart1->UndoZoom();
+    sbUndoZoom->Hide();
+    Chart1->LeftAxis()->Title()->SetCaption("");
+    Chart1->BottomAxis()->Title()->SetCaption("");
+    TStrings* title = Chart1->Title()->Text();
+    if (title->Count() == 0)
+        title->Add(DefaultTitle);
+    else
+        title->Put(0, DefaultTitle);
 }
 
 void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)
@@ -198,5 +222,6 @@ void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)
         AddChartPoint(FUpper, high);
         AddChartPoint(FLower, low);
     }
-    Show();
+    // The keyboard stays in the window the user works in.
+    ShowWithoutActivating();
 }

@@ -51,6 +51,10 @@ public:
     void RemoveBandSeries();
     void ShowRunResults(const TRunResult& Run, const std::string& XTitle, const std::string& YTitle,
                         const std::string& ChartTitle);
+    // Another data file was opened: the chart shows nothing of the previous file's run,
+    // as before the first run: no points, no band, no zoom, no axis titles and the title
+    // "Cp".
+    void ClearRunResults();
     // The confidence band: the two band series (created the first time, refilled after)
     // get the upper and lower curves under the axis choices of the run the chart shows,
     // so that the band lies over its curve; the window is shown.

@@ -60,6 +60,7 @@ public:
     TMenuItem* Data1;
     TMenuItem* About1;
     TOpenDialog* OpenDialog1;
+    TSaveDialog* SaveDialog1;
 
     void FormCreate(TObject* Sender);
     // Lays out the grid for the number of terms in edN: rows "X1".."Xn", n = 2N <= 20.
@@ -68,7 +69,8 @@ public:
     void Data1Click(TObject* Sender);
     void About1Click(TObject* Sender);
     void Exit1Click(TObject* Sender);
-    // File > Save: writes the data window's text to the open data file.
+    // File > Save: writes the data window's text to the open data file, or with no file
+    // open to a file the user names, which then is the open data file.
     void Save1Click(TObject* Sender);
     // Closing asks first about changes to the data text not yet saved.
     void FormCloseQuery(TObject* Sender, bool& CanClose);
@@ -86,7 +88,8 @@ private:
     void RunLongWork(const std::function<void()>& Work, TWorkProgress& Progress,
                      const std::function<std::string()>& Status);
     TWorkProgress* FWork = nullptr;
-    // Writes the data text to the open data file; false (said in a message) when it cannot.
+    // Writes the data text to the open data file (or one the save dialog names); false
+    // when the user cancels or it cannot (said in a message).
     bool SaveDataText();
     // Before the data text is dropped (closing, opening another file): asks whether to
     // save its changes; false when the user cancels or the save fails.

@@ -65,8 +65,11 @@ void TfmData::FormCreate(TObject* Sender)
 void TfmData::sbrunClick(TObject* Sender)
 {
     Close();
-    if (fmMain != nullptr)
+    if (fmMain != nullptr) {
+        // The user goes on in the main window, which shows the report.
+        fmMain->BringToFront();
         fmMain->sbrunClick(Sender);
+    }
 }
 
 bool TfmData::LoadDataPoints()

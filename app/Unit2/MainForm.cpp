@@ -1,5 +1,6 @@
 #include "Unit2.h"
 
+#include "ChatUnit.h"
 #include "DataFile.h"
 #include "Unit3.h"
 
@@ -133,6 +134,12 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     OpenDialog1->SetDefaultExt("dat");
     OpenDialog1->SetFilter("Data (*.dat)|*.dat");
     OpenDialog1->SetInitialDir(ExamplesFolder());
+    // File > Save asks for a file name when no data file is open.
+    SaveDialog1 = new TSaveDialog(this);
+    SaveDialog1->SetName("SaveDialog1");
+    SaveDialog1->SetDefaultExt("dat");
+    SaveDialog1->SetFilter("Data (*.dat)|*.dat");
+    SaveDialog1->SetInitialDir(ExamplesFolder());
 
     edN->OnChange = [this](TObject* Sender) { edNChange(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
@@ -154,7 +161,8 @@ void TfmMain::FormCreate(TObject* Sender)
 void TfmMain::edNChange(TObject* Sender)
 {
     const std::string text = Trim(edN->Text());
-    if (text.empty())
+    // Empty, or a sign alone as the first key of a number being typed: nothing yet.
+    if (text.empty() || text == "+" || text == "-")
         return;
     // A text that is no integer raises the conversion error before the grid changes. The
     // number of terms is compared before it is doubled, so that a number too large to
@@ -195,6 +203,12 @@ void TfmMain::Open1Click(TObject* Sender)
         sgIniGuess->SetCells(2, row, "");
         sgIniGuess->SetCells(3, row, "");
     }
+    // The results of the previous file go with its coefficients: its report, the
+    // information line, and the chart with its band and title.
+    Memo1->Clear();
+    Memo2->Clear();
+    if (fmChart != nullptr)
+        fmChart->ClearRunResults();
     fmData->Show();
     if (!text.Whole) {
         MessageDlg("The file is too large to show whole (" + FormatFloat("0.0", text.FileSize / 1048576.0) +
@@ -236,10 +250,14 @@ void TfmMain::FormCloseQuery(TObject* Sender, bool& CanClose)
 
 bool TfmMain::SaveDataText()
 {
-    const std::string fileName = OpenDialog1->FileName();
-    if (fileName.empty()) {
-        MessageDlg("No data file is open.", mtError, {mbOK}, 0);
-        return false;
+    std::string fileName = OpenDialog1->FileName();
+    // Data typed with no file open are saved under a name the user chooses, which then
+    // is the open data file.
+    const bool newFile = fileName.empty();
+    if (newFile) {
+        if (!SaveDialog1->Execute())
+            return false;
+        fileName = SaveDialog1->FileName();
     }
     if (FDataPartial) {
         MessageDlg("The data window shows only the first lines of " + fileName +
@@ -256,15 +274,25 @@ bool TfmMain::SaveDataText()
         return false;
     }
     fmData->SetModified(false);
+    if (newFile) {
+        OpenDialog1->SetFileName(fileName);
+        SetCaption(fileName);
+        fmData->SetCaption(fileName);
+    }
     return true;
 }
 
 bool TfmMain::AskToSaveData()
 {
-    if (fmData == nullptr || !fmData->Modified() || OpenDialog1->FileName().empty() || FDataPartial)
+    if (fmData == nullptr || !fmData->Modified() || FDataPartial)
         return true;
-    switch (MessageDlg("Save the changes to the data of " + OpenDialog1->FileName() + "?", mtConfirmation,
-                       {mbYes, mbNo, mbCancel}, 0)) {
+    const std::string fileName = OpenDialog1->FileName();
+    // With no file open, only a text that holds something is worth a question.
+    if (fileName.empty() && Trim(fmData->Memo1->Lines()->Text()).empty())
+        return true;
+    const std::string question = fileName.empty() ? std::string("Save the data typed in the data window?")
+                                                   : "Save the changes to the data of " + fileName + "?";
+    switch (MessageDlg(question, mtConfirmation, {mbYes, mbNo, mbCancel}, 0)) {
     case mrYes:
         return SaveDataText();
     case mrNo:

@@ -496,8 +496,15 @@ TChartPreview::TChartPreview(TComponent* AOwner) : TForm(AOwner)
     CBPrinters->OnChange = [this](TObject* s) { CBPrintersChange(s); };
     BSetupPrinter->OnClick = [this](TObject* s) { BSetupPrinterClick(s); };
     Orientation->OnClick = [this](TObject* s) { OrientationClick(s); };
-    for (TEdit* e : {SELeftMa, SETopMa, SERightMa, SEBotMa})
-        e->OnChange = [this, e](TObject*) { MarginChange(e); };
+    // A margin is checked when the arrows step it and when the user is done typing it
+    // (leaving the field or Enter), not on every keystroke: with Left at 60, typing 35 into
+    // Right passes through 3, and a field may be empty while a new number is typed.
+    const std::pair<TEdit*, TUpDown*> fields[] = {
+        {SELeftMa, UDLeftMa}, {SETopMa, UDTopMa}, {SERightMa, UDRightMa}, {SEBotMa, UDBotMa}};
+    for (const auto& [e, ud] : fields) {
+        ud->OnChange = [this, e](TObject*) { MarginChange(e); };
+        ud->OnTyped = [this, e](TObject*) { MarginChange(e); };
+    }
     BReset->OnClick = [this](TObject* s) { BResetClick(s); };
     Resolution->OnChange = [this](TObject* s) { ResolutionChange(s); };
     ShowMargins->OnClick = [this](TObject* s) { ShowMarginsClick(s); };
@@ -624,6 +631,9 @@ void TChartPreview::MarginChange(TEdit* Edit)
         ShowMarginFields();
         return;
     }
+    // Leaving a field unchanged changes nothing (nor unchecks Proportional).
+    if (value == *field)
+        return;
     *field = value;
     p->SetPrintMargins(m);
     p->SetPrintProportional(false);

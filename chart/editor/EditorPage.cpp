@@ -17,6 +17,16 @@ void TEditorPage::OnEdit(TEdit* Edit, std::function<void()> Write)
     };
 }
 
+void TEditorPage::OnUpDown(TUpDown* UpDown, std::function<void()> Write)
+{
+    auto write = [this, Write = std::move(Write)](TObject*) {
+        if (!FLoading)
+            Write();
+    };
+    UpDown->OnChange = write;
+    UpDown->OnTyped = write;
+}
+
 void TEditorPage::OnCheck(TCheckBox* Box, std::function<void()> Write)
 {
     Box->OnClick = [this, Write = std::move(Write)](TObject*) {

@@ -25,6 +25,10 @@ protected:
     void OnCombo(TComboBox* Combo, std::function<void(int ItemIndex)> Write);
     void OnRadio(TRadioGroup* Group, std::function<void(int ItemIndex)> Write);
     void OnTrack(TTrackBar* Bar, std::function<void(int Position)> Write);
+    // Runs Write when the up-down's arrows step it and when the user is done typing in its
+    // edit (left it or pressed Enter), not on every keystroke, unless the page is loading:
+    // for a value checked against others, so that it can be typed digit by digit.
+    void OnUpDown(TUpDown* UpDown, std::function<void()> Write);
     // Calls Fill with the loading flag set (and put back afterwards).
     void Load(const std::function<void()>& Fill);
     // Ends the first load: clears the flag and passes the page to the form-show hook.

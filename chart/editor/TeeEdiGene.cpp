@@ -154,10 +154,12 @@ TFormTeeGeneral::TFormTeeGeneral(TComponent* AOwner, TCustomChart* AChart) : TEd
         FChart->SetCursor(cursor);
         FChart->OriginalCursor = cursor;
     });
-    OnEdit(SELeftMa, [this] { MarginChange(0); });
-    OnEdit(SETopMa, [this] { MarginChange(1); });
-    OnEdit(SERightMa, [this] { MarginChange(2); });
-    OnEdit(SEBotMa, [this] { MarginChange(3); });
+    // A margin is checked against the opposite one: with Left at 60 %, typing 35 into Right
+    // passes through 3, so it is taken when the user leaves the field, not on each key.
+    OnUpDown(UDLeftMa, [this] { MarginChange(0); });
+    OnUpDown(UDTopMa, [this] { MarginChange(1); });
+    OnUpDown(UDRightMa, [this] { MarginChange(2); });
+    OnUpDown(UDBotMa, [this] { MarginChange(3); });
     OnCombo(CBMarUnits, [this](int i) {
         FChart->SetMarginUnits(static_cast<TTeeUnits>(i));
         if (i == muPercent) {

@@ -23,8 +23,9 @@ using namespace ctlqt;
 namespace {
 
 // Up and Down pressed in an up-down's associated edit step the up-down, as the arrows do.
-// Enter, or the focus leaving the edit for another control of its window, refuses a
-// typed text that is no number within the up-down's limits.
+// Enter, or the focus leaving the edit for another control of its window, finishes the
+// typing: a text that is no number within the up-down's limits is refused, any other
+// goes to the up-down's OnTyped.
 class UpDownArrowKeys : public QObject {
 public:
     UpDownArrowKeys(TUpDown* AUpDown, QObject* Parent) : QObject(Parent), FUpDown(AUpDown) {}
@@ -44,10 +45,9 @@ public:
         if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (FUpDown->TypedRefusal().empty())
-                return false;   // on to the window's default button
-            GuardedCall([this] { FUpDown->RefuseTyped(); });
-            return true;
+            const bool refused = !FUpDown->TypedRefusal().empty();
+            GuardedCall([this] { FUpDown->FinishTyping(); });
+            return refused;   // else on to the window's default button
         }
         if (key->key() == Qt::Key_Up)
             GuardedCall([this] { FUpDown->StepUp(); });
@@ -62,15 +62,16 @@ private:
     void RefuseAfterLeaving()
     {
         TWinControl* edit = FUpDown->Associate();
-        if (edit == nullptr || edit->Widget() == nullptr || FUpDown->TypedRefusal().empty())
+        if (edit == nullptr || edit->Widget() == nullptr)
             return;
         QWidget* w = edit->Widget();
         // An edit that went away with its page or window is only put right.
         if (!w->isVisible() || !w->isEnabled() || !w->window()->isActiveWindow()) {
-            FUpDown->SetPosition(FUpDown->Position());
+            if (!FUpDown->TypedRefusal().empty())
+                FUpDown->SetPosition(FUpDown->Position());
             return;
         }
-        FUpDown->RefuseTyped();
+        FUpDown->FinishTyping();
     }
 
     TUpDown* FUpDown;
@@ -188,6 +189,9 @@ void TUpDown::RefuseTyped()
     const std::string refusal = TypedRefusal();
     if (refusal.empty())
         return;
+    // The owner sees the refused text first and may put back a value of its own.
+    if (OnTyped)
+        OnTyped(this);
     SetPosition(Position());
     // Whatever the message box did with the focus, the edit has it again, ready for a
     // new number.
@@ -201,6 +205,14 @@ void TUpDown::RefuseTyped()
             line->selectAll();
     });
     throw EConvertError(refusal);
+}
+
+void TUpDown::FinishTyping()
+{
+    if (!TypedRefusal().empty())
+        RefuseTyped();
+    else if (OnTyped)
+        OnTyped(this);
 }
 
 void TUpDown::SetAssociate(TWinControl* Value)

@@ -45,8 +45,16 @@ public:
     // value), the message is shown and the edit has the focus again with its text
     // selected. The associated edit does this when the user leaves it or presses Enter.
     void RefuseTyped();
+    // The user is done typing in the associated edit (left it or pressed Enter): a text
+    // within the limits goes to OnTyped, a refused one is refused as above.
+    void FinishTyping();
 
     TNotifyEvent OnChange;   // after an arrow changed Position
+    // After the user finished typing in the associated edit, also before a refused text
+    // is put right (the owner may put back a value of its own): an owner that checks the
+    // typed number does it here rather than on every keystroke, so that a number can be
+    // typed digit by digit.
+    TNotifyEvent OnTyped;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

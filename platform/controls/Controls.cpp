@@ -365,6 +365,21 @@ void TControl::Click()
 
 // ---- TWinControl ----------------------------------------------------------------
 
+bool TWinControl::TabStop() const
+{
+    const QWidget* w = Widget();
+    return w != nullptr && (w->focusPolicy() & Qt::TabFocus) != 0;
+}
+
+void TWinControl::SetTabStop(bool Value)
+{
+    QWidget* w = Widget();
+    if (w == nullptr)
+        return;
+    const int policy = w->focusPolicy();
+    w->setFocusPolicy(static_cast<Qt::FocusPolicy>(Value ? policy | Qt::TabFocus : policy & ~Qt::TabFocus));
+}
+
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl()

@@ -149,6 +149,9 @@ public:
     virtual void GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const;
     // Lays the aligned children out again in the client area.
     void Realign();
+    // Whether Tab stops at the control; without, it still takes the focus by a click.
+    bool TabStop() const;
+    void SetTabStop(bool Value);
 
 protected:
     // Lets go of the children: they lose their parent and their widgets are detached

@@ -315,6 +315,20 @@ void TForm::Show()
     BringToFront();
 }
 
+void TForm::ShowWithoutActivating()
+{
+    QWidget* win = Widget();
+    if (win == nullptr || !win->isWindow() || Parent() != nullptr) {
+        Show();
+        return;
+    }
+    const bool was = win->testAttribute(Qt::WA_ShowWithoutActivating);
+    win->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    SetVisible(true);
+    win->setAttribute(Qt::WA_ShowWithoutActivating, was);
+    win->raise();
+}
+
 void TForm::BringToFront()
 {
     QWidget* win = Widget();

@@ -33,6 +33,9 @@ public:
     // Shows the form and brings it to the front as the active window, also when it was
     // shown already but lay behind another one.
     void Show();
+    // Shows the window above the others without taking the keyboard from the window the
+    // user works in.
+    void ShowWithoutActivating();
     void BringToFront();
 
     TPosition Position() const { return FPosition; }

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -145,7 +146,8 @@ TEST_F(MainWindowTest, MoreThanTenTermsAreCappedWithAWarning)
 TEST_F(MainWindowTest, NonPositiveOrEmptyNChangesNothing)
 {
     Grid()->SetCells(1, 2, "7");
-    for (const char* text : {"0", "-3", "  "}) {
+    // A sign alone is a number still being typed.
+    for (const char* text : {"0", "-3", "  ", "-", "+"}) {
         main->edN->SetText(text);
         EXPECT_EQ(Grid()->RowCount(), 5) << text;
         EXPECT_EQ(Grid()->Cells(1, 2), "7");
@@ -270,9 +272,44 @@ TEST_F(MainWindowTest, FileSaveWritesTheDataAndClosingOrOpeningAsksAboutUnsavedC
     EXPECT_FALSE(fmData->Modified());
 }
 
+TEST_F(MainWindowTest, DataTypedWithNoFileOpenAreSavedUnderANameTheUserChooses)
+{
+    const std::string path = testsupport::TempDir() + "/typed.dat";
+    std::filesystem::remove(path);
+    user::ShowAndActivate(fmData);
+    ASSERT_TRUE(user::Type(fmData->Memo1, "x"));
+
+    // Closing asks; Yes with the save dialog cancelled keeps the program open.
+    dialogs.Answer = [](TDialogRequest& r) { return r.Kind == TDialogKind::dkSaveFile ? mrCancel : mrYes; };
+    EXPECT_FALSE(main->CloseQuery());
+    ASSERT_EQ(dialogs.Requests.size(), 2u);
+    EXPECT_EQ(dialogs.Requests[0].Text, "Save the data typed in the data window?");
+    EXPECT_EQ(dialogs.Requests[1].Kind, TDialogKind::dkSaveFile);
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // File > Save asks for the name; the file saved then is the open data file.
+    dialogs.Requests.clear();
+    dialogs.Answer = [path](TDialogRequest& r) {
+        r.FileName = path;
+        return mrOk;
+    };
+    main->Save1->Action()->trigger();
+    ASSERT_EQ(dialogs.Requests.size(), 1u);
+    EXPECT_EQ(dialogs.Requests[0].Kind, TDialogKind::dkSaveFile);
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "x");
+    EXPECT_EQ(main->Caption(), path);
+    EXPECT_EQ(fmData->Caption(), path);
+    EXPECT_EQ(main->OpenDialog1->FileName(), path);
+    dialogs.Requests.clear();
+    EXPECT_TRUE(main->CloseQuery());
+    EXPECT_TRUE(dialogs.Requests.empty());
+}
+
 TEST_F(MainWindowTest, CancelledOrUnreadableOpenKeepsEverything)
 {
     fmData->Memo1->Lines()->SetText("kept\n");
+    fmData->SetModified(false);   // as loaded: no question about saving it
     Grid()->SetCells(2, 1, "a");
     main->Open1->Action()->trigger();   // cancelled
     AnswerOpenWith(testsupport::TempDir() + "/missing.dat");

@@ -11,6 +11,9 @@
 #include "Unit2/BandCore.h"
 #include "Unit3.h"
 
+#include <QApplication>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -387,9 +390,66 @@ TEST_F(RunWindowTest, BandSeriesAreAddedOnceAndLeaveWithTheNextRun)
     EXPECT_EQ(chart->Chart1->SeriesCount(), 3);
 }
 
+TEST_F(RunWindowTest, OpeningAnotherFileClearsThePreviousFilesResults)
+{
+    OpenExample("lead_short.dat");
+    main->cbX->SetItemIndex(3);   // T^3: the cubic law is drawn too
+    main->sbrunClick(main->sbrun);
+    main->SpeedButton1Click(main->SpeedButton1);
+    main->Memo2->SetText("information of the previous run");
+    chart->Chart1Zoom(chart->Chart1);
+    ASSERT_EQ(chart->Chart1->SeriesCount(), 5);
+    ASSERT_GT(chart->Series3->Count(), 0);
+
+    const std::string copper = OpenExample("copper.dat");
+    EXPECT_EQ(main->Memo1->Lines()->Count(), 0);
+    EXPECT_EQ(main->Memo2->Text(), "");
+    EXPECT_EQ(chart->Chart1->SeriesCount(), 3);
+    for (TChartSeries* series : {chart->Series1, chart->Series2, chart->Series3})
+        EXPECT_EQ(series->Count(), 0) << series->Title();
+    EXPECT_EQ(chart->Chart1->Title()->Text()->Get(0), "Cp");
+    EXPECT_EQ(chart->Chart1->BottomAxis()->Title()->Caption(), "");
+    EXPECT_FALSE(chart->sbUndoZoom->Visible());
+
+    // A run of the new file shows its own results under its name.
+    main->sbrunClick(main->sbrun);
+    EXPECT_EQ(chart->Series2->Count(), 60);
+    EXPECT_EQ(chart->Chart1->Title()->Text()->Get(0), copper);
+}
+
 } // namespace
 
 namespace {
+
+TEST_F(RunWindowTest, KeyboardStaysWhereTheUserWorksAndReachesTheChartWindowsButtons)
+{
+    OpenExample("lead_short.dat");
+    main->sbrunClick(main->sbrun);
+    ASSERT_TRUE(chart->Visible());
+    // Close & RUN in the data window: the user goes on in the main window, which the
+    // chart window shown again by the run leaves the keyboard to.
+    user::ShowAndActivate(main.get());
+    user::ShowAndActivate(fmData);
+    ASSERT_TRUE(user::Click(fmData->sbrun));
+    EXPECT_FALSE(fmData->Visible());
+    EXPECT_EQ(QApplication::activeWindow(), main->Widget());
+    // So does the band.
+    ASSERT_TRUE(user::Click(main->SpeedButton1));
+    EXPECT_EQ(QApplication::activeWindow(), main->Widget());
+
+    // In the chart window Tab passes over the chart, which takes no keys, and Alt+U
+    // undoes a zoom.
+    chart->Chart1Zoom(chart->Chart1);
+    user::ShowAndActivate(chart.get());
+    ASSERT_TRUE(user::Focus(chart->BitBtn1));
+    for (int tab = 0; tab < 3; ++tab) {
+        ASSERT_TRUE(user::Key(Qt::Key_Tab));
+        EXPECT_NE(QApplication::focusWidget(), chart->Chart1->Widget()) << tab;
+    }
+    ASSERT_TRUE(user::Key(Qt::Key_U, Qt::AltModifier));
+    // A button's accelerator shows the button pressed for a moment, then clicks it.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !chart->sbUndoZoom->Visible(); }, 2000));
+}
 
 TEST_F(RunWindowTest, ZoomingShowsUndoZoomAndItsButtonRestoresTheAxes)
 {

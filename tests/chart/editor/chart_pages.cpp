@@ -268,19 +268,25 @@ TEST_F(ChartPagesTest, GeneralPageZoomScrollAndMargins)
     page->CBScrollMouse->Pick(2);
     EXPECT_EQ(chart->ScrollMouseButton(), mbMiddle);
 
-    // 60 % left and 50 % right leave no room: refused, the box shows the right margin.
+    // 60 % left and 50 % right leave no room: refused when the user leaves the field, the
+    // box shows the right margin again. A margin is typed digit by digit: 35 passes through 3.
     const int right = chart->MarginRight();
-    page->SERightMa->SetText("50");
+    ASSERT_TRUE(user::Type(page->SERightMa, "50"));
+    EXPECT_EQ(page->SERightMa->Text(), "50");
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
     EXPECT_EQ(chart->MarginRight(), right);
     EXPECT_EQ(page->UDRightMa->Position(), right);
-    page->SERightMa->SetText("30");
-    EXPECT_EQ(chart->MarginRight(), 30);
+    ASSERT_TRUE(user::Type(page->SERightMa, "35"));
+    EXPECT_EQ(chart->MarginRight(), right);
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(chart->MarginRight(), 35);
 
     // Pixel margins that overflow in percent are brought back below 100 % together.
     page->CBMarUnits->Pick(int(muPixels));
     EXPECT_EQ(page->UDTopMa->Min(), -2000);
-    page->SELeftMa->SetText("150");
-    page->SERightMa->SetText("90");
+    ASSERT_TRUE(user::Type(page->SELeftMa, "150"));
+    ASSERT_TRUE(user::Type(page->SERightMa, "90"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
     EXPECT_EQ(chart->MarginLeft(), 150);
     page->CBMarUnits->Pick(int(muPercent));
     EXPECT_LT(chart->MarginLeft() + chart->MarginRight(), 100);

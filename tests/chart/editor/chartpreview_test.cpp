@@ -188,22 +188,34 @@ TEST_F(PreviewTest, DialogFieldsRefuseCrossingMarginsAndReset)
     chart->SetPrintMargins(TRect(60, 10, 20, 10));
     TChartPreview dialog(nullptr);
     dialog.SetTag(reinterpret_cast<intptr_t>(chart));
-    dialog.Show();
+    user::ShowAndActivate(&dialog);
     ASSERT_EQ(dialog.TeePreviewPanel1->Panel(), chart);
     EXPECT_EQ(dialog.SELeftMa->Text(), "60");
     EXPECT_FALSE(dialog.CBProp->Checked());
     EXPECT_EQ(dialog.BPrint->Enabled(), !Printer()->Printers().empty());
     EXPECT_EQ(dialog.BSetupPrinter->Enabled(), !Printer()->Printers().empty());
 
-    dialog.SERightMa->SetText("45");   // 60 + 45 is not below 100
+    // A margin is typed digit by digit and checked when the user leaves the field.
+    ASSERT_TRUE(user::Type(dialog.SERightMa, "45"));   // 60 + 45 is not below 100
+    EXPECT_EQ(dialog.SERightMa->Text(), "45");
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
     EXPECT_EQ(chart->PrintMargins().Right, 20);
     EXPECT_EQ(dialog.SERightMa->Text(), "20");
     EXPECT_FALSE(dialog.BReset->Enabled());
-    dialog.SERightMa->SetText("35");
+    ASSERT_TRUE(user::Type(dialog.SERightMa, "35"));
+    EXPECT_EQ(chart->PrintMargins().Right, 20);   // not the 3 on the way
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
     EXPECT_EQ(chart->PrintMargins().Right, 35);
     EXPECT_TRUE(dialog.BReset->Enabled());
-    dialog.SETopMa->SetText("-5");
+    // Backspace empties a field; an empty or negative one left puts the margin back.
+    ASSERT_TRUE(user::Key(dialog.SETopMa, Qt::Key_Backspace));
+    EXPECT_EQ(dialog.SETopMa->Text(), "");
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(dialog.SETopMa->Text(), "10");
+    ASSERT_TRUE(user::Type(dialog.SETopMa, "-5"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
     EXPECT_EQ(chart->PrintMargins().Top, 10);
+    EXPECT_EQ(dialog.SETopMa->Text(), "10");
 
     EXPECT_TRUE(user::Click(dialog.BReset));
     EXPECT_EQ(chart->PrintMargins(), TRect(60, 10, 20, 10));
