@@ -61,7 +61,7 @@ TfmChart::TfmChart(TComponent* AOwner) : TForm(AOwner)
     // A tool row above the chart area, which the chart fills.
     BuildForm(this, 696, 480, {
         Panel(Panel1, "Panel1", {Line({KindButton(BitBtn1, "BitBtn1", bkClose, 81),
-                                      Ctl(sbUndoZoom, "sbUndoZoom", "&Undo Zoom", 89),
+                                      Ctl(sbUndoZoom, "sbUndoZoom", "Undo Zoom", 89),
                                       Ctl(SpeedButton1, "SpeedButton1", "&EDIT", 73), Stretch()})}),
         Growing(Panel(Panel2, "Panel2", {Growing(Ctl(Chart1, "Chart1"))})),
     });

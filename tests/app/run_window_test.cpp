@@ -437,17 +437,19 @@ TEST_F(RunWindowTest, KeyboardStaysWhereTheUserWorksAndReachesTheChartWindowsBut
     ASSERT_TRUE(user::Click(main->SpeedButton1));
     EXPECT_EQ(QApplication::activeWindow(), main->Widget());
 
-    // In the chart window Tab passes over the chart, which takes no keys, and Alt+U
-    // undoes a zoom.
+    // In the chart window Tab passes over the chart, which takes no keys, and reaches
+    // Undo Zoom, which Space presses.
     chart->Chart1Zoom(chart->Chart1);
     user::ShowAndActivate(chart.get());
     ASSERT_TRUE(user::Focus(chart->BitBtn1));
-    for (int tab = 0; tab < 3; ++tab) {
+    bool reached = false;
+    for (int tab = 0; tab < 3 && !reached; ++tab) {
         ASSERT_TRUE(user::Key(Qt::Key_Tab));
         EXPECT_NE(QApplication::focusWidget(), chart->Chart1->Widget()) << tab;
+        reached = QApplication::focusWidget() == chart->sbUndoZoom->Widget();
     }
-    ASSERT_TRUE(user::Key(Qt::Key_U, Qt::AltModifier));
-    // A button's accelerator shows the button pressed for a moment, then clicks it.
+    ASSERT_TRUE(reached);
+    ASSERT_TRUE(user::Key(Qt::Key_Space));
     EXPECT_TRUE(QTest::qWaitFor([this] { return !chart->sbUndoZoom->Visible(); }, 2000));
 }
 
