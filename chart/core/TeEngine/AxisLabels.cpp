@@ -122,13 +122,24 @@ double TChartAxis::LabelStepForRange()
 double TChartAxis::CalcIncrementFromSize(int LabelSize)
 {
     int count = 1;
+    double s = 0;
     if (LabelSize >= 1) {
-        double s = LabelSize;
+        s = LabelSize;
         if (FLabelsSeparation > 0)
             s += RoundEven(FLabelsSeparation * 0.01 * s);
         count = static_cast<int>(RoundEven(FMap.AxisSize * 1.0 / s));
     }
-    return CalcIncrementForLabels(count);
+    double step = CalcIncrementForLabels(count);
+    // The count of labels that fit is rounded, and so is the count a step gives: both
+    // may round up, and labels a step apart would then touch or overlap. A numeric step
+    // grows until its labels stand at least their size and separation apart.
+    if (FLabelsSeparation > 0 && s > 0 && !IAxisDateTime && !FLogarithmic && FMap.AxisSize > 0 &&
+        std::isfinite(FMap.Range) && FMap.Range != 0) {
+        const double pixelsPerValue = FMap.AxisSize / std::fabs(FMap.Range);
+        for (int guard = 0; guard < MaxLabelSteps && std::isfinite(step) && step * pixelsPerValue < s; ++guard)
+            step = NextStepValue(step);
+    }
+    return step;
 }
 
 double TChartAxis::CalcIncrementForLabels(int MaxLabels)

@@ -362,3 +362,21 @@ TEST_F(AxisLabels, AlternateLabelsHalveTheStep)
     EXPECT_DOUBLE_EQ(y->LogBaseRound(300), 100);
     EXPECT_DOUBLE_EQ(y->LogBaseRound(400), 1000);
 }
+
+TEST_F(AxisLabels, HorizontalValueLabelsNeverTouch)
+{
+    // A line of ten points: whole steps, and label counts rounded up to the room.
+    AddSeries({{4, 0}, {8, 1}, {12, 2}, {16, 3}, {20, 4}, {24, 5}, {28, 6}, {32, 7}, {36, 8}, {40, 9}});
+    TChartAxis* x = chart->BottomAxis();
+    for (double top = 20; top <= 45; top += 0.25) {
+        x->SetFixedRange(0, top);
+        Layout();
+        std::vector<Label> labels = LabelsOf(x);
+        ASSERT_GE(labels.size(), 2u) << top;
+        for (size_t i = 1; i < labels.size(); ++i) {
+            const int halves = 3 * static_cast<int>(labels[i - 1].Text.size() + labels[i].Text.size());
+            EXPECT_GT(labels[i - 1].Pos - labels[i].Pos, halves)
+                << top << ": " << labels[i - 1].Text << " and " << labels[i].Text;
+        }
+    }
+}
