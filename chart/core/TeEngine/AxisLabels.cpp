@@ -91,6 +91,11 @@ std::string TChartAxis::LabelValueText(double Value)
         // six digits, which the label values never exceed but their arithmetic's noise does.
         if (FLogarithmic && FAxisValuesFormat == "#,##0.###" && !DefaultPictureHolds(Value))
             text = FloatToStrF(Value, TFloatFormat::ffGeneral, 6, 0);
+        // Beyond fifteen digits the picture would print every digit of a huge value (a
+        // label hundreds of characters long, and the digits past the fifteenth are noise):
+        // such a value shows in the general format.
+        else if (FAxisValuesFormat == "#,##0.###" && std::fabs(Value) >= 1e15)
+            text = FloatToStrF(Value, TFloatFormat::ffGeneral, 15, 0);
     }
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
         FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
@@ -352,6 +357,10 @@ void TAxisLabelLoop::Values(double Step, int StepIndex)
         LabelAt(v, Step, StepIndex, true);
         if (!(v < before))
             return;
+        // Steps taken down from a large maximum keep their rounding errors: a value within
+        // rounding of zero is zero (else a huge range labels its zero "1.7E292").
+        if (std::fabs(v) < rounding)
+            v = 0;
     }
 }
 

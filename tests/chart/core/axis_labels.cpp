@@ -380,3 +380,24 @@ TEST_F(AxisLabels, HorizontalValueLabelsNeverTouch)
         }
     }
 }
+
+TEST_F(AxisLabels, HugeValuesKeepAFiniteRangeAndShortLabels)
+{
+    AddSeries({{0, 0}});
+    TChartAxis* y = chart->LeftAxis();
+    for (double top : {1e300, 1e308, 1.79e308}) {
+        y->SetFixedRange(0, top);
+        Layout();
+        // Margins of 6 pixels at both ends, as a series' pointers ask.
+        y->FitToRect(TRect(0, 6, 0, 6));
+        ASSERT_TRUE(std::isfinite(y->Map().Minimum) && std::isfinite(y->Map().Maximum)) << top;
+        ASSERT_GE(y->Map().Maximum, top) << top;
+        std::vector<Label> labels = LabelsOf(y);
+        ASSERT_GE(labels.size(), 2u) << top;
+        for (const Label& l : labels)
+            EXPECT_LE(l.Text.size(), 20u) << l.Text;
+        EXPECT_EQ(labels.back().Text, "0") << top;
+    }
+    // Ordinary values keep the picture's thousands.
+    EXPECT_EQ(y->LabelValueText(123456789012.0), "123,456,789,012");
+}
