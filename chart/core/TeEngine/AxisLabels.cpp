@@ -28,6 +28,18 @@ bool DefaultPictureHolds(double Value)
     return std::fabs(shown - Value) <= 0.01 * std::fabs(Value);
 }
 
+// The decimals that show every multiple of Step: 2 for 0.05, 5 for 0.00002; at most 15.
+int DecimalsOfStep(double Step)
+{
+    double scaled = std::fabs(Step);
+    for (int d = 0; d < 15; ++d, scaled *= 10)
+        if (std::fabs(scaled - RoundEven(scaled)) <= 1e-6 * scaled)
+            return d;
+    return 15;
+}
+
+const char* const DefaultValuesFormat = "#,##0.###";
+
 }  // namespace
 
 int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& NumLines)
@@ -85,16 +97,19 @@ std::string TChartAxis::LabelValueText(double Value)
             text = FormatDateTime(format, Value);
         }
     } else {
-        text = FLabelTexts.Text(Value, FAxisValuesFormat);
+        // The default picture with the decimals that the step needs (three at least).
+        text = FLabelDecimals > 3 && FAxisValuesFormat == DefaultValuesFormat
+                   ? FLabelTexts.Text(Value, "#,##0." + std::string(FLabelDecimals, '#'))
+                   : FLabelTexts.Text(Value, FAxisValuesFormat);
         // A logarithmic axis labels powers far below 0.001, which the default picture
         // would all show as "0": such a label shows its value in the general format, to
         // six digits, which the label values never exceed but their arithmetic's noise does.
-        if (FLogarithmic && FAxisValuesFormat == "#,##0.###" && !DefaultPictureHolds(Value))
+        if (FLogarithmic && FAxisValuesFormat == DefaultValuesFormat && !DefaultPictureHolds(Value))
             text = FloatToStrF(Value, TFloatFormat::ffGeneral, 6, 0);
         // Beyond fifteen digits the picture would print every digit of a huge value (a
         // label hundreds of characters long, and the digits past the fifteenth are noise):
         // such a value shows in the general format.
-        else if (FAxisValuesFormat == "#,##0.###" && std::fabs(Value) >= 1e15)
+        else if (FAxisValuesFormat == DefaultValuesFormat && std::fabs(Value) >= 1e15)
             text = FloatToStrF(Value, TFloatFormat::ffGeneral, 15, 0);
     }
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
@@ -117,10 +132,26 @@ int TChartAxis::LabelSizeForValue(bool IsHorizontal, double Value)
 
 double TChartAxis::LabelStepForRange()
 {
-    const int s = std::max(LabelSizeForValue(FHorizontal, FMap.Maximum), LabelSizeForValue(FHorizontal, FMap.Minimum));
-    double step = CalcIncrementFromSize(s);
-    if (FLabelsAlternate)
-        step = FLogarithmic ? step / FLogarithmicBase : step * 0.5;
+    const auto stepForSize = [&] {
+        const int s =
+            std::max(LabelSizeForValue(FHorizontal, FMap.Maximum), LabelSizeForValue(FHorizontal, FMap.Minimum));
+        double step = CalcIncrementFromSize(s);
+        if (FLabelsAlternate)
+            step = FLogarithmic ? step / FLogarithmicBase : step * 0.5;
+        return step;
+    };
+    FLabelDecimals = 3;
+    double step = stepForSize();
+    // A step finer than the default picture's three decimals would label different
+    // values alike ("0 0 0" on a deep zoom): the labels get the decimals of the step,
+    // and the step is chosen again for the wider texts (a coarser step needs no more).
+    // Logarithmic labels stand at powers of the base unless an increment is given.
+    if (FAxisValuesFormat == DefaultValuesFormat && !IAxisDateTime && (!FLogarithmic || FIncrement != 0) && step > 0 &&
+        std::isfinite(step) && DecimalsOfStep(step) > 3) {
+        FLabelDecimals = DecimalsOfStep(step);
+        step = stepForSize();
+        FLabelDecimals = std::max(3, DecimalsOfStep(step));
+    }
     return step;
 }
 

@@ -401,3 +401,35 @@ TEST_F(AxisLabels, HugeValuesKeepAFiniteRangeAndShortLabels)
     // Ordinary values keep the picture's thousands.
     EXPECT_EQ(y->LabelValueText(123456789012.0), "123,456,789,012");
 }
+
+TEST_F(AxisLabels, DeepZoomLabelsShowTheDecimalsThatTellThemApart)
+{
+    AddSeries({{0, 0}});
+    TChartAxis* y = chart->LeftAxis();
+    TChartAxis* x = chart->BottomAxis();
+    y->SetFixedRange(0, 0.0001);
+    x->SetFixedRange(12.5681, 12.5683);
+    Layout();
+    std::vector<Label> ys = LabelsOf(y);
+    ASSERT_GE(ys.size(), 3u);
+    EXPECT_EQ(ys.front().Text, "0.0001");
+    EXPECT_EQ(ys[1].Text, "0.000095");
+    EXPECT_EQ(ys.back().Text, "0");
+    std::vector<Label> xs = LabelsOf(x);
+    ASSERT_GE(xs.size(), 2u);
+    EXPECT_EQ(xs.front().Text, "12.5683");
+    EXPECT_EQ(xs.back().Text, "12.5681");
+    for (size_t i = 1; i < xs.size(); ++i) {
+        EXPECT_NE(xs[i - 1].Text, xs[i].Text);
+        // The wider texts still keep apart.
+        EXPECT_GT(xs[i - 1].Pos - xs[i].Pos, 3 * static_cast<int>(xs[i - 1].Text.size() + xs[i].Text.size()));
+    }
+    // An ordinary step keeps the picture's three decimals; a chosen format is kept.
+    y->SetFixedRange(0, 1);
+    Layout();
+    EXPECT_EQ(LabelsOf(y)[1].Text, "0.95");
+    y->SetFixedRange(0, 0.0001);
+    y->SetAxisValuesFormat("0.00");
+    Layout();
+    EXPECT_EQ(LabelsOf(y)[1].Text, "0.00");
+}
