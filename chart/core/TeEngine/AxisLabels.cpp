@@ -168,11 +168,17 @@ double TChartAxis::CalcIncrementFromSize(int LabelSize)
     double step = CalcIncrementForLabels(count);
     // The count of labels that fit is rounded, and so is the count a step gives: both
     // may round up, and labels a step apart would then touch or overlap. A numeric step
-    // grows until its labels stand at least their size and separation apart.
+    // grows until its labels stand at least their size and separation apart, and a
+    // separation rounded to a pixel or two still leaves a blank between texts side by
+    // side (line heights carry their own leading).
     if (FLabelsSeparation > 0 && s > 0 && !IAxisDateTime && !FLogarithmic && FMap.AxisSize > 0 &&
         std::isfinite(FMap.Range) && FMap.Range != 0) {
+        const bool sideBySide = FHorizontal ? !IsVerticalAngle(FLabelsAngle) : IsVerticalAngle(FLabelsAngle);
+        const double blank =
+            sideBySide && FParentChart != nullptr ? FParentChart->Canvas()->TextWidth(" ") : 0;
+        const double room = std::max(s, LabelSize + blank);
         const double pixelsPerValue = FMap.AxisSize / std::fabs(FMap.Range);
-        for (int guard = 0; guard < MaxLabelSteps && std::isfinite(step) && step * pixelsPerValue < s; ++guard)
+        for (int guard = 0; guard < MaxLabelSteps && std::isfinite(step) && step * pixelsPerValue < room; ++guard)
             step = NextStepValue(step);
     }
     return step;
