@@ -108,9 +108,10 @@ std::string TChartAxis::LabelValueText(double Value)
             text = FloatToStrF(Value, TFloatFormat::ffGeneral, 6, 0);
         // Beyond fifteen digits the picture would print every digit of a huge value (a
         // label hundreds of characters long, and the digits past the fifteenth are noise):
-        // such a value shows in the general format.
+        // such a value shows in the general format, to twelve digits, so that the noise
+        // of steps taken down from the top ("5.00000000000001E306") does not show.
         else if (FAxisValuesFormat == DefaultValuesFormat && std::fabs(Value) >= 1e15)
-            text = FloatToStrF(Value, TFloatFormat::ffGeneral, 15, 0);
+            text = FloatToStrF(Value, TFloatFormat::ffGeneral, 12, 0);
     }
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
         FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
