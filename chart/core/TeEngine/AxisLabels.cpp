@@ -171,15 +171,25 @@ double TChartAxis::CalcIncrementFromSize(int LabelSize)
     // may round up, and labels a step apart would then touch or overlap. A numeric step
     // grows until its labels stand at least their size and separation apart, and a
     // separation rounded to a pixel or two still leaves a blank between texts side by
-    // side (line heights carry their own leading).
+    // side (line heights carry their own leading). The size is that of the labels the
+    // step gives at the ends, not of the ends' own values.
     if (FLabelsSeparation > 0 && s > 0 && !IAxisDateTime && !FLogarithmic && FMap.AxisSize > 0 &&
         std::isfinite(FMap.Range) && FMap.Range != 0) {
         const bool sideBySide = FHorizontal ? !IsVerticalAngle(FLabelsAngle) : IsVerticalAngle(FLabelsAngle);
         const double blank =
             sideBySide && FParentChart != nullptr ? FParentChart->Canvas()->TextWidth(" ") : 0;
-        const double room = std::max(s, LabelSize + blank);
+        const auto room = [&](double Step) {
+            double a = FMap.Minimum, b = FMap.Maximum;
+            if (FRoundFirstLabel) {
+                a = std::trunc(a / Step) * Step;
+                b = std::trunc(b / Step) * Step;
+            }
+            const double size = std::max(LabelSizeForValue(FHorizontal, a), LabelSizeForValue(FHorizontal, b));
+            return size + std::max(RoundEven(FLabelsSeparation * 0.01 * size), blank);
+        };
         const double pixelsPerValue = FMap.AxisSize / std::fabs(FMap.Range);
-        for (int guard = 0; guard < MaxLabelSteps && std::isfinite(step) && step * pixelsPerValue < room; ++guard)
+        for (int guard = 0; guard < MaxLabelSteps && std::isfinite(step) && step * pixelsPerValue < room(step);
+             ++guard)
             step = NextStepValue(step);
     }
     return step;
