@@ -6,6 +6,7 @@
 #include "system/ScopeGuard.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -236,10 +237,27 @@ void TCustomChart::ScrollAxis(TChartAxis* Axis, int From, int To)
 {
     if (Axis == nullptr || From == To)
         return;
-    // The value under the mouse stays under it: the range moves against the drag.
-    const double delta = Axis->ValueAtPixel(From) - Axis->ValueAtPixel(To);
-    double newMin = Axis->Minimum() + delta;
-    double newMax = Axis->Maximum() + delta;
+    // The value under the mouse stays under it: the range moves against the drag. A
+    // logarithmic axis moves by the ratio of the two values, so that it keeps its decades
+    // and never reaches zero.
+    double newMin, newMax;
+    if (Axis->Logarithmic()) {
+        const double factor = Axis->ValueAtPixel(From) / Axis->ValueAtPixel(To);
+        double lo = Axis->Minimum(), hi = Axis->Maximum();
+        // An automatic range from zero is shown from the range in use.
+        if (!(lo > 0)) {
+            lo = Axis->Map().Minimum;
+            hi = Axis->Map().Maximum;
+        }
+        newMin = lo * factor;
+        newMax = hi * factor;
+        if (!(factor > 0) || !std::isfinite(factor) || !(newMin > 0) || !std::isfinite(newMax))
+            return;
+    } else {
+        const double delta = Axis->ValueAtPixel(From) - Axis->ValueAtPixel(To);
+        newMin = Axis->Minimum() + delta;
+        newMax = Axis->Maximum() + delta;
+    }
     bool allow = true;
     if (OnAllowScroll)
         OnAllowScroll(Axis, newMin, newMax, allow);
@@ -277,9 +295,27 @@ void TCustomChart::WheelScroll(int WheelDelta)
         TChartAxis* a = Axes()->Items(t);
         if (a->Horizontal())
             continue;
-        // Wheel turned towards the user (negative delta): the axis range goes up.
+        // Wheel turned towards the user (negative delta): the content moves down the
+        // screen, so the range goes up, or down on an inverted axis.
+        const bool up = (WheelDelta < 0) != a->Inverted();
+        if (a->Logarithmic()) {
+            // By a factor: the same share of the decades shown, never down to zero. An
+            // automatic range from zero is scrolled from the range in use.
+            double lo = a->Minimum(), hi = a->Maximum();
+            if (!(lo > 0)) {
+                lo = a->Map().Minimum;
+                hi = a->Map().Maximum;
+            }
+            if (lo > 0 && hi > lo) {
+                const double factor = std::pow(hi / lo, TeeWheelScrollFraction);
+                const double f = up ? factor : 1 / factor;
+                if (std::isfinite(hi * f) && lo * f > 0)
+                    a->SetFixedRange(lo * f, hi * f);
+            }
+            continue;
+        }
         const double delta = (a->Maximum() - a->Minimum()) * TeeWheelScrollFraction;
-        a->Scroll(WheelDelta < 0 ? delta : -delta, false);
+        a->Scroll(up ? delta : -delta, false);
     }
     if (OnScroll)
         OnScroll(this);

@@ -680,6 +680,13 @@ void TChartAxis::FitToRect(const TRect& R)
     // Values at the old end pixels, with the new pixels and the old range.
     const double vA = ValueAtPixel(oldStart);
     const double vB = ValueAtPixel(oldEnd);
+    // A range near the largest double has no room for margins: it stays as it is.
+    if (!std::isfinite(vA) || !std::isfinite(vB) || !std::isfinite(vB - vA)) {
+        FMap.StartPos = oldStart;
+        FMap.EndPos = oldEnd;
+        FMap.AxisSize = oldEnd - oldStart;
+        return;
+    }
     FMap.Maximum = vB;
     FMap.Minimum = vA;
     if (FMap.Minimum > FMap.Maximum)

@@ -447,6 +447,9 @@ private:
     std::string FAxisValuesFormat = "#,##0.###";
     std::string FDateTimeFormat;
     TAxisLabelTexts FLabelTexts;
+    // Decimals of the default value picture for the current step: more than its three
+    // when the labels a step apart would otherwise read the same.
+    int FLabelDecimals = 3;
     bool FExactDateTime = true;
     bool FRoundFirstLabel = true;
     std::unique_ptr<TChartHiddenPen> FMinorGrid;

@@ -28,6 +28,18 @@ bool DefaultPictureHolds(double Value)
     return std::fabs(shown - Value) <= 0.01 * std::fabs(Value);
 }
 
+// The decimals that show every multiple of Step: 2 for 0.05, 5 for 0.00002; at most 15.
+int DecimalsOfStep(double Step)
+{
+    double scaled = std::fabs(Step);
+    for (int d = 0; d < 15; ++d, scaled *= 10)
+        if (std::fabs(scaled - RoundEven(scaled)) <= 1e-6 * scaled)
+            return d;
+    return 15;
+}
+
+const char* const DefaultValuesFormat = "#,##0.###";
+
 }  // namespace
 
 int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& NumLines)
@@ -85,12 +97,21 @@ std::string TChartAxis::LabelValueText(double Value)
             text = FormatDateTime(format, Value);
         }
     } else {
-        text = FLabelTexts.Text(Value, FAxisValuesFormat);
+        // The default picture with the decimals that the step needs (three at least).
+        text = FLabelDecimals > 3 && FAxisValuesFormat == DefaultValuesFormat
+                   ? FLabelTexts.Text(Value, "#,##0." + std::string(FLabelDecimals, '#'))
+                   : FLabelTexts.Text(Value, FAxisValuesFormat);
         // A logarithmic axis labels powers far below 0.001, which the default picture
         // would all show as "0": such a label shows its value in the general format, to
         // six digits, which the label values never exceed but their arithmetic's noise does.
-        if (FLogarithmic && FAxisValuesFormat == "#,##0.###" && !DefaultPictureHolds(Value))
+        if (FLogarithmic && FAxisValuesFormat == DefaultValuesFormat && !DefaultPictureHolds(Value))
             text = FloatToStrF(Value, TFloatFormat::ffGeneral, 6, 0);
+        // Beyond fifteen digits the picture would print every digit of a huge value (a
+        // label hundreds of characters long, and the digits past the fifteenth are noise):
+        // such a value shows in the general format, to twelve digits, so that the noise
+        // of steps taken down from the top ("5.00000000000001E306") does not show.
+        else if (FAxisValuesFormat == DefaultValuesFormat && std::fabs(Value) >= 1e15)
+            text = FloatToStrF(Value, TFloatFormat::ffGeneral, 12, 0);
     }
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
         FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
@@ -112,23 +133,66 @@ int TChartAxis::LabelSizeForValue(bool IsHorizontal, double Value)
 
 double TChartAxis::LabelStepForRange()
 {
-    const int s = std::max(LabelSizeForValue(FHorizontal, FMap.Maximum), LabelSizeForValue(FHorizontal, FMap.Minimum));
-    double step = CalcIncrementFromSize(s);
-    if (FLabelsAlternate)
-        step = FLogarithmic ? step / FLogarithmicBase : step * 0.5;
+    const auto stepForSize = [&] {
+        const int s =
+            std::max(LabelSizeForValue(FHorizontal, FMap.Maximum), LabelSizeForValue(FHorizontal, FMap.Minimum));
+        double step = CalcIncrementFromSize(s);
+        if (FLabelsAlternate)
+            step = FLogarithmic ? step / FLogarithmicBase : step * 0.5;
+        return step;
+    };
+    FLabelDecimals = 3;
+    double step = stepForSize();
+    // A step finer than the default picture's three decimals would label different
+    // values alike ("0 0 0" on a deep zoom): the labels get the decimals of the step,
+    // and the step is chosen again for the wider texts (a coarser step needs no more).
+    // Logarithmic labels stand at powers of the base unless an increment is given.
+    if (FAxisValuesFormat == DefaultValuesFormat && !IAxisDateTime && (!FLogarithmic || FIncrement != 0) && step > 0 &&
+        std::isfinite(step) && DecimalsOfStep(step) > 3) {
+        FLabelDecimals = DecimalsOfStep(step);
+        step = stepForSize();
+        FLabelDecimals = std::max(3, DecimalsOfStep(step));
+    }
     return step;
 }
 
 double TChartAxis::CalcIncrementFromSize(int LabelSize)
 {
     int count = 1;
+    double s = 0;
     if (LabelSize >= 1) {
-        double s = LabelSize;
+        s = LabelSize;
         if (FLabelsSeparation > 0)
             s += RoundEven(FLabelsSeparation * 0.01 * s);
         count = static_cast<int>(RoundEven(FMap.AxisSize * 1.0 / s));
     }
-    return CalcIncrementForLabels(count);
+    double step = CalcIncrementForLabels(count);
+    // The count of labels that fit is rounded, and so is the count a step gives: both
+    // may round up, and labels a step apart would then touch or overlap. A numeric step
+    // grows until its labels stand at least their size and separation apart, and a
+    // separation rounded to a pixel or two still leaves a blank between texts side by
+    // side (line heights carry their own leading). The size is that of the labels the
+    // step gives at the ends, not of the ends' own values.
+    if (FLabelsSeparation > 0 && s > 0 && !IAxisDateTime && !FLogarithmic && FMap.AxisSize > 0 &&
+        std::isfinite(FMap.Range) && FMap.Range != 0) {
+        const bool sideBySide = FHorizontal ? !IsVerticalAngle(FLabelsAngle) : IsVerticalAngle(FLabelsAngle);
+        const double blank =
+            sideBySide && FParentChart != nullptr ? FParentChart->Canvas()->TextWidth(" ") : 0;
+        const auto room = [&](double Step) {
+            double a = FMap.Minimum, b = FMap.Maximum;
+            if (FRoundFirstLabel) {
+                a = std::trunc(a / Step) * Step;
+                b = std::trunc(b / Step) * Step;
+            }
+            const double size = std::max(LabelSizeForValue(FHorizontal, a), LabelSizeForValue(FHorizontal, b));
+            return size + std::max(RoundEven(FLabelsSeparation * 0.01 * size), blank);
+        };
+        const double pixelsPerValue = FMap.AxisSize / std::fabs(FMap.Range);
+        for (int guard = 0; guard < MaxLabelSteps && std::isfinite(step) && step * pixelsPerValue < room(step);
+             ++guard)
+            step = NextStepValue(step);
+    }
+    return step;
 }
 
 double TChartAxis::CalcIncrementForLabels(int MaxLabels)
@@ -341,6 +405,10 @@ void TAxisLabelLoop::Values(double Step, int StepIndex)
         LabelAt(v, Step, StepIndex, true);
         if (!(v < before))
             return;
+        // Steps taken down from a large maximum keep their rounding errors: a value within
+        // rounding of zero is zero (else a huge range labels its zero "1.7E292").
+        if (std::fabs(v) < rounding)
+            v = 0;
     }
 }
 

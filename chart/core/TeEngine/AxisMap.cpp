@@ -75,7 +75,9 @@ double TAxisScaleMap::ValueAtPixel(int P) const
         if (AxisSize < 1)
             return 0;
         double d = fromEnd ? double(EndPos) - P : double(P) - StartPos;
-        d = d * Range / AxisSize;
+        // The fraction of the axis first: the pixels times a range near the largest
+        // double would overflow.
+        d = d / AxisSize * Range;
         return Horizontal ? Minimum + d : Maximum - d;
     }
     const bool maxAtStart = Horizontal == Inverted;   // horizontal inverted, or vertical normal

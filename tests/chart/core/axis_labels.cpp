@@ -362,3 +362,76 @@ TEST_F(AxisLabels, AlternateLabelsHalveTheStep)
     EXPECT_DOUBLE_EQ(y->LogBaseRound(300), 100);
     EXPECT_DOUBLE_EQ(y->LogBaseRound(400), 1000);
 }
+
+TEST_F(AxisLabels, HorizontalValueLabelsNeverTouch)
+{
+    // A line of ten points: whole steps, and label counts rounded up to the room.
+    AddSeries({{4, 0}, {8, 1}, {12, 2}, {16, 3}, {20, 4}, {24, 5}, {28, 6}, {32, 7}, {36, 8}, {40, 9}});
+    TChartAxis* x = chart->BottomAxis();
+    for (double top = 20; top <= 45; top += 0.25) {
+        x->SetFixedRange(0, top);
+        Layout();
+        std::vector<Label> labels = LabelsOf(x);
+        ASSERT_GE(labels.size(), 2u) << top;
+        for (size_t i = 1; i < labels.size(); ++i) {
+            const int halves = 3 * static_cast<int>(labels[i - 1].Text.size() + labels[i].Text.size());
+            // A blank (6 pixels) at least between the texts.
+            EXPECT_GE(labels[i - 1].Pos - labels[i].Pos, halves + 6)
+                << top << ": " << labels[i - 1].Text << " and " << labels[i].Text;
+        }
+    }
+}
+
+TEST_F(AxisLabels, HugeValuesKeepAFiniteRangeAndShortLabels)
+{
+    AddSeries({{0, 0}});
+    TChartAxis* y = chart->LeftAxis();
+    for (double top : {1e300, 1e308, 1.79e308}) {
+        y->SetFixedRange(0, top);
+        Layout();
+        // Margins of 6 pixels at both ends, as a series' pointers ask.
+        y->FitToRect(TRect(0, 6, 0, 6));
+        ASSERT_TRUE(std::isfinite(y->Map().Minimum) && std::isfinite(y->Map().Maximum)) << top;
+        ASSERT_GE(y->Map().Maximum, top) << top;
+        std::vector<Label> labels = LabelsOf(y);
+        ASSERT_GE(labels.size(), 2u) << top;
+        // Steps of a round tenth of the range: round texts, without noise.
+        for (const Label& l : labels)
+            EXPECT_LE(l.Text.size(), 7u) << l.Text;
+        EXPECT_EQ(labels.back().Text, "0") << top;
+    }
+    // Ordinary values keep the picture's thousands.
+    EXPECT_EQ(y->LabelValueText(123456789012.0), "123,456,789,012");
+}
+
+TEST_F(AxisLabels, DeepZoomLabelsShowTheDecimalsThatTellThemApart)
+{
+    AddSeries({{0, 0}});
+    TChartAxis* y = chart->LeftAxis();
+    TChartAxis* x = chart->BottomAxis();
+    y->SetFixedRange(0, 0.0001);
+    x->SetFixedRange(12.5681, 12.5683);
+    Layout();
+    std::vector<Label> ys = LabelsOf(y);
+    ASSERT_GE(ys.size(), 3u);
+    EXPECT_EQ(ys.front().Text, "0.0001");
+    EXPECT_EQ(ys[1].Text, "0.000095");
+    EXPECT_EQ(ys.back().Text, "0");
+    std::vector<Label> xs = LabelsOf(x);
+    ASSERT_GE(xs.size(), 2u);
+    EXPECT_EQ(xs.front().Text, "12.5683");
+    EXPECT_EQ(xs.back().Text, "12.5681");
+    for (size_t i = 1; i < xs.size(); ++i) {
+        EXPECT_NE(xs[i - 1].Text, xs[i].Text);
+        // The wider texts still keep apart.
+        EXPECT_GT(xs[i - 1].Pos - xs[i].Pos, 3 * static_cast<int>(xs[i - 1].Text.size() + xs[i].Text.size()));
+    }
+    // An ordinary step keeps the picture's three decimals; a chosen format is kept.
+    y->SetFixedRange(0, 1);
+    Layout();
+    EXPECT_EQ(LabelsOf(y)[1].Text, "0.95");
+    y->SetFixedRange(0, 0.0001);
+    y->SetAxisValuesFormat("0.00");
+    Layout();
+    EXPECT_EQ(LabelsOf(y)[1].Text, "0.00");
+}

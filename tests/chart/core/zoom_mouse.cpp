@@ -3,6 +3,7 @@
 #include "chart_fixture_support.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,57 @@ TEST_F(ZoomTest, WheelScrollsTheVerticalAxesByThreePercent)
     ExpectRange(X(), 0, 100, 0);
     chart->DispatchMouseWheel(0, 120, TPoint(Px(50), Py(25)));   // up
     ExpectRange(Y(), 0, 50, 1e-9);
+}
+
+TEST_F(ZoomTest, OnAnInvertedAxisTheWheelMovesTheContentTheSameWay)
+{
+    // Wheel down moves the data down the screen on either axis: up the values of a
+    // normal axis, down those of an inverted one.
+    chart->RightAxis()->SetMinMax(10, 20);
+    chart->RightAxis()->SetInverted(true);
+    Layout();
+    const int before = chart->RightAxis()->CalcYPosValue(15);
+    chart->DispatchMouseWheel(0, -120, TPoint(Px(50), Py(25)));
+    ExpectRange(Y(), 1.5, 51.5, 1e-9);
+    ExpectRange(chart->RightAxis(), 9.7, 19.7, 1e-9);
+    Layout();
+    EXPECT_GT(chart->RightAxis()->CalcYPosValue(15), before);
+}
+
+TEST_F(ZoomTest, ALogarithmicAxisScrollsByFactorsAndNeverReachesZero)
+{
+    Y()->SetMinMax(1, 1000);
+    Y()->SetLogarithmic(true);
+    Layout();
+    // The wheel keeps the decades shown and moves them by 3 % of them.
+    chart->DispatchMouseWheel(0, -120, TPoint(Px(50), Py(25)));
+    const double f = std::pow(1000.0, 0.03);
+    ExpectRange(Y(), f, 1000 * f, 1e-9);
+    for (int t = 0; t < 30; ++t)
+        chart->DispatchMouseWheel(0, 120, TPoint(Px(50), Py(25)));
+    EXPECT_GT(Y()->Minimum(), 0);
+    EXPECT_NEAR(Y()->Maximum() / Y()->Minimum(), 1000, 1e-6);
+
+    // A drag keeps the value under the mouse under it, by the ratio of the values.
+    Y()->SetMinMax(1, 1000);
+    Layout();
+    const int y = Py(10);
+    const double under = Y()->ValueAtPixel(y);
+    chart->DispatchMouseDown(mbRight, 0, Px(50), y);
+    chart->DispatchMouseMove(0, Px(50), y + 40);
+    chart->DispatchMouseUp(mbRight, 0, Px(50), y + 40);
+    EXPECT_NEAR(Y()->Maximum() / Y()->Minimum(), 1000, 1e-6);
+    Layout();
+    EXPECT_NEAR(Y()->ValueAtPixel(y + 40) / under, 1, 0.02);
+    // Dragged far down, the range keeps above zero.
+    for (int t = 0; t < 20; ++t) {
+        chart->DispatchMouseDown(mbRight, 0, Px(50), chart->ChartRect.Top + 1);
+        chart->DispatchMouseMove(0, Px(50), chart->ChartRect.Bottom - 2);
+        chart->DispatchMouseUp(mbRight, 0, Px(50), chart->ChartRect.Bottom - 2);
+        Layout();
+    }
+    EXPECT_GT(Y()->Minimum(), 0);
+    EXPECT_NEAR(Y()->Maximum() / Y()->Minimum(), 1000, 1e-6);
 }
 
 TEST_F(ZoomTest, AWheelScrollIsToldAndUndoneLikeAPan)
