@@ -182,7 +182,9 @@ void TfmMain::sbStopClick(TObject* Sender)
 void TfmMain::RunLongWork(const std::function<void()>& Work, TWorkProgress& Progress,
                           const std::function<std::string()>& Status)
 {
-    TControl* starters[] = {sbrun, SpeedButton1, fmData != nullptr ? fmData->sbrun : nullptr,
+    // Off while the work runs: what starts other work, and N, whose change would reshape the
+    // grid that the work's results are written into.
+    TControl* starters[] = {sbrun, SpeedButton1, edN, fmData != nullptr ? fmData->sbrun : nullptr,
                             fmChart != nullptr ? fmChart->SpeedButton1 : nullptr};
     for (TControl* c : starters)
         if (c != nullptr)

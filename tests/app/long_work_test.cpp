@@ -1,5 +1,5 @@
 // Long work as the user meets it: while a fit or a band computes, the windows stay live,
-// the progress shows, RUN, Conf. intl., Open, the data window's run and EDIT are off, and
+// the progress shows, RUN, Conf. intl., Open, N, the data window's run and EDIT are off, and
 // Escape or Stop ends the work without changing what the last run left.
 #include "AppWindows.h"
 
@@ -31,7 +31,8 @@ protected:
         watch->setInterval(20);
         QObject::connect(watch.get(), &QTimer::timeout, [this, Ready, Act] {
             SeenRunning = SeenRunning || (!main->sbrun->Enabled() && !main->SpeedButton1->Enabled() &&
-                                          !main->Open1->Enabled() && !data->sbrun->Enabled() &&
+                                          !main->Open1->Enabled() && !main->edN->Enabled() &&
+                                          !data->sbrun->Enabled() &&
                                           !chart->SpeedButton1->Enabled() && main->sbStop->Enabled());
             if (!acted && Ready()) {
                 acted = true;
@@ -46,6 +47,7 @@ protected:
         EXPECT_TRUE(main->sbrun->Enabled());
         EXPECT_TRUE(main->SpeedButton1->Enabled());
         EXPECT_TRUE(main->Open1->Enabled());
+        EXPECT_TRUE(main->edN->Enabled());
         EXPECT_TRUE(data->sbrun->Enabled());
         EXPECT_TRUE(chart->SpeedButton1->Enabled());
         EXPECT_FALSE(main->sbStop->Enabled());
