@@ -446,26 +446,16 @@ private:
 // a spin edit). One filter of the application serves every page control of the program.
 class PageKeys : public QObject {
 public:
-    static void Install()
-    {
-        static QPointer<PageKeys> keys;
-        if (keys == nullptr && QCoreApplication::instance() != nullptr) {
-            keys = new PageKeys(QCoreApplication::instance());
-            QCoreApplication::instance()->installEventFilter(keys);
-        }
-    }
+    using QObject::QObject;
 
     bool eventFilter(QObject* Watched, QEvent* Event) override;
-
-private:
-    using QObject::QObject;
 };
 
 class AskingTabWidget : public QTabWidget {
 public:
     AskingTabWidget()
     {
-        PageKeys::Install();
+        InstallApplicationFilter<PageKeys>();
         Bar = new AskingTabBar;
         // Every tab shows: the control is at least as wide as its tabs.
         Bar->setUsesScrollButtons(false);

@@ -30,14 +30,7 @@ namespace {
 // filter of the application serves every control of the program.
 class AltKeysTypeNothing : public QObject {
 public:
-    static void Install()
-    {
-        static QPointer<AltKeysTypeNothing> keys;
-        if (keys == nullptr && QCoreApplication::instance() != nullptr) {
-            keys = new AltKeysTypeNothing(QCoreApplication::instance());
-            QCoreApplication::instance()->installEventFilter(keys);
-        }
-    }
+    using QObject::QObject;
 
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
@@ -56,9 +49,6 @@ public:
                qobject_cast<QTextEdit*>(Watched) != nullptr || qobject_cast<QAbstractSpinBox*>(Watched) != nullptr ||
                (combo != nullptr && combo->isEditable());
     }
-
-private:
-    using QObject::QObject;
 };
 
 } // namespace
@@ -92,7 +82,7 @@ void TControl::SetWidget(QWidget* AWidget)
         return;
     AWidget->setObjectName(Q(Name()));
     AWidget->hide();
-    AltKeysTypeNothing::Install();
+    InstallApplicationFilter<AltKeysTypeNothing>();
 }
 
 void TControl::SetName(const std::string& NewName)

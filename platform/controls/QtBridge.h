@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QColor>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QString>
 #include <string>
 
@@ -18,5 +20,16 @@ inline QColor Color(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr
 // Enter or Escape that no focused control took.
 inline constexpr const char* DefaultButtonProperty = "platformDefaultButton";
 inline constexpr const char* CancelButtonProperty = "platformCancelButton";
+
+// Installs one event filter of type Filter on the application, the first time it is
+// asked (once there is an application): a filter that serves every control of the program.
+template <class Filter> void InstallApplicationFilter()
+{
+    static QPointer<Filter> filter;
+    if (filter == nullptr && QCoreApplication::instance() != nullptr) {
+        filter = new Filter(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(filter);
+    }
+}
 
 } // namespace ctlqt
