@@ -163,15 +163,7 @@ void TfmChart::ShowRunResults(const TRunResult& Run, const std::string& XTitle, 
         }
     FXAxis = Run.XAxis;
     FYAxis = Run.YAxis;
-    Chart1->UndoZoom();
-    sbUndoZoom->Hide();
-    Chart1->LeftAxis()->Title()->SetCaption(YTitle);
-    Chart1->BottomAxis()->Title()->SetCaption(XTitle);
-    TStrings* title = Chart1->Title()->Text();
-    if (title->Count() == 0)
-        title->Add(ChartTitle);
-    else
-        title->Put(0, ChartTitle);
+    ResetView(ChartTitle, XTitle, YTitle);
     // The keyboard stays in the window the user works in.
     ShowWithoutActivating();
 }
@@ -183,15 +175,20 @@ void TfmChart::ClearRunResults()
     for (TChartSeries* series : {Series1, Series2, Series3})
         if (series != nullptr)
             series->Clear();
+    ResetView(DefaultTitle, "", "");
+}
+
+void TfmChart::ResetView(const std::string& Title, const std::string& XTitle, const std::string& YTitle)
+{
     Chart1->UndoZoom();
     sbUndoZoom->Hide();
-    Chart1->LeftAxis()->Title()->SetCaption("");
-    Chart1->BottomAxis()->Title()->SetCaption("");
+    Chart1->LeftAxis()->Title()->SetCaption(YTitle);
+    Chart1->BottomAxis()->Title()->SetCaption(XTitle);
     TStrings* title = Chart1->Title()->Text();
     if (title->Count() == 0)
-        title->Add(DefaultTitle);
+        title->Add(Title);
     else
-        title->Put(0, DefaultTitle);
+        title->Put(0, Title);
 }
 
 void TfmChart::ShowBand(const std::vector<TBandPoint>& Band)

@@ -66,11 +66,13 @@ protected:
 private:
     // Points the run's series fields at the form's series of their names.
     void FindRunSeries();
+    // The view a run starts from: no zoom, these chart and axis titles.
+    void ResetView(const std::string& Title, const std::string& XTitle, const std::string& YTitle);
 
     // The axis choices of the run the chart shows (T and Cp before any run).
     int FXAxis = 0;
     int FYAxis = 0;
-    // The two band series, owned by the chart; null until the first band and after the
+    // The two band series, owned by this window; null until the first band and after the
     // editor deleted them.
     TChartSeries* FUpper = nullptr;
     TChartSeries* FLower = nullptr;
