@@ -88,6 +88,14 @@ void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation, bool ShowMark
         View3DOptions()->SetRotation(Focused ? 345 : 335);
 }
 
+void TGalleryChart::SetSmooth(bool Value)
+{
+    if (Value == FSmooth)
+        return;
+    FSmooth = Value;
+    Repaint();
+}
+
 bool TGalleryChart::InSubMarker(int X, int Y) const
 {
     return X >= 0 && X < 12 && Y >= Height() - 12 && Y < Height();

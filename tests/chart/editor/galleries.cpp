@@ -15,6 +15,8 @@
 
 #include <gtest/gtest-spi.h>
 
+#include <QApplication>
+
 #include <memory>
 #include <set>
 #include <type_traits>
@@ -277,7 +279,14 @@ TEST_F(GalleriesTest, SmoothChartsAreReducedFromALargerDrawingThatLeavesThemUnch
     const int labelSize = chart->LeftAxis()->LabelsFont()->Size();
     ASSERT_FALSE(panel->Smooth());
     std::unique_ptr<TBitmap> plain = chart->DrawToBitmap(clWhite, chart->ClientRect());
+    // Every chart on the screen is drawn again at once, not when something else repaints it.
+    QApplication::processEvents();
+    int draws = 0;
+    chart->OnAfterDraw = [&](TObject*) { ++draws; };
     panel->SetSmooth(true);
+    QApplication::processEvents();
+    EXPECT_GT(draws, 0);
+    chart->OnAfterDraw = nullptr;
     std::unique_ptr<TBitmap> smooth = chart->DrawToBitmap(clWhite, chart->ClientRect());
     SavePicture(panel.get(), "gallery-smooth");
     // Anti-aliased edges bring in colours the plain drawing does not have.
