@@ -271,6 +271,7 @@ void TChartGalleryPanel::Clear()
 {
     FSelected = nullptr;
     FCharts.clear();
+    SetTabStop(true);
 }
 
 void TChartGalleryPanel::SetNumRows(int Value)
@@ -322,8 +323,13 @@ void TChartGalleryPanel::SetSelectedChart(TGalleryChart* Chart)
     if (Chart == nullptr || !Chart->Enabled())
         return;
     FSelected = Chart;
-    for (auto& chart : FCharts)
+    // The grid is one Tab stop, at the chosen chart; the arrows move within it. Until a
+    // chart is chosen the panel is the stop, and its first arrow chooses the first chart.
+    SetTabStop(false);
+    for (auto& chart : FCharts) {
         chart->SetFocusLook(chart.get() == Chart, FFocusRotation, FDisplaySub);
+        chart->SetTabStop(chart.get() == Chart);
+    }
     // The chosen chart takes the keys: in a window not shown yet it becomes the one that
     // has the focus when the window opens, so the arrows move on from it at once.
     Chart->SetFocus();
@@ -534,6 +540,7 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         start = cr + 1;
     }
     chart->SetParent(Panel);
+    chart->SetTabStop(false);
     chart->SetView3D(Panel->View3D());
     chart->SetSmooth(Panel->Smooth());
 
