@@ -28,6 +28,9 @@ protected:
         QPainter p(this);
         QStyleOptionFocusRect o;
         o.initFrom(this);
+        // Shown whenever asked for, also after the mouse moved the focus (the style
+        // otherwise keeps focus rectangles for keyboard users).
+        o.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
         o.rect = rect().adjusted(3, 3, -3, -3);
         if (isDown())
             o.rect.translate(1, 1);

@@ -382,6 +382,7 @@ TEST_F(ChartPagesTest, PageNavigatorIsOneTabStopThatShowsItsFocusedButton)
     ASSERT_TRUE(user::Key(Qt::Key_Right));
     ASSERT_TRUE(user::Key(Qt::Key_Space));
     EXPECT_EQ(chart->Page(), 2);
+    const QImage priorPlain = user::W(nav->Buttons(nbPrior))->grab().toImage();
     for (TRizIvoigateBtn b : {nbFirst, nbPrior, nbNext, nbLast})
         EXPECT_EQ(nav->Buttons(b)->FocusFrame(), b == nbNext) << b;
     EXPECT_NE(user::W(next)->grab().toImage(), plain);
@@ -395,12 +396,19 @@ TEST_F(ChartPagesTest, PageNavigatorIsOneTabStopThatShowsItsFocusedButton)
     }
     EXPECT_EQ(user::W(next)->grab().toImage(), plain);
 
-    // A click on a button gives the bar the focus with that button focused.
+    // A click on a button gives the bar the focus with that button focused, also in a
+    // window the keyboard has not moved the focus in (where styles hide focus frames).
+    user::W(nav)->window()->setAttribute(Qt::WA_KeyboardFocusChange, false);
     ASSERT_TRUE(user::Click(nav->Buttons(nbLast)));
     EXPECT_EQ(chart->Page(), 4);
     EXPECT_EQ(QApplication::focusWidget(), user::W(nav));
     EXPECT_EQ(nav->FocusedButton(), nbLast);
     EXPECT_TRUE(nav->Buttons(nbLast)->FocusFrame());
+    // The arrows after the click show where they went too.
+    ASSERT_TRUE(user::Key(Qt::Key_Left));
+    ASSERT_TRUE(user::Key(Qt::Key_Left));
+    EXPECT_EQ(nav->FocusedButton(), nbPrior);
+    EXPECT_NE(user::W(nav->Buttons(nbPrior))->grab().toImage(), priorPlain);
 }
 
 TEST_F(ChartPagesTest, ThreeDPageOpensWithoutChangesAndAppliesViews)
