@@ -88,6 +88,14 @@ void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation, bool ShowMark
         View3DOptions()->SetRotation(Focused ? 345 : 335);
 }
 
+void TGalleryChart::SetSmooth(bool Value)
+{
+    if (Value == FSmooth)
+        return;
+    FSmooth = Value;
+    Repaint();
+}
+
 bool TGalleryChart::InSubMarker(int X, int Y) const
 {
     return X >= 0 && X < 12 && Y >= Height() - 12 && Y < Height();
@@ -263,6 +271,7 @@ void TChartGalleryPanel::Clear()
 {
     FSelected = nullptr;
     FCharts.clear();
+    SetTabStop(true);
 }
 
 void TChartGalleryPanel::SetNumRows(int Value)
@@ -314,8 +323,13 @@ void TChartGalleryPanel::SetSelectedChart(TGalleryChart* Chart)
     if (Chart == nullptr || !Chart->Enabled())
         return;
     FSelected = Chart;
-    for (auto& chart : FCharts)
+    // The grid is one Tab stop, at the chosen chart; the arrows move within it. Until a
+    // chart is chosen the panel is the stop, and its first arrow chooses the first chart.
+    SetTabStop(false);
+    for (auto& chart : FCharts) {
         chart->SetFocusLook(chart.get() == Chart, FFocusRotation, FDisplaySub);
+        chart->SetTabStop(chart.get() == Chart);
+    }
     // The chosen chart takes the keys: in a window not shown yet it becomes the one that
     // has the focus when the window opens, so the arrows move on from it at once.
     Chart->SetFocus();
@@ -526,6 +540,7 @@ TGalleryChart* AddGalleryChart(TChartGalleryPanel* Panel, TTeeSeriesType* Series
         start = cr + 1;
     }
     chart->SetParent(Panel);
+    chart->SetTabStop(false);
     chart->SetView3D(Panel->View3D());
     chart->SetSmooth(Panel->Smooth());
 

@@ -26,7 +26,8 @@ public:
     // The registration the chart shows (its series and function class).
     TTeeSeriesType* SeriesType = nullptr;
     bool Smooth() const { return FSmooth; }
-    void SetSmooth(bool Value) { FSmooth = Value; }
+    // A change repaints the chart at once.
+    void SetSmooth(bool Value);
     // Sets the look of the focused chart, or of the others; ShowMarker draws the
     // sub-gallery marker on it.
     void SetFocusLook(bool Focused, bool FocusRotation, bool ShowMarker = false);

@@ -78,8 +78,10 @@ void TCustomRizIvoigator::CreateButtons()
         b->SetParent(this);
         b->SetBounds(0, 0, MinButtonWidth, MinButtonHeight);
         LoadButtonGlyph(b, std::string("RizIvo_") + ButtonNames[i]);
+        // The bar takes the keys for its buttons: Tab stops at the bar, not at each button.
+        b->SetTakesFocus(false);
         b->OnClick = [this, b](TObject*) { ButtonClicked(b->Index); };
-        b->OnMouseDown = [this, b](TObject*) { FFocusedButton = b->Index; };
+        b->OnMouseDown = [this, b](TObject*) { ButtonMouseDown(b->Index); };
         FButtons[static_cast<size_t>(i)] = b;
     }
     for (TRizIvoigateBtn i : {nbInsert, nbDelete, nbEdit, nbPost, nbCancel})
@@ -184,6 +186,35 @@ void TCustomRizIvoigator::Layout()
     FInLayout = false;
 }
 
+void TCustomRizIvoigator::ButtonMouseDown(TRizIvoigateBtn Index)
+{
+    FFocusedButton = Index;
+    if (TabStop() && !Focused() && Enabled() && Visible())
+        SetFocus();
+    ShowFocusedButton();
+}
+
+// The focused button shows a focus rectangle while the bar has the keyboard focus.
+void TCustomRizIvoigator::ShowFocusedButton()
+{
+    const bool focused = Focused();
+    for (TRizIvoButton* b : FButtons)
+        if (b != nullptr)
+            b->SetFocusFrame(focused && b->Index == FFocusedButton);
+}
+
+void TCustomRizIvoigator::DoEnter()
+{
+    TCustomPanelNoCaption::DoEnter();
+    ShowFocusedButton();
+}
+
+void TCustomRizIvoigator::DoExit()
+{
+    TCustomPanelNoCaption::DoExit();
+    ShowFocusedButton();
+}
+
 void TCustomRizIvoigator::KeyDown(uint16_t& Key, TShiftState Shift)
 {
     TCustomPanelNoCaption::KeyDown(Key, Shift);
@@ -210,4 +241,5 @@ void TCustomRizIvoigator::KeyDown(uint16_t& Key, TShiftState Shift)
     default:
         break;
     }
+    ShowFocusedButton();
 }

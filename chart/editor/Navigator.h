@@ -65,9 +65,15 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Resize() override;
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    void DoEnter() override;
+    void DoExit() override;
     void ApplyHints();
 
 private:
+    // A button pressed by the mouse becomes the focused one, and the bar takes the focus.
+    void ButtonMouseDown(TRizIvoigateBtn Index);
+    void ShowFocusedButton();
+
     std::array<TRizIvoButton*, RizIvoButtonCount> FButtons{};
     std::unique_ptr<TStringList> FHints;
     std::unique_ptr<TStringList> FDefaultHints;

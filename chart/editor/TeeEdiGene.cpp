@@ -33,10 +33,20 @@ int TChartPageNavigator::PageCount()
     return chart != nullptr ? chart->NumPages() : 0;
 }
 
+int TChartPageNavigator::ShownPage()
+{
+    TCustomAxisPanel* chart = Chart();
+    if (chart == nullptr)
+        return 0;
+    // Points removed since the page was chosen may leave it beyond the page count: the
+    // chart then shows the last page.
+    return std::min(chart->Page(), std::max(1, PageCount()));
+}
+
 void TChartPageNavigator::UpdateButtonStates()
 {
     TCustomAxisPanel* chart = Chart();
-    const int page = chart != nullptr ? chart->Page() : 0;
+    const int page = ShownPage();
     const bool back = chart != nullptr && page > 1;
     const bool forward = chart != nullptr && PageCount() > page;
     Buttons(nbFirst)->SetEnabled(back);
@@ -48,7 +58,7 @@ void TChartPageNavigator::UpdateButtonStates()
 void TChartPageNavigator::ButtonClicked(TRizIvoigateBtn Index)
 {
     if (TCustomAxisPanel* chart = Chart()) {
-        const int page = chart->Page();
+        const int page = ShownPage();
         switch (Index) {
         case nbFirst:
             if (page > 1)

@@ -22,6 +22,8 @@ public:
     void SetPanel(TCustomTeePanel* Value) override;
     void UpdateButtonStates() override;
     int PageCount() override;
+    // The page the chart shows: its page, or the last one when it has fewer pages now.
+    int ShownPage();
     // One page prints alone; of more, the pages chosen in the print dialog.
     void Print() override;
     void ButtonClicked(TRizIvoigateBtn Index) override;

@@ -25,7 +25,15 @@ TFormTeePage::TFormTeePage(TComponent* AOwner, TCustomChart* AChart) : TEditorPa
 
 void TFormTeePage::ShowPages()
 {
-    LabelPages->SetCaption(Format(TeeMsg_PageOfPages, {FChart->Page(), FChart->NumPages()}));
+    LabelPages->SetCaption(Format(TeeMsg_PageOfPages, {ChartPageNavigator1->ShownPage(), FChart->NumPages()}));
+}
+
+void TFormTeePage::RefreshPages()
+{
+    if (FChart == nullptr || FLoading)
+        return;
+    ChartPageNavigator1->UpdateButtonStates();
+    ShowPages();
 }
 
 void TFormTeePage::FormShow(TObject*)

@@ -5,6 +5,7 @@
 #include "RurOzuvi.h"
 #include "TeeConst.h"
 #include "TeeEdiAxis.h"
+#include "TeeEdiPage.h"
 #include "TeeEdiSeri.h"
 #include "TeeEdiTitl.h"
 #include "TeeEditTools.h"
@@ -456,7 +457,10 @@ void TChartEditForm::MainPageChange(TObject*)
 
 void TChartEditForm::SubPageChange(TObject*)
 {
-    CreatePage(SubPage->ActivePage());
+    TTabSheet* tab = SubPage->ActivePage();
+    if (auto* paging = tab == TabPaging ? dynamic_cast<TFormTeePage*>(PageForm(TabPaging)) : nullptr)
+        paging->RefreshPages();   // shows the pages left after series or points went meanwhile
+    CreatePage(tab);
 }
 
 void TChartEditForm::MainPageChanging(TObject*, bool& AllowChange)

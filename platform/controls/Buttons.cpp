@@ -3,16 +3,47 @@
 #include "Forms.h"
 #include "QtBridge.h"
 
+#include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionFocusRect>
 #include <QToolButton>
 
 using namespace ctlqt;
 
 // ---- TSpeedButton -----------------------------------------------------------------
 
+namespace {
+
+// The tool button of a speed button, which can show a focus rectangle it does not own.
+class SpeedButtonWidget : public QToolButton {
+public:
+    bool FocusFrame = false;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QToolButton::paintEvent(e);
+        if (!FocusFrame)
+            return;
+        QPainter p(this);
+        QStyleOptionFocusRect o;
+        o.initFrom(this);
+        // Shown whenever asked for, also after the mouse moved the focus (the style
+        // otherwise keeps focus rectangles for keyboard users).
+        o.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
+        o.rect = rect().adjusted(3, 3, -3, -3);
+        if (isDown())
+            o.rect.translate(1, 1);
+        o.backgroundColor = palette().color(QPalette::Button);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &o, &p, this);
+    }
+};
+
+} // namespace
+
 TSpeedButton::TSpeedButton(TComponent* AOwner) : TControl(AOwner)
 {
-    auto* button = new QToolButton;
+    auto* button = new SpeedButtonWidget;
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     SetWidget(button);
     QObject::connect(button, &QToolButton::clicked, button, [this] { GuardedCall([this] { Click(); }); });
@@ -31,6 +62,23 @@ void TSpeedButton::SetAutoRepeat(bool Value, int Delay, int Interval)
         button->setAutoRepeatDelay(Delay);
         button->setAutoRepeatInterval(Interval);
     }
+}
+
+void TSpeedButton::SetFocusFrame(bool Value)
+{
+    if (Value == FFocusFrame)
+        return;
+    FFocusFrame = Value;
+    if (auto* button = static_cast<SpeedButtonWidget*>(Widget())) {
+        button->FocusFrame = Value;
+        button->update();
+    }
+}
+
+void TSpeedButton::SetTakesFocus(bool Value)
+{
+    if (QWidget* w = Widget())
+        w->setFocusPolicy(Value ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void TSpeedButton::SetFlat(bool Value)

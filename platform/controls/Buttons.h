@@ -17,6 +17,12 @@ public:
     void SetAutoRepeat(bool Value, int Delay = 400, int Interval = 100);
     // Fired when the mouse presses the button (before its click).
     TNotifyEvent OnMouseDown;
+    // A focus rectangle drawn 3 pixels inside the button (1 pixel lower right while it is
+    // down): for a bar that takes the keys for its buttons and shows which one they reach.
+    bool FocusFrame() const { return FFocusFrame; }
+    void SetFocusFrame(bool Value);
+    // Whether Tab stops at the button itself (it does by default).
+    void SetTakesFocus(bool Value);
 
 protected:
     void TextChanged() override;
@@ -24,6 +30,7 @@ protected:
 private:
     bool FFlat = false;
     bool FAutoRepeat = false;
+    bool FFocusFrame = false;
 };
 
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkClose };

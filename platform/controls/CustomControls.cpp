@@ -186,6 +186,16 @@ protected:
     {
         GuardedCall([this] { FControl->DispatchMouseLeave(); });
     }
+    void focusInEvent(QFocusEvent* e) override
+    {
+        QWidget::focusInEvent(e);
+        GuardedCall([this] { FControl->DoEnter(); });
+    }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        QWidget::focusOutEvent(e);
+        GuardedCall([this] { FControl->DoExit(); });
+    }
     void resizeEvent(QResizeEvent*) override
     {
         GuardedCall([this] { FControl->CheckResize(); });

@@ -146,6 +146,9 @@ protected:
     virtual void KeyDown(uint16_t& Key, TShiftState Shift);
     virtual void KeyUp(uint16_t& Key, TShiftState Shift);
     virtual void MouseLeave();
+    // The control got or lost the keyboard focus.
+    virtual void DoEnter() {}
+    virtual void DoExit() {}
     virtual void Resize();
     // Called from DblClick: the mouse-down of the double click is then not delivered.
     void AbortClick() { FClickAborted = true; }

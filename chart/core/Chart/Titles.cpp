@@ -88,6 +88,10 @@ void TChartTitle::Draw()
         for (int t = 0; t < lines; ++t)
             widest = std::max(widest, c->TextWidth(FText->Strings(t)));
         const int total = widest + wWidth + frame;
+        // A title the user placed starts at its Left, whatever the alignment of its lines:
+        // its right edge is left over from an earlier placement.
+        if (custom)
+            ShapeBounds.Right = ShapeBounds.Left + total;
         switch (FAlignment) {
         case taLeftJustify:
             ShapeBounds.Right = ShapeBounds.Left + total;
@@ -96,8 +100,6 @@ void TChartTitle::Draw()
             ShapeBounds.Left = ShapeBounds.Right - total;
             break;
         case taCenter: {
-            if (custom)
-                ShapeBounds.Right = ShapeBounds.Left + total;
             const int mid = (ShapeBounds.Left + ShapeBounds.Right) / 2;
             ShapeBounds.Left = mid - total / 2;
             ShapeBounds.Right = mid + total / 2;

@@ -156,6 +156,18 @@ TEST_F(WallsTitles, FeetStackUpwardsAndCustomTitlesTakeNoRoom)
     EXPECT_EQ(chart->Title()->ShapeBounds.Left, 20);
     EXPECT_TRUE(chart->Title()->Clicked(21, 31));
     EXPECT_FALSE(chart->Title()->Clicked(19, 31));
+
+    // A right-aligned foot placed by the user starts where the user put it, drawing
+    // after drawing.
+    chart->Foot()->SetAlignment(taRightJustify);
+    chart->Foot()->SetLeft(40);
+    chart->Foot()->SetTop(60);
+    for (int pass = 0; pass < 2; ++pass) {
+        Draw();
+        EXPECT_EQ(chart->Foot()->ShapeBounds.Left, 40);
+        EXPECT_EQ(chart->Foot()->ShapeBounds.Right, 40 + 4 * CharW + CharW);
+        EXPECT_EQ(chart->Foot()->ShapeBounds.Top, 60);
+    }
 }
 
 TEST_F(WallsTitles, LeftAlignedTitleStartsAtThePlotsLeftEdge)

@@ -18,6 +18,10 @@
 
 #include "controls/Printers.h"
 
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -357,6 +361,54 @@ TEST_F(ChartPagesTest, PagingPageAndItsNavigator)
     page->SEPointsPerPage->SetText("");
     EXPECT_EQ(chart->MaxPointsPerPage(), 0);
     EXPECT_EQ(page->LabelPages->Caption(), "Page 1 of 1");
+}
+
+// The page navigator is one Tab stop: the keys reach its buttons through it, and the
+// button they reach shows a focus rectangle while it has the focus.
+TEST_F(ChartPagesTest, PageNavigatorIsOneTabStopThatShowsItsFocusedButton)
+{
+    AddPoints(10);
+    chart->SetMaxPointsPerPage(3);
+    auto* page = Embed(CreatePagingEditor(form.get(), chart), "paging-focus");
+    user::ShowAndActivate(static_cast<TForm*>(page->Parent()));
+    TChartPageNavigator* nav = page->ChartPageNavigator1;
+    TRizIvoButton* next = nav->Buttons(nbNext);
+    const QImage plain = user::W(next)->grab().toImage();
+
+    ASSERT_TRUE(user::Focus(page->CBPageLegend));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), user::W(nav));
+    ASSERT_TRUE(user::Key(Qt::Key_Right));
+    ASSERT_TRUE(user::Key(Qt::Key_Right));
+    ASSERT_TRUE(user::Key(Qt::Key_Space));
+    EXPECT_EQ(chart->Page(), 2);
+    const QImage priorPlain = user::W(nav->Buttons(nbPrior))->grab().toImage();
+    for (TRizIvoigateBtn b : {nbFirst, nbPrior, nbNext, nbLast})
+        EXPECT_EQ(nav->Buttons(b)->FocusFrame(), b == nbNext) << b;
+    EXPECT_NE(user::W(next)->grab().toImage(), plain);
+
+    // The next Tab leaves the bar, not for one of its buttons; the rectangle goes.
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_NE(QApplication::focusWidget(), user::W(nav));
+    for (TRizIvoigateBtn b : {nbFirst, nbPrior, nbNext, nbLast}) {
+        EXPECT_NE(QApplication::focusWidget(), user::W(nav->Buttons(b)));
+        EXPECT_FALSE(nav->Buttons(b)->FocusFrame());
+    }
+    EXPECT_EQ(user::W(next)->grab().toImage(), plain);
+
+    // A click on a button gives the bar the focus with that button focused, also in a
+    // window the keyboard has not moved the focus in (where styles hide focus frames).
+    user::W(nav)->window()->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    ASSERT_TRUE(user::Click(nav->Buttons(nbLast)));
+    EXPECT_EQ(chart->Page(), 4);
+    EXPECT_EQ(QApplication::focusWidget(), user::W(nav));
+    EXPECT_EQ(nav->FocusedButton(), nbLast);
+    EXPECT_TRUE(nav->Buttons(nbLast)->FocusFrame());
+    // The arrows after the click show where they went too.
+    ASSERT_TRUE(user::Key(Qt::Key_Left));
+    ASSERT_TRUE(user::Key(Qt::Key_Left));
+    EXPECT_EQ(nav->FocusedButton(), nbPrior);
+    EXPECT_NE(user::W(nav->Buttons(nbPrior))->grab().toImage(), priorPlain);
 }
 
 TEST_F(ChartPagesTest, ThreeDPageOpensWithoutChangesAndAppliesViews)

@@ -5,6 +5,7 @@
 #include "ExportDialog.h"
 #include "RurOzuvi.h"
 #include "TeeEdiAxis.h"
+#include "TeeEdiPage.h"
 #include "TeeEdiTitl.h"
 #include "TeeEdi3D.h"
 #include "TeeEdiSeri.h"
@@ -561,6 +562,36 @@ TEST_F(EditorWindowTest, TheExportTabListsTheSeriesAddedOrDeletedSinceItWasOpene
     EXPECT_EQ(Texts(page->CBSeries->Items()), (std::vector<std::string>{"(all)", "Second", "C", "D"}));
     EXPECT_EQ(page->CBSeries->Items()->GetObject(3), d);
     EXPECT_EQ(page->CBSeries->Items()->GetObject(page->CBSeries->ItemIndex()), b);
+}
+
+TEST_F(EditorWindowTest, ThePagingTabShowsThePagesLeftAfterPointsWentMeanwhile)
+{
+    TeeEdiPageInitialization();
+    chart->SetMaxPointsPerPage(1);
+    std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
+    user::ShowAndActivate(editor.get());
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Chart"));
+    ASSERT_TRUE(user::ClickTab(editor->SubPage, "Paging"));
+    auto* page = dynamic_cast<TFormTeePage*>(editor->PageForm(editor->TabPaging));
+    ASSERT_NE(page, nullptr);
+    TChartPageNavigator* nav = page->ChartPageNavigator1;
+    ASSERT_TRUE(user::Click(nav->Buttons(nbLast)));
+    EXPECT_EQ(page->LabelPages->Caption(), "Page 3 of 3");
+
+    // Elsewhere the series lose points: two pages are left, and the chart shows the last.
+    ASSERT_TRUE(user::ClickTab(editor->SubPage, "Series"));
+    for (TChartSeries* s : {a, b, c})
+        s->Delete(2);
+    ASSERT_TRUE(user::ClickTab(editor->SubPage, "Paging"));
+    EXPECT_EQ(page->LabelPages->Caption(), "Page 2 of 2");
+    EXPECT_FALSE(nav->Buttons(nbNext)->Enabled());
+    EXPECT_FALSE(nav->Buttons(nbLast)->Enabled());
+    EXPECT_TRUE(nav->Buttons(nbPrior)->Enabled());
+    ASSERT_TRUE(user::Click(nav->Buttons(nbPrior)));
+    EXPECT_EQ(chart->Page(), 1);
+    EXPECT_EQ(page->LabelPages->Caption(), "Page 1 of 2");
+    editor.reset();
+    TeeEdiPageFinalization();
 }
 
 TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)

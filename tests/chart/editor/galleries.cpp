@@ -12,8 +12,11 @@
 #include "ChartListBox.h"
 #include "classes/TypInfo.h"
 #include "controls/Registry.h"
+#include "controls/StdCtrls.h"
 
 #include <gtest/gtest-spi.h>
+
+#include <QApplication>
 
 #include <memory>
 #include <set>
@@ -195,6 +198,31 @@ TEST_F(GalleriesTest, KeyboardAndMouseChooseAndNeverLeaveTheCharts)
     EXPECT_FALSE(GetSelectedTypes(panel.get(), seriesClass, functionClass, sub));
 }
 
+// Tab stops at the grid once, at the chosen chart, and goes on from there.
+TEST_F(GalleriesTest, TheGridIsOneTabStopAtTheChosenChart)
+{
+    host->SetBounds(0, 0, 400, 340);
+    auto* box = new TCheckBox(host.get());
+    box->SetParent(host.get());
+    box->SetBounds(0, 310, 100, 20);
+    Register(6, "Alpha");
+    // Before a chart is chosen, Tab stops at the grid, and an arrow chooses the first.
+    for (int i = 0; i < 3; ++i)
+        AddGalleryChart(panel.get(), nullptr);
+    ASSERT_TRUE(user::Focus(box));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    ASSERT_TRUE(user::Key(Qt::Key_Right));
+    EXPECT_EQ(SelectedIndex(), 0);
+    CreateGalleryPage(panel.get(), "Alpha");
+    Key(Qt::Key_Right);
+    ASSERT_EQ(SelectedIndex(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), user::W(panel->Charts(1)));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), user::W(box));
+    ASSERT_TRUE(user::Key(Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_EQ(QApplication::focusWidget(), user::W(panel->Charts(1)));
+}
+
 TEST_F(GalleriesTest, FunctionsThatRefuseTheSeriesCannotBeFocused)
 {
     std::string name = "Picky", page = "Functions";
@@ -277,7 +305,14 @@ TEST_F(GalleriesTest, SmoothChartsAreReducedFromALargerDrawingThatLeavesThemUnch
     const int labelSize = chart->LeftAxis()->LabelsFont()->Size();
     ASSERT_FALSE(panel->Smooth());
     std::unique_ptr<TBitmap> plain = chart->DrawToBitmap(clWhite, chart->ClientRect());
+    // Every chart on the screen is drawn again at once, not when something else repaints it.
+    QApplication::processEvents();
+    int draws = 0;
+    chart->OnAfterDraw = [&](TObject*) { ++draws; };
     panel->SetSmooth(true);
+    QApplication::processEvents();
+    EXPECT_GT(draws, 0);
+    chart->OnAfterDraw = nullptr;
     std::unique_ptr<TBitmap> smooth = chart->DrawToBitmap(clWhite, chart->ClientRect());
     SavePicture(panel.get(), "gallery-smooth");
     // Anti-aliased edges bring in colours the plain drawing does not have.
