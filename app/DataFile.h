@@ -35,8 +35,8 @@ int64_t DataFileLastLine(int32_t PointCount);
 // lines after the last point. Fewer than 5 lines are no data and no fault. The parse
 // stops at the first fault, with PointCount 0 and Error saying what and where: a line 4
 // or 5 that is no count, or more than 1000 points ("Invalid data file: " and the line
-// with the reason), a token that is no number, a line without Cp, or an empty line
-// between points. Slots written before the fault keep their new values.
+// with the reason), a token that is no number (with the divider to choose when the token
+// holds the other one), a line without Cp, or an empty line between points. Slots written before the fault keep their new values.
 TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TDataFileOptions& Options,
                               TPointArray& T, TPointArray& Cp);
 

@@ -116,12 +116,17 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
     const struct {
         std::string Text;
         std::string Message;
+        int Divider = 0;   // the item of "Dividing string": 0 space, 1 tab
     } cases[] = {
         {Header("3", "0") + "1 1\n1,5,0 4\n3 3\n", "Invalid number: 1,5,0 in line 7"},
         {Header("3", "0") + "1 1\n2 1e400\n3 abc\n", "Invalid number: 1e400 in line 7"},
         {Header("3", "0") + "1 1\n7\n3 3\n", "No Cp value in line 7: 7"},
         {Header("3", "0") + "1 1\n\n3 3\n", "Empty line 7 inside the data"},
-        {Header("2", "0") + "10 20\n30\t\t40,5\n", "Invalid number: 10 20 in line 6"},   // tab divider
+        // A line divided by the other divider says which one to choose.
+        {Header("2", "0") + "10 20\n30\t\t40,5\n",
+         "Invalid number: 10 20 in line 6 (the line is divided by spaces: choose the dividing string \"Space\")", 1},
+        {Header("2", "0") + "1 1\n30\t40,5\n",
+         "Invalid number: 30\t40,5 in line 7 (the line is divided by tabs: choose the dividing string \"Tab\")"},
         // A long text (a binary file's line) is quoted by its first 40 characters.
         {Header("3", "0") + "1 1\n2 " + std::string(50, 'x') + "\n", "Invalid number: " + std::string(40, 'x') + "... in line 7"},
         {Header(std::string(30, 'x') + "\xc3\xa9" + std::string(30, 'y'), "0") + "1 1\n",
@@ -130,7 +135,7 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
     };
     for (const auto& c : cases) {
         dialogs.Requests.clear();
-        data->cbDivString->SetItemIndex(c.Text.find('\t') != std::string::npos ? 1 : 0);
+        data->cbDivString->SetItemIndex(c.Divider);
         Load(c.Text);
         EXPECT_EQ(data->PointCount(), 0) << c.Text;
         EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.Message}) << c.Text;
