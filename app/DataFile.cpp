@@ -251,6 +251,14 @@ TDataFileText ReadDataFileText(const std::string& FileName)
             }
             lineStart = scanned + 1;
         }
+        // Lines that run on for megabytes (a file of no lines, such as a binary one) are
+        // read no further than a file shown whole could be, and only whole lines of them
+        // are shown, so that no cut line reads as a point; the first bytes when no line
+        // is whole.
+        if (lineCount < wanted && !end && head.size() >= DataFileShowLimit) {
+            scanned = lineCount > 0 ? lineStart : static_cast<size_t>(DataFileShowLimit);
+            break;
+        }
     }
     head.resize(std::min(scanned, head.size()));
     lines.SetText(head.size() >= 3 && head.compare(0, 3, "\xEF\xBB\xBF") == 0 ? head.substr(3) : head);

@@ -42,8 +42,9 @@ TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TData
 
 // What File > Open puts into the data window: the file's text, whole when it is at most
 // DataFileShowLimit bytes. A larger file is read only up to the lines a load can use (the
-// header and the declared points, at most 2000), so that opening it takes no longer and
-// no more memory than those lines need.
+// header and the declared points, at most 2000), and no further than DataFileShowLimit
+// bytes (whole lines only, or the first bytes when no line is whole), so that opening it
+// takes no longer and no more memory than those lines need.
 struct TDataFileText {
     std::string Text;
     bool Whole = true;          // false: Text holds the first LinesShown lines only

@@ -291,6 +291,17 @@ TEST(DataFileTextTest, SmallFilesShowWholeLargeOnesUpToTheirDeclaredPoints)
     // A count that is no number shows the most a load could read.
     big.replace(big.find(" 3 "), 3, "abc");
     EXPECT_EQ(ReadDataFileText(write("nocount.dat", big)).LinesShown, 2005);
+
+    // Lines that run on for megabytes are read no further than a file shown whole: whole
+    // lines only, so that no cut line reads as a point, or the first bytes when no line is.
+    const std::string endless(3 * DataFileShowLimit, '7');
+    text = ReadDataFileText(write("endless.dat", "a\nb\nc\n3\n0\n1 1\n2 2\n3 " + endless));
+    lines.SetText(text.Text);
+    ASSERT_EQ(lines.Count(), 7);
+    EXPECT_EQ(lines[6], "2 2");
+    text = ReadDataFileText(write("oneline.dat", endless));
+    EXPECT_EQ(text.LinesShown, 1);
+    EXPECT_EQ(text.Text.find_first_not_of('7'), DataFileShowLimit);
     EXPECT_THROW(ReadDataFileText(folder + "/missing.dat"), Exception);
 }
 
