@@ -273,6 +273,22 @@ TEST(DataFileTextTest, SmallFilesShowWholeLargeOnesUpToTheirDeclaredPoints)
     EXPECT_EQ(lines[0], "a");   // without the byte-order mark
     EXPECT_EQ(lines[7], "trailing note");
 
+    // A file saved as UTF-16 (as spreadsheets export "Unicode text") reads as its text, both
+    // byte orders, with a character beyond the first plane kept whole.
+    const std::u16string wide = u"T \u00b0K \U0001D49E\r\nb\nc\n2\n0\n1\t1,5\n2\t2\n";
+    for (const bool bigEndian : {false, true}) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t unit : wide) {
+            const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        text = ReadDataFileText(write("wide.dat", bytes));
+        lines.SetText(text.Text);
+        ASSERT_EQ(lines.Count(), 7) << bigEndian;
+        EXPECT_EQ(lines[0], "T \xC2\xB0K \xF0\x9D\x92\x9E");
+        EXPECT_EQ(lines[5], "1\t1,5");
+    }
+
     // Past the limit the header and the declared lines are read, with CR LF and CR ends.
     std::string big = "a\r\nb\rc\n 3 \r\n0\r\n1 1\r\n2 2\r3 3\r\n";
     const std::string filler(99, 'x');
