@@ -63,9 +63,13 @@ std::string LineName(int64_t index) { return "line " + std::to_string(index + 1)
 
 // For a token that holds the other divider (a tab while the divider is a space, or the
 // reverse), the hint that the line is divided by it, so that a file read with the divider
-// of the last one says which divider to choose; otherwise empty.
+// of the last one says which divider to choose; for one that holds a no-break space (text
+// pasted from a document), which looks like a space in the message, the hint that it
+// divides nothing; otherwise empty.
 std::string DividerHint(const std::string& token, const std::string& divider)
 {
+    if (token.find("\xC2\xA0") != std::string::npos)
+        return " (the line holds a no-break space, which divides nothing: type a space or a tab)";
     if (divider == " " && token.find('\t') != std::string::npos)
         return " (the line is divided by tabs: choose the dividing string \"Tab\")";
     if (divider == "\t" && token.find(' ') != std::string::npos)

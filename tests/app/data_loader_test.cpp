@@ -127,6 +127,9 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
          "Invalid number: 10 20 in line 6 (the line is divided by spaces: choose the dividing string \"Space\")", 1},
         {Header("2", "0") + "1 1\n30\t40,5\n",
          "Invalid number: 30\t40,5 in line 7 (the line is divided by tabs: choose the dividing string \"Tab\")"},
+        {Header("2", "0") + "10\xC2\xA0" "20\n",
+         "Invalid number: 10\xC2\xA0" "20 in line 6 (the line holds a no-break space, which divides nothing: type a "
+         "space or a tab)"},
         // A long text (a binary file's line) is quoted by its first 40 characters.
         {Header("3", "0") + "1 1\n2 " + std::string(50, 'x') + "\n", "Invalid number: " + std::string(40, 'x') + "... in line 7"},
         {Header(std::string(30, 'x') + "\xc3\xa9" + std::string(30, 'y'), "0") + "1 1\n",
