@@ -61,6 +61,22 @@ bool ParsePlainNumber(const std::string& Text, double& Value)
 
 std::string LineName(int64_t index) { return "line " + std::to_string(index + 1); }
 
+// For a token that holds the other divider (a tab while the divider is a space, or the
+// reverse), the hint that the line is divided by it, so that a file read with the divider
+// of the last one says which divider to choose; for one that holds a no-break space (text
+// pasted from a document), which looks like a space in the message, the hint that it
+// divides nothing; otherwise empty.
+std::string DividerHint(const std::string& token, const std::string& divider)
+{
+    if (token.find("\xC2\xA0") != std::string::npos)
+        return " (the line holds a no-break space, which divides nothing: type a space or a tab)";
+    if (divider == " " && token.find('\t') != std::string::npos)
+        return " (the line is divided by tabs: choose the dividing string \"Tab\")";
+    if (divider == "\t" && token.find(' ') != std::string::npos)
+        return " (the line is divided by spaces: choose the dividing string \"Space\")";
+    return std::string();
+}
+
 // A text of the file as a message quotes it: a line of a file that is no data file (a
 // binary one) can run to thousands of characters, which would stretch the message box
 // past the screen, so a long text is cut after its first characters (whole UTF-8
@@ -155,14 +171,18 @@ TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TData
             // A trimmed line starts with a token, so T is there; a line above T(max) is
             // skipped before its Cp is looked at.
             double values[2] = {0, 0};
+            const auto badNumber = [&](const std::string& token) {
+                return fail("Invalid number: " + Excerpt(token) + " in " + LineName(index) +
+                            DividerHint(token, Options.DividingString));
+            };
             if (!TryReadPlainNumber(texts[0], values[0]))
-                return fail("Invalid number: " + Excerpt(texts[0]) + " in " + LineName(index));
+                return badNumber(texts[0]);
             if (Options.TMaxLimit > 0 && values[0] > Options.TMaxLimit)
                 continue;
             if (taken < 2)
                 return fail("No Cp value in " + LineName(index) + ": " + Excerpt(line));
             if (!TryReadPlainNumber(texts[1], values[1]))
-                return fail("Invalid number: " + Excerpt(texts[1]) + " in " + LineName(index));
+                return badNumber(texts[1]);
             // An empty line before a point would leave that point's slot unwritten.
             if (emptyLine >= 0)
                 return fail("Empty " + LineName(emptyLine) + " inside the data");
@@ -234,6 +254,14 @@ TDataFileText ReadDataFileText(const std::string& FileName)
                                                                           : MaxDataLines);
             }
             lineStart = scanned + 1;
+        }
+        // Lines that run on for megabytes (a file of no lines, such as a binary one) are
+        // read no further than a file shown whole could be, and only whole lines of them
+        // are shown, so that no cut line reads as a point; the first bytes when no line
+        // is whole.
+        if (lineCount < wanted && !end && head.size() >= DataFileShowLimit) {
+            scanned = lineCount > 0 ? lineStart : static_cast<size_t>(DataFileShowLimit);
+            break;
         }
     }
     head.resize(std::min(scanned, head.size()));

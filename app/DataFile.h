@@ -35,15 +35,16 @@ int64_t DataFileLastLine(int32_t PointCount);
 // lines after the last point. Fewer than 5 lines are no data and no fault. The parse
 // stops at the first fault, with PointCount 0 and Error saying what and where: a line 4
 // or 5 that is no count, or more than 1000 points ("Invalid data file: " and the line
-// with the reason), a token that is no number, a line without Cp, or an empty line
-// between points. Slots written before the fault keep their new values.
+// with the reason), a token that is no number (with the divider to choose when the token
+// holds the other one), a line without Cp, or an empty line between points. Slots written before the fault keep their new values.
 TDataFileResult ParseDataFile(const std::vector<std::string>& Lines, const TDataFileOptions& Options,
                               TPointArray& T, TPointArray& Cp);
 
 // What File > Open puts into the data window: the file's text, whole when it is at most
 // DataFileShowLimit bytes. A larger file is read only up to the lines a load can use (the
-// header and the declared points, at most 2000), so that opening it takes no longer and
-// no more memory than those lines need.
+// header and the declared points, at most 2000), and no further than DataFileShowLimit
+// bytes (whole lines only, or the first bytes when no line is whole), so that opening it
+// takes no longer and no more memory than those lines need.
 struct TDataFileText {
     std::string Text;
     bool Whole = true;          // false: Text holds the first LinesShown lines only

@@ -212,8 +212,9 @@ void TfmMain::Open1Click(TObject* Sender)
     fmData->Show();
     if (!text.Whole) {
         MessageDlg("The file is too large to show whole (" + FormatFloat("0.0", text.FileSize / 1048576.0) +
-                       " MB). The data window shows its first " + IntToStr(text.LinesShown) +
-                       " lines: the header and the data lines that a run reads.",
+                       " MB). The data window shows its first " +
+                       (text.LinesShown == 1 ? std::string("line") : IntToStr(text.LinesShown) + " lines") +
+                       ": the header and the data lines that a run reads.",
                    mtInformation, {mbOK}, 0);
     }
 }

@@ -626,9 +626,15 @@ void TStrings::LoadFromStream(TStream* Stream)
     std::string data(static_cast<size_t>(std::max<int64_t>(size, 0)), '\0');
     if (!data.empty())
         data.resize(static_cast<size_t>(Stream->Read(data.data(), static_cast<int64_t>(data.size()))));
-    // A UTF-8 byte-order mark is not part of the first line.
-    if (data.size() >= 3 && data.compare(0, 3, "\xEF\xBB\xBF") == 0)
+    // A byte-order mark is not part of the first line; one of UTF-16 (little- or big-endian)
+    // says that the text is in that form, which is read into UTF-8.
+    if (data.size() >= 3 && data.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         data.erase(0, 3);
+    } else if (data.size() >= 2 && (data.compare(0, 2, "\xFF\xFE") == 0 || data.compare(0, 2, "\xFE\xFF") == 0)) {
+        const bool bigEndian = data[0] == '\xFE';
+        data = Utf16ToUtf8(reinterpret_cast<const uint8_t*>(data.data()) + 2,
+                           static_cast<int64_t>(data.size() - 2) / 2, bigEndian);
+    }
     SetText(data);
 }
 

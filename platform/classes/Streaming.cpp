@@ -22,42 +22,6 @@ constexpr int MaxNesting = 256;
     throw EReadError(SInvalidPropertyValue);
 }
 
-// UTF-16 little-endian units as UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string Utf16LEToUtf8(const uint8_t* p, int64_t Units)
-{
-    std::string out;
-    out.reserve(static_cast<size_t>(Units));
-    auto put = [&out](uint32_t c) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    };
-    for (int64_t i = 0; i < Units; ++i) {
-        const uint32_t u = p[2 * i] | (uint32_t(p[2 * i + 1]) << 8);
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < Units) {
-            const uint32_t v = p[2 * i + 2] | (uint32_t(p[2 * i + 3]) << 8);
-            if (v >= 0xDC00 && v < 0xE000) {
-                put(0x10000 + ((u - 0xD800) << 10) + (v - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        put(u >= 0xD800 && u < 0xE000 ? 0xFFFD : u);
-    }
-    return out;
-}
 
 bool IsAscii(const std::string& s)
 {
@@ -681,7 +645,7 @@ std::string TReader::ReadString()
             throw EReadError(SReadError);
         std::vector<uint8_t> b(static_cast<size_t>(2 * n));
         Read(b.data(), 2 * n);
-        return Utf16LEToUtf8(b.data(), n);
+        return Utf16ToUtf8(b.data(), n, false);
     }
     default:
         InvalidValue();

@@ -116,12 +116,20 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
     const struct {
         std::string Text;
         std::string Message;
+        int Divider = 0;   // the item of "Dividing string": 0 space, 1 tab
     } cases[] = {
         {Header("3", "0") + "1 1\n1,5,0 4\n3 3\n", "Invalid number: 1,5,0 in line 7"},
         {Header("3", "0") + "1 1\n2 1e400\n3 abc\n", "Invalid number: 1e400 in line 7"},
         {Header("3", "0") + "1 1\n7\n3 3\n", "No Cp value in line 7: 7"},
         {Header("3", "0") + "1 1\n\n3 3\n", "Empty line 7 inside the data"},
-        {Header("2", "0") + "10 20\n30\t\t40,5\n", "Invalid number: 10 20 in line 6"},   // tab divider
+        // A line divided by the other divider says which one to choose.
+        {Header("2", "0") + "10 20\n30\t\t40,5\n",
+         "Invalid number: 10 20 in line 6 (the line is divided by spaces: choose the dividing string \"Space\")", 1},
+        {Header("2", "0") + "1 1\n30\t40,5\n",
+         "Invalid number: 30\t40,5 in line 7 (the line is divided by tabs: choose the dividing string \"Tab\")"},
+        {Header("2", "0") + "10\xC2\xA0" "20\n",
+         "Invalid number: 10\xC2\xA0" "20 in line 6 (the line holds a no-break space, which divides nothing: type a "
+         "space or a tab)"},
         // A long text (a binary file's line) is quoted by its first 40 characters.
         {Header("3", "0") + "1 1\n2 " + std::string(50, 'x') + "\n", "Invalid number: " + std::string(40, 'x') + "... in line 7"},
         {Header(std::string(30, 'x') + "\xc3\xa9" + std::string(30, 'y'), "0") + "1 1\n",
@@ -130,7 +138,7 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
     };
     for (const auto& c : cases) {
         dialogs.Requests.clear();
-        data->cbDivString->SetItemIndex(c.Text.find('\t') != std::string::npos ? 1 : 0);
+        data->cbDivString->SetItemIndex(c.Divider);
         Load(c.Text);
         EXPECT_EQ(data->PointCount(), 0) << c.Text;
         EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.Message}) << c.Text;
@@ -268,6 +276,22 @@ TEST(DataFileTextTest, SmallFilesShowWholeLargeOnesUpToTheirDeclaredPoints)
     EXPECT_EQ(lines[0], "a");   // without the byte-order mark
     EXPECT_EQ(lines[7], "trailing note");
 
+    // A file saved as UTF-16 (as spreadsheets export "Unicode text") reads as its text, both
+    // byte orders, with a character beyond the first plane kept whole.
+    const std::u16string wide = u"T \u00b0K \U0001D49E\r\nb\nc\n2\n0\n1\t1,5\n2\t2\n";
+    for (const bool bigEndian : {false, true}) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t unit : wide) {
+            const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        text = ReadDataFileText(write("wide.dat", bytes));
+        lines.SetText(text.Text);
+        ASSERT_EQ(lines.Count(), 7) << bigEndian;
+        EXPECT_EQ(lines[0], "T \xC2\xB0K \xF0\x9D\x92\x9E");
+        EXPECT_EQ(lines[5], "1\t1,5");
+    }
+
     // Past the limit the header and the declared lines are read, with CR LF and CR ends.
     std::string big = "a\r\nb\rc\n 3 \r\n0\r\n1 1\r\n2 2\r3 3\r\n";
     const std::string filler(99, 'x');
@@ -286,6 +310,17 @@ TEST(DataFileTextTest, SmallFilesShowWholeLargeOnesUpToTheirDeclaredPoints)
     // A count that is no number shows the most a load could read.
     big.replace(big.find(" 3 "), 3, "abc");
     EXPECT_EQ(ReadDataFileText(write("nocount.dat", big)).LinesShown, 2005);
+
+    // Lines that run on for megabytes are read no further than a file shown whole: whole
+    // lines only, so that no cut line reads as a point, or the first bytes when no line is.
+    const std::string endless(3 * DataFileShowLimit, '7');
+    text = ReadDataFileText(write("endless.dat", "a\nb\nc\n3\n0\n1 1\n2 2\n3 " + endless));
+    lines.SetText(text.Text);
+    ASSERT_EQ(lines.Count(), 7);
+    EXPECT_EQ(lines[6], "2 2");
+    text = ReadDataFileText(write("oneline.dat", endless));
+    EXPECT_EQ(text.LinesShown, 1);
+    EXPECT_EQ(text.Text.find_first_not_of('7'), DataFileShowLimit);
     EXPECT_THROW(ReadDataFileText(folder + "/missing.dat"), Exception);
 }
 

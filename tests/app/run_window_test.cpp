@@ -556,7 +556,9 @@ TEST_F(RunWindowTest, AnyBadInputEndsTheRunWithOneMessageAndLeavesTheResults)
     const std::string expected[] = {"Invalid number: abc in the initial guess of X2",
                                     "Invalid number: (empty) in the initial guess of X4",
                                     "Invalid number: 1.0E+001x in the previous result of X3", "Invalid T(max) value: 1OO",
-                                    "Invalid number: 1e400 in line 8", "Invalid number: 4 0.107821 in line 6"};
+                                    "Invalid number: 1e400 in line 8",
+                                    "Invalid number: 4 0.107821 in line 6 (the line is divided by spaces: choose the "
+                                    "dividing string \"Space\")"};
     for (size_t i = 0; i < std::size(spoil); ++i) {
         spoil[i]();
         dialogs.Requests.clear();
