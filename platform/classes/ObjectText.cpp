@@ -741,20 +741,8 @@ private:
     void AppendCode(std::string& out, uint32_t code) const
     {
         // Every escape is a code point.
-        if (code <= 0x7F) {
-            out += static_cast<char>(code);
-        } else if (code <= 0x7FF) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code <= 0xFFFF) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code <= 0x10FFFF) {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
+        if (code <= 0x10FFFF) {
+            AppendUtf8(out, code);
         } else {
             Error("Invalid string constant");
         }

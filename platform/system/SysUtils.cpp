@@ -237,27 +237,29 @@ char32_t NextUtf8Char(const std::string& s, size_t& At)
     return code;
 }
 
+void AppendUtf8(std::string& out, char32_t Code)
+{
+    if (Code < 0x80) {
+        out += static_cast<char>(Code);
+    } else if (Code < 0x800) {
+        out += static_cast<char>(0xC0 | (Code >> 6));
+        out += static_cast<char>(0x80 | (Code & 0x3F));
+    } else if (Code < 0x10000) {
+        out += static_cast<char>(0xE0 | (Code >> 12));
+        out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (Code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (Code >> 18));
+        out += static_cast<char>(0x80 | ((Code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (Code & 0x3F));
+    }
+}
+
 std::string Utf16ToUtf8(const uint8_t* p, int64_t Units, bool BigEndian)
 {
     std::string out;
     out.reserve(static_cast<size_t>(std::max<int64_t>(Units, 0)));
-    auto put = [&out](uint32_t c) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    };
     const auto unit = [p, BigEndian](int64_t i) {
         const uint32_t first = p[2 * i];
         const uint32_t second = p[2 * i + 1];
@@ -268,12 +270,12 @@ std::string Utf16ToUtf8(const uint8_t* p, int64_t Units, bool BigEndian)
         if (u >= 0xD800 && u < 0xDC00 && i + 1 < Units) {
             const uint32_t v = unit(i + 1);
             if (v >= 0xDC00 && v < 0xE000) {
-                put(0x10000 + ((u - 0xD800) << 10) + (v - 0xDC00));
+                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (v - 0xDC00));
                 ++i;
                 continue;
             }
         }
-        put(u >= 0xD800 && u < 0xE000 ? 0xFFFD : u);
+        AppendUtf8(out, u >= 0xD800 && u < 0xE000 ? 0xFFFD : u);
     }
     return out;
 }

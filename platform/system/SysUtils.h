@@ -175,6 +175,8 @@ bool TryNextUtf8Char(const std::string& s, size_t& At, char32_t& Code);
 // The code point of the UTF-8 character at At, which moves past it; a byte that starts no
 // well-formed character gives U+FFFD and moves one byte.
 char32_t NextUtf8Char(const std::string& s, size_t& At);
+// Appends code point Code (at most U+10FFFF) to out in UTF-8.
+void AppendUtf8(std::string& out, char32_t Code);
 // Units UTF-16 code units at p (little- or big-endian) as UTF-8; an unpaired surrogate
 // becomes U+FFFD.
 std::string Utf16ToUtf8(const uint8_t* p, int64_t Units, bool BigEndian);
