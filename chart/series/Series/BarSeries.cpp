@@ -577,6 +577,8 @@ void TCustomBarSeries::AxisMarginsA(int& Left, int& Right)
     TChartSeries::AxisMarginsA(Left, Right);
     if (VerticalBars())
         CategoryMargins(Left, Right);
+    else if (GetHorizAxis() != nullptr && GetHorizAxis()->Inverted())
+        ValueMargins(Right, Left);
     else
         ValueMargins(Left, Right);
 }
@@ -584,9 +586,13 @@ void TCustomBarSeries::AxisMarginsA(int& Left, int& Right)
 void TCustomBarSeries::AxisMarginsB(int& Top, int& Bottom)
 {
     TChartSeries::AxisMarginsB(Top, Bottom);
-    if (VerticalBars())
-        ValueMargins(Bottom, Top);
-    else
+    if (VerticalBars()) {
+        // The marks' room goes where the values point: downwards on an inverted axis.
+        if (GetVertAxis() != nullptr && GetVertAxis()->Inverted())
+            ValueMargins(Top, Bottom);
+        else
+            ValueMargins(Bottom, Top);
+    } else
         CategoryMargins(Top, Bottom);
 }
 

@@ -244,6 +244,28 @@ TEST_F(BarDraw, MarkRoomBelowTheOriginOnlyForValuesBelowIt)
     EXPECT_EQ(margins(), std::make_pair(room, 0));
 }
 
+TEST_F(BarDraw, MarkRoomOnAnInvertedValueAxisIsWhereTheBarsPoint)
+{
+    auto* v = Add<TBarSeries>(clRed, {2, 5});
+    auto* h = Add<THorizBarSeries>(clBlue, {});
+    h->AddPointXY(3, 1);
+    Draw();
+    int top = 0, bottom = 0, left = 0, right = 0;
+    v->AxisMarginsB(top, bottom);
+    h->AxisMarginsA(left, right);
+    ASSERT_GT(top, 20);
+    ASSERT_GT(right, 20);
+    EXPECT_EQ(bottom, 0);
+    EXPECT_EQ(left, 0);
+    chart->LeftAxis()->SetInverted(true);
+    chart->BottomAxis()->SetInverted(true);
+    int itop = 0, ibottom = 0, ileft = 0, iright = 0;
+    v->AxisMarginsB(itop, ibottom);
+    h->AxisMarginsA(ileft, iright);
+    EXPECT_EQ(std::make_pair(itop, ibottom), std::make_pair(0, top));
+    EXPECT_EQ(std::make_pair(ileft, iright), std::make_pair(right, 0));
+}
+
 TEST_F(BarDraw, FlatPyramidPointsUpAndTheInvertedOneDownForBothSigns)
 {
     auto* s = Add<TBarSeries>(clRed, {6, -4});
