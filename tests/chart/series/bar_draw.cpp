@@ -287,6 +287,29 @@ TEST_F(BarDraw, FlatPyramidPointsUpAndTheInvertedOneDownForBothSigns)
     }
 }
 
+TEST_F(BarDraw, ABevelWiderThanTheBarStaysInsideIt)
+{
+    auto* s = Add<TBarSeries>(clRed, {6, 3});
+    s->Marks()->Hide();
+    s->SetBarStyle(bsBevel);
+    s->SetBevelSize(100);
+    auto bmp = Draw();
+    const TRect bar = NormalizeRectCopy(s->BarRectangle(1));
+    ASSERT_LT(bar.Right - bar.Left, 2 * 100);
+    // The bevel's light and dark reds fill the bar; nothing red beside or above it (the
+    // grid may show there).
+    const auto reddish = [&](int x, int y) {
+        const TColor c = Px(*bmp, x, y);
+        return GetRValue(c) > GetGValue(c) + 40 && GetRValue(c) > GetBValue(c) + 40;
+    };
+    EXPECT_TRUE(reddish((bar.Left + bar.Right) / 2, (bar.Top + bar.Bottom) / 2));
+    for (int d : {3, 9, 20}) {
+        EXPECT_FALSE(reddish(bar.Right + d, (bar.Top + bar.Bottom) / 2)) << d;
+        EXPECT_FALSE(reddish((bar.Left + bar.Right) / 2, bar.Top - d)) << d;
+        EXPECT_FALSE(reddish(bar.Left - d, bar.Top - d)) << d;
+    }
+}
+
 TEST_F(BarDraw, HundredPercentStacksShareOutEachSignAndSkipZeroSums)
 {
     auto* a = Add<TBarSeries>(clRed, {2, 0, -1});
