@@ -310,6 +310,29 @@ TEST_F(BarDraw, ABevelWiderThanTheBarStaysInsideIt)
     }
 }
 
+TEST_F(BarDraw, FullWidthBarsReachTheirNeighbourOnlyWhenItStandsFurtherAlong)
+{
+    auto* s = Add<TBarSeries>(clRed, {3, -2, 4});
+    s->Marks()->Hide();
+    s->SetBarWidthPercent(100);
+    Draw();
+    const auto width = [&](int i) { const TRect r = NormalizeRectCopy(s->BarRectangle(i)); return r.Right - r.Left; };
+    const auto left = [&](int i) { return NormalizeRectCopy(s->BarRectangle(i)).Left; };
+    EXPECT_EQ(NormalizeRectCopy(s->BarRectangle(0)).Right, left(1));
+    // A self-stacked column: every bar as wide as the last one, not a line.
+    s->SetMultiBar(mbSelfStack);
+    Draw();
+    ASSERT_GT(width(2), 10);
+    EXPECT_EQ(width(0), width(2));
+    EXPECT_EQ(width(1), width(2));
+    // Unsorted values: a bar whose neighbour stands behind keeps its own width.
+    s->SetMultiBar(mbSide);
+    s->XValues()->SetOrder(loNone);
+    s->XValues()->SetValue(1, 0);
+    Draw();
+    EXPECT_GT(width(0), 10);
+}
+
 TEST_F(BarDraw, HundredPercentStacksShareOutEachSignAndSkipZeroSums)
 {
     auto* a = Add<TBarSeries>(clRed, {2, 0, -1});
