@@ -87,7 +87,8 @@ TChartShapeEditor::TChartShapeEditor(TComponent* AOwner) : TForm(AOwner)
                 Row("&Bottom:", {Ctl(SEY1, "SEY1")}),
             }),
             Page(TabText, "TabText", "Text", {
-                Row("Te&xt:", {}),
+                // The caption above the memo takes the focus into it by its accelerator.
+                Ctl(LText, "LText", "Te&xt:"),
                 Growing(Ctl(MemoText, "MemoText")),
                 Radios(RGAlign, "RGAlign", "&Horiz. Alignment", {"Left", "Center", "Right"}, 3),
                 Radios(RGVertAlign, "RGVertAlign", "&Alignment", {"Top", "Center", "Bottom"}, 3),

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include <QApplication>
+
 using namespace editortest;
 
 namespace {
@@ -456,6 +458,21 @@ TEST_F(SeriesEditorsTest, ShapePageStylePositionAndText)
     Picture("shape-font");
     ASSERT_NE(e->FontEditor(), nullptr);
     EXPECT_EQ(e->FontEditor()->TheFont(), shape->Font());
+}
+
+TEST_F(SeriesEditorsTest, ShapeTextIsReachedByItsAcceleratorAndTakesLinesFromTheKeys)
+{
+    auto* shape = Add<TChartShape>(2);
+    auto* e = Open<TChartShapeEditor>(shape);
+    ASSERT_TRUE(user::ClickTab(e->PageControl1, "Text"));
+    ASSERT_TRUE(user::Key(e->PageControl1, Qt::Key_X, Qt::AltModifier));
+    EXPECT_EQ(QApplication::focusWidget(), e->MemoText->Widget());
+    ASSERT_TRUE(user::Type("up"));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
+    ASSERT_TRUE(user::Type("down"));
+    ASSERT_EQ(shape->Text()->Count(), 2);
+    EXPECT_EQ(shape->Text()->Get(0), "up");
+    EXPECT_EQ(shape->Text()->Get(1), "down");
 }
 
 TEST_F(SeriesEditorsTest, GanttArrowAndBubblePages)
