@@ -384,6 +384,23 @@ TEST_F(SeriesEditorsTest, PiePageOptionsGroupSlicesAndTheCircledTab)
     EXPECT_EQ(pie->CircleBackColor(), clAqua);
 }
 
+TEST_F(SeriesEditorsTest, PieDark3DFollowsTheCircledTabsThreeDimensions)
+{
+    auto* pie = Add<TPieSeries>();
+    auto* e = Open<TPieSeriesEditor>(pie);
+    ASSERT_FALSE(e->CBDark3d->Enabled());
+    TCircledSeriesEditor* circled = e->CircledEditor();
+    ASSERT_NE(circled, nullptr);
+    user::ShowAndActivate(&host);
+    for (const bool view3D : {true, false}) {
+        ASSERT_TRUE(user::ClickTab(pages, "Circled"));
+        ASSERT_TRUE(user::Key(circled->CB3D, Qt::Key_Space));
+        ASSERT_EQ(chart.View3D(), view3D);
+        ASSERT_TRUE(user::ClickTab(pages, "Format"));
+        EXPECT_EQ(e->CBDark3d->Enabled(), view3D);
+    }
+}
+
 TEST_F(SeriesEditorsTest, FastLinePageOptionsPenAndRepeatedCancel)
 {
     auto* fast = Add<TFastLineSeries>();
