@@ -53,6 +53,8 @@ TChartListBox::TChartListBox(TComponent* AOwner)
     SetBounds(0, 0, 121, 97);
     FScrollBar = new TScrollBar(this);
     FScrollBar->SetKind(sbVertical);
+    // The list's own bar: the list takes the keys, its bar is no stop of its own.
+    FScrollBar->SetTabStop(false);
     FScrollBar->SetVisible(false);
     FScrollBar->SetParent(this);
     FScrollBar->OnChange = [this](TObject*) {

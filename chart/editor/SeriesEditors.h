@@ -347,6 +347,7 @@ public:
     TEdit* SEY1;
     TComboBox* CBUnits;
     TTabSheet* TabText;
+    TLabel* LText;
     TMemo* MemoText;
     TRadioGroup* RGAlign;
     TRadioGroup* RGVertAlign;

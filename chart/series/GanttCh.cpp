@@ -89,11 +89,13 @@ void TGanttSeries::DrawValue(int ValueIndex)
     TTeeCanvas3D* canvas = chart->Canvas();
     const int x0 = StartPixel(ValueIndex);
     const int x1 = EndPixel(ValueIndex);
-    const int half = (x1 - x0) / 2;
+    // The bar spans both ends whichever lies left: an inverted axis puts the end first.
+    const int half = std::abs(x1 - x0) / 2;
     const int y = PointScreenY(ValueIndex);
     const TSeriesPointerStyle style = OnGetPointerStyle ? OnGetPointerStyle(this, ValueIndex) : Pointer()->Style();
     Pointer()->PrepareCanvas(canvas, color);
-    Pointer()->DrawPointer(canvas, chart->View3D(), x0 + half, y, half, Pointer()->VertSize(), color, style);
+    Pointer()->DrawPointer(canvas, chart->View3D(), std::min(x0, x1) + half, y, half, Pointer()->VertSize(), color,
+                           style);
 
     // The line to the next task: along to the middle of the gap, across to the next
     // row, along to the next task's start.
@@ -133,9 +135,14 @@ int TGanttSeries::Clicked(int X, int Y)
         return -1;
     if (chart->View3D())
         chart->Canvas()->UnprojectPoint(X, Y, StartZ());
-    for (int t = 0; t < Count(); ++t)
-        if (X >= StartPixel(t) && X <= EndPixel(t) && std::abs(Y - PointScreenY(t)) < Pointer()->VertSize())
+    // From the start to the end along the axis: leftwards on an inverted axis.
+    const bool inverted = GetHorizAxis() != nullptr && GetHorizAxis()->Inverted();
+    for (int t = 0; t < Count(); ++t) {
+        const int from = inverted ? EndPixel(t) : StartPixel(t);
+        const int to = inverted ? StartPixel(t) : EndPixel(t);
+        if (X >= from && X <= to && std::abs(Y - PointScreenY(t)) < Pointer()->VertSize())
             return t;
+    }
     return -1;
 }
 

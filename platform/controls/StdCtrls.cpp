@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -636,16 +637,38 @@ QScrollBar* BarOf(const TScrollBar* Bar)
     return static_cast<QScrollBar*>(Bar->Widget());
 }
 
+// The platform's keys: Right, Down and Page Down move the bar towards its maximum, Left,
+// Up and Page Up towards its minimum, whichever way it lies. The toolkit's bar takes
+// Left and Right the other way round.
+class KeyedScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override
+    {
+        if (Event->modifiers() == Qt::NoModifier && (Event->key() == Qt::Key_Left || Event->key() == Qt::Key_Right)) {
+            triggerAction(Event->key() == Qt::Key_Right ? SliderSingleStepAdd : SliderSingleStepSub);
+            Event->accept();
+            return;
+        }
+        QScrollBar::keyPressEvent(Event);
+    }
+};
+
 } // namespace
 
 TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner)
 {
-    auto* bar = new QScrollBar(Qt::Horizontal);
+    auto* bar = new KeyedScrollBar(Qt::Horizontal);
     bar->setRange(0, 100);
     // Along its length a bar takes the room it is given, as a slider does, instead of
     // keeping to the toolkit's stub of a size hint.
     bar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     SetWidget(bar);
+    // A scroll bar control is a tab stop whose arrow keys move it (the toolkit's bar
+    // takes no focus at all), so a user without a mouse can set it.
+    SetTabStop(true);
     QObject::connect(bar, &QScrollBar::valueChanged, bar, [this](int) {
         GuardedCall([this] {
             if (OnChange)

@@ -104,7 +104,9 @@ void TTeeCanvas::BevelFrame(TRect& r, TColor topColor, int width, TColor bottomC
     pen->SetStyle(psSolid);
     r.Right -= 1;
     r.Bottom -= 1;
-    for (int i = 0; i < width; ++i) {
+    // The frame stays inside the rectangle: once its rings meet in the middle, a wider
+    // frame has nothing more to draw (the lines of a crossed rectangle would run outside).
+    for (int i = 0; i < width && r.Left <= r.Right && r.Top <= r.Bottom; ++i) {
         pen->SetColor(topColor);
         const TPoint a[] = {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}};
         FCanvas->Polyline(a, 3);

@@ -27,10 +27,16 @@ TFastLineSeriesEditor::TFastLineSeriesEditor(TComponent* AOwner) : TPenDialog(AO
             FSeries->Repaint();
         }
     };
-    // On the page Cancel puts the pen back as it was when shown and shows it again; the
-    // copy stays for the next Cancel.
-    BCancel->OnClick = [this](TObject* s) {
-        BCancelClick(s);
+    // On the page OK and Cancel act on the pen alone: they neither end the window the page
+    // sits in nor answer its Enter and Escape, which close it keeping what was written.
+    // Cancel puts the pen back as it was when shown and shows it again; the copy stays
+    // for the next Cancel.
+    BOk->SetDefault(false);
+    BOk->SetModalResult(mrNone);
+    BCancel->SetCancel(false);
+    BCancel->SetModalResult(mrNone);
+    BCancel->OnClick = [this](TObject*) {
+        RestorePen();
         if (FSeries != nullptr)
             FastLineShow(this);
     };
@@ -81,7 +87,8 @@ TChartShapeEditor::TChartShapeEditor(TComponent* AOwner) : TForm(AOwner)
                 Row("&Bottom:", {Ctl(SEY1, "SEY1")}),
             }),
             Page(TabText, "TabText", "Text", {
-                Row("Te&xt:", {}),
+                // The caption above the memo takes the focus into it by its accelerator.
+                Ctl(LText, "LText", "Te&xt:"),
                 Growing(Ctl(MemoText, "MemoText")),
                 Radios(RGAlign, "RGAlign", "&Horiz. Alignment", {"Left", "Center", "Right"}, 3),
                 Radios(RGVertAlign, "RGVertAlign", "&Alignment", {"Top", "Center", "Bottom"}, 3),

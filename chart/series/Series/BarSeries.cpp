@@ -372,10 +372,12 @@ TRect TCustomBarSeries::BarRectangle(int ValueIndex) const
     if (FBarWidthPercent == 100 && CustomBarSize() == 0) {
         const TChartAxis* axis = CategoryAxis();
         const bool inverted = axis != nullptr && axis->Inverted();
-        // Full-width bars touch their neighbour.
+        // Full-width bars touch their neighbour, when it stands further along: the bars of
+        // a self-stacked column share one place, and unsorted values may lie behind.
         const int next = inverted != !VerticalBars() ? ValueIndex - 1 : ValueIndex + 1;
         if (next >= 0 && next < Count())
-            end = BarPlacement(next);
+            if (const int neighbour = BarPlacement(next); neighbour > start)
+                end = neighbour;
     }
     const int valueEnd = ValueEndPixel(ValueIndex);
     const int origin = OriginPixel(ValueIndex);
@@ -577,6 +579,8 @@ void TCustomBarSeries::AxisMarginsA(int& Left, int& Right)
     TChartSeries::AxisMarginsA(Left, Right);
     if (VerticalBars())
         CategoryMargins(Left, Right);
+    else if (GetHorizAxis() != nullptr && GetHorizAxis()->Inverted())
+        ValueMargins(Right, Left);
     else
         ValueMargins(Left, Right);
 }
@@ -584,9 +588,13 @@ void TCustomBarSeries::AxisMarginsA(int& Left, int& Right)
 void TCustomBarSeries::AxisMarginsB(int& Top, int& Bottom)
 {
     TChartSeries::AxisMarginsB(Top, Bottom);
-    if (VerticalBars())
-        ValueMargins(Bottom, Top);
-    else
+    if (VerticalBars()) {
+        // The marks' room goes where the values point: downwards on an inverted axis.
+        if (GetVertAxis() != nullptr && GetVertAxis()->Inverted())
+            ValueMargins(Top, Bottom);
+        else
+            ValueMargins(Bottom, Top);
+    } else
         CategoryMargins(Top, Bottom);
 }
 

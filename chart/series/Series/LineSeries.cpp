@@ -266,8 +266,10 @@ void TCustomSeries::AxisMarginsA(int& Left, int& Right)
             Right = std::max(Right, FOutLine->Width());
         }
     }
-    if (!YMandatory() && Marks()->Visible())
-        Right = std::max(Right, GetMarksOffset());
+    if (!YMandatory() && Marks()->Visible()) {
+        int& side = MarksStandLeft() ? Left : Right;
+        side = std::max(side, GetMarksOffset());
+    }
 }
 
 void TCustomSeries::AxisMarginsB(int& Top, int& Bottom)
@@ -469,6 +471,11 @@ int THorizLineSeries::GetMarksOffset() const
     for (int t = 0; t < Count(); ++t)
         widest = std::max(widest, Marks()->MarkTextPixelWidth(t));
     return widest;
+}
+
+bool THorizLineSeries::MarksStandLeft() const
+{
+    return GetHorizAxis() != nullptr && GetHorizAxis()->Inverted();
 }
 
 void THorizLineSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position)

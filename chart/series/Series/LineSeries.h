@@ -161,6 +161,9 @@ protected:
     // centred vertically; to the right, or to the left when the point lies left of its
     // origin and Mirror is set.
     void PlaceMarkBeside(int ValueIndex, TSeriesMarkPosition& Position, bool Mirror) const;
+    // A horizontal series' marks stand left of their points, so the axis keeps their room
+    // on the left instead of the right.
+    virtual bool MarksStandLeft() const { return false; }
 
     bool FDrawArea = false;
     bool FDrawLine = false;
@@ -236,6 +239,10 @@ public:
     int GetMarksOffset() const override;
     // Beside the point, away from its origin.
     void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
+
+protected:
+    // Away from the origin, which an inverted axis puts on the right.
+    bool MarksStandLeft() const override;
 };
 
 class TPointSeries : public TCustomSeries {

@@ -9,6 +9,7 @@
 #include "TeeEdiTitl.h"
 #include "TeeEdi3D.h"
 #include "TeeEdiSeri.h"
+#include "SeriesEditors.h"
 #include "TeeEdiWall.h"
 #include "TeeEdiLege.h"
 #include "StyleEditors.h"
@@ -862,6 +863,44 @@ TEST_F(EditorWindowTest, TabsSwitchedByKeysOrWheelShowTheirPagesAndEditTheirWall
     TeeEdiSeriFinalization();
     TeeEdi3DFinalization();
     TeeEdiWallFinalization();
+}
+
+TEST_F(EditorWindowTest, TheFastLinePagesCancelRestoresThePenAndEscapeClosesKeepingIt)
+{
+    TeeEdiSeriInitialization();
+    SeriesEditorsInitialization();
+    auto* fast = new TFastLineSeries(form.get());
+    fast->SetName("Fast");
+    chart->AddSeries(fast);
+    fast->AddPointXY(0, 1);
+    fast->AddPointXY(1, 2);
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        editor->EditSeries(fast);
+        auto* page = dynamic_cast<TFormTeeSeries*>(editor->PageForm(editor->TabSeries));
+        ASSERT_NE(page, nullptr);
+        auto* pen = dynamic_cast<TFastLineSeriesEditor*>(page->EmbeddedForm(0));
+        ASSERT_NE(pen, nullptr);
+        ASSERT_TRUE(user::Focus(pen->SEWidth));
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("4"));
+        ASSERT_EQ(fast->LinePen()->Width(), 4);
+        // The page's Cancel puts the pen back; the editor stays.
+        ASSERT_TRUE(user::Click(pen->BCancel));
+        EXPECT_EQ(fast->LinePen()->Width(), 1);
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        ASSERT_TRUE(user::Click(pen->BOk));
+        EXPECT_EQ(editor->ModalResult(), mrNone);
+        // Escape closes the editor as on every page: what was written stays.
+        ASSERT_TRUE(user::Focus(pen->SEWidth));
+        ASSERT_TRUE(user::Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_TRUE(user::Type("6"));
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+        EXPECT_EQ(editor->ModalResult(), mrCancel);
+        EXPECT_EQ(fast->LinePen()->Width(), 6);
+    });
+    EXPECT_EQ(fast->LinePen()->Width(), 6);
+    SeriesEditorsFinalization();
+    TeeEdiSeriFinalization();
 }
 
 TEST_F(EditorWindowTest, FunctionSourcesCanBeChosenAndClosingAsksToApplyThem)

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include <QApplication>
+
 using namespace editortest;
 
 namespace {
@@ -382,6 +384,23 @@ TEST_F(SeriesEditorsTest, PiePageOptionsGroupSlicesAndTheCircledTab)
     EXPECT_EQ(pie->CircleBackColor(), clAqua);
 }
 
+TEST_F(SeriesEditorsTest, PieDark3DFollowsTheCircledTabsThreeDimensions)
+{
+    auto* pie = Add<TPieSeries>();
+    auto* e = Open<TPieSeriesEditor>(pie);
+    ASSERT_FALSE(e->CBDark3d->Enabled());
+    TCircledSeriesEditor* circled = e->CircledEditor();
+    ASSERT_NE(circled, nullptr);
+    user::ShowAndActivate(&host);
+    for (const bool view3D : {true, false}) {
+        ASSERT_TRUE(user::ClickTab(pages, "Circled"));
+        ASSERT_TRUE(user::Key(circled->CB3D, Qt::Key_Space));
+        ASSERT_EQ(chart.View3D(), view3D);
+        ASSERT_TRUE(user::ClickTab(pages, "Format"));
+        EXPECT_EQ(e->CBDark3d->Enabled(), view3D);
+    }
+}
+
 TEST_F(SeriesEditorsTest, FastLinePageOptionsPenAndRepeatedCancel)
 {
     auto* fast = Add<TFastLineSeries>();
@@ -456,6 +475,21 @@ TEST_F(SeriesEditorsTest, ShapePageStylePositionAndText)
     Picture("shape-font");
     ASSERT_NE(e->FontEditor(), nullptr);
     EXPECT_EQ(e->FontEditor()->TheFont(), shape->Font());
+}
+
+TEST_F(SeriesEditorsTest, ShapeTextIsReachedByItsAcceleratorAndTakesLinesFromTheKeys)
+{
+    auto* shape = Add<TChartShape>(2);
+    auto* e = Open<TChartShapeEditor>(shape);
+    ASSERT_TRUE(user::ClickTab(e->PageControl1, "Text"));
+    ASSERT_TRUE(user::Key(e->PageControl1, Qt::Key_X, Qt::AltModifier));
+    EXPECT_EQ(QApplication::focusWidget(), e->MemoText->Widget());
+    ASSERT_TRUE(user::Type("up"));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
+    ASSERT_TRUE(user::Type("down"));
+    ASSERT_EQ(shape->Text()->Count(), 2);
+    EXPECT_EQ(shape->Text()->Get(0), "up");
+    EXPECT_EQ(shape->Text()->Get(1), "down");
 }
 
 TEST_F(SeriesEditorsTest, GanttArrowAndBubblePages)

@@ -244,6 +244,28 @@ TEST_F(BarDraw, MarkRoomBelowTheOriginOnlyForValuesBelowIt)
     EXPECT_EQ(margins(), std::make_pair(room, 0));
 }
 
+TEST_F(BarDraw, MarkRoomOnAnInvertedValueAxisIsWhereTheBarsPoint)
+{
+    auto* v = Add<TBarSeries>(clRed, {2, 5});
+    auto* h = Add<THorizBarSeries>(clBlue, {});
+    h->AddPointXY(3, 1);
+    Draw();
+    int top = 0, bottom = 0, left = 0, right = 0;
+    v->AxisMarginsB(top, bottom);
+    h->AxisMarginsA(left, right);
+    ASSERT_GT(top, 20);
+    ASSERT_GT(right, 20);
+    EXPECT_EQ(bottom, 0);
+    EXPECT_EQ(left, 0);
+    chart->LeftAxis()->SetInverted(true);
+    chart->BottomAxis()->SetInverted(true);
+    int itop = 0, ibottom = 0, ileft = 0, iright = 0;
+    v->AxisMarginsB(itop, ibottom);
+    h->AxisMarginsA(ileft, iright);
+    EXPECT_EQ(std::make_pair(itop, ibottom), std::make_pair(0, top));
+    EXPECT_EQ(std::make_pair(ileft, iright), std::make_pair(right, 0));
+}
+
 TEST_F(BarDraw, FlatPyramidPointsUpAndTheInvertedOneDownForBothSigns)
 {
     auto* s = Add<TBarSeries>(clRed, {6, -4});
@@ -263,6 +285,52 @@ TEST_F(BarDraw, FlatPyramidPointsUpAndTheInvertedOneDownForBothSigns)
             EXPECT_EQ(Px(*bmp, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clRed) << style << " " << i;
         }
     }
+}
+
+TEST_F(BarDraw, ABevelWiderThanTheBarStaysInsideIt)
+{
+    auto* s = Add<TBarSeries>(clRed, {6, 3});
+    s->Marks()->Hide();
+    s->SetBarStyle(bsBevel);
+    s->SetBevelSize(100);
+    auto bmp = Draw();
+    const TRect bar = NormalizeRectCopy(s->BarRectangle(1));
+    ASSERT_LT(bar.Right - bar.Left, 2 * 100);
+    // The bevel's light and dark reds fill the bar; nothing red beside or above it (the
+    // grid may show there).
+    const auto reddish = [&](int x, int y) {
+        const TColor c = Px(*bmp, x, y);
+        return GetRValue(c) > GetGValue(c) + 40 && GetRValue(c) > GetBValue(c) + 40;
+    };
+    EXPECT_TRUE(reddish((bar.Left + bar.Right) / 2, (bar.Top + bar.Bottom) / 2));
+    for (int d : {3, 9, 20}) {
+        EXPECT_FALSE(reddish(bar.Right + d, (bar.Top + bar.Bottom) / 2)) << d;
+        EXPECT_FALSE(reddish((bar.Left + bar.Right) / 2, bar.Top - d)) << d;
+        EXPECT_FALSE(reddish(bar.Left - d, bar.Top - d)) << d;
+    }
+}
+
+TEST_F(BarDraw, FullWidthBarsReachTheirNeighbourOnlyWhenItStandsFurtherAlong)
+{
+    auto* s = Add<TBarSeries>(clRed, {3, -2, 4});
+    s->Marks()->Hide();
+    s->SetBarWidthPercent(100);
+    Draw();
+    const auto width = [&](int i) { const TRect r = NormalizeRectCopy(s->BarRectangle(i)); return r.Right - r.Left; };
+    const auto left = [&](int i) { return NormalizeRectCopy(s->BarRectangle(i)).Left; };
+    EXPECT_EQ(NormalizeRectCopy(s->BarRectangle(0)).Right, left(1));
+    // A self-stacked column: every bar as wide as the last one, not a line.
+    s->SetMultiBar(mbSelfStack);
+    Draw();
+    ASSERT_GT(width(2), 10);
+    EXPECT_EQ(width(0), width(2));
+    EXPECT_EQ(width(1), width(2));
+    // Unsorted values: a bar whose neighbour stands behind keeps its own width.
+    s->SetMultiBar(mbSide);
+    s->XValues()->SetOrder(loNone);
+    s->XValues()->SetValue(1, 0);
+    Draw();
+    EXPECT_GT(width(0), 10);
 }
 
 TEST_F(BarDraw, HundredPercentStacksShareOutEachSignAndSkipZeroSums)

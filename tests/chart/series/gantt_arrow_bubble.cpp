@@ -46,6 +46,25 @@ TEST_F(GanttArrowBubble, GanttBarsAndTheLineToTheNextTask)
     EXPECT_EQ(g->Clicked(PX(8), PY(0)), -1);
 }
 
+TEST_F(GanttArrowBubble, GanttBarOnAnInvertedAxisSpansItsTaskAndAnswersClicks)
+{
+    chart->BottomAxis()->SetInverted(true);
+    auto* g = Add<TGanttSeries>(clRed, {});
+    g->Pointer()->SetVertSize(3);
+    g->AddGantt(2, 6, 5, "Design", clRed);
+    chart->Layout();
+    auto bmp = chart->Picture();
+    // Value v lies at 210 - 20 v: the task runs leftwards from x = 170 to x = 90.
+    const int start = 210 - 20 * 2, end = 210 - 20 * 6;
+    EXPECT_EQ(Px(*bmp, start - 3, PY(5) + 1), clRed);
+    EXPECT_EQ(Px(*bmp, (start + end) / 2 + 7, PY(5) - 1), clRed);
+    EXPECT_EQ(Px(*bmp, end + 3, PY(5) + 1), clRed);
+    EXPECT_EQ(Px(*bmp, end - 4, PY(5)), clWhite);
+    EXPECT_EQ(g->Clicked(end + 10, PY(5)), 0);
+    EXPECT_EQ(g->Clicked(start - 10, PY(5) + 2), 0);
+    EXPECT_EQ(g->Clicked(start + 10, PY(5)), -1);
+}
+
 TEST_F(GanttArrowBubble, ArrowShaftAndHead)
 {
     auto* a = Add<TArrowSeries>(clBlue, {});

@@ -274,6 +274,24 @@ TEST_F(SeriesRoom, HorizontalLineMarksBesideThePointAwayFromTheOrigin)
     EXPECT_EQ(pos.ArrowTo, TPoint(xi - length, y));
 }
 
+TEST_F(SeriesRoom, HorizontalLineMarksKeepTheirRoomOnTheSideTheyStand)
+{
+    auto* h = Add<THorizLineSeries>(clRed, {{5, 3}, {12.5, 6}});
+    TBitmap bmp(220, 170);
+    AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
+    chart->Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(6, 10, 3));
+    h->Marks()->Show();
+    const auto margins = [&] {
+        int left = 0, right = 0;
+        h->AxisMarginsA(left, right);
+        return std::make_pair(left, right);
+    };
+    EXPECT_EQ(margins(), std::make_pair(0, 24));
+    // An inverted axis puts the origin on the right and the marks left of their points.
+    chart->BottomAxis()->SetInverted(true);
+    EXPECT_EQ(margins(), std::make_pair(24, 0));
+}
+
 } // namespace
 } // namespace seriestest
 

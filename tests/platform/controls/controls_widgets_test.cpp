@@ -138,6 +138,32 @@ TEST_F(ControlsTest, TabOrderFollowsTheParentsOfAFormEmbeddedLater)
     EXPECT_EQ(QApplication::focusWidget(), below->Widget());
 }
 
+TEST_F(ControlsTest, TabReachesAScrollBarAndItsKeysMoveItAsThePlatformsDo)
+{
+    form->SetBounds(0, 0, 300, 200);
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    auto* bar = new TScrollBar(form.get());
+    bar->SetParent(form.get());
+    bar->SetTop(60);
+    bar->SetPosition(50);
+    int changes = 0;
+    bar->OnChange = [&](TObject*) { ++changes; };
+    user::ShowAndActivate(form.get());
+    ASSERT_TRUE(user::Key(edit, Qt::Key_Tab));
+    EXPECT_EQ(QApplication::focusWidget(), bar->Widget());
+    // Right, Down and Page Down towards the maximum; Left and Up back.
+    ASSERT_TRUE(user::Key(Qt::Key_Right));
+    EXPECT_EQ(bar->Position(), 51);
+    EXPECT_EQ(changes, 1);
+    ASSERT_TRUE(user::Key(Qt::Key_Down));
+    ASSERT_TRUE(user::Key(Qt::Key_PageDown));
+    EXPECT_EQ(bar->Position(), 62);
+    ASSERT_TRUE(user::Key(Qt::Key_Left));
+    ASSERT_TRUE(user::Key(Qt::Key_Up));
+    EXPECT_EQ(bar->Position(), 60);
+}
+
 TEST_F(ControlsTest, TabLeavesAGridForTheNextControl)
 {
     form->SetBounds(0, 0, 300, 300);
