@@ -93,8 +93,19 @@ public:
                 FForm->WindowMoved(win->x(), win->y());
             break;
         case QEvent::KeyPress:
-            if (win->isWindow())
-                return PressDialogButton(win, static_cast<QKeyEvent*>(Event));
+            if (win->isWindow()) {
+                auto* key = static_cast<QKeyEvent*>(Event);
+                if (PressDialogButton(win, key))
+                    return true;
+                // A modal window without a cancel button (a page shown as a dialog) still
+                // closes on Escape, as every dialog does: without a window manager's close
+                // box it would have no way out.
+                if (FForm->FModal && key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+                    key->accept();
+                    GuardedCall([this] { FForm->Close(); });
+                    return true;
+                }
+            }
             break;
         default:
             break;
