@@ -220,8 +220,21 @@ void TBitmap::LoadFromFile(const std::string& fileName)
         if (!probe)
             throw EFOpenError(Format("Cannot open file \"%s\"", {fileName}));
     }
-    QImageReader reader(QString::fromStdString(fileName));
-    QImage img = reader.read();
+    TFileStream file(fileName, fmOpenRead);
+    LoadFromStream(&file);
+}
+
+void TBitmap::LoadFromStream(TStream* stream)
+{
+    const int64_t size = stream->Size() - stream->Position();
+    if (size <= 0 || size > (int64_t(1) << 31))
+        throw EInvalidGraphic("Bitmap image is not valid");
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    stream->ReadBuffer(bytes.data(), size);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QImage img = reader.read();
     if (img.isNull())
         throw EInvalidGraphic("Bitmap image is not valid");
     const bool mono = img.depth() == 1;
@@ -531,6 +544,99 @@ void TPicture::SaveToFile(const std::string& fileName) const
 {
     if (FGraphic)
         FGraphic->SaveToFile(fileName);
+}
+
+BEGIN_CLASS_INFO(TPicture, TPersistent)
+END_CLASS_INFO
+
+namespace {
+
+// The picture's stream entry: the graphic's class name as a short string (empty for none),
+// then its file bytes behind their 32-bit little-endian length (a bitmap with see-through
+// pixels as a PNG file, any other as a Windows bitmap file).
+std::vector<uint8_t> PictureData(const TGraphic* Graphic)
+{
+    std::vector<uint8_t> out;
+    TMemoryStream file;
+    std::string name;
+    if (const auto* bitmap = dynamic_cast<const TBitmap*>(Graphic)) {
+        name = "TBitmap";
+        if (bitmap->HasAlpha()) {
+            // A Windows bitmap file has no see-through pixels: such a picture goes as PNG,
+            // which the reader recognises by its bytes.
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            bitmap->impl().Image.save(&buffer, "PNG");
+            file.WriteBuffer(png.constData(), int64_t(png.size()));
+        } else {
+            bitmap->SaveToStream(&file);
+        }
+    } else if (const auto* metafile = dynamic_cast<const TMetafile*>(Graphic)) {
+        name = "TMetafile";
+        metafile->SaveToStream(&file);
+    }
+    out.push_back(uint8_t(name.size()));
+    out.insert(out.end(), name.begin(), name.end());
+    if (name.empty())
+        return out;
+    const auto size = uint32_t(file.Size());
+    for (int k = 0; k < 4; ++k)
+        out.push_back(uint8_t(size >> (8 * k)));
+    const auto* bytes = reinterpret_cast<const uint8_t*>(file.Memory());
+    out.insert(out.end(), bytes, bytes + file.Size());
+    return out;
+}
+
+// The graphic of a picture entry; nullptr for an empty class name. A class other than the
+// two, or a length other than the bytes that follow (none after an empty name), is EReadError; bytes that hold no
+// picture of the class are EInvalidGraphic.
+std::unique_ptr<TGraphic> ReadPictureData(TStream* Stream)
+{
+    uint8_t n = 0;
+    Stream->ReadBuffer(&n, 1);
+    std::string name(n, '\0');
+    Stream->ReadBuffer(name.data(), n);
+    if (name.empty()) {
+        if (Stream->Position() != Stream->Size())
+            throw EReadError(SInvalidPropertyValue);
+        return nullptr;
+    }
+    std::unique_ptr<TGraphic> graphic;
+    if (name == "TBitmap")
+        graphic = std::make_unique<TBitmap>();
+    else if (name == "TMetafile")
+        graphic = std::make_unique<TMetafile>();
+    else
+        throw EReadError(SInvalidPropertyValue);
+    uint8_t b[4];
+    Stream->ReadBuffer(b, 4);
+    const int64_t size = int64_t(b[0]) | int64_t(b[1]) << 8 | int64_t(b[2]) << 16 | int64_t(b[3]) << 24;
+    if (size != Stream->Size() - Stream->Position())
+        throw EReadError(SInvalidPropertyValue);
+    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic.get()))
+        bitmap->LoadFromStream(Stream);
+    else
+        static_cast<TMetafile*>(graphic.get())->LoadFromStream(Stream);
+    return graphic;
+}
+
+} // namespace
+
+void TPicture::DefineProperties(TFiler* Filer)
+{
+    TPersistent::DefineProperties(Filer);
+    // Against an ancestor the entry is written when the graphics differ, also to empty it.
+    bool hasData = FGraphic != nullptr;
+    if (auto* ancestor = dynamic_cast<TPicture*>(Filer->Ancestor()))
+        hasData = PictureData(FGraphic.get()) != PictureData(ancestor->FGraphic.get());
+    Filer->DefineBinaryProperty(
+        "Data", [this](TStream* Stream) { Own(ReadPictureData(Stream)); },
+        [this](TStream* Stream) {
+            const std::vector<uint8_t> data = PictureData(FGraphic.get());
+            Stream->WriteBuffer(data.data(), int64_t(data.size()));
+        },
+        hasData);
 }
 
 void TPicture::Assign(TPersistent* Source)

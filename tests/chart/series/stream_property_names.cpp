@@ -31,7 +31,7 @@ std::vector<const TClassInfo*> StreamedClasses()
         // platform
         TPersistent::StaticClassInfo(), TComponent::StaticClassInfo(), TCollection::StaticClassInfo(),
         TCollectionItem::StaticClassInfo(), TStrings::StaticClassInfo(), TPen::StaticClassInfo(),
-        TBrush::StaticClassInfo(), TFont::StaticClassInfo(),
+        TBrush::StaticClassInfo(), TFont::StaticClassInfo(), TPicture::StaticClassInfo(),
         // style objects
         TChartPen::StaticClassInfo(), TDottedGrayPen::StaticClassInfo(), TDarkGrayPen::StaticClassInfo(),
         TWhitePen::StaticClassInfo(), TChartBrush::StaticClassInfo(), TTeeShadow::StaticClassInfo(),
@@ -87,6 +87,7 @@ const std::map<std::string, std::vector<std::string>> Published = {
     {"TCollection", {}},
     {"TCollectionItem", {}},
     {"TStrings", {}},
+    {"TPicture", {}},
     {"TPen", {"Color=clBlack", "Mode=pmCopy", "Style=psSolid", "Width=1"}},
     {"TBrush", {"Color=clWhite", "Style=bsSolid"}},
     {"TFont", {"Charset=1", "Color=clWindowText", "Height", "Name", "Orientation=0", "Pitch=fpDefault",
@@ -112,7 +113,7 @@ const std::map<std::string, std::vector<std::string>> Published = {
         "BevelWidth=1", "BorderWidth=0", "Locked=False", "Color=clBtnFace", "Border", "BorderRound=0",
         "MarginBottom=4", "MarginLeft=3", "MarginRight=3", "MarginTop=4", "MarginUnits=muPercent",
         "Monochrome=False", "PrintProportional=True", "Shadow", "View3D=True", "View3DOptions"}},
-    {"TCustomTeePanelExtended", {"AllowPanning=pmBoth", "BackImageInside=False", "BackImageMode=pbmStretch",
+    {"TCustomTeePanelExtended", {"AllowPanning=pmBoth", "BackImage", "BackImageInside=False", "BackImageMode=pbmStretch",
         "BackImageTransp=False", "Gradient", "Zoom", "OnAfterDraw", "OnScroll", "OnUndoZoom", "OnZoom"}},
     {"TTeeZoomBrush", {"Color=clWhite", "Style"}},
     {"TTeeZoomPen", {"Color"}},
