@@ -816,6 +816,7 @@ TEST_F(ChartFile, BackImagesOfEachKindReadBackAndADamagedOneFails)
         {"a length one short", name + 8, std::string("\x01", 1)},
         {"no picture in the bytes", name + 12, "XX"},
         {"an empty name before the bytes", name, std::string("\0", 1)},
+        {"a file cut after the picture", bytes.size() - 3, ""},
     };
     for (bool own : {false, true})
         for (const Damage& d : damages) {
@@ -823,6 +824,8 @@ TEST_F(ChartFile, BackImagesOfEachKindReadBackAndADamagedOneFails)
             std::string damaged = bytes;
             if (std::string(d.What) == "a length one short")
                 damaged[d.At] = char(damaged[d.At] - 1);
+            else if (d.Bytes.empty())
+                damaged.resize(d.At);
             else
                 damaged.replace(d.At, d.Bytes.size(), d.Bytes);
             TMemoryStream part;
