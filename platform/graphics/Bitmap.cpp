@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <unordered_map>
 #include <unordered_set>
@@ -614,8 +615,17 @@ std::unique_ptr<TGraphic> ReadPictureData(TStream* Stream)
     const int64_t size = int64_t(b[0]) | int64_t(b[1]) << 8 | int64_t(b[2]) << 16 | int64_t(b[3]) << 24;
     if (size != Stream->Size() - Stream->Position())
         throw EReadError(SInvalidPropertyValue);
-    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic.get()))
+    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic.get())) {
+        // Only the two kinds the entry is written in go to the image library.
+        static const char bmp[] = "BM", png[] = "\x89PNG\r\n\x1A\n";
+        char head[8] = {};
+        const int64_t at = Stream->Position();
+        const int64_t got = Stream->Read(head, 8);
+        Stream->SetPosition(at);
+        if (!(got >= 2 && std::memcmp(head, bmp, 2) == 0) && !(got == 8 && std::memcmp(head, png, 8) == 0))
+            throw EInvalidGraphic("Bitmap image is not valid");
         bitmap->LoadFromStream(Stream);
+    }
     else
         static_cast<TMetafile*>(graphic.get())->LoadFromStream(Stream);
     return graphic;

@@ -844,6 +844,22 @@ TEST_F(ChartFile, BackImagesOfEachKindReadBackAndADamagedOneFails)
                 EXPECT_EQ(target->BackImage()->Graphic(), nullptr);
             }
         }
+
+    // A picture of a kind the entry is never written in (one the image library would
+    // read) is refused.
+    const std::string xpm = "/* XPM */\nstatic char *p[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n";
+    std::string entry = std::string("\x07TBitmap", 8);
+    for (int k = 0; k < 4; ++k)
+        entry += char((xpm.size() >> (8 * k)) & 0xFF);
+    entry += xpm;
+    std::string hex;
+    for (unsigned char c : entry)
+        hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15];
+    TMemoryStream binary;
+    FromText("object TChart\r\n  BackImage.Data = {" + hex + "}\r\nend\r\n", binary);
+    auto target = NewChart();
+    EXPECT_THROW(ReadComponent(&binary, target.get()), EInvalidGraphic);
+    EXPECT_EQ(target->BackImage()->Graphic(), nullptr);
 }
 
 } // namespace
