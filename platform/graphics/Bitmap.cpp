@@ -248,6 +248,20 @@ void TBitmap::LoadFromStream(TStream* stream)
     loaded.setDotsPerMeterY(3780);
     loaded.setDevicePixelRatio(1);
     d->Format = mono ? pf1bit : (img.depth() == 32 ? pf32bit : img.depth() == 24 ? pf24bit : pfDevice);
+    // A Windows bitmap file keeps the depth it was written in (the image library widens
+    // every depth), so that saving it again writes the same file.
+    if (bytes.size() >= 32 && bytes[0] == 'B' && bytes[1] == 'M') {
+        const auto at = [&](int i) { return unsigned(uint8_t(bytes[i])) | unsigned(uint8_t(bytes[i + 1])) << 8; };
+        switch (at(28)) {
+        case 1: d->Format = pf1bit; break;
+        case 4: d->Format = pf4bit; break;
+        case 8: d->Format = pf8bit; break;
+        case 16: d->Format = at(30) == 3 ? pf16bit : pf15bit; break;
+        case 24: d->Format = pf24bit; break;
+        case 32: d->Format = pf32bit; break;
+        default: break;
+        }
+    }
     d->Ratio = 1;
     SetImage(*d, std::move(loaded), img.width(), img.height());
     Changed();

@@ -832,11 +832,19 @@ TEST_F(ChartFile, BackImagesOfEachKindReadBackAndADamagedOneFails)
             part.WriteBuffer(damaged.data(), int64_t(damaged.size()));
             part.SetPosition(0);
             auto target = NewChart();
-            auto mine = std::make_unique<TBitmap>(5, 3, pf24bit);
+            auto mine = std::make_unique<TBitmap>(5, 3);
             if (own)
                 target->BackImage()->Assign(mine.get());
+            auto written = [&] {
+                TMemoryStream m;
+                WriteChartToStream(target.get(), &m);
+                return std::string(m.Memory(), size_t(m.Size()));
+            };
+            const std::string kept = written();
             EXPECT_ANY_THROW(ReadComponent(&part, target.get()));
             EXPECT_EQ(target->Title()->Text()->Count(), 0);
+            // The chart writes the same file as before, its image in the same depth.
+            EXPECT_TRUE(written() == kept);
             if (own) {
                 ASSERT_NE(target->BackImage()->Graphic(), nullptr);
                 EXPECT_EQ(target->BackImage()->Width(), 5);
