@@ -603,6 +603,27 @@ std::vector<uint8_t> PictureData(const TGraphic* Graphic)
     return out;
 }
 
+// The size a picture's header claims, checked against its bytes before any room is taken
+// for its pixels: no Windows bitmap or PNG file holds more than about 1032 bytes of
+// pixels per byte (the most that deflate packs), so a small entry that claims a huge
+// picture is refused instead of costing memory and time.
+void CheckPictureSize(TStream* Stream)
+{
+    const int64_t at = Stream->Position();
+    const int64_t size = Stream->Size() - at;
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    Stream->ReadBuffer(bytes.data(), size);
+    Stream->SetPosition(at);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize claimed = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    const int bits = format == QImage::Format_Invalid ? 1 : QImage::toPixelFormat(format).bitsPerPixel();
+    if (claimed.isValid() && double(claimed.width()) * claimed.height() * bits / 8 > 1100.0 * double(size) + 65536)
+        throw EInvalidGraphic("Bitmap image is not valid");
+}
+
 // The graphic of a picture entry; nullptr for an empty class name. A class other than the
 // two, or a length other than the bytes that follow (none after an empty name), is EReadError; bytes that hold no
 // picture of the class are EInvalidGraphic.
@@ -638,6 +659,7 @@ std::unique_ptr<TGraphic> ReadPictureData(TStream* Stream)
         Stream->SetPosition(at);
         if (!(got >= 2 && std::memcmp(head, bmp, 2) == 0) && !(got == 8 && std::memcmp(head, png, 8) == 0))
             throw EInvalidGraphic("Bitmap image is not valid");
+        CheckPictureSize(Stream);
         bitmap->LoadFromStream(Stream);
     }
     else

@@ -854,20 +854,29 @@ TEST_F(ChartFile, BackImagesOfEachKindReadBackAndADamagedOneFails)
         }
 
     // A picture of a kind the entry is never written in (one the image library would
-    // read) is refused.
+    // read), and a Windows bitmap of a few bytes that claims 16777220 x 1 pixels, are
+    // refused before any pixel is read.
+    auto le32 = [](uint32_t v) {
+        std::string out;
+        for (int k = 0; k < 4; ++k)
+            out += char((v >> (8 * k)) & 0xFF);
+        return out;
+    };
     const std::string xpm = "/* XPM */\nstatic char *p[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n";
-    std::string entry = std::string("\x07TBitmap", 8);
-    for (int k = 0; k < 4; ++k)
-        entry += char((xpm.size() >> (8 * k)) & 0xFF);
-    entry += xpm;
-    std::string hex;
-    for (unsigned char c : entry)
-        hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15];
-    TMemoryStream binary;
-    FromText("object TChart\r\n  BackImage.Data = {" + hex + "}\r\nend\r\n", binary);
-    auto target = NewChart();
-    EXPECT_THROW(ReadComponent(&binary, target.get()), EInvalidGraphic);
-    EXPECT_EQ(target->BackImage()->Graphic(), nullptr);
+    const std::string wide = "BM" + le32(90) + le32(0) + le32(54) + le32(40) + le32(16777220) + le32(1) +
+                             std::string("\x01\x00\x18\x00", 4) + le32(0) + le32(36) + le32(3780) + le32(3780) +
+                             le32(0) + le32(0) + std::string(36, '\xFF');
+    for (const std::string& picture : {xpm, wide}) {
+        const std::string entry = std::string("\x07TBitmap", 8) + le32(uint32_t(picture.size())) + picture;
+        std::string hex;
+        for (unsigned char c : entry)
+            hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15];
+        TMemoryStream binary;
+        FromText("object TChart\r\n  BackImage.Data = {" + hex + "}\r\nend\r\n", binary);
+        auto target = NewChart();
+        EXPECT_THROW(ReadComponent(&binary, target.get()), EInvalidGraphic);
+        EXPECT_EQ(target->BackImage()->Graphic(), nullptr);
+    }
 }
 
 } // namespace
