@@ -683,7 +683,8 @@ std::unique_ptr<TBitmap> Checkers()
 }
 
 // A chart of every registered series type and function, with labels, a null point,
-// a markup title in non-ASCII, a gradient, paging, a custom axis and a tiled back image,
+// a markup title in non-ASCII, a gradient, paging, a custom axis, a tiled back image and
+// bars filled with a picture,
 // read back from its binary and its text form: every stored property, every point and
 // the picture are the same.
 TEST_F(ChartFile, EverySeriesTypeAndTheBackImageReadBackWhole)
@@ -723,6 +724,9 @@ TEST_F(ChartFile, EverySeriesTypeAndTheBackImageReadBackWhole)
                 s->SetValueColor(1, clNone);
         }
         s->Marks()->SetVisible(t % 2 == 0);
+        // A picture that fills the bars, chosen in the brush dialog.
+        if (auto* bar = dynamic_cast<TBarSeries*>(s))
+            bar->BarBrush()->Image()->Assign(Checkers().get());
     }
     ASSERT_GT(chart->SeriesCount(), 20);
     const std::vector<std::string> chartDump = propwalk::Dump(chart.get(), true);

@@ -96,7 +96,7 @@ const std::map<std::string, std::vector<std::string>> Published = {
     {"TDottedGrayPen", {"Color=clGray", "Style=psDot"}},
     {"TDarkGrayPen", {"Color=clGray"}},
     {"TWhitePen", {"Color=clWhite"}},
-    {"TChartBrush", {"Color=clDefault"}},
+    {"TChartBrush", {"Color=clDefault", "Image"}},
     {"TTeeShadow", {"Color", "HorizSize", "Smooth=True", "Transparency=0", "VertSize"}},
     {"TTeeGradient", {"Balance=50", "Direction=gdTopBottom", "EndColor=clYellow", "MidColor=clNone", "RadialX=0",
         "RadialY=0", "StartColor=clWhite", "Visible=False"}},
