@@ -502,8 +502,8 @@ TChartPreview::TChartPreview(TComponent* AOwner) : TForm(AOwner)
     const std::pair<TEdit*, TUpDown*> fields[] = {
         {SELeftMa, UDLeftMa}, {SETopMa, UDTopMa}, {SERightMa, UDRightMa}, {SEBotMa, UDBotMa}};
     for (const auto& [e, ud] : fields) {
-        ud->OnChange = [this, e](TObject*) { MarginChange(e); };
-        ud->OnTyped = [this, e](TObject*) { MarginChange(e); };
+        ud->OnChange = [this, e = e](TObject*) { MarginChange(e); };
+        ud->OnTyped = [this, e = e](TObject*) { MarginChange(e); };
     }
     BReset->OnClick = [this](TObject* s) { BResetClick(s); };
     Resolution->OnChange = [this](TObject* s) { ResolutionChange(s); };

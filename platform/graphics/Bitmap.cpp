@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <unordered_map>
 #include <unordered_set>
@@ -220,8 +221,21 @@ void TBitmap::LoadFromFile(const std::string& fileName)
         if (!probe)
             throw EFOpenError(Format("Cannot open file \"%s\"", {fileName}));
     }
-    QImageReader reader(QString::fromStdString(fileName));
-    QImage img = reader.read();
+    TFileStream file(fileName, fmOpenRead);
+    LoadFromStream(&file);
+}
+
+void TBitmap::LoadFromStream(TStream* stream)
+{
+    const int64_t size = stream->Size() - stream->Position();
+    if (size <= 0 || size > (int64_t(1) << 31))
+        throw EInvalidGraphic("Bitmap image is not valid");
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    stream->ReadBuffer(bytes.data(), size);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QImage img = reader.read();
     if (img.isNull())
         throw EInvalidGraphic("Bitmap image is not valid");
     const bool mono = img.depth() == 1;
@@ -234,6 +248,20 @@ void TBitmap::LoadFromFile(const std::string& fileName)
     loaded.setDotsPerMeterY(3780);
     loaded.setDevicePixelRatio(1);
     d->Format = mono ? pf1bit : (img.depth() == 32 ? pf32bit : img.depth() == 24 ? pf24bit : pfDevice);
+    // A Windows bitmap file keeps the depth it was written in (the image library widens
+    // every depth), so that saving it again writes the same file.
+    if (bytes.size() >= 32 && bytes[0] == 'B' && bytes[1] == 'M') {
+        const auto at = [&](int i) { return unsigned(uint8_t(bytes[i])) | unsigned(uint8_t(bytes[i + 1])) << 8; };
+        switch (at(28)) {
+        case 1: d->Format = pf1bit; break;
+        case 4: d->Format = pf4bit; break;
+        case 8: d->Format = pf8bit; break;
+        case 16: d->Format = at(30) == 3 ? pf16bit : pf15bit; break;
+        case 24: d->Format = pf24bit; break;
+        case 32: d->Format = pf32bit; break;
+        default: break;
+        }
+    }
     d->Ratio = 1;
     SetImage(*d, std::move(loaded), img.width(), img.height());
     Changed();
@@ -531,6 +559,130 @@ void TPicture::SaveToFile(const std::string& fileName) const
 {
     if (FGraphic)
         FGraphic->SaveToFile(fileName);
+}
+
+BEGIN_CLASS_INFO(TPicture, TPersistent)
+END_CLASS_INFO
+
+namespace {
+
+// The picture's stream entry: the graphic's class name as a short string (empty for none),
+// then its file bytes behind their 32-bit little-endian length (a bitmap with see-through
+// pixels as a PNG file, any other as a Windows bitmap file).
+std::vector<uint8_t> PictureData(const TGraphic* Graphic)
+{
+    std::vector<uint8_t> out;
+    TMemoryStream file;
+    std::string name;
+    if (const auto* bitmap = dynamic_cast<const TBitmap*>(Graphic)) {
+        name = "TBitmap";
+        if (bitmap->HasAlpha()) {
+            // A Windows bitmap file has no see-through pixels: such a picture goes as PNG,
+            // which the reader recognises by its bytes.
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            bitmap->impl().Image.save(&buffer, "PNG");
+            file.WriteBuffer(png.constData(), int64_t(png.size()));
+        } else {
+            bitmap->SaveToStream(&file);
+        }
+    } else if (const auto* metafile = dynamic_cast<const TMetafile*>(Graphic)) {
+        name = "TMetafile";
+        metafile->SaveToStream(&file);
+    }
+    out.push_back(uint8_t(name.size()));
+    out.insert(out.end(), name.begin(), name.end());
+    if (name.empty())
+        return out;
+    const auto size = uint32_t(file.Size());
+    for (int k = 0; k < 4; ++k)
+        out.push_back(uint8_t(size >> (8 * k)));
+    const auto* bytes = reinterpret_cast<const uint8_t*>(file.Memory());
+    out.insert(out.end(), bytes, bytes + file.Size());
+    return out;
+}
+
+// The size a picture's header claims, checked against its bytes before any room is taken
+// for its pixels: no Windows bitmap or PNG file holds more than about 1032 bytes of
+// pixels per byte (the most that deflate packs), so a small entry that claims a huge
+// picture is refused instead of costing memory and time.
+void CheckPictureSize(TStream* Stream)
+{
+    const int64_t at = Stream->Position();
+    const int64_t size = Stream->Size() - at;
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    Stream->ReadBuffer(bytes.data(), size);
+    Stream->SetPosition(at);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize claimed = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    const int bits = format == QImage::Format_Invalid ? 1 : QImage::toPixelFormat(format).bitsPerPixel();
+    if (claimed.isValid() && double(claimed.width()) * claimed.height() * bits / 8 > 1100.0 * double(size) + 65536)
+        throw EInvalidGraphic("Bitmap image is not valid");
+}
+
+// The graphic of a picture entry; nullptr for an empty class name. A class other than the
+// two, or a length other than the bytes that follow (none after an empty name), is EReadError; bytes that hold no
+// picture of the class are EInvalidGraphic.
+std::unique_ptr<TGraphic> ReadPictureData(TStream* Stream)
+{
+    uint8_t n = 0;
+    Stream->ReadBuffer(&n, 1);
+    std::string name(n, '\0');
+    Stream->ReadBuffer(name.data(), n);
+    if (name.empty()) {
+        if (Stream->Position() != Stream->Size())
+            throw EReadError(SInvalidPropertyValue);
+        return nullptr;
+    }
+    std::unique_ptr<TGraphic> graphic;
+    if (name == "TBitmap")
+        graphic = std::make_unique<TBitmap>();
+    else if (name == "TMetafile")
+        graphic = std::make_unique<TMetafile>();
+    else
+        throw EReadError(SInvalidPropertyValue);
+    uint8_t b[4];
+    Stream->ReadBuffer(b, 4);
+    const int64_t size = int64_t(b[0]) | int64_t(b[1]) << 8 | int64_t(b[2]) << 16 | int64_t(b[3]) << 24;
+    if (size != Stream->Size() - Stream->Position())
+        throw EReadError(SInvalidPropertyValue);
+    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic.get())) {
+        // Only the two kinds the entry is written in go to the image library.
+        static const char bmp[] = "BM", png[] = "\x89PNG\r\n\x1A\n";
+        char head[8] = {};
+        const int64_t at = Stream->Position();
+        const int64_t got = Stream->Read(head, 8);
+        Stream->SetPosition(at);
+        if (!(got >= 2 && std::memcmp(head, bmp, 2) == 0) && !(got == 8 && std::memcmp(head, png, 8) == 0))
+            throw EInvalidGraphic("Bitmap image is not valid");
+        CheckPictureSize(Stream);
+        bitmap->LoadFromStream(Stream);
+    }
+    else
+        static_cast<TMetafile*>(graphic.get())->LoadFromStream(Stream);
+    return graphic;
+}
+
+} // namespace
+
+void TPicture::DefineProperties(TFiler* Filer)
+{
+    TPersistent::DefineProperties(Filer);
+    // Against an ancestor the entry is written when the graphics differ, also to empty it.
+    bool hasData = FGraphic != nullptr;
+    if (auto* ancestor = dynamic_cast<TPicture*>(Filer->Ancestor()))
+        hasData = PictureData(FGraphic.get()) != PictureData(ancestor->FGraphic.get());
+    Filer->DefineBinaryProperty(
+        "Data", [this](TStream* Stream) { Own(ReadPictureData(Stream)); },
+        [this](TStream* Stream) {
+            const std::vector<uint8_t> data = PictureData(FGraphic.get());
+            Stream->WriteBuffer(data.data(), int64_t(data.size()));
+        },
+        hasData);
 }
 
 void TPicture::Assign(TPersistent* Source)

@@ -103,6 +103,9 @@ public:
     // The Windows bitmap file's bytes at the pixel format's depth (1, 4, 8, 15, 16, 24 or
     // 32 bits; 24 for the device-dependent format), the same bytes for the same picture.
     void SaveToStream(TStream* stream) const;
+    // The rest of the stream as an image file (as LoadFromFile reads one); EInvalidGraphic
+    // when it holds none.
+    void LoadFromStream(TStream* stream);
     std::unique_ptr<TGraphic> Clone() const override;
     void Assign(TPersistent* Source) override;
 
@@ -116,9 +119,12 @@ private:
 };
 
 // Holds one graphic (owned); Bitmap() makes it a bitmap when it is not one.
+// In a component stream the picture is one binary entry "Data": the graphic's class name
+// as a short string (empty for no graphic), then the graphic's file bytes behind their
+// 32-bit length (a bitmap with see-through pixels as a PNG file).
 class TPicture : public TPersistent {
 public:
-    DECLARE_CLASS_NAME(TPicture)
+    DECLARE_CLASS_INFO(TPicture)
     TPicture();
     ~TPicture() override;
 
@@ -135,6 +141,9 @@ public:
     void SaveToFile(const std::string& fileName) const;
     void Assign(TPersistent* Source) override;
     TNotifyEvent OnChange;
+
+protected:
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     void Changed();

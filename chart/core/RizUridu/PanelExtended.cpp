@@ -7,6 +7,7 @@
 BEGIN_CLASS_INFO(TCustomTeePanelExtended, TCustomTeePanel)
     .Enum("AllowPanning", &TCustomTeePanelExtended::AllowPanning, &TCustomTeePanelExtended::SetAllowPanning,
           {"pmNone", "pmHorizontal", "pmVertical", "pmBoth"}).Default(pmBoth)
+    .Object("BackImage", &TCustomTeePanelExtended::BackImage)
     .Bool("BackImageInside", &TCustomTeePanelExtended::BackImageInside, &TCustomTeePanelExtended::SetBackImageInside)
         .Default(false)
     .Enum("BackImageMode", &TCustomTeePanelExtended::BackImageMode, &TCustomTeePanelExtended::SetBackImageMode,

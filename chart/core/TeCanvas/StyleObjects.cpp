@@ -35,6 +35,7 @@ END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TChartBrush, TBrush)
     .Int("Color", &TBrush::Color, &TBrush::SetColor).Idents(ColorIdents()).Default(clDefault)
+    .Object("Image", &TChartBrush::Image)
 END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TTeeShadow, TPersistent)
@@ -184,7 +185,7 @@ void TChartBrush::SetImage(TPicture* v)
     Changed();
 }
 
-// By hand: the image is made on first use and is not published.
+// By hand: the image is made on first use.
 void TChartBrush::Assign(TPersistent* Source)
 {
     if (auto* b = dynamic_cast<TChartBrush*>(Source)) {

@@ -97,9 +97,11 @@ public:
     explicit TChartBrush(TNotifyEvent onChange = nullptr);
     ~TChartBrush() override;
 
-    // Created on first read, with the brush's change handler.
+    // Created on first read, with the brush's change handler; streamed as the picture's
+    // "Data" entry (Image.Data) when it holds a graphic.
     TPicture* Image();
-    bool HasImage() const { return FImage != nullptr; }
+    // Whether the brush fills with a picture: it has one holding a graphic.
+    bool HasImage() const { return FImage != nullptr && FImage->Graphic() != nullptr; }
     // Assigns the picture into the brush's own (nullptr frees it), then Changed.
     void SetImage(TPicture* v);
 

@@ -14,6 +14,7 @@
 #include "TeeStore.h"
 #include "classes/Streaming.h"
 #include "system/SysUtils.h"
+#include "graphics/Metafile.h"
 #include "graphics/TextMeasure.h"
 
 #include "DialogRecorder.h"
@@ -664,6 +665,221 @@ TEST_F(SeriesData, AHostilePointCountFailsBeforeItAllocates)
         ADD_FAILURE() << "a cut label was read";
     } catch (const EReadError& e) {
         EXPECT_STREQ(e.what(), "Stream read error");
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A small picture with a pattern that shows whether it is tiled.
+std::unique_ptr<TBitmap> Checkers()
+{
+    auto b = std::make_unique<TBitmap>(24, 16, pf24bit);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 24; ++x)
+            b->Canvas()->SetPixel(x, y, (x / 6 + y / 4) % 2 ? clFuchsia : TColor(0x30A050));
+    return b;
+}
+
+// A chart of every registered series type and function, with labels, a null point,
+// a markup title in non-ASCII, a gradient, paging, a custom axis, a tiled back image and
+// bars filled with a picture,
+// read back from its binary and its text form: every stored property, every point and
+// the picture are the same.
+TEST_F(ChartFile, EverySeriesTypeAndTheBackImageReadBackWhole)
+{
+    auto chart = NewChart();
+    chart->SetName("Chart1");
+    chart->Title()->Text()->Add("<b>Cp</b> &amp; \xCE\x98\xC2\xB7\xC2\xB0 'q' \"d\"\ttab");
+    chart->Title()->SetTextFormat(ttfHtml);
+    chart->Gradient()->SetVisible(true);
+    chart->Gradient()->SetDirection(gdRadial);
+    chart->Gradient()->SetStartColor(clYellow);
+    chart->SetMaxPointsPerPage(4);
+    chart->SetPage(2);
+    chart->BackImage()->Assign(Checkers().get());
+    chart->SetBackImageMode(pbmTile);
+    auto* axis = static_cast<TChartAxis*>(chart->CustomAxes()->Add());
+    axis->SetStartPosition(10);
+    auto* source = new TLineSeries(chart.get());
+    source->SetName("Source");
+    chart->AddSeries(source);
+    source->FillSampleValues(9);
+    source->SetLabel(1, "a,b;\"c\"\t<d>&\xCE\x98");
+    source->SetValueColor(2, clNone);
+    source->SetVertAxis(aCustomVertAxis);
+    source->SetCustomVertAxis(axis);
+    TTeeSeriesTypes* types = SeriesTypeList();
+    for (int t = 0; t < types->Count(); ++t) {
+        TTeeSeriesType* type = types->Get(t);
+        TChartSeriesClass cls = type->SeriesClass ? type->SeriesClass : TLineSeries::StaticClassInfo();
+        TChartSeries* s = CreateSeriesInChart(chart.get(), chart.get(), cls, type->FunctionClass);
+        if (type->FunctionClass) {
+            s->SetDataSource(source);
+        } else {
+            s->FillSampleValues(6);
+            s->SetLabel(0, "\xE2\x82\xAC \"x\"");
+            if (s->Count() > 2)
+                s->SetValueColor(1, clNone);
+        }
+        s->Marks()->SetVisible(t % 2 == 0);
+        // A picture that fills the bars, chosen in the brush dialog.
+        if (auto* bar = dynamic_cast<TBarSeries*>(s))
+            bar->BarBrush()->Image()->Assign(Checkers().get());
+    }
+    ASSERT_GT(chart->SeriesCount(), 20);
+    const std::vector<std::string> chartDump = propwalk::Dump(chart.get(), true);
+    auto before = Picture(chart.get());
+    Save(*before, "chart-file-every-type.png");
+    for (bool text : {false, true}) {
+        SCOPED_TRACE(text ? "text" : "binary");
+        TMemoryStream file, binary;
+        WriteChartToStream(chart.get(), &file, true, text);
+        file.SetPosition(text ? 0 : 4);
+        TStream* stream = &file;
+        if (text) {
+            ObjectTextToBinary(&file, &binary);
+            binary.SetPosition(0);
+            stream = &binary;
+        }
+        auto read = NewChart();
+        ReadComponent(stream, read.get());
+        EXPECT_EQ(propwalk::Differences(propwalk::Dump(read.get(), true), chartDump), "");
+        ASSERT_NE(dynamic_cast<TBitmap*>(read->BackImage()->Graphic()), nullptr);
+        EXPECT_EQ(read->BackImage()->Width(), 24);
+        ASSERT_EQ(read->SeriesCount(), chart->SeriesCount());
+        for (int i = 0; i < chart->SeriesCount(); ++i) {
+            TChartSeries* a = chart->Series(i);
+            TChartSeries* b = read->Series(i);
+            SCOPED_TRACE(a->ClassInfo()->ClassName);
+            EXPECT_EQ(b->ClassInfo(), a->ClassInfo());
+            EXPECT_EQ(propwalk::Differences(propwalk::Dump(b, true), propwalk::Dump(a, true)), "");
+            ASSERT_EQ(b->Count(), a->Count());
+            ASSERT_EQ(b->ValuesList()->Count(), a->ValuesList()->Count());
+            for (int p = 0; p < a->Count(); ++p) {
+                for (int l = 0; l < a->ValuesList()->Count(); ++l)
+                    EXPECT_EQ((*b->ValuesList())[l]->Value(p), (*a->ValuesList())[l]->Value(p)) << p << " " << l;
+                EXPECT_EQ(b->Labels()->Label(p), a->Labels()->Label(p)) << p;
+                EXPECT_EQ(b->ValueColor(p), a->ValueColor(p)) << p;
+            }
+        }
+        auto after = Picture(read.get());
+        Save(*after, text ? "chart-file-every-type-text.png" : "chart-file-every-type-read.png");
+        EXPECT_EQ(DifferentPixels(*before, *after), 0);
+    }
+}
+
+// A metafile back image reads back as a metafile, a picture with see-through parts keeps
+// them; a back image entry that is damaged fails the read with the chart's own image
+// kept, or none when it had none.
+TEST_F(ChartFile, BackImagesOfEachKindReadBackAndADamagedOneFails)
+{
+    auto withMetafile = NewChart();
+    {
+        auto drawn = NewChart();
+        drawn->SetBounds(0, 0, 60, 40);
+        withMetafile->BackImage()->Assign(drawn->DrawToMetafile(true, TRect(0, 0, 60, 40)).get());
+    }
+    auto read = ThroughAFile(withMetafile.get());
+    ASSERT_NE(dynamic_cast<TMetafile*>(read->BackImage()->Graphic()), nullptr);
+    EXPECT_EQ(read->BackImage()->Width(), withMetafile->BackImage()->Width());
+
+    // A 4 x 2 PNG: the left half see-through, the right half opaque red.
+    static const char png[] = "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00"
+                              "\x00\x02\x08\x06\x00\x00\x00\x7F\xA8\x7D\x63\x00\x00\x00\x13\x49\x44\x41\x54\x78\xDA\x63"
+                              "\x60\x80\x82\xFF\x40\xF4\x1F\x4C\xA1\x09\x00\x00\x67\xBA\x07\xF9\x2A\x5F\x2C\x74\x00\x00"
+                              "\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82";
+    const std::string pngFile = testsupport::TempDir() + "/see-through.png";
+    {
+        TFileStream f(pngFile, fmCreate);
+        f.WriteBuffer(png, sizeof png - 1);
+    }
+    auto withAlpha = NewChart();
+    withAlpha->BackImage()->LoadFromFile(pngFile);
+    withAlpha->SetColor(clAqua);
+    read = ThroughAFile(withAlpha.get());
+    read->SetBounds(0, 0, W, H);
+    EXPECT_EQ(DifferentPixels(*Picture(withAlpha.get()), *Picture(read.get())), 0);
+
+    auto source = NewChart();
+    source->BackImage()->Assign(Checkers().get());
+    source->Title()->Text()->Add("from the file");
+    TMemoryStream full;
+    WriteChartToStream(source.get(), &full);
+    const std::string bytes(full.Memory() + 4, size_t(full.Size() - 4));
+    const size_t name = bytes.find("\x07TBitmap");
+    ASSERT_NE(name, std::string::npos);
+    struct Damage {
+        const char* What;
+        size_t At;
+        std::string Bytes;
+    };
+    const std::vector<Damage> damages = {
+        {"another class", name + 1, "TBitmaq"},
+        {"a length one short", name + 8, std::string("\x01", 1)},
+        {"no picture in the bytes", name + 12, "XX"},
+        {"an empty name before the bytes", name, std::string("\0", 1)},
+        {"a file cut after the picture", bytes.size() - 3, ""},
+    };
+    for (bool own : {false, true})
+        for (const Damage& d : damages) {
+            SCOPED_TRACE(std::string(d.What) + (own ? ", a chart with its own image" : ""));
+            std::string damaged = bytes;
+            if (std::string(d.What) == "a length one short")
+                damaged[d.At] = char(damaged[d.At] - 1);
+            else if (d.Bytes.empty())
+                damaged.resize(d.At);
+            else
+                damaged.replace(d.At, d.Bytes.size(), d.Bytes);
+            TMemoryStream part;
+            part.WriteBuffer(damaged.data(), int64_t(damaged.size()));
+            part.SetPosition(0);
+            auto target = NewChart();
+            auto mine = std::make_unique<TBitmap>(5, 3);
+            if (own)
+                target->BackImage()->Assign(mine.get());
+            auto written = [&] {
+                TMemoryStream m;
+                WriteChartToStream(target.get(), &m);
+                return std::string(m.Memory(), size_t(m.Size()));
+            };
+            const std::string kept = written();
+            EXPECT_ANY_THROW(ReadComponent(&part, target.get()));
+            EXPECT_EQ(target->Title()->Text()->Count(), 0);
+            // The chart writes the same file as before, its image in the same depth.
+            EXPECT_TRUE(written() == kept);
+            if (own) {
+                ASSERT_NE(target->BackImage()->Graphic(), nullptr);
+                EXPECT_EQ(target->BackImage()->Width(), 5);
+            } else {
+                EXPECT_EQ(target->BackImage()->Graphic(), nullptr);
+            }
+        }
+
+    // A picture of a kind the entry is never written in (one the image library would
+    // read), and a Windows bitmap of a few bytes that claims 16777220 x 1 pixels, are
+    // refused before any pixel is read.
+    auto le32 = [](uint32_t v) {
+        std::string out;
+        for (int k = 0; k < 4; ++k)
+            out += char((v >> (8 * k)) & 0xFF);
+        return out;
+    };
+    const std::string xpm = "/* XPM */\nstatic char *p[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n";
+    const std::string wide = "BM" + le32(90) + le32(0) + le32(54) + le32(40) + le32(16777220) + le32(1) +
+                             std::string("\x01\x00\x18\x00", 4) + le32(0) + le32(36) + le32(3780) + le32(3780) +
+                             le32(0) + le32(0) + std::string(36, '\xFF');
+    for (const std::string& picture : {xpm, wide}) {
+        const std::string entry = std::string("\x07TBitmap", 8) + le32(uint32_t(picture.size())) + picture;
+        std::string hex;
+        for (unsigned char c : entry)
+            hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15];
+        TMemoryStream binary;
+        FromText("object TChart\r\n  BackImage.Data = {" + hex + "}\r\nend\r\n", binary);
+        auto target = NewChart();
+        EXPECT_THROW(ReadComponent(&binary, target.get()), EInvalidGraphic);
+        EXPECT_EQ(target->BackImage()->Graphic(), nullptr);
     }
 }
 
