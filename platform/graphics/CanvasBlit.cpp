@@ -297,9 +297,13 @@ void TCanvas::Stamp(const TStampRuns& Runs, int X, int Y)
     const QRect at(X + Runs.Left, Y + Runs.Top, Runs.Right - Runs.Left + 1, Runs.Bottom - Runs.Top + 1);
     uchar* bits = d->Image->bits();
     const qsizetype stride = d->Image->bytesPerLine();
-    // Inside the image and one clip rectangle, the most: every run copied whole.
-    const QRect image = d->Image->rect();
-    if (image.contains(at) && (!d->Clip || (d->Clip->rectCount() == 1 && d->Clip->boundingRect().contains(at)))) {
+    // Inside the image and one clip rectangle, the most: every run copied whole. Compared
+    // inline, as the checks cost as much as the copying of a small picture.
+    const auto within = [&](const QRect& r) {
+        return at.left() >= r.left() && at.top() >= r.top() && at.right() <= r.right() && at.bottom() <= r.bottom();
+    };
+    const QRect image(0, 0, d->Image->width(), d->Image->height());
+    if (within(image) && (!d->Clip || (!d->ComplexClip && within(d->Clip->boundingRect())))) {
         for (const auto& run : Runs.Runs) {
             QRgb* out = reinterpret_cast<QRgb*>(bits + stride * (Y + run.Dy)) + (X + run.Dx);
             const QRgb* colour = Runs.Colours.data() + run.First;

@@ -486,8 +486,10 @@ bool FillTallSegment(TTeeCanvas3D* canvas, bool vertical, int prevAlong, int pre
         bands->Flush(target);
     const int nearCut = nearest + toward * margin;
     const int farCut = origin - toward * margin;
-    const TPoint nearEnd[4] = {whole[0], whole[1], at(along, nearCut), at(prevAlong, nearCut)};
-    const TPoint farEnd[4] = {at(prevAlong, farCut), at(along, farCut), whole[2], whole[3]};
+    // Made from the values, not copied from `whole`: a point read whole from two halves
+    // just written waits for every pixel written before to reach the cache.
+    const TPoint nearEnd[4] = {at(prevAlong, prevValue), at(along, value), at(along, nearCut), at(prevAlong, nearCut)};
+    const TPoint farEnd[4] = {at(prevAlong, farCut), at(along, farCut), at(along, origin), at(prevAlong, origin)};
     // The band, cuts included.
     const int bandLo = std::min(nearCut, farCut), bandHi = std::max(nearCut, farCut) + 1;
     const auto band = [&](int from, int to) {   // along pixels from..to - 1

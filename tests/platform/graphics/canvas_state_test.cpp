@@ -406,6 +406,63 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
     EXPECT_GT(Count(*quick, clGreen), 100);
 }
 
+// Under one clip rectangle and under none: fills of whole rows (the whole image, a band of
+// rows, rows the clip cuts) written at once, and a picture stamped inside, across each edge
+// of the clip and of the image and beyond them, give what filling row by row and drawing
+// the picture at each place give.
+TEST(CanvasClip, WholeRowsAndStampsByOneRectangleDrawWhatPlainDrawingDraws)
+{
+    TBitmap black(5, 5), white(5, 5);
+    const auto cross = [](TCanvas& c, int x, int y) {   // the picture, its hot spot at (x, y)
+        c.Pen()->SetColor(clGreen);
+        c.MoveTo(x - 2, y);
+        c.LineTo(x + 3, y);
+        c.Pen()->SetColor(clRed);
+        c.MoveTo(x, y - 2);
+        c.LineTo(x, y + 3);
+    };
+    for (TBitmap* s : {&black, &white}) {
+        s->Canvas()->Brush()->SetColor(s == &black ? clBlack : clWhite);
+        s->Canvas()->FillRect(TRect(0, 0, 5, 5));
+        cross(*s->Canvas(), 2, 2);
+    }
+    std::vector<TPoint> at;
+    for (const int x : {-2, -1, 0, 9, 10, 11, 12, 40, 67, 68, 69, 70, 71, 88, 89, 90, 91})
+        for (const int y : {-2, 0, 1, 6, 7, 8, 9, 30, 58, 59, 60, 61, 68, 69, 71})
+            at.push_back(TPoint(x, y));
+    const auto draw = [&](bool shortcuts) {
+        auto b = WhiteBitmap(90, 70);
+        TCanvas& c = *b->Canvas();
+        c.SetShortcuts(shortcuts);
+        c.Brush()->SetColor(clTeal);
+        c.FillRect(TRect(95, 75, -5, -5));
+        c.Brush()->SetColor(clOlive);
+        c.FillRect(TRect(0, 20, 90, 31));
+        for (const bool clipped : {true, false}) {
+            if (clipped)
+                c.IntersectClipRect(10, 8, 70, 60);
+            c.Brush()->SetColor(clipped ? clPurple : clNavy);
+            c.FillRect(TRect(0, clipped ? 40 : 64, 90, clipped ? 45 : 66));
+            for (size_t i = clipped ? 0 : 1; i < at.size(); i += 2) {
+                EXPECT_TRUE(c.CanStamp());
+                if (shortcuts)
+                    c.Stamp(*black.Canvas(), *white.Canvas(), 2, 2, &at[i], 1);
+                else
+                    cross(c, at[i].X, at[i].Y);
+            }
+            c.SelectClipRgn(nullptr);
+        }
+        c.Flush();
+        return b;
+    };
+    auto quick = draw(true), exact = draw(false);
+    const auto [differ, inked] = Compare(*quick, *exact);
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(inked, 90 * 70 / 2);
+    EXPECT_GT(Count(*quick, clRed, TRect(0, 0, 10, 70)), 0);   // the unclipped ones reach the edges
+    EXPECT_EQ(Count(*quick, clNavy), 90 * 2);
+}
+
 // One-pixel lines, level and upright ones written straight into the image, give the pixels
 // the raster engine gives them: solid and every dash style, both directions, with and
 // without the opaque background in the gaps, the pattern running on across a polyline's
