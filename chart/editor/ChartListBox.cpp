@@ -53,6 +53,8 @@ TChartListBox::TChartListBox(TComponent* AOwner)
     SetBounds(0, 0, 121, 97);
     FScrollBar = new TScrollBar(this);
     FScrollBar->SetKind(sbVertical);
+    // The list keeps the focus; its bar only follows and moves the rows.
+    FScrollBar->SetTabStop(false);
     FScrollBar->SetVisible(false);
     FScrollBar->SetParent(this);
     FScrollBar->OnChange = [this](TObject*) {

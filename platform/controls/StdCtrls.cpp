@@ -645,6 +645,8 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner)
     // Along its length a bar takes the room it is given, as a slider does, instead of
     // keeping to the toolkit's stub of a size hint.
     bar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The toolkit's bar takes no focus; the platform's is a tab stop that keys move.
+    bar->setFocusPolicy(Qt::StrongFocus);
     SetWidget(bar);
     QObject::connect(bar, &QScrollBar::valueChanged, bar, [this](int) {
         GuardedCall([this] {
@@ -688,4 +690,10 @@ void TScrollBar::SetPosition(int Value)
 {
     if (QScrollBar* b = BarOf(this))
         b->setValue(Value);
+}
+
+void TScrollBar::SetTabStop(bool Value)
+{
+    if (QScrollBar* b = BarOf(this))
+        b->setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus);
 }

@@ -7,6 +7,8 @@
 
 #include "graphics/Bitmap.h"
 
+#include <QApplication>
+
 #include <memory>
 #include <set>
 
@@ -80,6 +82,23 @@ TEST_F(StyleEditorsTest, GradientEditorThemesDirectionsAndCancel)
     TTeeGradientEditor* embedded = CreateEmbeddedGradientEditor(&owner, &gradient);
     EXPECT_FALSE(embedded->Panel1->Visible());
     EXPECT_LT(embedded->Height(), full.Height());
+}
+
+TEST_F(StyleEditorsTest, GradientBalanceIsReachedByTabAndMovedByKeys)
+{
+    TTeeGradient gradient;
+    gradient.SetVisible(true);
+    TTeeGradientEditor editor(&owner);
+    editor.SetGradient(&gradient);
+    user::ShowAndActivate(&editor);
+    ASSERT_TRUE(user::ClickTab(editor.PageControl1, "Options"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    ASSERT_EQ(QApplication::focusWidget(), user::W(editor.SBBalance));
+    ASSERT_TRUE(user::Key(Qt::Key_End));
+    EXPECT_EQ(gradient.Balance(), 100);
+    EXPECT_EQ(editor.LabelBalance->Caption(), "100 %");
+    ASSERT_TRUE(user::Key(Qt::Key_Home));
+    EXPECT_EQ(gradient.Balance(), 0);
 }
 
 TEST_F(StyleEditorsTest, ShadowEditorWritesAtOnceAndAnswersTrueOnOk)
