@@ -233,6 +233,26 @@ TEST_F(StyleEditorsTest, ShapeEditorPagesWriteTheShape)
     EXPECT_EQ(bare->GradientEditor()->TheGradient(), nullptr);
 }
 
+// The pages move into the host's page control and the editor's own form stays hidden:
+// the pattern dialog belongs to (and is centred on) the window that shows its button.
+TEST_F(StyleEditorsTest, PatternDialogOfEmbeddedShapePagesBelongsToTheHostWindow)
+{
+    TTeeCustomShape shape;
+    TForm host(nullptr);
+    auto* pages = new TPageControl(&host);
+    pages->SetParent(&host);
+    TFormTeeShape* editor = EmbedShapeEditor(pages, &shape);
+    user::ShowAndActivate(&host);
+    TComponent* dialogOwner = nullptr;
+    driver.Act = [&](TForm* f) {
+        dialogOwner = f->Owner();
+        EXPECT_TRUE(user::Click(static_cast<TBrushDialog*>(f)->Button3));
+    };
+    ASSERT_TRUE(user::Click(editor->Button6));
+    EXPECT_EQ(driver.Shown, 1);
+    EXPECT_EQ(dialogOwner, &host);
+}
+
 TEST_F(StyleEditorsTest, FontEditorSpacingOutlineGradientAndColour)
 {
     TTeeFont font;
