@@ -101,6 +101,27 @@ TEST_F(StyleEditorsTest, GradientBalanceIsReachedByTabAndMovedByKeys)
     EXPECT_EQ(gradient.Balance(), 0);
 }
 
+TEST_F(StyleEditorsTest, GradientPreviewFollowsBalanceAndRadialCentre)
+{
+    TTeeGradient gradient;
+    gradient.SetVisible(true);
+    gradient.SetDirection(gdRadial);
+    TTeeGradientEditor editor(&owner);
+    editor.SetGradient(&gradient);
+    user::ShowAndActivate(&editor);
+    editor.SBBalance->SetPosition(80);
+    editor.TrackBar1->SetPosition(-120);
+    editor.TrackBar2->SetPosition(60);
+    ASSERT_EQ(gradient.Balance(), 80);
+    ASSERT_EQ(gradient.RadialX(), -120);
+    const TTeeGradient* shown = editor.Preview->Gradient();
+    EXPECT_EQ(shown->Balance(), 80);
+    EXPECT_EQ(shown->RadialX(), -120);
+    EXPECT_EQ(shown->RadialY(), 60);
+    editor.PageControl1->SelectPage(editor.TabDefault);
+    SavePicture(&editor, "gradient-radial-preview");
+}
+
 TEST_F(StyleEditorsTest, ShadowEditorWritesAtOnceAndAnswersTrueOnOk)
 {
     TTeeShadow shadow;
