@@ -53,7 +53,7 @@ TChartListBox::TChartListBox(TComponent* AOwner)
     SetBounds(0, 0, 121, 97);
     FScrollBar = new TScrollBar(this);
     FScrollBar->SetKind(sbVertical);
-    // The list's own bar: the list takes the keys, its bar is no stop of its own.
+    // The list keeps the focus and takes the keys; its bar only follows and moves the rows.
     FScrollBar->SetTabStop(false);
     FScrollBar->SetVisible(false);
     FScrollBar->SetParent(this);

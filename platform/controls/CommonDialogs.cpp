@@ -4,12 +4,16 @@
 #include "QtBridge.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QEvent>
+#include <QLayout>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 
 #include <algorithm>
@@ -126,6 +130,39 @@ bool TColorDialog::Execute()
 
 namespace {
 
+// The platform's font dialog chooses the text colour among its effects; the toolkit's
+// has no such box. A "Color..." button (with a swatch of the colour) joins strikeout
+// and underline and asks the colour dialog; Colour is what it chose last. Its
+// accelerator is L, as the dialog's Cancel has C.
+void AddColourChoice(QFontDialog& Dialog, TColor& Colour)
+{
+    auto* effect = Dialog.findChild<QCheckBox*>();
+    QWidget* group = effect != nullptr ? effect->parentWidget() : nullptr;
+    if (group == nullptr || group->layout() == nullptr)
+        return;
+    auto* button = new QPushButton("Co&lor...", group);
+    button->setObjectName("FontColor");
+    // Enter still answers the dialog when the button has the focus.
+    button->setAutoDefault(false);
+    const auto showSwatch = [button, &Colour] {
+        QPixmap swatch(12, 12);
+        swatch.fill(Color(ColorToDrawRGB(Colour)));
+        button->setIcon(QIcon(swatch));
+    };
+    showSwatch();
+    QObject::connect(button, &QPushButton::clicked, button, [&Colour, showSwatch] {
+        GuardedCall([&] {
+            TColorDialog picker(nullptr);
+            picker.SetColor(Colour);
+            if (picker.Execute()) {
+                Colour = picker.Color();
+                showSwatch();
+            }
+        });
+    });
+    group->layout()->addWidget(button);
+}
+
 int ShowFontDialog(TDialogRequest& Request)
 {
     auto* r = AsFontDialogRequest(Request);
@@ -150,10 +187,15 @@ int ShowFontDialog(TDialogRequest& Request)
     if (const QString style = QFontInfo(start).styleName();
         !style.isEmpty() && QFontDatabase::styles(shown).contains(style))
         start.setStyleName(style);
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, start, QApplication::activeWindow(), Q(r->Caption));
-    if (!ok)
+    QFontDialog dialog(start, QApplication::activeWindow());
+    dialog.setWindowTitle(Q(r->Caption));
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    TColor colour = r->Color;
+    AddColourChoice(dialog, colour);
+    if (dialog.exec() != QDialog::Accepted)
         return mrCancel;
+    const QFont f = dialog.selectedFont();
+    r->Color = colour;
     if (f.family() != shown)
         r->Name = S(f.family());
     r->Size = f.pointSize();

@@ -151,7 +151,7 @@ public:
     void Realign();
     // Whether Tab stops at the control; without, it still takes the focus by a click.
     bool TabStop() const;
-    void SetTabStop(bool Value);
+    virtual void SetTabStop(bool Value);
 
 protected:
     // Lets go of the children: they lose their parent and their widgets are detached

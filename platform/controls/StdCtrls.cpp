@@ -712,3 +712,9 @@ void TScrollBar::SetPosition(int Value)
     if (QScrollBar* b = BarOf(this))
         b->setValue(Value);
 }
+
+void TScrollBar::SetTabStop(bool Value)
+{
+    if (QScrollBar* b = BarOf(this))
+        b->setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus);
+}

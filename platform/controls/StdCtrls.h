@@ -190,6 +190,9 @@ public:
     void SetMax(int Value);
     int Position() const;
     void SetPosition(int Value);
+    // A scroll bar is a tab stop, moved by the arrow, page, Home and End keys; one that is
+    // not takes no focus by a click either, as the platform's scroll bar control.
+    void SetTabStop(bool Value) override;
 
     TNotifyEvent OnChange;
 

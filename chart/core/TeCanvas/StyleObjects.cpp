@@ -188,15 +188,22 @@ void TChartBrush::SetImage(TPicture* v)
 // By hand: the image is made on first use.
 void TChartBrush::Assign(TPersistent* Source)
 {
+    bool dropped = false;
     if (auto* b = dynamic_cast<TChartBrush*>(Source)) {
         if (b == this)
             return;
-        if (b->FImage)
-            Image()->Assign(b->FImage.get());
-        else
+        if (b->FImage) {
+            Image()->Assign(b->FImage.get());   // the picture tells the owner
+        } else if (FImage) {
             FImage.reset();
+            // The plain brush's assignment tells the owner only when colour or style
+            // change; a picture taken away changes the fill as much.
+            dropped = Color() == b->Color() && Style() == b->Style();
+        }
     }
     TBrush::Assign(Source);
+    if (dropped)
+        Changed();
 }
 
 // ---- shadow ---------------------------------------------------------------------

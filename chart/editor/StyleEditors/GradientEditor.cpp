@@ -232,6 +232,10 @@ void TTeeGradientEditor::UpdatePreview()
     g->SetStartColor(FGradient->StartColor());
     g->SetMidColor(FGradient->MidColor());
     g->SetEndColor(FGradient->EndColor());
+    // The balance and the radial centre shape the picture as much as the colours do.
+    g->SetBalance(FGradient->Balance());
+    g->SetRadialX(FGradient->RadialX());
+    g->SetRadialY(FGradient->RadialY());
     for (TPreviewGradient* sample : Directions) {
         sample->Gradient()->SetStartColor(FGradient->StartColor());
         sample->Gradient()->SetMidColor(FGradient->MidColor());

@@ -439,9 +439,11 @@ TFormTeeShape::TFormTeeShape(TComponent* AOwner) : TForm(AOwner)
     PC1->SetActivePage(TabFormat);
 
     BBackColor->OnClick = [this](TObject* s) { BColorClick(s); };
+    // The dialog belongs to the window showing the button: embedded, this form stays
+    // hidden while its pages sit in the host's page control.
     Button6->OnClick = [this](TObject*) {
         if (FShape != nullptr)
-            ShowBrushEditor(this, FShape->Brush());
+            ShowBrushEditor(Button6, FShape->Brush());
     };
     CBRound->OnClick = [this](TObject*) {
         if (!FLoading && FShape != nullptr)

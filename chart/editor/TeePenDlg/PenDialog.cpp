@@ -133,6 +133,10 @@ void TPenDialog::FormShow(TObject*)
 
 void TPenDialog::FormClose(TObject*, TCloseAction&)
 {
+    // Closed without OK (the window's close box answers Cancel too): the pen goes back
+    // before its copy is freed.
+    if (ModalResult() != mrOk)
+        RestorePen();
     FBackupPen.reset();
 }
 

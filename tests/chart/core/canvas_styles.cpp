@@ -81,13 +81,18 @@ TEST(CanvasStyles, BrushImageIsCreatedOnFirstReadAndCopied)
     brush.SetImage(&pic);
     EXPECT_TRUE(brush.HasImage());
     EXPECT_EQ(brush.Image()->Width(), 3);
-    TChartBrush other;
+    Counter m;
+    TChartBrush other(m.Handler());
     other.Assign(&brush);
     EXPECT_EQ(other.Image()->Height(), 2);
     brush.SetImage(nullptr);
     EXPECT_FALSE(brush.HasImage());
-    other.Assign(&brush);   // a source without a picture clears the target's
+    // A source without a picture clears the target's, and the target's owner is told
+    // even though colour and style stay.
+    const int told = m.Count;
+    other.Assign(&brush);
     EXPECT_FALSE(other.HasImage());
+    EXPECT_EQ(m.Count, told + 1);
     EXPECT_GE(n.Count, 2);
 }
 

@@ -302,6 +302,14 @@ TEST_F(PenDialogTest, ClosingTheDialogOtherwiseIsACancelToo)
     EXPECT_FALSE(ShowPenEditor(&owner, &pen));
     EXPECT_EQ(pen.Width(), 2);
     EXPECT_EQ(changes, 2);   // the edit, then the restore
+    // In its own loop the window's close box closes the form, and its copy with it.
+    user::ModalActions modal(driver.Dialogs);
+    modal.Then([](TForm* f) {
+        static_cast<TPenDialog*>(f)->SEWidth->SetText("7");
+        f->Widget()->close();
+    });
+    EXPECT_FALSE(ShowPenEditor(&owner, &pen));
+    EXPECT_EQ(pen.Width(), 2);
 }
 
 TEST_F(PenDialogTest, CancelAfterOnlyAColourChangePutsTheColourBack)

@@ -7,6 +7,8 @@
 
 #include "graphics/Bitmap.h"
 
+#include <QApplication>
+
 #include <memory>
 #include <set>
 
@@ -80,6 +82,44 @@ TEST_F(StyleEditorsTest, GradientEditorThemesDirectionsAndCancel)
     TTeeGradientEditor* embedded = CreateEmbeddedGradientEditor(&owner, &gradient);
     EXPECT_FALSE(embedded->Panel1->Visible());
     EXPECT_LT(embedded->Height(), full.Height());
+}
+
+TEST_F(StyleEditorsTest, GradientBalanceIsReachedByTabAndMovedByKeys)
+{
+    TTeeGradient gradient;
+    gradient.SetVisible(true);
+    TTeeGradientEditor editor(&owner);
+    editor.SetGradient(&gradient);
+    user::ShowAndActivate(&editor);
+    ASSERT_TRUE(user::ClickTab(editor.PageControl1, "Options"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    ASSERT_EQ(QApplication::focusWidget(), user::W(editor.SBBalance));
+    ASSERT_TRUE(user::Key(Qt::Key_End));
+    EXPECT_EQ(gradient.Balance(), 100);
+    EXPECT_EQ(editor.LabelBalance->Caption(), "100 %");
+    ASSERT_TRUE(user::Key(Qt::Key_Home));
+    EXPECT_EQ(gradient.Balance(), 0);
+}
+
+TEST_F(StyleEditorsTest, GradientPreviewFollowsBalanceAndRadialCentre)
+{
+    TTeeGradient gradient;
+    gradient.SetVisible(true);
+    gradient.SetDirection(gdRadial);
+    TTeeGradientEditor editor(&owner);
+    editor.SetGradient(&gradient);
+    user::ShowAndActivate(&editor);
+    editor.SBBalance->SetPosition(80);
+    editor.TrackBar1->SetPosition(-120);
+    editor.TrackBar2->SetPosition(60);
+    ASSERT_EQ(gradient.Balance(), 80);
+    ASSERT_EQ(gradient.RadialX(), -120);
+    const TTeeGradient* shown = editor.Preview->Gradient();
+    EXPECT_EQ(shown->Balance(), 80);
+    EXPECT_EQ(shown->RadialX(), -120);
+    EXPECT_EQ(shown->RadialY(), 60);
+    editor.PageControl1->SelectPage(editor.TabDefault);
+    SavePicture(&editor, "gradient-radial-preview");
 }
 
 TEST_F(StyleEditorsTest, ShadowEditorWritesAtOnceAndAnswersTrueOnOk)
@@ -212,6 +252,26 @@ TEST_F(StyleEditorsTest, ShapeEditorPagesWriteTheShape)
     bare->GradientEditor()->Gallery->SetItemIndex(0);
     bare->GradientEditor()->Gallery->Click();
     EXPECT_EQ(bare->GradientEditor()->TheGradient(), nullptr);
+}
+
+// The pages move into the host's page control and the editor's own form stays hidden:
+// the pattern dialog belongs to (and is centred on) the window that shows its button.
+TEST_F(StyleEditorsTest, PatternDialogOfEmbeddedShapePagesBelongsToTheHostWindow)
+{
+    TTeeCustomShape shape;
+    TForm host(nullptr);
+    auto* pages = new TPageControl(&host);
+    pages->SetParent(&host);
+    TFormTeeShape* editor = EmbedShapeEditor(pages, &shape);
+    user::ShowAndActivate(&host);
+    TComponent* dialogOwner = nullptr;
+    driver.Act = [&](TForm* f) {
+        dialogOwner = f->Owner();
+        EXPECT_TRUE(user::Click(static_cast<TBrushDialog*>(f)->Button3));
+    };
+    ASSERT_TRUE(user::Click(editor->Button6));
+    EXPECT_EQ(driver.Shown, 1);
+    EXPECT_EQ(dialogOwner, &host);
 }
 
 TEST_F(StyleEditorsTest, FontEditorSpacingOutlineGradientAndColour)

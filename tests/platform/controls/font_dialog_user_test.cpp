@@ -94,4 +94,34 @@ TEST_F(FontDialogUserTest, TheWindowThatOpenedADialogHasTheKeyboardBackAfterIt)
     EXPECT_EQ(QApplication::focusWidget(), edit->Widget());
 }
 
+// The toolkit's font dialog has no colour of its own: a "Color..." button among the
+// effects asks the colour dialog; OK keeps the colour chosen, Cancel the font's own.
+TEST(FontDialogColourTest, TheEffectsChooseTheTextColour)
+{
+    DialogRecorder dialogs;
+    dialogs.Answer = [](TDialogRequest& r) {
+        TColorDialogRequest* c = AsColorDialogRequest(r);
+        if (c == nullptr)
+            return int(mrCancel);
+        c->Color = clRed;
+        return int(mrOk);
+    };
+    user::ModalActions modal{dialogs};
+    TFontDialog dialog{nullptr};
+    dialog.Font()->SetColor(clNavy);
+    const auto chooseColour = [](int Answer) {
+        return [Answer](QWidget* d) {
+            ASSERT_TRUE(user::Click(d->findChild<QWidget*>("FontColor")));
+            ASSERT_TRUE(user::Key(Answer));
+        };
+    };
+    modal.ThenInDialog(chooseColour(Qt::Key_Escape));
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.Font()->Color(), clNavy);
+    modal.ThenInDialog(chooseColour(Qt::Key_Return));
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Font()->Color(), clRed);
+    ASSERT_EQ(dialogs.Requests.size(), 4u);   // each font dialog asked one colour
+}
+
 } // namespace
