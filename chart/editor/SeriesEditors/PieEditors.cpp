@@ -1,5 +1,6 @@
 #include "SeriesEditors.h"
 #include "TeeEdiLege.h"
+#include "TeePenDlg/DialogHelpers.h"
 
 #include "system/ScopeGuard.h"
 #include "system/SysUtils.h"
@@ -218,7 +219,9 @@ TPieSeriesEditor::TPieSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         TChartLegend* legend = FSeries->OtherSlice()->Legend();
         if (legend == nullptr)
             return;
-        std::unique_ptr<TForm> page(CreateLegendEditor(this, legend));
+        // A dialog over the window that shows the button, as every dialog of the pages.
+        std::unique_ptr<TForm> page(CreateLegendEditor(DialogFormOwner(Button2), legend));
+        PrepareDialogForm(page.get());
         page->ShowModal();
     };
     CBColorEach->OnClick = [this](TObject*) {

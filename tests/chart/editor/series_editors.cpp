@@ -336,11 +336,15 @@ TEST_F(SeriesEditorsTest, PiePageOptionsGroupSlicesAndTheCircledTab)
     Picture("pie-group");
     e->EOtherLabel->SetText("Rest");
     EXPECT_EQ(pie->OtherSlice()->Text(), "Rest");
-    // "Legend..." edits the other slice's own legend.
+    // "Legend..." edits the other slice's own legend, in a dialog over the window that
+    // shows the button.
     TCustomChartLegend* edited = nullptr;
     driver.Act = [&](TForm* f) {
-        if (auto* legendPage = dynamic_cast<TFormTeeLegend*>(f))
+        if (auto* legendPage = dynamic_cast<TFormTeeLegend*>(f)) {
             edited = legendPage->Legend();
+            EXPECT_EQ(f->Owner(), GetParentForm(e->Button2));
+            EXPECT_EQ(f->Position(), poOwnerFormCenter);
+        }
     };
     EXPECT_TRUE(user::Click(e->Button2));
     driver.Act = nullptr;
