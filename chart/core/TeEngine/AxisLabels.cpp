@@ -448,7 +448,7 @@ std::vector<double> TAxisLabelLoop::Spaced(const std::vector<double>& Values, co
         return true;
     };
     std::vector<const Shown*> previous;
-    for (long long stride = 1;; stride = EveryKth ? stride + 1 : static_cast<long long>(NextStepValue(stride))) {
+    for (long long stride = 1;; stride = EveryKth ? stride + 1 : std::llround(NextStepValue(static_cast<double>(stride)))) {
         std::vector<const Shown*> picked;
         for (const Shown& s : shown)
             if (s.I % stride == 0)
