@@ -337,6 +337,12 @@ private:
     void LabelAt(double& V, double Step, int StepIndex, bool Dec);
     void MoveDown(double& V, double Step, int StepIndex) const;
     void AddTick(int P) { A.Tick.push_back(P); }
+    // Of the candidate label values (Index numbering them along the axis), those to label:
+    // all when they stand their size and the label separation apart, else those whose
+    // index is a multiple of the smallest stride that does (strides 1, 2, 3... with
+    // EveryKth, else 1, 2, 5, 10...). Values that are not shown on the axis are left out.
+    std::vector<double> Spaced(const std::vector<double>& Values, const std::vector<long long>& Index,
+                               bool EveryKth) const;
     // The height of "W" for each line of Text.
     int LabelExtent(const std::string& Text) const;
 
@@ -412,6 +418,54 @@ void TAxisLabelLoop::Values(double Step, int StepIndex)
     }
 }
 
+std::vector<double> TAxisLabelLoop::Spaced(const std::vector<double>& Values, const std::vector<long long>& Index,
+                                           bool EveryKth) const
+{
+    if (!(A.FLabelsSeparation > 0) || !A.Labels() || Values.size() < 2)
+        return Values;
+    struct Shown {
+        double V;
+        long long I;
+        int P;
+        int Size;
+    };
+    std::vector<Shown> shown;
+    for (size_t i = 0; i < Values.size(); ++i) {
+        const int p = A.CalcPosValue(Values[i]);
+        if (A.FLabelsOnAxis || (p > A.FMap.StartPos && p < A.FMap.EndPos))
+            shown.push_back({Values[i], Index[i], p, A.LabelSizeForValue(A.FHorizontal, Values[i])});
+    }
+    // Alternate rows put every other label on the same row.
+    const size_t gap = A.FLabelsAlternate ? 2 : 1;
+    const auto fits = [&](const std::vector<const Shown*>& L) {
+        for (size_t i = 0; i + gap < L.size(); ++i) {
+            const int a = L[i]->Size;
+            const int b = L[i + gap]->Size;
+            const double room = (a + b) / 2.0 + RoundEven(A.FLabelsSeparation * 0.01 * std::max(a, b));
+            if (std::abs(L[i + gap]->P - L[i]->P) < room)
+                return false;
+        }
+        return true;
+    };
+    std::vector<const Shown*> previous;
+    for (long long stride = 1;; stride = EveryKth ? stride + 1 : std::llround(NextStepValue(static_cast<double>(stride)))) {
+        std::vector<const Shown*> picked;
+        for (const Shown& s : shown)
+            if (s.I % stride == 0)
+                picked.push_back(&s);
+        // A stride that passes every value keeps one label of the last that did not.
+        if (picked.empty() && !previous.empty())
+            picked.resize(1, previous.front());
+        if (picked.empty() || fits(picked)) {
+            std::vector<double> result;
+            for (const Shown* s : picked)
+                result.push_back(s->V);
+            return result;
+        }
+        previous = std::move(picked);
+    }
+}
+
 void TAxisLabelLoop::Logarithmic()
 {
     if (A.FMap.Minimum == A.FMap.Maximum || !std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum))
@@ -432,35 +486,50 @@ void TAxisLabelLoop::Logarithmic()
         if (t < A.FMap.Minimum)
             AddTick(A.CalcPosValue(t));
     }
+    const auto label = [&](const std::vector<double>& Values, const std::vector<long long>& Index, bool EveryKth) {
+        for (double value : Spaced(Values, Index, EveryKth))
+            LabelAt(value, 0, dtNone, false);
+    };
     double last = v;
-    int count = 0;
     if (base > 1) {
+        // The powers in range, numbered by their exponent: thinned to every k-th power,
+        // those with an exponent that is a multiple of k (base ^ 0 among them) are labelled.
+        std::vector<double> powers;
+        std::vector<long long> exponents;
+        const long long first = std::llround(std::log(v) / logBase);
         double value = v;
         for (int guard = 0; value <= A.FMap.Maximum && guard < MaxLabelSteps; ++guard) {
             if (value >= A.FMap.Minimum) {
-                double copy = value;
-                LabelAt(copy, 0, dtNone, false);
-                ++count;
+                powers.push_back(value);
+                exponents.push_back(first + guard);
             }
             value *= base;
         }
         last = value;
-    }
-    if (count == 0) {
-        // Multiples of the next lower power of the base.
-        const double d = std::pow(base, std::log(v) / logBase - 1);
-        double value = v;
-        if (d > 0 && std::isfinite(d)) {
-            for (int guard = 0; value <= A.FMap.Maximum && guard < MaxLabelSteps; ++guard) {
-                if (value >= A.FMap.Minimum) {
-                    double copy = value;
-                    LabelAt(copy, 0, dtNone, false);
-                }
-                value += d;
-            }
+        label(powers, exponents, true);
+        if (!powers.empty()) {
+            if (A.MinorGrid()->Visible() && last > A.FMap.Maximum)
+                AddTick(A.CalcPosValue(last));
+            return;
         }
-        last = value;
     }
+    // No power in range: multiples of the next lower power of the base, counted from V
+    // and thinned to every 2nd, 5th, 10th... multiple.
+    const double d = std::pow(base, std::log(v) / logBase - 1);
+    double value = v;
+    if (d > 0 && std::isfinite(d)) {
+        std::vector<double> multiples;
+        std::vector<long long> index;
+        for (int guard = 0; value <= A.FMap.Maximum && guard < MaxLabelSteps; ++guard) {
+            if (value >= A.FMap.Minimum) {
+                multiples.push_back(value);
+                index.push_back(guard);
+            }
+            value += d;
+        }
+        label(multiples, index, false);
+    }
+    last = value;
     if (A.MinorGrid()->Visible() && last > A.FMap.Maximum)
         AddTick(A.CalcPosValue(last));
 }

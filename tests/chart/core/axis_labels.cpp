@@ -152,6 +152,8 @@ TEST_F(AxisLabels, LogarithmicLabelsArePowersOrMultiplesOfTheLowerPower)
     Layout();
     EXPECT_EQ(Texts(LabelsOf(y)), (Strings{"1", "10", "100", "1,000"}));
 
+    // Without a label separation the labels are never thinned: every multiple shows.
+    y->SetLabelsSeparation(0);
     y->SetFixedRange(2, 8);
     Layout();
     std::vector<Label> labels = LabelsOf(y);
@@ -180,6 +182,84 @@ TEST_F(AxisLabels, LogarithmicLabelsArePowersOrMultiplesOfTheLowerPower)
     y->SetLogarithmic(false);
     EXPECT_EQ(y->LabelValueText(0.0005), "0.001");
     EXPECT_EQ(y->LabelValueText(1e-17), "0");
+}
+
+namespace {
+
+// Every label stands half its own and half its neighbour's size, plus the separation
+// (10 % of the larger), from the next; ticks stand at the labels only.
+void ExpectLabelsApart(TChartAxis* Axis, const std::vector<Label>& Labels, const std::string& Case)
+{
+    const bool heights = Axis->Horizontal() ? Axis->LabelsAngle() == 90 : Axis->LabelsAngle() == 0;
+    const auto size = [&](const Label& L) { return heights ? 13 : 6 * static_cast<int>(L.Text.size()); };
+    for (size_t i = 1; i < Labels.size(); ++i) {
+        const int a = size(Labels[i - 1]);
+        const int b = size(Labels[i]);
+        EXPECT_GE(std::abs(Labels[i].Pos - Labels[i - 1].Pos), (a + b) / 2.0 + std::nearbyint(0.1 * std::max(a, b)))
+            << Case << ": " << Labels[i - 1].Text << " and " << Labels[i].Text;
+    }
+    EXPECT_EQ(Axis->Tick.size(), Labels.size()) << Case;
+}
+
+}  // namespace
+
+TEST_F(AxisLabels, CrowdedPowersAreThinnedToEveryKthKeepingTheUnitPower)
+{
+    AddSeries({{1, 1}});
+    struct Case {
+        bool Horizontal;
+        double Base;
+        double Low;
+        bool Inverted;
+        int Angle;
+        size_t Count;  // labels of the smallest k that fits
+    };
+    // 300 pixels high, 400 wide; labels 13 pixels high, 6 per character wide.
+    const Case cases[] = {
+        {false, 10, 1e-23, false, 0, 12},            // 13 pixels a decade: every 2nd
+        {false, 10, 1e-23, true, 0, 12},             // the same, upside down
+        {false, 2, std::ldexp(1.0, -80), false, 0, 20},  // 3.75 pixels a power: every 4th
+        {false, std::exp(1.0), std::exp(-30.0), false, 0, 15},  // 10 pixels: every 2nd
+        {true, 10, 1e-23, false, 0, 12},             // "1E-22" is 30 wide in 17 pixels
+        {true, 10, 1e-23, true, 90, 23},             // upright, 13 high in 17 pixels: all fit
+        {true, 2, std::ldexp(1.0, -80), false, 90, 27},  // 5 pixels a power: every 3rd
+    };
+    for (const Case& c : cases) {
+        TChartAxis* a = c.Horizontal ? chart->BottomAxis() : chart->LeftAxis();
+        a->SetLogarithmicBase(c.Base);
+        a->SetLogarithmic(true);
+        a->SetInverted(c.Inverted);
+        a->SetLabelsAngle(c.Angle);
+        a->SetFixedRange(c.Low * 1.0001, 2);  // Low itself is left out
+        Layout();
+        const std::vector<Label> labels = LabelsOf(a);
+        const std::string name = std::string(c.Horizontal ? "horizontal" : "vertical") + " base " +
+                                 std::to_string(c.Base) + " angle " + std::to_string(c.Angle);
+        EXPECT_EQ(labels.size(), c.Count) << name;
+        EXPECT_EQ(labels.empty() ? "" : labels.back().Text, "1") << name;  // the anchor
+        ExpectLabelsApart(a, labels, name);
+        a->SetLogarithmic(false);
+        a->SetInverted(false);
+        a->SetLabelsAngle(0);
+    }
+}
+
+TEST_F(AxisLabels, CrowdedMultiplesOfTheLowerPowerStepByOneTwoOrFive)
+{
+    AddSeries({{1, 1}});
+    const Strings wholes{"2", "3", "4", "5", "6", "7", "8", "9"};
+    const Strings halves{"2", "2.5", "3", "3.5", "4", "4.5", "5", "5.5", "6", "6.5", "7", "7.5", "8", "8.5", "9"};
+    for (TChartAxis* a : {chart->LeftAxis(), chart->BottomAxis()}) {
+        a->SetLogarithmic(true);
+        a->SetFixedRange(2, 9);
+        Layout();
+        // Near 9, steps of 0.5 stand 11 pixels apart on the left (labels 13 high) and 15
+        // at the bottom ("8.5" is 18 wide, "9" 6); 0.2 and 0.1 stand closer still.
+        const std::vector<Label> labels = LabelsOf(a);
+        EXPECT_EQ(Texts(labels), a->Horizontal() ? halves : wholes);
+        ExpectLabelsApart(a, labels, a->Horizontal() ? "bottom" : "left");
+        a->SetLogarithmic(false);
+    }
 }
 
 TEST_F(AxisLabels, NextLabelEventChoosesTheValues)
