@@ -517,6 +517,10 @@ void TAxisLabelLoop::Logarithmic()
     // and thinned to every 2nd, 5th, 10th... multiple.
     const double d = std::pow(base, std::log(v) / logBase - 1);
     double value = v;
+    // V rounded up past the maximum (4..8 in base 10 rounds to 10) would label nothing:
+    // the multiples then start at the last one at or below the minimum.
+    if (value > A.FMap.Maximum && d > 0 && std::isfinite(d))
+        value = std::floor(A.FMap.Minimum / d) * d;
     if (d > 0 && std::isfinite(d)) {
         std::vector<double> multiples;
         std::vector<long long> index;

@@ -262,6 +262,17 @@ TEST_F(AxisLabels, CrowdedMultiplesOfTheLowerPowerStepByOneTwoOrFive)
     }
 }
 
+TEST_F(AxisLabels, ARangeBelowTheNearestPowerIsLabelledByMultiplesOfTheLowerPower)
+{
+    // 4..8 rounds to the power 10, past its maximum: the multiples of 1 label it.
+    AddSeries({{1, 1}});
+    TChartAxis* y = chart->LeftAxis();
+    y->SetLogarithmic(true);
+    y->SetFixedRange(4, 8);
+    Layout();
+    EXPECT_EQ(Texts(LabelsOf(y)), (Strings{"4", "5", "6", "7", "8"}));
+}
+
 TEST_F(AxisLabels, NextLabelEventChoosesTheValues)
 {
     TChartAxis* y = chart->LeftAxis();
