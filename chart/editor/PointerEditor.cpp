@@ -47,6 +47,7 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner)
     CBDefBrushColor->OnClick = [this](TObject* s) { CBDefBrushColorClick(s); };
     CBColorEach->OnClick = [this](TObject* s) { CBColorEachClick(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 

@@ -43,6 +43,7 @@ TGanttSeriesEditor::TGanttSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetTransparency(UpDown1->Position());
     });
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -118,6 +119,7 @@ TArrowSeriesEditor::TArrowSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->Pointer()->Brush()->SetColor(clDefault);
     };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -151,6 +153,7 @@ TBubbleSeriesEditor::TBubbleSeriesEditor(TComponent* AOwner) : TSeriesPointerEdi
             FSeries->SetTransparency(UDTransp->Position());
     });
     OnShow = [this](TObject* s) { BubbleShow(s); };
+    ReloadOnShowAgain(this);
 }
 
 void TBubbleSeriesEditor::BubbleShow(TObject* Sender)
