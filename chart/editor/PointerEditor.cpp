@@ -82,7 +82,7 @@ void TSeriesPointerEditor::FormShow(TObject*)
     CheckDefaultColor();
     AttachPen(BPoinPenCol, FPointer->Pen());
     AttachGradient(BGradient, FPointer->Gradient());
-    const bool sizes = FPointer->AllowSizeChanges();
+    const bool sizes = ShowSizes && FPointer->AllowSizeChanges();
     SetControlsVisible({LWidth, SEPointHorizSize, UDPointHorizSize, LHeight, SEPointVertSize, UDPointVertSize}, sizes);
     EnableVisible();
     CallFormShowHook(this);

@@ -61,15 +61,9 @@ void TGanttSeriesEditor::FormShow(TObject*)
     BColor->SetEnabled(!FSeries->ColorEachPoint());
     UpDown1->SetPosition(FSeries->GetTransparency());
     if (FPointerEditor == nullptr) {
-        // The bars' height is on this page; the pointer page keeps its sizes hidden
-        // whenever it shows.
+        // The bars' height is on this page; the pointer page keeps its sizes hidden.
         auto* pointer = new TSeriesPointerEditor(this);
-        pointer->OnShow = [pointer](TObject* s) {
-            pointer->FormShow(s);
-            SetControlsVisible({pointer->LWidth, pointer->SEPointHorizSize, pointer->UDPointHorizSize,
-                                pointer->LHeight, pointer->SEPointVertSize, pointer->UDPointVertSize},
-                               false);
-        };
+        pointer->ShowSizes = false;
         if (AddEditorTab(this, pointer, -1, "Gantt", FSeries) != nullptr)
             FPointerEditor = pointer;
     }
