@@ -7,6 +7,9 @@
 TEditorPage::TEditorPage(TComponent* AOwner) : TForm(AOwner)
 {
     SetAlign(alClient);
+    // Other pages and the chart window change what the page shows while its tab is away:
+    // it loads its controls again each time the tab comes back.
+    ReloadOnShowAgain(this);
 }
 
 void TEditorPage::OnEdit(TEdit* Edit, std::function<void()> Write)

@@ -1,6 +1,7 @@
 // The common ground of the chart editor's pages: a client-aligned form that ignores its
 // controls' events while it fills them (from creation until the end of its first show,
 // and whenever it reloads), and binds each control to one write into the edited object.
+// Its show handler runs again each time its tab shows again, so it must only load.
 #pragma once
 
 #include "TeePenDlg.h"

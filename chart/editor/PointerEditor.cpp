@@ -47,6 +47,7 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner)
     CBDefBrushColor->OnClick = [this](TObject* s) { CBDefBrushColorClick(s); };
     CBColorEach->OnClick = [this](TObject* s) { CBColorEachClick(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -81,7 +82,7 @@ void TSeriesPointerEditor::FormShow(TObject*)
     CheckDefaultColor();
     AttachPen(BPoinPenCol, FPointer->Pen());
     AttachGradient(BGradient, FPointer->Gradient());
-    const bool sizes = FPointer->AllowSizeChanges();
+    const bool sizes = ShowSizes && FPointer->AllowSizeChanges();
     SetControlsVisible({LWidth, SEPointHorizSize, UDPointHorizSize, LHeight, SEPointVertSize, UDPointVertSize}, sizes);
     EnableVisible();
     CallFormShowHook(this);

@@ -34,6 +34,9 @@ public:
     TButton* Button1;
 
     TSeriesPointer* ThePointer() const { return FPointer; }
+    // False keeps the size rows hidden also for a pointer that allows size changes (a
+    // page that edits the sizes itself).
+    bool ShowSizes = true;
 
     void FormShow(TObject* Sender);
     void CBDrawPointClick(TObject* Sender);

@@ -250,7 +250,13 @@ TFormTeeAxis::TFormTeeAxis(TComponent* AOwner, TChartAxis* AAxis) : TForm(AOwner
         if (OnAfterHorizontal)
             OnAfterHorizontal();
     });
+    PageAxis->SetActivePage(TabScales);
+    PageLabels->SetActivePage(TabLabelsStyle);
+    PageTitle->SetActivePage(TabTitleStyle);
     OnShow = [this](TObject* s) { FormShow(s); };
+    // A zoom or scroll in the chart window, or an axis added on another page, changes
+    // what the page shows while its tab is away.
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -347,9 +353,6 @@ void TFormTeeAxis::FormShow(TObject*)
         CBShow->SetChecked(chart->AxisVisible());
         CBAxisBeh->SetChecked(chart->AxisBehind());
     }
-    PageAxis->SetActivePage(TabScales);
-    PageLabels->SetActivePage(TabLabelsStyle);
-    PageTitle->SetActivePage(TabTitleStyle);
     FillPage();
 }
 

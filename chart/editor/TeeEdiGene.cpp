@@ -189,6 +189,7 @@ TFormTeeGeneral::TFormTeeGeneral(TComponent* AOwner, TCustomChart* AChart) : TEd
         }
         Load([this] { SetMarginRanges(); });
     });
+    PageControl1->SetActivePage(TabZoom);
     OnShow = [this](TObject* s) { FormShow(s); };
 }
 
@@ -256,10 +257,7 @@ void TFormTeeGeneral::FormShow(TObject*)
 {
     if (FChart == nullptr)
         return;
-    Load([this] {
-        LoadControls();
-        PageControl1->SetActivePage(TabZoom);
-    });
+    Load([this] { LoadControls(); });
     FinishFirstShow();
 }
 

@@ -28,14 +28,6 @@ void TFormTeePage::ShowPages()
     LabelPages->SetCaption(Format(TeeMsg_PageOfPages, {ChartPageNavigator1->ShownPage(), FChart->NumPages()}));
 }
 
-void TFormTeePage::RefreshPages()
-{
-    if (FChart == nullptr || FLoading)
-        return;
-    ChartPageNavigator1->UpdateButtonStates();
-    ShowPages();
-}
-
 void TFormTeePage::FormShow(TObject*)
 {
     if (FChart == nullptr)
@@ -44,6 +36,8 @@ void TFormTeePage::FormShow(TObject*)
         UDPointsPerPage->SetPosition(FChart->MaxPointsPerPage());
         CBScaleLast->SetChecked(FChart->ScaleLastPage());
         CBPageLegend->SetChecked(FChart->Legend()->CurrentPage());
+        // Series and points may have gone since the page last showed.
+        ChartPageNavigator1->UpdateButtonStates();
         ShowPages();
     });
     FinishFirstShow();

@@ -23,8 +23,6 @@ public:
     void FormShow(TObject* Sender);
     void SEPointsPerPageChange(TObject* Sender);
     void ChartPageNavigator1ButtonClicked(TObject* Sender, TRizIvoigateBtn Index);
-    // Shows the chart's pages again: series and points may have changed on other pages.
-    void RefreshPages();
 
 private:
     void ShowPages();

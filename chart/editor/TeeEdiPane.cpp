@@ -88,6 +88,7 @@ TFormTeePanel::TFormTeePanel(TComponent* AOwner, TCustomTeePanelExtended* APanel
         EmbedFormInPanel(FGradientEditor, TabGradient);
         FShadowEditor = EmbedShadowEditor(TabShadow);
     }
+    PageControl1->SetActivePage(TabBack);
     OnShow = [this](TObject* s) { FormShow(s); };
 }
 
@@ -130,7 +131,6 @@ void TFormTeePanel::FormShow(TObject*)
         BPanelColor->LinkProperty(FPanel, "Color");
         FGradientEditor->SetGradient(FPanel->Gradient());
         LoadShadowControls(FShadowEditor, FPanel->Shadow());
-        PageControl1->SetActivePage(TabBack);
     });
     FinishFirstShow();
 }

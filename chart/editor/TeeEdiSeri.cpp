@@ -174,6 +174,9 @@ TFormTeeSeries::TFormTeeSeries(TComponent* AOwner) : TForm(AOwner)
     };
     OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = FSourceEditor == nullptr || FSourceEditor->CloseQuery(); };
     OnShow = [this](TObject*) { FLoading = false; };
+    // Other pages change the series meanwhile (a deleted axis, the chart's 3D): the
+    // shown tab loads again, and the series type's forms on it load themselves.
+    OnShowAgain = [this](TObject* s) { PageSeriesChange(s); };
     PaintBox1->OnClick = [this](TObject* s) { PaintBox1Click(s); };
 
     // General.

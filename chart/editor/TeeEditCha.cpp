@@ -447,20 +447,13 @@ void TChartEditForm::MainPageChange(TObject*)
     else {
         if (tab == TabSeries && SeriesPage() != nullptr && FSeriesPageSeries != LBSeries->SelectedSeries())
             FreeSeriesPage();
-        else if (auto* page = tab == TabSeries ? dynamic_cast<TFormTeeSeries*>(SeriesPage()) : nullptr)
-            page->PageSeriesChange(page);   // shows what other pages changed meanwhile (a deleted axis)
-        else if (auto* exportPage = tab == TabExport ? dynamic_cast<TTeeExportForm*>(PageForm(TabExport)) : nullptr)
-            exportPage->RefreshSeriesList();   // lists the series added or renamed meanwhile
         CreatePage(tab);
     }
 }
 
 void TChartEditForm::SubPageChange(TObject*)
 {
-    TTabSheet* tab = SubPage->ActivePage();
-    if (auto* paging = tab == TabPaging ? dynamic_cast<TFormTeePage*>(PageForm(TabPaging)) : nullptr)
-        paging->RefreshPages();   // shows the pages left after series or points went meanwhile
-    CreatePage(tab);
+    CreatePage(SubPage->ActivePage());
 }
 
 void TChartEditForm::MainPageChanging(TObject*, bool& AllowChange)

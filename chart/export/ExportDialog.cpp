@@ -271,6 +271,11 @@ void TTeeExportForm::FillSeriesCombo()
     CBSeries->SetItemIndex(0);
 }
 
+TTeeExportForm::TTeeExportForm(TComponent* AOwner) : TTeeExportFormBase(AOwner)
+{
+    OnShowAgain = [this](TObject*) { RefreshSeriesList(); };
+}
+
 void TTeeExportForm::RefreshSeriesList()
 {
     const int line = CBSeries->ItemIndex();

@@ -99,7 +99,8 @@ private:
 class TTeeExportForm : public TTeeExportFormBase {
 public:
     DECLARE_CLASS_NAME(TTeeExportForm)
-    using TTeeExportFormBase::TTeeExportFormBase;
+    // On the editor's "Export" tab it lists the series again each time the tab shows.
+    explicit TTeeExportForm(TComponent* AOwner);
     std::unique_ptr<TSeriesData> CreateDataExporter() override;
     void SaveNativeToFile(const std::string& FileName, bool IncludeData) override;
     bool CanExportData() override;

@@ -410,6 +410,8 @@ public:
         case QEvent::Wheel: {
             auto restore = RestoreOnExit(FUserFrom);
             FUserFrom = currentIndex();
+            auto passing = RestoreOnExit(PassingPageShows());
+            ++PassingPageShows();
             return Handle();
         }
         default:
@@ -433,6 +435,9 @@ private:
         const int from = FUserFrom;
         FUserFrom = NoUserInput;
         setCurrentIndex(from);
+        // The switch as the program makes it shows its page for real.
+        auto passing = RestoreOnExit(PassingPageShows());
+        PassingPageShows() = 0;
         if (Select && Index >= 0)
             Select(Index);
     }

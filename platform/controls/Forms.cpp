@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 #include <cstdio>
 #include <exception>
 #include <thread>
@@ -91,6 +92,12 @@ public:
         case QEvent::Move:
             if (win->isWindow())
                 FForm->WindowMoved(win->x(), win->y());
+            break;
+        case QEvent::Show:
+            // Sent before the form paints, so a page reloaded here shows no old values.
+            if (!win->isWindow() && !Event->spontaneous() && !FForm->FShowingItself && FForm->FVisible &&
+                PassingPageShows() == 0 && FForm->OnShowAgain)
+                GuardedCall([this] { FForm->OnShowAgain(FForm); });
             break;
         case QEvent::KeyPress:
             if (win->isWindow()) {
@@ -298,7 +305,9 @@ void TForm::SetVisible(bool Value)
         const bool changed = Value != FVisible;
         if (Value && changed && OnShow)
             OnShow(this);
+        const bool showingItself = std::exchange(FShowingItself, Value);
         TWinControl::SetVisible(Value);
+        FShowingItself = showingItself;
         if (!Value && changed && OnHide)
             OnHide(this);
         return;

@@ -64,6 +64,10 @@ public:
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
+    // A form placed inside another control (a page on a tab) fires this, not OnShow, when
+    // it shows again because a control around it shows (its tab is chosen again): a page
+    // that shows what other pages may change meanwhile reloads its controls here.
+    TNotifyEvent OnShowAgain;
     TNotifyEvent OnHide;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
@@ -91,6 +95,8 @@ private:
     TModalResult FModalResult = mrNone;
     bool FModal = false;
     bool FPlaced = false;
+    // Set while SetVisible shows the form itself, which fires OnShow instead.
+    bool FShowingItself = false;
     QEventLoop* FModalLoop = nullptr;
     QWidget* FCentral = nullptr;
     std::unique_ptr<WindowFilter> FFilter;

@@ -32,4 +32,13 @@ template <class Filter> void InstallApplicationFilter()
     }
 }
 
+// Above zero while a tab bar switches pages only to put the switch back (a user's switch
+// is undone, asked about, then made as the program's): the pages that show meanwhile do
+// not count as shown again.
+inline int& PassingPageShows()
+{
+    static int depth = 0;
+    return depth;
+}
+
 } // namespace ctlqt

@@ -48,6 +48,7 @@ TStackBarSeriesEditor::TStackBarSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetYOrigin(origin);
     };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -164,6 +165,7 @@ TBarSeriesEditor::TBarSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetAutoMarkPosition(CBMarksAutoPosition->Checked());
     };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 

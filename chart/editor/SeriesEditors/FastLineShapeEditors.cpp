@@ -41,6 +41,7 @@ TFastLineSeriesEditor::TFastLineSeriesEditor(TComponent* AOwner) : TPenDialog(AO
             FastLineShow(this);
     };
     OnShow = [this](TObject* s) { FastLineShow(s); };
+    ReloadOnShowAgain(this);
 }
 
 void TFastLineSeriesEditor::FastLineShow(TObject* Sender)
@@ -142,6 +143,7 @@ TChartShapeEditor::TChartShapeEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetXYStyle(static_cast<TChartShapeXYStyle>(CBUnits->ItemIndex()));
     };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 

@@ -43,6 +43,7 @@ TGanttSeriesEditor::TGanttSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetTransparency(UpDown1->Position());
     });
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -60,15 +61,9 @@ void TGanttSeriesEditor::FormShow(TObject*)
     BColor->SetEnabled(!FSeries->ColorEachPoint());
     UpDown1->SetPosition(FSeries->GetTransparency());
     if (FPointerEditor == nullptr) {
-        // The bars' height is on this page; the pointer page keeps its sizes hidden
-        // whenever it shows.
+        // The bars' height is on this page; the pointer page keeps its sizes hidden.
         auto* pointer = new TSeriesPointerEditor(this);
-        pointer->OnShow = [pointer](TObject* s) {
-            pointer->FormShow(s);
-            SetControlsVisible({pointer->LWidth, pointer->SEPointHorizSize, pointer->UDPointHorizSize,
-                                pointer->LHeight, pointer->SEPointVertSize, pointer->UDPointVertSize},
-                               false);
-        };
+        pointer->ShowSizes = false;
         if (AddEditorTab(this, pointer, -1, "Gantt", FSeries) != nullptr)
             FPointerEditor = pointer;
     }
@@ -118,6 +113,7 @@ TArrowSeriesEditor::TArrowSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->Pointer()->Brush()->SetColor(clDefault);
     };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -151,6 +147,7 @@ TBubbleSeriesEditor::TBubbleSeriesEditor(TComponent* AOwner) : TSeriesPointerEdi
             FSeries->SetTransparency(UDTransp->Position());
     });
     OnShow = [this](TObject* s) { BubbleShow(s); };
+    ReloadOnShowAgain(this);
 }
 
 void TBubbleSeriesEditor::BubbleShow(TObject* Sender)

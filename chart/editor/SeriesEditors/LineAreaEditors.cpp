@@ -70,6 +70,7 @@ TCustomSeriesEditor::TCustomSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         editor->ShowModal();
     };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -157,6 +158,7 @@ TAreaSeriesEditor::TAreaSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetTransparency(UDTransp->Position());
     });
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 

@@ -86,6 +86,7 @@ TCircledSeriesEditor::TCircledSeriesEditor(TComponent* AOwner) : TForm(AOwner)
         }
     };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -230,6 +231,7 @@ TPieSeriesEditor::TPieSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetColorEachPoint(CBColorEach->Checked());
     };
     OnShow = [this](TObject* s) { FormShow(s); };
+    ReloadOnShowAgain(this);
     DoCreate();
 }
 
@@ -268,13 +270,6 @@ void TPieSeriesEditor::FormShow(TObject*)
     if (FCircledEditor == nullptr) {
         auto* circled = new TCircledSeriesEditor(this);
         SetControlsVisible({circled->BBack, circled->CBTransp, circled->BGradient}, false);
-        // Its "3 Dimensions" switches the chart's view, which "Dark 3D" here depends on.
-        circled->CB3D->OnClick = [this, switch3D = circled->CB3D->OnClick](TObject* Sender) {
-            if (switch3D)
-                switch3D(Sender);
-            if (FSeries != nullptr)
-                CBDark3d->SetEnabled(SeriesIn3DChart(FSeries));
-        };
         if (AddEditorTab(this, circled, 1, "Circled", FSeries) != nullptr)
             FCircledEditor = circled;
     }

@@ -116,6 +116,14 @@ void EmbedFormWithTag(TForm* Form, TWinControl* Parent, intptr_t ATag)
     EmbedFormInPanel(Form, Parent, ATag);
 }
 
+void ReloadOnShowAgain(TForm* Form)
+{
+    Form->OnShowAgain = [Form](TObject* Sender) {
+        if (Form->OnShow)
+            Form->OnShow(Sender);
+    };
+}
+
 void SetControlsVisible(std::initializer_list<TControl*> Controls, bool Visible)
 {
     for (TControl* control : Controls)

@@ -65,6 +65,10 @@ void SetUniqueFormName(TForm* Form, const std::string& Base);
 void EmbedFormInPanel(TForm* Form, TWinControl* Parent, intptr_t ATag = 0);
 void EmbedForm(TForm* Form, TWinControl* Parent);
 void EmbedFormWithTag(TForm* Form, TWinControl* Parent, intptr_t ATag);
+// Makes the page load its controls again, through its show handler (whichever is set
+// then), each time it shows again inside its tab: other pages and the chart window change
+// what it shows while the tab is away. The show handler must then only load.
+void ReloadOnShowAgain(TForm* Form);
 
 // Shows or hides every control of the list, in order; null entries are skipped.
 void SetControlsVisible(std::initializer_list<TControl*> Controls, bool Visible);

@@ -1052,3 +1052,100 @@ TEST_F(EditorWindowTest, TheLegendsFormatTabEditsTheLegendFrame)
     });
     TeeEdiLegeFinalization();
 }
+
+// A page that shows what other pages or the chart window change meanwhile loads its
+// controls again each time its tab shows again.
+struct EditorPagesShownAgainTest : EditorWindowTest {
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        TeeEdi3DInitialization();
+        TeeEdiLegeInitialization();
+        TeeEdiSeriInitialization();
+        PointerEditorInitialization();
+        SeriesEditorsInitialization();
+        line = new TLineSeries(form.get());
+        line->SetName("Line");
+        chart->AddSeries(line);
+        for (int i = 0; i < 4; ++i)
+            line->AddPointXY(i, i % 2 + 1);
+        line->Pointer()->SetVisible(true);
+        chart->SetView3D(true);
+        editor.reset(CreateChartEditor(chart));
+        user::ShowAndActivate(editor.get());
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        SeriesEditorsFinalization();
+        PointerEditorFinalization();
+        TeeEdiSeriFinalization();
+        TeeEdiLegeFinalization();
+        TeeEdi3DFinalization();
+        EditorWindowTest::TearDown();
+    }
+    // Shows the tab of a "Chart" sub-page and returns its page.
+    template <class P>
+    P* ChartPage(const std::string& Caption, TTabSheet* Tab)
+    {
+        EXPECT_TRUE(user::ClickTab(editor->MainPage, "Chart"));
+        EXPECT_TRUE(user::ClickTab(editor->SubPage, Caption));
+        return dynamic_cast<P*>(editor->PageForm(Tab));
+    }
+
+    TLineSeries* line = nullptr;
+    std::unique_ptr<TChartEditForm> editor;
+};
+
+TEST_F(EditorPagesShownAgainTest, TheLinePointTabFollowsThreeDSwitchedOnTheThreeDPage)
+{
+    editor->EditSeries(line);
+    auto* series = dynamic_cast<TFormTeeSeries*>(editor->PageForm(editor->TabSeries));
+    ASSERT_NE(series, nullptr);
+    auto* format = dynamic_cast<TCustomSeriesEditor*>(series->EmbeddedForm(0));
+    ASSERT_NE(format, nullptr);
+    TSeriesPointerEditor* pointer = format->PointerEditor();
+    ASSERT_NE(pointer, nullptr);
+    ASSERT_TRUE(user::ClickTab(series->PageSeries, "Point"));
+    ASSERT_TRUE(pointer->CB3dPoint->Enabled());
+    const bool draw3D = line->Pointer()->Draw3D();
+
+    for (const bool view3D : {false, true}) {
+        auto* page3D = ChartPage<TFormTee3D>("3D", editor->Tab3D);
+        ASSERT_NE(page3D, nullptr);
+        ASSERT_TRUE(user::Key(page3D->CBView3d, Qt::Key_Space));
+        ASSERT_EQ(chart->View3D(), view3D);
+        ASSERT_TRUE(user::ClickTab(editor->MainPage, "Series"));
+        EXPECT_EQ(pointer->CB3dPoint->Enabled(), view3D);
+        // Loading the boxes wrote nothing back.
+        EXPECT_EQ(line->Pointer()->Draw3D(), draw3D);
+        EXPECT_EQ(chart->View3D(), view3D);
+    }
+}
+
+TEST_F(EditorPagesShownAgainTest, TheAxisPageShowsTheRangeOfAZoomMadeMeanwhile)
+{
+    auto* axis = ChartPage<TFormTeeAxis>("Axis", editor->TabAxis);
+    ASSERT_NE(axis, nullptr);
+    axis->SelectAxis(chart->LeftAxis());
+    ASSERT_TRUE(axis->CBAutomatic->Checked());
+    ASSERT_TRUE(user::ClickTab(editor->SubPage, "Series"));
+    chart->LeftAxis()->SetMinMax(1.25, 1.75);
+    ASSERT_TRUE(user::ClickTab(editor->SubPage, "Axis"));
+    EXPECT_FALSE(axis->CBAutomatic->Checked());
+    EXPECT_EQ(axis->LAxisMin->Caption(), "1.25");
+    EXPECT_EQ(axis->LAxisMax->Caption(), "1.75");
+    EXPECT_EQ(chart->LeftAxis()->Minimum(), 1.25);
+}
+
+TEST_F(EditorPagesShownAgainTest, TheLegendPageShowsTheVisibilityToggledElsewhere)
+{
+    auto* legend = ChartPage<TFormTeeLegend>("Legend", editor->TabLegend);
+    ASSERT_NE(legend, nullptr);
+    ASSERT_TRUE(legend->CBShow->Checked());
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Data"));
+    chart->Legend()->SetVisible(false);
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Chart"));
+    EXPECT_FALSE(legend->CBShow->Checked());
+    EXPECT_FALSE(chart->Legend()->Visible());
+}

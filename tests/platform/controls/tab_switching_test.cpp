@@ -162,4 +162,31 @@ TEST_F(TabSwitchingTest, TabControlSwitchesByKeyWheelAndClickThroughItsHandlers)
     EXPECT_EQ(log, "");
 }
 
+TEST_F(TabSwitchingTest, AFormOnAPageTellsWhenItsTabShowsItAgain)
+{
+    auto* page = new TForm(form.get());
+    page->OnShow = [this](TObject*) { log += "show;"; };
+    page->OnShowAgain = [this](TObject*) { log += "again;"; };
+    page->SetParent(pages->Pages(1));
+    page->Show();
+    // Shown the first time while its tab is away: only OnShow.
+    EXPECT_EQ(log, "show;");
+    log.clear();
+    ASSERT_TRUE(user::ClickTab(pages, "Two"));
+    EXPECT_EQ(log, "changing One;again;change Two;");
+    log.clear();
+    ASSERT_TRUE(user::ClickTab(pages, "Four"));
+    ASSERT_TRUE(user::ClickTab(pages, "Two"));
+    EXPECT_EQ(log, "changing Two;change Four;changing Four;again;change Two;");
+    // Its own hide and show is a first show again; the window shown again shows it again.
+    log.clear();
+    page->Hide();
+    page->Show();
+    EXPECT_EQ(log, "show;");
+    log.clear();
+    form->Hide();
+    user::ShowAndActivate(form.get());
+    EXPECT_EQ(log, "again;");
+}
+
 } // namespace
