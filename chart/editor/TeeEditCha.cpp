@@ -5,7 +5,6 @@
 #include "RurOzuvi.h"
 #include "TeeConst.h"
 #include "TeeEdiAxis.h"
-#include "TeeEdiPage.h"
 #include "TeeEdiSeri.h"
 #include "TeeEdiTitl.h"
 #include "TeeEditTools.h"
