@@ -2,6 +2,7 @@
 #include "Unit2/RunCore.h"
 
 #include "system/SysUtils.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ double RefCp(const std::vector<double>& a, const std::vector<double>& theta, dou
 
 double Num(const std::string& text)
 {
-    return std::stod(Trim(text));
+    return testsupport::Number(Trim(text));
 }
 
 class RunCoreTest : public ::testing::Test {
@@ -71,9 +72,9 @@ TEST_F(RunCoreTest, ReportOfASmallFile)
     EXPECT_EQ(L[1], "Solution: ");
     std::smatch m;
     ASSERT_TRUE(std::regex_match(L[2], m, std::regex(R"(^    a\[1\] = (\d\.\d{6}E[+-]\d{3})  \(([ \d.]{8})\)$)")));
-    const double a = std::stod(m[1]), ua = Num(m[2]);
+    const double a = testsupport::Number(m[1].str()), ua = Num(m[2]);
     ASSERT_TRUE(std::regex_match(L[3], m, std::regex(R"(^Theta\[1\] = (\d\.\d{6}E[+-]\d{3})  \(([ \d.]{8})\) K$)")));
-    const double theta = std::stod(m[1]), ut = Num(m[2]);
+    const double theta = testsupport::Number(m[1].str()), ut = Num(m[2]);
     EXPECT_NEAR(a, 1.0, 0.02);
     EXPECT_NEAR(theta, 200.0, 3.0);
     EXPECT_EQ(r.Grid[0].Text, L[2].substr(11, 13));
@@ -113,18 +114,18 @@ TEST_F(RunCoreTest, ReportOfASmallFile)
         ASSERT_TRUE(std::regex_match(L[k], m, std::regex(R"(^T = (\d+)  Cp\(extr\) = (\d+(\.\d{0,5}[1-9])?)$)")))
             << L[k];
         EXPECT_EQ(std::stoi(m[1]), t);
-        EXPECT_NEAR(std::stod(m[2]), RefCp(r.a, r.Theta, t), 5.1e-7);
+        EXPECT_NEAR(testsupport::Number(m[2].str()), RefCp(r.a, r.Theta, t), 5.1e-7);
     }
     ASSERT_TRUE(std::regex_match(L[k++], m, std::regex(R"(^S\(298\.15\) ~ (\d+(\.\d?[1-9])?)$)")));
     const long double u = r.Theta[0] / 298.15;
-    EXPECT_NEAR(std::stod(m[1]), 3 * 8.3144621 * r.a[0] * (u / std::expm1(u) - std::log(1 - std::exp(-u))), 0.0051);
+    EXPECT_NEAR(testsupport::Number(m[1].str()), 3 * 8.3144621 * r.a[0] * (u / std::expm1(u) - std::log(1 - std::exp(-u))), 0.0051);
     EXPECT_EQ(L[k++], "");
     EXPECT_EQ(L[k++], "Approximation errors:");
     ASSERT_TRUE(std::regex_match(L[k++], m, std::regex(R"(^Root mean square \(RMS\) = (\d\.\d{3}E[+-]\d{3})$)")));
-    EXPECT_NEAR(std::stod(m[1]) / std::sqrt(sumSq / M), 1.0, 1e-3);
+    EXPECT_NEAR(testsupport::Number(m[1].str()) / std::sqrt(sumSq / M), 1.0, 1e-3);
     EXPECT_TRUE(std::regex_match(L[k++], std::regex(R"(^Mean error = \d\.\d{3}E[+-]\d{3}$)")));
     ASSERT_TRUE(std::regex_match(L[k], m, std::regex(R"(^Maximum error = (\d\.\d{3}E[+-]\d{3}) at T = \d+$)")));
-    EXPECT_NEAR(std::stod(m[1]) / maxAbs, 1.0, 1e-3);
+    EXPECT_NEAR(testsupport::Number(m[1].str()) / maxAbs, 1.0, 1e-3);
 }
 
 TEST_F(RunCoreTest, RelativeErrorUncertaintiesWeighEachPointByItsCp)

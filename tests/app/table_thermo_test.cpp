@@ -56,7 +56,7 @@ TEST(ThermoTable, RowsOfAKnownModel)
     for (std::size_t r = 4; r < lines.size(); ++r) {
         const std::vector<std::string> v = Fields(lines[r]);
         ASSERT_EQ(v.size(), 5u) << lines[r];
-        const double T = std::stod(v[0]);
+        const double T = testsupport::Number(v[0]);
         long double cp = 0, s = 0, h = 0;   // reference in long double, terms with u > 700 left out
         for (int j = 0; j < 2; ++j) {
             const long double u = theta[j] / T, d = std::expm1(u), R3a = 3 * 8.3144621L * a[j];
@@ -68,8 +68,8 @@ TEST(ThermoTable, RowsOfAKnownModel)
         }
         const int decimals = cp < 1 ? 5 : cp < 10 ? 4 : 3;
         EXPECT_EQ(v[1].size() - v[1].find('.') - 1, static_cast<std::size_t>(decimals)) << lines[r];
-        EXPECT_NEAR(std::stod(v[1]), static_cast<double>(cp), 0.51 * std::pow(10.0, -decimals));
-        const double S = std::stod(v[2]), F = std::stod(v[3]), H = std::stod(v[4]) * 1000;
+        EXPECT_NEAR(testsupport::Number(v[1]), static_cast<double>(cp), 0.51 * std::pow(10.0, -decimals));
+        const double S = testsupport::Number(v[2]), F = testsupport::Number(v[3]), H = testsupport::Number(v[4]) * 1000;
         if (h > 1000) {
             ++fixedRows;
             EXPECT_TRUE(std::regex_match(lines[r], fixedRow)) << lines[r];
@@ -105,7 +105,7 @@ TEST(ThermoTable, EntropyAt298MatchesTheReport)
     ASSERT_EQ(sLine.rfind("S(298.15) ~ ", 0), 0u);
     const std::vector<std::string> row = Fields(lines[r.Report.size() + 3 + 30]);
     ASSERT_EQ(row[0], "298.15");
-    EXPECT_NEAR(std::stod(row[2]), std::stod(sLine.substr(12)), 0.0055);
+    EXPECT_NEAR(testsupport::Number(row[2]), testsupport::Number(sLine.substr(12)), 0.0055);
 }
 
 TEST(ThermoTable, SaveReplacesTheTableWholeOrNotAtAll)

@@ -1,6 +1,7 @@
 // Helpers shared by the test programs.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace testsupport {
 
@@ -12,5 +13,9 @@ std::string ArtifactPath(const std::string& fileName);
 
 // A fresh, empty temporary folder for one test; removed when the test program ends.
 std::string TempDir();
+
+// The number at the start of Text (after blanks), read with "." as decimal point whatever the
+// C library's locale, as the program writes its numbers; NaN when none stands there.
+double Number(std::string_view Text);
 
 } // namespace testsupport

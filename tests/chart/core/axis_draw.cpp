@@ -188,7 +188,7 @@ TEST_F(AxisDraw, AxisLineTicksAndGridStandWhereTheLabelValuesMap)
     // Major ticks 4 pixels long start under the line; in their last row nothing else.
     std::set<int> expected;
     for (const auto& l : LabelsOf(bottom))
-        expected.insert(bottom->CalcPosValue(std::stod(l.Text)));
+        expected.insert(bottom->CalcPosValue(testsupport::Number(l.Text)));
     ASSERT_GE(expected.size(), 3u);
     std::set<int> found;
     for (int x = 0; x < W; ++x)

@@ -7,6 +7,7 @@
 #include "Series.h"
 
 #include "controls/Printers.h"
+#include "TestSupport.h"
 
 #include <fstream>
 #include <iterator>
@@ -29,7 +30,8 @@ std::pair<double, double> MediaBox(const std::string& Pdf)
     const std::regex box(R"(/MediaBox\s*\[\s*([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s*\])");
     if (!std::regex_search(Pdf, m, box))
         return {0, 0};
-    return {std::stod(m[3]) - std::stod(m[1]), std::stod(m[4]) - std::stod(m[2])};
+    using testsupport::Number;
+    return {Number(m[3].str()) - Number(m[1].str()), Number(m[4].str()) - Number(m[2].str())};
 }
 
 struct PreviewTest : ChartOnForm {

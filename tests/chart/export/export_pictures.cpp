@@ -5,9 +5,11 @@
 
 #include "DataExport.h"
 #include "classes/Streams.h"
+#include "system/SysUtils.h"
 
 #include <QDir>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -266,7 +268,8 @@ TEST_F(ExportPictures, AFailedSaveLeavesTheEarlierFile)
         format.SaveToFile(file);
         ADD_FAILURE() << "saved";
     } catch (const EFCreateError& e) {
-        EXPECT_EQ(e.Message(), "Cannot create file \"" + file + "\". Is a directory");
+        // The system's part of the message is in the user's language.
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + file + "\". " + SysErrorMessage(EISDIR));
     }
     EXPECT_EQ(ReadText(file), "earlier");
 }

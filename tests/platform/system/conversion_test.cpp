@@ -1,11 +1,18 @@
 // Text-number conversions, their error texts, rounding, checked integers, strings and
 // file names.
+#include "classes/Streaming.h"
+#include "classes/Streams.h"
 #include "system/CheckedArray.h"
+#include "system/ScopeGuard.h"
 #include "system/SysUtils.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -86,6 +93,57 @@ TEST(StrToFloatTest, RejectsOddInputWithThePlatformText)
     EXPECT_THROW(StrToFloat("1e99999999999999999999"), EConvertError);
     EXPECT_EQ(StrToFloat("1e-99999999999999999999"), 0.0);
     EXPECT_EQ(StrToFloatDef("abc", 2.5), 2.5);
+}
+
+// Sets the C library's numbers to a locale with a decimal comma: an installed one, else
+// one made with localedef in a temporary folder (read through LOCPATH). False when neither
+// can be had.
+bool UseDecimalCommaLocale()
+{
+    const auto comma = [] { return std::localeconv()->decimal_point[0] == ','; };
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, name) && comma())
+            return true;
+    const std::string dir = testsupport::TempDir();
+    if (std::system(("localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' >/dev/null 2>&1").c_str()) != 0)
+        return false;
+    setenv("LOCPATH", dir.c_str(), 1);
+    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && comma();
+}
+
+// The program's numbers, as text and back, and the text form of streamed floats.
+std::vector<std::string> ConvertedNumbers()
+{
+    TStringStream text("object C: TChart\r\n  Value = 2.5\r\n  Scale = -1.25E-5\r\nend\r\n"), binary, back;
+    ObjectTextToBinary(&text, &binary);
+    binary.SetPosition(0);
+    ObjectBinaryToText(&binary, &back);
+    return {Format("%8.3f|%10.3e|%g", {2.5, -1234.5, 0.125}), FloatToStr(1.0 / 3), FormatFloat("#,##0.###", 12345.678),
+            FloatToStrF(2.5e-7, TFloatFormat::ffGeneral, 15, 0), FloatToStr(StrToFloat("0.75") + StrToFloat("1e-2")),
+            MessageOf<EConvertError>([] { StrToFloat("2,5"); }), back.DataString()};
+}
+
+// A desktop whose locale writes a decimal comma changes the C library's conversions; the
+// program's own conversions and chart files keep the point and the same digits.
+TEST(ConversionLocaleTest, ADecimalCommaLocaleChangesNoNumber)
+{
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    const char* savedPath = std::getenv("LOCPATH");
+    const auto restore = TScopeGuard([&, path = std::string(savedPath ? savedPath : "")] {
+        std::setlocale(LC_NUMERIC, saved.c_str());
+        if (savedPath)
+            setenv("LOCPATH", path.c_str(), 1);
+        else
+            unsetenv("LOCPATH");
+    });
+    std::setlocale(LC_NUMERIC, "C");
+    const std::vector<std::string> expected = ConvertedNumbers();
+    if (!UseDecimalCommaLocale())
+        GTEST_SKIP() << "no locale with a decimal comma can be installed or made here";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 2.5);
+    ASSERT_STREQ(probe, "2,5");   // the locale really bites the C library
+    EXPECT_EQ(ConvertedNumbers(), expected);
 }
 
 TEST(RoundTest, HalvesGoToTheEvenNeighbour)
