@@ -29,7 +29,11 @@ void TfmMain::sbrunClick(TObject* Sender)
         return;
     }
     if (fmData->PointCount() == 0) {
-        MessageDlg("Number of data points = 0", mtError, {mbOK}, 0);
+        // A T(max) below every point is the likely cause, and a user may not see it.
+        const std::string cause = fmData->TMaxLimit() > 0
+                                      ? "\nT(max) = " + FloatToStr(fmData->TMaxLimit()) + " leaves out every point above it."
+                                      : std::string();
+        MessageDlg("Number of data points = 0" + cause, mtError, {mbOK}, 0);
         return;
     }
 

@@ -194,6 +194,14 @@ TEST_F(RunWindowTest, RunWithoutDataSaysSoAndChangesNothing)
     main->sbrunClick(main->sbrun);
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Number of data points = 0"});
     EXPECT_FALSE(chart->Visible());
+    // A T(max) below every point is named as the cause.
+    OpenExample("lead_short.dat");
+    data->edTmax->SetText("1.5");
+    dialogs.Requests.clear();
+    main->sbrunClick(main->sbrun);
+    EXPECT_EQ(dialogs.Texts(),
+              std::vector<std::string>{"Number of data points = 0\nT(max) = 1.5 leaves out every point above it."});
+    EXPECT_FALSE(chart->Visible());
 }
 
 TEST_F(RunWindowTest, NelderMeadRoutineFitsAnExampleConsistently)
