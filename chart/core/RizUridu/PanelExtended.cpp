@@ -1,6 +1,7 @@
 #include "RizUridu/PanelExtended.h"
 #include "classes/Streaming.h"
 
+#include <cstdlib>
 
 // ---- published properties ----------------------------------------------------------
 
@@ -173,7 +174,11 @@ void TCustomTeePanelExtended::DrawBackground(const TRect& Rect)
     try {
         TRect r = Rect;
         TTeeShadow* shadow = Shadow();
-        if (shadow->HorizSize() != 0 || shadow->VertSize() != 0) {
+        // A shadow as wide or as high as the panel would leave the panel no room at all:
+        // the panel then keeps its whole rectangle and casts none.
+        const bool shadowFits =
+            std::abs(shadow->HorizSize()) < Rect.Width() && std::abs(shadow->VertSize()) < Rect.Height();
+        if (shadowFits && (shadow->HorizSize() != 0 || shadow->VertSize() != 0)) {
             // The corner the shadow falls into shows what lies behind the panel.
             TColor behind = Color();
             if (auto* parent = dynamic_cast<TCustomControl*>(Parent()))

@@ -127,6 +127,29 @@ TEST(PanelBitmap, ShadowLeavesTheParentColourInTheCorner)
     EXPECT_EQ(Px(*bmp, 1, 38), clYellow);
 }
 
+TEST(PanelBitmap, AShadowLargerThanThePanelLeavesItsGradient)
+{
+    TTestPanel panel(nullptr);
+    Plain(panel, 60, 40, clYellow);
+    TTeeGradient* g = panel.Gradient();
+    g->SetStartColor(clRed);
+    g->SetEndColor(clRed);
+    g->SetVisible(true);
+    panel.Shadow()->SetColor(clBlack);
+    panel.Shadow()->SetSmooth(false);
+    panel.Shadow()->SetSize(100);
+    auto bmp = panel.DrawToBitmap(clWhite, TRect(0, 0, 60, 40));
+    if (const std::string path = testsupport::ArtifactPath("panel-shadow-larger-than-panel.png"); !path.empty())
+        bmp->SaveToFile(path);
+    for (auto [x, y] : {std::pair{1, 1}, {30, 20}, {58, 38}})
+        EXPECT_EQ(Px(*bmp, x, y), clRed) << x << "," << y;
+    // A shadow that still fits keeps the gradient on what it leaves of the panel.
+    panel.Shadow()->SetSize(10);
+    bmp = panel.DrawToBitmap(clWhite, TRect(0, 0, 60, 40));
+    EXPECT_EQ(Px(*bmp, 20, 15), clRed);
+    EXPECT_EQ(Px(*bmp, 55, 35), clBlack);
+}
+
 TEST(PanelBackImage, TileStretchCentreAndCustom)
 {
     TTestPanel panel(nullptr);
