@@ -34,6 +34,7 @@ void TfmMain::sbrunClick(TObject* Sender)
                                       ? "\nT(max) = " + FloatToStr(fmData->TMaxLimit()) + " leaves out every point above it."
                                       : std::string();
         MessageDlg("Number of data points = 0" + cause, mtError, {mbOK}, 0);
+        fmData->Show();
         return;
     }
 

@@ -198,10 +198,13 @@ TEST_F(RunWindowTest, RunWithoutDataSaysSoAndChangesNothing)
     OpenExample("lead_short.dat");
     data->edTmax->SetText("1.5");
     dialogs.Requests.clear();
-    main->sbrunClick(main->sbrun);
+    user::ShowAndActivate(data.get());
+    ASSERT_TRUE(user::Click(data->sbrun));
     EXPECT_EQ(dialogs.Texts(),
               std::vector<std::string>{"Number of data points = 0\nT(max) = 1.5 leaves out every point above it."});
     EXPECT_FALSE(chart->Visible());
+    // The data window comes back (Close & RUN hid it), where T(max) is corrected.
+    EXPECT_TRUE(data->Visible());
 }
 
 TEST_F(RunWindowTest, NelderMeadRoutineFitsAnExampleConsistently)
