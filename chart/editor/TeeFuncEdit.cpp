@@ -77,6 +77,8 @@ TTeeFuncEditor::TTeeFuncEditor(TComponent* AOwner) : TBaseSourceEditor(AOwner)
     }
 
     OnShow = [this](TObject* s) { FormShow(s); };
+    // Series added or removed meanwhile were listed as the chart told; a rename tells nothing.
+    OnShowAgain = [this](TObject*) { RetitleSourceSeries(); };
     CBSources->OnChange = [this](TObject* s) { CBSourcesChange(s); };
     CBSingle->OnChange = [this](TObject* s) { CBSingleChange(s); };
     CBValues->OnChange = [this](TObject*) { BApply->SetEnabled(true); };
@@ -200,6 +202,20 @@ void TTeeFuncEditor::FillSourceSeries(TChartSeries* Removing)
         FLoading = true;
         chooser->EnableButtons();
     }
+}
+
+void TTeeFuncEditor::RetitleSourceSeries()
+{
+    // Retitled in place, the items keep their selection.
+    auto retitle = [](TStrings* Items) {
+        for (int i = 0; i < Items->Count(); ++i)
+            if (auto* s = dynamic_cast<TChartSeries*>(Items->GetObject(i)); s != nullptr && Items->Get(i) != s->Title())
+                Items->Put(i, s->Title());
+    };
+    retitle(CBSingle->Items());
+    for (const char* name : {"FromList", "ToList"})
+        if (TListBox* list = ChooserList(name))
+            retitle(list->Items());
 }
 
 void TTeeFuncEditor::FreeOptions()

@@ -57,6 +57,9 @@ public:
     // Refills the series list and the chooser's lists, leaving out Removing (a series
     // that is being taken out of the chart).
     void FillSourceSeries(TChartSeries* Removing = nullptr);
+    // Shows the present titles of the listed series (renamed meanwhile), keeping the
+    // choices and the changes not yet applied.
+    void RetitleSourceSeries();
     void HandleEvent(TTeeEvent* Event) override;
 
 protected:

@@ -273,7 +273,11 @@ void TTeeExportForm::FillSeriesCombo()
 
 TTeeExportForm::TTeeExportForm(TComponent* AOwner) : TTeeExportFormBase(AOwner)
 {
-    OnShowAgain = [this](TObject*) { RefreshSeriesList(); };
+    // The formats and the size stay as chosen; what the chart holds now is listed and measured.
+    OnShowAgain = [this](TObject*) {
+        RefreshSeriesList();
+        RefreshFileSize();
+    };
 }
 
 void TTeeExportForm::RefreshSeriesList()

@@ -99,7 +99,8 @@ private:
 class TTeeExportForm : public TTeeExportFormBase {
 public:
     DECLARE_CLASS_NAME(TTeeExportForm)
-    // On the editor's "Export" tab it lists the series again each time the tab shows.
+    // On the editor's "Export" tab it lists the series again each time the tab shows, and
+    // measures the native file again.
     explicit TTeeExportForm(TComponent* AOwner);
     std::unique_ptr<TSeriesData> CreateDataExporter() override;
     void SaveNativeToFile(const std::string& FileName, bool IncludeData) override;

@@ -1149,3 +1149,57 @@ TEST_F(EditorPagesShownAgainTest, TheLegendPageShowsTheVisibilityToggledElsewher
     EXPECT_FALSE(legend->CBShow->Checked());
     EXPECT_FALSE(chart->Legend()->Visible());
 }
+
+TEST_F(EditorPagesShownAgainTest, TheExportPageMeasuresTheDataAddedMeanwhile)
+{
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Export"));
+    auto* page = dynamic_cast<TTeeExportForm*>(editor->PageForm(editor->TabExport));
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(user::ClickTab(page->PageControl1, "Native"));
+    ASSERT_TRUE(page->CBNativeData->Checked());
+    ASSERT_TRUE(user::Key(page->CBFileSize, Qt::Key_Space));
+    ASSERT_TRUE(page->CBFileSize->Checked());
+    const std::string before = page->LabelSize->Caption();
+    ASSERT_NE(before, "?");
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Data"));
+    for (int i = 4; i < 40; ++i)
+        line->AddPointXY(i, i);
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Export"));
+    EXPECT_NE(page->LabelSize->Caption(), before);
+    EXPECT_EQ(page->LabelSize->Caption(), ::Format("%d bytes", {page->CreateNativeStream()->Size()}));
+    // The choices stay.
+    EXPECT_EQ(page->PageControl1->ActivePage(), page->TabNative);
+}
+
+TEST_F(EditorPagesShownAgainTest, TheFunctionSourceShowsItsSourceRenamedMeanwhile)
+{
+    TeeFuncEditInitialization();
+    auto* other = new TLineSeries(form.get());
+    other->SetName("Other");
+    chart->AddSeries(other);
+    auto* copy = new TLineSeries(form.get());
+    copy->SetName("Copy");
+    chart->AddSeries(copy);
+    copy->SetDataSource(line);
+    editor->EditSeries(copy);
+    auto* series = dynamic_cast<TFormTeeSeries*>(editor->PageForm(editor->TabSeries));
+    ASSERT_NE(series, nullptr);
+    ASSERT_TRUE(user::ClickTab(series->PageSeries, "Data Source"));
+    auto* function = dynamic_cast<TTeeFuncEditor*>(series->SourceEditor());
+    ASSERT_NE(function, nullptr);
+    ASSERT_EQ(function->CBSingle->Text(), "Line");
+    // "Other" chosen and applied: with changes not applied the tab would not let go.
+    ASSERT_TRUE(user::Type(function->CBSingle, "O"));
+    ASSERT_TRUE(user::Click(function->BApply));
+    ASSERT_EQ(copy->DataSource(), other);
+
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Chart"));
+    other->SetTitle("Renamed");
+    ASSERT_TRUE(user::ClickTab(editor->MainPage, "Series"));
+    ASSERT_EQ(series->SourceEditor(), function);
+    EXPECT_EQ(function->CBSingle->Text(), "Renamed");
+    EXPECT_EQ(function->CBSingle->Items()->GetObject(function->CBSingle->ItemIndex()), other);
+    EXPECT_FALSE(function->BApply->Enabled());
+    editor.reset();
+    TeeFuncEditFinalization();
+}
