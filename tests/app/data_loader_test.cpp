@@ -131,6 +131,10 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
         {Header("2", "0") + "10\xC2\xA0" "20\n",
          "Invalid number: 10\xC2\xA0" "20 in line 6 (the line holds a no-break space, which divides nothing: type a "
          "space or a tab)"},
+        // A line that the data window shows shortened, cut before its Cp ends.
+        {Header("2", "0") + "1 1\n2 3" + DataFileShortenedMark + "\n",
+         "Invalid number: 3" + std::string(DataFileShortenedMark) +
+             " in line 7 (the data window shows the line shortened after its first 1024 bytes, which must hold T and Cp)"},
         // A long text (a binary file's line) is quoted by its first 40 characters.
         {Header("3", "0") + "1 1\n2 " + std::string(50, 'x') + "\n", "Invalid number: " + std::string(40, 'x') + "... in line 7"},
         {Header(std::string(30, 'x') + "\xc3\xa9" + std::string(30, 'y'), "0") + "1 1\n",
@@ -217,6 +221,18 @@ TEST_F(LoaderTest, TextsThatAreNoDataFileLoadNothing)
         EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.Message});
         EXPECT_EQ(dialogs.Requests[0].Type, mtError);
     }
+
+    // The first lines of a file that goes on are no data file when they are fewer than 5.
+    TDataFileText part;
+    part.Text = "a\nb\n3\n0\n";
+    part.Whole = false;
+    part.Source.EndsWithFile = false;
+    data->SetFileText(part);
+    dialogs.Requests.clear();
+    data->LoadDataPoints();
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid data file: the data window holds the first 4 lines of a "
+                                                        "file too large to show whole, which is read no further than "
+                                                        "its first 2005 lines and 16 MB"});
 
     // A file in UTF-16 without its byte-order mark: the fault says what the file looks like.
     const std::string path = testsupport::TempDir() + "/nomark.dat";
