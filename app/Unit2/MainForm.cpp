@@ -212,13 +212,19 @@ void TfmMain::Open1Click(TObject* Sender)
         fmChart->ClearRunResults();
     fmData->Show();
     if (!text.Whole) {
-        std::string note = "The file is too large to show whole (" + FormatFloat("0.0", text.FileSize / 1048576.0) +
-                           " MB). The data window shows its first " +
-                           (text.LinesShown == 1 ? std::string("line") : IntToStr(text.LinesShown) + " lines");
-        note += text.StoppedAtReadLimit
-                    ? ", all that its first " + IntToStr(int(DataFileReadLimit >> 20)) +
-                          " MB hold: they end before the points that line 4 declares, so a run is refused."
-                    : ": the header and the data lines that a run reads.";
+        const std::string size = FormatFloat("0.0", text.FileSize / 1048576.0) + " MB";
+        const std::string lines = text.LinesShown == 1 ? std::string("line") : IntToStr(text.LinesShown) + " lines";
+        std::string note;
+        if (!text.StoppedAtReadLimit) {
+            note = "The file is too large to show whole (" + size + "). The data window shows its first " + lines +
+                   ": the header and the data lines that a run reads.";
+        } else {
+            note = "The file is too large to show whole (" + size + "), and its first " +
+                   IntToStr(int(DataFileReadLimit >> 20)) + " MB end before the points that line 4 declares" +
+                   (text.LinesShown == 0 ? ", inside its first line: the data window shows nothing of it"
+                                         : ": the data window shows its first " + lines) +
+                   ", and a run is refused.";
+        }
         if (text.LinesShortened > 0) {
             note += " Lines longer than " + IntToStr(int(DataFileLineShowLimit)) + " bytes are shown shortened, marked " +
                     DataFileShortenedMark + ": a run reads T and Cp from what is shown.";

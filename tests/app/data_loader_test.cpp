@@ -396,6 +396,11 @@ TEST(DataFileTextTest, SmallFilesShowWholeLargeOnesUpToTheirDeclaredPoints)
     EXPECT_EQ(text.LinesShown, 6);
     EXPECT_TRUE(text.StoppedAtReadLimit);
     EXPECT_FALSE(text.Source.EndsWithFile);
+    // A file with no line end in its first DataFileReadLimit bytes shows no line.
+    text = ReadDataFileText(write("nolines.dat", std::string(DataFileReadLimit + 1, '7')));
+    EXPECT_EQ(text.LinesShown, 0);
+    EXPECT_EQ(text.Text, "");
+    EXPECT_TRUE(text.StoppedAtReadLimit);
     EXPECT_THROW(ReadDataFileText(folder + "/missing.dat"), Exception);
 }
 

@@ -242,6 +242,9 @@ TEST_F(RunWindowTest, ALargeFileRunsWithEveryDeclaredPointOrIsRefused)
         EXPECT_EQ(dialogs.Requests[1].Type, mtInformation);
         EXPECT_EQ(dialogs.Requests[1].Text.find("a run is refused") != std::string::npos, c.Points == 0)
             << dialogs.Requests[1].Text;
+        EXPECT_EQ(dialogs.Requests[1].Text.find("bytes are shown shortened") != std::string::npos,
+                  c.Caption.find("shortened") != std::string::npos)
+            << dialogs.Requests[1].Text;
         EXPECT_EQ(data->Caption(), path + c.Caption);
         dialogs.Requests.clear();
         data->Close();
