@@ -61,8 +61,8 @@ bool ParsePlainNumber(const std::string& Text, double& Value)
 
 std::string LineName(int64_t index) { return "line " + std::to_string(index + 1); }
 
-// For a token that a shortened line ends with, the hint that the line is shown
-// shortened. For a token that holds the other divider (a tab while the divider is a space, or the
+// For a token that a shortened line ends with, the hint that the line is shown shortened.
+// For a token that holds the other divider (a tab while the divider is a space, or the
 // reverse), the hint that the line is divided by it, so that a file read with the divider
 // of the last one says which divider to choose; for one that holds a no-break space (text
 // pasted from a document), which looks like a space in the message, the hint that it
