@@ -94,9 +94,6 @@ private:
     // Before the data text is dropped (closing, opening another file): asks whether to
     // save its changes; false when the user cancels or the save fails.
     bool AskToSaveData();
-    // The data window shows only the first lines of a large file, which must not be
-    // saved over the whole file.
-    bool FDataPartial = false;
 };
 
 extern TfmMain* fmMain;

@@ -72,6 +72,14 @@ void TfmData::sbrunClick(TObject* Sender)
     }
 }
 
+void TfmData::SetFileText(const TDataFileText& Text)
+{
+    Memo1->Lines()->SetText(Text.Text);
+    FModified = false;
+    FShownInPart = !Text.Whole;
+    FSource = Text.Source;
+}
+
 bool TfmData::LoadDataPoints()
 {
     FPointCount = 0;
@@ -87,6 +95,7 @@ bool TfmData::LoadDataPoints()
         FTMaxLimit = options.TMaxLimit;
     }
     options.DividingString = cbDivString->ItemIndex() == 0 ? " " : "\t";
+    options.Source = FSource;
     StrParser1->SetDividingString(options.DividingString);
 
     TStrings* memoLines = Memo1->Lines();

@@ -1,6 +1,7 @@
 // The data window: the text of the opened data file, and its loader into TData/CpData.
 #pragma once
 
+#include "DataFile.h"
 #include "StrParser.h"
 #include "controls/Buttons.h"
 #include "controls/Forms.h"
@@ -34,6 +35,13 @@ public:
     // lines are no data and no fault.
     bool LoadDataPoints();
 
+    // Shows the text of a file as File > Open read it (see ReadDataFileText), as loaded,
+    // not modified; the loads that follow know what the text is of the file.
+    void SetFileText(const TDataFileText& Text);
+    // The window shows only the first lines of a large file (some perhaps shortened),
+    // which must not be saved over it.
+    bool ShownInPart() const { return FShownInPart; }
+
     // The point count of the last load (0: no data), the first-point number read from
     // the file, and the T(max) filter in force (0: none).
     // Whether the data text was changed since it was loaded or saved.
@@ -49,6 +57,8 @@ private:
     int32_t FFirstPoint = 0;
     double FTMaxLimit = 0;
     bool FModified = false;
+    bool FShownInPart = false;
+    TDataFileSource FSource;
 };
 
 extern TfmData* fmData;

@@ -193,11 +193,12 @@ void TfmMain::Open1Click(TObject* Sender)
     const std::string fileName = OpenDialog1->FileName();
     // Read the file first: when it cannot be read, the data window keeps its text.
     const TDataFileText text = ReadDataFileText(fileName);
-    fmData->Memo1->Lines()->SetText(text.Text);
-    fmData->SetModified(false);
-    FDataPartial = !text.Whole;
+    fmData->SetFileText(text);
     SetCaption(fileName);
-    fmData->SetCaption(fileName);
+    // A text shown in part says so in the data window's title, as long as it is shown.
+    fmData->SetCaption(text.Whole ? fileName
+                                  : fileName + " (first " + IntToStr(text.LinesShown) + " lines" +
+                                        (text.LinesShortened > 0 ? std::string(", long lines shortened") : "") + ")");
     for (int row = 1; row <= 21; ++row) {
         sgIniGuess->SetCells(1, row, "1");
         sgIniGuess->SetCells(2, row, "");
@@ -211,11 +212,24 @@ void TfmMain::Open1Click(TObject* Sender)
         fmChart->ClearRunResults();
     fmData->Show();
     if (!text.Whole) {
-        MessageDlg("The file is too large to show whole (" + FormatFloat("0.0", text.FileSize / 1048576.0) +
-                       " MB). The data window shows its first " +
-                       (text.LinesShown == 1 ? std::string("line") : IntToStr(text.LinesShown) + " lines") +
-                       ": the header and the data lines that a run reads.",
-                   mtInformation, {mbOK}, 0);
+        const std::string size = FormatFloat("0.0", text.FileSize / 1048576.0) + " MB";
+        const std::string lines = text.LinesShown == 1 ? std::string("line") : IntToStr(text.LinesShown) + " lines";
+        std::string note;
+        if (!text.StoppedAtReadLimit) {
+            note = "The file is too large to show whole (" + size + "). The data window shows its first " + lines +
+                   ": the header and the data lines that a run reads.";
+        } else {
+            note = "The file is too large to show whole (" + size + "), and its first " +
+                   IntToStr(int(DataFileReadLimit >> 20)) + " MB end before the points that line 4 declares" +
+                   (text.LinesShown == 0 ? ", inside its first line: the data window shows nothing of it"
+                                         : ": the data window shows its first " + lines) +
+                   ", and a run is refused.";
+        }
+        if (text.LinesShortened > 0) {
+            note += " Lines longer than " + IntToStr(int(DataFileLineShowLimit)) + " bytes are shown shortened, marked " +
+                    DataFileShortenedMark + ": a run reads T and Cp from what is shown.";
+        }
+        MessageDlg(note, mtInformation, {mbOK}, 0);
     }
 }
 
@@ -260,7 +274,7 @@ bool TfmMain::SaveDataText()
             return false;
         fileName = SaveDialog1->FileName();
     }
-    if (FDataPartial) {
+    if (fmData->ShownInPart()) {
         MessageDlg("The data window shows only the first lines of " + fileName +
                        ", which can not be saved over the whole file.",
                    mtError, {mbOK}, 0);
@@ -285,9 +299,17 @@ bool TfmMain::SaveDataText()
 
 bool TfmMain::AskToSaveData()
 {
-    if (fmData == nullptr || !fmData->Modified() || FDataPartial)
+    if (fmData == nullptr || !fmData->Modified())
         return true;
     const std::string fileName = OpenDialog1->FileName();
+    // Changes to a file shown in part cannot be saved over it: they go only when the
+    // user says so.
+    if (fmData->ShownInPart()) {
+        return MessageDlg("The changes to the data of " + fileName +
+                              " cannot be saved: the data window shows only the first lines of the file. "
+                              "Discard them?",
+                          mtConfirmation, {mbOK, mbCancel}, 0) == mrOk;
+    }
     // With no file open, only a text that holds something is worth a question.
     if (fileName.empty() && Trim(fmData->Memo1->Lines()->Text()).empty())
         return true;

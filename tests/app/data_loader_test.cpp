@@ -122,6 +122,7 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
         {Header("3", "0") + "1 1\n2 1e400\n3 abc\n", "Invalid number: 1e400 in line 7"},
         {Header("3", "0") + "1 1\n7\n3 3\n", "No Cp value in line 7: 7"},
         {Header("3", "0") + "1 1\n\n3 3\n", "Empty line 7 inside the data"},
+        {Header("4", "0") + "1 1\n\n \n4 4\n", "Empty line 7 inside the data"},
         // A line divided by the other divider says which one to choose.
         {Header("2", "0") + "10 20\n30\t\t40,5\n",
          "Invalid number: 10 20 in line 6 (the line is divided by spaces: choose the dividing string \"Space\")", 1},
@@ -130,6 +131,10 @@ TEST_F(LoaderTest, FirstFaultEndsTheLoadWithOneMessageNamingItsLine)
         {Header("2", "0") + "10\xC2\xA0" "20\n",
          "Invalid number: 10\xC2\xA0" "20 in line 6 (the line holds a no-break space, which divides nothing: type a "
          "space or a tab)"},
+        // A line that the data window shows shortened, cut before its Cp ends.
+        {Header("2", "0") + "1 1\n2 3" + DataFileShortenedMark + "\n",
+         "Invalid number: 3" + std::string(DataFileShortenedMark) +
+             " in line 7 (the data window shows the line shortened after its first 1024 bytes, which must hold T and Cp)"},
         // A long text (a binary file's line) is quoted by its first 40 characters.
         {Header("3", "0") + "1 1\n2 " + std::string(50, 'x') + "\n", "Invalid number: " + std::string(40, 'x') + "... in line 7"},
         {Header(std::string(30, 'x') + "\xc3\xa9" + std::string(30, 'y'), "0") + "1 1\n",
@@ -216,6 +221,31 @@ TEST_F(LoaderTest, TextsThatAreNoDataFileLoadNothing)
         EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.Message});
         EXPECT_EQ(dialogs.Requests[0].Type, mtError);
     }
+
+    // The first lines of a file that goes on are no data file when they are fewer than 5.
+    TDataFileText part;
+    part.Text = "a\nb\n3\n0\n";
+    part.Whole = false;
+    part.Source.EndsWithFile = false;
+    data->SetFileText(part);
+    dialogs.Requests.clear();
+    data->LoadDataPoints();
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Invalid data file: the data window holds the first 4 lines of a "
+                                                        "file too large to show whole, which is read no further than "
+                                                        "its first 2005 lines and 16 MB"});
+
+    // A file in UTF-16 without its byte-order mark: the fault says what the file looks like.
+    const std::string path = testsupport::TempDir() + "/nomark.dat";
+    std::ofstream(path, std::ios::binary) << std::string("a\0b\0c\0\r\0\n\0\x33\0\x30\0\r\0\n\0\x30\0\r\0\n\0", 22);
+    data->SetFileText(ReadDataFileText(path));
+    dialogs.Requests.clear();
+    data->LoadDataPoints();
+    EXPECT_EQ(data->PointCount(), 0);
+    ASSERT_EQ(dialogs.Requests.size(), 1u);
+    EXPECT_EQ(dialogs.Requests[0].Text.rfind("Invalid data file: line 4", 0), 0u) << dialogs.Requests[0].Text;
+    const std::string hint = "\nThe file looks like UTF-16 text without its byte-order mark (every other byte is NUL): "
+                             "save it as UTF-8, or as UTF-16 with its mark.";
+    EXPECT_EQ(dialogs.Requests[0].Text.substr(dialogs.Requests[0].Text.size() - hint.size()), hint);
 }
 
 TEST_F(LoaderTest, ReadsExactlyTheDeclaredDataLines)
@@ -276,20 +306,34 @@ TEST(DataFileTextTest, SmallFilesShowWholeLargeOnesUpToTheirDeclaredPoints)
     EXPECT_EQ(lines[0], "a");   // without the byte-order mark
     EXPECT_EQ(lines[7], "trailing note");
 
+    EXPECT_FALSE(text.Source.LooksUtf16);
+
     // A file saved as UTF-16 (as spreadsheets export "Unicode text") reads as its text, both
-    // byte orders, with a character beyond the first plane kept whole.
+    // byte orders, with a character beyond the first plane kept whole, also past the limit
+    // (up to its declared points). Without its byte-order mark it is only said to look so.
     const std::u16string wide = u"T \u00b0K \U0001D49E\r\nb\nc\n2\n0\n1\t1,5\n2\t2\n";
-    for (const bool bigEndian : {false, true}) {
-        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-        for (const char16_t unit : wide) {
+    const auto utf16 = [](const std::u16string& units, bool bigEndian) {
+        std::string bytes;
+        for (const char16_t unit : units) {
             const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
             bytes += bigEndian ? std::string{high, low} : std::string{low, high};
         }
-        text = ReadDataFileText(write("wide.dat", bytes));
-        lines.SetText(text.Text);
-        ASSERT_EQ(lines.Count(), 7) << bigEndian;
-        EXPECT_EQ(lines[0], "T \xC2\xB0K \xF0\x9D\x92\x9E");
-        EXPECT_EQ(lines[5], "1\t1,5");
+        return bytes;
+    };
+    for (const bool bigEndian : {false, true}) {
+        for (const bool large : {false, true}) {
+            const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+            const std::string bytes = mark + utf16(wide + (large ? std::u16string(DataFileShowLimit, u'9') : u""), bigEndian);
+            text = ReadDataFileText(write("wide.dat", bytes));
+            lines.SetText(text.Text);
+            ASSERT_EQ(lines.Count(), 7) << bigEndian << large;
+            EXPECT_EQ(text.Whole, !large);
+            EXPECT_EQ(lines[0], "T \xC2\xB0K \xF0\x9D\x92\x9E");
+            EXPECT_EQ(lines[5], "1\t1,5");
+            EXPECT_EQ(lines[6], "2\t2");
+            EXPECT_FALSE(text.Source.LooksUtf16);
+            EXPECT_TRUE(ReadDataFileText(write("nomark.dat", bytes.substr(2))).Source.LooksUtf16) << bigEndian << large;
+        }
     }
 
     // Past the limit the header and the declared lines are read, with CR LF and CR ends.
@@ -311,16 +355,52 @@ TEST(DataFileTextTest, SmallFilesShowWholeLargeOnesUpToTheirDeclaredPoints)
     big.replace(big.find(" 3 "), 3, "abc");
     EXPECT_EQ(ReadDataFileText(write("nocount.dat", big)).LinesShown, 2005);
 
-    // Lines that run on for megabytes are read no further than a file shown whole: whole
-    // lines only, so that no cut line reads as a point, or the first bytes when no line is.
+    // A line of more than DataFileLineShowLimit bytes is shown without its blanks at both
+    // ends, then cut after a whole character with the mark attached, so that the cut token
+    // reads as no number: a line that runs on for megabytes too, read whole, or the only
+    // line of a file that has no line end.
+    const std::string mark = DataFileShortenedMark;
     const std::string endless(3 * DataFileShowLimit, '7');
-    text = ReadDataFileText(write("endless.dat", "a\nb\nc\n3\n0\n1 1\n2 2\n3 " + endless));
+    const std::string blanks(DataFileLineShowLimit, ' ');
+    std::string accents;   // 2-byte characters, the last one kept cut by the limit
+    while (accents.size() <= DataFileLineShowLimit)
+        accents += "\xC3\xA9";
+    text = ReadDataFileText(write("endless.dat", "a\n" + blanks + "b\tc" + blanks + "\n\tx" + accents + "\n3\n0\n1 1\n" +
+                                                     blanks + "\t2 2 " + blanks + "\n3 " + endless));
     lines.SetText(text.Text);
-    ASSERT_EQ(lines.Count(), 7);
+    ASSERT_EQ(lines.Count(), 8);
+    EXPECT_EQ(lines[1], "b\tc");
+    EXPECT_EQ(lines[2], "x" + accents.substr(0, DataFileLineShowLimit - 2) + mark);
     EXPECT_EQ(lines[6], "2 2");
+    EXPECT_EQ(lines[7], "3 " + std::string(DataFileLineShowLimit - 2, '7') + mark);
+    EXPECT_EQ(text.LinesShortened, 4);
+    EXPECT_TRUE(text.Source.EndsWithFile);
+    EXPECT_FALSE(text.StoppedAtReadLimit);
     text = ReadDataFileText(write("oneline.dat", endless));
     EXPECT_EQ(text.LinesShown, 1);
-    EXPECT_EQ(text.Text.find_first_not_of('7'), DataFileShowLimit);
+    EXPECT_EQ(text.Text, std::string(DataFileLineShowLimit, '7') + mark + "\r\n");
+
+    // A CR LF split by the blocks the file is read in ends one line.
+    std::string blocks = "a\r\nb\r\nc\r\n1100\r\n0\r\n";
+    blocks += std::string(65535 - blocks.size(), 'x') + "\r\n";
+    for (int i = 1; i < 1100; ++i)
+        blocks += std::to_string(i) + " 1" + std::string(DataFileLineShowLimit, ' ') + "9\r\n";
+    text = ReadDataFileText(write("blocks.dat", blocks));
+    lines.SetText(text.Text);
+    ASSERT_EQ(lines.Count(), 1105);
+    EXPECT_EQ(lines[6], "1 1" + std::string(DataFileLineShowLimit - 3, ' ') + mark);
+    EXPECT_EQ(lines[1104], "1099 1" + std::string(DataFileLineShowLimit - 6, ' ') + mark);
+
+    // The bytes read stop at DataFileReadLimit, in whole lines: the file goes on.
+    text = ReadDataFileText(write("limit.dat", "a\nb\nc\n3\n0\n1 1\n" + std::string(DataFileReadLimit, '2') + " 2\n3 3\n"));
+    EXPECT_EQ(text.LinesShown, 6);
+    EXPECT_TRUE(text.StoppedAtReadLimit);
+    EXPECT_FALSE(text.Source.EndsWithFile);
+    // A file with no line end in its first DataFileReadLimit bytes shows no line.
+    text = ReadDataFileText(write("nolines.dat", std::string(DataFileReadLimit + 1, '7')));
+    EXPECT_EQ(text.LinesShown, 0);
+    EXPECT_EQ(text.Text, "");
+    EXPECT_TRUE(text.StoppedAtReadLimit);
     EXPECT_THROW(ReadDataFileText(folder + "/missing.dat"), Exception);
 }
 

@@ -3,6 +3,7 @@
 #include "AppWindows.h"
 
 #include "ChatUnit.h"
+#include "DataFile.h"
 #include "TestSupport.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -270,6 +271,47 @@ TEST_F(MainWindowTest, FileSaveWritesTheDataAndClosingOrOpeningAsksAboutUnsavedC
     EXPECT_EQ(dialogs.Requests[0].Type, mtConfirmation);
     EXPECT_EQ(fmData->Memo1->Lines()->Get(5), "10 205");
     EXPECT_FALSE(fmData->Modified());
+}
+
+// A file too large to show whole cannot be saved from its first lines; changes to them go
+// only when the user says so.
+TEST_F(MainWindowTest, ChangesToAFileShownInPartAreNeverSavedAndGoOnlyWhenTheUserSaysSo)
+{
+    const std::string path = testsupport::TempDir() + "/large.dat";
+    const std::string original = "a\nb\nc\n1\n0\n10 2\n" + std::string(DataFileShowLimit, '#') + "\n";
+    std::ofstream(path, std::ios::binary) << original;
+    const auto fileText = [&path] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    AnswerOpenWith(path);
+    main->Open1->Action()->trigger();
+    ASSERT_TRUE(fmData->ShownInPart());
+    dialogs.Requests.clear();
+    EXPECT_TRUE(main->CloseQuery());   // nothing changed, nothing asked
+    EXPECT_TRUE(dialogs.Requests.empty());
+
+    user::ShowAndActivate(fmData);
+    ASSERT_TRUE(user::Key(fmData->Memo1, Qt::Key_End, Qt::ControlModifier));
+    ASSERT_TRUE(user::Type("5"));
+    main->Save1->Action()->trigger();
+    ASSERT_EQ(dialogs.Requests.size(), 1u);
+    EXPECT_EQ(dialogs.Requests[0].Type, mtError);
+    EXPECT_EQ(dialogs.Requests[0].Text,
+              "The data window shows only the first lines of " + path + ", which can not be saved over the whole file.");
+
+    // Cancel keeps the program and the changes; OK lets them go. The file stays as it was.
+    const std::string question = "The changes to the data of " + path +
+                                 " cannot be saved: the data window shows only the first lines of the file. Discard them?";
+    for (const TModalResult answer : {mrCancel, mrOk}) {
+        dialogs.Requests.clear();
+        dialogs.Answer = [answer](TDialogRequest&) { return answer; };
+        EXPECT_EQ(main->CloseQuery(), answer == mrOk);
+        ASSERT_EQ(dialogs.Requests.size(), 1u);
+        EXPECT_EQ(dialogs.Requests[0].Text, question);
+        EXPECT_EQ(dialogs.Requests[0].Type, mtConfirmation);
+        EXPECT_EQ(fileText(), original);
+    }
 }
 
 TEST_F(MainWindowTest, DataTypedWithNoFileOpenAreSavedUnderANameTheUserChooses)

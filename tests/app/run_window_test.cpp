@@ -189,6 +189,82 @@ TEST_F(RunWindowTest, ADataFaultBringsTheDataWindowBackWithItsText)
     EXPECT_FALSE(chart->Visible());
 }
 
+// A file too large to show whole: RUN fits every point it declares, however long its lines
+// or the text before them, or is refused with the number of declared points it could read.
+TEST_F(RunWindowTest, ALargeFileRunsWithEveryDeclaredPointOrIsRefused)
+{
+    // One Einstein term, a = 1 and Theta = 200 K, that the fit finds again.
+    const auto point = [](int i) {
+        const double t = 4 + 0.5 * i, u = 200 / t;
+        const double cp = 3 * 8.3144621 * u * u * std::exp(-u) / ((1 - std::exp(-u)) * (1 - std::exp(-u)));
+        return FloatToStr(t) + " " + FloatToStr(cp);
+    };
+    const auto lines = [&point](int from, int to, const std::string& columns) {
+        std::string text;
+        for (int i = from; i <= to; ++i)
+            text += point(i) + columns + "\n";
+        return text;
+    };
+    const auto header = [](const std::string& beforeCount, int declared) {
+        return "spreadsheet export\nsample\nT Cp" + beforeCount + "\n" + std::to_string(declared) + "\n0\n";
+    };
+    std::string columns;   // 200 more columns: about 1.7 KB a line
+    for (int c = 0; c < 200; ++c)
+        columns += " " + std::to_string(1000000 + 7 * c);
+    const std::string spaces(DataFileShowLimit, ' ');
+    const std::string refused = "Only 4 of the 40 declared points could be read: the data window holds the first 9 "
+                                "lines of a file too large to show whole, which is read no further than its first "
+                                "2005 lines and 16 MB.";
+    const struct {
+        std::string Text;
+        int Points;            // 0: refused
+        std::string Caption;   // after the file name
+        std::string Refusal;
+    } cases[] = {
+        {header("", 1000) + lines(1, 1001, columns), 1000, " (first 1005 lines, long lines shortened)", ""},
+        {header(spaces, 30) + lines(1, 30, "") + spaces, 30, " (first 35 lines, long lines shortened)", ""},
+        // The 5th point's line runs past the bytes read: the text ends before it.
+        {header("", 40) + lines(1, 4, "") + "5" + std::string(DataFileReadLimit, '5') + "\n" + lines(6, 40, ""), 0,
+         " (first 9 lines)", refused},
+    };
+    main->edN->SetText("1");
+    for (const auto& c : cases) {
+        const std::string path = folder + "/large.dat";
+        std::ofstream(path, std::ios::binary) << c.Text;
+        ASSERT_GT(c.Text.size(), DataFileShowLimit);
+        dialogs.Answer = [path](TDialogRequest& r) {
+            if (r.Kind == TDialogKind::dkOpenFile)
+                r.FileName = path;
+            return mrOk;
+        };
+        main->Open1Click(main->Open1);
+        ASSERT_EQ(dialogs.Requests.size(), 2u);
+        EXPECT_EQ(dialogs.Requests[1].Type, mtInformation);
+        EXPECT_EQ(dialogs.Requests[1].Text.find("a run is refused") != std::string::npos, c.Points == 0)
+            << dialogs.Requests[1].Text;
+        EXPECT_EQ(dialogs.Requests[1].Text.find("bytes are shown shortened") != std::string::npos,
+                  c.Caption.find("shortened") != std::string::npos)
+            << dialogs.Requests[1].Text;
+        EXPECT_EQ(data->Caption(), path + c.Caption);
+        dialogs.Requests.clear();
+        data->Close();
+        main->sgIniGuess->SetCells(1, 2, "150");
+        main->sbrunClick(main->sbrun);
+        SCOPED_TRACE(c.Points);
+        EXPECT_EQ(data->PointCount(), c.Points);
+        if (c.Points > 0) {
+            EXPECT_TRUE(dialogs.Requests.empty()) << dialogs.Texts().front();
+            EXPECT_TRUE(ReportHas("ier = 1"));
+            EXPECT_EQ(chart->Series2->Count(), c.Points);
+            EXPECT_NEAR(StrToFloat(Trim(main->sgIniGuess->Cells(2, 2))), 200, 1e-3);
+        } else {
+            EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.Refusal});
+            EXPECT_TRUE(data->Visible());
+        }
+        dialogs.Requests.clear();
+    }
+}
+
 TEST_F(RunWindowTest, RunWithoutDataSaysSoAndChangesNothing)
 {
     main->sbrunClick(main->sbrun);

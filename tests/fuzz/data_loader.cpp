@@ -1,4 +1,5 @@
-// The data-file reader over arbitrary text, with the divider and T(max) from the first byte.
+// The data-file reader over arbitrary text, with the divider, T(max) and what the text is of
+// its file from the first byte.
 #include "FuzzSupport.h"
 
 #include "DataFile.h"
@@ -11,6 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     TDataFileOptions options;
     options.DividingString = (choice & 1) ? "\t" : " ";
     options.TMaxLimit = (choice & 2) ? double(in.Byte()) : 0.0;
+    options.Source.EndsWithFile = (choice & 4) == 0;
+    options.Source.LooksUtf16 = (choice & 8) != 0;
 
     TStringList text;
     text.SetText(in.Rest());
