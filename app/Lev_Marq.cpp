@@ -16,12 +16,6 @@ double GuardedD(double u)
     return d;
 }
 
-// 1 - e^-u for u > 0, given q = e^-u: the plain difference loses nothing once q < 0.61.
-inline double OneMinusQ(double u, double q)
-{
-    return u > 0.5 ? 1.0 - q : -std::expm1(-u);
-}
-
 // E(u) and dE/du from one exponential. For u > 0 the forms with e^-u are used:
 // e^u / d^2 = e^-u / (1 - e^-u)^2 and e^u / d = 1 / (1 - e^-u), so nothing overflows.
 inline void EAndDerivative(double u, double& e, double& de)
@@ -48,8 +42,7 @@ double EinsteinE(double u)
 {
     if (u > 0.0) {
         const double q = std::exp(-u);
-        const double den = OneMinusQ(u, q);
-        return u * u * q / (den * den);
+        return EinsteinEFromQ(u, q, OneMinusQ(u, q));
     }
     double e = 0.0;
     double de = 0.0;
@@ -84,17 +77,7 @@ double EinsteinEnthalpyFactor(double u)
 double EinsteinSumCp(const std::vector<double>& a, const std::vector<double>& theta, double T,
                      bool leaveOutAbove)
 {
-    double c = 0.0;
-    for (std::size_t j = 0; j < a.size(); ++j) {
-        double u = theta[j] / T;
-        if (u > ReportUCap) {
-            if (leaveOutAbove)
-                continue;
-            u = ReportUCap;
-        }
-        c += ThreeR * a[j] * EinsteinE(u);
-    }
-    return c;
+    return EinsteinSum(static_cast<int>(a.size()), a.data(), theta.data(), 1, T, leaveOutAbove);
 }
 
 double EinsteinResiduals(int n, int M, const double* x, int ErrType, const TPointArray& T,

@@ -6,6 +6,8 @@
 #include "WorkProgress.h"
 #include "system/CheckedArray.h"
 
+#include <cmath>
+#include <cstddef>
 #include <vector>
 
 // The unknowns of a fit, slots 1..n (odd: amplitude, even: characteristic temperature).
@@ -27,6 +29,48 @@ inline constexpr double ZeroDenominatorGuard = 1e-30;
 // For u > 0 it is evaluated as u^2 e^-u / (1 - e^-u)^2, so no intermediate overflows.
 double EinsteinE(double u);
 
+// 1 - e^-u for u > 0, given q = e^-u: the plain difference loses nothing once q < 0.61.
+inline double OneMinusQ(double u, double q)
+{
+    return u > 0.5 ? 1.0 - q : -std::expm1(-u);
+}
+
+// E(u) for u > 0 from q = e^-u and den = OneMinusQ(u, q). Every evaluation of E for
+// u > 0, one at a time or many side by side, ends in this.
+inline double EinsteinEFromQ(double u, double q, double den)
+{
+    return u * u * q / (den * den);
+}
+
+// u = Theta / T under the report's and the band's cap: above 700 the term is either
+// evaluated at 700 or left out (false). A NaN u is neither above nor below the cap: it is
+// kept, so that a term without a value makes the sum NaN rather than vanish.
+inline bool CappedU(double theta, double T, bool leaveOutAbove, double& u)
+{
+    u = theta / T;
+    if (u > ReportUCap) {
+        if (leaveOutAbove)
+            return false;
+        u = ReportUCap;
+    }
+    return true;
+}
+
+// Cp(T) = sum_j 3R a_j E(u_j) over N terms whose amplitude (units of 3R) and Theta lie
+// at a[j * Stride] and theta[j * Stride], u under CappedU. The one Einstein sum of the
+// report, the table and the band.
+inline double EinsteinSum(int N, const double* a, const double* theta, std::ptrdiff_t Stride, double T,
+                          bool leaveOutAbove)
+{
+    double c = 0.0;
+    for (int j = 0; j < N; ++j) {
+        double u = 0.0;
+        if (CappedU(theta[j * Stride], T, leaveOutAbove, u))
+            c += ThreeR * a[j * Stride] * EinsteinE(u);
+    }
+    return c;
+}
+
 // dE/du = u e^u / d^2 * (2 + u - 2 u e^u / d); d(A E(Theta/T))/dTheta = A * EinsteinDEdu(u) / T.
 double EinsteinDEdu(double u);
 
@@ -37,8 +81,7 @@ double EinsteinEntropy(double u, bool& ok);
 // Enthalpy H(T) - H(0) of one term in units of its amplitude times Theta: 1 / d.
 double EinsteinEnthalpyFactor(double u);
 
-// Cp(T) = sum_j 3R a_j E(Theta_j / T), a_j (units of 3R) and Theta_j at index j - 1. With
-// `leaveOutAbove` true the terms with u > 700 are left out; otherwise u is capped at 700.
+// EinsteinSum with a_j (units of 3R) and Theta_j at index j - 1.
 double EinsteinSumCp(const std::vector<double>& a, const std::vector<double>& theta, double T,
                      bool leaveOutAbove);
 

@@ -9,11 +9,19 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <vector>
 
 #if defined(__GLIBC__)
 #include <dlfcn.h>
+#endif
+#if defined(__unix__)
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -125,8 +133,67 @@ void BM_BandFloorExpCore(benchmark::State& state)
     });
 }
 
+#if defined(__unix__)
+double Seconds(const timeval& t)
+{
+    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
+}
+
+// The band beside busy processes that share the machine (the third argument: how many).
+// Counters per band: the process's system and user time, its context switches, and its
+// processor time over the wall time; waiting threads that sleep keep the system time
+// and the switches low.
+void BM_BandBesideBusyProcesses(benchmark::State& state)
+{
+    const int M = static_cast<int>(state.range(0));
+    const int N = static_cast<int>(state.range(1));
+    const int busy = static_cast<int>(state.range(2));
+    const TBandProblem p = MakeProblem(N, M);
+    ConfidenceBand(p.coef, p.unc, N, 1, p.T);   // the pool's threads started
+    std::vector<pid_t> children;
+    for (int k = 0; k < busy; ++k) {
+        const pid_t child = fork();
+        if (child == 0) {
+            volatile unsigned long spin = 0;
+            for (;;)
+                spin = spin + 1;
+        }
+        if (child > 0)
+            children.push_back(child);
+    }
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ConfidenceBand(p.coef, p.unc, N, M, p.T));
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    for (pid_t child : children) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    const double runs = static_cast<double>(state.iterations());
+    const double user = Seconds(after.ru_utime) - Seconds(before.ru_utime);
+    const double sys = Seconds(after.ru_stime) - Seconds(before.ru_stime);
+    state.counters["user_s"] = user / runs;
+    state.counters["sys_s"] = sys / runs;
+    state.counters["switches"] =
+        static_cast<double>((after.ru_nvcsw + after.ru_nivcsw) - (before.ru_nvcsw + before.ru_nivcsw)) / runs;
+    state.counters["cpu_per_wall"] = (user + sys) / wall;
+}
+#endif
+
 } // namespace
 
+#if defined(__unix__)
+BENCHMARK(BM_BandBesideBusyProcesses)
+    ->Args({1000, 10, 8})
+    ->Args({1000, 10, 0})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+#endif
 BENCHMARK(BM_BandFloorExpCore)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BandFloor)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Band)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();

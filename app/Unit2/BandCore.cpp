@@ -12,7 +12,6 @@
 #include <cstring>
 #include <exception>
 #include <mutex>
-#include <thread>
 
 #if defined(__x86_64__)
 // GCC 12 takes the deliberately undefined start values inside the 512-bit intrinsics for
@@ -50,14 +49,7 @@ namespace {
 // Cp of the sum with u capped at 700; x holds a_j, Theta_j pairs.
 inline double SumAt(const double* x, int N, double T)
 {
-    double c = 0.0;
-    for (int j = 0; j < N; ++j) {
-        double u = x[2 * j + 1] / T;
-        if (u > ReportUCap)
-            u = ReportUCap;
-        c += ThreeR * x[2 * j] * EinsteinE(u);
-    }
-    return c;
+    return EinsteinSum(N, x, x + 1, 2, T, false);
 }
 
 // (c - c0)^2 of one draw from its normals z[0..n-1].
@@ -70,9 +62,11 @@ inline double DrawDeviation(const double* z, const double* coef, const double* u
     return d * d;
 }
 
-// The C library's exp is its exponential core followed by a check that sets errno on
-// overflow and underflow; where the core is exported on its own it is called directly,
-// which gives the same values without the check.
+// The C library's exp is its exponential core behind a wrapper that sets errno on
+// overflow and underflow; the wrapper is inside the library, so compiling without errno
+// does not avoid it, and it costs the inner loop about 2.6 ns of its 3.7 per call. Where
+// the core is exported on its own it is called directly, once it gives the library's
+// values; anywhere else std::exp is used, with the same numbers.
 using TExp = double (*)(double);
 
 double LibraryExp(double x)
@@ -127,20 +121,19 @@ void EvaluateChunk(const TDrawChunk& ch, const double* coef, const double* unc, 
         const double ut = unc[2 * j + 1];
         for (int b = 0; b < m; ++b) {
             a[b] = ch.Z[b][2 * j] * ua + ca;
-            const double v = (ch.Z[b][2 * j + 1] * ut + ct) / ch.T[b];
-            u[b] = v > ReportUCap ? ReportUCap : v;
+            CappedU(ch.Z[b][2 * j + 1] * ut + ct, ch.T[b], false, u[b]);
         }
         for (int b = 0; b < m; ++b)
             q[b] = ExpCore(-u[b]);
-        // EinsteinE for u > 0: u^2 e^-u / (1 - e^-u)^2 with 1 - e^-u from expm1 up to
-        // u = 0.5. The loops without calls run on vectors.
+        // EinsteinE for u > 0, with OneMinusQ cut in two loops: the loops without calls
+        // run on vectors.
         for (int b = 0; b < m; ++b)
             den[b] = 1.0 - q[b];
         for (int b = 0; b < m; ++b)
             if (!(u[b] > 0.5))
-                den[b] = -std::expm1(-u[b]);
+                den[b] = OneMinusQ(u[b], q[b]);
         for (int b = 0; b < m; ++b)
-            e[b] = u[b] * u[b] * q[b] / (den[b] * den[b]);
+            e[b] = EinsteinEFromQ(u[b], q[b], den[b]);
         for (int b = 0; b < m; ++b)
             if (!(u[b] > 0.0))
                 e[b] = EinsteinE(u[b]);
@@ -565,6 +558,335 @@ struct TBatch {
     }
 };
 
+// The first normals one by one after seeding, until the history lies on the 2^-53 grid
+// (into First.Carry); false when it does not within the band's normals or 100,000.
+bool DrawUntilOnGrid(int64_t totalNormals, TBatch& First, THistory& History)
+{
+    RandomNormalInit(100);
+    History = GetUniformHistory();
+    while (!OnGrid(History) && static_cast<int64_t>(First.Carry.size()) < std::min<int64_t>(totalNormals, 100000)) {
+        First.Carry.push_back(RandomNormal());
+        History = GetUniformHistory();
+    }
+    First.FirstNormal = 0;
+    return OnGrid(History);
+}
+
+// The band's work in rounds: each decodes the current batch, evaluates the one before and
+// sums the one before that. A round's items are handed out one at a time to whichever
+// thread asks next; whoever finishes a round's last item does its serial part and opens
+// the next round, while the others sleep until it is open.
+class TBandRounds {
+public:
+    TBandRounds(const std::vector<double>& Coef, const std::vector<double>& Unc, int N, int M, const TPointArray& T,
+                TWorkProgress* Progress, const TBandSplit& Split, TBatch First, const THistory& History)
+        : FCoef(Coef), FUnc(Unc), FN(N), Fn(2 * N), FM(M), FT(T), FProgress(Progress),
+          FTotalNormals(int64_t(M) * BandDraws * 2 * N), FC0(FittedCurve(Coef, N, M, T)),
+          FPieces(Split.Pieces > 0 ? Split.Pieces : 4 * ParallelThreadCount()),
+          FPieceLength(std::max<int64_t>(1, (Split.BlockUniforms > 0 ? Split.BlockUniforms : int64_t(1) << 20) /
+                                                 FPieces)),
+          FJump(JumpMatrix(FPieceLength)), FFirstSteps(Split.Plain ? FirstStepsPlain : WideFirstSteps),
+          FHistory(History), FVar(static_cast<std::size_t>(M), 0.0)
+    {
+        FBatches[0] = std::move(First);
+    }
+
+    // Runs the rounds to the end of the band, a stop or a failure.
+    void Run()
+    {
+        bool more = Prepare();
+        while (more)
+            more = RunCall();
+    }
+    bool Stopped() const { return FStopped; }
+    // Something the fast path cannot make exactly: the one-by-one way must make the band.
+    bool Failed() const { return FFailed; }
+    std::vector<TBandPoint>& Band() { return FBand; }
+
+private:
+    // Rounds run in one parallel call before the threads are given back, so that other
+    // work may have them between calls.
+    static constexpr int RoundsPerCall = 16;
+    static constexpr int EvalParts = 2;
+
+    int ItemCount() const { return FDecodeItems + FEvalItems + FSumItems; }
+
+    // One parallel call of up to RoundsPerCall rounds; false when the band is complete.
+    bool RunCall()
+    {
+        // Tickets: the round in the high half, the next item in the low half. The open round
+        // and its item count likewise; a ticket of a round no longer open is spent. Phase
+        // changes whenever a round opens or the call ends, and sleepers wait on it.
+        std::atomic<uint64_t> ticket{0};
+        std::atomic<uint64_t> open{static_cast<uint64_t>(ItemCount())};
+        std::atomic<int> done{0};
+        std::atomic<bool> over{false};
+        std::atomic<uint32_t> phase{0};
+        int roundsLeft = RoundsPerCall;
+        bool more = false;
+        std::exception_ptr error;
+        std::mutex errorMutex;
+        const auto wake = [&] {
+            phase.fetch_add(1);
+            phase.notify_all();
+        };
+        const auto fail = [&] {
+            {
+                std::lock_guard<std::mutex> lock(errorMutex);
+                if (!error)
+                    error = std::current_exception();
+            }
+            over.store(true);
+            wake();
+        };
+        ParallelFor(ParallelThreadCount(), [&](int) {
+            while (!over.load()) {
+                const uint64_t t = ticket.fetch_add(1);
+                const uint64_t r = t >> 32;
+                const uint64_t item = t & 0xffffffffu;
+                const uint64_t o = open.load();
+                const uint64_t count = o & 0xffffffffu;
+                if ((o >> 32) == r && item < count) {
+                    try {
+                        RunItem(static_cast<int>(item));
+                    } catch (...) {
+                        fail();
+                    }
+                    if (static_cast<uint64_t>(done.fetch_add(1)) + 1 == count) {
+                        // The round's last item: its serial part and the next round.
+                        more = false;
+                        try {
+                            more = !over.load() && FinishRound() && Prepare();
+                        } catch (...) {
+                            fail();
+                        }
+                        if (!more || --roundsLeft == 0) {
+                            over.store(true);   // the next round, if any, opens the next call
+                            wake();
+                            return;
+                        }
+                        done.store(0);
+                        open.store((r + 1) << 32 | static_cast<uint64_t>(ItemCount()));
+                        ticket.store((r + 1) << 32);
+                        wake();
+                    }
+                    continue;
+                }
+                // The round's items are all taken: sleep until the next round opens. The
+                // phase is read first, so that an opening after the check still wakes.
+                const uint32_t seen = phase.load();
+                if ((ticket.load() >> 32) == r && !over.load())
+                    phase.wait(seen);
+            }
+        });
+        if (error)
+            std::rethrow_exception(error);
+        return more;
+    }
+
+    // Sets up the next round; false when there is none.
+    bool Prepare()
+    {
+        if (FFailed)
+            return false;
+        if (FProgress != nullptr && FProgress->Stop.load()) {
+            FStopped = true;
+            return false;
+        }
+        if (!FDecoding && FEvaluating == nullptr && FSumming == nullptr)
+            return false;   // cannot happen: every draw has been summed once the decoding ends
+        FDec = FDecoding ? &FBatches[FCurrent] : nullptr;
+        FStarts.clear();
+        if (FDec) {
+            FDec->Pieces.resize(static_cast<std::size_t>(FPieces));
+            for (int k = 0; k < FPieces; ++k) {
+                FStarts.push_back(FHistory);
+                FDec->Pieces[k].Start = FNextStart;
+                FDec->Pieces[k].Length = FPieceLength;
+                FHistory = Jump(FJump, FHistory);
+                FNextStart += FPieceLength;
+            }
+        }
+        // The items are handed out in order: the sum, the pieces to decode, then the draws
+        // to evaluate in halves, so that the last items of the round are short ones.
+        FDecodeItems = FDec ? FPieces : 0;
+        FEvalItems = FEvaluating ? EvalParts * (static_cast<int>(FEvaluating->Pieces.size()) + 1) : 0;
+        FSumItems = FSumming ? 1 : 0;
+        return true;
+    }
+
+    void RunItem(int item)
+    {
+        if (item < FSumItems)
+            return SumVariances(*FSumming);
+        item -= FSumItems;
+        if (item < FDecodeItems)
+            return FDec->Pieces[static_cast<std::size_t>(item)].Make(FStarts[static_cast<std::size_t>(item)],
+                                                                     FFirstSteps);
+        item -= FDecodeItems;
+        Evaluate(*FEvaluating, item / EvalParts, item % EvalParts);
+    }
+
+    // Each point's variance summed in draw order, as one by one.
+    void SumVariances(const TBatch& b)
+    {
+        for (int64_t d = 0; d < b.DrawCount;) {
+            const int64_t i = (b.FirstDraw + d) / BandDraws;
+            const int64_t end = std::min(b.DrawCount, (i + 1) * BandDraws - b.FirstDraw);
+            double v = FVar[static_cast<std::size_t>(i)];
+            for (; d < end; ++d)
+                v += b.D2[static_cast<std::size_t>(d)];
+            FVar[static_cast<std::size_t>(i)] = v;
+        }
+    }
+
+    // Part `part` of the draws whose first normal lies in the carried part (item 0) or a piece.
+    void Evaluate(TBatch& b, int item, int part)
+    {
+        const int n = Fn;
+        const int64_t from = item == 0 ? b.FirstNormal : b.Offset[static_cast<std::size_t>(item - 1)];
+        const int64_t to = item == 0 ? b.FirstNormal + static_cast<int64_t>(b.Carry.size())
+                                     : from + static_cast<int64_t>(b.Pieces[static_cast<std::size_t>(item - 1)].Count());
+        const int64_t first = std::max((from + n - 1) / n, b.FirstDraw);
+        const int64_t last = std::max(first, std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount));
+        const int64_t d0 = first + (last - first) * part / EvalParts;
+        const int64_t d1 = first + (last - first) * (part + 1) / EvalParts;
+        // Draws wholly inside the piece's decoded run are read in place; the few at a seam
+        // are gathered.
+        const TPiece* piece = item == 0 ? nullptr : &b.Pieces[static_cast<std::size_t>(item - 1)];
+        const int64_t runFrom = piece ? from + static_cast<int64_t>(piece->Fixed.size()) : to;
+        double gathered[EvalChunk][20];
+        TDrawChunk chunk;
+        for (int64_t d = d0; d < d1; ++d) {
+            const int at = chunk.Count++;
+            if (d * n >= runFrom && d * n + n <= to) {
+                const std::size_t k = piece->Skip + static_cast<std::size_t>(d * n - runFrom);
+                chunk.Z[at] = piece->Z.data() + k;
+                // The normals were made on another core: asked for two chunks ahead.
+                const std::size_t ahead = k + static_cast<std::size_t>(2 * EvalChunk * n);
+                if (ahead + static_cast<std::size_t>(n) <= piece->ZCount)
+                    for (int line = 0; line < n; line += 8)
+                        __builtin_prefetch(piece->Z.data() + ahead + line);
+            } else {
+                for (int k = 0; k < n; ++k)
+                    gathered[at][k] = b.NormalAt(d * n + k);
+                chunk.Z[at] = gathered[at];
+            }
+            const int64_t i = d / BandDraws;
+            chunk.T[at] = FT[static_cast<int>(i) + 1];
+            chunk.C0[at] = FC0[static_cast<std::size_t>(i)];
+            if (chunk.Count == EvalChunk || d + 1 == d1) {
+                EvaluateChunk(chunk, FCoef.data(), FUnc.data(), FN, b.D2.data() + (d + 1 - chunk.Count - b.FirstDraw));
+                chunk.Count = 0;
+            }
+        }
+    }
+
+    // Mends the seams in order and lays out the batch's normals.
+    void FinishBatch(TBatch& b)
+    {
+        b.Offset.clear();
+        int64_t g = b.FirstNormal + static_cast<int64_t>(b.Carry.size());
+        for (TPiece& p : b.Pieces) {
+            FTruePos = p.Mend(FTruePos, FFailed);
+            FFailed = FFailed || p.Bad;
+            b.Offset.push_back(g);
+            g += static_cast<int64_t>(p.Count());
+        }
+        b.NormalCount = g - b.FirstNormal;
+        b.FirstDraw = b.FirstNormal / Fn;
+        const int64_t lastNormal = std::min(g, FTotalNormals);
+        b.DrawCount = std::max<int64_t>(0, lastNormal / Fn - b.FirstDraw);
+        b.D2.assign(static_cast<std::size_t>(b.DrawCount), 0.0);
+    }
+
+    // The round's serial part; false when the band is complete.
+    bool FinishRound()
+    {
+        if (FSumming) {
+            const int64_t summedDraws = FSumming->FirstDraw + FSumming->DrawCount;
+            while (static_cast<int64_t>(FBand.size()) < FM && summedDraws >= int64_t(FBand.size() + 1) * BandDraws) {
+                const std::size_t i = FBand.size();
+                FBand.push_back(BandPoint(FT[static_cast<int>(i) + 1], FC0[i], FVar[i]));
+            }
+            if (FProgress)
+                FProgress->Done = static_cast<int64_t>(FBand.size());
+            if (static_cast<int64_t>(FBand.size()) == FM)
+                return false;
+        }
+        FSumming = FEvaluating;
+        FEvaluating = nullptr;
+        if (FDec) {
+            FinishBatch(*FDec);
+            FEvaluating = FDec;
+            const int64_t end = FDec->FirstNormal + FDec->NormalCount;
+            if (end >= FTotalNormals) {
+                LeaveGeneratorAfter(*FDec);
+                FDecoding = false;
+            } else {
+                // The next batch starts with the normals of the last, incomplete draw.
+                // The slot's pieces keep their memory from batch to batch.
+                TBatch& next = FBatches[(FCurrent + 1) % 3];
+                next.Carry.clear();
+                const int64_t carryFrom = std::min(end, (end / Fn) * Fn);
+                for (int64_t g = carryFrom; g < end; ++g)
+                    next.Carry.push_back(FDec->NormalAt(g));
+                next.FirstNormal = carryFrom;
+                FCurrent = (FCurrent + 1) % 3;
+            }
+        }
+        return true;
+    }
+
+    // The generator is left as the one-by-one computation leaves it: after the last normal
+    // drawn, which is found by decoding its piece again.
+    void LeaveGeneratorAfter(const TBatch& b)
+    {
+        std::size_t p = 0;
+        while (p + 1 < b.Pieces.size() && b.Offset[p + 1] <= FTotalNormals)
+            ++p;
+        const TPiece& piece = b.Pieces[p];
+        const std::vector<uint64_t> x = piece.AllUniforms();
+        int64_t pos = piece.TrueStart;
+        for (int64_t g = b.Offset[p]; g < FTotalNormals; ++g)
+            piece.DecodeIn(x.data(), static_cast<int64_t>(x.size()), pos, FFailed);
+        SetUniformHistory(piece.HistoryAt(x, pos));
+    }
+
+    const std::vector<double>& FCoef;
+    const std::vector<double>& FUnc;
+    const int FN;
+    const int Fn;                     // normals per draw
+    const int FM;
+    const TPointArray& FT;
+    TWorkProgress* const FProgress;
+    const int64_t FTotalNormals;
+    const std::vector<double> FC0;    // the fitted curve at the points
+    const int FPieces;
+    const int64_t FPieceLength;
+    const TMatrix FJump;
+    const TFirstSteps FFirstSteps;
+
+    THistory FHistory;                // the history before the next piece
+    std::vector<double> FVar;
+    std::vector<TBandPoint> FBand;
+    int64_t FNextStart = 0;           // stream position of the next piece (0: after the prefix)
+    int64_t FTruePos = 0;             // where the true decoding has reached
+    bool FFailed = false;
+    bool FStopped = false;
+    TBatch FBatches[3];
+    int FCurrent = 0;                 // the batch being decoded
+    TBatch* FEvaluating = nullptr;    // decoded and mended, to be evaluated
+    TBatch* FSumming = nullptr;       // evaluated, to be summed
+    bool FDecoding = true;
+    // This round's items.
+    TBatch* FDec = nullptr;
+    std::vector<THistory> FStarts;
+    int FDecodeItems = 0;
+    int FEvalItems = 0;
+    int FSumItems = 0;
+};
+
 } // namespace
 
 std::vector<TBandPoint> ConfidenceBandSerial(const std::vector<double>& coef, const std::vector<double>& unc,
@@ -594,8 +916,7 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
 {
     CheckArguments(coef, unc, N);
     M = std::max(M, 0);
-    const int n = 2 * N;
-    if (n == 0 || M == 0) {
+    if (N == 0 || M == 0) {
         RandomNormalInit(100);
         std::vector<TBandPoint> band;
         const std::vector<double> c0 = FittedCurve(coef, N, M, T);
@@ -603,280 +924,15 @@ std::vector<TBandPoint> ConfidenceBand(const std::vector<double>& coef, const st
             band.push_back(BandPoint(T[i], c0[i - 1], 0.0));
         return band;
     }
-    const auto stopped = [Progress] { return Progress != nullptr && Progress->Stop.load(); };
-    const std::vector<double> c0 = FittedCurve(coef, N, M, T);
-    const int64_t totalDraws = int64_t(M) * BandDraws;
-    const int64_t totalNormals = totalDraws * n;
-
-    // The first normals one by one, until the history lies on the 2^-53 grid.
-    RandomNormalInit(100);
     TBatch first;
-    THistory history = GetUniformHistory();
-    while (!OnGrid(history) && static_cast<int64_t>(first.Carry.size()) < std::min<int64_t>(totalNormals, 100000)) {
-        first.Carry.push_back(RandomNormal());
-        history = GetUniformHistory();
-    }
-    if (!OnGrid(history))
+    THistory history;
+    if (!DrawUntilOnGrid(int64_t(M) * BandDraws * 2 * N, first, history))
         return ConfidenceBandSerial(coef, unc, N, M, T);
-
-    const int pieces = Split.Pieces > 0 ? Split.Pieces : 4 * ParallelThreadCount();
-    const int64_t blockUniforms = Split.BlockUniforms > 0 ? Split.BlockUniforms : int64_t(1) << 20;
-    const int64_t pieceLength = std::max<int64_t>(1, blockUniforms / pieces);
-    const TMatrix jump = JumpMatrix(pieceLength);
-    const TFirstSteps firstSteps = Split.Plain ? FirstStepsPlain : WideFirstSteps;
-
-    std::vector<double> var(static_cast<std::size_t>(M), 0.0);
-    std::vector<TBandPoint> band;
-    int64_t summedDraws = 0;
-    int64_t nextStart = 0;            // stream position of the next piece (0: after the prefix)
-    int64_t truePos = 0;              // where the true decoding has reached
-    bool failed = false;
-    TBatch batches[3];
-    batches[0] = std::move(first);
-    batches[0].FirstNormal = 0;
-    int current = 0;                  // the batch being decoded
-    TBatch* evaluating = nullptr;     // decoded and mended, to be evaluated
-    TBatch* summing = nullptr;        // evaluated, to be summed
-    bool decoding = true;
-
-    const auto finishBatch = [&](TBatch& b) {
-        // Mend the seams in order and lay out the batch's normals.
-        b.Offset.clear();
-        int64_t g = b.FirstNormal + static_cast<int64_t>(b.Carry.size());
-        for (TPiece& p : b.Pieces) {
-            truePos = p.Mend(truePos, failed);
-            failed = failed || p.Bad;
-            b.Offset.push_back(g);
-            g += static_cast<int64_t>(p.Count());
-        }
-        b.NormalCount = g - b.FirstNormal;
-        b.FirstDraw = b.FirstNormal / n;
-        const int64_t lastNormal = std::min(g, totalNormals);
-        b.DrawCount = std::max<int64_t>(0, lastNormal / n - b.FirstDraw);
-        b.D2.assign(static_cast<std::size_t>(b.DrawCount), 0.0);
-    };
-
-    // The rounds: each decodes the current batch, evaluates the one before and sums the one
-    // before that. The threads stay in one parallel call for a number of rounds; whoever
-    // finishes a round's last item does the round's serial part and opens the next round,
-    // so that no thread has to be woken between rounds. Between calls other work may have
-    // the threads.
-    constexpr int RoundsPerCall = 16;
-    constexpr int EvalParts = 2;
-    TBatch* dec = nullptr;
-    std::vector<THistory> starts;
-    int decodeItems = 0;
-    int evalItems = 0;
-    int sumItems = 0;
-    bool wasStopped = false;
-    // Sets up the next round; false when there is none.
-    const auto prepare = [&]() -> bool {
-        if (failed)
-            return false;
-        if (stopped()) {
-            wasStopped = true;
-            return false;
-        }
-        if (!decoding && evaluating == nullptr && summing == nullptr)
-            return false;   // cannot happen: every draw has been summed once the decoding ends
-        // This round: decode the current batch, evaluate the one before, sum the one before that.
-        dec = decoding ? &batches[current] : nullptr;
-        starts.clear();
-        if (dec) {
-            dec->Pieces.resize(static_cast<std::size_t>(pieces));
-            for (int k = 0; k < pieces; ++k) {
-                starts.push_back(history);
-                dec->Pieces[k].Start = nextStart;
-                dec->Pieces[k].Length = pieceLength;
-                history = Jump(jump, history);
-                nextStart += pieceLength;
-            }
-        }
-        // The items are handed out in order: the sum, the pieces to decode, then the draws
-        // to evaluate in halves, so that the last items of the round are short ones.
-        decodeItems = dec ? pieces : 0;
-        evalItems = evaluating ? EvalParts * (static_cast<int>(evaluating->Pieces.size()) + 1) : 0;
-        sumItems = summing ? 1 : 0;
-        return true;
-    };
-    // One item of the round: the sum, then the pieces to decode, then the draws to evaluate.
-    const auto runItem = [&](int item) {
-        if (item < sumItems) {
-            const TBatch& b = *summing;
-            for (int64_t d = 0; d < b.DrawCount;) {
-                const int64_t i = (b.FirstDraw + d) / BandDraws;
-                const int64_t end = std::min(b.DrawCount, (i + 1) * BandDraws - b.FirstDraw);
-                double v = var[static_cast<std::size_t>(i)];
-                for (; d < end; ++d)
-                    v += b.D2[static_cast<std::size_t>(d)];
-                var[static_cast<std::size_t>(i)] = v;
-            }
-            return;
-        }
-        item -= sumItems;
-        if (item < decodeItems) {
-            dec->Pieces[static_cast<std::size_t>(item)].Make(starts[static_cast<std::size_t>(item)], firstSteps);
-            return;
-        }
-        item -= decodeItems;
-        {
-            // A part of the draws whose first normal lies in the carried part (item 0)
-            // or a piece.
-            const int part = item % EvalParts;
-            item /= EvalParts;
-            TBatch& b = *evaluating;
-            const int64_t from = item == 0 ? b.FirstNormal : b.Offset[static_cast<std::size_t>(item - 1)];
-            const int64_t to = item == 0 ? b.FirstNormal + static_cast<int64_t>(b.Carry.size())
-                                         : from + static_cast<int64_t>(b.Pieces[static_cast<std::size_t>(item - 1)].Count());
-            const int64_t first = std::max((from + n - 1) / n, b.FirstDraw);
-            const int64_t last = std::max(first, std::min((to + n - 1) / n, b.FirstDraw + b.DrawCount));
-            const int64_t d0 = first + (last - first) * part / EvalParts;
-            const int64_t d1 = first + (last - first) * (part + 1) / EvalParts;
-            // Draws wholly inside the piece's decoded run are read in place; the few at
-            // a seam are gathered.
-            const TPiece* piece = item == 0 ? nullptr : &b.Pieces[static_cast<std::size_t>(item - 1)];
-            const int64_t runFrom = piece ? from + static_cast<int64_t>(piece->Fixed.size()) : to;
-            double gathered[EvalChunk][20];
-            TDrawChunk chunk;
-            for (int64_t d = d0; d < d1; ++d) {
-                const int at = chunk.Count++;
-                if (d * n >= runFrom && d * n + n <= to) {
-                    const std::size_t k = piece->Skip + static_cast<std::size_t>(d * n - runFrom);
-                    chunk.Z[at] = piece->Z.data() + k;
-                    // The normals were made on another core: asked for two chunks ahead.
-                    const std::size_t ahead = k + static_cast<std::size_t>(2 * EvalChunk * n);
-                    if (ahead + static_cast<std::size_t>(n) <= piece->ZCount)
-                        for (int line = 0; line < n; line += 8)
-                            __builtin_prefetch(piece->Z.data() + ahead + line);
-                } else {
-                    for (int k = 0; k < n; ++k)
-                        gathered[at][k] = b.NormalAt(d * n + k);
-                    chunk.Z[at] = gathered[at];
-                }
-                const int64_t i = d / BandDraws;
-                chunk.T[at] = T[static_cast<int>(i) + 1];
-                chunk.C0[at] = c0[static_cast<std::size_t>(i)];
-                if (chunk.Count == EvalChunk || d + 1 == d1) {
-                    EvaluateChunk(chunk, coef.data(), unc.data(), N,
-                                  b.D2.data() + (d + 1 - chunk.Count - b.FirstDraw));
-                    chunk.Count = 0;
-                }
-            }
-        }
-    };
-    // The round's serial part; false when the band is complete.
-    const auto finishRound = [&]() -> bool {
-        if (summing) {
-            summedDraws = summing->FirstDraw + summing->DrawCount;
-            while (static_cast<int64_t>(band.size()) < M && summedDraws >= int64_t(band.size() + 1) * BandDraws) {
-                const std::size_t i = band.size();
-                band.push_back(BandPoint(T[static_cast<int>(i) + 1], c0[i], var[i]));
-            }
-            if (Progress)
-                Progress->Done = static_cast<int64_t>(band.size());
-            if (static_cast<int64_t>(band.size()) == M)
-                return false;
-        }
-        summing = evaluating;
-        evaluating = nullptr;
-        if (dec) {
-            finishBatch(*dec);
-            evaluating = dec;
-            const int64_t end = dec->FirstNormal + dec->NormalCount;
-            if (end >= totalNormals) {
-                // The generator is left as the one-by-one computation leaves it: after the
-                // last normal drawn, which is found by decoding its piece again.
-                std::size_t p = 0;
-                while (p + 1 < dec->Pieces.size() && dec->Offset[p + 1] <= totalNormals)
-                    ++p;
-                const TPiece& piece = dec->Pieces[p];
-                const std::vector<uint64_t> x = piece.AllUniforms();
-                int64_t pos = piece.TrueStart;
-                for (int64_t g = dec->Offset[p]; g < totalNormals; ++g)
-                    piece.DecodeIn(x.data(), static_cast<int64_t>(x.size()), pos, failed);
-                SetUniformHistory(piece.HistoryAt(x, pos));
-                decoding = false;
-            } else {
-                // The next batch starts with the normals of the last, incomplete draw.
-                // The slot's pieces keep their memory from batch to batch.
-                TBatch& next = batches[(current + 1) % 3];
-                next.Carry.clear();
-                const int64_t carryFrom = std::min(end, (end / n) * n);
-                for (int64_t g = carryFrom; g < end; ++g)
-                    next.Carry.push_back(dec->NormalAt(g));
-                next.FirstNormal = carryFrom;
-                current = (current + 1) % 3;
-            }
-        }
-        return true;
-    };
-
-    bool more = prepare();
-    while (more) {
-        // Tickets: the round in the high half, the next item in the low half. The open round
-        // and its item count likewise; a ticket of a round no longer open is spent.
-        std::atomic<uint64_t> ticket{0};
-        std::atomic<uint64_t> open{static_cast<uint64_t>(decodeItems + evalItems + sumItems)};
-        std::atomic<int> done{0};
-        std::atomic<bool> over{false};
-        int roundsLeft = RoundsPerCall;
-        std::exception_ptr error;
-        std::mutex errorMutex;
-        const auto fail = [&] {
-            std::lock_guard<std::mutex> lock(errorMutex);
-            if (!error)
-                error = std::current_exception();
-            over.store(true);
-        };
-        ParallelFor(ParallelThreadCount(), [&](int) {
-            while (!over.load()) {
-                const uint64_t t = ticket.fetch_add(1);
-                const uint64_t r = t >> 32;
-                const uint64_t item = t & 0xffffffffu;
-                const uint64_t o = open.load();
-                const uint64_t count = o & 0xffffffffu;
-                if ((o >> 32) == r && item < count) {
-                    try {
-                        runItem(static_cast<int>(item));
-                    } catch (...) {
-                        fail();
-                    }
-                    if (static_cast<uint64_t>(done.fetch_add(1)) + 1 == count) {
-                        // The round's last item: its serial part and the next round.
-                        more = false;
-                        try {
-                            more = !over.load() && finishRound() && prepare();
-                        } catch (...) {
-                            fail();
-                        }
-                        if (!more || --roundsLeft == 0) {
-                            over.store(true);   // the next round, if any, opens the next call
-                            return;
-                        }
-                        done.store(0);
-                        open.store((r + 1) << 32 | static_cast<uint64_t>(decodeItems + evalItems + sumItems));
-                        ticket.store((r + 1) << 32);
-                    }
-                    continue;
-                }
-                // The round's items are all taken: wait for the next round.
-                for (int spin = 0; (ticket.load() >> 32) == r && !over.load(); ++spin) {
-                    if (spin < 64) {
-#if defined(__x86_64__)
-                        _mm_pause();
-#endif
-                    } else {
-                        std::this_thread::yield();
-                    }
-                }
-            }
-        });
-        if (error)
-            std::rethrow_exception(error);
-    }
-    if (wasStopped)
+    TBandRounds rounds(coef, unc, N, M, T, Progress, Split, std::move(first), history);
+    rounds.Run();
+    if (rounds.Stopped())
         return {};
-    if (failed)
+    if (rounds.Failed())
         return ConfidenceBandSerial(coef, unc, N, M, T);
-    return band;
+    return std::move(rounds.Band());
 }

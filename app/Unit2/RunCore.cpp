@@ -26,12 +26,7 @@ bool AllFinite(const TXArray& X, int n)
 // Cp of the fitted sum at T with u capped at 700 (X: a_j in units of 3R, Theta_j).
 double CappedSum(int N, const TXArray& X, double T)
 {
-    double c = 0.0;
-    for (int j = 1; j <= N; ++j) {
-        const double u = std::min(X[2 * j] / T, ReportUCap);
-        c += ThreeR * X[2 * j - 1] * EinsteinE(u);
-    }
-    return c;
+    return EinsteinSum(N, X.Data(), X.Data() + 1, 2, T, false);
 }
 
 double Transform(int axis, double T)
@@ -170,7 +165,8 @@ std::vector<double> NormalMatrix(int n, int M, const TXArray& X, int ErrorType,
     for (int i = 1; i <= M; ++i) {
         const double t = T[i];
         for (int j = 1; j <= N; ++j) {
-            const double u = std::min(X[2 * j] / t, ReportUCap);
+            double u = 0.0;
+            CappedU(X[2 * j], t, false, u);
             double ga = ThreeR * EinsteinE(u);
             double gt = ThreeR * X[2 * j - 1] * EinsteinDEdu(u) / t;
             if (ErrorType == 1) {
@@ -227,8 +223,8 @@ double EinsteinSumEntropy(const std::vector<double>& a, const std::vector<double
 {
     double s = 0.0;
     for (std::size_t j = 0; j < a.size(); ++j) {
-        const double u = theta[j] / T;
-        if (!(u <= ReportUCap))
+        double u = 0.0;
+        if (!CappedU(theta[j], T, true, u))
             continue;
         bool ok = false;
         const double e = EinsteinEntropy(u, ok);
@@ -245,6 +241,27 @@ double EinsteinSumEntropy(const std::vector<double>& a, const std::vector<double
     return s;
 }
 
+TApproximationErrors ApproximationErrors(const std::vector<TResidualRow>& rows)
+{
+    TApproximationErrors e;
+    if (rows.empty())
+        return e;
+    double sumSq = 0.0;
+    double sumAbs = 0.0;
+    for (const TResidualRow& r : rows) {
+        sumSq += r.Delta * r.Delta;
+        sumAbs += std::fabs(r.Delta);
+        if (std::fabs(r.Delta) > e.Max) {
+            e.Max = std::fabs(r.Delta);
+            e.TatMax = r.T;
+        }
+    }
+    const double M = static_cast<double>(rows.size());
+    e.RMS = std::sqrt(sumSq / M);
+    e.Mean = sumAbs / M;
+    return e;
+}
+
 TRunResult RunCore(const TRunInput& in)
 {
     TRunResult res;
@@ -259,20 +276,17 @@ TRunResult RunCore(const TRunInput& in)
     const int M = in.M;
     const TPointArray& T = *in.T;
     const TPointArray& Cp = *in.Cp;
-    auto add = [&res](const std::string& line) { res.Report.push_back(line); };
 
     // Minimise, then amplitudes to units of 3R.
     TXArray X = in.X;
-    res.Status = MinimiseEinsteinSum(in, X, res.Attempts, res.FMIN, add);
+    res.Status = MinimiseEinsteinSum(in, X, res.Attempts, res.FMIN,
+                                     [&res](const std::string& line) { res.FitLines.push_back(line); });
     if (res.Status == RunStatusStopped) {
-        // Nothing of the half-made fit is reported.
         res.Stopped = true;
-        res.Report.clear();
-        add("Solution not found");
-        const int64_t done = in.Progress != nullptr ? in.Progress->Done.load() : 0;
-        const double ss = in.Progress != nullptr ? in.Progress->SumOfSquares.load() : 0.0;
-        add("Stopped by the user after " + IntToStr(done) + " iterations (sum of squares " + Format("%9.3e", {ss}) +
-            ")");
+        res.FitLines.clear();   // nothing of the half-made fit is reported
+        res.StoppedAfter = in.Progress != nullptr ? in.Progress->Done.load() : 0;
+        res.StoppedSumOfSquares = in.Progress != nullptr ? in.Progress->SumOfSquares.load() : 0.0;
+        res.Report = RunReport(res);
         return res;
     }
     for (int j = 1; j <= N; ++j)
@@ -301,40 +315,23 @@ TRunResult RunCore(const TRunInput& in)
             res.Unc[k - 1] = 2.0 * std::sqrt(wkk * res.S / (M - n));
         }
     }
-
-    add("ier = " + IntToStr(res.Info));
     if (res.Status < 0) {
-        add("Solution not found");
+        res.Report = RunReport(res);
         return res;
     }
     res.Solved = true;
 
-    // Coefficients.
-    add("Solution: ");
     for (int j = 1; j <= N; ++j) {
-        const double a = X[2 * j - 1];
-        const double th = X[2 * j];
-        res.a.push_back(a);
-        res.Theta.push_back(th);
-        const std::string aText = Format("%12.6e", {a});
-        const std::string thText = Format("%12.6e", {th});
-        const std::string uaText = Format("%8.3f", {res.Unc[2 * j - 2]});
-        const std::string utText = Format("%8.3f", {res.Unc[2 * j - 1]});
-        add("    a[" + IntToStr(j) + "] = " + aText + "  (" + uaText + ")");
-        add("Theta[" + IntToStr(j) + "] = " + thText + "  (" + utText + ") K");
-        res.Grid.push_back({2, 2 * j - 1, aText});
-        res.Grid.push_back({2, 2 * j, thText});
-        res.Grid.push_back({3, 2 * j - 1, uaText});
-        res.Grid.push_back({3, 2 * j, utText});
+        res.a.push_back(X[2 * j - 1]);
+        res.Theta.push_back(X[2 * j]);
+        const TCoefficientTexts texts = CoefficientTexts(res, j);
+        res.Grid.push_back({2, 2 * j - 1, texts.a});
+        res.Grid.push_back({2, 2 * j, texts.Theta});
+        res.Grid.push_back({3, 2 * j - 1, texts.UncA});
+        res.Grid.push_back({3, 2 * j, texts.UncTheta});
     }
 
-    // Residual table and chart points.
-    double sumSq = 0.0;
-    double sumAbs = 0.0;
-    double maxAbs = 0.0;
-    double TatMax = 0.0;
-    add("");
-    add("    T      Cp(exp)   Cp(calc)     delta ");
+    // Residuals and chart points.
     for (int i = 1; i <= M; ++i) {
         const double t = T[i];
         const double c = Cp[i];
@@ -343,36 +340,70 @@ TRunResult RunCore(const TRunInput& in)
             res.CubicLaw.push_back(ChartPoint(in.XAxis, in.YAxis, t, res.b * (t * t * t)));
         res.Calculated.push_back(ChartPoint(in.XAxis, in.YAxis, t, calc));
         res.Experiment.push_back(ChartPoint(in.XAxis, in.YAxis, t, c));
-        const double delta = c - calc;
-        sumSq += delta * delta;
-        sumAbs += std::fabs(delta);
-        if (std::fabs(delta) > maxAbs) {
-            maxAbs = std::fabs(delta);
-            TatMax = t;
-        }
-        add(Format("%8.2f", {t}) + "  " + Format("%8.3f", {c}) + "  " + Format("%8.3f", {calc}) + "    " +
-            Format("%8.5f", {delta}));
+        res.Residuals.push_back({t, c, calc, c - calc});
     }
 
     // Extrapolation to zero and the entropy at 298.15 K.
-    add("");
-    add("Extrapolation to Zero");
-    for (int t = 1; t <= 20; ++t) {
-        const double c = ExtrapolatedCp(res.a, res.Theta, t);
-        add("T = " + IntToStr(t) + "  Cp(extr) = " + FormatFloat("0.######", c));
-    }
+    for (int t = 1; t <= ExtrapolationPoints; ++t)
+        res.Extrapolated.push_back(ExtrapolatedCp(res.a, res.Theta, t));
     res.S298 = EinsteinSumEntropy(res.a, res.Theta, 298.15, &res.Messages);
-    add("S(298.15) ~ " + FormatFloat("0.##", res.S298));
 
-    // Error statistics.
-    res.RMS = std::sqrt(sumSq / M);
-    res.MeanError = sumAbs / M;
-    res.MaxError = maxAbs;
-    res.TatMax = TatMax;
-    add("");
-    add("Approximation errors:");
-    add("Root mean square (RMS) = " + Format("%9.3e", {res.RMS}));
-    add("Mean error = " + Format("%9.3e", {res.MeanError}));
-    add("Maximum error = " + Format("%9.3e", {res.MaxError}) + " at T = " + FormatFloat("0.##", res.TatMax));
+    const TApproximationErrors errors = ApproximationErrors(res.Residuals);
+    res.RMS = errors.RMS;
+    res.MeanError = errors.Mean;
+    res.MaxError = errors.Max;
+    res.TatMax = errors.TatMax;
+    res.Report = RunReport(res);
     return res;
+}
+
+TCoefficientTexts CoefficientTexts(const TRunResult& r, int j)
+{
+    return {Format("%12.6e", {r.a[j - 1]}), Format("%12.6e", {r.Theta[j - 1]}), Format("%8.3f", {r.Unc[2 * j - 2]}),
+            Format("%8.3f", {r.Unc[2 * j - 1]})};
+}
+
+std::vector<std::string> RunReport(const TRunResult& r)
+{
+    std::vector<std::string> L;
+    if (!r.Error.empty())
+        return L;
+    if (r.Stopped) {
+        L.push_back("Solution not found");
+        L.push_back("Stopped by the user after " + IntToStr(r.StoppedAfter) + " iterations (sum of squares " +
+                    Format("%9.3e", {r.StoppedSumOfSquares}) + ")");
+        return L;
+    }
+    L = r.FitLines;
+    L.push_back("ier = " + IntToStr(r.Info));
+    if (!r.Solved) {
+        L.push_back("Solution not found");
+        return L;
+    }
+
+    L.push_back("Solution: ");
+    for (int j = 1; j <= static_cast<int>(r.a.size()); ++j) {
+        const TCoefficientTexts texts = CoefficientTexts(r, j);
+        L.push_back("    a[" + IntToStr(j) + "] = " + texts.a + "  (" + texts.UncA + ")");
+        L.push_back("Theta[" + IntToStr(j) + "] = " + texts.Theta + "  (" + texts.UncTheta + ") K");
+    }
+
+    L.push_back("");
+    L.push_back("    T      Cp(exp)   Cp(calc)     delta ");
+    for (const TResidualRow& row : r.Residuals)
+        L.push_back(Format("%8.2f", {row.T}) + "  " + Format("%8.3f", {row.Cp}) + "  " + Format("%8.3f", {row.Calc}) +
+                    "    " + Format("%8.5f", {row.Delta}));
+
+    L.push_back("");
+    L.push_back("Extrapolation to Zero");
+    for (std::size_t t = 0; t < r.Extrapolated.size(); ++t)
+        L.push_back("T = " + IntToStr(static_cast<int>(t) + 1) + "  Cp(extr) = " + FormatFloat("0.######", r.Extrapolated[t]));
+    L.push_back("S(298.15) ~ " + FormatFloat("0.##", r.S298));
+
+    L.push_back("");
+    L.push_back("Approximation errors:");
+    L.push_back("Root mean square (RMS) = " + Format("%9.3e", {r.RMS}));
+    L.push_back("Mean error = " + Format("%9.3e", {r.MeanError}));
+    L.push_back("Maximum error = " + Format("%9.3e", {r.MaxError}) + " at T = " + FormatFloat("0.##", r.TatMax));
+    return L;
 }

@@ -7,6 +7,7 @@
 #include "Lev_Marq.h"
 #include "Unit2/NelderMead.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,25 @@ struct TGridText {
     std::string Text;
 };
 
+// One row of the report's residual table.
+struct TResidualRow {
+    double T = 0.0;
+    double Cp = 0.0;                 // measured
+    double Calc = 0.0;               // fitted
+    double Delta = 0.0;              // Cp - Calc
+};
+
+// The report's approximation errors over the residual table.
+struct TApproximationErrors {
+    double RMS = 0.0;                // root mean square of the deltas
+    double Mean = 0.0;               // mean absolute delta
+    double Max = 0.0;                // largest absolute delta ...
+    double TatMax = 0.0;             // ... and the T of its first row
+};
+
+// Cp extrapolated to 1, 2, .. 20 K in the report.
+inline constexpr int ExtrapolationPoints = 20;
+
 struct TRunResult {
     std::string Error;               // the run was refused; nothing else is filled
 
@@ -58,6 +78,9 @@ struct TRunResult {
     bool Solved = false;             // Status >= 0: coefficients, grid and chart are valid
     int Attempts = 1;                // Levenberg-Marquardt fits made (restarts + 1)
     double FMIN = 0.0;               // final objective of the Nelder-Mead routine
+    std::vector<std::string> FitLines;   // progress lines of the Nelder-Mead routine
+    int64_t StoppedAfter = 0;        // a stopped fit: its iterations ...
+    double StoppedSumOfSquares = 0.0;   // ... and its latest sum of squares
 
     TXArray X{};                     // a_j (units of 3R) in odd slots, Theta_j (K) in even ones
     std::vector<double> a;           // a_1..a_N at [0..N-1]
@@ -73,8 +96,10 @@ struct TRunResult {
     double MeanError = 0.0;
     double MaxError = 0.0;
     double TatMax = 0.0;
+    std::vector<TResidualRow> Residuals;   // one row per point
+    std::vector<double> Extrapolated;      // Cp at 1 .. ExtrapolationPoints K
 
-    std::vector<std::string> Report; // the report view's lines, in order
+    std::vector<std::string> Report; // the report view's lines, in order (RunReport)
     std::string ConditionMessage;    // the information line, when the matrix is ill conditioned
     std::string Warning;             // "Covariance matrix can not be computed." when the inverse failed
     std::vector<std::string> Messages;   // further message boxes, in order
@@ -120,5 +145,20 @@ double ExtrapolatedCp(const std::vector<double>& a, const std::vector<double>& t
 double EinsteinSumEntropy(const std::vector<double>& a, const std::vector<double>& theta, double T,
                           std::vector<std::string>* messages);
 
-// The whole numerical part of a run.
+TApproximationErrors ApproximationErrors(const std::vector<TResidualRow>& rows);
+
+// The whole numerical part of a run; its Report is RunReport of the result.
 TRunResult RunCore(const TRunInput& in);
+
+// The texts of a_j, Theta_j and their uncertainties (j = 1..N) as the report and the grid show them.
+struct TCoefficientTexts {
+    std::string a;
+    std::string Theta;
+    std::string UncA;
+    std::string UncTheta;
+};
+TCoefficientTexts CoefficientTexts(const TRunResult& r, int j);
+
+// The report view's lines of a run's numbers: the Nelder-Mead routine's lines, the
+// coefficients, the residual table, the extrapolation, the entropy and the errors.
+std::vector<std::string> RunReport(const TRunResult& r);

@@ -37,14 +37,13 @@ std::vector<double> ThermoTableTemperatures()
 
 std::string ThermoTableRow(const std::vector<double>& a, const std::vector<double>& theta, double T)
 {
-    double Cp = 0.0;
+    // Terms above the cap are negligible at this temperature and left out.
+    const double Cp = EinsteinSumCp(a, theta, T, true);
     double H = 0.0;
     for (std::size_t j = 0; j < a.size(); ++j) {
-        const double u = theta[j] / T;
-        if (!(u <= ReportUCap))
-            continue;   // negligible at this temperature
-        Cp += ThreeR * a[j] * EinsteinE(u);
-        H += ThreeR * a[j] * theta[j] * EinsteinEnthalpyFactor(u);
+        double u = 0.0;
+        if (CappedU(theta[j], T, true, u))
+            H += ThreeR * a[j] * theta[j] * EinsteinEnthalpyFactor(u);
     }
     // The same entropy as the report's S(298.15).
     double S = EinsteinSumEntropy(a, theta, T, nullptr);

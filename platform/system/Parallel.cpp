@@ -4,11 +4,23 @@
 #include <atomic>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 namespace {
+
+// One call's items, shared by the threads that take part in it. A thread that wakes after
+// the call has ended finds no item left and never touches the body.
+struct TParallelCall {
+    const std::function<void(int)>* Body = nullptr;
+    int Count = 0;
+    std::atomic<int> Next{0};    // the next item to hand out
+    std::atomic<int> Ended{0};   // items ended
+    std::mutex ErrorMutex;
+    std::exception_ptr Error;
+};
 
 class TThreadPool {
 public:
@@ -30,40 +42,52 @@ public:
     }
     int Threads() const { return static_cast<int>(FThreads.size()) + 1; }
 
+    // The items go one at a time to whichever thread asks next, so a thread that is slow
+    // or not yet awake holds up nothing but the item it has taken; the call returns once
+    // every item has ended, without waiting for the other threads to wake and see it.
     void Run(int Count, const std::function<void(int)>& Body)
     {
         std::lock_guard<std::mutex> one(FCallMutex);   // one call at a time
+        auto call = std::make_shared<TParallelCall>();
+        call->Body = &Body;
+        call->Count = Count;
         {
             std::lock_guard<std::mutex> lock(FMutex);
-            FBody = &Body;
-            FCount = Count;
-            FNext = 0;
-            FError = nullptr;
-            FBusy = static_cast<int>(FThreads.size());
+            FCall = call;
             ++FGeneration;
         }
-        FWake.notify_all();
-        TakeItems();
+        // As many helpers as there are items besides the caller's first.
+        if (Count - 1 >= static_cast<int>(FThreads.size())) {
+            FWake.notify_all();
+        } else {
+            for (int k = 1; k < Count; ++k)
+                FWake.notify_one();
+        }
+        TakeItems(*call);
         std::unique_lock<std::mutex> lock(FMutex);
-        FDone.wait(lock, [this] { return FBusy == 0; });
-        FBody = nullptr;
-        if (FError)
-            std::rethrow_exception(FError);
+        FDone.wait(lock, [&] { return call->Ended.load() == Count; });
+        FCall.reset();
+        if (call->Error)
+            std::rethrow_exception(call->Error);
     }
 
 private:
-    void TakeItems()
+    void TakeItems(TParallelCall& call)
     {
         for (;;) {
-            const int item = FNext.fetch_add(1);
-            if (item >= FCount)
+            const int item = call.Next.fetch_add(1);
+            if (item >= call.Count)
                 return;
             try {
-                (*FBody)(item);
+                (*call.Body)(item);
             } catch (...) {
+                std::lock_guard<std::mutex> lock(call.ErrorMutex);
+                if (!call.Error)
+                    call.Error = std::current_exception();
+            }
+            if (call.Ended.fetch_add(1) + 1 == call.Count) {
                 std::lock_guard<std::mutex> lock(FMutex);
-                if (!FError)
-                    FError = std::current_exception();
+                FDone.notify_all();
             }
         }
     }
@@ -71,17 +95,17 @@ private:
     {
         unsigned long seen = 0;
         for (;;) {
+            std::shared_ptr<TParallelCall> call;
             {
                 std::unique_lock<std::mutex> lock(FMutex);
                 FWake.wait(lock, [&] { return FQuit || FGeneration != seen; });
                 if (FQuit)
                     return;
                 seen = FGeneration;
+                call = FCall;
             }
-            TakeItems();
-            std::lock_guard<std::mutex> lock(FMutex);
-            if (--FBusy == 0)
-                FDone.notify_all();
+            if (call)
+                TakeItems(*call);
         }
     }
 
@@ -90,13 +114,9 @@ private:
     std::mutex FMutex;
     std::condition_variable FWake;
     std::condition_variable FDone;
-    const std::function<void(int)>* FBody = nullptr;
-    int FCount = 0;
-    std::atomic<int> FNext{0};
-    int FBusy = 0;
+    std::shared_ptr<TParallelCall> FCall;   // the call in progress
     unsigned long FGeneration = 0;
     bool FQuit = false;
-    std::exception_ptr FError;
 };
 
 TThreadPool& Pool()

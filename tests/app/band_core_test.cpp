@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -99,8 +101,8 @@ TEST(ConfidenceBandTest, EveryWayOfCuttingTheWorkGivesTheSameNumbers)
     }
 }
 
-// Ten terms whose u = Theta / T falls above the cap, between 0.5 and the cap, below 0.5
-// and below zero: the draws evaluated side by side give the numbers of the one-by-one sum.
+// Terms whose u = Theta / T falls in every branch of E: the draws evaluated side by side
+// give the numbers of the one-by-one sum.
 TEST(ConfidenceBandTest, ManyTermsOverEveryRangeOfUGiveTheOneByOneNumbers)
 {
     const TPointArray T = Temperatures({0.4, 30, 700});
@@ -112,6 +114,18 @@ TEST(ConfidenceBandTest, ManyTermsOverEveryRangeOfUGiveTheOneByOneNumbers)
         unc.insert(unc.end(), {0.01, 0.5 * theta});
     }
     ExpectSameBand(ConfidenceBand(coef, unc, 10, 3, T), ConfidenceBandSerial(coef, unc, 10, 3, T));
+
+    // One term at T = 100 K, Theta swept over each branch of E: u below zero, at and around
+    // zero, in (0, 0.25], in (0.25, 0.5], exactly 0.5, in (0.5, 700], across the cap and
+    // above it.
+    const TPointArray at100 = Temperatures({100});
+    for (const auto& [theta, spread] : std::vector<std::pair<double, double>>{
+             {-40, 2}, {0, 0}, {0, 1}, {15, 0.5}, {37, 1}, {50, 0}, {120, 4}, {70000, 10}, {200000, 1000}}) {
+        SCOPED_TRACE(theta);
+        const std::vector<double> one{0.9, theta};
+        const std::vector<double> oneUnc{0.02, spread};
+        ExpectSameBand(ConfidenceBand(one, oneUnc, 1, 1, at100), ConfidenceBandSerial(one, oneUnc, 1, 1, at100));
+    }
 }
 
 TEST(ConfidenceBandTest, StopEndsTheWorkWithoutABand)

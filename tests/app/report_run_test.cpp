@@ -180,6 +180,22 @@ TEST_F(RunCoreTest, MaximumErrorNamesTheFirstLargestDeviation)
     EXPECT_EQ(r.Report.back(), "Maximum error = 5.000E-001 at T = 0.3");
 }
 
+// The error lines from the residual rows: the mean error is the mean absolute deviation,
+// not the mean deviation nor the root mean square.
+TEST_F(RunCoreTest, ApproximationErrorsOfTheResidualRows)
+{
+    TRunResult r;
+    r.Solved = true;
+    r.Residuals = {{10.0, 1.0, 0.9, 0.1}, {20.0, 2.0, 2.3, -0.3}};
+    const TApproximationErrors e = ApproximationErrors(r.Residuals);
+    r.RMS = e.RMS, r.MeanError = e.Mean, r.MaxError = e.Max, r.TatMax = e.TatMax;
+    const std::vector<std::string> L = RunReport(r);
+    ASSERT_GE(L.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(L.end() - 3, L.end()),
+              (std::vector<std::string>{"Root mean square (RMS) = 2.236E-001", "Mean error = 2.000E-001",
+                                        "Maximum error = 3.000E-001 at T = 20"}));
+}
+
 TEST_F(RunCoreTest, RefusalsRestartsAndFailures)
 {
     Fill({1.0}, {200.0}, 12, 10.0, 10.0, 0.0);
