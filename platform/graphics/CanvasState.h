@@ -26,7 +26,8 @@ struct TCanvasState {
     QPaintDevice* Device = nullptr;
     QImage* Image = nullptr;
     bool Mono = false;
-    int Dpi = 96;
+    int Dpi = 96;   // the image pixels per device unit are TLineSnap::Ratio
+
     // device-context attributes
     TColor BkColor = clWhite;
     int BkMode = OPAQUE;
@@ -46,6 +47,9 @@ struct TCanvasState {
     bool Identity = true;
     QTransform Xf;
 
+    // Whether the canvas takes its quicker ways (each draws the pixels of the plain one).
+    bool Shortcuts = true;
+
     // clipping, in device pixels
     std::optional<QRegion> Clip;
     std::vector<std::optional<QRegion>> ClipStack;
@@ -54,7 +58,6 @@ struct TCanvasState {
     // image to instead of the region while it draws that figure. Within the figure's bounds the
     // region is often one rectangle, which then draws the same pixels, and the raster
     // engine draws under a rectangle far faster than under a region.
-    bool Shortcuts = true;
     bool ComplexClip = false;
     std::optional<QRect> FigureBounds;
     std::optional<QRect> ClipPart;
