@@ -8,10 +8,7 @@
 // 125 %, where the canvas snaps its lines to whole image pixels.
 // The point and area series have floors of their own: the squares filled one by one, and
 // the reduced line's columns filled down to the bottom under the line.
-#include "Chart.h"
-#include "Series.h"
-#include "TeEngine.h"
-#include "TeeConst.h"
+#include "FlatChart.h"
 
 #include <QApplication>
 #include <QImage>
@@ -39,32 +36,12 @@ QApplication& App()
     return app;
 }
 
-double Sample(int i) { return std::sin(i * 0.001) * 100 + i % 97; }
-
 struct ChartScene {
     TComponent form{nullptr};
     std::unique_ptr<TChart> chart;
     TBitmap bitmap{kWidth, kHeight};
 
-    template <typename S> explicit ChartScene(int N, S*)
-    {
-        static const bool started = [] {
-            TeeConstInitialization();
-            TeEngineInitialization();
-            return true;
-        }();
-        (void)started;
-        chart = std::make_unique<TChart>(nullptr);
-        chart->SetBounds(0, 0, kWidth, kHeight);
-        chart->SetColor(clWhite);
-        chart->SetView3D(false);
-        chart->Legend()->SetVisible(false);
-        auto* s = new S(&form);
-        s->SetSeriesColor(clNavy);
-        for (int i = 0; i < N; ++i)
-            s->AddPointXY(i, Sample(i));
-        chart->AddSeries(s);
-    }
+    template <typename S> explicit ChartScene(int N, S*) : chart(FlatChart<S>(form, N, kWidth, kHeight)) {}
     void Draw() { chart->DrawToCanvas(bitmap.Canvas(), TRect(0, 0, kWidth, kHeight)); bitmap.Canvas()->Flush(); }
 };
 

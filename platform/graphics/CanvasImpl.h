@@ -5,6 +5,9 @@
 #include "graphics/Canvas.h"
 #include "graphics/Bitmap.h"
 #include "graphics/CanvasRecorder.h"
+#include "graphics/CanvasState.h"
+#include "graphics/FontCache.h"
+#include "graphics/LineSnap.h"
 #include "graphics/QtBridge.h"
 #include "system/ScopeGuard.h"
 
@@ -21,6 +24,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <thread>
 #include <unordered_map>
 
 constexpr double kPi = 3.14159265358979323846;
@@ -43,52 +47,13 @@ struct RopInfo {
 
 // ---- the canvas's state -------------------------------------------------------
 
-struct TCanvas::Impl {
+struct TCanvas::Impl : TCanvasState, TLineSnap {
     std::unique_ptr<TPen> Pen = std::make_unique<TPen>();
     std::unique_ptr<TBrush> Brush = std::make_unique<TBrush>();
     std::unique_ptr<TFont> Font = std::make_unique<TFont>();
 
-    // target
-    QPaintDevice* Device = nullptr;
-    QImage* Image = nullptr;
-    bool Mono = false;
-    int Dpi = 96;
-    // Image pixels per device unit: above 1 on a denser screen, where the painter scales
-    // every operation and the image holds that many pixels per unit in each direction.
-    double Ratio = 1;
     QPainter Painter;
 
-    // device-context attributes
-    TColor BkColor = clWhite;
-    int BkMode = OPAQUE;
-    TColor TextColor = clBlack;
-    unsigned TextAlign = 0;
-    int CharExtra = 0;
-    int ArcDir = AD_COUNTERCLOCKWISE;
-    int FillMode = ALTERNATE;
-    TPoint Pos;
-    TRop CopyMode = SRCCOPY;
-    uint64_t FontSeen = 0;   // font version whose colour the text colour follows
-
-    // mapping
-    int MapMode = MM_TEXT;
-    TPoint WinOrg, VpOrg;
-    TSize WinExt{1, 1}, VpExt{1, 1};
-    bool Identity = true;
-    QTransform Xf;
-
-    // clipping, in device pixels
-    std::optional<QRegion> Clip;
-    std::vector<std::optional<QRegion>> ClipStack;
-    // Whether the clip is a region of more than one rectangle; the device bounds, with
-    // the pen's reach, of the figure being drawn; and the rectangle the painter clips an
-    // image to instead of the region while it draws that figure. Within the figure's bounds the
-    // region is often one rectangle, which then draws the same pixels, and the raster
-    // engine draws under a rectangle far faster than under a region.
-    bool Shortcuts = true;
-    bool ComplexClip = false;
-    std::optional<QRect> FigureBounds;
-    std::optional<QRect> ClipPart;
     // The part of the clip region inside b when it is one rectangle (or nothing): the
     // region's rectangles come in bands from top to bottom, and the rows of b meet one
     // span each, the same in every row, with no row left out between.
@@ -102,15 +67,6 @@ struct TCanvas::Impl {
     std::array<std::pair<std::array<qint64, 3>, StampRuns*>, 4> RecentStamps{};
     int NextRecentStamp = 0;
 
-    // path
-    bool InPath = false;
-    bool PathReady = false;
-    QPainterPath Path;
-
-    std::shared_ptr<const TTextMeasurer> Measurer;
-
-    // Hears of every drawing operation (a metafile canvas); not owned.
-    TCanvasRecorder* Rec = nullptr;
     // Keeps the recorder quiet while one recorded operation calls another.
     struct Mute {
         Impl& D;
@@ -120,11 +76,12 @@ struct TCanvas::Impl {
     };
 
     // drawing objects built from the platform objects
-    struct StrokeStyle {
+    // Width, and the image pixels that Pixels and Hairline tell at a ratio that is not
+    // whole (see TLineSnap), are the band's.
+    struct StrokeStyle : TLineBand {
         bool Null = true;
         bool Cosmetic = true;
         bool InsideFrame = false;
-        int Width = 1;
         QPen Pen;
         bool Gap = false;
         QPen GapPen;
@@ -136,10 +93,6 @@ struct TCanvas::Impl {
         static constexpr int LongestPattern = 256;
         bool DirectOk = false;
         bool Solid = false;
-        // At a ratio that is not whole (see Snapped): the line's width in image pixels, and
-        // whether it is one pixel, drawn by the one-pixel stroker on whole image pixels.
-        int Pixels = 1;
-        bool Hairline = false;
         QRgb PenRgb = 0, GapRgb = 0;
         int Period = 0;
         std::array<bool, LongestPattern> Inked{};
@@ -203,9 +156,6 @@ struct TCanvas::Impl {
             return QRect(QPoint(0, 0), qtbridge::DeviceSize(*Image));
         return QRect(0, 0, Device->width(), Device->height());
     }
-    // Device units to image pixels: the same at a ratio of 1, else scaled, each edge
-    // rounded, so that neighbouring rectangles stay neighbours.
-    int Px(int64_t v) const { return int(std::lround(double(v) * Ratio)); }
     QRect ImageRect(const QRect& r) const
     {
         if (Ratio == 1)
@@ -268,67 +218,7 @@ struct TCanvas::Impl {
         return shape.translated(0.5, 0.5);
     }
 
-    // ---- lines at a ratio that is not whole ----
-    // At 1.25 or 1.5 image pixels per device unit, a line one unit wide drawn to scale
-    // covers one or two image pixels depending on where it falls. There lines are snapped
-    // instead: a pen w units wide is LinePixels(w) whole image pixels wide everywhere, on
-    // a band centred where the pen's pixels are centred at a ratio of 1: the device
-    // pixel's centre for an odd width, its left (top) edge for an even one; a tie goes
-    // to the larger side, as a fill's edge rounds. Whole ratios draw to scale as before.
-    bool Snapped() const { return Ratio != std::floor(Ratio); }
-    int LinePixels(int w) const { return std::max(1, int(std::lround(w * Ratio))); }
-    // The first image pixel of the band `pixels` wide that stands for device coordinate v
-    // of a pen `units` wide.
-    int BandStart(double v, int pixels, int units = 1) const
-    {
-        return int(std::floor((v + (units % 2 ? 0.5 : 0.0)) * Ratio - pixels * 0.5 + 0.5));
-    }
-    // Image pixels as the painter takes them (it scales by the ratio). Edges of filled
-    // rectangles and wide strokes land on whole pixels and round back exactly; the
-    // one-pixel stroker cuts its ends toward zero at 1/64 pixel, so a position for it is
-    // nudged away from zero, lest the trip through the ratio land just short of it.
-    QRectF FromImage(const QRect& r) const
-    {
-        return QRectF(r.x() / Ratio, r.y() / Ratio, r.width() / Ratio, r.height() / Ratio);
-    }
-    QPointF NudgedFromImage(QPointF q) const
-    {
-        constexpr double e = 1e-7;
-        return QPointF((q.x() + (q.x() < 0 ? -e : e)) / Ratio, (q.y() + (q.y() < 0 ? -e : e)) / Ratio);
-    }
-    // A device point on the pen's band, as the painter takes it: the band's first pixel
-    // for the one-pixel stroker, its middle for a pen stroked to its width.
-    QPointF SnapPoint(QPointF q, const StrokeStyle& s) const
-    {
-        const int w = s.Pixels;
-        const QPointF b(BandStart(q.x(), w, s.Width), BandStart(q.y(), w, s.Width));
-        return s.Hairline ? NudgedFromImage(b) : (b + QPointF(w * 0.5, w * 0.5)) / Ratio;
-    }
-    // The pen of a snapped line `pixels` wide.
-    QPen SnappedPen(const QColor& c, int pixels) const
-    {
-        return QPen(c, pixels == 1 ? 0 : pixels / Ratio, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    }
-    // A path (logical coordinates) with each point snapped onto the pen's band, for a
-    // painter whose world transform is reset. To stroke it: as SnapPoint. To fill a figure
-    // that the pen outlines (`inside`): for a one-pixel pen on the band's pixel's outer
-    // edge, so that the inside meets the outline as it does at a ratio of 1, where it runs
-    // from the left (top) outline's pixel up to the right (bottom) one's; for a wider band
-    // through its middle, as the stroke, which then covers the inside's edge by half its
-    // width on either side whichever way a side runs (from a band's corner a slanted or
-    // curved side's inside would reach out beyond the stroke).
-    QPainterPath SnapPath(const QPainterPath& path, const StrokeStyle& s, bool inside = false) const
-    {
-        QPainterPath out = path;
-        for (int i = 0; i < out.elementCount(); ++i) {
-            const QPainterPath::Element e = out.elementAt(i);
-            const QPointF d = Xf.map(QPointF(e.x, e.y));
-            const QPointF q = inside && s.Hairline ? QPointF(BandStart(d.x(), 1, s.Width), BandStart(d.y(), 1, s.Width)) / Ratio
-                                                   : SnapPoint(d, s);
-            out.setElementPositionAt(i, q.x(), q.y());
-        }
-        return out;
-    }
+    // ---- lines at a ratio that is not whole (see TLineSnap) ----
     // A one-pixel-pen polyline (device points, painter's world transform reset) snapped:
     // each segment covers, along its axis, from the band of its first point up to the
     // band of its last (left out), the next segment going on from there; a closed one
@@ -336,22 +226,6 @@ struct TCanvas::Impl {
     // `onBands`: the points are already the image pixels that begin their bands.
     void SnappedPolyline(QPainter& p, const StrokeStyle& s, const std::vector<QPoint>& pts, bool closed,
                          bool onBands = false);
-    // The frame of a box (device corners a and b, right and bottom excluded) `pixels`
-    // wide: the first pixels of its left (top) side and of its right (bottom) side as the
-    // rectangle's left (top) and its width (height). The sides lie on the bands of lines
-    // along the box's first and last columns (rows), except that a right (bottom) side
-    // whose band leaves the last pixels of its column (row) goes on to them: the box then
-    // covers its image pixels to their edge, so that whatever is drawn beside it (a
-    // shadow) meets its frame without a gap, as at a ratio of 1.
-    QRect BoxBands(QPoint a, QPoint b, int pixels) const
-    {
-        const int x0 = std::min(a.x(), b.x()), y0 = std::min(a.y(), b.y());
-        const int x1 = std::max(a.x(), b.x()), y1 = std::max(a.y(), b.y());
-        const int l = BandStart(x0, pixels), t = BandStart(y0, pixels);
-        const int r = std::max({l, BandStart(x1 - 1, pixels), Px(x1) - pixels});
-        const int btm = std::max({t, BandStart(y1 - 1, pixels), Px(y1) - pixels});
-        return QRect(l, t, r - l, btm - t);
-    }
     const StrokeStyle& S();
 
     // ---- brushes ----
@@ -379,38 +253,13 @@ struct TCanvas::Impl {
     }
     const TTextMeasurer& M() const { return Measurer ? *Measurer : SystemTextMeasurer(); }
 
-    // Metrics and widths: the given measurer, or the installed faces. Every font met is
-    // kept, by what sets its face and size, with its metrics and the widths of the texts
-    // measured in it: a chart measures the same labels in the same few fonts at every
-    // redraw, and finding a face is slow.
-    struct MeasuredFont {
-        QFontMetrics Metrics;
-        TTextMetric Metric;
-        std::unordered_map<std::string, int> Widths;
-        // Texts shaped once in the font (without extra character spacing): their glyphs
-        // placed from the top of the line, which lies Ascent above the baseline.
-        struct Shaped {
-            QList<QGlyphRun> Runs;
-            double Ascent = 0;
-            // Places where the text was drawn in one colour, with the pixels of a box around
-            // the glyphs before and after they were drawn there (none until the text is drawn
-            // there again: see DirectText); Fits false once the glyphs were seen to reach
-            // out of their box.
-            struct Placed {
-                QPointF At;
-                QRgb Colour = 0;
-                QRect Box;
-                std::vector<QRgb> Before, After;
-            };
-            std::vector<Placed> Places;
-            size_t Oldest = 0;   // the place given up for the next new one
-            bool Fits = true;
-            std::optional<QRectF> Ink;   // the glyphs' bounds from the top of the line
-        };
-        std::unordered_map<std::string, Shaped> Shapes;
-    };
-    std::unordered_map<std::string, std::unique_ptr<MeasuredFont>> Measured;
-    MeasuredFont* Current = nullptr;
+    // Metrics and widths: the given measurer, or the installed faces, whose fonts the
+    // canvases on the application's thread share (see TKeptFonts), with the widths and
+    // shapes of the texts met in them; FontsThread is the thread the store is for.
+    using MeasuredFont = TMeasuredFont;
+    std::shared_ptr<TKeptFonts> Fonts;
+    std::thread::id FontsThread;
+    std::shared_ptr<TMeasuredFont> Current;
     uint64_t MetricsVer = 0;
     uint64_t PainterFontVer = 0;
     int PainterFontExtra = -1;
@@ -424,11 +273,8 @@ struct TCanvas::Impl {
     int Width(const std::string& text);
     // Plain text drawn again where it was drawn before, in the same colour, over the same
     // pixels: the pixels it gave then, copied, instead of drawing its glyphs anew. The
-    // glyphs are drawn (and their pixels kept for next time) otherwise. Pixels kept in all
-    // fonts, and the bound of them.
+    // glyphs are drawn (and their pixels kept for next time) otherwise.
     void DirectText(MeasuredFont::Shaped& shape, QPointF at, const QColor& colour);
-    size_t PlacedPixels = 0;
-    static constexpr size_t MaxPlacedPixels = size_t(1) << 18;
 
     // ---- primitives ----
     void SetComp(QPainter& p, const RopInfo& r) { p.setCompositionMode(r.Mode); }
@@ -584,7 +430,7 @@ struct TCanvas::Impl {
         FigureBounds = path.boundingRect().toAlignedRect().adjusted(-reach, -reach, reach, reach);
         if (Snapped() && !S().Null) {
             P().resetTransform();
-            FillShape(SnapPath(path, S(), true));
+            FillShape(SnapPath(path, Xf, S(), true));
             P().setWorldTransform(Xf);
         } else {
             FillShape(path);

@@ -37,7 +37,7 @@ void TCanvas::Impl::StrokeShape(const QPainterPath& path)
     p.setBrush(Qt::NoBrush);
     if (Snapped()) {
         p.resetTransform();
-        DrawPathInPens(p, s, SnapPath(path, s));
+        DrawPathInPens(p, s, SnapPath(path, Xf, s));
         p.setWorldTransform(Xf);
         return;
     }

@@ -3,7 +3,6 @@
 
 #include "graphics/CanvasImpl.h"
 
-#include <QTextLayout>
 
 namespace {
 
@@ -13,23 +12,13 @@ QString QStr(const std::string& s) { return QString::fromUtf8(s.data(), qsizetyp
 
 TCanvas::Impl::MeasuredFont& TCanvas::Impl::FM()
 {
-    if (MetricsVer != Font->Version() || Current == nullptr) {
-        const std::string key = Font->Name() + '\n' + std::to_string(Font->Height()) + ' ' +
-                                std::to_string(int(Font->Style())) + ' ' + std::to_string(int(Font->Pitch())) +
-                                ' ' + std::to_string(int(Font->Quality()));
-        std::unique_ptr<MeasuredFont>& slot = Measured[key];
-        if (!slot) {
-            if (Measured.size() > 64) {   // a bound for programs that make up fonts
-                Measured.clear();
-                PlacedPixels = 0;
-                return FM();
-            }
-            // Braces: an aggregate, which not every compiler builds from parentheses.
-            slot.reset(new MeasuredFont{QFontMetrics(qtbridge::ToQFont(*Font, 0)),
-                                        SystemTextMeasurer().Metrics(*Font),
-                                        std::unordered_map<std::string, int>(), {}});
-        }
-        Current = slot.get();
+    if (const std::thread::id self = std::this_thread::get_id(); !Fonts || FontsThread != self) {
+        Fonts = TKeptFonts::ForThisThread();
+        FontsThread = self;
+        Current.reset();
+    }
+    if (MetricsVer != Font->Version() || !Current) {
+        Current = Fonts->Find(*Font);
         MetricsVer = Font->Version();
     }
     return *Current;
@@ -41,14 +30,7 @@ int TCanvas::Impl::Width(const std::string& text)
         return Measurer->TextWidth(*Font, text, CharExtra);
     if (text.empty())
         return 0;
-    MeasuredFont& f = FM();
-    auto at = f.Widths.find(text);
-    if (at == f.Widths.end()) {
-        if (f.Widths.size() > 4096)
-            f.Widths.clear();
-        at = f.Widths.emplace(text, f.Metrics.horizontalAdvance(QStr(text))).first;
-    }
-    return at->second + CharExtra * Utf8Length(text);
+    return FM().Width(text) + CharExtra * Utf8Length(text);
 }
 
 void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QColor& colour)
@@ -65,20 +47,24 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
     }
     // A text's pixels are kept the second time it is drawn at a place, and used from the
     // third on: text drawn once, or at ever new places, costs no more than drawing it.
+    // The places are kept with the fonts, which canvases share: a picture drawn on a new
+    // canvas finds its labels where the last picture left them.
     const QRgb rgba = colour.rgba();
-    const auto place = std::find_if(shape.Places.begin(), shape.Places.end(),
-                                    [&](const auto& q) { return q.At == at && q.Colour == rgba; });
+    const QImage::Format format = Image->format();
+    const auto place = std::find_if(shape.Places.begin(), shape.Places.end(), [&](const auto& q) {
+        return q.At == at && q.Colour == rgba && q.Format == format;
+    });
     if (place == shape.Places.end()) {
         draw();
         // A few places per text (the same label on several axes), the oldest given up.
         if (shape.Places.size() < 4) {
-            shape.Places.push_back({at, rgba, QRect(), {}, {}});
+            shape.Places.push_back({at, rgba, format, QRect(), {}, {}});
             return;
         }
         auto& oldest = shape.Places[shape.Oldest];
         shape.Oldest = (shape.Oldest + 1) % shape.Places.size();
-        PlacedPixels -= std::min(PlacedPixels, oldest.Before.size() * 2);
-        oldest = {at, rgba, QRect(), {}, {}};
+        Fonts->Release(oldest);
+        oldest = {at, rgba, format, QRect(), {}, {}};
         return;
     }
     if (!shape.Ink) {
@@ -110,14 +96,9 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
             return;
         }
     }
-    if (PlacedPixels > MaxPlacedPixels) {
+    if (Fonts->PlacedPixels > TKeptFonts::MaxPlacedPixels) {
         // Every place forgotten (this one too): the text is drawn and will be seen anew.
-        for (auto& [key, font] : Measured)
-            for (auto& [text, kept] : font->Shapes) {
-                kept.Places.clear();
-                kept.Oldest = 0;
-            }
-        PlacedPixels = 0;
+        Fonts->ForgetPlaces();
         draw();
         return;
     }
@@ -140,7 +121,7 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
         }
     if (!shape.Fits) {
         for (const auto& kept : shape.Places)
-            PlacedPixels -= std::min(PlacedPixels, kept.Before.size() * 2);
+            Fonts->Release(kept);
         shape.Places.clear();
         shape.Oldest = 0;
         return;
@@ -152,11 +133,11 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
                         w * sizeof(QRgb));
         return out;
     };
-    PlacedPixels -= std::min(PlacedPixels, place->Before.size() * 2);
+    Fonts->Release(*place);
     place->Box = box;
     place->Before = inner(before);
     place->After = inner(after);
-    PlacedPixels += 2 * w * size_t(box.height());
+    Fonts->PlacedPixels += 2 * w * size_t(box.height());
 }
 
 void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* clipTo, bool opaqueRect)
@@ -226,30 +207,9 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
         if (p.pen().style() != Qt::SolidLine || p.pen().color() != tc || p.pen().widthF() != 0)
             p.setPen(QPen(tc, 0));
         if (kept) {
-            MeasuredFont& f = FM();
-            auto at = f.Shapes.find(text);
-            if (at == f.Shapes.end()) {
-                if (f.Shapes.size() > 4096) {
-                    for (const auto& [key, kept] : f.Shapes)
-                        for (const auto& place : kept.Places)
-                            PlacedPixels -= std::min(PlacedPixels, place.Before.size() * 2);
-                    f.Shapes.clear();
-                }
-                QTextLayout layout(QStr(text), qtbridge::ToQFont(*Font, 0));
-                layout.beginLayout();
-                const QTextLine line = layout.createLine();
-                layout.endLayout();
-                MeasuredFont::Shaped shaped;
-                // Runs without glyphs are left out: they draw nothing, and the painter reads
-                // past the end of an empty underlined or struck-out one.
-                for (const QGlyphRun& run : layout.glyphRuns())
-                    if (!run.glyphIndexes().isEmpty())
-                        shaped.Runs.append(run);
-                shaped.Ascent = line.ascent();
-                at = f.Shapes.emplace(text, std::move(shaped)).first;
-            }
-            const QPointF top(origin.x(), origin.y() + m.Ascent - at->second.Ascent);
-            DirectText(at->second, top, tc);
+            MeasuredFont::Shaped& shaped = FM().Shape(text, *Fonts);
+            const QPointF top(origin.x(), origin.y() + m.Ascent - shaped.Ascent);
+            DirectText(shaped, top, tc);
         } else {
             p.drawText(QPointF(origin.x(), origin.y() + m.Ascent), QStr(text));
         }

@@ -99,9 +99,10 @@ TEST_F(FastLineDraw, ManyPointsDrawWhatJoiningEverySegmentDraws)
 }
 
 // A whole chart (axes with their lines, ticks, dotted grids and labels, a fast line)
-// redrawn into the same picture, as a window repaints, gives what drawing it with no
-// shortcut gives: unchanged, then with the values' range, the line's colour and the
-// background changed between redraws.
+// redrawn into the same picture, as a window repaints, or drawn into a new picture each
+// time, as copies and exports are (finding the fonts and label pixels that the pictures
+// before kept), gives what drawing it with no shortcut gives: unchanged, then with the
+// values' range, the line's colour and the background changed between redraws.
 TEST(FastLineChart, RedrawnIntoTheSamePictureDrawsWhatAPlainDrawingDraws)
 {
     TeeConstInitialization();
@@ -130,6 +131,8 @@ TEST(FastLineChart, RedrawnIntoTheSamePictureDrawsWhatAPlainDrawingDraws)
             const PictureDifference d = Compare(quick, exact);
             EXPECT_EQ(d.Differ, 0) << what;
             EXPECT_GT(d.Inked, 3000) << what;
+            const std::unique_ptr<TBitmap> picture = chart.DrawToBitmap(chart.Color(), TRect(0, 0, 320, 240));
+            EXPECT_EQ(Compare(*picture, exact).Differ, 0) << what << ", a new picture";
         };
         frame("first");
         frame("again");

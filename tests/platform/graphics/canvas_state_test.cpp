@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 using namespace gfxtest;
@@ -78,11 +79,8 @@ TEST(CanvasText, WidthsFollowTheFontTheyWereMeasuredIn)
     c.Font()->SetName("Arial");
     c.Font()->SetSize(8);
     const int plain = c.TextWidth("Wide 123");
-    const auto fresh = [&c] {
-        TBitmap other(10, 10);
-        other.Canvas()->Font()->Assign(c.Font());
-        return other.Canvas()->TextWidth("Wide 123");
-    };
+    // Measured anew, past every width that canvases keep.
+    const auto fresh = [&c] { return SystemTextMeasurer().TextWidth(*c.Font(), "Wide 123", 0); };
     c.Font()->SetStyle(TFontStyles(fsBold));
     EXPECT_EQ(c.TextWidth("Wide 123"), fresh());
     EXPECT_NE(c.TextWidth("Wide 123"), plain);
@@ -183,37 +181,71 @@ TEST(CanvasText, KeptShapesDrawWhatShapingEachTimeDraws)
 // Text drawn again where it was drawn before copies the pixels it gave then only while the
 // pixels under it and its colour are as they were: frames redrawn over the same background,
 // over a new one, with a line through two labels, in another colour and one pixel further,
-// each frame compared with drawing every glyph anew.
+// each frame compared with drawing every glyph anew. Drawn on one kept canvas (a window),
+// on a new canvas each frame (a picture, whose canvas finds what the last one kept), and
+// so on two threads at once.
 TEST(CanvasText, TextDrawnAgainGivesWhatDrawingItAnewGives)
 {
-    auto quick = WhiteBitmap(200, 120), exact = WhiteBitmap(200, 120);
-    exact->Canvas()->SetShortcuts(false);
+    constexpr int kFrames = 8;
     const char* texts[] = {"0", "1,000", "-12.5", "Wäg fi"};
-    for (int frame = 0; frame < 8; ++frame) {
-        for (TBitmap* b : {quick.get(), exact.get()}) {
-            TCanvas& c = *b->Canvas();
-            c.Brush()->SetColor(frame == 3 ? clYellow : clWhite);
-            c.FillRect(TRect(0, 0, 200, 120));
-            if (frame == 5) {
-                c.Pen()->SetColor(clRed);
-                c.MoveTo(0, 42);
-                c.LineTo(200, 42);
-            }
-            c.SetBkMode(TRANSPARENT);
-            c.Font()->SetName("Arial");
-            for (int i = 0; i < 8; ++i) {
-                c.Font()->SetSize(8 + i % 3 * 2);
-                c.Font()->SetColor(frame == 6 && i % 2 == 1 ? clGreen : clNavy);
-                c.TextOut(10 + i % 2 * 90 + (frame == 7 && i == 0 ? 1 : 0), 8 + i / 2 * 26, texts[i % 4]);
-            }
-            c.Flush();
+    const auto drawFrame = [&](TBitmap& b, int frame) {
+        TCanvas& c = *b.Canvas();
+        c.Brush()->SetColor(frame == 3 ? clYellow : clWhite);
+        c.FillRect(TRect(0, 0, 200, 120));
+        if (frame == 5) {
+            c.Pen()->SetColor(clRed);
+            c.MoveTo(0, 42);
+            c.LineTo(200, 42);
         }
-        const int differ = Compare(*quick, *exact).Differ;
-        EXPECT_EQ(differ, 0) << "frame " << frame;
-        EXPECT_GT(Count(*quick, clNavy), 100) << "frame " << frame;
+        c.SetBkMode(TRANSPARENT);
+        c.Font()->SetName("Arial");
+        for (int i = 0; i < 8; ++i) {
+            c.Font()->SetSize(8 + i % 3 * 2);
+            c.Font()->SetColor(frame == 6 && i % 2 == 1 ? clGreen : clNavy);
+            c.TextOut(10 + i % 2 * 90 + (frame == 7 && i == 0 ? 1 : 0), 8 + i / 2 * 26, texts[i % 4]);
+        }
+        c.Flush();
+    };
+    // Each frame drawn with every shortcut, on one canvas or a new one each time: the
+    // pixels that differ from drawing it anew, and the pixels in the text colour.
+    using Seen = std::vector<std::pair<int, int>>;
+    const auto quickFrames = [&](bool newCanvas) {
+        Seen seen;
+        auto quick = WhiteBitmap(200, 120);
+        for (int frame = 0; frame < kFrames; ++frame) {
+            if (newCanvas)
+                quick = WhiteBitmap(200, 120);
+            drawFrame(*quick, frame);
+            auto exact = WhiteBitmap(200, 120);
+            exact->Canvas()->SetShortcuts(false);
+            drawFrame(*exact, frame);
+            seen.emplace_back(Compare(*quick, *exact).Differ, Count(*quick, clNavy));
+        }
+        return seen;
+    };
+    enum Way { KeptCanvas, NewCanvas, TwoThreads };
+    for (const Way way : {KeptCanvas, NewCanvas, TwoThreads}) {
+        std::vector<Seen> runs;
+        if (way == TwoThreads) {
+            Seen other;
+            std::thread worker([&] { other = quickFrames(true); });
+            runs.push_back(quickFrames(true));
+            worker.join();
+            runs.push_back(other);
+        } else {
+            runs.push_back(quickFrames(way == NewCanvas));
+        }
+        for (const Seen& seen : runs)
+            for (int frame = 0; frame < kFrames; ++frame) {
+                EXPECT_EQ(seen[size_t(frame)].first, 0) << "way " << way << ", frame " << frame;
+                EXPECT_GT(seen[size_t(frame)].second, 100) << "way " << way << ", frame " << frame;
+            }
     }
-    if (const std::string path = testsupport::ArtifactPath("canvas_text_drawn_again.png"); !path.empty())
-        quick->SaveToFile(path);
+    if (const std::string path = testsupport::ArtifactPath("canvas_text_drawn_again.png"); !path.empty()) {
+        auto last = WhiteBitmap(200, 120);
+        drawFrame(*last, kFrames - 1);
+        last->SaveToFile(path);
+    }
 }
 
 TEST(CanvasText, UpdateCpStartsAtAndAdvancesThePenPosition)
