@@ -957,7 +957,8 @@ void TCustomAxisPanel::DrawContents(const TRect& R)
     for (TChartSeries* s : items)
         if (s->Active()) {
             s->ComputeZOrder();
-            if (View3D())
+            // A series without points takes no depth of its own.
+            if (View3D() && s->Count() > 0)
                 MaxZOrder = std::max(MaxZOrder, s->ZOrder());
         }
     // The first series goes to the back and the last to the front, so that drawing the
