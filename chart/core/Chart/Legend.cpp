@@ -820,7 +820,8 @@ void TCustomChartLegend::TakeRoom()
     if (!FResizeChart || CustomPosition())
         return;
     TRect& cr = FChart->ChartRect;
-    const int width = FChart->ChartWidth;
+    // The automatic side gap is a share of the whole chart's width, not of the plot left.
+    const int width = FChart->ChartBounds.Right - FChart->ChartBounds.Left;
     const int height = FChart->ChartHeight;
     const int hMargin = FHorizMargin != 0 ? FHorizMargin : static_cast<int>(std::lround(width * 0.03));
     const int vMargin = FVertMargin != 0 ? FVertMargin : static_cast<int>(std::lround(height * 0.04));

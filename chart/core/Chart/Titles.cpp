@@ -84,9 +84,13 @@ void TChartTitle::Draw()
 
     const int wWidth = c->TextWidth("W");
     if (FAdjustFrame) {
+        // Markup is as wide as it shows, not as its tagged source.
         int widest = 0;
-        for (int t = 0; t < lines; ++t)
-            widest = std::max(widest, c->TextWidth(FText->Strings(t)));
+        if (TextFormat() == ttfHtml)
+            widest = MeasureMarkupText(c, FText->Text(), chart->ChartRect).Width;
+        else
+            for (int t = 0; t < lines; ++t)
+                widest = std::max(widest, c->TextWidth(FText->Strings(t)));
         const int total = widest + wWidth + frame;
         // A title the user placed starts at its Left, whatever the alignment of its lines:
         // its right edge is left over from an earlier placement.

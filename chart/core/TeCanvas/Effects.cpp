@@ -82,16 +82,17 @@ void TTeeCanvas3D::FillGradient(const TRect& rect, TColor startColor, TColor end
     switch (direction) {
     case gdTopBottom:
     case gdBottomTop: {
-        // Step 0 at the bottom edge; the last band has exactly the second colour.
+        // Step 0 at the bottom edge; the last band has exactly the second colour, so
+        // fewer than two bands paint nothing.
         const int n = std::min(h, 256);
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; n >= 2 && i < n; ++i)
             band(ramp.At(i, n - 1), r.Left, r.Bottom - (i + 1) * h / n, r.Right, r.Bottom - i * h / n);
         break;
     }
     case gdLeftRight:
     case gdRightLeft: {
         const int n = std::min(w, 256);
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; n >= 2 && i < n; ++i)
             band(ramp.At(i, n - 1), r.Right - (i + 1) * w / n, r.Top, r.Right - i * w / n, r.Bottom);
         break;
     }

@@ -221,13 +221,14 @@ TAxisStepSettings TChartAxis::StepSettings() const
 
 double TChartAxis::CalcNumericIncrement(int MaxLabels) const
 {
-    // Whole steps when an active series on this axis has no more points than labels.
+    // Whole steps when an active series on this axis has no more points than labels (a
+    // series without points has none to step between).
     bool whole = false;
     if (!(FIncrement > 0) && FMap.Range >= 1 && FParentChart != nullptr) {
         for (int t = 0; t < FParentChart->SeriesCount() && !whole; ++t) {
             TChartSeries* s = FParentChart->Series(t);
             whole = s->Active() && s->IsBoundToAxis(const_cast<TChartAxis*>(this)) && IsSeriesOnOtherAxis(s) &&
-                    s->Count() <= MaxLabels;
+                    s->Count() > 0 && s->Count() <= MaxLabels;
         }
     }
     return NumericLabelStep(StepSettings(), FMap.Range, MaxLabels, whole);

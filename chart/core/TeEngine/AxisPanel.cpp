@@ -763,7 +763,8 @@ void TCustomAxisPanel::ApplySeriesMargins()
     for (TChartAxis* a : AxesOf(FAxes.get())) {
         int left = 0, top = 0, right = 0, bottom = 0;
         for (TChartSeries* s : FSeriesList->Items()) {
-            if (!s->Active() || !s->IsBoundToAxis(a))
+            // A series without points keeps no room for them.
+            if (!s->Active() || !s->IsBoundToAxis(a) || s->Count() == 0)
                 continue;
             int m0 = 0, m1 = 0;
             if (a->Horizontal()) {
@@ -956,7 +957,8 @@ void TCustomAxisPanel::DrawContents(const TRect& R)
     for (TChartSeries* s : items)
         if (s->Active()) {
             s->ComputeZOrder();
-            if (View3D())
+            // A series without points takes no depth of its own.
+            if (View3D() && s->Count() > 0)
                 MaxZOrder = std::max(MaxZOrder, s->ZOrder());
         }
     // The first series goes to the back and the last to the front, so that drawing the

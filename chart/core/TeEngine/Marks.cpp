@@ -634,6 +634,28 @@ void TSeriesMarks::PrepareMarkPosition(int Index, const std::string& Text, const
                                      Position.LeftTop.Y + 2 + fh);
 }
 
+TSize TSeriesMarks::LargestMarkSize(int First, int Last)
+{
+    TSize largest;
+    TCustomTeePanel* chart = ParentChart();
+    if (chart == nullptr || FSeries == nullptr || chart->Canvas()->ReferenceCanvas() == nullptr)
+        return largest;
+    const int last = std::min(Last, FSeries->Count() - 1);
+    for (int i = std::max(First, 0); i <= last; ++i) {
+        if (!ShouldDrawMark(i))
+            continue;
+        const std::string text = MarkText(i);
+        if (text.empty())
+            continue;
+        TSeriesMarkPosition position;
+        PrepareMarkPosition(i, text, TPoint(0, 0), position);
+        const TRect r = MarkRect(i, position);
+        largest.cx = std::max(largest.cx, r.Right - r.Left);
+        largest.cy = std::max(largest.cy, r.Bottom - r.Top);
+    }
+    return largest;
+}
+
 void TSeriesMarks::DrawItem(int Index, TColor Color, const std::string& Text, TSeriesMarkPosition& Position)
 {
     TCustomTeePanel* chart = ParentChart();

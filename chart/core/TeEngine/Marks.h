@@ -205,6 +205,9 @@ public:
     // Selects the point's font and computes the box around Point for Text (size and place).
     void PrepareMarkPosition(int Index, const std::string& Text, const TPoint& Point,
                              TSeriesMarkPosition& Position);
+    // The widest and the tallest of the boxes (MarkRect) that the marks of points
+    // First..Last take where they draw; 0 and 0 when none draws.
+    TSize LargestMarkSize(int First, int Last);
     // Draws one mark: stores or applies the custom position, the callout, the box, the
     // symbol and the text.
     void DrawItem(int Index, TColor Color, const std::string& Text, TSeriesMarkPosition& Position);

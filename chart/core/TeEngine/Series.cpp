@@ -404,6 +404,9 @@ void TChartSeries::ComputeZOrder()
     }
     if (FZOrder >= 0)
         FParentChart->MaxZOrder = std::max(FParentChart->MaxZOrder, FZOrder);
+    else if (FParentChart->View3D() && Count() == 0)
+        // A series without points takes no depth of its own: it stands with the last one.
+        FComputedZOrder = std::max(FParentChart->MaxZOrder, 0);
     else if (FParentChart->View3D())
         FComputedZOrder = ++FParentChart->MaxZOrder;
     else

@@ -266,9 +266,16 @@ void TCustomSeries::AxisMarginsA(int& Left, int& Right)
             Right = std::max(Right, FOutLine->Width());
         }
     }
-    if (!YMandatory() && Marks()->Visible()) {
-        int& side = MarksStandLeft() ? Left : Right;
-        side = std::max(side, GetMarksOffset());
+    if (Marks()->Visible()) {
+        int along = 0, across = 0;
+        MarksRoom(along, across);
+        if (!YMandatory()) {
+            int& side = MarksStandLeft() ? Left : Right;
+            side = std::max(side, along);
+        } else {
+            Left = std::max(Left, across);
+            Right = std::max(Right, across);
+        }
     }
 }
 
@@ -286,10 +293,32 @@ void TCustomSeries::AxisMarginsB(int& Top, int& Bottom)
             Bottom = std::max(Bottom, FOutLine->Width());
         }
     }
-    if (YMandatory() && Marks()->Visible())
-        Top = std::max(Top, GetMarksOffset());
+    if (Marks()->Visible()) {
+        int along = 0, across = 0;
+        MarksRoom(along, across);
+        if (YMandatory())
+            Top = std::max(Top, along);
+        else {
+            Top = std::max(Top, across);
+            Bottom = std::max(Bottom, across);
+        }
+    }
     if (ParentChart() != nullptr && ParentChart()->View3D() && FLineHeight > 0 && !FDrawArea)
         Bottom = std::max(Bottom, FLineHeight);
+}
+
+void TCustomSeries::MarksRoom(int& Along, int& Across)
+{
+    const TSize box = Marks()->LargestMarkSize(0, Count() - 1);
+    if (!YMandatory()) {
+        Along = GetMarksOffset() + box.cx;
+        Across = (box.cy + 1) / 2;
+        return;
+    }
+    // A vertical series' mark is lifted by the pointer and the callout, then stands on top.
+    const int lift = FPointer->Visible() ? FPointer->VertSize() : 0;
+    Along = lift + GetMarksOffset() + box.cy;
+    Across = (box.cx + 1) / 2;
 }
 
 // ---- hit test ---------------------------------------------------------------------------
@@ -361,7 +390,7 @@ void TCustomSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMar
             Position.ArrowFrom.Y -= lift;
             Position.ArrowTo.Y -= lift;
         }
-        // Then up by the callout, as far as the margin GetMarksOffset reserves for it.
+        // Then up by the callout; the margin MarksRoom reserves keeps the box inside.
         Marks()->Callout()->ShiftMarkPosition(Position);
     }
     TCustomLineSeries::DrawMark(ValueIndex, Text, Position);
@@ -459,18 +488,6 @@ THorizLineSeries::THorizLineSeries(TComponent* AOwner) : TLineSeries(AOwner)
     XValues()->SetOrder(loNone);
     YValues()->SetOrder(loAscending);
     FCalcVisiblePoints = false;
-}
-
-int THorizLineSeries::GetMarksOffset() const
-{
-    TCustomAxisPanel* chart = ParentChart();
-    if (chart == nullptr || chart->Canvas()->ReferenceCanvas() == nullptr)
-        return 0;
-    chart->Canvas()->ApplyFont(Marks()->Font());
-    int widest = 0;
-    for (int t = 0; t < Count(); ++t)
-        widest = std::max(widest, Marks()->MarkTextPixelWidth(t));
-    return widest;
 }
 
 bool THorizLineSeries::MarksStandLeft() const

@@ -164,6 +164,11 @@ protected:
     // A horizontal series' marks stand left of their points, so the axis keeps their room
     // on the left instead of the right.
     virtual bool MarksStandLeft() const { return false; }
+    // The margins the marks keep, so that a mark at the end of an automatic axis stays
+    // whole inside the chart: Along, beyond the points on the side the marks stand, the
+    // callout's offset (for a vertical series also the pointer's lift) and the largest
+    // mark box; Across, on both ends of the other axis, half the box centred on a point.
+    void MarksRoom(int& Along, int& Across);
 
     bool FDrawArea = false;
     bool FDrawLine = false;
@@ -235,8 +240,6 @@ class THorizLineSeries : public TLineSeries {
 public:
     DECLARE_SERIES_CLASS(THorizLineSeries)
     explicit THorizLineSeries(TComponent* AOwner);
-    // The widest mark text, which the axis margin keeps free.
-    int GetMarksOffset() const override;
     // Beside the point, away from its origin.
     void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
 

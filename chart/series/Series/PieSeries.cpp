@@ -909,8 +909,14 @@ void TPieSeries::DrawSlice(int ValueIndex, bool Sides)
     const double start = angle.StartAngle + RotationRadians();
     const double end = angle.EndAngle + RotationRadians();
 
-    // The slice's face (on a 3D view the one at the front depth), filled with the
-    // gradient that ends in the slice colour and outlined again.
+    // On a 3D view the slice stands from the front depth back to its own depth, and its
+    // face lies at that far end: the view looks at a pie from above its face, so the rim
+    // shows at the front, below the face, and a deeper slice stands higher.
+    const int percent = FSliceHeight.Value(ValueIndex);
+    const int faceZ = percent == 0 ? EndZ() : StartZ() + TeeRound(percent * (EndZ() - StartZ()) * 0.01);
+
+    // The slice's face, filled with the gradient that ends in the slice colour and
+    // outlined again.
     const auto gradientFace = [&](bool Donut) {
         if (!Gradient()->Visible() || null || end <= start)
             return;
@@ -920,15 +926,15 @@ void TPieSeries::DrawSlice(int ValueIndex, bool Sides)
         for (int i = 0; i < n; ++i) {
             const double a = start + (end - start) * i / (n - 1);
             const double c = std::cos(a), sn = std::sin(a);
-            outer.push_back(canvas->Calc3DPoint(cx + TeeRound(c * XRadius()), cy - TeeRound(sn * YRadius()), StartZ()));
+            outer.push_back(canvas->Calc3DPoint(cx + TeeRound(c * XRadius()), cy - TeeRound(sn * YRadius()), faceZ));
             if (Donut)
                 inner.push_back(
-                    canvas->Calc3DPoint(cx + TeeRound(c * XRadius() * k), cy - TeeRound(sn * YRadius() * k), StartZ()));
+                    canvas->Calc3DPoint(cx + TeeRound(c * XRadius() * k), cy - TeeRound(sn * YRadius() * k), faceZ));
         }
         if (Donut)
             outer.insert(outer.end(), inner.rbegin(), inner.rend());
         else
-            outer.push_back(canvas->Calc3DPoint(cx, cy, StartZ()));
+            outer.push_back(canvas->Calc3DPoint(cx, cy, faceZ));
         TTeeGradient gradient;
         gradient.Assign(Gradient());
         gradient.SetEndColor(color);
@@ -940,10 +946,8 @@ void TPieSeries::DrawSlice(int ValueIndex, bool Sides)
     };
 
     if (chart->View3D()) {
-        const int percent = FSliceHeight.Value(ValueIndex);
-        const int z1 = percent == 0 ? EndZ() : StartZ() + TeeRound(percent * (EndZ() - StartZ()) * 0.01);
         if (end > start) {
-            canvas->SolidPieSlice(cx, cy, XRadius(), YRadius(), start, end, StartZ(), z1, FDonutPercent, FDark3D,
+            canvas->SolidPieSlice(cx, cy, XRadius(), YRadius(), start, end, faceZ, StartZ(), FDonutPercent, FDark3D,
                                   Sides, Sides);
             gradientFace(FDonutPercent > 0);
         }

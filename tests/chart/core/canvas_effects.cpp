@@ -108,19 +108,25 @@ TEST(CanvasGradient, OtherDirectionsPutTheirColoursWhereTheySay)
     }
 }
 
-TEST(CanvasGradient, TinyRectanglesPaintOneColour)
+// Tiny rectangles paint one colour, except that a vertical gradient less than two
+// pixels high and a horizontal one less than two wide have fewer than two bands and
+// paint nothing.
+TEST(CanvasGradient, TinyRectanglesPaintOneColourOrNothingWithoutTwoBands)
 {
     for (int dir = 0; dir < 10; ++dir)
-        for (const TRect& r : {TRect(0, 0, 1, 1), TRect(0, 0, 2, 1), TRect(0, 0, 1, 3), TRect(0, 0, 0, 0)}) {
+        for (const TRect& r : {TRect(0, 0, 1, 1), TRect(0, 0, 2, 1), TRect(0, 0, 1, 3), TRect(0, 0, 2, 2),
+                               TRect(0, 0, 0, 0)}) {
             Flat f(4, 4);
             TTeeGradient g;
             g.SetDirection(TGradientDirection(dir));
             g.SetStartColor(clRed);
             g.SetEndColor(clRed);
             g.Draw(&f.s, r);
-            if (!IsRectEmpty(r)) {
-                EXPECT_EQ(Px(f.bmp, 0, 0), clRed) << "direction " << dir;
-            }
+            const bool vertical = dir == gdTopBottom || dir == gdBottomTop;
+            const bool horizontal = dir == gdLeftRight || dir == gdRightLeft;
+            const bool bands = !(vertical && r.Bottom - r.Top < 2) && !(horizontal && r.Right - r.Left < 2);
+            const TColor expected = !IsRectEmpty(r) && bands ? clRed : clWhite;
+            EXPECT_EQ(Px(f.bmp, 0, 0), expected) << "direction " << dir << ", " << r.Right << " x " << r.Bottom;
             EXPECT_EQ(Px(f.bmp, 3, 3), clWhite);
         }
 }

@@ -145,6 +145,20 @@ TEST_F(WallsTitles, FeetStackUpwardsAndCustomTitlesTakeNoRoom)
     EXPECT_EQ(chart->ChartRect.Bottom, bareBottom - 2 * (LineH + 5));
     EXPECT_GT(chart->Foot()->ShapeBounds.Top, chart->SubFoot()->ShapeBounds.Top) << "the foot is the lower one";
     EXPECT_EQ(chart->Foot()->ShapeBounds.Bottom, H - chart->FrameWidth() - H * 4 / 100);
+    // A foot in markup gets a box as wide as the text it shows and one "W", not as its
+    // tagged source.
+    chart->Foot()->Text()->Put(0, "<b>foot</b>");
+    chart->Foot()->SetTextFormat(ttfHtml);
+    chart->Foot()->SetTransparent(false);
+    {
+        auto bmp = Draw();
+        if (const std::string path = testsupport::ArtifactPath("chart-foot-markup.png"); !path.empty())
+            bmp->SaveToFile(path);
+    }
+    EXPECT_EQ(chart->Foot()->ShapeBounds.Right - chart->Foot()->ShapeBounds.Left, 4 * CharW + CharW);
+    chart->Foot()->Text()->Put(0, "foot");
+    chart->Foot()->SetTextFormat(ttfNormal);
+    chart->Foot()->SetTransparent(true);
 
     chart->Title()->Text()->Add("free");
     chart->Title()->SetLeft(20);

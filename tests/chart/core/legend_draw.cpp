@@ -103,7 +103,8 @@ TEST_F(LegendDraw, LegendTakesItsRoomFromTheChartRectangleOnItsSide)
     Draw();
     const TRect plain = chart->ChartRect;
 
-    // Right: the plot ends the default margin (3 % of the width the legend saw) before it.
+    // Right: the plot ends the default margin (3 % of the chart's width, 12 of 400 pixels,
+    // not of the narrower plot the legend saw) before it.
     int widthSeen = 0, heightSeen = 0;
     chart->OnGetLegendRect = [&](TObject*, TRect&) {
         widthSeen = chart->ChartWidth;
@@ -111,10 +112,15 @@ TEST_F(LegendDraw, LegendTakesItsRoomFromTheChartRectangleOnItsSide)
     };
     L()->SetVisible(true);
     Draw();
-    ASSERT_GT(widthSeen, 0);
-    EXPECT_EQ(chart->ChartRect.Right, L()->ShapeBounds.Left - (widthSeen * 3 + 50) / 100);
+    ASSERT_LT((widthSeen * 3 + 50) / 100, 12);
+    EXPECT_EQ(chart->ChartRect.Right, L()->ShapeBounds.Left - 12);
     EXPECT_LT(chart->ChartRect.Right, plain.Right);
     EXPECT_EQ(chart->ChartRect.Left, plain.Left) << "the other sides stay";
+    // 15 pixels on a chart 500 pixels wide.
+    chart->SetBounds(0, 0, 500, H);
+    chart->DrawToBitmap(clWhite, TRect(0, 0, 500, H));
+    EXPECT_EQ(chart->ChartRect.Right, L()->ShapeBounds.Left - 15);
+    chart->SetBounds(0, 0, W, H);
 
     L()->SetHorizMargin(7);
     Draw();

@@ -296,10 +296,12 @@ TEST_F(MarksDraw, Sampler)
     marks->Item(2)->SetShapeStyle(fosRoundRectangle);
     marks->Item(3)->Text()->Add("own text");
     marks->Item(3)->Text()->Add("2nd line");
-    auto bmp = Draw([](int i) { return TPoint(30 + 48 * i, 150 - 20 * i); }, true);
+    auto bmp = Draw([](int i) { return TPoint(30 + 44 * i, 150 - 20 * i); }, true);
     const std::string path = testsupport::ArtifactPath("marks-sampler.png");
     if (!path.empty())
         bmp->SaveToFile(path);
     EXPECT_GT(Painted(*bmp, clGreen).Count, 0);
     EXPECT_GT(Painted(*bmp, clAqua).Count, 0);
+    // The widest mark stands whole in the picture, its frame clear of the right edge.
+    EXPECT_LT(Painted(*bmp, clBlack).Right, 199);
 }

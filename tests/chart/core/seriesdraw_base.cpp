@@ -119,6 +119,21 @@ TEST_F(SeriesDrawBase, ZOrderAndDepth)
     a->ComputeZOrder();
     EXPECT_EQ(a->ZOrder(), 0);
     EXPECT_FALSE(c->SharesZOrder());
+
+    // A series without points takes no depth of its own: first, the front one; later,
+    // the depth of the series before it.
+    chart->SetView3D(true);
+    auto* none = AddRecording(true, false, 0);
+    chart->MaxZOrder = -1;
+    none->ComputeZOrder();
+    EXPECT_EQ(none->ZOrder(), 0);
+    EXPECT_EQ(chart->MaxZOrder, -1);
+    a->ComputeZOrder();
+    none->ComputeZOrder();
+    b->ComputeZOrder();
+    EXPECT_EQ(none->ZOrder(), 0);
+    EXPECT_EQ(b->ZOrder(), 1);
+    EXPECT_EQ(chart->MaxZOrder, 1);
 }
 
 TEST_F(SeriesDrawBase, BaseLegendSymbolFillsTheRectangleInTheValueColour)

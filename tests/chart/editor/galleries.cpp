@@ -6,6 +6,8 @@
 
 #include "Galleries.h"
 #include "Series.h"
+#include "SeriesUnits.h"
+#include "ShapeSeries.h"
 #include "TeEngine.h"
 #include "TeeFunci.h"
 
@@ -409,6 +411,57 @@ TEST_F(GalleriesTest, AFunctionChosenInTheGalleryAddsALineSeriesWithIt)
     ASSERT_NE(series->FunctionType(), nullptr);
     EXPECT_EQ(series->FunctionType()->ClassInfo(), TAverageTeeFunction::StaticClassInfo());
     EXPECT_EQ(chart.SeriesCount(), 1);
+}
+
+// Every registered type added through the gallery, each by a click on its chart and on
+// OK: the new series have no points, and the chart still shows its plot whole inside the
+// picture in 3D (the gallery's default), with no depth taken by the empty series.
+TEST_F(GalleriesTest, EveryTypeAddedThroughTheGalleryLeavesTheChartReadable)
+{
+    InitializeSeriesUnits();
+    RegisterSeriesUnitTypes();
+    {
+        constexpr int W = 500, H = 400;
+        TChart chart(nullptr);
+        chart.SetBounds(0, 0, W, H);
+        const int types = SeriesTypeList()->Count();
+        ASSERT_EQ(types, 23);
+        user::ModalActions modal(driver.Dialogs);
+        for (int t = 0; t < types; ++t) {
+            const TTeeSeriesType* type = SeriesTypeList()->Get(t);
+            modal.Then([&, type](TForm* f) {
+                auto* g = static_cast<TTeeGallery*>(f);
+                if (type->FunctionClass != nullptr) {
+                    ASSERT_TRUE(user::ClickTab(g->TabTypes, "Functions"));
+                } else {
+                    ASSERT_TRUE(user::ClickTab(g->TabPages, type->GalleryPageText()));
+                }
+                TGalleryChart* wanted = nullptr;
+                for (int i = 0; i < g->ChartGalleryPanel1->ChartCount(); ++i)
+                    if (g->ChartGalleryPanel1->Charts(i)->SeriesType == type)
+                        wanted = g->ChartGalleryPanel1->Charts(i);
+                ASSERT_NE(wanted, nullptr) << type->DescriptionText();
+                ASSERT_TRUE(user::Click(wanted));
+                ASSERT_TRUE(user::Click(g->BOk));
+            });
+            TChartSeries* s = NewSeriesFromGallery(nullptr, &chart);
+            ASSERT_NE(s, nullptr) << type->DescriptionText();
+            // The shape keeps its two corners; every other type starts without points.
+            EXPECT_EQ(s->Count(), type->SeriesClass == TChartShape::StaticClassInfo() ? 2 : 0)
+                << type->DescriptionText();
+        }
+        EXPECT_EQ(chart.SeriesCount(), types);
+        EXPECT_TRUE(chart.View3D());
+        auto bmp = chart.DrawToBitmap(clWhite, TRect(0, 0, W, H));
+        if (const std::string path = testsupport::ArtifactPath("editor-gallery-every-type.png"); !path.empty())
+            bmp->SaveToFile(path);
+        // Only the shape takes a depth; the plot's front lies inside the picture.
+        EXPECT_EQ(chart.DepthAxis()->Map().Maximum, 0.5);
+        EXPECT_GT(chart.ChartRect.Top, 0);
+        EXPECT_LT(chart.LeftAxis()->Map().EndPos, H);
+        EXPECT_LT(chart.BottomAxis()->Map().EndPos + chart.Width3D, W);
+    }
+    FinalizeSeriesUnits();
 }
 
 TEST_F(GalleriesTest, GalleryModeOneListsTheTypesAndOffersTheStylesOfTheChosenOne)

@@ -193,6 +193,28 @@ TEST_F(PieDraw, SlicesOfA3DPieDrawFromTheFarSideToTheViewer)
     EXPECT_EQ(order(), (std::vector<int>{0, 1, 3, 2}));
 }
 
+// The dark rim of a 3D pie shows at its front, below the face, not above it.
+TEST_F(PieDraw, RimOfA3DPieShowsBelowItsFace)
+{
+    auto* s = Pie({1});
+    s->SetValueColor(0, clRed);
+    s->Marks()->Hide();
+    chart->SetView3D(true);
+    auto bmp = Draw();
+    std::vector<int> face, rim;
+    const int x = s->CircleXCenter();
+    for (int y = 0; y < H; ++y) {
+        const TColor c = Px(*bmp, x, y);
+        if (c == clRed)
+            face.push_back(y);
+        else if (GetGValue(c) == 0 && GetBValue(c) == 0 && GetRValue(c) > 100)
+            rim.push_back(y);
+    }
+    ASSERT_FALSE(face.empty());
+    ASSERT_FALSE(rim.empty());
+    EXPECT_GT(rim.front(), face.back());
+}
+
 TEST_F(PieDraw, DonutHoleAndHitTestByAngle)
 {
     auto* s = Pie({1, 2, 3});

@@ -3,6 +3,7 @@
 #include "series_fixture.h"
 
 #include "Chart.h"
+#include "chart_fixture.h"
 #include "graphics/TextMeasure.h"
 
 namespace seriestest {
@@ -207,14 +208,25 @@ using SeriesRoom = SeriesTest;
 TEST_F(SeriesRoom, MarginsAndMarksKeepClearOfTheSymbols)
 {
     auto* p = Add<TPointSeries>(clRed, {{1, 1}});
+    TBitmap bmp(220, 170);
+    AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
+    chart->Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(6, 10, 3));
     int a = 0, b = 0;
     p->AxisMarginsB(a, b);
     EXPECT_EQ(a, 5);   // half size 4 + 1
     EXPECT_EQ(b, 5);
+    // Visible marks keep room above for the lift by the symbol (4) and the callout (12)
+    // and the whole box: a 13-pixel line, 2 for the frame, and the frame's and the
+    // shadow's pixel below it.
     p->Marks()->Show();
     p->Marks()->Callout()->SetLength(12);
     p->AxisMarginsB(a, b);
-    EXPECT_EQ(a, 12);
+    EXPECT_EQ(a, 4 + 12 + 17);
+    p->Pointer()->Hide();
+    a = 0;
+    p->AxisMarginsB(a, b);
+    EXPECT_EQ(a, 12 + 17);
+    p->Pointer()->Show();
 
     auto* l = Add<TLineSeries>(clBlue, {{1, 1}});
     l->SetLineHeight(9);
@@ -225,9 +237,7 @@ TEST_F(SeriesRoom, MarginsAndMarksKeepClearOfTheSymbols)
     EXPECT_EQ(b, 9);
 
     // A vertical series lifts its mark above a visible symbol, then by the callout's
-    // length and distance (the room the margin keeps); the arrow starts at the distance.
-    TBitmap bmp(220, 170);
-    AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
+    // length and distance; the arrow starts at the distance.
     TSeriesMarkPosition pos;
     pos.LeftTop = TPoint(50, 50);
     pos.ArrowFrom = TPoint(60, 70);
@@ -250,12 +260,13 @@ TEST_F(SeriesRoom, HorizontalLineMarksBesideThePointAwayFromTheOrigin)
     TBitmap bmp(220, 170);
     AttachCanvasToSurface(chart->Canvas(), bmp.Canvas());
     chart->Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(6, 10, 3));
-    // The widest mark, "12.5", keeps the right margin free.
+    // The callout's length and the widest mark box, "12.5" (24 pixels, a "W", 2 for the
+    // frame and the frame's and the shadow's pixel beside it), keep the right margin free.
     h->Marks()->Show();
-    EXPECT_EQ(h->GetMarksOffset(), 24);
+    EXPECT_EQ(h->GetMarksOffset(), 8);
     int a = 0, b = 0;
     h->AxisMarginsA(a, b);
-    EXPECT_EQ(b, 24);
+    EXPECT_EQ(b, 8 + 34);
 
     const int length = h->Marks()->Callout()->Length() + h->Marks()->Callout()->Distance();
     TSeriesMarkPosition pos;
@@ -286,10 +297,69 @@ TEST_F(SeriesRoom, HorizontalLineMarksKeepTheirRoomOnTheSideTheyStand)
         h->AxisMarginsA(left, right);
         return std::make_pair(left, right);
     };
-    EXPECT_EQ(margins(), std::make_pair(0, 24));
+    EXPECT_EQ(margins(), std::make_pair(0, 42));
     // An inverted axis puts the origin on the right and the marks left of their points.
     chart->BottomAxis()->SetInverted(true);
-    EXPECT_EQ(margins(), std::make_pair(24, 0));
+    EXPECT_EQ(margins(), std::make_pair(42, 0));
+}
+
+// A two-line mark lifted by a long callout from a point at the end of an automatic axis
+// stays whole inside the chart: above a vertical series' top point, right of a
+// horizontal series' rightmost one, and across the axis of the points. Its frame's outer row (column) is a whole line of
+// the frame inside the picture.
+TEST_F(SeriesRoom, LiftedMarksAtTheEndOfAnAutomaticAxisStayWholeInsideTheChart)
+{
+    struct Case {
+        const char* Name;
+        bool Horizontal;
+    };
+    for (const Case& c : {Case{"marks-top-edge", false}, Case{"marks-right-edge", true}}) {
+        SCOPED_TRACE(c.Name);
+        constexpr int W = 300, H = 200;
+        auto chart = charttest::MakeChart(W, H);
+        TCustomSeries* s = c.Horizontal ? static_cast<TCustomSeries*>(new THorizLineSeries(&form))
+                                        : static_cast<TCustomSeries*>(new TPointSeries(&form));
+        s->SetSeriesColor(clBlue);
+        // The top value in the middle of the points along the other axis.
+        s->AddPointXY(c.Horizontal ? 2 : 1, c.Horizontal ? 1 : 2, "low");
+        s->AddPointXY(c.Horizontal ? 9 : 2, c.Horizontal ? 2 : 9, "top");
+        s->AddPointXY(c.Horizontal ? 4 : 3, c.Horizontal ? 3 : 4, "mid");
+        chart->AddSeries(s);
+        s->Marks()->Show();
+        s->Marks()->SetStyle(smsLabelValue);
+        s->Marks()->SetMultiLine(true);
+        s->Marks()->Frame()->SetColor(clFuchsia);
+        s->Marks()->Callout()->SetLength(25);
+        auto bmp = chart->DrawToBitmap(clWhite, TRect(0, 0, W, H));
+        if (const std::string path = testsupport::ArtifactPath(std::string(c.Name) + ".png"); !path.empty())
+            bmp->SaveToFile(path);
+        // The outermost row (column) of the frame, and how much of it is frame.
+        int outer = -1, run = 0;
+        const int lines = c.Horizontal ? W : H;
+        for (int i = 0; i < lines && outer < 0; ++i) {
+            const int line = c.Horizontal ? W - 1 - i : i;
+            int n = 0;
+            for (int j = 0; j < (c.Horizontal ? H : W); ++j)
+                n += (c.Horizontal ? Px(*bmp, line, j) : Px(*bmp, j, line)) == clFuchsia;
+            if (n > 0) {
+                outer = line;
+                run = n;
+            }
+        }
+        ASSERT_GE(outer, 0) << "the mark is drawn";
+        EXPECT_TRUE(c.Horizontal ? outer < W - 1 : outer > 0) << outer;
+        EXPECT_GE(run, 2 * 13) << "a whole side of the frame, two lines long";
+        // No frame touches an edge of the picture: the marks centred across the axis of
+        // the points (the horizontal series' "mid" at the top) stay inside as well.
+        for (int i = 0; i < W; ++i) {
+            EXPECT_NE(Px(*bmp, i, 0), clFuchsia) << i;
+            EXPECT_NE(Px(*bmp, i, H - 1), clFuchsia) << i;
+        }
+        for (int j = 0; j < H; ++j) {
+            EXPECT_NE(Px(*bmp, 0, j), clFuchsia) << j;
+            EXPECT_NE(Px(*bmp, W - 1, j), clFuchsia) << j;
+        }
+    }
 }
 
 } // namespace

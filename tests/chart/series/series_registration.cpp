@@ -6,6 +6,7 @@
 #include "ArrowCha.h"
 #include "BubbleCh.h"
 #include "Chart.h"
+#include "chart_fixture.h"
 #include "GanttCh.h"
 #include "SeriesUnits.h"
 #include "ShapeSeries.h"
@@ -177,6 +178,50 @@ TEST_F(SeriesRegistration, SubGalleryStylesListedAndApplied)
     EXPECT_TRUE(fast->LinePen()->SmallDots());
     shape->ApplySubGalleryStyle(4);
     EXPECT_EQ(shape->Style(), chasCircle);
+}
+
+// A series of each registered type without points, added to a chart that shows a line,
+// neither stretches an axis (ranges, margins, depth) nor draws a pixel, flat and in 3D.
+// A type that uses no axes hides them with or without points: only its ranges count.
+TEST_F(SeriesRegistration, SeriesWithoutPointsOfEveryTypeAddNothingToTheChart)
+{
+    constexpr int W = 300, H = 200;
+    for (int t = 0; t < SeriesTypeList()->Count(); ++t)
+        for (const bool view3D : {false, true}) {
+            const TTeeSeriesType* type = SeriesTypeList()->Get(t);
+            SCOPED_TRACE(type->DescriptionText() + (view3D ? " in 3D" : " flat"));
+            auto c = charttest::MakeChart(W, H);
+            c->SetView3D(view3D);
+            auto* line = new TLineSeries(&form);
+            line->SetSeriesColor(clRed);
+            line->AddPointXY(1, 2);
+            line->AddPointXY(4, 7);
+            line->AddPointXY(6, 3);
+            c->AddSeries(line);
+            const auto ranges = [&] {
+                std::vector<double> r;
+                for (TChartAxis* a : {c->LeftAxis(), c->BottomAxis(), static_cast<TChartAxis*>(c->DepthAxis())})
+                    r.insert(r.end(), {a->Map().Minimum, a->Map().Maximum});
+                return r;
+            };
+            const auto before = c->DrawToBitmap(clWhite, TRect(0, 0, W, H));
+            const std::vector<double> rangesBefore = ranges();
+            TChartSeries* s = CreateSeriesInChart(&form, c.get(),
+                                                  type->SeriesClass != nullptr ? type->SeriesClass
+                                                                               : TLineSeries::StaticClassInfo(),
+                                                  type->FunctionClass);
+            s->Clear();   // the shape's two corners
+            ASSERT_EQ(s->Count(), 0);
+            const auto after = c->DrawToBitmap(clWhite, TRect(0, 0, W, H));
+            EXPECT_EQ(ranges(), rangesBefore);
+            if (!s->UseAxis())
+                continue;
+            int differing = 0;
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x)
+                    differing += Px(*before, x, y) != Px(*after, x, y);
+            EXPECT_EQ(differing, 0);
+        }
 }
 
 } // namespace
