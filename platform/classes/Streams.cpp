@@ -476,15 +476,16 @@ std::string ResolveLinks(const std::string& FileName, const std::string& Refused
     throw EFCreateError(Refused + SysErrorMessage(ELOOP));
 }
 
-// Temporary names: the file's name, a dot, eight of these, ".part".
+// Temporary names: the file's name, ".~", eight of these, ".part".
 constexpr std::string_view TempLetters = "0123456789abcdefghijklmnopqrstuvwxyz";
 constexpr size_t TempRandom = 8;
+const std::string TempStart = ".~";
 const std::string TempEnd = ".part";
 
 std::string TempName(const std::string& Prefix)
 {
     std::random_device random;
-    std::string name = Prefix + ".";
+    std::string name = Prefix + TempStart;
     for (size_t i = 0; i < TempRandom; ++i)
         name += TempLetters[random() % TempLetters.size()];
     return name + TempEnd;
@@ -497,9 +498,10 @@ void RemoveLeftTemporaries(const std::string& Folder, const std::string& File)
     std::error_code ec;
     for (std::filesystem::directory_iterator it(Folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (name.size() != File.size() + 1 + TempRandom + TempEnd.size() || name.compare(0, File.size(), File) != 0 ||
-            name[File.size()] != '.' || !name.ends_with(TempEnd) ||
-            name.find_first_not_of(TempLetters, File.size() + 1) != File.size() + 1 + TempRandom)
+        const size_t random = File.size() + TempStart.size();
+        if (name.size() != random + TempRandom + TempEnd.size() || name.compare(0, File.size(), File) != 0 ||
+            name.compare(File.size(), TempStart.size(), TempStart) != 0 || !name.ends_with(TempEnd) ||
+            name.find_first_not_of(TempLetters, random) != random + TempRandom)
             continue;
         const std::string path = it->path().string();
         const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -535,8 +537,9 @@ void WriteFileReplacing(const std::string& FileName, const std::function<void(TS
         throw EFCreateError(refused + "The file is read-only");
     const std::filesystem::path targetPath(target);
     const std::string folder = targetPath.has_parent_path() ? targetPath.parent_path().string() : ".";
-    const std::string beside = FileNameBeside(target, std::string(1 + TempRandom, 'x') + TempEnd);
-    const std::string prefix = beside.substr(0, beside.size() - 1 - TempRandom - TempEnd.size());
+    const size_t tempSuffix = TempStart.size() + TempRandom + TempEnd.size();
+    const std::string beside = FileNameBeside(target, std::string(tempSuffix, 'x'));
+    const std::string prefix = beside.substr(0, beside.size() - tempSuffix);
 
     // The save's own file: unnamed until it is whole, else under a name no other file has.
     // Either is locked while the save lives, so that no other save takes it for a leftover.
@@ -544,19 +547,28 @@ void WriteFileReplacing(const std::string& FileName, const std::function<void(TS
     int fd = -1;
     if (CanLinkUnnamedFiles())
         fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    auto lock = [](int handle) {
+        // Where the file system keeps no locks the save goes on without one.
+        while (::flock(handle, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    };
     if (fd >= 0) {
-        ::flock(fd, LOCK_EX);
+        lock(fd);
     } else {
         for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
             part = TempName(prefix);
             fd = ::open(part.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
             if (fd < 0 && errno != EEXIST)
                 break;
-            struct stat st {};
+            if (fd < 0)
+                continue;
+            lock(fd);
             // A save that took it for a leftover before it was locked has removed it.
-            if (fd >= 0 && (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &st) != 0 || st.st_nlink == 0)) {
+            struct stat st {};
+            if (::fstat(fd, &st) == 0 && st.st_nlink == 0) {
                 ::close(fd);
                 fd = -1;
+                errno = EEXIST;
             }
         }
         if (fd < 0) {

@@ -143,7 +143,7 @@ std::string FileNameBeside(const std::string& FileName, const std::string& Suffi
 // stays as it was. A read-only file is refused first (EFCreateError "Cannot create file
 // \"%s\". The file is read-only"), a folder that cannot be written says so; messages name
 // FileName, never the temporary file. Temporaries that a killed program left beside
-// FileName (FileName, a dot, eight letters or digits, ".part") are removed by the next save.
+// FileName (FileName, ".~", eight small letters or digits, ".part") go with its next save.
 void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write);
 
 // A read-only stream over bytes that another keeps for as long as it lives (a part of a

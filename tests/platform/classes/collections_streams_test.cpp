@@ -438,27 +438,27 @@ TEST(StreamTest, WriteFileReplacingRemovesTemporariesLeftBeside)
 {
     const std::string dir = testsupport::TempDir();
     const std::string file = dir + "/t.tee";
-    const std::vector<std::string> left = {"t.tee.abc12345.part", "t.tee.zz9zz9zz.part"};
-    const std::vector<std::string> alike = {"t.tee",          "t.tee.ABC12345.part", "t.tee.abc1234.part",
-                                            "t.tee.abc123456.part", "t.tee.abc12345.parts", "u.tee.abc12345.part",
-                                            "t.tee.abc-2345.part"};
+    const std::vector<std::string> left = {"t.tee.~abc12345.part", "t.tee.~zz9zz9zz.part"};
+    const std::vector<std::string> alike = {"t.tee",           "t.tee.~ABC12345.part", "t.tee.~abc1234.part",
+                                            "t.tee.~abc123456.part", "t.tee.~abc12345.parts", "u.tee.~abc12345.part",
+                                            "t.tee.~abc-2345.part", "t.tee.abc12345.part", "t.tee~abc12345.part"};
     for (const auto& names : {left, alike})
         for (const std::string& name : names)
             std::ofstream(dir + "/" + name) << name;
     // A save going on holds its temporary.
-    const std::string going = dir + "/t.tee.going123.part";
+    const std::string going = dir + "/t.tee.~going123.part";
     std::ofstream(going) << "going";
     const int held = ::open(going.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(held, 0);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     WriteFileReplacing(file, [](TStream* s) { s->WriteBuffer("newer", 5); });
     std::vector<std::string> expected = alike;
-    expected.push_back("t.tee.going123.part");
+    expected.push_back("t.tee.~going123.part");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FolderNames(dir), expected);
     ::close(held);
     WriteFileReplacing(file, [](TStream* s) { s->WriteBuffer("newest", 6); });
-    expected.erase(std::find(expected.begin(), expected.end(), "t.tee.going123.part"));
+    expected.erase(std::find(expected.begin(), expected.end(), "t.tee.~going123.part"));
     EXPECT_EQ(FolderNames(dir), expected);
     EXPECT_EQ(ReadWhole(file), "newest");
 }
