@@ -283,7 +283,7 @@ bool TfmMain::SaveDataText()
     // Whole or not at all: a failed write leaves the file as it was.
     try {
         TStrings* lines = fmData->Memo1->Lines();
-        WriteFileReplacing(fileName, [lines](TStream* Stream) { lines->SaveToStream(Stream); }, ".tmp");
+        WriteFileReplacing(fileName, [lines](TStream* Stream) { lines->SaveToStream(Stream); });
     } catch (const Exception& e) {
         MessageDlg(e.Message(), mtError, {mbOK}, 0);
         return false;

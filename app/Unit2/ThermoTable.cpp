@@ -94,7 +94,7 @@ std::string SaveThermoTable(const std::string& dataFileName, const std::vector<s
     TStringList list;
     for (const std::string& line : ThermoTableLines(report, a, theta))
         list.Add(line);
-    // Whole or not at all, through a temporary file that is never the data file itself.
-    WriteFileReplacing(target, [&list](TStream* Stream) { list.SaveToStream(Stream); }, ".tmp", dataFileName);
+    // Whole or not at all, through a temporary file of its own (never the data file).
+    WriteFileReplacing(target, [&list](TStream* Stream) { list.SaveToStream(Stream); });
     return target;
 }

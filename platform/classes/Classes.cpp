@@ -616,8 +616,7 @@ void TStrings::LoadFromFile(const std::string& FileName)
 
 void TStrings::SaveToFile(const std::string& FileName) const
 {
-    TFileStream stream(FileName, fmCreate);
-    SaveToStream(&stream);
+    WriteFileReplacing(FileName, [this](TStream* Stream) { SaveToStream(Stream); });
 }
 
 void TStrings::LoadFromStream(TStream* Stream)

@@ -11,6 +11,9 @@
 #include <limits>
 #include <mutex>
 #include <new>
+#include <random>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -309,8 +312,7 @@ void TMemoryStream::SaveToStream(TStream* Stream)
 
 void TMemoryStream::SaveToFile(const std::string& FileName)
 {
-    TFileStream stream(FileName, fmCreate);
-    SaveToStream(&stream);
+    WriteFileReplacing(FileName, [this](TStream* Stream) { SaveToStream(Stream); });
 }
 
 // ---- TFileStream ----------------------------------------------------------------
@@ -373,7 +375,9 @@ int64_t TFileStream::Write(const void* Buffer, int64_t Count)
         ssize_t n = ::write(FHandle, p + done, static_cast<size_t>(std::min<int64_t>(Count - done, 1 << 30)));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n < 0)
+            throw EWriteError("Cannot write file \"" + FFileName + "\". " + SysErrorMessage(errno));
+        if (n == 0)
             break;
         done += n;
     }
@@ -453,35 +457,167 @@ std::string FileNameBeside(const std::string& FileName, const std::string& Suffi
     }
 }
 
-void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write,
-                        const std::string& Suffix, const std::string& Avoid)
+namespace {
+
+// The file that FileName names through any chain of symbolic links (it may not exist yet).
+std::string ResolveLinks(const std::string& FileName, const std::string& Refused)
+{
+    std::filesystem::path path(FileName);
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path.string();
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec)
+            throw EFCreateError(Refused + SysErrorMessage(ec.value()));
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    throw EFCreateError(Refused + SysErrorMessage(ELOOP));
+}
+
+// Temporary names: the file's name, ".~", eight of these, ".part".
+constexpr std::string_view TempLetters = "0123456789abcdefghijklmnopqrstuvwxyz";
+constexpr size_t TempRandom = 8;
+const std::string TempStart = ".~";
+const std::string TempEnd = ".part";
+
+std::string TempName(const std::string& Prefix)
+{
+    std::random_device random;
+    std::string name = Prefix + TempStart;
+    for (size_t i = 0; i < TempRandom; ++i)
+        name += TempLetters[random() % TempLetters.size()];
+    return name + TempEnd;
+}
+
+// Removes temporaries of File (in Folder) that no save holds any more: each save keeps
+// its temporary locked while it lives, and the system drops the lock of a killed program.
+void RemoveLeftTemporaries(const std::string& Folder, const std::string& File)
+{
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(Folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const size_t random = File.size() + TempStart.size();
+        if (name.size() != random + TempRandom + TempEnd.size() || name.compare(0, File.size(), File) != 0 ||
+            name.compare(File.size(), TempStart.size(), TempStart) != 0 || !name.ends_with(TempEnd) ||
+            name.find_first_not_of(TempLetters, random) != random + TempRandom)
+            continue;
+        const std::string path = it->path().string();
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat held {}, named {};
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+}
+
+// Whether an unnamed file can be given a name later (through the process's open files).
+bool CanLinkUnnamedFiles()
+{
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
+} // namespace
+
+void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write)
 {
     const std::string refused = "Cannot create file \"" + FileName + "\". ";
+    // Through a symbolic link the file it names is replaced, and the link stays.
+    const std::string target = ResolveLinks(FileName, refused);
     // The rename below would replace a read-only file regardless of its protection: such a
     // file is refused and left as it is (also for a user whom the system lets write anything).
     struct stat existing {};
-    const bool exists = ::stat(FileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-    if (exists && ((existing.st_mode & 0222) == 0 || ::access(FileName.c_str(), W_OK) != 0))
+    const bool exists = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    if (exists && ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
         throw EFCreateError(refused + "The file is read-only");
-    const std::string part = FileNameBeside(FileName, Suffix, Avoid);
-    TScopeGuard removePart([&] {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(part, ec))
-            std::filesystem::remove(part, ec);
-    });
-    try {
-        TFileStream file(part, fmCreate);
-        Write(&file);
-    } catch (const EFCreateError& e) {
-        // The user knows the file by its own name, not by the temporary one.
-        throw EFCreateError(StringReplaceAll(e.Message(), "\"" + part + "\"", "\"" + FileName + "\""));
+    const std::filesystem::path targetPath(target);
+    const std::string folder = targetPath.has_parent_path() ? targetPath.parent_path().string() : ".";
+    const size_t tempSuffix = TempStart.size() + TempRandom + TempEnd.size();
+    const std::string beside = FileNameBeside(target, std::string(tempSuffix, 'x'));
+    const std::string prefix = beside.substr(0, beside.size() - tempSuffix);
+
+    // The save's own file: unnamed until it is whole, else under a name no other file has.
+    // Either is locked while the save lives, so that no other save takes it for a leftover.
+    std::string part;   // the temporary's name, once it has one
+    int fd = -1;
+    if (CanLinkUnnamedFiles())
+        fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    auto lock = [](int handle) {
+        // Where the file system keeps no locks the save goes on without one.
+        while (::flock(handle, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    };
+    if (fd >= 0) {
+        lock(fd);
+    } else {
+        for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+            part = TempName(prefix);
+            fd = ::open(part.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST)
+                break;
+            if (fd < 0)
+                continue;
+            lock(fd);
+            // A save that took it for a leftover before it was locked has removed it.
+            struct stat st {};
+            if (::fstat(fd, &st) == 0 && st.st_nlink == 0) {
+                ::close(fd);
+                fd = -1;
+                errno = EEXIST;
+            }
+        }
+        if (fd < 0) {
+            const int err = errno;
+            if (err == EACCES || err == EPERM || err == EROFS)
+                throw EFCreateError(refused + "The folder \"" + std::filesystem::absolute(folder).lexically_normal().string() +
+                                    "\" is not writable (" + SysErrorMessage(err) + ")");
+            throw EFCreateError(refused + SysErrorMessage(err));
+        }
     }
-    // The new file keeps the read and write permissions of the one it replaces.
-    if (exists)
-        ::chmod(part.c_str(), existing.st_mode & 0777);
-    std::error_code ec;
-    std::filesystem::rename(part, FileName, ec);
-    if (ec)
-        throw EFCreateError(refused + ec.message());
+    TFileStream file(fd, FileName);
+    TScopeGuard removePart([&] {
+        if (!part.empty())
+            ::unlink(part.c_str());
+    });
+    Write(&file);
+    // The new file keeps the owner (where the system allows) and permissions of the one it
+    // replaces.
+    if (exists) {
+        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+            // Another user's file becomes this user's; its permissions still apply.
+        }
+        ::fchmod(fd, existing.st_mode & 0777);
+    }
+    if (::fsync(fd) != 0)
+        throw EWriteError("Cannot write file \"" + FileName + "\". " + SysErrorMessage(errno));
+    if (part.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        for (int attempt = 0; part.empty() && attempt < 100; ++attempt) {
+            const std::string name = TempName(prefix);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                part = name;
+            else if (errno != EEXIST)
+                break;
+        }
+        if (part.empty())
+            throw EFCreateError(refused + SysErrorMessage(errno));
+    }
+    if (::rename(part.c_str(), target.c_str()) != 0)
+        throw EFCreateError(refused + SysErrorMessage(errno));
     removePart.Dismiss();
+    // The new name is on the disk too.
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    // Only where the temporaries' names hold the whole name of the file: a name cut to the
+    // length limit could be the start of another file's.
+    if (prefix == target)
+        RemoveLeftTemporaries(folder, targetPath.filename().string());
 }

@@ -105,11 +105,14 @@ enum : unsigned {
 };
 
 // A stream over a file. Opening raises EFOpenError "Cannot open file \"%s\". %s" and
-// creating EFCreateError "Cannot create file \"%s\". %s" with the system's reason.
+// creating EFCreateError "Cannot create file \"%s\". %s" with the system's reason; a
+// write the system refuses (a full disk) raises EWriteError "Cannot write file \"%s\". %s".
 class TFileStream : public TStream {
 public:
     DECLARE_CLASS_NAME(TFileStream)
     TFileStream(const std::string& FileName, unsigned Mode);
+    // Takes over an open Handle, closed with the stream; FileName names it in messages.
+    TFileStream(int Handle, const std::string& FileName) : FFileName(FileName), FHandle(Handle) {}
     ~TFileStream() override;
 
     int64_t Read(void* Buffer, int64_t Count) override;
@@ -117,6 +120,7 @@ public:
     int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
     void SetSize(int64_t NewSize) override;
     const std::string& FileName() const { return FFileName; }
+    int Handle() const { return FHandle; }
 
 private:
     std::string FFileName;
@@ -130,16 +134,17 @@ private:
 std::string FileNameBeside(const std::string& FileName, const std::string& Suffix,
                            const std::string& Avoid = std::string());
 
-// Writes a file whole or not at all: Write fills a stream over a temporary file beside
-// FileName, which is then renamed over FileName (keeping the earlier file's permissions).
-// When Write raises, or the rename fails (EFCreateError), the temporary file is removed
-// and an earlier file of that name stays as it was. A read-only FileName is refused first
-// (EFCreateError "Cannot create file \"%s\". The file is read-only"); messages name
-// FileName, never the temporary file. The temporary file is named by
-// FileNameBeside(FileName, Suffix, Avoid); a folder or other file that is not a regular
-// file standing at that name is not ours and is left alone.
-void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write,
-                        const std::string& Suffix = ".part", const std::string& Avoid = std::string());
+// Writes a file whole or not at all, also while other programs save it: Write fills a
+// stream over a temporary file of this save alone, made exclusively in FileName's folder
+// (unnamed where the file system allows), which is flushed to the disk and renamed over
+// FileName (keeping the earlier file's permissions and, where allowed, its owner). A
+// symbolic link is followed to the file it names, which is replaced; the link stays.
+// When Write raises or anything fails, nothing is left of the save and an earlier file
+// stays as it was. A read-only file is refused first (EFCreateError "Cannot create file
+// \"%s\". The file is read-only"), a folder that cannot be written says so; messages name
+// FileName, never the temporary file. Temporaries that a killed program left beside
+// FileName (FileName, ".~", eight small letters or digits, ".part") go with its next save.
+void WriteFileReplacing(const std::string& FileName, const std::function<void(TStream* Stream)>& Write);
 
 // A read-only stream over bytes that another keeps for as long as it lives (a part of a
 // memory stream read in place); writing raises EWriteError.

@@ -2,8 +2,10 @@
 
 #include "ListBoxes.h"
 #include "QtBridge.h"
+#include "classes/Streams.h"
 
 #include <QBoxLayout>
+#include <QBuffer>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -638,7 +640,17 @@ bool SaveControlPicture(TControl* Control, const std::string& FileName)
     QWidget* w = Control != nullptr ? Control->Widget() : nullptr;
     if (w == nullptr)
         return false;
-    return w->grab().save(Q(FileName), "PNG");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!w->grab().save(&buffer, "PNG"))
+        return false;
+    try {
+        WriteFileReplacing(FileName, [&bytes](TStream* Stream) { Stream->WriteBuffer(bytes.constData(), bytes.size()); });
+    } catch (const Exception&) {
+        return false;
+    }
+    return true;
 }
 
 void AppendInto(TWinControl* Container, TComponent* Owner, TFormItems Items)

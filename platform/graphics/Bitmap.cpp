@@ -6,6 +6,7 @@
 #include "classes/Streams.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -427,12 +428,18 @@ void TBitmap::SaveToFile(const std::string& fileName) const
     if (d->Image.isNull())
         throw EFCreateError(Format("Cannot create file \"%s\"", {fileName}));
     if (!name.endsWith(".bmp", Qt::CaseInsensitive)) {
-        if (!d->Image.save(name))
+        // Other kinds by the name's extension, encoded first: a kind the toolkit cannot
+        // write leaves no file.
+        const QString kind = QFileInfo(name).suffix().toLower();
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (kind.isEmpty() || !d->Image.save(&buffer, kind.toLatin1().constData()))
             throw EFCreateError(Format("Cannot create file \"%s\"", {fileName}));
+        WriteFileReplacing(fileName, [&bytes](TStream* Stream) { Stream->WriteBuffer(bytes.constData(), bytes.size()); });
         return;
     }
-    TFileStream file(fileName, fmCreate);
-    SaveToStream(&file);
+    WriteFileReplacing(fileName, [this](TStream* Stream) { SaveToStream(Stream); });
 }
 
 void TBitmap::SaveToStream(TStream* stream) const

@@ -1584,8 +1584,7 @@ void TMetafile::LoadFromStream(TStream* stream)
 
 void TMetafile::SaveToFile(const std::string& fileName) const
 {
-    TFileStream f(fileName, fmCreate);
-    SaveToStream(&f);
+    WriteFileReplacing(fileName, [this](TStream* Stream) { SaveToStream(Stream); });
 }
 
 void TMetafile::LoadFromFile(const std::string& fileName)

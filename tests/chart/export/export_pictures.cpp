@@ -261,17 +261,20 @@ TEST_F(ExportPictures, AFailedSaveLeavesTheEarlierFile)
     format.Panel = chart;
     const std::string file = Temp("kept.bmp");
     std::ofstream(file) << "earlier";
-    // The temporary file cannot be made where a folder of its name stands; the message
-    // names the user's file.
-    std::filesystem::create_directory(file + ".part");
+    // The disk fills up (the file size limit stops the write as a full disk would): the
+    // message names the user's file and the system's reason, and nothing else is left.
     try {
+        testsupport::TFileSizeLimit limit(1000);
         format.SaveToFile(file);
         ADD_FAILURE() << "saved";
-    } catch (const EFCreateError& e) {
+    } catch (const EWriteError& e) {
         // The system's part of the message is in the user's language.
-        EXPECT_EQ(e.Message(), "Cannot create file \"" + file + "\". " + SysErrorMessage(EISDIR));
+        EXPECT_EQ(e.Message(), "Cannot write file \"" + file + "\". " + SysErrorMessage(EFBIG));
     }
     EXPECT_EQ(ReadText(file), "earlier");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(file).parent_path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(ExportPictures, EveryWriterRefusesAReadOnlyFileAndLeavesIt)
@@ -298,13 +301,66 @@ TEST_F(ExportPictures, EveryWriterRefusesAReadOnlyFileAndLeavesIt)
         }
         EXPECT_EQ(ReadText(file), "kept") << name;
         EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::group_read) << name;
-        EXPECT_FALSE(fs::exists(file + ".part")) << name;
         // Writable again, it is replaced and keeps its permissions.
         fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
         write(file);
         EXPECT_NE(ReadText(file), "kept") << name;
         EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write) << name;
+        // Saved through a symbolic link, the file it names is replaced and the link stays.
+        const std::string link = Temp("link-" + name);
+        fs::create_symlink(file, link);
+        std::ofstream(file) << "kept";
+        write(link);
+        EXPECT_TRUE(fs::is_symlink(link)) << name;
+        EXPECT_NE(ReadText(file), "kept") << name;
+        EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write) << name;
+        // Nothing else is left beside the file.
+        EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(file).parent_path()), fs::directory_iterator()), 1)
+            << name;
     }
+}
+
+// Two programs save one chart file over and over while this one reads it: both saves
+// succeed every time, and every copy read is the whole chart file of one of them.
+TEST_F(ExportPictures, ChartFileSavedByTwoProgramsAtOnceIsAlwaysWhole)
+{
+    const std::string role = testsupport::ChildRole();
+    if (!role.empty()) {
+        const bool data = role[0] == 'd';
+        for (int i = 0; i < 40; ++i) {
+            try {
+                WriteChartToFile(chart, role.substr(1), data);
+            } catch (const Exception& e) {
+                std::fprintf(stderr, "save %d: %s\n", i, e.Message().c_str());
+                testsupport::EndChild(1);
+            }
+        }
+        testsupport::EndChild(0);
+    }
+    std::vector<std::string> whole;
+    for (bool data : {true, false}) {
+        TMemoryStream stream;
+        WriteChartToStream(chart, &stream, data);
+        whole.emplace_back(stream.Memory(), size_t(stream.Size()));
+    }
+    ASSERT_NE(whole[0], whole[1]);
+    const std::string file = Temp("shared.tee");
+    WriteChartToFile(chart, file, true);
+    const int first = testsupport::StartChild("d" + file);
+    const int second = testsupport::StartChild("n" + file);
+    int copies = 0, broken = 0;
+    while (testsupport::ChildRunning(first) || testsupport::ChildRunning(second)) {
+        const std::string copy = ReadText(file);
+        ++copies;
+        broken += copy != whole[0] && copy != whole[1];
+    }
+    EXPECT_EQ(testsupport::WaitChild(first), 0);
+    EXPECT_EQ(testsupport::WaitChild(second), 0);
+    EXPECT_GT(copies, 0);
+    EXPECT_EQ(broken, 0) << "of " << copies;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(file).parent_path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 } // namespace

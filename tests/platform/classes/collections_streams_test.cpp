@@ -4,8 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/file.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -186,6 +192,32 @@ TEST(StreamTest, MemoryStreamReadsWritesAndSeeks)
     EXPECT_EQ(ms.Size(), 0);
 }
 
+std::string ReadWhole(const std::string& File)
+{
+    std::ifstream in(File, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> FolderNames(const std::string& Folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> Lines(const std::string& Text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(Text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
 TEST(StreamTest, FileStreamModesAndErrors)
 {
     std::string dir = testsupport::TempDir();
@@ -225,6 +257,14 @@ TEST(StreamTest, FileStreamModesAndErrors)
     } catch (const EFCreateError& e) {
         EXPECT_EQ(e.Message().rfind("Cannot create file \"" + dir + "/no/dir.bin\". ", 0), 0u) << e.Message();
     }
+    // A write the system refuses names the file and the system's reason (a full disk).
+    try {
+        TFileStream full("/dev/full", fmOpenWrite);
+        full.WriteBuffer("x", 1);
+        ADD_FAILURE();
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(e.Message(), "Cannot write file \"/dev/full\". " + SysErrorMessage(ENOSPC));
+    }
 }
 
 TEST(StreamTest, WriteFileReplacingTakesNamesUpToTheLimit)
@@ -255,6 +295,172 @@ TEST(StreamTest, WriteFileReplacingTakesNamesUpToTheLimit)
         EXPECT_EQ(std::string(ms.Memory(), static_cast<size_t>(ms.Size())), "secnd") << file;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3);
+}
+
+// Two programs save one file over and over while this one reads it: both saves succeed
+// every time, and every copy read is the whole file of one of them.
+TEST(StreamTest, WriteFileReplacingInTwoProcessesAtOnceKeepsTheFileWhole)
+{
+    const std::vector<std::string> role = Lines(testsupport::ChildRole());
+    if (!role.empty()) {
+        const std::string text(std::stoul(role[2]), role[1][0]);
+        for (int i = 0; i < 150; ++i) {
+            try {
+                WriteFileReplacing(role[0], [&](TStream* s) { s->WriteBuffer(text.data(), int64_t(text.size())); });
+            } catch (const Exception& e) {
+                std::fprintf(stderr, "save %d: %s\n", i, e.Message().c_str());
+                testsupport::EndChild(1);
+            }
+        }
+        testsupport::EndChild(0);
+    }
+    const std::string dir = testsupport::TempDir();
+    const std::string file = dir + "/shared.tee";
+    const std::vector<std::string> whole = {std::string(70000, 'c'), std::string(90000, 'a'), std::string(110000, 'b')};
+    std::ofstream(file, std::ios::binary) << whole[0];
+    const int first = testsupport::StartChild(file + "\na\n90000");
+    const int second = testsupport::StartChild(file + "\nb\n110000");
+    ASSERT_GT(first, 0);
+    ASSERT_GT(second, 0);
+    int copies = 0, broken = 0;
+    while (testsupport::ChildRunning(first) || testsupport::ChildRunning(second)) {
+        const std::string copy = ReadWhole(file);
+        ++copies;
+        if (std::find(whole.begin(), whole.end(), copy) == whole.end())
+            ++broken;
+    }
+    EXPECT_EQ(testsupport::WaitChild(first), 0);
+    EXPECT_EQ(testsupport::WaitChild(second), 0);
+    EXPECT_GT(copies, 0);
+    EXPECT_EQ(broken, 0) << "of " << copies;
+    EXPECT_EQ(FolderNames(dir), std::vector<std::string>{"shared.tee"});
+}
+
+TEST(StreamTest, WriteFileReplacingWritesThroughLinksAndKeepsThem)
+{
+    namespace fs = std::filesystem;
+    const std::string dir = testsupport::TempDir();
+    fs::create_directory(dir + "/real");
+    std::ofstream(dir + "/real/data.tee") << "earlier";
+    fs::permissions(dir + "/real/data.tee", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A chain: an absolute link to a relative one into another folder.
+    fs::create_symlink("real/data.tee", dir + "/relative.tee");
+    fs::create_symlink(dir + "/relative.tee", dir + "/absolute.tee");
+    WriteFileReplacing(dir + "/absolute.tee", [](TStream* s) { s->WriteBuffer("newer", 5); });
+    EXPECT_TRUE(fs::is_symlink(dir + "/absolute.tee"));
+    EXPECT_TRUE(fs::is_symlink(dir + "/relative.tee"));
+    EXPECT_EQ(fs::read_symlink(dir + "/relative.tee"), "real/data.tee");
+    EXPECT_EQ(ReadWhole(dir + "/real/data.tee"), "newer");
+    EXPECT_EQ(fs::status(dir + "/real/data.tee").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(FolderNames(dir + "/real"), std::vector<std::string>{"data.tee"});
+    // A link to no file yet makes the file it names.
+    fs::create_symlink("real/new.tee", dir + "/dangling.tee");
+    WriteFileReplacing(dir + "/dangling.tee", [](TStream* s) { s->WriteBuffer("made", 4); });
+    EXPECT_TRUE(fs::is_symlink(dir + "/dangling.tee"));
+    EXPECT_EQ(ReadWhole(dir + "/real/new.tee"), "made");
+    // A loop of links is refused by its name.
+    fs::create_symlink(dir + "/loop2", dir + "/loop1");
+    fs::create_symlink(dir + "/loop1", dir + "/loop2");
+    try {
+        WriteFileReplacing(dir + "/loop1", [](TStream* s) { s->WriteBuffer("x", 1); });
+        ADD_FAILURE();
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + dir + "/loop1\". " + SysErrorMessage(ELOOP));
+    }
+}
+
+// A save the system stops (here at the process's file size limit, as a full disk would)
+// names the file and the system's reason, and leaves the earlier file and nothing else.
+TEST(StreamTest, WriteFileReplacingStoppedByTheSystemLeavesNothing)
+{
+    const std::string dir = testsupport::TempDir();
+    const std::string file = dir + "/limited.tee";
+    std::ofstream(file) << "earlier";
+    std::string message;
+    {
+        testsupport::TFileSizeLimit limit(1000);
+        const std::string text(4000, 'n');
+        try {
+            WriteFileReplacing(file, [&](TStream* s) { s->WriteBuffer(text.data(), int64_t(text.size())); });
+        } catch (const EWriteError& e) {
+            message = e.Message();
+        }
+    }
+    EXPECT_EQ(message, "Cannot write file \"" + file + "\". " + SysErrorMessage(EFBIG));
+    EXPECT_EQ(ReadWhole(file), "earlier");
+    EXPECT_EQ(FolderNames(dir), std::vector<std::string>{"limited.tee"});
+}
+
+// A writable file in a folder that cannot be written: the message names the folder. The
+// save runs in a child process, as another user when this one may write anywhere.
+TEST(StreamTest, WriteFileReplacingInAFolderNotWritableSaysSo)
+{
+    namespace fs = std::filesystem;
+    const std::vector<std::string> role = Lines(testsupport::ChildRole());
+    if (!role.empty()) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            testsupport::EndChild(2);
+        std::string message = "saved";
+        try {
+            WriteFileReplacing(role[0], [](TStream* s) { s->WriteBuffer("newer", 5); });
+        } catch (const Exception& e) {
+            message = e.Message();
+        }
+        std::ofstream(role[1]) << message;
+        testsupport::EndChild(0);
+    }
+    const std::string dir = testsupport::TempDir();
+    fs::permissions(dir, fs::perms::all & ~fs::perms::others_write & ~fs::perms::group_write);
+    const std::string folder = dir + "/shut";
+    const std::string file = folder + "/kept.tee";
+    const std::string result = dir + "/result";
+    fs::create_directory(folder);
+    std::ofstream(file) << "earlier";
+    std::ofstream(result) << "";
+    fs::permissions(file, fs::perms::all & ~fs::perms::others_exec & ~fs::perms::group_exec & ~fs::perms::owner_exec);
+    fs::permissions(result, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_write |
+                                fs::perms::others_read);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+    EXPECT_EQ(testsupport::WaitChild(testsupport::StartChild(file + "\n" + result)), 0);
+    fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_EQ(ReadWhole(result),
+              "Cannot create file \"" + file + "\". The folder \"" + folder + "\" is not writable (" +
+                  SysErrorMessage(EACCES) + ")");
+    EXPECT_EQ(ReadWhole(file), "earlier");
+    EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"kept.tee"});
+}
+
+// Temporaries that a killed save left beside a file go with its next save; those of a save
+// still going on, and files that only look alike, stay.
+TEST(StreamTest, WriteFileReplacingRemovesTemporariesLeftBeside)
+{
+    const std::string dir = testsupport::TempDir();
+    const std::string file = dir + "/t.tee";
+    const std::vector<std::string> left = {"t.tee.~abc12345.part", "t.tee.~zz9zz9zz.part"};
+    const std::vector<std::string> alike = {"t.tee",           "t.tee.~ABC12345.part", "t.tee.~abc1234.part",
+                                            "t.tee.~abc123456.part", "t.tee.~abc12345.parts", "u.tee.~abc12345.part",
+                                            "t.tee.~abc-2345.part", "t.tee.abc12345.part", "t.tee~abc12345.part"};
+    for (const auto& names : {left, alike})
+        for (const std::string& name : names)
+            std::ofstream(dir + "/" + name) << name;
+    // A save going on holds its temporary.
+    const std::string going = dir + "/t.tee.~going123.part";
+    std::ofstream(going) << "going";
+    const int held = ::open(going.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    WriteFileReplacing(file, [](TStream* s) { s->WriteBuffer("newer", 5); });
+    std::vector<std::string> expected = alike;
+    expected.push_back("t.tee.~going123.part");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderNames(dir), expected);
+    ::close(held);
+    WriteFileReplacing(file, [](TStream* s) { s->WriteBuffer("newest", 6); });
+    expected.erase(std::find(expected.begin(), expected.end(), "t.tee.~going123.part"));
+    EXPECT_EQ(FolderNames(dir), expected);
+    EXPECT_EQ(ReadWhole(file), "newest");
 }
 
 TEST(StreamTest, CopyFromAndStringStreams)
