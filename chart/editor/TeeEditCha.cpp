@@ -641,11 +641,14 @@ void TChartEditForm::FillSeriesNodes()
 void TChartEditForm::BuildTree()
 {
     if (!Tree->Visible()) {
-        // The window grows by the tree; the tab bars give way to the tree's nodes.
+        // The window grows by the tree, once: showing the tree in a window already on
+        // the screen may have widened it to the layout's least width meanwhile. The tab
+        // bars give way to the tree's nodes.
+        const int width = Width();
         SetFixedWidth(Tree, FTreeWidth);
         Tree->Show();
         TreeSplitter->Show();
-        SetBounds(Left(), Top(), Width() + FTreeWidth + TreeSplitter->Width(), Height());
+        SetBounds(Left(), Top(), width + FTreeWidth + TreeSplitter->Width(), Height());
         UpdateLayout(this);
         MainPage->SetTabBarVisible(false);
         SubPage->SetTabBarVisible(false);
