@@ -26,13 +26,6 @@ void PageSize(int& Width, int& Height)
     Height = p->PageHeight();
 }
 
-// The hour-glass while a job runs.
-auto HourGlass()
-{
-    SetScreenCursor(crHourGlass);
-    return TScopeGuard([] { SetScreenCursor(crDefault); });
-}
-
 } // namespace
 
 // ---- small classes ----------------------------------------------------------------------
@@ -420,7 +413,7 @@ void TTeePreviewPanel::Print()
 {
     if (FPanels.Count() == 0)
         return;
-    auto cursor = HourGlass();
+    auto cursor = ScreenCursorWhile(crHourGlass);
     TPrinter* printer = Printer();
     ApplyOrientation();
     std::string title = FTitle;
@@ -481,6 +474,7 @@ TChartPreview::TChartPreview(TComponent* AOwner) : TForm(AOwner)
             }),
         }),
     });
+    Resolution->SetLineSize(2);
     Resolution->SetPosition(99);
     ShowMargins->SetChecked(true);
     CBProp->SetChecked(true);
@@ -534,6 +528,7 @@ void TChartPreview::FillPrinters()
 
 void TChartPreview::FormShow(TObject*)
 {
+    ShowOwnCloseButton(BClose, this);
     if (MakePageNavigator && FPageNavigator == nullptr) {
         FPageNavigator = MakePageNavigator(this);
         // The page buttons go below the printer's line.
@@ -692,7 +687,7 @@ void TChartPreview::CheckBox1Click(TObject*)
 
 void TChartPreview::BPrintClick(TObject*)
 {
-    auto cursor = HourGlass();
+    auto cursor = ScreenCursorWhile(crHourGlass);
     if (FPageNavigator != nullptr && FPageNavigator->PageCount() > 1)
         FPageNavigator->Print();
     else

@@ -60,6 +60,11 @@ void TFormatEditor::FormShow(TObject*)
     for (const char* g : {"ddd\xC2\xB0 mm' ss\".zzz", "ddd mm' ss\".zzz", "ddd deg mm' ss\".zzz", "ddd mm' ss\".zzz",
                           "ddd mm ss.zzz", "ddd mm ss", "ddd mm", "ddd\xC2\xB0", "ddd"})
         CBGeo->Items()->Add(g);
+    // The lists are new; their texts stay empty until a format is read into one of them.
+    const std::string format = TheFormat;
+    CBCustom->SetItemIndex(-1);
+    CBGeo->SetItemIndex(-1);
+    TheFormat = format;
     ReadFormat(TheFormat);
     CallFormShowHook(this);
 }
@@ -94,11 +99,13 @@ void TFormatEditor::ReadFormat(const std::string& Format)
     FUpdating = true;
     if (IsDateTime || CBDate->Items()->IndexOf(Format) >= 0) {
         ShowInCombo(CBDate, Format);
+        CBDate->SetFocus();
         RBDate->SetChecked(true);
         return;
     }
     if (IsGeographic || CBGeo->Items()->IndexOf(Format) >= 0) {
         ShowInCombo(CBGeo, Format);
+        CBGeo->SetFocus();
         RBGeo->SetChecked(true);
         return;
     }
@@ -177,12 +184,16 @@ void TFormatEditor::OptionChange(TObject*)
     Edit1->SetEnabled(decimals);
     UpDown1->SetEnabled(decimals);
     if (RBDate->Checked()) {
-        if (CBDate->Text().empty())
+        if (CBDate->Text().empty()) {
             CBDate->SetText(FormatSettings().ShortDateFormat);
+            CBDate->SetFocus();
+        }
         TheFormat = CBDate->Text();
     } else if (RBGeo->Checked()) {
-        if (CBGeo->Text().empty() && CBGeo->Items()->Count() > 0)
+        if (CBGeo->Text().empty() && CBGeo->Items()->Count() > 0) {
             CBGeo->SetText(CBGeo->Items()->Get(0));
+            CBGeo->SetFocus();
+        }
         TheFormat = CBGeo->Text();
     } else {
         CBPercent->SetEnabled(!CBCustom->Enabled());
@@ -191,6 +202,7 @@ void TFormatEditor::OptionChange(TObject*)
             const std::string built = BuildFormat();
             CBCustom->SetEnabled(true);
             CBCustom->SetText(built);
+            CBCustom->SetFocus();
         }
     }
 }

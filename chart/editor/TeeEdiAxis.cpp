@@ -217,24 +217,29 @@ TFormTeeAxis::TFormTeeAxis(TComponent* AOwner, TChartAxis* AAxis) : TForm(AOwner
     OnEdit(SEMinorCount, [this] { FAxis->SetMinorTickCount(UDMinorCount->Position()); });
     // Position
     OnEdit(EPos, [this] { FAxis->SetPositionPercent(UDPos->Position()); });
-    OnEdit(EStart, [this] {
-        if (UDStart->Position() < FAxis->EndPosition()) {
-            FAxis->SetStartPosition(UDStart->Position());
-        } else {
+    // Start and end are checked against each other once the user is done typing (left
+    // the field or pressed Enter) or stepped with the arrows, not on every keystroke:
+    // with Start at 50, End passes through 8 on its way to 80.
+    for (const bool start : {true, false}) {
+        TEdit* edit = start ? EStart : EEnd;
+        TUpDown* upDown = start ? UDStart : UDEnd;
+        upDown->OnChange = upDown->OnTyped = [this, edit, upDown, start](TObject*) {
+            if (FFilling || FAxis == nullptr)
+                return;
+            int value = 0;
+            if (TryStrToInt(Trim(edit->Text()), value) && value >= 0 && value <= 100
+                && (start ? value < FAxis->EndPosition() : value > FAxis->StartPosition())) {
+                if (start)
+                    FAxis->SetStartPosition(value);
+                else
+                    FAxis->SetEndPosition(value);
+                return;
+            }
             auto filling = RestoreOnExit(FFilling);
             FFilling = true;
-            UDStart->SetPosition(int(std::lround(FAxis->StartPosition())));
-        }
-    });
-    OnEdit(EEnd, [this] {
-        if (UDEnd->Position() > FAxis->StartPosition()) {
-            FAxis->SetEndPosition(UDEnd->Position());
-        } else {
-            auto filling = RestoreOnExit(FFilling);
-            FFilling = true;
-            UDEnd->SetPosition(int(std::lround(FAxis->EndPosition())));
-        }
-    });
+            upDown->SetPosition(int(std::lround(start ? FAxis->StartPosition() : FAxis->EndPosition())));
+        };
+    }
     OnEdit(Edit1, [this] {
         double z = 0;
         if (TryStrToFloat(Edit1->Text(), z))

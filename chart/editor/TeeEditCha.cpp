@@ -70,7 +70,8 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
                             Column({Line({Ctl(BMoveUP, "BMoveUP", "", 24), Ctl(BMoveDown, "BMoveDown", "", 24)}),
                                     Ctl(BAddSeries, "BAddSeries", "&Add..."), Ctl(BDeleteSeries, "BDeleteSeries", "&Delete"),
                                     Ctl(BRenameSeries, "BRenameSeries", "&Title..."), Ctl(BCloneSeries, "BCloneSeries", "C&lone"),
-                                    Ctl(BChangeTypeSeries, "BChangeTypeSeries", "&Change..."), Stretch()}),
+                                    Ctl(BChangeTypeSeries, "BChangeTypeSeries", "&Change..."), Stretch(),
+                                    Ctl(ButtonAbout, "ButtonAbout", TeeMsg_AboutLibrary)}),
                         })),
                     }),
                     Page(TabGeneral, "TabGeneral", "General", {}),
@@ -99,6 +100,10 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
               Ctl(BClose, "BClose", "Close")}),
     });
     FMainTabs = {TabChart, TabSeries, TabData, TabTools, TabExport, TabPrint};
+    SetHelpContext(726);
+    for (const auto& [tab, context] : std::initializer_list<std::pair<TTabSheet*, int>>{
+             {TabData, 1473}, {TabTitle, 527}, {TabPanel, 371}, {TabPaging, 364}, {TabWalls, 347}})
+        tab->SetHelpContext(context);
     // The room of the largest page (the series page with the marks' style), so that the
     // window keeps its size while the pages are visited.
     SetMinimumSize(TabSeries, PageRoomWidth, PageRoomHeight);
@@ -177,6 +182,7 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
     SBGridX->OnClick = [this](TObject* s) { SBGridXClick(s); };
     LabelWWW->OnClick = [this](TObject* s) { LabelWWWClick(s); };
     ButtonHelp->OnClick = [this](TObject* s) { ButtonHelpClick(s); };
+    ButtonAbout->OnClick = [this](TObject*) { TeeShowAboutBox(this); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnCloseQuery = [this](TObject* s, bool& can) { FormCloseQuery(s, can); };
 
@@ -635,14 +641,19 @@ void TChartEditForm::FillSeriesNodes()
 void TChartEditForm::BuildTree()
 {
     if (!Tree->Visible()) {
-        // The window grows by the tree; the tab bars give way to the tree's nodes.
+        // The window grows by the tree, once: showing the tree in a window already on
+        // the screen may have widened it to the layout's least width meanwhile. The tab
+        // bars give way to the tree's nodes.
+        const int width = Width();
         SetFixedWidth(Tree, FTreeWidth);
         Tree->Show();
         TreeSplitter->Show();
-        SetBounds(Left(), Top(), Width() + FTreeWidth + TreeSplitter->Width(), Height());
+        SetBounds(Left(), Top(), width + FTreeWidth + TreeSplitter->Width(), Height());
         UpdateLayout(this);
         MainPage->SetTabBarVisible(false);
         SubPage->SetTabBarVisible(false);
+        // The help button goes below the tree.
+        MoveToLineStart(ButtonHelp, 16);
     }
     FSeriesNode = nullptr;
     Tree->Clear();

@@ -89,6 +89,8 @@ public:
     TButton* BRenameSeries;
     TButton* BCloneSeries;
     TButton* BChangeTypeSeries;
+    // Below the series buttons: opens the chart library's about box.
+    TButton* ButtonAbout;
     // data tab
     TChartGridNavigator* ChartGridNavigator1;
     // the four toggles of the grid (down = checked)

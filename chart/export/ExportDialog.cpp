@@ -118,6 +118,7 @@ TTeeExportFormBase::TTeeExportFormBase(TComponent* AOwner) : TForm(AOwner)
     // One character each: the delimiter and the text quotes.
     ECustom->SetMaxLength(1);
     EQuotes->SetMaxLength(1);
+    CBSeries->SetDropDownWidth(250);
     CBLabels->SetChecked(true);
     CBHeader->SetChecked(true);
     BClose->SetDefault(true);
@@ -307,6 +308,7 @@ void TTeeExportForm::Notification(TComponent* AComponent, TOperation Operation)
 
 void TTeeExportFormBase::FormShow(TObject*)
 {
+    ShowOwnCloseButton(BClose, this);
     RGText->SetItemIndex(DataText);
     if (Tag() != 0)
         Panel = dynamic_cast<TCustomTeePanel*>(reinterpret_cast<TObject*>(Tag()));
@@ -436,6 +438,7 @@ int TTeeExportFormBase::DataFilterIndex() const
 
 void TTeeExportFormBase::BCopyClick(TObject*)
 {
+    const auto cursor = ScreenCursorWhile(crHourGlass);
     TTabSheet* page = PageControl1->ActivePage();
     if (page == TabPicture) {
         TTeeExportFormat* format = SelectedFormat();
@@ -454,6 +457,7 @@ void TTeeExportFormBase::BCopyClick(TObject*)
 
 void TTeeExportFormBase::SaveActivePage(const std::string& FileName)
 {
+    const auto cursor = ScreenCursorWhile(crHourGlass);
     TTabSheet* page = PageControl1->ActivePage();
     if (page == TabPicture) {
         TTeeExportFormat* format = FormatForFile(FileName);
@@ -509,7 +513,7 @@ void TTeeExportFormBase::BSaveClick(TObject*)
             && MessageDlg("\"" + name + "\" already exists. Do you want to replace it?", mtConfirmation,
                           {mbYes, mbNo}, 0) != mrYes)
             return;
-        SaveNativeToFile(name, CBNativeData->Checked());
+        SaveActivePage(name);
     } else if (page == TabData) {
         SaveDialogData->SetFileName("");
         SaveDialogData->SetFilter(DataFilter);

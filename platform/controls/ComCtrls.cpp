@@ -302,6 +302,14 @@ void TTrackBar::SetFrequency(int Value)
         s->setTickInterval(FFrequency);
 }
 
+int TTrackBar::LineSize() const { return SliderOf(this) != nullptr ? SliderOf(this)->singleStep() : 1; }
+
+void TTrackBar::SetLineSize(int Value)
+{
+    if (QSlider* s = SliderOf(this))
+        s->setSingleStep(std::max(Value, 1));
+}
+
 // ---- TTabSheet ----------------------------------------------------------------------
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner)

@@ -88,6 +88,9 @@ public:
     void SetPosition(int Value);
     int Frequency() const { return FFrequency; }
     void SetFrequency(int Value);
+    // The step of the arrow keys.
+    int LineSize() const;
+    void SetLineSize(int Value);
 
     TNotifyEvent OnChange;
 

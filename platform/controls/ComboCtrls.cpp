@@ -184,7 +184,6 @@ private:
 
 struct TOwnerDrawComboBox::Impl {
     std::unique_ptr<ComboPainter> Painter;
-    int DroppedWidth = 0;
 };
 
 namespace {
@@ -225,18 +224,6 @@ void TOwnerDrawComboBox::SetColor(TColor Value)
 {
     FColor = Value;
     Invalidate();
-}
-
-int TOwnerDrawComboBox::DropDownWidth() const
-{
-    return std::max(d->DroppedWidth, Width());
-}
-
-void TOwnerDrawComboBox::SetDropDownWidth(int Value)
-{
-    d->DroppedWidth = std::max(Value, 0);
-    if (QComboBox* box = BoxOf(this))
-        box->view()->setMinimumWidth(d->DroppedWidth);
 }
 
 intptr_t TOwnerDrawComboBox::Perform(int Msg, intptr_t WParam, intptr_t LParam)

@@ -48,11 +48,8 @@ public:
     TCanvas* Canvas() const { return FDrawCanvas; }
     TDrawItemEvent OnDrawItem;
 
-    // The width of the dropped-down list, never less than the control's width
-    // (Perform with CB_GETDROPPEDWIDTH / CB_SETDROPPEDWIDTH does the same).
-    int DropDownWidth() const;
-    void SetDropDownWidth(int Value);
-    // The platform's messages this control answers; other messages answer 0.
+    // The platform's messages this control answers (CB_GETDROPPEDWIDTH and
+    // CB_SETDROPPEDWIDTH: the drop-down width); other messages answer 0.
     intptr_t Perform(int Msg, intptr_t WParam, intptr_t LParam);
 
     // True while the control has the keyboard focus.

@@ -67,6 +67,10 @@ public:
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& Value);
 
+    // The topic of the help file that the control's help opens (0: its parent's).
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int Value) { FHelpContext = Value; }
+
     // Caption and Text are one property, as on the platform; "&" marks an accelerator
     // where the control shows one and "&&" stands for an ampersand.
     std::string Caption() const { return Text(); }
@@ -123,6 +127,7 @@ private:
     bool FVisible = true;
     bool FEnabled = true;
     std::string FHint;
+    int FHelpContext = 0;
     std::string FFontName;
     int FFontSize = 0;
     TFontStyles FFontStyle = 0;

@@ -635,6 +635,42 @@ bool ReplaceInLayout(TControl* Old, TControl* Control)
     return true;
 }
 
+namespace {
+
+// The box layout under Layout that holds Widget itself.
+QBoxLayout* LineHolding(QLayout* Layout, QWidget* Widget)
+{
+    if (Layout == nullptr)
+        return nullptr;
+    auto* box = qobject_cast<QBoxLayout*>(Layout);
+    if (box != nullptr && box->indexOf(Widget) >= 0)
+        return box;
+    for (int i = 0; i < Layout->count(); ++i)
+        if (QBoxLayout* found = LineHolding(Layout->itemAt(i)->layout(), Widget))
+            return found;
+    return nullptr;
+}
+
+} // namespace
+
+bool MoveToLineStart(TControl* Control, int Indent)
+{
+    QWidget* w = Control != nullptr ? Control->Widget() : nullptr;
+    QWidget* host = w != nullptr ? w->parentWidget() : nullptr;
+    QBoxLayout* line = host != nullptr ? LineHolding(host->layout(), w) : nullptr;
+    if (line == nullptr)
+        return false;
+    line->removeWidget(w);
+    line->insertWidget(0, w);
+    host->layout()->activate();
+    if (const int gap = Indent - line->geometry().left(); gap > 0) {
+        line->insertSpacing(0, gap);
+        host->layout()->activate();
+    }
+    Control->BoundsFromLayout();
+    return true;
+}
+
 bool SaveControlPicture(TControl* Control, const std::string& FileName)
 {
     QWidget* w = Control != nullptr ? Control->Widget() : nullptr;

@@ -183,6 +183,10 @@ void UpdateLayout(TWinControl* Container);
 // layout; Old leaves the layout and hides. False when Old was not laid out by the builder.
 bool ReplaceInLayout(TControl* Old, TControl* Control);
 
+// Moves a control laid out in a line to the front of that line, Indent pixels from the
+// left edge of its parent's client area. False when the control is in no line.
+bool MoveToLineStart(TControl* Control, int Indent);
+
 // Saves a picture of the control as it shows now (PNG); false when it cannot be written.
 bool SaveControlPicture(TControl* Control, const std::string& FileName);
 

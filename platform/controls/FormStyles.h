@@ -6,6 +6,8 @@
 #include "Cursors.h"
 #include "Forms.h"
 
+#include "system/ScopeGuard.h"
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
 enum TBorderIconFlag : unsigned {
@@ -38,6 +40,13 @@ int ControlClientHeight(const TWinControl* Control);
 // its own.
 TCursor ScreenCursor();
 void SetScreenCursor(TCursor Value);
+// Shows Value as the screen cursor until the guard ends, then the cursor shown before.
+inline auto ScreenCursorWhile(TCursor Value)
+{
+    const TCursor before = ScreenCursor();
+    SetScreenCursor(Value);
+    return TScopeGuard([before] { SetScreenCursor(before); });
+}
 
 // The control's top-left corner in screen pixels.
 TPoint ControlScreenOrigin(const TControl* Control);

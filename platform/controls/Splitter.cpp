@@ -2,6 +2,7 @@
 
 #include "Cursors.h"
 #include "FormBuilder.h"
+#include "FormStyles.h"
 
 #include <algorithm>
 
@@ -28,7 +29,11 @@ void TSplitter::MouseMove(TShiftState Shift, int X, int Y)
     TCustomControl::MouseMove(Shift, X, Y);
     if (!FDragging || FControl == nullptr)
         return;
-    const int width = std::max(FMinSize, FPressWidth + ClientToScreen(TPoint(X, Y)).X - FPressX);
+    int width = std::max(FMinSize, FPressWidth + ClientToScreen(TPoint(X, Y)).X - FPressX);
+    // The window's client area beyond what its layout needs is all the control may take.
+    int needWidth = 0, needHeight = 0;
+    if (TForm* form = GetParentForm(this); form != nullptr && ContentsMinimumSize(form, needWidth, needHeight))
+        width = std::min(width, std::max(FControl->Width() + FormClientWidth(form) - needWidth, FMinSize));
     if (width == FControl->Width())
         return;
     SetFixedWidth(FControl, width);

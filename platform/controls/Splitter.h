@@ -1,5 +1,6 @@
 // A splitter: a narrow bar that the user drags sideways to change the width of the
-// control at its left.
+// control at its left. The room it gives that control comes from the controls beside it,
+// down to the least size their layout needs: the window never grows by a drag.
 #pragma once
 
 #include "CustomControls.h"

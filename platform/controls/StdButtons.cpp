@@ -149,3 +149,11 @@ bool SpeedButtonHasGlyph(const TSpeedButton* Button)
     auto* tool = Button != nullptr ? qobject_cast<QToolButton*>(Button->Widget()) : nullptr;
     return tool != nullptr && !tool->icon().isNull();
 }
+
+void ShowOwnCloseButton(TButton* Button, const TControl* Form)
+{
+    const bool alone = Form->Parent() == nullptr;
+    Button->SetVisible(alone);
+    Button->SetDefault(alone);
+    Button->SetCancel(alone);
+}

@@ -58,3 +58,8 @@ private:
 void SetSpeedButtonGlyph(TSpeedButton* Button, const TBitmap& Glyph);
 // True when the speed button shows a glyph.
 bool SpeedButtonHasGlyph(const TSpeedButton* Button);
+
+// The Close button of a form that is shown alone or inside another window: alone it
+// shows and is the default and cancel button; inside another window it is hidden and
+// neither, as that window's own buttons close it.
+void ShowOwnCloseButton(TButton* Button, const TControl* Form);

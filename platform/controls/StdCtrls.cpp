@@ -3,6 +3,7 @@
 #include "QtBridge.h"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -502,6 +503,16 @@ int TComboBox::DropDownCount() const
 void TComboBox::SetDropDownCount(int Value)
 {
     static_cast<QComboBox*>(Widget())->setMaxVisibleItems(std::max(1, Value));
+}
+
+int TComboBox::DropDownWidth() const
+{
+    return std::max(static_cast<QComboBox*>(Widget())->view()->minimumWidth(), Width());
+}
+
+void TComboBox::SetDropDownWidth(int Value)
+{
+    static_cast<QComboBox*>(Widget())->view()->setMinimumWidth(std::max(Value, 0));
 }
 
 void TComboBox::Pick(int Index)

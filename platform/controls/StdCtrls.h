@@ -118,6 +118,10 @@ public:
     // The number of rows the dropped-down list shows before it scrolls (8 at first).
     int DropDownCount() const;
     void SetDropDownCount(int Value);
+    // The width of the dropped-down list, never less than the control's width
+    // (0 at first: as wide as the control).
+    int DropDownWidth() const;
+    void SetDropDownWidth(int Value);
 
     TNotifyEvent OnChange;
 

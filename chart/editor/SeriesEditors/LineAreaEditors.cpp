@@ -38,6 +38,11 @@ TCustomSeriesEditor::TCustomSeriesEditor(TComponent* AOwner) : TForm(AOwner)
             FSeries->SetSeriesColor(FSeries->LinePen()->Color());
         BLineColor->Repaint();
     };
+    // A 2D line is drawn in the series' colour: its pen opens with that colour, so that OK
+    // without a change keeps it.
+    BLineBorder->DrawnColor = [this] {
+        return FSeries != nullptr && !SeriesIn3DChart(FSeries) ? FSeries->SeriesColor() : BLineBorder->LinkedPen()->Color();
+    };
     BLineColor->OnClick = [this](TObject*) { BLineBorder->Repaint(); };
     const auto series = [this] { return Ready() ? FSeries : nullptr; };
     WhenStairs(CBStairs, CBInvStairs, series);

@@ -284,9 +284,14 @@ void TButtonPen::Click()
         TTeeButton::Click();
         return;
     }
+    const TColor own = pen->Color();
+    if (DrawnColor)
+        pen->SetColor(DrawnColor());
     if (ShowPenEditor(this, pen, FHideColor)) {
         Repaint();
         TTeeButton::Click();
+    } else {
+        pen->SetColor(own);
     }
 }
 

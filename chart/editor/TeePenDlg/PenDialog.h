@@ -80,6 +80,11 @@ public:
     bool HideColor() const { return FHideColor; }
     void SetHideColor(bool Value) { FHideColor = Value; }
 
+    // The colour the pen is drawn in where its owner draws it in a colour of its own (a
+    // 2D line in its series' colour): the dialog opens with it, and Cancel puts the
+    // pen's own colour back. Unset: the pen's colour.
+    std::function<TColor()> DrawnColor;
+
     // Without a pen, the plain click. Else the pen dialog; on OK the button repaints and
     // OnClick fires; on Cancel nothing more happens.
     void Click() override;

@@ -195,8 +195,6 @@ TEST_F(AxisPageTest, EveryControlWritesItsAxisProperty)
         {page.SEAxisMinorTickLen, "5", [&] { return axis->MinorTickLength(); }, 5},
         {page.SEMinorCount, "4", [&] { return axis->MinorTickCount(); }, 4},
         {page.EPos, "-20", [&] { return axis->PositionPercent(); }, -20},
-        {page.EStart, "10", [&] { return axis->StartPosition(); }, 10},
-        {page.EEnd, "90", [&] { return axis->EndPosition(); }, 90},
         {page.Edit1, "30", [&] { return axis->ZPosition(); }, 30},
         {page.Edit2, "40", [&] { return axis->Grid()->ZPosition(); }, 40},
     };
@@ -256,11 +254,29 @@ TEST_F(AxisPageTest, RulesOfScalesPositionAndCustomAxes)
     page.LogE->SetChecked(true);
     EXPECT_NEAR(axis->LogarithmicBase(), std::numbers::e, 1e-12);
     EXPECT_FALSE(page.LogE->Enabled());
-    // The start stays below the end.
-    page.EEnd->SetText("50");
-    page.EStart->SetText("60");
-    EXPECT_EQ(axis->StartPosition(), 0);
-    EXPECT_EQ(page.EStart->Text(), "0");
+    // Start and end are checked against each other when the user is done typing: with
+    // Start at 50, End passes through 8 on its way to 80; a start past the end goes back.
+    const size_t messages = driver.Messages.size();
+    user::ShowAndActivate(&page);
+    ASSERT_TRUE(user::ClickTab(page.PageAxis, "Position"));
+    ASSERT_TRUE(user::Type(page.EStart, "50"));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
+    EXPECT_EQ(axis->StartPosition(), 50);
+    ASSERT_TRUE(user::Type(page.EEnd, "8"));
+    EXPECT_EQ(axis->EndPosition(), 100);
+    EXPECT_EQ(page.EEnd->Text(), "8");
+    ASSERT_TRUE(user::Type("0"));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
+    EXPECT_EQ(axis->EndPosition(), 80);
+    EXPECT_EQ(page.EEnd->Text(), "80");
+    ASSERT_TRUE(user::Type(page.EStart, "81"));
+    ASSERT_TRUE(user::Key(Qt::Key_Tab));
+    EXPECT_EQ(axis->StartPosition(), 50);
+    EXPECT_EQ(page.EStart->Text(), "50");
+    ASSERT_TRUE(user::Key(page.EStart, Qt::Key_Up));
+    EXPECT_EQ(axis->StartPosition(), 51);
+    EXPECT_EQ(driver.Messages.size(), messages);
+    ASSERT_TRUE(user::ClickTab(page.PageAxis, "Scales"));
     // Minimum through its dialog: the automatic end goes off.
     page.CBAutomatic->SetChecked(true);
     driver.Act = [](TForm* f) {

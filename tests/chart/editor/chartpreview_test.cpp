@@ -224,8 +224,14 @@ TEST_F(PreviewTest, DialogFieldsRefuseCrossingMarginsAndReset)
     EXPECT_EQ(dialog.SERightMa->Text(), "20");
     EXPECT_FALSE(dialog.BReset->Enabled());
 
-    dialog.Resolution->SetPosition(40);
-    EXPECT_EQ(chart->PrintResolution(), -60);
+    // The detail bar steps by 2: Left from the chart's 100 gives 98, Home then Right 2.
+    ASSERT_EQ(dialog.Resolution->Position(), 100);
+    ASSERT_TRUE(user::Key(dialog.Resolution, Qt::Key_Left));
+    EXPECT_EQ(chart->PrintResolution(), -2);
+    ASSERT_TRUE(user::Key(Qt::Key_Home));
+    ASSERT_TRUE(user::Key(Qt::Key_Right));
+    EXPECT_EQ(dialog.Resolution->Position(), 2);
+    EXPECT_EQ(chart->PrintResolution(), -98);
     dialog.ShowMargins->SetChecked(false);
     EXPECT_FALSE(dialog.TeePreviewPanel1->Margins()->Visible());
     dialog.CheckBox1->SetChecked(true);

@@ -281,6 +281,27 @@ TEST_F(EditorWindowTest, AboutBoxPulsesAndOpensOnlyWebAddresses)
         opened.push_back(address);
         return true;
     });
+    // The editor's about button opens the about box, whose Close takes the user back.
+    {
+        user::ModalActions modal(dialogs);
+        bool aboutShown = false;
+        modal.Then([&](TForm* f) {
+            auto* editor = dynamic_cast<TChartEditForm*>(f);
+            ASSERT_NE(editor, nullptr);
+            EXPECT_EQ(editor->ButtonAbout->Caption(), "Abo&ut RurEvido...");
+            ASSERT_TRUE(user::Click(editor->ButtonAbout));
+            EXPECT_TRUE(aboutShown);
+            EXPECT_TRUE(user::Click(editor->BClose));
+        });
+        modal.Then([&](TForm* f) {
+            auto* box = dynamic_cast<TRurOzuviForm*>(f);
+            ASSERT_NE(box, nullptr);
+            aboutShown = true;
+            EXPECT_TRUE(user::Click(box->BClose));
+        });
+        ShowChartEditorAtPage(nullptr, chart, cetSeriesList);
+        EXPECT_EQ(modal.Started(), 2);
+    }
     TRurOzuviForm about(nullptr);
     about.Show();
     SavePicture(&about, "about");
@@ -332,6 +353,12 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
         EXPECT_TRUE(editor->ButtonHelp->Visible());
         EXPECT_FALSE(editor->ButtonHelp->Enabled());
         editor->ButtonHelpClick(editor->ButtonHelp);
+        // The window and the tabs with topics of their own carry their help contexts.
+        const std::pair<TControl*, int> contexts[] = {
+            {editor, 726}, {editor->TabData, 1473}, {editor->TabTitle, 527}, {editor->TabPanel, 371},
+            {editor->TabPaging, 364}, {editor->TabWalls, 347}, {editor->TabAxis, 0}, {editor->TabSeries, 0}};
+        for (const auto& [control, context] : contexts)
+            EXPECT_EQ(control->HelpContext(), context) << control->Name();
         editor->SetBounds(editor->Left(), editor->Top(), 700, 480);
     });
     EXPECT_EQ(StoredInteger("Width"), 700);
@@ -508,6 +535,19 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
         EXPECT_EQ(tree->Width(), editor->TreeSplitter->MinSize());
         drag(30);
         EXPECT_EQ(editor->TreeWidth(), editor->TreeSplitter->MinSize() + 90);
+        // Dragged far to the right, the tree takes only the room the pages can spare: the
+        // window keeps its width and the pages their least width.
+        int needWidth = 0, needHeight = 0;
+        ASSERT_TRUE(ContentsMinimumSize(editor, needWidth, needHeight));
+        const int spare = editor->Width() - needWidth;
+        ASSERT_GT(spare, 0);
+        const int before = tree->Width();
+        drag(spare / 3 + 10);
+        EXPECT_EQ(tree->Width(), before + spare);
+        EXPECT_EQ(editor->Width(), width);
+        drag(-(spare / 3 + 60));
+        drag(30);
+        EXPECT_EQ(tree->Width(), before);
     });
     // The width kept is the window's without the tree (stored before, as the window was
     // not resized); the tree's width is its last.
@@ -519,6 +559,23 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
         EXPECT_EQ(editor->Tree->Selected()->Text(), "Titles");
         EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabTitle);
     });
+    // With no size stored, opening and closing at once stores none; the help button
+    // stands 16 pixels from the left, below the tree.
+    SetRegistryFileName(testsupport::TempDir() + "/editor-tree-settings.ini");
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
+        registry.WriteBool("TreeMode", true);
+    }
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        ASSERT_TRUE(editor->Tree->Visible());
+        EXPECT_EQ(editor->ButtonHelp->Left(), 16);
+        EXPECT_LT(editor->ButtonHelp->Left() + editor->ButtonHelp->Width(), editor->LabelWWW->Left());
+        SavePicture(editor, "window-tree-help");
+    });
+    EXPECT_EQ(StoredInteger("TreeWidth"), 130);
+    EXPECT_EQ(StoredInteger("Width"), -1);
+    EXPECT_EQ(StoredInteger("Height"), -1);
     TeeEdiTitlFinalization();
 }
 
@@ -563,6 +620,61 @@ TEST_F(EditorWindowTest, TheExportTabListsTheSeriesAddedOrDeletedSinceItWasOpene
     EXPECT_EQ(Texts(page->CBSeries->Items()), (std::vector<std::string>{"(all)", "Second", "C", "D"}));
     EXPECT_EQ(page->CBSeries->Items()->GetObject(3), d);
     EXPECT_EQ(page->CBSeries->Items()->GetObject(page->CBSeries->ItemIndex()), b);
+}
+
+// Enter in a plain field applies what was typed, then the editor's own default button
+// closes the editor; the export and print pages show no Close of their own inside it.
+TEST_F(EditorWindowTest, EnterInAPlainFieldAppliesTheValueAndClosesTheEditor)
+{
+    TeeEdiPageInitialization();
+    chart->SetPrintProportional(false);
+    chart->SetPrintMargins(TRect(20, 15, 25, 10));
+    struct Case {
+        int Page;
+        std::function<TEdit*(TForm*)> Field;
+        std::function<TButton*(TForm*)> OwnClose;
+        const char* Typed;
+        std::function<int(TForm*)> Applied;
+        int Expected;
+    };
+    const Case cases[] = {
+        {cetPaging, [](TForm* f) { return dynamic_cast<TFormTeePage&>(*f).SEPointsPerPage; }, nullptr, "10",
+         [&](TForm*) { return chart->MaxPointsPerPage(); }, 10},
+        {cetPrint, [](TForm* f) { return dynamic_cast<TChartPreview&>(*f).SELeftMa; },
+         [](TForm* f) { return dynamic_cast<TChartPreview&>(*f).BClose; }, "7",
+         [&](TForm*) { return chart->PrintMargins().Left; }, 7},
+        {cetExport, [](TForm* f) { return dynamic_cast<TTeeExportForm&>(*f).EWidth; },
+         [](TForm* f) { return dynamic_cast<TTeeExportForm&>(*f).BClose; }, "123",
+         [](TForm* f) { return dynamic_cast<TTeeExportForm&>(*f).UDWidth->Position(); }, 123},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Page);
+        UseEditor(c.Page, [&](TChartEditForm* editor) {
+            TTabSheet* tab = editor->TabOfPage(c.Page);
+            TForm* page = editor->PageForm(tab);
+            ASSERT_NE(page, nullptr);
+            if (c.OwnClose) {
+                EXPECT_FALSE(c.OwnClose(page)->Visible());
+                EXPECT_EQ(user::Find("BClose", tab), nullptr);
+            }
+            ASSERT_TRUE(user::Type(c.Field(page), c.Typed));
+            ASSERT_TRUE(user::Key(Qt::Key_Return));
+            EXPECT_EQ(c.Applied(page), c.Expected);
+            EXPECT_EQ(editor->ModalResult(), mrCancel);
+        });
+    }
+    // Shown alone, the print preview has its Close, which Escape presses.
+    TChartPreview alone(nullptr);
+    alone.SetTag(reinterpret_cast<intptr_t>(chart));
+    user::ModalActions modal(dialogs);
+    modal.Then([](TForm* f) {
+        auto* preview = dynamic_cast<TChartPreview*>(f);
+        ASSERT_NE(preview, nullptr);
+        EXPECT_TRUE(preview->BClose->Visible());
+        ASSERT_TRUE(user::Key(Qt::Key_Escape));
+    });
+    EXPECT_EQ(alone.ShowModal(), mrCancel);
+    TeeEdiPageFinalization();
 }
 
 TEST_F(EditorWindowTest, ThePagingTabShowsThePagesLeftAfterPointsWentMeanwhile)

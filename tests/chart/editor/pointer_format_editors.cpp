@@ -63,6 +63,15 @@ TEST_F(PointerFormatTest, FormatEditorReadsAndBuildsFormats)
                   EXPECT_FALSE(e->CBCurrency->Enabled());
               }),
               "0.0%");
+    // A date format read, or an option chosen with an empty combo, puts the focus on the
+    // combo that holds the format.
+    EXPECT_EQ(Edit("mm-dd-yy", [](TFormatEditor* e) { EXPECT_TRUE(e->CBDate->Focused()); }), "mm-dd-yy");
+    EXPECT_EQ(Edit("#", [](TFormatEditor* e) {
+                  ASSERT_TRUE(user::Click(e->RBCustom));
+                  EXPECT_TRUE(e->CBCustom->Focused());
+                  ASSERT_TRUE(user::Type("0.00"));
+              }),
+              "0.00");
     EXPECT_EQ(Edit("hh:nn", [](TFormatEditor* e) {
                   EXPECT_TRUE(e->RBCustom->Checked());
                   EXPECT_FALSE(e->RBInteger->Checked());
@@ -71,7 +80,8 @@ TEST_F(PointerFormatTest, FormatEditorReadsAndBuildsFormats)
               "hh:nn");
     // Choosing the date option starts from the short date format.
     EXPECT_EQ(Edit("0", [](TFormatEditor* e) {
-                  e->RBDate->SetChecked(true);
+                  ASSERT_TRUE(user::Click(e->RBDate));
+                  EXPECT_TRUE(e->CBDate->Focused());
                   EXPECT_FALSE(e->RBInteger->Checked());
                   EXPECT_FALSE(e->Edit1->Enabled());
               }),

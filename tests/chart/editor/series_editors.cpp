@@ -163,6 +163,27 @@ TEST_F(SeriesEditorsTest, LinePageWritesItsOptionsAndAddsThePointTabOnce)
     EXPECT_TRUE(user::Click(e->BLineBorder));
     EXPECT_EQ(line->LinePen()->Width(), 3);
     EXPECT_EQ(line->SeriesColor(), clRed);
+    // The pen opens in the colour the 2D line is drawn in: after Color... blue, OK without
+    // a change keeps the line blue; Cancel leaves the pen its own colour.
+    ASSERT_TRUE(user::Click(e->CBColorEach));
+    ASSERT_FALSE(line->ColorEachPoint());
+    driver.PickColor = clBlue;
+    EXPECT_TRUE(user::Click(e->BLineColor));
+    ASSERT_EQ(line->SeriesColor(), clBlue);
+    ASSERT_EQ(line->LinePen()->Color(), clRed);
+    const auto closePen = [&](bool Ok) {
+        driver.Act = [Ok](TForm* f) {
+            auto* pen = static_cast<TPenDialog*>(f);
+            EXPECT_EQ(pen->ThePen()->Color(), clBlue);
+            EXPECT_TRUE(user::Click(Ok ? pen->BOk : pen->BCancel));
+        };
+        EXPECT_TRUE(user::Click(e->BLineBorder));
+    };
+    closePen(false);
+    EXPECT_EQ(line->LinePen()->Color(), clRed);
+    EXPECT_EQ(line->SeriesColor(), clBlue);
+    closePen(true);
+    EXPECT_EQ(line->SeriesColor(), clBlue);
     // The shadow editor comes without its smooth box.
     driver.Act = [](TForm* f) {
         auto* s = static_cast<TTeeShadowEditor*>(f);

@@ -7,6 +7,7 @@
 #include "ExportDialog.h"
 #include "UserInput.h"
 #include "controls/FormBuilder.h"
+#include "controls/FormStyles.h"
 #include "controls/Registry.h"
 
 #include <QClipboard>
@@ -57,6 +58,54 @@ struct ExportDialogTest : ExportChart {
     DialogRecorder recorder;
     std::unique_ptr<TTeeExportForm> form;
 };
+
+// Notes the screen cursor while the data exporter is made and the chart file written.
+class TCursorProbeForm : public TTeeExportForm {
+public:
+    using TTeeExportForm::TTeeExportForm;
+    std::unique_ptr<TSeriesData> CreateDataExporter() override
+    {
+        Seen.push_back(ScreenCursor());
+        return TTeeExportForm::CreateDataExporter();
+    }
+    void SaveNativeToFile(const std::string& FileName, bool IncludeData) override
+    {
+        Seen.push_back(ScreenCursor());
+        TTeeExportForm::SaveNativeToFile(FileName, IncludeData);
+    }
+    std::vector<TCursor> Seen;
+};
+
+TEST_F(ExportDialogTest, CopyAndSaveShowTheHourGlassWhileTheyWork)
+{
+    TCursorProbeForm probe(nullptr);
+    probe.Panel = chart;
+    user::ShowAndActivate(&probe);
+    // The series combo drops down wider than it is.
+    EXPECT_EQ(probe.CBSeries->DropDownWidth(), std::max(250, probe.CBSeries->Width()));
+    struct Case {
+        const char* Tab;
+        TButton* TCursorProbeForm::*Button;
+        const char* File;
+    };
+    const Case cases[] = {
+        {"Data", &TCursorProbeForm::BCopy, ""},
+        {"Data", &TCursorProbeForm::BSave, "data.txt"},
+        {"Native", &TCursorProbeForm::BSave, "chart.tee"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Tab) + " " + c.File);
+        ASSERT_TRUE(user::ClickTab(probe.PageControl1, c.Tab));
+        const std::string file = *c.File != 0 ? AnswerSave(c.File) : "";
+        probe.Seen.clear();
+        ASSERT_TRUE(user::Click(probe.*c.Button));
+        EXPECT_EQ(probe.Seen, std::vector<TCursor>{crHourGlass});
+        EXPECT_EQ(ScreenCursor(), crDefault);
+        if (!file.empty()) {
+            EXPECT_TRUE(std::filesystem::exists(file));
+        }
+    }
+}
 
 TEST_F(ExportDialogTest, PicturePageSizesCopiesAndSaves)
 {
