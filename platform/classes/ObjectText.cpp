@@ -697,7 +697,9 @@ public:
     void Convert()
     {
         W.WriteSignature();
-        ConvertObject(0);
+        // The root object is the first level, as the reader and the way back count it, so
+        // that every text read here can be read as a stream and written as text again.
+        ConvertObject(1);
     }
 
 private:

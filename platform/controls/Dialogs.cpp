@@ -3,7 +3,11 @@
 #include "Forms.h"
 #include "QtBridge.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -125,10 +129,44 @@ int ShowMessageBox(TDialogRequest& r)
 
 // An open dialog whose default extension only completes a typed name that names no
 // file: a file without extension, or with another one, opens as typed.
+//
+// Enter in the name box opens what is typed (or refuses it as accept() does) whether or
+// not the completion list is showing: that list appears when the folder's background
+// listing arrives, sooner or later, and each state took the key its own way, so that the
+// same typed name opened or did nothing by chance. Only a completion the user picked in
+// the list is taken by Enter.
 class TOpenFileDialog : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
     QString DefaultExt;
+
+    int exec() override
+    {
+        if (auto* name = findChild<QLineEdit*>("fileNameEdit")) {
+            FName = name;
+            name->installEventFilter(this);
+            if (QCompleter* completer = name->completer(); completer != nullptr && completer->popup() != nullptr)
+                completer->popup()->installEventFilter(this);
+        }
+        return QFileDialog::exec();
+    }
+
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        QAbstractItemView* list = FName != nullptr && FName->completer() != nullptr ? FName->completer()->popup() : nullptr;
+        if (Event->type() == QEvent::KeyPress && FName != nullptr && (Watched == FName || Watched == list)) {
+            const auto* key = static_cast<QKeyEvent*>(Event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            const bool picked = list != nullptr && list->isVisible() && list->currentIndex().isValid();
+            if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !picked) {
+                if (list != nullptr)
+                    list->hide();
+                accept();
+                return true;
+            }
+        }
+        return QFileDialog::eventFilter(Watched, Event);
+    }
 
     void accept() override
     {
@@ -141,6 +179,9 @@ public:
         }
         QFileDialog::accept();
     }
+
+private:
+    QPointer<QLineEdit> FName;
 };
 
 // The real open dialog.

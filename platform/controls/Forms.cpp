@@ -26,12 +26,20 @@
 #include <cstdio>
 #include <exception>
 #include <thread>
+#include <vector>
 
 using namespace ctlqt;
 
 TApplication* Application = nullptr;
 
 namespace {
+
+// The forms whose modal loop runs, innermost last, whoever owns them.
+std::vector<TForm*>& RunningModalForms()
+{
+    static std::vector<TForm*> forms;
+    return forms;
+}
 
 std::string CurrentExceptionMessage()
 {
@@ -457,7 +465,9 @@ int TForm::RunModalLoop()
     win->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     FModalLoop = &loop;
+    RunningModalForms().push_back(this);
     auto finish = [&] {
+        std::erase(RunningModalForms(), this);
         FModalLoop = nullptr;
         FModal = false;
         Hide();
@@ -602,10 +612,10 @@ void TApplication::Run()
 void TApplication::Terminate()
 {
     FTerminated = true;
-    // Modal forms stop waiting too, so that the program does not hang in a dialog.
-    for (int i = 0; i < ComponentCount(); ++i)
-        if (auto* form = dynamic_cast<TForm*>(Components(i)); form != nullptr && form->FModalLoop != nullptr)
-            form->FModalLoop->quit();
+    // Modal forms stop waiting too, whoever owns them, so that the program does not hang
+    // in a dialog.
+    for (TForm* form : RunningModalForms())
+        form->FModalLoop->quit();
     if (FLoop != nullptr)
         FLoop->quit();
 }

@@ -339,8 +339,8 @@ std::vector<uint8_t> BitmapFileBytes(const QImage& Source, TPixelFormat Format)
     std::unordered_map<QRgb, uint8_t> index;
     const auto indexOf = [&](QRgb c) -> unsigned {
         c &= 0xFFFFFF;
-        if (bits == 1)
-            return qGray(c) >= 128 ? 1 : 0;
+        if (bits == 1)   // the threshold that drawing on a one-bit bitmap uses
+            return qtbridge::ToMono(c) == 0xFFFFFFFFu ? 1 : 0;
         if (auto it = index.find(c); it != index.end())
             return it->second;
         size_t best = 0;

@@ -107,6 +107,16 @@ TEST_F(SeriesPointsTest, HorizontalStoreTakesValuesAlongXAndCopiesCrossed)
     EXPECT_EQ(ValuesOf(end), (std::vector<double>{0, 0, 0}));
     EXPECT_EQ(LabelsOf(horizontal), (std::vector<std::string>{"low", "", "v"}));
     EXPECT_EQ(ColorsOf(horizontal), (std::vector<TColor>{clDefault, clDefault, clRed}));
+
+    // List settings cross the same way, both ways: the values' date-time goes with them.
+    vertical.YValues()->SetDateTime(true);
+    horizontal.AssignListSettings(vertical);
+    EXPECT_TRUE(horizontal.XValues()->DateTime());
+    EXPECT_FALSE(horizontal.YValues()->DateTime());
+    TSeriesPoints back;
+    back.AssignListSettings(horizontal);
+    EXPECT_TRUE(back.YValues()->DateTime());
+    EXPECT_FALSE(back.XValues()->DateTime());
 }
 
 TEST_F(SeriesPointsTest, OwnerHearsOnlyTheChangesListsAndLabelsMakeThemselves)

@@ -568,6 +568,13 @@ TEST_F(SeriesData, LayoutAndFlags)
     d = DataOf(plain);
     EXPECT_EQ(d[0], 2);
     EXPECT_EQ(d.substr(5 + 8, 4), std::string("\0\0\0\x20", 4));   // point 0 has none
+
+    // A label of 255 characters still fits its length byte; one more takes four.
+    auto* labelled = Series<TLineSeries>({{0, 4}});
+    for (auto [length, flags] : {std::pair{255, 4}, {256, 4 | 16}}) {
+        labelled->SetLabel(0, std::string(static_cast<size_t>(length), 'L'));
+        EXPECT_EQ(DataOf(labelled)[0], flags) << length;
+    }
 }
 
 TEST_F(SeriesData, PointsReadBackWhole)
@@ -581,7 +588,12 @@ TEST_F(SeriesData, PointsReadBackWhole)
     s->SetValueColor(10004, clLime);
     s->SetLabel(2, std::string(300, 'L'));
     auto* h = Series<THorizLineSeries>({{3, 0}, {1, 1}, {4, 2}});
-    for (TChartSeries* source : {static_cast<TChartSeries*>(s), static_cast<TChartSeries*>(h)}) {
+    // Plain points of three lists: the radii travel with them.
+    auto* bubbles = Series<TBubbleSeries>({});
+    for (int i = 0; i < 3; ++i)
+        bubbles->AddBubble(i, 10 - i, 0.25 + i);
+    for (TChartSeries* source : {static_cast<TChartSeries*>(s), static_cast<TChartSeries*>(h),
+                                 static_cast<TChartSeries*>(bubbles)}) {
         const std::string d = DataOf(source);
         TChartSeries* copy = dynamic_cast<TChartSeries*>(source->ClassInfo()->CreateComponent(chart.get()));
         chart->AddSeries(copy);
@@ -590,6 +602,9 @@ TEST_F(SeriesData, PointsReadBackWhole)
         for (int i = 0; i < source->Count(); ++i) {
             EXPECT_EQ(copy->XValue(i), source->XValue(i));
             EXPECT_EQ(copy->YValue(i), source->YValue(i));
+            for (int k = 2; k < source->ValuesList()->Count(); ++k)
+                EXPECT_EQ(copy->ValuesList()->ValueList(k)->Value(i), source->ValuesList()->ValueList(k)->Value(i))
+                    << k << " " << i;
         }
         EXPECT_EQ(copy->LabelText(2), source->LabelText(2));
         if (source == s) {
@@ -600,6 +615,20 @@ TEST_F(SeriesData, PointsReadBackWhole)
         EXPECT_THROW(ReadInto(copy, d.substr(0, d.size() - 5)), EReadError);
         EXPECT_EQ(copy->Count(), 0);
     }
+    // Cut in the last point's label (long enough for the cut to pass the size check), after
+    // the first point's custom mark position: no points and no positions.
+    auto* marked = Series<TLineSeries>({{0, 1}, {1, 2}, {2, 3}, {3, 4}});
+    const std::string label(60, 'q');
+    marked->SetLabel(3, label);
+    marked->Marks()->Positions()->Ensure(0)->Custom = true;
+    const std::string d = DataOf(marked);
+    ASSERT_EQ(d[0], 4 | 8);
+    auto* copy = Series<TLineSeries>({});
+    EXPECT_THROW(ReadInto(copy, d.substr(0, d.find(label) + 40)), EReadError);
+    EXPECT_EQ(copy->Count(), 0);
+    EXPECT_EQ(copy->Marks()->Positions()->Count(), 0);
+    ReadInto(copy, d);
+    EXPECT_TRUE(copy->Marks()->Positions()->Position(0)->Custom);
 }
 
 // Points taken whole into the lists read back as adding them one by one would: in

@@ -135,6 +135,7 @@ TEST(StreamingBytes, ExtendedFloatsByHand)
 TEST(StreamingBytes, OtherValueForms)
 {
     EXPECT_EQ(Written([](TWriter& w) { w.WriteString("abc"); }), B({6, 3, 'a', 'b', 'c'}));
+    EXPECT_EQ(Written([](TWriter& w) { w.WriteString(std::string(255, 'x')); }), B({6, 255}) + std::string(255, 'x'));
     EXPECT_EQ(Written([](TWriter& w) { w.WriteString(std::string(256, 'x')); }),
               B({12, 0x00, 0x01, 0, 0}) + std::string(256, 'x'));
     EXPECT_EQ(Written([](TWriter& w) { w.WriteString("\xC3\xA9"); }), B({20, 2, 0, 0, 0, 0xC3, 0xA9}));

@@ -347,6 +347,41 @@ TEST(StreamingText, TextIsReadLeniently)
     EXPECT_EQ(TextOf(BinaryOfText(variant)), canonical);
 }
 
+TEST(StreamingText, NumbersComeBackInTheirShortestExactText)
+{
+    // Fixed notation up to exponent 14, then the exponent; currencies keep the zeros
+    // after the point that hold a place; 16 hex digits still fit 64 bits.
+    const std::pair<std::string, std::string> cases[] = {
+        {"1E14", "100000000000000.0"}, {"1000000000000000.0", "1E15"}, {"-0.00001", "-0.00001"},
+        {"0.000001", "1E-6"},          {"1.5c", "1.5c"},                {"1.05c", "1.05c"},
+        {"-0.0001c", "-0.0001c"},      {"$FFFFFFFFFFFFFFFF", "-1"},     {"$7FFFFFFFFFFFFFFF", "9223372036854775807"},
+    };
+    for (const auto& [typed, canonical] : cases)
+        EXPECT_EQ(TextOf(BinaryOfText("object TNode\r\n  Ratio = " + typed + "\r\nend\r\n")),
+                  "object TNode\r\n  Ratio = " + canonical + "\r\nend\r\n")
+            << typed;
+}
+
+TEST(StreamingText, ListsNestedToTheLimitTravelBothWaysAndOneDeeperIsRefused)
+{
+    const auto nested = [](int Levels) {
+        return "object TNode\r\n  Count = " + std::string(static_cast<size_t>(Levels), '(') + "1" +
+               std::string(static_cast<size_t>(Levels), ')') + "\r\nend\r\n";
+    };
+    const int limit = 255;   // with the root object, 256 levels
+    const std::string binary = BinaryOfText(nested(limit));
+    EXPECT_EQ(BinaryOfText(TextOf(binary)), binary);
+    ExpectRefused(nested(limit + 1), "Invalid stream format on line 2");
+    // The same depth plus one, made in the binary form, is refused on the way to text.
+    std::string deeper = binary;
+    const size_t list = deeper.find("Count") + 5;
+    deeper.insert(list, 1, '\x01');
+    deeper.insert(deeper.size() - 2, 1, '\x00');
+    TMemoryStream in, out;
+    Load(in, deeper);
+    EXPECT_THROW(ObjectBinaryToText(&in, &out), EReadError);
+}
+
 TEST(StreamingText, ErrorsNameTheLineAndLeaveTheOutputAlone)
 {
     const std::pair<std::string, std::string> cases[] = {
@@ -354,7 +389,9 @@ TEST(StreamingText, ErrorsNameTheLineAndLeaveTheOutputAlone)
         {"object TNode\r\n  Count 5\r\nend\r\n", "'=' expected on line 2"},
         {"object TNode\r\n  Count = 1\r\n  Caption = 'abc\r\nend\r\n", "Invalid string constant on line 3"},
         {"object TNode\r\n  Payload = {0A1}\r\nend\r\n", "Invalid binary value on line 2"},
+        {"object TNode\r\n  Caption = 'a'#\r\nend\r\n", "Invalid string constant on line 2"},
         {"object TNode\r\n  Count = 99999999999999999999\r\nend\r\n", "Number out of range on line 2"},
+        {"object TNode\r\n  Count = $10000000000000000\r\nend\r\n", "Number out of range on line 2"},
         {"object TNode\r\n  Count = 1\r\n", "Identifier expected on line 3"},
         {"object TNode\r\n  Count = " + std::string(1000, '(') + "\r\nend\r\n", "Invalid stream format on line 2"},
     };

@@ -30,11 +30,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -66,6 +69,30 @@ TEST_F(FormsTest, ExceptionFromAnEventGoesToTheDefaultHandler)
     EXPECT_EQ(first.Caption, Application->Title());
     EXPECT_TRUE(first.Buttons == TMsgDlgButtons({mbOK}));
     EXPECT_EQ(dialogs.Requests[1].Text, "plain failure.");
+}
+
+// An exception of the background work reaches the caller once the work has ended and
+// its last progress has run, so that the caller's handler can show it.
+TEST_F(FormsTest, AFailureOfBackgroundWorkReachesTheCallerAfterTheWork)
+{
+    std::atomic<bool> ended{false};
+    int progressAfterEnd = 0;
+    TBackgroundWork task;
+    task.ProgressInterval = 5;
+    task.Work = [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ended = true;
+        throw std::runtime_error("The disk is full");
+    };
+    task.Progress = [&] { progressAfterEnd += ended ? 1 : 0; };
+    try {
+        RunInBackground(task);
+        ADD_FAILURE() << "the failure was swallowed";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "The disk is full");
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_GE(progressAfterEnd, 1);
 }
 
 TEST_F(FormsTest, MessageBoxesGoThroughTheEntryPoint)

@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QWidget>
 
 #include <memory>
@@ -59,6 +60,7 @@ TEST(FormBuilderTest, ControlsCarryTheirNamesAndCaptionsAndSitWhereTheLayoutPutT
     EXPECT_EQ(form.RGKind->Items()->Count(), 2);
     EXPECT_EQ(form.UDSize->Position(), 1);
     EXPECT_EQ(form.ESize->Text(), "1");
+    EXPECT_EQ(form.TBOffset->Frequency(), 50);
     // Rows stack downwards; a row's field is right of its label; buttons sit at the right.
     EXPECT_LT(form.CBVisible->Top(), form.EName->Top());
     EXPECT_LT(form.EName->Top(), form.ESize->Top());
@@ -140,6 +142,15 @@ TEST(FormBuilderTest, ArrowKeysInAnUpDownsEditStepItWithinItsLimitsAndTabPassesT
     user::Key(Qt::Key_Tab);
     EXPECT_FALSE(form.UDSize->Widget()->isAncestorOf(QApplication::focusWidget()));
     EXPECT_NE(QApplication::focusWidget(), form.ESize->Widget());
+
+    // An up-down declared with a step of 5 goes up by 5 a key.
+    TForm stepped(nullptr);
+    TEdit* edit = nullptr;
+    TUpDown* upDown = nullptr;
+    BuildForm(&stepped, 200, 60, {Row("&Step:", {UpDownEdit(edit, "EStep", upDown, "UDStep", 0, 100, 5)})});
+    user::ShowAndActivate(&stepped);
+    ASSERT_TRUE(user::Key(edit, Qt::Key_Up));
+    EXPECT_EQ(edit->Text(), "5");
 }
 
 TEST(FormBuilderTest, AnUpDownsEditRefusesATypedTextOutsideItsLimitsWithAMessageAndKeepsTheFocus)
@@ -174,6 +185,33 @@ TEST(FormBuilderTest, AnUpDownsEditRefusesATypedTextOutsideItsLimitsWithAMessage
         EXPECT_EQ(form.ESize->Text(), typed);
     }
     EXPECT_EQ(dialogs.Requests.size(), 2U);
+
+    // Enter on a valid number finishes the typing, then presses the default button.
+    int okClicks = 0;
+    form.BOk->SetDefault(true);
+    form.BOk->OnClick = [&](TObject*) { ++okClicks; };
+    ASSERT_TRUE(user::Focus(form.ESize));
+    ASSERT_TRUE(user::Type("7"));
+    ASSERT_TRUE(user::Key(Qt::Key_Return));
+    EXPECT_EQ(form.UDSize->Position(), 7);
+    EXPECT_EQ(okClicks, 1);
+    // A popup opened from the edit holding a bad number is no leaving of it: the refusal
+    // waits until the focus really leaves.
+    user::Key(Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(user::Type("99"));
+    QMenu popup(edit);
+    popup.addAction("Copy");
+    popup.popup(edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs.Requests.size(), 2U);
+    popup.close();
+    QApplication::processEvents();
+    ASSERT_TRUE(user::Key(form.ESize, Qt::Key_Tab));
+    QApplication::processEvents();
+    ASSERT_EQ(dialogs.Requests.size(), 3U);
+    EXPECT_EQ(dialogs.Requests[2].Text, "Value must be between 1 and 20.");
+    EXPECT_EQ(okClicks, 1);
 }
 
 TEST(FormBuilderTest, ALabelsAcceleratorMovesTheFocusToItsControl)

@@ -28,6 +28,7 @@ public:
             Radios(RGOrder, "RGOrder", "Order:", {"&1", "&2", "&3", "&4", "&5"}, 2),
             Row("&Step:", {UpDownEdit(EStep, "EStep", UDStep, "UDStep", -3, 7)}),
             Row("&Balance:", {Ctl(SBBalance, "SBBalance"), Ctl(LBalance, "LBalance", "50 %", 48)}),
+            Row("&Pair:", {UpDownEdit(EPair, "EPair", UDPair, "UDPair", 0, 9), Panel(PPair, "PPair", {Ctl(EInPanel, "EInPanel")})}),
         });
     }
     TLabel* LCode;
@@ -43,6 +44,10 @@ public:
     TUpDown* UDStep;
     TScrollBar* SBBalance;
     TLabel* LBalance;
+    TEdit* EPair;
+    TUpDown* UDPair;
+    TPanel* PPair;
+    TEdit* EInPanel;
 };
 
 // Rows only: nothing in it grows.
@@ -188,6 +193,13 @@ TEST_F(FormBuilderLayout, UpDownEditStartsAtItsMinimum)
     EXPECT_EQ(small->UDStep->Position(), -3);
     EXPECT_EQ(small->EStep->Text(), "-3");
     EXPECT_EQ(small->UDStep->Left(), small->EStep->Left() + small->EStep->Width());
+    // Alone in its row the pair keeps to the left; beside a group that widens, it keeps
+    // its width at the left and the group takes all the room the form gains.
+    EXPECT_EQ(large->UDStep->Left(), small->UDStep->Left());
+    EXPECT_EQ(large->EPair->Width(), small->EPair->Width());
+    EXPECT_EQ(large->UDPair->Left(), small->UDPair->Left());
+    EXPECT_EQ(large->UDPair->Left(), large->EPair->Left() + large->EPair->Width());
+    EXPECT_EQ(large->PPair->Width(), small->PPair->Width() + 200);
 }
 
 } // namespace

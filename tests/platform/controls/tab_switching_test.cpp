@@ -88,6 +88,22 @@ TEST_F(TabSwitchingTest, EveryWayOfSwitchingPagesAsksAndTellsOnce)
     // The hidden tab is not offered at all.
     EXPECT_NONFATAL_FAILURE(user::ClickTab(pages, "Three"), "shows no tab");
     EXPECT_EQ(bar->count(), 3);
+    // Nor does the program reach it: SelectPage answers false and asks nothing.
+    log.clear();
+    EXPECT_FALSE(pages->SelectPage(pages->Pages(2)));
+    EXPECT_EQ(log, "");
+    EXPECT_EQ(pages->ActivePage(), pages->Pages(0));
+
+    // Hiding or showing another tab keeps the page the user is on.
+    ASSERT_TRUE(user::ClickTab(pages, "Four"));
+    log.clear();
+    pages->Pages(1)->SetTabVisible(false);
+    EXPECT_EQ(pages->ActivePage(), pages->Pages(3));
+    pages->Pages(2)->SetTabVisible(true);
+    pages->Pages(1)->SetTabVisible(true);
+    EXPECT_EQ(pages->ActivePage(), pages->Pages(3));
+    EXPECT_TRUE(edits[3]->Widget()->isVisible());
+    EXPECT_EQ(log, "");
 }
 
 TEST_F(TabSwitchingTest, CtrlPageKeysAndCtrlTabSwitchPagesEvenFromAControlThatTakesKeysForItself)

@@ -101,6 +101,11 @@ TEST_F(UserInputTest, DefaultAndCancelButtonsAnswerEnterAndEscapeInAModalForm)
     no->SetCancel(true);
     no->SetModalResult(mrNo);
 
+    // In a window that is not modal, Escape closes nothing (in the main window it would
+    // end the program).
+    ASSERT_TRUE(user::Key(edit, Qt::Key_Escape));
+    EXPECT_TRUE(form->Visible());
+
     user::ModalActions modal(dialogs);
     modal.Then([&](TForm*) {
         // The form's own loop runs: the window behind it is blocked.
@@ -114,8 +119,62 @@ TEST_F(UserInputTest, DefaultAndCancelButtonsAnswerEnterAndEscapeInAModalForm)
     no->Hide();
     modal.Then([&](TForm*) { user::Key(field, Qt::Key_Escape); });
     EXPECT_EQ(dialog->ShowModal(), mrCancel);
-    EXPECT_EQ(modal.Started(), 3);
+    // The keypad's Enter is Enter.
+    no->Show();
+    modal.Then([&](TForm*) { user::Key(field, Qt::Key_Enter, Qt::KeypadModifier); });
+    EXPECT_EQ(dialog->ShowModal(), mrYes);
+    // A greyed button is pressed by neither key: Enter leaves the form open; Escape closes
+    // it as Cancel without the greyed Cancel's click.
+    int noClicks = 0;
+    no->OnClick = [&](TObject*) { ++noClicks; };
+    yes->SetEnabled(false);
+    no->SetEnabled(false);
+    modal.Then([&](TForm* f) {
+        user::Key(field, Qt::Key_Return);
+        EXPECT_TRUE(f->Visible());
+    });
+    modal.Then([&](TForm*) { user::Key(field, Qt::Key_Escape); });
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    EXPECT_EQ(noClicks, 0);
+    EXPECT_EQ(modal.Started(), 5);
     EXPECT_EQ(okClicks, 0);
+}
+
+// OnClose answering "do not close" keeps a modal form in its loop after its OK button;
+// the application's Terminate ends the loop of any modal form, as Cancel.
+TEST_F(UserInputTest, AModalFormStaysUntilItMayCloseAndTerminateCancelsIt)
+{
+    auto dialog = std::make_unique<TForm>(nullptr);
+    auto* yes = new TButton(dialog.get());
+    yes->SetParent(dialog.get());
+    yes->SetModalResult(mrOk);
+    bool refuse = true;
+    int closes = 0;
+    dialog->OnClose = [&](TObject*, TCloseAction& Action) {
+        ++closes;
+        if (refuse)
+            Action = caNone;
+    };
+    bool returned = false;
+    user::ModalActions modal(dialogs);
+    modal.Then([&](TForm*) { user::Click(yes); });
+    modal.Then([&](TForm* f) {
+        EXPECT_FALSE(returned);
+        EXPECT_TRUE(f->Visible());
+        EXPECT_EQ(closes, 1);
+        refuse = false;
+        user::Click(yes);
+    });
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    returned = true;
+    EXPECT_EQ(closes, 2);
+    EXPECT_EQ(modal.Started(), 1);
+
+    modal.Then([&](TForm*) { Application->Terminate(); });
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    EXPECT_FALSE(dialog->Visible());
+    FinalizeFormsUnit();   // an application not terminated for what follows
+    InitializeFormsUnit();
 }
 
 TEST_F(UserInputTest, AModalFormLeftOpenFailsTheTestAndIsClosed)

@@ -5,7 +5,10 @@
 #include "graphics/QtBridge.h"
 
 #include <QPdfWriter>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -114,11 +117,60 @@ TEST(Bitmaps, SaveAndLoadBmpInColourAndMonochrome)
     EXPECT_EQ(Px(n, 8, 1), clBlack);
     EXPECT_EQ(Px(n, 0, 0), clWhite);
 
+    // One bit: a grey of 128 and more is white, below it black; a row of 33 pixels takes
+    // 8 bytes (rows are whole 4-byte words).
+    TBitmap g(33, 2, pf1bit);
+    g.Canvas()->SetPixel(0, 0, TColor(0x808080));
+    g.Canvas()->SetPixel(1, 0, TColor(0x7F7F7F));
+    g.Canvas()->SetPixel(32, 1, clNavy);
+    g.SaveToFile(dir + "/g.bmp");
+    EXPECT_EQ(std::filesystem::file_size(dir + "/g.bmp"), 14u + 40 + 2 * 4 + 2 * 8);
+    n.LoadFromFile(dir + "/g.bmp");
+    EXPECT_EQ(Px(n, 0, 0), clWhite);
+    EXPECT_EQ(Px(n, 1, 0), clBlack);
+    EXPECT_EQ(Px(n, 32, 1), clBlack);
+    EXPECT_EQ(Px(n, 31, 1), clWhite);
+
     EXPECT_THROW(c.LoadFromFile(dir + "/missing.bmp"), EFOpenError);
     TPicture p;
     EXPECT_THROW(p.LoadFromFile(dir + "/x.xyz"), EInvalidGraphic);
     p.LoadFromFile(dir + "/c.bmp");
     EXPECT_EQ(p.Width(), 5);
+}
+
+// Each depth's pixel layout: the left pixel of a 4-bit pair in the high nibble (read back
+// as such); 16 bits with bit fields as 5-6-5 after the three masks, without as 5-5-5, each
+// read back with as many bits of green. Each loads back in the depth it was written in.
+TEST(Bitmaps, PixelsAreWrittenInEachDepthsLayout)
+{
+    const std::string file = testsupport::TempDir() + "/depth.bmp";
+    const std::tuple<TPixelFormat, std::string, TColor> cases[] = {
+        {pf4bit, "", clLime},
+        {pf16bit, std::string("\xE0\x07\x00\x00", 4), TColor(0x00FC00)},
+        {pf15bit, std::string("\xE0\x03\x00\x00", 4), TColor(0x00F800)},
+    };
+    for (const auto& [format, first, lime] : cases) {
+        SCOPED_TRACE(int(format));
+        TBitmap b(3, 1, format);
+        b.Canvas()->SetPixel(0, 0, clLime);
+        b.Canvas()->SetPixel(1, 0, clBlack);
+        b.Canvas()->SetPixel(2, 0, clLime);
+        b.SaveToFile(file);
+        std::ifstream in(file, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_GT(bytes.size(), 14u);
+        const size_t pixelsAt = uint8_t(bytes[10]) | size_t(uint8_t(bytes[11])) << 8;
+        if (!first.empty()) {
+            EXPECT_EQ(pixelsAt, format == pf16bit ? 14u + 40 + 12 : 14u + 40);
+            EXPECT_EQ(bytes.substr(pixelsAt, first.size()), first);
+        }
+        TBitmap read;
+        read.LoadFromFile(file);
+        EXPECT_EQ(read.PixelFormat(), format);
+        EXPECT_EQ(Px(read, 0, 0), lime);
+        EXPECT_EQ(Px(read, 1, 0), clBlack);
+        EXPECT_EQ(Px(read, 2, 0), lime);
+    }
 }
 
 TEST(Bitmaps, APictureWithSeeThroughPartsIsDrawnOverWhatLiesBeneath)

@@ -826,6 +826,15 @@ TEST(CanvasBitBlt, RespectsTheClipAndStretches)
     t.c.CopyRect(TRect(1, 0, 3, 1), t.c, TRect(0, 0, 2, 1));
     EXPECT_EQ(Px(t.bmp, 1, 0), clRed);
     EXPECT_EQ(Px(t.bmp, 2, 0), clBlue);
+    // The same one row down, overlapping: no row is copied from one already written.
+    Surface v(1, 4);
+    v.c.SetPixel(0, 0, clRed);
+    v.c.SetPixel(0, 1, clBlue);
+    v.c.SetPixel(0, 2, clLime);
+    v.c.CopyRect(TRect(0, 1, 1, 4), v.c, TRect(0, 0, 1, 3));
+    EXPECT_EQ(Px(v.bmp, 0, 1), clRed);
+    EXPECT_EQ(Px(v.bmp, 0, 2), clBlue);
+    EXPECT_EQ(Px(v.bmp, 0, 3), clLime);
 }
 
 TEST(CanvasBitBlt, BlocksFarOutsideTheDeviceTouchOnlyWhatIsSeen)
