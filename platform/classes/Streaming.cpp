@@ -15,6 +15,7 @@ constexpr char Signature[4] = {'T', 'P', 'F', '0'};
 // Deeper nesting of lists or components than this is taken for a damaged stream, so that
 // a bad stream cannot run the reader out of stack.
 constexpr int MaxNesting = 256;
+constexpr const char* SDataAfterRoot = "Invalid stream format: data follows the end of the component";
 
 
 [[noreturn]] void InvalidValue()
@@ -909,6 +910,10 @@ void TReader::ReadRoot(TComponent* Root)
             FMade->FreeAll();
         });
         ReadData(Root);
+        // A list that ended early (a damaged byte) ends the root early too: the rest of the
+        // stream would be left unread, with the components and points it holds.
+        if (FStream->Position() < FStream->Size())
+            throw EReadError(SDataAfterRoot);
         ResolveFixups();
         cleanUp.Dismiss();
     }

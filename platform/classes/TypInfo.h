@@ -50,6 +50,8 @@
 
 #include "Classes.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -315,6 +317,26 @@ public:
             Last().NeverStored = !Test;
         } else
             Last().IsStored = [Test](TObject* o) { return static_cast<bool>(std::invoke(Test, Self(o))); };
+        return *this;
+    }
+
+    // Numbers set through the table (a stream's above all) are kept within Lo..Hi, a NaN
+    // is an invalid value: a file can hold any number, the drawing needs bounded ones.
+    TClassBuilder& Within(double Lo, double Hi)
+    {
+        TPropInfo& p = Last();
+        if (p.SetOrd) {
+            p.SetOrd = [Set = p.SetOrd, Lo = int64_t(Lo), Hi = int64_t(Hi)](TObject* o, int64_t v) {
+                Set(o, std::clamp(v, Lo, Hi));
+            };
+        }
+        if (p.SetFloat) {
+            p.SetFloat = [Set = p.SetFloat, Lo, Hi](TObject* o, double v) {
+                if (std::isnan(v))
+                    typinfo_detail::InvalidValue();
+                Set(o, std::clamp(v, Lo, Hi));
+            };
+        }
         return *this;
     }
 

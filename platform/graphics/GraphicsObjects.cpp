@@ -49,7 +49,7 @@ BEGIN_CLASS_INFO(TPen, TPersistent)
         .Default(pmCopy)
     .Enum("Style", &TPen::Style, &TPen::SetStyle,
           {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"}).Default(psSolid)
-    .Int("Width", &TPen::Width, &TPen::SetWidth).Default(1)
+    .Int("Width", &TPen::Width, &TPen::SetWidth).Within(-MaxStoredPixels, MaxStoredPixels).Default(1)
 END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TBrush, TPersistent)
@@ -63,9 +63,10 @@ END_CLASS_INFO
 BEGIN_CLASS_INFO(TFont, TPersistent)
     .Int("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET)
     .Int("Color", &TFont::Color, &TFont::SetColor).Idents(ColorIdents()).Default(clWindowText)
-    .Int("Height", &TFont::Height, &TFont::SetHeight)
+    .Int("Height", &TFont::Height, &TFont::SetHeight).Within(-MaxStoredPixels, MaxStoredPixels)
     .Str("Name", &TFont::Name, &TFont::SetName)
-    .Int("Orientation", &TFont::Orientation, &TFont::SetOrientation).Default(0)
+    .Int("Orientation", &TFont::Orientation, &TFont::SetOrientation)
+        .Within(-MaxStoredDegrees, MaxStoredDegrees).Default(0)
     .Enum("Pitch", &TFont::Pitch, &TFont::SetPitch, {"fpDefault", "fpVariable", "fpFixed"}).Default(fpDefault)
     .Enum("Quality", &TFont::Quality, &TFont::SetQuality, {"fqDefault", "fqNonAntialiased", "fqAntialiased"})
         .Default(fqDefault)

@@ -21,6 +21,14 @@ inline int ClampDeviceCoord(double v)
     return int(std::lround(std::clamp<double>(v, -MaxDeviceCoord, MaxDeviceCoord)));
 }
 
+// The largest size or offset in pixels, percentage and angle in degrees that a stored
+// chart or picture gives its drawing (a property's table keeps a file's values within
+// them): far beyond any sensible one, and small enough that drawing arithmetic on a few
+// of them, sums or a size times a percentage, stays inside int.
+inline constexpr int MaxStoredPixels = 32767;
+inline constexpr int MaxStoredPercent = 10000;
+inline constexpr int MaxStoredDegrees = 36000;
+
 struct TPoint {
     int X = 0;
     int Y = 0;

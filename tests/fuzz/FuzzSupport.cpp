@@ -1,6 +1,7 @@
 #include "FuzzSupport.h"
 
 #include "Startup.h"
+#include "controls/Dialogs.h"
 
 #include <QApplication>
 
@@ -15,6 +16,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         app = new QApplication(*argc, *argv);
         InitializeUnits();
+        // No one answers a message box here: a stream that asks something (an obsolete
+        // property, a confirmation) gets OK, an open dialog or modal form is cancelled.
+        SetDialogAnswerer([](TDialogRequest& Request) { return Request.Kind == TDialogKind::dkMessage ? mrOk : mrCancel; });
     }
     return 0;
 }

@@ -11,7 +11,8 @@ BEGIN_CLASS_INFO(TCustomChartWall, TTeeCustomShape)
         .Stored(&TCustomChartWall::IsColorStored)
     .Bool("Dark3D", &TCustomChartWall::Dark3D, &TCustomChartWall::SetDark3D).Default(true)
     .Object("Pen", &TTeeCustomShapeBrushPen::Pen)
-    .Int("Size", &TCustomChartWall::Size, &TCustomChartWall::SetSize).Default(0)
+    .Int("Size", &TCustomChartWall::Size, &TCustomChartWall::SetSize)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(0)
 END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TChartRightWall, TCustomChartWall)

@@ -11,25 +11,31 @@
 // ---- published properties ----------------------------------------------------------
 
 BEGIN_CLASS_INFO(TCustomTeePanel, TComponent)
-    .Int("Left", &TControl::Left, &TControl::SetLeft)
-    .Int("Top", &TControl::Top, &TControl::SetTop)
-    .Int("Width", &TControl::Width, &TControl::SetWidth)
-    .Int("Height", &TControl::Height, &TControl::SetHeight)
+    .Int("Left", &TControl::Left, &TControl::SetLeft).Within(-MaxStoredPixels, MaxStoredPixels)
+    .Int("Top", &TControl::Top, &TControl::SetTop).Within(-MaxStoredPixels, MaxStoredPixels)
+    .Int("Width", &TControl::Width, &TControl::SetWidth).Within(-MaxStoredPixels, MaxStoredPixels)
+    .Int("Height", &TControl::Height, &TControl::SetHeight).Within(-MaxStoredPixels, MaxStoredPixels)
     .Enum("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner,
           {"bvNone", "bvLowered", "bvRaised", "bvSpace"}).Default(bvNone)
     .Enum("BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter,
           {"bvNone", "bvLowered", "bvRaised", "bvSpace"}).Default(bvRaised)
-    .Int("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth).Default(1)
-    .Int("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth).Default(0)
+    .Int("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(1)
+    .Int("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(0)
     .Bool("Locked", &TCustomTeePanel::Locked, &TCustomTeePanel::SetLocked).Default(false)
     .Int("Color", &TCustomControl::Color, [](TCustomTeePanel& p, TColor v) { p.SetColor(v); })
         .Idents(ColorIdents()).Default(clBtnFace)
     .Object("Border", &TCustomTeePanel::Border)
-    .Int("BorderRound", &TCustomTeePanel::BorderRound, &TCustomTeePanel::SetBorderRound).Default(0)
-    .Int("MarginBottom", &TCustomTeePanel::MarginBottom, &TCustomTeePanel::SetMarginBottom).Default(4)
-    .Int("MarginLeft", &TCustomTeePanel::MarginLeft, &TCustomTeePanel::SetMarginLeft).Default(3)
-    .Int("MarginRight", &TCustomTeePanel::MarginRight, &TCustomTeePanel::SetMarginRight).Default(3)
-    .Int("MarginTop", &TCustomTeePanel::MarginTop, &TCustomTeePanel::SetMarginTop).Default(4)
+    .Int("BorderRound", &TCustomTeePanel::BorderRound, &TCustomTeePanel::SetBorderRound)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(0)
+    .Int("MarginBottom", &TCustomTeePanel::MarginBottom, &TCustomTeePanel::SetMarginBottom)
+        .Within(0, MaxStoredPixels).Default(4)
+    .Int("MarginLeft", &TCustomTeePanel::MarginLeft, &TCustomTeePanel::SetMarginLeft)
+        .Within(0, MaxStoredPixels).Default(3)
+    .Int("MarginRight", &TCustomTeePanel::MarginRight, &TCustomTeePanel::SetMarginRight)
+        .Within(0, MaxStoredPixels).Default(3)
+    .Int("MarginTop", &TCustomTeePanel::MarginTop, &TCustomTeePanel::SetMarginTop).Within(0, MaxStoredPixels).Default(4)
     .Enum("MarginUnits", &TCustomTeePanel::MarginUnits, &TCustomTeePanel::SetMarginUnits, {"muPercent", "muPixels"})
         .Default(muPercent)
     .Bool("Monochrome", &TCustomTeePanel::Monochrome, &TCustomTeePanel::SetMonochrome).Default(false)
@@ -55,11 +61,14 @@ void TCustomTeePanel::DefineProperties(TFiler* Filer)
         "PrintMargins",
         [this](TReader* Reader) {
             Reader->ReadListBegin();
+            auto percent = [Reader] {
+                return int(std::clamp<int64_t>(Reader->ReadInteger(), -MaxStoredPercent, MaxStoredPercent));
+            };
             TRect r;
-            r.Left = Reader->ReadInteger();
-            r.Top = Reader->ReadInteger();
-            r.Right = Reader->ReadInteger();
-            r.Bottom = Reader->ReadInteger();
+            r.Left = percent();
+            r.Top = percent();
+            r.Right = percent();
+            r.Bottom = percent();
             Reader->ReadListEnd();
             FPrintMargins = r;
         },

@@ -19,7 +19,8 @@ END_CLASS_INFO
 BEGIN_CLASS_INFO(TTeeCustomShape, TTeeCustomShapeBrushPen)
     .Enum("Bevel", &TTeeCustomShape::Bevel, &TTeeCustomShape::SetBevel, {"bvNone", "bvLowered", "bvRaised", "bvSpace"})
         .Default(bvNone)
-    .Int("BevelWidth", &TTeeCustomShape::BevelWidth, &TTeeCustomShape::SetBevelWidth).Default(2)
+    .Int("BevelWidth", &TTeeCustomShape::BevelWidth, &TTeeCustomShape::SetBevelWidth)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(2)
     .Int("Color", &TTeeCustomShape::Color, &TTeeCustomShape::SetColor).Idents(ColorIdents()).Default(clWhite)
     .Object("Font", &TTeeCustomShape::Font)
     .Object("Gradient", &TTeeCustomShape::Gradient)
@@ -41,8 +42,10 @@ BEGIN_CLASS_INFO(TTeeCustomShapePosition, TTeeCustomShape)
     .Bool("CustomPosition", &TTeeCustomShapePosition::CustomPosition, &TTeeCustomShapePosition::SetCustomPosition)
         .Stored(&TTeeCustomShapePosition::IsCustomPositionStored)
     .Int("Left", &TTeeCustomShapePosition::Left, &TTeeCustomShapePosition::SetLeft)
+        .Within(-MaxStoredPixels, MaxStoredPixels)
         .Stored(&TTeeCustomShapePosition::CustomPosition)
     .Int("Top", &TTeeCustomShapePosition::Top, &TTeeCustomShapePosition::SetTop)
+        .Within(-MaxStoredPixels, MaxStoredPixels)
         .Stored(&TTeeCustomShapePosition::CustomPosition)
 END_CLASS_INFO
 
@@ -54,7 +57,11 @@ void TTeeCustomShape::DefineProperties(TFiler* Filer)
         [this](TReader* Reader) { Shadow()->SetColor(ReadStreamedColor(Reader)); },
         nullptr, false);
     Filer->DefineProperty(
-        "ShadowSize", [this](TReader* Reader) { Shadow()->SetSize(Reader->ReadInteger()); }, nullptr, false);
+        "ShadowSize",
+        [this](TReader* Reader) {
+            Shadow()->SetSize(int(std::clamp<int64_t>(Reader->ReadInteger(), -MaxStoredPixels, MaxStoredPixels)));
+        },
+        nullptr, false);
 }
 
 std::array<TPoint, 4> RotatedRectCorners(const TRect& R, int Angle)

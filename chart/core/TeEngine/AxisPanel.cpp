@@ -23,7 +23,8 @@ BEGIN_CLASS_INFO(TCustomAxisPanel, TCustomTeePanelExtended)
     .Bool("AxisBehind", &TCustomAxisPanel::AxisBehind, &TCustomAxisPanel::SetAxisBehind).Default(true)
     .Bool("AxisVisible", &TCustomAxisPanel::AxisVisible, &TCustomAxisPanel::SetAxisVisible).Default(true)
     .Object("BottomAxis", &TCustomAxisPanel::BottomAxis)
-    .Int("Chart3DPercent", &TCustomAxisPanel::Chart3DPercent, &TCustomAxisPanel::SetChart3DPercent).Default(15)
+    .Int("Chart3DPercent", &TCustomAxisPanel::Chart3DPercent, &TCustomAxisPanel::SetChart3DPercent)
+        .Within(-MaxStoredPercent, MaxStoredPercent).Default(15)
     .Bool("ClipPoints", &TCustomAxisPanel::ClipPoints, &TCustomAxisPanel::SetClipPoints).Default(true)
     .Object("CustomAxes", &TCustomAxisPanel::CustomAxes)
     .Object("DepthAxis", &TCustomAxisPanel::DepthAxis)
@@ -563,7 +564,7 @@ int TCustomAxisPanel::PageCountOfAxis(TChartAxis* Axis) const
             most = std::max(most, s->Count());
     if (most == 0)
         return 1;
-    return (most + FMaxPointsPerPage - 1) / FMaxPointsPerPage;
+    return int((int64_t(most) + FMaxPointsPerPage - 1) / FMaxPointsPerPage);
 }
 
 int TCustomAxisPanel::NumPages() const

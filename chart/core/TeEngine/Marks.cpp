@@ -79,9 +79,10 @@ END_CLASS_INFO
 // BackColor is another name of Color, and ArrowLength the callout's Length: both are
 // written by those.
 BEGIN_CLASS_INFO(TSeriesMarks, TTeeCustomShape)
-    .Int("Angle", &TSeriesMarks::Angle, &TSeriesMarks::SetAngle).Default(0)
+    .Int("Angle", &TSeriesMarks::Angle, &TSeriesMarks::SetAngle).Within(-MaxStoredDegrees, MaxStoredDegrees).Default(0)
     .Object("Arrow", &TSeriesMarks::Arrow)
-    .Int("ArrowLength", &TSeriesMarks::ArrowLength, &TSeriesMarks::SetArrowLength).Stored(false)
+    .Int("ArrowLength", &TSeriesMarks::ArrowLength, &TSeriesMarks::SetArrowLength)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Stored(false)
     .Int("BackColor", &TSeriesMarks::BackColor, &TSeriesMarks::SetBackColor).Idents(ColorIdents()).Stored(false)
     .Object("Callout", &TSeriesMarks::Callout)
     .Bool("Clip", &TSeriesMarks::Clip, &TSeriesMarks::SetClip).Default(false)

@@ -25,24 +25,28 @@ BEGIN_CLASS_INFO(TSeriesPointer, TTeeCustomShapeBrushPen)
     // Each series type shows or hides its pointer and lets it widen the axes or not, so
     // both are always written.
     .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible)
-    .Int("HorizSize", &TSeriesPointer::HorizSize, &TSeriesPointer::SetHorizSize).Default(4)
+    .Int("HorizSize", &TSeriesPointer::HorizSize, &TSeriesPointer::SetHorizSize)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(4)
     .Bool("InflateMargins", &TSeriesPointer::InflateMargins, &TSeriesPointer::SetInflateMargins)
     .Object("Pen", &TTeeCustomShapeBrushPen::Pen)
     .Enum("Style", &TSeriesPointer::Style, &TSeriesPointer::SetStyle, PointerStyleNames).Default(psRectangle)
     .Int("Transparency", &TSeriesPointer::Transparency, &TSeriesPointer::SetTransparency).Default(0)
-    .Int("VertSize", &TSeriesPointer::VertSize, &TSeriesPointer::SetVertSize).Default(4)
+    .Int("VertSize", &TSeriesPointer::VertSize, &TSeriesPointer::SetVertSize)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(4)
 END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TCallout, TSeriesPointer)
     .Object("Arrow", &TCallout::Arrow)
     .Enum("ArrowHead", &TCallout::ArrowHead, &TCallout::SetArrowHead, {"ahNone", "ahLine", "ahSolid"}).Default(ahNone)
-    .Int("ArrowHeadSize", &TCallout::ArrowHeadSize, &TCallout::SetArrowHeadSize).Default(8)
-    .Int("Distance", &TCallout::Distance, &TCallout::SetDistance).Default(0)
+    .Int("ArrowHeadSize", &TCallout::ArrowHeadSize, &TCallout::SetArrowHeadSize)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(8)
+    .Int("Distance", &TCallout::Distance, &TCallout::SetDistance).Within(-MaxStoredPixels, MaxStoredPixels).Default(0)
     .Bool("Draw3D", &TSeriesPointer::Draw3D, &TSeriesPointer::SetDraw3D).Default(false)
 END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TMarksCallout, TCallout)
-    .Int("Length", &TMarksCallout::Length, &TMarksCallout::SetLength).Stored(&TMarksCallout::IsLengthStored)
+    .Int("Length", &TMarksCallout::Length, &TMarksCallout::SetLength)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Stored(&TMarksCallout::IsLengthStored)
     .Bool("Visible", &TTeeCustomShapeBrushPen::Visible, &TTeeCustomShapeBrushPen::SetVisible).Default(false)
 END_CLASS_INFO
 

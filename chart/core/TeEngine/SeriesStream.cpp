@@ -20,7 +20,7 @@ BEGIN_CLASS_INFO(TChartSeries, TCustomChartSeries)
     .Int("Cursor", &TChartSeries::Cursor, &TChartSeries::SetCursor).Default(crDefault)
     .Reference("DataSource", &TChartSeries::DataSource, &TChartSeries::SetDataSource)
         .Stored([](TChartSeries& S) { return S.DataSources()->Count() == 1; })
-    .Int("Depth", &TChartSeries::Depth, &TChartSeries::SetDepth).Default(-1)
+    .Int("Depth", &TChartSeries::Depth, &TChartSeries::SetDepth).Within(-MaxStoredPixels, MaxStoredPixels).Default(-1)
     .Enum("HorizAxis", &TChartSeries::HorizAxis, &TChartSeries::SetHorizAxis,
           {"aTopAxis", "aBottomAxis", "aBothHorizAxis", "aCustomHorizAxis"}).Default(aBottomAxis)
     .Object("Marks", &TChartSeries::Marks)
@@ -386,6 +386,9 @@ void TChartSeries::ReadData(TStream* Stream)
                 FMarks->Positions()->Append(std::move(p));
             }
         }
+        // A damaged count that leaves points unread is no smaller series.
+        if (r.Left() != 0)
+            throw EReadError(SInvalidPropertyValue);
         if (inOrder && !OnBeforeAdd) {
             FPoints.TakePoints(std::move(columns), std::move(colors), labels);
         } else {

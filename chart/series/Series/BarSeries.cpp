@@ -23,15 +23,19 @@ BEGIN_CLASS_INFO(TCustomBarSeries, TChartSeries)
           {"bsRectangle", "bsPyramid", "bsInvPyramid", "bsCilinder", "bsEllipse", "bsArrow", "bsRectGradient",
            "bsCone", "bsBevel", "bsSlantCube", "bsDiamond", "bsInvArrow", "bsInvCone"})
         .Default(bsRectangle)
-    .Int("BarWidthPercent", &TCustomBarSeries::BarWidthPercent, &TCustomBarSeries::SetBarWidthPercent).Default(70)
-    .Int("BevelSize", &TCustomBarSeries::BevelSize, &TCustomBarSeries::SetBevelSize).Default(1)
+    .Int("BarWidthPercent", &TCustomBarSeries::BarWidthPercent, &TCustomBarSeries::SetBarWidthPercent)
+        .Within(-MaxStoredPercent, MaxStoredPercent).Default(70)
+    .Int("BevelSize", &TCustomBarSeries::BevelSize, &TCustomBarSeries::SetBevelSize)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(1)
     .Bool("Dark3D", &TCustomBarSeries::Dark3D, &TCustomBarSeries::SetDark3D).Default(true)
-    .Int("DepthPercent", &TCustomBarSeries::DepthPercent, &TCustomBarSeries::SetDepthPercent).Default(100)
+    .Int("DepthPercent", &TCustomBarSeries::DepthPercent, &TCustomBarSeries::SetDepthPercent)
+        .Within(-MaxStoredPercent, MaxStoredPercent).Default(100)
     .Object("Gradient", &TCustomBarSeries::Gradient)
     .Enum("MultiBar", &TCustomBarSeries::MultiBar, &TCustomBarSeries::SetMultiBar,
           {"mbNone", "mbSide", "mbStacked", "mbStacked100", "mbSideAll", "mbSelfStack"})
         .Default(mbSide)
-    .Int("OffsetPercent", &TCustomBarSeries::OffsetPercent, &TCustomBarSeries::SetOffsetPercent).Default(0)
+    .Int("OffsetPercent", &TCustomBarSeries::OffsetPercent, &TCustomBarSeries::SetOffsetPercent)
+        .Within(-MaxStoredPercent, MaxStoredPercent).Default(0)
     .Bool("SideMargins", &TCustomBarSeries::SideMargins, &TCustomBarSeries::SetSideMargins).Default(true)
     .Int("StackGroup", &TCustomBarSeries::StackGroup, &TCustomBarSeries::SetStackGroup).Default(0)
     .Object("TickLines", &TCustomBarSeries::TickLines)
@@ -42,12 +46,14 @@ END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TBarSeries, TCustomBarSeries)
     .ComponentFactory()
-    .Int("CustomBarWidth", &TBarSeries::CustomBarWidth, &TBarSeries::SetCustomBarWidth).Default(0)
+    .Int("CustomBarWidth", &TBarSeries::CustomBarWidth, &TBarSeries::SetCustomBarWidth)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(0)
 END_CLASS_INFO
 
 BEGIN_CLASS_INFO(THorizBarSeries, TCustomBarSeries)
     .ComponentFactory()
-    .Int("CustomBarHeight", &THorizBarSeries::CustomBarHeight, &THorizBarSeries::SetCustomBarHeight).Default(0)
+    .Int("CustomBarHeight", &THorizBarSeries::CustomBarHeight, &THorizBarSeries::SetCustomBarHeight)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(0)
 END_CLASS_INFO
 
 // ---- gradient ---------------------------------------------------------------------------

@@ -28,9 +28,12 @@ BEGIN_CLASS_INFO(TCircledSeries, TChartSeries)
     .Int("CircleBackColor", &TCircledSeries::CircleBackColor, &TCircledSeries::SetCircleBackColor)
         .Default(clDefault)
     .Bool("Circled", &TCircledSeries::Circled, &TCircledSeries::SetCircled).Default(false)
-    .Int("CustomXRadius", &TCircledSeries::CustomXRadius, &TCircledSeries::SetCustomXRadius).Default(0)
-    .Int("CustomYRadius", &TCircledSeries::CustomYRadius, &TCircledSeries::SetCustomYRadius).Default(0)
-    .Int("RotationAngle", &TCircledSeries::RotationAngle, &TCircledSeries::SetRotationAngle).Default(0)
+    .Int("CustomXRadius", &TCircledSeries::CustomXRadius, &TCircledSeries::SetCustomXRadius)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(0)
+    .Int("CustomYRadius", &TCircledSeries::CustomYRadius, &TCircledSeries::SetCustomYRadius)
+        .Within(-MaxStoredPixels, MaxStoredPixels).Default(0)
+    .Int("RotationAngle", &TCircledSeries::RotationAngle, &TCircledSeries::SetRotationAngle)
+        .Within(-MaxStoredDegrees, MaxStoredDegrees).Default(0)
 END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TPieOtherSlice, TPersistent)
@@ -48,12 +51,14 @@ END_CLASS_INFO
 
 BEGIN_CLASS_INFO(TPieSeries, TCircledSeries)
     .ComponentFactory()
-    .Int("AngleSize", &TPieSeries::AngleSize, &TPieSeries::SetAngleSize).Default(360)
+    .Int("AngleSize", &TPieSeries::AngleSize, &TPieSeries::SetAngleSize)
+        .Within(-MaxStoredDegrees, MaxStoredDegrees).Default(360)
     .Bool("AutoMarkPosition", &TPieSeries::AutoMarkPosition, &TPieSeries::SetAutoMarkPosition).Default(true)
     .Bool("ColorEachPoint", &TPieSeries::ColorEachPoint, &TPieSeries::SetColorEachPoint).Default(true)
     .Bool("Dark3D", &TPieSeries::Dark3D, &TPieSeries::SetDark3D).Default(true)
     .Int("DarkPen", &TPieSeries::DarkPen, &TPieSeries::SetDarkPen).Default(0)
-    .Int("ExplodeBiggest", &TPieSeries::ExplodeBiggest, &TPieSeries::SetExplodeBiggest).Default(0)
+    .Int("ExplodeBiggest", &TPieSeries::ExplodeBiggest, &TPieSeries::SetExplodeBiggest)
+        .Within(-MaxStoredPercent, MaxStoredPercent).Default(0)
     .Object("Gradient", &TPieSeries::Gradient)
     .Enum("MultiPie", &TPieSeries::MultiPie, &TPieSeries::SetMultiPie, {"mpAutomatic", "mpDisabled"})
         .Default(mpAutomatic)
@@ -736,8 +741,8 @@ void TPieSeries::CalcExplodedOffset(int ValueIndex, int& DX, int& DY) const
     if (!FIsExploded || percent <= 0 || ValueIndex >= int(FAngles.size()))
         return;
     const double a = FAngles[size_t(ValueIndex)].MidAngle + RotationRadians();
-    DX = TeeRound(XRadius() * percent * 0.01 * std::cos(a));
-    DY = TeeRound(YRadius() * percent * 0.01 * std::sin(a));
+    DX = TeeRound(double(XRadius()) * percent * 0.01 * std::cos(a));
+    DY = TeeRound(double(YRadius()) * percent * 0.01 * std::sin(a));
 }
 
 // ---- placement -------------------------------------------------------------------------------------------------

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -379,6 +380,52 @@ TEST_F(ChartFile, EveryCutOfAChartFileFailsCleanly)
         EXPECT_EQ(failed, whole);
         EXPECT_EQ(target->SeriesCount(), 0);
     }
+}
+
+// Four damaged bytes anywhere in a chart file: the read fails with a message, or gives
+// the whole chart back, never a chart with series or points missing (a list or the root
+// ended early by a damaged byte leaves the rest of the file unread, which is refused).
+TEST_F(ChartFile, EveryFourByteOverwriteFailsOrReadsTheWholeChart)
+{
+    auto source = NewChart();
+    const std::vector<std::vector<double>> values = {{3, 7, 4, 8, 6, 9, 5}, {2, 5}, {1, 4, 2, 8, 5}};
+    for (size_t t = 0; t < values.size(); ++t) {
+        TChartSeries* s = t == 1 ? static_cast<TChartSeries*>(new TBarSeries(source.get()))
+                                 : static_cast<TChartSeries*>(new TLineSeries(source.get()));
+        s->SetName("S" + std::to_string(t));
+        source->AddSeries(s);
+        for (double v : values[t])
+            s->AddPointXY(double(s->Count()), v, "p");
+    }
+    TMemoryStream file;
+    WriteChartToStream(source.get(), &file);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(file.Memory());
+    const int64_t size = file.Size() - 4;
+    int whole = 0, failed = 0;
+    for (uint32_t damage : {0x00000000u, 0xFFFFFFFFu}) {
+        for (int64_t at = 0; at + 4 <= size; ++at) {
+            std::vector<uint8_t> damaged(bytes + 4, bytes + 4 + size);
+            std::memcpy(damaged.data() + at, &damage, 4);
+            TMemoryStream part;
+            part.WriteBuffer(damaged.data(), size);
+            part.SetPosition(0);
+            auto read = NewChart();
+            try {
+                ReadComponent(&part, read.get());
+            } catch (const Exception& e) {
+                EXPECT_FALSE(e.Message().empty()) << at;
+                ++failed;
+                continue;
+            }
+            ASSERT_EQ(read->SeriesCount(), int(values.size())) << "at " << at << " damage " << damage;
+            for (size_t t = 0; t < values.size(); ++t)
+                ASSERT_EQ(read->Series(int(t))->Count(), int(values[t].size())) << "at " << at << " damage " << damage;
+            ++whole;
+        }
+    }
+    // Both outcomes occur: a damaged value that is still a value reads, a damaged structure fails.
+    EXPECT_GT(whole, 0);
+    EXPECT_GT(failed, 0);
 }
 
 // A failed read into a chart that was already there leaves it as it was.
