@@ -600,3 +600,62 @@ void TSeriesDataXLS::WriteTextToStream(TStream* Stream)
     w.Bytes(eof, sizeof eof);
     w.Flush();
 }
+
+// ---- registry ----------------------------------------------------------------------
+
+std::unique_ptr<TDataExportFormats> DataExportFormatRegistry;
+
+namespace {
+
+std::unique_ptr<TSeriesData> CreateText(TCustomAxisPanel* Chart, TChartSeries* Series,
+                                        const TDataExportChoices& Choices)
+{
+    auto text = std::make_unique<TSeriesDataText>(Chart, Series);
+    text->Delimiter = Choices.Delimiter;
+    text->TextQuotes = Choices.TextQuotes;
+    return text;
+}
+
+template <class T>
+std::unique_ptr<TSeriesData> CreateExporter(TCustomAxisPanel* Chart, TChartSeries* Series, const TDataExportChoices&)
+{
+    return std::make_unique<T>(Chart, Series);
+}
+
+} // namespace
+
+void RegisterDataExportFormat(const TDataExportFormat& Format)
+{
+    if (!DataExportFormatRegistry)
+        DataExportFormatRegistry = std::make_unique<TDataExportFormats>();
+    DataExportFormatRegistry->push_back(Format);
+}
+
+void UnregisterDataExportFormat(TDataExportCreate Create)
+{
+    if (!DataExportFormatRegistry)
+        return;
+    std::erase_if(*DataExportFormatRegistry, [Create](const TDataExportFormat& f) { return f.Create == Create; });
+}
+
+void DataExportInitialization()
+{
+    RegisterDataExportFormat({"Text",
+                              "Space delimited text files (*.txt)|*.txt|Tab delimited text files (*.txt)|*.txt|"
+                              "Comma delimited text files (*.csv)|*.csv|Colon delimited text files (*.txt)|*.txt|"
+                              "Custom delimited text files (*.txt)|*.txt",
+                              &CreateText, true, true});
+    RegisterDataExportFormat({"XML", "XML files (*.xml)|*.xml", &CreateExporter<TSeriesDataXML>, false, true});
+    RegisterDataExportFormat({"HTML Table", "HTML files (*.htm)|*.htm", &CreateExporter<TSeriesDataHTML>, false, true});
+    RegisterDataExportFormat(
+        {"Excel", "Microsoft Excel files (*.xls)|*.xls", &CreateExporter<TSeriesDataXLS>, false, false});
+}
+
+void DataExportFinalization()
+{
+    UnregisterDataExportFormat(&CreateExporter<TSeriesDataXLS>);
+    UnregisterDataExportFormat(&CreateExporter<TSeriesDataHTML>);
+    UnregisterDataExportFormat(&CreateExporter<TSeriesDataXML>);
+    UnregisterDataExportFormat(&CreateText);
+    DataExportFormatRegistry.reset();
+}

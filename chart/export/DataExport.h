@@ -6,6 +6,7 @@
 #include "TeEngine.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -121,3 +122,42 @@ public:
 std::string XmlEscape(const std::string& Text);
 // A valid XML name from any text (invalid characters become "_").
 std::string XmlName(const std::string& Text);
+
+// ---- registry ----------------------------------------------------------------------
+
+// What the export dialog's Data page sets for a text export.
+struct TDataExportChoices {
+    // One character, in UTF-8.
+    std::string Delimiter = "\t";
+    std::string TextQuotes;
+};
+
+// Makes a format's exporter for Series (null: every series of Chart), set from Choices.
+using TDataExportCreate = std::unique_ptr<TSeriesData> (*)(TCustomAxisPanel* Chart, TChartSeries* Series,
+                                                           const TDataExportChoices& Choices);
+
+// A data format as the export dialog offers it: its caption on the Data page, its
+// save-dialog filter entries and the exporter it makes.
+struct TDataExportFormat {
+    std::string Caption;
+    // "description|pattern" entries joined by "|": one, or with ByDelimiter one per
+    // delimiter choice of the Data page, in that order.
+    std::string FileFilter;
+    TDataExportCreate Create = nullptr;
+    // The delimiter choice applies to it (and picks its filter entry).
+    bool ByDelimiter = false;
+    // Its text can go on the clipboard (a binary worksheet's cannot).
+    bool CanCopy = true;
+};
+
+// The registered data formats in registration order; null until the first registration.
+using TDataExportFormats = std::vector<TDataExportFormat>;
+extern std::unique_ptr<TDataExportFormats> DataExportFormatRegistry;
+
+void RegisterDataExportFormat(const TDataExportFormat& Format);
+void UnregisterDataExportFormat(TDataExportCreate Create);
+
+// Registers the text, XML, HTML and worksheet formats; the finalisation undoes it and frees
+// the registry.
+void DataExportInitialization();
+void DataExportFinalization();

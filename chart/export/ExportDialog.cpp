@@ -20,13 +20,45 @@ namespace {
 const char* const BaseFileName = "RurEvido";
 const char* const NativeExtension = "tee";
 const char* const NativeFilter = "RurEvido files (*.tee)|*.tee";
-const char* const DataFilter =
-    "Space delimited text files (*.txt)|*.txt|Tab delimited text files (*.txt)|*.txt|"
-    "Comma delimited text files (*.csv)|*.csv|Colon delimited text files (*.txt)|*.txt|"
-    "Custom delimited text files (*.txt)|*.txt|XML files (*.xml)|*.xml|HTML files (*.htm)|*.htm|"
-    "Microsoft Excel files (*.xls)|*.xls";
 constexpr int MaxPictureSize = 3000;
-enum { DataText, DataXML, DataHTML, DataExcel };
+
+const TDataExportFormats& DataFormats()
+{
+    static const TDataExportFormats none;
+    return DataExportFormatRegistry ? *DataExportFormatRegistry : none;
+}
+
+std::vector<std::string> DataFormatCaptions()
+{
+    std::vector<std::string> captions;
+    for (const TDataExportFormat& f : DataFormats())
+        captions.push_back(f.Caption);
+    return captions;
+}
+
+// The number of "description|pattern" entries of a filter.
+int FilterEntries(const std::string& Filter)
+{
+    return int(std::count(Filter.begin(), Filter.end(), '|') + 1) / 2;
+}
+
+// The data formats' entries in registration order (filter indexes from 1).
+std::string DataFilter()
+{
+    std::string filter;
+    for (const TDataExportFormat& f : DataFormats())
+        filter += (filter.empty() ? "" : "|") + f.FileFilter;
+    return filter;
+}
+
+// The 1-based filter index of the first entry of data format Format.
+int FirstDataFilterIndex(int Format)
+{
+    int index = 1;
+    for (int i = 0; i < Format; ++i)
+        index += FilterEntries(DataFormats()[size_t(i)].FileFilter);
+    return index;
+}
 
 // The extension of a filter's Index-th entry (1-based): the text after the first "." of
 // its pattern.
@@ -87,7 +119,7 @@ TTeeExportFormBase::TTeeExportFormBase(TComponent* AOwner) : TForm(AOwner)
             Page(TabData, "TabData", "Data", {
                 ::Panel(Panel5, "Panel5", {Row("Se&ries:", {Combo(CBSeries, "CBSeries", {})})}),
                 Columns({
-                    Column({Radios(RGText, "RGText", "&Format:", {"Text", "XML", "HTML Table", "Excel"}), Stretch()}),
+                    Column({Radios(RGText, "RGText", "&Format:", DataFormatCaptions()), Stretch()}),
                     Column({
                         Row("&Delimiter:", {Combo(CBDelim, "CBDelim", {"Space", "Tab", "Comma", "Colon", "Custom"}),
                                             Ctl(ECustom, "ECustom", "", 30)}),
@@ -218,18 +250,16 @@ std::unique_ptr<TSeriesData> TTeeExportForm::CreateDataExporter()
     auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel);
     const int line = CBSeries->ItemIndex();
     auto* series = line >= 0 ? dynamic_cast<TChartSeries*>(CBSeries->Items()->GetObject(line)) : nullptr;
-    std::unique_ptr<TSeriesData> exporter;
-    switch (RGText->ItemIndex()) {
-    case DataXML: exporter = std::make_unique<TSeriesDataXML>(chart, series); break;
-    case DataHTML: exporter = std::make_unique<TSeriesDataHTML>(chart, series); break;
-    case DataExcel: exporter = std::make_unique<TSeriesDataXLS>(chart, series); break;
-    default: {
-        auto text = std::make_unique<TSeriesDataText>(chart, series);
-        text->Delimiter = Delimiter();
-        text->TextQuotes = EQuotes->Text();
-        exporter = std::move(text);
-    }
-    }
+    // Without a choice the first format (text) is taken.
+    const TDataExportFormat* format = SelectedDataFormat();
+    if (!format)
+        format = DataFormat(0);
+    if (!format)
+        return nullptr;
+    TDataExportChoices choices;
+    choices.Delimiter = Delimiter();
+    choices.TextQuotes = EQuotes->Text();
+    std::unique_ptr<TSeriesData> exporter = format->Create(chart, series, choices);
     exporter->IncludeLabels = CBLabels->Checked();
     exporter->IncludeIndex = CBIndex->Checked();
     exporter->IncludeHeader = CBHeader->Checked();
@@ -309,7 +339,7 @@ void TTeeExportForm::Notification(TComponent* AComponent, TOperation Operation)
 void TTeeExportFormBase::FormShow(TObject*)
 {
     ShowOwnCloseButton(BClose, this);
-    RGText->SetItemIndex(DataText);
+    RGText->SetItemIndex(0);
     if (Tag() != 0)
         Panel = dynamic_cast<TCustomTeePanel*>(reinterpret_cast<TObject*>(Tag()));
     if (Panel) {
@@ -386,14 +416,14 @@ void TTeeExportFormBase::EnableButtons()
                       || (page == TabNative && CBNativeFormat->ItemIndex() == 1);
     BCopy->SetEnabled(copy);
     BSave->SetEnabled(copy || page == TabNative);
-    if (page == TabData && RGText->ItemIndex() == DataExcel)
+    if (page == TabData && SelectedDataFormat() && !SelectedDataFormat()->CanCopy)
         BCopy->SetEnabled(false);
     BSend->SetEnabled(BSave->Enabled() && MailAvailable());
 }
 
 void TTeeExportFormBase::RGTextClick(TObject*)
 {
-    CBDelim->SetEnabled(RGText->ItemIndex() == DataText);
+    CBDelim->SetEnabled(SelectedDataFormat() && SelectedDataFormat()->ByDelimiter);
     ECustom->SetEnabled(CBDelim->Enabled() && CBDelim->ItemIndex() == 4);
     EnableButtons();
 }
@@ -431,9 +461,21 @@ std::string TTeeExportFormBase::Delimiter() const
     }
 }
 
+const TDataExportFormat* TTeeExportFormBase::DataFormat(int Index)
+{
+    return Index >= 0 && size_t(Index) < DataFormats().size() ? &DataFormats()[size_t(Index)] : nullptr;
+}
+
+const TDataExportFormat* TTeeExportFormBase::SelectedDataFormat() const
+{
+    return DataFormat(RGText->ItemIndex());
+}
+
 int TTeeExportFormBase::DataFilterIndex() const
 {
-    return RGText->ItemIndex() == DataText ? std::max(CBDelim->ItemIndex(), 0) + 1 : RGText->ItemIndex() + 5;
+    const int format = std::max(RGText->ItemIndex(), 0);
+    const TDataExportFormat* f = DataFormat(format);
+    return FirstDataFilterIndex(format) + (f && f->ByDelimiter ? std::max(CBDelim->ItemIndex(), 0) : 0);
 }
 
 void TTeeExportFormBase::BCopyClick(TObject*)
@@ -516,7 +558,7 @@ void TTeeExportFormBase::BSaveClick(TObject*)
         SaveActivePage(name);
     } else if (page == TabData) {
         SaveDialogData->SetFileName("");
-        SaveDialogData->SetFilter(DataFilter);
+        SaveDialogData->SetFilter(DataFilter());
         SaveDialogData->SetFilterIndex(DataFilterIndex());
         if (!SaveDialogData->Execute())
             return;
@@ -528,9 +570,17 @@ void TTeeExportFormBase::BSaveClick(TObject*)
             RGText->SetItemIndex(format);
             CBDelim->SetItemIndex(delimiter);
         });
-        RGText->SetItemIndex(index > 5 ? index - 5 : DataText);
-        if (index >= 1 && index <= 5)
-            CBDelim->SetItemIndex(index - 1);
+        // An entry of no format takes the first one.
+        RGText->SetItemIndex(0);
+        for (int i = 0; DataFormat(i); ++i) {
+            const int first = FirstDataFilterIndex(i);
+            if (index >= first && index < first + FilterEntries(DataFormat(i)->FileFilter)) {
+                RGText->SetItemIndex(i);
+                if (DataFormat(i)->ByDelimiter)
+                    CBDelim->SetItemIndex(index - first);
+                break;
+            }
+        }
         SaveActivePage(SaveDialogData->FileName());
         restore.Dismiss();
     }
@@ -553,7 +603,7 @@ void TTeeExportFormBase::BSendClick(TObject*)
     else if (page == TabNative)
         ext = NativeExtension;
     else
-        ext = FilterExtension(DataFilter, DataFilterIndex());
+        ext = FilterExtension(DataFilter(), DataFilterIndex());
     const std::string file = folder + "/" + BaseFileName + "." + ext;
     SaveActivePage(file);
     const int result = RunProgram(MailCommand, {"--subject", BaseFileName, "--attach", file});

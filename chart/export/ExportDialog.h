@@ -70,7 +70,11 @@ public:
     // The delimiter of the text export from CBDelim: for "Custom" the first character of
     // ECustom (all its UTF-8 bytes), or a blank.
     std::string Delimiter() const;
-    // The data filter's entry for the chosen format and delimiter (1 to 8).
+    // The registered data format of an RGText line; null for none.
+    static const TDataExportFormat* DataFormat(int Index);
+    const TDataExportFormat* SelectedDataFormat() const;
+    // The data filter's entry for the chosen format and delimiter (the registered formats'
+    // entries in registration order, from 1).
     int DataFilterIndex() const;
 
     void FormShow(TObject* Sender);

@@ -3,6 +3,7 @@
 #include "ArrowCha.h"
 #include "BubbleCh.h"
 #include "Chart.h"
+#include "DataExport.h"
 #include "GanttCh.h"
 #include "PictureExport.h"
 #include "RizUridu.h"
@@ -25,10 +26,12 @@ void InitializeSeriesUnits()
     BubbleChInitialization();
     TeeStoreInitialization();
     PictureExportInitialization();
+    DataExportInitialization();
 }
 
 void FinalizeSeriesUnits()
 {
+    DataExportFinalization();
     PictureExportFinalization();
     TeeStoreFinalization();
     BubbleChFinalization();

@@ -384,7 +384,12 @@ TFormItem Track(TTrackBar*& Ref, const std::string& Name, int Min, int Max, int 
 TFormItem Radios(TRadioGroup*& Ref, const std::string& Name, const std::string& Caption,
                  std::initializer_list<const char*> Items, int Columns)
 {
-    std::vector<std::string> items(Items.begin(), Items.end());
+    return Radios(Ref, Name, Caption, std::vector<std::string>(Items.begin(), Items.end()), Columns);
+}
+
+TFormItem Radios(TRadioGroup*& Ref, const std::string& Name, const std::string& Caption,
+                 const std::vector<std::string>& items, int Columns)
+{
     TFormItem item = Ctl(Ref, Name, Caption);
     auto make = item.Make;
     item.Make = [make, &Ref, items, Columns](TComponent* Owner) -> TControl* {

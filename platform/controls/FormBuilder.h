@@ -114,6 +114,9 @@ TFormItem Track(TTrackBar*& Ref, const std::string& Name, int Min, int Max, int 
 // A framed group of radio buttons with its items.
 TFormItem Radios(TRadioGroup*& Ref, const std::string& Name, const std::string& Caption,
                  std::initializer_list<const char*> Items, int Columns = 1);
+// The same with items known only when the form is built.
+TFormItem Radios(TRadioGroup*& Ref, const std::string& Name, const std::string& Caption,
+                 const std::vector<std::string>& Items, int Columns = 1);
 
 // ---- arrangement ------------------------------------------------------------------
 

@@ -99,6 +99,7 @@ struct EditorWindowTest : ChartOnForm {
         RurOzuviInitialization();
         TeeEditChaInitialization();
         ChartPreviewInitialization();
+        DataExportInitialization();
         SetRegistryFileName(testsupport::TempDir() + "/editor-settings.ini");
         a = AddSeries({1, 3, 2}, "A");
         b = AddSeries({2, 1, 4}, "B");
@@ -107,6 +108,7 @@ struct EditorWindowTest : ChartOnForm {
     void TearDown() override
     {
         SetRegistryFileName("");
+        DataExportFinalization();
         ChartPreviewFinalization();
         TeeEditChaFinalization();
         RurOzuviFinalization();

@@ -247,6 +247,56 @@ TEST_F(ExportDialogTest, DataFilterIndexFollowsTheFormatAndDelimiter)
     }
 }
 
+TEST_F(ExportDialogTest, TheDataPageOffersTheRegisteredFormatsInRegistrationOrder)
+{
+    // A format registered after the built-in ones comes last, on the page and in the filter,
+    // and is the one a save through its entry writes.
+    auto probe = [](TCustomAxisPanel* Chart, TChartSeries* Series,
+                    const TDataExportChoices&) -> std::unique_ptr<TSeriesData> {
+        return std::make_unique<TSeriesDataXML>(Chart, Series);
+    };
+    RegisterDataExportFormat({"Probe", "Probe files (*.prb)|*.prb", probe, false, true});
+    form = std::make_unique<TTeeExportForm>(nullptr);
+    form->Panel = chart;
+    form->Show();
+    struct Row {
+        std::string Caption, Filter;
+        int FirstIndex;
+        bool Copies;
+    };
+    const std::vector<Row> rows = {
+        {"Text",
+         "Space delimited text files (*.txt)|*.txt|Tab delimited text files (*.txt)|*.txt|"
+         "Comma delimited text files (*.csv)|*.csv|Colon delimited text files (*.txt)|*.txt|"
+         "Custom delimited text files (*.txt)|*.txt",
+         2, true},   // "Tab" is chosen on show
+        {"XML", "XML files (*.xml)|*.xml", 6, true},
+        {"HTML Table", "HTML files (*.htm)|*.htm", 7, true},
+        {"Excel", "Microsoft Excel files (*.xls)|*.xls", 8, false},
+        {"Probe", "Probe files (*.prb)|*.prb", 9, true},
+    };
+    form->PageControl1->SelectPage(form->TabData);
+    ASSERT_EQ(form->RGText->Items()->Count(), int(rows.size()));
+    std::string filter;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        filter += (i ? "|" : "") + rows[i].Filter;
+        EXPECT_EQ(form->RGText->Items()->Strings(int(i)), rows[i].Caption) << i;
+        form->RGText->SetItemIndex(int(i));
+        form->RGText->Click();
+        EXPECT_EQ(form->DataFilterIndex(), rows[i].FirstIndex) << i;
+        EXPECT_EQ(form->BCopy->Enabled(), rows[i].Copies) << i;
+        EXPECT_EQ(form->CBDelim->Enabled(), i == 0) << i;
+    }
+    form->RGText->SetItemIndex(0);
+    const std::string file = AnswerSave("probe.prb", 9);
+    form->BSave->Click();
+    UnregisterDataExportFormat(probe);
+    ASSERT_FALSE(recorder.Requests.empty());
+    EXPECT_EQ(recorder.Requests.back().Filter, filter);
+    EXPECT_EQ(form->RGText->ItemIndex(), 4);
+    EXPECT_EQ(ReadText(file).substr(0, 5), "<?xml");
+}
+
 TEST_F(ExportDialogTest, ASeriesDeletedWhileTheDialogIsOpenLeavesTheSeriesList)
 {
     form->PageControl1->SelectPage(form->TabData);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Chart.h"
+#include "DataExport.h"
 #include "PictureExport.h"
 #include "Series.h"
 #include "TeEngine.h"
@@ -35,6 +36,7 @@ struct ExportChart : ::testing::Test {
         TeEngineInitialization();
         TeeStoreInitialization();
         PictureExportInitialization();
+        DataExportInitialization();
         form = std::make_unique<TComponent>(nullptr);
         form->SetName("Form1");
         chart = new TChart(form.get());
@@ -58,6 +60,7 @@ struct ExportChart : ::testing::Test {
     void TearDown() override
     {
         form.reset();
+        DataExportFinalization();
         PictureExportFinalization();
         TeeStoreFinalization();
         TeEngineFinalization();
