@@ -63,7 +63,7 @@ void BM_AreaSeries(benchmark::State& state) { DrawSeries<TAreaSeries>(state); }
 BENCHMARK(BM_FastLine)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LineSeries)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 // Every point with its symbol, and every segment filled down to the axis.
-BENCHMARK(BM_PointSeries)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PointSeries)->Arg(1000)->Arg(100000)->Arg(10000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AreaSeries)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 // The same charts on a screen scaled by 125 %, where lines are snapped to whole pixels.
 void BM_FastLineAt125(benchmark::State& state) { DrawSeries<TFastLineSeries>(state, 1.25); }

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <optional>
 
 // ---- the plain line drawn as a reduced polyline ------------------------------------------
@@ -214,8 +216,10 @@ bool TCustomSeries::DrawStampedPointers()
         return true;
     // One colour for every drawn value (a null, clNone, is not drawn).
     TColor color = clNone;
+    bool nulls = false;
     for (int t = first; t <= last; ++t) {
         const TColor c = ValueColor(t);
+        nulls = nulls || c == clNone;
         if (c == clNone || c == color)
             continue;
         if (color != clNone)
@@ -253,27 +257,42 @@ bool TCustomSeries::DrawStampedPointers()
                     return false;   // drawn on the edge of the room: it may reach further
             }
 
-    // The places, in order; of two symbols on one place only the later shows.
+    // Of two symbols on one place only the later shows, so a place on the device is stamped
+    // for the last point drawn there alone, in drawing order: a first pass notes in each
+    // device pixel the low byte of its last point's number, the second stamps a point whose
+    // byte is still there. Where two numbers share their low byte the earlier symbol is
+    // stamped too and covered by the later one, which costs a stamp and changes no pixel.
+    // Places off the device are all stamped. Nothing here grows with the points.
+    TAxisLinearMap mx, my;
+    const bool linear = !IsStacked() && LinearAxisMaps(mx, my);
+    const double* xv = XValues()->Data();
+    const double* yv = YValues()->Data();
+    const auto placeOf = [&](int t) {
+        return linear ? TPoint(mx(xv[t]), my(yv[t])) : TPoint(PointScreenX(t), PointScreenY(t));
+    };
     const TSize device = target->DeviceSize();
-    std::vector<uint64_t> taken((size_t(std::max(device.cx, 0)) * size_t(std::max(device.cy, 0)) + 63) / 64);
-    std::vector<TPoint> places;
-    places.reserve(size_t(last - first + 1));
+    const size_t cx = size_t(std::max(device.cx, 0)), cy = size_t(std::max(device.cy, 0));
+    const auto pixelOf = [&](const TPoint& p) {
+        return p.X >= 0 && p.Y >= 0 && size_t(p.X) < cx && size_t(p.Y) < cy ? size_t(p.Y) * cx + size_t(p.X)
+                                                                             : SIZE_MAX;
+    };
+    // Read only where the first pass wrote.
+    const auto lastAt = std::make_unique_for_overwrite<uint8_t[]>(cx * cy);
     const bool forward = PointOrderForward();
-    for (int k = last - first; k >= 0; --k) {   // from the last drawn to the first
-        const int t = forward ? first + k : last - k;
-        if (ValueColor(t) == clNone)
-            continue;
-        const TPoint p(PointScreenX(t), PointScreenY(t));
-        if (p.X >= 0 && p.Y >= 0 && p.X < device.cx && p.Y < device.cy) {
-            const size_t bit = size_t(p.Y) * size_t(device.cx) + size_t(p.X);
-            if (taken[bit / 64] & (uint64_t(1) << (bit % 64)))
-                continue;
-            taken[bit / 64] |= uint64_t(1) << (bit % 64);
-        }
-        places.push_back(p);
-    }
-    std::reverse(places.begin(), places.end());
-    target->Stamp(*onBlack.Canvas(), *onWhite.Canvas(), hotX, hotY, places.data(), int(places.size()));
+    const auto inDrawingOrder = [&](const auto& each) {
+        for (int k = 0; k <= last - first; ++k)
+            if (const int t = forward ? first + k : last - k; !nulls || ValueColor(t) != clNone)
+                each(uint8_t(k), placeOf(t));
+    };
+    inDrawingOrder([&](uint8_t k, const TPoint& p) {
+        if (const size_t pixel = pixelOf(p); pixel != SIZE_MAX)
+            lastAt[pixel] = k;
+    });
+    const TCanvas::TStampRuns runs = TCanvas::StampRunsOf(*onBlack.Canvas(), *onWhite.Canvas(), hotX, hotY);
+    inDrawingOrder([&](uint8_t k, const TPoint& p) {
+        if (const size_t pixel = pixelOf(p); pixel == SIZE_MAX || lastAt[pixel] == k)
+            target->Stamp(runs, p.X, p.Y);
+    });
     // The canvas is left as the last symbol would leave it.
     if (surface->Pen()->Color() != clBlack)
         surface->Pen()->SetColor(clBlack);

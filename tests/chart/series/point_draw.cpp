@@ -39,7 +39,8 @@ TEST_F(PointDraw, PointerStyleComesFromTheEventWhenSet)
 
 // Symbols stamped from one drawn symbol, later ones hiding earlier ones on the same
 // place, give the picture that drawing each symbol gives, in every style and colouring,
-// with a null, overlapping symbols and a symbol cut by the picture's edge.
+// with a null, overlapping symbols, a symbol cut by the picture's edge, in either order
+// and on either kind of axis.
 TEST_F(PointDraw, StampedSymbolsDrawWhatDrawingEachSymbolDraws)
 {
     auto* s = Add<TPointSeries>(clRed, {});
@@ -70,6 +71,16 @@ TEST_F(PointDraw, StampedSymbolsDrawWhatDrawingEachSymbolDraws)
     s->Pointer()->SetHorizSize(5);
     s->Pointer()->SetVertSize(3);
     compare("wide, blue border");
+    // Drawn from the last point to the first, placed through a logarithmic axis, and with
+    // places beyond the picture's edges.
+    chart->BottomAxis()->SetInverted(true);
+    compare("inverted");
+    chart->BottomAxis()->SetInverted(false);
+    chart->LeftAxis()->SetLogarithmic(true);
+    compare("logarithmic");
+    chart->LeftAxis()->SetLogarithmic(false);
+    chart->BottomAxis()->SetMinMax(1.5, 8.5);
+    compare("zoomed");
 }
 
 TEST_F(PointDraw, ApplicationChartPicture)
