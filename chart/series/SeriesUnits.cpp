@@ -2,22 +2,16 @@
 
 #include "ArrowCha.h"
 #include "BubbleCh.h"
-#include "Chart.h"
+#include "CoreUnits.h"
 #include "GanttCh.h"
 #include "PictureExport.h"
-#include "RizUridu.h"
 #include "ShapeSeries.h"
-#include "TeEngine.h"
-#include "TeeConst.h"
 #include "TeeFunci.h"
 #include "TeeStore.h"
 
 void InitializeSeriesUnits()
 {
-    TeeConstInitialization();
-    RizUriduInitialization();
-    TeEngineInitialization();
-    ChartInitialization();
+    InitializeCoreUnits();
     TeeFunciInitialization();
     ShapeSeriesInitialization();
     GanttChInitialization();
@@ -36,8 +30,5 @@ void FinalizeSeriesUnits()
     GanttChFinalization();
     ShapeSeriesFinalization();
     TeeFunciFinalization();
-    ChartFinalization();
-    TeEngineFinalization();
-    RizUriduFinalization();
-    TeeConstFinalization();
+    FinalizeCoreUnits();
 }
