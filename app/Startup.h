@@ -6,9 +6,5 @@
 // the units that need one, each after the units it uses.
 void InitializeUnits();
 // Runs the finalisations in reverse order.
+// (The chart component's own order is InitializeChartUnits in chart/editor/ChartLibrary.h.)
 void FinalizeUnits();
-
-// The chart component's units alone (texts, engine, series, functions, export, editor),
-// for a program or test that has its application object already.
-void InitializeChartUnits();
-void FinalizeChartUnits();

@@ -2,23 +2,17 @@
 
 #include "ArrowCha.h"
 #include "BubbleCh.h"
-#include "Chart.h"
+#include "CoreUnits.h"
 #include "DataExport.h"
 #include "GanttCh.h"
 #include "PictureExport.h"
-#include "RizUridu.h"
 #include "ShapeSeries.h"
-#include "TeEngine.h"
-#include "TeeConst.h"
 #include "TeeFunci.h"
 #include "TeeStore.h"
 
 void InitializeSeriesUnits()
 {
-    TeeConstInitialization();
-    RizUriduInitialization();
-    TeEngineInitialization();
-    ChartInitialization();
+    InitializeCoreUnits();
     TeeFunciInitialization();
     ShapeSeriesInitialization();
     GanttChInitialization();
@@ -39,8 +33,5 @@ void FinalizeSeriesUnits()
     GanttChFinalization();
     ShapeSeriesFinalization();
     TeeFunciFinalization();
-    ChartFinalization();
-    TeEngineFinalization();
-    RizUriduFinalization();
-    TeeConstFinalization();
+    FinalizeCoreUnits();
 }

@@ -2,9 +2,10 @@
 // chart in place.
 #include "AppWindows.h"
 
+#include "ChartStarted.h"
+
 #include "EditChar.h"
 #include "ExportDialog.h"
-#include "Startup.h"
 #include "TeeEdiAxis.h"
 #include "TestSupport.h"
 
@@ -14,9 +15,9 @@
 namespace {
 
 struct ChartEditButtonTest : AppWindowsTest {
+    testsupport::ChartStarted started;
     void SetUp() override
     {
-        InitializeChartUnits();
         SetRegistryFileName(testsupport::TempDir() + "/edit-button.ini");
         AppWindowsTest::SetUp();
     }
@@ -24,7 +25,6 @@ struct ChartEditButtonTest : AppWindowsTest {
     {
         AppWindowsTest::TearDown();
         SetRegistryFileName("");
-        FinalizeChartUnits();
     }
 };
 

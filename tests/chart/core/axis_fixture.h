@@ -6,6 +6,8 @@
 #include "TeeConst.h"
 #include "graphics/TextMeasure.h"
 
+#include "ChartStarted.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -39,11 +41,9 @@ struct Label {
     std::string Text;
 };
 
-struct AxisTest : ::testing::Test {
+struct AxisTest : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeEngineInitialization();
         chart = std::make_unique<AxisPanel>(nullptr);
         // Characters 6 pixels wide, lines 13 pixels high.
         chart->Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(6, 10, 3));
@@ -54,8 +54,6 @@ struct AxisTest : ::testing::Test {
     void TearDown() override
     {
         chart.reset();
-        TeEngineFinalization();
-        TeeConstFinalization();
     }
     // A series of the chart (owned by the form) with the given points.
     TChartSeries* AddSeries(const std::vector<std::pair<double, double>>& Points)

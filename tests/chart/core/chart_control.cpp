@@ -2,6 +2,7 @@
 // design-state title, copying, and a whole empty chart as a picture.
 #include "chart_fixture_support.h"
 
+#include "ChartStarted.h"
 #include "TestSupport.h"
 
 #include <string>
@@ -172,8 +173,7 @@ TEST_F(Control, DesignStateTitleAndCopying)
 
 TEST(ChartPicture, EmptyChartWithTitleAxisTitlesWallsAndGrid)
 {
-    TeeConstInitialization();
-    TeEngineInitialization();
+    const testsupport::ChartStarted started;
     {
         TChart c(nullptr);
         c.SetBounds(0, 0, 600, 400);
@@ -206,8 +206,6 @@ TEST(ChartPicture, EmptyChartWithTitleAxisTitlesWallsAndGrid)
         EXPECT_GT(grid, 20);
         EXPECT_EQ(Px(*bmp, (r.Left + r.Right) / 2 + 1, r.Top), clBlack);
     }
-    TeEngineFinalization();
-    TeeConstFinalization();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Chart.h"
+#include "ChartStarted.h"
 #include "PixelProbe.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
@@ -18,11 +19,9 @@ using testsupport::Px;
 // Characters 6 pixels wide; lines 13 pixels high.
 inline constexpr int CharW = 6, LineH = 13;
 
-struct ChartTest : ::testing::Test {
+struct ChartTest : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeEngineInitialization();
         chart = std::make_unique<TChart>(nullptr);
         chart->Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(CharW, 10, 3));
         chart->SetBounds(0, 0, W, H);
@@ -31,8 +30,6 @@ struct ChartTest : ::testing::Test {
     void TearDown() override
     {
         chart.reset();
-        TeEngineFinalization();
-        TeeConstFinalization();
     }
     std::unique_ptr<TBitmap> Draw() { return chart->DrawToBitmap(clWhite, TRect(0, 0, W, H)); }
     // A series bound to the left and bottom axes, with two points.

@@ -75,18 +75,8 @@ const TClassInfo* const SeriesA = TRegistrySeriesA::StaticClassInfo();
 const TClassInfo* const SeriesB = TRegistrySeriesB::StaticClassInfo();
 const TClassInfo* const FunctionF = TRegistryFunction::StaticClassInfo();
 
-struct SeriesTypesTest : ChartTest {
-    void SetUp() override
-    {
-        ChartTest::SetUp();
-        ChartInitialization();
-    }
-    void TearDown() override
-    {
-        ChartTest::TearDown();
-        ChartFinalization();
-    }
-};
+// The series-type registries come from the core's start-up.
+struct SeriesTypesTest : ChartTest {};
 
 TEST_F(SeriesTypesTest, RegistrationKeepsOneRecordPerPairAndFindSkipsFunctionEntries)
 {

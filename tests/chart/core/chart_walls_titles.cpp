@@ -2,6 +2,7 @@
 // titles take from the chart rectangle and what the walls draw.
 #include "chart_fixture_support.h"
 
+#include "ChartStarted.h"
 #include "TestSupport.h"
 
 #include <map>
@@ -60,7 +61,7 @@ public:
 
 TEST(ChartTitleText, EveryTextChangeAndWallSettingRepaints)
 {
-    TeeConstInitialization();
+    const testsupport::ChartStarted started;
     {
         CountingChart c(nullptr);
         c.Repaints = 0;
@@ -76,7 +77,6 @@ TEST(ChartTitleText, EveryTextChangeAndWallSettingRepaints)
         c.Title()->SetAlignment(taRightJustify);
         EXPECT_EQ(c.Repaints, before + 2);
     }
-    TeeConstFinalization();
 }
 
 TEST_F(WallsTitles, WallSizesStandBesideTheirAxesOnlyIn3DWithWalls)

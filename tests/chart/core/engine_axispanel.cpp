@@ -3,6 +3,8 @@
 #include "TeEngine.h"
 #include "TeeConst.h"
 
+#include "ChartStarted.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,10 +43,9 @@ public:
     }
 };
 
-struct EngineAxisPanel : ::testing::Test {
+struct EngineAxisPanel : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
         chart = std::make_unique<TestPanel>(nullptr);
         chart->AddListenerOnce(&recorder);
     }
@@ -53,7 +54,6 @@ struct EngineAxisPanel : ::testing::Test {
         if (chart)
             chart->RemoveListener(&recorder);
         chart.reset();
-        TeeConstFinalization();
     }
     Recorder recorder;
     std::unique_ptr<TestPanel> chart;

@@ -3,18 +3,14 @@
 #include "TeEngine.h"
 #include "TeeConst.h"
 
+#include "ChartStarted.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 // The chart texts come from unit start-up.
-struct EngineSeries : ::testing::Test {
-    void SetUp() override
-    {
-        TeeConstInitialization();
-    }
-    void TearDown() override { TeeConstFinalization(); }
-};
+struct EngineSeries : testsupport::ChartStartedTest {};
 
 std::vector<double> XOf(const TChartSeries& S)
 {

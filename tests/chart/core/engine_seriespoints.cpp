@@ -4,17 +4,16 @@
 #include "TeEngine.h"
 #include "TeeConst.h"
 
+#include "ChartStarted.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 namespace {
 
-struct SeriesPointsTest : ::testing::Test {
-    // The texts of the store's messages come from unit start-up.
-    void SetUp() override { TeeConstInitialization(); }
-    void TearDown() override { TeeConstFinalization(); }
-
+// The texts of the store's messages come from unit start-up.
+struct SeriesPointsTest : testsupport::ChartStartedTest {
     static std::vector<double> ValuesOf(const TChartValueList* List)
     {
         std::vector<double> r;

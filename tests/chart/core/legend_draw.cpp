@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ChartStarted.h"
 #include "TestSupport.h"
 
 #include <string>
@@ -329,7 +330,7 @@ TEST_F(LegendDraw, CheckBoxesSwitchSeriesOnAndOff)
 
 TEST(LegendChecks, FirstValueAndColorWidthRejectBadValues)
 {
-    TeeConstInitialization();
+    const testsupport::ChartStarted started;
     {
         TChart c(nullptr);
         TChartLegend* l = c.Legend();
@@ -368,7 +369,6 @@ TEST(LegendChecks, FirstValueAndColorWidthRejectBadValues)
         EXPECT_TRUE(l->Title()->Transparent());
         EXPECT_TRUE(l->Title()->Font()->Style() & fsBold);
     }
-    TeeConstFinalization();
 }
 
 } // namespace

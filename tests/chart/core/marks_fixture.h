@@ -3,6 +3,7 @@
 #pragma once
 
 #include "TeEngine.h"
+#include "ChartStarted.h"
 #include "PixelProbe.h"
 #include "TeeConst.h"
 #include "graphics/TextMeasure.h"
@@ -44,10 +45,9 @@ protected:
 
 using testsupport::Px;
 
-struct MarksTest : ::testing::Test {
+struct MarksTest : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
         chart = std::make_unique<MarksPanel>();
         series = new TChartSeries(&form);
         chart->AddSeries(series);
@@ -56,7 +56,6 @@ struct MarksTest : ::testing::Test {
     void TearDown() override
     {
         chart.reset();
-        TeeConstFinalization();
     }
     // Characters 6 pixels wide, lines 13 pixels high.
     void FixedMetrics() { chart->Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(6, 10, 3)); }

@@ -6,6 +6,7 @@
 #include "TeeConst.h"
 #include "graphics/TextMeasure.h"
 
+#include "ChartStarted.h"
 #include "TestSupport.h"
 #include "controls/Printers.h"
 
@@ -68,11 +69,9 @@ public:
     std::vector<int> Drawn;
 };
 
-struct Pipeline : ::testing::Test {
+struct Pipeline : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeEngineInitialization();
         chart = std::make_unique<LogPanel>(nullptr, log);
         chart->Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(6, 10, 3));
         chart->SetBounds(0, 0, W, H);
@@ -81,8 +80,6 @@ struct Pipeline : ::testing::Test {
     void TearDown() override
     {
         chart.reset();
-        TeEngineFinalization();
-        TeeConstFinalization();
     }
     std::unique_ptr<TBitmap> Draw() { return chart->DrawToBitmap(clWhite, TRect(0, 0, W, H)); }
     static constexpr int W = 400, H = 300;

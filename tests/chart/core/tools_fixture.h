@@ -4,6 +4,8 @@
 #include "TeEngine.h"
 #include "TeeConst.h"
 
+#include "ChartStarted.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,16 +20,14 @@ public:
     void RequestRepaint() override { ++Repaints; }
 };
 
-struct ToolsTest : ::testing::Test {
+struct ToolsTest : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
         chart = std::make_unique<ToolsChart>(nullptr);
     }
     void TearDown() override
     {
         chart.reset();
-        TeeConstFinalization();
     }
     // A series of the chart, owned by the form.
     TChartSeries* AddSeries(const char* Name)

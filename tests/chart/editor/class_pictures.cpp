@@ -2,7 +2,7 @@
 // drawn by its own class, as the gallery draws it.
 #include "Galleries.h"
 #include "Series.h"
-#include "Startup.h"
+#include "ChartStarted.h"
 
 #include "DialogRecorder.h"
 #include "TestSupport.h"
@@ -15,9 +15,7 @@
 
 namespace {
 
-struct ClassPicturesTest : ::testing::Test {
-    void SetUp() override { InitializeChartUnits(); }
-    void TearDown() override { FinalizeChartUnits(); }
+struct ClassPicturesTest : testsupport::ChartStartedTest {
     // The colours inside the picture's frame.
     static std::set<TColor> InnerColours(TBitmap* Picture)
     {

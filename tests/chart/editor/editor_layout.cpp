@@ -10,7 +10,7 @@
 #include "PointerEditor.h"
 #include "RurOzuvi.h"
 #include "Series.h"
-#include "Startup.h"
+#include "ChartStarted.h"
 #include "StyleEditors.h"
 #include "TeeAxMaxMin.h"
 #include "TeeAxisIncr.h"
@@ -47,10 +47,9 @@ std::string FileNamePart(std::string Text)
     return Text;
 }
 
-struct EditorLayoutTest : ::testing::Test {
+struct EditorLayoutTest : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        InitializeChartUnits();
         SetRegistryFileName(testsupport::TempDir() + "/layout.ini");
         form = std::make_unique<TForm>(nullptr);
         form->SetName("LayoutForm");
@@ -79,7 +78,6 @@ struct EditorLayoutTest : ::testing::Test {
     {
         form.reset();
         SetRegistryFileName("");
-        FinalizeChartUnits();
     }
 
     // Checks the form as it shows now and saves its picture as layout-<Where>.png.

@@ -10,6 +10,7 @@
 #include "TeeConst.h"
 #include "TeeStore.h"
 
+#include "ChartStarted.h"
 #include "TestSupport.h"
 
 #include <QByteArray>
@@ -29,14 +30,9 @@
 
 namespace exporttest {
 
-struct ExportChart : ::testing::Test {
+struct ExportChart : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeEngineInitialization();
-        TeeStoreInitialization();
-        PictureExportInitialization();
-        DataExportInitialization();
         form = std::make_unique<TComponent>(nullptr);
         form->SetName("Form1");
         chart = new TChart(form.get());
@@ -60,11 +56,6 @@ struct ExportChart : ::testing::Test {
     void TearDown() override
     {
         form.reset();
-        DataExportFinalization();
-        PictureExportFinalization();
-        TeeStoreFinalization();
-        TeEngineFinalization();
-        TeeConstFinalization();
     }
     std::string Temp(const std::string& Name) { return testsupport::TempDir() + "/" + Name; }
     QImage Reference() const

@@ -7,6 +7,7 @@
 #include "TeeConst.h"
 #include "graphics/TextMeasure.h"
 
+#include "ChartStarted.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -34,18 +35,14 @@ inline std::unique_ptr<TChart> MakeChart(int Width, int Height)
     return chart;
 }
 
-struct ChartSeriesTest : ::testing::Test {
+struct ChartSeriesTest : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeEngineInitialization();
         chart = MakeChart(W, H);
     }
     void TearDown() override
     {
         chart.reset();
-        TeEngineFinalization();
-        TeeConstFinalization();
     }
     std::unique_ptr<TBitmap> Draw() { return chart->DrawToBitmap(clWhite, TRect(0, 0, W, H)); }
     template <typename T> T* Add(TColor Color, std::initializer_list<double> Values)

@@ -6,7 +6,6 @@
 #include "Chart.h"
 #include "GanttCh.h"
 #include "Series.h"
-#include "SeriesUnits.h"
 #include "ShapeSeries.h"
 #include "TeeFunci.h"
 #include "TeEngine.h"
@@ -17,6 +16,7 @@
 #include "graphics/Metafile.h"
 #include "graphics/TextMeasure.h"
 
+#include "ChartStarted.h"
 #include "DialogRecorder.h"
 #include "TestSupport.h"
 #include "property_walk.h"
@@ -31,18 +31,13 @@
 
 namespace {
 
-struct ChartStream : ::testing::Test {
+struct ChartStream : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        InitializeSeriesUnits();
         RegisterSeriesUnitTypes();   // the series types' gallery entries, as the editor's start-up makes them
         // The tool classes come from the engine's start-up.
         RegisterClasses({TChart::StaticClassInfo(), TTeeMovingFunction::StaticClassInfo(),
                          TTeeSeriesSource::StaticClassInfo()});
-    }
-    void TearDown() override
-    {
-        FinalizeSeriesUnits();
     }
 };
 

@@ -4,6 +4,7 @@
 #include "series_fixture.h"
 
 #include "Chart.h"
+#include "ChartStarted.h"
 
 #include "Series/ColumnPolyline.h"
 
@@ -105,8 +106,7 @@ TEST_F(FastLineDraw, ManyPointsDrawWhatJoiningEverySegmentDraws)
 // values' range, the line's colour and the background changed between redraws.
 TEST(FastLineChart, RedrawnIntoTheSamePictureDrawsWhatAPlainDrawingDraws)
 {
-    TeeConstInitialization();
-    TeEngineInitialization();
+    const testsupport::ChartStarted started;
     {
         TComponent form{nullptr};
         TChart chart(nullptr);
@@ -147,8 +147,6 @@ TEST(FastLineChart, RedrawnIntoTheSamePictureDrawsWhatAPlainDrawingDraws)
         if (const std::string path = testsupport::ArtifactPath("fast-line-chart-redrawn.png"); !path.empty())
             quick.SaveToFile(path);
     }
-    TeEngineFinalization();
-    TeeConstFinalization();
 }
 
 // A line reduced in parts on several threads keeps the points and pieces that reducing

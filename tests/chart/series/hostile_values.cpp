@@ -3,7 +3,7 @@
 // leave a chart whose drawing ends without overflow (the sanitizers watch the arithmetic).
 #include "chart_fixture.h"
 
-#include "SeriesUnits.h"
+#include "ChartStarted.h"
 
 #include "classes/Collections.h"
 #include "classes/Streaming.h"
@@ -125,7 +125,7 @@ TEST_P(HostileValues, EveryNumericPropertyOfAPieChartDrawsAndEnds)
 // reader keeps them within what the drawing can take, and the chart draws.
 TEST(HostileChartFile, ExtremeValuesReadFromAFileAreBoundedAndDraw)
 {
-    InitializeSeriesUnits();
+    const testsupport::ChartStarted started;
     RegisterSeriesUnitTypes();
     struct Case {
         const char* Line;
@@ -167,7 +167,6 @@ TEST(HostileChartFile, ExtremeValuesReadFromAFileAreBoundedAndDraw)
         chart.Series(0)->Add(1);
         EXPECT_EQ(chart.DrawToBitmap(clWhite, TRect(0, 0, 320, 240))->Height(), 240);
     }
-    FinalizeSeriesUnits();
 }
 
 std::string ValueName(const ::testing::TestParamInfo<double>& Info)

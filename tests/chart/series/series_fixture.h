@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Series.h"
+#include "ChartStarted.h"
 #include "PixelProbe.h"
 #include "TeeConst.h"
 
@@ -131,18 +132,14 @@ inline void AddNoisyPoints(TChartSeries& s, int N, unsigned Seed, int Gap = 0)
     }
 }
 
-struct SeriesTest : ::testing::Test {
+struct SeriesTest : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeEngineInitialization();
         chart = std::make_unique<SeriesPanel>();
     }
     void TearDown() override
     {
         chart.reset();
-        TeEngineFinalization();
-        TeeConstFinalization();
     }
     template <typename T> T* Add(TColor Color, std::initializer_list<std::pair<double, double>> Points)
     {

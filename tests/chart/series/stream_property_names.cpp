@@ -6,13 +6,13 @@
 #include "Chart.h"
 #include "GanttCh.h"
 #include "Series.h"
-#include "SeriesUnits.h"
 #include "ShapeSeries.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
 #include "TeeFunci.h"
 #include "TeeStore.h"
 
+#include "ChartStarted.h"
 #include "PublishedProperties.h"
 
 #include <gtest/gtest.h>
@@ -226,15 +226,10 @@ const std::map<std::string, std::vector<std::string>> Published = {
     {"TModeTeeFunction", {}},
 };
 
-struct StreamPropertyNames : ::testing::Test {
+struct StreamPropertyNames : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        InitializeSeriesUnits();
         RegisterSeriesUnitTypes();   // the series types' gallery entries, as the editor's start-up makes them
-    }
-    void TearDown() override
-    {
-        FinalizeSeriesUnits();
     }
 };
 
