@@ -3,6 +3,7 @@
 #include "Chart.h"
 #include "RizUridu.h"
 #include "TeEngine.h"
+#include "TeeButtons.h"
 #include "TeeConst.h"
 
 void InitializeCoreUnits()
@@ -11,10 +12,12 @@ void InitializeCoreUnits()
     RizUriduInitialization();
     TeEngineInitialization();
     ChartInitialization();
+    TeeButtonsInitialization();
 }
 
 void FinalizeCoreUnits()
 {
+    TeeButtonsFinalization();
     ChartFinalization();
     TeEngineFinalization();
     RizUriduFinalization();

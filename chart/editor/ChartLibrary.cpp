@@ -7,8 +7,8 @@
 #include "RurOzuvi.h"
 #include "SeriesEditors.h"
 #include "SeriesUnits.h"
+#include "TeeAxisIncr.h"
 #include "StyleEditors.h"
-#include "TeeButtons.h"
 #include "TeeEdi3D.h"
 #include "TeeEdiAxis.h"
 #include "TeeEdiGene.h"
@@ -26,11 +26,11 @@
 void InitializeChartUnits()
 {
     InitializeSeriesUnits();
-    TeeButtonsInitialization();
     TeePenDlgInitialization();
     StyleEditorsInitialization();
     FormatEditorInitialization();
     PointerEditorInitialization();
+    TeeAxisIncrInitialization();
     TeeEdiAxisInitialization();
     GalleriesInitialization();
     TeeFuncEditInitialization();
@@ -68,10 +68,10 @@ void FinalizeChartUnits()
     TeeFuncEditFinalization();
     GalleriesFinalization();
     TeeEdiAxisFinalization();
+    TeeAxisIncrFinalization();
     PointerEditorFinalization();
     FormatEditorFinalization();
     StyleEditorsFinalization();
     TeePenDlgFinalization();
-    TeeButtonsFinalization();
     FinalizeSeriesUnits();
 }

@@ -592,7 +592,6 @@ void TFormTeeAxis::Button1Click(TObject*)
 
 void TeeEdiAxisInitialization()
 {
-    TeeAxisIncrInitialization();
     RegisterFormClass("TFormTeeAxis", [](TComponent* AOwner) -> TForm* { return new TFormTeeAxis(AOwner, nullptr); });
     RegisterFormClass<TAxisMaxMin>("TAxisMaxMin");
 }
@@ -601,5 +600,4 @@ void TeeEdiAxisFinalization()
 {
     UnregisterFormClass("TFormTeeAxis");
     UnregisterFormClass("TAxisMaxMin");
-    TeeAxisIncrFinalization();
 }

@@ -38,6 +38,15 @@ intptr_t ObjectTag(TObject* Object)
     return reinterpret_cast<intptr_t>(Object);
 }
 
+// Widens or heightens the window to the least size its contents need, if it is smaller.
+void GrowToContents(TForm* Form)
+{
+    int needWidth = 0, needHeight = 0;
+    if (ContentsMinimumSize(Form, needWidth, needHeight) && (needWidth > Form->Width() || needHeight > Form->Height()))
+        Form->SetBounds(Form->Left(), Form->Top(), std::max(Form->Width(), needWidth),
+                        std::max(Form->Height(), needHeight));
+}
+
 std::map<std::string, TChartEditorPageFactory>& PageFactories()
 {
     static std::map<std::string, TChartEditorPageFactory> factories;
@@ -192,9 +201,7 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
               StrToIntDef(TeeMsg_DefaultEditorHeight, DefaultHeight));
     SetCaption("");
     // The window opens as large as its largest page needs.
-    int needWidth = 0, needHeight = 0;
-    if (ContentsMinimumSize(this, needWidth, needHeight))
-        SetBounds(Left(), Top(), std::max(Width(), needWidth), std::max(Height(), needHeight));
+    GrowToContents(this);
     FOpenedWidth = Width();
     FOpenedHeight = Height();
     MainPage->SetActivePage(TabChart);
@@ -425,9 +432,7 @@ void TChartEditForm::CreatePage(TTabSheet* Tab)
     EmbedFormInPanel(form, Tab, tag);
     // The window is made to fit the largest page of this library at once; a page another
     // unit adds that needs more room widens it.
-    int needWidth = 0, needHeight = 0;
-    if (ContentsMinimumSize(this, needWidth, needHeight) && (needWidth > Width() || needHeight > Height()))
-        SetBounds(Left(), Top(), std::max(Width(), needWidth), std::max(Height(), needHeight));
+    GrowToContents(this);
 }
 
 void TChartEditForm::FreeSeriesPage()
@@ -654,6 +659,10 @@ void TChartEditForm::BuildTree()
         SubPage->SetTabBarVisible(false);
         // The help button goes below the tree.
         MoveToLineStart(ButtonHelp, 16);
+        // A window at its least width needs more than the tree's own width: the spacing
+        // beside the tree and its splitter. It takes that room now, so that the size the
+        // window opened with is the size it keeps unless the user resizes it.
+        GrowToContents(this);
     }
     FSeriesNode = nullptr;
     Tree->Clear();

@@ -3,6 +3,7 @@
 #include "TeeButtons.h"
 #include "PixelProbe.h"
 
+#include "ChartStarted.h"
 #include "DialogRecorder.h"
 
 #include "controls/CommonDialogs.h"
@@ -17,10 +18,8 @@ namespace {
 
 using testsupport::Px;
 
-class ButtonsTest : public ::testing::Test {
+class ButtonsTest : public testsupport::ChartStartedTest {
 protected:
-    void SetUp() override { TeeButtonsInitialization(); }
-    void TearDown() override { TeeButtonsFinalization(); }
     DialogRecorder dialogs;
 
     // Answers every colour dialog with Pick (a cancel when Pick is clNone), keeping the
@@ -155,9 +154,9 @@ TEST_F(ButtonsTest, CustomColoursChosenInOneDialogAppearInTheNext)
     EXPECT_EQ(CustomSeen[2][3], clTeal);
     EXPECT_EQ(second.SymbolColor(), clNavy);
 
-    // The list lives until shut-down.
-    TeeButtonsFinalization();
-    TeeButtonsInitialization();
+    // The list lives until the library finishes.
+    testsupport::FinishChartLibrary();
+    testsupport::StartChartLibrary();
     AnswerColors(clNavy);
     first.Click();
     EXPECT_EQ(CustomSeen.back()[3], clWhite);

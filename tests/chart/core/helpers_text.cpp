@@ -2,6 +2,8 @@
 // names, the index sort and the default palette.
 #include "RizUridu/Helpers.h"
 
+#include "ChartStarted.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -81,18 +83,20 @@ TEST(IndexSort, MatchesStdSortAndStaysInRange)
 
 TEST(DefaultPalette, WrapsAndIsNeverEmpty)
 {
-    RizUriduInitialization();
-    ASSERT_EQ(DefaultPalette().size(), 20u);
-    EXPECT_EQ(GetDefaultPaletteColor(0), 0x0000FF);
-    EXPECT_EQ(GetDefaultPaletteColor(20), 0x0000FF);
-    EXPECT_EQ(GetDefaultPaletteColor(-1), 0xA4A0A0);
-    const TColor three[] = {1, 2, 3};
-    SetDefaultPalette(three);
-    EXPECT_EQ(GetDefaultPaletteColor(4), 2);
-    EXPECT_EQ(GetDefaultPaletteColor(-4), 3);
-    SetDefaultPalette({});   // no colours: the built-in palette
-    EXPECT_EQ(GetDefaultPaletteColor(1), 0x008000);
-    SetDefaultPalette(three);
-    RizUriduFinalization();
+    {
+        const testsupport::ChartStarted started;
+        ASSERT_EQ(DefaultPalette().size(), 20u);
+        EXPECT_EQ(GetDefaultPaletteColor(0), 0x0000FF);
+        EXPECT_EQ(GetDefaultPaletteColor(20), 0x0000FF);
+        EXPECT_EQ(GetDefaultPaletteColor(-1), 0xA4A0A0);
+        const TColor three[] = {1, 2, 3};
+        SetDefaultPalette(three);
+        EXPECT_EQ(GetDefaultPaletteColor(4), 2);
+        EXPECT_EQ(GetDefaultPaletteColor(-4), 3);
+        SetDefaultPalette({});   // no colours: the built-in palette
+        EXPECT_EQ(GetDefaultPaletteColor(1), 0x008000);
+        SetDefaultPalette(three);
+    }
+    // Finishing the library puts the built-in palette back.
     EXPECT_EQ(DefaultPalette(), BuiltInDefaultPalette());
 }

@@ -1,6 +1,7 @@
 // The unit's small helpers: enabling lists of controls, class bitmaps, the hand cursor,
 // check boxes and markup text on the chart surface.
 #include "RizUridu.h"
+#include "ChartStarted.h"
 #include "PixelProbe.h"
 
 #include "controls/Cursors.h"
@@ -54,16 +55,16 @@ TEST(PanelHelpers, ClassBitmapsComeFromTheProgramsResources)
 
 TEST(PanelHelpers, HandCursorLivesFromStartUpToFinalisation)
 {
-    RizUriduInitialization();
-    EXPECT_TRUE(Screen()->IsCustomCursor(crTeeHand));
-    EXPECT_TRUE(Screen()->HasCursor(crTeeHand));
-    TCustomTeePanel panel(nullptr);
-    panel.SetCursor(crTeeHand);
-    EXPECT_EQ(panel.Cursor(), crTeeHand);
-    RizUriduFinalization();
+    {
+        const testsupport::ChartStarted started;
+        EXPECT_TRUE(Screen()->IsCustomCursor(crTeeHand));
+        EXPECT_TRUE(Screen()->HasCursor(crTeeHand));
+        TCustomTeePanel panel(nullptr);
+        panel.SetCursor(crTeeHand);
+        EXPECT_EQ(panel.Cursor(), crTeeHand);
+    }
     EXPECT_FALSE(Screen()->HasCursor(crTeeHand));
     EXPECT_TRUE(Screen()->HasCursor(crHandPoint));   // standard cursors stay
-    RizUriduInitialization();                        // as the other tests expect it
 }
 
 TEST(PanelHelpers, CheckBoxesAreThirteenPixelsAndShowTheirState)

@@ -2,17 +2,15 @@
 // start-up runs again, and released by the last finalisation.
 #include "TeeConst.h"
 
+#include "ChartStarted.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
 
-class ChartTexts : public ::testing::Test {
-protected:
-    void SetUp() override { TeeConstInitialization(); }
-    void TearDown() override { TeeConstFinalization(); }
-};
+using ChartTexts = testsupport::ChartStartedTest;
 
 // Every text variable with its literal (null for the texts built from the extension).
 std::vector<std::pair<const std::string*, const char*>> AllTexts()

@@ -133,18 +133,18 @@ TEST(LabelsList, LabelsFollowTheirPoints)
 TEST(EngineStartup, SetsThePixelLimit)
 {
     MaxPixelPos = 0;
-    TeEngineInitialization();
+    const testsupport::ChartStarted started;
     EXPECT_EQ(MaxPixelPos, 67108863);
-    TeEngineFinalization();
 }
 
 TEST(EngineStartup, RegistersStreamedClassesUntilShutdown)
 {
-    TeEngineInitialization();
     const std::vector<const TClassInfo*> classes = TeEngineStreamedClasses();
-    for (const TClassInfo* info : classes)
-        EXPECT_EQ(GetClass(info->ClassName), info);
-    TeEngineFinalization();
+    {
+        const testsupport::ChartStarted started;
+        for (const TClassInfo* info : classes)
+            EXPECT_EQ(GetClass(info->ClassName), info);
+    }
     for (const TClassInfo* info : classes)
         EXPECT_EQ(GetClass(info->ClassName), nullptr);
     std::vector<std::string> names;

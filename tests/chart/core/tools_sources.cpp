@@ -122,9 +122,9 @@ TEST_F(SeriesSources, ClassListIsMadeOnRequestAndFreedAtShutdown)
     std::vector<const TClassInfo*>* list = SeriesSourceClassList();
     EXPECT_EQ(SeriesSourceClassList(), list);
     list->push_back(TTeeSeriesSource::StaticClassInfo());
-    TeEngineFinalization();
+    testsupport::FinishChartLibrary();
     EXPECT_TRUE(SeriesSourceClassList()->empty());
-    TeEngineInitialization();
+    testsupport::StartChartLibrary();
 }
 
 } // namespace

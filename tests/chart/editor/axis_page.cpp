@@ -1,5 +1,6 @@
 // The axis page, its minimum/maximum dialog and the increment dialog, driven through
 // their controls; every control writes its axis property.
+#include "ChartStarted.h"
 #include "UserInput.h"
 #include "editor_driver.h"
 
@@ -18,21 +19,15 @@ using namespace editortest;
 
 namespace {
 
-class AxisPageTest : public ::testing::Test {
+class AxisPageTest : public testsupport::ChartStartedTest {
 protected:
     void SetUp() override
     {
-        TeEngineInitialization();
-        TeeEdiAxisInitialization();
-        FormatEditorInitialization();
         chart = std::make_unique<TChart>(nullptr);
     }
     void TearDown() override
     {
         chart.reset();
-        FormatEditorFinalization();
-        TeeEdiAxisFinalization();
-        TeEngineFinalization();
     }
     // The increment dialog as the axis page opens it, shown and worked by Act.
     double RunIncrement(bool DateTime, bool Exact, double Increment, const std::function<void(TAxisIncrement*)>& Act)

@@ -1,5 +1,6 @@
 // The legend, panel, titles, walls, general, paging and 3D pages of the chart editor,
 // driven through their controls: each control writes its chart property at once.
+#include "ChartStarted.h"
 #include "UserInput.h"
 #include "editor_driver.h"
 
@@ -30,13 +31,10 @@ using namespace editortest;
 
 namespace {
 
-class ChartPagesTest : public ::testing::Test {
+class ChartPagesTest : public testsupport::ChartStartedTest {
 protected:
     void SetUp() override
     {
-        TeEngineInitialization();
-        ChartInitialization();
-        GalleriesInitialization();
         form = std::make_unique<TForm>(nullptr);
         form->SetBounds(0, 0, 460, 330);
         chart = new TChart(form.get());
@@ -45,9 +43,6 @@ protected:
     void TearDown() override
     {
         form.reset();
-        GalleriesFinalization();
-        ChartFinalization();
-        TeEngineFinalization();
     }
     // A page embedded in a host form the size of the editor's page area, as the editor
     // shows it, with its picture saved.

@@ -36,7 +36,6 @@ struct ListBoxTest : ChartOnForm {
     void SetUp() override
     {
         ChartOnForm::SetUp();
-        ChartInitialization();
         a = AddSeries({1, 2}, "A");
         b = AddSeries({3, 4}, "B");
         c = AddSeries({5, 6}, "C");
@@ -52,7 +51,6 @@ struct ListBoxTest : ChartOnForm {
         NewSeriesFromGalleryHook = nullptr;
         ChangeTypeFromGalleryHook = nullptr;
         ChartOnForm::TearDown();
-        ChartFinalization();
     }
     // A left click in a section of a line.
     QPoint Point(int Line, TChartListBox::TSection Section) const

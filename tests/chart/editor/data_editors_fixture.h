@@ -4,8 +4,8 @@
 
 #include "ChartGrid.h"
 #include "TeEngine.h"
-#include "TeeConst.h"
 
+#include "ChartStarted.h"
 #include "DialogRecorder.h"
 #include "TestSupport.h"
 
@@ -19,11 +19,9 @@
 
 namespace dataeditortest {
 
-struct ChartOnForm : ::testing::Test {
+struct ChartOnForm : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeeConstInitialization();
-        TeEngineInitialization();
         form = std::make_unique<TForm>(nullptr);
         form->SetName("DataForm");
         form->SetBounds(0, 0, 520, 360);
@@ -35,8 +33,6 @@ struct ChartOnForm : ::testing::Test {
     void TearDown() override
     {
         form.reset();
-        TeEngineFinalization();
-        TeeConstFinalization();
     }
     // A series of the chart with Y values Ys at X = 0, 1, 2, ...
     TChartSeries* AddSeries(const std::vector<double>& Ys, const std::string& Name)

@@ -7,6 +7,7 @@
 #include "TeeConst.h"
 #include "TeePenDlg.h"
 
+#include "ChartStarted.h"
 #include "DialogRecorder.h"
 #include "TestSupport.h"
 
@@ -22,6 +23,8 @@ namespace editortest {
 
 class EditorDriver {
 public:
+    // The library started for the driver's life (constructed first, finished last).
+    testsupport::ChartStarted Started;
     // Works a modal form's controls; the form's modal result (or Cancel) is the answer.
     std::function<void(TForm*)> Act;
     // What a colour dialog answers; clNone cancels it.
@@ -33,20 +36,8 @@ public:
 
     EditorDriver()
     {
-        TeeConstInitialization();
-        TeeButtonsInitialization();
-        TeePenDlgInitialization();
-        StyleEditorsInitialization();
         Dialogs.Answer = [this](TDialogRequest& r) { return Answer(r); };
     }
-    ~EditorDriver()
-    {
-        StyleEditorsFinalization();
-        TeePenDlgFinalization();
-        TeeButtonsFinalization();
-        TeeConstFinalization();
-    }
-
     DialogRecorder Dialogs;
 
 private:

@@ -2,17 +2,12 @@
 // per-point colours after a series colour, the tree's "Chart" node, the automatic depth
 // box and the stack group of the stacked bar options.
 #include "ChartListBox.h"
-#include "ChartPreview.h"
 #include "EditChar.h"
-#include "FormatEditor.h"
-#include "PointerEditor.h"
-#include "RurOzuvi.h"
 #include "SeriesEditors.h"
-#include "TeeEdiAxis.h"
+#include "TeeEdiGene.h"
 #include "TeeEdiSeri.h"
-#include "TeeEdiTitl.h"
-#include "TeeEditTools.h"
-#include "TeeFuncEdit.h"
+
+#include "ChartStarted.h"
 #include "data_editors_fixture.h"
 #include "editor_driver.h"
 
@@ -79,7 +74,6 @@ struct ListBoxRules : ChartOnForm {
     void SetUp() override
     {
         ChartOnForm::SetUp();
-        ChartInitialization();
         a = AddSeries({1, 2}, "A");
         b = AddSeries({3, 4}, "B");
         list = new TChartListBox(form.get());
@@ -91,7 +85,6 @@ struct ListBoxRules : ChartOnForm {
     void TearDown() override
     {
         ChartOnForm::TearDown();
-        ChartFinalization();
     }
     void DoubleClickColour(int Line)
     {
@@ -133,14 +126,6 @@ struct TreeRules : ChartOnForm {
     void SetUp() override
     {
         ChartOnForm::SetUp();
-        ChartInitialization();
-        TeePenDlgInitialization();
-        TeeEdiAxisInitialization();
-        TeeEdiTitlInitialization();
-        TeeEditToolsInitialization();
-        RurOzuviInitialization();
-        TeeEditChaInitialization();
-        ChartPreviewInitialization();
         SetRegistryFileName(testsupport::TempDir() + "/editor-rules.ini");
         TRegistry registry;
         ASSERT_TRUE(registry.OpenKey(TeeEditorRegistryKey, true));
@@ -150,15 +135,7 @@ struct TreeRules : ChartOnForm {
     void TearDown() override
     {
         SetRegistryFileName("");
-        ChartPreviewFinalization();
-        TeeEditChaFinalization();
-        RurOzuviFinalization();
-        TeeEditToolsFinalization();
-        TeeEdiTitlFinalization();
-        TeeEdiAxisFinalization();
-        TeePenDlgFinalization();
         ChartOnForm::TearDown();
-        ChartFinalization();
     }
 };
 
@@ -174,16 +151,17 @@ TEST_F(TreeRules, TheChartNodeOpensItsFirstSubPage)
         TTreeView* tree = editor->Tree;
         TTreeNode* chartNode = tree->TopItem(1);
         EXPECT_EQ(chartNode->Text(), "Chart");
-        EXPECT_EQ(chartNode->Item(0)->Data(), editor->TabAxis);
+        EXPECT_EQ(chartNode->Item(0)->Data(), editor->TabGeneral);
         // From another sub-page (a title) to "Chart": the first sub-page shows.
-        tree->SetSelected(chartNode->Item(1)->Item(0));
+        EXPECT_EQ(chartNode->Item(2)->Data(), editor->TabTitle);
+        tree->SetSelected(chartNode->Item(2)->Item(0));
         EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabTitle);
         tree->SetSelected(tree->TopItem(2));   // "Data"
         EXPECT_EQ(editor->MainPage->ActivePage(), editor->TabData);
         tree->SetSelected(chartNode);
         EXPECT_EQ(editor->MainPage->ActivePage(), editor->TabChart);
-        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabAxis);
-        EXPECT_NE(dynamic_cast<TFormTeeAxis*>(editor->PageForm(editor->TabAxis)), nullptr);
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabGeneral);
+        EXPECT_NE(dynamic_cast<TFormTeeGeneral*>(editor->PageForm(editor->TabGeneral)), nullptr);
         return mrCancel;
     };
     ShowChartEditorAtPage(nullptr, chart, cetSeriesList);
@@ -192,15 +170,9 @@ TEST_F(TreeRules, TheChartNodeOpensItsFirstSubPage)
 
 // ---- series page and stacked bar options -----------------------------------------------------
 
-struct SeriesPageRules : ::testing::Test {
+struct SeriesPageRules : testsupport::ChartStartedTest {
     void SetUp() override
     {
-        TeEngineInitialization();
-        FormatEditorInitialization();
-        PointerEditorInitialization();
-        SeriesEditorsInitialization();
-        TeeFuncEditInitialization();
-        TeeEdiSeriInitialization();
         owner = std::make_unique<TForm>(nullptr);
         owner->SetName("ChartForm");
         chart = new TChart(owner.get());
@@ -209,12 +181,6 @@ struct SeriesPageRules : ::testing::Test {
     void TearDown() override
     {
         owner.reset();
-        TeeEdiSeriFinalization();
-        TeeFuncEditFinalization();
-        SeriesEditorsFinalization();
-        PointerEditorFinalization();
-        FormatEditorFinalization();
-        TeEngineFinalization();
     }
     template <class T>
     T* Add(const std::string& Name)

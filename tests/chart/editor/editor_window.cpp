@@ -12,6 +12,7 @@
 #include "SeriesEditors.h"
 #include "TeeEdiWall.h"
 #include "TeeEdiLege.h"
+#include "TeeEdiPane.h"
 #include "StyleEditors.h"
 #include "TeeFuncEdit.h"
 #include "Galleries.h"
@@ -92,14 +93,6 @@ struct EditorWindowTest : ChartOnForm {
     void SetUp() override
     {
         ChartOnForm::SetUp();
-        ChartInitialization();
-        TeePenDlgInitialization();
-        TeeEdiAxisInitialization();
-        TeeEditToolsInitialization();
-        RurOzuviInitialization();
-        TeeEditChaInitialization();
-        ChartPreviewInitialization();
-        DataExportInitialization();
         SetRegistryFileName(testsupport::TempDir() + "/editor-settings.ini");
         a = AddSeries({1, 3, 2}, "A");
         b = AddSeries({2, 1, 4}, "B");
@@ -108,16 +101,8 @@ struct EditorWindowTest : ChartOnForm {
     void TearDown() override
     {
         SetRegistryFileName("");
-        DataExportFinalization();
-        ChartPreviewFinalization();
-        TeeEditChaFinalization();
-        RurOzuviFinalization();
-        TeeEditToolsFinalization();
-        TeeEdiAxisFinalization();
-        TeePenDlgFinalization();
         ToolTypeList()->Clear();
         ChartOnForm::TearDown();
-        ChartFinalization();
     }
     // Shows the editor at the page; Act sees it while it is shown modally.
     void ShowEditor(int Page, const std::function<void(TChartEditForm*)>& Act)
@@ -335,8 +320,11 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
         registry.WriteInteger("Width", 640);
         registry.WriteInteger("Height", 470);
     }
-    // A page unit may give its own factory; the probe stands in for the legend page.
+    // A page unit may give its own factory; the probe stands in for the legend page. The
+    // general and series pages are taken out, as a program without their units has them.
     RegisterFormClass<TPageProbe>("TFormTeeLegend");
+    UnregisterFormClass("TFormTeeGeneral");
+    UnregisterFormClass("TFormTeeSeries");
     RegisterChartEditorPage("TFormTeeLegend", nullptr);
     ShowEditor(cetLegend, [&](TChartEditForm* editor) {
         EXPECT_EQ(editor->Caption(), "Editing Chart1");
@@ -420,12 +408,19 @@ TEST_F(EditorWindowTest, EditorOpensOnStartPageAndRemembersItsSize)
     EXPECT_EQ(StoredInteger("Width"), 50);
     EXPECT_EQ(StoredInteger("Height"), 60);
 
-    // Without the legend page, its start page opens the nearest page before it.
+    // Without the legend page, its start page opens the next page after it; without the
+    // last page (3D), the nearest page before it.
     UnregisterFormClass("TFormTeeLegend");
     ShowEditor(cetLegend, [&](TChartEditForm* editor) {
         EXPECT_FALSE(editor->TabLegend->TabVisible());
-        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabAxis);
-        EXPECT_NE(dynamic_cast<TFormTeeAxis*>(editor->PageForm(editor->TabAxis)), nullptr);
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabPanel);
+        EXPECT_NE(dynamic_cast<TFormTeePanel*>(editor->PageForm(editor->TabPanel)), nullptr);
+    });
+    UnregisterFormClass("TFormTee3D");
+    ShowEditor(cet3D, [&](TChartEditForm* editor) {
+        EXPECT_FALSE(editor->Tab3D->TabVisible());
+        EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabWalls);
+        EXPECT_NE(dynamic_cast<TFormTeeWall*>(editor->PageForm(editor->TabWalls)), nullptr);
     });
 
     // The series page follows the series list box and opens on its selected series.
@@ -468,7 +463,6 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
         registry.WriteInteger("Width", 640);
         registry.WriteInteger("TreeWidth", 150);
     }
-    TeeEdiTitlInitialization();
     auto* tool = new TOtherProbeTool(form.get());
     tool->SetParentChart(chart);
     const auto texts = [](TTreeNode* Node) {
@@ -487,17 +481,19 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
         EXPECT_EQ(texts(tree->TopItem(0)), (std::vector<std::string>{"A", "B", "C"}));
         EXPECT_EQ(tree->Selected(), tree->TopItem(0));
         TTreeNode* chartNode = tree->TopItem(1);
-        ASSERT_EQ(texts(chartNode), (std::vector<std::string>{"Axis", "Titles"}));
-        EXPECT_EQ(texts(chartNode->Item(0)), (std::vector<std::string>{"Left Axis", "Right Axis", "Top Axis",
+        ASSERT_EQ(texts(chartNode), (std::vector<std::string>{"General", "Axis", "Titles", "Legend", "Panel",
+                                                               "Paging", "Walls", "3D"}));
+        EXPECT_EQ(texts(chartNode->Item(1)), (std::vector<std::string>{"Left Axis", "Right Axis", "Top Axis",
                                                                          "Bottom Axis", "Depth Right", "Depth Top"}));
-        EXPECT_EQ(texts(chartNode->Item(1)), (std::vector<std::string>{"Title", "SubTitle", "Footer", "SubFoot"}));
+        EXPECT_EQ(texts(chartNode->Item(2)), (std::vector<std::string>{"Title", "SubTitle", "Footer", "SubFoot"}));
+        EXPECT_EQ(texts(chartNode->Item(0)), std::vector<std::string>{});
         EXPECT_EQ(tree->TopItem(3)->Text(), "Tools");
         EXPECT_EQ(texts(tree->TopItem(3)), std::vector<std::string>{"Other probe"});
 
         // An axis node shows the axis page on that axis, a title node the titles page
         // on that title.
         ASSERT_TRUE(user::ClickItem(tree->Widget(), "Bottom Axis"));
-        EXPECT_EQ(tree->Selected(), chartNode->Item(0)->Item(3));
+        EXPECT_EQ(tree->Selected(), chartNode->Item(1)->Item(3));
         EXPECT_EQ(editor->SubPage->ActivePage(), editor->TabAxis);
         auto* axisPage = dynamic_cast<TFormTeeAxis*>(editor->PageForm(editor->TabAxis));
         ASSERT_NE(axisPage, nullptr);
@@ -578,7 +574,6 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
     EXPECT_EQ(StoredInteger("TreeWidth"), 130);
     EXPECT_EQ(StoredInteger("Width"), -1);
     EXPECT_EQ(StoredInteger("Height"), -1);
-    TeeEdiTitlFinalization();
 }
 
 TEST_F(EditorWindowTest, TheDataPagesXButtonShowsWhetherXValuesAreShown)
@@ -628,11 +623,12 @@ TEST_F(EditorWindowTest, TheExportTabListsTheSeriesAddedOrDeletedSinceItWasOpene
 // closes the editor; the export and print pages show no Close of their own inside it.
 TEST_F(EditorWindowTest, EnterInAPlainFieldAppliesTheValueAndClosesTheEditor)
 {
-    TeeEdiPageInitialization();
     chart->SetPrintProportional(false);
     chart->SetPrintMargins(TRect(20, 15, 25, 10));
     struct Case {
         int Page;
+        // The user's way to the field where another tab shows first, or nothing.
+        std::function<bool(TForm*)> Reach;
         std::function<TEdit*(TForm*)> Field;
         std::function<TButton*(TForm*)> OwnClose;
         const char* Typed;
@@ -640,12 +636,14 @@ TEST_F(EditorWindowTest, EnterInAPlainFieldAppliesTheValueAndClosesTheEditor)
         int Expected;
     };
     const Case cases[] = {
-        {cetPaging, [](TForm* f) { return dynamic_cast<TFormTeePage&>(*f).SEPointsPerPage; }, nullptr, "10",
+        {cetPaging, nullptr, [](TForm* f) { return dynamic_cast<TFormTeePage&>(*f).SEPointsPerPage; }, nullptr, "10",
          [&](TForm*) { return chart->MaxPointsPerPage(); }, 10},
-        {cetPrint, [](TForm* f) { return dynamic_cast<TChartPreview&>(*f).SELeftMa; },
+        {cetPrint, nullptr, [](TForm* f) { return dynamic_cast<TChartPreview&>(*f).SELeftMa; },
          [](TForm* f) { return dynamic_cast<TChartPreview&>(*f).BClose; }, "7",
          [&](TForm*) { return chart->PrintMargins().Left; }, 7},
-        {cetExport, [](TForm* f) { return dynamic_cast<TTeeExportForm&>(*f).EWidth; },
+        // The first picture format shows its options; the size is on the tab beside them.
+        {cetExport, [](TForm* f) { return user::ClickTab(dynamic_cast<TTeeExportForm&>(*f).PageOptions, "Size"); },
+         [](TForm* f) { return dynamic_cast<TTeeExportForm&>(*f).EWidth; },
          [](TForm* f) { return dynamic_cast<TTeeExportForm&>(*f).BClose; }, "123",
          [](TForm* f) { return dynamic_cast<TTeeExportForm&>(*f).UDWidth->Position(); }, 123},
     };
@@ -658,6 +656,9 @@ TEST_F(EditorWindowTest, EnterInAPlainFieldAppliesTheValueAndClosesTheEditor)
             if (c.OwnClose) {
                 EXPECT_FALSE(c.OwnClose(page)->Visible());
                 EXPECT_EQ(user::Find("BClose", tab), nullptr);
+            }
+            if (c.Reach) {
+                ASSERT_TRUE(c.Reach(page));
             }
             ASSERT_TRUE(user::Type(c.Field(page), c.Typed));
             ASSERT_TRUE(user::Key(Qt::Key_Return));
@@ -676,12 +677,10 @@ TEST_F(EditorWindowTest, EnterInAPlainFieldAppliesTheValueAndClosesTheEditor)
         ASSERT_TRUE(user::Key(Qt::Key_Escape));
     });
     EXPECT_EQ(alone.ShowModal(), mrCancel);
-    TeeEdiPageFinalization();
 }
 
 TEST_F(EditorWindowTest, ThePagingTabShowsThePagesLeftAfterPointsWentMeanwhile)
 {
-    TeeEdiPageInitialization();
     chart->SetMaxPointsPerPage(1);
     std::unique_ptr<TChartEditForm> editor(CreateChartEditor(chart));
     user::ShowAndActivate(editor.get());
@@ -706,7 +705,6 @@ TEST_F(EditorWindowTest, ThePagingTabShowsThePagesLeftAfterPointsWentMeanwhile)
     EXPECT_EQ(chart->Page(), 1);
     EXPECT_EQ(page->LabelPages->Caption(), "Page 1 of 2");
     editor.reset();
-    TeeEdiPageFinalization();
 }
 
 TEST_F(EditorWindowTest, DataPopupMenuEditsTheColourCellAndRows)
@@ -941,9 +939,6 @@ TEST_F(EditorWindowTest, EnterInTheTreeRenameKeepsTheNameAndTheEditor)
 TEST_F(EditorWindowTest, TabsSwitchedByKeysOrWheelShowTheirPagesAndEditTheirWall)
 {
     chart->LeftWall()->SetSize(3);
-    TeeEdiWallInitialization();
-    TeeEdi3DInitialization();
-    TeeEdiSeriInitialization();
     UseEditor(cetWalls, [&](TChartEditForm* editor) {
         auto* walls = dynamic_cast<TFormTeeWall*>(editor->PageForm(editor->TabWalls));
         ASSERT_NE(walls, nullptr);
@@ -974,15 +969,10 @@ TEST_F(EditorWindowTest, TabsSwitchedByKeysOrWheelShowTheirPagesAndEditTheirWall
         ASSERT_NE(editor->PageForm(editor->TabSeries), nullptr);
         EXPECT_TRUE(editor->PageForm(editor->TabSeries)->Widget()->isVisible());
     });
-    TeeEdiSeriFinalization();
-    TeeEdi3DFinalization();
-    TeeEdiWallFinalization();
 }
 
 TEST_F(EditorWindowTest, TheFastLinePagesCancelRestoresThePenAndEscapeClosesKeepingIt)
 {
-    TeeEdiSeriInitialization();
-    SeriesEditorsInitialization();
     auto* fast = new TFastLineSeries(form.get());
     fast->SetName("Fast");
     chart->AddSeries(fast);
@@ -1013,15 +1003,10 @@ TEST_F(EditorWindowTest, TheFastLinePagesCancelRestoresThePenAndEscapeClosesKeep
         EXPECT_EQ(fast->LinePen()->Width(), 6);
     });
     EXPECT_EQ(fast->LinePen()->Width(), 6);
-    SeriesEditorsFinalization();
-    TeeEdiSeriFinalization();
 }
 
 TEST_F(EditorWindowTest, FunctionSourcesCanBeChosenAndClosingAsksToApplyThem)
 {
-    TeeFunciInitialization();
-    TeeFuncEditInitialization();
-    TeeEdiSeriInitialization();
     std::vector<int> answers{mrCancel, mrNo};
     dialogs.Answer = [&](TDialogRequest& r) {
         if (r.Kind != TDialogKind::dkMessage || answers.empty())
@@ -1079,14 +1064,10 @@ TEST_F(EditorWindowTest, FunctionSourcesCanBeChosenAndClosingAsksToApplyThem)
     EXPECT_EQ(asked(), 2);
     EXPECT_EQ(modal.Started(), 1);
     EXPECT_EQ(c->DataSource(), nullptr);
-    TeeEdiSeriFinalization();
-    TeeFuncEditFinalization();
-    TeeFunciFinalization();
 }
 
 TEST_F(EditorWindowTest, TheSeriesPageLetsGoOfACustomAxisDeletedOnTheAxisPage)
 {
-    TeeEdiSeriInitialization();
     auto* custom = static_cast<TChartAxis*>(chart->CustomAxes()->Add());
     a->SetCustomVertAxis(custom);
     user::ModalActions modal(dialogs);
@@ -1122,12 +1103,10 @@ TEST_F(EditorWindowTest, TheSeriesPageLetsGoOfACustomAxisDeletedOnTheAxisPage)
     });
     ShowChartEditorAtPage(nullptr, chart, cetSeriesList);
     EXPECT_EQ(modal.Started(), 1);
-    TeeEdiSeriFinalization();
 }
 
 TEST_F(EditorWindowTest, TheLegendsFormatTabEditsTheLegendFrame)
 {
-    TeeEdiLegeInitialization();
     TChartLegend* legend = chart->Legend();
     legend->SetTransparent(false);
     legend->SetShapeStyle(fosRectangle);
@@ -1164,7 +1143,6 @@ TEST_F(EditorWindowTest, TheLegendsFormatTabEditsTheLegendFrame)
         EXPECT_EQ(legend->Color(), TColor(0x123456));
         EXPECT_FALSE(legend->Transparent());
     });
-    TeeEdiLegeFinalization();
 }
 
 // A page that shows what other pages or the chart window change meanwhile loads its
@@ -1173,11 +1151,6 @@ struct EditorPagesShownAgainTest : EditorWindowTest {
     void SetUp() override
     {
         EditorWindowTest::SetUp();
-        TeeEdi3DInitialization();
-        TeeEdiLegeInitialization();
-        TeeEdiSeriInitialization();
-        PointerEditorInitialization();
-        SeriesEditorsInitialization();
         line = new TLineSeries(form.get());
         line->SetName("Line");
         chart->AddSeries(line);
@@ -1191,11 +1164,6 @@ struct EditorPagesShownAgainTest : EditorWindowTest {
     void TearDown() override
     {
         editor.reset();
-        SeriesEditorsFinalization();
-        PointerEditorFinalization();
-        TeeEdiSeriFinalization();
-        TeeEdiLegeFinalization();
-        TeeEdi3DFinalization();
         EditorWindowTest::TearDown();
     }
     // Shows the tab of a "Chart" sub-page and returns its page.
@@ -1287,7 +1255,6 @@ TEST_F(EditorPagesShownAgainTest, TheExportPageMeasuresTheDataAddedMeanwhile)
 
 TEST_F(EditorPagesShownAgainTest, TheFunctionSourceShowsItsSourceRenamedMeanwhile)
 {
-    TeeFuncEditInitialization();
     auto* other = new TLineSeries(form.get());
     other->SetName("Other");
     chart->AddSeries(other);
@@ -1315,5 +1282,4 @@ TEST_F(EditorPagesShownAgainTest, TheFunctionSourceShowsItsSourceRenamedMeanwhil
     EXPECT_EQ(function->CBSingle->Items()->GetObject(function->CBSingle->ItemIndex()), other);
     EXPECT_FALSE(function->BApply->Enabled());
     editor.reset();
-    TeeFuncEditFinalization();
 }

@@ -2,11 +2,11 @@
 // keyboard and mouse choice, disabled function charts, and the answered class pair.
 #include "editor_driver.h"
 
+#include "ChartStarted.h"
 #include "UserInput.h"
 
 #include "Galleries.h"
 #include "Series.h"
-#include "SeriesUnits.h"
 #include "ShapeSeries.h"
 #include "TeEngine.h"
 #include "TeeFunci.h"
@@ -75,16 +75,12 @@ BEGIN_CLASS_INFO(TGalleryPickyFunction, TTeeFunction)
     .ComponentFactory()
 END_CLASS_INFO
 
-class GalleriesTest : public ::testing::Test {
+class GalleriesTest : public testsupport::ChartStartedTest {
 protected:
     void SetUp() override
     {
         // The editor options the galleries read and write stay with the test.
         SetRegistryFileName(testsupport::TempDir() + "/gallery-settings.ini");
-        TeEngineInitialization();
-        ChartInitialization();
-        TeeFunciInitialization();
-        GalleriesInitialization();
         host = std::make_unique<TForm>(nullptr);
         host->SetBounds(0, 0, 400, 300);
         panel = std::make_unique<TChartGalleryPanel>(nullptr);
@@ -96,10 +92,6 @@ protected:
     {
         panel.reset();
         host.reset();
-        GalleriesFinalization();
-        TeeFunciFinalization();
-        ChartFinalization();
-        TeEngineFinalization();
         SetRegistryFileName("");
     }
     // Registers Count types on page Page, alternating line and point series; the last
@@ -418,7 +410,6 @@ TEST_F(GalleriesTest, AFunctionChosenInTheGalleryAddsALineSeriesWithIt)
 // picture in 3D (the gallery's default), with no depth taken by the empty series.
 TEST_F(GalleriesTest, EveryTypeAddedThroughTheGalleryLeavesTheChartReadable)
 {
-    InitializeSeriesUnits();
     RegisterSeriesUnitTypes();
     {
         constexpr int W = 500, H = 400;
@@ -461,7 +452,6 @@ TEST_F(GalleriesTest, EveryTypeAddedThroughTheGalleryLeavesTheChartReadable)
         EXPECT_LT(chart.LeftAxis()->Map().EndPos, H);
         EXPECT_LT(chart.BottomAxis()->Map().EndPos + chart.Width3D, W);
     }
-    FinalizeSeriesUnits();
 }
 
 TEST_F(GalleriesTest, GalleryModeOneListsTheTypesAndOffersTheStylesOfTheChosenOne)

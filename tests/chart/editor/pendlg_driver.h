@@ -2,8 +2,8 @@
 #pragma once
 
 #include "TeePenDlg.h"
-#include "TeeConst.h"
 
+#include "ChartStarted.h"
 #include "DialogRecorder.h"
 
 #include "controls/CommonDialogs.h"
@@ -27,6 +27,8 @@ inline void Choose(TComboBox* Combo, int Index)
 // answered with PickColor (a cancel for clNone).
 class PenDialogDriver {
 public:
+    // The library started for the driver's life (constructed first, finished last).
+    testsupport::ChartStarted Started;
     std::function<void(TPenDialog*)> Act;
     TColor PickColor = clNone;
     int Shown = 0;
@@ -34,18 +36,8 @@ public:
 
     PenDialogDriver()
     {
-        TeeConstInitialization();
-        TeeButtonsInitialization();
-        TeePenDlgInitialization();
         Dialogs.Answer = [this](TDialogRequest& r) { return Answer(r); };
     }
-    ~PenDialogDriver()
-    {
-        TeePenDlgFinalization();
-        TeeButtonsFinalization();
-        TeeConstFinalization();
-    }
-
     DialogRecorder Dialogs;
 
 private:

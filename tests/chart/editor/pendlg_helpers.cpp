@@ -85,9 +85,21 @@ TEST_F(HelpersTest, FormClassesAreCreatedByName)
     EXPECT_EQ(created->Position(), poOwnerFormCenter);
     EXPECT_EQ(CreateDialogFormByName("TNoSuchForm", &form), nullptr);
 
-    TeePenDlgFinalization();
-    EXPECT_FALSE(FormClassRegistered("TPenDialog"));
-    TeePenDlgInitialization();
+    // Every dialog and page of the editor is found by name from the library's start-up
+    // until it finishes.
+    const char* const editorForms[] = {
+        "TPenDialog", "TAxisIncrement", "TAxisMaxMin", "TFormatEditor", "TSeriesPointerEditor",
+        "TTeeGradientEditor", "TTeeShadowEditor", "TBrushDialog", "TTeeFontEditor", "TTeeGallery",
+        "TTeeGalleryForm", "TSelectListForm", "TTeeFuncEditor", "TFormTeeSeries", "TFormTeeAxis",
+        "TFormTeeGeneral", "TFormTeeTitle", "TFormTeeLegend", "TFormTeePanel", "TFormTeePage",
+        "TFormTeeWall", "TFormTee3D", "TFormTeeShape", "TFormTeeTools", "TTeeToolsGallery",
+        "TChartPreview", "TRurOzuviForm", "TChartEditForm", "TTeeExportForm"};
+    for (const char* name : editorForms)
+        EXPECT_TRUE(FormClassRegistered(name)) << name;
+    testsupport::FinishChartLibrary();
+    for (const char* name : editorForms)
+        EXPECT_FALSE(FormClassRegistered(name)) << name;
+    testsupport::StartChartLibrary();
 }
 
 TEST_F(HelpersTest, EmbeddedFormsSitCentredInTheirParent)

@@ -1,4 +1,5 @@
 // The pointer editor and the numeric format editor driven through their controls.
+#include "ChartStarted.h"
 #include "UserInput.h"
 #include "editor_driver.h"
 
@@ -15,20 +16,8 @@ using namespace editortest;
 
 namespace {
 
-class PointerFormatTest : public ::testing::Test {
+class PointerFormatTest : public testsupport::ChartStartedTest {
 protected:
-    void SetUp() override
-    {
-        TeEngineInitialization();
-        PointerEditorInitialization();
-        FormatEditorInitialization();
-    }
-    void TearDown() override
-    {
-        FormatEditorFinalization();
-        PointerEditorFinalization();
-        TeEngineFinalization();
-    }
     // The format editor on Format, shown; Act works it, and the built format is answered.
     std::string Edit(const std::string& Format, const std::function<void(TFormatEditor*)>& Act)
     {

@@ -1,5 +1,6 @@
 // The option pages of the series types, each found by its series' editor class name and
 // embedded on a "Format" tab as the series page does, then driven through its controls.
+#include "ChartStarted.h"
 #include "UserInput.h"
 #include "editor_driver.h"
 #include "TeeEdiLege.h"
@@ -18,13 +19,10 @@ using namespace editortest;
 
 namespace {
 
-class SeriesEditorsTest : public ::testing::Test {
+class SeriesEditorsTest : public testsupport::ChartStartedTest {
 protected:
     void SetUp() override
     {
-        TeEngineInitialization();
-        PointerEditorInitialization();
-        SeriesEditorsInitialization();
         chart.SetView3D(false);
         BuildForm(&host, 440, 300, {
             Pages(pages, "PageSeries", {
@@ -39,9 +37,6 @@ protected:
     {
         hostForm.reset();
         chartControl.reset();
-        SeriesEditorsFinalization();
-        PointerEditorFinalization();
-        TeEngineFinalization();
     }
 
     template <class S>

@@ -3,6 +3,7 @@
 // data-source tabs, and calculated functions chosen, fed and applied.
 #include "editor_driver.h"
 
+#include "ChartStarted.h"
 #include "UserInput.h"
 
 #include "ChartListBox.h"
@@ -74,17 +75,11 @@ public:
     TNotifyEvent OnChange;
 };
 
-class SeriesPageTest : public ::testing::Test {
+class SeriesPageTest : public testsupport::ChartStartedTest {
 protected:
     void SetUp() override
     {
-        TeEngineInitialization();
         RegisterSeriesUnitTypes();
-        TeeFunciInitialization();
-        FormatEditorInitialization();
-        PointerEditorInitialization();
-        TeeFuncEditInitialization();
-        TeeEdiSeriInitialization();
         RegisterFormClass<TTestTypeForm>("TCustomSeriesEditor");
         RegisterFormClass<TTestTypeForm>("TBarSeriesEditor");
         RegisterFormClass<TTestExtraForm>("TTestExtraForm");
@@ -104,11 +99,6 @@ protected:
         owner.reset();
         for (const char* name : {"TCustomSeriesEditor", "TBarSeriesEditor", "TTestExtraForm"})
             UnregisterFormClass(name);
-        TeeEdiSeriFinalization();
-        TeeFuncEditFinalization();
-        PointerEditorFinalization();
-        FormatEditorFinalization();
-        TeEngineFinalization();
     }
     template <class T>
     T* AddSeries(const std::string& Name, const std::vector<double>& Ys)

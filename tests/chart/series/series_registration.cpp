@@ -8,7 +8,6 @@
 #include "Chart.h"
 #include "chart_fixture.h"
 #include "GanttCh.h"
-#include "SeriesUnits.h"
 #include "ShapeSeries.h"
 #include "TeeFunci.h"
 #include "system/Random.h"
@@ -23,7 +22,6 @@ struct SeriesRegistration : SeriesTest {
     void SetUp() override
     {
         SeriesTest::SetUp();
-        InitializeSeriesUnits();
         RegisterSeriesUnitTypes();   // as the gallery's start-up does, after the series units
         TeeFunciInitialization();    // a second start-up registers nothing twice
         RegisterSeriesUnitTypes();
@@ -31,7 +29,6 @@ struct SeriesRegistration : SeriesTest {
     void TearDown() override
     {
         TeeFunciFinalization();
-        FinalizeSeriesUnits();
         SeriesTest::TearDown();
     }
     std::string Entry(int Index) const
