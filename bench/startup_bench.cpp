@@ -10,7 +10,10 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,8 +48,12 @@ std::vector<std::string> ChildEnvironment(const char* Platform)
     return env;
 }
 
+// A child that has not ended after this long never will: it is killed and reported.
+constexpr int kChildTimeoutMs = 30000;
+constexpr const char* kChildFailed = "a child did not start, or did not end with status 0 within 30 s of its start";
+
 // Starts Path with its output thrown away and waits for it; false when it did not end
-// with status 0.
+// with status 0 within the time-out.
 bool RunOnce(const char* Path, const std::vector<std::string>& Env, Sample& Out)
 {
     std::vector<char*> envp;
@@ -65,9 +72,19 @@ bool RunOnce(const char* Path, const std::vector<std::string>& Env, Sample& Out)
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return false;
+    // Woken when the child ends (or at the time-out), then reaped with its accounting.
+    bool ended = false;
+    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    if (pidfd >= 0) {
+        pollfd p{pidfd, POLLIN, 0};
+        ended = poll(&p, 1, kChildTimeoutMs) == 1;
+        close(pidfd);
+    }
+    if (!ended && pidfd >= 0)
+        kill(pid, SIGKILL);
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
+    if (wait4(pid, &status, 0, &usage) != pid || (pidfd >= 0 && !ended))
         return false;
     Out.Wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     Out.Cpu = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
@@ -93,13 +110,13 @@ void StartUp(benchmark::State& State, const char* Platform)
     Sample program, floor;
     // One unmeasured pair first, so that both start from warm file caches.
     if (!RunOnce(HCAPPROX_PATH, env, program) || !RunOnce(FLOOR_PATH, env, floor)) {
-        State.SkipWithError("a child did not start, or did not end after its first paint");
+        State.SkipWithError(kChildFailed);
         return;
     }
     std::vector<double> programWall, floorWall, programCpu, floorCpu, wallRatio, cpuRatio;
     for (auto _ : State) {
         if (!RunOnce(HCAPPROX_PATH, env, program) || !RunOnce(FLOOR_PATH, env, floor)) {
-            State.SkipWithError("a child did not start, or did not end after its first paint");
+            State.SkipWithError(kChildFailed);
             return;
         }
         State.SetIterationTime(program.Wall);
