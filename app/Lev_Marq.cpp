@@ -3,7 +3,7 @@
 #include <cmath>
 #include <exception>
 
-#include "optimization.h"
+#include "NumericsModule.h"
 
 namespace {
 
@@ -135,64 +135,68 @@ void FitEinsteinSumLM(int n, int M, TXArray& X, int& ErrTypeStatus, const TPoint
         }
     }
 
-    std::vector<double> fi(static_cast<std::size_t>(M));
-    std::vector<double> jac(static_cast<std::size_t>(M) * n);
-    bool notFinite = false;
-    bool stopped = false;
-    try {
-        alglib::real_1d_array x;
-        x.setlength(n);
-        for (int k = 0; k < n; ++k)
-            x[k] = X[k + 1];
-
-        alglib::minlmstate state;
-        alglib::minlmcreatevj(n, M, x, state);
-        alglib::minlmsetcond(state, 0.001, 0);
-        while (alglib::minlmiteration(state)) {
-            const double* cx = state.x.getcontent();
-            if (state.needf) {
-                state.f = EinsteinResiduals(n, M, cx, errType, T, Cp, nullptr, nullptr);
-                notFinite = notFinite || !std::isfinite(state.f);
-            } else if (state.needfi) {
-                EinsteinResiduals(n, M, cx, errType, T, Cp, fi.data(), nullptr);
-                for (int i = 0; i < M; ++i) {
-                    state.fi[i] = fi[i];
-                    notFinite = notFinite || !std::isfinite(fi[i]);
-                }
-            } else if (state.needfij) {
-                const double f = EinsteinResiduals(n, M, cx, errType, T, Cp, fi.data(), jac.data());
-                if (Progress != nullptr) {
-                    Progress->SumOfSquares = f;
-                    ++Progress->Done;
-                }
-                for (int i = 0; i < M; ++i) {
-                    state.fi[i] = fi[i];
-                    notFinite = notFinite || !std::isfinite(fi[i]);
-                    for (int k = 0; k < n; ++k) {
-                        const double v = jac[static_cast<std::size_t>(i) * n + k];
-                        state.j[i][k] = v;
-                        notFinite = notFinite || !std::isfinite(v);
-                    }
-                }
+    // The minimiser's requests are answered here; the answer asks it to stop when a value
+    // is not finite (nothing sound can come of further steps) or when the user stops.
+    struct Answers {
+        int n, M, errType;
+        const TPointArray& T;
+        const TPointArray& Cp;
+        TWorkProgress* Progress;
+        std::vector<double> fi, jac;
+        bool notFinite = false;
+        bool stopped = false;
+    } answers{n, M, errType, T, Cp, Progress, std::vector<double>(static_cast<std::size_t>(M)),
+              std::vector<double>(static_cast<std::size_t>(M) * n)};
+    TLmProblem problem;
+    problem.n = n;
+    problem.m = M;
+    problem.EpsX = 0.001;
+    problem.MaxIts = 0;
+    problem.Fi = answers.fi.data();
+    problem.Jac = answers.jac.data();
+    problem.Context = &answers;
+    problem.Answer = [](void* context, TLmRequest request, const double* cx, double* F) {
+        Answers& a = *static_cast<Answers*>(context);
+        if (request == LmNeedF) {
+            *F = EinsteinResiduals(a.n, a.M, cx, a.errType, a.T, a.Cp, nullptr, nullptr);
+            a.notFinite = a.notFinite || !std::isfinite(*F);
+        } else if (request == LmNeedFi) {
+            EinsteinResiduals(a.n, a.M, cx, a.errType, a.T, a.Cp, a.fi.data(), nullptr);
+            for (double v : a.fi)
+                a.notFinite = a.notFinite || !std::isfinite(v);
+        } else {
+            const double f = EinsteinResiduals(a.n, a.M, cx, a.errType, a.T, a.Cp, a.fi.data(), a.jac.data());
+            if (a.Progress != nullptr) {
+                a.Progress->SumOfSquares = f;
+                ++a.Progress->Done;
             }
-            if (notFinite) {
-                // Nothing sound can come of further steps: stop and report the failure.
-                alglib::minlmrequesttermination(state);
-            } else if (!stopped && Progress != nullptr && Progress->Stop) {
-                stopped = true;
-                alglib::minlmrequesttermination(state);
-            }
+            for (double v : a.fi)
+                a.notFinite = a.notFinite || !std::isfinite(v);
+            for (double v : a.jac)
+                a.notFinite = a.notFinite || !std::isfinite(v);
         }
+        if (a.notFinite)
+            return true;
+        if (!a.stopped && a.Progress != nullptr && a.Progress->Stop) {
+            a.stopped = true;
+            return true;
+        }
+        return false;
+    };
 
-        alglib::minlmreport rep;
-        alglib::minlmresults(state, x, rep);
-        for (int k = 0; k < n; ++k)
-            X[k + 1] = x[k];
-        ErrTypeStatus = static_cast<int>(rep.terminationtype);
-    } catch (const alglib::ap_error&) {
+    double x[20];
+    for (int k = 0; k < n; ++k)
+        x[k] = X[k + 1];
+    int terminationType = 0;
+    if (NumericsModule().LmFit(&problem, x, &terminationType) != 0) {
         ErrTypeStatus = LMStatusBadParameters;
         return;
     }
+    for (int k = 0; k < n; ++k)
+        X[k + 1] = x[k];
+    ErrTypeStatus = terminationType;
+    const bool stopped = answers.stopped;
+    const bool notFinite = answers.notFinite;
 
     if (stopped) {
         ErrTypeStatus = RunStatusStopped;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "linalg.h"
+#include "NumericsModule.h"
 
 namespace {
 
@@ -194,23 +194,10 @@ int InvertNormalMatrix(std::vector<double>& W, int n, double& rcond)
         if (!std::isfinite(v))
             return InverseNotPossible;
     }
-    try {
-        alglib::real_2d_array a;
-        a.setlength(n, n);
-        for (int r = 0; r < n; ++r)
-            for (int c = 0; c < n; ++c)
-                a[r][c] = W[static_cast<std::size_t>(r) * n + c];
-        alglib::ae_int_t info = 0;
-        alglib::matinvreport rep;
-        alglib::rmatrixinverse(a, n, info, rep);
-        rcond = rep.r1;
-        for (int r = 0; r < n; ++r)
-            for (int c = 0; c < n; ++c)
-                W[static_cast<std::size_t>(r) * n + c] = a[r][c];
-        return static_cast<int>(info);
-    } catch (const alglib::ap_error&) {
+    int info = 0;
+    if (NumericsModule().Invert(W.data(), n, &info, &rcond) != 0)
         return InverseNotPossible;
-    }
+    return info;
 }
 
 double ExtrapolatedCp(const std::vector<double>& a, const std::vector<double>& theta, double t)

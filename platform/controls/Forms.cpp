@@ -2,6 +2,7 @@
 
 #include "Menus.h"
 #include "QtBridge.h"
+#include "QuitWhenShown.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -566,40 +567,11 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation)
         FMainForm = nullptr;
 }
 
-namespace {
-
-// For start-up measurements only: with HCAPPROX_QUIT_WHEN_SHOWN set in the environment,
-// the program ends right after the main window's first paint.
-class QuitAfterFirstPaint : public QObject {
-public:
-    explicit QuitAfterFirstPaint(TApplication* App) : FApp(App) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint && !FSeen) {
-            FSeen = true;
-            QTimer::singleShot(0, this, [this] { FApp->Terminate(); });
-        }
-        return false;
-    }
-
-private:
-    TApplication* FApp;
-    bool FSeen = false;
-};
-
-} // namespace
-
 void TApplication::Run()
 {
     if (FTerminated || FMainForm == nullptr)
         return;
-    std::unique_ptr<QuitAfterFirstPaint> quitWhenShown;
-    if (FMainForm->Widget() != nullptr && !qEnvironmentVariableIsEmpty("HCAPPROX_QUIT_WHEN_SHOWN")) {
-        quitWhenShown = std::make_unique<QuitAfterFirstPaint>(this);
-        FMainForm->Widget()->installEventFilter(quitWhenShown.get());
-    }
+    const auto quitWhenShown = startupprobe::QuitWhenShownIfAsked([this] { Terminate(); });
     FMainForm->Show();
     if (FTerminated)
         return;
