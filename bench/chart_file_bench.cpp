@@ -12,6 +12,7 @@
 // rounds' times and ratios; CHART_FILE_DIR names the folder for the files (else the
 // system's temporary folder).
 #include "Chart.h"
+#include "Rounds.h"
 #include "Series.h"
 #include "TeEngine.h"
 #include "TeeConst.h"
@@ -21,8 +22,6 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -233,13 +232,6 @@ void FileRoundTrip(benchmark::State& State, bool Text)
 void BM_FileBinaryRoundTrip(benchmark::State& State) { FileRoundTrip(State, false); }
 void BM_FileTextRoundTrip(benchmark::State& State) { FileRoundTrip(State, true); }
 
-double Median(std::vector<double> Values)
-{
-    std::sort(Values.begin(), Values.end());
-    const size_t n = Values.size();
-    return n == 0 ? 0.0 : (n % 2 == 1 ? Values[n / 2] : 0.5 * (Values[n / 2 - 1] + Values[n / 2]));
-}
-
 // The floor, the binary and the text round trip in turn in every round, so that the
 // machine's load falls alike on all three: the medians of their times (ms) and of the
 // rounds' ratios binary / floor and text / binary.
@@ -250,17 +242,12 @@ void BM_FileRoundTrips(benchmark::State& State)
     const TChartSeries* s = chart->Series(0);
     std::vector<double> scratch(2 * static_cast<size_t>(kPoints));
     std::vector<double> floor, binary, text, binaryPerFloor, textPerBinary;
-    const auto time = [](const auto& Round) {
-        const auto start = std::chrono::steady_clock::now();
-        Round();
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    };
     for (auto _ : State) {
-        floor.push_back(time([&] {
+        floor.push_back(TimeMs([&] {
             FileFloorRound(s->XValues()->Data(), s->YValues()->Data(), scratch, Folder().File("floor.bin"), State);
         }));
-        binary.push_back(time([&] { ChartFileRound(chart.get(), false, Folder().File("binary.tee"), State); }));
-        text.push_back(time([&] { ChartFileRound(chart.get(), true, Folder().File("text.tee"), State); }));
+        binary.push_back(TimeMs([&] { ChartFileRound(chart.get(), false, Folder().File("binary.tee"), State); }));
+        text.push_back(TimeMs([&] { ChartFileRound(chart.get(), true, Folder().File("text.tee"), State); }));
         binaryPerFloor.push_back(binary.back() / floor.back());
         textPerBinary.push_back(text.back() / binary.back());
     }
