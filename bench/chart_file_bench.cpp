@@ -162,8 +162,9 @@ void FileFloorRound(const double* Xs, const double* Ys, std::vector<double>& Scr
         Scratch[2 * i + 1] = Ys[i];
     }
     FILE* out = std::fopen(Name.c_str(), "wb");
-    if (out == nullptr || std::fwrite(Scratch.data(), sizeof(double), 2 * n, out) != 2 * n ||
-        std::fflush(out) != 0 || fsync(fileno(out)) != 0 || std::fclose(out) != 0) {
+    const bool written = out != nullptr && std::fwrite(Scratch.data(), sizeof(double), 2 * n, out) == 2 * n &&
+                         std::fflush(out) == 0 && fsync(fileno(out)) == 0;
+    if (out == nullptr || std::fclose(out) != 0 || !written) {
         State.SkipWithError("the floor could not write its file");
         return;
     }
