@@ -48,23 +48,53 @@ TBandProblem MakeProblem(int N, int M)
     return p;
 }
 
+#if defined(__unix__)
+double Seconds(const timeval& t)
+{
+    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
+}
+#endif
+
+// The processor time of the whole process (every thread, user and system), in seconds.
+double ProcessSeconds()
+{
+#if defined(__unix__)
+    rusage r{};
+    getrusage(RUSAGE_SELF, &r);
+    return Seconds(r.ru_utime) + Seconds(r.ru_stime);
+#else
+    return 0.0;
+#endif
+}
+
+// Runs Body once per iteration and gives the process's processor time per run (cpu_s):
+// on a machine that other work shares, the band's processor time beside the serial
+// computation's says what its wall time would be on a quiet one (cpu_s / threads).
+template <class F> void TimedRuns(benchmark::State& state, const F& Body)
+{
+    const double before = ProcessSeconds();
+    for (auto _ : state)
+        Body();
+    state.counters["cpu_s"] = (ProcessSeconds() - before) / static_cast<double>(state.iterations());
+    state.counters["threads"] = ParallelThreadCount();
+}
+
 void BM_Band(benchmark::State& state)
 {
     const int M = static_cast<int>(state.range(0));
     const int N = static_cast<int>(state.range(1));
     const TBandProblem p = MakeProblem(N, M);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ConfidenceBand(p.coef, p.unc, N, M, p.T));
+    TimedRuns(state, [&] { benchmark::DoNotOptimize(ConfidenceBand(p.coef, p.unc, N, M, p.T)); });
 }
 
-// The draw-by-draw computation on one thread, as the band was computed before.
+// The draw-by-draw computation on one thread, as the band was computed before. Its time
+// divided by the band's threads is the band's floor on a quiet machine.
 void BM_BandSerial(benchmark::State& state)
 {
     const int M = static_cast<int>(state.range(0));
     const int N = static_cast<int>(state.range(1));
     const TBandProblem p = MakeProblem(N, M);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ConfidenceBandSerial(p.coef, p.unc, N, M, p.T));
+    TimedRuns(state, [&] { benchmark::DoNotOptimize(ConfidenceBandSerial(p.coef, p.unc, N, M, p.T)); });
 }
 
 // The floor: each draw's model evaluation and squared deviation, the draws of a point cut
@@ -80,7 +110,7 @@ void BandFloor(benchmark::State& state, TE E)
     const TBandProblem p = MakeProblem(N, M);
     const int pieces = 4 * ParallelThreadCount();
     const int64_t draws = int64_t(M) * BandDraws;
-    for (auto _ : state) {
+    TimedRuns(state, [&] {
         std::atomic<int64_t> sink{0};
         ParallelFor(pieces, [&](int piece) {
             const int64_t d0 = draws * piece / pieces;
@@ -104,7 +134,7 @@ void BandFloor(benchmark::State& state, TE E)
             sink += static_cast<int64_t>(acc);
         });
         benchmark::DoNotOptimize(sink.load());
-    }
+    });
 }
 
 void BM_BandFloor(benchmark::State& state)
@@ -134,11 +164,6 @@ void BM_BandFloorExpCore(benchmark::State& state)
 }
 
 #if defined(__unix__)
-double Seconds(const timeval& t)
-{
-    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
-}
-
 // The band beside busy processes that share the machine (the third argument: how many).
 // Counters per band: the process's system and user time, its context switches, and its
 // processor time over the wall time; waiting threads that sleep keep the system time
@@ -196,6 +221,7 @@ BENCHMARK(BM_BandBesideBusyProcesses)
 #endif
 BENCHMARK(BM_BandFloorExpCore)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BandFloor)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Band)->Args({1000, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_BandSerial)->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Band)->Args({1000, 10})->Args({100, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
+// A tenth of the band's points: the same work a point as at 1,000 points.
+BENCHMARK(BM_BandSerial)->Args({100, 10})->Args({30, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

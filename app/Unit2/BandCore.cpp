@@ -583,7 +583,7 @@ public:
         : FCoef(Coef), FUnc(Unc), FN(N), Fn(2 * N), FM(M), FT(T), FProgress(Progress),
           FTotalNormals(int64_t(M) * BandDraws * 2 * N), FC0(FittedCurve(Coef, N, M, T)),
           FPieces(Split.Pieces > 0 ? Split.Pieces : 4 * ParallelThreadCount()),
-          FPieceLength(std::max<int64_t>(1, (Split.BlockUniforms > 0 ? Split.BlockUniforms : int64_t(1) << 20) /
+          FPieceLength(std::max<int64_t>(1, (Split.BlockUniforms > 0 ? Split.BlockUniforms : BlockUniforms) /
                                                  FPieces)),
           FJump(JumpMatrix(FPieceLength)), FFirstSteps(Split.Plain ? FirstStepsPlain : WideFirstSteps),
           FHistory(History), FVar(static_cast<std::size_t>(M), 0.0)
@@ -604,9 +604,13 @@ public:
     std::vector<TBandPoint>& Band() { return FBand; }
 
 private:
+    // Uniforms a round decodes: a round ends when its last item does, which a thread that
+    // the system has put aside for a time slice holds up while the others sleep; long
+    // rounds make that wait rare beside busy programs.
+    static constexpr int64_t BlockUniforms = int64_t(1) << 21;
     // Rounds run in one parallel call before the threads are given back, so that other
-    // work may have them between calls.
-    static constexpr int RoundsPerCall = 16;
+    // work may have them between calls (about a second of a quiet machine's work).
+    static constexpr int RoundsPerCall = 8;
     static constexpr int EvalParts = 2;
 
     int ItemCount() const { return FDecodeItems + FEvalItems + FSumItems; }

@@ -1202,16 +1202,18 @@ void ObjectBinaryToText(TStream* Input, TStream* Output)
 void ObjectTextToBinary(TStream* Input, TStream* Output)
 {
     const int64_t size = std::max<int64_t>(Input->Size() - Input->Position(), 0);
-    // A memory stream's text is read where it is; another stream's is read into memory.
-    std::string copy;
+    // A memory stream's text is read where it is; another stream's is read into a memory
+    // stream's memory, which the read fills (not cleared first) and which a large text
+    // gets in large pages.
+    TMemoryStream copy;
     std::string_view text;
     if (auto* m = dynamic_cast<TMemoryStream*>(Input)) {
         text = std::string_view(m->Memory() + m->Position(), static_cast<size_t>(size));
         m->Seek(size, TSeekOrigin::soCurrent);
     } else {
-        copy.resize(static_cast<size_t>(size));
-        Input->ReadBuffer(copy.data(), size);
-        text = copy;
+        copy.Reserve(size);
+        Input->ReadBuffer(copy.Extend(size), size);
+        text = std::string_view(copy.Memory(), static_cast<size_t>(size));
     }
     // A text with an error leaves Output as it was: a memory stream written at its end
     // (not the input, whose text is read in place) takes the bytes directly and is cut

@@ -1147,10 +1147,9 @@ void TReader::DefineBinaryProperty(const std::string& Name, const TStreamProc& R
         ReadData(&data);
         return;
     }
+    // From another stream into memory that is written before it is read, not cleared.
     TMemoryStream data;
-    data.SetSize(n);
-    Read(data.Memory(), n);
-    data.SetPosition(0);
+    Read(data.Extend(n), n);
     ReadData(&data);
 }
 

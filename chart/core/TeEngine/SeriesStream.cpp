@@ -13,6 +13,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 BEGIN_CLASS_INFO(TChartSeries, TCustomChartSeries)
     .Bool("ColorEachPoint", &TChartSeries::ColorEachPoint, &TChartSeries::SetColorEachPoint).Default(false)
@@ -59,9 +60,10 @@ enum : uint8_t {
 // Bytes of a mark position: two points and three sizes of 32 bits, two flag bytes.
 constexpr int64_t MarkPositionSize = 34;
 
-// Appends little-endian numbers to a buffer sized beforehand (labels may make it grow):
-// straight into a memory stream written at its end, else into its own buffer that goes
-// to the stream whole.
+// Appends little-endian numbers: straight into a memory stream written at its end, with
+// room sized beforehand (labels may make it grow); into any other stream through a
+// buffer of bounded size, passed on whenever the next number does not fit, so that no
+// copy of the whole payload is made.
 class TDataWriter {
 public:
     TDataWriter(TStream* Stream, size_t Size) : FStream(Stream), FMemory(dynamic_cast<TMemoryStream*>(Stream))
@@ -69,7 +71,7 @@ public:
         if (FMemory != nullptr && FMemory->Position() != FMemory->Size())
             FMemory = nullptr;
         FStart = FMemory != nullptr ? FMemory->Position() : 0;
-        Grow(Size);
+        Grow(FMemory != nullptr ? Size : std::min(Size, BufferSize));
     }
     void Byte(uint8_t v) { *At(1) = v; }
     void Int32(int32_t v)
@@ -98,6 +100,14 @@ public:
     }
     // Room for Size bytes that the caller fills.
     uint8_t* Block(size_t Size) { return At(Size); }
+    // How many items of Unit bytes each the next Block takes without passing anything
+    // on (at least one).
+    size_t UnitsInRoom(size_t Unit) const
+    {
+        if (FMemory != nullptr)
+            return std::numeric_limits<size_t>::max() / Unit;
+        return std::max<size_t>(1, (FCapacity - FPos >= Unit ? FCapacity - FPos : FCapacity) / Unit);
+    }
     // The bytes end up in the stream, which is left behind them.
     void Finish()
     {
@@ -105,15 +115,25 @@ public:
             FMemory->SetSize(FStart + static_cast<int64_t>(FPos));
             FMemory->SetPosition(FStart + static_cast<int64_t>(FPos));
         } else {
-            FStream->WriteBuffer(FPoints.data(), static_cast<int64_t>(FPos));
+            PassOn();
         }
     }
 
 private:
+    // The most a buffer in front of another stream holds, unless one number needs more.
+    static constexpr size_t BufferSize = size_t(1) << 18;
+
     uint8_t* At(size_t n)
     {
-        if (FCapacity - FPos < n)
-            Grow(std::max(FCapacity * 2, FPos + n));
+        if (FCapacity - FPos < n) {
+            if (FMemory != nullptr) {
+                Grow(std::max(FCapacity * 2, FPos + n));
+            } else {
+                PassOn();
+                if (FCapacity < n)
+                    Grow(n);
+            }
+        }
         uint8_t* p = FBase + FPos;
         FPos += n;
         return p;
@@ -125,16 +145,23 @@ private:
             FMemory->Extend(FStart + static_cast<int64_t>(Capacity) - FMemory->Size());
             FBase = reinterpret_cast<uint8_t*>(FMemory->Memory()) + FStart;
         } else {
-            FPoints.resize(Capacity);
-            FBase = FPoints.data();
+            // Written before it is passed on: not cleared.
+            FBuffer = std::make_unique_for_overwrite<uint8_t[]>(Capacity);
+            FBase = FBuffer.get();
         }
         FCapacity = Capacity;
+    }
+    // The buffer's bytes into the stream; the buffer is empty again.
+    void PassOn()
+    {
+        FStream->WriteBuffer(FBase, static_cast<int64_t>(FPos));
+        FPos = 0;
     }
 
     TStream* FStream;
     TMemoryStream* FMemory;
     int64_t FStart = 0;
-    std::vector<uint8_t> FPoints;
+    std::unique_ptr<uint8_t[]> FBuffer;
     uint8_t* FBase = nullptr;
     size_t FCapacity = 0;
     size_t FPos = 0;
@@ -238,16 +265,20 @@ void TChartSeries::WriteData(TStream* Stream)
     const double* other = FPoints.NotMandatoryValueList()->Data();
     const double* mandatory = FPoints.MandatoryValueList()->Data();
     if ((flags & ~dfXValues) == 0 && lists == 2 && std::endian::native == std::endian::little) {
-        // Plain points: their doubles in one block.
+        // Plain points: their doubles in blocks as large as the writer takes at once.
         const bool withX = (flags & dfXValues) != 0;
-        uint8_t* p = w.Block(static_cast<size_t>(n) * (withX ? 16 : 8));
-        for (int i = 0; i < n; ++i) {
-            if (withX) {
-                std::memcpy(p, other + i, 8);
+        const size_t unit = withX ? 16 : 8;
+        for (int i = 0; i < n;) {
+            const int end = static_cast<int>(std::min<size_t>(static_cast<size_t>(n - i), w.UnitsInRoom(unit))) + i;
+            uint8_t* p = w.Block(static_cast<size_t>(end - i) * unit);
+            for (; i < end; ++i) {
+                if (withX) {
+                    std::memcpy(p, other + i, 8);
+                    p += 8;
+                }
+                std::memcpy(p, mandatory + i, 8);
                 p += 8;
             }
-            std::memcpy(p, mandatory + i, 8);
-            p += 8;
         }
         w.Finish();
         return;

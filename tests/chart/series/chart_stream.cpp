@@ -580,6 +580,13 @@ struct SeriesData : ChartStream {
         S->WriteData(&m);
         return std::string(m.Memory(), static_cast<size_t>(m.Size()));
     }
+    // The same through a stream that is not in memory, which takes the bytes a part at a time.
+    static std::string DataThroughAnotherStream(TChartSeries* S)
+    {
+        TStringStream m;
+        S->WriteData(&m);
+        return m.DataString();
+    }
     static void ReadInto(TChartSeries* S, const std::string& Data)
     {
         TMemoryStream m;
@@ -622,9 +629,10 @@ TEST_F(SeriesData, LayoutAndFlags)
 TEST_F(SeriesData, PointsReadBackWhole)
 {
     // Labels longer than a length byte holds, a point beyond 10000 with its own X and
-    // colour, a horizontal series.
+    // colour, a horizontal series; the first and the last are more than a quarter of a
+    // megabyte.
     auto* s = Series<TPointSeries>({});
-    for (int i = 0; i < 10005; ++i)
+    for (int i = 0; i < 12005; ++i)
         s->AddPointXY(i, i % 7);
     s->XValues()->SetValue(10003, 10003.5);
     s->SetValueColor(10004, clLime);
@@ -634,9 +642,14 @@ TEST_F(SeriesData, PointsReadBackWhole)
     auto* bubbles = Series<TBubbleSeries>({});
     for (int i = 0; i < 3; ++i)
         bubbles->AddBubble(i, 10 - i, 0.25 + i);
+    // Plain points with X values of their own.
+    auto* spaced = Series<TLineSeries>({});
+    for (int i = 0; i < 20001; ++i)
+        spaced->AddPointXY(1.5 * i, 20001 - i);
     for (TChartSeries* source : {static_cast<TChartSeries*>(s), static_cast<TChartSeries*>(h),
-                                 static_cast<TChartSeries*>(bubbles)}) {
+                                 static_cast<TChartSeries*>(bubbles), static_cast<TChartSeries*>(spaced)}) {
         const std::string d = DataOf(source);
+        EXPECT_TRUE(DataThroughAnotherStream(source) == d) << source->ClassName();
         TChartSeries* copy = dynamic_cast<TChartSeries*>(source->ClassInfo()->CreateComponent(chart.get()));
         chart->AddSeries(copy);
         ReadInto(copy, d);
