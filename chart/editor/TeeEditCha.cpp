@@ -50,6 +50,16 @@ const TChartEditorPageFactory* FindPageFactory(const std::string& ClassName)
     return it != PageFactories().end() ? &it->second : nullptr;
 }
 
+// Width and Height grown to what the window's pages need now.
+void AtLeastContents(TWinControl* Window, int& Width, int& Height)
+{
+    int needWidth = 0, needHeight = 0;
+    if (ContentsMinimumSize(Window, needWidth, needHeight)) {
+        Width = std::max(Width, needWidth);
+        Height = std::max(Height, needHeight);
+    }
+}
+
 } // namespace
 
 TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
@@ -192,9 +202,9 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner)
               StrToIntDef(TeeMsg_DefaultEditorHeight, DefaultHeight));
     SetCaption("");
     // The window opens as large as its largest page needs.
-    int needWidth = 0, needHeight = 0;
-    if (ContentsMinimumSize(this, needWidth, needHeight))
-        SetBounds(Left(), Top(), std::max(Width(), needWidth), std::max(Height(), needHeight));
+    int width = Width(), height = Height();
+    AtLeastContents(this, width, height);
+    SetBounds(Left(), Top(), width, height);
     FOpenedWidth = Width();
     FOpenedHeight = Height();
     MainPage->SetActivePage(TabChart);
@@ -267,11 +277,7 @@ void TChartEditForm::AttachChart(TCustomChart* Value)
             FTreeWidth = std::max(10, value);
     }
     // A stored size below what the pages need opens the window as small as they allow.
-    int needWidth = 0, needHeight = 0;
-    if (ContentsMinimumSize(this, needWidth, needHeight)) {
-        width = std::max(width, needWidth);
-        height = std::max(height, needHeight);
-    }
+    AtLeastContents(this, width, height);
     // A position stored on a larger screen (or another screen layout) is moved so that the
     // whole window stays on this one, its top-left corner first when it is the larger.
     left = std::max(0, std::min(left, Screen()->Width() - width));
@@ -581,6 +587,13 @@ void TChartEditForm::FormShow(TObject*)
         if (TTreeNode* node = shown != nullptr ? Tree->FindData(shown) : nullptr; node != nullptr && node != Tree->Selected())
             Tree->SetSelected(node);
     }
+    // The tree and the page opened may need more room than the window had: it opens that
+    // large now, as the size it was given, rather than when the window system gets to it
+    // (on a real display after this handler), which closing would take for the user's.
+    int width = Width(), height = Height();
+    AtLeastContents(this, width, height);
+    if (width != Width() || height != Height())
+        SetBounds(Left(), Top(), width, height);
     CallFormShowHook(this);
     FOpenedWidth = Width();
     FOpenedHeight = Height();

@@ -5,6 +5,8 @@
 #include "ExportDialog.h"
 #include "RurOzuvi.h"
 #include "TeeEdiAxis.h"
+#include "TeeEdiGene.h"
+#include "TeeEdiPane.h"
 #include "TeeEdiPage.h"
 #include "TeeEdiTitl.h"
 #include "TeeEdi3D.h"
@@ -578,6 +580,31 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
     EXPECT_EQ(StoredInteger("TreeWidth"), 130);
     EXPECT_EQ(StoredInteger("Width"), -1);
     EXPECT_EQ(StoredInteger("Height"), -1);
+    // With every page of the chart tab, as the program has them, their tab bar (hidden in
+    // tree mode) needs more room than the window had as the tree came: the window opens
+    // that large at once, and closing at once still stores no size.
+    using TUnitStep = void (*)();
+    const std::pair<TUnitStep, TUnitStep> pageUnits[] = {
+        {TeeEdiGeneInitialization, TeeEdiGeneFinalization}, {TeeEdiLegeInitialization, TeeEdiLegeFinalization},
+        {TeeEdiPaneInitialization, TeeEdiPaneFinalization}, {TeeEdiPageInitialization, TeeEdiPageFinalization},
+        {TeeEdiWallInitialization, TeeEdiWallFinalization}, {TeeEdi3DInitialization, TeeEdi3DFinalization}};
+    for (const auto& unit : pageUnits)
+        unit.first();
+    int openedWidth = 0;
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        ASSERT_TRUE(editor->Tree->Visible());
+        openedWidth = editor->Width();
+        int needWidth = 0, needHeight = 0;
+        ASSERT_TRUE(ContentsMinimumSize(editor, needWidth, needHeight));
+        EXPECT_EQ(editor->Width(), needWidth);
+        QApplication::processEvents();
+        EXPECT_EQ(editor->Width(), openedWidth);
+    });
+    EXPECT_GT(openedWidth, 0);
+    EXPECT_EQ(StoredInteger("Width"), -1);
+    EXPECT_EQ(StoredInteger("Height"), -1);
+    for (auto unit = std::rbegin(pageUnits); unit != std::rend(pageUnits); ++unit)
+        unit->second();
     TeeEdiTitlFinalization();
 }
 
