@@ -38,15 +38,6 @@ intptr_t ObjectTag(TObject* Object)
     return reinterpret_cast<intptr_t>(Object);
 }
 
-// Widens or heightens the window to the least size its contents need, if it is smaller.
-void GrowToContents(TForm* Form)
-{
-    int needWidth = 0, needHeight = 0;
-    if (ContentsMinimumSize(Form, needWidth, needHeight) && (needWidth > Form->Width() || needHeight > Form->Height()))
-        Form->SetBounds(Form->Left(), Form->Top(), std::max(Form->Width(), needWidth),
-                        std::max(Form->Height(), needHeight));
-}
-
 std::map<std::string, TChartEditorPageFactory>& PageFactories()
 {
     static std::map<std::string, TChartEditorPageFactory> factories;
@@ -57,6 +48,25 @@ const TChartEditorPageFactory* FindPageFactory(const std::string& ClassName)
 {
     const auto it = PageFactories().find(LowerCase(ClassName));
     return it != PageFactories().end() ? &it->second : nullptr;
+}
+
+// Width and Height grown to what the window's pages need now.
+void AtLeastContents(TWinControl* Window, int& Width, int& Height)
+{
+    int needWidth = 0, needHeight = 0;
+    if (ContentsMinimumSize(Window, needWidth, needHeight)) {
+        Width = std::max(Width, needWidth);
+        Height = std::max(Height, needHeight);
+    }
+}
+
+// Widens or heightens the window to the least size its contents need, if it is smaller.
+void GrowToContents(TForm* Form)
+{
+    int width = Form->Width(), height = Form->Height();
+    AtLeastContents(Form, width, height);
+    if (width != Form->Width() || height != Form->Height())
+        Form->SetBounds(Form->Left(), Form->Top(), width, height);
 }
 
 } // namespace
@@ -274,11 +284,7 @@ void TChartEditForm::AttachChart(TCustomChart* Value)
             FTreeWidth = std::max(10, value);
     }
     // A stored size below what the pages need opens the window as small as they allow.
-    int needWidth = 0, needHeight = 0;
-    if (ContentsMinimumSize(this, needWidth, needHeight)) {
-        width = std::max(width, needWidth);
-        height = std::max(height, needHeight);
-    }
+    AtLeastContents(this, width, height);
     // A position stored on a larger screen (or another screen layout) is moved so that the
     // whole window stays on this one, its top-left corner first when it is the larger.
     left = std::max(0, std::min(left, Screen()->Width() - width));
@@ -586,6 +592,10 @@ void TChartEditForm::FormShow(TObject*)
         if (TTreeNode* node = shown != nullptr ? Tree->FindData(shown) : nullptr; node != nullptr && node != Tree->Selected())
             Tree->SetSelected(node);
     }
+    // The tree and the page opened may need more room than the window had: it opens that
+    // large now, as the size it was given, rather than when the window system gets to it
+    // (on a real display after this handler), which closing would take for the user's.
+    GrowToContents(this);
     CallFormShowHook(this);
     FOpenedWidth = Width();
     FOpenedHeight = Height();

@@ -21,6 +21,8 @@ const char* const BaseFileName = "RurEvido";
 const char* const NativeExtension = "tee";
 const char* const NativeFilter = "RurEvido files (*.tee)|*.tee";
 constexpr int MaxPictureSize = 3000;
+// The button row's buttons are of one width, so that the row fits the dialog's own width.
+constexpr int ButtonWidth = 75;
 
 const TDataExportFormats& DataFormats()
 {
@@ -94,6 +96,10 @@ TTeeExportFormBase::TTeeExportFormBase(TComponent* AOwner) : TForm(AOwner)
 {
     SetName("TeeExportForm");
     SetCaption("Export Dialog");
+    // Labels only the layout refers to.
+    TLabel* seriesLabel = nullptr;
+    TLabel* delimiterLabel = nullptr;
+    TLabel* quotesLabel = nullptr;
     BuildForm(this, 378, 239, {
         Growing(Pages(PageControl1, "PageControl1", {
             Page(TabPicture, "TabPicture", "Picture", {
@@ -116,27 +122,35 @@ TTeeExportFormBase::TTeeExportFormBase(TComponent* AOwner) : TForm(AOwner)
                 Row("&Format:", {Combo(CBNativeFormat, "CBNativeFormat", {"Binary", "Text"})}),
                 Stretch(),
             }),
+            // Three columns below the series, so that the page fits the dialog's own size.
             Page(TabData, "TabData", "Data", {
-                ::Panel(Panel5, "Panel5", {Row("Se&ries:", {Combo(CBSeries, "CBSeries", {})})}),
+                Row(seriesLabel, "", "Se&ries:", {::Panel(Panel5, "Panel5", {Combo(CBSeries, "CBSeries", {})})}),
                 Columns({
                     Column({Radios(RGText, "RGText", "&Format:", DataFormatCaptions()), Stretch()}),
+                    Column({Group(GroupBox1, "GroupBox1", "&Include:", {
+                                Ctl(CBLabels, "CBLabels", "Point &Labels"),
+                                Ctl(CBIndex, "CBIndex", "Point &Index"),
+                                Ctl(CBHeader, "CBHeader", "&Header"),
+                                Ctl(CBColors, "CBColors", "Point &Colors"),
+                            }),
+                            Stretch()}),
                     Column({
-                        Row("&Delimiter:", {Combo(CBDelim, "CBDelim", {"Space", "Tab", "Comma", "Colon", "Custom"}),
-                                            Ctl(ECustom, "ECustom", "", 30)}),
-                        Row("Text &Quotes:", {Ctl(EQuotes, "EQuotes", "", 30)}),
-                        Group(GroupBox1, "GroupBox1", "&Include:", {
-                            Ctl(CBLabels, "CBLabels", "Point &Labels"),
-                            Ctl(CBIndex, "CBIndex", "Point &Index"),
-                            Ctl(CBHeader, "CBHeader", "&Header"),
-                            Ctl(CBColors, "CBColors", "Point &Colors"),
-                        }),
+                        Ctl(delimiterLabel, "", "&Delimiter:"),
+                        Combo(CBDelim, "CBDelim", {"Space", "Tab", "Comma", "Colon", "Custom"}),
+                        Ctl(ECustom, "ECustom", "", 30),
+                        Ctl(quotesLabel, "", "Text &Quotes:"),
+                        Ctl(EQuotes, "EQuotes", "", 30),
+                        Stretch(),
                     }),
                 }),
             }),
         })),
-        Buttons({Ctl(BCopy, "BCopy", "&Copy"), Ctl(BSave, "BSave", "&Save..."), Ctl(BSend, "BSend", "S&end..."),
-                 Ctl(BClose, "BClose", "Close")}),
+        Buttons({Ctl(BCopy, "BCopy", "&Copy", ButtonWidth), Ctl(BSave, "BSave", "&Save...", ButtonWidth),
+                 Ctl(BSend, "BSend", "S&end...", ButtonWidth), Ctl(BClose, "BClose", "Close", ButtonWidth)}),
     });
+    // The series combo keeps 14 pixels of its panel free at the right, at every width.
+    SetRightMargin(Panel5, 14);
+    seriesLabel->SetFocusControl(CBSeries);
     SaveDialogPicture = new TSaveDialog(this);
     SaveDialogData = new TSaveDialog(this);
     SaveDialogData->SetDefaultExt("txt");

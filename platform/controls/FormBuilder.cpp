@@ -598,6 +598,18 @@ void SetFixedHeight(TControl* Control, int Height)
         w->setFixedHeight(Height);
 }
 
+void SetRightMargin(TWinControl* Container, int Pixels)
+{
+    QLayout* layout = Container != nullptr && Container->ClientWidget() != nullptr ? Container->ClientWidget()->layout() : nullptr;
+    if (layout == nullptr)
+        return;
+    QMargins margins = layout->contentsMargins();
+    margins.setRight(Pixels);
+    layout->setContentsMargins(margins);
+    layout->activate();
+    TakeBounds(Container);
+}
+
 void SetTabOrder(std::initializer_list<TControl*> Controls)
 {
     QWidget* before = nullptr;

@@ -175,6 +175,9 @@ void KeepRoomWhenHidden(TControl* Control);
 void SetFixedWidth(TControl* Control, int Width);
 // Keeps the control at that height in its layout.
 void SetFixedHeight(TControl* Control, int Height);
+// The contents of a built container (a panel, for instance) end Pixels before its right
+// edge, however wide the container becomes.
+void SetRightMargin(TWinControl* Container, int Pixels);
 // Sets the keyboard focus order of the controls (all in one window) to the order given,
 // where the order of the table would otherwise decide it.
 void SetTabOrder(std::initializer_list<TControl*> Controls);

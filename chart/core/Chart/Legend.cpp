@@ -825,9 +825,10 @@ void TCustomChartLegend::TakeRoom()
     if (!FResizeChart || CustomPosition())
         return;
     TRect& cr = FChart->ChartRect;
-    // The automatic side gap is a share of the whole chart's width, not of the plot left.
+    // The automatic gaps are shares of the whole chart's width and height, not of the plot
+    // that titles and legend left.
     const int width = FChart->ChartBounds.Right - FChart->ChartBounds.Left;
-    const int height = FChart->ChartHeight;
+    const int height = FChart->ChartBounds.Bottom - FChart->ChartBounds.Top;
     const int hMargin = FHorizMargin != 0 ? FHorizMargin : static_cast<int>(std::lround(width * 0.03));
     const int vMargin = FVertMargin != 0 ? FVertMargin : static_cast<int>(std::lround(height * 0.04));
     switch (FAlignment) {

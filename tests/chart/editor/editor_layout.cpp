@@ -134,6 +134,7 @@ struct EditorLayoutTest : testsupport::ChartStartedTest {
 TEST_F(EditorLayoutTest, EveryPageFitsTheWindowWithoutOverlapsOrClippedCaptions)
 {
     int pagesSeen = 0;
+    int exportPagesSeen = 0;
     dialogs.Answer = [&](TDialogRequest& r) {
         auto* editor = dynamic_cast<TChartEditForm*>(r.Form);
         if (editor == nullptr)
@@ -154,6 +155,9 @@ TEST_F(EditorLayoutTest, EveryPageFitsTheWindowWithoutOverlapsOrClippedCaptions)
             EXPECT_TRUE(user::ClickTab(editor->MainPage, tab->Caption()));
             Check(editor, tab->Caption());
             ++pagesSeen;
+            // Each page of the export dialog it holds.
+            if (auto* exporter = dynamic_cast<TTeeExportForm*>(editor->PageForm(tab)))
+                VisitTabs(editor, exporter->PageControl1, tab->Caption(), [&](TTabSheet*) { ++exportPagesSeen; });
         }
         // The series page for a series of every type, on each of its tabs.
         for (int i = 0; i < editor->LBSeries->Items()->Count(); ++i) {
@@ -178,6 +182,7 @@ TEST_F(EditorLayoutTest, EveryPageFitsTheWindowWithoutOverlapsOrClippedCaptions)
     };
     ShowChartEditor(nullptr, chart);
     EXPECT_GT(pagesSeen, 30);
+    EXPECT_EQ(exportPagesSeen, 3);
     // The preview of the general page shows its page buttons above the pages.
     EXPECT_GE(previewNavigatorHeight, 20);
     EXPECT_TRUE(faults.empty()) << Report();

@@ -5,6 +5,8 @@
 #include "ExportDialog.h"
 #include "RurOzuvi.h"
 #include "TeeEdiAxis.h"
+#include "TeeEdiGene.h"
+#include "TeeEdiPane.h"
 #include "TeeEdiPage.h"
 #include "TeeEdiTitl.h"
 #include "TeeEdi3D.h"
@@ -12,7 +14,6 @@
 #include "SeriesEditors.h"
 #include "TeeEdiWall.h"
 #include "TeeEdiLege.h"
-#include "TeeEdiPane.h"
 #include "StyleEditors.h"
 #include "TeeFuncEdit.h"
 #include "Galleries.h"
@@ -572,6 +573,22 @@ TEST_F(EditorWindowTest, TreeModeChoosesPagesAxesTitlesAndRenamesSeries)
         SavePicture(editor, "window-tree-help");
     });
     EXPECT_EQ(StoredInteger("TreeWidth"), 130);
+    EXPECT_EQ(StoredInteger("Width"), -1);
+    EXPECT_EQ(StoredInteger("Height"), -1);
+    // With every page of the chart tab, their tab bar (hidden in tree mode) needs more room
+    // than the window had as the tree came: the window opens that large at once, and
+    // closing at once still stores no size.
+    int openedWidth = 0;
+    UseEditor(cetSeriesList, [&](TChartEditForm* editor) {
+        ASSERT_TRUE(editor->Tree->Visible());
+        openedWidth = editor->Width();
+        int needWidth = 0, needHeight = 0;
+        ASSERT_TRUE(ContentsMinimumSize(editor, needWidth, needHeight));
+        EXPECT_EQ(editor->Width(), needWidth);
+        QApplication::processEvents();
+        EXPECT_EQ(editor->Width(), openedWidth);
+    });
+    EXPECT_GT(openedWidth, 0);
     EXPECT_EQ(StoredInteger("Width"), -1);
     EXPECT_EQ(StoredInteger("Height"), -1);
 }

@@ -6,14 +6,18 @@
 #include "DialogRecorder.h"
 #include "ExportDialog.h"
 #include "UserInput.h"
+#include "layout_check.h"
 #include "controls/FormBuilder.h"
 #include "controls/FormStyles.h"
 #include "controls/Registry.h"
 
 #include <QClipboard>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <fstream>
@@ -81,8 +85,6 @@ TEST_F(ExportDialogTest, CopyAndSaveShowTheHourGlassWhileTheyWork)
     TCursorProbeForm probe(nullptr);
     probe.Panel = chart;
     user::ShowAndActivate(&probe);
-    // The series combo drops down wider than it is.
-    EXPECT_EQ(probe.CBSeries->DropDownWidth(), std::max(250, probe.CBSeries->Width()));
     struct Case {
         const char* Tab;
         TButton* TCursorProbeForm::*Button;
@@ -158,6 +160,56 @@ TEST_F(ExportDialogTest, AFormatChosenByKeysShowsItsOwnOptions)
     ASSERT_TRUE(user::Key(Qt::Key_Home));
     EXPECT_NE(user::Find("CBEnhanced", form.get()), nullptr);
     EXPECT_EQ(user::Find("CBColors", form.get()), nullptr);
+}
+
+// The dialog opens at its own client size, 378 x 239, taller only by what its pages need,
+// and every page shows whole there (the picture page with each format's options and with
+// the size, the native and the data page): no control covers another and no caption is cut.
+TEST_F(ExportDialogTest, EveryPageShowsWholeAtTheSizeTheDialogOpensAt)
+{
+    user::ShowAndActivate(form.get());
+    int needWidth = 0, needHeight = 0;
+    ASSERT_TRUE(ContentsMinimumSize(form.get(), needWidth, needHeight));
+    EXPECT_LE(needWidth, 378);
+    EXPECT_EQ(form->Width(), 378);
+    EXPECT_EQ(form->Height(), std::max(239, needHeight));
+    std::vector<std::string> faults;
+    const auto check = [&](const std::string& Where) {
+        for (std::string& fault : layoutcheck::LayoutFaults(form.get(), Where))
+            faults.push_back(std::move(fault));
+        SavePicture("export-dialog-layout-" + Where + ".png");
+    };
+    for (int i = 0; i < form->LBFormat->Items()->Count(); ++i) {
+        ASSERT_TRUE(user::ClickItem(form->LBFormat, i));
+        ASSERT_EQ(form->PageOptions->ActivePage(), form->TabOptions);
+        check("picture-" + std::to_string(i));
+    }
+    ASSERT_TRUE(user::ClickTab(form->PageOptions, "Size"));
+    check("picture-size");
+    ASSERT_TRUE(user::ClickTab(form->PageControl1, "Native"));
+    ASSERT_TRUE(user::Click(form->CBFileSize, QPoint(8, form->CBFileSize->Height() / 2)));
+    ASSERT_TRUE(form->CBFileSize->Checked());
+    check("native");
+    ASSERT_TRUE(user::ClickTab(form->PageControl1, "Data"));
+    check("data");
+    // The data page's captions take the focus to their fields by their accelerators.
+    const std::pair<int, TControl*> accelerators[] = {
+        {Qt::Key_R, form->CBSeries}, {Qt::Key_D, form->CBDelim}, {Qt::Key_Q, form->EQuotes}};
+    for (const auto& [key, field] : accelerators) {
+        ASSERT_TRUE(user::Key(key, Qt::AltModifier));
+        EXPECT_TRUE(field->Focused()) << field->Name();
+    }
+    EXPECT_EQ(form->Width(), 378) << "the window kept its width";
+    EXPECT_EQ(form->Height(), std::max(239, needHeight)) << "the window kept its height";
+    EXPECT_THAT(faults, ::testing::IsEmpty());
+    // The series combo stays 14 pixels narrower than its panel as the window is resized
+    // (the editor's Export tab resizes it so); its list drops down at least 250 wide.
+    for (const int width : {523, 378, 401}) {
+        form->SetBounds(form->Left(), form->Top(), width, form->Height());
+        EXPECT_EQ(form->CBSeries->Width(), form->Panel5->Width() - 14) << width;
+        EXPECT_GT(form->Panel5->Width(), width / 2) << width;
+    }
+    EXPECT_EQ(qobject_cast<QComboBox*>(user::W(form->CBSeries))->view()->minimumWidth(), 250);
 }
 
 TEST_F(ExportDialogTest, ASizeTypedBeyondTheLimitCouplesFromTheLimitThatIsExported)
