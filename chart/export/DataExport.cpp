@@ -148,26 +148,25 @@ std::string TSeriesData::ColorText(TColor Color)
     return out;
 }
 
-void TSeriesData::AppendPointRow(std::string&, int)
+std::string TSeriesData::FormatPointRow(int)
 {
+    return {};
 }
 
-std::string TSeriesData::FormatPointRow(int Index)
+void TSeriesData::AppendRows(std::string& Out)
 {
-    std::string row;
-    AppendPointRow(row, Index);
-    return row;
+    const int rows = MaxPointCount();
+    for (int i = 0; i < rows; ++i) {
+        Out += FormatPointRow(i);
+        Out += CrLf;
+    }
 }
 
 std::string TSeriesData::GetText()
 {
     Prepare();
     std::string out;
-    const int rows = MaxPointCount();
-    for (int i = 0; i < rows; ++i) {
-        AppendPointRow(out, i);
-        out += CrLf;
-    }
+    AppendRows(out);
     return out;
 }
 
@@ -230,17 +229,18 @@ void TSeriesDataText::AppendValue(std::string& Out, TChartValueList* List, int I
     }
 }
 
-void TSeriesDataText::AppendPointRow(std::string& Out, int Index)
+std::string TSeriesDataText::FormatPointRow(int Index)
 {
+    std::string row;
     bool first = true;
     auto next = [&] {
         if (!first)
-            Out += Delimiter;
+            row += Delimiter;
         first = false;
     };
     if (IncludeIndex) {
         next();
-        Out += IntToStr(Index);
+        row += IntToStr(Index);
     }
     const std::vector<TChartSeries*>& all = FExported;
     for (size_t n = 0; n < all.size(); ++n) {
@@ -259,21 +259,22 @@ void TSeriesDataText::AppendPointRow(std::string& Out, int Index)
                             break;
                 }
                 if (!label.empty())
-                    AppendCell(Out, label, true);
+                    AppendCell(row, label, true);
             }
             if (HasColors()) {
                 next();
                 if (has)
-                    Out += ColorText(s->ValueColor(Index));
+                    row += ColorText(s->ValueColor(Index));
             }
         }
         const std::vector<TChartValueList*>& lists = FLists[n];
         for (size_t l = HasX() ? 0 : 1; l < lists.size(); ++l) {
             next();
             if (has)
-                AppendValue(Out, lists[l], Index);
+                AppendValue(row, lists[l], Index);
         }
     }
+    return row;
 }
 
 std::string TSeriesDataText::GetText()
@@ -302,10 +303,7 @@ std::string TSeriesDataText::GetText()
     }
     if (rows > 0)
         out.reserve(out.size() + size_t(rows) * 24);
-    for (int i = 0; i < rows; ++i) {
-        AppendPointRow(out, i);
-        out += CrLf;
-    }
+    AppendRows(out);
     out += CrLf;
     return out;
 }
@@ -388,14 +386,15 @@ std::string TSeriesDataXML::GetText()
 
 // ---- HTML table ------------------------------------------------------------------------
 
-void TSeriesDataHTML::AppendPointRow(std::string& Out, int Index)
+std::string TSeriesDataHTML::FormatPointRow(int Index)
 {
+    std::string row;
     auto cell = [&](const std::string& Text) {
-        Out += "<td>";
-        Out += Text;
-        Out += "</td>";
+        row += "<td>";
+        row += Text;
+        row += "</td>";
     };
-    Out += "<tr>";
+    row += "<tr>";
     if (IncludeIndex)
         cell(IntToStr(Index));
     const TFormatSettings& fs = FormatSettings();
@@ -408,13 +407,14 @@ void TSeriesDataHTML::AppendPointRow(std::string& Out, int Index)
             cell(has ? ColorText(s->ValueColor(Index)) : std::string());
         const std::vector<TChartValueList*>& lists = FLists[n];
         for (size_t l = HasX() ? 0 : 1; l < lists.size(); ++l) {
-            Out += "<td>";
+            row += "<td>";
             if (has)
-                AppendFloatText(Out, lists[l]->Value(Index), fs);
-            Out += "</td>";
+                AppendFloatText(row, lists[l]->Value(Index), fs);
+            row += "</td>";
         }
     }
-    Out += "</tr>";
+    row += "</tr>";
+    return row;
 }
 
 std::string TSeriesDataHTML::GetText()
@@ -436,11 +436,7 @@ std::string TSeriesDataHTML::GetText()
         }
         out += "</tr>\r\n";
     }
-    const int rows = MaxPointCount();
-    for (int i = 0; i < rows; ++i) {
-        AppendPointRow(out, i);
-        out += CrLf;
-    }
+    AppendRows(out);
     out += "\r\n</table>";
     return out;
 }
