@@ -292,7 +292,6 @@ void TCanvas::SetPolyFillMode(int mode)
 TPoint TCanvas::PenPos() const { return d->Pos; }
 void TCanvas::SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
 TRop TCanvas::CopyMode() const { return d->CopyMode; }
-void TCanvas::SetCopyMode(TRop rop) { d->CopyMode = rop; }
 
 // ---- mapping ------------------------------------------------------------------
 

@@ -246,4 +246,3 @@ int TCanvas::TextHeight(const std::string& text) const { return d->Metrics().Hei
 TSize TCanvas::TextExtent(const std::string& text) const { return TSize(TextWidth(text), TextHeight(text)); }
 TTextMetric TCanvas::GetTextMetrics() const { return d->Metrics(); }
 void TCanvas::SetTextMeasurer(std::shared_ptr<const TTextMeasurer> m) { d->Measurer = std::move(m); }
-std::shared_ptr<const TTextMeasurer> TCanvas::TextMeasurer() const { return d->Measurer; }

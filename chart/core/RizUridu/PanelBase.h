@@ -211,7 +211,6 @@ public:
 
     // ---- shared setters: compare, store and repaint ----
     void SetStringProperty(std::string& Field, const std::string& Value);
-    void SetDoubleProperty(double& Field, double Value);
     void SetColorProperty(TColor& Field, TColor Value);
     void SetBooleanProperty(bool& Field, bool Value);
     void SetIntegerProperty(int& Field, int Value);
