@@ -54,7 +54,7 @@ public:
     int FirstDataRow() const { return FixedRows(); }
     // The series shown, in the chart's order.
     const std::vector<TChartSeries*>& ShownSeries() const { return FShown; }
-    bool AllowEditing() const { return (Options() & goEditing) != 0; }
+    bool AllowEditing() const { return Options().Test(goEditing); }
     // Whether a column of X values is shown (for any shown series).
     bool ShowsXColumn() const;
 

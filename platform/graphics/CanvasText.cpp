@@ -41,7 +41,7 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
             p.drawGlyphRun(at, run);
     };
     // Underlines and strike-outs run past the glyphs' own boxes.
-    if (!shape.Fits || !Writable() || (Font->Style() & (fsUnderline | fsStrikeOut)) != 0 || shape.Runs.isEmpty()) {
+    if (!shape.Fits || !Writable() || bool(Font->Style() & (fsUnderline | fsStrikeOut)) || shape.Runs.isEmpty()) {
         draw();
         return;
     }

@@ -1388,7 +1388,7 @@ private:
                 TFont& f = *o.Font;
                 f.SetHeight(r.coord(12));
                 f.SetOrientation(r.coord(20));
-                TFontStyles st = 0;
+                TFontStyles st;
                 if (r.coord(28) >= 600)
                     st |= fsBold;
                 if (r.u8(32))

@@ -67,7 +67,7 @@ public:
     DECLARE_CLASS_NAME(TTeeMouseEvent)
     TTeeMouseEventKind Event = meDown;
     TMouseButton Button = mbLeft;
-    TShiftState Shift = 0;
+    TShiftState Shift;
     int X = 0;
     int Y = 0;
 };
