@@ -148,16 +148,15 @@ std::string TSeriesData::ColorText(TColor Color)
     return out;
 }
 
-std::string TSeriesData::FormatPointRow(int)
+void TSeriesData::FormatPointRow(int, std::string&)
 {
-    return {};
 }
 
 void TSeriesData::AppendRows(std::string& Out)
 {
     const int rows = MaxPointCount();
     for (int i = 0; i < rows; ++i) {
-        Out += FormatPointRow(i);
+        FormatPointRow(i, Out);
         Out += CrLf;
     }
 }
@@ -229,18 +228,17 @@ void TSeriesDataText::AppendValue(std::string& Out, TChartValueList* List, int I
     }
 }
 
-std::string TSeriesDataText::FormatPointRow(int Index)
+void TSeriesDataText::FormatPointRow(int Index, std::string& Row)
 {
-    std::string row;
     bool first = true;
     auto next = [&] {
         if (!first)
-            row += Delimiter;
+            Row += Delimiter;
         first = false;
     };
     if (IncludeIndex) {
         next();
-        row += IntToStr(Index);
+        Row += IntToStr(Index);
     }
     const std::vector<TChartSeries*>& all = FExported;
     for (size_t n = 0; n < all.size(); ++n) {
@@ -259,22 +257,21 @@ std::string TSeriesDataText::FormatPointRow(int Index)
                             break;
                 }
                 if (!label.empty())
-                    AppendCell(row, label, true);
+                    AppendCell(Row, label, true);
             }
             if (HasColors()) {
                 next();
                 if (has)
-                    row += ColorText(s->ValueColor(Index));
+                    Row += ColorText(s->ValueColor(Index));
             }
         }
         const std::vector<TChartValueList*>& lists = FLists[n];
         for (size_t l = HasX() ? 0 : 1; l < lists.size(); ++l) {
             next();
             if (has)
-                AppendValue(row, lists[l], Index);
+                AppendValue(Row, lists[l], Index);
         }
     }
-    return row;
 }
 
 std::string TSeriesDataText::GetText()
@@ -386,15 +383,14 @@ std::string TSeriesDataXML::GetText()
 
 // ---- HTML table ------------------------------------------------------------------------
 
-std::string TSeriesDataHTML::FormatPointRow(int Index)
+void TSeriesDataHTML::FormatPointRow(int Index, std::string& Row)
 {
-    std::string row;
     auto cell = [&](const std::string& Text) {
-        row += "<td>";
-        row += Text;
-        row += "</td>";
+        Row += "<td>";
+        Row += Text;
+        Row += "</td>";
     };
-    row += "<tr>";
+    Row += "<tr>";
     if (IncludeIndex)
         cell(IntToStr(Index));
     const TFormatSettings& fs = FormatSettings();
@@ -407,14 +403,13 @@ std::string TSeriesDataHTML::FormatPointRow(int Index)
             cell(has ? ColorText(s->ValueColor(Index)) : std::string());
         const std::vector<TChartValueList*>& lists = FLists[n];
         for (size_t l = HasX() ? 0 : 1; l < lists.size(); ++l) {
-            row += "<td>";
+            Row += "<td>";
             if (has)
-                AppendFloatText(row, lists[l]->Value(Index), fs);
-            row += "</td>";
+                AppendFloatText(Row, lists[l]->Value(Index), fs);
+            Row += "</td>";
         }
     }
-    row += "</tr>";
-    return row;
+    Row += "</tr>";
 }
 
 std::string TSeriesDataHTML::GetText()

@@ -30,9 +30,9 @@ public:
     std::string GetText() override;
     // Sets the column flags from the reference series and the Include options.
     virtual void Prepare();
-    // One row's text (without the line end); empty here. The formats' rows come from
-    // this slot.
-    virtual std::string FormatPointRow(int Index);
+    // Appends row Index's text (without the line end) to Row; nothing here. The formats'
+    // rows come from this slot, each written straight into the export's text.
+    virtual void FormatPointRow(int Index, std::string& Row);
 
     // The rows: the point count of Series, else the largest over the chart's series; -1
     // when the chart has no series.
@@ -46,7 +46,7 @@ public:
     static std::vector<TChartValueList*> ColumnLists(TChartSeries* Series);
 
 protected:
-    // Appends each row's FormatPointRow and a line end to Out.
+    // Appends each row (FormatPointRow) and a line end to Out.
     void AppendRows(std::string& Out);
     bool HasX() const { return (Flags & cfX) != 0; }
     bool HasColors() const { return (Flags & cfColors) != 0; }
@@ -75,7 +75,7 @@ public:
 
     std::string GetText() override;
     void Prepare() override;
-    std::string FormatPointRow(int Index) override;
+    void FormatPointRow(int Index, std::string& Row) override;
 
 private:
     void AppendCell(std::string& Out, const std::string& Text, bool Quoted);
@@ -99,7 +99,7 @@ public:
     DECLARE_CLASS_NAME(TSeriesDataHTML)
     using TSeriesData::TSeriesData;
     std::string GetText() override;
-    std::string FormatPointRow(int Index) override;
+    void FormatPointRow(int Index, std::string& Row) override;
 };
 
 // The worksheet in the oldest binary spreadsheet record format. Its text form (copying)

@@ -56,18 +56,25 @@ TEST_F(SeriesDataExport, DelimitedTextQuotesWhatWouldSplitACell)
 }
 
 // A format that overrides the row slot changes every row of the text, header and end
-// untouched; the inherited slot gives the row as the text export writes it.
+// untouched; the inherited slot appends the row as the text export writes it.
 TEST_F(SeriesDataExport, RowsComeFromTheRowSlot)
 {
     struct TBracketedRows : TSeriesDataText {
         using TSeriesDataText::TSeriesDataText;
-        std::string FormatPointRow(int Index) override { return "[" + TSeriesDataText::FormatPointRow(Index) + "]"; }
+        void FormatPointRow(int Index, std::string& Row) override
+        {
+            Row += '[';
+            TSeriesDataText::FormatPointRow(Index, Row);
+            Row += ']';
+        }
     };
     TBracketedRows text(chart, line);
     text.IncludeHeader = true;
     text.Delimiter = ';';
     EXPECT_EQ(text.GetText(), "Text;Series1\r\n[a;1.5]\r\n[\"<a href=\"\"x\"\">&\"\"',;\";2]\r\n[;3]\r\n\r\n");
-    EXPECT_EQ(text.TSeriesDataText::FormatPointRow(2), ";3");
+    std::string row = "kept|";
+    text.TSeriesDataText::FormatPointRow(2, row);
+    EXPECT_EQ(row, "kept|;3");
 }
 
 TEST_F(SeriesDataExport, XmlReadsBackWithEscapedTexts)
