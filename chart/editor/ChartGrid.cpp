@@ -199,14 +199,6 @@ void TCustomChartGrid::SetShowXValues(TChartGridShow Value)
     }
 }
 
-void TCustomChartGrid::SetShowColumnTitles(bool Value)
-{
-    if (Value != FShowColumnTitles) {
-        FShowColumnTitles = Value;
-        RecalcDimensions();
-    }
-}
-
 void TCustomChartGrid::HandleEvent(TTeeEvent* Event)
 {
     if (IsDestroying())

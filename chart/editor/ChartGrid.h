@@ -39,9 +39,6 @@ public:
     void SetShowLabels(bool Value);
     TChartGridShow ShowXValues() const { return FShowXValues; }
     void SetShowXValues(TChartGridShow Value);
-    // The second fixed row with the column titles (on by default).
-    bool ShowColumnTitles() const { return FShowColumnTitles; }
-    void SetShowColumnTitles(bool Value);
 
     // The matrix layout for 3D data: the first shown series with a third value list,
     // one column per distinct value of that list and one row per distinct X value, each
@@ -57,7 +54,7 @@ public:
     int FirstDataRow() const { return FixedRows(); }
     // The series shown, in the chart's order.
     const std::vector<TChartSeries*>& ShownSeries() const { return FShown; }
-    bool AllowEditing() const { return (Options() & goEditing) != 0; }
+    bool AllowEditing() const { return Options().Test(goEditing); }
     // Whether a column of X values is shown (for any shown series).
     bool ShowsXColumn() const;
 
@@ -127,7 +124,7 @@ private:
     bool FShowColors = false;
     bool FShowLabels = true;
     TChartGridShow FShowXValues = cgsAuto;
-    bool FShowColumnTitles = true;
+    bool FShowColumnTitles = true;   // the second fixed row, with the column titles
     std::vector<TChartSeries*> FShown;
     std::vector<TColumn> FColumns;   // by grid column
     std::map<const TChartSeries*, std::unique_ptr<TBitmap>> FSymbols;

@@ -390,11 +390,11 @@ void TChartListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
     const int line = ItemAtPos(X, Y);
     // The list's own selection handling: plain, Ctrl (toggle) and Shift (range) clicks.
     if (line >= 0 && Button == mbLeft && !FInDoubleClick) {
-        if ((Shift & ssCtrl) != 0) {
+        if (Shift.Test(ssCtrl)) {
             FSelected[static_cast<size_t>(line)] = !FSelected[static_cast<size_t>(line)];
             FItemIndex = line;
             FAnchor = line;
-        } else if ((Shift & ssShift) != 0 && FAnchor >= 0) {
+        } else if (Shift.Test(ssShift) && FAnchor >= 0) {
             std::fill(FSelected.begin(), FSelected.end(), false);
             for (int i = std::min(FAnchor, line); i <= std::max(FAnchor, line); ++i)
                 FSelected[static_cast<size_t>(i)] = true;
@@ -409,7 +409,7 @@ void TChartListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
     if (line >= 0 && SectionAt(X) == lsCheck) {
         ToggleActive(line);
     } else if (line >= 0 && EnableDragSeries && Button == mbLeft && SectionAt(X) == lsTitle &&
-               (Shift & (ssShift | ssCtrl | ssDouble)) == 0 && !FInDoubleClick) {
+               !(Shift & (ssShift | ssCtrl | ssDouble)) && !FInDoubleClick) {
         FDragLine = line;   // a drag starts once the mouse moves
     }
     if (OnOtherItemsChange)
@@ -420,7 +420,7 @@ void TChartListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
 void TChartListBox::MouseMove(TShiftState Shift, int X, int Y)
 {
     TCustomControl::MouseMove(Shift, X, Y);
-    if (FDragLine >= 0 && (Shift & ssLeft) != 0 && ItemAtPos(X, Y) != FDragLine)
+    if (FDragLine >= 0 && Shift.Test(ssLeft) && ItemAtPos(X, Y) != FDragLine)
         FDragging = true;
 }
 

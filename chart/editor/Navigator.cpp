@@ -122,13 +122,6 @@ void TCustomRizIvoigator::ButtonClicked(TRizIvoigateBtn Index)
         OnButtonClicked(this, Index);
 }
 
-void TCustomRizIvoigator::SetEnabledState(bool Value)
-{
-    SetEnabled(Value);
-    if (!IsDesigning())
-        UpdateButtonStates();
-}
-
 void TCustomRizIvoigator::Loaded()
 {
     TCustomPanelNoCaption::Loaded();

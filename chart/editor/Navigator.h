@@ -52,7 +52,6 @@ public:
     void SetLocked(bool Value) { FLocked = Value; }
     int ButtonWidth() const { return FButtonWidth; }
     TRizIvoigateBtn FocusedButton() const { return FFocusedButton; }
-    void SetEnabledState(bool Value);
 
     TRizIvoClickEvent OnButtonClicked;
 

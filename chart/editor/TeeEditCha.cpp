@@ -770,7 +770,7 @@ void TChartEditForm::LBSeriesRefreshButtons(TObject*)
     TChartSeries* series = LBSeries->SelectedSeries();
     const bool selected = LBSeries->ItemIndex() != -1;
     const int selCount = LBSeries->SelCount();
-    const bool inherited = series != nullptr && (series->ComponentState() & csAncestor) != 0;
+    const bool inherited = series != nullptr && series->ComponentState().Test(csAncestor);
     BAddSeries->SetEnabled((FOptions & ceAdd) != 0);
     BDeleteSeries->SetEnabled(selected && (FOptions & ceDelete) != 0 && !inherited);
     BRenameSeries->SetEnabled(selected && selCount <= 1 && (FOptions & ceTitle) != 0);

@@ -148,26 +148,24 @@ std::string TSeriesData::ColorText(TColor Color)
     return out;
 }
 
-void TSeriesData::AppendPointRow(std::string&, int)
+void TSeriesData::FormatPointRow(int, std::string&)
 {
 }
 
-std::string TSeriesData::FormatPointRow(int Index)
+void TSeriesData::AppendRows(std::string& Out)
 {
-    std::string row;
-    AppendPointRow(row, Index);
-    return row;
+    const int rows = MaxPointCount();
+    for (int i = 0; i < rows; ++i) {
+        FormatPointRow(i, Out);
+        Out += CrLf;
+    }
 }
 
 std::string TSeriesData::GetText()
 {
     Prepare();
     std::string out;
-    const int rows = MaxPointCount();
-    for (int i = 0; i < rows; ++i) {
-        AppendPointRow(out, i);
-        out += CrLf;
-    }
+    AppendRows(out);
     return out;
 }
 
@@ -230,17 +228,17 @@ void TSeriesDataText::AppendValue(std::string& Out, TChartValueList* List, int I
     }
 }
 
-void TSeriesDataText::AppendPointRow(std::string& Out, int Index)
+void TSeriesDataText::FormatPointRow(int Index, std::string& Row)
 {
     bool first = true;
     auto next = [&] {
         if (!first)
-            Out += Delimiter;
+            Row += Delimiter;
         first = false;
     };
     if (IncludeIndex) {
         next();
-        Out += IntToStr(Index);
+        Row += IntToStr(Index);
     }
     const std::vector<TChartSeries*>& all = FExported;
     for (size_t n = 0; n < all.size(); ++n) {
@@ -259,19 +257,19 @@ void TSeriesDataText::AppendPointRow(std::string& Out, int Index)
                             break;
                 }
                 if (!label.empty())
-                    AppendCell(Out, label, true);
+                    AppendCell(Row, label, true);
             }
             if (HasColors()) {
                 next();
                 if (has)
-                    Out += ColorText(s->ValueColor(Index));
+                    Row += ColorText(s->ValueColor(Index));
             }
         }
         const std::vector<TChartValueList*>& lists = FLists[n];
         for (size_t l = HasX() ? 0 : 1; l < lists.size(); ++l) {
             next();
             if (has)
-                AppendValue(Out, lists[l], Index);
+                AppendValue(Row, lists[l], Index);
         }
     }
 }
@@ -302,10 +300,7 @@ std::string TSeriesDataText::GetText()
     }
     if (rows > 0)
         out.reserve(out.size() + size_t(rows) * 24);
-    for (int i = 0; i < rows; ++i) {
-        AppendPointRow(out, i);
-        out += CrLf;
-    }
+    AppendRows(out);
     out += CrLf;
     return out;
 }
@@ -388,14 +383,14 @@ std::string TSeriesDataXML::GetText()
 
 // ---- HTML table ------------------------------------------------------------------------
 
-void TSeriesDataHTML::AppendPointRow(std::string& Out, int Index)
+void TSeriesDataHTML::FormatPointRow(int Index, std::string& Row)
 {
     auto cell = [&](const std::string& Text) {
-        Out += "<td>";
-        Out += Text;
-        Out += "</td>";
+        Row += "<td>";
+        Row += Text;
+        Row += "</td>";
     };
-    Out += "<tr>";
+    Row += "<tr>";
     if (IncludeIndex)
         cell(IntToStr(Index));
     const TFormatSettings& fs = FormatSettings();
@@ -408,13 +403,13 @@ void TSeriesDataHTML::AppendPointRow(std::string& Out, int Index)
             cell(has ? ColorText(s->ValueColor(Index)) : std::string());
         const std::vector<TChartValueList*>& lists = FLists[n];
         for (size_t l = HasX() ? 0 : 1; l < lists.size(); ++l) {
-            Out += "<td>";
+            Row += "<td>";
             if (has)
-                AppendFloatText(Out, lists[l]->Value(Index), fs);
-            Out += "</td>";
+                AppendFloatText(Row, lists[l]->Value(Index), fs);
+            Row += "</td>";
         }
     }
-    Out += "</tr>";
+    Row += "</tr>";
 }
 
 std::string TSeriesDataHTML::GetText()
@@ -436,11 +431,7 @@ std::string TSeriesDataHTML::GetText()
         }
         out += "</tr>\r\n";
     }
-    const int rows = MaxPointCount();
-    for (int i = 0; i < rows; ++i) {
-        AppendPointRow(out, i);
-        out += CrLf;
-    }
+    AppendRows(out);
     out += "\r\n</table>";
     return out;
 }

@@ -30,8 +30,9 @@ public:
     std::string GetText() override;
     // Sets the column flags from the reference series and the Include options.
     virtual void Prepare();
-    // One row's text (without the line end); empty here.
-    std::string FormatPointRow(int Index);
+    // Appends row Index's text (without the line end) to Row; nothing here. The formats'
+    // rows come from this slot, each written straight into the export's text.
+    virtual void FormatPointRow(int Index, std::string& Row);
 
     // The rows: the point count of Series, else the largest over the chart's series; -1
     // when the chart has no series.
@@ -45,8 +46,8 @@ public:
     static std::vector<TChartValueList*> ColumnLists(TChartSeries* Series);
 
 protected:
-    // Appends row Index's text to Out.
-    virtual void AppendPointRow(std::string& Out, int Index);
+    // Appends each row (FormatPointRow) and a line end to Out.
+    void AppendRows(std::string& Out);
     bool HasX() const { return (Flags & cfX) != 0; }
     bool HasColors() const { return (Flags & cfColors) != 0; }
     bool HasLabels() const { return (Flags & cfLabels) != 0; }
@@ -74,9 +75,7 @@ public:
 
     std::string GetText() override;
     void Prepare() override;
-
-protected:
-    void AppendPointRow(std::string& Out, int Index) override;
+    void FormatPointRow(int Index, std::string& Row) override;
 
 private:
     void AppendCell(std::string& Out, const std::string& Text, bool Quoted);
@@ -100,9 +99,7 @@ public:
     DECLARE_CLASS_NAME(TSeriesDataHTML)
     using TSeriesData::TSeriesData;
     std::string GetText() override;
-
-protected:
-    void AppendPointRow(std::string& Out, int Index) override;
+    void FormatPointRow(int Index, std::string& Row) override;
 };
 
 // The worksheet in the oldest binary spreadsheet record format. Its text form (copying)

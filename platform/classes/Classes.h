@@ -3,6 +3,7 @@
 #pragma once
 
 #include "system/SysUtils.h"
+#include "system/Flags.h"
 
 #include <functional>
 #include <memory>
@@ -86,7 +87,8 @@ enum TComponentStateFlag : unsigned {
     csUpdating = 1u << 6,
     csFreeNotification = 1u << 7,
 };
-using TComponentState = unsigned;
+using TComponentState = TFlags<TComponentStateFlag>;
+DECLARE_FLAG_OPERATORS(TComponentStateFlag)
 
 // Receives each child component that a component streams (GetChildren).
 using TGetChildProc = std::function<void(TComponent* Child)>;
@@ -112,9 +114,9 @@ public:
     void SetTag(intptr_t v) { FTag = v; }
 
     TComponentState ComponentState() const { return FComponentState; }
-    bool IsLoading() const { return (FComponentState & csLoading) != 0; }
-    bool IsDesigning() const { return (FComponentState & csDesigning) != 0; }
-    bool IsDestroying() const { return (FComponentState & csDestroying) != 0; }
+    bool IsLoading() const { return FComponentState.Test(csLoading); }
+    bool IsDesigning() const { return FComponentState.Test(csDesigning); }
+    bool IsDestroying() const { return FComponentState.Test(csDestroying); }
     void SetDesigning(bool value, bool setChildren = true);
     virtual void Loaded();   // clears csLoading
 
@@ -155,7 +157,7 @@ protected:
     // Marks this component and everything it owns as being destroyed.
     virtual void Destroying();
     void Include(TComponentStateFlag f) { FComponentState |= f; }
-    void Exclude(TComponentStateFlag f) { FComponentState &= ~unsigned(f); }
+    void Exclude(TComponentStateFlag f) { FComponentState &= ~f; }
     virtual void ValidateRename(TComponent* AComponent, const std::string& CurName, const std::string& NewName);
 
 private:
@@ -168,7 +170,7 @@ private:
     TComponent* FOwner = nullptr;
     std::string FName;
     intptr_t FTag = 0;
-    TComponentState FComponentState = 0;
+    TComponentState FComponentState;
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
 };

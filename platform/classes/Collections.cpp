@@ -5,7 +5,6 @@
 namespace {
 const char* SListIndexError = "List index out of bounds (%d)";
 const char* SListCountError = "List count out of bounds (%d)";
-const char* SListCapacityError = "List capacity out of bounds (%d)";
 } // namespace
 
 // ---- TList ----------------------------------------------------------------------
@@ -40,13 +39,6 @@ void TList::SetCount(int NewCount)
         for (int i = Count() - 1; i >= NewCount; --i)
             Delete(i);
     }
-}
-
-void TList::SetCapacity(int NewCapacity)
-{
-    if (NewCapacity < Count())
-        Error(SListCapacityError, NewCapacity);
-    FList.reserve(static_cast<size_t>(NewCapacity));
 }
 
 void* TList::Get(int Index) const

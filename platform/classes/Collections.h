@@ -25,7 +25,6 @@ public:
     // Grows with nil items or shrinks (telling Notify about each dropped item).
     void SetCount(int NewCount);
     int Capacity() const { return static_cast<int>(FList.capacity()); }
-    void SetCapacity(int NewCapacity);
 
     void* Get(int Index) const;
     void Put(int Index, void* Item);

@@ -264,7 +264,7 @@ void TWriter::WriteComponent(TComponent* Component)
         FAncestor = Component == FRoot ? FRootAncestor : FRootAncestor->FindComponent(Component->Name());
     FPropPath.clear();
 
-    bool wasWriting = (Component->ComponentState() & csWriting) != 0;
+    bool wasWriting = Component->ComponentState().Test(csWriting);
     Component->Include(csWriting);
     try {
         WriteStr(Component->ClassName());

@@ -49,6 +49,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "system/Flags.h"
 
 #include <algorithm>
 #include <cmath>
@@ -390,12 +391,22 @@ private:
     TClassBuilder& Ordinal(std::string Name, TPropKind Kind, G Get, S Set, std::vector<std::string> Names)
     {
         using V = ValueOf<G>;
-        static_assert(std::is_integral_v<V> || std::is_enum_v<V>, "an ordinal property answers an integral value");
         TPropInfo& p = Add(std::move(Name), Kind);
         p.Names = std::move(Names);
-        p.GetOrd = [Get](TObject* o) { return static_cast<int64_t>(std::invoke(Get, Self(o))); };
-        if constexpr (!std::is_null_pointer_v<S>)
-            p.SetOrd = [Set](TObject* o, int64_t v) { std::invoke(Set, Self(o), typinfo_detail::CheckedOrd<V>(v)); };
+        if constexpr (IsFlagSet<V>) {
+            // A flag set streams as its integer bits.
+            using B = typename V::TBits;
+            p.GetOrd = [Get](TObject* o) { return static_cast<int64_t>(std::invoke(Get, Self(o)).Bits()); };
+            if constexpr (!std::is_null_pointer_v<S>)
+                p.SetOrd = [Set](TObject* o, int64_t v) {
+                    std::invoke(Set, Self(o), V::FromBits(typinfo_detail::CheckedOrd<B>(v)));
+                };
+        } else {
+            static_assert(std::is_integral_v<V> || std::is_enum_v<V>, "an ordinal property answers an integral value");
+            p.GetOrd = [Get](TObject* o) { return static_cast<int64_t>(std::invoke(Get, Self(o))); };
+            if constexpr (!std::is_null_pointer_v<S>)
+                p.SetOrd = [Set](TObject* o, int64_t v) { std::invoke(Set, Self(o), typinfo_detail::CheckedOrd<V>(v)); };
+        }
         return *this;
     }
 

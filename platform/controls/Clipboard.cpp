@@ -29,11 +29,6 @@ void TClipboard::SetAsText(const std::string& Value)
     SystemClipboard()->setText(QString::fromStdString(Value));
 }
 
-void TClipboard::SetTextBuf(const char* Buffer)
-{
-    SetAsText(Buffer ? std::string(Buffer) : std::string());
-}
-
 void TClipboard::Clear()
 {
     SystemClipboard()->clear();

@@ -10,8 +10,6 @@ public:
     DECLARE_CLASS_NAME(TClipboard)
     std::string AsText() const;
     void SetAsText(const std::string& Value);
-    // Puts the zero-terminated text on the clipboard; a null buffer puts an empty text.
-    void SetTextBuf(const char* Buffer);
     void Clear();
     bool HasText() const;
     // Puts a bitmap, a metafile or a picture's graphic on the clipboard as an image; a

@@ -302,8 +302,6 @@ void TTrackBar::SetFrequency(int Value)
         s->setTickInterval(FFrequency);
 }
 
-int TTrackBar::LineSize() const { return SliderOf(this) != nullptr ? SliderOf(this)->singleStep() : 1; }
-
 void TTrackBar::SetLineSize(int Value)
 {
     if (QSlider* s = SliderOf(this))
@@ -637,12 +635,6 @@ void TPageControl::SetActivePage(TTabSheet* Value)
         return;
     const QSignalBlocker block(tabs);
     tabs->setCurrentWidget(Value->Widget());
-}
-
-int TPageControl::ActivePageIndex() const
-{
-    TTabSheet* page = ActivePage();
-    return page != nullptr ? page->PageIndex() : -1;
 }
 
 void TPageControl::SetActivePageIndex(int Value)

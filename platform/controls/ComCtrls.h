@@ -89,7 +89,6 @@ public:
     int Frequency() const { return FFrequency; }
     void SetFrequency(int Value);
     // The step of the arrow keys.
-    int LineSize() const;
     void SetLineSize(int Value);
 
     TNotifyEvent OnChange;
@@ -145,7 +144,6 @@ public:
     TTabSheet* Pages(int Index) const;   // checked (EListError)
     TTabSheet* ActivePage() const;
     void SetActivePage(TTabSheet* Value);
-    int ActivePageIndex() const;
     void SetActivePageIndex(int Value);
 
     // What a click on the sheet's tab does: OnChanging, and unless vetoed the switch and

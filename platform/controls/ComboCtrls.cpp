@@ -26,7 +26,7 @@ void PaintOwnerDrawnRow(QPainter* Painter, const QStyleOptionViewItem& Option,
     // At the density of the device painted on, so that the row is not enlarged.
     const double ratio = Painter->device() != nullptr ? Painter->device()->devicePixelRatio() : 1.0;
     QImage image = qtbridge::NewImage(std::max(r.width(), 1), std::max(r.height(), 1), std::max(1.0, ratio));
-    TOwnerDrawState state = 0;
+    TOwnerDrawState state;
     if (Option.state & QStyle::State_Selected)
         state |= odSelected;
     if (Option.state & QStyle::State_HasFocus)
@@ -43,7 +43,7 @@ void DrawOwnerDrawnItem(QImage& Image, const TRect& Rect, TOwnerDrawState State,
     TCanvas canvas;
     qtbridge::AttachImage(canvas, &Image, false);
     canvas.SetWindowOrg(Rect.Left, Rect.Top);
-    const bool selected = (State & odSelected) != 0;
+    const bool selected = State.Test(odSelected);
     canvas.Brush()->SetStyle(bsSolid);
     canvas.Brush()->SetColor(selected ? clHighlight : Colour);
     canvas.Font()->SetColor(selected ? clHighlightText : clWindowText);

@@ -169,10 +169,10 @@ int ShowFontDialog(TDialogRequest& Request)
     if (r == nullptr || QApplication::instance() == nullptr)
         return mrCancel;
     QFont start(Q(r->Name), r->Size);
-    start.setBold((r->Style & fsBold) != 0);
-    start.setItalic((r->Style & fsItalic) != 0);
-    start.setUnderline((r->Style & fsUnderline) != 0);
-    start.setStrikeOut((r->Style & fsStrikeOut) != 0);
+    start.setBold(r->Style.Test(fsBold));
+    start.setItalic(r->Style.Test(fsItalic));
+    start.setUnderline(r->Style.Test(fsUnderline));
+    start.setStrikeOut(r->Style.Test(fsStrikeOut));
     // A name the system answers with another face (an alias such as "Arial") is not in
     // the dialog's list: the dialog shows the face that draws it, and keeping that face
     // keeps the name asked for.
@@ -199,7 +199,7 @@ int ShowFontDialog(TDialogRequest& Request)
     if (f.family() != shown)
         r->Name = S(f.family());
     r->Size = f.pointSize();
-    TFontStyles style = 0;
+    TFontStyles style;
     if (f.bold())
         style |= fsBold;
     if (f.italic())

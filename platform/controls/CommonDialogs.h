@@ -54,7 +54,7 @@ private:
 struct TFontDialogRequest : TDialogRequest {
     std::string Name;
     int Size = 8;
-    TFontStyles Style = 0;
+    TFontStyles Style;
     TColor Color = clBlack;
 };
 TFontDialogRequest* AsFontDialogRequest(TDialogRequest& Request);

@@ -318,10 +318,10 @@ void TControl::ApplyFont()
     if (FFontSize > 0)
         f.setPointSize(FFontSize);
     if (FFontStyleSet) {
-        f.setBold((FFontStyle & fsBold) != 0);
-        f.setItalic((FFontStyle & fsItalic) != 0);
-        f.setUnderline((FFontStyle & fsUnderline) != 0);
-        f.setStrikeOut((FFontStyle & fsStrikeOut) != 0);
+        f.setBold(FFontStyle.Test(fsBold));
+        f.setItalic(FFontStyle.Test(fsItalic));
+        f.setUnderline(FFontStyle.Test(fsUnderline));
+        f.setStrikeOut(FFontStyle.Test(fsStrikeOut));
     }
     w->setFont(f);
     if (FFontColorSet) {

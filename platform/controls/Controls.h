@@ -130,7 +130,7 @@ private:
     int FHelpContext = 0;
     std::string FFontName;
     int FFontSize = 0;
-    TFontStyles FFontStyle = 0;
+    TFontStyles FFontStyle;
     bool FFontStyleSet = false;
     int FFontColor = clBlack;
     bool FFontColorSet = false;

@@ -26,7 +26,7 @@ namespace ctlqt {
 
 TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
 {
-    TShiftState s = 0;
+    TShiftState s;
     if (mods & Qt::ShiftModifier)
         s |= ssShift;
     if (mods & Qt::AltModifier)

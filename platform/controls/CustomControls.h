@@ -12,6 +12,7 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/Region.h"
+#include "system/Flags.h"
 
 #include <cstdint>
 #include <functional>
@@ -31,7 +32,8 @@ enum TShiftStateFlag : unsigned {
     ssMiddle = 1u << 5,
     ssDouble = 1u << 6,
 };
-using TShiftState = unsigned;
+using TShiftState = TFlags<TShiftStateFlag>;
+DECLARE_FLAG_OPERATORS(TShiftStateFlag)
 
 // Virtual key codes of the platform; letters and digits are their upper-case characters.
 constexpr uint16_t VK_BACK = 0x08;

@@ -30,6 +30,14 @@ int Stored(const TForm* Form, const char* Key, int Default)
     return v.isValid() ? v.toInt() : Default;
 }
 
+// The title-bar buttons kept on the form's window (system menu, minimise and maximise
+// until set).
+TBorderIcons StoredIcons(const TForm* Form)
+{
+    constexpr TBorderIcons Default = biSystemMenu | biMinimize | biMaximize;
+    return TBorderIcons::FromBits(static_cast<unsigned>(Stored(Form, BorderIconsKey, int(Default.Bits()))));
+}
+
 // Gives a form that is a window of its own the frame of its style and icons.
 void ApplyFrame(TForm* Form)
 {
@@ -37,7 +45,7 @@ void ApplyFrame(TForm* Form)
     if (w == nullptr || !w->isWindow())
         return;
     const auto style = static_cast<TFormBorderStyle>(Stored(Form, BorderStyleKey, bsSizeable));
-    const auto icons = static_cast<TBorderIcons>(Stored(Form, BorderIconsKey, biSystemMenu | biMinimize | biMaximize));
+    const TBorderIcons icons = StoredIcons(Form);
     Qt::WindowFlags flags = style == bsDialog ? Qt::Dialog : Qt::Window;
     if (style == bsToolWindow || style == bsSizeToolWin)
         flags = Qt::Tool;
@@ -81,13 +89,13 @@ void SetFormBorderStyle(TForm* Form, TFormBorderStyle Value)
 
 TBorderIcons FormBorderIcons(const TForm* Form)
 {
-    return static_cast<TBorderIcons>(Stored(Form, BorderIconsKey, biSystemMenu | biMinimize | biMaximize));
+    return StoredIcons(Form);
 }
 
 void SetFormBorderIcons(TForm* Form, TBorderIcons Value)
 {
     if (QWidget* w = WindowOf(Form)) {
-        w->setProperty(BorderIconsKey, int(Value));
+        w->setProperty(BorderIconsKey, int(Value.Bits()));
         ApplyFrame(Form);
     }
 }

@@ -6,6 +6,7 @@
 #include "Cursors.h"
 #include "Forms.h"
 
+#include "system/Flags.h"
 #include "system/ScopeGuard.h"
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -16,7 +17,8 @@ enum TBorderIconFlag : unsigned {
     biMaximize = 1u << 2,
     biHelp = 1u << 3,
 };
-using TBorderIcons = unsigned;
+using TBorderIcons = TFlags<TBorderIconFlag>;
+DECLARE_FLAG_OPERATORS(TBorderIconFlag)
 
 // A form's border style (bsSizeable until set). The style decides the frame of the form
 // while it is a window of its own: none, fixed, sizeable or a fixed dialog frame.

@@ -592,11 +592,6 @@ void TApplication::Terminate()
         FLoop->quit();
 }
 
-void TApplication::ProcessMessages()
-{
-    QCoreApplication::processEvents();
-}
-
 void TApplication::HandleException(TObject* Sender)
 {
     const std::string message = CurrentExceptionMessage();

@@ -132,8 +132,6 @@ public:
     void Run();
     void Terminate();
     bool Terminated() const { return FTerminated; }
-    // Handles the events that are waiting, then returns.
-    void ProcessMessages();
 
     // The default handler: shows the message of the exception being handled (call it
     // inside a catch block) in an error box, and lets the program go on.

@@ -2,12 +2,14 @@
 #pragma once
 
 #include "Controls.h"
+#include "system/Flags.h"
 
 #include <string>
 #include <vector>
 
 enum TGridOption : unsigned { goEditing = 1u };
-using TGridOptions = unsigned;
+using TGridOptions = TFlags<TGridOption>;
+DECLARE_FLAG_OPERATORS(TGridOption)
 
 // A grid of texts (QTableWidget) with fixed (header) rows and columns. The texts live in
 // the grid, not in the visible rows: a smaller RowCount or ColCount hides cells and a
@@ -60,7 +62,7 @@ private:
     int FColCount = 5, FRowCount = 5, FFixedCols = 1, FFixedRows = 1;
     int FDefaultColWidth = 64, FDefaultRowHeight = 24;
     std::vector<int> FColWidths;
-    TGridOptions FOptions = 0;
+    TGridOptions FOptions;
     std::vector<std::vector<std::string>> FCells;   // [row][col], grown on writing
     bool FUpdating = false;
 };

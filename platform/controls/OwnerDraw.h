@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphics/Types.h"
+#include "system/Flags.h"
 
 #include <functional>
 
@@ -16,7 +17,8 @@ enum TOwnerDrawStateFlag : unsigned {
     odDefault = 1u << 5,
     odComboBoxEdit = 1u << 12,
 };
-using TOwnerDrawState = unsigned;
+using TOwnerDrawState = TFlags<TOwnerDrawStateFlag>;
+DECLARE_FLAG_OPERATORS(TOwnerDrawStateFlag)
 
 class TWinControl;
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;

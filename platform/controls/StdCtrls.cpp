@@ -314,12 +314,6 @@ void TLabel::FontChanged()
     AdjustSize();
 }
 
-void TLabel::SetAutoSize(bool Value)
-{
-    FAutoSize = Value;
-    AdjustSize();
-}
-
 void TLabel::AdjustSize()
 {
     auto* label = static_cast<QLabel*>(Widget());

@@ -15,7 +15,6 @@ public:
     explicit TLabel(TComponent* AOwner);
 
     bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool Value);
     // The control that the caption's accelerator ("A&xes:") gives the focus to; without
     // one the caption shows plain.
     void SetFocusControl(TControl* Control);

@@ -74,11 +74,6 @@ int TTreeNode::Index() const
     return FItem->treeWidget() != nullptr ? FItem->treeWidget()->indexOfTopLevelItem(FItem) : -1;
 }
 
-bool TTreeNode::Expanded() const
-{
-    return FItem->isExpanded();
-}
-
 void TTreeNode::SetExpanded(bool Value)
 {
     FItem->setExpanded(Value);

@@ -27,7 +27,6 @@ public:
     TTreeNode* Item(int Index) const;
     // Position among its parent's children (or among the top nodes).
     int Index() const;
-    bool Expanded() const;
     void SetExpanded(bool Value);
 
 private:

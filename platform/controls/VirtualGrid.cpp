@@ -107,7 +107,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override
     {
         Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (index.isValid() && (FGrid->Options() & goEditing) != 0) {
+        if (index.isValid() && FGrid->Options().Test(goEditing)) {
             bool editable = true;
             if (FGrid->OnCanEdit) {
                 try {

@@ -292,7 +292,6 @@ void TCanvas::SetPolyFillMode(int mode)
 TPoint TCanvas::PenPos() const { return d->Pos; }
 void TCanvas::SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
 TRop TCanvas::CopyMode() const { return d->CopyMode; }
-void TCanvas::SetCopyMode(TRop rop) { d->CopyMode = rop; }
 
 // ---- mapping ------------------------------------------------------------------
 
@@ -384,10 +383,10 @@ QFont ToQFont(const TFont& font, int charExtra)
         h = 12;
     }
     q.setPixelSize(std::max(1, h));
-    q.setBold((font.Style() & fsBold) != 0);
-    q.setItalic((font.Style() & fsItalic) != 0);
-    q.setUnderline((font.Style() & fsUnderline) != 0);
-    q.setStrikeOut((font.Style() & fsStrikeOut) != 0);
+    q.setBold(font.Style().Test(fsBold));
+    q.setItalic(font.Style().Test(fsItalic));
+    q.setUnderline(font.Style().Test(fsUnderline));
+    q.setStrikeOut(font.Style().Test(fsStrikeOut));
     if (font.Pitch() == fpFixed)
         q.setFixedPitch(true);
     q.setKerning(false);

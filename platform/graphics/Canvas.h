@@ -68,7 +68,6 @@ public:
     TPoint PenPos() const;
     void SetPenPos(TPoint p);
     TRop CopyMode() const;
-    void SetCopyMode(TRop rop);
 
     // ---- mapping (logical to device) ----
     int MapMode() const;
@@ -129,7 +128,6 @@ public:
     TTextMetric GetTextMetrics() const;
     // The measurer used for text geometry (nullptr: the installed faces).
     void SetTextMeasurer(std::shared_ptr<const TTextMeasurer> m);
-    std::shared_ptr<const TTextMeasurer> TextMeasurer() const;
 
     // ---- paths ----
     void BeginPath();
@@ -187,14 +185,10 @@ public:
     // Whether Stamp can write straight into the target: a colour image mapped one to one
     // (one image pixel a logical pixel), not recorded and with no path under way.
     bool CanStamp() const;
-    // Copies the drawn pixels of a picture to each of the Count device points At, the
-    // picture's pixel (HotX, HotY) on the point, within the clip. The picture was drawn
+    // A picture's drawn pixels as runs along its rows relative to its pixel (HotX, HotY),
+    // the hot spot, made once for a picture that stays as it is. The picture was drawn
     // twice, over black (OnBlack) and over white (OnWhite): a pixel that came out the same
-    // on both is drawn, the others were left as they were. Nothing happens unless CanStamp().
-    void Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY, const TPoint* At, int Count);
-    // A picture's drawn pixels as Stamp finds them, as runs along its rows relative to the
-    // hot spot, for a picture that stays as it is: made once, stamped without looking the
-    // picture up again.
+    // on both is drawn, the others are left as they were.
     struct TStampRuns {
         struct Run {
             int Dy, Dx, Length, First;   // First: into Colours
@@ -204,7 +198,8 @@ public:
         int Left = 0, Top = 0, Right = -1, Bottom = -1;   // the picture, relative to the hot spot
     };
     static TStampRuns StampRunsOf(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY);
-    // Stamp, from the runs made once, with the hot spot on the device point (X, Y).
+    // Copies the runs' pixels with the hot spot on the device point (X, Y), within the
+    // clip. Nothing happens unless CanStamp().
     void Stamp(const TStampRuns& Runs, int X, int Y);
 
     struct Impl;

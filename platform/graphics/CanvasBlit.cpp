@@ -321,41 +321,6 @@ void TCanvas::Stamp(const TStampRuns& Runs, int X, int Y)
     });
 }
 
-void TCanvas::Stamp(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY, const TPoint* At, int Count)
-{
-    const QImage* black = OnBlack.d->Image;
-    const QImage* white = OnWhite.d->Image;
-    if (!CanStamp() || black == nullptr || white == nullptr || black->size() != white->size() || At == nullptr)
-        return;
-    // The drawn pixels as runs along the rows, relative to the hot spot; kept for pictures
-    // stamped again unchanged. An image's cache key changes whenever a painter begins on it
-    // or its pixels are written; the pictures' painters end here, so that whatever draws on
-    // them next begins anew.
-    OnBlack.d->End();
-    OnWhite.d->End();
-    const std::array<qint64, 3> key{black->cacheKey(), white->cacheKey(), (qint64(HotX) << 32) ^ qint64(uint32_t(HotY))};
-    // The pictures stamped last are looked for first.
-    Impl::StampRuns* kept = nullptr;
-    for (const auto& [k, runs] : d->RecentStamps)
-        if (runs != nullptr && k == key)
-            kept = runs;
-    auto found = kept != nullptr ? d->Stamps.end() : d->Stamps.find(key);
-    if (kept == nullptr && found == d->Stamps.end()) {
-        if (d->Stamps.size() > 256) {
-            d->Stamps.clear();
-            d->RecentStamps.fill({});
-        }
-        found = d->Stamps.emplace(key, RunsOf(*black, *white, HotX, HotY)).first;
-    }
-    if (kept == nullptr) {
-        kept = &found->second;
-        d->RecentStamps[size_t(d->NextRecentStamp)] = {key, kept};
-        d->NextRecentStamp = (d->NextRecentStamp + 1) % int(d->RecentStamps.size());
-    }
-    for (int i = 0; i < Count; ++i)
-        Stamp(*kept, At[i].X, At[i].Y);
-}
-
 bool TCanvas::AlphaBlend(int x, int y, int width, int height, const TCanvas& source, int sx, int sy, int sw, int sh,
                          int constantAlpha)
 {

@@ -59,14 +59,6 @@ struct TCanvas::Impl : TCanvasState, TLineSnap {
     // span each, the same in every row, with no row left out between.
     std::optional<QRect> ClipPartWithin(const QRect& b) const;
 
-    // Pictures stamped lately, as runs of drawn pixels along their rows (see Stamp), by
-    // the cache keys of the two images and the hot spot.
-    using StampRuns = TCanvas::TStampRuns;
-    std::map<std::array<qint64, 3>, StampRuns> Stamps;
-    // The few stamped last, by their keys (null: none).
-    std::array<std::pair<std::array<qint64, 3>, StampRuns*>, 4> RecentStamps{};
-    int NextRecentStamp = 0;
-
     // Keeps the recorder quiet while one recorded operation calls another.
     struct Mute {
         Impl& D;

@@ -41,7 +41,7 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
             p.drawGlyphRun(at, run);
     };
     // Underlines and strike-outs run past the glyphs' own boxes.
-    if (!shape.Fits || !Writable() || (Font->Style() & (fsUnderline | fsStrikeOut)) != 0 || shape.Runs.isEmpty()) {
+    if (!shape.Fits || !Writable() || bool(Font->Style() & (fsUnderline | fsStrikeOut)) || shape.Runs.isEmpty()) {
         draw();
         return;
     }
@@ -246,4 +246,3 @@ int TCanvas::TextHeight(const std::string& text) const { return d->Metrics().Hei
 TSize TCanvas::TextExtent(const std::string& text) const { return TSize(TextWidth(text), TextHeight(text)); }
 TTextMetric TCanvas::GetTextMetrics() const { return d->Metrics(); }
 void TCanvas::SetTextMeasurer(std::shared_ptr<const TTextMeasurer> m) { d->Measurer = std::move(m); }
-std::shared_ptr<const TTextMeasurer> TCanvas::TextMeasurer() const { return d->Measurer; }

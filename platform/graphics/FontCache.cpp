@@ -94,7 +94,7 @@ void TKeptFonts::ForgetShared()
 std::shared_ptr<TMeasuredFont> TKeptFonts::Find(const TFont& font)
 {
     const std::string key = font.Name() + '\n' + std::to_string(font.Height()) + ' ' +
-                            std::to_string(int(font.Style())) + ' ' + std::to_string(int(font.Pitch())) + ' ' +
+                            std::to_string(font.Style().Bits()) + ' ' + std::to_string(int(font.Pitch())) + ' ' +
                             std::to_string(int(font.Quality()));
     auto at = Fonts.find(key);
     if (at != Fonts.end())

@@ -6,6 +6,7 @@
 #include "classes/Classes.h"
 #include "classes/TypInfo.h"
 #include "graphics/Colors.h"
+#include "system/Flags.h"
 
 #include <cstdint>
 #include <string>
@@ -128,7 +129,8 @@ private:
 // ---- fonts --------------------------------------------------------------------
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-using TFontStyles = unsigned;
+using TFontStyles = TFlags<TFontStyle>;
+DECLARE_FLAG_OPERATORS(TFontStyle)
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 enum TFontQuality { fqDefault, fqNonAntialiased, fqAntialiased };
 using TFontCharset = uint8_t;
@@ -171,7 +173,7 @@ private:
     int FHeight = -11;
     int FPixelsPerInch = 96;
     TColor FColor = clWindowText;
-    TFontStyles FStyle = 0;
+    TFontStyles FStyle;
     TFontCharset FCharset = DEFAULT_CHARSET;
     TFontPitch FPitch = fpDefault;
     int FOrientation = 0;

@@ -26,7 +26,6 @@ constexpr int kDefaultBkMode = OPAQUE;
 constexpr int64_t kMaxRecordedPixels = int64_t(1) << 24;
 
 int MMFromPixels(int px) { return MulDiv(px, 2540, 96); }
-int PixelsFromMM(int mm) { return MulDiv(mm, 96, 2540); }
 
 uint32_t ColorRef(TColor c) { return uint32_t(ColorToDrawRGB(c)) & 0xFFFFFFu; }
 
@@ -1389,7 +1388,7 @@ private:
                 TFont& f = *o.Font;
                 f.SetHeight(r.coord(12));
                 f.SetOrientation(r.coord(20));
-                TFontStyles st = 0;
+                TFontStyles st;
                 if (r.coord(28) >= 600)
                     st |= fsBold;
                 if (r.u8(32))
@@ -1505,20 +1504,6 @@ void TMetafile::SetHeight(int v)
     if (v == FHeight)
         return;
     SetSize(FWidth, v);
-    Changed();
-}
-
-void TMetafile::SetMMWidth(int v)
-{
-    FMMWidth = std::max(0, v);
-    FWidth = PixelsFromMM(FMMWidth);
-    Changed();
-}
-
-void TMetafile::SetMMHeight(int v)
-{
-    FMMHeight = std::max(0, v);
-    FHeight = PixelsFromMM(FMMHeight);
     Changed();
 }
 

@@ -33,8 +33,6 @@ public:
     // ... and in hundredths of a millimetre.
     int MMWidth() const { return FMMWidth; }
     int MMHeight() const { return FMMHeight; }
-    void SetMMWidth(int v);
-    void SetMMHeight(int v);
     // Drops the records and the size.
     void Clear();
 

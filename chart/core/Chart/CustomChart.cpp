@@ -302,7 +302,7 @@ void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     case cpSeriesMarks: {
         CancelMouse = false;
         TChartSeries* s = part.ASeries;
-        if ((Shift & ssDouble) != 0) {
+        if (Shift.Test(ssDouble)) {
             if (s->OnDblClick)
                 s->OnDblClick(s, part.PointIndex, Button, Shift, X, Y);
         } else if (s->OnClick) {

@@ -9,7 +9,7 @@
 class TChartAxis;
 
 // Keys that must be held with the scroll mouse button for panning (none).
-inline constexpr TShiftState TeeScrollKeyShift = 0;
+inline constexpr TShiftState TeeScrollKeyShift;
 // The mouse wheel scrolls the vertical axes.
 inline constexpr bool TeeUseMouseWheel = true;
 // Each step of an animated zoom covers this fraction (1 / divisor) of the way left.

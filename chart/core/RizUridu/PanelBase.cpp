@@ -435,14 +435,6 @@ void TCustomTeePanel::SetStringProperty(std::string& Field, const std::string& V
     }
 }
 
-void TCustomTeePanel::SetDoubleProperty(double& Field, double Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
-}
-
 void TCustomTeePanel::SetColorProperty(TColor& Field, TColor Value)
 {
     if (Field != Value) {

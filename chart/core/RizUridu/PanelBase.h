@@ -67,7 +67,7 @@ public:
     DECLARE_CLASS_NAME(TTeeMouseEvent)
     TTeeMouseEventKind Event = meDown;
     TMouseButton Button = mbLeft;
-    TShiftState Shift = 0;
+    TShiftState Shift;
     int X = 0;
     int Y = 0;
 };
@@ -211,7 +211,6 @@ public:
 
     // ---- shared setters: compare, store and repaint ----
     void SetStringProperty(std::string& Field, const std::string& Value);
-    void SetDoubleProperty(double& Field, double Value);
     void SetColorProperty(TColor& Field, TColor Value);
     void SetBooleanProperty(bool& Field, bool Value);
     void SetIntegerProperty(int& Field, int Value);

@@ -73,7 +73,7 @@ private:
     int FAnimatedSteps = 8;
     std::unique_ptr<TTeeZoomBrush> FBrush;
     TTeeZoomDirection FDirection = tzdBoth;
-    TShiftState FKeyShift = 0;
+    TShiftState FKeyShift;
     int FMinimumPixels = 16;
     TMouseButton FMouseButton = mbLeft;
     std::unique_ptr<TTeeZoomPen> FPen;

@@ -265,7 +265,7 @@ public:
     void SetInterCharSize(int v);
 
     TColor DefaultColor = clBlack;
-    TFontStyles DefaultStyle = 0;
+    TFontStyles DefaultStyle;
     bool IsColorStored() const { return Color() != DefaultColor; }
     bool IsStyleStored() const { return Style() != DefaultStyle; }
     bool IsHeightStored() const { return Size() != TeeDefaultFontSize(); }

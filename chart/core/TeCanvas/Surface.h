@@ -150,8 +150,6 @@ public:
     TPoint Center() const { return {FXCenter, FYCenter}; }
     int ZCenter() const { return FZCenter; }
     TPoint OffsetCenter() const { return {FXCenterOffset, FYCenterOffset}; }
-    // Rotation centre offsets (pixels), 0 by default.
-    void SetRotationCenter(double x, double y, double z);
     // The last projected quadrilateral.
     const std::array<TPoint, 4>& StoredPoints() const { return FPoints; }
 

@@ -15,13 +15,6 @@ constexpr double kMinPerspectiveDenominator = 0.05;
 
 // ---- projection -------------------------------------------------------------------
 
-void TCanvas3D::SetRotationCenter(double x, double y, double z)
-{
-    FRotCenterX = x;
-    FRotCenterY = y;
-    FRotCenterZ = z;
-}
-
 void TCanvas3D::ComputeRotation()
 {
     const double a = -FView3DOptions->Elevation() * kDegToRad;

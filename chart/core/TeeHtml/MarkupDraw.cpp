@@ -16,7 +16,7 @@ void ApplyMarkupFont(TFont& Target, const TMarkupFont& Font)
     Target.SetName(Font.Name);
     Target.SetSize(Font.Size);
     Target.SetColor(Font.Color);
-    Target.SetStyle(Font.Style);   // same bits as the platform's font styles
+    Target.SetStyle(TFontStyles::FromBits(Font.Style));   // same bits as the platform's font styles
 }
 
 TMarkupFont MarkupFontOf(const TFont& Font)
@@ -25,7 +25,7 @@ TMarkupFont MarkupFontOf(const TFont& Font)
     f.Name = Font.Name();
     f.Size = std::max(1, Font.Size());
     f.Color = Font.Color();
-    f.Style = Font.Style() & (mfsBold | mfsItalic | mfsUnderline | mfsStrikeOut);
+    f.Style = Font.Style().Bits() & (mfsBold | mfsItalic | mfsUnderline | mfsStrikeOut);
     return f;
 }
 

@@ -303,18 +303,6 @@ TPoint TCircledSeries::AngleToPoint(double Angle) const
     return p;
 }
 
-double TCircledSeries::PointToAngle(int X, int Y) const
-{
-    double a;
-    if (FXRadius == 0 || FYRadius == 0)
-        a = 0;
-    else if (X == FXCenter)
-        a = Y < FYCenter ? Pi / 2 : -Pi / 2;
-    else
-        a = std::atan2(double(FYCenter - Y) / FYRadius, double(X - FXCenter) / FXRadius);
-    return NormalAngle(NormalAngle(a) - FRotationRadians);
-}
-
 TColor TCircledSeries::CalcCircleBackColor() const
 {
     if (FCircleBackColor != clDefault)

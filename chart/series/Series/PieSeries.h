@@ -26,8 +26,6 @@ public:
     // The point at Angle (radians, the rotation added) on an ellipse of the radii.
     void AngleToPoint(double Angle, double XRadius, double YRadius, int& X, int& Y) const;
     TPoint AngleToPoint(double Angle) const;
-    // The angle of a point seen from the centre, 0..2 pi, minus the rotation.
-    double PointToAngle(int X, int Y) const;
     // The circle background: CircleBackColor's gradient inside the ellipse.
     void DrawCircle();
     // CircleBackColor, or the chart's background when it is the default colour.

@@ -92,7 +92,7 @@ TEST_F(MarkupDrawing, CanvasStateIsGivenBackAndStacksAreNotKept)
     DrawMarkupText(s.C, 5, 5, "<FONT name=Courier New size=20 color=#FF0000><B><I>x<HR><IMG src=a.bmp>");
     EXPECT_EQ(s.C->Font()->Name(), "Arial");
     EXPECT_EQ(s.C->Font()->Size(), 10);
-    EXPECT_EQ(s.C->Font()->Style(), 0u);
+    EXPECT_EQ(s.C->Font()->Style(), TFontStyles());
     EXPECT_EQ(s.C->Font()->Color(), clBlack);
     EXPECT_EQ(s.C->Pen()->Color(), 0x00AA00);
     EXPECT_EQ(s.C->Brush()->Style(), bsClear);

@@ -139,7 +139,7 @@ TEST(PanelListeners, DoubleClickClaimedByItsHandlerSwallowsTheMouseDown)
     Log log;
     TRecorder a(log, "a");
     panel.AddListenerOnce(&a);
-    TShiftState seen = 0;
+    TShiftState seen;
     panel.OnMouseDown = [&](TObject*, TMouseButton, TShiftState s, int, int) { seen = s; };
 
     panel.DispatchDoubleClick(mbLeft, ssLeft, 2, 2);
@@ -151,7 +151,7 @@ TEST(PanelListeners, DoubleClickClaimedByItsHandlerSwallowsTheMouseDown)
     panel.OnDblClick = [&](TObject*) { panel.CancelMouse = true; };
     panel.DispatchDoubleClick(mbLeft, ssLeft, 2, 2);
     EXPECT_TRUE(log.empty());
-    EXPECT_EQ(seen, 0u);
+    EXPECT_EQ(seen, TShiftState());
 }
 
 TEST(PanelListeners, LeavingRestoresTheCursorAndStopsPanning)

@@ -55,6 +55,28 @@ TEST_F(SeriesDataExport, DelimitedTextQuotesWhatWouldSplitACell)
     EXPECT_EQ(one.GetText(), "a,\"1,5\"\r\n\"<a href=\"\"x\"\">&\"\"',;\",2\r\n,3\r\n\r\n");
 }
 
+// A format that overrides the row slot changes every row of the text, header and end
+// untouched; the inherited slot appends the row as the text export writes it.
+TEST_F(SeriesDataExport, RowsComeFromTheRowSlot)
+{
+    struct TBracketedRows : TSeriesDataText {
+        using TSeriesDataText::TSeriesDataText;
+        void FormatPointRow(int Index, std::string& Row) override
+        {
+            Row += '[';
+            TSeriesDataText::FormatPointRow(Index, Row);
+            Row += ']';
+        }
+    };
+    TBracketedRows text(chart, line);
+    text.IncludeHeader = true;
+    text.Delimiter = ';';
+    EXPECT_EQ(text.GetText(), "Text;Series1\r\n[a;1.5]\r\n[\"<a href=\"\"x\"\">&\"\"',;\";2]\r\n[;3]\r\n\r\n");
+    std::string row = "kept|";
+    text.TSeriesDataText::FormatPointRow(2, row);
+    EXPECT_EQ(row, "kept|;3");
+}
+
 TEST_F(SeriesDataExport, XmlReadsBackWithEscapedTexts)
 {
     line->SetTitle("Cp \xC2\xB5 " + Hostile);

@@ -27,7 +27,7 @@ public:
 protected:
     void MouseDown(TMouseButton b, TShiftState s, int x, int y) override
     {
-        Log.push_back("down " + std::to_string(b) + " " + std::to_string(s) + " " + std::to_string(x) + "," +
+        Log.push_back("down " + std::to_string(b) + " " + std::to_string(s.Bits()) + " " + std::to_string(x) + "," +
                       std::to_string(y));
         TCustomControl::MouseDown(b, s, x, y);
     }
@@ -38,7 +38,7 @@ protected:
     }
     void MouseMove(TShiftState s, int x, int y) override
     {
-        Log.push_back("move " + std::to_string(s) + " " + std::to_string(x) + "," + std::to_string(y));
+        Log.push_back("move " + std::to_string(s.Bits()) + " " + std::to_string(x) + "," + std::to_string(y));
         TCustomControl::MouseMove(s, x, y);
     }
     void DblClick() override
@@ -75,8 +75,9 @@ TEST(CustomControlInput, MouseEventsCarryButtonShiftAndPosition)
     Mouse(w, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {10, 20}, Qt::ShiftModifier);
     Mouse(w, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, {12, 22}, Qt::ControlModifier);
     Mouse(w, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {13, 23});
-    const std::string down = "down " + std::to_string(mbRight) + " " + std::to_string(ssShift | ssRight) + " 10,20";
-    const std::string move = "move " + std::to_string(ssCtrl | ssRight) + " 12,22";
+    const std::string down =
+        "down " + std::to_string(mbRight) + " " + std::to_string((ssShift | ssRight).Bits()) + " 10,20";
+    const std::string move = "move " + std::to_string((ssCtrl | ssRight).Bits()) + " 12,22";
     const std::string up = "up " + std::to_string(mbRight) + " 13,23";
     EXPECT_EQ(control.Log, (std::vector<std::string>{down, move, up}));
 
@@ -95,7 +96,8 @@ TEST(CustomControlInput, DoubleClickComesBeforeItsMouseDownUnlessAborted)
     TLoggingControl control(nullptr);
     QWidget* w = control.Widget();
     Mouse(w, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, {5, 6});
-    const std::string down = "down " + std::to_string(mbLeft) + " " + std::to_string(ssLeft | ssDouble) + " 5,6";
+    const std::string down =
+        "down " + std::to_string(mbLeft) + " " + std::to_string((ssLeft | ssDouble).Bits()) + " 5,6";
     EXPECT_EQ(control.Log, (std::vector<std::string>{"dblclick", down}));
 
     control.Log.clear();
@@ -112,7 +114,7 @@ TEST(CustomControlInput, WheelAndKeys)
     TCustomControl control(nullptr);
     QWidget* w = control.Widget();
     int delta = 0;
-    TShiftState wheelShift = 0;
+    TShiftState wheelShift;
     control.OnMouseWheel = [&](TObject*, TShiftState s, int d, TPoint, bool& handled) {
         delta = d;
         wheelShift = s;
@@ -122,11 +124,11 @@ TEST(CustomControlInput, WheelAndKeys)
                       Qt::NoScrollPhase, false);
     Send(w, &wheel);
     EXPECT_EQ(delta, -120);
-    EXPECT_EQ(wheelShift, unsigned(ssAlt));
+    EXPECT_EQ(wheelShift, ssAlt);
     EXPECT_TRUE(wheel.isAccepted());
 
     std::vector<uint16_t> keys;
-    TShiftState keyShift = 0;
+    TShiftState keyShift;
     control.OnKeyDown = [&](TObject*, uint16_t& k, TShiftState s) {
         keys.push_back(k);
         keyShift = s;
@@ -139,7 +141,7 @@ TEST(CustomControlInput, WheelAndKeys)
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
     Send(w, &release);
     EXPECT_EQ(keys, (std::vector<uint16_t>{VK_LEFT, VK_NEXT, 'A', '7', uint16_t(VK_F1 + 2), uint16_t(VK_ESCAPE + 1000)}));
-    EXPECT_EQ(keyShift, unsigned(ssShift));
+    EXPECT_EQ(keyShift, ssShift);
 }
 
 TEST(CustomControlInput, TabMovesTheFocusOnArrowsStay)

@@ -426,7 +426,9 @@ TEST(CanvasClip, ShortcutsUnderARegionDrawWhatTheRegionDraws)
         for (int i = 0; i < 60; ++i)
             at.push_back(TPoint((i * 53) % 125 - 2, (i * 29) % 105 - 2));
         EXPECT_TRUE(c.CanStamp());
-        c.Stamp(*black.Canvas(), *white.Canvas(), 2, 2, at.data(), int(at.size()));
+        const TCanvas::TStampRuns runs = TCanvas::StampRunsOf(*black.Canvas(), *white.Canvas(), 2, 2);
+        for (const TPoint& p : at)
+            c.Stamp(runs, p.X, p.Y);
         c.Flush();
         return b;
     };
@@ -458,6 +460,7 @@ TEST(CanvasClip, WholeRowsAndStampsByOneRectangleDrawWhatPlainDrawingDraws)
         s->Canvas()->FillRect(TRect(0, 0, 5, 5));
         cross(*s->Canvas(), 2, 2);
     }
+    const TCanvas::TStampRuns runs = TCanvas::StampRunsOf(*black.Canvas(), *white.Canvas(), 2, 2);
     std::vector<TPoint> at;
     for (const int x : {-2, -1, 0, 9, 10, 11, 12, 40, 67, 68, 69, 70, 71, 88, 89, 90, 91})
         for (const int y : {-2, 0, 1, 6, 7, 8, 9, 30, 58, 59, 60, 61, 68, 69, 71})
@@ -478,7 +481,7 @@ TEST(CanvasClip, WholeRowsAndStampsByOneRectangleDrawWhatPlainDrawingDraws)
             for (size_t i = clipped ? 0 : 1; i < at.size(); i += 2) {
                 EXPECT_TRUE(c.CanStamp());
                 if (shortcuts)
-                    c.Stamp(*black.Canvas(), *white.Canvas(), 2, 2, &at[i], 1);
+                    c.Stamp(runs, at[i].X, at[i].Y);
                 else
                     cross(c, at[i].X, at[i].Y);
             }
@@ -658,7 +661,7 @@ TEST(CanvasClip, ShortcutWideLinesDrawWhatTheEngineDraws)
         quick->SaveToFile(path);
 }
 
-// A picture stamped, drawn on further (its painter still at work) and stamped again puts
+// A picture stamped, drawn on further (its painter still at work) and taken again puts
 // down its new pixels the second time.
 TEST(CanvasClip, AChangedPictureStampsItsNewPixels)
 {
@@ -677,9 +680,9 @@ TEST(CanvasClip, AChangedPictureStampsItsNewPixels)
     line(clRed, TPoint(0, 0), TPoint(2, 2));
     auto b = WhiteBitmap(20, 10);
     const TPoint first(3, 3), second(12, 3);
-    b->Canvas()->Stamp(*black.Canvas(), *white.Canvas(), 1, 1, &first, 1);
+    b->Canvas()->Stamp(TCanvas::StampRunsOf(*black.Canvas(), *white.Canvas(), 1, 1), first.X, first.Y);
     line(clBlue, TPoint(2, 0), TPoint(0, 2));
-    b->Canvas()->Stamp(*black.Canvas(), *white.Canvas(), 1, 1, &second, 1);
+    b->Canvas()->Stamp(TCanvas::StampRunsOf(*black.Canvas(), *white.Canvas(), 1, 1), second.X, second.Y);
     b->Canvas()->Flush();
     EXPECT_EQ(Count(*b, clRed, TRect(0, 0, 10, 10)), 2);
     EXPECT_EQ(Count(*b, clBlue, TRect(0, 0, 10, 10)), 0);
