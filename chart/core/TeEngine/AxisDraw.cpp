@@ -108,7 +108,7 @@ void DrawExponentLine(TTeeCanvas3D* canvas, int Z, int X, int Y, unsigned Align,
 class TAxisPainter {
 public:
     // Alternating labels start on the first row for a horizontal axis.
-    explicit TAxisPainter(TChartAxis& Axis) : A(Axis), AlternateFirstRow(Axis.FHorizontal) {}
+    explicit TAxisPainter(TChartAxis& Axis) : A(Axis), AlternateFirstRow(Axis.FPlace.Horizontal) {}
     void Label(int P, const std::string& Text, TAxisItem* Format);
     void TicksAndGrids();
 
@@ -130,16 +130,16 @@ int TChartAxis::SizeTickAxis() const
 {
     long long result = FAxis->Visible() ? FAxis->Width() + 1 : 0;
     if (FTicks->Visible())
-        result += FTickLength;
+        result += FTickSettings.Length;
     if (FMinorTicks->Visible())
-        result = std::max<long long>(result, FMinorTickLength);
+        result = std::max<long long>(result, FTickSettings.MinorLength);
     return AddSat(result, 0);
 }
 
 int TChartAxis::SizeLabels()
 {
-    const int size = SizeOfText(LabelsFont(), FLabelsAngle, FLabelsSize, "");
-    return FLabelsAlternate ? AddSat(size, size) : size;
+    const int size = SizeOfText(LabelsFont(), FLabelSettings.Angle, FLabelSettings.Size, "");
+    return FLabelSettings.Alternate ? AddSat(size, size) : size;
 }
 
 int TChartAxis::SizeOfText(TTeeFont* Font, int Angle, int FixedSize, const std::string& Text)
@@ -150,7 +150,7 @@ int TChartAxis::SizeOfText(TTeeFont* Font, int Angle, int FixedSize, const std::
         return 0;
     TTeeCanvas3D* canvas = FParentChart->Canvas();
     canvas->ApplyFont(Font);
-    const bool alongText = FHorizontal ? (Angle != 0 && Angle != 180) : (Angle != 90 && Angle != 270);
+    const bool alongText = FPlace.Horizontal ? (Angle != 0 && Angle != 180) : (Angle != 90 && Angle != 270);
     if (!alongText)
         return canvas->TextHeight("W");
     if (Text.empty())
@@ -162,7 +162,7 @@ int TChartAxis::SizeOfText(TTeeFont* Font, int Angle, int FixedSize, const std::
 int TChartAxis::OutwardPos(int P, int Size) const
 {
     // Away from the chart: down or up for horizontal axes, left or right for vertical.
-    const bool plus = FHorizontal ? !FOtherSide : FOtherSide;
+    const bool plus = FPlace.Horizontal ? !FPlace.OtherSide : FPlace.OtherSide;
     return AddSat(P, plus ? static_cast<long long>(Size) : -static_cast<long long>(Size));
 }
 
@@ -180,17 +180,17 @@ void TChartAxis::CalcRect(TRect& R, bool Inflate)
     }
     // Cuts a band from R's side of the axis and answers the new side coordinate.
     auto cut = [&](int Size) -> int {
-        if (FHorizontal) {
-            if (FOtherSide)
+        if (FPlace.Horizontal) {
+            if (FPlace.OtherSide)
                 return R.Top = AddSat(R.Top, Size);
             return R.Bottom = AddSat(R.Bottom, -static_cast<long long>(Size));
         }
-        if (FOtherSide)
+        if (FPlace.OtherSide)
             return R.Right = AddSat(R.Right, -static_cast<long long>(Size));
         return R.Left = AddSat(R.Left, Size);
     };
     if (!FIsDepthAxis && FTitle->Visible() && !FTitle->Caption().empty())
-        PosTitle = cut(SizeOfText(FTitle->Font(), FTitle->Angle(), FTitleSize, FTitle->Caption()));
+        PosTitle = cut(SizeOfText(FTitle->Font(), FTitle->Angle(), FPlace.TitleSize, FTitle->Caption()));
     if (Labels())
         PosLabels = cut(SizeLabels());
     const int band = AddSat(AxisWallSize(*this), SizeTickAxis());
@@ -212,7 +212,7 @@ void TChartAxis::DrawAxis(bool CalcPosAxis)
     if (FTitle->Visible() && !FTitle->Caption().empty()) {
         if (FIsDepthAxis)
             DrawTitle(PosTitle, DepthAxisPos());
-        else if (FHorizontal)
+        else if (FPlace.Horizontal)
             DrawTitle(FMap.CenterPos, PosTitle);
         else
             DrawTitle(PosTitle, FMap.CenterPos);
@@ -230,20 +230,20 @@ void TChartAxis::DrawTitle(int X, int Y)
     canvas->SetBackMode(TRANSPARENT);
     if (FIsDepthAxis) {
         const unsigned saved = canvas->GetTextAlign();
-        canvas->SetTextAlign(FOtherSide ? AlignLeft : AlignRight);
+        canvas->SetTextAlign(FPlace.OtherSide ? AlignLeft : AlignRight);
         canvas->TextOutAtDepth(X, Y, FParentChart->Width3D / 2, FTitle->Caption());
         canvas->SetTextAlign(static_cast<int>(saved));
         return;
     }
-    const bool exponent = FLabelsExponent;
-    FLabelsExponent = false;
+    const bool exponent = FLabelSettings.Exponent;
+    FLabelSettings.Exponent = false;
     try {
         DrawLabelAt(X, Y, FTitle->Angle(), FTitle->Caption(), FTitle.get());
     } catch (...) {
-        FLabelsExponent = exponent;
+        FLabelSettings.Exponent = exponent;
         throw;
     }
-    FLabelsExponent = exponent;
+    FLabelSettings.Exponent = exponent;
 }
 
 void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, TTeeCustomShape* Format)
@@ -256,45 +256,45 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
     Angle %= 360;
     if (Angle < 0)
         Angle += 360;
-    const bool o = FOtherSide;
+    const bool o = FPlace.OtherSide;
     canvas->ApplyFont(Format->Font());
     const int height = canvas->TextHeight("W");
     const int h = height / 2;
 
     // Alignment and offset by angle.
     auto align0 = [&](bool other) -> unsigned {
-        if (FHorizontal)
+        if (FPlace.Horizontal)
             return other ? AlignCenterBottom : AlignCenter;
         return other ? AlignLeft : AlignRight;
     };
     unsigned align = AlignLeft;
     switch (Angle) {
     case 0:
-        if (!FHorizontal && FLabelsAlign == alOpposite) {
+        if (!FPlace.Horizontal && FLabelSettings.Align == alOpposite) {
             const int size = SizeLabels();
             align = o ? AlignRight : AlignLeft;
             X = AddSat(X, o ? static_cast<long long>(size) : -static_cast<long long>(size));
         } else {
             align = align0(o);
         }
-        if (!FHorizontal)
+        if (!FPlace.Horizontal)
             Y -= h;
         canvas->ApplyFont(Format->Font());
         break;
     case 180:
-        if (!FHorizontal && FLabelsAlign == alOpposite) {
+        if (!FPlace.Horizontal && FLabelSettings.Align == alOpposite) {
             const int size = SizeLabels();
             align = !o ? AlignRight : AlignLeft;
             X = AddSat(X, !o ? static_cast<long long>(size) : -static_cast<long long>(size));
         } else {
             align = align0(!o);
         }
-        if (!FHorizontal)
+        if (!FPlace.Horizontal)
             Y += h;
         canvas->ApplyFont(Format->Font());
         break;
     case 90:
-        if (FHorizontal) {
+        if (FPlace.Horizontal) {
             align = o ? AlignLeft : AlignRight;
             X -= h;
         } else {
@@ -302,7 +302,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
         }
         break;
     case 270:
-        if (FHorizontal) {
+        if (FPlace.Horizontal) {
             align = o ? AlignRight : AlignLeft;
             X += h;
         } else {
@@ -323,7 +323,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
         if (!drawLabel)
             return;
     }
-    if (Angle == 45 && FHorizontal && !o) {
+    if (Angle == 45 && FPlace.Horizontal && !o) {
         // Moved back along its direction so that the text ends at the axis.
         const double shift = canvas->TextWidth(text) * std::sin(Pi / 4);
         X = static_cast<int>(std::lround(X - shift));
@@ -339,7 +339,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
     const int M = static_cast<int>(std::nearbyint(L * 0.5 * (n + 1)));
     const bool alongY = Angle != 90 && Angle != 270;
     const bool straight = Angle == 0 || Angle == 180 || Angle == 90 || Angle == 270;
-    if (FHorizontal) {
+    if (FPlace.Horizontal) {
         if (Angle == 0)
             Y -= o ? T : L;
         else if (Angle == 180)
@@ -406,7 +406,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
             y = AddSat(Y, std::lround(static_cast<double>(i) * height * std::cos(a)));
         }
         if (Angle == 0) {
-            if (FLabelsExponent)
+            if (FLabelSettings.Exponent)
                 DrawExponentLine(canvas, IZPos, x, y, align, lines[i]);
             else
                 canvas->TextOutAtDepth(x, y, IZPos, lines[i]);
@@ -426,32 +426,32 @@ void TAxisPainter::Label(int P, const std::string& Text, TAxisItem* Format)
     if (A.FIsDepthAxis) {
         canvas->SetBackMode(TRANSPARENT);
         const unsigned saved = canvas->GetTextAlign();
-        canvas->SetTextAlign(A.FOtherSide ? AlignLeft : AlignRight);
+        canvas->SetTextAlign(A.FPlace.OtherSide ? AlignLeft : AlignRight);
         // Centred on the tick's height.
         const int y = A.DepthAxisPos() - canvas->TextHeight("W") / 2;
-        const int x = A.FOtherSide ? A.PosLabels : A.PosLabels - 2 - canvas->TextWidth("W") / 2;
+        const int x = A.FPlace.OtherSide ? A.PosLabels : A.PosLabels - 2 - canvas->TextWidth("W") / 2;
         canvas->TextOutAtDepth(x, y, P, Text);
         canvas->SetTextAlign(static_cast<int>(saved));
         return;
     }
     int row = A.PosLabels;
-    if (A.FLabelsAlternate) {
+    if (A.FLabelSettings.Alternate) {
         if (!AlternateFirstRow) {
-            if (A.FHorizontal) {
+            if (A.FPlace.Horizontal) {
                 const int h = canvas->TextHeight("W");
-                row = A.FOtherSide ? A.PosLabels - h : A.PosLabels + h;
+                row = A.FPlace.OtherSide ? A.PosLabels - h : A.PosLabels + h;
             } else {
                 const int w = A.MaxLabelsWidth();
                 canvas->ApplyFont(Format != nullptr ? Format->Font() : A.LabelsFont());
-                row = A.FOtherSide ? A.PosLabels + w : A.PosLabels - w;
+                row = A.FPlace.OtherSide ? A.PosLabels + w : A.PosLabels - w;
             }
         }
         AlternateFirstRow = !AlternateFirstRow;
     }
-    if (A.FHorizontal)
-        A.DrawLabelAt(P, row, A.FLabelsAngle, Text, Format);
+    if (A.FPlace.Horizontal)
+        A.DrawLabelAt(P, row, A.FLabelSettings.Angle, Text, Format);
     else
-        A.DrawLabelAt(row, P, A.FLabelsAngle, Text, Format);
+        A.DrawLabelAt(row, P, A.FLabelSettings.Angle, Text, Format);
 }
 
 // ---- ticks and grids ------------------------------------------------------------------
@@ -464,16 +464,16 @@ void TAxisPainter::TickSet(const std::vector<int>& Positions, int D, int Length)
     for (const int p : Positions) {
         if (A.FIsDepthAxis) {
             const int y = A.DepthAxisPos();
-            const int x0 = A.FOtherSide ? A.PosAxis + D : A.PosAxis - D;
-            const int x1 = A.FOtherSide ? x0 + Length : x0 - Length;
+            const int x0 = A.FPlace.OtherSide ? A.PosAxis + D : A.PosAxis - D;
+            const int x1 = A.FPlace.OtherSide ? x0 + Length : x0 - Length;
             canvas->LineAtDepth(x0, y, x1, y, p);
-        } else if (A.FHorizontal) {
-            const int y0 = A.FOtherSide ? A.PosAxis - D : A.PosAxis + w + D;
-            const int y1 = A.FOtherSide ? y0 - Length : y0 + Length;
+        } else if (A.FPlace.Horizontal) {
+            const int y0 = A.FPlace.OtherSide ? A.PosAxis - D : A.PosAxis + w + D;
+            const int y1 = A.FPlace.OtherSide ? y0 - Length : y0 + Length;
             canvas->LineAtDepth(p, y0, p, y1, z);
         } else {
-            const int x0 = A.FOtherSide ? A.PosAxis + D : A.PosAxis - (w + D);
-            const int x1 = A.FOtherSide ? x0 + Length : x0 - Length;
+            const int x0 = A.FPlace.OtherSide ? A.PosAxis + D : A.PosAxis - (w + D);
+            const int x1 = A.FPlace.OtherSide ? x0 + Length : x0 - Length;
             canvas->LineAtDepth(x0, p, x1, p, z);
         }
     }
@@ -492,7 +492,7 @@ void TAxisPainter::GridLine(int P, bool Behind)
     }
     // Between the axis lines that frame the plot, not over them.
     auto across = [&](int z) {
-        if (A.FHorizontal)
+        if (A.FPlace.Horizontal)
             canvas->LineAtDepth(P, r.Top + 1, P, r.Bottom - 1, z);
         else
             canvas->LineAtDepth(r.Left + 1, P, r.Right - 1, P, z);
@@ -507,21 +507,21 @@ void TAxisPainter::GridLine(int P, bool Behind)
     }
     across(depth);
     const int z0 = static_cast<int>(std::lround(depth * A.FGrid->ZPosition() * 0.01));
-    if (A.FHorizontal)
-        canvas->DepthLine(P, A.FOtherSide ? r.Top : r.Bottom, z0, depth);
+    if (A.FPlace.Horizontal)
+        canvas->DepthLine(P, A.FPlace.OtherSide ? r.Top : r.Bottom, z0, depth);
     else
-        canvas->DepthLine(A.FOtherSide ? r.Right : r.Left, P, z0, depth);
+        canvas->DepthLine(A.FPlace.OtherSide ? r.Right : r.Left, P, z0, depth);
 }
 
 std::vector<int> TAxisPainter::MinorPositions() const
 {
     std::vector<int> result;
-    if (A.Tick.empty() || A.FMinorTickCount <= 0)
+    if (A.Tick.empty() || A.FTickSettings.MinorCount <= 0)
         return result;
     // More than one minor mark per pixel draws nothing new.
-    const int count = std::min(A.FMinorTickCount, std::max(1, std::abs(A.FMap.AxisSize)));
-    const double f = 1.0 / (A.FMinorTickCount + 1.0);
-    if (!A.FLogarithmic) {
+    const int count = std::min(A.FTickSettings.MinorCount, std::max(1, std::abs(A.FMap.AxisSize)));
+    const double f = 1.0 / (A.FTickSettings.MinorCount + 1.0);
+    if (!A.FSteps.Logarithmic) {
         if (A.Tick.size() < 2)
             return result;
         const double d = (static_cast<double>(A.Tick[1]) - A.Tick[0]) * f;
@@ -544,12 +544,12 @@ std::vector<int> TAxisPainter::MinorPositions() const
                 values.push_back(v);
         };
         const double first = A.ValueAtPixel(A.Tick.front());
-        addOnce(first / A.FLogarithmicBase);
+        addOnce(first / A.FSteps.LogarithmicBase);
         for (const int p : A.Tick)
             addOnce(A.ValueAtPixel(p));
-        addOnce(A.ValueAtPixel(A.Tick.back()) * A.FLogarithmicBase);
+        addOnce(A.ValueAtPixel(A.Tick.back()) * A.FSteps.LogarithmicBase);
         for (const double v : values) {
-            const double span = v * A.FLogarithmicBase - v;
+            const double span = v * A.FSteps.LogarithmicBase - v;
             for (int k = 1; k <= count; ++k) {
                 const double m = v + k * span * f;
                 if (m >= A.FMap.Minimum && m <= A.FMap.Maximum)
@@ -573,17 +573,17 @@ void TAxisPainter::TicksAndGrids()
         canvas->AssignPen(A.FAxis.get(), A.FAxis->Color());
         if (A.FIsDepthAxis) {
             canvas->DepthLine(A.PosAxis, A.DepthAxisPos(), A.FMap.StartPos, A.FMap.EndPos);
-        } else if (A.FHorizontal) {
-            const int y = A.FOtherSide ? A.PosAxis : A.PosAxis + w;
+        } else if (A.FPlace.Horizontal) {
+            const int y = A.FPlace.OtherSide ? A.PosAxis : A.PosAxis + w;
             canvas->LineAtDepth(A.FMap.StartPos, y, A.FMap.EndPos + 1, y, A.IZPos);
         } else {
-            const int x = A.FOtherSide ? A.PosAxis : A.PosAxis - w;
+            const int x = A.FPlace.OtherSide ? A.PosAxis : A.PosAxis - w;
             canvas->LineAtDepth(x, A.FMap.StartPos, x, A.FMap.EndPos + 1, A.IZPos);
         }
     }
     if (A.FTicks->Visible()) {
         canvas->AssignPen(A.FTicks.get(), A.FTicks->Color());
-        TickSet(A.Tick, 1, A.FTickLength);
+        TickSet(A.Tick, 1, A.FTickSettings.Length);
     }
     auto inside = [&](int p) { return p > std::min(A.FMap.StartPos, A.FMap.EndPos) && p < std::max(A.FMap.StartPos, A.FMap.EndPos); };
     if (A.FGrid->Visible()) {
@@ -604,7 +604,7 @@ void TAxisPainter::TicksAndGrids()
     }
     if (A.FTicksInner->Visible()) {
         canvas->AssignPen(A.FTicksInner.get(), A.FTicksInner->Color());
-        TickSet(A.Tick, -1, -A.FTickInnerLength);
+        TickSet(A.Tick, -1, -A.FTickSettings.InnerLength);
     }
     const bool minorTicks = A.FMinorTicks->Visible();
     const bool minorGrid = A.FMinorGrid->Visible();
@@ -613,7 +613,7 @@ void TAxisPainter::TicksAndGrids()
         minor.erase(std::remove_if(minor.begin(), minor.end(), [&](int p) { return !inside(p); }), minor.end());
         if (minorTicks) {
             canvas->AssignPen(A.FMinorTicks.get(), A.FMinorTicks->Color());
-            TickSet(minor, 1, A.FMinorTickLength);
+            TickSet(minor, 1, A.FTickSettings.MinorLength);
         }
         if (minorGrid) {
             canvas->AssignPen(A.FMinorGrid.get(), A.FMinorGrid->Color());

@@ -38,7 +38,6 @@ int DecimalsOfStep(double Step)
     return 15;
 }
 
-const char* const DefaultValuesFormat = "#,##0.###";
 
 }  // namespace
 
@@ -65,7 +64,7 @@ int TChartAxis::CountLabelLines(const std::string& Text)
 
 double TChartAxis::LogBaseRound(double Value) const
 {
-    return NearestPowerOfBase(Value, FLogarithmicBase);
+    return NearestPowerOfBase(Value, FSteps.LogarithmicBase);
 }
 
 const std::string& TAxisLabelTexts::Text(double Value, const std::string& Format)
@@ -93,29 +92,29 @@ std::string TChartAxis::LabelValueText(double Value)
     IAxisDateTime = IsDateTimeAxis();
     if (IAxisDateTime) {
         if (Value >= 0) {
-            const std::string format = FDateTimeFormat.empty() ? ChooseTextByValue(FMap.Range) : FDateTimeFormat;
+            const std::string format = FLabelSettings.DateTimeFormat.empty() ? ChooseTextByValue(FMap.Range) : FLabelSettings.DateTimeFormat;
             text = FormatDateTime(format, Value);
         }
     } else {
         // The default picture with the decimals that the step needs (three at least).
-        text = FLabelDecimals > 3 && FAxisValuesFormat == DefaultValuesFormat
+        text = FLabelDecimals > 3 && FLabelSettings.ValuesFormat == DefaultAxisValuesFormat
                    ? FLabelTexts.Text(Value, "#,##0." + std::string(FLabelDecimals, '#'))
-                   : FLabelTexts.Text(Value, FAxisValuesFormat);
+                   : FLabelTexts.Text(Value, FLabelSettings.ValuesFormat);
         // A logarithmic axis labels powers far below 0.001, which the default picture
         // would all show as "0": such a label shows its value in the general format, to
         // six digits, which the label values never exceed but their arithmetic's noise does.
-        if (FLogarithmic && FAxisValuesFormat == DefaultValuesFormat && !DefaultPictureHolds(Value))
+        if (FSteps.Logarithmic && FLabelSettings.ValuesFormat == DefaultAxisValuesFormat && !DefaultPictureHolds(Value))
             text = FloatToStrF(Value, TFloatFormat::ffGeneral, 6, 0);
         // Beyond fifteen digits the picture would print every digit of a huge value (a
         // label hundreds of characters long, and the digits past the fifteenth are noise):
         // such a value shows in the general format, to twelve digits, so that the noise
         // of steps taken down from the top ("5.00000000000001E306") does not show.
-        else if (FAxisValuesFormat == DefaultValuesFormat && std::fabs(Value) >= 1e15)
+        else if (FLabelSettings.ValuesFormat == DefaultAxisValuesFormat && std::fabs(Value) >= 1e15)
             text = FloatToStrF(Value, TFloatFormat::ffGeneral, 12, 0);
     }
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
         FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
-    if (FLabelsMultiLine)
+    if (FLabelSettings.MultiLine)
         std::replace(text.begin(), text.end(), ' ', TeeLineSeparator);
     return text;
 }
@@ -125,7 +124,7 @@ int TChartAxis::LabelSizeForValue(bool IsHorizontal, double Value)
     const std::string text = LabelValueText(Value);
     int lines = 0;
     const int w = MultiLineTextWidth(FParentChart, text, lines);
-    const bool across = IsHorizontal ? IsVerticalAngle(FLabelsAngle) : (FLabelsAngle == 0 || FLabelsAngle == 180);
+    const bool across = IsHorizontal ? IsVerticalAngle(FLabelSettings.Angle) : (FLabelSettings.Angle == 0 || FLabelSettings.Angle == 180);
     if (across)
         return FParentChart != nullptr ? FParentChart->Canvas()->TextHeight("W") * lines : 0;
     return w;
@@ -135,10 +134,10 @@ double TChartAxis::LabelStepForRange()
 {
     const auto stepForSize = [&] {
         const int s =
-            std::max(LabelSizeForValue(FHorizontal, FMap.Maximum), LabelSizeForValue(FHorizontal, FMap.Minimum));
+            std::max(LabelSizeForValue(FPlace.Horizontal, FMap.Maximum), LabelSizeForValue(FPlace.Horizontal, FMap.Minimum));
         double step = CalcIncrementFromSize(s);
-        if (FLabelsAlternate)
-            step = FLogarithmic ? step / FLogarithmicBase : step * 0.5;
+        if (FLabelSettings.Alternate)
+            step = FSteps.Logarithmic ? step / FSteps.LogarithmicBase : step * 0.5;
         return step;
     };
     FLabelDecimals = 3;
@@ -147,7 +146,7 @@ double TChartAxis::LabelStepForRange()
     // values alike ("0 0 0" on a deep zoom): the labels get the decimals of the step,
     // and the step is chosen again for the wider texts (a coarser step needs no more).
     // Logarithmic labels stand at powers of the base unless an increment is given.
-    if (FAxisValuesFormat == DefaultValuesFormat && !IAxisDateTime && (!FLogarithmic || FIncrement != 0) && step > 0 &&
+    if (FLabelSettings.ValuesFormat == DefaultAxisValuesFormat && !IAxisDateTime && (!FSteps.Logarithmic || FSteps.Increment != 0) && step > 0 &&
         std::isfinite(step) && DecimalsOfStep(step) > 3) {
         FLabelDecimals = DecimalsOfStep(step);
         step = stepForSize();
@@ -162,8 +161,8 @@ double TChartAxis::CalcIncrementFromSize(int LabelSize)
     double s = 0;
     if (LabelSize >= 1) {
         s = LabelSize;
-        if (FLabelsSeparation > 0)
-            s += RoundEven(FLabelsSeparation * 0.01 * s);
+        if (FSteps.LabelsSeparation > 0)
+            s += RoundEven(FSteps.LabelsSeparation * 0.01 * s);
         count = static_cast<int>(RoundEven(FMap.AxisSize * 1.0 / s));
     }
     double step = CalcIncrementForLabels(count);
@@ -173,19 +172,19 @@ double TChartAxis::CalcIncrementFromSize(int LabelSize)
     // separation rounded to a pixel or two still leaves a blank between texts side by
     // side (line heights carry their own leading). The size is that of the labels the
     // step gives at the ends, not of the ends' own values.
-    if (FLabelsSeparation > 0 && s > 0 && !IAxisDateTime && !FLogarithmic && FMap.AxisSize > 0 &&
+    if (FSteps.LabelsSeparation > 0 && s > 0 && !IAxisDateTime && !FSteps.Logarithmic && FMap.AxisSize > 0 &&
         std::isfinite(FMap.Range) && FMap.Range != 0) {
-        const bool sideBySide = FHorizontal ? !IsVerticalAngle(FLabelsAngle) : IsVerticalAngle(FLabelsAngle);
+        const bool sideBySide = FPlace.Horizontal ? !IsVerticalAngle(FLabelSettings.Angle) : IsVerticalAngle(FLabelSettings.Angle);
         const double blank =
             sideBySide && FParentChart != nullptr ? FParentChart->Canvas()->TextWidth(" ") : 0;
         const auto room = [&](double Step) {
             double a = FMap.Minimum, b = FMap.Maximum;
-            if (FRoundFirstLabel) {
+            if (FLabelSettings.RoundFirstLabel) {
                 a = std::trunc(a / Step) * Step;
                 b = std::trunc(b / Step) * Step;
             }
-            const double size = std::max(LabelSizeForValue(FHorizontal, a), LabelSizeForValue(FHorizontal, b));
-            return size + std::max(RoundEven(FLabelsSeparation * 0.01 * size), blank);
+            const double size = std::max(LabelSizeForValue(FPlace.Horizontal, a), LabelSizeForValue(FPlace.Horizontal, b));
+            return size + std::max(RoundEven(FSteps.LabelsSeparation * 0.01 * size), blank);
         };
         const double pixelsPerValue = FMap.AxisSize / std::fabs(FMap.Range);
         for (int guard = 0; guard < MaxLabelSteps && std::isfinite(step) && step * pixelsPerValue < room(step);
@@ -206,17 +205,7 @@ bool TChartAxis::IsSeriesOnOtherAxis(const TChartSeries* S) const
 {
     // An ordinary series puts its X values on horizontal axes; a horizontal series its
     // Y values on vertical ones.
-    return S->YMandatory() ? FHorizontal : !FHorizontal;
-}
-
-TAxisStepSettings TChartAxis::StepSettings() const
-{
-    TAxisStepSettings settings;
-    settings.Increment = FIncrement;
-    settings.LabelsSeparation = FLabelsSeparation;
-    settings.Logarithmic = FLogarithmic;
-    settings.LogarithmicBase = FLogarithmicBase;
-    return settings;
+    return S->YMandatory() ? FPlace.Horizontal : !FPlace.Horizontal;
 }
 
 double TChartAxis::CalcNumericIncrement(int MaxLabels) const
@@ -224,7 +213,7 @@ double TChartAxis::CalcNumericIncrement(int MaxLabels) const
     // Whole steps when an active series on this axis has no more points than labels (a
     // series without points has none to step between).
     bool whole = false;
-    if (!(FIncrement > 0) && FMap.Range >= 1 && FParentChart != nullptr) {
+    if (!(FSteps.Increment > 0) && FMap.Range >= 1 && FParentChart != nullptr) {
         for (int t = 0; t < FParentChart->SeriesCount() && !whole; ++t) {
             TChartSeries* s = FParentChart->Series(t);
             whole = s->Active() && s->IsBoundToAxis(const_cast<TChartAxis*>(this)) && IsSeriesOnOtherAxis(s) &&
@@ -236,7 +225,7 @@ double TChartAxis::CalcNumericIncrement(int MaxLabels) const
 
 double TChartAxis::CalcDateTimeIncrement(int MaxLabels) const
 {
-    return DateTimeLabelStep(FIncrement, FMap.Range, MaxLabels);
+    return DateTimeLabelStep(FSteps.Increment, FMap.Range, MaxLabels);
 }
 
 TAxisLabelStyle TChartAxis::AutoLabelStyle()
@@ -257,7 +246,7 @@ TAxisLabelStyle TChartAxis::AutoLabelStyle()
 
 TAxisLabelStyle TChartAxis::GetLabelStyle()
 {
-    return FLabelStyle == talAuto ? AutoLabelStyle() : FLabelStyle;
+    return FLabelSettings.Style == talAuto ? AutoLabelStyle() : FLabelSettings.Style;
 }
 
 int TChartAxis::MaxLabelsWidth()
@@ -279,7 +268,7 @@ int TChartAxis::MaxLabelsWidth()
     case talValue: {
         double a = FMap.Minimum;
         double b = FMap.Maximum;
-        if ((IAxisDateTime && FExactDateTime) || FRoundFirstLabel) {
+        if ((IAxisDateTime && FLabelSettings.ExactDateTime) || FLabelSettings.RoundFirstLabel) {
             const double step = LabelStepForRange();
             if (step > 0 && std::isfinite(step)) {
                 a = std::trunc(FMap.Minimum / step) * step;
@@ -360,17 +349,17 @@ int TAxisLabelLoop::LabelExtent(const std::string& Text) const
 
 void TAxisLabelLoop::MoveDown(double& V, double Step, int StepIndex) const
 {
-    IncrementDateTimeStep(A.FExactDateTime && A.IAxisDateTime, false, V, StepIndex, Step);
+    IncrementDateTimeStep(A.FLabelSettings.ExactDateTime && A.IAxisDateTime, false, V, StepIndex, Step);
 }
 
 void TAxisLabelLoop::LabelAt(double& V, double Step, int StepIndex, bool Dec)
 {
     const int p = A.CalcPosValue(V);
-    if (A.FLabelsOnAxis || (p > A.FMap.StartPos && p < A.FMap.EndPos)) {
-        if (!A.FTickOnLabelsOnly)
+    if (A.FLabelSettings.OnAxis || (p > A.FMap.StartPos && p < A.FMap.EndPos)) {
+        if (!A.FTickSettings.OnLabelsOnly)
             AddTick(p);
         if (A.Labels()) {
-            if (A.FTickOnLabelsOnly)
+            if (A.FTickSettings.OnLabelsOnly)
                 AddTick(p);
             const std::string text = A.LabelValueText(V);
             if (Draw)
@@ -389,9 +378,9 @@ void TAxisLabelLoop::Values(double Step, int StepIndex)
     // steps such as 0.2 miss the ends by a few units in the last place.
     const double rounding = std::fabs(Step) * 1e-6;
     double v;
-    if (A.IAxisDateTime && A.FExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
+    if (A.IAxisDateTime && A.FLabelSettings.ExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
         v = RoundDateToStepStart(StepIndex, A.FMap.Maximum);
-    else if (FloatToStr(A.FMap.Minimum) == FloatToStr(A.FMap.Maximum) || !A.FRoundFirstLabel)
+    else if (FloatToStr(A.FMap.Minimum) == FloatToStr(A.FMap.Maximum) || !A.FLabelSettings.RoundFirstLabel)
         v = A.FMap.Maximum;
     else
         v = std::trunc(A.FMap.Maximum / Step + 1e-6) * Step;
@@ -422,7 +411,7 @@ void TAxisLabelLoop::Values(double Step, int StepIndex)
 std::vector<double> TAxisLabelLoop::Spaced(const std::vector<double>& Values, const std::vector<long long>& Index,
                                            bool EveryKth) const
 {
-    if (!(A.FLabelsSeparation > 0) || !A.Labels() || Values.size() < 2)
+    if (!(A.FSteps.LabelsSeparation > 0) || !A.Labels() || Values.size() < 2)
         return Values;
     struct Shown {
         double V;
@@ -433,16 +422,16 @@ std::vector<double> TAxisLabelLoop::Spaced(const std::vector<double>& Values, co
     std::vector<Shown> shown;
     for (size_t i = 0; i < Values.size(); ++i) {
         const int p = A.CalcPosValue(Values[i]);
-        if (A.FLabelsOnAxis || (p > A.FMap.StartPos && p < A.FMap.EndPos))
-            shown.push_back({Values[i], Index[i], p, A.LabelSizeForValue(A.FHorizontal, Values[i])});
+        if (A.FLabelSettings.OnAxis || (p > A.FMap.StartPos && p < A.FMap.EndPos))
+            shown.push_back({Values[i], Index[i], p, A.LabelSizeForValue(A.FPlace.Horizontal, Values[i])});
     }
     // Alternate rows put every other label on the same row.
-    const size_t gap = A.FLabelsAlternate ? 2 : 1;
+    const size_t gap = A.FLabelSettings.Alternate ? 2 : 1;
     const auto fits = [&](const std::vector<const Shown*>& L) {
         for (size_t i = 0; i + gap < L.size(); ++i) {
             const int a = L[i]->Size;
             const int b = L[i + gap]->Size;
-            const double room = (a + b) / 2.0 + RoundEven(A.FLabelsSeparation * 0.01 * std::max(a, b));
+            const double room = (a + b) / 2.0 + RoundEven(A.FSteps.LabelsSeparation * 0.01 * std::max(a, b));
             if (std::abs(L[i + gap]->P - L[i]->P) < room)
                 return false;
         }
@@ -471,7 +460,7 @@ void TAxisLabelLoop::Logarithmic()
 {
     if (A.FMap.Minimum == A.FMap.Maximum || !std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum))
         return;
-    const double base = A.FLogarithmicBase;
+    const double base = A.FSteps.LogarithmicBase;
     double v;
     if (A.FMap.Minimum > 0) {
         v = A.LogBaseRound(A.FMap.Minimum);
@@ -599,20 +588,20 @@ void TAxisLabelLoop::Series(TAxisLabelStyle Style)
         }
         if (source == nullptr)
             continue;
-        const double value = A.FHorizontal ? source->XValue(i) : source->YValue(i);
+        const double value = A.FPlace.Horizontal ? source->XValue(i) : source->YValue(i);
         if (!(value >= A.FMap.Minimum && value <= A.FMap.Maximum))
             continue;
         const int p = A.CalcPosValue(value);
-        if (!A.FTickOnLabelsOnly)
+        if (!A.FTickSettings.OnLabelsOnly)
             AddTick(p);
         if (!A.Labels())
             continue;
         int lines = 0;
         const int width = MultiLineTextWidth(A.FParentChart, text, lines);
-        int size = (A.FHorizontal != IsVerticalAngle(A.FLabelsAngle)) ? width : LabelExtent(text);
+        int size = (A.FPlace.Horizontal != IsVerticalAngle(A.FLabelSettings.Angle)) ? width : LabelExtent(text);
         bool show = true;
-        if (A.FLabelsSeparation != 0 && havePrevious) {
-            size = (size + static_cast<int>(std::trunc(size * 0.02 * A.FLabelsSeparation))) / 2;
+        if (A.FSteps.LabelsSeparation != 0 && havePrevious) {
+            size = (size + static_cast<int>(std::trunc(size * 0.02 * A.FSteps.LabelsSeparation))) / 2;
             show = p - size >= previousPos + previousHalf || p + size <= previousPos - previousHalf;
             if (show) {
                 previousPos = p;
@@ -624,7 +613,7 @@ void TAxisLabelLoop::Series(TAxisLabelStyle Style)
             havePrevious = true;
         }
         if (show) {
-            if (A.FTickOnLabelsOnly)
+            if (A.FTickSettings.OnLabelsOnly)
                 AddTick(p);
             if (Draw)
                 Draw(p, text, nullptr);
@@ -642,7 +631,7 @@ void TAxisLabelLoop::Depth()
         return;
     for (double t = from; t <= to; ++t) {
         const int p = A.CalcYPosValue(A.FMap.Maximum - t - 0.5);
-        if (!A.FTickOnLabelsOnly)
+        if (!A.FTickSettings.OnLabelsOnly)
             AddTick(p);
         if (!A.Labels())
             continue;
@@ -660,7 +649,7 @@ void TAxisLabelLoop::Depth()
         }
         if (A.FParentChart->OnGetAxisLabel)
             A.FParentChart->OnGetAxisLabel(&A, nullptr, static_cast<int>(t), text);
-        if (A.FTickOnLabelsOnly)
+        if (A.FTickSettings.OnLabelsOnly)
             AddTick(p);
         if (Draw)
             Draw(p, text, nullptr);
@@ -672,15 +661,15 @@ void TAxisLabelLoop::Custom()
     for (int t = 0; t < A.FItems->Count(); ++t) {
         TAxisItem* item = A.FItems->Item(t);
         const double value = item->Value();
-        if (!(value >= A.FMinimum && value <= A.FMaximum))
+        if (!(value >= A.FRange.Minimum && value <= A.FRange.Maximum))
             continue;
         const int p = A.CalcPosValue(value);
-        if (!A.FTickOnLabelsOnly)
+        if (!A.FTickSettings.OnLabelsOnly)
             AddTick(p);
         if (!item->Visible())
             continue;
         const std::string text = item->Text().empty() ? A.LabelValueText(value) : item->Text();
-        if (A.FTickOnLabelsOnly)
+        if (A.FTickSettings.OnLabelsOnly)
             AddTick(p);
         if (Draw)
             Draw(p, text, item);
@@ -704,8 +693,8 @@ void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
     FParentChart->Canvas()->ApplyFont(LabelsFont());
     const double step = LabelStepForRange();
     int index = dtNone;
-    if (IAxisDateTime && FExactDateTime && FIncrement != 0) {
-        index = DateTimeStepIndex(FIncrement);
+    if (IAxisDateTime && FLabelSettings.ExactDateTime && FSteps.Increment != 0) {
+        index = DateTimeStepIndex(FSteps.Increment);
         if (index != dtNone)
             while (step > DateTimeStep[index] && index != dtOneYear)
                 ++index;
@@ -716,7 +705,7 @@ void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
     case talValue: {
         if (FParentChart->OnGetNextAxisLabel && loop.Event())
             return;
-        if (!FLogarithmic || FIncrement != 0)
+        if (!FSteps.Logarithmic || FSteps.Increment != 0)
             loop.Values(step, index);
         else
             loop.Logarithmic();
