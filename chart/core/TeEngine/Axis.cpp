@@ -290,6 +290,17 @@ int SaturatedPixel(double X)
     return static_cast<int>(Round(X));
 }
 
+// Whether Chart is being read from a stream, or loading.
+bool ChartReading(const TCustomAxisPanel* Chart)
+{
+    return Chart != nullptr && (Chart->ComponentState() & csReading) != 0;
+}
+
+bool ChartLoading(const TCustomAxisPanel* Chart)
+{
+    return Chart != nullptr && Chart->IsLoading();
+}
+
 }  // namespace
 
 TChartAxis::TChartAxis(TCollection* Collection) : TCollectionItem(Collection)
@@ -353,16 +364,6 @@ void TChartAxis::Repaint()
         FParentChart->RequestRepaint();
 }
 
-bool TChartAxis::ChartReading() const
-{
-    return FParentChart != nullptr && (FParentChart->ComponentState() & csReading) != 0;
-}
-
-bool TChartAxis::ChartLoading() const
-{
-    return FParentChart != nullptr && FParentChart->IsLoading();
-}
-
 bool TChartAxis::IsCustom() const
 {
     return FParentChart != nullptr && FParentChart->Axes()->IndexOf(this) >= 6;
@@ -385,7 +386,7 @@ bool TChartAxis::IsZPositionStored() const
 void TChartAxis::SetAutomatic(bool v)
 {
     Change(FRange.Automatic, v);
-    if (!ChartLoading()) {
+    if (!ChartLoading(FParentChart)) {
         FRange.AutomaticMinimum = v;
         FRange.AutomaticMaximum = v;
     }
@@ -419,14 +420,14 @@ void TChartAxis::SetIncrement(double v)
 
 void TChartAxis::SetMaximum(double v)
 {
-    if (!ChartReading() && v < FRange.Minimum)
+    if (!ChartReading(FParentChart) && v < FRange.Minimum)
         throw AxisException(TeeMsg_AxisMaxMin);
     Change(FRange.Maximum, v);
 }
 
 void TChartAxis::SetMinimum(double v)
 {
-    if (!ChartReading() && v > FRange.Maximum)
+    if (!ChartReading(FParentChart) && v > FRange.Maximum)
         throw AxisException(TeeMsg_AxisMinMax);
     Change(FRange.Minimum, v);
 }

@@ -1,13 +1,14 @@
 // One axis of a chart: its value range (automatic from the series or fixed), linear or
 // logarithmic scale, direction, place on the chart, the settings of its increment,
 // labels, ticks, grid and title. Its conversions between values and pixels are a scale
-// map (AxisMap.h) that it keeps up to date; the label step comes from AxisSteps.h, the
-// label loops and texts are in AxisLabels.cpp, sizing and drawing in AxisDraw.cpp.
+// map (AxisMap.h) that it keeps up to date; its settings are values (AxisSettings.h), the
+// label step comes from AxisSteps.h, the label texts from AxisLabelFormat.h, the label
+// loops from AxisLabelLoop.h; sizing and drawing are in AxisDraw.cpp.
 #pragma once
 
 #include "RizUridu.h"
 #include "TeEngine/AxisMap.h"
-#include "TeEngine/AxisSettings.h"
+#include "TeEngine/AxisLabelFormat.h"
 #include "classes/Collections.h"
 
 #include <functional>
@@ -15,7 +16,6 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class TChartAxis;
@@ -37,6 +37,8 @@ using TAxisOnGetLabel =
 using TAxisOnGetNextLabel =
     std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
 
+// The lines of a label text (0 for an empty text).
+int CountLabelLines(const std::string& Text);
 // The widest line of Text (split at TeeLineSeparator) on the chart's surface with its
 // current font, and the number of lines (0 and 0 for an empty text).
 int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& NumLines);
@@ -139,20 +141,6 @@ private:
 };
 
 // ---- the axis -------------------------------------------------------------------------
-
-// The texts of numeric label values (by their bits) in the format and separators last
-// asked for: a chart formats the same labels at every redraw.
-class TAxisLabelTexts {
-public:
-    // Value formatted by Format with the current separators.
-    const std::string& Text(double Value, const std::string& Format);
-
-private:
-    std::string FFormat;
-    char FDecimal = 0;
-    char FThousand = 0;
-    std::unordered_map<uint64_t, std::string> FTexts;
-};
 
 // Where an axis stands on the chart and how its pixels run.
 struct TAxisPlacement {
@@ -370,20 +358,12 @@ public:
     bool Clicked(int X, int Y) const;
 
     // ---- increments and labels ----
-    double LogBaseRound(double Value) const;
     virtual std::string LabelValueText(double Value);
-    int LabelSizeForValue(bool IsHorizontal, double Value);
-    double LabelStepForRange();
-    double CalcIncrementFromSize(int LabelSize);
-    double CalcIncrementForLabels(int MaxLabels);
-    double CalcDateTimeIncrement(int MaxLabels) const;
-    double CalcNumericIncrement(int MaxLabels) const;
     // The settings that choose the step (see NumericLabelStep).
     const TAxisStepSettings& StepSettings() const { return FSteps; }
     virtual TAxisLabelStyle AutoLabelStyle();
     TAxisLabelStyle GetLabelStyle();
     int MaxLabelsWidth();
-    static int CountLabelLines(const std::string& Text);
     // Runs the label loop that the style and settings choose: empties the tick positions,
     // then records the position of each label handled and calls Draw (when given) for
     // each label to show.
@@ -394,9 +374,6 @@ public:
     int SizeTickAxis() const;
     // Pixels across the axis for its labels (doubled for two alternating rows).
     int SizeLabels();
-    // Pixels a text takes across the axis: FixedSize when not 0, else its width or the
-    // height of "W" by the angle; an empty Text measures the widest label.
-    int SizeOfText(TTeeFont* Font, int Angle, int FixedSize, const std::string& Text);
     // P moved away from the chart by Size.
     int OutwardPos(int P, int Size) const;
     // With Inflate, cuts the axis' title, labels and ticks from R's side; without it,
@@ -404,12 +381,6 @@ public:
     void CalcRect(TRect& R, bool Inflate);
     // Title, labels, axis line, ticks, grid, minor ticks and minor grid.
     void DrawAxis(bool CalcPosAxis);
-    void DrawTitle(int X, int Y);
-    // Draws Text at (X, Y) as a label turned by Angle, framed by Format (the labels'
-    // format when nullptr).
-    void DrawLabelAt(int X, int Y, int Angle, const std::string& Text, TTeeCustomShape* Format = nullptr);
-    // Called before the grid lines are drawn (set by code; none by default).
-    std::function<void(TChartAxis* Sender)> OnDrawGrids;
 
     void Assign(TPersistent* Source) override;
 
@@ -433,16 +404,11 @@ protected:
         Repaint();
         return true;
     }
-    bool IsSeriesOnOtherAxis(const TChartSeries* S) const;
     bool FIsDepthAxis = false;
 
 private:
     friend class TAxisMapOverride;
-    friend class TAxisLabelLoop;   // AxisLabels.cpp
-    friend class TAxisPainter;     // AxisDraw.cpp
     void Init(TCustomAxisPanel* Chart);
-    bool ChartReading() const;
-    bool ChartLoading() const;
 
     TCustomAxisPanel* FParentChart = nullptr;
     TAxisRange FRange;
@@ -454,10 +420,8 @@ private:
     std::unique_ptr<TChartAxisTitle> FTitle;
     std::unique_ptr<TAxisGridPen> FGrid;
     std::unique_ptr<TAxisItems> FItems;
-    TAxisLabelTexts FLabelTexts;
-    // Decimals of the default value picture for the current step: more than its three
-    // when the labels a step apart would otherwise read the same.
-    int FLabelDecimals = 3;
+    // Value label texts, with the decimals the last label step asked for.
+    TAxisLabelFormatter FFormatter;
     std::unique_ptr<TChartHiddenPen> FMinorGrid;
     std::unique_ptr<TDarkGrayPen> FMinorTicks;
     std::unique_ptr<TDarkGrayPen> FTicks;
@@ -468,8 +432,6 @@ private:
     TAxisScaleMap FMap;
     // The depth of the axis in pixels, where its line and labels are drawn on a 3D chart.
     int IZPos = 0;
-    // Whether the labels are dates, as the last label pass or text found.
-    bool IAxisDateTime = false;
 };
 
 // Makes an axis convert by Map until the override ends, then gives it back its own map:
