@@ -376,7 +376,7 @@ bool TChartAxis::IsAxisValuesFormatStored() const
 
 bool TChartAxis::IsZPositionStored() const
 {
-    if (FIsDepthAxis)
+    if (FPlace.IsDepthAxis)
         return false;
     return FPlace.OtherSide ? FPlace.ZPosition != 100 : FPlace.ZPosition > 0.011;
 }
@@ -505,7 +505,7 @@ void TChartAxis::SetZPosition(double v)
 
 void TChartAxis::SetIsDepthAxis(bool v)
 {
-    FIsDepthAxis = v;
+    FPlace.IsDepthAxis = v;
     SetCalcFunctions();
 }
 
@@ -599,7 +599,7 @@ void TChartAxis::RecalcScale()
     FMap.Rescale();
     int size = 0;
     if (FParentChart != nullptr)
-        size = FIsDepthAxis ? FParentChart->ChartHeight : FParentChart->Width3D;
+        size = FPlace.IsDepthAxis ? FParentChart->ChartHeight : FParentChart->Width3D;
     IZPos = static_cast<int>(Round(size * FPlace.ZPosition * 0.01));
 }
 
@@ -608,7 +608,7 @@ void TChartAxis::CalcPositions()
     int origin = 0;
     int length = 0;
     if (FParentChart != nullptr) {
-        if (FIsDepthAxis) {
+        if (FPlace.IsDepthAxis) {
             length = FParentChart->Width3D;
         } else if (FPlace.Horizontal) {
             origin = FParentChart->ChartRect.Left;
@@ -679,7 +679,7 @@ void TChartAxis::Scroll(double Offset, bool CheckLimits)
 
 void TChartAxis::SetCalcFunctions()
 {
-    if (FIsDepthAxis)
+    if (FPlace.IsDepthAxis)
         FMap.Kind = TAxisCalcKind::Depth;
     else if (FSteps.Logarithmic)
         FMap.Kind = TAxisCalcKind::Logarithmic;
@@ -776,7 +776,6 @@ void TChartAxis::Assign(TPersistent* Source)
     FLabelSettings = a->FLabelSettings;
     FTickSettings = a->FTickSettings;
     FPlace = a->FPlace;
-    FIsDepthAxis = a->FIsDepthAxis;
     // The copied scale and orientation need their own conversions.
     SetCalcFunctions();
 }

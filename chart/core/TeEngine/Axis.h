@@ -156,6 +156,7 @@ struct TAxisPlacement {
     int MinimumOffset = 0;         // pixels left free at the ends
     int MaximumOffset = 0;
     int TitleSize = 0;             // fixed room of the title in pixels (0: measured)
+    bool IsDepthAxis = false;      // one of the chart's two axes along the depth
 };
 
 // Called for each label the label loops place: its pixel position along the axis, its
@@ -217,7 +218,7 @@ public:
     double ZPosition() const { return FPlace.ZPosition; }
     // Stores and repaints; exactly 0 becomes 0.01.
     void SetZPosition(double v);
-    bool IsDepthAxis() const { return FIsDepthAxis; }
+    bool IsDepthAxis() const { return FPlace.IsDepthAxis; }
     // Set by the panel for the two depth axes; re-chooses the conversions.
     void SetIsDepthAxis(bool v);
     // A custom axis that follows the fixed range of its master.
@@ -293,6 +294,8 @@ public:
 
     // ---- the settings as values ----
     const TAxisRange& Range() const { return FRange; }
+    // The settings that choose the step (see NumericLabelStep).
+    const TAxisStepSettings& StepSettings() const { return FSteps; }
     const TAxisLabelSettings& LabelSettings() const { return FLabelSettings; }
     const TAxisTickSettings& TickSettings() const { return FTickSettings; }
     const TAxisPlacement& Placement() const { return FPlace; }
@@ -359,8 +362,6 @@ public:
 
     // ---- increments and labels ----
     virtual std::string LabelValueText(double Value);
-    // The settings that choose the step (see NumericLabelStep).
-    const TAxisStepSettings& StepSettings() const { return FSteps; }
     virtual TAxisLabelStyle AutoLabelStyle();
     TAxisLabelStyle GetLabelStyle();
     int MaxLabelsWidth();
@@ -404,7 +405,6 @@ protected:
         Repaint();
         return true;
     }
-    bool FIsDepthAxis = false;
 
 private:
     friend class TAxisMapOverride;

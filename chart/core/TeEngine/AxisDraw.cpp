@@ -212,7 +212,7 @@ void TChartAxis::CalcRect(TRect& R, bool Inflate)
             return R.Right = AddSat(R.Right, -static_cast<long long>(Size));
         return R.Left = AddSat(R.Left, Size);
     };
-    if (!FIsDepthAxis && FTitle->Visible() && !FTitle->Caption().empty())
+    if (!FPlace.IsDepthAxis && FTitle->Visible() && !FTitle->Caption().empty())
         PosTitle = cut(SizeOfText(*this, FTitle->Font(), FTitle->Angle(), FPlace.TitleSize, FTitle->Caption()));
     if (Labels())
         PosLabels = cut(SizeLabels());
@@ -233,7 +233,7 @@ void TChartAxis::DrawAxis(bool CalcPosAxis)
         PosAxis = ApplyPosition(SideCoordinate(FParentChart->ChartRect), FParentChart->ChartRect);
     TAxisPainter painter(*this, FMap, IZPos);
     if (FTitle->Visible() && !FTitle->Caption().empty()) {
-        if (FIsDepthAxis)
+        if (FPlace.IsDepthAxis)
             painter.Title(PosTitle, DepthAxisPos());
         else if (FPlace.Horizontal)
             painter.Title(FMap.CenterPos, PosTitle);
@@ -257,7 +257,7 @@ void TAxisPainter::Title(int X, int Y)
         Canvas->SetTextAlign(static_cast<int>(saved));
         return;
     }
-    // A title is drawn as a label, its exponents as they stand.
+    // A title is drawn as a label, without the raised exponents of the value labels.
     TextAt(X, Y, title->Angle(), title->Caption(), title, false);
 }
 
