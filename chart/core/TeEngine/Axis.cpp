@@ -5,6 +5,7 @@
 #include "TeEngine/Series.h"
 #include "TeEngine/Tools.h"
 #include "TeeConst.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <climits>
@@ -289,6 +290,17 @@ int SaturatedPixel(double X)
     return static_cast<int>(Round(X));
 }
 
+// Whether Chart is being read from a stream, or loading.
+bool ChartReading(const TCustomAxisPanel* Chart)
+{
+    return Chart != nullptr && (Chart->ComponentState() & csReading) != 0;
+}
+
+bool ChartLoading(const TCustomAxisPanel* Chart)
+{
+    return Chart != nullptr && Chart->IsLoading();
+}
+
 }  // namespace
 
 TChartAxis::TChartAxis(TCollection* Collection) : TCollectionItem(Collection)
@@ -352,40 +364,6 @@ void TChartAxis::Repaint()
         FParentChart->RequestRepaint();
 }
 
-void TChartAxis::SetBool(bool& Field, bool Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        Repaint();
-    }
-}
-
-void TChartAxis::SetInt(int& Field, int Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        Repaint();
-    }
-}
-
-void TChartAxis::SetDouble(double& Field, double Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        Repaint();
-    }
-}
-
-bool TChartAxis::ChartReading() const
-{
-    return FParentChart != nullptr && (FParentChart->ComponentState() & csReading) != 0;
-}
-
-bool TChartAxis::ChartLoading() const
-{
-    return FParentChart != nullptr && FParentChart->IsLoading();
-}
-
 bool TChartAxis::IsCustom() const
 {
     return FParentChart != nullptr && FParentChart->Axes()->IndexOf(this) >= 6;
@@ -393,43 +371,43 @@ bool TChartAxis::IsCustom() const
 
 bool TChartAxis::IsAxisValuesFormatStored() const
 {
-    return FAxisValuesFormat != "#,##0.###";
+    return FLabelSettings.ValuesFormat != DefaultAxisValuesFormat;
 }
 
 bool TChartAxis::IsZPositionStored() const
 {
-    if (FIsDepthAxis)
+    if (FPlace.IsDepthAxis)
         return false;
-    return FOtherSide ? FZPosition != 100 : FZPosition > 0.011;
+    return FPlace.OtherSide ? FPlace.ZPosition != 100 : FPlace.ZPosition > 0.011;
 }
 
 // ---- range setters ----------------------------------------------------------------------
 
 void TChartAxis::SetAutomatic(bool v)
 {
-    SetBool(FAutomatic, v);
-    if (!ChartLoading()) {
-        FAutomaticMinimum = v;
-        FAutomaticMaximum = v;
+    Change(FRange.Automatic, v);
+    if (!ChartLoading(FParentChart)) {
+        FRange.AutomaticMinimum = v;
+        FRange.AutomaticMaximum = v;
     }
 }
 
 void TChartAxis::SetAutomaticMaximum(bool v)
 {
-    SetBool(FAutomaticMaximum, v);
+    Change(FRange.AutomaticMaximum, v);
     if (!v)
-        FAutomatic = false;
-    else if (FAutomaticMinimum)
-        FAutomatic = true;
+        FRange.Automatic = false;
+    else if (FRange.AutomaticMinimum)
+        FRange.Automatic = true;
 }
 
 void TChartAxis::SetAutomaticMinimum(bool v)
 {
-    SetBool(FAutomaticMinimum, v);
+    Change(FRange.AutomaticMinimum, v);
     if (!v)
-        FAutomatic = false;
-    else if (FAutomaticMaximum)
-        FAutomatic = true;
+        FRange.Automatic = false;
+    else if (FRange.AutomaticMaximum)
+        FRange.Automatic = true;
 }
 
 void TChartAxis::SetIncrement(double v)
@@ -437,21 +415,21 @@ void TChartAxis::SetIncrement(double v)
     // NaN is refused with negative values: it would make every step computation fail.
     if (!(v >= 0))
         throw AxisException(TeeMsg_AxisIncrementNeg);
-    SetDouble(FIncrement, v);
+    Change(FSteps.Increment, v);
 }
 
 void TChartAxis::SetMaximum(double v)
 {
-    if (!ChartReading() && v < FMinimum)
+    if (!ChartReading(FParentChart) && v < FRange.Minimum)
         throw AxisException(TeeMsg_AxisMaxMin);
-    SetDouble(FMaximum, v);
+    Change(FRange.Maximum, v);
 }
 
 void TChartAxis::SetMinimum(double v)
 {
-    if (!ChartReading() && v > FMaximum)
+    if (!ChartReading(FParentChart) && v > FRange.Maximum)
         throw AxisException(TeeMsg_AxisMinMax);
-    SetDouble(FMinimum, v);
+    Change(FRange.Minimum, v);
 }
 
 void TChartAxis::SetFixedRange(double AMin, double AMax)
@@ -459,20 +437,17 @@ void TChartAxis::SetFixedRange(double AMin, double AMax)
     // Masters that follow each other in a ring stop at the axis that started.
     if (FInFixedRange)
         return;
+    auto reset = RestoreOnExit(FInFixedRange);
     FInFixedRange = true;
-    struct Reset {
-        bool& Flag;
-        ~Reset() { Flag = false; }
-    } reset{FInFixedRange};
-    FAutomatic = false;
-    FAutomaticMaximum = false;
-    FAutomaticMinimum = false;
+    FRange.Automatic = false;
+    FRange.AutomaticMaximum = false;
+    FRange.AutomaticMinimum = false;
     if (AMin > AMax)
         std::swap(AMin, AMax);
-    SetDouble(FMinimum, AMin);
-    SetDouble(FMaximum, AMax);
-    if (FMaximum - FMinimum < 1e-10)
-        SetDouble(FMaximum, FMinimum + 1e-10);
+    Change(FRange.Minimum, AMin);
+    Change(FRange.Maximum, AMax);
+    if (FRange.Maximum - FRange.Minimum < 1e-10)
+        Change(FRange.Maximum, FRange.Minimum + 1e-10);
     if (FParentChart != nullptr)
         FParentChart->CustomAxes()->PropagateMinMax(this);
 }
@@ -481,7 +456,7 @@ void TChartAxis::SetLogarithmicBase(double v)
 {
     if (v == 1 || !(v > 0))
         throw AxisException(TeeMsg_AxisLogBase);
-    SetDouble(FLogarithmicBase, v);
+    Change(FSteps.LogarithmicBase, v);
 }
 
 void TChartAxis::SetLogarithmic(bool v)
@@ -493,15 +468,15 @@ void TChartAxis::SetLogarithmic(bool v)
         if (FMap.Minimum < 0 || FMap.Maximum < 0)
             throw AxisException(TeeMsg_AxisLogNotPositive);
     }
-    SetBool(FLogarithmic, v);
+    Change(FSteps.Logarithmic, v);
     SetCalcFunctions();
 }
 
-void TChartAxis::SetMaximumOffset(int v) { SetInt(FMaximumOffset, v); }
-void TChartAxis::SetMinimumOffset(int v) { SetInt(FMinimumOffset, v); }
+void TChartAxis::SetMaximumOffset(int v) { Change(FPlace.MaximumOffset, v); }
+void TChartAxis::SetMinimumOffset(int v) { Change(FPlace.MinimumOffset, v); }
 void TChartAxis::SetInverted(bool v)
 {
-    SetBool(FInverted, v);
+    Change(FPlace.Inverted, v);
     SetCalcFunctions();
 }
 
@@ -509,104 +484,74 @@ void TChartAxis::SetInverted(bool v)
 
 void TChartAxis::SetHorizontal(bool v)
 {
-    SetBool(FHorizontal, v);
+    Change(FPlace.Horizontal, v);
     SetCalcFunctions();
 }
 
-void TChartAxis::SetOtherSide(bool v) { SetBool(FOtherSide, v); }
-void TChartAxis::SetVisible(bool v) { SetBool(FVisible, v); }
-void TChartAxis::SetStartPosition(double v) { SetDouble(FStartPosition, v); }
-void TChartAxis::SetEndPosition(double v) { SetDouble(FEndPosition, v); }
-void TChartAxis::SetPositionPercent(double v) { SetDouble(FPositionPercent, v); }
+void TChartAxis::SetOtherSide(bool v) { Change(FPlace.OtherSide, v); }
+void TChartAxis::SetVisible(bool v) { Change(FPlace.Visible, v); }
+void TChartAxis::SetStartPosition(double v) { Change(FPlace.StartPosition, v); }
+void TChartAxis::SetEndPosition(double v) { Change(FPlace.EndPosition, v); }
+void TChartAxis::SetPositionPercent(double v) { Change(FPlace.PositionPercent, v); }
 
-void TChartAxis::SetPositionUnits(TTeeUnits v)
-{
-    if (FPositionUnits != v) {
-        FPositionUnits = v;
-        Repaint();
-    }
-}
+void TChartAxis::SetPositionUnits(TTeeUnits v) { Change(FPlace.PositionUnits, v); }
 
 void TChartAxis::SetZPosition(double v)
 {
-    SetDouble(FZPosition, v);
-    if (FZPosition == 0)
-        FZPosition = 0.01;
+    Change(FPlace.ZPosition, v);
+    if (FPlace.ZPosition == 0)
+        FPlace.ZPosition = 0.01;
 }
 
 void TChartAxis::SetIsDepthAxis(bool v)
 {
-    FIsDepthAxis = v;
+    FPlace.IsDepthAxis = v;
     SetCalcFunctions();
 }
 
-void TChartAxis::SetTitleSize(int v) { SetInt(FTitleSize, v); }
-void TChartAxis::SetMinorTickCount(int v) { SetInt(FMinorTickCount, v); }
-void TChartAxis::SetMinorTickLength(int v) { SetInt(FMinorTickLength, v); }
-void TChartAxis::SetTickInnerLength(int v) { SetInt(FTickInnerLength, v); }
-void TChartAxis::SetTickLength(int v) { SetInt(FTickLength, v); }
-void TChartAxis::SetTickOnLabelsOnly(bool v) { SetBool(FTickOnLabelsOnly, v); }
+void TChartAxis::SetTitleSize(int v) { Change(FPlace.TitleSize, v); }
+void TChartAxis::SetMinorTickCount(int v) { Change(FTickSettings.MinorCount, v); }
+void TChartAxis::SetMinorTickLength(int v) { Change(FTickSettings.MinorLength, v); }
+void TChartAxis::SetTickInnerLength(int v) { Change(FTickSettings.InnerLength, v); }
+void TChartAxis::SetTickLength(int v) { Change(FTickSettings.Length, v); }
+void TChartAxis::SetTickOnLabelsOnly(bool v) { Change(FTickSettings.OnLabelsOnly, v); }
 
 // ---- label setters --------------------------------------------------------------------------
 
-void TChartAxis::SetLabelsAlign(TAxisLabelAlign v)
-{
-    if (FLabelsAlign != v) {
-        FLabelsAlign = v;
-        Repaint();
-    }
-}
+void TChartAxis::SetLabelsAlign(TAxisLabelAlign v) { Change(FLabelSettings.Align, v); }
 
-void TChartAxis::SetLabelsAlternate(bool v) { SetBool(FLabelsAlternate, v); }
+void TChartAxis::SetLabelsAlternate(bool v) { Change(FLabelSettings.Alternate, v); }
 
 void TChartAxis::SetLabelsAngle(int v)
 {
     v %= 360;
     if (v < 0)
         v += 360;
-    SetInt(FLabelsAngle, v);
+    Change(FLabelSettings.Angle, v);
 }
 
-void TChartAxis::SetLabelsOnAxis(bool v) { SetBool(FLabelsOnAxis, v); }
+void TChartAxis::SetLabelsOnAxis(bool v) { Change(FLabelSettings.OnAxis, v); }
 
 void TChartAxis::SetLabelsSeparation(int v)
 {
     if (v < 0)
         throw AxisException(TeeMsg_AxisLabelSep);
-    SetInt(FLabelsSeparation, v);
+    Change(FSteps.LabelsSeparation, v);
 }
 
-void TChartAxis::SetLabelsSize(int v) { SetInt(FLabelsSize, v); }
+void TChartAxis::SetLabelsSize(int v) { Change(FLabelSettings.Size, v); }
 
-void TChartAxis::SetLabelStyle(TAxisLabelStyle v)
-{
-    if (FLabelStyle != v) {
-        FLabelStyle = v;
-        Repaint();
-    }
-}
+void TChartAxis::SetLabelStyle(TAxisLabelStyle v) { Change(FLabelSettings.Style, v); }
 
-void TChartAxis::SetLabelsExponent(bool v) { SetBool(FLabelsExponent, v); }
-void TChartAxis::SetLabelsMultiLine(bool v) { SetBool(FLabelsMultiLine, v); }
+void TChartAxis::SetLabelsExponent(bool v) { Change(FLabelSettings.Exponent, v); }
+void TChartAxis::SetLabelsMultiLine(bool v) { Change(FLabelSettings.MultiLine, v); }
 
-void TChartAxis::SetAxisValuesFormat(const std::string& v)
-{
-    if (FAxisValuesFormat != v) {
-        FAxisValuesFormat = v;
-        Repaint();
-    }
-}
+void TChartAxis::SetAxisValuesFormat(const std::string& v) { Change(FLabelSettings.ValuesFormat, v); }
 
-void TChartAxis::SetDateTimeFormat(const std::string& v)
-{
-    if (FDateTimeFormat != v) {
-        FDateTimeFormat = v;
-        Repaint();
-    }
-}
+void TChartAxis::SetDateTimeFormat(const std::string& v) { Change(FLabelSettings.DateTimeFormat, v); }
 
-void TChartAxis::SetExactDateTime(bool v) { SetBool(FExactDateTime, v); }
-void TChartAxis::SetRoundFirstLabel(bool v) { SetBool(FRoundFirstLabel, v); }
+void TChartAxis::SetExactDateTime(bool v) { Change(FLabelSettings.ExactDateTime, v); }
+void TChartAxis::SetRoundFirstLabel(bool v) { Change(FLabelSettings.RoundFirstLabel, v); }
 
 // ---- range and scale ----------------------------------------------------------------------
 
@@ -628,17 +573,17 @@ void TChartAxis::CalcAutomaticMinMax(double& AMin, double& AMax)
 {
     if (FParentChart == nullptr)
         return;
-    if (FAutomatic || FAutomaticMaximum)
-        AMax = FParentChart->MinMaxValue(this, false, FHorizontal);
-    if (FAutomatic || FAutomaticMinimum)
-        AMin = FParentChart->MinMaxValue(this, true, FHorizontal);
+    if (FRange.Automatic || FRange.AutomaticMaximum)
+        AMax = FParentChart->MinMaxValue(this, false, FPlace.Horizontal);
+    if (FRange.Automatic || FRange.AutomaticMinimum)
+        AMin = FParentChart->MinMaxValue(this, true, FPlace.Horizontal);
 }
 
 void TChartAxis::RefreshRange()
 {
-    CalcAutomaticMinMax(FMinimum, FMaximum);
-    FMap.Minimum = FMinimum;
-    FMap.Maximum = FMaximum;
+    CalcAutomaticMinMax(FRange.Minimum, FRange.Maximum);
+    FMap.Minimum = FRange.Minimum;
+    FMap.Maximum = FRange.Maximum;
     RecalcScale();
 }
 
@@ -654,8 +599,8 @@ void TChartAxis::RecalcScale()
     FMap.Rescale();
     int size = 0;
     if (FParentChart != nullptr)
-        size = FIsDepthAxis ? FParentChart->ChartHeight : FParentChart->Width3D;
-    IZPos = static_cast<int>(Round(size * FZPosition * 0.01));
+        size = FPlace.IsDepthAxis ? FParentChart->ChartHeight : FParentChart->Width3D;
+    IZPos = static_cast<int>(Round(size * FPlace.ZPosition * 0.01));
 }
 
 void TChartAxis::CalcPositions()
@@ -663,9 +608,9 @@ void TChartAxis::CalcPositions()
     int origin = 0;
     int length = 0;
     if (FParentChart != nullptr) {
-        if (FIsDepthAxis) {
+        if (FPlace.IsDepthAxis) {
             length = FParentChart->Width3D;
-        } else if (FHorizontal) {
+        } else if (FPlace.Horizontal) {
             origin = FParentChart->ChartRect.Left;
             length = FParentChart->ChartWidth;
         } else {
@@ -673,15 +618,15 @@ void TChartAxis::CalcPositions()
             length = FParentChart->ChartHeight;
         }
     }
-    FMap.SetPixels(origin + static_cast<int>(Round(length * 0.01 * FStartPosition)),
-                   origin + static_cast<int>(Round(length * 0.01 * FEndPosition)));
+    FMap.SetPixels(origin + static_cast<int>(Round(length * 0.01 * FPlace.StartPosition)),
+                   origin + static_cast<int>(Round(length * 0.01 * FPlace.EndPosition)));
     RecalcScale();
 }
 
 void TChartAxis::FitToRect(const TRect& R)
 {
-    const int a = FHorizontal ? R.Left : R.Top;
-    const int b = FHorizontal ? R.Right : R.Bottom;
+    const int a = FPlace.Horizontal ? R.Left : R.Top;
+    const int b = FPlace.Horizontal ? R.Right : R.Bottom;
     const int oldStart = FMap.StartPos;
     const int oldEnd = FMap.EndPos;
     // Margins that would leave the axis no pixels (huge pointers, an empty bar series'
@@ -718,58 +663,58 @@ void TChartAxis::Scroll(double Offset, bool CheckLimits)
     bool go = !CheckLimits;
     if (CheckLimits && FParentChart != nullptr) {
         if (Offset > 0)
-            go = FParentChart->MinMaxValue(this, false, FHorizontal) > FMaximum;
+            go = FParentChart->MinMaxValue(this, false, FPlace.Horizontal) > FRange.Maximum;
         else if (Offset < 0)
-            go = FParentChart->MinMaxValue(this, true, FHorizontal) < FMinimum;
+            go = FParentChart->MinMaxValue(this, true, FPlace.Horizontal) < FRange.Minimum;
     }
     if (!go)
         return;
-    FAutomatic = false;
-    FAutomaticMaximum = false;
-    FAutomaticMinimum = false;
-    FMaximum += Offset;
-    FMinimum += Offset;
+    FRange.Automatic = false;
+    FRange.AutomaticMaximum = false;
+    FRange.AutomaticMinimum = false;
+    FRange.Maximum += Offset;
+    FRange.Minimum += Offset;
     Repaint();
 }
 
 void TChartAxis::SetCalcFunctions()
 {
-    if (FIsDepthAxis)
+    if (FPlace.IsDepthAxis)
         FMap.Kind = TAxisCalcKind::Depth;
-    else if (FLogarithmic)
+    else if (FSteps.Logarithmic)
         FMap.Kind = TAxisCalcKind::Logarithmic;
     else if (FParentChart != nullptr && FParentChart->Axes()->FastCalc())
         FMap.Kind = TAxisCalcKind::LinearUnclamped;
     else
         FMap.Kind = TAxisCalcKind::LinearClamped;
-    FMap.Horizontal = FHorizontal;
-    FMap.Inverted = FInverted;
-    FMap.Logarithmic = FLogarithmic;
+    FMap.Horizontal = FPlace.Horizontal;
+    FMap.Inverted = FPlace.Inverted;
+    FMap.Logarithmic = FSteps.Logarithmic;
 }
 
 // ---- conversions --------------------------------------------------------------------------
 
 int TChartAxis::SideCoordinate(const TRect& R) const
 {
-    if (FHorizontal)
-        return FOtherSide ? R.Top : R.Bottom;
-    return FOtherSide ? R.Right : R.Left;
+    if (FPlace.Horizontal)
+        return FPlace.OtherSide ? R.Top : R.Bottom;
+    return FPlace.OtherSide ? R.Right : R.Left;
 }
 
 int TChartAxis::ApplyPosition(int P, const TRect& R) const
 {
-    if (FPositionPercent == 0)
+    if (FPlace.PositionPercent == 0)
         return P;
     int offset;
-    if (FPositionUnits == muPixels) {
-        offset = SaturatedPixel(FPositionPercent);
+    if (FPlace.PositionUnits == muPixels) {
+        offset = SaturatedPixel(FPlace.PositionPercent);
     } else {
-        const int extent = FHorizontal ? R.Bottom - R.Top : R.Right - R.Left;
-        offset = SaturatedPixel(0.01 * FPositionPercent * extent);
+        const int extent = FPlace.Horizontal ? R.Bottom - R.Top : R.Right - R.Left;
+        offset = SaturatedPixel(0.01 * FPlace.PositionPercent * extent);
     }
-    if (FOtherSide)
+    if (FPlace.OtherSide)
         offset = -offset;
-    if (FHorizontal)
+    if (FPlace.Horizontal)
         offset = -offset;
     return P + offset;
 }
@@ -778,7 +723,7 @@ int TChartAxis::DepthAxisPos() const
 {
     if (FParentChart == nullptr)
         return 0;
-    return FOtherSide ? FParentChart->ChartRect.Bottom - IZPos : FParentChart->ChartRect.Top + IZPos;
+    return FPlace.OtherSide ? FParentChart->ChartRect.Bottom - IZPos : FParentChart->ChartRect.Top + IZPos;
 }
 
 TRect TChartAxis::AxisRect() const
@@ -794,7 +739,7 @@ TRect TChartAxis::AxisRect() const
         c = PosLabels;
         d = PosAxis + 3;
     }
-    return FHorizontal ? TRect(a, c, b, d) : TRect(c, a, d, b);
+    return FPlace.Horizontal ? TRect(a, c, b, d) : TRect(c, a, d, b);
 }
 
 bool TChartAxis::Clicked(int X, int Y) const
@@ -820,51 +765,17 @@ void TChartAxis::Assign(TPersistent* Source)
         return;
     FAxis->Assign(a->FAxis.get());
     FItems->Assign(a->FItems.get());
-    FLabelsAlign = a->FLabelsAlign;
-    FLabelsAlternate = a->FLabelsAlternate;
-    FLabelsAngle = a->FLabelsAngle;
-    FLabelsExponent = a->FLabelsExponent;
-    FLabelsMultiLine = a->FLabelsMultiLine;
-    FLabelsSeparation = a->FLabelsSeparation;
-    FLabelsSize = a->FLabelsSize;
-    FLabelStyle = a->FLabelStyle;
-    FLabelsOnAxis = a->FLabelsOnAxis;
     FTicks->Assign(a->FTicks.get());
     FTicksInner->Assign(a->FTicksInner.get());
-    FTitleSize = a->FTitleSize;
     FGrid->Assign(a->FGrid.get());
     FMinorTicks->Assign(a->FMinorTicks.get());
     FMinorGrid->Assign(a->FMinorGrid.get());
-    FTickLength = a->FTickLength;
-    FMinorTickLength = a->FMinorTickLength;
-    FMinorTickCount = a->FMinorTickCount;
-    FTickInnerLength = a->FTickInnerLength;
-    FAxisValuesFormat = a->FAxisValuesFormat;
-    FIncrement = a->FIncrement;
-    FMaximum = a->FMaximum;
-    FMaximumOffset = a->FMaximumOffset;
-    FMinimum = a->FMinimum;
-    FMinimumOffset = a->FMinimumOffset;
-    FAutomatic = a->FAutomatic;
-    FAutomaticMaximum = a->FAutomaticMaximum;
-    FAutomaticMinimum = a->FAutomaticMinimum;
     FTitle->Assign(a->FTitle.get());
-    FDateTimeFormat = a->FDateTimeFormat;
-    FLogarithmic = a->FLogarithmic;
-    FLogarithmicBase = a->FLogarithmicBase;
-    FInverted = a->FInverted;
-    FExactDateTime = a->FExactDateTime;
-    FRoundFirstLabel = a->FRoundFirstLabel;
-    FTickOnLabelsOnly = a->FTickOnLabelsOnly;
-    FIsDepthAxis = a->FIsDepthAxis;
-    FStartPosition = a->FStartPosition;
-    FEndPosition = a->FEndPosition;
-    FPositionPercent = a->FPositionPercent;
-    FPositionUnits = a->FPositionUnits;
-    FVisible = a->FVisible;
-    FHorizontal = a->FHorizontal;
-    FOtherSide = a->FOtherSide;
-    FZPosition = a->FZPosition;
+    FRange = a->FRange;
+    FSteps = a->FSteps;
+    FLabelSettings = a->FLabelSettings;
+    FTickSettings = a->FTickSettings;
+    FPlace = a->FPlace;
     // The copied scale and orientation need their own conversions.
     SetCalcFunctions();
 }

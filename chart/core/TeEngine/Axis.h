@@ -1,13 +1,14 @@
 // One axis of a chart: its value range (automatic from the series or fixed), linear or
 // logarithmic scale, direction, place on the chart, the settings of its increment,
 // labels, ticks, grid and title. Its conversions between values and pixels are a scale
-// map (AxisMap.h) that it keeps up to date; the label step comes from AxisSteps.h, the
-// label loops and texts are in AxisLabels.cpp, sizing and drawing in AxisDraw.cpp.
+// map (AxisMap.h) that it keeps up to date; its settings are values (AxisSettings.h), the
+// label step comes from AxisSteps.h, the label texts from AxisLabelFormat.h, the label
+// loops from AxisLabelLoop.h; sizing and drawing are in AxisDraw.cpp.
 #pragma once
 
 #include "RizUridu.h"
 #include "TeEngine/AxisMap.h"
-#include "TeEngine/AxisSteps.h"
+#include "TeEngine/AxisLabelFormat.h"
 #include "classes/Collections.h"
 
 #include <functional>
@@ -15,7 +16,6 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class TChartAxis;
@@ -30,9 +30,6 @@ extern const char TeeLineSeparator;
 // The lines of a label, mark or legend text: Text split at TeeLineSeparator (at least one).
 std::vector<std::string> SplitTextLines(const std::string& Text);
 
-enum TAxisLabelAlign { alDefault, alOpposite };
-enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
-
 using TAxisDrawLabelEvent =
     std::function<void(TChartAxis* Sender, int X, int Y, int Z, std::string& Text, bool& DrawLabel)>;
 using TAxisOnGetLabel =
@@ -40,6 +37,8 @@ using TAxisOnGetLabel =
 using TAxisOnGetNextLabel =
     std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
 
+// The lines of a label text (0 for an empty text).
+int CountLabelLines(const std::string& Text);
 // The widest line of Text (split at TeeLineSeparator) on the chart's surface with its
 // current font, and the number of lines (0 and 0 for an empty text).
 int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& NumLines);
@@ -143,18 +142,21 @@ private:
 
 // ---- the axis -------------------------------------------------------------------------
 
-// The texts of numeric label values (by their bits) in the format and separators last
-// asked for: a chart formats the same labels at every redraw.
-class TAxisLabelTexts {
-public:
-    // Value formatted by Format with the current separators.
-    const std::string& Text(double Value, const std::string& Format);
-
-private:
-    std::string FFormat;
-    char FDecimal = 0;
-    char FThousand = 0;
-    std::unordered_map<uint64_t, std::string> FTexts;
+// Where an axis stands on the chart and how its pixels run.
+struct TAxisPlacement {
+    bool Horizontal = false;
+    bool OtherSide = false;        // top or right instead of bottom or left
+    bool Inverted = false;
+    bool Visible = true;
+    double StartPosition = 0;      // percent of the chart's extent along the axis
+    double EndPosition = 100;
+    double PositionPercent = 0;    // offset across the axis from its side
+    TTeeUnits PositionUnits = muPercent;
+    double ZPosition = 0;          // percent of the depth
+    int MinimumOffset = 0;         // pixels left free at the ends
+    int MaximumOffset = 0;
+    int TitleSize = 0;             // fixed room of the title in pixels (0: measured)
+    bool IsDepthAxis = false;      // one of the chart's two axes along the depth
 };
 
 // Called for each label the label loops place: its pixel position along the axis, its
@@ -173,50 +175,50 @@ public:
     TCustomAxisPanel* ParentChart() const { return FParentChart; }
 
     // ---- range ----
-    bool Automatic() const { return FAutomatic; }
+    bool Automatic() const { return FRange.Automatic; }
     void SetAutomatic(bool v);
-    bool AutomaticMaximum() const { return FAutomaticMaximum; }
+    bool AutomaticMaximum() const { return FRange.AutomaticMaximum; }
     void SetAutomaticMaximum(bool v);
-    bool AutomaticMinimum() const { return FAutomaticMinimum; }
+    bool AutomaticMinimum() const { return FRange.AutomaticMinimum; }
     void SetAutomaticMinimum(bool v);
-    double Increment() const { return FIncrement; }
+    double Increment() const { return FSteps.Increment; }
     void SetIncrement(double v);
-    double Maximum() const { return FMaximum; }
+    double Maximum() const { return FRange.Maximum; }
     void SetMaximum(double v);
-    double Minimum() const { return FMinimum; }
+    double Minimum() const { return FRange.Minimum; }
     void SetMinimum(double v);
     void SetMinMax(double AMin, double AMax) { SetFixedRange(AMin, AMax); }
     void SetFixedRange(double AMin, double AMax);
-    bool Logarithmic() const { return FLogarithmic; }
+    bool Logarithmic() const { return FSteps.Logarithmic; }
     void SetLogarithmic(bool v);
-    double LogarithmicBase() const { return FLogarithmicBase; }
+    double LogarithmicBase() const { return FSteps.LogarithmicBase; }
     void SetLogarithmicBase(double v);
-    int MaximumOffset() const { return FMaximumOffset; }
+    int MaximumOffset() const { return FPlace.MaximumOffset; }
     void SetMaximumOffset(int v);
-    int MinimumOffset() const { return FMinimumOffset; }
+    int MinimumOffset() const { return FPlace.MinimumOffset; }
     void SetMinimumOffset(int v);
-    bool Inverted() const { return FInverted; }
+    bool Inverted() const { return FPlace.Inverted; }
     virtual void SetInverted(bool v);
 
     // ---- place ----
-    bool Horizontal() const { return FHorizontal; }
+    bool Horizontal() const { return FPlace.Horizontal; }
     void SetHorizontal(bool v);
-    bool OtherSide() const { return FOtherSide; }
+    bool OtherSide() const { return FPlace.OtherSide; }
     void SetOtherSide(bool v);
-    bool Visible() const { return FVisible; }
+    bool Visible() const { return FPlace.Visible; }
     void SetVisible(bool v);
-    double StartPosition() const { return FStartPosition; }
+    double StartPosition() const { return FPlace.StartPosition; }
     void SetStartPosition(double v);
-    double EndPosition() const { return FEndPosition; }
+    double EndPosition() const { return FPlace.EndPosition; }
     void SetEndPosition(double v);
-    double PositionPercent() const { return FPositionPercent; }
+    double PositionPercent() const { return FPlace.PositionPercent; }
     void SetPositionPercent(double v);
-    TTeeUnits PositionUnits() const { return FPositionUnits; }
+    TTeeUnits PositionUnits() const { return FPlace.PositionUnits; }
     void SetPositionUnits(TTeeUnits v);
-    double ZPosition() const { return FZPosition; }
+    double ZPosition() const { return FPlace.ZPosition; }
     // Stores and repaints; exactly 0 becomes 0.01.
     void SetZPosition(double v);
-    bool IsDepthAxis() const { return FIsDepthAxis; }
+    bool IsDepthAxis() const { return FPlace.IsDepthAxis; }
     // Set by the panel for the two depth axes; re-chooses the conversions.
     void SetIsDepthAxis(bool v);
     // A custom axis that follows the fixed range of its master.
@@ -240,17 +242,17 @@ public:
     void SetTicksInner(TChartPen* v) { FTicksInner->Assign(v); }
     TChartAxisTitle* Title() const { return FTitle.get(); }
     void SetTitle(TChartAxisTitle* v) { FTitle->Assign(v); }
-    int TitleSize() const { return FTitleSize; }
+    int TitleSize() const { return FPlace.TitleSize; }
     void SetTitleSize(int v);
-    int MinorTickCount() const { return FMinorTickCount; }
+    int MinorTickCount() const { return FTickSettings.MinorCount; }
     void SetMinorTickCount(int v);
-    int MinorTickLength() const { return FMinorTickLength; }
+    int MinorTickLength() const { return FTickSettings.MinorLength; }
     void SetMinorTickLength(int v);
-    int TickInnerLength() const { return FTickInnerLength; }
+    int TickInnerLength() const { return FTickSettings.InnerLength; }
     void SetTickInnerLength(int v);
-    int TickLength() const { return FTickLength; }
+    int TickLength() const { return FTickSettings.Length; }
     void SetTickLength(int v);
-    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
+    bool TickOnLabelsOnly() const { return FTickSettings.OnLabelsOnly; }
     void SetTickOnLabelsOnly(bool v);
 
     // ---- labels ----
@@ -259,45 +261,53 @@ public:
     void SetLabels(bool v) { FItems->Format()->SetVisible(v); }
     TTeeFont* LabelsFont() const { return FItems->Format()->Font(); }
     void SetLabelsFont(TTeeFont* v) { FItems->Format()->SetFont(v); }
-    TAxisLabelAlign LabelsAlign() const { return FLabelsAlign; }
+    TAxisLabelAlign LabelsAlign() const { return FLabelSettings.Align; }
     void SetLabelsAlign(TAxisLabelAlign v);
-    bool LabelsAlternate() const { return FLabelsAlternate; }
+    bool LabelsAlternate() const { return FLabelSettings.Alternate; }
     void SetLabelsAlternate(bool v);
-    int LabelsAngle() const { return FLabelsAngle; }
+    int LabelsAngle() const { return FLabelSettings.Angle; }
     // Stored modulo 360.
     void SetLabelsAngle(int v);
-    bool LabelsOnAxis() const { return FLabelsOnAxis; }
+    bool LabelsOnAxis() const { return FLabelSettings.OnAxis; }
     void SetLabelsOnAxis(bool v);
-    int LabelsSeparation() const { return FLabelsSeparation; }
+    int LabelsSeparation() const { return FSteps.LabelsSeparation; }
     // AxisException for a negative value; 0 is accepted.
     void SetLabelsSeparation(int v);
-    int LabelsSize() const { return FLabelsSize; }
+    int LabelsSize() const { return FLabelSettings.Size; }
     void SetLabelsSize(int v);
-    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
+    TAxisLabelStyle LabelStyle() const { return FLabelSettings.Style; }
     void SetLabelStyle(TAxisLabelStyle v);
-    bool LabelsExponent() const { return FLabelsExponent; }
+    bool LabelsExponent() const { return FLabelSettings.Exponent; }
     void SetLabelsExponent(bool v);
-    bool LabelsMultiLine() const { return FLabelsMultiLine; }
+    bool LabelsMultiLine() const { return FLabelSettings.MultiLine; }
     void SetLabelsMultiLine(bool v);
-    const std::string& AxisValuesFormat() const { return FAxisValuesFormat; }
+    const std::string& AxisValuesFormat() const { return FLabelSettings.ValuesFormat; }
     void SetAxisValuesFormat(const std::string& v);
-    const std::string& DateTimeFormat() const { return FDateTimeFormat; }
+    const std::string& DateTimeFormat() const { return FLabelSettings.DateTimeFormat; }
     void SetDateTimeFormat(const std::string& v);
-    bool ExactDateTime() const { return FExactDateTime; }
+    bool ExactDateTime() const { return FLabelSettings.ExactDateTime; }
     void SetExactDateTime(bool v);
-    bool RoundFirstLabel() const { return FRoundFirstLabel; }
+    bool RoundFirstLabel() const { return FLabelSettings.RoundFirstLabel; }
     void SetRoundFirstLabel(bool v);
 
     TAxisDrawLabelEvent OnDrawLabel;
 
+    // ---- the settings as values ----
+    const TAxisRange& Range() const { return FRange; }
+    // The settings that choose the step (see NumericLabelStep).
+    const TAxisStepSettings& StepSettings() const { return FSteps; }
+    const TAxisLabelSettings& LabelSettings() const { return FLabelSettings; }
+    const TAxisTickSettings& TickSettings() const { return FTickSettings; }
+    const TAxisPlacement& Placement() const { return FPlace; }
+
     // ---- stored rules of the published properties ----
-    bool IsMaximumStored() const { return !FAutomatic && !FAutomaticMaximum; }
-    bool IsMinimumStored() const { return !FAutomatic && !FAutomaticMinimum; }
+    bool IsMaximumStored() const { return !FRange.Automatic && !FRange.AutomaticMaximum; }
+    bool IsMinimumStored() const { return !FRange.Automatic && !FRange.AutomaticMinimum; }
     bool IsAxisValuesFormatStored() const;
-    bool IsLogarithmicBaseStored() const { return FLogarithmicBase != 10; }
-    bool IsStartPositionStored() const { return FStartPosition != 0; }
-    bool IsEndPositionStored() const { return FEndPosition != 100; }
-    bool IsPositionPercentStored() const { return FPositionPercent != 0; }
+    bool IsLogarithmicBaseStored() const { return FSteps.LogarithmicBase != 10; }
+    bool IsStartPositionStored() const { return FPlace.StartPosition != 0; }
+    bool IsEndPositionStored() const { return FPlace.EndPosition != 100; }
+    bool IsPositionPercentStored() const { return FPlace.PositionPercent != 0; }
     // Only custom axes (index 6 or more in the chart's axes list).
     bool IsHorizontalStored() const { return IsCustom(); }
     bool IsOtherSideStored() const { return IsCustom(); }
@@ -351,20 +361,10 @@ public:
     bool Clicked(int X, int Y) const;
 
     // ---- increments and labels ----
-    double LogBaseRound(double Value) const;
     virtual std::string LabelValueText(double Value);
-    int LabelSizeForValue(bool IsHorizontal, double Value);
-    double LabelStepForRange();
-    double CalcIncrementFromSize(int LabelSize);
-    double CalcIncrementForLabels(int MaxLabels);
-    double CalcDateTimeIncrement(int MaxLabels) const;
-    double CalcNumericIncrement(int MaxLabels) const;
-    // The settings that choose the step (see NumericLabelStep).
-    TAxisStepSettings StepSettings() const;
     virtual TAxisLabelStyle AutoLabelStyle();
     TAxisLabelStyle GetLabelStyle();
     int MaxLabelsWidth();
-    static int CountLabelLines(const std::string& Text);
     // Runs the label loop that the style and settings choose: empties the tick positions,
     // then records the position of each label handled and calls Draw (when given) for
     // each label to show.
@@ -375,9 +375,6 @@ public:
     int SizeTickAxis() const;
     // Pixels across the axis for its labels (doubled for two alternating rows).
     int SizeLabels();
-    // Pixels a text takes across the axis: FixedSize when not 0, else its width or the
-    // height of "W" by the angle; an empty Text measures the widest label.
-    int SizeOfText(TTeeFont* Font, int Angle, int FixedSize, const std::string& Text);
     // P moved away from the chart by Size.
     int OutwardPos(int P, int Size) const;
     // With Inflate, cuts the axis' title, labels and ticks from R's side; without it,
@@ -385,12 +382,6 @@ public:
     void CalcRect(TRect& R, bool Inflate);
     // Title, labels, axis line, ticks, grid, minor ticks and minor grid.
     void DrawAxis(bool CalcPosAxis);
-    void DrawTitle(int X, int Y);
-    // Draws Text at (X, Y) as a label turned by Angle, framed by Format (the labels'
-    // format when nullptr).
-    void DrawLabelAt(int X, int Y, int Angle, const std::string& Text, TTeeCustomShape* Format = nullptr);
-    // Called before the grid lines are drawn (set by code; none by default).
-    std::function<void(TChartAxis* Sender)> OnDrawGrids;
 
     void Assign(TPersistent* Source) override;
 
@@ -404,79 +395,43 @@ public:
 
 protected:
     void Repaint();
-    void SetBool(bool& Field, bool Value);
-    void SetInt(int& Field, int Value);
-    void SetDouble(double& Field, double Value);
-    bool IsSeriesOnOtherAxis(const TChartSeries* S) const;
-    bool FIsDepthAxis = false;
+    // Stores Value into Field and repaints when it differs; answers whether it did.
+    template <class T, class V>
+    bool Change(T& Field, const V& Value)
+    {
+        if (Field == Value)
+            return false;
+        Field = Value;
+        Repaint();
+        return true;
+    }
 
 private:
     friend class TAxisMapOverride;
-    friend class TAxisLabelLoop;   // AxisLabels.cpp
-    friend class TAxisPainter;     // AxisDraw.cpp
     void Init(TCustomAxisPanel* Chart);
-    bool ChartReading() const;
-    bool ChartLoading() const;
 
     TCustomAxisPanel* FParentChart = nullptr;
-    bool FAutomatic = true;
-    bool FAutomaticMaximum = true;
-    bool FAutomaticMinimum = true;
-    double FIncrement = 0;
-    double FMaximum = 0;
-    double FMinimum = 0;
-    bool FLogarithmic = false;
-    double FLogarithmicBase = 10;
-    int FMaximumOffset = 0;
-    int FMinimumOffset = 0;
+    TAxisRange FRange;
+    TAxisStepSettings FSteps;
+    TAxisLabelSettings FLabelSettings;
+    TAxisTickSettings FTickSettings;
+    TAxisPlacement FPlace;
     std::unique_ptr<TChartAxisPen> FAxis;
-    double FZPosition = 0;
     std::unique_ptr<TChartAxisTitle> FTitle;
-    int FTitleSize = 0;
     std::unique_ptr<TAxisGridPen> FGrid;
-    TAxisLabelAlign FLabelsAlign = alDefault;
-    bool FLabelsAlternate = false;
-    int FLabelsAngle = 0;
     std::unique_ptr<TAxisItems> FItems;
-    bool FLabelsOnAxis = true;
-    int FLabelsSeparation = 10;
-    int FLabelsSize = 0;
-    TAxisLabelStyle FLabelStyle = talAuto;
-    bool FLabelsExponent = false;
-    bool FLabelsMultiLine = false;
-    std::string FAxisValuesFormat = "#,##0.###";
-    std::string FDateTimeFormat;
-    TAxisLabelTexts FLabelTexts;
-    // Decimals of the default value picture for the current step: more than its three
-    // when the labels a step apart would otherwise read the same.
-    int FLabelDecimals = 3;
-    bool FExactDateTime = true;
-    bool FRoundFirstLabel = true;
+    // Value label texts, with the decimals the last label step asked for.
+    TAxisLabelFormatter FFormatter;
     std::unique_ptr<TChartHiddenPen> FMinorGrid;
-    int FMinorTickCount = 3;
-    int FMinorTickLength = 2;
     std::unique_ptr<TDarkGrayPen> FMinorTicks;
     std::unique_ptr<TDarkGrayPen> FTicks;
     std::unique_ptr<TDarkGrayPen> FTicksInner;
-    int FTickInnerLength = 0;
-    int FTickLength = 4;
-    bool FTickOnLabelsOnly = true;
-    bool FInverted = false;
-    bool FHorizontal = false;
-    bool FOtherSide = false;
-    bool FVisible = true;
-    double FStartPosition = 0;
-    double FEndPosition = 100;
-    double FPositionPercent = 0;
-    TTeeUnits FPositionUnits = muPercent;
     TChartAxis* FMasterAxis = nullptr;
     bool FInFixedRange = false;
     // The conversions in use (see Map).
     TAxisScaleMap FMap;
     // The depth of the axis in pixels, where its line and labels are drawn on a 3D chart.
     int IZPos = 0;
-    // Whether the labels are dates, as the last label pass or text found.
-    bool IAxisDateTime = false;
 };
 
 // Makes an axis convert by Map until the override ends, then gives it back its own map:

@@ -100,19 +100,32 @@ void DrawExponentLine(TTeeCanvas3D* canvas, int Z, int X, int Y, unsigned Align,
     canvas->TextOutAtDepth(X - (exponentWidth + 1), Y, Z, mantissa);
 }
 
-}  // namespace
-
 // ---- the painter -----------------------------------------------------------------------
 
-// One drawing of an axis' labels (as the label loops place them), line, ticks and grids.
+// One drawing of an axis' title, labels (as the label loops place them), line, ticks and
+// grids. It reads the axis' settings as values, converts by Map and draws at the depth ZPos.
 class TAxisPainter {
 public:
     // Alternating labels start on the first row for a horizontal axis.
-    explicit TAxisPainter(TChartAxis& Axis) : A(Axis), AlternateFirstRow(Axis.FHorizontal) {}
+    TAxisPainter(TChartAxis& Axis, const TAxisScaleMap& Map, int ZPos)
+        : A(Axis),
+          Chart(Axis.ParentChart()),
+          Canvas(Axis.ParentChart()->Canvas()),
+          Map(Map),
+          ZPos(ZPos),
+          Labels(Axis.LabelSettings()),
+          Place(Axis.Placement()),
+          AlternateFirstRow(Axis.Horizontal())
+    {
+    }
+    void Title(int X, int Y);
     void Label(int P, const std::string& Text, TAxisItem* Format);
     void TicksAndGrids();
 
 private:
+    // Draws Text at (X, Y) as a label turned by Angle, framed by Format, its exponents
+    // raised when Exponent.
+    void TextAt(int X, int Y, int Angle, const std::string& Text, TTeeCustomShape* Format, bool Exponent);
     // Ticks at Positions, D pixels out from the axis line and Length long.
     void TickSet(const std::vector<int>& Positions, int D, int Length);
     void GridLine(int P, bool Behind);
@@ -120,9 +133,37 @@ private:
     std::vector<int> MinorPositions() const;
 
     TChartAxis& A;
+    TCustomAxisPanel* Chart;
+    TTeeCanvas3D* Canvas;
+    const TAxisScaleMap& Map;
+    const int ZPos;
+    const TAxisLabelSettings& Labels;
+    const TAxisPlacement& Place;
     // Chooses the row of the next alternating label; toggles per label.
     bool AlternateFirstRow;
 };
+
+// Pixels a text takes across Axis: FixedSize when not 0, else its width or the height of
+// "W" by the angle; an empty Text measures the widest label.
+int SizeOfText(TChartAxis& Axis, TTeeFont* Font, int Angle, int FixedSize, const std::string& Text)
+{
+    if (FixedSize != 0)
+        return FixedSize;
+    TCustomAxisPanel* chart = Axis.ParentChart();
+    if (chart == nullptr)
+        return 0;
+    TTeeCanvas3D* canvas = chart->Canvas();
+    canvas->ApplyFont(Font);
+    const bool alongText = Axis.Horizontal() ? (Angle != 0 && Angle != 180) : (Angle != 90 && Angle != 270);
+    if (!alongText)
+        return canvas->TextHeight("W");
+    if (Text.empty())
+        return Axis.MaxLabelsWidth();
+    int lines = 0;
+    return MultiLineTextWidth(chart, Text, lines);
+}
+
+}  // namespace
 
 // ---- sizing ---------------------------------------------------------------------------
 
@@ -130,45 +171,27 @@ int TChartAxis::SizeTickAxis() const
 {
     long long result = FAxis->Visible() ? FAxis->Width() + 1 : 0;
     if (FTicks->Visible())
-        result += FTickLength;
+        result += FTickSettings.Length;
     if (FMinorTicks->Visible())
-        result = std::max<long long>(result, FMinorTickLength);
+        result = std::max<long long>(result, FTickSettings.MinorLength);
     return AddSat(result, 0);
 }
 
 int TChartAxis::SizeLabels()
 {
-    const int size = SizeOfText(LabelsFont(), FLabelsAngle, FLabelsSize, "");
-    return FLabelsAlternate ? AddSat(size, size) : size;
-}
-
-int TChartAxis::SizeOfText(TTeeFont* Font, int Angle, int FixedSize, const std::string& Text)
-{
-    if (FixedSize != 0)
-        return FixedSize;
-    if (FParentChart == nullptr)
-        return 0;
-    TTeeCanvas3D* canvas = FParentChart->Canvas();
-    canvas->ApplyFont(Font);
-    const bool alongText = FHorizontal ? (Angle != 0 && Angle != 180) : (Angle != 90 && Angle != 270);
-    if (!alongText)
-        return canvas->TextHeight("W");
-    if (Text.empty())
-        return MaxLabelsWidth();
-    int lines = 0;
-    return MultiLineTextWidth(FParentChart, Text, lines);
+    const int size = SizeOfText(*this, LabelsFont(), FLabelSettings.Angle, FLabelSettings.Size, "");
+    return FLabelSettings.Alternate ? AddSat(size, size) : size;
 }
 
 int TChartAxis::OutwardPos(int P, int Size) const
 {
     // Away from the chart: down or up for horizontal axes, left or right for vertical.
-    const bool plus = FHorizontal ? !FOtherSide : FOtherSide;
+    const bool plus = FPlace.Horizontal ? !FPlace.OtherSide : FPlace.OtherSide;
     return AddSat(P, plus ? static_cast<long long>(Size) : -static_cast<long long>(Size));
 }
 
 void TChartAxis::CalcRect(TRect& R, bool Inflate)
 {
-    IAxisDateTime = IsDateTimeAxis();
     // An axis the chart does not show takes no room.
     if (FParentChart == nullptr || !FParentChart->IsAxisVisible(this))
         return;
@@ -180,17 +203,17 @@ void TChartAxis::CalcRect(TRect& R, bool Inflate)
     }
     // Cuts a band from R's side of the axis and answers the new side coordinate.
     auto cut = [&](int Size) -> int {
-        if (FHorizontal) {
-            if (FOtherSide)
+        if (FPlace.Horizontal) {
+            if (FPlace.OtherSide)
                 return R.Top = AddSat(R.Top, Size);
             return R.Bottom = AddSat(R.Bottom, -static_cast<long long>(Size));
         }
-        if (FOtherSide)
+        if (FPlace.OtherSide)
             return R.Right = AddSat(R.Right, -static_cast<long long>(Size));
         return R.Left = AddSat(R.Left, Size);
     };
-    if (!FIsDepthAxis && FTitle->Visible() && !FTitle->Caption().empty())
-        PosTitle = cut(SizeOfText(FTitle->Font(), FTitle->Angle(), FTitleSize, FTitle->Caption()));
+    if (!FPlace.IsDepthAxis && FTitle->Visible() && !FTitle->Caption().empty())
+        PosTitle = cut(SizeOfText(*this, FTitle->Font(), FTitle->Angle(), FPlace.TitleSize, FTitle->Caption()));
     if (Labels())
         PosLabels = cut(SizeLabels());
     const int band = AddSat(AxisWallSize(*this), SizeTickAxis());
@@ -204,97 +227,87 @@ void TChartAxis::CalcRect(TRect& R, bool Inflate)
 
 void TChartAxis::DrawAxis(bool CalcPosAxis)
 {
-    IAxisDateTime = IsDateTimeAxis();
     if (FParentChart == nullptr || !FParentChart->IsAxisVisible(this))
         return;
     if (CalcPosAxis)
         PosAxis = ApplyPosition(SideCoordinate(FParentChart->ChartRect), FParentChart->ChartRect);
+    TAxisPainter painter(*this, FMap, IZPos);
     if (FTitle->Visible() && !FTitle->Caption().empty()) {
-        if (FIsDepthAxis)
-            DrawTitle(PosTitle, DepthAxisPos());
-        else if (FHorizontal)
-            DrawTitle(FMap.CenterPos, PosTitle);
+        if (FPlace.IsDepthAxis)
+            painter.Title(PosTitle, DepthAxisPos());
+        else if (FPlace.Horizontal)
+            painter.Title(FMap.CenterPos, PosTitle);
         else
-            DrawTitle(PosTitle, FMap.CenterPos);
+            painter.Title(PosTitle, FMap.CenterPos);
     }
-    TAxisPainter painter(*this);
     // The label loops record every tick position themselves.
     CalcLabels([&](int P, const std::string& Text, TAxisItem* Format) { painter.Label(P, Text, Format); });
     painter.TicksAndGrids();
 }
 
-void TChartAxis::DrawTitle(int X, int Y)
+void TAxisPainter::Title(int X, int Y)
 {
-    TTeeCanvas3D* canvas = FParentChart->Canvas();
-    canvas->ApplyFont(FTitle->Font());
-    canvas->SetBackMode(TRANSPARENT);
-    if (FIsDepthAxis) {
-        const unsigned saved = canvas->GetTextAlign();
-        canvas->SetTextAlign(FOtherSide ? AlignLeft : AlignRight);
-        canvas->TextOutAtDepth(X, Y, FParentChart->Width3D / 2, FTitle->Caption());
-        canvas->SetTextAlign(static_cast<int>(saved));
+    TChartAxisTitle* title = A.Title();
+    Canvas->ApplyFont(title->Font());
+    Canvas->SetBackMode(TRANSPARENT);
+    if (A.IsDepthAxis()) {
+        const unsigned saved = Canvas->GetTextAlign();
+        Canvas->SetTextAlign(Place.OtherSide ? AlignLeft : AlignRight);
+        Canvas->TextOutAtDepth(X, Y, Chart->Width3D / 2, title->Caption());
+        Canvas->SetTextAlign(static_cast<int>(saved));
         return;
     }
-    const bool exponent = FLabelsExponent;
-    FLabelsExponent = false;
-    try {
-        DrawLabelAt(X, Y, FTitle->Angle(), FTitle->Caption(), FTitle.get());
-    } catch (...) {
-        FLabelsExponent = exponent;
-        throw;
-    }
-    FLabelsExponent = exponent;
+    // A title is drawn as a label, without the raised exponents of the value labels.
+    TextAt(X, Y, title->Angle(), title->Caption(), title, false);
 }
 
-void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, TTeeCustomShape* Format)
+void TAxisPainter::TextAt(int X, int Y, int Angle, const std::string& Text, TTeeCustomShape* Format, bool Exponent)
 {
-    if (FParentChart == nullptr)
-        return;
-    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    TTeeCanvas3D* canvas = Canvas;
     if (Format == nullptr)
-        Format = FItems->Format();
+        Format = A.Items()->Format();
     Angle %= 360;
     if (Angle < 0)
         Angle += 360;
-    const bool o = FOtherSide;
+    const bool o = Place.OtherSide;
     canvas->ApplyFont(Format->Font());
     const int height = canvas->TextHeight("W");
     const int h = height / 2;
 
     // Alignment and offset by angle.
     auto align0 = [&](bool other) -> unsigned {
-        if (FHorizontal)
+        if (Place.Horizontal)
             return other ? AlignCenterBottom : AlignCenter;
         return other ? AlignLeft : AlignRight;
     };
     unsigned align = AlignLeft;
     switch (Angle) {
     case 0:
-        if (!FHorizontal && FLabelsAlign == alOpposite) {
-            const int size = SizeLabels();
+        if (!Place.Horizontal && Labels.Align == alOpposite) {
+            const int size = A.SizeLabels();
             align = o ? AlignRight : AlignLeft;
             X = AddSat(X, o ? static_cast<long long>(size) : -static_cast<long long>(size));
         } else {
             align = align0(o);
         }
-        if (!FHorizontal)
+        if (!Place.Horizontal)
             Y -= h;
         canvas->ApplyFont(Format->Font());
         break;
     case 180:
-        if (!FHorizontal && FLabelsAlign == alOpposite) {
-            const int size = SizeLabels();
+        if (!Place.Horizontal && Labels.Align == alOpposite) {
+            const int size = A.SizeLabels();
             align = !o ? AlignRight : AlignLeft;
             X = AddSat(X, !o ? static_cast<long long>(size) : -static_cast<long long>(size));
         } else {
             align = align0(!o);
         }
-        if (!FHorizontal)
+        if (!Place.Horizontal)
             Y += h;
         canvas->ApplyFont(Format->Font());
         break;
     case 90:
-        if (FHorizontal) {
+        if (Place.Horizontal) {
             align = o ? AlignLeft : AlignRight;
             X -= h;
         } else {
@@ -302,7 +315,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
         }
         break;
     case 270:
-        if (FHorizontal) {
+        if (Place.Horizontal) {
             align = o ? AlignRight : AlignLeft;
             X += h;
         } else {
@@ -317,13 +330,13 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
     std::string text = Text;
     // The label event sees the place and text first, so that a suppressed label gets no
     // frame and a changed text gets a frame that fits it.
-    if (OnDrawLabel) {
+    if (A.OnDrawLabel) {
         bool drawLabel = true;
-        OnDrawLabel(this, X, Y, IZPos, text, drawLabel);
+        A.OnDrawLabel(&A, X, Y, ZPos, text, drawLabel);
         if (!drawLabel)
             return;
     }
-    if (Angle == 45 && FHorizontal && !o) {
+    if (Angle == 45 && Place.Horizontal && !o) {
         // Moved back along its direction so that the text ends at the axis.
         const double shift = canvas->TextWidth(text) * std::sin(Pi / 4);
         X = static_cast<int>(std::lround(X - shift));
@@ -339,7 +352,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
     const int M = static_cast<int>(std::nearbyint(L * 0.5 * (n + 1)));
     const bool alongY = Angle != 90 && Angle != 270;
     const bool straight = Angle == 0 || Angle == 180 || Angle == 90 || Angle == 270;
-    if (FHorizontal) {
+    if (Place.Horizontal) {
         if (Angle == 0)
             Y -= o ? T : L;
         else if (Angle == 180)
@@ -379,7 +392,7 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
         const int bh = height * n + 2;
         const int left = static_cast<int>(std::lround(sx - bw / 2.0));
         const int top = static_cast<int>(std::lround(sy - bh / 2.0));
-        Format->DrawRectRotated(TRect(left, top, left + bw, top + bh), Angle, IZPos);
+        Format->DrawRectRotated(TRect(left, top, left + bw, top + bh), Angle, ZPos);
         if (canvas->Brush() != nullptr)
             canvas->Brush()->SetStyle(bsClear);
         canvas->ApplyFont(Format->Font());
@@ -406,12 +419,12 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
             y = AddSat(Y, std::lround(static_cast<double>(i) * height * std::cos(a)));
         }
         if (Angle == 0) {
-            if (FLabelsExponent)
-                DrawExponentLine(canvas, IZPos, x, y, align, lines[i]);
+            if (Exponent)
+                DrawExponentLine(canvas, ZPos, x, y, align, lines[i]);
             else
-                canvas->TextOutAtDepth(x, y, IZPos, lines[i]);
+                canvas->TextOutAtDepth(x, y, ZPos, lines[i]);
         } else {
-            canvas->RotatedTextAtDepth(x, y, IZPos, Angle, lines[i]);
+            canvas->RotatedTextAtDepth(x, y, ZPos, Angle, lines[i]);
         }
     }
     canvas->SetTextAlign(static_cast<int>(saved));
@@ -419,61 +432,61 @@ void TChartAxis::DrawLabelAt(int X, int Y, int Angle, const std::string& Text, T
 
 void TAxisPainter::Label(int P, const std::string& Text, TAxisItem* Format)
 {
-    TTeeCanvas3D* canvas = A.FParentChart->Canvas();
+    TTeeCanvas3D* canvas = Canvas;
     canvas->ApplyFont(Format != nullptr ? Format->Font() : A.LabelsFont());
     if (canvas->Brush() != nullptr)
         canvas->Brush()->SetStyle(bsClear);
-    if (A.FIsDepthAxis) {
+    if (A.IsDepthAxis()) {
         canvas->SetBackMode(TRANSPARENT);
         const unsigned saved = canvas->GetTextAlign();
-        canvas->SetTextAlign(A.FOtherSide ? AlignLeft : AlignRight);
+        canvas->SetTextAlign(Place.OtherSide ? AlignLeft : AlignRight);
         // Centred on the tick's height.
         const int y = A.DepthAxisPos() - canvas->TextHeight("W") / 2;
-        const int x = A.FOtherSide ? A.PosLabels : A.PosLabels - 2 - canvas->TextWidth("W") / 2;
+        const int x = Place.OtherSide ? A.PosLabels : A.PosLabels - 2 - canvas->TextWidth("W") / 2;
         canvas->TextOutAtDepth(x, y, P, Text);
         canvas->SetTextAlign(static_cast<int>(saved));
         return;
     }
     int row = A.PosLabels;
-    if (A.FLabelsAlternate) {
+    if (Labels.Alternate) {
         if (!AlternateFirstRow) {
-            if (A.FHorizontal) {
+            if (Place.Horizontal) {
                 const int h = canvas->TextHeight("W");
-                row = A.FOtherSide ? A.PosLabels - h : A.PosLabels + h;
+                row = Place.OtherSide ? A.PosLabels - h : A.PosLabels + h;
             } else {
                 const int w = A.MaxLabelsWidth();
                 canvas->ApplyFont(Format != nullptr ? Format->Font() : A.LabelsFont());
-                row = A.FOtherSide ? A.PosLabels + w : A.PosLabels - w;
+                row = Place.OtherSide ? A.PosLabels + w : A.PosLabels - w;
             }
         }
         AlternateFirstRow = !AlternateFirstRow;
     }
-    if (A.FHorizontal)
-        A.DrawLabelAt(P, row, A.FLabelsAngle, Text, Format);
+    if (Place.Horizontal)
+        TextAt(P, row, Labels.Angle, Text, Format, Labels.Exponent);
     else
-        A.DrawLabelAt(row, P, A.FLabelsAngle, Text, Format);
+        TextAt(row, P, Labels.Angle, Text, Format, Labels.Exponent);
 }
 
 // ---- ticks and grids ------------------------------------------------------------------
 
 void TAxisPainter::TickSet(const std::vector<int>& Positions, int D, int Length)
 {
-    TTeeCanvas3D* canvas = A.FParentChart->Canvas();
+    TTeeCanvas3D* canvas = Canvas;
     const int w = AxisWallSize(A);
-    const int z = A.IZPos;
+    const int z = ZPos;
     for (const int p : Positions) {
-        if (A.FIsDepthAxis) {
+        if (A.IsDepthAxis()) {
             const int y = A.DepthAxisPos();
-            const int x0 = A.FOtherSide ? A.PosAxis + D : A.PosAxis - D;
-            const int x1 = A.FOtherSide ? x0 + Length : x0 - Length;
+            const int x0 = Place.OtherSide ? A.PosAxis + D : A.PosAxis - D;
+            const int x1 = Place.OtherSide ? x0 + Length : x0 - Length;
             canvas->LineAtDepth(x0, y, x1, y, p);
-        } else if (A.FHorizontal) {
-            const int y0 = A.FOtherSide ? A.PosAxis - D : A.PosAxis + w + D;
-            const int y1 = A.FOtherSide ? y0 - Length : y0 + Length;
+        } else if (Place.Horizontal) {
+            const int y0 = Place.OtherSide ? A.PosAxis - D : A.PosAxis + w + D;
+            const int y1 = Place.OtherSide ? y0 - Length : y0 + Length;
             canvas->LineAtDepth(p, y0, p, y1, z);
         } else {
-            const int x0 = A.FOtherSide ? A.PosAxis + D : A.PosAxis - (w + D);
-            const int x1 = A.FOtherSide ? x0 + Length : x0 - Length;
+            const int x0 = Place.OtherSide ? A.PosAxis + D : A.PosAxis - (w + D);
+            const int x1 = Place.OtherSide ? x0 + Length : x0 - Length;
             canvas->LineAtDepth(x0, p, x1, p, z);
         }
     }
@@ -481,10 +494,10 @@ void TAxisPainter::TickSet(const std::vector<int>& Positions, int D, int Length)
 
 void TAxisPainter::GridLine(int P, bool Behind)
 {
-    TTeeCanvas3D* canvas = A.FParentChart->Canvas();
-    const TRect& r = A.FParentChart->ChartRect;
-    const int depth = A.FParentChart->Width3D;
-    if (A.FIsDepthAxis) {
+    TTeeCanvas3D* canvas = Canvas;
+    const TRect& r = Chart->ChartRect;
+    const int depth = Chart->Width3D;
+    if (A.IsDepthAxis()) {
         // Across the floor and up the left wall at the depth of the position.
         canvas->LineAtDepth(r.Left, r.Bottom, r.Right, r.Bottom, P);
         canvas->LineAtDepth(r.Left, r.Top, r.Left, r.Bottom, P);
@@ -492,12 +505,12 @@ void TAxisPainter::GridLine(int P, bool Behind)
     }
     // Between the axis lines that frame the plot, not over them.
     auto across = [&](int z) {
-        if (A.FHorizontal)
+        if (Place.Horizontal)
             canvas->LineAtDepth(P, r.Top + 1, P, r.Bottom - 1, z);
         else
             canvas->LineAtDepth(r.Left + 1, P, r.Right - 1, P, z);
     };
-    if (!A.FParentChart->View3D()) {
+    if (!Chart->View3D()) {
         across(0);
         return;
     }
@@ -506,22 +519,22 @@ void TAxisPainter::GridLine(int P, bool Behind)
         return;
     }
     across(depth);
-    const int z0 = static_cast<int>(std::lround(depth * A.FGrid->ZPosition() * 0.01));
-    if (A.FHorizontal)
-        canvas->DepthLine(P, A.FOtherSide ? r.Top : r.Bottom, z0, depth);
+    const int z0 = static_cast<int>(std::lround(depth * A.Grid()->ZPosition() * 0.01));
+    if (Place.Horizontal)
+        canvas->DepthLine(P, Place.OtherSide ? r.Top : r.Bottom, z0, depth);
     else
-        canvas->DepthLine(A.FOtherSide ? r.Right : r.Left, P, z0, depth);
+        canvas->DepthLine(Place.OtherSide ? r.Right : r.Left, P, z0, depth);
 }
 
 std::vector<int> TAxisPainter::MinorPositions() const
 {
     std::vector<int> result;
-    if (A.Tick.empty() || A.FMinorTickCount <= 0)
+    if (A.Tick.empty() || A.TickSettings().MinorCount <= 0)
         return result;
     // More than one minor mark per pixel draws nothing new.
-    const int count = std::min(A.FMinorTickCount, std::max(1, std::abs(A.FMap.AxisSize)));
-    const double f = 1.0 / (A.FMinorTickCount + 1.0);
-    if (!A.FLogarithmic) {
+    const int count = std::min(A.TickSettings().MinorCount, std::max(1, std::abs(Map.AxisSize)));
+    const double f = 1.0 / (A.TickSettings().MinorCount + 1.0);
+    if (!A.StepSettings().Logarithmic) {
         if (A.Tick.size() < 2)
             return result;
         const double d = (static_cast<double>(A.Tick[1]) - A.Tick[0]) * f;
@@ -543,17 +556,17 @@ std::vector<int> TAxisPainter::MinorPositions() const
             if (std::find(values.begin(), values.end(), v) == values.end())
                 values.push_back(v);
         };
-        const double first = A.ValueAtPixel(A.Tick.front());
-        addOnce(first / A.FLogarithmicBase);
+        const double first = Map.ValueAtPixel(A.Tick.front());
+        addOnce(first / A.StepSettings().LogarithmicBase);
         for (const int p : A.Tick)
-            addOnce(A.ValueAtPixel(p));
-        addOnce(A.ValueAtPixel(A.Tick.back()) * A.FLogarithmicBase);
+            addOnce(Map.ValueAtPixel(p));
+        addOnce(Map.ValueAtPixel(A.Tick.back()) * A.StepSettings().LogarithmicBase);
         for (const double v : values) {
-            const double span = v * A.FLogarithmicBase - v;
+            const double span = v * A.StepSettings().LogarithmicBase - v;
             for (int k = 1; k <= count; ++k) {
                 const double m = v + k * span * f;
-                if (m >= A.FMap.Minimum && m <= A.FMap.Maximum)
-                    result.push_back(A.CalcPosValue(m));
+                if (m >= Map.Minimum && m <= Map.Maximum)
+                    result.push_back(Map.CalcPos(m));
             }
         }
     }
@@ -562,35 +575,33 @@ std::vector<int> TAxisPainter::MinorPositions() const
 
 void TAxisPainter::TicksAndGrids()
 {
-    TTeeCanvas3D* canvas = A.FParentChart->Canvas();
+    TTeeCanvas3D* canvas = Canvas;
     if (canvas->Brush() != nullptr)
         canvas->Brush()->SetStyle(bsClear);
     canvas->SetBackMode(TRANSPARENT);
     const int w = AxisWallSize(A);
     const bool behind = AxesBehind(A);
 
-    if (A.FAxis->Visible()) {
-        canvas->AssignPen(A.FAxis.get(), A.FAxis->Color());
-        if (A.FIsDepthAxis) {
-            canvas->DepthLine(A.PosAxis, A.DepthAxisPos(), A.FMap.StartPos, A.FMap.EndPos);
-        } else if (A.FHorizontal) {
-            const int y = A.FOtherSide ? A.PosAxis : A.PosAxis + w;
-            canvas->LineAtDepth(A.FMap.StartPos, y, A.FMap.EndPos + 1, y, A.IZPos);
+    if (A.Axis()->Visible()) {
+        canvas->AssignPen(A.Axis(), A.Axis()->Color());
+        if (A.IsDepthAxis()) {
+            canvas->DepthLine(A.PosAxis, A.DepthAxisPos(), Map.StartPos, Map.EndPos);
+        } else if (Place.Horizontal) {
+            const int y = Place.OtherSide ? A.PosAxis : A.PosAxis + w;
+            canvas->LineAtDepth(Map.StartPos, y, Map.EndPos + 1, y, ZPos);
         } else {
-            const int x = A.FOtherSide ? A.PosAxis : A.PosAxis - w;
-            canvas->LineAtDepth(x, A.FMap.StartPos, x, A.FMap.EndPos + 1, A.IZPos);
+            const int x = Place.OtherSide ? A.PosAxis : A.PosAxis - w;
+            canvas->LineAtDepth(x, Map.StartPos, x, Map.EndPos + 1, ZPos);
         }
     }
-    if (A.FTicks->Visible()) {
-        canvas->AssignPen(A.FTicks.get(), A.FTicks->Color());
-        TickSet(A.Tick, 1, A.FTickLength);
+    if (A.Ticks()->Visible()) {
+        canvas->AssignPen(A.Ticks(), A.Ticks()->Color());
+        TickSet(A.Tick, 1, A.TickSettings().Length);
     }
-    auto inside = [&](int p) { return p > std::min(A.FMap.StartPos, A.FMap.EndPos) && p < std::max(A.FMap.StartPos, A.FMap.EndPos); };
-    if (A.FGrid->Visible()) {
-        if (A.OnDrawGrids)
-            A.OnDrawGrids(&A);
-        canvas->AssignPen(A.FGrid.get(), A.FGrid->Color());
-        if (A.FGrid->Centered()) {
+    auto inside = [&](int p) { return p > std::min(Map.StartPos, Map.EndPos) && p < std::max(Map.StartPos, Map.EndPos); };
+    if (A.Grid()->Visible()) {
+        canvas->AssignPen(A.Grid(), A.Grid()->Color());
+        if (A.Grid()->Centered()) {
             for (size_t t = 1; t < A.Tick.size(); ++t) {
                 const int p = static_cast<int>(std::nearbyint((static_cast<double>(A.Tick[t - 1]) + A.Tick[t]) * 0.5));
                 if (inside(p))
@@ -602,21 +613,21 @@ void TAxisPainter::TicksAndGrids()
                     GridLine(p, behind);
         }
     }
-    if (A.FTicksInner->Visible()) {
-        canvas->AssignPen(A.FTicksInner.get(), A.FTicksInner->Color());
-        TickSet(A.Tick, -1, -A.FTickInnerLength);
+    if (A.TicksInner()->Visible()) {
+        canvas->AssignPen(A.TicksInner(), A.TicksInner()->Color());
+        TickSet(A.Tick, -1, -A.TickSettings().InnerLength);
     }
-    const bool minorTicks = A.FMinorTicks->Visible();
-    const bool minorGrid = A.FMinorGrid->Visible();
+    const bool minorTicks = A.MinorTicks()->Visible();
+    const bool minorGrid = A.MinorGrid()->Visible();
     if (!A.Tick.empty() && (minorTicks || minorGrid)) {
         std::vector<int> minor = MinorPositions();
         minor.erase(std::remove_if(minor.begin(), minor.end(), [&](int p) { return !inside(p); }), minor.end());
         if (minorTicks) {
-            canvas->AssignPen(A.FMinorTicks.get(), A.FMinorTicks->Color());
-            TickSet(minor, 1, A.FMinorTickLength);
+            canvas->AssignPen(A.MinorTicks(), A.MinorTicks()->Color());
+            TickSet(minor, 1, A.TickSettings().MinorLength);
         }
         if (minorGrid) {
-            canvas->AssignPen(A.FMinorGrid.get(), A.FMinorGrid->Color());
+            canvas->AssignPen(A.MinorGrid(), A.MinorGrid()->Color());
             for (const int p : minor)
                 GridLine(p, behind);
         }

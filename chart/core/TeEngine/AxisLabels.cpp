@@ -1,7 +1,7 @@
 // The label side of an axis: the step between labels for its size and settings, the
-// label texts and sizes, the automatic label style, and the loops that place the labels
-// along the axis.
-#include "TeEngine/Axis.h"
+// label sizes, the automatic label style, and the loops that place the labels along the
+// axis. The texts come from the axis' label formatter (AxisLabelFormat.cpp).
+#include "TeEngine/AxisLabelLoop.h"
 
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/Series.h"
@@ -9,7 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -18,27 +18,12 @@ double RoundEven(double X) { return std::nearbyint(X); }
 
 bool IsVerticalAngle(int Angle) { return Angle == 90 || Angle == 270; }
 
-// True when the default value picture "#,##0.###" (three decimals) reads as Value, within
-// 1 %: not so for values far below 0.001, which it shows as "0".
-bool DefaultPictureHolds(double Value)
+// Whether the axis is S's non-mandatory one: an ordinary series puts its X values on
+// horizontal axes, a horizontal series its Y values on vertical ones.
+bool IsSeriesOnOtherAxis(const TChartSeries* S, bool Horizontal)
 {
-    if (!(std::fabs(Value) < 1))
-        return true;
-    const double shown = std::round(Value * 1000) / 1000;
-    return std::fabs(shown - Value) <= 0.01 * std::fabs(Value);
+    return S->YMandatory() ? Horizontal : !Horizontal;
 }
-
-// The decimals that show every multiple of Step: 2 for 0.05, 5 for 0.00002; at most 15.
-int DecimalsOfStep(double Step)
-{
-    double scaled = std::fabs(Step);
-    for (int d = 0; d < 15; ++d, scaled *= 10)
-        if (std::fabs(scaled - RoundEven(scaled)) <= 1e-6 * scaled)
-            return d;
-    return 15;
-}
-
-const char* const DefaultValuesFormat = "#,##0.###";
 
 }  // namespace
 
@@ -56,187 +41,25 @@ int MultiLineTextWidth(TCustomAxisPanel* Chart, const std::string& Text, int& Nu
     return width;
 }
 
-int TChartAxis::CountLabelLines(const std::string& Text)
+int CountLabelLines(const std::string& Text)
 {
     if (Text.empty())
         return 0;
     return static_cast<int>(std::count(Text.begin(), Text.end(), TeeLineSeparator)) + 1;
 }
 
-double TChartAxis::LogBaseRound(double Value) const
-{
-    return NearestPowerOfBase(Value, FLogarithmicBase);
-}
-
-const std::string& TAxisLabelTexts::Text(double Value, const std::string& Format)
-{
-    const TFormatSettings& fs = FormatSettings();
-    if (FFormat != Format || FDecimal != fs.DecimalSeparator || FThousand != fs.ThousandSeparator ||
-        FTexts.size() > 1000) {
-        FTexts.clear();
-        FFormat = Format;
-        FDecimal = fs.DecimalSeparator;
-        FThousand = fs.ThousandSeparator;
-    }
-    uint64_t bits;
-    std::memcpy(&bits, &Value, sizeof bits);
-    auto at = FTexts.find(bits);
-    if (at == FTexts.end())
-        at = FTexts.emplace(bits, FormatFloat(Format, Value)).first;
-    return at->second;
-}
+// ---- the axis' entry points --------------------------------------------------------------
 
 std::string TChartAxis::LabelValueText(double Value)
 {
-    std::string text;
-    // Asked afresh: series marks and legends ask for texts outside the label loops.
-    IAxisDateTime = IsDateTimeAxis();
-    if (IAxisDateTime) {
-        if (Value >= 0) {
-            const std::string format = FDateTimeFormat.empty() ? ChooseTextByValue(FMap.Range) : FDateTimeFormat;
-            text = FormatDateTime(format, Value);
-        }
-    } else {
-        // The default picture with the decimals that the step needs (three at least).
-        text = FLabelDecimals > 3 && FAxisValuesFormat == DefaultValuesFormat
-                   ? FLabelTexts.Text(Value, "#,##0." + std::string(FLabelDecimals, '#'))
-                   : FLabelTexts.Text(Value, FAxisValuesFormat);
-        // A logarithmic axis labels powers far below 0.001, which the default picture
-        // would all show as "0": such a label shows its value in the general format, to
-        // six digits, which the label values never exceed but their arithmetic's noise does.
-        if (FLogarithmic && FAxisValuesFormat == DefaultValuesFormat && !DefaultPictureHolds(Value))
-            text = FloatToStrF(Value, TFloatFormat::ffGeneral, 6, 0);
-        // Beyond fifteen digits the picture would print every digit of a huge value (a
-        // label hundreds of characters long, and the digits past the fifteenth are noise):
-        // such a value shows in the general format, to twelve digits, so that the noise
-        // of steps taken down from the top ("5.00000000000001E306") does not show.
-        else if (FAxisValuesFormat == DefaultValuesFormat && std::fabs(Value) >= 1e15)
-            text = FloatToStrF(Value, TFloatFormat::ffGeneral, 12, 0);
-    }
+    // The date-time flag is asked afresh: series marks and legends ask for texts outside
+    // the label loops.
+    std::string text = FFormatter.Text(Value, FLabelSettings, FSteps.Logarithmic, IsDateTimeAxis(), FMap.Range);
     if (FParentChart != nullptr && FParentChart->OnGetAxisLabel)
         FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
-    if (FLabelsMultiLine)
+    if (FLabelSettings.MultiLine)
         std::replace(text.begin(), text.end(), ' ', TeeLineSeparator);
     return text;
-}
-
-int TChartAxis::LabelSizeForValue(bool IsHorizontal, double Value)
-{
-    const std::string text = LabelValueText(Value);
-    int lines = 0;
-    const int w = MultiLineTextWidth(FParentChart, text, lines);
-    const bool across = IsHorizontal ? IsVerticalAngle(FLabelsAngle) : (FLabelsAngle == 0 || FLabelsAngle == 180);
-    if (across)
-        return FParentChart != nullptr ? FParentChart->Canvas()->TextHeight("W") * lines : 0;
-    return w;
-}
-
-double TChartAxis::LabelStepForRange()
-{
-    const auto stepForSize = [&] {
-        const int s =
-            std::max(LabelSizeForValue(FHorizontal, FMap.Maximum), LabelSizeForValue(FHorizontal, FMap.Minimum));
-        double step = CalcIncrementFromSize(s);
-        if (FLabelsAlternate)
-            step = FLogarithmic ? step / FLogarithmicBase : step * 0.5;
-        return step;
-    };
-    FLabelDecimals = 3;
-    double step = stepForSize();
-    // A step finer than the default picture's three decimals would label different
-    // values alike ("0 0 0" on a deep zoom): the labels get the decimals of the step,
-    // and the step is chosen again for the wider texts (a coarser step needs no more).
-    // Logarithmic labels stand at powers of the base unless an increment is given.
-    if (FAxisValuesFormat == DefaultValuesFormat && !IAxisDateTime && (!FLogarithmic || FIncrement != 0) && step > 0 &&
-        std::isfinite(step) && DecimalsOfStep(step) > 3) {
-        FLabelDecimals = DecimalsOfStep(step);
-        step = stepForSize();
-        FLabelDecimals = std::max(3, DecimalsOfStep(step));
-    }
-    return step;
-}
-
-double TChartAxis::CalcIncrementFromSize(int LabelSize)
-{
-    int count = 1;
-    double s = 0;
-    if (LabelSize >= 1) {
-        s = LabelSize;
-        if (FLabelsSeparation > 0)
-            s += RoundEven(FLabelsSeparation * 0.01 * s);
-        count = static_cast<int>(RoundEven(FMap.AxisSize * 1.0 / s));
-    }
-    double step = CalcIncrementForLabels(count);
-    // The count of labels that fit is rounded, and so is the count a step gives: both
-    // may round up, and labels a step apart would then touch or overlap. A numeric step
-    // grows until its labels stand at least their size and separation apart, and a
-    // separation rounded to a pixel or two still leaves a blank between texts side by
-    // side (line heights carry their own leading). The size is that of the labels the
-    // step gives at the ends, not of the ends' own values.
-    if (FLabelsSeparation > 0 && s > 0 && !IAxisDateTime && !FLogarithmic && FMap.AxisSize > 0 &&
-        std::isfinite(FMap.Range) && FMap.Range != 0) {
-        const bool sideBySide = FHorizontal ? !IsVerticalAngle(FLabelsAngle) : IsVerticalAngle(FLabelsAngle);
-        const double blank =
-            sideBySide && FParentChart != nullptr ? FParentChart->Canvas()->TextWidth(" ") : 0;
-        const auto room = [&](double Step) {
-            double a = FMap.Minimum, b = FMap.Maximum;
-            if (FRoundFirstLabel) {
-                a = std::trunc(a / Step) * Step;
-                b = std::trunc(b / Step) * Step;
-            }
-            const double size = std::max(LabelSizeForValue(FHorizontal, a), LabelSizeForValue(FHorizontal, b));
-            return size + std::max(RoundEven(FLabelsSeparation * 0.01 * size), blank);
-        };
-        const double pixelsPerValue = FMap.AxisSize / std::fabs(FMap.Range);
-        for (int guard = 0; guard < MaxLabelSteps && std::isfinite(step) && step * pixelsPerValue < room(step);
-             ++guard)
-            step = NextStepValue(step);
-    }
-    return step;
-}
-
-double TChartAxis::CalcIncrementForLabels(int MaxLabels)
-{
-    if (MaxLabels > 0)
-        return IAxisDateTime ? CalcDateTimeIncrement(MaxLabels) : CalcNumericIncrement(MaxLabels);
-    return IAxisDateTime ? DateTimeStep[dtOneMicroSecond] : 1e-12;
-}
-
-bool TChartAxis::IsSeriesOnOtherAxis(const TChartSeries* S) const
-{
-    // An ordinary series puts its X values on horizontal axes; a horizontal series its
-    // Y values on vertical ones.
-    return S->YMandatory() ? FHorizontal : !FHorizontal;
-}
-
-TAxisStepSettings TChartAxis::StepSettings() const
-{
-    TAxisStepSettings settings;
-    settings.Increment = FIncrement;
-    settings.LabelsSeparation = FLabelsSeparation;
-    settings.Logarithmic = FLogarithmic;
-    settings.LogarithmicBase = FLogarithmicBase;
-    return settings;
-}
-
-double TChartAxis::CalcNumericIncrement(int MaxLabels) const
-{
-    // Whole steps when an active series on this axis has no more points than labels (a
-    // series without points has none to step between).
-    bool whole = false;
-    if (!(FIncrement > 0) && FMap.Range >= 1 && FParentChart != nullptr) {
-        for (int t = 0; t < FParentChart->SeriesCount() && !whole; ++t) {
-            TChartSeries* s = FParentChart->Series(t);
-            whole = s->Active() && s->IsBoundToAxis(const_cast<TChartAxis*>(this)) && IsSeriesOnOtherAxis(s) &&
-                    s->Count() > 0 && s->Count() <= MaxLabels;
-        }
-    }
-    return NumericLabelStep(StepSettings(), FMap.Range, MaxLabels, whole);
-}
-
-double TChartAxis::CalcDateTimeIncrement(int MaxLabels) const
-{
-    return DateTimeLabelStep(FIncrement, FMap.Range, MaxLabels);
 }
 
 TAxisLabelStyle TChartAxis::AutoLabelStyle()
@@ -249,7 +72,7 @@ TAxisLabelStyle TChartAxis::AutoLabelStyle()
         if (!s->Active() || !s->IsBoundToAxis(this))
             continue;
         result = talValue;
-        if (IsSeriesOnOtherAxis(s) && s->Labels()->Count() > 0 && !s->Labels()->Label(0).empty())
+        if (IsSeriesOnOtherAxis(s, FPlace.Horizontal) && s->Labels()->Count() > 0 && !s->Labels()->Label(0).empty())
             return talText;
     }
     return result;
@@ -257,58 +80,180 @@ TAxisLabelStyle TChartAxis::AutoLabelStyle()
 
 TAxisLabelStyle TChartAxis::GetLabelStyle()
 {
-    return FLabelStyle == talAuto ? AutoLabelStyle() : FLabelStyle;
+    return FLabelSettings.Style == talAuto ? AutoLabelStyle() : FLabelSettings.Style;
 }
 
 int TChartAxis::MaxLabelsWidth()
 {
-    if (FParentChart == nullptr)
-        return 0;
-    TTeeCanvas3D* canvas = FParentChart->Canvas();
+    return TAxisLabelLoop(*this, FMap, FFormatter).MaxLabelsWidth();
+}
+
+void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
+{
+    TAxisLabelLoop(*this, FMap, FFormatter, Draw).Run();
+}
+
+// ---- steps and sizes -------------------------------------------------------------------
+
+TAxisLabelLoop::TAxisLabelLoop(TChartAxis& Axis, TAxisScaleMap& Map, TAxisLabelFormatter& Formatter,
+                               TAxisLabelProc Draw)
+    : A(Axis),
+      Chart(Axis.ParentChart()),
+      Map(Map),
+      Formatter(Formatter),
+      Draw(std::move(Draw)),
+      Labels(Axis.LabelSettings()),
+      Steps(Axis.StepSettings()),
+      Ticks(Axis.TickSettings()),
+      Horizontal(Axis.Horizontal()),
+      DateTime(Axis.IsDateTimeAxis())
+{
+}
+
+int TAxisLabelLoop::LabelSize(double Value)
+{
+    const std::string text = A.LabelValueText(Value);
     int lines = 0;
-    if (FItems->Count() > 0) {
+    const int w = MultiLineTextWidth(Chart, text, lines);
+    const bool across = Horizontal ? IsVerticalAngle(Labels.Angle) : (Labels.Angle == 0 || Labels.Angle == 180);
+    if (across)
+        return Chart != nullptr ? Chart->Canvas()->TextHeight("W") * lines : 0;
+    return w;
+}
+
+double TAxisLabelLoop::Step()
+{
+    const auto stepForSize = [&] {
+        const int s = std::max(LabelSize(Map.Maximum), LabelSize(Map.Minimum));
+        double step = StepForSize(s);
+        if (Labels.Alternate)
+            step = Steps.Logarithmic ? step / Steps.LogarithmicBase : step * 0.5;
+        return step;
+    };
+    Formatter.SetDecimals(3);
+    double step = stepForSize();
+    // A step finer than the default picture's three decimals would label different
+    // values alike ("0 0 0" on a deep zoom): the labels get the decimals of the step,
+    // and the step is chosen again for the wider texts (a coarser step needs no more).
+    if (TAxisLabelFormatter::StepNeedsDecimals(step, Labels, Steps, DateTime)) {
+        Formatter.SetDecimals(TAxisLabelFormatter::DecimalsOfStep(step));
+        step = stepForSize();
+        Formatter.SetDecimals(std::max(3, TAxisLabelFormatter::DecimalsOfStep(step)));
+    }
+    return step;
+}
+
+double TAxisLabelLoop::StepForSize(int Size)
+{
+    int count = 1;
+    double s = 0;
+    if (Size >= 1) {
+        s = Size;
+        if (Steps.LabelsSeparation > 0)
+            s += RoundEven(Steps.LabelsSeparation * 0.01 * s);
+        count = static_cast<int>(RoundEven(Map.AxisSize * 1.0 / s));
+    }
+    double step = StepForCount(count);
+    // The count of labels that fit is rounded, and so is the count a step gives: both
+    // may round up, and labels a step apart would then touch or overlap. A numeric step
+    // grows until its labels stand at least their size and separation apart, and a
+    // separation rounded to a pixel or two still leaves a blank between texts side by
+    // side (line heights carry their own leading). The size is that of the labels the
+    // step gives at the ends, not of the ends' own values.
+    if (Steps.LabelsSeparation > 0 && s > 0 && !DateTime && !Steps.Logarithmic && Map.AxisSize > 0 &&
+        std::isfinite(Map.Range) && Map.Range != 0) {
+        const bool sideBySide = Horizontal ? !IsVerticalAngle(Labels.Angle) : IsVerticalAngle(Labels.Angle);
+        const double blank = sideBySide && Chart != nullptr ? Chart->Canvas()->TextWidth(" ") : 0;
+        const auto room = [&](double Step) {
+            double a = Map.Minimum, b = Map.Maximum;
+            if (Labels.RoundFirstLabel) {
+                a = std::trunc(a / Step) * Step;
+                b = std::trunc(b / Step) * Step;
+            }
+            const double size = std::max(LabelSize(a), LabelSize(b));
+            return size + std::max(RoundEven(Steps.LabelsSeparation * 0.01 * size), blank);
+        };
+        const double pixelsPerValue = Map.AxisSize / std::fabs(Map.Range);
+        for (int guard = 0; guard < MaxLabelSteps && std::isfinite(step) && step * pixelsPerValue < room(step);
+             ++guard)
+            step = NextStepValue(step);
+    }
+    return step;
+}
+
+double TAxisLabelLoop::StepForCount(int MaxLabels)
+{
+    if (MaxLabels > 0)
+        return DateTime ? DateTimeLabelStep(Steps.Increment, Map.Range, MaxLabels) : NumericStep(MaxLabels);
+    return DateTime ? DateTimeStep[dtOneMicroSecond] : 1e-12;
+}
+
+double TAxisLabelLoop::NumericStep(int MaxLabels) const
+{
+    // Whole steps when an active series on this axis has no more points than labels (a
+    // series without points has none to step between).
+    bool whole = false;
+    if (!(Steps.Increment > 0) && Map.Range >= 1 && Chart != nullptr) {
+        for (int t = 0; t < Chart->SeriesCount() && !whole; ++t) {
+            TChartSeries* s = Chart->Series(t);
+            whole = s->Active() && s->IsBoundToAxis(&A) && IsSeriesOnOtherAxis(s, Horizontal) && s->Count() > 0 &&
+                    s->Count() <= MaxLabels;
+        }
+    }
+    return NumericLabelStep(Steps, Map.Range, MaxLabels, whole);
+}
+
+int TAxisLabelLoop::MaxLabelsWidth()
+{
+    if (Chart == nullptr)
+        return 0;
+    TTeeCanvas3D* canvas = Chart->Canvas();
+    int lines = 0;
+    TAxisItems* items = A.Items();
+    if (items->Count() > 0) {
         int result = 0;
-        for (int t = 0; t < FItems->Count(); ++t) {
-            TAxisItem* item = FItems->Item(t);
+        for (int t = 0; t < items->Count(); ++t) {
+            TAxisItem* item = items->Item(t);
             canvas->ApplyFont(item->Font());
-            result = std::max(result, MultiLineTextWidth(FParentChart, item->Text(), lines));
+            result = std::max(result, MultiLineTextWidth(Chart, item->Text(), lines));
         }
         return result;
     }
-    switch (GetLabelStyle()) {
+    switch (A.GetLabelStyle()) {
     case talValue: {
-        double a = FMap.Minimum;
-        double b = FMap.Maximum;
-        if ((IAxisDateTime && FExactDateTime) || FRoundFirstLabel) {
-            const double step = LabelStepForRange();
+        double a = Map.Minimum;
+        double b = Map.Maximum;
+        if ((DateTime && Labels.ExactDateTime) || Labels.RoundFirstLabel) {
+            const double step = Step();
             if (step > 0 && std::isfinite(step)) {
-                a = std::trunc(FMap.Minimum / step) * step;
-                b = std::trunc(FMap.Maximum / step) * step;
+                a = std::trunc(Map.Minimum / step) * step;
+                b = std::trunc(Map.Maximum / step) * step;
             }
         }
         // The chart's label event does not take part in measuring.
-        auto restoreEvent = RestoreOnExit(FParentChart->OnGetAxisLabel);
-        FParentChart->OnGetAxisLabel = nullptr;
-        int widest = std::max(MultiLineTextWidth(FParentChart, LabelValueText(a), lines),
-                              MultiLineTextWidth(FParentChart, LabelValueText(b), lines));
+        auto restoreEvent = RestoreOnExit(Chart->OnGetAxisLabel);
+        Chart->OnGetAxisLabel = nullptr;
+        int widest = std::max(MultiLineTextWidth(Chart, A.LabelValueText(a), lines),
+                              MultiLineTextWidth(Chart, A.LabelValueText(b), lines));
         // The labels between the ends may be wider ("2.5" between "2" and "3"), above all
         // after a zoom: the room follows every label the range shows.
-        CalcLabels([&](int, const std::string& Text, TAxisItem*) {
-            widest = std::max(widest, MultiLineTextWidth(FParentChart, Text, lines));
-        });
+        const TAxisLabelProc measure = [&](int, const std::string& Text, TAxisItem*) {
+            widest = std::max(widest, MultiLineTextWidth(Chart, Text, lines));
+        };
+        TAxisLabelLoop(A, Map, Formatter, measure).Run();
         return widest + canvas->TextWidth(" ");
     }
     case talText: {
         int result = 0;
-        for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
-            TChartSeries* s = FParentChart->Series(t);
+        for (int t = 0; t < Chart->SeriesCount(); ++t) {
+            TChartSeries* s = Chart->Series(t);
             for (int i = 0; i < s->Labels()->Count(); ++i)
-                result = std::max(result, MultiLineTextWidth(FParentChart, s->Labels()->Label(i), lines));
+                result = std::max(result, MultiLineTextWidth(Chart, s->Labels()->Label(i), lines));
         }
         return result;
     }
     case talMark:
-        return FParentChart->LargestMarkWidth();
+        return Chart->LargestMarkWidth();
     case talAuto:
     case talNone:
         break;
@@ -318,59 +263,74 @@ int TChartAxis::MaxLabelsWidth()
 
 // ---- label loops ---------------------------------------------------------------------
 
-// The loops that place an axis' labels: down the values by a step, up the powers of a
-// logarithmic base, as the chart's event asks, along the series' points, down the depth
-// rows or over the custom labels. Each notes the tick of every label it handles on the
-// axis and hands each label to show to Draw (when given).
-class TAxisLabelLoop {
-public:
-    TAxisLabelLoop(TChartAxis& Axis, const TAxisLabelProc& Draw) : A(Axis), Draw(Draw) {}
-    void Values(double Step, int StepIndex);
-    void Logarithmic();
-    // False when the event gave no label, so that the values are walked instead.
-    bool Event();
-    void Series(TAxisLabelStyle Style);
-    void Depth();
-    void Custom();
-
-private:
-    // The label at V; with Dec, V then moves down by the step.
-    void LabelAt(double& V, double Step, int StepIndex, bool Dec);
-    void MoveDown(double& V, double Step, int StepIndex) const;
-    void AddTick(int P) { A.Tick.push_back(P); }
-    // Of the candidate label values (Index numbering them along the axis), those to label:
-    // all when they stand their size and the label separation apart, else those whose
-    // index is a multiple of the smallest stride that does (strides 1, 2, 3... with
-    // EveryKth, else 1, 2, 5, 10...). Values that are not shown on the axis are left out.
-    std::vector<double> Spaced(const std::vector<double>& Values, const std::vector<long long>& Index,
-                               bool EveryKth) const;
-    // The height of "W" for each line of Text.
-    int LabelExtent(const std::string& Text) const;
-
-    TChartAxis& A;
-    const TAxisLabelProc& Draw;
-};
+void TAxisLabelLoop::Run()
+{
+    A.Tick.clear();
+    if (Chart == nullptr)
+        return;
+    if (A.Items()->Count() > 0) {
+        Custom();
+        return;
+    }
+    const TAxisLabelStyle style = A.GetLabelStyle();
+    if (style == talNone)
+        return;
+    Chart->Canvas()->ApplyFont(A.LabelsFont());
+    const double step = Step();
+    int index = dtNone;
+    if (DateTime && Labels.ExactDateTime && Steps.Increment != 0) {
+        index = DateTimeStepIndex(Steps.Increment);
+        if (index != dtNone)
+            while (step > DateTimeStep[index] && index != dtOneYear)
+                ++index;
+    }
+    if (!((step > 0 || (index >= dtHalfMonth && index <= dtOneYear)) && Map.Maximum >= Map.Minimum))
+        return;
+    switch (style) {
+    case talValue: {
+        if (Chart->OnGetNextAxisLabel && Event())
+            return;
+        if (!Steps.Logarithmic || Steps.Increment != 0)
+            Values(step, index);
+        else
+            Logarithmic();
+        return;
+    }
+    case talMark:
+        Series(style);
+        return;
+    case talText:
+        if (A.IsDepthAxis())
+            Depth();
+        else
+            Series(style);
+        return;
+    case talAuto:
+    case talNone:
+        return;
+    }
+}
 
 int TAxisLabelLoop::LabelExtent(const std::string& Text) const
 {
-    if (A.FParentChart == nullptr)
+    if (Chart == nullptr)
         return 0;
-    return A.FParentChart->Canvas()->TextHeight("W") * TChartAxis::CountLabelLines(Text);
+    return Chart->Canvas()->TextHeight("W") * CountLabelLines(Text);
 }
 
 void TAxisLabelLoop::MoveDown(double& V, double Step, int StepIndex) const
 {
-    IncrementDateTimeStep(A.FExactDateTime && A.IAxisDateTime, false, V, StepIndex, Step);
+    IncrementDateTimeStep(Labels.ExactDateTime && DateTime, false, V, StepIndex, Step);
 }
 
 void TAxisLabelLoop::LabelAt(double& V, double Step, int StepIndex, bool Dec)
 {
-    const int p = A.CalcPosValue(V);
-    if (A.FLabelsOnAxis || (p > A.FMap.StartPos && p < A.FMap.EndPos)) {
-        if (!A.FTickOnLabelsOnly)
+    const int p = Map.CalcPos(V);
+    if (Labels.OnAxis || (p > Map.StartPos && p < Map.EndPos)) {
+        if (!Ticks.OnLabelsOnly)
             AddTick(p);
         if (A.Labels()) {
-            if (A.FTickOnLabelsOnly)
+            if (Ticks.OnLabelsOnly)
                 AddTick(p);
             const std::string text = A.LabelValueText(V);
             if (Draw)
@@ -383,30 +343,30 @@ void TAxisLabelLoop::LabelAt(double& V, double Step, int StepIndex, bool Dec)
 
 void TAxisLabelLoop::Values(double Step, int StepIndex)
 {
-    if (!std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum) || !(std::fabs(A.FMap.Range / Step) < MaxLabelSteps))
+    if (!std::isfinite(Map.Minimum) || !std::isfinite(Map.Maximum) || !(std::fabs(Map.Range / Step) < MaxLabelSteps))
         return;
     // A label within rounding of an end of the axis lies on it: sums and quotients of
     // steps such as 0.2 miss the ends by a few units in the last place.
     const double rounding = std::fabs(Step) * 1e-6;
     double v;
-    if (A.IAxisDateTime && A.FExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
-        v = RoundDateToStepStart(StepIndex, A.FMap.Maximum);
-    else if (FloatToStr(A.FMap.Minimum) == FloatToStr(A.FMap.Maximum) || !A.FRoundFirstLabel)
-        v = A.FMap.Maximum;
+    if (DateTime && Labels.ExactDateTime && StepIndex != dtNone && StepIndex >= dtOneDay)
+        v = RoundDateToStepStart(StepIndex, Map.Maximum);
+    else if (FloatToStr(Map.Minimum) == FloatToStr(Map.Maximum) || !Labels.RoundFirstLabel)
+        v = Map.Maximum;
     else
-        v = std::trunc(A.FMap.Maximum / Step + 1e-6) * Step;
+        v = std::trunc(Map.Maximum / Step + 1e-6) * Step;
     // Each move must make progress: a step lost in the value's precision ends the loop.
-    for (int guard = 0; v > A.FMap.Maximum + rounding && guard < MaxLabelSteps; ++guard) {
+    for (int guard = 0; v > Map.Maximum + rounding && guard < MaxLabelSteps; ++guard) {
         const double before = v;
         MoveDown(v, Step, StepIndex);
         if (!(v < before))
             return;
     }
-    if (A.FMap.RangeZero || std::fabs(A.FMap.Maximum - A.FMap.Minimum) < 1e-10 || FloatToStr(v) == FloatToStr(v - Step)) {
+    if (Map.RangeZero || std::fabs(Map.Maximum - Map.Minimum) < 1e-10 || FloatToStr(v) == FloatToStr(v - Step)) {
         LabelAt(v, Step, StepIndex, false);
         return;
     }
-    const double low = A.FMap.Minimum - rounding;
+    const double low = Map.Minimum - rounding;
     for (int guard = 0; v >= low && guard <= MaxLabelSteps; ++guard) {
         const double before = v;
         LabelAt(v, Step, StepIndex, true);
@@ -420,9 +380,9 @@ void TAxisLabelLoop::Values(double Step, int StepIndex)
 }
 
 std::vector<double> TAxisLabelLoop::Spaced(const std::vector<double>& Values, const std::vector<long long>& Index,
-                                           bool EveryKth) const
+                                           bool EveryKth)
 {
-    if (!(A.FLabelsSeparation > 0) || !A.Labels() || Values.size() < 2)
+    if (!(Steps.LabelsSeparation > 0) || !A.Labels() || Values.size() < 2)
         return Values;
     struct Shown {
         double V;
@@ -432,17 +392,17 @@ std::vector<double> TAxisLabelLoop::Spaced(const std::vector<double>& Values, co
     };
     std::vector<Shown> shown;
     for (size_t i = 0; i < Values.size(); ++i) {
-        const int p = A.CalcPosValue(Values[i]);
-        if (A.FLabelsOnAxis || (p > A.FMap.StartPos && p < A.FMap.EndPos))
-            shown.push_back({Values[i], Index[i], p, A.LabelSizeForValue(A.FHorizontal, Values[i])});
+        const int p = Map.CalcPos(Values[i]);
+        if (Labels.OnAxis || (p > Map.StartPos && p < Map.EndPos))
+            shown.push_back({Values[i], Index[i], p, LabelSize(Values[i])});
     }
     // Alternate rows put every other label on the same row.
-    const size_t gap = A.FLabelsAlternate ? 2 : 1;
+    const size_t gap = Labels.Alternate ? 2 : 1;
     const auto fits = [&](const std::vector<const Shown*>& L) {
         for (size_t i = 0; i + gap < L.size(); ++i) {
             const int a = L[i]->Size;
             const int b = L[i + gap]->Size;
-            const double room = (a + b) / 2.0 + RoundEven(A.FLabelsSeparation * 0.01 * std::max(a, b));
+            const double room = (a + b) / 2.0 + RoundEven(Steps.LabelsSeparation * 0.01 * std::max(a, b));
             if (std::abs(L[i + gap]->P - L[i]->P) < room)
                 return false;
         }
@@ -469,23 +429,23 @@ std::vector<double> TAxisLabelLoop::Spaced(const std::vector<double>& Values, co
 
 void TAxisLabelLoop::Logarithmic()
 {
-    if (A.FMap.Minimum == A.FMap.Maximum || !std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum))
+    if (Map.Minimum == Map.Maximum || !std::isfinite(Map.Minimum) || !std::isfinite(Map.Maximum))
         return;
-    const double base = A.FLogarithmicBase;
+    const double base = Steps.LogarithmicBase;
     double v;
-    if (A.FMap.Minimum > 0) {
-        v = A.LogBaseRound(A.FMap.Minimum);
+    if (Map.Minimum > 0) {
+        v = NearestPowerOfBase(Map.Minimum, base);
     } else {
-        A.FMap.Minimum = A.FMap.Minimum == 0 ? 0.1 : A.LogBaseRound(1e-10);
-        v = A.FMap.Minimum;
+        Map.Minimum = Map.Minimum == 0 ? 0.1 : NearestPowerOfBase(1e-10, base);
+        v = Map.Minimum;
     }
     const double logBase = std::log(base);
     if (A.MinorGrid()->Visible()) {
         double t = v;
-        if (t >= A.FMap.Minimum)
-            t = std::pow(base, std::log(A.FMap.Minimum) / logBase - 1);
-        if (t < A.FMap.Minimum)
-            AddTick(A.CalcPosValue(t));
+        if (t >= Map.Minimum)
+            t = std::pow(base, std::log(Map.Minimum) / logBase - 1);
+        if (t < Map.Minimum)
+            AddTick(Map.CalcPos(t));
     }
     const auto label = [&](const std::vector<double>& Values, const std::vector<long long>& Index, bool EveryKth) {
         for (double value : Spaced(Values, Index, EveryKth))
@@ -499,8 +459,8 @@ void TAxisLabelLoop::Logarithmic()
         std::vector<long long> exponents;
         const long long first = std::llround(std::log(v) / logBase);
         double value = v;
-        for (int guard = 0; value <= A.FMap.Maximum && guard < MaxLabelSteps; ++guard) {
-            if (value >= A.FMap.Minimum) {
+        for (int guard = 0; value <= Map.Maximum && guard < MaxLabelSteps; ++guard) {
+            if (value >= Map.Minimum) {
                 powers.push_back(value);
                 exponents.push_back(first + guard);
             }
@@ -509,8 +469,8 @@ void TAxisLabelLoop::Logarithmic()
         last = value;
         label(powers, exponents, true);
         if (!powers.empty()) {
-            if (A.MinorGrid()->Visible() && last > A.FMap.Maximum)
-                AddTick(A.CalcPosValue(last));
+            if (A.MinorGrid()->Visible() && last > Map.Maximum)
+                AddTick(Map.CalcPos(last));
             return;
         }
     }
@@ -520,13 +480,13 @@ void TAxisLabelLoop::Logarithmic()
     double value = v;
     // V rounded up past the maximum (4..8 in base 10 rounds to 10) would label nothing:
     // the multiples then start at the last one at or below the minimum.
-    if (value > A.FMap.Maximum && d > 0 && std::isfinite(d))
-        value = std::floor(A.FMap.Minimum / d) * d;
+    if (value > Map.Maximum && d > 0 && std::isfinite(d))
+        value = std::floor(Map.Minimum / d) * d;
     if (d > 0 && std::isfinite(d)) {
         std::vector<double> multiples;
         std::vector<long long> index;
-        for (int guard = 0; value <= A.FMap.Maximum && guard < MaxLabelSteps; ++guard) {
-            if (value >= A.FMap.Minimum) {
+        for (int guard = 0; value <= Map.Maximum && guard < MaxLabelSteps; ++guard) {
+            if (value >= Map.Minimum) {
                 multiples.push_back(value);
                 index.push_back(guard);
             }
@@ -535,19 +495,19 @@ void TAxisLabelLoop::Logarithmic()
         label(multiples, index, false);
     }
     last = value;
-    if (A.MinorGrid()->Visible() && last > A.FMap.Maximum)
-        AddTick(A.CalcPosValue(last));
+    if (A.MinorGrid()->Visible() && last > Map.Maximum)
+        AddTick(Map.CalcPos(last));
 }
 
 bool TAxisLabelLoop::Event()
 {
-    double v = A.FMap.Minimum;
+    double v = Map.Minimum;
     bool stop = true;
     for (int index = 0;; ++index) {
-        A.FParentChart->OnGetNextAxisLabel(&A, index, v, stop);
+        Chart->OnGetNextAxisLabel(&A, index, v, stop);
         if (stop)
             return index > 0;
-        if (!(v >= A.FMap.Minimum - 1e-7 && v <= A.FMap.Maximum + 1e-7))
+        if (!(v >= Map.Minimum - 1e-7 && v <= Map.Maximum + 1e-7))
             return true;
         double copy = v;
         LabelAt(copy, 0, dtNone, false);
@@ -562,8 +522,8 @@ void TAxisLabelLoop::Series(TAxisLabelStyle Style)
     std::vector<TChartSeries*> list;
     int first = -1;
     int last = -1;
-    for (int t = 0; t < A.FParentChart->SeriesCount(); ++t) {
-        TChartSeries* s = A.FParentChart->Series(t);
+    for (int t = 0; t < Chart->SeriesCount(); ++t) {
+        TChartSeries* s = Chart->Series(t);
         if (!s->Active() || !s->IsBoundToAxis(&A))
             continue;
         list.push_back(s);
@@ -589,8 +549,8 @@ void TAxisLabelLoop::Series(TAxisLabelStyle Style)
             } else {
                 candidate = s->LabelText(i);
             }
-            if (A.FParentChart->OnGetAxisLabel)
-                A.FParentChart->OnGetAxisLabel(&A, s, i, candidate);
+            if (Chart->OnGetAxisLabel)
+                Chart->OnGetAxisLabel(&A, s, i, candidate);
             if (!candidate.empty()) {
                 text = candidate;
                 source = s;
@@ -599,20 +559,20 @@ void TAxisLabelLoop::Series(TAxisLabelStyle Style)
         }
         if (source == nullptr)
             continue;
-        const double value = A.FHorizontal ? source->XValue(i) : source->YValue(i);
-        if (!(value >= A.FMap.Minimum && value <= A.FMap.Maximum))
+        const double value = Horizontal ? source->XValue(i) : source->YValue(i);
+        if (!(value >= Map.Minimum && value <= Map.Maximum))
             continue;
-        const int p = A.CalcPosValue(value);
-        if (!A.FTickOnLabelsOnly)
+        const int p = Map.CalcPos(value);
+        if (!Ticks.OnLabelsOnly)
             AddTick(p);
         if (!A.Labels())
             continue;
         int lines = 0;
-        const int width = MultiLineTextWidth(A.FParentChart, text, lines);
-        int size = (A.FHorizontal != IsVerticalAngle(A.FLabelsAngle)) ? width : LabelExtent(text);
+        const int width = MultiLineTextWidth(Chart, text, lines);
+        int size = (Horizontal != IsVerticalAngle(Labels.Angle)) ? width : LabelExtent(text);
         bool show = true;
-        if (A.FLabelsSeparation != 0 && havePrevious) {
-            size = (size + static_cast<int>(std::trunc(size * 0.02 * A.FLabelsSeparation))) / 2;
+        if (Steps.LabelsSeparation != 0 && havePrevious) {
+            size = (size + static_cast<int>(std::trunc(size * 0.02 * Steps.LabelsSeparation))) / 2;
             show = p - size >= previousPos + previousHalf || p + size <= previousPos - previousHalf;
             if (show) {
                 previousPos = p;
@@ -624,7 +584,7 @@ void TAxisLabelLoop::Series(TAxisLabelStyle Style)
             havePrevious = true;
         }
         if (show) {
-            if (A.FTickOnLabelsOnly)
+            if (Ticks.OnLabelsOnly)
                 AddTick(p);
             if (Draw)
                 Draw(p, text, nullptr);
@@ -634,23 +594,23 @@ void TAxisLabelLoop::Series(TAxisLabelStyle Style)
 
 void TAxisLabelLoop::Depth()
 {
-    if (A.FParentChart->ActiveSeriesCount() == 0 || !std::isfinite(A.FMap.Minimum) || !std::isfinite(A.FMap.Maximum))
+    if (Chart->ActiveSeriesCount() == 0 || !std::isfinite(Map.Minimum) || !std::isfinite(Map.Maximum))
         return;
-    const double from = std::trunc(A.FMap.Minimum);
-    const double to = std::trunc(A.FMap.Maximum);
+    const double from = std::trunc(Map.Minimum);
+    const double to = std::trunc(Map.Maximum);
     if (to - from > MaxLabelSteps)
         return;
     for (double t = from; t <= to; ++t) {
-        const int p = A.CalcYPosValue(A.FMap.Maximum - t - 0.5);
-        if (!A.FTickOnLabelsOnly)
+        const int p = Map.CalcYPos(Map.Maximum - t - 0.5);
+        if (!Ticks.OnLabelsOnly)
             AddTick(p);
         if (!A.Labels())
             continue;
         // The title of the t-th active series shown in the legend.
         std::string text;
         int n = 0;
-        for (int i = 0; i < A.FParentChart->SeriesCount(); ++i) {
-            TChartSeries* s = A.FParentChart->Series(i);
+        for (int i = 0; i < Chart->SeriesCount(); ++i) {
+            TChartSeries* s = Chart->Series(i);
             if (!s->Active() || !s->ShowInLegend())
                 continue;
             if (n++ == static_cast<int>(t)) {
@@ -658,9 +618,9 @@ void TAxisLabelLoop::Depth()
                 break;
             }
         }
-        if (A.FParentChart->OnGetAxisLabel)
-            A.FParentChart->OnGetAxisLabel(&A, nullptr, static_cast<int>(t), text);
-        if (A.FTickOnLabelsOnly)
+        if (Chart->OnGetAxisLabel)
+            Chart->OnGetAxisLabel(&A, nullptr, static_cast<int>(t), text);
+        if (Ticks.OnLabelsOnly)
             AddTick(p);
         if (Draw)
             Draw(p, text, nullptr);
@@ -669,70 +629,21 @@ void TAxisLabelLoop::Depth()
 
 void TAxisLabelLoop::Custom()
 {
-    for (int t = 0; t < A.FItems->Count(); ++t) {
-        TAxisItem* item = A.FItems->Item(t);
+    for (int t = 0; t < A.Items()->Count(); ++t) {
+        TAxisItem* item = A.Items()->Item(t);
         const double value = item->Value();
-        if (!(value >= A.FMinimum && value <= A.FMaximum))
+        if (!(value >= A.Minimum() && value <= A.Maximum()))
             continue;
-        const int p = A.CalcPosValue(value);
-        if (!A.FTickOnLabelsOnly)
+        const int p = Map.CalcPos(value);
+        if (!Ticks.OnLabelsOnly)
             AddTick(p);
         if (!item->Visible())
             continue;
         const std::string text = item->Text().empty() ? A.LabelValueText(value) : item->Text();
-        if (A.FTickOnLabelsOnly)
+        if (Ticks.OnLabelsOnly)
             AddTick(p);
         if (Draw)
             Draw(p, text, item);
     }
 }
 
-void TChartAxis::CalcLabels(const TAxisLabelProc& Draw)
-{
-    IAxisDateTime = IsDateTimeAxis();
-    Tick.clear();
-    if (FParentChart == nullptr)
-        return;
-    TAxisLabelLoop loop(*this, Draw);
-    if (FItems->Count() > 0) {
-        loop.Custom();
-        return;
-    }
-    const TAxisLabelStyle style = GetLabelStyle();
-    if (style == talNone)
-        return;
-    FParentChart->Canvas()->ApplyFont(LabelsFont());
-    const double step = LabelStepForRange();
-    int index = dtNone;
-    if (IAxisDateTime && FExactDateTime && FIncrement != 0) {
-        index = DateTimeStepIndex(FIncrement);
-        if (index != dtNone)
-            while (step > DateTimeStep[index] && index != dtOneYear)
-                ++index;
-    }
-    if (!((step > 0 || (index >= dtHalfMonth && index <= dtOneYear)) && FMap.Maximum >= FMap.Minimum))
-        return;
-    switch (style) {
-    case talValue: {
-        if (FParentChart->OnGetNextAxisLabel && loop.Event())
-            return;
-        if (!FLogarithmic || FIncrement != 0)
-            loop.Values(step, index);
-        else
-            loop.Logarithmic();
-        return;
-    }
-    case talMark:
-        loop.Series(style);
-        return;
-    case talText:
-        if (FIsDepthAxis)
-            loop.Depth();
-        else
-            loop.Series(style);
-        return;
-    case talAuto:
-    case talNone:
-        return;
-    }
-}

@@ -2,6 +2,7 @@
 // ranges, the label values and texts, events, text labels and custom labels.
 #include "axis_fixture.h"
 
+#include "TeEngine/AxisLabelLoop.h"
 #include "system/ScopeGuard.h"
 
 #include <cmath>
@@ -11,6 +12,20 @@ using namespace axistest;
 using Strings = std::vector<std::string>;
 
 using AxisLabels = AxisTest;
+// Label texts and steps without a chart.
+using AxisLabelValues = testsupport::ChartStartedTest;
+
+namespace {
+
+// A label pass over an axis' settings and a copy of its map.
+struct LabelPass {
+    explicit LabelPass(TChartAxis* Axis) : Map(Axis->Map()), Loop(*Axis, Map, Formatter) {}
+    TAxisScaleMap Map;
+    TAxisLabelFormatter Formatter;
+    TAxisLabelLoop Loop;
+};
+
+}  // namespace
 
 TEST_F(AxisLabels, NextStepValueWalksOneTwoFive)
 {
@@ -33,28 +48,28 @@ TEST_F(AxisLabels, NextStepValueWalksOneTwoFive)
     EXPECT_TRUE(std::isnan(NextStepValue(std::nan(""))));
 }
 
-TEST_F(AxisLabels, NumericIncrementGrowsUntilTheLabelsFit)
+TEST_F(AxisLabelValues, NumericStepGrowsUntilTheLabelsFit)
 {
-    TChartAxis* a = chart->LeftAxis();
-    a->SetFixedRange(0, 10);
-    Layout();
-    EXPECT_DOUBLE_EQ(a->CalcNumericIncrement(5), 2);
-    a->SetLabelsSeparation(0);
-    EXPECT_DOUBLE_EQ(a->CalcNumericIncrement(5), 10.0 / 6);
-    a->SetIncrement(3);
-    EXPECT_DOUBLE_EQ(a->CalcNumericIncrement(5), 3);
-    a->SetIncrement(0);
-    a->SetLabelsSeparation(10);
+    TAxisStepSettings steps;   // a label separation of 10 %
+    EXPECT_DOUBLE_EQ(NumericLabelStep(steps, 10, 5, false), 2);
+    steps.LabelsSeparation = 0;
+    EXPECT_DOUBLE_EQ(NumericLabelStep(steps, 10, 5, false), 10.0 / 6);
+    steps.Increment = 3;
+    EXPECT_DOUBLE_EQ(NumericLabelStep(steps, 10, 5, false), 3);
+    EXPECT_EQ(NumericLabelStep(TAxisStepSettings{}, 0, 5, false), 1);
+    // Whole steps: one label per point at most.
+    EXPECT_DOUBLE_EQ(NumericLabelStep(TAxisStepSettings{}, 2, 10, false), 0.2);
+    EXPECT_EQ(NumericLabelStep(TAxisStepSettings{}, 2, 10, true), 1);
+}
 
-    a->SetRangeInUse(4, 4);
-    EXPECT_EQ(a->CalcNumericIncrement(5), 1);
-    EXPECT_EQ(a->CalcIncrementForLabels(0), 1e-12);
-
-    // Three points along X: one label per point at most.
+TEST_F(AxisLabels, FewPointsAlongTheAxisTakeWholeSteps)
+{
+    // Three points along X: one label per point at most; none on the Y axis.
     AddSeries({{0, 1}, {1, 5}, {2, 3}});
-    TChartAxis* x = chart->BottomAxis();
     Layout();
-    EXPECT_EQ(x->CalcNumericIncrement(10), 1);
+    EXPECT_EQ(LabelPass(chart->BottomAxis()).Loop.StepForCount(10), 1);
+    EXPECT_DOUBLE_EQ(LabelPass(chart->LeftAxis()).Loop.StepForCount(10), 0.5);
+    EXPECT_EQ(LabelPass(chart->BottomAxis()).Loop.StepForCount(0), 1e-12);
 }
 
 TEST_F(AxisLabels, IncrementChoiceEndsForExtremeRanges)
@@ -64,36 +79,96 @@ TEST_F(AxisLabels, IncrementChoiceEndsForExtremeRanges)
     const double inf = std::numeric_limits<double>::infinity();
     for (auto [lo, hi] : std::vector<std::pair<double, double>>{
              {0, 1e308}, {-1e308, 1e308}, {0, 1e-300}, {0, inf}, {0, std::nan("")}}) {
+        EXPECT_FALSE(NumericLabelStep(TAxisStepSettings{}, hi - lo, 10, false) == 0) << lo << ".." << hi;
+        EXPECT_GT(DateTimeLabelStep(0, hi - lo, 10), 0) << lo << ".." << hi;
         a->SetRangeInUse(lo, hi);
-        const double step = a->CalcNumericIncrement(10);
-        EXPECT_FALSE(step == 0) << lo << ".." << hi;
-        EXPECT_GT(a->CalcDateTimeIncrement(10), 0) << lo << ".." << hi;
         a->CalcLabels(nullptr);   // must end
     }
     // A logarithmic base below 1 cannot shrink the step for ever.
+    EXPECT_GE(NumericLabelStep(TAxisStepSettings{0, 10, true, 0.5}, 1e6 - 1, 3, false), 1e6 / 4);
     a->SetFixedRange(1, 1e6);
     a->SetLogarithmicBase(0.5);
     a->SetLogarithmic(true);
     Layout();
-    EXPECT_GE(a->CalcNumericIncrement(3), 1e6 / 4);
     a->CalcLabels(nullptr);
 }
 
-TEST_F(AxisLabels, DateTimeIncrementTakesCalendarSteps)
+TEST_F(AxisLabelValues, DateTimeStepTakesCalendarSteps)
 {
-    TChartAxis* x = chart->BottomAxis();
-    x->SetFixedRange(40000, 40000 + 3650);
-    Layout();
-    EXPECT_DOUBLE_EQ(x->CalcDateTimeIncrement(4), 4 * 365.0);
-    x->SetFixedRange(0, 1);
-    Layout();
-    EXPECT_DOUBLE_EQ(x->CalcDateTimeIncrement(8), 0.25);
-    EXPECT_DOUBLE_EQ(x->CalcDateTimeIncrement(30), 1.0 / 24);
+    EXPECT_DOUBLE_EQ(DateTimeLabelStep(0, 3650, 4), 4 * 365.0);
+    EXPECT_DOUBLE_EQ(DateTimeLabelStep(0, 1, 8), 0.25);
+    EXPECT_DOUBLE_EQ(DateTimeLabelStep(0, 1, 30), 1.0 / 24);
     // More than a million steps of the wanted increment: it starts from range / 1e6.
-    x->SetFixedRange(0, 100);
-    x->SetIncrement(DateTimeStep[dtOneMicroSecond]);
-    Layout();
-    EXPECT_DOUBLE_EQ(x->CalcDateTimeIncrement(2000000), 100 / 1e6);
+    EXPECT_DOUBLE_EQ(DateTimeLabelStep(DateTimeStep[dtOneMicroSecond], 100, 2000000), 100 / 1e6);
+}
+
+TEST_F(AxisLabelValues, TextsFollowThePictureTheDecimalsAndTheDates)
+{
+    struct Case {
+        double Value;
+        std::string Format;   // empty: the default picture
+        bool Logarithmic;
+        int Decimals;
+        std::string Text;
+    };
+    const Case cases[] = {
+        {1234567.891, "", false, 3, "1,234,567.891"},
+        {0.12345, "", false, 3, "0.123"},
+        {0.0005, "", false, 3, "0.001"},
+        {1e-17, "", false, 3, "0"},
+        {123456789012.0, "", false, 3, "123,456,789,012"},
+        // Beyond fifteen digits the general format, to twelve digits.
+        {5.00000000000001e306, "", false, 3, "5E306"},
+        // The step's decimals widen the default picture only.
+        {0.000095, "", false, 6, "0.000095"},
+        {0.000095, "", false, 3, "0"},
+        {0.000095, "0.00", false, 6, "0.00"},
+        // Logarithmic powers below the picture's reach keep their value.
+        {1e-6, "", true, 3, "1E-6"},
+        {std::exp(-1.0), "", true, 3, "0.368"},
+        {0.0015, "", true, 3, "0.0015"},
+        {0.0005, "0.00", true, 3, "0.00"},
+    };
+    for (const Case& c : cases) {
+        TAxisLabelFormatter formatter;
+        formatter.SetDecimals(c.Decimals);
+        TAxisLabelSettings labels;
+        if (!c.Format.empty())
+            labels.ValuesFormat = c.Format;
+        EXPECT_EQ(formatter.Text(c.Value, labels, c.Logarithmic, false, 1), c.Text) << c.Value << " " << c.Format;
+    }
+    // Dates: none before day 0; the format given, else by the range (a day: time of day).
+    TAxisLabelFormatter formatter;
+    TAxisLabelSettings labels;
+    EXPECT_EQ(formatter.Text(45000.25, labels, false, true, 2), "3/15/2023");
+    labels.DateTimeFormat = "yyyy-mm-dd hh:nn";
+    EXPECT_EQ(formatter.Text(45000.5, labels, false, true, 1), "2023-03-15 12:00");
+    EXPECT_EQ(formatter.Text(-1, labels, false, true, 1), "");
+    // When the default picture takes the decimals of the step.
+    TAxisStepSettings steps;
+    EXPECT_TRUE(TAxisLabelFormatter::StepNeedsDecimals(0.0001, labels, steps, false));
+    EXPECT_FALSE(TAxisLabelFormatter::StepNeedsDecimals(0.001, labels, steps, false));
+    EXPECT_FALSE(TAxisLabelFormatter::StepNeedsDecimals(0.0001, labels, steps, true));
+    steps.Logarithmic = true;
+    EXPECT_FALSE(TAxisLabelFormatter::StepNeedsDecimals(0.0001, labels, steps, false));
+}
+
+TEST_F(AxisLabelValues, KeptTextsFollowANewFormatAndNewSeparators)
+{
+    TAxisLabelFormatter formatter;
+    TAxisLabelSettings labels;
+    EXPECT_EQ(formatter.Text(1234567.891, labels, false, false, 1), "1,234,567.891");
+    labels.ValuesFormat = "0.0";
+    EXPECT_EQ(formatter.Text(1234567.891, labels, false, false, 1), "1234567.9");
+    {
+        auto restore = RestoreOnExit(FormatSettings());
+        FormatSettings().DecimalSeparator = ',';
+        EXPECT_EQ(formatter.Text(1234567.891, labels, false, false, 1), "1234567,9");
+    }
+    EXPECT_EQ(formatter.Text(1234567.891, labels, false, false, 1), "1234567.9");
+    // Minus zero keeps its own text.
+    EXPECT_EQ(formatter.Text(-0.0, labels, false, false, 1), FormatFloat("0.0", -0.0));
+    EXPECT_EQ(formatter.Text(0.0, labels, false, false, 1), "0.0");
 }
 
 TEST_F(AxisLabels, ValueLabelsForTypicalRanges)
@@ -140,7 +215,6 @@ TEST_F(AxisLabels, ADayOfDatesIsLabelledByTimeOfDay)
               (Strings{"12:00 AM", "6:00 PM", "12:00 PM", "6:00 AM", "12:00 AM"}));
     chart->BottomAxis()->SetDateTimeFormat("yyyy-mm-dd hh:nn");
     EXPECT_EQ(chart->BottomAxis()->LabelValueText(45000.5), "2023-03-15 12:00");
-    EXPECT_EQ(chart->BottomAxis()->LabelValueText(-1), "");
 }
 
 TEST_F(AxisLabels, LogarithmicLabelsArePowersOrMultiplesOfTheLowerPower)
@@ -174,14 +248,7 @@ TEST_F(AxisLabels, LogarithmicLabelsArePowersOrMultiplesOfTheLowerPower)
     EXPECT_EQ(labels.front().Text, "0.0002");
     EXPECT_EQ(labels[9].Text, "0.00029");
     EXPECT_EQ(labels[50].Text, "0.0007");
-    EXPECT_EQ(y->LabelValueText(std::exp(-1.0)), "0.368");
     EXPECT_EQ(y->LabelValueText(0.0015), "0.0015");
-    y->SetAxisValuesFormat("0.00");
-    EXPECT_EQ(y->LabelValueText(0.0005), "0.00");
-    y->SetAxisValuesFormat("#,##0.###");
-    y->SetLogarithmic(false);
-    EXPECT_EQ(y->LabelValueText(0.0005), "0.001");
-    EXPECT_EQ(y->LabelValueText(1e-17), "0");
 }
 
 namespace {
@@ -411,20 +478,8 @@ TEST_F(AxisLabels, AnIncrementThatMeetsTheEndWithinRoundingLabelsIt)
 TEST_F(AxisLabels, TextsFollowTheFormatEventAndLineRules)
 {
     TChartAxis* y = chart->LeftAxis();
-    EXPECT_EQ(y->LabelValueText(1234567.891), "1,234,567.891");
-    EXPECT_EQ(y->LabelValueText(0.12345), "0.123");
-    // Texts kept from before follow a new format and new separators; minus zero keeps
-    // its own text.
     y->SetAxisValuesFormat("0.0");
     EXPECT_EQ(y->LabelValueText(1234567.891), "1234567.9");
-    {
-        auto restore = RestoreOnExit(FormatSettings());
-        FormatSettings().DecimalSeparator = ',';
-        EXPECT_EQ(y->LabelValueText(1234567.891), "1234567,9");
-    }
-    EXPECT_EQ(y->LabelValueText(1234567.891), "1234567.9");
-    EXPECT_EQ(y->LabelValueText(-0.0), FormatFloat("0.0", -0.0));
-    EXPECT_EQ(y->LabelValueText(0.0), "0.0");
     y->SetAxisValuesFormat("#,##0.###");
     chart->OnGetAxisLabel = [](TChartAxis*, TChartSeries* S, int Index, std::string& Text) {
         if (S == nullptr && Index == -1)
@@ -433,17 +488,17 @@ TEST_F(AxisLabels, TextsFollowTheFormatEventAndLineRules)
     y->SetLabelsMultiLine(true);
     const std::string text = y->LabelValueText(5);
     EXPECT_EQ(text, std::string("5") + TeeLineSeparator + "K");
-    EXPECT_EQ(TChartAxis::CountLabelLines(text), 2);
-    EXPECT_EQ(TChartAxis::CountLabelLines(""), 0);
+    EXPECT_EQ(CountLabelLines(text), 2);
+    EXPECT_EQ(CountLabelLines(""), 0);
     int lines = 0;
     EXPECT_EQ(MultiLineTextWidth(chart.get(), "ab\rcdef\rg", lines), 24);
     EXPECT_EQ(lines, 3);
     EXPECT_EQ(MultiLineTextWidth(chart.get(), "", lines), 0);
     EXPECT_EQ(lines, 0);
     // Along a vertical axis a label takes its lines' height; turned, its width.
-    EXPECT_EQ(y->LabelSizeForValue(false, 5), 26);
+    EXPECT_EQ(LabelPass(y).Loop.LabelSize(5), 26);
     y->SetLabelsAngle(90);
-    EXPECT_EQ(y->LabelSizeForValue(false, 5), 6);
+    EXPECT_EQ(LabelPass(y).Loop.LabelSize(5), 6);
 }
 
 TEST_F(AxisLabels, AlternateLabelsHalveTheStep)
@@ -452,11 +507,11 @@ TEST_F(AxisLabels, AlternateLabelsHalveTheStep)
     AddSeries({{0, 0}});
     y->SetFixedRange(0, 1);
     Layout();
-    const double step = y->LabelStepForRange();
+    const double step = LabelPass(y).Loop.Step();
     y->SetLabelsAlternate(true);
-    EXPECT_DOUBLE_EQ(y->LabelStepForRange(), step * 0.5);
-    EXPECT_DOUBLE_EQ(y->LogBaseRound(300), 100);
-    EXPECT_DOUBLE_EQ(y->LogBaseRound(400), 1000);
+    EXPECT_DOUBLE_EQ(LabelPass(y).Loop.Step(), step * 0.5);
+    EXPECT_DOUBLE_EQ(NearestPowerOfBase(300, 10), 100);
+    EXPECT_DOUBLE_EQ(NearestPowerOfBase(400, 10), 1000);
 }
 
 TEST_F(AxisLabels, HorizontalValueLabelsNeverTouch)
@@ -496,8 +551,6 @@ TEST_F(AxisLabels, HugeValuesKeepAFiniteRangeAndShortLabels)
             EXPECT_LE(l.Text.size(), 7u) << l.Text;
         EXPECT_EQ(labels.back().Text, "0") << top;
     }
-    // Ordinary values keep the picture's thousands.
-    EXPECT_EQ(y->LabelValueText(123456789012.0), "123,456,789,012");
 }
 
 TEST_F(AxisLabels, DeepZoomLabelsShowTheDecimalsThatTellThemApart)
