@@ -903,14 +903,13 @@ void TStringList::SetSorted(bool Value)
 
 void TStringList::SetCaseSensitive(bool Value)
 {
-    if (FCaseSensitive == Value)
-        return;
-    FCaseSensitive = Value;
-    // A sorted list is re-sorted by the new rule, so that Find keeps working.
-    if (FSorted)
-        SortItems([](TStringList* list, int a, int b) {
-            return list->CompareStrings(list->FList[static_cast<size_t>(a)].S, list->FList[static_cast<size_t>(b)].S);
-        });
+    SetAndNotify(FCaseSensitive, Value, [this] {
+        // A sorted list is re-sorted by the new rule, so that Find keeps working.
+        if (FSorted)
+            SortItems([](TStringList* list, int a, int b) {
+                return list->CompareStrings(list->FList[static_cast<size_t>(a)].S, list->FList[static_cast<size_t>(b)].S);
+            });
+    });
 }
 
 void TStringList::SetUpdateState(bool Updating)

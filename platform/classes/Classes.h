@@ -21,6 +21,20 @@ struct TClassInfo;
 // Events are callables bound to an object; `Sender` is the object that raised them.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
+// The common part of a property setter: when Value differs from Field, stores it and
+// calls Notify (a repaint, Changed, an event). Answers whether it stored. "Differs" is
+// `!(Field == Value)`, so a NaN is never equal and always stored and notified. Checks
+// and clamping belong before the call, so that nothing is stored when they raise.
+template <class T, class V, class F>
+bool SetAndNotify(T& Field, const V& Value, F&& Notify)
+{
+    if (Field == Value)
+        return false;
+    Field = Value;
+    Notify();
+    return true;
+}
+
 // Root of the class tree. ClassName answers the platform class name (streaming, editors
 // and registries look classes up by it); every class that needs it overrides it with
 // the DECLARE_CLASS_NAME macro. ClassInfo answers the class's published properties and
