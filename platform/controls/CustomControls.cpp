@@ -7,6 +7,7 @@
 
 #include "graphics/Bitmap.h"
 #include "graphics/QtBridge.h"
+#include "system/ScopeGuard.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -362,14 +363,9 @@ void TCustomControl::PaintWindow()
     }
     // A fresh attachment for every paint: no clipping or mapping is left over.
     qtbridge::AttachImage(*FCanvas, &w->Image, false);
-    try {
-        EraseBackground();
-        Paint();
-    } catch (...) {
-        FCanvas->Flush();
-        throw;
-    }
-    FCanvas->Flush();
+    auto flush = TScopeGuard([this] { FCanvas->Flush(); });
+    EraseBackground();
+    Paint();
 }
 
 void TCustomControl::Paint() {}
