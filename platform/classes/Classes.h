@@ -25,8 +25,12 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 // calls Notify (a repaint, Changed, an event). Answers whether it stored. "Differs" is
 // `!(Field == Value)`, so a NaN is never equal and always stored and notified. Checks
 // and clamping belong before the call, so that nothing is stored when they raise.
+// Value is taken and stored by copy, never bound to a reference: a setter's parameter
+// then stays a plain value, as in a setter written out by hand, and the sanitizer does
+// not check each read of it (a range check that rejects an out-of-range enumeration
+// reads it before the call).
 template <class T, class V, class F>
-bool SetAndNotify(T& Field, const V& Value, F&& Notify)
+bool SetAndNotify(T& Field, V Value, F&& Notify)
 {
     if (Field == Value)
         return false;

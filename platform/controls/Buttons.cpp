@@ -66,7 +66,7 @@ void TSpeedButton::SetAutoRepeat(bool Value, int Delay, int Interval)
 
 void TSpeedButton::SetFocusFrame(bool Value)
 {
-    SetAndNotify(FFocusFrame, Value, [&] {
+    SetAndNotify(FFocusFrame, Value, [this, Value] {
         if (auto* button = static_cast<SpeedButtonWidget*>(Widget())) {
             button->FocusFrame = Value;
             button->update();

@@ -232,7 +232,7 @@ void TControl::SetAlign(TAlign Value)
 
 void TControl::SetVisible(bool Value)
 {
-    SetAndNotify(FVisible, Value, [&] {
+    SetAndNotify(FVisible, Value, [this, Value] {
         if (QWidget* w = Widget(); w != nullptr && FParent != nullptr)
             w->setVisible(Value);
         if (FAlign != alNone && FParent != nullptr)

@@ -238,7 +238,7 @@ TCustomControl::~TCustomControl()
 
 void TCustomControl::SetColor(TColor Value)
 {
-    SetAndNotify(FColor, Value, [&] {
+    SetAndNotify(FColor, Value, [this, Value] {
         // A see-through control lets its parent paint below it.
         if (QWidget* w = Widget())
             w->setAttribute(Qt::WA_OpaquePaintEvent, Value != clNone);

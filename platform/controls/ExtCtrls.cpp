@@ -170,7 +170,7 @@ void TRadioGroup::SetItemIndex(int Value)
         Value = -1;
     if (Value >= static_cast<int>(FButtons.size()))
         Value = static_cast<int>(FButtons.size()) - 1;
-    SetAndNotify(FItemIndex, Value, [&] {
+    SetAndNotify(FItemIndex, Value, [this, Value] {
         FUpdating = true;
         for (size_t i = 0; i < FButtons.size(); ++i) {
             QRadioButton* button = static_cast<TGroupButton*>(FButtons[i])->Button();

@@ -304,7 +304,7 @@ void TStringGrid::PasteCells()
 void TStringGrid::SetColCount(int Value)
 {
     Value = std::max(Value, 1);
-    SetAndNotify(FColCount, Value, [&] {
+    SetAndNotify(FColCount, Value, [this, Value] {
         if (FFixedCols >= Value)
             FFixedCols = Value - 1;
         FColWidths.resize(static_cast<size_t>(Value), FDefaultColWidth);
@@ -315,7 +315,7 @@ void TStringGrid::SetColCount(int Value)
 void TStringGrid::SetRowCount(int Value)
 {
     Value = std::max(Value, 1);
-    SetAndNotify(FRowCount, Value, [&] {
+    SetAndNotify(FRowCount, Value, [this, Value] {
         if (FFixedRows >= Value)
             FFixedRows = Value - 1;
         Refresh();

@@ -113,7 +113,7 @@ TPixelFormat TBitmap::PixelFormat() const { return d->Format; }
 
 void TBitmap::SetPixelFormat(TPixelFormat v)
 {
-    SetAndNotify(d->Format, v, [&] {
+    SetAndNotify(d->Format, v, [this, v] {
         if (d->Canvas)
             d->Canvas->Flush();
         if (v == pf1bit && !d->Image.isNull())
@@ -167,7 +167,7 @@ void TBitmap::SetTransparentColor(TColor c)
 
 void TBitmap::SetTransparentMode(TTransparentMode m)
 {
-    SetAndNotify(FTransparentMode, m, [&] {
+    SetAndNotify(FTransparentMode, m, [this, m] {
         if (m == tmAuto)
             FTransparentColor = clDefault;
         else
