@@ -345,12 +345,11 @@ void TCustomTeePanel::SetBorder(TChartPen* v)
 
 void TCustomTeePanel::SetBorderRound(int v)
 {
-    if (v == FBorderRound)
-        return;
-    FBorderRound = v;
-    if (!IsLoading())
-        ApplyRoundRegion();
-    RequestRepaint();
+    SetAndNotify(FBorderRound, v, [this] {
+        if (!IsLoading())
+            ApplyRoundRegion();
+        RequestRepaint();
+    });
 }
 
 void TCustomTeePanel::ApplyRoundRegion()
@@ -383,15 +382,12 @@ void TCustomTeePanel::SetMargin(int Index, int Value)
 {
     if (Index < 0 || Index > 3)
         throw ERangeError();
-    SetIntegerProperty(FMargins[Index], Value);
+    SetAndRepaint(FMargins[Index], Value);
 }
 
 void TCustomTeePanel::SetMarginUnits(TTeeUnits v)
 {
-    if (v == FMarginUnits)
-        return;
-    FMarginUnits = v;
-    RequestRepaint();
+    SetAndRepaint(FMarginUnits, v);
 }
 
 void TCustomTeePanel::SetShadow(TTeeShadow* v)
@@ -401,12 +397,11 @@ void TCustomTeePanel::SetShadow(TTeeShadow* v)
 
 void TCustomTeePanel::SetView3D(bool v)
 {
-    if (v == FView3D)
-        return;
-    FView3D = v;
-    RequestRepaint();
-    TTeeView3DEvent event;
-    BroadcastEvent(&event);
+    SetAndNotify(FView3D, v, [this] {
+        RequestRepaint();
+        TTeeView3DEvent event;
+        BroadcastEvent(&event);
+    });
 }
 
 void TCustomTeePanel::SetView3DOptions(TView3DOptions* v)
@@ -425,46 +420,6 @@ void TCustomTeePanel::SetMonochrome(bool v)
         return;
     FSurface->SetMonochrome(v);
     RequestRepaint();
-}
-
-void TCustomTeePanel::SetStringProperty(std::string& Field, const std::string& Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
-}
-
-void TCustomTeePanel::SetDoubleProperty(double& Field, double Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
-}
-
-void TCustomTeePanel::SetColorProperty(TColor& Field, TColor Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
-}
-
-void TCustomTeePanel::SetBooleanProperty(bool& Field, bool Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
-}
-
-void TCustomTeePanel::SetIntegerProperty(int& Field, int Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
 }
 
 // ---- slots ----------------------------------------------------------------------------

@@ -50,34 +50,22 @@ void TBackImage::RepaintOwner()
 
 void TBackImage::SetInside(bool v)
 {
-    if (v == FInside)
-        return;
-    FInside = v;
-    RepaintOwner();
+    SetAndNotify(FInside, v, [this] { RepaintOwner(); });
 }
 
 void TBackImage::SetMode(TTeeBackImageMode v)
 {
-    if (v == FMode)
-        return;
-    FMode = v;
-    RepaintOwner();
+    SetAndNotify(FMode, v, [this] { RepaintOwner(); });
 }
 
 void TBackImage::SetLeft(int v)
 {
-    if (v == FLeft)
-        return;
-    FLeft = v;
-    RepaintOwner();
+    SetAndNotify(FLeft, v, [this] { RepaintOwner(); });
 }
 
 void TBackImage::SetTop(int v)
 {
-    if (v == FTop)
-        return;
-    FTop = v;
-    RepaintOwner();
+    SetAndNotify(FTop, v, [this] { RepaintOwner(); });
 }
 
 // By field: the placement has no table of its own; the panel publishes it.

@@ -107,7 +107,7 @@ void TCustomBarSeries::SetTransparency(int V)
 {
     if (V < 0 || V > 100)
         throw ERangeError();
-    SetIntegerProperty(FTransparency, V);
+    SetAndRepaint(FTransparency, V);
 }
 
 void TCustomBarSeries::SetYOrigin(double V)

@@ -69,7 +69,7 @@ void TCustomSeries::SetTransparency(int Value)
 {
     if (Value < 0 || Value > 100)
         throw ERangeError();
-    SetIntegerProperty(FTransparency, Value);
+    SetAndRepaint(FTransparency, Value);
 }
 
 void TCustomSeries::SetStacked(TCustomSeriesStack V)

@@ -104,21 +104,21 @@ void TCircledSeries::SetCircled(bool V)
     }
     if (clearRadii)
         FCustomXRadius = FCustomYRadius = 0;
-    SetBooleanProperty(FCircled, V);
+    SetAndRepaint(FCircled, V);
 }
 
 void TCircledSeries::SetCustomXRadius(int V)
 {
     for (TCircledSeries* s : RoundSeries())
         s->FCustomXRadius = V;
-    SetIntegerProperty(FCustomXRadius, V);
+    SetAndRepaint(FCustomXRadius, V);
 }
 
 void TCircledSeries::SetCustomYRadius(int V)
 {
     for (TCircledSeries* s : RoundSeries())
         s->FCustomYRadius = V;
-    SetIntegerProperty(FCustomYRadius, V);
+    SetAndRepaint(FCustomYRadius, V);
 }
 
 void TCircledSeries::SetRotationAngle(int V)
@@ -127,7 +127,7 @@ void TCircledSeries::SetRotationAngle(int V)
     if (V < 0)
         V += 360;
     FRotationRadians = V * Pi / 180;
-    SetIntegerProperty(FRotationAngle, V);
+    SetAndRepaint(FRotationAngle, V);
 }
 
 // By field: the circle and radius setters make the chart's other round series follow,
@@ -488,7 +488,7 @@ TPieSeries::~TPieSeries() = default;
 
 void TPieSeries::SetExplodeBiggest(int V)
 {
-    SetIntegerProperty(FExplodeBiggest, V);
+    SetAndRepaint(FExplodeBiggest, V);
     CalcExplodeBiggest();
 }
 
