@@ -90,14 +90,6 @@ bool PrintTeePanel = false;
 
 namespace {
 
-// Restores a flag when the scope ends, also when drawing raises.
-struct FlagScope {
-    bool& Flag;
-    bool Saved;
-    FlagScope(bool& flag, bool value) : Flag(flag), Saved(flag) { Flag = value; }
-    ~FlagScope() { Flag = Saved; }
-};
-
 } // namespace
 
 // ---- small helpers --------------------------------------------------------------
@@ -356,19 +348,14 @@ void TCustomTeePanel::ApplyRoundRegion()
 {
     if (FApplyingRegion)
         return;
+    auto applying = RestoreOnExit(FApplyingRegion);
     FApplyingRegion = true;
-    try {
-        if (FBorderRound >= 1 && HandleAllocated()) {
-            const TRegion region = TRegion::CreateRoundRect(0, 0, Width(), Height(), FBorderRound, FBorderRound);
-            SetWindowRegion(&region);
-        } else {
-            SetWindowRegion(nullptr);
-        }
-    } catch (...) {
-        FApplyingRegion = false;
-        throw;
+    if (FBorderRound >= 1 && HandleAllocated()) {
+        const TRegion region = TRegion::CreateRoundRect(0, 0, Width(), Height(), FBorderRound, FBorderRound);
+        SetWindowRegion(&region);
+    } else {
+        SetWindowRegion(nullptr);
     }
-    FApplyingRegion = false;
 }
 
 int TCustomTeePanel::GetMargin(int Index) const
@@ -453,17 +440,16 @@ void TCustomTeePanel::DrawToCanvas(TCanvas* Canvas, const TRect& Rect)
 {
     TTeeCanvas3D* s = FSurface.get();
     ChartBounds = s->SetupProjection(Canvas, FView3DOptions.get(), Rect, FView3D);
-    try {
-        CalcChartRect();
-        AssignStylesToCanvas(s);
-        DrawContents(ChartBounds);
-    } catch (...) {
-        // What was drawn is incomplete: the buffer is not shown, the window canvas is
-        // the surface's again.
+    // What was drawn is incomplete when drawing raises: the buffer is not shown, the
+    // window canvas is the surface's again.
+    auto failed = TScopeGuard([this, s] {
         AttachCanvasToSurface(s, ReferenceCanvas());
         s->MarkDirty();
-        throw;
-    }
+    });
+    CalcChartRect();
+    AssignStylesToCanvas(s);
+    DrawContents(ChartBounds);
+    failed.Dismiss();
     s->FinishBufferedDraw(Canvas, ReferenceCanvas(), Rect);
 }
 
@@ -592,7 +578,8 @@ void TCustomTeePanel::Loaded()
 
 void TCustomTeePanel::DrawOffScreen(TCanvas* Canvas, const TRect& Rect)
 {
-    FlagScope offScreen(FOffScreen, true);
+    auto offScreen = RestoreOnExit(FOffScreen);
+    FOffScreen = true;
     // Drawn straight into the target: the window's buffer is not touched by it.
     DrawUnbuffered(Canvas, Rect);
 }
@@ -740,7 +727,9 @@ void TCustomTeePanel::PrintPartialCanvas(TCanvas* Canvas, TRect Rect)
 
     const bool wasMetafiling = FSurface->MetafileOrPrinting();
     bool clipped = false;
-    auto restore = [&] {
+    auto printing = RestoreOnExit(FPrinting);
+    FPrinting = true;
+    auto restore = TScopeGuard([&] {
         if (clipped)
             Canvas->PopClip();
         Canvas->SetMapMode(oldMode);
@@ -751,23 +740,16 @@ void TCustomTeePanel::PrintPartialCanvas(TCanvas* Canvas, TRect Rect)
         Canvas->SetWindowOrg(oldWinOrg.X, oldWinOrg.Y);
         Canvas->SetViewportOrg(oldVpOrg.X, oldVpOrg.Y);
         FSurface->SetMetafileOrPrinting(wasMetafiling);
-    };
-    FlagScope printing(FPrinting, true);
+    });
     FSurface->SetMetafileOrPrinting(true);
-    try {
-        if (ClippingAllowed()) {
-            Canvas->PushClip();
-            clipped = true;
-            Canvas->IntersectClipRect(logical.Left, logical.Top, logical.Right, logical.Bottom);
-        }
-        if (OnBeforePrint)
-            OnBeforePrint(this, Canvas, logical);
-        DrawOffScreen(Canvas, logical);
-    } catch (...) {
-        restore();
-        throw;
+    if (ClippingAllowed()) {
+        Canvas->PushClip();
+        clipped = true;
+        Canvas->IntersectClipRect(logical.Left, logical.Top, logical.Right, logical.Bottom);
     }
-    restore();
+    if (OnBeforePrint)
+        OnBeforePrint(this, Canvas, logical);
+    DrawOffScreen(Canvas, logical);
 }
 
 void TCustomTeePanel::PrintToPrinter(const TRect& Rect)
