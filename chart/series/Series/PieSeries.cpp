@@ -384,18 +384,12 @@ void TPieOtherSlice::Changed()
 
 void TPieOtherSlice::SetColor(TColor V)
 {
-    if (FColor != V) {
-        FColor = V;
-        Changed();
-    }
+    SetAndNotify(FColor, V, [this] { Changed(); });
 }
 
 void TPieOtherSlice::SetStyle(TPieOtherStyle V)
 {
-    if (FStyle != V) {
-        FStyle = V;
-        Changed();
-    }
+    SetAndNotify(FStyle, V, [this] { Changed(); });
 }
 
 std::string TPieOtherSlice::Text() const
@@ -405,18 +399,12 @@ std::string TPieOtherSlice::Text() const
 
 void TPieOtherSlice::SetText(const std::string& V)
 {
-    if (FText != V) {
-        FText = V;
-        Changed();
-    }
+    SetAndNotify(FText, V, [this] { Changed(); });
 }
 
 void TPieOtherSlice::SetValue(double V)
 {
-    if (FValue != V) {
-        FValue = V;
-        Changed();
-    }
+    SetAndNotify(FValue, V, [this] { Changed(); });
 }
 
 TChartLegend* TPieOtherSlice::Legend()
@@ -494,10 +482,7 @@ void TPieSeries::SetExplodeBiggest(int V)
 
 void TPieSeries::SetMultiPie(TMultiPie V)
 {
-    if (FMultiPie != V) {
-        FMultiPie = V;
-        Repaint();
-    }
+    SetAndRepaint(FMultiPie, V);
 }
 
 // By field: ExplodeBiggest's setter explodes a slice of the points present, and the
