@@ -177,26 +177,17 @@ void TCustomChartGrid::Notification(TComponent* AComponent, TOperation Operation
 
 void TCustomChartGrid::SetShowColors(bool Value)
 {
-    if (Value != FShowColors) {
-        FShowColors = Value;
-        RecalcDimensions();
-    }
+    SetAndNotify(FShowColors, Value, [this] { RecalcDimensions(); });
 }
 
 void TCustomChartGrid::SetShowLabels(bool Value)
 {
-    if (Value != FShowLabels) {
-        FShowLabels = Value;
-        RecalcDimensions();
-    }
+    SetAndNotify(FShowLabels, Value, [this] { RecalcDimensions(); });
 }
 
 void TCustomChartGrid::SetShowXValues(TChartGridShow Value)
 {
-    if (Value != FShowXValues) {
-        FShowXValues = Value;
-        RecalcDimensions();
-    }
+    SetAndNotify(FShowXValues, Value, [this] { RecalcDimensions(); });
 }
 
 void TCustomChartGrid::HandleEvent(TTeeEvent* Event)
@@ -237,10 +228,7 @@ void TCustomChartGrid::RecalcDimensions()
 
 void TCustomChartGrid::SetMatrixLayout(bool Value)
 {
-    if (Value != FMatrix) {
-        FMatrix = Value;
-        RecalcDimensions();
-    }
+    SetAndNotify(FMatrix, Value, [this] { RecalcDimensions(); });
 }
 
 void TCustomChartGrid::Rebuild(TChartSeries* Leaving)

@@ -117,43 +117,33 @@ void TChartListBox::Notification(TComponent* AComponent, TOperation Operation)
 
 void TChartListBox::SetShowSeriesNames(bool Value)
 {
-    if (Value != FShowNames) {
-        FShowNames = Value;
-        FillSeriesList(SelectedSeries());
-    }
+    SetAndNotify(FShowNames, Value, [this] { FillSeriesList(SelectedSeries()); });
 }
 
 void TChartListBox::SetSeriesGroup(TSeriesGroup* Value)
 {
-    if (Value != FGroup) {
-        FGroup = Value;
-        FillSeriesList(SelectedSeries());
-    }
+    SetAndNotify(FGroup, Value, [this] { FillSeriesList(SelectedSeries()); });
 }
 
 void TChartListBox::SetShowSection(TSection Section, bool Value)
 {
-    if (FSectionVisible[Section] != Value) {
-        FSectionVisible[Section] = Value;
-        Invalidate();
-    }
+    SetAndNotify(FSectionVisible[Section], Value, [this] { Invalidate(); });
 }
 
 void TChartListBox::SetCheckStyle(TCheckBoxesStyle Value)
 {
-    if (Value == FCheckStyle)
-        return;
-    FCheckStyle = Value;
-    if (FCheckStyle == cbsRadio) {
-        bool found = false;
-        for (int i = 0; i < FItems->Count(); ++i)
-            if (TChartSeries* s = SeriesAt(i); s->Active()) {
-                if (found)
-                    s->SetActive(false);
-                found = true;
-            }
-    }
-    Invalidate();
+    SetAndNotify(FCheckStyle, Value, [this] {
+        if (FCheckStyle == cbsRadio) {
+            bool found = false;
+            for (int i = 0; i < FItems->Count(); ++i)
+                if (TChartSeries* s = SeriesAt(i); s->Active()) {
+                    if (found)
+                        s->SetActive(false);
+                    found = true;
+                }
+        }
+        Invalidate();
+    });
 }
 
 void TChartListBox::FillSeriesList(TChartSeries* Keep)

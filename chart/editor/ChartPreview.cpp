@@ -149,11 +149,10 @@ void TTeePreviewPanel::Notification(TComponent* AComponent, TOperation Operation
 
 void TTeePreviewPanel::SetOrientation(TTeePreviewPanelOrientation Value)
 {
-    if (Value != FOrientation) {
-        FOrientation = Value;
+    SetAndNotify(FOrientation, Value, [this] {
         ApplyOrientation();
         Repaint();
-    }
+    });
 }
 
 void TTeePreviewPanel::ApplyOrientation()

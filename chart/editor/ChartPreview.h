@@ -68,18 +68,18 @@ public:
     TTeePreviewPanelOrientation Orientation() const { return FOrientation; }
     void SetOrientation(TTeePreviewPanelOrientation Value);
     TColor PaperColor() const { return FPaperColor; }
-    void SetPaperColor(TColor Value) { SetColorProperty(FPaperColor, Value); }
+    void SetPaperColor(TColor Value) { SetAndRepaint(FPaperColor, Value); }
     TTeeShadow* PaperShadow() const { return FPaperShadow.get(); }
     bool AllowResize() const { return FAllowResize; }
     void SetAllowResize(bool Value) { FAllowResize = Value; }
     bool AllowMove() const { return FAllowMove; }
     void SetAllowMove(bool Value) { FAllowMove = Value; }
     bool AsBitmap() const { return FAsBitmap; }
-    void SetAsBitmap(bool Value) { SetBooleanProperty(FAsBitmap, Value); }
+    void SetAsBitmap(bool Value) { SetAndRepaint(FAsBitmap, Value); }
     bool SmoothBitmap() const { return FSmoothBitmap; }
-    void SetSmoothBitmap(bool Value) { SetBooleanProperty(FSmoothBitmap, Value); }
+    void SetSmoothBitmap(bool Value) { SetAndRepaint(FSmoothBitmap, Value); }
     bool ShowImage() const { return FShowImage; }
-    void SetShowImage(bool Value) { SetBooleanProperty(FShowImage, Value); }
+    void SetShowImage(bool Value) { SetAndRepaint(FShowImage, Value); }
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& Value) { FTitle = Value; }
 

@@ -90,10 +90,7 @@ void TGalleryChart::SetFocusLook(bool Focused, bool FocusRotation, bool ShowMark
 
 void TGalleryChart::SetSmooth(bool Value)
 {
-    if (Value == FSmooth)
-        return;
-    FSmooth = Value;
-    Repaint();
+    SetAndRepaint(FSmooth, Value);
 }
 
 bool TGalleryChart::InSubMarker(int X, int Y) const

@@ -35,7 +35,7 @@ public:
     TChartValueList* EndYValues() const { return FEndYValues; }
     // Percent of the head's width that the shaft takes (filled arrows).
     int ArrowPercent() const { return FArrowPercent; }
-    void SetArrowPercent(int Value) { SetIntegerProperty(FArrowPercent, Value); }
+    void SetArrowPercent(int Value) { SetAndRepaint(FArrowPercent, Value); }
     // The head's width and height: the pointer's horizontal and vertical size.
     int ArrowWidth() const { return Pointer()->HorizSize(); }
     void SetArrowWidth(int Value) { Pointer()->SetHorizSize(Value); }

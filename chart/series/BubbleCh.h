@@ -36,7 +36,7 @@ public:
 
     TChartValueList* RadiusValues() const { return FRadiusValues; }
     bool Squared() const { return FSquared; }
-    void SetSquared(bool Value) { SetBooleanProperty(FSquared, Value); }
+    void SetSquared(bool Value) { SetAndRepaint(FSquared, Value); }
 
 private:
     bool PointerIn3D() const;

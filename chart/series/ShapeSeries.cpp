@@ -95,34 +95,22 @@ void TChartShape::SetCornerValue(int Index, bool IsX, double Value)
 
 void TChartShape::SetStyle(TChartShapeStyle Value)
 {
-    if (FStyle != Value) {
-        FStyle = Value;
-        Repaint();
-    }
+    SetAndRepaint(FStyle, Value);
 }
 
 void TChartShape::SetXYStyle(TChartShapeXYStyle Value)
 {
-    if (FXYStyle != Value) {
-        FXYStyle = Value;
-        Repaint();
-    }
+    SetAndRepaint(FXYStyle, Value);
 }
 
 void TChartShape::SetAlignment(TAlignment Value)
 {
-    if (FAlignment != Value) {
-        FAlignment = Value;
-        Repaint();
-    }
+    SetAndRepaint(FAlignment, Value);
 }
 
 void TChartShape::SetVertAlign(TTeeVertAlign Value)
 {
-    if (FVertAlign != Value) {
-        FVertAlign = Value;
-        Repaint();
-    }
+    SetAndRepaint(FVertAlign, Value);
 }
 
 void TChartShape::SetText(TStrings* Value)

@@ -81,9 +81,9 @@ public:
     TTeeGradient* Gradient() const { return FGradient.get(); }
     void SetGradient(TTeeGradient* Value) { FGradient->Assign(Value); }
     bool RoundRectangle() const { return FRoundRectangle; }
-    void SetRoundRectangle(bool Value) { SetBooleanProperty(FRoundRectangle, Value); }
+    void SetRoundRectangle(bool Value) { SetAndRepaint(FRoundRectangle, Value); }
     bool Transparent() const { return FTransparent; }
-    void SetTransparent(bool Value) { SetBooleanProperty(FTransparent, Value); }
+    void SetTransparent(bool Value) { SetAndRepaint(FTransparent, Value); }
 
 private:
     double CornerValue(int Index, bool IsX) const;

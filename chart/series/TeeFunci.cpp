@@ -213,10 +213,7 @@ double TLowTeeFunction::CalculateAtIndex(const std::vector<TChartSeries*>& Sourc
 
 void TAverageTeeFunction::SetIncludeNulls(bool Value)
 {
-    if (FIncludeNulls != Value) {
-        FIncludeNulls = Value;
-        Recalculate();
-    }
+    SetAndNotify(FIncludeNulls, Value, [this] { Recalculate(); });
 }
 
 
@@ -263,18 +260,12 @@ TCustomTeeFunction::TCustomTeeFunction(TComponent* AOwner) : TTeeFunction(AOwner
 
 void TCustomTeeFunction::SetNumPoints(int Value)
 {
-    if (FNumPoints != Value) {
-        FNumPoints = Value;
-        Recalculate();
-    }
+    SetAndNotify(FNumPoints, Value, [this] { Recalculate(); });
 }
 
 void TCustomTeeFunction::SetStartX(double Value)
 {
-    if (FStartX != Value) {
-        FStartX = Value;
-        Recalculate();
-    }
+    SetAndNotify(FStartX, Value, [this] { Recalculate(); });
 }
 
 
@@ -301,10 +292,7 @@ void TCustomTeeFunction::AddPoints(TChartSeries* Source)
 
 void TCustomSortedFunction::SetIncludeNulls(bool Value)
 {
-    if (FIncludeNulls != Value) {
-        FIncludeNulls = Value;
-        Recalculate();
-    }
+    SetAndNotify(FIncludeNulls, Value, [this] { Recalculate(); });
 }
 
 void TCustomSortedFunction::Assign(TPersistent* Source)

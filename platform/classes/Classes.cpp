@@ -1,4 +1,5 @@
 #include "Classes.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <utility>
@@ -330,32 +331,22 @@ void TStrings::InsertObject(int Index, const std::string& S, TObject* AObject)
 void TStrings::AddStrings(const TStrings& Strings)
 {
     BeginUpdate();
-    try {
-        int n = Strings.Count();
-        for (int i = 0; i < n; ++i)
-            AddObject(Strings.Get(i), Strings.GetObject(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    auto update = TScopeGuard([this] { EndUpdate(); });
+    int n = Strings.Count();
+    for (int i = 0; i < n; ++i)
+        AddObject(Strings.Get(i), Strings.GetObject(i));
 }
 
 void TStrings::Exchange(int Index1, int Index2)
 {
     BeginUpdate();
-    try {
-        TObject* tempObject = GetObject(Index1);
-        std::string tempString = Get(Index1);
-        Put(Index1, Get(Index2));
-        PutObject(Index1, GetObject(Index2));
-        Put(Index2, tempString);
-        PutObject(Index2, tempObject);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    auto update = TScopeGuard([this] { EndUpdate(); });
+    TObject* tempObject = GetObject(Index1);
+    std::string tempString = Get(Index1);
+    Put(Index1, Get(Index2));
+    PutObject(Index1, GetObject(Index2));
+    Put(Index2, tempString);
+    PutObject(Index2, tempObject);
 }
 
 void TStrings::Move(int CurIndex, int NewIndex)
@@ -363,16 +354,11 @@ void TStrings::Move(int CurIndex, int NewIndex)
     if (CurIndex == NewIndex)
         return;
     BeginUpdate();
-    try {
-        std::string s = Get(CurIndex);
-        TObject* obj = GetObject(CurIndex);
-        Delete(CurIndex);
-        InsertObject(NewIndex, s, obj);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    auto update = TScopeGuard([this] { EndUpdate(); });
+    std::string s = Get(CurIndex);
+    TObject* obj = GetObject(CurIndex);
+    Delete(CurIndex);
+    InsertObject(NewIndex, s, obj);
 }
 
 int TStrings::IndexOf(const std::string& S) const
@@ -419,25 +405,20 @@ std::string TStrings::Text() const
 void TStrings::SetText(const std::string& Value)
 {
     BeginUpdate();
-    try {
-        Clear();
-        size_t p = 0;
-        const size_t n = Value.size();
-        while (p < n) {
-            size_t start = p;
-            while (p < n && Value[p] != '\r' && Value[p] != '\n')
-                ++p;
-            Add(Value.substr(start, p - start));
-            if (p < n && Value[p] == '\r')
-                ++p;
-            if (p < n && Value[p] == '\n')
-                ++p;
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    auto update = TScopeGuard([this] { EndUpdate(); });
+    Clear();
+    size_t p = 0;
+    const size_t n = Value.size();
+    while (p < n) {
+        size_t start = p;
+        while (p < n && Value[p] != '\r' && Value[p] != '\n')
+            ++p;
+        Add(Value.substr(start, p - start));
+        if (p < n && Value[p] == '\r')
+            ++p;
+        if (p < n && Value[p] == '\n')
+            ++p;
     }
-    EndUpdate();
 }
 
 namespace {
@@ -525,15 +506,10 @@ std::vector<std::string> SplitDelimited(const std::string& value, char delimiter
 void ReplaceItems(TStrings& list, const std::vector<std::string>& items)
 {
     list.BeginUpdate();
-    try {
-        list.Clear();
-        for (const std::string& s : items)
-            list.Add(s);
-    } catch (...) {
-        list.EndUpdate();
-        throw;
-    }
-    list.EndUpdate();
+    auto update = TScopeGuard([&list] { list.EndUpdate(); });
+    list.Clear();
+    for (const std::string& s : items)
+        list.Add(s);
 }
 
 } // namespace
@@ -649,16 +625,11 @@ void TStrings::Assign(TPersistent* Source)
         if (src == this)
             return;
         BeginUpdate();
-        try {
-            Clear();
-            Delimiter = src->Delimiter;
-            QuoteChar = src->QuoteChar;
-            AddStrings(*src);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        auto update = TScopeGuard([this] { EndUpdate(); });
+        Clear();
+        Delimiter = src->Delimiter;
+        QuoteChar = src->QuoteChar;
+        AddStrings(*src);
         return;
     }
     TPersistent::Assign(Source);
@@ -903,14 +874,13 @@ void TStringList::SetSorted(bool Value)
 
 void TStringList::SetCaseSensitive(bool Value)
 {
-    if (FCaseSensitive == Value)
-        return;
-    FCaseSensitive = Value;
-    // A sorted list is re-sorted by the new rule, so that Find keeps working.
-    if (FSorted)
-        SortItems([](TStringList* list, int a, int b) {
-            return list->CompareStrings(list->FList[static_cast<size_t>(a)].S, list->FList[static_cast<size_t>(b)].S);
-        });
+    SetAndNotify(FCaseSensitive, Value, [this] {
+        // A sorted list is re-sorted by the new rule, so that Find keeps working.
+        if (FSorted)
+            SortItems([](TStringList* list, int a, int b) {
+                return list->CompareStrings(list->FList[static_cast<size_t>(a)].S, list->FList[static_cast<size_t>(b)].S);
+            });
+    });
 }
 
 void TStringList::SetUpdateState(bool Updating)

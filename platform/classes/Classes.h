@@ -22,6 +22,24 @@ struct TClassInfo;
 // Events are callables bound to an object; `Sender` is the object that raised them.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
+// The common part of a property setter: when Value differs from Field, stores it and
+// calls Notify (a repaint, Changed, an event). Answers whether it stored. "Differs" is
+// `!(Field == Value)`, so a NaN is never equal and always stored and notified. Checks
+// and clamping belong before the call, so that nothing is stored when they raise.
+// Value is taken and stored by copy, never bound to a reference: a setter's parameter
+// then stays a plain value, as in a setter written out by hand, and the sanitizer does
+// not check each read of it (a range check that rejects an out-of-range enumeration
+// reads it before the call).
+template <class T, class V, class F>
+bool SetAndNotify(T& Field, V Value, F&& Notify)
+{
+    if (Field == Value)
+        return false;
+    Field = Value;
+    Notify();
+    return true;
+}
+
 // Root of the class tree. ClassName answers the platform class name (streaming, editors
 // and registries look classes up by it); every class that needs it overrides it with
 // the DECLARE_CLASS_NAME macro. ClassInfo answers the class's published properties and

@@ -1,4 +1,5 @@
 #include "Collections.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 
@@ -283,14 +284,9 @@ void TCollection::Clear()
     if (FItems.empty())
         return;
     BeginUpdate();
-    try {
-        while (!FItems.empty())
-            delete FItems.back();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    auto update = TScopeGuard([this] { EndUpdate(); });
+    while (!FItems.empty())
+        delete FItems.back();
 }
 
 TCollectionItem* TCollection::FindItemID(int ID) const
@@ -307,15 +303,10 @@ void TCollection::Assign(TPersistent* Source)
         if (src == this)
             return;
         BeginUpdate();
-        try {
-            Clear();
-            for (int i = 0; i < src->Count(); ++i)
-                Add()->Assign(src->Items(i));
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        auto update = TScopeGuard([this] { EndUpdate(); });
+        Clear();
+        for (int i = 0; i < src->Count(); ++i)
+            Add()->Assign(src->Items(i));
         return;
     }
     TPersistent::Assign(Source);

@@ -266,20 +266,16 @@ void TWriter::WriteComponent(TComponent* Component)
 
     bool wasWriting = Component->ComponentState().Test(csWriting);
     Component->Include(csWriting);
-    try {
-        WriteStr(Component->ClassName());
-        WriteStr(Component->Name());
-        WriteProperties(Component);
-        WriteListEnd();
-        Component->GetChildren([this](TComponent* Child) { WriteComponent(Child); }, FRoot);
-        WriteListEnd();
-    } catch (...) {
+    auto writing = TScopeGuard([Component, wasWriting] {
         if (!wasWriting)
             Component->Exclude(csWriting);
-        throw;
-    }
-    if (!wasWriting)
-        Component->Exclude(csWriting);
+    });
+    WriteStr(Component->ClassName());
+    WriteStr(Component->Name());
+    WriteProperties(Component);
+    WriteListEnd();
+    Component->GetChildren([this](TComponent* Child) { WriteComponent(Child); }, FRoot);
+    WriteListEnd();
 }
 
 void TWriter::WriteProperties(TPersistent* Instance)
@@ -1074,28 +1070,23 @@ void TReader::ReadCollection(TCollection* Collection)
     CheckValue(TValueType::vaCollection);
     TNestingGuard guard(*this);
     Collection->BeginUpdate();
-    try {
-        // The items go, and with them the references they were waiting for (a stream
-        // that gives the collection twice).
-        std::erase_if(FFixups, [Collection](const Fixup& f) {
-            return std::find(f.Collections.begin(), f.Collections.end(), Collection) != f.Collections.end();
-        });
-        Collection->Clear();
-        auto collections = RestoreOnExit(FCollections);
-        FCollections.push_back(Collection);
-        while (!EndOfList()) {
-            ReadListBegin();
-            TCollectionItem* item = Collection->Add();
-            while (!EndOfList())
-                ReadProperty(item);
-            ReadListEnd();
-        }
+    auto update = TScopeGuard([Collection] { Collection->EndUpdate(); });
+    // The items go, and with them the references they were waiting for (a stream
+    // that gives the collection twice).
+    std::erase_if(FFixups, [Collection](const Fixup& f) {
+        return std::find(f.Collections.begin(), f.Collections.end(), Collection) != f.Collections.end();
+    });
+    Collection->Clear();
+    auto collections = RestoreOnExit(FCollections);
+    FCollections.push_back(Collection);
+    while (!EndOfList()) {
+        ReadListBegin();
+        TCollectionItem* item = Collection->Add();
+        while (!EndOfList())
+            ReadProperty(item);
         ReadListEnd();
-    } catch (...) {
-        Collection->EndUpdate();
-        throw;
     }
-    Collection->EndUpdate();
+    ReadListEnd();
 }
 
 void TReader::ResolveFixups()
@@ -1167,17 +1158,12 @@ void TStrings::DefineProperties(TFiler* Filer)
         "Strings",
         [this](TReader* Reader) {
             BeginUpdate();
-            try {
-                Clear();
-                Reader->ReadListBegin();
-                while (!Reader->EndOfList())
-                    Add(Reader->ReadString());
-                Reader->ReadListEnd();
-            } catch (...) {
-                EndUpdate();
-                throw;
-            }
-            EndUpdate();
+            auto update = TScopeGuard([this] { EndUpdate(); });
+            Clear();
+            Reader->ReadListBegin();
+            while (!Reader->EndOfList())
+                Add(Reader->ReadString());
+            Reader->ReadListEnd();
         },
         [this](TWriter* Writer) {
             Writer->WriteListBegin();

@@ -66,13 +66,12 @@ void TSpeedButton::SetAutoRepeat(bool Value, int Delay, int Interval)
 
 void TSpeedButton::SetFocusFrame(bool Value)
 {
-    if (Value == FFocusFrame)
-        return;
-    FFocusFrame = Value;
-    if (auto* button = static_cast<SpeedButtonWidget*>(Widget())) {
-        button->FocusFrame = Value;
-        button->update();
-    }
+    SetAndNotify(FFocusFrame, Value, [this, Value] {
+        if (auto* button = static_cast<SpeedButtonWidget*>(Widget())) {
+            button->FocusFrame = Value;
+            button->update();
+        }
+    });
 }
 
 void TSpeedButton::SetTakesFocus(bool Value)

@@ -360,11 +360,10 @@ void TTabSheet::SetPageIndex(int Value)
 
 void TTabSheet::SetTabVisible(bool Value)
 {
-    if (Value == FTabVisible)
-        return;
-    FTabVisible = Value;
-    if (FPageControl != nullptr)
-        FPageControl->ShowTabs();
+    SetAndNotify(FTabVisible, Value, [this] {
+        if (FPageControl != nullptr)
+            FPageControl->ShowTabs();
+    });
 }
 
 void TTabSheet::TextChanged()

@@ -224,22 +224,20 @@ void TControl::UpdateBoundsFromAlign(int ALeft, int ATop, int AWidth, int AHeigh
 
 void TControl::SetAlign(TAlign Value)
 {
-    if (Value == FAlign)
-        return;
-    FAlign = Value;
-    if (FParent != nullptr)
-        FParent->Realign();
+    SetAndNotify(FAlign, Value, [this] {
+        if (FParent != nullptr)
+            FParent->Realign();
+    });
 }
 
 void TControl::SetVisible(bool Value)
 {
-    if (Value == FVisible)
-        return;
-    FVisible = Value;
-    if (QWidget* w = Widget(); w != nullptr && FParent != nullptr)
-        w->setVisible(Value);
-    if (FAlign != alNone && FParent != nullptr)
-        FParent->Realign();
+    SetAndNotify(FVisible, Value, [this, Value] {
+        if (QWidget* w = Widget(); w != nullptr && FParent != nullptr)
+            w->setVisible(Value);
+        if (FAlign != alNone && FParent != nullptr)
+            FParent->Realign();
+    });
 }
 
 void TControl::SetEnabled(bool Value)

@@ -7,6 +7,7 @@
 
 #include "graphics/Bitmap.h"
 #include "graphics/QtBridge.h"
+#include "system/ScopeGuard.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -237,13 +238,12 @@ TCustomControl::~TCustomControl()
 
 void TCustomControl::SetColor(TColor Value)
 {
-    if (Value == FColor)
-        return;
-    FColor = Value;
-    // A see-through control lets its parent paint below it.
-    if (QWidget* w = Widget())
-        w->setAttribute(Qt::WA_OpaquePaintEvent, Value != clNone);
-    Repaint();
+    SetAndNotify(FColor, Value, [this, Value] {
+        // A see-through control lets its parent paint below it.
+        if (QWidget* w = Widget())
+            w->setAttribute(Qt::WA_OpaquePaintEvent, Value != clNone);
+        Repaint();
+    });
 }
 
 void TCustomControl::SetCursor(TCursor Value)
@@ -363,14 +363,9 @@ void TCustomControl::PaintWindow()
     }
     // A fresh attachment for every paint: no clipping or mapping is left over.
     qtbridge::AttachImage(*FCanvas, &w->Image, false);
-    try {
-        EraseBackground();
-        Paint();
-    } catch (...) {
-        FCanvas->Flush();
-        throw;
-    }
-    FCanvas->Flush();
+    auto flush = TScopeGuard([this] { FCanvas->Flush(); });
+    EraseBackground();
+    Paint();
 }
 
 void TCustomControl::Paint() {}
@@ -524,20 +519,18 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner)
 
 void TCustomPanel::SetBevelOuter(TBevelCut Value)
 {
-    if (Value == FBevelOuter)
-        return;
-    FBevelOuter = Value;
-    Realign();
-    Repaint();
+    SetAndNotify(FBevelOuter, Value, [this] {
+        Realign();
+        Repaint();
+    });
 }
 
 void TCustomPanel::SetBevelInner(TBevelCut Value)
 {
-    if (Value == FBevelInner)
-        return;
-    FBevelInner = Value;
-    Realign();
-    Repaint();
+    SetAndNotify(FBevelInner, Value, [this] {
+        Realign();
+        Repaint();
+    });
 }
 
 // The widest bevel or border a panel takes: wider than any screen, and small enough
@@ -547,29 +540,24 @@ constexpr int MaxPanelFrameWidth = 4096;
 void TCustomPanel::SetBevelWidth(int Value)
 {
     Value = std::clamp(Value, 1, MaxPanelFrameWidth);
-    if (Value == FBevelWidth)
-        return;
-    FBevelWidth = Value;
-    Realign();
-    Repaint();
+    SetAndNotify(FBevelWidth, Value, [this] {
+        Realign();
+        Repaint();
+    });
 }
 
 void TCustomPanel::SetBorderWidth(TBorderWidth Value)
 {
     Value = std::clamp(Value, 0, MaxPanelFrameWidth);
-    if (Value == FBorderWidth)
-        return;
-    FBorderWidth = Value;
-    Realign();
-    Repaint();
+    SetAndNotify(FBorderWidth, Value, [this] {
+        Realign();
+        Repaint();
+    });
 }
 
 void TCustomPanel::SetShowCaption(bool Value)
 {
-    if (Value == FShowCaption)
-        return;
-    FShowCaption = Value;
-    Repaint();
+    SetAndNotify(FShowCaption, Value, [this] { Repaint(); });
 }
 
 void TCustomPanel::GetClientArea(int& ALeft, int& ATop, int& AWidth, int& AHeight) const
@@ -634,10 +622,7 @@ TShape::TShape(TComponent* AOwner) : TCustomControl(AOwner)
 
 void TShape::SetBrushColor(TColor Value)
 {
-    if (Value == FBrushColor)
-        return;
-    FBrushColor = Value;
-    Invalidate();
+    SetAndNotify(FBrushColor, Value, [this] { Invalidate(); });
 }
 
 void TShape::Paint()

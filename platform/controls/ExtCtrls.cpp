@@ -170,18 +170,17 @@ void TRadioGroup::SetItemIndex(int Value)
         Value = -1;
     if (Value >= static_cast<int>(FButtons.size()))
         Value = static_cast<int>(FButtons.size()) - 1;
-    if (Value == FItemIndex)
-        return;
-    FItemIndex = Value;
-    FUpdating = true;
-    for (size_t i = 0; i < FButtons.size(); ++i) {
-        QRadioButton* button = static_cast<TGroupButton*>(FButtons[i])->Button();
-        button->setAutoExclusive(false);
-        button->setChecked(static_cast<int>(i) == Value);
-        button->setAutoExclusive(true);
-    }
-    FUpdating = false;
-    Click();
+    SetAndNotify(FItemIndex, Value, [this, Value] {
+        FUpdating = true;
+        for (size_t i = 0; i < FButtons.size(); ++i) {
+            QRadioButton* button = static_cast<TGroupButton*>(FButtons[i])->Button();
+            button->setAutoExclusive(false);
+            button->setChecked(static_cast<int>(i) == Value);
+            button->setAutoExclusive(true);
+        }
+        FUpdating = false;
+        Click();
+    });
 }
 
 void TRadioGroup::TextChanged()

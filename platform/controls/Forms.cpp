@@ -3,6 +3,7 @@
 #include "Menus.h"
 #include "QtBridge.h"
 #include "QuitWhenShown.h"
+#include "system/ScopeGuard.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -467,16 +468,16 @@ int TForm::RunModalLoop()
     QEventLoop loop;
     FModalLoop = &loop;
     RunningModalForms().push_back(this);
-    auto finish = [&] {
-        std::erase(RunningModalForms(), this);
-        FModalLoop = nullptr;
-        FModal = false;
-        Hide();
-        if (QWidget* w = Widget())
-            w->setWindowModality(Qt::NonModal);
-    };
-    const auto terminated = [] { return Application != nullptr && Application->Terminated(); };
-    try {
+    {
+        auto finish = TScopeGuard([&] {
+            std::erase(RunningModalForms(), this);
+            FModalLoop = nullptr;
+            FModal = false;
+            Hide();
+            if (QWidget* w = Widget())
+                w->setWindowModality(Qt::NonModal);
+        });
+        const auto terminated = [] { return Application != nullptr && Application->Terminated(); };
         Show();
         while (!terminated()) {
             while (FModalResult == mrNone && !terminated())
@@ -485,11 +486,7 @@ int TForm::RunModalLoop()
                 break;
             FModalResult = mrNone;
         }
-    } catch (...) {
-        finish();
-        throw;
     }
-    finish();
     return FModalResult == mrNone ? mrCancel : FModalResult;
 }
 

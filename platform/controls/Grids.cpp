@@ -304,24 +304,22 @@ void TStringGrid::PasteCells()
 void TStringGrid::SetColCount(int Value)
 {
     Value = std::max(Value, 1);
-    if (Value == FColCount)
-        return;
-    FColCount = Value;
-    if (FFixedCols >= Value)
-        FFixedCols = Value - 1;
-    FColWidths.resize(static_cast<size_t>(Value), FDefaultColWidth);
-    Refresh();
+    SetAndNotify(FColCount, Value, [this, Value] {
+        if (FFixedCols >= Value)
+            FFixedCols = Value - 1;
+        FColWidths.resize(static_cast<size_t>(Value), FDefaultColWidth);
+        Refresh();
+    });
 }
 
 void TStringGrid::SetRowCount(int Value)
 {
     Value = std::max(Value, 1);
-    if (Value == FRowCount)
-        return;
-    FRowCount = Value;
-    if (FFixedRows >= Value)
-        FFixedRows = Value - 1;
-    Refresh();
+    SetAndNotify(FRowCount, Value, [this, Value] {
+        if (FFixedRows >= Value)
+            FFixedRows = Value - 1;
+        Refresh();
+    });
 }
 
 void TStringGrid::SetFixedCols(int Value)

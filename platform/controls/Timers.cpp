@@ -14,18 +14,12 @@ TTimer::~TTimer() = default;
 
 void TTimer::SetEnabled(bool Value)
 {
-    if (FEnabled == Value)
-        return;
-    FEnabled = Value;
-    Update();
+    SetAndNotify(FEnabled, Value, [this] { Update(); });
 }
 
 void TTimer::SetInterval(int Value)
 {
-    if (FInterval == Value)
-        return;
-    FInterval = Value;
-    Update();
+    SetAndNotify(FInterval, Value, [this] { Update(); });
 }
 
 void TTimer::Tick()

@@ -21,10 +21,7 @@
 
 void TGraphic::SetTransparent(bool v)
 {
-    if (v == FTransparent)
-        return;
-    FTransparent = v;
-    Changed();
+    SetAndNotify(FTransparent, v, [this] { Changed(); });
 }
 
 void TGraphic::Changed()
@@ -116,16 +113,15 @@ TPixelFormat TBitmap::PixelFormat() const { return d->Format; }
 
 void TBitmap::SetPixelFormat(TPixelFormat v)
 {
-    if (v == d->Format)
-        return;
-    d->Format = v;
-    if (d->Canvas)
-        d->Canvas->Flush();
-    if (v == pf1bit && !d->Image.isNull())
-        qtbridge::ThresholdToMono(d->Image, d->Image.rect());
-    if (d->Canvas && !d->Image.isNull())
-        qtbridge::AttachImage(*d->Canvas, &d->Image, v == pf1bit);
-    Changed();
+    SetAndNotify(d->Format, v, [this, v] {
+        if (d->Canvas)
+            d->Canvas->Flush();
+        if (v == pf1bit && !d->Image.isNull())
+            qtbridge::ThresholdToMono(d->Image, d->Image.rect());
+        if (d->Canvas && !d->Image.isNull())
+            qtbridge::AttachImage(*d->Canvas, &d->Image, v == pf1bit);
+        Changed();
+    });
 }
 
 TCanvas* TBitmap::Canvas()
@@ -171,14 +167,13 @@ void TBitmap::SetTransparentColor(TColor c)
 
 void TBitmap::SetTransparentMode(TTransparentMode m)
 {
-    if (m == FTransparentMode)
-        return;
-    FTransparentMode = m;
-    if (m == tmAuto)
-        FTransparentColor = clDefault;
-    else
-        FTransparentColor = TransparentColor();
-    Changed();
+    SetAndNotify(FTransparentMode, m, [this, m] {
+        if (m == tmAuto)
+            FTransparentColor = clDefault;
+        else
+            FTransparentColor = TransparentColor();
+        Changed();
+    });
 }
 
 void TBitmap::Draw(TCanvas& canvas, const TRect& rect)

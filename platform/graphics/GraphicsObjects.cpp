@@ -148,10 +148,7 @@ void TPen::SetStyle(TPenStyle v)
 
 void TPen::SetMode(TPenMode v)
 {
-    if (v == FMode)
-        return;
-    FMode = v;
-    Changed();
+    SetAndNotify(FMode, v, [this] { Changed(); });
 }
 
 void TPen::SetExtended(const TExtPenInfo& info)
@@ -259,10 +256,9 @@ void TBrush::Assign(TPersistent* Source)
 
 void TFont::SetName(const std::string& v)
 {
-    if (v.empty() || v == FName)
+    if (v.empty())
         return;
-    FName = v;
-    Changed();
+    SetAndNotify(FName, v, [this] { Changed(); });
 }
 
 int TFont::Size() const
@@ -277,67 +273,45 @@ void TFont::SetSize(int v)
 
 void TFont::SetHeight(int v)
 {
-    if (v == FHeight)
-        return;
-    FHeight = v;
-    Changed();
+    SetAndNotify(FHeight, v, [this] { Changed(); });
 }
 
 void TFont::SetPixelsPerInch(int v)
 {
-    if (v <= 0 || v == FPixelsPerInch)
+    if (v <= 0)
         return;
-    FPixelsPerInch = v;
-    Changed();
+    SetAndNotify(FPixelsPerInch, v, [this] { Changed(); });
 }
 
 void TFont::SetColor(TColor v)
 {
-    if (v == FColor)
-        return;
-    FColor = v;
-    Changed();
+    SetAndNotify(FColor, v, [this] { Changed(); });
 }
 
 void TFont::SetStyle(TFontStyles v)
 {
     v &= (fsBold | fsItalic | fsUnderline | fsStrikeOut);
-    if (v == FStyle)
-        return;
-    FStyle = v;
-    Changed();
+    SetAndNotify(FStyle, v, [this] { Changed(); });
 }
 
 void TFont::SetCharset(TFontCharset v)
 {
-    if (v == FCharset)
-        return;
-    FCharset = v;
-    Changed();
+    SetAndNotify(FCharset, v, [this] { Changed(); });
 }
 
 void TFont::SetPitch(TFontPitch v)
 {
-    if (v == FPitch)
-        return;
-    FPitch = v;
-    Changed();
+    SetAndNotify(FPitch, v, [this] { Changed(); });
 }
 
 void TFont::SetOrientation(int v)
 {
-    if (v == FOrientation)
-        return;
-    FOrientation = v;
-    Changed();
+    SetAndNotify(FOrientation, v, [this] { Changed(); });
 }
 
 void TFont::SetQuality(TFontQuality v)
 {
-    if (v == FQuality)
-        return;
-    FQuality = v;
-    Changed();
+    SetAndNotify(FQuality, v, [this] { Changed(); });
 }
 
 void TFont::Assign(TPersistent* Source)

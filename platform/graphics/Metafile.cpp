@@ -1477,10 +1477,7 @@ TMetafile::~TMetafile() = default;
 
 void TMetafile::SetEnhanced(bool v)
 {
-    if (v == FEnhanced)
-        return;
-    FEnhanced = v;
-    Changed();
+    SetAndNotify(FEnhanced, v, [this] { Changed(); });
 }
 
 void TMetafile::SetSize(int width, int height)

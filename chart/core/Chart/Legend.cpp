@@ -86,15 +86,6 @@ constexpr int SymbolGap = 4;
 constexpr int CheckBoxRoom = 15;
 // Pixels between the columns of a top or bottom legend.
 constexpr int ItemSpacing = 6;
-
-template <typename T>
-bool Store(T& Field, T Value)
-{
-    if (Field == Value)
-        return false;
-    Field = Value;
-    return true;
-}
 } // namespace
 
 // ---- gradient, symbol, title --------------------------------------------------------------
@@ -126,44 +117,37 @@ void TLegendSymbol::Changed()
 
 void TLegendSymbol::SetContinuous(bool v)
 {
-    if (Store(FContinuous, v))
-        Changed();
+    SetAndNotify(FContinuous, v, [this] { Changed(); });
 }
 
 void TLegendSymbol::SetDefaultPen(bool v)
 {
-    if (Store(FDefaultPen, v))
-        Changed();
+    SetAndNotify(FDefaultPen, v, [this] { Changed(); });
 }
 
 void TLegendSymbol::SetPosition(TLegendSymbolPosition v)
 {
-    if (Store(FPosition, v))
-        Changed();
+    SetAndNotify(FPosition, v, [this] { Changed(); });
 }
 
 void TLegendSymbol::SetSquared(bool v)
 {
-    if (Store(FSquared, v))
-        Changed();
+    SetAndNotify(FSquared, v, [this] { Changed(); });
 }
 
 void TLegendSymbol::SetVisible(bool v)
 {
-    if (Store(FVisible, v))
-        Changed();
+    SetAndNotify(FVisible, v, [this] { Changed(); });
 }
 
 void TLegendSymbol::SetWidth(int v)
 {
-    if (Store(FWidth, v))
-        Changed();
+    SetAndNotify(FWidth, v, [this] { Changed(); });
 }
 
 void TLegendSymbol::SetWidthUnits(TLegendSymbolSize v)
 {
-    if (Store(FWidthUnits, v))
-        Changed();
+    SetAndNotify(FWidthUnits, v, [this] { Changed(); });
 }
 
 int TLegendSymbol::CalcWidth(int LegendWidth) const
@@ -211,8 +195,7 @@ void TLegendTitle::InitShadow(TTeeShadow* S)
 
 void TLegendTitle::SetTextAlignment(TAlignment v)
 {
-    if (Store(FTextAlignment, v))
-        Repaint();
+    SetAndNotify(FTextAlignment, v, [this] { Repaint(); });
 }
 
 void TLegendTitle::Assign(TPersistent* Source)
@@ -243,32 +226,30 @@ std::unique_ptr<TTeeGradient> TCustomChartLegend::CreateGradient()
 
 void TCustomChartLegend::SetAlignment(TLegendAlignment v)
 {
-    if (Store(FAlignment, v))
-        Repaint();
+    SetAndNotify(FAlignment, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetCheckBoxes(bool v)
 {
-    if (Store(FCheckBoxes, v))
-        Repaint();
+    SetAndNotify(FCheckBoxes, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle v)
 {
-    if (!Store(FCheckBoxesStyle, v))
-        return;
-    if (v == cbsRadio && FChart != nullptr) {
-        bool first = true;
-        for (int t = 0; t < FChart->SeriesCount(); ++t) {
-            TChartSeries* s = FChart->Series(t);
-            if (s->Active() && s->ShowInLegend()) {
-                if (!first)
-                    s->SetActive(false);
-                first = false;
+    SetAndNotify(FCheckBoxesStyle, v, [this, v] {
+        if (v == cbsRadio && FChart != nullptr) {
+            bool first = true;
+            for (int t = 0; t < FChart->SeriesCount(); ++t) {
+                TChartSeries* s = FChart->Series(t);
+                if (s->Active() && s->ShowInLegend()) {
+                    if (!first)
+                        s->SetActive(false);
+                    first = false;
+                }
             }
         }
-    }
-    Repaint();
+        Repaint();
+    });
 }
 
 void TCustomChartLegend::SetColorWidth(int v)
@@ -280,34 +261,29 @@ void TCustomChartLegend::SetColorWidth(int v)
 
 void TCustomChartLegend::SetCurrentPage(bool v)
 {
-    if (Store(FCurrentPage, v))
-        Repaint();
+    SetAndNotify(FCurrentPage, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetFirstValue(int v)
 {
     if (v < 0)
         throw LegendException(TeeMsg_LegendFirstValue);
-    if (Store(FFirstValue, v))
-        Repaint();
+    SetAndNotify(FFirstValue, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetFontSeriesColor(bool v)
 {
-    if (Store(FFontSeriesColor, v))
-        Repaint();
+    SetAndNotify(FFontSeriesColor, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetHorizMargin(int v)
 {
-    if (Store(FHorizMargin, v))
-        Repaint();
+    SetAndNotify(FHorizMargin, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetInverted(bool v)
 {
-    if (Store(FInverted, v))
-        Repaint();
+    SetAndNotify(FInverted, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetLegendStyle(TLegendStyle v)
@@ -319,38 +295,32 @@ void TCustomChartLegend::SetLegendStyle(TLegendStyle v)
 
 void TCustomChartLegend::SetMaxNumRows(int v)
 {
-    if (Store(FMaxNumRows, v))
-        Repaint();
+    SetAndNotify(FMaxNumRows, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetResizeChart(bool v)
 {
-    if (Store(FResizeChart, v))
-        Repaint();
+    SetAndNotify(FResizeChart, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetTextStyle(TLegendTextStyle v)
 {
-    if (Store(FTextStyle, v))
-        Repaint();
+    SetAndNotify(FTextStyle, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetTopPos(int v)
 {
-    if (Store(FTopPos, v))
-        Repaint();
+    SetAndNotify(FTopPos, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetVertMargin(int v)
 {
-    if (Store(FVertMargin, v))
-        Repaint();
+    SetAndNotify(FVertMargin, v, [this] { Repaint(); });
 }
 
 void TCustomChartLegend::SetVertSpacing(int v)
 {
-    if (Store(FVertSpacing, v))
-        Repaint();
+    SetAndNotify(FVertSpacing, v, [this] { Repaint(); });
 }
 
 // ---- queries ------------------------------------------------------------------------------

@@ -30,18 +30,12 @@ TChartTitle::~TChartTitle()
 
 void TChartTitle::SetAdjustFrame(bool v)
 {
-    if (v != FAdjustFrame) {
-        FAdjustFrame = v;
-        Repaint();
-    }
+    SetAndNotify(FAdjustFrame, v, [this] { Repaint(); });
 }
 
 void TChartTitle::SetAlignment(TAlignment v)
 {
-    if (v != FAlignment) {
-        FAlignment = v;
-        Repaint();
-    }
+    SetAndNotify(FAlignment, v, [this] { Repaint(); });
 }
 
 void TChartTitle::SetText(TStrings* v)

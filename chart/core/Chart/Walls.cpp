@@ -26,26 +26,17 @@ TCustomChartWall::TCustomChartWall(TCustomTeePanel* Chart) : TTeeCustomShape(Cha
 
 void TCustomChartWall::SetAutoHide(bool v)
 {
-    if (v != FAutoHide) {
-        FAutoHide = v;
-        Repaint();
-    }
+    SetAndNotify(FAutoHide, v, [this] { Repaint(); });
 }
 
 void TCustomChartWall::SetDark3D(bool v)
 {
-    if (v != FDark3D) {
-        FDark3D = v;
-        Repaint();
-    }
+    SetAndNotify(FDark3D, v, [this] { Repaint(); });
 }
 
 void TCustomChartWall::SetSize(int v)
 {
-    if (v != FSize) {
-        FSize = v;
-        Repaint();
-    }
+    SetAndNotify(FSize, v, [this] { Repaint(); });
 }
 
 void TCustomChartWall::InitColor(TColor c)

@@ -90,14 +90,6 @@ bool PrintTeePanel = false;
 
 namespace {
 
-// Restores a flag when the scope ends, also when drawing raises.
-struct FlagScope {
-    bool& Flag;
-    bool Saved;
-    FlagScope(bool& flag, bool value) : Flag(flag), Saved(flag) { Flag = value; }
-    ~FlagScope() { Flag = Saved; }
-};
-
 } // namespace
 
 // ---- small helpers --------------------------------------------------------------
@@ -345,31 +337,25 @@ void TCustomTeePanel::SetBorder(TChartPen* v)
 
 void TCustomTeePanel::SetBorderRound(int v)
 {
-    if (v == FBorderRound)
-        return;
-    FBorderRound = v;
-    if (!IsLoading())
-        ApplyRoundRegion();
-    RequestRepaint();
+    SetAndNotify(FBorderRound, v, [this] {
+        if (!IsLoading())
+            ApplyRoundRegion();
+        RequestRepaint();
+    });
 }
 
 void TCustomTeePanel::ApplyRoundRegion()
 {
     if (FApplyingRegion)
         return;
+    auto applying = RestoreOnExit(FApplyingRegion);
     FApplyingRegion = true;
-    try {
-        if (FBorderRound >= 1 && HandleAllocated()) {
-            const TRegion region = TRegion::CreateRoundRect(0, 0, Width(), Height(), FBorderRound, FBorderRound);
-            SetWindowRegion(&region);
-        } else {
-            SetWindowRegion(nullptr);
-        }
-    } catch (...) {
-        FApplyingRegion = false;
-        throw;
+    if (FBorderRound >= 1 && HandleAllocated()) {
+        const TRegion region = TRegion::CreateRoundRect(0, 0, Width(), Height(), FBorderRound, FBorderRound);
+        SetWindowRegion(&region);
+    } else {
+        SetWindowRegion(nullptr);
     }
-    FApplyingRegion = false;
 }
 
 int TCustomTeePanel::GetMargin(int Index) const
@@ -383,15 +369,12 @@ void TCustomTeePanel::SetMargin(int Index, int Value)
 {
     if (Index < 0 || Index > 3)
         throw ERangeError();
-    SetIntegerProperty(FMargins[Index], Value);
+    SetAndRepaint(FMargins[Index], Value);
 }
 
 void TCustomTeePanel::SetMarginUnits(TTeeUnits v)
 {
-    if (v == FMarginUnits)
-        return;
-    FMarginUnits = v;
-    RequestRepaint();
+    SetAndRepaint(FMarginUnits, v);
 }
 
 void TCustomTeePanel::SetShadow(TTeeShadow* v)
@@ -401,12 +384,11 @@ void TCustomTeePanel::SetShadow(TTeeShadow* v)
 
 void TCustomTeePanel::SetView3D(bool v)
 {
-    if (v == FView3D)
-        return;
-    FView3D = v;
-    RequestRepaint();
-    TTeeView3DEvent event;
-    BroadcastEvent(&event);
+    SetAndNotify(FView3D, v, [this] {
+        RequestRepaint();
+        TTeeView3DEvent event;
+        BroadcastEvent(&event);
+    });
 }
 
 void TCustomTeePanel::SetView3DOptions(TView3DOptions* v)
@@ -425,38 +407,6 @@ void TCustomTeePanel::SetMonochrome(bool v)
         return;
     FSurface->SetMonochrome(v);
     RequestRepaint();
-}
-
-void TCustomTeePanel::SetStringProperty(std::string& Field, const std::string& Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
-}
-
-void TCustomTeePanel::SetColorProperty(TColor& Field, TColor Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
-}
-
-void TCustomTeePanel::SetBooleanProperty(bool& Field, bool Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
-}
-
-void TCustomTeePanel::SetIntegerProperty(int& Field, int Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        RequestRepaint();
-    }
 }
 
 // ---- slots ----------------------------------------------------------------------------
@@ -490,17 +440,16 @@ void TCustomTeePanel::DrawToCanvas(TCanvas* Canvas, const TRect& Rect)
 {
     TTeeCanvas3D* s = FSurface.get();
     ChartBounds = s->SetupProjection(Canvas, FView3DOptions.get(), Rect, FView3D);
-    try {
-        CalcChartRect();
-        AssignStylesToCanvas(s);
-        DrawContents(ChartBounds);
-    } catch (...) {
-        // What was drawn is incomplete: the buffer is not shown, the window canvas is
-        // the surface's again.
+    // What was drawn is incomplete when drawing raises: the buffer is not shown, the
+    // window canvas is the surface's again.
+    auto failed = TScopeGuard([this, s] {
         AttachCanvasToSurface(s, ReferenceCanvas());
         s->MarkDirty();
-        throw;
-    }
+    });
+    CalcChartRect();
+    AssignStylesToCanvas(s);
+    DrawContents(ChartBounds);
+    failed.Dismiss();
     s->FinishBufferedDraw(Canvas, ReferenceCanvas(), Rect);
 }
 
@@ -629,7 +578,8 @@ void TCustomTeePanel::Loaded()
 
 void TCustomTeePanel::DrawOffScreen(TCanvas* Canvas, const TRect& Rect)
 {
-    FlagScope offScreen(FOffScreen, true);
+    auto offScreen = RestoreOnExit(FOffScreen);
+    FOffScreen = true;
     // Drawn straight into the target: the window's buffer is not touched by it.
     DrawUnbuffered(Canvas, Rect);
 }
@@ -777,7 +727,9 @@ void TCustomTeePanel::PrintPartialCanvas(TCanvas* Canvas, TRect Rect)
 
     const bool wasMetafiling = FSurface->MetafileOrPrinting();
     bool clipped = false;
-    auto restore = [&] {
+    auto printing = RestoreOnExit(FPrinting);
+    FPrinting = true;
+    auto restore = TScopeGuard([&] {
         if (clipped)
             Canvas->PopClip();
         Canvas->SetMapMode(oldMode);
@@ -788,23 +740,16 @@ void TCustomTeePanel::PrintPartialCanvas(TCanvas* Canvas, TRect Rect)
         Canvas->SetWindowOrg(oldWinOrg.X, oldWinOrg.Y);
         Canvas->SetViewportOrg(oldVpOrg.X, oldVpOrg.Y);
         FSurface->SetMetafileOrPrinting(wasMetafiling);
-    };
-    FlagScope printing(FPrinting, true);
+    });
     FSurface->SetMetafileOrPrinting(true);
-    try {
-        if (ClippingAllowed()) {
-            Canvas->PushClip();
-            clipped = true;
-            Canvas->IntersectClipRect(logical.Left, logical.Top, logical.Right, logical.Bottom);
-        }
-        if (OnBeforePrint)
-            OnBeforePrint(this, Canvas, logical);
-        DrawOffScreen(Canvas, logical);
-    } catch (...) {
-        restore();
-        throw;
+    if (ClippingAllowed()) {
+        Canvas->PushClip();
+        clipped = true;
+        Canvas->IntersectClipRect(logical.Left, logical.Top, logical.Right, logical.Bottom);
     }
-    restore();
+    if (OnBeforePrint)
+        OnBeforePrint(this, Canvas, logical);
+    DrawOffScreen(Canvas, logical);
 }
 
 void TCustomTeePanel::PrintToPrinter(const TRect& Rect)

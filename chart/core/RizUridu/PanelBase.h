@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class TChartSeries;
@@ -190,10 +191,10 @@ public:
     const TRect& PrintMargins() const { return FPrintMargins; }
     void SetPrintMargins(const TRect& v) { FPrintMargins = v; }
     bool PrintProportional() const { return FPrintProportional; }
-    void SetPrintProportional(bool v) { SetBooleanProperty(FPrintProportional, v); }
+    void SetPrintProportional(bool v) { SetAndRepaint(FPrintProportional, v); }
     // Percent by which the chart's size shrinks when printed.
     int PrintResolution() const { return FPrintResolution; }
-    void SetPrintResolution(int v) { SetIntegerProperty(FPrintResolution, v); }
+    void SetPrintResolution(int v) { SetAndRepaint(FPrintResolution, v); }
     TTeeShadow* Shadow() const { return FShadow.get(); }
     void SetShadow(TTeeShadow* v);
     bool View3D() const { return FView3D; }
@@ -209,11 +210,12 @@ public:
     TTeeCanvas3D* Canvas() const { return FSurface.get(); }
     TCanvas* ReferenceCanvas() const { return TCustomControl::Canvas(); }
 
-    // ---- shared setters: compare, store and repaint ----
-    void SetStringProperty(std::string& Field, const std::string& Value);
-    void SetColorProperty(TColor& Field, TColor Value);
-    void SetBooleanProperty(bool& Field, bool Value);
-    void SetIntegerProperty(int& Field, int Value);
+    // A setter's common part: stores Value and repaints when it differs from Field.
+    template <class T>
+    void SetAndRepaint(T& Field, std::type_identity_t<T> Value)
+    {
+        SetAndNotify(Field, Value, [this] { RequestRepaint(); });
+    }
 
     // ---- virtual slots ----
     virtual TColor GetBackColor() const;

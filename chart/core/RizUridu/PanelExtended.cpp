@@ -1,5 +1,6 @@
 #include "RizUridu/PanelExtended.h"
 #include "classes/Streaming.h"
+#include "system/ScopeGuard.h"
 
 #include <cstdlib>
 
@@ -50,34 +51,22 @@ void TBackImage::RepaintOwner()
 
 void TBackImage::SetInside(bool v)
 {
-    if (v == FInside)
-        return;
-    FInside = v;
-    RepaintOwner();
+    SetAndNotify(FInside, v, [this] { RepaintOwner(); });
 }
 
 void TBackImage::SetMode(TTeeBackImageMode v)
 {
-    if (v == FMode)
-        return;
-    FMode = v;
-    RepaintOwner();
+    SetAndNotify(FMode, v, [this] { RepaintOwner(); });
 }
 
 void TBackImage::SetLeft(int v)
 {
-    if (v == FLeft)
-        return;
-    FLeft = v;
-    RepaintOwner();
+    SetAndNotify(FLeft, v, [this] { RepaintOwner(); });
 }
 
 void TBackImage::SetTop(int v)
 {
-    if (v == FTop)
-        return;
-    FTop = v;
-    RepaintOwner();
+    SetAndNotify(FTop, v, [this] { RepaintOwner(); });
 }
 
 // By field: the placement has no table of its own; the panel publishes it.
@@ -171,45 +160,40 @@ void TCustomTeePanelExtended::DrawBackground(const TRect& Rect)
 {
     TTeeCanvas3D* s = Canvas();
     s->BeginNested();
-    try {
-        TRect r = Rect;
-        TTeeShadow* shadow = Shadow();
-        // A shadow as wide or as high as the panel would leave the panel no room at all:
-        // the panel then keeps its whole rectangle and casts none.
-        const bool shadowFits =
-            std::abs(shadow->HorizSize()) < Rect.Width() && std::abs(shadow->VertSize()) < Rect.Height();
-        if (shadowFits && (shadow->HorizSize() != 0 || shadow->VertSize() != 0)) {
-            // The corner the shadow falls into shows what lies behind the panel.
-            TColor behind = Color();
-            if (auto* parent = dynamic_cast<TCustomControl*>(Parent()))
-                behind = parent->Color();
-            else if (Parent() != nullptr)
-                behind = clBtnFace;
-            if (TCanvas* c = s->ReferenceCanvas(); c != nullptr && behind != clNone) {
-                c->Brush()->SetStyle(bsSolid);
-                c->Brush()->SetColor(behind);
-                s->FillRect(r);
-            }
-            const int hs = shadow->HorizSize(), vs = shadow->VertSize();
-            if (hs > 0)
-                r.Right -= hs;
-            else
-                r.Left -= hs;
-            if (vs > 0)
-                r.Bottom -= vs;
-            else
-                r.Top -= vs;
-            shadow->DrawShadow(s, r, 0);
+    auto nested = TScopeGuard([s] { s->EndNested(); });
+    TRect r = Rect;
+    TTeeShadow* shadow = Shadow();
+    // A shadow as wide or as high as the panel would leave the panel no room at all:
+    // the panel then keeps its whole rectangle and casts none.
+    const bool shadowFits =
+        std::abs(shadow->HorizSize()) < Rect.Width() && std::abs(shadow->VertSize()) < Rect.Height();
+    if (shadowFits && (shadow->HorizSize() != 0 || shadow->VertSize() != 0)) {
+        // The corner the shadow falls into shows what lies behind the panel.
+        TColor behind = Color();
+        if (auto* parent = dynamic_cast<TCustomControl*>(Parent()))
+            behind = parent->Color();
+        else if (Parent() != nullptr)
+            behind = clBtnFace;
+        if (TCanvas* c = s->ReferenceCanvas(); c != nullptr && behind != clNone) {
+            c->Brush()->SetStyle(bsSolid);
+            c->Brush()->SetColor(behind);
+            s->FillRect(r);
         }
-        FillBackground(r);
-        if (FBackImage && !FBackImage->Inside())
-            DrawBackImage(r, 0);
-        DrawPanelBevels(r);
-    } catch (...) {
-        s->EndNested();
-        throw;
+        const int hs = shadow->HorizSize(), vs = shadow->VertSize();
+        if (hs > 0)
+            r.Right -= hs;
+        else
+            r.Left -= hs;
+        if (vs > 0)
+            r.Bottom -= vs;
+        else
+            r.Top -= vs;
+        shadow->DrawShadow(s, r, 0);
     }
-    s->EndNested();
+    FillBackground(r);
+    if (FBackImage && !FBackImage->Inside())
+        DrawBackImage(r, 0);
+    DrawPanelBevels(r);
 }
 
 void TCustomTeePanelExtended::DrawBackImage(const TRect& Rect, int Z)
@@ -245,36 +229,32 @@ void TCustomTeePanelExtended::DrawBackImage(const TRect& Rect, int Z)
             s->ClipToPolygon(corners.data(), 4);
         }
     }
-    try {
-        const TRect r = Z > 0 && orthogonal ? ProjectRect3D(s, Rect, Z) : Rect;
-        switch (FBackImage->Mode()) {
-        case pbmTile:
-            for (int y = r.Top; y < r.Bottom; y += gh)
-                for (int x = r.Left; x < r.Right; x += gw) {
-                    if (Z > 0 && !orthogonal)
-                        DrawGraphicAtDepth(s, TRect(x, y, x + gw, y + gh), g, Z);
-                    else
-                        s->DrawGraphic(x, y, g);
-                }
-            break;
-        case pbmCenter:
-            FillBackground(r);
-            s->DrawGraphic(r.Left + (r.Width() - gw) / 2, r.Top + (r.Height() - gh) / 2, g);
-            break;
-        case pbmCustom:
-            FillBackground(r);
-            s->DrawGraphic(r.Left + FBackImage->Left(), r.Top + FBackImage->Top(), g);
-            break;
-        case pbmStretch:
-            break;
-        }
-    } catch (...) {
+    auto clipping = TScopeGuard([s, clip] {
         if (clip)
             s->RemoveClipping();
-        throw;
+    });
+    const TRect r = Z > 0 && orthogonal ? ProjectRect3D(s, Rect, Z) : Rect;
+    switch (FBackImage->Mode()) {
+    case pbmTile:
+        for (int y = r.Top; y < r.Bottom; y += gh)
+            for (int x = r.Left; x < r.Right; x += gw) {
+                if (Z > 0 && !orthogonal)
+                    DrawGraphicAtDepth(s, TRect(x, y, x + gw, y + gh), g, Z);
+                else
+                    s->DrawGraphic(x, y, g);
+            }
+        break;
+    case pbmCenter:
+        FillBackground(r);
+        s->DrawGraphic(r.Left + (r.Width() - gw) / 2, r.Top + (r.Height() - gh) / 2, g);
+        break;
+    case pbmCustom:
+        FillBackground(r);
+        s->DrawGraphic(r.Left + FBackImage->Left(), r.Top + FBackImage->Top(), g);
+        break;
+    case pbmStretch:
+        break;
     }
-    if (clip)
-        s->RemoveClipping();
 }
 
 void TCustomTeePanelExtended::UndoZoom()

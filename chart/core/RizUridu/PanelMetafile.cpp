@@ -2,6 +2,7 @@
 #include "RizUridu/PanelBase.h"
 
 #include "graphics/Metafile.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 
@@ -17,14 +18,11 @@ std::unique_ptr<TMetafile> TCustomTeePanel::DrawToMetafile(bool Enhanced, const 
     TTeeCanvas3D* s = Canvas();
     const bool wasMetafiling = s->MetafileOrPrinting();
     s->SetMetafileOrPrinting(true);
-    try {
+    {
+        auto metafiling = TScopeGuard([s, wasMetafiling] { s->SetMetafileOrPrinting(wasMetafiling); });
         // The recording reaches the metafile when its canvas goes.
         TMetafileCanvas canvas(metafile.get());
         DrawOffScreen(&canvas, TRect(0, 0, w, h));
-    } catch (...) {
-        s->SetMetafileOrPrinting(wasMetafiling);
-        throw;
     }
-    s->SetMetafileOrPrinting(wasMetafiling);
     return metafile;
 }

@@ -110,7 +110,7 @@ void TTeeCustomShapeBrushPen::SetPen(TChartPen* v)
 void TTeeCustomShapeBrushPen::SetVisible(bool v)
 {
     if (FParentChart != nullptr)
-        FParentChart->SetBooleanProperty(FVisible, v);
+        FParentChart->SetAndRepaint(FVisible, v);
     else
         FVisible = v;
 }
@@ -159,26 +159,17 @@ std::unique_ptr<TTeeGradient> TTeeCustomShape::CreateGradient()
 
 void TTeeCustomShape::SetBevel(TBevelCut v)
 {
-    if (v == FBevel)
-        return;
-    FBevel = v;
-    Repaint();
+    SetAndNotify(FBevel, v, [this] { Repaint(); });
 }
 
 void TTeeCustomShape::SetBevelWidth(int v)
 {
-    if (v == FBevelWidth)
-        return;
-    FBevelWidth = v;
-    Repaint();
+    SetAndNotify(FBevelWidth, v, [this] { Repaint(); });
 }
 
 void TTeeCustomShape::SetColor(TColor v)
 {
-    if (v == FColor)
-        return;
-    FColor = v;
-    Repaint();
+    SetAndNotify(FColor, v, [this] { Repaint(); });
 }
 
 void TTeeCustomShape::SetFont(TTeeFont* v)
@@ -193,26 +184,17 @@ void TTeeCustomShape::SetShadow(TTeeShadow* v)
 
 void TTeeCustomShape::SetShapeStyle(TChartObjectShapeStyle v)
 {
-    if (v == FShapeStyle)
-        return;
-    FShapeStyle = v;
-    Repaint();
+    SetAndNotify(FShapeStyle, v, [this] { Repaint(); });
 }
 
 void TTeeCustomShape::SetTextFormat(TTextFormat v)
 {
-    if (v == FTextFormat)
-        return;
-    FTextFormat = v;
-    Repaint();
+    SetAndNotify(FTextFormat, v, [this] { Repaint(); });
 }
 
 void TTeeCustomShape::SetTransparent(bool v)
 {
-    if (v == FTransparent)
-        return;
-    FTransparent = v;
-    Repaint();
+    SetAndNotify(FTransparent, v, [this] { Repaint(); });
 }
 
 TTeeGradient* TTeeCustomShape::Gradient()
@@ -240,10 +222,7 @@ void TTeeCustomShape::SetTransparency(TTeeTransparency v)
 {
     if (v < 0 || v > 100)
         throw ERangeError();
-    if (v == FTransparency)
-        return;
-    FTransparency = v;
-    Repaint();
+    SetAndNotify(FTransparency, v, [this] { Repaint(); });
 }
 
 void TTeeCustomShape::DrawAtOwnRect()
@@ -370,10 +349,7 @@ void TTeeCustomShape::Assign(TPersistent* Source)
 
 void TTeeCustomShapePosition::SetCustomPosition(bool v)
 {
-    if (v == FCustomPosition)
-        return;
-    FCustomPosition = v;
-    Repaint();
+    SetAndNotify(FCustomPosition, v, [this] { Repaint(); });
 }
 
 void TTeeCustomShapePosition::SetLeft(int v)

@@ -110,34 +110,22 @@ TChartPen::TChartPen(TNotifyEvent onChange) { OnChange = std::move(onChange); }
 
 void TChartPen::SetEndStyle(TPenEndStyle v)
 {
-    if (v == FEndStyle)
-        return;
-    FEndStyle = v;
-    Changed();
+    SetAndNotify(FEndStyle, v, [this] { Changed(); });
 }
 
 void TChartPen::SetSmallDots(bool v)
 {
-    if (v == FSmallDots)
-        return;
-    FSmallDots = v;
-    Changed();
+    SetAndNotify(FSmallDots, v, [this] { Changed(); });
 }
 
 void TChartPen::SetSmallSpace(int v)
 {
-    if (v == FSmallSpace)
-        return;
-    FSmallSpace = v;
-    Changed();
+    SetAndNotify(FSmallSpace, v, [this] { Changed(); });
 }
 
 void TChartPen::SetVisible(bool v)
 {
-    if (v == FVisible)
-        return;
-    FVisible = v;
-    Changed();
+    SetAndNotify(FVisible, v, [this] { Changed(); });
 }
 
 void TChartPen::Assign(TPersistent* Source)
@@ -234,44 +222,29 @@ void TTeeShadow::Changed()
 
 void TTeeShadow::SetColor(TColor v)
 {
-    if (v == FColor)
-        return;
-    FColor = v;
-    Changed();
+    SetAndNotify(FColor, v, [this] { Changed(); });
 }
 
 void TTeeShadow::SetHorizSize(int v)
 {
-    if (v == FHorizSize)
-        return;
-    FHorizSize = v;
-    Changed();
+    SetAndNotify(FHorizSize, v, [this] { Changed(); });
 }
 
 void TTeeShadow::SetSmooth(bool v)
 {
-    if (v == FSmooth)
-        return;
-    FSmooth = v;
-    Changed();
+    SetAndNotify(FSmooth, v, [this] { Changed(); });
 }
 
 void TTeeShadow::SetTransparency(int v)
 {
     if (v < 0 || v > 100)
         throw ERangeError();
-    if (v == FTransparency)
-        return;
-    FTransparency = v;
-    Changed();
+    SetAndNotify(FTransparency, v, [this] { Changed(); });
 }
 
 void TTeeShadow::SetVertSize(int v)
 {
-    if (v == FVertSize)
-        return;
-    FVertSize = v;
-    Changed();
+    SetAndNotify(FVertSize, v, [this] { Changed(); });
 }
 
 void TTeeShadow::SetSize(int v)
@@ -302,26 +275,17 @@ void TCustomTeeGradient::Changed()
 void TCustomTeeGradient::SetBalance(int v)
 {
     v = std::clamp(v, 0, 100);
-    if (v == FBalance)
-        return;
-    FBalance = v;
-    Changed();
+    SetAndNotify(FBalance, v, [this] { Changed(); });
 }
 
 void TCustomTeeGradient::SetDirection(TGradientDirection v)
 {
-    if (v == FDirection)
-        return;
-    FDirection = v;
-    Changed();
+    SetAndNotify(FDirection, v, [this] { Changed(); });
 }
 
 void TCustomTeeGradient::SetEndColor(TColor v)
 {
-    if (v == FEndColor)
-        return;
-    FEndColor = v;
-    Changed();
+    SetAndNotify(FEndColor, v, [this] { Changed(); });
 }
 
 void TCustomTeeGradient::SetMidColor(TColor v)
@@ -350,34 +314,22 @@ void TCustomTeeGradient::UseMiddleColor()
 
 void TCustomTeeGradient::SetRadialX(int v)
 {
-    if (v == FRadialX)
-        return;
-    FRadialX = v;
-    Changed();
+    SetAndNotify(FRadialX, v, [this] { Changed(); });
 }
 
 void TCustomTeeGradient::SetRadialY(int v)
 {
-    if (v == FRadialY)
-        return;
-    FRadialY = v;
-    Changed();
+    SetAndNotify(FRadialY, v, [this] { Changed(); });
 }
 
 void TCustomTeeGradient::SetStartColor(TColor v)
 {
-    if (v == FStartColor)
-        return;
-    FStartColor = v;
-    Changed();
+    SetAndNotify(FStartColor, v, [this] { Changed(); });
 }
 
 void TCustomTeeGradient::SetVisible(bool v)
 {
-    if (v == FVisible)
-        return;
-    FVisible = v;
-    Changed();
+    SetAndNotify(FVisible, v, [this] { Changed(); });
 }
 
 // By field: MidColor reads clNone while the middle colour is off and its setter turns it
@@ -401,10 +353,7 @@ void TCustomTeeGradient::Assign(TPersistent* Source)
 
 void TTeeFontGradient::SetOutline(bool v)
 {
-    if (v == FOutline)
-        return;
-    FOutline = v;
-    Changed();
+    SetAndNotify(FOutline, v, [this] { Changed(); });
 }
 
 void TTeeFontGradient::Assign(TPersistent* Source)
@@ -502,11 +451,10 @@ void TTeeFont::SetShadow(TTeeShadow* v)
 
 void TTeeFont::SetInterCharSize(int v)
 {
-    if (v == FInterCharSize)
-        return;
-    FInterCharSize = v;
-    if (OnChange)
-        OnChange(this);
+    SetAndNotify(FInterCharSize, v, [this] {
+        if (OnChange)
+            OnChange(this);
+    });
 }
 
 // By hand: the gradient, outline and shadow are made on first use, and a copy leaves
@@ -546,39 +494,53 @@ void TView3DOptions::Repaint() const
         FRepaint();
 }
 
-void TView3DOptions::SetInt(int& field, int v)
+void TView3DOptions::SetElevation(int v)
 {
-    if (field == v)
-        return;
-    field = v;
-    Repaint();
+    SetAndNotify(FElevation, v, [this] { Repaint(); });
 }
 
-void TView3DOptions::SetElevation(int v) { SetInt(FElevation, v); }
-void TView3DOptions::SetFontZoom(int v) { SetInt(FFontZoom, v); }
-void TView3DOptions::SetOrthoAngle(int v) { SetInt(FOrthoAngle, v); }
-void TView3DOptions::SetPerspective(int v) { SetInt(FPerspective, v); }
-void TView3DOptions::SetRotation(int v) { SetInt(FRotation, v); }
-void TView3DOptions::SetTilt(int v) { SetInt(FTilt, v); }
+void TView3DOptions::SetFontZoom(int v)
+{
+    SetAndNotify(FFontZoom, v, [this] { Repaint(); });
+}
+
+void TView3DOptions::SetOrthoAngle(int v)
+{
+    SetAndNotify(FOrthoAngle, v, [this] { Repaint(); });
+}
+
+void TView3DOptions::SetPerspective(int v)
+{
+    SetAndNotify(FPerspective, v, [this] { Repaint(); });
+}
+
+void TView3DOptions::SetRotation(int v)
+{
+    SetAndNotify(FRotation, v, [this] { Repaint(); });
+}
+
+void TView3DOptions::SetTilt(int v)
+{
+    SetAndNotify(FTilt, v, [this] { Repaint(); });
+}
+
 
 void TView3DOptions::SetHorizOffset(int v)
 {
-    if (v == FHorizOffset)
-        return;
-    FHorizOffset = v;
-    Repaint();
-    if (OnScrolled)
-        OnScrolled(true);
+    SetAndNotify(FHorizOffset, v, [this] {
+        Repaint();
+        if (OnScrolled)
+            OnScrolled(true);
+    });
 }
 
 void TView3DOptions::SetVertOffset(int v)
 {
-    if (v == FVertOffset)
-        return;
-    FVertOffset = v;
-    Repaint();
-    if (OnScrolled)
-        OnScrolled(false);
+    SetAndNotify(FVertOffset, v, [this] {
+        Repaint();
+        if (OnScrolled)
+            OnScrolled(false);
+    });
 }
 
 void TView3DOptions::SetZoom(int v)
@@ -593,18 +555,12 @@ void TView3DOptions::SetZoom(int v)
 
 void TView3DOptions::SetOrthogonal(bool v)
 {
-    if (v == FOrthogonal)
-        return;
-    FOrthogonal = v;
-    Repaint();
+    SetAndNotify(FOrthogonal, v, [this] { Repaint(); });
 }
 
 void TView3DOptions::SetZoomText(bool v)
 {
-    if (v == FZoomText)
-        return;
-    FZoomText = v;
-    Repaint();
+    SetAndNotify(FZoomText, v, [this] { Repaint(); });
 }
 
 double TView3DOptions::OrthoRatio() const

@@ -331,7 +331,6 @@ public:
     void Assign(TPersistent* Source) override;
 
 private:
-    void SetInt(int& field, int v);
     TComponent* FParent;
     std::function<void()> FRepaint;
     int FElevation = 345;

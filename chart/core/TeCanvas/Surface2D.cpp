@@ -376,12 +376,11 @@ void TTeeCanvas3D::SetBackMode(int mode)
 
 void TTeeCanvas3D::SetMonochrome(bool v)
 {
-    if (v == FMonochrome)
-        return;
-    FMonochrome = v;
-    FDirty = true;
-    if (FView3DOptions != nullptr)
-        FView3DOptions->Repaint();
+    SetAndNotify(FMonochrome, v, [this] {
+        FDirty = true;
+        if (FView3DOptions != nullptr)
+            FView3DOptions->Repaint();
+    });
 }
 
 void TTeeCanvas3D::SetPixel(int x, int y, TColor c)
@@ -400,15 +399,14 @@ void TTeeCanvas3D::SetTextAlign(int flags)
 
 void TTeeCanvas3D::SetBuffered(bool v)
 {
-    if (v == FBuffered)
-        return;
-    FBuffered = v;
-    if (!v && FBuffer) {
-        FreeBuffer();
-        FDirty = true;
-    } else if (v && FBuffer) {
-        Attach(FBuffer->Canvas());
-    }
+    SetAndNotify(FBuffered, v, [this, v] {
+        if (!v && FBuffer) {
+            FreeBuffer();
+            FDirty = true;
+        } else if (v && FBuffer) {
+            Attach(FBuffer->Canvas());
+        }
+    });
 }
 
 void TTeeCanvas3D::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)

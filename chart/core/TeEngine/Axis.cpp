@@ -385,7 +385,7 @@ bool TChartAxis::IsZPositionStored() const
 
 void TChartAxis::SetAutomatic(bool v)
 {
-    Change(FRange.Automatic, v);
+    SetAndRepaint(FRange.Automatic, v);
     if (!ChartLoading(FParentChart)) {
         FRange.AutomaticMinimum = v;
         FRange.AutomaticMaximum = v;
@@ -394,7 +394,7 @@ void TChartAxis::SetAutomatic(bool v)
 
 void TChartAxis::SetAutomaticMaximum(bool v)
 {
-    Change(FRange.AutomaticMaximum, v);
+    SetAndRepaint(FRange.AutomaticMaximum, v);
     if (!v)
         FRange.Automatic = false;
     else if (FRange.AutomaticMinimum)
@@ -403,7 +403,7 @@ void TChartAxis::SetAutomaticMaximum(bool v)
 
 void TChartAxis::SetAutomaticMinimum(bool v)
 {
-    Change(FRange.AutomaticMinimum, v);
+    SetAndRepaint(FRange.AutomaticMinimum, v);
     if (!v)
         FRange.Automatic = false;
     else if (FRange.AutomaticMaximum)
@@ -415,21 +415,21 @@ void TChartAxis::SetIncrement(double v)
     // NaN is refused with negative values: it would make every step computation fail.
     if (!(v >= 0))
         throw AxisException(TeeMsg_AxisIncrementNeg);
-    Change(FSteps.Increment, v);
+    SetAndRepaint(FSteps.Increment, v);
 }
 
 void TChartAxis::SetMaximum(double v)
 {
     if (!ChartReading(FParentChart) && v < FRange.Minimum)
         throw AxisException(TeeMsg_AxisMaxMin);
-    Change(FRange.Maximum, v);
+    SetAndRepaint(FRange.Maximum, v);
 }
 
 void TChartAxis::SetMinimum(double v)
 {
     if (!ChartReading(FParentChart) && v > FRange.Maximum)
         throw AxisException(TeeMsg_AxisMinMax);
-    Change(FRange.Minimum, v);
+    SetAndRepaint(FRange.Minimum, v);
 }
 
 void TChartAxis::SetFixedRange(double AMin, double AMax)
@@ -444,10 +444,10 @@ void TChartAxis::SetFixedRange(double AMin, double AMax)
     FRange.AutomaticMinimum = false;
     if (AMin > AMax)
         std::swap(AMin, AMax);
-    Change(FRange.Minimum, AMin);
-    Change(FRange.Maximum, AMax);
+    SetAndRepaint(FRange.Minimum, AMin);
+    SetAndRepaint(FRange.Maximum, AMax);
     if (FRange.Maximum - FRange.Minimum < 1e-10)
-        Change(FRange.Maximum, FRange.Minimum + 1e-10);
+        SetAndRepaint(FRange.Maximum, FRange.Minimum + 1e-10);
     if (FParentChart != nullptr)
         FParentChart->CustomAxes()->PropagateMinMax(this);
 }
@@ -456,7 +456,7 @@ void TChartAxis::SetLogarithmicBase(double v)
 {
     if (v == 1 || !(v > 0))
         throw AxisException(TeeMsg_AxisLogBase);
-    Change(FSteps.LogarithmicBase, v);
+    SetAndRepaint(FSteps.LogarithmicBase, v);
 }
 
 void TChartAxis::SetLogarithmic(bool v)
@@ -468,15 +468,15 @@ void TChartAxis::SetLogarithmic(bool v)
         if (FMap.Minimum < 0 || FMap.Maximum < 0)
             throw AxisException(TeeMsg_AxisLogNotPositive);
     }
-    Change(FSteps.Logarithmic, v);
+    SetAndRepaint(FSteps.Logarithmic, v);
     SetCalcFunctions();
 }
 
-void TChartAxis::SetMaximumOffset(int v) { Change(FPlace.MaximumOffset, v); }
-void TChartAxis::SetMinimumOffset(int v) { Change(FPlace.MinimumOffset, v); }
+void TChartAxis::SetMaximumOffset(int v) { SetAndRepaint(FPlace.MaximumOffset, v); }
+void TChartAxis::SetMinimumOffset(int v) { SetAndRepaint(FPlace.MinimumOffset, v); }
 void TChartAxis::SetInverted(bool v)
 {
-    Change(FPlace.Inverted, v);
+    SetAndRepaint(FPlace.Inverted, v);
     SetCalcFunctions();
 }
 
@@ -484,21 +484,21 @@ void TChartAxis::SetInverted(bool v)
 
 void TChartAxis::SetHorizontal(bool v)
 {
-    Change(FPlace.Horizontal, v);
+    SetAndRepaint(FPlace.Horizontal, v);
     SetCalcFunctions();
 }
 
-void TChartAxis::SetOtherSide(bool v) { Change(FPlace.OtherSide, v); }
-void TChartAxis::SetVisible(bool v) { Change(FPlace.Visible, v); }
-void TChartAxis::SetStartPosition(double v) { Change(FPlace.StartPosition, v); }
-void TChartAxis::SetEndPosition(double v) { Change(FPlace.EndPosition, v); }
-void TChartAxis::SetPositionPercent(double v) { Change(FPlace.PositionPercent, v); }
+void TChartAxis::SetOtherSide(bool v) { SetAndRepaint(FPlace.OtherSide, v); }
+void TChartAxis::SetVisible(bool v) { SetAndRepaint(FPlace.Visible, v); }
+void TChartAxis::SetStartPosition(double v) { SetAndRepaint(FPlace.StartPosition, v); }
+void TChartAxis::SetEndPosition(double v) { SetAndRepaint(FPlace.EndPosition, v); }
+void TChartAxis::SetPositionPercent(double v) { SetAndRepaint(FPlace.PositionPercent, v); }
 
-void TChartAxis::SetPositionUnits(TTeeUnits v) { Change(FPlace.PositionUnits, v); }
+void TChartAxis::SetPositionUnits(TTeeUnits v) { SetAndRepaint(FPlace.PositionUnits, v); }
 
 void TChartAxis::SetZPosition(double v)
 {
-    Change(FPlace.ZPosition, v);
+    SetAndRepaint(FPlace.ZPosition, v);
     if (FPlace.ZPosition == 0)
         FPlace.ZPosition = 0.01;
 }
@@ -509,49 +509,49 @@ void TChartAxis::SetIsDepthAxis(bool v)
     SetCalcFunctions();
 }
 
-void TChartAxis::SetTitleSize(int v) { Change(FPlace.TitleSize, v); }
-void TChartAxis::SetMinorTickCount(int v) { Change(FTickSettings.MinorCount, v); }
-void TChartAxis::SetMinorTickLength(int v) { Change(FTickSettings.MinorLength, v); }
-void TChartAxis::SetTickInnerLength(int v) { Change(FTickSettings.InnerLength, v); }
-void TChartAxis::SetTickLength(int v) { Change(FTickSettings.Length, v); }
-void TChartAxis::SetTickOnLabelsOnly(bool v) { Change(FTickSettings.OnLabelsOnly, v); }
+void TChartAxis::SetTitleSize(int v) { SetAndRepaint(FPlace.TitleSize, v); }
+void TChartAxis::SetMinorTickCount(int v) { SetAndRepaint(FTickSettings.MinorCount, v); }
+void TChartAxis::SetMinorTickLength(int v) { SetAndRepaint(FTickSettings.MinorLength, v); }
+void TChartAxis::SetTickInnerLength(int v) { SetAndRepaint(FTickSettings.InnerLength, v); }
+void TChartAxis::SetTickLength(int v) { SetAndRepaint(FTickSettings.Length, v); }
+void TChartAxis::SetTickOnLabelsOnly(bool v) { SetAndRepaint(FTickSettings.OnLabelsOnly, v); }
 
 // ---- label setters --------------------------------------------------------------------------
 
-void TChartAxis::SetLabelsAlign(TAxisLabelAlign v) { Change(FLabelSettings.Align, v); }
+void TChartAxis::SetLabelsAlign(TAxisLabelAlign v) { SetAndRepaint(FLabelSettings.Align, v); }
 
-void TChartAxis::SetLabelsAlternate(bool v) { Change(FLabelSettings.Alternate, v); }
+void TChartAxis::SetLabelsAlternate(bool v) { SetAndRepaint(FLabelSettings.Alternate, v); }
 
 void TChartAxis::SetLabelsAngle(int v)
 {
     v %= 360;
     if (v < 0)
         v += 360;
-    Change(FLabelSettings.Angle, v);
+    SetAndRepaint(FLabelSettings.Angle, v);
 }
 
-void TChartAxis::SetLabelsOnAxis(bool v) { Change(FLabelSettings.OnAxis, v); }
+void TChartAxis::SetLabelsOnAxis(bool v) { SetAndRepaint(FLabelSettings.OnAxis, v); }
 
 void TChartAxis::SetLabelsSeparation(int v)
 {
     if (v < 0)
         throw AxisException(TeeMsg_AxisLabelSep);
-    Change(FSteps.LabelsSeparation, v);
+    SetAndRepaint(FSteps.LabelsSeparation, v);
 }
 
-void TChartAxis::SetLabelsSize(int v) { Change(FLabelSettings.Size, v); }
+void TChartAxis::SetLabelsSize(int v) { SetAndRepaint(FLabelSettings.Size, v); }
 
-void TChartAxis::SetLabelStyle(TAxisLabelStyle v) { Change(FLabelSettings.Style, v); }
+void TChartAxis::SetLabelStyle(TAxisLabelStyle v) { SetAndRepaint(FLabelSettings.Style, v); }
 
-void TChartAxis::SetLabelsExponent(bool v) { Change(FLabelSettings.Exponent, v); }
-void TChartAxis::SetLabelsMultiLine(bool v) { Change(FLabelSettings.MultiLine, v); }
+void TChartAxis::SetLabelsExponent(bool v) { SetAndRepaint(FLabelSettings.Exponent, v); }
+void TChartAxis::SetLabelsMultiLine(bool v) { SetAndRepaint(FLabelSettings.MultiLine, v); }
 
-void TChartAxis::SetAxisValuesFormat(const std::string& v) { Change(FLabelSettings.ValuesFormat, v); }
+void TChartAxis::SetAxisValuesFormat(const std::string& v) { SetAndRepaint(FLabelSettings.ValuesFormat, v); }
 
-void TChartAxis::SetDateTimeFormat(const std::string& v) { Change(FLabelSettings.DateTimeFormat, v); }
+void TChartAxis::SetDateTimeFormat(const std::string& v) { SetAndRepaint(FLabelSettings.DateTimeFormat, v); }
 
-void TChartAxis::SetExactDateTime(bool v) { Change(FLabelSettings.ExactDateTime, v); }
-void TChartAxis::SetRoundFirstLabel(bool v) { Change(FLabelSettings.RoundFirstLabel, v); }
+void TChartAxis::SetExactDateTime(bool v) { SetAndRepaint(FLabelSettings.ExactDateTime, v); }
+void TChartAxis::SetRoundFirstLabel(bool v) { SetAndRepaint(FLabelSettings.RoundFirstLabel, v); }
 
 // ---- range and scale ----------------------------------------------------------------------
 

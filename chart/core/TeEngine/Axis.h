@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TChartAxis;
@@ -397,13 +398,9 @@ protected:
     void Repaint();
     // Stores Value into Field and repaints when it differs; answers whether it did.
     template <class T, class V>
-    bool Change(T& Field, const V& Value)
+    bool SetAndRepaint(T& Field, V Value)
     {
-        if (Field == Value)
-            return false;
-        Field = Value;
-        Repaint();
-        return true;
+        return SetAndNotify(Field, std::move(Value), [this] { Repaint(); });
     }
 
 private:

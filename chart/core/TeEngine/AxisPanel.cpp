@@ -503,7 +503,7 @@ void TCustomAxisPanel::SetChart3DPercent(int v)
 {
     if (v < 1 || v > 100)
         throw Exception(Format(TeeMsg_3dPercent, {1, 100}));
-    SetIntegerProperty(FChart3DPercent, v);
+    SetAndRepaint(FChart3DPercent, v);
 }
 
 void TCustomAxisPanel::Calc3DSize()

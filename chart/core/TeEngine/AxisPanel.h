@@ -104,7 +104,7 @@ public:
     TChartDepthAxis* DepthTopAxis() const { return FDepthTopAxis.get(); }
     TChartCustomAxes* CustomAxes() const { return FCustomAxes.get(); }
     bool AxisVisible() const { return FAxisVisible; }
-    void SetAxisVisible(bool v) { SetBooleanProperty(FAxisVisible, v); }
+    void SetAxisVisible(bool v) { SetAndRepaint(FAxisVisible, v); }
     // Whether the chart shows the axis: axes on, the axis visible, a depth axis only in
     // 3D, and some active series bound to it (any axis while no series is active).
     bool IsAxisVisible(const TChartAxis* Axis) const;
@@ -144,11 +144,11 @@ public:
     // Exception "3D effect percent must be between 1 and 100" outside 1..100.
     void SetChart3DPercent(int v);
     bool AxisBehind() const { return FAxisBehind; }
-    void SetAxisBehind(bool v) { SetBooleanProperty(FAxisBehind, v); }
+    void SetAxisBehind(bool v) { SetAndRepaint(FAxisBehind, v); }
     bool ClipPoints() const { return FClipPoints; }
-    void SetClipPoints(bool v) { SetBooleanProperty(FClipPoints, v); }
+    void SetClipPoints(bool v) { SetAndRepaint(FClipPoints, v); }
     bool View3DWalls() const { return FView3DWalls; }
-    void SetView3DWalls(bool v) { SetBooleanProperty(FView3DWalls, v); }
+    void SetView3DWalls(bool v) { SetAndRepaint(FView3DWalls, v); }
     // The 3D sizes from ChartWidth, Chart3DPercent, the view and MaxZOrder (0 in 2D).
     void Calc3DSize();
     // Set at the start of each drawing: the chart is seen from behind.
@@ -164,7 +164,7 @@ public:
     // ChartException "MaxPointsPerPage must be >= 0" below 0.
     void SetMaxPointsPerPage(int Value);
     bool ScaleLastPage() const { return FScaleLastPage; }
-    void SetScaleLastPage(bool v) { SetBooleanProperty(FScaleLastPage, v); }
+    void SetScaleLastPage(bool v) { SetAndRepaint(FScaleLastPage, v); }
     virtual int NumPages() const;
     void NextPage() { SetPage(FPage + 1); }
     void PreviousPage() { SetPage(FPage - 1); }

@@ -64,7 +64,7 @@ void TCustomChartElement::RepaintRequest()
 
 void TCustomChartElement::SetActive(bool Value)
 {
-    SetBooleanProperty(FActive, Value);
+    SetAndRepaint(FActive, Value);
 }
 
 void TCustomChartElement::SetParentChart(TCustomAxisPanel* Value)
@@ -80,38 +80,6 @@ void TCustomChartElement::SetPen(TChartPen* Value)
 void TCustomChartElement::SetBrush(TChartBrush* Value)
 {
     FBrush->Assign(Value);
-}
-
-void TCustomChartElement::SetBooleanProperty(bool& Field, bool Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        Repaint();
-    }
-}
-
-void TCustomChartElement::SetIntegerProperty(int& Field, int Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        Repaint();
-    }
-}
-
-void TCustomChartElement::SetStringProperty(std::string& Field, const std::string& Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        Repaint();
-    }
-}
-
-void TCustomChartElement::SetColorProperty(TColor& Field, TColor Value)
-{
-    if (Field != Value) {
-        Field = Value;
-        Repaint();
-    }
 }
 
 // By field: Active's setter tells the chart and its legend, which a copy does not.
@@ -146,7 +114,7 @@ void TCustomChartSeries::SetActive(bool Value)
 
 void TCustomChartSeries::SetShowInLegend(bool Value)
 {
-    SetBooleanProperty(FShowInLegend, Value);
+    SetAndRepaint(FShowInLegend, Value);
 }
 
 std::string TCustomChartSeries::Title() const

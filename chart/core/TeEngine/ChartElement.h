@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 
 class TCustomAxisPanel;
 
@@ -45,10 +46,12 @@ public:
 
 protected:
     TNotifyEvent RepaintHandler();
-    void SetBooleanProperty(bool& Field, bool Value);
-    void SetIntegerProperty(int& Field, int Value);
-    void SetStringProperty(std::string& Field, const std::string& Value);
-    void SetColorProperty(TColor& Field, TColor Value);
+    // A setter's common part: stores Value and repaints when it differs from Field.
+    template <class T>
+    void SetAndRepaint(T& Field, std::type_identity_t<T> Value)
+    {
+        SetAndNotify(Field, Value, [this] { Repaint(); });
+    }
 
     bool FActive = true;
     TCustomAxisPanel* FParentChart = nullptr;

@@ -73,26 +73,17 @@ void TTeeFunction::SetPeriod(double Value)
 {
     if (!(Value >= 0) || std::isinf(Value))
         throw ChartException(TeeMsg_FunctionPeriod);
-    if (Value != FPeriod) {
-        FPeriod = Value;
-        Recalculate();
-    }
+    SetAndNotify(FPeriod, Value, [this] { Recalculate(); });
 }
 
 void TTeeFunction::SetPeriodStyle(TFunctionPeriodStyle Value)
 {
-    if (Value != FPeriodStyle) {
-        FPeriodStyle = Value;
-        Recalculate();
-    }
+    SetAndNotify(FPeriodStyle, Value, [this] { Recalculate(); });
 }
 
 void TTeeFunction::SetPeriodAlign(TFunctionPeriodAlign Value)
 {
-    if (Value != FPeriodAlign) {
-        FPeriodAlign = Value;
-        Recalculate();
-    }
+    SetAndNotify(FPeriodAlign, Value, [this] { Recalculate(); });
 }
 
 void TTeeFunction::SetUpGalleryPreview(TCustomAxisPanel* Chart)

@@ -294,10 +294,7 @@ std::unique_ptr<TTeeGradient> TSeriesMarks::CreateGradient()
 
 void TSeriesMarks::SetAngle(int v)
 {
-    if (v == FAngle)
-        return;
-    FAngle = v;
-    Repaint();
+    SetAndNotify(FAngle, v, [this] { Repaint(); });
 }
 
 TChartPen* TSeriesMarks::Arrow()
@@ -345,38 +342,26 @@ void TSeriesMarks::SetCallout(TMarksCallout* v)
 
 void TSeriesMarks::SetClip(bool v)
 {
-    if (v == FClip)
-        return;
-    FClip = v;
-    Repaint();
+    SetAndNotify(FClip, v, [this] { Repaint(); });
 }
 
 void TSeriesMarks::SetDrawEvery(int v)
 {
     // Drawing and hit tests take the index modulo this: never 0 or negative.
     v = std::max(v, 1);
-    if (v == FDrawEvery)
-        return;
-    FDrawEvery = v;
-    Repaint();
+    SetAndNotify(FDrawEvery, v, [this] { Repaint(); });
 }
 
 void TSeriesMarks::SetMultiLine(bool v)
 {
-    if (v == FMultiLine)
-        return;
-    FMultiLine = v;
-    Repaint();
+    SetAndNotify(FMultiLine, v, [this] { Repaint(); });
 }
 
 void TSeriesMarks::SetStyle(TSeriesMarksStyle v)
 {
     if (int(v) < int(smsValue) || int(v) > int(smsXY))
         throw ERangeError();
-    if (v == FStyle)
-        return;
-    FStyle = v;
-    Repaint();
+    SetAndNotify(FStyle, v, [this] { Repaint(); });
 }
 
 TSeriesMarksSymbol* TSeriesMarks::Symbol()

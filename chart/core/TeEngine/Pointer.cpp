@@ -82,18 +82,12 @@ TSeriesPointer::~TSeriesPointer() = default;
 
 void TSeriesPointer::SetDark3D(bool v)
 {
-    if (v == FDark3D)
-        return;
-    FDark3D = v;
-    Repaint();
+    SetAndNotify(FDark3D, v, [this] { Repaint(); });
 }
 
 void TSeriesPointer::SetDraw3D(bool v)
 {
-    if (v == FDraw3D)
-        return;
-    FDraw3D = v;
-    Repaint();
+    SetAndNotify(FDraw3D, v, [this] { Repaint(); });
 }
 
 void TSeriesPointer::SetGradient(TCustomTeeGradient* v)
@@ -105,48 +99,33 @@ void TSeriesPointer::SetHorizSize(int v)
 {
     if (v < 1)
         throw ChartException(TeeMsg_PointerSize);
-    if (v == FHorizSize)
-        return;
-    FHorizSize = v;
-    Repaint();
+    SetAndNotify(FHorizSize, v, [this] { Repaint(); });
 }
 
 void TSeriesPointer::SetVertSize(int v)
 {
     if (v < 1)
         throw ChartException(TeeMsg_PointerSize);
-    if (v == FVertSize)
-        return;
-    FVertSize = v;
-    Repaint();
+    SetAndNotify(FVertSize, v, [this] { Repaint(); });
 }
 
 void TSeriesPointer::SetInflateMargins(bool v)
 {
-    if (v == FInflateMargins)
-        return;
-    FInflateMargins = v;
-    Repaint();
+    SetAndNotify(FInflateMargins, v, [this] { Repaint(); });
 }
 
 void TSeriesPointer::SetStyle(TSeriesPointerStyle v)
 {
     if (!ValidStyle(v))
         throw ERangeError();
-    if (v == FStyle)
-        return;
-    FStyle = v;
-    Repaint();
+    SetAndNotify(FStyle, v, [this] { Repaint(); });
 }
 
 void TSeriesPointer::SetTransparency(int v)
 {
     if (v < 0 || v > 100)
         throw ERangeError();
-    if (v == FTransparency)
-        return;
-    FTransparency = v;
-    Repaint();
+    SetAndNotify(FTransparency, v, [this] { Repaint(); });
 }
 
 void TSeriesPointer::SetDepthExtent(int StartZ, int MiddleZ, int EndZ)
@@ -409,26 +388,17 @@ void TCallout::SetArrowHead(TArrowHeadStyle v)
 {
     if (int(v) < int(ahNone) || int(v) > int(ahSolid))
         throw ERangeError();
-    if (v == FArrowHead)
-        return;
-    FArrowHead = v;
-    Repaint();
+    SetAndNotify(FArrowHead, v, [this] { Repaint(); });
 }
 
 void TCallout::SetArrowHeadSize(int v)
 {
-    if (v == FArrowHeadSize)
-        return;
-    FArrowHeadSize = v;
-    Repaint();
+    SetAndNotify(FArrowHeadSize, v, [this] { Repaint(); });
 }
 
 void TCallout::SetDistance(int v)
 {
-    if (v == FDistance)
-        return;
-    FDistance = v;
-    Repaint();
+    SetAndNotify(FDistance, v, [this] { Repaint(); });
 }
 
 void TCallout::Draw(TColor Color, const TPoint& From, int Z, const TPoint& To)
@@ -496,10 +466,7 @@ TMarksCallout::TMarksCallout(TChartSeries* ASeries) : TCallout(ASeries)
 
 void TMarksCallout::SetLength(int v)
 {
-    if (v == FLength)
-        return;
-    FLength = v;
-    Repaint();
+    SetAndNotify(FLength, v, [this] { Repaint(); });
 }
 
 void TMarksCallout::ShiftMarkPosition(TPoint& ArrowFrom, TPoint& ArrowTo, TPoint& LeftTop) const

@@ -184,17 +184,14 @@ void TChartSeries::SetSeriesColor(TColor Value)
 {
     if (FColor == clDefault && Value == FDefaultColor)
         return;
-    if (FColor != Value) {
-        FColor = Value;
-        Repaint();
-    }
+    SetAndRepaint(FColor, Value);
     FDefaultColor = Value;
     SendChartEvent(seChangeColor);
 }
 
 void TChartSeries::SetColorEachPoint(bool Value)
 {
-    SetBooleanProperty(FColorEachPoint, Value);
+    SetAndRepaint(FColorEachPoint, Value);
 }
 
 // ---- texts ----------------------------------------------------------------------

@@ -225,9 +225,9 @@ public:
     std::string XValueText(int Index) const;
     std::string PercentText(int Index) const;
     const std::string& ValueFormat() const { return FValueFormat; }
-    void SetValueFormat(const std::string& V) { SetStringProperty(FValueFormat, V); }
+    void SetValueFormat(const std::string& V) { SetAndRepaint(FValueFormat, V); }
     const std::string& PercentFormat() const { return FPercentFormat; }
-    void SetPercentFormat(const std::string& V) { SetStringProperty(FPercentFormat, V); }
+    void SetPercentFormat(const std::string& V) { SetAndRepaint(FPercentFormat, V); }
 
     // ---- colours ----
     // The stored colour, or the default colour while none is stored.
@@ -236,15 +236,15 @@ public:
     TColor DefaultColor() const { return FDefaultColor; }
     bool ColorEachPoint() const { return FColorEachPoint; }
     const std::string& ColorSource() const { return FColorSource; }
-    void SetColorSource(const std::string& V) { SetStringProperty(FColorSource, V); }
+    void SetColorSource(const std::string& V) { SetAndRepaint(FColorSource, V); }
 
     // ---- other properties ----
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor V) { FCursor = V; }
     int Depth() const { return FDepth; }
-    void SetDepth(int V) { SetIntegerProperty(FDepth, V); }
+    void SetDepth(int V) { SetAndRepaint(FDepth, V); }
     const std::string& XLabelsSource() const { return FXLabelsSource; }
-    void SetXLabelsSource(const std::string& V) { SetStringProperty(FXLabelsSource, V); }
+    void SetXLabelsSource(const std::string& V) { SetAndRepaint(FXLabelsSource, V); }
     THorizAxis HorizAxis() const { return FHorizAxis; }
     void SetHorizAxis(THorizAxis V);
     TVertAxis VertAxis() const { return FVertAxis; }
@@ -276,7 +276,7 @@ public:
     // Active and no active series before it in the chart's list has the same Z order.
     bool IsFirstOfZOrder() const;
     int ZOrder() const { return FZOrder >= 0 ? FZOrder : FComputedZOrder; }
-    void SetZOrder(int V) { SetIntegerProperty(FZOrder, V); }
+    void SetZOrder(int V) { SetAndRepaint(FZOrder, V); }
     // The depths computed by ComputeDepthExtent.
     int StartZ() const { return FStartZ; }
     int MiddleZ() const { return FMiddleZ; }

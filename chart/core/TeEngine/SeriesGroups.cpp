@@ -34,10 +34,7 @@ TSeriesGroup::~TSeriesGroup()
 
 void TSeriesGroup::SetName(const std::string& Value)
 {
-    if (FName != Value) {
-        FName = Value;
-        Changed(false);
-    }
+    SetAndNotify(FName, Value, [this] { Changed(false); });
 }
 
 void TSeriesGroup::SetSeries(const TCustomSeriesList* List)

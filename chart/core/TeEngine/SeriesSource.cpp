@@ -3,6 +3,7 @@
 #include "TeEngine/AxisPanel.h"
 #include "TeEngine/Series.h"
 #include "TeEngine/SeriesWatcher.h"
+#include "system/ScopeGuard.h"
 
 BEGIN_CLASS_INFO(TTeeSeriesSource, TComponent)
     .ComponentFactory()
@@ -109,13 +110,12 @@ void TTeeSeriesSource::SetSeries(TChartSeries* Value)
     // While streaming the series may not be in its chart yet: Loaded links it. A chart
     // that refuses the source leaves the source without a series.
     if (!IsLoading() && Value->ParentChart() != nullptr) {
-        try {
-            Value->SetDataSource(this);
-        } catch (...) {
+        auto refused = TScopeGuard([this, Value] {
             FWatcher->Unwatch(Value);
             FSeries = nullptr;
-            throw;
-        }
+        });
+        Value->SetDataSource(this);
+        refused.Dismiss();
     }
 }
 

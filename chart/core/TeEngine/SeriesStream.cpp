@@ -8,6 +8,7 @@
 #include "TeEngine/Function.h"
 #include "TeEngine/Marks.h"
 #include "classes/Streaming.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <bit>
@@ -341,7 +342,10 @@ void TChartSeries::ReadData(TStream* Stream)
     const int lists = valueLists->Count();
     const bool horizontal = !FPoints.YMandatory();
     BeginUpdate();
-    try {
+    {
+        auto update = TScopeGuard([this] { EndUpdate(); });
+        // A stream that cannot be read leaves the series empty.
+        auto failed = TScopeGuard([this] { Clear(); });
         Clear();
         const uint8_t flags = r.Byte();
         const int32_t n = r.Int32();
@@ -432,12 +436,8 @@ void TChartSeries::ReadData(TStream* Stream)
                            colors.empty() ? clDefault : colors[static_cast<size_t>(i)]);
             }
         }
-    } catch (...) {
-        Clear();
-        EndUpdate();
-        throw;
+        failed.Dismiss();
     }
-    EndUpdate();
     FManualData = true;
 }
 

@@ -86,13 +86,12 @@ void TTeeCustomToolSeries::SetSeries(TChartSeries* Value)
 void TTeeCustomToolAxis::SetAxis(TChartAxis* Value)
 {
     FPendingAxisID = -1;
-    if (Value == FAxis)
-        return;
-    FAxis = Value;
-    // Clearing the axis keeps the tool in its chart.
-    if (Value != nullptr)
-        SetParentChart(Value->ParentChart());
-    Repaint();
+    SetAndNotify(FAxis, Value, [this, Value] {
+        // Clearing the axis keeps the tool in its chart.
+        if (Value != nullptr)
+            SetParentChart(Value->ParentChart());
+        Repaint();
+    });
 }
 
 void TTeeCustomToolAxis::SetParentChart(TCustomAxisPanel* Value)

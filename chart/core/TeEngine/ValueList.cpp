@@ -362,20 +362,18 @@ void TChartValueList::Assign(TPersistent* Source)
 
 void TChartValueList::SetValueSource(const std::string& V)
 {
-    if (V == FValueSource)
-        return;
-    FValueSource = V;
-    if (FOwner != nullptr)
-        FOwner->NotifySourceChanged();
+    SetAndNotify(FValueSource, V, [this] {
+        if (FOwner != nullptr)
+            FOwner->NotifySourceChanged();
+    });
 }
 
 void TChartValueList::SetDateTime(bool V)
 {
-    if (V == FDateTime)
-        return;
-    FDateTime = V;
-    if (FOwner != nullptr)
-        FOwner->NotifyChanged();
+    SetAndNotify(FDateTime, V, [this] {
+        if (FOwner != nullptr)
+            FOwner->NotifyChanged();
+    });
 }
 
 // ---- TChartValueLists ------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "controls/Resources.h"
 #include "controls/StdButtons.h"
 #include "graphics/Bitmap.h"
+#include "system/ScopeGuard.h"
 
 #include <cstdlib>
 #include <map>
@@ -226,16 +227,13 @@ void FillCursorList(TComboBox* Combo, TCursor Current)
 {
     TStrings* items = Combo->Items();
     items->BeginUpdate();
-    try {
+    {
+        auto update = TScopeGuard([items] { items->EndUpdate(); });
         items->Clear();
         TTempCursors collector(Combo);
         GetCursorValues([&collector](const std::string& Ident) { collector.ProcGetCursors(Ident); });
         items->Add(CursorDisplayName(TeeHandCursorName));
-    } catch (...) {
-        items->EndUpdate();
-        throw;
     }
-    items->EndUpdate();
     std::string ident;
     Combo->SetItemIndex(CursorToName(Current, ident) ? items->IndexOf(CursorDisplayName(ident)) : -1);
 }

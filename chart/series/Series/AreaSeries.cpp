@@ -62,10 +62,7 @@ void TAreaSeries::SetMultiArea(TMultiArea V)
 
 void TAreaSeries::SetYOrigin(double V)
 {
-    if (FYOrigin != V) {
-        FYOrigin = V;
-        Repaint();
-    }
+    SetAndRepaint(FYOrigin, V);
 }
 
 // By hand: a series of another type becomes an area (area and line drawn, pointer

@@ -36,7 +36,7 @@ public:
     TMultiArea MultiArea() const;
     void SetMultiArea(TMultiArea V);
     bool UseYOrigin() const { return FUseYOrigin; }
-    void SetUseYOrigin(bool V) { SetBooleanProperty(FUseYOrigin, V); }
+    void SetUseYOrigin(bool V) { SetAndRepaint(FUseYOrigin, V); }
     double YOrigin() const { return FYOrigin; }
     void SetYOrigin(double V);
 

@@ -68,10 +68,7 @@ TBarSeriesGradient::TBarSeriesGradient(TNotifyEvent onChange) : TTeeGradient(std
 
 void TBarSeriesGradient::SetRelative(bool v)
 {
-    if (FRelative != v) {
-        FRelative = v;
-        Changed();
-    }
+    SetAndNotify(FRelative, v, [this] { Changed(); });
 }
 
 void TBarSeriesGradient::Assign(TPersistent* Source)
@@ -97,25 +94,19 @@ TCustomBarSeries::~TCustomBarSeries() = default;
 
 void TCustomBarSeries::SetBarStyle(TBarStyle V)
 {
-    if (FBarStyle != V) {
-        FBarStyle = V;
-        Repaint();
-    }
+    SetAndRepaint(FBarStyle, V);
 }
 
 void TCustomBarSeries::SetTransparency(int V)
 {
     if (V < 0 || V > 100)
         throw ERangeError();
-    SetIntegerProperty(FTransparency, V);
+    SetAndRepaint(FTransparency, V);
 }
 
 void TCustomBarSeries::SetYOrigin(double V)
 {
-    if (FYOrigin != V) {
-        FYOrigin = V;
-        Repaint();
-    }
+    SetAndRepaint(FYOrigin, V);
 }
 
 std::vector<TCustomBarSeries*> TCustomBarSeries::RelatedBars(bool OnlyActive) const
@@ -133,27 +124,25 @@ std::vector<TCustomBarSeries*> TCustomBarSeries::RelatedBars(bool OnlyActive) co
 
 void TCustomBarSeries::SetMultiBar(TMultiBar V)
 {
-    if (FMultiBar == V)
-        return;
-    FMultiBar = V;
-    // The placement belongs to every related bar series of the chart.
-    for (TCustomBarSeries* s : RelatedBars(false)) {
-        s->FMultiBar = V;
-        s->FSideMargins = FSideMargins;
-    }
-    Repaint();
+    SetAndNotify(FMultiBar, V, [this, V] {
+        // The placement belongs to every related bar series of the chart.
+        for (TCustomBarSeries* s : RelatedBars(false)) {
+            s->FMultiBar = V;
+            s->FSideMargins = FSideMargins;
+        }
+        Repaint();
+    });
 }
 
 void TCustomBarSeries::SetSideMargins(bool V)
 {
-    if (FSideMargins == V)
-        return;
-    FSideMargins = V;
-    for (TCustomBarSeries* s : RelatedBars(false)) {
-        s->FMultiBar = FMultiBar;
-        s->FSideMargins = V;
-    }
-    Repaint();
+    SetAndNotify(FSideMargins, V, [this, V] {
+        for (TCustomBarSeries* s : RelatedBars(false)) {
+            s->FMultiBar = FMultiBar;
+            s->FSideMargins = V;
+        }
+        Repaint();
+    });
 }
 
 void TCustomBarSeries::AttachedToChart()

@@ -105,9 +105,9 @@ public:
 
     // ---- properties ----
     bool AutoBarSize() const { return FAutoBarSize; }
-    void SetAutoBarSize(bool V) { SetBooleanProperty(FAutoBarSize, V); }
+    void SetAutoBarSize(bool V) { SetAndRepaint(FAutoBarSize, V); }
     bool AutoMarkPosition() const { return FAutoMarkPosition; }
-    void SetAutoMarkPosition(bool V) { SetBooleanProperty(FAutoMarkPosition, V); }
+    void SetAutoMarkPosition(bool V) { SetAndRepaint(FAutoMarkPosition, V); }
     TChartBrush* BarBrush() const { return Brush(); }
     void SetBarBrush(TChartBrush* V) { SetBrush(V); }
     TChartPen* BarPen() const { return Pen(); }
@@ -115,32 +115,32 @@ public:
     TBarStyle BarStyle() const { return FBarStyle; }
     void SetBarStyle(TBarStyle V);
     int BarWidthPercent() const { return FBarWidthPercent; }
-    void SetBarWidthPercent(int V) { SetIntegerProperty(FBarWidthPercent, V); }
+    void SetBarWidthPercent(int V) { SetAndRepaint(FBarWidthPercent, V); }
     int BevelSize() const { return FBevelSize; }
-    void SetBevelSize(int V) { SetIntegerProperty(FBevelSize, V); }
+    void SetBevelSize(int V) { SetAndRepaint(FBevelSize, V); }
     bool Dark3D() const { return FDark3D; }
-    void SetDark3D(bool V) { SetBooleanProperty(FDark3D, V); }
+    void SetDark3D(bool V) { SetAndRepaint(FDark3D, V); }
     int DepthPercent() const { return FDepthPercent; }
-    void SetDepthPercent(int V) { SetIntegerProperty(FDepthPercent, V); }
+    void SetDepthPercent(int V) { SetAndRepaint(FDepthPercent, V); }
     TBarSeriesGradient* Gradient() const { return FGradient.get(); }
     void SetGradient(TTeeGradient* V) { FGradient->Assign(V); }
     TMultiBar MultiBar() const { return FMultiBar; }
     // Copied to every related bar series of the chart.
     void SetMultiBar(TMultiBar V);
     int OffsetPercent() const { return FOffsetPercent; }
-    void SetOffsetPercent(int V) { SetIntegerProperty(FOffsetPercent, V); }
+    void SetOffsetPercent(int V) { SetAndRepaint(FOffsetPercent, V); }
     bool SideMargins() const { return FSideMargins; }
     // Copied to every related bar series of the chart.
     void SetSideMargins(bool V);
     int StackGroup() const { return FStackGroup; }
-    void SetStackGroup(int V) { SetIntegerProperty(FStackGroup, V); }
+    void SetStackGroup(int V) { SetAndRepaint(FStackGroup, V); }
     TChartHiddenPen* TickLines() const { return FTickLines.get(); }
     void SetTickLines(TChartPen* V) { FTickLines->Assign(V); }
     // 0..100; anything else raises ERangeError.
     int Transparency() const { return FTransparency; }
     void SetTransparency(int V);
     bool UseYOrigin() const { return FUseYOrigin; }
-    void SetUseYOrigin(bool V) { SetBooleanProperty(FUseYOrigin, V); }
+    void SetUseYOrigin(bool V) { SetAndRepaint(FUseYOrigin, V); }
     double YOrigin() const { return FYOrigin; }
     void SetYOrigin(double V);
     TGetBarStyleEvent OnGetBarStyle;
@@ -231,7 +231,7 @@ public:
     explicit TBarSeries(TComponent* AOwner);
 
     int CustomBarWidth() const { return FCustomBarWidth; }
-    void SetCustomBarWidth(int V) { SetIntegerProperty(FCustomBarWidth, V); }
+    void SetCustomBarWidth(int V) { SetAndRepaint(FCustomBarWidth, V); }
     // The left edge of the bar.
     int PointScreenX(int Index) const override;
     // The value end of the bar.
@@ -255,7 +255,7 @@ public:
     explicit THorizBarSeries(TComponent* AOwner);
 
     int CustomBarHeight() const { return FCustomBarHeight; }
-    void SetCustomBarHeight(int V) { SetIntegerProperty(FCustomBarHeight, V); }
+    void SetCustomBarHeight(int V) { SetAndRepaint(FCustomBarHeight, V); }
     int PointScreenX(int Index) const override;
     // The top edge of the bar.
     int PointScreenY(int Index) const override;

@@ -3,20 +3,10 @@
 #include "Series/BarSeries.h"
 
 #include "TeCanvas/Helpers.h"
+#include "system/ScopeGuard.h"
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-// Restores the program-wide cylinder side count when the slanted cube is drawn.
-struct CylinderSidesScope {
-    int Saved;
-    explicit CylinderSidesScope(int Sides) : Saved(TeeNumCylinderSides) { TeeNumCylinderSides = Sides; }
-    ~CylinderSidesScope() { TeeNumCylinderSides = Saved; }
-};
-
-} // namespace
 
 TBarStyle TCustomBarSeries::StyleOfValue(int ValueIndex)
 {
@@ -342,7 +332,8 @@ void TCustomBarSeries::DrawBarFigure(bool Vertical, int StartPos, int EndPos)
         break;
     case bsSlantCube:
         if (view3D) {
-            CylinderSidesScope sides(4);
+            auto sides = RestoreOnExit(TeeNumCylinderSides);
+            TeeNumCylinderSides = 4;
             canvas->Cylinder(Vertical, r, z0, z1, Dark3D());
         } else {
             DrawPlainRectangle(r);

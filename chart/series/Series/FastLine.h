@@ -45,16 +45,16 @@ public:
     bool AutoRepaint() const { return FAutoRepaint; }
     void SetAutoRepaint(bool V) { FAutoRepaint = V; }
     bool DrawAllPoints() const { return FDrawAllPoints; }
-    void SetDrawAllPoints(bool V) { SetBooleanProperty(FDrawAllPoints, V); }
+    void SetDrawAllPoints(bool V) { SetAndRepaint(FDrawAllPoints, V); }
     // Draw added segments with a pen the series keeps instead of LinePen.
     bool FastPen() const { return FFastPen; }
     void SetFastPen(bool V) { FFastPen = V; }
     bool IgnoreNulls() const { return FIgnoreNulls; }
-    void SetIgnoreNulls(bool V) { SetBooleanProperty(FIgnoreNulls, V); }
+    void SetIgnoreNulls(bool V) { SetAndRepaint(FIgnoreNulls, V); }
     bool InvertedStairs() const { return FInvertedStairs; }
-    void SetInvertedStairs(bool V) { SetBooleanProperty(FInvertedStairs, V); }
+    void SetInvertedStairs(bool V) { SetAndRepaint(FInvertedStairs, V); }
     bool Stairs() const { return FStairs; }
-    void SetStairs(bool V) { SetBooleanProperty(FStairs, V); }
+    void SetStairs(bool V) { SetAndRepaint(FStairs, V); }
 
     void Assign(TPersistent* Source) override;
 

@@ -69,24 +69,23 @@ void TCustomSeries::SetTransparency(int Value)
 {
     if (Value < 0 || Value > 100)
         throw ERangeError();
-    SetIntegerProperty(FTransparency, Value);
+    SetAndRepaint(FTransparency, Value);
 }
 
 void TCustomSeries::SetStacked(TCustomSeriesStack V)
 {
-    if (FStacked == V)
-        return;
-    FStacked = V;
-    // A stack is set as a whole: every series of the chart of which this one is an
-    // instance takes the same value.
-    if (FParentChart != nullptr) {
-        for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
-            auto* s = dynamic_cast<TCustomSeries*>(FParentChart->Series(t));
-            if (s != nullptr && s != this && s->IsClassOf(this))
-                s->FStacked = V;
+    SetAndNotify(FStacked, V, [this, V] {
+        // A stack is set as a whole: every series of the chart of which this one is an
+        // instance takes the same value.
+        if (FParentChart != nullptr) {
+            for (int t = 0; t < FParentChart->SeriesCount(); ++t) {
+                auto* s = dynamic_cast<TCustomSeries*>(FParentChart->Series(t));
+                if (s != nullptr && s != this && s->IsClassOf(this))
+                    s->FStacked = V;
+            }
         }
-    }
-    Repaint();
+        Repaint();
+    });
 }
 
 int TCustomSeries::GetMarksOffset() const

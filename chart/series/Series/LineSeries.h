@@ -101,25 +101,25 @@ public:
     // ---- properties ----
     TChartBrush* AreaChartBrush() const { return FAreaChartBrush.get(); }
     TColor AreaColor() const { return FAreaColor; }
-    void SetAreaColor(TColor V) { SetColorProperty(FAreaColor, V); }
+    void SetAreaColor(TColor V) { SetAndRepaint(FAreaColor, V); }
     TChartPen* AreaLinesPen() const { return FAreaLinesPen.get(); }
     void SetAreaLinesPen(TChartPen* V) { FAreaLinesPen->Assign(V); }
     bool ClickableLine() const { return FClickableLine; }
-    void SetClickableLine(bool V) { SetBooleanProperty(FClickableLine, V); }
+    void SetClickableLine(bool V) { SetAndRepaint(FClickableLine, V); }
     bool ColorEachLine() const { return FColorEachLine; }
-    void SetColorEachLine(bool V) { SetBooleanProperty(FColorEachLine, V); }
+    void SetColorEachLine(bool V) { SetAndRepaint(FColorEachLine, V); }
     bool Dark3D() const { return FDark3D; }
-    void SetDark3D(bool V) { SetBooleanProperty(FDark3D, V); }
+    void SetDark3D(bool V) { SetAndRepaint(FDark3D, V); }
     bool DrawArea() const { return FDrawArea; }
-    void SetDrawArea(bool V) { SetBooleanProperty(FDrawArea, V); }
+    void SetDrawArea(bool V) { SetAndRepaint(FDrawArea, V); }
     bool DrawLine() const { return FDrawLine; }
-    void SetDrawLine(bool V) { SetBooleanProperty(FDrawLine, V); }
+    void SetDrawLine(bool V) { SetAndRepaint(FDrawLine, V); }
     bool InvertedStairs() const { return FInvertedStairs; }
-    void SetInvertedStairs(bool V) { SetBooleanProperty(FInvertedStairs, V); }
+    void SetInvertedStairs(bool V) { SetAndRepaint(FInvertedStairs, V); }
     TBrushStyle LineBrush() const { return Brush()->Style(); }
     void SetLineBrush(TBrushStyle V) { Brush()->SetStyle(V); }
     int LineHeight() const { return FLineHeight; }
-    void SetLineHeight(int V) { SetIntegerProperty(FLineHeight, V); }
+    void SetLineHeight(int V) { SetAndRepaint(FLineHeight, V); }
     TChartHiddenPen* OutLine() const { return FOutLine.get(); }
     void SetOutLine(TChartPen* V) { FOutLine->Assign(V); }
     TSeriesPointer* Pointer() const { return FPointer.get(); }
@@ -130,7 +130,7 @@ public:
     // Sets the whole stack: every series of the chart that is of this series' class.
     void SetStacked(TCustomSeriesStack V);
     bool Stairs() const { return FStairs; }
-    void SetStairs(bool V) { SetBooleanProperty(FStairs, V); }
+    void SetStairs(bool V) { SetAndRepaint(FStairs, V); }
     TTeeGradient* Gradient() const { return FGradient.get(); }
 
     TSeriesClickPointerEvent OnClickPointer;

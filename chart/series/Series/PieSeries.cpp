@@ -104,21 +104,21 @@ void TCircledSeries::SetCircled(bool V)
     }
     if (clearRadii)
         FCustomXRadius = FCustomYRadius = 0;
-    SetBooleanProperty(FCircled, V);
+    SetAndRepaint(FCircled, V);
 }
 
 void TCircledSeries::SetCustomXRadius(int V)
 {
     for (TCircledSeries* s : RoundSeries())
         s->FCustomXRadius = V;
-    SetIntegerProperty(FCustomXRadius, V);
+    SetAndRepaint(FCustomXRadius, V);
 }
 
 void TCircledSeries::SetCustomYRadius(int V)
 {
     for (TCircledSeries* s : RoundSeries())
         s->FCustomYRadius = V;
-    SetIntegerProperty(FCustomYRadius, V);
+    SetAndRepaint(FCustomYRadius, V);
 }
 
 void TCircledSeries::SetRotationAngle(int V)
@@ -127,7 +127,7 @@ void TCircledSeries::SetRotationAngle(int V)
     if (V < 0)
         V += 360;
     FRotationRadians = V * Pi / 180;
-    SetIntegerProperty(FRotationAngle, V);
+    SetAndRepaint(FRotationAngle, V);
 }
 
 // By field: the circle and radius setters make the chart's other round series follow,
@@ -372,18 +372,12 @@ void TPieOtherSlice::Changed()
 
 void TPieOtherSlice::SetColor(TColor V)
 {
-    if (FColor != V) {
-        FColor = V;
-        Changed();
-    }
+    SetAndNotify(FColor, V, [this] { Changed(); });
 }
 
 void TPieOtherSlice::SetStyle(TPieOtherStyle V)
 {
-    if (FStyle != V) {
-        FStyle = V;
-        Changed();
-    }
+    SetAndNotify(FStyle, V, [this] { Changed(); });
 }
 
 std::string TPieOtherSlice::Text() const
@@ -393,18 +387,12 @@ std::string TPieOtherSlice::Text() const
 
 void TPieOtherSlice::SetText(const std::string& V)
 {
-    if (FText != V) {
-        FText = V;
-        Changed();
-    }
+    SetAndNotify(FText, V, [this] { Changed(); });
 }
 
 void TPieOtherSlice::SetValue(double V)
 {
-    if (FValue != V) {
-        FValue = V;
-        Changed();
-    }
+    SetAndNotify(FValue, V, [this] { Changed(); });
 }
 
 TChartLegend* TPieOtherSlice::Legend()
@@ -476,16 +464,13 @@ TPieSeries::~TPieSeries() = default;
 
 void TPieSeries::SetExplodeBiggest(int V)
 {
-    SetIntegerProperty(FExplodeBiggest, V);
+    SetAndRepaint(FExplodeBiggest, V);
     CalcExplodeBiggest();
 }
 
 void TPieSeries::SetMultiPie(TMultiPie V)
 {
-    if (FMultiPie != V) {
-        FMultiPie = V;
-        Repaint();
-    }
+    SetAndRepaint(FMultiPie, V);
 }
 
 // By field: ExplodeBiggest's setter explodes a slice of the points present, and the

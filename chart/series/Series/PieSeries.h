@@ -44,7 +44,7 @@ public:
 
     // ---- properties ----
     TColor CircleBackColor() const { return FCircleBackColor; }
-    void SetCircleBackColor(TColor V) { SetColorProperty(FCircleBackColor, V); }
+    void SetCircleBackColor(TColor V) { SetAndRepaint(FCircleBackColor, V); }
     bool Circled() const { return FCircled; }
     // Copied to every round series of the chart; off (outside loading) clears their
     // custom radii.
@@ -215,15 +215,15 @@ public:
 
     // ---- properties ----
     int AngleSize() const { return FAngleSize; }
-    void SetAngleSize(int V) { SetIntegerProperty(FAngleSize, V); }
+    void SetAngleSize(int V) { SetAndRepaint(FAngleSize, V); }
     bool AutoMarkPosition() const { return FAutoMarkPosition; }
-    void SetAutoMarkPosition(bool V) { SetBooleanProperty(FAutoMarkPosition, V); }
+    void SetAutoMarkPosition(bool V) { SetAndRepaint(FAutoMarkPosition, V); }
     bool Dark3D() const { return FDark3D; }
-    void SetDark3D(bool V) { SetBooleanProperty(FDark3D, V); }
+    void SetDark3D(bool V) { SetAndRepaint(FDark3D, V); }
     int DarkPen() const { return FDarkPen; }
-    void SetDarkPen(int V) { SetIntegerProperty(FDarkPen, V); }
+    void SetDarkPen(int V) { SetAndRepaint(FDarkPen, V); }
     int DonutPercent() const { return FDonutPercent; }
-    void SetDonutPercent(int V) { SetIntegerProperty(FDonutPercent, V); }
+    void SetDonutPercent(int V) { SetAndRepaint(FDonutPercent, V); }
     TSliceValueList& ExplodedSlice() { return FExplodedSlice; }
     int ExplodeBiggest() const { return FExplodeBiggest; }
     void SetExplodeBiggest(int V);
@@ -238,7 +238,7 @@ public:
     void SetShadow(TTeeShadow* V) { FShadow->Assign(V); }
     TSliceValueList& SliceHeight() { return FSliceHeight; }
     bool UsePatterns() const { return FUsePatterns; }
-    void SetUsePatterns(bool V) { SetBooleanProperty(FUsePatterns, V); }
+    void SetUsePatterns(bool V) { SetAndRepaint(FUsePatterns, V); }
 
     void Assign(TPersistent* Source) override;
     // The points without the computed other slice, which the next drawing adds again.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -217,3 +219,33 @@ TEST(PersistentTest, AssignWithoutAWayRaisesTheClassNames)
 }
 
 } // namespace
+
+// A setter's common part stores and notifies exactly when the value differs, and the
+// notification sees the new value. A NaN equals nothing, not even a NaN; -0 equals 0.
+TEST(SetAndNotify, StoresAndNotifiesOnlyADifferentValue)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double Old, New;
+        bool Changes;
+    };
+    const Case cases[] = {{1.5, 1.5, false}, {1.5, 2.5, true}, {2.5, 1.5, true}, {nan, nan, true},
+                          {1.5, nan, true},  {nan, 1.5, true}, {0.0, -0.0, false}};
+    const auto same = [](double a, double b) {
+        return std::isnan(a) ? std::isnan(b) : a == b && std::signbit(a) == std::signbit(b);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Old << " -> " << c.New);
+        double field = c.Old;
+        int notified = 0;
+        double seen = 0;
+        const bool stored = SetAndNotify(field, c.New, [&] {
+            ++notified;
+            seen = field;
+        });
+        EXPECT_EQ(stored, c.Changes);
+        EXPECT_EQ(notified, c.Changes ? 1 : 0);
+        EXPECT_TRUE(same(field, c.Changes ? c.New : c.Old));
+        EXPECT_TRUE(!c.Changes || same(seen, c.New));
+    }
+}
