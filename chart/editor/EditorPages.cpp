@@ -46,7 +46,7 @@ void RegisterChartEditorPages()
         auto* page = new TFormTeeSeries(Owner);
         // The editor's options and hidden pages decide which tabs the page offers.
         if (auto* editor = dynamic_cast<TChartEditForm*>(Owner)) {
-            page->ShowDataSource = (editor->Options() & ceDataSource) != 0;
+            page->ShowDataSource = editor->Options().Test(ceDataSource);
             page->ShowGeneral = editor->HiddenPages.count(cetSeriesGeneral) == 0;
             page->ShowMarks = editor->HiddenPages.count(cetSeriesMarks) == 0;
         }

@@ -297,7 +297,7 @@ void TChartEditForm::AttachChart(TCustomChart* Value)
 void TChartEditForm::SetupHelp()
 {
     FHelpFile.clear();
-    if ((FOptions & ceHelp) != 0) {
+    if (FOptions.Test(ceHelp)) {
         const std::string file = FChart != nullptr && FChart->IsDesigning() ? "RurEvido7.hlp" : "ZodEded7.hlp";
         TRegistry registry;
         registry.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -314,7 +314,7 @@ void TChartEditForm::SetupHelp()
     }
     // The button is offered whenever the options ask for help; without a help file
     // there is nothing it could open.
-    ButtonHelp->SetVisible((FOptions & ceHelp) != 0);
+    ButtonHelp->SetVisible(FOptions.Test(ceHelp));
     ButtonHelp->SetEnabled(!FHelpFile.empty());
 }
 
@@ -571,7 +571,7 @@ void TChartEditForm::FormShow(TObject*)
         BuildTree();
     if (FStartPage != -1)
         OpenStartPage();
-    if ((FOptions & ceGroups) != 0) {
+    if (FOptions.Test(ceGroups)) {
         PanelGroups->Show();
         FillGroups();
     }
@@ -771,11 +771,11 @@ void TChartEditForm::LBSeriesRefreshButtons(TObject*)
     const bool selected = LBSeries->ItemIndex() != -1;
     const int selCount = LBSeries->SelCount();
     const bool inherited = series != nullptr && series->ComponentState().Test(csAncestor);
-    BAddSeries->SetEnabled((FOptions & ceAdd) != 0);
-    BDeleteSeries->SetEnabled(selected && (FOptions & ceDelete) != 0 && !inherited);
-    BRenameSeries->SetEnabled(selected && selCount <= 1 && (FOptions & ceTitle) != 0);
-    BChangeTypeSeries->SetEnabled(selected && (FOptions & ceChange) != 0 && !inherited);
-    BCloneSeries->SetEnabled(selected && selCount <= 1 && (FOptions & ceClone) != 0);
+    BAddSeries->SetEnabled(FOptions.Test(ceAdd));
+    BDeleteSeries->SetEnabled(selected && FOptions.Test(ceDelete) && !inherited);
+    BRenameSeries->SetEnabled(selected && selCount <= 1 && FOptions.Test(ceTitle));
+    BChangeTypeSeries->SetEnabled(selected && FOptions.Test(ceChange) && !inherited);
+    BCloneSeries->SetEnabled(selected && selCount <= 1 && FOptions.Test(ceClone));
     const int index = LBSeries->ItemIndex();
     if (selCount <= 1) {
         BMoveUP->SetEnabled(index > 0);
@@ -955,7 +955,7 @@ void TChartEditForm::FillGroups()
         return active == gaYes ? cbChecked : active == gaNo ? cbUnchecked : cbGrayed;
     };
     TSeriesGroups* groups = FChart->SeriesList()->Groups();
-    if ((FOptions & ceGroupAll) != 0) {
+    if (FOptions.Test(ceGroupAll)) {
         Groups->Items()->AddObject(TeeMsg_All, nullptr);
         Groups->SetState(0, FChart->SeriesList()->AllActive() ? cbChecked : cbUnchecked);
     }

@@ -20,6 +20,7 @@
 #include "controls/StdButtons.h"
 #include "controls/StdCtrls.h"
 #include "controls/TreeViews.h"
+#include "system/Flags.h"
 
 #include <array>
 #include <cstdint>
@@ -42,7 +43,11 @@ enum TChartEditorOption : uint16_t {
     ceGroups = 1 << 7,
     ceGroupAll = 1 << 8,
 };
-inline constexpr uint16_t DefaultChartEditorOptions = 383;
+using TChartEditorOptions = TFlags<TChartEditorOption>;
+DECLARE_FLAG_OPERATORS(TChartEditorOption)
+// Every option but ceGroups (383).
+inline constexpr TChartEditorOptions DefaultChartEditorOptions =
+    ceAdd | ceDelete | ceChange | ceClone | ceDataSource | ceTitle | ceHelp | ceGroupAll;
 
 // Start-page codes (also the pages that can be hidden).
 enum TChartEditorPage {
@@ -122,8 +127,8 @@ public:
     void AttachChart(TCustomChart* Value);
     int StartPage() const { return FStartPage; }
     void SetStartPage(int Value) { FStartPage = Value; }
-    uint16_t Options() const { return FOptions; }
-    void SetOptions(uint16_t Value) { FOptions = Value; }
+    TChartEditorOptions Options() const { return FOptions; }
+    void SetOptions(TChartEditorOptions Value) { FOptions = Value; }
     // Pages (start-page codes) that are not offered.
     std::set<int> HiddenPages;
     TChartSeries* SeriesToOpen = nullptr;
@@ -228,7 +233,7 @@ private:
 
     TCustomChart* FChart = nullptr;
     int FStartPage = -1;
-    uint16_t FOptions = DefaultChartEditorOptions;
+    TChartEditorOptions FOptions = DefaultChartEditorOptions;
     bool FRememberPosition = true;
     bool FRememberSize = true;
     bool FTreeMode = false;

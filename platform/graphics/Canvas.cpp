@@ -273,8 +273,8 @@ void TCanvas::SetTextColor(TColor c)
     d->SyncTextColor();
     d->TextColor = c;
 }
-unsigned TCanvas::TextAlign() const { return d->TextAlign; }
-void TCanvas::SetTextAlign(unsigned flags) { d->TextAlign = flags; }
+TTextAlign TCanvas::TextAlign() const { return d->TextAlign; }
+void TCanvas::SetTextAlign(TTextAlign flags) { d->TextAlign = flags; }
 int TCanvas::TextCharacterExtra() const { return d->CharExtra; }
 void TCanvas::SetTextCharacterExtra(int extra) { d->CharExtra = extra; }
 int TCanvas::ArcDirection() const { return d->ArcDir; }

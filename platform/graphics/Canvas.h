@@ -57,8 +57,8 @@ public:
     void SetBkMode(int mode);
     TColor TextColor() const;
     void SetTextColor(TColor c);
-    unsigned TextAlign() const;
-    void SetTextAlign(unsigned flags);
+    TTextAlign TextAlign() const;
+    void SetTextAlign(TTextAlign flags);
     int TextCharacterExtra() const;
     void SetTextCharacterExtra(int extra);
     int ArcDirection() const;

@@ -32,7 +32,7 @@ struct TCanvasState {
     TColor BkColor = clWhite;
     int BkMode = OPAQUE;
     TColor TextColor = clBlack;
-    unsigned TextAlign = 0;
+    TTextAlign TextAlign;
     int CharExtra = 0;
     int ArcDir = AD_COUNTERCLOCKWISE;
     int FillMode = ALTERNATE;

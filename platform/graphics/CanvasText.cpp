@@ -143,23 +143,23 @@ void TCanvas::Impl::DirectText(MeasuredFont::Shaped& shape, QPointF at, const QC
 void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* clipTo, bool opaqueRect)
 {
     SyncTextColor();
-    if (TextAlign & TA_UPDATECP) {
+    if (TextAlign.Test(TA_UPDATECP)) {
         x = Pos.X;
         y = Pos.Y;
     }
     const TTextMetric m = Metrics();
     // The width places right and centred text, paints the opaque cell and advances
     // the current position; left-aligned transparent text needs none of that.
-    const bool needWidth = (TextAlign & (TA_HORZMASK | TA_UPDATECP)) != 0 || BkMode == OPAQUE || InPath;
+    const bool needWidth = HorzAlign(TextAlign) != TA_LEFT || TextAlign.Test(TA_UPDATECP) || BkMode == OPAQUE || InPath;
     const int w = needWidth ? Width(text) : 0;
     double dx = 0;
-    switch (TextAlign & TA_HORZMASK) {
+    switch (HorzAlign(TextAlign)) {
     case TA_RIGHT: dx = -w; break;
     case TA_CENTER: dx = -(w / 2); break;
     default: break;
     }
     double top = 0;
-    switch (TextAlign & TA_VERTMASK) {
+    switch (VertAlign(TextAlign)) {
     case TA_BASELINE: top = -m.Ascent; break;
     case TA_BOTTOM: top = -m.Height; break;
     default: break;
@@ -218,9 +218,9 @@ void TCanvas::Impl::Text(int x, int y, const std::string& text, const QRect* cli
             PainterFontVer = 0;
         }
     }
-    if (TextAlign & TA_UPDATECP) {
+    if (TextAlign.Test(TA_UPDATECP)) {
         const double a = angle * kPi / 180.0;
-        const int adv = (TextAlign & TA_HORZMASK) == TA_RIGHT ? -w : w;
+        const int adv = HorzAlign(TextAlign) == TA_RIGHT ? -w : w;
         Pos.X = x + int(std::lround(adv * std::cos(a)));
         Pos.Y = y - int(std::lround(adv * std::sin(a)));
     }

@@ -2,21 +2,33 @@
 // mapping modes, raster operations, region combination, arc direction and fill modes.
 #pragma once
 
+#include "system/Flags.h"
+
 #include <cstdint>
 
 // Text alignment flags (SetTextAlign). Horizontal: left 0, right 2, centre 6; vertical:
 // top 0, bottom 8, baseline 24; TA_UPDATECP makes TextOut start at and advance the
-// current position.
-constexpr unsigned TA_NOUPDATECP = 0;
-constexpr unsigned TA_UPDATECP = 1;
-constexpr unsigned TA_LEFT = 0;
-constexpr unsigned TA_RIGHT = 2;
-constexpr unsigned TA_CENTER = 6;
-constexpr unsigned TA_TOP = 0;
-constexpr unsigned TA_BOTTOM = 8;
-constexpr unsigned TA_BASELINE = 24;
-constexpr unsigned TA_HORZMASK = 6;
-constexpr unsigned TA_VERTMASK = 24;
+// current position. Left and top are no bits, and centre and baseline hold the bits of
+// right and bottom, so an alignment is read by its parts (HorzAlign, VertAlign), not by
+// testing single flags.
+enum TTextAlignFlag : unsigned {
+    TA_NOUPDATECP = 0,
+    TA_UPDATECP = 1,
+    TA_LEFT = 0,
+    TA_RIGHT = 2,
+    TA_CENTER = 6,
+    TA_TOP = 0,
+    TA_BOTTOM = 8,
+    TA_BASELINE = 24,
+};
+using TTextAlign = TFlags<TTextAlignFlag>;
+DECLARE_FLAG_OPERATORS(TTextAlignFlag)
+
+// The horizontal part of an alignment: TA_LEFT, TA_RIGHT or TA_CENTER (or the lone
+// bit 4, which places text as left does).
+constexpr TTextAlignFlag HorzAlign(TTextAlign a) { return TTextAlignFlag(a.Bits() & 6u); }
+// The vertical part: TA_TOP, TA_BOTTOM or TA_BASELINE (or the lone bit 16, placed as top).
+constexpr TTextAlignFlag VertAlign(TTextAlign a) { return TTextAlignFlag(a.Bits() & 24u); }
 
 // Background modes.
 constexpr int TRANSPARENT = 1;

@@ -332,7 +332,7 @@ private:
         sync(FBkColor, ColorRef(c.BkColor()), EMR_SETBKCOLOR);
         sync(FBkMode, uint32_t(c.BkMode()), EMR_SETBKMODE);
         sync(FTextColor, ColorRef(c.TextColor()), EMR_SETTEXTCOLOR);
-        sync(FTextAlign, c.TextAlign(), EMR_SETTEXTALIGN);
+        sync(FTextAlign, c.TextAlign().Bits(), EMR_SETTEXTALIGN);
         sync(FRop2, uint32_t(PenModeToRop2(c.Pen()->Mode())), EMR_SETROP2);
         sync(FFillMode, uint32_t(c.PolyFillMode()), EMR_SETPOLYFILLMODE);
         sync(FArcDir, uint32_t(c.ArcDirection()), EMR_SETARCDIRECTION);
@@ -1179,7 +1179,7 @@ private:
         case EMR_SETBKMODE: if (need(12)) C.SetBkMode(r.coord(8)); break;
         case EMR_SETPOLYFILLMODE: if (need(12)) C.SetPolyFillMode(r.coord(8)); break;
         case EMR_SETROP2: if (need(12)) C.Pen()->SetMode(PenModeFromRop2(r.coord(8))); break;
-        case EMR_SETTEXTALIGN: if (need(12)) C.SetTextAlign(r.u32(8)); break;
+        case EMR_SETTEXTALIGN: if (need(12)) C.SetTextAlign(TTextAlign::FromBits(r.u32(8))); break;
         case EMR_SETTEXTCOLOR: if (need(12)) C.SetTextColor(TColor(r.u32(8) & 0xFFFFFF)); break;
         case EMR_SETBKCOLOR: if (need(12)) C.SetBkColor(TColor(r.u32(8) & 0xFFFFFF)); break;
         case EMR_SETARCDIRECTION: if (need(12)) C.SetArcDirection(r.coord(8)); break;
@@ -1457,7 +1457,7 @@ private:
     TFont SaveFont;
     TColor SaveBk = clWhite, SaveText = clBlack;
     int SaveBkMode = OPAQUE;
-    unsigned SaveAlign = 0;
+    TTextAlign SaveAlign;
     int SaveExtra = 0, SaveArc = AD_COUNTERCLOCKWISE, SaveFill = ALTERNATE;
     TPoint SavePos;
     int SaveMap = MM_TEXT;

@@ -54,14 +54,14 @@ public:
     virtual bool GetMonochrome() const = 0;
     virtual TColor GetPixel(int x, int y) const = 0;
     virtual bool IsTrue3D() const = 0;
-    virtual unsigned GetTextAlign() const = 0;
+    virtual TTextAlign GetTextAlign() const = 0;
     virtual bool GetBuffered() const = 0;
     virtual void SetBackColor(TColor c) = 0;
     virtual void SetBackMode(int mode) = 0;
     virtual void SetMonochrome(bool v) = 0;
     virtual void SetPixel(int x, int y, TColor c) = 0;
-    // Negative flags raise ERangeError.
-    virtual void SetTextAlign(int flags) = 0;
+    // Flags with the sign bit set (negative as an integer) raise ERangeError.
+    virtual void SetTextAlign(TTextAlign flags) = 0;
     virtual void SetBuffered(bool v) = 0;
     virtual void AssignPen(TPen* pen, TColor color);
     // Remembers the percent (0..100, else ERangeError) and captures what lies under the
@@ -252,13 +252,13 @@ public:
     bool GetMonochrome() const override { return FMonochrome; }
     TColor GetPixel(int x, int y) const override;
     bool IsTrue3D() const override { return false; }
-    unsigned GetTextAlign() const override;
+    TTextAlign GetTextAlign() const override;
     bool GetBuffered() const override { return FBuffered; }
     void SetBackColor(TColor c) override;
     void SetBackMode(int mode) override;
     void SetMonochrome(bool v) override;
     void SetPixel(int x, int y, TColor c) override;
-    void SetTextAlign(int flags) override;
+    void SetTextAlign(TTextAlign flags) override;
     void SetBuffered(bool v) override;
     void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void RingSector(int cx, int cy, int outerX, int outerY, int innerX, int innerY, double startAngle,

@@ -360,7 +360,7 @@ TTeeCanvas3D::~TTeeCanvas3D()
 TColor TTeeCanvas3D::GetBackColor() const { return FCanvas ? FCanvas->BkColor() : clWhite; }
 int TTeeCanvas3D::GetBackMode() const { return FCanvas ? FCanvas->BkMode() : TRANSPARENT; }
 TColor TTeeCanvas3D::GetPixel(int x, int y) const { return FCanvas ? FCanvas->Pixel(x, y) : CLR_INVALID; }
-unsigned TTeeCanvas3D::GetTextAlign() const { return FCanvas ? FCanvas->TextAlign() : 0; }
+TTextAlign TTeeCanvas3D::GetTextAlign() const { return FCanvas ? FCanvas->TextAlign() : TTextAlign(); }
 
 void TTeeCanvas3D::SetBackColor(TColor c)
 {
@@ -389,12 +389,12 @@ void TTeeCanvas3D::SetPixel(int x, int y, TColor c)
         FCanvas->SetPixel(x, y, FMonochrome ? clBlack : ColorToRGB(c));
 }
 
-void TTeeCanvas3D::SetTextAlign(int flags)
+void TTeeCanvas3D::SetTextAlign(TTextAlign flags)
 {
-    if (flags < 0)
+    if (static_cast<int>(flags.Bits()) < 0)
         throw ERangeError();
     if (FCanvas)
-        FCanvas->SetTextAlign(unsigned(flags));
+        FCanvas->SetTextAlign(flags);
 }
 
 void TTeeCanvas3D::SetBuffered(bool v)
@@ -561,17 +561,18 @@ void TTeeCanvas3D::TextOut(int x, int y, const std::string& text)
     // that a gradient fill or a see-through shadow covers the glyphs wherever they are.
     auto textRect = [&](int px, int py) {
         const int w = TextWidth(text), h = TextHeight(text);
-        const unsigned align = GetTextAlign();
+        const TTextAlignFlag horz = HorzAlign(GetTextAlign());
+        const TTextAlignFlag vert = VertAlign(GetTextAlign());
         int left = 0;
-        if ((align & TA_HORZMASK) == TA_CENTER)
+        if (horz == TA_CENTER)
             left = -(w / 2);
-        else if ((align & TA_HORZMASK) == TA_RIGHT)
+        else if (horz == TA_RIGHT)
             left = -w;
-        const int right = (align & TA_HORZMASK) == TA_CENTER ? w / 2 : left + w;
+        const int right = horz == TA_CENTER ? w / 2 : left + w;
         int top = 0;
-        if ((align & TA_VERTMASK) == TA_BASELINE)
+        if (vert == TA_BASELINE)
             top = -c->GetTextMetrics().Ascent;
-        else if ((align & TA_VERTMASK) == TA_BOTTOM)
+        else if (vert == TA_BOTTOM)
             top = -h;
         const int orientation = c->Font()->Orientation() % 3600;
         if (orientation == 0)

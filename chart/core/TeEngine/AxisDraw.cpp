@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr unsigned AlignLeft = TA_LEFT;
-constexpr unsigned AlignRight = TA_RIGHT;
-constexpr unsigned AlignCenter = TA_CENTER;
-constexpr unsigned AlignCenterBottom = TA_CENTER | TA_BOTTOM;
+constexpr TTextAlign AlignLeft = TA_LEFT;
+constexpr TTextAlign AlignRight = TA_RIGHT;
+constexpr TTextAlign AlignCenter = TA_CENTER;
+constexpr TTextAlign AlignCenterBottom = TA_CENTER | TA_BOTTOM;
 
 constexpr double Pi = std::numbers::pi;
 
@@ -50,7 +50,7 @@ bool AxesBehind(const TChartAxis& Axis)
 }
 
 // Line at (X, Y) aligned by Align, its exponent after an "E" smaller and raised.
-void DrawExponentLine(TTeeCanvas3D* canvas, int Z, int X, int Y, unsigned Align, const std::string& Line)
+void DrawExponentLine(TTeeCanvas3D* canvas, int Z, int X, int Y, TTextAlign Align, const std::string& Line)
 {
     size_t e = std::string::npos;
     for (size_t i = 0; i < Line.size(); ++i)
@@ -73,21 +73,21 @@ void DrawExponentLine(TTeeCanvas3D* canvas, int Z, int X, int Y, unsigned Align,
     font->SetSize(small);
     const int exponentWidth = canvas->TextWidth(exponent);
     font->SetSize(S);
-    const unsigned horz = Align & TA_HORZMASK;
-    if (horz == AlignCenter) {
+    const TTextAlignFlag horz = HorzAlign(Align);
+    if (horz == TA_CENTER) {
         // Both parts left-aligned from the start of the whole, so that they centre on X
         // together instead of overlapping.
-        const unsigned saved = canvas->GetTextAlign();
-        canvas->SetTextAlign(static_cast<int>(TA_LEFT | (Align & TA_VERTMASK)));
+        const TTextAlign saved = canvas->GetTextAlign();
+        canvas->SetTextAlign(TA_LEFT | VertAlign(Align));
         const int start = X - (mantissaWidth + 1 + exponentWidth) / 2;
         canvas->TextOutAtDepth(start, Y, Z, mantissa);
         font->SetSize(small);
         canvas->TextOutAtDepth(start + mantissaWidth + 1, ey, Z, exponent);
         font->SetSize(S);
-        canvas->SetTextAlign(static_cast<int>(saved));
+        canvas->SetTextAlign(saved);
         return;
     }
-    if (horz == AlignLeft) {
+    if (horz == TA_LEFT) {
         canvas->TextOutAtDepth(X, Y, Z, mantissa);
         font->SetSize(small);
         canvas->TextOutAtDepth(X + mantissaWidth + 1, ey, Z, exponent);
@@ -251,10 +251,10 @@ void TAxisPainter::Title(int X, int Y)
     Canvas->ApplyFont(title->Font());
     Canvas->SetBackMode(TRANSPARENT);
     if (A.IsDepthAxis()) {
-        const unsigned saved = Canvas->GetTextAlign();
+        const TTextAlign saved = Canvas->GetTextAlign();
         Canvas->SetTextAlign(Place.OtherSide ? AlignLeft : AlignRight);
         Canvas->TextOutAtDepth(X, Y, Chart->Width3D / 2, title->Caption());
-        Canvas->SetTextAlign(static_cast<int>(saved));
+        Canvas->SetTextAlign(saved);
         return;
     }
     // A title is drawn as a label, without the raised exponents of the value labels.
@@ -275,12 +275,12 @@ void TAxisPainter::TextAt(int X, int Y, int Angle, const std::string& Text, TTee
     const int h = height / 2;
 
     // Alignment and offset by angle.
-    auto align0 = [&](bool other) -> unsigned {
+    auto align0 = [&](bool other) -> TTextAlign {
         if (Place.Horizontal)
             return other ? AlignCenterBottom : AlignCenter;
         return other ? AlignLeft : AlignRight;
     };
-    unsigned align = AlignLeft;
+    TTextAlign align = AlignLeft;
     switch (Angle) {
     case 0:
         if (!Place.Horizontal && Labels.Align == alOpposite) {
@@ -375,11 +375,11 @@ void TAxisPainter::TextAt(int X, int Y, int Angle, const std::string& Text, TTee
             width = std::max(width, canvas->TextWidth(line));
         // Text frame: x along the baseline from the anchor, y down the lines.
         double x0 = 0;
-        if ((align & TA_HORZMASK) == AlignCenter)
+        if (HorzAlign(align) == TA_CENTER)
             x0 = -width / 2.0;
-        else if ((align & TA_HORZMASK) == AlignRight)
+        else if (HorzAlign(align) == TA_RIGHT)
             x0 = -width;
-        const double y0 = (align & TA_BOTTOM) != 0 ? -height : 0;
+        const double y0 = (align & TA_BOTTOM) ? -height : 0;
         const double cx = x0 + width / 2.0;
         const double cy = y0 + height * n / 2.0;
         // First line's anchor on the screen (straight angles advance one line first).
@@ -400,8 +400,8 @@ void TAxisPainter::TextAt(int X, int Y, int Angle, const std::string& Text, TTee
 
     // Text over the chart's background, never on a filled cell of its own.
     canvas->SetBackMode(TRANSPARENT);
-    const unsigned saved = canvas->GetTextAlign();
-    canvas->SetTextAlign(static_cast<int>(align));
+    const TTextAlign saved = canvas->GetTextAlign();
+    canvas->SetTextAlign(align);
     const double a = Angle * Pi / 180;
     for (size_t i = 0; i < lines.size(); ++i) {
         int x = X;
@@ -427,7 +427,7 @@ void TAxisPainter::TextAt(int X, int Y, int Angle, const std::string& Text, TTee
             canvas->RotatedTextAtDepth(x, y, ZPos, Angle, lines[i]);
         }
     }
-    canvas->SetTextAlign(static_cast<int>(saved));
+    canvas->SetTextAlign(saved);
 }
 
 void TAxisPainter::Label(int P, const std::string& Text, TAxisItem* Format)
@@ -438,13 +438,13 @@ void TAxisPainter::Label(int P, const std::string& Text, TAxisItem* Format)
         canvas->Brush()->SetStyle(bsClear);
     if (A.IsDepthAxis()) {
         canvas->SetBackMode(TRANSPARENT);
-        const unsigned saved = canvas->GetTextAlign();
+        const TTextAlign saved = canvas->GetTextAlign();
         canvas->SetTextAlign(Place.OtherSide ? AlignLeft : AlignRight);
         // Centred on the tick's height.
         const int y = A.DepthAxisPos() - canvas->TextHeight("W") / 2;
         const int x = Place.OtherSide ? A.PosLabels : A.PosLabels - 2 - canvas->TextWidth("W") / 2;
         canvas->TextOutAtDepth(x, y, P, Text);
-        canvas->SetTextAlign(static_cast<int>(saved));
+        canvas->SetTextAlign(saved);
         return;
     }
     int row = A.PosLabels;

@@ -708,7 +708,7 @@ void TSeriesMarks::DrawText(TTeeCustomShape* Format, const TRect& R, const std::
     ApplyMarkFont(Format);
     s->Brush()->SetStyle(bsClear);
     s->SetBackMode(TRANSPARENT);
-    s->SetTextAlign(int(TA_CENTER));
+    s->SetTextAlign(TA_CENTER);
 
     TRect box = R;
     box.Left += 2;
@@ -720,7 +720,7 @@ void TSeriesMarks::DrawText(TTeeCustomShape* Format, const TRect& R, const std::
 
     if (Format->TextFormat() == ttfHtml) {
         const TMarkupSize m = MeasureMarkupText(s, Text, ParentChart()->ChartRect);
-        s->SetTextAlign(int(TA_LEFT));
+        s->SetTextAlign(TA_LEFT);
         DrawMarkupText(s, cx - m.Width / 2, box.Top + frame, Text, ParentChart()->ChartRect);
         return;
     }

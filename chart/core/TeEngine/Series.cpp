@@ -800,12 +800,12 @@ void TChartSeries::NotifyValue(TValueEvent ValueEvent, int ValueIndex)
             continue;
         switch (ValueEvent) {
         case veClear:
-            if (d->FRefreshOptions & srfOnClear)
+            if (d->FRefreshOptions.Test(srfOnClear))
                 d->Clear();
             break;
         // A series filled by a function cannot copy one point: it computes again.
         case veAdd:
-            if (d->FRefreshOptions & srfOnAdd) {
+            if (d->FRefreshOptions.Test(srfOnAdd)) {
                 if (d->FFunction == nullptr)
                     d->CopyPointFrom(this, ValueIndex);
                 else
@@ -813,7 +813,7 @@ void TChartSeries::NotifyValue(TValueEvent ValueEvent, int ValueIndex)
             }
             break;
         case veDelete:
-            if (d->FRefreshOptions & srfOnDelete) {
+            if (d->FRefreshOptions.Test(srfOnDelete)) {
                 if (d->FFunction == nullptr)
                     d->SourceValueDeleted(this, ValueIndex);
                 else
@@ -824,7 +824,7 @@ void TChartSeries::NotifyValue(TValueEvent ValueEvent, int ValueIndex)
             d->AddValues(this);
             break;
         case veModified:
-            if (d->FRefreshOptions & srfOnModify)
+            if (d->FRefreshOptions.Test(srfOnModify))
                 d->AddValues(this);
             break;
         }

@@ -11,6 +11,7 @@
 
 #include "controls/Cursors.h"
 #include "controls/CustomControls.h"
+#include "system/Flags.h"
 
 #include <functional>
 #include <memory>
@@ -45,7 +46,9 @@ enum TSeriesRefreshFlag : unsigned {
     srfOnAdd = 1u << 2,
     srfOnClear = 1u << 3,
 };
-inline constexpr unsigned srfAll = srfOnDelete | srfOnModify | srfOnAdd | srfOnClear;
+using TSeriesRefreshOptions = TFlags<TSeriesRefreshFlag>;
+DECLARE_FLAG_OPERATORS(TSeriesRefreshFlag)
+inline constexpr TSeriesRefreshOptions srfAll = srfOnDelete | srfOnModify | srfOnAdd | srfOnClear;
 
 enum TLegendTextStyle : int {
     ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent,
@@ -281,8 +284,8 @@ public:
     int StartZ() const { return FStartZ; }
     int MiddleZ() const { return FMiddleZ; }
     int EndZ() const { return FEndZ; }
-    unsigned RefreshOptions() const { return FRefreshOptions; }
-    void SetRefreshOptions(unsigned V) { FRefreshOptions = V; }
+    TSeriesRefreshOptions RefreshOptions() const { return FRefreshOptions; }
+    void SetRefreshOptions(TSeriesRefreshOptions V) { FRefreshOptions = V; }
     bool ManualData() const { return FManualData; }
     void SetManualData(bool V) { FManualData = V; }
     int FirstValueIndex() const { return FFirstVisibleIndex; }
@@ -434,7 +437,7 @@ private:
     TChartAxis* FCustomVertAxis = nullptr;
     int FZOrder = -1;
     TVertAxis FVertAxis = aLeftAxis;
-    unsigned FRefreshOptions = srfAll;
+    TSeriesRefreshOptions FRefreshOptions = srfAll;
     TTeeFunction* FFunction = nullptr;
     bool FMouseInside = false;
     TColor FDefaultColor = clDefault;

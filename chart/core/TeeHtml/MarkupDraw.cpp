@@ -116,7 +116,7 @@ TMarkupSize ProcessMarkupText(TCanvas* Canvas, int X, int Y, bool Draw, const st
     savedPen.Assign(Canvas->Pen());
     TBrush savedBrush;
     savedBrush.Assign(Canvas->Brush());
-    const unsigned savedAlign = Canvas->TextAlign();
+    const TTextAlign savedAlign = Canvas->TextAlign();
     const TPoint savedPenPos = Canvas->PenPos();
 
     struct TRestore {
@@ -124,7 +124,7 @@ TMarkupSize ProcessMarkupText(TCanvas* Canvas, int X, int Y, bool Draw, const st
         TFont& F;
         TPen& P;
         TBrush& B;
-        unsigned A;
+        TTextAlign A;
         TPoint Pos;
         ~TRestore()
         {

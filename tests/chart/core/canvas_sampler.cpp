@@ -131,9 +131,9 @@ void DrawSampler(TBitmap& bmp)
     s.TextOut(420, 140, "See-through shadow");
     // Gradient glyphs placed by their bottom edge, and turned like an axis title.
     s.ApplyFont(&graded);
-    s.SetTextAlign(int(TA_LEFT | TA_BOTTOM));
+    s.SetTextAlign(TA_LEFT | TA_BOTTOM);
     s.TextOut(420, 245, "Bottom");
-    s.SetTextAlign(int(TA_LEFT | TA_TOP));
+    s.SetTextAlign(TA_LEFT | TA_TOP);
     s.RotatedText(640, 250, 90, "Turned");
     s.ClearCurrentFont();
 

@@ -366,7 +366,7 @@ TEST(CanvasSurface, RotatedTextReducesItsAngleInOneStep)
 TEST(CanvasSurface, SetTextAlignRejectsNegativeFlags)
 {
     Flat f;
-    EXPECT_THROW(f.s.SetTextAlign(-1), ERangeError);
+    EXPECT_THROW(f.s.SetTextAlign(TTextAlign::FromBits(0x80000000u)), ERangeError);
     f.s.SetTextAlign(TA_RIGHT | TA_BOTTOM);
     EXPECT_EQ(f.s.GetTextAlign(), TA_RIGHT | TA_BOTTOM);
     EXPECT_THROW(f.s.BeginTransparency(TRect(0, 0, 2, 2), 101), ERangeError);
@@ -435,13 +435,13 @@ TEST(CanvasSurface, GlyphEffectsFollowTheTextWhereverItsAlignmentPutsIt)
     font.Gradient()->SetStartColor(clRed);
     font.Gradient()->SetEndColor(clRed);
     // Bottom- and baseline-aligned text lies above the point: the gradient still fills it.
-    for (unsigned align : {TA_LEFT | TA_BOTTOM, TA_CENTER | TA_BASELINE, TA_RIGHT | TA_BOTTOM}) {
+    for (TTextAlign align : {TA_LEFT | TA_BOTTOM, TA_CENTER | TA_BASELINE, TA_RIGHT | TA_BOTTOM}) {
         Flat f(120, 60);
         f.s.SetTextMeasurer(Fixed());
         f.s.ApplyFont(&font);
-        f.s.SetTextAlign(int(align));
+        f.s.SetTextAlign(align);
         f.s.TextOut(60, 40, "HH");
-        EXPECT_GT(Count(f.bmp, clRed, TRect(0, 0, 120, 40)), 60) << "alignment " << align;
+        EXPECT_GT(Count(f.bmp, clRed, TRect(0, 0, 120, 40)), 60) << "alignment " << align.Bits();
     }
     // Rotated text: the gradient covers the turned glyphs.
     Flat r(80, 80);
@@ -459,7 +459,7 @@ TEST(CanvasSurface, GlyphEffectsFollowTheTextWhereverItsAlignmentPutsIt)
     shadowed.Shadow()->SetTransparency(100);
     Flat s(120, 60);
     s.s.ApplyFont(&shadowed);
-    s.s.SetTextAlign(int(TA_LEFT | TA_BOTTOM));
+    s.s.SetTextAlign(TA_LEFT | TA_BOTTOM);
     s.s.TextOut(10, 40, "HH");
     EXPECT_EQ(Count(s.bmp, clRed), 0);
     EXPECT_GT(Count(s.bmp, clBlack), 30);

@@ -100,7 +100,7 @@ TEST(CanvasText, WidthsFollowTheFontTheyWereMeasuredIn)
 TEST(CanvasText, OpaqueCellFollowsAlignmentFlags)
 {
     struct Case {
-        unsigned align;
+        TTextAlign align;
         TRect cell;
     };
     // Reference point (30, 20); text "ab" is 12 x 13 with the baseline 10 below the top.
@@ -119,7 +119,7 @@ TEST(CanvasText, OpaqueCellFollowsAlignmentFlags)
         s.c.SetBkColor(clYellow);
         s.c.SetTextAlign(k.align);
         s.c.TextOut(30, 20, "ab");
-        EXPECT_EQ(InkBounds(s.bmp), k.cell) << "align " << k.align;
+        EXPECT_EQ(InkBounds(s.bmp), k.cell) << "align " << k.align.Bits();
         EXPECT_GT(Count(s.bmp, clYellow), 12 * 13 / 2);
     }
 }
@@ -153,7 +153,7 @@ TEST(CanvasText, KeptShapesDrawWhatShapingEachTimeDraws)
         c.SetShortcuts(shortcuts);
         const char* faces[] = {"Arial", "Times New Roman", "Courier New"};
         const char* texts[] = {"-12.5", "1,000", "Wäg fi ĳ", "Axis Title"};
-        const unsigned aligns[] = {TA_LEFT | TA_TOP, TA_RIGHT | TA_BOTTOM, TA_CENTER | TA_BASELINE};
+        const TTextAlign aligns[] = {TA_LEFT | TA_TOP, TA_RIGHT | TA_BOTTOM, TA_CENTER | TA_BASELINE};
         for (int i = 0; i < 18; ++i) {
             TFont& f = *c.Font();
             f.SetName(faces[i % 3]);

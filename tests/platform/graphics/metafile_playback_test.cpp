@@ -285,7 +285,7 @@ TEST(MetafilePlayback, EmptyMetafileDrawsNothingAndCanvasStateSurvives)
     EXPECT_EQ(c.Font()->Height(), -9);
     EXPECT_EQ(c.TextColor(), clNavy);
     EXPECT_EQ(c.BkMode(), OPAQUE);
-    EXPECT_EQ(c.TextAlign(), 0u);
+    EXPECT_EQ(c.TextAlign(), TTextAlign());
     EXPECT_EQ(c.PenPos(), TPoint(3, 4));
     EXPECT_EQ(c.ClipDepth(), depth);
     EXPECT_EQ(c.ClipRect(), TRect(0, 0, 25, 25));

@@ -5,6 +5,7 @@
 #include "controls/FormStyles.h"
 #include "controls/Grids.h"
 #include "controls/OwnerDraw.h"
+#include "graphics/GdiConsts.h"
 #include "graphics/GraphicsObjects.h"
 #include "system/Flags.h"
 
@@ -40,7 +41,8 @@ static_assert(KeptApart<TFontStyles, TOwnerDrawState>());
 static_assert(KeptApart<TOwnerDrawState, TBorderIcons>());
 static_assert(KeptApart<TBorderIcons, TComponentState>());
 static_assert(KeptApart<TComponentState, TGridOptions>());
-static_assert(KeptApart<TGridOptions, TShiftState>());
+static_assert(KeptApart<TGridOptions, TTextAlign>());
+static_assert(KeptApart<TTextAlign, TShiftState>());
 
 } // namespace
 
