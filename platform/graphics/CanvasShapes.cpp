@@ -900,6 +900,8 @@ void TCanvas::FillRect(const TRect& r)
         std::swap(t, b);
     if (rr == l || b == t)
         return;
+    if (f.Solid)
+        d->FillToCome(QRect(l, t, rr - l, b - t), f.SolidRgb);
     if (f.Solid && d->DirectFill(QRect(l, t, rr - l, b - t), f.SolidRgb))
         return;
     QPainter& p = d->P();
