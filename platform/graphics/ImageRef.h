@@ -16,9 +16,9 @@
 constexpr QRgb kNewImagePixel = 0xFFFFFFFFu;
 
 // What an image owing its white holds until the white is written: in a Debug build a
-// colour no drawing uses, so that a way to the pixels that skips the white shows up as
-// wrong pixels; nothing in a Release build.
-constexpr QRgb kUnwrittenPixel = 0xFFC0FFEEu;
+// colour no drawing uses, dark so that a one-bit bitmap keeps it black, so that a way to
+// the pixels that skips the white shows up as wrong pixels; nothing in a Release build.
+constexpr QRgb kUnwrittenPixel = 0xFF2B1D0Eu;
 
 // A pointer to an image and to the flag telling that its pixels still owe their white.
 // `->`, `*` and Defined() write the white first; Shape() gives the image for its size,
