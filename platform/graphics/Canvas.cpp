@@ -500,24 +500,34 @@ QSize DeviceSize(const QImage& image)
     return QSize(int(image.width() / r + 1e-6), int(image.height() / r + 1e-6));
 }
 
-QImage NewUnwrittenImage(int width, int height, double ratio, QImage::Format format)
+namespace {
+
+// Just enough pixels for the logical size (a fractional ratio rounds up), not written.
+QImage ImageOfSize(int width, int height, double ratio, QImage::Format format)
 {
     if (width <= 0 || height <= 0)
         return QImage();
-    // Just enough pixels for the logical size (a fractional ratio rounds up).
     QImage img(int(std::ceil(width * ratio - 1e-6)), int(std::ceil(height * ratio - 1e-6)), format);
-#ifndef NDEBUG
-    img.fill(kUnwrittenPixel);
-#endif
     img.setDotsPerMeterX(3780);
     img.setDotsPerMeterY(3780);
     img.setDevicePixelRatio(ratio);
     return img;
 }
 
+} // namespace
+
+QImage NewUnwrittenImage(int width, int height, double ratio, QImage::Format format)
+{
+    QImage img = ImageOfSize(width, height, ratio, format);
+#ifndef NDEBUG
+    img.fill(kUnwrittenPixel);
+#endif
+    return img;
+}
+
 QImage NewImage(int width, int height, double ratio, QImage::Format format, QRgb fill)
 {
-    QImage img = NewUnwrittenImage(width, height, ratio, format);
+    QImage img = ImageOfSize(width, height, ratio, format);
     img.fill(fill);
     return img;
 }
