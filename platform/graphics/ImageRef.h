@@ -39,7 +39,6 @@ public:
     const QImage& Shape() const { return *Img; }
     const QImage* ShapePtr() const { return Img; }
 
-    explicit operator bool() const { return Img != nullptr; }
     friend bool operator==(const TImageRef& a, std::nullptr_t) { return a.Img == nullptr; }
     friend bool operator==(const TImageRef& a, const TImageRef& b) { return a.Img == b.Img; }
     friend bool operator==(const TImageRef& a, const QImage* b) { return a.Img == b; }
