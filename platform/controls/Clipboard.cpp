@@ -50,7 +50,7 @@ void TClipboard::Assign(TPersistent* Source)
     }
     if (auto* b = dynamic_cast<TBitmap*>(Source)) {
         QClipboard* cb = SystemClipboard();
-        cb->setImage(b->impl().Image.copy());
+        cb->setImage(b->impl().Image().copy());
         return;
     }
     if (auto* m = dynamic_cast<TMetafile*>(Source)) {
@@ -60,7 +60,7 @@ void TClipboard::Assign(TPersistent* Source)
         m->Draw(*picture.Canvas(), TRect(0, 0, picture.Width(), picture.Height()));
         picture.Canvas()->Flush();
         auto data = std::make_unique<QMimeData>();
-        data->setImageData(picture.impl().Image.copy());
+        data->setImageData(picture.impl().Image().copy());
         // ... and the metafile itself for those that take metafiles.
         const std::vector<uint8_t> bytes = m->SaveToBytes();
         data->setData(m->Enhanced() ? "image/x-emf" : "image/x-wmf",

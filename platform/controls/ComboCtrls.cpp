@@ -262,7 +262,7 @@ void TOwnerDrawComboBox::PaintTo(TBitmap* Bitmap)
     d->Painter->Render(box, image, true, 1);
     Bitmap->SetSize(image.width(), image.height());
     Bitmap->Canvas()->Flush();
-    QPainter p(&Bitmap->impl().Image);
+    QPainter p(&Bitmap->impl().Image());
     p.drawImage(0, 0, image);
 }
 
@@ -272,7 +272,7 @@ void TOwnerDrawComboBox::PaintItemTo(TBitmap* Bitmap, int Index, TOwnerDrawState
         return;
     Bitmap->SetSize(std::max(Width(), 1), FItemHeight);
     Bitmap->Canvas()->Flush();
-    OwnerDrawDelegate::DrawInto(this, Bitmap->impl().Image, Index, TRect(0, 0, Bitmap->Width(), FItemHeight),
+    OwnerDrawDelegate::DrawInto(this, Bitmap->impl().Image(), Index, TRect(0, 0, Bitmap->Width(), FItemHeight),
                                 State);
 }
 

@@ -206,7 +206,7 @@ void TListBox::PaintItemTo(TBitmap* Bitmap, int Index, TOwnerDrawState State)
         return;
     Bitmap->SetSize(std::max(Width(), 1), FItemHeight);
     Bitmap->Canvas()->Flush();
-    DrawItem(Bitmap->impl().Image, Index, TRect(0, 0, Bitmap->Width(), FItemHeight), State);
+    DrawItem(Bitmap->impl().Image(), Index, TRect(0, 0, Bitmap->Width(), FItemHeight), State);
 }
 
 void TListBox::SetMultiSelect(bool Value)

@@ -106,7 +106,7 @@ void TButton::PaintTo(TBitmap* Bitmap)
     d->Button->Render(image, 1);
     Bitmap->SetSize(image.width(), image.height());
     Bitmap->Canvas()->Flush();
-    QImage& target = Bitmap->impl().Image;
+    QImage& target = Bitmap->impl().Image();
     QPainter p(&target);
     p.drawImage(0, 0, image);
 }
@@ -131,7 +131,7 @@ void SetSpeedButtonGlyph(TSpeedButton* Button, const TBitmap& Glyph)
         tool->setToolButtonStyle(Qt::ToolButtonTextOnly);
         return;
     }
-    QImage image = Glyph.impl().Image.convertToFormat(QImage::Format_ARGB32);
+    QImage image = Glyph.impl().Image().convertToFormat(QImage::Format_ARGB32);
     const QRgb clear = image.pixel(0, image.height() - 1) | 0xFF000000u;
     for (int y = 0; y < image.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));

@@ -93,7 +93,7 @@ public:
                 FGrid->OnGetHeadingPicture(col, &picture);
                 if (!picture.Empty()) {
                     picture.Canvas()->Flush();
-                    return QPixmap::fromImage(picture.impl().Image);
+                    return QPixmap::fromImage(picture.impl().Image());
                 }
             }
             if (role == Qt::TextAlignmentRole)
@@ -530,6 +530,6 @@ void TVirtualGrid::PaintTo(TBitmap* Bitmap)
     w->render(&image);
     Bitmap->SetSize(image.width(), image.height());
     Bitmap->Canvas()->Flush();
-    QPainter p(&Bitmap->impl().Image);
+    QPainter p(&Bitmap->impl().Image());
     p.drawImage(0, 0, image);
 }

@@ -34,18 +34,34 @@ void TGraphic::Changed()
 
 namespace {
 
-// Takes the image (of the bitmap's ratio) and its logical size, and points the canvas at it.
-void SetImage(TBitmap::Impl& d, QImage image, int width, int height)
+// Points the bitmap's canvas at its image.
+void AttachCanvas(TBitmap::Impl& d)
 {
-    d.Image = std::move(image);
-    d.Width = d.Image.isNull() ? 0 : width;
-    d.Height = d.Image.isNull() ? 0 : height;
-    if (d.Canvas) {
-        if (d.Image.isNull())
-            qtbridge::Detach(*d.Canvas);
-        else
-            qtbridge::AttachImage(*d.Canvas, &d.Image, d.Format == pf1bit);
-    }
+    if (d.Shape().isNull())
+        qtbridge::Detach(*d.Canvas);
+    else
+        qtbridge::AttachImage(*d.Canvas, &d.Pixels, d.Format == pf1bit, &d.Owed);
+}
+
+// Takes the image (of the bitmap's ratio) and its logical size, and points the canvas at
+// it; `owed`: its pixels are not written yet and owe their white (see TImageRef).
+void SetImage(TBitmap::Impl& d, QImage image, int width, int height, bool owed = false)
+{
+    d.Pixels = std::move(image);
+    d.Owed = owed && !d.Pixels.isNull();
+    d.Width = d.Pixels.isNull() ? 0 : width;
+    d.Height = d.Pixels.isNull() ? 0 : height;
+    if (d.Canvas)
+        AttachCanvas(d);
+}
+
+// A new image for the bitmap at its ratio: one that owes its white when the old one is
+// white throughout (it has none, or it owes its white too), so that nothing is written
+// yet; else a white one.
+QImage NextImage(TBitmap::Impl& d, int width, int height, double ratio, bool& owed)
+{
+    owed = d.Shape().isNull() || d.Owed;
+    return owed ? qtbridge::NewUnwrittenImage(width, height, ratio) : qtbridge::NewImage(width, height, ratio);
 }
 
 } // namespace
@@ -64,11 +80,11 @@ TBitmap::~TBitmap()
         qtbridge::Detach(*d->Canvas);
 }
 
-bool TBitmap::Empty() const { return d->Image.isNull(); }
+bool TBitmap::Empty() const { return d->Shape().isNull(); }
 int TBitmap::Width() const { return d->Width; }
 int TBitmap::Height() const { return d->Height; }
-int TBitmap::PixelWidth() const { return d->Image.width(); }
-int TBitmap::PixelHeight() const { return d->Image.height(); }
+int TBitmap::PixelWidth() const { return d->Shape().width(); }
+int TBitmap::PixelHeight() const { return d->Shape().height(); }
 double TBitmap::PixelRatio() const { return d->Ratio; }
 void TBitmap::SetWidth(int v) { SetSize(v, Height()); }
 void TBitmap::SetHeight(int v) { SetSize(Width(), v); }
@@ -81,13 +97,15 @@ void TBitmap::SetSize(int width, int height)
         return;
     if (d->Canvas)
         d->Canvas->Flush();
-    QImage img = qtbridge::NewImage(width, height, d->Ratio);
-    if (!img.isNull() && !d->Image.isNull()) {
+    bool owed = false;
+    QImage img = NextImage(*d, width, height, d->Ratio, owed);
+    if (!img.isNull() && !owed) {
+        const QImage& old = d->Image();
         const int w = std::min(img.width(), PixelWidth()), h = std::min(img.height(), PixelHeight());
         for (int y = 0; y < h; ++y)
-            std::memcpy(img.scanLine(y), d->Image.constScanLine(y), size_t(w) * 4);
+            std::memcpy(img.scanLine(y), old.constScanLine(y), size_t(w) * 4);
     }
-    SetImage(*d, std::move(img), width, height);
+    SetImage(*d, std::move(img), width, height, owed);
     Changed();
 }
 
@@ -99,12 +117,13 @@ void TBitmap::SetPixelRatio(double v)
     if (d->Canvas)
         d->Canvas->Flush();
     d->Ratio = v;
-    QImage img = qtbridge::NewImage(Width(), Height(), v);
-    if (!img.isNull() && !d->Image.isNull()) {
+    bool owed = false;
+    QImage img = NextImage(*d, Width(), Height(), v, owed);
+    if (!img.isNull() && !owed) {
         QPainter p(&img);
-        p.drawImage(QRectF(0, 0, Width(), Height()), d->Image);
+        p.drawImage(QRectF(0, 0, Width(), Height()), d->Image());
     }
-    SetImage(*d, std::move(img), Width(), Height());
+    SetImage(*d, std::move(img), Width(), Height(), owed);
     Changed();
 }
 
@@ -116,10 +135,11 @@ void TBitmap::SetPixelFormat(TPixelFormat v)
     SetAndNotify(d->Format, v, [this, v] {
         if (d->Canvas)
             d->Canvas->Flush();
-        if (v == pf1bit && !d->Image.isNull())
-            qtbridge::ThresholdToMono(d->Image, d->Image.rect());
-        if (d->Canvas && !d->Image.isNull())
-            qtbridge::AttachImage(*d->Canvas, &d->Image, v == pf1bit);
+        // Pixels that owe their white stay white under the threshold.
+        if (v == pf1bit && !d->Shape().isNull() && !d->Owed)
+            qtbridge::ThresholdToMono(d->Image(), d->Shape().rect());
+        if (d->Canvas && !d->Shape().isNull())
+            AttachCanvas(*d);
         Changed();
     });
 }
@@ -128,8 +148,8 @@ TCanvas* TBitmap::Canvas()
 {
     if (!d->Canvas) {
         d->Canvas = std::make_unique<TCanvas>();
-        if (!d->Image.isNull())
-            qtbridge::AttachImage(*d->Canvas, &d->Image, Monochrome());
+        if (!d->Shape().isNull())
+            AttachCanvas(*d);
     }
     return d->Canvas.get();
 }
@@ -138,14 +158,14 @@ TRGBQuad* TBitmap::ScanLine(int row)
 {
     if (row < 0 || row >= PixelHeight())
         throw ERangeError();
-    return reinterpret_cast<TRGBQuad*>(d->Image.scanLine(row));
+    return reinterpret_cast<TRGBQuad*>(d->Image().scanLine(row));
 }
 
 const TRGBQuad* TBitmap::ScanLine(int row) const
 {
     if (row < 0 || row >= PixelHeight())
         throw ERangeError();
-    return reinterpret_cast<const TRGBQuad*>(d->Image.constScanLine(row));
+    return reinterpret_cast<const TRGBQuad*>(d->Image().constScanLine(row));
 }
 
 TColor TBitmap::TransparentColor() const
@@ -154,7 +174,7 @@ TColor TBitmap::TransparentColor() const
         return FTransparentColor;
     if (Empty())
         return clDefault;
-    const QRgb v = d->Image.pixel(0, PixelHeight() - 1);
+    const QRgb v = d->Image().pixel(0, PixelHeight() - 1);
     return RGB(qRed(v), qGreen(v), qBlue(v));
 }
 
@@ -183,10 +203,10 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect)
     if (TCanvasRecorder* rec = CanvasRecorder(canvas))
         rec->Record(canvas, TCanvasOp{.Op = TCanvasOp::DrawBitmap, .A = {rect.Left, rect.Top, rect.Right, rect.Bottom},
                                       .Bitmap = this});
-    QImage src = d->Image;   // the painter below only reads it
+    QImage src = d->Image();   // the painter below only reads it
     if (Transparent()) {
         const QRgb key = qtbridge::ToQColor(TransparentColor()).rgb() & 0xFFFFFF;
-        src = d->Image.convertToFormat(QImage::Format_ARGB32);
+        src = src.convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < src.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(src.scanLine(y));
             for (int x = 0; x < src.width(); ++x)
@@ -420,7 +440,7 @@ std::vector<uint8_t> BitmapFileBytes(const QImage& Source, TPixelFormat Format)
 void TBitmap::SaveToFile(const std::string& fileName) const
 {
     const QString name = QString::fromStdString(fileName);
-    if (d->Image.isNull())
+    if (d->Shape().isNull())
         throw EFCreateError(Format("Cannot create file \"%s\"", {fileName}));
     if (!name.endsWith(".bmp", Qt::CaseInsensitive)) {
         // Other kinds by the name's extension, encoded first: a kind the toolkit cannot
@@ -429,7 +449,7 @@ void TBitmap::SaveToFile(const std::string& fileName) const
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        if (kind.isEmpty() || !d->Image.save(&buffer, kind.toLatin1().constData()))
+        if (kind.isEmpty() || !d->Image().save(&buffer, kind.toLatin1().constData()))
             throw EFCreateError(Format("Cannot create file \"%s\"", {fileName}));
         WriteFileReplacing(fileName, [&bytes](TStream* Stream) { Stream->WriteBuffer(bytes.constData(), bytes.size()); });
         return;
@@ -439,9 +459,9 @@ void TBitmap::SaveToFile(const std::string& fileName) const
 
 void TBitmap::SaveToStream(TStream* stream) const
 {
-    if (d->Image.isNull())
+    if (d->Shape().isNull())
         throw EInvalidGraphic("Bitmap image is not valid");
-    const std::vector<uint8_t> bytes = BitmapFileBytes(d->Image, d->Format);
+    const std::vector<uint8_t> bytes = BitmapFileBytes(d->Image(), d->Format);
     stream->WriteBuffer(bytes.data(), int64_t(bytes.size()));
 }
 
@@ -454,7 +474,7 @@ std::unique_ptr<TGraphic> TBitmap::Clone() const
 
 bool TBitmap::HasAlpha() const
 {
-    return d->Image.hasAlphaChannel();
+    return d->Shape().hasAlphaChannel();
 }
 
 void TBitmap::Assign(TPersistent* Source)
@@ -474,7 +494,7 @@ void TBitmap::Assign(TPersistent* Source)
         FTransparentColor = b->FTransparentColor;
         FTransparentMode = b->FTransparentMode;
         // A deep copy: a canvas may be drawing on either.
-        SetImage(*d, b->d->Image.copy(), b->Width(), b->Height());
+        SetImage(*d, b->d->Image().copy(), b->Width(), b->Height());
         Changed();
         return;
     }
@@ -584,7 +604,7 @@ std::vector<uint8_t> PictureData(const TGraphic* Graphic)
             QByteArray png;
             QBuffer buffer(&png);
             buffer.open(QIODevice::WriteOnly);
-            bitmap->impl().Image.save(&buffer, "PNG");
+            bitmap->impl().Image().save(&buffer, "PNG");
             file.WriteBuffer(png.constData(), int64_t(png.size()));
         } else {
             bitmap->SaveToStream(&file);

@@ -44,6 +44,7 @@ RopInfo Rop2Info(int rop2)
 QPainter& TCanvas::Impl::P()
 {
     if (!Painter.isActive() && Device != nullptr) {
+        Image.Define();
         Painter.begin(Device);
         Painter.setRenderHint(QPainter::Antialiasing, false);
         Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -455,12 +456,12 @@ QRegion PathToRegion(const QPainterPath& path, Qt::FillRule rule)
     return parts.empty() ? QRegion() : parts.front();
 }
 
-void AttachImage(TCanvas& canvas, QImage* image, bool mono)
+void AttachImage(TCanvas& canvas, QImage* image, bool mono, bool* owed)
 {
     auto& d = canvas.impl();
     d.End();
     d.Device = image;
-    d.Image = image;
+    d.Image = TImageRef(image, owed);
     d.Mono = mono;
     d.Dpi = 96;
     d.Ratio = image != nullptr ? std::max(1.0, image->devicePixelRatio()) : 1.0;
@@ -489,7 +490,7 @@ void Detach(TCanvas& canvas)
     d.Image = nullptr;
 }
 
-QImage* RasterImage(const TCanvas& canvas) { return canvas.impl().Image; }
+QImage* RasterImage(const TCanvas& canvas) { return canvas.impl().Image.Defined(); }
 
 QRect ImagePixels(const TCanvas& canvas, const QRect& deviceRect) { return canvas.impl().ImageRect(deviceRect); }
 
@@ -499,16 +500,35 @@ QSize DeviceSize(const QImage& image)
     return QSize(int(image.width() / r + 1e-6), int(image.height() / r + 1e-6));
 }
 
-QImage NewImage(int width, int height, double ratio, QImage::Format format, QRgb fill)
+namespace {
+
+// Just enough pixels for the logical size (a fractional ratio rounds up), not written.
+QImage ImageOfSize(int width, int height, double ratio, QImage::Format format)
 {
     if (width <= 0 || height <= 0)
         return QImage();
-    // Just enough pixels for the logical size (a fractional ratio rounds up).
     QImage img(int(std::ceil(width * ratio - 1e-6)), int(std::ceil(height * ratio - 1e-6)), format);
-    img.fill(fill);
     img.setDotsPerMeterX(3780);
     img.setDotsPerMeterY(3780);
     img.setDevicePixelRatio(ratio);
+    return img;
+}
+
+} // namespace
+
+QImage NewUnwrittenImage(int width, int height, double ratio, QImage::Format format)
+{
+    QImage img = ImageOfSize(width, height, ratio, format);
+#ifndef NDEBUG
+    img.fill(kUnwrittenPixel);
+#endif
+    return img;
+}
+
+QImage NewImage(int width, int height, double ratio, QImage::Format format, QRgb fill)
+{
+    QImage img = ImageOfSize(width, height, ratio, format);
+    img.fill(fill);
     return img;
 }
 

@@ -62,7 +62,7 @@ bool TCanvas::Impl::CopyBlock(const QImage& src, const QRect& from, const QRect&
 {
     if (Image == nullptr || rop != SRCCOPY || Mono || from.size() != to.size() || !src.rect().contains(from))
         return false;
-    const QImage::Format sf = src.format(), tf = Image->format();
+    const QImage::Format sf = src.format(), tf = Image.Shape().format();
     const bool compatible = sf == QImage::Format_RGB32 ||
                             (sf == QImage::Format_ARGB32_Premultiplied && tf == QImage::Format_ARGB32_Premultiplied);
     if (!compatible || (tf != QImage::Format_RGB32 && tf != QImage::Format_ARGB32_Premultiplied))
@@ -81,23 +81,28 @@ bool TCanvas::Impl::CopyBlock(const QImage& src, const QRect& from, const QRect&
 
 bool TCanvas::Impl::ShareWhole(Impl& src, const QRect& from, const QRect& to, TRop rop)
 {
-    if (rop != SRCCOPY || &src == this || src.Image == nullptr || src.Image == Image || !WholeImagePlain() ||
-        src.Image->format() != QImage::Format_RGB32 || src.Image->size() != Image->size() ||
-        src.Image->devicePixelRatio() != Image->devicePixelRatio() || from != src.Image->rect() ||
-        to != Image->rect())
+    if (rop != SRCCOPY || &src == this || src.Image == nullptr || src.Image == Image || !WholeImagePlain())
+        return false;
+    const QImage &theirs = src.Image.Shape(), &own = Image.Shape();
+    if (theirs.format() != QImage::Format_RGB32 || theirs.size() != own.size() ||
+        theirs.devicePixelRatio() != own.devicePixelRatio() || from != theirs.rect() || to != own.rect())
         return false;
     // Neither painter may go on writing into the shared pixels: the next drawing on either
     // image begins a painter anew, which gives that image pixels of its own first.
     End();
     src.End();
+    // Every pixel of this image is replaced: whatever it owed is not needed.
+    Image.Forgo();
     *Image = *src.Image;
     return true;
 }
 
 void TCanvas::UnshareImage(const TCanvas& other, const TRect& cover)
 {
-    QImage* own = d->Image;
-    const QImage* theirs = other.d->Image;
+    // Only the images' identities are compared: pixels that share with another image's
+    // are written, and owe nothing.
+    const QImage* own = d->Image.ShapePtr();
+    const QImage* theirs = other.d->Image.ShapePtr();
     if (own == nullptr || theirs == nullptr || own == theirs || own->isDetached() || !d->WholeImagePlain() ||
         own->constBits() != theirs->constBits() || !d->Identity)
         return;
@@ -106,7 +111,7 @@ void TCanvas::UnshareImage(const TCanvas& other, const TRect& cover)
     d->End();
     QImage fresh(own->size(), own->format());
     fresh.setDevicePixelRatio(own->devicePixelRatio());
-    *own = std::move(fresh);
+    *d->Image = std::move(fresh);
 }
 
 void TCanvas::Impl::RopBlit(int x, int y, const QImage& src, TRop rop)
@@ -168,7 +173,7 @@ bool TCanvas::StretchBlt(int x, int y, int width, int height, const TCanvas& sou
     const QRect dpix = d->ImageRect(drect), vpix = d->ImageRect(visible);
     QImage src;
     if (usesSource) {
-        QImage* simg = source.d->Image;
+        QImage* simg = source.d->Image.Defined();
         if (simg == nullptr || sw == 0 || sh == 0)
             return false;
         const QPoint spos = source.d->ToDevice(sx, sy);
@@ -226,7 +231,7 @@ void TCanvas::SetShortcuts(bool v) { d->Shortcuts = v; }
 bool TCanvas::CanStamp() const
 {
     return d->Image != nullptr && !d->Mono && d->Identity && d->Ratio == 1 && d->Rec == nullptr && !d->InPath &&
-           (d->Image->format() == QImage::Format_RGB32 || d->Image->format() == QImage::Format_ARGB32);
+           (d->Image.Shape().format() == QImage::Format_RGB32 || d->Image.Shape().format() == QImage::Format_ARGB32);
 }
 
 namespace {
@@ -281,8 +286,8 @@ inline void StampRunsWithin(uchar* bits, qsizetype stride, const TCanvas::TStamp
 
 TCanvas::TStampRuns TCanvas::StampRunsOf(const TCanvas& OnBlack, const TCanvas& OnWhite, int HotX, int HotY)
 {
-    const QImage* black = OnBlack.d->Image;
-    const QImage* white = OnWhite.d->Image;
+    const QImage* black = OnBlack.d->Image.Defined();
+    const QImage* white = OnWhite.d->Image.Defined();
     if (black == nullptr || white == nullptr || black->size() != white->size())
         return {};
     OnBlack.d->End();

@@ -145,7 +145,7 @@ struct TCanvas::Impl : TCanvasState, TLineSnap {
         if (Device == nullptr)
             return QRect();
         if (Image != nullptr && Ratio != 1)
-            return QRect(QPoint(0, 0), qtbridge::DeviceSize(*Image));
+            return QRect(QPoint(0, 0), qtbridge::DeviceSize(Image.Shape()));
         return QRect(0, 0, Device->width(), Device->height());
     }
     QRect ImageRect(const QRect& r) const
@@ -173,8 +173,8 @@ struct TCanvas::Impl : TCanvasState, TLineSnap {
     {
         if (Ratio == 1)
             return q;
-        return QPoint(std::min(int((q.x() + 0.5) * Ratio), Image->width() - 1),
-                      std::min(int((q.y() + 0.5) * Ratio), Image->height() - 1));
+        return QPoint(std::min(int((q.x() + 0.5) * Ratio), Image.Shape().width() - 1),
+                      std::min(int((q.y() + 0.5) * Ratio), Image.Shape().height() - 1));
     }
     QRegion EffectiveClip() const { return Clip ? *Clip : QRegion(DeviceRect()); }
 
@@ -340,7 +340,7 @@ struct TCanvas::Impl : TCanvasState, TLineSnap {
     // Calls f with each rectangle of the clip within the image (device pixels).
     template <class F> void ForClipRects(F&& f) const
     {
-        const QRect image = Image->rect();
+        const QRect image = Image.Shape().rect();
         if (!Clip) {
             f(image);
             return;
@@ -354,11 +354,23 @@ struct TCanvas::Impl : TCanvasState, TLineSnap {
     bool Writable() const
     {
         return Shortcuts && Image != nullptr && !Mono && Identity && Ratio == 1 && Rec == nullptr && !InPath &&
-               (Image->format() == QImage::Format_RGB32 || Image->format() == QImage::Format_ARGB32);
+               (Image.Shape().format() == QImage::Format_RGB32 || Image.Shape().format() == QImage::Format_ARGB32);
     }
     // Fills a device rectangle with one opaque colour within the clip, as the raster engine
     // fills it. False (nothing done) when the image cannot be written directly.
     bool DirectFill(const QRect& r, QRgb colour);
+    // Tells the image that a fill of the rectangle (logical units) in the opaque colour
+    // `colour` follows, which FillRect draws over what lies beneath: when it reaches every
+    // pixel of the image (an image pixel per unit, unmapped, the clip holding the whole
+    // image), the white that the pixels may owe is not needed (see TImageRef).
+    void FillToCome(const QRect& r, QRgb colour)
+    {
+        if (!Image.Owing() || qAlpha(colour) != 255 || Ratio != 1 || !Identity)
+            return;
+        const QRect whole = Image.Shape().rect();
+        if (r.contains(whole) && (!Clip || QRegion(whole).subtracted(*Clip).isEmpty()))
+            Image.Forgo();
+    }
     // The columns of FillColumns written straight into the image, within the clip, a row
     // at a time. False (nothing done) when the image cannot be written directly.
     bool DirectColumns(int left, int count, const int* tops, const int* bottoms, const TColor* colours);
@@ -379,7 +391,7 @@ struct TCanvas::Impl : TCanvasState, TLineSnap {
     bool WholeImagePlain() const
     {
         return Shortcuts && Image != nullptr && !Mono && Rec == nullptr && !InPath &&
-               Image->format() == QImage::Format_RGB32 &&
+               Image.Shape().format() == QImage::Format_RGB32 &&
                (!Clip || QRegion(DeviceRect()).subtracted(*Clip).isEmpty());
     }
     // The pixels of `src`'s whole image, shared, as the whole of this image (see

@@ -900,8 +900,11 @@ void TCanvas::FillRect(const TRect& r)
         std::swap(t, b);
     if (rr == l || b == t)
         return;
-    if (f.Solid && d->DirectFill(QRect(l, t, rr - l, b - t), f.SolidRgb))
-        return;
+    if (f.Solid) {
+        d->FillToCome(QRect(l, t, rr - l, b - t), f.SolidRgb);
+        if (d->DirectFill(QRect(l, t, rr - l, b - t), f.SolidRgb))
+            return;
+    }
     QPainter& p = d->P();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);   // a pattern copy: no raster operation
     p.fillRect(QRect(l, t, rr - l, b - t), f.Brush);

@@ -5,6 +5,7 @@
 
 #include "graphics/Colors.h"
 #include "graphics/GdiConsts.h"
+#include "graphics/ImageRef.h"
 #include "graphics/TextMeasure.h"
 #include "graphics/Types.h"
 
@@ -24,7 +25,7 @@ class TCanvasRecorder;
 struct TCanvasState {
     // target
     QPaintDevice* Device = nullptr;
-    QImage* Image = nullptr;
+    TImageRef Image;   // the raster target, through which its pixels are defined first
     bool Mono = false;
     int Dpi = 96;   // the image pixels per device unit are TLineSnap::Ratio
 

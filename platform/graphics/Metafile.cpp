@@ -766,7 +766,7 @@ void TMetafileRecorder::Record(TCanvas& c, const TCanvasOp& op)
         if (bmp == nullptr || bmp->Empty())
             return;
         SyncAll(c);
-        const QImage& img = bmp->impl().Image;
+        const QImage& img = bmp->impl().Image();
         int args[4] = {a[0], a[1], a[2] - a[0], a[3] - a[1]};
         if (bmp->Transparent()) {
             SourceBlt(c, EMR_TRANSPARENTBLT, args, ColorRef(bmp->TransparentColor()), img, false);
@@ -836,7 +836,7 @@ std::unique_ptr<TBitmap> DibToBitmap(const Reader& rec, uint32_t offBmi, uint32_
     }
     const bool mono = bpp == 1 && (palette[0] & 0xFFFFFF) == 0 && (palette[1] & 0xFFFFFF) == 0xFFFFFF;
     auto bmp = std::make_unique<TBitmap>(w, int(h), mono ? pf1bit : pfDevice);
-    QImage& img = bmp->impl().Image;
+    QImage& img = bmp->impl().Image();
     const uint8_t* bits = rec.p + offBits;
     for (int y = 0; y < h; ++y) {
         const uint8_t* src = bits + size_t(stride) * size_t(hRaw > 0 ? h - 1 - y : y);

@@ -171,6 +171,88 @@ TEST_F(Control, DesignStateTitleAndCopying)
     EXPECT_EQ(chart->MaxPointsPerPage(), 4);
 }
 
+// A chart that draws itself into a canvas as its pictures are drawn.
+class PictureChart : public TChart {
+public:
+    using TChart::DrawOffScreen;
+    using TChart::TChart;
+};
+
+// A picture is the chart drawn on a white bitmap, whatever its own background leaves
+// uncovered: no panel colour, a gradient, a shadow, round corners, a back image, black
+// and white, 3D, and a printed chart, which draws no panel at all.
+TEST(ChartPicture, APictureIsTheChartDrawnOnWhite)
+{
+    const testsupport::ChartStarted started;
+    TBitmap tile(9, 7);
+    tile.Canvas()->Brush()->SetColor(clTeal);
+    tile.Canvas()->Ellipse(0, 0, 9, 7);
+    struct Case {
+        const char* Name;
+        std::function<void(TChart&)> Setup;
+        bool Printed = false;
+    };
+    const std::vector<Case> cases = {
+        {"no-panel-colour", [](TChart& c) { c.SetColor(clNone); }},
+        {"gradient",
+         [](TChart& c) {
+             c.Gradient()->SetStartColor(clYellow);
+             c.Gradient()->SetEndColor(clNavy);
+             c.Gradient()->SetVisible(true);
+         }},
+        {"shadow",
+         [](TChart& c) {
+             c.Shadow()->SetColor(clGray);
+             c.Shadow()->SetSize(7);
+         }},
+        {"round-corners", [](TChart& c) { c.SetBorderRound(40); }},
+        {"back-image",
+         [&](TChart& c) {
+             c.SetColor(clNone);
+             c.BackImage()->SetGraphic(&tile);
+             c.SetBackImageMode(pbmCenter);
+         }},
+        {"black-and-white", [](TChart& c) { c.SetMonochrome(true); }},
+        {"3D", [](TChart& c) { c.SetView3D(true); }},
+        {"printed", [](TChart&) {}, true},
+    };
+    constexpr int W = 240, H = 170;
+    const TRect all(0, 0, W, H);
+    for (const Case& k : cases) {
+        PictureChart c(nullptr);
+        c.Canvas()->SetTextMeasurer(std::make_shared<TFixedTextMeasurer>(CharW, 10, 3));
+        c.SetBounds(0, 0, W, H);
+        c.SetColor(clSilver);
+        c.SetView3D(false);
+        c.Title()->Text()->Add("Cp");
+        auto* s = new TChartSeries(&c);
+        c.AddSeries(s);
+        s->AddPointXY(0, 2);
+        s->AddPointXY(10, 7);
+        k.Setup(c);
+        TBitmap white(W, H);
+        for (int y = 0; y < H; ++y)
+            std::fill_n(reinterpret_cast<uint32_t*>(white.ScanLine(y)), W, 0xFFFFFFFFu);
+        std::unique_ptr<TBitmap> picture;
+        if (k.Printed) {
+            picture = std::make_unique<TBitmap>(W, H);
+            c.PrintPartialCanvas(picture->Canvas(), all);
+            c.PrintPartialCanvas(white.Canvas(), all);
+        } else {
+            picture = c.DrawToBitmap(clWhite, all);
+            c.DrawOffScreen(white.Canvas(), all);
+        }
+        int differ = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                differ += Px(*picture, x, y) != Px(white, x, y) ? 1 : 0;
+        EXPECT_EQ(differ, 0) << k.Name;
+        if (const std::string path = testsupport::ArtifactPath(std::string("picture-on-white-") + k.Name + ".png");
+            !path.empty())
+            picture->SaveToFile(path);
+    }
+}
+
 TEST(ChartPicture, EmptyChartWithTitleAxisTitlesWallsAndGrid)
 {
     const testsupport::ChartStarted started;

@@ -2,11 +2,14 @@
 #include "GraphicsTestUtil.h"
 
 #include "TestSupport.h"
+#include "classes/Streams.h"
 #include "graphics/QtBridge.h"
 
 #include <QPdfWriter>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <tuple>
 
@@ -94,6 +97,92 @@ TEST(Bitmaps, ResizeKeepsPixelsAndWhitensNewOnes)
     EXPECT_THROW(b.ScanLine(-1), ERangeError);
     b.SetSize(0, 0);
     EXPECT_TRUE(b.Empty());
+}
+
+// A new bitmap's white is written when its pixels are first reached, whichever way that is.
+TEST(Bitmaps, ANewBitmapIsWhiteWhicheverWayItsPixelsAreFirstReached)
+{
+    using Colours = std::vector<TColor>;
+    const auto all = [](TBitmap& b) {
+        Colours v;
+        for (int y = 0; y < b.PixelHeight(); ++y)
+            for (int x = 0; x < b.PixelWidth(); ++x)
+                v.push_back(Px(b, x, y));
+        return v;
+    };
+    // Through a black bitmap that the new one is copied onto.
+    const auto onto = [all](auto copy) {
+        return [all, copy](TBitmap& b) {
+            TBitmap d(b.Width(), b.Height());
+            d.Canvas()->Brush()->SetColor(clBlack);
+            d.Canvas()->FillRect(TRect(0, 0, d.Width(), d.Height()));
+            copy(b, *d.Canvas());
+            return all(d);
+        };
+    };
+    const std::vector<std::pair<const char*, std::function<Colours(TBitmap&)>>> reads = {
+        {"scan line", all},
+        {"canvas pixel",
+         [](TBitmap& b) {
+             Colours v;
+             for (int y = 0; y < b.Height(); ++y)
+                 for (int x = 0; x < b.Width(); ++x)
+                     v.push_back(b.Canvas()->Pixel(x, y));
+             return v;
+         }},
+        {"transparent colour", [](TBitmap& b) { return Colours{b.TransparentColor()}; }},
+        {"bitmap file",
+         [all](TBitmap& b) {
+             TMemoryStream s;
+             b.SaveToStream(&s);
+             s.SetPosition(0);
+             TBitmap c;
+             c.LoadFromStream(&s);
+             return all(c);
+         }},
+        {"png file",
+         [all](TBitmap& b) {
+             const std::string file = testsupport::TempDir() + "/new.png";
+             b.SaveToFile(file);
+             TBitmap c;
+             c.LoadFromFile(file);
+             return all(c);
+         }},
+        {"copy",
+         [all](TBitmap& b) {
+             TBitmap c;
+             c.Assign(&b);
+             return all(c);
+         }},
+        {"blit source", onto([](TBitmap& b, TCanvas& c) { c.BitBlt(0, 0, b.Width(), b.Height(), *b.Canvas(), 0, 0, SRCCOPY); })},
+        {"stretched blit source",
+         onto([](TBitmap& b, TCanvas& c) { c.StretchBlt(0, 0, b.Width(), b.Height(), *b.Canvas(), 0, 0, 2, 2, SRCCOPY); })},
+        {"blend source",
+         onto([](TBitmap& b, TCanvas& c) { c.AlphaBlend(0, 0, b.Width(), b.Height(), *b.Canvas(), 0, 0, b.Width(), b.Height(), 255); })},
+        {"drawn", onto([](TBitmap& b, TCanvas& c) { c.Draw(0, 0, &b); })},
+        {"stamp",
+         [](TBitmap& b) {
+             TBitmap white(b.Width(), b.Height());
+             white.Canvas()->Brush()->SetColor(clWhite);
+             white.Canvas()->FillRect(TRect(0, 0, b.Width(), b.Height()));
+             Colours v;
+             for (const uint32_t c : TCanvas::StampRunsOf(*b.Canvas(), *white.Canvas(), 0, 0).Colours)
+                 v.push_back(RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+             return v.size() == size_t(b.Width()) * size_t(b.Height()) ? v : Colours{};
+         }},
+        {"one bit", [all](TBitmap& b) { b.SetPixelFormat(pf1bit); return all(b); }},
+        {"24 bits", [all](TBitmap& b) { b.SetPixelFormat(pf24bit); return all(b); }},
+        {"larger", [all](TBitmap& b) { b.SetSize(9, 2); return all(b); }},
+        {"smaller", [all](TBitmap& b) { b.SetSize(2, 1); return all(b); }},
+        {"denser", [all](TBitmap& b) { b.SetPixelRatio(1.5); return all(b); }},
+    };
+    for (const auto& [name, read] : reads) {
+        TBitmap b(5, 3);
+        const Colours seen = read(b);
+        EXPECT_FALSE(seen.empty()) << name;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), clWhite), std::ptrdiff_t(seen.size())) << name;
+        EXPECT_EQ(Count(b, clWhite), b.Width() * b.Height()) << name;   // and the bitmap itself afterwards
+    }
 }
 
 TEST(Bitmaps, SaveAndLoadBmpInColourAndMonochrome)

@@ -2,6 +2,9 @@
 // checked pixel by pixel on small bitmaps.
 #include "GraphicsTestUtil.h"
 
+#include <algorithm>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace gfxtest;
@@ -51,6 +54,102 @@ TEST(CanvasShapes, FillRectAndFrameRectCoverExactly)
     s.c.FrameRect(TRect(8, 8, 13, 12));
     EXPECT_EQ(Count(s.bmp, clRed), 5 * 4 - 3 * 2);
     EXPECT_EQ(Px(s.bmp, 10, 10), clWhite);
+}
+
+// The first fill on a new bitmap draws what it draws on a white one: the pixels it does
+// not reach (a row or column short, clipped, between hatch lines, mapped aside, at a
+// denser ratio) stay white, and what it combines with the pixels beneath finds white.
+TEST(CanvasShapes, AFirstFillOnANewBitmapDrawsWhatItDrawsOnAWhiteOne)
+{
+    struct Case {
+        const char* Name;
+        double Ratio;
+        std::function<void(TCanvas&)> Draw;
+        int White;   // image pixels left white
+    };
+    const auto fill = [](TRect r) {
+        return [r](TCanvas& c) {
+            c.Brush()->SetColor(clRed);
+            c.FillRect(r);
+        };
+    };
+    const TRect whole(0, 0, 7, 5);
+    const std::vector<Case> cases = {
+        {"whole", 1, fill(whole), 0},
+        {"beyond every edge", 1, fill(TRect(-2, -3, 9, 8)), 0},
+        {"corners swapped", 1, fill(TRect(7, 5, 0, 0)), 0},
+        {"one column short on the left", 1, fill(TRect(1, 0, 7, 5)), 5},
+        {"one column short on the right", 1, fill(TRect(0, 0, 6, 5)), 5},
+        {"one row short at the top", 1, fill(TRect(0, 1, 7, 5)), 7},
+        {"one row short at the bottom", 1, fill(TRect(0, 0, 7, 4)), 7},
+        {"clipped one row short",
+         1,
+         [&](TCanvas& c) {
+             c.IntersectClipRect(0, 0, 7, 4);
+             fill(whole)(c);
+         },
+         7},
+        {"clipped around one pixel",
+         1,
+         [&](TCanvas& c) {
+             c.ExcludeClipRect(3, 2, 4, 3);
+             fill(whole)(c);
+         },
+         1},
+        {"clipped by bands that cover it",
+         1,
+         [&](TCanvas& c) {
+             TRegion r = TRegion::CreateRect(0, 0, 7, 5);
+             r.Combine(TRegion::CreateRect(2, 4, 9, 7), RGN_OR);
+             c.SelectClipRgn(&r);
+             fill(whole)(c);
+         },
+         0},
+        {"mapped a column aside",
+         1,
+         [&](TCanvas& c) {
+             c.SetWindowOrg(1, 0);
+             fill(whole)(c);
+         },
+         5},
+        {"hatched",
+         1,
+         [&](TCanvas& c) {
+             c.SetBkMode(TRANSPARENT);
+             c.Brush()->SetStyle(bsCross);
+             fill(whole)(c);
+         },
+         7 * 5 - (7 + 5 - 1)},
+        {"through a raster operation",
+         1,
+         [&](TCanvas& c) {
+             c.Pen()->SetStyle(psClear);
+             c.Pen()->SetMode(pmXor);
+             c.Brush()->SetColor(clRed);
+             c.Rectangle(0, 0, 8, 6);
+         },
+         0},
+        // 10 x 7 image pixels: the fill's 9.1 x 6.5 reach the centres of 9 x 6 of them.
+        {"denser", 1.3, fill(whole), 10 + 7 - 1},
+        {"denser, one column short", 1.3, fill(TRect(0, 0, 6, 5)), 2 * 7 + 8},
+    };
+    for (const Case& k : cases) {
+        TBitmap fresh(7, 5), white(7, 5);
+        fresh.SetPixelRatio(k.Ratio);
+        white.SetPixelRatio(k.Ratio);
+        for (int y = 0; y < white.PixelHeight(); ++y)
+            std::fill_n(reinterpret_cast<uint32_t*>(white.ScanLine(y)), white.PixelWidth(), 0xFFFFFFFFu);
+        k.Draw(*fresh.Canvas());
+        k.Draw(*white.Canvas());
+        int same = 0, left = 0;
+        for (int y = 0; y < fresh.PixelHeight(); ++y)
+            for (int x = 0; x < fresh.PixelWidth(); ++x) {
+                same += Px(fresh, x, y) == Px(white, x, y) ? 1 : 0;
+                left += Px(fresh, x, y) == clWhite ? 1 : 0;
+            }
+        EXPECT_EQ(same, fresh.PixelWidth() * fresh.PixelHeight()) << k.Name;
+        EXPECT_EQ(left, k.White) << k.Name;
+    }
 }
 
 TEST(CanvasShapes, LineToLeavesOutItsLastPixelAndMovesThePen)
