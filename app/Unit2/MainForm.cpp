@@ -124,7 +124,7 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner)
     // rather than break.
     Memo1->SetWordWrap(false);
     Memo1->SetScrollBars(ssBoth);
-    Memo1->Lines()->SetText("Memo1");
+    // The report starts empty: FormCreate would clear a text set here before anyone saw it.
     // The information line comes before the grid in the order of Tab.
     SetTabOrder({Memo2, sgIniGuess});
     UpdateLayout(this);

@@ -3,6 +3,7 @@
 #include "ListBoxes.h"
 #include "QtBridge.h"
 #include "classes/Streams.h"
+#include "system/ScopeGuard.h"
 
 #include <QBoxLayout>
 #include <QBuffer>
@@ -107,7 +108,12 @@ public:
 private:
     TControl* MakeControl(TWinControl* Container, const TFormItem& Item)
     {
-        TControl* c = Item.Make(FOwner);
+        TControl* c = nullptr;
+        {
+            const auto restore = RestoreOnExit(NewControlsParent());
+            NewControlsParent() = Container->ClientWidget();
+            c = Item.Make(FOwner);
+        }
         FLastMade = c;
         c->SetParent(Container);
         FollowLayout(c);

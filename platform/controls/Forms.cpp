@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <fontconfig/fontconfig.h>
@@ -58,6 +59,46 @@ std::string CurrentExceptionMessage()
         return "Unknown exception";
     }
 }
+
+// Qt splits the fills of large areas over its shared thread pool, one thread per core.
+// For the first paint of the main window, starting and waking those threads costs more
+// processor time than the fills take: that paint gets one helper thread, and the pool its
+// size back once the window has painted (or when the watch ends first).
+class OneFillThreadUntilPainted : public QObject {
+public:
+    explicit OneFillThreadUntilPainted(QWidget* Window)
+        : FWindow(Window), FThreads(QThreadPool::globalInstance()->maxThreadCount())
+    {
+        QThreadPool::globalInstance()->setMaxThreadCount(1);
+        if (Window != nullptr)
+            Window->installEventFilter(this);
+    }
+    ~OneFillThreadUntilPainted() override { Restore(); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* E) override
+    {
+        // The window's own paint event comes before its children's: the pool gets its
+        // size back after the whole paint.
+        if (E->type() == QEvent::Paint && !FRestored)
+            QTimer::singleShot(0, this, [this] { Restore(); });
+        return false;
+    }
+
+private:
+    void Restore()
+    {
+        if (std::exchange(FRestored, true))
+            return;
+        QThreadPool::globalInstance()->setMaxThreadCount(FThreads);
+        if (FWindow != nullptr)
+            FWindow->removeEventFilter(this);
+    }
+
+    QPointer<QWidget> FWindow;
+    int FThreads;
+    bool FRestored = false;
+};
 
 } // namespace
 
@@ -569,6 +610,7 @@ void TApplication::Run()
     if (FTerminated || FMainForm == nullptr)
         return;
     const auto quitWhenShown = startupprobe::QuitWhenShownIfAsked([this] { Terminate(); });
+    const OneFillThreadUntilPainted firstPaint(FMainForm->Widget());
     FMainForm->Show();
     if (FTerminated)
         return;

@@ -1,16 +1,18 @@
 #include "Printers.h"
 
 #include "Dialogs.h"
+#include "PrintModule.h"
 #include "QtBridge.h"
 
 #include "graphics/Canvas.h"
 #include "graphics/QtBridge.h"
+#include "system/Modules.h"
 
 #include <QCoreApplication>
-#include <QPageLayout>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QPaintDevice>
+#include <QStringList>
+
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <set>
@@ -30,8 +32,27 @@ void ReleasePrintDevices();
 
 } // namespace
 
+const TPrintCalls& PrintCalls()
+{
+    // Loaded once, by the first caller; a failed load is tried again at the next call.
+    static const TPrintCalls& calls = [] () -> const TPrintCalls& {
+        std::string why;
+        if (void* module = OpenProgramModule(PRINT_MODULE_NAME, PRINT_MODULE_PATH, why)) {
+            using TEntry = const TPrintCalls* (*)();
+            if (auto entry = reinterpret_cast<TEntry>(dlsym(module, "PlatformPrintCalls")))
+                return *entry();
+            why = "its functions are missing";
+        }
+        throw EPrinter("The printing library could not be loaded (" + why + ")");
+    }();
+    return calls;
+}
+
 struct TPrinter::Impl {
-    std::unique_ptr<QPrinter> Device;
+    struct DeviceDeleter {
+        void operator()(QPrinter* Printer) const { PrintCalls().Destroy(Printer); }
+    };
+    std::unique_ptr<QPrinter, DeviceDeleter> Device;
 
     Impl() { LivePrinters().insert(this); }
     ~Impl() { LivePrinters().erase(this); }
@@ -46,9 +67,7 @@ struct TPrinter::Impl {
                 return true;
             }();
             (void)registered;
-            Device = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
-            Device->setResolution(PrinterResolution);
-            Device->setFullPage(false);
+            Device.reset(PrintCalls().Create(PrinterResolution));
         }
         return *Device;
     }
@@ -88,14 +107,9 @@ void TPrinter::BeginDoc()
 {
     CheckNotPrinting();
     QPrinter& p = d->Printer();
-    p.setDocName(ctlqt::Q(FTitle));
-    if (!FFileName.empty()) {
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setOutputFileName(ctlqt::Q(FFileName));
-    } else {
-        p.setOutputFileName(QString());
-    }
-    qtbridge::AttachDevice(*FCanvas, &p, p.resolution());
+    const TPrintCalls& calls = PrintCalls();
+    calls.SetJob(&p, ctlqt::Q(FTitle), ctlqt::Q(FFileName));
+    qtbridge::AttachDevice(*FCanvas, calls.Device(&p), calls.Resolution(&p));
     // Start the painter now, so that a device that cannot print fails here.
     if (!qtbridge::ActivePainter(*FCanvas).isActive()) {
         qtbridge::Detach(*FCanvas);
@@ -119,7 +133,7 @@ void TPrinter::Abort()
 {
     if (!FPrinting)
         return;
-    d->Printer().abort();
+    PrintCalls().Abort(&d->Printer());
     qtbridge::Detach(*FCanvas);
     FPrinting = false;
     FAborted = true;
@@ -131,39 +145,39 @@ void TPrinter::NewPage()
     if (!FPrinting)
         throw EPrinter("Printer is not currently printing");
     qtbridge::ActivePainter(*FCanvas);
-    d->Printer().newPage();
+    PrintCalls().NewPage(&d->Printer());
     ++FPageNumber;
 }
 
 int TPrinter::PageWidth() const
 {
-    return d->Printer().width();
+    return PrintCalls().Device(&d->Printer())->width();
 }
 
 int TPrinter::PageHeight() const
 {
-    return d->Printer().height();
+    return PrintCalls().Device(&d->Printer())->height();
 }
 
 int TPrinter::PixelsPerInchX() const
 {
-    return d->Printer().logicalDpiX();
+    return PrintCalls().Device(&d->Printer())->logicalDpiX();
 }
 
 int TPrinter::PixelsPerInchY() const
 {
-    return d->Printer().logicalDpiY();
+    return PrintCalls().Device(&d->Printer())->logicalDpiY();
 }
 
 TPrinterOrientation TPrinter::Orientation() const
 {
-    return d->Printer().pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
+    return PrintCalls().Landscape(&d->Printer()) ? poLandscape : poPortrait;
 }
 
 void TPrinter::SetOrientation(TPrinterOrientation Value)
 {
     CheckNotPrinting();
-    d->Printer().setPageOrientation(Value == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    PrintCalls().SetLandscape(&d->Printer(), Value == poLandscape);
 }
 
 TPrinter* Printer()
@@ -175,7 +189,7 @@ TPrinter* Printer()
 std::vector<std::string> TPrinter::Printers() const
 {
     std::vector<std::string> names;
-    for (const QString& name : QPrinterInfo::availablePrinterNames())
+    for (const QString& name : PrintCalls().PrinterNames())
         names.push_back(ctlqt::S(name));
     return names;
 }
@@ -184,17 +198,17 @@ int TPrinter::PrinterIndex() const
 {
     if (!FFileName.empty())
         return -1;
-    const QStringList names = QPrinterInfo::availablePrinterNames();
-    return static_cast<int>(names.indexOf(d->Printer().printerName()));
+    const QStringList names = PrintCalls().PrinterNames();
+    return static_cast<int>(names.indexOf(PrintCalls().PrinterName(&d->Printer())));
 }
 
 void TPrinter::SetPrinterIndex(int Value)
 {
     CheckNotPrinting();
-    const QStringList names = QPrinterInfo::availablePrinterNames();
+    const QStringList names = PrintCalls().PrinterNames();
     if (Value < 0 || Value >= names.size())
         throw ERangeError();
-    d->Printer().setPrinterName(names[Value]);
+    PrintCalls().SetPrinterName(&d->Printer(), names[Value]);
 }
 
 TPrintDialogRequest* AsPrintDialogRequest(TDialogRequest& Request)
@@ -214,21 +228,9 @@ bool TPrinter::ExecutePrintRange(int MinPage, int MaxPage, int& FromPage, int& T
     request.ToPage = std::clamp(ToPage, MinPage, MaxPage);
     const int answer = ExecuteDialogRequest(request, [this](TDialogRequest& r) {
         auto& range = static_cast<TPrintDialogRequest&>(r);
-        QPrinter& printer = d->Printer();
-        QPrintDialog dialog(&printer);
-        dialog.setMinMax(range.MinPage, range.MaxPage);
-        dialog.setFromTo(range.FromPage, range.ToPage);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        if (dialog.exec() != QDialog::Accepted)
-            return mrCancel;
-        if (dialog.printRange() == QAbstractPrintDialog::PageRange) {
-            range.FromPage = dialog.fromPage();
-            range.ToPage = dialog.toPage();
-        } else {
-            range.FromPage = range.MinPage;
-            range.ToPage = range.MaxPage;
-        }
-        return mrOk;
+        return PrintCalls().PageRange(&d->Printer(), range.MinPage, range.MaxPage, range.FromPage, range.ToPage)
+                   ? mrOk
+                   : mrCancel;
     });
     if (answer != mrOk)
         return false;
@@ -244,7 +246,6 @@ bool TPrinter::ExecuteSetup()
     request.Kind = TDialogKind::dkModalForm;
     request.Caption = "Print Setup";
     return ExecuteDialogRequest(request, [this](TDialogRequest&) {
-               QPrintDialog dialog(&d->Printer());
-               return dialog.exec() == QDialog::Accepted ? mrOk : mrCancel;
+               return PrintCalls().Setup(&d->Printer()) ? mrOk : mrCancel;
            }) == mrOk;
 }

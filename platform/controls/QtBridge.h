@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <string>
 
 namespace ctlqt {
@@ -39,6 +40,15 @@ inline int& PassingPageShows()
 {
     static int depth = 0;
     return depth;
+}
+
+// The widget that the form builder makes a container's controls inside while it makes
+// them (null otherwise). A combo box made there has the container's font from the start:
+// a change of its font afterwards makes it build its list's popup window at once.
+inline QWidget*& NewControlsParent()
+{
+    static QWidget* parent = nullptr;
+    return parent;
 }
 
 } // namespace ctlqt

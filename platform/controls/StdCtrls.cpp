@@ -446,7 +446,7 @@ void TMemo::SetWantTabs(bool Value)
 
 TComboBox::TComboBox(TComponent* AOwner, TComboBoxStyle AStyle) : TWinControl(AOwner)
 {
-    auto* box = new QComboBox;
+    auto* box = new QComboBox(NewControlsParent());
     SetWidget(box);
     FItems = std::make_unique<TComboStrings>(this);
     QObject::connect(box, &QComboBox::activated, box, [this](int) { GuardedCall([this] { Change(); }); });

@@ -82,7 +82,7 @@ TEST_F(MainWindowTest, StartsWithTheStoredLayout)
     EXPECT_EQ(main->GroupBox2->Caption(), " Solution ");
     EXPECT_EQ(main->Memo1->FontName(), "Courier New");
     EXPECT_EQ(main->Memo1->ScrollBars(), ssBoth);
-    EXPECT_EQ(main->Memo1->Lines()->Count(), 0);   // FormCreate cleared "Memo1"
+    EXPECT_EQ(main->Memo1->Lines()->Count(), 0);   // the report starts empty
     EXPECT_EQ(main->Memo2->FontColor(), clRed);
     EXPECT_EQ(main->OpenDialog1->DefaultExt(), "dat");
     EXPECT_EQ(main->OpenDialog1->Filter(), "Data (*.dat)|*.dat");

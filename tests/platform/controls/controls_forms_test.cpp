@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -232,7 +233,15 @@ TEST_F(FormsTest, MessageLoopRunsUntilTheMainFormCloses)
     Application->CreateForm(mainForm);
     Application->CreateForm(other);
     int shown = 0;
-    mainForm->OnShow = [&](TObject*) { ++shown; };
+    // The main window's first paint fills with one helper thread of the shared pool,
+    // which has its size back when the loop ends.
+    const int poolThreads = QThreadPool::globalInstance()->maxThreadCount();
+    QThreadPool::globalInstance()->setMaxThreadCount(5);
+    int threadsWhileShowing = 0;
+    mainForm->OnShow = [&](TObject*) {
+        ++shown;
+        threadsWhileShowing = QThreadPool::globalInstance()->maxThreadCount();
+    };
     QTimer::singleShot(0, [&] {
         other->Show();
         other->Widget()->close();         // a second window closing ends nothing
@@ -241,6 +250,9 @@ TEST_F(FormsTest, MessageLoopRunsUntilTheMainFormCloses)
     });
     Application->Run();
     EXPECT_EQ(shown, 1);
+    EXPECT_EQ(threadsWhileShowing, 1);
+    EXPECT_EQ(QThreadPool::globalInstance()->maxThreadCount(), 5);
+    QThreadPool::globalInstance()->setMaxThreadCount(poolThreads);
     EXPECT_TRUE(Application->Terminated());
     EXPECT_FALSE(other->Visible());
     FinalizeFormsUnit();

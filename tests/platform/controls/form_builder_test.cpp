@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QFont>
+#include <QFrame>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -243,10 +246,12 @@ TEST(FormBuilderTest, AnItemWithItsOwnFontNameHandsItToTheControlsInIt)
     TForm form(nullptr);
     TGroupBox* group = nullptr;
     TLabel* inside = nullptr;
+    TComboBox* choice = nullptr;
     TEdit* single = nullptr;
     TEdit* outside = nullptr;
     BuildForm(&form, 300, 200, {
-        WithFontName(Group(group, "group", "Group", {Ctl(inside, "inside", "Inside")}), "Courier New"),
+        WithFontName(Group(group, "group", "Group", {Ctl(inside, "inside", "Inside"), Combo(choice, "choice", {"a", "b"})}),
+                     "Courier New"),
         WithFontName(Ctl(single, "single"), "Times New Roman"),
         Ctl(outside, "outside"),
     });
@@ -255,6 +260,15 @@ TEST(FormBuilderTest, AnItemWithItsOwnFontNameHandsItToTheControlsInIt)
     EXPECT_EQ(single->FontName(), "Times New Roman");
     EXPECT_NE(outside->Widget()->font().family(), "Courier New");
     EXPECT_NE(outside->Widget()->font().family(), "Times New Roman");
+    // A combo box made with that font builds its list's popup only when it drops down,
+    // and the list shows that font.
+    auto* box = static_cast<QComboBox*>(choice->Widget());
+    EXPECT_EQ(box->font().family(), "Courier New");
+    EXPECT_EQ(box->findChild<QFrame*>(), nullptr);
+    user::ShowAndActivate(&form);
+    box->showPopup();
+    EXPECT_EQ(box->view()->font().family(), "Courier New");
+    box->hidePopup();
 }
 
 } // namespace
