@@ -326,15 +326,21 @@ struct TCanvas::Impl : TCanvasState, TLineSnap {
     // time it was drawn, found by drawing it once into a mask of the image's size. False,
     // nothing done, when it cannot be (the engine then draws it).
     bool DirectWide(const StrokeStyle& s, QLineF line);
-    // Segments met lately, by their ends, width, cap, join and image size: the runs of pixels
-    // they cover, and the bounds of those, once found.
-    struct Covered {
-        std::vector<QRect> Runs;
-        QRect Box;
-        bool Found = false;
+    // Segments met lately on this thread, by their ends, width, cap, join and image size:
+    // the runs of pixels they cover, and the bounds of those, once found. Kept for the
+    // thread rather than the canvas, so that a picture drawn on a new canvas finds them
+    // as the window's kept canvas does.
+    struct WideSegments {
+        struct Covered {
+            std::vector<QRect> Runs;
+            QRect Box;
+            bool Found = false;
+        };
+        static constexpr size_t MaxSegments = 256;
+        std::map<std::array<qint64, 7>, Covered> Runs;
+        std::optional<QImage> Mask;   // where a segment is drawn to find its runs
+        static WideSegments& ForThisThread();
     };
-    std::map<std::array<qint64, 7>, Covered> WideRuns;
-    std::optional<QImage> WideMask;
     // Whether segments in the pen can be written straight into the image (DirectSegment).
     bool DirectPen(const StrokeStyle& s) const { return s.DirectOk && Writable(); }
     // Calls f with each rectangle of the clip within the image (device pixels).

@@ -268,6 +268,12 @@ bool TCanvas::Impl::DirectFill(const QRect& r, QRgb colour)
     return true;
 }
 
+TCanvas::Impl::WideSegments& TCanvas::Impl::WideSegments::ForThisThread()
+{
+    thread_local WideSegments segments;
+    return segments;
+}
+
 bool TCanvas::Impl::DirectWide(const StrokeStyle& s, QLineF line)
 {
     if (!s.DirectOk || !s.Solid || s.Cosmetic || !Writable())
@@ -280,26 +286,27 @@ bool TCanvas::Impl::DirectWide(const StrokeStyle& s, QLineF line)
     const std::array<qint64, 7> key{bits(line.x1()), bits(line.y1()), bits(line.x2()), bits(line.y2()),
                                     bits(s.Pen.widthF()), qint64(s.Pen.capStyle()) << 32 | qint64(s.Pen.joinStyle()),
                                     qint64(Image->width()) << 32 | Image->height()};
+    WideSegments& wide = WideSegments::ForThisThread();
     // A segment met for the first time is only noted: one drawn once costs no more than
     // drawing it; its pixels are found the second time.
-    auto found = WideRuns.find(key);
-    if (found == WideRuns.end()) {
-        if (WideRuns.size() > 256)
-            WideRuns.clear();
-        WideRuns.emplace(key, Covered{});
+    auto found = wide.Runs.find(key);
+    if (found == wide.Runs.end()) {
+        if (wide.Runs.size() > WideSegments::MaxSegments)
+            wide.Runs.clear();
+        wide.Runs.emplace(key, WideSegments::Covered{});
         return false;
     }
     if (!found->second.Found) {
         // The mask is drawn clipped to the whole device, as the engine draws an unclipped
         // image; the segment's pixels are found within the reach of its pen.
-        if (!WideMask || WideMask->size() != Image->size()) {
-            WideMask.emplace(Image->size(), QImage::Format_Alpha8);
-            WideMask->fill(0);
+        if (!wide.Mask || wide.Mask->size() != Image->size()) {
+            wide.Mask.emplace(Image->size(), QImage::Format_Alpha8);
+            wide.Mask->fill(0);
         }
         {
-            QPainter mask(&*WideMask);
+            QPainter mask(&*wide.Mask);
             mask.setRenderHint(QPainter::Antialiasing, false);
-            mask.setClipRegion(QRegion(WideMask->rect()));
+            mask.setClipRegion(QRegion(wide.Mask->rect()));
             QPen pen = s.Pen;
             pen.setColor(Qt::black);
             mask.setPen(pen);
@@ -310,10 +317,10 @@ bool TCanvas::Impl::DirectWide(const StrokeStyle& s, QLineF line)
                                .normalized()
                                .adjusted(-reach, -reach, reach, reach)
                                .toAlignedRect()
-                               .intersected(WideMask->rect());
-        Covered covered;
+                               .intersected(wide.Mask->rect());
+        WideSegments::Covered covered;
         for (int y = area.top(); y <= area.bottom(); ++y) {
-            uchar* row = WideMask->scanLine(y);
+            uchar* row = wide.Mask->scanLine(y);
             for (int x = area.left(); x <= area.right();) {
                 if (row[x] == 0) {
                     ++x;

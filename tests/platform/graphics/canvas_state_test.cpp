@@ -600,7 +600,7 @@ TEST(CanvasClip, ShortcutSlantedLinesDrawWhatTheEngineDraws)
 // pixels the engine gives: widths 2 to 5, each cap and join, level, upright, slanted and
 // zero-length, each drawn three times over a cleared picture (the later times from what
 // the earlier found), some across the edge of a clip rectangle and of the image, then
-// again under a clip region.
+// again under a clip region; and on a new canvas, which finds what the first one found.
 TEST(CanvasClip, ShortcutWideLinesDrawWhatTheEngineDraws)
 {
     const auto draw = [](bool shortcuts) {
@@ -655,6 +655,8 @@ TEST(CanvasClip, ShortcutWideLinesDrawWhatTheEngineDraws)
     auto quick = draw(true), exact = draw(false);
     const int differ = Compare(*quick, *exact).Differ;
     EXPECT_EQ(differ, 0);
+    // A new canvas on the same thread draws from the first pass on with what the first found.
+    EXPECT_EQ(Compare(*draw(true), *exact).Differ, 0);
     EXPECT_GT(Count(*quick, clNavy), 1500);
     EXPECT_EQ(Count(*quick, clNavy, TRect(0, 0, 4, 4)), 0);   // the clip holds
     if (const std::string path = testsupport::ArtifactPath("canvas_wide_lines.png"); !path.empty())
