@@ -118,7 +118,7 @@ TTeeExportFormBase::TTeeExportFormBase(TComponent* AOwner) : TForm(AOwner)
             }),
             Page(TabNative, "TabNative", "Native", {
                 Ctl(CBNativeData, "CBNativeData", "&Include Series data"),
-                Line({Ctl(CBFileSize, "CBFileSize", "&File size:"), Ctl(LabelSize, "LabelSize", "?")}),
+                Line({Ctl(CBFileSize, "CBFileSize", "&File size:"), Ctl(LabelSize, "LabelSize", "?"), Stretch()}),
                 Row("&Format:", {Combo(CBNativeFormat, "CBNativeFormat", {"Binary", "Text"})}),
                 Stretch(),
             }),

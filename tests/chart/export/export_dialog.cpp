@@ -397,6 +397,9 @@ TEST_F(ExportDialogTest, NativePageCopiesTextOnlyAndTellsTheSize)
     TMemoryStream stream;
     WriteChartToStream(chart, &stream, true, false);
     EXPECT_EQ(form->LabelSize->Caption(), std::to_string(stream.Size()) + " bytes");
+    // The size stands beside its check box's caption, not across the page.
+    user::ShowAndActivate(form.get());
+    EXPECT_LT(form->LabelSize->Left(), form->TabNative->Width() / 3);
     SavePicture("export-dialog-native.png");
     form->CBNativeFormat->SetItemIndex(1);
     form->CBNativeFormat->OnChange(form->CBNativeFormat);
