@@ -24,20 +24,19 @@ struct TLmProblem {
     void* Context = nullptr;
 };
 
-// Minimises from x (n values, replaced by the result). Returns 0 and the library's
-// termination type in *TerminationType, or -1 when the library reported an error.
-int NumericsLmFit(const TLmProblem* Problem, double* x, int* TerminationType);
-
-// Inverts the n x n matrix A (row by row) in place. Returns 0 with the library's result
-// code in *Info and the reciprocal condition number in *RCond, or -1 when the library
-// reported an error.
-int NumericsInvert(double* A, int n, int* Info, double* RCond);
 }
 
-// The module's functions, loaded at the first call (from any thread). Raises an
-// Exception saying why when the module cannot be loaded.
+// The module's calls (its entry NumericsCalls gives their table).
 struct TNumericsModule {
-    decltype(&NumericsLmFit) LmFit;
-    decltype(&NumericsInvert) Invert;
+    // Minimises from x (n values, replaced by the result). Returns 0 and the library's
+    // termination type in *TerminationType, or -1 when the library reported an error.
+    int (*LmFit)(const TLmProblem* Problem, double* x, int* TerminationType);
+    // Inverts the n x n matrix A (row by row) in place. Returns 0 with the library's
+    // result code in *Info and the reciprocal condition number in *RCond, or -1 when the
+    // library reported an error.
+    int (*Invert)(double* A, int n, int* Info, double* RCond);
 };
+
+// The module's calls, loaded at the first call (from any thread). Raises an Exception
+// saying why when the module cannot be loaded.
 const TNumericsModule& NumericsModule();

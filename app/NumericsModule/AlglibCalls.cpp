@@ -6,7 +6,9 @@
 
 #include <cstddef>
 
-extern "C" __attribute__((visibility("default"))) int NumericsLmFit(const TLmProblem* P, double* x, int* TerminationType)
+namespace {
+
+int LmFit(const TLmProblem* P, double* x, int* TerminationType)
 {
     const int n = P->n;
     const int m = P->m;
@@ -51,7 +53,7 @@ extern "C" __attribute__((visibility("default"))) int NumericsLmFit(const TLmPro
     }
 }
 
-extern "C" __attribute__((visibility("default"))) int NumericsInvert(double* A, int n, int* Info, double* RCond)
+int Invert(double* A, int n, int* Info, double* RCond)
 {
     try {
         alglib::real_2d_array a;
@@ -71,4 +73,13 @@ extern "C" __attribute__((visibility("default"))) int NumericsInvert(double* A, 
     } catch (const alglib::ap_error&) {
         return -1;
     }
+}
+
+const TNumericsModule Calls{LmFit, Invert};
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) const void* NumericsCalls()
+{
+    return &Calls;
 }

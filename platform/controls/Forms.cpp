@@ -64,40 +64,25 @@ std::string CurrentExceptionMessage()
 // For the first paint of the main window, starting and waking those threads costs more
 // processor time than the fills take: that paint gets one helper thread, and the pool its
 // size back once the window has painted (or when the watch ends first).
-class OneFillThreadUntilPainted : public QObject {
+class OneFillThreadUntilPainted {
 public:
     explicit OneFillThreadUntilPainted(QWidget* Window)
-        : FWindow(Window), FThreads(QThreadPool::globalInstance()->maxThreadCount())
+        : FThreads(QThreadPool::globalInstance()->maxThreadCount()), FPainted(Window, [this] { Restore(); })
     {
         QThreadPool::globalInstance()->setMaxThreadCount(1);
-        if (Window != nullptr)
-            Window->installEventFilter(this);
     }
-    ~OneFillThreadUntilPainted() override { Restore(); }
-
-protected:
-    bool eventFilter(QObject*, QEvent* E) override
-    {
-        // The window's own paint event comes before its children's: the pool gets its
-        // size back after the whole paint.
-        if (E->type() == QEvent::Paint && !FRestored)
-            QTimer::singleShot(0, this, [this] { Restore(); });
-        return false;
-    }
+    ~OneFillThreadUntilPainted() { Restore(); }
 
 private:
     void Restore()
     {
-        if (std::exchange(FRestored, true))
-            return;
-        QThreadPool::globalInstance()->setMaxThreadCount(FThreads);
-        if (FWindow != nullptr)
-            FWindow->removeEventFilter(this);
+        if (!std::exchange(FRestored, true))
+            QThreadPool::globalInstance()->setMaxThreadCount(FThreads);
     }
 
-    QPointer<QWidget> FWindow;
     int FThreads;
     bool FRestored = false;
+    startupprobe::FirstPaintWatch FPainted;
 };
 
 } // namespace

@@ -12,7 +12,6 @@
 #include <QPaintDevice>
 #include <QStringList>
 
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <set>
@@ -35,14 +34,10 @@ void ReleasePrintDevices();
 const TPrintCalls& PrintCalls()
 {
     // Loaded once, by the first caller; a failed load is tried again at the next call.
-    static const TPrintCalls& calls = [] () -> const TPrintCalls& {
+    static const TPrintCalls& calls = []() -> const TPrintCalls& {
         std::string why;
-        if (void* module = OpenProgramModule(PRINT_MODULE_NAME, PRINT_MODULE_PATH, why)) {
-            using TEntry = const TPrintCalls* (*)();
-            if (auto entry = reinterpret_cast<TEntry>(dlsym(module, "PlatformPrintCalls")))
-                return *entry();
-            why = "its functions are missing";
-        }
+        if (const void* table = ProgramModuleCalls(PRINT_MODULE_NAME, PRINT_MODULE_PATH, "PlatformPrintCalls", why))
+            return *static_cast<const TPrintCalls*>(table);
         throw EPrinter("The printing library could not be loaded (" + why + ")");
     }();
     return calls;

@@ -230,8 +230,7 @@ void TCanvas::SetShortcuts(bool v) { d->Shortcuts = v; }
 
 bool TCanvas::CanStamp() const
 {
-    return d->Image != nullptr && !d->Mono && d->Identity && d->Ratio == 1 && d->Rec == nullptr && !d->InPath &&
-           (d->Image.Shape().format() == QImage::Format_RGB32 || d->Image.Shape().format() == QImage::Format_ARGB32);
+    return d->PlainImage();
 }
 
 namespace {

@@ -355,13 +355,15 @@ struct TCanvas::Impl : TCanvasState, TLineSnap {
             if (const QRect part = r.intersected(image); !part.isEmpty())
                 f(part);
     }
-    // Whether pixels may be written straight into the image: shortcuts on, a colour image
-    // mapped one to one, nothing recorded or collected into a path.
-    bool Writable() const
+    // Whether the target is a colour image mapped one to one, with nothing recorded or
+    // collected into a path: one whose pixels can be written straight.
+    bool PlainImage() const
     {
-        return Shortcuts && Image != nullptr && !Mono && Identity && Ratio == 1 && Rec == nullptr && !InPath &&
+        return Image != nullptr && !Mono && Identity && Ratio == 1 && Rec == nullptr && !InPath &&
                (Image.Shape().format() == QImage::Format_RGB32 || Image.Shape().format() == QImage::Format_ARGB32);
     }
+    // Whether pixels may be written straight into the image: shortcuts on, a plain image.
+    bool Writable() const { return Shortcuts && PlainImage(); }
     // Fills a device rectangle with one opaque colour within the clip, as the raster engine
     // fills it. False (nothing done) when the image cannot be written directly.
     bool DirectFill(const QRect& r, QRgb colour);

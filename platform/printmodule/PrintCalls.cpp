@@ -104,7 +104,7 @@ const TPrintCalls Calls{Create,       Destroy,      Device,      Resolution,  Se
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) const TPrintCalls* PlatformPrintCalls()
+extern "C" __attribute__((visibility("default"))) const void* PlatformPrintCalls()
 {
     return &Calls;
 }

@@ -21,13 +21,21 @@ std::string ProgramFolder()
 
 } // namespace
 
-void* OpenProgramModule(const std::string& Name, const std::string& BuildPath, std::string& Why)
+const void* ProgramModuleCalls(const std::string& Name, const std::string& BuildPath, const char* Entry,
+                               std::string& Why)
 {
     for (const std::string& path : {ProgramFolder() + Name, BuildPath}) {
-        if (void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
-            return handle;
-        const char* error = dlerror();
-        Why = error != nullptr ? error : path;
+        void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            const char* error = dlerror();
+            Why = error != nullptr ? error : path;
+            continue;
+        }
+        using TEntry = const void* (*)();
+        if (auto entry = reinterpret_cast<TEntry>(dlsym(handle, Entry)))
+            return entry();
+        Why = "its functions are missing";
+        return nullptr;
     }
     return nullptr;
 }

@@ -498,9 +498,8 @@ void TChartAxis::SetPositionUnits(TTeeUnits v) { SetAndRepaint(FPlace.PositionUn
 
 void TChartAxis::SetZPosition(double v)
 {
-    SetAndRepaint(FPlace.ZPosition, v);
-    if (FPlace.ZPosition == 0)
-        FPlace.ZPosition = 0.01;
+    // A depth of 0 is stored as 0.01.
+    SetAndRepaint(FPlace.ZPosition, v == 0 ? 0.01 : v);
 }
 
 void TChartAxis::SetIsDepthAxis(bool v)
