@@ -33,14 +33,10 @@ void ReleasePrintDevices();
 
 const TPrintCalls& PrintCalls()
 {
-    // Loaded once, by the first caller; a failed load is tried again at the next call.
-    static const TPrintCalls& calls = []() -> const TPrintCalls& {
-        std::string why;
-        if (const void* table = ProgramModuleCalls(PRINT_MODULE_NAME, PRINT_MODULE_PATH, "PlatformPrintCalls", why))
-            return *static_cast<const TPrintCalls*>(table);
-        throw EPrinter("The printing library could not be loaded (" + why + ")");
-    }();
-    return calls;
+    return ProgramModule<TPrintCalls>(PRINT_MODULE_NAME, PRINT_MODULE_PATH, "PlatformPrintCalls",
+                                      [](const std::string& why) {
+                                          return EPrinter("The printing library could not be loaded (" + why + ")");
+                                      });
 }
 
 struct TPrinter::Impl {
